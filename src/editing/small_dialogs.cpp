@@ -1,0 +1,46 @@
+#include "editing/small_dialogs.h"
+
+#include <cstdlib>
+
+#include "picture/picture_state.h"
+#include "text/format.h"
+#include "text/number_format.h"
+
+namespace vemla {
+
+std::optional<std::string> checkRawSize(const RawSize& size, int maxWidth, int maxHeight) {
+  if (size.width < kMinPictureSize || size.width > maxWidth || size.height < kMinPictureSize ||
+      size.height > maxHeight) {
+    return text::format("幅／高さの指定に誤りがあります(%dｘ%d～%dｘ%d)", kMinPictureSize,
+                        kMinPictureSize, maxWidth, maxHeight);
+  }
+  if (size.offset < 0) return std::string("読み込み開始位置に誤りがあります");
+  return std::nullopt;
+}
+
+std::string rawSizeHelpText(int maxWidth, int maxHeight) {
+  return text::format(
+      "画像ｻｲｽﾞを%dｘ%d～%dｘ%d\nの範囲で指定します\nｻｲｽﾞの範囲外のﾌｧｲﾙも\n読み込みが可能です",
+      kMinPictureSize, kMinPictureSize, maxWidth, maxHeight);
+}
+
+std::string rawFileBytesText(std::int64_t bytes) {
+  return text::format("%lldﾊﾞｲﾄ", static_cast<long long>(bytes));
+}
+
+std::string rgbRatioTitle(std::string_view suffix) {
+  return std::string("TrueColor RGB比").append(suffix);
+}
+
+std::string rgbRatioFileSuffix(int picture) { return picture == 1 ? "(ﾌｧｲﾙ1)" : "(ﾌｧｲﾙ2)"; }
+
+std::string formatRatio(double ratio) { return text::shortenDecimal(text::format("%f", ratio)); }
+
+double parseRatioField(std::string_view field) {
+  const std::string copy(field);
+  char* end = nullptr;
+  const double value = std::strtod(copy.c_str(), &end);
+  return end == copy.c_str() ? 0.0 : value;
+}
+
+}  // namespace vemla

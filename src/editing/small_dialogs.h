@@ -1,0 +1,32 @@
+#pragma once
+// Checks and texts of the raw file size dialog and the RGB ratio dialog; the windows show them,
+// core and vemla-cli validate with the same rules.
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <string_view>
+
+#include "ports/ports.h"
+
+namespace vemla {
+
+inline constexpr const char* kRawSizeTitle = "RAW ﾌｧｲﾙ情報";
+
+// nullopt when the size is acceptable, else the message the dialog shows.
+std::optional<std::string> checkRawSize(const RawSize& size, int maxWidth, int maxHeight);
+std::string rawSizeHelpText(int maxWidth, int maxHeight);
+std::string rawFileBytesText(std::int64_t bytes);  // "%dﾊﾞｲﾄ"
+
+// "TrueColor RGB比" followed by "(ﾌｧｲﾙ1)", "(ﾌｧｲﾙ2)", a file name or nothing.
+std::string rgbRatioTitle(std::string_view suffix);
+std::string rgbRatioFileSuffix(int picture);  // "(ﾌｧｲﾙ1)" / "(ﾌｧｲﾙ2)"
+// A ratio as the dialog shows it: "%f", then shortened (1.000000 -> 1.0, 0.299000 -> 0.299).
+std::string formatRatio(double ratio);
+// A field read as a decimal number; text that is not a number reads as 0.
+double parseRatioField(std::string_view text);
+
+inline constexpr RgbRatio kRedOnly{1.0, 0.0, 0.0};
+inline constexpr RgbRatio kGreenOnly{0.0, 1.0, 0.0};
+inline constexpr RgbRatio kBlueOnly{0.0, 0.0, 1.0};
+
+}  // namespace vemla

@@ -1,0 +1,61 @@
+#pragma once
+// File helpers used across the system: existence, size, last write time, copy, delete,
+// temporary names in the program folder, prefix deletion and enumeration, whole-file reads with
+// a limit, and atomic replacement of a file.
+#include <cstdint>
+#include <functional>
+#include <optional>
+#include <span>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace vemla {
+
+// `folder` joined with `name` by one '/'.
+std::string inFolder(std::string_view folder, std::string_view name);
+
+bool fileExists(const std::string& path);        // a regular file that can be opened for reading
+std::int64_t fileSize(const std::string& path);  // -1 on failure
+
+struct LocalDateTime {
+  int year = 0, month = 0, day = 0, hour = 0, minute = 0, second = 0;
+  bool operator==(const LocalDateTime&) const = default;
+};
+// Last write time in local time; seconds are rounded down to an even number (2 s resolution).
+std::optional<LocalDateTime> lastWriteTime(const std::string& path);
+
+bool copyFile(const std::string& from, const std::string& to);  // replaces `to` atomically
+bool deleteFile(const std::string& path);
+
+// Reads a whole file. Fails (nullopt) when it cannot be read or holds more than `limit` bytes;
+// never reads more than limit + 1 bytes, even when the file grows while it is read.
+std::optional<std::vector<std::uint8_t>> readWholeFile(const std::string& path,
+                                                       std::uint64_t limit);
+
+// Writes `bytes` to a temporary file in the target's folder, flushes it to disk and renames it
+// over `path`. On any failure the temporary file is removed and the previous file is intact.
+// A target that is not a regular file (a folder, for example) is refused.
+bool writeFileAtomically(const std::string& path, std::span<const std::uint8_t> bytes);
+
+// Streaming form: `produce` is called with a sink that appends bytes and returns false after a
+// write error; the target is replaced only when `produce` returns true and every write and the
+// close succeeded. A new file gets mode 0666 & ~umask; an existing file keeps its mode.
+using ByteSink = std::function<bool(const void* data, std::size_t count)>;
+bool writeFileAtomically(const std::string& path,
+                         const std::function<bool(const ByteSink&)>& produce);
+
+// Temporary file in `folder`: "$V" (or "~V" when `tilde`) followed by `kind` ('$' when 0), a
+// unique part and ".tmp". The file is created empty so that the name stays reserved. With
+// `quoteBlank` a result containing a blank is wrapped in double quotes. Returns the path
+// (`folder` joined with the name); nullopt when no file could be created.
+std::optional<std::string> temporaryName(std::string_view folder, bool tilde, char kind,
+                                         bool quoteBlank);
+
+// Regular files directly in `folder` whose names begin with `prefix`, sorted by name; the
+// names are returned without the folder.
+std::vector<std::string> filesWithPrefix(std::string_view folder, std::string_view prefix);
+// Deletes them; returns how many were deleted.
+int deleteFilesWithPrefix(std::string_view folder, std::string_view prefix);
+
+}  // namespace vemla

@@ -1,0 +1,24 @@
+#pragma once
+// Message texts of the picture files, shared by the windows, vemla-cli and the tests.
+namespace vemla::msg {
+
+inline constexpr const char* kEditing = "画像の編集中です";
+inline constexpr const char* kEditingCommand = "画像の編集中はこの機能が使用できません";
+inline constexpr const char* kUnsupported = "ｻﾎﾟｰﾄされていない形式のﾌｧｲﾙです";
+inline constexpr const char* kNot8Or24Or32 = "256色(8ﾋﾞｯﾄ)またはTrueColor(24/32ﾋﾞｯﾄ)ではありません";
+inline constexpr const char* kReadFailed = "ﾌｧｲﾙの読み込みに失敗しました";
+inline constexpr const char* kTooLarge = "画像ｻｲｽﾞが大きすぎます";
+inline constexpr const char* kTooSmall = "画像ｻｲｽﾞが小さすぎます";
+inline constexpr const char* kSizesDiffer = "画像ｻｲｽﾞが異なります";
+inline constexpr const char* kItemTooLarge = "画像／ﾃﾞｰﾀのｻｲｽﾞが大きすぎます";
+// A name that does not fit its 512-byte field, or holds characters the field cannot store.
+inline constexpr const char* kNameTooLong = "ﾌｧｲﾙ名が長すぎます";
+inline constexpr const char* kNameUnstorable = "ﾌｧｲﾙ名に使用できない文字が含まれています";
+
+// "%s\n%s": a message followed by the file name.
+inline constexpr const char* kWithName = "%s\n%s";
+inline constexpr const char* kTooLargeWithName = "%s(最大 %dｘ%d)\n%s";
+inline constexpr const char* kMinimumSuffix = "(最小 %dｘ%d)";
+inline constexpr const char* kMaximumSuffix = "(最大 %dｘ%d)";
+
+}  // namespace vemla::msg

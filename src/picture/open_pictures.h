@@ -1,0 +1,37 @@
+#pragma once
+// Opening Picture 1 and Picture 2 from files or from memory, and the titles built after every
+// open. Every refusal tells the operator and leaves the pictures, their metadata and W, H as
+// they were (only the read buffers, planes 7 and 8, may have been overwritten).
+#include <array>
+#include <cstdint>
+#include <string>
+
+#include "workbench/workbench.h"
+
+namespace vemla {
+
+// Loads the named pictures (a null or empty name means none). With one name and `keepOther`
+// the other picture stays as it is; without `keepOther` it becomes all zero with a grey ramp.
+// Returns 0, or -1 when refused or failed (after its message; no message when both names are
+// missing or a dialog was cancelled).
+int openPictureFiles(Workbench& bench, UserPort& user, const std::string* name1,
+                     const std::string* name2, bool keepOther);
+
+// Pictures that come from the gallery, the archive file or the network.
+struct MemoryPictures {
+  int width = 0;
+  int height = 0;
+  std::array<const std::uint8_t*, 2> pixels{};  // W * H bytes each, or null to keep the picture
+  std::array<const Palette*, 2> palettes{};     // null: grey ramp
+  std::array<std::string, 2> names;
+  int centreX = -1, centreY = -1;  // outside the picture: the centre (W/2, H/2)
+  int magnification = 0;           // 1..64 applied, anything else leaves it
+  bool reducedDisplay = false;
+};
+int setPicturesFromMemory(Workbench& bench, UserPort& user, const MemoryPictures& pictures);
+
+// Pane and main window titles after an open; only the pictures in `retitle` change their pane
+// title, and only they contribute their file names to the main title.
+void updateTitles(Workbench& bench, std::array<bool, 2> retitle);
+
+}  // namespace vemla

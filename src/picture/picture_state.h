@@ -1,0 +1,43 @@
+#pragma once
+// The two pictures' common size, their metadata and the global picture flags.
+#include <array>
+#include <string>
+
+#include "picture/bitmap.h"
+#include "picture/palette.h"
+#include "ports/ports.h"
+
+namespace vemla {
+
+inline constexpr int kMinPictureSize = 8;
+inline constexpr int kNameFieldBytes = 512;  // names are stored in 512-byte CP932 fields
+
+struct PictureMeta {
+  // Full path of the source file, a pseudo-name beginning with "<", or empty (no source).
+  std::string name;
+  BitmapHeaders headers;  // of the last file read for this picture (raw: width/height set)
+  Palette palette = greyRamp();
+  // Drawing headers and palette of the picture pane (232 x 244) and of 512 x 512 drawing.
+  BitmapHeaders thumbnailHeaders;
+  BitmapHeaders paneHeaders;
+  Palette drawingPalette = greyRamp();
+};
+
+struct PictureState {
+  int width = 0;   // W; 0 until the first open
+  int height = 0;  // H
+  std::array<PictureMeta, 2> pictures;
+  bool picturesPresent = false;
+  bool editing = false;  // the picture edit dialog is open
+  // Size for which the user program result plane is valid.
+  int userResultWidth = 0;
+  int userResultHeight = 0;
+  // The raw file size dialog's current values (kept in the settings).
+  RawSize rawSize{};
+  // Set by a caller that opens a raw file with a known size; cleared by every open.
+  bool skipRawDialogOnce = false;
+};
+
+inline bool isPseudoName(const std::string& name) { return !name.empty() && name[0] == '<'; }
+
+}  // namespace vemla
