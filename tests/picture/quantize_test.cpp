@@ -135,7 +135,7 @@ TEST(QuantizeTrueColour, MatchesTheReferenceOnRandomPictures) {
   for (const int bytesPerPixel : {3, 4}) {
     for (const int width : widths) {
       for (const int height : {1, 2, 7, 9, 17}) {
-        SCOPED_TRACE(testing::Message() << bytesPerPixel << " " << width << "x" << height);
+        SCOPED_TRACE(::testing::Message() << bytesPerPixel << " " << width << "x" << height);
         const std::size_t sourceStride = static_cast<std::size_t>(width) * bytesPerPixel + 5;
         const std::size_t destinationStride = static_cast<std::size_t>(width) + 3;
         Bytes pixels(sourceStride * height);

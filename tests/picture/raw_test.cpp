@@ -6,14 +6,14 @@
 #include <filesystem>
 #include <limits>
 
-#include "picture/picture_file_support.h"
+#include "support/test_files.h"
 
 namespace vemla {
 namespace {
 
-using test::Bytes;
-using test::TemporaryFolder;
-using test::writeBytes;
+using testing::writeBytes;
+using Bytes = std::vector<std::uint8_t>;
+using TemporaryFolder = testing::TempDir;
 using ::testing::Each;
 using ::testing::ElementsAre;
 
@@ -62,7 +62,7 @@ TEST(ReadRawPicture, RefusesANegativeOffsetAndAFolder) {
   Bytes picture(8, 0xEE);
   EXPECT_EQ(readRawPicture(countingFile(folder), -1, picture), 0);
   EXPECT_THAT(picture, Each(0));
-  EXPECT_EQ(readRawPicture(folder.path().string(), 0, picture), 0);
+  EXPECT_EQ(readRawPicture(folder.path(), 0, picture), 0);
 }
 
 }  // namespace

@@ -31,7 +31,7 @@ class TempDir {
 };
 
 inline void putLe(std::vector<std::uint8_t>& out, std::uint64_t value, int bytes) {
-  for (int i = 0; i < bytes; ++i) out.push_back(static_cast<std::uint8_t>(value >> (8 * i)));
+  for (int i = 0; i < bytes; ++i) out.push_back(i < 8 ? static_cast<std::uint8_t>(value >> (8 * i)) : 0);
 }
 
 // Pixel value(s) of picture column x, row y counted from the top: 1 byte for 8-bit, or
