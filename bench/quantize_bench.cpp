@@ -50,8 +50,8 @@ void BM_QuantizeTrueColourReference(benchmark::State& state) {
   const std::vector<std::uint8_t> pixels = truecolourPicture(3);
   std::vector<std::uint8_t> indices(kPixels);
   for (auto _ : state) {
-    vemla::quantizeTrueColourReference(3, pixels.data(), static_cast<std::size_t>(kSide) * 3,
-                                       kSide, kSide, indices.data(), kSide);
+    vemla::quantizeTrueColourReference(3, pixels.data(), static_cast<std::size_t>(kSide) * 3, kSide,
+                                       kSide, indices.data(), kSide);
     benchmark::DoNotOptimize(indices.data());
   }
   state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations()) *

@@ -1,13 +1,13 @@
 // Feeds arbitrary bytes to every bitmap reader. The whole input is the file, so real bitmaps
 // serve as seeds unchanged; its last byte also chooses the reader options (grey conversion and
 // hostile ratios). Small limits keep each run fast.
+#include "picture/bitmap.h"
+
 #include <cstddef>
 #include <cstdint>
 #include <limits>
 #include <span>
 #include <vector>
-
-#include "picture/bitmap.h"
 
 namespace {
 

@@ -60,7 +60,8 @@ int readHeaders(ByteSource& in, BitmapHeaders& headers) {
 // Dimensions every reader needs: width at least 1, a height other than 0 whose absolute value
 // exists as an int (INT32_MIN has none).
 bool hasUsableSize(const BitmapInfoHeader& info) {
-  return info.width >= 1 && info.height != 0;
+  return info.width >= 1 && info.height != 0 &&
+         info.height != std::numeric_limits<std::int32_t>::min();
 }
 
 int bytesPerPixelOf(const BitmapInfoHeader& info) {
@@ -325,8 +326,8 @@ int readBitmapIntoMemory(ByteSource& in, std::span<std::uint8_t> destination, in
   return bytesPerPixel;
 }
 
-int readBitmapIntoMemory(const std::string& path, std::span<std::uint8_t> destination,
-                         int maxWidth, int maxHeight, BitmapRead& out) {
+int readBitmapIntoMemory(const std::string& path, std::span<std::uint8_t> destination, int maxWidth,
+                         int maxHeight, BitmapRead& out) {
   FileSource in(path);
   if (!in.isOpen()) return kReadError;
   return readBitmapIntoMemory(in, destination, maxWidth, maxHeight, out);

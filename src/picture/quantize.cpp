@@ -8,12 +8,18 @@ namespace {
 
 // Dither thresholds: the 8 x 8 Bayer matrix scaled by 51 / 64 and rounded down. Rows are
 // counted on bottom-up bitmap rows (row 0 is the bottom row of the picture).
+// clang-format off
 constexpr std::uint8_t kThreshold[8][8] = {
-    {0, 25, 6, 31, 1, 27, 7, 33},     {38, 12, 44, 19, 39, 14, 46, 20},
-    {9, 35, 3, 28, 11, 36, 4, 30},    {47, 22, 41, 15, 49, 23, 43, 17},
-    {2, 27, 8, 34, 0, 26, 7, 32},     {40, 15, 47, 21, 39, 13, 45, 19},
-    {11, 37, 5, 31, 10, 35, 3, 29},   {50, 24, 43, 18, 48, 23, 42, 16},
+    { 0, 25,  6, 31,  1, 27,  7, 33},
+    {38, 12, 44, 19, 39, 14, 46, 20},
+    { 9, 35,  3, 28, 11, 36,  4, 30},
+    {47, 22, 41, 15, 49, 23, 43, 17},
+    { 2, 27,  8, 34,  0, 26,  7, 32},
+    {40, 15, 47, 21, 39, 13, 45, 19},
+    {11, 37,  5, 31, 10, 35,  3, 29},
+    {50, 24, 43, 18, 48, 23, 42, 16},
 };
+// clang-format on
 
 constexpr int kCubeLevels = 6;
 constexpr int kLevelStep = 51;
@@ -53,9 +59,9 @@ void quantizeRow(const std::uint8_t* source, int width, const std::uint8_t* thre
     for (; x + 8 <= count; x += 8) {
       for (int k = 0; k < 8; ++k) {
         const std::uint8_t* p = pixel + (x + k) * kBytesPerPixel;
-        indices[x + k] = static_cast<std::uint8_t>(kBlueLevel[p[0] + shift[k]] +
-                                                   kGreenLevel[p[1] + shift[k]] +
-                                                   kRedLevel[p[2] + shift[k]]);
+        indices[x + k] =
+            static_cast<std::uint8_t>(kBlueLevel[p[0] + shift[k]] + kGreenLevel[p[1] + shift[k]] +
+                                      kRedLevel[p[2] + shift[k]]);
       }
     }
     for (; x < count; ++x) {

@@ -17,9 +17,9 @@ int readRawPicture(const std::string& path, std::int64_t offset,
   const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
   if (fd < 0) return 0;
   // An offset so large that offset + size overflows lies past the end of any file.
-  const bool pastAnyEnd = static_cast<std::uint64_t>(offset) >
-                          static_cast<std::uint64_t>(std::numeric_limits<off_t>::max()) -
-                              destination.size();
+  const bool pastAnyEnd =
+      static_cast<std::uint64_t>(offset) >
+      static_cast<std::uint64_t>(std::numeric_limits<off_t>::max()) - destination.size();
   std::size_t done = 0;
   bool failed = false;
   while (!pastAnyEnd && done < destination.size()) {

@@ -4,10 +4,11 @@
 #include <gtest/gtest.h>
 #include <sys/resource.h>
 
-#include <csignal>
 #include <cmath>
+#include <csignal>
 #include <filesystem>
 #include <limits>
+#include <random>
 
 #include "picture/bitmap_fields.h"
 #include "picture/quantize.h"
@@ -50,7 +51,9 @@ Bytes greyRampBytes() {
   return ramp;
 }
 
-Bytes paletteBytes(const Palette& palette) { return Bytes(palette.begin(), palette.end()); }
+Bytes paletteBytes(const Palette& palette) {
+  return Bytes(palette.begin(), palette.end());
+}
 
 // A picture plane and the four scratch planes, as the picture store lends them; filled with a
 // marker so that bytes the reader should clear are noticed.
@@ -280,6 +283,28 @@ TEST(ReadBitmapPicture, GreyConversionIgnoresTheFourthByteOfThirtyTwoBitPixels) 
   EXPECT_THAT(buffers.planeStart(2), ElementsAre(20, 0));
 }
 
+TEST(ReadBitmapPicture, GreyConversionOfWholeRowsAgreesWithThePerPixelRule) {
+  // 17 x 5 24-bit rows of 51 bytes padded to 52, random pixels, ordinary and hostile ratios.
+  std::mt19937 random(2024);
+  Bytes rows(52 * 5);
+  for (auto& value : rows) value = static_cast<std::uint8_t>(random());
+  const Bytes file = assembleBitmap(fields(17, 5, 24), {}, rows);
+  const double nan = std::numeric_limits<double>::quiet_NaN();
+  for (const RgbRatio ratios : {RgbRatio{}, RgbRatio{1.0 / 3, 1.0 / 3, 1.0 / 3},
+                                RgbRatio{1.7, -0.2, 0.9}, RgbRatio{nan, 1.0, 1.0}}) {
+    ReadBuffers buffers(20, 8);
+    BitmapRead out;
+    ASSERT_EQ(buffers.read(file, out, true, ratios), 20);
+    for (int row = 0; row < 5; ++row) {
+      for (int x = 0; x < 17; ++x) {
+        const std::uint8_t* pixel = &rows[52 * row + 3 * x];
+        ASSERT_EQ(buffers.plane[20 * row + x], greyFromBgr(pixel[0], pixel[1], pixel[2], ratios))
+            << row << "," << x;
+      }
+    }
+  }
+}
+
 TEST(ReadBitmapPicture, QuantizationCountsDitherRowsFromTheLastFileRow) {
   // Every channel 25. The file's rows are quantized as a top-down picture of 2 rows, so the
   // first file row uses matrix row 1 (thresholds 38, 12) and the second row 0 (0, 25):
@@ -382,8 +407,7 @@ TEST(ReadBitmapPicture, HugeDimensionsAreRefusedWithoutOverflow) {
   BitmapRead out;
   for (const std::uint16_t bitCount : {8, 24, 32}) {
     SCOPED_TRACE(bitCount);
-    EXPECT_EQ(buffers.read(assembleBitmap(fields(kHuge, kHuge, bitCount), {}, {}), out),
-              kTooLarge);
+    EXPECT_EQ(buffers.read(assembleBitmap(fields(kHuge, kHuge, bitCount), {}, {}), out), kTooLarge);
     EXPECT_EQ(buffers.read(assembleBitmap(fields(kHuge, -kHuge, bitCount), {}, {}), out),
               kTooLarge);
     EXPECT_EQ(buffers.read(assembleBitmap(fields(0x40000000, 1, bitCount), {}, {}), out),
@@ -412,9 +436,8 @@ TEST(ReadBitmapIntoMemory, StoresRowsTopDownWithoutPadding) {
   const Bytes rows = {7, 8, 9, 0, 1, 2, 3, 0};  // bottom row first
   Bytes memory(6, 0xEE);
   BitmapRead out;
-  ASSERT_EQ(readIntoMemory(assembleBitmap(fields(3, 2, 8), testPalette(), rows), memory, 16, 16,
-                           out),
-            1);
+  ASSERT_EQ(
+      readIntoMemory(assembleBitmap(fields(3, 2, 8), testPalette(), rows), memory, 16, 16, out), 1);
   EXPECT_THAT(memory, ElementsAre(1, 2, 3, 7, 8, 9));
   EXPECT_EQ(paletteBytes(out.palette), testPalette());
   EXPECT_EQ(out.width, 3);
@@ -433,8 +456,8 @@ TEST(ReadBitmapIntoMemory, KeepsTrueColourBytesAndClearsThePalette) {
 
   // 32-bit bottom-up 1 x 2: the fourth byte is kept.
   Bytes wide(8, 0xEE);
-  ASSERT_EQ(readIntoMemory(assembleBitmap(fields(1, 2, 32), {}, {1, 2, 3, 4, 5, 6, 7, 8}), wide,
-                           16, 16, out),
+  ASSERT_EQ(readIntoMemory(assembleBitmap(fields(1, 2, 32), {}, {1, 2, 3, 4, 5, 6, 7, 8}), wide, 16,
+                           16, out),
             4);
   EXPECT_THAT(wide, ElementsAre(5, 6, 7, 8, 1, 2, 3, 4));
 }
@@ -455,13 +478,12 @@ TEST(ReadBitmapIntoMemory, FileEndingInsideTheRowsIsAReadError) {
   // 24-bit 3 x 2 needs two rows of 12 bytes; the last row's padding is missing.
   Bytes memory(18);
   BitmapRead out;
-  EXPECT_EQ(readIntoMemory(assembleBitmap(fields(3, 2, 24), {}, Bytes(21, 1)), memory, 16, 16,
-                           out),
+  EXPECT_EQ(readIntoMemory(assembleBitmap(fields(3, 2, 24), {}, Bytes(21, 1)), memory, 16, 16, out),
             kReadError);
   // An 8-bit file whose palette is cut short.
-  EXPECT_EQ(readIntoMemory(assembleBitmap(fields(3, 2, 8), Bytes(1000, 0), {}), memory, 16, 16,
-                           out),
-            kReadError);
+  EXPECT_EQ(
+      readIntoMemory(assembleBitmap(fields(3, 2, 8), Bytes(1000, 0), {}), memory, 16, 16, out),
+      kReadError);
 }
 
 // ---------------------------------------------------------------------------------------------
@@ -542,7 +564,8 @@ TEST(WriteBitmap, RoundTripsThroughBothReaders) {
     const int width = 1501;
     const int height = 300;
     Bytes pixels(static_cast<std::size_t>(width) * height * bytesPerPixel);
-    for (std::size_t i = 0; i < pixels.size(); ++i) pixels[i] = static_cast<std::uint8_t>(i * 7 / 3);
+    for (std::size_t i = 0; i < pixels.size(); ++i)
+      pixels[i] = static_cast<std::uint8_t>(i * 7 / 3);
     const std::string path = folder.file("round.bmp");
     ASSERT_EQ(writeBitmap(path, width, height, bytesPerPixel, pixels.data(), nullptr), 0);
 

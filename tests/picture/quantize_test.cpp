@@ -15,12 +15,18 @@ using ::testing::Each;
 using ::testing::ElementsAre;
 
 // The dither thresholds as the design gives them, row y = bitmap row (0 = bottom row).
+// clang-format off
 constexpr int kMatrix[8][8] = {
-    {0, 25, 6, 31, 1, 27, 7, 33},   {38, 12, 44, 19, 39, 14, 46, 20},
-    {9, 35, 3, 28, 11, 36, 4, 30},  {47, 22, 41, 15, 49, 23, 43, 17},
-    {2, 27, 8, 34, 0, 26, 7, 32},   {40, 15, 47, 21, 39, 13, 45, 19},
-    {11, 37, 5, 31, 10, 35, 3, 29}, {50, 24, 43, 18, 48, 23, 42, 16},
+    { 0, 25,  6, 31,  1, 27,  7, 33},
+    {38, 12, 44, 19, 39, 14, 46, 20},
+    { 9, 35,  3, 28, 11, 36,  4, 30},
+    {47, 22, 41, 15, 49, 23, 43, 17},
+    { 2, 27,  8, 34,  0, 26,  7, 32},
+    {40, 15, 47, 21, 39, 13, 45, 19},
+    {11, 37,  5, 31, 10, 35,  3, 29},
+    {50, 24, 43, 18, 48, 23, 42, 16},
 };
+// clang-format on
 
 // A picture of `width` x `height` 24-bit pixels all (blue, green, red).
 Bytes uniform(int width, int height, std::uint8_t blue, std::uint8_t green, std::uint8_t red) {
@@ -42,9 +48,9 @@ TEST(QuantizePalette, HoldsTheColourCubeThenGrey) {
     return std::vector<int>(palette.begin() + 4 * i, palette.begin() + 4 * i + 4);
   };
   EXPECT_THAT(entry(0), ElementsAre(0, 0, 0, 0));
-  EXPECT_THAT(entry(1), ElementsAre(0, 0, 51, 0));               // red level 1
-  EXPECT_THAT(entry(6), ElementsAre(0, 51, 0, 0));               // green level 1
-  EXPECT_THAT(entry(36), ElementsAre(51, 0, 0, 0));              // blue level 1
+  EXPECT_THAT(entry(1), ElementsAre(0, 0, 51, 0));   // red level 1
+  EXPECT_THAT(entry(6), ElementsAre(0, 51, 0, 0));   // green level 1
+  EXPECT_THAT(entry(36), ElementsAre(51, 0, 0, 0));  // blue level 1
   EXPECT_THAT(entry(36 * 2 + 6 * 3 + 4), ElementsAre(102, 153, 204, 0));
   EXPECT_THAT(entry(215), ElementsAre(255, 255, 255, 0));
   EXPECT_THAT(entry(216), ElementsAre(216, 216, 216, 0));
@@ -79,8 +85,8 @@ TEST(QuantizeTrueColour, RaisesALevelOnlyAboveTheThresholdOfItsBitmapRow) {
     for (int x = 0; x < 8; ++x) {
       const auto t = static_cast<std::uint8_t>(kMatrix[7 - row][x]);
       atThreshold.insert(atThreshold.end(), {0, static_cast<std::uint8_t>(51 + t), t});
-      aboveThreshold.insert(aboveThreshold.end(),
-                            {0, static_cast<std::uint8_t>(51 + t + 1), static_cast<std::uint8_t>(t + 1)});
+      aboveThreshold.insert(aboveThreshold.end(), {0, static_cast<std::uint8_t>(51 + t + 1),
+                                                   static_cast<std::uint8_t>(t + 1)});
     }
   }
   EXPECT_THAT(quantize(atThreshold, 8, 8), Each(6));
@@ -151,7 +157,8 @@ TEST(QuantizeTrueColour, MatchesTheReferenceOnRandomPictures) {
           const auto begin = fast.begin() + static_cast<std::ptrdiff_t>(row * destinationStride);
           ASSERT_TRUE(std::all_of(begin, begin + width, [](std::uint8_t i) { return i < 216; }));
           // Bytes beyond the width are not written.
-          ASSERT_TRUE(std::all_of(begin + width, begin + static_cast<std::ptrdiff_t>(destinationStride),
+          ASSERT_TRUE(std::all_of(begin + width,
+                                  begin + static_cast<std::ptrdiff_t>(destinationStride),
                                   [](std::uint8_t i) { return i == 0xEE; }));
         }
       }
@@ -190,7 +197,8 @@ TEST(QuantizeTrueColour, WorksInPlace) {
                                 expected.data(), width);
     quantizeTrueColour(bytesPerPixel, pixels.data(), stride, width, height, pixels.data(), width,
                        nullptr);
-    EXPECT_TRUE(Bytes(pixels.begin(), pixels.begin() + width * height) == expected) << bytesPerPixel;
+    EXPECT_TRUE(Bytes(pixels.begin(), pixels.begin() + width * height) == expected)
+        << bytesPerPixel;
   }
 }
 

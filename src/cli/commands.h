@@ -1,0 +1,86 @@
+#pragma once
+// The vemla-cli command table and what the commands share: the user port that answers the
+// workbench's dialogs from flags, and the picture-reading flags.
+#include <functional>
+#include <optional>
+#include <ostream>
+#include <set>
+#include <string>
+
+#include "cli/args.h"
+#include "ports/ports.h"
+#include "workbench/workbench.h"
+
+namespace vemla::cli {
+
+struct Context {
+  std::ostream& out;
+  std::ostream& err;
+};
+
+struct Command {
+  const char* name;
+  const char* summary;  // one line for the general usage
+  std::string help;     // the text of 'vemla-cli NAME --help'
+  std::set<std::string> valueFlags;
+  std::set<std::string> switchFlags;  // --help is always accepted
+  std::function<int(const Arguments&, Context&)> run;
+};
+
+// One function per command, each in its own file (cmd_<name>.cpp).
+Command infoCommand();
+Command convertCommand();
+
+// Answers the workbench's dialogs from the command line (the raw size from --raw, the RGB
+// ratios from --ratios); messages go to stderr.
+class CliUserPort final : public UserPort {
+ public:
+  CliUserPort(std::ostream& err, std::optional<RawSize> raw, RgbRatio ratios)
+      : err_(err), raw_(raw), ratios_(ratios) {}
+  // Set when a raw file was opened without --raw: the caller turns it into a usage error.
+  bool rawMissing = false;
+
+  void tell(Icon, std::string_view text, std::string_view) override { err_ << text << '\n'; }
+  bool askYesNo(std::string_view) override { return false; }
+  Answer askYesNoCancel(std::string_view, Icon) override { return Answer::Cancel; }
+  std::optional<RawSize> askRawSize(std::string_view, std::int64_t, RawSize) override {
+    if (!raw_) rawMissing = true;
+    return raw_;
+  }
+  std::optional<RgbRatio> askRgbRatio(std::string_view, RgbRatio) override { return ratios_; }
+
+ private:
+  std::ostream& err_;
+  std::optional<RawSize> raw_;
+  RgbRatio ratios_;
+};
+
+// Flags of every command that reads pictures: --max, --raw, --true-colour, --ratios.
+inline const std::set<std::string> kReadFlagNames{"--max", "--raw", "--true-colour", "--ratios"};
+inline constexpr const char* kReadFlagsHelp =
+    "  --raw WxH[+OFF]               size and start offset of .raw pictures\n"
+    "  --true-colour quantize|grey   how 24/32-bit bitmaps become 8-bit (default quantize)\n"
+    "  --ratios R,G,B                grey conversion ratios (default 0.299,0.587,0.114)\n"
+    "  --max WxH                     maximum picture size, 1024..4096, multiples of 4\n";
+
+struct ReadFlags {
+  int maxWidth = 1024;
+  int maxHeight = 1024;
+  std::optional<RawSize> raw;
+  int trueColourMode = kTrueColourQuantize;
+  RgbRatio ratios{};
+};
+ReadFlags parseReadFlags(const Arguments& args);
+
+// A workbench with factory options except for the flags; false (after the message) when the
+// picture store cannot be had.
+bool prepareWorkbench(Workbench& bench, const ReadFlags& flags, UserPort& user);
+
+// Output pictures are .bmp or .raw; anything else is refused with the workbench's message.
+bool checkOutputName(const std::string& name, Context& io);
+
+// Writes one 8-bit picture by its extension; tells "保存できません" on failure.
+bool writeOutputPicture(const std::string& name, int width, int height, const std::uint8_t* pixels,
+                        const Palette& palette, Context& io);
+
+}  // namespace vemla::cli

@@ -1,0 +1,48 @@
+#include <tuple>
+
+#include "cli/commands.h"
+#include "picture/bitmap.h"
+#include "picture/file_names.h"
+#include "picture/messages.h"
+#include "text/format.h"
+
+namespace vemla::cli {
+
+ReadFlags parseReadFlags(const Arguments& args) {
+  ReadFlags flags;
+  if (const auto max = args.value("--max")) std::tie(flags.maxWidth, flags.maxHeight) = parseMaxSize(*max);
+  if (const auto spec = args.value("--raw")) flags.raw = parseRawSize(*spec, flags.maxWidth, flags.maxHeight);
+  if (const auto mode = args.value("--true-colour")) {
+    if (*mode == "grey") {
+      flags.trueColourMode = kTrueColourGrey;
+    } else if (*mode != "quantize") {
+      throw UsageError("--true-colour must be quantize or grey");
+    }
+  }
+  if (const auto ratios = args.value("--ratios")) flags.ratios = parseRatios(*ratios);
+  return flags;
+}
+
+bool prepareWorkbench(Workbench& bench, const ReadFlags& flags, UserPort& user) {
+  if (!allocatePictureStore(bench.store, flags.maxWidth, flags.maxHeight, user)) return false;
+  bench.options.MaxPictureWidth = bench.store.maxWidth();
+  bench.options.MaxPictureHeight = bench.store.maxHeight();
+  bench.options.TrueColourOpenMode = flags.trueColourMode;
+  bench.options.GreyRatio = flags.ratios;
+  return true;
+}
+
+bool checkOutputName(const std::string& name, Context& io) {
+  if (isBitmapName(stripQuotes(name)) || isRawName(stripQuotes(name))) return true;
+  io.err << text::format(msg::kWithName, msg::kUnsupported, name.c_str()) << '\n';
+  return false;
+}
+
+bool writeOutputPicture(const std::string& name, int width, int height, const std::uint8_t* pixels,
+                        const Palette& palette, Context& io) {
+  if (writePictureFile(name, width, height, 1, pixels, &palette) == 0) return true;
+  io.err << text::format(msg::kWithName, "保存できません", name.c_str()) << '\n';
+  return false;
+}
+
+}  // namespace vemla::cli
