@@ -22,6 +22,8 @@ inline constexpr int kTrueColourQuantize = 0;  // "自動で変換(256色ｶﾗ�
 inline constexpr int kTrueColourGrey = 1;      // "RGB比から変換(ｸﾞﾚｲｽｹｰﾙ化)"
 
 struct Options {
+  int ShiftUnit = 16;           // sub-pixel division n: 2, 4, ... 256
+  int ShiftInterpolation = 1;   // 0 linear, 1 cubic
   int MaxPictureWidth = 1024;
   int MaxPictureHeight = 1024;
   int TrueColourOpenMode = kTrueColourQuantize;
