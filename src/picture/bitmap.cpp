@@ -1,7 +1,6 @@
 #include "picture/bitmap.h"
 
 #include <algorithm>
-#include <cmath>
 #include <cstring>
 #include <limits>
 #include <vector>

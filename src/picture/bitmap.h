@@ -87,9 +87,14 @@ struct BitmapRead {
 // Reads a picture into `destination` (at least maxWidth * maxHeight bytes) with rows in file
 // order and the row length R8 = width rounded up to 4. 8-bit files keep their palette;
 // 24/32-bit files are converted to grey with `ratios` (palette becomes the grey ramp) when
-// `greyConversion` is set, else quantized to 256 colours. `scratch` must hold
-// 4 * maxWidth * maxHeight bytes. Returns R8, kReadError, kUnsupported or kTooLarge
-// (R8 > maxWidth or height > maxHeight).
+// `greyConversion` is set, else quantized to 256 colours with the file's first row taken as
+// the top row (so the dither matrix row follows the file order); their row padding in the
+// destination is zero. `scratch` must hold 4 * maxWidth * maxHeight bytes.
+// Returns R8, or:
+//   kReadError   the file ends before its last pixel row (the destination may be overwritten);
+//   kUnsupported not "BM", compressed, width < 1, height 0 or INT32_MIN, bit count not 8/24/32;
+//   kTooLarge    R8 > maxWidth or |height| > maxHeight (or buffers smaller than stated above).
+// `out` holds the headers, size and row order on success and with kTooLarge (for messages).
 int readBitmapPicture(ByteSource& in, std::span<std::uint8_t> destination, int maxWidth,
                       int maxHeight, bool greyConversion, const RgbRatio& ratios,
                       std::span<std::uint8_t> scratch, BitmapRead& out);
@@ -98,16 +103,18 @@ int readBitmapPicture(const std::string& path, std::span<std::uint8_t> destinati
                       std::span<std::uint8_t> scratch, BitmapRead& out);
 
 // Reads a bitmap as it is: rows top-down, width * b bytes each without padding; the palette
-// for 8-bit files, zeros for true-colour files. Width and height must be at least 1 and at most
-// maxWidth / maxHeight (else kTooLarge); `destination` must hold width * b * height bytes
-// (else kTooLarge). Returns b (1, 3 or 4), kReadError or kUnsupported.
+// for 8-bit files, zeros for true-colour files. Width and |height| must be at least 1 (else
+// kUnsupported, as for the other header faults) and at most maxWidth / maxHeight, the width
+// itself being compared (else kTooLarge); `destination` must hold width * b * height bytes
+// (else kTooLarge). Returns b (1, 3 or 4), kReadError, kUnsupported or kTooLarge.
 int readBitmapIntoMemory(ByteSource& in, std::span<std::uint8_t> destination, int maxWidth,
                          int maxHeight, BitmapRead& out);
 int readBitmapIntoMemory(const std::string& path, std::span<std::uint8_t> destination,
                          int maxWidth, int maxHeight, BitmapRead& out);
 
-// Palette of an 8-bit uncompressed bitmap: 0, kReadError, kUnsupported (not "BM" or
-// compressed), or -3 when it is not 8-bit.
+// Palette of an 8-bit uncompressed bitmap: 0, kReadError, kUnsupported (not "BM", compressed,
+// width < 1, height 0 or INT32_MIN), or -3 when it is not 8-bit. `palette` is changed only on
+// success.
 int readBitmapPalette(ByteSource& in, Palette& palette);
 int readBitmapPalette(const std::string& path, Palette& palette);
 

@@ -179,8 +179,8 @@ void applyCarryOver(Workbench& bench, bool sizeChanged) {
   const int width = bench.pictures.width;
   const int height = bench.pictures.height;
   ViewState& view = bench.view;
-  if (!keep.KeepValidRangeMode) bench.control.validRangeMode = 0;
-  if (!keep.KeepAlignment) bench.control.alignmentValid = false;
+  if (!keep.KeepValidRangeMode) bench.control.validRange.kind = kValidWhole;
+  if (!keep.KeepAlignment) bench.control.alignmentResult = {};
   if (!keep.KeepDisplayPosition || sizeChanged) {
     view.centreX = width / 2;
     view.centreY = height / 2;
@@ -295,7 +295,7 @@ int openPictureFiles(Workbench& bench, UserPort& user, const std::string* name1,
   const bool sizeChanged = setSize(bench, width, height);
   for (int index = 0; index < 2; ++index) commitPicture(bench, index, pending[index]);
   applyCarryOver(bench, sizeChanged);
-  if (sizeChanged) bench.control.validRectangle = {0, 0, width - 1, height - 1};
+  if (sizeChanged) bench.control.validRange.rectangle = {0, 0, width - 1, height - 1};
   afterOpenRefresh(bench, {pending[0].source != PendingPicture::Source::Kept,
                            pending[1].source != PendingPicture::Source::Kept});
   return 0;

@@ -8,20 +8,9 @@
 #include "options/options.h"
 #include "picture/picture_state.h"
 #include "picture/picture_store.h"
+#include "processing/picture_control.h"
 
 namespace vemla {
-
-struct Rect {
-  int left = 0, top = 0, right = 0, bottom = 0;  // inclusive
-  bool operator==(const Rect&) const = default;
-};
-
-// The parts of the picture control that opening pictures resets.
-struct PictureControlState {
-  int validRangeMode = 0;  // 0 = the whole picture
-  Rect validRectangle{};
-  bool alignmentValid = false;
-};
 
 // Image kinds of Image 1 and Image 2.
 struct ImageState {

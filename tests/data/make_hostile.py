@@ -1,11 +1,14 @@
 #!/usr/bin/env python3
-"""Writes the hostile bitmap files of tests/data/hostile. Every file must be refused by the
-bitmap readers (a negative status) under limits of 1024 x 1024; the regression test walks the
-folder, and the fuzzers take it as seeds. Run from anywhere: python3 tests/data/make_hostile.py"""
+"""Writes the hostile bitmap files of tests/data/hostile and the valid seed bitmaps of
+fuzz/corpus/bitmap. Every hostile file must be refused by the bitmap readers (a negative
+status) under limits of 1024 x 1024; the regression test walks that folder, and the fuzzers take
+both folders as seeds. Run from anywhere: python3 tests/data/make_hostile.py"""
 import os
 import struct
 
-HERE = os.path.join(os.path.dirname(os.path.abspath(__file__)), "hostile")
+TOP = os.path.dirname(os.path.dirname(os.path.dirname(os.path.abspath(__file__))))
+HOSTILE = os.path.join(TOP, "tests", "data", "hostile")
+SEEDS = os.path.join(TOP, "fuzz", "corpus", "bitmap")
 
 
 def header(width, height, bit_count=8, compression=0, signature=b"BM", offset=None):
@@ -58,11 +61,33 @@ FILES = {
 }
 
 
-def main():
-    os.makedirs(HERE, exist_ok=True)
-    for name, data in FILES.items():
-        with open(os.path.join(HERE, name), "wb") as out:
+def true_colour(width, height, bytes_per_pixel):
+    rows = row_bytes(width, bytes_per_pixel)
+    pixels = bytes((i * 37 + 11) % 256 for i in range(rows * abs(height)))
+    return header(width, height, 8 * bytes_per_pixel) + pixels
+
+
+# Readable files of every kind; the last byte of a fuzz input also picks the reader options.
+SEED_FILES = {
+    "eight_bit_bottom_up.bmp": eight_bit(5, 3),
+    "eight_bit_top_down.bmp": eight_bit(4, -2),
+    "rgb_bottom_up.bmp": true_colour(3, 3, 3),
+    "rgb_top_down_largest.bmp": true_colour(64, -64, 3),
+    "rgba_bottom_up.bmp": true_colour(2, 2, 4),
+    "rgba_top_down.bmp": true_colour(7, -5, 4),
+}
+
+
+def write_all(folder, files):
+    os.makedirs(folder, exist_ok=True)
+    for name, data in files.items():
+        with open(os.path.join(folder, name), "wb") as out:
             out.write(data)
+
+
+def main():
+    write_all(HOSTILE, FILES)
+    write_all(SEEDS, SEED_FILES)
 
 
 if __name__ == "__main__":

@@ -118,20 +118,6 @@ TEST(QuantizeTrueColour, PictureOfOneRowUsesMatrixRowZero) {
               ElementsAre(0, 43, 0, 43, 0, 43, 0, 43, 43, 43, 43, 0, 43, 0, 43, 0));
 }
 
-TEST(QuantizeTrueColour, ThirtyTwoBitPixelsIgnoreTheFourthByte) {
-  const Bytes pixels = {25, 25, 25, 255, 25, 25, 25, 0, 255, 255, 255, 3};
-  EXPECT_THAT(quantize(pixels, 3, 1, 4), ElementsAre(43, 0, 215));
-}
-
-TEST(QuantizeTrueColour, FillsThePaletteWhenAsked) {
-  Palette palette{};
-  const Bytes pixels = uniform(1, 1, 0, 0, 0);
-  std::uint8_t index = 0xEE;
-  quantizeTrueColour(3, pixels.data(), 3, 1, 1, &index, 1, &palette);
-  EXPECT_EQ(palette, quantizePalette());
-  EXPECT_EQ(index, 0);
-}
-
 // The table-driven kernel against the per-pixel division form on random pictures, with widths
 // around the kernel's 8-pixel groups and 2048-pixel chunks and with padded strides.
 TEST(QuantizeTrueColour, MatchesTheReferenceOnRandomPictures) {
