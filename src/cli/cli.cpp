@@ -9,7 +9,9 @@ namespace vemla::cli {
 namespace {
 
 const std::vector<Command>& commands() {
-  static const std::vector<Command> table{infoCommand(), convertCommand()};
+  static const std::vector<Command> table{infoCommand(), convertCommand(), imageCommand(),
+                                          alignCommand(), calcCommand(), exportCommand(),
+                                          importCommand()};
   return table;
 }
 
@@ -18,7 +20,8 @@ void printUsage(std::ostream& stream) {
   for (const Command& command : commands()) {
     stream << "  " << std::left << std::setw(12) << command.name << command.summary << '\n';
   }
-  stream << "run 'vemla-cli COMMAND --help' for the options of a command\n";
+  stream << "every command accepts --settings FOLDER: options from FOLDER/VemlaPinf.dat\n"
+            "run 'vemla-cli COMMAND --help' for the options of a command\n";
 }
 
 }  // namespace
@@ -45,12 +48,18 @@ int runCli(const std::vector<std::string>& words, std::ostream& out, std::ostrea
   try {
     std::set<std::string> switches = command->switchFlags;
     switches.insert("--help");
-    const Arguments args = parseArguments({words.begin() + 1, words.end()}, command->valueFlags, switches);
+    std::set<std::string> values = command->valueFlags;
+    values.insert(kSettingsFlag);
+    const Arguments args = parseArguments({words.begin() + 1, words.end()}, values, switches);
     if (args.has("--help")) {
       out << command->help;
       return 0;
     }
+    settingsOptions(args);  // a bad --settings is refused before any work, for every command
     return command->run(args, io);
+  } catch (const RefusedError& error) {
+    err << error.what() << '\n';
+    return 1;
   } catch (const UsageError& error) {
     err << "vemla-cli " << words[0] << ": " << error.what() << "\n"
         << "run 'vemla-cli " << words[0] << " --help' for usage\n";

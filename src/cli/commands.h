@@ -5,6 +5,7 @@
 #include <optional>
 #include <ostream>
 #include <set>
+#include <stdexcept>
 #include <string>
 
 #include "cli/args.h"
@@ -30,6 +31,11 @@ struct Command {
 // One function per command, each in its own file (cmd_<name>.cpp).
 Command infoCommand();
 Command convertCommand();
+Command imageCommand();
+Command alignCommand();
+Command calcCommand();
+Command exportCommand();
+Command importCommand();
 
 // Answers the workbench's dialogs from the command line (the raw size from --raw, the RGB
 // ratios from --ratios); messages go to stderr.
@@ -55,15 +61,30 @@ class CliUserPort final : public UserPort {
   RgbRatio ratios_;
 };
 
+// A refusal found while the arguments are read (an unreadable --settings file): exit 1 with
+// the workbench's message.
+struct RefusedError : std::runtime_error {
+  using std::runtime_error::runtime_error;
+};
+
+// "--settings FOLDER", accepted by every command: the options of FOLDER/VemlaPinf.dat (the
+// factory options when that file does not exist yet) instead of the factory options. Flags
+// given on the command line still win. Throws UsageError when FOLDER is not a folder and
+// RefusedError when the file cannot be read.
+inline constexpr const char* kSettingsFlag = "--settings";
+Options settingsOptions(const Arguments& args);
+
 // Flags of every command that reads pictures: --max, --raw, --true-colour, --ratios.
 inline const std::set<std::string> kReadFlagNames{"--max", "--raw", "--true-colour", "--ratios"};
 inline constexpr const char* kReadFlagsHelp =
     "  --raw WxH[+OFF]               size and start offset of .raw pictures\n"
     "  --true-colour quantize|grey   how 24/32-bit bitmaps become 8-bit (default quantize)\n"
     "  --ratios R,G,B                grey conversion ratios (default 0.299,0.587,0.114)\n"
-    "  --max WxH                     maximum picture size, 1024..4096, multiples of 4\n";
+    "  --max WxH                     maximum picture size, 1024..4096, multiples of 4\n"
+    "  --settings FOLDER             options from FOLDER/VemlaPinf.dat (the flags still win)\n";
 
 struct ReadFlags {
+  Options options{};  // from --settings, else the factory options; the fields below override
   int maxWidth = 1024;
   int maxHeight = 1024;
   std::optional<RawSize> raw;
@@ -72,7 +93,7 @@ struct ReadFlags {
 };
 ReadFlags parseReadFlags(const Arguments& args);
 
-// A workbench with factory options except for the flags; false (after the message) when the
+// A workbench with the options of --settings (or the factory ones) except for the flags; false (after the message) when the
 // picture store cannot be had.
 bool prepareWorkbench(Workbench& bench, const ReadFlags& flags, UserPort& user);
 

@@ -1,6 +1,9 @@
+#include <filesystem>
+#include <sstream>
 #include <tuple>
 
 #include "cli/commands.h"
+#include "persist/program_settings.h"
 #include "picture/bitmap.h"
 #include "picture/file_names.h"
 #include "picture/messages.h"
@@ -8,14 +11,45 @@
 
 namespace vemla::cli {
 
+Options settingsOptions(const Arguments& args) {
+  const std::optional<std::string> folder = args.value(kSettingsFlag);
+  if (!folder) return Options{};
+  std::error_code error;
+  if (!std::filesystem::is_directory(*folder, error)) {
+    throw UsageError("--settings: '" + *folder + "' is not a folder");
+  }
+  persist::ProgramSettings settings{defaultOptions(*folder), {}};
+  if (const auto size = persist::readMaxPictureSize(*folder)) {
+    std::tie(settings.options.MaxPictureWidth, settings.options.MaxPictureHeight) = *size;
+  }
+  std::ostringstream messages;
+  CliUserPort port(messages, std::nullopt, RgbRatio{});
+  bool keepBad = false;
+  const persist::LoadStatus status =
+      persist::loadProgramSettings(*folder, settings, port, false, keepBad);
+  if (status == persist::LoadStatus::ReadFailed || status == persist::LoadStatus::VersionMismatch) {
+    std::string text = messages.str();
+    if (!text.empty() && text.back() == '\n') text.pop_back();
+    throw RefusedError(text);
+  }
+  return settings.options;
+}
+
 ReadFlags parseReadFlags(const Arguments& args) {
   ReadFlags flags;
+  flags.options = settingsOptions(args);
+  flags.maxWidth = flags.options.MaxPictureWidth;
+  flags.maxHeight = flags.options.MaxPictureHeight;
+  flags.trueColourMode = flags.options.TrueColourOpenMode;
+  flags.ratios = flags.options.GreyRatio;
   if (const auto max = args.value("--max")) std::tie(flags.maxWidth, flags.maxHeight) = parseMaxSize(*max);
   if (const auto spec = args.value("--raw")) flags.raw = parseRawSize(*spec, flags.maxWidth, flags.maxHeight);
   if (const auto mode = args.value("--true-colour")) {
     if (*mode == "grey") {
       flags.trueColourMode = kTrueColourGrey;
-    } else if (*mode != "quantize") {
+    } else if (*mode == "quantize") {
+      flags.trueColourMode = kTrueColourQuantize;
+    } else {
       throw UsageError("--true-colour must be quantize or grey");
     }
   }
@@ -25,6 +59,7 @@ ReadFlags parseReadFlags(const Arguments& args) {
 
 bool prepareWorkbench(Workbench& bench, const ReadFlags& flags, UserPort& user) {
   if (!allocatePictureStore(bench.store, flags.maxWidth, flags.maxHeight, user)) return false;
+  bench.options = flags.options;
   bench.options.MaxPictureWidth = bench.store.maxWidth();
   bench.options.MaxPictureHeight = bench.store.maxHeight();
   bench.options.TrueColourOpenMode = flags.trueColourMode;

@@ -111,4 +111,29 @@ struct PictureControlState {
   CursorSearch cursorSearch{};
 };
 
+// The commands of the picture control that only change this record. Each returns whether the
+// pictures must be prepared again (when pictures are loaded).
+
+// "手動" and "自動": switching either of them on or off switches the other off.
+bool setManualShiftEnabled(PictureControlState& control, bool enabled);
+bool setAlignmentEnabled(PictureControlState& control, bool enabled);
+
+// Alignment settings. Range entries above 32 become 32, entries <= 0 become 1; cursor-range
+// entries below 0 become 0 and entries above the larger picture side become that side (larger
+// values only overflow the region arithmetic). A precision above n becomes n; one that is not
+// a power of two becomes the next lower one.
+int correctedAlignmentRange(int entry);
+int correctedCursorRange(int entry, int width, int height);
+bool setAlignmentCriterion(PictureControlState& control, int criterion);
+bool setAlignmentPrecision(PictureControlState& control, int precision, int division);
+bool setAlignmentTarget(PictureControlState& control, int target);
+// "再実行": drops the stored result; true when the alignment is on (then prepare).
+bool rerunAlignment(PictureControlState& control);
+// "実行": one search over the region around the cursor at the next preparation.
+void requestCursorSearch(PictureControlState& control, int cursorX, int cursorY);
+
+// Brings every value into its range (the record may come from a settings or state file):
+// run before each preparation.
+void correctPictureControl(PictureControlState& control, int division, int width, int height);
+
 }  // namespace vemla

@@ -30,7 +30,8 @@ VEMLA_INLINE void lerpVerticalLoop(const std::uint16_t* a, const std::uint16_t* 
                                    int g, int shift, std::uint8_t* out) {
   const auto wa = static_cast<std::uint32_t>(q - g);
   const auto wb = static_cast<std::uint32_t>(g);
-  for (int i = 0; i < count; ++i) out[i] = static_cast<std::uint8_t>((wa * a[i] + wb * b[i]) >> shift);
+  for (int i = 0; i < count; ++i)
+    out[i] = static_cast<std::uint8_t>((wa * a[i] + wb * b[i]) >> shift);
 }
 
 VEMLA_INLINE std::uint64_t lerpVerticalSadLoop(const std::uint16_t* a, const std::uint16_t* b,
@@ -88,7 +89,7 @@ VEMLA_INLINE void addRowLoop(const std::uint8_t* s, int count, std::int32_t* sum
 }
 
 // Defines the kernel functions of one instruction set with the given function attribute.
-#define VEMLA_DEFINE_KERNELS(SUFFIX, ATTRIBUTE)                                                    \
+#define VEMLA_DEFINE_KERNELS(SUFFIX, ATTRIBUTE)                                                   \
   ATTRIBUTE void lerpHorizontal##SUFFIX(const std::uint8_t* s, int count, int q, int g,           \
                                         std::uint16_t* h) {                                       \
     lerpHorizontalLoop(s, count, q, g, h);                                                        \
@@ -121,15 +122,21 @@ std::uint64_t sadBaseline(const std::uint8_t* a, const std::uint8_t* b, int coun
   return sadLoop(a, b, count);
 }
 
-constexpr RowKernels kBaseline{KernelLevel::Baseline, lerpHorizontalBaseline,
-                               lerpVerticalBaseline,  lerpVerticalSadBaseline,
-                               sadBaseline,           cubicVerticalBaseline,
-                               cubicHorizontalBaseline, addRowBaseline};
+constexpr RowKernels kBaseline{
+    KernelLevel::Baseline, lerpHorizontalBaseline, lerpVerticalBaseline,    lerpVerticalSadBaseline,
+    sadBaseline,           cubicVerticalBaseline,  cubicHorizontalBaseline, addRowBaseline};
 
 #ifdef VEMLA_X86_DISPATCH
 
 #define VEMLA_AVX2 __attribute__((target("avx2")))
-#define VEMLA_AVX512 __attribute__((target("avx512f,avx512bw,avx512vl,avx2")))
+// Compilers keep to 256-bit vectors on AVX-512 unless told otherwise.
+#if defined(__clang__)
+#define VEMLA_AVX512 \
+  __attribute__((target("avx512f,avx512bw,avx512vl,avx2"), min_vector_width(512)))
+#else
+#define VEMLA_AVX512 \
+  __attribute__((target("avx512f,avx512bw,avx512vl,avx2,prefer-vector-width=512")))
+#endif
 
 VEMLA_DEFINE_KERNELS(Avx2, VEMLA_AVX2)
 VEMLA_DEFINE_KERNELS(Avx512, VEMLA_AVX512)
@@ -165,17 +172,24 @@ VEMLA_AVX512 std::uint64_t sadAvx512(const std::uint8_t* a, const std::uint8_t* 
     const __m512i y = _mm512_maskz_loadu_epi8(mask, b + i);
     sum = _mm512_add_epi64(sum, _mm512_sad_epu8(x, y));
   }
-  return static_cast<std::uint64_t>(_mm512_reduce_add_epi64(sum));
+  // Summed through memory: GCC 12's _mm512_reduce_add_epi64 trips -Wuninitialized.
+  alignas(64) std::uint64_t lanes[8];
+  _mm512_store_si512(lanes, sum);
+  std::uint64_t total = 0;
+  for (const std::uint64_t lane : lanes) total += lane;
+  return total;
 }
 
-constexpr RowKernels kAvx2{KernelLevel::Avx2,   lerpHorizontalAvx2,  lerpVerticalAvx2,
-                           lerpVerticalSadAvx2, sadAvx2,             cubicVerticalAvx2,
-                           cubicHorizontalAvx2, addRowAvx2};
-constexpr RowKernels kAvx512{KernelLevel::Avx512,   lerpHorizontalAvx512,  lerpVerticalAvx512,
-                             lerpVerticalSadAvx512, sadAvx512,             cubicVerticalAvx512,
-                             cubicHorizontalAvx512, addRowAvx512};
+constexpr RowKernels kAvx2{
+    KernelLevel::Avx2, lerpHorizontalAvx2, lerpVerticalAvx2,    lerpVerticalSadAvx2,
+    sadAvx2,           cubicVerticalAvx2,  cubicHorizontalAvx2, addRowAvx2};
+constexpr RowKernels kAvx512{
+    KernelLevel::Avx512, lerpHorizontalAvx512, lerpVerticalAvx512,    lerpVerticalSadAvx512,
+    sadAvx512,           cubicVerticalAvx512,  cubicHorizontalAvx512, addRowAvx512};
 
-bool runsAvx2() { return __builtin_cpu_supports("avx2"); }
+bool runsAvx2() {
+  return __builtin_cpu_supports("avx2");
+}
 bool runsAvx512() {
   return __builtin_cpu_supports("avx512f") && __builtin_cpu_supports("avx512bw") &&
          __builtin_cpu_supports("avx512vl");

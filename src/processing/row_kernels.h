@@ -27,7 +27,8 @@ struct RowKernels {
   void (*cubicVertical)(const std::uint8_t* r0, const std::uint8_t* r1, const std::uint8_t* r2,
                         const std::uint8_t* r3, int count, const std::int32_t* w, std::int32_t* v);
   // out[i] = clamp((w[0] * v[i] + w[1] * v[i + 1] + w[2] * v[i + 2] + w[3] * v[i + 3]) >> 20).
-  void (*cubicHorizontal)(const std::int32_t* v, int count, const std::int32_t* w, std::uint8_t* out);
+  void (*cubicHorizontal)(const std::int32_t* v, int count, const std::int32_t* w,
+                          std::uint8_t* out);
   // sums[i] += s[i].
   void (*addRow)(const std::uint8_t* s, int count, std::int32_t* sums);
 };

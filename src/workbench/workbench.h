@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "options/options.h"
+#include "persist/settings_state.h"
 #include "picture/picture_state.h"
 #include "picture/picture_store.h"
 #include "processing/picture_control.h"
@@ -56,6 +57,7 @@ class Workbench {
   ViewState view;
   TitleState titles;
   bool secondCopy = false;  // a second running copy: "(M)" in the title
+  persist::SettingsState settings;  // the settings files' other records and program folder
 
   void addListener(WorkbenchListener* listener) { listeners_.push_back(listener); }
   void removeListener(WorkbenchListener* listener);

@@ -75,7 +75,7 @@ TEST_F(OpenPictures, OpensBottomUpAndTopDownBitmapsUpright) {
   EXPECT_EQ(bench.titles.pane[0], "画像１(a.bmp)");
   EXPECT_EQ(bench.titles.pane[1], "画像２(b.bmp)");
   EXPECT_EQ(bench.titles.main, "a.bmp b.bmp - Vemla");
-  EXPECT_EQ(bench.control.validRectangle, (Rect{0, 0, 9, 8}));
+  EXPECT_EQ(bench.control.validRange.rectangle, (Rect{0, 0, 9, 8}));
   EXPECT_EQ(bench.view.centreX, 5);
   EXPECT_EQ(bench.view.centreY, 4);
 }
@@ -300,7 +300,7 @@ TEST_F(OpenPictures, CarryOverOptionsResetTheirSettings) {
   bench.images.kind = {5, 6};
   bench.view.centreX = 590;
   bench.view.displayOffsetX = 20;
-  bench.control.validRangeMode = 2;
+  bench.control.validRange.kind = 2;
 
   bench.options.carryOver.KeepDisplayPosition = true;
   ASSERT_EQ(open(bitmap("b.bmp", 600, 40), ""), 0);
@@ -310,7 +310,7 @@ TEST_F(OpenPictures, CarryOverOptionsResetTheirSettings) {
   EXPECT_FALSE(bench.view.zoomInterpolation);     // kept by default
   EXPECT_EQ(bench.images.kind, (std::array<int, 2>{0, 1}));
   EXPECT_EQ(bench.view.centreX, 599);             // moved by the offset, clamped
-  EXPECT_EQ(bench.control.validRangeMode, 0);
+  EXPECT_EQ(bench.control.validRange.kind, 0);
 
   bench.options.carryOver.KeepZoomInterpolation = false;
   bench.options.carryOver.KeepColourDisplay = false;

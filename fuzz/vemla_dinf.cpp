@@ -1,0 +1,15 @@
+// VemlaDinf.dat, the state-memory slot table (no magic, 2064 bytes).
+#include <cstdint>
+#include <span>
+
+#include "persist/small_tables.h"
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+  using namespace vemla::persist;
+  const StateSlotTable slots = decodeStateSlots(std::span(data, size));
+  for (const StateSlot& slot : slots) {
+    if (slot.used != 0 && slot.used != 1) __builtin_trap();
+  }
+  if (decodeStateSlots(encodeStateSlots(slots)) != slots) __builtin_trap();
+  return 0;
+}

@@ -1,0 +1,32 @@
+#include "cli/commands.h"
+#include "extensions/calculator.h"
+
+namespace vemla::cli {
+namespace {
+
+int calc(const Arguments& args, Context& io) {
+  if (args.positional.size() != 1) throw UsageError("calc takes one EXPR");
+  const HexMode hex = args.has("--signed-hex") ? HexMode::Signed : HexMode::Unsigned;
+  const double value = evaluateCalculatorExpression(args.positional[0], hex);
+  if (value == kCalculatorSyntaxError) {
+    io.err << kCalculatorErrorText << '\n';
+    return 1;
+  }
+  io.out << formatCalculatorResult(value, hex) << '\n';
+  return 0;
+}
+
+}  // namespace
+
+Command calcCommand() {
+  return {"calc", "evaluate an expression as the calculator does",
+          "usage: vemla-cli calc EXPR [--signed-hex]\n"
+          "  Evaluates EXPR as the calculator's \"計算\" button does and prints the result field's\n"
+          "  text: the value with trailing zeros cut, and for an integer in range its 32-bit\n"
+          "  pattern, e.g. '1024   (0x400)'. A syntax error prints \"式に誤りがあります\" on stderr\n"
+          "  (exit 1).\n"
+          "  --signed-hex    read hexadecimal constants as signed (0xff is -1, 0x0ff is 255)\n",
+          {}, {"--signed-hex"}, calc};
+}
+
+}  // namespace vemla::cli

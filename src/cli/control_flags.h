@@ -1,0 +1,59 @@
+#pragma once
+// The picture-control flags of 'image' and 'align': sub-pixel division, shift interpolation,
+// valid range, manual shift and automatic alignment. Values are checked when parsed and again
+// against the picture size once the pictures are open; nothing is corrected silently.
+#include <optional>
+#include <set>
+#include <string>
+
+#include "cli/args.h"
+#include "workbench/workbench.h"
+
+namespace vemla::cli {
+
+inline const std::set<std::string> kControlFlagNames{
+    "--division",     "--shift-interp", "--valid", "--shift",    "--align",
+    "--align-target", "--precision",    "--range", "--align-at", "--cursor-range"};
+
+inline constexpr const char* kControlFlagsHelp =
+    "  --division N                  sub-pixel division n: 2, 4, ... 256 (default 16)\n"
+    "  --shift-interp linear|cubic   interpolation of the shift (default cubic)\n"
+    "  --valid whole|rect:L,T,R,B|margin:M   valid range (default whole)\n"
+    "  --shift T:DX,DY               manual shift of picture T (1 or 2) in pixels, multiples\n"
+    "                                of 1/n; positive DX moves right, positive DY down\n"
+    "  --align fast|standard         automatic alignment (not with --shift)\n"
+    "  --align-target 1|2            the picture the alignment shifts (default 2)\n"
+    "  --precision P                 alignment precision 1/P, 2..n, a power of two (default 16)\n"
+    "  --range R                     alignment search range, 1..32 pixels (default 5)\n"
+    "  --align-at X,Y                one search around X,Y, as the \"実行\" button\n"
+    "  --cursor-range RC             half size of that search region (default 32)\n";
+
+struct ManualShiftFlag {
+  int target = 0;                    // 0 picture 1, 1 picture 2
+  long long stepsX = 0, stepsY = 0;  // signed, in 1/n; positive right / down
+};
+
+struct ControlFlags {
+  int division = 16;
+  int interpolation = 1;
+  int validKind = kValidWhole;
+  Rect rectangle{};
+  int margin = 0;
+  std::optional<ManualShiftFlag> shift;
+  std::optional<int> criterion;  // set by --align
+  int alignTarget = 1;
+  int precision = 16;
+  int range = 5;
+  std::optional<std::pair<int, int>> alignAt;
+  int cursorRange = 32;
+};
+
+// `defaultCriterion`: the criterion when --align is absent (the 'align' command searches
+// anyway), or nullopt when the alignment flags then are a usage error.
+ControlFlags parseControlFlags(const Arguments& args, std::optional<int> defaultCriterion);
+
+// Checks the flags against the open pictures (usage errors) and sets the options and the
+// picture control of the workbench.
+void applyControlFlags(const ControlFlags& flags, Workbench& bench);
+
+}  // namespace vemla::cli

@@ -1,0 +1,30 @@
+#include "net/transfer_messages.h"
+
+#include "text/format.h"
+
+namespace vemla::net {
+namespace {
+
+Notice failure(int code, const char* passwordMismatch) {
+  if (code == kTimedOut) return {Icon::Warning, msg::kTimedOut};
+  if (code == kPasswordMismatch) return {Icon::Warning, passwordMismatch};
+  return {Icon::Warning, text::format(msg::kTransferFailed, code)};
+}
+
+}  // namespace
+
+Notice exportNotice(int code, std::string_view userName, std::string_view address) {
+  if (code == 0) {
+    return {Icon::Info,
+            text::format(msg::kExported, std::string(userName).c_str(), std::string(address).c_str())};
+  }
+  return failure(code, msg::kExporterPasswordMismatch);
+}
+
+Notice importNotice(int code) { return failure(code, msg::kImporterPasswordMismatch); }
+
+Notice payloadNotice(PayloadCheck check) {
+  return {Icon::Warning, check == PayloadCheck::TooLarge ? msg::kReceivedTooLarge : msg::kReceivedBadData};
+}
+
+}  // namespace vemla::net

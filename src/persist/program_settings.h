@@ -1,0 +1,180 @@
+#pragma once
+// The program settings file VemlaPinf.dat: the magic "VIP" and a version digit (0, 1 or 2),
+// the maximum picture size (version 1 and later) and the settings record of 92 fields, laid out
+// by the field table below. The options are read and written through the option table; the
+// rest of the record belongs to subsystems and is kept here as typed records, with reserved
+// bytes carried unchanged.
+#include <array>
+#include <cstdint>
+#include <functional>
+#include <optional>
+#include <span>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "options/options.h"
+#include "persist/field_codec.h"
+#include "persist/settings_io.h"
+#include "processing/picture_control.h"
+
+namespace vemla::persist {
+
+inline constexpr int kProgramSettingsVersion = 2;
+inline constexpr std::size_t kProgramHeaderBytes = 12;  // magic and the maximum size
+inline constexpr std::size_t kProgramRecordBytes = 12032;
+inline constexpr std::size_t kProgramRecordBytesBeforeVersion2 = 11708;
+// The most the reader takes from the file (the work area of the original record reader).
+inline constexpr std::size_t kProgramWorkAreaBytes = 227352;
+
+// Display colours of the image panes per image and kind, and per colour kind the intensity and
+// brightness (image control).
+struct ImageControlSelections {
+  static constexpr std::array<std::int32_t, 10> kKindDefaults{1, 1, 1, 2, 3, 2, 0, 0, 0, 0};
+  std::array<std::array<std::int32_t, 32>, 2> kindColours{};  // [image][image kind] colour kind
+  std::array<std::array<std::int32_t, 16>, 2> userProcessingColours{};  // [image][entry]
+  std::array<std::int32_t, 32> intensity{};   // per colour kind, 1 .. 16
+  std::array<std::int32_t, 32> brightness{};  // per colour kind, 0 .. 256
+  ImageControlSelections();
+  bool operator==(const ImageControlSelections&) const = default;
+};
+
+struct DisplayMark {  // a display-position mark of the image control
+  std::int32_t valid = 0;
+  std::int32_t x = 0;
+  std::int32_t y = 0;
+  bool operator==(const DisplayMark&) const = default;
+};
+
+struct GradationToolSettings {
+  std::int32_t state = 0;  // tool state word, interpreted by the tool
+  // Four 3 x 3 operators, coefficients in row order, and their absolute-value flags.
+  std::array<std::array<std::int32_t, 9>, 4> operators{{
+      {0, 0, 0, 1, 0, -1, 0, 0, 0},
+      {0, 1, 0, 0, 0, 0, 0, -1, 0},
+      {0, 0, -1, 0, 0, 0, 1, 0, 0},
+      {1, 0, 0, 0, 0, 0, 0, 0, -1},
+  }};
+  std::array<std::int32_t, 4> absolute{1, 1, 1, 1};
+  bool operator==(const GradationToolSettings&) const = default;
+};
+
+struct LauncherSettings {  // the committed user program launch settings
+  std::string program;
+  std::string arguments;
+  std::array<std::string, 4> files;
+  std::int32_t format = 0;  // 0 bitmap, 1 raw
+  std::int32_t output = 0;
+  std::int32_t destination = 0;  // 0 none, 1 image 1, 2 image 2
+  std::int32_t console = 0;
+  std::int32_t showOutput = 0;
+  std::int32_t timing = 0;
+  std::int32_t close = 0;
+  std::array<std::uint8_t, 576> reserved{};  // carried unchanged
+  bool operator==(const LauncherSettings&) const = default;
+};
+
+struct StateMemorySettings {
+  std::int32_t confirm = 1;      // "確認ﾒｯｾｰｼﾞ表示"
+  std::int32_t displayOnly = 0;  // "表示形態のみ回復"
+  std::string lastFile;          // last named state-memory file
+  std::array<std::uint8_t, 64> reserved{};
+  bool operator==(const StateMemorySettings&) const = default;
+};
+
+struct ExportTarget {
+  std::int32_t used = 0;
+  std::string name;  // at most 63 bytes
+  std::array<std::int32_t, 4> octets{};  // most significant first, 0 .. 255 each
+  std::string password;  // at most 63 bytes used of 96
+  bool operator==(const ExportTarget&) const = default;
+};
+
+struct ExportTargetList {
+  std::array<ExportTarget, 16> targets;  // entries in use packed at the front
+  ExportTarget last;                      // the target last used (its used flag is not stored)
+  std::int32_t selected = -1;             // index of the selected entry, -1 none
+  bool operator==(const ExportTargetList&) const = default;
+};
+
+struct WindowRectangle {
+  std::int32_t x = 0, y = 0, width = 1280, height = 1024;
+  bool operator==(const WindowRectangle&) const = default;
+};
+
+// The parts of the settings record that are not options.
+struct ProgramRecord {
+  std::array<std::string, 4> lastFiles;  // file dialogs: picture 1, picture 2, save-as, text
+  std::string userName;                  // sent with an import request
+  std::array<std::int32_t, 5> reservedWords{};
+  std::array<std::int32_t, 6> controlWords{};  // picture-control and image-control settings
+  ImageControlSelections imageControl;
+  std::array<std::uint32_t, 2> spareColourPair{};
+  std::array<DisplayMark, 4> marks{};
+  std::array<std::uint8_t, 32> marksReserved{};
+  std::array<std::int32_t, 2> textExport{};
+  std::array<std::uint32_t, 4> spareColours{};
+  std::array<std::uint32_t, 16> customColours{};  // of the system colour chooser
+  GradationToolSettings gradationTool;
+  std::int32_t profileTool = 0;
+  LauncherSettings launcher;
+  StateMemorySettings stateMemory;
+  std::array<std::uint8_t, 112> networkReserved{};
+  ExportTargetList exportTargets;
+  RgbRatio lastDialogRatios{};  // last ratios entered in the RGB-ratio dialog
+  ValidRangeSetting validRange;  // of the picture control
+  WindowRectangle window;
+  std::array<std::uint8_t, 16> archiveReserved{};
+  std::array<std::uint8_t, 4> areaPadding{};
+  std::array<std::uint8_t, 16> areaReserved{};
+  std::array<std::int32_t, 6> carryOverReserved{};
+  std::int32_t reducedMeasureWarningShown = 0;
+  bool operator==(const ProgramRecord&) const = default;
+};
+
+struct ProgramSettings {
+  Options options;
+  ProgramRecord record;
+  bool operator==(const ProgramSettings&) const = default;
+};
+
+// One field of the settings record.
+struct SettingsField {
+  std::string_view content;  // what it holds, for tests and diagnostics
+  std::uint32_t size;
+  int version;  // absent from files whose version digit is lower
+  std::function<void(const ProgramSettings&, FieldWriter&)> encode;
+  std::function<void(FieldReader&, ProgramSettings&)> decode;
+};
+std::span<const SettingsField> programSettingsFields();
+
+// The record in the layout of `version` (0, 1 or 2).
+std::vector<std::uint8_t> encodeProgramRecord(const ProgramSettings& settings, int version);
+
+// The whole file: "VIP2", the maximum size and the version 2 record.
+std::vector<std::uint8_t> encodeProgramSettings(const ProgramSettings& settings);
+
+// Reads a whole file's bytes into `settings`, whose values stand for fields the file does not
+// carry and for wrong values. The header's maximum size is skipped (the caller holds the size
+// in use). On ReadFailed and VersionMismatch `settings` is unchanged.
+LoadStatus decodeProgramSettings(std::span<const std::uint8_t> bytes, ProgramSettings& settings);
+
+// The corrected maximum picture size from the header of a version 1 or later file, or nullopt
+// (the file is absent, unreadable, foreign or of version 0). Never creates the file.
+std::optional<std::pair<int, int>> decodeMaxPictureSize(std::span<const std::uint8_t> bytes);
+std::optional<std::pair<int, int>> readMaxPictureSize(const std::string& folder);
+
+// Loads the file of `folder` into `settings`, telling the operator about a foreign, newer or
+// unreadable file. An absent or empty file is created from `settings` when `mayCreate`.
+LoadStatus loadProgramSettings(const std::string& folder, ProgramSettings& settings,
+                               UserPort& user, bool mayCreate, bool& keepBad);
+
+// Writes the file with the maximum size `settings.options` holds for the next start.
+bool saveProgramSettings(const std::string& folder, const ProgramSettings& settings,
+                         UserPort& user, bool& keepBad);
+
+// Puts the values of the non-option fields that have a known range back to their defaults
+// when they are outside it.
+void sanitizeProgramRecord(ProgramRecord& record);
+
+}  // namespace vemla::persist

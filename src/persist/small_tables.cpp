@@ -1,0 +1,103 @@
+#include "persist/small_tables.h"
+
+#include "persist/field_codec.h"
+
+namespace vemla::persist {
+namespace {
+
+constexpr std::size_t kExtensionBytes = 16;
+constexpr std::size_t kApplicationBytes = 260;
+constexpr std::size_t kPathBytes = 512;
+
+bool validExtension(const std::string& extension) {
+  return !extension.empty() && extension.size() <= 8 &&
+         extension.find('.') == std::string::npos;
+}
+
+}  // namespace
+
+std::vector<std::uint8_t> encodeAssociations(const AssociationTable& table) {
+  std::vector<std::uint8_t> bytes(kAssociationsBytes, 0);
+  FieldWriter w(bytes);
+  for (const ExtensionAssociation& entry : table) {
+    w.text(entry.extension, kExtensionBytes);
+    w.text(entry.application, kApplicationBytes);
+  }
+  return bytes;
+}
+
+LoadStatus decodeAssociations(std::span<const std::uint8_t> bytes, AssociationTable& table) {
+  if (bytes.size() != kAssociationsBytes) return LoadStatus::ReadFailed;
+  AssociationTable loaded;
+  FieldReader r(bytes);
+  for (ExtensionAssociation& entry : loaded) {
+    bool valid = true;
+    entry.extension = r.text(kExtensionBytes, &valid);
+    entry.application = r.text(kApplicationBytes, &valid);
+    if (!valid || !validExtension(entry.extension)) entry = ExtensionAssociation{};
+  }
+  table = std::move(loaded);
+  return LoadStatus::Loaded;
+}
+
+LoadStatus loadAssociations(const std::string& folder, AssociationTable& table, UserPort& user,
+                            bool mayCreate, bool& keepBad) {
+  const std::string path = inFolder(folder, kAssociationsFile);
+  // One byte more than the table tells a longer file from a whole one.
+  const FileBytes file = readFileStart(path, kAssociationsBytes + 1);
+  if (file.state == FileBytes::State::Absent ||
+      (file.state == FileBytes::State::Read && file.bytes.empty())) {
+    if (!mayCreate) return LoadStatus::Absent;
+    saveAssociations(folder, AssociationTable{}, user, keepBad);
+    return LoadStatus::Created;
+  }
+  const LoadStatus status = file.state == FileBytes::State::Read
+                                ? decodeAssociations(file.bytes, table)
+                                : LoadStatus::ReadFailed;
+  if (status == LoadStatus::ReadFailed) reportSettingsFile(user, msg::kSettingsReadFailed, path);
+  keepBad = keepsBadFile(status);
+  return status;
+}
+
+bool saveAssociations(const std::string& folder, const AssociationTable& table, UserPort& user,
+                      bool& keepBad) {
+  const std::vector<std::uint8_t> bytes = encodeAssociations(table);
+  return replaceSettingsFile(inFolder(folder, kAssociationsFile), bytes, keepBad, user);
+}
+
+std::vector<std::uint8_t> encodeStateSlots(const StateSlotTable& slots) {
+  std::vector<std::uint8_t> bytes(kStateSlotsBytes, 0);
+  FieldWriter w(bytes);
+  for (const StateSlot& slot : slots) {
+    w.int32(slot.used);
+    w.text(slot.file, kPathBytes);
+  }
+  return bytes;
+}
+
+StateSlotTable decodeStateSlots(std::span<const std::uint8_t> bytes) {
+  StateSlotTable slots;
+  if (bytes.size() < kStateSlotsBytes) return slots;
+  FieldReader r(bytes);
+  for (StateSlot& slot : slots) {
+    slot.used = r.int32();
+    bool valid = true;
+    slot.file = r.text(kPathBytes, &valid);
+    if (slot.used != 1 || !valid || slot.file.empty()) slot = StateSlot{};
+  }
+  return slots;
+}
+
+StateSlotTable readStateSlots(const std::string& folder) {
+  const FileBytes file = readFileStart(inFolder(folder, kStateSlotsFile), kStateSlotsBytes);
+  if (file.state != FileBytes::State::Read) return StateSlotTable{};
+  return decodeStateSlots(file.bytes);
+}
+
+bool writeStateSlots(const std::string& folder, const StateSlotTable& slots, UserPort& user) {
+  bool keepBad = false;  // the table is rebuilt from the slot files; nothing to keep
+  const std::vector<std::uint8_t> bytes = encodeStateSlots(slots);
+  return replaceSettingsFile(inFolder(folder, kStateSlotsFile), bytes, keepBad, user);
+}
+
+}  // namespace vemla::persist

@@ -1,0 +1,297 @@
+#include "processing/alignment.h"
+
+#include <algorithm>
+#include <cstdlib>
+#include <limits>
+#include <vector>
+
+#include "processing/shift.h"
+#include "text/format.h"
+
+namespace vemla {
+namespace {
+
+constexpr std::uint64_t kCostLimit = std::numeric_limits<std::uint32_t>::max();
+
+// Costs are unsigned 32-bit sums that saturate.
+std::uint32_t saturate(std::uint64_t sum) {
+  return static_cast<std::uint32_t>(std::min(sum, kCostLimit));
+}
+
+int normalisedPrecision(int p) {
+  int precision = kDivisions.front();
+  for (const int allowed : kDivisions) {
+    if (allowed <= p) precision = allowed;
+  }
+  return precision;
+}
+
+struct Regions {
+  const RowKernels& kernels;
+  const std::uint8_t* reference;
+  const std::uint8_t* target;
+  int width, height, rangeX, rangeY;
+
+  const std::uint8_t* referenceAt(int x, int y) const {
+    return reference + static_cast<std::size_t>(y) * static_cast<std::size_t>(width) + x;
+  }
+  const std::uint8_t* targetAt(int x, int y) const {
+    return target + static_cast<std::size_t>(y) * static_cast<std::size_t>(width) + x;
+  }
+};
+
+// "標準", step 2: the whole offset (dx, dy) minimising the sum of |ref(x, y) - target(x + dx,
+// y + dy)| over the inner region. Order dy, then dx; the earlier of equal costs stays, except
+// that (0, 0) replaces an equal earlier best. Rows are taken one at a time and compared with
+// every offset while they are in the cache.
+void wholePixelSearch(const Regions& r, int& bestDx, int& bestDy) {
+  const int columns = 2 * r.rangeX + 1;
+  const int rows = 2 * r.rangeY + 1;
+  std::vector<std::uint64_t> costs(static_cast<std::size_t>(columns) *
+                                   static_cast<std::size_t>(rows));
+  const int innerWidth = r.width - 2 * r.rangeX;
+  for (int y = r.rangeY; y < r.height - r.rangeY; ++y) {
+    const std::uint8_t* reference = r.referenceAt(r.rangeX, y);
+    for (int dy = -r.rangeY; dy <= r.rangeY; ++dy) {
+      const std::uint8_t* target = r.targetAt(0, y + dy);
+      std::uint64_t* cost = costs.data() + static_cast<std::size_t>(dy + r.rangeY) * columns;
+      for (int dx = -r.rangeX; dx <= r.rangeX; ++dx) {
+        cost[dx + r.rangeX] += r.kernels.sad(reference, target + r.rangeX + dx, innerWidth);
+      }
+    }
+  }
+  std::uint32_t best = 0;
+  bool any = false;
+  for (int dy = -r.rangeY; dy <= r.rangeY; ++dy) {
+    for (int dx = -r.rangeX; dx <= r.rangeX; ++dx) {
+      const std::uint32_t cost =
+          saturate(costs[static_cast<std::size_t>(dy + r.rangeY) * columns + dx + r.rangeX]);
+      if (!any || cost < best || (cost == best && dx == 0 && dy == 0)) {
+        best = cost;
+        bestDx = dx;
+        bestDy = dy;
+        any = true;
+      }
+    }
+  }
+}
+
+// Sum of |ref - candidate| over the inner region, where the candidate is the target shifted
+// with the linear mode by D / q pixels right and A / q pixels down. The inner region never
+// reaches the candidate's zero bands (|D|, |A| <= range * q), so only interpolated pixels count:
+// the candidate at (x, y) interpolates the target at (x - D/q, y - A/q).
+std::uint32_t candidateCost(const Regions& r, int q, int a, int d,
+                            std::vector<std::uint16_t>& upper, std::vector<std::uint16_t>& lower) {
+  const int offsetX = floorDiv(-d, q), fractionX = floorMod(-d, q);
+  const int offsetY = floorDiv(-a, q), fractionY = floorMod(-a, q);
+  const int innerWidth = r.width - 2 * r.rangeX;
+  const int shift = 2 * log2Exact(q);
+  std::uint64_t sum = 0;
+  int upperRow = -1;
+  for (int y = r.rangeY; y < r.height - r.rangeY; ++y) {
+    const int top = y + offsetY;
+    if (upperRow != top) {
+      r.kernels.lerpHorizontal(r.targetAt(r.rangeX + offsetX, top), innerWidth, q, fractionX,
+                               upper.data());
+    }
+    if (fractionY == 0) {
+      sum += r.kernels.lerpVerticalSad(upper.data(), upper.data(), innerWidth, q, 0, shift,
+                                       r.referenceAt(r.rangeX, y));
+      upperRow = top;
+      continue;
+    }
+    r.kernels.lerpHorizontal(r.targetAt(r.rangeX + offsetX, top + 1), innerWidth, q, fractionX,
+                             lower.data());
+    sum += r.kernels.lerpVerticalSad(upper.data(), lower.data(), innerWidth, q, fractionY, shift,
+                                     r.referenceAt(r.rangeX, y));
+    std::swap(upper, lower);
+    upperRow = top + 1;
+  }
+  return saturate(sum);
+}
+
+// An amount of 1/q steps is tried only while it stays within the range: |s| div q <= R with a
+// zero remainder at R.
+bool withinRange(int steps, int q, int range) {
+  return std::abs(steps) <= range * q;
+}
+
+// One axis of a result from a signed amount in 1/p (positive: right / down).
+void splitSigned(int amount, int p, int& flag, int& whole, int& steps) {
+  flag = amount > 0 ? 1 : 0;
+  whole = std::abs(amount) / p;
+  steps = std::abs(amount) % p;
+}
+
+AlignmentSteps standardSearch(const Regions& r, int p) {
+  int bestDx = 0, bestDy = 0;
+  wholePixelSearch(r, bestDx, bestDy);
+  // (u, v): the target's content moves down / right by u, v (units of 1/q after each level).
+  int u = -bestDy, v = -bestDx;
+  std::vector<std::uint16_t> upper(static_cast<std::size_t>(r.width));
+  std::vector<std::uint16_t> lower(static_cast<std::size_t>(r.width));
+  for (int q = 2; q <= p; q *= 2) {
+    bool any = false;
+    std::uint32_t best = 0;
+    int bestA = 2 * u, bestD = 2 * v;
+    for (int l = -1; l <= 1; ++l) {
+      const int a = 2 * u + l;
+      if (!withinRange(a, q, r.rangeY)) continue;
+      for (int k = -1; k <= 1; ++k) {
+        const int d = 2 * v + k;
+        if (!withinRange(d, q, r.rangeX)) continue;
+        const std::uint32_t cost = candidateCost(r, q, a, d, upper, lower);
+        if (!any || cost < best || (cost == best && l == 0 && k == 0)) {
+          best = cost;
+          bestA = a;
+          bestD = d;
+          any = true;
+        }
+      }
+    }
+    u = bestA;
+    v = bestD;
+  }
+  AlignmentSteps steps;
+  splitSigned(v, p, steps.xFlag, steps.wholeX, steps.stepsX);
+  splitSigned(u, p, steps.yFlag, steps.wholeY, steps.stepsY);
+  return steps;
+}
+
+// "高速" on one axis: target and reference profiles (column or row sums). The target profile is
+// interpolated at i + j/p; candidate (i, j) costs the largest |target(R + t + j/p) -
+// reference(R + t + i)| over t. Order i, then j (only j = 0 at i = -R); the earlier of equal
+// costs stays except that (0, 0) replaces an equal earlier best. Returns flag, whole, steps.
+void profileSearch(const std::vector<std::int32_t>& target,
+                   const std::vector<std::int32_t>& reference, int range, int p, int& flag,
+                   int& whole, int& steps) {
+  const int size = static_cast<int>(target.size());
+  const int span = size - 2 * range;
+  const int candidatesPerOffset = p;
+  const int offsets = 2 * range + 1;
+  std::vector<std::int64_t> costs(static_cast<std::size_t>(offsets) * candidatesPerOffset, -1);
+  std::vector<std::int32_t> interpolated(static_cast<std::size_t>(span));
+  for (int j = 0; j < p; ++j) {
+    // Tj[i] = ((p - j) * target[i] + j * target[i + 1]) div p; positions R .. size - R - 1 never
+    // reach the last entry when j > 0 because R >= 1.
+    for (int t = 0; t < span; ++t) {
+      const int i = range + t;
+      interpolated[static_cast<std::size_t>(t)] =
+          j == 0 ? target[static_cast<std::size_t>(i)]
+                 : ((p - j) * target[static_cast<std::size_t>(i)] +
+                    j * target[static_cast<std::size_t>(i + 1)]) /
+                       p;
+    }
+    for (int i = -range; i <= range; ++i) {
+      if (i == -range && j > 0) continue;
+      const std::int32_t* ref = reference.data() + range + i;
+      std::int32_t worst = 0;
+      for (int t = 0; t < span; ++t) {
+        const std::int32_t difference = interpolated[static_cast<std::size_t>(t)] - ref[t];
+        worst = std::max(worst, difference < 0 ? -difference : difference);
+      }
+      costs[static_cast<std::size_t>(i + range) * candidatesPerOffset + j] = worst;
+    }
+  }
+  std::int64_t best = -1;
+  int bestI = 0, bestJ = 0;
+  for (int i = -range; i <= range; ++i) {
+    for (int j = 0; j < p; ++j) {
+      const std::int64_t cost =
+          costs[static_cast<std::size_t>(i + range) * candidatesPerOffset + j];
+      if (cost < 0) continue;
+      if (best < 0 || cost < best || (cost == best && i == 0 && j == 0)) {
+        best = cost;
+        bestI = i;
+        bestJ = j;
+      }
+    }
+  }
+  // The target matches at i - j/p.
+  if (bestI <= 0) {
+    flag = 0;
+    whole = -bestI;
+    steps = bestJ;
+  } else {
+    flag = 1;
+    whole = bestJ > 0 ? bestI - 1 : bestI;
+    steps = bestJ > 0 ? p - bestJ : 0;
+  }
+}
+
+AlignmentSteps fastSearch(const Regions& r, int p) {
+  const auto columnSums = [&](const std::uint8_t* region) {
+    std::vector<std::int32_t> sums(static_cast<std::size_t>(r.width), 0);
+    for (int y = 0; y < r.height; ++y) {
+      r.kernels.addRow(region + static_cast<std::size_t>(y) * static_cast<std::size_t>(r.width),
+                       r.width, sums.data());
+    }
+    return sums;
+  };
+  static const std::uint8_t kZeros[kMaxAlignmentSize] = {};
+  const auto rowSums = [&](const std::uint8_t* region) {
+    std::vector<std::int32_t> sums(static_cast<std::size_t>(r.height));
+    for (int y = 0; y < r.height; ++y) {
+      sums[static_cast<std::size_t>(y)] = static_cast<std::int32_t>(
+          r.kernels.sad(region + static_cast<std::size_t>(y) * static_cast<std::size_t>(r.width),
+                        kZeros, r.width));
+    }
+    return sums;
+  };
+  AlignmentSteps steps;
+  profileSearch(rowSums(r.target), rowSums(r.reference), r.rangeY, p, steps.yFlag, steps.wholeY,
+                steps.stepsY);
+  profileSearch(columnSums(r.target), columnSums(r.reference), r.rangeX, p, steps.xFlag,
+                steps.wholeX, steps.stepsX);
+  return steps;
+}
+
+}  // namespace
+
+AlignmentOutcome alignPictures(const RowKernels& kernels, int criterion, int precision,
+                               const std::uint8_t* reference, const std::uint8_t* target, int width,
+                               int height, int rangeX, int rangeY) {
+  AlignmentOutcome outcome;
+  if (rangeX < 1 || rangeX > kMaxAlignmentRange || rangeY < 1 || rangeY > kMaxAlignmentRange ||
+      2 * rangeX + 2 >= width || 2 * rangeY + 2 >= height) {
+    outcome.message = text::format(msg::kAlignmentRegionTooSmall, width, height);
+    return outcome;
+  }
+  if (width > kMaxAlignmentSize || height > kMaxAlignmentSize) {
+    outcome.message = text::format(msg::kAlignmentRegionTooLarge, kMaxAlignmentSize);
+    return outcome;
+  }
+  const Regions regions{kernels, reference, target, width, height, rangeX, rangeY};
+  const int p = normalisedPrecision(precision);
+  outcome.steps = criterion == kAlignStandard ? standardSearch(regions, p) : fastSearch(regions, p);
+  outcome.found = true;
+  return outcome;
+}
+
+AlignmentOutcome alignPictures(int criterion, int precision, const std::uint8_t* reference,
+                               const std::uint8_t* target, int width, int height, int rangeX,
+                               int rangeY) {
+  return alignPictures(rowKernels(), criterion, precision, reference, target, width, height, rangeX,
+                       rangeY);
+}
+
+std::string alignmentResultText(const AlignmentResult& result, const AlignmentKeys& keys) {
+  if (!result.valid || keys.division <= 0 || keys.precision <= 0) return {};
+  const auto inPrecision = [&](int steps) { return steps * keys.precision / keys.division; };
+  std::string textOut;
+  if (result.wholeX != 0 || result.stepsX != 0) {
+    textOut = text::format("%s：%d+%d/%d ", result.xFlag ? "右" : "左", result.wholeX,
+                           inPrecision(result.stepsX), keys.precision);
+  } else {
+    textOut = "左右：なし ";
+  }
+  if (result.wholeY != 0 || result.stepsY != 0) {
+    textOut += text::format("%s：%d+%d/%d", result.yFlag ? "下" : "上", result.wholeY,
+                            inPrecision(result.stepsY), keys.precision);
+  } else {
+    textOut += "上下：なし";
+  }
+  return textOut;
+}
+
+}  // namespace vemla

@@ -1,0 +1,106 @@
+#include "persist/user_info.h"
+
+#include <gtest/gtest.h>
+
+#include "support/fake_user_port.h"
+#include "support/test_files.h"
+
+namespace vemla::persist {
+namespace {
+
+using testing::FakeUserPort;
+using testing::readBytes;
+using testing::TempDir;
+using testing::writeBytes;
+
+UserInfo sampleInfo() {
+  UserInfo info;
+  info.processing[0].inUse = 1;
+  info.processing[0].name = "差分強調";
+  info.processing[0].form = 1;
+  info.processing[0].elements[80] = "-1";
+  info.processing[0].divisor = "9";
+  info.processing[0].expression = "(P1-P2)*2+128";
+  info.processing[15].filterPicture = 1;
+  info.colours[1].inUse = 1;
+  info.colours[1].name = "赤";
+  info.colours[1].table[767] = 255;
+  info.colourAssociation[539] = 4;
+  info.history[0] = {1, {"/p/一.bmp", "/p/二.bmp"}};
+  info.history[15] = {1, {"", "/p/only2.raw"}};
+  info.recent[0] = {1, 640, 480, 16, "/p/raw.raw"};
+  return info;
+}
+
+TEST(UserInfo, RecordsSitAtTheirOffsets) {
+  const std::vector<std::uint8_t> bytes = encodeUserInfo(sampleInfo());
+  ASSERT_EQ(bytes.size(), 68448u);
+  EXPECT_EQ(std::string(bytes.begin(), bytes.begin() + 4), "VIU1");
+  EXPECT_EQ(bytes[4], 1);                       // entry 0 in use
+  EXPECT_EQ(bytes[4 + 40], 1);                  // its form, after the 36-byte name
+  EXPECT_EQ(bytes[4 + 1880 * 15 + 44], 1);      // entry 15's filter picture
+  EXPECT_EQ(bytes[30084 + 808], 1);             // colour entry 1 in use
+  EXPECT_EQ(bytes[43012 + 539], 4);             // association state, last byte
+  EXPECT_EQ(bytes[43552], 1);                   // history entry 0 used
+  EXPECT_EQ(bytes[43552 + 4], '/');             // its Picture 1 name
+  EXPECT_EQ(bytes[43552 + 1028 * 15 + 516], '/');  // entry 15's Picture 2 name
+  EXPECT_EQ(bytes[60000], 1);                   // recent picture 0 used
+  EXPECT_EQ(bytes[60004], 0x80);                // width 640 = 0x280
+  EXPECT_EQ(bytes[60004 + 1], 0x02);
+  EXPECT_EQ(bytes[60012], 16);                  // raw offset
+}
+
+TEST(UserInfo, RoundTrip) {
+  UserInfo read;
+  ASSERT_EQ(decodeUserInfo(encodeUserInfo(sampleInfo()), read), LoadStatus::Loaded);
+  EXPECT_EQ(read, sampleInfo());
+}
+
+TEST(UserInfo, Version0FileLeavesTheRecentPicturesEmpty) {
+  std::vector<std::uint8_t> bytes = encodeUserInfo(sampleInfo());
+  bytes[3] = '0';
+  bytes.resize(4 + 59996);
+  UserInfo read;
+  ASSERT_EQ(decodeUserInfo(bytes, read), LoadStatus::Loaded);
+  EXPECT_EQ(read.history, sampleInfo().history);
+  EXPECT_EQ(read.recent, UserInfo{}.recent);
+}
+
+TEST(UserInfo, ShortOrForeignFileChangesNothing) {
+  std::vector<std::uint8_t> bytes = encodeUserInfo(sampleInfo());
+  UserInfo read;
+  EXPECT_EQ(decodeUserInfo(std::span(bytes).first(60000 + 100), read), LoadStatus::ReadFailed);
+  bytes[2] = 'X';
+  EXPECT_EQ(decodeUserInfo(bytes, read), LoadStatus::ReadFailed);
+  EXPECT_EQ(read, UserInfo{});
+}
+
+TEST(UserInfo, IndicesOutsideTheirRangeAreCleared) {
+  UserInfo info;
+  info.processing[2].form = 7;
+  info.processing[2].filterPicture = -1;
+  UserInfo read;
+  ASSERT_EQ(decodeUserInfo(encodeUserInfo(info), read), LoadStatus::Loaded);
+  EXPECT_EQ(read.processing[2].form, 0);
+  EXPECT_EQ(read.processing[2].filterPicture, 0);
+}
+
+TEST(UserInfo, FileIsCreatedFromMemoryAndReportedWhenUnreadable) {
+  TempDir dir;
+  FakeUserPort user;
+  bool keepBad = false;
+  UserInfo info = sampleInfo();
+  EXPECT_EQ(loadUserInfo(dir.path(), info, user, true, keepBad), LoadStatus::Created);
+  EXPECT_EQ(readBytes(dir.file(kUserInformationFile)), encodeUserInfo(sampleInfo()));
+
+  writeBytes(dir.file(kUserInformationFile), {'V', 'I', 'U', '1', 0});
+  UserInfo other;
+  EXPECT_EQ(loadUserInfo(dir.path(), other, user, true, keepBad), LoadStatus::ReadFailed);
+  ASSERT_EQ(user.messages.size(), 1u);
+  EXPECT_EQ(user.messages[0].text,
+            "ﾌｧｲﾙの読み込みができません\n" + dir.file(kUserInformationFile));
+  EXPECT_TRUE(keepBad);
+}
+
+}  // namespace
+}  // namespace vemla::persist
