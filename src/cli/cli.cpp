@@ -11,7 +11,7 @@ namespace {
 const std::vector<Command>& commands() {
   static const std::vector<Command> table{infoCommand(), convertCommand(), imageCommand(),
                                           alignCommand(), calcCommand(), exportCommand(),
-                                          importCommand()};
+                                          importCommand(), archiveCommand()};
   return table;
 }
 

@@ -17,6 +17,7 @@ int fail(Context& io, const char* message, const std::string& name) {
 int info(const Arguments& args, Context& io) {
   if (args.positional.size() != 1) throw UsageError("info takes one FILE");
   const std::string& name = args.positional[0];
+  if (classifyName(name) == 3) return listArchive(name, args, io);
   if (!isBitmapName(name)) return fail(io, msg::kUnsupported, name);
   FileSource in(name);
   std::uint8_t bytes[BitmapFileHeader::kBytes + BitmapInfoHeader::kBytes];
@@ -40,7 +41,8 @@ int info(const Arguments& args, Context& io) {
 Command infoCommand() {
   return {"info", "describe a picture file",
           "usage: vemla-cli info FILE\n"
-          "  .bmp: prints 'bmp WIDTH HEIGHT BITS bottom-up|top-down'\n",
+          "  .bmp: prints 'bmp WIDTH HEIGHT BITS bottom-up|top-down'\n"
+          "  .vla: prints the archive's items as 'vemla-cli archive list' does\n",
           {}, {}, info};
 }
 

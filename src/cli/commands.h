@@ -36,6 +36,10 @@ Command alignCommand();
 Command calcCommand();
 Command exportCommand();
 Command importCommand();
+Command archiveCommand();
+
+// "items=N" and the list lines of an archive (archive list, info FILE.vla).
+int listArchive(const std::string& file, const Arguments& args, Context& io);
 
 // Answers the workbench's dialogs from the command line (the raw size from --raw, the RGB
 // ratios from --ratios); messages go to stderr.

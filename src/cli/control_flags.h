@@ -21,6 +21,7 @@ inline constexpr const char* kControlFlagsHelp =
     "  --valid whole|rect:L,T,R,B|margin:M   valid range (default whole)\n"
     "  --shift T:DX,DY               manual shift of picture T (1 or 2) in pixels, multiples\n"
     "                                of 1/n; positive DX moves right, positive DY down\n"
+    "                                ('image' only)\n"
     "  --align fast|standard         automatic alignment (not with --shift)\n"
     "  --align-target 1|2            the picture the alignment shifts (default 2)\n"
     "  --precision P                 alignment precision 1/P, 2..n, a power of two (default 16)\n"

@@ -40,8 +40,8 @@ OptionDescriptor integer(std::string_view name, P page, std::string_view label, 
 // Radio buttons: index 0 .. count - 1; anything else keeps the previous value.
 OptionDescriptor choice(std::string_view name, P page, std::string_view label, int count,
                         int* (*field)(Options&), R change = R::Plain) {
-  OptionDescriptor d{name, page, label, OptionType::Choice, C::PreviousIfOutside, 0, count - 1,
-                     change};
+  OptionDescriptor d{name, page,      label, OptionType::Choice, C::PreviousIfOutside,
+                     0,    count - 1, change};
   d.integer = field;
   return d;
 }
@@ -56,8 +56,8 @@ OptionDescriptor real(std::string_view name, P page, std::string_view label, C c
 
 OptionDescriptor colour(std::string_view name, std::string_view label,
                         std::uint32_t* (*field)(Options&)) {
-  OptionDescriptor d{name, P::Colours, label, OptionType::Colour, C::ColourValue, 0, 0xFFFFFF,
-                     R::Colour};
+  OptionDescriptor d{name,           P::Colours, label,    OptionType::Colour,
+                     C::ColourValue, 0,          0xFFFFFF, R::Colour};
   d.colour = field;
   return d;
 }
@@ -86,8 +86,7 @@ std::vector<OptionDescriptor> buildTable() {
               kIntMax, VEMLA_FIELD(AreaDiffRangeX), R::AreaDifference),
       integer("AreaDiffRangeY", P::Picture, "ｴﾘｱ差(標準画像処理)情報 範囲（X、Y) Y", C::Clamp, 1,
               kIntMax, VEMLA_FIELD(AreaDiffRangeY), R::AreaDifference),
-      choice("AreaDiffKind", P::Picture, "種別", 2, VEMLA_FIELD(AreaDiffKind),
-             R::AreaDifference),
+      choice("AreaDiffKind", P::Picture, "種別", 2, VEMLA_FIELD(AreaDiffKind), R::AreaDifference),
       real("AreaDiffDivisor", P::Picture, "補正 総和／", C::PositiveReal,
            VEMLA_FIELD(AreaDiffDivisor), R::AreaDifference),
       integer("MaxPictureWidth", P::Picture, "画像の最大許容ｻｲｽﾞ\n 　　 （画素数） X",
@@ -147,8 +146,7 @@ std::vector<OptionDescriptor> buildTable() {
              VEMLA_FIELD(TrueColourOpenMode)),
       flag("AskRatioPerFile", P::Files, "ﾌｧｲﾙ毎にRGB比率を指定", VEMLA_FIELD(AskRatioPerFile)),
       real("GreyRatioR", P::Files, "標準のRGB比率 R", C::FiniteReal, VEMLA_FIELD(GreyRatio.red)),
-      real("GreyRatioG", P::Files, "標準のRGB比率 G", C::FiniteReal,
-           VEMLA_FIELD(GreyRatio.green)),
+      real("GreyRatioG", P::Files, "標準のRGB比率 G", C::FiniteReal, VEMLA_FIELD(GreyRatio.green)),
       real("GreyRatioB", P::Files, "標準のRGB比率 B", C::FiniteReal, VEMLA_FIELD(GreyRatio.blue)),
       flag("SaveBitmapAsGrey", P::Files, "ﾌｧｲﾙ退避時はｸﾞﾚ-ｽｹｰﾙとする",
            VEMLA_FIELD(SaveBitmapAsGrey)),
@@ -157,11 +155,11 @@ std::vector<OptionDescriptor> buildTable() {
       integer("RawDefaultHeight", P::Files, "RAWﾌｧｲﾙ情報 ｻｲｽﾞの初期値 Y", C::RawHeight, 8, 4096,
               VEMLA_FIELD(RawDefaultHeight)),
       flag("ArchiveOpenPicture1", P::Files, "画像１ 開く", VEMLA_FIELD(ArchiveOpenPicture1)),
-      integer("ArchivePicture1Number", P::Files, "画像１ 番号", C::Clamp, 0,
-              kArchiveItemLimit - 1, VEMLA_FIELD(ArchivePicture1Number)),
+      integer("ArchivePicture1Number", P::Files, "画像１ 番号", C::Clamp, 0, kArchiveItemLimit - 1,
+              VEMLA_FIELD(ArchivePicture1Number)),
       flag("ArchiveOpenPicture2", P::Files, "画像２ 開く", VEMLA_FIELD(ArchiveOpenPicture2)),
-      integer("ArchivePicture2Number", P::Files, "画像２ 番号", C::Clamp, 0,
-              kArchiveItemLimit - 1, VEMLA_FIELD(ArchivePicture2Number)),
+      integer("ArchivePicture2Number", P::Files, "画像２ 番号", C::Clamp, 0, kArchiveItemLimit - 1,
+              VEMLA_FIELD(ArchivePicture2Number)),
       flag("ArchiveSelectOnDrop", P::Files, "D&&Dや貼り付け時も選択する",
            VEMLA_FIELD(ArchiveSelectOnDrop)),
       flag("ArchiveExpandToGallery", P::Files, "ｷﾞｬﾗﾘｰへの展開を行う",
@@ -170,8 +168,8 @@ std::vector<OptionDescriptor> buildTable() {
               VEMLA_FIELD(ArchiveExpandStartSlot)),
       flag("ArchiveSkipEmpty", P::Files, "空きのｴﾝﾄﾘは展開しない", VEMLA_FIELD(ArchiveSkipEmpty)),
       [] {
-        OptionDescriptor d{"ArchiveExpandNumbers", P::Files,
-                           "展開する情報番号\n　（複数選択可能）", OptionType::NumberSet};
+        OptionDescriptor d{"ArchiveExpandNumbers", P::Files, "展開する情報番号\n　（複数選択可能）",
+                           OptionType::NumberSet};
         d.numbers = VEMLA_FIELD(ArchiveExpandNumbers);
         return d;
       }(),
@@ -198,16 +196,15 @@ std::vector<OptionDescriptor> buildTable() {
       integer("View3DAngleZ", P::Tools1, "Ｚ角度", C::Clamp, 0, 90, VEMLA_FIELD(View3DAngleZ)),
       integer("View3DLuminance", P::Tools1, "基準値（表示ﾓｰﾄﾞ） 輝度", C::Clamp, 0, 256,
               VEMLA_FIELD(View3DLuminance)),
-      integer("View3DWireWidth", P::Tools1, "ﾜｲﾔ幅", C::Clamp, 3, 20,
-              VEMLA_FIELD(View3DWireWidth)),
+      integer("View3DWireWidth", P::Tools1, "ﾜｲﾔ幅", C::Clamp, 3, 20, VEMLA_FIELD(View3DWireWidth)),
       integer("View3DPolygonWidth", P::Tools1, "ﾎﾟﾘｺﾞﾝ幅", C::Clamp, 3, 20,
               VEMLA_FIELD(View3DPolygonWidth)),
       integer("MeasureEdgeLevel", P::Tools1, "測定関連 基準値（ｻｲｽﾞ） ｴｯｼﾞﾚﾍﾞﾙ", C::Clamp, 1, 128,
               VEMLA_FIELD(MeasureEdgeLevel)),
       textOption("MemoFile", P::Tools1, "メモ関連 ﾌｧｲﾙ名称", 511, VEMLA_FIELD(MemoFile)),
       // "ﾂｰﾙ関連２"
-      integer("PartialCompareGridX", P::Tools2, "部分比較関連 ﾌﾟﾛﾌｧｲﾙのｸﾞﾘｯﾄﾞ幅 横方向", C::Clamp, 2,
-              kIntMax, VEMLA_FIELD(PartialCompareGridX)),
+      integer("PartialCompareGridX", P::Tools2, "部分比較関連 ﾌﾟﾛﾌｧｲﾙのｸﾞﾘｯﾄﾞ幅 横方向", C::Clamp,
+              2, kIntMax, VEMLA_FIELD(PartialCompareGridX)),
       integer("PartialCompareGridY", P::Tools2, "縦方向", C::Clamp, 1, kIntMax,
               VEMLA_FIELD(PartialCompareGridY)),
       integer("ScopeMagnification", P::Tools2, "ｲﾒｰｼﾞｽｺｰﾌﾟ関連 表示倍率", C::Clamp, 1, 64,
@@ -228,7 +225,9 @@ std::int64_t clampTo(std::int64_t value, std::int64_t low, std::int64_t high) {
   return std::clamp(value, low, high);
 }
 
-bool isPowerOfTwo(std::int64_t value) { return value > 0 && (value & (value - 1)) == 0; }
+bool isPowerOfTwo(std::int64_t value) {
+  return value > 0 && (value & (value - 1)) == 0;
+}
 
 int correctInteger(const OptionDescriptor& option, int value, int previous, int fallback,
                    const Options& options, CorrectionMode mode) {

@@ -102,13 +102,13 @@ bool optionEditable(const OptionDescriptor& option, bool secondCopy, bool galler
 
 // Effects of applying the sheet, as flags the caller acts on.
 enum OptionEffect : unsigned {
-  kEffectSave = 1u << 0,              // the settings file must be written
-  kEffectRestart = 1u << 1,           // a restart is required
-  kEffectRescaleShifts = 1u << 2,     // ShiftUnit changed from oldShiftUnit to newShiftUnit
-  kEffectRefreshControls = 1u << 3,   // refresh the control windows only
-  kEffectPreparePictures = 1u << 4,   // recompute the shifted pictures and both images
-  kEffectRecreateImages = 1u << 5,    // recompute both images
-  kEffectRecreatePens = 1u << 6,      // colours changed: recreate pens and brushes, redraw
+  kEffectSave = 1u << 0,             // the settings file must be written
+  kEffectRestart = 1u << 1,          // a restart is required
+  kEffectRescaleShifts = 1u << 2,    // ShiftUnit changed from oldShiftUnit to newShiftUnit
+  kEffectRefreshControls = 1u << 3,  // refresh the control windows only
+  kEffectPreparePictures = 1u << 4,  // recompute the shifted pictures and both images
+  kEffectRecreateImages = 1u << 5,   // recompute both images
+  kEffectRecreatePens = 1u << 6,     // colours changed: recreate pens and brushes, redraw
 };
 
 struct ApplyContext {

@@ -39,9 +39,9 @@ struct Options {
   // Page "画像関連".
   double PixelSizeX = 1.0;
   double PixelSizeY = 1.0;
-  int ShiftUnit = 16;           // sub-pixel division n: 2, 4, ... 256
-  int ShiftInterpolation = 1;   // 0 linear, 1 cubic
-  int ZoomInterpolation = 1;    // 0 linear, 1 cubic
+  int ShiftUnit = 16;          // sub-pixel division n: 2, 4, ... 256
+  int ShiftInterpolation = 1;  // 0 linear, 1 cubic
+  int ZoomInterpolation = 1;   // 0 linear, 1 cubic
   int AreaDiffRangeX = 3;
   int AreaDiffRangeY = 3;
   int AreaDiffKind = 0;  // 0 sum of the differences, 1 difference of the sums

@@ -17,7 +17,9 @@ namespace {
 constexpr std::size_t kTitleBytes = 512;
 constexpr int kMinimumSize = 8;
 
-std::string exchangePath(const std::string& folder) { return inFolder(folder, kExchangeFile); }
+std::string exchangePath(const std::string& folder) {
+  return inFolder(folder, kExchangeFile);
+}
 
 // Bytes of the payload an item announces; -1 when the announced size is impossible.
 std::int64_t payloadBytes(int kind, int colourCode, int width, int height) {
@@ -95,11 +97,12 @@ int decodeExchangeItem(std::span<const std::uint8_t> bytes, const ExchangeReques
 int readExchangeItem(const std::string& folder, const ExchangeRequest& request, UserPort& user,
                      ExchangeItem& item) {
   const std::string path = exchangePath(folder);
-  const std::uint64_t pictureLimit = 4ull * static_cast<std::uint64_t>(std::max(request.maxWidth, 0)) *
+  const std::uint64_t pictureLimit = 4ull *
+                                     static_cast<std::uint64_t>(std::max(request.maxWidth, 0)) *
                                      static_cast<std::uint64_t>(std::max(request.maxHeight, 0));
   const std::uint64_t limit = kExchangeHeaderBytes + std::max(pictureLimit, request.dataLimit);
-  const FileBytes file = readFileStart(path, static_cast<std::size_t>(
-      std::min<std::uint64_t>(limit, std::numeric_limits<std::size_t>::max())));
+  const FileBytes file = readFileStart(path, static_cast<std::size_t>(std::min<std::uint64_t>(
+                                                 limit, std::numeric_limits<std::size_t>::max())));
   ExchangeItem read;
   int result = file.state == FileBytes::State::Read ? decodeExchangeItem(file.bytes, request, read)
                                                     : kExchangeFailed;
@@ -157,8 +160,7 @@ int writeExchangeItem(const std::string& folder, const ExchangeItem& item, UserP
   w.bytes(item.palette);
   const bool written =
       valid && writeFileAtomically(exchangePath(folder), [&](const ByteSink& sink) {
-        return sink(header.data(), header.size()) &&
-               sink(item.payload.data(), item.payload.size());
+        return sink(header.data(), header.size()) && sink(item.payload.data(), item.payload.size());
       });
   if (!written) {
     user.tell(Icon::Error, msg::kExchangeWriteFailed);
@@ -167,6 +169,8 @@ int writeExchangeItem(const std::string& folder, const ExchangeItem& item, UserP
   return 0;
 }
 
-bool exchangeItemPresent(const std::string& folder) { return fileExists(exchangePath(folder)); }
+bool exchangeItemPresent(const std::string& folder) {
+  return fileExists(exchangePath(folder));
+}
 
 }  // namespace vemla::persist

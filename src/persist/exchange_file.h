@@ -26,7 +26,8 @@ inline constexpr int kExchangeNotPicture = -5;
 inline constexpr int kExchangeCancelled = 99;  // the RGB-ratio dialog was cancelled
 
 namespace msg {
-inline constexpr const char* kExchangeReadFailed = "VemLA間のｺﾋﾟｰ&ﾍﾟｰｽﾄ情報の取り込みに失敗しました";
+inline constexpr const char* kExchangeReadFailed =
+    "VemLA間のｺﾋﾟｰ&ﾍﾟｰｽﾄ情報の取り込みに失敗しました";
 inline constexpr const char* kExchangeWriteFailed = "VemLA間のｺﾋﾟｰ&ﾍﾟｰｽﾄ情報の退避に失敗しました";
 inline constexpr const char* kExchangeNotPicture = "画像情報ではありません";
 inline constexpr const char* kExchangeDataTooLarge = "ﾃﾞｰﾀのｻｲｽﾞが大きすぎます";

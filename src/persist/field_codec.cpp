@@ -93,7 +93,9 @@ double FieldReader::real() {
   return std::bit_cast<double>(bits);
 }
 
-void FieldReader::bytes(std::span<std::uint8_t> out) { copyOut(out.data(), out.size()); }
+void FieldReader::bytes(std::span<std::uint8_t> out) {
+  copyOut(out.data(), out.size());
+}
 
 std::string FieldReader::text(std::size_t fieldBytes, bool* valid) {
   std::string field(fieldBytes, '\0');

@@ -11,14 +11,14 @@ namespace {
 constexpr std::size_t kTitleBytes = 132;
 
 std::int32_t headerValue(const GalleryHeader& h, std::size_t i) {
-  const std::array<std::int32_t, 8> values{h.galleryCount, h.firstShownSlot, h.displayForm,
-                                           h.windowLeft,   h.windowTop,      h.hideGalleryAtStart,
+  const std::array<std::int32_t, 8> values{h.galleryCount,   h.firstShownSlot, h.displayForm,
+                                           h.windowLeft,     h.windowTop,      h.hideGalleryAtStart,
                                            h.thumbnailCount, h.flags};
   return values[i];
 }
 
 std::array<std::int32_t*, 8> headerFields(GalleryHeader& h) {
-  return {&h.galleryCount, &h.firstShownSlot, &h.displayForm,    &h.windowLeft,
+  return {&h.galleryCount, &h.firstShownSlot,     &h.displayForm,    &h.windowLeft,
           &h.windowTop,    &h.hideGalleryAtStart, &h.thumbnailCount, &h.flags};
 }
 
@@ -37,7 +37,7 @@ void sanitize(GalleryInformation& info) {
   if (h.displayForm != 0 && h.displayForm != 1) h.displayForm = defaults.displayForm;
   if (h.hideGalleryAtStart != 0 && h.hideGalleryAtStart != 1) h.hideGalleryAtStart = 0;
   h.thumbnailCount = std::clamp(h.thumbnailCount, 0, kGallerySlots);
-  for (GallerySlot& slot : info.slots) {
+  for (GallerySlot& slot : info.slotRecords) {
     if (slot.kind < 0 || slot.kind > 3) slot.kind = 0;
     if (slot.trueColourCode < 0 || slot.trueColourCode > 2) slot.trueColourCode = 0;
   }
@@ -49,7 +49,7 @@ std::vector<std::uint8_t> encodeGalleryBlock(const GalleryInformation& info) {
   std::vector<std::uint8_t> block(kGalleryBlockBytes, 0);
   FieldWriter w(block);
   for (std::size_t i = 0; i < 8; ++i) w.int32(headerValue(info.header, i));
-  for (const GallerySlot& slot : info.slots) {
+  for (const GallerySlot& slot : info.slotRecords) {
     w.int32(slot.kind);
     w.text(slot.title, kTitleBytes);
     w.int32(slot.width);
@@ -66,7 +66,7 @@ LoadStatus decodeGalleryBlock(std::span<const std::uint8_t> block, GalleryInform
   GalleryInformation loaded;
   FieldReader r(block.first(kGalleryBlockBytes));
   for (std::int32_t* field : headerFields(loaded.header)) *field = r.int32();
-  for (GallerySlot& slot : loaded.slots) {
+  for (GallerySlot& slot : loaded.slotRecords) {
     slot.kind = r.int32();
     bool valid = true;
     slot.title = r.text(kTitleBytes, &valid);
@@ -114,7 +114,8 @@ LoadStatus loadGalleryInformation(const std::string& folder, GalleryInformation&
   return status;
 }
 
-int loadGalleryThumbnails(const std::string& folder, int count, std::span<std::uint8_t> thumbnails) {
+int loadGalleryThumbnails(const std::string& folder, int count,
+                          std::span<std::uint8_t> thumbnails) {
   std::fill(thumbnails.begin(), thumbnails.end(), std::uint8_t{0});
   count = std::clamp(count, 0, static_cast<int>(thumbnails.size() / kThumbnailBytes));
   const FileBytes file = readFileStart(inFolder(folder, kGalleryInformationFile),

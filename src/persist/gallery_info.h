@@ -21,7 +21,7 @@ inline constexpr std::size_t kGalleryThumbnailsOffset = 4 + kGalleryBlockBytes;
 struct GalleryHeader {
   std::int32_t galleryCount = 16;  // GalleryCount: slots in use
   std::int32_t firstShownSlot = 0;
-  std::int32_t displayForm = 1;    // 0 normal, 1 small
+  std::int32_t displayForm = 1;  // 0 normal, 1 small
   std::int32_t windowLeft = 0;
   std::int32_t windowTop = 0;
   std::int32_t hideGalleryAtStart = 0;
@@ -43,7 +43,7 @@ struct GallerySlot {
 
 struct GalleryInformation {
   GalleryHeader header;
-  std::array<GallerySlot, kGallerySlots> slots;
+  std::array<GallerySlot, kGallerySlots> slotRecords;
   bool operator==(const GalleryInformation&) const = default;
 };
 

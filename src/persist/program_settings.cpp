@@ -101,10 +101,14 @@ struct OptionRef {
   void put(FieldWriter& w, const ProgramSettings& s) const {
     putOption(w, s.options, *option, textBytes);
   }
-  void get(FieldReader& r, ProgramSettings& s) const { getOption(r, s.options, *option, textBytes); }
+  void get(FieldReader& r, ProgramSettings& s) const {
+    getOption(r, s.options, *option, textBytes);
+  }
 };
 
-OptionRef ref(std::string_view name, std::size_t textBytes = 0) { return {&need(name), textBytes}; }
+OptionRef ref(std::string_view name, std::size_t textBytes = 0) {
+  return {&need(name), textBytes};
+}
 
 SettingsField optionField(std::string_view name, std::uint32_t size, int version = 0) {
   const OptionRef option = ref(name, size);
@@ -127,10 +131,18 @@ SettingsField optionsField(std::string_view content, std::uint32_t size,
 
 // ---- record values ----------------------------------------------------------------------
 
-void putValue(FieldWriter& w, std::int32_t value) { w.int32(value); }
-void putValue(FieldWriter& w, std::uint32_t value) { w.uint32(value); }
-void getValue(FieldReader& r, std::int32_t& value) { value = r.int32(); }
-void getValue(FieldReader& r, std::uint32_t& value) { value = r.uint32(); }
+void putValue(FieldWriter& w, std::int32_t value) {
+  w.int32(value);
+}
+void putValue(FieldWriter& w, std::uint32_t value) {
+  w.uint32(value);
+}
+void getValue(FieldReader& r, std::int32_t& value) {
+  value = r.int32();
+}
+void getValue(FieldReader& r, std::uint32_t& value) {
+  value = r.uint32();
+}
 template <std::size_t N>
 void putValue(FieldWriter& w, const std::array<std::uint8_t, N>& bytes) {
   w.bytes(bytes);
@@ -196,8 +208,8 @@ void putLauncher(FieldWriter& w, const LauncherSettings& l) {
   w.text(l.program, kPathBytes);
   w.text(l.arguments, kPathBytes);
   for (const std::string& file : l.files) w.text(file, kPathBytes);
-  for (std::int32_t value : {l.format, l.output, l.destination, l.console, l.showOutput,
-                             l.timing, l.close}) {
+  for (std::int32_t value :
+       {l.format, l.output, l.destination, l.console, l.showOutput, l.timing, l.close}) {
     w.int32(value);
   }
   w.bytes(l.reserved);
@@ -207,8 +219,8 @@ void getLauncher(FieldReader& r, LauncherSettings& l) {
   getText(r, l.program, kPathBytes);
   getText(r, l.arguments, kPathBytes);
   for (std::string& file : l.files) getText(r, file, kPathBytes);
-  for (std::int32_t* value : {&l.format, &l.output, &l.destination, &l.console, &l.showOutput,
-                              &l.timing, &l.close}) {
+  for (std::int32_t* value :
+       {&l.format, &l.output, &l.destination, &l.console, &l.showOutput, &l.timing, &l.close}) {
     *value = r.int32();
   }
   r.bytes(l.reserved);
@@ -216,12 +228,12 @@ void getLauncher(FieldReader& r, LauncherSettings& l) {
 
 std::vector<SettingsField> buildFields() {
   std::vector<SettingsField> f;
-  f.push_back(optionField("PixelSizeX", 8));                           // 0
-  f.push_back(optionField("PixelSizeY", 8));                           // 1
-  f.push_back(optionField("ShiftUnit", 4));                            // 2
-  f.push_back(optionField("ZoomInterpolation", 4));                    // 3
-  f.push_back(optionField("ShiftInterpolation", 4));                   // 4
-  f.push_back({"area difference", 40, 0,                               // 5
+  f.push_back(optionField("PixelSizeX", 8));          // 0
+  f.push_back(optionField("PixelSizeY", 8));          // 1
+  f.push_back(optionField("ShiftUnit", 4));           // 2
+  f.push_back(optionField("ZoomInterpolation", 4));   // 3
+  f.push_back(optionField("ShiftInterpolation", 4));  // 4
+  f.push_back({"area difference", 40, 0,              // 5
                [a = ref("AreaDiffRangeX"), b = ref("AreaDiffRangeY"), k = ref("AreaDiffKind"),
                 d = ref("AreaDiffDivisor")](const ProgramSettings& s, FieldWriter& w) {
                  a.put(w, s);
@@ -246,10 +258,10 @@ std::vector<SettingsField> buildFields() {
   }
   {
     std::vector<OptionRef> keep;
-    for (const char* name : {"KeepValidRangeMode", "KeepAlignment", "KeepDisplayPosition",
-                             "KeepImageKind", "KeepMagnification", "KeepZoomInterpolation",
-                             "KeepColourDisplay", "KeepRangeExtraction", "KeepGrid",
-                             "KeepUserProgramResult"}) {
+    for (const char* name :
+         {"KeepValidRangeMode", "KeepAlignment", "KeepDisplayPosition", "KeepImageKind",
+          "KeepMagnification", "KeepZoomInterpolation", "KeepColourDisplay", "KeepRangeExtraction",
+          "KeepGrid", "KeepUserProgramResult"}) {
       keep.push_back(ref(name));
     }
     SettingsField carry = optionsField("carry-over options", 64, keep);  // 10
@@ -263,17 +275,17 @@ std::vector<SettingsField> buildFields() {
     };
     f.push_back(std::move(carry));
   }
-  for (const char* name : {"ProfileGridGradation", "ProfileGridPixels", "View3DAngleX",
-                           "View3DAngleZ", "View3DLuminance", "View3DWireWidth",
-                           "View3DPolygonWidth", "MeasureEdgeLevel"}) {
+  for (const char* name :
+       {"ProfileGridGradation", "ProfileGridPixels", "View3DAngleX", "View3DAngleZ",
+        "View3DLuminance", "View3DWireWidth", "View3DPolygonWidth", "MeasureEdgeLevel"}) {
     f.push_back(optionField(name, 4));  // 11-18
   }
   f.push_back(optionField("MemoFile", 512));  // 19
   f.push_back(optionsField("GreyRatioR, GreyRatioG, GreyRatioB", 24,
                            {ref("GreyRatioR"), ref("GreyRatioG"), ref("GreyRatioB")}));  // 20
-  f.push_back(optionField("SaveBitmapAsGrey", 4));  // 21
-  f.push_back(optionField("RawDefaultWidth", 4));   // 22
-  f.push_back(optionField("RawDefaultHeight", 4));  // 23
+  f.push_back(optionField("SaveBitmapAsGrey", 4));                                       // 21
+  f.push_back(optionField("RawDefaultWidth", 4));                                        // 22
+  f.push_back(optionField("RawDefaultHeight", 4));                                       // 23
   f.push_back(textField("last file of picture 1", 512,
                         [](ProgramRecord& r) -> std::string& { return r.lastFiles[0]; }));  // 24
   f.push_back(textField("last file of picture 2", 512,
@@ -282,11 +294,11 @@ std::vector<SettingsField> buildFields() {
                         [](ProgramRecord& r) -> std::string& { return r.lastFiles[2]; }));  // 26
   f.push_back(textField("last text export file", 512,
                         [](ProgramRecord& r) -> std::string& { return r.lastFiles[3]; }));  // 27
-  f.push_back(optionField("ScopeMagnification", 4));  // 28
-  f.push_back(optionField("ScopePosition", 4));       // 29
+  f.push_back(optionField("ScopeMagnification", 4));                                        // 28
+  f.push_back(optionField("ScopePosition", 4));                                             // 29
   f.push_back(textField("user name", 260,
                         [](ProgramRecord& r) -> std::string& { return r.userName; }));  // 30
-  for (std::size_t i = 0; i < 5; ++i) {  // 31-35
+  for (std::size_t i = 0; i < 5; ++i) {                                                 // 31-35
     f.push_back(recordField("reserved word", 4,
                             [i](ProgramRecord& r) -> std::int32_t& { return r.reservedWords[i]; }));
   }
@@ -295,28 +307,30 @@ std::vector<SettingsField> buildFields() {
                             [i](ProgramRecord& r) -> std::int32_t& { return r.controlWords[i]; }));
   }
   for (std::size_t image = 0; image < 2; ++image) {  // 42-43
-    f.push_back(recordField("colour kinds by image kind", 128, [image](ProgramRecord& r) -> auto& {
-      return r.imageControl.kindColours[image];
-    }));
+    f.push_back(recordField(
+        "colour kinds by image kind",
+        128, [image](ProgramRecord & r) -> auto& { return r.imageControl.kindColours[image]; }));
   }
   for (std::size_t image = 0; image < 2; ++image) {  // 44-45
-    f.push_back(recordField("colour kinds by user processing", 64,
-                            [image](ProgramRecord& r) -> auto& {
-                              return r.imageControl.userProcessingColours[image];
-                            }));
+    f.push_back(recordField(
+        "colour kinds by user processing", 64, [image](ProgramRecord & r) -> auto& {
+          return r.imageControl.userProcessingColours[image];
+        }));
   }
-  f.push_back(recordField("intensity by colour kind", 128,
-                          [](ProgramRecord& r) -> auto& { return r.imageControl.intensity; }));
-  f.push_back(recordField("brightness by colour kind", 128,
-                          [](ProgramRecord& r) -> auto& { return r.imageControl.brightness; }));
+  f.push_back(recordField(
+      "intensity by colour kind", 128,
+      [](ProgramRecord & r) -> auto& { return r.imageControl.intensity; }));
+  f.push_back(recordField(
+      "brightness by colour kind", 128,
+      [](ProgramRecord & r) -> auto& { return r.imageControl.brightness; }));
   f.push_back(optionsField("range extraction colours", 8,
                            {ref("RangeExtractionColour1"), ref("RangeExtractionColour2")}));  // 48
-  f.push_back(optionsField("profile colours", 8,
-                           {ref("ProfileColour1"), ref("ProfileColour2")}));  // 49
-  f.push_back(optionsField("grid colours", 8, {ref("GridColour1"), ref("GridColour2")}));  // 50
-  f.push_back(recordField("spare colour pair", 8,
-                          [](ProgramRecord& r) -> auto& { return r.spareColourPair; }));  // 51
-  f.push_back({"display-position marks", 80, 0,  // 52
+  f.push_back(
+      optionsField("profile colours", 8, {ref("ProfileColour1"), ref("ProfileColour2")}));  // 49
+  f.push_back(optionsField("grid colours", 8, {ref("GridColour1"), ref("GridColour2")}));   // 50
+  f.push_back(recordField(
+      "spare colour pair", 8, [](ProgramRecord & r) -> auto& { return r.spareColourPair; }));  // 51
+  f.push_back({"display-position marks", 80, 0,                                                // 52
                [](const ProgramSettings& s, FieldWriter& w) {
                  for (const DisplayMark& mark : s.record.marks) {
                    w.int32(mark.valid);
@@ -342,24 +356,26 @@ std::vector<SettingsField> buildFields() {
     f.push_back(recordField("spare colour", 4,
                             [i](ProgramRecord& r) -> std::uint32_t& { return r.spareColours[i]; }));
   }
-  f.push_back(recordField("custom colours", 64,
-                          [](ProgramRecord& r) -> auto& { return r.customColours; }));  // 60
-  f.push_back(recordField("gradation tool state", 4,
-                          [](ProgramRecord& r) -> auto& { return r.gradationTool.state; }));  // 61
-  f.push_back({"gradation tool operators", 144, 0,  // 62
+  f.push_back(recordField(
+      "custom colours", 64, [](ProgramRecord & r) -> auto& { return r.customColours; }));  // 60
+  f.push_back(recordField(
+      "gradation tool state", 4,
+      [](ProgramRecord & r) -> auto& { return r.gradationTool.state; }));  // 61
+  f.push_back({"gradation tool operators", 144, 0,                         // 62
                [](const ProgramSettings& s, FieldWriter& w) {
                  for (const auto& op : s.record.gradationTool.operators) putValue(w, op);
                },
                [](FieldReader& r, ProgramSettings& s) {
                  for (auto& op : s.record.gradationTool.operators) getValue(r, op);
                }});
-  f.push_back(recordField("gradation tool absolute flags", 16,
-                          [](ProgramRecord& r) -> auto& { return r.gradationTool.absolute; }));  // 63
-  f.push_back(recordField("profile tool setting", 4,
-                          [](ProgramRecord& r) -> auto& { return r.profileTool; }));  // 64
-  f.push_back(optionField("PartialCompareGridX", 4));  // 65
-  f.push_back(optionField("PartialCompareGridY", 4));  // 66
-  f.push_back({"user program launcher", 3676, 0,       // 67
+  f.push_back(recordField(
+      "gradation tool absolute flags", 16,
+      [](ProgramRecord & r) -> auto& { return r.gradationTool.absolute; }));  // 63
+  f.push_back(recordField(
+      "profile tool setting", 4, [](ProgramRecord & r) -> auto& { return r.profileTool; }));  // 64
+  f.push_back(optionField("PartialCompareGridX", 4));                                         // 65
+  f.push_back(optionField("PartialCompareGridY", 4));                                         // 66
+  f.push_back({"user program launcher", 3676, 0,                                              // 67
                [](const ProgramSettings& s, FieldWriter& w) { putLauncher(w, s.record.launcher); },
                [](FieldReader& r, ProgramSettings& s) { getLauncher(r, s.record.launcher); }});
   f.push_back({"state memory", 584, 0,  // 68
@@ -377,31 +393,30 @@ std::vector<SettingsField> buildFields() {
                  getText(r, m.lastFile, kPathBytes);
                  r.bytes(m.reserved);
                }});
-  f.push_back({"network", 204, 0,  // 69
-               [port = ref("NetworkPort"), password = ref("ImportPassword", 64),
-                exportTimeout = ref("ExportTimeout"), importTimeout = ref("ImportTimeout"),
-                grey = ref("ImportAsGrey"), position = ref("ImportTakePosition"),
-                magnification = ref("ImportTakeMagnification")](const ProgramSettings& s,
-                                                                FieldWriter& w) {
-                 for (const OptionRef* part : {&port, &password, &exportTimeout, &importTimeout,
-                                               &grey, &position, &magnification}) {
-                   part->put(w, s);
-                 }
-                 w.int32(s.record.exportTargets.selected);
-                 w.bytes(s.record.networkReserved);
-               },
-               [port = ref("NetworkPort"), password = ref("ImportPassword", 64),
-                exportTimeout = ref("ExportTimeout"), importTimeout = ref("ImportTimeout"),
-                grey = ref("ImportAsGrey"), position = ref("ImportTakePosition"),
-                magnification = ref("ImportTakeMagnification")](FieldReader& r,
-                                                                ProgramSettings& s) {
-                 for (const OptionRef* part : {&port, &password, &exportTimeout, &importTimeout,
-                                               &grey, &position, &magnification}) {
-                   part->get(r, s);
-                 }
-                 s.record.exportTargets.selected = r.int32();
-                 r.bytes(s.record.networkReserved);
-               }});
+  f.push_back(
+      {"network", 204, 0,  // 69
+       [port = ref("NetworkPort"), password = ref("ImportPassword", 64),
+        exportTimeout = ref("ExportTimeout"), importTimeout = ref("ImportTimeout"),
+        grey = ref("ImportAsGrey"), position = ref("ImportTakePosition"),
+        magnification = ref("ImportTakeMagnification")](const ProgramSettings& s, FieldWriter& w) {
+         for (const OptionRef* part : {&port, &password, &exportTimeout, &importTimeout, &grey,
+                                       &position, &magnification}) {
+           part->put(w, s);
+         }
+         w.int32(s.record.exportTargets.selected);
+         w.bytes(s.record.networkReserved);
+       },
+       [port = ref("NetworkPort"), password = ref("ImportPassword", 64),
+        exportTimeout = ref("ExportTimeout"), importTimeout = ref("ImportTimeout"),
+        grey = ref("ImportAsGrey"), position = ref("ImportTakePosition"),
+        magnification = ref("ImportTakeMagnification")](FieldReader& r, ProgramSettings& s) {
+         for (const OptionRef* part : {&port, &password, &exportTimeout, &importTimeout, &grey,
+                                       &position, &magnification}) {
+           part->get(r, s);
+         }
+         s.record.exportTargets.selected = r.int32();
+         r.bytes(s.record.networkReserved);
+       }});
   f.push_back({"export targets", 3056, 0,  // 70
                [](const ProgramSettings& s, FieldWriter& w) {
                  for (const ExportTarget& t : s.record.exportTargets.targets) putTarget(w, t, true);
@@ -411,7 +426,7 @@ std::vector<SettingsField> buildFields() {
                  for (ExportTarget& t : s.record.exportTargets.targets) getTarget(r, t, true);
                  getTarget(r, s.record.exportTargets.last, false);
                }});
-  f.push_back(optionField("AskRatioPerFile", 4));  // 71
+  f.push_back(optionField("AskRatioPerFile", 4));      // 71
   f.push_back({"last RGB-ratio dialog ratios", 24, 0,  // 72
                [](const ProgramSettings& s, FieldWriter& w) {
                  w.real(s.record.lastDialogRatios.red);
@@ -426,27 +441,27 @@ std::vector<SettingsField> buildFields() {
   for (int i = 0; i < 8; ++i) {  // 73-80: kind, the size it was set for, rectangle, margin
     f.push_back(recordField("valid range setting", 4, [i](ProgramRecord& r) -> std::int32_t& {
       ValidRangeSetting& v = r.validRange;
-      std::int32_t* const parts[8] = {&v.kind,           &v.setWidth,        &v.setHeight,
-                                      &v.rectangle.left, &v.rectangle.top,   &v.rectangle.right,
-                                      &v.rectangle.bottom, &v.margin};
+      std::int32_t* const parts[8] = {
+          &v.kind,          &v.setWidth,        &v.setHeight,        &v.rectangle.left,
+          &v.rectangle.top, &v.rectangle.right, &v.rectangle.bottom, &v.margin};
       return *parts[i];
     }));
   }
   {
     using W = WindowRectangle;
     for (std::int32_t W::*member : {&W::x, &W::y, &W::width, &W::height}) {  // 81-84
-      f.push_back(recordField("main window rectangle", 4,
-                              [member](ProgramRecord& r) -> auto& { return r.window.*member; }));
+      f.push_back(recordField(
+          "main window rectangle",
+          4, [member](ProgramRecord & r) -> auto& { return r.window.*member; }));
     }
   }
   f.push_back(optionField("LockDisplayPosition", 4));  // 85
   {
     std::vector<OptionRef> archive;
-    for (const char* name : {"ArchiveOpenPicture1", "ArchivePicture1Number",
-                             "ArchiveOpenPicture2", "ArchivePicture2Number",
-                             "ArchiveSelectOnDrop", "ArchiveExpandToGallery",
-                             "ArchiveExpandStartSlot", "ArchiveSkipEmpty",
-                             "ArchiveExpandNumbers"}) {
+    for (const char* name :
+         {"ArchiveOpenPicture1", "ArchivePicture1Number", "ArchiveOpenPicture2",
+          "ArchivePicture2Number", "ArchiveSelectOnDrop", "ArchiveExpandToGallery",
+          "ArchiveExpandStartSlot", "ArchiveSkipEmpty", "ArchiveExpandNumbers"}) {
       archive.push_back(ref(name));
     }
     f.push_back({"archive options", 304, 2,  // 86
@@ -463,7 +478,7 @@ std::vector<SettingsField> buildFields() {
   {
     SettingsField warned = recordField(
         "reduced-display measurement warning shown", 4,
-        [](ProgramRecord& r) -> auto& { return r.reducedMeasureWarningShown; });
+        [](ProgramRecord & r) -> auto& { return r.reducedMeasureWarningShown; });
     warned.version = 2;
     f.push_back(std::move(warned));  // 88
   }
@@ -473,14 +488,18 @@ std::vector<SettingsField> buildFields() {
   return f;
 }
 
-bool isFlag(std::int32_t value) { return value == 0 || value == 1; }
+bool isFlag(std::int32_t value) {
+  return value == 0 || value == 1;
+}
 
 template <typename T>
 void keepIf(bool valid, T& value, const T& fallback) {
   if (!valid) value = fallback;
 }
 
-bool isColourKind(std::int32_t kind) { return (kind >= 0 && kind <= 3) || (kind >= 16 && kind <= 31); }
+bool isColourKind(std::int32_t kind) {
+  return (kind >= 0 && kind <= 3) || (kind >= 16 && kind <= 31);
+}
 
 std::size_t recordBytes(int version) {
   std::size_t total = 0;
@@ -552,8 +571,8 @@ LoadStatus decodeProgramSettings(std::span<const std::uint8_t> bytes, ProgramSet
 }
 
 std::optional<std::pair<int, int>> decodeMaxPictureSize(std::span<const std::uint8_t> bytes) {
-  if (bytes.size() < kProgramHeaderBytes || bytes[0] != 'V' || bytes[1] != 'I' ||
-      bytes[2] != 'P' || bytes[3] < '1') {
+  if (bytes.size() < kProgramHeaderBytes || bytes[0] != 'V' || bytes[1] != 'I' || bytes[2] != 'P' ||
+      bytes[3] < '1') {
     return std::nullopt;
   }
   FieldReader reader(bytes.subspan(4, 8));
@@ -568,8 +587,8 @@ std::optional<std::pair<int, int>> readMaxPictureSize(const std::string& folder)
   return decodeMaxPictureSize(file.bytes);
 }
 
-LoadStatus loadProgramSettings(const std::string& folder, ProgramSettings& settings,
-                               UserPort& user, bool mayCreate, bool& keepBad) {
+LoadStatus loadProgramSettings(const std::string& folder, ProgramSettings& settings, UserPort& user,
+                               bool mayCreate, bool& keepBad) {
   const std::string path = inFolder(folder, kProgramSettingsFile);
   const FileBytes file = readFileStart(path, kProgramHeaderBytes + kProgramWorkAreaBytes);
   if (file.state == FileBytes::State::Absent ||
@@ -589,8 +608,8 @@ LoadStatus loadProgramSettings(const std::string& folder, ProgramSettings& setti
   return status;
 }
 
-bool saveProgramSettings(const std::string& folder, const ProgramSettings& settings,
-                         UserPort& user, bool& keepBad) {
+bool saveProgramSettings(const std::string& folder, const ProgramSettings& settings, UserPort& user,
+                         bool& keepBad) {
   const std::vector<std::uint8_t> bytes = encodeProgramSettings(settings);
   return replaceSettingsFile(inFolder(folder, kProgramSettingsFile), bytes, keepBad, user);
 }

@@ -33,8 +33,8 @@ struct ImageControlSelections {
   static constexpr std::array<std::int32_t, 10> kKindDefaults{1, 1, 1, 2, 3, 2, 0, 0, 0, 0};
   std::array<std::array<std::int32_t, 32>, 2> kindColours{};  // [image][image kind] colour kind
   std::array<std::array<std::int32_t, 16>, 2> userProcessingColours{};  // [image][entry]
-  std::array<std::int32_t, 32> intensity{};   // per colour kind, 1 .. 16
-  std::array<std::int32_t, 32> brightness{};  // per colour kind, 0 .. 256
+  std::array<std::int32_t, 32> intensity{};                             // per colour kind, 1 .. 16
+  std::array<std::int32_t, 32> brightness{};                            // per colour kind, 0 .. 256
   ImageControlSelections();
   bool operator==(const ImageControlSelections&) const = default;
 };
@@ -84,16 +84,16 @@ struct StateMemorySettings {
 
 struct ExportTarget {
   std::int32_t used = 0;
-  std::string name;  // at most 63 bytes
+  std::string name;                      // at most 63 bytes
   std::array<std::int32_t, 4> octets{};  // most significant first, 0 .. 255 each
-  std::string password;  // at most 63 bytes used of 96
+  std::string password;                  // at most 63 bytes used of 96
   bool operator==(const ExportTarget&) const = default;
 };
 
 struct ExportTargetList {
   std::array<ExportTarget, 16> targets;  // entries in use packed at the front
-  ExportTarget last;                      // the target last used (its used flag is not stored)
-  std::int32_t selected = -1;             // index of the selected entry, -1 none
+  ExportTarget last;                     // the target last used (its used flag is not stored)
+  std::int32_t selected = -1;            // index of the selected entry, -1 none
   bool operator==(const ExportTargetList&) const = default;
 };
 
@@ -121,7 +121,7 @@ struct ProgramRecord {
   StateMemorySettings stateMemory;
   std::array<std::uint8_t, 112> networkReserved{};
   ExportTargetList exportTargets;
-  RgbRatio lastDialogRatios{};  // last ratios entered in the RGB-ratio dialog
+  RgbRatio lastDialogRatios{};   // last ratios entered in the RGB-ratio dialog
   ValidRangeSetting validRange;  // of the picture control
   WindowRectangle window;
   std::array<std::uint8_t, 16> archiveReserved{};
@@ -166,12 +166,12 @@ std::optional<std::pair<int, int>> readMaxPictureSize(const std::string& folder)
 
 // Loads the file of `folder` into `settings`, telling the operator about a foreign, newer or
 // unreadable file. An absent or empty file is created from `settings` when `mayCreate`.
-LoadStatus loadProgramSettings(const std::string& folder, ProgramSettings& settings,
-                               UserPort& user, bool mayCreate, bool& keepBad);
+LoadStatus loadProgramSettings(const std::string& folder, ProgramSettings& settings, UserPort& user,
+                               bool mayCreate, bool& keepBad);
 
 // Writes the file with the maximum size `settings.options` holds for the next start.
-bool saveProgramSettings(const std::string& folder, const ProgramSettings& settings,
-                         UserPort& user, bool& keepBad);
+bool saveProgramSettings(const std::string& folder, const ProgramSettings& settings, UserPort& user,
+                         bool& keepBad);
 
 // Puts the values of the non-option fields that have a known range back to their defaults
 // when they are outside it.

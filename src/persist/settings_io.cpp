@@ -56,8 +56,9 @@ void reportSettingsFile(UserPort& user, const char* pattern, const std::string& 
   user.tell(Icon::Error, text::format(pattern, path.c_str()));
 }
 
-bool replaceSettingsFile(const std::string& path, const std::function<bool(const ByteSink&)>& produce,
-                         bool& keepBad, UserPort& user) {
+bool replaceSettingsFile(const std::string& path,
+                         const std::function<bool(const ByteSink&)>& produce, bool& keepBad,
+                         UserPort& user) {
   if (keepBad && fileExists(path) && !copyFile(path, path + kBadSuffix)) {
     reportSettingsFile(user, msg::kSettingsWriteFailed, path);
     return false;

@@ -55,8 +55,9 @@ FileBytes readFileStart(const std::string& path, std::size_t maxBytes);
 // disk is first copied to "<path>.bad" (a failure there cancels the write, so a damaged file is
 // never lost) and the flag is cleared once the new file is in place. On failure the previous
 // file is untouched and "ﾌｧｲﾙの書き込みができません\n<path>" is shown.
-bool replaceSettingsFile(const std::string& path, const std::function<bool(const ByteSink&)>& produce,
-                         bool& keepBad, UserPort& user);
+bool replaceSettingsFile(const std::string& path,
+                         const std::function<bool(const ByteSink&)>& produce, bool& keepBad,
+                         UserPort& user);
 bool replaceSettingsFile(const std::string& path, std::span<const std::uint8_t> bytes,
                          bool& keepBad, UserPort& user);
 

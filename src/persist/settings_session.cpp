@@ -3,7 +3,9 @@
 namespace vemla::persist {
 namespace {
 
-bool writes(const Workbench& bench) { return !bench.secondCopy && !bench.settings.folder.empty(); }
+bool writes(const Workbench& bench) {
+  return !bench.secondCopy && !bench.settings.folder.empty();
+}
 
 }  // namespace
 
@@ -36,7 +38,8 @@ void loadSettingsAtStart(Workbench& bench, UserPort& user) {
     s.gallery = std::move(gallery);
   }
 
-  bench.pictures.rawSize = RawSize{bench.options.RawDefaultWidth, bench.options.RawDefaultHeight, 0};
+  bench.pictures.rawSize =
+      RawSize{bench.options.RawDefaultWidth, bench.options.RawDefaultHeight, 0};
 }
 
 bool saveProgramSettingsNow(Workbench& bench, UserPort& user) {
@@ -61,8 +64,9 @@ bool saveSettingsAtShutdown(Workbench& bench, UserPort& user) {
     GalleryInformation info = s.gallery->info;
     info.header.galleryCount = bench.options.GalleryCount;
     info.header.hideGalleryAtStart = bench.options.hideGalleryAtStart ? 1 : 0;
-    saved = saveGalleryInformation(s.folder, info, s.gallery->thumbnails, user,
-                                   s.keepBad.gallery) && saved;
+    saved =
+        saveGalleryInformation(s.folder, info, s.gallery->thumbnails, user, s.keepBad.gallery) &&
+        saved;
   }
   saved = saveUserInfoNow(bench, user) && saved;
   saved = saveAssociations(s.folder, s.associations, user, s.keepBad.associations) && saved;

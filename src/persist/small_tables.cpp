@@ -10,8 +10,7 @@ constexpr std::size_t kApplicationBytes = 260;
 constexpr std::size_t kPathBytes = 512;
 
 bool validExtension(const std::string& extension) {
-  return !extension.empty() && extension.size() <= 8 &&
-         extension.find('.') == std::string::npos;
+  return !extension.empty() && extension.size() <= 8 && extension.find('.') == std::string::npos;
 }
 
 }  // namespace
@@ -65,10 +64,10 @@ bool saveAssociations(const std::string& folder, const AssociationTable& table, 
   return replaceSettingsFile(inFolder(folder, kAssociationsFile), bytes, keepBad, user);
 }
 
-std::vector<std::uint8_t> encodeStateSlots(const StateSlotTable& slots) {
+std::vector<std::uint8_t> encodeStateSlots(const StateSlotTable& slotTable) {
   std::vector<std::uint8_t> bytes(kStateSlotsBytes, 0);
   FieldWriter w(bytes);
-  for (const StateSlot& slot : slots) {
+  for (const StateSlot& slot : slotTable) {
     w.int32(slot.used);
     w.text(slot.file, kPathBytes);
   }
@@ -76,16 +75,16 @@ std::vector<std::uint8_t> encodeStateSlots(const StateSlotTable& slots) {
 }
 
 StateSlotTable decodeStateSlots(std::span<const std::uint8_t> bytes) {
-  StateSlotTable slots;
-  if (bytes.size() < kStateSlotsBytes) return slots;
+  StateSlotTable slotTable;
+  if (bytes.size() < kStateSlotsBytes) return slotTable;
   FieldReader r(bytes);
-  for (StateSlot& slot : slots) {
+  for (StateSlot& slot : slotTable) {
     slot.used = r.int32();
     bool valid = true;
     slot.file = r.text(kPathBytes, &valid);
     if (slot.used != 1 || !valid || slot.file.empty()) slot = StateSlot{};
   }
-  return slots;
+  return slotTable;
 }
 
 StateSlotTable readStateSlots(const std::string& folder) {
@@ -94,9 +93,9 @@ StateSlotTable readStateSlots(const std::string& folder) {
   return decodeStateSlots(file.bytes);
 }
 
-bool writeStateSlots(const std::string& folder, const StateSlotTable& slots, UserPort& user) {
+bool writeStateSlots(const std::string& folder, const StateSlotTable& slotTable, UserPort& user) {
   bool keepBad = false;  // the table is rebuilt from the slot files; nothing to keep
-  const std::vector<std::uint8_t> bytes = encodeStateSlots(slots);
+  const std::vector<std::uint8_t> bytes = encodeStateSlots(slotTable);
   return replaceSettingsFile(inFolder(folder, kStateSlotsFile), bytes, keepBad, user);
 }
 

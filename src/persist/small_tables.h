@@ -39,12 +39,12 @@ LoadStatus loadAssociations(const std::string& folder, AssociationTable& table, 
 bool saveAssociations(const std::string& folder, const AssociationTable& table, UserPort& user,
                       bool& keepBad);
 
-std::vector<std::uint8_t> encodeStateSlots(const StateSlotTable& slots);
+std::vector<std::uint8_t> encodeStateSlots(const StateSlotTable& slotTable);
 // Shared by every running copy and read whole before each use: a file that cannot be read
 // gives empty slots, as does every slot whose used flag is not 1.
 StateSlotTable decodeStateSlots(std::span<const std::uint8_t> bytes);
 StateSlotTable readStateSlots(const std::string& folder);
 // Replaced atomically; the last writer wins. Tells the write failure.
-bool writeStateSlots(const std::string& folder, const StateSlotTable& slots, UserPort& user);
+bool writeStateSlots(const std::string& folder, const StateSlotTable& slotTable, UserPort& user);
 
 }  // namespace vemla::persist

@@ -13,15 +13,15 @@
 namespace vemla::persist {
 
 inline constexpr int kUserInformationVersion = 1;
-inline constexpr std::size_t kUserBlockBytes = 59996;   // entries, colours, state, history
-inline constexpr std::size_t kRecentListBytes = 8448;   // 16 recent single pictures
+inline constexpr std::size_t kUserBlockBytes = 59996;  // entries, colours, state, history
+inline constexpr std::size_t kRecentListBytes = 8448;  // 16 recent single pictures
 inline constexpr std::size_t kUserInformationBytes = 4 + kUserBlockBytes + kRecentListBytes;
 
-struct UserProcessingEntry {  // 1880 bytes
-  std::int32_t inUse = 0;     // 1 = defined
-  std::string name;           // char[36]
-  std::int32_t form = 0;      // 0 filter, 1 expression
-  std::int32_t filterPicture = 0;  // 0 picture 1, 1 picture 2
+struct UserProcessingEntry {             // 1880 bytes
+  std::int32_t inUse = 0;                // 1 = defined
+  std::string name;                      // char[36]
+  std::int32_t form = 0;                 // 0 filter, 1 expression
+  std::int32_t filterPicture = 0;        // 0 picture 1, 1 picture 2
   std::array<std::string, 81> elements;  // char[16] each, row by row
   std::int32_t correction = 0;           // 1 = divide by the divisor
   std::string divisor;                   // char[16]
@@ -31,7 +31,7 @@ struct UserProcessingEntry {  // 1880 bytes
 
 struct UserColourEntry {  // 808 bytes
   std::int32_t inUse = 0;
-  std::string name;                      // char[36]
+  std::string name;                       // char[36]
   std::array<std::uint8_t, 768> table{};  // red, green, blue for grey 0 .. 255
   bool operator==(const UserColourEntry&) const = default;
 };
@@ -55,7 +55,7 @@ struct UserInfo {
   std::array<UserProcessingEntry, 16> processing;
   std::array<UserColourEntry, 16> colours;
   std::array<std::uint8_t, 540> colourAssociation{};  // interpreted by the image control
-  std::array<HistoryEntry, 16> history;                // entry 0 is the newest
+  std::array<HistoryEntry, 16> history;               // entry 0 is the newest
   std::array<RecentPicture, 16> recent;
   bool operator==(const UserInfo&) const = default;
 };

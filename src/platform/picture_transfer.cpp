@@ -14,6 +14,7 @@
 #include <cstdlib>
 #include <optional>
 #include <thread>
+#include <utility>
 
 #include "net/transfer_messages.h"
 
@@ -36,6 +37,13 @@ class Socket {
   explicit Socket(int fd) : fd_(fd) {}
   Socket(const Socket&) = delete;
   Socket& operator=(const Socket&) = delete;
+  Socket& operator=(Socket&& other) noexcept {
+    if (this != &other) {
+      close();
+      fd_ = std::exchange(other.fd_, -1);
+    }
+    return *this;
+  }
   ~Socket() { close(); }
   int fd() const { return fd_; }
   bool valid() const { return fd_ >= 0; }
@@ -64,7 +72,9 @@ struct TimeLimit {
   }
 };
 
-TimeLimit perWaitLimit(int seconds) { return {std::chrono::seconds(seconds), std::nullopt}; }
+TimeLimit perWaitLimit(int seconds) {
+  return {std::chrono::seconds(seconds), std::nullopt};
+}
 
 // Waits until `fd` reports one of `events` (or an error, which the next call on the socket
 // then reports). 0, or -15 at the deadline, -14 when poll fails.
@@ -79,7 +89,9 @@ int waitFor(int fd, short events, Clock::time_point deadline) {
   }
 }
 
-bool wouldBlock(int error) { return error == EAGAIN || error == EWOULDBLOCK; }
+bool wouldBlock(int error) {
+  return error == EAGAIN || error == EWOULDBLOCK;
+}
 
 // Receives exactly `bytes.size()` bytes. 0, -9 on a receive error, -10 when the peer closes
 // early, -15 / -14 from a wait.
@@ -184,7 +196,8 @@ int listenOn(Socket& listener, int port) {
 int connectOnce(const sockaddr_in& address, int timeoutSeconds, Socket& connection) {
   connection = tcpSocket();
   if (!connection.valid()) return net::kSocketFailed;
-  if (::connect(connection.fd(), reinterpret_cast<const sockaddr*>(&address), sizeof address) == 0) {
+  if (::connect(connection.fd(), reinterpret_cast<const sockaddr*>(&address), sizeof address) ==
+      0) {
     return 0;
   }
   if (errno != EINPROGRESS && errno != EINTR) return net::kConnectFailed;
@@ -231,7 +244,8 @@ ServeResult serve(int port, std::string_view password, std::span<const std::uint
   // One deadline for the whole request, counted from the accept.
   const Clock::time_point requestEnd = Clock::now() + std::chrono::seconds(timeoutSeconds);
   net::RequestBytes bytes{};
-  if ((result.code = receiveAll(connection.fd(), bytes, {std::chrono::seconds(timeoutSeconds), requestEnd})) != 0) {
+  if ((result.code = receiveAll(connection.fd(), bytes,
+                                {std::chrono::seconds(timeoutSeconds), requestEnd})) != 0) {
     return result;
   }
   const net::ImportRequest request = net::decodeRequest(bytes);
@@ -241,7 +255,7 @@ ServeResult serve(int port, std::string_view password, std::span<const std::uint
   if (!net::passwordMatches(request, password)) {
     const net::LengthBytes refusal = net::encodeLength(net::kPasswordRefusedLength);
     result.code = sendAll(connection.fd(), refusal, sendLimit) == 0 ? net::kPasswordMismatch
-                                                                     : net::kSendFailed;
+                                                                    : net::kSendFailed;
     return result;
   }
   if (payload.size() > static_cast<std::size_t>(INT32_MAX)) {
@@ -288,8 +302,8 @@ FetchResult fetch(std::string_view address, int port, int timeoutSeconds,
   result.code = length;
 
   // The header decides whether the pixels are wanted at all; only then is room made for them.
-  std::vector<std::uint8_t> header(std::min<std::size_t>(static_cast<std::size_t>(length),
-                                                         net::kPayloadHeaderBytes));
+  std::vector<std::uint8_t> header(
+      std::min<std::size_t>(static_cast<std::size_t>(length), net::kPayloadHeaderBytes));
   if (header.size() == net::kPayloadHeaderBytes) {
     if (const int received = receiveAll(connection.fd(), header, limit); received != 0) {
       result.code = received;
@@ -314,8 +328,8 @@ std::string localUserName() {
   std::vector<char> buffer(static_cast<std::size_t>(size > 0 ? size : 16384));
   passwd entry{};
   passwd* found = nullptr;
-  if (::getpwuid_r(::getuid(), &entry, buffer.data(), buffer.size(), &found) == 0 && found != nullptr &&
-      found->pw_name != nullptr && found->pw_name[0] != '\0') {
+  if (::getpwuid_r(::getuid(), &entry, buffer.data(), buffer.size(), &found) == 0 &&
+      found != nullptr && found->pw_name != nullptr && found->pw_name[0] != '\0') {
     return found->pw_name;
   }
   const char* user = std::getenv("USER");

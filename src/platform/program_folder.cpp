@@ -9,7 +9,9 @@
 namespace vemla::platform {
 namespace {
 
-bool isSet(const char* value) { return value != nullptr && value[0] != '\0'; }
+bool isSet(const char* value) {
+  return value != nullptr && value[0] != '\0';
+}
 
 bool writableFolder(const std::string& folder) {
   std::error_code error;

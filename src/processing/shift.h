@@ -37,12 +37,12 @@ constexpr std::size_t shiftScratchSize(int width) {
 }
 
 // Writes the shifted `source` (width x height) into `destination` (another buffer of the same
-// size). Linear mode leaves a zero band of whole+1 columns (whole when the sub-steps are 0 and
-// whole > 0) on the side the content leaves, and likewise rows, so even a zero shift zeroes the
-// last column and the last row. Cubic mode zeroes a frame of at least two pixels on every
-// side. n must be one of kDivisions; sub-steps are taken modulo nothing: they are clamped to
-// 0..n-1 and whole amounts to 0..width (0..height), which changes no result since a shift of
-// the full size already gives zeros. `scratch` holds at least shiftScratchSize(width) values.
+// size). Linear mode zeroes a band of whole+1 columns (whole when the sub-steps are 0 and
+// whole > 0) on the side the content moves away from, and likewise rows, so even a zero shift
+// zeroes the last column and the last row. Cubic mode zeroes a frame of at least two pixels on
+// every side. `division` is one of kDivisions. Sub-steps are clamped to 0..n-1 and whole
+// amounts to 0..width (0..height), which changes no result: a shift of the full size already
+// gives zeros. `scratch` holds at least shiftScratchSize(width) values.
 void shiftPicture(const std::uint8_t* source, int width, int height, int division,
                   int interpolation, const ShiftAmount& amount, std::uint8_t* destination,
                   std::int32_t* scratch);

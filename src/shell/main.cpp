@@ -36,8 +36,8 @@ int main(int argc, char** argv) {
     // Up to two picture names on the command line are opened once the window is up.
     const QStringList names = app.arguments().mid(1, 2);
     if (!names.isEmpty()) {
-      QMetaObject::invokeMethod(&window, [&window, names] { window.openNames(names); },
-                                Qt::QueuedConnection);
+      QMetaObject::invokeMethod(
+          &window, [&window, names] { window.openNames(names); }, Qt::QueuedConnection);
     }
     app.exec();
   }

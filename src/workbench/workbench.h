@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "gallery/gallery_state.h"
 #include "options/options.h"
 #include "persist/settings_state.h"
 #include "picture/picture_state.h"
@@ -58,6 +59,7 @@ class Workbench {
   TitleState titles;
   bool secondCopy = false;  // a second running copy: "(M)" in the title
   persist::SettingsState settings;  // the settings files' other records and program folder
+  GalleryState gallery;  // associations and dialog choices; the records are settings.gallery
 
   void addListener(WorkbenchListener* listener) { listeners_.push_back(listener); }
   void removeListener(WorkbenchListener* listener);

@@ -70,11 +70,13 @@ TEST_F(SettingsFlag, FolderWithoutSettingsGivesTheFactoryOptions) {
 
 TEST_F(SettingsFlag, EveryCommandAcceptsItAndRefusesABadOne) {
   EXPECT_EQ(runWords({"info", dir.file("blue.bmp"), "--settings", dir.file("settings")}).status, 0);
-  const CliResult missing = runWords({"info", dir.file("blue.bmp"), "--settings", dir.file("nowhere")});
+  const CliResult missing =
+      runWords({"info", dir.file("blue.bmp"), "--settings", dir.file("nowhere")});
   EXPECT_EQ(missing.status, 2);
 
   writeBytes(dir.file("settings/VemlaPinf.dat"), {'V', 'I', 'P', '7'});
-  const CliResult newer = runWords({"info", dir.file("blue.bmp"), "--settings", dir.file("settings")});
+  const CliResult newer =
+      runWords({"info", dir.file("blue.bmp"), "--settings", dir.file("settings")});
   EXPECT_EQ(newer.status, 1);
   EXPECT_EQ(newer.err, "ﾌﾟﾛｸﾞﾗﾑ情報ﾌｧｲﾙのﾊﾞｰｼﾞｮﾝに矛盾があります\n" +
                            dir.file("settings/VemlaPinf.dat") + "\n");

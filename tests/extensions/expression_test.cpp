@@ -368,7 +368,7 @@ TEST(PixelReferences, AHashNumberMustNameOneOfTheExpressionsReferences) {
 TEST(ImageExpression, EvaluatesWithTheGreyValueOfEachReference) {
   EXPECT_EQ(image("P1(0,0)-P2(0,0)+128", {10, 20}), 118);
   EXPECT_EQ(image("P1(0,0)-P2(0,0)+128", {200, 10}), 318);
-  EXPECT_EQ(image("P2(0,0)*2+P1(1,1)", {3, 5}), 13);
+  EXPECT_EQ(image("P2(0,0)*2+P1(1,1)", {3, 5}), 11);  // numbered in order of occurrence
   EXPECT_EQ(image("P1(0,0)+P2(0,0)", {7}), 7);  // a missing value counts as 0
   EXPECT_EQ(image("128"), 128);                 // no reference: every pixel the same
 }

@@ -33,13 +33,25 @@ TEST(OptionTable, NamesAreUniqueAndEachHasTheAccessorOfItsType) {
                           (option.text != nullptr) + (option.numbers != nullptr);
     EXPECT_EQ(accessors, 1) << option.name;
     switch (option.type) {
-      case OptionType::Flag: EXPECT_NE(option.flag, nullptr) << option.name; break;
+      case OptionType::Flag:
+        EXPECT_NE(option.flag, nullptr) << option.name;
+        break;
       case OptionType::Choice:
-      case OptionType::Integer: EXPECT_NE(option.integer, nullptr) << option.name; break;
-      case OptionType::Real: EXPECT_NE(option.real, nullptr) << option.name; break;
-      case OptionType::Colour: EXPECT_NE(option.colour, nullptr) << option.name; break;
-      case OptionType::Text: EXPECT_NE(option.text, nullptr) << option.name; break;
-      case OptionType::NumberSet: EXPECT_NE(option.numbers, nullptr) << option.name; break;
+      case OptionType::Integer:
+        EXPECT_NE(option.integer, nullptr) << option.name;
+        break;
+      case OptionType::Real:
+        EXPECT_NE(option.real, nullptr) << option.name;
+        break;
+      case OptionType::Colour:
+        EXPECT_NE(option.colour, nullptr) << option.name;
+        break;
+      case OptionType::Text:
+        EXPECT_NE(option.text, nullptr) << option.name;
+        break;
+      case OptionType::NumberSet:
+        EXPECT_NE(option.numbers, nullptr) << option.name;
+        break;
     }
   }
   // 13 picture, 18 user control, 7 colours, 17 file (three ratios), 7 communication,
@@ -66,9 +78,9 @@ TEST(OptionTable, DefaultsAreThoseOfAFreshInstallation) {
   EXPECT_EQ(options.View3DLuminance, 128);
   EXPECT_EQ(options.PartialCompareGridX, 20);
   EXPECT_EQ(options.ScopePosition, 1);
-  EXPECT_EQ(std::count(options.ArchiveExpandNumbers.begin(), options.ArchiveExpandNumbers.end(),
-                       true),
-            0);
+  EXPECT_EQ(
+      std::count(options.ArchiveExpandNumbers.begin(), options.ArchiveExpandNumbers.end(), true),
+      0);
 }
 
 TEST(OptionCorrection, MaximumSizeIsRoundedUpToFourThenKeptInRange) {

@@ -1,10 +1,10 @@
 #include "persist/exchange_file.h"
-#include "persist/settings_io.h"
 
 #include <gtest/gtest.h>
 
 #include <filesystem>
 
+#include "persist/settings_io.h"
 #include "support/fake_user_port.h"
 #include "support/test_files.h"
 

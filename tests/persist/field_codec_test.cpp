@@ -14,8 +14,8 @@ TEST(FieldCodec, IntegersAndDoublesAreLittleEndian) {
   w.uint32(0x01020304);
   w.real(1.0);  // 0x3FF0000000000000
   EXPECT_EQ(w.written(), 16u);
-  EXPECT_EQ(bytes, (std::vector<std::uint8_t>{0xFE, 0xFF, 0xFF, 0xFF, 4, 3, 2, 1, 0, 0, 0, 0, 0,
-                                              0, 0xF0, 0x3F}));
+  EXPECT_EQ(bytes, (std::vector<std::uint8_t>{0xFE, 0xFF, 0xFF, 0xFF, 4, 3, 2, 1, 0, 0, 0, 0, 0, 0,
+                                              0xF0, 0x3F}));
   FieldReader r(bytes);
   EXPECT_EQ(r.int32(), -2);
   EXPECT_EQ(r.uint32(), 0x01020304u);

@@ -16,25 +16,25 @@ using testing::writeBytes;
 GalleryInformation sampleGallery() {
   GalleryInformation info;
   info.header = {24, 4, 0, 100, 200, 1, 2, 1};
-  info.slots[1] = {1, "写真", 640, 480, 1, {}, greyRamp()};
-  info.slots[1].reserved[15] = 3;
-  info.slots[31] = {2, "data.bin", 1234, 1, 0, {}, {}};
+  info.slotRecords[1] = {1, "写真", 640, 480, 1, {}, greyRamp()};
+  info.slotRecords[1].reserved[15] = 3;
+  info.slotRecords[31] = {2, "data.bin", 1234, 1, 0, {}, {}};
   return info;
 }
 
 TEST(GalleryInformation, BlockLayout) {
   const std::vector<std::uint8_t> block = encodeGalleryBlock(sampleGallery());
   ASSERT_EQ(block.size(), 38048u);
-  EXPECT_EQ(block[0], 24);       // GalleryCount
-  EXPECT_EQ(block[4 * 6], 2);    // thumbnailCount
+  EXPECT_EQ(block[0], 24);     // GalleryCount
+  EXPECT_EQ(block[4 * 6], 2);  // thumbnailCount
   const std::size_t slot1 = 32 + 1188;
-  EXPECT_EQ(block[slot1], 1);                // kind Picture
-  EXPECT_EQ(block[slot1 + 4], 0x8E);         // title "写真" in CP932 begins 0x8E
-  EXPECT_EQ(block[slot1 + 136], 0x80);       // width 640
-  EXPECT_EQ(block[slot1 + 144], 1);          // true-colour code
-  EXPECT_EQ(block[slot1 + 148 + 15], 3);     // reserved bytes are kept
+  EXPECT_EQ(block[slot1], 1);                    // kind Picture
+  EXPECT_EQ(block[slot1 + 4], 0x8E);             // title "写真" in CP932 begins 0x8E
+  EXPECT_EQ(block[slot1 + 136], 0x80);           // width 640
+  EXPECT_EQ(block[slot1 + 144], 1);              // true-colour code
+  EXPECT_EQ(block[slot1 + 148 + 15], 3);         // reserved bytes are kept
   EXPECT_EQ(block[slot1 + 164 + 4 * 255], 255);  // last palette entry (blue of the ramp)
-  EXPECT_EQ(block[32 + 1188 * 31], 2);       // slot 31 kind Data
+  EXPECT_EQ(block[32 + 1188 * 31], 2);           // slot 31 kind Data
 }
 
 TEST(GalleryInformation, RoundTrip) {
@@ -46,9 +46,9 @@ TEST(GalleryInformation, RoundTrip) {
 TEST(GalleryInformation, HostileHeaderAndKindsAreBroughtIntoRange) {
   GalleryInformation info;
   info.header = {30, 13, 5, 0, 0, 9, 99, 0};
-  info.slots[0].kind = 4;
-  info.slots[3].kind = -1;
-  info.slots[4].trueColourCode = 3;
+  info.slotRecords[0].kind = 4;
+  info.slotRecords[3].kind = -1;
+  info.slotRecords[4].trueColourCode = 3;
   GalleryInformation read;
   ASSERT_EQ(decodeGalleryBlock(encodeGalleryBlock(info), read), LoadStatus::Loaded);
   EXPECT_EQ(read.header.galleryCount, 16);  // 30 is no multiple of 4
@@ -56,9 +56,9 @@ TEST(GalleryInformation, HostileHeaderAndKindsAreBroughtIntoRange) {
   EXPECT_EQ(read.header.displayForm, 1);
   EXPECT_EQ(read.header.hideGalleryAtStart, 0);
   EXPECT_EQ(read.header.thumbnailCount, 32);
-  EXPECT_EQ(read.slots[0].kind, 0);
-  EXPECT_EQ(read.slots[3].kind, 0);
-  EXPECT_EQ(read.slots[4].trueColourCode, 0);
+  EXPECT_EQ(read.slotRecords[0].kind, 0);
+  EXPECT_EQ(read.slotRecords[3].kind, 0);
+  EXPECT_EQ(read.slotRecords[4].trueColourCode, 0);
 }
 
 TEST(GalleryInformation, VersionAndMagic) {
@@ -86,7 +86,7 @@ TEST(GalleryInformation, NewFileHoldsAZeroBlockAnd32Thumbnails) {
   const std::vector<std::uint8_t> file = readBytes(dir.file(kGalleryInformationFile));
   ASSERT_EQ(file.size(), 4u + 38048u + 32u * 65536u);
   EXPECT_EQ(std::string(file.begin(), file.begin() + 4), "VIG0");
-  EXPECT_EQ(file[4], 0);  // gallery count 0
+  EXPECT_EQ(file[4], 0);                  // gallery count 0
   EXPECT_EQ(info, GalleryInformation{});  // the defaults in memory stay
 }
 

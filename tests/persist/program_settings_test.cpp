@@ -54,12 +54,22 @@ ProgramSettings changedSettings() {
       case OptionType::Integer: {
         int& value = *option.integer(o);
         switch (option.correction) {
-          case Correction::PowerOfTwo: value = 64; break;
-          case Correction::RoundUpToFour: value = 2048; break;
-          case Correction::GalleryCount: value = 24; break;
+          case Correction::PowerOfTwo:
+            value = 64;
+            break;
+          case Correction::RoundUpToFour:
+            value = 2048;
+            break;
+          case Correction::GalleryCount:
+            value = 24;
+            break;
           case Correction::RawWidth:
-          case Correction::RawHeight: value = 100; break;
-          case Correction::StartSlot: value = 3; break;
+          case Correction::RawHeight:
+            value = 100;
+            break;
+          case Correction::StartSlot:
+            value = 3;
+            break;
           default:
             value = static_cast<int>(value == option.low ? option.low + 1 : option.low);
         }
@@ -132,12 +142,12 @@ TEST(ProgramSettingsLayout, FieldOffsetsFollowTheDescriptorTable) {
     offset += field.size;
   }
   EXPECT_EQ(offsets[0], 0u);
-  EXPECT_EQ(offsets[5], 28u);       // area-difference settings
-  EXPECT_EQ(offsets[19], 180u);     // MemoFile
-  EXPECT_EQ(offsets[30], 2784u);    // user name
-  EXPECT_EQ(offsets[70], 8572u);    // export destination list
-  EXPECT_EQ(offsets[86], 11708u);   // archive options, the first version 2 field
-  EXPECT_EQ(offsets[89], 12020u);   // ViewerWheelZoomOnly
+  EXPECT_EQ(offsets[5], 28u);      // area-difference settings
+  EXPECT_EQ(offsets[19], 180u);    // MemoFile
+  EXPECT_EQ(offsets[30], 2784u);   // user name
+  EXPECT_EQ(offsets[70], 8572u);   // export destination list
+  EXPECT_EQ(offsets[86], 11708u);  // archive options, the first version 2 field
+  EXPECT_EQ(offsets[89], 12020u);  // ViewerWheelZoomOnly
   EXPECT_EQ(offset, kProgramRecordBytes);
   for (std::size_t i = 0; i < fields.size(); ++i) {
     EXPECT_EQ(fields[i].version, i >= 86 ? 2 : 0) << i;
@@ -164,16 +174,16 @@ TEST(ProgramSettingsLayout, DefaultsSitAtTheirOffsets) {
   EXPECT_EQ(le32(file, 4), 1024);
   EXPECT_EQ(le32(file, 8), 1024);
   const std::size_t r = 12;
-  EXPECT_EQ(leDouble(file, r + 0), 1.0);        // PixelSizeX
-  EXPECT_EQ(le32(file, r + 16), 16);            // ShiftUnit
-  EXPECT_EQ(le32(file, r + 20), 1);             // ZoomInterpolation
-  EXPECT_EQ(le32(file, r + 28), 3);             // AreaDiffRangeX
-  EXPECT_EQ(leDouble(file, r + 44), 9.0);       // AreaDiffDivisor after 3 ints and 4 zeros
-  EXPECT_EQ(le32(file, r + 72), 4);             // DragMinimumMove
-  EXPECT_EQ(le32(file, r + 84 + 5 * 4), 1);     // KeepZoomInterpolation
-  EXPECT_EQ(le32(file, r + 84 + 9 * 4), 1);     // KeepUserProgramResult
-  EXPECT_EQ(le32(file, r + 148), 10);           // ProfileGridGradation
-  EXPECT_EQ(le32(file, r + 176), 32);           // MeasureEdgeLevel
+  EXPECT_EQ(leDouble(file, r + 0), 1.0);     // PixelSizeX
+  EXPECT_EQ(le32(file, r + 16), 16);         // ShiftUnit
+  EXPECT_EQ(le32(file, r + 20), 1);          // ZoomInterpolation
+  EXPECT_EQ(le32(file, r + 28), 3);          // AreaDiffRangeX
+  EXPECT_EQ(leDouble(file, r + 44), 9.0);    // AreaDiffDivisor after 3 ints and 4 zeros
+  EXPECT_EQ(le32(file, r + 72), 4);          // DragMinimumMove
+  EXPECT_EQ(le32(file, r + 84 + 5 * 4), 1);  // KeepZoomInterpolation
+  EXPECT_EQ(le32(file, r + 84 + 9 * 4), 1);  // KeepUserProgramResult
+  EXPECT_EQ(le32(file, r + 148), 10);        // ProfileGridGradation
+  EXPECT_EQ(le32(file, r + 176), 32);        // MeasureEdgeLevel
   EXPECT_EQ(std::string(reinterpret_cast<const char*>(&file[r + 180])), "/home/u/VemlaMemo.txt");
   EXPECT_EQ(leDouble(file, r + 692), 0.299);    // GreyRatioR
   EXPECT_EQ(leDouble(file, r + 708), 0.114);    // GreyRatioB
@@ -270,8 +280,8 @@ TEST(ProgramSettingsHostile, TruncatedRecordReadsZerosThatAreThenCorrected) {
   ASSERT_EQ(decodeProgramSettings(file, read), LoadStatus::Truncated);
   EXPECT_EQ(read.options.MemoFile, written.options.MemoFile);
   EXPECT_EQ(read.options.GreyRatio, (RgbRatio{0.0, 0.0, 0.0}));  // zeros are numbers
-  EXPECT_FALSE(read.options.SaveBitmapAsGrey);                    // zero is "off"
-  EXPECT_EQ(read.options.RawDefaultWidth, 8);                     // 0 corrected
+  EXPECT_FALSE(read.options.SaveBitmapAsGrey);                   // zero is "off"
+  EXPECT_EQ(read.options.RawDefaultWidth, 8);                    // 0 corrected
   EXPECT_EQ(read.options.ScopeMagnification, 1);
   EXPECT_EQ(read.options.NetworkPort, 24100);  // 0 is no port: the default
   EXPECT_EQ(read.options.ExportTimeout, 30);
@@ -283,22 +293,22 @@ TEST(ProgramSettingsHostile, TruncatedRecordReadsZerosThatAreThenCorrected) {
 TEST(ProgramSettingsHostile, OutOfRangeValuesTakeTheirDefaults) {
   std::vector<std::uint8_t> file = encodeProgramSettings(ProgramSettings{});
   const std::size_t r = 12;
-  putDouble(file, r + 0, std::nan(""));       // PixelSizeX
-  put32(file, r + 16, 12);                    // ShiftUnit: not a power of two
-  put32(file, r + 24, 5);                     // ShiftInterpolation: unknown kind
-  putDouble(file, r + 44, 0.0);               // AreaDiffDivisor: would divide by zero
-  put32(file, r + 68, 2);                     // DragMovesImage: neither 0 nor 1
-  put32(file, r + 3088 + 4, 9);               // colour kind 9 does not exist
-  put32(file, r + 3472 + 4, 0);               // intensity 0
-  put32(file, r + 3600, 300);                 // brightness above 256
+  putDouble(file, r + 0, std::nan(""));  // PixelSizeX
+  put32(file, r + 16, 12);               // ShiftUnit: not a power of two
+  put32(file, r + 24, 5);                // ShiftInterpolation: unknown kind
+  putDouble(file, r + 44, 0.0);          // AreaDiffDivisor: would divide by zero
+  put32(file, r + 68, 2);                // DragMovesImage: neither 0 nor 1
+  put32(file, r + 3088 + 4, 9);          // colour kind 9 does not exist
+  put32(file, r + 3472 + 4, 0);          // intensity 0
+  put32(file, r + 3600, 300);            // brightness above 256
   put32(file, r + 3728, static_cast<std::int64_t>(0xFF000000u));  // not a colour
-  put32(file, r + 8368, 65536);               // NetworkPort
-  put32(file, r + 8368 + 72, -1);             // ImportTimeout
-  put32(file, r + 8572 + 68, 256);            // an export target octet
-  put32(file, r + 11656, 7);                  // valid range kind
-  put32(file, r + 11708 + 4, -3);             // ArchivePicture1Number
-  put32(file, r + 11708 + 24, 40);            // ArchiveExpandStartSlot beyond the gallery
-  std::memset(&file[r + 180], 'x', 512);      // MemoFile without a terminator
+  put32(file, r + 8368, 65536);                                   // NetworkPort
+  put32(file, r + 8368 + 72, -1);                                 // ImportTimeout
+  put32(file, r + 8572 + 68, 256);                                // an export target octet
+  put32(file, r + 11656, 7);                                      // valid range kind
+  put32(file, r + 11708 + 4, -3);                                 // ArchivePicture1Number
+  put32(file, r + 11708 + 24, 40);        // ArchiveExpandStartSlot beyond the gallery
+  std::memset(&file[r + 180], 'x', 512);  // MemoFile without a terminator
   ProgramSettings read;
   read.options.MemoFile = "default memo";
   ASSERT_EQ(decodeProgramSettings(file, read), LoadStatus::Loaded);
@@ -364,8 +374,7 @@ TEST_F(ProgramSettingsFile, NewerVersionIsReportedAndTheBadFileKeptBeforeItIsRep
             LoadStatus::VersionMismatch);
   ASSERT_EQ(user.messages.size(), 1u);
   EXPECT_EQ(user.messages[0].icon, Icon::Error);
-  EXPECT_EQ(user.messages[0].text,
-            "ﾌﾟﾛｸﾞﾗﾑ情報ﾌｧｲﾙのﾊﾞｰｼﾞｮﾝに矛盾があります\n" + path());
+  EXPECT_EQ(user.messages[0].text, "ﾌﾟﾛｸﾞﾗﾑ情報ﾌｧｲﾙのﾊﾞｰｼﾞｮﾝに矛盾があります\n" + path());
   EXPECT_TRUE(settings == ProgramSettings{});
   EXPECT_TRUE(keepBad);
 
@@ -382,8 +391,7 @@ TEST_F(ProgramSettingsFile, NewerVersionIsReportedAndTheBadFileKeptBeforeItIsRep
 TEST_F(ProgramSettingsFile, ForeignFileIsReportedAsUnreadable) {
   writeBytes(path(), {'B', 'M', 0, 0, 1, 2, 3});
   ProgramSettings settings;
-  EXPECT_EQ(loadProgramSettings(dir.path(), settings, user, true, keepBad),
-            LoadStatus::ReadFailed);
+  EXPECT_EQ(loadProgramSettings(dir.path(), settings, user, true, keepBad), LoadStatus::ReadFailed);
   ASSERT_EQ(user.messages.size(), 1u);
   EXPECT_EQ(user.messages[0].text, "ﾌｧｲﾙの読み込みができません\n" + path());
   EXPECT_TRUE(keepBad);

@@ -20,7 +20,7 @@ TEST(Associations, LayoutAndRoundTrip) {
   const std::vector<std::uint8_t> bytes = encodeAssociations(table);
   ASSERT_EQ(bytes.size(), 4416u);
   EXPECT_EQ(bytes[0], 't');
-  EXPECT_EQ(bytes[16], '/');                 // application path after the 16-byte extension
+  EXPECT_EQ(bytes[16], '/');  // application path after the 16-byte extension
   EXPECT_EQ(bytes[276 * 15], 'D');
   AssociationTable read;
   ASSERT_EQ(decodeAssociations(bytes, read), LoadStatus::Loaded);
@@ -62,14 +62,14 @@ TEST(Associations, AbsentFileIsCreatedFromZeros) {
 }
 
 TEST(StateSlots, LayoutRoundTripAndDamage) {
-  StateSlotTable slots;
-  slots[1] = {1, "/home/u/~VSABC.tmp"};
-  slots[3] = {1, "/home/u/~VSXYZ.tmp"};
-  const std::vector<std::uint8_t> bytes = encodeStateSlots(slots);
+  StateSlotTable slotTable;
+  slotTable[1] = {1, "/home/u/~VSABC.tmp"};
+  slotTable[3] = {1, "/home/u/~VSXYZ.tmp"};
+  const std::vector<std::uint8_t> bytes = encodeStateSlots(slotTable);
   ASSERT_EQ(bytes.size(), 2064u);
   EXPECT_EQ(bytes[516], 1);
   EXPECT_EQ(bytes[520], '/');
-  EXPECT_EQ(decodeStateSlots(bytes), slots);
+  EXPECT_EQ(decodeStateSlots(bytes), slotTable);
   EXPECT_EQ(decodeStateSlots(std::span(bytes).first(2000)), StateSlotTable{});
 
   std::vector<std::uint8_t> odd = bytes;
@@ -79,8 +79,8 @@ TEST(StateSlots, LayoutRoundTripAndDamage) {
   TempDir dir;
   FakeUserPort user;
   EXPECT_EQ(readStateSlots(dir.path()), StateSlotTable{});
-  ASSERT_TRUE(writeStateSlots(dir.path(), slots, user));
-  EXPECT_EQ(readStateSlots(dir.path()), slots);
+  ASSERT_TRUE(writeStateSlots(dir.path(), slotTable, user));
+  EXPECT_EQ(readStateSlots(dir.path()), slotTable);
 }
 
 }  // namespace

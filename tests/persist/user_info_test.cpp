@@ -36,18 +36,18 @@ TEST(UserInfo, RecordsSitAtTheirOffsets) {
   const std::vector<std::uint8_t> bytes = encodeUserInfo(sampleInfo());
   ASSERT_EQ(bytes.size(), 68448u);
   EXPECT_EQ(std::string(bytes.begin(), bytes.begin() + 4), "VIU1");
-  EXPECT_EQ(bytes[4], 1);                       // entry 0 in use
-  EXPECT_EQ(bytes[4 + 40], 1);                  // its form, after the 36-byte name
-  EXPECT_EQ(bytes[4 + 1880 * 15 + 44], 1);      // entry 15's filter picture
-  EXPECT_EQ(bytes[30084 + 808], 1);             // colour entry 1 in use
-  EXPECT_EQ(bytes[43012 + 539], 4);             // association state, last byte
-  EXPECT_EQ(bytes[43552], 1);                   // history entry 0 used
-  EXPECT_EQ(bytes[43552 + 4], '/');             // its Picture 1 name
+  EXPECT_EQ(bytes[4], 1);                          // entry 0 in use
+  EXPECT_EQ(bytes[4 + 40], 1);                     // its form, after the 36-byte name
+  EXPECT_EQ(bytes[4 + 1880 * 15 + 44], 1);         // entry 15's filter picture
+  EXPECT_EQ(bytes[30084 + 808], 1);                // colour entry 1 in use
+  EXPECT_EQ(bytes[43012 + 539], 4);                // association state, last byte
+  EXPECT_EQ(bytes[43552], 1);                      // history entry 0 used
+  EXPECT_EQ(bytes[43552 + 4], '/');                // its Picture 1 name
   EXPECT_EQ(bytes[43552 + 1028 * 15 + 516], '/');  // entry 15's Picture 2 name
-  EXPECT_EQ(bytes[60000], 1);                   // recent picture 0 used
-  EXPECT_EQ(bytes[60004], 0x80);                // width 640 = 0x280
+  EXPECT_EQ(bytes[60000], 1);                      // recent picture 0 used
+  EXPECT_EQ(bytes[60004], 0x80);                   // width 640 = 0x280
   EXPECT_EQ(bytes[60004 + 1], 0x02);
-  EXPECT_EQ(bytes[60012], 16);                  // raw offset
+  EXPECT_EQ(bytes[60012], 16);  // raw offset
 }
 
 TEST(UserInfo, RoundTrip) {
@@ -97,8 +97,7 @@ TEST(UserInfo, FileIsCreatedFromMemoryAndReportedWhenUnreadable) {
   UserInfo other;
   EXPECT_EQ(loadUserInfo(dir.path(), other, user, true, keepBad), LoadStatus::ReadFailed);
   ASSERT_EQ(user.messages.size(), 1u);
-  EXPECT_EQ(user.messages[0].text,
-            "ﾌｧｲﾙの読み込みができません\n" + dir.file(kUserInformationFile));
+  EXPECT_EQ(user.messages[0].text, "ﾌｧｲﾙの読み込みができません\n" + dir.file(kUserInformationFile));
   EXPECT_TRUE(keepBad);
 }
 
