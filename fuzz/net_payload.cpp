@@ -20,14 +20,16 @@ void check(bool condition) {
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   using namespace vemla::net;
   if (size < kLengthBytes + 2) return 0;
-  const std::int32_t announced = decodeLength(std::span<const std::uint8_t, kLengthBytes>(data, kLengthBytes));
+  const std::int32_t announced =
+      decodeLength(std::span<const std::uint8_t, kLengthBytes>(data, kLengthBytes));
   // Two bytes choose the importer's maxima, from 8 up to beyond the largest pictures.
   const int maxWidth = 8 + data[4] * 20;
   const int maxHeight = 8 + data[5] * 20;
   const std::span<const std::uint8_t> payload(data + kLengthBytes + 2, size - kLengthBytes - 2);
 
   PairHeader header;
-  const PayloadCheck fromHeader = checkPayloadHeader(announced, payload, maxWidth, maxHeight, header);
+  const PayloadCheck fromHeader =
+      checkPayloadHeader(announced, payload, maxWidth, maxHeight, header);
   const DecodedPayload decoded = decodePayload(payload, maxWidth, maxHeight);
   if (announced == static_cast<std::int64_t>(payload.size())) check(fromHeader == decoded.check);
   if (decoded.check != PayloadCheck::Ok) {
@@ -39,7 +41,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   check(pair.width >= 8 && pair.height >= 8);
   check(pair.width <= maxWidth && pair.height <= maxHeight);
   check(pair.width <= kLargestPictureSide && pair.height <= kLargestPictureSide);
-  const std::size_t pictureBytes = static_cast<std::size_t>(pair.width) * static_cast<std::size_t>(pair.height);
+  const std::size_t pictureBytes =
+      static_cast<std::size_t>(pair.width) * static_cast<std::size_t>(pair.height);
   check(payload.size() == 2 * pictureBytes + kPayloadHeaderBytes);
   check(decoded.picture1.size() == pictureBytes && decoded.picture2.size() == pictureBytes);
   check(decoded.picture2.data() + pictureBytes == payload.data() + payload.size());

@@ -42,7 +42,8 @@ bool isPlainUtf8(const std::string& text) {
       code = code << 6 | (next & 0x3F);
     }
     const std::uint32_t smallest[] = {0, 0x80, 0x800, 0x10000};
-    if (code < smallest[extra] || (code >= 0xD800 && code <= 0xDFFF) || code > 0x10FFFF) return false;
+    const bool surrogate = code >= 0xD800 && code <= 0xDFFF;
+    if (code < smallest[extra] || surrogate || code > 0x10FFFF) return false;
     if (code < 0x20 || (code >= 0x7F && code <= 0x9F)) return false;
     at += extra + 1;
   }

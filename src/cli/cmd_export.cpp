@@ -25,8 +25,9 @@ int exportPictures(const Arguments& args, Context& io) {
   const ReadFlags flags = parseReadFlags(args);
   const int port = args.has("--port") ? parseInt(*args.value("--port"), 1, 65535, "--port")
                                       : flags.options.NetworkPort;
-  const int timeout = args.has("--timeout") ? parseInt(*args.value("--timeout"), 1, 3600, "--timeout")
-                                            : flags.options.ExportTimeout;
+  const int timeout = args.has("--timeout")
+                          ? parseInt(*args.value("--timeout"), 1, 3600, "--timeout")
+                          : flags.options.ExportTimeout;
   const int magnification = args.has("--mag") ? parseInt(*args.value("--mag"), 1, 64, "--mag") : 1;
   if (args.has("--reduced") && magnification != 1) {
     throw UsageError("--reduced needs magnification 1");
@@ -34,9 +35,12 @@ int exportPictures(const Arguments& args, Context& io) {
   std::optional<std::pair<int, int>> position;
   if (const auto text = args.value("--position")) position = parsePosition(*text);
   switch (text::checkFixedField(*password, kPasswordOptionField)) {
-    case text::FieldStatus::Ok: break;
-    case text::FieldStatus::TooLong: throw UsageError("--password: at most 62 CP932 bytes");
-    case text::FieldStatus::NotRepresentable: throw UsageError("--password: not storable in CP932");
+    case text::FieldStatus::Ok:
+      break;
+    case text::FieldStatus::TooLong:
+      throw UsageError("--password: at most 62 CP932 bytes");
+    case text::FieldStatus::NotRepresentable:
+      throw UsageError("--password: not storable in CP932");
   }
   if (password->empty()) {
     io.err << net::msg::kNoImportPassword << '\n';
@@ -56,8 +60,8 @@ int exportPictures(const Arguments& args, Context& io) {
   ViewState& view = bench.view;
   if (position) {
     if (position->first >= bench.pictures.width || position->second >= bench.pictures.height) {
-      throw UsageError("--position must lie inside the " + std::to_string(bench.pictures.width) + "x" +
-                       std::to_string(bench.pictures.height) + " pictures");
+      throw UsageError("--position must lie inside the " + std::to_string(bench.pictures.width) +
+                       "x" + std::to_string(bench.pictures.height) + " pictures");
     }
     std::tie(view.centreX, view.centreY) = *position;
   }
@@ -79,22 +83,27 @@ int exportPictures(const Arguments& args, Context& io) {
 Command exportCommand() {
   std::set<std::string> values = kReadFlagNames;
   values.insert({"--password", "--port", "--timeout", "--position", "--mag"});
-  return {"export", "serve P1 and P2 to exactly one import over TCP",
-          std::string("usage: vemla-cli export P1 P2 --password PW [OPTIONS]\n"
-                      "  Opens P1 and P2 as one two-picture open, waits on the port for one import and, when\n"
-                      "  its password is PW, sends it both pictures with their palettes; then prints\n"
-                      "  exported to=ADDRESS user=NAME. A wrong password ends the export (exit 1).\n"
-                      "  The password travels in clear text: use this on trusted networks only.\n"
-                      "  --password PW                 password the importer must present (at most 62\n"
-                      "                                CP932 bytes; case-sensitive)\n"
-                      "  --port N                      TCP port, 1..65535 (default NetworkPort, 24100)\n"
-                      "  --timeout S                   seconds to wait for the import and for each network\n"
-                      "                                event, 1..3600 (default ExportTimeout, 30)\n"
-                      "  --position X,Y                display position sent (default the centre)\n"
-                      "  --mag M                       magnification sent, 1..64 (default 1)\n"
-                      "  --reduced                     send the reduced-display flag (magnification 1 only)\n")
-              .append(kReadFlagsHelp),
-          values, {"--reduced"}, exportPictures};
+  return {
+      "export",
+      "serve P1 and P2 to exactly one import over TCP",
+      std::string(
+          "usage: vemla-cli export P1 P2 --password PW [OPTIONS]\n"
+          "  Opens P1 and P2 as one two-picture open, waits on the port for one import and, when\n"
+          "  its password is PW, sends it both pictures with their palettes; then prints\n"
+          "  exported to=ADDRESS user=NAME. A wrong password ends the export (exit 1).\n"
+          "  The password travels in clear text: use this on trusted networks only.\n"
+          "  --password PW                 password the importer must present (at most 62\n"
+          "                                CP932 bytes; case-sensitive)\n"
+          "  --port N                      TCP port, 1..65535 (default NetworkPort, 24100)\n"
+          "  --timeout S                   seconds to wait for the import and for each network\n"
+          "                                event, 1..3600 (default ExportTimeout, 30)\n"
+          "  --position X,Y                display position sent (default the centre)\n"
+          "  --mag M                       magnification sent, 1..64 (default 1)\n"
+          "  --reduced                     send the reduced-display flag (magnification 1 only)\n")
+          .append(kReadFlagsHelp),
+      values,
+      {"--reduced"},
+      exportPictures};
 }
 
 }  // namespace vemla::cli

@@ -12,7 +12,8 @@ std::string parseAddress(const std::string& text) {
   std::size_t start = 0;
   for (int octet = 0; octet < 4; ++octet) {
     const std::size_t dot = octet < 3 ? text.find('.', start) : text.size();
-    const std::string field = dot == std::string::npos ? std::string() : text.substr(start, dot - start);
+    const std::string field =
+        dot == std::string::npos ? std::string() : text.substr(start, dot - start);
     const bool digits = !field.empty() && field.size() <= 3 &&
                         field.find_first_not_of("0123456789") == std::string::npos;
     if (!digits || std::stoi(field) > 255) {
@@ -25,21 +26,28 @@ std::string parseAddress(const std::string& text) {
 
 void refuseRequestText(net::RequestStatus status) {
   switch (status) {
-    case net::RequestStatus::Ok: return;
-    case net::RequestStatus::PasswordTooLong: throw UsageError("--password: at most 63 CP932 bytes");
-    case net::RequestStatus::PasswordUnstorable: throw UsageError("--password: not storable in CP932");
-    case net::RequestStatus::UserNameTooLong: throw UsageError("--user: at most 255 CP932 bytes");
-    case net::RequestStatus::UserNameUnstorable: throw UsageError("--user: not storable in CP932");
+    case net::RequestStatus::Ok:
+      return;
+    case net::RequestStatus::PasswordTooLong:
+      throw UsageError("--password: at most 63 CP932 bytes");
+    case net::RequestStatus::PasswordUnstorable:
+      throw UsageError("--password: not storable in CP932");
+    case net::RequestStatus::UserNameTooLong:
+      throw UsageError("--user: at most 255 CP932 bytes");
+    case net::RequestStatus::UserNameUnstorable:
+      throw UsageError("--user: not storable in CP932");
   }
 }
 
 // The request with the given user name, or with this machine's login name; a login name that
 // the field cannot hold is sent as an empty name rather than refusing the import.
-net::RequestBytes buildRequest(const std::string& password, const std::optional<std::string>& user) {
+net::RequestBytes buildRequest(const std::string& password,
+                               const std::optional<std::string>& user) {
   net::RequestBytes request{};
   if (user) {
     refuseRequestText(net::encodeRequest(password, *user, request));
-  } else if (net::encodeRequest(password, platform::localUserName(), request) != net::RequestStatus::Ok) {
+  } else if (net::encodeRequest(password, platform::localUserName(), request) !=
+             net::RequestStatus::Ok) {
     refuseRequestText(net::encodeRequest(password, "", request));
   }
   return request;
@@ -55,8 +63,9 @@ int importPictures(const Arguments& args, Context& io) {
   const ReadFlags flags = parseReadFlags(args);
   const int port = args.has("--port") ? parseInt(*args.value("--port"), 1, 65535, "--port")
                                       : flags.options.NetworkPort;
-  const int timeout = args.has("--timeout") ? parseInt(*args.value("--timeout"), 1, 3600, "--timeout")
-                                            : flags.options.ImportTimeout;
+  const int timeout = args.has("--timeout")
+                          ? parseInt(*args.value("--timeout"), 1, 3600, "--timeout")
+                          : flags.options.ImportTimeout;
   const net::RequestBytes request = buildRequest(*password, args.value("--user"));
   if (password->empty()) {
     io.err << net::msg::kNoTargetPassword << '\n';
@@ -77,13 +86,15 @@ int importPictures(const Arguments& args, Context& io) {
   const net::PairHeader& header = result.header;
   const std::size_t pictureBytes =
       static_cast<std::size_t>(header.width) * static_cast<std::size_t>(header.height);
-  if (!writeOutputPicture(out1, header.width, header.height, result.pixels.data(), header.palettes[0], io) ||
+  if (!writeOutputPicture(out1, header.width, header.height, result.pixels.data(),
+                          header.palettes[0], io) ||
       !writeOutputPicture(out2, header.width, header.height, result.pixels.data() + pictureBytes,
                           header.palettes[1], io)) {
     return 1;
   }
   io.out << text::format("size=%dx%d position=%d,%d mag=%d reduced=%d", header.width, header.height,
-                         header.positionX, header.positionY, header.magnification, header.reducedDisplay)
+                         header.positionX, header.positionY, header.magnification,
+                         header.reducedDisplay)
          << '\n';
   return 0;
 }
@@ -91,20 +102,24 @@ int importPictures(const Arguments& args, Context& io) {
 }  // namespace
 
 Command importCommand() {
-  return {"import", "fetch one picture pair from an export over TCP",
-          "usage: vemla-cli import ADDRESS OUT1 OUT2 --password PW [OPTIONS]\n"
-          "  Connects to the export at ADDRESS (dotted IPv4), retrying until the time-out, fetches\n"
-          "  the picture pair, writes the two pictures to OUT1 and OUT2 (.bmp with the received\n"
-          "  palettes, or .raw) and prints size=WxH position=X,Y mag=M reduced=R as received.\n"
-          "  The password travels in clear text: use this on trusted networks only.\n"
-          "  --password PW                 the exporter's password (at most 63 CP932 bytes)\n"
-          "  --port N                      TCP port, 1..65535 (default NetworkPort, 24100)\n"
-          "  --timeout S                   seconds to keep trying to connect and to wait for each\n"
-          "                                network event, 1..3600 (default ImportTimeout, 30)\n"
-          "  --user NAME                   user name sent to the exporter (default the login name)\n"
-          "  --max WxH                     maximum picture size accepted, 1024..4096, multiples of 4\n"
-          "  --settings FOLDER             options from FOLDER/VemlaPinf.dat (the flags still win)\n",
-          {"--password", "--port", "--timeout", "--user", "--max"}, {}, importPictures};
+  return {
+      "import",
+      "fetch one picture pair from an export over TCP",
+      "usage: vemla-cli import ADDRESS OUT1 OUT2 --password PW [OPTIONS]\n"
+      "  Connects to the export at ADDRESS (dotted IPv4), retrying until the time-out, fetches\n"
+      "  the picture pair, writes the two pictures to OUT1 and OUT2 (.bmp with the received\n"
+      "  palettes, or .raw) and prints size=WxH position=X,Y mag=M reduced=R as received.\n"
+      "  The password travels in clear text: use this on trusted networks only.\n"
+      "  --password PW                 the exporter's password (at most 63 CP932 bytes)\n"
+      "  --port N                      TCP port, 1..65535 (default NetworkPort, 24100)\n"
+      "  --timeout S                   seconds to keep trying to connect and to wait for each\n"
+      "                                network event, 1..3600 (default ImportTimeout, 30)\n"
+      "  --user NAME                   user name sent to the exporter (default the login name)\n"
+      "  --max WxH                     maximum picture size accepted, 1024..4096, multiples of 4\n"
+      "  --settings FOLDER             options from FOLDER/VemlaPinf.dat (the flags still win)\n",
+      {"--password", "--port", "--timeout", "--user", "--max"},
+      {},
+      importPictures};
 }
 
 }  // namespace vemla::cli

@@ -353,9 +353,15 @@ int readItem(const std::string& path, int number, ArchiveItemRead& out,
 
 std::int64_t ArchiveItemInfo::contentBytes() const {
   switch (kind) {
-    case kSlotPicture:
+    case kSlotPicture: {
       if (width < 0 || height < 0 || bytesPerPixel < 0) return -1;
-      return static_cast<std::int64_t>(width) * height * bytesPerPixel;
+      // Two 31-bit sizes fit 62 bits; a third factor could overflow, so the result saturates.
+      const std::int64_t pixels = static_cast<std::int64_t>(width) * height;
+      if (bytesPerPixel > 0 && pixels > std::numeric_limits<std::int64_t>::max() / bytesPerPixel) {
+        return std::numeric_limits<std::int64_t>::max();
+      }
+      return pixels * bytesPerPixel;
+    }
     case kSlotData:
       return width < 0 ? -1 : width;
     default:

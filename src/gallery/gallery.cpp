@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <limits>
 
 #include "gallery/messages.h"
 #include "gallery/slot_content.h"
@@ -67,7 +68,17 @@ int trueColourCodeOf(int bytesPerPixel) {
 
 std::int64_t slotContentBytes(const persist::GallerySlot& slot) {
   if (slot.kind == kSlotData) return slot.width;
-  return static_cast<std::int64_t>(slot.width) * slot.height * slotBytesPerPixel(slot);
+  // Two 32-bit factors fit 63 bits with their sign; the third (at most 4) could overflow, so a
+  // size that large saturates (no file is ever that long).
+  const std::int64_t pixels = static_cast<std::int64_t>(slot.width) * slot.height;
+  const int bytesPerPixel = slotBytesPerPixel(slot);
+  if (pixels > std::numeric_limits<std::int64_t>::max() / bytesPerPixel) {
+    return std::numeric_limits<std::int64_t>::max();
+  }
+  if (pixels < std::numeric_limits<std::int64_t>::min() / bytesPerPixel) {
+    return std::numeric_limits<std::int64_t>::min();
+  }
+  return pixels * bytesPerPixel;
 }
 
 std::string slotFileName(int slot) { return text::format("%s%03d%s", "~~VemlaG", slot, ".dat"); }

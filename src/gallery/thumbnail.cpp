@@ -12,7 +12,10 @@ void buildThumbnail(std::span<const std::uint8_t> pixels, int width, int height,
   std::fill(thumbnail.begin(), thumbnail.end(), std::uint8_t{0});
   if (width < 1 || height < 1 || thumbnail.size() < kThumbnailBytes) return;
   const std::int64_t w = width, h = height;
-  if (pixels.size() < static_cast<std::uint64_t>(w * h * bytesPerPixel)) return;
+  const std::uint64_t sourceBytes = static_cast<std::uint64_t>(w) * static_cast<std::uint64_t>(h);
+  if (bytesPerPixel < 1 || pixels.size() / static_cast<std::uint64_t>(bytesPerPixel) < sourceBytes) {
+    return;
+  }
   const std::int64_t columns = w >= h ? kThumbnailSide : w * kThumbnailSide / h;
   const std::int64_t rows = w >= h ? h * kThumbnailSide / w : kThumbnailSide;
   const std::int64_t left = (kThumbnailSide - columns) / 2;

@@ -15,16 +15,19 @@ Notice failure(int code, const char* passwordMismatch) {
 
 Notice exportNotice(int code, std::string_view userName, std::string_view address) {
   if (code == 0) {
-    return {Icon::Info,
-            text::format(msg::kExported, std::string(userName).c_str(), std::string(address).c_str())};
+    return {Icon::Info, text::format(msg::kExported, std::string(userName).c_str(),
+                                     std::string(address).c_str())};
   }
   return failure(code, msg::kExporterPasswordMismatch);
 }
 
-Notice importNotice(int code) { return failure(code, msg::kImporterPasswordMismatch); }
+Notice importNotice(int code) {
+  return failure(code, msg::kImporterPasswordMismatch);
+}
 
 Notice payloadNotice(PayloadCheck check) {
-  return {Icon::Warning, check == PayloadCheck::TooLarge ? msg::kReceivedTooLarge : msg::kReceivedBadData};
+  return {Icon::Warning,
+          check == PayloadCheck::TooLarge ? msg::kReceivedTooLarge : msg::kReceivedBadData};
 }
 
 }  // namespace vemla::net

@@ -11,23 +11,23 @@
 namespace vemla::net {
 
 enum TransferCode : int {
-  kLibraryStartFailed = -1,   // starting the socket library (nothing to start on Linux)
+  kLibraryStartFailed = -1,  // starting the socket library (nothing to start on Linux)
   kSocketFailed = -2,
-  kConnectFailed = -3,        // the importer retries it until its time is up
+  kConnectFailed = -3,  // the importer retries it until its time is up
   kBindFailed = -4,
   kListenFailed = -5,
   kAcceptFailed = -6,
   kPasswordMismatch = -7,
-  kLengthTooLarge = -8,       // the announced length exceeds the receive buffer
+  kLengthTooLarge = -8,  // the announced length exceeds the receive buffer
   kReceiveFailed = -9,
-  kPeerClosed = -10,          // the peer closed the connection before all bytes arrived
+  kPeerClosed = -10,  // the peer closed the connection before all bytes arrived
   kSendFailed = -11,
-  kEventCreateFailed = -12,   // event objects do not exist on Linux
-  kEventSelectFailed = -13,   // likewise
+  kEventCreateFailed = -12,  // event objects do not exist on Linux
+  kEventSelectFailed = -13,  // likewise
   kWaitFailed = -14,
   kTimedOut = -15,
-  kEventsUnreadable = -16,    // the socket's pending error cannot be read
-  kUnexpectedEvent = -17,     // poll() reports only what was asked for (and errors): not on Linux
+  kEventsUnreadable = -16,  // the socket's pending error cannot be read
+  kUnexpectedEvent = -17,   // poll() reports only what was asked for (and errors): not on Linux
 };
 
 // Texts of the Export command and the import dialog.
@@ -39,7 +39,8 @@ inline constexpr const char* kNoImportPassword =
 inline constexpr const char* kExportWaiting = "Export待ち．．．";
 inline constexpr const char* kImportWaiting = "Import要求待ち．．．";
 inline constexpr const char* kExported = "正常にExportされました　　　\n →%s\n   [%s]";
-inline constexpr const char* kExporterPasswordMismatch = "Import要求がありましたがﾊﾟｽﾜｰﾄﾞが一致していません";
+inline constexpr const char* kExporterPasswordMismatch =
+    "Import要求がありましたがﾊﾟｽﾜｰﾄﾞが一致していません";
 inline constexpr const char* kImporterPasswordMismatch = "Export先のﾊﾟｽﾜｰﾄﾞに誤りがあります";
 inline constexpr const char* kTimedOut = "タイムアウトが発生しました";
 inline constexpr const char* kTransferFailed = "通信に失敗しました(ｴﾗｰｺｰﾄﾞ:%d)";

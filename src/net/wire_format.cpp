@@ -34,7 +34,8 @@ std::int32_t getLittle32(const std::uint8_t* at) {
 // The field's bytes up to the first zero (the whole field when it has none).
 std::string_view fieldText(std::span<const std::uint8_t> field) {
   const auto end = std::find(field.begin(), field.end(), std::uint8_t{0});
-  return {reinterpret_cast<const char*>(field.data()), static_cast<std::size_t>(end - field.begin())};
+  return {reinterpret_cast<const char*>(field.data()),
+          static_cast<std::size_t>(end - field.begin())};
 }
 
 bool isControl(std::string_view utf8) {
@@ -49,18 +50,25 @@ bool isControl(std::string_view utf8) {
 
 }  // namespace
 
-RequestStatus encodeRequest(std::string_view password, std::string_view userName, RequestBytes& out) {
+RequestStatus encodeRequest(std::string_view password, std::string_view userName,
+                            RequestBytes& out) {
   RequestBytes request{};
   const std::span<std::uint8_t> all(request);
   switch (text::writeFixedField(all.first(kPasswordFieldBytes), password)) {
-    case text::FieldStatus::Ok: break;
-    case text::FieldStatus::TooLong: return RequestStatus::PasswordTooLong;
-    case text::FieldStatus::NotRepresentable: return RequestStatus::PasswordUnstorable;
+    case text::FieldStatus::Ok:
+      break;
+    case text::FieldStatus::TooLong:
+      return RequestStatus::PasswordTooLong;
+    case text::FieldStatus::NotRepresentable:
+      return RequestStatus::PasswordUnstorable;
   }
   switch (text::writeFixedField(all.subspan(kPasswordFieldBytes), userName)) {
-    case text::FieldStatus::Ok: break;
-    case text::FieldStatus::TooLong: return RequestStatus::UserNameTooLong;
-    case text::FieldStatus::NotRepresentable: return RequestStatus::UserNameUnstorable;
+    case text::FieldStatus::Ok:
+      break;
+    case text::FieldStatus::TooLong:
+      return RequestStatus::UserNameTooLong;
+    case text::FieldStatus::NotRepresentable:
+      return RequestStatus::UserNameUnstorable;
   }
   out = request;
   return RequestStatus::Ok;
@@ -81,7 +89,9 @@ bool passwordMatches(const ImportRequest& request, std::string_view password) {
   }
   // No early exit: the time taken does not tell a guesser how many leading bytes were right.
   unsigned difference = 0;
-  for (std::size_t i = 0; i < kPasswordFieldBytes; ++i) difference |= expected[i] ^ request.password[i];
+  for (std::size_t i = 0; i < kPasswordFieldBytes; ++i) {
+    difference |= expected[i] ^ request.password[i];
+  }
   return difference == 0;
 }
 
@@ -138,7 +148,8 @@ std::vector<std::uint8_t> encodePayload(const PairSource& source) {
     const Palette& palette = source.palettes[index] != nullptr ? *source.palettes[index] : grey;
     std::memcpy(data + (index == 0 ? kPalette1At : kPalette2At), palette.data(), kPaletteBytes);
     if (source.pixels[index] != nullptr && pictureBytes > 0) {
-      std::memcpy(data + kPayloadHeaderBytes + index * pictureBytes, source.pixels[index], pictureBytes);
+      std::memcpy(data + kPayloadHeaderBytes + index * pictureBytes, source.pixels[index],
+                  pictureBytes);
     }
   }
   return payload;
@@ -146,7 +157,8 @@ std::vector<std::uint8_t> encodePayload(const PairSource& source) {
 
 PayloadCheck checkPayloadHeader(std::int64_t length, std::span<const std::uint8_t> header,
                                 int maxWidth, int maxHeight, PairHeader& out) {
-  if (length < static_cast<std::int64_t>(kPayloadHeaderBytes) || header.size() < kPayloadHeaderBytes) {
+  if (length < static_cast<std::int64_t>(kPayloadHeaderBytes) ||
+      header.size() < kPayloadHeaderBytes) {
     return PayloadCheck::BadData;
   }
   const std::uint8_t* const data = header.data();
@@ -176,8 +188,8 @@ DecodedPayload decodePayload(std::span<const std::uint8_t> payload, int maxWidth
   decoded.check = checkPayloadHeader(static_cast<std::int64_t>(payload.size()), payload, maxWidth,
                                      maxHeight, decoded.header);
   if (decoded.check != PayloadCheck::Ok) return decoded;
-  const std::size_t pictureBytes =
-      static_cast<std::size_t>(decoded.header.width) * static_cast<std::size_t>(decoded.header.height);
+  const std::size_t pictureBytes = static_cast<std::size_t>(decoded.header.width) *
+                                   static_cast<std::size_t>(decoded.header.height);
   decoded.picture1 = payload.subspan(kPayloadHeaderBytes, pictureBytes);
   decoded.picture2 = payload.subspan(kPayloadHeaderBytes + pictureBytes, pictureBytes);
   return decoded;

@@ -27,8 +27,8 @@ inline constexpr std::size_t kLengthBytes = 4;
 inline constexpr std::size_t kPayloadHeaderBytes = 2304;
 // The importer's receive buffer: two pictures of the largest size the system supports.
 inline constexpr int kLargestPictureSide = 4096;
-inline constexpr std::int64_t kReceiveCapacity =
-    2LL * kLargestPictureSide * kLargestPictureSide + static_cast<std::int64_t>(kPayloadHeaderBytes);
+inline constexpr std::int64_t kReceiveCapacity = 2LL * kLargestPictureSide * kLargestPictureSide +
+                                                 static_cast<std::int64_t>(kPayloadHeaderBytes);
 // The length an exporter sends instead of the pictures when the password does not match.
 inline constexpr std::int32_t kPasswordRefusedLength = -1;
 
@@ -37,11 +37,18 @@ using LengthBytes = std::array<std::uint8_t, kLengthBytes>;
 
 // ---- Request -----------------------------------------------------------------------------
 
-enum class RequestStatus { Ok, PasswordTooLong, PasswordUnstorable, UserNameTooLong, UserNameUnstorable };
+enum class RequestStatus {
+  Ok,
+  PasswordTooLong,
+  PasswordUnstorable,
+  UserNameTooLong,
+  UserNameUnstorable
+};
 
 // Stores both UTF-8 texts as CP932 in their fields (at most 63 and 255 bytes plus a zero; every
 // other byte zero). `out` is left as it was unless the result is Ok.
-RequestStatus encodeRequest(std::string_view password, std::string_view userName, RequestBytes& out);
+RequestStatus encodeRequest(std::string_view password, std::string_view userName,
+                            RequestBytes& out);
 
 // A request as the exporter holds it. The fields are copied into buffers of their own size:
 // a peer may leave out the terminators, so nothing here relies on finding one.
@@ -74,7 +81,7 @@ std::int32_t decodeLength(std::span<const std::uint8_t, kLengthBytes> bytes);
 struct PairHeader {
   std::int32_t width = 0;
   std::int32_t height = 0;
-  std::int32_t positionX = 0;       // picture pixel at the centre of the exporter's view
+  std::int32_t positionX = 0;  // picture pixel at the centre of the exporter's view
   std::int32_t positionY = 0;
   std::int32_t magnification = 1;   // 1 … 64
   std::int32_t reducedDisplay = 0;  // 1: the reduced 1/n view (magnification 1 only)

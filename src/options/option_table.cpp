@@ -248,7 +248,11 @@ int correctInteger(const OptionDescriptor& option, int value, int previous, int 
     case C::RawHeight:
       return static_cast<int>(clampTo(v, 8, std::max(8, options.MaxPictureHeight)));
     case C::StartSlot:
-      return v >= 0 && v < options.GalleryCount ? value : 0;
+      // A file is read before the gallery information that holds GalleryCount: there only the
+      // largest gallery bounds the slot.
+      return v >= 0 && v < (mode == CorrectionMode::Load ? option.high + 1 : options.GalleryCount)
+                 ? value
+                 : 0;
     case C::ClampOrDefault:
       if (mode == CorrectionMode::Load) {
         return v >= option.low && v <= option.high ? value : fallback;

@@ -36,7 +36,7 @@ enum class Correction {
   GalleryCount,       // clamped to 8 .. 32, then 16 when not a multiple of 4
   RawWidth,           // 8 .. MaxPictureWidth
   RawHeight,          // 8 .. MaxPictureHeight
-  StartSlot,          // 0 .. GalleryCount - 1, else 0 (#1)
+  StartSlot,          // 0 .. GalleryCount - 1 (0 .. high when read), else 0 (#1)
   ClampOrDefault,     // entered: nearest value in low .. high; read from a file: the default
   PreviousIfOutside,  // outside low .. high keeps the previous value
   PositiveReal,       // a number above 0, else the previous value

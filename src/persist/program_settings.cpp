@@ -521,7 +521,7 @@ std::vector<std::uint8_t> encodeProgramRecord(const ProgramSettings& settings, i
   std::size_t offset = 0;
   for (const SettingsField& field : programSettingsFields()) {
     if (field.version > version) continue;
-    FieldWriter writer(std::span(record).subspan(offset, field.size));
+    FieldWriter writer(std::span<std::uint8_t>(record).subspan(offset, field.size));
     field.encode(settings, writer);
     offset += field.size;
   }

@@ -31,6 +31,9 @@ void loadSettingsAtStart(Workbench& bench, UserPort& user) {
         loadGalleryInformation(s.folder, gallery.info, user, true, s.keepBad.gallery);
     if (status == LoadStatus::Loaded) {
       bench.options.GalleryCount = gallery.info.header.galleryCount;
+      if (bench.options.ArchiveExpandStartSlot >= bench.options.GalleryCount) {
+        bench.options.ArchiveExpandStartSlot = 0;
+      }
       bench.options.hideGalleryAtStart = gallery.info.header.hideGalleryAtStart == 1;
       gallery.thumbnails.resize(gallery.info.header.thumbnailCount * kThumbnailBytes);
       loadGalleryThumbnails(s.folder, gallery.info.header.thumbnailCount, gallery.thumbnails);

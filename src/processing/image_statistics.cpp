@@ -4,32 +4,46 @@
 #include <cstring>
 
 namespace vemla {
+namespace {
+
+std::size_t at(int y, int width) {
+  return static_cast<std::size_t>(y) * static_cast<std::size_t>(width);
+}
+
+}  // namespace
+
+void StatisticsAccumulator::add(const RowStatistics& row, int count) {
+  if (count <= 0) return;
+  maximum_ = std::max(maximum_, row.maximum);
+  minimum_ = std::min(minimum_, row.minimum);
+  sum_ += row.sum;
+  count_ += count;
+}
+
+ImageStatistics StatisticsAccumulator::finish(const Rect& rectangle) const {
+  ImageStatistics statistics;
+  statistics.rectangle = rectangle;
+  if (count_ == 0) return statistics;
+  statistics.maximum = maximum_;
+  statistics.minimum = minimum_;
+  statistics.sum = static_cast<std::int64_t>(sum_);
+  statistics.mean = static_cast<int>(statistics.sum / count_);
+  return statistics;
+}
 
 ImageStatistics imageStatistics(const std::uint8_t* image, int width, int height,
                                 const Rect& rectangle) {
-  ImageStatistics statistics;
-  statistics.rectangle = rectangle;
   const int left = std::max(rectangle.left, 0), right = std::min(rectangle.right, width - 1);
   const int top = std::max(rectangle.top, 0), bottom = std::min(rectangle.bottom, height - 1);
-  if (left > right || top > bottom) return statistics;
-  int maximum = 0, minimum = 255;
-  std::int64_t sum = 0;
-  for (int y = top; y <= bottom; ++y) {
-    const std::uint8_t* row = image + static_cast<std::size_t>(y) * static_cast<std::size_t>(width);
-    std::uint32_t rowSum = 0;
-    for (int x = left; x <= right; ++x) {
-      maximum = std::max<int>(maximum, row[x]);
-      minimum = std::min<int>(minimum, row[x]);
-      rowSum += row[x];
+  StatisticsAccumulator accumulator;
+  if (left <= right) {
+    const ImageKernels& kernels = imageKernels();
+    const int count = right - left + 1;
+    for (int y = top; y <= bottom; ++y) {
+      accumulator.add(kernels.statistics(image + at(y, width) + left, count), count);
     }
-    sum += rowSum;
   }
-  const std::int64_t count = static_cast<std::int64_t>(right - left + 1) * (bottom - top + 1);
-  statistics.maximum = maximum;
-  statistics.minimum = minimum;
-  statistics.sum = sum;
-  statistics.mean = static_cast<int>(sum / count);
-  return statistics;
+  return accumulator.finish(rectangle);
 }
 
 void blankOutside(std::uint8_t* image, int width, int height, const Rect& rectangle,
@@ -38,19 +52,43 @@ void blankOutside(std::uint8_t* image, int width, int height, const Rect& rectan
             right = std::clamp(rectangle.right, -1, width - 1);
   const int top = std::clamp(rectangle.top, 0, height),
             bottom = std::clamp(rectangle.bottom, -1, height - 1);
-  const std::size_t stride = static_cast<std::size_t>(width);
   if (left > right || top > bottom) {
-    std::memset(image, fill, stride * static_cast<std::size_t>(height));
+    std::memset(image, fill, at(height, width));
     return;
   }
-  std::memset(image, fill, stride * static_cast<std::size_t>(top));
-  std::memset(image + stride * static_cast<std::size_t>(bottom + 1), fill,
-              stride * static_cast<std::size_t>(height - 1 - bottom));
+  std::memset(image, fill, at(top, width));
+  std::memset(image + at(bottom + 1, width), fill, at(height - 1 - bottom, width));
   for (int y = top; y <= bottom; ++y) {
-    std::uint8_t* row = image + stride * static_cast<std::size_t>(y);
+    std::uint8_t* row = image + at(y, width);
     std::memset(row, fill, static_cast<std::size_t>(left));
     std::memset(row + right + 1, fill, static_cast<std::size_t>(width - 1 - right));
   }
+}
+
+std::optional<PixelPosition> findValue(const std::uint8_t* image, int width, int height,
+                                       const Rect& rectangle, int x, int y, int value) {
+  if (width <= 0 || height <= 0 || value < 0 || value > 255) return std::nullopt;
+  const int left = std::max(rectangle.left, 0), right = std::min(rectangle.right, width - 1);
+  const int top = std::max(rectangle.top, 0), bottom = std::min(rectangle.bottom, height - 1);
+  if (left > right || top > bottom) return std::nullopt;
+  const int startX = std::clamp(x, 0, width - 1), startY = std::clamp(y, 0, height - 1);
+  // Searches columns from..to of a row, limited to the rectangle.
+  const auto search = [&](int row, int from, int to) -> std::optional<PixelPosition> {
+    if (row < top || row > bottom) return std::nullopt;
+    from = std::max(from, left);
+    to = std::min(to, right);
+    if (from > to) return std::nullopt;
+    const std::uint8_t* begin = image + at(row, width) + from;
+    const void* found = std::memchr(begin, value, static_cast<std::size_t>(to - from + 1));
+    if (found == nullptr) return std::nullopt;
+    return PixelPosition{from + static_cast<int>(static_cast<const std::uint8_t*>(found) - begin),
+                         row};
+  };
+  if (auto found = search(startY, startX + 1, width - 1)) return found;
+  for (int step = 1; step < height; ++step) {
+    if (auto found = search((startY + step) % height, 0, width - 1)) return found;
+  }
+  return search(startY, 0, startX);
 }
 
 }  // namespace vemla

@@ -10,14 +10,20 @@
 #include "persist/settings_state.h"
 #include "picture/picture_state.h"
 #include "picture/picture_store.h"
+#include "processing/image_statistics.h"
+#include "processing/pane_raster.h"
 #include "processing/picture_control.h"
 
 namespace vemla {
 
-// Image kinds of Image 1 and Image 2.
+// Image kinds of Image 1 and Image 2 and what their last creation left.
 struct ImageState {
   static constexpr std::array<int, 2> kFirstKinds{0, 1};
-  std::array<int, 2> kind = kFirstKinds;
+  std::array<int, 2> kind = kFirstKinds;  // 0..9, or 99 with the entry in userEntry
+  std::array<int, 2> userEntry{0, 0};     // user simple image processing entry 0..15
+  bool blankInvalid = false;              // "有効範囲": blank outside the statistics rectangle
+  std::array<ImageStatistics, 2> statistics{};
+  std::array<std::uint8_t, 2> fill{0, 0};  // 128 for the offset difference, else 0
 };
 
 // View state of the image panes that depends on the picture size.
@@ -33,6 +39,21 @@ struct ViewState {
   bool colourDisplay = false;
   std::array<bool, 2> rangeExtraction{false, false};
   bool grid = false;
+  // The cursor is (centreX, centreY); its fine position is 0..m-1 on each axis.
+  int fineX = 0, fineY = 0;
+  bool cursorShown = true;    // "ｶｰｿﾙ"
+  bool fineMovement = false;  // "微動"
+  bool colourBars = false;    // "ﾊﾟﾚｯﾄ"
+  ViewPlacement placement{};  // extraction origin and magnified window of the last rendering
+  struct RangeBounds {
+    int lower = 0, upper = 255;
+  };
+  std::array<RangeBounds, 2> range{};  // "下位", "上位" per image
+  bool rangeLinked = false;            // "連動"
+  int gridWidth = 10;                  // L, 1..20
+  int gridOffsetX = 0, gridOffsetY = 0;
+  std::array<PaneRaster, 2> panes{};
+  RenderWork renderWork{};
 };
 
 // Titles shown by the windows; rebuilt after every open.
@@ -46,6 +67,8 @@ class WorkbenchListener {
  public:
   virtual ~WorkbenchListener() = default;
   virtual void picturesChanged() = 0;
+  // The image panes were rendered or painted again without a picture change.
+  virtual void panesChanged() {}
 };
 
 class Workbench {
@@ -64,6 +87,9 @@ class Workbench {
   void addListener(WorkbenchListener* listener) { listeners_.push_back(listener); }
   void removeListener(WorkbenchListener* listener);
   void notifyPicturesChanged();
+  void notifyPanesChanged() {
+    for (WorkbenchListener* listener : listeners_) listener->panesChanged();
+  }
 
  private:
   std::vector<WorkbenchListener*> listeners_;

@@ -61,11 +61,11 @@ class ExportImport : public ::testing::Test {
 
 TEST_F(ExportImport, ExportAndImportInteroperateOverLoopback) {
   const std::string out1 = dir.file("in1.raw"), out2 = dir.file("in2.bmp");
-  const auto [exported, imported] = exchange(
-      {"export", picture1, picture2, "--password", "Pass word", "--port", port, "--timeout", "5",
-       "--position", "2,3", "--mag", "4"},
-      {"import", "127.0.0.1", out1, out2, "--password", "Pass word", "--port", port, "--timeout",
-       "5", "--user", "tester"});
+  const auto [exported, imported] =
+      exchange({"export", picture1, picture2, "--password", "Pass word", "--port", port,
+                "--timeout", "5", "--position", "2,3", "--mag", "4"},
+               {"import", "127.0.0.1", out1, out2, "--password", "Pass word", "--port", port,
+                "--timeout", "5", "--user", "tester"});
   ASSERT_EQ(exported.status, 0) << exported.err;
   ASSERT_EQ(imported.status, 0) << imported.err;
   EXPECT_EQ(exported.out, "exported to=127.0.0.1 user=tester\n");
@@ -89,10 +89,11 @@ TEST_F(ExportImport, ExportAndImportInteroperateOverLoopback) {
 }
 
 TEST_F(ExportImport, ExportSendsTheCentreAndTheReducedFlagByDefault) {
-  const auto [exported, imported] = exchange(
-      {"export", picture1, picture2, "--password", "x", "--port", port, "--timeout", "5", "--reduced"},
-      {"import", "127.0.0.1", dir.file("a.raw"), dir.file("b.raw"), "--password", "x", "--port", port,
-       "--timeout", "5"});
+  const auto [exported, imported] =
+      exchange({"export", picture1, picture2, "--password", "x", "--port", port, "--timeout", "5",
+                "--reduced"},
+               {"import", "127.0.0.1", dir.file("a.raw"), dir.file("b.raw"), "--password", "x",
+                "--port", port, "--timeout", "5"});
   ASSERT_EQ(imported.status, 0) << imported.err;
   EXPECT_EQ(imported.out, "size=9x8 position=4,4 mag=1 reduced=1\n");
 }
@@ -125,8 +126,8 @@ TEST_F(ExportImport, RefusesEmptyPasswordsWithTheWorkbenchMessages) {
   EXPECT_EQ(exported.err,
             "Import許可を与えるためのﾊﾟｽﾜｰﾄﾞが設定されていません\n"
             "「ｵﾌﾟｼｮﾝ情報の設定-通信」でﾊﾟｽﾜｰﾄﾞを設定して下さい\n");
-  const CliRun imported =
-      run({"import", "127.0.0.1", dir.file("a.raw"), dir.file("b.raw"), "--password", "", "--port", port});
+  const CliRun imported = run({"import", "127.0.0.1", dir.file("a.raw"), dir.file("b.raw"),
+                               "--password", "", "--port", port});
   EXPECT_EQ(imported.status, 1);
   EXPECT_EQ(imported.err, "Export先のﾊﾟｽﾜｰﾄﾞを指定して下さい\n");
 }

@@ -21,7 +21,8 @@ class PictureExchange : public ::testing::Test {
     for (int y = 0; y < height; ++y) {
       for (int x = 0; x < width; ++x) {
         pixels1[static_cast<std::size_t>(y * width + x)] = static_cast<std::uint8_t>(x + 10 * y);
-        pixels2[static_cast<std::size_t>(y * width + x)] = static_cast<std::uint8_t>(255 - x - 10 * y);
+        pixels2[static_cast<std::size_t>(y * width + x)] =
+            static_cast<std::uint8_t>(255 - x - 10 * y);
       }
     }
     palette1 = greyRamp();
@@ -74,7 +75,8 @@ TEST_F(PictureExchange, ImportOpensThePairWithTheReceivedViewAndPalettes) {
   std::vector<std::uint8_t> pixels(128);
   for (std::size_t i = 0; i < pixels.size(); ++i) pixels[i] = static_cast<std::uint8_t>(i);
 
-  ASSERT_EQ(setPicturesFromMemory(bench, user, importedPictures(header, pixels.data(), Options{})), 0);
+  ASSERT_EQ(setPicturesFromMemory(bench, user, importedPictures(header, pixels.data(), Options{})),
+            0);
   EXPECT_EQ(bench.pictures.pictures[0].name, "<Import1>");
   EXPECT_EQ(bench.pictures.pictures[1].name, "<Import2>");
   EXPECT_EQ(bench.pictures.pictures[0].palette[0], 99);
@@ -95,7 +97,8 @@ TEST_F(PictureExchange, ImportCentresAPositionOutsideAndKeepsAnInvalidMagnificat
   header.positionY = 4;
   header.magnification = 65;
   std::vector<std::uint8_t> pixels(2 * 16 * 12, 1);
-  ASSERT_EQ(setPicturesFromMemory(bench, user, importedPictures(header, pixels.data(), Options{})), 0);
+  ASSERT_EQ(setPicturesFromMemory(bench, user, importedPictures(header, pixels.data(), Options{})),
+            0);
   EXPECT_EQ(bench.view.centreX, 8);  // the centre, W / 2 and H / 2
   EXPECT_EQ(bench.view.centreY, 6);
   EXPECT_EQ(bench.view.magnification, 3);
@@ -125,7 +128,7 @@ TEST_F(PictureExchange, ImportOptionsDropPalettesPositionAndMagnification) {
   const MemoryPictures plain = importedPictures(header, pixels.data(), options);
   EXPECT_EQ(plain.palettes[0], nullptr);  // grey ramp
   EXPECT_EQ(plain.palettes[1], nullptr);
-  EXPECT_EQ(plain.centreX, -1);  // no position: the centre
+  EXPECT_EQ(plain.centreX, -1);       // no position: the centre
   EXPECT_EQ(plain.magnification, 0);  // keeps the view's
 
   // A flag other than 0 or 1 counts as 0.

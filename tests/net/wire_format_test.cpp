@@ -126,8 +126,8 @@ TEST(ReplyLength, TravelsInNetworkByteOrder) {
 
 TEST(PicturePair, EncodesTheLayoutWithLittleEndianIntegers) {
   Palette first{}, second{};
-  first[4 * 7 + 2] = 0xAB;    // red of entry 7
-  second[4 * 255] = 0xCD;     // blue of entry 255
+  first[4 * 7 + 2] = 0xAB;  // red of entry 7
+  second[4 * 255] = 0xCD;   // blue of entry 255
   std::vector<std::uint8_t> pixels1(9 * 8), pixels2(9 * 8);
   for (std::size_t i = 0; i < pixels1.size(); ++i) {
     pixels1[i] = static_cast<std::uint8_t>(i);
@@ -138,7 +138,7 @@ TEST(PicturePair, EncodesTheLayoutWithLittleEndianIntegers) {
 
   ASSERT_EQ(bytes.size(), 2u * 9 * 8 + 2304);  // 2448
   const std::vector<std::uint8_t> head(bytes.begin(), bytes.begin() + 24);
-  const std::vector<std::uint8_t> expected{9, 0, 0, 0, 8, 0, 0, 0, 4, 0, 0, 0,
+  const std::vector<std::uint8_t> expected{9,  0, 0, 0, 8,  0, 0, 0, 4, 0, 0, 0,
                                            44, 1, 0, 0, 16, 0, 0, 0, 1, 0, 0, 0};  // 300 = 0x12C
   EXPECT_EQ(head, expected);
   for (std::size_t i = 24; i < 256; ++i) ASSERT_EQ(bytes[i], 0) << i;
@@ -196,7 +196,8 @@ TEST(PicturePair, RefusesPicturesBeyondTheMaximaAsTooLarge) {
   // buffer never holds more than 4096 x 4096, even for a caller that allows more.
   EXPECT_EQ(decodePayload(pairBytes(65536, 65536, 2304), INT_MAX, INT_MAX).check,
             PayloadCheck::TooLarge);
-  EXPECT_EQ(decodePayload(pairBytes(4097, 8, 2432), INT_MAX, INT_MAX).check, PayloadCheck::TooLarge);
+  EXPECT_EQ(decodePayload(pairBytes(4097, 8, 2432), INT_MAX, INT_MAX).check,
+            PayloadCheck::TooLarge);
 }
 
 TEST(PicturePair, HeaderCheckNeverReadsPastTheBytesItIsGiven) {

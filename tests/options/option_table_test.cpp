@@ -196,6 +196,13 @@ TEST(OptionCorrection, StartSlotBeyondTheGalleryBecomesTheFirst) {
   options.ArchiveExpandStartSlot = 7;
   correctOptions(options, Options{}, CorrectionMode::Entry);
   EXPECT_EQ(options.ArchiveExpandStartSlot, 7);
+  // Read from a file before the gallery count is known, any of the 32 slots is kept.
+  options.ArchiveExpandStartSlot = 20;
+  correctOptions(options, Options{}, CorrectionMode::Load);
+  EXPECT_EQ(options.ArchiveExpandStartSlot, 20);
+  options.ArchiveExpandStartSlot = 32;
+  correctOptions(options, Options{}, CorrectionMode::Load);
+  EXPECT_EQ(options.ArchiveExpandStartSlot, 0);
 }
 
 TEST(OptionApply, ShiftUnitChangeRescalesAndOnlyRefreshesTheControls) {

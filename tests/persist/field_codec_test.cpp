@@ -24,7 +24,7 @@ TEST(FieldCodec, IntegersAndDoublesAreLittleEndian) {
 
 TEST(FieldCodec, WriterStopsAtTheEndOfItsSpan) {
   std::vector<std::uint8_t> bytes(6, 0);
-  FieldWriter w(std::span(bytes).first(5));
+  FieldWriter w(std::span<std::uint8_t>(bytes).first(5));
   w.int32(7);
   w.int32(8);  // does not fit: nothing of it is written
   EXPECT_TRUE(w.overflowed());

@@ -48,6 +48,7 @@ TEST(SettingsSession, FirstCopyCreatesTheFilesAndOptionsAndHistorySurviveARestar
     bench.options.MaxPictureWidth = 2048;  // configured for the next start
     bench.options.ShiftUnit = 32;
     bench.options.GalleryCount = 24;
+    bench.options.ArchiveExpandStartSlot = 20;  // valid only with the larger gallery
     bench.options.RawDefaultWidth = 300;
     bench.options.carryOver.KeepGrid = true;
     bench.settings.user.history[0] = {1, {"/p/1.bmp", "/p/2.bmp"}};
@@ -60,6 +61,7 @@ TEST(SettingsSession, FirstCopyCreatesTheFilesAndOptionsAndHistorySurviveARestar
   EXPECT_EQ(again.options.MaxPictureWidth, 2048);
   EXPECT_EQ(again.options.ShiftUnit, 32);
   EXPECT_EQ(again.options.GalleryCount, 24);
+  EXPECT_EQ(again.options.ArchiveExpandStartSlot, 20);
   EXPECT_TRUE(again.options.carryOver.KeepGrid);
   EXPECT_EQ(again.pictures.rawSize, (RawSize{300, 512, 0}));
   EXPECT_EQ(again.settings.user.history[0].names[1], "/p/2.bmp");

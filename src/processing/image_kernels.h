@@ -1,0 +1,49 @@
+#pragma once
+// The row loops under image creation and rendering, compiled once for the baseline instruction
+// set and once each for AVX2 and AVX-512 and picked at run time, as the shift kernels are.
+// Every variant computes the same integers; the tests run each variant the machine supports
+// against plain per-pixel code.
+#include <cstdint>
+#include <vector>
+
+#include "processing/row_kernels.h"
+
+namespace vemla {
+
+struct RowStatistics {
+  int maximum = 0;
+  int minimum = 255;
+  std::uint64_t sum = 0;
+};
+
+// Combines two rows of the shifted pictures into a row of the image.
+using CombineRow = void (*)(const std::uint8_t* a, const std::uint8_t* b, int count,
+                            std::uint8_t* out);
+
+struct ImageKernels {
+  KernelLevel level;
+  CombineRow average;             // (a + b) >> 1
+  CombineRow absoluteDifference;  // |a - b|
+  CombineRow offsetDifference;    // a - b + 128 limited to 0..255
+  CombineRow bitwiseAnd, bitwiseOr, bitwiseXor;
+  // Maximum, minimum and sum of s[0..count); count >= 1.
+  RowStatistics (*statistics)(const std::uint8_t* s, int count);
+  // sums[i] += |in1[i] - in2[i]| - |out1[i] - out2[i]|: a window column sum of the absolute
+  // differences moving down one row (out rows may be null when nothing leaves).
+  void (*slideDifferenceSums)(const std::uint8_t* in1, const std::uint8_t* in2,
+                              const std::uint8_t* out1, const std::uint8_t* out2, int count,
+                              std::int32_t* sums);
+  // sums[i] += in[i] - out[i] (out may be null).
+  void (*slideSums)(const std::uint8_t* in, const std::uint8_t* out, int count,
+                    std::int32_t* sums);
+  // out[i] = clamp((w[0] r0[i] + w[1] r1[i] + w[2] r2[i] + w[3] r3[i]) >> 20, 0, 255).
+  void (*weighRows)(const std::int32_t* r0, const std::int32_t* r1, const std::int32_t* r2,
+                    const std::int32_t* r3, int count, const std::int32_t* w, std::uint8_t* out);
+};
+
+// The fastest variant this machine runs.
+const ImageKernels& imageKernels();
+// The variants this machine runs, baseline first (for the tests and the benchmarks).
+std::vector<const ImageKernels*> supportedImageKernels();
+
+}  // namespace vemla

@@ -1,0 +1,46 @@
+#pragma once
+// The image kinds of Image 1 and Image 2: the table of built-in kinds with the names the kind
+// selectors list, the colour kind each starts with and the description the pane help shows,
+// and the pane labels built from them.
+#include <array>
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+namespace vemla {
+
+enum ImageKind : int {
+  kKindPicture1 = 0,
+  kKindPicture2 = 1,
+  kKindAverage = 2,
+  kKindDifference = 3,
+  kKindOffsetDifference = 4,
+  kKindAreaDifference = 5,
+  kKindUserProgram = 6,
+  kKindAnd = 7,
+  kKindOr = 8,
+  kKindXor = 9,
+  kBuiltInKindCount = 10,
+  kUserProcessingKind = 99,  // a user simple image processing entry, stored beside the kind
+};
+
+struct ImageKindInfo {
+  const char* name;
+  int colourKind;
+  const char* description;
+};
+const std::array<ImageKindInfo, kBuiltInKindCount>& imageKindTable();
+
+inline bool isBuiltInKind(int kind) { return kind >= 0 && kind < kBuiltInKindCount; }
+
+// The help text of a user processing entry's image.
+inline constexpr const char* kUserProcessingDescription = "ﾕｰｻﾞ簡易画像処理の実行結果です";
+
+// The value around the picture and in blanked areas: 128 for the offset difference, else 0.
+constexpr std::uint8_t fillValueOf(int kind) { return kind == kKindOffsetDifference ? 128 : 0; }
+
+// "ｲﾒｰｼﾞ1", and with pictures loaded "ｲﾒｰｼﾞ1（平均） x8" or "ｲﾒｰｼﾞ1（平均） 1/4.0".
+std::string imageLabel(int image, bool picturesLoaded, std::string_view kindName,
+                       std::string_view magnificationText);
+
+}  // namespace vemla
