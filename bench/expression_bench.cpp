@@ -37,12 +37,13 @@ PicturePair& pair() {
 void run(benchmark::State& state, const vemla::persist::UserProcessingEntry& entry) {
   PicturePair& pictures = pair();
   for (auto _ : state) {
-    const auto area = vemla::applyUserProcessing(entry, pictures.first.data(), pictures.second.data(),
-                                                  kSide, kSide, pictures.image.data());
+    const auto area = vemla::applyUserProcessing(
+        entry, pictures.first.data(), pictures.second.data(), kSide, kSide, pictures.image.data());
     if (!area) state.SkipWithError("entry refused");
     benchmark::DoNotOptimize(pictures.image.data());
   }
-  state.SetItemsProcessed(static_cast<std::int64_t>(state.iterations()) * static_cast<std::int64_t>(kPixels));
+  state.SetItemsProcessed(static_cast<std::int64_t>(state.iterations()) *
+                          static_cast<std::int64_t>(kPixels));
 }
 
 vemla::persist::UserProcessingEntry expression(const char* text) {
@@ -101,23 +102,35 @@ void BM_CompileLongExpression(benchmark::State& state) {
 }
 BENCHMARK(BM_CompileLongExpression)->Unit(benchmark::kMicrosecond);
 
-void BM_Filter3x3BoxDivisor9(benchmark::State& state) { run(state, filter(3, "1", "9")); }
+void BM_Filter3x3BoxDivisor9(benchmark::State& state) {
+  run(state, filter(3, "1", "9"));
+}
 BENCHMARK(BM_Filter3x3BoxDivisor9)->Unit(benchmark::kMillisecond);
 
-void BM_Filter3x3Integer(benchmark::State& state) { run(state, filter(3, "1", "")); }
+void BM_Filter3x3Integer(benchmark::State& state) {
+  run(state, filter(3, "1", ""));
+}
 BENCHMARK(BM_Filter3x3Integer)->Unit(benchmark::kMillisecond);
 
-void BM_Filter9x9Integer(benchmark::State& state) { run(state, filter(9, "1", "81")); }
+void BM_Filter9x9Integer(benchmark::State& state) {
+  run(state, filter(9, "1", "81"));
+}
 BENCHMARK(BM_Filter9x9Integer)->Unit(benchmark::kMillisecond);
 
-void BM_Filter9x9BinaryFraction(benchmark::State& state) { run(state, filter(9, "0.015625", "")); }
+void BM_Filter9x9BinaryFraction(benchmark::State& state) {
+  run(state, filter(9, "0.015625", ""));
+}
 BENCHMARK(BM_Filter9x9BinaryFraction)->Unit(benchmark::kMillisecond);
 
 // Decimal fractions are no scaled integers: the sum is rounded in extended precision per add.
-void BM_Filter3x3DecimalFraction(benchmark::State& state) { run(state, filter(3, "0.111", "")); }
+void BM_Filter3x3DecimalFraction(benchmark::State& state) {
+  run(state, filter(3, "0.111", ""));
+}
 BENCHMARK(BM_Filter3x3DecimalFraction)->Unit(benchmark::kMillisecond);
 
-void BM_Filter9x9DecimalFraction(benchmark::State& state) { run(state, filter(9, "0.0123", "")); }
+void BM_Filter9x9DecimalFraction(benchmark::State& state) {
+  run(state, filter(9, "0.0123", ""));
+}
 BENCHMARK(BM_Filter9x9DecimalFraction)->Unit(benchmark::kMillisecond);
 
 void BM_ExpressionMemoryFloor(benchmark::State& state) {

@@ -2,6 +2,8 @@
 // and as the elements of a filter. Whatever the text, the result is a value or a syntax
 // error: no crash, no hang, no read outside the pictures. The row evaluator must give what
 // the pixel-by-pixel evaluation gives, and the calculator's result text must fit its field.
+#include "extensions/expression.h"
+
 #include <cstdint>
 #include <cstdlib>
 #include <string>
@@ -9,7 +11,6 @@
 #include <vector>
 
 #include "extensions/calculator.h"
-#include "extensions/expression.h"
 #include "extensions/user_processing.h"
 
 namespace {
@@ -22,7 +23,8 @@ constexpr int kSide = 12;
 
 std::vector<std::uint8_t> picture(int seed) {
   std::vector<std::uint8_t> pixels(kSide * kSide);
-  for (std::size_t i = 0; i < pixels.size(); ++i) pixels[i] = static_cast<std::uint8_t>(i * 37 + seed);
+  for (std::size_t i = 0; i < pixels.size(); ++i)
+    pixels[i] = static_cast<std::uint8_t>(i * 37 + seed);
   return pixels;
 }
 
@@ -48,11 +50,14 @@ void imageExpression(std::string_view text) {
 
   // Row evaluation against pixel-by-pixel evaluation over a few value patterns.
   constexpr int kCount = 5;
-  std::vector<std::vector<std::uint8_t>> lanes(references.size(), std::vector<std::uint8_t>(kCount));
+  std::vector<std::vector<std::uint8_t>> lanes(references.size(),
+                                               std::vector<std::uint8_t>(kCount));
   std::vector<const std::uint8_t*> pixels;
   for (std::size_t k = 0; k < references.size(); ++k) {
     for (int i = 0; i < kCount; ++i) {
-      lanes[k][static_cast<std::size_t>(i)] = static_cast<std::uint8_t>(i == 0 ? 0 : i == 1 ? 255 : k * 29 + i * 71);
+      lanes[k][static_cast<std::size_t>(i)] = static_cast<std::uint8_t>(i == 0   ? 0
+                                                                        : i == 1 ? 255
+                                                                                 : k * 29 + i * 71);
     }
     pixels.push_back(lanes[k].data());
   }
@@ -61,7 +66,8 @@ void imageExpression(std::string_view text) {
   for (int i = 0; i < kCount; ++i) {
     std::vector<int> values;
     for (const auto& lane : lanes) values.push_back(lane[static_cast<std::size_t>(i)]);
-    check(out[static_cast<std::size_t>(i)] == vemla::toGreyValue(vemla::evaluateExpression(*compiled, values)));
+    check(out[static_cast<std::size_t>(i)] ==
+          vemla::toGreyValue(vemla::evaluateExpression(*compiled, values)));
   }
 
   if (text.size() > vemla::kMaxExpressionLength) return;
@@ -71,7 +77,8 @@ void imageExpression(std::string_view text) {
   entry.expression = std::string(text);
   const std::vector<std::uint8_t> first = picture(1), second = picture(2);
   std::vector<std::uint8_t> image(kSide * kSide, 99);
-  check(vemla::applyUserProcessing(entry, first.data(), second.data(), kSide, kSide, image.data()).has_value());
+  check(vemla::applyUserProcessing(entry, first.data(), second.data(), kSide, kSide, image.data())
+            .has_value());
 }
 
 // The text split at ';' gives the 81 elements in row order, then the divisor.

@@ -9,7 +9,7 @@ namespace vemla::cli {
 namespace {
 
 const std::vector<Command>& commands() {
-  static const std::vector<Command> table{infoCommand(), convertCommand(), imageCommand(),
+  static const std::vector<Command> table{infoCommand(), convertCommand(), imageCommand(), renderCommand(),
                                           alignCommand(), calcCommand(), exportCommand(),
                                           importCommand(), archiveCommand()};
   return table;

@@ -13,7 +13,7 @@ int align(const Arguments& args, Context& io) {
   const std::string& name1 = args.positional[0];
   const std::string& name2 = args.positional[1];
   const ReadFlags readFlags = parseReadFlags(args);
-  const ControlFlags control = parseControlFlags(args, kAlignFast);
+  const ControlFlags control = parseControlFlags(args, kAlignFast, readFlags.options);
 
   CliUserPort user(io.err, readFlags.raw, readFlags.ratios);
   Workbench bench;

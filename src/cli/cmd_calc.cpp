@@ -19,14 +19,18 @@ int calc(const Arguments& args, Context& io) {
 }  // namespace
 
 Command calcCommand() {
-  return {"calc", "evaluate an expression as the calculator does",
-          "usage: vemla-cli calc EXPR [--signed-hex]\n"
-          "  Evaluates EXPR as the calculator's \"計算\" button does and prints the result field's\n"
-          "  text: the value with trailing zeros cut, and for an integer in range its 32-bit\n"
-          "  pattern, e.g. '1024   (0x400)'. A syntax error prints \"式に誤りがあります\" on stderr\n"
-          "  (exit 1).\n"
-          "  --signed-hex    read hexadecimal constants as signed (0xff is -1, 0x0ff is 255)\n",
-          {}, {"--signed-hex"}, calc};
+  return {
+      "calc",
+      "evaluate an expression as the calculator does",
+      "usage: vemla-cli calc EXPR [--signed-hex]\n"
+      "  Evaluates EXPR as the calculator's \"計算\" button does and prints the result field's\n"
+      "  text: the value with trailing zeros cut, and for an integer in range its 32-bit\n"
+      "  pattern, e.g. '1024   (0x400)'. A syntax error prints \"式に誤りがあります\" on stderr\n"
+      "  (exit 1).\n"
+      "  --signed-hex    read hexadecimal constants as signed (0xff is -1, 0x0ff is 255)\n",
+      {},
+      {"--signed-hex"},
+      calc};
 }
 
 }  // namespace vemla::cli

@@ -95,8 +95,8 @@ Command exportCommand() {
           "  --password PW                 password the importer must present (at most 62\n"
           "                                CP932 bytes; case-sensitive)\n"
           "  --port N                      TCP port, 1..65535 (default NetworkPort, 24100)\n"
-          "  --timeout S                   seconds to wait for the import and for each network\n"
-          "                                event, 1..3600 (default ExportTimeout, 30)\n"
+          "  --timeout S                   seconds to wait for the import, for its whole request\n"
+          "                                and for each send, 1..3600 (default ExportTimeout, 30)\n"
           "  --position X,Y                display position sent (default the centre)\n"
           "  --mag M                       magnification sent, 1..64 (default 1)\n"
           "  --reduced                     send the reduced-display flag (magnification 1 only)\n")

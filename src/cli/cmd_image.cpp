@@ -1,31 +1,133 @@
 #include <cstring>
+#include <tuple>
+#include <vector>
 
 #include "cli/commands.h"
 #include "cli/control_flags.h"
+#include "picture/messages.h"
 #include "picture/open_pictures.h"
-#include "processing/image_statistics.h"
+#include "processing/image_kinds.h"
 #include "processing/prepare_pictures.h"
+#include "processing/refresh_chain.h"
 #include "text/format.h"
 
 namespace vemla::cli {
 namespace {
 
-// Kinds and flags of the image kinds that this build cannot create yet: they are refused as
-// usage errors before any picture is read.
-const std::set<std::string> kLaterKindFlags{"--area",          "--area-method",   "--area-divisor",
-                                            "--user-result",   "--expr",          "--filter",
-                                            "--filter-source", "--filter-divisor"};
+const std::set<std::string> kAreaFlags{"--area", "--area-method", "--area-divisor"};
+const std::set<std::string> kFilterFlags{"--filter-source", "--filter-divisor"};
+const std::set<std::string> kKindFlagNames{"--kind",       "--area",          "--area-method",
+                                           "--area-divisor", "--user-result", "--expr",
+                                           "--filter",     "--filter-source", "--filter-divisor"};
 
-// The kinds that show one shifted picture: its plane and the valid rectangle of that picture
-// as the statistics rectangle.
-struct PictureKind {
-  int plane;
-  int picture;
+constexpr int kFilterSide = 9;
+
+// What the kind flags ask for: a built-in kind with its area-difference settings, or a user
+// processing entry built from --expr or --filter.
+struct KindFlags {
+  int kind = kKindDifference;
+  std::optional<std::string> userResult;
+  std::optional<persist::UserProcessingEntry> entry;
+  std::optional<std::pair<int, int>> areaSize;
+  std::optional<int> areaMethod;
+  std::optional<double> areaDivisor;
 };
-std::optional<PictureKind> pictureKind(int kind) {
-  if (kind == 0) return PictureKind{kShifted1, 0};
-  if (kind == 1) return PictureKind{kShifted2, 1};
-  return std::nullopt;
+
+// GRID: rows separated by ';', cells by ','; an odd number of rows and of columns, at most 9
+// each and the same number of cells in every row, centred on the 9 x 9 grid.
+void parseFilterGrid(const std::string& grid, persist::UserProcessingEntry& entry) {
+  std::vector<std::vector<std::string>> rows(1);
+  rows.back().emplace_back();
+  for (const char c : grid) {
+    if (c == ';') {
+      rows.emplace_back(1);
+    } else if (c == ',') {
+      rows.back().emplace_back();
+    } else {
+      rows.back().back() += c;
+    }
+  }
+  const std::size_t columns = rows.front().size();
+  if (rows.size() % 2 == 0 || rows.size() > kFilterSide || columns % 2 == 0 ||
+      columns > kFilterSide) {
+    throw UsageError("--filter: needs an odd number of rows and of columns, at most 9 each");
+  }
+  for (const auto& row : rows) {
+    if (row.size() != columns) throw UsageError("--filter: every row needs the same number of cells");
+  }
+  const std::size_t top = (kFilterSide - rows.size()) / 2, left = (kFilterSide - columns) / 2;
+  for (std::size_t r = 0; r < rows.size(); ++r) {
+    for (std::size_t c = 0; c < columns; ++c) entry.elements[(top + r) * kFilterSide + left + c] = rows[r][c];
+  }
+}
+
+KindFlags parseKindFlags(const Arguments& args, const ReadFlags& readFlags) {
+  KindFlags flags;
+  const bool expression = args.has("--expr"), filter = args.has("--filter");
+  if (expression && filter) throw UsageError("--expr and --filter exclude each other");
+  if ((expression || filter) && args.has("--kind"))
+    throw UsageError("--kind and a user processing entry (--expr, --filter) exclude each other");
+  if (const auto kind = args.value("--kind")) flags.kind = parseInt(*kind, 0, 9, "--kind");
+  for (const std::string& flag : kFilterFlags) {
+    if (args.has(flag) && !filter) throw UsageError(flag + " needs --filter");
+  }
+  if (expression || filter) {
+    flags.kind = kUserProcessingKind;
+    persist::UserProcessingEntry entry;
+    entry.inUse = 1;
+    entry.name = "vemla-cli";
+    if (expression) {
+      entry.form = 1;
+      entry.expression = *args.value("--expr");
+    } else {
+      const auto source = args.value("--filter-source");
+      if (!source) throw UsageError("--filter needs --filter-source 1|2");
+      entry.form = 0;
+      entry.filterPicture = parseInt(*source, 1, 2, "--filter-source") - 1;
+      parseFilterGrid(*args.value("--filter"), entry);
+      if (const auto divisor = args.value("--filter-divisor")) {
+        entry.correction = 1;
+        entry.divisor = *divisor;
+      }
+    }
+    flags.entry = entry;
+  }
+  for (const std::string& flag : kAreaFlags) {
+    if (args.has(flag) && flags.kind != kKindAreaDifference)
+      throw UsageError(flag + " needs --kind 5");
+  }
+  if (args.has("--user-result") && flags.kind != kKindUserProgram)
+    throw UsageError("--user-result needs --kind 6");
+  // A window is at most 2 MaxPicture - 1 wide: every window sum then fits in 64 bits.
+  if (const auto area = args.value("--area")) {
+    flags.areaSize = parsePair(*area, 1, 2 * std::max(readFlags.maxWidth, readFlags.maxHeight) - 1,
+                               "--area");
+    if (flags.areaSize->first > 2 * readFlags.maxWidth - 1 ||
+        flags.areaSize->second > 2 * readFlags.maxHeight - 1) {
+      throw UsageError("--area: SX at most " + std::to_string(2 * readFlags.maxWidth - 1) +
+                       ", SY at most " + std::to_string(2 * readFlags.maxHeight - 1));
+    }
+  }
+  if (const auto method = args.value("--area-method"))
+    flags.areaMethod = parseInt(*method, 0, 1, "--area-method");
+  if (const auto divisor = args.value("--area-divisor")) {
+    flags.areaDivisor = parseReal(*divisor, "--area-divisor");
+    if (!(*flags.areaDivisor > 0)) throw UsageError("--area-divisor must be a positive number");
+  }
+  flags.userResult = args.value("--user-result");
+  return flags;
+}
+
+// Reads the user program result as a picture is opened (the same readers and messages) and
+// keeps its pixels, before the pair itself is opened.
+bool readUserResult(Workbench& bench, CliUserPort& user, const std::string& name,
+                    std::vector<std::uint8_t>& pixels, int& width, int& height) {
+  if (openPictureFiles(bench, user, &name, nullptr, false) != 0) return false;
+  width = bench.pictures.width;
+  height = bench.pictures.height;
+  const std::uint8_t* plane = bench.store.plane(kPicture1);
+  pixels.assign(plane, plane + static_cast<std::size_t>(width) * static_cast<std::size_t>(height));
+  return true;
 }
 
 int image(const Arguments& args, Context& io) {
@@ -34,15 +136,8 @@ int image(const Arguments& args, Context& io) {
   const std::string& name2 = args.positional[1];
   const std::string& out = args.positional[2];
   const ReadFlags readFlags = parseReadFlags(args);
-  const ControlFlags control = parseControlFlags(args, std::nullopt);
-  const int kind = args.has("--kind") ? parseInt(*args.value("--kind"), 0, 9, "--kind") : 3;
-  for (const std::string& flag : kLaterKindFlags) {
-    if (args.has(flag)) throw UsageError(flag + " is not available yet");
-  }
-  const std::optional<PictureKind> picture = pictureKind(kind);
-  if (!picture)
-    throw UsageError("--kind " + std::to_string(kind) +
-                     " is not available yet (kinds 0 and 1 are)");
+  const ControlFlags control = parseControlFlags(args, std::nullopt, readFlags.options);
+  const KindFlags kind = parseKindFlags(args, readFlags);
   std::optional<std::pair<std::string, std::string>> shiftedNames;
   if (const auto names = args.value("--write-shifted")) {
     const auto comma = names->find(',');
@@ -58,25 +153,46 @@ int image(const Arguments& args, Context& io) {
   CliUserPort user(io.err, readFlags.raw, readFlags.ratios);
   Workbench bench;
   if (!prepareWorkbench(bench, readFlags, user)) return 1;
-  if (openPictureFiles(bench, user, &name1, &name2, false) != 0) {
+  const auto rawMissing = [&] {
     if (user.rawMissing) throw UsageError("a .raw picture needs --raw WxH[+OFF]");
     return 1;
+  };
+  std::vector<std::uint8_t> userResult;
+  int resultWidth = 0, resultHeight = 0;
+  if (kind.userResult &&
+      !readUserResult(bench, user, *kind.userResult, userResult, resultWidth, resultHeight)) {
+    return rawMissing();
   }
-  applyControlFlags(control, bench);
-  NoBusyPort busy;
-  // A failed alignment tells its message and goes on unshifted, as the window does.
-  preparePictures(bench, user, busy);
-
+  if (openPictureFiles(bench, user, &name1, &name2, false) != 0) return rawMissing();
   const int width = bench.pictures.width, height = bench.pictures.height;
   PictureStore& store = bench.store;
-  std::uint8_t* imagePlane = store.plane(kImage1);
-  std::memcpy(imagePlane, store.plane(picture->plane),
-              static_cast<std::size_t>(width) * static_cast<std::size_t>(height));
-  const Rect rectangle = bench.control.validRectangles[static_cast<std::size_t>(picture->picture)];
-  const ImageStatistics statistics = imageStatistics(imagePlane, width, height, rectangle);
-  if (args.has("--blank")) blankOutside(imagePlane, width, height, rectangle, 0);
+  if (kind.userResult) {
+    if (resultWidth != width || resultHeight != height) {
+      io.err << msg::kSizesDiffer << '\n';
+      return 1;
+    }
+    std::memcpy(store.plane(kUserResult), userResult.data(), userResult.size());
+  }
 
-  if (!writeOutputPicture(out, width, height, imagePlane, greyRamp(), io)) return 1;
+  applyControlFlags(control, bench);
+  Options& options = bench.options;
+  if (kind.areaSize) std::tie(options.AreaDiffRangeX, options.AreaDiffRangeY) = *kind.areaSize;
+  if (kind.areaMethod) options.AreaDiffKind = *kind.areaMethod;
+  if (kind.areaDivisor) options.AreaDiffDivisor = *kind.areaDivisor;
+  bench.images.kind[0] = kind.kind;
+  if (kind.entry) {
+    bench.settings.user.processing[0] = *kind.entry;
+    bench.images.userEntry[0] = 0;
+  }
+  bench.images.blankInvalid = args.has("--blank");
+
+  NoBusyPort busy;
+  NoProgressPort progress;
+  // A failed alignment tells its message and goes on unshifted, as the window does.
+  preparePictures(bench, user, busy);
+  if (!createImage(bench, 1, true, false, user, busy, progress)) return 1;
+
+  if (!writeOutputPicture(out, width, height, store.plane(kImage1), greyRamp(), io)) return 1;
   if (shiftedNames) {
     if (!writeOutputPicture(shiftedNames->first, width, height, store.plane(kShifted1),
                             bench.pictures.pictures[0].palette, io) ||
@@ -85,6 +201,8 @@ int image(const Arguments& args, Context& io) {
       return 1;
     }
   }
+  const ImageStatistics& statistics = bench.images.statistics[0];
+  const Rect& rectangle = statistics.rectangle;
   io.out << text::format("max=%d min=%d mean=%d sum=%lld rect=%d,%d,%d,%d", statistics.maximum,
                          statistics.minimum, statistics.mean,
                          static_cast<long long>(statistics.sum), rectangle.left, rectangle.top,
@@ -98,8 +216,8 @@ int image(const Arguments& args, Context& io) {
 Command imageCommand() {
   std::set<std::string> values = kReadFlagNames;
   values.insert(kControlFlagNames.begin(), kControlFlagNames.end());
-  values.insert(kLaterKindFlags.begin(), kLaterKindFlags.end());
-  values.insert({"--kind", "--write-shifted"});
+  values.insert(kKindFlagNames.begin(), kKindFlagNames.end());
+  values.insert("--write-shifted");
   return {
       "image",
       "prepare the shifted pictures of P1 and P2 and create one image",
@@ -112,8 +230,21 @@ Command imageCommand() {
           .append(kReadFlagsHelp)
           .append(kControlFlagsHelp)
           .append(
-              "  --kind K                      image kind 0..9 (default 3); this build creates\n"
-              "                                kinds 0 and 1, the others are not available yet\n"
+              "  --kind K                      image kind 0..9 (default 3): 0 picture 1, 1 picture 2,\n"
+              "                                2 average, 3 difference, 4 offset difference, 5 area\n"
+              "                                difference, 6 user program result, 7 AND, 8 OR, 9 XOR\n"
+              "  --area SX,SY                  kind 5: window size (default the AreaDiffRangeX/Y\n"
+              "                                option, 3,3), 1 .. 2 * max - 1\n"
+              "  --area-method 0|1             kind 5: 0 sum of the differences, 1 difference of\n"
+              "                                the sums (default AreaDiffKind, 0)\n"
+              "  --area-divisor D              kind 5: positive divisor (default AreaDiffDivisor, 9)\n"
+              "  --user-result FILE            kind 6: a picture of the same size as the result\n"
+              "  --expr TEXT                   a user processing entry of expression form\n"
+              "  --filter GRID                 a user processing entry of filter form: rows split\n"
+              "                                by ';', cells by ',', an empty cell has no\n"
+              "                                coefficient; odd counts, at most 9, centred\n"
+              "  --filter-source 1|2           the picture the filter reads (needed by --filter)\n"
+              "  --filter-divisor D            divide the filter sum by D\n"
               "  --blank                       blank everything outside the statistics rectangle\n"
               "  --write-shifted A,B           also write the two shifted pictures\n"),
       values,

@@ -32,6 +32,7 @@ struct Command {
 Command infoCommand();
 Command convertCommand();
 Command imageCommand();
+Command renderCommand();
 Command alignCommand();
 Command calcCommand();
 Command exportCommand();

@@ -1,5 +1,7 @@
 #include "cli/control_flags.h"
 
+#include <cerrno>
+#include <cmath>
 #include <cstdlib>
 
 #include "processing/valid_range.h"
@@ -49,11 +51,6 @@ long long parseSteps(const std::string& text, int n, const std::string& what) {
   return negative ? -steps : steps;
 }
 
-std::pair<int, int> parsePair(const std::string& text, int low, int high, const std::string& what) {
-  const auto [first, second] = splitAt(text, ',', what);
-  return {parseInt(first, low, high, what), parseInt(second, low, high, what)};
-}
-
 void parseValid(const std::string& text, ControlFlags& flags) {
   if (text == "whole") {
     flags.validKind = kValidWhole;
@@ -79,8 +76,26 @@ void parseValid(const std::string& text, ControlFlags& flags) {
 
 }  // namespace
 
-ControlFlags parseControlFlags(const Arguments& args, std::optional<int> defaultCriterion) {
+std::pair<int, int> parsePair(const std::string& text, int low, int high, const std::string& what) {
+  const auto [first, second] = splitAt(text, ',', what);
+  return {parseInt(first, low, high, what), parseInt(second, low, high, what)};
+}
+
+double parseReal(const std::string& text, const std::string& what) {
+  char* end = nullptr;
+  errno = 0;
+  const double value = std::strtod(text.c_str(), &end);
+  if (text.empty() || *end != '\0' || errno != 0 || !std::isfinite(value)) {
+    throw UsageError(what + ": not a number: " + text);
+  }
+  return value;
+}
+
+ControlFlags parseControlFlags(const Arguments& args, std::optional<int> defaultCriterion,
+                               const Options& base) {
   ControlFlags flags;
+  flags.division = base.ShiftUnit;
+  flags.interpolation = base.ShiftInterpolation;
   if (const auto n = args.value("--division")) {
     flags.division = parseInt(*n, 2, 256, "--division");
     if (!isAllowedDivision(flags.division)) throw UsageError("--division must be 2, 4, 8, ... 256");

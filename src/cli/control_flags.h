@@ -51,7 +51,14 @@ struct ControlFlags {
 
 // `defaultCriterion`: the criterion when --align is absent (the 'align' command searches
 // anyway), or nullopt when the alignment flags then are a usage error.
-ControlFlags parseControlFlags(const Arguments& args, std::optional<int> defaultCriterion);
+// Division and interpolation default to `base` (the --settings options or the factory ones).
+ControlFlags parseControlFlags(const Arguments& args, std::optional<int> defaultCriterion,
+                               const Options& base);
+
+// "A,B" as two whole numbers in [low, high].
+std::pair<int, int> parsePair(const std::string& text, int low, int high, const std::string& what);
+// A finite decimal real number (strtod syntax).
+double parseReal(const std::string& text, const std::string& what);
 
 // Checks the flags against the open pictures (usage errors) and sets the options and the
 // picture control of the workbench.

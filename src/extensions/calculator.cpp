@@ -12,7 +12,8 @@ namespace {
 std::uint32_t lowWord(std::string_view integer) {
   const bool negative = !integer.empty() && integer[0] == '-';
   std::uint32_t value = 0;
-  for (const char c : integer.substr(negative ? 1 : 0)) value = value * 10u + static_cast<std::uint32_t>(c - '0');
+  for (const char c : integer.substr(negative ? 1 : 0))
+    value = value * 10u + static_cast<std::uint32_t>(c - '0');
   return negative ? 0u - value : value;
 }
 
@@ -37,7 +38,8 @@ std::string formatCalculatorResult(double value, HexMode hex) {
   }
   if (text.find('.') == std::string::npos && hasHexadecimalPart(value, hex)) {
     char hexadecimal[32];
-    std::snprintf(hexadecimal, sizeof hexadecimal, "   (0x%X)", static_cast<unsigned>(lowWord(text)));
+    std::snprintf(hexadecimal, sizeof hexadecimal, "   (0x%X)",
+                  static_cast<unsigned>(lowWord(text)));
     text += hexadecimal;
   }
   if (text.size() > kCalculatorResultLength) text.resize(kCalculatorResultLength);

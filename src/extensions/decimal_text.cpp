@@ -6,7 +6,9 @@
 namespace vemla {
 namespace {
 
-bool isDigit(char c) { return c >= '0' && c <= '9'; }
+bool isDigit(char c) {
+  return c >= '0' && c <= '9';
+}
 
 // `number` is a decimal number that from_chars found out of range. Its decimal exponent (the
 // power of ten of its first significant digit) tells an overflow from an underflow: the range
@@ -47,16 +49,19 @@ bool overflows(std::string_view number) {
 
 double readLeadingNumber(std::string_view text) {
   std::size_t start = 0;
-  while (start < text.size() && (text[start] == ' ' || (text[start] >= '\t' && text[start] <= '\r'))) {
+  while (start < text.size() &&
+         (text[start] == ' ' || (text[start] >= '\t' && text[start] <= '\r'))) {
     ++start;
   }
   bool negative = false;
-  if (start < text.size() && (text[start] == '+' || text[start] == '-')) negative = text[start++] == '-';
+  if (start < text.size() && (text[start] == '+' || text[start] == '-'))
+    negative = text[start++] == '-';
   const char* first = text.data() + start;
   const char* last = text.data() + text.size();
   if (first < last && (*first == '+' || *first == '-')) return 0;  // from_chars would take it
   double value = 0;
-  const std::from_chars_result result = std::from_chars(first, last, value, std::chars_format::general);
+  const std::from_chars_result result =
+      std::from_chars(first, last, value, std::chars_format::general);
   if (result.ec == std::errc::result_out_of_range) {
     value = overflows(std::string_view(first, static_cast<std::size_t>(result.ptr - first)))
                 ? std::numeric_limits<double>::infinity()

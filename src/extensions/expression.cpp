@@ -44,7 +44,9 @@ constexpr int kPowerBase = 3;
 constexpr int kFunctionBase = 9;
 constexpr int kParenthesisStep = 10;
 
-bool isDigit(char c) { return c >= '0' && c <= '9'; }
+bool isDigit(char c) {
+  return c >= '0' && c <= '9';
+}
 
 int hexDigitValue(char c) {
   if (isDigit(c)) return c - '0';
@@ -53,18 +55,28 @@ int hexDigitValue(char c) {
   return -1;
 }
 
-double divide(double left, double right) { return right == 0 ? 0.0 : left / right; }
+double divide(double left, double right) {
+  return right == 0 ? 0.0 : left / right;
+}
 
 double combine(TermOperator op, int function, double left, double right) {
   switch (op) {
-    case TermOperator::Add: return left + right;
-    case TermOperator::Subtract: return left - right;
-    case TermOperator::Multiply: return left * right;
-    case TermOperator::Divide: return divide(left, right);
-    case TermOperator::Power: return std::pow(left, right);
-    case TermOperator::Remainder: return std::fmod(left, right);
-    case TermOperator::Function: return kFunctions[static_cast<std::size_t>(function)].apply(right);
-    case TermOperator::End: break;  // the end term never has a term to its right
+    case TermOperator::Add:
+      return left + right;
+    case TermOperator::Subtract:
+      return left - right;
+    case TermOperator::Multiply:
+      return left * right;
+    case TermOperator::Divide:
+      return divide(left, right);
+    case TermOperator::Power:
+      return std::pow(left, right);
+    case TermOperator::Remainder:
+      return std::fmod(left, right);
+    case TermOperator::Function:
+      return kFunctions[static_cast<std::size_t>(function)].apply(right);
+    case TermOperator::End:
+      break;  // the end term never has a term to its right
   }
   return left;
 }
@@ -155,18 +167,21 @@ std::optional<PixelReferences> extractPixelReferences(std::string_view text) {
   result.text.reserve(source.size());
   std::size_t i = 0;
   while (i < source.size()) {
-    if (source[i] != 'P' || i + 1 >= source.size() || (source[i + 1] != '1' && source[i + 1] != '2')) {
+    if (source[i] != 'P' || i + 1 >= source.size() ||
+        (source[i + 1] != '1' && source[i + 1] != '2')) {
       result.text += source[i++];
       continue;
     }
     PixelReference reference;
     reference.picture = source[i + 1] - '0';
     i += 2;
-    if (!expect(source, i, '(') || !readOffset(source, i, reference.dx) || !expect(source, i, ',') ||
-        !readOffset(source, i, reference.dy) || !expect(source, i, ')')) {
+    if (!expect(source, i, '(') || !readOffset(source, i, reference.dx) ||
+        !expect(source, i, ',') || !readOffset(source, i, reference.dy) ||
+        !expect(source, i, ')')) {
       return std::nullopt;
     }
-    if (result.references.size() >= static_cast<std::size_t>(kMaxPixelReferences)) return std::nullopt;
+    if (result.references.size() >= static_cast<std::size_t>(kMaxPixelReferences))
+      return std::nullopt;
     result.references.push_back(reference);
     result.text += '#';
     result.text += std::to_string(result.references.size());
@@ -179,8 +194,9 @@ std::optional<PixelReferences> extractPixelReferences(std::string_view text) {
 // The parser has two states: an operand is expected (at the start, after an infix operator,
 // a sign, "(" or a function name) or an operator is expected (after an operand or ")"). Each
 // operator emits one term carrying the operand before it.
-std::optional<CompiledExpression> compileExpression(std::string_view text, ExpressionVariant variant,
-                                                    int referenceCount, HexMode hex) {
+std::optional<CompiledExpression> compileExpression(std::string_view text,
+                                                    ExpressionVariant variant, int referenceCount,
+                                                    HexMode hex) {
   if (text.size() > kMaxExpressionLength) return std::nullopt;
   const std::string source = removeWhiteSpace(text);
   const bool image = variant == ExpressionVariant::Image;
@@ -265,17 +281,34 @@ std::optional<CompiledExpression> compileExpression(std::string_view text, Expre
     }
     int base = kAddBase;
     switch (source[i++]) {
-      case '+': pending.op = TermOperator::Add; break;
-      case '-': pending.op = TermOperator::Subtract; break;
-      case '*': pending.op = TermOperator::Multiply; base = kMultiplyBase; break;
-      case '/': pending.op = TermOperator::Divide; base = kMultiplyBase; break;
-      case '"': pending.op = TermOperator::Power; base = kPowerBase; break;
-      case '%': pending.op = TermOperator::Remainder; base = kPowerBase; break;
+      case '+':
+        pending.op = TermOperator::Add;
+        break;
+      case '-':
+        pending.op = TermOperator::Subtract;
+        break;
+      case '*':
+        pending.op = TermOperator::Multiply;
+        base = kMultiplyBase;
+        break;
+      case '/':
+        pending.op = TermOperator::Divide;
+        base = kMultiplyBase;
+        break;
+      case '"':
+        pending.op = TermOperator::Power;
+        base = kPowerBase;
+        break;
+      case '%':
+        pending.op = TermOperator::Remainder;
+        base = kPowerBase;
+        break;
       case ')':
         level -= kParenthesisStep;
         if (level < 0) return std::nullopt;
         continue;
-      default: return std::nullopt;
+      default:
+        return std::nullopt;
     }
     pending.level = level + base;
     if (!emit(pending)) return std::nullopt;
@@ -340,11 +373,13 @@ void CompiledExpression::plan() {
 
 double evaluateExpression(const CompiledExpression& expression, std::span<const int> values) {
   if (expression.terms_.empty()) return 0;
-  std::array<double, static_cast<std::size_t>(std::max(kImageTermCapacity, kCalculatorTermCapacity))>
+  std::array<double,
+             static_cast<std::size_t>(std::max(kImageTermCapacity, kCalculatorTermCapacity))>
       slots;
   std::copy(expression.initial_.begin(), expression.initial_.end(), slots.begin());
   for (const int slot : expression.referenceSlots_) {
-    const auto reference = static_cast<std::size_t>(expression.terms_[static_cast<std::size_t>(slot)].reference);
+    const auto reference =
+        static_cast<std::size_t>(expression.terms_[static_cast<std::size_t>(slot)].reference);
     slots[static_cast<std::size_t>(slot)] = reference < values.size() ? values[reference] : 0;
   }
   for (const CompiledExpression::Step& step : expression.program_) {
@@ -398,13 +433,21 @@ void applyFunction(const double* right, double rightConstant, double* out, int c
   for (int i = 0; i < count; ++i) out[i] = f(right[i]);
 }
 
-void applyFunctionLanes(int function, const double* right, double rightConstant, double* out, int count) {
+void applyFunctionLanes(int function, const double* right, double rightConstant, double* out,
+                        int count) {
   switch (function) {
-    case 0: return applyFunction(right, rightConstant, out, count, [](double v) { return std::fabs(v); });
-    case 1: return applyFunction(right, rightConstant, out, count, [](double v) { return std::ceil(v); });
-    case 2: return applyFunction(right, rightConstant, out, count, [](double v) { return std::floor(v); });
-    case 15: return applyFunction(right, rightConstant, out, count, [](double v) { return std::sqrt(v); });
-    default: return applyFunction(right, rightConstant, out, count, kFunctions[static_cast<std::size_t>(function)].apply);
+    case 0:
+      return applyFunction(right, rightConstant, out, count, [](double v) { return std::fabs(v); });
+    case 1:
+      return applyFunction(right, rightConstant, out, count, [](double v) { return std::ceil(v); });
+    case 2:
+      return applyFunction(right, rightConstant, out, count,
+                           [](double v) { return std::floor(v); });
+    case 15:
+      return applyFunction(right, rightConstant, out, count, [](double v) { return std::sqrt(v); });
+    default:
+      return applyFunction(right, rightConstant, out, count,
+                           kFunctions[static_cast<std::size_t>(function)].apply);
   }
 }
 
@@ -413,7 +456,8 @@ void applyFunctionLanes(int function, const double* right, double rightConstant,
 ExpressionRowEvaluator::ExpressionRowEvaluator(const CompiledExpression& expression)
     : expression_(expression), laneOf_(expression.terms_.size(), -1) {
   int lanes = 0;
-  for (const int slot : expression.referenceSlots_) laneOf_[static_cast<std::size_t>(slot)] = lanes++;
+  for (const int slot : expression.referenceSlots_)
+    laneOf_[static_cast<std::size_t>(slot)] = lanes++;
   for (const CompiledExpression::Step& step : expression.program_) {
     if (laneOf_[step.left] < 0) laneOf_[step.left] = lanes++;
   }
@@ -433,7 +477,8 @@ void ExpressionRowEvaluator::evaluate(std::span<const std::uint8_t* const> pixel
   for (int start = 0; start < count; start += kChunk) {
     const int n = std::min(kChunk, count - start);
     for (const int slot : e.referenceSlots_) {
-      const auto reference = static_cast<std::size_t>(e.terms_[static_cast<std::size_t>(slot)].reference);
+      const auto reference =
+          static_cast<std::size_t>(e.terms_[static_cast<std::size_t>(slot)].reference);
       const std::uint8_t* source = reference < pixels.size() ? pixels[reference] : nullptr;
       double* values = lane(static_cast<std::size_t>(slot));
       if (source == nullptr) {
@@ -450,13 +495,16 @@ void ExpressionRowEvaluator::evaluate(std::span<const std::uint8_t* const> pixel
       const double rightConstant = e.initial_[step.right];
       switch (step.op) {
         case TermOperator::Add:
-          applyLanes(left, leftConstant, right, rightConstant, target, n, [](double a, double b) { return a + b; });
+          applyLanes(left, leftConstant, right, rightConstant, target, n,
+                     [](double a, double b) { return a + b; });
           break;
         case TermOperator::Subtract:
-          applyLanes(left, leftConstant, right, rightConstant, target, n, [](double a, double b) { return a - b; });
+          applyLanes(left, leftConstant, right, rightConstant, target, n,
+                     [](double a, double b) { return a - b; });
           break;
         case TermOperator::Multiply:
-          applyLanes(left, leftConstant, right, rightConstant, target, n, [](double a, double b) { return a * b; });
+          applyLanes(left, leftConstant, right, rightConstant, target, n,
+                     [](double a, double b) { return a * b; });
           break;
         case TermOperator::Divide:
           applyLanes(left, leftConstant, right, rightConstant, target, n, divide);

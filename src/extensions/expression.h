@@ -44,8 +44,8 @@ struct PixelReference {
 struct PixelReferences {
   std::string text;  // the source without white space, each reference replaced by #n
   std::vector<PixelReference> references;  // reference n at index n - 1
-  int marginX = 0;   // largest |dx|
-  int marginY = 0;   // largest |dy|
+  int marginX = 0;                         // largest |dx|
+  int marginY = 0;                         // largest |dy|
 };
 
 // Replaces every P1(dx,dy) and P2(dx,dy) by #1, #2, … in order of occurrence. Fails on a
@@ -55,7 +55,14 @@ struct PixelReferences {
 std::optional<PixelReferences> extractPixelReferences(std::string_view text);
 
 enum class TermOperator : std::uint8_t {
-  Add, Subtract, Multiply, Divide, Power, Remainder, Function, End
+  Add,
+  Subtract,
+  Multiply,
+  Divide,
+  Power,
+  Remainder,
+  Function,
+  End
 };
 
 // One term: an operand and the operator that follows it, at the operator's priority level
@@ -64,10 +71,10 @@ enum class TermOperator : std::uint8_t {
 struct Term {
   int level = 0;
   bool isReference = false;
-  double constant = 0;    // the operand when it is a constant
-  int reference = 0;      // 0-based pixel reference index when it is a reference
+  double constant = 0;  // the operand when it is a constant
+  int reference = 0;    // 0-based pixel reference index when it is a reference
   TermOperator op = TermOperator::End;
-  int function = 0;       // index into the function table for TermOperator::Function
+  int function = 0;  // index into the function table for TermOperator::Function
 };
 
 class CompiledExpression;
@@ -76,7 +83,8 @@ class CompiledExpression;
 // most 257 terms (image) or 267 terms (calculator). Image expressions are the text of
 // extractPixelReferences, and #n must name one of its `referenceCount` references; hexadecimal
 // constants are then always unsigned. Any syntax error fails the whole compilation.
-std::optional<CompiledExpression> compileExpression(std::string_view text, ExpressionVariant variant,
+std::optional<CompiledExpression> compileExpression(std::string_view text,
+                                                    ExpressionVariant variant,
                                                     int referenceCount = 0,
                                                     HexMode hex = HexMode::Unsigned);
 
@@ -92,8 +100,6 @@ class CompiledExpression {
   ExpressionVariant variant() const { return variant_; }
   // The number of grey values an evaluation needs (the highest reference number used).
   int referencesNeeded() const { return referencesNeeded_; }
-  // True when the value does not depend on any pixel.
-  bool isConstant() const { return program_.empty() && referenceSlots_.empty(); }
 
  private:
   friend std::optional<CompiledExpression> compileExpression(std::string_view, ExpressionVariant,
@@ -107,7 +113,7 @@ class CompiledExpression {
     std::uint8_t function;
     std::uint16_t left;
     std::uint16_t right;
-    bool leftConstant;   // the left slot holds a compile-time value (its value in initial_)
+    bool leftConstant;  // the left slot holds a compile-time value (its value in initial_)
     bool rightConstant;
   };
   void plan();
@@ -115,9 +121,9 @@ class CompiledExpression {
   ExpressionVariant variant_ = ExpressionVariant::Calculator;
   std::vector<Term> terms_;
   int referencesNeeded_ = 0;
-  std::vector<double> initial_;        // per slot: its constant value when steps read it
-  std::vector<int> referenceSlots_;    // slots that take a pixel value
-  std::vector<Step> program_;          // the steps that depend on pixel values
+  std::vector<double> initial_;      // per slot: its constant value when steps read it
+  std::vector<int> referenceSlots_;  // slots that take a pixel value
+  std::vector<Step> program_;        // the steps that depend on pixel values
 };
 
 // An expression result as a grey value: truncated toward zero, below 0 (and not-a-number) 0,
@@ -125,7 +131,7 @@ class CompiledExpression {
 std::uint8_t toGreyValue(double value);
 
 // Evaluates many pixels at once with work memory allocated once, giving exactly what
-// evaluateExpression and toGreyValue give pixel by pixel.
+// evaluateExpression and toGreyValue give pixel by pixel. The expression must outlive it.
 class ExpressionRowEvaluator {
  public:
   explicit ExpressionRowEvaluator(const CompiledExpression& expression);

@@ -11,6 +11,7 @@
 #include "picture/messages.h"
 #include "picture/raw.h"
 #include "processing/reduced_display.h"
+#include "processing/refresh_chain.h"
 #include "text/cp932.h"
 #include "text/format.h"
 
@@ -218,10 +219,12 @@ bool setSize(Workbench& bench, int width, int height) {
   return changed;
 }
 
-void afterOpenRefresh(Workbench& bench, std::array<bool, 2> retitle) {
+// Titles, then the refresh chain: shifted pictures, both images created and rendered, and the
+// listeners told.
+void afterOpenRefresh(Workbench& bench, UserPort& user, std::array<bool, 2> retitle) {
   bench.pictures.picturesPresent = true;
   updateTitles(bench, retitle);
-  bench.notifyPicturesChanged();
+  refreshPictures(bench, user);
 }
 
 }  // namespace
@@ -296,7 +299,7 @@ int openPictureFiles(Workbench& bench, UserPort& user, const std::string* name1,
   for (int index = 0; index < 2; ++index) commitPicture(bench, index, pending[index]);
   applyCarryOver(bench, sizeChanged);
   if (sizeChanged) bench.control.validRange.rectangle = {0, 0, width - 1, height - 1};
-  afterOpenRefresh(bench, {pending[0].source != PendingPicture::Source::Kept,
+  afterOpenRefresh(bench, user, {pending[0].source != PendingPicture::Source::Kept,
                            pending[1].source != PendingPicture::Source::Kept});
   return 0;
 }
@@ -347,7 +350,7 @@ int setPicturesFromMemory(Workbench& bench, UserPort& user, const MemoryPictures
                             given.centreY >= 0 && given.centreY < given.height;
   view.centreX = centreInside ? given.centreX : given.width / 2;
   view.centreY = centreInside ? given.centreY : given.height / 2;
-  afterOpenRefresh(bench, {given.pixels[0] != nullptr, given.pixels[1] != nullptr});
+  afterOpenRefresh(bench, user, {given.pixels[0] != nullptr, given.pixels[1] != nullptr});
   return 0;
 }
 

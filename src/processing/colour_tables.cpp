@@ -92,7 +92,7 @@ std::array<std::uint8_t, 256> contrastCurve(int colourKind, int intensity) {
 }
 
 ColourTable paneColourTable(const PaneColours& colours) {
-  const ColourTable& base = colours.base != nullptr ? *colours.base : baseColourTable(kColourGrey);
+  const ColourTable& base = colours.base;
   const std::array<std::uint8_t, 256> curve = contrastCurve(colours.colourKind, colours.intensity);
   const int change =
       std::clamp(colours.brightness, kMinBrightness, kMaxBrightness) - kNeutralBrightness;

@@ -45,7 +45,7 @@ std::array<std::uint8_t, 256> contrastCurve(int colourKind, int intensity);
 // user colour table for kinds 16..31); range extraction applies when `rangeOn` and
 // upper >= lower.
 struct PaneColours {
-  const ColourTable* base = nullptr;  // null: the grey ramp
+  ColourTable base = baseColourTable(kColourGrey);
   int colourKind = kColourGrey;
   int intensity = 1;
   int brightness = kNeutralBrightness;

@@ -32,8 +32,9 @@ void refreshPictures(Workbench& bench, UserPort& user);
 // `recompute` (buffer, statistics, fill value, blanking), then renders it, keeping the
 // placement of the last rendering when `keepView`. Does not notify. A user processing entry
 // that is not in use leaves the buffer as it is with zero statistics; one that fails also
-// tells "ｲﾒｰｼﾞ%dの作成に失敗しました" (the buffer is kept and rendering goes on).
-void createImage(Workbench& bench, int image, bool recompute, bool keepView, UserPort& user,
+// tells "ｲﾒｰｼﾞ%dの作成に失敗しました" (the buffer is kept and rendering goes on) and makes the
+// result false.
+bool createImage(Workbench& bench, int image, bool recompute, bool keepView, UserPort& user,
                  BusyPort& busy, ProgressPort& progress);
 
 // A kind request: stores the kind (99 with `userEntry`) and recreates that image keeping the

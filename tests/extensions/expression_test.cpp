@@ -40,8 +40,8 @@ std::optional<double> image(std::string_view text, std::vector<int> values = {})
 // ---- Priorities and grouping ------------------------------------------------------------
 
 TEST(ExpressionPriority, WorkedValues) {
-  EXPECT_EQ(calc("-2\"2"), -4);   // the sign takes 2 to the power 2
-  EXPECT_EQ(calc("2\"-2"), -1);   // 2 to the power of the sign's 0, then minus 2
+  EXPECT_EQ(calc("-2\"2"), -4);    // the sign takes 2 to the power 2
+  EXPECT_EQ(calc("2\"-2"), -1);    // 2 to the power of the sign's 0, then minus 2
   EXPECT_EQ(calc("2\"3\"2"), 64);  // (2^3)^2
   EXPECT_EQ(calc("1-2-3"), -4);
   EXPECT_EQ(calc("2*-3"), -6);
@@ -56,18 +56,18 @@ TEST(ExpressionPriority, LevelsFromParenthesesDownToAddition) {
   EXPECT_EQ(calc("1+2*3"), 7);
   EXPECT_EQ(calc("10-2*3"), 4);
   EXPECT_EQ(calc("2*(3+4)"), 14);
-  EXPECT_EQ(calc("2*3\"2"), 18);   // power before multiplication
+  EXPECT_EQ(calc("2*3\"2"), 18);  // power before multiplication
   EXPECT_EQ(calc("2\"3*2"), 16);
-  EXPECT_EQ(calc("2*7%4"), 6);     // remainder before multiplication: 2 * 3
+  EXPECT_EQ(calc("2*7%4"), 6);  // remainder before multiplication: 2 * 3
   EXPECT_EQ(calc("-2+3"), 1);
-  EXPECT_EQ(calc("6/-2*3"), -9);   // the sign before the division
+  EXPECT_EQ(calc("6/-2*3"), -9);    // the sign before the division
   EXPECT_EQ(calc("2*-3\"2"), -18);  // the power before the sign: 2 * (0 - 9)
 }
 
 TEST(ExpressionPriority, EqualLevelsGroupFromTheLeft) {
   EXPECT_EQ(calc("8/4/2"), 1);
   EXPECT_EQ(calc("100/10*2"), 20);
-  EXPECT_EQ(calc("7%4%2"), 1);   // (7 % 4) % 2
+  EXPECT_EQ(calc("7%4%2"), 1);  // (7 % 4) % 2
   EXPECT_EQ(calc("2\"2\"3"), 64);
   EXPECT_EQ(calc("10-4+3"), 9);
 }
@@ -93,8 +93,8 @@ TEST(ExpressionSyntax, ASignIsAcceptedOnceAfterAnOperatorOrParenthesis) {
 
 TEST(ExpressionSyntax, ParenthesesMustBalance) {
   EXPECT_EQ(calc("((3))"), 3);
-  for (const char* text : {"1+", "(1+2", "1+2)", "()", "(", ")", "2(3)", "(2)(3)", "3)(", "*2", "2**3",
-                           "1+2=", "1,2"}) {
+  for (const char* text : {"1+", "(1+2", "1+2)", "()", "(", ")", "2(3)", "(2)(3)", "3)(", "*2",
+                           "2**3", "1+2=", "1,2"}) {
     EXPECT_TRUE(rejected(text)) << text;
   }
   // 250 levels of parentheses are just 250 raised levels: no recursion to run out of.
@@ -158,8 +158,8 @@ TEST(ExpressionFunctions, EveryFunctionUnderItsUpperAndLowerCaseName) {
 }
 
 TEST(ExpressionFunctions, MixedCaseOrAMissingParenthesisIsNoFunction) {
-  for (const char* text : {"Abs(1)", "aBS(1)", "Sqrt(4)", "LOg(1)", "ABS1)", "ABS", "SQRT 4", "PI",
-                           "abs[1]"}) {
+  for (const char* text :
+       {"Abs(1)", "aBS(1)", "Sqrt(4)", "LOg(1)", "ABS1)", "ABS", "SQRT 4", "PI", "abs[1]"}) {
     EXPECT_TRUE(rejected(text)) << text;
   }
   EXPECT_EQ(calc("ABS(1)"), 1);
@@ -198,7 +198,8 @@ TEST(ExpressionNumbers, DecimalFormsWithoutExponent) {
   EXPECT_EQ(calc("1" + std::string(300, '0')), 1e300);
   EXPECT_EQ(calc("1" + std::string(400, '0')), std::numeric_limits<double>::infinity());
   EXPECT_EQ(calc("0." + std::string(400, '0') + "1"), 0);
-  for (const char* text : {"1e3", "1E3", "1.2.3", "12abc", "1x2", "00x1", "0x1x", "0x1.5", ".x1", "1.."}) {
+  for (const char* text :
+       {"1e3", "1E3", "1.2.3", "12abc", "1x2", "00x1", "0x1x", "0x1.5", ".x1", "1.."}) {
     EXPECT_TRUE(rejected(text)) << text;
   }
 }
@@ -287,7 +288,8 @@ TEST(ExpressionTermList, RefusesExpressionsNeedingMoreTermsThanTheListHolds) {
   ASSERT_EQ(longest.size(), 510u);
   EXPECT_TRUE(rejected(longest + "1"));  // 511 characters
   EXPECT_TRUE(rejected(longest.substr(0, 509) + "1"));
-  EXPECT_FALSE(compileExpression(longest.substr(0, 509) + "1", ExpressionVariant::Image).has_value());
+  EXPECT_FALSE(
+      compileExpression(longest.substr(0, 509) + "1", ExpressionVariant::Image).has_value());
 }
 
 // ---- Pixel references -------------------------------------------------------------------
@@ -311,8 +313,8 @@ TEST(PixelReferences, EachOccurrenceIsNumberedAndReplaced) {
 }
 
 TEST(PixelReferences, MalformedReferencesMakeTheExpressionInvalid) {
-  for (const char* text : {"P1(1,0x2)", "P1(1)", "P1(1,2", "P1(,2)", "P1(1,)", "P1(+-1,0)", "P1(1+1,0)",
-                           "P1[1,2]", "P1", "P2+1", "P1(1.5,0)"}) {
+  for (const char* text : {"P1(1,0x2)", "P1(1)", "P1(1,2", "P1(,2)", "P1(1,)", "P1(+-1,0)",
+                           "P1(1+1,0)", "P1[1,2]", "P1", "P2+1", "P1(1.5,0)"}) {
     EXPECT_FALSE(extractPixelReferences(text).has_value()) << text;
   }
   EXPECT_TRUE(extractPixelReferences("P1 (+1,-0)").has_value());
@@ -369,8 +371,8 @@ TEST(ImageExpression, EvaluatesWithTheGreyValueOfEachReference) {
   EXPECT_EQ(image("P1(0,0)-P2(0,0)+128", {10, 20}), 118);
   EXPECT_EQ(image("P1(0,0)-P2(0,0)+128", {200, 10}), 318);
   EXPECT_EQ(image("P2(0,0)*2+P1(1,1)", {3, 5}), 11);  // numbered in order of occurrence
-  EXPECT_EQ(image("P1(0,0)+P2(0,0)", {7}), 7);  // a missing value counts as 0
-  EXPECT_EQ(image("128"), 128);                 // no reference: every pixel the same
+  EXPECT_EQ(image("P1(0,0)+P2(0,0)", {7}), 7);        // a missing value counts as 0
+  EXPECT_EQ(image("128"), 128);                       // no reference: every pixel the same
 }
 
 TEST(ImageExpression, DivisionByZeroGivesZeroAndTheCalculationGoesOn) {
@@ -421,7 +423,8 @@ TEST(ExpressionRowEvaluator, GivesThePixelByPixelValues) {
   std::vector<std::uint8_t> first(kCount), second(kCount);
   for (int i = 0; i < kCount; ++i) {
     first[static_cast<std::size_t>(i)] = static_cast<std::uint8_t>(random() % 256);
-    second[static_cast<std::size_t>(i)] = static_cast<std::uint8_t>(i % 7 == 0 ? 0 : random() % 256);
+    second[static_cast<std::size_t>(i)] =
+        static_cast<std::uint8_t>(i % 7 == 0 ? 0 : random() % 256);
   }
   for (const char* text : expressions) {
     const auto extracted = extractPixelReferences(text);
@@ -439,7 +442,8 @@ TEST(ExpressionRowEvaluator, GivesThePixelByPixelValues) {
     for (int i = 0; i < kCount; ++i) {
       std::vector<int> values;
       for (const std::uint8_t* p : pixels) values.push_back(p[i]);
-      ASSERT_EQ(out[static_cast<std::size_t>(i)], toGreyValue(evaluateExpression(*compiled, values)))
+      ASSERT_EQ(out[static_cast<std::size_t>(i)],
+                toGreyValue(evaluateExpression(*compiled, values)))
           << text << " at " << i;
     }
   }

@@ -25,7 +25,8 @@ struct Pair {
   }
   int out(int x, int y) const { return pixel(image, x, y); }
   std::optional<UserProcessingArea> apply(const Entry& entry, const RowProgress& progress = {}) {
-    return applyUserProcessing(entry, first.data(), second.data(), width, height, image.data(), progress);
+    return applyUserProcessing(entry, first.data(), second.data(), width, height, image.data(),
+                               progress);
   }
   bool untouched() const {
     for (const std::uint8_t value : image) {
@@ -36,9 +37,10 @@ struct Pair {
 };
 
 // Picture 1 is 10x + y, picture 2 is x + y; the image starts as 99 everywhere.
-Pair makePair(int width, int height,
-              std::function<int(int, int)> first = [](int x, int y) { return 10 * x + y; },
-              std::function<int(int, int)> second = [](int x, int y) { return x + y; }) {
+Pair makePair(
+    int width, int height,
+    std::function<int(int, int)> first = [](int x, int y) { return 10 * x + y; },
+    std::function<int(int, int)> second = [](int x, int y) { return x + y; }) {
   Pair pair{width, height, {}, {}, {}};
   for (int y = 0; y < height; ++y) {
     for (int x = 0; x < width; ++x) {
@@ -60,7 +62,8 @@ Entry expressionEntry(std::string text) {
 }
 
 // Elements by their offsets (X, Y), -4 .. 4.
-Entry filterEntry(std::initializer_list<std::tuple<int, int, const char*>> elements, int picture = 0) {
+Entry filterEntry(std::initializer_list<std::tuple<int, int, const char*>> elements,
+                  int picture = 0) {
   Entry entry;
   entry.inUse = 1;
   entry.name = "filter";
@@ -76,8 +79,11 @@ Entry filterEntry(std::initializer_list<std::tuple<int, int, const char*>> eleme
 void expectZeroOutside(const Pair& pair, const Rect& computing) {
   for (int y = 0; y < pair.height; ++y) {
     for (int x = 0; x < pair.width; ++x) {
-      const bool inside = x >= computing.left && x <= computing.right && y >= computing.top && y <= computing.bottom;
-      if (!inside) EXPECT_EQ(pair.out(x, y), 0) << x << "," << y;
+      const bool inside = x >= computing.left && x <= computing.right && y >= computing.top &&
+                          y <= computing.bottom;
+      if (!inside) {
+        EXPECT_EQ(pair.out(x, y), 0) << x << "," << y;
+      }
     }
   }
 }
@@ -120,7 +126,8 @@ TEST(UserExpression, ConstantExpressionFillsTheComputingRange) {
 TEST(UserExpression, MarginsWiderThanThePictureLeaveEverythingZero) {
   Pair pair = makePair(10, 8);
   int calls = 0;
-  const auto area = pair.apply(expressionEntry("P1(5,0)+P2(0,-999999)"), [&](int, int) { ++calls; });
+  const auto area =
+      pair.apply(expressionEntry("P1(5,0)+P2(0,-999999)"), [&](int, int) { ++calls; });
   ASSERT_TRUE(area.has_value());
   EXPECT_GT(area->computing.left, area->computing.right);
   EXPECT_EQ(area->marginY, 999999);
@@ -131,11 +138,11 @@ TEST(UserExpression, MarginsWiderThanThePictureLeaveEverythingZero) {
 TEST(UserExpression, ProgressIsToldAfterEachComputedRow) {
   Pair pair = makePair(10, 8);
   std::vector<std::pair<int, int>> calls;
-  ASSERT_TRUE(pair.apply(expressionEntry("P1(0,-1)"), [&](int done, int total) {
-    calls.emplace_back(done, total);
-  }));
+  ASSERT_TRUE(pair.apply(expressionEntry("P1(0,-1)"),
+                         [&](int done, int total) { calls.emplace_back(done, total); }));
   ASSERT_EQ(calls.size(), 6u);  // rows 1 .. 6
-  for (int i = 0; i < 6; ++i) EXPECT_EQ(calls[static_cast<std::size_t>(i)], std::make_pair(i + 1, 6));
+  for (int i = 0; i < 6; ++i)
+    EXPECT_EQ(calls[static_cast<std::size_t>(i)], std::make_pair(i + 1, 6));
   EXPECT_EQ(pair.out(4, 1), 40);  // picture 1 one row up
 }
 
@@ -215,9 +222,15 @@ TEST(UserFilter, SumIsDividedOnlyWithCorrectionAndANonZeroDivisor) {
 
 TEST(UserFilter, BoxFilterWithItsDivisorKeepsALinearPicture) {
   Pair pair = makePair(10, 8);
-  Entry entry = filterEntry({{-1, -1, "1"}, {0, -1, "1"}, {1, -1, "1"},
-                             {-1, 0, "1"},  {0, 0, "1"},  {1, 0, "1"},
-                             {-1, 1, "1"},  {0, 1, "1"},  {1, 1, "1"}});
+  Entry entry = filterEntry({{-1, -1, "1"},
+                             {0, -1, "1"},
+                             {1, -1, "1"},
+                             {-1, 0, "1"},
+                             {0, 0, "1"},
+                             {1, 0, "1"},
+                             {-1, 1, "1"},
+                             {0, 1, "1"},
+                             {1, 1, "1"}});
   entry.correction = 1;
   entry.divisor = "9";
   const auto area = pair.apply(entry);
@@ -233,7 +246,7 @@ TEST(UserFilter, BoxFilterWithItsDivisorKeepsALinearPicture) {
 TEST(UserFilter, ResultsAreTruncatedTowardZeroAndLimited) {
   Pair pair = makePair(10, 8);
   ASSERT_TRUE(pair.apply(filterEntry({{0, 0, "0.5"}})));
-  EXPECT_EQ(pair.out(1, 5), 7);   // 7.5
+  EXPECT_EQ(pair.out(1, 5), 7);  // 7.5
   ASSERT_TRUE(pair.apply(filterEntry({{0, 0, "-1"}})));
   EXPECT_EQ(pair.out(5, 5), 0);
   ASSERT_TRUE(pair.apply(filterEntry({{0, 0, "4"}})));
@@ -252,7 +265,8 @@ TEST(UserFilter, ElementTextsAreReadAsNumbersFromTheirStart) {
 // 0.3 lies just below 3/10 in binary; the product 0.3 x 10 keeps that in extended precision
 // (double would round it up to 3). Likewise 1 / 0.1 stays just below 10.
 TEST(UserFilter, SumAndDivisionAreFormedInExtendedPrecision) {
-  Pair tens = makePair(6, 6, [](int, int) { return 10; }, [](int, int) { return 1; });
+  Pair tens = makePair(
+      6, 6, [](int, int) { return 10; }, [](int, int) { return 1; });
   ASSERT_TRUE(tens.apply(filterEntry({{0, 0, "0.3"}})));
   EXPECT_EQ(tens.out(2, 2), 2);
 

@@ -6,6 +6,7 @@
 
 #include <cstdint>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace vemla::testing {
@@ -23,6 +24,10 @@ inline std::int64_t getLe(const Bytes& bytes, std::size_t offset, int width) {
 }
 
 struct RawRecord {
+  RawRecord(std::int32_t kind, std::int32_t width, std::int32_t height, std::int32_t bytesPerPixel,
+            std::string title = "")
+      : kind(kind), width(width), height(height), bytesPerPixel(bytesPerPixel), title(std::move(title)) {}
+
   std::int32_t kind = 1;
   std::int32_t width = 0;
   std::int32_t height = 0;
