@@ -244,27 +244,6 @@ TEST(ExpressionNumbers, ImageExpressionsReadHexadecimalUnsigned) {
 
 // ---- Term list --------------------------------------------------------------------------
 
-TEST(ExpressionTermList, OneTermPerOperatorWithItsLevel) {
-  const std::optional<CompiledExpression> compiled =
-      compileExpression("-(1+2)*ABS(3)", ExpressionVariant::Calculator);
-  ASSERT_TRUE(compiled.has_value());
-  // sign (0, L 0 + 2); 1 + at L 10; 2 ) * at L 0 + 1; ABS at 9; 3 ) end at 0.
-  const std::vector<Term>& terms = compiled->terms();
-  ASSERT_EQ(terms.size(), 5u);
-  EXPECT_EQ(terms[0].op, TermOperator::Subtract);
-  EXPECT_EQ(terms[0].level, 2);
-  EXPECT_EQ(terms[1].op, TermOperator::Add);
-  EXPECT_EQ(terms[1].level, 10);
-  EXPECT_EQ(terms[2].op, TermOperator::Multiply);
-  EXPECT_EQ(terms[2].level, 1);
-  EXPECT_EQ(terms[3].op, TermOperator::Function);
-  EXPECT_EQ(terms[3].function, 0);
-  EXPECT_EQ(terms[3].level, 9);
-  EXPECT_EQ(terms[4].op, TermOperator::End);
-  EXPECT_EQ(terms[4].level, 0);
-  EXPECT_EQ(evaluateExpression(*compiled), -9);
-}
-
 // "1--" adds two terms (the infix minus and the sign), the final "1" one more.
 TEST(ExpressionTermList, RefusesExpressionsNeedingMoreTermsThanTheListHolds) {
   const std::string image257 = repeat("1--", 128) + "1";

@@ -47,7 +47,7 @@ TEST(AreaValueMap, AgreesWithTheExtendedPrecisionRuleEverywhere) {
     const AreaValueMap map(divisor);
     for (std::uint64_t v = 0; v < 20000; ++v) ASSERT_EQ(map(v), areaValue(v, divisor)) << divisor << " " << v;
     for (int k = 1; k < 256; ++k) {  // around every step of the result
-      const auto edge = static_cast<std::uint64_t>(std::max(0.0, (k - 0.5) * divisor));
+      const auto edge = static_cast<std::uint64_t>(std::clamp((k - 0.5) * divisor, 0.0, 1e18));
       for (std::uint64_t v = edge > 3 ? edge - 3 : 0; v < edge + 3; ++v)
         ASSERT_EQ(map(v), areaValue(v, divisor)) << divisor << " " << v;
     }
