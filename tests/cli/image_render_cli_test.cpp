@@ -225,7 +225,7 @@ TEST_F(RenderCli, ColourRangeExtractionAndGridGoIntoThePalette) {
   EXPECT_EQ(shown.colour(100), (Rgb{9, 8, 7}));
   EXPECT_EQ(shown.at(8, 3), 120);  // lines every L m = 8 view pixels
   EXPECT_EQ(shown.at(7, 3), 0);    // the fill around the 64 x 64 picture
-  EXPECT_EQ(shown.at(256, 256), 110);
+  EXPECT_EQ(shown.at(257, 257), 110);  // between the lines
   // "差分ｶﾗｰ" starts at intensity 8: grey 64 shows base entry 37, 255 * 21 / 48 = 111.6 green.
   ASSERT_EQ(render(in, {"--colour", "difference"}).status, 0);
   EXPECT_EQ(raster(view).colour(64), (Rgb{0, 112, 255}));

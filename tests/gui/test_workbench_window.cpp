@@ -11,6 +11,7 @@
 #include "editing/ui/raw_size_dialog.h"
 #include "editing/ui/rgb_ratio_dialog.h"
 #include "shell/qt_user_port.h"
+#include "processing/refresh_chain.h"
 #include "shell/workbench_window.h"
 #include "views/picture_image.h"
 
@@ -52,6 +53,43 @@ class WorkbenchWindowTest : public QObject {
     QCOMPARE(window.paneTitle(1)->text(), QString::fromUtf8("画像２(scene2.bmp)"));
     const QImage shown = window.pane(0)->pixmap().toImage();
     QCOMPARE(shown.size(), QSize(320, 240));
+  }
+
+  void showsImageOneAndTheAbsoluteDifferenceRendered() {
+    Workbench bench;
+    QVERIFY(bench.store.allocate(1024, 1024));
+    RecordingPort user;
+    WorkbenchWindow window(bench, user);
+    QCOMPARE(window.imageTitle(0)->text(), QString::fromUtf8("ｲﾒｰｼﾞ1"));
+    QVERIFY(window.imagePane(0)->pixmap().isNull());
+
+    QCOMPARE(window.openNames({kSamples + "/scene1.bmp", kSamples + "/scene2.bmp"}), 0);
+    QCOMPARE(window.imageTitle(0)->text(), QString::fromUtf8("ｲﾒｰｼﾞ1（画像１） x1"));
+    QCOMPARE(window.imageTitle(1)->text(), QString::fromUtf8("ｲﾒｰｼﾞ2（階調差） x1"));
+    const QImage image1 = window.imagePane(0)->pixmap().toImage();
+    const QImage image2 = window.imagePane(1)->pixmap().toImage();
+    QCOMPARE(image1.size(), QSize(512, 512));
+    QCOMPARE(image2.size(), QSize(512, 512));
+    // The 320 x 240 samples sit at (96, 136) of the pane with black around them; pane pixels
+    // show the difference of the shifted pictures through the pane's colour table.
+    QCOMPARE(image2.pixel(95, 136), qRgb(0, 0, 0));
+    const std::uint8_t* shifted1 = bench.store.plane(kShifted1);
+    const std::uint8_t* shifted2 = bench.store.plane(kShifted2);
+    for (const auto& [x, y] : {std::pair{10, 20}, {200, 100}, {319, 239}}) {
+      const std::size_t at = static_cast<std::size_t>(y) * 320 + static_cast<std::size_t>(x);
+      const int difference = std::abs(shifted1[at] - shifted2[at]);
+      QCOMPARE(image2.pixel(96 + x, 136 + y), argbOf(bench.view.panes[1].colours[difference]));
+      QCOMPARE(image1.pixel(96 + x, 136 + y), argbOf(bench.view.panes[0].colours[shifted1[at]]));
+    }
+    // The cursor cross at the centre of the picture: dotted black over white.
+    const QRgb cross = image1.pixel(96 + 160 - 5, 136 + 120);
+    QVERIFY(cross == qRgb(0, 0, 0) || cross == qRgb(255, 255, 255));
+
+    // A cursor step re-renders the panes.
+    setMagnification(bench, 8);
+    QCOMPARE(window.imageTitle(1)->text(), QString::fromUtf8("ｲﾒｰｼﾞ2（階調差） x8"));
+    QVERIFY(window.imagePane(1)->pixmap().toImage() != image2);
+    QVERIFY(user.messages.isEmpty());
   }
 
   void refusedOpenShowsTheMessageAndKeepsThePictures() {
