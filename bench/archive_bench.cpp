@@ -42,9 +42,13 @@ std::vector<std::uint8_t> scene(int width, int height, int seed) {
   for (int y = 0; y < height; ++y) {
     for (int x = 0; x < width; ++x) {
       noise = noise * 1664525u + 1013904223u;
-      const double shade = 96.0 + 0.01 * (x + 2 * y) + 40.0 * std::sin(x / (37.0 + seed)) * std::cos(y / 53.0);
+      const double shade =
+          96.0 + 0.01 * (x + 2 * y) + 40.0 * std::sin(x / (37.0 + seed)) * std::cos(y / 53.0);
       const int value = static_cast<int>(shade) + static_cast<int>(noise >> 29) - 4;
-      pixels[static_cast<std::size_t>(y) * width + x] = static_cast<std::uint8_t>(value < 0 ? 0 : value > 255 ? 255 : value);
+      pixels[static_cast<std::size_t>(y) * width + x] =
+          static_cast<std::uint8_t>(value < 0     ? 0
+                                    : value > 255 ? 255
+                                                  : value);
     }
   }
   return pixels;
@@ -66,7 +70,8 @@ void BM_ArchiveAppendAndRead(benchmark::State& state) {
   item.title = "bench";
   std::int64_t stored = 0;
   for (auto _ : state) {
-    if (vemla::createArchive(path) != 0 || vemla::appendArchiveItem(path, item, pixels, work) != 1) {
+    if (vemla::createArchive(path) != 0 ||
+        vemla::appendArchiveItem(path, item, pixels, work) != 1) {
       state.SkipWithError("append failed");
       break;
     }
@@ -80,7 +85,8 @@ void BM_ArchiveAppendAndRead(benchmark::State& state) {
   }
   if (!std::equal(pixels.begin(), pixels.end(), content.begin())) state.SkipWithError("mismatch");
   state.counters["file_bytes"] = static_cast<double>(stored);
-  state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations()) * static_cast<std::int64_t>(kPixels));
+  state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations()) *
+                          static_cast<std::int64_t>(kPixels));
   std::filesystem::remove(path);
 }
 BENCHMARK(BM_ArchiveAppendAndRead)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(5);
@@ -101,14 +107,16 @@ void BM_Bzip2BufferToBuffer(benchmark::State& state) {
     }
     unsigned int produced = static_cast<unsigned int>(kPixels);
     if (BZ2_bzBuffToBuffDecompress(reinterpret_cast<char*>(content.data()), &produced,
-                                   reinterpret_cast<char*>(work.data()), compressed, 0, 0) != BZ_OK) {
+                                   reinterpret_cast<char*>(work.data()), compressed, 0,
+                                   0) != BZ_OK) {
       state.SkipWithError("decompress failed");
       break;
     }
     benchmark::DoNotOptimize(content.data());
   }
   state.counters["stream_bytes"] = compressed;
-  state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations()) * static_cast<std::int64_t>(kPixels));
+  state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations()) *
+                          static_cast<std::int64_t>(kPixels));
 }
 BENCHMARK(BM_Bzip2BufferToBuffer)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(5);
 
@@ -126,8 +134,11 @@ class QuietUser final : public vemla::UserPort {
  public:
   void tell(vemla::Icon, std::string_view text, std::string_view) override { told += text; }
   bool askYesNo(std::string_view) override { return false; }
-  vemla::Answer askYesNoCancel(std::string_view, vemla::Icon) override { return vemla::Answer::Cancel; }
-  std::optional<vemla::RawSize> askRawSize(std::string_view, std::int64_t, vemla::RawSize) override {
+  vemla::Answer askYesNoCancel(std::string_view, vemla::Icon) override {
+    return vemla::Answer::Cancel;
+  }
+  std::optional<vemla::RawSize> askRawSize(std::string_view, std::int64_t,
+                                           vemla::RawSize) override {
     return std::nullopt;
   }
   std::optional<vemla::RgbRatio> askRgbRatio(std::string_view, vemla::RgbRatio) override {
@@ -153,7 +164,8 @@ struct SavedGallery {
     vemla::startGallery(bench, user);
     for (int slot = 0; slot < kSlots; ++slot) {
       const std::vector<std::uint8_t> pixels = scene(kSlotSide, kSlotSide, slot + 1);
-      vemla::SlotPicture stored{pixels, kSlotSide, kSlotSide, 1, nullptr, "slot" + std::to_string(slot)};
+      vemla::SlotPicture stored{pixels, kSlotSide, kSlotSide,
+                                1,      nullptr,   "slot" + std::to_string(slot)};
       vemla::storePictureInSlot(bench, user, slot, stored);
     }
   }
@@ -197,6 +209,11 @@ void BM_SaveSlots(benchmark::State& state) {
   std::filesystem::remove(path);
   std::filesystem::remove(sequential);
 }
-BENCHMARK(BM_SaveSlots)->Arg(1)->Arg(2)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(3);
+BENCHMARK(BM_SaveSlots)
+    ->Arg(1)
+    ->Arg(2)
+    ->Unit(benchmark::kMillisecond)
+    ->UseRealTime()
+    ->Iterations(3);
 
 }  // namespace

@@ -1,6 +1,8 @@
 // Reading archive files: the input is the whole file. The directory, every item's description
 // and content (into small buffers) and an append are tried; no read may report more content
 // than its buffer holds, and the directory must agree with the count it reports.
+#include "gallery/archive.h"
+
 #include <unistd.h>
 
 #include <algorithm>
@@ -8,8 +10,6 @@
 #include <cstdio>
 #include <string>
 #include <vector>
-
-#include "gallery/archive.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   // One folder for the whole run; each input rewrites its file.

@@ -52,7 +52,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     for (int i = 0; i < titleLength; ++i) item.title += static_cast<char>('a' + input.byte() % 26);
     item.hasPalette = item.kind == vemla::kSlotPicture && input.byte() % 2 == 0;
     if (item.hasPalette) {
-      for (std::size_t i = 0; i < item.palette.size(); ++i) item.palette[i] = static_cast<std::uint8_t>(i * 5);
+      for (std::size_t i = 0; i < item.palette.size(); ++i)
+        item.palette[i] = static_cast<std::uint8_t>(i * 5);
     }
     const std::size_t workBytes = input.byte() % 2 == 0 ? 64 : 1 << 16;
     const std::int64_t bytes = item.contentBytes();
@@ -79,13 +80,15 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   std::vector<std::uint8_t> buffer(1 << 16), work(1 << 16);
   for (std::size_t k = 0; k < written.size(); ++k) {
     vemla::ArchiveItemRead read;
-    if (vemla::readArchiveItem(path, static_cast<int>(k) + 1, read, buffer, work) != 0) __builtin_trap();
+    if (vemla::readArchiveItem(path, static_cast<int>(k) + 1, read, buffer, work) != 0)
+      __builtin_trap();
     const auto& [item, content] = written[k];
     if (!(read.info == item)) __builtin_trap();
     if (!std::equal(content.begin(), content.end(), buffer.begin())) __builtin_trap();
   }
   std::vector<vemla::ArchiveItemInfo> items;
-  if (vemla::readArchiveDirectory(path, items) != static_cast<int>(written.size())) __builtin_trap();
+  if (vemla::readArchiveDirectory(path, items) != static_cast<int>(written.size()))
+    __builtin_trap();
   std::remove(path.c_str());
   return 0;
 }

@@ -61,8 +61,8 @@ int create(const Arguments& args, Context& io) {
 
 // A .bmp item as the file holds it (8-bit with its palette, 24/32-bit as 3/4 bytes per pixel);
 // 0 or 1 after the message.
-int readPictureItem(const std::string& name, const SlotLimits& limits, std::span<std::uint8_t> buffer,
-                    ArchiveItemInfo& item, Context& io) {
+int readPictureItem(const std::string& name, const SlotLimits& limits,
+                    std::span<std::uint8_t> buffer, ArchiveItemInfo& item, Context& io) {
   const int bits = probeBitmap(name);
   if (bits == kReadError) return refuse(io, msg::kReadFailed, name);
   if (bits == kUnsupported) return refuse(io, msg::kUnsupported, name);
@@ -194,7 +194,8 @@ int listArchive(const std::string& file, const Arguments& args, Context& io) {
 }
 
 Command archiveCommand() {
-  return {"archive", "create, fill, list and unpack archive files (.vla)",
+  return {"archive",
+          "create, fill, list and unpack archive files (.vla)",
           "usage: vemla-cli archive create FILE\n"
           "       vemla-cli archive add FILE [--title T] (--empty | ITEM)\n"
           "       vemla-cli archive list FILE\n"
@@ -211,7 +212,9 @@ Command archiveCommand() {
           "  --max WxH  maximum picture size, 1024..4096, multiples of 4 (items and buffers\n"
           "             are limited to it as in the workbench)\n"
           "  --settings FOLDER  options from FOLDER/VemlaPinf.dat (the flags still win)\n",
-          {"--title", "--max"}, {"--empty"}, archive};
+          {"--title", "--max"},
+          {"--empty"},
+          archive};
 }
 
 }  // namespace vemla::cli

@@ -31,13 +31,19 @@ std::uint32_t getLe32(const std::uint8_t* at) {
   return static_cast<std::uint32_t>(at[0]) | static_cast<std::uint32_t>(at[1]) << 8 |
          static_cast<std::uint32_t>(at[2]) << 16 | static_cast<std::uint32_t>(at[3]) << 24;
 }
-std::int32_t getInt32(const std::uint8_t* at) { return static_cast<std::int32_t>(getLe32(at)); }
-int getUint16(const std::uint8_t* at) { return at[0] | at[1] << 8; }
+std::int32_t getInt32(const std::uint8_t* at) {
+  return static_cast<std::int32_t>(getLe32(at));
+}
+int getUint16(const std::uint8_t* at) {
+  return at[0] | at[1] << 8;
+}
 
 void putLe32(std::uint8_t* at, std::uint32_t value) {
   for (int i = 0; i < 4; ++i) at[i] = static_cast<std::uint8_t>(value >> (8 * i));
 }
-void putInt32(std::uint8_t* at, std::int32_t value) { putLe32(at, static_cast<std::uint32_t>(value)); }
+void putInt32(std::uint8_t* at, std::int32_t value) {
+  putLe32(at, static_cast<std::uint32_t>(value));
+}
 void putUint16(std::uint8_t* at, int value) {
   at[0] = static_cast<std::uint8_t>(value);
   at[1] = static_cast<std::uint8_t>(value >> 8);
@@ -333,7 +339,8 @@ int readItem(const std::string& path, int number, ArchiveItemRead& out,
   if (buffer == nullptr || stored.length == 0) return 0;
 
   const auto length = static_cast<std::size_t>(stored.length);
-  if (!stored.compressed) return readAt(fd.get(), position, buffer->data(), length) ? 0 : kArchiveBroken;
+  if (!stored.compressed)
+    return readAt(fd.get(), position, buffer->data(), length) ? 0 : kArchiveBroken;
   if (length > work.size()) return kArchiveBroken;
   if (!readAt(fd.get(), position, work.data(), length)) return kArchiveBroken;
   if (static_cast<std::uint64_t>(content) > UINT_MAX) return kArchiveDecompressFailed;
@@ -342,9 +349,9 @@ int readItem(const std::string& path, int number, ArchiveItemRead& out,
   auto produced = static_cast<unsigned int>(content);
   char none = 0;
   char* destination = content > 0 ? reinterpret_cast<char*>(buffer->data()) : &none;
-  const int result = BZ2_bzBuffToBuffDecompress(destination, &produced,
-                                                reinterpret_cast<char*>(work.data()),
-                                                static_cast<unsigned int>(length), 0, 0);
+  const int result =
+      BZ2_bzBuffToBuffDecompress(destination, &produced, reinterpret_cast<char*>(work.data()),
+                                 static_cast<unsigned int>(length), 0, 0);
   if (result != BZ_OK || produced != content) return kArchiveDecompressFailed;
   return 0;
 }
@@ -388,7 +395,8 @@ int prepareArchiveItem(const ArchiveItemInfo& item, std::span<const std::uint8_t
   if (item.kind == kSlotEmpty) return 0;
   if (contentBytes + overhead > kLargestEntry) return kArchiveTooLarge;
 
-  const std::span<const std::uint8_t> source = content.first(static_cast<std::size_t>(contentBytes));
+  const std::span<const std::uint8_t> source =
+      content.first(static_cast<std::size_t>(contentBytes));
   if (contentBytes == 0) {
     prepared.compressed = true;  // a data item of 0 bytes: no stream, flagged compressed
   } else if (const auto length = compress(source, work)) {
@@ -410,7 +418,8 @@ int prepareArchiveItem(const ArchiveItemInfo& item, std::span<const std::uint8_t
   titleWriter.text(item.title, kArchiveTitleBytes);
   putUint16(record + kPaletteFlagOffset, prepared.hasPalette ? 1 : 0);
   putUint16(record + kCompressedFlagOffset, prepared.compressed ? 1 : 0);
-  const std::int32_t paletteSize = prepared.hasPalette ? static_cast<std::int32_t>(kArchivePaletteBytes) : 0;
+  const std::int32_t paletteSize =
+      prepared.hasPalette ? static_cast<std::int32_t>(kArchivePaletteBytes) : 0;
   putInt32(record + kPaletteSizeOffset, paletteSize);
   putInt32(record + kStoredLengthOffset, static_cast<std::int32_t>(prepared.stored.size()));
   prepared.sizeEntry = static_cast<std::int32_t>(kArchiveRecordBytes) + paletteSize +

@@ -45,12 +45,12 @@ inline constexpr int kArchiveBlockSize = 4;
 inline constexpr int kArchiveWorkFactor = 200;
 
 struct ArchiveItemInfo {
-  int kind = kSlotEmpty;   // kSlotEmpty, kSlotPicture or kSlotData
-  int width = 0;           // pixels; the byte size for data
-  int height = 0;          // 1 for data
-  int bytesPerPixel = 1;   // 1, 3 or 4 for pictures; 1 otherwise
-  std::string title;       // UTF-8; at most 127 CP932 bytes are stored
-  bool hasPalette = false; // appending a picture without one stores the grey ramp
+  int kind = kSlotEmpty;    // kSlotEmpty, kSlotPicture or kSlotData
+  int width = 0;            // pixels; the byte size for data
+  int height = 0;           // 1 for data
+  int bytesPerPixel = 1;    // 1, 3 or 4 for pictures; 1 otherwise
+  std::string title;        // UTF-8; at most 127 CP932 bytes are stored
+  bool hasPalette = false;  // appending a picture without one stores the grey ramp
   Palette palette = greyRamp();
 
   // width x height x bytes per pixel for a picture, the byte size for data, 0 when empty;

@@ -5,6 +5,7 @@
 #include <cstdio>
 #include <cstring>
 #include <filesystem>
+#include <new>
 #include <thread>
 
 #include "editing/small_dialogs.h"
@@ -72,8 +73,8 @@ bool readSlotFile(const std::string& path, std::span<std::uint8_t> buffer) {
   return in.isOpen() && in.read(buffer.data(), buffer.size()) == buffer.size();
 }
 
-SlotItem prepareSlot(const persist::GallerySlot& record, const std::string& path,
-                     bool skipEmpty, const SlotLimits& limits) {
+SlotItem prepareSlot(const persist::GallerySlot& record, const std::string& path, bool skipEmpty,
+                     const SlotLimits& limits) {
   SlotItem item;
   if (record.kind == kSlotOver) {
     item.fate = SlotItem::Fate::Over;
@@ -138,13 +139,20 @@ enum class Problem { None, Missing, NotPicture1, OutOfRange1, NotPicture2, OutOf
 
 const char* optionReason(Problem problem) {
   switch (problem) {
-    case Problem::Missing: return msg::kNumberMissing;
-    case Problem::NotPicture1: return msg::kNumber1NotPicture;
-    case Problem::OutOfRange1: return msg::kNumber1OutOfRange;
-    case Problem::NotPicture2: return msg::kNumber2NotPicture;
-    case Problem::OutOfRange2: return msg::kNumber2OutOfRange;
-    case Problem::Differ: return msg::kNumbersDiffer;
-    case Problem::None: break;
+    case Problem::Missing:
+      return msg::kNumberMissing;
+    case Problem::NotPicture1:
+      return msg::kNumber1NotPicture;
+    case Problem::OutOfRange1:
+      return msg::kNumber1OutOfRange;
+    case Problem::NotPicture2:
+      return msg::kNumber2NotPicture;
+    case Problem::OutOfRange2:
+      return msg::kNumber2OutOfRange;
+    case Problem::Differ:
+      return msg::kNumbersDiffer;
+    case Problem::None:
+      break;
   }
   return "";
 }
@@ -156,8 +164,8 @@ std::string dialogReason(Problem problem, const SlotLimits& limits) {
       return msg::kChosenNotPicture;
     case Problem::OutOfRange1:
     case Problem::OutOfRange2:
-      return text::format(msg::kChosenOutOfRange, kMinPictureSize, kMinPictureSize,
-                          limits.maxWidth, limits.maxHeight);
+      return text::format(msg::kChosenOutOfRange, kMinPictureSize, kMinPictureSize, limits.maxWidth,
+                          limits.maxHeight);
     case Problem::Differ:
       return msg::kChosenSizesDiffer;
     default:
@@ -215,7 +223,8 @@ int readPicture(const Workbench& bench, UserPort& user, const std::string& path,
     return result;
   }
   const ArchiveItemInfo& info = read.info;
-  const std::size_t pixels = static_cast<std::size_t>(info.width) * static_cast<std::size_t>(info.height);
+  const std::size_t pixels =
+      static_cast<std::size_t>(info.width) * static_cast<std::size_t>(info.height);
   picture.pixels = WorkMemory(pixels);
   if (!picture.pixels.ok()) {
     user.tell(Icon::Warning, msg::kGalleryNoMemory);
@@ -229,9 +238,9 @@ int readPicture(const Workbench& bench, UserPort& user, const std::string& path,
     picture.palette = info.palette;
     return 0;
   }
-  return trueColourTo8Bit(bench.options, user, rgbRatioFileSuffix(pictureIndex + 1),
-                          content.data(), info.bytesPerPixel, info.width, info.height,
-                          picture.pixels.data(), picture.palette)
+  return trueColourTo8Bit(bench.options, user, rgbRatioFileSuffix(pictureIndex + 1), content.data(),
+                          info.bytesPerPixel, info.width, info.height, picture.pixels.data(),
+                          picture.palette)
              ? 0
              : kSlotAbandoned;
 }
@@ -243,9 +252,9 @@ std::string archiveListLine(int number, const ArchiveItemInfo& item, const SlotL
   const char* mark = item.bytesPerPixel >= 3 ? msg::kTrueColourMark : "";
   switch (item.kind) {
     case kSlotPicture:
-      return text::format(limits.pictureFits(item.width, item.height) ? msg::kListPicture
-                                                                      : msg::kListOverPicture,
-                          number, title.c_str(), mark, item.width, item.height);
+      return text::format(
+          limits.pictureFits(item.width, item.height) ? msg::kListPicture : msg::kListOverPicture,
+          number, title.c_str(), mark, item.width, item.height);
     case kSlotData:
       return text::format(static_cast<std::uint64_t>(item.width) <= limits.dataLimit()
                               ? msg::kListData
@@ -297,7 +306,8 @@ int saveSlotsToArchive(Workbench& bench, UserPort& user, ProgressPort& progress,
   }
 
   std::vector<persist::GallerySlot> records;
-  for (const int slot : chosen) records.push_back(gallery->info.slotRecords[static_cast<std::size_t>(slot)]);
+  for (const int slot : chosen)
+    records.push_back(gallery->info.slotRecords[static_cast<std::size_t>(slot)]);
   const SlotLimits limits = slotLimits(bench.options);
   const std::string& folder = bench.settings.folder;
   int result = 0;
@@ -307,15 +317,25 @@ int saveSlotsToArchive(Workbench& bench, UserPort& user, ProgressPort& progress,
     runInOrder<SlotItem>(
         static_cast<int>(chosen.size()), compressionThreads(request.threads),
         [&](int i) {
-          return prepareSlot(records[static_cast<std::size_t>(i)],
-                             slotFilePath(folder, chosen[static_cast<std::size_t>(i)]),
-                             request.skipEmpty, limits);
+          // A worker thread must not throw: running out of memory ends the save like a
+          // slot file that cannot be read.
+          try {
+            return prepareSlot(records[static_cast<std::size_t>(i)],
+                               slotFilePath(folder, chosen[static_cast<std::size_t>(i)]),
+                               request.skipEmpty, limits);
+          } catch (const std::bad_alloc&) {
+            SlotItem failed;
+            failed.fate = SlotItem::Fate::Append;
+            failed.status = kSlotFailed;
+            return failed;
+          }
         },
         [&](int i, SlotItem& item) {
           progress.report(i + 1);
           if (item.fate == SlotItem::Fate::Over) overSkipped = true;
           if (item.fate != SlotItem::Fate::Append) return true;
-          result = item.status != 0 ? item.status : appendPreparedArchiveItem(target, item.prepared);
+          result =
+              item.status != 0 ? item.status : appendPreparedArchiveItem(target, item.prepared);
           return result >= 0;
         });
   }
@@ -378,8 +398,8 @@ int expandArchiveItems(Workbench& bench, UserPort& user, ProgressPort& progress,
       result = readArchiveItem(request.path, numbers[index], read, content.span(), work.span());
       progress.report(static_cast<int>(index) + 1);
       const ArchiveItemInfo& info = read.info;
-      if (result == kArchiveTooLarge ||
-          (result == 0 && info.kind == kSlotPicture && !limits.pictureFits(info.width, info.height))) {
+      if (result == kArchiveTooLarge || (result == 0 && info.kind == kSlotPicture &&
+                                         !limits.pictureFits(info.width, info.height))) {
         over = true;
         result = 0;
         continue;
@@ -403,9 +423,8 @@ int expandArchiveItems(Workbench& bench, UserPort& user, ProgressPort& progress,
         picture.title = info.title;
         placed = placePictureInSlot(bench, slot, picture);
       } else {
-        placed = placeDataInSlot(bench, slot,
-                                 content.span().first(static_cast<std::size_t>(info.width)),
-                                 info.title);
+        placed = placeDataInSlot(
+            bench, slot, content.span().first(static_cast<std::size_t>(info.width)), info.title);
       }
       if (!placed) {
         result = kSlotFailed;
@@ -442,7 +461,8 @@ ArchiveOpenChoice choiceFromOptions(const Workbench& bench, const std::string& p
   choice.startSlot = options.ArchiveExpandStartSlot;
   choice.skipEmpty = options.ArchiveSkipEmpty;
   for (int i = 0; i < kArchiveMaxItems; ++i) {
-    if (options.ArchiveExpandNumbers[static_cast<std::size_t>(i)]) choice.expandNumbers.push_back(i + 1);
+    if (options.ArchiveExpandNumbers[static_cast<std::size_t>(i)])
+      choice.expandNumbers.push_back(i + 1);
   }
   return choice;
 }

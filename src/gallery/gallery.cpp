@@ -4,12 +4,12 @@
 #include <cstring>
 #include <limits>
 
+#include "editing/small_dialogs.h"
 #include "gallery/messages.h"
 #include "gallery/slot_content.h"
 #include "gallery/thumbnail.h"
 #include "gallery/true_colour.h"
 #include "gallery/work_memory.h"
-#include "editing/small_dialogs.h"
 #include "persist/field_codec.h"
 #include "picture/byte_source.h"
 #include "picture/file_helpers.h"
@@ -47,7 +47,9 @@ bool writeSlotFile(const Workbench& bench, int slot, std::span<const std::uint8_
 
 }  // namespace
 
-std::uint64_t SlotLimits::dataLimit() const { return dataItemLimit(maxWidth, maxHeight); }
+std::uint64_t SlotLimits::dataLimit() const {
+  return dataItemLimit(maxWidth, maxHeight);
+}
 
 bool SlotLimits::pictureFits(std::int64_t width, std::int64_t height) const {
   return width >= kMinPictureSize && height >= kMinPictureSize && width <= maxWidth &&
@@ -81,7 +83,9 @@ std::int64_t slotContentBytes(const persist::GallerySlot& slot) {
   return pixels * bytesPerPixel;
 }
 
-std::string slotFileName(int slot) { return text::format("%s%03d%s", "~~VemlaG", slot, ".dat"); }
+std::string slotFileName(int slot) {
+  return text::format("%s%03d%s", "~~VemlaG", slot, ".dat");
+}
 
 std::string slotFilePath(const std::string& folder, int slot) {
   return inFolder(folder, slotFileName(slot));
@@ -108,7 +112,9 @@ std::string titleFromPictureName(std::string_view name) {
   return titleFromFileName(name, true);
 }
 
-std::string shownTitle(const std::string& title) { return title.empty() ? msg::kUntitled : title; }
+std::string shownTitle(const std::string& title) {
+  return title.empty() ? msg::kUntitled : title;
+}
 
 std::string slotListLine(int slot, const persist::GallerySlot& record) {
   const int number = slot + 1;
@@ -121,7 +127,8 @@ std::string slotListLine(int slot, const persist::GallerySlot& record) {
     case kSlotData:
       return text::format(msg::kListData, number, title.c_str(), record.width);
     case kSlotOver:
-      if (record.height == 1) return text::format(msg::kListOverData, number, title.c_str(), record.width);
+      if (record.height == 1)
+        return text::format(msg::kListOverData, number, title.c_str(), record.width);
       return text::format(msg::kListOverPicture, number, title.c_str(), mark, record.width,
                           record.height);
     default:
@@ -285,7 +292,8 @@ int storeImageInSlot(Workbench& bench, UserPort& user, int slot, int image,
 int readSlot(const Workbench& bench, int slot, std::span<std::uint8_t> buffer) {
   const persist::HeldGallery* gallery = liveGallery(bench);
   if (gallery == nullptr || slot < 0 || slot >= galleryCount(bench)) return kSlotNotUsable;
-  const std::int64_t bytes = slotContentBytes(gallery->info.slotRecords[static_cast<std::size_t>(slot)]);
+  const std::int64_t bytes =
+      slotContentBytes(gallery->info.slotRecords[static_cast<std::size_t>(slot)]);
   if (bytes < 0 || static_cast<std::uint64_t>(bytes) > buffer.size()) return kSlotFailed;
   FileSource in(slotFilePath(bench.settings.folder, slot));
   if (!in.isOpen()) return kSlotFailed;

@@ -22,10 +22,10 @@ inline constexpr int kMaxGallerySlots = persist::kGallerySlots;
 inline constexpr std::size_t kSlotTitleBytes = 128;  // CP932 bytes of a title
 
 // Results of the slot operations besides 0.
-inline constexpr int kSlotFailed = -1;     // a file could not be written or read (told)
-inline constexpr int kSlotTooLarge = -5;   // data beyond the data limit (not told)
-inline constexpr int kSlotNotUsable = -10; // no gallery, or a slot number outside it
-inline constexpr int kSlotAbandoned = 1;   // a dialog was cancelled, or nothing to do
+inline constexpr int kSlotFailed = -1;      // a file could not be written or read (told)
+inline constexpr int kSlotTooLarge = -5;    // data beyond the data limit (not told)
+inline constexpr int kSlotNotUsable = -10;  // no gallery, or a slot number outside it
+inline constexpr int kSlotAbandoned = 1;    // a dialog was cancelled, or nothing to do
 
 // The current limits: pictures of 8 .. MaxPictureWidth x 8 .. MaxPictureHeight can be copied
 // and expanded; data up to 4 x MaxPictureWidth x MaxPictureHeight bytes.
@@ -74,8 +74,8 @@ struct SlotPicture {
   std::span<const std::uint8_t> pixels;  // rows top-down, width x bytes per pixel each
   int width = 0;
   int height = 0;
-  int bytesPerPixel = 1;            // 1, 3 or 4
-  const Palette* palette = nullptr; // null: grey ramp (true colour: the quantizer's palette)
+  int bytesPerPixel = 1;             // 1, 3 or 4
+  const Palette* palette = nullptr;  // null: grey ramp (true colour: the quantizer's palette)
   std::string title;
 };
 

@@ -21,7 +21,8 @@ bool backupGalleryForEditing(Workbench& bench, UserPort& user) {
     if (gallery->info.slotRecords[static_cast<std::size_t>(slot)].kind == kSlotEmpty) continue;
     copied = copyFile(slotFilePath(folder, slot), slotBackupPath(folder, slot));
   }
-  if (!copied || !writeFileAtomically(blockBackupPath(bench), persist::encodeGalleryBlock(gallery->info))) {
+  if (!copied ||
+      !writeFileAtomically(blockBackupPath(bench), persist::encodeGalleryBlock(gallery->info))) {
     deleteGalleryBackups(bench);
     user.tell(Icon::Error, msg::kBackupFailed);
     return false;

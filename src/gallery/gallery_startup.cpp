@@ -114,8 +114,8 @@ bool startGallery(Workbench& bench, UserPort& user, const ThumbnailAllocator& al
   }
   // After a change of the count the file holds a different number of thumbnails: as many as
   // both have are kept, the rest stay zero.
-  const std::size_t kept = std::min(gallery.thumbnails.size(), thumbnails.size()) /
-                           kThumbnailBytes * kThumbnailBytes;
+  const std::size_t kept =
+      std::min(gallery.thumbnails.size(), thumbnails.size()) / kThumbnailBytes * kThumbnailBytes;
   std::copy_n(gallery.thumbnails.begin(), kept, thumbnails.begin());
   gallery.thumbnails = std::move(thumbnails);
   bench.gallery.available = true;

@@ -41,7 +41,8 @@ struct GalleryState {
   // The thumbnails at the start of an edit, put back when the edit is discarded (the backup
   // file of the block holds no thumbnails).
   std::vector<std::uint8_t> editThumbnails;
-  // Remembered between saves and expansions ("空きのｴﾝﾄﾘは保存しない", "既存ﾌｧｲﾙ時は追加で書き込む").
+  // Remembered between saves and expansions ("空きのｴﾝﾄﾘは保存しない",
+  // "既存ﾌｧｲﾙ時は追加で書き込む").
   bool saveSkipEmpty = false;
   bool saveAppend = false;
   std::optional<ArchiveOpenChoice> lastOpenChoice;

@@ -10,7 +10,8 @@ inline constexpr const char* kGalleryReduced =
     "資源(ﾒﾓﾘ)が不足しているためｷﾞｬﾗﾘｰ\nの最大数を %d へ変更しました";
 inline constexpr const char* kGalleryUnavailable =
     "資源(ﾒﾓﾘ)が不足しているためｷﾞｬﾗﾘｰの機能は使用できません";
-inline constexpr const char* kGalleryRepaired = "ｷﾞｬﾗﾘｰ情報に矛盾がある箇所を「空き」に変更しました";
+inline constexpr const char* kGalleryRepaired =
+    "ｷﾞｬﾗﾘｰ情報に矛盾がある箇所を「空き」に変更しました";
 
 // Slots.
 inline constexpr const char* kGalleryStoreFailed = "ｷﾞｬﾗﾘｰの退避に失敗しました";
@@ -31,14 +32,16 @@ inline constexpr const char* kSaveProgress = "ｷﾞｬﾗﾘｰの保存中・�
 inline constexpr const char* kSaveFailedCode = "ｷﾞｬﾗﾘｰの退避に失敗しました(%d)";
 inline constexpr const char* kSaveLimitWarning =
     "（警告）VLAﾌｧｲﾙの管理情報上限数(%d)を超えたので全てが保存されていません\n";
-inline constexpr const char* kSaveOverWarning = "（警告）ｻｲｽﾞが許容範囲外の情報は保存されていません";
+inline constexpr const char* kSaveOverWarning =
+    "（警告）ｻｲｽﾞが許容範囲外の情報は保存されていません";
 inline constexpr const char* kArchiveDialogBusy = "現在ＶｅｍＬＡファイルの選択中です";
 
 // Expanding archive items into the gallery.
 inline constexpr const char* kExpandProgress = "ｷﾞｬﾗﾘｰへの展開中・・・";
 inline constexpr const char* kExpandFullWarning =
     "（警告）ｷﾞｬﾗﾘｰの最大数に達したため全ては展開されていません\n";
-inline constexpr const char* kExpandOverWarning = "（警告）ｻｲｽﾞが許容範囲外の情報は展開されていません";
+inline constexpr const char* kExpandOverWarning =
+    "（警告）ｻｲｽﾞが許容範囲外の情報は展開されていません";
 inline constexpr const char* kNotArchive = "VemLAﾌｫｰﾏｯﾄﾌｧｲﾙではありません";
 inline constexpr const char* kExpandFailed = "ｷﾞｬﾗﾘｰの展開に失敗しました";
 
@@ -54,7 +57,8 @@ inline constexpr const char* kOptionNumbersInconsistent =
     "「ｵﾌﾟｼｮﾝ情報-ﾌｧｲﾙ関連-VemLAﾌｧｲﾙ情報」を確認して下さい\n\n"
     "　　　　　　開く画像を選択し直しますか？";
 inline constexpr const char* kChosenNotPicture = "指定された情報が画像情報ではありません";
-inline constexpr const char* kChosenOutOfRange = "指定された画像情報がサイズ許容範囲外です(%dx%d～%dx%d)";
+inline constexpr const char* kChosenOutOfRange =
+    "指定された画像情報がサイズ許容範囲外です(%dx%d～%dx%d)";
 inline constexpr const char* kChosenSizesDiffer = "指定された２つの画像情報のサイズが異なります";
 inline constexpr const char* kArchivePictureReadFailed =
     "VemLAﾌｧｲﾙから画像情報の読み込みに失敗しました";

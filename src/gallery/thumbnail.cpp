@@ -7,13 +7,14 @@
 
 namespace vemla {
 
-void buildThumbnail(std::span<const std::uint8_t> pixels, int width, int height,
-                    int bytesPerPixel, std::span<std::uint8_t> thumbnail, Palette& palette) {
+void buildThumbnail(std::span<const std::uint8_t> pixels, int width, int height, int bytesPerPixel,
+                    std::span<std::uint8_t> thumbnail, Palette& palette) {
   std::fill(thumbnail.begin(), thumbnail.end(), std::uint8_t{0});
   if (width < 1 || height < 1 || thumbnail.size() < kThumbnailBytes) return;
   const std::int64_t w = width, h = height;
   const std::uint64_t sourceBytes = static_cast<std::uint64_t>(w) * static_cast<std::uint64_t>(h);
-  if (bytesPerPixel < 1 || pixels.size() / static_cast<std::uint64_t>(bytesPerPixel) < sourceBytes) {
+  if (bytesPerPixel < 1 ||
+      pixels.size() / static_cast<std::uint64_t>(bytesPerPixel) < sourceBytes) {
     return;
   }
   const std::int64_t columns = w >= h ? kThumbnailSide : w * kThumbnailSide / h;

@@ -18,7 +18,7 @@ inline constexpr std::size_t kThumbnailBytes = 256 * 256;
 // column j * width / columns. A true-colour picture (3 or 4 bytes per pixel) is reduced to the
 // quantizer's 256 colours as a whole picture would be, and `palette` becomes the quantizer's
 // palette; a grey picture's bytes are taken as they are and `palette` is not touched.
-void buildThumbnail(std::span<const std::uint8_t> pixels, int width, int height,
-                    int bytesPerPixel, std::span<std::uint8_t> thumbnail, Palette& palette);
+void buildThumbnail(std::span<const std::uint8_t> pixels, int width, int height, int bytesPerPixel,
+                    std::span<std::uint8_t> thumbnail, Palette& palette);
 
 }  // namespace vemla

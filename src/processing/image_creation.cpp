@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <vector>
 
 namespace vemla {
 namespace {
@@ -16,45 +17,62 @@ Rect clipped(const Rect& rectangle, int width, int height) {
           std::min(rectangle.right, width - 1), std::min(rectangle.bottom, height - 1)};
 }
 
-CombineRow combineRowOf(int kind, const ImageKernels& kernels) {
+const CombineRow* combineRowOf(int kind, const ImageKernels& kernels) {
   switch (kind) {
+    case kKindPicture1:
+    case kKindPicture2:
+    case kKindUserProgram:
+      return &kernels.copy;
     case kKindAverage:
-      return kernels.average;
+      return &kernels.average;
     case kKindDifference:
-      return kernels.absoluteDifference;
+      return &kernels.absoluteDifference;
     case kKindOffsetDifference:
-      return kernels.offsetDifference;
+      return &kernels.offsetDifference;
     case kKindAnd:
-      return kernels.bitwiseAnd;
+      return &kernels.bitwiseAnd;
     case kKindOr:
-      return kernels.bitwiseOr;
+      return &kernels.bitwiseOr;
     case kKindXor:
-      return kernels.bitwiseXor;
+      return &kernels.bitwiseXor;
     default:
       return nullptr;
   }
 }
 
-// Kinds made row by row: each row is written and its statistics taken while it is in cache.
-// `combine` null copies `source`.
-ImageStatistics createByRows(CombineRow combine, const std::uint8_t* source,
-                             const CreationPictures& pictures, const Rect& rectangle,
-                             std::uint8_t* image, const ImageKernels& kernels) {
-  const int width = pictures.width, height = pictures.height;
+// Images of at least this many pixels are written with streaming stores: they do not stay in
+// the cache anyway, and the stores then need not read the old image first.
+constexpr std::size_t kStreamingPixels = std::size_t{4} << 20;
+
+// Kinds made row by row from rows of `a` and `b`: the statistics of the rectangle's part of
+// each row are taken while its values are computed. Large images are made one row at a time
+// in a small cached buffer and streamed out.
+ImageStatistics createByRows(const CombineRow& row, const std::uint8_t* a, const std::uint8_t* b,
+                             int width, int height, const Rect& rectangle, std::uint8_t* image,
+                             const ImageKernels& kernels) {
   const Rect inside = clipped(rectangle, width, height);
   const int count = inside.right - inside.left + 1;
+  const bool streaming = at(height, width) >= kStreamingPixels;
+  std::vector<std::uint8_t> buffer(streaming ? static_cast<std::size_t>(width) : 0);
   StatisticsAccumulator accumulator;
   for (int y = 0; y < height; ++y) {
-    std::uint8_t* out = image + at(y, width);
-    if (combine != nullptr) {
-      combine(pictures.shifted1 + at(y, width), pictures.shifted2 + at(y, width), width, out);
+    const std::size_t start = at(y, width);
+    std::uint8_t* out = streaming ? buffer.data() : image + start;
+    if (y < inside.top || y > inside.bottom || count <= 0) {
+      row.combine(a + start, b + start, width, out);
     } else {
-      std::memcpy(out, source + at(y, width), static_cast<std::size_t>(width));
+      const std::size_t left = static_cast<std::size_t>(inside.left);
+      const std::size_t after = static_cast<std::size_t>(inside.right) + 1;
+      if (left > 0) row.combine(a + start, b + start, inside.left, out);
+      accumulator.add(
+          row.combineWithStatistics(a + start + left, b + start + left, count, out + left), count);
+      if (after < static_cast<std::size_t>(width)) {
+        row.combine(a + start + after, b + start + after, width - inside.right - 1, out + after);
+      }
     }
-    if (y >= inside.top && y <= inside.bottom && count > 0) {
-      accumulator.add(kernels.statistics(out + inside.left, count), count);
-    }
+    if (streaming) kernels.streamRow(buffer.data(), width, image + start);
   }
+  if (streaming) kernels.fence();
   return accumulator.finish(rectangle);
 }
 
@@ -88,34 +106,23 @@ ImageStatistics createBuiltInImage(int kind, const CreationPictures& pictures,
                                    int maxSizeY, std::uint8_t* image,
                                    const ImageKernels& kernels) {
   const StatisticsSource source = statisticsSourceOf(kind);
-  switch (kind) {
-    case kKindPicture1:
-    case kKindPicture2:
-    case kKindUserProgram: {
-      const std::uint8_t* copied = kind == kKindPicture1   ? pictures.shifted1
-                                   : kind == kKindPicture2 ? pictures.shifted2
-                                                           : pictures.userResult;
-      return createByRows(nullptr, copied, pictures,
-                          statisticsRectangle(source, pictures.validRectangles, 0, 0), image,
-                          kernels);
-    }
-    case kKindAreaDifference: {
-      const AreaWindow window = areaWindow(area.sizeX, area.sizeY, maxSizeX, maxSizeY);
-      areaDifference(pictures.shifted1, pictures.shifted2, pictures.width, pictures.height,
-                     window, area.method, area.divisor, image, kernels);
-      // The rectangle shrunk by the margins lies inside the computing range.
-      return imageStatistics(image, pictures.width, pictures.height,
-                             statisticsRectangle(source, pictures.validRectangles, window.right,
-                                                 window.down));
-    }
-    default: {
-      const CombineRow combine = combineRowOf(kind, kernels);
-      if (combine == nullptr) return {};
-      return createByRows(combine, nullptr, pictures,
-                          statisticsRectangle(source, pictures.validRectangles, 0, 0), image,
-                          kernels);
-    }
+  if (kind == kKindAreaDifference) {
+    const AreaWindow window = areaWindow(area.sizeX, area.sizeY, maxSizeX, maxSizeY);
+    areaDifference(pictures.shifted1, pictures.shifted2, pictures.width, pictures.height, window,
+                   area.method, area.divisor, image, kernels);
+    // The rectangle shrunk by the margins lies inside the computing range.
+    return imageStatistics(image, pictures.width, pictures.height,
+                           statisticsRectangle(source, pictures.validRectangles, window.right,
+                                               window.down));
   }
+  const CombineRow* row = combineRowOf(kind, kernels);
+  if (row == nullptr) return {};
+  const std::uint8_t* a = kind == kKindPicture2      ? pictures.shifted2
+                          : kind == kKindUserProgram ? pictures.userResult
+                                                     : pictures.shifted1;
+  const std::uint8_t* b = row == &kernels.copy ? a : pictures.shifted2;
+  return createByRows(*row, a, b, pictures.width, pictures.height,
+                      statisticsRectangle(source, pictures.validRectangles, 0, 0), image, kernels);
 }
 
 }  // namespace vemla

@@ -16,18 +16,29 @@ struct RowStatistics {
   std::uint64_t sum = 0;
 };
 
-// Combines two rows of the shifted pictures into a row of the image.
-using CombineRow = void (*)(const std::uint8_t* a, const std::uint8_t* b, int count,
-                            std::uint8_t* out);
+// Combines two rows of the shifted pictures into a row of the image: `combine` alone, or
+// `combineWithStatistics`, which also returns the statistics of out[0..count) (count >= 1)
+// while the values are still in registers. Copying kinds pass b = a and take a.
+struct CombineRow {
+  void (*combine)(const std::uint8_t* a, const std::uint8_t* b, int count, std::uint8_t* out);
+  RowStatistics (*combineWithStatistics)(const std::uint8_t* a, const std::uint8_t* b, int count,
+                                         std::uint8_t* out);
+};
 
 struct ImageKernels {
   KernelLevel level;
+  CombineRow copy;                // a
   CombineRow average;             // (a + b) >> 1
   CombineRow absoluteDifference;  // |a - b|
   CombineRow offsetDifference;    // a - b + 128 limited to 0..255
   CombineRow bitwiseAnd, bitwiseOr, bitwiseXor;
   // Maximum, minimum and sum of s[0..count); count >= 1.
   RowStatistics (*statistics)(const std::uint8_t* s, int count);
+  // Copies a row to memory without reading the destination into the cache (streaming stores
+  // where the instruction set has them), for images too large to stay cached; `fence` makes
+  // such stores visible and is called once after the last row.
+  void (*streamRow)(const std::uint8_t* source, int count, std::uint8_t* out);
+  void (*fence)();
   // sums[i] += |in1[i] - in2[i]| - |out1[i] - out2[i]|: a window column sum of the absolute
   // differences moving down one row (out rows may be null when nothing leaves).
   void (*slideDifferenceSums)(const std::uint8_t* in1, const std::uint8_t* in2,

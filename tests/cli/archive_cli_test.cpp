@@ -33,14 +33,17 @@ class ArchiveCli : public ::testing::Test {
     const std::string path = dir.file(name);
     writeBytes(path, makeBitmap(width, height, bits, [bits](int x, int y) {
                  Bytes pixel;
-                 for (int k = 0; k < bits / 8; ++k) pixel.push_back(static_cast<std::uint8_t>(x + 3 * y + 40 * k));
+                 for (int k = 0; k < bits / 8; ++k)
+                   pixel.push_back(static_cast<std::uint8_t>(x + 3 * y + 40 * k));
                  return pixel;
                }));
     return path;
   }
   // The pixel rows of a bitmap written by the workbench (headers 54 bytes, palette 1024 for
   // 8-bit, rows without padding when width * bytes is a multiple of 4).
-  static Bytes tail(const Bytes& bytes, std::size_t size) { return Bytes(bytes.end() - static_cast<long>(size), bytes.end()); }
+  static Bytes tail(const Bytes& bytes, std::size_t size) {
+    return Bytes(bytes.end() - static_cast<long>(size), bytes.end());
+  }
 
   TempDir dir;
   std::string archive = dir.file("set.vla");
@@ -52,7 +55,8 @@ TEST_F(ArchiveCli, RoundTripsEveryKindOfItemBitForBit) {
   const std::string rgba = bitmap("rgba.bmp", 5, 4, 32);
   const std::string notes = dir.file("notes.txt");
   Bytes text;
-  for (int i = 0; i < 3000; ++i) text.push_back(static_cast<std::uint8_t>("hello, archive\n"[i % 15]));
+  for (int i = 0; i < 3000; ++i)
+    text.push_back(static_cast<std::uint8_t>("hello, archive\n"[i % 15]));
   writeBytes(notes, text);
 
   ASSERT_EQ(run({"archive", "create", archive}).status, 0);
@@ -92,7 +96,8 @@ TEST_F(ArchiveCli, RoundTripsEveryKindOfItemBitForBit) {
   // Through a second archive and out again: every extracted file is reproduced byte for byte.
   const std::string again = dir.file("again.vla");
   ASSERT_EQ(run({"archive", "create", again}).status, 0);
-  const std::vector<std::string> extracted{"grey-out.bmp", "rgb-out.bmp", "rgba-out.bmp", "notes-out.txt"};
+  const std::vector<std::string> extracted{"grey-out.bmp", "rgb-out.bmp", "rgba-out.bmp",
+                                           "notes-out.txt"};
   for (std::size_t i = 0; i < extracted.size(); ++i) {
     ASSERT_EQ(run({"archive", "add", again, dir.file(extracted[i])}).status, 0);
     const std::string second = dir.file("second-" + extracted[i]);

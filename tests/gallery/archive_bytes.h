@@ -26,7 +26,11 @@ inline std::int64_t getLe(const Bytes& bytes, std::size_t offset, int width) {
 struct RawRecord {
   RawRecord(std::int32_t kind, std::int32_t width, std::int32_t height, std::int32_t bytesPerPixel,
             std::string title = "")
-      : kind(kind), width(width), height(height), bytesPerPixel(bytesPerPixel), title(std::move(title)) {}
+      : kind(kind),
+        width(width),
+        height(height),
+        bytesPerPixel(bytesPerPixel),
+        title(std::move(title)) {}
 
   std::int32_t kind = 1;
   std::int32_t width = 0;
@@ -44,7 +48,8 @@ struct RawRecord {
     setLe(out, 4, static_cast<std::uint32_t>(width), 4);
     setLe(out, 8, static_cast<std::uint32_t>(height), 4);
     setLe(out, 12, static_cast<std::uint32_t>(bytesPerPixel), 4);
-    for (std::size_t i = 0; i < title.size() && i < 128; ++i) out[16 + i] = static_cast<std::uint8_t>(title[i]);
+    for (std::size_t i = 0; i < title.size() && i < 128; ++i)
+      out[16 + i] = static_cast<std::uint8_t>(title[i]);
     setLe(out, 144, static_cast<std::uint32_t>(paletteFlag), 2);
     setLe(out, 146, static_cast<std::uint32_t>(compressedFlag), 2);
     setLe(out, 148, static_cast<std::uint32_t>(paletteSize), 4);
@@ -63,7 +68,8 @@ class ArchiveBuilder {
   }
   // Appends an item's bytes with its size entry (the bytes' length unless given).
   ArchiveBuilder& item(const Bytes& bytes, std::int64_t entry = -1) {
-    setLe(header_, 32 + 4 * count_, static_cast<std::uint32_t>(entry < 0 ? bytes.size() : entry), 4);
+    setLe(header_, 32 + 4 * count_, static_cast<std::uint32_t>(entry < 0 ? bytes.size() : entry),
+          4);
     body_.insert(body_.end(), bytes.begin(), bytes.end());
     ++count_;
     setLe(header_, 4, count_, 4);
@@ -79,7 +85,8 @@ class ArchiveBuilder {
     record.storedLength = static_cast<std::int32_t>(content.size());
     Bytes bytes = record.bytes();
     if (picture) {
-      for (int i = 0; i < 256; ++i) bytes.insert(bytes.end(), {std::uint8_t(i), std::uint8_t(i), std::uint8_t(i), 0});
+      for (int i = 0; i < 256; ++i)
+        bytes.insert(bytes.end(), {std::uint8_t(i), std::uint8_t(i), std::uint8_t(i), 0});
     }
     bytes.insert(bytes.end(), content.begin(), content.end());
     return item(bytes);

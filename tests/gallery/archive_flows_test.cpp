@@ -14,10 +14,10 @@
 namespace vemla {
 namespace {
 
-using ::testing::ElementsAre;
-using ::testing::HasSubstr;
 using testing::ArchiveBuilder;
+using ::testing::ElementsAre;
 using testing::FileSizeLimit;
+using ::testing::HasSubstr;
 using testing::RawRecord;
 using testing::readBytes;
 using testing::writeBytes;
@@ -38,14 +38,16 @@ class ArchiveFlows : public testing::GalleryFixture {
     return expandArchiveItems(bench, user, progress, progress, request);
   }
   // Appends items to `path` (created first) with the archive functions.
-  void makeArchive(const std::string& path, const std::vector<std::pair<ArchiveItemInfo, Bytes>>& items) {
+  void makeArchive(const std::string& path,
+                   const std::vector<std::pair<ArchiveItemInfo, Bytes>>& items) {
     ASSERT_EQ(createArchive(path), 0);
     for (const auto& [item, content] : items) {
       Bytes work(content.size() + 1024);
       ASSERT_GT(appendArchiveItem(path, item, content, work), 0);
     }
   }
-  static ArchiveItemInfo pictureItem(int width, int height, const std::string& title, int bytesPerPixel = 1) {
+  static ArchiveItemInfo pictureItem(int width, int height, const std::string& title,
+                                     int bytesPerPixel = 1) {
     ArchiveItemInfo item;
     item.kind = kSlotPicture;
     item.width = width;
@@ -98,9 +100,9 @@ TEST_F(ArchiveFlows, SavesEveryKindOfSlotAndSkipsOverWithAWarning) {
   EXPECT_EQ(itemContent(archive, 4), rgb);
   EXPECT_EQ(user.onlyMessage(), "（警告）ｻｲｽﾞが許容範囲外の情報は保存されていません");
   EXPECT_EQ(user.messages[0].icon, Icon::Warning);
-  EXPECT_THAT(progress.events, ElementsAre("busy", "text:ｷﾞｬﾗﾘｰの保存中・・・", "start:5", "report:1",
-                                           "report:2", "report:3", "report:4", "report:5",
-                                           "finish", "idle"));
+  EXPECT_THAT(progress.events,
+              ElementsAre("busy", "text:ｷﾞｬﾗﾘｰの保存中・・・", "start:5", "report:1", "report:2",
+                          "report:3", "report:4", "report:5", "finish", "idle"));
   // Only the archive is left in its folder besides the gallery's own files.
   for (const auto& entry : std::filesystem::directory_iterator(dir.path())) {
     EXPECT_EQ(entry.path().filename().string().rfind("$V", 0), std::string::npos);
@@ -203,7 +205,9 @@ TEST_F(ArchiveFlows, AFullArchiveKeepsWhatFitAndWarnsWith256) {
 
 TEST_F(ArchiveFlows, ExpandingTenItemsFromSlot13FillsTheLastFourAndWarns) {
   std::vector<std::pair<ArchiveItemInfo, Bytes>> items;
-  for (int i = 1; i <= 10; ++i) items.push_back({dataItem(i, "item" + std::to_string(i)), Bytes(i, static_cast<std::uint8_t>(i))});
+  for (int i = 1; i <= 10; ++i)
+    items.push_back(
+        {dataItem(i, "item" + std::to_string(i)), Bytes(i, static_cast<std::uint8_t>(i))});
   makeArchive(archive, items);
   ASSERT_EQ(storeGrey(11, 8, 8, "untouched"), 0);
   ExpandRequest request;
@@ -219,9 +223,9 @@ TEST_F(ArchiveFlows, ExpandingTenItemsFromSlot13FillsTheLastFourAndWarns) {
   EXPECT_EQ(user.onlyMessage(), "（警告）ｷﾞｬﾗﾘｰの最大数に達したため全ては展開されていません\n");
   EXPECT_EQ(bench.settings.gallery->info.header.firstShownSlot, 12);
   // Progress counted the five items looked at (the fifth found no slot).
-  EXPECT_THAT(progress.events, ElementsAre("busy", "text:ｷﾞｬﾗﾘｰへの展開中・・・", "start:10",
-                                           "report:1", "report:2", "report:3", "report:4",
-                                           "finish", "idle"));
+  EXPECT_THAT(progress.events,
+              ElementsAre("busy", "text:ｷﾞｬﾗﾘｰへの展開中・・・", "start:10", "report:1", "report:2",
+                          "report:3", "report:4", "finish", "idle"));
 }
 
 TEST_F(ArchiveFlows, ExpandSkipsOversizedItemsAndEmptiesSlotsForEmptyItems) {
@@ -283,7 +287,8 @@ TEST_F(ArchiveFlows, HostileArchivesAreRefusedWithoutChangingTheGallery) {
   cut.storedLength = static_cast<std::int32_t>(stream.size() / 2);
   Bytes item = cut.bytes();
   item.insert(item.end(), stream.begin(), stream.begin() + static_cast<long>(stream.size() / 2));
-  writeBytes(archive, ArchiveBuilder().plain(RawRecord{2, 2, 1, 1, "whole"}, {5, 6}).item(item).bytes());
+  writeBytes(archive,
+             ArchiveBuilder().plain(RawRecord{2, 2, 1, 1, "whole"}, {5, 6}).item(item).bytes());
   EXPECT_EQ(expand(request), kArchiveDecompressFailed);
   EXPECT_EQ(user.onlyMessage(), "ｷﾞｬﾗﾘｰの展開に失敗しました");
   EXPECT_EQ(user.messages[0].icon, Icon::Error);
@@ -364,7 +369,8 @@ TEST_F(OpenArchive, OpensTheOptionsNumbersAsPicturesAndExpandsEverything) {
   ArchiveItemInfo left = pictureItem(16, 8, "left");
   left.hasPalette = true;
   left.palette[5] = 77;
-  makeArchive(archive, {{left, pixels(128, 1)}, {pictureItem(16, 8, ""), pixels(128, 2)},
+  makeArchive(archive, {{left, pixels(128, 1)},
+                        {pictureItem(16, 8, ""), pixels(128, 2)},
                         {dataItem(3, "d"), {1, 2, 3}}});
   ASSERT_EQ(open(), 0);
   EXPECT_TRUE(dialog.shown.empty());
@@ -382,7 +388,8 @@ TEST_F(OpenArchive, OpensTheOptionsNumbersAsPicturesAndExpandsEverything) {
 TEST_F(OpenArchive, InconsistentOptionNumbersAskWhetherToChooseAgain) {
   makeArchive(archive, {{pictureItem(16, 8, "only"), pixels(128)}});
   const std::string question =
-      "指定されている画像番号に矛盾があるため画像は展開されません\n  ※指定された番号の情報が存在しない\n"
+      "指定されている画像番号に矛盾があるため画像は展開されません\n  "
+      "※指定された番号の情報が存在しない\n"
       "「ｵﾌﾟｼｮﾝ情報-ﾌｧｲﾙ関連-VemLAﾌｧｲﾙ情報」を確認して下さい\n\n"
       "　　　　　　開く画像を選択し直しますか？";
   // Cancel: nothing at all.
@@ -434,7 +441,8 @@ TEST_F(OpenArchive, NamesTheFirstInconsistencyInTheOrderOfTheChecks) {
 }
 
 TEST_F(OpenArchive, TheDialogIsAskedAgainAfterABadChoice) {
-  makeArchive(archive, {{pictureItem(16, 8, "a"), pixels(128)}, {pictureItem(8, 16, "b"), pixels(128)},
+  makeArchive(archive, {{pictureItem(16, 8, "a"), pixels(128)},
+                        {pictureItem(8, 16, "b"), pixels(128)},
                         {dataItem(1, "d"), {1}}});
   ArchiveOpenChoice differ;
   differ.path = archive;

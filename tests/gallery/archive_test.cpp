@@ -1,8 +1,9 @@
 #include "gallery/archive.h"
 
-#include <algorithm>
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
+
+#include <algorithm>
 
 #include "gallery/archive_bytes.h"
 #include "support/test_files.h"
@@ -10,9 +11,9 @@
 namespace vemla {
 namespace {
 
-using ::testing::ElementsAre;
 using testing::ArchiveBuilder;
 using testing::Bytes;
+using ::testing::ElementsAre;
 using testing::getLe;
 using testing::RawRecord;
 using testing::readBytes;
@@ -85,12 +86,13 @@ TEST_F(Archive, StoresAnItemThatDoesNotCompressIntoTheWorkBufferAsItIs) {
   EXPECT_EQ(bytes[record + 16], 't');
   EXPECT_EQ(bytes[record + 17], 'c');
   EXPECT_EQ(bytes[record + 18], 0);
-  EXPECT_EQ(getLe(bytes, record + 144, 2), 1);     // palette follows
-  EXPECT_EQ(getLe(bytes, record + 146, 2), 0);     // not compressed
+  EXPECT_EQ(getLe(bytes, record + 144, 2), 1);  // palette follows
+  EXPECT_EQ(getLe(bytes, record + 146, 2), 0);  // not compressed
   EXPECT_EQ(getLe(bytes, record + 148, 4), 1024);
   EXPECT_EQ(getLe(bytes, record + 152, 4), 12);
   // Without a palette the grey ramp is stored: entry 200 is (200, 200, 200, 0).
-  EXPECT_THAT(Bytes(bytes.begin() + 1236 + 800, bytes.begin() + 1236 + 804), ElementsAre(200, 200, 200, 0));
+  EXPECT_THAT(Bytes(bytes.begin() + 1236 + 800, bytes.begin() + 1236 + 804),
+              ElementsAre(200, 200, 200, 0));
   EXPECT_EQ(Bytes(bytes.end() - 12, bytes.end()), content);
 }
 
@@ -113,11 +115,14 @@ TEST_F(Archive, CompressesWithTheLibraryAtBlockSizeFourAndReadsBackEveryKind) {
   EXPECT_EQ(getLe(file, 1056 + 146, 2), 1);
   EXPECT_EQ(getLe(file, 1056 + 152, 4), static_cast<std::int64_t>(stream.size()));
   EXPECT_EQ(getLe(file, 32, 4), static_cast<std::int64_t>(180 + 1024 + stream.size()));
-  EXPECT_EQ(Bytes(file.begin() + 1056 + 180 + 1024, file.begin() + 1056 + 180 + 1024 + stream.size()), stream);
+  EXPECT_EQ(
+      Bytes(file.begin() + 1056 + 180 + 1024, file.begin() + 1056 + 180 + 1024 + stream.size()),
+      stream);
 
-  const std::vector<std::pair<ArchiveItemInfo, Bytes>> expected{
-      {greyItem, grey}, {picture(20, 10, 3, "rgb"), rgb}, {picture(9, 8, 4, "rgba"), rgba},
-      {data(5000, "notes.txt"), bytes}};
+  const std::vector<std::pair<ArchiveItemInfo, Bytes>> expected{{greyItem, grey},
+                                                                {picture(20, 10, 3, "rgb"), rgb},
+                                                                {picture(9, 8, 4, "rgba"), rgba},
+                                                                {data(5000, "notes.txt"), bytes}};
   for (int number = 1; number <= 4; ++number) {
     ArchiveItemRead out;
     Bytes content;

@@ -86,16 +86,5 @@ TEST_F(GalleryBackup, AnUnreadableBlockBackupChangesNothing) {
   EXPECT_TRUE(exists("~~VemlaG000.bak"));
 }
 
-TEST_F(GalleryBackup, DeletingRemovesTheBackupsOfEverySlotNumber) {
-  writeBytes(dir.file("~~VemlaG015.bak"), {1});
-  writeBytes(dir.file("~~VemlaG016.bak"), {1});  // beyond the gallery count: left alone
-  ASSERT_TRUE(backupGalleryForEditing(bench, user));
-  deleteGalleryBackups(bench);
-  EXPECT_FALSE(exists("~~VemlaG000.bak"));
-  EXPECT_FALSE(exists("~~VemlaG015.bak"));
-  EXPECT_TRUE(exists("~~VemlaG016.bak"));
-  EXPECT_FALSE(exists("VemlaGinf.bak"));
-}
-
 }  // namespace
 }  // namespace vemla

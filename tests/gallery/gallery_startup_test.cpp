@@ -33,7 +33,8 @@ class GalleryStart : public ::testing::Test {
     slot(number).width = width;
     slot(number).height = height;
     slot(number).trueColourCode = trueColourCode;
-    if (fileBytes >= 0) writeBytes(slotFilePath(dir.path(), number), Bytes(static_cast<std::size_t>(fileBytes), 1));
+    if (fileBytes >= 0)
+      writeBytes(slotFilePath(dir.path(), number), Bytes(static_cast<std::size_t>(fileBytes), 1));
   }
   bool start() { return startGallery(bench, user); }
 
@@ -43,7 +44,8 @@ class GalleryStart : public ::testing::Test {
 };
 
 TEST_F(GalleryStart, ClampsTheCountToEightThroughThirtyTwoInStepsOfFour) {
-  const std::vector<std::pair<int, int>> cases{{30, 16}, {4, 8}, {40, 32}, {12, 12}, {0, 8}, {-5, 8}};
+  const std::vector<std::pair<int, int>> cases{{30, 16}, {4, 8}, {40, 32},
+                                               {12, 12}, {0, 8}, {-5, 8}};
   for (const auto& [stored, used] : cases) {
     Workbench fresh;
     fresh.settings.folder = dir.path();
@@ -91,13 +93,13 @@ TEST_F(GalleryStart, APictureWhoseFileIsGoneIsEmptiedWithoutAMessage) {
 }
 
 TEST_F(GalleryStart, SlotsThatDisagreeWithTheirFilesAreEmptiedWithOneMessage) {
-  prepare(0, kSlotData, 50, 1, 49);           // data file changed in size
-  prepare(1, kSlotData, 50, 1, -1);           // data file deleted
-  prepare(2, kSlotPicture, 4, 4, 48);         // 4 x 4 x 1 wanted
-  prepare(3, kSlotPicture, 4, 4, 48, 1);      // 4 x 4 x 3: matches
-  prepare(4, kSlotPicture, 4, 4, 64, 2);      // 4 x 4 x 4: matches
-  prepare(5, 7, 4, 4, 16);                    // a kind that does not exist
-  prepare(6, kSlotData, -20, 1, 0);           // data of negative size
+  prepare(0, kSlotData, 50, 1, 49);       // data file changed in size
+  prepare(1, kSlotData, 50, 1, -1);       // data file deleted
+  prepare(2, kSlotPicture, 4, 4, 48);     // 4 x 4 x 1 wanted
+  prepare(3, kSlotPicture, 4, 4, 48, 1);  // 4 x 4 x 3: matches
+  prepare(4, kSlotPicture, 4, 4, 64, 2);  // 4 x 4 x 4: matches
+  prepare(5, 7, 4, 4, 16);                // a kind that does not exist
+  prepare(6, kSlotData, -20, 1, 0);       // data of negative size
   ASSERT_TRUE(start());
   EXPECT_EQ(slot(0).kind, kSlotEmpty);
   EXPECT_EQ(slot(1).kind, kSlotEmpty);

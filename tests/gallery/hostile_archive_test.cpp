@@ -1,8 +1,8 @@
 // Archives made to hurt: every one must be refused with its status, without a crash, without
 // writing beyond the caller's buffers and without changing the file when appending.
-#include <filesystem>
-
 #include <gtest/gtest.h>
+
+#include <filesystem>
 
 #include "gallery/archive.h"
 #include "gallery/archive_bytes.h"
@@ -13,8 +13,8 @@ namespace vemla {
 namespace {
 
 using testing::ArchiveBuilder;
-using testing::FileSizeLimit;
 using testing::Bytes;
+using testing::FileSizeLimit;
 using testing::RawRecord;
 using testing::readBytes;
 using testing::TempDir;
@@ -23,10 +23,10 @@ using testing::writeBytes;
 constexpr std::size_t kCapacity = 4096;
 
 struct Outcome {
-  int item;       // readArchiveItem with buffers
-  int directory;  // readArchiveDirectory
-  int append;     // appendArchiveItem of a 1-byte data item
-  bool unchanged; // the file after the append attempt
+  int item;        // readArchiveItem with buffers
+  int directory;   // readArchiveDirectory
+  int append;      // appendArchiveItem of a 1-byte data item
+  bool unchanged;  // the file after the append attempt
 };
 
 Outcome tryEverything(const std::string& path, const Bytes& file, int number = 1) {
@@ -75,7 +75,8 @@ TEST_F(HostileArchive, RefusesArchiveWhoseCountExceeds256OrIsNegative) {
 
 TEST_F(HostileArchive, RefusesSizeEntriesTooSmallForARecordOrNegative) {
   for (const std::int32_t entry : {1, 179, -180, INT32_MIN}) {
-    const Bytes file = ArchiveBuilder().plain(RawRecord{2, 3, 1, 1}, {1, 2, 3}).entry(0, entry).bytes();
+    const Bytes file =
+        ArchiveBuilder().plain(RawRecord{2, 3, 1, 1}, {1, 2, 3}).entry(0, entry).bytes();
     const Outcome outcome = tryEverything(path, file);
     EXPECT_EQ(outcome.item, kArchiveNotArchive) << entry;
     EXPECT_EQ(outcome.directory, kArchiveNotArchive) << entry;
@@ -209,7 +210,8 @@ TEST_F(HostileArchive, ABzip2BombIsCutOffAtTheAnnouncedSize) {
 
 TEST_F(HostileArchive, AStreamLongerThanTheWorkBufferIsRefused) {
   Bytes content(3000);
-  for (std::size_t i = 0; i < content.size(); ++i) content[i] = static_cast<std::uint8_t>(i * 2654435761u >> 13);
+  for (std::size_t i = 0; i < content.size(); ++i)
+    content[i] = static_cast<std::uint8_t>(i * 2654435761u >> 13);
   const Bytes stream = testing::bzip2(content);
   RawRecord record{2, 3000, 1, 1};
   record.compressedFlag = 1;
