@@ -12,7 +12,7 @@
 #include "gallery/messages.h"
 #include "gallery/ordered_parallel.h"
 #include "gallery/slot_content.h"
-#include "gallery/true_colour.h"
+#include "picture/true_colour.h"
 #include "gallery/work_memory.h"
 #include "picture/byte_source.h"
 #include "picture/file_helpers.h"
@@ -238,7 +238,8 @@ int readPicture(const Workbench& bench, UserPort& user, const std::string& path,
     picture.palette = info.palette;
     return 0;
   }
-  return trueColourTo8Bit(bench.options, user, rgbRatioFileSuffix(pictureIndex + 1), content.data(),
+  return trueColourTo8Bit(bench.options.TrueColourOpenMode, bench.options.AskRatioPerFile,
+                        bench.options.GreyRatio, user, rgbRatioFileSuffix(pictureIndex + 1), content.data(),
                           info.bytesPerPixel, info.width, info.height, picture.pixels.data(),
                           picture.palette)
              ? 0

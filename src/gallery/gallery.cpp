@@ -8,7 +8,7 @@
 #include "gallery/messages.h"
 #include "gallery/slot_content.h"
 #include "gallery/thumbnail.h"
-#include "gallery/true_colour.h"
+#include "picture/true_colour.h"
 #include "gallery/work_memory.h"
 #include "persist/field_codec.h"
 #include "picture/byte_source.h"
@@ -367,7 +367,8 @@ int copySlotToPicture(Workbench& bench, UserPort& user, int slot, int picture) {
   Palette palette = record->palette;
   const std::uint8_t* pixelsToOpen = content.data();
   if (bytesPerPixel != 1) {
-    if (!trueColourTo8Bit(bench.options, user, rgbRatioFileSuffix(picture + 1), content.data(),
+    if (!trueColourTo8Bit(bench.options.TrueColourOpenMode, bench.options.AskRatioPerFile,
+                        bench.options.GreyRatio, user, rgbRatioFileSuffix(picture + 1), content.data(),
                           bytesPerPixel, record->width, record->height, converted.data(),
                           palette)) {
       return kSlotAbandoned;

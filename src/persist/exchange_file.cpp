@@ -8,7 +8,7 @@
 #include "persist/settings_io.h"
 #include "picture/bitmap.h"
 #include "picture/file_helpers.h"
-#include "picture/quantize.h"
+#include "picture/true_colour.h"
 #include "text/format.h"
 
 namespace vemla::persist {
@@ -33,23 +33,11 @@ std::int64_t payloadBytes(int kind, int colourCode, int width, int height) {
 bool convertTo8Bit(const ExchangeRequest& request, UserPort& user, ExchangeItem& item) {
   const int bytesPerPixel = bytesPerPixelOfCode(item.colourCode);
   if (bytesPerPixel == 1) return true;
-  const std::size_t stride = static_cast<std::size_t>(item.width) * bytesPerPixel;
   std::vector<std::uint8_t> grey(static_cast<std::size_t>(item.width) * item.height);
-  if (request.trueColourMode == 1) {
-    RgbRatio ratios = request.ratios;
-    if (request.askRatio) {
-      const std::optional<RgbRatio> asked = user.askRgbRatio("", ratios);
-      if (!asked) return false;
-      ratios = *asked;
-    }
-    for (std::size_t i = 0; i < grey.size(); ++i) {
-      const std::uint8_t* pixel = item.payload.data() + i * bytesPerPixel;
-      grey[i] = greyFromBgr(pixel[0], pixel[1], pixel[2], ratios);
-    }
-    item.palette = greyRamp();
-  } else {
-    quantizeTrueColour(bytesPerPixel, item.payload.data(), stride, item.width, item.height,
-                       grey.data(), static_cast<std::size_t>(item.width), &item.palette);
+  if (!trueColourTo8Bit(request.trueColourMode, request.askRatio, request.ratios, user, "",
+                        item.payload.data(), bytesPerPixel, item.width, item.height, grey.data(),
+                        item.palette)) {
+    return false;
   }
   item.payload = std::move(grey);
   item.colourCode = 0;

@@ -57,27 +57,8 @@ VEMLA_INLINE void combineLoop(const std::uint8_t* a, const std::uint8_t* b, int 
   for (int i = 0; i < count; ++i) out[i] = op(a[i], b[i]);
 }
 
-template <typename Op>
-VEMLA_INLINE RowStatistics combineStatisticsLoop(const std::uint8_t* a, const std::uint8_t* b,
-                                                 int count, std::uint8_t* out) {
-  const Op op;
-  std::uint8_t maximum = 0, minimum = 255;
-  std::uint64_t total = 0;
-  // Sums of at most 4096 bytes fit 32 bits, which keeps the vector lanes narrow.
-  for (int start = 0; start < count; start += 4096) {
-    const int end = std::min(count, start + 4096);
-    std::uint32_t sum = 0;
-    for (int i = start; i < end; ++i) {
-      const std::uint8_t value = op(a[i], b[i]);
-      out[i] = value;
-      maximum = std::max(maximum, value);
-      minimum = std::min(minimum, value);
-      sum += value;
-    }
-    total += sum;
-  }
-  return {maximum, minimum, total};
-}
+// Rows are combined and their statistics taken in blocks that stay in the first-level cache.
+constexpr int kStatisticsBlock = 4096;
 
 VEMLA_INLINE RowStatistics statisticsLoop(const std::uint8_t* s, int count) {
   std::uint8_t maximum = 0, minimum = 255;
@@ -128,7 +109,8 @@ VEMLA_INLINE void weighRowsLoop(const std::int32_t* r0, const std::int32_t* r1,
   }
 }
 
-// One pair of row functions of an element-wise kind for one instruction set.
+// One pair of row functions of an element-wise kind for one instruction set. The statistics
+// are taken by `STATISTICS` from the row just written, which is still in the first-level cache.
 #define VEMLA_DEFINE_COMBINE(SUFFIX, ATTRIBUTE, NAME, OP)                                         \
   ATTRIBUTE void NAME##SUFFIX(const std::uint8_t* a, const std::uint8_t* b, int count,            \
                               std::uint8_t* out) {                                                \
@@ -136,7 +118,17 @@ VEMLA_INLINE void weighRowsLoop(const std::int32_t* r0, const std::int32_t* r1,
   }                                                                                               \
   ATTRIBUTE RowStatistics NAME##Statistics##SUFFIX(const std::uint8_t* a, const std::uint8_t* b,  \
                                                    int count, std::uint8_t* out) {                \
-    return combineStatisticsLoop<OP>(a, b, count, out);                                           \
+    RowStatistics statistics{};                                                                   \
+    for (int start = 0; start < count; start += kStatisticsBlock) {                               \
+      const int length = std::min(kStatisticsBlock, count - start);                               \
+      combineLoop<OP>(a + start, b + start, length, out + start);                                 \
+      const RowStatistics block = statistics##SUFFIX(out + start, length);                        \
+      statistics = start == 0 ? block                                                             \
+                              : RowStatistics{std::max(statistics.maximum, block.maximum),        \
+                                              std::min(statistics.minimum, block.minimum),        \
+                                              statistics.sum + block.sum};                        \
+    }                                                                                             \
+    return statistics;                                                                            \
   }
 
 // Defines the kernel functions of one instruction set with the given function attribute.
@@ -148,9 +140,6 @@ VEMLA_INLINE void weighRowsLoop(const std::int32_t* r0, const std::int32_t* r1,
   VEMLA_DEFINE_COMBINE(SUFFIX, ATTRIBUTE, bitwiseAnd, AndOp)                                      \
   VEMLA_DEFINE_COMBINE(SUFFIX, ATTRIBUTE, bitwiseOr, OrOp)                                        \
   VEMLA_DEFINE_COMBINE(SUFFIX, ATTRIBUTE, bitwiseXor, XorOp)                                      \
-  ATTRIBUTE RowStatistics statistics##SUFFIX(const std::uint8_t* s, int count) {                  \
-    return statisticsLoop(s, count);                                                              \
-  }                                                                                               \
   ATTRIBUTE void slideDifferenceSums##SUFFIX(const std::uint8_t* in1, const std::uint8_t* in2,    \
                                              const std::uint8_t* out1, const std::uint8_t* out2,  \
                                              int count, std::int32_t* sums) {                     \
@@ -181,6 +170,9 @@ VEMLA_INLINE void weighRowsLoop(const std::int32_t* r0, const std::int32_t* r1,
                                    slideSums##SUFFIX,                                             \
                                    weighRows##SUFFIX};
 
+RowStatistics statisticsBaseline(const std::uint8_t* s, int count) {
+  return statisticsLoop(s, count);
+}
 void streamRowBaseline(const std::uint8_t* source, int count, std::uint8_t* out) {
   std::memcpy(out, source, static_cast<std::size_t>(count));
 }
@@ -199,6 +191,73 @@ VEMLA_DEFINE_IMAGE_KERNELS(Baseline, )
 #define VEMLA_AVX512 \
   __attribute__((target("avx512f,avx512bw,avx512vl,avx2,prefer-vector-width=512")))
 #endif
+
+// Maximum and minimum of the bytes, and their sum with the sum-of-absolute-differences
+// instruction against zero (64-bit partial sums).
+
+VEMLA_AVX2 RowStatistics statisticsAvx2(const std::uint8_t* s, int count) {
+  const __m256i zero = _mm256_setzero_si256();
+  __m256i maximum = zero, minimum = _mm256_set1_epi8(-1), sum = zero;
+  int i = 0;
+  for (; i + 32 <= count; i += 32) {
+    const __m256i v = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(s + i));
+    maximum = _mm256_max_epu8(maximum, v);
+    minimum = _mm256_min_epu8(minimum, v);
+    sum = _mm256_add_epi64(sum, _mm256_sad_epu8(v, zero));
+  }
+  alignas(32) std::uint8_t maxima[32], minima[32];
+  alignas(32) std::uint64_t sums[4];
+  _mm256_store_si256(reinterpret_cast<__m256i*>(maxima), maximum);
+  _mm256_store_si256(reinterpret_cast<__m256i*>(minima), minimum);
+  _mm256_store_si256(reinterpret_cast<__m256i*>(sums), sum);
+  RowStatistics statistics{0, 255, sums[0] + sums[1] + sums[2] + sums[3]};
+  for (int k = 0; k < 32; ++k) {
+    statistics.maximum = std::max<int>(statistics.maximum, maxima[k]);
+    statistics.minimum = std::min<int>(statistics.minimum, minima[k]);
+  }
+  for (; i < count; ++i) {
+    statistics.maximum = std::max<int>(statistics.maximum, s[i]);
+    statistics.minimum = std::min<int>(statistics.minimum, s[i]);
+    statistics.sum += s[i];
+  }
+  return statistics;
+}
+
+VEMLA_AVX512 RowStatistics statisticsAvx512(const std::uint8_t* s, int count) {
+  const __m512i zero = _mm512_setzero_si512();
+  __m512i maximum = zero, minimum = _mm512_set1_epi8(-1), sum = zero;
+  int i = 0;
+  for (; i + 64 <= count; i += 64) {
+    const __m512i v = _mm512_loadu_si512(s + i);
+    maximum = _mm512_max_epu8(maximum, v);
+    minimum = _mm512_min_epu8(minimum, v);
+    sum = _mm512_add_epi64(sum, _mm512_sad_epu8(v, zero));
+  }
+  if (i < count) {
+    const __mmask64 mask = ~std::uint64_t{0} >> (64 - (count - i));
+    const __m512i v = _mm512_maskz_loadu_epi8(mask, s + i);  // zeros beyond the row
+    maximum = _mm512_max_epu8(maximum, v);
+    minimum = _mm512_mask_min_epu8(minimum, mask, minimum, v);
+    sum = _mm512_add_epi64(sum, _mm512_sad_epu8(v, zero));
+  }
+  // Folded to 256 bits, then reduced through memory (GCC 12's extract and reduce intrinsics
+  // trip -Wuninitialized).
+  const auto upper = [](__m512i v) { return _mm512_castsi512_si256(_mm512_shuffle_i64x2(v, v, 0xEE)); };
+  const __m256i maximum256 = _mm256_max_epu8(_mm512_castsi512_si256(maximum), upper(maximum));
+  const __m256i minimum256 = _mm256_min_epu8(_mm512_castsi512_si256(minimum), upper(minimum));
+  const __m256i sum256 = _mm256_add_epi64(_mm512_castsi512_si256(sum), upper(sum));
+  alignas(32) std::uint8_t maxima[32], minima[32];
+  alignas(32) std::uint64_t sums[4];
+  _mm256_store_si256(reinterpret_cast<__m256i*>(maxima), maximum256);
+  _mm256_store_si256(reinterpret_cast<__m256i*>(minima), minimum256);
+  _mm256_store_si256(reinterpret_cast<__m256i*>(sums), sum256);
+  RowStatistics statistics{0, 255, sums[0] + sums[1] + sums[2] + sums[3]};
+  for (int k = 0; k < 32; ++k) {
+    statistics.maximum = std::max<int>(statistics.maximum, maxima[k]);
+    statistics.minimum = std::min<int>(statistics.minimum, minima[k]);
+  }
+  return statistics;
+}
 
 // Plain stores up to the first aligned vector, streaming stores, then plain stores again.
 VEMLA_AVX2 void streamRowAvx2(const std::uint8_t* source, int count, std::uint8_t* out) {

@@ -1,5 +1,6 @@
 #include <QApplication>
 
+#include "gallery/gallery_startup.h"
 #include "persist/settings_session.h"
 #include "platform/program_folder.h"
 #include "platform/running_copy.h"
@@ -28,6 +29,7 @@ int main(int argc, char** argv) {
   bench.options.MaxPictureWidth = bench.store.maxWidth();
   bench.options.MaxPictureHeight = bench.store.maxHeight();
   vemla::persist::loadSettingsAtStart(bench, user);
+  vemla::startGallery(bench, user);  // a second copy has no gallery
 
   {
     vemla::WorkbenchWindow window(bench, user);

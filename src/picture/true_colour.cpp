@@ -1,4 +1,4 @@
-#include "gallery/true_colour.h"
+#include "picture/true_colour.h"
 
 #include <optional>
 
@@ -7,17 +7,16 @@
 
 namespace vemla {
 
-bool trueColourTo8Bit(const Options& options, UserPort& user, std::string_view ratioSuffix,
-                      const std::uint8_t* source, int bytesPerPixel, int width, int height,
-                      std::uint8_t* destination, Palette& palette) {
+bool trueColourTo8Bit(int trueColourMode, bool askRatio, RgbRatio ratios, UserPort& user,
+                      std::string_view ratioSuffix, const std::uint8_t* source, int bytesPerPixel,
+                      int width, int height, std::uint8_t* destination, Palette& palette) {
   const std::size_t stride = static_cast<std::size_t>(width) * bytesPerPixel;
-  if (options.TrueColourOpenMode != kTrueColourGrey) {
+  if (trueColourMode != 1) {
     quantizeTrueColour(bytesPerPixel, source, stride, width, height, destination,
                        static_cast<std::size_t>(width), &palette);
     return true;
   }
-  RgbRatio ratios = options.GreyRatio;
-  if (options.AskRatioPerFile) {
+  if (askRatio) {
     const std::optional<RgbRatio> asked = user.askRgbRatio(ratioSuffix, ratios);
     if (!asked) return false;
     ratios = *asked;
