@@ -76,7 +76,9 @@ void BM_CreateImage(benchmark::State& state) {
   state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations()) * 3 *
                           static_cast<std::int64_t>(kPixels));
   state.SetLabel(vemla::imageKindTable()[static_cast<std::size_t>(kind)].name +
-                 std::string(level == 0 ? " baseline" : level == 1 ? " avx2" : " avx512"));
+                 std::string(level == 0   ? " baseline"
+                             : level == 1 ? " avx2"
+                                          : " avx512"));
 }
 BENCHMARK(BM_CreateImage)
     ->ArgsProduct({{2, 3, 4, 7, 8, 9}, {2}})

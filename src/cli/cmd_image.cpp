@@ -16,9 +16,9 @@ namespace {
 
 const std::set<std::string> kAreaFlags{"--area", "--area-method", "--area-divisor"};
 const std::set<std::string> kFilterFlags{"--filter-source", "--filter-divisor"};
-const std::set<std::string> kKindFlagNames{"--kind",       "--area",          "--area-method",
-                                           "--area-divisor", "--user-result", "--expr",
-                                           "--filter",     "--filter-source", "--filter-divisor"};
+const std::set<std::string> kKindFlagNames{"--kind",         "--area",          "--area-method",
+                                           "--area-divisor", "--user-result",   "--expr",
+                                           "--filter",       "--filter-source", "--filter-divisor"};
 
 constexpr int kFilterSide = 9;
 
@@ -53,11 +53,13 @@ void parseFilterGrid(const std::string& grid, persist::UserProcessingEntry& entr
     throw UsageError("--filter: needs an odd number of rows and of columns, at most 9 each");
   }
   for (const auto& row : rows) {
-    if (row.size() != columns) throw UsageError("--filter: every row needs the same number of cells");
+    if (row.size() != columns)
+      throw UsageError("--filter: every row needs the same number of cells");
   }
   const std::size_t top = (kFilterSide - rows.size()) / 2, left = (kFilterSide - columns) / 2;
   for (std::size_t r = 0; r < rows.size(); ++r) {
-    for (std::size_t c = 0; c < columns; ++c) entry.elements[(top + r) * kFilterSide + left + c] = rows[r][c];
+    for (std::size_t c = 0; c < columns; ++c)
+      entry.elements[(top + r) * kFilterSide + left + c] = rows[r][c];
   }
 }
 
@@ -100,8 +102,8 @@ KindFlags parseKindFlags(const Arguments& args, const ReadFlags& readFlags) {
     throw UsageError("--user-result needs --kind 6");
   // A window is at most 2 MaxPicture - 1 wide: every window sum then fits in 64 bits.
   if (const auto area = args.value("--area")) {
-    flags.areaSize = parsePair(*area, 1, 2 * std::max(readFlags.maxWidth, readFlags.maxHeight) - 1,
-                               "--area");
+    flags.areaSize =
+        parsePair(*area, 1, 2 * std::max(readFlags.maxWidth, readFlags.maxHeight) - 1, "--area");
     if (flags.areaSize->first > 2 * readFlags.maxWidth - 1 ||
         flags.areaSize->second > 2 * readFlags.maxHeight - 1) {
       throw UsageError("--area: SX at most " + std::to_string(2 * readFlags.maxWidth - 1) +
@@ -230,14 +232,18 @@ Command imageCommand() {
           .append(kReadFlagsHelp)
           .append(kControlFlagsHelp)
           .append(
-              "  --kind K                      image kind 0..9 (default 3): 0 picture 1, 1 picture 2,\n"
-              "                                2 average, 3 difference, 4 offset difference, 5 area\n"
-              "                                difference, 6 user program result, 7 AND, 8 OR, 9 XOR\n"
+              "  --kind K                      image kind 0..9 (default 3): 0 picture 1, 1 picture "
+              "2,\n"
+              "                                2 average, 3 difference, 4 offset difference, 5 "
+              "area\n"
+              "                                difference, 6 user program result, 7 AND, 8 OR, 9 "
+              "XOR\n"
               "  --area SX,SY                  kind 5: window size (default the AreaDiffRangeX/Y\n"
               "                                option, 3,3), 1 .. 2 * max - 1\n"
               "  --area-method 0|1             kind 5: 0 sum of the differences, 1 difference of\n"
               "                                the sums (default AreaDiffKind, 0)\n"
-              "  --area-divisor D              kind 5: positive divisor (default AreaDiffDivisor, 9)\n"
+              "  --area-divisor D              kind 5: positive divisor (default AreaDiffDivisor, "
+              "9)\n"
               "  --user-result FILE            kind 6: a picture of the same size as the result\n"
               "  --expr TEXT                   a user processing entry of expression form\n"
               "  --filter GRID                 a user processing entry of filter form: rows split\n"

@@ -14,8 +14,8 @@ namespace vemla::cli {
 namespace {
 
 const std::set<std::string> kViewFlagNames{
-    "--cursor", "--fine",  "--mag",          "--zoom-interp", "--fill",
-    "--colour", "--intensity", "--brightness", "--range",       "--range-colour",
+    "--cursor", "--fine",        "--mag",        "--zoom-interp", "--fill",
+    "--colour", "--intensity",   "--brightness", "--range",       "--range-colour",
     "--grid",   "--grid-offset", "--grid-colour"};
 
 struct ColourName {
@@ -44,9 +44,8 @@ int parseColourKind(const std::string& text) {
 
 // Flags that need another flag.
 void checkDependencies(const Arguments& args) {
-  const std::pair<const char*, const char*> needs[] = {{"--range-colour", "--range"},
-                                                       {"--grid-offset", "--grid"},
-                                                       {"--grid-colour", "--grid"}};
+  const std::pair<const char*, const char*> needs[] = {
+      {"--range-colour", "--range"}, {"--grid-offset", "--grid"}, {"--grid-colour", "--grid"}};
   for (const auto& [flag, needed] : needs) {
     if (args.has(flag) && !args.has(needed))
       throw UsageError(std::string(flag) + " needs " + needed);
@@ -97,7 +96,8 @@ void applyViewFlags(const Arguments& args, Workbench& bench) {
   selections.kindColours[0][kKindPicture1] = colour;
   view.colourDisplay = true;
   if (const auto intensity = args.value("--intensity"))
-    selections.intensity[static_cast<std::size_t>(colour)] = parseInt(*intensity, 1, 16, "--intensity");
+    selections.intensity[static_cast<std::size_t>(colour)] =
+        parseInt(*intensity, 1, 16, "--intensity");
   if (const auto brightness = args.value("--brightness"))
     selections.brightness[static_cast<std::size_t>(colour)] =
         parseInt(*brightness, 0, 256, "--brightness");
@@ -132,7 +132,8 @@ int render(const Arguments& args, Context& io) {
     fill = static_cast<std::uint8_t>(parseInt(*value, 0, 255, "--fill"));
   if (!isBitmapName(in)) throw UsageError("IMAGE must be an 8-bit .bmp");
   const int bits = probeBitmap(in);
-  if (bits == 24 || bits == 32) throw UsageError("IMAGE must be an 8-bit .bmp, not " + std::to_string(bits) + "-bit");
+  if (bits == 24 || bits == 32)
+    throw UsageError("IMAGE must be an 8-bit .bmp, not " + std::to_string(bits) + "-bit");
   if (!checkOutputName(out, io)) return 1;
 
   CliUserPort user(io.err, std::nullopt, readFlags.ratios);
@@ -151,8 +152,8 @@ int render(const Arguments& args, Context& io) {
   const Palette palette = paletteOf(pane.colours);
   if (!writeOutputPicture(out, kViewSize, kViewSize, pane.shown.data(), palette, io)) return 1;
   const ViewPlacement& placement = bench.view.placement;
-  io.out << text::format("origin=%d,%d window=%d,%d mag=%s", placement.originX,
-                         placement.originY, placement.windowColumn, placement.windowRow,
+  io.out << text::format("origin=%d,%d window=%d,%d mag=%s", placement.originX, placement.originY,
+                         placement.windowColumn, placement.windowRow,
                          magnificationText(viewSettingsOf(bench), width, height).c_str())
          << '\n';
   return 0;
@@ -163,32 +164,34 @@ int render(const Arguments& args, Context& io) {
 Command renderCommand() {
   std::set<std::string> values = kViewFlagNames;
   values.insert({"--max"});
-  return {"render", "render an image into its 512 x 512 pane raster",
-          "usage: vemla-cli render IMAGE OUT [OPTIONS]\n"
-          "  IMAGE is an 8-bit .bmp whose pixel values are the image values. Writes the 512 x 512\n"
-          "  pane raster as an 8-bit bitmap whose palette is the pane's colour table (range\n"
-          "  extraction and grid included) and prints\n"
-          "  origin=%d,%d window=%d,%d mag=%s (extraction origin, magnified window, x8 or 1/4.0).\n"
-          "  --cursor X,Y                  cursor position (default the centre W/2,H/2)\n"
-          "  --fine FX,FY                  fine position 0..m-1 (default m/2)\n"
-          "  --mag M                       magnification 1..64 (default 1)\n"
-          "  --reduced                     the 1/n display (x1, a picture larger than 512)\n"
-          "  --zoom-interp off|linear|cubic  interpolation of the magnification (default off)\n"
-          "  --fill V                      value around the picture, 0..255 (default 0)\n"
-          "  --colour grey|standard|difference|offset   colour kind (default grey)\n"
-          "  --intensity I                 1..16 (default the colour kind's: 8 for difference,\n"
-          "                                else 1)\n"
-          "  --brightness B                0..256 (default 128)\n"
-          "  --range LO,HI                 range extraction of LO..HI\n"
-          "  --range-colour R,G,B          its colour (default 255,255,0)\n"
-          "  --grid L                      grid every L picture pixels, 1..20\n"
-          "  --grid-offset GX,GY           grid offsets 0..L*m-1 (default 0,0)\n"
-          "  --grid-colour R,G,B           grid colour (default 0,255,0)\n"
-          "  --max WxH                     maximum picture size, 1024..4096, multiples of 4\n"
-          "  --settings FOLDER             options from FOLDER/VemlaPinf.dat (the flags still win)\n",
-          values,
-          {"--reduced"},
-          render};
+  return {
+      "render",
+      "render an image into its 512 x 512 pane raster",
+      "usage: vemla-cli render IMAGE OUT [OPTIONS]\n"
+      "  IMAGE is an 8-bit .bmp whose pixel values are the image values. Writes the 512 x 512\n"
+      "  pane raster as an 8-bit bitmap whose palette is the pane's colour table (range\n"
+      "  extraction and grid included) and prints\n"
+      "  origin=%d,%d window=%d,%d mag=%s (extraction origin, magnified window, x8 or 1/4.0).\n"
+      "  --cursor X,Y                  cursor position (default the centre W/2,H/2)\n"
+      "  --fine FX,FY                  fine position 0..m-1 (default m/2)\n"
+      "  --mag M                       magnification 1..64 (default 1)\n"
+      "  --reduced                     the 1/n display (x1, a picture larger than 512)\n"
+      "  --zoom-interp off|linear|cubic  interpolation of the magnification (default off)\n"
+      "  --fill V                      value around the picture, 0..255 (default 0)\n"
+      "  --colour grey|standard|difference|offset   colour kind (default grey)\n"
+      "  --intensity I                 1..16 (default the colour kind's: 8 for difference,\n"
+      "                                else 1)\n"
+      "  --brightness B                0..256 (default 128)\n"
+      "  --range LO,HI                 range extraction of LO..HI\n"
+      "  --range-colour R,G,B          its colour (default 255,255,0)\n"
+      "  --grid L                      grid every L picture pixels, 1..20\n"
+      "  --grid-offset GX,GY           grid offsets 0..L*m-1 (default 0,0)\n"
+      "  --grid-colour R,G,B           grid colour (default 0,255,0)\n"
+      "  --max WxH                     maximum picture size, 1024..4096, multiples of 4\n"
+      "  --settings FOLDER             options from FOLDER/VemlaPinf.dat (the flags still win)\n",
+      values,
+      {"--reduced"},
+      render};
 }
 
 }  // namespace vemla::cli

@@ -35,7 +35,8 @@ Rect areaComputingRange(const AreaWindow& window, int width, int height) {
 }
 
 std::uint8_t areaValue(std::uint64_t v, double divisor) {
-  if (divisor == 0 || divisor == 1) return static_cast<std::uint8_t>(std::min<std::uint64_t>(v, 255));
+  if (divisor == 0 || divisor == 1)
+    return static_cast<std::uint8_t>(std::min<std::uint64_t>(v, 255));
   const long double q = static_cast<long double>(v) / static_cast<long double>(divisor) + 0.5L;
   if (!(q >= 1)) return 0;  // below 1 truncates to 0; not-a-number too
   if (q >= 255) return 255;

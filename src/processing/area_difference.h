@@ -15,9 +15,9 @@ namespace vemla {
 enum AreaDifferenceMethod : int { kSumOfDifferences = 0, kDifferenceOfSums = 1 };
 
 struct AreaDifferenceSettings {
-  int sizeX = 3, sizeY = 3;  // AreaDiffRangeX, AreaDiffRangeY
+  int sizeX = 3, sizeY = 3;        // AreaDiffRangeX, AreaDiffRangeY
   int method = kSumOfDifferences;  // AreaDiffKind
-  double divisor = 9.0;  // AreaDiffDivisor
+  double divisor = 9.0;            // AreaDiffDivisor
 };
 
 // The window around a pixel: columns x - left .. x + right, rows y - up .. y + down. Odd sizes

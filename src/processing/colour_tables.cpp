@@ -16,15 +16,16 @@ struct Knot {
 
 // The knots of the colour tables; entries between two knots are interpolated linearly.
 constexpr Knot kStandardKnots[] = {
-    {0, {0, 0, 128}},       {32, {0, 0, 255}},   {96, {0, 255, 255}}, {128, {0, 255, 0}},
+    {0, {0, 0, 128}},       {32, {0, 0, 255}},    {96, {0, 255, 255}},  {128, {0, 255, 0}},
     {160, {255, 255, 255}}, {224, {255, 255, 0}}, {255, {255, 128, 0}},
 };
 constexpr Knot kDifferenceKnots[] = {
-    {0, {0, 0, 0}},         {16, {0, 0, 255}},   {64, {0, 255, 255}},
+    {0, {0, 0, 0}},         {16, {0, 0, 255}},    {64, {0, 255, 255}},
     {128, {255, 255, 255}}, {192, {255, 255, 0}}, {255, {255, 0, 0}},
 };
 constexpr Knot kOffsetKnots[] = {
-    {0, {255, 255, 0}}, {96, {0, 0, 0}}, {128, {0, 0, 128}}, {160, {255, 255, 255}}, {255, {255, 255, 0}},
+    {0, {255, 255, 0}},     {96, {0, 0, 0}},      {128, {0, 0, 128}},
+    {160, {255, 255, 255}}, {255, {255, 255, 0}},
 };
 
 // a + (b - a) * step / span rounded to the nearest integer, halves up: floor((2 num + span) /
@@ -69,9 +70,8 @@ int defaultIntensity(int colourKind) {
 }
 
 const ColourTable& baseColourTable(int builtInKind) {
-  static const std::array<ColourTable, 4> tables{greyTable(), fromKnots(kStandardKnots),
-                                                 fromKnots(kDifferenceKnots),
-                                                 fromKnots(kOffsetKnots)};
+  static const std::array<ColourTable, 4> tables{
+      greyTable(), fromKnots(kStandardKnots), fromKnots(kDifferenceKnots), fromKnots(kOffsetKnots)};
   if (builtInKind < 0 || builtInKind > kColourOffset) return tables[0];
   return tables[static_cast<std::size_t>(builtInKind)];
 }

@@ -27,8 +27,12 @@ enum ColourKind : int {
 inline constexpr int kMinIntensity = 1, kMaxIntensity = 16;
 inline constexpr int kMinBrightness = 0, kMaxBrightness = 256, kNeutralBrightness = 128;
 
-inline bool isUserColourKind(int kind) { return kind >= kFirstUserColour && kind < kColourKindCount; }
-inline bool isColourKind(int kind) { return (kind >= 0 && kind <= kColourOffset) || isUserColourKind(kind); }
+inline bool isUserColourKind(int kind) {
+  return kind >= kFirstUserColour && kind < kColourKindCount;
+}
+inline bool isColourKind(int kind) {
+  return (kind >= 0 && kind <= kColourOffset) || isUserColourKind(kind);
+}
 
 // The intensity a colour kind starts with: 8 for "差分ｶﾗｰ", 1 for every other kind.
 int defaultIntensity(int colourKind);

@@ -88,12 +88,12 @@ Rect statisticsRectangle(StatisticsSource source, const std::array<Rect, 2>& val
                          int marginX, int marginY) {
   const Rect& first = validRectangles[0];
   const Rect& second = validRectangles[1];
-  Rect rectangle = source == StatisticsSource::Picture1   ? first
-                   : source == StatisticsSource::Picture2 ? second
-                                                          : Rect{std::max(first.left, second.left),
-                                                                 std::max(first.top, second.top),
-                                                                 std::min(first.right, second.right),
-                                                                 std::min(first.bottom, second.bottom)};
+  Rect rectangle =
+      source == StatisticsSource::Picture1 ? first
+      : source == StatisticsSource::Picture2
+          ? second
+          : Rect{std::max(first.left, second.left), std::max(first.top, second.top),
+                 std::min(first.right, second.right), std::min(first.bottom, second.bottom)};
   rectangle.left += marginX;
   rectangle.right -= marginX;
   rectangle.top += marginY;
@@ -102,18 +102,17 @@ Rect statisticsRectangle(StatisticsSource source, const std::array<Rect, 2>& val
 }
 
 ImageStatistics createBuiltInImage(int kind, const CreationPictures& pictures,
-                                   const AreaDifferenceSettings& area, int maxSizeX,
-                                   int maxSizeY, std::uint8_t* image,
-                                   const ImageKernels& kernels) {
+                                   const AreaDifferenceSettings& area, int maxSizeX, int maxSizeY,
+                                   std::uint8_t* image, const ImageKernels& kernels) {
   const StatisticsSource source = statisticsSourceOf(kind);
   if (kind == kKindAreaDifference) {
     const AreaWindow window = areaWindow(area.sizeX, area.sizeY, maxSizeX, maxSizeY);
     areaDifference(pictures.shifted1, pictures.shifted2, pictures.width, pictures.height, window,
                    area.method, area.divisor, image, kernels);
     // The rectangle shrunk by the margins lies inside the computing range.
-    return imageStatistics(image, pictures.width, pictures.height,
-                           statisticsRectangle(source, pictures.validRectangles, window.right,
-                                               window.down));
+    return imageStatistics(
+        image, pictures.width, pictures.height,
+        statisticsRectangle(source, pictures.validRectangles, window.right, window.down));
   }
   const CombineRow* row = combineRowOf(kind, kernels);
   if (row == nullptr) return {};

@@ -36,8 +36,8 @@ Rect statisticsRectangle(StatisticsSource source, const std::array<Rect, 2>& val
 // `maxSizeX` x `maxSizeY` (2 MaxPicture - 1) and gives 0 outside its computing range, whose
 // margins also shrink the statistics rectangle.
 ImageStatistics createBuiltInImage(int kind, const CreationPictures& pictures,
-                                   const AreaDifferenceSettings& area, int maxSizeX,
-                                   int maxSizeY, std::uint8_t* image,
+                                   const AreaDifferenceSettings& area, int maxSizeX, int maxSizeY,
+                                   std::uint8_t* image,
                                    const ImageKernels& kernels = imageKernels());
 
 }  // namespace vemla

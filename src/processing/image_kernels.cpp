@@ -1,7 +1,6 @@
 #include "processing/image_kernels.h"
 
 #include <algorithm>
-
 #include <cstring>
 
 #if defined(__x86_64__) && (defined(__GNUC__) || defined(__clang__))
@@ -32,12 +31,14 @@ struct AbsoluteDifferenceOp {
   }
 };
 struct OffsetDifferenceOp {
-  // With both values moved to -128..127 (top bit flipped) the signed difference limited to
-  // -128..127 is the offset difference minus 128.
+  // a - b + 128 limited to 0..255 in saturating byte steps: t = a - b and u = b - a, each 0 when
+  // negative; 128 + min(t, 127) then minus u, stopping at 0.
   VEMLA_INLINE std::uint8_t operator()(std::uint8_t a, std::uint8_t b) const {
-    const int difference =
-        static_cast<std::int8_t>(a ^ 0x80) - static_cast<std::int8_t>(b ^ 0x80);
-    return static_cast<std::uint8_t>(std::clamp(difference, -128, 127) + 128);
+    const std::uint8_t larger = std::max(a, b);
+    const auto t = static_cast<std::uint8_t>(larger - b);
+    const auto u = static_cast<std::uint8_t>(larger - a);
+    const auto v = static_cast<std::uint8_t>(std::min<std::uint8_t>(t, 127) | 0x80);
+    return static_cast<std::uint8_t>(v - std::min(u, v));
   }
 };
 struct AndOp {
@@ -110,65 +111,70 @@ VEMLA_INLINE void weighRowsLoop(const std::int32_t* r0, const std::int32_t* r1,
 }
 
 // One pair of row functions of an element-wise kind for one instruction set. The statistics
-// are taken by `STATISTICS` from the row just written, which is still in the first-level cache.
-#define VEMLA_DEFINE_COMBINE(SUFFIX, ATTRIBUTE, NAME, OP)                                         \
-  ATTRIBUTE void NAME##SUFFIX(const std::uint8_t* a, const std::uint8_t* b, int count,            \
-                              std::uint8_t* out) {                                                \
-    combineLoop<OP>(a, b, count, out);                                                            \
-  }                                                                                               \
-  ATTRIBUTE RowStatistics NAME##Statistics##SUFFIX(const std::uint8_t* a, const std::uint8_t* b,  \
-                                                   int count, std::uint8_t* out) {                \
-    RowStatistics statistics{};                                                                   \
-    for (int start = 0; start < count; start += kStatisticsBlock) {                               \
-      const int length = std::min(kStatisticsBlock, count - start);                               \
-      combineLoop<OP>(a + start, b + start, length, out + start);                                 \
-      const RowStatistics block = statistics##SUFFIX(out + start, length);                        \
-      statistics = start == 0 ? block                                                             \
-                              : RowStatistics{std::max(statistics.maximum, block.maximum),        \
-                                              std::min(statistics.minimum, block.minimum),        \
-                                              statistics.sum + block.sum};                        \
-    }                                                                                             \
-    return statistics;                                                                            \
+// are taken by that instruction set's statistics function from each block just written, which
+// is still in the first-level cache.
+#define VEMLA_DEFINE_COMBINE(SUFFIX, ATTRIBUTE, NAME, OP)                                        \
+  ATTRIBUTE void NAME##SUFFIX(const std::uint8_t* a, const std::uint8_t* b, int count,           \
+                              std::uint8_t* out) {                                               \
+    combineLoop<OP>(a, b, count, out);                                                           \
+  }                                                                                              \
+  ATTRIBUTE RowStatistics NAME##Statistics##SUFFIX(const std::uint8_t* a, const std::uint8_t* b, \
+                                                   int count, std::uint8_t* out) {               \
+    RowStatistics statistics{};                                                                  \
+    for (int start = 0; start < count; start += kStatisticsBlock) {                              \
+      const int length = std::min(kStatisticsBlock, count - start);                              \
+      combineLoop<OP>(a + start, b + start, length, out + start);                                \
+      const RowStatistics block = statistics##SUFFIX(out + start, length);                       \
+      statistics = start == 0 ? block                                                            \
+                              : RowStatistics{std::max(statistics.maximum, block.maximum),       \
+                                              std::min(statistics.minimum, block.minimum),       \
+                                              statistics.sum + block.sum};                       \
+    }                                                                                            \
+    return statistics;                                                                           \
   }
 
-// Defines the kernel functions of one instruction set with the given function attribute.
-#define VEMLA_DEFINE_IMAGE_KERNELS(SUFFIX, ATTRIBUTE)                                             \
-  VEMLA_DEFINE_COMBINE(SUFFIX, ATTRIBUTE, copy, CopyOp)                                           \
-  VEMLA_DEFINE_COMBINE(SUFFIX, ATTRIBUTE, average, AverageOp)                                     \
-  VEMLA_DEFINE_COMBINE(SUFFIX, ATTRIBUTE, absoluteDifference, AbsoluteDifferenceOp)               \
-  VEMLA_DEFINE_COMBINE(SUFFIX, ATTRIBUTE, offsetDifference, OffsetDifferenceOp)                   \
-  VEMLA_DEFINE_COMBINE(SUFFIX, ATTRIBUTE, bitwiseAnd, AndOp)                                      \
-  VEMLA_DEFINE_COMBINE(SUFFIX, ATTRIBUTE, bitwiseOr, OrOp)                                        \
-  VEMLA_DEFINE_COMBINE(SUFFIX, ATTRIBUTE, bitwiseXor, XorOp)                                      \
-  ATTRIBUTE void slideDifferenceSums##SUFFIX(const std::uint8_t* in1, const std::uint8_t* in2,    \
-                                             const std::uint8_t* out1, const std::uint8_t* out2,  \
-                                             int count, std::int32_t* sums) {                     \
-    slideDifferenceSumsLoop(in1, in2, out1, out2, count, sums);                                   \
-  }                                                                                               \
-  ATTRIBUTE void slideSums##SUFFIX(const std::uint8_t* in, const std::uint8_t* out, int count,    \
-                                   std::int32_t* sums) {                                          \
-    slideSumsLoop(in, out, count, sums);                                                          \
-  }                                                                                               \
-  ATTRIBUTE void weighRows##SUFFIX(const std::int32_t* r0, const std::int32_t* r1,                \
-                                   const std::int32_t* r2, const std::int32_t* r3, int count,     \
-                                   const std::int32_t* w, std::uint8_t* out) {                    \
-    weighRowsLoop(r0, r1, r2, r3, count, w, out);                                                 \
-  }                                                                                               \
-  constexpr ImageKernels k##SUFFIX{                                                              \
-      KernelLevel::SUFFIX,                                                                        \
-      {copy##SUFFIX, copyStatistics##SUFFIX},                                                     \
-      {average##SUFFIX, averageStatistics##SUFFIX},                                               \
-      {absoluteDifference##SUFFIX, absoluteDifferenceStatistics##SUFFIX},                         \
-      {offsetDifference##SUFFIX, offsetDifferenceStatistics##SUFFIX},                             \
-      {bitwiseAnd##SUFFIX, bitwiseAndStatistics##SUFFIX},                                         \
-      {bitwiseOr##SUFFIX, bitwiseOrStatistics##SUFFIX},                                           \
-      {bitwiseXor##SUFFIX, bitwiseXorStatistics##SUFFIX},                                         \
-      statistics##SUFFIX,                                                                         \
-      streamRow##SUFFIX,                                                                          \
-      fence##SUFFIX,                                                                              \
-                                   slideDifferenceSums##SUFFIX,                                   \
-                                   slideSums##SUFFIX,                                             \
-                                   weighRows##SUFFIX};
+// The element-wise kinds of one instruction set (after its statistics function).
+#define VEMLA_DEFINE_COMBINES(SUFFIX, ATTRIBUTE)                                    \
+  VEMLA_DEFINE_COMBINE(SUFFIX, ATTRIBUTE, copy, CopyOp)                             \
+  VEMLA_DEFINE_COMBINE(SUFFIX, ATTRIBUTE, average, AverageOp)                       \
+  VEMLA_DEFINE_COMBINE(SUFFIX, ATTRIBUTE, absoluteDifference, AbsoluteDifferenceOp) \
+  VEMLA_DEFINE_COMBINE(SUFFIX, ATTRIBUTE, offsetDifference, OffsetDifferenceOp)     \
+  VEMLA_DEFINE_COMBINE(SUFFIX, ATTRIBUTE, bitwiseAnd, AndOp)                        \
+  VEMLA_DEFINE_COMBINE(SUFFIX, ATTRIBUTE, bitwiseOr, OrOp)                          \
+  VEMLA_DEFINE_COMBINE(SUFFIX, ATTRIBUTE, bitwiseXor, XorOp)
+
+// The area difference and rendering loops of one instruction set.
+#define VEMLA_DEFINE_IMAGE_KERNELS(SUFFIX, ATTRIBUTE)                                            \
+  ATTRIBUTE void slideDifferenceSums##SUFFIX(const std::uint8_t* in1, const std::uint8_t* in2,   \
+                                             const std::uint8_t* out1, const std::uint8_t* out2, \
+                                             int count, std::int32_t* sums) {                    \
+    slideDifferenceSumsLoop(in1, in2, out1, out2, count, sums);                                  \
+  }                                                                                              \
+  ATTRIBUTE void slideSums##SUFFIX(const std::uint8_t* in, const std::uint8_t* out, int count,   \
+                                   std::int32_t* sums) {                                         \
+    slideSumsLoop(in, out, count, sums);                                                         \
+  }                                                                                              \
+  ATTRIBUTE void weighRows##SUFFIX(const std::int32_t* r0, const std::int32_t* r1,               \
+                                   const std::int32_t* r2, const std::int32_t* r3, int count,    \
+                                   const std::int32_t* w, std::uint8_t* out) {                   \
+    weighRowsLoop(r0, r1, r2, r3, count, w, out);                                                \
+  }
+
+// The table of one variant: the element-wise kinds, statistics and streaming stores from
+// `COMBINE`, the rest from `SUFFIX`. The AVX-512 variant makes images with the AVX2 loops:
+// they are bound by memory, and the 512-bit loops measured up to twice slower there.
+#define VEMLA_IMAGE_KERNEL_TABLE(SUFFIX, COMBINE)                                           \
+  constexpr ImageKernels k##SUFFIX {                                                        \
+    KernelLevel::SUFFIX, {copy##COMBINE, copyStatistics##COMBINE},                          \
+        {average##COMBINE, averageStatistics##COMBINE},                                     \
+        {absoluteDifference##COMBINE, absoluteDifferenceStatistics##COMBINE},               \
+        {offsetDifference##COMBINE, offsetDifferenceStatistics##COMBINE},                   \
+        {bitwiseAnd##COMBINE, bitwiseAndStatistics##COMBINE},                               \
+        {bitwiseOr##COMBINE, bitwiseOrStatistics##COMBINE},                                 \
+        {bitwiseXor##COMBINE, bitwiseXorStatistics##COMBINE}, statistics##COMBINE,          \
+        streamRow##COMBINE, fence##COMBINE, slideDifferenceSums##SUFFIX, slideSums##SUFFIX, \
+        weighRows##SUFFIX                                                                   \
+  }
 
 RowStatistics statisticsBaseline(const std::uint8_t* s, int count) {
   return statisticsLoop(s, count);
@@ -178,7 +184,9 @@ void streamRowBaseline(const std::uint8_t* source, int count, std::uint8_t* out)
 }
 void fenceBaseline() {}
 
+VEMLA_DEFINE_COMBINES(Baseline, )
 VEMLA_DEFINE_IMAGE_KERNELS(Baseline, )
+VEMLA_IMAGE_KERNEL_TABLE(Baseline, Baseline);
 
 #ifdef VEMLA_X86_DISPATCH
 
@@ -194,7 +202,6 @@ VEMLA_DEFINE_IMAGE_KERNELS(Baseline, )
 
 // Maximum and minimum of the bytes, and their sum with the sum-of-absolute-differences
 // instruction against zero (64-bit partial sums).
-
 VEMLA_AVX2 RowStatistics statisticsAvx2(const std::uint8_t* s, int count) {
   const __m256i zero = _mm256_setzero_si256();
   __m256i maximum = zero, minimum = _mm256_set1_epi8(-1), sum = zero;
@@ -205,56 +212,28 @@ VEMLA_AVX2 RowStatistics statisticsAvx2(const std::uint8_t* s, int count) {
     minimum = _mm256_min_epu8(minimum, v);
     sum = _mm256_add_epi64(sum, _mm256_sad_epu8(v, zero));
   }
-  alignas(32) std::uint8_t maxima[32], minima[32];
-  alignas(32) std::uint64_t sums[4];
-  _mm256_store_si256(reinterpret_cast<__m256i*>(maxima), maximum);
-  _mm256_store_si256(reinterpret_cast<__m256i*>(minima), minimum);
-  _mm256_store_si256(reinterpret_cast<__m256i*>(sums), sum);
-  RowStatistics statistics{0, 255, sums[0] + sums[1] + sums[2] + sums[3]};
-  for (int k = 0; k < 32; ++k) {
-    statistics.maximum = std::max<int>(statistics.maximum, maxima[k]);
-    statistics.minimum = std::min<int>(statistics.minimum, minima[k]);
-  }
+  // Halved down to one byte: upper and lower 128 bits, then 8, 4, 2 and 1 bytes.
+  __m128i maximum16 =
+      _mm_max_epu8(_mm256_castsi256_si128(maximum), _mm256_extracti128_si256(maximum, 1));
+  __m128i minimum16 =
+      _mm_min_epu8(_mm256_castsi256_si128(minimum), _mm256_extracti128_si256(minimum, 1));
+  const __m128i sum16 =
+      _mm_add_epi64(_mm256_castsi256_si128(sum), _mm256_extracti128_si256(sum, 1));
+  maximum16 = _mm_max_epu8(maximum16, _mm_srli_si128(maximum16, 8));
+  minimum16 = _mm_min_epu8(minimum16, _mm_srli_si128(minimum16, 8));
+  maximum16 = _mm_max_epu8(maximum16, _mm_srli_si128(maximum16, 4));
+  minimum16 = _mm_min_epu8(minimum16, _mm_srli_si128(minimum16, 4));
+  maximum16 = _mm_max_epu8(maximum16, _mm_srli_si128(maximum16, 2));
+  minimum16 = _mm_min_epu8(minimum16, _mm_srli_si128(minimum16, 2));
+  maximum16 = _mm_max_epu8(maximum16, _mm_srli_si128(maximum16, 1));
+  minimum16 = _mm_min_epu8(minimum16, _mm_srli_si128(minimum16, 1));
+  RowStatistics statistics{_mm_cvtsi128_si32(maximum16) & 0xFF, _mm_cvtsi128_si32(minimum16) & 0xFF,
+                           static_cast<std::uint64_t>(_mm_cvtsi128_si64(sum16)) +
+                               static_cast<std::uint64_t>(_mm_extract_epi64(sum16, 1))};
   for (; i < count; ++i) {
     statistics.maximum = std::max<int>(statistics.maximum, s[i]);
     statistics.minimum = std::min<int>(statistics.minimum, s[i]);
     statistics.sum += s[i];
-  }
-  return statistics;
-}
-
-VEMLA_AVX512 RowStatistics statisticsAvx512(const std::uint8_t* s, int count) {
-  const __m512i zero = _mm512_setzero_si512();
-  __m512i maximum = zero, minimum = _mm512_set1_epi8(-1), sum = zero;
-  int i = 0;
-  for (; i + 64 <= count; i += 64) {
-    const __m512i v = _mm512_loadu_si512(s + i);
-    maximum = _mm512_max_epu8(maximum, v);
-    minimum = _mm512_min_epu8(minimum, v);
-    sum = _mm512_add_epi64(sum, _mm512_sad_epu8(v, zero));
-  }
-  if (i < count) {
-    const __mmask64 mask = ~std::uint64_t{0} >> (64 - (count - i));
-    const __m512i v = _mm512_maskz_loadu_epi8(mask, s + i);  // zeros beyond the row
-    maximum = _mm512_max_epu8(maximum, v);
-    minimum = _mm512_mask_min_epu8(minimum, mask, minimum, v);
-    sum = _mm512_add_epi64(sum, _mm512_sad_epu8(v, zero));
-  }
-  // Folded to 256 bits, then reduced through memory (GCC 12's extract and reduce intrinsics
-  // trip -Wuninitialized).
-  const auto upper = [](__m512i v) { return _mm512_castsi512_si256(_mm512_shuffle_i64x2(v, v, 0xEE)); };
-  const __m256i maximum256 = _mm256_max_epu8(_mm512_castsi512_si256(maximum), upper(maximum));
-  const __m256i minimum256 = _mm256_min_epu8(_mm512_castsi512_si256(minimum), upper(minimum));
-  const __m256i sum256 = _mm256_add_epi64(_mm512_castsi512_si256(sum), upper(sum));
-  alignas(32) std::uint8_t maxima[32], minima[32];
-  alignas(32) std::uint64_t sums[4];
-  _mm256_store_si256(reinterpret_cast<__m256i*>(maxima), maximum256);
-  _mm256_store_si256(reinterpret_cast<__m256i*>(minima), minimum256);
-  _mm256_store_si256(reinterpret_cast<__m256i*>(sums), sum256);
-  RowStatistics statistics{0, 255, sums[0] + sums[1] + sums[2] + sums[3]};
-  for (int k = 0; k < 32; ++k) {
-    statistics.maximum = std::max<int>(statistics.maximum, maxima[k]);
-    statistics.minimum = std::min<int>(statistics.minimum, minima[k]);
   }
   return statistics;
 }
@@ -271,21 +250,15 @@ VEMLA_AVX2 void streamRowAvx2(const std::uint8_t* source, int count, std::uint8_
   }
   std::memcpy(out + i, source + i, static_cast<std::size_t>(count - i));
 }
-VEMLA_AVX512 void streamRowAvx512(const std::uint8_t* source, int count, std::uint8_t* out) {
-  int i = 0;
-  const auto misalignment = reinterpret_cast<std::uintptr_t>(out) % 64;
-  const int head = std::min(count, misalignment == 0 ? 0 : static_cast<int>(64 - misalignment));
-  std::memcpy(out, source, static_cast<std::size_t>(head));
-  for (i = head; i + 64 <= count; i += 64) {
-    _mm512_stream_si512(reinterpret_cast<__m512i*>(out + i), _mm512_loadu_si512(source + i));
-  }
-  std::memcpy(out + i, source + i, static_cast<std::size_t>(count - i));
+void fenceAvx2() {
+  _mm_sfence();
 }
-void fenceAvx2() { _mm_sfence(); }
-void fenceAvx512() { _mm_sfence(); }
 
+VEMLA_DEFINE_COMBINES(Avx2, VEMLA_AVX2)
 VEMLA_DEFINE_IMAGE_KERNELS(Avx2, VEMLA_AVX2)
 VEMLA_DEFINE_IMAGE_KERNELS(Avx512, VEMLA_AVX512)
+VEMLA_IMAGE_KERNEL_TABLE(Avx2, Avx2);
+VEMLA_IMAGE_KERNEL_TABLE(Avx512, Avx2);
 
 #endif
 

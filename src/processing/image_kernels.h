@@ -45,8 +45,7 @@ struct ImageKernels {
                               const std::uint8_t* out1, const std::uint8_t* out2, int count,
                               std::int32_t* sums);
   // sums[i] += in[i] - out[i] (out may be null).
-  void (*slideSums)(const std::uint8_t* in, const std::uint8_t* out, int count,
-                    std::int32_t* sums);
+  void (*slideSums)(const std::uint8_t* in, const std::uint8_t* out, int count, std::int32_t* sums);
   // out[i] = clamp((w[0] r0[i] + w[1] r1[i] + w[2] r2[i] + w[3] r3[i]) >> 20, 0, 255).
   void (*weighRows)(const std::int32_t* r0, const std::int32_t* r1, const std::int32_t* r2,
                     const std::int32_t* r3, int count, const std::int32_t* w, std::uint8_t* out);

@@ -31,13 +31,17 @@ struct ImageKindInfo {
 };
 const std::array<ImageKindInfo, kBuiltInKindCount>& imageKindTable();
 
-inline bool isBuiltInKind(int kind) { return kind >= 0 && kind < kBuiltInKindCount; }
+inline bool isBuiltInKind(int kind) {
+  return kind >= 0 && kind < kBuiltInKindCount;
+}
 
 // The help text of a user processing entry's image.
 inline constexpr const char* kUserProcessingDescription = "ﾕｰｻﾞ簡易画像処理の実行結果です";
 
 // The value around the picture and in blanked areas: 128 for the offset difference, else 0.
-constexpr std::uint8_t fillValueOf(int kind) { return kind == kKindOffsetDifference ? 128 : 0; }
+constexpr std::uint8_t fillValueOf(int kind) {
+  return kind == kKindOffsetDifference ? 128 : 0;
+}
 
 // "ｲﾒｰｼﾞ1", and with pictures loaded "ｲﾒｰｼﾞ1（平均） x8" or "ｲﾒｰｼﾞ1（平均） 1/4.0".
 std::string imageLabel(int image, bool picturesLoaded, std::string_view kindName,

@@ -8,7 +8,9 @@ namespace vemla {
 double reductionRatio(int width, int height);
 
 // Whether the picture fits the 512-pixel panes, so that the reduced display is not possible.
-inline bool fitsPane(int width, int height) { return width <= 512 && height <= 512; }
+inline bool fitsPane(int width, int height) {
+  return width <= 512 && height <= 512;
+}
 
 // Where the reduced picture stands in the pane: the longer side becomes 512, the other keeps
 // the aspect (integer division), centred.

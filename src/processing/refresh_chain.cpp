@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "extensions/user_processing.h"
+#include "options/option_table.h"
 #include "processing/image_creation.h"
 #include "processing/prepare_pictures.h"
 #include "text/format.h"
@@ -25,7 +26,9 @@ class BusyScope {
   BusyPort& busy_;
 };
 
-std::size_t indexOf(int image) { return image == 2 ? 1 : 0; }
+std::size_t indexOf(int image) {
+  return image == 2 ? 1 : 0;
+}
 
 // The magnification the view shows: 1 in the reduced display.
 int shownMagnification(const ViewState& view) {
@@ -34,8 +37,8 @@ int shownMagnification(const ViewState& view) {
 
 CreationPictures creationPictures(Workbench& bench) {
   PictureStore& store = bench.store;
-  return {store.plane(kShifted1),       store.plane(kShifted2), store.plane(kUserResult),
-          bench.pictures.width,         bench.pictures.height,  bench.control.validRectangles};
+  return {store.plane(kShifted1), store.plane(kShifted2), store.plane(kUserResult),
+          bench.pictures.width,   bench.pictures.height,  bench.control.validRectangles};
 }
 
 const persist::UserProcessingEntry* userEntryOf(const Workbench& bench, int image) {
@@ -69,13 +72,13 @@ std::optional<ImageStatistics> createUserProcessingImage(Workbench& bench, int i
     user.tell(Icon::Warning, text::format(kCreationFailed, image));
     return std::nullopt;
   }
-  const StatisticsSource source = area->statistics == StatisticsPictures::Picture1 ? StatisticsSource::Picture1
-                                  : area->statistics == StatisticsPictures::Picture2
-                                      ? StatisticsSource::Picture2
-                                      : StatisticsSource::Both;
-  return imageStatistics(buffer, pictures.width, pictures.height,
-                         statisticsRectangle(source, pictures.validRectangles, area->marginX,
-                                             area->marginY));
+  const StatisticsSource source =
+      area->statistics == StatisticsPictures::Picture1   ? StatisticsSource::Picture1
+      : area->statistics == StatisticsPictures::Picture2 ? StatisticsSource::Picture2
+                                                         : StatisticsSource::Both;
+  return imageStatistics(
+      buffer, pictures.width, pictures.height,
+      statisticsRectangle(source, pictures.validRectangles, area->marginX, area->marginY));
 }
 
 // False when a user processing entry failed.
@@ -120,8 +123,10 @@ void paintImage(Workbench& bench, int image) {
   ViewState& view = bench.view;
   PaneRaster& pane = view.panes[indexOf(image)];
   if (pane.view.empty()) return;
-  const bool reduced = showsReduced(viewSettingsOf(bench), bench.pictures.width, bench.pictures.height);
-  const int period = gridPeriod(view.gridWidth, shownMagnification(view), reduced, view.reductionRatio);
+  const bool reduced =
+      showsReduced(viewSettingsOf(bench), bench.pictures.width, bench.pictures.height);
+  const int period =
+      gridPeriod(view.gridWidth, shownMagnification(view), reduced, view.reductionRatio);
   pane.shown.resize(pane.view.size());
   paintPane(pane.view.data(), paneColoursOf(bench, image), gridSettingsOf(bench, image), period,
             pane.shown.data(), pane.colours);
@@ -179,6 +184,25 @@ void setBlankInvalid(Workbench& bench, bool on, UserPort& user, BusyPort& busy,
   bench.notifyPanesChanged();
 }
 
+void refreshAfterOptions(Workbench& bench, unsigned effects, UserPort& user, BusyPort& busy,
+                         ProgressPort& progress) {
+  if ((effects & (kEffectRescaleShifts | kEffectPreparePictures)) != 0) {
+    refreshPictures(bench, user, busy, progress);
+  } else if ((effects & kEffectRecreateImages) != 0) {
+    renderPanes(bench, true);
+  } else if ((effects & kEffectRecreatePens) != 0) {
+    paintPanes(bench);
+  }
+}
+
+bool areaDifferenceShown(const Workbench& bench) {
+  return bench.images.kind[0] == kKindAreaDifference || bench.images.kind[1] == kKindAreaDifference;
+}
+
+bool magnifiedWithInterpolation(const Workbench& bench) {
+  return bench.view.zoomInterpolation && !bench.view.reducedDisplay && bench.view.magnification > 1;
+}
+
 void renderImage(Workbench& bench, int image, bool keepView) {
   if (!bench.pictures.picturesPresent) return;
   ViewState& view = bench.view;
@@ -209,8 +233,8 @@ void paintPanes(Workbench& bench) {
 
 void setCursorPosition(Workbench& bench, int x, int y) {
   ViewState& view = bench.view;
-  const Cursor cursor = placedCursor(x, y, bench.pictures.width, bench.pictures.height,
-                                     shownMagnification(view));
+  const Cursor cursor =
+      placedCursor(x, y, bench.pictures.width, bench.pictures.height, shownMagnification(view));
   view.centreX = cursor.x;
   view.centreY = cursor.y;
   view.fineX = cursor.fineX;
@@ -300,7 +324,8 @@ int colourKindOf(const Workbench& bench, int image) {
   }
   if (!isColourKind(colourKind)) return kColourGrey;
   if (isUserColourKind(colourKind) &&
-      bench.settings.user.colours[static_cast<std::size_t>(colourKind - kFirstUserColour)].inUse == 0) {
+      bench.settings.user.colours[static_cast<std::size_t>(colourKind - kFirstUserColour)].inUse ==
+          0) {
     return kColourGrey;
   }
   return colourKind;
@@ -313,8 +338,8 @@ PaneColours paneColoursOf(const Workbench& bench, int image) {
   PaneColours colours;
   colours.colourKind = kind;
   colours.base = isUserColourKind(kind)
-                     ? colourTableOf(bench.settings.user.colours[static_cast<std::size_t>(
-                                                                     kind - kFirstUserColour)]
+                     ? colourTableOf(bench.settings.user
+                                         .colours[static_cast<std::size_t>(kind - kFirstUserColour)]
                                          .table)
                      : baseColourTable(kind);
   colours.intensity = selections.intensity[static_cast<std::size_t>(kind)];
@@ -349,9 +374,9 @@ std::string kindNameOf(const Workbench& bench, int image) {
 }
 
 std::string imageLabelOf(const Workbench& bench, int image) {
-  return imageLabel(image, bench.pictures.picturesPresent, kindNameOf(bench, image),
-                    magnificationText(viewSettingsOf(bench), bench.pictures.width,
-                                      bench.pictures.height));
+  return imageLabel(
+      image, bench.pictures.picturesPresent, kindNameOf(bench, image),
+      magnificationText(viewSettingsOf(bench), bench.pictures.width, bench.pictures.height));
 }
 
 }  // namespace vemla

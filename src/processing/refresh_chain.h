@@ -46,6 +46,17 @@ void setImageKind(Workbench& bench, int image, int kind, int userEntry, UserPort
 void setBlankInvalid(Workbench& bench, bool on, UserPort& user, BusyPort& busy,
                      ProgressPort& progress);
 
+// What an applied option change (the effect flags of applyOptions) asks of the images: a new
+// sub-pixel division (after the caller has rescaled the shifts), another shift interpolation
+// or area difference settings run the whole chain; a new magnification interpolation mode
+// only renders again; new colours only repaint.
+void refreshAfterOptions(Workbench& bench, unsigned effects, UserPort& user, BusyPort& busy,
+                         ProgressPort& progress);
+// The facts applyOptions needs: whether an image shows the area difference, and whether the
+// view is magnified above x1 with interpolation.
+bool areaDifferenceShown(const Workbench& bench);
+bool magnifiedWithInterpolation(const Workbench& bench);
+
 // Renders image `image` again from its buffer (extraction, magnification) and repaints it.
 void renderImage(Workbench& bench, int image, bool keepView);
 // Both images, then panesChanged.

@@ -71,7 +71,8 @@ void renderReduced(const std::uint8_t* image, int width, int height, std::uint8_
   const ReducedGeometry geometry = reducedGeometry(width, height);
   std::array<int, kViewSize> columns{};
   for (int j = 0; j < geometry.width; ++j) {
-    columns[static_cast<std::size_t>(j)] = static_cast<int>(static_cast<long long>(j) * width / geometry.width);
+    columns[static_cast<std::size_t>(j)] =
+        static_cast<int>(static_cast<long long>(j) * width / geometry.width);
   }
   for (int i = 0; i < geometry.height; ++i) {
     const int y = static_cast<int>(static_cast<long long>(i) * height / geometry.height);
@@ -88,6 +89,9 @@ void renderNearest(const std::uint8_t* image, int width, int height, std::uint8_
   const int visible = visibleCells(m);
   work.line.resize(static_cast<std::size_t>(visible));
   std::uint8_t* line = work.line.data();
+  work.columnTaps.resize(kViewSize);
+  std::int32_t* cells = work.columnTaps.data();
+  for (int u = 0; u < kViewSize; ++u) cells[u] = u / m;
   for (int v = 0; v < kViewSize; v += m) {
     const int rows = std::min(m, kViewSize - v);
     std::uint8_t* out = view + at(v, kViewSize);
@@ -95,7 +99,7 @@ void renderNearest(const std::uint8_t* image, int width, int height, std::uint8_
     extractRow(image, width, height, fill, placement, extractionRow, c, c + visible - 1,
                m == 1 ? out : line);
     if (m > 1) {
-      for (int u = 0; u < kViewSize; ++u) out[u] = line[u / m];
+      for (int u = 0; u < kViewSize; ++u) out[u] = line[cells[u]];
     }
     for (int r = 1; r < rows; ++r) std::memcpy(out + at(r, kViewSize), out, kViewSize);
   }
@@ -103,8 +107,8 @@ void renderNearest(const std::uint8_t* image, int width, int height, std::uint8_
 
 // Interpolated magnification: a horizontal pass over the extraction rows the taps reach, then
 // a vertical pass per view row. Sums stay within 32 bits: |taps| * 255 * |taps| < 2^31.
-void renderInterpolated(const std::uint8_t* image, int width, int height, std::uint8_t fill,
-                        int m, int zoomMode, const ViewPlacement& placement, std::uint8_t* view,
+void renderInterpolated(const std::uint8_t* image, int width, int height, std::uint8_t fill, int m,
+                        int zoomMode, const ViewPlacement& placement, std::uint8_t* view,
                         RenderWork& work) {
   const std::array<Weights, 256>& table = weightTable(zoomMode);
   const int c = placement.windowColumn, d = placement.windowRow;
@@ -176,8 +180,7 @@ int windowStart(int cursorInExtraction, int magnification) {
   return std::clamp(cursorInExtraction - visible / 2, 0, kViewSize - visible);
 }
 
-ViewPlacement centredPlacement(int width, int height, int cursorX, int cursorY,
-                               int magnification) {
+ViewPlacement centredPlacement(int width, int height, int cursorX, int cursorY, int magnification) {
   ViewPlacement placement;
   placement.originX = extractionOrigin(width, cursorX);
   placement.originY = extractionOrigin(height, cursorY);
@@ -199,8 +202,12 @@ bool showsReduced(const ViewSettings& settings, int width, int height) {
 }
 
 std::string magnificationText(const ViewSettings& settings, int width, int height) {
-  if (showsReduced(settings, width, height)) return "1/" + reductionText(width, height);
-  return "x" + std::to_string(std::clamp(settings.magnification, 1, kMaxMagnification));
+  // Appended rather than added: GCC 12 warns falsely (-Wrestrict) on "literal" + string.
+  std::string text = showsReduced(settings, width, height) ? "1/" : "x";
+  text.append(showsReduced(settings, width, height)
+                  ? reductionText(width, height)
+                  : std::to_string(std::clamp(settings.magnification, 1, kMaxMagnification)));
+  return text;
 }
 
 void renderView(const std::uint8_t* image, int width, int height, std::uint8_t fill,

@@ -65,16 +65,18 @@ WorkbenchWindow::WorkbenchWindow(Workbench& bench, UserPort& user, QWidget* pare
   picturesChanged();
 }
 
-WorkbenchWindow::~WorkbenchWindow() { bench_.removeListener(this); }
+WorkbenchWindow::~WorkbenchWindow() {
+  bench_.removeListener(this);
+}
 
 void WorkbenchWindow::picturesChanged() {
   setWindowTitle(QString::fromStdString(bench_.titles.main));
   for (int index = 0; index < 2; ++index) {
     titles_[index]->setText(QString::fromStdString(bench_.titles.pane[index]));
     if (!bench_.pictures.picturesPresent) continue;
-    const QImage image = pictureImage(bench_.store.plane(index == 0 ? kShifted1 : kShifted2),
-                                      bench_.pictures.width, bench_.pictures.height,
-                                      bench_.pictures.pictures[index].palette);
+    const QImage image =
+        pictureImage(bench_.store.plane(index == 0 ? kShifted1 : kShifted2), bench_.pictures.width,
+                     bench_.pictures.height, bench_.pictures.pictures[index].palette);
     panes_[index]->setPixmap(QPixmap::fromImage(image));
     panes_[index]->resize(image.size());
   }
@@ -82,10 +84,9 @@ void WorkbenchWindow::picturesChanged() {
 }
 
 void WorkbenchWindow::panesChanged() {
-  const std::optional<ViewPoint> cross =
-      bench_.view.cursorShown && bench_.pictures.picturesPresent
-          ? std::optional<ViewPoint>(cursorViewPointOf(bench_))
-          : std::nullopt;
+  const std::optional<ViewPoint> cross = bench_.view.cursorShown && bench_.pictures.picturesPresent
+                                             ? std::optional<ViewPoint>(cursorViewPointOf(bench_))
+                                             : std::nullopt;
   for (int index = 0; index < 2; ++index) {
     imageTitles_[index]->setText(QString::fromStdString(imageLabelOf(bench_, index + 1)));
     imagePanes_[index]->setPixmap(panePixmap(bench_.view.panes[index], cross));
@@ -105,9 +106,9 @@ int WorkbenchWindow::openNames(const QStringList& names) {
 }
 
 void WorkbenchWindow::chooseAndOpen() {
-  const QStringList names = QFileDialog::getOpenFileNames(
-      this, QString::fromUtf8("２つの画像で開く"), QString(),
-      QString::fromUtf8("画像ﾌｧｲﾙ (*.bmp *.raw);;すべてのﾌｧｲﾙ (*)"));
+  const QStringList names =
+      QFileDialog::getOpenFileNames(this, QString::fromUtf8("２つの画像で開く"), QString(),
+                                    QString::fromUtf8("画像ﾌｧｲﾙ (*.bmp *.raw);;すべてのﾌｧｲﾙ (*)"));
   if (!names.isEmpty()) openNames(names.mid(0, 2));
 }
 

@@ -121,7 +121,8 @@ TEST_F(ImageKindsCli, UserExpressionAndFilterEntries) {
   EXPECT_EQ(result.out, "max=140 min=0 mean=137 sum=8820 rect=0,0,7,7\n");
   // A 3 x 3 box over picture 2, divided by 9: 540 / 9 = 60 and 730 / 9 = 81.1 for the nine
   // windows holding (3, 3); picture 2's rectangle shrunk by the one-pixel margins.
-  result = image({"--filter", "1,1,1;1,1,1;1,1,1", "--filter-source", "2", "--filter-divisor", "9"});
+  result =
+      image({"--filter", "1,1,1;1,1,1;1,1,1", "--filter-source", "2", "--filter-divisor", "9"});
   ASSERT_EQ(result.status, 0) << result.err;
   EXPECT_EQ(result.out, "max=81 min=60 mean=65 sum=2349 rect=1,1,6,6\n");
   // Empty cells weigh nothing and make no margin: 2 * 200 limited to 255 everywhere.
@@ -144,7 +145,7 @@ TEST_F(ImageKindsCli, RefusesFlagsThatDoNotFitTheKind) {
   EXPECT_EQ(image({"--kind", "5", "--area-method", "2"}).status, 2);
   EXPECT_EQ(image({"--kind", "3", "--user-result", p1}).status, 2);
   EXPECT_EQ(image({"--expr", "P1(0,0)", "--filter", "1"}).status, 2);
-  EXPECT_EQ(image({"--filter", "1"}).status, 2);  // no --filter-source
+  EXPECT_EQ(image({"--filter", "1"}).status, 2);                            // no --filter-source
   EXPECT_EQ(image({"--filter", "1,1", "--filter-source", "1"}).status, 2);  // even columns
   EXPECT_EQ(image({"--filter", "1;1,1;1", "--filter-source", "1"}).status, 2);
   EXPECT_EQ(image({"--filter-source", "1"}).status, 2);
@@ -187,8 +188,8 @@ TEST_F(RenderCli, SmallPictureIsCentredAndShownThroughTheGreyCurve) {
   ASSERT_EQ(result.status, 0) << result.err;
   EXPECT_EQ(result.out, "origin=-106,-156 window=0,0 mag=x1\n");
   const Raster shown = raster(view);
-  EXPECT_EQ(shown.at(106, 156), 0);    // picture (0, 0)
-  EXPECT_EQ(shown.at(110, 160), 8);    // picture (4, 4)
+  EXPECT_EQ(shown.at(106, 156), 0);  // picture (0, 0)
+  EXPECT_EQ(shown.at(110, 160), 8);  // picture (4, 4)
   EXPECT_EQ(shown.at(0, 0), 77);
   EXPECT_EQ(shown.colour(64), (Rgb{58, 58, 58}));  // intensity 1
   // x3 around (150, 100): extraction (256, 256), window 256 - 85 = 171.
@@ -223,8 +224,8 @@ TEST_F(RenderCli, ColourRangeExtractionAndGridGoIntoThePalette) {
   EXPECT_EQ(shown.colour(120), (Rgb{1, 2, 3}));
   EXPECT_EQ(shown.colour(119), (Rgb{9, 8, 7}));
   EXPECT_EQ(shown.colour(100), (Rgb{9, 8, 7}));
-  EXPECT_EQ(shown.at(8, 3), 120);  // lines every L m = 8 view pixels
-  EXPECT_EQ(shown.at(7, 3), 0);    // the fill around the 64 x 64 picture
+  EXPECT_EQ(shown.at(8, 3), 120);      // lines every L m = 8 view pixels
+  EXPECT_EQ(shown.at(7, 3), 0);        // the fill around the 64 x 64 picture
   EXPECT_EQ(shown.at(257, 257), 110);  // between the lines
   // "差分ｶﾗｰ" starts at intensity 8: grey 64 shows base entry 37, 255 * 21 / 48 = 111.6 green.
   ASSERT_EQ(render(in, {"--colour", "difference"}).status, 0);
@@ -267,7 +268,9 @@ TEST_F(RenderCli, RefusesOutOfRangeViewValues) {
   EXPECT_EQ(render(in, {"--zoom-interp", "nearest"}).status, 2);
   EXPECT_EQ(render(in, {"--fill", "256"}).status, 2);
   const std::string colour = dir.file("t.bmp");
-  writeBytes(colour, makeBitmap(16, 16, 24, [](int, int) { return std::vector<std::uint8_t>{1, 2, 3}; }));
+  writeBytes(colour, makeBitmap(16, 16, 24, [](int, int) {
+               return std::vector<std::uint8_t>{1, 2, 3};
+             }));
   EXPECT_EQ(render(colour, {}).status, 2);
   EXPECT_EQ(render(dir.file("missing.bmp"), {}).status, 1);
 }

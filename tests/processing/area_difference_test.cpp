@@ -42,10 +42,11 @@ TEST(AreaValue, DivisorRoundsHalfUpThenLimits) {
 
 TEST(AreaValueMap, AgreesWithTheExtendedPrecisionRuleEverywhere) {
   std::mt19937_64 random(11);
-  for (const double divisor : {9.0, 2.0, 1.0, 0.0, 1.0 / 3, 0.7, 7.77, 1e-9, 4000.5, 123456.0,
-                               3e9, -2.0, 1e300}) {
+  for (const double divisor :
+       {9.0, 2.0, 1.0, 0.0, 1.0 / 3, 0.7, 7.77, 1e-9, 4000.5, 123456.0, 3e9, -2.0, 1e300}) {
     const AreaValueMap map(divisor);
-    for (std::uint64_t v = 0; v < 20000; ++v) ASSERT_EQ(map(v), areaValue(v, divisor)) << divisor << " " << v;
+    for (std::uint64_t v = 0; v < 20000; ++v)
+      ASSERT_EQ(map(v), areaValue(v, divisor)) << divisor << " " << v;
     for (int k = 1; k < 256; ++k) {  // around every step of the result
       const auto edge = static_cast<std::uint64_t>(std::clamp((k - 0.5) * divisor, 0.0, 1e18));
       for (std::uint64_t v = edge > 3 ? edge - 3 : 0; v < edge + 3; ++v)
@@ -61,7 +62,8 @@ TEST(AreaValueMap, AgreesWithTheExtendedPrecisionRuleEverywhere) {
 // 8 x 8, picture 1 all 5 and picture 2 all 0, window 4 x 4: x - 1 .. x + 2, y - 1 .. y + 2.
 TEST(AreaDifference, EvenWindowLeavesTwoPixelsOnEverySideZero) {
   const Bytes p1 = filled(8, 8, 5), p2 = filled(8, 8, 0);
-  CreationPictures pictures{p1.data(), p2.data(), nullptr, 8, 8, {Rect{0, 0, 7, 7}, Rect{0, 0, 7, 7}}};
+  CreationPictures pictures{p1.data(), p2.data(), nullptr,
+                            8,         8,         {Rect{0, 0, 7, 7}, Rect{0, 0, 7, 7}}};
   Bytes image = filled(8, 8, 99);
   const ImageStatistics statistics = createBuiltInImage(
       kKindAreaDifference, pictures, AreaDifferenceSettings{4, 4, kSumOfDifferences, 1.0}, 15, 15,
@@ -100,7 +102,8 @@ TEST(AreaDifference, DifferenceOfSumsComparesTheTwoWindowTotals) {
   Bytes sumsImage(4, 99), differencesImage(4, 99);
   const AreaWindow window = areaWindow(3, 1, 9, 9);
   areaDifference(p1.data(), p2.data(), 4, 1, window, kDifferenceOfSums, 1.0, sumsImage.data());
-  areaDifference(p1.data(), p2.data(), 4, 1, window, kSumOfDifferences, 1.0, differencesImage.data());
+  areaDifference(p1.data(), p2.data(), 4, 1, window, kSumOfDifferences, 1.0,
+                 differencesImage.data());
   // x = 1: |60 - 60| = 0, x = 2: |90 - 20| = 70. Sums of differences: 30 + 10 + 20 = 60 and
   // 10 + 20 + 40 = 70.
   EXPECT_EQ(sumsImage, (Bytes{0, 0, 70, 0}));
@@ -113,9 +116,9 @@ TEST(AreaDifference, WindowSumsBeyondThirtyTwoBitsAreDividedCorrectly) {
   constexpr int kSide = 2905, kWindow = 2903;
   const Bytes p1 = filled(kSide, kSide, 255), p2 = filled(kSide, kSide, 0);
   Bytes image = filled(kSide, kSide, 99);
-  const Rect range = areaDifference(p1.data(), p2.data(), kSide, kSide,
-                                    areaWindow(kWindow, kWindow, 8191, 8191), kSumOfDifferences,
-                                    1e7, image.data());
+  const Rect range =
+      areaDifference(p1.data(), p2.data(), kSide, kSide, areaWindow(kWindow, kWindow, 8191, 8191),
+                     kSumOfDifferences, 1e7, image.data());
   EXPECT_EQ(range, (Rect{1451, 1451, 1453, 1453}));
   EXPECT_EQ(image[static_cast<std::size_t>(1452) * kSide + 1452], 215);
   EXPECT_EQ(image[static_cast<std::size_t>(1451) * kSide + 1453], 215);
@@ -125,10 +128,11 @@ TEST(AreaDifference, WindowSumsBeyondThirtyTwoBitsAreDividedCorrectly) {
 TEST(AreaDifference, WindowLargerThanThePictureGivesAnAllZeroImage) {
   const Bytes p1 = filled(6, 6, 200), p2 = filled(6, 6, 0);
   Bytes image = filled(6, 6, 99);
-  CreationPictures pictures{p1.data(), p2.data(), nullptr, 6, 6, {Rect{0, 0, 5, 5}, Rect{0, 0, 5, 5}}};
-  const ImageStatistics statistics = createBuiltInImage(
-      kKindAreaDifference, pictures, AreaDifferenceSettings{INT_MAX, 7, 0, 9.0}, 8191, 8191,
-      image.data());
+  CreationPictures pictures{p1.data(), p2.data(), nullptr,
+                            6,         6,         {Rect{0, 0, 5, 5}, Rect{0, 0, 5, 5}}};
+  const ImageStatistics statistics =
+      createBuiltInImage(kKindAreaDifference, pictures, AreaDifferenceSettings{INT_MAX, 7, 0, 9.0},
+                         8191, 8191, image.data());
   EXPECT_EQ(image, filled(6, 6, 0));
   EXPECT_EQ(statistics.maximum, 0);
   EXPECT_EQ(statistics.sum, 0);
@@ -152,7 +156,8 @@ Bytes referenceAreaDifference(const Bytes& p1, const Bytes& p2, int width, int h
         }
       }
       const long long v = method == 0 ? differences : std::llabs(sum1 - sum2);
-      image[static_cast<std::size_t>(y * width + x)] = areaValue(static_cast<std::uint64_t>(v), divisor);
+      image[static_cast<std::size_t>(y * width + x)] =
+          areaValue(static_cast<std::uint64_t>(v), divisor);
     }
   }
   return image;
@@ -174,8 +179,8 @@ TEST(AreaDifference, MatchesTheDirectWindowSumsOnRandomPictures) {
           Bytes image = filled(kWidth, kHeight, 99);
           areaDifference(p1.data(), p2.data(), kWidth, kHeight, areaWindow(sizeX, sizeY, 81, 45),
                          method, divisor, image.data(), *kernels);
-          ASSERT_EQ(image, referenceAreaDifference(p1, p2, kWidth, kHeight, sizeX, sizeY, method,
-                                                   divisor))
+          ASSERT_EQ(image,
+                    referenceAreaDifference(p1, p2, kWidth, kHeight, sizeX, sizeY, method, divisor))
               << sizeX << "x" << sizeY << " method " << method << " D " << divisor;
         }
       }

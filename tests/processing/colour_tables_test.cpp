@@ -61,9 +61,9 @@ TEST(PaneColourTable, BrightnessShiftsEveryComponentWithinRange) {
   colours.brightness = 200;  // +72
   const ColourTable table = paneColourTable(colours);
   EXPECT_EQ(table[128], (Rgb{200, 200, 200}));
-  EXPECT_EQ(table[255], (Rgb{255, 255, 255}));  // base entry 254 + 72, limited
-  colours.brightness = 0;  // -128
-  EXPECT_EQ(paneColourTable(colours)[64], (Rgb{0, 0, 0}));  // base 58 - 128
+  EXPECT_EQ(table[255], (Rgb{255, 255, 255}));                  // base entry 254 + 72, limited
+  colours.brightness = 0;                                       // -128
+  EXPECT_EQ(paneColourTable(colours)[64], (Rgb{0, 0, 0}));      // base 58 - 128
   EXPECT_EQ(paneColourTable(colours)[192], (Rgb{69, 69, 69}));  // 197 - 128
 }
 
@@ -146,7 +146,8 @@ TEST(PaintPane, PixelsOfTheReservedIndexShowTheMeanOfTheTwoEntries) {
   colours.rangeOn = true;
   colours.lower = colours.upper = 100;
   colours.rangeColour = {255, 0, 255};
-  paintPane(view.data(), colours, GridSettings{true, 20, 0, 0, {0, 255, 0}}, 20, shown.data(), table);
+  paintPane(view.data(), colours, GridSettings{true, 20, 0, 0, {0, 255, 0}}, 20, shown.data(),
+            table);
   EXPECT_EQ(shown[0], 254);
   EXPECT_EQ(shown[1], 100);
   // Entry 254 shows base entry 253, entry 255 base entry 254: the mean is 253.
@@ -170,6 +171,18 @@ TEST(GridPeriod, ReducedDisplayDividesByTheRatioAndNeverGoesBelowTwo) {
   EXPECT_EQ(gridPeriod(10, 1, true, 4.0), 2);    // 2.5 truncated
   EXPECT_EQ(gridPeriod(3, 1, true, 7.8125), 2);  // 0.38, at least 2
   EXPECT_EQ(gridPeriod(1, 1, false, 1.0), 2);
+}
+
+TEST(ColourBar, TwoRowsPerValueFromTheTopAndTheCursorMark) {
+  const std::vector<std::uint8_t> ramp = colourBarRamp();
+  ASSERT_EQ(ramp.size(), 12u * 512u);
+  EXPECT_EQ(ramp[0], 255);
+  EXPECT_EQ(ramp[12 + 11], 255);  // row 1
+  EXPECT_EQ(ramp[2 * 12], 254);
+  EXPECT_EQ(ramp[511 * 12 + 5], 0);
+  EXPECT_EQ(colourBarCursorRow(0), 510);
+  EXPECT_EQ(colourBarCursorRow(200), 110);
+  EXPECT_EQ(colourBarCursorRow(255), 1);  // at least 1
 }
 
 }  // namespace

@@ -31,8 +31,8 @@ CreationPictures pair(const Bytes& p1, const Bytes& p2, int width, int height,
 Bytes create(int kind, const CreationPictures& pictures, ImageStatistics* statistics = nullptr,
              const ImageKernels& kernels = imageKernels()) {
   Bytes image(static_cast<std::size_t>(pictures.width * pictures.height), 77);
-  const ImageStatistics made =
-      createBuiltInImage(kind, pictures, AreaDifferenceSettings{}, 8191, 8191, image.data(), kernels);
+  const ImageStatistics made = createBuiltInImage(kind, pictures, AreaDifferenceSettings{}, 8191,
+                                                  8191, image.data(), kernels);
   if (statistics != nullptr) *statistics = made;
   return image;
 }
@@ -150,16 +150,22 @@ TEST(FindValue, TestsOnlyTheRectangleAndFailsWithoutAMatch) {
 
 int referencePixel(int kind, int a, int b) {
   switch (kind) {
-    case kKindAverage: return (a + b) / 2;
-    case kKindDifference: return a > b ? a - b : b - a;
+    case kKindAverage:
+      return (a + b) / 2;
+    case kKindDifference:
+      return a > b ? a - b : b - a;
     case kKindOffsetDifference: {
       const int d = a - b;
       return d < -128 ? 0 : d >= 128 ? 255 : d + 128;
     }
-    case kKindAnd: return a & b;
-    case kKindOr: return a | b;
-    case kKindXor: return a ^ b;
-    default: return -1;
+    case kKindAnd:
+      return a & b;
+    case kKindOr:
+      return a | b;
+    case kKindXor:
+      return a ^ b;
+    default:
+      return -1;
   }
 }
 

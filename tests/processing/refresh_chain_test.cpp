@@ -4,6 +4,7 @@
 
 #include <vector>
 
+#include "options/option_table.h"
 #include "picture/open_pictures.h"
 #include "processing/image_kinds.h"
 #include "processing/prepare_pictures.h"
@@ -91,7 +92,8 @@ TEST_F(RefreshChain, KindRequestRecreatesOneImageAndKeepsTheView) {
   setImageKind(bench, 2, kKindDifference, 0, user, progress, progress);
   EXPECT_EQ(listener.panes, 1);
   Bytes expected(kPixels);
-  for (std::size_t i = 0; i < kPixels; ++i) expected[i] = static_cast<std::uint8_t>(std::abs(picture1[i] - picture2[i]));
+  for (std::size_t i = 0; i < kPixels; ++i)
+    expected[i] = static_cast<std::uint8_t>(std::abs(picture1[i] - picture2[i]));
   EXPECT_EQ(plane(kImage2), expected);
   EXPECT_EQ(bench.view.placement.windowColumn, 0);  // kept, then limited to x1's range
   EXPECT_EQ(imageLabelOf(bench, 2), "ｲﾒｰｼﾞ2（階調差） x1");
@@ -226,6 +228,26 @@ TEST_F(RefreshChain, CursorMovesReRenderAroundTheCursor) {
   // The cross sits in the cursor's cell: extraction column 250 + 10 and row 251 + 0, window
   // 260 - 64 and 251 - 64, fine position 2.
   EXPECT_EQ(cursorViewPointOf(bench), (ViewPoint{2 + (260 - 196) * 4, 2 + (251 - 187) * 4}));
+}
+
+TEST_F(RefreshChain, OptionEffectsRecreateOrOnlyRenderAgain) {
+  open();
+  setImageKind(bench, 2, kKindAreaDifference, 0, user, progress, progress);
+  EXPECT_TRUE(areaDifferenceShown(bench));
+  // A 1 x 1 window with D = 1 is the absolute difference, and no margin.
+  bench.options.AreaDiffRangeX = bench.options.AreaDiffRangeY = 1;
+  bench.options.AreaDiffDivisor = 1;
+  refreshAfterOptions(bench, kEffectSave | kEffectPreparePictures, user, progress, progress);
+  EXPECT_EQ(plane(kImage2)[0], std::abs(picture1[0] - picture2[0]));
+  EXPECT_EQ(bench.images.statistics[1].rectangle, (Rect{0, 0, kWidth - 1, kHeight - 1}));
+  // A new magnification interpolation mode renders the buffer as it is.
+  bench.store.plane(kImage2)[0] = 200;
+  refreshAfterOptions(bench, kEffectSave | kEffectRecreateImages, user, progress, progress);
+  EXPECT_EQ(plane(kImage2)[0], 200);
+  EXPECT_EQ(bench.view.panes[1].view[251 * kViewSize + 250], 200);
+  EXPECT_FALSE(magnifiedWithInterpolation(bench));
+  setMagnification(bench, 2);
+  EXPECT_TRUE(magnifiedWithInterpolation(bench));
 }
 
 }  // namespace

@@ -75,7 +75,8 @@ TEST(Magnification, PartialLastCellShowsTheNextExtractionColumn) {
   const Bytes view = render(picture, 0, ViewSettings{3, false, false, kZoomCubic}, placement);
   for (int v = 0; v < kViewSize; v += 7) {
     for (int u = 0; u < kViewSize; ++u) {
-      ASSERT_EQ(viewAt(view, u, v), picture.at(44 + 171 + u / 3, 44 + 171 + v / 3)) << u << "," << v;
+      ASSERT_EQ(viewAt(view, u, v), picture.at(44 + 171 + u / 3, 44 + 171 + v / 3))
+          << u << "," << v;
     }
   }
   EXPECT_EQ(viewAt(view, 509, 0), picture.at(215 + 169, 215));
@@ -132,7 +133,9 @@ std::array<int, 4> referenceWeights(int mode, int r) {
   return rounded;
 }
 
-int floorDivide(int a, int b) { return static_cast<int>(std::floor(static_cast<double>(a) / b)); }
+int floorDivide(int a, int b) {
+  return static_cast<int>(std::floor(static_cast<double>(a) / b));
+}
 
 int referenceInterpolated(const Picture& picture, int fill, const ViewPlacement& placement, int m,
                           int mode, int u, int v) {
@@ -161,7 +164,8 @@ TEST(Interpolation, LinearSamplesSitAtCellCentresAndHalfwayIsTheMean) {
   // Columns alternate 10 and 31; rows are all alike.
   Picture picture{Bytes(600 * 600), 600, 600};
   for (int y = 0; y < 600; ++y) {
-    for (int x = 0; x < 600; ++x) picture.pixels[static_cast<std::size_t>(y) * 600 + x] = x % 2 ? 31 : 10;
+    for (int x = 0; x < 600; ++x)
+      picture.pixels[static_cast<std::size_t>(y) * 600 + x] = x % 2 ? 31 : 10;
   }
   const ViewPlacement placement = centredPlacement(600, 600, 300, 300, 2);  // 44, c = 128
   ASSERT_EQ(placement, (ViewPlacement{44, 44, 128, 128}));
@@ -216,10 +220,12 @@ TEST(Interpolation, TapsBeyondTheLastExtractionColumnRepeatIt) {
 TEST(CursorViewPoint, FinePositionInsideTheMagnifiedCellAndReducedPoint) {
   const ViewPlacement placement{44, 44, 171, 171};
   // (300 - 44 - 171) 3 + 1 = 256.
-  EXPECT_EQ(cursorViewPoint(600, 600, 300, 300, 1, 2, ViewSettings{3, false, false, kZoomCubic}, placement),
+  EXPECT_EQ(cursorViewPoint(600, 600, 300, 300, 1, 2, ViewSettings{3, false, false, kZoomCubic},
+                            placement),
             (ViewPoint{256, 257}));
-  EXPECT_EQ(cursorViewPoint(600, 600, 0, 599, 0, 0, ViewSettings{3, false, false, kZoomCubic}, placement),
-            (ViewPoint{0, 511}));  // limited to the view
+  EXPECT_EQ(
+      cursorViewPoint(600, 600, 0, 599, 0, 0, ViewSettings{3, false, false, kZoomCubic}, placement),
+      (ViewPoint{0, 511}));  // limited to the view
   // Reduced 2048 x 1024: (0 + 1000 * 512 / 2048, 128 + 600 * 256 / 1024).
   EXPECT_EQ(cursorViewPoint(2048, 1024, 1000, 600, 0, 0, ViewSettings{1, true, false, kZoomCubic},
                             ViewPlacement{}),
