@@ -43,7 +43,7 @@ ReadFlags parseReadFlags(const Arguments& args) {
   flags.trueColourMode = flags.options.TrueColourOpenMode;
   flags.ratios = flags.options.GreyRatio;
   if (const auto max = args.value("--max")) std::tie(flags.maxWidth, flags.maxHeight) = parseMaxSize(*max);
-  if (const auto spec = args.value("--raw")) flags.raw = parseRawSize(*spec, flags.maxWidth, flags.maxHeight);
+  if (const auto rawText = args.value("--raw")) flags.raw = parseRawSize(*rawText, flags.maxWidth, flags.maxHeight);
   if (const auto mode = args.value("--true-colour")) {
     if (*mode == "grey") {
       flags.trueColourMode = kTrueColourGrey;

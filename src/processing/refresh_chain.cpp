@@ -1,6 +1,7 @@
 #include "processing/refresh_chain.h"
 
 #include <algorithm>
+#include <optional>
 
 #include "extensions/user_processing.h"
 #include "options/option_table.h"
@@ -98,12 +99,9 @@ bool recomputeImage(Workbench& bench, int image, UserPort& user, BusyPort& busy,
     const int maxSizeX = 2 * bench.store.maxWidth() - 1;
     const int maxSizeY = 2 * bench.store.maxHeight() - 1;
     const CreationPictures pictures = creationPictures(bench);
-    if (kind == kKindAreaDifference) {
-      BusyScope wait(busy);
-      statistics = createBuiltInImage(kind, pictures, area, maxSizeX, maxSizeY, buffer);
-    } else {
-      statistics = createBuiltInImage(kind, pictures, area, maxSizeX, maxSizeY, buffer);
-    }
+    std::optional<BusyScope> wait;  // the area difference shows the wait cursor
+    if (kind == kKindAreaDifference) wait.emplace(busy);
+    statistics = createBuiltInImage(kind, pictures, area, maxSizeX, maxSizeY, buffer);
   } else if (kind == kUserProcessingKind) {
     const persist::UserProcessingEntry* entry = userEntryOf(bench, image);
     if (entry != nullptr && entry->inUse != 0) {
