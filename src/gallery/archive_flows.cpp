@@ -232,7 +232,8 @@ int readPicture(const Workbench& bench, UserPort& user, const std::string& path,
   }
   picture.width = info.width;
   picture.height = info.height;
-  picture.name = "<" + shownTitle(info.title) + ">";
+  // Built by appending: gcc 12 at -O3 misreports "literal" + std::string as an overlapping copy.
+  picture.name = std::string("<").append(shownTitle(info.title)).append(">");
   if (info.bytesPerPixel == 1) {
     std::memcpy(picture.pixels.data(), content.data(), pixels);
     picture.palette = info.palette;
