@@ -3,6 +3,7 @@
 #include <sstream>
 
 #include "cli/cli.h"
+#include "support/cli_run.h"
 #include "support/test_files.h"
 
 namespace vemla::cli {
@@ -13,18 +14,6 @@ using testing::readBytes;
 using testing::TempDir;
 using testing::writeBytes;
 using Bytes = std::vector<std::uint8_t>;
-
-struct CliRun {
-  int status;
-  std::string out;
-  std::string err;
-};
-
-CliRun run(std::vector<std::string> words) {
-  std::ostringstream out, err;
-  const int status = runCli(words, out, err);
-  return {status, out.str(), err.str()};
-}
 
 class ArchiveCli : public ::testing::Test {
  protected:

@@ -1,4 +1,5 @@
 #include "cli/cli.h"
+#include "support/cli_run.h"
 
 #include <gtest/gtest.h>
 
@@ -13,18 +14,6 @@ using testing::makeBitmap;
 using testing::readBytes;
 using testing::TempDir;
 using testing::writeBytes;
-
-struct CliRun {
-  int status;
-  std::string out;
-  std::string err;
-};
-
-CliRun run(std::vector<std::string> words) {
-  std::ostringstream out, err;
-  const int status = runCli(words, out, err);
-  return {status, out.str(), err.str()};
-}
 
 class Cli : public ::testing::Test {
  protected:

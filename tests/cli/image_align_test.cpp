@@ -4,6 +4,7 @@
 #include <sstream>
 
 #include "cli/cli.h"
+#include "support/cli_run.h"
 #include "support/test_files.h"
 
 namespace vemla::cli {
@@ -13,18 +14,6 @@ using testing::makeBitmap;
 using testing::readBytes;
 using testing::TempDir;
 using testing::writeBytes;
-
-struct CliResult {
-  int status;
-  std::string out;
-  std::string err;
-};
-
-CliResult run(std::vector<std::string> words) {
-  std::ostringstream out, err;
-  const int status = runCli(words, out, err);
-  return {status, out.str(), err.str()};
-}
 
 class ImageAlignCli : public ::testing::Test {
  protected:
@@ -48,7 +37,7 @@ TEST_F(ImageAlignCli, ImageOfAManuallyShiftedPicture1) {
   const std::string p1 = picture("a.bmp", 10, 8, [](int x, int y) { return 10 * x + y; });
   const std::string p2 = picture("b.bmp", 10, 8, [](int, int) { return 7; });
   const std::string out = dir.file("out.raw");
-  const CliResult result =
+  const CliRun result =
       run({"image", p1, p2, out, "--kind", "0", "--shift-interp", "linear", "--shift", "1:3,0"});
   ASSERT_EQ(result.status, 0) << result.err;
   // Columns 0-2 and the last row are 0; pixel (x, y) holds 10(x - 3) + y. Over the whole
@@ -68,7 +57,7 @@ TEST_F(ImageAlignCli, HalfStepsAndTheValidRectangleWithBlanking) {
   const std::string out = dir.file("out.raw");
   const std::string s1 = dir.file("s1.raw"), s2 = dir.file("s2.bmp");
   // Picture 2 half a pixel left (n = 2): (x, y) = (20x + y + 20(x + 1) + y) / 2 = 20x + 10 + y.
-  const CliResult result = run({"image", p1, p2, out, "--kind", "1", "--division", "2",
+  const CliRun result = run({"image", p1, p2, out, "--kind", "1", "--division", "2",
                                 "--shift-interp", "linear", "--shift", "2:-0.5,0", "--valid",
                                 "rect:2,1,8,6", "--blank", "--write-shifted", s1 + "," + s2});
   ASSERT_EQ(result.status, 0) << result.err;
@@ -96,18 +85,18 @@ TEST_F(ImageAlignCli, AlignPrintsTheResultTextAndTheValues) {
   const std::string p1 = picture("a.bmp", 48, 40, [](int x, int y) { return smooth(x, y); });
   const std::string p2 =
       picture("b.bmp", 48, 40, [](int x, int y) { return smooth(x - 3, y + 1); });
-  const CliResult standard = run({"align", p1, p2, "--align", "standard"});
+  const CliRun standard = run({"align", p1, p2, "--align", "standard"});
   ASSERT_EQ(standard.status, 0) << standard.err;
   EXPECT_EQ(standard.out,
             "左：3+0/16 下：1+0/16\nxflag=0 xwhole=3 xsub=0 yflag=1 ywhole=1 ysub=0 n=16\n");
   // Picture 1 as the target moves the other way; precision and division change the units.
-  const CliResult reverse = run({"align", p1, p2, "--align", "standard", "--align-target", "1",
+  const CliRun reverse = run({"align", p1, p2, "--align", "standard", "--align-target", "1",
                                  "--division", "64", "--precision", "8", "--range", "4"});
   ASSERT_EQ(reverse.status, 0) << reverse.err;
   EXPECT_EQ(reverse.out,
             "右：3+0/8 上：1+0/8\nxflag=1 xwhole=3 xsub=0 yflag=0 ywhole=1 ysub=0 n=64\n");
   // Around the cursor.
-  const CliResult cursor =
+  const CliRun cursor =
       run({"align", p1, p2, "--align", "standard", "--align-at", "24,20", "--cursor-range", "12"});
   ASSERT_EQ(cursor.status, 0) << cursor.err;
   EXPECT_EQ(cursor.out, standard.out);
@@ -115,14 +104,14 @@ TEST_F(ImageAlignCli, AlignPrintsTheResultTextAndTheValues) {
 
 TEST_F(ImageAlignCli, AlignFailureIsTheWorkbenchMessage) {
   const std::string p1 = picture("a.bmp", 48, 40, [](int x, int y) { return smooth(x, y); });
-  const CliResult result = run({"align", p1, p1, "--valid", "rect:0,0,11,39"});
+  const CliRun result = run({"align", p1, p1, "--valid", "rect:0,0,11,39"});
   EXPECT_EQ(result.status, 1);
   EXPECT_EQ(result.out, "");
   EXPECT_EQ(result.err,
             "ｱﾗｲﾒﾝﾄ対象となる範囲が小さすぎます(x:12 "
             "y:40)\n対象範囲を拡げるかｱﾗｲﾒﾝﾄ範囲を小さくして下さい\n");
   // The image is still made, with the message.
-  const CliResult image = run({"image", p1, p1, dir.file("o.raw"), "--kind", "0", "--align", "fast",
+  const CliRun image = run({"image", p1, p1, dir.file("o.raw"), "--kind", "0", "--align", "fast",
                                "--valid", "rect:0,0,11,39"});
   EXPECT_EQ(image.status, 0);
   EXPECT_NE(image.err.find("範囲が小さすぎます"), std::string::npos);

@@ -4,6 +4,7 @@
 #include <sstream>
 
 #include "cli/cli.h"
+#include "support/cli_run.h"
 #include "picture/bitmap.h"
 #include "processing/colour_tables.h"
 #include "support/test_files.h"
@@ -15,18 +16,6 @@ using testing::makeBitmap;
 using testing::readBytes;
 using testing::TempDir;
 using testing::writeBytes;
-
-struct CliResult {
-  int status;
-  std::string out;
-  std::string err;
-};
-
-CliResult run(std::vector<std::string> words) {
-  std::ostringstream out, err;
-  const int status = runCli(words, out, err);
-  return {status, out.str(), err.str()};
-}
 
 class ImageKindsCli : public ::testing::Test {
  protected:
@@ -44,7 +33,7 @@ class ImageKindsCli : public ::testing::Test {
     p2 = picture("p2.bmp", 8, 8, [](int x, int y) { return x == 3 && y == 3 ? 250 : 60; });
     out = dir.file("out.raw");
   }
-  CliResult image(std::vector<std::string> flags) {
+  CliRun image(std::vector<std::string> flags) {
     std::vector<std::string> words{"image", p1, p2, out};
     words.insert(words.end(), flags.begin(), flags.end());
     return run(words);
@@ -70,7 +59,7 @@ TEST_F(ImageKindsCli, ElementWiseKindsAndTheirStatistics) {
       {"9", "max=244 min=50 mean=240 sum=15422 rect=0,0,7,7\n"},
   };
   for (const auto& [kind, line] : expected) {
-    const CliResult result = image({"--kind", kind});
+    const CliRun result = image({"--kind", kind});
     ASSERT_EQ(result.status, 0) << result.err;
     EXPECT_EQ(result.out, line) << "kind " << kind;
   }
@@ -81,7 +70,7 @@ TEST_F(ImageKindsCli, ElementWiseKindsAndTheirStatistics) {
 TEST_F(ImageKindsCli, AreaDifferenceWithDefaultsAndFlags) {
   // 3 x 3, method 0, D = 9: windows holding (3, 3) sum 8 * 140 + 50 = 1170 -> 130.5 -> 130,
   // the others 1260 -> 140. Columns and rows 1..6 are computed; 9 of their 36 pixels hold 130.
-  CliResult result = image({"--kind", "5"});
+  CliRun result = image({"--kind", "5"});
   ASSERT_EQ(result.status, 0) << result.err;
   EXPECT_EQ(result.out, "max=140 min=130 mean=137 sum=4950 rect=1,1,6,6\n");
   EXPECT_EQ(pixel(0, 4), 0);
@@ -95,7 +84,7 @@ TEST_F(ImageKindsCli, AreaDifferenceWithDefaultsAndFlags) {
 
 TEST_F(ImageKindsCli, UserProgramResultIsTakenFromAFile) {
   const std::string result17 = picture("r.bmp", 8, 8, [](int, int) { return 17; });
-  CliResult result = image({"--kind", "6", "--user-result", result17});
+  CliRun result = image({"--kind", "6", "--user-result", result17});
   ASSERT_EQ(result.status, 0) << result.err;
   EXPECT_EQ(result.out, "max=17 min=17 mean=17 sum=1088 rect=0,0,7,7\n");
   EXPECT_EQ(image({"--kind", "6"}).out, "max=0 min=0 mean=0 sum=0 rect=0,0,7,7\n");
@@ -106,7 +95,7 @@ TEST_F(ImageKindsCli, UserProgramResultIsTakenFromAFile) {
 }
 
 TEST_F(ImageKindsCli, BlankingUsesTheFillOfTheKind) {
-  const CliResult result = image({"--kind", "4", "--valid", "margin:2", "--blank"});
+  const CliRun result = image({"--kind", "4", "--valid", "margin:2", "--blank"});
   ASSERT_EQ(result.status, 0) << result.err;
   EXPECT_EQ(result.out, "max=255 min=78 mean=243 sum=3903 rect=2,2,5,5\n");  // 15 * 255 + 78
   EXPECT_EQ(pixel(1, 1), 128);
@@ -116,7 +105,7 @@ TEST_F(ImageKindsCli, BlankingUsesTheFillOfTheKind) {
 
 TEST_F(ImageKindsCli, UserExpressionAndFilterEntries) {
   // 200 - 60 = 140; 200 - 250 is negative: 0.
-  CliResult result = image({"--expr", "P1(0,0)-P2(0,0)"});
+  CliRun result = image({"--expr", "P1(0,0)-P2(0,0)"});
   ASSERT_EQ(result.status, 0) << result.err;
   EXPECT_EQ(result.out, "max=140 min=0 mean=137 sum=8820 rect=0,0,7,7\n");
   // A 3 x 3 box over picture 2, divided by 9: 540 / 9 = 60 and 730 / 9 = 81.1 for the nine
@@ -174,7 +163,7 @@ class RenderCli : public ImageKindsCli {
     result.palette = read.palette;
     return result;
   }
-  CliResult render(const std::string& in, std::vector<std::string> flags) {
+  CliRun render(const std::string& in, std::vector<std::string> flags) {
     std::vector<std::string> words{"render", in, view};
     words.insert(words.end(), flags.begin(), flags.end());
     return run(words);
@@ -184,7 +173,7 @@ class RenderCli : public ImageKindsCli {
 
 TEST_F(RenderCli, SmallPictureIsCentredAndShownThroughTheGreyCurve) {
   const std::string in = picture("s.bmp", 300, 200, [](int x, int y) { return (x + y) % 200; });
-  CliResult result = render(in, {"--fill", "77"});
+  CliRun result = render(in, {"--fill", "77"});
   ASSERT_EQ(result.status, 0) << result.err;
   EXPECT_EQ(result.out, "origin=-106,-156 window=0,0 mag=x1\n");
   const Raster shown = raster(view);
@@ -202,7 +191,7 @@ TEST_F(RenderCli, SmallPictureIsCentredAndShownThroughTheGreyCurve) {
 TEST_F(RenderCli, ReducedDisplayOfALargePicture) {
   // 1024 x 600 is shown 512 x 300 from row 106; the cursor (512, 300) sets the origin.
   const std::string in = picture("l.bmp", 1024, 600, [](int x, int) { return x / 8; });
-  CliResult result = render(in, {"--reduced"});
+  CliRun result = render(in, {"--reduced"});
   ASSERT_EQ(result.status, 0) << result.err;
   EXPECT_EQ(result.out, "origin=256,44 window=0,0 mag=1/2.0\n");
   const Raster shown = raster(view);
@@ -215,7 +204,7 @@ TEST_F(RenderCli, ReducedDisplayOfALargePicture) {
 
 TEST_F(RenderCli, ColourRangeExtractionAndGridGoIntoThePalette) {
   const std::string in = picture("c.bmp", 64, 64, [](int, int) { return 110; });
-  const CliResult result =
+  const CliRun result =
       render(in, {"--mag", "2", "--colour", "standard", "--range", "100,120", "--range-colour",
                   "9,8,7", "--grid", "4", "--grid-colour", "1,2,3"});
   ASSERT_EQ(result.status, 0) << result.err;
