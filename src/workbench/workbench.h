@@ -62,6 +62,16 @@ struct TitleState {
   std::string main = "Vemla";
 };
 
+// What the main window's commands keep between commands.
+struct ShellState {
+  // The pending names: the command line's two names, or what a dialog, a drop, the clipboard
+  // or the history chose, before they are opened.
+  std::array<std::string, 2> pendingNames;
+  std::string archivePath;          // an archive named on the command line or dropped
+  bool saveDisplayedImage = false;  // "表示ｲﾒｰｼﾞで保存(&C)"; off at every start
+  bool quickHelp = false;           // "ｸｲｯｸﾍﾙﾌﾟ(&Q)"; off at every start
+};
+
 // Told when a change needs the windows to refresh.
 class WorkbenchListener {
  public:
@@ -82,6 +92,7 @@ class Workbench {
   TitleState titles;
   bool secondCopy = false;  // a second running copy: "(M)" in the title
   persist::SettingsState settings;  // the settings files' other records and program folder
+  ShellState shell;
   GalleryState gallery;  // associations and dialog choices; the records are settings.gallery
 
   void addListener(WorkbenchListener* listener) { listeners_.push_back(listener); }

@@ -1,0 +1,37 @@
+#pragma once
+// The progress window of long work (text, total, count, finish) and the wait cursor around
+// work without a count. Both keep the window responsive enough to repaint while they show.
+#include <QPointer>
+#include <QWidget>
+
+#include "ports/ports.h"
+
+class QProgressDialog;
+
+namespace vemla {
+
+class ProgressWindow final : public ProgressPort {
+ public:
+  explicit ProgressWindow(QWidget* parent) : parent_(parent) {}
+  ~ProgressWindow() override;
+  void setText(std::string_view text) override;
+  void start(int total) override;
+  void report(int count) override;
+  void finish() override;
+
+ private:
+  QPointer<QWidget> parent_;
+  QProgressDialog* dialog_ = nullptr;
+  QString text_;
+};
+
+class WaitCursor final : public BusyPort {
+ public:
+  void begin() override;
+  void end() override;
+
+ private:
+  int depth_ = 0;
+};
+
+}  // namespace vemla
