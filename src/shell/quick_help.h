@@ -2,6 +2,7 @@
 // Quick help: while it is switched on, resting the pointer on a control that carries a help
 // text shows that text in a small window beside it. Controls declare their text once with
 // setQuickHelp; the main window's QuickHelp watches the pointer for all windows.
+#include <QPointer>
 #include <QString>
 #include <QWidget>
 
@@ -15,5 +16,40 @@ inline void setQuickHelp(QWidget* widget, const QString& text) {
 inline QString quickHelpOf(const QWidget* widget) {
   return widget->property(kQuickHelpProperty).toString();
 }
+
+}  // namespace vemla
+
+class QMenu;
+
+namespace vemla {
+
+// The help window "HelpMessage" and the pointer watching that opens it. One help window
+// exists at a time; showing another replaces it.
+class QuickHelp final : public QObject {
+  Q_OBJECT
+ public:
+  // `owner` is the main window; `on` is the quick-help flag, read on every pointer event.
+  QuickHelp(QWidget* owner, const bool& on);
+  ~QuickHelp() override;
+
+  // Beside `anchor` (inside the owner, moved up by `verticalOffset`), or as a pop-up at the
+  // mouse pointer when `anchor` is null. Returns the window, or null for a text without lines.
+  QWidget* show(QWidget* anchor, const QString& text, int verticalOffset = 0);
+  void close();
+  QWidget* current() const;
+
+  // Menu items carry their texts with setQuickHelp on the QAction (same property); hovering
+  // one while quick help is on shows it at the pointer, 24 pixels lower.
+  void watchMenu(QMenu* menu);
+
+ protected:
+  bool eventFilter(QObject* watched, QEvent* event) override;
+
+ private:
+  QWidget* owner_;
+  const bool& on_;
+  QPointer<QWidget> window_;
+  QPointer<QWidget> anchor_;
+};
 
 }  // namespace vemla
