@@ -273,10 +273,10 @@ int saveSlotsToArchive(Workbench& bench, UserPort& user, ProgressPort& progress,
   if (gallery == nullptr) return kSlotNotUsable;
   const int count = galleryCount(bench);
   std::vector<int> chosen;
-  for (const int slot : request.slots) {
+  for (const int slot : request.chosenSlots) {
     if (slot >= 0 && slot < count) chosen.push_back(slot);
   }
-  if (request.slots.empty()) {
+  if (request.chosenSlots.empty()) {
     for (int slot = 0; slot < count; ++slot) chosen.push_back(slot);
   }
   std::sort(chosen.begin(), chosen.end());

@@ -19,7 +19,7 @@ std::string archiveListLine(int number, const ArchiveItemInfo& item, const SlotL
 
 struct SaveSlotsRequest {
   std::string path;
-  std::vector<int> slots;  // 0-based; none: every slot
+  std::vector<int> chosenSlots;  // 0-based; none: every slot
   bool skipEmpty = false;  // "空きのｴﾝﾄﾘは保存しない"
   bool append = false;     // "既存ﾌｧｲﾙ時は追加で書き込む"
   int threads = 0;         // compression threads; 0: one per core

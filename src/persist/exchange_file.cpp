@@ -161,4 +161,8 @@ bool exchangeItemPresent(const std::string& folder) {
   return fileExists(exchangePath(folder));
 }
 
+bool deleteExchangeFile(const std::string& folder) {
+  return std::remove(exchangePath(folder).c_str()) == 0;
+}
+
 }  // namespace vemla::persist

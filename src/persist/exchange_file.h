@@ -74,5 +74,7 @@ int readExchangeItem(const std::string& folder, const ExchangeRequest& request, 
 int writeExchangeItem(const std::string& folder, const ExchangeItem& item, UserPort& user);
 
 bool exchangeItemPresent(const std::string& folder);
+// Removes the exchange file ("Vla内貼り付けﾌｧｲﾙのｸﾘｱ"); false when there was none to remove.
+bool deleteExchangeFile(const std::string& folder);
 
 }  // namespace vemla::persist

@@ -2,6 +2,7 @@
 
 #include <dirent.h>
 #include <fcntl.h>
+#include <signal.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -11,6 +12,7 @@
 #include <ctime>
 #include <limits>
 #include <random>
+#include <string>
 
 namespace vemla {
 
@@ -275,6 +277,8 @@ std::optional<std::string> temporaryName(std::string_view folder, bool tilde, ch
   prefix += tilde ? '~' : '$';
   prefix += 'V';
   prefix += kind == 0 ? '$' : kind;
+  prefix += std::to_string(static_cast<long>(::getpid()));
+  prefix += '-';
   std::string created;
   const int fd = createExclusive(inFolder(folder, prefix), ".tmp", 0666, &created);
   if (fd < 0) return std::nullopt;
@@ -283,6 +287,65 @@ std::optional<std::string> temporaryName(std::string_view folder, bool tilde, ch
     created = '"' + created + '"';
   }
   return created;
+}
+
+std::optional<long> temporaryNameOwner(std::string_view fileName) {
+  constexpr std::size_t kPrefixLength = 3;  // "$V" or "~V" and the kind
+  constexpr std::size_t kMaxDigits = 10;    // pid_t is 32 bits
+  if (fileName.size() <= kPrefixLength || (fileName[0] != '$' && fileName[0] != '~') ||
+      fileName[1] != 'V') {
+    return std::nullopt;
+  }
+  const std::string_view rest = fileName.substr(kPrefixLength);
+  const std::size_t dash = rest.find('-');
+  if (dash == 0 || dash == std::string_view::npos || dash > kMaxDigits) return std::nullopt;
+  long long id = 0;
+  for (const char c : rest.substr(0, dash)) {
+    if (c < '0' || c > '9') return std::nullopt;
+    id = id * 10 + (c - '0');
+  }
+  // Zero and values beyond pid_t would make kill() address a group or fail differently.
+  if (id <= 0 || id > std::numeric_limits<pid_t>::max()) return std::nullopt;
+  return static_cast<long>(id);
+}
+
+namespace {
+
+// "$V" followed by the kind, or "$V" alone for every kind.
+std::string temporaryPrefix(char kind) {
+  std::string prefix = "$V";
+  if (kind != 0) prefix += kind;
+  return prefix;
+}
+
+// Whether process `id` exists. A process of another user (EPERM) exists too.
+bool processAlive(long id) {
+  return !(::kill(static_cast<pid_t>(id), 0) == -1 && errno == ESRCH);
+}
+
+template <typename Predicate>
+int deleteTemporaryFilesIf(std::string_view folder, char kind, Predicate shouldDelete) {
+  int deleted = 0;
+  for (const std::string& name : filesWithPrefix(folder, temporaryPrefix(kind))) {
+    if (shouldDelete(temporaryNameOwner(name)) && deleteFile(inFolder(folder, name))) ++deleted;
+  }
+  return deleted;
+}
+
+}  // namespace
+
+int deleteOwnTemporaryFiles(std::string_view folder, char kind) {
+  const long self = static_cast<long>(::getpid());
+  return deleteTemporaryFilesIf(folder, kind,
+                                [self](std::optional<long> owner) { return owner == self; });
+}
+
+int deleteStaleTemporaryFiles(std::string_view folder, char kind) {
+  const long self = static_cast<long>(::getpid());
+  return deleteTemporaryFilesIf(folder, kind, [self](std::optional<long> owner) {
+    if (!owner) return true;  // left by a version that did not record its owner
+    return *owner != self && !processAlive(*owner);
+  });
 }
 
 std::vector<std::string> filesWithPrefix(std::string_view folder, std::string_view prefix) {

@@ -45,12 +45,28 @@ using ByteSink = std::function<bool(const void* data, std::size_t count)>;
 bool writeFileAtomically(const std::string& path,
                          const std::function<bool(const ByteSink&)>& produce);
 
-// Temporary file in `folder`: "$V" (or "~V" when `tilde`) followed by `kind` ('$' when 0), a
-// unique part and ".tmp". The file is created empty so that the name stays reserved. With
-// `quoteBlank` a result containing a blank is wrapped in double quotes. Returns the path
-// (`folder` joined with the name); nullopt when no file could be created.
+// Temporary file in `folder`: "$V" (or "~V" when `tilde`) followed by `kind` ('$' when 0),
+// this process's id, "-", a unique part and ".tmp" ("$VA1234-K3Q9ZB7X.tmp"). The id tells
+// which running copy owns the file, so that cleaning up never removes a live copy's files.
+// The file is created empty so that the name stays reserved. With `quoteBlank` a result
+// containing a blank is wrapped in double quotes. Returns the path (`folder` joined with the
+// name); nullopt when no file could be created.
 std::optional<std::string> temporaryName(std::string_view folder, bool tilde, char kind,
                                          bool quoteBlank);
+
+// The process id in a temporary name made by temporaryName ("$V" or "~V", the kind character,
+// decimal digits, "-"); nullopt for a name without one (left by an older version) or with an
+// id that no process can have.
+std::optional<long> temporaryNameOwner(std::string_view fileName);
+
+// Deletes the "$V" temporary files in `folder` made by this process (kind `kind`, or every
+// kind when 0). Returns how many were deleted.
+int deleteOwnTemporaryFiles(std::string_view folder, char kind = 0);
+
+// Deletes the "$V" temporary files in `folder` (kind `kind`, or every kind when 0) whose owner
+// process no longer exists, and those without an owner id (left by an older version). Files
+// of this process and of every other live process are kept. Returns how many were deleted.
+int deleteStaleTemporaryFiles(std::string_view folder, char kind = 0);
 
 // Regular files directly in `folder` whose names begin with `prefix`, sorted by name; the
 // names are returned without the folder.

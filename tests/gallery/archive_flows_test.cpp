@@ -89,7 +89,7 @@ TEST_F(ArchiveFlows, SavesEveryKindOfSlotAndSkipsOverWithAWarning) {
 
   SaveSlotsRequest request;
   request.path = archive;
-  request.slots = {4, 3, 2, 1, 0};  // saved in ascending slot order whatever the selection order
+  request.chosenSlots = {4, 3, 2, 1, 0};  // saved in ascending slot order whatever the selection order
   ASSERT_EQ(save(request), 4);
   const auto items = directory(archive);
   EXPECT_THAT(kinds(items), ElementsAre(kSlotPicture, kSlotEmpty, kSlotData, kSlotPicture));
@@ -147,7 +147,7 @@ TEST_F(ArchiveFlows, AppendsAfterTheItemsAlreadyThere) {
   ASSERT_EQ(storeGrey(0, 8, 8, "new"), 0);
   SaveSlotsRequest request;
   request.path = archive;
-  request.slots = {0};
+  request.chosenSlots = {0};
   request.append = true;
   ASSERT_EQ(save(request), 2);
   const auto items = directory(archive);
@@ -192,7 +192,7 @@ TEST_F(ArchiveFlows, AFullArchiveKeepsWhatFitAndWarnsWith256) {
   ASSERT_EQ(storeGrey(1, 8, 8, "does not"), 0);
   SaveSlotsRequest request;
   request.path = archive;
-  request.slots = {0, 1};
+  request.chosenSlots = {0, 1};
   request.append = true;
   EXPECT_EQ(save(request), kArchiveFull);
   EXPECT_EQ(user.onlyMessage(),

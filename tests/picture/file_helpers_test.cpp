@@ -3,6 +3,7 @@
 #include <fcntl.h>
 #include <gtest/gtest.h>
 #include <sys/stat.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
 #include <algorithm>
@@ -292,6 +293,83 @@ TEST_F(FileHelpers, PrefixEnumerationAndDeletionTouchOnlyMatchingFiles) {
   EXPECT_EQ(deleteFilesWithPrefix(folder_, "$VU"), 2);
   EXPECT_EQ(entries(), (std::set<std::string>{"$VEa.tmp", "x$VU.tmp", "$VUdir"}));
   EXPECT_EQ(deleteFilesWithPrefix(folder_, "$VU"), 0);
+}
+
+TEST_F(FileHelpers, TemporaryNameCarriesTheProcessId) {
+  const auto name = temporaryName(folder_, false, 'U', false);
+  ASSERT_TRUE(name.has_value());
+  const std::string file = name->substr(folder_.size() + 1);
+  const std::string expectedStart = "$VU" + std::to_string(::getpid()) + "-";
+  EXPECT_TRUE(file.starts_with(expectedStart)) << file;
+  EXPECT_GT(file.size(), expectedStart.size() + 4) << file;  // a unique part before ".tmp"
+  EXPECT_EQ(temporaryNameOwner(file), static_cast<long>(::getpid()));
+  const auto tilde = temporaryName(folder_, true, 'S', false);
+  ASSERT_TRUE(tilde.has_value());
+  EXPECT_EQ(temporaryNameOwner(tilde->substr(folder_.size() + 1)), static_cast<long>(::getpid()));
+}
+
+TEST_F(FileHelpers, OwnerIdIsReadOnlyFromWellFormedNames) {
+  EXPECT_EQ(temporaryNameOwner("$VA123-X1.tmp"), 123);
+  EXPECT_EQ(temporaryNameOwner("~VS45-ABC.tmp"), 45);
+  EXPECT_EQ(temporaryNameOwner("$V1234-Q.tmp"), 234);  // the kind may be a digit
+  EXPECT_EQ(temporaryNameOwner("$VA2147483647-Q.tmp"), 2147483647);
+  // Names of the older form and damaged names carry no owner.
+  EXPECT_EQ(temporaryNameOwner("$VAB12CD34.tmp"), std::nullopt);
+  EXPECT_EQ(temporaryNameOwner("$VU12345678.tmp"), std::nullopt);
+  EXPECT_EQ(temporaryNameOwner("$VA-12.tmp"), std::nullopt);
+  EXPECT_EQ(temporaryNameOwner("$VA12a-X.tmp"), std::nullopt);
+  EXPECT_EQ(temporaryNameOwner("$VA0-X.tmp"), std::nullopt);  // kill(0) would signal a group
+  EXPECT_EQ(temporaryNameOwner("$VA2147483648-X.tmp"), std::nullopt);
+  EXPECT_EQ(temporaryNameOwner("$VA99999999999-X.tmp"), std::nullopt);
+  EXPECT_EQ(temporaryNameOwner("XVA12-X.tmp"), std::nullopt);
+  EXPECT_EQ(temporaryNameOwner("$V"), std::nullopt);
+}
+
+// A process id that is certainly not alive: a child that has exited and been reaped.
+pid_t deadProcessId() {
+  const pid_t child = ::fork();
+  if (child == 0) ::_exit(0);
+  int status = 0;
+  EXPECT_EQ(::waitpid(child, &status, 0), child);
+  return child;
+}
+
+TEST_F(FileHelpers, StaleCleanupKeepsEveryLiveProcesssFiles) {
+  const std::string self = std::to_string(::getpid());
+  const std::string parent = std::to_string(::getppid());
+  const std::string dead = std::to_string(deadProcessId());
+  put("$VU" + self + "-A.tmp", "");
+  put("$VE" + parent + "-B.tmp", "");
+  put("$VA" + dead + "-C.tmp", "");
+  put("$VUOLDNAME1.tmp", "");          // an older version's name: no owner
+  put("~VS" + dead + "-D.tmp", "");    // state memory files are not temporary leftovers
+  put("x$VA" + dead + "-E.tmp", "");
+  EXPECT_EQ(deleteStaleTemporaryFiles(folder_), 2);
+  EXPECT_EQ(entries(), (std::set<std::string>{"$VU" + self + "-A.tmp", "$VE" + parent + "-B.tmp",
+                                              "~VS" + dead + "-D.tmp",
+                                              "x$VA" + dead + "-E.tmp"}));
+  EXPECT_EQ(deleteStaleTemporaryFiles(folder_), 0);
+}
+
+TEST_F(FileHelpers, StaleCleanupOfOneKind) {
+  const std::string dead = std::to_string(deadProcessId());
+  put("$VU" + dead + "-A.tmp", "");
+  put("$VE" + dead + "-B.tmp", "");
+  EXPECT_EQ(deleteStaleTemporaryFiles(folder_, 'U'), 1);
+  EXPECT_EQ(entries(), (std::set<std::string>{"$VE" + dead + "-B.tmp"}));
+}
+
+TEST_F(FileHelpers, OwnCleanupDeletesOnlyThisProcesssFiles) {
+  const std::string parent = std::to_string(::getppid());
+  const auto mine = temporaryName(folder_, false, 'U', false);
+  const auto mineToo = temporaryName(folder_, false, 'E', false);
+  ASSERT_TRUE(mine && mineToo);
+  put("$VU" + parent + "-B.tmp", "");
+  put("$VUOLDNAME1.tmp", "");
+  EXPECT_EQ(deleteOwnTemporaryFiles(folder_, 'E'), 1);
+  EXPECT_TRUE(fileExists(*mine));
+  EXPECT_EQ(deleteOwnTemporaryFiles(folder_), 1);
+  EXPECT_EQ(entries(), (std::set<std::string>{"$VU" + parent + "-B.tmp", "$VUOLDNAME1.tmp"}));
 }
 
 TEST_F(FileHelpers, PrefixFunctionsOnMissingFolderDoNothing) {

@@ -1,0 +1,50 @@
+#pragma once
+// The file history of opened combinations and the recent single pictures, both kept in the
+// user information (VemlaUinf.dat), and the File menu items built from the history.
+#include <cstdint>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "persist/user_info.h"
+
+namespace vemla {
+
+inline constexpr int kHistoryEntryCount = 16;
+inline constexpr int kRecentPictureCount = 16;
+
+// Names compared as the history compares them: equal ignoring the case of ASCII letters.
+bool sameFileName(std::string_view a, std::string_view b);
+
+// Puts (name1, name2) at the top of the history. An entry with the same two names (compared
+// with sameFileName) moves to the top and takes the new spelling; otherwise every entry moves
+// down one and the oldest falls out. A combination in which either name is a pseudo-name
+// (beginning with "<"), or whose two names are both empty, is not recorded. Returns whether
+// the history changed.
+bool recordCombination(persist::UserInfo& info, const std::string& name1, const std::string& name2);
+
+// Puts a ".bmp" or ".raw" picture (any case) at the top of the recent single pictures with its
+// size and, for raw files, its start offset; an equal name (sameFileName) is removed first and
+// the list keeps 16. Other names, and an offset that the 32-bit field cannot hold, are not
+// recorded. Returns whether the list changed.
+bool recordRecentPicture(persist::UserInfo& info, const std::string& name, int width, int height,
+                         std::int64_t rawOffset);
+
+// Empties the file history and the recent single pictures.
+void clearHistory(persist::UserInfo& info);
+
+struct MenuItem {
+  int id;
+  std::string text;  // plain text: an "&" in a name is the menu's to escape
+};
+
+// The history items of the File menu, in order, without the separator (650) that precedes
+// them: for used entry i (1-based) "%2d. %s" with the Picture 1 name (id 649 + 2i) and
+// "    %s" with the Picture 2 name (id 650 + 2i); when the Picture 1 name is empty the
+// Picture 2 item carries the number instead. An empty name has no item.
+std::vector<MenuItem> historyMenuItems(const persist::UserInfo& info);
+
+// The history entry (0-based) that a history item opens; -1 for any other identifier.
+int historyEntryOfCommand(int id);
+
+}  // namespace vemla
