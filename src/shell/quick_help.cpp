@@ -107,9 +107,8 @@ void QuickHelp::watchMenu(QMenu* menu) {
   connect(menu, &QMenu::hovered, this, [this](QAction* action) {
     const QString text = action->property(kQuickHelpProperty).toString();
     if (!on_ || text.isEmpty()) return;
-    const int offset = action->property("vemlaQuickHelpOffset").isValid()
-                           ? action->property("vemlaQuickHelpOffset").toInt()
-                           : 24;
+    const QVariant stored = action->property(kQuickHelpOffsetProperty);
+    const int offset = stored.isValid() ? stored.toInt() : 24;
     show(nullptr, text, offset);
   });
   connect(menu, &QMenu::aboutToHide, this, [this] {

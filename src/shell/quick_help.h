@@ -10,8 +10,15 @@ namespace vemla {
 
 inline constexpr const char* kQuickHelpProperty = "vemlaQuickHelp";
 
+inline constexpr const char* kQuickHelpOffsetProperty = "vemlaQuickHelpOffset";
+
 inline void setQuickHelp(QWidget* widget, const QString& text) {
   widget->setProperty(kQuickHelpProperty, text);
+}
+// A menu item's text, shown at the pointer moved down by `offset` (up when negative).
+inline void setQuickHelpOn(QObject* action, const QString& text, int offset = 24) {
+  action->setProperty(kQuickHelpProperty, text);
+  action->setProperty(kQuickHelpOffsetProperty, offset);
 }
 inline QString quickHelpOf(const QWidget* widget) {
   return widget->property(kQuickHelpProperty).toString();

@@ -1,181 +1,355 @@
-// Window tests, run offscreen: the minimal workbench window, the Qt user port's message boxes
-// and the raw size and RGB ratio dialogs.
+// Window tests, run offscreen: the main window's layout (on a large and on a small screen),
+// its menu and toolbar states, the open paths (file dialogs, clipboard, queued requests,
+// history), saving and the quick help.
+#include <QAction>
 #include <QApplication>
+#include <QClipboard>
 #include <QLabel>
-#include <QLineEdit>
-#include <QMessageBox>
-#include <QPushButton>
-#include <QTimer>
+#include <QMenu>
+#include <QMenuBar>
+#include <QMimeData>
+#include <QToolBar>
+#include <QUrl>
 #include <QtTest>
+#include <filesystem>
 
-#include "editing/ui/raw_size_dialog.h"
-#include "editing/ui/rgb_ratio_dialog.h"
-#include "shell/qt_user_port.h"
-#include "processing/refresh_chain.h"
+#include "picture/open_pictures.h"
+#include "shell/quick_help.h"
 #include "shell/workbench_window.h"
-#include "views/picture_image.h"
+#include "views/image_pane.h"
+#include "views/picture_pane.h"
+#include "support/recording_port.h"
+#include "support/test_files.h"
 
 using namespace vemla;
+using vemla::testing::RecordingPort;
+using vemla::testing::TempDir;
 
 namespace {
 
-// Records messages; every prompt is answered with cancel.
-class RecordingPort : public UserPort {
- public:
-  QStringList messages;
-  void tell(Icon, std::string_view text, std::string_view) override {
-    messages << QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
+const QSize kLargeScreen(1920, 1200);
+
+// A 16 x 16 grey bitmap whose pixels depend on `seed`.
+std::string writePicture(const TempDir& folder, const std::string& name, int seed) {
+  const std::string path = folder.file(name);
+  vemla::testing::writeBytes(
+      path, vemla::testing::makeBitmap(16, 16, 8, [seed](int x, int y) {
+        return std::vector<std::uint8_t>{static_cast<std::uint8_t>(x * 8 + y + seed)};
+      }));
+  return path;
+}
+
+// A workbench with its settings in a temporary program folder.
+struct Bench {
+  TempDir folder;
+  Workbench bench;
+  Bench() {
+    bench.settings.folder = folder.path();
+    bench.options = defaultOptions(folder.path());
+    QVERIFY(bench.store.allocate(1024, 1024));
   }
-  bool askYesNo(std::string_view) override { return false; }
-  Answer askYesNoCancel(std::string_view, Icon) override { return Answer::Cancel; }
-  std::optional<RawSize> askRawSize(std::string_view, std::int64_t, RawSize) override { return std::nullopt; }
-  std::optional<RgbRatio> askRgbRatio(std::string_view, RgbRatio) override { return std::nullopt; }
 };
 
-const QString kSamples = QStringLiteral(VEMLA_SAMPLES);
+// File dialogs that hand out prepared answers in order and remember their titles.
+struct ScriptedDialogs {
+  QList<QStringList> opens;
+  QStringList saves;
+  QStringList titles;
+  FileDialogs dialogs() {
+    return {[this](const QString& title, const QString&, bool, const QString&) {
+              titles << title;
+              return opens.isEmpty() ? QStringList() : opens.takeFirst();
+            },
+            [this](const QString& title, const QString&, const QString&) {
+              titles << title;
+              return saves.isEmpty() ? QString() : saves.takeFirst();
+            }};
+  }
+};
+
+QString q(const std::string& text) { return QString::fromStdString(text); }
 
 }  // namespace
 
 class WorkbenchWindowTest : public QObject {
   Q_OBJECT
  private slots:
-  void showsTheOpenedPicturesWithTheirTitles() {
-    Workbench bench;
-    QVERIFY(bench.store.allocate(1024, 1024));
+  void layoutFollowsTheFixedTableOnALargeScreen() {
+    Bench b;
     RecordingPort user;
-    WorkbenchWindow window(bench, user);
+    WorkbenchWindow window(b.bench, user, kLargeScreen);
+    QVERIFY(!window.usesBaseWindow());
+    QCOMPARE(window.objectName(), QString("Vemla"));
+    QCOMPARE(window.menuBar()->objectName(), QString("MAINMENU"));
     QCOMPARE(window.windowTitle(), QString("Vemla"));
-    QCOMPARE(window.paneTitle(0)->text(), QString::fromUtf8("画像１"));
-
-    QCOMPARE(window.openNames({kSamples + "/scene1.bmp", kSamples + "/scene2.bmp"}), 0);
-    QVERIFY(user.messages.isEmpty());
-    QCOMPARE(window.windowTitle(), QString("scene1.bmp scene2.bmp - Vemla"));
-    QCOMPARE(window.paneTitle(1)->text(), QString::fromUtf8("画像２(scene2.bmp)"));
-    const QImage shown = window.pane(0)->pixmap().toImage();
-    QCOMPARE(shown.size(), QSize(320, 240));
+    QCOMPARE(window.layoutElement("Port1")->geometry(), QRect(2, 52, 232, 246));
+    QCOMPARE(window.layoutElement("Port2")->geometry(), QRect(2, 322, 232, 246));
+    QCOMPARE(window.layoutElement("Image1")->geometry(), QRect(236, 52, 516, 516));
+    QCOMPARE(window.layoutElement("Image2")->geometry(), QRect(754, 52, 516, 516));
+    QCOMPARE(window.layoutElement("PictureControl")->geometry(), QRect(2, 593, 313, 355));
+    QCOMPARE(window.layoutElement("ImageControl")->geometry(), QRect(316, 593, 437, 388));
+    QCOMPARE(window.layoutElement("ToolSelection")->geometry(), QRect(754, 913, 517, 68));
+    // The panes sit centred in their frames: 232 x 244 and 512 x 512.
+    QCOMPARE(window.picturePane(0)->objectName(), QString("Port1"));
+    QCOMPARE(window.picturePane(0)->geometry(), QRect(0, 1, 232, 244));
+    QCOMPARE(window.imagePane(1)->objectName(), QString("Image2"));
+    QCOMPARE(window.imagePane(1)->geometry(), QRect(2, 2, 512, 512));
+    QCOMPARE(window.imagePane(1)->parentWidget(), window.layoutElement("Image2"));
+    QCOMPARE(window.titleStrip(7)->geometry(), QRect(754, 890, 517, 24));
+    QCOMPARE(window.titleStrip(7)->text(), QString::fromUtf8("ツール機能選択"));
+    QCOMPARE(window.titleStrip(2)->text(), QString::fromUtf8("ｲﾒｰｼﾞ1"));
+    // The corner buttons exist only with the base window.
+    QVERIFY(window.toolbarAction(kLayoutTopLeft) == nullptr);
+    QVERIFY(window.toolbarAction(kOpenTwo) != nullptr);
   }
 
-  void showsImageOneAndTheAbsoluteDifferenceRendered() {
-    Workbench bench;
-    QVERIFY(bench.store.allocate(1024, 1024));
+  void aSmallScreenCarriesTheLayoutInTheScrollingBaseWindow() {
+    Bench b;
     RecordingPort user;
-    WorkbenchWindow window(bench, user);
-    QCOMPARE(window.imageTitle(0)->text(), QString::fromUtf8("ｲﾒｰｼﾞ1"));
-    QVERIFY(window.imagePane(0)->pixmap().isNull());
+    WorkbenchWindow window(b.bench, user, QSize(1024, 768));
+    QVERIFY(window.usesBaseWindow());
+    QVERIFY(window.findChild<QWidget*>("BaseWinName") != nullptr);
+    QCOMPARE(window.scrollRange(), (LayoutOffset{248, 252}));
+    // Every element sits 30 higher.
+    QCOMPARE(window.layoutElement("Port1")->geometry(), QRect(2, 22, 232, 246));
+    QCOMPARE(window.titleStrip(0)->geometry(), QRect(2, 0, 233, 24));
 
-    QCOMPARE(window.openNames({kSamples + "/scene1.bmp", kSamples + "/scene2.bmp"}), 0);
-    QCOMPARE(window.imageTitle(0)->text(), QString::fromUtf8("ｲﾒｰｼﾞ1（画像１） x1"));
-    QCOMPARE(window.imageTitle(1)->text(), QString::fromUtf8("ｲﾒｰｼﾞ2（階調差） x1"));
-    const QImage image1 = window.imagePane(0)->pixmap().toImage();
-    const QImage image2 = window.imagePane(1)->pixmap().toImage();
-    QCOMPARE(image1.size(), QSize(512, 512));
-    QCOMPARE(image2.size(), QSize(512, 512));
-    // The 320 x 240 samples sit at (96, 136) of the pane with black around them; pane pixels
-    // show the difference of the shifted pictures through the pane's colour table.
-    QCOMPARE(image2.pixel(95, 136), qRgb(0, 0, 0));
-    const std::uint8_t* shifted1 = bench.store.plane(kShifted1);
-    const std::uint8_t* shifted2 = bench.store.plane(kShifted2);
-    for (const auto& [x, y] : {std::pair{10, 20}, {200, 100}, {319, 239}}) {
-      const std::size_t at = static_cast<std::size_t>(y) * 320 + static_cast<std::size_t>(x);
-      const int difference = std::abs(shifted1[at] - shifted2[at]);
-      QCOMPARE(image2.pixel(96 + x, 136 + y), argbOf(bench.view.panes[1].colours[difference]));
-      QCOMPARE(image1.pixel(96 + x, 136 + y), argbOf(bench.view.panes[0].colours[shifted1[at]]));
+    QVERIFY(window.toolbarAction(kLayoutBottomRight) != nullptr);
+    window.runCommand(kLayoutBottomRight);
+    QCOMPARE(window.layoutOffset(), (LayoutOffset{248, 252}));
+    QWidget* canvas = window.layoutElement("Port1")->parentWidget();
+    QCOMPARE(canvas->objectName(), QString("Layout"));
+    QCOMPARE(canvas->pos(), QPoint(-248, -252));
+    window.runCommand(kLayoutTopRight);
+    QCOMPARE(window.layoutOffset(), (LayoutOffset{248, 0}));
+
+    // Grab scrolling moves the layout with the mouse, within the scroll range.
+    QVERIFY(window.grabScrollEnabled());
+    window.grabScroll(QPoint(100, -500));
+    QCOMPARE(window.layoutOffset(), (LayoutOffset{148, 252}));
+    window.grabScroll(QPoint(1000, 0));
+    QCOMPARE(window.layoutOffset(), (LayoutOffset{0, 252}));
+  }
+
+  void lockedDisplayPositionKeepsTheLayoutOutOfTheBaseWindow() {
+    Bench b;
+    b.bench.options.LockDisplayPosition = true;
+    RecordingPort user;
+    WorkbenchWindow window(b.bench, user, QSize(1024, 768));
+    QVERIFY(!window.usesBaseWindow());
+    QVERIFY(!window.grabScrollEnabled());
+    QCOMPARE(window.layoutElement("Port1")->geometry(), QRect(2, 52, 232, 246));
+  }
+
+  void commandsOfMissingSubsystemsAreShownDisabled() {
+    Bench b;
+    RecordingPort user;
+    WorkbenchWindow window(b.bench, user, kLargeScreen);
+    window.updateCommandStates();
+    for (int id : {kEdit1, kEdit2, kUserColours, kUserProgram, kRememberState1, kGradationTool,
+                   kImageScope, kGallery}) {
+      QAction* action = window.menuAction(id);
+      QVERIFY2(action != nullptr, qPrintable(QString::number(id)));
+      QVERIFY2(!action->isEnabled(), qPrintable(QString::number(id)));
     }
-    // The cursor cross at the centre of the picture: dotted black over white.
-    const QRgb cross = image1.pixel(96 + 160 - 5, 136 + 120);
-    QVERIFY(cross == qRgb(0, 0, 0) || cross == qRgb(255, 255, 255));
+    QCOMPARE(window.menuAction(kOpenTwo)->text(), QString::fromUtf8("２つの画像で開く(&2)"));
+    QCOMPARE(window.menuAction(kOpenArchive)->text(), QString::fromUtf8("Vlaファイルを開く(&Q)"));
+    // Without pictures: open and options enabled, picture commands disabled.
+    QVERIFY(window.menuAction(kOpenTwo)->isEnabled());
+    QVERIFY(window.menuAction(kOptions)->isEnabled());
+    QVERIFY(!window.menuAction(kSwap)->isEnabled());
+    QVERIFY(!window.toolbarAction(kOverwrite1)->isEnabled());
+    QVERIFY(window.toolbarAction(kQuickHelp)->isEnabled());
+  }
 
-    // A cursor step re-renders the panes.
-    setMagnification(bench, 8);
-    QCOMPARE(window.imageTitle(1)->text(), QString::fromUtf8("ｲﾒｰｼﾞ2（階調差） x8"));
-    QVERIFY(window.imagePane(1)->pixmap().toImage() != image2);
+  void openingTwoFilesByDialogRecordsTheHistory() {
+    Bench b;
+    const std::string a = writePicture(b.folder, "a.bmp", 0);
+    const std::string c = writePicture(b.folder, "c.bmp", 50);
+    RecordingPort user;
+    WorkbenchWindow window(b.bench, user, kLargeScreen);
+    ScriptedDialogs dialogs;
+    dialogs.opens = {{q(a), q(c)}, {q(a), q(c)}};
+    window.setFileDialogs(dialogs.dialogs());
+
+    window.runCommand(kOpenTwo);
+    QVERIFY2(user.messages.isEmpty(), qPrintable(user.messages.join('|')));
+    QCOMPARE(dialogs.titles.front(), QString::fromUtf8("画像１－画像２ﾌｧｲﾙの選択"));
+    QVERIFY(b.bench.pictures.picturesPresent);
+    QCOMPARE(window.windowTitle(), QString("a.bmp c.bmp - Vemla"));
+    QCOMPARE(window.titleStrip(1)->text(), QString::fromUtf8("画像２(c.bmp)"));
+    QCOMPARE(window.titleStrip(2)->text(), QString::fromUtf8("ｲﾒｰｼﾞ1（画像１） x1"));
+    QVERIFY(window.menuAction(651) != nullptr);
+    QCOMPARE(window.menuAction(651)->text(), " 1. " + q(a));
+    QCOMPARE(window.menuAction(652)->text(), "    " + q(c));
+    QVERIFY(window.menuAction(kSwap)->isEnabled());
+    QVERIFY(window.menuAction(kOverwrite1)->isEnabled());
+
+    // The same pair again stays one entry.
+    window.runCommand(kOpenTwo);
+    QVERIFY(window.menuAction(651) != nullptr);
+    QVERIFY(window.menuAction(653) == nullptr);
+    QCOMPARE(b.bench.settings.user.history[1].used, 0);
+    // The history was written to the program folder.
+    QVERIFY(std::filesystem::exists(b.folder.file("VemlaUinf.dat")));
+  }
+
+  void onePictureByDialogLeavesPictureTwoEmpty() {
+    Bench b;
+    const std::string a = writePicture(b.folder, "a.bmp", 0);
+    RecordingPort user;
+    WorkbenchWindow window(b.bench, user, kLargeScreen);
+    ScriptedDialogs dialogs;
+    dialogs.opens = {{q(a)}};
+    window.setFileDialogs(dialogs.dialogs());
+    window.runCommand(kOpenOne);
+    QVERIFY(b.bench.pictures.picturesPresent);
+    QCOMPARE(b.bench.pictures.pictures[1].name, std::string());
+    window.updateCommandStates();
+    // Replacing Picture 1 needs a Picture 2 name, replacing Picture 2 a Picture 1 name.
+    QVERIFY(!window.menuAction(kReplace1)->isEnabled());
+    QVERIFY(window.menuAction(kReplace2)->isEnabled());
+    QVERIFY(window.menuAction(kOverwrite1)->isEnabled());
+    QVERIFY(!window.menuAction(kOverwrite2)->isEnabled());
+    QVERIFY(!window.menuAction(kReopenBoth)->isEnabled());
+  }
+
+  void moreThanTwoFilesAreRefused() {
+    Bench b;
+    const std::string a = writePicture(b.folder, "a.bmp", 0);
+    RecordingPort user;
+    WorkbenchWindow window(b.bench, user, kLargeScreen);
+    ScriptedDialogs dialogs;
+    dialogs.opens = {{q(a), q(a), q(a)}};
+    window.setFileDialogs(dialogs.dialogs());
+    window.runCommand(kOpenTwo);
+    QCOMPARE(user.messages, QStringList{QString::fromUtf8("指定のﾌｧｲﾙ数が多すぎます")});
+    QVERIFY(!b.bench.pictures.picturesPresent);
+  }
+
+  void pastingTwoFilesOpensBoth() {
+    Bench b;
+    const std::string a = writePicture(b.folder, "a.bmp", 0);
+    const std::string c = writePicture(b.folder, "c.bmp", 9);
+    RecordingPort user;
+    WorkbenchWindow window(b.bench, user, kLargeScreen);
+    auto* data = new QMimeData;
+    data->setUrls({QUrl::fromLocalFile(q(a)), QUrl::fromLocalFile(q(c))});
+    QApplication::clipboard()->setMimeData(data);
+    window.updateCommandStates();
+    QVERIFY(window.menuAction(kPaste)->isEnabled());
+    window.runCommand(kPaste);
+    QVERIFY(b.bench.pictures.picturesPresent);
+    QCOMPARE(b.bench.pictures.pictures[1].name, c);
+    QApplication::clipboard()->clear();
+  }
+
+  void paneRequestsRunFromTheEventLoop() {
+    Bench b;
+    const std::string a = writePicture(b.folder, "a.bmp", 0);
+    const std::string c = writePicture(b.folder, "c.bmp", 9);
+    RecordingPort user;
+    WorkbenchWindow window(b.bench, user, kLargeScreen);
+    window.requestOpen({q(a), q(c)}, 0, false);
+    QVERIFY(!b.bench.pictures.picturesPresent);  // never inside the caller (a drop, a menu)
+    QTRY_VERIFY(b.bench.pictures.picturesPresent);
+    QCOMPARE(b.bench.pictures.pictures[0].name, a);
+    // Kept out of the history on request.
+    QCOMPARE(b.bench.settings.user.history[0].used, 0);
+  }
+
+  void anImportedPictureIsSavedAsButNeverOverwritten() {
+    Bench b;
+    RecordingPort user;
+    WorkbenchWindow window(b.bench, user, kLargeScreen);
+    std::vector<std::uint8_t> pixels(32 * 16, 77);
+    MemoryPictures pictures;
+    pictures.width = 32;
+    pictures.height = 16;
+    pictures.pixels = {pixels.data(), pixels.data()};
+    pictures.names = {"<Import1>", "<Import2>"};
+    QCOMPARE(setPicturesFromMemory(b.bench, user, pictures), 0);
+    window.updateCommandStates();
+    QVERIFY(!window.menuAction(kOverwrite1)->isEnabled());
+    QVERIFY(!window.toolbarAction(kOverwrite1)->isEnabled());
+    QVERIFY(window.menuAction(kSaveAsPicture1)->isEnabled());
+
+    ScriptedDialogs dialogs;
+    const std::string target = b.folder.file("saved.bmp");
+    dialogs.saves = {q(target)};
+    window.setFileDialogs(dialogs.dialogs());
+    window.runCommand(kSaveAsPicture1);
+    QCOMPARE(dialogs.titles, QStringList{QString::fromUtf8("名前を付けて保存（画像１）")});
+    QVERIFY(std::filesystem::exists(target));
+    QCOMPARE(b.bench.pictures.pictures[0].name, target);
+    QVERIFY(window.menuAction(kOverwrite1)->isEnabled());
     QVERIFY(user.messages.isEmpty());
   }
 
-  void refusedOpenShowsTheMessageAndKeepsThePictures() {
-    Workbench bench;
-    QVERIFY(bench.store.allocate(1024, 1024));
+  void clearingTheHistoryAsksFirst() {
+    Bench b;
+    const std::string a = writePicture(b.folder, "a.bmp", 0);
     RecordingPort user;
-    WorkbenchWindow window(bench, user);
-    QCOMPARE(window.openNames({kSamples + "/scene1.bmp"}), 0);
-    QCOMPARE(window.openNames({kSamples + "/missing.bmp"}), -1);
+    WorkbenchWindow window(b.bench, user, kLargeScreen);
+    ScriptedDialogs dialogs;
+    dialogs.opens = {{q(a)}};
+    window.setFileDialogs(dialogs.dialogs());
+    window.runCommand(kOpenOne);
+    QVERIFY(window.menuAction(651) != nullptr);
+
+    user.yesNoAnswers = {false, true};
+    window.runCommand(kClearHistory);
+    QVERIFY(window.menuAction(651) != nullptr);
+    window.runCommand(kClearHistory);
+    QCOMPARE(user.questions.last(), QString::fromUtf8("ﾌｧｲﾙの履歴をｸﾘｱしてもよいですか"));
+    QVERIFY(window.menuAction(651) == nullptr);
+    QCOMPARE(b.bench.settings.user.history[0].used, 0);
+    QCOMPARE(b.bench.settings.user.recent[0].used, 0);
+    QVERIFY(user.unscripted.isEmpty());
+  }
+
+  void quickHelpShowsAStripsTextOnlyWhileOn() {
+    Bench b;
+    RecordingPort user;
+    WorkbenchWindow window(b.bench, user, kLargeScreen);
+    window.show();
+    QLabel* strip = window.titleStrip(0);
+    QEvent enter(QEvent::Enter);
+    QApplication::sendEvent(strip, &enter);
+    QVERIFY(window.quickHelp().current() == nullptr);
+
+    window.runCommand(kQuickHelp);
+    QVERIFY(b.bench.shell.quickHelp);
+    window.updateCommandStates();
+    QVERIFY(window.menuAction(kQuickHelp)->isChecked());
+    QApplication::sendEvent(strip, &enter);
+    QWidget* help = window.quickHelp().current();
+    QVERIFY(help != nullptr);
+    QCOMPARE(help->objectName(), QString("HelpMessage"));
+    // Beside the strip: its left edge, below its vertical middle.
+    QCOMPARE(help->mapToGlobal(QPoint(0, 0)).x(), strip->mapToGlobal(QPoint(0, 0)).x());
+    QEvent leave(QEvent::Leave);
+    QApplication::sendEvent(strip, &leave);
+    QTRY_VERIFY(window.quickHelp().current() == nullptr);
+
+    window.runCommand(kQuickHelp);
+    QVERIFY(!b.bench.shell.quickHelp);
+  }
+
+  void fileInformationNamesTheFiles() {
+    Bench b;
+    const std::string a = writePicture(b.folder, "a.bmp", 0);
+    RecordingPort user;
+    WorkbenchWindow window(b.bench, user, kLargeScreen);
+    ScriptedDialogs dialogs;
+    dialogs.opens = {{q(a)}};
+    window.setFileDialogs(dialogs.dialogs());
+    window.runCommand(kOpenOne);
+    window.runCommand(kFileInformation);
     QCOMPARE(user.messages.size(), 1);
-    QVERIFY(user.messages[0].startsWith(QString::fromUtf8("ﾌｧｲﾙの読み込みに失敗しました\n")));
-    QCOMPARE(window.windowTitle(), QString("scene1.bmp - Vemla"));
-  }
-
-  void pictureImageCarriesPixelsAndPalette() {
-    const std::uint8_t pixels[] = {0, 1, 2, 3, 4, 5};
-    Palette palette = greyRamp();
-    palette[4 * 5 + 2] = 200;  // red of entry 5
-    const QImage image = pictureImage(pixels, 3, 2, palette);
-    QCOMPARE(image.format(), QImage::Format_Indexed8);
-    QCOMPARE(image.pixelIndex(2, 1), 5);
-    QCOMPARE(qRed(image.color(5)), 200);
-    QCOMPARE(qGreen(image.color(5)), 5);
-  }
-
-  void messageBoxesShowPlainText() {
-    Options options;
-    QtUserPort port(nullptr, options);
-    QString seenText;
-    Qt::TextFormat seenFormat = Qt::RichText;
-    QString seenTitle;
-    QTimer::singleShot(0, [&] {
-      auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
-      QVERIFY(box != nullptr);
-      seenText = box->text();
-      seenFormat = box->textFormat();
-      seenTitle = box->windowTitle();
-      box->accept();
-    });
-    port.tell(Icon::Warning, "画像１<b>");
-    QCOMPARE(seenText, QString::fromUtf8("画像１<b>"));
-    QCOMPARE(seenFormat, Qt::PlainText);
-    QCOMPARE(seenTitle, QString("Vemla"));
-  }
-
-  void rawSizeDialogRefusesOutOfRangeValues() {
-    RecordingPort messages;
-    RawSizeDialog dialog(messages, "a.raw", 4096, RawSize{64, 64, 0}, 1024, 1024);
-    QCOMPARE(dialog.windowTitle(), QString::fromUtf8("RAW ﾌｧｲﾙ情報"));
-    QCOMPARE(dialog.findChild<QLabel*>("bytes")->text(), QString::fromUtf8("4096ﾊﾞｲﾄ"));
-    auto* width = dialog.findChild<QLineEdit*>("width");
-    auto* offset = dialog.findChild<QLineEdit*>("offset");
-    QCOMPARE(width->text(), QString("64"));
-
-    width->setText("7");
-    dialog.accept();
-    QCOMPARE(dialog.result(), int(QDialog::Rejected));
-    QCOMPARE(messages.messages, QStringList{QString::fromUtf8("幅／高さの指定に誤りがあります(8ｘ8～1024ｘ1024)")});
-
-    width->setText("32");
-    offset->setText("-1");
-    dialog.accept();
-    QCOMPARE(messages.messages.last(), QString::fromUtf8("読み込み開始位置に誤りがあります"));
-    offset->setText("x");
-    dialog.accept();
-    QCOMPARE(messages.messages.size(), 3);
-
-    offset->setText("16");
-    dialog.accept();
-    QCOMPARE(dialog.result(), int(QDialog::Accepted));
-    QCOMPARE(dialog.value(), (RawSize{32, 64, 16}));
-  }
-
-  void rgbRatioDialogShowsShortenedRatiosAndPresets() {
-    RgbRatioDialog dialog(QString::fromUtf8("(ﾌｧｲﾙ1)"), RgbRatio{}, RgbRatio{0.25, 0.5, 0.25});
-    QCOMPARE(dialog.windowTitle(), QString::fromUtf8("TrueColor RGB比(ﾌｧｲﾙ1)"));
-    auto* red = dialog.findChild<QLineEdit*>("red");
-    QCOMPARE(red->text(), QString("0.299"));
-    QTest::mouseClick(dialog.findChild<QPushButton*>("presetR"), Qt::LeftButton);
-    QCOMPARE(red->text(), QString("1.0"));
-    QCOMPARE(dialog.findChild<QLineEdit*>("green")->text(), QString("0.0"));
-    QTest::mouseClick(dialog.findChild<QPushButton*>(QString::fromUtf8("preset標準")), Qt::LeftButton);
-    QCOMPARE(red->text(), QString("0.25"));
-    dialog.findChild<QLineEdit*>("blue")->setText("0.125");
-    dialog.accept();
-    QCOMPARE(dialog.value(), (RgbRatio{0.25, 0.5, 0.125}));
+    QVERIFY(user.messages[0].startsWith(QString::fromUtf8("（画像１）\n") + q(a) + "\n"));
+    QVERIFY(user.messages[0].endsWith(QString::fromUtf8("大きさ　16 x 16")));
+    QCOMPARE(user.titles[0], QString::fromUtf8("画像ﾌｧｲﾙ情報"));
   }
 };
 

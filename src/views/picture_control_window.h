@@ -1,0 +1,152 @@
+#pragma once
+// The picture control window ("画像制御情報"): the valid range, the manual shift with its
+// direction buttons, amounts, direction pad, marks and reference position "S", and the
+// automatic alignment. Every command changes the picture control record through the core and,
+// when that alters the shifted pictures, runs the refresh chain, which repaints the panes and
+// refreshes this window through the workbench listener.
+#include <QPixmap>
+#include <QString>
+#include <QWidget>
+#include <array>
+#include <optional>
+#include <string>
+
+#include "processing/manual_shift.h"
+#include "workbench/workbench.h"
+
+class QButtonGroup;
+class QCheckBox;
+class QComboBox;
+class QGridLayout;
+class QLabel;
+class QLineEdit;
+class QPushButton;
+class QRadioButton;
+
+namespace vemla {
+
+// Small factories shared by the two control windows: every control gets its object name and,
+// when given, its quick-help text; texts are UTF-8 literals shown as plain text.
+namespace controls {
+QString utf8(const char* text);
+std::string editText(const QLineEdit* edit);
+void setCompactFont(QWidget* window);
+QGridLayout* compactGrid(QWidget* group);
+QLabel* plainLabel(QWidget* parent, const char* text);
+QPushButton* pushButton(QWidget* parent, const char* text, const char* name, const char* help);
+QCheckBox* checkBox(QWidget* parent, const char* text, const char* name, const char* help);
+QRadioButton* radioButton(QWidget* parent, const char* text, const char* name, const char* help);
+QLineEdit* lineEdit(QWidget* parent, const char* name, const char* help, bool readOnly);
+QComboBox* comboBox(QWidget* parent, const char* name, const char* help);
+}  // namespace controls
+
+// A 32 x 32 pad split by its diagonals. It shows one of five images: at rest, or with the
+// pressed direction's quarter sunk while the button is held. A press on a diagonal does
+// nothing. Used by the manual shift and, through the same geometry, by the cursor and grid pads
+// of the image control.
+class DirectionPad : public QWidget {
+  Q_OBJECT
+ public:
+  static constexpr int kSize = 32;
+  explicit DirectionPad(QWidget* parent = nullptr);
+  // The image shown at rest (nullopt) or with `pressed` held.
+  static QPixmap padImage(std::optional<ShiftDirection> pressed);
+  std::optional<ShiftDirection> heldDirection() const { return held_; }
+
+ signals:
+  void directionPressed(vemla::ShiftDirection direction);
+
+ protected:
+  void paintEvent(QPaintEvent* event) override;
+  void mousePressEvent(QMouseEvent* event) override;
+  void mouseReleaseEvent(QMouseEvent* event) override;
+
+ private:
+  std::array<QPixmap, 5> images_;  // at rest, then up, down, left, right held
+  std::optional<ShiftDirection> held_;
+};
+
+class PictureControlWindow : public QWidget, public WorkbenchListener {
+  Q_OBJECT
+ public:
+  static constexpr int kWidth = 313, kHeight = 355;
+  PictureControlWindow(Workbench& bench, UserPort& user, BusyPort& busy, ProgressPort& progress,
+                       QWidget* parent);
+  ~PictureControlWindow() override;
+
+  void picturesChanged() override { refresh(); }
+  void panesChanged() override { refresh(); }
+  // Shows the picture control record: checks, selections, amounts, marks, the alignment result
+  // and which buttons can act. Edits the operator is typing into keep their text until the
+  // value they show changes.
+  void refresh();
+
+ private:
+  void buildValidRange(QWidget* group);
+  void buildManualShift(QWidget* group);
+  void buildAlignment(QWidget* group);
+  // Runs one command: reads the alignment range edits first (they are taken whenever any
+  // command of the window runs), then `change`; when it returns true and pictures are loaded
+  // the pictures are prepared again and the images recreated.
+  template <typename Change>
+  void run(Change change);
+  void readRangeEdits();
+  ShiftContext shiftContext() const;
+  int division() const;
+  void fillDivisionLists();
+  void narrowNumberFields();
+
+  Workbench& bench_;
+  UserPort& user_;
+  BusyPort& busy_;
+  ProgressPort& progress_;
+  int listedDivision_ = 0;  // n the sub-step, pad-step and precision lists were filled for
+
+  // "有効範囲情報"
+  QButtonGroup* validKinds_ = nullptr;
+  QLineEdit* pictureWidth_ = nullptr;
+  QLineEdit* pictureHeight_ = nullptr;
+  std::array<QLineEdit*, 4> rectangle_{};  // left, top, right, bottom
+  QPushButton* takeTopLeft_ = nullptr;
+  QPushButton* takeBottomRight_ = nullptr;
+  QLineEdit* margin_ = nullptr;
+  QPushButton* validApply_ = nullptr;
+
+  // "手動"
+  QCheckBox* manual_ = nullptr;
+  QButtonGroup* manualTarget_ = nullptr;
+  std::array<QPushButton*, 4> directionButtons_{};  // left, right, up, down
+  QLineEdit* wholeX_ = nullptr;
+  QLineEdit* wholeY_ = nullptr;
+  QComboBox* stepsX_ = nullptr;
+  QComboBox* stepsY_ = nullptr;
+  QLabel* divisionLabel_ = nullptr;
+  DirectionPad* pad_ = nullptr;
+  QComboBox* padStep_ = nullptr;
+  std::array<QPushButton*, 2> markRestore_{};
+  std::array<QPushButton*, 2> markStore_{};
+  std::array<std::array<QLineEdit*, 2>, 2> markTexts_{};
+  QPushButton* referenceShift_ = nullptr;
+  QPushButton* referenceStore_ = nullptr;
+  std::array<QLineEdit*, 2> reference_{};
+  QPushButton* copyAutomatic_ = nullptr;
+
+  // "ｱﾗｲﾒﾝﾄ情報"
+  QCheckBox* automatic_ = nullptr;
+  QComboBox* criterion_ = nullptr;
+  QComboBox* precision_ = nullptr;
+  QLineEdit* searchRange_ = nullptr;
+  QButtonGroup* alignTarget_ = nullptr;
+  QLineEdit* cursorRange_ = nullptr;
+  QPushButton* runAtCursor_ = nullptr;
+  QPushButton* rerun_ = nullptr;
+  QLineEdit* result_ = nullptr;
+
+  // What the edits showed last, so that refresh leaves text being typed alone.
+  ValidRangeSetting shownValidRange_{};
+  ShiftSetting shownSetting_{};
+  std::array<int, 2> shownRanges_{-1, -1};
+  bool shownOnce_ = false;
+};
+
+}  // namespace vemla
