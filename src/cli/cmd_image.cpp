@@ -4,6 +4,9 @@
 
 #include "cli/commands.h"
 #include "cli/control_flags.h"
+#include "extensions/decimal_text.h"
+#include "extensions/user_processing.h"
+#include "extensions/user_processing_editor.h"
 #include "picture/messages.h"
 #include "picture/open_pictures.h"
 #include "processing/image_kinds.h"
@@ -56,11 +59,37 @@ void parseFilterGrid(const std::string& grid, persist::UserProcessingEntry& entr
     if (row.size() != columns)
       throw UsageError("--filter: every row needs the same number of cells");
   }
+  // Cells follow the editor's element rules (spaces dropped, an optional sign and digits with
+  // at most one point, at most 10 characters), so a cell is never read differently from what
+  // was meant.
   const std::size_t top = (kFilterSide - rows.size()) / 2, left = (kFilterSide - columns) / 2;
+  bool anyCell = false;
   for (std::size_t r = 0; r < rows.size(); ++r) {
-    for (std::size_t c = 0; c < columns; ++c)
-      entry.elements[(top + r) * kFilterSide + left + c] = rows[r][c];
+    for (std::size_t c = 0; c < columns; ++c) {
+      const std::string cell = cleanFilterElement(rows[r][c]);
+      const ElementCheck check = checkFilterElement(cell, kMaxFilterElementLength);
+      if (check == ElementCheck::TooLong || check == ElementCheck::Malformed) {
+        const int x = static_cast<int>(left + c) - kFilterSide / 2;
+        const int y = static_cast<int>(top + r) - kFilterSide / 2;
+        throw UsageError(text::format(
+            "--filter: the cell at (X,Y)=(%d,%d) must be a signed decimal of at most 10 characters",
+            x, y));
+      }
+      anyCell = anyCell || check == ElementCheck::Valid;
+      entry.elements[(top + r) * kFilterSide + left + c] = cell;
+    }
   }
+  if (!anyCell) throw UsageError("--filter: needs at least one cell with a coefficient");
+}
+
+// The divisor as the editor accepts it, and in the same form as a cell, so that it is read as
+// written: a signed decimal of at most 11 characters whose value is not 0.
+std::string parseFilterDivisor(const std::string& divisor) {
+  if (checkFilterElement(divisor, kMaxFilterDivisorLength) != ElementCheck::Valid ||
+      readLeadingNumber(divisor) == 0) {
+    throw UsageError("--filter-divisor: needs a signed decimal of at most 11 characters, not 0");
+  }
+  return divisor;
 }
 
 KindFlags parseKindFlags(const Arguments& args, const ReadFlags& readFlags) {
@@ -89,7 +118,7 @@ KindFlags parseKindFlags(const Arguments& args, const ReadFlags& readFlags) {
       parseFilterGrid(*args.value("--filter"), entry);
       if (const auto divisor = args.value("--filter-divisor")) {
         entry.correction = 1;
-        entry.divisor = *divisor;
+        entry.divisor = parseFilterDivisor(*divisor);
       }
     }
     flags.entry = entry;
@@ -248,9 +277,11 @@ Command imageCommand() {
               "  --expr TEXT                   a user processing entry of expression form\n"
               "  --filter GRID                 a user processing entry of filter form: rows split\n"
               "                                by ';', cells by ',', an empty cell has no\n"
-              "                                coefficient; odd counts, at most 9, centred\n"
+              "                                coefficient; odd counts, at most 9, centred;\n"
+              "                                a cell is a signed decimal such as -2, 0.25, +.5\n"
               "  --filter-source 1|2           the picture the filter reads (needed by --filter)\n"
-              "  --filter-divisor D            divide the filter sum by D\n"
+              "  --filter-divisor D            divide the filter sum by D, a signed decimal\n"
+              "                                other than 0\n"
               "  --blank                       blank everything outside the statistics rectangle\n"
               "  --write-shifted A,B           also write the two shifted pictures\n"),
       values,

@@ -1,4 +1,5 @@
 #include "cli/commands.h"
+#include "net/export_targets.h"
 #include "net/transfer_messages.h"
 #include "net/wire_format.h"
 #include "platform/picture_transfer.h"
@@ -46,9 +47,8 @@ net::RequestBytes buildRequest(const std::string& password,
   net::RequestBytes request{};
   if (user) {
     refuseRequestText(net::encodeRequest(password, *user, request));
-  } else if (net::encodeRequest(password, platform::localUserName(), request) !=
-             net::RequestStatus::Ok) {
-    refuseRequestText(net::encodeRequest(password, "", request));
+  } else {
+    refuseRequestText(net::encodeImportRequest(password, platform::localUserName(), request));
   }
   return request;
 }
@@ -75,12 +75,9 @@ int importPictures(const Arguments& args, Context& io) {
 
   const platform::FetchResult result =
       platform::fetch(address, port, timeout, request, flags.maxWidth, flags.maxHeight);
-  if (result.code < 0) {
-    io.err << net::importNotice(result.code).text << '\n';
-    return 1;
-  }
-  if (result.check != net::PayloadCheck::Ok) {
-    io.err << net::payloadNotice(result.check).text << '\n';
+  if (const std::optional<net::Notice> refused =
+          net::importOutcomeNotice(result.code, result.check)) {
+    io.err << refused->text << '\n';
     return 1;
   }
   const net::PairHeader& header = result.header;

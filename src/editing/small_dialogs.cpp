@@ -8,11 +8,18 @@
 
 namespace vemla {
 
-std::optional<std::string> checkRawSize(const RawSize& size, int maxWidth, int maxHeight) {
-  if (size.width < kMinPictureSize || size.width > maxWidth || size.height < kMinPictureSize ||
-      size.height > maxHeight) {
+std::optional<std::string> checkPictureSize(int width, int height, int maxWidth, int maxHeight) {
+  if (width < kMinPictureSize || width > maxWidth || height < kMinPictureSize ||
+      height > maxHeight) {
     return text::format("幅／高さの指定に誤りがあります(%dｘ%d～%dｘ%d)", kMinPictureSize,
                         kMinPictureSize, maxWidth, maxHeight);
+  }
+  return std::nullopt;
+}
+
+std::optional<std::string> checkRawSize(const RawSize& size, int maxWidth, int maxHeight) {
+  if (auto problem = checkPictureSize(size.width, size.height, maxWidth, maxHeight)) {
+    return problem;
   }
   if (size.offset < 0) return std::string("読み込み開始位置に誤りがあります");
   return std::nullopt;

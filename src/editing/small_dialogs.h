@@ -11,7 +11,13 @@
 namespace vemla {
 
 inline constexpr const char* kRawSizeTitle = "RAW ﾌｧｲﾙ情報";
+// Asked by "ｷｬﾝｾﾙ" (and Esc, and the window's close button) of a dialog whose fields were
+// edited.
+inline constexpr const char* kDiscardEditsQuestion = "編集した内容が失われますがよいですか";
 
+// nullopt when 8 <= width <= maxWidth and 8 <= height <= maxHeight, else the range message
+// "幅／高さの指定に誤りがあります(8ｘ8～…)" that the raw size and size change dialogs show.
+std::optional<std::string> checkPictureSize(int width, int height, int maxWidth, int maxHeight);
 // nullopt when the size is acceptable, else the message the dialog shows.
 std::optional<std::string> checkRawSize(const RawSize& size, int maxWidth, int maxHeight);
 std::string rawSizeHelpText(int maxWidth, int maxHeight);

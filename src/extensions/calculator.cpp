@@ -1,5 +1,6 @@
 #include "extensions/calculator.h"
 
+#include <algorithm>
 #include <charconv>
 #include <cmath>
 #include <cstdint>
@@ -22,6 +23,46 @@ bool hasHexadecimalPart(double value, HexMode hex) {
   if (hex == HexMode::Signed) return value >= -2147483648.0 && value <= 2147483647.0;
   return value <= 4294967295.0;
 }
+
+bool isContinuationByte(char c) {
+  return (static_cast<unsigned char>(c) & 0xC0u) == 0x80u;
+}
+
+// The caret moved onto the text and off any continuation byte.
+std::size_t boundaryCaret(const CalculatorField& field) {
+  std::size_t caret = std::min(field.caret, field.text.size());
+  while (caret < field.text.size() && isContinuationByte(field.text[caret])) ++caret;
+  return caret;
+}
+
+constexpr std::array<CalculatorKey, 26> kKeys{{
+    {"０", "0", "数字の0を式に入力します"},
+    {"１", "1", "数字の1を式に入力します"},
+    {"２", "2", "数字の2を式に入力します"},
+    {"３", "3", "数字の3を式に入力します"},
+    {"４", "4", "数字の4を式に入力します"},
+    {"５", "5", "数字の5を式に入力します"},
+    {"６", "6", "数字の6を式に入力します"},
+    {"７", "7", "数字の7を式に入力します"},
+    {"８", "8", "数字の8を式に入力します"},
+    {"９", "9", "数字の9を式に入力します"},
+    {"．", ".", "小数点の . を式に入力します"},
+    {"（", "(", "左括弧の ( を式に入力します"},
+    {"）", ")", "右括弧の ) を式に入力します"},
+    {"＋", "+", "加算(符号)の + を式に入力します"},
+    {"－", "-", "減算(符号)の - を式に入力します"},
+    {"＊", "*", "乗算の * を式に入力します"},
+    {"／", "/", "除算の / を式に入力します"},
+    {"％", "%", "剰余の % を式に入力します"},
+    {"”", "\"", "べき乗の \" を式に入力します"},
+    {"Ａ", "A", "16進数のAを式に入力します"},
+    {"Ｂ", "B", "16進数のBを式に入力します"},
+    {"Ｃ", "C", "16進数のCを式に入力します"},
+    {"Ｄ", "D", "16進数のDを式に入力します"},
+    {"Ｅ", "E", "16進数のEを式に入力します"},
+    {"Ｆ", "F", "16進数のFを式に入力します"},
+    {"HEX", "0x", "16進数を表す 0x を式に入力します"},
+}};
 
 }  // namespace
 
@@ -50,6 +91,38 @@ std::string calculatorResultText(std::string_view expression, HexMode hex) {
   const double value = evaluateCalculatorExpression(expression, hex);
   if (value == kCalculatorSyntaxError) return kCalculatorErrorText;
   return formatCalculatorResult(value, hex);
+}
+
+const std::array<CalculatorKey, 26>& calculatorKeys() {
+  return kKeys;
+}
+
+std::size_t characterCount(std::string_view text) {
+  return static_cast<std::size_t>(
+      std::count_if(text.begin(), text.end(), [](char c) { return !isContinuationByte(c); }));
+}
+
+bool insertIntoField(CalculatorField& field, std::string_view insertion) {
+  if (characterCount(field.text) + characterCount(insertion) > kCalculatorExpressionLength) {
+    return false;
+  }
+  const std::size_t caret = boundaryCaret(field);
+  field.text.insert(caret, insertion);
+  field.caret = caret + insertion.size();
+  return true;
+}
+
+bool deleteBeforeCaret(CalculatorField& field) {
+  const std::size_t caret = boundaryCaret(field);
+  if (caret == 0) {
+    field.caret = 0;
+    return false;
+  }
+  std::size_t start = caret - 1;
+  while (start > 0 && isContinuationByte(field.text[start])) --start;
+  field.text.erase(start, caret - start);
+  field.caret = start;
+  return true;
 }
 
 }  // namespace vemla

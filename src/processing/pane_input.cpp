@@ -132,6 +132,26 @@ void appendCommonTail(std::vector<PaneMenuItem>& menu) {
   menu.push_back(item("キャンセル", PaneCommand::Cancel));
 }
 
+// "履歴から貼り付け": the recent single pictures, newest first, "%2d. %s (%dx%d%s)" with
+// " Top:%d" for the start offset of a raw file.
+PaneMenuItem recentMenu(const Workbench& bench) {
+  std::vector<PaneMenuItem> items;
+  const auto& recent = bench.settings.user.recent;
+  for (std::size_t entry = 0; entry < recent.size(); ++entry) {
+    const persist::RecentPicture& picture = recent[entry];
+    if (picture.used != 1) continue;
+    const std::string top =
+        isRawName(picture.name) ? text::format(" Top:%d", picture.rawOffset) : std::string();
+    items.push_back(item(text::format("%2d. %s (%dx%d%s)", static_cast<int>(items.size()) + 1,
+                                      picture.name.c_str(), picture.width, picture.height,
+                                      top.c_str()),
+                         PaneCommand::PasteFromHistory, static_cast<int>(entry),
+                         !bench.pictures.editing));
+  }
+  const bool any = !items.empty();
+  return submenu("履歴から貼り付け", std::move(items), any && !bench.pictures.editing);
+}
+
 std::vector<PaneMenuItem> picturePaneMenu(const Workbench& bench, const PaneMenuContext& context) {
   const bool present = bench.pictures.picturesPresent;
   const bool editing = bench.pictures.editing;
@@ -141,7 +161,7 @@ std::vector<PaneMenuItem> picturePaneMenu(const Workbench& bench, const PaneMenu
   menu.push_back(separatorItem());
   menu.push_back(item("貼り付け(単独で開く)", PaneCommand::PasteAlone, 0, paste));
   menu.push_back(item("貼り付け(入れ替える)", PaneCommand::PasteReplace, 0, paste && present));
-  menu.push_back(submenu("履歴から貼り付け", {}, false));
+  menu.push_back(recentMenu(bench));
   menu.push_back(
       item("クリア", PaneCommand::Clear, 0, present && !editing && bothPicturesNamed(bench)));
   appendCommonTail(menu);
@@ -232,7 +252,7 @@ std::vector<PaneMenuItem> imagePaneMenu(const Workbench& bench, int pane,
   menu.push_back(separatorItem());
   menu.push_back(item("貼り付け", PaneCommand::Paste, 0,
                       context.clipboardHasFiles && !bench.pictures.editing));
-  menu.push_back(submenu("履歴から貼り付け", {}, false));
+  menu.push_back(recentMenu(bench));
   appendCommonTail(menu);
   return menu;
 }
@@ -432,7 +452,7 @@ bool runPaneCommand(Workbench& bench, int pane, PaneCommand command, int argumen
   ViewState& view = bench.view;
   switch (command) {
     case PaneCommand::StoreMark:
-      if (!bench.pictures.picturesPresent) return false;
+      if (!bench.pictures.picturesPresent || argument < 0 || argument >= kMarkCount) return false;
       storeDisplayMark(bench, argument);
       return true;
     case PaneCommand::MoveToMark:

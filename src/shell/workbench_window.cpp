@@ -625,16 +625,9 @@ int WorkbenchWindow::openPending(int mode, bool recordHistory) {
 }
 
 void WorkbenchWindow::openArchive(const QString& path, bool pathKnown) {
-  QString chosen = path;
-  if (!pathKnown) {
-    const QStringList names = dialogs_.open(
-        QString::fromUtf8("Vlaﾌｧｲﾙの選択"),
-        QString::fromUtf8("Vlaﾌｧｲﾙ (*.vla *.VLA);;全てのﾌｧｲﾙ (*)"), false, QString());
-    if (names.isEmpty()) return;
-    chosen = names.front();
-  }
+  // From the menu the selection dialog itself chooses the file (it starts from the last one).
   ArchiveOpenWindow dialog(this, bench_);
-  openArchiveAsPictures(bench_, user_, progress_, busy_, dialog, chosen.toStdString(), pathKnown);
+  openArchiveAsPictures(bench_, user_, progress_, busy_, dialog, path.toStdString(), pathKnown);
   afterPictureCommand();
 }
 
@@ -836,6 +829,8 @@ void WorkbenchWindow::editOptions() {
     close();
     return;
   }
+  // Options that change only what the windows show (colours, help texts) reach them here.
+  bench_.notifyPicturesChanged();
   afterPictureCommand();
 }
 

@@ -104,6 +104,10 @@ void PaneWidget::openMenu(const QPoint& localPos, PaneMenuContext context) {
     case PaneCommand::Paste:
       carryOut(decidePaste(files, pane_, command, bench_), globalPos);
       break;
+    case PaneCommand::PasteFromHistory:
+      // Image panes paste into the picture of the same number.
+      host_.requestOpenRecent(pane_ % 2, argument);
+      break;
     default:
       runPaneCommand(bench_, pane_, command, argument, context, user_, busy_, progress_);
       break;

@@ -52,8 +52,9 @@ class RecordingHost : public PaneHost {
     opens.append({names, mode, recordHistory});
   }
   void requestOpenArchive(const QString& path) override { archives << path; }
-  void requestOpenRecent(int, int) override {}
+  void requestOpenRecent(int picture, int entry) override { recents << QPoint(picture, entry); }
   void showHelp(QWidget*, const QString& text) override { helps << text; }
+  QList<QPoint> recents;  // (picture, entry) of each recent-picture request
   bool grabScrollEnabled() const override { return grabEnabled; }
   void grabScroll(QPoint delta) override { scrolls << delta; }
 };
@@ -388,6 +389,13 @@ class PanesTest : public QObject {
     answer.choice.clear();
     QTest::mouseClick(setup.port1.get(), Qt::RightButton, {}, QPoint(50, 50));
     QVERIFY(!answer.seen.last().enabledOf(QString::fromUtf8("クリア")));
+
+    // A recent picture is asked of the host for this pane's picture.
+    setup.bench.settings.user.recent[3] = {1, 320, 240, 0, "/x/c.bmp"};
+    setup.port2->setMenuRunner(answer.runner());
+    answer.choice = QString::fromUtf8(" 1. /x/c.bmp (320x240)");
+    QTest::mouseClick(setup.port2.get(), Qt::RightButton, {}, QPoint(50, 50));
+    QCOMPARE(setup.host.recents, QList<QPoint>{QPoint(1, 3)});
   }
 
   void imageMenuDrivesTheView() {

@@ -267,7 +267,7 @@ TEST_F(PaneInput, PictureMenuEnabling) {
   ASSERT_NE(findItem(menu, "クリア"), nullptr);
   EXPECT_TRUE(findItem(menu, "クリア")->enabled);
   EXPECT_FALSE(findItem(menu, "貼り付け(単独で開く)")->enabled);  // no files on the clipboard
-  for (const char* absent : {"ｲﾒｰｼﾞｽｺｰﾌﾟ倍率", "履歴から貼り付け", "コピー　　(Vla内)",
+  for (const char* absent : {"ｲﾒｰｼﾞｽｺｰﾌﾟ倍率", "コピー　　(Vla内)",
                              "貼り付け(Vla内)", "ギャラリー間コピー", "Ｖｉｅｗ"}) {
     ASSERT_NE(findItem(menu, absent), nullptr) << absent;
     EXPECT_FALSE(findItem(menu, absent)->enabled) << absent;
@@ -283,6 +283,25 @@ TEST_F(PaneInput, PictureMenuEnabling) {
   menu = paneMenu(bench, kPanePicture2, {true, std::nullopt});
   EXPECT_FALSE(findItem(menu, "貼り付け(単独で開く)")->enabled);
   EXPECT_FALSE(findItem(menu, "クリア")->enabled);
+}
+
+TEST_F(PaneInput, RecentPicturesAreOfferedForPasting) {
+  open(64, 64);
+  // No recent picture yet (open() sets the pictures from memory): nothing to offer.
+  EXPECT_FALSE(findItem(paneMenu(bench, kPanePicture1, {}), "履歴から貼り付け")->enabled);
+  bench.settings.user.recent[0] = {1, 640, 480, 0, "/data/a.bmp"};
+  bench.settings.user.recent[1] = {1, 320, 200, 1024, "/data/b.raw"};
+  const std::vector<PaneMenuItem> menu = paneMenu(bench, kPaneImage2, {});
+  const PaneMenuItem* recent = findItem(menu, "履歴から貼り付け");
+  ASSERT_NE(recent, nullptr);
+  EXPECT_TRUE(recent->enabled);
+  ASSERT_EQ(recent->submenu.size(), 2u);
+  EXPECT_EQ(recent->submenu[0].text, " 1. /data/a.bmp (640x480)");
+  EXPECT_EQ(recent->submenu[1].text, " 2. /data/b.raw (320x200 Top:1024)");
+  EXPECT_EQ(recent->submenu[1].command, PaneCommand::PasteFromHistory);
+  EXPECT_EQ(recent->submenu[1].argument, 1);
+  bench.pictures.editing = true;
+  EXPECT_FALSE(findItem(paneMenu(bench, kPanePicture1, {}), "履歴から貼り付け")->enabled);
 }
 
 TEST_F(PaneInput, ClearEmptiesThePictureOnlyWhileBothHaveNames) {

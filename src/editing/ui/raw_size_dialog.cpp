@@ -7,6 +7,7 @@
 #include <QPushButton>
 
 #include "editing/small_dialogs.h"
+#include "shell/quick_help.h"
 
 namespace vemla {
 
@@ -30,7 +31,10 @@ RawSizeDialog::RawSizeDialog(UserPort& messages, const QString& file, qint64 byt
   offset_ = new QLineEdit(QString::number(initial.offset), this);
   offset_->setObjectName("offset");
   const QString help = QString::fromStdString(rawSizeHelpText(maxWidth, maxHeight));
-  for (QLineEdit* edit : {width_, height_, offset_}) edit->setToolTip(help);
+  for (QLineEdit* edit : {width_, height_, offset_}) {
+    edit->setToolTip(help);
+    setQuickHelp(edit, help);
+  }
   form->addRow(QString::fromUtf8("幅"), width_);
   form->addRow(QString::fromUtf8("高さ"), height_);
   form->addRow(QString::fromUtf8("読み込み先頭位置"), offset_);

@@ -32,7 +32,7 @@ RgbRatioDialog::RgbRatioDialog(const QString& titleSuffix, RgbRatio initial, Rgb
     auto* button = new QPushButton(QString::fromUtf8(label), this);
     button->setObjectName(QString("preset") + QString::fromUtf8(label));
     button->setAutoDefault(false);
-    connect(button, &QPushButton::clicked, this, [this, ratios = ratios] { show(ratios); });
+    connect(button, &QPushButton::clicked, this, [this, ratios = ratios] { showRatios(ratios); });
     presets->addWidget(button);
   }
   form->addRow(presets);
@@ -42,17 +42,18 @@ RgbRatioDialog::RgbRatioDialog(const QString& titleSuffix, RgbRatio initial, Rgb
   connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
   connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
   form->addRow(buttons);
-  show(initial);
+  showRatios(initial);
 }
 
-void RgbRatioDialog::show(RgbRatio ratios) {
+void RgbRatioDialog::showRatios(RgbRatio ratios) {
   red_->setText(QString::fromStdString(formatRatio(ratios.red)));
   green_->setText(QString::fromStdString(formatRatio(ratios.green)));
   blue_->setText(QString::fromStdString(formatRatio(ratios.blue)));
 }
 
 void RgbRatioDialog::accept() {
-  value_ = {parseRatioField(red_->text().toStdString()), parseRatioField(green_->text().toStdString()),
+  value_ = {parseRatioField(red_->text().toStdString()),
+            parseRatioField(green_->text().toStdString()),
             parseRatioField(blue_->text().toStdString())};
   QDialog::accept();
 }

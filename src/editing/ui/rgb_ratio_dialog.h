@@ -18,7 +18,7 @@ class RgbRatioDialog : public QDialog {
   void accept() override;
 
  private:
-  void show(RgbRatio ratios);
+  void showRatios(RgbRatio ratios);
   RgbRatio value_;
   QLineEdit* red_;
   QLineEdit* green_;

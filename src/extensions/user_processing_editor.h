@@ -1,0 +1,136 @@
+#pragma once
+// The editor of the user simple image processing entries ("ﾕｰｻﾞ簡易画像処理の編集"): the
+// checks an entry passes before it is stored, and the editing session behind the dialog (edit
+// copy, selection, add, change, delete, save, cancel) working on the workbench's table.
+#include <array>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "persist/user_info.h"
+#include "ports/ports.h"
+#include "workbench/workbench.h"
+
+namespace vemla {
+
+inline constexpr int kUserProcessingSlots = 16;
+inline constexpr std::size_t kMaxProcessingNameLength = 31;
+inline constexpr int kFilterGridSide = 9;
+
+namespace msg::user_processing {
+inline constexpr const char* kSecondCopyEditQuestion =
+    "多重起動されたﾌﾟﾛｸﾞﾗﾑのため編集\nした内容がﾌｧｲﾙには保存されません\n続行しますか";
+inline constexpr const char* kEditsLostQuestion = "編集した内容が失われますがよいですか";
+inline constexpr const char* kEditingLostQuestion = "編集中の情報が失われますがよいですか";
+inline constexpr const char* kNoMoreEntries = "これ以上追加できません";
+inline constexpr const char* kNoProcessingName = "画像処理名の指定がありません";
+inline constexpr const char* kNoProcessingExpression = "画像処理式の指定がありません";
+inline constexpr const char* kDuplicateProcessingName = "画像処理名が重複しています";
+inline constexpr const char* kExpressionTooLong = "画像処理の式が長すぎます";
+inline constexpr const char* kExpressionWrong = "画像処理の式に誤りがあります";
+inline constexpr const char* kElementTooLong = "ﾌｨﾙﾀ要素の文字列が長すぎます\n (X,Y)=(%2d,%2d)";
+inline constexpr const char* kElementWrong = "ﾌｨﾙﾀ要素の指定に誤りがあります\n (X,Y)=(%2d,%2d)";
+inline constexpr const char* kNoElement = "ﾌｨﾙﾀ要素の指定が１つもありません";
+inline constexpr const char* kDivisorWrong = "補正の除数に誤りがあります";
+inline constexpr const char* kProcessingInUse =
+    "ｲﾒｰｼﾞにﾕｰｻﾞの画像処理が選択されている場合は当機能が実行できません";
+// A name the user information file cannot hold (more than 31 bytes there, or a character its
+// code page lacks) is refused rather than stored cut or emptied.
+inline constexpr const char* kProcessingNameTooLong = "画像処理名が長すぎます";
+inline constexpr const char* kProcessingNameUnstorable =
+    "画像処理名に使用できない文字が含まれています";
+}  // namespace msg::user_processing
+
+// What the fixed fields of the user information file count: the bytes of the text in the
+// file's code page (the UTF-8 bytes when the code page cannot hold it, which are never fewer).
+std::size_t storedLength(std::string_view text);
+
+// A filter element as the operator typed it, with its spaces removed.
+std::string cleanFilterElement(std::string_view text);
+
+enum class ElementCheck { Empty, Valid, TooLong, Malformed };
+// An element after cleaning: empty; valid (an optional sign, then digits with at most one
+// point, and a point needs a digit after it; a lone sign is valid and weighs 0); longer than
+// `maxLength` (tested first); or malformed.
+ElementCheck checkFilterElement(std::string_view cleaned, std::size_t maxLength = 10);
+
+// The checks of "追加", "変更", "更新" and "OK" in their order; the first failure gives its
+// message. `changing` is the slot being changed, or -1 when the entry is added. On success
+// the entry to store is returned: `edit` with its element texts cleaned and marked in use.
+struct EntryValidation {
+  std::optional<std::string> message;
+  persist::UserProcessingEntry entry;
+};
+EntryValidation validateProcessingEntry(
+    const persist::UserProcessingEntry& edit,
+    const std::array<persist::UserProcessingEntry, kUserProcessingSlots>& table, int changing);
+
+// The editing session of one opening of the dialog. It edits bench.settings.user.processing
+// and the entries' colour kinds of the image control, recreates the images that show a changed
+// entry, and writes the user information file on "更新" and "OK" (never in a second copy).
+// `selection` is the selected slot kept between openings (-1: none).
+class UserProcessingEditing {
+ public:
+  UserProcessingEditing(Workbench& bench, int& selection, UserPort& user, BusyPort& busy,
+                        ProgressPort& progress);
+
+  // The entries in use, in table order: their slots and names (the drop-down list).
+  std::vector<int> usedSlots() const;
+  std::vector<std::string> names() const;
+  // The list row of the selected slot, -1 when none is selected.
+  int selectedRow() const;
+  int selectedSlot() const { return selection_; }
+
+  const persist::UserProcessingEntry& edit() const { return edit_; }
+  // The controls' values read into the edit copy.
+  void setEdit(const persist::UserProcessingEntry& edit) { edit_ = edit; }
+  bool modified() const { return modified_; }
+  bool recomputed(int image) const { return recomputed_[image == 2 ? 1 : 0]; }
+
+  // Choosing list row `row`: when the edit copy differs from the selected entry, the operator
+  // is asked first; false (the selection stays) on a no or a row outside the list.
+  bool choose(int row);
+  // "全ｸﾘｱ": every element text empty, nothing else.
+  void clearElements();
+  // "追加" (also "変更" with nothing selected). False when refused.
+  bool add();
+  // "変更". False when refused; true also when nothing differed and nothing was stored.
+  bool change();
+  // "更新": as "変更", or as "追加" when nothing is selected and a name was typed, then the user
+  // information file is written. False (nothing written) when refused.
+  bool save();
+  // "OK": as "更新"; true when the dialog closes.
+  bool finish();
+  // "削除". False when nothing was deleted.
+  bool remove();
+  // "ｷｬﾝｾﾙ", Esc or the close button: true when the dialog closes. After a yes to the question
+  // the table and the colour kinds return to their state at opening or at the last save.
+  bool cancel();
+
+ private:
+  struct Saved {
+    std::array<persist::UserProcessingEntry, kUserProcessingSlots> table;
+    std::array<std::array<std::int32_t, kUserProcessingSlots>, 2> colours;
+    int selection;
+  };
+  std::array<persist::UserProcessingEntry, kUserProcessingSlots>& table();
+  std::array<std::array<std::int32_t, kUserProcessingSlots>, 2>& colours();
+  void load(int slot);
+  bool store(const persist::UserProcessingEntry& entry, int slot);
+  void recreateImagesShowing(int slot);
+  void recreateImage(int image);
+  void markSaved();
+
+  Workbench& bench_;
+  int& selection_;
+  UserPort& user_;
+  BusyPort& busy_;
+  ProgressPort& progress_;
+  persist::UserProcessingEntry edit_;
+  bool modified_ = false;
+  std::array<bool, 2> recomputed_{false, false};
+  Saved saved_;
+};
+
+}  // namespace vemla

@@ -1,0 +1,151 @@
+#include "options/option_sheet_rules.h"
+
+#include <algorithm>
+#include <cctype>
+#include <cmath>
+#include <cstdlib>
+#include <limits>
+
+#include "options/option_table.h"
+#include "text/format.h"
+#include "text/number_format.h"
+
+namespace vemla {
+namespace {
+
+std::string_view trimmed(std::string_view text) {
+  while (!text.empty() && std::isspace(static_cast<unsigned char>(text.front()))) {
+    text.remove_prefix(1);
+  }
+  while (!text.empty() && std::isspace(static_cast<unsigned char>(text.back()))) {
+    text.remove_suffix(1);
+  }
+  return text;
+}
+
+}  // namespace
+
+std::string maxPictureSizeHelp(std::string_view axis) {
+  return text::format(
+      "%sを %d ～ %d の範囲で指定します(4の倍数値)\nこの情報を更新した場合はﾌﾟﾛｸﾞﾗﾑの再起動が必要"
+      "となります\n※値が大きいほど使用するﾒﾓﾘ量が増大しますので最低限\n　必要な大きさを指定するこ"
+      "とをお勧めします",
+      std::string(axis).c_str(), 1024, 4096);
+}
+
+std::string archiveNumberHelp() {
+  return text::format("画像として開くVLAﾌｧｲﾙの情報番号を\n %d～%d の範囲で指定します", 1,
+                      kArchiveItemLimit);
+}
+
+int readIntegerField(std::string_view text) {
+  text = trimmed(text);
+  bool negative = false;
+  if (!text.empty() && (text.front() == '+' || text.front() == '-')) {
+    negative = text.front() == '-';
+    text.remove_prefix(1);
+  }
+  if (text.empty()) return 0;
+  constexpr std::int64_t kLimit = std::int64_t{std::numeric_limits<int>::max()} + 1;
+  std::int64_t value = 0;
+  for (const char c : text) {
+    if (c < '0' || c > '9') return 0;
+    value = std::min<std::int64_t>(value * 10 + (c - '0'), kLimit);
+  }
+  if (negative) return static_cast<int>(-value);
+  return static_cast<int>(std::min<std::int64_t>(value, std::numeric_limits<int>::max()));
+}
+
+std::string realFieldText(double value) {
+  return text::shortenDecimal(text::format("%f", value));
+}
+
+double readRealField(std::string_view text, std::string_view shownText, double shownValue) {
+  if (text == shownText) return shownValue;
+  const std::string copy(trimmed(text));
+  if (copy.empty()) return std::numeric_limits<double>::quiet_NaN();
+  char* end = nullptr;
+  const double value = std::strtod(copy.c_str(), &end);
+  if (end != copy.c_str() + copy.size()) return std::numeric_limits<double>::quiet_NaN();
+  return value;
+}
+
+int storedArchiveNumber(int shown) {
+  return static_cast<int>(
+      std::max<std::int64_t>(std::int64_t{shown} - 1, std::numeric_limits<int>::min()));
+}
+
+std::vector<std::string> shiftUnitTexts() {
+  std::vector<std::string> texts;
+  for (const int value : shiftUnitValues()) texts.push_back(text::format("1/%d", value));
+  return texts;
+}
+
+std::vector<int> shiftUnitValues() {
+  return {2, 4, 8, 16, 32, 64, 128, 256};
+}
+
+std::vector<int> galleryCountValues() {
+  return {8, 12, 16, 20, 24, 28, 32};
+}
+
+std::vector<std::string> startSlotTexts(int galleryCount) {
+  std::vector<std::string> texts;
+  for (int slot = 1; slot <= galleryCount; ++slot) texts.push_back(text::format("#%d", slot));
+  return texts;
+}
+
+std::string archiveNumberText(int number) {
+  return text::format("%-2d", number);
+}
+
+bool optionControlEnabled(std::string_view name, const Options& shown, bool secondCopy,
+                          bool galleryAvailable) {
+  const OptionDescriptor* option = findOption(name);
+  if (option != nullptr && !optionEditable(*option, secondCopy, galleryAvailable)) return false;
+  const bool greyMode = shown.TrueColourOpenMode == kTrueColourGrey;
+  if (name == "AskRatioPerFile" || name == "GreyRatioR" || name == "GreyRatioG" ||
+      name == "GreyRatioB") {
+    return greyMode;
+  }
+  if (name == "ArchivePicture1Number" || name == "ArchiveOpenPicture2") {
+    return shown.ArchiveOpenPicture1;
+  }
+  if (name == "ArchivePicture2Number") {
+    return shown.ArchiveOpenPicture1 && shown.ArchiveOpenPicture2;
+  }
+  if (name == "ArchiveExpandStartSlot" || name == "ArchiveSkipEmpty" ||
+      name == "ArchiveExpandNumbers") {
+    return galleryAvailable && shown.ArchiveExpandToGallery;
+  }
+  if (name == "PopupColourTurnsColourOn") return !shown.RightClickCentres;
+  return true;
+}
+
+bool restartNeeded(const Options& atOpen, const Options& live, const Options& pending) {
+  return pending.MaxPictureWidth != live.MaxPictureWidth ||
+         pending.MaxPictureHeight != live.MaxPictureHeight ||
+         pending.GalleryCount != live.GalleryCount ||
+         live.LockDisplayPosition != atOpen.LockDisplayPosition;
+}
+
+void resetProfileReferences(Options& options) {
+  const Options defaults;
+  options.ProfileGridGradation = defaults.ProfileGridGradation;
+  options.ProfileGridPixels = defaults.ProfileGridPixels;
+}
+
+void resetView3DReferences(Options& options) {
+  const Options defaults;
+  options.View3DAngleX = defaults.View3DAngleX;
+  options.View3DAngleZ = defaults.View3DAngleZ;
+  options.View3DLuminance = defaults.View3DLuminance;
+  options.View3DWireWidth = defaults.View3DWireWidth;
+  options.View3DPolygonWidth = defaults.View3DPolygonWidth;
+}
+
+void resetMeasureReferences(Options& options) {
+  options.MeasureEdgeLevel = Options{}.MeasureEdgeLevel;
+}
+
+}  // namespace vemla
