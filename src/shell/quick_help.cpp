@@ -26,7 +26,6 @@ class HelpWindow final : public QWidget {
   HelpWindow(QWidget* parent, const QStringList& lines, Qt::WindowFlags flags)
       : QWidget(parent, flags), lines_(lines) {
     setObjectName("HelpMessage");
-    setAttribute(Qt::WA_DeleteOnClose);
     setAttribute(Qt::WA_ShowWithoutActivating, parent == nullptr);
     setFont(helpFont());
     const QFontMetrics metrics(font());
@@ -96,7 +95,8 @@ QWidget* QuickHelp::show(QWidget* anchor, const QString& text, int verticalOffse
 }
 
 void QuickHelp::close() {
-  if (window_) window_->close();
+  // Nothing of the help window is on the stack here (it takes no input), so it goes at once.
+  delete window_.data();
   window_ = nullptr;
   anchor_ = nullptr;
 }
