@@ -16,6 +16,7 @@
 #include <QRegularExpression>
 #include <QScreen>
 #include <QScrollBar>
+#include <QTimer>
 #include <QToolBar>
 #include <QUrl>
 
@@ -588,30 +589,43 @@ void WorkbenchWindow::afterPictureCommand() {
 // ---------------------------------------------------------------------------------------------
 // Requests of the panes and the start-up (queued: they never run inside a drop or a menu)
 
+void WorkbenchWindow::whenIdle(std::function<void()> work) {
+  // The progress window lets queued calls run while long work goes on; a request that arrives
+  // then waits until that work has finished.
+  QMetaObject::invokeMethod(
+      this,
+      [this, work = std::move(work)]() mutable {
+        if (running_ > 0) {
+          QTimer::singleShot(50, this, [this, work = std::move(work)]() mutable {
+            whenIdle(std::move(work));
+          });
+          return;
+        }
+        ++running_;
+        work();
+        --running_;
+      },
+      Qt::QueuedConnection);
+}
+
 void WorkbenchWindow::requestOpen(const QStringList& names, int mode, bool recordHistory) {
   const std::array<std::string, 2> pending{names.value(0).toStdString(),
                                            names.value(1).toStdString()};
-  QMetaObject::invokeMethod(
-      this,
-      [this, pending, mode, recordHistory] {
-        bench_.shell.pendingNames = pending;
-        openPending(mode, recordHistory);
-      },
-      Qt::QueuedConnection);
+  whenIdle([this, pending, mode, recordHistory] {
+    bench_.shell.pendingNames = pending;
+    openPending(mode, recordHistory);
+  });
 }
 
 void WorkbenchWindow::requestOpenArchive(const QString& path) {
-  QMetaObject::invokeMethod(this, [this, path] { openArchive(path, true); }, Qt::QueuedConnection);
+  whenIdle([this, path] { openArchive(path, true); });
 }
 
 void WorkbenchWindow::requestOpenRecent(int picture, int entry) {
-  QMetaObject::invokeMethod(
-      this,
-      [this, picture, entry] {
-        openRecentPicture(bench_, user_, busy_, progress_, picture, entry);
-        afterPictureCommand();
-      },
-      Qt::QueuedConnection);
+  whenIdle([this, picture, entry] {
+    openRecentPicture(bench_, user_, busy_, progress_, picture, entry);
+    afterPictureCommand();
+  });
 }
 
 void WorkbenchWindow::showHelp(QWidget* anchor, const QString& text) {
@@ -644,6 +658,12 @@ void WorkbenchWindow::askAndRun(const char* question, const std::function<void()
 
 void WorkbenchWindow::runCommand(int id) {
   if (!commandAvailable(id)) return;
+  ++running_;
+  runCommandNow(id);
+  --running_;
+}
+
+void WorkbenchWindow::runCommandNow(int id) {
   quickHelp_->close();
   if (isHistoryItem(id)) {
     openHistoryEntry(bench_, user_, busy_, progress_, historyEntryOfCommand(id));

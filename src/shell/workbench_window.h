@@ -96,6 +96,9 @@ class WorkbenchWindow : public QMainWindow, public WorkbenchListener, public Pan
   bool event(QEvent* event) override;
 
  private:
+  void runCommandNow(int id);
+  // Runs `work` from the event loop once no command or request is running.
+  void whenIdle(std::function<void()> work);
   void buildLayout(QSize screen);
   void buildMenus();
   void buildToolbar();
@@ -147,6 +150,7 @@ class WorkbenchWindow : public QMainWindow, public WorkbenchListener, public Pan
   std::set<int> available_;
   QMenu* fileMenu_ = nullptr;
   std::vector<QAction*> historyActions_;
+  int running_ = 0;  // commands and requests in progress (the progress window lets events in)
 };
 
 }  // namespace vemla

@@ -258,6 +258,28 @@ class WorkbenchWindowTest : public QObject {
     QCOMPARE(b.bench.settings.user.history[0].used, 0);
   }
 
+  void aRequestArrivingDuringACommandWaitsForIt() {
+    Bench b;
+    const std::string a = writePicture(b.folder, "a.bmp", 0);
+    const std::string c = writePicture(b.folder, "c.bmp", 9);
+    RecordingPort user;
+    WorkbenchWindow window(b.bench, user, kLargeScreen);
+    bool ranInside = false;
+    // The dialog stands for any long work that lets events in (the progress window does).
+    window.setFileDialogs({[&](const QString&, const QString&, bool, const QString&) {
+                             window.requestOpen({q(c), q(a)}, 0, false);
+                             QCoreApplication::processEvents();
+                             QTest::qWait(100);
+                             ranInside = b.bench.pictures.picturesPresent;
+                             return QStringList{q(a), q(c)};
+                           },
+                           {}});
+    window.runCommand(kOpenTwo);
+    QVERIFY(!ranInside);
+    QCOMPARE(b.bench.pictures.pictures[0].name, a);
+    QTRY_COMPARE(b.bench.pictures.pictures[0].name, c);
+  }
+
   void anImportedPictureIsSavedAsButNeverOverwritten() {
     Bench b;
     RecordingPort user;
