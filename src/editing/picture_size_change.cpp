@@ -16,17 +16,6 @@ std::size_t area(int width, int height) {
   return static_cast<std::size_t>(width) * static_cast<std::size_t>(height);
 }
 
-class BusyScope {
- public:
-  explicit BusyScope(BusyPort& busy) : busy_(busy) { busy_.begin(); }
-  ~BusyScope() { busy_.end(); }
-  BusyScope(const BusyScope&) = delete;
-  BusyScope& operator=(const BusyScope&) = delete;
-
- private:
-  BusyPort& busy_;
-};
-
 // What an open of a new size resets (see openPictureFiles); W and H are already the new size.
 void resetSizeDependentState(Workbench& bench) {
   const int width = bench.pictures.width;

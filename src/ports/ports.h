@@ -60,4 +60,16 @@ class BusyPort {
   virtual void end() = 0;
 };
 
+// The wait cursor for the life of a scope.
+class BusyScope {
+ public:
+  explicit BusyScope(BusyPort& busy) : busy_(busy) { busy_.begin(); }
+  ~BusyScope() { busy_.end(); }
+  BusyScope(const BusyScope&) = delete;
+  BusyScope& operator=(const BusyScope&) = delete;
+
+ private:
+  BusyPort& busy_;
+};
+
 }  // namespace vemla

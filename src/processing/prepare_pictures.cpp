@@ -10,17 +10,6 @@
 namespace vemla {
 namespace {
 
-class BusyScope {
- public:
-  explicit BusyScope(BusyPort& busy) : busy_(busy) { busy_.begin(); }
-  ~BusyScope() { busy_.end(); }
-  BusyScope(const BusyScope&) = delete;
-  BusyScope& operator=(const BusyScope&) = delete;
-
- private:
-  BusyPort& busy_;
-};
-
 // The integer scratch lives in the four-plane scratch area (4 bytes per pixel).
 std::int32_t* integerScratch(PictureStore& store) {
   return reinterpret_cast<std::int32_t*>(store.plane(kScratch4));

@@ -16,17 +16,6 @@ constexpr const char* kCreatingText = "ｲﾒｰｼﾞ%d 作成中";
 constexpr const char* kCreationFailed = "ｲﾒｰｼﾞ%dの作成に失敗しました";
 constexpr int kUserProcessingEntries = 16;
 
-class BusyScope {
- public:
-  explicit BusyScope(BusyPort& busy) : busy_(busy) { busy_.begin(); }
-  ~BusyScope() { busy_.end(); }
-  BusyScope(const BusyScope&) = delete;
-  BusyScope& operator=(const BusyScope&) = delete;
-
- private:
-  BusyPort& busy_;
-};
-
 std::size_t indexOf(int image) {
   return image == 2 ? 1 : 0;
 }
