@@ -12,6 +12,8 @@
 #include "processing/refresh_chain.h"
 #include "processing/view_controls.h"
 #include "text/format.h"
+#include "persist/exchange_file.h"
+#include "workbench/exchange_commands.h"
 #include "workbench/picture_commands.h"
 
 namespace vemla {
@@ -118,10 +120,12 @@ PaneMenuItem scopeMenu(const Workbench& bench) {
 }
 
 // The items both kinds of pane end with: exchange file, gallery, viewer, help, cancel.
-void appendCommonTail(std::vector<PaneMenuItem>& menu) {
+void appendCommonTail(const Workbench& bench, std::vector<PaneMenuItem>& menu) {
   menu.push_back(separatorItem());
-  menu.push_back(item("コピー　　(Vla内)", PaneCommand::VlaCopy, 0, false));
-  menu.push_back(item("貼り付け(Vla内)", PaneCommand::VlaPaste, 0, false));
+  menu.push_back(
+      item("コピー　　(Vla内)", PaneCommand::VlaCopy, 0, bench.pictures.picturesPresent));
+  menu.push_back(item("貼り付け(Vla内)", PaneCommand::VlaPaste, 0,
+                      !bench.pictures.editing && persist::exchangeItemPresent(bench.settings.folder)));
   menu.push_back(submenu("ギャラリー間コピー",
                          {item("ギャラリーへコピー", PaneCommand::GalleryCopyTo, 0, false),
                           item("ギャラリーからコピー", PaneCommand::GalleryCopyFrom, 0, false)},
@@ -164,7 +168,7 @@ std::vector<PaneMenuItem> picturePaneMenu(const Workbench& bench, const PaneMenu
   menu.push_back(recentMenu(bench));
   menu.push_back(
       item("クリア", PaneCommand::Clear, 0, present && !editing && bothPicturesNamed(bench)));
-  appendCommonTail(menu);
+  appendCommonTail(bench, menu);
   return menu;
 }
 
@@ -253,7 +257,7 @@ std::vector<PaneMenuItem> imagePaneMenu(const Workbench& bench, int pane,
   menu.push_back(item("貼り付け", PaneCommand::Paste, 0,
                       context.clipboardHasFiles && !bench.pictures.editing));
   menu.push_back(recentMenu(bench));
-  appendCommonTail(menu);
+  appendCommonTail(bench, menu);
   return menu;
 }
 
@@ -443,6 +447,8 @@ std::vector<PaneMenuItem> paneMenu(const Workbench& bench, int pane,
 bool runPaneCommand(Workbench& bench, int pane, PaneCommand command, int argument,
                     const PaneMenuContext& context, UserPort& user, BusyPort& busy,
                     ProgressPort& progress) {
+  if (command == PaneCommand::VlaCopy) return copyPaneToExchange(bench, user, pane) == 0;
+  if (command == PaneCommand::VlaPaste) return pasteExchangeToPane(bench, user, pane) == 0;
   if (command == PaneCommand::Clear) {
     return !isImagePane(pane) && bench.pictures.picturesPresent &&
            clearPicture(bench, user, busy, progress, pane) == 0;
