@@ -6,6 +6,7 @@
 #include <string>
 #include <string_view>
 
+#include "editing/dialog_memory.h"
 #include "picture/file_helpers.h"
 #include "ports/ports.h"
 #include "processing/rect.h"
@@ -17,15 +18,6 @@ inline constexpr const char* kTextExportTitle = "階調値ﾃｷｽﾄ保存";
 inline constexpr const char* kTextExportFilter = "ﾃｷｽﾄﾌｧｲﾙ (*.txt)";
 inline constexpr int kTextExportSources = 4;
 inline constexpr int kSeparatorLimit = 2;  // characters
-
-// What the dialog keeps while the program runs.
-struct TextExportSettings {
-  int source = 0;  // 0 "画像1", 1 "画像2", 2 "ｲﾒｰｼﾞ1", 3 "ｲﾒｰｼﾞ2"
-  Rect rectangle{};
-  int halfSize = 0;  // n of "ｶｰｿﾙを中心に ± n 画素"
-  std::string separator = ",";
-  bool operator==(const TextExportSettings&) const = default;
-};
 
 // "画像1", "画像2", "ｲﾒｰｼﾞ1", "ｲﾒｰｼﾞ2"; the plane each source reads: the shifted pictures as the
 // picture panes show them, and the image buffers.

@@ -1,17 +1,11 @@
 #pragma once
-// What the small picture dialogs remember from one use to the next while the program runs: the
-// size change mode and the text export fields (taken from the settings record on first use).
+// The text export dialog's fields on first use, and their place in the settings record.
 #include <optional>
 
 #include "editing/grey_value_text.h"
 #include "editing/picture_size_change.h"
 
 namespace vemla {
-
-struct PictureDialogMemory {
-  ResizeMode resizeMode = ResizeMode::CropOrPad;
-  std::optional<TextExportSettings> textExport;  // nullopt until the dialog was first opened
-};
 
 // The text export fields on first use: the source and half size kept in the settings record
 // (the two words of the text export), the rectangle around the cursor.

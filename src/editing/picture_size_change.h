@@ -3,6 +3,7 @@
 // top-left corner or scaled into the new size keeping their aspect ratio.
 #include <cstdint>
 
+#include "editing/dialog_memory.h"
 #include "ports/ports.h"
 #include "processing/rect.h"
 #include "workbench/workbench.h"
@@ -10,11 +11,6 @@
 namespace vemla {
 
 inline constexpr const char* kSizeChangeTitle = "画像ｻｲｽﾞの変更";
-
-enum class ResizeMode : int {
-  CropOrPad = 0,  // "左上位置を基準とし\n切り出しや貼り付け\nを行う"
-  Scale = 1,      // "新しいｻｲｽﾞにあわせて\n膨張／収縮を行う"
-};
 
 // Where a width x height picture lands when it is scaled into newWidth x newHeight: inside the
 // centred square of side s = min(newWidth, newHeight), the centred rectangle s wide and

@@ -68,9 +68,13 @@ ViewerListener::ViewerListener(const QString& programFolder, QObject* parent)
   connect(server_, &QLocalServer::newConnection, this, &ViewerListener::serve);
 }
 
-ViewerListener::~ViewerListener() { server_->close(); }
+ViewerListener::~ViewerListener() {
+  server_->close();
+}
 
-bool ViewerListener::listening() const { return server_->isListening(); }
+bool ViewerListener::listening() const {
+  return server_->isListening();
+}
 
 void ViewerListener::serve() {
   while (QLocalSocket* socket = server_->nextPendingConnection()) {

@@ -61,8 +61,8 @@ int main(int argc, char** argv) {
     vemla::WorkbenchWindow window(bench, user, screen);
     user.setParent(&window);
     if (!window.usesBaseWindow()) {
-      const vemla::persist::WindowRectangle rect = vemla::restoredWindowRect(
-          bench.settings.program.window, screen.width(), screen.height());
+      const vemla::persist::WindowRectangle rect =
+          vemla::restoredWindowRect(bench.settings.program.window, screen.width(), screen.height());
       window.move(rect.x, rect.y);
     }
     window.show();
@@ -70,9 +70,9 @@ int main(int argc, char** argv) {
     if (!given.archivePath.empty()) {
       window.requestOpenArchive(QString::fromStdString(given.archivePath));
     } else if (!given.names[0].empty() || !given.names[1].empty()) {
-      window.requestOpen({QString::fromStdString(given.names[0]),
-                          QString::fromStdString(given.names[1])},
-                         0, true);
+      window.requestOpen(
+          {QString::fromStdString(given.names[0]), QString::fromStdString(given.names[1])}, 0,
+          true);
     }
     app.exec();
   }

@@ -5,7 +5,9 @@
 
 namespace vemla {
 
-ProgressWindow::~ProgressWindow() { delete dialog_; }
+ProgressWindow::~ProgressWindow() {
+  delete dialog_;
+}
 
 void ProgressWindow::setText(std::string_view text) {
   text_ = QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));

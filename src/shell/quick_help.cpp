@@ -101,7 +101,9 @@ void QuickHelp::close() {
   anchor_ = nullptr;
 }
 
-QWidget* QuickHelp::current() const { return window_; }
+QWidget* QuickHelp::current() const {
+  return window_;
+}
 
 void QuickHelp::watchMenu(QMenu* menu) {
   connect(menu, &QMenu::hovered, this, [this](QAction* action) {

@@ -20,11 +20,11 @@
 #include <QToolBar>
 #include <QUrl>
 
-#include "gallery/archive_flows.h"
-#include "gallery/ui/archive_open_dialog.h"
 #include "editing/ui/picture_dialogs.h"
 #include "extensions/ui/calculator_window.h"
 #include "extensions/ui/user_processing_editor.h"
+#include "gallery/archive_flows.h"
+#include "gallery/ui/archive_open_dialog.h"
 #include "net/ui/exchange_windows.h"
 #include "options/ui/option_sheet.h"
 #include "persist/exchange_file.h"
@@ -85,6 +85,7 @@ QString fromUtf8(std::string_view text) {
 }
 
 // The commands wired to a subsystem that exists. The others are shown disabled.
+// clang-format off
 constexpr int kAvailableCommands[] = {
     kOpenTwo, kOpenOne, kExit, kOverwrite1, kOverwrite2, kSaveAsPicture1, kSaveAsPicture2,
     kSaveAsImage1, kSaveAsImage2, kFileInformation, kGreyValueText, kReopenBoth, kReopen1,
@@ -94,8 +95,8 @@ constexpr int kAvailableCommands[] = {
     kCopy1To2, kCopy2To1, kResize, kSwap, kRename1, kRename2, kOptions, kClearHistory,
     kClearShiftMarks, kClearDisplayMarks, kClearExchangeFile, kMemo, kVersion, kQuickHelp,
     kLayoutTopLeft, kLayoutTopRight, kLayoutBottomLeft, kLayoutBottomRight, kExport, kImport,
-    kUserProcessing, kCalculator,
-};
+    kUserProcessing, kCalculator};
+// clang-format on
 
 // A small button face with a short label; the toolbar's looks are ours to choose.
 QIcon glyphIcon(const QString& glyph) {
@@ -110,33 +111,41 @@ QIcon glyphIcon(const QString& glyph) {
   return QIcon(pixmap);
 }
 
+struct ToolbarGlyph {
+  int id;
+  const char* glyph;
+};
+constexpr ToolbarGlyph kToolbarGlyphs[] = {
+    {kOpenTwo, "2"},
+    {kOpenOne, "1"},
+    {kOpenArchive, "V"},
+    {kOverwrite1, "S1"},
+    {kOverwrite2, "S2"},
+    {kEdit1, "E1"},
+    {kEdit2, "E2"},
+    {kPaste, "P"},
+    {kPasteToPicture1, "P1"},
+    {kPasteToPicture2, "P2"},
+    {kSwap, "⇄"},
+    {kImage1ToPicture1, "I1"},
+    {kImage2ToPicture2, "I2"},
+    {kUserProgram, "U"},
+    {kOptions, "O"},
+    {kImageScope, "◎"},
+    {kGallery, "G"},
+    {kQuickHelp, "?"},
+    {kCalculator, "C"},
+    {kLayoutTopLeft, "◤"},
+    {kLayoutTopRight, "◥"},
+    {kLayoutBottomLeft, "◣"},
+    {kLayoutBottomRight, "◢"},
+};
+
 QString toolbarGlyph(int id) {
-  switch (id) {
-    case kOpenTwo: return "2";
-    case kOpenOne: return "1";
-    case kOpenArchive: return "V";
-    case kOverwrite1: return "S1";
-    case kOverwrite2: return "S2";
-    case kEdit1: return "E1";
-    case kEdit2: return "E2";
-    case kPaste: return "P";
-    case kPasteToPicture1: return "P1";
-    case kPasteToPicture2: return "P2";
-    case kSwap: return "⇄";
-    case kImage1ToPicture1: return "I1";
-    case kImage2ToPicture2: return "I2";
-    case kUserProgram: return "U";
-    case kOptions: return "O";
-    case kImageScope: return "◎";
-    case kGallery: return "G";
-    case kQuickHelp: return "?";
-    case kCalculator: return "C";
-    case kLayoutTopLeft: return "◤";
-    case kLayoutTopRight: return "◥";
-    case kLayoutBottomLeft: return "◣";
-    case kLayoutBottomRight: return "◢";
-    default: return "";
+  for (const ToolbarGlyph& entry : kToolbarGlyphs) {
+    if (entry.id == id) return QString::fromUtf8(entry.glyph);
   }
+  return QString();
 }
 
 bool isCheckCommand(int id) {
@@ -166,7 +175,9 @@ const char* const kPictureStripHelp =
     "・ﾏｳｽの右ｸﾘｯｸで拡張機能が使用できます\n";
 
 // Escapes "&" so that a file name shows as it is in a menu.
-QString menuSafe(const std::string& text) { return fromUtf8(text).replace("&", "&&"); }
+QString menuSafe(const std::string& text) {
+  return fromUtf8(text).replace("&", "&&");
+}
 
 }  // namespace
 
@@ -195,7 +206,9 @@ WorkbenchWindow::WorkbenchWindow(Workbench& bench, UserPort& user, QSize screen,
   picturesChanged();
 }
 
-WorkbenchWindow::~WorkbenchWindow() { bench_.removeListener(this); }
+WorkbenchWindow::~WorkbenchWindow() {
+  bench_.removeListener(this);
+}
 
 // ---------------------------------------------------------------------------------------------
 // Layout
@@ -425,16 +438,15 @@ void WorkbenchWindow::buildMenus() {
   QMenu* settings = topMenu("設定(&O)");
   addCommand(settings, kOptions);
   settings->addSeparator();
-  for (int id : {kClearHistory, kResetColours, kClearShiftMarks, kClearDisplayMarks,
-                 kClearExchangeFile}) {
+  for (int id :
+       {kClearHistory, kResetColours, kClearShiftMarks, kClearDisplayMarks, kClearExchangeFile}) {
     addCommand(settings, id);
   }
   settings->addSeparator();
   addCommand(settings, kGalleryHome);
 
   QMenu* tools = topMenu("ﾂｰﾙ(&T)");
-  for (int id : {kGradationTool, kProfileTool, k3DTool, kMeasurementTool,
-                 kPartialComparisonTool}) {
+  for (int id : {kGradationTool, kProfileTool, k3DTool, kMeasurementTool, kPartialComparisonTool}) {
     addCommand(tools, id);
   }
   tools->addSeparator();
@@ -596,9 +608,8 @@ void WorkbenchWindow::whenIdle(std::function<void()> work) {
       this,
       [this, work = std::move(work)]() mutable {
         if (running_ > 0) {
-          QTimer::singleShot(50, this, [this, work = std::move(work)]() mutable {
-            whenIdle(std::move(work));
-          });
+          QTimer::singleShot(
+              50, this, [this, work = std::move(work)]() mutable { whenIdle(std::move(work)); });
           return;
         }
         ++running_;
@@ -675,42 +686,104 @@ void WorkbenchWindow::runCommandNow(int id) {
     return;
   }
   switch (id) {
-    case kOpenTwo: openTwoByDialog(); break;
-    case kOpenOne: openOneByDialog(); break;
-    case kReplace1: replaceOneByDialog(0); break;
-    case kReplace2: replaceOneByDialog(1); break;
-    case kOpenArchive: openArchive(QString(), false); break;
-    case kOverwrite1: overwrite(0); break;
-    case kOverwrite2: overwrite(1); break;
+    case kOpenTwo:
+      openTwoByDialog();
+      break;
+    case kOpenOne:
+      openOneByDialog();
+      break;
+    case kReplace1:
+      replaceOneByDialog(0);
+      break;
+    case kReplace2:
+      replaceOneByDialog(1);
+      break;
+    case kOpenArchive:
+      openArchive(QString(), false);
+      break;
+    case kOverwrite1:
+      overwrite(0);
+      break;
+    case kOverwrite2:
+      overwrite(1);
+      break;
     case kSaveAsPicture1:
     case kSaveAsPicture2:
     case kSaveAsImage1:
-    case kSaveAsImage2: saveAs(id); break;
-    case kSaveDisplayed: bench_.shell.saveDisplayedImage = !bench_.shell.saveDisplayedImage; break;
-    case kGreyValueText: exportGreyValues(this, bench_, user_); break;
-    case kFileInformation: showFileInformation(); break;
-    case kReopenBoth: reopenPictures(bench_, user_, busy_, progress_, 0); break;
-    case kReopen1: reopenPictures(bench_, user_, busy_, progress_, 1); break;
-    case kReopen2: reopenPictures(bench_, user_, busy_, progress_, 2); break;
-    case kExit: close(); return;
+    case kSaveAsImage2:
+      saveAs(id);
+      break;
+    case kSaveDisplayed:
+      bench_.shell.saveDisplayedImage = !bench_.shell.saveDisplayedImage;
+      break;
+    case kGreyValueText:
+      exportGreyValues(this, bench_, user_);
+      break;
+    case kFileInformation:
+      showFileInformation();
+      break;
+    case kReopenBoth:
+      reopenPictures(bench_, user_, busy_, progress_, 0);
+      break;
+    case kReopen1:
+      reopenPictures(bench_, user_, busy_, progress_, 1);
+      break;
+    case kReopen2:
+      reopenPictures(bench_, user_, busy_, progress_, 2);
+      break;
+    case kExit:
+      close();
+      return;
     case kPaste:
     case kPasteToPicture1:
-    case kPasteToPicture2: paste(id); return;
-    case kResize: changePictureSize(this, bench_, user_, busy_, progress_); break;
-    case kSwap: swapPictures(bench_, user_, busy_, progress_); break;
-    case kCopy1To2: copyPicture(bench_, user_, busy_, progress_, 0); break;
-    case kCopy2To1: copyPicture(bench_, user_, busy_, progress_, 1); break;
-    case kImage1ToPicture1: imageToPicture(bench_, user_, busy_, progress_, 0, 0); break;
-    case kImage1ToPicture2: imageToPicture(bench_, user_, busy_, progress_, 0, 1); break;
-    case kImage2ToPicture1: imageToPicture(bench_, user_, busy_, progress_, 1, 0); break;
-    case kImage2ToPicture2: imageToPicture(bench_, user_, busy_, progress_, 1, 1); break;
-    case kImagesToPictures: imagesToPictures(bench_, user_, busy_, progress_, false); break;
-    case kImagesToPicturesCrossed: imagesToPictures(bench_, user_, busy_, progress_, true); break;
-    case kGreyScale1: greyScalePicture(bench_, user_, busy_, progress_, 0); break;
-    case kGreyScale2: greyScalePicture(bench_, user_, busy_, progress_, 1); break;
-    case kRename1: renamePicture(this, bench_, 0); break;
-    case kRename2: renamePicture(this, bench_, 1); break;
-    case kOptions: editOptions(); return;
+    case kPasteToPicture2:
+      paste(id);
+      return;
+    case kResize:
+      changePictureSize(this, bench_, user_, busy_, progress_);
+      break;
+    case kSwap:
+      swapPictures(bench_, user_, busy_, progress_);
+      break;
+    case kCopy1To2:
+      copyPicture(bench_, user_, busy_, progress_, 0);
+      break;
+    case kCopy2To1:
+      copyPicture(bench_, user_, busy_, progress_, 1);
+      break;
+    case kImage1ToPicture1:
+      imageToPicture(bench_, user_, busy_, progress_, 0, 0);
+      break;
+    case kImage1ToPicture2:
+      imageToPicture(bench_, user_, busy_, progress_, 0, 1);
+      break;
+    case kImage2ToPicture1:
+      imageToPicture(bench_, user_, busy_, progress_, 1, 0);
+      break;
+    case kImage2ToPicture2:
+      imageToPicture(bench_, user_, busy_, progress_, 1, 1);
+      break;
+    case kImagesToPictures:
+      imagesToPictures(bench_, user_, busy_, progress_, false);
+      break;
+    case kImagesToPicturesCrossed:
+      imagesToPictures(bench_, user_, busy_, progress_, true);
+      break;
+    case kGreyScale1:
+      greyScalePicture(bench_, user_, busy_, progress_, 0);
+      break;
+    case kGreyScale2:
+      greyScalePicture(bench_, user_, busy_, progress_, 1);
+      break;
+    case kRename1:
+      renamePicture(this, bench_, 0);
+      break;
+    case kRename2:
+      renamePicture(this, bench_, 1);
+      break;
+    case kOptions:
+      editOptions();
+      return;
     case kClearHistory:
       askAndRun("ﾌｧｲﾙの履歴をｸﾘｱしてもよいですか", [this] {
         clearHistory(bench_.settings.user);
@@ -727,33 +800,43 @@ void WorkbenchWindow::runCommandNow(int id) {
       });
       break;
     case kClearDisplayMarks:
-      askAndRun("表示位置のﾏｰｸ情報をｸﾘｱしてもよいですか", [this] {
-        clearDisplayMarks(bench_);
-      });
+      askAndRun("表示位置のﾏｰｸ情報をｸﾘｱしてもよいですか", [this] { clearDisplayMarks(bench_); });
       break;
     case kClearExchangeFile:
       askAndRun("Vla内ｺﾋﾟｰ&ﾍﾟｰｽﾄﾌｧｲﾙ情報をｸﾘｱしてもよいですか",
                 [this] { persist::deleteExchangeFile(bench_.settings.folder); });
       break;
-    case kExport: exportPictures(this, bench_, user_, busy_, progress_); break;
-    case kImport: importPictures(this, bench_, user_, busy_, progress_); break;
-    case kUserProcessing: editUserProcessing(this, bench_, user_, busy_, progress_); break;
-    case kCalculator: showCalculator(this, bench_); break;
-    case kMemo: openMemo(); break;
-    case kVersion: showVersion(); break;
+    case kExport:
+      exportPictures(this, bench_, user_, busy_, progress_);
+      break;
+    case kImport:
+      importPictures(this, bench_, user_, busy_, progress_);
+      break;
+    case kUserProcessing:
+      editUserProcessing(this, bench_, user_, busy_, progress_);
+      break;
+    case kCalculator:
+      showCalculator(this, bench_);
+      break;
+    case kMemo:
+      openMemo();
+      break;
+    case kVersion:
+      showVersion();
+      break;
     case kQuickHelp:
       bench_.shell.quickHelp = !bench_.shell.quickHelp;
       if (!bench_.shell.quickHelp) quickHelp_->close();
       break;
-    default: break;
+    default:
+      break;
   }
   afterPictureCommand();
 }
 
 void WorkbenchWindow::openTwoByDialog() {
-  QStringList names =
-      dialogs_.open(QString::fromUtf8("画像１－画像２ﾌｧｲﾙの選択"), fileFilters(), true,
-                    fromUtf8(bench_.settings.program.lastFiles[0]));
+  QStringList names = dialogs_.open(QString::fromUtf8("画像１－画像２ﾌｧｲﾙの選択"), fileFilters(),
+                                    true, fromUtf8(bench_.settings.program.lastFiles[0]));
   if (names.isEmpty()) return;
   if (names.size() > 2) {
     user_.tell(Icon::Warning, "指定のﾌｧｲﾙ数が多すぎます");
@@ -764,9 +847,8 @@ void WorkbenchWindow::openTwoByDialog() {
     return;
   }
   if (names.size() == 1) {
-    const QStringList second =
-        dialogs_.open(QString::fromUtf8("画像２ﾌｧｲﾙの選択"), fileFilters(), false,
-                      fromUtf8(bench_.settings.program.lastFiles[1]));
+    const QStringList second = dialogs_.open(QString::fromUtf8("画像２ﾌｧｲﾙの選択"), fileFilters(),
+                                             false, fromUtf8(bench_.settings.program.lastFiles[1]));
     if (second.isEmpty()) return;
     names << second.front();
   }
@@ -775,8 +857,8 @@ void WorkbenchWindow::openTwoByDialog() {
 }
 
 void WorkbenchWindow::openOneByDialog() {
-  const QStringList names = dialogs_.open(QString::fromUtf8("画像ﾌｧｲﾙの選択"), fileFilters(),
-                                          false, fromUtf8(bench_.settings.program.lastFiles[0]));
+  const QStringList names = dialogs_.open(QString::fromUtf8("画像ﾌｧｲﾙの選択"), fileFilters(), false,
+                                          fromUtf8(bench_.settings.program.lastFiles[0]));
   if (names.isEmpty()) return;
   bench_.shell.pendingNames = {names.front().toStdString(), std::string()};
   openPending(kOpenBoth, true);
@@ -793,13 +875,15 @@ void WorkbenchWindow::replaceOneByDialog(int picture) {
   openPending(picture == 0 ? kOpenPicture1 : kOpenPicture2, true);
 }
 
-void WorkbenchWindow::overwrite(int picture) { overwritePicture(bench_, user_, picture); }
+void WorkbenchWindow::overwrite(int picture) {
+  overwritePicture(bench_, user_, picture);
+}
 
 void WorkbenchWindow::saveAs(int id) {
   const bool image = id == kSaveAsImage1 || id == kSaveAsImage2;
   const int index = (id == kSaveAsPicture1 || id == kSaveAsImage1) ? 0 : 1;
-  const char* what = image ? (index == 0 ? "イメージ１" : "イメージ２")
-                           : (index == 0 ? "画像１" : "画像２");
+  const char* what =
+      image ? (index == 0 ? "イメージ１" : "イメージ２") : (index == 0 ? "画像１" : "画像２");
   const QString title = QString::fromUtf8("名前を付けて保存（%1）").arg(QString::fromUtf8(what));
   const QString path =
       dialogs_.save(title, QString::fromUtf8("ﾋﾞｯﾄﾏｯﾌﾟﾌｧｲﾙ (*.bmp);;RAWﾌｧｲﾙ (*.raw)"),
@@ -814,7 +898,8 @@ void WorkbenchWindow::paste(int id) {
   const PasteDecision decision = pasteDecision(
       clipboardFiles(), id, {bench_.pictures.pictures[0].name, bench_.pictures.pictures[1].name});
   switch (decision.action) {
-    case PasteDecision::Action::Nothing: break;
+    case PasteDecision::Action::Nothing:
+      break;
     case PasteDecision::Action::OpenArchive:
       openArchive(fromUtf8(decision.archivePath), true);
       break;
@@ -839,8 +924,8 @@ void WorkbenchWindow::openMemo() {
 }
 
 void WorkbenchWindow::showVersion() {
-  user_.tell(Icon::Info,
-             "Vemla " VEMLA_VERSION_TEXT "\n２つの8ﾋﾞｯﾄ濃淡画像の比較ﾂｰﾙ", "ﾊﾞｰｼﾞｮﾝ情報");
+  user_.tell(Icon::Info, "Vemla " VEMLA_VERSION_TEXT "\n２つの8ﾋﾞｯﾄ濃淡画像の比較ﾂｰﾙ",
+             "ﾊﾞｰｼﾞｮﾝ情報");
 }
 
 void WorkbenchWindow::editOptions() {

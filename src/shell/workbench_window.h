@@ -133,9 +133,9 @@ class WorkbenchWindow : public QMainWindow, public WorkbenchListener, public Pan
   QuickHelp* quickHelp_ = nullptr;
   FileDialogs dialogs_;
 
-  QWidget* canvas_ = nullptr;          // carries the layout (the base window's viewport or the
-                                       // central widget)
-  BaseWindow* baseWindow_ = nullptr;   // "BaseWinName", only on a smaller screen
+  QWidget* canvas_ = nullptr;         // carries the layout (the base window's viewport or the
+                                      // central widget)
+  BaseWindow* baseWindow_ = nullptr;  // "BaseWinName", only on a smaller screen
   QToolBar* toolbar_ = nullptr;
   LayoutOffset offset_{};
   LayoutOffset range_{};

@@ -18,11 +18,9 @@ int copyPaneToExchange(const Workbench& bench, UserPort& user, int pane) {
   item.width = bench.pictures.width;
   item.height = bench.pictures.height;
   item.title = image ? kindNameOf(bench, index + 1) : bench.pictures.pictures[index].name;
-  item.palette =
-      image ? imageDisplayPalette(bench, index) : bench.pictures.pictures[index].palette;
-  const std::uint8_t* pixels =
-      bench.store.plane(image ? (index == 0 ? kImage1 : kImage2)
-                              : (index == 0 ? kShifted1 : kShifted2));
+  item.palette = image ? imageDisplayPalette(bench, index) : bench.pictures.pictures[index].palette;
+  const std::uint8_t* pixels = bench.store.plane(image ? (index == 0 ? kImage1 : kImage2)
+                                                       : (index == 0 ? kShifted1 : kShifted2));
   item.payload.assign(pixels, pixels + static_cast<std::size_t>(item.width) * item.height);
   return persist::writeExchangeItem(bench.settings.folder, item, user);
 }

@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "editing/dialog_memory.h"
 #include "gallery/gallery_state.h"
 #include "options/options.h"
 #include "persist/settings_state.h"
@@ -70,6 +71,8 @@ struct ShellState {
   std::string archivePath;          // an archive named on the command line or dropped
   bool saveDisplayedImage = false;  // "表示ｲﾒｰｼﾞで保存(&C)"; off at every start
   bool quickHelp = false;           // "ｸｲｯｸﾍﾙﾌﾟ(&Q)"; off at every start
+  PictureDialogMemory pictureDialogs;  // the small picture dialogs' last choices
+  int userProcessingSelection = -1;    // the entry last chosen in the user processing editor
 };
 
 // Told when a change needs the windows to refresh.

@@ -133,7 +133,7 @@ class PictureDialogsTest : public QObject {
       dialog->findChild<QRadioButton*>("scale")->setChecked(true);
       QTest::mouseClick(dialog->findChild<QPushButton*>("ok"), Qt::LeftButton);
       QCOMPARE(dialog->result(), int(QDialog::Accepted));
-      finishSizeChange(*dialog, &window, bench, user, busy, progress);
+      finishSizeChange(*dialog, bench, user, busy, progress);
     }
     QVERIFY(user.messages.isEmpty());
     QCOMPARE(bench.pictures.width, 800);
@@ -169,7 +169,7 @@ class PictureDialogsTest : public QObject {
     height->setText("960");
     dialog->accept();
     QCOMPARE(dialog->result(), int(QDialog::Accepted));
-    finishSizeChange(*dialog, &window, bench, user, busy, progress);
+    finishSizeChange(*dialog, bench, user, busy, progress);
     QCOMPARE(bench.pictures.width, 320);
     const std::uint8_t* picture = bench.store.plane(kPicture1);
     QCOMPARE(int(picture[479 * 320 + 319]), int(sourceValue(319, 479)));
@@ -293,7 +293,7 @@ class PictureDialogsTest : public QObject {
       QVERIFY(dialog->isVisible());  // open for further exports
       QTest::mouseClick(dialog->findChild<QPushButton*>("close"), Qt::LeftButton);
       QVERIFY(!dialog->isVisible());
-      finishTextExport(*dialog, &window, bench);
+      finishTextExport(*dialog, bench);
     }
     QVERIFY(user.messages.isEmpty());
     QCOMPARE(QString::fromStdString(bench.settings.program.lastFiles[3]), path);

@@ -16,10 +16,10 @@
 #include "picture/open_pictures.h"
 #include "shell/quick_help.h"
 #include "shell/workbench_window.h"
-#include "views/image_pane.h"
-#include "views/picture_pane.h"
 #include "support/recording_port.h"
 #include "support/test_files.h"
+#include "views/image_pane.h"
+#include "views/picture_pane.h"
 
 using namespace vemla;
 using vemla::testing::RecordingPort;
@@ -67,7 +67,9 @@ struct ScriptedDialogs {
   }
 };
 
-QString q(const std::string& text) { return QString::fromStdString(text); }
+QString q(const std::string& text) {
+  return QString::fromStdString(text);
+}
 
 }  // namespace
 

@@ -84,10 +84,13 @@ TEST_F(ViewerHandOver, HostileRequestsAreRefusedWithoutAcknowledgement) {
     });
     return answer;
   };
-  EXPECT_EQ(send(QByteArray("\xff\xff\xff\xff", 4)), 0);        // absurd length
-  EXPECT_EQ(send(QByteArray("\x00\x00\x00\x00", 4)), 0);        // empty path
+  EXPECT_EQ(send(QByteArray("\xff\xff\xff\xff", 4)), 0);          // absurd length
+  EXPECT_EQ(send(QByteArray("\x00\x00\x00\x00", 4)), 0);          // empty path
   EXPECT_EQ(send(QByteArray("\x02\x00\x00\x00\xc3\x28", 6)), 0);  // not UTF-8
-  EXPECT_EQ(send(QByteArray("\x08\x00\x00\x00" "abc", 7)), 0);   // cut short
+  EXPECT_EQ(send(QByteArray("\x08\x00\x00\x00"
+                            "abc",
+                            7)),
+            0);  // cut short
   EXPECT_EQ(received, 0);
   // The listener still serves a good request afterwards.
   bool handed = false;

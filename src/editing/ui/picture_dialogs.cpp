@@ -55,14 +55,6 @@ QLineEdit* numberField(const QString& objectName, int value, QWidget* parent) {
 
 }  // namespace
 
-PictureDialogMemory& pictureDialogMemory(QWidget* anchor) {
-  QObject* owner = anchor != nullptr ? static_cast<QObject*>(anchor->window())
-                                     : static_cast<QObject*>(QCoreApplication::instance());
-  auto* holder =
-      owner->findChild<PictureDialogMemoryHolder*>(QString(), Qt::FindDirectChildrenOnly);
-  if (holder == nullptr) holder = new PictureDialogMemoryHolder(owner);
-  return holder->memory;
-}
 
 // ---------------------------------------------------------------------------------------------
 
@@ -275,13 +267,13 @@ std::unique_ptr<SizeChangeDialog> makeSizeChangeDialog(QWidget* parent, Workbenc
     return nullptr;
   }
   return std::make_unique<SizeChangeDialog>(
-      user, bench.pictures.width, bench.pictures.height, pictureDialogMemory(parent).resizeMode,
+      user, bench.pictures.width, bench.pictures.height, bench.shell.pictureDialogs.resizeMode,
       bench.store.maxWidth(), bench.store.maxHeight(), parent);
 }
 
-void finishSizeChange(const SizeChangeDialog& dialog, QWidget* parent, Workbench& bench,
+void finishSizeChange(const SizeChangeDialog& dialog, Workbench& bench,
                       UserPort& user, BusyPort& busy, ProgressPort& progress) {
-  pictureDialogMemory(parent).resizeMode = dialog.mode();
+  bench.shell.pictureDialogs.resizeMode = dialog.mode();
   resizePictures(bench, dialog.newWidth(), dialog.newHeight(), dialog.mode(), user, busy, progress);
 }
 
@@ -289,7 +281,7 @@ void changePictureSize(QWidget* parent, Workbench& bench, UserPort& user, BusyPo
                        ProgressPort& progress) {
   const std::unique_ptr<SizeChangeDialog> dialog = makeSizeChangeDialog(parent, bench, user);
   if (dialog && dialog->exec() == QDialog::Accepted) {
-    finishSizeChange(*dialog, parent, bench, user, busy, progress);
+    finishSizeChange(*dialog, bench, user, busy, progress);
   }
 }
 
@@ -316,13 +308,13 @@ void renamePicture(QWidget* parent, Workbench& bench, int picture) {
 std::unique_ptr<TextExportDialog> makeTextExportDialog(QWidget* parent, Workbench& bench,
                                                        UserPort& user) {
   if (!bench.pictures.picturesPresent) return nullptr;
-  PictureDialogMemory& memory = pictureDialogMemory(parent);
+  PictureDialogMemory& memory = bench.shell.pictureDialogs;
   if (!memory.textExport) memory.textExport = initialTextExport(bench);
   return std::make_unique<TextExportDialog>(bench, user, *memory.textExport, parent);
 }
 
-void finishTextExport(const TextExportDialog& dialog, QWidget* parent, Workbench& bench) {
-  PictureDialogMemory& memory = pictureDialogMemory(parent);
+void finishTextExport(const TextExportDialog& dialog, Workbench& bench) {
+  PictureDialogMemory& memory = bench.shell.pictureDialogs;
   memory.textExport = dialog.settings();
   storeTextExport(bench, *memory.textExport);
 }
@@ -331,7 +323,7 @@ void exportGreyValues(QWidget* parent, Workbench& bench, UserPort& user) {
   const std::unique_ptr<TextExportDialog> dialog = makeTextExportDialog(parent, bench, user);
   if (!dialog) return;
   dialog->exec();
-  finishTextExport(*dialog, parent, bench);
+  finishTextExport(*dialog, bench);
 }
 
 }  // namespace vemla

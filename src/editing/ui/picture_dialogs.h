@@ -39,7 +39,7 @@ class TextExportDialog;
 std::unique_ptr<SizeChangeDialog> makeSizeChangeDialog(QWidget* parent, Workbench& bench,
                                                        UserPort& user);
 // After "OK": remembers the mode and converts the pictures.
-void finishSizeChange(const SizeChangeDialog& dialog, QWidget* parent, Workbench& bench,
+void finishSizeChange(const SizeChangeDialog& dialog, Workbench& bench,
                       UserPort& user, BusyPort& busy, ProgressPort& progress);
 std::unique_ptr<RenameDialog> makeRenameDialog(QWidget* parent, Workbench& bench, int picture,
                                                UserPort& user);
@@ -47,18 +47,7 @@ void finishRename(const RenameDialog& dialog, Workbench& bench, int picture, Use
 std::unique_ptr<TextExportDialog> makeTextExportDialog(QWidget* parent, Workbench& bench,
                                                        UserPort& user);
 // However the dialog was left: keeps its fields for the next time.
-void finishTextExport(const TextExportDialog& dialog, QWidget* parent, Workbench& bench);
-
-// What the dialogs remember while the program runs, kept with the main window (the top-level
-// window of `anchor`, or the application when there is none).
-PictureDialogMemory& pictureDialogMemory(QWidget* anchor);
-
-class PictureDialogMemoryHolder : public QObject {
-  Q_OBJECT
- public:
-  using QObject::QObject;
-  PictureDialogMemory memory;
-};
+void finishTextExport(const TextExportDialog& dialog, Workbench& bench);
 
 // "画像ｻｲｽﾞの変更": width and height, crop/pad or scale. "OK" refuses a size outside
 // 8 x 8 .. the maximum with the range message and stays open.

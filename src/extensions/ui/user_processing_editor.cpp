@@ -21,7 +21,6 @@ namespace {
 
 constexpr int kSide = kFilterGridSide;
 constexpr int kCentre = kFilterGridSide / 2;
-constexpr const char* kSelectionProperty = "vemlaUserProcessingSelection";
 
 constexpr const char* kFilterText =
     "ΣP(x,y)*e の計算が実行されます\n※P(x,y):画素が持つ値 x,y:ｶﾚﾝﾄからのｵﾌｾｯﾄ値 e:ﾌｨﾙﾀ要素の値";
@@ -87,14 +86,10 @@ QString offsetLabel(int offset) {
 void editUserProcessing(QWidget* parent, Workbench& bench, UserPort& user, BusyPort& busy,
                         ProgressPort& progress) {
   if (bench.secondCopy && !user.askYesNo(msg::user_processing::kSecondCopyEditQuestion)) return;
-  // The selection is kept between openings on the main window.
-  const QVariant kept = parent ? parent->property(kSelectionProperty) : QVariant();
-  int selection = kept.isValid() ? kept.toInt() : -1;
-  {
-    UserProcessingEditorDialog dialog(bench, selection, user, busy, progress, parent);
-    dialog.exec();
-  }
-  if (parent) parent->setProperty(kSelectionProperty, selection);
+  // The selection is kept between openings.
+  UserProcessingEditorDialog dialog(bench, bench.shell.userProcessingSelection, user, busy,
+                                    progress, parent);
+  dialog.exec();
 }
 
 UserProcessingEditorDialog::UserProcessingEditorDialog(Workbench& bench, int& selection,
