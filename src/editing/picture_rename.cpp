@@ -40,7 +40,7 @@ int setPseudoName(Workbench& bench, int picture, std::string_view text, UserPort
     user.tell(Icon::Warning, *problem);
     return -1;
   }
-  bench.pictures.pictures[picture == 2 ? 1 : 0].name = "<" + std::string(text) + ">";
+  bench.pictures.pictures[picture == 2 ? 1 : 0].name = pseudoName(text);
   updateTitles(bench, {true, true});
   bench.notifyPicturesChanged();
   return 0;

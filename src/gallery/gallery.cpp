@@ -380,7 +380,7 @@ int copySlotToPicture(Workbench& bench, UserPort& user, int slot, int picture) {
   pictures.height = record->height;
   pictures.pixels[static_cast<std::size_t>(picture)] = pixelsToOpen;
   pictures.palettes[static_cast<std::size_t>(picture)] = &palette;
-  pictures.names[static_cast<std::size_t>(picture)] = "<" + record->title + ">";
+  pictures.names[static_cast<std::size_t>(picture)] = pseudoName(record->title);
   return setPicturesFromMemory(bench, user, pictures) == 0 ? 0 : kSlotFailed;
 }
 

@@ -50,7 +50,7 @@ int pasteExchangeToPane(Workbench& bench, UserPort& user, int pane) {
   pictures.pixels[index] = item.payload.data();
   pictures.pixels[1 - index] = keepOther ? nullptr : zero.data();
   pictures.palettes[index] = &item.palette;
-  pictures.names[index] = item.title.starts_with("<") ? item.title : "<" + item.title + ">";
+  pictures.names[index] = isPseudoName(item.title) ? item.title : pseudoName(item.title);
   if (keepOther) {  // the view stays where it was
     pictures.centreX = bench.view.centreX;
     pictures.centreY = bench.view.centreY;

@@ -90,11 +90,7 @@ int replacePicturesByImages(Workbench& bench, UserPort& user, BusyPort& busy,
   };
   std::vector<Taken> taken;
   for (const auto& [image, picture] : imageToPicture) {
-    // Appended piece by piece: gcc 12 at -O3 warns falsely on "<" + name + ">".
-    std::string name(1, '<');
-    name += kindNameOf(bench, image + 1);
-    name += '>';
-    taken.push_back({imageDisplayPalette(bench, image), std::move(name)});
+    taken.push_back({imageDisplayPalette(bench, image), pseudoName(kindNameOf(bench, image + 1))});
   }
   const std::size_t bytes = pictureBytes(bench);
   for (std::size_t i = 0; i < imageToPicture.size(); ++i) {
