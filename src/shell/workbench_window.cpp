@@ -19,6 +19,7 @@
 #include <QTimer>
 #include <QToolBar>
 #include <QUrl>
+#include <QVBoxLayout>
 
 #include "editing/ui/picture_dialogs.h"
 #include "extensions/ui/calculator_window.h"
@@ -225,11 +226,17 @@ void WorkbenchWindow::buildLayout(QSize screen) {
   if (inBase) {
     range_ = baseScrollRange(screen.width(), screen.height());
     baseWindow_ = new BaseWindow(central, [this](LayoutOffset offset) { setLayoutOffset(offset); });
-    baseWindow_->setGeometry(kBaseWindowX, kBaseWindowY, kLayoutWidth, kLayoutHeight);
     baseWindow_->setRange(range_);
     canvas_ = new QWidget(baseWindow_->viewport());
     canvas_->setGeometry(0, 0, kLayoutWidth, kLayoutHeight - kBaseWindowLift);
-    central->setFixedSize(kLayoutWidth, kBaseWindowY + kLayoutHeight);
+    // The window fits the screen; the base window fills it below the toolbar, so that its
+    // scroll bars stay in sight.
+    auto* column = new QVBoxLayout(central);
+    column->setContentsMargins(kBaseWindowX, 0, 0, 0);
+    column->setSpacing(0);
+    toolbar_->setFixedHeight(kBaseWindowY);
+    column->addWidget(toolbar_);
+    column->addWidget(baseWindow_, 1);
     resize(std::min(screen.width(), kLayoutWidth), std::min(screen.height(), kLayoutHeight));
   } else {
     canvas_ = central;
