@@ -17,50 +17,12 @@
 #include "processing/prepare_pictures.h"
 #include "processing/refresh_chain.h"
 #include "shell/quick_help.h"
+#include "support/recording_port.h"
 
 using namespace vemla;
+using vemla::testing::RecordingPort;
 
 namespace {
-
-// Records messages and questions; yes/no questions are answered from a script, and a question
-// that was not scripted is recorded as unexpected and answered "いいえ".
-class ScriptedPort : public UserPort {
- public:
-  struct Told {
-    Icon icon;
-    QString text;
-  };
-  QList<Told> told;
-  QStringList questions;
-  std::deque<bool> answers;
-  bool unexpected = false;
-
-  void tell(Icon icon, std::string_view text, std::string_view) override {
-    told << Told{icon, QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()))};
-  }
-  bool askYesNo(std::string_view text) override {
-    questions << QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
-    if (answers.empty()) {
-      unexpected = true;
-      return false;
-    }
-    const bool answer = answers.front();
-    answers.pop_front();
-    return answer;
-  }
-  Answer askYesNoCancel(std::string_view, Icon) override {
-    unexpected = true;
-    return Answer::Cancel;
-  }
-  std::optional<RawSize> askRawSize(std::string_view, std::int64_t, RawSize) override {
-    unexpected = true;
-    return std::nullopt;
-  }
-  std::optional<RgbRatio> askRgbRatio(std::string_view, RgbRatio) override {
-    unexpected = true;
-    return std::nullopt;
-  }
-};
 
 const QString kDiscard = QString::fromUtf8(kDiscardEditsQuestion);
 
@@ -87,7 +49,7 @@ struct SheetFixture {
   void press(const char* name) const { QTest::mouseClick(find<QPushButton>(name), Qt::LeftButton); }
 
   Workbench bench;
-  ScriptedPort user;
+  RecordingPort user;
   NoBusyPort busy;
   NoProgressPort progress;
   std::unique_ptr<OptionSheet> sheet;
@@ -208,7 +170,7 @@ class OptionSheetTest : public QObject {
     f.sheet->show();
     f.edit("MaxPictureWidth")->setText("2048");
     f.pressApplyFields();
-    f.user.answers = {true};
+    f.user.yesNoAnswers = {true};
     f.press("cancel");
     QCOMPARE(f.user.questions, QStringList{kDiscard});
     QVERIFY(!f.sheet->isVisible());
@@ -228,7 +190,7 @@ class OptionSheetTest : public QObject {
     SheetFixture g;
     g.sheet->show();
     g.find<QCheckBox>("KeepGrid")->setChecked(true);
-    g.user.answers = {false, false, true};
+    g.user.yesNoAnswers = {false, false, true};
     QTest::keyClick(g.edit("DragMinimumMove"), Qt::Key_Escape);
     QVERIFY(g.sheet->isVisible());
     g.sheet->close();
@@ -238,7 +200,7 @@ class OptionSheetTest : public QObject {
     QVERIFY(!g.sheet->isVisible());
     QCOMPARE(g.sheet->result(), int(QDialog::Rejected));
     QVERIFY(!g.bench.options.carryOver.KeepGrid);
-    QVERIFY(!g.user.unexpected);
+    QVERIFY(g.user.unscripted.isEmpty());
   }
 
   void enterInAFieldPressesOkNotAToolButton() {
@@ -293,7 +255,7 @@ class OptionSheetTest : public QObject {
   void secondCopyAndMissingGalleryDisableTheirControls() {
     Workbench bench;
     bench.secondCopy = true;
-    ScriptedPort user;
+    RecordingPort user;
     NoBusyPort busy;
     NoProgressPort progress;
     OptionSheet sheet(bench, user, busy, progress);
@@ -334,7 +296,7 @@ class OptionSheetTest : public QObject {
     Workbench bench;
     bench.options.PixelSizeX = 0.12345678;
     bench.options.AreaDiffDivisor = 1e-9;
-    ScriptedPort user;
+    RecordingPort user;
     NoBusyPort busy;
     NoProgressPort progress;
     OptionSheet sheet(bench, user, busy, progress);

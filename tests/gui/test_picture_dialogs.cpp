@@ -19,46 +19,12 @@
 #include "processing/prepare_pictures.h"
 #include "processing/refresh_chain.h"
 #include "shell/quick_help.h"
+#include "support/recording_port.h"
 
 using namespace vemla;
+using vemla::testing::RecordingPort;
 
 namespace {
-
-// Records messages and questions; yes/no questions are answered from a script, and a question
-// that was not scripted is recorded as unexpected and answered "いいえ".
-class ScriptedPort : public UserPort {
- public:
-  QStringList messages;
-  QStringList questions;
-  std::deque<bool> answers;
-  bool unexpected = false;
-
-  void tell(Icon, std::string_view text, std::string_view) override {
-    messages << QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
-  }
-  bool askYesNo(std::string_view text) override {
-    questions << QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
-    if (answers.empty()) {
-      unexpected = true;
-      return false;
-    }
-    const bool answer = answers.front();
-    answers.pop_front();
-    return answer;
-  }
-  Answer askYesNoCancel(std::string_view, Icon) override {
-    unexpected = true;
-    return Answer::Cancel;
-  }
-  std::optional<RawSize> askRawSize(std::string_view, std::int64_t, RawSize) override {
-    unexpected = true;
-    return std::nullopt;
-  }
-  std::optional<RgbRatio> askRgbRatio(std::string_view, RgbRatio) override {
-    unexpected = true;
-    return std::nullopt;
-  }
-};
 
 const QString kDiscard = QString::fromUtf8(kDiscardEditsQuestion);
 
@@ -94,7 +60,7 @@ class PictureDialogsTest : public QObject {
   Q_OBJECT
  private slots:
   void rawSizeDialogRefusesWidthSevenAndANegativeOffset() {
-    ScriptedPort user;
+    RecordingPort user;
     RawSizeDialog dialog(user, "a.raw", 4096, RawSize{64, 64, 0}, 1024, 1024);
     auto* width = dialog.findChild<QLineEdit*>("width");
     auto* offset = dialog.findChild<QLineEdit*>("offset");
@@ -113,7 +79,7 @@ class PictureDialogsTest : public QObject {
 
   void sizeChangeScalesBothPicturesAndRemembersTheMode() {
     QWidget window;
-    ScriptedPort user;
+    RecordingPort user;
     Workbench bench;
     loadPictures(bench, user);
     NoBusyPort busy;
@@ -152,7 +118,7 @@ class PictureDialogsTest : public QObject {
 
   void sizeChangeRefusesOutOfRangeAndCropsOrPads() {
     QWidget window;
-    ScriptedPort user;
+    RecordingPort user;
     Workbench bench;
     loadPictures(bench, user);
     NoBusyPort busy;
@@ -178,7 +144,7 @@ class PictureDialogsTest : public QObject {
   }
 
   void sizeChangeIsRefusedWhileAPictureIsEdited() {
-    ScriptedPort user;
+    RecordingPort user;
     Workbench bench;
     loadPictures(bench, user);
     bench.pictures.editing = true;
@@ -188,7 +154,7 @@ class PictureDialogsTest : public QObject {
   }
 
   void enterPressesOkAndEscAsksBeforeEditsAreLost() {
-    ScriptedPort user;
+    RecordingPort user;
     SizeChangeDialog dialog(user, 640, 480, ResizeMode::CropOrPad, 1024, 1024);
     dialog.show();
     auto* width = dialog.findChild<QLineEdit*>("width");
@@ -199,12 +165,12 @@ class PictureDialogsTest : public QObject {
 
     dialog.show();
     width->setText("700");
-    user.answers = {false};
+    user.yesNoAnswers = {false};
     QTest::keyClick(width, Qt::Key_Escape);
     QCOMPARE(user.questions, QStringList{kDiscard});
     QVERIFY(dialog.isVisible());
     // The window's close button asks the same question.
-    user.answers = {false};
+    user.yesNoAnswers = {false};
     dialog.close();
     QCOMPARE(user.questions.size(), 2);
     QVERIFY(dialog.isVisible());
@@ -212,12 +178,12 @@ class PictureDialogsTest : public QObject {
     QTest::keyClick(width, Qt::Key_Return);
     QCOMPARE(dialog.result(), int(QDialog::Accepted));
     QCOMPARE(dialog.newWidth(), 700);
-    QVERIFY(!user.unexpected);
+    QVERIFY(user.unscripted.isEmpty());
 
     SizeChangeDialog other(user, 640, 480, ResizeMode::CropOrPad, 1024, 1024);
     other.show();
     other.findChild<QRadioButton*>("scale")->setChecked(true);
-    user.answers = {true};
+    user.yesNoAnswers = {true};
     QTest::mouseClick(other.findChild<QPushButton*>("cancel"), Qt::LeftButton);
     QCOMPARE(user.questions.size(), 3);
     QVERIFY(!other.isVisible());
@@ -225,7 +191,7 @@ class PictureDialogsTest : public QObject {
   }
 
   void renameShowsThePseudoNameAndStoresAngleBrackets() {
-    ScriptedPort user;
+    RecordingPort user;
     Workbench bench;
     loadPictures(bench, user);
     auto second = makeRenameDialog(nullptr, bench, 2, user);
@@ -244,7 +210,7 @@ class PictureDialogsTest : public QObject {
   }
 
   void renameRefusesTextTheNameFieldCannotHold() {
-    ScriptedPort user;
+    RecordingPort user;
     RenameDialog dialog(user, 1, "");
     auto* field = dialog.findChild<QLineEdit*>("name");
     // 300 characters fit the field's 507, but as 600 CP932 bytes not the name.
@@ -260,7 +226,7 @@ class PictureDialogsTest : public QObject {
 
   void textExportWritesOnePixelAndKeepsItsFields() {
     QWidget window;
-    ScriptedPort user;
+    RecordingPort user;
     Workbench bench;
     loadPictures(bench, user);
     QTemporaryDir folder;
@@ -305,7 +271,7 @@ class PictureDialogsTest : public QObject {
   }
 
   void textExportRefusesABadRectangleAndEnterRunsTheExport() {
-    ScriptedPort user;
+    RecordingPort user;
     Workbench bench;
     loadPictures(bench, user);
     TextExportSettings settings;
@@ -336,7 +302,7 @@ class PictureDialogsTest : public QObject {
   }
 
   void textExportTellsWhenTheFileCannotBeCreated() {
-    ScriptedPort user;
+    RecordingPort user;
     Workbench bench;
     loadPictures(bench, user);
     TextExportSettings settings;
@@ -350,7 +316,7 @@ class PictureDialogsTest : public QObject {
   }
 
   void commandsDoNothingWithoutPictures() {
-    ScriptedPort user;
+    RecordingPort user;
     Workbench bench;
     QVERIFY(bench.store.allocate(1024, 1024));
     QVERIFY(makeSizeChangeDialog(nullptr, bench, user) == nullptr);

@@ -2,6 +2,7 @@
 // A UserPort for window tests: records every message and question and answers questions from
 // a script. An unscripted question is recorded in `unscripted` (tests check it stays empty)
 // and answered with no / cancel.
+#include <QList>
 #include <QStringList>
 #include <deque>
 #include <optional>
@@ -13,7 +14,12 @@ namespace vemla::testing {
 
 class RecordingPort : public UserPort {
  public:
-  QStringList messages;
+  struct Told {
+    Icon icon;
+    QString text;
+  };
+  QList<Told> told;      // every message with its icon
+  QStringList messages;  // the same texts alone
   QStringList titles;
   QStringList questions;
   QStringList unscripted;
@@ -23,7 +29,8 @@ class RecordingPort : public UserPort {
   static QString text(std::string_view view) {
     return QString::fromUtf8(view.data(), static_cast<qsizetype>(view.size()));
   }
-  void tell(Icon, std::string_view message, std::string_view title) override {
+  void tell(Icon icon, std::string_view message, std::string_view title) override {
+    told << Told{icon, text(message)};
     messages << text(message);
     titles << text(title);
   }
