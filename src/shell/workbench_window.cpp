@@ -949,17 +949,6 @@ void WorkbenchWindow::editOptions() {
 // ---------------------------------------------------------------------------------------------
 // Window events
 
-bool WorkbenchWindow::event(QEvent* event) {
-  // The pointer over the main window's own area closes a help window shown beside a control.
-  if (event->type() == QEvent::HoverMove || event->type() == QEvent::Enter) {
-    if (QWidget* help = quickHelp_->current(); help != nullptr && help->parentWidget() == this) {
-      const QWidget* under = childAt(mapFromGlobal(QCursor::pos()));
-      if (under == nullptr || under == centralWidget() || under == canvas_) quickHelp_->close();
-    }
-  }
-  return QMainWindow::event(event);
-}
-
 void WorkbenchWindow::closeEvent(QCloseEvent* event) {
   quickHelp_->close();
   saveWindowRectangle();

@@ -93,7 +93,6 @@ class WorkbenchWindow : public QMainWindow, public WorkbenchListener, public Pan
 
  protected:
   void closeEvent(QCloseEvent* event) override;
-  bool event(QEvent* event) override;
 
  private:
   void runCommandNow(int id);
