@@ -17,27 +17,15 @@
 #include "processing/prepare_pictures.h"
 #include "processing/refresh_chain.h"
 #include "shell/quick_help.h"
+#include "support/recording_port.h"
 #include "views/colour_bar.h"
 #include "views/image_control_window.h"
 #include "views/picture_control_window.h"
 
 using namespace vemla;
+using vemla::testing::RecordingPort;
 
 namespace {
-
-class RecordingPort : public UserPort {
- public:
-  QStringList messages;
-  void tell(Icon, std::string_view text, std::string_view) override {
-    messages << QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
-  }
-  bool askYesNo(std::string_view) override { return false; }
-  Answer askYesNoCancel(std::string_view, Icon) override { return Answer::Cancel; }
-  std::optional<RawSize> askRawSize(std::string_view, std::int64_t, RawSize) override {
-    return std::nullopt;
-  }
-  std::optional<RgbRatio> askRgbRatio(std::string_view, RgbRatio) override { return std::nullopt; }
-};
 
 class CountingListener : public WorkbenchListener {
  public:

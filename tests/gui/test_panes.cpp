@@ -12,28 +12,16 @@
 #include "picture/open_pictures.h"
 #include "processing/prepare_pictures.h"
 #include "processing/refresh_chain.h"
+#include "support/recording_port.h"
 #include "views/image_pane.h"
 #include "views/picture_pane.h"
 
 using namespace vemla;
+using vemla::testing::RecordingPort;
 
 namespace {
 
 const QString kSamples = QStringLiteral(VEMLA_SAMPLES);
-
-class RecordingPort : public UserPort {
- public:
-  QStringList messages;
-  void tell(Icon, std::string_view text, std::string_view) override {
-    messages << QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
-  }
-  bool askYesNo(std::string_view) override { return false; }
-  Answer askYesNoCancel(std::string_view, Icon) override { return Answer::Cancel; }
-  std::optional<RawSize> askRawSize(std::string_view, std::int64_t, RawSize) override {
-    return std::nullopt;
-  }
-  std::optional<RgbRatio> askRgbRatio(std::string_view, RgbRatio) override { return std::nullopt; }
-};
 
 class RecordingHost : public PaneHost {
  public:
@@ -365,9 +353,9 @@ class PanesTest : public QObject {
     QVERIFY(menu.enabledOf(QString::fromUtf8("機能説明")));
     QVERIFY(menu.enabledOf(QString::fromUtf8("キャンセル")));
     QVERIFY(menu.enabledOf(QString::fromUtf8("コピー　　(Vla内)")));
-    for (const char* unavailable : {"ｲﾒｰｼﾞｽｺｰﾌﾟ倍率", "倍率　Ｘ８", "履歴から貼り付け",
-                                    "貼り付け(Vla内)", "ギャラリー間コピー",
-                                    "ギャラリーへコピー", "ギャラリーからコピー", "Ｖｉｅｗ"}) {
+    for (const char* unavailable :
+         {"ｲﾒｰｼﾞｽｺｰﾌﾟ倍率", "倍率　Ｘ８", "履歴から貼り付け", "貼り付け(Vla内)",
+          "ギャラリー間コピー", "ギャラリーへコピー", "ギャラリーからコピー", "Ｖｉｅｗ"}) {
       QVERIFY2(menu.has(QString::fromUtf8(unavailable)), unavailable);
       QVERIFY2(!menu.enabledOf(QString::fromUtf8(unavailable)), unavailable);
     }

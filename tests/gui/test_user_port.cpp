@@ -11,26 +11,13 @@
 #include "editing/ui/raw_size_dialog.h"
 #include "editing/ui/rgb_ratio_dialog.h"
 #include "shell/qt_user_port.h"
+#include "support/recording_port.h"
 #include "views/picture_image.h"
 
 using namespace vemla;
+using vemla::testing::RecordingPort;
 
-namespace {
-
-// Records messages; every prompt is answered with cancel.
-class RecordingPort : public UserPort {
- public:
-  QStringList messages;
-  void tell(Icon, std::string_view text, std::string_view) override {
-    messages << QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
-  }
-  bool askYesNo(std::string_view) override { return false; }
-  Answer askYesNoCancel(std::string_view, Icon) override { return Answer::Cancel; }
-  std::optional<RawSize> askRawSize(std::string_view, std::int64_t, RawSize) override { return std::nullopt; }
-  std::optional<RgbRatio> askRgbRatio(std::string_view, RgbRatio) override { return std::nullopt; }
-};
-
-}  // namespace
+namespace {}  // namespace
 
 class UserPortTest : public QObject {
   Q_OBJECT
@@ -78,7 +65,8 @@ class UserPortTest : public QObject {
     width->setText("7");
     dialog.accept();
     QCOMPARE(dialog.result(), int(QDialog::Rejected));
-    QCOMPARE(messages.messages, QStringList{QString::fromUtf8("幅／高さの指定に誤りがあります(8ｘ8～1024ｘ1024)")});
+    QCOMPARE(messages.messages,
+             QStringList{QString::fromUtf8("幅／高さの指定に誤りがあります(8ｘ8～1024ｘ1024)")});
 
     width->setText("32");
     offset->setText("-1");
@@ -102,7 +90,8 @@ class UserPortTest : public QObject {
     QTest::mouseClick(dialog.findChild<QPushButton*>("presetR"), Qt::LeftButton);
     QCOMPARE(red->text(), QString("1.0"));
     QCOMPARE(dialog.findChild<QLineEdit*>("green")->text(), QString("0.0"));
-    QTest::mouseClick(dialog.findChild<QPushButton*>(QString::fromUtf8("preset標準")), Qt::LeftButton);
+    QTest::mouseClick(dialog.findChild<QPushButton*>(QString::fromUtf8("preset標準")),
+                      Qt::LeftButton);
     QCOMPARE(red->text(), QString("0.25"));
     dialog.findChild<QLineEdit*>("blue")->setText("0.125");
     dialog.accept();
