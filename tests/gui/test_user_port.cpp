@@ -17,8 +17,6 @@
 using namespace vemla;
 using vemla::testing::RecordingPort;
 
-namespace {}  // namespace
-
 class UserPortTest : public QObject {
   Q_OBJECT
  private slots:
