@@ -201,10 +201,7 @@ class WorkbenchWindowTest : public QObject {
     const std::string a = writePicture(b.folder, "a.bmp", 0);
     RecordingPort user;
     WorkbenchWindow window(b.bench, user, kLargeScreen);
-    ScriptedDialogs dialogs;
-    dialogs.opens = {{q(a)}};
-    window.setFileDialogs(dialogs.dialogs());
-    window.runCommand(kOpenOne);
+    openOneByDialog(window, a);
     QVERIFY(b.bench.pictures.picturesPresent);
     QCOMPARE(b.bench.pictures.pictures[1].name, std::string());
     window.updateCommandStates();
@@ -315,10 +312,7 @@ class WorkbenchWindowTest : public QObject {
     const std::string a = writePicture(b.folder, "a.bmp", 0);
     RecordingPort user;
     WorkbenchWindow window(b.bench, user, kLargeScreen);
-    ScriptedDialogs dialogs;
-    dialogs.opens = {{q(a)}};
-    window.setFileDialogs(dialogs.dialogs());
-    window.runCommand(kOpenOne);
+    openOneByDialog(window, a);
     QVERIFY(window.menuAction(651) != nullptr);
 
     user.yesNoAnswers = {false, true};
@@ -365,10 +359,7 @@ class WorkbenchWindowTest : public QObject {
     const std::string a = writePicture(b.folder, "a.bmp", 0);
     RecordingPort user;
     WorkbenchWindow window(b.bench, user, kLargeScreen);
-    ScriptedDialogs dialogs;
-    dialogs.opens = {{q(a)}};
-    window.setFileDialogs(dialogs.dialogs());
-    window.runCommand(kOpenOne);
+    openOneByDialog(window, a);
     window.runCommand(kFileInformation);
     QCOMPARE(user.messages.size(), 1);
     QVERIFY(user.messages[0].startsWith(QString::fromUtf8("（画像１）\n") + q(a) + "\n"));
