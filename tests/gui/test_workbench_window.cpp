@@ -71,6 +71,18 @@ QString q(const std::string& text) {
   return QString::fromStdString(text);
 }
 
+// "1つの画像で開く(&1)" with `path` chosen in its dialog.
+void openOneByDialog(WorkbenchWindow& window, const std::string& path) {
+  ScriptedDialogs dialogs;
+  dialogs.opens = {{q(path)}};
+  window.setFileDialogs(dialogs.dialogs());
+  window.runCommand(kOpenOne);
+  // `dialogs` ends here: later dialogs choose nothing.
+  window.setFileDialogs(
+      {[](const QString&, const QString&, bool, const QString&) { return QStringList(); },
+       [](const QString&, const QString&, const QString&) { return QString(); }});
+}
+
 }  // namespace
 
 class WorkbenchWindowTest : public QObject {
