@@ -17,8 +17,8 @@
 #include <vector>
 
 #include "gallery/archive.h"
-#include "gallery/archive_flows.h"
-#include "gallery/gallery_startup.h"
+#include "workbench/gallery/archive_flows.h"
+#include "workbench/gallery/gallery_startup.h"
 
 namespace {
 

@@ -7,12 +7,12 @@
 #include <cstring>
 #include <vector>
 
-#include "picture/open_pictures.h"
 #include "processing/image_creation.h"
-#include "processing/prepare_pictures.h"
-#include "processing/refresh_chain.h"
 #include "processing/shift.h"
 #include "shift_pictures.h"
+#include "workbench/picture/open_pictures.h"
+#include "workbench/picture/prepare_pictures.h"
+#include "workbench/view/refresh_chain.h"
 
 namespace {
 

@@ -5,11 +5,11 @@
 
 #include <vector>
 
-#include "picture/open_pictures.h"
 #include "processing/pane_painting.h"
-#include "processing/refresh_chain.h"
 #include "processing/view_rendering.h"
 #include "shift_pictures.h"
+#include "workbench/picture/open_pictures.h"
+#include "workbench/view/refresh_chain.h"
 
 namespace {
 

@@ -1,9 +1,9 @@
 #include "cli/commands.h"
 #include "cli/control_flags.h"
-#include "picture/open_pictures.h"
 #include "processing/alignment.h"
-#include "processing/prepare_pictures.h"
 #include "text/format.h"
+#include "workbench/picture/open_pictures.h"
+#include "workbench/picture/prepare_pictures.h"
 
 namespace vemla::cli {
 namespace {

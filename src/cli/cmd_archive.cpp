@@ -4,8 +4,6 @@
 
 #include "cli/commands.h"
 #include "gallery/archive.h"
-#include "gallery/archive_flows.h"
-#include "gallery/gallery.h"
 #include "gallery/messages.h"
 #include "gallery/work_memory.h"
 #include "picture/bitmap.h"
@@ -15,6 +13,8 @@
 #include "picture/messages.h"
 #include "text/cp932.h"
 #include "text/format.h"
+#include "workbench/gallery/archive_flows.h"
+#include "workbench/gallery/gallery_slots.h"
 
 namespace vemla::cli {
 namespace {

@@ -1,5 +1,5 @@
 #include "cli/commands.h"
-#include "picture/open_pictures.h"
+#include "workbench/picture/open_pictures.h"
 
 namespace vemla::cli {
 namespace {
@@ -28,13 +28,18 @@ int convert(const Arguments& args, Context& io) {
 
 Command convertCommand() {
   std::set<std::string> values = kReadFlagNames;
-  return {"convert", "read IN as Picture 1 is opened and write it to OUT",
-          std::string("usage: vemla-cli convert IN OUT [OPTIONS]\n"
-                      "  Reads IN (.bmp or .raw) as Picture 1 is opened and writes it to OUT (.bmp: 8-bit\n"
-                      "  bitmap with the picture's palette; .raw: W x H bytes).\n")
+  return {"convert",
+          "read IN as Picture 1 is opened and write it to OUT",
+          std::string(
+              "usage: vemla-cli convert IN OUT [OPTIONS]\n"
+              "  Reads IN (.bmp or .raw) as Picture 1 is opened and writes it to OUT (.bmp: 8-bit\n"
+              "  bitmap with the picture's palette; .raw: W x H bytes).\n")
               .append(kReadFlagsHelp)
-              .append("  --grey-save                   write a grey-ramp palette instead of the picture's\n"),
-          values, {"--grey-save"}, convert};
+              .append("  --grey-save                   write a grey-ramp palette instead of the "
+                      "picture's\n"),
+          values,
+          {"--grey-save"},
+          convert};
 }
 
 }  // namespace vemla::cli

@@ -1,9 +1,9 @@
 #include "cli/commands.h"
-#include "net/picture_exchange.h"
 #include "net/transfer_messages.h"
-#include "picture/open_pictures.h"
 #include "platform/picture_transfer.h"
 #include "text/cp932.h"
+#include "workbench/net/picture_exchange.h"
+#include "workbench/picture/open_pictures.h"
 
 namespace vemla::cli {
 namespace {

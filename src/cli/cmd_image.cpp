@@ -6,13 +6,13 @@
 #include "cli/control_flags.h"
 #include "extensions/decimal_text.h"
 #include "extensions/user_processing.h"
-#include "extensions/user_processing_editor.h"
 #include "picture/messages.h"
-#include "picture/open_pictures.h"
 #include "processing/image_kinds.h"
-#include "processing/prepare_pictures.h"
-#include "processing/refresh_chain.h"
 #include "text/format.h"
+#include "workbench/extensions/user_processing_editor.h"
+#include "workbench/picture/open_pictures.h"
+#include "workbench/picture/prepare_pictures.h"
+#include "workbench/view/refresh_chain.h"
 
 namespace vemla::cli {
 namespace {

@@ -5,10 +5,10 @@
 #include "cli/control_flags.h"
 #include "picture/bitmap.h"
 #include "picture/file_names.h"
-#include "picture/open_pictures.h"
 #include "processing/image_kinds.h"
-#include "processing/refresh_chain.h"
 #include "text/format.h"
+#include "workbench/picture/open_pictures.h"
+#include "workbench/view/refresh_chain.h"
 
 namespace vemla::cli {
 namespace {

@@ -14,8 +14,6 @@ constexpr std::array<const char*, kTextExportSources> kSourceNames{"画像1", "�
 constexpr std::array<int, kTextExportSources> kSourcePlanes{kShifted1, kShifted2, kImage1, kImage2};
 
 constexpr const char* kBadRectangle = "指定の範囲に誤りがあります";
-constexpr const char* kOpenFailed = "ﾌｧｲﾙのｵｰﾌﾟﾝに失敗しました";
-constexpr const char* kWriteFailed = "ﾌｧｲﾙの書き込みができません\n%s";
 
 int sourceIndex(int source) {
   return std::clamp(source, 0, kTextExportSources - 1);
@@ -82,27 +80,6 @@ ExportStatus writeGreyValueText(const std::string& path, const std::uint8_t* pla
   });
   if (written) return ExportStatus::Written;
   return opened ? ExportStatus::WriteFailed : ExportStatus::OpenFailed;
-}
-
-bool writeGreyValueFile(Workbench& bench, const TextExportSettings& settings,
-                        const std::string& path, UserPort& user) {
-  const int width = bench.pictures.width;
-  if (auto problem = checkExportRectangle(settings.rectangle, width, bench.pictures.height)) {
-    user.tell(Icon::Warning, *problem);
-    return false;
-  }
-  const std::uint8_t* plane = bench.store.plane(textExportPlane(settings.source));
-  switch (writeGreyValueText(path, plane, width, settings.rectangle, settings.separator)) {
-    case ExportStatus::Written:
-      return true;
-    case ExportStatus::OpenFailed:
-      user.tell(Icon::Warning, kOpenFailed);
-      return false;
-    case ExportStatus::WriteFailed:
-      user.tell(Icon::Error, text::format(kWriteFailed, path.c_str()));
-      return false;
-  }
-  return false;
 }
 
 }  // namespace vemla

@@ -8,9 +8,9 @@
 
 #include "editing/dialog_memory.h"
 #include "picture/file_helpers.h"
+#include "picture/picture_store.h"
 #include "ports/ports.h"
 #include "processing/rect.h"
-#include "workbench/workbench.h"
 
 namespace vemla {
 
@@ -46,11 +46,5 @@ enum class ExportStatus { Written, OpenFailed, WriteFailed };
 // OpenFailed when the file could not be created at all.
 ExportStatus writeGreyValueText(const std::string& path, const std::uint8_t* plane, int width,
                                 const Rect& rectangle, std::string_view separator);
-
-// "実行" after the file was chosen: checks the rectangle against the current size, writes the
-// file and tells the operator of a failure ("指定の範囲に誤りがあります",
-// "ﾌｧｲﾙのｵｰﾌﾟﾝに失敗しました", or "ﾌｧｲﾙの書き込みができません\n<path>"). True when written.
-bool writeGreyValueFile(Workbench& bench, const TextExportSettings& settings,
-                        const std::string& path, UserPort& user);
 
 }  // namespace vemla

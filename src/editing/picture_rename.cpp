@@ -1,7 +1,7 @@
 #include "editing/picture_rename.h"
 
 #include "picture/messages.h"
-#include "picture/open_pictures.h"
+#include "picture/picture_state.h"
 #include "text/cp932.h"
 
 namespace vemla {
@@ -33,17 +33,6 @@ std::optional<std::string> checkRenameText(std::string_view text) {
       return std::string(msg::kNameUnstorable);
   }
   return std::string(msg::kNameUnstorable);
-}
-
-int setPseudoName(Workbench& bench, int picture, std::string_view text, UserPort& user) {
-  if (auto problem = checkRenameText(text)) {
-    user.tell(Icon::Warning, *problem);
-    return -1;
-  }
-  bench.pictures.pictures[picture == 2 ? 1 : 0].name = pseudoName(text);
-  updateTitles(bench, {true, true});
-  bench.notifyPicturesChanged();
-  return 0;
 }
 
 }  // namespace vemla

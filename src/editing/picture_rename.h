@@ -5,9 +5,6 @@
 #include <string>
 #include <string_view>
 
-#include "ports/ports.h"
-#include "workbench/workbench.h"
-
 namespace vemla {
 
 // The most CP932 bytes the entered text may take: with "<" and ">" it still fits the 512-byte
@@ -24,9 +21,5 @@ std::string renameFieldText(const std::string& currentName);
 // ("ﾌｧｲﾙ名に使用できない文字が含まれています", also for control characters). A name is never
 // cut or stored lossily.
 std::optional<std::string> checkRenameText(std::string_view text);
-
-// Stores "<text>" as the name of picture 1 or 2 and rebuilds the titles, then tells the
-// listeners. Returns 0, or -1 after the message of checkRenameText (the name is unchanged).
-int setPseudoName(Workbench& bench, int picture, std::string_view text, UserPort& user);
 
 }  // namespace vemla

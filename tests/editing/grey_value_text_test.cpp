@@ -1,4 +1,4 @@
-#include "editing/grey_value_text.h"
+#include "workbench/editing/grey_value_text.h"
 
 #include <gtest/gtest.h>
 

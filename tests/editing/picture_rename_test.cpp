@@ -1,4 +1,4 @@
-#include "editing/picture_rename.h"
+#include "workbench/editing/picture_rename.h"
 
 #include <gtest/gtest.h>
 

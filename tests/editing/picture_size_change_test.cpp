@@ -1,14 +1,14 @@
-#include "editing/picture_size_change.h"
+#include "workbench/editing/picture_size_change.h"
 
 #include <gtest/gtest.h>
 
 #include <vector>
 
-#include "picture/open_pictures.h"
-#include "processing/prepare_pictures.h"
-#include "processing/refresh_chain.h"
 #include "support/fake_progress_port.h"
 #include "support/fake_user_port.h"
+#include "workbench/picture/open_pictures.h"
+#include "workbench/picture/prepare_pictures.h"
+#include "workbench/view/refresh_chain.h"
 
 namespace vemla {
 namespace {

@@ -6,11 +6,11 @@
 #include <string>
 #include <vector>
 
-#include "gallery/gallery.h"
-#include "gallery/gallery_startup.h"
 #include "support/fake_progress_port.h"
 #include "support/fake_user_port.h"
 #include "support/test_files.h"
+#include "workbench/gallery/gallery_slots.h"
+#include "workbench/gallery/gallery_startup.h"
 
 namespace vemla::testing {
 

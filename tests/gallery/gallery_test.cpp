@@ -1,5 +1,3 @@
-#include "gallery/gallery.h"
-
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
@@ -8,6 +6,7 @@
 #include "gallery/messages.h"
 #include "persist/gallery_info.h"
 #include "picture/quantize.h"
+#include "workbench/gallery/gallery_slots.h"
 
 namespace vemla {
 namespace {

@@ -2,8 +2,6 @@
 
 #include <gtest/gtest.h>
 
-#include "processing/progress_bar.h"
-
 namespace vemla {
 namespace {
 
@@ -38,35 +36,6 @@ TEST(CursorModel, FineStepsStopAtThePictureEdge) {
   EXPECT_EQ(fineStep(Cursor{9, 9, 3, 3}, D::Right, 10, 10, 4), (Cursor{9, 9, 3, 3}));
   EXPECT_EQ(fineStep(Cursor{9, 9, 2, 3}, D::Down, 10, 10, 4), (Cursor{9, 9, 2, 3}));
   EXPECT_EQ(fineStep(Cursor{9, 9, 2, 3}, D::Right, 10, 10, 4), (Cursor{9, 9, 3, 3}));
-}
-
-TEST(ProgressBar, AdvancesInWholePercentNeverBackwards) {
-  ProgressBar bar;
-  bar.start(3);
-  bar.report(1);
-  EXPECT_EQ(bar.percent(), 33);
-  bar.report(2);
-  EXPECT_EQ(bar.percent(), 66);
-  bar.report(1);
-  EXPECT_EQ(bar.percent(), 66);
-  bar.report(7);
-  EXPECT_EQ(bar.percent(), 100);
-  bar.finish();
-  EXPECT_EQ(bar.percent(), 0);
-}
-
-TEST(ProgressBar, TotalOfZeroOrLessStaysAtZero) {
-  ProgressBar bar;
-  bar.start(0);
-  bar.report(5);
-  EXPECT_EQ(bar.percent(), 0);
-  bar.start(-3);
-  bar.report(-6);
-  EXPECT_EQ(bar.percent(), 0);
-  // count * 100 is taken in 64 bits.
-  bar.start(2000000000);
-  bar.report(1999999999);
-  EXPECT_EQ(bar.percent(), 99);
 }
 
 }  // namespace

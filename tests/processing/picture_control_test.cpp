@@ -6,10 +6,10 @@
 
 #include "processing/alignment.h"
 #include "processing/manual_shift.h"
-#include "processing/prepare_pictures.h"
 #include "processing/shift.h"
 #include "processing/valid_range.h"
 #include "support/fake_user_port.h"
+#include "workbench/picture/prepare_pictures.h"
 
 namespace vemla {
 namespace {

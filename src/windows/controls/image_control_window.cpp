@@ -1,0 +1,617 @@
+#include "windows/controls/image_control_window.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QGridLayout>
+#include <QHBoxLayout>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMouseEvent>
+#include <QPushButton>
+#include <QSignalBlocker>
+#include <QSlider>
+#include <QVBoxLayout>
+#include <iterator>
+
+#include "processing/colour_tables.h"
+#include "processing/cursor_handover.h"
+#include "processing/entry_value.h"
+#include "processing/image_kinds.h"
+#include "processing/view_rendering.h"
+#include "text/format.h"
+#include "windows/controls/picture_control_window.h"
+#include "windows/main/quick_help.h"
+#include "workbench/view/colour_controls.h"
+#include "workbench/view/display_marks.h"
+#include "workbench/view/kind_choices.h"
+#include "workbench/view/refresh_chain.h"
+#include "workbench/view/statistics_readout.h"
+#include "workbench/view/view_controls.h"
+
+namespace vemla {
+namespace {
+
+using namespace controls;
+
+// Quick-help texts of the window's controls.
+namespace help {
+constexpr const char* kPosition =
+    "現在の表示位置(ｶｰｿﾙ位置)です\n座標を入力した場合は[再表示]を\n押下して下さい";
+constexpr const char* kRedisplay =
+    "ｲﾒｰｼﾞの再表示を行います\nｷｰが入力不可となった場合は\nここを押下して下さい";
+constexpr const char* kSaveCursor =
+    "現在の表示位置(ｶｰｿﾙ位置)を退避します\nVemla間(多重起動)でも受け渡しが可能です";
+constexpr const char* kLoadCursor =
+    "退避されている表示位置(ｶｰｿﾙ位置)を回復します\nVemla間(多重起動)でも受け渡しが可能です";
+constexpr const char* kCursorShown = "ｶｰｿﾙの表示有無を切り替えます";
+constexpr const char* kFineMovement =
+    "表示位置(ｶｰｿﾙ位置)の粗動移動/微動移動を切り替え\nます（粗動：画素単位、微動：１/"
+    "表示倍率単位）\n"
+    "移動ﾎﾞﾀﾝ(右のﾎﾞﾀﾝ)またはｷｰﾎﾞｰﾄﾞのｶｰｿﾙｷｰで\n表示位置が移動します";
+constexpr const char* kCursorPad =
+    "押下した方向に表示位置(ｶｰｿﾙ位置)が移動します\nｷｰﾎﾞｰﾄﾞのｶｰｿﾙｷｰでも移動ができます";
+constexpr const char* kBlankInvalid = "画像処理されて無効となった領域の\n表示有無を切り替えます";
+constexpr const char* kMarkRestore = "記憶(ﾏｰｸ)された表示位置を回復します";
+constexpr const char* kMarkStore = "現在の表示位置(ｶｰｿﾙ位置)を記憶(ﾏｰｸ)します";
+constexpr const char* kMarkTexts = "記憶(ﾏｰｸ)された表示位置です";
+constexpr const char* kMaxButton =
+    "画像処理されたｲﾒｰｼﾞの持つ最大階調値\nの座標へ表示位置を切り替えます";
+constexpr const char* kMinButton =
+    "画像処理されたｲﾒｰｼﾞの持つ最小階調値\nの座標へ表示位置を切り替えます";
+constexpr const char* kStatistics[] = {
+    "画像処理されたｲﾒｰｼﾞの持つ最大階調値です", "画像処理されたｲﾒｰｼﾞの持つ最小階調値です",
+    "画像処理されたｲﾒｰｼﾞの平均階調値です", "画像処理されたｲﾒｰｼﾞの階調合計値です"};
+constexpr const char* kGrid =
+    "ｸﾞﾘｯﾄﾞの表示有無を切り替えます\n表示色は『ｵﾌﾟｼｮﾝ情報-色の設定』で変更可能です";
+constexpr const char* kGridWidth = "ｸﾞﾘｯﾄﾞの表示幅を切り替えます";
+constexpr const char* kGridPad = "押下した方向にｸﾞﾘｯﾄﾞが移動します";
+constexpr const char* kKindSelectors[] = {"ｲﾒｰｼﾞ1に表示する内容（画像処理種別）を切り替えます",
+                                          "ｲﾒｰｼﾞ2に表示する内容（画像処理種別）を切り替えます"};
+constexpr const char* kMagnification =
+    "ｲﾒｰｼﾞの表示拡大倍率を指定します\n画像のｻｲｽﾞがｲﾒｰｼﾞ表示ｳｨﾝﾄﾞｳのｻｲｽﾞより大きい場合は\n"
+    "縮小(縮小率は自動)して表示する事が可能になります\n※ﾏｳｽﾎｲｰﾙの回転でも表示倍率の変更が可能です";
+constexpr const char* kZoomButton = "ｲﾒｰｼﾞを %d倍に拡大表示します";
+constexpr const char* kInterpolation =
+    "ｲﾒｰｼﾞを拡大する時の画素間の補間方法を指定します\n補間方法は『ｵﾌﾟｼｮﾝ情報-"
+    "画像関連』で変更可能です";
+constexpr const char* kColour = "ｶﾗｰ表示有無を切り替えます";
+constexpr const char* kPalette = "階調値とｶﾗｰの対応を表示します";
+constexpr const char* kColourSelector =
+    "ｶﾗｰ表示ｵﾝ時のｶﾗｰ種別を切り替えます\nｲﾒｰｼﾞに表示される内容ごとにｶﾗｰ種別は\n関連付けされます";
+constexpr const char* kColourCopy = "ｲﾒｰｼﾞ1とｲﾒｰｼﾞ2間でｶﾗｰ種別をｺﾋﾟｰします";
+constexpr const char* kIntensity = "表示強度を切り替えます\nｶﾗｰ種別ごとに関連付けされます";
+constexpr const char* kBrightness = "表示輝度を切り替えます\nｶﾗｰ種別ごとに関連付けされます";
+constexpr const char* kRangeOn =
+    "範囲抽出の表示有無を切り替えます\n表示色は『ｵﾌﾟｼｮﾝ情報-色の設定』で変更可能です";
+constexpr const char* kRangeLinked = "範囲抽出の下位と上位の値が\nｲﾒｰｼﾞ1とｲﾒｰｼﾞ2で連動します";
+constexpr const char* kLower = "範囲抽出する下位(下限)の値を指定します";
+constexpr const char* kUpper = "範囲抽出する上位(上限)の値を指定します";
+constexpr const char* kRangeCopy = "ｲﾒｰｼﾞ1とｲﾒｰｼﾞ2間で抽出範囲の情報をｺﾋﾟｰします";
+constexpr const char* kRangeClear = "抽出範囲を0～255に初期化します";
+}  // namespace help
+
+// The kind buttons: label, kind, help text. "画像１" belongs to image 1, the others to image 2.
+struct KindButton {
+  const char* text;
+  int kind;
+  const char* help;
+};
+constexpr KindButton kKindButtons[] = {
+    {"画像１", kKindPicture1, "画像1のｲﾒｰｼﾞを直接表示します"},
+    {"画像２", kKindPicture2, "画像2のｲﾒｰｼﾞを直接表示します"},
+    {"平均", kKindAverage, "画像1と画像2の平均階調値を表示します"},
+    {"階調差", kKindDifference, "画像1と画像2の階調差(絶対値)を表示します"},
+    {"ｵﾌｾｯﾄ差", kKindOffsetDifference,
+     "画像1と画像2の階調差で0を128に\n基点変換したｲﾒｰｼﾞを表示します"},
+    {"ｴﾘｱ差", kKindAreaDifference,
+     "画像1と画像2の一定範囲の階調差を表示します\n範囲は『ｵﾌﾟｼｮﾝ情報-画像関連』で変更可能です"},
+    {"ﾕｰｻﾞ結果", kKindUserProgram, "ﾕｰｻﾞﾌﾟﾛｸﾞﾗﾑ(EXE)の実行結果を表示します"},
+};
+
+// The magnification buttons "Ｘ１" .. "Ｘ64".
+struct ZoomButton {
+  const char* text;
+  int magnification;
+};
+constexpr ZoomButton kZoomButtons[] = {{"Ｘ１", 1},  {"Ｘ２", 2},  {"Ｘ４", 4}, {"Ｘ８", 8},
+                                       {"Ｘ16", 16}, {"Ｘ32", 32}, {"Ｘ64", 64}};
+
+CursorDirection cursorDirectionOf(ShiftDirection direction) {
+  switch (direction) {
+    case ShiftDirection::Left:
+      return CursorDirection::Left;
+    case ShiftDirection::Right:
+      return CursorDirection::Right;
+    case ShiftDirection::Up:
+      return CursorDirection::Up;
+    case ShiftDirection::Down:
+      return CursorDirection::Down;
+  }
+  return CursorDirection::Up;
+}
+
+QHBoxLayout* row(QVBoxLayout* layout) {
+  auto* line = new QHBoxLayout;
+  line->setSpacing(2);
+  layout->addLayout(line);
+  return line;
+}
+
+QSlider* slider(QWidget* parent, const std::string& name, const char* help, int minimum,
+                int maximum) {
+  auto* control = new QSlider(Qt::Horizontal, parent);
+  control->setObjectName(QString::fromStdString(name));
+  control->setRange(minimum, maximum);
+  control->setMinimumWidth(0);
+  setQuickHelp(control, utf8(help));
+  return control;
+}
+
+// Replaces the rows of a selector when the names changed, then selects `current` (-1: none).
+void showChoices(QComboBox* selector, std::vector<std::string>& listed,
+                 const std::vector<std::string>& names, int current) {
+  const QSignalBlocker block(selector);
+  if (names != listed) {
+    selector->clear();
+    for (const std::string& name : names) selector->addItem(QString::fromStdString(name));
+    listed = names;
+  }
+  selector->setCurrentIndex(current);
+}
+
+void showValue(QAbstractSlider* control, int value) {
+  const QSignalBlocker block(control);
+  control->setValue(value);
+}
+
+}  // namespace
+
+// ---------------------------------------------------------------------------------------------
+
+StepArrows::StepArrows(QWidget* parent) : QAbstractSpinBox(parent) {
+  setFixedWidth(18);
+  setButtonSymbols(QAbstractSpinBox::UpDownArrows);
+}
+
+void StepArrows::stepBy(int steps) {
+  if (steps != 0) emit stepped(steps > 0);
+}
+
+RangeSpin::RangeSpin(QWidget* parent) : QSpinBox(parent) {
+  setRange(0, 255);
+  setKeyboardTracking(false);
+}
+
+void RangeSpin::stepBy(int steps) {
+  QSpinBox::stepBy(steps * steps_.next());
+}
+
+void RangeSpin::mouseReleaseEvent(QMouseEvent* event) {
+  steps_.release();
+  QSpinBox::mouseReleaseEvent(event);
+}
+
+void RangeSpin::keyReleaseEvent(QKeyEvent* event) {
+  if (!event->isAutoRepeat()) steps_.release();
+  QSpinBox::keyReleaseEvent(event);
+}
+
+void RangeSpin::focusOutEvent(QFocusEvent* event) {
+  steps_.release();
+  QSpinBox::focusOutEvent(event);
+}
+
+// ---------------------------------------------------------------------------------------------
+
+ImageControlWindow::ImageControlWindow(Workbench& bench, UserPort& user, BusyPort& busy,
+                                       ProgressPort& progress, QWidget* parent)
+    : QWidget(parent), bench_(bench), user_(user), busy_(busy), progress_(progress) {
+  setObjectName("ImageControl");
+  setFixedSize(kWidth, kHeight);
+  setCompactFont(this);
+  auto* layout = new QVBoxLayout(this);
+  layout->setContentsMargins(3, 3, 3, 3);
+  layout->setSpacing(2);
+  buildMagnification(this, buildKinds(this));
+  buildPosition(this);
+  buildStatistics(this);
+  buildColours(this);
+  buildRanges(this);
+  layout->addStretch(1);
+  bench_.addListener(this);
+  refresh();
+}
+
+ImageControlWindow::~ImageControlWindow() {
+  bench_.removeListener(this);
+}
+
+QHBoxLayout* ImageControlWindow::buildKinds(QWidget* area) {
+  auto* layout = static_cast<QVBoxLayout*>(area->layout());
+  QHBoxLayout* first = row(layout);
+  QHBoxLayout* second = row(layout);
+  for (std::size_t index = 0; index < std::size(kKindButtons); ++index) {
+    const KindButton& entry = kKindButtons[index];
+    const int image = index == 0 ? 1 : 2;
+    QPushButton* button = pushButton(
+        area, entry.text, ("kindButton" + std::to_string(entry.kind)).c_str(), entry.help);
+    (image == 1 ? first : second)->addWidget(button);
+    const int kind = entry.kind;
+    connect(button, &QPushButton::clicked, this,
+            [this, image, kind] { setImageKind(bench_, image, kind, 0, user_, busy_, progress_); });
+  }
+  for (std::size_t index = 0; index < 2; ++index) {
+    const int image = static_cast<int>(index) + 1;
+    kindSelectors_[index] = comboBox(area, ("kindSelector" + std::to_string(image)).c_str(),
+                                     help::kKindSelectors[index]);
+    (index == 0 ? first : second)->addWidget(kindSelectors_[index], 1);
+    connect(kindSelectors_[index], &QComboBox::activated, this, [this, image](int choice) {
+      selectKindChoice(bench_, image, choice, user_, busy_, progress_);
+      refresh();
+    });
+  }
+  return first;
+}
+
+void ImageControlWindow::buildMagnification(QWidget* area, QHBoxLayout* first) {
+  auto* layout = static_cast<QVBoxLayout*>(area->layout());
+  first->addWidget(plainLabel(area, "倍率"));
+  magnificationSlider_ =
+      slider(area, "magnificationSlider", help::kMagnification, 0, kMagnificationSliderMaximum);
+  magnificationValue_ = lineEdit(area, "magnificationValue", help::kMagnification, true);
+  magnificationValue_->setFixedWidth(44);
+  magnificationSpin_ = new StepArrows(area);
+  magnificationSpin_->setObjectName("magnificationSpin");
+  setQuickHelp(magnificationSpin_, utf8(help::kMagnification));
+  first->addWidget(magnificationSlider_, 1);
+  first->addWidget(magnificationValue_);
+  first->addWidget(magnificationSpin_);
+  connect(magnificationSlider_, &QSlider::valueChanged, this, [this](int value) {
+    applyMagnificationSlider(bench_, value, user_, measurementToolOpen());
+    refresh();
+  });
+  connect(magnificationSpin_, &StepArrows::stepped, this,
+          [this](bool up) { stepMagnification(up); });
+
+  QHBoxLayout* zoom = row(layout);
+  for (const ZoomButton& entry : kZoomButtons) {
+    QPushButton* button = pushButton(
+        area, entry.text, ("zoom" + std::to_string(entry.magnification)).c_str(), nullptr);
+    setQuickHelp(button,
+                 QString::fromStdString(text::format(help::kZoomButton, entry.magnification)));
+    button->setFixedWidth(38);
+    zoom->addWidget(button);
+    const int magnification = entry.magnification;
+    connect(button, &QPushButton::clicked, this,
+            [this, magnification] { setMagnification(bench_, magnification); });
+  }
+  interpolation_ = checkBox(area, "補間", "interpolation", help::kInterpolation);
+  blankInvalid_ = checkBox(area, "有効範囲", "blankInvalid", help::kBlankInvalid);
+  zoom->addWidget(interpolation_);
+  zoom->addWidget(blankInvalid_);
+  connect(interpolation_, &QCheckBox::clicked, this,
+          [this](bool on) { setZoomInterpolation(bench_, on); });
+  connect(blankInvalid_, &QCheckBox::clicked, this,
+          [this](bool on) { setBlankInvalid(bench_, on, user_, busy_, progress_); });
+}
+
+void ImageControlWindow::buildPosition(QWidget* area) {
+  auto* layout = static_cast<QVBoxLayout*>(area->layout());
+  QHBoxLayout* position = row(layout);
+  positionX_ = lineEdit(area, "positionX", help::kPosition, false);
+  positionY_ = lineEdit(area, "positionY", help::kPosition, false);
+  redisplay_ = pushButton(area, "再表示", "redisplay", help::kRedisplay);
+  saveCursor_ = pushButton(area, "＞", "saveCursor", help::kSaveCursor);
+  loadCursor_ = pushButton(area, "＜", "loadCursor", help::kLoadCursor);
+  cursorShown_ = checkBox(area, "ｶｰｿﾙ", "cursorShown", help::kCursorShown);
+  fineMovement_ = checkBox(area, "微動", "fineMovement", help::kFineMovement);
+  cursorPad_ = new DirectionPad(area);
+  cursorPad_->setObjectName("cursorPad");
+  setQuickHelp(cursorPad_, utf8(help::kCursorPad));
+  position->addWidget(plainLabel(area, "X"));
+  position->addWidget(positionX_);
+  position->addWidget(plainLabel(area, "Y"));
+  position->addWidget(positionY_);
+  position->addWidget(redisplay_);
+  position->addWidget(saveCursor_);
+  position->addWidget(loadCursor_);
+  position->addWidget(cursorShown_);
+  position->addWidget(fineMovement_);
+  position->addWidget(cursorPad_);
+
+  connect(redisplay_, &QPushButton::clicked, this, [this] {
+    redisplay(entryValue(editText(positionX_), bench_.view.centreX),
+              entryValue(editText(positionY_), bench_.view.centreY));
+  });
+  connect(saveCursor_, &QPushButton::clicked, this, [this] {
+    saveCursorPosition(bench_.settings.folder, {bench_.view.centreX, bench_.view.centreY}, user_);
+  });
+  connect(loadCursor_, &QPushButton::clicked, this, [this] {
+    const std::optional<HandedPosition> saved = loadCursorPosition(bench_.settings.folder);
+    if (!saved) return;
+    positionX_->setText(QString::number(saved->x));
+    positionY_->setText(QString::number(saved->y));
+    redisplay(saved->x, saved->y);
+  });
+  connect(cursorShown_, &QCheckBox::clicked, this, [this](bool on) { setCursorShown(bench_, on); });
+  connect(fineMovement_, &QCheckBox::clicked, this, [this](bool on) {
+    setFineMovement(bench_, on);
+    refresh();
+  });
+  connect(cursorPad_, &DirectionPad::directionPressed, this, [this](ShiftDirection direction) {
+    if (bench_.pictures.picturesPresent) moveCursor(bench_, cursorDirectionOf(direction), true);
+  });
+
+  QHBoxLayout* marks = row(layout);
+  for (std::size_t index = 0; index < markRestore_.size(); ++index) {
+    const std::string number = std::to_string(index + 1);
+    markStore_[index] = pushButton(area, "≪", ("markStore" + number).c_str(), help::kMarkStore);
+    markRestore_[index] =
+        pushButton(area, number.c_str(), ("markRestore" + number).c_str(), help::kMarkRestore);
+    markTexts_[index][0] = lineEdit(area, ("markX" + number).c_str(), help::kMarkTexts, true);
+    markTexts_[index][1] = lineEdit(area, ("markY" + number).c_str(), help::kMarkTexts, true);
+    for (QWidget* widget :
+         {static_cast<QWidget*>(markStore_[index]), static_cast<QWidget*>(markRestore_[index])}) {
+      widget->setFixedWidth(20);
+    }
+    marks->addWidget(markStore_[index]);
+    marks->addWidget(markRestore_[index]);
+    marks->addWidget(markTexts_[index][0]);
+    marks->addWidget(markTexts_[index][1]);
+    const int mark = static_cast<int>(index);
+    connect(markStore_[index], &QPushButton::clicked, this, [this, mark] {
+      if (bench_.pictures.picturesPresent) storeDisplayMark(bench_, mark);
+      refresh();
+    });
+    connect(markRestore_[index], &QPushButton::clicked, this,
+            [this, mark] { restoreDisplayMark(bench_, mark); });
+  }
+}
+
+void ImageControlWindow::buildStatistics(QWidget* area) {
+  auto* layout = static_cast<QVBoxLayout*>(area->layout());
+  auto* grid = new QGridLayout;
+  grid->setHorizontalSpacing(2);
+  grid->setVerticalSpacing(1);
+  layout->addLayout(grid);
+  for (std::size_t index = 0; index < 2; ++index) {
+    const int image = static_cast<int>(index) + 1;
+    const std::string number = std::to_string(image);
+    const int line = static_cast<int>(index);
+    maxButtons_[index] = pushButton(area, "Max", ("max" + number).c_str(), help::kMaxButton);
+    minButtons_[index] = pushButton(area, "Min", ("min" + number).c_str(), help::kMinButton);
+    constexpr const char* kValueNames[] = {"maxValue", "minValue", "meanValue", "sumValue"};
+    for (std::size_t value = 0; value < 4; ++value) {
+      statistics_[index][value] =
+          lineEdit(area, (kValueNames[value] + number).c_str(), help::kStatistics[value], true);
+    }
+    for (QPushButton* button : {maxButtons_[index], minButtons_[index]}) button->setFixedWidth(36);
+    for (std::size_t value = 0; value < 3; ++value) statistics_[index][value]->setFixedWidth(32);
+    grid->addWidget(maxButtons_[index], line, 0);
+    grid->addWidget(statistics_[index][0], line, 1);
+    grid->addWidget(minButtons_[index], line, 2);
+    grid->addWidget(statistics_[index][1], line, 3);
+    grid->addWidget(plainLabel(area, "Ave"), line, 4);
+    grid->addWidget(statistics_[index][2], line, 5);
+    grid->addWidget(plainLabel(area, index == 0 ? "合計1" : "合計2"), line, 6);
+    grid->addWidget(statistics_[index][3], line, 7);
+    connect(maxButtons_[index], &QPushButton::clicked, this,
+            [this, image] { moveCursorToExtreme(bench_, image, Extreme::Maximum); });
+    connect(minButtons_[index], &QPushButton::clicked, this,
+            [this, image] { moveCursorToExtreme(bench_, image, Extreme::Minimum); });
+  }
+  grid->setColumnStretch(7, 2);
+  // The grid controls on the right of the statistics.
+  grid_ = checkBox(area, "ｸﾞﾘｯﾄﾞ", "grid", help::kGrid);
+  gridWidth_ = new QSpinBox(area);
+  gridWidth_->setObjectName("gridWidth");
+  gridWidth_->setRange(1, 20);
+  setQuickHelp(gridWidth_, utf8(help::kGridWidth));
+  gridPad_ = new DirectionPad(area);
+  gridPad_->setObjectName("gridPad");
+  setQuickHelp(gridPad_, utf8(help::kGridPad));
+  grid->addWidget(grid_, 0, 8);
+  grid->addWidget(gridWidth_, 1, 8);
+  grid->addWidget(gridPad_, 0, 9, 2, 1);
+  connect(grid_, &QCheckBox::clicked, this, [this](bool on) { setGrid(bench_, on); });
+  connect(gridWidth_, &QSpinBox::valueChanged, this,
+          [this](int width) { setGridWidth(bench_, width); });
+  connect(gridPad_, &DirectionPad::directionPressed, this,
+          [this](ShiftDirection direction) { moveGrid(bench_, cursorDirectionOf(direction)); });
+}
+
+void ImageControlWindow::buildColours(QWidget* area) {
+  auto* layout = static_cast<QVBoxLayout*>(area->layout());
+  QHBoxLayout* switches = row(layout);
+  colour_ = checkBox(area, "ｶﾗｰ", "colour", help::kColour);
+  palette_ = checkBox(area, "ﾊﾟﾚｯﾄ", "palette", help::kPalette);
+  QPushButton* toImage1 = pushButton(area, "←", "colourToImage1", help::kColourCopy);
+  QPushButton* toImage2 = pushButton(area, "→", "colourToImage2", help::kColourCopy);
+  switches->addWidget(colour_);
+  switches->addWidget(palette_);
+  switches->addStretch(1);
+  switches->addWidget(toImage1);
+  switches->addWidget(toImage2);
+  connect(colour_, &QCheckBox::clicked, this, [this](bool on) { setColourDisplay(bench_, on); });
+  connect(palette_, &QCheckBox::clicked, this, [this](bool on) { setColourBars(bench_, on); });
+  connect(toImage1, &QPushButton::clicked, this, [this] { copyColourAssociation(bench_, 1); });
+  connect(toImage2, &QPushButton::clicked, this, [this] { copyColourAssociation(bench_, 2); });
+
+  for (std::size_t index = 0; index < 2; ++index) {
+    const int image = static_cast<int>(index) + 1;
+    const std::string number = std::to_string(image);
+    QHBoxLayout* line = row(layout);
+    colourSelectors_[index] =
+        comboBox(area, ("colourSelector" + number).c_str(), help::kColourSelector);
+    intensity_[index] =
+        slider(area, "intensity" + number, help::kIntensity, kMinIntensity, kMaxIntensity);
+    brightness_[index] =
+        slider(area, "brightness" + number, help::kBrightness, kMinBrightness, kMaxBrightness);
+    line->addWidget(colourSelectors_[index], 2);
+    line->addWidget(plainLabel(area, "表示強度"));
+    line->addWidget(intensity_[index], 2);
+    line->addWidget(plainLabel(area, "輝度"));
+    line->addWidget(brightness_[index], 3);
+    connect(colourSelectors_[index], &QComboBox::activated, this,
+            [this, image](int choice) { requestColour(image, choice); });
+    connect(intensity_[index], &QSlider::valueChanged, this,
+            [this, image](int value) { setIntensity(bench_, image, value); });
+    connect(brightness_[index], &QSlider::valueChanged, this,
+            [this, image](int value) { setBrightness(bench_, image, value); });
+  }
+}
+
+void ImageControlWindow::buildRanges(QWidget* area) {
+  auto* layout = static_cast<QVBoxLayout*>(area->layout());
+  QHBoxLayout* top = row(layout);
+  rangeLinked_ = checkBox(area, "連動", "rangeLinked", help::kRangeLinked);
+  QPushButton* toImage1 = pushButton(area, "←", "rangeToImage1", help::kRangeCopy);
+  QPushButton* toImage2 = pushButton(area, "→", "rangeToImage2", help::kRangeCopy);
+  QPushButton* clear = pushButton(area, "ｸﾘｱ", "rangeClear", help::kRangeClear);
+  top->addWidget(rangeLinked_);
+  top->addStretch(1);
+  top->addWidget(toImage1);
+  top->addWidget(toImage2);
+  top->addWidget(clear);
+  connect(rangeLinked_, &QCheckBox::clicked, this, [this](bool on) { setRangeLinked(bench_, on); });
+  connect(toImage1, &QPushButton::clicked, this, [this] { copyRange(bench_, 1); });
+  connect(toImage2, &QPushButton::clicked, this, [this] { copyRange(bench_, 2); });
+  connect(clear, &QPushButton::clicked, this, [this] { clearRanges(bench_); });
+
+  constexpr const char* kImageTexts[] = {"ｲﾒｰｼﾞ1", "ｲﾒｰｼﾞ2"};
+  constexpr RangeBound kBounds[] = {RangeBound::Lower, RangeBound::Upper};
+  constexpr const char* kBoundTexts[] = {"下位", "上位"};
+  constexpr const char* kBoundNames[] = {"lower", "upper"};
+  constexpr const char* kBoundHelp[] = {help::kLower, help::kUpper};
+  for (std::size_t index = 0; index < 2; ++index) {
+    const int image = static_cast<int>(index) + 1;
+    const std::string number = std::to_string(image);
+    QHBoxLayout* line = row(layout);
+    rangeOn_[index] =
+        checkBox(area, kImageTexts[index], ("range" + number).c_str(), help::kRangeOn);
+    line->addWidget(rangeOn_[index]);
+    connect(rangeOn_[index], &QCheckBox::clicked, this,
+            [this, image](bool on) { setRangeExtraction(bench_, image, on); });
+    for (std::size_t which = 0; which < 2; ++which) {
+      const std::string name = kBoundNames[which];
+      QSlider* bar = slider(area, name + "Slider" + number, kBoundHelp[which], 0, 255);
+      auto* spin = new RangeSpin(area);
+      spin->setObjectName(QString::fromStdString(name + "Spin" + number));
+      setQuickHelp(spin, utf8(kBoundHelp[which]));
+      rangeSliders_[index][which] = bar;
+      rangeSpins_[index][which] = spin;
+      line->addWidget(plainLabel(area, kBoundTexts[which]));
+      line->addWidget(bar, 1);
+      line->addWidget(spin);
+      const RangeBound bound = kBounds[which];
+      const auto change = [this, image, bound](int value) {
+        setRangeBound(bench_, image, bound, value);
+      };
+      connect(bar, &QSlider::valueChanged, this, change);
+      connect(spin, &QSpinBox::valueChanged, this, change);
+    }
+  }
+}
+
+void ImageControlWindow::redisplay(int x, int y) {
+  if (!bench_.pictures.picturesPresent) return;
+  shownPosition_ = {-1, -1};  // show the clamped position even when the cursor stays
+  setCursorPosition(bench_, x, y);
+}
+
+void ImageControlWindow::requestKind(int image, int index) {
+  vemla::requestKind(bench_, image, index, user_, busy_, progress_);
+  refresh();
+}
+
+void ImageControlWindow::requestColour(int image, int index) {
+  chooseColour(bench_, image, index);
+  refresh();
+}
+
+void ImageControlWindow::stepMagnification(bool up) {
+  vemla::stepMagnification(bench_, up, user_, measurementToolOpen());
+  refresh();
+}
+
+void ImageControlWindow::refresh() {
+  const ViewState& view = bench_.view;
+  const bool present = bench_.pictures.picturesPresent;
+
+  const std::vector<KindChoice> kinds = kindChoices(bench_);
+  std::vector<std::string> kindNames;
+  for (const KindChoice& choice : kinds) kindNames.push_back(choice.name);
+  const std::vector<ColourChoice> colours = colourChoices(bench_);
+  std::vector<std::string> colourNames;
+  for (const ColourChoice& choice : colours) colourNames.push_back(choice.name);
+  for (std::size_t index = 0; index < 2; ++index) {
+    const int image = static_cast<int>(index) + 1;
+    showChoices(kindSelectors_[index], listedKinds_[index], kindNames,
+                kindChoiceIndex(kinds, bench_, image));
+    showChoices(colourSelectors_[index], listedColours_[index], colourNames,
+                colourChoiceIndex(colours, associatedColourKind(bench_, image)));
+    showValue(intensity_[index], intensityOf(bench_, image));
+    showValue(brightness_[index], brightnessOf(bench_, image));
+    rangeOn_[index]->setChecked(view.rangeExtraction[index]);
+    const std::array<int, 2> bounds{view.range[index].lower, view.range[index].upper};
+    for (std::size_t which = 0; which < 2; ++which) {
+      showValue(rangeSliders_[index][which], bounds[which]);
+      const QSignalBlocker block(rangeSpins_[index][which]);
+      rangeSpins_[index][which]->setValue(bounds[which]);
+    }
+    const StatisticsTexts texts = statisticsTexts(bench_, image);
+    const std::array<const std::string*, 4> values{&texts.maximum, &texts.minimum, &texts.mean,
+                                                   &texts.sum};
+    for (std::size_t value = 0; value < 4; ++value) {
+      statistics_[index][value]->setText(QString::fromStdString(*values[value]));
+    }
+  }
+
+  showValue(magnificationSlider_, magnificationSliderValue(bench_));
+  magnificationValue_->setText(QString::fromStdString(magnificationFieldText(bench_)));
+  interpolation_->setChecked(view.zoomInterpolation);
+  blankInvalid_->setChecked(bench_.images.blankInvalid);
+
+  const std::array<int, 2> cursor{view.centreX, view.centreY};
+  if (!present) {
+    positionX_->clear();
+    positionY_->clear();
+    shownPosition_ = {-1, -1};
+  } else if (cursor != shownPosition_) {
+    positionX_->setText(QString::number(cursor[0]));
+    positionY_->setText(QString::number(cursor[1]));
+    shownPosition_ = cursor;
+  }
+  cursorShown_->setChecked(view.cursorShown);
+  fineMovement_->setChecked(view.fineMovement);
+  for (std::size_t index = 0; index < markTexts_.size(); ++index) {
+    const std::array<std::string, 2> texts = displayMarkTexts(bench_, static_cast<int>(index));
+    markTexts_[index][0]->setText(QString::fromStdString(texts[0]));
+    markTexts_[index][1]->setText(QString::fromStdString(texts[1]));
+  }
+
+  grid_->setChecked(view.grid);
+  {
+    const QSignalBlocker block(gridWidth_);
+    gridWidth_->setValue(view.gridWidth);
+  }
+  colour_->setChecked(view.colourDisplay);
+  palette_->setChecked(view.colourBars);
+  rangeLinked_->setChecked(view.rangeLinked);
+
+  // The cursor controls act on the pictures: without them there is nothing to move.
+  std::vector<QWidget*> cursorControls{positionX_,  positionY_,  redisplay_,
+                                       saveCursor_, loadCursor_, cursorPad_};
+  for (std::size_t index = 0; index < markRestore_.size(); ++index) {
+    cursorControls.push_back(markRestore_[index]);
+    cursorControls.push_back(markStore_[index]);
+  }
+  for (std::size_t index = 0; index < 2; ++index) {
+    cursorControls.push_back(maxButtons_[index]);
+    cursorControls.push_back(minButtons_[index]);
+  }
+  for (QWidget* control : cursorControls) control->setEnabled(present);
+}
+
+}  // namespace vemla

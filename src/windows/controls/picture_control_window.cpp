@@ -1,0 +1,733 @@
+#include "windows/controls/picture_control_window.h"
+
+#include <QButtonGroup>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMouseEvent>
+#include <QPainter>
+#include <QPolygon>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QSignalBlocker>
+#include <QVBoxLayout>
+#include <algorithm>
+
+#include "processing/alignment.h"
+#include "processing/entry_value.h"
+#include "processing/picture_control.h"
+#include "processing/valid_range.h"
+#include "text/format.h"
+#include "windows/main/quick_help.h"
+#include "workbench/view/refresh_chain.h"
+
+namespace vemla {
+
+namespace controls {
+
+QString utf8(const char* text) {
+  return QString::fromUtf8(text);
+}
+
+std::string editText(const QLineEdit* edit) {
+  return edit->text().toStdString();
+}
+
+void setCompactFont(QWidget* window) {
+  QFont font = window->font();
+  font.setPixelSize(11);
+  window->setFont(font);
+}
+
+QGridLayout* compactGrid(QWidget* group) {
+  auto* grid = new QGridLayout(group);
+  grid->setContentsMargins(3, 3, 3, 3);
+  grid->setHorizontalSpacing(2);
+  grid->setVerticalSpacing(1);
+  return grid;
+}
+
+QLabel* plainLabel(QWidget* parent, const char* text) {
+  auto* label = new QLabel(utf8(text), parent);
+  label->setTextFormat(Qt::PlainText);
+  return label;
+}
+
+namespace {
+template <typename Widget>
+Widget* named(Widget* widget, const char* name, const char* help) {
+  widget->setObjectName(QString::fromUtf8(name));
+  if (help != nullptr) setQuickHelp(widget, utf8(help));
+  return widget;
+}
+}  // namespace
+
+QPushButton* pushButton(QWidget* parent, const char* text, const char* name, const char* help) {
+  auto* button = named(new QPushButton(utf8(text), parent), name, help);
+  button->setMinimumWidth(0);
+  button->setAutoDefault(false);
+  return button;
+}
+
+QCheckBox* checkBox(QWidget* parent, const char* text, const char* name, const char* help) {
+  return named(new QCheckBox(utf8(text), parent), name, help);
+}
+
+QRadioButton* radioButton(QWidget* parent, const char* text, const char* name, const char* help) {
+  return named(new QRadioButton(utf8(text), parent), name, help);
+}
+
+QLineEdit* lineEdit(QWidget* parent, const char* name, const char* help, bool readOnly) {
+  auto* edit = named(new QLineEdit(parent), name, help);
+  edit->setReadOnly(readOnly);
+  edit->setMinimumWidth(0);
+  return edit;
+}
+
+QComboBox* comboBox(QWidget* parent, const char* name, const char* help) {
+  auto* combo = named(new QComboBox(parent), name, help);
+  combo->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
+  combo->setMinimumContentsLength(3);
+  return combo;
+}
+
+}  // namespace controls
+
+namespace {
+
+using namespace controls;
+
+// Quick-help texts of the window's controls.
+namespace help {
+constexpr const char* kWhole = "画像のｻｲｽﾞ分全てを有効とします";
+constexpr const char* kRectangle = "指定した範囲内を有効とします";
+constexpr const char* kMargin = "画像の外周より固定画素幅を\n除いた範囲を有効とします";
+constexpr const char* kWidth = "Ｘ方向ｻｲｽﾞです";
+constexpr const char* kHeight = "Ｙ方向ｻｲｽﾞです";
+constexpr const char* kTopLeft = "範囲の左上座標（Ｘ，Ｙ）";
+constexpr const char* kBottomRight = "範囲の右下座標（Ｘ，Ｙ）";
+constexpr const char* kTakeCursor = "現在の表示位置(ｶｰｿﾙ位置)を取り込みます";
+constexpr const char* kMarginEdit = "無効となる画素数を指定します";
+constexpr const char* kApply =
+    "入力された値が適用されます\n値に矛盾がある場合は自動的\nに補正されます";
+constexpr const char* kManual =
+    "指定された条件に従って画像をｼﾌﾄします\nｼﾌﾄ方法は『ｵﾌﾟｼｮﾝ情報-画像関連』で変更可能です";
+constexpr const char* kManualTarget = "手動でｼﾌﾄ対象となる画像を指定します";
+constexpr const char* kAmounts =
+    "手動でｼﾌﾄする方向及びｼﾌﾄ量を指定します\n最小単位は『ｵﾌﾟｼｮﾝ情報-画像関連』で変更可能です";
+constexpr const char* kPad = "押下した方向へ対象画像をｼﾌﾄします";
+constexpr const char* kPadStep = "左側のﾎﾞﾀﾝ押下時にｼﾌﾄする量を指定します";
+constexpr const char* kClear = "手動のｼﾌﾄ量がｸﾘｱ(ｼﾌﾄなし)されます";
+constexpr const char* kMarkRestore = "ﾏｰｸされている手動ｼﾌﾄ情報が回復されます";
+constexpr const char* kMarkStore = "現在の手動ｼﾌﾄ情報をﾏｰｸ（記憶）します";
+constexpr const char* kMarkTexts =
+    "ﾏｰｸ(記憶)されている情報です\nｼﾌﾄ量 ｼﾌﾄ対象画像 方向  を表します";
+constexpr const char* kReferenceShift =
+    "基準位置座標(右側の座標)を現在の\n表示位置(ｶｰｿﾙ位置)までｼﾌﾄします";
+constexpr const char* kReferenceStore = "現在の表示位置(ｶｰｿﾙ位置)を基準位置として取り込みます";
+constexpr const char* kReferenceFields = "現在の基準位置座標(X,Y)です";
+constexpr const char* kCopyAutomatic = "自動ｱﾗｲﾒﾝﾄの結果を手動のｼﾌﾄ情報に取り込みます";
+constexpr const char* kAutomatic =
+    "２つの画像を自動で最適な位置へ位置合わせします\nｼﾌﾄ方法は『ｵﾌﾟｼｮﾝ情報-"
+    "画像関連』で変更可能です";
+constexpr const char* kCriterion = "自動ｱﾗｲﾒﾝﾄを行う時の種別です";
+constexpr const char* kPrecision =
+    "自動ｱﾗｲﾒﾝﾄを行う時の最小単位（１画素の分割数）です\n最小単位は『ｵﾌﾟｼｮﾝ情報-"
+    "画像関連』で変更可能です\n"
+    "※精度が小さいほど処理時間も大きくなります";
+constexpr const char* kSearchRange =
+    "最大の探索画素範囲を 1～%d の範囲で指定します\n※値が大きいほど処理時間も大きくなります";
+constexpr const char* kAlignTarget =
+    "自動ｱﾗｲﾒﾝﾄでｼﾌﾄする側の画像を指定します\n指定された側の最適ｼﾌﾄ位置が結果に表示されます";
+constexpr const char* kResult = "自動ｱﾗｲﾒﾝﾄ実行の結果です";
+constexpr const char* kRerun = "自動ｱﾗｲﾒﾝﾄを現在の条件で再実行します";
+constexpr const char* kRunAtCursor =
+    "現在の表示位置(ｶｰｿﾙ位置)を中心に指定画素\n範囲の情報で自動ｱﾗｲﾒﾝﾄ実行します";
+}  // namespace help
+
+// The criteria in selector order (index = criterion) with the description the help lists.
+struct CriterionRow {
+  const char* name;
+  const char* description;
+};
+constexpr CriterionRow kCriteria[] = {{"高速", "ＸＹ単位での合計差を基準"},
+                                      {"標準", "最小二乗誤差(SSD)を基準"}};
+
+QString criterionHelp() {
+  std::string text = help::kCriterion;
+  for (const CriterionRow& row : kCriteria) {
+    text += text::format("\n　%s：%s", row.name, row.description);
+  }
+  return QString::fromStdString(text);
+}
+
+constexpr std::array<ShiftDirection, 4> kDirectionOrder{ShiftDirection::Left, ShiftDirection::Right,
+                                                        ShiftDirection::Up, ShiftDirection::Down};
+constexpr const char* kDirectionTexts[] = {"←", "→", "↑", "↓"};
+constexpr const char* kDirectionNames[] = {"shiftLeft", "shiftRight", "shiftUp", "shiftDown"};
+
+int directionFlag(const ShiftSetting& setting, ShiftDirection direction) {
+  switch (direction) {
+    case ShiftDirection::Left:
+      return setting.left;
+    case ShiftDirection::Right:
+      return setting.right;
+    case ShiftDirection::Up:
+      return setting.up;
+    case ShiftDirection::Down:
+      return setting.down;
+  }
+  return 0;
+}
+
+// Index of 2^power in the lists "1/2", "1/4", ...: power - 1.
+int powerOfTwo(int value) {
+  int power = 0;
+  while ((1 << (power + 1)) <= value) ++power;
+  return power;
+}
+
+}  // namespace
+
+// ---------------------------------------------------------------------------------------------
+
+DirectionPad::DirectionPad(QWidget* parent) : QWidget(parent) {
+  setFixedSize(kSize, kSize);
+  images_[0] = padImage(std::nullopt);
+  for (std::size_t index = 0; index < 4; ++index) {
+    constexpr std::array<ShiftDirection, 4> kHeld{ShiftDirection::Up, ShiftDirection::Down,
+                                                  ShiftDirection::Left, ShiftDirection::Right};
+    images_[index + 1] = padImage(kHeld[index]);
+  }
+}
+
+QPixmap DirectionPad::padImage(std::optional<ShiftDirection> pressed) {
+  QPixmap image(kSize, kSize);
+  image.fill(QColor(212, 208, 200));
+  QPainter painter(&image);
+  const QPoint centre(kSize / 2, kSize / 2);
+  const int last = kSize - 1;
+  // Each quarter between the diagonals, and a small arrow inside it.
+  const auto quarter = [&](ShiftDirection direction) {
+    switch (direction) {
+      case ShiftDirection::Up:
+        return QPolygon({QPoint(0, 0), QPoint(last, 0), centre});
+      case ShiftDirection::Down:
+        return QPolygon({QPoint(0, last), QPoint(last, last), centre});
+      case ShiftDirection::Left:
+        return QPolygon({QPoint(0, 0), QPoint(0, last), centre});
+      case ShiftDirection::Right:
+        return QPolygon({QPoint(last, 0), QPoint(last, last), centre});
+    }
+    return QPolygon();
+  };
+  const auto arrow = [&](ShiftDirection direction) {
+    switch (direction) {
+      case ShiftDirection::Up:
+        return QPolygon({QPoint(16, 3), QPoint(11, 9), QPoint(21, 9)});
+      case ShiftDirection::Down:
+        return QPolygon({QPoint(16, 28), QPoint(11, 22), QPoint(21, 22)});
+      case ShiftDirection::Left:
+        return QPolygon({QPoint(3, 16), QPoint(9, 11), QPoint(9, 21)});
+      case ShiftDirection::Right:
+        return QPolygon({QPoint(28, 16), QPoint(22, 11), QPoint(22, 21)});
+    }
+    return QPolygon();
+  };
+  if (pressed) {
+    painter.setPen(Qt::NoPen);
+    painter.setBrush(QColor(128, 128, 128));
+    painter.drawPolygon(quarter(*pressed));
+  }
+  painter.setPen(QColor(128, 128, 128));
+  painter.drawLine(0, 0, last, last);
+  painter.drawLine(last, 0, 0, last);
+  // A raised frame: light on the top and left, dark on the bottom and right.
+  painter.setPen(Qt::white);
+  painter.drawLine(0, 0, last, 0);
+  painter.drawLine(0, 0, 0, last);
+  painter.setPen(QColor(64, 64, 64));
+  painter.drawLine(0, last, last, last);
+  painter.drawLine(last, 0, last, last);
+  for (const ShiftDirection direction : kDirectionOrder) {
+    const bool held = pressed && *pressed == direction;
+    painter.setPen(Qt::NoPen);
+    painter.setBrush(held ? Qt::white : Qt::black);
+    painter.drawPolygon(arrow(direction));
+  }
+  return image;
+}
+
+void DirectionPad::paintEvent(QPaintEvent*) {
+  QPainter painter(this);
+  std::size_t index = 0;
+  if (held_) {
+    switch (*held_) {
+      case ShiftDirection::Up:
+        index = 1;
+        break;
+      case ShiftDirection::Down:
+        index = 2;
+        break;
+      case ShiftDirection::Left:
+        index = 3;
+        break;
+      case ShiftDirection::Right:
+        index = 4;
+        break;
+    }
+  }
+  painter.drawPixmap(0, 0, images_[index]);
+}
+
+void DirectionPad::mousePressEvent(QMouseEvent* event) {
+  if (event->button() != Qt::LeftButton || !isEnabled()) return;
+  const QPoint point = event->position().toPoint();
+  held_ = padDirectionAt(point.x(), point.y());
+  update();
+  if (held_) emit directionPressed(*held_);
+}
+
+void DirectionPad::mouseReleaseEvent(QMouseEvent*) {
+  held_.reset();
+  update();
+}
+
+// ---------------------------------------------------------------------------------------------
+
+PictureControlWindow::PictureControlWindow(Workbench& bench, UserPort& user, BusyPort& busy,
+                                           ProgressPort& progress, QWidget* parent)
+    : QWidget(parent), bench_(bench), user_(user), busy_(busy), progress_(progress) {
+  setObjectName("PictureControl");
+  setFixedSize(kWidth, kHeight);
+  setCompactFont(this);
+  auto* layout = new QVBoxLayout(this);
+  layout->setContentsMargins(2, 2, 2, 2);
+  layout->setSpacing(2);
+  auto* validGroup = new QGroupBox(utf8("有効範囲情報"), this);
+  auto* manualGroup = new QGroupBox(this);
+  auto* alignmentGroup = new QGroupBox(utf8("ｱﾗｲﾒﾝﾄ情報"), this);
+  layout->addWidget(validGroup);
+  layout->addWidget(manualGroup);
+  layout->addWidget(alignmentGroup);
+  buildValidRange(validGroup);
+  buildManualShift(manualGroup);
+  buildAlignment(alignmentGroup);
+  narrowNumberFields();
+  bench_.addListener(this);
+  refresh();
+}
+
+PictureControlWindow::~PictureControlWindow() {
+  bench_.removeListener(this);
+}
+
+template <typename Change>
+void PictureControlWindow::run(Change change) {
+  readRangeEdits();
+  if (change() && bench_.pictures.picturesPresent) {
+    refreshPictures(bench_, user_, busy_, progress_);  // tells this window through the listener
+  } else {
+    refresh();
+  }
+}
+
+void PictureControlWindow::buildValidRange(QWidget* group) {
+  auto* grid = compactGrid(group);
+  validKinds_ = new QButtonGroup(this);
+  constexpr const char* kKindTexts[] = {"全て有効", "範囲指定", "外枠から"};
+  constexpr const char* kKindNames[] = {"validWhole", "validRectangle", "validMargin"};
+  constexpr const char* kKindHelp[] = {help::kWhole, help::kRectangle, help::kMargin};
+  for (int kind = 0; kind < 3; ++kind) {
+    QRadioButton* radio = radioButton(group, kKindTexts[kind], kKindNames[kind], kKindHelp[kind]);
+    validKinds_->addButton(radio, kind);
+    grid->addWidget(radio, 0, kind * 2, 1, 2);
+  }
+  pictureWidth_ = lineEdit(group, "pictureWidth", help::kWidth, true);
+  pictureHeight_ = lineEdit(group, "pictureHeight", help::kHeight, true);
+  grid->addWidget(pictureWidth_, 0, 6);
+  grid->addWidget(pictureHeight_, 0, 7);
+
+  constexpr const char* kCornerNames[] = {"rectLeft", "rectTop", "rectRight", "rectBottom"};
+  for (std::size_t index = 0; index < 4; ++index) {
+    rectangle_[index] = lineEdit(group, kCornerNames[index],
+                                 index < 2 ? help::kTopLeft : help::kBottomRight, false);
+  }
+  takeTopLeft_ = pushButton(group, "≪", "takeTopLeft", help::kTakeCursor);
+  takeBottomRight_ = pushButton(group, "≪", "takeBottomRight", help::kTakeCursor);
+  grid->addWidget(rectangle_[0], 1, 0);
+  grid->addWidget(rectangle_[1], 1, 1);
+  grid->addWidget(takeTopLeft_, 1, 2);
+  grid->addWidget(rectangle_[2], 1, 4);
+  grid->addWidget(rectangle_[3], 1, 5);
+  grid->addWidget(takeBottomRight_, 1, 6);
+
+  margin_ = lineEdit(group, "marginEdit", help::kMarginEdit, false);
+  validApply_ = pushButton(group, "適用", "validApply", help::kApply);
+  grid->addWidget(margin_, 2, 0);
+  grid->addWidget(plainLabel(group, "画素を除く範囲"), 2, 1, 1, 4);
+  grid->addWidget(validApply_, 2, 6, 1, 2);
+
+  connect(validKinds_, &QButtonGroup::idClicked, this, [this](int kind) {
+    run([&] { return selectValidRangeKind(bench_.control.validRange, kind); });
+  });
+  const auto takeCursor = [this](std::size_t first) {
+    run([&] {
+      rectangle_[first]->setText(QString::number(bench_.view.centreX));
+      rectangle_[first + 1]->setText(QString::number(bench_.view.centreY));
+      return false;
+    });
+  };
+  connect(takeTopLeft_, &QPushButton::clicked, this, [takeCursor] { takeCursor(0); });
+  connect(takeBottomRight_, &QPushButton::clicked, this, [takeCursor] { takeCursor(2); });
+  connect(validApply_, &QPushButton::clicked, this, [this] {
+    run([&] {
+      if (!bench_.pictures.picturesPresent) return false;
+      shownOnce_ = false;  // show the corrected values even when the record did not change
+      ValidRangeSetting& setting = bench_.control.validRange;
+      const Rect& stored = setting.rectangle;
+      setValidRectangle(setting, entryValue(editText(rectangle_[0]), stored.left),
+                        entryValue(editText(rectangle_[1]), stored.top),
+                        entryValue(editText(rectangle_[2]), stored.right),
+                        entryValue(editText(rectangle_[3]), stored.bottom), bench_.pictures.width,
+                        bench_.pictures.height);
+      setValidMargin(setting, entryValue(editText(margin_), setting.margin));
+      return true;
+    });
+  });
+}
+
+void PictureControlWindow::buildManualShift(QWidget* group) {
+  auto* grid = compactGrid(group);
+  manual_ = checkBox(group, "手動", "manual", help::kManual);
+  manualTarget_ = new QButtonGroup(this);
+  QRadioButton* target1 = radioButton(group, "１", "manualTarget1", help::kManualTarget);
+  QRadioButton* target2 = radioButton(group, "２", "manualTarget2", help::kManualTarget);
+  manualTarget_->addButton(target1, 0);
+  manualTarget_->addButton(target2, 1);
+  grid->addWidget(manual_, 0, 0, 1, 2);
+  grid->addWidget(target1, 0, 2);
+  grid->addWidget(target2, 0, 3);
+  for (std::size_t index = 0; index < 4; ++index) {
+    directionButtons_[index] =
+        pushButton(group, kDirectionTexts[index], kDirectionNames[index], help::kAmounts);
+    directionButtons_[index]->setCheckable(true);
+    grid->addWidget(directionButtons_[index], 0, 4 + static_cast<int>(index));
+    const ShiftDirection direction = kDirectionOrder[index];
+    connect(directionButtons_[index], &QPushButton::clicked, this, [this, direction](bool down) {
+      run([&] {
+        setDirectionButton(bench_.control.manual.setting, direction, down);
+        return bench_.control.manual.enabled;
+      });
+    });
+  }
+
+  wholeX_ = lineEdit(group, "wholeX", help::kAmounts, false);
+  wholeY_ = lineEdit(group, "wholeY", help::kAmounts, false);
+  stepsX_ = comboBox(group, "stepsX", help::kAmounts);
+  stepsY_ = comboBox(group, "stepsY", help::kAmounts);
+  divisionLabel_ = plainLabel(group, "");
+  divisionLabel_->setObjectName("divisionLabel");
+  auto* apply = pushButton(group, "適用", "manualApply", help::kApply);
+  auto* clear = pushButton(group, "ｸﾘｱ", "manualClear", help::kClear);
+  grid->addWidget(plainLabel(group, "X"), 1, 0);
+  grid->addWidget(wholeX_, 1, 1);
+  grid->addWidget(plainLabel(group, "+"), 1, 2);
+  grid->addWidget(stepsX_, 1, 3);
+  grid->addWidget(divisionLabel_, 1, 4, 2, 1);
+  grid->addWidget(apply, 1, 5, 1, 2);
+  grid->addWidget(plainLabel(group, "Y"), 2, 0);
+  grid->addWidget(wholeY_, 2, 1);
+  grid->addWidget(plainLabel(group, "+"), 2, 2);
+  grid->addWidget(stepsY_, 2, 3);
+  grid->addWidget(clear, 2, 5, 1, 2);
+
+  pad_ = new DirectionPad(group);
+  pad_->setObjectName("shiftPad");
+  setQuickHelp(pad_, utf8(help::kPad));
+  padStep_ = comboBox(group, "padStep", help::kPadStep);
+  grid->addWidget(pad_, 3, 0, 2, 2, Qt::AlignCenter);
+  grid->addWidget(padStep_, 3, 2, 1, 2);
+  for (std::size_t index = 0; index < 2; ++index) {
+    const int row = 3 + static_cast<int>(index);
+    const std::string number = std::to_string(index + 1);
+    markRestore_[index] =
+        pushButton(group, number.c_str(), ("markRestore" + number).c_str(), help::kMarkRestore);
+    markStore_[index] = pushButton(group, "≪", ("markStore" + number).c_str(), help::kMarkStore);
+    markTexts_[index][0] = lineEdit(group, ("markX" + number).c_str(), help::kMarkTexts, true);
+    markTexts_[index][1] = lineEdit(group, ("markY" + number).c_str(), help::kMarkTexts, true);
+    grid->addWidget(markRestore_[index], row, 4);
+    grid->addWidget(markStore_[index], row, 5);
+    grid->addWidget(markTexts_[index][0], row, 6);
+    grid->addWidget(markTexts_[index][1], row, 7);
+    const int mark = static_cast<int>(index);
+    connect(markStore_[index], &QPushButton::clicked, this, [this, mark] {
+      run([&] {
+        storeMark(bench_.control, mark);
+        return false;
+      });
+    });
+    connect(markRestore_[index], &QPushButton::clicked, this, [this, mark] {
+      run([&] { return restoreMark(bench_.control, mark) && bench_.control.manual.enabled; });
+    });
+  }
+  // The reference "S" on the left of the copy button.
+  referenceShift_ = pushButton(group, "S", "referenceShift", help::kReferenceShift);
+  referenceStore_ = pushButton(group, "≪", "referenceStore", help::kReferenceStore);
+  reference_[0] = lineEdit(group, "referenceX", help::kReferenceFields, true);
+  reference_[1] = lineEdit(group, "referenceY", help::kReferenceFields, true);
+  copyAutomatic_ = pushButton(group, "自動結果をｺﾋﾟｰ", "copyAutomatic", help::kCopyAutomatic);
+  grid->addWidget(referenceShift_, 5, 0);
+  grid->addWidget(referenceStore_, 5, 1);
+  grid->addWidget(reference_[0], 5, 2);
+  grid->addWidget(reference_[1], 5, 3);
+  grid->addWidget(copyAutomatic_, 5, 4, 1, 4);
+
+  connect(manual_, &QCheckBox::clicked, this,
+          [this](bool on) { run([&] { return setManualShiftEnabled(bench_.control, on); }); });
+  connect(manualTarget_, &QButtonGroup::idClicked, this, [this](int target) {
+    run([&] {
+      const bool changed = bench_.control.manual.target != target;
+      bench_.control.manual.target = target;
+      return changed && bench_.control.manual.enabled;
+    });
+  });
+  connect(apply, &QPushButton::clicked, this, [this] {
+    run([&] {
+      shownOnce_ = false;  // show the corrected values even when the record did not change
+      ShiftSetting& setting = bench_.control.manual.setting;
+      applyAmountEdits(setting, entryValue(editText(wholeX_), setting.wholeX),
+                       entryValue(editText(wholeY_), setting.wholeY), stepsX_->currentIndex(),
+                       stepsY_->currentIndex(), shiftContext());
+      return bench_.control.manual.enabled;
+    });
+  });
+  connect(clear, &QPushButton::clicked, this, [this] {
+    run([&] {
+      clearShift(bench_.control.manual.setting);
+      return bench_.control.manual.enabled;
+    });
+  });
+  connect(padStep_, &QComboBox::activated, this, [this](int index) {
+    run([&] {
+      bench_.control.manual.padStep = index <= 0 ? 0 : 1 << index;
+      return false;
+    });
+  });
+  connect(pad_, &DirectionPad::directionPressed, this, [this](ShiftDirection direction) {
+    run([&] { return pressDirectionPad(bench_.control, direction, shiftContext()); });
+  });
+  connect(referenceStore_, &QPushButton::clicked, this, [this] {
+    run([&] {
+      if (bench_.pictures.picturesPresent) {
+        storeReference(bench_.control, bench_.view.centreX, bench_.view.centreY);
+      }
+      return false;
+    });
+  });
+  connect(referenceShift_, &QPushButton::clicked, this, [this] {
+    run([&] {
+      return bench_.pictures.picturesPresent &&
+             shiftReferenceToCursor(bench_.control, bench_.view.centreX, bench_.view.centreY,
+                                    shiftContext()) &&
+             bench_.control.manual.enabled;
+    });
+  });
+  connect(copyAutomatic_, &QPushButton::clicked, this, [this] {
+    run([&] {
+      return copyAlignmentResult(bench_.control, shiftContext()) && bench_.control.manual.enabled;
+    });
+  });
+}
+
+void PictureControlWindow::buildAlignment(QWidget* group) {
+  auto* grid = compactGrid(group);
+  automatic_ = checkBox(group, "自動", "automatic", help::kAutomatic);
+  criterion_ = comboBox(group, "criterion", nullptr);
+  setQuickHelp(criterion_, criterionHelp());
+  for (const CriterionRow& row : kCriteria) criterion_->addItem(utf8(row.name));
+  precision_ = comboBox(group, "precision", help::kPrecision);
+  grid->addWidget(automatic_, 0, 0, 1, 2);
+  grid->addWidget(plainLabel(group, "種別"), 0, 2);
+  grid->addWidget(criterion_, 0, 3, 1, 2);
+  grid->addWidget(plainLabel(group, "精度"), 0, 5);
+  grid->addWidget(precision_, 0, 6, 1, 2);
+
+  const QString rangeHelp =
+      QString::fromStdString(text::format(help::kSearchRange, kMaxAlignmentRange));
+  searchRange_ = lineEdit(group, "searchRange", nullptr, false);
+  setQuickHelp(searchRange_, rangeHelp);
+  alignTarget_ = new QButtonGroup(this);
+  QRadioButton* target1 = radioButton(group, "１", "alignTarget1", help::kAlignTarget);
+  QRadioButton* target2 = radioButton(group, "２", "alignTarget2", help::kAlignTarget);
+  alignTarget_->addButton(target1, 0);
+  alignTarget_->addButton(target2, 1);
+  grid->addWidget(plainLabel(group, "検索範囲"), 1, 0, 1, 2);
+  grid->addWidget(plainLabel(group, "±"), 1, 2);
+  grid->addWidget(searchRange_, 1, 3);
+  grid->addWidget(plainLabel(group, "画素"), 1, 4);
+  grid->addWidget(plainLabel(group, "ｼﾌﾄ画像"), 1, 5);
+  grid->addWidget(target1, 1, 6);
+  grid->addWidget(target2, 1, 7);
+
+  cursorRange_ = lineEdit(group, "cursorRange", nullptr, false);
+  runAtCursor_ = pushButton(group, "実行", "runAtCursor", help::kRunAtCursor);
+  rerun_ = pushButton(group, "再実行", "rerun", help::kRerun);
+  grid->addWidget(plainLabel(group, "ｶｰｿﾙ位置を中心に±"), 2, 0, 1, 3);
+  grid->addWidget(cursorRange_, 2, 3);
+  grid->addWidget(plainLabel(group, "画素範囲で"), 2, 4, 1, 2);
+  grid->addWidget(runAtCursor_, 2, 6);
+  grid->addWidget(rerun_, 2, 7);
+  result_ = lineEdit(group, "alignmentResult", help::kResult, true);
+  grid->addWidget(result_, 3, 0, 1, 8);
+
+  connect(automatic_, &QCheckBox::clicked, this,
+          [this](bool on) { run([&] { return setAlignmentEnabled(bench_.control, on); }); });
+  connect(criterion_, &QComboBox::activated, this,
+          [this](int index) { run([&] { return setAlignmentCriterion(bench_.control, index); }); });
+  connect(precision_, &QComboBox::activated, this, [this](int index) {
+    run([&] { return setAlignmentPrecision(bench_.control, 2 << index, division()); });
+  });
+  connect(alignTarget_, &QButtonGroup::idClicked, this,
+          [this](int target) { run([&] { return setAlignmentTarget(bench_.control, target); }); });
+  connect(rerun_, &QPushButton::clicked, this, [this] {
+    run([&] { return bench_.pictures.picturesPresent && rerunAlignment(bench_.control); });
+  });
+  connect(runAtCursor_, &QPushButton::clicked, this, [this] {
+    run([&] {
+      if (!bench_.pictures.picturesPresent || !bench_.control.alignment.enabled) return false;
+      requestCursorSearch(bench_.control, bench_.view.centreX, bench_.view.centreY);
+      return true;
+    });
+  });
+}
+
+void PictureControlWindow::readRangeEdits() {
+  AlignmentSettings& alignment = bench_.control.alignment;
+  alignment.range = correctedAlignmentRange(entryValue(editText(searchRange_), alignment.range));
+  // Without pictures the largest picture the store holds bounds the cursor range.
+  const bool present = bench_.pictures.picturesPresent;
+  alignment.cursorRange =
+      correctedCursorRange(entryValue(editText(cursorRange_), alignment.cursorRange),
+                           present ? bench_.pictures.width : bench_.store.maxWidth(),
+                           present ? bench_.pictures.height : bench_.store.maxHeight());
+  // Show the corrected values at once.
+  shownRanges_ = {-1, -1};
+}
+
+int PictureControlWindow::division() const {
+  return isAllowedDivision(bench_.options.ShiftUnit) ? bench_.options.ShiftUnit : 16;
+}
+
+ShiftContext PictureControlWindow::shiftContext() const {
+  return {bench_.pictures.picturesPresent, bench_.pictures.width, bench_.pictures.height,
+          division()};
+}
+
+void PictureControlWindow::fillDivisionLists() {
+  const int n = division();
+  if (n == listedDivision_) return;
+  listedDivision_ = n;
+  shownOnce_ = false;  // the refilled selectors must show the amounts again
+  const QSignalBlocker blockX(stepsX_), blockY(stepsY_), blockPad(padStep_),
+      blockPrecision(precision_);
+  stepsX_->clear();
+  stepsY_->clear();
+  for (int step = 0; step < n; ++step) {
+    stepsX_->addItem(QString::number(step));
+    stepsY_->addItem(QString::number(step));
+  }
+  padStep_->clear();
+  precision_->clear();
+  padStep_->addItem(utf8("1画素単位"));
+  for (int k = 2; k <= n; k *= 2) {
+    padStep_->addItem(QString("1/%1").arg(k));
+    precision_->addItem(QString("1/%1").arg(k));
+  }
+  divisionLabel_->setText(QString("/%1").arg(n));
+}
+
+void PictureControlWindow::narrowNumberFields() {
+  for (QLineEdit* edit :
+       {rectangle_[0], rectangle_[1], rectangle_[2], rectangle_[3], margin_, wholeX_, wholeY_,
+        searchRange_, cursorRange_, pictureWidth_, pictureHeight_}) {
+    edit->setFixedWidth(edit == searchRange_ || edit == cursorRange_ ? 30 : 38);
+  }
+  for (QPushButton* button : {takeTopLeft_, takeBottomRight_, markStore_[0], markStore_[1],
+                              markRestore_[0], markRestore_[1], referenceShift_, referenceStore_}) {
+    button->setFixedWidth(24);
+  }
+}
+
+void PictureControlWindow::refresh() {
+  const PictureControlState& control = bench_.control;
+  const bool present = bench_.pictures.picturesPresent;
+  fillDivisionLists();
+
+  validKinds_->button(std::clamp(control.validRange.kind, 0, 2))->setChecked(true);
+  pictureWidth_->setText(present ? QString::number(bench_.pictures.width) : QString());
+  pictureHeight_->setText(present ? QString::number(bench_.pictures.height) : QString());
+  if (!shownOnce_ || control.validRange != shownValidRange_) {
+    const Rect& rect = control.validRange.rectangle;
+    const std::array<int, 4> corners{rect.left, rect.top, rect.right, rect.bottom};
+    for (std::size_t index = 0; index < 4; ++index) {
+      rectangle_[index]->setText(QString::number(corners[index]));
+    }
+    margin_->setText(QString::number(control.validRange.margin));
+    shownValidRange_ = control.validRange;
+  }
+
+  const ManualShift& manual = control.manual;
+  manual_->setChecked(manual.enabled);
+  manualTarget_->button(manual.target == 0 ? 0 : 1)->setChecked(true);
+  for (std::size_t index = 0; index < 4; ++index) {
+    directionButtons_[index]->setChecked(directionFlag(manual.setting, kDirectionOrder[index]) !=
+                                         0);
+  }
+  if (!shownOnce_ || manual.setting != shownSetting_) {
+    wholeX_->setText(QString::number(manual.setting.wholeX));
+    wholeY_->setText(QString::number(manual.setting.wholeY));
+    stepsX_->setCurrentIndex(manual.setting.stepsX);
+    stepsY_->setCurrentIndex(manual.setting.stepsY);
+    shownSetting_ = manual.setting;
+  }
+  padStep_->setCurrentIndex(manual.padStep <= 0 ? 0 : powerOfTwo(manual.padStep));
+  for (std::size_t index = 0; index < 2; ++index) {
+    const std::array<std::string, 2> texts = markTexts(control.marks[index]);
+    markTexts_[index][0]->setText(QString::fromStdString(texts[0]));
+    markTexts_[index][1]->setText(QString::fromStdString(texts[1]));
+  }
+  const std::array<std::string, 2> reference = referenceTexts(control.reference);
+  reference_[0]->setText(QString::fromStdString(reference[0]));
+  reference_[1]->setText(QString::fromStdString(reference[1]));
+
+  const AlignmentSettings& alignment = control.alignment;
+  automatic_->setChecked(alignment.enabled);
+  criterion_->setCurrentIndex(alignment.criterion == kAlignStandard ? 1 : 0);
+  precision_->setCurrentIndex(powerOfTwo(alignment.precision) - 1);
+  alignTarget_->button(alignment.target == 0 ? 0 : 1)->setChecked(true);
+  if (shownRanges_ != std::array<int, 2>{alignment.range, alignment.cursorRange}) {
+    searchRange_->setText(QString::number(alignment.range));
+    cursorRange_->setText(QString::number(alignment.cursorRange));
+    shownRanges_ = {alignment.range, alignment.cursorRange};
+  }
+  result_->setText(
+      QString::fromStdString(alignmentResultText(control.alignmentResult, control.alignmentKeys)));
+  shownOnce_ = true;
+
+  // Without pictures these buttons have nothing to act on.
+  for (QWidget* widget : std::initializer_list<QWidget*>{
+           validApply_, takeTopLeft_, takeBottomRight_, referenceStore_, referenceShift_, pad_}) {
+    widget->setEnabled(present);
+  }
+  referenceShift_->setEnabled(present && control.reference.valid);
+  copyAutomatic_->setEnabled(control.alignmentResult.valid);
+  rerun_->setEnabled(present && alignment.enabled);
+  runAtCursor_->setEnabled(present && alignment.enabled);
+}
+
+}  // namespace vemla

@@ -1,0 +1,84 @@
+// The entry point: program folder, command line, hand-over to a running viewer, picture store,
+// settings, first or second running copy, temporary files, gallery, the main window, and the
+// orderly shutdown that writes the settings back.
+#include <QApplication>
+#include <QScreen>
+
+#include "picture/file_helpers.h"
+#include "platform/program_folder.h"
+#include "platform/running_copy.h"
+#include "platform/viewer_handover.h"
+#include "windows/main/qt_user_port.h"
+#include "windows/main/workbench_window.h"
+#include "workbench/commands/command_line.h"
+#include "workbench/commands/window_layout.h"
+#include "workbench/gallery/gallery_startup.h"
+#include "workbench/settings/settings_session.h"
+
+int main(int argc, char** argv) {
+  QApplication app(argc, argv);
+  vemla::Workbench bench;
+  bench.settings.folder = vemla::platform::programFolder();
+  bench.options = vemla::defaultOptions(bench.settings.folder);
+  vemla::QtUserPort user(nullptr, bench.options);
+
+  std::vector<std::string> args;
+  for (const QString& argument : app.arguments().mid(1)) args.push_back(argument.toStdString());
+  const vemla::CommandLineNames given = vemla::commandLineNames(args, user);
+
+  // One picture file while a stand-alone viewer runs: it opens there and this copy ends.
+  if (vemla::isViewerHandOver(given.names) &&
+      vemla::platform::handOverToViewer(QString::fromStdString(bench.settings.folder),
+                                        QString::fromStdString(given.names[0]))) {
+    return 0;
+  }
+
+  // The maximum size comes from the settings header before the store exists; the full settings
+  // are read once the store is there (their raw size default is checked against it).
+  if (const auto size = vemla::persist::readMaxPictureSize(bench.settings.folder)) {
+    bench.options.MaxPictureWidth = size->first;
+    bench.options.MaxPictureHeight = size->second;
+  }
+  if (!vemla::allocatePictureStore(bench.store, bench.options.MaxPictureWidth,
+                                   bench.options.MaxPictureHeight, user)) {
+    return 1;
+  }
+  bench.options.MaxPictureWidth = bench.store.maxWidth();
+  bench.options.MaxPictureHeight = bench.store.maxHeight();
+
+  const vemla::platform::RunningCopy copy(bench.settings.folder);
+  bench.secondCopy = !copy.first();
+  if (bench.secondCopy) bench.titles.main = "(M)" + bench.titles.main;
+  vemla::persist::loadSettingsAtStart(bench, user);
+  // Temporary files of copies that no longer run; a live copy's files are left alone.
+  if (!bench.secondCopy) vemla::deleteStaleTemporaryFiles(bench.settings.folder);
+  vemla::startGallery(bench, user);  // a second copy has no gallery
+
+  {
+    const QSize screen = QGuiApplication::primaryScreen() != nullptr
+                             ? QGuiApplication::primaryScreen()->availableSize()
+                             : QSize(vemla::kLayoutWidth, vemla::kLayoutHeight);
+    vemla::WorkbenchWindow window(bench, user, screen);
+    user.setParent(&window);
+    if (!window.usesBaseWindow()) {
+      const vemla::persist::WindowRectangle rect =
+          vemla::restoredWindowRect(bench.settings.program.window, screen.width(), screen.height());
+      window.move(rect.x, rect.y);
+    }
+    window.show();
+    // The command line's archive or pictures open once the window is up.
+    if (!given.archivePath.empty()) {
+      window.requestOpenArchive(QString::fromStdString(given.archivePath));
+    } else if (!given.names[0].empty() || !given.names[1].empty()) {
+      window.requestOpen(
+          {QString::fromStdString(given.names[0]), QString::fromStdString(given.names[1])}, 0,
+          true);
+    }
+    app.exec();
+  }
+  user.setParent(nullptr);
+  // Only the first running copy writes the settings back; a normal end is success either way.
+  vemla::persist::saveSettingsAtShutdown(bench, user);
+  vemla::deleteOwnTemporaryFiles(bench.settings.folder);
+  return 0;
+}

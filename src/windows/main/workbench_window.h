@@ -1,0 +1,155 @@
+#pragma once
+// The main window "Vemla": the menu MAINMENU, the toolbar, the fixed 1280 x 1024 layout of title
+// strips, panes and control windows (inside the scrolling base window "BaseWinName" on a
+// smaller screen), and the requests through which the panes ask for pictures to be opened.
+// Every command is carried out by a core operation; the window gathers the choices (file
+// dialogs, clipboard) and keeps the menu and toolbar states.
+#include <QMainWindow>
+#include <QPointer>
+#include <array>
+#include <functional>
+#include <map>
+#include <set>
+
+#include "windows/main/progress_window.h"
+#include "windows/panes/pane_host.h"
+#include "workbench/commands/command_ids.h"
+#include "workbench/commands/command_state.h"
+#include "workbench/commands/window_layout.h"
+#include "workbench/workbench.h"
+
+class QAction;
+class QLabel;
+class QMenu;
+class QScrollBar;
+class QToolBar;
+
+namespace vemla {
+
+class PicturePane;
+class ImagePane;
+class QuickHelp;
+class BaseWindow;
+
+// How the window asks for file names: an open dialog (one or several names) and a save
+// dialog. Tests replace them.
+struct FileDialogs {
+  std::function<QStringList(const QString& title, const QString& filters, bool multiple,
+                            const QString& start)>
+      open;
+  std::function<QString(const QString& title, const QString& filters, const QString& start)> save;
+};
+
+class WorkbenchWindow : public QMainWindow, public WorkbenchListener, public PaneHost {
+  Q_OBJECT
+ public:
+  // `screen` is the available screen area the layout is fitted into.
+  WorkbenchWindow(Workbench& bench, UserPort& user, QSize screen, QWidget* parent = nullptr);
+  ~WorkbenchWindow() override;
+
+  // WorkbenchListener
+  void picturesChanged() override;
+  void panesChanged() override;
+
+  // PaneHost: every request runs later from the event loop, never inside the caller.
+  void requestOpen(const QStringList& names, int mode, bool recordHistory) override;
+  void requestOpenArchive(const QString& path) override;
+  void requestOpenRecent(int picture, int entry) override;
+  void showHelp(QWidget* anchor, const QString& text) override;
+  bool grabScrollEnabled() const override;
+  void grabScroll(QPoint delta) override;
+
+  // Carries out command `id` at once (menu, toolbar and tests).
+  void runCommand(int id);
+  // The menu item and the toolbar button of a command (null when it has none).
+  QAction* menuAction(int id) const;
+  QAction* toolbarAction(int id) const;
+  // Whether a command of a subsystem that exists is wired; the others stay disabled.
+  bool commandAvailable(int id) const;
+  // Re-evaluates the menu and toolbar states (also done when a menu opens).
+  void updateCommandStates();
+  CommandSituation situation() const;
+
+  // Opens the pending names now (message 5001).
+  int openPending(int mode, bool recordHistory);
+
+  void setFileDialogs(FileDialogs dialogs) { dialogs_ = std::move(dialogs); }
+  QuickHelp& quickHelp() const { return *quickHelp_; }
+  bool usesBaseWindow() const { return baseWindow_ != nullptr; }
+  LayoutOffset layoutOffset() const { return offset_; }
+  LayoutOffset scrollRange() const { return range_; }
+  QWidget* layoutElement(const char* name) const;
+  QLabel* titleStrip(int index) const { return strips_[index]; }
+  PicturePane* picturePane(int index) const { return picturePanes_[index]; }
+  ImagePane* imagePane(int index) const { return imagePanes_[index]; }
+  QMenu* fileMenu() const { return fileMenu_; }
+
+  // The shutdown's window rectangle (the screen decides whether the current one is kept).
+  void saveWindowRectangle();
+
+ signals:
+  // The option sheet changed something that needs a new start; the window is closing.
+  void restartNeeded();
+
+ protected:
+  void closeEvent(QCloseEvent* event) override;
+
+ private:
+  void runCommandNow(int id);
+  // Runs `work` from the event loop once no command or request is running.
+  void whenIdle(std::function<void()> work);
+  void buildLayout(QSize screen);
+  void buildMenus();
+  void buildToolbar();
+  QAction* addCommand(QMenu* menu, int id);
+  QMenu* addSubmenu(QMenu* menu, Submenu submenu);
+  void rebuildHistoryMenu();
+  void setLayoutOffset(LayoutOffset offset);
+  void placeElements();
+  void refreshTitles();
+  void afterPictureCommand();
+
+  // Commands that need the operator's choice first.
+  void openTwoByDialog();
+  void openOneByDialog();
+  void replaceOneByDialog(int picture);
+  void overwrite(int picture);
+  void saveAs(int id);
+  void paste(int id);
+  void showFileInformation();
+  void askAndRun(const char* question, const std::function<void()>& action);
+  void openArchive(const QString& path, bool pathKnown);
+  void openMemo();
+  void showVersion();
+  void editOptions();
+  std::vector<std::string> clipboardFiles() const;
+  QString fileFilters() const;
+
+  Workbench& bench_;
+  UserPort& user_;
+  ProgressWindow progress_;
+  WaitCursor busy_;
+  QuickHelp* quickHelp_ = nullptr;
+  FileDialogs dialogs_;
+
+  QWidget* canvas_ = nullptr;         // carries the layout (the base window's viewport or the
+                                      // central widget)
+  BaseWindow* baseWindow_ = nullptr;  // "BaseWinName", only on a smaller screen
+  QToolBar* toolbar_ = nullptr;
+  LayoutOffset offset_{};
+  LayoutOffset range_{};
+  std::map<std::string, QWidget*> elements_;
+  std::array<QLabel*, 8> strips_{};
+  std::array<PicturePane*, 2> picturePanes_{};
+  std::array<ImagePane*, 2> imagePanes_{};
+
+  std::map<int, QAction*> menuActions_;
+  std::map<int, QAction*> toolbarActions_;
+  std::map<Submenu, QMenu*> submenus_;
+  std::set<int> available_;
+  QMenu* fileMenu_ = nullptr;
+  std::vector<QAction*> historyActions_;
+  int running_ = 0;  // commands and requests in progress (the progress window lets events in)
+};
+
+}  // namespace vemla

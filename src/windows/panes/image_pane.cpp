@@ -1,0 +1,145 @@
+#include "windows/panes/image_pane.h"
+
+#include <QKeyEvent>
+#include <QMouseEvent>
+#include <QPainter>
+#include <QWheelEvent>
+#include <optional>
+
+#include "windows/panes/picture_image.h"
+#include "workbench/view/refresh_chain.h"
+#include "workbench/view/view_controls.h"
+
+namespace vemla {
+namespace {
+
+constexpr int kWheelNotch = 120;  // one step of an ordinary wheel, in eighths of a degree
+
+std::optional<CursorDirection> directionOf(int key) {
+  switch (key) {
+    case Qt::Key_Left:
+      return CursorDirection::Left;
+    case Qt::Key_Right:
+      return CursorDirection::Right;
+    case Qt::Key_Up:
+      return CursorDirection::Up;
+    case Qt::Key_Down:
+      return CursorDirection::Down;
+    default:
+      return std::nullopt;
+  }
+}
+
+}  // namespace
+
+ImagePane::ImagePane(Workbench& bench, UserPort& user, BusyPort& busy, ProgressPort& progress,
+                     PaneHost& host, int index, QWidget* parent)
+    : PaneWidget(bench, user, busy, progress, host, index == 1 ? kPaneImage2 : kPaneImage1, parent),
+      index_(index == 1 ? 1 : 0) {
+  setObjectName(index_ == 0 ? "Image1" : "Image2");
+  setFixedSize(kViewSize, kViewSize);
+  setFocusPolicy(Qt::StrongFocus);
+  refresh();
+}
+
+void ImagePane::refresh() {
+  const bool cross = bench_.view.cursorShown && bench_.pictures.picturesPresent;
+  pixmap_ = panePixmap(bench_.view.panes[static_cast<std::size_t>(index_)],
+                       cross ? std::optional<ViewPoint>(cursorViewPointOf(bench_)) : std::nullopt);
+  update();
+}
+
+void ImagePane::paintEvent(QPaintEvent*) {
+  QPainter painter(this);
+  if (pixmap_.isNull()) {
+    painter.fillRect(rect(), Qt::black);
+    return;
+  }
+  painter.setRenderHint(QPainter::SmoothPixmapTransform, false);
+  painter.drawPixmap(0, 0, pixmap_);
+}
+
+bool ImagePane::startsGrabScroll(const QMouseEvent* event) const {
+  if (!host_.grabScrollEnabled()) return false;
+  if (event->button() == Qt::MiddleButton) return true;
+  return event->button() == Qt::LeftButton &&
+         (event->modifiers() & (Qt::ShiftModifier | Qt::ControlModifier)) != 0;
+}
+
+void ImagePane::mousePressEvent(QMouseEvent* event) {
+  const QPoint at = event->position().toPoint();
+  if (startsGrabScroll(event)) {
+    grabState_ = 1;
+    grabLast_ = event->globalPosition().toPoint();
+    setCursor(Qt::OpenHandCursor);
+    return;
+  }
+  if (event->button() == Qt::LeftButton) {
+    clickImagePane(bench_, at.x(), at.y(), (event->modifiers() & Qt::ShiftModifier) != 0);
+    drag_ = {true, at.x(), at.y()};
+    setFocus();
+  } else if (event->button() == Qt::RightButton) {
+    if (bench_.options.RightClickCentres && (event->modifiers() & Qt::ControlModifier) == 0) {
+      clickImagePane(bench_, at.x(), at.y(), true);
+      setFocus();
+    } else {
+      PaneMenuContext context;
+      context.cell = imagePaneCellOf(bench_, at.x(), at.y());
+      openMenu(at, context);
+    }
+  }
+}
+
+void ImagePane::mouseMoveEvent(QMouseEvent* event) {
+  const Qt::MouseButtons held = event->buttons();
+  if (grabState_ != 0 && (held & (Qt::LeftButton | Qt::MiddleButton)) != 0) {
+    const QPoint now = event->globalPosition().toPoint();
+    const QPoint delta = now - grabLast_;
+    if (!delta.isNull()) {
+      host_.grabScroll(delta);
+      grabLast_ = now;
+      grabState_ = 2;
+    }
+    return;
+  }
+  if (!drag_.active) return;
+  if ((held & Qt::LeftButton) == 0) {
+    drag_.active = false;
+    return;
+  }
+  const QPoint at = event->position().toPoint();
+  slideView(bench_, drag_, at.x(), at.y());
+}
+
+void ImagePane::mouseReleaseEvent(QMouseEvent* event) {
+  if (grabState_ != 0 && (event->buttons() & (Qt::LeftButton | Qt::MiddleButton)) == 0) {
+    grabState_ = 0;
+    unsetCursor();
+  }
+  if (event->button() == Qt::LeftButton) drag_.active = false;
+}
+
+void ImagePane::keyPressEvent(QKeyEvent* event) {
+  const std::optional<CursorDirection> direction = directionOf(event->key());
+  if (!direction || !bench_.pictures.picturesPresent) {
+    QWidget::keyPressEvent(event);
+    return;
+  }
+  moveCursor(bench_, *direction, false);
+  setFocus();
+  event->accept();
+}
+
+void ImagePane::wheelEvent(QWheelEvent* event) {
+  wheelRemainder_ += event->angleDelta().y();
+  while (wheelRemainder_ >= kWheelNotch || wheelRemainder_ <= -kWheelNotch) {
+    const bool towardsUser = wheelRemainder_ < 0;
+    wheelRemainder_ += towardsUser ? kWheelNotch : -kWheelNotch;
+    // No tool area yet, so the measurement tool is never open.
+    stepMagnification(bench_, !towardsUser, user_, false);
+  }
+  setFocus();
+  event->accept();
+}
+
+}  // namespace vemla

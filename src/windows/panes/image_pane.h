@@ -1,0 +1,48 @@
+#pragma once
+#include <QPixmap>
+
+#include "windows/panes/pane_menus.h"
+
+namespace vemla {
+
+// An image pane (Image1, Image2): the rendered 512 x 512 view of its derived image with the
+// cursor cross. A left click moves the cursor (with Shift it also centres the view) and starts
+// drag sliding; the middle button, or Shift/Ctrl with the left button, scrolls the main
+// window's work area while the host allows it; the right button centres or opens the pane
+// menu (RightClickCentres); the arrow keys move the cursor and the wheel steps the
+// magnification. Files may be dropped on it.
+class ImagePane final : public PaneWidget {
+  Q_OBJECT
+ public:
+  // `index` 0 for Image 1, 1 for Image 2.
+  ImagePane(Workbench& bench, UserPort& user, BusyPort& busy, ProgressPort& progress,
+            PaneHost& host, int index, QWidget* parent = nullptr);
+
+  // Takes the pane raster and the cursor cross from the workbench and repaints.
+  void refresh();
+
+  const QPixmap& pixmap() const { return pixmap_; }
+  const DragState& drag() const { return drag_; }
+  // Grab scrolling: 0 none, 1 armed, 2 moving.
+  int grabState() const { return grabState_; }
+
+ protected:
+  void paintEvent(QPaintEvent* event) override;
+  void mousePressEvent(QMouseEvent* event) override;
+  void mouseMoveEvent(QMouseEvent* event) override;
+  void mouseReleaseEvent(QMouseEvent* event) override;
+  void keyPressEvent(QKeyEvent* event) override;
+  void wheelEvent(QWheelEvent* event) override;
+
+ private:
+  bool startsGrabScroll(const QMouseEvent* event) const;
+
+  int index_;
+  QPixmap pixmap_;
+  DragState drag_;
+  int grabState_ = 0;
+  QPoint grabLast_;
+  int wheelRemainder_ = 0;  // angle not yet turned into a step (high-resolution wheels)
+};
+
+}  // namespace vemla

@@ -1,0 +1,77 @@
+#include "windows/panes/picture_pane.h"
+
+#include <QMouseEvent>
+#include <QPainter>
+
+#include "windows/panes/picture_image.h"
+#include "workbench/view/refresh_chain.h"
+
+namespace vemla {
+namespace {
+
+// An option colour (0x00BBGGRR) for drawing.
+QColor colourOf(std::uint32_t colour) {
+  return QColor(static_cast<int>(colour & 0xFF), static_cast<int>((colour >> 8) & 0xFF),
+                static_cast<int>((colour >> 16) & 0xFF));
+}
+
+}  // namespace
+
+PicturePane::PicturePane(Workbench& bench, UserPort& user, BusyPort& busy, ProgressPort& progress,
+                         PaneHost& host, int index, QWidget* parent)
+    : PaneWidget(bench, user, busy, progress, host, index == 1 ? kPanePicture2 : kPanePicture1,
+                 parent),
+      index_(index == 1 ? 1 : 0) {
+  setObjectName(index_ == 0 ? "Port1" : "Port2");
+  setFixedSize(kPictureThumbnailWidth, kPictureThumbnailHeight);
+  refresh();
+}
+
+void PicturePane::refresh() {
+  const PictureState& pictures = bench_.pictures;
+  if (pictures.picturesPresent) {
+    buildPictureThumbnail(bench_.store.plane(index_ == 0 ? kShifted1 : kShifted2), pictures.width,
+                          pictures.height, thumbnail_);
+  } else {
+    buildPictureThumbnail(nullptr, 0, 0, thumbnail_);
+  }
+  const Palette& palette = pictures.picturesPresent
+                               ? pictures.pictures[static_cast<std::size_t>(index_)].palette
+                               : greyRamp();
+  image_ = pictureImage(thumbnail_.pixels.data(), kPictureThumbnailWidth, kPictureThumbnailHeight,
+                        palette);
+  update();
+}
+
+std::optional<ThumbnailOutline> PicturePane::outline() const {
+  if (!bench_.pictures.picturesPresent) return std::nullopt;
+  return thumbnailOutline(thumbnail_, bench_.pictures.width, bench_.pictures.height,
+                          viewSettingsOf(bench_), bench_.view.placement);
+}
+
+void PicturePane::paintEvent(QPaintEvent*) {
+  QPainter painter(this);
+  painter.setRenderHint(QPainter::SmoothPixmapTransform, false);
+  painter.drawImage(0, 0, image_);
+  if (const std::optional<ThumbnailOutline> frame = outline()) {
+    const int right = frame->left + frame->width, bottom = frame->top + frame->height;
+    const QPoint corners[] = {{frame->left, frame->top},
+                              {right, frame->top},
+                              {right, bottom},
+                              {frame->left, bottom},
+                              {frame->left, frame->top}};
+    painter.setPen(QPen(colourOf(bench_.options.RangeFrameColour), 1));
+    painter.drawPolyline(corners, 5);
+  }
+}
+
+void PicturePane::mousePressEvent(QMouseEvent* event) {
+  const QPoint at = event->position().toPoint();
+  if (event->button() == Qt::LeftButton) {
+    clickThumbnail(bench_, thumbnail_, at.x(), at.y());
+  } else if (event->button() == Qt::RightButton) {
+    openMenu(at, {});
+  }
+}
+
+}  // namespace vemla

@@ -1,0 +1,39 @@
+#pragma once
+#include <QImage>
+#include <optional>
+
+#include "processing/picture_thumbnail.h"
+#include "windows/panes/pane_menus.h"
+
+namespace vemla {
+
+// A picture pane (Port1, Port2): the thumbnail of the shifted picture drawn through the
+// picture's palette, with the outline of what the image panes show in RangeFrameColour. A left
+// click moves the cursor there; a right click opens the pane menu; files may be dropped on it.
+class PicturePane final : public PaneWidget {
+  Q_OBJECT
+ public:
+  // `index` 0 for Picture 1, 1 for Picture 2.
+  PicturePane(Workbench& bench, UserPort& user, BusyPort& busy, ProgressPort& progress,
+              PaneHost& host, int index, QWidget* parent = nullptr);
+
+  // Rebuilds the thumbnail from the workbench and repaints (after every picture or view change).
+  void refresh();
+
+  const PictureThumbnail& thumbnail() const { return thumbnail_; }
+  // The outline as it is drawn now, if any.
+  std::optional<ThumbnailOutline> outline() const;
+  // The raster as it is drawn (before the outline).
+  const QImage& image() const { return image_; }
+
+ protected:
+  void paintEvent(QPaintEvent* event) override;
+  void mousePressEvent(QMouseEvent* event) override;
+
+ private:
+  int index_;
+  PictureThumbnail thumbnail_;
+  QImage image_;
+};
+
+}  // namespace vemla

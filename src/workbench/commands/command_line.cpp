@@ -1,0 +1,52 @@
+#include "workbench/commands/command_line.h"
+
+#include "picture/file_names.h"
+#include "picture/messages.h"
+#include "picture/picture_state.h"
+#include "text/cp932.h"
+#include "text/format.h"
+
+namespace vemla {
+namespace {
+
+constexpr int kArchiveClass = 3;
+constexpr int kBitmapClass = 1;
+constexpr int kRawClass = 2;
+
+}  // namespace
+
+// A name that would not fit its field is refused rather than cut: a shortened path could name
+// another file.
+bool nameFitsField(const std::string& name, UserPort& user) {
+  switch (text::checkFixedField(name, kNameFieldBytes)) {
+    case text::FieldStatus::Ok:
+      return true;
+    case text::FieldStatus::TooLong:
+      user.tell(Icon::Warning, msg::kNameTooLong);
+      return false;
+    case text::FieldStatus::NotRepresentable:
+      user.tell(Icon::Warning, text::format(msg::kWithName, msg::kNameUnstorable, name.c_str()));
+      return false;
+  }
+  return false;
+}
+
+CommandLineNames commandLineNames(const std::vector<std::string>& args, UserPort& user) {
+  CommandLineNames result;
+  for (std::size_t i = 0; i < args.size() && i < result.names.size(); ++i) {
+    if (!nameFitsField(args[i], user)) return {};
+    result.names[i] = args[i];
+  }
+  if (classifyName(result.names[0]) == kArchiveClass) {
+    result.archivePath = result.names[0];
+    result.names = {};
+  }
+  return result;
+}
+
+bool isViewerHandOver(const std::array<std::string, 2>& names) {
+  const int kind = classifyName(names[0]);
+  return names[1].empty() && (kind == kBitmapClass || kind == kRawClass);
+}
+
+}  // namespace vemla

@@ -1,0 +1,15 @@
+#pragma once
+// "画像%s名称の設定" on the workbench: the pseudo-name stored and the titles rebuilt.
+#include <string_view>
+
+#include "editing/picture_rename.h"
+#include "ports/ports.h"
+#include "workbench/workbench.h"
+
+namespace vemla {
+
+// Stores "<text>" as the name of picture 1 or 2 and rebuilds the titles, then tells the
+// listeners. Returns 0, or -1 after the message of checkRenameText (the name is unchanged).
+int setPseudoName(Workbench& bench, int picture, std::string_view text, UserPort& user);
+
+}  // namespace vemla

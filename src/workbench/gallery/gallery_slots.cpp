@@ -1,0 +1,298 @@
+#include "workbench/gallery/gallery_slots.h"
+
+#include <algorithm>
+#include <cstring>
+#include <limits>
+
+#include "editing/small_dialogs.h"
+#include "gallery/messages.h"
+#include "gallery/thumbnail.h"
+#include "gallery/work_memory.h"
+#include "persist/field_codec.h"
+#include "picture/byte_source.h"
+#include "picture/file_helpers.h"
+#include "picture/file_names.h"
+#include "picture/memory_item.h"
+#include "picture/messages.h"
+#include "picture/true_colour.h"
+#include "text/cp932.h"
+#include "text/format.h"
+#include "workbench/gallery/slot_content.h"
+#include "workbench/picture/open_pictures.h"
+
+namespace vemla {
+namespace {
+
+persist::GallerySlot* slotRecord(Workbench& bench, int slot) {
+  persist::HeldGallery* gallery = liveGallery(bench);
+  if (gallery == nullptr || slot < 0 || slot >= galleryCount(bench)) return nullptr;
+  return &gallery->info.slotRecords[static_cast<std::size_t>(slot)];
+}
+
+std::span<std::uint8_t> thumbnailOf(persist::HeldGallery& gallery, int slot) {
+  const std::size_t start = static_cast<std::size_t>(slot) * kThumbnailBytes;
+  if (gallery.thumbnails.size() < start + kThumbnailBytes) return {};
+  return {gallery.thumbnails.data() + start, kThumbnailBytes};
+}
+
+bool validBytesPerPixel(int bytesPerPixel) {
+  return bytesPerPixel == 1 || bytesPerPixel == 3 || bytesPerPixel == 4;
+}
+
+// The slot file is replaced through a temporary file and a rename, so a failure leaves the
+// previous content in place.
+bool writeSlotFile(const Workbench& bench, int slot, std::span<const std::uint8_t> bytes) {
+  return writeFileAtomically(slotFilePath(bench.settings.folder, slot), bytes);
+}
+
+}  // namespace
+
+persist::HeldGallery* liveGallery(Workbench& bench) {
+  if (!bench.gallery.available || bench.secondCopy || !bench.settings.gallery) return nullptr;
+  return &*bench.settings.gallery;
+}
+
+const persist::HeldGallery* liveGallery(const Workbench& bench) {
+  return liveGallery(const_cast<Workbench&>(bench));
+}
+
+int galleryCount(const Workbench& bench) {
+  const persist::HeldGallery* gallery = liveGallery(bench);
+  if (gallery == nullptr) return 0;
+  return std::clamp(gallery->info.header.galleryCount, 0, kMaxGallerySlots);
+}
+
+bool saveGalleryNow(Workbench& bench, UserPort& user) {
+  persist::HeldGallery* gallery = liveGallery(bench);
+  if (gallery == nullptr || bench.settings.folder.empty()) return true;
+  persist::GalleryInformation info = gallery->info;
+  info.header.galleryCount = bench.options.GalleryCount;
+  info.header.hideGalleryAtStart = bench.options.hideGalleryAtStart ? 1 : 0;
+  return persist::saveGalleryInformation(bench.settings.folder, info, gallery->thumbnails, user,
+                                         bench.settings.keepBad.gallery);
+}
+
+bool placePictureInSlot(Workbench& bench, int slot, const SlotPicture& picture) {
+  persist::GallerySlot* record = slotRecord(bench, slot);
+  const std::span<const std::uint8_t> content = picture.pixels.first(
+      static_cast<std::size_t>(picture.width) * static_cast<std::size_t>(picture.height) *
+      static_cast<std::size_t>(picture.bytesPerPixel));
+  if (!writeSlotFile(bench, slot, content)) return false;
+  record->kind = kSlotPicture;
+  record->width = picture.width;
+  record->height = picture.height;
+  record->trueColourCode = trueColourCodeOf(picture.bytesPerPixel);
+  record->palette = picture.palette != nullptr ? *picture.palette : greyRamp();
+  record->title = fitSlotTitle(picture.title);
+  buildThumbnail(content, picture.width, picture.height, picture.bytesPerPixel,
+                 thumbnailOf(*liveGallery(bench), slot), record->palette);
+  bench.gallery.associations[static_cast<std::size_t>(slot)] = {};
+  return true;
+}
+
+bool placeDataInSlot(Workbench& bench, int slot, std::span<const std::uint8_t> bytes,
+                     const std::string& title) {
+  persist::GallerySlot* record = slotRecord(bench, slot);
+  if (!writeSlotFile(bench, slot, bytes)) return false;
+  record->kind = kSlotData;
+  record->width = static_cast<std::int32_t>(bytes.size());
+  record->height = 1;
+  record->trueColourCode = 0;
+  record->palette = greyRamp();
+  record->title = fitSlotTitle(title);
+  const std::span<std::uint8_t> thumbnail = thumbnailOf(*liveGallery(bench), slot);
+  std::fill(thumbnail.begin(), thumbnail.end(), std::uint8_t{0});
+  bench.gallery.associations[static_cast<std::size_t>(slot)] = {};
+  return true;
+}
+
+int storePictureInSlot(Workbench& bench, UserPort& user, int slot, const SlotPicture& picture) {
+  if (slotRecord(bench, slot) == nullptr || picture.width < 1 || picture.height < 1 ||
+      !validBytesPerPixel(picture.bytesPerPixel)) {
+    return kSlotNotUsable;
+  }
+  const auto bytes = static_cast<std::uint64_t>(picture.width) *
+                     static_cast<std::uint64_t>(picture.height) *
+                     static_cast<std::uint64_t>(picture.bytesPerPixel);
+  if (picture.pixels.size() < bytes) return kSlotNotUsable;
+  if (!placePictureInSlot(bench, slot, picture)) {
+    user.tell(Icon::Error, msg::kGalleryStoreFailed);
+    return kSlotFailed;
+  }
+  saveGalleryNow(bench, user);
+  return 0;
+}
+
+int storeDataInSlot(Workbench& bench, UserPort& user, int slot, std::span<const std::uint8_t> bytes,
+                    const std::string& title) {
+  if (slotRecord(bench, slot) == nullptr) return kSlotNotUsable;
+  if (bytes.size() > slotLimits(bench.options).dataLimit()) return kSlotTooLarge;
+  if (!placeDataInSlot(bench, slot, bytes, title)) {
+    user.tell(Icon::Error, msg::kGalleryStoreFailed);
+    return kSlotFailed;
+  }
+  saveGalleryNow(bench, user);
+  return 0;
+}
+
+int storeFileInSlot(Workbench& bench, UserPort& user, int slot, const std::string& path) {
+  if (slotRecord(bench, slot) == nullptr) return kSlotNotUsable;
+  const SlotLimits limits = slotLimits(bench.options);
+  WorkMemory buffer(limits.dataLimit());
+  if (!buffer.ok()) {
+    user.tell(Icon::Warning, msg::kGalleryNoMemory);
+    return kSlotFailed;
+  }
+  MemoryItemRequest request;
+  request.name = path;
+  request.maxWidth = limits.maxWidth;
+  request.maxHeight = limits.maxHeight;
+  request.trueColourMode = bench.options.TrueColourOpenMode;
+  request.askRatio = bench.options.AskRatioPerFile;
+  request.ratios = bench.options.GreyRatio;
+  MemoryItem item;
+  // True-colour bitmaps stay true colour here, so the reader needs no conversion scratch.
+  const int result =
+      readFileIntoMemoryItem(request, user, bench.pictures.rawSize, buffer.span(), {}, item);
+  if (result == kItemAbandoned) return kSlotAbandoned;
+  if (result != 0) return kSlotFailed;
+  if (item.kind == kItemData) {
+    return storeDataInSlot(bench, user, slot,
+                           buffer.span().first(static_cast<std::size_t>(item.width)),
+                           titleFromFileName(path, false));
+  }
+  SlotPicture picture;
+  picture.pixels = buffer.span();
+  picture.width = item.width;
+  picture.height = item.height;
+  picture.bytesPerPixel = item.bytesPerPixel;
+  picture.palette = &item.palette;
+  picture.title = titleFromFileName(path, true);
+  return storePictureInSlot(bench, user, slot, picture);
+}
+
+int storeWorkbenchPictureInSlot(Workbench& bench, UserPort& user, int slot, int picture) {
+  if (picture < 0 || picture > 1) return kSlotNotUsable;
+  if (!bench.pictures.picturesPresent) return kSlotAbandoned;
+  const PictureState& state = bench.pictures;
+  SlotPicture stored;
+  stored.pixels = {bench.store.plane(picture == 0 ? kPicture1 : kPicture2),
+                   static_cast<std::size_t>(state.width) * static_cast<std::size_t>(state.height)};
+  stored.width = state.width;
+  stored.height = state.height;
+  stored.palette = &state.pictures[static_cast<std::size_t>(picture)].palette;
+  stored.title = titleFromPictureName(state.pictures[static_cast<std::size_t>(picture)].name);
+  return storePictureInSlot(bench, user, slot, stored);
+}
+
+int storeImageInSlot(Workbench& bench, UserPort& user, int slot, int image,
+                     const Palette& colourTable) {
+  if (image < 0 || image > 1) return kSlotNotUsable;
+  if (!bench.pictures.picturesPresent) return kSlotAbandoned;
+  const PictureState& state = bench.pictures;
+  SlotPicture stored;
+  stored.pixels = {bench.store.plane(image == 0 ? kImage1 : kImage2),
+                   static_cast<std::size_t>(state.width) * static_cast<std::size_t>(state.height)};
+  stored.width = state.width;
+  stored.height = state.height;
+  stored.palette = &colourTable;
+  stored.title = text::format(msg::kImageCopyTitle, image + 1);
+  return storePictureInSlot(bench, user, slot, stored);
+}
+
+int readSlot(const Workbench& bench, int slot, std::span<std::uint8_t> buffer) {
+  const persist::HeldGallery* gallery = liveGallery(bench);
+  if (gallery == nullptr || slot < 0 || slot >= galleryCount(bench)) return kSlotNotUsable;
+  const std::int64_t bytes =
+      slotContentBytes(gallery->info.slotRecords[static_cast<std::size_t>(slot)]);
+  if (bytes < 0 || static_cast<std::uint64_t>(bytes) > buffer.size()) return kSlotFailed;
+  FileSource in(slotFilePath(bench.settings.folder, slot));
+  if (!in.isOpen()) return kSlotFailed;
+  const auto wanted = static_cast<std::size_t>(bytes);
+  return in.read(buffer.data(), wanted) == wanted ? 0 : kSlotFailed;
+}
+
+bool clearSlot(Workbench& bench, UserPort& user, int slot) {
+  persist::GallerySlot* record = slotRecord(bench, slot);
+  if (record == nullptr) return false;
+  if (!user.askYesNo(text::format(msg::kClearSlotQuestion, slot + 1))) return false;
+  record->kind = kSlotEmpty;
+  bench.gallery.associations[static_cast<std::size_t>(slot)] = {};
+  saveGalleryNow(bench, user);
+  return true;
+}
+
+bool clearAllSlots(Workbench& bench, UserPort& user) {
+  persist::HeldGallery* gallery = liveGallery(bench);
+  if (gallery == nullptr) return false;
+  if (!user.askYesNo(msg::kClearAllQuestion)) return false;
+  for (int slot = 0; slot < galleryCount(bench); ++slot) {
+    persist::GallerySlot& record = gallery->info.slotRecords[static_cast<std::size_t>(slot)];
+    record.kind = kSlotEmpty;
+    record.title.clear();
+    bench.gallery.associations[static_cast<std::size_t>(slot)] = {};
+  }
+  saveGalleryNow(bench, user);
+  return true;
+}
+
+int renameSlot(Workbench& bench, UserPort& user, int slot, const std::string& title) {
+  persist::GallerySlot* record = slotRecord(bench, slot);
+  if (record == nullptr) return kSlotNotUsable;
+  record->title = fitSlotTitle(title);
+  saveGalleryNow(bench, user);
+  return 0;
+}
+
+int copySlotToPicture(Workbench& bench, UserPort& user, int slot, int picture) {
+  const persist::GallerySlot* record = slotRecord(bench, slot);
+  if (record == nullptr || picture < 0 || picture > 1) return kSlotNotUsable;
+  if (bench.pictures.editing) {
+    user.tell(Icon::Warning, msg::kEditingCommand);
+    return kSlotAbandoned;
+  }
+  if (record->kind != kSlotPicture) return kSlotAbandoned;
+  const SlotLimits limits = slotLimits(bench.options);
+  if (record->width < kMinPictureSize || record->height < kMinPictureSize) {
+    user.tell(Icon::Warning, text::format(msg::kCopyTooSmall, kMinPictureSize, kMinPictureSize));
+    return kSlotAbandoned;
+  }
+  if (record->width > limits.maxWidth || record->height > limits.maxHeight) {
+    user.tell(Icon::Warning, text::format(msg::kCopyTooLarge, limits.maxWidth, limits.maxHeight));
+    return kSlotAbandoned;
+  }
+  const int bytesPerPixel = slotBytesPerPixel(*record);
+  const std::size_t pixels =
+      static_cast<std::size_t>(record->width) * static_cast<std::size_t>(record->height);
+  WorkMemory content(pixels * static_cast<std::size_t>(bytesPerPixel));
+  WorkMemory converted(bytesPerPixel == 1 ? 0 : pixels);
+  if (!content.ok() || !converted.ok()) {
+    user.tell(Icon::Warning, msg::kGalleryNoMemory);
+    return kSlotFailed;
+  }
+  // A failed read keeps the slot as it is: the file may be back (or the disk readable) later.
+  if (readSlot(bench, slot, content.span()) != 0) {
+    user.tell(Icon::Error, msg::kGalleryReadFailed);
+    return kSlotFailed;
+  }
+  Palette palette = record->palette;
+  const std::uint8_t* pixelsToOpen = content.data();
+  if (bytesPerPixel != 1) {
+    if (!trueColourTo8Bit(bench.options.TrueColourOpenMode, bench.options.AskRatioPerFile,
+                          bench.options.GreyRatio, user, rgbRatioFileSuffix(picture + 1),
+                          content.data(), bytesPerPixel, record->width, record->height,
+                          converted.data(), palette)) {
+      return kSlotAbandoned;
+    }
+    pixelsToOpen = converted.data();
+  }
+  MemoryPictures pictures;
+  pictures.width = record->width;
+  pictures.height = record->height;
+  pictures.pixels[static_cast<std::size_t>(picture)] = pixelsToOpen;
+  pictures.palettes[static_cast<std::size_t>(picture)] = &palette;
+  pictures.names[static_cast<std::size_t>(picture)] = pseudoName(record->title);
+  return setPicturesFromMemory(bench, user, pictures) == 0 ? 0 : kSlotFailed;
+}
+
+}  // namespace vemla

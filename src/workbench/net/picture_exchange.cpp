@@ -1,0 +1,42 @@
+#include "workbench/net/picture_exchange.h"
+
+namespace vemla::net {
+
+std::vector<std::uint8_t> exportPayload(const Workbench& bench) {
+  PairSource source;
+  source.width = bench.pictures.width;
+  source.height = bench.pictures.height;
+  source.positionX = bench.view.centreX;
+  source.positionY = bench.view.centreY;
+  source.magnification = bench.view.magnification;
+  source.reducedDisplay = bench.view.reducedDisplay;
+  for (int index = 0; index < 2; ++index) {
+    source.palettes[index] = &bench.pictures.pictures[index].palette;
+    source.pixels[index] = bench.store.plane(index == 0 ? kPicture1 : kPicture2);
+  }
+  return encodePayload(source);
+}
+
+MemoryPictures importedPictures(const PairHeader& header, const std::uint8_t* pixels,
+                                const Options& options) {
+  MemoryPictures pictures;
+  pictures.width = header.width;
+  pictures.height = header.height;
+  const std::size_t pictureBytes =
+      static_cast<std::size_t>(header.width) * static_cast<std::size_t>(header.height);
+  pictures.pixels = {pixels, pixels + pictureBytes};
+  if (!options.ImportAsGrey) pictures.palettes = {&header.palettes[0], &header.palettes[1]};
+  pictures.names = {"<Import1>", "<Import2>"};
+  if (options.ImportTakePosition) {
+    pictures.centreX = header.positionX;
+    pictures.centreY = header.positionY;
+  }
+  if (options.ImportTakeMagnification) {
+    pictures.magnification = header.magnification;
+    // Any flag other than 1 counts as off; above magnification 1 the reduced view is off anyway.
+    pictures.reducedDisplay = header.reducedDisplay == 1;
+  }
+  return pictures;
+}
+
+}  // namespace vemla::net

@@ -1,0 +1,385 @@
+#include "workbench/picture/open_pictures.h"
+
+#include <algorithm>
+#include <cstring>
+#include <optional>
+
+#include "editing/small_dialogs.h"
+#include "picture/bitmap.h"
+#include "picture/file_helpers.h"
+#include "picture/file_names.h"
+#include "picture/messages.h"
+#include "picture/raw.h"
+#include "processing/reduced_display.h"
+#include "text/cp932.h"
+#include "text/format.h"
+#include "workbench/view/refresh_chain.h"
+
+namespace vemla {
+namespace {
+
+constexpr int kThumbnailWidth = 232;
+constexpr int kThumbnailHeight = 244;
+
+// What the read step left in a picture's read buffer, waiting for the commit.
+struct PendingPicture {
+  enum class Source { Kept, Cleared, Bitmap, Raw };
+  Source source = Source::Kept;
+  std::string name;
+  int width = 0;
+  int height = 0;
+  int rowLength = 0;  // R8 for bitmaps, W otherwise
+  bool topDown = false;
+  BitmapHeaders headers;
+  Palette palette = greyRamp();
+};
+
+void warnWithName(UserPort& user, const char* message, const std::string& name) {
+  user.tell(Icon::Warning, text::format(msg::kWithName, message, name.c_str()));
+}
+
+// A name enters a 512-byte CP932 field; one that does not fit is refused, never truncated,
+// since a truncated path could name a different file.
+bool checkNameField(UserPort& user, const std::string& name) {
+  switch (text::checkFixedField(name, kNameFieldBytes)) {
+    case text::FieldStatus::Ok:
+      return true;
+    case text::FieldStatus::TooLong:
+      warnWithName(user, msg::kNameTooLong, name);
+      return false;
+    case text::FieldStatus::NotRepresentable:
+      warnWithName(user, msg::kNameUnstorable, name);
+      return false;
+  }
+  return false;
+}
+
+bool readBitmapFile(Workbench& bench, UserPort& user, int picture, const std::string& name,
+                    PendingPicture& pending) {
+  const Options& options = bench.options;
+  const int bits = probeBitmap(name);
+  if (bits == kReadError) {
+    warnWithName(user, msg::kReadFailed, name);
+    return false;
+  }
+  if (bits == kUnsupported) {
+    warnWithName(user, msg::kUnsupported, name);
+    return false;
+  }
+  if (bits != 8 && bits != 24 && bits != 32) {
+    warnWithName(user, msg::kNot8Or24Or32, name);
+    return false;
+  }
+  const bool grey = options.TrueColourOpenMode == kTrueColourGrey;
+  RgbRatio ratios = options.GreyRatio;
+  if (bits != 8 && grey && options.AskRatioPerFile) {
+    const std::optional<RgbRatio> asked = user.askRgbRatio(rgbRatioFileSuffix(picture), ratios);
+    if (!asked) return false;  // cancel abandons the open without a message
+    ratios = *asked;
+  }
+
+  PictureStore& store = bench.store;
+  const int readPlane = picture == 1 ? kRead1 : kRead2;
+  BitmapRead read;
+  const int result =
+      readBitmapPicture(name, store.planes(readPlane), store.maxWidth(), store.maxHeight(), grey,
+                        ratios, store.planes(kScratch4, 4), read);
+  if (result == kTooLarge) {
+    user.tell(Icon::Warning, text::format(msg::kTooLargeWithName, msg::kTooLarge, store.maxWidth(),
+                                          store.maxHeight(), name.c_str()));
+    return false;
+  }
+  if (result == kUnsupported) {
+    warnWithName(user, msg::kUnsupported, name);
+    return false;
+  }
+  if (result < 0) {
+    warnWithName(user, msg::kReadFailed, name);
+    return false;
+  }
+  pending.source = PendingPicture::Source::Bitmap;
+  pending.width = read.width;
+  pending.height = read.height;
+  pending.rowLength = result;
+  pending.topDown = read.topDown;
+  pending.headers = read.headers;
+  pending.palette = read.palette;
+  return true;
+}
+
+bool readRawFile(Workbench& bench, UserPort& user, int picture, const std::string& name,
+                 bool reuseSize, bool skipDialog, PendingPicture& pending) {
+  PictureState& state = bench.pictures;
+  PictureStore& store = bench.store;
+  if (!reuseSize && !skipDialog) {
+    const std::optional<RawSize> asked =
+        user.askRawSize(fileNamePart(name), fileSize(name), state.rawSize);
+    if (!asked) return false;  // cancel abandons the open without a message
+    // The dialog refuses bad values itself; a port that lets one through is refused here.
+    if (const auto problem = checkRawSize(*asked, store.maxWidth(), store.maxHeight())) {
+      user.tell(Icon::Warning, *problem);
+      return false;
+    }
+    state.rawSize = *asked;
+  } else if (checkRawSize(state.rawSize, store.maxWidth(), store.maxHeight())) {
+    warnWithName(user, msg::kReadFailed, name);
+    return false;
+  }
+  const RawSize size = state.rawSize;
+  const std::size_t bytes =
+      static_cast<std::size_t>(size.width) * static_cast<std::size_t>(size.height);
+  const int readPlane = picture == 1 ? kRead1 : kRead2;
+  if (readRawPicture(name, size.offset, {store.plane(readPlane), bytes}) != 1) {
+    warnWithName(user, msg::kReadFailed, name);
+    return false;
+  }
+  pending.source = PendingPicture::Source::Raw;
+  pending.width = size.width;
+  pending.height = size.height;
+  pending.rowLength = size.width;
+  pending.palette = greyRamp();
+  pending.headers.info.width = size.width;
+  pending.headers.info.height = size.height;
+  return true;
+}
+
+void commitPicture(Workbench& bench, int index, const PendingPicture& pending) {
+  PictureStore& store = bench.store;
+  const int width = bench.pictures.width;
+  const int height = bench.pictures.height;
+  std::uint8_t* target = store.plane(index == 0 ? kPicture1 : kPicture2);
+  const std::uint8_t* source = store.plane(index == 0 ? kRead1 : kRead2);
+  const std::size_t pixels = static_cast<std::size_t>(width) * static_cast<std::size_t>(height);
+  switch (pending.source) {
+    case PendingPicture::Source::Kept:
+      return;
+    case PendingPicture::Source::Cleared:
+      std::memset(target, 0, pixels);
+      break;
+    case PendingPicture::Source::Raw:
+      std::memcpy(target, source, pixels);
+      break;
+    case PendingPicture::Source::Bitmap:
+      for (int y = 0; y < height; ++y) {
+        const int sourceRow = pending.topDown ? y : height - 1 - y;
+        std::memcpy(target + static_cast<std::size_t>(y) * width,
+                    source + static_cast<std::size_t>(sourceRow) * pending.rowLength, width);
+      }
+      break;
+  }
+  PictureMeta& meta = bench.pictures.pictures[index];
+  meta.name = pending.name;
+  meta.headers = pending.headers;
+  meta.palette = pending.palette;
+  meta.thumbnailHeaders = buildBitmapHeaders(1, kThumbnailWidth, kThumbnailHeight);
+  meta.paneHeaders = buildBitmapHeaders(1, 512, 512);
+  meta.drawingPalette = pending.palette;
+}
+
+void applyCarryOver(Workbench& bench, bool sizeChanged) {
+  const CarryOverOptions& keep = bench.options.carryOver;
+  const int width = bench.pictures.width;
+  const int height = bench.pictures.height;
+  ViewState& view = bench.view;
+  if (!keep.KeepValidRangeMode) bench.control.validRange.kind = kValidWhole;
+  if (!keep.KeepAlignment) bench.control.alignmentResult = {};
+  if (!keep.KeepDisplayPosition || sizeChanged) {
+    view.centreX = width / 2;
+    view.centreY = height / 2;
+  } else {
+    view.centreX = std::clamp(view.centreX + view.displayOffsetX, 0, width - 1);
+    view.centreY = std::clamp(view.centreY + view.displayOffsetY, 0, height - 1);
+  }
+  if (!keep.KeepImageKind) bench.images.kind = ImageState::kFirstKinds;
+  if (!keep.KeepMagnification) {
+    view.magnification = 1;
+    view.reducedDisplay = false;
+  }
+  if (!keep.KeepZoomInterpolation) view.zoomInterpolation = true;
+  if (!keep.KeepColourDisplay) view.colourDisplay = false;
+  if (!keep.KeepRangeExtraction) view.rangeExtraction = {false, false};
+  if (!keep.KeepGrid) view.grid = false;
+  PictureState& state = bench.pictures;
+  if (!keep.KeepUserProgramResult || sizeChanged || state.userResultWidth != width ||
+      state.userResultHeight != height) {
+    std::memset(bench.store.plane(kUserResult), 0, bench.store.planeBytes());
+    state.userResultWidth = width;
+    state.userResultHeight = height;
+  }
+}
+
+// Sets W, H and what depends on them; returns whether the size changed.
+bool setSize(Workbench& bench, int width, int height) {
+  PictureState& state = bench.pictures;
+  const bool changed = state.width != width || state.height != height;
+  state.width = width;
+  state.height = height;
+  bench.view.reductionRatio = reductionRatio(width, height);
+  if (fitsPane(width, height)) bench.view.reducedDisplay = false;
+  if (changed) bench.view.extraction = {0, 0, width - 1, height - 1};
+  return changed;
+}
+
+// Titles, then the refresh chain: shifted pictures, both images created and rendered, and the
+// listeners told.
+void afterOpenRefresh(Workbench& bench, UserPort& user, std::array<bool, 2> retitle) {
+  bench.pictures.picturesPresent = true;
+  updateTitles(bench, retitle);
+  refreshPictures(bench, user);
+}
+
+}  // namespace
+
+int openPictureFiles(Workbench& bench, UserPort& user, const std::string* name1,
+                     const std::string* name2, bool keepOther) {
+  PictureState& state = bench.pictures;
+  const bool skipRawDialog = state.skipRawDialogOnce;
+  state.skipRawDialogOnce = false;
+
+  const std::array<const std::string*, 2> names{
+      name1 != nullptr && !name1->empty() ? name1 : nullptr,
+      name2 != nullptr && !name2->empty() ? name2 : nullptr};
+  if (names[0] == nullptr && names[1] == nullptr) return -1;
+  if (state.editing) {
+    user.tell(Icon::Warning, msg::kEditing);
+    return -1;
+  }
+  // Before the first open there is no picture to keep.
+  const bool keep = keepOther && state.picturesPresent;
+
+  std::array<PendingPicture, 2> pending;
+  bool firstWasRaw = false;
+  for (int index = 0; index < 2; ++index) {
+    PendingPicture& picture = pending[index];
+    if (names[index] == nullptr) {
+      if (keep) {
+        picture.source = PendingPicture::Source::Kept;
+        picture.width = state.width;
+        picture.height = state.height;
+      } else {
+        picture.source = PendingPicture::Source::Cleared;
+      }
+      continue;
+    }
+    const std::string& name = *names[index];
+    picture.name = name;
+    if (!isBitmapName(name) && !isRawName(name)) {
+      warnWithName(user, msg::kUnsupported, name);
+      return -1;
+    }
+    if (!checkNameField(user, name)) return -1;
+    if (isBitmapName(name)) {
+      if (!readBitmapFile(bench, user, index + 1, name, picture)) return -1;
+    } else {
+      const bool reuse = index == 1 && firstWasRaw;
+      if (!readRawFile(bench, user, index + 1, name, reuse, skipRawDialog, picture)) return -1;
+      firstWasRaw = index == 0;
+    }
+  }
+
+  // A cleared picture takes the size of the one that was read.
+  const PendingPicture& sized =
+      pending[0].source == PendingPicture::Source::Cleared ? pending[1] : pending[0];
+  const int width = sized.width;
+  const int height = sized.height;
+  for (PendingPicture& picture : pending) {
+    if (picture.source == PendingPicture::Source::Cleared) {
+      picture.width = width;
+      picture.height = height;
+    }
+  }
+  if (pending[0].width != pending[1].width || pending[0].height != pending[1].height) {
+    user.tell(Icon::Warning, msg::kSizesDiffer);
+    return -1;
+  }
+  if (width < kMinPictureSize || height < kMinPictureSize) {
+    user.tell(Icon::Warning,
+              std::string(msg::kTooSmall) +
+                  text::format(msg::kMinimumSuffix, kMinPictureSize, kMinPictureSize));
+    return -1;
+  }
+
+  const bool sizeChanged = setSize(bench, width, height);
+  for (int index = 0; index < 2; ++index) commitPicture(bench, index, pending[index]);
+  applyCarryOver(bench, sizeChanged);
+  if (sizeChanged) bench.control.validRange.rectangle = {0, 0, width - 1, height - 1};
+  afterOpenRefresh(bench, user,
+                   {pending[0].source != PendingPicture::Source::Kept,
+                    pending[1].source != PendingPicture::Source::Kept});
+  return 0;
+}
+
+int setPicturesFromMemory(Workbench& bench, UserPort& user, const MemoryPictures& given) {
+  PictureStore& store = bench.store;
+  if (given.width < kMinPictureSize || given.height < kMinPictureSize) {
+    user.tell(Icon::Warning,
+              std::string(msg::kTooSmall) +
+                  text::format(msg::kMinimumSuffix, kMinPictureSize, kMinPictureSize));
+    return -1;
+  }
+  if (given.width > store.maxWidth() || given.height > store.maxHeight()) {
+    user.tell(Icon::Warning,
+              std::string(msg::kTooLarge) +
+                  text::format(msg::kMaximumSuffix, store.maxWidth(), store.maxHeight()));
+    return -1;
+  }
+  for (const std::string& name : given.names) {
+    if (!checkNameField(user, name)) return -1;
+  }
+
+  setSize(bench, given.width, given.height);
+  PictureState& state = bench.pictures;
+  const std::size_t pixels =
+      static_cast<std::size_t>(given.width) * static_cast<std::size_t>(given.height);
+  for (int index = 0; index < 2; ++index) {
+    if (given.pixels[index] == nullptr) continue;
+    std::memmove(store.plane(index == 0 ? kPicture1 : kPicture2), given.pixels[index], pixels);
+    PictureMeta& meta = state.pictures[index];
+    meta.name = given.names[index];
+    meta.palette = given.palettes[index] != nullptr ? *given.palettes[index] : greyRamp();
+    meta.headers = buildBitmapHeaders(1, given.width, given.height);
+    meta.thumbnailHeaders = buildBitmapHeaders(1, kThumbnailWidth, kThumbnailHeight);
+    meta.paneHeaders = buildBitmapHeaders(1, 512, 512);
+    meta.drawingPalette = meta.palette;
+  }
+
+  ViewState& view = bench.view;
+  if (given.magnification >= 1 && given.magnification <= 64) {
+    view.magnification = given.magnification;
+    view.reducedDisplay = given.magnification == 1 && given.reducedDisplay;
+  }
+  if (fitsPane(given.width, given.height)) view.reducedDisplay = false;
+  if (state.userResultWidth != given.width || state.userResultHeight != given.height) {
+    std::memset(store.plane(kUserResult), 0, store.planeBytes());
+    state.userResultWidth = given.width;
+    state.userResultHeight = given.height;
+  }
+  const bool centreInside = given.centreX >= 0 && given.centreX < given.width &&
+                            given.centreY >= 0 && given.centreY < given.height;
+  view.centreX = centreInside ? given.centreX : given.width / 2;
+  view.centreY = centreInside ? given.centreY : given.height / 2;
+  afterOpenRefresh(bench, user, {given.pixels[0] != nullptr, given.pixels[1] != nullptr});
+  return 0;
+}
+
+void updateTitles(Workbench& bench, std::array<bool, 2> retitle) {
+  static constexpr std::array<const char*, 2> kPaneNames{"画像１", "画像２"};
+  std::string files;
+  for (int index = 0; index < 2; ++index) {
+    if (!retitle[index]) continue;
+    const std::string& name = bench.pictures.pictures[index].name;
+    std::string& title = bench.titles.pane[index];
+    if (name.empty()) {
+      title = kPaneNames[index];
+    } else if (isPseudoName(name)) {
+      title = std::string(kPaneNames[index]) + name;
+    } else {
+      title = std::string(kPaneNames[index]) + "(" + std::string(fileNamePart(name)) + ")";
+      files += std::string(fileNamePart(name)) + " ";
+    }
+  }
+  bench.titles.main =
+      std::string(bench.secondCopy ? "(M)" : "") + files + (files.empty() ? "" : "- ") + "Vemla";
+}
+
+}  // namespace vemla

@@ -1,0 +1,79 @@
+#include "workbench/settings/settings_session.h"
+
+namespace vemla::persist {
+namespace {
+
+bool writes(const Workbench& bench) {
+  return !bench.secondCopy && !bench.settings.folder.empty();
+}
+
+}  // namespace
+
+void loadSettingsAtStart(Workbench& bench, UserPort& user) {
+  SettingsState& s = bench.settings;
+  if (s.folder.empty()) return;
+  const bool first = !bench.secondCopy;
+
+  ProgramSettings program{bench.options, s.program};
+  loadProgramSettings(s.folder, program, user, first, s.keepBad.program);
+  bench.options = std::move(program.options);
+  s.program = std::move(program.record);
+  bench.control.validRange = s.program.validRange;
+
+  loadUserInfo(s.folder, s.user, user, first, s.keepBad.user);
+  loadAssociations(s.folder, s.associations, user, first, s.keepBad.associations);
+
+  if (first) {
+    HeldGallery gallery;
+    gallery.info.header.galleryCount = bench.options.GalleryCount;
+    gallery.info.header.hideGalleryAtStart = bench.options.hideGalleryAtStart ? 1 : 0;
+    const LoadStatus status =
+        loadGalleryInformation(s.folder, gallery.info, user, true, s.keepBad.gallery);
+    if (status == LoadStatus::Loaded) {
+      bench.options.GalleryCount = gallery.info.header.galleryCount;
+      if (bench.options.ArchiveExpandStartSlot >= bench.options.GalleryCount) {
+        bench.options.ArchiveExpandStartSlot = 0;
+      }
+      bench.options.hideGalleryAtStart = gallery.info.header.hideGalleryAtStart == 1;
+      gallery.thumbnails.resize(gallery.info.header.thumbnailCount * kThumbnailBytes);
+      loadGalleryThumbnails(s.folder, gallery.info.header.thumbnailCount, gallery.thumbnails);
+    }
+    s.gallery = std::move(gallery);
+  }
+
+  bench.pictures.rawSize =
+      RawSize{bench.options.RawDefaultWidth, bench.options.RawDefaultHeight, 0};
+}
+
+bool saveProgramSettingsNow(Workbench& bench, UserPort& user) {
+  if (!writes(bench)) return true;
+  SettingsState& s = bench.settings;
+  s.program.validRange = bench.control.validRange;
+  return saveProgramSettings(s.folder, ProgramSettings{bench.options, s.program}, user,
+                             s.keepBad.program);
+}
+
+bool saveUserInfoNow(Workbench& bench, UserPort& user) {
+  if (!writes(bench)) return true;
+  SettingsState& s = bench.settings;
+  return saveUserInfo(s.folder, s.user, user, s.keepBad.user);
+}
+
+bool saveSettingsAtShutdown(Workbench& bench, UserPort& user) {
+  if (!writes(bench)) return true;
+  SettingsState& s = bench.settings;
+  bool saved = saveProgramSettingsNow(bench, user);
+  if (s.gallery) {
+    GalleryInformation info = s.gallery->info;
+    info.header.galleryCount = bench.options.GalleryCount;
+    info.header.hideGalleryAtStart = bench.options.hideGalleryAtStart ? 1 : 0;
+    saved =
+        saveGalleryInformation(s.folder, info, s.gallery->thumbnails, user, s.keepBad.gallery) &&
+        saved;
+  }
+  saved = saveUserInfoNow(bench, user) && saved;
+  saved = saveAssociations(s.folder, s.associations, user, s.keepBad.associations) && saved;
+  return saved;
+}
+
+}  // namespace vemla::persist

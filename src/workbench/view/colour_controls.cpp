@@ -1,0 +1,112 @@
+#include "workbench/view/colour_controls.h"
+
+#include <algorithm>
+
+#include "processing/colour_tables.h"
+#include "processing/image_kinds.h"
+#include "workbench/view/refresh_chain.h"
+
+namespace vemla {
+namespace {
+
+constexpr const char* kBuiltInColourNames[] = {"ｸﾞﾚｰｽｹｰﾙ", "標準ｶﾗｰ", "差分ｶﾗｰ", "ｵﾌｾｯﾄｶﾗｰ"};
+
+std::size_t indexOf(int image) {
+  return image == 2 ? 1 : 0;
+}
+
+// Where the association of what image `image` shows is kept; null for a kind without one.
+// `Bench` is Workbench or const Workbench.
+template <typename Bench>
+auto* associationSlot(Bench& bench, int image) {
+  const std::size_t index = indexOf(image);
+  auto& selections = bench.settings.program.imageControl;
+  const int kind = bench.images.kind[index];
+  if (kind >= 0 && kind < static_cast<int>(selections.kindColours[index].size())) {
+    return &selections.kindColours[index][static_cast<std::size_t>(kind)];
+  }
+  const int entry = bench.images.userEntry[index];
+  if (kind == kUserProcessingKind && entry >= 0 &&
+      entry < static_cast<int>(selections.userProcessingColours[index].size())) {
+    return &selections.userProcessingColours[index][static_cast<std::size_t>(entry)];
+  }
+  return static_cast<decltype(&selections.kindColours[0][0])>(nullptr);
+}
+
+std::size_t paintedKind(const Workbench& bench, int image) {
+  return static_cast<std::size_t>(colourKindOf(bench, image));
+}
+
+}  // namespace
+
+std::vector<ColourChoice> colourChoices(const Workbench& bench) {
+  std::vector<ColourChoice> choices;
+  for (int kind = kColourGrey; kind <= kColourOffset; ++kind) {
+    choices.push_back({kBuiltInColourNames[kind], kind});
+  }
+  const auto& tables = bench.settings.user.colours;
+  for (std::size_t table = 0; table < tables.size(); ++table) {
+    if (tables[table].inUse == 0) continue;
+    choices.push_back({tables[table].name, kFirstUserColour + static_cast<int>(table)});
+  }
+  return choices;
+}
+
+int colourChoiceIndex(const std::vector<ColourChoice>& choices, int colourKind) {
+  for (std::size_t row = 0; row < choices.size(); ++row) {
+    if (choices[row].colourKind == colourKind) return static_cast<int>(row);
+  }
+  return -1;
+}
+
+int associatedColourKind(const Workbench& bench, int image) {
+  const std::int32_t* slot = associationSlot(bench, image);
+  return slot != nullptr && isColourKind(*slot) ? *slot : kColourGrey;
+}
+
+void setColourAssociation(Workbench& bench, int image, int colourKind) {
+  std::int32_t* slot = associationSlot(bench, image);
+  if (slot == nullptr || !isColourKind(colourKind)) return;
+  *slot = colourKind;
+  paintPanes(bench);
+}
+
+bool chooseColour(Workbench& bench, int image, int index) {
+  const std::vector<ColourChoice> choices = colourChoices(bench);
+  if (index < 0 || index >= static_cast<int>(choices.size())) return false;
+  setColourAssociation(bench, image, choices[static_cast<std::size_t>(index)].colourKind);
+  return true;
+}
+
+void copyColourAssociation(Workbench& bench, int toImage) {
+  setColourAssociation(bench, toImage, associatedColourKind(bench, toImage == 1 ? 2 : 1));
+}
+
+void setColourDisplay(Workbench& bench, bool on) {
+  bench.view.colourDisplay = on;
+  paintPanes(bench);
+}
+
+int intensityOf(const Workbench& bench, int image) {
+  const auto& intensity = bench.settings.program.imageControl.intensity;
+  return std::clamp<int>(intensity[paintedKind(bench, image)], kMinIntensity, kMaxIntensity);
+}
+
+int brightnessOf(const Workbench& bench, int image) {
+  const auto& brightness = bench.settings.program.imageControl.brightness;
+  return std::clamp<int>(brightness[paintedKind(bench, image)], kMinBrightness, kMaxBrightness);
+}
+
+void setIntensity(Workbench& bench, int image, int intensity) {
+  bench.settings.program.imageControl.intensity[paintedKind(bench, image)] =
+      std::clamp(intensity, kMinIntensity, kMaxIntensity);
+  paintPanes(bench);
+}
+
+void setBrightness(Workbench& bench, int image, int brightness) {
+  bench.settings.program.imageControl.brightness[paintedKind(bench, image)] =
+      std::clamp(brightness, kMinBrightness, kMaxBrightness);
+  paintPanes(bench);
+}
+
+}  // namespace vemla

@@ -1,0 +1,63 @@
+#include "workbench/view/kind_choices.h"
+
+#include "processing/image_kinds.h"
+#include "workbench/view/refresh_chain.h"
+
+namespace vemla {
+namespace {
+
+std::size_t indexOf(int image) {
+  return image == 2 ? 1 : 0;
+}
+
+bool shows(const Workbench& bench, int image, const KindChoice& choice) {
+  const std::size_t index = indexOf(image);
+  const int kind = bench.images.kind[index];
+  if (kind != choice.kind) return false;
+  return kind != kUserProcessingKind || bench.images.userEntry[index] == choice.userEntry;
+}
+
+bool chooseKind(Workbench& bench, int image, int index, bool userProgramAlways, UserPort& user,
+                BusyPort& busy, ProgressPort& progress) {
+  const std::vector<KindChoice> choices = kindChoices(bench);
+  if (index < 0 || index >= static_cast<int>(choices.size())) return false;
+  const KindChoice& choice = choices[static_cast<std::size_t>(index)];
+  const bool again = userProgramAlways && choice.kind == kKindUserProgram;
+  if (shows(bench, image, choice) && !again) return false;
+  setImageKind(bench, image, choice.kind, choice.userEntry, user, busy, progress);
+  return true;
+}
+
+}  // namespace
+
+std::vector<KindChoice> kindChoices(const Workbench& bench) {
+  std::vector<KindChoice> choices;
+  for (int kind = 0; kind < kBuiltInKindCount; ++kind) {
+    choices.push_back({imageKindTable()[static_cast<std::size_t>(kind)].name, kind, 0});
+  }
+  const auto& entries = bench.settings.user.processing;
+  for (std::size_t entry = 0; entry < entries.size(); ++entry) {
+    if (entries[entry].inUse == 0) continue;
+    choices.push_back({entries[entry].name, kUserProcessingKind, static_cast<int>(entry)});
+  }
+  return choices;
+}
+
+int kindChoiceIndex(const std::vector<KindChoice>& choices, const Workbench& bench, int image) {
+  for (std::size_t row = 0; row < choices.size(); ++row) {
+    if (shows(bench, image, choices[row])) return static_cast<int>(row);
+  }
+  return -1;
+}
+
+bool selectKindChoice(Workbench& bench, int image, int index, UserPort& user, BusyPort& busy,
+                      ProgressPort& progress) {
+  return chooseKind(bench, image, index, false, user, busy, progress);
+}
+
+bool requestKind(Workbench& bench, int image, int index, UserPort& user, BusyPort& busy,
+                 ProgressPort& progress) {
+  return chooseKind(bench, image, index, true, user, busy, progress);
+}
+
+}  // namespace vemla

@@ -1,0 +1,530 @@
+#include "workbench/view/pane_input.h"
+
+#include <algorithm>
+#include <array>
+#include <cstdlib>
+
+#include "persist/exchange_file.h"
+#include "picture/file_names.h"
+#include "processing/image_kinds.h"
+#include "processing/reduced_display.h"
+#include "text/format.h"
+#include "workbench/picture/exchange_commands.h"
+#include "workbench/picture/picture_commands.h"
+#include "workbench/view/colour_controls.h"
+#include "workbench/view/display_marks.h"
+#include "workbench/view/refresh_chain.h"
+#include "workbench/view/view_controls.h"
+
+namespace vemla {
+namespace {
+
+constexpr int kMarkCount = 4;
+constexpr int kUserEntryCount = 16;
+
+// The image (1 or 2) an image pane shows.
+int imageOfPane(int pane) {
+  return pane == kPaneImage2 ? 2 : 1;
+}
+
+bool bothPicturesNamed(const Workbench& bench) {
+  return !bench.pictures.pictures[0].name.empty() && !bench.pictures.pictures[1].name.empty();
+}
+
+// The cursor takes the cell; the view is re-centred when asked and always in the reduced
+// display, else only the cross moves.
+void placeCursorAtCell(Workbench& bench, const PaneCell& cell, bool centre) {
+  ViewState& view = bench.view;
+  view.centreX = cell.x;
+  view.centreY = cell.y;
+  view.fineX = cell.fineX;
+  view.fineY = cell.fineY;
+  if (centre || cell.reduced) {
+    renderPanes(bench, false);
+  } else {
+    bench.notifyPanesChanged();
+  }
+}
+
+// One axis of a slide: the picture point `cursor` comes to cell `cell` of the view. Where the
+// picture is larger than the pane the extraction origin moves first; the magnified window takes
+// what the origin's limits leave.
+void slideAxis(int size, int cursor, int cell, int visible, int& origin, int& window) {
+  if (size > kViewSize) origin = std::clamp(cursor - cell - window, 0, size - kViewSize);
+  window = std::clamp(cursor - cell - origin, 0, kViewSize - visible);
+}
+
+// The colour kind stored for image `image`'s current kind or user processing entry.
+int colourAssociationOf(const Workbench& bench, int image) {
+  const std::size_t index = image == 2 ? 1 : 0;
+  const persist::ImageControlSelections& selections = bench.settings.program.imageControl;
+  const int kind = bench.images.kind[index];
+  if (kind >= 0 && kind < static_cast<int>(selections.kindColours[index].size())) {
+    return selections.kindColours[index][static_cast<std::size_t>(kind)];
+  }
+  const int entry = bench.images.userEntry[index];
+  if (kind == kUserProcessingKind && entry >= 0 && entry < kUserEntryCount) {
+    return selections.userProcessingColours[index][static_cast<std::size_t>(entry)];
+  }
+  return kColourGrey;
+}
+
+// ---- Menu building ----
+
+PaneMenuItem item(std::string text, PaneCommand command, int argument = 0, bool enabled = true) {
+  PaneMenuItem entry;
+  entry.text = std::move(text);
+  entry.command = command;
+  entry.argument = argument;
+  entry.enabled = enabled;
+  return entry;
+}
+PaneMenuItem checkItem(std::string text, PaneCommand command, int argument, bool enabled,
+                       bool checked) {
+  PaneMenuItem entry = item(std::move(text), command, argument, enabled);
+  entry.checkable = true;
+  entry.checked = checked;
+  return entry;
+}
+PaneMenuItem submenu(std::string text, std::vector<PaneMenuItem> items, bool enabled = true) {
+  PaneMenuItem entry = item(std::move(text), PaneCommand::None, 0, enabled);
+  entry.submenu = std::move(items);
+  return entry;
+}
+PaneMenuItem separatorItem() {
+  return PaneMenuItem{};
+}
+
+struct MagnificationChoice {
+  const char* text;
+  int value;
+};
+constexpr std::array<MagnificationChoice, 7> kMagnificationChoices{{{"倍率　Ｘ１", 1},
+                                                                    {"倍率　Ｘ２", 2},
+                                                                    {"倍率　Ｘ４", 4},
+                                                                    {"倍率　Ｘ８", 8},
+                                                                    {"倍率　Ｘ16", 16},
+                                                                    {"倍率　Ｘ32", 32},
+                                                                    {"倍率　Ｘ64", 64}}};
+constexpr std::array<const char*, 4> kColourKindNames{"ｸﾞﾚｰｽｹｰﾙ", "標準ｶﾗｰ", "差分ｶﾗｰ", "ｵﾌｾｯﾄｶﾗｰ"};
+constexpr std::array<const char*, kMarkCount> kMarkDigits{"１", "２", "３", "４"};
+
+// The image scope's magnification: listed, not available until the image scope exists.
+PaneMenuItem scopeMenu(const Workbench& bench) {
+  std::vector<PaneMenuItem> items;
+  for (const MagnificationChoice& choice : kMagnificationChoices) {
+    items.push_back(checkItem(choice.text, PaneCommand::ScopeMagnification, choice.value, false,
+                              bench.options.ScopeMagnification == choice.value));
+  }
+  return submenu("ｲﾒｰｼﾞｽｺｰﾌﾟ倍率", std::move(items), false);
+}
+
+// The items both kinds of pane end with: exchange file, gallery, viewer, help, cancel.
+void appendCommonTail(const Workbench& bench, std::vector<PaneMenuItem>& menu) {
+  menu.push_back(separatorItem());
+  menu.push_back(
+      item("コピー　　(Vla内)", PaneCommand::VlaCopy, 0, bench.pictures.picturesPresent));
+  menu.push_back(
+      item("貼り付け(Vla内)", PaneCommand::VlaPaste, 0,
+           !bench.pictures.editing && persist::exchangeItemPresent(bench.settings.folder)));
+  menu.push_back(submenu("ギャラリー間コピー",
+                         {item("ギャラリーへコピー", PaneCommand::GalleryCopyTo, 0, false),
+                          item("ギャラリーからコピー", PaneCommand::GalleryCopyFrom, 0, false)},
+                         false));
+  menu.push_back(item("Ｖｉｅｗ", PaneCommand::View, 0, false));
+  menu.push_back(separatorItem());
+  menu.push_back(item("機能説明", PaneCommand::Help));
+  menu.push_back(item("キャンセル", PaneCommand::Cancel));
+}
+
+// "履歴から貼り付け": the recent single pictures, newest first, "%2d. %s (%dx%d%s)" with
+// " Top:%d" for the start offset of a raw file.
+PaneMenuItem recentMenu(const Workbench& bench) {
+  std::vector<PaneMenuItem> items;
+  const auto& recent = bench.settings.user.recent;
+  for (std::size_t entry = 0; entry < recent.size(); ++entry) {
+    const persist::RecentPicture& picture = recent[entry];
+    if (picture.used != 1) continue;
+    const std::string top =
+        isRawName(picture.name) ? text::format(" Top:%d", picture.rawOffset) : std::string();
+    items.push_back(
+        item(text::format("%2d. %s (%dx%d%s)", static_cast<int>(items.size()) + 1,
+                          picture.name.c_str(), picture.width, picture.height, top.c_str()),
+             PaneCommand::PasteFromHistory, static_cast<int>(entry), !bench.pictures.editing));
+  }
+  const bool any = !items.empty();
+  return submenu("履歴から貼り付け", std::move(items), any && !bench.pictures.editing);
+}
+
+std::vector<PaneMenuItem> picturePaneMenu(const Workbench& bench, const PaneMenuContext& context) {
+  const bool present = bench.pictures.picturesPresent;
+  const bool editing = bench.pictures.editing;
+  const bool paste = context.clipboardHasFiles && !editing;
+  std::vector<PaneMenuItem> menu;
+  menu.push_back(scopeMenu(bench));
+  menu.push_back(separatorItem());
+  menu.push_back(item("貼り付け(単独で開く)", PaneCommand::PasteAlone, 0, paste));
+  menu.push_back(item("貼り付け(入れ替える)", PaneCommand::PasteReplace, 0, paste && present));
+  menu.push_back(recentMenu(bench));
+  menu.push_back(
+      item("クリア", PaneCommand::Clear, 0, present && !editing && bothPicturesNamed(bench)));
+  appendCommonTail(bench, menu);
+  return menu;
+}
+
+std::vector<PaneMenuItem> kindMenu(const Workbench& bench, int image) {
+  const std::size_t index = image == 2 ? 1 : 0;
+  const int kind = bench.images.kind[index];
+  std::vector<PaneMenuItem> items;
+  for (int k = 0; k < kBuiltInKindCount; ++k) {
+    items.push_back(checkItem(imageKindTable()[static_cast<std::size_t>(k)].name,
+                              PaneCommand::ImageKind, k, true, kind == k));
+  }
+  for (int entry = 0; entry < kUserEntryCount; ++entry) {
+    const persist::UserProcessingEntry& processing =
+        bench.settings.user.processing[static_cast<std::size_t>(entry)];
+    if (processing.inUse == 0) continue;
+    items.push_back(
+        checkItem(processing.name, PaneCommand::ImageKind, kUserEntryArgument + entry, true,
+                  kind == kUserProcessingKind && bench.images.userEntry[index] == entry));
+  }
+  return items;
+}
+
+std::vector<PaneMenuItem> colourMenu(const Workbench& bench, int image) {
+  const int current = colourAssociationOf(bench, image);
+  std::vector<PaneMenuItem> items;
+  for (int kind = 0; kind < static_cast<int>(kColourKindNames.size()); ++kind) {
+    items.push_back(checkItem(kColourKindNames[static_cast<std::size_t>(kind)],
+                              PaneCommand::ColourKind, kind, true, current == kind));
+  }
+  for (int table = 0; table < kUserEntryCount; ++table) {
+    const persist::UserColourEntry& colours =
+        bench.settings.user.colours[static_cast<std::size_t>(table)];
+    if (colours.inUse == 0) continue;
+    const int kind = kFirstUserColour + table;
+    items.push_back(checkItem(colours.name, PaneCommand::ColourKind, kind, true, current == kind));
+  }
+  return items;
+}
+
+// "マーク１設定", "マーク４移動".
+std::string markText(int mark, const char* action) {
+  return std::string("マーク").append(kMarkDigits[static_cast<std::size_t>(mark)]).append(action);
+}
+
+std::vector<PaneMenuItem> markMenu(const Workbench& bench) {
+  const bool present = bench.pictures.picturesPresent;
+  std::vector<PaneMenuItem> items;
+  for (int mark = 0; mark < kMarkCount; ++mark) {
+    items.push_back(item(markText(mark, "設定"), PaneCommand::StoreMark, mark, present));
+  }
+  items.push_back(separatorItem());
+  for (int mark = 0; mark < kMarkCount; ++mark) {
+    const bool valid = bench.settings.program.marks[static_cast<std::size_t>(mark)].valid != 0;
+    items.push_back(item(markText(mark, "移動"), PaneCommand::MoveToMark, mark, present && valid));
+  }
+  return items;
+}
+
+std::vector<PaneMenuItem> imagePaneMenu(const Workbench& bench, int pane,
+                                        const PaneMenuContext& context) {
+  const int image = imageOfPane(pane);
+  const bool present = bench.pictures.picturesPresent;
+  const int width = bench.pictures.width, height = bench.pictures.height;
+  const ViewState& view = bench.view;
+  const bool reduced = showsReduced(viewSettingsOf(bench), width, height);
+  std::vector<PaneMenuItem> menu;
+  menu.push_back(item("中心へ移動", PaneCommand::Centre, 0, present && context.cell.has_value()));
+  menu.push_back(submenu("マーク", markMenu(bench)));
+  menu.push_back(separatorItem());
+  menu.push_back(submenu("イメージ", kindMenu(bench, image)));
+  menu.push_back(submenu("カラー", colourMenu(bench, image)));
+  menu.push_back(separatorItem());
+  menu.push_back(checkItem(std::string("倍率　1/").append(reductionText(width, height)),
+                           PaneCommand::ReducedDisplay, 0, present && !fitsPane(width, height),
+                           reduced));
+  for (const MagnificationChoice& choice : kMagnificationChoices) {
+    menu.push_back(checkItem(choice.text, PaneCommand::Magnification, choice.value, true,
+                             !reduced && view.magnification == choice.value));
+  }
+  menu.push_back(separatorItem());
+  menu.push_back(checkItem("補間", PaneCommand::Interpolation, 0, true, view.zoomInterpolation));
+  menu.push_back(checkItem("カラー表示", PaneCommand::ColourDisplay, 0, true, view.colourDisplay));
+  menu.push_back(separatorItem());
+  menu.push_back(scopeMenu(bench));
+  menu.push_back(separatorItem());
+  menu.push_back(item("貼り付け", PaneCommand::Paste, 0,
+                      context.clipboardHasFiles && !bench.pictures.editing));
+  menu.push_back(recentMenu(bench));
+  appendCommonTail(bench, menu);
+  return menu;
+}
+
+DropDecision openNames(std::string first, std::string second, int mode) {
+  DropDecision decision;
+  decision.action = DropAction::Open;
+  decision.names = {std::move(first), std::move(second)};
+  decision.mode = mode;
+  return decision;
+}
+
+bool isArchiveName(const std::string& name) {
+  return nameEndsWithExtension(name, ".vla");
+}
+
+// ---- Help texts ----
+
+constexpr const char* kPictureHelp =
+    "・「画像制御情報」の条件でｼﾌﾄされた画像が表示されます\n"
+    "・ｲﾒｰｼﾞで表示されている範囲が矩形で表示されます\n"
+    "・矩形の色は『ｵﾌﾟｼｮﾝ情報-色の設定』から変更が可能です\n"
+    "・ﾏｳｽの左ｸﾘｯｸで表示位置の変更ができます\n"
+    "・ﾏｳｽの右ｸﾘｯｸで拡張機能が使用できます\n";
+constexpr const char* kImageKindHelp = "（%s）：%s\n\n";
+constexpr const char* kImageHelpHead =
+    "・表示画像（ｼﾌﾄされた画像）を基に「ｲﾒｰｼﾞ制御情報」の条件で画像処理されたｲﾒｰｼﾞが表示されます\n"
+    "・ﾏｳｽの左ｸﾘｯｸでｶｰｿﾙ位置の変更ができ、ｸﾘｯｸした状態でﾏｳｽをﾄﾞﾛｰｲﾝｸﾞすると表示ｲﾒｰｼﾞがｽﾗｲﾄﾞします\n"
+    "　※画像の全体が表示されている場合はｽﾗｲﾄﾞしません\n";
+constexpr const char* kImageHelpGrabScroll =
+    "・ﾏｳｽﾎｲｰﾙを押下した状態や、Shift/"
+    "Ctrlｷｰ+左ｸﾘｯｸした状態ではﾏｳｽの移動により表示位置全体の移動が可能です\n";
+constexpr const char* kImageHelpShiftClick =
+    "　※Shiftｷｰを押下した状態で左ｸﾘｯｸした場合はｸﾘｯｸ位置が中心に移動します\n";
+constexpr const char* kImageHelpTail =
+    "・ﾏｳｽの右ｸﾘｯｸで拡張機能が使用できます\n"
+    "　※『ｵﾌﾟｼｮﾝ情報-ﾕｰｻﾞ制御』で動作の変更が可能です\n"
+    "・ｷｰﾎﾞｰﾄﾞのｶｰｿﾙｷｰ（←、→、↑、↓）でｶｰｿﾙ位置の移動ができます\n"
+    "・ﾏｳｽﾎｲｰﾙの回転で表示倍率の変更が可能です\n"
+    "　※ｷｰ押下やﾎｲｰﾙが有効でない場合は「ｲﾒｰｼﾞ制御情報」の再表示を押下して下さい\n"
+    "　※ｸｲｯｸ(状況依存)ﾍﾙﾌﾟを表示中はｷｰ押下やﾎｲｰﾙが有効とならない場合があります\n"
+    "・「ｲﾒｰｼﾞ制御情報-ｶﾗｰ情報」でﾊﾟﾚｯﾄを指定すると階調値とｶﾗｰの対応(ﾊﾟﾚｯﾄ情報)が表示されます\n";
+
+}  // namespace
+
+// ---- Clicks ----
+
+std::optional<PaneCell> imagePaneCell(int width, int height, const ViewSettings& settings,
+                                      const ViewPlacement& placement, int u, int v) {
+  if (width <= 0 || height <= 0 || u < 0 || v < 0 || u >= kViewSize || v >= kViewSize) {
+    return std::nullopt;
+  }
+  if (showsReduced(settings, width, height)) {
+    const ReducedGeometry geometry = reducedGeometry(width, height);
+    const int du = u - geometry.left, dv = v - geometry.top;
+    if (du < 0 || dv < 0 || du >= geometry.width || dv >= geometry.height) return std::nullopt;
+    return PaneCell{static_cast<int>(static_cast<long long>(du) * width / geometry.width),
+                    static_cast<int>(static_cast<long long>(dv) * height / geometry.height), 0, 0,
+                    true};
+  }
+  const int m = std::clamp(settings.magnification, 1, kMaxMagnification);
+  const ViewPlacement kept = keptPlacement(placement, m);
+  const long long x = static_cast<long long>(kept.originX) + kept.windowColumn + u / m;
+  const long long y = static_cast<long long>(kept.originY) + kept.windowRow + v / m;
+  if (x < 0 || y < 0 || x >= width || y >= height) return std::nullopt;
+  return PaneCell{static_cast<int>(x), static_cast<int>(y), u % m, v % m, false};
+}
+
+std::optional<PaneCell> imagePaneCellOf(const Workbench& bench, int u, int v) {
+  if (!bench.pictures.picturesPresent) return std::nullopt;
+  return imagePaneCell(bench.pictures.width, bench.pictures.height, viewSettingsOf(bench),
+                       bench.view.placement, u, v);
+}
+
+bool clickImagePane(Workbench& bench, int u, int v, bool centre) {
+  const std::optional<PaneCell> cell = imagePaneCellOf(bench, u, v);
+  if (!cell) return false;
+  placeCursorAtCell(bench, *cell, centre);
+  return true;
+}
+
+bool clickThumbnail(Workbench& bench, const PictureThumbnail& thumbnail, int u, int v) {
+  if (!bench.pictures.picturesPresent) return false;
+  const std::optional<PicturePoint> point =
+      thumbnailPicturePoint(thumbnail, bench.pictures.width, bench.pictures.height, u, v);
+  if (!point) return false;
+  setCursorPosition(bench, point->x, point->y);
+  return true;
+}
+
+// ---- Drag sliding ----
+
+bool viewCanSlide(int width, int height, const ViewSettings& settings) {
+  if (showsReduced(settings, width, height)) return false;
+  return settings.magnification > 1 || width > kViewSize || height > kViewSize;
+}
+
+std::optional<ViewPlacement> slidPlacement(int width, int height, const ViewSettings& settings,
+                                           const ViewPlacement& placement, int cursorX, int cursorY,
+                                           const DragState& drag, int u, int v, int minimumMove) {
+  if (!viewCanSlide(width, height, settings)) return std::nullopt;
+  if (std::abs(u - drag.lastU) < minimumMove && std::abs(v - drag.lastV) < minimumMove) {
+    return std::nullopt;
+  }
+  const std::optional<PaneCell> cell = imagePaneCell(width, height, settings, placement, u, v);
+  if (!cell || (cell->x == cursorX && cell->y == cursorY)) return std::nullopt;
+  const int m = std::clamp(settings.magnification, 1, kMaxMagnification);
+  const int visible = visibleCells(m);
+  const ViewPlacement kept = keptPlacement(placement, m);
+  ViewPlacement slid = kept;
+  slideAxis(width, cursorX, u / m, visible, slid.originX, slid.windowColumn);
+  slideAxis(height, cursorY, v / m, visible, slid.originY, slid.windowRow);
+  if (slid == kept) return std::nullopt;
+  return slid;
+}
+
+bool slideView(Workbench& bench, DragState& drag, int u, int v) {
+  if (!drag.active || !bench.pictures.picturesPresent || !bench.options.DragMovesImage) {
+    return false;
+  }
+  const std::optional<ViewPlacement> slid = slidPlacement(
+      bench.pictures.width, bench.pictures.height, viewSettingsOf(bench), bench.view.placement,
+      bench.view.centreX, bench.view.centreY, drag, u, v, bench.options.DragMinimumMove);
+  if (!slid) return false;
+  bench.view.placement = *slid;
+  drag.lastU = u;
+  drag.lastV = v;
+  renderPanes(bench, true);
+  return true;
+}
+
+// ---- Dropped files ----
+
+DropDecision decideDrop(const std::vector<std::string>& files, int pane, bool picturesPresent) {
+  DropDecision decision;
+  if (files.empty()) return decision;
+  if (isArchiveName(files[0])) {
+    decision.action = DropAction::OpenArchive;
+    decision.archive = files[0];
+    return decision;
+  }
+  if (files.size() >= 2) return openNames(files[0], files[1], 0);
+  if (!isImagePane(pane) && picturesPresent) {
+    decision.action = DropAction::Ask;
+    decision.names = {files[0]};
+    return decision;
+  }
+  return openNames(files[0], {}, 0);
+}
+
+DropDecision resolveDropChoice(const std::string& file, int pane, DropChoice choice,
+                               const Workbench& bench) {
+  if (choice == DropChoice::Cancel) return {};
+  if (choice == DropChoice::Replace && pane == kPanePicture1) {
+    return openNames(file, bench.pictures.pictures[1].name, 1);
+  }
+  if (choice == DropChoice::Replace && pane == kPanePicture2) {
+    return openNames(bench.pictures.pictures[0].name, file, 2);
+  }
+  return openNames(file, {}, 0);
+}
+
+DropDecision decidePaste(const std::vector<std::string>& files, int pane, PaneCommand command,
+                         const Workbench& bench) {
+  if (files.empty()) return {};
+  switch (command) {
+    case PaneCommand::PasteAlone:
+      return decideDrop({files[0]}, kPaneImage1, false);
+    case PaneCommand::PasteReplace:
+      if (isArchiveName(files[0]) || !bench.pictures.picturesPresent) {
+        return decideDrop({files[0]}, kPaneImage1, false);
+      }
+      return resolveDropChoice(files[0], pane, DropChoice::Replace, bench);
+    case PaneCommand::Paste:
+      return decideDrop(files, kPaneImage1, false);
+    default:
+      return {};
+  }
+}
+
+// ---- Pane menus ----
+
+std::vector<PaneMenuItem> paneMenu(const Workbench& bench, int pane,
+                                   const PaneMenuContext& context) {
+  return isImagePane(pane) ? imagePaneMenu(bench, pane, context) : picturePaneMenu(bench, context);
+}
+
+bool runPaneCommand(Workbench& bench, int pane, PaneCommand command, int argument,
+                    const PaneMenuContext& context, UserPort& user, BusyPort& busy,
+                    ProgressPort& progress) {
+  if (command == PaneCommand::VlaCopy) return copyPaneToExchange(bench, user, pane) == 0;
+  if (command == PaneCommand::VlaPaste) return pasteExchangeToPane(bench, user, pane) == 0;
+  if (command == PaneCommand::Clear) {
+    return !isImagePane(pane) && bench.pictures.picturesPresent &&
+           clearPicture(bench, user, busy, progress, pane) == 0;
+  }
+  if (!isImagePane(pane)) return false;
+  const int image = imageOfPane(pane);
+  ViewState& view = bench.view;
+  switch (command) {
+    case PaneCommand::StoreMark:
+      if (!bench.pictures.picturesPresent || argument < 0 || argument >= kMarkCount) return false;
+      storeDisplayMark(bench, argument);
+      return true;
+    case PaneCommand::MoveToMark:
+      return restoreDisplayMark(bench, argument);
+    case PaneCommand::Centre:
+      if (!bench.pictures.picturesPresent || !context.cell) return false;
+      placeCursorAtCell(bench, *context.cell, true);
+      return true;
+    case PaneCommand::ImageKind:
+      if (argument >= kUserEntryArgument && argument < kUserEntryArgument + kUserEntryCount) {
+        setImageKind(bench, image, kUserProcessingKind, argument - kUserEntryArgument, user, busy,
+                     progress);
+        return true;
+      }
+      if (!isBuiltInKind(argument)) return false;
+      setImageKind(bench, image, argument, 0, user, busy, progress);
+      return true;
+    case PaneCommand::ColourKind:
+      if (!isColourKind(argument)) return false;
+      chooseColourKind(bench, image, argument);
+      return true;
+    case PaneCommand::Magnification:
+      if (argument < 1 || argument > kMaxMagnification) return false;
+      setMagnification(bench, argument);
+      return true;
+    case PaneCommand::ReducedDisplay:
+      return bench.pictures.picturesPresent && setReducedDisplay(bench);
+    case PaneCommand::Interpolation:
+      setZoomInterpolation(bench, !view.zoomInterpolation);
+      return true;
+    case PaneCommand::ColourDisplay:
+      setColourDisplay(bench, !view.colourDisplay);
+      return true;
+    default:
+      return false;
+  }
+}
+
+void chooseColourKind(Workbench& bench, int image, int colourKind) {
+  if (!isColourKind(colourKind)) return;
+  if (bench.options.PopupColourTurnsColourOn) bench.view.colourDisplay = true;
+  setColourAssociation(bench, image, colourKind);  // repaints both panes
+}
+
+// ---- Texts ----
+
+std::string paneTitleText(const Workbench& bench, int pane) {
+  if (isImagePane(pane)) return imageLabelOf(bench, imageOfPane(pane));
+  return bench.titles.pane[pane == kPanePicture2 ? 1 : 0];
+}
+
+std::string paneHelpText(const Workbench& bench, int pane, bool grabScrollEnabled) {
+  if (!isImagePane(pane)) return kPictureHelp;
+  std::string help;
+  if (bench.pictures.picturesPresent) {
+    const int image = imageOfPane(pane);
+    const int kind = bench.images.kind[image == 2 ? 1 : 0];
+    const char* description = isBuiltInKind(kind)
+                                  ? imageKindTable()[static_cast<std::size_t>(kind)].description
+                                  : kUserProcessingDescription;
+    help = text::format(kImageKindHelp, kindNameOf(bench, image).c_str(), description);
+  }
+  help += kImageHelpHead;
+  help += grabScrollEnabled ? kImageHelpGrabScroll : kImageHelpShiftClick;
+  help += kImageHelpTail;
+  return help;
+}
+
+}  // namespace vemla

@@ -1,0 +1,369 @@
+#include "workbench/view/refresh_chain.h"
+
+#include <algorithm>
+#include <optional>
+
+#include "extensions/user_processing.h"
+#include "options/option_table.h"
+#include "processing/image_creation.h"
+#include "text/format.h"
+#include "workbench/picture/prepare_pictures.h"
+
+namespace vemla {
+namespace {
+
+constexpr const char* kCreatingText = "ｲﾒｰｼﾞ%d 作成中";
+constexpr const char* kCreationFailed = "ｲﾒｰｼﾞ%dの作成に失敗しました";
+constexpr int kUserProcessingEntries = 16;
+
+std::size_t indexOf(int image) {
+  return image == 2 ? 1 : 0;
+}
+
+// The magnification the view shows: 1 in the reduced display.
+int shownMagnification(const ViewState& view) {
+  return view.reducedDisplay ? 1 : std::clamp(view.magnification, 1, kMaxMagnification);
+}
+
+CreationPictures creationPictures(Workbench& bench) {
+  PictureStore& store = bench.store;
+  return {store.plane(kShifted1), store.plane(kShifted2), store.plane(kUserResult),
+          bench.pictures.width,   bench.pictures.height,  bench.control.validRectangles};
+}
+
+const persist::UserProcessingEntry* userEntryOf(const Workbench& bench, int image) {
+  const int entry = bench.images.userEntry[indexOf(image)];
+  if (entry < 0 || entry >= kUserProcessingEntries) return nullptr;
+  return &bench.settings.user.processing[static_cast<std::size_t>(entry)];
+}
+
+// Kind 99: the user simple image processing entry over the two shifted pictures, with the
+// wait cursor and the progress window. nullopt when it failed (after the message).
+std::optional<ImageStatistics> createUserProcessingImage(Workbench& bench, int image,
+                                                         const persist::UserProcessingEntry& entry,
+                                                         UserPort& user, BusyPort& busy,
+                                                         ProgressPort& progress) {
+  const CreationPictures pictures = creationPictures(bench);
+  std::uint8_t* buffer = bench.store.plane(image == 1 ? kImage1 : kImage2);
+  std::optional<UserProcessingArea> area;
+  {
+    BusyScope wait(busy);
+    progress.setText(text::format(kCreatingText, image));
+    bool started = false;
+    area = applyUserProcessing(entry, pictures.shifted1, pictures.shifted2, pictures.width,
+                               pictures.height, buffer, [&](int rowsDone, int rowsTotal) {
+                                 if (!started) progress.start(rowsTotal);
+                                 started = true;
+                                 progress.report(rowsDone);
+                               });
+    progress.finish();
+  }
+  if (!area) {
+    user.tell(Icon::Warning, text::format(kCreationFailed, image));
+    return std::nullopt;
+  }
+  const StatisticsSource source =
+      area->statistics == StatisticsPictures::Picture1   ? StatisticsSource::Picture1
+      : area->statistics == StatisticsPictures::Picture2 ? StatisticsSource::Picture2
+                                                         : StatisticsSource::Both;
+  return imageStatistics(
+      buffer, pictures.width, pictures.height,
+      statisticsRectangle(source, pictures.validRectangles, area->marginX, area->marginY));
+}
+
+// False when a user processing entry failed.
+bool recomputeImage(Workbench& bench, int image, UserPort& user, BusyPort& busy,
+                    ProgressPort& progress) {
+  const std::size_t index = indexOf(image);
+  const int kind = bench.images.kind[index];
+  const std::uint8_t fill = fillValueOf(kind);
+  std::uint8_t* buffer = bench.store.plane(image == 1 ? kImage1 : kImage2);
+  std::optional<ImageStatistics> statistics;
+  bool failed = false;
+  if (isBuiltInKind(kind)) {
+    const Options& options = bench.options;
+    const AreaDifferenceSettings area{options.AreaDiffRangeX, options.AreaDiffRangeY,
+                                      options.AreaDiffKind, options.AreaDiffDivisor};
+    // The window is limited to 2 MaxPicture - 1: a larger one has no pixel in any picture.
+    const int maxSizeX = 2 * bench.store.maxWidth() - 1;
+    const int maxSizeY = 2 * bench.store.maxHeight() - 1;
+    const CreationPictures pictures = creationPictures(bench);
+    std::optional<BusyScope> wait;  // the area difference shows the wait cursor
+    if (kind == kKindAreaDifference) wait.emplace(busy);
+    statistics = createBuiltInImage(kind, pictures, area, maxSizeX, maxSizeY, buffer);
+  } else if (kind == kUserProcessingKind) {
+    const persist::UserProcessingEntry* entry = userEntryOf(bench, image);
+    if (entry != nullptr && entry->inUse != 0) {
+      statistics = createUserProcessingImage(bench, image, *entry, user, busy, progress);
+      failed = !statistics;
+    }
+  }
+  bench.images.fill[index] = fill;
+  bench.images.statistics[index] = statistics.value_or(ImageStatistics{});
+  if (statistics && bench.images.blankInvalid) {
+    blankOutside(buffer, bench.pictures.width, bench.pictures.height, statistics->rectangle, fill);
+  }
+  return !failed;
+}
+
+void paintImage(Workbench& bench, int image) {
+  ViewState& view = bench.view;
+  PaneRaster& pane = view.panes[indexOf(image)];
+  if (pane.view.empty()) return;
+  const bool reduced =
+      showsReduced(viewSettingsOf(bench), bench.pictures.width, bench.pictures.height);
+  const int period =
+      gridPeriod(view.gridWidth, shownMagnification(view), reduced, view.reductionRatio);
+  pane.shown.resize(pane.view.size());
+  paintPane(pane.view.data(), paneColoursOf(bench, image), gridSettingsOf(bench, image), period,
+            pane.shown.data(), pane.colours);
+}
+
+void clampCursor(Workbench& bench) {
+  ViewState& view = bench.view;
+  const int m = shownMagnification(view);
+  view.centreX = std::clamp(view.centreX, 0, std::max(bench.pictures.width - 1, 0));
+  view.centreY = std::clamp(view.centreY, 0, std::max(bench.pictures.height - 1, 0));
+  view.fineX = std::clamp(view.fineX, 0, m - 1);
+  view.fineY = std::clamp(view.fineY, 0, m - 1);
+}
+
+}  // namespace
+
+void refreshPictures(Workbench& bench, UserPort& user, BusyPort& busy, ProgressPort& progress) {
+  if (bench.pictures.picturesPresent) {
+    preparePictures(bench, user, busy);
+    clampCursor(bench);
+    createImage(bench, 1, true, false, user, busy, progress);
+    createImage(bench, 2, true, false, user, busy, progress);
+  }
+  bench.notifyPicturesChanged();
+}
+
+void refreshPictures(Workbench& bench, UserPort& user) {
+  NoBusyPort busy;
+  NoProgressPort progress;
+  refreshPictures(bench, user, busy, progress);
+}
+
+bool createImage(Workbench& bench, int image, bool recompute, bool keepView, UserPort& user,
+                 BusyPort& busy, ProgressPort& progress) {
+  if (!bench.pictures.picturesPresent) return true;
+  const bool created = !recompute || recomputeImage(bench, image, user, busy, progress);
+  renderImage(bench, image, keepView);
+  return created;
+}
+
+void setImageKind(Workbench& bench, int image, int kind, int userEntry, UserPort& user,
+                  BusyPort& busy, ProgressPort& progress) {
+  const std::size_t index = indexOf(image);
+  bench.images.kind[index] = kind;
+  if (kind == kUserProcessingKind) bench.images.userEntry[index] = userEntry;
+  createImage(bench, image, true, true, user, busy, progress);
+  bench.notifyPanesChanged();
+}
+
+void setBlankInvalid(Workbench& bench, bool on, UserPort& user, BusyPort& busy,
+                     ProgressPort& progress) {
+  bench.images.blankInvalid = on;
+  createImage(bench, 1, true, true, user, busy, progress);
+  createImage(bench, 2, true, true, user, busy, progress);
+  bench.notifyPanesChanged();
+}
+
+void refreshAfterOptions(Workbench& bench, unsigned effects, UserPort& user, BusyPort& busy,
+                         ProgressPort& progress) {
+  if ((effects & (kEffectRescaleShifts | kEffectPreparePictures)) != 0) {
+    refreshPictures(bench, user, busy, progress);
+  } else if ((effects & kEffectRecreateImages) != 0) {
+    renderPanes(bench, true);
+  } else if ((effects & kEffectRecreatePens) != 0) {
+    paintPanes(bench);
+  }
+}
+
+bool areaDifferenceShown(const Workbench& bench) {
+  return bench.images.kind[0] == kKindAreaDifference || bench.images.kind[1] == kKindAreaDifference;
+}
+
+bool magnifiedWithInterpolation(const Workbench& bench) {
+  return bench.view.zoomInterpolation && !bench.view.reducedDisplay && bench.view.magnification > 1;
+}
+
+void renderImage(Workbench& bench, int image, bool keepView) {
+  if (!bench.pictures.picturesPresent) return;
+  ViewState& view = bench.view;
+  const int width = bench.pictures.width, height = bench.pictures.height;
+  const ViewSettings settings = viewSettingsOf(bench);
+  view.placement = keepView ? keptPlacement(view.placement, settings.magnification)
+                            : centredPlacement(width, height, view.centreX, view.centreY,
+                                               settings.magnification);
+  PaneRaster& pane = view.panes[indexOf(image)];
+  pane.view.resize(static_cast<std::size_t>(kViewSize) * kViewSize);
+  renderView(bench.store.plane(image == 1 ? kImage1 : kImage2), width, height,
+             bench.images.fill[indexOf(image)], settings, view.placement, pane.view.data(),
+             view.renderWork);
+  paintImage(bench, image);
+}
+
+void renderPanes(Workbench& bench, bool keepView) {
+  renderImage(bench, 1, keepView);
+  renderImage(bench, 2, true);  // the window image 1 has just taken
+  bench.notifyPanesChanged();
+}
+
+void paintPanes(Workbench& bench) {
+  paintImage(bench, 1);
+  paintImage(bench, 2);
+  bench.notifyPanesChanged();
+}
+
+void setCursorPosition(Workbench& bench, int x, int y) {
+  ViewState& view = bench.view;
+  const Cursor cursor =
+      placedCursor(x, y, bench.pictures.width, bench.pictures.height, shownMagnification(view));
+  view.centreX = cursor.x;
+  view.centreY = cursor.y;
+  view.fineX = cursor.fineX;
+  view.fineY = cursor.fineY;
+  renderPanes(bench, false);
+}
+
+void moveCursor(Workbench& bench, CursorDirection direction, bool fromPad) {
+  ViewState& view = bench.view;
+  const int m = shownMagnification(view);
+  const Cursor cursor{view.centreX, view.centreY, view.fineX, view.fineY};
+  const int width = bench.pictures.width, height = bench.pictures.height;
+  const Cursor moved = view.fineMovement ? fineStep(cursor, direction, width, height, m)
+                                         : coarseStep(cursor, direction, width, height, m, fromPad);
+  view.centreX = moved.x;
+  view.centreY = moved.y;
+  view.fineX = moved.fineX;
+  view.fineY = moved.fineY;
+  renderPanes(bench, false);
+}
+
+void setMagnification(Workbench& bench, int magnification) {
+  ViewState& view = bench.view;
+  view.magnification = std::clamp(magnification, 1, kMaxMagnification);
+  view.reducedDisplay = false;
+  view.fineX = view.fineY = view.magnification / 2;
+  renderPanes(bench, false);
+}
+
+bool setReducedDisplay(Workbench& bench) {
+  if (fitsPane(bench.pictures.width, bench.pictures.height)) return false;
+  ViewState& view = bench.view;
+  view.magnification = 1;
+  view.reducedDisplay = true;
+  view.fineX = view.fineY = 0;
+  renderPanes(bench, false);
+  return true;
+}
+
+void setGrid(Workbench& bench, bool on) {
+  ViewState& view = bench.view;
+  view.grid = on;
+  view.gridOffsetX = view.gridOffsetY = 0;
+  paintPanes(bench);
+}
+
+void moveGrid(Workbench& bench, CursorDirection direction) {
+  ViewState& view = bench.view;
+  const int span = std::max(view.gridWidth, 1) * shownMagnification(view);
+  const auto wrap = [span](int value) { return ((value % span) + span) % span; };
+  switch (direction) {
+    case CursorDirection::Up:
+      view.gridOffsetY = wrap(view.gridOffsetY + 1);
+      break;
+    case CursorDirection::Down:
+      view.gridOffsetY = wrap(view.gridOffsetY - 1);
+      break;
+    case CursorDirection::Left:
+      view.gridOffsetX = wrap(view.gridOffsetX + 1);
+      break;
+    case CursorDirection::Right:
+      view.gridOffsetX = wrap(view.gridOffsetX - 1);
+      break;
+  }
+  paintPanes(bench);
+}
+
+ViewSettings viewSettingsOf(const Workbench& bench) {
+  const ViewState& view = bench.view;
+  return {shownMagnification(view), view.reducedDisplay, view.zoomInterpolation,
+          bench.options.ZoomInterpolation == kZoomLinear ? kZoomLinear : kZoomCubic};
+}
+
+int colourKindOf(const Workbench& bench, int image) {
+  if (!bench.view.colourDisplay) return kColourGrey;
+  const std::size_t index = indexOf(image);
+  const persist::ImageControlSelections& selections = bench.settings.program.imageControl;
+  const int kind = bench.images.kind[index];
+  int colourKind = kColourGrey;
+  if (kind >= 0 && kind < static_cast<int>(selections.kindColours[index].size())) {
+    colourKind = selections.kindColours[index][static_cast<std::size_t>(kind)];
+  } else if (kind == kUserProcessingKind) {
+    const int entry = bench.images.userEntry[index];
+    if (entry >= 0 && entry < kUserProcessingEntries) {
+      colourKind = selections.userProcessingColours[index][static_cast<std::size_t>(entry)];
+    }
+  }
+  if (!isColourKind(colourKind)) return kColourGrey;
+  if (isUserColourKind(colourKind) &&
+      bench.settings.user.colours[static_cast<std::size_t>(colourKind - kFirstUserColour)].inUse ==
+          0) {
+    return kColourGrey;
+  }
+  return colourKind;
+}
+
+PaneColours paneColoursOf(const Workbench& bench, int image) {
+  const std::size_t index = indexOf(image);
+  const int kind = colourKindOf(bench, image);
+  const persist::ImageControlSelections& selections = bench.settings.program.imageControl;
+  PaneColours colours;
+  colours.colourKind = kind;
+  colours.base = isUserColourKind(kind)
+                     ? colourTableOf(bench.settings.user
+                                         .colours[static_cast<std::size_t>(kind - kFirstUserColour)]
+                                         .table)
+                     : baseColourTable(kind);
+  colours.intensity = selections.intensity[static_cast<std::size_t>(kind)];
+  colours.brightness = selections.brightness[static_cast<std::size_t>(kind)];
+  colours.rangeOn = bench.view.rangeExtraction[index];
+  colours.lower = bench.view.range[index].lower;
+  colours.upper = bench.view.range[index].upper;
+  colours.rangeColour = rgbOfColourRef(image == 1 ? bench.options.RangeExtractionColour1
+                                                  : bench.options.RangeExtractionColour2);
+  return colours;
+}
+
+GridSettings gridSettingsOf(const Workbench& bench, int image) {
+  const ViewState& view = bench.view;
+  return {view.grid, view.gridWidth, view.gridOffsetX, view.gridOffsetY,
+          rgbOfColourRef(image == 1 ? bench.options.GridColour1 : bench.options.GridColour2)};
+}
+
+ViewPoint cursorViewPointOf(const Workbench& bench) {
+  const ViewState& view = bench.view;
+  return cursorViewPoint(bench.pictures.width, bench.pictures.height, view.centreX, view.centreY,
+                         view.fineX, view.fineY, viewSettingsOf(bench), view.placement);
+}
+
+std::string kindNameOf(const Workbench& bench, int image) {
+  const int kind = bench.images.kind[indexOf(image)];
+  if (isBuiltInKind(kind)) return imageKindTable()[static_cast<std::size_t>(kind)].name;
+  if (kind == kUserProcessingKind) {
+    if (const persist::UserProcessingEntry* entry = userEntryOf(bench, image)) return entry->name;
+  }
+  return {};
+}
+
+std::string imageLabelOf(const Workbench& bench, int image) {
+  return imageLabel(
+      image, bench.pictures.picturesPresent, kindNameOf(bench, image),
+      magnificationText(viewSettingsOf(bench), bench.pictures.width, bench.pictures.height));
+}
+
+}  // namespace vemla

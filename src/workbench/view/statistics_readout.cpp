@@ -1,0 +1,48 @@
+#include "workbench/view/statistics_readout.h"
+
+#include "workbench/view/refresh_chain.h"
+
+namespace vemla {
+namespace {
+
+std::size_t indexOf(int image) {
+  return image == 2 ? 1 : 0;
+}
+
+int planeOf(int image) {
+  return image == 2 ? kImage2 : kImage1;
+}
+
+}  // namespace
+
+StatisticsTexts statisticsTexts(const Workbench& bench, int image) {
+  if (!bench.pictures.picturesPresent) return {};
+  const ImageStatistics& statistics = bench.images.statistics[indexOf(image)];
+  return {std::to_string(statistics.maximum), std::to_string(statistics.minimum),
+          std::to_string(statistics.mean), std::to_string(statistics.sum)};
+}
+
+bool moveCursorToExtreme(Workbench& bench, int image, Extreme extreme) {
+  if (!bench.pictures.picturesPresent) return false;
+  const ImageStatistics& statistics = bench.images.statistics[indexOf(image)];
+  const int value = extreme == Extreme::Maximum ? statistics.maximum : statistics.minimum;
+  const std::optional<PixelPosition> found =
+      findValue(bench.store.plane(planeOf(image)), bench.pictures.width, bench.pictures.height,
+                statistics.rectangle, bench.view.centreX, bench.view.centreY, value);
+  if (!found) return false;
+  setCursorPosition(bench, found->x, found->y);
+  return true;
+}
+
+std::optional<int> valueUnderCursor(const Workbench& bench, int image) {
+  const int width = bench.pictures.width, height = bench.pictures.height;
+  const int x = bench.view.centreX, y = bench.view.centreY;
+  if (!bench.pictures.picturesPresent || x < 0 || y < 0 || x >= width || y >= height) {
+    return std::nullopt;
+  }
+  const std::uint8_t* plane = bench.store.plane(planeOf(image));
+  return plane[static_cast<std::size_t>(y) * static_cast<std::size_t>(width) +
+               static_cast<std::size_t>(x)];
+}
+
+}  // namespace vemla

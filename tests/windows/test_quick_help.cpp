@@ -1,0 +1,112 @@
+// Window tests, run offscreen: the quick-help window (line limit, placement inside the owner,
+// menu items) and the progress window with the wait cursor.
+#include <QAction>
+#include <QApplication>
+#include <QMenu>
+#include <QProgressDialog>
+#include <QtTest>
+
+#include "windows/main/progress_window.h"
+#include "windows/main/quick_help.h"
+
+using namespace vemla;
+
+namespace {
+
+QString lines(int count) {
+  QStringList list;
+  for (int i = 0; i < count; ++i) list << QString("line %1").arg(i);
+  return list.join('\n');
+}
+
+}  // namespace
+
+class QuickHelpTest : public QObject {
+  Q_OBJECT
+ private slots:
+  void showsAtMostThirtyTwoLines() {
+    QWidget owner;
+    owner.resize(1280, 1024);
+    owner.show();
+    bool on = true;
+    QuickHelp help(&owner, on);
+    QWidget* window = help.show(&owner, lines(32));
+    QVERIFY(window != nullptr);
+    QCOMPARE(window->objectName(), QString("HelpMessage"));
+    const int height32 = window->height();
+    window = help.show(&owner, lines(40));
+    QCOMPARE(window->height(), height32);
+    // Showing another text replaced the first window.
+    QCOMPARE(owner.findChildren<QWidget*>("HelpMessage").size(), 1);
+    QVERIFY(help.show(&owner, "") == nullptr);
+    QVERIFY(help.current() == nullptr);
+  }
+
+  void nearTheLowerRightCornerItStaysInsideTheOwner() {
+    QWidget owner;
+    owner.resize(1280, 1024);
+    auto* anchor = new QWidget(&owner);
+    anchor->setGeometry(1200, 980, 70, 40);
+    owner.show();
+    bool on = true;
+    QuickHelp help(&owner, on);
+    QWidget* window = help.show(anchor, lines(10) + "\nA long line that makes the window wide");
+    QVERIFY(window != nullptr);
+    QCOMPARE(window->parentWidget(), &owner);
+    QCOMPARE(window->geometry().right() + 1, 1280 - 32);
+    QCOMPARE(window->geometry().bottom() + 1, 1024 - 32);
+  }
+
+  void menuItemsShowTheirTextOnlyWhileQuickHelpIsOn() {
+    QWidget owner;
+    bool on = false;
+    QuickHelp help(&owner, on);
+    QMenu menu;
+    QAction* action = menu.addAction("item");
+    setQuickHelpOn(action, QString::fromUtf8("説明"));
+    help.watchMenu(&menu);
+    emit menu.hovered(action);
+    QVERIFY(help.current() == nullptr);
+    on = true;
+    emit menu.hovered(action);
+    QVERIFY(help.current() != nullptr);
+    QVERIFY(help.current()->parentWidget() == nullptr);  // a pop-up at the pointer
+    help.close();
+    QVERIFY(help.current() == nullptr);
+  }
+
+  void progressWindowCountsAndGivesBackTheCursor() {
+    QWidget owner;
+    ProgressWindow progress(&owner);
+    progress.setText("ｲﾒｰｼﾞ作成中");
+    progress.start(10);
+    auto* dialog = owner.findChild<QProgressDialog*>("Progress");
+    QVERIFY(dialog != nullptr);
+    QVERIFY(dialog->isVisible());
+    QCOMPARE(dialog->labelText(), QString::fromUtf8("ｲﾒｰｼﾞ作成中"));
+    QCOMPARE(dialog->maximum(), 10);
+    QVERIFY(QApplication::overrideCursor() != nullptr);
+    progress.report(4);
+    QCOMPARE(dialog->value(), 4);
+    progress.report(25);  // never past the total
+    QCOMPARE(dialog->value(), 10);
+    progress.finish();
+    QVERIFY(!dialog->isVisible());
+    QVERIFY(QApplication::overrideCursor() == nullptr);
+    progress.finish();  // a second finish changes nothing
+    QVERIFY(QApplication::overrideCursor() == nullptr);
+
+    WaitCursor busy;
+    busy.begin();
+    busy.begin();
+    busy.end();
+    QVERIFY(QApplication::overrideCursor() != nullptr);
+    busy.end();
+    QVERIFY(QApplication::overrideCursor() == nullptr);
+    busy.end();  // unbalanced: nothing to give back
+    QVERIFY(QApplication::overrideCursor() == nullptr);
+  }
+};
+
+QTEST_MAIN(QuickHelpTest)
+#include "test_quick_help.moc"

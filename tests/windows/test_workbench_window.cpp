@@ -1,0 +1,384 @@
+// Window tests, run offscreen: the main window's layout (on a large and on a small screen),
+// its menu and toolbar states, the open paths (file dialogs, clipboard, queued requests,
+// history), saving and the quick help.
+#include <QAction>
+#include <QApplication>
+#include <QClipboard>
+#include <QLabel>
+#include <QMenu>
+#include <QMenuBar>
+#include <QMimeData>
+#include <QToolBar>
+#include <QUrl>
+#include <QtTest>
+#include <filesystem>
+
+#include "support/recording_port.h"
+#include "support/test_files.h"
+#include "windows/main/quick_help.h"
+#include "windows/main/workbench_window.h"
+#include "windows/panes/image_pane.h"
+#include "windows/panes/picture_pane.h"
+#include "workbench/picture/open_pictures.h"
+
+using namespace vemla;
+using vemla::testing::RecordingPort;
+using vemla::testing::TempDir;
+
+namespace {
+
+const QSize kLargeScreen(1920, 1200);
+
+// A 16 x 16 grey bitmap whose pixels depend on `seed`.
+std::string writePicture(const TempDir& folder, const std::string& name, int seed) {
+  const std::string path = folder.file(name);
+  vemla::testing::writeBytes(
+      path, vemla::testing::makeBitmap(16, 16, 8, [seed](int x, int y) {
+        return std::vector<std::uint8_t>{static_cast<std::uint8_t>(x * 8 + y + seed)};
+      }));
+  return path;
+}
+
+// A workbench with its settings in a temporary program folder.
+struct Bench {
+  TempDir folder;
+  Workbench bench;
+  Bench() {
+    bench.settings.folder = folder.path();
+    bench.options = defaultOptions(folder.path());
+    QVERIFY(bench.store.allocate(1024, 1024));
+  }
+};
+
+// File dialogs that hand out prepared answers in order and remember their titles.
+struct ScriptedDialogs {
+  QList<QStringList> opens;
+  QStringList saves;
+  QStringList titles;
+  FileDialogs dialogs() {
+    return {[this](const QString& title, const QString&, bool, const QString&) {
+              titles << title;
+              return opens.isEmpty() ? QStringList() : opens.takeFirst();
+            },
+            [this](const QString& title, const QString&, const QString&) {
+              titles << title;
+              return saves.isEmpty() ? QString() : saves.takeFirst();
+            }};
+  }
+};
+
+QString q(const std::string& text) {
+  return QString::fromStdString(text);
+}
+
+// "1つの画像で開く(&1)" with `path` chosen in its dialog.
+void openOneByDialog(WorkbenchWindow& window, const std::string& path) {
+  ScriptedDialogs dialogs;
+  dialogs.opens = {{q(path)}};
+  window.setFileDialogs(dialogs.dialogs());
+  window.runCommand(kOpenOne);
+  // `dialogs` ends here: later dialogs choose nothing.
+  window.setFileDialogs(
+      {[](const QString&, const QString&, bool, const QString&) { return QStringList(); },
+       [](const QString&, const QString&, const QString&) { return QString(); }});
+}
+
+}  // namespace
+
+class WorkbenchWindowTest : public QObject {
+  Q_OBJECT
+ private slots:
+  void layoutFollowsTheFixedTableOnALargeScreen() {
+    Bench b;
+    RecordingPort user;
+    WorkbenchWindow window(b.bench, user, kLargeScreen);
+    QVERIFY(!window.usesBaseWindow());
+    QCOMPARE(window.objectName(), QString("Vemla"));
+    QCOMPARE(window.menuBar()->objectName(), QString("MAINMENU"));
+    QCOMPARE(window.windowTitle(), QString("Vemla"));
+    QCOMPARE(window.layoutElement("Port1")->geometry(), QRect(2, 52, 232, 246));
+    QCOMPARE(window.layoutElement("Port2")->geometry(), QRect(2, 322, 232, 246));
+    QCOMPARE(window.layoutElement("Image1")->geometry(), QRect(236, 52, 516, 516));
+    QCOMPARE(window.layoutElement("Image2")->geometry(), QRect(754, 52, 516, 516));
+    QCOMPARE(window.layoutElement("PictureControl")->geometry(), QRect(2, 593, 313, 355));
+    QCOMPARE(window.layoutElement("ImageControl")->geometry(), QRect(316, 593, 437, 388));
+    QCOMPARE(window.layoutElement("ToolSelection")->geometry(), QRect(754, 913, 517, 68));
+    // The panes sit centred in their frames: 232 x 244 and 512 x 512.
+    QCOMPARE(window.picturePane(0)->objectName(), QString("Port1"));
+    QCOMPARE(window.picturePane(0)->geometry(), QRect(0, 1, 232, 244));
+    QCOMPARE(window.imagePane(1)->objectName(), QString("Image2"));
+    QCOMPARE(window.imagePane(1)->geometry(), QRect(2, 2, 512, 512));
+    QCOMPARE(window.imagePane(1)->parentWidget(), window.layoutElement("Image2"));
+    QCOMPARE(window.titleStrip(7)->geometry(), QRect(754, 890, 517, 24));
+    QCOMPARE(window.titleStrip(7)->text(), QString::fromUtf8("ツール機能選択"));
+    QCOMPARE(window.titleStrip(2)->text(), QString::fromUtf8("ｲﾒｰｼﾞ1"));
+    // The corner buttons exist only with the base window.
+    QVERIFY(window.toolbarAction(kLayoutTopLeft) == nullptr);
+    QVERIFY(window.toolbarAction(kOpenTwo) != nullptr);
+  }
+
+  void aSmallScreenCarriesTheLayoutInTheScrollingBaseWindow() {
+    Bench b;
+    RecordingPort user;
+    WorkbenchWindow window(b.bench, user, QSize(1024, 768));
+    QVERIFY(window.usesBaseWindow());
+    QVERIFY(window.findChild<QWidget*>("BaseWinName") != nullptr);
+    QCOMPARE(window.scrollRange(), (LayoutOffset{248, 252}));
+    // Every element sits 30 higher.
+    QCOMPARE(window.layoutElement("Port1")->geometry(), QRect(2, 22, 232, 246));
+    QCOMPARE(window.titleStrip(0)->geometry(), QRect(2, 0, 233, 24));
+
+    QVERIFY(window.toolbarAction(kLayoutBottomRight) != nullptr);
+    window.runCommand(kLayoutBottomRight);
+    QCOMPARE(window.layoutOffset(), (LayoutOffset{248, 252}));
+    QWidget* canvas = window.layoutElement("Port1")->parentWidget();
+    QCOMPARE(canvas->objectName(), QString("Layout"));
+    QCOMPARE(canvas->pos(), QPoint(-248, -252));
+    window.runCommand(kLayoutTopRight);
+    QCOMPARE(window.layoutOffset(), (LayoutOffset{248, 0}));
+
+    // Grab scrolling moves the layout with the mouse, within the scroll range.
+    QVERIFY(window.grabScrollEnabled());
+    window.grabScroll(QPoint(100, -500));
+    QCOMPARE(window.layoutOffset(), (LayoutOffset{148, 252}));
+    window.grabScroll(QPoint(1000, 0));
+    QCOMPARE(window.layoutOffset(), (LayoutOffset{0, 252}));
+  }
+
+  void lockedDisplayPositionKeepsTheLayoutOutOfTheBaseWindow() {
+    Bench b;
+    b.bench.options.LockDisplayPosition = true;
+    RecordingPort user;
+    WorkbenchWindow window(b.bench, user, QSize(1024, 768));
+    QVERIFY(!window.usesBaseWindow());
+    QVERIFY(!window.grabScrollEnabled());
+    QCOMPARE(window.layoutElement("Port1")->geometry(), QRect(2, 52, 232, 246));
+  }
+
+  void commandsOfMissingSubsystemsAreShownDisabled() {
+    Bench b;
+    RecordingPort user;
+    WorkbenchWindow window(b.bench, user, kLargeScreen);
+    window.updateCommandStates();
+    for (int id : {kEdit1, kEdit2, kUserColours, kUserProgram, kRememberState1, kGradationTool,
+                   kImageScope, kGallery}) {
+      QAction* action = window.menuAction(id);
+      QVERIFY2(action != nullptr, qPrintable(QString::number(id)));
+      QVERIFY2(!action->isEnabled(), qPrintable(QString::number(id)));
+    }
+    QCOMPARE(window.menuAction(kOpenTwo)->text(), QString::fromUtf8("２つの画像で開く(&2)"));
+    QCOMPARE(window.menuAction(kOpenArchive)->text(), QString::fromUtf8("Vlaファイルを開く(&Q)"));
+    // Without pictures: open and options enabled, picture commands disabled.
+    QVERIFY(window.menuAction(kOpenTwo)->isEnabled());
+    QVERIFY(window.menuAction(kOptions)->isEnabled());
+    QVERIFY(!window.menuAction(kSwap)->isEnabled());
+    QVERIFY(!window.toolbarAction(kOverwrite1)->isEnabled());
+    QVERIFY(window.toolbarAction(kQuickHelp)->isEnabled());
+  }
+
+  void openingTwoFilesByDialogRecordsTheHistory() {
+    Bench b;
+    const std::string a = writePicture(b.folder, "a.bmp", 0);
+    const std::string c = writePicture(b.folder, "c.bmp", 50);
+    RecordingPort user;
+    WorkbenchWindow window(b.bench, user, kLargeScreen);
+    ScriptedDialogs dialogs;
+    dialogs.opens = {{q(a), q(c)}, {q(a), q(c)}};
+    window.setFileDialogs(dialogs.dialogs());
+
+    window.runCommand(kOpenTwo);
+    QVERIFY2(user.messages.isEmpty(), qPrintable(user.messages.join('|')));
+    QCOMPARE(dialogs.titles.front(), QString::fromUtf8("画像１－画像２ﾌｧｲﾙの選択"));
+    QVERIFY(b.bench.pictures.picturesPresent);
+    QCOMPARE(window.windowTitle(), QString("a.bmp c.bmp - Vemla"));
+    QCOMPARE(window.titleStrip(1)->text(), QString::fromUtf8("画像２(c.bmp)"));
+    QCOMPARE(window.titleStrip(2)->text(), QString::fromUtf8("ｲﾒｰｼﾞ1（画像１） x1"));
+    QVERIFY(window.menuAction(651) != nullptr);
+    QCOMPARE(window.menuAction(651)->text(), " 1. " + q(a));
+    QCOMPARE(window.menuAction(652)->text(), "    " + q(c));
+    QVERIFY(window.menuAction(kSwap)->isEnabled());
+    QVERIFY(window.menuAction(kOverwrite1)->isEnabled());
+
+    // The same pair again stays one entry.
+    window.runCommand(kOpenTwo);
+    QVERIFY(window.menuAction(651) != nullptr);
+    QVERIFY(window.menuAction(653) == nullptr);
+    QCOMPARE(b.bench.settings.user.history[1].used, 0);
+    // The history was written to the program folder.
+    QVERIFY(std::filesystem::exists(b.folder.file("VemlaUinf.dat")));
+  }
+
+  void onePictureByDialogLeavesPictureTwoEmpty() {
+    Bench b;
+    const std::string a = writePicture(b.folder, "a.bmp", 0);
+    RecordingPort user;
+    WorkbenchWindow window(b.bench, user, kLargeScreen);
+    openOneByDialog(window, a);
+    QVERIFY(b.bench.pictures.picturesPresent);
+    QCOMPARE(b.bench.pictures.pictures[1].name, std::string());
+    window.updateCommandStates();
+    // Replacing Picture 1 needs a Picture 2 name, replacing Picture 2 a Picture 1 name.
+    QVERIFY(!window.menuAction(kReplace1)->isEnabled());
+    QVERIFY(window.menuAction(kReplace2)->isEnabled());
+    QVERIFY(window.menuAction(kOverwrite1)->isEnabled());
+    QVERIFY(!window.menuAction(kOverwrite2)->isEnabled());
+    QVERIFY(!window.menuAction(kReopenBoth)->isEnabled());
+  }
+
+  void moreThanTwoFilesAreRefused() {
+    Bench b;
+    const std::string a = writePicture(b.folder, "a.bmp", 0);
+    RecordingPort user;
+    WorkbenchWindow window(b.bench, user, kLargeScreen);
+    ScriptedDialogs dialogs;
+    dialogs.opens = {{q(a), q(a), q(a)}};
+    window.setFileDialogs(dialogs.dialogs());
+    window.runCommand(kOpenTwo);
+    QCOMPARE(user.messages, QStringList{QString::fromUtf8("指定のﾌｧｲﾙ数が多すぎます")});
+    QVERIFY(!b.bench.pictures.picturesPresent);
+  }
+
+  void pastingTwoFilesOpensBoth() {
+    Bench b;
+    const std::string a = writePicture(b.folder, "a.bmp", 0);
+    const std::string c = writePicture(b.folder, "c.bmp", 9);
+    RecordingPort user;
+    WorkbenchWindow window(b.bench, user, kLargeScreen);
+    auto* data = new QMimeData;
+    data->setUrls({QUrl::fromLocalFile(q(a)), QUrl::fromLocalFile(q(c))});
+    QApplication::clipboard()->setMimeData(data);
+    window.updateCommandStates();
+    QVERIFY(window.menuAction(kPaste)->isEnabled());
+    window.runCommand(kPaste);
+    QVERIFY(b.bench.pictures.picturesPresent);
+    QCOMPARE(b.bench.pictures.pictures[1].name, c);
+    QApplication::clipboard()->clear();
+  }
+
+  void paneRequestsRunFromTheEventLoop() {
+    Bench b;
+    const std::string a = writePicture(b.folder, "a.bmp", 0);
+    const std::string c = writePicture(b.folder, "c.bmp", 9);
+    RecordingPort user;
+    WorkbenchWindow window(b.bench, user, kLargeScreen);
+    window.requestOpen({q(a), q(c)}, 0, false);
+    QVERIFY(!b.bench.pictures.picturesPresent);  // never inside the caller (a drop, a menu)
+    QTRY_VERIFY(b.bench.pictures.picturesPresent);
+    QCOMPARE(b.bench.pictures.pictures[0].name, a);
+    // Kept out of the history on request.
+    QCOMPARE(b.bench.settings.user.history[0].used, 0);
+  }
+
+  void aRequestArrivingDuringACommandWaitsForIt() {
+    Bench b;
+    const std::string a = writePicture(b.folder, "a.bmp", 0);
+    const std::string c = writePicture(b.folder, "c.bmp", 9);
+    RecordingPort user;
+    WorkbenchWindow window(b.bench, user, kLargeScreen);
+    bool ranInside = false;
+    // The dialog stands for any long work that lets events in (the progress window does).
+    window.setFileDialogs({[&](const QString&, const QString&, bool, const QString&) {
+                             window.requestOpen({q(c), q(a)}, 0, false);
+                             QCoreApplication::processEvents();
+                             QTest::qWait(100);
+                             ranInside = b.bench.pictures.picturesPresent;
+                             return QStringList{q(a), q(c)};
+                           },
+                           {}});
+    window.runCommand(kOpenTwo);
+    QVERIFY(!ranInside);
+    QCOMPARE(b.bench.pictures.pictures[0].name, a);
+    QTRY_COMPARE(b.bench.pictures.pictures[0].name, c);
+  }
+
+  void anImportedPictureIsSavedAsButNeverOverwritten() {
+    Bench b;
+    RecordingPort user;
+    WorkbenchWindow window(b.bench, user, kLargeScreen);
+    std::vector<std::uint8_t> pixels(32 * 16, 77);
+    MemoryPictures pictures;
+    pictures.width = 32;
+    pictures.height = 16;
+    pictures.pixels = {pixels.data(), pixels.data()};
+    pictures.names = {"<Import1>", "<Import2>"};
+    QCOMPARE(setPicturesFromMemory(b.bench, user, pictures), 0);
+    window.updateCommandStates();
+    QVERIFY(!window.menuAction(kOverwrite1)->isEnabled());
+    QVERIFY(!window.toolbarAction(kOverwrite1)->isEnabled());
+    QVERIFY(window.menuAction(kSaveAsPicture1)->isEnabled());
+
+    ScriptedDialogs dialogs;
+    const std::string target = b.folder.file("saved.bmp");
+    dialogs.saves = {q(target)};
+    window.setFileDialogs(dialogs.dialogs());
+    window.runCommand(kSaveAsPicture1);
+    QCOMPARE(dialogs.titles, QStringList{QString::fromUtf8("名前を付けて保存（画像１）")});
+    QVERIFY(std::filesystem::exists(target));
+    QCOMPARE(b.bench.pictures.pictures[0].name, target);
+    QVERIFY(window.menuAction(kOverwrite1)->isEnabled());
+    QVERIFY(user.messages.isEmpty());
+  }
+
+  void clearingTheHistoryAsksFirst() {
+    Bench b;
+    const std::string a = writePicture(b.folder, "a.bmp", 0);
+    RecordingPort user;
+    WorkbenchWindow window(b.bench, user, kLargeScreen);
+    openOneByDialog(window, a);
+    QVERIFY(window.menuAction(651) != nullptr);
+
+    user.yesNoAnswers = {false, true};
+    window.runCommand(kClearHistory);
+    QVERIFY(window.menuAction(651) != nullptr);
+    window.runCommand(kClearHistory);
+    QCOMPARE(user.questions.last(), QString::fromUtf8("ﾌｧｲﾙの履歴をｸﾘｱしてもよいですか"));
+    QVERIFY(window.menuAction(651) == nullptr);
+    QCOMPARE(b.bench.settings.user.history[0].used, 0);
+    QCOMPARE(b.bench.settings.user.recent[0].used, 0);
+    QVERIFY(user.unscripted.isEmpty());
+  }
+
+  void quickHelpShowsAStripsTextOnlyWhileOn() {
+    Bench b;
+    RecordingPort user;
+    WorkbenchWindow window(b.bench, user, kLargeScreen);
+    window.show();
+    QLabel* strip = window.titleStrip(0);
+    QEvent enter(QEvent::Enter);
+    QApplication::sendEvent(strip, &enter);
+    QVERIFY(window.quickHelp().current() == nullptr);
+
+    window.runCommand(kQuickHelp);
+    QVERIFY(b.bench.shell.quickHelp);
+    window.updateCommandStates();
+    QVERIFY(window.menuAction(kQuickHelp)->isChecked());
+    QApplication::sendEvent(strip, &enter);
+    QWidget* help = window.quickHelp().current();
+    QVERIFY(help != nullptr);
+    QCOMPARE(help->objectName(), QString("HelpMessage"));
+    // Beside the strip: its left edge, below its vertical middle.
+    QCOMPARE(help->mapToGlobal(QPoint(0, 0)).x(), strip->mapToGlobal(QPoint(0, 0)).x());
+    QEvent leave(QEvent::Leave);
+    QApplication::sendEvent(strip, &leave);
+    QTRY_VERIFY(window.quickHelp().current() == nullptr);
+
+    window.runCommand(kQuickHelp);
+    QVERIFY(!b.bench.shell.quickHelp);
+  }
+
+  void fileInformationNamesTheFiles() {
+    Bench b;
+    const std::string a = writePicture(b.folder, "a.bmp", 0);
+    RecordingPort user;
+    WorkbenchWindow window(b.bench, user, kLargeScreen);
+    openOneByDialog(window, a);
+    window.runCommand(kFileInformation);
+    QCOMPARE(user.messages.size(), 1);
+    QVERIFY(user.messages[0].startsWith(QString::fromUtf8("（画像１）\n") + q(a) + "\n"));
+    QVERIFY(user.messages[0].endsWith(QString::fromUtf8("大きさ　16 x 16")));
+    QCOMPARE(user.titles[0], QString::fromUtf8("画像ﾌｧｲﾙ情報"));
+  }
+};
+
+QTEST_MAIN(WorkbenchWindowTest)
+#include "test_workbench_window.moc"

@@ -1,0 +1,127 @@
+#include "workbench/picture/exchange_commands.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <vector>
+
+#include "persist/exchange_file.h"
+#include "support/fake_progress_port.h"
+#include "support/fake_user_port.h"
+#include "support/test_files.h"
+#include "workbench/picture/open_pictures.h"
+#include "workbench/view/pane_input.h"
+#include "workbench/view/refresh_chain.h"
+
+namespace vemla {
+namespace {
+
+using testing::FakeUserPort;
+using testing::TempDir;
+
+class ExchangeCommands : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    ASSERT_TRUE(bench.store.allocate(256, 256));
+    bench.settings.folder = dir.path();
+  }
+  // Picture 1 is x + y, Picture 2 is 200 - x, both named as files.
+  void open(int width, int height) {
+    first.resize(static_cast<std::size_t>(width) * height);
+    second.resize(first.size());
+    for (int y = 0; y < height; ++y) {
+      for (int x = 0; x < width; ++x) {
+        first[static_cast<std::size_t>(y) * width + x] = static_cast<std::uint8_t>(x + y);
+        second[static_cast<std::size_t>(y) * width + x] = static_cast<std::uint8_t>(200 - x);
+      }
+    }
+    MemoryPictures pictures;
+    pictures.width = width;
+    pictures.height = height;
+    pictures.pixels = {first.data(), second.data()};
+    pictures.names = {"/data/one.bmp", "/data/two.bmp"};
+    ASSERT_EQ(setPicturesFromMemory(bench, user, pictures), 0);
+  }
+  persist::ExchangeItem stored() {
+    persist::ExchangeItem item;
+    persist::ExchangeRequest request;
+    EXPECT_EQ(persist::readExchangeItem(dir.path(), request, user, item), 0);
+    return item;
+  }
+  std::uint8_t pixel(int plane, int x, int y) const {
+    return bench.store.plane(plane)[y * bench.pictures.width + x];
+  }
+
+  TempDir dir;
+  Workbench bench;
+  FakeUserPort user;
+  testing::FakeProgressPort ports;
+  std::vector<std::uint8_t> first, second;
+};
+
+TEST_F(ExchangeCommands, CopyWritesWhatThePaneShows) {
+  EXPECT_EQ(copyPaneToExchange(bench, user, 0), -1);  // nothing shown yet
+  EXPECT_FALSE(persist::exchangeItemPresent(dir.path()));
+  open(16, 8);
+  ASSERT_EQ(copyPaneToExchange(bench, user, 1), 0);
+  persist::ExchangeItem item = stored();
+  EXPECT_EQ(item.title, "/data/two.bmp");
+  EXPECT_EQ(item.width, 16);
+  EXPECT_EQ(item.height, 8);
+  EXPECT_EQ(item.payload, second);  // no shift: the shifted picture is the picture
+
+  // An image pane gives its kind's buffer, titled with the kind name.
+  ASSERT_EQ(copyPaneToExchange(bench, user, 3), 0);
+  item = stored();
+  EXPECT_EQ(item.title, kindNameOf(bench, 2));
+  ASSERT_EQ(item.payload.size(), first.size());
+  EXPECT_EQ(item.payload[5], bench.store.plane(kImage2)[5]);
+  EXPECT_TRUE(user.messages.empty());
+}
+
+TEST_F(ExchangeCommands, PasteOfTheSameSizeReplacesOnlyThatPicture) {
+  open(16, 8);
+  ASSERT_EQ(copyPaneToExchange(bench, user, 1), 0);  // Picture 2 ...
+  setCursorPosition(bench, 3, 2);
+  ASSERT_EQ(pasteExchangeToPane(bench, user, 2), 0);  // ... into Picture 1 from Image 1's menu
+  EXPECT_EQ(pixel(kPicture1, 4, 1), 200 - 4);
+  EXPECT_EQ(pixel(kPicture2, 4, 1), 200 - 4);
+  EXPECT_EQ(bench.pictures.pictures[0].name, "</data/two.bmp>");
+  EXPECT_EQ(bench.pictures.pictures[1].name, "/data/two.bmp");
+  EXPECT_EQ(bench.view.centreX, 3);  // the view stays
+  EXPECT_EQ(bench.view.centreY, 2);
+  EXPECT_TRUE(user.messages.empty());
+}
+
+TEST_F(ExchangeCommands, PasteOfAnotherSizeOpensItWithAnEmptyPartner) {
+  open(16, 8);
+  ASSERT_EQ(copyPaneToExchange(bench, user, 0), 0);
+  open(24, 24);
+  ASSERT_EQ(pasteExchangeToPane(bench, user, 1), 0);
+  EXPECT_EQ(bench.pictures.width, 16);
+  EXPECT_EQ(bench.pictures.height, 8);
+  EXPECT_EQ(pixel(kPicture2, 5, 3), 5 + 3);
+  EXPECT_EQ(pixel(kPicture1, 5, 3), 0);
+  EXPECT_EQ(bench.pictures.pictures[0].name, "");
+  EXPECT_EQ(bench.pictures.pictures[1].name, "</data/one.bmp>");
+}
+
+TEST_F(ExchangeCommands, PaneMenusOfferPastingOnlyWhileTheFileExists) {
+  open(16, 8);
+  const auto offered = [&](int pane) {
+    for (const PaneMenuItem& item : paneMenu(bench, pane, {})) {
+      if (item.command == PaneCommand::VlaPaste) return item.enabled;
+    }
+    ADD_FAILURE() << "no paste item";
+    return false;
+  };
+  EXPECT_FALSE(offered(0));
+  ASSERT_TRUE(runPaneCommand(bench, 3, PaneCommand::VlaCopy, 0, {}, user, ports, ports));
+  EXPECT_TRUE(offered(0));
+  EXPECT_TRUE(offered(3));
+  bench.pictures.editing = true;
+  EXPECT_FALSE(offered(1));
+}
+
+}  // namespace
+}  // namespace vemla

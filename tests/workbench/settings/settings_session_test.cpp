@@ -1,0 +1,126 @@
+#include "workbench/settings/settings_session.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+
+#include "support/fake_user_port.h"
+#include "support/test_files.h"
+
+namespace vemla::persist {
+namespace {
+
+using testing::FakeUserPort;
+using testing::readBytes;
+using testing::TempDir;
+using testing::writeBytes;
+
+// A workbench started as the program starts: defaults, the header's size, the store, the load.
+void start(Workbench& bench, const std::string& folder, bool secondCopy, UserPort& user) {
+  bench.settings.folder = folder;
+  bench.secondCopy = secondCopy;
+  bench.options = defaultOptions(folder);
+  if (const auto size = readMaxPictureSize(folder)) {
+    bench.options.MaxPictureWidth = size->first;
+    bench.options.MaxPictureHeight = size->second;
+  }
+  loadSettingsAtStart(bench, user);
+}
+
+std::vector<std::string> folderEntries(const std::string& folder) {
+  std::vector<std::string> names;
+  for (const auto& entry : std::filesystem::directory_iterator(folder)) {
+    names.push_back(entry.path().filename().string());
+  }
+  std::sort(names.begin(), names.end());
+  return names;
+}
+
+TEST(SettingsSession, FirstCopyCreatesTheFilesAndOptionsAndHistorySurviveARestart) {
+  TempDir dir;
+  FakeUserPort user;
+  {
+    Workbench bench;
+    start(bench, dir.path(), false, user);
+    EXPECT_EQ(folderEntries(dir.path()),
+              (std::vector<std::string>{"VemlaAinf.dat", "VemlaGinf.dat", "VemlaPinf.dat",
+                                        "VemlaUinf.dat"}));
+    bench.options.MaxPictureWidth = 2048;  // configured for the next start
+    bench.options.ShiftUnit = 32;
+    bench.options.GalleryCount = 24;
+    bench.options.ArchiveExpandStartSlot = 20;  // valid only with the larger gallery
+    bench.options.RawDefaultWidth = 300;
+    bench.options.carryOver.KeepGrid = true;
+    bench.settings.user.history[0] = {1, {"/p/1.bmp", "/p/2.bmp"}};
+    bench.control.validRange.kind = kValidMargin;
+    bench.control.validRange.margin = 5;
+    ASSERT_TRUE(saveSettingsAtShutdown(bench, user));
+  }
+  Workbench again;
+  start(again, dir.path(), false, user);
+  EXPECT_EQ(again.options.MaxPictureWidth, 2048);
+  EXPECT_EQ(again.options.ShiftUnit, 32);
+  EXPECT_EQ(again.options.GalleryCount, 24);
+  EXPECT_EQ(again.options.ArchiveExpandStartSlot, 20);
+  EXPECT_TRUE(again.options.carryOver.KeepGrid);
+  EXPECT_EQ(again.pictures.rawSize, (RawSize{300, 512, 0}));
+  EXPECT_EQ(again.settings.user.history[0].names[1], "/p/2.bmp");
+  EXPECT_EQ(again.control.validRange.kind, kValidMargin);
+  EXPECT_EQ(again.control.validRange.margin, 5);
+  EXPECT_TRUE(user.messages.empty());
+}
+
+TEST(SettingsSession, SecondCopyNeverCreatesOrWritesSettingsFiles) {
+  TempDir dir;
+  FakeUserPort user;
+  Workbench second;
+  start(second, dir.path(), true, user);
+  EXPECT_TRUE(folderEntries(dir.path()).empty());
+  second.options.ShiftUnit = 2;
+  EXPECT_TRUE(saveSettingsAtShutdown(second, user));
+  EXPECT_TRUE(saveProgramSettingsNow(second, user));
+  EXPECT_TRUE(saveUserInfoNow(second, user));
+  EXPECT_TRUE(folderEntries(dir.path()).empty());
+}
+
+TEST(SettingsSession, SecondCopyReadsTheFirstCopysSettings) {
+  TempDir dir;
+  FakeUserPort user;
+  Workbench first;
+  start(first, dir.path(), false, user);
+  first.options.PixelSizeX = 0.25;
+  ASSERT_TRUE(saveProgramSettingsNow(first, user));
+  const std::vector<std::uint8_t> before = readBytes(dir.file("VemlaPinf.dat"));
+
+  Workbench second;
+  start(second, dir.path(), true, user);
+  EXPECT_EQ(second.options.PixelSizeX, 0.25);
+  second.options.PixelSizeX = 4.0;
+  saveSettingsAtShutdown(second, user);
+  EXPECT_EQ(readBytes(dir.file("VemlaPinf.dat")), before);
+}
+
+TEST(SettingsSession, DamagedFileIsReportedOnceAndKeptWhenFirstReplaced) {
+  TempDir dir;
+  FakeUserPort user;
+  writeBytes(dir.file("VemlaUinf.dat"), {'V', 'I', 'U', '1', 1, 2, 3});
+  Workbench bench;
+  start(bench, dir.path(), false, user);
+  ASSERT_EQ(user.messages.size(), 1u);
+  EXPECT_EQ(user.messages[0].text, "ﾌｧｲﾙの読み込みができません\n" + dir.file("VemlaUinf.dat"));
+  ASSERT_TRUE(saveSettingsAtShutdown(bench, user));
+  EXPECT_EQ(readBytes(dir.file("VemlaUinf.dat.bad")),
+            (std::vector<std::uint8_t>{'V', 'I', 'U', '1', 1, 2, 3}));
+  EXPECT_EQ(readBytes(dir.file("VemlaUinf.dat")).size(), 68448u);
+}
+
+TEST(SettingsSession, NoFolderMeansNoFiles) {
+  FakeUserPort user;
+  Workbench bench;
+  loadSettingsAtStart(bench, user);
+  EXPECT_TRUE(saveSettingsAtShutdown(bench, user));
+  EXPECT_EQ(bench.pictures.rawSize, RawSize{});
+}
+
+}  // namespace
+}  // namespace vemla::persist

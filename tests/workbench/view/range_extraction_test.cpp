@@ -1,0 +1,114 @@
+#include "workbench/view/range_extraction.h"
+
+#include <gtest/gtest.h>
+
+#include <vector>
+
+#include "processing/colour_tables.h"
+#include "support/fake_user_port.h"
+#include "workbench/picture/open_pictures.h"
+
+namespace vemla {
+namespace {
+
+using Bounds = std::pair<int, int>;
+
+Bounds bounds(const Workbench& bench, int image) {
+  const auto& range = bench.view.range[static_cast<std::size_t>(image - 1)];
+  return {range.lower, range.upper};
+}
+
+TEST(RangeExtraction, BoundsStayInRangeAndNeverCross) {
+  Workbench bench;
+  setRangeBound(bench, 1, RangeBound::Upper, 100);
+  setRangeBound(bench, 1, RangeBound::Lower, 150);  // pushed past the upper bound: stops there
+  EXPECT_EQ(bounds(bench, 1), (Bounds{100, 100}));
+  setRangeBound(bench, 1, RangeBound::Lower, 50);
+  setRangeBound(bench, 1, RangeBound::Upper, 20);
+  EXPECT_EQ(bounds(bench, 1), (Bounds{50, 50}));
+  setRangeBound(bench, 1, RangeBound::Upper, 300);
+  setRangeBound(bench, 1, RangeBound::Lower, -5);
+  EXPECT_EQ(bounds(bench, 1), (Bounds{0, 255}));
+  EXPECT_EQ(bounds(bench, 2), (Bounds{0, 255}));  // unlinked: image 2 untouched
+
+  // Bounds restored out of order are put in order before the change.
+  bench.view.range[1] = {200, 100};
+  setRangeBound(bench, 2, RangeBound::Lower, 150);
+  EXPECT_EQ(bounds(bench, 2), (Bounds{150, 200}));
+}
+
+TEST(RangeExtraction, LinkedImagesShareEveryChange) {
+  Workbench bench;
+  bench.view.range[1] = {30, 90};
+  setRangeLinked(bench, true);  // neither extraction on: image 1's bounds go to image 2
+  EXPECT_EQ(bounds(bench, 2), (Bounds{0, 255}));
+  setRangeBound(bench, 1, RangeBound::Upper, 200);
+  EXPECT_EQ(bounds(bench, 2), (Bounds{0, 200}));
+  setRangeBound(bench, 2, RangeBound::Lower, 60);
+  EXPECT_EQ(bounds(bench, 1), (Bounds{60, 200}));
+
+  setRangeLinked(bench, false);
+  setRangeBound(bench, 1, RangeBound::Lower, 10);
+  EXPECT_EQ(bounds(bench, 2), (Bounds{60, 200}));
+}
+
+TEST(RangeExtraction, LinkTakesImageTwosBoundsOnlyWhenOnlyItsExtractionIsOn) {
+  Workbench bench;
+  bench.view.range = {{{10, 20}, {30, 40}}};
+  bench.view.rangeExtraction = {false, true};
+  setRangeLinked(bench, true);
+  EXPECT_EQ(bounds(bench, 1), (Bounds{30, 40}));
+
+  bench.view.rangeLinked = false;
+  bench.view.range = {{{10, 20}, {30, 40}}};
+  bench.view.rangeExtraction = {true, true};
+  setRangeLinked(bench, true);
+  EXPECT_EQ(bounds(bench, 2), (Bounds{10, 20}));
+}
+
+TEST(RangeExtraction, ArrowsCopyAndClearResets) {
+  Workbench bench;
+  bench.view.range = {{{10, 20}, {30, 40}}};
+  copyRange(bench, 1);  // "←"
+  EXPECT_EQ(bounds(bench, 1), (Bounds{30, 40}));
+  bench.view.range[0] = {5, 6};
+  copyRange(bench, 2);  // "→"
+  EXPECT_EQ(bounds(bench, 2), (Bounds{5, 6}));
+  clearRanges(bench);
+  EXPECT_EQ(bounds(bench, 1), (Bounds{0, 255}));
+  EXPECT_EQ(bounds(bench, 2), (Bounds{0, 255}));
+}
+
+TEST(RangeExtraction, HeldSpinStepsByOneTenTimesThenByTen) {
+  RangeSpinSteps steps;
+  int value = 0;
+  for (int press = 0; press < 12; ++press) value += steps.next();
+  EXPECT_EQ(value, 30);  // 10 x 1, then 2 x 10
+  steps.release();
+  EXPECT_EQ(steps.next(), 1);
+}
+
+TEST(RangeExtraction, SwitchRepaintsThePaneWithTheExtractionColour) {
+  Workbench bench;
+  ASSERT_TRUE(bench.store.allocate(1024, 1024));
+  testing::FakeUserPort user;
+  const std::vector<std::uint8_t> pixels(8 * 8, 100);
+  MemoryPictures pictures;
+  pictures.width = pictures.height = 8;
+  pictures.pixels = {pixels.data(), pixels.data()};
+  ASSERT_EQ(setPicturesFromMemory(bench, user, pictures), 0);
+  bench.options.RangeExtractionColour1 = 0x00FF0000;  // blue, as 0x00BBGGRR
+  setRangeBound(bench, 1, RangeBound::Lower, 100);
+  setRangeBound(bench, 1, RangeBound::Upper, 100);
+  // Grey at intensity 1: n(g) = 255 (sigma(0.01 (g - 128)) - sigma(-1.28)) / (sigma(1.28) -
+  // sigma(-1.28)) + 0.5 truncated; sigma(-0.28) = 0.43046, sigma(-1.28) = 0.21755, so
+  // n(100) = 255 * 0.21291 / 0.56490 + 0.5 = 96.6 -> 96, and n(101) = 97.
+  EXPECT_EQ(bench.view.panes[0].colours[100], (Rgb{96, 96, 96}));
+  setRangeExtraction(bench, 1, true);
+  EXPECT_EQ(bench.view.panes[0].colours[100], (Rgb{0, 0, 255}));
+  EXPECT_EQ(bench.view.panes[0].colours[101], (Rgb{97, 97, 97}));
+  EXPECT_EQ(bench.view.panes[1].colours[100], (Rgb{96, 96, 96}));
+}
+
+}  // namespace
+}  // namespace vemla

@@ -1,0 +1,89 @@
+#include "workbench/view/statistics_readout.h"
+
+#include <gtest/gtest.h>
+
+#include <vector>
+
+#include "support/fake_user_port.h"
+#include "workbench/picture/open_pictures.h"
+#include "workbench/view/refresh_chain.h"
+
+namespace vemla {
+namespace {
+
+constexpr int kWidth = 12, kHeight = 10;
+
+// Picture 1 is 10 everywhere except 200 at (3, 2) and (7, 5) and 5 at (1, 1); Picture 2 is
+// 40 everywhere. Image 1 shows Picture 1 and Image 2 Picture 2 (the first kinds).
+class StatisticsReadout : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    ASSERT_TRUE(bench.store.allocate(1024, 1024));
+    std::vector<std::uint8_t> picture1(kWidth * kHeight, 10), picture2(kWidth * kHeight, 40);
+    picture1[2 * kWidth + 3] = 200;
+    picture1[5 * kWidth + 7] = 200;
+    picture1[1 * kWidth + 1] = 5;
+    MemoryPictures pictures;
+    pictures.width = kWidth;
+    pictures.height = kHeight;
+    pictures.pixels = {picture1.data(), picture2.data()};
+    ASSERT_EQ(setPicturesFromMemory(bench, user, pictures), 0);
+    setMagnification(bench, 2);
+  }
+  std::pair<int, int> cursor() const { return {bench.view.centreX, bench.view.centreY}; }
+
+  Workbench bench;
+  testing::FakeUserPort user;
+};
+
+TEST_F(StatisticsReadout, ShowsMaximumMinimumTruncatedMeanAndSum) {
+  // 117 pixels of 10 plus 200 + 200 + 5: sum 1575, mean 1575 / 120 = 13.125 -> 13.
+  EXPECT_EQ(statisticsTexts(bench, 1), (StatisticsTexts{"200", "5", "13", "1575"}));
+  EXPECT_EQ(statisticsTexts(bench, 2), (StatisticsTexts{"40", "40", "40", "4800"}));
+}
+
+TEST_F(StatisticsReadout, MaxVisitsEveryPositionOfTheMaximumInTurn) {
+  setCursorPosition(bench, 0, 0);
+  bench.view.fineX = bench.view.fineY = 0;
+  EXPECT_TRUE(moveCursorToExtreme(bench, 1, Extreme::Maximum));
+  EXPECT_EQ(cursor(), (std::pair{3, 2}));
+  EXPECT_EQ(bench.view.fineX, 1);  // m / 2 at x2
+  EXPECT_TRUE(moveCursorToExtreme(bench, 1, Extreme::Maximum));
+  EXPECT_EQ(cursor(), (std::pair{7, 5}));
+  EXPECT_TRUE(moveCursorToExtreme(bench, 1, Extreme::Maximum));  // wraps past the last row
+  EXPECT_EQ(cursor(), (std::pair{3, 2}));
+  EXPECT_TRUE(moveCursorToExtreme(bench, 1, Extreme::Minimum));
+  EXPECT_EQ(cursor(), (std::pair{1, 1}));
+}
+
+TEST_F(StatisticsReadout, MinimumOnlyAtTheCursorLeavesTheCursorThere) {
+  setCursorPosition(bench, 1, 1);
+  EXPECT_TRUE(moveCursorToExtreme(bench, 1, Extreme::Minimum));
+  EXPECT_EQ(cursor(), (std::pair{1, 1}));
+  // Image 2 is 40 everywhere: the next pixel after the cursor.
+  EXPECT_TRUE(moveCursorToExtreme(bench, 2, Extreme::Maximum));
+  EXPECT_EQ(cursor(), (std::pair{2, 1}));
+}
+
+TEST_F(StatisticsReadout, ValueMissingFromTheImageLeavesTheCursorAlone) {
+  setCursorPosition(bench, 4, 4);
+  bench.images.statistics[0].maximum = 250;
+  EXPECT_FALSE(moveCursorToExtreme(bench, 1, Extreme::Maximum));
+  EXPECT_EQ(cursor(), (std::pair{4, 4}));
+}
+
+TEST_F(StatisticsReadout, ValueUnderTheCursorIsReadFromTheImage) {
+  setCursorPosition(bench, 7, 5);
+  EXPECT_EQ(valueUnderCursor(bench, 1), 200);
+  EXPECT_EQ(valueUnderCursor(bench, 2), 40);
+}
+
+TEST(StatisticsReadoutWithoutPictures, ShowsNothingAndSearchesNothing) {
+  Workbench bench;
+  EXPECT_EQ(statisticsTexts(bench, 1), StatisticsTexts{});
+  EXPECT_FALSE(moveCursorToExtreme(bench, 1, Extreme::Maximum));
+  EXPECT_FALSE(valueUnderCursor(bench, 2));
+}
+
+}  // namespace
+}  // namespace vemla
