@@ -15,10 +15,10 @@
 #include <span>
 
 #include "net/export_targets.h"
-#include "net/picture_exchange.h"
+#include "workbench/net/picture_exchange.h"
 #include "net/transfer_messages.h"
 #include "net/wire_format.h"
-#include "picture/open_pictures.h"
+#include "workbench/picture/open_pictures.h"
 #include "workbench/workbench.h"
 
 namespace {
