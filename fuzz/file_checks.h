@@ -26,10 +26,13 @@ inline void checkGalleryFile(std::span<const std::uint8_t> bytes) {
 // Loaded user information writes back into a file that loads the same.
 inline void checkUserInfoFile(std::span<const std::uint8_t> bytes) {
   using namespace vemla::persist;
+  UserEntries entries;
   UserInfo info;
-  if (decodeUserInfo(bytes, info) != LoadStatus::Loaded) return;
+  if (decodeUserInfo(bytes, entries, info) != LoadStatus::Loaded) return;
+  UserEntries entriesAgain;
   UserInfo again;
-  if (decodeUserInfo(encodeUserInfo(info), again) != LoadStatus::Loaded || !(again == info)) {
+  if (decodeUserInfo(encodeUserInfo(entries, info), entriesAgain, again) != LoadStatus::Loaded ||
+      !(entriesAgain == entries) || !(again == info)) {
     __builtin_trap();
   }
 }

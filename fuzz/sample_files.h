@@ -54,10 +54,17 @@ inline std::vector<std::uint8_t> galleryFile(const persist::GalleryInformation& 
 
 // Filter and expression entries, colour tables, the association state, history and recent
 // pictures, with names in ASCII and CP932 and texts that fill their fields.
-inline persist::UserInfo richUserInfo() {
+struct UserFile {
+  UserEntries entries;
   persist::UserInfo info;
-  for (std::size_t k = 0; k < info.processing.size(); k += 3) {
-    persist::UserProcessingEntry& entry = info.processing[k];
+  std::vector<std::uint8_t> encoded() const { return persist::encodeUserInfo(entries, info); }
+};
+inline UserFile richUserInfo() {
+  UserFile file;
+  UserEntries& entries = file.entries;
+  persist::UserInfo& info = file.info;
+  for (std::size_t k = 0; k < entries.processing.size(); k += 3) {
+    UserProcessingEntry& entry = entries.processing[k];
     entry.inUse = 1;
     entry.name = k % 2 == 0 ? "smooth " + std::to_string(k) : "差分強調";
     entry.form = k % 2 == 0 ? 0 : 1;
@@ -71,11 +78,11 @@ inline persist::UserInfo richUserInfo() {
       entry.expression = k == 3 ? "(P1(0,0)-P2(1,-1))*2+128" : std::string(515, '1');
     }
   }
-  info.processing[15].inUse = 7;  // an unknown flag travels as it is
-  info.processing[15].form = 1;
-  info.processing[15].expression = "P1(0,0)";
-  for (std::size_t k = 0; k < info.colours.size(); k += 2) {
-    persist::UserColourEntry& entry = info.colours[k];
+  entries.processing[15].inUse = 7;  // an unknown flag travels as it is
+  entries.processing[15].form = 1;
+  entries.processing[15].expression = "P1(0,0)";
+  for (std::size_t k = 0; k < entries.colours.size(); k += 2) {
+    UserColourEntry& entry = entries.colours[k];
     entry.inUse = 1;
     entry.name = k == 0 ? "温度" : "rainbow " + std::to_string(k);
     for (std::size_t i = 0; i < entry.table.size(); ++i)
@@ -96,12 +103,12 @@ inline persist::UserInfo richUserInfo() {
     recent.rawOffset = k == 1 ? 1078 : 0;
     recent.name = k == 3 ? "/生データ/frame.raw" : "/data/frame" + std::to_string(k) + ".raw";
   }
-  return info;
+  return file;
 }
 
 // The same information as a version 0 file: the block without the recent pictures.
-inline std::vector<std::uint8_t> userInfoVersion0(const persist::UserInfo& info) {
-  std::vector<std::uint8_t> bytes = persist::encodeUserInfo(info);
+inline std::vector<std::uint8_t> userInfoVersion0(const UserFile& file) {
+  std::vector<std::uint8_t> bytes = file.encoded();
   bytes.resize(4 + persist::kUserBlockBytes);
   bytes[3] = '0';
   return bytes;
@@ -117,10 +124,10 @@ inline persist::ProgramSettings richProgramSettings() {
   settings.options.ShiftUnit = 64;
   settings.options.ImportPassword = "秘密";
   settings.record.lastFiles = {"/pictures/a.bmp", "/写真/b.bmp", "/out/c.bmp", "/notes.txt"};
-  settings.record.userName = "検査担当";
-  settings.record.exportTargets.targets[0] = {1, "bench", {192, 168, 1, 20}, "pass"};
-  settings.record.exportTargets.targets[1] = {1, "隣の机", {10, 0, 0, 7}, "合言葉"};
-  settings.record.exportTargets.selected = 1;
+  settings.importer.userName = "検査担当";
+  settings.importer.targets.targets[0] = {1, "bench", {192, 168, 1, 20}, "pass"};
+  settings.importer.targets.targets[1] = {1, "隣の机", {10, 0, 0, 7}, "合言葉"};
+  settings.importer.targets.selected = 1;
   settings.record.window = {40, 30, 1600, 1000};
   return settings;
 }

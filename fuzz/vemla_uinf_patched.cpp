@@ -14,9 +14,8 @@
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   using namespace vemla::fuzzing;
   static const std::vector<std::vector<std::uint8_t>> startingFiles = [] {
-    const vemla::persist::UserInfo rich = richUserInfo();
-    return std::vector{vemla::persist::encodeUserInfo(rich), userInfoVersion0(rich),
-                       vemla::persist::encodeUserInfo({})};
+    const UserFile rich = richUserInfo();
+    return std::vector{rich.encoded(), userInfoVersion0(rich), UserFile{}.encoded()};
   }();
   checkUserInfoFile(patchedFile(startingFiles, std::span(data, size)));
   return 0;

@@ -209,8 +209,8 @@ void galleryFiles(Corpus& corpus) {
 
 void userInfoFiles(Corpus& corpus) {
   corpus.target("vemla_uinf");
-  const persist::UserInfo rich = richUserInfo();
-  corpus.write("version1", persist::encodeUserInfo(rich));
+  const UserFile rich = richUserInfo();
+  corpus.write("version1", rich.encoded());
   corpus.write("version0", userInfoVersion0(rich));
   corpus.write("foreign", {'V', 'I', 'X', '1'});
 

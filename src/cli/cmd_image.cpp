@@ -30,7 +30,7 @@ constexpr int kFilterSide = 9;
 struct KindFlags {
   int kind = kKindDifference;
   std::optional<std::string> userResult;
-  std::optional<persist::UserProcessingEntry> entry;
+  std::optional<UserProcessingEntry> entry;
   std::optional<std::pair<int, int>> areaSize;
   std::optional<int> areaMethod;
   std::optional<double> areaDivisor;
@@ -38,7 +38,7 @@ struct KindFlags {
 
 // GRID: rows separated by ';', cells by ','; an odd number of rows and of columns, at most 9
 // each and the same number of cells in every row, centred on the 9 x 9 grid.
-void parseFilterGrid(const std::string& grid, persist::UserProcessingEntry& entry) {
+void parseFilterGrid(const std::string& grid, UserProcessingEntry& entry) {
   std::vector<std::vector<std::string>> rows(1);
   rows.back().emplace_back();
   for (const char c : grid) {
@@ -98,13 +98,14 @@ KindFlags parseKindFlags(const Arguments& args, const ReadFlags& readFlags) {
   if (expression && filter) throw UsageError("--expr and --filter exclude each other");
   if ((expression || filter) && args.has("--kind"))
     throw UsageError("--kind and a user processing entry (--expr, --filter) exclude each other");
-  if (const auto kind = args.value("--kind")) flags.kind = parseInt(*kind, 0, 9, "--kind");
+  if (const auto kind = args.value("--kind"))
+    flags.kind = parseInt(*kind, 0, kBuiltInKindCount - 1, "--kind");
   for (const std::string& flag : kFilterFlags) {
     if (args.has(flag) && !filter) throw UsageError(flag + " needs --filter");
   }
   if (expression || filter) {
     flags.kind = kUserProcessingKind;
-    persist::UserProcessingEntry entry;
+    UserProcessingEntry entry;
     entry.inUse = 1;
     entry.name = "vemla-cli";
     if (expression) {
@@ -212,7 +213,7 @@ int image(const Arguments& args, Context& io) {
   if (kind.areaDivisor) options.AreaDiffDivisor = *kind.areaDivisor;
   bench.images.kind[0] = kind.kind;
   if (kind.entry) {
-    bench.settings.user.processing[0] = *kind.entry;
+    bench.userEntries.processing[0] = *kind.entry;
     bench.images.userEntry[0] = 0;
   }
   bench.images.blankInvalid = args.has("--blank");

@@ -90,7 +90,7 @@ void applyViewFlags(const Arguments& args, Workbench& bench) {
   }
 
   // The colour is the association of Image 1's kind; the colour display is on for it.
-  persist::ImageControlSelections& selections = bench.settings.program.imageControl;
+  ImageControlSelections& selections = bench.images.selections;
   const int colour = args.has("--colour") ? parseColourKind(*args.value("--colour")) : kColourGrey;
   bench.images.kind[0] = kKindPicture1;
   selections.kindColours[0][kKindPicture1] = colour;

@@ -18,7 +18,8 @@ Options settingsOptions(const Arguments& args) {
   if (!std::filesystem::is_directory(*folder, error)) {
     throw UsageError("--settings: '" + *folder + "' is not a folder");
   }
-  persist::ProgramSettings settings{defaultOptions(*folder), {}};
+  persist::ProgramSettings settings;
+  settings.options = defaultOptions(*folder);
   if (const auto size = persist::readMaxPictureSize(*folder)) {
     std::tie(settings.options.MaxPictureWidth, settings.options.MaxPictureHeight) = *size;
   }

@@ -91,24 +91,6 @@ constexpr const char* kRangeCopy = "ｲﾒｰｼﾞ1とｲﾒｰｼﾞ2間で抽
 constexpr const char* kRangeClear = "抽出範囲を0～255に初期化します";
 }  // namespace help
 
-// The kind buttons: label, kind, help text. "画像１" belongs to image 1, the others to image 2.
-struct KindButton {
-  const char* text;
-  int kind;
-  const char* help;
-};
-constexpr KindButton kKindButtons[] = {
-    {"画像１", kKindPicture1, "画像1のｲﾒｰｼﾞを直接表示します"},
-    {"画像２", kKindPicture2, "画像2のｲﾒｰｼﾞを直接表示します"},
-    {"平均", kKindAverage, "画像1と画像2の平均階調値を表示します"},
-    {"階調差", kKindDifference, "画像1と画像2の階調差(絶対値)を表示します"},
-    {"ｵﾌｾｯﾄ差", kKindOffsetDifference,
-     "画像1と画像2の階調差で0を128に\n基点変換したｲﾒｰｼﾞを表示します"},
-    {"ｴﾘｱ差", kKindAreaDifference,
-     "画像1と画像2の一定範囲の階調差を表示します\n範囲は『ｵﾌﾟｼｮﾝ情報-画像関連』で変更可能です"},
-    {"ﾕｰｻﾞ結果", kKindUserProgram, "ﾕｰｻﾞﾌﾟﾛｸﾞﾗﾑ(EXE)の実行結果を表示します"},
-};
-
 // The magnification buttons "Ｘ１" .. "Ｘ64".
 struct ZoomButton {
   const char* text;
@@ -231,13 +213,14 @@ QHBoxLayout* ImageControlWindow::buildKinds(QWidget* area) {
   auto* layout = static_cast<QVBoxLayout*>(area->layout());
   QHBoxLayout* first = row(layout);
   QHBoxLayout* second = row(layout);
-  for (std::size_t index = 0; index < std::size(kKindButtons); ++index) {
-    const KindButton& entry = kKindButtons[index];
-    const int image = index == 0 ? 1 : 2;
+  // The kinds that have a button, in table order.
+  for (int kind = 0; kind < kBuiltInKindCount; ++kind) {
+    const ImageKindInfo& entry = imageKindTable()[static_cast<std::size_t>(kind)];
+    if (entry.buttonText == nullptr) continue;
+    const int image = kind == kKindPicture1 ? 1 : 2;
     QPushButton* button = pushButton(
-        area, entry.text, ("kindButton" + std::to_string(entry.kind)).c_str(), entry.help);
+        area, entry.buttonText, ("kindButton" + std::to_string(kind)).c_str(), entry.buttonHelp);
     (image == 1 ? first : second)->addWidget(button);
-    const int kind = entry.kind;
     connect(button, &QPushButton::clicked, this,
             [this, image, kind] { setImageKind(bench_, image, kind, 0, user_, busy_, progress_); });
   }

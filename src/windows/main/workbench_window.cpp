@@ -795,8 +795,8 @@ void WorkbenchWindow::runCommandNow(int id) {
       askAndRun("ﾌｧｲﾙの履歴をｸﾘｱしてもよいですか", [this] {
         clearHistory(bench_.settings.user);
         if (!bench_.secondCopy) {
-          persist::saveUserInfo(bench_.settings.folder, bench_.settings.user, user_,
-                                bench_.settings.keepBad.user);
+          persist::saveUserInfo(bench_.settings.folder, bench_.userEntries, bench_.settings.user,
+                                user_, bench_.settings.keepBad.user);
         }
       });
       break;

@@ -7,6 +7,12 @@ bool writes(const Workbench& bench) {
   return !bench.secondCopy && !bench.settings.folder.empty();
 }
 
+// The program settings file is handed the records of the subsystems it stores.
+ProgramSettings programSettingsOf(const Workbench& bench) {
+  return {bench.options, bench.images.selections, bench.images.marks, bench.importer,
+          bench.settings.program};
+}
+
 }  // namespace
 
 void loadSettingsAtStart(Workbench& bench, UserPort& user) {
@@ -14,13 +20,16 @@ void loadSettingsAtStart(Workbench& bench, UserPort& user) {
   if (s.folder.empty()) return;
   const bool first = !bench.secondCopy;
 
-  ProgramSettings program{bench.options, s.program};
+  ProgramSettings program = programSettingsOf(bench);
   loadProgramSettings(s.folder, program, user, first, s.keepBad.program);
   bench.options = std::move(program.options);
+  bench.images.selections = program.imageControl;
+  bench.images.marks = program.marks;
+  bench.importer = std::move(program.importer);
   s.program = std::move(program.record);
   bench.control.validRange = s.program.validRange;
 
-  loadUserInfo(s.folder, s.user, user, first, s.keepBad.user);
+  loadUserInfo(s.folder, bench.userEntries, s.user, user, first, s.keepBad.user);
   loadAssociations(s.folder, s.associations, user, first, s.keepBad.associations);
 
   if (first) {
@@ -49,14 +58,13 @@ bool saveProgramSettingsNow(Workbench& bench, UserPort& user) {
   if (!writes(bench)) return true;
   SettingsState& s = bench.settings;
   s.program.validRange = bench.control.validRange;
-  return saveProgramSettings(s.folder, ProgramSettings{bench.options, s.program}, user,
-                             s.keepBad.program);
+  return saveProgramSettings(s.folder, programSettingsOf(bench), user, s.keepBad.program);
 }
 
 bool saveUserInfoNow(Workbench& bench, UserPort& user) {
   if (!writes(bench)) return true;
   SettingsState& s = bench.settings;
-  return saveUserInfo(s.folder, s.user, user, s.keepBad.user);
+  return saveUserInfo(s.folder, bench.userEntries, s.user, user, s.keepBad.user);
 }
 
 bool saveSettingsAtShutdown(Workbench& bench, UserPort& user) {
