@@ -8,6 +8,7 @@
 #include "picture/file_names.h"
 #include "picture/messages.h"
 #include "text/format.h"
+#include "workbench/settings/settings_session.h"
 
 namespace vemla::cli {
 
@@ -37,6 +38,7 @@ Options settingsOptions(const Arguments& args) {
 
 ReadFlags parseReadFlags(const Arguments& args) {
   ReadFlags flags;
+  flags.settingsFolder = args.value(kSettingsFlag).value_or("");
   flags.options = settingsOptions(args);
   flags.maxWidth = flags.options.MaxPictureWidth;
   flags.maxHeight = flags.options.MaxPictureHeight;
@@ -58,10 +60,11 @@ ReadFlags parseReadFlags(const Arguments& args) {
 }
 
 bool prepareWorkbench(Workbench& bench, const ReadFlags& flags, UserPort& user) {
-  if (!allocatePictureStore(bench.store, flags.maxWidth, flags.maxHeight, user)) return false;
-  bench.options = flags.options;
-  bench.options.MaxPictureWidth = bench.store.maxWidth();
-  bench.options.MaxPictureHeight = bench.store.maxHeight();
+  const persist::StartRequest request{flags.settingsFolder,
+                                      std::pair{flags.maxWidth, flags.maxHeight}};
+  if (!persist::startWorkbench(bench, user, request)) return false;
+  // Only the options come from --settings: the windows' records keep their factory values.
+  bench.settings.program = {};
   bench.options.TrueColourOpenMode = flags.trueColourMode;
   bench.options.GreyRatio = flags.ratios;
   return true;

@@ -272,13 +272,15 @@ int correctInteger(const OptionDescriptor& option, int value, int previous, int 
     case C::PowerOfTwo:
       return isPowerOfTwo(v) && v >= option.low && v <= option.high ? value : previous;
     case C::GalleryCount: {
-      const std::int64_t clamped = clampTo(v, 8, 32);
-      return static_cast<int>(clamped % 4 == 0 ? clamped : 16);
+      const std::int64_t clamped = clampTo(v, option.low, option.high);
+      return clamped % 4 == 0 ? static_cast<int>(clamped) : fallback;
     }
     case C::RawWidth:
-      return static_cast<int>(clampTo(v, 8, std::max(8, options.MaxPictureWidth)));
+      return static_cast<int>(
+          clampTo(v, option.low, std::max<std::int64_t>(option.low, options.MaxPictureWidth)));
     case C::RawHeight:
-      return static_cast<int>(clampTo(v, 8, std::max(8, options.MaxPictureHeight)));
+      return static_cast<int>(
+          clampTo(v, option.low, std::max<std::int64_t>(option.low, options.MaxPictureHeight)));
     case C::StartSlot:
       // A file is read before the gallery information that holds GalleryCount: there only the
       // largest gallery bounds the slot.
@@ -452,8 +454,9 @@ void takeOverRestartOptions(Options& live, const Options& pending) {
 }
 
 int correctMaxPictureSize(std::int64_t value) {
-  if (value <= 1024) return 1024;
-  if (value >= 4096) return 4096;
+  static const OptionDescriptor& size = optionNamed("MaxPictureWidth");
+  if (value <= size.low) return static_cast<int>(size.low);
+  if (value >= size.high) return static_cast<int>(size.high);
   return static_cast<int>((value + 3) / 4 * 4);
 }
 

@@ -38,7 +38,7 @@ enum class Correction {
   Clamp,              // nearest value in low .. high
   RoundUpToFour,      // up to the next multiple of 4, then nearest value in low .. high
   PowerOfTwo,         // a power of two in low .. high, else the previous value
-  GalleryCount,       // clamped to 8 .. 32, then 16 when not a multiple of 4
+  GalleryCount,       // clamped to low .. high, then the default when not a multiple of 4
   RawWidth,           // 8 .. MaxPictureWidth
   RawHeight,          // 8 .. MaxPictureHeight
   StartSlot,          // 0 .. GalleryCount - 1 (0 .. high when read), else 0 (#1)

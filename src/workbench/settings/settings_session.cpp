@@ -1,5 +1,7 @@
 #include "workbench/settings/settings_session.h"
 
+#include <tuple>
+
 namespace vemla::persist {
 namespace {
 
@@ -9,15 +11,33 @@ bool writes(const Workbench& bench) {
 
 }  // namespace
 
+std::optional<LoadStatus> startWorkbench(Workbench& bench, UserPort& user,
+                                         const StartRequest& request) {
+  const bool hasFolder = !request.folder.empty();
+  Options& options = bench.options;
+  options = hasFolder ? defaultOptions(request.folder) : Options{};
+  const std::optional<std::pair<int, int>> size =
+      request.maxSize || !hasFolder ? request.maxSize : readMaxPictureSize(request.folder);
+  if (size) std::tie(options.MaxPictureWidth, options.MaxPictureHeight) = *size;
+  if (!allocatePictureStore(bench.store, options.MaxPictureWidth, options.MaxPictureHeight, user)) {
+    return std::nullopt;
+  }
+  options.MaxPictureWidth = bench.store.maxWidth();
+  options.MaxPictureHeight = bench.store.maxHeight();
+  if (!hasFolder) return LoadStatus::Absent;
+
+  ProgramSettings program{options, bench.settings.program};
+  const LoadStatus status = loadProgramSettings(request.folder, program, user, request.mayCreate,
+                                                bench.settings.keepBad.program);
+  options = std::move(program.options);
+  bench.settings.program = std::move(program.record);
+  return status;
+}
+
 void loadSettingsAtStart(Workbench& bench, UserPort& user) {
   SettingsState& s = bench.settings;
   if (s.folder.empty()) return;
   const bool first = !bench.secondCopy;
-
-  ProgramSettings program{bench.options, s.program};
-  loadProgramSettings(s.folder, program, user, first, s.keepBad.program);
-  bench.options = std::move(program.options);
-  s.program = std::move(program.record);
   bench.control.validRange = s.program.validRange;
 
   loadUserInfo(s.folder, s.user, user, first, s.keepBad.user);

@@ -19,11 +19,7 @@ using testing::writeBytes;
 void start(Workbench& bench, const std::string& folder, bool secondCopy, UserPort& user) {
   bench.settings.folder = folder;
   bench.secondCopy = secondCopy;
-  bench.options = defaultOptions(folder);
-  if (const auto size = readMaxPictureSize(folder)) {
-    bench.options.MaxPictureWidth = size->first;
-    bench.options.MaxPictureHeight = size->second;
-  }
+  ASSERT_TRUE(startWorkbench(bench, user, {folder, std::nullopt, !secondCopy}));
   loadSettingsAtStart(bench, user);
 }
 
