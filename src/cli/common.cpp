@@ -19,10 +19,7 @@ Options settingsOptions(const Arguments& args) {
   if (!std::filesystem::is_directory(*folder, error)) {
     throw UsageError("--settings: '" + *folder + "' is not a folder");
   }
-  persist::ProgramSettings settings{defaultOptions(*folder), {}};
-  if (const auto size = persist::readMaxPictureSize(*folder)) {
-    std::tie(settings.options.MaxPictureWidth, settings.options.MaxPictureHeight) = *size;
-  }
+  persist::ProgramSettings settings{persist::startOptions(*folder), {}};
   std::ostringstream messages;
   CliUserPort port(messages, std::nullopt, RgbRatio{});
   bool keepBad = false;

@@ -21,10 +21,8 @@
 
 #include "options/option_sheet_rules.h"
 #include "options/option_table.h"
-#include "processing/manual_shift.h"
 #include "windows/main/quick_help.h"
 #include "workbench/settings/settings_session.h"
-#include "workbench/view/refresh_chain.h"
 
 namespace vemla {
 
@@ -483,14 +481,7 @@ void OptionSheet::correctFields() {
 
 void OptionSheet::apply() {
   correctFields();
-  const ApplyContext context{bench_.secondCopy, areaDifferenceShown(bench_),
-                             magnifiedWithInterpolation(bench_)};
-  const ApplyResult result = applyOptions(bench_.options, pending_, context);
-  if ((result.effects & kEffectRescaleShifts) != 0) {
-    changeDivision(bench_.control, result.oldShiftUnit, result.newShiftUnit);
-  }
-  refreshAfterOptions(bench_, result.effects, user_, busy_, progress_);
-  effects_ |= result.effects;
+  effects_ |= persist::applyOptionSheet(bench_, pending_, user_, busy_, progress_);
   // A second copy puts the restart options back: show what was kept.
   showFields(pending_);
   baseline_ = pending_;
@@ -504,13 +495,7 @@ void OptionSheet::accept() {
 void OptionSheet::done(int result) {
   if (!finished_) {
     finished_ = true;
-    if (restartNeeded(atOpen_, bench_.options, baseline_)) {
-      user_.tell(Icon::Info, kRestartMessage);
-      takeOverRestartOptions(bench_.options, baseline_);
-      restartRequested_ = true;
-    } else if ((effects_ & kEffectSave) != 0) {
-      persist::saveProgramSettingsNow(bench_, user_);
-    }
+    restartRequested_ = persist::closeOptionSheet(bench_, atOpen_, baseline_, effects_, user_);
   }
   QDialog::done(result);
 }

@@ -2,6 +2,11 @@
 
 #include <tuple>
 
+#include "options/option_sheet_rules.h"
+#include "options/option_table.h"
+#include "processing/manual_shift.h"
+#include "workbench/view/refresh_chain.h"
+
 namespace vemla::persist {
 namespace {
 
@@ -11,20 +16,27 @@ bool writes(const Workbench& bench) {
 
 }  // namespace
 
+Options startOptions(const std::string& folder) {
+  if (folder.empty()) return Options{};
+  Options options = defaultOptions(folder);
+  if (const auto size = readMaxPictureSize(folder)) {
+    std::tie(options.MaxPictureWidth, options.MaxPictureHeight) = *size;
+  }
+  return options;
+}
+
 std::optional<LoadStatus> startWorkbench(Workbench& bench, UserPort& user,
                                          const StartRequest& request) {
-  const bool hasFolder = !request.folder.empty();
   Options& options = bench.options;
-  options = hasFolder ? defaultOptions(request.folder) : Options{};
-  const std::optional<std::pair<int, int>> size =
-      request.maxSize || !hasFolder ? request.maxSize : readMaxPictureSize(request.folder);
-  if (size) std::tie(options.MaxPictureWidth, options.MaxPictureHeight) = *size;
+  options = startOptions(request.folder);
+  if (request.maxSize)
+    std::tie(options.MaxPictureWidth, options.MaxPictureHeight) = *request.maxSize;
   if (!allocatePictureStore(bench.store, options.MaxPictureWidth, options.MaxPictureHeight, user)) {
     return std::nullopt;
   }
   options.MaxPictureWidth = bench.store.maxWidth();
   options.MaxPictureHeight = bench.store.maxHeight();
-  if (!hasFolder) return LoadStatus::Absent;
+  if (request.folder.empty()) return LoadStatus::Absent;
 
   ProgramSettings program{options, bench.settings.program};
   const LoadStatus status = loadProgramSettings(request.folder, program, user, request.mayCreate,
@@ -63,6 +75,29 @@ void loadSettingsAtStart(Workbench& bench, UserPort& user) {
 
   bench.pictures.rawSize =
       RawSize{bench.options.RawDefaultWidth, bench.options.RawDefaultHeight, 0};
+}
+
+unsigned applyOptionSheet(Workbench& bench, Options& pending, UserPort& user, BusyPort& busy,
+                          ProgressPort& progress) {
+  const ApplyContext context{bench.secondCopy, areaDifferenceShown(bench),
+                             magnifiedWithInterpolation(bench)};
+  const ApplyResult result = applyOptions(bench.options, pending, context);
+  if ((result.effects & kEffectRescaleShifts) != 0) {
+    changeDivision(bench.control, result.oldShiftUnit, result.newShiftUnit);
+  }
+  refreshAfterOptions(bench, result.effects, user, busy, progress);
+  return result.effects;
+}
+
+bool closeOptionSheet(Workbench& bench, const Options& atOpen, const Options& applied,
+                      unsigned effects, UserPort& user) {
+  if (restartNeeded(atOpen, bench.options, applied)) {
+    user.tell(Icon::Info, kRestartMessage);
+    takeOverRestartOptions(bench.options, applied);
+    return true;
+  }
+  if ((effects & kEffectSave) != 0) saveProgramSettingsNow(bench, user);
+  return false;
 }
 
 bool saveProgramSettingsNow(Workbench& bench, UserPort& user) {

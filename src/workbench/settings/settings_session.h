@@ -16,6 +16,10 @@ struct StartRequest {
   bool mayCreate = false;  // an absent VemlaPinf.dat is created (the first running copy)
 };
 
+// The options before the picture store exists: the factory options of `folder` (none: "") with
+// the maximum picture size of its settings header.
+Options startOptions(const std::string& folder);
+
 // The start of vemla and vemla-cli alike: the factory options of the folder, the maximum picture
 // size from the header of its VemlaPinf.dat (or the request's), the picture store allocated with
 // the fallback rule (the options then hold the size in use), and the options and program record
@@ -33,6 +37,20 @@ void loadSettingsAtStart(Workbench& bench, UserPort& user);
 // VemlaAinf.dat; a second copy writes nothing. False when a file could not be written (after
 // its message).
 bool saveSettingsAtShutdown(Workbench& bench, UserPort& user);
+
+// Applies the option sheet's values `pending` (as entered): corrects them, makes them live
+// (those that wait for a restart stay held back in `pending`), rescales the stored sub-steps
+// after a change of ShiftUnit and refreshes what the change affects. Returns the effect flags
+// (OptionEffect) of this apply.
+unsigned applyOptionSheet(Workbench& bench, Options& pending, UserPort& user, BusyPort& busy,
+                          ProgressPort& progress);
+
+// Closing the option sheet, given the live options when it opened, the values of its last apply
+// and every apply's effects: when a restart is needed, tells the operator, makes the held-back
+// values live and returns true (the caller then ends the program, which saves the settings);
+// otherwise writes VemlaPinf.dat when an apply changed anything.
+bool closeOptionSheet(Workbench& bench, const Options& atOpen, const Options& applied,
+                      unsigned effects, UserPort& user);
 
 // VemlaPinf.dat alone (the option sheet closed with OK) and VemlaUinf.dat alone (the history
 // changed); nothing in a second copy.
