@@ -20,13 +20,9 @@
 #include "workbench/workbench.h"
 
 class QAbstractButton;
-class QButtonGroup;
-class QCheckBox;
-class QComboBox;
 class QFormLayout;
 class QLabel;
 class QLineEdit;
-class QListWidget;
 class QTabWidget;
 
 namespace vemla {
