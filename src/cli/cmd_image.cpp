@@ -4,6 +4,7 @@
 
 #include "cli/commands.h"
 #include "cli/control_flags.h"
+#include "cli/option_flags.h"
 #include "extensions/decimal_text.h"
 #include "extensions/user_processing.h"
 #include "picture/messages.h"
@@ -141,7 +142,7 @@ KindFlags parseKindFlags(const Arguments& args, const ReadFlags& readFlags) {
     }
   }
   if (const auto method = args.value("--area-method"))
-    flags.areaMethod = parseInt(*method, 0, 1, "--area-method");
+    flags.areaMethod = parseOptionInt(*method, "AreaDiffKind", "--area-method");
   if (const auto divisor = args.value("--area-divisor")) {
     flags.areaDivisor = parseReal(*divisor, "--area-divisor");
     if (!(*flags.areaDivisor > 0)) throw UsageError("--area-divisor must be a positive number");
@@ -269,11 +270,12 @@ Command imageCommand() {
               "                                difference, 6 user program result, 7 AND, 8 OR, 9 "
               "XOR\n"
               "  --area SX,SY                  kind 5: window size (default the AreaDiffRangeX/Y\n"
-              "                                option, 3,3), 1 .. 2 * max - 1\n"
+              "                                option, {AreaDiffRangeX},{AreaDiffRangeY}), 1 .. 2 "
+              "* max - 1\n"
               "  --area-method 0|1             kind 5: 0 sum of the differences, 1 difference of\n"
-              "                                the sums (default AreaDiffKind, 0)\n"
+              "                                the sums (default AreaDiffKind, {AreaDiffKind})\n"
               "  --area-divisor D              kind 5: positive divisor (default AreaDiffDivisor, "
-              "9)\n"
+              "{AreaDiffDivisor})\n"
               "  --user-result FILE            kind 6: a picture of the same size as the result\n"
               "  --expr TEXT                   a user processing entry of expression form\n"
               "  --filter GRID                 a user processing entry of filter form: rows split\n"

@@ -16,89 +16,60 @@ constexpr std::size_t kPathBytes = 512;
 
 // ---- options ----------------------------------------------------------------------------
 
-const OptionDescriptor& need(std::string_view name) {
-  const OptionDescriptor* option = findOption(name);
-  if (option == nullptr) std::abort();  // the field table names an option the table lacks
-  return *option;
-}
-
 // An option as stored: flags and integers as 32-bit, reals as doubles, colours as 0x00BBGGRR,
 // texts as a fixed field of `textBytes`, the number set as one byte per number.
-void putOption(FieldWriter& w, const Options& options, const OptionDescriptor& option,
-               std::size_t textBytes) {
-  auto& o = const_cast<Options&>(options);  // accessors only take addresses
-  switch (option.type) {
-    case OptionType::Flag:
-      w.flag(*option.flag(o));
-      break;
-    case OptionType::Choice:
-    case OptionType::Integer:
-      w.int32(*option.integer(o));
-      break;
-    case OptionType::Real:
-      w.real(*option.real(o));
-      break;
-    case OptionType::Colour:
-      w.uint32(*option.colour(o));
-      break;
-    case OptionType::Text:
-      w.text(*option.text(o), textBytes);
-      break;
-    case OptionType::NumberSet:
-      for (bool selected : *option.numbers(o)) w.bytes(std::array<std::uint8_t, 1>{selected});
-      break;
+struct OptionWriter {
+  FieldWriter& w;
+  std::size_t textBytes;
+  void operator()(bool value) const { w.flag(value); }
+  void operator()(int value) const { w.int32(value); }
+  void operator()(double value) const { w.real(value); }
+  void operator()(std::uint32_t value) const { w.uint32(value); }
+  void operator()(const std::string& value) const { w.text(value, textBytes); }
+  void operator()(const std::array<bool, kArchiveItemLimit>& numbers) const {
+    for (bool selected : numbers) w.bytes(std::array<std::uint8_t, 1>{selected});
   }
-}
+};
 
-// Values that cannot be a flag or a selection keep what `options` held; the other kinds are
+// Values that cannot be a flag or a selection keep what the options held; the other kinds are
 // corrected by the option table afterwards.
-void getOption(FieldReader& r, Options& options, const OptionDescriptor& option,
-               std::size_t textBytes) {
-  switch (option.type) {
-    case OptionType::Flag: {
-      const std::int32_t value = r.int32();
-      if (value == 0 || value == 1) *option.flag(options) = value == 1;
-      break;
-    }
-    case OptionType::Choice:
-    case OptionType::Integer:
-      *option.integer(options) = r.int32();
-      break;
-    case OptionType::Real:
-      *option.real(options) = r.real();
-      break;
-    case OptionType::Colour:
-      *option.colour(options) = r.uint32();
-      break;
-    case OptionType::Text: {
-      bool valid = true;
-      std::string value = r.text(textBytes, &valid);
-      if (valid) *option.text(options) = std::move(value);
-      break;
-    }
-    case OptionType::NumberSet:
-      for (bool& selected : *option.numbers(options)) {
-        std::array<std::uint8_t, 1> byte{};
-        r.bytes(byte);
-        if (byte[0] <= 1) selected = byte[0] == 1;
-      }
-      break;
+struct OptionReader {
+  FieldReader& r;
+  std::size_t textBytes;
+  void operator()(bool& value) const {
+    const std::int32_t stored = r.int32();
+    if (stored == 0 || stored == 1) value = stored == 1;
   }
-}
+  void operator()(int& value) const { value = r.int32(); }
+  void operator()(double& value) const { value = r.real(); }
+  void operator()(std::uint32_t& value) const { value = r.uint32(); }
+  void operator()(std::string& value) const {
+    bool valid = true;
+    std::string stored = r.text(textBytes, &valid);
+    if (valid) value = std::move(stored);
+  }
+  void operator()(std::array<bool, kArchiveItemLimit>& numbers) const {
+    for (bool& selected : numbers) {
+      std::array<std::uint8_t, 1> byte{};
+      r.bytes(byte);
+      if (byte[0] <= 1) selected = byte[0] == 1;
+    }
+  }
+};
 
 struct OptionRef {
   const OptionDescriptor* option;
   std::size_t textBytes = 0;
   void put(FieldWriter& w, const ProgramSettings& s) const {
-    putOption(w, s.options, *option, textBytes);
+    visitOption(*option, s.options, OptionWriter{w, textBytes});
   }
   void get(FieldReader& r, ProgramSettings& s) const {
-    getOption(r, s.options, *option, textBytes);
+    visitOption(*option, s.options, OptionReader{r, textBytes});
   }
 };
 
 OptionRef ref(std::string_view name, std::size_t textBytes = 0) {
-  return {&need(name), textBytes};
+  return {&optionNamed(name), textBytes};
 }
 
 SettingsField optionField(std::string_view name, std::uint32_t size, int version = 0) {
