@@ -231,6 +231,14 @@ void changeDivision(PictureControlState& control, int oldDivision, int newDivisi
     mark.stepsX = rescale(mark.stepsX, oldDivision, newDivision);
     mark.stepsY = rescale(mark.stepsY, oldDivision, newDivision);
   }
+  // A kept result was found at a precision the new division still holds, so it rescales
+  // exactly and stays valid for the division it is now counted in.
+  AlignmentResult& result = control.alignmentResult;
+  if (result.valid) {
+    result.stepsX = rescale(result.stepsX, oldDivision, newDivision);
+    result.stepsY = rescale(result.stepsY, oldDivision, newDivision);
+    control.alignmentKeys.division = newDivision;
+  }
   control.manual.padStep = newDivision;
 }
 

@@ -74,8 +74,8 @@ std::array<std::string, 2> referenceTexts(const ReferencePosition& reference);
 // when there is no result.
 bool copyAlignmentResult(PictureControlState& control, const ShiftContext& context);
 
-// `ShiftUnit` changed from `oldDivision` to `newDivision`: rescales the manual and mark
-// sub-steps, switches the manual shift off, lowers the alignment precision (clearing the
+// `ShiftUnit` changed from `oldDivision` to `newDivision`: rescales the manual, mark and
+// alignment-result sub-steps, switches the manual shift off, lowers the alignment precision (clearing the
 // result and switching the alignment off) when it exceeds the new division, and resets the pad
 // step to 1/newDivision.
 void changeDivision(PictureControlState& control, int oldDivision, int newDivision);

@@ -226,6 +226,24 @@ TEST(ManualShift, ChangingTheDivisionRescalesSubStepsAndSwitchesTheShiftOff) {
   EXPECT_EQ(control.manual.padStep, 64);
 }
 
+// 12/16 of a pixel found at 1/64 is 48/64; after a change to 1/32 and the correction of the
+// next preparation it must still read 12/16, shown and copied into the manual shift as 24/32.
+TEST(ManualShift, ChangingTheDivisionKeepsTheValueOfAStoredAlignmentResult) {
+  PictureControlState control;
+  control.alignment.precision = 16;
+  control.alignment.target = 1;
+  control.alignmentResult = {1, 0, 2, 0, 48, 0, true};
+  control.alignmentKeys.division = 64;
+  control.alignmentKeys.precision = 16;
+  changeDivision(control, 64, 32);
+  correctPictureControl(control, 32, 100, 100);
+  EXPECT_EQ(control.alignmentResult, (AlignmentResult{1, 0, 2, 0, 24, 0, true}));
+  EXPECT_EQ(alignmentResultText(control.alignmentResult, control.alignmentKeys),
+            "右：2+12/16 上下：なし");
+  ASSERT_TRUE(copyAlignmentResult(control, {true, 100, 100, 32}));
+  EXPECT_EQ(control.manual.setting.stepsX, 24);
+}
+
 TEST(AlignmentSettings, EntriesAreCorrectedIntoTheirRanges) {
   EXPECT_EQ(correctedAlignmentRange(0), 1);
   EXPECT_EQ(correctedAlignmentRange(-7), 1);
