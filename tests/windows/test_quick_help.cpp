@@ -84,16 +84,29 @@ class QuickHelpTest : public QObject {
     QVERIFY(dialog != nullptr);
     QVERIFY(dialog->isVisible());
     QCOMPARE(dialog->labelText(), QString::fromUtf8("ｲﾒｰｼﾞ作成中"));
-    QCOMPARE(dialog->maximum(), 10);
+    QCOMPARE(dialog->maximum(), 100);  // whole percent
     QVERIFY(QApplication::overrideCursor() != nullptr);
     progress.report(4);
-    QCOMPARE(dialog->value(), 4);
+    QCOMPARE(dialog->value(), 40);
+    progress.report(3);  // never backwards
+    QCOMPARE(dialog->value(), 40);
     progress.report(25);  // never past the total
-    QCOMPARE(dialog->value(), 10);
+    QCOMPARE(dialog->value(), 100);
     progress.finish();
     QVERIFY(!dialog->isVisible());
+    QCOMPARE(dialog->labelText(), QString());  // finishing empties the text
+    QCOMPARE(dialog->value(), 0);
     QVERIFY(QApplication::overrideCursor() == nullptr);
     progress.finish();  // a second finish changes nothing
+    QVERIFY(QApplication::overrideCursor() == nullptr);
+
+    // Without a total the bar is a busy animation that reports do not stop.
+    progress.setText("待機中");
+    progress.start(0);
+    QCOMPARE(dialog->maximum(), 0);
+    progress.report(5);
+    QCOMPARE(dialog->maximum(), 0);
+    progress.finish();
     QVERIFY(QApplication::overrideCursor() == nullptr);
 
     WaitCursor busy;

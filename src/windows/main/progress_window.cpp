@@ -2,6 +2,8 @@
 
 #include <QApplication>
 #include <QProgressDialog>
+#include <algorithm>
+#include <cstdint>
 
 namespace vemla {
 
@@ -26,7 +28,9 @@ void ProgressWindow::start(int total) {
     dialog_->setAutoReset(false);
   }
   dialog_->setLabelText(text_);
-  dialog_->setRange(0, total > 0 ? total : 0);
+  // The bar counts whole percent; work without a known total shows the busy animation.
+  total_ = total;
+  dialog_->setRange(0, total > 0 ? 100 : 0);
   dialog_->setValue(0);
   dialog_->show();
   QApplication::setOverrideCursor(Qt::WaitCursor);
@@ -35,12 +39,22 @@ void ProgressWindow::start(int total) {
 
 void ProgressWindow::report(int count) {
   if (dialog_ == nullptr) return;
-  dialog_->setValue(std::min(count, dialog_->maximum()));
+  if (total_ > 0) {
+    // count * 100 in 64 bits; the bar advances in whole percent and never moves backwards.
+    const auto percent =
+        static_cast<int>(std::clamp<std::int64_t>(std::int64_t{count} * 100 / total_, 0, 100));
+    if (percent > dialog_->value()) dialog_->setValue(percent);
+  }
   QApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
 }
 
 void ProgressWindow::finish() {
-  if (dialog_ == nullptr || !dialog_->isVisible()) return;
+  text_.clear();
+  total_ = 0;
+  if (dialog_ == nullptr) return;
+  dialog_->setLabelText(text_);
+  dialog_->setValue(0);
+  if (!dialog_->isVisible()) return;
   dialog_->hide();
   QApplication::restoreOverrideCursor();
 }

@@ -1,5 +1,7 @@
 #pragma once
-// The progress window of long work (text, total, count, finish) and the wait cursor around
+// The progress window of long work (text, total, count, finish): a bar of whole percent that
+// never moves backwards, or a busy animation when the total is not known; finishing empties
+// the text and resets the bar. And the wait cursor around
 // work without a count. Both keep the window responsive enough to repaint while they show.
 #include <QPointer>
 #include <QWidget>
@@ -23,6 +25,7 @@ class ProgressWindow final : public ProgressPort {
   QPointer<QWidget> parent_;
   QProgressDialog* dialog_ = nullptr;
   QString text_;
+  int total_ = 0;
 };
 
 class WaitCursor final : public BusyPort {
