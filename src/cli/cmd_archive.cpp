@@ -11,6 +11,7 @@
 #include "picture/file_names.h"
 #include "picture/memory_item.h"
 #include "picture/messages.h"
+#include "picture/picture_state.h"
 #include "text/cp932.h"
 #include "text/format.h"
 #include "workbench/gallery/archive_flows.h"
@@ -78,6 +79,12 @@ int readPictureItem(const std::string& name, const SlotLimits& limits,
   }
   if (bytesPerPixel == kUnsupported) return refuse(io, msg::kUnsupported, name);
   if (bytesPerPixel < 0) return refuse(io, msg::kReadFailed, name);
+  if (read.width < kMinPictureSize || read.height < kMinPictureSize) {
+    io.err << text::format(msg::kItemTooSmall, msg::kTooSmall, kMinPictureSize, kMinPictureSize,
+                           name.c_str())
+           << '\n';
+    return 1;
+  }
   item.kind = kSlotPicture;
   item.width = read.width;
   item.height = read.height;

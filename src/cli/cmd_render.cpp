@@ -5,6 +5,7 @@
 #include "cli/control_flags.h"
 #include "picture/bitmap.h"
 #include "picture/file_names.h"
+#include "picture/messages.h"
 #include "processing/image_kinds.h"
 #include "text/format.h"
 #include "workbench/picture/open_pictures.h"
@@ -130,10 +131,16 @@ int render(const Arguments& args, Context& io) {
   std::uint8_t fill = 0;
   if (const auto value = args.value("--fill"))
     fill = static_cast<std::uint8_t>(parseInt(*value, 0, 255, "--fill"));
-  if (!isBitmapName(in)) throw UsageError("IMAGE must be an 8-bit .bmp");
+  // A file of another type is a refused open, as in the workbench, not a usage error.
+  if (!isBitmapName(in)) {
+    io.err << text::format(msg::kWithName, msg::kUnsupported, in.c_str()) << '\n';
+    return 1;
+  }
   const int bits = probeBitmap(in);
-  if (bits == 24 || bits == 32)
-    throw UsageError("IMAGE must be an 8-bit .bmp, not " + std::to_string(bits) + "-bit");
+  if (bits == 24 || bits == 32) {
+    io.err << "IMAGE must be an 8-bit .bmp, not " << bits << "-bit\n";
+    return 1;
+  }
   if (!checkOutputName(out, io)) return 1;
 
   CliUserPort user(io.err, std::nullopt, readFlags.ratios);

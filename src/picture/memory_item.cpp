@@ -77,7 +77,8 @@ int readRawItem(const MemoryItemRequest& request, UserPort& user, RawSize& rawSi
   item.width = asked->width;
   item.height = asked->height;
   item.palette = greyRamp();
-  const std::size_t bytes = static_cast<std::size_t>(asked->width) * static_cast<std::size_t>(asked->height);
+  const std::size_t bytes =
+      static_cast<std::size_t>(asked->width) * static_cast<std::size_t>(asked->height);
   if (bytes > destination.size()) return kTooLarge;
   if (readRawPicture(request.name, asked->offset, destination.first(bytes)) != 1) return kReadError;
   return 0;
@@ -85,8 +86,8 @@ int readRawItem(const MemoryItemRequest& request, UserPort& user, RawSize& rawSi
 
 int readDataItem(const MemoryItemRequest& request, std::span<std::uint8_t> destination,
                  MemoryItem& item) {
-  const std::uint64_t limit =
-      std::min<std::uint64_t>(dataItemLimit(request.maxWidth, request.maxHeight), destination.size());
+  const std::uint64_t limit = std::min<std::uint64_t>(
+      dataItemLimit(request.maxWidth, request.maxHeight), destination.size());
   FileSource in(request.name);
   if (!in.isOpen()) return kReadError;
   // Read at most limit + 1 bytes: the file may grow after its size was taken.
@@ -105,16 +106,15 @@ void reportFailure(const MemoryItemRequest& request, UserPort& user, int result,
   const char* name = request.name.c_str();
   switch (result) {
     case kItemTooSmall:
-      user.tell(Icon::Warning, text::format("%s (%dx%d以上が必要)\n%s ", msg::kTooSmall,
-                                            request.minWidth, request.minHeight, name));
+      user.tell(Icon::Warning, text::format(msg::kItemTooSmall, msg::kTooSmall, request.minWidth,
+                                            request.minHeight, name));
       return;
     case kTooLarge:
       if (dataItem) {
-        user.tell(Icon::Warning,
-                  text::format("%s (%lluﾊﾞｲﾄ以内)\n%s", msg::kItemTooLarge,
-                               static_cast<unsigned long long>(
-                                   dataItemLimit(request.maxWidth, request.maxHeight)),
-                               name));
+        user.tell(Icon::Warning, text::format("%s (%lluﾊﾞｲﾄ以内)\n%s", msg::kItemTooLarge,
+                                              static_cast<unsigned long long>(dataItemLimit(
+                                                  request.maxWidth, request.maxHeight)),
+                                              name));
       } else {
         user.tell(Icon::Warning, text::format("%s (%dx%d以内)\n%s", msg::kItemTooLarge,
                                               request.maxWidth, request.maxHeight, name));

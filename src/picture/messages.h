@@ -19,6 +19,8 @@ inline constexpr const char* kNameUnstorable = "ﾌｧｲﾙ名に使用でき�
 inline constexpr const char* kWithName = "%s\n%s";
 inline constexpr const char* kTooLargeWithName = "%s(最大 %dｘ%d)\n%s";
 inline constexpr const char* kMinimumSuffix = "(最小 %dｘ%d)";
+// A file read as a gallery or archive item below the minimum size: message, minimum, name.
+inline constexpr const char* kItemTooSmall = "%s (%dx%d以上が必要)\n%s ";
 inline constexpr const char* kMaximumSuffix = "(最大 %dｘ%d)";
 
 }  // namespace vemla::msg

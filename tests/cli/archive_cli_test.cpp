@@ -41,7 +41,7 @@ class ArchiveCli : public ::testing::Test {
 TEST_F(ArchiveCli, RoundTripsEveryKindOfItemBitForBit) {
   const std::string grey = bitmap("grey.bmp", 12, 8, 8);
   const std::string rgb = bitmap("rgb.bmp", 8, 8, 24);
-  const std::string rgba = bitmap("rgba.bmp", 5, 4, 32);
+  const std::string rgba = bitmap("rgba.bmp", 8, 9, 32);
   const std::string notes = dir.file("notes.txt");
   Bytes text;
   for (int i = 0; i < 3000; ++i)
@@ -61,7 +61,7 @@ TEST_F(ArchiveCli, RoundTripsEveryKindOfItemBitForBit) {
             "items=5\n"
             "#1  (画像) grey (12x8)\n"
             "#2  (画像) カラー (T 8x8)\n"
-            "#3  (Over) rgba (T 5x4)\n"
+            "#3  (画像) rgba (T 8x9)\n"
             "#4  (ﾃﾞｰﾀ) notes.txt (3000ﾊﾞｲﾄ)\n"
             "#5  (空き)\n");
   EXPECT_EQ(run({"info", archive}).out, list.out);
@@ -77,7 +77,7 @@ TEST_F(ArchiveCli, RoundTripsEveryKindOfItemBitForBit) {
   EXPECT_EQ(run({"info", dir.file("rgb-out.bmp")}).out, "bmp 8 8 24 bottom-up\n");
   EXPECT_EQ(tail(readBytes(dir.file("rgb-out.bmp")), 192), tail(readBytes(rgb), 192));
   ASSERT_EQ(run({"archive", "extract", archive, "3", dir.file("rgba-out.bmp")}).status, 0);
-  EXPECT_EQ(run({"info", dir.file("rgba-out.bmp")}).out, "bmp 5 4 32 bottom-up\n");
+  EXPECT_EQ(run({"info", dir.file("rgba-out.bmp")}).out, "bmp 8 9 32 bottom-up\n");
   EXPECT_EQ(tail(readBytes(dir.file("rgba-out.bmp")), 80), tail(readBytes(rgba), 80));
   ASSERT_EQ(run({"archive", "extract", archive, "4", dir.file("notes-out.txt")}).status, 0);
   EXPECT_EQ(readBytes(dir.file("notes-out.txt")), text);
@@ -112,6 +112,11 @@ TEST_F(ArchiveCli, RefusesWhatCannotBeDone) {
   EXPECT_EQ(readBytes(junk), Bytes(2000, 'x'));
   EXPECT_EQ(run({"archive", "add", dir.file("none.vla"), "--empty"}).status, 1);
 
+  // The 8 x 8 minimum of every picture applies to items too.
+  const std::string narrow = bitmap("narrow.bmp", 7, 8, 8);
+  const CliRun small = run({"archive", "add", archive, narrow});
+  EXPECT_EQ(small.status, 1);
+  EXPECT_EQ(small.err, "画像ｻｲｽﾞが小さすぎます (8x8以上が必要)\n" + narrow + " \n");
   const std::string grey = bitmap("grey.bmp", 8, 8, 8);
   ASSERT_EQ(run({"archive", "add", archive, grey}).status, 0);
   EXPECT_EQ(run({"archive", "extract", archive, "2", dir.file("out.png")}).status, 1);

@@ -1,10 +1,10 @@
 #include "cli/cli.h"
-#include "support/cli_run.h"
 
 #include <gtest/gtest.h>
 
 #include <sstream>
 
+#include "support/cli_run.h"
 #include "support/test_files.h"
 
 namespace vemla::cli {

@@ -58,8 +58,8 @@ TEST_F(ImageAlignCli, HalfStepsAndTheValidRectangleWithBlanking) {
   const std::string s1 = dir.file("s1.raw"), s2 = dir.file("s2.bmp");
   // Picture 2 half a pixel left (n = 2): (x, y) = (20x + y + 20(x + 1) + y) / 2 = 20x + 10 + y.
   const CliRun result = run({"image", p1, p2, out, "--kind", "1", "--division", "2",
-                                "--shift-interp", "linear", "--shift", "2:-0.5,0", "--valid",
-                                "rect:2,1,8,6", "--blank", "--write-shifted", s1 + "," + s2});
+                             "--shift-interp", "linear", "--shift", "2:-0.5,0", "--valid",
+                             "rect:2,1,8,6", "--blank", "--write-shifted", s1 + "," + s2});
   ASSERT_EQ(result.status, 0) << result.err;
   // Inside columns 2..8, rows 1..6: max 20*8+10+6 = 176, min 20*2+10+1 = 51,
   // sum = 6 * (20 * 35 + 70) + 7 * 21 = 4620 + 147 = 4767 over 42 pixels: mean 113.
@@ -91,7 +91,7 @@ TEST_F(ImageAlignCli, AlignPrintsTheResultTextAndTheValues) {
             "左：3+0/16 下：1+0/16\nxflag=0 xwhole=3 xsub=0 yflag=1 ywhole=1 ysub=0 n=16\n");
   // Picture 1 as the target moves the other way; precision and division change the units.
   const CliRun reverse = run({"align", p1, p2, "--align", "standard", "--align-target", "1",
-                                 "--division", "64", "--precision", "8", "--range", "4"});
+                              "--division", "64", "--precision", "8", "--range", "4"});
   ASSERT_EQ(reverse.status, 0) << reverse.err;
   EXPECT_EQ(reverse.out,
             "右：3+0/8 上：1+0/8\nxflag=1 xwhole=3 xsub=0 yflag=0 ywhole=1 ysub=0 n=64\n");
@@ -112,7 +112,7 @@ TEST_F(ImageAlignCli, AlignFailureIsTheWorkbenchMessage) {
             "y:40)\n対象範囲を拡げるかｱﾗｲﾒﾝﾄ範囲を小さくして下さい\n");
   // The image is still made, with the message.
   const CliRun image = run({"image", p1, p1, dir.file("o.raw"), "--kind", "0", "--align", "fast",
-                               "--valid", "rect:0,0,11,39"});
+                            "--valid", "rect:0,0,11,39"});
   EXPECT_EQ(image.status, 0);
   EXPECT_NE(image.err.find("範囲が小さすぎます"), std::string::npos);
 }

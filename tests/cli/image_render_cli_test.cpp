@@ -4,9 +4,9 @@
 #include <sstream>
 
 #include "cli/cli.h"
-#include "support/cli_run.h"
 #include "picture/bitmap.h"
 #include "processing/colour_tables.h"
+#include "support/cli_run.h"
 #include "support/test_files.h"
 
 namespace vemla::cli {
@@ -260,8 +260,14 @@ TEST_F(RenderCli, RefusesOutOfRangeViewValues) {
   writeBytes(colour, makeBitmap(16, 16, 24, [](int, int) {
                return std::vector<std::uint8_t>{1, 2, 3};
              }));
-  EXPECT_EQ(render(colour, {}).status, 2);
+  // An input the open refuses is a refusal (1), not a usage error.
+  EXPECT_EQ(render(colour, {}).status, 1);
   EXPECT_EQ(render(dir.file("missing.bmp"), {}).status, 1);
+  const std::string png = dir.file("p.png");
+  writeBytes(png, std::vector<std::uint8_t>(64, 0));
+  const CliRun other = render(png, {});
+  EXPECT_EQ(other.status, 1);
+  EXPECT_EQ(other.err, "ｻﾎﾟｰﾄされていない形式のﾌｧｲﾙです\n" + png + "\n");
 }
 
 }  // namespace
