@@ -121,8 +121,15 @@ int parseHeader(Header& header) {
   return 0;
 }
 
+// A file too short for a header is broken only when it begins like an archive; any other short
+// file (a text file named *.vla, an empty file) is no archive at all.
 int readHeader(int fd, Header& header) {
-  if (!readAt(fd, 0, header.bytes.data(), header.bytes.size())) return kArchiveBroken;
+  if (!readAt(fd, 0, header.bytes.data(), header.bytes.size())) {
+    std::array<std::uint8_t, 2> magic{};
+    const bool archiveLike =
+        readAt(fd, 0, magic.data(), magic.size()) && magic[0] == 'V' && magic[1] == 'L';
+    return archiveLike ? kArchiveBroken : kArchiveNotArchive;
+  }
   return parseHeader(header);
 }
 

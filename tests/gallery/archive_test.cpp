@@ -235,6 +235,16 @@ TEST_F(Archive, OnlyTheFirstTwoMagicBytesAreExamined) {
   std::vector<ArchiveItemInfo> items;
   EXPECT_EQ(readArchiveDirectory(path, items), kArchiveNotArchive);
   EXPECT_EQ(append(data(1), {5}), kArchiveNotArchive);
+
+  // Shorter than a header: no archive unless it begins with the magic.
+  std::vector<ArchiveItemInfo> none;
+  for (const auto& [bytes, expected] : {std::pair{Bytes{}, kArchiveNotArchive},
+                                        std::pair{Bytes{'a', 'b', '\n'}, kArchiveNotArchive},
+                                        std::pair{Bytes{'V', 'L', '1', '0'}, kArchiveBroken}}) {
+    writeBytes(path, bytes);
+    EXPECT_EQ(readArchiveDirectory(path, none), expected);
+    EXPECT_EQ(append(data(1), {5}), expected);
+  }
 }
 
 TEST_F(Archive, DirectoryListsKindsSizesAndTitles) {

@@ -5,6 +5,7 @@
 #include <QComboBox>
 #include <QDialogButtonBox>
 #include <QFileDialog>
+#include <QLineEdit>
 #include <QListWidget>
 #include <QPushButton>
 #include <QtTest>
@@ -180,6 +181,28 @@ class ArchiveOpenDialogTest : public QObject {
     QCOMPARE(form.expandList()->count(), 0);
     QCOMPARE(form.choice().itemCount, -1);
     QCOMPARE(form.choice().path, other);
+  }
+
+  void aTypedFileNameIsListedAtOnce() {
+    Bench b(true);
+    QVERIFY(b.ready);
+    const Archive archive(b.folder);
+    QVERIFY(archive.ok);
+    const std::string second = b.folder.file("second.vla");
+    std::vector<std::uint8_t> work(1 << 12);
+    QCOMPARE(createArchive(second), 0);
+    QCOMPARE(appendArchiveItem(second, Archive::picture(8, 8, 1, "only", greyRamp()),
+                               counting(64, 1), work),
+             1);
+    ArchiveOpenForm form(nullptr, b.bench, initialFor(archive.path));
+    auto* nameField =
+        form.findChild<QFileDialog*>("archiveFiles")->findChild<QLineEdit*>("fileNameEdit");
+    QVERIFY(nameField != nullptr);
+    nameField->selectAll();  // the chooser shows the initial file's name
+    QTest::keyClicks(nameField, "second.vla");
+    QCOMPARE(linesOf(form.pictureList()), QStringList{QString::fromUtf8("#1  (画像) only (8x8)")});
+    QCOMPARE(form.choice().itemCount, 1);
+    QCOMPARE(form.choice().path, second);
   }
 
   void theTwoLowestSelectedItemsBecomePicture1AndPicture2() {

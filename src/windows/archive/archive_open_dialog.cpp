@@ -6,6 +6,7 @@
 #include <QFileInfo>
 #include <QHBoxLayout>
 #include <QLabel>
+#include <QLineEdit>
 #include <QListWidget>
 #include <QVBoxLayout>
 #include <algorithm>
@@ -83,6 +84,13 @@ ArchiveOpenForm::ArchiveOpenForm(QWidget* parent, const Workbench& bench,
   connect(files_, &QFileDialog::currentChanged, this, [this](const QString& path) {
     if (QFileInfo(path).isFile() && !isListed(path)) showArchive(path);
   });
+  // A name typed into the chooser's field lists its file as soon as it names one.
+  if (auto* nameField = files_->findChild<QLineEdit*>("fileNameEdit")) {
+    connect(nameField, &QLineEdit::textChanged, this, [this](const QString& text) {
+      const QString path = QFileInfo(text).isAbsolute() ? text : files_->directory().filePath(text);
+      if (!text.isEmpty() && QFileInfo(path).isFile() && !isListed(path)) showArchive(path);
+    });
+  }
   connect(files_, &QFileDialog::fileSelected, this, &ArchiveOpenForm::fileChosen);
   connect(files_, &QFileDialog::rejected, this, &QDialog::reject);
 
