@@ -7,6 +7,8 @@
 #include <string>
 #include <string_view>
 
+#include "picture/picture_slot.h"
+
 namespace vemla {
 
 enum ImageKind : int {
@@ -44,7 +46,7 @@ constexpr std::uint8_t fillValueOf(int kind) {
 }
 
 // "ｲﾒｰｼﾞ1", and with pictures loaded "ｲﾒｰｼﾞ1（平均） x8" or "ｲﾒｰｼﾞ1（平均） 1/4.0".
-std::string imageLabel(int image, bool picturesLoaded, std::string_view kindName,
+std::string imageLabel(ImageSlot image, bool picturesLoaded, std::string_view kindName,
                        std::string_view magnificationText);
 
 }  // namespace vemla

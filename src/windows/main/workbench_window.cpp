@@ -39,9 +39,11 @@
 #include "windows/panes/image_pane.h"
 #include "windows/panes/picture_pane.h"
 #include "workbench/commands/file_history.h"
+#include "workbench/editing/picture_rename.h"
 #include "workbench/gallery/archive_flows.h"
 #include "workbench/picture/picture_commands.h"
 #include "workbench/view/display_marks.h"
+#include "workbench/view/pane_input.h"
 #include "workbench/view/refresh_chain.h"
 
 namespace vemla {
@@ -175,6 +177,10 @@ const char* const kPictureStripHelp =
     "・ﾏｳｽの左ｸﾘｯｸで表示位置の変更ができます\n"
     "・ﾏｳｽの右ｸﾘｯｸで拡張機能が使用できます\n";
 
+// The title strips of the layout table: the pictures' strips first, then the images'.
+constexpr std::size_t kFirstPictureStrip = 0;
+constexpr std::size_t kFirstImageStrip = 2;
+
 // Escapes "&" so that a file name shows as it is in a menu.
 QString menuSafe(const std::string& text) {
   return fromUtf8(text).replace("&", "&&");
@@ -196,6 +202,11 @@ WorkbenchWindow::WorkbenchWindow(Workbench& bench, UserPort& user, QSize screen,
   };
   dialogs_.save = [this](const QString& title, const QString& filters, const QString& start) {
     return QFileDialog::getSaveFileName(this, title, start, filters);
+  };
+  nameDialog_ = [this](PictureSlot picture) -> std::optional<QString> {
+    const std::optional<std::string> text = askPictureName(this, bench_, picture, user_);
+    if (!text) return std::nullopt;
+    return fromUtf8(*text);
   };
   buildLayout(screen);
   buildMenus();
@@ -264,22 +275,24 @@ void WorkbenchWindow::buildLayout(QSize screen) {
         break;
       }
       case LayoutElement::Kind::Pane: {
-        // The pane sits centred in a sunken frame of the table's size.
-        const int index = name.back() - '1';
+        // The pane sits centred in a sunken frame of the table's size; "Port2" and "Image2"
+        // show the second picture and image.
+        const bool second = name.back() == '2';
         auto* frame = new QFrame(canvas_);
         frame->setObjectName(fromUtf8(element.name) + "Frame");
         frame->setFrameShape(QFrame::Panel);
         frame->setFrameShadow(QFrame::Sunken);
         QWidget* pane = nullptr;
         if (name.starts_with("Port")) {
-          picturePanes_[index] =
-              new PicturePane(bench_, user_, busy_, progress_, *this, index, frame);
-          pane = picturePanes_[index];
+          const PictureSlot picture = second ? PictureSlot::Second : PictureSlot::First;
+          pane = picturePanes_[index(picture)] =
+              new PicturePane(bench_, user_, busy_, progress_, *this, picture, frame);
         } else {
-          imagePanes_[index] = new ImagePane(bench_, user_, busy_, progress_, *this, index, frame);
-          pane = imagePanes_[index];
+          const ImageSlot image = second ? ImageSlot::Second : ImageSlot::First;
+          pane = imagePanes_[index(image)] =
+              new ImagePane(bench_, user_, busy_, progress_, *this, image, frame);
           // The colour bar lies over the left of the image while "ﾊﾟﾚｯﾄ" is on.
-          new ColourBar(bench_, index + 1, pane);
+          new ColourBar(bench_, image, pane);
         }
         pane->move((element.width - pane->width()) / 2, (element.height - pane->height()) / 2);
         widget = frame;
@@ -302,8 +315,11 @@ void WorkbenchWindow::buildLayout(QSize screen) {
     }
     elements_[name] = widget;
   }
-  setQuickHelp(strips_[0], QString::fromUtf8(kPictureStripHelp));
-  setQuickHelp(strips_[1], QString::fromUtf8(kPictureStripHelp));
+  for (PictureSlot picture : kPictureSlots) {
+    setQuickHelp(strips_[kFirstPictureStrip + index(picture)],
+                 QString::fromUtf8(kPictureStripHelp));
+  }
+
   placeElements();
 }
 
@@ -578,11 +594,15 @@ void WorkbenchWindow::updateCommandStates() {
 
 void WorkbenchWindow::refreshTitles() {
   setWindowTitle(fromUtf8(bench_.titles.main));
-  for (int index = 0; index < 2; ++index) {
-    strips_[index]->setText(fromUtf8(bench_.titles.pane[index]));
-    strips_[2 + index]->setText(fromUtf8(imageLabelOf(bench_, index + 1)));
-    setQuickHelp(strips_[2 + index],
-                 QString::fromStdString(paneHelpText(bench_, 2 + index, grabScrollEnabled())));
+  for (PictureSlot picture : kPictureSlots) {
+    strips_[kFirstPictureStrip + index(picture)]->setText(
+        fromUtf8(bench_.titles.pane[index(picture)]));
+  }
+  for (ImageSlot image : kImageSlots) {
+    QLabel* strip = strips_[kFirstImageStrip + index(image)];
+    strip->setText(fromUtf8(imageLabelOf(bench_, image)));
+    setQuickHelp(strip,
+                 QString::fromStdString(paneHelpText(bench_, paneOf(image), grabScrollEnabled())));
   }
 }
 
@@ -639,7 +659,7 @@ void WorkbenchWindow::requestOpenArchive(const QString& path) {
   whenIdle([this, path] { openArchive(path, true); });
 }
 
-void WorkbenchWindow::requestOpenRecent(int picture, int entry) {
+void WorkbenchWindow::requestOpenRecent(PictureSlot picture, int entry) {
   whenIdle([this, picture, entry] {
     openRecentPicture(bench_, user_, busy_, progress_, picture, entry);
     afterPictureCommand();
@@ -700,19 +720,19 @@ void WorkbenchWindow::runCommandNow(int id) {
       openOneByDialog();
       break;
     case kReplace1:
-      replaceOneByDialog(0);
+      replaceOneByDialog(PictureSlot::First);
       break;
     case kReplace2:
-      replaceOneByDialog(1);
+      replaceOneByDialog(PictureSlot::Second);
       break;
     case kOpenArchive:
       openArchive(QString(), false);
       break;
     case kOverwrite1:
-      overwrite(0);
+      overwritePicture(bench_, user_, PictureSlot::First);
       break;
     case kOverwrite2:
-      overwrite(1);
+      overwritePicture(bench_, user_, PictureSlot::Second);
       break;
     case kSaveAsPicture1:
     case kSaveAsPicture2:
@@ -730,13 +750,13 @@ void WorkbenchWindow::runCommandNow(int id) {
       showFileInformation();
       break;
     case kReopenBoth:
-      reopenPictures(bench_, user_, busy_, progress_, 0);
+      reopenPictures(bench_, user_, busy_, progress_, std::nullopt);
       break;
     case kReopen1:
-      reopenPictures(bench_, user_, busy_, progress_, 1);
+      reopenPictures(bench_, user_, busy_, progress_, PictureSlot::First);
       break;
     case kReopen2:
-      reopenPictures(bench_, user_, busy_, progress_, 2);
+      reopenPictures(bench_, user_, busy_, progress_, PictureSlot::Second);
       break;
     case kExit:
       close();
@@ -753,22 +773,22 @@ void WorkbenchWindow::runCommandNow(int id) {
       swapPictures(bench_, user_, busy_, progress_);
       break;
     case kCopy1To2:
-      copyPicture(bench_, user_, busy_, progress_, 0);
+      copyPicture(bench_, user_, busy_, progress_, PictureSlot::First);
       break;
     case kCopy2To1:
-      copyPicture(bench_, user_, busy_, progress_, 1);
+      copyPicture(bench_, user_, busy_, progress_, PictureSlot::Second);
       break;
     case kImage1ToPicture1:
-      imageToPicture(bench_, user_, busy_, progress_, 0, 0);
+      imageToPicture(bench_, user_, busy_, progress_, ImageSlot::First, PictureSlot::First);
       break;
     case kImage1ToPicture2:
-      imageToPicture(bench_, user_, busy_, progress_, 0, 1);
+      imageToPicture(bench_, user_, busy_, progress_, ImageSlot::First, PictureSlot::Second);
       break;
     case kImage2ToPicture1:
-      imageToPicture(bench_, user_, busy_, progress_, 1, 0);
+      imageToPicture(bench_, user_, busy_, progress_, ImageSlot::Second, PictureSlot::First);
       break;
     case kImage2ToPicture2:
-      imageToPicture(bench_, user_, busy_, progress_, 1, 1);
+      imageToPicture(bench_, user_, busy_, progress_, ImageSlot::Second, PictureSlot::Second);
       break;
     case kImagesToPictures:
       imagesToPictures(bench_, user_, busy_, progress_, false);
@@ -777,16 +797,16 @@ void WorkbenchWindow::runCommandNow(int id) {
       imagesToPictures(bench_, user_, busy_, progress_, true);
       break;
     case kGreyScale1:
-      greyScalePicture(bench_, user_, busy_, progress_, 0);
+      greyScalePicture(bench_, user_, busy_, progress_, PictureSlot::First);
       break;
     case kGreyScale2:
-      greyScalePicture(bench_, user_, busy_, progress_, 1);
+      greyScalePicture(bench_, user_, busy_, progress_, PictureSlot::Second);
       break;
     case kRename1:
-      renamePicture(this, bench_, 0);
+      rename(PictureSlot::First);
       break;
     case kRename2:
-      renamePicture(this, bench_, 1);
+      rename(PictureSlot::Second);
       break;
     case kOptions:
       editOptions();
@@ -871,39 +891,46 @@ void WorkbenchWindow::openOneByDialog() {
   openPending(kOpenBoth, true);
 }
 
-void WorkbenchWindow::replaceOneByDialog(int picture) {
-  const QString title = QString::fromUtf8("画像ﾌｧｲﾙの選択") +
-                        QString::fromUtf8(picture == 0 ? " (1)へ入れ替え" : " (2)へ入れ替え");
-  const QStringList names = dialogs_.open(title, fileFilters(), false,
-                                          fromUtf8(bench_.settings.program.lastFiles[picture]));
+void WorkbenchWindow::replaceOneByDialog(PictureSlot picture) {
+  const QString title =
+      QString::fromUtf8("画像ﾌｧｲﾙの選択") + QString(" (%1)へ入れ替え").arg(number(picture));
+  const QStringList names = dialogs_.open(
+      title, fileFilters(), false, fromUtf8(bench_.settings.program.lastFiles[index(picture)]));
   if (names.isEmpty()) return;
-  bench_.shell.pendingNames[picture] = names.front().toStdString();
-  bench_.shell.pendingNames[1 - picture] = bench_.pictures.pictures[1 - picture].name;
-  openPending(picture == 0 ? kOpenPicture1 : kOpenPicture2, true);
+  bench_.shell.pendingNames = pictureNames(bench_.pictures);
+  bench_.shell.pendingNames[index(picture)] = names.front().toStdString();
+  openPending(openModeOf(picture), true);
 }
 
-void WorkbenchWindow::overwrite(int picture) {
-  overwritePicture(bench_, user_, picture);
+void WorkbenchWindow::rename(PictureSlot picture) {
+  if (const std::optional<QString> text = nameDialog_(picture)) {
+    setPseudoName(bench_, picture, text->toStdString(), user_);
+  }
 }
 
 void WorkbenchWindow::saveAs(int id) {
   const bool image = id == kSaveAsImage1 || id == kSaveAsImage2;
-  const int index = (id == kSaveAsPicture1 || id == kSaveAsImage1) ? 0 : 1;
-  const char* what =
-      image ? (index == 0 ? "イメージ１" : "イメージ２") : (index == 0 ? "画像１" : "画像２");
+  const bool first = id == kSaveAsPicture1 || id == kSaveAsImage1;
+  const char* what = image ? (first ? "イメージ１" : "イメージ２") : (first ? "画像１" : "画像２");
   const QString title = QString::fromUtf8("名前を付けて保存（%1）").arg(QString::fromUtf8(what));
   const QString path =
       dialogs_.save(title, QString::fromUtf8("ﾋﾞｯﾄﾏｯﾌﾟﾌｧｲﾙ (*.bmp);;RAWﾌｧｲﾙ (*.raw)"),
                     fromUtf8(bench_.settings.program.lastFiles[2]));
   if (path.isEmpty()) return;
-  const int result = image ? saveImageAs(bench_, user_, index, path.toStdString())
-                           : savePictureAs(bench_, user_, index, path.toStdString());
+  const int result =
+      image ? saveImageAs(bench_, user_, first ? ImageSlot::First : ImageSlot::Second,
+                          path.toStdString())
+            : savePictureAs(bench_, user_, first ? PictureSlot::First : PictureSlot::Second,
+                            path.toStdString());
   if (result == 0) bench_.settings.program.lastFiles[2] = path.toStdString();
 }
 
 void WorkbenchWindow::paste(int id) {
-  const PasteDecision decision = pasteDecision(
-      clipboardFiles(), id, {bench_.pictures.pictures[0].name, bench_.pictures.pictures[1].name});
+  std::optional<PictureSlot> into;
+  if (id == kPasteToPicture1) into = PictureSlot::First;
+  if (id == kPasteToPicture2) into = PictureSlot::Second;
+  const PasteDecision decision =
+      pasteDecision(clipboardFiles(), into, pictureNames(bench_.pictures));
   switch (decision.action) {
     case PasteDecision::Action::Nothing:
       break;

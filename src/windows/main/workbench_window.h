@@ -9,6 +9,7 @@
 #include <array>
 #include <functional>
 #include <map>
+#include <optional>
 #include <set>
 
 #include "windows/main/progress_window.h"
@@ -39,6 +40,9 @@ struct FileDialogs {
       open;
   std::function<QString(const QString& title, const QString& filters, const QString& start)> save;
 };
+// How the window asks for a picture's pseudo-name ("画像%s名称の設定"): the entered text, or
+// nullopt when cancelled. Tests replace it.
+using NameDialog = std::function<std::optional<QString>(PictureSlot picture)>;
 
 class WorkbenchWindow : public QMainWindow, public WorkbenchListener, public PaneHost {
   Q_OBJECT
@@ -54,7 +58,7 @@ class WorkbenchWindow : public QMainWindow, public WorkbenchListener, public Pan
   // PaneHost: every request runs later from the event loop, never inside the caller.
   void requestOpen(const QStringList& names, int mode, bool recordHistory) override;
   void requestOpenArchive(const QString& path) override;
-  void requestOpenRecent(int picture, int entry) override;
+  void requestOpenRecent(PictureSlot picture, int entry) override;
   void showHelp(QWidget* anchor, const QString& text) override;
   bool grabScrollEnabled() const override;
   void grabScroll(QPoint delta) override;
@@ -74,14 +78,15 @@ class WorkbenchWindow : public QMainWindow, public WorkbenchListener, public Pan
   int openPending(int mode, bool recordHistory);
 
   void setFileDialogs(FileDialogs dialogs) { dialogs_ = std::move(dialogs); }
+  void setNameDialog(NameDialog dialog) { nameDialog_ = std::move(dialog); }
   QuickHelp& quickHelp() const { return *quickHelp_; }
   bool usesBaseWindow() const { return baseWindow_ != nullptr; }
   LayoutOffset layoutOffset() const { return offset_; }
   LayoutOffset scrollRange() const { return range_; }
   QWidget* layoutElement(const char* name) const;
   QLabel* titleStrip(int index) const { return strips_[index]; }
-  PicturePane* picturePane(int index) const { return picturePanes_[index]; }
-  ImagePane* imagePane(int index) const { return imagePanes_[index]; }
+  PicturePane* picturePane(PictureSlot picture) const { return picturePanes_[index(picture)]; }
+  ImagePane* imagePane(ImageSlot image) const { return imagePanes_[index(image)]; }
   QMenu* fileMenu() const { return fileMenu_; }
 
   // The shutdown's window rectangle (the screen decides whether the current one is kept).
@@ -112,8 +117,8 @@ class WorkbenchWindow : public QMainWindow, public WorkbenchListener, public Pan
   // Commands that need the operator's choice first.
   void openTwoByDialog();
   void openOneByDialog();
-  void replaceOneByDialog(int picture);
-  void overwrite(int picture);
+  void replaceOneByDialog(PictureSlot picture);
+  void rename(PictureSlot picture);
   void saveAs(int id);
   void paste(int id);
   void showFileInformation();
@@ -131,6 +136,7 @@ class WorkbenchWindow : public QMainWindow, public WorkbenchListener, public Pan
   WaitCursor busy_;
   QuickHelp* quickHelp_ = nullptr;
   FileDialogs dialogs_;
+  NameDialog nameDialog_;
 
   QWidget* canvas_ = nullptr;         // carries the layout (the base window's viewport or the
                                       // central widget)
