@@ -16,6 +16,7 @@
 #include "options/options.h"
 #include "persist/field_codec.h"
 #include "persist/settings_io.h"
+#include "picture/last_files.h"
 #include "processing/picture_control.h"
 
 namespace vemla::persist {
@@ -104,8 +105,8 @@ struct WindowRectangle {
 
 // The parts of the settings record that are not options.
 struct ProgramRecord {
-  std::array<std::string, 4> lastFiles;  // file dialogs: picture 1, picture 2, save-as, text
-  std::string userName;                  // sent with an import request
+  LastFiles lastFiles;   // the main window's file dialogs
+  std::string userName;  // sent with an import request
   std::array<std::int32_t, 5> reservedWords{};
   std::array<std::int32_t, 6> controlWords{};  // picture-control and image-control settings
   ImageControlSelections imageControl;

@@ -91,7 +91,7 @@ ProgramSettings changedSettings() {
     }
   }
   ProgramRecord& r = s.record;
-  r.lastFiles = {"/a/1.bmp", "/a/2.bmp", "/a/保存.bmp", "/a/text.txt"};
+  r.lastFiles = {{"/a/1.bmp", "/a/2.bmp"}, "/a/保存.bmp", "/a/text.txt"};
   r.userName = "ユーザー";
   r.reservedWords = {1, 2, 3, 4, 5};
   r.controlWords = {-1, 0, 7, 9, 11, 13};

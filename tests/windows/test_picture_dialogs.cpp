@@ -263,7 +263,7 @@ class PictureDialogsTest : public QObject {
       finishTextExport(*dialog, bench);
     }
     QVERIFY(user.messages.isEmpty());
-    QCOMPARE(QString::fromStdString(bench.settings.program.lastFiles[3]), path);
+    QCOMPARE(QString::fromStdString(bench.settings.program.lastFiles.greyValueText), path);
     QCOMPARE(bench.settings.program.textExport, (std::array<std::int32_t, 2>{1, 2}));
     auto again = makeTextExportDialog(&window, bench, user);
     QVERIFY(again->findChild<QRadioButton*>("source1")->isChecked());

@@ -245,7 +245,7 @@ void TextExportDialog::execute() {
     user_.tell(Icon::Warning, *problem);
     return;
   }
-  std::string& lastFile = bench_.settings.program.lastFiles[3];
+  std::string& lastFile = bench_.settings.program.lastFiles.greyValueText;
   const QString path =
       chooseFile_(qt(exportFileDialogTitle(current.source, current.rectangle)), qt(lastFile));
   if (path.isEmpty()) return;

@@ -862,8 +862,9 @@ void WorkbenchWindow::runCommandNow(int id) {
 }
 
 void WorkbenchWindow::openTwoByDialog() {
-  QStringList names = dialogs_.open(QString::fromUtf8("画像１－画像２ﾌｧｲﾙの選択"), fileFilters(),
-                                    true, fromUtf8(bench_.settings.program.lastFiles[0]));
+  QStringList names = dialogs_.open(
+      QString::fromUtf8("画像１－画像２ﾌｧｲﾙの選択"), fileFilters(), true,
+      fromUtf8(bench_.settings.program.lastFiles.openPicture[index(PictureSlot::First)]));
   if (names.isEmpty()) return;
   if (names.size() > 2) {
     user_.tell(Icon::Warning, "指定のﾌｧｲﾙ数が多すぎます");
@@ -874,8 +875,9 @@ void WorkbenchWindow::openTwoByDialog() {
     return;
   }
   if (names.size() == 1) {
-    const QStringList second = dialogs_.open(QString::fromUtf8("画像２ﾌｧｲﾙの選択"), fileFilters(),
-                                             false, fromUtf8(bench_.settings.program.lastFiles[1]));
+    const QStringList second = dialogs_.open(
+        QString::fromUtf8("画像２ﾌｧｲﾙの選択"), fileFilters(), false,
+        fromUtf8(bench_.settings.program.lastFiles.openPicture[index(PictureSlot::Second)]));
     if (second.isEmpty()) return;
     names << second.front();
   }
@@ -884,8 +886,9 @@ void WorkbenchWindow::openTwoByDialog() {
 }
 
 void WorkbenchWindow::openOneByDialog() {
-  const QStringList names = dialogs_.open(QString::fromUtf8("画像ﾌｧｲﾙの選択"), fileFilters(), false,
-                                          fromUtf8(bench_.settings.program.lastFiles[0]));
+  const QStringList names = dialogs_.open(
+      QString::fromUtf8("画像ﾌｧｲﾙの選択"), fileFilters(), false,
+      fromUtf8(bench_.settings.program.lastFiles.openPicture[index(PictureSlot::First)]));
   if (names.isEmpty()) return;
   bench_.shell.pendingNames = {names.front().toStdString(), std::string()};
   openPending(kOpenBoth, true);
@@ -894,8 +897,9 @@ void WorkbenchWindow::openOneByDialog() {
 void WorkbenchWindow::replaceOneByDialog(PictureSlot picture) {
   const QString title =
       QString::fromUtf8("画像ﾌｧｲﾙの選択") + QString(" (%1)へ入れ替え").arg(number(picture));
-  const QStringList names = dialogs_.open(
-      title, fileFilters(), false, fromUtf8(bench_.settings.program.lastFiles[index(picture)]));
+  const QStringList names =
+      dialogs_.open(title, fileFilters(), false,
+                    fromUtf8(bench_.settings.program.lastFiles.openPicture[index(picture)]));
   if (names.isEmpty()) return;
   bench_.shell.pendingNames = pictureNames(bench_.pictures);
   bench_.shell.pendingNames[index(picture)] = names.front().toStdString();
@@ -915,14 +919,15 @@ void WorkbenchWindow::saveAs(int id) {
   const QString title = QString::fromUtf8("名前を付けて保存（%1）").arg(QString::fromUtf8(what));
   const QString path =
       dialogs_.save(title, QString::fromUtf8("ﾋﾞｯﾄﾏｯﾌﾟﾌｧｲﾙ (*.bmp);;RAWﾌｧｲﾙ (*.raw)"),
-                    fromUtf8(bench_.settings.program.lastFiles[2]));
+                    fromUtf8(bench_.settings.program.lastFiles.saveAs));
   if (path.isEmpty()) return;
-  const int result =
-      image ? saveImageAs(bench_, user_, first ? ImageSlot::First : ImageSlot::Second,
-                          path.toStdString())
-            : savePictureAs(bench_, user_, first ? PictureSlot::First : PictureSlot::Second,
-                            path.toStdString());
-  if (result == 0) bench_.settings.program.lastFiles[2] = path.toStdString();
+  // Either writer makes the path the save-as dialog's last file when it succeeds.
+  if (image) {
+    saveImageAs(bench_, user_, first ? ImageSlot::First : ImageSlot::Second, path.toStdString());
+  } else {
+    savePictureAs(bench_, user_, first ? PictureSlot::First : PictureSlot::Second,
+                  path.toStdString());
+  }
 }
 
 void WorkbenchWindow::paste(int id) {

@@ -7,6 +7,7 @@
 #include "picture/picture_state.h"
 #include "text/format.h"
 #include "workbench/commands/command_ids.h"
+#include "workbench/commands/command_state.h"
 
 namespace vemla {
 namespace {
@@ -74,6 +75,10 @@ bool recordRecentPicture(persist::UserInfo& info, const std::string& name, int w
   entry.name = name;
   putOnTop(recent, from, std::move(entry));
   return true;
+}
+
+void recordOpenedFile(LastFiles& files, PictureSlot picture, const std::string& name) {
+  if (isRealFileName(name)) files.openPicture[index(picture)] = name;
 }
 
 void clearHistory(persist::UserInfo& info) {

@@ -29,8 +29,6 @@ constexpr std::array<const char*, 2> kFileInformationBlocks{
     "（画像２）\n%s\n　　更新日時：%4d/%02d/%02d %2d:%02d\n"};
 constexpr const char* kFileInformationSize = "大きさ　%d x %d";
 constexpr int kPaneSide = ViewState::kPaneSize;
-// The last-used name of the save-as file dialog.
-constexpr std::size_t kSaveAsLastFile = 2;
 
 std::size_t at(int index) {
   return static_cast<std::size_t>(index);
@@ -61,7 +59,7 @@ void recordOpen(Workbench& bench, UserPort& user, std::array<bool, 2> opened, bo
     const std::string& name = state.pictures[index(slot)].name;
     bench.shell.pendingNames[index(slot)] = name;
     if (!opened[index(slot)]) continue;
-    if (isRealFileName(name)) settings.program.lastFiles[index(slot)] = name;
+    recordOpenedFile(settings.program.lastFiles, slot, name);
     recordRecentPicture(settings.user, name, state.width, state.height, state.rawSize.offset);
   }
   if (recordHistory) {
@@ -291,7 +289,7 @@ int savePictureAs(Workbench& bench, UserPort& user, PictureSlot picture, const s
     return -1;
   }
   meta.name = path;
-  bench.settings.program.lastFiles[kSaveAsLastFile] = path;
+  bench.settings.program.lastFiles.saveAs = path;
   updateTitles(bench, {true, true});
   return 0;
 }
@@ -316,7 +314,7 @@ int saveImageAs(Workbench& bench, UserPort& user, ImageSlot image, const std::st
     user.tell(Icon::Warning, kSaveFailed);
     return -1;
   }
-  bench.settings.program.lastFiles[kSaveAsLastFile] = path;
+  bench.settings.program.lastFiles.saveAs = path;
   return 0;
 }
 

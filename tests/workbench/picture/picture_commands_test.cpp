@@ -86,8 +86,7 @@ TEST_F(PictureCommands, OpenBothRecordsNamesRecentPicturesHistoryAndTheUserFile)
   ASSERT_EQ(open(a, b), 0);
   EXPECT_TRUE(user.messages.empty());
   EXPECT_EQ(pixel(kPicture2, 2, 1), 2 + 3 + 5);
-  EXPECT_EQ(bench.settings.program.lastFiles[0], a);
-  EXPECT_EQ(bench.settings.program.lastFiles[1], b);
+  EXPECT_EQ(bench.settings.program.lastFiles.openPicture, (std::array<std::string, 2>{a, b}));
   // Picture 1 first, then Picture 2 on top.
   EXPECT_EQ(info().recent[0], (persist::RecentPicture{1, 16, 8, 0, b}));
   EXPECT_EQ(info().recent[1], (persist::RecentPicture{1, 16, 8, 0, a}));
@@ -446,7 +445,7 @@ TEST_F(SavingPictures, SaveAsRawWithThePicturesPaletteOption) {
   const std::string path = dir.file("two.RAW");
   ASSERT_EQ(savePictureAs(bench, user, PictureSlot::Second, path), 0);
   EXPECT_EQ(readBytes(path), std::vector<std::uint8_t>(16 * 8, 9));
-  EXPECT_EQ(bench.settings.program.lastFiles[2], path);
+  EXPECT_EQ(bench.settings.program.lastFiles.saveAs, path);
 }
 
 TEST_F(SavingPictures, SaveAsFailureKeepsTheName) {
