@@ -231,7 +231,8 @@ int greyScalePicture(Workbench& bench, UserPort& user, BusyPort& busy, ProgressP
 
 int clearPicture(Workbench& bench, UserPort& user, BusyPort& busy, ProgressPort& progress,
                  PictureSlot picture) {
-  if (std::ranges::any_of(pictureNames(bench.pictures), &std::string::empty)) return -1;
+  const auto unnamed = [](const std::string& name) { return name.empty(); };
+  if (std::ranges::any_of(pictureNames(bench.pictures), unnamed)) return -1;
   if (!mayChangePictures(bench, user)) return -1;
   std::memset(bench.store.plane(unshiftedPlane(picture)), 0, pictureBytes(bench));
   PictureMeta& meta = bench.pictures.pictures[index(picture)];

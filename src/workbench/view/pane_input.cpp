@@ -23,7 +23,8 @@ constexpr int kMarkCount = 4;
 constexpr int kUserEntryCount = 16;
 
 bool bothPicturesNamed(const Workbench& bench) {
-  return std::ranges::none_of(pictureNames(bench.pictures), &std::string::empty);
+  return std::ranges::none_of(pictureNames(bench.pictures),
+                              [](const std::string& name) { return name.empty(); });
 }
 
 // The cursor takes the cell; the view is re-centred when asked and always in the reduced
