@@ -34,7 +34,7 @@ PicturePair& pair() {
   return pictures;
 }
 
-void run(benchmark::State& state, const vemla::persist::UserProcessingEntry& entry) {
+void run(benchmark::State& state, const vemla::UserProcessingEntry& entry) {
   PicturePair& pictures = pair();
   for (auto _ : state) {
     const auto area = vemla::applyUserProcessing(
@@ -46,8 +46,8 @@ void run(benchmark::State& state, const vemla::persist::UserProcessingEntry& ent
                           static_cast<std::int64_t>(kPixels));
 }
 
-vemla::persist::UserProcessingEntry expression(const char* text) {
-  vemla::persist::UserProcessingEntry entry;
+vemla::UserProcessingEntry expression(const char* text) {
+  vemla::UserProcessingEntry entry;
   entry.inUse = 1;
   entry.form = 1;
   entry.expression = text;
@@ -55,8 +55,8 @@ vemla::persist::UserProcessingEntry expression(const char* text) {
 }
 
 // A side x side filter of `weight` everywhere, divided by `divisor` (empty: no correction).
-vemla::persist::UserProcessingEntry filter(int side, const char* weight, const char* divisor) {
-  vemla::persist::UserProcessingEntry entry;
+vemla::UserProcessingEntry filter(int side, const char* weight, const char* divisor) {
+  vemla::UserProcessingEntry entry;
   entry.inUse = 1;
   entry.form = 0;
   const int first = 4 - side / 2;

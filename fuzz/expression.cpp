@@ -71,7 +71,7 @@ void imageExpression(std::string_view text) {
   }
 
   if (text.size() > vemla::kMaxExpressionLength) return;
-  vemla::persist::UserProcessingEntry entry;
+  vemla::UserProcessingEntry entry;
   entry.inUse = 1;
   entry.form = 1;
   entry.expression = std::string(text);
@@ -83,7 +83,7 @@ void imageExpression(std::string_view text) {
 
 // The text split at ';' gives the 81 elements in row order, then the divisor.
 void filter(std::string_view text, bool correction, int picture) {
-  vemla::persist::UserProcessingEntry entry;
+  vemla::UserProcessingEntry entry;
   entry.inUse = 1;
   entry.form = 0;
   entry.filterPicture = picture;

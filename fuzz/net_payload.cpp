@@ -1,13 +1,25 @@
-// Reads arbitrary bytes as an exporter's reply: a 4-byte length in network byte order and the
-// picture pair. A pair that passes the checks must have sides 8 … 4096 within the maxima and
-// exactly 2 * W * H + 2304 bytes, and must encode back to the same bytes apart from the
-// reserved ones; the header check alone must agree with the whole decode.
+// Reads arbitrary bytes as an exporter's reply and follows them as far as the importer does: a
+// 4-byte length in network byte order, two bytes choosing the importer's maxima, one choosing
+// its import options, then the picture pair.
+//
+// The length is refused as the importer refuses it (negative: wrong password; beyond the
+// receive buffer). A pair that passes the checks must have sides 8 … 4096 within the maxima
+// and exactly 2 * W * H + 2304 bytes, must encode back to the same bytes apart from the
+// reserved ones, and the header check alone must agree with the whole decode. Whatever the
+// outcome, the importer has a notice exactly when the pair is refused. A pair that was taken
+// opens into a workbench with the received palettes and view: its pixels arrive unchanged and
+// the hostile position and magnification leave the view inside the picture.
 #include <cstdint>
 #include <cstdlib>
 #include <cstring>
 #include <span>
 
+#include "net/export_targets.h"
+#include "workbench/net/picture_exchange.h"
+#include "net/transfer_messages.h"
 #include "net/wire_format.h"
+#include "workbench/picture/open_pictures.h"
+#include "workbench/workbench.h"
 
 namespace {
 
@@ -15,23 +27,96 @@ void check(bool condition) {
   if (!condition) std::abort();
 }
 
+class QuietUser final : public vemla::UserPort {
+ public:
+  void tell(vemla::Icon, std::string_view, std::string_view) override { ++told; }
+  bool askYesNo(std::string_view) override { return false; }
+  vemla::Answer askYesNoCancel(std::string_view, vemla::Icon) override {
+    return vemla::Answer::Cancel;
+  }
+  std::optional<vemla::RawSize> askRawSize(std::string_view, std::int64_t,
+                                           vemla::RawSize) override {
+    return std::nullopt;
+  }
+  std::optional<vemla::RgbRatio> askRgbRatio(std::string_view, vemla::RgbRatio) override {
+    return std::nullopt;
+  }
+  int told = 0;
+};
+
+// The workbench's pictures are at most this size: pairs the maxima let through but the store
+// cannot hold must be refused by the open, not written past the planes.
+constexpr int kStoreSide = 96;
+
+void openReceivedPair(const vemla::net::DecodedPayload& decoded, std::uint8_t choice) {
+  using namespace vemla;
+  Workbench bench;
+  check(bench.store.allocate(kStoreSide, kStoreSide));
+  bench.options.ImportAsGrey = (choice & 1) != 0;
+  bench.options.ImportTakePosition = (choice & 2) != 0;
+  bench.options.ImportTakeMagnification = (choice & 4) != 0;
+  const net::PairHeader& header = decoded.header;
+  // The two pictures lie one after the other in the payload, as the importer receives them.
+  QuietUser user;
+  const int opened =
+      setPicturesFromMemory(bench, user, net::importedPictures(header, decoded.picture1.data(),
+                                                               bench.options));
+  const bool fits = header.width <= kStoreSide && header.height <= kStoreSide;
+  check((opened == 0) == fits);
+  if (!fits) {
+    check(user.told == 1 && !bench.pictures.picturesPresent);
+    return;
+  }
+  const std::size_t pictureBytes = decoded.picture1.size();
+  check(std::memcmp(bench.store.plane(kPicture1), decoded.picture1.data(), pictureBytes) == 0);
+  check(std::memcmp(bench.store.plane(kPicture2), decoded.picture2.data(), pictureBytes) == 0);
+  for (int index = 0; index < 2; ++index) {
+    const Palette& shown = bench.pictures.pictures[static_cast<std::size_t>(index)].palette;
+    check(shown == (bench.options.ImportAsGrey ? greyRamp()
+                                               : header.palettes[static_cast<std::size_t>(index)]));
+  }
+  const ViewState& view = bench.view;
+  check(view.centreX >= 0 && view.centreX < header.width);
+  check(view.centreY >= 0 && view.centreY < header.height);
+  check(view.magnification >= 1 && view.magnification <= 64);
+  if (bench.options.ImportTakeMagnification && header.magnification >= 1 &&
+      header.magnification <= 64) {
+    check(view.magnification == header.magnification);
+  }
+}
+
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   using namespace vemla::net;
-  if (size < kLengthBytes + 2) return 0;
+  constexpr std::size_t kPrefix = kLengthBytes + 3;
+  if (size < kPrefix) return 0;
   const std::int32_t announced =
       decodeLength(std::span<const std::uint8_t, kLengthBytes>(data, kLengthBytes));
   // Two bytes choose the importer's maxima, from 8 up to beyond the largest pictures.
   const int maxWidth = 8 + data[4] * 20;
   const int maxHeight = 8 + data[5] * 20;
-  const std::span<const std::uint8_t> payload(data + kLengthBytes + 2, size - kLengthBytes - 2);
+  const std::uint8_t options = data[6];
+  const std::span<const std::uint8_t> payload(data + kPrefix, size - kPrefix);
 
+  // The importer's code for the length: the refusals, else the length itself.
+  const int code = announced < 0                    ? kPasswordMismatch
+                   : announced > kReceiveCapacity   ? kLengthTooLarge
+                                                    : announced;
   PairHeader header;
   const PayloadCheck fromHeader =
       checkPayloadHeader(announced, payload, maxWidth, maxHeight, header);
   const DecodedPayload decoded = decodePayload(payload, maxWidth, maxHeight);
-  if (announced == static_cast<std::int64_t>(payload.size())) check(fromHeader == decoded.check);
+  const bool whole = announced == static_cast<std::int64_t>(payload.size());
+  if (whole) check(fromHeader == decoded.check);
+  // A length the importer refuses never reaches the header check.
+  if (code >= 0) {
+    const auto notice = importOutcomeNotice(code, fromHeader);
+    check(notice.has_value() == (fromHeader != PayloadCheck::Ok));
+    if (notice) check(!notice->text.empty());
+  } else {
+    check(importOutcomeNotice(code, fromHeader).has_value());
+  }
   if (decoded.check != PayloadCheck::Ok) {
     check(decoded.picture1.empty() && decoded.picture2.empty());
     return 0;
@@ -60,5 +145,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   // Everything but the reduced-display flag (sent as 0 or 1) and the reserved bytes 24 … 255.
   check(std::memcmp(again.data(), payload.data(), 20) == 0);
   check(std::memcmp(again.data() + 256, payload.data() + 256, payload.size() - 256) == 0);
+
+  if (whole) openReceivedPair(decoded, options);
   return 0;
 }

@@ -4,7 +4,9 @@
 #include <cmath>
 #include <cstdlib>
 
+#include "cli/option_flags.h"
 #include "editing/small_dialogs.h"
+#include "options/option_table.h"
 
 namespace vemla::cli {
 
@@ -96,8 +98,10 @@ RgbRatio parseRatios(const std::string& text) {
 
 std::pair<int, int> parseMaxSize(const std::string& text) {
   const auto [width, height] = parseSize(text, "--max");
-  if (width < 1024 || width > 4096 || height < 1024 || height > 4096 || width % 4 || height % 4) {
-    throw UsageError("--max: each of W and H must be 1024..4096 and a multiple of 4");
+  // Accepted as given only: the maximum size's correction must leave both values unchanged.
+  if (correctMaxPictureSize(width) != width || correctMaxPictureSize(height) != height) {
+    throw UsageError(withOptionValues(
+        "--max: each of W and H must be {MaxPictureWidth:range} and a multiple of 4"));
   }
   return {width, height};
 }

@@ -38,7 +38,7 @@ std::pair<int, int> parseSize(const std::string& text, const std::string& what);
 RawSize parseRawSize(const std::string& text, int maxWidth, int maxHeight);
 // "R,G,B" as three decimal numbers.
 RgbRatio parseRatios(const std::string& text);
-// "--max WxH": 1024..4096, multiples of 4.
+// "--max WxH": in the range of MaxPictureWidth and MaxPictureHeight, multiples of 4.
 std::pair<int, int> parseMaxSize(const std::string& text);
 
 }  // namespace vemla::cli

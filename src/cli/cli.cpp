@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "cli/commands.h"
+#include "cli/option_flags.h"
 
 namespace vemla::cli {
 namespace {
@@ -52,7 +53,7 @@ int runCli(const std::vector<std::string>& words, std::ostream& out, std::ostrea
     values.insert(kSettingsFlag);
     const Arguments args = parseArguments({words.begin() + 1, words.end()}, values, switches);
     if (args.has("--help")) {
-      out << command->help;
+      out << withOptionValues(command->help);
       return 0;
     }
     settingsOptions(args);  // a bad --settings is refused before any work, for every command

@@ -209,7 +209,8 @@ Command archiveCommand() {
           "  list     prints 'items=N' and one line per item as the gallery lists them\n"
           "  extract  writes item N (1..256): a picture as a bitmap (.bmp; a grey picture may\n"
           "           also go to .raw), a data item as its bytes; an empty item is refused\n"
-          "  --max WxH  maximum picture size, 1024..4096, multiples of 4 (items and buffers\n"
+          "  --max WxH  maximum picture size, {MaxPictureWidth:range}, multiples of 4 (items and "
+          "buffers\n"
           "             are limited to it as in the workbench)\n"
           "  --settings FOLDER  options from FOLDER/VemlaPinf.dat (the flags still win)\n",
           {"--title", "--max"},

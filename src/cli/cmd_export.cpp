@@ -1,5 +1,7 @@
 #include "cli/commands.h"
+#include "cli/option_flags.h"
 #include "net/transfer_messages.h"
+#include "options/option_table.h"
 #include "platform/picture_transfer.h"
 #include "text/cp932.h"
 #include "workbench/net/picture_exchange.h"
@@ -7,9 +9,6 @@
 
 namespace vemla::cli {
 namespace {
-
-// ImportPassword holds at most 62 CP932 bytes.
-constexpr std::size_t kPasswordOptionField = 63;
 
 std::pair<int, int> parsePosition(const std::string& text) {
   const auto comma = text.find(',');
@@ -23,10 +22,11 @@ int exportPictures(const Arguments& args, Context& io) {
   const std::optional<std::string> password = args.value("--password");
   if (!password) throw UsageError("--password is required");
   const ReadFlags flags = parseReadFlags(args);
-  const int port = args.has("--port") ? parseInt(*args.value("--port"), 1, 65535, "--port")
-                                      : flags.options.NetworkPort;
+  const int port = args.has("--port")
+                       ? parseOptionInt(*args.value("--port"), "NetworkPort", "--port")
+                       : flags.options.NetworkPort;
   const int timeout = args.has("--timeout")
-                          ? parseInt(*args.value("--timeout"), 1, 3600, "--timeout")
+                          ? parseOptionInt(*args.value("--timeout"), "ExportTimeout", "--timeout")
                           : flags.options.ExportTimeout;
   const int magnification = args.has("--mag") ? parseInt(*args.value("--mag"), 1, 64, "--mag") : 1;
   if (args.has("--reduced") && magnification != 1) {
@@ -34,11 +34,12 @@ int exportPictures(const Arguments& args, Context& io) {
   }
   std::optional<std::pair<int, int>> position;
   if (const auto text = args.value("--position")) position = parsePosition(*text);
-  switch (text::checkFixedField(*password, kPasswordOptionField)) {
+  const OptionDescriptor& passwordOption = optionNamed("ImportPassword");
+  switch (text::checkFixedField(*password, static_cast<std::size_t>(passwordOption.high) + 1)) {
     case text::FieldStatus::Ok:
       break;
     case text::FieldStatus::TooLong:
-      throw UsageError("--password: at most 62 CP932 bytes");
+      throw UsageError(withOptionValues("--password: at most {ImportPassword:high} CP932 bytes"));
     case text::FieldStatus::NotRepresentable:
       throw UsageError("--password: not storable in CP932");
   }
@@ -92,11 +93,14 @@ Command exportCommand() {
           "  its password is PW, sends it both pictures with their palettes; then prints\n"
           "  exported to=ADDRESS user=NAME. A wrong password ends the export (exit 1).\n"
           "  The password travels in clear text: use this on trusted networks only.\n"
-          "  --password PW                 password the importer must present (at most 62\n"
+          "  --password PW                 password the importer must present (at most "
+          "{ImportPassword:high}\n"
           "                                CP932 bytes; case-sensitive)\n"
-          "  --port N                      TCP port, 1..65535 (default NetworkPort, 24100)\n"
+          "  --port N                      TCP port, {NetworkPort:range} (default NetworkPort, "
+          "{NetworkPort})\n"
           "  --timeout S                   seconds to wait for the import, for its whole request\n"
-          "                                and for each send, 1..3600 (default ExportTimeout, 30)\n"
+          "                                and for each send, {ExportTimeout:range} (default "
+          "ExportTimeout, {ExportTimeout})\n"
           "  --position X,Y                display position sent (default the centre)\n"
           "  --mag M                       magnification sent, 1..64 (default 1)\n"
           "  --reduced                     send the reduced-display flag (magnification 1 only)\n")

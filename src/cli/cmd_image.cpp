@@ -4,6 +4,7 @@
 
 #include "cli/commands.h"
 #include "cli/control_flags.h"
+#include "cli/option_flags.h"
 #include "extensions/decimal_text.h"
 #include "extensions/user_processing.h"
 #include "picture/messages.h"
@@ -30,7 +31,7 @@ constexpr int kFilterSide = 9;
 struct KindFlags {
   int kind = kKindDifference;
   std::optional<std::string> userResult;
-  std::optional<persist::UserProcessingEntry> entry;
+  std::optional<UserProcessingEntry> entry;
   std::optional<std::pair<int, int>> areaSize;
   std::optional<int> areaMethod;
   std::optional<double> areaDivisor;
@@ -38,7 +39,7 @@ struct KindFlags {
 
 // GRID: rows separated by ';', cells by ','; an odd number of rows and of columns, at most 9
 // each and the same number of cells in every row, centred on the 9 x 9 grid.
-void parseFilterGrid(const std::string& grid, persist::UserProcessingEntry& entry) {
+void parseFilterGrid(const std::string& grid, UserProcessingEntry& entry) {
   std::vector<std::vector<std::string>> rows(1);
   rows.back().emplace_back();
   for (const char c : grid) {
@@ -98,13 +99,14 @@ KindFlags parseKindFlags(const Arguments& args, const ReadFlags& readFlags) {
   if (expression && filter) throw UsageError("--expr and --filter exclude each other");
   if ((expression || filter) && args.has("--kind"))
     throw UsageError("--kind and a user processing entry (--expr, --filter) exclude each other");
-  if (const auto kind = args.value("--kind")) flags.kind = parseInt(*kind, 0, 9, "--kind");
+  if (const auto kind = args.value("--kind"))
+    flags.kind = parseInt(*kind, 0, kBuiltInKindCount - 1, "--kind");
   for (const std::string& flag : kFilterFlags) {
     if (args.has(flag) && !filter) throw UsageError(flag + " needs --filter");
   }
   if (expression || filter) {
     flags.kind = kUserProcessingKind;
-    persist::UserProcessingEntry entry;
+    UserProcessingEntry entry;
     entry.inUse = 1;
     entry.name = "vemla-cli";
     if (expression) {
@@ -140,7 +142,7 @@ KindFlags parseKindFlags(const Arguments& args, const ReadFlags& readFlags) {
     }
   }
   if (const auto method = args.value("--area-method"))
-    flags.areaMethod = parseInt(*method, 0, 1, "--area-method");
+    flags.areaMethod = parseOptionInt(*method, "AreaDiffKind", "--area-method");
   if (const auto divisor = args.value("--area-divisor")) {
     flags.areaDivisor = parseReal(*divisor, "--area-divisor");
     if (!(*flags.areaDivisor > 0)) throw UsageError("--area-divisor must be a positive number");
@@ -212,7 +214,7 @@ int image(const Arguments& args, Context& io) {
   if (kind.areaDivisor) options.AreaDiffDivisor = *kind.areaDivisor;
   bench.images.kind[0] = kind.kind;
   if (kind.entry) {
-    bench.settings.user.processing[0] = *kind.entry;
+    bench.userEntries.processing[0] = *kind.entry;
     bench.images.userEntry[0] = 0;
   }
   bench.images.blankInvalid = args.has("--blank");
@@ -268,11 +270,12 @@ Command imageCommand() {
               "                                difference, 6 user program result, 7 AND, 8 OR, 9 "
               "XOR\n"
               "  --area SX,SY                  kind 5: window size (default the AreaDiffRangeX/Y\n"
-              "                                option, 3,3), 1 .. 2 * max - 1\n"
+              "                                option, {AreaDiffRangeX},{AreaDiffRangeY}), 1 .. 2 "
+              "* max - 1\n"
               "  --area-method 0|1             kind 5: 0 sum of the differences, 1 difference of\n"
-              "                                the sums (default AreaDiffKind, 0)\n"
+              "                                the sums (default AreaDiffKind, {AreaDiffKind})\n"
               "  --area-divisor D              kind 5: positive divisor (default AreaDiffDivisor, "
-              "9)\n"
+              "{AreaDiffDivisor})\n"
               "  --user-result FILE            kind 6: a picture of the same size as the result\n"
               "  --expr TEXT                   a user processing entry of expression form\n"
               "  --filter GRID                 a user processing entry of filter form: rows split\n"

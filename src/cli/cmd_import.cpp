@@ -1,4 +1,5 @@
 #include "cli/commands.h"
+#include "cli/option_flags.h"
 #include "net/export_targets.h"
 #include "net/transfer_messages.h"
 #include "net/wire_format.h"
@@ -61,10 +62,11 @@ int importPictures(const Arguments& args, Context& io) {
   const std::optional<std::string> password = args.value("--password");
   if (!password) throw UsageError("--password is required");
   const ReadFlags flags = parseReadFlags(args);
-  const int port = args.has("--port") ? parseInt(*args.value("--port"), 1, 65535, "--port")
-                                      : flags.options.NetworkPort;
+  const int port = args.has("--port")
+                       ? parseOptionInt(*args.value("--port"), "NetworkPort", "--port")
+                       : flags.options.NetworkPort;
   const int timeout = args.has("--timeout")
-                          ? parseInt(*args.value("--timeout"), 1, 3600, "--timeout")
+                          ? parseOptionInt(*args.value("--timeout"), "ImportTimeout", "--timeout")
                           : flags.options.ImportTimeout;
   const net::RequestBytes request = buildRequest(*password, args.value("--user"));
   if (password->empty()) {
@@ -108,11 +110,14 @@ Command importCommand() {
       "  palettes, or .raw) and prints size=WxH position=X,Y mag=M reduced=R as received.\n"
       "  The password travels in clear text: use this on trusted networks only.\n"
       "  --password PW                 the exporter's password (at most 63 CP932 bytes)\n"
-      "  --port N                      TCP port, 1..65535 (default NetworkPort, 24100)\n"
+      "  --port N                      TCP port, {NetworkPort:range} (default NetworkPort, "
+      "{NetworkPort})\n"
       "  --timeout S                   seconds to keep trying to connect and to wait for each\n"
-      "                                network event, 1..3600 (default ImportTimeout, 30)\n"
+      "                                network event, {ImportTimeout:range} (default "
+      "ImportTimeout, {ImportTimeout})\n"
       "  --user NAME                   user name sent to the exporter (default the login name)\n"
-      "  --max WxH                     maximum picture size accepted, 1024..4096, multiples of 4\n"
+      "  --max WxH                     maximum picture size accepted, {MaxPictureWidth:range}, "
+      "multiples of 4\n"
       "  --settings FOLDER             options from FOLDER/VemlaPinf.dat (the flags still win)\n",
       {"--password", "--port", "--timeout", "--user", "--max"},
       {},

@@ -90,7 +90,7 @@ void applyViewFlags(const Arguments& args, Workbench& bench) {
   }
 
   // The colour is the association of Image 1's kind; the colour display is on for it.
-  persist::ImageControlSelections& selections = bench.settings.program.imageControl;
+  ImageControlSelections& selections = bench.images.selections;
   const int colour = args.has("--colour") ? parseColourKind(*args.value("--colour")) : kColourGrey;
   bench.images.kind[0] = kKindPicture1;
   selections.kindColours[0][kKindPicture1] = colour;
@@ -183,11 +183,12 @@ Command renderCommand() {
       "                                else 1)\n"
       "  --brightness B                0..256 (default 128)\n"
       "  --range LO,HI                 range extraction of LO..HI\n"
-      "  --range-colour R,G,B          its colour (default 255,255,0)\n"
+      "  --range-colour R,G,B          its colour (default {RangeExtractionColour1})\n"
       "  --grid L                      grid every L picture pixels, 1..20\n"
       "  --grid-offset GX,GY           grid offsets 0..L*m-1 (default 0,0)\n"
-      "  --grid-colour R,G,B           grid colour (default 0,255,0)\n"
-      "  --max WxH                     maximum picture size, 1024..4096, multiples of 4\n"
+      "  --grid-colour R,G,B           grid colour (default {GridColour1})\n"
+      "  --max WxH                     maximum picture size, {MaxPictureWidth:range}, multiples of "
+      "4\n"
       "  --settings FOLDER             options from FOLDER/VemlaPinf.dat (the flags still win)\n",
       values,
       {"--reduced"},

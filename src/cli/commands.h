@@ -84,21 +84,25 @@ inline const std::set<std::string> kReadFlagNames{"--max", "--raw", "--true-colo
 inline constexpr const char* kReadFlagsHelp =
     "  --raw WxH[+OFF]               size and start offset of .raw pictures\n"
     "  --true-colour quantize|grey   how 24/32-bit bitmaps become 8-bit (default quantize)\n"
-    "  --ratios R,G,B                grey conversion ratios (default 0.299,0.587,0.114)\n"
-    "  --max WxH                     maximum picture size, 1024..4096, multiples of 4\n"
+    "  --ratios R,G,B                grey conversion ratios (default "
+    "{GreyRatioR},{GreyRatioG},{GreyRatioB})\n"
+    "  --max WxH                     maximum picture size, {MaxPictureWidth:range}, multiples of "
+    "4\n"
     "  --settings FOLDER             options from FOLDER/VemlaPinf.dat (the flags still win)\n";
 
 struct ReadFlags {
+  std::string settingsFolder;  // --settings, else empty
   Options options{};  // from --settings, else the factory options; the fields below override
-  int maxWidth = 1024;
-  int maxHeight = 1024;
+  int maxWidth = Options{}.MaxPictureWidth;
+  int maxHeight = Options{}.MaxPictureHeight;
   std::optional<RawSize> raw;
   int trueColourMode = kTrueColourQuantize;
   RgbRatio ratios{};
 };
 ReadFlags parseReadFlags(const Arguments& args);
 
-// A workbench with the options of --settings (or the factory ones) except for the flags; false (after the message) when the
+// A workbench started as vemla starts, from the --settings folder (or the factory options) with
+// the maximum size, true-colour mode and ratios of the flags; false (after the message) when the
 // picture store cannot be had.
 bool prepareWorkbench(Workbench& bench, const ReadFlags& flags, UserPort& user);
 

@@ -8,6 +8,7 @@
 #include "picture/file_names.h"
 #include "picture/messages.h"
 #include "text/format.h"
+#include "workbench/settings/settings_session.h"
 
 namespace vemla::cli {
 
@@ -18,10 +19,8 @@ Options settingsOptions(const Arguments& args) {
   if (!std::filesystem::is_directory(*folder, error)) {
     throw UsageError("--settings: '" + *folder + "' is not a folder");
   }
-  persist::ProgramSettings settings{defaultOptions(*folder), {}};
-  if (const auto size = persist::readMaxPictureSize(*folder)) {
-    std::tie(settings.options.MaxPictureWidth, settings.options.MaxPictureHeight) = *size;
-  }
+  persist::ProgramSettings settings;
+  settings.options = persist::startOptions(*folder);
   std::ostringstream messages;
   CliUserPort port(messages, std::nullopt, RgbRatio{});
   bool keepBad = false;
@@ -37,6 +36,7 @@ Options settingsOptions(const Arguments& args) {
 
 ReadFlags parseReadFlags(const Arguments& args) {
   ReadFlags flags;
+  flags.settingsFolder = args.value(kSettingsFlag).value_or("");
   flags.options = settingsOptions(args);
   flags.maxWidth = flags.options.MaxPictureWidth;
   flags.maxHeight = flags.options.MaxPictureHeight;
@@ -58,10 +58,14 @@ ReadFlags parseReadFlags(const Arguments& args) {
 }
 
 bool prepareWorkbench(Workbench& bench, const ReadFlags& flags, UserPort& user) {
-  if (!allocatePictureStore(bench.store, flags.maxWidth, flags.maxHeight, user)) return false;
-  bench.options = flags.options;
-  bench.options.MaxPictureWidth = bench.store.maxWidth();
-  bench.options.MaxPictureHeight = bench.store.maxHeight();
+  const persist::StartRequest request{flags.settingsFolder,
+                                      std::pair{flags.maxWidth, flags.maxHeight}};
+  if (!persist::startWorkbench(bench, user, request)) return false;
+  // Only the options come from --settings: the windows' records keep their factory values.
+  bench.settings.program = {};
+  bench.images.selections = {};
+  bench.images.marks = {};
+  bench.importer = {};
   bench.options.TrueColourOpenMode = flags.trueColourMode;
   bench.options.GreyRatio = flags.ratios;
   return true;

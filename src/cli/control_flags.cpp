@@ -4,6 +4,7 @@
 #include <cmath>
 #include <cstdlib>
 
+#include "cli/option_flags.h"
 #include "processing/valid_range.h"
 
 namespace vemla::cli {
@@ -97,8 +98,10 @@ ControlFlags parseControlFlags(const Arguments& args, std::optional<int> default
   flags.division = base.ShiftUnit;
   flags.interpolation = base.ShiftInterpolation;
   if (const auto n = args.value("--division")) {
-    flags.division = parseInt(*n, 2, 256, "--division");
-    if (!isAllowedDivision(flags.division)) throw UsageError("--division must be 2, 4, 8, ... 256");
+    flags.division = parseOptionInt(*n, "ShiftUnit", "--division");
+    if (!isAllowedDivision(flags.division)) {
+      throw UsageError(withOptionValues("--division must be 2, 4, 8, ... {ShiftUnit:high}"));
+    }
   }
   if (const auto mode = args.value("--shift-interp")) {
     if (*mode == "linear") {

@@ -16,7 +16,8 @@ inline const std::set<std::string> kControlFlagNames{
     "--align-target", "--precision",    "--range", "--align-at", "--cursor-range"};
 
 inline constexpr const char* kControlFlagsHelp =
-    "  --division N                  sub-pixel division n: 2, 4, ... 256 (default 16)\n"
+    "  --division N                  sub-pixel division n: 2, 4, ... {ShiftUnit:high} (default "
+    "{ShiftUnit})\n"
     "  --shift-interp linear|cubic   interpolation of the shift (default cubic)\n"
     "  --valid whole|rect:L,T,R,B|margin:M   valid range (default whole)\n"
     "  --shift T:DX,DY               manual shift of picture T (1 or 2) in pixels, multiples\n"
@@ -35,8 +36,8 @@ struct ManualShiftFlag {
 };
 
 struct ControlFlags {
-  int division = 16;
-  int interpolation = 1;
+  int division = Options{}.ShiftUnit;
+  int interpolation = Options{}.ShiftInterpolation;
   int validKind = kValidWhole;
   Rect rectangle{};
   int margin = 0;

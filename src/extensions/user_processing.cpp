@@ -95,7 +95,7 @@ void forEachRow(const Rect& computing, int width, std::uint8_t* image, const Row
   }
 }
 
-std::optional<UserProcessingArea> applyExpression(const persist::UserProcessingEntry& entry,
+std::optional<UserProcessingArea> applyExpression(const UserProcessingEntry& entry,
                                                   const std::uint8_t* shifted1,
                                                   const std::uint8_t* shifted2, int width,
                                                   int height, std::uint8_t* image,
@@ -290,7 +290,7 @@ void filterExtended(const FilterJob& job) {
   });
 }
 
-std::optional<UserProcessingArea> applyFilter(const persist::UserProcessingEntry& entry,
+std::optional<UserProcessingArea> applyFilter(const UserProcessingEntry& entry,
                                               const std::uint8_t* shifted1,
                                               const std::uint8_t* shifted2, int width, int height,
                                               std::uint8_t* image, const RowProgress& progress) {
@@ -344,7 +344,7 @@ std::optional<UserProcessingArea> applyFilter(const persist::UserProcessingEntry
 
 }  // namespace
 
-std::optional<UserProcessingArea> applyUserProcessing(const persist::UserProcessingEntry& entry,
+std::optional<UserProcessingArea> applyUserProcessing(const UserProcessingEntry& entry,
                                                       const std::uint8_t* shifted1,
                                                       const std::uint8_t* shifted2, int width,
                                                       int height, std::uint8_t* image,

@@ -5,7 +5,7 @@
 #include <functional>
 #include <optional>
 
-#include "persist/user_info.h"
+#include "extensions/user_entries.h"
 #include "processing/rect.h"
 
 namespace vemla {
@@ -44,7 +44,7 @@ using RowProgress = std::function<void(int rowsDone, int rowsTotal)>;
 // longer than 10 or a divisor longer than 11 characters (a stored entry that was changed
 // outside the editor), or an unknown form or filter picture. The caller checks that the entry
 // is in use.
-std::optional<UserProcessingArea> applyUserProcessing(const persist::UserProcessingEntry& entry,
+std::optional<UserProcessingArea> applyUserProcessing(const UserProcessingEntry& entry,
                                                       const std::uint8_t* shifted1,
                                                       const std::uint8_t* shifted2, int width,
                                                       int height, std::uint8_t* image,

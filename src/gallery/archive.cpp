@@ -14,6 +14,7 @@
 
 #include "persist/field_codec.h"
 #include "picture/file_helpers.h"
+#include "picture/little_endian.h"
 
 namespace vemla {
 namespace {
@@ -26,28 +27,6 @@ constexpr std::size_t kCompressedFlagOffset = 146;
 constexpr std::size_t kPaletteSizeOffset = 148;
 constexpr std::size_t kStoredLengthOffset = 152;
 constexpr std::int64_t kLargestEntry = std::numeric_limits<std::int32_t>::max();
-
-std::uint32_t getLe32(const std::uint8_t* at) {
-  return static_cast<std::uint32_t>(at[0]) | static_cast<std::uint32_t>(at[1]) << 8 |
-         static_cast<std::uint32_t>(at[2]) << 16 | static_cast<std::uint32_t>(at[3]) << 24;
-}
-std::int32_t getInt32(const std::uint8_t* at) {
-  return static_cast<std::int32_t>(getLe32(at));
-}
-int getUint16(const std::uint8_t* at) {
-  return at[0] | at[1] << 8;
-}
-
-void putLe32(std::uint8_t* at, std::uint32_t value) {
-  for (int i = 0; i < 4; ++i) at[i] = static_cast<std::uint8_t>(value >> (8 * i));
-}
-void putInt32(std::uint8_t* at, std::int32_t value) {
-  putLe32(at, static_cast<std::uint32_t>(value));
-}
-void putUint16(std::uint8_t* at, int value) {
-  at[0] = static_cast<std::uint8_t>(value);
-  at[1] = static_cast<std::uint8_t>(value >> 8);
-}
 
 bool validBytesPerPixel(int bytesPerPixel) {
   return bytesPerPixel == 1 || bytesPerPixel == 3 || bytesPerPixel == 4;
@@ -114,7 +93,8 @@ struct Header {
   int count = 0;
 
   std::int32_t entry(int index) const {
-    return getInt32(bytes.data() + kSizeTableOffset + 4 * static_cast<std::size_t>(index));
+    return little_endian::getI32(bytes.data() + kSizeTableOffset +
+                                 4 * static_cast<std::size_t>(index));
   }
   // Where item `number` (1-based) starts: after the header and every earlier item.
   std::int64_t itemStart(int number) const {
@@ -129,7 +109,7 @@ struct Header {
 // cannot come from an archive either.
 int parseHeader(Header& header) {
   if (header.bytes[0] != 'V' || header.bytes[1] != 'L') return kArchiveNotArchive;
-  const std::int32_t count = getInt32(header.bytes.data() + kCountOffset);
+  const std::int32_t count = little_endian::getI32(header.bytes.data() + kCountOffset);
   if (count < 0 || count > kArchiveMaxItems) return kArchiveNotArchive;
   for (int index = 0; index < count; ++index) {
     const std::int32_t entry = header.entry(index);
@@ -159,15 +139,15 @@ struct StoredPart {
 // exactly as long as the content; and no empty stream for a content that is not empty.
 int decodeRecord(const std::uint8_t* record, std::int32_t sizeEntry, ArchiveItemInfo& info,
                  StoredPart& stored) {
-  const std::int32_t kind = getInt32(record);
+  const std::int32_t kind = little_endian::getI32(record);
   if (kind < kSlotEmpty || kind > kSlotData) return kArchiveBroken;
   info = ArchiveItemInfo{};
   if (kind == kSlotEmpty) return 0;
 
-  const int paletteFlag = getUint16(record + kPaletteFlagOffset);
-  const int compressedFlag = getUint16(record + kCompressedFlagOffset);
-  const std::int64_t paletteSize = getInt32(record + kPaletteSizeOffset);
-  const std::int64_t storedLength = getInt32(record + kStoredLengthOffset);
+  const int paletteFlag = little_endian::getU16(record + kPaletteFlagOffset);
+  const int compressedFlag = little_endian::getU16(record + kCompressedFlagOffset);
+  const std::int64_t paletteSize = little_endian::getI32(record + kPaletteSizeOffset);
+  const std::int64_t storedLength = little_endian::getI32(record + kStoredLengthOffset);
   if (paletteFlag > 1 || compressedFlag > 1) return kArchiveBroken;
   if (paletteSize != (paletteFlag == 1 ? static_cast<std::int64_t>(kArchivePaletteBytes) : 0)) {
     return kArchiveBroken;
@@ -179,9 +159,9 @@ int decodeRecord(const std::uint8_t* record, std::int32_t sizeEntry, ArchiveItem
 
   ArchiveItemInfo read;
   read.kind = kind;
-  read.width = getInt32(record + 4);
-  read.height = getInt32(record + 8);
-  read.bytesPerPixel = getInt32(record + 12);
+  read.width = little_endian::getI32(record + 4);
+  read.height = little_endian::getI32(record + 8);
+  read.bytesPerPixel = little_endian::getI32(record + 12);
   if (kind == kSlotData || !validBytesPerPixel(read.bytesPerPixel)) read.bytesPerPixel = 1;
   if (kind == kSlotData) read.height = 1;
   if (kind == kSlotPicture && (read.width < 1 || read.height < 1)) return kArchiveBroken;
@@ -258,9 +238,10 @@ class AppendTarget {
 
   int append(const PreparedArchiveItem& item) {
     Header updated = header_;
-    putInt32(updated.bytes.data() + kSizeTableOffset + 4 * static_cast<std::size_t>(header_.count),
-             item.empty ? 0 : item.sizeEntry);
-    putInt32(updated.bytes.data() + kCountOffset, header_.count + 1);
+    little_endian::putI32(
+        updated.bytes.data() + kSizeTableOffset + 4 * static_cast<std::size_t>(header_.count),
+        item.empty ? 0 : item.sizeEntry);
+    little_endian::putI32(updated.bytes.data() + kCountOffset, header_.count + 1);
     if (!writeItem(item) || !writeAt(fd_, 0, updated.bytes.data(), updated.bytes.size()) ||
         ::fsync(fd_) != 0) {
       undo();
@@ -410,18 +391,19 @@ int prepareArchiveItem(const ArchiveItemInfo& item, std::span<const std::uint8_t
   prepared.palette = item.hasPalette ? item.palette : greyRamp();
 
   std::uint8_t* record = prepared.record.data();
-  putInt32(record, item.kind);
-  putInt32(record + 4, item.width);
-  putInt32(record + 8, item.kind == kSlotPicture ? item.height : 1);
-  putInt32(record + 12, item.kind == kSlotPicture ? item.bytesPerPixel : 1);
+  little_endian::putI32(record, item.kind);
+  little_endian::putI32(record + 4, item.width);
+  little_endian::putI32(record + 8, item.kind == kSlotPicture ? item.height : 1);
+  little_endian::putI32(record + 12, item.kind == kSlotPicture ? item.bytesPerPixel : 1);
   persist::FieldWriter titleWriter({record + kTitleOffset, kArchiveTitleBytes});
   titleWriter.text(item.title, kArchiveTitleBytes);
-  putUint16(record + kPaletteFlagOffset, prepared.hasPalette ? 1 : 0);
-  putUint16(record + kCompressedFlagOffset, prepared.compressed ? 1 : 0);
+  little_endian::putU16(record + kPaletteFlagOffset, prepared.hasPalette ? 1u : 0u);
+  little_endian::putU16(record + kCompressedFlagOffset, prepared.compressed ? 1u : 0u);
   const std::int32_t paletteSize =
       prepared.hasPalette ? static_cast<std::int32_t>(kArchivePaletteBytes) : 0;
-  putInt32(record + kPaletteSizeOffset, paletteSize);
-  putInt32(record + kStoredLengthOffset, static_cast<std::int32_t>(prepared.stored.size()));
+  little_endian::putI32(record + kPaletteSizeOffset, paletteSize);
+  little_endian::putI32(record + kStoredLengthOffset,
+                        static_cast<std::int32_t>(prepared.stored.size()));
   prepared.sizeEntry = static_cast<std::int32_t>(kArchiveRecordBytes) + paletteSize +
                        static_cast<std::int32_t>(prepared.stored.size());
   return 0;

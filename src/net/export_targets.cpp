@@ -6,10 +6,6 @@
 #include "text/format.h"
 
 namespace vemla::net {
-
-using persist::ExportTarget;
-using persist::ExportTargetList;
-
 namespace {
 
 bool validOctets(const std::array<std::int32_t, 4>& octets) {
@@ -95,6 +91,18 @@ std::optional<Notice> importOutcomeNotice(int code, PayloadCheck check) {
   if (code < 0) return importNotice(code);
   if (check != PayloadCheck::Ok) return payloadNotice(check);
   return std::nullopt;
+}
+
+void correctExportTargets(ExportTargetList& list) {
+  auto valid = [](const ExportTarget& target) {
+    return (target.used == 0 || target.used == 1) && validOctets(target.octets);
+  };
+  for (ExportTarget& target : list.targets) {
+    if (!valid(target)) target = ExportTarget{};
+  }
+  if (!valid(list.last)) list.last = ExportTarget{};
+  list.last.used = 0;
+  if (list.selected < -1 || list.selected >= kExportTargetSlots) list.selected = -1;
 }
 
 }  // namespace vemla::net

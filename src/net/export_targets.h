@@ -10,9 +10,9 @@
 #include <string>
 #include <string_view>
 
+#include "net/importer_settings.h"
 #include "net/transfer_messages.h"
 #include "net/wire_format.h"
-#include "persist/program_settings.h"
 
 namespace vemla::net {
 
@@ -22,10 +22,15 @@ inline constexpr int kExportTargetSlots = 16;
 inline constexpr std::size_t kTargetNameField = 64;
 inline constexpr std::size_t kTargetPasswordField = kPasswordFieldBytes;
 
+// The rule for a table read back from the settings file: an entry whose used flag is neither 0
+// nor 1 or whose octet lies outside 0 .. 255 is cleared, the last target's used flag is 0, and a
+// selection outside -1 .. 15 becomes -1.
+void correctExportTargets(ExportTargetList& list);
+
 // Entries in use; they are packed at the front of the table.
-int targetsInUse(const persist::ExportTargetList& list);
+int targetsInUse(const ExportTargetList& list);
 // Index of the entry in use named exactly `name` (case-sensitive), or -1.
-int findTarget(const persist::ExportTargetList& list, std::string_view name);
+int findTarget(const ExportTargetList& list, std::string_view name);
 
 // "登録": an entry of the same name gets the entered address and password; otherwise the
 // entered target is added after the last entry in use. The registered entry becomes the
@@ -33,23 +38,22 @@ int findTarget(const persist::ExportTargetList& list, std::string_view name);
 // an empty name ("名前を指定して下さい"), for an octet outside 0 … 255 ("IPｱﾄﾞﾚｽに誤りがあります":
 // the settings file could not keep it) and for a new name when all 16 entries are in use
 // ("これ以上登録できません").
-std::optional<std::string> registerTarget(persist::ExportTargetList& list,
-                                          const persist::ExportTarget& entered);
+std::optional<std::string> registerTarget(ExportTargetList& list, const ExportTarget& entered);
 
 // "削除": removes entry `index` (ignored unless it is in use), moves the following entries up by
 // one and clears the freed last one. The selection stays on `index`, which now holds the next
 // entry; when the removed entry was the last in use it moves to the entry before (-1 when the
 // table is empty).
-void deleteTarget(persist::ExportTargetList& list, int index);
+void deleteTarget(ExportTargetList& list, int index);
 
 // After a successful import: `used` becomes the last target used, and an entry of the same name
 // moves to the top (the entries before it move down by one) and is selected.
-void rememberImportTarget(persist::ExportTargetList& list, const persist::ExportTarget& used);
+void rememberImportTarget(ExportTargetList& list, const ExportTarget& used);
 
 // The checks of "実行" in order: every octet 0 … 255 ("IPｱﾄﾞﾚｽに誤りがあります"; a field that is
 // not a number arrives as -1), then a password that is not empty and fits the request
 // ("Export先のﾊﾟｽﾜｰﾄﾞを指定して下さい"). nullopt when the import may start.
-std::optional<std::string> checkImportTarget(const persist::ExportTarget& entered);
+std::optional<std::string> checkImportTarget(const ExportTarget& entered);
 
 // "%d.%d.%d.%d", most significant octet first.
 std::string dottedAddress(const std::array<std::int32_t, 4>& octets);

@@ -4,6 +4,7 @@
 #include <cstring>
 #include <optional>
 
+#include "picture/little_endian.h"
 #include "text/cp932.h"
 
 namespace vemla::net {
@@ -19,17 +20,6 @@ constexpr std::size_t kReducedAt = 20;
 constexpr std::size_t kPalette1At = 256;
 constexpr std::size_t kPalette2At = 1280;
 constexpr std::size_t kPaletteBytes = 1024;
-
-void putLittle32(std::uint8_t* at, std::int32_t value) {
-  const auto bits = static_cast<std::uint32_t>(value);
-  for (int i = 0; i < 4; ++i) at[i] = static_cast<std::uint8_t>(bits >> (8 * i));
-}
-
-std::int32_t getLittle32(const std::uint8_t* at) {
-  std::uint32_t bits = 0;
-  for (int i = 0; i < 4; ++i) bits |= static_cast<std::uint32_t>(at[i]) << (8 * i);
-  return static_cast<std::int32_t>(bits);
-}
 
 // The field's bytes up to the first zero (the whole field when it has none).
 std::string_view fieldText(std::span<const std::uint8_t> field) {
@@ -137,12 +127,12 @@ std::vector<std::uint8_t> encodePayload(const PairSource& source) {
       static_cast<std::size_t>(source.width) * static_cast<std::size_t>(source.height);
   std::vector<std::uint8_t> payload(kPayloadHeaderBytes + 2 * pictureBytes, 0);
   std::uint8_t* const data = payload.data();
-  putLittle32(data + kWidthAt, source.width);
-  putLittle32(data + kHeightAt, source.height);
-  putLittle32(data + kPositionXAt, source.positionX);
-  putLittle32(data + kPositionYAt, source.positionY);
-  putLittle32(data + kMagnificationAt, source.magnification);
-  putLittle32(data + kReducedAt, source.reducedDisplay ? 1 : 0);
+  little_endian::putI32(data + kWidthAt, source.width);
+  little_endian::putI32(data + kHeightAt, source.height);
+  little_endian::putI32(data + kPositionXAt, source.positionX);
+  little_endian::putI32(data + kPositionYAt, source.positionY);
+  little_endian::putI32(data + kMagnificationAt, source.magnification);
+  little_endian::putI32(data + kReducedAt, source.reducedDisplay ? 1 : 0);
   const Palette grey = greyRamp();
   for (std::size_t index = 0; index < 2; ++index) {
     const Palette& palette = source.palettes[index] != nullptr ? *source.palettes[index] : grey;
@@ -162,12 +152,12 @@ PayloadCheck checkPayloadHeader(std::int64_t length, std::span<const std::uint8_
     return PayloadCheck::BadData;
   }
   const std::uint8_t* const data = header.data();
-  out.width = getLittle32(data + kWidthAt);
-  out.height = getLittle32(data + kHeightAt);
-  out.positionX = getLittle32(data + kPositionXAt);
-  out.positionY = getLittle32(data + kPositionYAt);
-  out.magnification = getLittle32(data + kMagnificationAt);
-  out.reducedDisplay = getLittle32(data + kReducedAt);
+  out.width = little_endian::getI32(data + kWidthAt);
+  out.height = little_endian::getI32(data + kHeightAt);
+  out.positionX = little_endian::getI32(data + kPositionXAt);
+  out.positionY = little_endian::getI32(data + kPositionYAt);
+  out.magnification = little_endian::getI32(data + kMagnificationAt);
+  out.reducedDisplay = little_endian::getI32(data + kReducedAt);
   std::memcpy(out.palettes[0].data(), data + kPalette1At, kPaletteBytes);
   std::memcpy(out.palettes[1].data(), data + kPalette2At, kPaletteBytes);
 

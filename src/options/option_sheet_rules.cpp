@@ -26,16 +26,29 @@ std::string_view trimmed(std::string_view text) {
 }  // namespace
 
 std::string maxPictureSizeHelp(std::string_view axis) {
+  const OptionDescriptor& width = optionNamed("MaxPictureWidth");
   return text::format(
       "%sを %d ～ %d の範囲で指定します(4の倍数値)\nこの情報を更新した場合はﾌﾟﾛｸﾞﾗﾑの再起動が必要"
       "となります\n※値が大きいほど使用するﾒﾓﾘ量が増大しますので最低限\n　必要な大きさを指定するこ"
       "とをお勧めします",
-      std::string(axis).c_str(), 1024, 4096);
+      std::string(axis).c_str(), static_cast<int>(width.low), static_cast<int>(width.high));
 }
 
 std::string archiveNumberHelp() {
-  return text::format("画像として開くVLAﾌｧｲﾙの情報番号を\n %d～%d の範囲で指定します", 1,
-                      kArchiveItemLimit);
+  const OptionDescriptor& number = optionNamed("ArchivePicture1Number");
+  return text::format("画像として開くVLAﾌｧｲﾙの情報番号を\n %d～%d の範囲で指定します",
+                      shownArchiveNumber(static_cast<int>(number.low)),
+                      shownArchiveNumber(static_cast<int>(number.high)));
+}
+
+std::string optionHelp(std::string_view name) {
+  if (name == "MaxPictureWidth") return maxPictureSizeHelp("X");
+  if (name == "MaxPictureHeight") return maxPictureSizeHelp("Y");
+  if (name == "GalleryCount") return kGalleryCountHelp;
+  if (name == "ArchivePicture1Number" || name == "ArchivePicture2Number") {
+    return archiveNumberHelp();
+  }
+  return {};
 }
 
 int readIntegerField(std::string_view text) {
@@ -82,11 +95,21 @@ std::vector<std::string> shiftUnitTexts() {
 }
 
 std::vector<int> shiftUnitValues() {
-  return {2, 4, 8, 16, 32, 64, 128, 256};
+  const OptionDescriptor& unit = optionNamed("ShiftUnit");
+  std::vector<int> values;
+  for (std::int64_t value = unit.low; value <= unit.high; value *= 2) {
+    values.push_back(static_cast<int>(value));
+  }
+  return values;
 }
 
 std::vector<int> galleryCountValues() {
-  return {8, 12, 16, 20, 24, 28, 32};
+  const OptionDescriptor& count = optionNamed("GalleryCount");
+  std::vector<int> values;
+  for (std::int64_t value = count.low; value <= count.high; value += 4) {
+    values.push_back(static_cast<int>(value));
+  }
+  return values;
 }
 
 std::vector<std::string> startSlotTexts(int galleryCount) {

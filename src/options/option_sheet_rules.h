@@ -22,6 +22,8 @@ inline constexpr const char* kGalleryCountHelp =
 std::string maxPictureSizeHelp(std::string_view axis);
 // The archive picture number fields, 1 .. 256.
 std::string archiveNumberHelp();
+// The quick help of the control of option `name`; empty for the controls without one.
+std::string optionHelp(std::string_view name);
 
 // An integer field: surrounding blanks allowed, an optional sign and digits; anything else
 // reads as 0 (then corrected like any other entry); values beyond the 32-bit range saturate.
@@ -40,8 +42,8 @@ inline int shownArchiveNumber(int stored) {
 }
 int storedArchiveNumber(int shown);  // 64-bit safe: INT_MIN shown is stored as a very low value
 
-// List choices: "1/2" … "1/256" (values 2 … 256), "8" … "32" (step 4), "#1" … "#count",
-// and the archive item numbers 1 … 256 as "%-2d".
+// List choices: "1/2" … "1/256" (the powers of two in ShiftUnit's range), "8" … "32" (step 4
+// in GalleryCount's range), "#1" … "#count", and the archive item numbers 1 … 256 as "%-2d".
 std::vector<std::string> shiftUnitTexts();
 std::vector<int> shiftUnitValues();
 std::vector<int> galleryCountValues();

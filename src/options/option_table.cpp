@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstdlib>
 #include <limits>
 #include <vector>
 
@@ -17,209 +18,240 @@ using P = OptionPage;
 using C = Correction;
 using R = ChangeRule;
 
+// Where an option stands on the sheet: its page, the box it stands in ("" for none) and the text
+// beside its control.
+struct Place {
+  P page;
+  std::string_view group;
+  std::string_view label;
+};
+
 #define VEMLA_FIELD(member) [](Options& o) { return &o.member; }
 
-OptionDescriptor flag(std::string_view name, P page, std::string_view label,
-                      bool* (*field)(Options&), R change = R::Plain,
-                      OptionStore store = OptionStore::ProgramSettings) {
-  OptionDescriptor d{name, page, label, OptionType::Flag};
-  d.change = change;
-  d.store = store;
+OptionDescriptor described(std::string_view name, Place place, OptionType type,
+                           C correction = C::None, std::int64_t low = 0, std::int64_t high = 0,
+                           R change = R::Plain, OptionStore store = OptionStore::ProgramSettings) {
+  return {name, place.page, place.group, place.label, type, correction, low, high, change, store};
+}
+
+OptionDescriptor flag(std::string_view name, Place place, bool* (*field)(Options&),
+                      R change = R::Plain, OptionStore store = OptionStore::ProgramSettings) {
+  OptionDescriptor d = described(name, place, OptionType::Flag, C::None, 0, 1, change, store);
   d.flag = field;
   return d;
 }
 
-OptionDescriptor integer(std::string_view name, P page, std::string_view label, C correction,
-                         std::int64_t low, std::int64_t high, int* (*field)(Options&),
-                         R change = R::Plain, OptionStore store = OptionStore::ProgramSettings) {
-  OptionDescriptor d{name, page, label, OptionType::Integer, correction, low, high, change, store};
+OptionDescriptor integer(std::string_view name, Place place, C correction, std::int64_t low,
+                         std::int64_t high, int* (*field)(Options&), R change = R::Plain,
+                         OptionStore store = OptionStore::ProgramSettings) {
+  OptionDescriptor d =
+      described(name, place, OptionType::Integer, correction, low, high, change, store);
   d.integer = field;
   return d;
 }
 
-// Radio buttons: index 0 .. count - 1; anything else keeps the previous value.
-OptionDescriptor choice(std::string_view name, P page, std::string_view label, int count,
+// Two radio buttons: index 0 or 1; anything else keeps the previous value.
+OptionDescriptor choice(std::string_view name, Place place, std::array<std::string_view, 2> choices,
                         int* (*field)(Options&), R change = R::Plain) {
-  OptionDescriptor d{name, page,      label, OptionType::Choice, C::PreviousIfOutside,
-                     0,    count - 1, change};
+  OptionDescriptor d =
+      described(name, place, OptionType::Choice, C::PreviousIfOutside, 0, 1, change);
+  d.choices = choices;
   d.integer = field;
   return d;
 }
 
-OptionDescriptor real(std::string_view name, P page, std::string_view label, C correction,
-                      double* (*field)(Options&), R change = R::Plain) {
-  OptionDescriptor d{name, page, label, OptionType::Real, correction};
-  d.change = change;
+OptionDescriptor real(std::string_view name, Place place, C correction, double* (*field)(Options&),
+                      R change = R::Plain) {
+  OptionDescriptor d = described(name, place, OptionType::Real, correction, 0, 0, change);
   d.real = field;
   return d;
 }
 
-OptionDescriptor colour(std::string_view name, std::string_view label,
+OptionDescriptor colour(std::string_view name, std::string_view group, std::string_view button,
                         std::uint32_t* (*field)(Options&)) {
-  OptionDescriptor d{name,           P::Colours, label,    OptionType::Colour,
-                     C::ColourValue, 0,          0xFFFFFF, R::Colour};
+  OptionDescriptor d = described(name, {P::Colours, group, button}, OptionType::Colour,
+                                 C::ColourValue, 0, 0xFFFFFF, R::Colour);
   d.colour = field;
   return d;
 }
 
-OptionDescriptor textOption(std::string_view name, P page, std::string_view label,
-                            std::int64_t maxBytes, std::string* (*field)(Options&)) {
-  OptionDescriptor d{name, page, label, OptionType::Text, C::FitsField, 0, maxBytes};
+OptionDescriptor textOption(std::string_view name, Place place, std::int64_t maxBytes,
+                            std::string* (*field)(Options&)) {
+  OptionDescriptor d = described(name, place, OptionType::Text, C::FitsField, 0, maxBytes);
   d.text = field;
   return d;
 }
 
+constexpr std::array<std::string_view, 2> kInterpolation{"1次", "3次"};
+constexpr std::string_view kPixelSize = "画素(1Pixel)のｻｲｽﾞ";
+constexpr std::string_view kInterpolationMode = "補間ﾓｰﾄﾞ";
+constexpr std::string_view kAreaDifference = "ｴﾘｱ差(標準画像処理)情報";
+constexpr std::string_view kMaxSize = "画像の最大許容ｻｲｽﾞ\n 　　 （画素数）";
+constexpr std::string_view kCarryOver = "画像を開く時の引き継ぎ情報";
+constexpr std::string_view kGreyRatio = "標準のRGB比率";
+constexpr std::string_view kRawFile = "RAWﾌｧｲﾙ情報";
+constexpr std::string_view kExport = "Export情報";
+constexpr std::string_view kImport = "Import情報";
+constexpr std::string_view kProfile = "ﾌﾟﾛﾌｧｲﾙ関連";
+constexpr std::string_view kView3D = "３D関連";
+constexpr std::string_view kPartialCompare = "部分比較関連";
+constexpr std::string_view kScope = "ｲﾒｰｼﾞｽｺｰﾌﾟ関連";
+
 std::vector<OptionDescriptor> buildTable() {
   return {
       // "画像関連"
-      real("PixelSizeX", P::Picture, "画素(1Pixel)のｻｲｽﾞ X", C::PositiveReal,
-           VEMLA_FIELD(PixelSizeX)),
-      real("PixelSizeY", P::Picture, "画素(1Pixel)のｻｲｽﾞ Y", C::PositiveReal,
-           VEMLA_FIELD(PixelSizeY)),
-      integer("ShiftUnit", P::Picture, "ｼﾌﾄの最小単位(Pixel)", C::PowerOfTwo, 2, 256,
+      real("PixelSizeX", {P::Picture, kPixelSize, "X"}, C::PositiveReal, VEMLA_FIELD(PixelSizeX)),
+      real("PixelSizeY", {P::Picture, kPixelSize, "Y"}, C::PositiveReal, VEMLA_FIELD(PixelSizeY)),
+      integer("ShiftUnit", {P::Picture, "", "ｼﾌﾄの最小単位(Pixel)"}, C::PowerOfTwo, 2, 256,
               VEMLA_FIELD(ShiftUnit), R::ShiftUnit),
-      choice("ShiftInterpolation", P::Picture, "補間ﾓｰﾄﾞ 画像ｼﾌﾄ時", 2,
+      choice("ShiftInterpolation", {P::Picture, kInterpolationMode, "画像ｼﾌﾄ時"}, kInterpolation,
              VEMLA_FIELD(ShiftInterpolation), R::ShiftInterpolation),
-      choice("ZoomInterpolation", P::Picture, "補間ﾓｰﾄﾞ ｲﾒｰｼﾞ拡大時", 2,
+      choice("ZoomInterpolation", {P::Picture, kInterpolationMode, "ｲﾒｰｼﾞ拡大時"}, kInterpolation,
              VEMLA_FIELD(ZoomInterpolation), R::ZoomInterpolation),
-      integer("AreaDiffRangeX", P::Picture, "ｴﾘｱ差(標準画像処理)情報 範囲（X、Y) X", C::Clamp, 1,
+      integer("AreaDiffRangeX", {P::Picture, kAreaDifference, "範囲（X、Y) X"}, C::Clamp, 1,
               kIntMax, VEMLA_FIELD(AreaDiffRangeX), R::AreaDifference),
-      integer("AreaDiffRangeY", P::Picture, "ｴﾘｱ差(標準画像処理)情報 範囲（X、Y) Y", C::Clamp, 1,
+      integer("AreaDiffRangeY", {P::Picture, kAreaDifference, "範囲（X、Y) Y"}, C::Clamp, 1,
               kIntMax, VEMLA_FIELD(AreaDiffRangeY), R::AreaDifference),
-      choice("AreaDiffKind", P::Picture, "種別", 2, VEMLA_FIELD(AreaDiffKind), R::AreaDifference),
-      real("AreaDiffDivisor", P::Picture, "補正 総和／", C::PositiveReal,
+      choice("AreaDiffKind", {P::Picture, kAreaDifference, "種別"}, {"差の総和", "総和の差"},
+             VEMLA_FIELD(AreaDiffKind), R::AreaDifference),
+      real("AreaDiffDivisor", {P::Picture, kAreaDifference, "補正 総和／"}, C::PositiveReal,
            VEMLA_FIELD(AreaDiffDivisor), R::AreaDifference),
-      integer("MaxPictureWidth", P::Picture, "画像の最大許容ｻｲｽﾞ\n 　　 （画素数） X",
-              C::RoundUpToFour, 1024, 4096, VEMLA_FIELD(MaxPictureWidth), R::Restart),
-      integer("MaxPictureHeight", P::Picture, "画像の最大許容ｻｲｽﾞ\n 　　 （画素数） Y",
-              C::RoundUpToFour, 1024, 4096, VEMLA_FIELD(MaxPictureHeight), R::Restart),
-      integer("GalleryCount", P::Picture, "ｷﾞｬﾗﾘｰの最大数", C::GalleryCount, 8, 32,
+      integer("MaxPictureWidth", {P::Picture, kMaxSize, "X"}, C::RoundUpToFour, 1024, 4096,
+              VEMLA_FIELD(MaxPictureWidth), R::Restart),
+      integer("MaxPictureHeight", {P::Picture, kMaxSize, "Y"}, C::RoundUpToFour, 1024, 4096,
+              VEMLA_FIELD(MaxPictureHeight), R::Restart),
+      integer("GalleryCount", {P::Picture, "", "ｷﾞｬﾗﾘｰの最大数"}, C::GalleryCount, 8, 32,
               VEMLA_FIELD(GalleryCount), R::Restart, OptionStore::GalleryInformation),
-      flag("hideGalleryAtStart", P::Picture, "立ち上げ時ｷﾞｬﾗﾘｰを表示しない",
+      flag("hideGalleryAtStart", {P::Picture, "", "立ち上げ時ｷﾞｬﾗﾘｰを表示しない"},
            VEMLA_FIELD(hideGalleryAtStart), R::Plain, OptionStore::GalleryInformation),
       // "ﾕｰｻﾞ制御"
-      flag("KeepValidRangeMode", P::UserControl, "有効範囲区分",
+      flag("KeepValidRangeMode", {P::UserControl, kCarryOver, "有効範囲区分"},
            VEMLA_FIELD(carryOver.KeepValidRangeMode)),
-      flag("KeepAlignment", P::UserControl, "ｱﾗｲﾒﾝﾄ実行", VEMLA_FIELD(carryOver.KeepAlignment)),
-      flag("KeepDisplayPosition", P::UserControl, "表示位置",
+      flag("KeepAlignment", {P::UserControl, kCarryOver, "ｱﾗｲﾒﾝﾄ実行"},
+           VEMLA_FIELD(carryOver.KeepAlignment)),
+      flag("KeepDisplayPosition", {P::UserControl, kCarryOver, "表示位置"},
            VEMLA_FIELD(carryOver.KeepDisplayPosition)),
-      flag("KeepImageKind", P::UserControl, "表示ｲﾒｰｼﾞ", VEMLA_FIELD(carryOver.KeepImageKind)),
-      flag("KeepMagnification", P::UserControl, "拡大倍率",
+      flag("KeepImageKind", {P::UserControl, kCarryOver, "表示ｲﾒｰｼﾞ"},
+           VEMLA_FIELD(carryOver.KeepImageKind)),
+      flag("KeepMagnification", {P::UserControl, kCarryOver, "拡大倍率"},
            VEMLA_FIELD(carryOver.KeepMagnification)),
-      flag("KeepZoomInterpolation", P::UserControl, "拡大補間",
+      flag("KeepZoomInterpolation", {P::UserControl, kCarryOver, "拡大補間"},
            VEMLA_FIELD(carryOver.KeepZoomInterpolation)),
-      flag("KeepColourDisplay", P::UserControl, "ｶﾗｰ表示",
+      flag("KeepColourDisplay", {P::UserControl, kCarryOver, "ｶﾗｰ表示"},
            VEMLA_FIELD(carryOver.KeepColourDisplay)),
-      flag("KeepRangeExtraction", P::UserControl, "範囲抽出",
+      flag("KeepRangeExtraction", {P::UserControl, kCarryOver, "範囲抽出"},
            VEMLA_FIELD(carryOver.KeepRangeExtraction)),
-      flag("KeepGrid", P::UserControl, "ｸﾞﾘｯﾄﾞ表示", VEMLA_FIELD(carryOver.KeepGrid)),
-      flag("KeepUserProgramResult", P::UserControl, "ﾕｰｻﾞﾌﾟﾛｸﾞﾗﾑ　(EXE)結果",
+      flag("KeepGrid", {P::UserControl, kCarryOver, "ｸﾞﾘｯﾄﾞ表示"}, VEMLA_FIELD(carryOver.KeepGrid)),
+      flag("KeepUserProgramResult", {P::UserControl, kCarryOver, "ﾕｰｻﾞﾌﾟﾛｸﾞﾗﾑ　(EXE)結果"},
            VEMLA_FIELD(carryOver.KeepUserProgramResult)),
-      flag("DragMovesImage", P::UserControl, "ﾏｳｽのﾄﾞﾛｰｲﾝｸﾞでｲﾒｰｼﾞも移動させる",
+      flag("DragMovesImage", {P::UserControl, "", "ﾏｳｽのﾄﾞﾛｰｲﾝｸﾞでｲﾒｰｼﾞも\n移動させる"},
            VEMLA_FIELD(DragMovesImage)),
-      integer("DragMinimumMove", P::UserControl, "最低移動量", C::Clamp, 1, kIntMax,
+      integer("DragMinimumMove", {P::UserControl, "", "最低移動量"}, C::Clamp, 1, kIntMax,
               VEMLA_FIELD(DragMinimumMove)),
-      flag("RightClickCentres", P::UserControl, "ｲﾒｰｼﾞを右ｸﾘｯｸ時は中心へ移動",
+      flag("RightClickCentres", {P::UserControl, "", "ｲﾒｰｼﾞを右ｸﾘｯｸ時は中心へ移動"},
            VEMLA_FIELD(RightClickCentres)),
-      flag("PopupColourTurnsColourOn", P::UserControl,
-           "ﾎﾟｯﾌﾟｱｯﾌﾟﾒﾆｭｰからのｶﾗｰ選択時はｶﾗｰ表示ONへ切り替える",
+      flag("PopupColourTurnsColourOn",
+           {P::UserControl, "", "ﾎﾟｯﾌﾟｱｯﾌﾟﾒﾆｭｰからのｶﾗｰ選択時\nはｶﾗｰ表示ONへ切り替える"},
            VEMLA_FIELD(PopupColourTurnsColourOn)),
-      flag("LockDisplayPosition", P::UserControl, "表示位置情報 切り替えを禁止する",
+      flag("LockDisplayPosition", {P::UserControl, "表示位置情報", "切り替えを禁止する"},
            VEMLA_FIELD(LockDisplayPosition), R::RestartApplied),
-      flag("ViewerWheelZoomOnly", P::UserControl, "拡大/縮小はﾏｳｽﾎｲｰﾙ回転のみ",
+      flag("ViewerWheelZoomOnly", {P::UserControl, "", "拡大/縮小はﾏｳｽﾎｲｰﾙ回転のみ"},
            VEMLA_FIELD(ViewerWheelZoomOnly)),
-      flag("ViewerForSingleFile", P::UserControl,
-           "立ち上げ時１つだけﾌｧｲﾙが指定\nされた場合Viewerを開く",
+      flag("ViewerForSingleFile",
+           {P::UserControl, "", "立ち上げ時１つだけﾌｧｲﾙが指定\nされた場合Viewerを開く"},
            VEMLA_FIELD(ViewerForSingleFile)),
-      flag("ViewerShowGradation", P::UserControl, "Viewer起動時に階調値表示を行う",
+      flag("ViewerShowGradation", {P::UserControl, "", "Viewer起動時に階調値表示を行う"},
            VEMLA_FIELD(ViewerShowGradation)),
       // "色の設定"
-      colour("RangeFrameColour", "画像ｳｨﾝﾄﾞｳ内 範囲表示色", VEMLA_FIELD(RangeFrameColour)),
-      colour("RangeExtractionColour1", "範囲抽出色 ｲﾒｰｼﾞ1", VEMLA_FIELD(RangeExtractionColour1)),
-      colour("RangeExtractionColour2", "範囲抽出色 ｲﾒｰｼﾞ2", VEMLA_FIELD(RangeExtractionColour2)),
-      colour("ProfileColour1", "ﾌﾟﾛﾌｧｲﾙ表示色 １", VEMLA_FIELD(ProfileColour1)),
-      colour("ProfileColour2", "ﾌﾟﾛﾌｧｲﾙ表示色 ２", VEMLA_FIELD(ProfileColour2)),
-      colour("GridColour1", "ｸﾞﾘｯﾄﾞ表示色 ｲﾒｰｼﾞ1", VEMLA_FIELD(GridColour1)),
-      colour("GridColour2", "ｸﾞﾘｯﾄﾞ表示色 ｲﾒｰｼﾞ2", VEMLA_FIELD(GridColour2)),
+      colour("RangeFrameColour", "画像ｳｨﾝﾄﾞｳ内", "範囲表示色", VEMLA_FIELD(RangeFrameColour)),
+      colour("RangeExtractionColour1", "範囲抽出色", "ｲﾒｰｼﾞ1", VEMLA_FIELD(RangeExtractionColour1)),
+      colour("RangeExtractionColour2", "範囲抽出色", "ｲﾒｰｼﾞ2", VEMLA_FIELD(RangeExtractionColour2)),
+      colour("ProfileColour1", "ﾌﾟﾛﾌｧｲﾙ表示色", "１", VEMLA_FIELD(ProfileColour1)),
+      colour("ProfileColour2", "ﾌﾟﾛﾌｧｲﾙ表示色", "２", VEMLA_FIELD(ProfileColour2)),
+      colour("GridColour1", "ｸﾞﾘｯﾄﾞ表示色", "ｲﾒｰｼﾞ1", VEMLA_FIELD(GridColour1)),
+      colour("GridColour2", "ｸﾞﾘｯﾄﾞ表示色", "ｲﾒｰｼﾞ2", VEMLA_FIELD(GridColour2)),
       // "ﾌｧｲﾙ関連"
-      choice("TrueColourOpenMode", P::Files, "Trueｶﾗｰﾌｧｲﾙｵｰﾌﾟﾝ時", 2,
+      choice("TrueColourOpenMode", {P::Files, "", "Trueｶﾗｰﾌｧｲﾙｵｰﾌﾟﾝ時"},
+             {"自動で変換(256色ｶﾗｰ化)", "RGB比から変換(ｸﾞﾚｲｽｹｰﾙ化)"},
              VEMLA_FIELD(TrueColourOpenMode)),
-      flag("AskRatioPerFile", P::Files, "ﾌｧｲﾙ毎にRGB比率を指定", VEMLA_FIELD(AskRatioPerFile)),
-      real("GreyRatioR", P::Files, "標準のRGB比率 R", C::FiniteReal, VEMLA_FIELD(GreyRatio.red)),
-      real("GreyRatioG", P::Files, "標準のRGB比率 G", C::FiniteReal, VEMLA_FIELD(GreyRatio.green)),
-      real("GreyRatioB", P::Files, "標準のRGB比率 B", C::FiniteReal, VEMLA_FIELD(GreyRatio.blue)),
-      flag("SaveBitmapAsGrey", P::Files, "ﾌｧｲﾙ退避時はｸﾞﾚ-ｽｹｰﾙとする",
+      flag("AskRatioPerFile", {P::Files, "", "ﾌｧｲﾙ毎にRGB比率を指定"},
+           VEMLA_FIELD(AskRatioPerFile)),
+      real("GreyRatioR", {P::Files, kGreyRatio, "R"}, C::FiniteReal, VEMLA_FIELD(GreyRatio.red)),
+      real("GreyRatioG", {P::Files, kGreyRatio, "G"}, C::FiniteReal, VEMLA_FIELD(GreyRatio.green)),
+      real("GreyRatioB", {P::Files, kGreyRatio, "B"}, C::FiniteReal, VEMLA_FIELD(GreyRatio.blue)),
+      flag("SaveBitmapAsGrey", {P::Files, "", "ﾌｧｲﾙ退避時はｸﾞﾚ-ｽｹｰﾙとする"},
            VEMLA_FIELD(SaveBitmapAsGrey)),
-      integer("RawDefaultWidth", P::Files, "RAWﾌｧｲﾙ情報 ｻｲｽﾞの初期値 X", C::RawWidth, 8, 4096,
+      integer("RawDefaultWidth", {P::Files, kRawFile, "ｻｲｽﾞの初期値 X"}, C::RawWidth, 8, 4096,
               VEMLA_FIELD(RawDefaultWidth)),
-      integer("RawDefaultHeight", P::Files, "RAWﾌｧｲﾙ情報 ｻｲｽﾞの初期値 Y", C::RawHeight, 8, 4096,
+      integer("RawDefaultHeight", {P::Files, kRawFile, "ｻｲｽﾞの初期値 Y"}, C::RawHeight, 8, 4096,
               VEMLA_FIELD(RawDefaultHeight)),
-      flag("ArchiveOpenPicture1", P::Files, "画像１ 開く", VEMLA_FIELD(ArchiveOpenPicture1)),
-      integer("ArchivePicture1Number", P::Files, "画像１ 番号", C::Clamp, 0, kArchiveItemLimit - 1,
-              VEMLA_FIELD(ArchivePicture1Number)),
-      flag("ArchiveOpenPicture2", P::Files, "画像２ 開く", VEMLA_FIELD(ArchiveOpenPicture2)),
-      integer("ArchivePicture2Number", P::Files, "画像２ 番号", C::Clamp, 0, kArchiveItemLimit - 1,
-              VEMLA_FIELD(ArchivePicture2Number)),
-      flag("ArchiveSelectOnDrop", P::Files, "D&&Dや貼り付け時も選択する",
+      flag("ArchiveOpenPicture1", {P::Files, "画像１", "開く"}, VEMLA_FIELD(ArchiveOpenPicture1)),
+      integer("ArchivePicture1Number", {P::Files, "画像１", "番号"}, C::Clamp, 0,
+              kArchiveItemLimit - 1, VEMLA_FIELD(ArchivePicture1Number)),
+      flag("ArchiveOpenPicture2", {P::Files, "画像２", "開く"}, VEMLA_FIELD(ArchiveOpenPicture2)),
+      integer("ArchivePicture2Number", {P::Files, "画像２", "番号"}, C::Clamp, 0,
+              kArchiveItemLimit - 1, VEMLA_FIELD(ArchivePicture2Number)),
+      flag("ArchiveSelectOnDrop", {P::Files, "", "D&&Dや貼り付け時も選択する"},
            VEMLA_FIELD(ArchiveSelectOnDrop)),
-      flag("ArchiveExpandToGallery", P::Files, "ｷﾞｬﾗﾘｰへの展開を行う",
+      flag("ArchiveExpandToGallery", {P::Files, "", "ｷﾞｬﾗﾘｰへの展開を行う"},
            VEMLA_FIELD(ArchiveExpandToGallery)),
-      integer("ArchiveExpandStartSlot", P::Files, "展開する開始位置", C::StartSlot, 0, 31,
+      integer("ArchiveExpandStartSlot", {P::Files, "", "展開する開始位置"}, C::StartSlot, 0, 31,
               VEMLA_FIELD(ArchiveExpandStartSlot)),
-      flag("ArchiveSkipEmpty", P::Files, "空きのｴﾝﾄﾘは展開しない", VEMLA_FIELD(ArchiveSkipEmpty)),
+      flag("ArchiveSkipEmpty", {P::Files, "", "空きのｴﾝﾄﾘは展開しない"},
+           VEMLA_FIELD(ArchiveSkipEmpty)),
       [] {
-        OptionDescriptor d{"ArchiveExpandNumbers", P::Files, "展開する情報番号\n　（複数選択可能）",
-                           OptionType::NumberSet};
+        OptionDescriptor d = described("ArchiveExpandNumbers",
+                                       {P::Files, "", "展開する情報番号\n　（複数選択可能）"},
+                                       OptionType::NumberSet, C::None, 1, kArchiveItemLimit);
         d.numbers = VEMLA_FIELD(ArchiveExpandNumbers);
         return d;
       }(),
       // "　通信　"
-      integer("NetworkPort", P::Communication, "ﾎﾟｰﾄ番号", C::ClampOrDefault, 1, 65535,
+      integer("NetworkPort", {P::Communication, kExport, "ﾎﾟｰﾄ番号"}, C::ClampOrDefault, 1, 65535,
               VEMLA_FIELD(NetworkPort)),
-      textOption("ImportPassword", P::Communication, "ﾊﾟｽﾜｰﾄﾞ", 62, VEMLA_FIELD(ImportPassword)),
-      integer("ExportTimeout", P::Communication, "Export情報 ﾀｲﾑｱｳﾄ （秒）", C::ClampOrDefault, 1,
+      textOption("ImportPassword", {P::Communication, kExport, "ﾊﾟｽﾜｰﾄﾞ"}, 62,
+                 VEMLA_FIELD(ImportPassword)),
+      integer("ExportTimeout", {P::Communication, kExport, "ﾀｲﾑｱｳﾄ （秒）"}, C::ClampOrDefault, 1,
               3600, VEMLA_FIELD(ExportTimeout)),
-      integer("ImportTimeout", P::Communication, "Import情報 ﾀｲﾑｱｳﾄ （秒）", C::ClampOrDefault, 1,
-              3600, VEMLA_FIELD(ImportTimeout)),
-      flag("ImportAsGrey", P::Communication, "ｸﾞﾚ-ｽｹｰﾙで開く", VEMLA_FIELD(ImportAsGrey)),
-      flag("ImportTakePosition", P::Communication, "表示位置を引き継ぐ",
+      flag("ImportAsGrey", {P::Communication, kImport, "ｸﾞﾚ-ｽｹｰﾙで開く"},
+           VEMLA_FIELD(ImportAsGrey)),
+      flag("ImportTakePosition", {P::Communication, kImport, "表示位置を引き継ぐ"},
            VEMLA_FIELD(ImportTakePosition)),
-      flag("ImportTakeMagnification", P::Communication, "表示倍率を引き継ぐ",
+      flag("ImportTakeMagnification", {P::Communication, kImport, "表示倍率を引き継ぐ"},
            VEMLA_FIELD(ImportTakeMagnification)),
+      integer("ImportTimeout", {P::Communication, kImport, "ﾀｲﾑｱｳﾄ （秒）"}, C::ClampOrDefault, 1,
+              3600, VEMLA_FIELD(ImportTimeout)),
       // "ﾂｰﾙ関連１"
-      integer("ProfileGridGradation", P::Tools1, "ﾌﾟﾛﾌｧｲﾙ関連 基準値（ｸﾞﾘｯﾄﾞ幅） 階調", C::Clamp, 1,
+      integer("ProfileGridGradation", {P::Tools1, kProfile, "基準値（ｸﾞﾘｯﾄﾞ幅） 階調"}, C::Clamp, 1,
               255, VEMLA_FIELD(ProfileGridGradation)),
-      integer("ProfileGridPixels", P::Tools1, "画素", C::Clamp, 1, 512,
+      integer("ProfileGridPixels", {P::Tools1, kProfile, "画素"}, C::Clamp, 1, 512,
               VEMLA_FIELD(ProfileGridPixels)),
-      integer("View3DAngleX", P::Tools1, "３D関連 基準値（視点） Ｘ角度", C::Clamp, 0, 359,
+      integer("View3DAngleX", {P::Tools1, kView3D, "基準値（視点） Ｘ角度"}, C::Clamp, 0, 359,
               VEMLA_FIELD(View3DAngleX)),
-      integer("View3DAngleZ", P::Tools1, "Ｚ角度", C::Clamp, 0, 90, VEMLA_FIELD(View3DAngleZ)),
-      integer("View3DLuminance", P::Tools1, "基準値（表示ﾓｰﾄﾞ） 輝度", C::Clamp, 0, 256,
+      integer("View3DAngleZ", {P::Tools1, kView3D, "Ｚ角度"}, C::Clamp, 0, 90,
+              VEMLA_FIELD(View3DAngleZ)),
+      integer("View3DLuminance", {P::Tools1, kView3D, "基準値（表示ﾓｰﾄﾞ） 輝度"}, C::Clamp, 0, 256,
               VEMLA_FIELD(View3DLuminance)),
-      integer("View3DWireWidth", P::Tools1, "ﾜｲﾔ幅", C::Clamp, 3, 20, VEMLA_FIELD(View3DWireWidth)),
-      integer("View3DPolygonWidth", P::Tools1, "ﾎﾟﾘｺﾞﾝ幅", C::Clamp, 3, 20,
+      integer("View3DWireWidth", {P::Tools1, kView3D, "ﾜｲﾔ幅"}, C::Clamp, 3, 20,
+              VEMLA_FIELD(View3DWireWidth)),
+      integer("View3DPolygonWidth", {P::Tools1, kView3D, "ﾎﾟﾘｺﾞﾝ幅"}, C::Clamp, 3, 20,
               VEMLA_FIELD(View3DPolygonWidth)),
-      integer("MeasureEdgeLevel", P::Tools1, "測定関連 基準値（ｻｲｽﾞ） ｴｯｼﾞﾚﾍﾞﾙ", C::Clamp, 1, 128,
-              VEMLA_FIELD(MeasureEdgeLevel)),
-      textOption("MemoFile", P::Tools1, "メモ関連 ﾌｧｲﾙ名称", 511, VEMLA_FIELD(MemoFile)),
+      integer("MeasureEdgeLevel", {P::Tools1, "測定関連", "基準値（ｻｲｽﾞ） ｴｯｼﾞﾚﾍﾞﾙ"}, C::Clamp, 1,
+              128, VEMLA_FIELD(MeasureEdgeLevel)),
+      textOption("MemoFile", {P::Tools1, "メモ関連", "ﾌｧｲﾙ名称"}, 511, VEMLA_FIELD(MemoFile)),
       // "ﾂｰﾙ関連２"
-      integer("PartialCompareGridX", P::Tools2, "部分比較関連 ﾌﾟﾛﾌｧｲﾙのｸﾞﾘｯﾄﾞ幅 横方向", C::Clamp,
-              2, kIntMax, VEMLA_FIELD(PartialCompareGridX)),
-      integer("PartialCompareGridY", P::Tools2, "縦方向", C::Clamp, 1, kIntMax,
+      integer("PartialCompareGridX", {P::Tools2, kPartialCompare, "ﾌﾟﾛﾌｧｲﾙのｸﾞﾘｯﾄﾞ幅 横方向"},
+              C::Clamp, 2, kIntMax, VEMLA_FIELD(PartialCompareGridX)),
+      integer("PartialCompareGridY", {P::Tools2, kPartialCompare, "縦方向"}, C::Clamp, 1, kIntMax,
               VEMLA_FIELD(PartialCompareGridY)),
-      integer("ScopeMagnification", P::Tools2, "ｲﾒｰｼﾞｽｺｰﾌﾟ関連 表示倍率", C::Clamp, 1, 64,
+      integer("ScopeMagnification", {P::Tools2, kScope, "表示倍率"}, C::Clamp, 1, 64,
               VEMLA_FIELD(ScopeMagnification)),
-      choice("ScopePosition", P::Tools2, "表示位置", 2, VEMLA_FIELD(ScopePosition)),
+      choice("ScopePosition", {P::Tools2, kScope, "表示位置"}, {"固定型", "追従型"},
+             VEMLA_FIELD(ScopePosition)),
   };
 }
 
 #undef VEMLA_FIELD
-
-template <typename T>
-T& field(T* (*accessor)(Options&), const Options& options) {
-  // The accessors only take the member's address; reading through them does not modify.
-  return *accessor(const_cast<Options&>(options));
-}
 
 std::int64_t clampTo(std::int64_t value, std::int64_t low, std::int64_t high) {
   return std::clamp(value, low, high);
@@ -240,13 +272,15 @@ int correctInteger(const OptionDescriptor& option, int value, int previous, int 
     case C::PowerOfTwo:
       return isPowerOfTwo(v) && v >= option.low && v <= option.high ? value : previous;
     case C::GalleryCount: {
-      const std::int64_t clamped = clampTo(v, 8, 32);
-      return static_cast<int>(clamped % 4 == 0 ? clamped : 16);
+      const std::int64_t clamped = clampTo(v, option.low, option.high);
+      return clamped % 4 == 0 ? static_cast<int>(clamped) : fallback;
     }
     case C::RawWidth:
-      return static_cast<int>(clampTo(v, 8, std::max(8, options.MaxPictureWidth)));
+      return static_cast<int>(
+          clampTo(v, option.low, std::max<std::int64_t>(option.low, options.MaxPictureWidth)));
     case C::RawHeight:
-      return static_cast<int>(clampTo(v, 8, std::max(8, options.MaxPictureHeight)));
+      return static_cast<int>(
+          clampTo(v, option.low, std::max<std::int64_t>(option.low, options.MaxPictureHeight)));
     case C::StartSlot:
       // A file is read before the gallery information that holds GalleryCount: there only the
       // largest gallery bounds the slot.
@@ -271,6 +305,37 @@ double correctReal(const OptionDescriptor& option, double value, double previous
   return value;
 }
 
+// The correction of one value by its type; `previous` and `fallback` are the option's value
+// before the entry (or the default when a file was read) and its default.
+struct Corrector {
+  const OptionDescriptor& option;
+  const Options& options;
+  const Options& previous;
+  CorrectionMode mode;
+
+  void operator()(int& value) const {
+    static const Options defaults;
+    value = correctInteger(option, value, optionMember<int>(option, previous),
+                           optionMember<int>(option, defaults), options, mode);
+  }
+  void operator()(double& value) const {
+    value = correctReal(option, value, optionMember<double>(option, previous));
+  }
+  void operator()(std::uint32_t& value) const {
+    if (value > static_cast<std::uint32_t>(option.high)) {
+      value = optionMember<std::uint32_t>(option, previous);
+    }
+  }
+  void operator()(std::string& value) const {
+    if (text::checkFixedField(value, static_cast<std::size_t>(option.high) + 1) !=
+        text::FieldStatus::Ok) {
+      value = optionMember<std::string>(option, previous);
+    }
+  }
+  void operator()(bool&) const {}
+  void operator()(std::array<bool, kArchiveItemLimit>&) const {}
+};
+
 }  // namespace
 
 Options defaultOptions(const std::string& programFolder) {
@@ -291,82 +356,27 @@ const OptionDescriptor* findOption(std::string_view name) {
   return nullptr;
 }
 
+const OptionDescriptor& optionNamed(std::string_view name) {
+  const OptionDescriptor* option = findOption(name);
+  if (option == nullptr) std::abort();  // a name written in the code that the table lacks
+  return *option;
+}
+
 bool sameOptionValue(const OptionDescriptor& option, const Options& a, const Options& b) {
-  switch (option.type) {
-    case OptionType::Flag:
-      return field(option.flag, a) == field(option.flag, b);
-    case OptionType::Choice:
-    case OptionType::Integer:
-      return field(option.integer, a) == field(option.integer, b);
-    case OptionType::Real:
-      return field(option.real, a) == field(option.real, b);
-    case OptionType::Colour:
-      return field(option.colour, a) == field(option.colour, b);
-    case OptionType::Text:
-      return field(option.text, a) == field(option.text, b);
-    case OptionType::NumberSet:
-      return field(option.numbers, a) == field(option.numbers, b);
-  }
-  return true;
+  return visitOption(option, a, [&](const auto& value) {
+    return value == optionMember<std::remove_cvref_t<decltype(value)>>(option, b);
+  });
 }
 
 void copyOptionValue(const OptionDescriptor& option, const Options& from, Options& to) {
-  switch (option.type) {
-    case OptionType::Flag:
-      *option.flag(to) = field(option.flag, from);
-      break;
-    case OptionType::Choice:
-    case OptionType::Integer:
-      *option.integer(to) = field(option.integer, from);
-      break;
-    case OptionType::Real:
-      *option.real(to) = field(option.real, from);
-      break;
-    case OptionType::Colour:
-      *option.colour(to) = field(option.colour, from);
-      break;
-    case OptionType::Text:
-      *option.text(to) = field(option.text, from);
-      break;
-    case OptionType::NumberSet:
-      *option.numbers(to) = field(option.numbers, from);
-      break;
-  }
+  visitOption(option, to, [&](auto& value) {
+    value = optionMember<std::remove_cvref_t<decltype(value)>>(option, from);
+  });
 }
 
 void correctOptions(Options& options, const Options& previous, CorrectionMode mode) {
-  static const Options defaults;
   for (const OptionDescriptor& option : optionTable()) {
-    switch (option.type) {
-      case OptionType::Choice:
-      case OptionType::Integer: {
-        int& value = *option.integer(options);
-        value = correctInteger(option, value, field(option.integer, previous),
-                               field(option.integer, defaults), options, mode);
-        break;
-      }
-      case OptionType::Real: {
-        double& value = *option.real(options);
-        value = correctReal(option, value, field(option.real, previous));
-        break;
-      }
-      case OptionType::Colour: {
-        std::uint32_t& value = *option.colour(options);
-        if (value > static_cast<std::uint32_t>(option.high)) value = field(option.colour, previous);
-        break;
-      }
-      case OptionType::Text: {
-        std::string& value = *option.text(options);
-        if (text::checkFixedField(value, static_cast<std::size_t>(option.high) + 1) !=
-            text::FieldStatus::Ok) {
-          value = field(option.text, previous);
-        }
-        break;
-      }
-      case OptionType::Flag:
-      case OptionType::NumberSet:
-        break;
-    }
+    visitOption(option, options, Corrector{option, options, previous, mode});
   }
 }
 
@@ -444,8 +454,9 @@ void takeOverRestartOptions(Options& live, const Options& pending) {
 }
 
 int correctMaxPictureSize(std::int64_t value) {
-  if (value <= 1024) return 1024;
-  if (value >= 4096) return 4096;
+  static const OptionDescriptor& size = optionNamed("MaxPictureWidth");
+  if (value <= size.low) return static_cast<int>(size.low);
+  if (value >= size.high) return static_cast<int>(size.high);
   return static_cast<int>((value + 3) / 4 * 4);
 }
 

@@ -1,13 +1,16 @@
 #pragma once
-// One table describes every option: its name, page, label, type, range and correction rule,
-// where it is stored and what a change sets in motion. The option sheet, the settings files and
-// vemla-cli all read this table; the defaults are those of `Options{}`.
+// One table describes every option: its name, page, group and label on the option sheet, type,
+// range and correction rule, where it is stored and what a change sets in motion. The option
+// sheet, the settings files and vemla-cli all read this table; the defaults are those of
+// `Options{}`. A new option is a member of `Options` (with its default) and a row here.
 #include <array>
 #include <cstdint>
 #include <optional>
 #include <span>
 #include <string>
 #include <string_view>
+#include <type_traits>
+#include <utility>
 
 #include "options/options.h"
 
@@ -15,6 +18,8 @@ namespace vemla {
 
 // The seven pages of the option sheet, in their order.
 enum class OptionPage { Picture, UserControl, Colours, Files, Communication, Tools1, Tools2 };
+inline constexpr std::array<std::string_view, 7> kOptionPageTitles{
+    "画像関連", "ﾕｰｻﾞ制御", "色の設定", "ﾌｧｲﾙ関連", "　通信　", "ﾂｰﾙ関連１", "ﾂｰﾙ関連２"};
 
 enum class OptionType {
   Flag,       // check box, stored as a 32-bit 0/1
@@ -33,7 +38,7 @@ enum class Correction {
   Clamp,              // nearest value in low .. high
   RoundUpToFour,      // up to the next multiple of 4, then nearest value in low .. high
   PowerOfTwo,         // a power of two in low .. high, else the previous value
-  GalleryCount,       // clamped to 8 .. 32, then 16 when not a multiple of 4
+  GalleryCount,       // clamped to low .. high, then the default when not a multiple of 4
   RawWidth,           // 8 .. MaxPictureWidth
   RawHeight,          // 8 .. MaxPictureHeight
   StartSlot,          // 0 .. GalleryCount - 1 (0 .. high when read), else 0 (#1)
@@ -66,13 +71,15 @@ enum class CorrectionMode { Entry, Load };
 struct OptionDescriptor {
   std::string_view name;  // as the system names it: "MaxPictureWidth"
   OptionPage page;
-  std::string_view label;
+  std::string_view group;  // the box it stands in on its page; empty for none
+  std::string_view label;  // the text beside its control (a colour's button text)
   OptionType type;
   Correction correction = Correction::None;
   std::int64_t low = 0;
   std::int64_t high = 0;
   ChangeRule change = ChangeRule::Plain;
   OptionStore store = OptionStore::ProgramSettings;
+  std::array<std::string_view, 2> choices{};  // Choice: the texts of index 0 and 1
   // Exactly one accessor matches `type` (Flag, Choice/Integer, Real, Colour, Text, NumberSet).
   bool* (*flag)(Options&) = nullptr;
   int* (*integer)(Options&) = nullptr;
@@ -87,6 +94,61 @@ struct OptionDescriptor {
 // GalleryCount).
 std::span<const OptionDescriptor> optionTable();
 const OptionDescriptor* findOption(std::string_view name);
+// An option the caller knows to exist (a name written in the code, checked by the tests).
+const OptionDescriptor& optionNamed(std::string_view name);
+
+// The member of `options` that `option` describes, as `T` (bool, int, double, std::uint32_t,
+// std::string or the number set); `T` must be the type that `option.type` stands for.
+template <typename T>
+T& optionMember(const OptionDescriptor& option, Options& options) {
+  if constexpr (std::is_same_v<T, bool>) {
+    return *option.flag(options);
+  } else if constexpr (std::is_same_v<T, int>) {
+    return *option.integer(options);
+  } else if constexpr (std::is_same_v<T, double>) {
+    return *option.real(options);
+  } else if constexpr (std::is_same_v<T, std::uint32_t>) {
+    return *option.colour(options);
+  } else if constexpr (std::is_same_v<T, std::string>) {
+    return *option.text(options);
+  } else {
+    static_assert(std::is_same_v<T, std::array<bool, kArchiveItemLimit>>);
+    return *option.numbers(options);
+  }
+}
+template <typename T>
+const T& optionMember(const OptionDescriptor& option, const Options& options) {
+  // The accessors only take the member's address; reading through them does not modify.
+  return optionMember<T>(option, const_cast<Options&>(options));
+}
+
+// The one visitor over option types: calls `visit` with the member of `options` that `option`
+// describes, typed by `option.type`, and returns what it returns.
+template <typename Visitor>
+decltype(auto) visitOption(const OptionDescriptor& option, Options& options, Visitor&& visit) {
+  switch (option.type) {
+    case OptionType::Flag:
+      return visit(optionMember<bool>(option, options));
+    case OptionType::Choice:
+    case OptionType::Integer:
+      return visit(optionMember<int>(option, options));
+    case OptionType::Real:
+      return visit(optionMember<double>(option, options));
+    case OptionType::Colour:
+      return visit(optionMember<std::uint32_t>(option, options));
+    case OptionType::Text:
+      return visit(optionMember<std::string>(option, options));
+    case OptionType::NumberSet:
+      break;
+  }
+  return visit(optionMember<std::array<bool, kArchiveItemLimit>>(option, options));
+}
+template <typename Visitor>
+decltype(auto) visitOption(const OptionDescriptor& option, const Options& options,
+                           Visitor&& visit) {
+  return visitOption(option, const_cast<Options&>(options),
+                     [&](auto& value) -> decltype(auto) { return visit(std::as_const(value)); });
+}
 
 bool sameOptionValue(const OptionDescriptor& option, const Options& a, const Options& b);
 void copyOptionValue(const OptionDescriptor& option, const Options& from, Options& to);

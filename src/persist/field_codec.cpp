@@ -1,9 +1,9 @@
 #include "persist/field_codec.h"
 
 #include <algorithm>
-#include <bit>
 #include <cstring>
 
+#include "picture/little_endian.h"
 #include "text/cp932.h"
 
 namespace vemla::persist {
@@ -38,16 +38,11 @@ std::uint8_t* FieldWriter::take(std::size_t count) {
 }
 
 void FieldWriter::uint32(std::uint32_t value) {
-  if (std::uint8_t* at = take(4)) {
-    for (int i = 0; i < 4; ++i) at[i] = static_cast<std::uint8_t>(value >> (8 * i));
-  }
+  if (std::uint8_t* at = take(4)) little_endian::putU32(at, value);
 }
 
 void FieldWriter::real(double value) {
-  const auto bits = std::bit_cast<std::uint64_t>(value);
-  if (std::uint8_t* at = take(8)) {
-    for (int i = 0; i < 8; ++i) at[i] = static_cast<std::uint8_t>(bits >> (8 * i));
-  }
+  if (std::uint8_t* at = take(8)) little_endian::putF64(at, value);
 }
 
 void FieldWriter::bytes(std::span<const std::uint8_t> bytes) {
@@ -80,17 +75,13 @@ void FieldReader::copyOut(std::uint8_t* out, std::size_t count) {
 std::uint32_t FieldReader::uint32() {
   std::uint8_t bytes[4];
   copyOut(bytes, 4);
-  std::uint32_t value = 0;
-  for (int i = 0; i < 4; ++i) value |= static_cast<std::uint32_t>(bytes[i]) << (8 * i);
-  return value;
+  return little_endian::getU32(bytes);
 }
 
 double FieldReader::real() {
   std::uint8_t bytes[8];
   copyOut(bytes, 8);
-  std::uint64_t bits = 0;
-  for (int i = 0; i < 8; ++i) bits |= static_cast<std::uint64_t>(bytes[i]) << (8 * i);
-  return std::bit_cast<double>(bits);
+  return little_endian::getF64(bytes);
 }
 
 void FieldReader::bytes(std::span<std::uint8_t> out) {

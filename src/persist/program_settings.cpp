@@ -5,19 +5,10 @@
 #include <cstdlib>
 #include <cstring>
 
+#include "net/export_targets.h"
 #include "options/option_table.h"
 
 namespace vemla::persist {
-
-ImageControlSelections::ImageControlSelections() {
-  for (auto& image : kindColours) {
-    image.fill(0);
-    std::copy(kKindDefaults.begin(), kKindDefaults.end(), image.begin());
-  }
-  intensity.fill(1);
-  intensity[2] = 8;  // "差分ｶﾗｰ"
-  brightness.fill(128);
-}
 
 namespace {
 
@@ -25,89 +16,60 @@ constexpr std::size_t kPathBytes = 512;
 
 // ---- options ----------------------------------------------------------------------------
 
-const OptionDescriptor& need(std::string_view name) {
-  const OptionDescriptor* option = findOption(name);
-  if (option == nullptr) std::abort();  // the field table names an option the table lacks
-  return *option;
-}
-
 // An option as stored: flags and integers as 32-bit, reals as doubles, colours as 0x00BBGGRR,
 // texts as a fixed field of `textBytes`, the number set as one byte per number.
-void putOption(FieldWriter& w, const Options& options, const OptionDescriptor& option,
-               std::size_t textBytes) {
-  auto& o = const_cast<Options&>(options);  // accessors only take addresses
-  switch (option.type) {
-    case OptionType::Flag:
-      w.flag(*option.flag(o));
-      break;
-    case OptionType::Choice:
-    case OptionType::Integer:
-      w.int32(*option.integer(o));
-      break;
-    case OptionType::Real:
-      w.real(*option.real(o));
-      break;
-    case OptionType::Colour:
-      w.uint32(*option.colour(o));
-      break;
-    case OptionType::Text:
-      w.text(*option.text(o), textBytes);
-      break;
-    case OptionType::NumberSet:
-      for (bool selected : *option.numbers(o)) w.bytes(std::array<std::uint8_t, 1>{selected});
-      break;
+struct OptionWriter {
+  FieldWriter& w;
+  std::size_t textBytes;
+  void operator()(bool value) const { w.flag(value); }
+  void operator()(int value) const { w.int32(value); }
+  void operator()(double value) const { w.real(value); }
+  void operator()(std::uint32_t value) const { w.uint32(value); }
+  void operator()(const std::string& value) const { w.text(value, textBytes); }
+  void operator()(const std::array<bool, kArchiveItemLimit>& numbers) const {
+    for (bool selected : numbers) w.bytes(std::array<std::uint8_t, 1>{selected});
   }
-}
+};
 
-// Values that cannot be a flag or a selection keep what `options` held; the other kinds are
+// Values that cannot be a flag or a selection keep what the options held; the other kinds are
 // corrected by the option table afterwards.
-void getOption(FieldReader& r, Options& options, const OptionDescriptor& option,
-               std::size_t textBytes) {
-  switch (option.type) {
-    case OptionType::Flag: {
-      const std::int32_t value = r.int32();
-      if (value == 0 || value == 1) *option.flag(options) = value == 1;
-      break;
-    }
-    case OptionType::Choice:
-    case OptionType::Integer:
-      *option.integer(options) = r.int32();
-      break;
-    case OptionType::Real:
-      *option.real(options) = r.real();
-      break;
-    case OptionType::Colour:
-      *option.colour(options) = r.uint32();
-      break;
-    case OptionType::Text: {
-      bool valid = true;
-      std::string value = r.text(textBytes, &valid);
-      if (valid) *option.text(options) = std::move(value);
-      break;
-    }
-    case OptionType::NumberSet:
-      for (bool& selected : *option.numbers(options)) {
-        std::array<std::uint8_t, 1> byte{};
-        r.bytes(byte);
-        if (byte[0] <= 1) selected = byte[0] == 1;
-      }
-      break;
+struct OptionReader {
+  FieldReader& r;
+  std::size_t textBytes;
+  void operator()(bool& value) const {
+    const std::int32_t stored = r.int32();
+    if (stored == 0 || stored == 1) value = stored == 1;
   }
-}
+  void operator()(int& value) const { value = r.int32(); }
+  void operator()(double& value) const { value = r.real(); }
+  void operator()(std::uint32_t& value) const { value = r.uint32(); }
+  void operator()(std::string& value) const {
+    bool valid = true;
+    std::string stored = r.text(textBytes, &valid);
+    if (valid) value = std::move(stored);
+  }
+  void operator()(std::array<bool, kArchiveItemLimit>& numbers) const {
+    for (bool& selected : numbers) {
+      std::array<std::uint8_t, 1> byte{};
+      r.bytes(byte);
+      if (byte[0] <= 1) selected = byte[0] == 1;
+    }
+  }
+};
 
 struct OptionRef {
   const OptionDescriptor* option;
   std::size_t textBytes = 0;
   void put(FieldWriter& w, const ProgramSettings& s) const {
-    putOption(w, s.options, *option, textBytes);
+    visitOption(*option, s.options, OptionWriter{w, textBytes});
   }
   void get(FieldReader& r, ProgramSettings& s) const {
-    getOption(r, s.options, *option, textBytes);
+    visitOption(*option, s.options, OptionReader{r, textBytes});
   }
 };
 
 OptionRef ref(std::string_view name, std::size_t textBytes = 0) {
-  return {&need(name), textBytes};
+  return {&optionNamed(name), textBytes};
 }
 
 SettingsField optionField(std::string_view name, std::uint32_t size, int version = 0) {
@@ -160,14 +122,21 @@ void getValue(FieldReader& r, std::array<T, N>& values) {
   for (T& value : values) getValue(r, value);
 }
 
-// A field holding one member of the record; `access` returns a reference to it.
+// A field holding one value of the settings; `access` returns a reference to it.
 template <typename Access>
-SettingsField recordField(std::string_view content, std::uint32_t size, Access access) {
+SettingsField valueField(std::string_view content, std::uint32_t size, Access access) {
   return {content, size, 0,
           [access](const ProgramSettings& s, FieldWriter& w) {
-            putValue(w, access(const_cast<ProgramRecord&>(s.record)));
+            putValue(w, access(const_cast<ProgramSettings&>(s)));
           },
-          [access](FieldReader& r, ProgramSettings& s) { getValue(r, access(s.record)); }};
+          [access](FieldReader& r, ProgramSettings& s) { getValue(r, access(s)); }};
+}
+
+// A field holding one member of the rest of the record.
+template <typename Access>
+SettingsField recordField(std::string_view content, std::uint32_t size, Access access) {
+  return valueField(
+      content, size, [access](ProgramSettings & s) -> auto& { return access(s.record); });
 }
 
 SettingsField textField(std::string_view content, std::uint32_t size,
@@ -190,14 +159,14 @@ void getText(FieldReader& r, std::string& target, std::size_t size) {
   if (valid) target = std::move(value);
 }
 
-void putTarget(FieldWriter& w, const ExportTarget& target, bool withUsed) {
+void putTarget(FieldWriter& w, const net::ExportTarget& target, bool withUsed) {
   if (withUsed) w.int32(target.used);
   w.text(target.name, 64);
   putValue(w, target.octets);
   w.text(target.password, 96);
 }
 
-void getTarget(FieldReader& r, ExportTarget& target, bool withUsed) {
+void getTarget(FieldReader& r, net::ExportTarget& target, bool withUsed) {
   if (withUsed) target.used = r.int32();
   getText(r, target.name, 64);
   getValue(r, target.octets);
@@ -300,9 +269,10 @@ std::vector<SettingsField> buildFields() {
   }));  // 27
   f.push_back(optionField("ScopeMagnification", 4));                                        // 28
   f.push_back(optionField("ScopePosition", 4));                                             // 29
-  f.push_back(textField("user name", 260,
-                        [](ProgramRecord& r) -> std::string& { return r.userName; }));  // 30
-  for (std::size_t i = 0; i < 5; ++i) {                                                 // 31-35
+  f.push_back({"user name", 260, 0,                                                         // 30
+               [](const ProgramSettings& s, FieldWriter& w) { w.text(s.importer.userName, 260); },
+               [](FieldReader& r, ProgramSettings& s) { getText(r, s.importer.userName, 260); }});
+  for (std::size_t i = 0; i < 5; ++i) {  // 31-35
     f.push_back(recordField("reserved word", 4,
                             [i](ProgramRecord& r) -> std::int32_t& { return r.reservedWords[i]; }));
   }
@@ -311,22 +281,22 @@ std::vector<SettingsField> buildFields() {
                             [i](ProgramRecord& r) -> std::int32_t& { return r.controlWords[i]; }));
   }
   for (std::size_t image = 0; image < 2; ++image) {  // 42-43
-    f.push_back(recordField(
+    f.push_back(valueField(
         "colour kinds by image kind",
-        128, [image](ProgramRecord & r) -> auto& { return r.imageControl.kindColours[image]; }));
+        128, [image](ProgramSettings & s) -> auto& { return s.imageControl.kindColours[image]; }));
   }
   for (std::size_t image = 0; image < 2; ++image) {  // 44-45
-    f.push_back(recordField(
-        "colour kinds by user processing", 64, [image](ProgramRecord & r) -> auto& {
-          return r.imageControl.userProcessingColours[image];
+    f.push_back(valueField(
+        "colour kinds by user processing", 64, [image](ProgramSettings & s) -> auto& {
+          return s.imageControl.userProcessingColours[image];
         }));
   }
-  f.push_back(recordField(
+  f.push_back(valueField(
       "intensity by colour kind", 128,
-      [](ProgramRecord & r) -> auto& { return r.imageControl.intensity; }));
-  f.push_back(recordField(
+      [](ProgramSettings & s) -> auto& { return s.imageControl.intensity; }));
+  f.push_back(valueField(
       "brightness by colour kind", 128,
-      [](ProgramRecord & r) -> auto& { return r.imageControl.brightness; }));
+      [](ProgramSettings & s) -> auto& { return s.imageControl.brightness; }));
   f.push_back(optionsField("range extraction colours", 8,
                            {ref("RangeExtractionColour1"), ref("RangeExtractionColour2")}));  // 48
   f.push_back(
@@ -336,7 +306,7 @@ std::vector<SettingsField> buildFields() {
       "spare colour pair", 8, [](ProgramRecord & r) -> auto& { return r.spareColourPair; }));  // 51
   f.push_back({"display-position marks", 80, 0,                                                // 52
                [](const ProgramSettings& s, FieldWriter& w) {
-                 for (const DisplayMark& mark : s.record.marks) {
+                 for (const DisplayMark& mark : s.marks) {
                    w.int32(mark.valid);
                    w.int32(mark.x);
                    w.int32(mark.y);
@@ -344,7 +314,7 @@ std::vector<SettingsField> buildFields() {
                  w.bytes(s.record.marksReserved);
                },
                [](FieldReader& r, ProgramSettings& s) {
-                 for (DisplayMark& mark : s.record.marks) {
+                 for (DisplayMark& mark : s.marks) {
                    mark.valid = r.int32();
                    mark.x = r.int32();
                    mark.y = r.int32();
@@ -407,7 +377,7 @@ std::vector<SettingsField> buildFields() {
                                        &position, &magnification}) {
            part->put(w, s);
          }
-         w.int32(s.record.exportTargets.selected);
+         w.int32(s.importer.targets.selected);
          w.bytes(s.record.networkReserved);
        },
        [port = ref("NetworkPort"), password = ref("ImportPassword", 64),
@@ -418,17 +388,18 @@ std::vector<SettingsField> buildFields() {
                                        &position, &magnification}) {
            part->get(r, s);
          }
-         s.record.exportTargets.selected = r.int32();
+         s.importer.targets.selected = r.int32();
          r.bytes(s.record.networkReserved);
        }});
   f.push_back({"export targets", 3056, 0,  // 70
                [](const ProgramSettings& s, FieldWriter& w) {
-                 for (const ExportTarget& t : s.record.exportTargets.targets) putTarget(w, t, true);
-                 putTarget(w, s.record.exportTargets.last, false);
+                 for (const net::ExportTarget& t : s.importer.targets.targets)
+                   putTarget(w, t, true);
+                 putTarget(w, s.importer.targets.last, false);
                },
                [](FieldReader& r, ProgramSettings& s) {
-                 for (ExportTarget& t : s.record.exportTargets.targets) getTarget(r, t, true);
-                 getTarget(r, s.record.exportTargets.last, false);
+                 for (net::ExportTarget& t : s.importer.targets.targets) getTarget(r, t, true);
+                 getTarget(r, s.importer.targets.last, false);
                }});
   f.push_back(optionField("AskRatioPerFile", 4));      // 71
   f.push_back({"last RGB-ratio dialog ratios", 24, 0,  // 72
@@ -501,10 +472,6 @@ void keepIf(bool valid, T& value, const T& fallback) {
   if (!valid) value = fallback;
 }
 
-bool isColourKind(std::int32_t kind) {
-  return (kind >= 0 && kind <= 3) || (kind >= 16 && kind <= 31);
-}
-
 std::size_t recordBytes(int version) {
   std::size_t total = 0;
   for (const SettingsField& field : programSettingsFields()) {
@@ -569,6 +536,9 @@ LoadStatus decodeProgramSettings(std::span<const std::uint8_t> bytes, ProgramSet
     offset += field.size;
   }
   correctOptions(loaded.options, settings.options, CorrectionMode::Load);
+  correctImageControl(loaded.imageControl);
+  correctDisplayMarks(loaded.marks);
+  net::correctExportTargets(loaded.importer.targets);
   sanitizeProgramRecord(loaded.record);
   settings = std::move(loaded);
   return record.size() < offset ? LoadStatus::Truncated : LoadStatus::Loaded;
@@ -620,23 +590,6 @@ bool saveProgramSettings(const std::string& folder, const ProgramSettings& setti
 
 void sanitizeProgramRecord(ProgramRecord& record) {
   static const ProgramRecord defaults;
-  ImageControlSelections& image = record.imageControl;
-  for (std::size_t i = 0; i < 2; ++i) {
-    for (std::size_t kind = 0; kind < image.kindColours[i].size(); ++kind) {
-      keepIf(isColourKind(image.kindColours[i][kind]), image.kindColours[i][kind],
-             defaults.imageControl.kindColours[i][kind]);
-    }
-    for (std::int32_t& colour : image.userProcessingColours[i]) {
-      keepIf(isColourKind(colour), colour, 0);
-    }
-  }
-  for (std::size_t kind = 0; kind < 32; ++kind) {
-    keepIf(image.intensity[kind] >= 1 && image.intensity[kind] <= 16, image.intensity[kind],
-           defaults.imageControl.intensity[kind]);
-    keepIf(image.brightness[kind] >= 0 && image.brightness[kind] <= 256, image.brightness[kind],
-           defaults.imageControl.brightness[kind]);
-  }
-  for (DisplayMark& mark : record.marks) keepIf(isFlag(mark.valid), mark, DisplayMark{});
   for (std::int32_t& flag : record.gradationTool.absolute) keepIf(isFlag(flag), flag, 1);
   LauncherSettings& launcher = record.launcher;
   keepIf(launcher.format == 0 || launcher.format == 1, launcher.format, 0);
@@ -649,16 +602,6 @@ void sanitizeProgramRecord(ProgramRecord& record) {
          defaults.stateMemory.confirm);
   keepIf(isFlag(record.stateMemory.displayOnly), record.stateMemory.displayOnly,
          defaults.stateMemory.displayOnly);
-  ExportTargetList& targets = record.exportTargets;
-  auto validTarget = [](const ExportTarget& target) {
-    return isFlag(target.used) &&
-           std::all_of(target.octets.begin(), target.octets.end(),
-                       [](std::int32_t octet) { return octet >= 0 && octet <= 255; });
-  };
-  for (ExportTarget& target : targets.targets) keepIf(validTarget(target), target, ExportTarget{});
-  keepIf(validTarget(targets.last), targets.last, ExportTarget{});
-  targets.last.used = 0;
-  keepIf(targets.selected >= -1 && targets.selected < 16, targets.selected, -1);
   const RgbRatio& ratios = record.lastDialogRatios;
   keepIf(std::isfinite(ratios.red) && std::isfinite(ratios.green) && std::isfinite(ratios.blue),
          record.lastDialogRatios, defaults.lastDialogRatios);

@@ -1,9 +1,9 @@
 #pragma once
 // The program settings file VemlaPinf.dat: the magic "VIP" and a version digit (0, 1 or 2),
 // the maximum picture size (version 1 and later) and the settings record of 92 fields, laid out
-// by the field table below. The options are read and written through the option table; the
-// rest of the record belongs to subsystems and is kept here as typed records, with reserved
-// bytes carried unchanged.
+// by the field table below. The options are read and written through the option table, the
+// image control's selections and marks and the importer's settings are the records of their
+// subsystems, and the rest of the record is kept here with reserved bytes carried unchanged.
 #include <array>
 #include <cstdint>
 #include <functional>
@@ -13,10 +13,12 @@
 #include <string_view>
 #include <vector>
 
+#include "net/importer_settings.h"
 #include "options/options.h"
 #include "persist/field_codec.h"
 #include "persist/settings_io.h"
 #include "picture/last_files.h"
+#include "processing/image_control.h"
 #include "processing/picture_control.h"
 
 namespace vemla::persist {
@@ -27,25 +29,6 @@ inline constexpr std::size_t kProgramRecordBytes = 12032;
 inline constexpr std::size_t kProgramRecordBytesBeforeVersion2 = 11708;
 // The most the reader takes from the file (the work area of the original record reader).
 inline constexpr std::size_t kProgramWorkAreaBytes = 227352;
-
-// Display colours of the image panes per image and kind, and per colour kind the intensity and
-// brightness (image control).
-struct ImageControlSelections {
-  static constexpr std::array<std::int32_t, 10> kKindDefaults{1, 1, 1, 2, 3, 2, 0, 0, 0, 0};
-  std::array<std::array<std::int32_t, 32>, 2> kindColours{};  // [image][image kind] colour kind
-  std::array<std::array<std::int32_t, 16>, 2> userProcessingColours{};  // [image][entry]
-  std::array<std::int32_t, 32> intensity{};                             // per colour kind, 1 .. 16
-  std::array<std::int32_t, 32> brightness{};                            // per colour kind, 0 .. 256
-  ImageControlSelections();
-  bool operator==(const ImageControlSelections&) const = default;
-};
-
-struct DisplayMark {  // a display-position mark of the image control
-  std::int32_t valid = 0;
-  std::int32_t x = 0;
-  std::int32_t y = 0;
-  bool operator==(const DisplayMark&) const = default;
-};
 
 struct GradationToolSettings {
   std::int32_t state = 0;  // tool state word, interpreted by the tool
@@ -83,35 +66,18 @@ struct StateMemorySettings {
   bool operator==(const StateMemorySettings&) const = default;
 };
 
-struct ExportTarget {
-  std::int32_t used = 0;
-  std::string name;                      // at most 63 bytes
-  std::array<std::int32_t, 4> octets{};  // most significant first, 0 .. 255 each
-  std::string password;                  // at most 63 bytes used of 96
-  bool operator==(const ExportTarget&) const = default;
-};
-
-struct ExportTargetList {
-  std::array<ExportTarget, 16> targets;  // entries in use packed at the front
-  ExportTarget last;                     // the target last used (its used flag is not stored)
-  std::int32_t selected = -1;            // index of the selected entry, -1 none
-  bool operator==(const ExportTargetList&) const = default;
-};
-
 struct WindowRectangle {
   std::int32_t x = 0, y = 0, width = 1280, height = 1024;
   bool operator==(const WindowRectangle&) const = default;
 };
 
-// The parts of the settings record that are not options.
+// The parts of the settings record that neither the options nor another subsystem's record
+// hold.
 struct ProgramRecord {
-  LastFiles lastFiles;   // the main window's file dialogs
-  std::string userName;  // sent with an import request
+  LastFiles lastFiles;  // the main window's file dialogs
   std::array<std::int32_t, 5> reservedWords{};
   std::array<std::int32_t, 6> controlWords{};  // picture-control and image-control settings
-  ImageControlSelections imageControl;
   std::array<std::uint32_t, 2> spareColourPair{};
-  std::array<DisplayMark, 4> marks{};
   std::array<std::uint8_t, 32> marksReserved{};
   std::array<std::int32_t, 2> textExport{};
   std::array<std::uint32_t, 4> spareColours{};
@@ -121,7 +87,6 @@ struct ProgramRecord {
   LauncherSettings launcher;
   StateMemorySettings stateMemory;
   std::array<std::uint8_t, 112> networkReserved{};
-  ExportTargetList exportTargets;
   RgbRatio lastDialogRatios{};   // last ratios entered in the RGB-ratio dialog
   ValidRangeSetting validRange;  // of the picture control
   WindowRectangle window;
@@ -133,8 +98,12 @@ struct ProgramRecord {
   bool operator==(const ProgramRecord&) const = default;
 };
 
+// What the file holds: the records of the subsystems it is handed, and the rest.
 struct ProgramSettings {
   Options options;
+  ImageControlSelections imageControl;
+  DisplayMarks marks{};
+  net::ImporterSettings importer;
   ProgramRecord record;
   bool operator==(const ProgramSettings&) const = default;
 };

@@ -22,8 +22,8 @@ void keepZeroOrOne(std::int32_t& value) {
   if (value != 0 && value != 1) value = 0;
 }
 
-void putBlock(FieldWriter& w, const UserInfo& info) {
-  for (const UserProcessingEntry& e : info.processing) {
+void putBlock(FieldWriter& w, const UserEntries& entries, const UserInfo& info) {
+  for (const UserProcessingEntry& e : entries.processing) {
     w.int32(e.inUse);
     w.text(e.name, kNameBytes);
     w.int32(e.form);
@@ -33,7 +33,7 @@ void putBlock(FieldWriter& w, const UserInfo& info) {
     w.text(e.divisor, kElementBytes);
     w.text(e.expression, kExpressionBytes);
   }
-  for (const UserColourEntry& e : info.colours) {
+  for (const UserColourEntry& e : entries.colours) {
     w.int32(e.inUse);
     w.text(e.name, kNameBytes);
     w.bytes(e.table);
@@ -45,8 +45,8 @@ void putBlock(FieldWriter& w, const UserInfo& info) {
   }
 }
 
-void getBlock(FieldReader& r, UserInfo& info) {
-  for (UserProcessingEntry& e : info.processing) {
+void getBlock(FieldReader& r, UserEntries& entries, UserInfo& info) {
+  for (UserProcessingEntry& e : entries.processing) {
     e.inUse = r.int32();
     getText(r, e.name, kNameBytes);
     e.form = r.int32();
@@ -59,7 +59,7 @@ void getBlock(FieldReader& r, UserInfo& info) {
     keepZeroOrOne(e.filterPicture);
     keepZeroOrOne(e.correction);
   }
-  for (UserColourEntry& e : info.colours) {
+  for (UserColourEntry& e : entries.colours) {
     e.inUse = r.int32();
     getText(r, e.name, kNameBytes);
     r.bytes(e.table);
@@ -93,49 +93,54 @@ void getRecent(FieldReader& r, UserInfo& info) {
 
 }  // namespace
 
-std::vector<std::uint8_t> encodeUserInfo(const UserInfo& info) {
+std::vector<std::uint8_t> encodeUserInfo(const UserEntries& entries, const UserInfo& info) {
   std::vector<std::uint8_t> bytes(kUserInformationBytes, 0);
   FieldWriter w(bytes);
   w.bytes(std::array<std::uint8_t, 4>{'V', 'I', 'U', '0' + kUserInformationVersion});
-  putBlock(w, info);
+  putBlock(w, entries, info);
   putRecent(w, info);
   return bytes;
 }
 
-LoadStatus decodeUserInfo(std::span<const std::uint8_t> bytes, UserInfo& info) {
+LoadStatus decodeUserInfo(std::span<const std::uint8_t> bytes, UserEntries& entries,
+                          UserInfo& info) {
   if (bytes.size() < 4 || bytes[0] != 'V' || bytes[1] != 'I' || bytes[2] != 'U') {
     return LoadStatus::ReadFailed;
   }
   const bool withRecent = bytes[3] > '0';
   const std::size_t needed = 4 + kUserBlockBytes + (withRecent ? kRecentListBytes : 0);
   if (bytes.size() < needed) return LoadStatus::ReadFailed;
+  UserEntries loadedEntries = entries;
   UserInfo loaded = info;
   FieldReader r(bytes.subspan(4));
-  getBlock(r, loaded);
+  getBlock(r, loadedEntries, loaded);
   if (withRecent) getRecent(r, loaded);
+  entries = std::move(loadedEntries);
   info = std::move(loaded);
   return LoadStatus::Loaded;
 }
 
-LoadStatus loadUserInfo(const std::string& folder, UserInfo& info, UserPort& user, bool mayCreate,
-                        bool& keepBad) {
+LoadStatus loadUserInfo(const std::string& folder, UserEntries& entries, UserInfo& info,
+                        UserPort& user, bool mayCreate, bool& keepBad) {
   const std::string path = inFolder(folder, kUserInformationFile);
   const FileBytes file = readFileStart(path, kUserInformationBytes);
   if (file.state == FileBytes::State::Absent ||
       (file.state == FileBytes::State::Read && file.bytes.empty())) {
     if (!mayCreate) return LoadStatus::Absent;
-    saveUserInfo(folder, info, user, keepBad);
+    saveUserInfo(folder, entries, info, user, keepBad);
     return LoadStatus::Created;
   }
-  const LoadStatus status = file.state == FileBytes::State::Read ? decodeUserInfo(file.bytes, info)
-                                                                 : LoadStatus::ReadFailed;
+  const LoadStatus status = file.state == FileBytes::State::Read
+                                ? decodeUserInfo(file.bytes, entries, info)
+                                : LoadStatus::ReadFailed;
   if (status == LoadStatus::ReadFailed) reportSettingsFile(user, msg::kSettingsReadFailed, path);
   keepBad = keepsBadFile(status);
   return status;
 }
 
-bool saveUserInfo(const std::string& folder, const UserInfo& info, UserPort& user, bool& keepBad) {
-  const std::vector<std::uint8_t> bytes = encodeUserInfo(info);
+bool saveUserInfo(const std::string& folder, const UserEntries& entries, const UserInfo& info,
+                  UserPort& user, bool& keepBad) {
+  const std::vector<std::uint8_t> bytes = encodeUserInfo(entries, info);
   return replaceSettingsFile(inFolder(folder, kUserInformationFile), bytes, keepBad, user);
 }
 

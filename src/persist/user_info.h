@@ -1,13 +1,15 @@
 #pragma once
 // The user information file VemlaUinf.dat: magic "VIU" and a version digit, the 16 user simple
-// image processing entries, the 16 user colour entries, the user colour association state, the
-// file history and (version 1 and later) the recent single pictures.
+// image processing entries and the 16 user colour entries (of 1880 and 808 bytes), the user
+// colour association state, the file history and (version 1 and later) the recent single
+// pictures. The entries are the extensions' record; the rest is held here.
 #include <array>
 #include <cstdint>
 #include <span>
 #include <string>
 #include <vector>
 
+#include "extensions/user_entries.h"
 #include "persist/settings_io.h"
 
 namespace vemla::persist {
@@ -16,25 +18,6 @@ inline constexpr int kUserInformationVersion = 1;
 inline constexpr std::size_t kUserBlockBytes = 59996;  // entries, colours, state, history
 inline constexpr std::size_t kRecentListBytes = 8448;  // 16 recent single pictures
 inline constexpr std::size_t kUserInformationBytes = 4 + kUserBlockBytes + kRecentListBytes;
-
-struct UserProcessingEntry {             // 1880 bytes
-  std::int32_t inUse = 0;                // 1 = defined
-  std::string name;                      // char[36]
-  std::int32_t form = 0;                 // 0 filter, 1 expression
-  std::int32_t filterPicture = 0;        // 0 picture 1, 1 picture 2
-  std::array<std::string, 81> elements;  // char[16] each, row by row
-  std::int32_t correction = 0;           // 1 = divide by the divisor
-  std::string divisor;                   // char[16]
-  std::string expression;                // char[516]
-  bool operator==(const UserProcessingEntry&) const = default;
-};
-
-struct UserColourEntry {  // 808 bytes
-  std::int32_t inUse = 0;
-  std::string name;                       // char[36]
-  std::array<std::uint8_t, 768> table{};  // red, green, blue for grey 0 .. 255
-  bool operator==(const UserColourEntry&) const = default;
-};
 
 struct HistoryEntry {  // 1028 bytes
   std::int32_t used = 0;
@@ -52,8 +35,6 @@ struct RecentPicture {  // 528 bytes
 };
 
 struct UserInfo {
-  std::array<UserProcessingEntry, 16> processing;
-  std::array<UserColourEntry, 16> colours;
   std::array<std::uint8_t, 540> colourAssociation{};  // interpreted by the image control
   std::array<HistoryEntry, 16> history;               // entry 0 is the newest
   std::array<RecentPicture, 16> recent;
@@ -61,12 +42,15 @@ struct UserInfo {
 };
 
 // The whole file, written as version 1.
-std::vector<std::uint8_t> encodeUserInfo(const UserInfo& info);
-// On ReadFailed `info` is unchanged. A version 0 file leaves the recent pictures as they were.
-LoadStatus decodeUserInfo(std::span<const std::uint8_t> bytes, UserInfo& info);
+std::vector<std::uint8_t> encodeUserInfo(const UserEntries& entries, const UserInfo& info);
+// On ReadFailed `entries` and `info` are unchanged. A version 0 file leaves the recent pictures
+// as they were.
+LoadStatus decodeUserInfo(std::span<const std::uint8_t> bytes, UserEntries& entries,
+                          UserInfo& info);
 
-LoadStatus loadUserInfo(const std::string& folder, UserInfo& info, UserPort& user, bool mayCreate,
-                        bool& keepBad);
-bool saveUserInfo(const std::string& folder, const UserInfo& info, UserPort& user, bool& keepBad);
+LoadStatus loadUserInfo(const std::string& folder, UserEntries& entries, UserInfo& info,
+                        UserPort& user, bool mayCreate, bool& keepBad);
+bool saveUserInfo(const std::string& folder, const UserEntries& entries, const UserInfo& info,
+                  UserPort& user, bool& keepBad);
 
 }  // namespace vemla::persist

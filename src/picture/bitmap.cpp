@@ -7,6 +7,7 @@
 
 #include "picture/file_helpers.h"
 #include "picture/file_names.h"
+#include "picture/little_endian.h"
 #include "picture/quantize.h"
 
 namespace vemla {
@@ -19,25 +20,6 @@ constexpr std::size_t kPalettedHeaderBytes = kHeaderBytes + kPaletteBytes;
 // Rows are read and written in blocks of about this size (fewer system calls than a row each).
 constexpr std::size_t kReadBlockBytes = std::size_t{1} << 20;
 constexpr std::size_t kWriteBlockBytes = std::size_t{1} << 20;
-
-std::uint16_t get16(const std::uint8_t* bytes) {
-  return static_cast<std::uint16_t>(bytes[0] | (bytes[1] << 8));
-}
-std::uint32_t get32(const std::uint8_t* bytes) {
-  return static_cast<std::uint32_t>(bytes[0]) | (static_cast<std::uint32_t>(bytes[1]) << 8) |
-         (static_cast<std::uint32_t>(bytes[2]) << 16) |
-         (static_cast<std::uint32_t>(bytes[3]) << 24);
-}
-std::int32_t getSigned32(const std::uint8_t* bytes) {
-  return static_cast<std::int32_t>(get32(bytes));
-}
-void put16(std::uint8_t* bytes, std::uint16_t value) {
-  bytes[0] = static_cast<std::uint8_t>(value);
-  bytes[1] = static_cast<std::uint8_t>(value >> 8);
-}
-void put32(std::uint8_t* bytes, std::uint32_t value) {
-  for (int i = 0; i < 4; ++i) bytes[i] = static_cast<std::uint8_t>(value >> (8 * i));
-}
 
 bool readExactly(ByteSource& in, void* destination, std::size_t count) {
   return in.read(destination, count) == count;
@@ -125,53 +107,53 @@ void clearRowPadding(std::uint8_t* destination, std::size_t rowLength, int width
 
 std::array<std::uint8_t, BitmapFileHeader::kBytes> BitmapFileHeader::toBytes() const {
   std::array<std::uint8_t, kBytes> bytes{};
-  put16(&bytes[0], type);
-  put32(&bytes[2], fileSize);
-  put16(&bytes[6], reserved1);
-  put16(&bytes[8], reserved2);
-  put32(&bytes[10], pixelOffset);
+  little_endian::putU16(&bytes[0], type);
+  little_endian::putU32(&bytes[2], fileSize);
+  little_endian::putU16(&bytes[6], reserved1);
+  little_endian::putU16(&bytes[8], reserved2);
+  little_endian::putU32(&bytes[10], pixelOffset);
   return bytes;
 }
 
 BitmapFileHeader BitmapFileHeader::fromBytes(const std::uint8_t* bytes) {
   BitmapFileHeader header;
-  header.type = get16(bytes);
-  header.fileSize = get32(bytes + 2);
-  header.reserved1 = get16(bytes + 6);
-  header.reserved2 = get16(bytes + 8);
-  header.pixelOffset = get32(bytes + 10);
+  header.type = little_endian::getU16(bytes);
+  header.fileSize = little_endian::getU32(bytes + 2);
+  header.reserved1 = little_endian::getU16(bytes + 6);
+  header.reserved2 = little_endian::getU16(bytes + 8);
+  header.pixelOffset = little_endian::getU32(bytes + 10);
   return header;
 }
 
 std::array<std::uint8_t, BitmapInfoHeader::kBytes> BitmapInfoHeader::toBytes() const {
   std::array<std::uint8_t, kBytes> bytes{};
-  put32(&bytes[0], static_cast<std::uint32_t>(size));
-  put32(&bytes[4], static_cast<std::uint32_t>(width));
-  put32(&bytes[8], static_cast<std::uint32_t>(height));
-  put16(&bytes[12], planes);
-  put16(&bytes[14], bitCount);
-  put32(&bytes[16], compression);
-  put32(&bytes[20], imageSize);
-  put32(&bytes[24], static_cast<std::uint32_t>(xPelsPerMeter));
-  put32(&bytes[28], static_cast<std::uint32_t>(yPelsPerMeter));
-  put32(&bytes[32], coloursUsed);
-  put32(&bytes[36], coloursImportant);
+  little_endian::putI32(&bytes[0], size);
+  little_endian::putI32(&bytes[4], width);
+  little_endian::putI32(&bytes[8], height);
+  little_endian::putU16(&bytes[12], planes);
+  little_endian::putU16(&bytes[14], bitCount);
+  little_endian::putU32(&bytes[16], compression);
+  little_endian::putU32(&bytes[20], imageSize);
+  little_endian::putI32(&bytes[24], xPelsPerMeter);
+  little_endian::putI32(&bytes[28], yPelsPerMeter);
+  little_endian::putU32(&bytes[32], coloursUsed);
+  little_endian::putU32(&bytes[36], coloursImportant);
   return bytes;
 }
 
 BitmapInfoHeader BitmapInfoHeader::fromBytes(const std::uint8_t* bytes) {
   BitmapInfoHeader header;
-  header.size = getSigned32(bytes);
-  header.width = getSigned32(bytes + 4);
-  header.height = getSigned32(bytes + 8);
-  header.planes = get16(bytes + 12);
-  header.bitCount = get16(bytes + 14);
-  header.compression = get32(bytes + 16);
-  header.imageSize = get32(bytes + 20);
-  header.xPelsPerMeter = getSigned32(bytes + 24);
-  header.yPelsPerMeter = getSigned32(bytes + 28);
-  header.coloursUsed = get32(bytes + 32);
-  header.coloursImportant = get32(bytes + 36);
+  header.size = little_endian::getI32(bytes);
+  header.width = little_endian::getI32(bytes + 4);
+  header.height = little_endian::getI32(bytes + 8);
+  header.planes = little_endian::getU16(bytes + 12);
+  header.bitCount = little_endian::getU16(bytes + 14);
+  header.compression = little_endian::getU32(bytes + 16);
+  header.imageSize = little_endian::getU32(bytes + 20);
+  header.xPelsPerMeter = little_endian::getI32(bytes + 24);
+  header.yPelsPerMeter = little_endian::getI32(bytes + 28);
+  header.coloursUsed = little_endian::getU32(bytes + 32);
+  header.coloursImportant = little_endian::getU32(bytes + 36);
   return header;
 }
 

@@ -17,27 +17,11 @@ Rect clipped(const Rect& rectangle, int width, int height) {
           std::min(rectangle.right, width - 1), std::min(rectangle.bottom, height - 1)};
 }
 
+// The kind's row kernel from the kind table; null for the kinds not made row by row.
 const CombineRow* combineRowOf(int kind, const ImageKernels& kernels) {
-  switch (kind) {
-    case kKindPicture1:
-    case kKindPicture2:
-    case kKindUserProgram:
-      return &kernels.copy;
-    case kKindAverage:
-      return &kernels.average;
-    case kKindDifference:
-      return &kernels.absoluteDifference;
-    case kKindOffsetDifference:
-      return &kernels.offsetDifference;
-    case kKindAnd:
-      return &kernels.bitwiseAnd;
-    case kKindOr:
-      return &kernels.bitwiseOr;
-    case kKindXor:
-      return &kernels.bitwiseXor;
-    default:
-      return nullptr;
-  }
+  if (!isBuiltInKind(kind)) return nullptr;
+  CombineRow ImageKernels::*const row = imageKindTable()[static_cast<std::size_t>(kind)].row;
+  return row != nullptr ? &(kernels.*row) : nullptr;
 }
 
 // Images of at least this many pixels are written with streaming stores: they do not stay in

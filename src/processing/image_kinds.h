@@ -1,13 +1,15 @@
 #pragma once
-// The image kinds of Image 1 and Image 2: the table of built-in kinds with the names the kind
-// selectors list, the colour kind each starts with and the description the pane help shows,
-// and the pane labels built from them.
+// The image kinds of Image 1 and Image 2: the one table of built-in kinds with, per kind, the
+// name the kind selectors list, the colour kind it is associated with by default, the
+// description the pane help shows, its button in the image control window and the row kernel
+// that makes it; and the pane labels built from them.
 #include <array>
 #include <cstdint>
 #include <string>
 #include <string_view>
 
 #include "picture/picture_slot.h"
+#include "processing/image_kernels.h"
 
 namespace vemla {
 
@@ -28,8 +30,15 @@ enum ImageKind : int {
 
 struct ImageKindInfo {
   const char* name;
-  int colourKind;
+  int colourKind;  // the default colour association
   const char* description;
+  // The kind's button in the image control window ("画像１" belongs to Image 1, the others to
+  // Image 2); null for the kinds chosen only by the kind selectors.
+  const char* buttonText;
+  const char* buttonHelp;
+  // The kernel that makes the kind row by row from the two shifted pictures; null for the
+  // kinds made otherwise (the area difference).
+  CombineRow ImageKernels::*row;
 };
 const std::array<ImageKindInfo, kBuiltInKindCount>& imageKindTable();
 

@@ -6,11 +6,14 @@
 #include <vector>
 
 #include "editing/dialog_memory.h"
+#include "extensions/user_entries.h"
 #include "gallery/gallery_state.h"
+#include "net/importer_settings.h"
 #include "options/options.h"
 #include "persist/settings_state.h"
 #include "picture/picture_state.h"
 #include "picture/picture_store.h"
+#include "processing/image_control.h"
 #include "processing/image_statistics.h"
 #include "processing/pane_raster.h"
 #include "processing/picture_control.h"
@@ -25,6 +28,8 @@ struct ImageState {
   bool blankInvalid = false;              // "有効範囲": blank outside the statistics rectangle
   std::array<ImageStatistics, 2> statistics{};
   std::array<std::uint8_t, 2> fill{0, 0};  // 128 for the offset difference, else 0
+  ImageControlSelections selections;       // colour associations, intensity, brightness
+  DisplayMarks marks{};                    // the image control's display-position marks
 };
 
 // View state of the image panes that depends on the picture size.
@@ -68,9 +73,9 @@ struct ShellState {
   // The pending names: the command line's two names, or what a dialog, a drop, the clipboard
   // or the history chose, before they are opened.
   std::array<std::string, 2> pendingNames;
-  std::string archivePath;          // an archive named on the command line or dropped
-  bool saveDisplayedImage = false;  // "表示ｲﾒｰｼﾞで保存(&C)"; off at every start
-  bool quickHelp = false;           // "ｸｲｯｸﾍﾙﾌﾟ(&Q)"; off at every start
+  std::string archivePath;             // an archive named on the command line or dropped
+  bool saveDisplayedImage = false;     // "表示ｲﾒｰｼﾞで保存(&C)"; off at every start
+  bool quickHelp = false;              // "ｸｲｯｸﾍﾙﾌﾟ(&Q)"; off at every start
   PictureDialogMemory pictureDialogs;  // the small picture dialogs' last choices
   int userProcessingSelection = -1;    // the entry last chosen in the user processing editor
 };
@@ -93,7 +98,9 @@ class Workbench {
   ImageState images;
   ViewState view;
   TitleState titles;
-  bool secondCopy = false;  // a second running copy: "(M)" in the title
+  bool secondCopy = false;          // a second running copy: "(M)" in the title
+  UserEntries userEntries;          // user processing and user colour entries
+  net::ImporterSettings importer;   // registered exporters and the user name
   persist::SettingsState settings;  // the settings files' other records and program folder
   ShellState shell;
   GalleryState gallery;  // associations and dialog choices; the records are settings.gallery

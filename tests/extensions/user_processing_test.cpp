@@ -13,7 +13,7 @@
 namespace vemla {
 namespace {
 
-using Entry = persist::UserProcessingEntry;
+using Entry = UserProcessingEntry;
 
 struct Pair {
   int width;

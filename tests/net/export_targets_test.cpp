@@ -7,9 +7,6 @@
 namespace vemla::net {
 namespace {
 
-using persist::ExportTarget;
-using persist::ExportTargetList;
-
 ExportTarget target(const std::string& name, std::array<std::int32_t, 4> octets,
                     const std::string& password) {
   ExportTarget made;

@@ -90,17 +90,20 @@ ProgramSettings changedSettings() {
         break;
     }
   }
+  s.imageControl.kindColours[1][31] = 17;
+  s.imageControl.userProcessingColours[0][15] = 3;
+  s.imageControl.intensity[16] = 16;
+  s.imageControl.brightness[31] = 0;
+  s.marks[2] = {1, 100, -5};
+  s.importer.userName = "ユーザー";
+  s.importer.targets.targets[0] = {1, "host", {192, 168, 0, 1}, "secret"};
+  s.importer.targets.last = {0, "last", {10, 0, 0, 2}, "pw"};
+  s.importer.targets.selected = 0;
   ProgramRecord& r = s.record;
   r.lastFiles = {{"/a/1.bmp", "/a/2.bmp"}, "/a/保存.bmp", "/a/text.txt"};
-  r.userName = "ユーザー";
   r.reservedWords = {1, 2, 3, 4, 5};
   r.controlWords = {-1, 0, 7, 9, 11, 13};
-  r.imageControl.kindColours[1][31] = 17;
-  r.imageControl.userProcessingColours[0][15] = 3;
-  r.imageControl.intensity[16] = 16;
-  r.imageControl.brightness[31] = 0;
   r.spareColourPair = {0xAA, 0xBB};
-  r.marks[2] = {1, 100, -5};
   r.marksReserved[31] = 9;
   r.textExport = {4, 5};
   r.spareColours = {1, 2, 3, 4};
@@ -118,9 +121,6 @@ ProgramSettings changedSettings() {
   r.stateMemory = {0, 1, "/s/state.vic", {}};
   r.stateMemory.reserved[0] = 1;
   r.networkReserved[111] = 7;
-  r.exportTargets.targets[0] = {1, "host", {192, 168, 0, 1}, "secret"};
-  r.exportTargets.last = {0, "last", {10, 0, 0, 2}, "pw"};
-  r.exportTargets.selected = 0;
   r.lastDialogRatios = {0.5, 0.25, 0.25};
   r.validRange = {2, 640, 480, {1, 2, 3, 4}, 6};
   r.window = {10, 20, 1300, 1100};
@@ -285,8 +285,8 @@ TEST(ProgramSettingsHostile, TruncatedRecordReadsZerosThatAreThenCorrected) {
   EXPECT_EQ(read.options.ScopeMagnification, 1);
   EXPECT_EQ(read.options.NetworkPort, 24100);  // 0 is no port: the default
   EXPECT_EQ(read.options.ExportTimeout, 30);
-  EXPECT_EQ(read.record.imageControl.intensity[2], 8);  // intensity 0: the default
-  EXPECT_EQ(read.record.imageControl.kindColours[0][4], 0);
+  EXPECT_EQ(read.imageControl.intensity[2], 8);  // intensity 0: the default
+  EXPECT_EQ(read.imageControl.kindColours[0][4], 0);
   EXPECT_EQ(read.record.stateMemory.confirm, 0);
 }
 
@@ -317,13 +317,13 @@ TEST(ProgramSettingsHostile, OutOfRangeValuesTakeTheirDefaults) {
   EXPECT_EQ(read.options.ShiftInterpolation, 1);
   EXPECT_EQ(read.options.AreaDiffDivisor, 9.0);
   EXPECT_TRUE(read.options.DragMovesImage);
-  EXPECT_EQ(read.record.imageControl.kindColours[0][1], 1);
-  EXPECT_EQ(read.record.imageControl.intensity[1], 1);
-  EXPECT_EQ(read.record.imageControl.brightness[0], 128);
+  EXPECT_EQ(read.imageControl.kindColours[0][1], 1);
+  EXPECT_EQ(read.imageControl.intensity[1], 1);
+  EXPECT_EQ(read.imageControl.brightness[0], 128);
   EXPECT_EQ(read.options.RangeExtractionColour1, rgb(255, 255, 0));
   EXPECT_EQ(read.options.NetworkPort, 24100);
   EXPECT_EQ(read.options.ImportTimeout, 30);
-  EXPECT_EQ(read.record.exportTargets.targets[0], ExportTarget{});
+  EXPECT_EQ(read.importer.targets.targets[0], net::ExportTarget{});
   EXPECT_EQ(read.record.validRange, ValidRangeSetting{});
   EXPECT_EQ(read.options.ArchivePicture1Number, 0);
   EXPECT_EQ(read.options.ArchiveExpandStartSlot, 0);

@@ -13,27 +13,43 @@ using testing::readBytes;
 using testing::TempDir;
 using testing::writeBytes;
 
-UserInfo sampleInfo() {
+// What the file holds: the extensions' entries and the rest of the user information.
+struct UserFile {
+  UserEntries entries;
   UserInfo info;
-  info.processing[0].inUse = 1;
-  info.processing[0].name = "差分強調";
-  info.processing[0].form = 1;
-  info.processing[0].elements[80] = "-1";
-  info.processing[0].divisor = "9";
-  info.processing[0].expression = "(P1-P2)*2+128";
-  info.processing[15].filterPicture = 1;
-  info.colours[1].inUse = 1;
-  info.colours[1].name = "赤";
-  info.colours[1].table[767] = 255;
+  bool operator==(const UserFile&) const = default;
+};
+
+std::vector<std::uint8_t> encode(const UserFile& file) {
+  return encodeUserInfo(file.entries, file.info);
+}
+LoadStatus decode(std::span<const std::uint8_t> bytes, UserFile& file) {
+  return decodeUserInfo(bytes, file.entries, file.info);
+}
+
+UserFile sampleInfo() {
+  UserFile file;
+  UserEntries& entries = file.entries;
+  entries.processing[0].inUse = 1;
+  entries.processing[0].name = "差分強調";
+  entries.processing[0].form = 1;
+  entries.processing[0].elements[80] = "-1";
+  entries.processing[0].divisor = "9";
+  entries.processing[0].expression = "(P1-P2)*2+128";
+  entries.processing[15].filterPicture = 1;
+  entries.colours[1].inUse = 1;
+  entries.colours[1].name = "赤";
+  entries.colours[1].table[767] = 255;
+  UserInfo& info = file.info;
   info.colourAssociation[539] = 4;
   info.history[0] = {1, {"/p/一.bmp", "/p/二.bmp"}};
   info.history[15] = {1, {"", "/p/only2.raw"}};
   info.recent[0] = {1, 640, 480, 16, "/p/raw.raw"};
-  return info;
+  return file;
 }
 
 TEST(UserInfo, RecordsSitAtTheirOffsets) {
-  const std::vector<std::uint8_t> bytes = encodeUserInfo(sampleInfo());
+  const std::vector<std::uint8_t> bytes = encode(sampleInfo());
   ASSERT_EQ(bytes.size(), 68448u);
   EXPECT_EQ(std::string(bytes.begin(), bytes.begin() + 4), "VIU1");
   EXPECT_EQ(bytes[4], 1);                          // entry 0 in use
@@ -51,51 +67,53 @@ TEST(UserInfo, RecordsSitAtTheirOffsets) {
 }
 
 TEST(UserInfo, RoundTrip) {
-  UserInfo read;
-  ASSERT_EQ(decodeUserInfo(encodeUserInfo(sampleInfo()), read), LoadStatus::Loaded);
+  UserFile read;
+  ASSERT_EQ(decode(encode(sampleInfo()), read), LoadStatus::Loaded);
   EXPECT_EQ(read, sampleInfo());
 }
 
 TEST(UserInfo, Version0FileLeavesTheRecentPicturesEmpty) {
-  std::vector<std::uint8_t> bytes = encodeUserInfo(sampleInfo());
+  std::vector<std::uint8_t> bytes = encode(sampleInfo());
   bytes[3] = '0';
   bytes.resize(4 + 59996);
-  UserInfo read;
-  ASSERT_EQ(decodeUserInfo(bytes, read), LoadStatus::Loaded);
-  EXPECT_EQ(read.history, sampleInfo().history);
-  EXPECT_EQ(read.recent, UserInfo{}.recent);
+  UserFile read;
+  ASSERT_EQ(decode(bytes, read), LoadStatus::Loaded);
+  EXPECT_EQ(read.info.history, sampleInfo().info.history);
+  EXPECT_EQ(read.info.recent, UserInfo{}.recent);
 }
 
 TEST(UserInfo, ShortOrForeignFileChangesNothing) {
-  std::vector<std::uint8_t> bytes = encodeUserInfo(sampleInfo());
-  UserInfo read;
-  EXPECT_EQ(decodeUserInfo(std::span(bytes).first(60000 + 100), read), LoadStatus::ReadFailed);
+  std::vector<std::uint8_t> bytes = encode(sampleInfo());
+  UserFile read;
+  EXPECT_EQ(decode(std::span(bytes).first(60000 + 100), read), LoadStatus::ReadFailed);
   bytes[2] = 'X';
-  EXPECT_EQ(decodeUserInfo(bytes, read), LoadStatus::ReadFailed);
-  EXPECT_EQ(read, UserInfo{});
+  EXPECT_EQ(decode(bytes, read), LoadStatus::ReadFailed);
+  EXPECT_EQ(read, UserFile{});
 }
 
 TEST(UserInfo, IndicesOutsideTheirRangeAreCleared) {
-  UserInfo info;
-  info.processing[2].form = 7;
-  info.processing[2].filterPicture = -1;
-  UserInfo read;
-  ASSERT_EQ(decodeUserInfo(encodeUserInfo(info), read), LoadStatus::Loaded);
-  EXPECT_EQ(read.processing[2].form, 0);
-  EXPECT_EQ(read.processing[2].filterPicture, 0);
+  UserFile file;
+  file.entries.processing[2].form = 7;
+  file.entries.processing[2].filterPicture = -1;
+  UserFile read;
+  ASSERT_EQ(decode(encode(file), read), LoadStatus::Loaded);
+  EXPECT_EQ(read.entries.processing[2].form, 0);
+  EXPECT_EQ(read.entries.processing[2].filterPicture, 0);
 }
 
 TEST(UserInfo, FileIsCreatedFromMemoryAndReportedWhenUnreadable) {
   TempDir dir;
   FakeUserPort user;
   bool keepBad = false;
-  UserInfo info = sampleInfo();
-  EXPECT_EQ(loadUserInfo(dir.path(), info, user, true, keepBad), LoadStatus::Created);
-  EXPECT_EQ(readBytes(dir.file(kUserInformationFile)), encodeUserInfo(sampleInfo()));
+  UserFile file = sampleInfo();
+  EXPECT_EQ(loadUserInfo(dir.path(), file.entries, file.info, user, true, keepBad),
+            LoadStatus::Created);
+  EXPECT_EQ(readBytes(dir.file(kUserInformationFile)), encode(sampleInfo()));
 
   writeBytes(dir.file(kUserInformationFile), {'V', 'I', 'U', '1', 0});
-  UserInfo other;
-  EXPECT_EQ(loadUserInfo(dir.path(), other, user, true, keepBad), LoadStatus::ReadFailed);
+  UserFile other;
+  EXPECT_EQ(loadUserInfo(dir.path(), other.entries, other.info, user, true, keepBad),
+            LoadStatus::ReadFailed);
   ASSERT_EQ(user.messages.size(), 1u);
   EXPECT_EQ(user.messages[0].text, "ﾌｧｲﾙの読み込みができません\n" + dir.file(kUserInformationFile));
   EXPECT_TRUE(keepBad);

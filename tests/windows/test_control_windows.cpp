@@ -257,7 +257,7 @@ class ControlWindowsTest : public QObject {
     QCOMPARE(y->text(), QString("0"));
 
     find<QPushButton>(b.image(), "markStore2")->click();
-    QCOMPARE(b.bench.settings.program.marks[1], (persist::DisplayMark{1, 10, 0}));
+    QCOMPARE(b.bench.images.marks[1], (DisplayMark{1, 10, 0}));
     QCOMPARE(find<QLineEdit>(b.image(), "markX2")->text(), QString("10"));
     QCOMPARE(find<QLineEdit>(b.image(), "markX1")->text(), QString());
     x->setText("300");
@@ -324,15 +324,15 @@ class ControlWindowsTest : public QObject {
     QCOMPARE(colours1->count(), 4);
     QCOMPARE(colours1->currentIndex(), 1);  // "画像１" starts with "標準ｶﾗｰ"
     emit colours1->activated(2);            // "差分ｶﾗｰ"
-    QCOMPARE(b.bench.settings.program.imageControl.kindColours[0][0], 2);
+    QCOMPARE(b.bench.images.selections.kindColours[0][0], 2);
     auto* intensity1 = find<QSlider>(b.image(), "intensity1");
     QCOMPARE(intensity1->value(), 8);  // "差分ｶﾗｰ" starts at 8
     intensity1->setValue(5);
-    QCOMPARE(b.bench.settings.program.imageControl.intensity[2], 5);
+    QCOMPARE(b.bench.images.selections.intensity[2], 5);
     find<QSlider>(b.image(), "brightness2")->setValue(200);  // image 2 paints "標準ｶﾗｰ"
-    QCOMPARE(b.bench.settings.program.imageControl.brightness[1], 200);
+    QCOMPARE(b.bench.images.selections.brightness[1], 200);
     find<QPushButton>(b.image(), "colourToImage2")->click();  // "→"
-    QCOMPARE(b.bench.settings.program.imageControl.kindColours[1][1], 2);
+    QCOMPARE(b.bench.images.selections.kindColours[1][1], 2);
     QCOMPARE(find<QComboBox>(b.image(), "colourSelector2")->currentIndex(), 2);
   }
 

@@ -72,9 +72,9 @@ struct SentPair {
   }
 };
 
-persist::ExportTarget entry(const std::string& name, std::array<std::int32_t, 4> octets,
-                            const std::string& password) {
-  persist::ExportTarget made;
+net::ExportTarget entry(const std::string& name, std::array<std::int32_t, 4> octets,
+                        const std::string& password) {
+  net::ExportTarget made;
   made.used = 1;
   made.name = name;
   made.octets = octets;
@@ -115,8 +115,8 @@ class ExchangeWindowsTest : public QObject {
     exporter.bench.view.centreX = 3;
     exporter.bench.view.centreY = 5;
     exporter.bench.view.magnification = 2;
-    importer.bench.settings.program.userName = "tester";
-    persist::ExportTargetList& targets = importer.bench.settings.program.exportTargets;
+    importer.bench.importer.userName = "tester";
+    net::ExportTargetList& targets = importer.bench.importer.targets;
     targets.targets[0] = entry("far", {10, 0, 0, 1}, "other");
     targets.targets[1] = entry("lab", {127, 0, 0, 1}, "Secret");
 
@@ -212,7 +212,7 @@ class ExchangeWindowsTest : public QObject {
              QStringList{QString::fromUtf8("Import要求がありましたがﾊﾟｽﾜｰﾄﾞが一致していません")});
     // Nothing was opened and the failed target is not remembered.
     QVERIFY(!importer.bench.pictures.picturesPresent);
-    QCOMPARE(importer.bench.settings.program.exportTargets.last.password, std::string());
+    QCOMPARE(importer.bench.importer.targets.last.password, std::string());
   }
 
   void executeChecksTheAddressAndThePasswordBeforeConnecting() {
@@ -267,7 +267,7 @@ class ExchangeWindowsTest : public QObject {
     Bench importer(vemla::testing::freePort());
     RecordingPort user;
     FakeProgressPort ports;
-    persist::ExportTargetList& targets = importer.bench.settings.program.exportTargets;
+    net::ExportTargetList& targets = importer.bench.importer.targets;
     targets.targets[0] = entry("a", {1, 1, 1, 1}, "pa");
     targets.targets[1] = entry("b", {2, 2, 2, 2}, "pb");
     targets.last = entry("last", {9, 8, 7, 6}, "pl");
@@ -308,7 +308,7 @@ class ExchangeWindowsTest : public QObject {
     QTest::mouseClick(dialog.deleteButton(), Qt::LeftButton);
     QCOMPARE(comboItems(dialog.targetNames()), (QStringList{"b", "c"}));
     QCOMPARE(dialog.targetNames()->currentIndex(), 0);
-    QCOMPARE(targets.targets[2], persist::ExportTarget{});
+    QCOMPARE(targets.targets[2], net::ExportTarget{});
     // Deleting the last entry in use selects the one before it.
     QTest::keyClick(dialog.targetNames(), Qt::Key_Down);
     QCOMPARE(dialog.targetName()->text(), QString("c"));

@@ -3,6 +3,9 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
+#include <QFormLayout>
+#include <QGroupBox>
+#include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPushButton>
@@ -13,6 +16,7 @@
 
 #include "editing/small_dialogs.h"
 #include "options/option_sheet_rules.h"
+#include "options/option_table.h"
 #include "support/recording_port.h"
 #include "windows/dialogs/option_sheet.h"
 #include "windows/main/quick_help.h"
@@ -84,6 +88,35 @@ class OptionSheetTest : public QObject {
     // The grid colour 0, 255, 0 in its read-only fields.
     QCOMPARE(f.edit("GridColour1G")->text(), QString("255"));
     QVERIFY(f.edit("GridColour1R")->isReadOnly());
+  }
+
+  // Each option of the table has its one control on its page, in its group, with its label.
+  void everyOptionOfTheTableHasItsControlWhereTheTablePutsIt() {
+    SheetFixture f;
+    auto* pages = f.find<QTabWidget>("pages");
+    for (const OptionDescriptor& option : optionTable()) {
+      const QString name = QString::fromUtf8(option.name.data(), qsizetype(option.name.size()));
+      const QString label = QString::fromUtf8(option.label.data(), qsizetype(option.label.size()));
+      QWidget* page = pages->widget(static_cast<int>(option.page));
+      const QList<QWidget*> controls = page->findChildren<QWidget*>(name);
+      QVERIFY2(controls.size() == 1, qPrintable(name));
+      QWidget* control = controls.first();
+      QString shownLabel;
+      if (auto* check = qobject_cast<QAbstractButton*>(control)) {
+        shownLabel = check->text();  // a check box or a colour's button
+      } else {
+        // The label beside the control in whichever form of its box or page holds it.
+        for (QFormLayout* form : control->parentWidget()->findChildren<QFormLayout*>()) {
+          if (auto* text = qobject_cast<QLabel*>(form->labelForField(control))) {
+            shownLabel = text->text();
+          }
+        }
+      }
+      QCOMPARE(shownLabel, label);
+      auto* group = qobject_cast<QGroupBox*>(control->parentWidget());
+      QCOMPARE(group != nullptr ? group->objectName().toStdString() : std::string(),
+               std::string(option.group));
+    }
   }
 
   void applyFieldsCorrectsSilentlyWithoutApplying() {

@@ -39,7 +39,7 @@ struct Setup {
   RecordingPort user;
   FakeProgressPort progress;
   Setup() {
-    auto& entries = bench.settings.user.processing;
+    auto& entries = bench.userEntries.processing;
     entries[0].inUse = 1;
     entries[0].name = "平滑";
     entries[0].form = 0;
@@ -59,8 +59,8 @@ struct Setup {
     made->show();
     return made;
   }
-  const persist::UserProcessingEntry& entry(int slot) const {
-    return bench.settings.user.processing[static_cast<std::size_t>(slot)];
+  const UserProcessingEntry& entry(int slot) const {
+    return bench.userEntries.processing[static_cast<std::size_t>(slot)];
   }
 };
 
@@ -129,7 +129,7 @@ class UserProcessingEditorTest : public QObject {
     QTest::mouseClick(dialog->findChild<QRadioButton*>("picture1"), Qt::LeftButton);
     QTest::mouseClick(button(*dialog, "add"), Qt::LeftButton);
     QVERIFY(s.user.messages.isEmpty());
-    const persist::UserProcessingEntry& added = s.entry(2);
+    const UserProcessingEntry& added = s.entry(2);
     QCOMPARE(added.inUse, 1);
     QCOMPARE(QString::fromStdString(added.name), u("新規"));
     QCOMPARE(added.filterPicture, 0);

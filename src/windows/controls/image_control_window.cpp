@@ -91,26 +91,6 @@ constexpr const char* kRangeCopy = "ｲﾒｰｼﾞ1とｲﾒｰｼﾞ2間で抽
 constexpr const char* kRangeClear = "抽出範囲を0～255に初期化します";
 }  // namespace help
 
-// The kind buttons: label, kind, the image they set, help text. "画像１" sits in Image 1's row,
-// the others in Image 2's.
-struct KindButton {
-  const char* text;
-  int kind;
-  ImageSlot image;
-  const char* help;
-};
-constexpr KindButton kKindButtons[] = {
-    {"画像１", kKindPicture1, ImageSlot::First, "画像1のｲﾒｰｼﾞを直接表示します"},
-    {"画像２", kKindPicture2, ImageSlot::Second, "画像2のｲﾒｰｼﾞを直接表示します"},
-    {"平均", kKindAverage, ImageSlot::Second, "画像1と画像2の平均階調値を表示します"},
-    {"階調差", kKindDifference, ImageSlot::Second, "画像1と画像2の階調差(絶対値)を表示します"},
-    {"ｵﾌｾｯﾄ差", kKindOffsetDifference, ImageSlot::Second,
-     "画像1と画像2の階調差で0を128に\n基点変換したｲﾒｰｼﾞを表示します"},
-    {"ｴﾘｱ差", kKindAreaDifference, ImageSlot::Second,
-     "画像1と画像2の一定範囲の階調差を表示します\n範囲は『ｵﾌﾟｼｮﾝ情報-画像関連』で変更可能です"},
-    {"ﾕｰｻﾞ結果", kKindUserProgram, ImageSlot::Second, "ﾕｰｻﾞﾌﾟﾛｸﾞﾗﾑ(EXE)の実行結果を表示します"},
-};
-
 // The magnification buttons "Ｘ１" .. "Ｘ64".
 struct ZoomButton {
   const char* text;
@@ -234,12 +214,15 @@ QHBoxLayout* ImageControlWindow::buildKinds(QWidget* area) {
   QHBoxLayout* first = row(layout);
   QHBoxLayout* second = row(layout);
   const auto rowOf = [&](ImageSlot image) { return image == ImageSlot::First ? first : second; };
-  for (const KindButton& entry : kKindButtons) {
+  // The kinds that have a button, in table order: "画像１" in Image 1's row, the others in Image
+  // 2's.
+  for (int kind = 0; kind < kBuiltInKindCount; ++kind) {
+    const ImageKindInfo& entry = imageKindTable()[static_cast<std::size_t>(kind)];
+    if (entry.buttonText == nullptr) continue;
+    const ImageSlot image = kind == kKindPicture1 ? ImageSlot::First : ImageSlot::Second;
     QPushButton* button = pushButton(
-        area, entry.text, ("kindButton" + std::to_string(entry.kind)).c_str(), entry.help);
-    rowOf(entry.image)->addWidget(button);
-    const ImageSlot image = entry.image;
-    const int kind = entry.kind;
+        area, entry.buttonText, ("kindButton" + std::to_string(kind)).c_str(), entry.buttonHelp);
+    rowOf(image)->addWidget(button);
     connect(button, &QPushButton::clicked, this,
             [this, image, kind] { setImageKind(bench_, image, kind, 0, user_, busy_, progress_); });
   }

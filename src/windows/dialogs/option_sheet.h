@@ -1,9 +1,10 @@
 #pragma once
-// The option sheet "ｵﾌﾟｼｮﾝ情報": seven pages built from one table of fields, edited as a working
-// copy. "一時設定" corrects and shows the fields, "更新" applies them, "OK" applies and closes,
-// "ｷｬﾝｾﾙ" (and Esc, and the close button) asks before edits are lost. Closing after a change
-// of the maximum picture size, the gallery count or the display-position lock tells the
-// operator that a restart is needed and takes the held-back values over.
+// The option sheet "ｵﾌﾟｼｮﾝ情報": seven pages built from the option table (page, group, label,
+// range), one binding per control, edited as a working copy. "一時設定" corrects and shows the
+// fields, "更新" applies them, "OK" applies and closes, "ｷｬﾝｾﾙ" (and Esc, and the close button)
+// asks before edits are lost. Closing after a change of the maximum picture size, the gallery count
+// or the display-position lock tells the operator that a restart is needed and takes the held-back
+// values over.
 #include <QString>
 #include <array>
 #include <cstdint>
@@ -12,19 +13,16 @@
 #include <optional>
 #include <string>
 
+#include "options/option_table.h"
 #include "options/options.h"
 #include "ports/ports.h"
 #include "windows/dialogs/confirming_dialog.h"
 #include "workbench/workbench.h"
 
 class QAbstractButton;
-class QButtonGroup;
-class QCheckBox;
-class QComboBox;
 class QFormLayout;
 class QLabel;
 class QLineEdit;
-class QListWidget;
 class QTabWidget;
 
 namespace vemla {
@@ -33,8 +31,6 @@ namespace vemla {
 // restart (the caller then closes the main window).
 bool editOptions(QWidget* parent, Workbench& bench, UserPort& user, BusyPort& busy,
                  ProgressPort& progress);
-
-struct OptionField;  // one row of the sheet's table (option_sheet.cpp)
 
 class OptionSheet : public ConfirmingDialog {
   Q_OBJECT
@@ -69,27 +65,24 @@ class OptionSheet : public ConfirmingDialog {
   bool edited() const override;
 
  private:
+  // One control and its binding to its option: `show` puts a value into the widgets, `read`
+  // takes what they hold.
   struct Control {
-    const OptionField* field = nullptr;
     QWidget* widget = nullptr;  // the control that is enabled or disabled
-    QCheckBox* check = nullptr;
-    QButtonGroup* radios = nullptr;
-    QComboBox* combo = nullptr;
-    QLineEdit* edit = nullptr;
-    QListWidget* list = nullptr;
+    std::function<void(const Options&)> show;
+    std::function<void(Options&)> read;
     std::array<QLineEdit*, 3> channels{};  // colour R, G, B
     QLabel* swatch = nullptr;
     std::uint32_t colour = 0;
     QString shownText;  // real fields: the text last shown and its exact value
     double shownValue = 0.0;
   };
+  struct ControlBuilder;  // makes the control of an option by the option's type
 
-  void buildPage(int page, QTabWidget* tabs);
-  void addControl(const OptionField& field, QFormLayout* form, QWidget* parent);
+  void buildPage(OptionPage page, QTabWidget* tabs);
   void addToolButtons(const QString& group, QFormLayout* form, QWidget* parent);
   void readFields(Options& into) const;
   void showFields(const Options& values);
-  void showField(Control& control, const Options& values);
   void showColour(Control& control, std::uint32_t colour);
   void updateEnabling();
   void chooseColour(Control& control);

@@ -275,7 +275,7 @@ bool UserProcessingEditorDialog::run(Step step) {
 }
 
 void UserProcessingEditorDialog::readControls() {
-  persist::UserProcessingEntry edit = session_->edit();
+  UserProcessingEntry edit = session_->edit();
   edit.name = name_->text().toStdString();
   edit.form = expressionForm_->isChecked() ? 1 : 0;
   edit.filterPicture = picture2_->isChecked() ? 1 : 0;
@@ -289,7 +289,7 @@ void UserProcessingEditorDialog::readControls() {
 }
 
 void UserProcessingEditorDialog::showEdit() {
-  const persist::UserProcessingEntry& edit = session_->edit();
+  const UserProcessingEntry& edit = session_->edit();
   name_->setText(fromUtf8(edit.name));
   (edit.form == 1 ? expressionForm_ : filterForm_)->setChecked(true);
   (edit.filterPicture == 1 ? picture2_ : picture1_)->setChecked(true);

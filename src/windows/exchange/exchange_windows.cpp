@@ -102,7 +102,7 @@ ImportDialog::ImportDialog(QWidget* parent, Workbench& bench, UserPort& user, Bu
   grid->addLayout(buttons, 4, 0, 1, 2);
 
   connect(names_, &QComboBox::activated, this, [this](int index) {
-    persist::ExportTargetList& list = bench_.settings.program.exportTargets;
+    net::ExportTargetList& list = bench_.importer.targets;
     if (index < 0 || index >= net::targetsInUse(list)) return;
     list.selected = index;
     showTarget(list.targets[static_cast<std::size_t>(index)]);
@@ -113,13 +113,13 @@ ImportDialog::ImportDialog(QWidget* parent, Workbench& bench, UserPort& user, Bu
   connect(cancel_, &QPushButton::clicked, this, &QDialog::reject);
 
   // On opening: the last target used in the fields, the first entry selected.
-  persist::ExportTargetList& list = bench_.settings.program.exportTargets;
+  net::ExportTargetList& list = bench_.importer.targets;
   showTarget(list.last);
   list.selected = net::targetsInUse(list) > 0 ? 0 : -1;
   refreshNames();
 }
 
-void ImportDialog::showTarget(const persist::ExportTarget& target) {
+void ImportDialog::showTarget(const net::ExportTarget& target) {
   name_->setText(fromUtf8(target.name));
   for (std::size_t index = 0; index < octets_.size(); ++index) {
     octets_[index]->setText(QString::number(target.octets[index]));
@@ -127,8 +127,8 @@ void ImportDialog::showTarget(const persist::ExportTarget& target) {
   password_->setText(fromUtf8(target.password));
 }
 
-persist::ExportTarget ImportDialog::enteredTarget() const {
-  persist::ExportTarget target;
+net::ExportTarget ImportDialog::enteredTarget() const {
+  net::ExportTarget target;
   target.name = name_->text().toStdString();
   for (std::size_t index = 0; index < octets_.size(); ++index) {
     bool number = false;
@@ -140,7 +140,7 @@ persist::ExportTarget ImportDialog::enteredTarget() const {
 }
 
 void ImportDialog::refreshNames() {
-  const persist::ExportTargetList& list = bench_.settings.program.exportTargets;
+  const net::ExportTargetList& list = bench_.importer.targets;
   const QSignalBlocker quiet(names_);
   names_->clear();
   const int count = net::targetsInUse(list);
@@ -152,24 +152,24 @@ void ImportDialog::refreshNames() {
 
 void ImportDialog::registerEntered() {
   if (const std::optional<std::string> refused =
-          net::registerTarget(bench_.settings.program.exportTargets, enteredTarget())) {
+          net::registerTarget(bench_.importer.targets, enteredTarget())) {
     user_.tell(Icon::Warning, *refused);
   }
   refreshNames();
 }
 
 void ImportDialog::deleteSelected() {
-  net::deleteTarget(bench_.settings.program.exportTargets, names_->currentIndex());
+  net::deleteTarget(bench_.importer.targets, names_->currentIndex());
   refreshNames();
 }
 
 std::string ImportDialog::userName() const {
-  const std::string& stored = bench_.settings.program.userName;
+  const std::string& stored = bench_.importer.userName;
   return stored.empty() ? platform::localUserName() : stored;
 }
 
 void ImportDialog::execute() {
-  const persist::ExportTarget target = enteredTarget();
+  const net::ExportTarget target = enteredTarget();
   if (const std::optional<std::string> refused = net::checkImportTarget(target)) {
     user_.tell(Icon::Warning, *refused);
     return;
@@ -188,7 +188,7 @@ void ImportDialog::execute() {
     user_.tell(refused->icon, refused->text);
     return;
   }
-  net::rememberImportTarget(bench_.settings.program.exportTargets, target);
+  net::rememberImportTarget(bench_.importer.targets, target);
   refreshNames();
   received_ = std::move(fetched);
   accept();

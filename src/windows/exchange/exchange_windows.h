@@ -19,7 +19,7 @@ namespace vemla {
 
 // "Ｉｍｐｏｒｔ": the registered exporters, the target's name, address and password, and the
 // buttons "実行", "登録", "削除", "ｷｬﾝｾﾙ". "登録" and "削除" change
-// bench.settings.program.exportTargets at once. "実行" checks the fields and fetches the pair;
+// bench.importer.targets at once. "実行" checks the fields and fetches the pair;
 // a failure is told and the dialog stays open; a pair that passes its checks closes the dialog
 // with success and is kept in received().
 class ImportDialog final : public QDialog {
@@ -44,8 +44,8 @@ class ImportDialog final : public QDialog {
   void execute();
   void registerEntered();
   void deleteSelected();
-  void showTarget(const persist::ExportTarget& target);
-  persist::ExportTarget enteredTarget() const;
+  void showTarget(const net::ExportTarget& target);
+  net::ExportTarget enteredTarget() const;
   void refreshNames();
   std::string userName() const;
 

@@ -33,22 +33,14 @@ int main(int argc, char** argv) {
     return 0;
   }
 
-  // The maximum size comes from the settings header before the store exists; the full settings
-  // are read once the store is there (their raw size default is checked against it).
-  if (const auto size = vemla::persist::readMaxPictureSize(bench.settings.folder)) {
-    bench.options.MaxPictureWidth = size->first;
-    bench.options.MaxPictureHeight = size->second;
-  }
-  if (!vemla::allocatePictureStore(bench.store, bench.options.MaxPictureWidth,
-                                   bench.options.MaxPictureHeight, user)) {
-    return 1;
-  }
-  bench.options.MaxPictureWidth = bench.store.maxWidth();
-  bench.options.MaxPictureHeight = bench.store.maxHeight();
-
+  // Only the first running copy creates or writes the settings files.
   const vemla::platform::RunningCopy copy(bench.settings.folder);
   bench.secondCopy = !copy.first();
   if (bench.secondCopy) bench.titles.main = "(M)" + bench.titles.main;
+  if (!vemla::persist::startWorkbench(bench, user,
+                                      {bench.settings.folder, std::nullopt, !bench.secondCopy})) {
+    return 1;
+  }
   vemla::persist::loadSettingsAtStart(bench, user);
   // Temporary files of copies that no longer run; a live copy's files are left alone.
   if (!bench.secondCopy) vemla::deleteStaleTemporaryFiles(bench.settings.folder);

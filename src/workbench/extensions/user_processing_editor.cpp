@@ -15,7 +15,6 @@ namespace vemla {
 namespace {
 
 namespace m = msg::user_processing;
-using persist::UserProcessingEntry;
 using Table = std::array<UserProcessingEntry, kUserProcessingSlots>;
 
 constexpr int kFormFilter = 0;
@@ -162,16 +161,16 @@ UserProcessingEditing::UserProcessingEditing(Workbench& bench, int& selection, U
 }
 
 Table& UserProcessingEditing::table() {
-  return bench_.settings.user.processing;
+  return bench_.userEntries.processing;
 }
 
 std::array<std::array<std::int32_t, kUserProcessingSlots>, 2>& UserProcessingEditing::colours() {
-  return bench_.settings.program.imageControl.userProcessingColours;
+  return bench_.images.selections.userProcessingColours;
 }
 
 std::vector<int> UserProcessingEditing::usedSlots() const {
   std::vector<int> used;
-  const Table& entries = bench_.settings.user.processing;
+  const Table& entries = bench_.userEntries.processing;
   for (int slot = 0; slot < kUserProcessingSlots; ++slot) {
     if (inUse(entries[static_cast<std::size_t>(slot)])) used.push_back(slot);
   }
@@ -181,7 +180,7 @@ std::vector<int> UserProcessingEditing::usedSlots() const {
 std::vector<std::string> UserProcessingEditing::names() const {
   std::vector<std::string> list;
   for (const int slot : usedSlots()) {
-    list.push_back(bench_.settings.user.processing[static_cast<std::size_t>(slot)].name);
+    list.push_back(bench_.userEntries.processing[static_cast<std::size_t>(slot)].name);
   }
   return list;
 }

@@ -14,7 +14,7 @@
 
 namespace vemla {
 
-inline constexpr int kUserProcessingSlots = 16;
+inline constexpr int kUserProcessingSlots = kUserEntryCount;
 inline constexpr std::size_t kMaxProcessingNameLength = 31;
 inline constexpr int kFilterGridSide = 9;
 
@@ -60,13 +60,13 @@ ElementCheck checkFilterElement(std::string_view cleaned, std::size_t maxLength 
 // the entry to store is returned: `edit` with its element texts cleaned and marked in use.
 struct EntryValidation {
   std::optional<std::string> message;
-  persist::UserProcessingEntry entry;
+  UserProcessingEntry entry;
 };
 EntryValidation validateProcessingEntry(
-    const persist::UserProcessingEntry& edit,
-    const std::array<persist::UserProcessingEntry, kUserProcessingSlots>& table, int changing);
+    const UserProcessingEntry& edit,
+    const std::array<UserProcessingEntry, kUserProcessingSlots>& table, int changing);
 
-// The editing session of one opening of the dialog. It edits bench.settings.user.processing
+// The editing session of one opening of the dialog. It edits bench.userEntries.processing
 // and the entries' colour kinds of the image control, recreates the images that show a changed
 // entry, and writes the user information file on "更新" and "OK" (never in a second copy).
 // `selection` is the selected slot kept between openings (-1: none).
@@ -82,9 +82,9 @@ class UserProcessingEditing {
   int selectedRow() const;
   int selectedSlot() const { return selection_; }
 
-  const persist::UserProcessingEntry& edit() const { return edit_; }
+  const UserProcessingEntry& edit() const { return edit_; }
   // The controls' values read into the edit copy.
-  void setEdit(const persist::UserProcessingEntry& edit) { edit_ = edit; }
+  void setEdit(const UserProcessingEntry& edit) { edit_ = edit; }
   bool modified() const { return modified_; }
   bool recomputed(ImageSlot image) const { return recomputed_[index(image)]; }
 
@@ -110,14 +110,14 @@ class UserProcessingEditing {
 
  private:
   struct Saved {
-    std::array<persist::UserProcessingEntry, kUserProcessingSlots> table;
+    std::array<UserProcessingEntry, kUserProcessingSlots> table;
     std::array<std::array<std::int32_t, kUserProcessingSlots>, 2> colours;
     int selection;
   };
-  std::array<persist::UserProcessingEntry, kUserProcessingSlots>& table();
+  std::array<UserProcessingEntry, kUserProcessingSlots>& table();
   std::array<std::array<std::int32_t, kUserProcessingSlots>, 2>& colours();
   void load(int slot);
-  bool store(const persist::UserProcessingEntry& entry, int slot);
+  bool store(const UserProcessingEntry& entry, int slot);
   void recreateImagesShowing(int slot);
   void recreateImage(ImageSlot image);
   void markSaved();
@@ -127,7 +127,7 @@ class UserProcessingEditing {
   UserPort& user_;
   BusyPort& busy_;
   ProgressPort& progress_;
-  persist::UserProcessingEntry edit_;
+  UserProcessingEntry edit_;
   bool modified_ = false;
   std::array<bool, 2> recomputed_{false, false};
   Saved saved_;

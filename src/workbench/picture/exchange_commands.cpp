@@ -1,7 +1,5 @@
 #include "workbench/picture/exchange_commands.h"
 
-#include <vector>
-
 #include "persist/exchange_file.h"
 #include "workbench/picture/open_pictures.h"
 #include "workbench/picture/picture_commands.h"
@@ -47,20 +45,16 @@ int pasteExchangeToPane(Workbench& bench, UserPort& user, int pane) {
   const int kind = persist::readExchangeItem(bench.settings.folder, request, user, item);
   if (kind != persist::kExchangePicture) return -1;
 
-  const PictureSlot picture = pictureOfPane(pane);
-  const std::size_t at = index(picture);
-  const bool keepOther = bench.pictures.picturesPresent && item.width == bench.pictures.width &&
-                         item.height == bench.pictures.height;
-  const std::vector<std::uint8_t> zero(
-      keepOther ? 0 : static_cast<std::size_t>(item.width) * item.height, 0);
+  // The other picture is kept at the same size and cleared at another one.
+  const std::size_t at = index(pictureOfPane(pane));
   MemoryPictures pictures;
   pictures.width = item.width;
   pictures.height = item.height;
   pictures.pixels[at] = item.payload.data();
-  pictures.pixels[index(other(picture))] = keepOther ? nullptr : zero.data();
   pictures.palettes[at] = &item.palette;
   pictures.names[at] = isPseudoName(item.title) ? item.title : pseudoName(item.title);
-  if (keepOther) {  // the view stays where it was
+  if (bench.pictures.picturesPresent && item.width == bench.pictures.width &&
+      item.height == bench.pictures.height) {  // the view stays where it was
     pictures.centreX = bench.view.centreX;
     pictures.centreY = bench.view.centreY;
   }

@@ -326,22 +326,34 @@ int setPicturesFromMemory(Workbench& bench, UserPort& user, const MemoryPictures
     if (!checkNameField(user, name)) return -1;
   }
 
-  setSize(bench, given.width, given.height);
+  const bool sizeChanged = setSize(bench, given.width, given.height);
   PictureState& state = bench.pictures;
   const std::size_t pixels =
       static_cast<std::size_t>(given.width) * static_cast<std::size_t>(given.height);
+  std::array<bool, 2> replaced{};
   for (PictureSlot slot : kPictureSlots) {
     const std::size_t at = index(slot);
-    if (given.pixels[at] == nullptr) continue;
-    std::memmove(store.plane(unshiftedPlane(slot)), given.pixels[at], pixels);
+    // A picture kept from an earlier open at another size would be read at the wrong row
+    // length: it becomes all zero with a grey ramp and no name, as a file open clears the
+    // picture it does not keep.
+    const bool cleared = given.pixels[at] == nullptr && (sizeChanged || !state.picturesPresent);
+    if (given.pixels[at] == nullptr && !cleared) continue;
+    std::uint8_t* plane = store.plane(unshiftedPlane(slot));
+    if (cleared) {
+      std::memset(plane, 0, pixels);
+    } else {
+      std::memmove(plane, given.pixels[at], pixels);
+    }
     PictureMeta& meta = state.pictures[at];
-    meta.name = given.names[at];
-    meta.palette = given.palettes[at] != nullptr ? *given.palettes[at] : greyRamp();
+    meta.name = cleared ? std::string() : given.names[at];
+    meta.palette = !cleared && given.palettes[at] != nullptr ? *given.palettes[at] : greyRamp();
     meta.headers = buildBitmapHeaders(1, given.width, given.height);
     meta.thumbnailHeaders = buildBitmapHeaders(1, kThumbnailWidth, kThumbnailHeight);
     meta.paneHeaders = buildBitmapHeaders(1, 512, 512);
     meta.drawingPalette = meta.palette;
+    replaced[at] = true;
   }
+  if (sizeChanged) bench.control.validRange.rectangle = {0, 0, given.width - 1, given.height - 1};
 
   ViewState& view = bench.view;
   if (given.magnification >= 1 && given.magnification <= 64) {
@@ -358,7 +370,7 @@ int setPicturesFromMemory(Workbench& bench, UserPort& user, const MemoryPictures
                             given.centreY >= 0 && given.centreY < given.height;
   view.centreX = centreInside ? given.centreX : given.width / 2;
   view.centreY = centreInside ? given.centreY : given.height / 2;
-  afterOpenRefresh(bench, user, {given.pixels[0] != nullptr, given.pixels[1] != nullptr});
+  afterOpenRefresh(bench, user, replaced);
   return 0;
 }
 

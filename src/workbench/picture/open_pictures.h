@@ -28,6 +28,9 @@ struct MemoryPictures {
   int magnification = 0;           // 1..64 applied, anything else leaves it
   bool reducedDisplay = false;
 };
+// A picture given no pixels is kept only at the current size; at another size (or before the
+// first open) it becomes all zero with a grey ramp and no name. A size change also resets the
+// valid rectangle to the whole picture, as a file open does.
 int setPicturesFromMemory(Workbench& bench, UserPort& user, const MemoryPictures& pictures);
 
 // Pane and main window titles after an open; only the pictures in `retitle` change their pane

@@ -1,5 +1,12 @@
 #include "workbench/settings/settings_session.h"
 
+#include <tuple>
+
+#include "options/option_sheet_rules.h"
+#include "options/option_table.h"
+#include "processing/manual_shift.h"
+#include "workbench/view/refresh_chain.h"
+
 namespace vemla::persist {
 namespace {
 
@@ -7,20 +14,54 @@ bool writes(const Workbench& bench) {
   return !bench.secondCopy && !bench.settings.folder.empty();
 }
 
+// The program settings file is handed the records of the subsystems it stores.
+ProgramSettings programSettingsOf(const Workbench& bench) {
+  return {bench.options, bench.images.selections, bench.images.marks, bench.importer,
+          bench.settings.program};
+}
+
 }  // namespace
+
+Options startOptions(const std::string& folder) {
+  if (folder.empty()) return Options{};
+  Options options = defaultOptions(folder);
+  if (const auto size = readMaxPictureSize(folder)) {
+    std::tie(options.MaxPictureWidth, options.MaxPictureHeight) = *size;
+  }
+  return options;
+}
+
+std::optional<LoadStatus> startWorkbench(Workbench& bench, UserPort& user,
+                                         const StartRequest& request) {
+  Options& options = bench.options;
+  options = startOptions(request.folder);
+  if (request.maxSize)
+    std::tie(options.MaxPictureWidth, options.MaxPictureHeight) = *request.maxSize;
+  if (!allocatePictureStore(bench.store, options.MaxPictureWidth, options.MaxPictureHeight, user)) {
+    return std::nullopt;
+  }
+  options.MaxPictureWidth = bench.store.maxWidth();
+  options.MaxPictureHeight = bench.store.maxHeight();
+  if (request.folder.empty()) return LoadStatus::Absent;
+
+  ProgramSettings program = programSettingsOf(bench);
+  const LoadStatus status = loadProgramSettings(request.folder, program, user, request.mayCreate,
+                                                bench.settings.keepBad.program);
+  options = std::move(program.options);
+  bench.images.selections = program.imageControl;
+  bench.images.marks = program.marks;
+  bench.importer = std::move(program.importer);
+  bench.settings.program = std::move(program.record);
+  return status;
+}
 
 void loadSettingsAtStart(Workbench& bench, UserPort& user) {
   SettingsState& s = bench.settings;
   if (s.folder.empty()) return;
   const bool first = !bench.secondCopy;
-
-  ProgramSettings program{bench.options, s.program};
-  loadProgramSettings(s.folder, program, user, first, s.keepBad.program);
-  bench.options = std::move(program.options);
-  s.program = std::move(program.record);
   bench.control.validRange = s.program.validRange;
 
-  loadUserInfo(s.folder, s.user, user, first, s.keepBad.user);
+  loadUserInfo(s.folder, bench.userEntries, s.user, user, first, s.keepBad.user);
   loadAssociations(s.folder, s.associations, user, first, s.keepBad.associations);
 
   if (first) {
@@ -45,18 +86,40 @@ void loadSettingsAtStart(Workbench& bench, UserPort& user) {
       RawSize{bench.options.RawDefaultWidth, bench.options.RawDefaultHeight, 0};
 }
 
+unsigned applyOptionSheet(Workbench& bench, Options& pending, UserPort& user, BusyPort& busy,
+                          ProgressPort& progress) {
+  const ApplyContext context{bench.secondCopy, areaDifferenceShown(bench),
+                             magnifiedWithInterpolation(bench)};
+  const ApplyResult result = applyOptions(bench.options, pending, context);
+  if ((result.effects & kEffectRescaleShifts) != 0) {
+    changeDivision(bench.control, result.oldShiftUnit, result.newShiftUnit);
+  }
+  refreshAfterOptions(bench, result.effects, user, busy, progress);
+  return result.effects;
+}
+
+bool closeOptionSheet(Workbench& bench, const Options& atOpen, const Options& applied,
+                      unsigned effects, UserPort& user) {
+  if (restartNeeded(atOpen, bench.options, applied)) {
+    user.tell(Icon::Info, kRestartMessage);
+    takeOverRestartOptions(bench.options, applied);
+    return true;
+  }
+  if ((effects & kEffectSave) != 0) saveProgramSettingsNow(bench, user);
+  return false;
+}
+
 bool saveProgramSettingsNow(Workbench& bench, UserPort& user) {
   if (!writes(bench)) return true;
   SettingsState& s = bench.settings;
   s.program.validRange = bench.control.validRange;
-  return saveProgramSettings(s.folder, ProgramSettings{bench.options, s.program}, user,
-                             s.keepBad.program);
+  return saveProgramSettings(s.folder, programSettingsOf(bench), user, s.keepBad.program);
 }
 
 bool saveUserInfoNow(Workbench& bench, UserPort& user) {
   if (!writes(bench)) return true;
   SettingsState& s = bench.settings;
-  return saveUserInfo(s.folder, s.user, user, s.keepBad.user);
+  return saveUserInfo(s.folder, bench.userEntries, s.user, user, s.keepBad.user);
 }
 
 bool saveSettingsAtShutdown(Workbench& bench, UserPort& user) {

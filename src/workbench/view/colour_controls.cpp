@@ -16,7 +16,7 @@ constexpr const char* kBuiltInColourNames[] = {"ｸﾞﾚｰｽｹｰﾙ", "標�
 template <typename Bench>
 auto* associationSlot(Bench& bench, ImageSlot image) {
   const std::size_t at = index(image);
-  auto& selections = bench.settings.program.imageControl;
+  auto& selections = bench.images.selections;
   const int kind = bench.images.kind[at];
   if (kind >= 0 && kind < static_cast<int>(selections.kindColours[at].size())) {
     return &selections.kindColours[at][static_cast<std::size_t>(kind)];
@@ -40,7 +40,7 @@ std::vector<ColourChoice> colourChoices(const Workbench& bench) {
   for (int kind = kColourGrey; kind <= kColourOffset; ++kind) {
     choices.push_back({kBuiltInColourNames[kind], kind});
   }
-  const auto& tables = bench.settings.user.colours;
+  const auto& tables = bench.userEntries.colours;
   for (std::size_t table = 0; table < tables.size(); ++table) {
     if (tables[table].inUse == 0) continue;
     choices.push_back({tables[table].name, kFirstUserColour + static_cast<int>(table)});
@@ -84,23 +84,23 @@ void setColourDisplay(Workbench& bench, bool on) {
 }
 
 int intensityOf(const Workbench& bench, ImageSlot image) {
-  const auto& intensity = bench.settings.program.imageControl.intensity;
+  const auto& intensity = bench.images.selections.intensity;
   return std::clamp<int>(intensity[paintedKind(bench, image)], kMinIntensity, kMaxIntensity);
 }
 
 int brightnessOf(const Workbench& bench, ImageSlot image) {
-  const auto& brightness = bench.settings.program.imageControl.brightness;
+  const auto& brightness = bench.images.selections.brightness;
   return std::clamp<int>(brightness[paintedKind(bench, image)], kMinBrightness, kMaxBrightness);
 }
 
 void setIntensity(Workbench& bench, ImageSlot image, int intensity) {
-  bench.settings.program.imageControl.intensity[paintedKind(bench, image)] =
+  bench.images.selections.intensity[paintedKind(bench, image)] =
       std::clamp(intensity, kMinIntensity, kMaxIntensity);
   paintPanes(bench);
 }
 
 void setBrightness(Workbench& bench, ImageSlot image, int brightness) {
-  bench.settings.program.imageControl.brightness[paintedKind(bench, image)] =
+  bench.images.selections.brightness[paintedKind(bench, image)] =
       std::clamp(brightness, kMinBrightness, kMaxBrightness);
   paintPanes(bench);
 }

@@ -30,7 +30,7 @@ std::vector<KindChoice> kindChoices(const Workbench& bench) {
   for (int kind = 0; kind < kBuiltInKindCount; ++kind) {
     choices.push_back({imageKindTable()[static_cast<std::size_t>(kind)].name, kind, 0});
   }
-  const auto& entries = bench.settings.user.processing;
+  const auto& entries = bench.userEntries.processing;
   for (std::size_t entry = 0; entry < entries.size(); ++entry) {
     if (entries[entry].inUse == 0) continue;
     choices.push_back({entries[entry].name, kUserProcessingKind, static_cast<int>(entry)});

@@ -20,7 +20,6 @@ namespace vemla {
 namespace {
 
 constexpr int kMarkCount = 4;
-constexpr int kUserEntryCount = 16;
 
 bool bothPicturesNamed(const Workbench& bench) {
   return std::ranges::none_of(pictureNames(bench.pictures),
@@ -53,7 +52,7 @@ void slideAxis(int size, int cursor, int cell, int visible, int& origin, int& wi
 // The colour kind stored for image `image`'s current kind or user processing entry.
 int colourAssociationOf(const Workbench& bench, ImageSlot image) {
   const std::size_t at = index(image);
-  const persist::ImageControlSelections& selections = bench.settings.program.imageControl;
+  const ImageControlSelections& selections = bench.images.selections;
   const int kind = bench.images.kind[at];
   if (kind >= 0 && kind < static_cast<int>(selections.kindColours[at].size())) {
     return selections.kindColours[at][static_cast<std::size_t>(kind)];
@@ -177,8 +176,8 @@ std::vector<PaneMenuItem> kindMenu(const Workbench& bench, ImageSlot image) {
                               PaneCommand::ImageKind, k, true, kind == k));
   }
   for (int entry = 0; entry < kUserEntryCount; ++entry) {
-    const persist::UserProcessingEntry& processing =
-        bench.settings.user.processing[static_cast<std::size_t>(entry)];
+    const UserProcessingEntry& processing =
+        bench.userEntries.processing[static_cast<std::size_t>(entry)];
     if (processing.inUse == 0) continue;
     items.push_back(checkItem(processing.name, PaneCommand::ImageKind, kUserEntryArgument + entry,
                               true,
@@ -195,8 +194,7 @@ std::vector<PaneMenuItem> colourMenu(const Workbench& bench, ImageSlot image) {
                               PaneCommand::ColourKind, kind, true, current == kind));
   }
   for (int table = 0; table < kUserEntryCount; ++table) {
-    const persist::UserColourEntry& colours =
-        bench.settings.user.colours[static_cast<std::size_t>(table)];
+    const UserColourEntry& colours = bench.userEntries.colours[static_cast<std::size_t>(table)];
     if (colours.inUse == 0) continue;
     const int kind = kFirstUserColour + table;
     items.push_back(checkItem(colours.name, PaneCommand::ColourKind, kind, true, current == kind));
@@ -217,7 +215,7 @@ std::vector<PaneMenuItem> markMenu(const Workbench& bench) {
   }
   items.push_back(separatorItem());
   for (int mark = 0; mark < kMarkCount; ++mark) {
-    const bool valid = bench.settings.program.marks[static_cast<std::size_t>(mark)].valid != 0;
+    const bool valid = bench.images.marks[static_cast<std::size_t>(mark)].valid != 0;
     items.push_back(item(markText(mark, "移動"), PaneCommand::MoveToMark, mark, present && valid));
   }
   return items;

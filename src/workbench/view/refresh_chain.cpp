@@ -14,7 +14,6 @@ namespace {
 
 constexpr const char* kCreatingText = "ｲﾒｰｼﾞ%d 作成中";
 constexpr const char* kCreationFailed = "ｲﾒｰｼﾞ%dの作成に失敗しました";
-constexpr int kUserProcessingEntries = 16;
 
 // The magnification the view shows: 1 in the reduced display.
 int shownMagnification(const ViewState& view) {
@@ -27,16 +26,16 @@ CreationPictures creationPictures(Workbench& bench) {
           bench.pictures.width,   bench.pictures.height,  bench.control.validRectangles};
 }
 
-const persist::UserProcessingEntry* userEntryOf(const Workbench& bench, ImageSlot image) {
+const UserProcessingEntry* userEntryOf(const Workbench& bench, ImageSlot image) {
   const int entry = bench.images.userEntry[index(image)];
-  if (entry < 0 || entry >= kUserProcessingEntries) return nullptr;
-  return &bench.settings.user.processing[static_cast<std::size_t>(entry)];
+  if (entry < 0 || entry >= kUserEntryCount) return nullptr;
+  return &bench.userEntries.processing[static_cast<std::size_t>(entry)];
 }
 
 // Kind 99: the user simple image processing entry over the two shifted pictures, with the
 // wait cursor and the progress window. nullopt when it failed (after the message).
 std::optional<ImageStatistics> createUserProcessingImage(Workbench& bench, ImageSlot image,
-                                                         const persist::UserProcessingEntry& entry,
+                                                         const UserProcessingEntry& entry,
                                                          UserPort& user, BusyPort& busy,
                                                          ProgressPort& progress) {
   const CreationPictures pictures = creationPictures(bench);
@@ -88,7 +87,7 @@ bool recomputeImage(Workbench& bench, ImageSlot image, UserPort& user, BusyPort&
     if (kind == kKindAreaDifference) wait.emplace(busy);
     statistics = createBuiltInImage(kind, pictures, area, maxSizeX, maxSizeY, buffer);
   } else if (kind == kUserProcessingKind) {
-    const persist::UserProcessingEntry* entry = userEntryOf(bench, image);
+    const UserProcessingEntry* entry = userEntryOf(bench, image);
     if (entry != nullptr && entry->inUse != 0) {
       statistics = createUserProcessingImage(bench, image, *entry, user, busy, progress);
       failed = !statistics;
@@ -293,20 +292,20 @@ ViewSettings viewSettingsOf(const Workbench& bench) {
 int colourKindOf(const Workbench& bench, ImageSlot image) {
   if (!bench.view.colourDisplay) return kColourGrey;
   const std::size_t at = index(image);
-  const persist::ImageControlSelections& selections = bench.settings.program.imageControl;
+  const ImageControlSelections& selections = bench.images.selections;
   const int kind = bench.images.kind[at];
   int colourKind = kColourGrey;
   if (kind >= 0 && kind < static_cast<int>(selections.kindColours[at].size())) {
     colourKind = selections.kindColours[at][static_cast<std::size_t>(kind)];
   } else if (kind == kUserProcessingKind) {
     const int entry = bench.images.userEntry[at];
-    if (entry >= 0 && entry < kUserProcessingEntries) {
+    if (entry >= 0 && entry < kUserEntryCount) {
       colourKind = selections.userProcessingColours[at][static_cast<std::size_t>(entry)];
     }
   }
   if (!isColourKind(colourKind)) return kColourGrey;
   if (isUserColourKind(colourKind) &&
-      bench.settings.user.colours[static_cast<std::size_t>(colourKind - kFirstUserColour)].inUse ==
+      bench.userEntries.colours[static_cast<std::size_t>(colourKind - kFirstUserColour)].inUse ==
           0) {
     return kColourGrey;
   }
@@ -316,14 +315,14 @@ int colourKindOf(const Workbench& bench, ImageSlot image) {
 PaneColours paneColoursOf(const Workbench& bench, ImageSlot image) {
   const std::size_t at = index(image);
   const int kind = colourKindOf(bench, image);
-  const persist::ImageControlSelections& selections = bench.settings.program.imageControl;
+  const ImageControlSelections& selections = bench.images.selections;
   PaneColours colours;
   colours.colourKind = kind;
-  colours.base = isUserColourKind(kind)
-                     ? colourTableOf(bench.settings.user
-                                         .colours[static_cast<std::size_t>(kind - kFirstUserColour)]
-                                         .table)
-                     : baseColourTable(kind);
+  colours.base =
+      isUserColourKind(kind)
+          ? colourTableOf(
+                bench.userEntries.colours[static_cast<std::size_t>(kind - kFirstUserColour)].table)
+          : baseColourTable(kind);
   colours.intensity = selections.intensity[static_cast<std::size_t>(kind)];
   colours.brightness = selections.brightness[static_cast<std::size_t>(kind)];
   colours.rangeOn = bench.view.rangeExtraction[at];
@@ -352,7 +351,7 @@ std::string kindNameOf(const Workbench& bench, ImageSlot image) {
   const int kind = bench.images.kind[index(image)];
   if (isBuiltInKind(kind)) return imageKindTable()[static_cast<std::size_t>(kind)].name;
   if (kind == kUserProcessingKind) {
-    if (const persist::UserProcessingEntry* entry = userEntryOf(bench, image)) return entry->name;
+    if (const UserProcessingEntry* entry = userEntryOf(bench, image)) return entry->name;
   }
   return {};
 }

@@ -103,13 +103,13 @@ TEST(RecentPictureList, RefusesOffsetsTheFieldCannotHold) {
 
 TEST(FileHistory, ClearEmptiesHistoryAndRecentPictures) {
   UserInfo info;
-  info.processing[3].inUse = 1;
+  info.colourAssociation[3] = 1;
   recordCombination(info, "/p/a.bmp", "/p/b.bmp");
   recordRecentPicture(info, "/p/a.bmp", 8, 8, 0);
   clearHistory(info);
   EXPECT_EQ(info.history, UserInfo{}.history);
   EXPECT_EQ(info.recent, UserInfo{}.recent);
-  EXPECT_EQ(info.processing[3].inUse, 1);  // the rest of the user information stays
+  EXPECT_EQ(info.colourAssociation[3], 1);  // the rest of the user information stays
 }
 
 TEST(HistoryMenu, ItemTextsAndIdentifiers) {

@@ -18,7 +18,7 @@
 namespace vemla {
 namespace {
 
-using Entry = persist::UserProcessingEntry;
+using Entry = UserProcessingEntry;
 using Table = std::array<Entry, kUserProcessingSlots>;
 
 constexpr std::size_t at(int x, int y) {
@@ -230,9 +230,9 @@ class Editing : public ::testing::Test {
   UserProcessingEditing open() {
     return UserProcessingEditing(bench, selection, user, progress, progress);
   }
-  Table& table() { return bench.settings.user.processing; }
+  Table& table() { return bench.userEntries.processing; }
   std::array<std::array<std::int32_t, kUserProcessingSlots>, 2>& colours() {
-    return bench.settings.program.imageControl.userProcessingColours;
+    return bench.images.selections.userProcessingColours;
   }
 
   Workbench bench;
@@ -429,13 +429,16 @@ class SavingEditing : public Editing {
     bench.settings.folder = folder.path();
   }
   std::string file() const { return folder.file("VemlaUinf.dat"); }
-  std::optional<persist::UserInfo> written() const {
+  std::optional<UserEntries> written() const {
     std::ifstream in(file(), std::ios::binary);
     if (!in) return std::nullopt;
     const std::vector<std::uint8_t> bytes{std::istreambuf_iterator<char>(in), {}};
+    UserEntries entries;
     persist::UserInfo info;
-    if (persist::decodeUserInfo(bytes, info) != persist::LoadStatus::Loaded) return std::nullopt;
-    return info;
+    if (persist::decodeUserInfo(bytes, entries, info) != persist::LoadStatus::Loaded) {
+      return std::nullopt;
+    }
+    return entries;
   }
   testing::TempDir folder;
 };
@@ -444,7 +447,7 @@ TEST_F(SavingEditing, UpdateWritesTheFileEvenWhenNothingChanged) {
   fiveEntries();
   UserProcessingEditing editing = open();
   ASSERT_TRUE(editing.save());
-  const std::optional<persist::UserInfo> info = written();
+  const std::optional<UserEntries> info = written();
   ASSERT_TRUE(info.has_value());
   EXPECT_EQ(info->processing, table());
 }

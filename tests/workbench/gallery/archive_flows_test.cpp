@@ -472,6 +472,27 @@ TEST_F(OpenArchive, ATrueColourItemIsQuantizedAsATrueColourFileWouldBe) {
   EXPECT_EQ(picture(kPicture1, 64), Bytes(64, 5));  // pure red is index 5 at every threshold
 }
 
+// One item of another size: the kept Picture 2 would be read at the wrong row length, so it
+// is cleared; the valid rectangle follows the new size as after a file open.
+TEST_F(OpenArchive, OneItemOfAnotherSizeClearsTheKeptPictureAndResetsTheValidRectangle) {
+  makeArchive(archive, {{pictureItem(16, 8, "a"), pixels(128, 1)},
+                        {pictureItem(16, 8, "b"), pixels(128, 2)}});
+  bench.options.ArchiveExpandToGallery = false;
+  ASSERT_EQ(open(), 0);
+  EXPECT_EQ(bench.control.validRange.rectangle, (Rect{0, 0, 15, 7}));
+
+  makeArchive(archive, {{pictureItem(8, 8, "small"), pixels(64, 3)}});
+  bench.options.ArchiveOpenPicture2 = false;
+  ASSERT_EQ(open(), 0);
+  EXPECT_EQ(bench.pictures.width, 8);
+  EXPECT_EQ(picture(kPicture1, 64), pixels(64, 3));
+  EXPECT_EQ(picture(kPicture2, 64), Bytes(64, 0));
+  EXPECT_EQ(bench.pictures.pictures[1].name, "");
+  EXPECT_EQ(bench.pictures.pictures[1].palette, greyRamp());
+  EXPECT_EQ(bench.titles.pane[1], "画像２");
+  EXPECT_EQ(bench.control.validRange.rectangle, (Rect{0, 0, 7, 7}));
+}
+
 TEST_F(OpenArchive, ANonArchiveIsRefusedBeforeAnythingChanges) {
   Bytes bitmapLike(2000, 0);
   bitmapLike[0] = 'B';

@@ -67,8 +67,9 @@ class PictureCommands : public ::testing::Test {
   std::optional<persist::UserInfo> savedInfo() const {
     const std::string path = bench.settings.folder + "/VemlaUinf.dat";
     if (!fs::exists(path)) return std::nullopt;
+    UserEntries entries;
     persist::UserInfo saved;
-    if (persist::decodeUserInfo(readBytes(path), saved) != persist::LoadStatus::Loaded) {
+    if (persist::decodeUserInfo(readBytes(path), entries, saved) != persist::LoadStatus::Loaded) {
       return std::nullopt;
     }
     return saved;

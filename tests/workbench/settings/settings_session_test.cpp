@@ -4,8 +4,11 @@
 
 #include <filesystem>
 
+#include "options/option_sheet_rules.h"
 #include "support/fake_user_port.h"
 #include "support/test_files.h"
+#include "workbench/picture/prepare_pictures.h"
+#include "workbench/view/refresh_chain.h"
 
 namespace vemla::persist {
 namespace {
@@ -19,11 +22,7 @@ using testing::writeBytes;
 void start(Workbench& bench, const std::string& folder, bool secondCopy, UserPort& user) {
   bench.settings.folder = folder;
   bench.secondCopy = secondCopy;
-  bench.options = defaultOptions(folder);
-  if (const auto size = readMaxPictureSize(folder)) {
-    bench.options.MaxPictureWidth = size->first;
-    bench.options.MaxPictureHeight = size->second;
-  }
+  ASSERT_TRUE(startWorkbench(bench, user, {folder, std::nullopt, !secondCopy}));
   loadSettingsAtStart(bench, user);
 }
 
@@ -112,6 +111,42 @@ TEST(SettingsSession, DamagedFileIsReportedOnceAndKeptWhenFirstReplaced) {
   EXPECT_EQ(readBytes(dir.file("VemlaUinf.dat.bad")),
             (std::vector<std::uint8_t>{'V', 'I', 'U', '1', 1, 2, 3}));
   EXPECT_EQ(readBytes(dir.file("VemlaUinf.dat")).size(), 68448u);
+}
+
+// The option sheet's apply and close: a plain change is live at once and written on closing; a
+// gallery count is held back until closing, which then asks for the restart and writes nothing.
+TEST(SettingsSession, OptionSheetSavesAPlainChangeAndRestartsForTheGalleryCount) {
+  TempDir dir;
+  FakeUserPort user;
+  NoBusyPort busy;
+  NoProgressPort progress;
+  Workbench bench;
+  start(bench, dir.path(), false, user);
+  const Options atOpen = bench.options;
+  Options pending = atOpen;
+  pending.GridColour1 = rgb(1, 2, 3);
+  unsigned effects = applyOptionSheet(bench, pending, user, busy, progress);
+  EXPECT_EQ(bench.options.GridColour1, rgb(1, 2, 3));
+  EXPECT_FALSE(closeOptionSheet(bench, atOpen, pending, effects, user));
+  {
+    Workbench again;
+    start(again, dir.path(), false, user);
+    EXPECT_EQ(again.options.GridColour1, rgb(1, 2, 3));
+  }
+
+  const Options reopened = bench.options;
+  pending = reopened;
+  pending.GalleryCount = 24;
+  pending.DragMinimumMove = 9;
+  effects = applyOptionSheet(bench, pending, user, busy, progress);
+  EXPECT_EQ(bench.options.GalleryCount, 16);
+  EXPECT_TRUE(closeOptionSheet(bench, reopened, pending, effects, user));
+  ASSERT_EQ(user.messages.size(), 1u);
+  EXPECT_EQ(user.messages[0].text, kRestartMessage);
+  EXPECT_EQ(bench.options.GalleryCount, 24);
+  Workbench again;
+  start(again, dir.path(), false, user);
+  EXPECT_EQ(again.options.DragMinimumMove, Options{}.DragMinimumMove);  // written at the end
 }
 
 TEST(SettingsSession, NoFolderMeansNoFiles) {

@@ -14,14 +14,14 @@ namespace {
 class ColourControls : public ::testing::Test {
  protected:
   void SetUp() override {
-    auto& tables = bench.settings.user.colours;
+    auto& tables = bench.userEntries.colours;
     tables[0].inUse = 1;
     tables[0].name = "海";
     tables[2].inUse = 1;
     tables[2].name = "熱";
   }
   const auto& kindColours(ImageSlot image) const {
-    return bench.settings.program.imageControl.kindColours[index(image)];
+    return bench.images.selections.kindColours[index(image)];
   }
 
   Workbench bench;
@@ -53,12 +53,12 @@ TEST_F(ColourControls, ChoiceIsRememberedForTheImageAndWhatItShows) {
   bench.images.userEntry[0] = 4;
   EXPECT_EQ(associatedColourKind(bench, ImageSlot::First), 0);
   EXPECT_TRUE(chooseColour(bench, ImageSlot::First, 2));
-  EXPECT_EQ(bench.settings.program.imageControl.userProcessingColours[0][4], 2);
+  EXPECT_EQ(bench.images.selections.userProcessingColours[0][4], 2);
   EXPECT_EQ(kindColours(ImageSlot::First)[0], 18);
 
   // Values that are no colour kind are refused.
   setColourAssociation(bench, ImageSlot::First, 7);
-  EXPECT_EQ(bench.settings.program.imageControl.userProcessingColours[0][4], 2);
+  EXPECT_EQ(bench.images.selections.userProcessingColours[0][4], 2);
 }
 
 TEST_F(ColourControls, ArrowsCopyTheOtherImagesColourForWhatEachShows) {
@@ -77,19 +77,19 @@ TEST_F(ColourControls, IntensityAndBrightnessBelongToThePaintedColourKind) {
   // Colour display off: both images are painted grey, so grey's values change.
   EXPECT_EQ(intensityOf(bench, ImageSlot::Second), 1);
   setIntensity(bench, ImageSlot::Second, 5);
-  EXPECT_EQ(bench.settings.program.imageControl.intensity[0], 5);
+  EXPECT_EQ(bench.images.selections.intensity[0], 5);
 
   setColourDisplay(bench, true);
   EXPECT_EQ(intensityOf(bench, ImageSlot::Second), 8);  // "差分ｶﾗｰ" starts at 8
   setIntensity(bench, ImageSlot::Second, 20);
-  EXPECT_EQ(bench.settings.program.imageControl.intensity[2], 16);
+  EXPECT_EQ(bench.images.selections.intensity[2], 16);
   setBrightness(bench, ImageSlot::Second, -5);
-  EXPECT_EQ(bench.settings.program.imageControl.brightness[2], 0);
+  EXPECT_EQ(bench.images.selections.brightness[2], 0);
   setBrightness(bench, ImageSlot::First, 300);
-  EXPECT_EQ(bench.settings.program.imageControl.brightness[1], 256);
+  EXPECT_EQ(bench.images.selections.brightness[1], 256);
   EXPECT_EQ(brightnessOf(bench, ImageSlot::First), 256);
   // Values restored from a file out of range read back within it.
-  bench.settings.program.imageControl.intensity[1] = 0;
+  bench.images.selections.intensity[1] = 0;
   EXPECT_EQ(intensityOf(bench, ImageSlot::First), 1);
 }
 

@@ -43,7 +43,7 @@ TEST_F(DisplayMarks, StoredMarkBringsTheCursorBackCentredInItsCell) {
   const int told = counter.panes;
   storeDisplayMark(bench, 2);
   EXPECT_EQ(counter.panes, told + 1);
-  EXPECT_EQ(bench.settings.program.marks[2], (persist::DisplayMark{1, 5, 4}));
+  EXPECT_EQ(bench.images.marks[2], (DisplayMark{1, 5, 4}));
   EXPECT_EQ(displayMarkTexts(bench, 2), (std::array<std::string, 2>{"5", "4"}));
 
   bench.view.fineX = 0;
@@ -69,14 +69,14 @@ TEST_F(DisplayMarks, EmptyMarksShowNothingAndDoNotMoveTheCursor) {
   // Indices outside 0..3 touch nothing.
   storeDisplayMark(bench, 4);
   storeDisplayMark(bench, -1);
-  EXPECT_EQ(bench.settings.program.marks, (std::array<persist::DisplayMark, 4>{}));
+  EXPECT_EQ(bench.images.marks, (std::array<DisplayMark, 4>{}));
   EXPECT_EQ(counter.panes, before);
   EXPECT_FALSE(restoreDisplayMark(bench, 4));
   EXPECT_EQ(displayMarkTexts(bench, -1), (std::array<std::string, 2>{}));
 }
 
 TEST_F(DisplayMarks, MarkFromAnotherPictureIsClampedIntoThisOne) {
-  bench.settings.program.marks[1] = {1, 5000, -7};  // e.g. restored from the settings file
+  bench.images.marks[1] = {1, 5000, -7};  // e.g. restored from the settings file
   EXPECT_TRUE(restoreDisplayMark(bench, 1));
   EXPECT_EQ(bench.view.centreX, 11);
   EXPECT_EQ(bench.view.centreY, 0);
@@ -88,13 +88,13 @@ TEST_F(DisplayMarks, ClearingEmptiesAllFour) {
   for (int index = 0; index < 4; ++index) storeDisplayMark(bench, index);
   clearDisplayMarks(bench);
   for (int index = 0; index < 4; ++index) {
-    EXPECT_EQ(bench.settings.program.marks[static_cast<std::size_t>(index)].valid, 0);
+    EXPECT_EQ(bench.images.marks[static_cast<std::size_t>(index)].valid, 0);
   }
 }
 
 TEST(DisplayMarksWithoutPictures, RestoringDoesNothing) {
   Workbench bench;
-  bench.settings.program.marks[0] = {1, 2, 3};
+  bench.images.marks[0] = {1, 2, 3};
   EXPECT_FALSE(restoreDisplayMark(bench, 0));
   EXPECT_EQ(bench.view.centreX, 0);
 }

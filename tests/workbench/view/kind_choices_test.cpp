@@ -22,7 +22,7 @@ class PaneCounter : public WorkbenchListener {
 class KindChoices : public ::testing::Test {
  protected:
   void SetUp() override {
-    auto& entries = bench.settings.user.processing;
+    auto& entries = bench.userEntries.processing;
     entries[1].inUse = 1;
     entries[1].name = "縦エッジ";
     entries[3].inUse = 1;

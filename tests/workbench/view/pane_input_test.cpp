@@ -325,10 +325,10 @@ TEST_F(PaneInput, ClearEmptiesThePictureOnlyWhileBothHaveNames) {
 
 TEST_F(PaneInput, ImageMenuListsKindsColoursAndMagnifications) {
   open(640, 480);
-  bench.settings.user.processing[2].inUse = 1;
-  bench.settings.user.processing[2].name = "ﾌｨﾙﾀ";
-  bench.settings.user.colours[5].inUse = 1;
-  bench.settings.user.colours[5].name = "虹";
+  bench.userEntries.processing[2].inUse = 1;
+  bench.userEntries.processing[2].name = "ﾌｨﾙﾀ";
+  bench.userEntries.colours[5].inUse = 1;
+  bench.userEntries.colours[5].name = "虹";
   const std::vector<PaneMenuItem> menu = paneMenu(bench, kPaneImage2, {});
   EXPECT_EQ(findItem(menu, "クリア"), nullptr);
   EXPECT_FALSE(findItem(menu, "中心へ移動")->enabled);  // no clicked cell
@@ -403,21 +403,21 @@ TEST_F(PaneInput, CentreTakesTheClickedCell) {
 TEST_F(PaneInput, ColourChoiceIsStoredForTheCurrentKind) {
   open(64, 64);
   ASSERT_TRUE(run(kPaneImage1, PaneCommand::ColourKind, kColourOffset));
-  EXPECT_EQ(bench.settings.program.imageControl.kindColours[0][kKindPicture1], kColourOffset);
-  EXPECT_EQ(bench.settings.program.imageControl.kindColours[1][kKindPicture1], 1);
+  EXPECT_EQ(bench.images.selections.kindColours[0][kKindPicture1], kColourOffset);
+  EXPECT_EQ(bench.images.selections.kindColours[1][kKindPicture1], 1);
   EXPECT_FALSE(bench.view.colourDisplay);
   EXPECT_TRUE(findItem(paneMenu(bench, kPaneImage1, {}), "ｵﾌｾｯﾄｶﾗｰ")->checked);
   // With PopupColourTurnsColourOn the choice also shows it, here for image 2's kind 1.
   bench.options.PopupColourTurnsColourOn = true;
   ASSERT_TRUE(run(kPaneImage2, PaneCommand::ColourKind, kColourDifference));
-  EXPECT_EQ(bench.settings.program.imageControl.kindColours[1][kKindPicture2], kColourDifference);
+  EXPECT_EQ(bench.images.selections.kindColours[1][kKindPicture2], kColourDifference);
   EXPECT_TRUE(bench.view.colourDisplay);
   EXPECT_EQ(colourKindOf(bench, ImageSlot::Second), kColourDifference);
   // A user processing entry keeps its own association.
   bench.images.kind[1] = kUserProcessingKind;
   bench.images.userEntry[1] = 4;
   chooseColourKind(bench, ImageSlot::Second, kColourStandard);
-  EXPECT_EQ(bench.settings.program.imageControl.userProcessingColours[1][4], kColourStandard);
+  EXPECT_EQ(bench.images.selections.userProcessingColours[1][4], kColourStandard);
   EXPECT_FALSE(run(kPaneImage2, PaneCommand::ColourKind, 7));  // not a colour kind
 }
 
@@ -428,7 +428,7 @@ TEST_F(PaneInput, MarksStoreAndRestoreTheCursor) {
   EXPECT_FALSE(findItem(menu, "マーク３移動")->enabled);
   setCursorPosition(bench, 10, 20);
   ASSERT_TRUE(run(kPaneImage1, PaneCommand::StoreMark, 2));
-  EXPECT_EQ(bench.settings.program.marks[2], (persist::DisplayMark{1, 10, 20}));
+  EXPECT_EQ(bench.images.marks[2], (DisplayMark{1, 10, 20}));
   menu = paneMenu(bench, kPaneImage1, {});
   EXPECT_TRUE(findItem(menu, "マーク３移動")->enabled);
   EXPECT_FALSE(findItem(menu, "マーク１移動")->enabled);

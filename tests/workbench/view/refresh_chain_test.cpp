@@ -128,7 +128,7 @@ TEST_F(RefreshChain, UnusedUserEntryKeepsTheBufferWithZeroStatistics) {
 }
 
 TEST_F(RefreshChain, UserExpressionRunsWithProgressAndClampsItsResults) {
-  persist::UserProcessingEntry& entry = bench.settings.user.processing[2];
+  UserProcessingEntry& entry = bench.userEntries.processing[2];
   entry.inUse = 1;
   entry.name = "明るさ";
   entry.form = 1;
@@ -156,7 +156,7 @@ TEST_F(RefreshChain, UserExpressionRunsWithProgressAndClampsItsResults) {
 }
 
 TEST_F(RefreshChain, FailedUserEntryTellsAndKeepsTheBuffer) {
-  persist::UserProcessingEntry& entry = bench.settings.user.processing[0];
+  UserProcessingEntry& entry = bench.userEntries.processing[0];
   entry.inUse = 1;
   entry.form = 1;
   entry.expression = "P1(0,0)+";
@@ -183,10 +183,10 @@ TEST_F(RefreshChain, ColourKindFollowsTheAssociationWhenColourIsOn) {
   EXPECT_EQ(colourKindOf(bench, ImageSlot::Second), kColourOffset);
   EXPECT_EQ(paneColoursOf(bench, ImageSlot::First).intensity, 8);
   // A user colour table that is not in use shows as grey.
-  bench.settings.program.imageControl.kindColours[0][kKindDifference] = 20;
+  bench.images.selections.kindColours[0][kKindDifference] = 20;
   EXPECT_EQ(colourKindOf(bench, ImageSlot::First), kColourGrey);
-  bench.settings.user.colours[4].inUse = 1;
-  bench.settings.user.colours[4].table[3 * 9] = 200;  // red of grey 9
+  bench.userEntries.colours[4].inUse = 1;
+  bench.userEntries.colours[4].table[3 * 9] = 200;  // red of grey 9
   EXPECT_EQ(colourKindOf(bench, ImageSlot::First), 20);
   EXPECT_EQ(paneColoursOf(bench, ImageSlot::First).base[9].red, 200);
 }
