@@ -174,8 +174,12 @@ void BM_RefreshChainPart(benchmark::State& state) {
         vemla::preparePictures(fixture.bench, fixture.user, busy);
         break;
       case 1:
+        vemla::createImage(fixture.bench, vemla::ImageSlot::First, true, true, fixture.user, busy,
+                           progress);
+        break;
       case 2:
-        vemla::createImage(fixture.bench, part, true, true, fixture.user, busy, progress);
+        vemla::createImage(fixture.bench, vemla::ImageSlot::Second, true, true, fixture.user, busy,
+                           progress);
         break;
       default:
         vemla::renderPanes(fixture.bench, false);

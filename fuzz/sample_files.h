@@ -123,7 +123,7 @@ inline persist::ProgramSettings richProgramSettings() {
   settings.options.GalleryCount = 24;
   settings.options.ShiftUnit = 64;
   settings.options.ImportPassword = "秘密";
-  settings.record.lastFiles = {"/pictures/a.bmp", "/写真/b.bmp", "/out/c.bmp", "/notes.txt"};
+  settings.record.lastFiles = {{"/pictures/a.bmp", "/写真/b.bmp"}, "/out/c.bmp", "/notes.txt"};
   settings.importer.userName = "検査担当";
   settings.importer.targets.targets[0] = {1, "bench", {192, 168, 1, 20}, "pass"};
   settings.importer.targets.targets[1] = {1, "隣の机", {10, 0, 0, 7}, "合言葉"};

@@ -223,7 +223,7 @@ int image(const Arguments& args, Context& io) {
   NoProgressPort progress;
   // A failed alignment tells its message and goes on unshifted, as the window does.
   preparePictures(bench, user, busy);
-  if (!createImage(bench, 1, true, false, user, busy, progress)) return 1;
+  if (!createImage(bench, ImageSlot::First, true, false, user, busy, progress)) return 1;
 
   if (!writeOutputPicture(out, width, height, store.plane(kImage1), greyRamp(), io)) return 1;
   if (shiftedNames) {

@@ -153,7 +153,7 @@ int render(const Arguments& args, Context& io) {
   std::memcpy(bench.store.plane(kImage1), bench.store.plane(kPicture1),
               static_cast<std::size_t>(width) * static_cast<std::size_t>(height));
   bench.images.fill[0] = fill;
-  renderImage(bench, 1, false);
+  renderImage(bench, ImageSlot::First, false);
 
   const PaneRaster& pane = bench.view.panes[0];
   const Palette palette = paletteOf(pane.colours);

@@ -6,8 +6,8 @@
 
 namespace vemla {
 
-std::string renameTitle(int picture) {
-  return std::string("画像") + (picture == 2 ? "２" : "１") + "名称の設定";
+std::string renameTitle(PictureSlot picture) {
+  return std::string("画像") + (picture == PictureSlot::Second ? "２" : "１") + "名称の設定";
 }
 
 std::string renameFieldText(const std::string& currentName) {

@@ -5,13 +5,15 @@
 #include <string>
 #include <string_view>
 
+#include "picture/picture_slot.h"
+
 namespace vemla {
 
 // The most CP932 bytes the entered text may take: with "<" and ">" it still fits the 512-byte
 // name field.
 inline constexpr int kRenameTextLimit = 507;
 
-std::string renameTitle(int picture);  // "画像１名称の設定" / "画像２名称の設定"
+std::string renameTitle(PictureSlot picture);  // "画像１名称の設定" / "画像２名称の設定"
 
 // What the field starts with: a pseudo-name without its angle brackets, else empty.
 std::string renameFieldText(const std::string& currentName);

@@ -39,7 +39,9 @@ std::string rgbRatioTitle(std::string_view suffix) {
   return std::string("TrueColor RGB比").append(suffix);
 }
 
-std::string rgbRatioFileSuffix(int picture) { return picture == 1 ? "(ﾌｧｲﾙ1)" : "(ﾌｧｲﾙ2)"; }
+std::string rgbRatioFileSuffix(PictureSlot picture) {
+  return picture == PictureSlot::First ? "(ﾌｧｲﾙ1)" : "(ﾌｧｲﾙ2)";
+}
 
 std::string formatRatio(double ratio) { return text::shortenDecimal(text::format("%f", ratio)); }
 

@@ -6,6 +6,7 @@
 #include <string>
 #include <string_view>
 
+#include "picture/picture_slot.h"
 #include "ports/ports.h"
 
 namespace vemla {
@@ -25,7 +26,7 @@ std::string rawFileBytesText(std::int64_t bytes);  // "%dﾊﾞｲﾄ"
 
 // "TrueColor RGB比" followed by "(ﾌｧｲﾙ1)", "(ﾌｧｲﾙ2)", a file name or nothing.
 std::string rgbRatioTitle(std::string_view suffix);
-std::string rgbRatioFileSuffix(int picture);  // "(ﾌｧｲﾙ1)" / "(ﾌｧｲﾙ2)"
+std::string rgbRatioFileSuffix(PictureSlot picture);  // "(ﾌｧｲﾙ1)" / "(ﾌｧｲﾙ2)"
 // A ratio as the dialog shows it: "%f", then shortened (1.000000 -> 1.0, 0.299000 -> 0.299).
 std::string formatRatio(double ratio);
 // A field read as a decimal number; text that is not a number reads as 0.

@@ -255,14 +255,18 @@ std::vector<SettingsField> buildFields() {
   f.push_back(optionField("SaveBitmapAsGrey", 4));                                       // 21
   f.push_back(optionField("RawDefaultWidth", 4));                                        // 22
   f.push_back(optionField("RawDefaultHeight", 4));                                       // 23
-  f.push_back(textField("last file of picture 1", 512,
-                        [](ProgramRecord& r) -> std::string& { return r.lastFiles[0]; }));  // 24
-  f.push_back(textField("last file of picture 2", 512,
-                        [](ProgramRecord& r) -> std::string& { return r.lastFiles[1]; }));  // 25
-  f.push_back(textField("last save-as file", 512,
-                        [](ProgramRecord& r) -> std::string& { return r.lastFiles[2]; }));  // 26
-  f.push_back(textField("last text export file", 512,
-                        [](ProgramRecord& r) -> std::string& { return r.lastFiles[3]; }));  // 27
+  f.push_back(textField("last file of picture 1", 512, [](ProgramRecord& r) -> std::string& {
+    return r.lastFiles.openPicture[index(PictureSlot::First)];
+  }));  // 24
+  f.push_back(textField("last file of picture 2", 512, [](ProgramRecord& r) -> std::string& {
+    return r.lastFiles.openPicture[index(PictureSlot::Second)];
+  }));  // 25
+  f.push_back(textField("last save-as file", 512, [](ProgramRecord& r) -> std::string& {
+    return r.lastFiles.saveAs;
+  }));  // 26
+  f.push_back(textField("last text export file", 512, [](ProgramRecord& r) -> std::string& {
+    return r.lastFiles.greyValueText;
+  }));  // 27
   f.push_back(optionField("ScopeMagnification", 4));                                        // 28
   f.push_back(optionField("ScopePosition", 4));                                             // 29
   f.push_back({"user name", 260, 0,                                                         // 30

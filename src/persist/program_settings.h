@@ -17,6 +17,7 @@
 #include "options/options.h"
 #include "persist/field_codec.h"
 #include "persist/settings_io.h"
+#include "picture/last_files.h"
 #include "processing/image_control.h"
 #include "processing/picture_control.h"
 
@@ -73,7 +74,7 @@ struct WindowRectangle {
 // The parts of the settings record that neither the options nor another subsystem's record
 // hold.
 struct ProgramRecord {
-  std::array<std::string, 4> lastFiles;  // file dialogs: picture 1, picture 2, save-as, text
+  LastFiles lastFiles;  // the main window's file dialogs
   std::array<std::int32_t, 5> reservedWords{};
   std::array<std::int32_t, 6> controlWords{};  // picture-control and image-control settings
   std::array<std::uint32_t, 2> spareColourPair{};

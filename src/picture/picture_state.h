@@ -6,6 +6,7 @@
 
 #include "picture/bitmap.h"
 #include "picture/palette.h"
+#include "picture/picture_slot.h"
 #include "ports/ports.h"
 
 namespace vemla {
@@ -38,6 +39,12 @@ struct PictureState {
   // Set by a caller that opens a raw file with a known size; cleared by every open.
   bool skipRawDialogOnce = false;
 };
+
+// The names of Picture 1 and Picture 2, indexed by index(PictureSlot).
+inline std::array<std::string, 2> pictureNames(const PictureState& state) {
+  return {state.pictures[index(PictureSlot::First)].name,
+          state.pictures[index(PictureSlot::Second)].name};
+}
 
 inline bool isPseudoName(const std::string& name) {
   return !name.empty() && name[0] == '<';

@@ -8,6 +8,7 @@
 #include <memory>
 #include <span>
 
+#include "picture/picture_slot.h"
 #include "ports/ports.h"
 
 namespace vemla {
@@ -27,6 +28,20 @@ enum Plane : int {
   kScratch1 = 15,  // scratch plane
   kPlaneCount = 16,
 };
+
+// The planes of a picture (unshifted, shifted, read buffer) and of an image.
+constexpr Plane unshiftedPlane(PictureSlot slot) {
+  return slot == PictureSlot::Second ? kPicture2 : kPicture1;
+}
+constexpr Plane shiftedPlane(PictureSlot slot) {
+  return slot == PictureSlot::Second ? kShifted2 : kShifted1;
+}
+constexpr Plane readPlane(PictureSlot slot) {
+  return slot == PictureSlot::Second ? kRead2 : kRead1;
+}
+constexpr Plane imagePlane(ImageSlot slot) {
+  return slot == ImageSlot::Second ? kImage2 : kImage1;
+}
 
 class PictureStore {
  public:

@@ -30,9 +30,9 @@ const std::array<ImageKindInfo, kBuiltInKindCount>& imageKindTable() {
   return kTable;
 }
 
-std::string imageLabel(int image, bool picturesLoaded, std::string_view kindName,
+std::string imageLabel(ImageSlot image, bool picturesLoaded, std::string_view kindName,
                        std::string_view magnificationText) {
-  std::string label = image == 1 ? "ｲﾒｰｼﾞ1" : "ｲﾒｰｼﾞ2";
+  std::string label = image == ImageSlot::First ? "ｲﾒｰｼﾞ1" : "ｲﾒｰｼﾞ2";
   if (!picturesLoaded) return label;
   return label.append("（").append(kindName).append("） ").append(magnificationText);
 }

@@ -8,6 +8,7 @@
 #include <string>
 #include <string_view>
 
+#include "picture/picture_slot.h"
 #include "processing/image_kernels.h"
 
 namespace vemla {
@@ -54,7 +55,7 @@ constexpr std::uint8_t fillValueOf(int kind) {
 }
 
 // "ｲﾒｰｼﾞ1", and with pictures loaded "ｲﾒｰｼﾞ1（平均） x8" or "ｲﾒｰｼﾞ1（平均） 1/4.0".
-std::string imageLabel(int image, bool picturesLoaded, std::string_view kindName,
+std::string imageLabel(ImageSlot image, bool picturesLoaded, std::string_view kindName,
                        std::string_view magnificationText);
 
 }  // namespace vemla

@@ -13,8 +13,8 @@ TEST(RenameField, StartsWithAPseudoNameWithoutItsBracketsAndEmptyForFiles) {
   EXPECT_EQ(renameFieldText("<open"), "open");
   EXPECT_EQ(renameFieldText("/pictures/a.bmp"), "");
   EXPECT_EQ(renameFieldText(""), "");
-  EXPECT_EQ(renameTitle(1), "画像１名称の設定");
-  EXPECT_EQ(renameTitle(2), "画像２名称の設定");
+  EXPECT_EQ(renameTitle(PictureSlot::First), "画像１名称の設定");
+  EXPECT_EQ(renameTitle(PictureSlot::Second), "画像２名称の設定");
 }
 
 class SetPseudoName : public ::testing::Test {
@@ -28,7 +28,7 @@ class SetPseudoName : public ::testing::Test {
 };
 
 TEST_F(SetPseudoName, EmptyTextStoresAngleBracketsAndRetitles) {
-  ASSERT_EQ(setPseudoName(bench, 1, "", user), 0);
+  ASSERT_EQ(setPseudoName(bench, PictureSlot::First, "", user), 0);
   EXPECT_TRUE(user.messages.empty());
   EXPECT_EQ(bench.pictures.pictures[0].name, "<>");
   EXPECT_EQ(bench.titles.pane[0], "画像１<>");
@@ -38,33 +38,33 @@ TEST_F(SetPseudoName, EmptyTextStoresAngleBracketsAndRetitles) {
 }
 
 TEST_F(SetPseudoName, SecondPictureTakesTheEnteredText) {
-  ASSERT_EQ(setPseudoName(bench, 2, "比較<b>", user), 0);
+  ASSERT_EQ(setPseudoName(bench, PictureSlot::Second, "比較<b>", user), 0);
   EXPECT_EQ(bench.pictures.pictures[1].name, "<比較<b>>");
   EXPECT_EQ(bench.pictures.pictures[0].name, "/pictures/a.bmp");
   EXPECT_EQ(bench.titles.pane[1], "画像２<比較<b>>");
 }
 
 TEST_F(SetPseudoName, AcceptsTextUpTo507BytesAndRefusesLongerWithoutCutting) {
-  ASSERT_EQ(setPseudoName(bench, 1, std::string(507, 'a'), user), 0);
+  ASSERT_EQ(setPseudoName(bench, PictureSlot::First, std::string(507, 'a'), user), 0);
   EXPECT_EQ(bench.pictures.pictures[0].name.size(), 509u);
 
-  EXPECT_EQ(setPseudoName(bench, 2, std::string(508, 'a'), user), -1);
+  EXPECT_EQ(setPseudoName(bench, PictureSlot::Second, std::string(508, 'a'), user), -1);
   // 254 two-byte characters are 508 CP932 bytes.
   std::string wide;
   for (int i = 0; i < 254; ++i) wide += "あ";
-  EXPECT_EQ(setPseudoName(bench, 2, wide, user), -1);
+  EXPECT_EQ(setPseudoName(bench, PictureSlot::Second, wide, user), -1);
   ASSERT_EQ(user.messages.size(), 2u);
   EXPECT_EQ(user.messages[0].text, "ﾌｧｲﾙ名が長すぎます");
   EXPECT_EQ(user.messages[1].text, "ﾌｧｲﾙ名が長すぎます");
   EXPECT_EQ(bench.pictures.pictures[1].name, "/pictures/b.bmp");
   wide.resize(wide.size() - 3);  // 253 characters, 506 bytes
-  EXPECT_EQ(setPseudoName(bench, 2, wide, user), 0);
+  EXPECT_EQ(setPseudoName(bench, PictureSlot::Second, wide, user), 0);
 }
 
 TEST_F(SetPseudoName, RefusesCharactersTheNameFieldCannotHold) {
-  EXPECT_EQ(setPseudoName(bench, 1, "😀", user), -1);
-  EXPECT_EQ(setPseudoName(bench, 1, std::string("a\0b", 3), user), -1);
-  EXPECT_EQ(setPseudoName(bench, 1, "a\nb", user), -1);
+  EXPECT_EQ(setPseudoName(bench, PictureSlot::First, "😀", user), -1);
+  EXPECT_EQ(setPseudoName(bench, PictureSlot::First, std::string("a\0b", 3), user), -1);
+  EXPECT_EQ(setPseudoName(bench, PictureSlot::First, "a\nb", user), -1);
   ASSERT_EQ(user.messages.size(), 3u);
   for (const auto& message : user.messages) {
     EXPECT_EQ(message.text, "ﾌｧｲﾙ名に使用できない文字が含まれています");

@@ -18,13 +18,14 @@ TEST(RawSizeCheck, AcceptsTheRangeAndNamesItWhenRefusing) {
 
 TEST(RawSizeCheck, Texts) {
   EXPECT_EQ(rawFileBytesText(262144), "262144ﾊﾞｲﾄ");
-  EXPECT_EQ(rawSizeHelpText(1024, 1024),
-            "画像ｻｲｽﾞを8ｘ8～1024ｘ1024\nの範囲で指定します\nｻｲｽﾞの範囲外のﾌｧｲﾙも\n読み込みが可能です");
+  EXPECT_EQ(
+      rawSizeHelpText(1024, 1024),
+      "画像ｻｲｽﾞを8ｘ8～1024ｘ1024\nの範囲で指定します\nｻｲｽﾞの範囲外のﾌｧｲﾙも\n読み込みが可能です");
 }
 
 TEST(RgbRatioDialogText, TitlesAndShortenedRatios) {
-  EXPECT_EQ(rgbRatioTitle(rgbRatioFileSuffix(1)), "TrueColor RGB比(ﾌｧｲﾙ1)");
-  EXPECT_EQ(rgbRatioTitle(rgbRatioFileSuffix(2)), "TrueColor RGB比(ﾌｧｲﾙ2)");
+  EXPECT_EQ(rgbRatioTitle(rgbRatioFileSuffix(PictureSlot::First)), "TrueColor RGB比(ﾌｧｲﾙ1)");
+  EXPECT_EQ(rgbRatioTitle(rgbRatioFileSuffix(PictureSlot::Second)), "TrueColor RGB比(ﾌｧｲﾙ2)");
   EXPECT_EQ(rgbRatioTitle(""), "TrueColor RGB比");
   EXPECT_EQ(formatRatio(1.0), "1.0");
   EXPECT_EQ(formatRatio(0.299), "0.299");

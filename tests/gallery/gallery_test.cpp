@@ -244,7 +244,7 @@ class GalleryToPicture : public testing::GalleryFixture {
 
 TEST_F(GalleryToPicture, CopiesAPictureSlotWithItsPaletteAndName) {
   ASSERT_EQ(storeGrey(0, 16, 8, "left", 5), 0);
-  ASSERT_EQ(copySlotToPicture(bench, user, 0, 1), 0);
+  ASSERT_EQ(copySlotToPicture(bench, user, 0, PictureSlot::Second), 0);
   EXPECT_EQ(bench.pictures.width, 16);
   EXPECT_EQ(bench.pictures.height, 8);
   EXPECT_EQ(bench.pictures.pictures[1].name, "<left>");
@@ -261,7 +261,7 @@ TEST_F(GalleryToPicture, ConvertsATrueColourSlotAsATrueColourFileIsOpened) {
   for (int i = 0; i < 64; ++i) content.insert(content.end(), {40, 80, 120});
   SlotPicture picture{content, 8, 8, 3, nullptr, "rgb"};
   ASSERT_EQ(storePictureInSlot(bench, user, 2, picture), 0);
-  ASSERT_EQ(copySlotToPicture(bench, user, 2, 0), 0);
+  ASSERT_EQ(copySlotToPicture(bench, user, 2, PictureSlot::First), 0);
   EXPECT_EQ(bench.store.plane(kPicture1)[63], 80);
   EXPECT_EQ(bench.pictures.pictures[0].palette, greyRamp());
 }
@@ -269,7 +269,7 @@ TEST_F(GalleryToPicture, ConvertsATrueColourSlotAsATrueColourFileIsOpened) {
 TEST_F(GalleryToPicture, AFailedReadKeepsTheSlot) {
   ASSERT_EQ(storeGrey(0, 8, 8, "gone"), 0);
   std::filesystem::remove(slotFile(0));
-  EXPECT_EQ(copySlotToPicture(bench, user, 0, 0), kSlotFailed);
+  EXPECT_EQ(copySlotToPicture(bench, user, 0, PictureSlot::First), kSlotFailed);
   EXPECT_EQ(user.onlyMessage(), "ｷﾞｬﾗﾘｰの読み込みに失敗しました");
   EXPECT_EQ(user.messages[0].icon, Icon::Error);
   EXPECT_EQ(slot(0).kind, kSlotPicture);
@@ -278,18 +278,18 @@ TEST_F(GalleryToPicture, AFailedReadKeepsTheSlot) {
 
 TEST_F(GalleryToPicture, RefusesSizesOutsideTheLimitsAndWhileEditing) {
   ASSERT_EQ(storeGrey(0, 4, 100, "narrow"), 0);
-  EXPECT_EQ(copySlotToPicture(bench, user, 0, 0), kSlotAbandoned);
+  EXPECT_EQ(copySlotToPicture(bench, user, 0, PictureSlot::First), kSlotAbandoned);
   EXPECT_EQ(user.onlyMessage(), "画像のｻｲｽﾞが 8x8 以上でないとｺﾋﾟｰできません");
   user.messages.clear();
   slot(0).width = 1028;  // as after the maximum was lowered
-  EXPECT_EQ(copySlotToPicture(bench, user, 0, 0), kSlotAbandoned);
+  EXPECT_EQ(copySlotToPicture(bench, user, 0, PictureSlot::First), kSlotAbandoned);
   EXPECT_EQ(user.onlyMessage(), "画像のｻｲｽﾞが最大ｻｲｽﾞ(1024x1024)を超えています");
   user.messages.clear();
   ASSERT_EQ(storeData(1, {1, 2}, "data"), 0);
-  EXPECT_EQ(copySlotToPicture(bench, user, 1, 0), kSlotAbandoned);
+  EXPECT_EQ(copySlotToPicture(bench, user, 1, PictureSlot::First), kSlotAbandoned);
   EXPECT_TRUE(user.messages.empty());
   bench.pictures.editing = true;
-  EXPECT_EQ(copySlotToPicture(bench, user, 0, 0), kSlotAbandoned);
+  EXPECT_EQ(copySlotToPicture(bench, user, 0, PictureSlot::First), kSlotAbandoned);
   EXPECT_EQ(user.onlyMessage(), "画像の編集中はこの機能が使用できません");
 }
 

@@ -100,7 +100,7 @@ ProgramSettings changedSettings() {
   s.importer.targets.last = {0, "last", {10, 0, 0, 2}, "pw"};
   s.importer.targets.selected = 0;
   ProgramRecord& r = s.record;
-  r.lastFiles = {"/a/1.bmp", "/a/2.bmp", "/a/保存.bmp", "/a/text.txt"};
+  r.lastFiles = {{"/a/1.bmp", "/a/2.bmp"}, "/a/保存.bmp", "/a/text.txt"};
   r.reservedWords = {1, 2, 3, 4, 5};
   r.controlWords = {-1, 0, 7, 9, 11, 13};
   r.spareColourPair = {0xAA, 0xBB};

@@ -366,7 +366,7 @@ class ControlWindowsTest : public QObject {
   void colourBarFollowsThePaletteSwitch() {
     Bench b;
     QVERIFY(b.openSamples());
-    ColourBar bar(b.bench, 1, b.image());
+    ColourBar bar(b.bench, ImageSlot::First, b.image());
     QVERIFY(!bar.isVisibleTo(b.image()));
     find<QCheckBox>(b.image(), "palette")->click();
     QVERIFY(b.bench.view.colourBars);
@@ -374,7 +374,7 @@ class ControlWindowsTest : public QObject {
     QCOMPARE(bar.objectName(), QString("ImageColor"));
     QCOMPARE(bar.size(), QSize(32, 512));
 
-    const QImage image = colourBarImage(b.bench, 1);
+    const QImage image = colourBarImage(b.bench, ImageSlot::First);
     const ColourTable& table = b.bench.view.panes[0].colours;  // no grid: the pane's own table
     QCOMPARE(image.pixel(0, 0), argbOf(table[255]));
     QCOMPARE(image.pixel(11, 511), argbOf(table[0]));

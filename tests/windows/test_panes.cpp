@@ -40,9 +40,11 @@ class RecordingHost : public PaneHost {
     opens.append({names, mode, recordHistory});
   }
   void requestOpenArchive(const QString& path) override { archives << path; }
-  void requestOpenRecent(int picture, int entry) override { recents << QPoint(picture, entry); }
+  void requestOpenRecent(PictureSlot picture, int entry) override {
+    recents << QPoint(number(picture), entry);
+  }
   void showHelp(QWidget*, const QString& text) override { helps << text; }
-  QList<QPoint> recents;  // (picture, entry) of each recent-picture request
+  QList<QPoint> recents;  // (picture number, entry) of each recent-picture request
   bool grabScrollEnabled() const override { return grabEnabled; }
   void grabScroll(QPoint delta) override { scrolls << delta; }
 };
@@ -145,10 +147,10 @@ class PanesTest : public QObject {
 
     explicit Setup(bool open = true) {
       if (!bench.store.allocate(1024, 1024)) qFatal("no picture store");
-      port1 = std::make_unique<PicturePane>(bench, user, busy, progress, host, 0);
-      port2 = std::make_unique<PicturePane>(bench, user, busy, progress, host, 1);
-      image1 = std::make_unique<ImagePane>(bench, user, busy, progress, host, 0);
-      image2 = std::make_unique<ImagePane>(bench, user, busy, progress, host, 1);
+      port1 = std::make_unique<PicturePane>(bench, user, busy, progress, host, PictureSlot::First);
+      port2 = std::make_unique<PicturePane>(bench, user, busy, progress, host, PictureSlot::Second);
+      image1 = std::make_unique<ImagePane>(bench, user, busy, progress, host, ImageSlot::First);
+      image2 = std::make_unique<ImagePane>(bench, user, busy, progress, host, ImageSlot::Second);
       repainter.pictures = {port1.get(), port2.get()};
       repainter.images = {image1.get(), image2.get()};
       bench.addListener(&repainter);
@@ -384,7 +386,7 @@ class PanesTest : public QObject {
     setup.port2->setMenuRunner(answer.runner());
     answer.choice = QString::fromUtf8(" 1. /x/c.bmp (320x240)");
     QTest::mouseClick(setup.port2.get(), Qt::RightButton, {}, QPoint(50, 50));
-    QCOMPARE(setup.host.recents, QList<QPoint>{QPoint(1, 3)});
+    QCOMPARE(setup.host.recents, QList<QPoint>{QPoint(2, 3)});
   }
 
   void imageMenuDrivesTheView() {

@@ -17,6 +17,7 @@
 #include "windows/dialogs/picture_dialogs.h"
 #include "windows/dialogs/raw_size_dialog.h"
 #include "windows/main/quick_help.h"
+#include "workbench/editing/picture_rename.h"
 #include "workbench/picture/open_pictures.h"
 #include "workbench/picture/prepare_pictures.h"
 #include "workbench/view/refresh_chain.h"
@@ -194,16 +195,16 @@ class PictureDialogsTest : public QObject {
     RecordingPort user;
     Workbench bench;
     loadPictures(bench, user);
-    auto second = makeRenameDialog(nullptr, bench, 2, user);
+    auto second = makeRenameDialog(nullptr, bench, PictureSlot::Second, user);
     QCOMPARE(second->windowTitle(), QString::fromUtf8("画像２名称の設定"));
     QCOMPARE(second->findChild<QLineEdit*>("name")->text(), QString("Import2"));
 
-    auto first = makeRenameDialog(nullptr, bench, 1, user);
+    auto first = makeRenameDialog(nullptr, bench, PictureSlot::First, user);
     auto* field = first->findChild<QLineEdit*>("name");
     QCOMPARE(field->text(), QString());  // a file name is not offered for editing
     first->accept();
     QCOMPARE(first->result(), int(QDialog::Accepted));
-    finishRename(*first, bench, 1, user);
+    QCOMPARE(setPseudoName(bench, PictureSlot::First, first->text(), user), 0);
     QCOMPARE(bench.pictures.pictures[0].name, std::string("<>"));
     QCOMPARE(QString::fromStdString(bench.titles.pane[0]), QString::fromUtf8("画像１<>"));
     QVERIFY(user.messages.isEmpty());
@@ -211,7 +212,7 @@ class PictureDialogsTest : public QObject {
 
   void renameRefusesTextTheNameFieldCannotHold() {
     RecordingPort user;
-    RenameDialog dialog(user, 1, "");
+    RenameDialog dialog(user, PictureSlot::First, "");
     auto* field = dialog.findChild<QLineEdit*>("name");
     // 300 characters fit the field's 507, but as 600 CP932 bytes not the name.
     field->setText(QString(300, QChar(0x3042)));
@@ -262,7 +263,7 @@ class PictureDialogsTest : public QObject {
       finishTextExport(*dialog, bench);
     }
     QVERIFY(user.messages.isEmpty());
-    QCOMPARE(QString::fromStdString(bench.settings.program.lastFiles[3]), path);
+    QCOMPARE(QString::fromStdString(bench.settings.program.lastFiles.greyValueText), path);
     QCOMPARE(bench.settings.program.textExport, (std::array<std::int32_t, 2>{1, 2}));
     auto again = makeTextExportDialog(&window, bench, user);
     QVERIFY(again->findChild<QRadioButton*>("source1")->isChecked());
@@ -320,7 +321,7 @@ class PictureDialogsTest : public QObject {
     Workbench bench;
     QVERIFY(bench.store.allocate(1024, 1024));
     QVERIFY(makeSizeChangeDialog(nullptr, bench, user) == nullptr);
-    QVERIFY(makeRenameDialog(nullptr, bench, 1, user) == nullptr);
+    QVERIFY(makeRenameDialog(nullptr, bench, PictureSlot::First, user) == nullptr);
     QVERIFY(makeTextExportDialog(nullptr, bench, user) == nullptr);
     QVERIFY(user.messages.isEmpty());
   }

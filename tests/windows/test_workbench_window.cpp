@@ -1,6 +1,6 @@
 // Window tests, run offscreen: the main window's layout (on a large and on a small screen),
 // its menu and toolbar states, the open paths (file dialogs, clipboard, queued requests,
-// history), saving and the quick help.
+// history), saving, every picture command of the menu for both pictures, and the quick help.
 #include <QAction>
 #include <QApplication>
 #include <QClipboard>
@@ -13,6 +13,7 @@
 #include <QtTest>
 #include <filesystem>
 
+#include "picture/file_names.h"
 #include "support/recording_port.h"
 #include "support/test_files.h"
 #include "windows/main/quick_help.h"
@@ -83,6 +84,82 @@ void openOneByDialog(WorkbenchWindow& window, const std::string& path) {
        [](const QString&, const QString&, const QString&) { return QString(); }});
 }
 
+// Chooses the item of `id` in MAINMENU as the operator does: the menu states are brought up to
+// date (as opening a menu does) and the item's own action is triggered. False when MAINMENU has
+// no such item or it is disabled.
+bool chooseMenuItem(WorkbenchWindow& window, int id) {
+  window.updateCommandStates();
+  auto* action = window.menuBar()->findChild<QAction*>(QString::number(id));
+  if (action == nullptr || !action->isEnabled()) {
+    qWarning("menu item %d is missing or disabled", id);
+    return false;
+  }
+  action->trigger();
+  return true;
+}
+
+// What a picture command may change of a picture.
+struct PictureFacts {
+  std::string name;
+  std::vector<std::uint8_t> pixels;  // unshifted
+  Palette palette;
+  bool operator==(const PictureFacts&) const = default;
+};
+
+std::vector<std::uint8_t> planePixels(const Workbench& bench, Plane plane) {
+  const std::uint8_t* start = bench.store.plane(plane);
+  return {start, start + bench.pictures.width * bench.pictures.height};
+}
+
+PictureFacts factsOf(const Workbench& bench, PictureSlot picture) {
+  const PictureMeta& meta = bench.pictures.pictures[index(picture)];
+  return {meta.name, planePixels(bench, unshiftedPlane(picture)), meta.palette};
+}
+
+// The pixels of a picture file as the program reads them.
+std::vector<std::uint8_t> filePixels(const std::string& path) {
+  Workbench reader;
+  RecordingPort user;
+  if (!reader.store.allocate(64, 64) ||
+      openPictureFiles(reader, user, &path, nullptr, false) != 0) {
+    return {};
+  }
+  return planePixels(reader, kPicture1);
+}
+
+// A window with a.bmp as Picture 1 and c.bmp as Picture 2 (different pixels, non-grey palettes).
+struct OpenedWindow {
+  Bench b;
+  RecordingPort user;
+  WorkbenchWindow window{b.bench, user, kLargeScreen};
+  ScriptedDialogs dialogs;
+  std::array<std::string, 2> files;
+  std::array<PictureFacts, 2> before;
+
+  OpenedWindow() {
+    files = {writePicture(b.folder, "a.bmp", 0), writePicture(b.folder, "c.bmp", 50)};
+    dialogs.opens = {{q(files[0]), q(files[1])}};
+    window.setFileDialogs(dialogs.dialogs());
+    window.runCommand(kOpenTwo);
+    dialogs.titles.clear();
+    before = {factsOf(b.bench, PictureSlot::First), factsOf(b.bench, PictureSlot::Second)};
+  }
+  PictureFacts now(PictureSlot picture) const { return factsOf(b.bench, picture); }
+  // The picture a command was to leave alone is as it was.
+  bool keeps(PictureSlot picture) const { return now(picture) == before[index(picture)]; }
+};
+
+constexpr int kOverwrite[] = {kOverwrite1, kOverwrite2};
+constexpr int kSaveAsPicture[] = {kSaveAsPicture1, kSaveAsPicture2};
+constexpr int kSaveAsImage[] = {kSaveAsImage1, kSaveAsImage2};
+constexpr int kReplace[] = {kReplace1, kReplace2};
+constexpr int kReopen[] = {kReopen1, kReopen2};
+constexpr int kPasteTo[] = {kPasteToPicture1, kPasteToPicture2};
+constexpr int kGreyScale[] = {kGreyScale1, kGreyScale2};
+constexpr int kCopyFrom[] = {kCopy1To2, kCopy2To1};
+constexpr int kRename[] = {kRename1, kRename2};
+constexpr const char* kDigits[] = {"１", "２"};
+
 }  // namespace
 
 class WorkbenchWindowTest : public QObject {
@@ -104,11 +181,11 @@ class WorkbenchWindowTest : public QObject {
     QCOMPARE(window.layoutElement("ImageControl")->geometry(), QRect(316, 593, 437, 388));
     QCOMPARE(window.layoutElement("ToolSelection")->geometry(), QRect(754, 913, 517, 68));
     // The panes sit centred in their frames: 232 x 244 and 512 x 512.
-    QCOMPARE(window.picturePane(0)->objectName(), QString("Port1"));
-    QCOMPARE(window.picturePane(0)->geometry(), QRect(0, 1, 232, 244));
-    QCOMPARE(window.imagePane(1)->objectName(), QString("Image2"));
-    QCOMPARE(window.imagePane(1)->geometry(), QRect(2, 2, 512, 512));
-    QCOMPARE(window.imagePane(1)->parentWidget(), window.layoutElement("Image2"));
+    QCOMPARE(window.picturePane(PictureSlot::First)->objectName(), QString("Port1"));
+    QCOMPARE(window.picturePane(PictureSlot::First)->geometry(), QRect(0, 1, 232, 244));
+    QCOMPARE(window.imagePane(ImageSlot::Second)->objectName(), QString("Image2"));
+    QCOMPARE(window.imagePane(ImageSlot::Second)->geometry(), QRect(2, 2, 512, 512));
+    QCOMPARE(window.imagePane(ImageSlot::Second)->parentWidget(), window.layoutElement("Image2"));
     QCOMPARE(window.titleStrip(7)->geometry(), QRect(754, 890, 517, 24));
     QCOMPARE(window.titleStrip(7)->text(), QString::fromUtf8("ツール機能選択"));
     QCOMPARE(window.titleStrip(2)->text(), QString::fromUtf8("ｲﾒｰｼﾞ1"));
@@ -377,6 +454,149 @@ class WorkbenchWindowTest : public QObject {
     QVERIFY(user.messages[0].startsWith(QString::fromUtf8("（画像１）\n") + q(a) + "\n"));
     QVERIFY(user.messages[0].endsWith(QString::fromUtf8("大きさ　16 x 16")));
     QCOMPARE(user.titles[0], QString::fromUtf8("画像ﾌｧｲﾙ情報"));
+  }
+
+  // Every picture command of the File, Edit and Picture menus, chosen in MAINMENU for Picture 1
+  // and for Picture 2: the picture the item names changes, the other stays as it was.
+  void overwriteWritesThatPicturesFile() {
+    for (PictureSlot picture : kPictureSlots) {
+      OpenedWindow w;
+      // Both files change on disk; overwriting puts back only the chosen picture's pixels.
+      const std::vector<std::uint8_t> changed = filePixels(writePicture(w.b.folder, "x.bmp", 99));
+      for (const std::string& file : w.files)
+        writePicture(w.b.folder, std::string(fileNamePart(file)), 99);
+      w.user.yesNoAnswers = {true};
+      QVERIFY(chooseMenuItem(w.window, kOverwrite[index(picture)]));
+      QCOMPARE(w.user.questions, QStringList{QString::fromUtf8("画像") + kDigits[index(picture)] +
+                                             QString::fromUtf8("を上書きしてもよいですか\n") +
+                                             q(w.files[index(picture)])});
+      QCOMPARE(filePixels(w.files[index(picture)]), w.before[index(picture)].pixels);
+      QCOMPARE(filePixels(w.files[index(other(picture))]), changed);
+    }
+  }
+
+  void saveAsWritesThatPictureOrImage() {
+    for (PictureSlot picture : kPictureSlots) {
+      OpenedWindow w;
+      const std::string target = w.b.folder.file("saved.bmp");
+      w.dialogs.saves = {q(target)};
+      QVERIFY(chooseMenuItem(w.window, kSaveAsPicture[index(picture)]));
+      QCOMPARE(w.dialogs.titles, QStringList{QString::fromUtf8("名前を付けて保存（画像") +
+                                             kDigits[index(picture)] + QString::fromUtf8("）")});
+      QCOMPARE(filePixels(target), w.before[index(picture)].pixels);
+      QCOMPARE(w.now(picture).name, target);
+      QVERIFY(w.keeps(other(picture)));
+    }
+    for (ImageSlot image : kImageSlots) {
+      OpenedWindow w;
+      const std::vector<std::uint8_t> shown = planePixels(w.b.bench, imagePlane(image));
+      const std::string target = w.b.folder.file("image.bmp");
+      w.dialogs.saves = {q(target)};
+      QVERIFY(chooseMenuItem(w.window, kSaveAsImage[index(image)]));
+      QCOMPARE(w.dialogs.titles, QStringList{QString::fromUtf8("名前を付けて保存（イメージ") +
+                                             kDigits[index(image)] + QString::fromUtf8("）")});
+      QCOMPARE(filePixels(target), shown);
+      QVERIFY(w.keeps(PictureSlot::First) && w.keeps(PictureSlot::Second));
+    }
+  }
+
+  void replaceReopenAndPasteOpenOnlyThatPicture() {
+    for (PictureSlot picture : kPictureSlots) {
+      OpenedWindow w;
+      const std::string other = writePicture(w.b.folder, "e.bmp", 150);
+      w.dialogs.opens = {{q(other)}};
+      QVERIFY(chooseMenuItem(w.window, kReplace[index(picture)]));
+      QVERIFY(w.dialogs.titles.value(0).endsWith(QString("(%1)へ入れ替え").arg(number(picture))));
+      QCOMPARE(w.now(picture).name, other);
+      QCOMPARE(w.now(picture).pixels, filePixels(other));
+      QVERIFY(w.keeps(vemla::other(picture)));
+    }
+    for (PictureSlot picture : kPictureSlots) {
+      OpenedWindow w;
+      for (const std::string& file : w.files)
+        writePicture(w.b.folder, std::string(fileNamePart(file)), 99);
+      QVERIFY(chooseMenuItem(w.window, kReopen[index(picture)]));
+      QCOMPARE(w.now(picture).pixels, filePixels(w.files[index(picture)]));
+      QVERIFY(w.keeps(other(picture)));
+    }
+    for (PictureSlot picture : kPictureSlots) {
+      OpenedWindow w;
+      const std::string pasted = writePicture(w.b.folder, "e.bmp", 150);
+      auto* data = new QMimeData;
+      data->setUrls({QUrl::fromLocalFile(q(pasted))});
+      QApplication::clipboard()->setMimeData(data);
+      QVERIFY(chooseMenuItem(w.window, kPasteTo[index(picture)]));
+      QApplication::clipboard()->clear();
+      QCOMPARE(w.now(picture).name, pasted);
+      QVERIFY(w.keeps(other(picture)));
+    }
+  }
+
+  void imagesReplaceTheNamedPictures() {
+    struct Case {
+      int id;
+      std::vector<std::pair<ImageSlot, PictureSlot>> copies;
+    };
+    const Case cases[] = {
+        {kImage1ToPicture1, {{ImageSlot::First, PictureSlot::First}}},
+        {kImage1ToPicture2, {{ImageSlot::First, PictureSlot::Second}}},
+        {kImage2ToPicture1, {{ImageSlot::Second, PictureSlot::First}}},
+        {kImage2ToPicture2, {{ImageSlot::Second, PictureSlot::Second}}},
+        {kImagesToPictures,
+         {{ImageSlot::First, PictureSlot::First}, {ImageSlot::Second, PictureSlot::Second}}},
+        {kImagesToPicturesCrossed,
+         {{ImageSlot::First, PictureSlot::Second}, {ImageSlot::Second, PictureSlot::First}}},
+    };
+    for (const Case& test : cases) {
+      OpenedWindow w;
+      // Image 1 shows "画像１" and Image 2 "画像２", so each image holds its picture's pixels.
+      std::array<std::vector<std::uint8_t>, 2> images;
+      for (ImageSlot image : kImageSlots) {
+        images[index(image)] = planePixels(w.b.bench, imagePlane(image));
+      }
+      QVERIFY2(chooseMenuItem(w.window, test.id), qPrintable(QString::number(test.id)));
+      std::array<bool, 2> replaced{};
+      for (const auto& [image, picture] : test.copies) {
+        replaced[index(picture)] = true;
+        QCOMPARE(w.now(picture).pixels, images[index(image)]);
+        QCOMPARE(w.now(picture).name,
+                 std::string(image == ImageSlot::First ? "<画像１>" : "<画像２>"));
+      }
+      for (PictureSlot picture : kPictureSlots) {
+        if (!replaced[index(picture)]) QVERIFY(w.keeps(picture));
+      }
+    }
+  }
+
+  void greyScaleCopyAndRenameChangeTheNamedPicture() {
+    for (PictureSlot picture : kPictureSlots) {
+      OpenedWindow w;
+      QVERIFY(w.before[index(picture)].palette != greyRamp());
+      QVERIFY(chooseMenuItem(w.window, kGreyScale[index(picture)]));
+      QCOMPARE(w.now(picture).palette, greyRamp());
+      QCOMPARE(w.now(picture).pixels, w.before[index(picture)].pixels);
+      QVERIFY(w.keeps(other(picture)));
+    }
+    for (PictureSlot from : kPictureSlots) {
+      OpenedWindow w;
+      QVERIFY(chooseMenuItem(w.window, kCopyFrom[index(from)]));
+      QCOMPARE(w.now(other(from)).pixels, w.before[index(from)].pixels);
+      QVERIFY(w.keeps(from));
+    }
+    for (PictureSlot picture : kPictureSlots) {
+      OpenedWindow w;
+      QList<PictureSlot> asked;
+      w.window.setNameDialog([&asked](PictureSlot named) -> std::optional<QString> {
+        asked << named;
+        return QString::fromUtf8("比較");
+      });
+      QVERIFY(chooseMenuItem(w.window, kRename[index(picture)]));
+      QCOMPARE(asked, QList<PictureSlot>{picture});
+      QCOMPARE(w.now(picture).name, std::string("<比較>"));
+      QVERIFY(w.keeps(other(picture)));
+      QCOMPARE(w.window.titleStrip(index(picture))->text(),
+               QString::fromUtf8("画像") + kDigits[index(picture)] + QString::fromUtf8("<比較>"));
+    }
   }
 };
 

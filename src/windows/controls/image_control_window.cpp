@@ -213,23 +213,25 @@ QHBoxLayout* ImageControlWindow::buildKinds(QWidget* area) {
   auto* layout = static_cast<QVBoxLayout*>(area->layout());
   QHBoxLayout* first = row(layout);
   QHBoxLayout* second = row(layout);
-  // The kinds that have a button, in table order.
+  const auto rowOf = [&](ImageSlot image) { return image == ImageSlot::First ? first : second; };
+  // The kinds that have a button, in table order: "画像１" in Image 1's row, the others in Image
+  // 2's.
   for (int kind = 0; kind < kBuiltInKindCount; ++kind) {
     const ImageKindInfo& entry = imageKindTable()[static_cast<std::size_t>(kind)];
     if (entry.buttonText == nullptr) continue;
-    const int image = kind == kKindPicture1 ? 1 : 2;
+    const ImageSlot image = kind == kKindPicture1 ? ImageSlot::First : ImageSlot::Second;
     QPushButton* button = pushButton(
         area, entry.buttonText, ("kindButton" + std::to_string(kind)).c_str(), entry.buttonHelp);
-    (image == 1 ? first : second)->addWidget(button);
+    rowOf(image)->addWidget(button);
     connect(button, &QPushButton::clicked, this,
             [this, image, kind] { setImageKind(bench_, image, kind, 0, user_, busy_, progress_); });
   }
-  for (std::size_t index = 0; index < 2; ++index) {
-    const int image = static_cast<int>(index) + 1;
-    kindSelectors_[index] = comboBox(area, ("kindSelector" + std::to_string(image)).c_str(),
-                                     help::kKindSelectors[index]);
-    (index == 0 ? first : second)->addWidget(kindSelectors_[index], 1);
-    connect(kindSelectors_[index], &QComboBox::activated, this, [this, image](int choice) {
+  for (ImageSlot image : kImageSlots) {
+    const std::size_t at = index(image);
+    kindSelectors_[at] = comboBox(area, ("kindSelector" + std::to_string(number(image))).c_str(),
+                                  help::kKindSelectors[at]);
+    rowOf(image)->addWidget(kindSelectors_[at], 1);
+    connect(kindSelectors_[at], &QComboBox::activated, this, [this, image](int choice) {
       selectKindChoice(bench_, image, choice, user_, busy_, progress_);
       refresh();
     });
@@ -358,30 +360,30 @@ void ImageControlWindow::buildStatistics(QWidget* area) {
   grid->setHorizontalSpacing(2);
   grid->setVerticalSpacing(1);
   layout->addLayout(grid);
-  for (std::size_t index = 0; index < 2; ++index) {
-    const int image = static_cast<int>(index) + 1;
-    const std::string number = std::to_string(image);
-    const int line = static_cast<int>(index);
-    maxButtons_[index] = pushButton(area, "Max", ("max" + number).c_str(), help::kMaxButton);
-    minButtons_[index] = pushButton(area, "Min", ("min" + number).c_str(), help::kMinButton);
+  for (ImageSlot image : kImageSlots) {
+    const std::size_t at = index(image);
+    const std::string digit = std::to_string(number(image));
+    const int line = static_cast<int>(at);
+    maxButtons_[at] = pushButton(area, "Max", ("max" + digit).c_str(), help::kMaxButton);
+    minButtons_[at] = pushButton(area, "Min", ("min" + digit).c_str(), help::kMinButton);
     constexpr const char* kValueNames[] = {"maxValue", "minValue", "meanValue", "sumValue"};
     for (std::size_t value = 0; value < 4; ++value) {
-      statistics_[index][value] =
-          lineEdit(area, (kValueNames[value] + number).c_str(), help::kStatistics[value], true);
+      statistics_[at][value] =
+          lineEdit(area, (kValueNames[value] + digit).c_str(), help::kStatistics[value], true);
     }
-    for (QPushButton* button : {maxButtons_[index], minButtons_[index]}) button->setFixedWidth(36);
-    for (std::size_t value = 0; value < 3; ++value) statistics_[index][value]->setFixedWidth(32);
-    grid->addWidget(maxButtons_[index], line, 0);
-    grid->addWidget(statistics_[index][0], line, 1);
-    grid->addWidget(minButtons_[index], line, 2);
-    grid->addWidget(statistics_[index][1], line, 3);
+    for (QPushButton* button : {maxButtons_[at], minButtons_[at]}) button->setFixedWidth(36);
+    for (std::size_t value = 0; value < 3; ++value) statistics_[at][value]->setFixedWidth(32);
+    grid->addWidget(maxButtons_[at], line, 0);
+    grid->addWidget(statistics_[at][0], line, 1);
+    grid->addWidget(minButtons_[at], line, 2);
+    grid->addWidget(statistics_[at][1], line, 3);
     grid->addWidget(plainLabel(area, "Ave"), line, 4);
-    grid->addWidget(statistics_[index][2], line, 5);
-    grid->addWidget(plainLabel(area, index == 0 ? "合計1" : "合計2"), line, 6);
-    grid->addWidget(statistics_[index][3], line, 7);
-    connect(maxButtons_[index], &QPushButton::clicked, this,
+    grid->addWidget(statistics_[at][2], line, 5);
+    grid->addWidget(plainLabel(area, image == ImageSlot::First ? "合計1" : "合計2"), line, 6);
+    grid->addWidget(statistics_[at][3], line, 7);
+    connect(maxButtons_[at], &QPushButton::clicked, this,
             [this, image] { moveCursorToExtreme(bench_, image, Extreme::Maximum); });
-    connect(minButtons_[index], &QPushButton::clicked, this,
+    connect(minButtons_[at], &QPushButton::clicked, this,
             [this, image] { moveCursorToExtreme(bench_, image, Extreme::Minimum); });
   }
   grid->setColumnStretch(7, 2);
@@ -418,29 +420,31 @@ void ImageControlWindow::buildColours(QWidget* area) {
   switches->addWidget(toImage2);
   connect(colour_, &QCheckBox::clicked, this, [this](bool on) { setColourDisplay(bench_, on); });
   connect(palette_, &QCheckBox::clicked, this, [this](bool on) { setColourBars(bench_, on); });
-  connect(toImage1, &QPushButton::clicked, this, [this] { copyColourAssociation(bench_, 1); });
-  connect(toImage2, &QPushButton::clicked, this, [this] { copyColourAssociation(bench_, 2); });
+  connect(toImage1, &QPushButton::clicked, this,
+          [this] { copyColourAssociation(bench_, ImageSlot::First); });
+  connect(toImage2, &QPushButton::clicked, this,
+          [this] { copyColourAssociation(bench_, ImageSlot::Second); });
 
-  for (std::size_t index = 0; index < 2; ++index) {
-    const int image = static_cast<int>(index) + 1;
-    const std::string number = std::to_string(image);
+  for (ImageSlot image : kImageSlots) {
+    const std::size_t at = index(image);
+    const std::string digit = std::to_string(number(image));
     QHBoxLayout* line = row(layout);
-    colourSelectors_[index] =
-        comboBox(area, ("colourSelector" + number).c_str(), help::kColourSelector);
-    intensity_[index] =
-        slider(area, "intensity" + number, help::kIntensity, kMinIntensity, kMaxIntensity);
-    brightness_[index] =
-        slider(area, "brightness" + number, help::kBrightness, kMinBrightness, kMaxBrightness);
-    line->addWidget(colourSelectors_[index], 2);
+    colourSelectors_[at] =
+        comboBox(area, ("colourSelector" + digit).c_str(), help::kColourSelector);
+    intensity_[at] =
+        slider(area, "intensity" + digit, help::kIntensity, kMinIntensity, kMaxIntensity);
+    brightness_[at] =
+        slider(area, "brightness" + digit, help::kBrightness, kMinBrightness, kMaxBrightness);
+    line->addWidget(colourSelectors_[at], 2);
     line->addWidget(plainLabel(area, "表示強度"));
-    line->addWidget(intensity_[index], 2);
+    line->addWidget(intensity_[at], 2);
     line->addWidget(plainLabel(area, "輝度"));
-    line->addWidget(brightness_[index], 3);
-    connect(colourSelectors_[index], &QComboBox::activated, this,
+    line->addWidget(brightness_[at], 3);
+    connect(colourSelectors_[at], &QComboBox::activated, this,
             [this, image](int choice) { requestColour(image, choice); });
-    connect(intensity_[index], &QSlider::valueChanged, this,
+    connect(intensity_[at], &QSlider::valueChanged, this,
             [this, image](int value) { setIntensity(bench_, image, value); });
-    connect(brightness_[index], &QSlider::valueChanged, this,
+    connect(brightness_[at], &QSlider::valueChanged, this,
             [this, image](int value) { setBrightness(bench_, image, value); });
   }
 }
@@ -458,8 +462,8 @@ void ImageControlWindow::buildRanges(QWidget* area) {
   top->addWidget(toImage2);
   top->addWidget(clear);
   connect(rangeLinked_, &QCheckBox::clicked, this, [this](bool on) { setRangeLinked(bench_, on); });
-  connect(toImage1, &QPushButton::clicked, this, [this] { copyRange(bench_, 1); });
-  connect(toImage2, &QPushButton::clicked, this, [this] { copyRange(bench_, 2); });
+  connect(toImage1, &QPushButton::clicked, this, [this] { copyRange(bench_, ImageSlot::First); });
+  connect(toImage2, &QPushButton::clicked, this, [this] { copyRange(bench_, ImageSlot::Second); });
   connect(clear, &QPushButton::clicked, this, [this] { clearRanges(bench_); });
 
   constexpr const char* kImageTexts[] = {"ｲﾒｰｼﾞ1", "ｲﾒｰｼﾞ2"};
@@ -467,23 +471,22 @@ void ImageControlWindow::buildRanges(QWidget* area) {
   constexpr const char* kBoundTexts[] = {"下位", "上位"};
   constexpr const char* kBoundNames[] = {"lower", "upper"};
   constexpr const char* kBoundHelp[] = {help::kLower, help::kUpper};
-  for (std::size_t index = 0; index < 2; ++index) {
-    const int image = static_cast<int>(index) + 1;
-    const std::string number = std::to_string(image);
+  for (ImageSlot image : kImageSlots) {
+    const std::size_t at = index(image);
+    const std::string digit = std::to_string(number(image));
     QHBoxLayout* line = row(layout);
-    rangeOn_[index] =
-        checkBox(area, kImageTexts[index], ("range" + number).c_str(), help::kRangeOn);
-    line->addWidget(rangeOn_[index]);
-    connect(rangeOn_[index], &QCheckBox::clicked, this,
+    rangeOn_[at] = checkBox(area, kImageTexts[at], ("range" + digit).c_str(), help::kRangeOn);
+    line->addWidget(rangeOn_[at]);
+    connect(rangeOn_[at], &QCheckBox::clicked, this,
             [this, image](bool on) { setRangeExtraction(bench_, image, on); });
     for (std::size_t which = 0; which < 2; ++which) {
       const std::string name = kBoundNames[which];
-      QSlider* bar = slider(area, name + "Slider" + number, kBoundHelp[which], 0, 255);
+      QSlider* bar = slider(area, name + "Slider" + digit, kBoundHelp[which], 0, 255);
       auto* spin = new RangeSpin(area);
-      spin->setObjectName(QString::fromStdString(name + "Spin" + number));
+      spin->setObjectName(QString::fromStdString(name + "Spin" + digit));
       setQuickHelp(spin, utf8(kBoundHelp[which]));
-      rangeSliders_[index][which] = bar;
-      rangeSpins_[index][which] = spin;
+      rangeSliders_[at][which] = bar;
+      rangeSpins_[at][which] = spin;
       line->addWidget(plainLabel(area, kBoundTexts[which]));
       line->addWidget(bar, 1);
       line->addWidget(spin);
@@ -503,13 +506,13 @@ void ImageControlWindow::redisplay(int x, int y) {
   setCursorPosition(bench_, x, y);
 }
 
-void ImageControlWindow::requestKind(int image, int index) {
-  vemla::requestKind(bench_, image, index, user_, busy_, progress_);
+void ImageControlWindow::requestKind(ImageSlot image, int row) {
+  vemla::requestKind(bench_, image, row, user_, busy_, progress_);
   refresh();
 }
 
-void ImageControlWindow::requestColour(int image, int index) {
-  chooseColour(bench_, image, index);
+void ImageControlWindow::requestColour(ImageSlot image, int row) {
+  chooseColour(bench_, image, row);
   refresh();
 }
 
@@ -528,26 +531,26 @@ void ImageControlWindow::refresh() {
   const std::vector<ColourChoice> colours = colourChoices(bench_);
   std::vector<std::string> colourNames;
   for (const ColourChoice& choice : colours) colourNames.push_back(choice.name);
-  for (std::size_t index = 0; index < 2; ++index) {
-    const int image = static_cast<int>(index) + 1;
-    showChoices(kindSelectors_[index], listedKinds_[index], kindNames,
+  for (ImageSlot image : kImageSlots) {
+    const std::size_t at = index(image);
+    showChoices(kindSelectors_[at], listedKinds_[at], kindNames,
                 kindChoiceIndex(kinds, bench_, image));
-    showChoices(colourSelectors_[index], listedColours_[index], colourNames,
+    showChoices(colourSelectors_[at], listedColours_[at], colourNames,
                 colourChoiceIndex(colours, associatedColourKind(bench_, image)));
-    showValue(intensity_[index], intensityOf(bench_, image));
-    showValue(brightness_[index], brightnessOf(bench_, image));
-    rangeOn_[index]->setChecked(view.rangeExtraction[index]);
-    const std::array<int, 2> bounds{view.range[index].lower, view.range[index].upper};
+    showValue(intensity_[at], intensityOf(bench_, image));
+    showValue(brightness_[at], brightnessOf(bench_, image));
+    rangeOn_[at]->setChecked(view.rangeExtraction[at]);
+    const std::array<int, 2> bounds{view.range[at].lower, view.range[at].upper};
     for (std::size_t which = 0; which < 2; ++which) {
-      showValue(rangeSliders_[index][which], bounds[which]);
-      const QSignalBlocker block(rangeSpins_[index][which]);
-      rangeSpins_[index][which]->setValue(bounds[which]);
+      showValue(rangeSliders_[at][which], bounds[which]);
+      const QSignalBlocker block(rangeSpins_[at][which]);
+      rangeSpins_[at][which]->setValue(bounds[which]);
     }
     const StatisticsTexts texts = statisticsTexts(bench_, image);
     const std::array<const std::string*, 4> values{&texts.maximum, &texts.minimum, &texts.mean,
                                                    &texts.sum};
     for (std::size_t value = 0; value < 4; ++value) {
-      statistics_[index][value]->setText(QString::fromStdString(*values[value]));
+      statistics_[at][value]->setText(QString::fromStdString(*values[value]));
     }
   }
 

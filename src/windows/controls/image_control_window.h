@@ -77,9 +77,9 @@ class ImageControlWindow : public QWidget, public WorkbenchListener {
     measurementToolOpen_ = std::move(query);
   }
 
-  // Requests of the image pane menus and the mouse wheel (image 1 or 2, the menu row).
-  void requestKind(int image, int index);
-  void requestColour(int image, int index);
+  // Requests of the image pane menus and the mouse wheel (the image and the menu row).
+  void requestKind(ImageSlot image, int row);
+  void requestColour(ImageSlot image, int row);
   void stepMagnification(bool up);
 
  private:

@@ -13,13 +13,12 @@
 #include <algorithm>
 #include <array>
 
+#include "editing/picture_rename.h"
 #include "editing/small_dialogs.h"
 #include "options/option_sheet_rules.h"
 #include "picture/messages.h"
 #include "text/cp932.h"
-#include "windows/main/qt_user_port.h"
 #include "workbench/editing/grey_value_text.h"
-#include "workbench/editing/picture_rename.h"
 #include "workbench/editing/picture_size_change.h"
 
 namespace vemla {
@@ -108,7 +107,7 @@ bool SizeChangeDialog::edited() const {
 
 // ---------------------------------------------------------------------------------------------
 
-RenameDialog::RenameDialog(UserPort& user, int picture, const std::string& currentName,
+RenameDialog::RenameDialog(UserPort& user, PictureSlot picture, const std::string& currentName,
                            QWidget* parent)
     : ConfirmingDialog(user, parent), initial_(qt(renameFieldText(currentName))) {
   setObjectName("RenameDialog");
@@ -246,7 +245,7 @@ void TextExportDialog::execute() {
     user_.tell(Icon::Warning, *problem);
     return;
   }
-  std::string& lastFile = bench_.settings.program.lastFiles[3];
+  std::string& lastFile = bench_.settings.program.lastFiles.greyValueText;
   const QString path =
       chooseFile_(qt(exportFileDialogTitle(current.source, current.rectangle)), qt(lastFile));
   if (path.isEmpty()) return;
@@ -284,24 +283,18 @@ void changePictureSize(QWidget* parent, Workbench& bench, UserPort& user, BusyPo
   }
 }
 
-std::unique_ptr<RenameDialog> makeRenameDialog(QWidget* parent, Workbench& bench, int picture,
-                                               UserPort& user) {
+std::unique_ptr<RenameDialog> makeRenameDialog(QWidget* parent, Workbench& bench,
+                                               PictureSlot picture, UserPort& user) {
   if (!bench.pictures.picturesPresent) return nullptr;
-  const int index = picture == 2 ? 1 : 0;
-  return std::make_unique<RenameDialog>(user, index + 1, bench.pictures.pictures[index].name,
+  return std::make_unique<RenameDialog>(user, picture, bench.pictures.pictures[index(picture)].name,
                                         parent);
 }
 
-void finishRename(const RenameDialog& dialog, Workbench& bench, int picture, UserPort& user) {
-  setPseudoName(bench, picture == 2 ? 2 : 1, dialog.text(), user);
-}
-
-void renamePicture(QWidget* parent, Workbench& bench, int picture) {
-  // The entry point has no port of its own: refusals and the cancel question go through the
-  // windows' message boxes.
-  QtUserPort user(parent, bench.options);
+std::optional<std::string> askPictureName(QWidget* parent, Workbench& bench, PictureSlot picture,
+                                          UserPort& user) {
   const std::unique_ptr<RenameDialog> dialog = makeRenameDialog(parent, bench, picture, user);
-  if (dialog && dialog->exec() == QDialog::Accepted) finishRename(*dialog, bench, picture, user);
+  if (!dialog || dialog->exec() != QDialog::Accepted) return std::nullopt;
+  return dialog->text();
 }
 
 std::unique_ptr<TextExportDialog> makeTextExportDialog(QWidget* parent, Workbench& bench,

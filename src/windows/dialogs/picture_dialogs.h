@@ -7,6 +7,7 @@
 #include <QObject>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <string>
 
 #include "ports/ports.h"
@@ -24,8 +25,10 @@ namespace vemla {
 // converts both pictures; the choice of crop/pad or scale is remembered.
 void changePictureSize(QWidget* parent, Workbench& bench, UserPort& user, BusyPort& busy,
                        ProgressPort& progress);
-// 40088 / 40089: `picture` 1 or 2 gets the pseudo-name "<text>"; the titles are rebuilt.
-void renamePicture(QWidget* parent, Workbench& bench, int picture);
+// 40088 / 40089: the text `picture`'s pseudo-name "<text>" is to take (checked by the dialog),
+// or nullopt when cancelled or without pictures.
+std::optional<std::string> askPictureName(QWidget* parent, Workbench& bench, PictureSlot picture,
+                                          UserPort& user);
 // 40037: the text export dialog, open for several exports until "終了".
 void exportGreyValues(QWidget* parent, Workbench& bench, UserPort& user);
 
@@ -41,9 +44,8 @@ std::unique_ptr<SizeChangeDialog> makeSizeChangeDialog(QWidget* parent, Workbenc
 // After "OK": remembers the mode and converts the pictures.
 void finishSizeChange(const SizeChangeDialog& dialog, Workbench& bench, UserPort& user,
                       BusyPort& busy, ProgressPort& progress);
-std::unique_ptr<RenameDialog> makeRenameDialog(QWidget* parent, Workbench& bench, int picture,
-                                               UserPort& user);
-void finishRename(const RenameDialog& dialog, Workbench& bench, int picture, UserPort& user);
+std::unique_ptr<RenameDialog> makeRenameDialog(QWidget* parent, Workbench& bench,
+                                               PictureSlot picture, UserPort& user);
 std::unique_ptr<TextExportDialog> makeTextExportDialog(QWidget* parent, Workbench& bench,
                                                        UserPort& user);
 // However the dialog was left: keeps its fields for the next time.
@@ -80,7 +82,7 @@ class SizeChangeDialog : public ConfirmingDialog {
 class RenameDialog : public ConfirmingDialog {
   Q_OBJECT
  public:
-  RenameDialog(UserPort& user, int picture, const std::string& currentName,
+  RenameDialog(UserPort& user, PictureSlot picture, const std::string& currentName,
                QWidget* parent = nullptr);
   // The entered text (UTF-8), without brackets.
   std::string text() const;

@@ -22,10 +22,6 @@
 #include <QVBoxLayout>
 
 #include "persist/exchange_file.h"
-#include "persist/user_info.h"
-#include "picture/file_helpers.h"
-#include "picture/file_names.h"
-#include "processing/manual_shift.h"
 #include "windows/archive/archive_open_dialog.h"
 #include "windows/controls/image_control_window.h"
 #include "windows/controls/picture_control_window.h"
@@ -38,10 +34,10 @@
 #include "windows/panes/colour_bar.h"
 #include "windows/panes/image_pane.h"
 #include "windows/panes/picture_pane.h"
+#include "workbench/commands/command_handlers.h"
 #include "workbench/commands/file_history.h"
-#include "workbench/gallery/archive_flows.h"
 #include "workbench/picture/picture_commands.h"
-#include "workbench/view/display_marks.h"
+#include "workbench/view/pane_input.h"
 #include "workbench/view/refresh_chain.h"
 
 namespace vemla {
@@ -85,20 +81,6 @@ QString fromUtf8(std::string_view text) {
   return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
 }
 
-// The commands wired to a subsystem that exists. The others are shown disabled.
-// clang-format off
-constexpr int kAvailableCommands[] = {
-    kOpenTwo, kOpenOne, kExit, kOverwrite1, kOverwrite2, kSaveAsPicture1, kSaveAsPicture2,
-    kSaveAsImage1, kSaveAsImage2, kFileInformation, kGreyValueText, kReopenBoth, kReopen1,
-    kReopen2, kReplace1, kReplace2, kOpenArchive, kSaveDisplayed, kPaste, kPasteToPicture1,
-    kPasteToPicture2, kImage1ToPicture1, kImage1ToPicture2, kImage2ToPicture1,
-    kImage2ToPicture2, kImagesToPictures, kImagesToPicturesCrossed, kGreyScale1, kGreyScale2,
-    kCopy1To2, kCopy2To1, kResize, kSwap, kRename1, kRename2, kOptions, kClearHistory,
-    kClearShiftMarks, kClearDisplayMarks, kClearExchangeFile, kMemo, kVersion, kQuickHelp,
-    kLayoutTopLeft, kLayoutTopRight, kLayoutBottomLeft, kLayoutBottomRight, kExport, kImport,
-    kUserProcessing, kCalculator};
-// clang-format on
-
 // A small button face with a short label; the toolbar's looks are ours to choose.
 QIcon glyphIcon(const QString& glyph) {
   QPixmap pixmap(24, 24);
@@ -112,60 +94,17 @@ QIcon glyphIcon(const QString& glyph) {
   return QIcon(pixmap);
 }
 
-struct ToolbarGlyph {
-  int id;
-  const char* glyph;
-};
-constexpr ToolbarGlyph kToolbarGlyphs[] = {
-    {kOpenTwo, "2"},
-    {kOpenOne, "1"},
-    {kOpenArchive, "V"},
-    {kOverwrite1, "S1"},
-    {kOverwrite2, "S2"},
-    {kEdit1, "E1"},
-    {kEdit2, "E2"},
-    {kPaste, "P"},
-    {kPasteToPicture1, "P1"},
-    {kPasteToPicture2, "P2"},
-    {kSwap, "⇄"},
-    {kImage1ToPicture1, "I1"},
-    {kImage2ToPicture2, "I2"},
-    {kUserProgram, "U"},
-    {kOptions, "O"},
-    {kImageScope, "◎"},
-    {kGallery, "G"},
-    {kQuickHelp, "?"},
-    {kCalculator, "C"},
-    {kLayoutTopLeft, "◤"},
-    {kLayoutTopRight, "◥"},
-    {kLayoutBottomLeft, "◣"},
-    {kLayoutBottomRight, "◢"},
-};
-
-QString toolbarGlyph(int id) {
-  for (const ToolbarGlyph& entry : kToolbarGlyphs) {
-    if (entry.id == id) return QString::fromUtf8(entry.glyph);
-  }
-  return QString();
+// The text of a menu item without its access key: "入れ替え(&X)" -> "入れ替え".
+QString plainText(const char* text) {
+  QString plain = QString::fromUtf8(text);
+  plain.remove(QRegularExpression(QStringLiteral("\\(&.\\)|\\(&.）|&")));
+  return plain;
 }
 
-bool isCheckCommand(int id) {
-  return id == kImageScope || id == kGallery || id == kQuickHelp || id == kSaveDisplayed ||
-         id == kConfirmStates || id == kRestoreFormOnly || id == kGradationTool ||
-         id == kProfileTool || id == k3DTool || id == kMeasurementTool ||
-         id == kPartialComparisonTool || (id >= kRememberState1 && id <= kRememberState4);
-}
-
-QString menuTextOf(int id) {
-  const CommandText* text = findCommandText(id);
-  return text != nullptr && text->menuText != nullptr ? QString::fromUtf8(text->menuText)
-                                                      : QString();
-}
-
-QString plainMenuText(int id) {
-  QString text = menuTextOf(id);
-  text.remove(QRegularExpression(QStringLiteral("\\(&.\\)|\\(&.）|&")));
-  return text;
+QString joinedFilters(std::span<const char* const> filters) {
+  QStringList joined;
+  for (const char* filter : filters) joined << QString::fromUtf8(filter);
+  return joined.join(";;");
 }
 
 const char* const kPictureStripHelp =
@@ -174,6 +113,10 @@ const char* const kPictureStripHelp =
     "・矩形の色は『ｵﾌﾟｼｮﾝ情報-色の設定』から変更が可能です\n"
     "・ﾏｳｽの左ｸﾘｯｸで表示位置の変更ができます\n"
     "・ﾏｳｽの右ｸﾘｯｸで拡張機能が使用できます\n";
+
+// The title strips of the layout table: the pictures' strips first, then the images'.
+constexpr std::size_t kFirstPictureStrip = 0;
+constexpr std::size_t kFirstImageStrip = 2;
 
 // Escapes "&" so that a file name shows as it is in a menu.
 QString menuSafe(const std::string& text) {
@@ -186,7 +129,6 @@ WorkbenchWindow::WorkbenchWindow(Workbench& bench, UserPort& user, QSize screen,
     : QMainWindow(parent), bench_(bench), user_(user), progress_(this) {
   setObjectName("Vemla");
   setWindowTitle(fromUtf8(bench_.titles.main));
-  available_.insert(std::begin(kAvailableCommands), std::end(kAvailableCommands));
   quickHelp_ = new QuickHelp(this, bench_.shell.quickHelp);
   dialogs_.open = [this](const QString& title, const QString& filters, bool multiple,
                          const QString& start) {
@@ -196,6 +138,11 @@ WorkbenchWindow::WorkbenchWindow(Workbench& bench, UserPort& user, QSize screen,
   };
   dialogs_.save = [this](const QString& title, const QString& filters, const QString& start) {
     return QFileDialog::getSaveFileName(this, title, start, filters);
+  };
+  nameDialog_ = [this](PictureSlot picture) -> std::optional<QString> {
+    const std::optional<std::string> text = vemla::askPictureName(this, bench_, picture, user_);
+    if (!text) return std::nullopt;
+    return fromUtf8(*text);
   };
   buildLayout(screen);
   buildMenus();
@@ -264,22 +211,24 @@ void WorkbenchWindow::buildLayout(QSize screen) {
         break;
       }
       case LayoutElement::Kind::Pane: {
-        // The pane sits centred in a sunken frame of the table's size.
-        const int index = name.back() - '1';
+        // The pane sits centred in a sunken frame of the table's size; "Port2" and "Image2"
+        // show the second picture and image.
+        const bool second = name.back() == '2';
         auto* frame = new QFrame(canvas_);
         frame->setObjectName(fromUtf8(element.name) + "Frame");
         frame->setFrameShape(QFrame::Panel);
         frame->setFrameShadow(QFrame::Sunken);
         QWidget* pane = nullptr;
         if (name.starts_with("Port")) {
-          picturePanes_[index] =
-              new PicturePane(bench_, user_, busy_, progress_, *this, index, frame);
-          pane = picturePanes_[index];
+          const PictureSlot picture = second ? PictureSlot::Second : PictureSlot::First;
+          pane = picturePanes_[index(picture)] =
+              new PicturePane(bench_, user_, busy_, progress_, *this, picture, frame);
         } else {
-          imagePanes_[index] = new ImagePane(bench_, user_, busy_, progress_, *this, index, frame);
-          pane = imagePanes_[index];
+          const ImageSlot image = second ? ImageSlot::Second : ImageSlot::First;
+          pane = imagePanes_[index(image)] =
+              new ImagePane(bench_, user_, busy_, progress_, *this, image, frame);
           // The colour bar lies over the left of the image while "ﾊﾟﾚｯﾄ" is on.
-          new ColourBar(bench_, index + 1, pane);
+          new ColourBar(bench_, image, pane);
         }
         pane->move((element.width - pane->width()) / 2, (element.height - pane->height()) / 2);
         widget = frame;
@@ -302,8 +251,10 @@ void WorkbenchWindow::buildLayout(QSize screen) {
     }
     elements_[name] = widget;
   }
-  setQuickHelp(strips_[0], QString::fromUtf8(kPictureStripHelp));
-  setQuickHelp(strips_[1], QString::fromUtf8(kPictureStripHelp));
+  for (PictureSlot picture : kPictureSlots) {
+    setQuickHelp(strips_[kFirstPictureStrip + index(picture)],
+                 QString::fromUtf8(kPictureStripHelp));
+  }
   placeElements();
 }
 
@@ -343,143 +294,57 @@ void WorkbenchWindow::grabScroll(QPoint delta) {
 // ---------------------------------------------------------------------------------------------
 // Menus and toolbar
 
-QAction* WorkbenchWindow::addCommand(QMenu* menu, int id) {
-  auto* action = menu->addAction(menuTextOf(id));
-  action->setObjectName(QString::number(id));
-  action->setCheckable(isCheckCommand(id));
-  if (const char* help = commandHelpText(id)) setQuickHelpOn(action, QString::fromUtf8(help));
+void WorkbenchWindow::addCommand(QMenu* menu, const Command& command) {
+  auto* action = menu->addAction(QString::fromUtf8(command.text));
+  action->setObjectName(QString::number(command.id));
+  action->setCheckable(command.checked != nullptr);
+  if (command.help != nullptr) setQuickHelpOn(action, QString::fromUtf8(command.help));
+  const int id = command.id;
   connect(action, &QAction::triggered, this, [this, id] { runCommand(id); });
   menuActions_[id] = action;
-  return action;
 }
 
-QMenu* WorkbenchWindow::addSubmenu(QMenu* menu, Submenu submenu) {
-  const SubmenuText& text = submenuText(submenu);
-  QMenu* child = menu->addMenu(QString::fromUtf8(text.menuText));
-  setQuickHelpOn(child->menuAction(), QString::fromUtf8(text.helpText), text.helpOffset);
-  quickHelp_->watchMenu(child);
-  submenus_[submenu] = child;
-  return child;
+QMenu* WorkbenchWindow::menuOf(Menu place) {
+  if (const auto found = menus_.find(place); found != menus_.end()) return found->second;
+  const MenuEntry& entry = menuEntry(place);
+  QMenu* menu = nullptr;
+  if (entry.parent == Menu::None) {
+    menu = menuBar()->addMenu(QString::fromUtf8(entry.text));
+    connect(menu, &QMenu::aboutToShow, this, &WorkbenchWindow::updateCommandStates);
+  } else {
+    QMenu* parent = menuOf(entry.parent);
+    if (entry.separatorBefore) parent->addSeparator();
+    menu = parent->addMenu(QString::fromUtf8(entry.text));
+    setQuickHelpOn(menu->menuAction(), QString::fromUtf8(entry.help), entry.helpOffset);
+  }
+  quickHelp_->watchMenu(menu);
+  menus_[place] = menu;
+  return menu;
 }
 
 void WorkbenchWindow::buildMenus() {
-  QMenuBar* bar = menuBar();
-  bar->setObjectName("MAINMENU");
-  const auto topMenu = [&](const char* title) {
-    QMenu* menu = bar->addMenu(QString::fromUtf8(title));
-    quickHelp_->watchMenu(menu);
-    connect(menu, &QMenu::aboutToShow, this, &WorkbenchWindow::updateCommandStates);
-    return menu;
-  };
-
-  fileMenu_ = topMenu("ﾌｧｲﾙ(&F)");
-  addCommand(fileMenu_, kOpenTwo);
-  addCommand(fileMenu_, kOpenOne);
-  QMenu* replace = addSubmenu(fileMenu_, Submenu::ReplaceOne);
-  addCommand(replace, kReplace1);
-  addCommand(replace, kReplace2);
-  addCommand(fileMenu_, kOpenArchive);
-  fileMenu_->addSeparator();
-  QMenu* overwrite = addSubmenu(fileMenu_, Submenu::Overwrite);
-  addCommand(overwrite, kOverwrite1);
-  addCommand(overwrite, kOverwrite2);
-  QMenu* saveAs = addSubmenu(fileMenu_, Submenu::SaveAs);
-  for (int id : {kSaveAsPicture1, kSaveAsPicture2, kSaveAsImage1, kSaveAsImage2}) {
-    addCommand(saveAs, id);
+  menuBar()->setObjectName("MAINMENU");
+  // The menu bar in the table's order, then the commands in theirs.
+  for (const MenuEntry& entry : menuTable()) {
+    if (entry.parent == Menu::None) menuOf(entry.menu);
   }
-  saveAs->addSeparator();
-  addCommand(saveAs, kGreyValueText);
-  addCommand(fileMenu_, kSaveDisplayed);
-  fileMenu_->addSeparator();
-  QMenu* reopen = addSubmenu(fileMenu_, Submenu::Reopen);
-  for (int id : {kReopenBoth, kReopen1, kReopen2}) addCommand(reopen, id);
-  addCommand(fileMenu_, kFileInformation);
-  fileMenu_->addSeparator();
-  addCommand(fileMenu_, kExit);
-
-  QMenu* edit = topMenu("編集(&E)");
-  for (int id : {kPaste, kPasteToPicture1, kPasteToPicture2}) addCommand(edit, id);
-  edit->addSeparator();
-  addCommand(edit, kEdit1);
-  addCommand(edit, kEdit2);
-
-  QMenu* picture = topMenu("画像(&P)");
-  addCommand(picture, kResize);
-  addCommand(picture, kSwap);
-  QMenu* copy = addSubmenu(picture, Submenu::CopyPictures);
-  addCommand(copy, kCopy1To2);
-  addCommand(copy, kCopy2To1);
-  QMenu* fromImages = addSubmenu(picture, Submenu::CopyFromImages);
-  for (int id = kImage1ToPicture1; id <= kImagesToPicturesCrossed; ++id) {
-    if (id == kImagesToPictures) fromImages->addSeparator();
-    addCommand(fromImages, id);
+  for (const Command& command : commandTable()) {
+    if (command.menu == Menu::None) continue;
+    QMenu* menu = menuOf(command.menu);
+    if (command.separatorBefore) menu->addSeparator();
+    addCommand(menu, command);
   }
-  QMenu* grey = addSubmenu(picture, Submenu::GreyScale);
-  addCommand(grey, kGreyScale1);
-  addCommand(grey, kGreyScale2);
-  QMenu* rename = addSubmenu(picture, Submenu::Rename);
-  addCommand(rename, kRename1);
-  addCommand(rename, kRename2);
-
-  QMenu* userMenu = topMenu("ﾕｰｻﾞ(&U)");
-  for (int id : {kUserProcessing, kUserColours, kUserProgram}) addCommand(userMenu, id);
-
-  QMenu* network = topMenu("通信(&N)");
-  addCommand(network, kExport);
-  addCommand(network, kImport);
-
-  QMenu* state = topMenu("状態(&S)");
-  for (int id = kRememberState1; id <= kRememberState4; ++id) addCommand(state, id);
-  state->addSeparator();
-  for (int id = kRestoreState1; id <= kRestoreState4; ++id) addCommand(state, id);
-  state->addSeparator();
-  addCommand(state, kSaveStateFile);
-  addCommand(state, kRestoreStateFile);
-  state->addSeparator();
-  addCommand(state, kClearStates);
-  addCommand(state, kStateList);
-  state->addSeparator();
-  addCommand(state, kConfirmStates);
-  addCommand(state, kRestoreFormOnly);
-
-  QMenu* settings = topMenu("設定(&O)");
-  addCommand(settings, kOptions);
-  settings->addSeparator();
-  for (int id :
-       {kClearHistory, kResetColours, kClearShiftMarks, kClearDisplayMarks, kClearExchangeFile}) {
-    addCommand(settings, id);
-  }
-  settings->addSeparator();
-  addCommand(settings, kGalleryHome);
-
-  QMenu* tools = topMenu("ﾂｰﾙ(&T)");
-  for (int id : {kGradationTool, kProfileTool, k3DTool, kMeasurementTool, kPartialComparisonTool}) {
-    addCommand(tools, id);
-  }
-  tools->addSeparator();
-  addCommand(tools, kImageScope);
-  addCommand(tools, kGallery);
-  tools->addSeparator();
-  addCommand(tools, kCalculator);
-  addCommand(tools, kMemo);
-
-  QMenu* help = topMenu("ﾍﾙﾌﾟ(&H)");
-  addCommand(help, kQuickHelp);
-  help->addSeparator();
-  addCommand(help, kWebPage);
-  addCommand(help, kVersion);
+  fileMenu_ = menuOf(Menu::File);
 }
 
 void WorkbenchWindow::buildToolbar() {
   const auto addButton = [this](int id) {
-    QString tip = plainMenuText(id);
-    for (std::size_t corner = 0; corner < kToolbarCornerButtons.size(); ++corner) {
-      if (kToolbarCornerButtons[corner] == id) tip = QString::fromUtf8(kLayoutButtonTexts[corner]);
-    }
-    QAction* action = toolbar_->addAction(glyphIcon(toolbarGlyph(id)), tip);
+    const Command& command = *findCommand(id);
+    QAction* action =
+        toolbar_->addAction(glyphIcon(QString::fromUtf8(command.glyph)), plainText(command.text));
     action->setObjectName(QString("tool%1").arg(id));
-    action->setCheckable(isToolbarCheckButton(id));
-    if (const char* help = commandHelpText(id)) setQuickHelpOn(action, QString::fromUtf8(help));
+    action->setCheckable(command.checked != nullptr);
+    if (command.help != nullptr) setQuickHelpOn(action, QString::fromUtf8(command.help));
     connect(action, &QAction::triggered, this, [this, id] { runCommand(id); });
     toolbarActions_[id] = action;
   };
@@ -533,10 +398,6 @@ QAction* WorkbenchWindow::toolbarAction(int id) const {
   return found == toolbarActions_.end() ? nullptr : found->second;
 }
 
-bool WorkbenchWindow::commandAvailable(int id) const {
-  return isHistoryItem(id) || available_.contains(id);
-}
-
 std::vector<std::string> WorkbenchWindow::clipboardFiles() const {
   std::vector<std::string> files;
   const QMimeData* data = QApplication::clipboard()->mimeData();
@@ -561,8 +422,10 @@ void WorkbenchWindow::updateCommandStates() {
     action->setEnabled(commandAvailable(id) && commandEnabled(id, facts));
     if (action->isCheckable()) action->setChecked(commandChecked(id, facts));
   }
-  for (const auto& [submenu, menu] : submenus_) {
-    menu->menuAction()->setEnabled(submenuEnabled(submenu, facts));
+  for (const auto& [place, menu] : menus_) {
+    if (menuEntry(place).parent != Menu::None) {
+      menu->menuAction()->setEnabled(menuEnabled(place, facts));
+    }
   }
   for (QAction* action : historyActions_) {
     if (!action->isSeparator()) action->setEnabled(commandEnabled(kFirstHistoryItem, facts));
@@ -578,11 +441,15 @@ void WorkbenchWindow::updateCommandStates() {
 
 void WorkbenchWindow::refreshTitles() {
   setWindowTitle(fromUtf8(bench_.titles.main));
-  for (int index = 0; index < 2; ++index) {
-    strips_[index]->setText(fromUtf8(bench_.titles.pane[index]));
-    strips_[2 + index]->setText(fromUtf8(imageLabelOf(bench_, index + 1)));
-    setQuickHelp(strips_[2 + index],
-                 QString::fromStdString(paneHelpText(bench_, 2 + index, grabScrollEnabled())));
+  for (PictureSlot picture : kPictureSlots) {
+    strips_[kFirstPictureStrip + index(picture)]->setText(
+        fromUtf8(bench_.titles.pane[index(picture)]));
+  }
+  for (ImageSlot image : kImageSlots) {
+    QLabel* strip = strips_[kFirstImageStrip + index(image)];
+    strip->setText(fromUtf8(imageLabelOf(bench_, image)));
+    setQuickHelp(strip,
+                 QString::fromStdString(paneHelpText(bench_, paneOf(image), grabScrollEnabled())));
   }
 }
 
@@ -639,7 +506,7 @@ void WorkbenchWindow::requestOpenArchive(const QString& path) {
   whenIdle([this, path] { openArchive(path, true); });
 }
 
-void WorkbenchWindow::requestOpenRecent(int picture, int entry) {
+void WorkbenchWindow::requestOpenRecent(PictureSlot picture, int entry) {
   whenIdle([this, picture, entry] {
     openRecentPicture(bench_, user_, busy_, progress_, picture, entry);
     afterPictureCommand();
@@ -657,161 +524,61 @@ int WorkbenchWindow::openPending(int mode, bool recordHistory) {
 }
 
 void WorkbenchWindow::openArchive(const QString& path, bool pathKnown) {
-  // From the menu the selection dialog itself chooses the file (it starts from the last one).
-  ArchiveOpenWindow dialog(this, bench_);
-  openArchiveAsPictures(bench_, user_, progress_, busy_, dialog, path.toStdString(), pathKnown);
+  openArchiveAsPictures(bench_, user_, progress_, busy_, *this, path.toStdString(), pathKnown);
   afterPictureCommand();
 }
 
 // ---------------------------------------------------------------------------------------------
 // Commands
 
-QString WorkbenchWindow::fileFilters() const {
-  return QString::fromUtf8("ﾋﾞｯﾄﾏｯﾌﾟﾌｧｲﾙ (*.bmp);;RAWﾌｧｲﾙ (*.raw);;全てのﾌｧｲﾙ (*)");
-}
-
-void WorkbenchWindow::askAndRun(const char* question, const std::function<void()>& action) {
-  if (user_.askYesNo(question)) action();
-}
-
 void WorkbenchWindow::runCommand(int id) {
   if (!commandAvailable(id)) return;
   ++running_;
-  runCommandNow(id);
+  quickHelp_->close();
+  CommandContext context{bench_, user_, busy_, progress_, *this};
+  vemla::runCommand(id, context);
   --running_;
+  if (!closed_) afterPictureCommand();
 }
 
-void WorkbenchWindow::runCommandNow(int id) {
-  quickHelp_->close();
-  if (isHistoryItem(id)) {
-    openHistoryEntry(bench_, user_, busy_, progress_, historyEntryOfCommand(id));
-    afterPictureCommand();
-    return;
+std::vector<std::string> WorkbenchWindow::chooseFilesToOpen(std::string_view title,
+                                                            std::span<const char* const> filters,
+                                                            bool several,
+                                                            const std::string& start) {
+  std::vector<std::string> names;
+  for (const QString& name :
+       dialogs_.open(fromUtf8(title), joinedFilters(filters), several, fromUtf8(start))) {
+    names.push_back(name.toStdString());
   }
-  if (const auto corner = layoutOffsetOfCommand(id, range_)) {
-    setLayoutOffset(*corner);
-    return;
-  }
-  switch (id) {
-    case kOpenTwo:
-      openTwoByDialog();
-      break;
-    case kOpenOne:
-      openOneByDialog();
-      break;
-    case kReplace1:
-      replaceOneByDialog(0);
-      break;
-    case kReplace2:
-      replaceOneByDialog(1);
-      break;
-    case kOpenArchive:
-      openArchive(QString(), false);
-      break;
-    case kOverwrite1:
-      overwrite(0);
-      break;
-    case kOverwrite2:
-      overwrite(1);
-      break;
-    case kSaveAsPicture1:
-    case kSaveAsPicture2:
-    case kSaveAsImage1:
-    case kSaveAsImage2:
-      saveAs(id);
-      break;
-    case kSaveDisplayed:
-      bench_.shell.saveDisplayedImage = !bench_.shell.saveDisplayedImage;
-      break;
+  return names;
+}
+
+std::string WorkbenchWindow::chooseFileToSave(std::string_view title,
+                                              std::span<const char* const> filters,
+                                              const std::string& start) {
+  return dialogs_.save(fromUtf8(title), joinedFilters(filters), fromUtf8(start)).toStdString();
+}
+
+std::optional<std::string> WorkbenchWindow::askPictureName(PictureSlot picture) {
+  const std::optional<QString> text = nameDialog_(picture);
+  if (!text) return std::nullopt;
+  return text->toStdString();
+}
+
+std::optional<ArchiveOpenChoice> WorkbenchWindow::chooseArchiveItems(
+    const ArchiveOpenChoice& initial) {
+  // The selection dialog starts from the last file when the menu gives none.
+  ArchiveOpenWindow dialog(this, bench_);
+  return dialog.chooseArchiveItems(initial);
+}
+
+void WorkbenchWindow::runInWindow(int command) {
+  switch (command) {
     case kGreyValueText:
       exportGreyValues(this, bench_, user_);
       break;
-    case kFileInformation:
-      showFileInformation();
-      break;
-    case kReopenBoth:
-      reopenPictures(bench_, user_, busy_, progress_, 0);
-      break;
-    case kReopen1:
-      reopenPictures(bench_, user_, busy_, progress_, 1);
-      break;
-    case kReopen2:
-      reopenPictures(bench_, user_, busy_, progress_, 2);
-      break;
-    case kExit:
-      close();
-      return;
-    case kPaste:
-    case kPasteToPicture1:
-    case kPasteToPicture2:
-      paste(id);
-      return;
     case kResize:
       changePictureSize(this, bench_, user_, busy_, progress_);
-      break;
-    case kSwap:
-      swapPictures(bench_, user_, busy_, progress_);
-      break;
-    case kCopy1To2:
-      copyPicture(bench_, user_, busy_, progress_, 0);
-      break;
-    case kCopy2To1:
-      copyPicture(bench_, user_, busy_, progress_, 1);
-      break;
-    case kImage1ToPicture1:
-      imageToPicture(bench_, user_, busy_, progress_, 0, 0);
-      break;
-    case kImage1ToPicture2:
-      imageToPicture(bench_, user_, busy_, progress_, 0, 1);
-      break;
-    case kImage2ToPicture1:
-      imageToPicture(bench_, user_, busy_, progress_, 1, 0);
-      break;
-    case kImage2ToPicture2:
-      imageToPicture(bench_, user_, busy_, progress_, 1, 1);
-      break;
-    case kImagesToPictures:
-      imagesToPictures(bench_, user_, busy_, progress_, false);
-      break;
-    case kImagesToPicturesCrossed:
-      imagesToPictures(bench_, user_, busy_, progress_, true);
-      break;
-    case kGreyScale1:
-      greyScalePicture(bench_, user_, busy_, progress_, 0);
-      break;
-    case kGreyScale2:
-      greyScalePicture(bench_, user_, busy_, progress_, 1);
-      break;
-    case kRename1:
-      renamePicture(this, bench_, 0);
-      break;
-    case kRename2:
-      renamePicture(this, bench_, 1);
-      break;
-    case kOptions:
-      editOptions();
-      return;
-    case kClearHistory:
-      askAndRun("ﾌｧｲﾙの履歴をｸﾘｱしてもよいですか", [this] {
-        clearHistory(bench_.settings.user);
-        if (!bench_.secondCopy) {
-          persist::saveUserInfo(bench_.settings.folder, bench_.userEntries, bench_.settings.user,
-                                user_, bench_.settings.keepBad.user);
-        }
-      });
-      break;
-    case kClearShiftMarks:
-      askAndRun("手動ｼﾌﾄのﾏｰｸ情報をｸﾘｱしてもよいですか", [this] {
-        clearMarks(bench_.control);
-        bench_.notifyPanesChanged();
-      });
-      break;
-    case kClearDisplayMarks:
-      askAndRun("表示位置のﾏｰｸ情報をｸﾘｱしてもよいですか", [this] { clearDisplayMarks(bench_); });
-      break;
-    case kClearExchangeFile:
-      askAndRun("Vla内ｺﾋﾟｰ&ﾍﾟｰｽﾄﾌｧｲﾙ情報をｸﾘｱしてもよいですか",
-                [this] { persist::deleteExchangeFile(bench_.settings.folder); });
       break;
     case kExport:
       exportPictures(this, bench_, user_, busy_, progress_);
@@ -825,114 +592,23 @@ void WorkbenchWindow::runCommandNow(int id) {
     case kCalculator:
       showCalculator(this, bench_);
       break;
+    case kOptions:
+      editOptions();
+      break;
     case kMemo:
-      openMemo();
+      QDesktopServices::openUrl(QUrl::fromLocalFile(fromUtf8(memoPath(bench_))));
       break;
     case kVersion:
-      showVersion();
+      user_.tell(Icon::Info, "Vemla " VEMLA_VERSION_TEXT "\n２つの8ﾋﾞｯﾄ濃淡画像の比較ﾂｰﾙ",
+                 "ﾊﾞｰｼﾞｮﾝ情報");
       break;
-    case kQuickHelp:
-      bench_.shell.quickHelp = !bench_.shell.quickHelp;
-      if (!bench_.shell.quickHelp) quickHelp_->close();
+    case kExit:
+      close();
       break;
     default:
+      if (const auto corner = layoutOffsetOfCommand(command, range_)) setLayoutOffset(*corner);
       break;
   }
-  afterPictureCommand();
-}
-
-void WorkbenchWindow::openTwoByDialog() {
-  QStringList names = dialogs_.open(QString::fromUtf8("画像１－画像２ﾌｧｲﾙの選択"), fileFilters(),
-                                    true, fromUtf8(bench_.settings.program.lastFiles[0]));
-  if (names.isEmpty()) return;
-  if (names.size() > 2) {
-    user_.tell(Icon::Warning, "指定のﾌｧｲﾙ数が多すぎます");
-    return;
-  }
-  if (nameEndsWithExtension(names.front().toStdString(), ".vla")) {
-    openArchive(names.front(), true);
-    return;
-  }
-  if (names.size() == 1) {
-    const QStringList second = dialogs_.open(QString::fromUtf8("画像２ﾌｧｲﾙの選択"), fileFilters(),
-                                             false, fromUtf8(bench_.settings.program.lastFiles[1]));
-    if (second.isEmpty()) return;
-    names << second.front();
-  }
-  bench_.shell.pendingNames = {names[0].toStdString(), names[1].toStdString()};
-  openPending(kOpenBoth, true);
-}
-
-void WorkbenchWindow::openOneByDialog() {
-  const QStringList names = dialogs_.open(QString::fromUtf8("画像ﾌｧｲﾙの選択"), fileFilters(), false,
-                                          fromUtf8(bench_.settings.program.lastFiles[0]));
-  if (names.isEmpty()) return;
-  bench_.shell.pendingNames = {names.front().toStdString(), std::string()};
-  openPending(kOpenBoth, true);
-}
-
-void WorkbenchWindow::replaceOneByDialog(int picture) {
-  const QString title = QString::fromUtf8("画像ﾌｧｲﾙの選択") +
-                        QString::fromUtf8(picture == 0 ? " (1)へ入れ替え" : " (2)へ入れ替え");
-  const QStringList names = dialogs_.open(title, fileFilters(), false,
-                                          fromUtf8(bench_.settings.program.lastFiles[picture]));
-  if (names.isEmpty()) return;
-  bench_.shell.pendingNames[picture] = names.front().toStdString();
-  bench_.shell.pendingNames[1 - picture] = bench_.pictures.pictures[1 - picture].name;
-  openPending(picture == 0 ? kOpenPicture1 : kOpenPicture2, true);
-}
-
-void WorkbenchWindow::overwrite(int picture) {
-  overwritePicture(bench_, user_, picture);
-}
-
-void WorkbenchWindow::saveAs(int id) {
-  const bool image = id == kSaveAsImage1 || id == kSaveAsImage2;
-  const int index = (id == kSaveAsPicture1 || id == kSaveAsImage1) ? 0 : 1;
-  const char* what =
-      image ? (index == 0 ? "イメージ１" : "イメージ２") : (index == 0 ? "画像１" : "画像２");
-  const QString title = QString::fromUtf8("名前を付けて保存（%1）").arg(QString::fromUtf8(what));
-  const QString path =
-      dialogs_.save(title, QString::fromUtf8("ﾋﾞｯﾄﾏｯﾌﾟﾌｧｲﾙ (*.bmp);;RAWﾌｧｲﾙ (*.raw)"),
-                    fromUtf8(bench_.settings.program.lastFiles[2]));
-  if (path.isEmpty()) return;
-  const int result = image ? saveImageAs(bench_, user_, index, path.toStdString())
-                           : savePictureAs(bench_, user_, index, path.toStdString());
-  if (result == 0) bench_.settings.program.lastFiles[2] = path.toStdString();
-}
-
-void WorkbenchWindow::paste(int id) {
-  const PasteDecision decision = pasteDecision(
-      clipboardFiles(), id, {bench_.pictures.pictures[0].name, bench_.pictures.pictures[1].name});
-  switch (decision.action) {
-    case PasteDecision::Action::Nothing:
-      break;
-    case PasteDecision::Action::OpenArchive:
-      openArchive(fromUtf8(decision.archivePath), true);
-      break;
-    case PasteDecision::Action::OpenPictures:
-      bench_.shell.pendingNames = decision.pendingNames;
-      openPending(decision.mode, true);
-      break;
-  }
-  afterPictureCommand();
-}
-
-void WorkbenchWindow::showFileInformation() {
-  if (const auto text = fileInformationText(bench_)) {
-    user_.tell(Icon::Info, *text, kFileInformationTitle);
-  }
-}
-
-void WorkbenchWindow::openMemo() {
-  std::string memo = bench_.options.MemoFile;
-  if (!memo.empty() && memo.front() != '/') memo = bench_.settings.folder + "/" + memo;
-  QDesktopServices::openUrl(QUrl::fromLocalFile(fromUtf8(memo)));
-}
-
-void WorkbenchWindow::showVersion() {
-  user_.tell(Icon::Info, "Vemla " VEMLA_VERSION_TEXT "\n２つの8ﾋﾞｯﾄ濃淡画像の比較ﾂｰﾙ",
-             "ﾊﾞｰｼﾞｮﾝ情報");
 }
 
 void WorkbenchWindow::editOptions() {
@@ -943,7 +619,6 @@ void WorkbenchWindow::editOptions() {
   }
   // Options that change only what the windows show (colours, help texts) reach them here.
   bench_.notifyPicturesChanged();
-  afterPictureCommand();
 }
 
 // ---------------------------------------------------------------------------------------------
@@ -952,6 +627,7 @@ void WorkbenchWindow::editOptions() {
 void WorkbenchWindow::closeEvent(QCloseEvent* event) {
   quickHelp_->close();
   saveWindowRectangle();
+  closed_ = true;
   event->accept();
 }
 

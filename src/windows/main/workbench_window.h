@@ -1,20 +1,20 @@
 #pragma once
-// The main window "Vemla": the menu MAINMENU, the toolbar, the fixed 1280 x 1024 layout of title
-// strips, panes and control windows (inside the scrolling base window "BaseWinName" on a
-// smaller screen), and the requests through which the panes ask for pictures to be opened.
-// Every command is carried out by a core operation; the window gathers the choices (file
-// dialogs, clipboard) and keeps the menu and toolbar states.
+// The main window "Vemla": the menu MAINMENU and the toolbar built from the command table, the
+// fixed 1280 x 1024 layout of title strips, panes and control windows (inside the scrolling base
+// window "BaseWinName" on a smaller screen), and the requests through which the panes ask for
+// pictures to be opened. Every command is carried out by its handler in the command table; the
+// window answers what only it can (its dialogs, the clipboard, its own windows) and keeps the
+// menu and toolbar states.
 #include <QMainWindow>
 #include <QPointer>
 #include <array>
 #include <functional>
 #include <map>
-#include <set>
+#include <optional>
 
 #include "windows/main/progress_window.h"
 #include "windows/panes/pane_host.h"
-#include "workbench/commands/command_ids.h"
-#include "workbench/commands/command_state.h"
+#include "workbench/commands/command_table.h"
 #include "workbench/commands/window_layout.h"
 #include "workbench/workbench.h"
 
@@ -39,8 +39,14 @@ struct FileDialogs {
       open;
   std::function<QString(const QString& title, const QString& filters, const QString& start)> save;
 };
+// How the window asks for a picture's pseudo-name ("画像%s名称の設定"): the entered text, or
+// nullopt when cancelled. Tests replace it.
+using NameDialog = std::function<std::optional<QString>(PictureSlot picture)>;
 
-class WorkbenchWindow : public QMainWindow, public WorkbenchListener, public PaneHost {
+class WorkbenchWindow : public QMainWindow,
+                        public WorkbenchListener,
+                        public PaneHost,
+                        private CommandHost {
   Q_OBJECT
  public:
   // `screen` is the available screen area the layout is fitted into.
@@ -54,18 +60,16 @@ class WorkbenchWindow : public QMainWindow, public WorkbenchListener, public Pan
   // PaneHost: every request runs later from the event loop, never inside the caller.
   void requestOpen(const QStringList& names, int mode, bool recordHistory) override;
   void requestOpenArchive(const QString& path) override;
-  void requestOpenRecent(int picture, int entry) override;
+  void requestOpenRecent(PictureSlot picture, int entry) override;
   void showHelp(QWidget* anchor, const QString& text) override;
   bool grabScrollEnabled() const override;
   void grabScroll(QPoint delta) override;
 
-  // Carries out command `id` at once (menu, toolbar and tests).
+  // Carries out command `id` at once (menu, toolbar and tests); an unavailable one does nothing.
   void runCommand(int id);
   // The menu item and the toolbar button of a command (null when it has none).
   QAction* menuAction(int id) const;
   QAction* toolbarAction(int id) const;
-  // Whether a command of a subsystem that exists is wired; the others stay disabled.
-  bool commandAvailable(int id) const;
   // Re-evaluates the menu and toolbar states (also done when a menu opens).
   void updateCommandStates();
   CommandSituation situation() const;
@@ -74,14 +78,15 @@ class WorkbenchWindow : public QMainWindow, public WorkbenchListener, public Pan
   int openPending(int mode, bool recordHistory);
 
   void setFileDialogs(FileDialogs dialogs) { dialogs_ = std::move(dialogs); }
+  void setNameDialog(NameDialog dialog) { nameDialog_ = std::move(dialog); }
   QuickHelp& quickHelp() const { return *quickHelp_; }
   bool usesBaseWindow() const { return baseWindow_ != nullptr; }
   LayoutOffset layoutOffset() const { return offset_; }
   LayoutOffset scrollRange() const { return range_; }
   QWidget* layoutElement(const char* name) const;
   QLabel* titleStrip(int index) const { return strips_[index]; }
-  PicturePane* picturePane(int index) const { return picturePanes_[index]; }
-  ImagePane* imagePane(int index) const { return imagePanes_[index]; }
+  PicturePane* picturePane(PictureSlot picture) const { return picturePanes_[index(picture)]; }
+  ImagePane* imagePane(ImageSlot image) const { return imagePanes_[index(image)]; }
   QMenu* fileMenu() const { return fileMenu_; }
 
   // The shutdown's window rectangle (the screen decides whether the current one is kept).
@@ -95,35 +100,32 @@ class WorkbenchWindow : public QMainWindow, public WorkbenchListener, public Pan
   void closeEvent(QCloseEvent* event) override;
 
  private:
-  void runCommandNow(int id);
+  // CommandHost
+  std::vector<std::string> chooseFilesToOpen(std::string_view title,
+                                             std::span<const char* const> filters, bool several,
+                                             const std::string& start) override;
+  std::string chooseFileToSave(std::string_view title, std::span<const char* const> filters,
+                               const std::string& start) override;
+  std::vector<std::string> clipboardFiles() const override;
+  std::optional<std::string> askPictureName(PictureSlot picture) override;
+  std::optional<ArchiveOpenChoice> chooseArchiveItems(const ArchiveOpenChoice& initial) override;
+  void runInWindow(int command) override;
+
   // Runs `work` from the event loop once no command or request is running.
   void whenIdle(std::function<void()> work);
   void buildLayout(QSize screen);
   void buildMenus();
   void buildToolbar();
-  QAction* addCommand(QMenu* menu, int id);
-  QMenu* addSubmenu(QMenu* menu, Submenu submenu);
+  void addCommand(QMenu* menu, const Command& command);
+  // The menu of `place`; a submenu is made in its parent on first use.
+  QMenu* menuOf(Menu place);
   void rebuildHistoryMenu();
   void setLayoutOffset(LayoutOffset offset);
   void placeElements();
   void refreshTitles();
   void afterPictureCommand();
-
-  // Commands that need the operator's choice first.
-  void openTwoByDialog();
-  void openOneByDialog();
-  void replaceOneByDialog(int picture);
-  void overwrite(int picture);
-  void saveAs(int id);
-  void paste(int id);
-  void showFileInformation();
-  void askAndRun(const char* question, const std::function<void()>& action);
   void openArchive(const QString& path, bool pathKnown);
-  void openMemo();
-  void showVersion();
   void editOptions();
-  std::vector<std::string> clipboardFiles() const;
-  QString fileFilters() const;
 
   Workbench& bench_;
   UserPort& user_;
@@ -131,6 +133,7 @@ class WorkbenchWindow : public QMainWindow, public WorkbenchListener, public Pan
   WaitCursor busy_;
   QuickHelp* quickHelp_ = nullptr;
   FileDialogs dialogs_;
+  NameDialog nameDialog_;
 
   QWidget* canvas_ = nullptr;         // carries the layout (the base window's viewport or the
                                       // central widget)
@@ -145,11 +148,11 @@ class WorkbenchWindow : public QMainWindow, public WorkbenchListener, public Pan
 
   std::map<int, QAction*> menuActions_;
   std::map<int, QAction*> toolbarActions_;
-  std::map<Submenu, QMenu*> submenus_;
-  std::set<int> available_;
+  std::map<Menu, QMenu*> menus_;
   QMenu* fileMenu_ = nullptr;
   std::vector<QAction*> historyActions_;
-  int running_ = 0;  // commands and requests in progress (the progress window lets events in)
+  int running_ = 0;      // commands and requests in progress (the progress window lets events in)
+  bool closed_ = false;  // once closed, a command that closed it has nothing left to refresh
 };
 
 }  // namespace vemla

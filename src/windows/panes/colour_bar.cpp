@@ -10,7 +10,7 @@
 
 namespace vemla {
 
-QImage colourBarImage(const Workbench& bench, int image) {
+QImage colourBarImage(const Workbench& bench, ImageSlot image) {
   QImage bar(kColourBarWidth, kViewSize, QImage::Format_RGB32);
   bar.fill(Qt::black);
   const ColourTable table = paneColourTable(paneColoursOf(bench, image));
@@ -42,8 +42,8 @@ QImage colourBarImage(const Workbench& bench, int image) {
   return bar;
 }
 
-ColourBar::ColourBar(Workbench& bench, int image, QWidget* parent)
-    : QWidget(parent), bench_(bench), image_(image == 2 ? 2 : 1) {
+ColourBar::ColourBar(Workbench& bench, ImageSlot image, QWidget* parent)
+    : QWidget(parent), bench_(bench), image_(image) {
   setObjectName("ImageColor");
   setFixedSize(kColourBarWidth, kViewSize);
   bench_.addListener(this);

@@ -11,11 +11,11 @@ namespace vemla {
 // 32 x 512: the ramp in the image's colour table (without the grid), 255 at the top, labelled
 // white on black on its right, with a short mark at the value under the cursor while the cursor
 // is shown.
-QImage colourBarImage(const Workbench& bench, int image);
+QImage colourBarImage(const Workbench& bench, ImageSlot image);
 
 class ColourBar : public QWidget, public WorkbenchListener {
  public:
-  ColourBar(Workbench& bench, int image, QWidget* parent);
+  ColourBar(Workbench& bench, ImageSlot image, QWidget* parent);
   ~ColourBar() override;
   void picturesChanged() override { refresh(); }
   void panesChanged() override { refresh(); }
@@ -27,7 +27,7 @@ class ColourBar : public QWidget, public WorkbenchListener {
 
  private:
   Workbench& bench_;
-  int image_;
+  ImageSlot image_;
 };
 
 }  // namespace vemla

@@ -33,10 +33,9 @@ std::optional<CursorDirection> directionOf(int key) {
 }  // namespace
 
 ImagePane::ImagePane(Workbench& bench, UserPort& user, BusyPort& busy, ProgressPort& progress,
-                     PaneHost& host, int index, QWidget* parent)
-    : PaneWidget(bench, user, busy, progress, host, index == 1 ? kPaneImage2 : kPaneImage1, parent),
-      index_(index == 1 ? 1 : 0) {
-  setObjectName(index_ == 0 ? "Image1" : "Image2");
+                     PaneHost& host, ImageSlot image, QWidget* parent)
+    : PaneWidget(bench, user, busy, progress, host, paneOf(image), parent), image_(image) {
+  setObjectName(image == ImageSlot::First ? "Image1" : "Image2");
   setFixedSize(kViewSize, kViewSize);
   setFocusPolicy(Qt::StrongFocus);
   refresh();
@@ -44,7 +43,7 @@ ImagePane::ImagePane(Workbench& bench, UserPort& user, BusyPort& busy, ProgressP
 
 void ImagePane::refresh() {
   const bool cross = bench_.view.cursorShown && bench_.pictures.picturesPresent;
-  pixmap_ = panePixmap(bench_.view.panes[static_cast<std::size_t>(index_)],
+  pixmap_ = panePixmap(bench_.view.panes[index(image_)],
                        cross ? std::optional<ViewPoint>(cursorViewPointOf(bench_)) : std::nullopt);
   update();
 }

@@ -14,9 +14,8 @@ namespace vemla {
 class ImagePane final : public PaneWidget {
   Q_OBJECT
  public:
-  // `index` 0 for Image 1, 1 for Image 2.
   ImagePane(Workbench& bench, UserPort& user, BusyPort& busy, ProgressPort& progress,
-            PaneHost& host, int index, QWidget* parent = nullptr);
+            PaneHost& host, ImageSlot image, QWidget* parent = nullptr);
 
   // Takes the pane raster and the cursor cross from the workbench and repaints.
   void refresh();
@@ -37,7 +36,7 @@ class ImagePane final : public PaneWidget {
  private:
   bool startsGrabScroll(const QMouseEvent* event) const;
 
-  int index_;
+  ImageSlot image_;
   QPixmap pixmap_;
   DragState drag_;
   int grabState_ = 0;

@@ -6,6 +6,8 @@
 #include <QString>
 #include <QStringList>
 
+#include "picture/picture_slot.h"
+
 class QWidget;
 
 namespace vemla {
@@ -20,8 +22,8 @@ class PaneHost {
   virtual void requestOpen(const QStringList& names, int mode, bool recordHistory) = 0;
   // Open an archive file (a name ending in ".vla") by its path.
   virtual void requestOpenArchive(const QString& path) = 0;
-  // Open entry `entry` (0..15) of the recent single pictures as Picture `picture` (0 or 1).
-  virtual void requestOpenRecent(int picture, int entry) = 0;
+  // Open entry `entry` (0..15) of the recent single pictures as `picture`.
+  virtual void requestOpenRecent(PictureSlot picture, int entry) = 0;
   // Show `text` as the quick-help window anchored at `anchor` ("機能説明").
   virtual void showHelp(QWidget* anchor, const QString& text) = 0;
   // Grab scrolling of the base window: whether it is available now, and a move by `delta`

@@ -105,8 +105,7 @@ void PaneWidget::openMenu(const QPoint& localPos, PaneMenuContext context) {
       carryOut(decidePaste(files, pane_, command, bench_), globalPos);
       break;
     case PaneCommand::PasteFromHistory:
-      // Image panes paste into the picture of the same number.
-      host_.requestOpenRecent(pane_ % 2, argument);
+      host_.requestOpenRecent(pictureOfPane(pane_), argument);
       break;
     default:
       runPaneCommand(bench_, pane_, command, argument, context, user_, busy_, progress_);

@@ -18,11 +18,9 @@ QColor colourOf(std::uint32_t colour) {
 }  // namespace
 
 PicturePane::PicturePane(Workbench& bench, UserPort& user, BusyPort& busy, ProgressPort& progress,
-                         PaneHost& host, int index, QWidget* parent)
-    : PaneWidget(bench, user, busy, progress, host, index == 1 ? kPanePicture2 : kPanePicture1,
-                 parent),
-      index_(index == 1 ? 1 : 0) {
-  setObjectName(index_ == 0 ? "Port1" : "Port2");
+                         PaneHost& host, PictureSlot picture, QWidget* parent)
+    : PaneWidget(bench, user, busy, progress, host, paneOf(picture), parent), picture_(picture) {
+  setObjectName(picture == PictureSlot::First ? "Port1" : "Port2");
   setFixedSize(kPictureThumbnailWidth, kPictureThumbnailHeight);
   refresh();
 }
@@ -30,14 +28,13 @@ PicturePane::PicturePane(Workbench& bench, UserPort& user, BusyPort& busy, Progr
 void PicturePane::refresh() {
   const PictureState& pictures = bench_.pictures;
   if (pictures.picturesPresent) {
-    buildPictureThumbnail(bench_.store.plane(index_ == 0 ? kShifted1 : kShifted2), pictures.width,
+    buildPictureThumbnail(bench_.store.plane(shiftedPlane(picture_)), pictures.width,
                           pictures.height, thumbnail_);
   } else {
     buildPictureThumbnail(nullptr, 0, 0, thumbnail_);
   }
-  const Palette& palette = pictures.picturesPresent
-                               ? pictures.pictures[static_cast<std::size_t>(index_)].palette
-                               : greyRamp();
+  const Palette& palette =
+      pictures.picturesPresent ? pictures.pictures[index(picture_)].palette : greyRamp();
   image_ = pictureImage(thumbnail_.pixels.data(), kPictureThumbnailWidth, kPictureThumbnailHeight,
                         palette);
   update();

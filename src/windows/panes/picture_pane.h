@@ -13,9 +13,8 @@ namespace vemla {
 class PicturePane final : public PaneWidget {
   Q_OBJECT
  public:
-  // `index` 0 for Picture 1, 1 for Picture 2.
   PicturePane(Workbench& bench, UserPort& user, BusyPort& busy, ProgressPort& progress,
-              PaneHost& host, int index, QWidget* parent = nullptr);
+              PaneHost& host, PictureSlot picture, QWidget* parent = nullptr);
 
   // Rebuilds the thumbnail from the workbench and repaints (after every picture or view change).
   void refresh();
@@ -31,7 +30,7 @@ class PicturePane final : public PaneWidget {
   void mousePressEvent(QMouseEvent* event) override;
 
  private:
-  int index_;
+  PictureSlot picture_;
   PictureThumbnail thumbnail_;
   QImage image_;
 };

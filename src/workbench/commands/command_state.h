@@ -1,12 +1,10 @@
 #pragma once
-// When the main window's menu items and toolbar buttons are enabled and checked. The rules are
-// pure functions of a plain record of the facts they depend on, so the window only gathers the
-// facts and the rules can be tested without windows. Subsystems that are not available yet
-// are masked by the caller on top of these rules.
+// The facts the enabling and check rules of the command table depend on, as a plain record:
+// the window only gathers the facts, and the rules can be tested without windows.
 #include <array>
 #include <string>
 
-#include "workbench/commands/command_ids.h"
+#include "picture/picture_slot.h"
 
 namespace vemla {
 
@@ -44,23 +42,13 @@ struct CommandSituation {
 
 // A real file name: not empty and not a pseudo-name (beginning with "<").
 bool isRealFileName(const std::string& name);
+// Whether `picture`'s name is a real file name.
+bool hasRealName(const CommandSituation& situation, PictureSlot picture);
 
 // What the workbench itself knows: pictures, editing, names, second copy, gallery, the
 // quick-help and save-displayed flags, the state-memory flags and the first history entry.
 // Clipboard, gallery window, image scope, active tool, state slots, exchange file and base
 // window are left for the caller to fill in.
 CommandSituation situationOf(const Workbench& bench);
-
-// Menu rules, evaluated each time a menu opens. History items (651-682) are enabled unless
-// editing. An identifier that is no command is disabled and unchecked.
-bool commandEnabled(int id, const CommandSituation& situation);
-bool commandChecked(int id, const CommandSituation& situation);
-bool submenuEnabled(Submenu submenu, const CommandSituation& situation);
-
-// Toolbar rules. They differ from the menu in places: the toolbar keeps the options, the image
-// scope, the quick help and the calculator enabled without pictures and while editing, and
-// the overwrite buttons do not depend on editing.
-bool toolbarEnabled(int id, const CommandSituation& situation);
-bool toolbarChecked(int id, const CommandSituation& situation);
 
 }  // namespace vemla

@@ -7,6 +7,7 @@
 #include "picture/picture_state.h"
 #include "text/format.h"
 #include "workbench/commands/command_ids.h"
+#include "workbench/commands/command_state.h"
 
 namespace vemla {
 namespace {
@@ -39,8 +40,9 @@ bool recordCombination(persist::UserInfo& info, const std::string& name1,
   auto& history = info.history;
   std::size_t from = history.size() - 1;
   for (std::size_t i = 0; i < history.size(); ++i) {
-    if (history[i].used == 1 && sameFileName(history[i].names[0], name1) &&
-        sameFileName(history[i].names[1], name2)) {
+    const auto& names = history[i].names;
+    if (history[i].used == 1 && sameFileName(names[index(PictureSlot::First)], name1) &&
+        sameFileName(names[index(PictureSlot::Second)], name2)) {
       from = i;
       break;
     }
@@ -75,6 +77,10 @@ bool recordRecentPicture(persist::UserInfo& info, const std::string& name, int w
   return true;
 }
 
+void recordOpenedFile(LastFiles& files, PictureSlot picture, const std::string& name) {
+  if (isRealFileName(name)) files.openPicture[index(picture)] = name;
+}
+
 void clearHistory(persist::UserInfo& info) {
   info.history = {};
   info.recent = {};
@@ -87,13 +93,12 @@ std::vector<MenuItem> historyMenuItems(const persist::UserInfo& info) {
     if (entry.used != 1) continue;
     const int number = static_cast<int>(i) + 1;
     const int firstId = kFirstHistoryItem + 2 * static_cast<int>(i);
-    if (!entry.names[0].empty()) {
-      items.push_back({firstId, text::format("%2d. %s", number, entry.names[0].c_str())});
-    }
-    if (!entry.names[1].empty()) {
-      items.push_back({firstId + 1, entry.names[0].empty()
-                                        ? text::format("%2d. %s", number, entry.names[1].c_str())
-                                        : "    " + entry.names[1]});
+    const std::string& first = entry.names[index(PictureSlot::First)];
+    const std::string& second = entry.names[index(PictureSlot::Second)];
+    if (!first.empty()) items.push_back({firstId, text::format("%2d. %s", number, first.c_str())});
+    if (!second.empty()) {
+      items.push_back({firstId + 1, first.empty() ? text::format("%2d. %s", number, second.c_str())
+                                                  : "    " + second});
     }
   }
   return items;

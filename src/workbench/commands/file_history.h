@@ -1,12 +1,14 @@
 #pragma once
 // The file history of opened combinations and the recent single pictures, both kept in the
-// user information (VemlaUinf.dat), and the File menu items built from the history.
+// user information (VemlaUinf.dat), the File menu items built from the history, and the last
+// files of the main window's file dialogs (LastFiles, kept in VemlaPinf.dat).
 #include <cstdint>
 #include <string>
 #include <string_view>
 #include <vector>
 
 #include "persist/user_info.h"
+#include "picture/last_files.h"
 
 namespace vemla {
 
@@ -29,6 +31,10 @@ bool recordCombination(persist::UserInfo& info, const std::string& name1, const 
 // recorded. Returns whether the list changed.
 bool recordRecentPicture(persist::UserInfo& info, const std::string& name, int width, int height,
                          std::int64_t rawOffset);
+
+// The file just opened as `picture` becomes where that picture's open dialog starts; a
+// pseudo-name or an empty name leaves it as it was.
+void recordOpenedFile(LastFiles& files, PictureSlot picture, const std::string& name);
 
 // Empties the file history and the recent single pictures.
 void clearHistory(persist::UserInfo& info);

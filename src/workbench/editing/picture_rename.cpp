@@ -4,12 +4,12 @@
 
 namespace vemla {
 
-int setPseudoName(Workbench& bench, int picture, std::string_view text, UserPort& user) {
+int setPseudoName(Workbench& bench, PictureSlot picture, std::string_view text, UserPort& user) {
   if (auto problem = checkRenameText(text)) {
     user.tell(Icon::Warning, *problem);
     return -1;
   }
-  bench.pictures.pictures[picture == 2 ? 1 : 0].name = pseudoName(text);
+  bench.pictures.pictures[index(picture)].name = pseudoName(text);
   updateTitles(bench, {true, true});
   bench.notifyPicturesChanged();
   return 0;

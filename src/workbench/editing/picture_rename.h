@@ -8,8 +8,8 @@
 
 namespace vemla {
 
-// Stores "<text>" as the name of picture 1 or 2 and rebuilds the titles, then tells the
-// listeners. Returns 0, or -1 after the message of checkRenameText (the name is unchanged).
-int setPseudoName(Workbench& bench, int picture, std::string_view text, UserPort& user);
+// Stores "<text>" as the name of `picture` and rebuilds the titles, then tells the listeners.
+// Returns 0, or -1 after the message of checkRenameText (the name is unchanged).
+int setPseudoName(Workbench& bench, PictureSlot picture, std::string_view text, UserPort& user);
 
 }  // namespace vemla

@@ -231,8 +231,7 @@ bool UserProcessingEditing::add() {
   const auto free = std::find_if(table().begin(), table().end(),
                                  [](const UserProcessingEntry& entry) { return !inUse(entry); });
   const auto slot = static_cast<std::size_t>(free - table().begin());
-  colours()[0][slot] = 0;
-  colours()[1][slot] = 0;
+  for (auto& perImage : colours()) perImage[slot] = 0;
   return store(checked.entry, static_cast<int>(slot));
 }
 
@@ -269,8 +268,8 @@ bool UserProcessingEditing::finish() {
 
 bool UserProcessingEditing::remove() {
   if (selection_ < 0) return false;
-  if (bench_.images.kind[0] == kUserProcessingKind ||
-      bench_.images.kind[1] == kUserProcessingKind) {
+  if (std::ranges::any_of(bench_.images.kind,
+                          [](int kind) { return kind == kUserProcessingKind; })) {
     user_.tell(Icon::Warning, m::kProcessingInUse);
     return false;
   }
@@ -302,8 +301,8 @@ bool UserProcessingEditing::cancel() {
     if (!user_.askYesNo(m::kEditsLostQuestion)) return false;
     table() = saved_.table;
     colours() = saved_.colours;
-    for (const int image : {1, 2}) {
-      if (recomputed_[static_cast<std::size_t>(image - 1)]) recreateImage(image);
+    for (ImageSlot image : kImageSlots) {
+      if (recomputed_[index(image)]) recreateImage(image);
     }
     bench_.notifyPicturesChanged();
   }
@@ -312,19 +311,18 @@ bool UserProcessingEditing::cancel() {
 }
 
 void UserProcessingEditing::recreateImagesShowing(int slot) {
-  for (const int image : {1, 2}) {
-    const auto index = static_cast<std::size_t>(image - 1);
-    if (bench_.images.kind[index] == kUserProcessingKind &&
-        bench_.images.userEntry[index] == slot) {
+  for (ImageSlot image : kImageSlots) {
+    if (bench_.images.kind[index(image)] == kUserProcessingKind &&
+        bench_.images.userEntry[index(image)] == slot) {
       recreateImage(image);
     }
   }
 }
 
-void UserProcessingEditing::recreateImage(int image) {
+void UserProcessingEditing::recreateImage(ImageSlot image) {
   if (!bench_.pictures.picturesPresent) return;
   createImage(bench_, image, true, true, user_, busy_, progress_);
-  recomputed_[static_cast<std::size_t>(image - 1)] = true;
+  recomputed_[index(image)] = true;
 }
 
 void UserProcessingEditing::markSaved() {

@@ -86,7 +86,7 @@ class UserProcessingEditing {
   // The controls' values read into the edit copy.
   void setEdit(const UserProcessingEntry& edit) { edit_ = edit; }
   bool modified() const { return modified_; }
-  bool recomputed(int image) const { return recomputed_[image == 2 ? 1 : 0]; }
+  bool recomputed(ImageSlot image) const { return recomputed_[index(image)]; }
 
   // Choosing list row `row`: when the edit copy differs from the selected entry, the operator
   // is asked first; false (the selection stays) on a no or a row outside the list.
@@ -119,7 +119,7 @@ class UserProcessingEditing {
   void load(int slot);
   bool store(const UserProcessingEntry& entry, int slot);
   void recreateImagesShowing(int slot);
-  void recreateImage(int image);
+  void recreateImage(ImageSlot image);
   void markSaved();
 
   Workbench& bench_;

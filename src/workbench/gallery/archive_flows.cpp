@@ -214,7 +214,7 @@ struct OpenedPicture {
 // Reads item `number` into `picture`; 0, 1 when the ratio dialog was cancelled, or the archive
 // result after its message.
 int readPicture(const Workbench& bench, UserPort& user, const std::string& path, int number,
-                int pictureIndex, std::span<std::uint8_t> content, std::span<std::uint8_t> work,
+                PictureSlot slot, std::span<std::uint8_t> content, std::span<std::uint8_t> work,
                 OpenedPicture& picture) {
   ArchiveItemRead read;
   const int result = readArchiveItem(path, number, read, content, work);
@@ -240,9 +240,9 @@ int readPicture(const Workbench& bench, UserPort& user, const std::string& path,
     return 0;
   }
   return trueColourTo8Bit(bench.options.TrueColourOpenMode, bench.options.AskRatioPerFile,
-                          bench.options.GreyRatio, user, rgbRatioFileSuffix(pictureIndex + 1),
-                          content.data(), info.bytesPerPixel, info.width, info.height,
-                          picture.pixels.data(), picture.palette)
+                          bench.options.GreyRatio, user, rgbRatioFileSuffix(slot), content.data(),
+                          info.bytesPerPixel, info.width, info.height, picture.pixels.data(),
+                          picture.palette)
              ? 0
              : kSlotAbandoned;
 }
@@ -525,10 +525,11 @@ int openArchiveAsPictures(Workbench& bench, UserPort& user, ProgressPort& progre
     std::array<OpenedPicture, 2> opened;
     MemoryPictures pictures;
     const std::array<int, 2> numbers{choice.picture1, choice.picture2};
-    for (std::size_t k = 0; k < 2; ++k) {
+    for (PictureSlot slot : kPictureSlots) {
+      const std::size_t k = index(slot);
       if (numbers[k] == 0) continue;
-      const int result = readPicture(bench, user, choice.path, numbers[k], static_cast<int>(k),
-                                     content.span(), work.span(), opened[k]);
+      const int result = readPicture(bench, user, choice.path, numbers[k], slot, content.span(),
+                                     work.span(), opened[k]);
       if (result != 0) return result;
       pictures.width = opened[k].width;
       pictures.height = opened[k].height;

@@ -171,32 +171,30 @@ int storeFileInSlot(Workbench& bench, UserPort& user, int slot, const std::strin
   return storePictureInSlot(bench, user, slot, picture);
 }
 
-int storeWorkbenchPictureInSlot(Workbench& bench, UserPort& user, int slot, int picture) {
-  if (picture < 0 || picture > 1) return kSlotNotUsable;
+int storeWorkbenchPictureInSlot(Workbench& bench, UserPort& user, int slot, PictureSlot picture) {
   if (!bench.pictures.picturesPresent) return kSlotAbandoned;
   const PictureState& state = bench.pictures;
   SlotPicture stored;
-  stored.pixels = {bench.store.plane(picture == 0 ? kPicture1 : kPicture2),
+  stored.pixels = {bench.store.plane(unshiftedPlane(picture)),
                    static_cast<std::size_t>(state.width) * static_cast<std::size_t>(state.height)};
   stored.width = state.width;
   stored.height = state.height;
-  stored.palette = &state.pictures[static_cast<std::size_t>(picture)].palette;
-  stored.title = titleFromPictureName(state.pictures[static_cast<std::size_t>(picture)].name);
+  stored.palette = &state.pictures[index(picture)].palette;
+  stored.title = titleFromPictureName(state.pictures[index(picture)].name);
   return storePictureInSlot(bench, user, slot, stored);
 }
 
-int storeImageInSlot(Workbench& bench, UserPort& user, int slot, int image,
+int storeImageInSlot(Workbench& bench, UserPort& user, int slot, ImageSlot image,
                      const Palette& colourTable) {
-  if (image < 0 || image > 1) return kSlotNotUsable;
   if (!bench.pictures.picturesPresent) return kSlotAbandoned;
   const PictureState& state = bench.pictures;
   SlotPicture stored;
-  stored.pixels = {bench.store.plane(image == 0 ? kImage1 : kImage2),
+  stored.pixels = {bench.store.plane(imagePlane(image)),
                    static_cast<std::size_t>(state.width) * static_cast<std::size_t>(state.height)};
   stored.width = state.width;
   stored.height = state.height;
   stored.palette = &colourTable;
-  stored.title = text::format(msg::kImageCopyTitle, image + 1);
+  stored.title = text::format(msg::kImageCopyTitle, number(image));
   return storePictureInSlot(bench, user, slot, stored);
 }
 
@@ -244,9 +242,9 @@ int renameSlot(Workbench& bench, UserPort& user, int slot, const std::string& ti
   return 0;
 }
 
-int copySlotToPicture(Workbench& bench, UserPort& user, int slot, int picture) {
+int copySlotToPicture(Workbench& bench, UserPort& user, int slot, PictureSlot picture) {
   const persist::GallerySlot* record = slotRecord(bench, slot);
-  if (record == nullptr || picture < 0 || picture > 1) return kSlotNotUsable;
+  if (record == nullptr) return kSlotNotUsable;
   if (bench.pictures.editing) {
     user.tell(Icon::Warning, msg::kEditingCommand);
     return kSlotAbandoned;
@@ -279,7 +277,7 @@ int copySlotToPicture(Workbench& bench, UserPort& user, int slot, int picture) {
   const std::uint8_t* pixelsToOpen = content.data();
   if (bytesPerPixel != 1) {
     if (!trueColourTo8Bit(bench.options.TrueColourOpenMode, bench.options.AskRatioPerFile,
-                          bench.options.GreyRatio, user, rgbRatioFileSuffix(picture + 1),
+                          bench.options.GreyRatio, user, rgbRatioFileSuffix(picture),
                           content.data(), bytesPerPixel, record->width, record->height,
                           converted.data(), palette)) {
       return kSlotAbandoned;
@@ -289,9 +287,9 @@ int copySlotToPicture(Workbench& bench, UserPort& user, int slot, int picture) {
   MemoryPictures pictures;
   pictures.width = record->width;
   pictures.height = record->height;
-  pictures.pixels[static_cast<std::size_t>(picture)] = pixelsToOpen;
-  pictures.palettes[static_cast<std::size_t>(picture)] = &palette;
-  pictures.names[static_cast<std::size_t>(picture)] = pseudoName(record->title);
+  pictures.pixels[index(picture)] = pixelsToOpen;
+  pictures.palettes[index(picture)] = &palette;
+  pictures.names[index(picture)] = pseudoName(record->title);
   return setPicturesFromMemory(bench, user, pictures) == 0 ? 0 : kSlotFailed;
 }
 

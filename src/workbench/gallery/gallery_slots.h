@@ -32,10 +32,10 @@ int storeDataInSlot(Workbench& bench, UserPort& user, int slot, std::span<const 
 // "ﾌｧｲﾙから開く": ".bmp" and ".raw" files become pictures (8 .. the maximum size; true colour
 // kept), any other file data up to the data limit. The reader tells its own failures.
 int storeFileInSlot(Workbench& bench, UserPort& user, int slot, const std::string& path);
-// Picture 1 or 2 (`picture` 0 or 1) with its palette and a title from its name.
-int storeWorkbenchPictureInSlot(Workbench& bench, UserPort& user, int slot, int picture);
-// Image 1 or 2 (`image` 0 or 1) at the pictures' size with its colour table as palette.
-int storeImageInSlot(Workbench& bench, UserPort& user, int slot, int image,
+// Picture 1 or 2 with its palette and a title from its name.
+int storeWorkbenchPictureInSlot(Workbench& bench, UserPort& user, int slot, PictureSlot picture);
+// Image 1 or 2 at the pictures' size with its colour table as palette.
+int storeImageInSlot(Workbench& bench, UserPort& user, int slot, ImageSlot image,
                      const Palette& colourTable);
 
 // Loads the slot's content size bytes of its file into `buffer`; kSlotFailed for a short or
@@ -54,6 +54,6 @@ int renameSlot(Workbench& bench, UserPort& user, int slot, const std::string& ti
 // outside 8 .. the maximum (warnings); Over and data slots do nothing (kSlotAbandoned). A
 // true-colour slot is converted as a true-colour file is opened. A failed read tells
 // "ｷﾞｬﾗﾘｰの読み込みに失敗しました" and keeps the slot. The picture is named "<title>".
-int copySlotToPicture(Workbench& bench, UserPort& user, int slot, int picture);
+int copySlotToPicture(Workbench& bench, UserPort& user, int slot, PictureSlot picture);
 
 }  // namespace vemla

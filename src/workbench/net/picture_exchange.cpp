@@ -10,9 +10,9 @@ std::vector<std::uint8_t> exportPayload(const Workbench& bench) {
   source.positionY = bench.view.centreY;
   source.magnification = bench.view.magnification;
   source.reducedDisplay = bench.view.reducedDisplay;
-  for (int index = 0; index < 2; ++index) {
-    source.palettes[index] = &bench.pictures.pictures[index].palette;
-    source.pixels[index] = bench.store.plane(index == 0 ? kPicture1 : kPicture2);
+  for (PictureSlot slot : kPictureSlots) {
+    source.palettes[index(slot)] = &bench.pictures.pictures[index(slot)].palette;
+    source.pixels[index(slot)] = bench.store.plane(unshiftedPlane(slot));
   }
   return encodePayload(source);
 }

@@ -3,22 +3,30 @@
 #include "persist/exchange_file.h"
 #include "workbench/picture/open_pictures.h"
 #include "workbench/picture/picture_commands.h"
+#include "workbench/view/pane_input.h"
 #include "workbench/view/refresh_chain.h"
 
 namespace vemla {
 
 int copyPaneToExchange(const Workbench& bench, UserPort& user, int pane) {
   if (!bench.pictures.picturesPresent || pane < 0 || pane > 3) return -1;
-  const int index = pane % 2;
-  const bool image = pane >= 2;
   persist::ExchangeItem item;
   item.kind = persist::kExchangePicture;
   item.width = bench.pictures.width;
   item.height = bench.pictures.height;
-  item.title = image ? kindNameOf(bench, index + 1) : bench.pictures.pictures[index].name;
-  item.palette = image ? imageDisplayPalette(bench, index) : bench.pictures.pictures[index].palette;
-  const std::uint8_t* pixels = bench.store.plane(image ? (index == 0 ? kImage1 : kImage2)
-                                                       : (index == 0 ? kShifted1 : kShifted2));
+  const std::uint8_t* pixels = nullptr;
+  if (isImagePane(pane)) {
+    const ImageSlot image = imageOfPane(pane);
+    item.title = kindNameOf(bench, image);
+    item.palette = imageDisplayPalette(bench, image);
+    pixels = bench.store.plane(imagePlane(image));
+  } else {
+    const PictureSlot picture = pictureOfPane(pane);
+    const PictureMeta& meta = bench.pictures.pictures[index(picture)];
+    item.title = meta.name;
+    item.palette = meta.palette;
+    pixels = bench.store.plane(shiftedPlane(picture));
+  }
   item.payload.assign(pixels, pixels + static_cast<std::size_t>(item.width) * item.height);
   return persist::writeExchangeItem(bench.settings.folder, item, user);
 }
@@ -38,13 +46,13 @@ int pasteExchangeToPane(Workbench& bench, UserPort& user, int pane) {
   if (kind != persist::kExchangePicture) return -1;
 
   // The other picture is kept at the same size and cleared at another one.
-  const int index = pane % 2;
+  const std::size_t at = index(pictureOfPane(pane));
   MemoryPictures pictures;
   pictures.width = item.width;
   pictures.height = item.height;
-  pictures.pixels[index] = item.payload.data();
-  pictures.palettes[index] = &item.palette;
-  pictures.names[index] = isPseudoName(item.title) ? item.title : pseudoName(item.title);
+  pictures.pixels[at] = item.payload.data();
+  pictures.palettes[at] = &item.palette;
+  pictures.names[at] = isPseudoName(item.title) ? item.title : pseudoName(item.title);
   if (bench.pictures.picturesPresent && item.width == bench.pictures.width &&
       item.height == bench.pictures.height) {  // the view stays where it was
     pictures.centreX = bench.view.centreX;

@@ -54,7 +54,7 @@ bool checkNameField(UserPort& user, const std::string& name) {
   return false;
 }
 
-bool readBitmapFile(Workbench& bench, UserPort& user, int picture, const std::string& name,
+bool readBitmapFile(Workbench& bench, UserPort& user, PictureSlot picture, const std::string& name,
                     PendingPicture& pending) {
   const Options& options = bench.options;
   const int bits = probeBitmap(name);
@@ -79,11 +79,10 @@ bool readBitmapFile(Workbench& bench, UserPort& user, int picture, const std::st
   }
 
   PictureStore& store = bench.store;
-  const int readPlane = picture == 1 ? kRead1 : kRead2;
   BitmapRead read;
   const int result =
-      readBitmapPicture(name, store.planes(readPlane), store.maxWidth(), store.maxHeight(), grey,
-                        ratios, store.planes(kScratch4, 4), read);
+      readBitmapPicture(name, store.planes(readPlane(picture)), store.maxWidth(), store.maxHeight(),
+                        grey, ratios, store.planes(kScratch4, 4), read);
   if (result == kTooLarge) {
     user.tell(Icon::Warning, text::format(msg::kTooLargeWithName, msg::kTooLarge, store.maxWidth(),
                                           store.maxHeight(), name.c_str()));
@@ -107,7 +106,7 @@ bool readBitmapFile(Workbench& bench, UserPort& user, int picture, const std::st
   return true;
 }
 
-bool readRawFile(Workbench& bench, UserPort& user, int picture, const std::string& name,
+bool readRawFile(Workbench& bench, UserPort& user, PictureSlot picture, const std::string& name,
                  bool reuseSize, bool skipDialog, PendingPicture& pending) {
   PictureState& state = bench.pictures;
   PictureStore& store = bench.store;
@@ -128,8 +127,7 @@ bool readRawFile(Workbench& bench, UserPort& user, int picture, const std::strin
   const RawSize size = state.rawSize;
   const std::size_t bytes =
       static_cast<std::size_t>(size.width) * static_cast<std::size_t>(size.height);
-  const int readPlane = picture == 1 ? kRead1 : kRead2;
-  if (readRawPicture(name, size.offset, {store.plane(readPlane), bytes}) != 1) {
+  if (readRawPicture(name, size.offset, {store.plane(readPlane(picture)), bytes}) != 1) {
     warnWithName(user, msg::kReadFailed, name);
     return false;
   }
@@ -143,12 +141,12 @@ bool readRawFile(Workbench& bench, UserPort& user, int picture, const std::strin
   return true;
 }
 
-void commitPicture(Workbench& bench, int index, const PendingPicture& pending) {
+void commitPicture(Workbench& bench, PictureSlot slot, const PendingPicture& pending) {
   PictureStore& store = bench.store;
   const int width = bench.pictures.width;
   const int height = bench.pictures.height;
-  std::uint8_t* target = store.plane(index == 0 ? kPicture1 : kPicture2);
-  const std::uint8_t* source = store.plane(index == 0 ? kRead1 : kRead2);
+  std::uint8_t* target = store.plane(unshiftedPlane(slot));
+  const std::uint8_t* source = store.plane(readPlane(slot));
   const std::size_t pixels = static_cast<std::size_t>(width) * static_cast<std::size_t>(height);
   switch (pending.source) {
     case PendingPicture::Source::Kept:
@@ -167,7 +165,7 @@ void commitPicture(Workbench& bench, int index, const PendingPicture& pending) {
       }
       break;
   }
-  PictureMeta& meta = bench.pictures.pictures[index];
+  PictureMeta& meta = bench.pictures.pictures[index(slot)];
   meta.name = pending.name;
   meta.headers = pending.headers;
   meta.palette = pending.palette;
@@ -249,9 +247,10 @@ int openPictureFiles(Workbench& bench, UserPort& user, const std::string* name1,
 
   std::array<PendingPicture, 2> pending;
   bool firstWasRaw = false;
-  for (int index = 0; index < 2; ++index) {
-    PendingPicture& picture = pending[index];
-    if (names[index] == nullptr) {
+  for (PictureSlot slot : kPictureSlots) {
+    PendingPicture& picture = pending[index(slot)];
+    const std::string* name = names[index(slot)];
+    if (name == nullptr) {
       if (keep) {
         picture.source = PendingPicture::Source::Kept;
         picture.width = state.width;
@@ -261,19 +260,19 @@ int openPictureFiles(Workbench& bench, UserPort& user, const std::string* name1,
       }
       continue;
     }
-    const std::string& name = *names[index];
-    picture.name = name;
-    if (!isBitmapName(name) && !isRawName(name)) {
-      warnWithName(user, msg::kUnsupported, name);
+    picture.name = *name;
+    if (!isBitmapName(*name) && !isRawName(*name)) {
+      warnWithName(user, msg::kUnsupported, *name);
       return -1;
     }
-    if (!checkNameField(user, name)) return -1;
-    if (isBitmapName(name)) {
-      if (!readBitmapFile(bench, user, index + 1, name, picture)) return -1;
+    if (!checkNameField(user, *name)) return -1;
+    if (isBitmapName(*name)) {
+      if (!readBitmapFile(bench, user, slot, *name, picture)) return -1;
     } else {
-      const bool reuse = index == 1 && firstWasRaw;
-      if (!readRawFile(bench, user, index + 1, name, reuse, skipRawDialog, picture)) return -1;
-      firstWasRaw = index == 0;
+      // Picture 2 from a raw file takes the size just asked for Picture 1's raw file.
+      const bool reuse = slot == PictureSlot::Second && firstWasRaw;
+      if (!readRawFile(bench, user, slot, *name, reuse, skipRawDialog, picture)) return -1;
+      firstWasRaw = slot == PictureSlot::First;
     }
   }
 
@@ -300,7 +299,7 @@ int openPictureFiles(Workbench& bench, UserPort& user, const std::string* name1,
   }
 
   const bool sizeChanged = setSize(bench, width, height);
-  for (int index = 0; index < 2; ++index) commitPicture(bench, index, pending[index]);
+  for (PictureSlot slot : kPictureSlots) commitPicture(bench, slot, pending[index(slot)]);
   applyCarryOver(bench, sizeChanged);
   if (sizeChanged) bench.control.validRange.rectangle = {0, 0, width - 1, height - 1};
   afterOpenRefresh(bench, user,
@@ -332,27 +331,27 @@ int setPicturesFromMemory(Workbench& bench, UserPort& user, const MemoryPictures
   const std::size_t pixels =
       static_cast<std::size_t>(given.width) * static_cast<std::size_t>(given.height);
   std::array<bool, 2> replaced{};
-  for (int index = 0; index < 2; ++index) {
+  for (PictureSlot slot : kPictureSlots) {
+    const std::size_t at = index(slot);
     // A picture kept from an earlier open at another size would be read at the wrong row
     // length: it becomes all zero with a grey ramp and no name, as a file open clears the
     // picture it does not keep.
-    const bool cleared = given.pixels[index] == nullptr && (sizeChanged || !state.picturesPresent);
-    if (given.pixels[index] == nullptr && !cleared) continue;
-    std::uint8_t* plane = store.plane(index == 0 ? kPicture1 : kPicture2);
+    const bool cleared = given.pixels[at] == nullptr && (sizeChanged || !state.picturesPresent);
+    if (given.pixels[at] == nullptr && !cleared) continue;
+    std::uint8_t* plane = store.plane(unshiftedPlane(slot));
     if (cleared) {
       std::memset(plane, 0, pixels);
     } else {
-      std::memmove(plane, given.pixels[index], pixels);
+      std::memmove(plane, given.pixels[at], pixels);
     }
-    PictureMeta& meta = state.pictures[index];
-    meta.name = cleared ? std::string() : given.names[index];
-    meta.palette =
-        !cleared && given.palettes[index] != nullptr ? *given.palettes[index] : greyRamp();
+    PictureMeta& meta = state.pictures[at];
+    meta.name = cleared ? std::string() : given.names[at];
+    meta.palette = !cleared && given.palettes[at] != nullptr ? *given.palettes[at] : greyRamp();
     meta.headers = buildBitmapHeaders(1, given.width, given.height);
     meta.thumbnailHeaders = buildBitmapHeaders(1, kThumbnailWidth, kThumbnailHeight);
     meta.paneHeaders = buildBitmapHeaders(1, 512, 512);
     meta.drawingPalette = meta.palette;
-    replaced[index] = true;
+    replaced[at] = true;
   }
   if (sizeChanged) bench.control.validRange.rectangle = {0, 0, given.width - 1, given.height - 1};
 
@@ -378,16 +377,17 @@ int setPicturesFromMemory(Workbench& bench, UserPort& user, const MemoryPictures
 void updateTitles(Workbench& bench, std::array<bool, 2> retitle) {
   static constexpr std::array<const char*, 2> kPaneNames{"画像１", "画像２"};
   std::string files;
-  for (int index = 0; index < 2; ++index) {
-    if (!retitle[index]) continue;
-    const std::string& name = bench.pictures.pictures[index].name;
-    std::string& title = bench.titles.pane[index];
+  for (PictureSlot slot : kPictureSlots) {
+    const std::size_t at = index(slot);
+    if (!retitle[at]) continue;
+    const std::string& name = bench.pictures.pictures[at].name;
+    std::string& title = bench.titles.pane[at];
     if (name.empty()) {
-      title = kPaneNames[index];
+      title = kPaneNames[at];
     } else if (isPseudoName(name)) {
-      title = std::string(kPaneNames[index]) + name;
+      title = std::string(kPaneNames[at]) + name;
     } else {
-      title = std::string(kPaneNames[index]) + "(" + std::string(fileNamePart(name)) + ")";
+      title = std::string(kPaneNames[at]) + "(" + std::string(fileNamePart(name)) + ")";
       files += std::string(fileNamePart(name)) + " ";
     }
   }

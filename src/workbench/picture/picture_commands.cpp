@@ -10,7 +10,6 @@
 #include "picture/messages.h"
 #include "processing/colour_tables.h"
 #include "text/format.h"
-#include "workbench/commands/command_ids.h"
 #include "workbench/commands/command_line.h"
 #include "workbench/commands/command_state.h"
 #include "workbench/commands/file_history.h"
@@ -30,12 +29,6 @@ constexpr std::array<const char*, 2> kFileInformationBlocks{
     "（画像２）\n%s\n　　更新日時：%4d/%02d/%02d %2d:%02d\n"};
 constexpr const char* kFileInformationSize = "大きさ　%d x %d";
 constexpr int kPaneSide = ViewState::kPaneSize;
-// The last-used name of the save-as file dialog.
-constexpr std::size_t kSaveAsLastFile = 2;
-
-bool validIndex(int index) {
-  return index == 0 || index == 1;
-}
 
 std::size_t at(int index) {
   return static_cast<std::size_t>(index);
@@ -62,41 +55,51 @@ bool mayChangePictures(const Workbench& bench, UserPort& user) {
 void recordOpen(Workbench& bench, UserPort& user, std::array<bool, 2> opened, bool recordHistory) {
   PictureState& state = bench.pictures;
   persist::SettingsState& settings = bench.settings;
-  for (int index = 0; index < 2; ++index) {
-    const std::string& name = state.pictures[at(index)].name;
-    bench.shell.pendingNames[at(index)] = name;
-    if (!opened[at(index)]) continue;
-    if (isRealFileName(name)) settings.program.lastFiles[at(index)] = name;
+  for (PictureSlot slot : kPictureSlots) {
+    const std::string& name = state.pictures[index(slot)].name;
+    bench.shell.pendingNames[index(slot)] = name;
+    if (!opened[index(slot)]) continue;
+    recordOpenedFile(settings.program.lastFiles, slot, name);
     recordRecentPicture(settings.user, name, state.width, state.height, state.rawSize.offset);
   }
   if (recordHistory) {
-    recordCombination(settings.user, state.pictures[0].name, state.pictures[1].name);
+    const std::array<std::string, 2> names = pictureNames(state);
+    recordCombination(settings.user, names[index(PictureSlot::First)],
+                      names[index(PictureSlot::Second)]);
   }
   persist::saveUserInfoNow(bench, user);
+}
+
+// Opens `names` of the pictures in `opens`; the others are kept when `keepOther`.
+int openNames(Workbench& bench, UserPort& user, const std::array<std::string, 2>& names,
+              std::array<bool, 2> opens, bool keepOther) {
+  const auto nameOf = [&](PictureSlot slot) {
+    return opens[index(slot)] ? &names[index(slot)] : nullptr;
+  };
+  return openPictureFiles(bench, user, nameOf(PictureSlot::First), nameOf(PictureSlot::Second),
+                          keepOther);
 }
 
 // Replaces pictures by images: every image's pixels, colours and kind name are taken before
 // any picture changes, so crossing the images over is safe.
 int replacePicturesByImages(Workbench& bench, UserPort& user, BusyPort& busy,
                             ProgressPort& progress,
-                            const std::vector<std::pair<int, int>>& imageToPicture) {
+                            const std::vector<std::pair<ImageSlot, PictureSlot>>& imageToPicture) {
   if (!mayChangePictures(bench, user)) return -1;
-  for (const auto& [image, picture] : imageToPicture) {
-    if (!validIndex(image) || !validIndex(picture)) return -1;
-  }
   struct Taken {
     Palette palette;
     std::string name;
   };
   std::vector<Taken> taken;
   for (const auto& [image, picture] : imageToPicture) {
-    taken.push_back({imageDisplayPalette(bench, image), pseudoName(kindNameOf(bench, image + 1))});
+    taken.push_back({imageDisplayPalette(bench, image), pseudoName(kindNameOf(bench, image))});
   }
   const std::size_t bytes = pictureBytes(bench);
   for (std::size_t i = 0; i < imageToPicture.size(); ++i) {
     const auto [image, picture] = imageToPicture[i];
-    std::memcpy(bench.store.plane(kPicture1 + picture), bench.store.plane(kImage1 + image), bytes);
-    PictureMeta& meta = bench.pictures.pictures[at(picture)];
+    std::memcpy(bench.store.plane(unshiftedPlane(picture)), bench.store.plane(imagePlane(image)),
+                bytes);
+    PictureMeta& meta = bench.pictures.pictures[index(picture)];
     meta.palette = taken[i].palette;
     meta.drawingPalette = taken[i].palette;
     meta.headers = buildBitmapHeaders(1, bench.pictures.width, bench.pictures.height);
@@ -115,21 +118,18 @@ int openPendingNames(Workbench& bench, UserPort& user, BusyPort& /*busy*/,
   const std::array<bool, 2> opens{mode != kOpenPicture2, mode != kOpenPicture1};
   // Copies: the pending names are rewritten after the open.
   const std::array<std::string, 2> names = bench.shell.pendingNames;
-  for (int index = 0; index < 2; ++index) {
-    if (opens[at(index)] && !nameFitsField(names[at(index)], user)) return -1;
+  for (PictureSlot slot : kPictureSlots) {
+    if (opens[index(slot)] && !nameFitsField(names[index(slot)], user)) return -1;
   }
   // openPictureFiles runs the after-open refresh (titles, images, listeners) itself.
-  if (openPictureFiles(bench, user, opens[0] ? &names[0] : nullptr, opens[1] ? &names[1] : nullptr,
-                       mode != kOpenBoth) != 0) {
-    return -1;
-  }
+  if (openNames(bench, user, names, opens, mode != kOpenBoth) != 0) return -1;
   recordOpen(bench, user, opens, recordHistory);
   return 0;
 }
 
 int openRecentPicture(Workbench& bench, UserPort& user, BusyPort& busy, ProgressPort& progress,
-                      int picture, int entry) {
-  if (!validIndex(picture) || entry < 0 || entry >= kRecentPictureCount) return -1;
+                      PictureSlot picture, int entry) {
+  if (entry < 0 || entry >= kRecentPictureCount) return -1;
   // A copy: opening reorders the list.
   const persist::RecentPicture recent = bench.settings.user.recent[at(entry)];
   if (recent.used != 1 || recent.name.empty()) return -1;
@@ -137,9 +137,8 @@ int openRecentPicture(Workbench& bench, UserPort& user, BusyPort& busy, Progress
   PictureState& state = bench.pictures;
   const bool replaceOnly =
       state.picturesPresent && recent.width == state.width && recent.height == state.height;
-  const int other = 1 - picture;
-  bench.shell.pendingNames[at(picture)] = recent.name;
-  if (!replaceOnly) bench.shell.pendingNames[at(other)].clear();
+  bench.shell.pendingNames[index(picture)] = recent.name;
+  if (!replaceOnly) bench.shell.pendingNames[index(other(picture))].clear();
 
   const RawSize storedSize{recent.width, recent.height, recent.rawOffset};
   const bool sizeUsable = recent.width >= kMinPictureSize &&
@@ -154,7 +153,7 @@ int openRecentPicture(Workbench& bench, UserPort& user, BusyPort& busy, Progress
     state.rawSize = storedSize;
     state.skipRawDialogOnce = true;
   }
-  const int mode = !replaceOnly ? kOpenBoth : picture == 0 ? kOpenPicture1 : kOpenPicture2;
+  const int mode = replaceOnly ? openModeOf(picture) : kOpenBoth;
   const int result = openPendingNames(bench, user, busy, progress, mode, false);
   // A refusal before the open must not leave the request for the next open.
   state.skipRawDialogOnce = false;
@@ -172,22 +171,16 @@ int openHistoryEntry(Workbench& bench, UserPort& user, BusyPort& busy, ProgressP
 }
 
 int reopenPictures(Workbench& bench, UserPort& user, BusyPort& /*busy*/, ProgressPort& /*progress*/,
-                   int which) {
-  const std::array<std::string, 2> names{bench.pictures.pictures[0].name,
-                                         bench.pictures.pictures[1].name};
-  switch (which) {
-    case 0:
-      if (!isRealFileName(names[0]) || !isRealFileName(names[1])) return -1;
-      return openPictureFiles(bench, user, &names[0], &names[1], false);
-    case 1:
-      if (!isRealFileName(names[0])) return -1;
-      return openPictureFiles(bench, user, &names[0], nullptr, !names[1].empty());
-    case 2:
-      if (!isRealFileName(names[1])) return -1;
-      return openPictureFiles(bench, user, nullptr, &names[1], !names[0].empty());
-    default:
-      return -1;
+                   std::optional<PictureSlot> only) {
+  const std::array<std::string, 2> names = pictureNames(bench.pictures);
+  if (!only) {
+    if (!std::ranges::all_of(names, isRealFileName)) return -1;
+    return openNames(bench, user, names, {true, true}, false);
   }
+  if (!isRealFileName(names[index(*only)])) return -1;
+  std::array<bool, 2> opens{};
+  opens[index(*only)] = true;
+  return openNames(bench, user, names, opens, !names[index(other(*only))].empty());
 }
 
 int swapPictures(Workbench& bench, UserPort& user, BusyPort& busy, ProgressPort& progress) {
@@ -201,13 +194,13 @@ int swapPictures(Workbench& bench, UserPort& user, BusyPort& busy, ProgressPort&
 }
 
 int copyPicture(Workbench& bench, UserPort& user, BusyPort& busy, ProgressPort& progress,
-                int from) {
-  if (!validIndex(from) || !mayChangePictures(bench, user)) return -1;
-  const int to = 1 - from;
-  std::memcpy(bench.store.plane(kPicture1 + to), bench.store.plane(kPicture1 + from),
+                PictureSlot from) {
+  if (!mayChangePictures(bench, user)) return -1;
+  const PictureSlot to = other(from);
+  std::memcpy(bench.store.plane(unshiftedPlane(to)), bench.store.plane(unshiftedPlane(from)),
               pictureBytes(bench));
-  PictureMeta& target = bench.pictures.pictures[at(to)];
-  const PictureMeta& source = bench.pictures.pictures[at(from)];
+  PictureMeta& target = bench.pictures.pictures[index(to)];
+  const PictureMeta& source = bench.pictures.pictures[index(from)];
   target.palette = source.palette;
   target.drawingPalette = source.palette;
   refreshPictures(bench, user, busy, progress);
@@ -215,20 +208,21 @@ int copyPicture(Workbench& bench, UserPort& user, BusyPort& busy, ProgressPort& 
 }
 
 int imageToPicture(Workbench& bench, UserPort& user, BusyPort& busy, ProgressPort& progress,
-                   int image, int picture) {
+                   ImageSlot image, PictureSlot picture) {
   return replacePicturesByImages(bench, user, busy, progress, {{image, picture}});
 }
 
 int imagesToPictures(Workbench& bench, UserPort& user, BusyPort& busy, ProgressPort& progress,
                      bool crossed) {
+  const PictureSlot first = crossed ? PictureSlot::Second : PictureSlot::First;
   return replacePicturesByImages(bench, user, busy, progress,
-                                 {{0, crossed ? 1 : 0}, {1, crossed ? 0 : 1}});
+                                 {{ImageSlot::First, first}, {ImageSlot::Second, other(first)}});
 }
 
 int greyScalePicture(Workbench& bench, UserPort& user, BusyPort& busy, ProgressPort& progress,
-                     int picture) {
-  if (!validIndex(picture) || !mayChangePictures(bench, user)) return -1;
-  PictureMeta& meta = bench.pictures.pictures[at(picture)];
+                     PictureSlot picture) {
+  if (!mayChangePictures(bench, user)) return -1;
+  PictureMeta& meta = bench.pictures.pictures[index(picture)];
   meta.palette = greyRamp();
   meta.drawingPalette = meta.palette;
   refreshPictures(bench, user, busy, progress);
@@ -236,75 +230,76 @@ int greyScalePicture(Workbench& bench, UserPort& user, BusyPort& busy, ProgressP
 }
 
 int clearPicture(Workbench& bench, UserPort& user, BusyPort& busy, ProgressPort& progress,
-                 int picture) {
-  if (!validIndex(picture)) return -1;
-  const auto& pictures = bench.pictures.pictures;
-  if (pictures[0].name.empty() || pictures[1].name.empty()) return -1;
+                 PictureSlot picture) {
+  const auto unnamed = [](const std::string& name) { return name.empty(); };
+  if (std::ranges::any_of(pictureNames(bench.pictures), unnamed)) return -1;
   if (!mayChangePictures(bench, user)) return -1;
-  std::memset(bench.store.plane(kPicture1 + picture), 0, pictureBytes(bench));
-  PictureMeta& meta = bench.pictures.pictures[at(picture)];
+  std::memset(bench.store.plane(unshiftedPlane(picture)), 0, pictureBytes(bench));
+  PictureMeta& meta = bench.pictures.pictures[index(picture)];
   meta.name.clear();
   meta.palette = greyRamp();
   meta.drawingPalette = meta.palette;
   meta.headers = buildBitmapHeaders(1, bench.pictures.width, bench.pictures.height);
   // As after an open of this picture alone: only its title is rebuilt.
-  updateTitles(bench, {picture == 0, picture == 1});
+  std::array<bool, 2> retitle{};
+  retitle[index(picture)] = true;
+  updateTitles(bench, retitle);
   refreshPictures(bench, user, busy, progress);
   return 0;
 }
 
 std::optional<std::string> fileInformationText(const Workbench& bench) {
   std::string text;
-  for (int index = 0; index < 2; ++index) {
-    const std::string& name = bench.pictures.pictures[at(index)].name;
+  for (PictureSlot slot : kPictureSlots) {
+    const std::string& name = bench.pictures.pictures[index(slot)].name;
     if (!isRealFileName(name)) continue;
     const std::optional<LocalDateTime> time = lastWriteTime(name);
     if (!time) continue;
-    text += text::format(kFileInformationBlocks[at(index)], name.c_str(), time->year, time->month,
+    text += text::format(kFileInformationBlocks[index(slot)], name.c_str(), time->year, time->month,
                          time->day, time->hour, time->minute);
   }
   if (text.empty()) return std::nullopt;
   return text + text::format(kFileInformationSize, bench.pictures.width, bench.pictures.height);
 }
 
-int overwritePicture(Workbench& bench, UserPort& user, int picture) {
-  if (!validIndex(picture) || !bench.pictures.picturesPresent) return -1;
-  const PictureMeta& meta = bench.pictures.pictures[at(picture)];
+int overwritePicture(Workbench& bench, UserPort& user, PictureSlot picture) {
+  if (!bench.pictures.picturesPresent) return -1;
+  const PictureMeta& meta = bench.pictures.pictures[index(picture)];
   if (!isRealFileName(meta.name)) return -1;
   if (!user.askYesNo(
-          text::format(kOverwriteQuestion, kPictureDigits[at(picture)], meta.name.c_str()))) {
+          text::format(kOverwriteQuestion, kPictureDigits[index(picture)], meta.name.c_str()))) {
     return 1;
   }
   if (writePictureFile(meta.name, bench.pictures.width, bench.pictures.height, 1,
-                       bench.store.plane(kShifted1 + picture), &meta.palette) != 0) {
+                       bench.store.plane(shiftedPlane(picture)), &meta.palette) != 0) {
     user.tell(Icon::Warning, kOverwriteFailed);
     return -1;
   }
   return 0;
 }
 
-int savePictureAs(Workbench& bench, UserPort& user, int picture, const std::string& path) {
-  if (!validIndex(picture) || !bench.pictures.picturesPresent || path.empty()) return -1;
+int savePictureAs(Workbench& bench, UserPort& user, PictureSlot picture, const std::string& path) {
+  if (!bench.pictures.picturesPresent || path.empty()) return -1;
   // The path becomes the picture's name, which must fit its field.
   if (!nameFitsField(path, user)) return -1;
-  PictureMeta& meta = bench.pictures.pictures[at(picture)];
+  PictureMeta& meta = bench.pictures.pictures[index(picture)];
   const Palette palette = bench.options.SaveBitmapAsGrey ? greyRamp() : meta.palette;
   if (writePictureFile(path, bench.pictures.width, bench.pictures.height, 1,
-                       bench.store.plane(kShifted1 + picture), &palette) != 0) {
+                       bench.store.plane(shiftedPlane(picture)), &palette) != 0) {
     user.tell(Icon::Warning, kSaveFailed);
     return -1;
   }
   meta.name = path;
-  bench.settings.program.lastFiles[kSaveAsLastFile] = path;
+  bench.settings.program.lastFiles.saveAs = path;
   updateTitles(bench, {true, true});
   return 0;
 }
 
-int saveImageAs(Workbench& bench, UserPort& user, int image, const std::string& path) {
-  if (!validIndex(image) || !bench.pictures.picturesPresent || path.empty()) return -1;
+int saveImageAs(Workbench& bench, UserPort& user, ImageSlot image, const std::string& path) {
+  if (!bench.pictures.picturesPresent || path.empty()) return -1;
   int result = -1;
   if (bench.shell.saveDisplayedImage) {
-    const PaneRaster& pane = bench.view.panes[at(image)];
+    const PaneRaster& pane = bench.view.panes[index(image)];
     const std::size_t paneBytes = static_cast<std::size_t>(kPaneSide) * kPaneSide;
     if (pane.rendered() && pane.shown.size() == paneBytes) {
       const Palette palette = paletteOf(pane.colours);
@@ -314,44 +309,35 @@ int saveImageAs(Workbench& bench, UserPort& user, int image, const std::string& 
     const Palette palette =
         bench.options.SaveBitmapAsGrey ? greyRamp() : imageDisplayPalette(bench, image);
     result = writePictureFile(path, bench.pictures.width, bench.pictures.height, 1,
-                              bench.store.plane(kImage1 + image), &palette);
+                              bench.store.plane(imagePlane(image)), &palette);
   }
   if (result != 0) {
     user.tell(Icon::Warning, kSaveFailed);
     return -1;
   }
-  bench.settings.program.lastFiles[kSaveAsLastFile] = path;
+  bench.settings.program.lastFiles.saveAs = path;
   return 0;
 }
 
-Palette imageDisplayPalette(const Workbench& bench, int image) {
-  return paletteOf(paneColourTable(paneColoursOf(bench, image + 1)));
+Palette imageDisplayPalette(const Workbench& bench, ImageSlot image) {
+  return paletteOf(paneColourTable(paneColoursOf(bench, image)));
 }
 
-PasteDecision pasteDecision(const std::vector<std::string>& files, int command,
+PasteDecision pasteDecision(const std::vector<std::string>& files, std::optional<PictureSlot> into,
                             const std::array<std::string, 2>& currentNames) {
   PasteDecision decision;
   if (files.empty()) return decision;
-  switch (command) {
-    case kPaste:
-      if (nameEndsWithExtension(files[0], ".vla")) {
-        decision.action = PasteDecision::Action::OpenArchive;
-        decision.archivePath = files[0];
-        return decision;
-      }
-      decision.pendingNames = {files[0], files.size() > 1 ? files[1] : std::string()};
-      decision.mode = kOpenBoth;
-      break;
-    case kPasteToPicture1:
-      decision.pendingNames = {files[0], currentNames[1]};
-      decision.mode = kOpenPicture1;
-      break;
-    case kPasteToPicture2:
-      decision.pendingNames = {currentNames[0], files[0]};
-      decision.mode = kOpenPicture2;
-      break;
-    default:
-      return decision;
+  if (into) {
+    decision.pendingNames = currentNames;
+    decision.pendingNames[index(*into)] = files[0];
+    decision.mode = openModeOf(*into);
+  } else if (nameEndsWithExtension(files[0], ".vla")) {
+    decision.action = PasteDecision::Action::OpenArchive;
+    decision.archivePath = files[0];
+    return decision;
+  } else {
+    decision.pendingNames = {files[0], files.size() > 1 ? files[1] : std::string()};
+    decision.mode = kOpenBoth;
   }
   decision.action = PasteDecision::Action::OpenPictures;
   return decision;

@@ -20,6 +20,10 @@ enum OpenMode : int {
   kOpenPicture1 = 1,  // Picture 1 only, Picture 2 kept (its pending name is ignored)
   kOpenPicture2 = 2,  // Picture 2 only, Picture 1 kept
 };
+// The mode that opens `picture` alone, keeping the other.
+constexpr int openModeOf(PictureSlot picture) {
+  return picture == PictureSlot::First ? kOpenPicture1 : kOpenPicture2;
+}
 
 // Opens bench.shell.pendingNames. Each name that will be opened must fit its 512-byte CP932
 // field, else it is refused ("ﾌｧｲﾙ名が長すぎます") before anything is read. On success: the
@@ -30,71 +34,72 @@ enum OpenMode : int {
 int openPendingNames(Workbench& bench, UserPort& user, BusyPort& busy, ProgressPort& progress,
                      int mode, bool recordHistory);
 
-// Opens recent picture `entry` (0..15) as Picture `picture` (0 or 1). With pictures present
+// Opens recent picture `entry` (0..15) as `picture`. With pictures present
 // and the entry's size equal to the current size only that picture is replaced; otherwise both
 // are opened, the other all zero. The stored width, height and offset replace the raw size
 // dialog when they are valid (8 <= W <= MaxPictureWidth, 8 <= H <= MaxPictureHeight,
 // offset >= 0); otherwise the dialog is asked. The combination is not entered in the history.
 int openRecentPicture(Workbench& bench, UserPort& user, BusyPort& busy, ProgressPort& progress,
-                      int picture, int entry);
+                      PictureSlot picture, int entry);
 
 // Opens history entry `entry` (0..15) as both pictures; it is recorded again at the top.
 int openHistoryEntry(Workbench& bench, UserPort& user, BusyPort& busy, ProgressPort& progress,
                      int entry);
 
-// Reopens from the current names: `which` 0 both (both names must be real file names),
-// 1 Picture 1 (Picture 2 kept unless its name is empty, then cleared), 2 Picture 2 likewise.
-// Raw files ask the raw size dialog again; names and history stay as they are.
+// Reopens from the current names: `only` none both (both names must be real file names), else
+// that picture (the other kept unless its name is empty, then cleared). Raw files ask the raw
+// size dialog again; names and history stay as they are.
 int reopenPictures(Workbench& bench, UserPort& user, BusyPort& busy, ProgressPort& progress,
-                   int which);
+                   std::optional<PictureSlot> only);
 
 // Swaps the unshifted pictures with their palettes and names; titles, panes and images follow.
 int swapPictures(Workbench& bench, UserPort& user, BusyPort& busy, ProgressPort& progress);
 
-// Copies unshifted picture `from` (0 or 1) and its palette onto the other; names unchanged.
-int copyPicture(Workbench& bench, UserPort& user, BusyPort& busy, ProgressPort& progress, int from);
+// Copies unshifted picture `from` and its palette onto the other; names unchanged.
+int copyPicture(Workbench& bench, UserPort& user, BusyPort& busy, ProgressPort& progress,
+                PictureSlot from);
 
-// Image `image` (0 or 1, plane 4 or 5) replaces unshifted picture `picture` (0 or 1); the
-// image's display colours become the picture's palette and its name becomes "<kind name>".
+// Image `image` (plane 4 or 5) replaces unshifted picture `picture`; the image's display
+// colours become the picture's palette and its name becomes "<kind name>".
 int imageToPicture(Workbench& bench, UserPort& user, BusyPort& busy, ProgressPort& progress,
-                   int image, int picture);
+                   ImageSlot image, PictureSlot picture);
 // Both images at once: `crossed` false Image 1 -> Picture 1, Image 2 -> Picture 2; true
 // Image 1 -> Picture 2, Image 2 -> Picture 1.
 int imagesToPictures(Workbench& bench, UserPort& user, BusyPort& busy, ProgressPort& progress,
                      bool crossed);
 
-// The palette of picture `picture` becomes the grey ramp; pixel values are unchanged.
+// The palette of `picture` becomes the grey ramp; pixel values are unchanged.
 int greyScalePicture(Workbench& bench, UserPort& user, BusyPort& busy, ProgressPort& progress,
-                     int picture);
+                     PictureSlot picture);
 
-// Empties picture `picture`: name empty, all zero, grey ramp, then the after-open refresh.
+// Empties `picture`: name empty, all zero, grey ramp, then the after-open refresh.
 // Refused (-1, no message) unless both pictures have names.
 int clearPicture(Workbench& bench, UserPort& user, BusyPort& busy, ProgressPort& progress,
-                 int picture);
+                 PictureSlot picture);
 
 // The message of "画像ﾌｧｲﾙ情報" for the pictures with real file names whose last write time
 // can be read; nullopt when there is none.
 inline constexpr const char* kFileInformationTitle = "画像ﾌｧｲﾙ情報";
 std::optional<std::string> fileInformationText(const Workbench& bench);
 
-// Asks "画像%sを上書きしてもよいですか\n%s" and writes shifted picture `picture` (0 or 1) with
-// its palette over its file by extension. Returns 0 written, 1 declined, -1 refused (no
-// pictures or no real file name; no message) or failed ("上書きできません"; the file is kept).
-int overwritePicture(Workbench& bench, UserPort& user, int picture);
+// Asks "画像%sを上書きしてもよいですか\n%s" and writes shifted `picture` with its palette over
+// its file by extension. Returns 0 written, 1 declined, -1 refused (no pictures or no real
+// file name; no message) or failed ("上書きできません"; the file is kept).
+int overwritePicture(Workbench& bench, UserPort& user, PictureSlot picture);
 
-// Writes shifted picture `picture` to `path` (grey ramp when SaveBitmapAsGrey, else its
-// palette); on success the picture is named `path` and the titles are rebuilt. Failure:
-// "保存できません", names unchanged.
-int savePictureAs(Workbench& bench, UserPort& user, int picture, const std::string& path);
+// Writes shifted `picture` to `path` (grey ramp when SaveBitmapAsGrey, else its palette); on
+// success the picture is named `path`, the path becomes the save-as dialog's last file and the
+// titles are rebuilt. Failure: "保存できません", names unchanged.
+int savePictureAs(Workbench& bench, UserPort& user, PictureSlot picture, const std::string& path);
 
-// Writes image `image` (0 or 1): its buffer with its display colours (grey ramp when
-// SaveBitmapAsGrey), or with "表示ｲﾒｰｼﾞで保存" the 512 x 512 pane raster with the pane's
-// colour table. Failure: "保存できません".
-int saveImageAs(Workbench& bench, UserPort& user, int image, const std::string& path);
+// Writes `image`: its buffer with its display colours (grey ramp when SaveBitmapAsGrey), or
+// with "表示ｲﾒｰｼﾞで保存" the 512 x 512 pane raster with the pane's colour table; on success the
+// path becomes the save-as dialog's last file. Failure: "保存できません".
+int saveImageAs(Workbench& bench, UserPort& user, ImageSlot image, const std::string& path);
 
-// The display colours of image `image` (0 or 1) as a palette: its colour table without the
-// grid (grey when the colour display is off).
-Palette imageDisplayPalette(const Workbench& bench, int image);
+// The display colours of `image` as a palette: its colour table without the grid (grey when
+// the colour display is off).
+Palette imageDisplayPalette(const Workbench& bench, ImageSlot image);
 
 // What a paste command does with the clipboard's files.
 struct PasteDecision {
@@ -104,10 +109,11 @@ struct PasteDecision {
   std::array<std::string, 2> pendingNames;  // OpenPictures
   int mode = kOpenBoth;
 };
-// 40023: an archive as the first file opens the archive; otherwise the first and second files
-// are opened as both pictures. 40024 / 40025: the first file as Picture 1 / 2, keeping the
-// other (whose current name is carried as its pending name). No files: nothing.
-PasteDecision pasteDecision(const std::vector<std::string>& files, int command,
+// "貼り付け" (`into` none): an archive as the first file opens the archive; otherwise the first
+// and second files are opened as both pictures. "画像1に貼り付け" / "画像2に貼り付け" (`into`
+// that picture): the first file as that picture, keeping the other (whose current name is
+// carried as its pending name). No files: nothing.
+PasteDecision pasteDecision(const std::vector<std::string>& files, std::optional<PictureSlot> into,
                             const std::array<std::string, 2>& currentNames);
 
 }  // namespace vemla

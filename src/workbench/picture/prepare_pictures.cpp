@@ -26,6 +26,11 @@ void copyRegion(const std::uint8_t* picture, int width, const Rect& region, std:
   }
 }
 
+// The picture control keeps the picture it shifts as a stored code: 0 Picture 1, 1 Picture 2.
+PictureSlot shiftedPictureOf(int target) {
+  return target == 0 ? PictureSlot::First : PictureSlot::Second;
+}
+
 // Runs the search unless the stored result still holds; false after a failure (told).
 bool runAlignment(Workbench& bench, UserPort& user, BusyPort& busy, const Rect& validRectangle,
                   int division) {
@@ -59,10 +64,9 @@ bool runAlignment(Workbench& bench, UserPort& user, BusyPort& busy, const Rect& 
     BusyScope wait(busy);
     if (width > 0 && height > 0) {
       const int pictureWidth = bench.pictures.width;
-      copyRegion(store.plane(settings.target == 0 ? kPicture2 : kPicture1), pictureWidth, region,
-                 reference);
-      copyRegion(store.plane(settings.target == 0 ? kPicture1 : kPicture2), pictureWidth, region,
-                 target);
+      const PictureSlot shifted = shiftedPictureOf(settings.target);
+      copyRegion(store.plane(unshiftedPlane(other(shifted))), pictureWidth, region, reference);
+      copyRegion(store.plane(unshiftedPlane(shifted)), pictureWidth, region, target);
     }
     outcome = alignPictures(settings.criterion, settings.precision, reference, target, width,
                             height, settings.range, settings.range);
@@ -102,9 +106,9 @@ void preparePictures(Workbench& bench, UserPort& user, BusyPort& busy) {
 
   // The shifted picture is written straight from the unshifted one, which it equals here.
   const auto shiftInto = [&](int target, const ShiftAmount& amount) {
-    shiftPicture(store.plane(target == 0 ? kPicture1 : kPicture2), width, height, division,
-                 interpolation, amount, store.plane(target == 0 ? kShifted1 : kShifted2),
-                 integerScratch(store));
+    const PictureSlot shifted = shiftedPictureOf(target);
+    shiftPicture(store.plane(unshiftedPlane(shifted)), width, height, division, interpolation,
+                 amount, store.plane(shiftedPlane(shifted)), integerScratch(store));
   };
   if (control.alignment.enabled) {
     const bool found = runAlignment(bench, user, busy, valid, division);

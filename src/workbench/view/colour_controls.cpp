@@ -11,29 +11,25 @@ namespace {
 
 constexpr const char* kBuiltInColourNames[] = {"ｸﾞﾚｰｽｹｰﾙ", "標準ｶﾗｰ", "差分ｶﾗｰ", "ｵﾌｾｯﾄｶﾗｰ"};
 
-std::size_t indexOf(int image) {
-  return image == 2 ? 1 : 0;
-}
-
 // Where the association of what image `image` shows is kept; null for a kind without one.
 // `Bench` is Workbench or const Workbench.
 template <typename Bench>
-auto* associationSlot(Bench& bench, int image) {
-  const std::size_t index = indexOf(image);
+auto* associationSlot(Bench& bench, ImageSlot image) {
+  const std::size_t at = index(image);
   auto& selections = bench.images.selections;
-  const int kind = bench.images.kind[index];
-  if (kind >= 0 && kind < static_cast<int>(selections.kindColours[index].size())) {
-    return &selections.kindColours[index][static_cast<std::size_t>(kind)];
+  const int kind = bench.images.kind[at];
+  if (kind >= 0 && kind < static_cast<int>(selections.kindColours[at].size())) {
+    return &selections.kindColours[at][static_cast<std::size_t>(kind)];
   }
-  const int entry = bench.images.userEntry[index];
+  const int entry = bench.images.userEntry[at];
   if (kind == kUserProcessingKind && entry >= 0 &&
-      entry < static_cast<int>(selections.userProcessingColours[index].size())) {
-    return &selections.userProcessingColours[index][static_cast<std::size_t>(entry)];
+      entry < static_cast<int>(selections.userProcessingColours[at].size())) {
+    return &selections.userProcessingColours[at][static_cast<std::size_t>(entry)];
   }
   return static_cast<decltype(&selections.kindColours[0][0])>(nullptr);
 }
 
-std::size_t paintedKind(const Workbench& bench, int image) {
+std::size_t paintedKind(const Workbench& bench, ImageSlot image) {
   return static_cast<std::size_t>(colourKindOf(bench, image));
 }
 
@@ -59,27 +55,27 @@ int colourChoiceIndex(const std::vector<ColourChoice>& choices, int colourKind) 
   return -1;
 }
 
-int associatedColourKind(const Workbench& bench, int image) {
+int associatedColourKind(const Workbench& bench, ImageSlot image) {
   const std::int32_t* slot = associationSlot(bench, image);
   return slot != nullptr && isColourKind(*slot) ? *slot : kColourGrey;
 }
 
-void setColourAssociation(Workbench& bench, int image, int colourKind) {
+void setColourAssociation(Workbench& bench, ImageSlot image, int colourKind) {
   std::int32_t* slot = associationSlot(bench, image);
   if (slot == nullptr || !isColourKind(colourKind)) return;
   *slot = colourKind;
   paintPanes(bench);
 }
 
-bool chooseColour(Workbench& bench, int image, int index) {
+bool chooseColour(Workbench& bench, ImageSlot image, int row) {
   const std::vector<ColourChoice> choices = colourChoices(bench);
-  if (index < 0 || index >= static_cast<int>(choices.size())) return false;
-  setColourAssociation(bench, image, choices[static_cast<std::size_t>(index)].colourKind);
+  if (row < 0 || row >= static_cast<int>(choices.size())) return false;
+  setColourAssociation(bench, image, choices[static_cast<std::size_t>(row)].colourKind);
   return true;
 }
 
-void copyColourAssociation(Workbench& bench, int toImage) {
-  setColourAssociation(bench, toImage, associatedColourKind(bench, toImage == 1 ? 2 : 1));
+void copyColourAssociation(Workbench& bench, ImageSlot toImage) {
+  setColourAssociation(bench, toImage, associatedColourKind(bench, other(toImage)));
 }
 
 void setColourDisplay(Workbench& bench, bool on) {
@@ -87,23 +83,23 @@ void setColourDisplay(Workbench& bench, bool on) {
   paintPanes(bench);
 }
 
-int intensityOf(const Workbench& bench, int image) {
+int intensityOf(const Workbench& bench, ImageSlot image) {
   const auto& intensity = bench.images.selections.intensity;
   return std::clamp<int>(intensity[paintedKind(bench, image)], kMinIntensity, kMaxIntensity);
 }
 
-int brightnessOf(const Workbench& bench, int image) {
+int brightnessOf(const Workbench& bench, ImageSlot image) {
   const auto& brightness = bench.images.selections.brightness;
   return std::clamp<int>(brightness[paintedKind(bench, image)], kMinBrightness, kMaxBrightness);
 }
 
-void setIntensity(Workbench& bench, int image, int intensity) {
+void setIntensity(Workbench& bench, ImageSlot image, int intensity) {
   bench.images.selections.intensity[paintedKind(bench, image)] =
       std::clamp(intensity, kMinIntensity, kMaxIntensity);
   paintPanes(bench);
 }
 
-void setBrightness(Workbench& bench, int image, int brightness) {
+void setBrightness(Workbench& bench, ImageSlot image, int brightness) {
   bench.images.selections.brightness[paintedKind(bench, image)] =
       std::clamp(brightness, kMinBrightness, kMaxBrightness);
   paintPanes(bench);

@@ -23,24 +23,24 @@ int colourChoiceIndex(const std::vector<ColourChoice>& choices, int colourKind);
 
 // The colour kind remembered for what image `image` shows now, whether the colour display is
 // on or not (the kind actually painted is colourKindOf).
-int associatedColourKind(const Workbench& bench, int image);
+int associatedColourKind(const Workbench& bench, ImageSlot image);
 
 // Remembers `colourKind` for what image `image` shows now; ignored when it is no colour kind.
-void setColourAssociation(Workbench& bench, int image, int colourKind);
+void setColourAssociation(Workbench& bench, ImageSlot image, int colourKind);
 // A selector row or the colour request of a pane menu; false for an index outside the list.
-bool chooseColour(Workbench& bench, int image, int index);
-// "←" (toImage 1) and "→" (toImage 2): the colour kind the other image has for what it shows
+bool chooseColour(Workbench& bench, ImageSlot image, int row);
+// "←" (to Image 1) and "→" (to Image 2): the colour kind the other image has for what it shows
 // becomes this image's colour kind for what it shows.
-void copyColourAssociation(Workbench& bench, int toImage);
+void copyColourAssociation(Workbench& bench, ImageSlot toImage);
 
 // "ｶﾗｰ": with it off every image is painted grey.
 void setColourDisplay(Workbench& bench, bool on);
 
 // Intensity (1..16) and brightness (0..256) of the colour kind image `image` is painted with;
 // values outside the range are brought into it.
-int intensityOf(const Workbench& bench, int image);
-int brightnessOf(const Workbench& bench, int image);
-void setIntensity(Workbench& bench, int image, int intensity);
-void setBrightness(Workbench& bench, int image, int brightness);
+int intensityOf(const Workbench& bench, ImageSlot image);
+int brightnessOf(const Workbench& bench, ImageSlot image);
+void setIntensity(Workbench& bench, ImageSlot image, int intensity);
+void setBrightness(Workbench& bench, ImageSlot image, int brightness);
 
 }  // namespace vemla

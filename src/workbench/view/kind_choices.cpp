@@ -6,19 +6,14 @@
 namespace vemla {
 namespace {
 
-std::size_t indexOf(int image) {
-  return image == 2 ? 1 : 0;
-}
-
-bool shows(const Workbench& bench, int image, const KindChoice& choice) {
-  const std::size_t index = indexOf(image);
-  const int kind = bench.images.kind[index];
+bool shows(const Workbench& bench, ImageSlot image, const KindChoice& choice) {
+  const int kind = bench.images.kind[index(image)];
   if (kind != choice.kind) return false;
-  return kind != kUserProcessingKind || bench.images.userEntry[index] == choice.userEntry;
+  return kind != kUserProcessingKind || bench.images.userEntry[index(image)] == choice.userEntry;
 }
 
-bool chooseKind(Workbench& bench, int image, int index, bool userProgramAlways, UserPort& user,
-                BusyPort& busy, ProgressPort& progress) {
+bool chooseKind(Workbench& bench, ImageSlot image, int index, bool userProgramAlways,
+                UserPort& user, BusyPort& busy, ProgressPort& progress) {
   const std::vector<KindChoice> choices = kindChoices(bench);
   if (index < 0 || index >= static_cast<int>(choices.size())) return false;
   const KindChoice& choice = choices[static_cast<std::size_t>(index)];
@@ -43,19 +38,20 @@ std::vector<KindChoice> kindChoices(const Workbench& bench) {
   return choices;
 }
 
-int kindChoiceIndex(const std::vector<KindChoice>& choices, const Workbench& bench, int image) {
+int kindChoiceIndex(const std::vector<KindChoice>& choices, const Workbench& bench,
+                    ImageSlot image) {
   for (std::size_t row = 0; row < choices.size(); ++row) {
     if (shows(bench, image, choices[row])) return static_cast<int>(row);
   }
   return -1;
 }
 
-bool selectKindChoice(Workbench& bench, int image, int index, UserPort& user, BusyPort& busy,
+bool selectKindChoice(Workbench& bench, ImageSlot image, int index, UserPort& user, BusyPort& busy,
                       ProgressPort& progress) {
   return chooseKind(bench, image, index, false, user, busy, progress);
 }
 
-bool requestKind(Workbench& bench, int image, int index, UserPort& user, BusyPort& busy,
+bool requestKind(Workbench& bench, ImageSlot image, int index, UserPort& user, BusyPort& busy,
                  ProgressPort& progress) {
   return chooseKind(bench, image, index, true, user, busy, progress);
 }

@@ -19,16 +19,17 @@ struct KindChoice {
 };
 
 std::vector<KindChoice> kindChoices(const Workbench& bench);
-// The row that image `image` (1 or 2) shows, -1 when none does (an entry no longer in use).
-int kindChoiceIndex(const std::vector<KindChoice>& choices, const Workbench& bench, int image);
+// The row that `image` shows, -1 when none does (an entry no longer in use).
+int kindChoiceIndex(const std::vector<KindChoice>& choices, const Workbench& bench,
+                    ImageSlot image);
 
 // A kind selector: acts only when the row differs from what the image shows. False when
 // nothing was done (the same row, or an index outside the list).
-bool selectKindChoice(Workbench& bench, int image, int index, UserPort& user, BusyPort& busy,
+bool selectKindChoice(Workbench& bench, ImageSlot image, int index, UserPort& user, BusyPort& busy,
                       ProgressPort& progress);
 // The kind request of a pane menu: like the selector, but "ﾕｰｻﾞﾌﾟﾛｸﾞﾗﾑ結果" always recreates,
 // since a new user program result may have arrived.
-bool requestKind(Workbench& bench, int image, int index, UserPort& user, BusyPort& busy,
+bool requestKind(Workbench& bench, ImageSlot image, int index, UserPort& user, BusyPort& busy,
                  ProgressPort& progress);
 
 }  // namespace vemla

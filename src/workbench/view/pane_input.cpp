@@ -21,13 +21,9 @@ namespace {
 
 constexpr int kMarkCount = 4;
 
-// The image (1 or 2) an image pane shows.
-int imageOfPane(int pane) {
-  return pane == kPaneImage2 ? 2 : 1;
-}
-
 bool bothPicturesNamed(const Workbench& bench) {
-  return !bench.pictures.pictures[0].name.empty() && !bench.pictures.pictures[1].name.empty();
+  return std::ranges::none_of(pictureNames(bench.pictures),
+                              [](const std::string& name) { return name.empty(); });
 }
 
 // The cursor takes the cell; the view is re-centred when asked and always in the reduced
@@ -54,16 +50,16 @@ void slideAxis(int size, int cursor, int cell, int visible, int& origin, int& wi
 }
 
 // The colour kind stored for image `image`'s current kind or user processing entry.
-int colourAssociationOf(const Workbench& bench, int image) {
-  const std::size_t index = image == 2 ? 1 : 0;
+int colourAssociationOf(const Workbench& bench, ImageSlot image) {
+  const std::size_t at = index(image);
   const ImageControlSelections& selections = bench.images.selections;
-  const int kind = bench.images.kind[index];
-  if (kind >= 0 && kind < static_cast<int>(selections.kindColours[index].size())) {
-    return selections.kindColours[index][static_cast<std::size_t>(kind)];
+  const int kind = bench.images.kind[at];
+  if (kind >= 0 && kind < static_cast<int>(selections.kindColours[at].size())) {
+    return selections.kindColours[at][static_cast<std::size_t>(kind)];
   }
-  const int entry = bench.images.userEntry[index];
+  const int entry = bench.images.userEntry[at];
   if (kind == kUserProcessingKind && entry >= 0 && entry < kUserEntryCount) {
-    return selections.userProcessingColours[index][static_cast<std::size_t>(entry)];
+    return selections.userProcessingColours[at][static_cast<std::size_t>(entry)];
   }
   return kColourGrey;
 }
@@ -171,9 +167,9 @@ std::vector<PaneMenuItem> picturePaneMenu(const Workbench& bench, const PaneMenu
   return menu;
 }
 
-std::vector<PaneMenuItem> kindMenu(const Workbench& bench, int image) {
-  const std::size_t index = image == 2 ? 1 : 0;
-  const int kind = bench.images.kind[index];
+std::vector<PaneMenuItem> kindMenu(const Workbench& bench, ImageSlot image) {
+  const std::size_t at = index(image);
+  const int kind = bench.images.kind[at];
   std::vector<PaneMenuItem> items;
   for (int k = 0; k < kBuiltInKindCount; ++k) {
     items.push_back(checkItem(imageKindTable()[static_cast<std::size_t>(k)].name,
@@ -183,14 +179,14 @@ std::vector<PaneMenuItem> kindMenu(const Workbench& bench, int image) {
     const UserProcessingEntry& processing =
         bench.userEntries.processing[static_cast<std::size_t>(entry)];
     if (processing.inUse == 0) continue;
-    items.push_back(
-        checkItem(processing.name, PaneCommand::ImageKind, kUserEntryArgument + entry, true,
-                  kind == kUserProcessingKind && bench.images.userEntry[index] == entry));
+    items.push_back(checkItem(processing.name, PaneCommand::ImageKind, kUserEntryArgument + entry,
+                              true,
+                              kind == kUserProcessingKind && bench.images.userEntry[at] == entry));
   }
   return items;
 }
 
-std::vector<PaneMenuItem> colourMenu(const Workbench& bench, int image) {
+std::vector<PaneMenuItem> colourMenu(const Workbench& bench, ImageSlot image) {
   const int current = colourAssociationOf(bench, image);
   std::vector<PaneMenuItem> items;
   for (int kind = 0; kind < static_cast<int>(kColourKindNames.size()); ++kind) {
@@ -227,7 +223,7 @@ std::vector<PaneMenuItem> markMenu(const Workbench& bench) {
 
 std::vector<PaneMenuItem> imagePaneMenu(const Workbench& bench, int pane,
                                         const PaneMenuContext& context) {
-  const int image = imageOfPane(pane);
+  const ImageSlot image = imageOfPane(pane);
   const bool present = bench.pictures.picturesPresent;
   const int width = bench.pictures.width, height = bench.pictures.height;
   const ViewState& view = bench.view;
@@ -396,25 +392,26 @@ DropDecision decideDrop(const std::vector<std::string>& files, int pane, bool pi
     decision.archive = files[0];
     return decision;
   }
-  if (files.size() >= 2) return openNames(files[0], files[1], 0);
+  if (files.size() >= 2) return openNames(files[0], files[1], kOpenBoth);
   if (!isImagePane(pane) && picturesPresent) {
     decision.action = DropAction::Ask;
     decision.names = {files[0]};
     return decision;
   }
-  return openNames(files[0], {}, 0);
+  return openNames(files[0], {}, kOpenBoth);
 }
 
 DropDecision resolveDropChoice(const std::string& file, int pane, DropChoice choice,
                                const Workbench& bench) {
   if (choice == DropChoice::Cancel) return {};
-  if (choice == DropChoice::Replace && pane == kPanePicture1) {
-    return openNames(file, bench.pictures.pictures[1].name, 1);
+  if (choice == DropChoice::Replace && !isImagePane(pane)) {
+    const PictureSlot picture = pictureOfPane(pane);
+    std::array<std::string, 2> names = pictureNames(bench.pictures);
+    names[index(picture)] = file;
+    return openNames(names[index(PictureSlot::First)], names[index(PictureSlot::Second)],
+                     openModeOf(picture));
   }
-  if (choice == DropChoice::Replace && pane == kPanePicture2) {
-    return openNames(bench.pictures.pictures[0].name, file, 2);
-  }
-  return openNames(file, {}, 0);
+  return openNames(file, {}, kOpenBoth);
 }
 
 DropDecision decidePaste(const std::vector<std::string>& files, int pane, PaneCommand command,
@@ -449,10 +446,10 @@ bool runPaneCommand(Workbench& bench, int pane, PaneCommand command, int argumen
   if (command == PaneCommand::VlaPaste) return pasteExchangeToPane(bench, user, pane) == 0;
   if (command == PaneCommand::Clear) {
     return !isImagePane(pane) && bench.pictures.picturesPresent &&
-           clearPicture(bench, user, busy, progress, pane) == 0;
+           clearPicture(bench, user, busy, progress, pictureOfPane(pane)) == 0;
   }
   if (!isImagePane(pane)) return false;
-  const int image = imageOfPane(pane);
+  const ImageSlot image = imageOfPane(pane);
   ViewState& view = bench.view;
   switch (command) {
     case PaneCommand::StoreMark:
@@ -495,7 +492,7 @@ bool runPaneCommand(Workbench& bench, int pane, PaneCommand command, int argumen
   }
 }
 
-void chooseColourKind(Workbench& bench, int image, int colourKind) {
+void chooseColourKind(Workbench& bench, ImageSlot image, int colourKind) {
   if (!isColourKind(colourKind)) return;
   if (bench.options.PopupColourTurnsColourOn) bench.view.colourDisplay = true;
   setColourAssociation(bench, image, colourKind);  // repaints both panes
@@ -505,15 +502,15 @@ void chooseColourKind(Workbench& bench, int image, int colourKind) {
 
 std::string paneTitleText(const Workbench& bench, int pane) {
   if (isImagePane(pane)) return imageLabelOf(bench, imageOfPane(pane));
-  return bench.titles.pane[pane == kPanePicture2 ? 1 : 0];
+  return bench.titles.pane[index(pictureOfPane(pane))];
 }
 
 std::string paneHelpText(const Workbench& bench, int pane, bool grabScrollEnabled) {
   if (!isImagePane(pane)) return kPictureHelp;
   std::string help;
   if (bench.pictures.picturesPresent) {
-    const int image = imageOfPane(pane);
-    const int kind = bench.images.kind[image == 2 ? 1 : 0];
+    const ImageSlot image = imageOfPane(pane);
+    const int kind = bench.images.kind[index(image)];
     const char* description = isBuiltInKind(kind)
                                   ? imageKindTable()[static_cast<std::size_t>(kind)].description
                                   : kUserProcessingDescription;

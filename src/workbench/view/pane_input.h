@@ -22,6 +22,22 @@ inline constexpr int kPaneImage2 = 3;
 inline bool isImagePane(int pane) {
   return pane == kPaneImage1 || pane == kPaneImage2;
 }
+// The picture a picture pane shows, and the picture a paste into any pane replaces: Port1 and
+// Image1 stand for Picture 1, Port2 and Image2 for Picture 2.
+inline PictureSlot pictureOfPane(int pane) {
+  return pane == kPanePicture2 || pane == kPaneImage2 ? PictureSlot::Second : PictureSlot::First;
+}
+// The image an image pane shows.
+inline ImageSlot imageOfPane(int pane) {
+  return pane == kPaneImage2 ? ImageSlot::Second : ImageSlot::First;
+}
+// The pane that shows a picture or an image.
+inline int paneOf(PictureSlot picture) {
+  return picture == PictureSlot::First ? kPanePicture1 : kPanePicture2;
+}
+inline int paneOf(ImageSlot image) {
+  return image == ImageSlot::First ? kPaneImage1 : kPaneImage2;
+}
 
 // ---- Clicks ----
 
@@ -175,7 +191,7 @@ bool runPaneCommand(Workbench& bench, int pane, PaneCommand command, int argumen
 // The colour request of a pane menu: `colourKind` becomes the colour of image `image`'s current
 // kind (or user processing entry); with PopupColourTurnsColourOn the colour display comes on.
 // Both panes repaint.
-void chooseColourKind(Workbench& bench, int image, int colourKind);
+void chooseColourKind(Workbench& bench, ImageSlot image, int colourKind);
 
 // ---- Texts ----
 

@@ -5,23 +5,14 @@
 #include "workbench/view/refresh_chain.h"
 
 namespace vemla {
-namespace {
-
-std::size_t indexOf(int image) {
-  return image == 2 ? 1 : 0;
-}
-
-}  // namespace
-
-void setRangeExtraction(Workbench& bench, int image, bool on) {
-  bench.view.rangeExtraction[indexOf(image)] = on;
+void setRangeExtraction(Workbench& bench, ImageSlot image, bool on) {
+  bench.view.rangeExtraction[index(image)] = on;
   paintPanes(bench);
 }
 
-void setRangeBound(Workbench& bench, int image, RangeBound bound, int value) {
+void setRangeBound(Workbench& bench, ImageSlot image, RangeBound bound, int value) {
   ViewState& view = bench.view;
-  const std::size_t index = indexOf(image);
-  ViewState::RangeBounds& range = view.range[index];
+  ViewState::RangeBounds& range = view.range[index(image)];
   // Bounds restored from a file may be out of order; the rule below needs them in order.
   range.lower = std::clamp(range.lower, 0, 255);
   range.upper = std::clamp(range.upper, range.lower, 255);
@@ -31,7 +22,7 @@ void setRangeBound(Workbench& bench, int image, RangeBound bound, int value) {
   } else {
     range.upper = std::max(value, range.lower);
   }
-  if (view.rangeLinked) view.range[1 - index] = range;
+  if (view.rangeLinked) view.range[index(other(image))] = range;
   paintPanes(bench);
 }
 
@@ -39,19 +30,16 @@ void setRangeLinked(Workbench& bench, bool on) {
   ViewState& view = bench.view;
   view.rangeLinked = on;
   if (on) {
-    const bool fromImage2 = view.rangeExtraction[1] && !view.rangeExtraction[0];
-    if (fromImage2) {
-      view.range[0] = view.range[1];
-    } else {
-      view.range[1] = view.range[0];
-    }
+    const bool fromImage2 = view.rangeExtraction[index(ImageSlot::Second)] &&
+                            !view.rangeExtraction[index(ImageSlot::First)];
+    const ImageSlot from = fromImage2 ? ImageSlot::Second : ImageSlot::First;
+    view.range[index(other(from))] = view.range[index(from)];
   }
   paintPanes(bench);
 }
 
-void copyRange(Workbench& bench, int toImage) {
-  const std::size_t index = indexOf(toImage);
-  bench.view.range[index] = bench.view.range[1 - index];
+void copyRange(Workbench& bench, ImageSlot toImage) {
+  bench.view.range[index(toImage)] = bench.view.range[index(other(toImage))];
   paintPanes(bench);
 }
 

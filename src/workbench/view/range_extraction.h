@@ -9,18 +9,18 @@ namespace vemla {
 enum class RangeBound { Lower, Upper };
 
 // "ｲﾒｰｼﾞ1" / "ｲﾒｰｼﾞ2" of the range extraction.
-void setRangeExtraction(Workbench& bench, int image, bool on);
+void setRangeExtraction(Workbench& bench, ImageSlot image, bool on);
 
 // A slider or spin of image `image`: the value is kept within 0..255 and a bound pushed past
 // the other one stops at it. With the link on, the other image takes both bounds.
-void setRangeBound(Workbench& bench, int image, RangeBound bound, int value);
+void setRangeBound(Workbench& bench, ImageSlot image, RangeBound bound, int value);
 
 // "連動": switching it on makes the bounds equal at once, taking image 2's when only image 2's
 // extraction is on and image 1's otherwise.
 void setRangeLinked(Workbench& bench, bool on);
 
-// "←" (toImage 1) and "→" (toImage 2): the other image's bounds are copied.
-void copyRange(Workbench& bench, int toImage);
+// "←" (to Image 1) and "→" (to Image 2): the other image's bounds are copied.
+void copyRange(Workbench& bench, ImageSlot toImage);
 
 // "ｸﾘｱ": both images back to 0..255.
 void clearRanges(Workbench& bench);

@@ -15,10 +15,6 @@ namespace {
 constexpr const char* kCreatingText = "ｲﾒｰｼﾞ%d 作成中";
 constexpr const char* kCreationFailed = "ｲﾒｰｼﾞ%dの作成に失敗しました";
 
-std::size_t indexOf(int image) {
-  return image == 2 ? 1 : 0;
-}
-
 // The magnification the view shows: 1 in the reduced display.
 int shownMagnification(const ViewState& view) {
   return view.reducedDisplay ? 1 : std::clamp(view.magnification, 1, kMaxMagnification);
@@ -30,24 +26,24 @@ CreationPictures creationPictures(Workbench& bench) {
           bench.pictures.width,   bench.pictures.height,  bench.control.validRectangles};
 }
 
-const UserProcessingEntry* userEntryOf(const Workbench& bench, int image) {
-  const int entry = bench.images.userEntry[indexOf(image)];
+const UserProcessingEntry* userEntryOf(const Workbench& bench, ImageSlot image) {
+  const int entry = bench.images.userEntry[index(image)];
   if (entry < 0 || entry >= kUserEntryCount) return nullptr;
   return &bench.userEntries.processing[static_cast<std::size_t>(entry)];
 }
 
 // Kind 99: the user simple image processing entry over the two shifted pictures, with the
 // wait cursor and the progress window. nullopt when it failed (after the message).
-std::optional<ImageStatistics> createUserProcessingImage(Workbench& bench, int image,
+std::optional<ImageStatistics> createUserProcessingImage(Workbench& bench, ImageSlot image,
                                                          const UserProcessingEntry& entry,
                                                          UserPort& user, BusyPort& busy,
                                                          ProgressPort& progress) {
   const CreationPictures pictures = creationPictures(bench);
-  std::uint8_t* buffer = bench.store.plane(image == 1 ? kImage1 : kImage2);
+  std::uint8_t* buffer = bench.store.plane(imagePlane(image));
   std::optional<UserProcessingArea> area;
   {
     BusyScope wait(busy);
-    progress.setText(text::format(kCreatingText, image));
+    progress.setText(text::format(kCreatingText, number(image)));
     bool started = false;
     area = applyUserProcessing(entry, pictures.shifted1, pictures.shifted2, pictures.width,
                                pictures.height, buffer, [&](int rowsDone, int rowsTotal) {
@@ -58,7 +54,7 @@ std::optional<ImageStatistics> createUserProcessingImage(Workbench& bench, int i
     progress.finish();
   }
   if (!area) {
-    user.tell(Icon::Warning, text::format(kCreationFailed, image));
+    user.tell(Icon::Warning, text::format(kCreationFailed, number(image)));
     return std::nullopt;
   }
   const StatisticsSource source =
@@ -71,12 +67,12 @@ std::optional<ImageStatistics> createUserProcessingImage(Workbench& bench, int i
 }
 
 // False when a user processing entry failed.
-bool recomputeImage(Workbench& bench, int image, UserPort& user, BusyPort& busy,
+bool recomputeImage(Workbench& bench, ImageSlot image, UserPort& user, BusyPort& busy,
                     ProgressPort& progress) {
-  const std::size_t index = indexOf(image);
-  const int kind = bench.images.kind[index];
+  const std::size_t at = index(image);
+  const int kind = bench.images.kind[at];
   const std::uint8_t fill = fillValueOf(kind);
-  std::uint8_t* buffer = bench.store.plane(image == 1 ? kImage1 : kImage2);
+  std::uint8_t* buffer = bench.store.plane(imagePlane(image));
   std::optional<ImageStatistics> statistics;
   bool failed = false;
   if (isBuiltInKind(kind)) {
@@ -97,17 +93,17 @@ bool recomputeImage(Workbench& bench, int image, UserPort& user, BusyPort& busy,
       failed = !statistics;
     }
   }
-  bench.images.fill[index] = fill;
-  bench.images.statistics[index] = statistics.value_or(ImageStatistics{});
+  bench.images.fill[at] = fill;
+  bench.images.statistics[at] = statistics.value_or(ImageStatistics{});
   if (statistics && bench.images.blankInvalid) {
     blankOutside(buffer, bench.pictures.width, bench.pictures.height, statistics->rectangle, fill);
   }
   return !failed;
 }
 
-void paintImage(Workbench& bench, int image) {
+void paintImage(Workbench& bench, ImageSlot image) {
   ViewState& view = bench.view;
-  PaneRaster& pane = view.panes[indexOf(image)];
+  PaneRaster& pane = view.panes[index(image)];
   if (pane.view.empty()) return;
   const bool reduced =
       showsReduced(viewSettingsOf(bench), bench.pictures.width, bench.pictures.height);
@@ -133,8 +129,8 @@ void refreshPictures(Workbench& bench, UserPort& user, BusyPort& busy, ProgressP
   if (bench.pictures.picturesPresent) {
     preparePictures(bench, user, busy);
     clampCursor(bench);
-    createImage(bench, 1, true, false, user, busy, progress);
-    createImage(bench, 2, true, false, user, busy, progress);
+    for (ImageSlot image : kImageSlots)
+      createImage(bench, image, true, false, user, busy, progress);
   }
   bench.notifyPicturesChanged();
 }
@@ -145,7 +141,7 @@ void refreshPictures(Workbench& bench, UserPort& user) {
   refreshPictures(bench, user, busy, progress);
 }
 
-bool createImage(Workbench& bench, int image, bool recompute, bool keepView, UserPort& user,
+bool createImage(Workbench& bench, ImageSlot image, bool recompute, bool keepView, UserPort& user,
                  BusyPort& busy, ProgressPort& progress) {
   if (!bench.pictures.picturesPresent) return true;
   const bool created = !recompute || recomputeImage(bench, image, user, busy, progress);
@@ -153,11 +149,11 @@ bool createImage(Workbench& bench, int image, bool recompute, bool keepView, Use
   return created;
 }
 
-void setImageKind(Workbench& bench, int image, int kind, int userEntry, UserPort& user,
+void setImageKind(Workbench& bench, ImageSlot image, int kind, int userEntry, UserPort& user,
                   BusyPort& busy, ProgressPort& progress) {
-  const std::size_t index = indexOf(image);
-  bench.images.kind[index] = kind;
-  if (kind == kUserProcessingKind) bench.images.userEntry[index] = userEntry;
+  const std::size_t at = index(image);
+  bench.images.kind[at] = kind;
+  if (kind == kUserProcessingKind) bench.images.userEntry[at] = userEntry;
   createImage(bench, image, true, true, user, busy, progress);
   bench.notifyPanesChanged();
 }
@@ -165,8 +161,7 @@ void setImageKind(Workbench& bench, int image, int kind, int userEntry, UserPort
 void setBlankInvalid(Workbench& bench, bool on, UserPort& user, BusyPort& busy,
                      ProgressPort& progress) {
   bench.images.blankInvalid = on;
-  createImage(bench, 1, true, true, user, busy, progress);
-  createImage(bench, 2, true, true, user, busy, progress);
+  for (ImageSlot image : kImageSlots) createImage(bench, image, true, true, user, busy, progress);
   bench.notifyPanesChanged();
 }
 
@@ -182,14 +177,16 @@ void refreshAfterOptions(Workbench& bench, unsigned effects, UserPort& user, Bus
 }
 
 bool areaDifferenceShown(const Workbench& bench) {
-  return bench.images.kind[0] == kKindAreaDifference || bench.images.kind[1] == kKindAreaDifference;
+  return std::ranges::any_of(kImageSlots, [&](ImageSlot image) {
+    return bench.images.kind[index(image)] == kKindAreaDifference;
+  });
 }
 
 bool magnifiedWithInterpolation(const Workbench& bench) {
   return bench.view.zoomInterpolation && !bench.view.reducedDisplay && bench.view.magnification > 1;
 }
 
-void renderImage(Workbench& bench, int image, bool keepView) {
+void renderImage(Workbench& bench, ImageSlot image, bool keepView) {
   if (!bench.pictures.picturesPresent) return;
   ViewState& view = bench.view;
   const int width = bench.pictures.width, height = bench.pictures.height;
@@ -197,23 +194,21 @@ void renderImage(Workbench& bench, int image, bool keepView) {
   view.placement = keepView ? keptPlacement(view.placement, settings.magnification)
                             : centredPlacement(width, height, view.centreX, view.centreY,
                                                settings.magnification);
-  PaneRaster& pane = view.panes[indexOf(image)];
+  PaneRaster& pane = view.panes[index(image)];
   pane.view.resize(static_cast<std::size_t>(kViewSize) * kViewSize);
-  renderView(bench.store.plane(image == 1 ? kImage1 : kImage2), width, height,
-             bench.images.fill[indexOf(image)], settings, view.placement, pane.view.data(),
-             view.renderWork);
+  renderView(bench.store.plane(imagePlane(image)), width, height, bench.images.fill[index(image)],
+             settings, view.placement, pane.view.data(), view.renderWork);
   paintImage(bench, image);
 }
 
 void renderPanes(Workbench& bench, bool keepView) {
-  renderImage(bench, 1, keepView);
-  renderImage(bench, 2, true);  // the window image 1 has just taken
+  renderImage(bench, ImageSlot::First, keepView);
+  renderImage(bench, ImageSlot::Second, true);  // the window image 1 has just taken
   bench.notifyPanesChanged();
 }
 
 void paintPanes(Workbench& bench) {
-  paintImage(bench, 1);
-  paintImage(bench, 2);
+  for (ImageSlot image : kImageSlots) paintImage(bench, image);
   bench.notifyPanesChanged();
 }
 
@@ -294,18 +289,18 @@ ViewSettings viewSettingsOf(const Workbench& bench) {
           bench.options.ZoomInterpolation == kZoomLinear ? kZoomLinear : kZoomCubic};
 }
 
-int colourKindOf(const Workbench& bench, int image) {
+int colourKindOf(const Workbench& bench, ImageSlot image) {
   if (!bench.view.colourDisplay) return kColourGrey;
-  const std::size_t index = indexOf(image);
+  const std::size_t at = index(image);
   const ImageControlSelections& selections = bench.images.selections;
-  const int kind = bench.images.kind[index];
+  const int kind = bench.images.kind[at];
   int colourKind = kColourGrey;
-  if (kind >= 0 && kind < static_cast<int>(selections.kindColours[index].size())) {
-    colourKind = selections.kindColours[index][static_cast<std::size_t>(kind)];
+  if (kind >= 0 && kind < static_cast<int>(selections.kindColours[at].size())) {
+    colourKind = selections.kindColours[at][static_cast<std::size_t>(kind)];
   } else if (kind == kUserProcessingKind) {
-    const int entry = bench.images.userEntry[index];
+    const int entry = bench.images.userEntry[at];
     if (entry >= 0 && entry < kUserEntryCount) {
-      colourKind = selections.userProcessingColours[index][static_cast<std::size_t>(entry)];
+      colourKind = selections.userProcessingColours[at][static_cast<std::size_t>(entry)];
     }
   }
   if (!isColourKind(colourKind)) return kColourGrey;
@@ -317,8 +312,8 @@ int colourKindOf(const Workbench& bench, int image) {
   return colourKind;
 }
 
-PaneColours paneColoursOf(const Workbench& bench, int image) {
-  const std::size_t index = indexOf(image);
+PaneColours paneColoursOf(const Workbench& bench, ImageSlot image) {
+  const std::size_t at = index(image);
   const int kind = colourKindOf(bench, image);
   const ImageControlSelections& selections = bench.images.selections;
   PaneColours colours;
@@ -330,18 +325,20 @@ PaneColours paneColoursOf(const Workbench& bench, int image) {
           : baseColourTable(kind);
   colours.intensity = selections.intensity[static_cast<std::size_t>(kind)];
   colours.brightness = selections.brightness[static_cast<std::size_t>(kind)];
-  colours.rangeOn = bench.view.rangeExtraction[index];
-  colours.lower = bench.view.range[index].lower;
-  colours.upper = bench.view.range[index].upper;
-  colours.rangeColour = rgbOfColourRef(image == 1 ? bench.options.RangeExtractionColour1
-                                                  : bench.options.RangeExtractionColour2);
+  colours.rangeOn = bench.view.rangeExtraction[at];
+  colours.lower = bench.view.range[at].lower;
+  colours.upper = bench.view.range[at].upper;
+  colours.rangeColour =
+      rgbOfColourRef(image == ImageSlot::First ? bench.options.RangeExtractionColour1
+                                               : bench.options.RangeExtractionColour2);
   return colours;
 }
 
-GridSettings gridSettingsOf(const Workbench& bench, int image) {
+GridSettings gridSettingsOf(const Workbench& bench, ImageSlot image) {
   const ViewState& view = bench.view;
   return {view.grid, view.gridWidth, view.gridOffsetX, view.gridOffsetY,
-          rgbOfColourRef(image == 1 ? bench.options.GridColour1 : bench.options.GridColour2)};
+          rgbOfColourRef(image == ImageSlot::First ? bench.options.GridColour1
+                                                   : bench.options.GridColour2)};
 }
 
 ViewPoint cursorViewPointOf(const Workbench& bench) {
@@ -350,8 +347,8 @@ ViewPoint cursorViewPointOf(const Workbench& bench) {
                          view.fineX, view.fineY, viewSettingsOf(bench), view.placement);
 }
 
-std::string kindNameOf(const Workbench& bench, int image) {
-  const int kind = bench.images.kind[indexOf(image)];
+std::string kindNameOf(const Workbench& bench, ImageSlot image) {
+  const int kind = bench.images.kind[index(image)];
   if (isBuiltInKind(kind)) return imageKindTable()[static_cast<std::size_t>(kind)].name;
   if (kind == kUserProcessingKind) {
     if (const UserProcessingEntry* entry = userEntryOf(bench, image)) return entry->name;
@@ -359,7 +356,7 @@ std::string kindNameOf(const Workbench& bench, int image) {
   return {};
 }
 
-std::string imageLabelOf(const Workbench& bench, int image) {
+std::string imageLabelOf(const Workbench& bench, ImageSlot image) {
   return imageLabel(
       image, bench.pictures.picturesPresent, kindNameOf(bench, image),
       magnificationText(viewSettingsOf(bench), bench.pictures.width, bench.pictures.height));

@@ -28,18 +28,18 @@ void refreshPictures(Workbench& bench, UserPort& user, BusyPort& busy, ProgressP
 // The same without wait cursor and progress window.
 void refreshPictures(Workbench& bench, UserPort& user);
 
-// createImage: with pictures loaded, rebuilds image `image` (1 or 2) from its kind when
+// createImage: with pictures loaded, rebuilds `image` from its kind when
 // `recompute` (buffer, statistics, fill value, blanking), then renders it, keeping the
 // placement of the last rendering when `keepView`. Does not notify. A user processing entry
 // that is not in use leaves the buffer as it is with zero statistics; one that fails also
 // tells "ｲﾒｰｼﾞ%dの作成に失敗しました" (the buffer is kept and rendering goes on) and makes the
 // result false.
-bool createImage(Workbench& bench, int image, bool recompute, bool keepView, UserPort& user,
+bool createImage(Workbench& bench, ImageSlot image, bool recompute, bool keepView, UserPort& user,
                  BusyPort& busy, ProgressPort& progress);
 
 // A kind request: stores the kind (99 with `userEntry`) and recreates that image keeping the
 // view, then tells panesChanged.
-void setImageKind(Workbench& bench, int image, int kind, int userEntry, UserPort& user,
+void setImageKind(Workbench& bench, ImageSlot image, int kind, int userEntry, UserPort& user,
                   BusyPort& busy, ProgressPort& progress);
 
 // "有効範囲": recreates both images keeping the view.
@@ -58,7 +58,7 @@ bool areaDifferenceShown(const Workbench& bench);
 bool magnifiedWithInterpolation(const Workbench& bench);
 
 // Renders image `image` again from its buffer (extraction, magnification) and repaints it.
-void renderImage(Workbench& bench, int image, bool keepView);
+void renderImage(Workbench& bench, ImageSlot image, bool keepView);
 // Both images, then panesChanged.
 void renderPanes(Workbench& bench, bool keepView);
 // Colour tables and grid copies of both panes, then panesChanged.
@@ -84,13 +84,13 @@ void moveGrid(Workbench& bench, CursorDirection direction);
 ViewSettings viewSettingsOf(const Workbench& bench);
 // The colour kind image `image` shows: its kind's association with the colour display on,
 // else grey; a user colour table that is not in use shows as grey.
-int colourKindOf(const Workbench& bench, int image);
-PaneColours paneColoursOf(const Workbench& bench, int image);
-GridSettings gridSettingsOf(const Workbench& bench, int image);
+int colourKindOf(const Workbench& bench, ImageSlot image);
+PaneColours paneColoursOf(const Workbench& bench, ImageSlot image);
+GridSettings gridSettingsOf(const Workbench& bench, ImageSlot image);
 // The cursor cross position (the same in both panes).
 ViewPoint cursorViewPointOf(const Workbench& bench);
 // The kind name ("平均", or the user processing entry's name) and the pane label.
-std::string kindNameOf(const Workbench& bench, int image);
-std::string imageLabelOf(const Workbench& bench, int image);
+std::string kindNameOf(const Workbench& bench, ImageSlot image);
+std::string imageLabelOf(const Workbench& bench, ImageSlot image);
 
 }  // namespace vemla

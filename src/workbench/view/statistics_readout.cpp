@@ -3,44 +3,32 @@
 #include "workbench/view/refresh_chain.h"
 
 namespace vemla {
-namespace {
-
-std::size_t indexOf(int image) {
-  return image == 2 ? 1 : 0;
-}
-
-int planeOf(int image) {
-  return image == 2 ? kImage2 : kImage1;
-}
-
-}  // namespace
-
-StatisticsTexts statisticsTexts(const Workbench& bench, int image) {
+StatisticsTexts statisticsTexts(const Workbench& bench, ImageSlot image) {
   if (!bench.pictures.picturesPresent) return {};
-  const ImageStatistics& statistics = bench.images.statistics[indexOf(image)];
+  const ImageStatistics& statistics = bench.images.statistics[index(image)];
   return {std::to_string(statistics.maximum), std::to_string(statistics.minimum),
           std::to_string(statistics.mean), std::to_string(statistics.sum)};
 }
 
-bool moveCursorToExtreme(Workbench& bench, int image, Extreme extreme) {
+bool moveCursorToExtreme(Workbench& bench, ImageSlot image, Extreme extreme) {
   if (!bench.pictures.picturesPresent) return false;
-  const ImageStatistics& statistics = bench.images.statistics[indexOf(image)];
+  const ImageStatistics& statistics = bench.images.statistics[index(image)];
   const int value = extreme == Extreme::Maximum ? statistics.maximum : statistics.minimum;
   const std::optional<PixelPosition> found =
-      findValue(bench.store.plane(planeOf(image)), bench.pictures.width, bench.pictures.height,
+      findValue(bench.store.plane(imagePlane(image)), bench.pictures.width, bench.pictures.height,
                 statistics.rectangle, bench.view.centreX, bench.view.centreY, value);
   if (!found) return false;
   setCursorPosition(bench, found->x, found->y);
   return true;
 }
 
-std::optional<int> valueUnderCursor(const Workbench& bench, int image) {
+std::optional<int> valueUnderCursor(const Workbench& bench, ImageSlot image) {
   const int width = bench.pictures.width, height = bench.pictures.height;
   const int x = bench.view.centreX, y = bench.view.centreY;
   if (!bench.pictures.picturesPresent || x < 0 || y < 0 || x >= width || y >= height) {
     return std::nullopt;
   }
-  const std::uint8_t* plane = bench.store.plane(planeOf(image));
+  const std::uint8_t* plane = bench.store.plane(imagePlane(image));
   return plane[static_cast<std::size_t>(y) * static_cast<std::size_t>(width) +
                static_cast<std::size_t>(x)];
 }

@@ -14,16 +14,16 @@ struct StatisticsTexts {
   bool operator==(const StatisticsTexts&) const = default;
 };
 // Decimal numbers of the last creation of image `image`; all empty while no pictures are loaded.
-StatisticsTexts statisticsTexts(const Workbench& bench, int image);
+StatisticsTexts statisticsTexts(const Workbench& bench, ImageSlot image);
 
 enum class Extreme { Maximum, Minimum };
 // Searches image `image` from the pixel after the cursor for its statistics maximum (minimum)
 // inside its statistics rectangle and puts the cursor there (fine position m / 2, view
 // re-centred, both images rendered). False, with the cursor left alone, while no pictures are
 // loaded or when no pixel of the rectangle holds the value.
-bool moveCursorToExtreme(Workbench& bench, int image, Extreme extreme);
+bool moveCursorToExtreme(Workbench& bench, ImageSlot image, Extreme extreme);
 
 // The value of image `image` at the cursor; nullopt while no pictures are loaded.
-std::optional<int> valueUnderCursor(const Workbench& bench, int image);
+std::optional<int> valueUnderCursor(const Workbench& bench, ImageSlot image);
 
 }  // namespace vemla

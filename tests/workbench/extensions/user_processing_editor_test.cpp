@@ -212,10 +212,10 @@ class Editing : public ::testing::Test {
     pictures.pixels = {picture1.data(), picture2.data()};
     ASSERT_EQ(setPicturesFromMemory(bench, user, pictures), 0);
   }
-  int imagePixel(int image, int x, int y) const {
-    return bench.store.plane(image == 1 ? kImage1 : kImage2)[y * kWidth + x];
+  int imagePixel(ImageSlot image, int x, int y) const {
+    return bench.store.plane(imagePlane(image))[y * kWidth + x];
   }
-  void show(int image, int slot) {
+  void show(ImageSlot image, int slot) {
     setImageKind(bench, image, kUserProcessingKind, slot, user, progress, progress);
   }
   // Five filter entries "e1" .. "e5" in slots 0 .. 4, entry k with colour kinds k and 10 + k.
@@ -306,8 +306,8 @@ TEST_F(Editing, ChangingRecreatesOnlyTheImagesShowingTheEntry) {
   table()[0] = filterEntry("a", "1");
   table()[1] = filterEntry("b", "1");
   openPictures();
-  show(1, 0);
-  show(2, 1);
+  show(ImageSlot::First, 0);
+  show(ImageSlot::Second, 1);
   selection = 0;
   UserProcessingEditing editing = open();
   progress.events.clear();
@@ -323,10 +323,10 @@ TEST_F(Editing, ChangingRecreatesOnlyTheImagesShowingTheEntry) {
   editing.setEdit(edit);
   ASSERT_TRUE(editing.change());
   EXPECT_EQ(table()[0].elements[at(0, 0)], "2");
-  EXPECT_EQ(imagePixel(1, 3, 2), 64);
-  EXPECT_EQ(imagePixel(2, 3, 2), 32);
-  EXPECT_TRUE(editing.recomputed(1));
-  EXPECT_FALSE(editing.recomputed(2));
+  EXPECT_EQ(imagePixel(ImageSlot::First, 3, 2), 64);
+  EXPECT_EQ(imagePixel(ImageSlot::Second, 3, 2), 32);
+  EXPECT_TRUE(editing.recomputed(ImageSlot::First));
+  EXPECT_FALSE(editing.recomputed(ImageSlot::Second));
   EXPECT_TRUE(editing.modified());
 
   // A new name is checked against the other entries.
@@ -499,7 +499,7 @@ TEST_F(Editing, CancelAfterChangesAsksAndUndoesThemUpToTheLastSave) {
   fiveEntries();
   table()[0] = filterEntry("e1", "1");
   openPictures();
-  show(1, 0);
+  show(ImageSlot::First, 0);
   selection = 0;
   UserProcessingEditing editing = open();
 
@@ -507,7 +507,7 @@ TEST_F(Editing, CancelAfterChangesAsksAndUndoesThemUpToTheLastSave) {
   edit.elements[at(0, 0)] = "3";  // picture 1 at (2, 1) is 21: 63
   editing.setEdit(edit);
   ASSERT_TRUE(editing.change());
-  ASSERT_EQ(imagePixel(1, 2, 1), 63);
+  ASSERT_EQ(imagePixel(ImageSlot::First, 2, 1), 63);
   bench.images.kind[0] = 0;  // let the deletion through
   ASSERT_TRUE(editing.choose(4));
   ASSERT_TRUE(editing.remove());
@@ -524,7 +524,7 @@ TEST_F(Editing, CancelAfterChangesAsksAndUndoesThemUpToTheLastSave) {
   EXPECT_EQ(table()[4].name, "e5");
   EXPECT_EQ(colours()[1][4], 15);
   EXPECT_EQ(selection, 0);
-  EXPECT_EQ(imagePixel(1, 2, 1), 21);  // image 1 recomputed with the restored entry
+  EXPECT_EQ(imagePixel(ImageSlot::First, 2, 1), 21);  // image 1 recomputed with the restored entry
 }
 
 TEST_F(SavingEditing, CancelKeepsWhatWasSaved) {

@@ -73,7 +73,7 @@ TEST_F(ExchangeCommands, CopyWritesWhatThePaneShows) {
   // An image pane gives its kind's buffer, titled with the kind name.
   ASSERT_EQ(copyPaneToExchange(bench, user, 3), 0);
   item = stored();
-  EXPECT_EQ(item.title, kindNameOf(bench, 2));
+  EXPECT_EQ(item.title, kindNameOf(bench, ImageSlot::Second));
   ASSERT_EQ(item.payload.size(), first.size());
   EXPECT_EQ(item.payload[5], bench.store.plane(kImage2)[5]);
   EXPECT_TRUE(user.messages.empty());

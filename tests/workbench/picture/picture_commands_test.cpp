@@ -87,8 +87,7 @@ TEST_F(PictureCommands, OpenBothRecordsNamesRecentPicturesHistoryAndTheUserFile)
   ASSERT_EQ(open(a, b), 0);
   EXPECT_TRUE(user.messages.empty());
   EXPECT_EQ(pixel(kPicture2, 2, 1), 2 + 3 + 5);
-  EXPECT_EQ(bench.settings.program.lastFiles[0], a);
-  EXPECT_EQ(bench.settings.program.lastFiles[1], b);
+  EXPECT_EQ(bench.settings.program.lastFiles.openPicture, (std::array<std::string, 2>{a, b}));
   // Picture 1 first, then Picture 2 on top.
   EXPECT_EQ(info().recent[0], (persist::RecentPicture{1, 16, 8, 0, b}));
   EXPECT_EQ(info().recent[1], (persist::RecentPicture{1, 16, 8, 0, a}));
@@ -196,7 +195,7 @@ class RecentPictures : public PictureCommands {
 TEST_F(RecentPictures, StoredRawSizeReplacesTheDialog) {
   const std::string r = raw("r.raw", 40);
   putRecent(0, {1, 16, 8, 3, r});
-  ASSERT_EQ(openRecentPicture(bench, user, ports, ports, 0, 0), 0);
+  ASSERT_EQ(openRecentPicture(bench, user, ports, ports, PictureSlot::First, 0), 0);
   EXPECT_TRUE(user.rawPrompts.empty());
   EXPECT_EQ(bench.pictures.width, 16);
   EXPECT_EQ(pixel(kPicture1, 0, 0), 40);
@@ -211,7 +210,7 @@ TEST_F(RecentPictures, BadStoredSizeAsksTheRawDialog) {
   const std::string r = raw("r.raw", 40);
   putRecent(2, {1, 4, 8, 3, r});  // width below 8
   user.rawAnswers.push_back(RawSize{16, 8, 3});
-  ASSERT_EQ(openRecentPicture(bench, user, ports, ports, 1, 2), 0);
+  ASSERT_EQ(openRecentPicture(bench, user, ports, ports, PictureSlot::Second, 2), 0);
   ASSERT_EQ(user.rawPrompts.size(), 1u);
   EXPECT_EQ(user.rawPrompts[0].file, "r.raw");
   EXPECT_EQ(pixel(kPicture2, 1, 0), 41);
@@ -222,11 +221,11 @@ TEST_F(RecentPictures, BadStoredSizeAsksTheRawDialog) {
 
   putRecent(1, {1, 16, 8, -1, r});          // negative offset
   user.rawAnswers.push_back(std::nullopt);  // cancelled: nothing opened
-  EXPECT_EQ(openRecentPicture(bench, user, ports, ports, 0, 1), -1);
+  EXPECT_EQ(openRecentPicture(bench, user, ports, ports, PictureSlot::First, 1), -1);
   EXPECT_EQ(user.rawPrompts.size(), 2u);
   putRecent(1, {1, 16, 300, 0, r});  // higher than the maximum of 256
   user.rawAnswers.push_back(std::nullopt);
-  EXPECT_EQ(openRecentPicture(bench, user, ports, ports, 0, 1), -1);
+  EXPECT_EQ(openRecentPicture(bench, user, ports, ports, PictureSlot::First, 1), -1);
   EXPECT_EQ(user.rawPrompts.size(), 3u);
   EXPECT_TRUE(user.messages.empty());
 }
@@ -237,7 +236,7 @@ TEST_F(RecentPictures, SameSizeReplacesOnlyThatPicture) {
   ASSERT_EQ(open(a, b), 0);
   const std::string r = raw("r.raw", 40);
   putRecent(5, {1, 16, 8, 3, r});
-  ASSERT_EQ(openRecentPicture(bench, user, ports, ports, 1, 5), 0);
+  ASSERT_EQ(openRecentPicture(bench, user, ports, ports, PictureSlot::Second, 5), 0);
   EXPECT_EQ(pixel(kPicture1, 2, 0), 2);  // kept
   EXPECT_EQ(pixel(kPicture2, 2, 0), 42);
   EXPECT_EQ(bench.pictures.pictures[0].name, a);
@@ -246,12 +245,12 @@ TEST_F(RecentPictures, SameSizeReplacesOnlyThatPicture) {
   // Another size: both are opened, the other picture all zero.
   const std::string big = bitmap("big.bmp", 20, 8, 7);
   putRecent(0, {1, 20, 8, 0, big});
-  ASSERT_EQ(openRecentPicture(bench, user, ports, ports, 0, 0), 0);
+  ASSERT_EQ(openRecentPicture(bench, user, ports, ports, PictureSlot::First, 0), 0);
   EXPECT_EQ(bench.pictures.width, 20);
   EXPECT_EQ(pixel(kPicture2, 2, 0), 0);
   EXPECT_EQ(bench.pictures.pictures[1].name, "");
-  EXPECT_EQ(openRecentPicture(bench, user, ports, ports, 0, 9), -1);  // unused entry
-  EXPECT_EQ(openRecentPicture(bench, user, ports, ports, 2, 0), -1);
+  EXPECT_EQ(openRecentPicture(bench, user, ports, ports, PictureSlot::First, 9),
+            -1);  // unused entry
 }
 
 TEST_F(PictureCommands, ReopenReadsTheFilesAgainWithoutTouchingHistory) {
@@ -261,10 +260,10 @@ TEST_F(PictureCommands, ReopenReadsTheFilesAgainWithoutTouchingHistory) {
   const persist::UserInfo before = info();
   bitmap("a.bmp", 16, 8, 100);
   bitmap("b.bmp", 16, 8, 200);
-  ASSERT_EQ(reopenPictures(bench, user, ports, ports, 1), 0);
+  ASSERT_EQ(reopenPictures(bench, user, ports, ports, PictureSlot::First), 0);
   EXPECT_EQ(pixel(kPicture1, 0, 0), 100);
   EXPECT_EQ(pixel(kPicture2, 0, 0), 1);  // kept
-  ASSERT_EQ(reopenPictures(bench, user, ports, ports, 0), 0);
+  ASSERT_EQ(reopenPictures(bench, user, ports, ports, std::nullopt), 0);
   EXPECT_EQ(pixel(kPicture2, 0, 0), 200);
   EXPECT_EQ(info(), before);
 }
@@ -273,10 +272,11 @@ TEST_F(PictureCommands, ReopenClearsTheOtherPictureWhenItHasNoName) {
   const std::string a = bitmap("a.bmp", 16, 8, 0);
   ASSERT_EQ(open(a, ""), 0);
   bench.store.plane(kPicture2)[5] = 77;
-  ASSERT_EQ(reopenPictures(bench, user, ports, ports, 1), 0);
+  ASSERT_EQ(reopenPictures(bench, user, ports, ports, PictureSlot::First), 0);
   EXPECT_EQ(bench.store.plane(kPicture2)[5], 0);
-  EXPECT_EQ(reopenPictures(bench, user, ports, ports, 2), -1);  // no name to reopen
-  EXPECT_EQ(reopenPictures(bench, user, ports, ports, 0), -1);
+  EXPECT_EQ(reopenPictures(bench, user, ports, ports, PictureSlot::Second),
+            -1);  // no name to reopen
+  EXPECT_EQ(reopenPictures(bench, user, ports, ports, std::nullopt), -1);
   EXPECT_TRUE(user.messages.empty());
 }
 
@@ -302,7 +302,7 @@ TEST_F(PictureCommands, CopyPictureKeepsTheNames) {
   const std::string b = bitmap("b.bmp", 16, 8, 1);
   ASSERT_EQ(open(a, b), 0);
   bench.pictures.pictures[1].palette = greyRamp();
-  ASSERT_EQ(copyPicture(bench, user, ports, ports, 1), 0);
+  ASSERT_EQ(copyPicture(bench, user, ports, ports, PictureSlot::Second), 0);
   EXPECT_EQ(pixel(kPicture1, 4, 4), 4 + 12 + 1);
   EXPECT_EQ(bench.pictures.pictures[0].palette, greyRamp());
   EXPECT_EQ(bench.pictures.pictures[0].name, a);
@@ -317,7 +317,7 @@ TEST_F(PictureCommands, ImageToPictureTakesThePixelsAndAPseudoName) {
   refreshPictures(bench, user);
   // Image 1 = (p + p + 10) / 2 = p + 5; Image 2 = |p - (p + 10)| = 10 (no wrap for small p).
   const ColourTable shown = bench.view.panes[0].colours;
-  ASSERT_EQ(imageToPicture(bench, user, ports, ports, 0, 1), 0);
+  ASSERT_EQ(imageToPicture(bench, user, ports, ports, ImageSlot::First, PictureSlot::Second), 0);
   EXPECT_EQ(pixel(kPicture2, 1, 1), 1 + 3 + 5);
   EXPECT_EQ(bench.pictures.pictures[1].name, "<平均>");
   // The picture takes the colours Image 1 was shown with (grid off): with the colour display
@@ -353,7 +353,7 @@ TEST_F(PictureCommands, ImagesToPicturesCrossedUsesTheImagesBeforeEitherChanges)
 TEST_F(PictureCommands, GreyScaleChangesOnlyThePalette) {
   ASSERT_EQ(open(bitmap("a.bmp", 16, 8, 0), ""), 0);
   ASSERT_NE(bench.pictures.pictures[0].palette, greyRamp());
-  ASSERT_EQ(greyScalePicture(bench, user, ports, ports, 0), 0);
+  ASSERT_EQ(greyScalePicture(bench, user, ports, ports, PictureSlot::First), 0);
   EXPECT_EQ(bench.pictures.pictures[0].palette, greyRamp());
   EXPECT_EQ(bench.pictures.pictures[0].drawingPalette, greyRamp());
   EXPECT_EQ(pixel(kPicture1, 5, 5), 5 + 15);
@@ -363,14 +363,14 @@ TEST_F(PictureCommands, ClearNeedsBothNames) {
   const std::string a = bitmap("a.bmp", 16, 8, 0);
   const std::string b = bitmap("b.bmp", 16, 8, 1);
   ASSERT_EQ(open(a, b), 0);
-  ASSERT_EQ(clearPicture(bench, user, ports, ports, 0), 0);
+  ASSERT_EQ(clearPicture(bench, user, ports, ports, PictureSlot::First), 0);
   EXPECT_EQ(pixel(kPicture1, 5, 5), 0);
   EXPECT_EQ(bench.pictures.pictures[0].name, "");
   EXPECT_EQ(bench.pictures.pictures[0].palette, greyRamp());
   EXPECT_EQ(bench.titles.pane[0], "画像１");
   EXPECT_EQ(bench.titles.pane[1], "画像２(b.bmp)");
   // Now Picture 1 has no name: clearing Picture 2 is refused.
-  EXPECT_EQ(clearPicture(bench, user, ports, ports, 1), -1);
+  EXPECT_EQ(clearPicture(bench, user, ports, ports, PictureSlot::Second), -1);
   EXPECT_EQ(pixel(kPicture2, 5, 5), 5 + 15 + 1);
 }
 
@@ -378,7 +378,7 @@ TEST_F(PictureCommands, EditingRefusesPictureChanges) {
   ASSERT_EQ(open(bitmap("a.bmp", 16, 8, 0), bitmap("b.bmp", 16, 8, 1)), 0);
   bench.pictures.editing = true;
   EXPECT_EQ(swapPictures(bench, user, ports, ports), -1);
-  EXPECT_EQ(greyScalePicture(bench, user, ports, ports, 1), -1);
+  EXPECT_EQ(greyScalePicture(bench, user, ports, ports, PictureSlot::Second), -1);
   ASSERT_EQ(user.messages.size(), 2u);
   EXPECT_EQ(user.messages[0].text, "画像の編集中はこの機能が使用できません");
   EXPECT_EQ(pixel(kPicture1, 1, 0), 1);
@@ -386,11 +386,11 @@ TEST_F(PictureCommands, EditingRefusesPictureChanges) {
 
 TEST_F(PictureCommands, CommandsWithoutPicturesDoNothing) {
   EXPECT_EQ(swapPictures(bench, user, ports, ports), -1);
-  EXPECT_EQ(copyPicture(bench, user, ports, ports, 0), -1);
+  EXPECT_EQ(copyPicture(bench, user, ports, ports, PictureSlot::First), -1);
   EXPECT_EQ(imagesToPictures(bench, user, ports, ports, false), -1);
-  EXPECT_EQ(savePictureAs(bench, user, 0, dir.file("x.bmp")), -1);
-  EXPECT_EQ(saveImageAs(bench, user, 0, dir.file("x.bmp")), -1);
-  EXPECT_EQ(overwritePicture(bench, user, 0), -1);
+  EXPECT_EQ(savePictureAs(bench, user, PictureSlot::First, dir.file("x.bmp")), -1);
+  EXPECT_EQ(saveImageAs(bench, user, ImageSlot::First, dir.file("x.bmp")), -1);
+  EXPECT_EQ(overwritePicture(bench, user, PictureSlot::First), -1);
   EXPECT_EQ(fileInformationText(bench), std::nullopt);
   EXPECT_TRUE(user.messages.empty());
   EXPECT_FALSE(fs::exists(dir.file("x.bmp")));
@@ -415,11 +415,11 @@ class SavingPictures : public PictureCommands {
 
 TEST_F(SavingPictures, ImportedPictureIsSavedAsButNotOverwritten) {
   importPictures();
-  EXPECT_EQ(overwritePicture(bench, user, 0), -1);
+  EXPECT_EQ(overwritePicture(bench, user, PictureSlot::First), -1);
   EXPECT_TRUE(user.questions.empty());
 
   const std::string path = dir.file("saved.bmp");
-  ASSERT_EQ(savePictureAs(bench, user, 0, path), 0);
+  ASSERT_EQ(savePictureAs(bench, user, PictureSlot::First, path), 0);
   EXPECT_TRUE(user.messages.empty());
   const auto file = readBytes(path);
   ASSERT_EQ(file.size(), kPixelStart + 16 * 8);
@@ -435,7 +435,7 @@ TEST_F(SavingPictures, ImportedPictureIsSavedAsButNotOverwritten) {
   // Now it has a real name and can be overwritten.
   bench.store.plane(kShifted1)[0] = 123;
   user.yesNoAnswers.push_back(true);
-  ASSERT_EQ(overwritePicture(bench, user, 0), 0);
+  ASSERT_EQ(overwritePicture(bench, user, PictureSlot::First), 0);
   EXPECT_EQ(user.questions.back(), "画像１を上書きしてもよいですか\n" + path);
   EXPECT_EQ(filePixel(readBytes(path), 16, 8, 0, 0), 123);
 }
@@ -444,15 +444,15 @@ TEST_F(SavingPictures, SaveAsRawWithThePicturesPaletteOption) {
   importPictures();
   bench.options.SaveBitmapAsGrey = false;
   const std::string path = dir.file("two.RAW");
-  ASSERT_EQ(savePictureAs(bench, user, 1, path), 0);
+  ASSERT_EQ(savePictureAs(bench, user, PictureSlot::Second, path), 0);
   EXPECT_EQ(readBytes(path), std::vector<std::uint8_t>(16 * 8, 9));
-  EXPECT_EQ(bench.settings.program.lastFiles[2], path);
+  EXPECT_EQ(bench.settings.program.lastFiles.saveAs, path);
 }
 
 TEST_F(SavingPictures, SaveAsFailureKeepsTheName) {
   importPictures();
-  EXPECT_EQ(savePictureAs(bench, user, 0, dir.file("no-such-folder/x.bmp")), -1);
-  EXPECT_EQ(savePictureAs(bench, user, 0, dir.file("x.txt")), -1);
+  EXPECT_EQ(savePictureAs(bench, user, PictureSlot::First, dir.file("no-such-folder/x.bmp")), -1);
+  EXPECT_EQ(savePictureAs(bench, user, PictureSlot::First, dir.file("x.txt")), -1);
   ASSERT_EQ(user.messages.size(), 2u);
   EXPECT_EQ(user.messages[0].text, "保存できません");
   EXPECT_EQ(user.messages[0].icon, Icon::Warning);
@@ -460,7 +460,7 @@ TEST_F(SavingPictures, SaveAsFailureKeepsTheName) {
   // A path that does not fit the name field is refused before writing.
   user.messages.clear();
   const std::string longPath = dir.file(std::string(600, 'l') + ".bmp");
-  EXPECT_EQ(savePictureAs(bench, user, 0, longPath), -1);
+  EXPECT_EQ(savePictureAs(bench, user, PictureSlot::First, longPath), -1);
   EXPECT_EQ(user.onlyMessage(), "ﾌｧｲﾙ名が長すぎます");
 }
 
@@ -471,11 +471,11 @@ TEST_F(PictureCommands, OverwriteWritesTheShiftedPictureWithItsPalette) {
   bench.store.plane(kShifted1)[3 * 16 + 2] = 250;  // (2, 3)
 
   user.yesNoAnswers.push_back(false);
-  EXPECT_EQ(overwritePicture(bench, user, 0), 1);
+  EXPECT_EQ(overwritePicture(bench, user, PictureSlot::First), 1);
   EXPECT_EQ(readBytes(a), original);
 
   user.yesNoAnswers.push_back(true);
-  ASSERT_EQ(overwritePicture(bench, user, 0), 0);
+  ASSERT_EQ(overwritePicture(bench, user, PictureSlot::First), 0);
   const auto rewritten = readBytes(a);
   ASSERT_EQ(rewritten.size(), original.size());
   EXPECT_EQ(filePixel(rewritten, 16, 8, 2, 3), 250);
@@ -500,7 +500,7 @@ TEST_F(PictureCommands, OverwriteFailureKeepsWhatIsThere) {
   if (::geteuid() != 0) {
     ASSERT_EQ(::chmod(sub.c_str(), 0555), 0);
     user.yesNoAnswers.push_back(true);
-    EXPECT_EQ(overwritePicture(bench, user, 0), -1);
+    EXPECT_EQ(overwritePicture(bench, user, PictureSlot::First), -1);
     EXPECT_EQ(user.onlyMessage(), "上書きできません");
     EXPECT_EQ(readBytes(sub + "/a.bmp"), original);
     ::chmod(sub.c_str(), 0755);
@@ -512,7 +512,7 @@ TEST_F(PictureCommands, OverwriteFailureKeepsWhatIsThere) {
   fs::create_directory(sub + "/a.bmp");
   fs::create_directory(sub + "/a.bmp/inside");
   user.yesNoAnswers.push_back(true);
-  EXPECT_EQ(overwritePicture(bench, user, 0), -1);
+  EXPECT_EQ(overwritePicture(bench, user, PictureSlot::First), -1);
   EXPECT_EQ(user.onlyMessage(), "上書きできません");
   EXPECT_EQ(user.messages[0].icon, Icon::Warning);
   EXPECT_TRUE(fs::is_directory(sub + "/a.bmp/inside"));
@@ -525,7 +525,7 @@ TEST_F(PictureCommands, SaveImageWritesTheBufferOrTheDisplayedPane) {
   bench.images.kind = {kKindPicture1, kKindAverage};
   refreshPictures(bench, user);
   const std::string path = dir.file("image2.bmp");
-  ASSERT_EQ(saveImageAs(bench, user, 1, path), 0);
+  ASSERT_EQ(saveImageAs(bench, user, ImageSlot::Second, path), 0);
   auto file = readBytes(path);
   ASSERT_EQ(file.size(), kPixelStart + 16 * 8);
   EXPECT_EQ(filePixel(file, 16, 8, 4, 2), 4 + 6 + 5);
@@ -533,7 +533,7 @@ TEST_F(PictureCommands, SaveImageWritesTheBufferOrTheDisplayedPane) {
   // As displayed: the 512 x 512 pane, rows top-down in the pane, with its colour table.
   bench.shell.saveDisplayedImage = true;
   const std::string shown = dir.file("shown.bmp");
-  ASSERT_EQ(saveImageAs(bench, user, 1, shown), 0);
+  ASSERT_EQ(saveImageAs(bench, user, ImageSlot::Second, shown), 0);
   file = readBytes(shown);
   ASSERT_EQ(file.size(), kPixelStart + 512 * 512);
   const PaneRaster& pane = bench.view.panes[1];
@@ -545,7 +545,7 @@ TEST_F(PictureCommands, SaveImageWritesTheBufferOrTheDisplayedPane) {
             (std::vector<std::uint8_t>{entry.blue, entry.green, entry.red, 0}));
   EXPECT_TRUE(user.messages.empty());
 
-  EXPECT_EQ(saveImageAs(bench, user, 0, dir.file("missing/x.bmp")), -1);
+  EXPECT_EQ(saveImageAs(bench, user, ImageSlot::First, dir.file("missing/x.bmp")), -1);
   EXPECT_EQ(user.onlyMessage(), "保存できません");
 }
 
@@ -578,28 +578,27 @@ TEST_F(PictureCommands, FileInformationShowsRealNamesWithTheirTimes) {
 
 TEST(PasteDecision, ClipboardFilesBecomePendingNamesOrAnArchive) {
   const std::array<std::string, 2> current{"/p/cur1.bmp", "/p/cur2.bmp"};
-  PasteDecision d = pasteDecision({"/p/x.bmp", "/p/y.raw", "/p/z.bmp"}, kPaste, current);
+  PasteDecision d = pasteDecision({"/p/x.bmp", "/p/y.raw", "/p/z.bmp"}, std::nullopt, current);
   EXPECT_EQ(d.action, PasteDecision::Action::OpenPictures);
   EXPECT_EQ(d.pendingNames, (std::array<std::string, 2>{"/p/x.bmp", "/p/y.raw"}));
   EXPECT_EQ(d.mode, kOpenBoth);
 
-  d = pasteDecision({"/p/x.bmp"}, kPaste, current);
+  d = pasteDecision({"/p/x.bmp"}, std::nullopt, current);
   EXPECT_EQ(d.pendingNames, (std::array<std::string, 2>{"/p/x.bmp", ""}));
 
-  d = pasteDecision({"/p/set.Vla", "/p/y.bmp"}, kPaste, current);
+  d = pasteDecision({"/p/set.Vla", "/p/y.bmp"}, std::nullopt, current);
   EXPECT_EQ(d.action, PasteDecision::Action::OpenArchive);
   EXPECT_EQ(d.archivePath, "/p/set.Vla");
 
-  d = pasteDecision({"/p/x.bmp", "/p/y.bmp"}, kPasteToPicture1, current);
+  d = pasteDecision({"/p/x.bmp", "/p/y.bmp"}, PictureSlot::First, current);
   EXPECT_EQ(d.pendingNames, (std::array<std::string, 2>{"/p/x.bmp", "/p/cur2.bmp"}));
   EXPECT_EQ(d.mode, kOpenPicture1);
 
-  d = pasteDecision({"/p/x.bmp"}, kPasteToPicture2, current);
+  d = pasteDecision({"/p/x.bmp"}, PictureSlot::Second, current);
   EXPECT_EQ(d.pendingNames, (std::array<std::string, 2>{"/p/cur1.bmp", "/p/x.bmp"}));
   EXPECT_EQ(d.mode, kOpenPicture2);
 
-  EXPECT_EQ(pasteDecision({}, kPaste, current).action, PasteDecision::Action::Nothing);
-  EXPECT_EQ(pasteDecision({"/p/x.bmp"}, kSwap, current).action, PasteDecision::Action::Nothing);
+  EXPECT_EQ(pasteDecision({}, std::nullopt, current).action, PasteDecision::Action::Nothing);
 }
 
 }  // namespace

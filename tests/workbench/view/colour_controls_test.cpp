@@ -20,8 +20,8 @@ class ColourControls : public ::testing::Test {
     tables[2].inUse = 1;
     tables[2].name = "熱";
   }
-  const auto& kindColours(int image) const {
-    return bench.images.selections.kindColours[static_cast<std::size_t>(image - 1)];
+  const auto& kindColours(ImageSlot image) const {
+    return bench.images.selections.kindColours[index(image)];
   }
 
   Workbench bench;
@@ -38,59 +38,59 @@ TEST_F(ColourControls, ListsTheFourBuiltInKindsThenTheTablesInUse) {
 
 TEST_F(ColourControls, ChoiceIsRememberedForTheImageAndWhatItShows) {
   // Defaults: "画像１" and "画像２" with "標準ｶﾗｰ", "階調差" with "差分ｶﾗｰ".
-  EXPECT_EQ(associatedColourKind(bench, 1), 1);
+  EXPECT_EQ(associatedColourKind(bench, ImageSlot::First), 1);
   bench.images.kind[1] = 3;
-  EXPECT_EQ(associatedColourKind(bench, 2), 2);
+  EXPECT_EQ(associatedColourKind(bench, ImageSlot::Second), 2);
 
-  EXPECT_TRUE(chooseColour(bench, 1, 5));  // "熱"
-  EXPECT_EQ(kindColours(1)[0], 18);
-  EXPECT_EQ(kindColours(2)[0], 1);  // image 2's choice for the same kind is its own
-  EXPECT_FALSE(chooseColour(bench, 1, 6));
-  EXPECT_EQ(kindColours(1)[0], 18);
+  EXPECT_TRUE(chooseColour(bench, ImageSlot::First, 5));  // "熱"
+  EXPECT_EQ(kindColours(ImageSlot::First)[0], 18);
+  EXPECT_EQ(kindColours(ImageSlot::Second)[0], 1);  // image 2's choice for the same kind is its own
+  EXPECT_FALSE(chooseColour(bench, ImageSlot::First, 6));
+  EXPECT_EQ(kindColours(ImageSlot::First)[0], 18);
 
   // A user processing entry has its own association.
   bench.images.kind[0] = 99;
   bench.images.userEntry[0] = 4;
-  EXPECT_EQ(associatedColourKind(bench, 1), 0);
-  EXPECT_TRUE(chooseColour(bench, 1, 2));
+  EXPECT_EQ(associatedColourKind(bench, ImageSlot::First), 0);
+  EXPECT_TRUE(chooseColour(bench, ImageSlot::First, 2));
   EXPECT_EQ(bench.images.selections.userProcessingColours[0][4], 2);
-  EXPECT_EQ(kindColours(1)[0], 18);
+  EXPECT_EQ(kindColours(ImageSlot::First)[0], 18);
 
   // Values that are no colour kind are refused.
-  setColourAssociation(bench, 1, 7);
+  setColourAssociation(bench, ImageSlot::First, 7);
   EXPECT_EQ(bench.images.selections.userProcessingColours[0][4], 2);
 }
 
 TEST_F(ColourControls, ArrowsCopyTheOtherImagesColourForWhatEachShows) {
-  bench.images.kind[1] = 4;         // "ｵﾌｾｯﾄ差" with "ｵﾌｾｯﾄｶﾗｰ"
-  copyColourAssociation(bench, 1);  // "←"
-  EXPECT_EQ(kindColours(1)[0], 3);
-  EXPECT_EQ(kindColours(2)[4], 3);
-  chooseColour(bench, 1, 4);        // "海"
-  copyColourAssociation(bench, 2);  // "→"
-  EXPECT_EQ(kindColours(2)[4], 16);
-  EXPECT_EQ(kindColours(2)[1], 1);
+  bench.images.kind[1] = 4;  // "ｵﾌｾｯﾄ差" with "ｵﾌｾｯﾄｶﾗｰ"
+  copyColourAssociation(bench, ImageSlot::First);  // "←"
+  EXPECT_EQ(kindColours(ImageSlot::First)[0], 3);
+  EXPECT_EQ(kindColours(ImageSlot::Second)[4], 3);
+  chooseColour(bench, ImageSlot::First, 4);         // "海"
+  copyColourAssociation(bench, ImageSlot::Second);  // "→"
+  EXPECT_EQ(kindColours(ImageSlot::Second)[4], 16);
+  EXPECT_EQ(kindColours(ImageSlot::Second)[1], 1);
 }
 
 TEST_F(ColourControls, IntensityAndBrightnessBelongToThePaintedColourKind) {
   bench.images.kind[1] = 3;
   // Colour display off: both images are painted grey, so grey's values change.
-  EXPECT_EQ(intensityOf(bench, 2), 1);
-  setIntensity(bench, 2, 5);
+  EXPECT_EQ(intensityOf(bench, ImageSlot::Second), 1);
+  setIntensity(bench, ImageSlot::Second, 5);
   EXPECT_EQ(bench.images.selections.intensity[0], 5);
 
   setColourDisplay(bench, true);
-  EXPECT_EQ(intensityOf(bench, 2), 8);  // "差分ｶﾗｰ" starts at 8
-  setIntensity(bench, 2, 20);
+  EXPECT_EQ(intensityOf(bench, ImageSlot::Second), 8);  // "差分ｶﾗｰ" starts at 8
+  setIntensity(bench, ImageSlot::Second, 20);
   EXPECT_EQ(bench.images.selections.intensity[2], 16);
-  setBrightness(bench, 2, -5);
+  setBrightness(bench, ImageSlot::Second, -5);
   EXPECT_EQ(bench.images.selections.brightness[2], 0);
-  setBrightness(bench, 1, 300);
+  setBrightness(bench, ImageSlot::First, 300);
   EXPECT_EQ(bench.images.selections.brightness[1], 256);
-  EXPECT_EQ(brightnessOf(bench, 1), 256);
+  EXPECT_EQ(brightnessOf(bench, ImageSlot::First), 256);
   // Values restored from a file out of range read back within it.
   bench.images.selections.intensity[1] = 0;
-  EXPECT_EQ(intensityOf(bench, 1), 1);
+  EXPECT_EQ(intensityOf(bench, ImageSlot::First), 1);
 }
 
 TEST(ColourControlsRepaint, ChoosingAColourRepaintsThePanesWithItsTable) {
@@ -106,7 +106,7 @@ TEST(ColourControlsRepaint, ChoosingAColourRepaintsThePanesWithItsTable) {
   setColourDisplay(bench, true);
   // "標準ｶﾗｰ" entry 0 is (0, 0, 128); grey value 0 maps to base entry 0 at intensity 1.
   EXPECT_EQ(bench.view.panes[0].colours[0], (Rgb{0, 0, 128}));
-  chooseColour(bench, 1, 3);  // "ｵﾌｾｯﾄｶﾗｰ": entry 0 is (255, 255, 0)
+  chooseColour(bench, ImageSlot::First, 3);  // "ｵﾌｾｯﾄｶﾗｰ": entry 0 is (255, 255, 0)
   EXPECT_EQ(bench.view.panes[0].colours[0], (Rgb{255, 255, 0}));
 }
 

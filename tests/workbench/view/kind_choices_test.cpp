@@ -49,40 +49,40 @@ TEST_F(KindChoices, ListsTheTenKindsThenTheEntriesInUse) {
 
 TEST_F(KindChoices, FindsTheRowEachImageShows) {
   const std::vector<KindChoice> choices = kindChoices(bench);
-  EXPECT_EQ(kindChoiceIndex(choices, bench, 1), 0);
-  EXPECT_EQ(kindChoiceIndex(choices, bench, 2), 1);
+  EXPECT_EQ(kindChoiceIndex(choices, bench, ImageSlot::First), 0);
+  EXPECT_EQ(kindChoiceIndex(choices, bench, ImageSlot::Second), 1);
   bench.images.kind[1] = 99;
   bench.images.userEntry[1] = 3;
-  EXPECT_EQ(kindChoiceIndex(choices, bench, 2), 11);
+  EXPECT_EQ(kindChoiceIndex(choices, bench, ImageSlot::Second), 11);
   bench.images.userEntry[1] = 5;  // an entry no longer in use
-  EXPECT_EQ(kindChoiceIndex(choices, bench, 2), -1);
+  EXPECT_EQ(kindChoiceIndex(choices, bench, ImageSlot::Second), -1);
 }
 
 TEST_F(KindChoices, SelectorActsOnlyOnAnotherRow) {
-  EXPECT_FALSE(selectKindChoice(bench, 2, 1, user, progress, progress));
+  EXPECT_FALSE(selectKindChoice(bench, ImageSlot::Second, 1, user, progress, progress));
   EXPECT_EQ(counter.panes, 0);
-  EXPECT_TRUE(selectKindChoice(bench, 2, 11, user, progress, progress));
+  EXPECT_TRUE(selectKindChoice(bench, ImageSlot::Second, 11, user, progress, progress));
   EXPECT_EQ(bench.images.kind[1], 99);
   EXPECT_EQ(bench.images.userEntry[1], 3);
   EXPECT_EQ(counter.panes, 1);
   // Another entry of kind 99 is another row.
-  EXPECT_TRUE(selectKindChoice(bench, 2, 10, user, progress, progress));
+  EXPECT_TRUE(selectKindChoice(bench, ImageSlot::Second, 10, user, progress, progress));
   EXPECT_EQ(bench.images.userEntry[1], 1);
-  EXPECT_FALSE(selectKindChoice(bench, 2, 12, user, progress, progress));
-  EXPECT_FALSE(selectKindChoice(bench, 2, -1, user, progress, progress));
+  EXPECT_FALSE(selectKindChoice(bench, ImageSlot::Second, 12, user, progress, progress));
+  EXPECT_FALSE(selectKindChoice(bench, ImageSlot::Second, -1, user, progress, progress));
   EXPECT_EQ(bench.images.kind[0], 0);  // image 1 untouched throughout
 }
 
 TEST_F(KindChoices, PaneRequestAlwaysRecreatesTheUserProgramResult) {
-  EXPECT_TRUE(requestKind(bench, 1, 6, user, progress, progress));
+  EXPECT_TRUE(requestKind(bench, ImageSlot::First, 6, user, progress, progress));
   EXPECT_EQ(bench.images.kind[0], 6);
   EXPECT_EQ(counter.panes, 1);
-  EXPECT_TRUE(requestKind(bench, 1, 6, user, progress, progress));
+  EXPECT_TRUE(requestKind(bench, ImageSlot::First, 6, user, progress, progress));
   EXPECT_EQ(counter.panes, 2);
   // The selector does not repeat it, and the request repeats nothing else.
-  EXPECT_FALSE(selectKindChoice(bench, 1, 6, user, progress, progress));
-  EXPECT_TRUE(requestKind(bench, 1, 2, user, progress, progress));
-  EXPECT_FALSE(requestKind(bench, 1, 2, user, progress, progress));
+  EXPECT_FALSE(selectKindChoice(bench, ImageSlot::First, 6, user, progress, progress));
+  EXPECT_TRUE(requestKind(bench, ImageSlot::First, 2, user, progress, progress));
+  EXPECT_FALSE(requestKind(bench, ImageSlot::First, 2, user, progress, progress));
   EXPECT_EQ(counter.panes, 3);
 }
 

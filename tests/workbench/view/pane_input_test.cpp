@@ -412,11 +412,11 @@ TEST_F(PaneInput, ColourChoiceIsStoredForTheCurrentKind) {
   ASSERT_TRUE(run(kPaneImage2, PaneCommand::ColourKind, kColourDifference));
   EXPECT_EQ(bench.images.selections.kindColours[1][kKindPicture2], kColourDifference);
   EXPECT_TRUE(bench.view.colourDisplay);
-  EXPECT_EQ(colourKindOf(bench, 2), kColourDifference);
+  EXPECT_EQ(colourKindOf(bench, ImageSlot::Second), kColourDifference);
   // A user processing entry keeps its own association.
   bench.images.kind[1] = kUserProcessingKind;
   bench.images.userEntry[1] = 4;
-  chooseColourKind(bench, 2, kColourStandard);
+  chooseColourKind(bench, ImageSlot::Second, kColourStandard);
   EXPECT_EQ(bench.images.selections.userProcessingColours[1][4], kColourStandard);
   EXPECT_FALSE(run(kPaneImage2, PaneCommand::ColourKind, 7));  // not a colour kind
 }

@@ -13,43 +13,44 @@ namespace {
 
 using Bounds = std::pair<int, int>;
 
-Bounds bounds(const Workbench& bench, int image) {
-  const auto& range = bench.view.range[static_cast<std::size_t>(image - 1)];
+Bounds bounds(const Workbench& bench, ImageSlot image) {
+  const auto& range = bench.view.range[index(image)];
   return {range.lower, range.upper};
 }
 
 TEST(RangeExtraction, BoundsStayInRangeAndNeverCross) {
   Workbench bench;
-  setRangeBound(bench, 1, RangeBound::Upper, 100);
-  setRangeBound(bench, 1, RangeBound::Lower, 150);  // pushed past the upper bound: stops there
-  EXPECT_EQ(bounds(bench, 1), (Bounds{100, 100}));
-  setRangeBound(bench, 1, RangeBound::Lower, 50);
-  setRangeBound(bench, 1, RangeBound::Upper, 20);
-  EXPECT_EQ(bounds(bench, 1), (Bounds{50, 50}));
-  setRangeBound(bench, 1, RangeBound::Upper, 300);
-  setRangeBound(bench, 1, RangeBound::Lower, -5);
-  EXPECT_EQ(bounds(bench, 1), (Bounds{0, 255}));
-  EXPECT_EQ(bounds(bench, 2), (Bounds{0, 255}));  // unlinked: image 2 untouched
+  setRangeBound(bench, ImageSlot::First, RangeBound::Upper, 100);
+  setRangeBound(bench, ImageSlot::First, RangeBound::Lower,
+                150);  // pushed past the upper bound: stops there
+  EXPECT_EQ(bounds(bench, ImageSlot::First), (Bounds{100, 100}));
+  setRangeBound(bench, ImageSlot::First, RangeBound::Lower, 50);
+  setRangeBound(bench, ImageSlot::First, RangeBound::Upper, 20);
+  EXPECT_EQ(bounds(bench, ImageSlot::First), (Bounds{50, 50}));
+  setRangeBound(bench, ImageSlot::First, RangeBound::Upper, 300);
+  setRangeBound(bench, ImageSlot::First, RangeBound::Lower, -5);
+  EXPECT_EQ(bounds(bench, ImageSlot::First), (Bounds{0, 255}));
+  EXPECT_EQ(bounds(bench, ImageSlot::Second), (Bounds{0, 255}));  // unlinked: image 2 untouched
 
   // Bounds restored out of order are put in order before the change.
   bench.view.range[1] = {200, 100};
-  setRangeBound(bench, 2, RangeBound::Lower, 150);
-  EXPECT_EQ(bounds(bench, 2), (Bounds{150, 200}));
+  setRangeBound(bench, ImageSlot::Second, RangeBound::Lower, 150);
+  EXPECT_EQ(bounds(bench, ImageSlot::Second), (Bounds{150, 200}));
 }
 
 TEST(RangeExtraction, LinkedImagesShareEveryChange) {
   Workbench bench;
   bench.view.range[1] = {30, 90};
   setRangeLinked(bench, true);  // neither extraction on: image 1's bounds go to image 2
-  EXPECT_EQ(bounds(bench, 2), (Bounds{0, 255}));
-  setRangeBound(bench, 1, RangeBound::Upper, 200);
-  EXPECT_EQ(bounds(bench, 2), (Bounds{0, 200}));
-  setRangeBound(bench, 2, RangeBound::Lower, 60);
-  EXPECT_EQ(bounds(bench, 1), (Bounds{60, 200}));
+  EXPECT_EQ(bounds(bench, ImageSlot::Second), (Bounds{0, 255}));
+  setRangeBound(bench, ImageSlot::First, RangeBound::Upper, 200);
+  EXPECT_EQ(bounds(bench, ImageSlot::Second), (Bounds{0, 200}));
+  setRangeBound(bench, ImageSlot::Second, RangeBound::Lower, 60);
+  EXPECT_EQ(bounds(bench, ImageSlot::First), (Bounds{60, 200}));
 
   setRangeLinked(bench, false);
-  setRangeBound(bench, 1, RangeBound::Lower, 10);
-  EXPECT_EQ(bounds(bench, 2), (Bounds{60, 200}));
+  setRangeBound(bench, ImageSlot::First, RangeBound::Lower, 10);
+  EXPECT_EQ(bounds(bench, ImageSlot::Second), (Bounds{60, 200}));
 }
 
 TEST(RangeExtraction, LinkTakesImageTwosBoundsOnlyWhenOnlyItsExtractionIsOn) {
@@ -57,26 +58,26 @@ TEST(RangeExtraction, LinkTakesImageTwosBoundsOnlyWhenOnlyItsExtractionIsOn) {
   bench.view.range = {{{10, 20}, {30, 40}}};
   bench.view.rangeExtraction = {false, true};
   setRangeLinked(bench, true);
-  EXPECT_EQ(bounds(bench, 1), (Bounds{30, 40}));
+  EXPECT_EQ(bounds(bench, ImageSlot::First), (Bounds{30, 40}));
 
   bench.view.rangeLinked = false;
   bench.view.range = {{{10, 20}, {30, 40}}};
   bench.view.rangeExtraction = {true, true};
   setRangeLinked(bench, true);
-  EXPECT_EQ(bounds(bench, 2), (Bounds{10, 20}));
+  EXPECT_EQ(bounds(bench, ImageSlot::Second), (Bounds{10, 20}));
 }
 
 TEST(RangeExtraction, ArrowsCopyAndClearResets) {
   Workbench bench;
   bench.view.range = {{{10, 20}, {30, 40}}};
-  copyRange(bench, 1);  // "←"
-  EXPECT_EQ(bounds(bench, 1), (Bounds{30, 40}));
+  copyRange(bench, ImageSlot::First);  // "←"
+  EXPECT_EQ(bounds(bench, ImageSlot::First), (Bounds{30, 40}));
   bench.view.range[0] = {5, 6};
-  copyRange(bench, 2);  // "→"
-  EXPECT_EQ(bounds(bench, 2), (Bounds{5, 6}));
+  copyRange(bench, ImageSlot::Second);  // "→"
+  EXPECT_EQ(bounds(bench, ImageSlot::Second), (Bounds{5, 6}));
   clearRanges(bench);
-  EXPECT_EQ(bounds(bench, 1), (Bounds{0, 255}));
-  EXPECT_EQ(bounds(bench, 2), (Bounds{0, 255}));
+  EXPECT_EQ(bounds(bench, ImageSlot::First), (Bounds{0, 255}));
+  EXPECT_EQ(bounds(bench, ImageSlot::Second), (Bounds{0, 255}));
 }
 
 TEST(RangeExtraction, HeldSpinStepsByOneTenTimesThenByTen) {
@@ -98,13 +99,13 @@ TEST(RangeExtraction, SwitchRepaintsThePaneWithTheExtractionColour) {
   pictures.pixels = {pixels.data(), pixels.data()};
   ASSERT_EQ(setPicturesFromMemory(bench, user, pictures), 0);
   bench.options.RangeExtractionColour1 = 0x00FF0000;  // blue, as 0x00BBGGRR
-  setRangeBound(bench, 1, RangeBound::Lower, 100);
-  setRangeBound(bench, 1, RangeBound::Upper, 100);
+  setRangeBound(bench, ImageSlot::First, RangeBound::Lower, 100);
+  setRangeBound(bench, ImageSlot::First, RangeBound::Upper, 100);
   // Grey at intensity 1: n(g) = 255 (sigma(0.01 (g - 128)) - sigma(-1.28)) / (sigma(1.28) -
   // sigma(-1.28)) + 0.5 truncated; sigma(-0.28) = 0.43046, sigma(-1.28) = 0.21755, so
   // n(100) = 255 * 0.21291 / 0.56490 + 0.5 = 96.6 -> 96, and n(101) = 97.
   EXPECT_EQ(bench.view.panes[0].colours[100], (Rgb{96, 96, 96}));
-  setRangeExtraction(bench, 1, true);
+  setRangeExtraction(bench, ImageSlot::First, true);
   EXPECT_EQ(bench.view.panes[0].colours[100], (Rgb{0, 0, 255}));
   EXPECT_EQ(bench.view.panes[0].colours[101], (Rgb{97, 97, 97}));
   EXPECT_EQ(bench.view.panes[1].colours[100], (Rgb{96, 96, 96}));

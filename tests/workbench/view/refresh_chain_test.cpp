@@ -49,8 +49,8 @@ class RefreshChain : public ::testing::Test {
     const std::uint8_t* start = bench.store.plane(index);
     return Bytes(start, start + kPixels);
   }
-  int shownAt(int image, int u, int v) const {
-    return bench.view.panes[image - 1].shown[static_cast<std::size_t>(v) * kViewSize + u];
+  int shownAt(ImageSlot image, int u, int v) const {
+    return bench.view.panes[index(image)].shown[static_cast<std::size_t>(v) * kViewSize + u];
   }
 
   Workbench bench;
@@ -80,8 +80,8 @@ TEST_F(RefreshChain, OpeningPreparesCreatesAndRendersBothImages) {
   // Both panes are painted: the 12 x 10 picture sits at (250, 251) of the extraction.
   ASSERT_TRUE(bench.view.panes[0].rendered());
   EXPECT_EQ(bench.view.placement, (ViewPlacement{-250, -251, 0, 0}));
-  EXPECT_EQ(shownAt(2, 250, 251), picture2[0]);
-  EXPECT_EQ(shownAt(2, 249, 251), 0);
+  EXPECT_EQ(shownAt(ImageSlot::Second, 250, 251), picture2[0]);
+  EXPECT_EQ(shownAt(ImageSlot::Second, 249, 251), 0);
   EXPECT_EQ(bench.view.panes[1].colours[0], (Rgb{0, 0, 0}));
   EXPECT_TRUE(user.messages.empty());
 }
@@ -89,15 +89,15 @@ TEST_F(RefreshChain, OpeningPreparesCreatesAndRendersBothImages) {
 TEST_F(RefreshChain, KindRequestRecreatesOneImageAndKeepsTheView) {
   open();
   bench.view.placement.windowColumn = 3;  // a view that a drag left
-  setImageKind(bench, 2, kKindDifference, 0, user, progress, progress);
+  setImageKind(bench, ImageSlot::Second, kKindDifference, 0, user, progress, progress);
   EXPECT_EQ(listener.panes, 1);
   Bytes expected(kPixels);
   for (std::size_t i = 0; i < kPixels; ++i)
     expected[i] = static_cast<std::uint8_t>(std::abs(picture1[i] - picture2[i]));
   EXPECT_EQ(plane(kImage2), expected);
   EXPECT_EQ(bench.view.placement.windowColumn, 0);  // kept, then limited to x1's range
-  EXPECT_EQ(imageLabelOf(bench, 2), "ｲﾒｰｼﾞ2（階調差） x1");
-  EXPECT_EQ(imageLabelOf(bench, 1), "ｲﾒｰｼﾞ1（画像１） x1");
+  EXPECT_EQ(imageLabelOf(bench, ImageSlot::Second), "ｲﾒｰｼﾞ2（階調差） x1");
+  EXPECT_EQ(imageLabelOf(bench, ImageSlot::First), "ｲﾒｰｼﾞ1（画像１） x1");
 }
 
 TEST_F(RefreshChain, OffsetDifferenceBlanksAndSurroundsWithOneHundredTwentyEight) {
@@ -105,7 +105,7 @@ TEST_F(RefreshChain, OffsetDifferenceBlanksAndSurroundsWithOneHundredTwentyEight
   bench.control.validRange.margin = 2;
   bench.options.carryOver.KeepValidRangeMode = true;
   open();
-  setImageKind(bench, 1, kKindOffsetDifference, 0, user, progress, progress);
+  setImageKind(bench, ImageSlot::First, kKindOffsetDifference, 0, user, progress, progress);
   setBlankInvalid(bench, true, user, progress, progress);
   const Bytes image = plane(kImage1);
   EXPECT_EQ(image[0], 128);
@@ -113,14 +113,15 @@ TEST_F(RefreshChain, OffsetDifferenceBlanksAndSurroundsWithOneHundredTwentyEight
   const int inside = picture1[2 * kWidth + 2] - picture2[2 * kWidth + 2] + 128;
   EXPECT_EQ(image[2 * kWidth + 2], inside);
   EXPECT_EQ(bench.images.statistics[0].rectangle, (Rect{2, 2, 9, 7}));
-  EXPECT_EQ(shownAt(1, 0, 0), shownAt(1, 0, 1));  // the fill around the picture
+  EXPECT_EQ(shownAt(ImageSlot::First, 0, 0),
+            shownAt(ImageSlot::First, 0, 1));  // the fill around the picture
   EXPECT_EQ(bench.view.panes[0].view[0], 128);
 }
 
 TEST_F(RefreshChain, UnusedUserEntryKeepsTheBufferWithZeroStatistics) {
   open();
   const Bytes before = plane(kImage1);
-  setImageKind(bench, 1, kUserProcessingKind, 3, user, progress, progress);
+  setImageKind(bench, ImageSlot::First, kUserProcessingKind, 3, user, progress, progress);
   EXPECT_EQ(plane(kImage1), before);
   EXPECT_EQ(bench.images.statistics[0], ImageStatistics{});
   EXPECT_TRUE(progress.events.empty());
@@ -133,7 +134,7 @@ TEST_F(RefreshChain, UserExpressionRunsWithProgressAndClampsItsResults) {
   entry.form = 1;
   entry.expression = "P1(1,0)*1000";  // any pixel above 0 becomes 255
   open();
-  setImageKind(bench, 1, kUserProcessingKind, 2, user, progress, progress);
+  setImageKind(bench, ImageSlot::First, kUserProcessingKind, 2, user, progress, progress);
   const Bytes image = plane(kImage1);
   EXPECT_EQ(image[0], 0);  // column 0 is outside the computing range (margin 1)
   EXPECT_EQ(image[1], 255);
@@ -147,10 +148,10 @@ TEST_F(RefreshChain, UserExpressionRunsWithProgressAndClampsItsResults) {
   EXPECT_EQ(progress.events[progress.events.size() - 3], "report:10");
   EXPECT_EQ(progress.events[progress.events.size() - 2], "finish");
   EXPECT_EQ(progress.events.back(), "idle");
-  EXPECT_EQ(imageLabelOf(bench, 1), "ｲﾒｰｼﾞ1（明るさ） x1");
+  EXPECT_EQ(imageLabelOf(bench, ImageSlot::First), "ｲﾒｰｼﾞ1（明るさ） x1");
 
   entry.expression = "SQRT(P1(0,0)-300)";  // not a number everywhere: 0
-  setImageKind(bench, 1, kUserProcessingKind, 2, user, progress, progress);
+  setImageKind(bench, ImageSlot::First, kUserProcessingKind, 2, user, progress, progress);
   EXPECT_EQ(plane(kImage1), Bytes(kPixels, 0));
 }
 
@@ -164,7 +165,7 @@ TEST_F(RefreshChain, FailedUserEntryTellsAndKeepsTheBuffer) {
   bench.images.statistics[1].maximum = 99;
   NoBusyPort busy;
   bench.images.kind[1] = kUserProcessingKind;  // entry 0
-  EXPECT_FALSE(createImage(bench, 2, true, true, user, busy, progress));
+  EXPECT_FALSE(createImage(bench, ImageSlot::Second, true, true, user, busy, progress));
   ASSERT_EQ(user.messages.size(), 1u);
   EXPECT_EQ(user.messages[0].text, "ｲﾒｰｼﾞ2の作成に失敗しました");
   EXPECT_EQ(user.messages[0].icon, Icon::Warning);
@@ -176,18 +177,18 @@ TEST_F(RefreshChain, FailedUserEntryTellsAndKeepsTheBuffer) {
 TEST_F(RefreshChain, ColourKindFollowsTheAssociationWhenColourIsOn) {
   open();
   bench.images.kind = {kKindDifference, kKindOffsetDifference};
-  EXPECT_EQ(colourKindOf(bench, 1), kColourGrey);
+  EXPECT_EQ(colourKindOf(bench, ImageSlot::First), kColourGrey);
   bench.view.colourDisplay = true;
-  EXPECT_EQ(colourKindOf(bench, 1), kColourDifference);
-  EXPECT_EQ(colourKindOf(bench, 2), kColourOffset);
-  EXPECT_EQ(paneColoursOf(bench, 1).intensity, 8);
+  EXPECT_EQ(colourKindOf(bench, ImageSlot::First), kColourDifference);
+  EXPECT_EQ(colourKindOf(bench, ImageSlot::Second), kColourOffset);
+  EXPECT_EQ(paneColoursOf(bench, ImageSlot::First).intensity, 8);
   // A user colour table that is not in use shows as grey.
   bench.images.selections.kindColours[0][kKindDifference] = 20;
-  EXPECT_EQ(colourKindOf(bench, 1), kColourGrey);
+  EXPECT_EQ(colourKindOf(bench, ImageSlot::First), kColourGrey);
   bench.userEntries.colours[4].inUse = 1;
   bench.userEntries.colours[4].table[3 * 9] = 200;  // red of grey 9
-  EXPECT_EQ(colourKindOf(bench, 1), 20);
-  EXPECT_EQ(paneColoursOf(bench, 1).base[9].red, 200);
+  EXPECT_EQ(colourKindOf(bench, ImageSlot::First), 20);
+  EXPECT_EQ(paneColoursOf(bench, ImageSlot::First).base[9].red, 200);
 }
 
 TEST_F(RefreshChain, GridPadMovesTheLinesAndRepaintsOnly) {
@@ -196,11 +197,11 @@ TEST_F(RefreshChain, GridPadMovesTheLinesAndRepaintsOnly) {
   bench.view.gridWidth = 4;
   setGrid(bench, true);
   const int panes = listener.panes;
-  EXPECT_EQ(shownAt(1, 8, 3), 255);
-  EXPECT_NE(shownAt(1, 7, 3), 255);
+  EXPECT_EQ(shownAt(ImageSlot::First, 8, 3), 255);
+  EXPECT_NE(shownAt(ImageSlot::First, 7, 3), 255);
   moveGrid(bench, CursorDirection::Left);
   EXPECT_EQ(bench.view.gridOffsetX, 1);
-  EXPECT_EQ(shownAt(1, 7, 3), 255);
+  EXPECT_EQ(shownAt(ImageSlot::First, 7, 3), 255);
   EXPECT_EQ(listener.panes, panes + 1);
   for (int i = 0; i < 7; ++i) moveGrid(bench, CursorDirection::Left);
   EXPECT_EQ(bench.view.gridOffsetX, 0);  // wraps within 0..L m - 1
@@ -232,7 +233,7 @@ TEST_F(RefreshChain, CursorMovesReRenderAroundTheCursor) {
 
 TEST_F(RefreshChain, OptionEffectsRecreateOrOnlyRenderAgain) {
   open();
-  setImageKind(bench, 2, kKindAreaDifference, 0, user, progress, progress);
+  setImageKind(bench, ImageSlot::Second, kKindAreaDifference, 0, user, progress, progress);
   EXPECT_TRUE(areaDifferenceShown(bench));
   // A 1 x 1 window with D = 1 is the absolute difference, and no margin.
   bench.options.AreaDiffRangeX = bench.options.AreaDiffRangeY = 1;

@@ -1,4 +1,4 @@
-#include "workbench/commands/command_state.h"
+#include "workbench/commands/command_table.h"
 
 #include <gtest/gtest.h>
 
@@ -6,7 +6,6 @@
 #include <set>
 #include <string>
 
-#include "workbench/commands/command_ids.h"
 #include "workbench/workbench.h"
 
 namespace vemla {
@@ -23,44 +22,67 @@ CommandSituation opened(std::string name1, std::string name2) {
   return s;
 }
 
-TEST(CommandIds, TableHoldsEveryIdentifierOnceWithTheQuotedTexts) {
+TEST(CommandTable, HoldsEveryIdentifierOnceWithTheQuotedTexts) {
   std::set<int> seen;
-  for (const CommandText& text : kCommandTexts) {
-    EXPECT_TRUE(seen.insert(text.id).second) << text.id;
-    EXPECT_TRUE(text.id >= 40001 && text.id <= 40117) << text.id;
+  for (const Command& command : commandTable()) {
+    EXPECT_TRUE(seen.insert(command.id).second) << command.id;
+    EXPECT_TRUE(command.id >= 40001 && command.id <= 40117) << command.id;
+    EXPECT_NE(command.text, nullptr) << command.id;
   }
   EXPECT_EQ(kOpenTwo, 40001);
   EXPECT_EQ(kWebPage, 40117);
-  EXPECT_STREQ(findCommandText(40001)->menuText, "２つの画像で開く(&2)");
-  EXPECT_STREQ(findCommandText(40112)->menuText, "Vlaファイルを開く(&Q)");
-  EXPECT_STREQ(findCommandText(40023)->menuText, "貼り付け(&P）");  // full-width closing bracket
-  EXPECT_STREQ(findCommandText(40003)->helpText, "Vemlaを終了します");
+  EXPECT_STREQ(findCommand(40001)->text, "２つの画像で開く(&2)");
+  EXPECT_STREQ(findCommand(40112)->text, "Vlaファイルを開く(&Q)");
+  EXPECT_STREQ(findCommand(40023)->text, "貼り付け(&P）");  // full-width closing bracket
+  EXPECT_STREQ(findCommand(40003)->help, "Vemlaを終了します");
   // The count of entries is filled in.
-  EXPECT_STREQ(findCommandText(40005)->helpText,
+  EXPECT_STREQ(findCommand(40005)->help,
                "簡単な画像処理を登録することが可能です（最大登録数：16）\n登録された画像処理は"
                "『ｲﾒｰｼﾞ制御情報』から選択が可能となり\n開かれている画像に対する処理結果を容易に表示"
                "可能です");
   // The Picture 2 variants are the Picture 1 texts with the digit changed.
   EXPECT_STREQ(
-      findCommandText(40009)->helpText,
+      findCommand(40009)->help,
       "表示中の画像２をﾌｧｲﾙに上書き保存します\n『画像制御情報』によってｼﾌﾄされた画像が対象です");
-  EXPECT_STREQ(findCommandText(40014)->helpText,
+  EXPECT_STREQ(findCommand(40014)->help,
                "『ｲﾒｰｼﾞ制御情報』によって作成され表示中の\nｲﾒｰｼﾞ2をﾌｧｲﾙに名前を付けて保存します");
-  EXPECT_EQ(findCommandText(40004), nullptr);
-  EXPECT_EQ(findCommandText(651), nullptr);
+  EXPECT_EQ(findCommand(40004), nullptr);
+  EXPECT_EQ(findCommand(651), nullptr);
 }
 
-TEST(CommandIds, HelpTextsOfHistoryItemsSubmenusAndItemsWithoutHelp) {
+// A toolbar button without a row or a face, or a command in a menu that is not in the menu
+// table, would break the window's building of them.
+TEST(CommandTable, EveryToolbarButtonHasAFaceAndEveryMenuAnEntry) {
+  for (int id : kToolbarLayout) {
+    if (id == kToolbarSeparator) continue;
+    ASSERT_NE(findCommand(id), nullptr) << id;
+    EXPECT_NE(findCommand(id)->glyph, nullptr) << id;
+  }
+  for (int id : kToolbarCornerButtons) {
+    ASSERT_NE(findCommand(id), nullptr) << id;
+    EXPECT_NE(findCommand(id)->glyph, nullptr) << id;
+    EXPECT_EQ(findCommand(id)->menu, Menu::None) << id;
+  }
+  for (const Command& command : commandTable()) {
+    if (command.menu == Menu::None) continue;
+    EXPECT_EQ(menuEntry(command.menu).menu, command.menu) << command.id;
+  }
+  for (const MenuEntry& entry : menuTable()) {
+    if (entry.parent != Menu::None) EXPECT_EQ(menuEntry(entry.parent).parent, Menu::None);
+  }
+}
+
+TEST(CommandTable, HelpTextsOfHistoryItemsSubmenusAndItemsWithoutHelp) {
   EXPECT_STREQ(commandHelpText(651), commandHelpText(682));
   EXPECT_STREQ(commandHelpText(660),
                "開いたﾌｧｲﾙの履歴が最大で16個の組み合わせで表示されます\n選択することによりその組み"
                "合わせでﾌｧｲﾙが開きます");
   EXPECT_EQ(commandHelpText(650), nullptr);
   EXPECT_EQ(commandHelpText(kLayoutTopLeft), nullptr);
-  EXPECT_EQ(submenuText(Submenu::CopyFromImages).helpOffset, -40);
-  EXPECT_EQ(submenuText(Submenu::Reopen).helpOffset, 24);
-  EXPECT_STREQ(submenuText(Submenu::ReplaceOne).menuText, "1つの画像を入れ替え");
-  EXPECT_STREQ(submenuText(Submenu::Rename).helpText, "画像のﾀｲﾄﾙ名称を変更します");
+  EXPECT_EQ(menuEntry(Menu::CopyFromImages).helpOffset, -40);
+  EXPECT_EQ(menuEntry(Menu::Reopen).helpOffset, 24);
+  EXPECT_STREQ(menuEntry(Menu::ReplaceOne).text, "1つの画像を入れ替え");
+  EXPECT_STREQ(menuEntry(Menu::Rename).help, "画像のﾀｲﾄﾙ名称を変更します");
 }
 
 TEST(MenuEnabling, AfterOpeningOnlyPicture1ReplaceTwoIsEnabledAndReplaceOneIsNot) {
@@ -68,7 +90,7 @@ TEST(MenuEnabling, AfterOpeningOnlyPicture1ReplaceTwoIsEnabledAndReplaceOneIsNot
   const CommandSituation s = opened("/p/a.bmp", "");
   EXPECT_TRUE(commandEnabled(kReplace2, s));
   EXPECT_FALSE(commandEnabled(kReplace1, s));
-  EXPECT_TRUE(submenuEnabled(Submenu::ReplaceOne, s));
+  EXPECT_TRUE(menuEnabled(Menu::ReplaceOne, s));
   // Without a Picture 1 name, 40104 is off too.
   EXPECT_FALSE(commandEnabled(kReplace2, opened("", "")));
   EXPECT_TRUE(commandEnabled(kReplace1, opened("", "<Import2>")));
@@ -78,11 +100,11 @@ TEST(MenuEnabling, ImportedPictureCanBeSavedButNotOverwrittenOrReopened) {
   const CommandSituation s = opened("<Import1>", "<Import2>");
   EXPECT_FALSE(commandEnabled(kOverwrite1, s));
   EXPECT_FALSE(commandEnabled(kOverwrite2, s));
-  EXPECT_FALSE(submenuEnabled(Submenu::Overwrite, s));
+  EXPECT_FALSE(menuEnabled(Menu::Overwrite, s));
   EXPECT_TRUE(commandEnabled(kSaveAsPicture1, s));
-  EXPECT_TRUE(submenuEnabled(Submenu::SaveAs, s));
+  EXPECT_TRUE(menuEnabled(Menu::SaveAs, s));
   EXPECT_FALSE(commandEnabled(kFileInformation, s));
-  EXPECT_FALSE(submenuEnabled(Submenu::Reopen, s));
+  EXPECT_FALSE(menuEnabled(Menu::Reopen, s));
   EXPECT_FALSE(toolbarEnabled(kOverwrite1, s));
 }
 
@@ -90,11 +112,11 @@ TEST(MenuEnabling, OverwriteAndReopenFollowEachPicturesName) {
   const CommandSituation s = opened("/p/a.bmp", "<平均>");
   EXPECT_TRUE(commandEnabled(kOverwrite1, s));
   EXPECT_FALSE(commandEnabled(kOverwrite2, s));
-  EXPECT_TRUE(submenuEnabled(Submenu::Overwrite, s));
+  EXPECT_TRUE(menuEnabled(Menu::Overwrite, s));
   EXPECT_TRUE(commandEnabled(kReopen1, s));
   EXPECT_FALSE(commandEnabled(kReopen2, s));
   EXPECT_FALSE(commandEnabled(kReopenBoth, s));
-  EXPECT_TRUE(submenuEnabled(Submenu::Reopen, s));
+  EXPECT_TRUE(menuEnabled(Menu::Reopen, s));
   EXPECT_TRUE(commandEnabled(kFileInformation, s));
   EXPECT_TRUE(commandEnabled(kReopenBoth, opened("/p/a.bmp", "/p/b.raw")));
 }
@@ -142,8 +164,8 @@ TEST(MenuEnabling, EditingDisablesWhatChangesPictures) {
                  kFileInformation, kExit, kMemo, kCalculator, kVersion}) {
     EXPECT_TRUE(commandEnabled(id, s)) << id;
   }
-  EXPECT_FALSE(submenuEnabled(Submenu::CopyFromImages, s));
-  EXPECT_TRUE(submenuEnabled(Submenu::Rename, s));
+  EXPECT_FALSE(menuEnabled(Menu::CopyFromImages, s));
+  EXPECT_TRUE(menuEnabled(Menu::Rename, s));
 }
 
 TEST(MenuEnabling, WithoutPicturesOnlyOpeningAndSettingsWork) {
@@ -302,8 +324,8 @@ TEST(Toolbar, CheckButtons) {
   EXPECT_TRUE(toolbarChecked(kGallery, s));
   EXPECT_TRUE(toolbarChecked(kQuickHelp, s));
   EXPECT_FALSE(toolbarChecked(kSwap, s));
-  EXPECT_TRUE(isToolbarCheckButton(kImageScope));
-  EXPECT_FALSE(isToolbarCheckButton(kCalculator));
+  EXPECT_TRUE(isCheckCommand(kImageScope));
+  EXPECT_FALSE(isCheckCommand(kCalculator));
 }
 
 TEST(CommandSituation, TakenFromTheWorkbench) {

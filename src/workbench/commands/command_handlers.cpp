@@ -1,0 +1,153 @@
+#include "workbench/commands/command_handlers.h"
+
+#include <array>
+
+#include "persist/exchange_file.h"
+#include "picture/file_names.h"
+#include "processing/manual_shift.h"
+#include "workbench/commands/file_history.h"
+#include "workbench/editing/picture_rename.h"
+#include "workbench/picture/picture_commands.h"
+#include "workbench/settings/settings_session.h"
+#include "workbench/view/display_marks.h"
+
+namespace vemla {
+namespace {
+
+constexpr const char* kOpenFilters[] = {"ﾋﾞｯﾄﾏｯﾌﾟﾌｧｲﾙ (*.bmp)", "RAWﾌｧｲﾙ (*.raw)",
+                                        "全てのﾌｧｲﾙ (*)"};
+constexpr const char* kSaveFilters[] = {"ﾋﾞｯﾄﾏｯﾌﾟﾌｧｲﾙ (*.bmp)", "RAWﾌｧｲﾙ (*.raw)"};
+constexpr const char* kTooManyFiles = "指定のﾌｧｲﾙ数が多すぎます";
+constexpr std::array<const char*, 2> kReplaceTitles{"画像ﾌｧｲﾙの選択 (1)へ入れ替え",
+                                                    "画像ﾌｧｲﾙの選択 (2)へ入れ替え"};
+constexpr std::array<const char*, 2> kSavePictureTitles{"名前を付けて保存（画像１）",
+                                                        "名前を付けて保存（画像２）"};
+constexpr std::array<const char*, 2> kSaveImageTitles{"名前を付けて保存（イメージ１）",
+                                                      "名前を付けて保存（イメージ２）"};
+
+LastFiles& lastFiles(CommandContext& context) {
+  return context.bench.settings.program.lastFiles;
+}
+
+// The pending names are opened with `mode`, and the combination enters the history.
+void openPending(CommandContext& context, std::array<std::string, 2> names, int mode) {
+  context.bench.shell.pendingNames = std::move(names);
+  openPendingNames(context.bench, context.user, context.busy, context.progress, mode, true);
+}
+
+void openArchiveFile(CommandContext& context, const std::string& path) {
+  openArchiveAsPictures(context.bench, context.user, context.progress, context.busy, context.host,
+                        path, true);
+}
+
+void askAndRun(CommandContext& context, const char* question, void (*action)(CommandContext&)) {
+  if (context.user.askYesNo(question)) action(context);
+}
+
+}  // namespace
+
+void openTwoByDialog(CommandContext& context) {
+  std::vector<std::string> names =
+      context.host.chooseFilesToOpen("画像１－画像２ﾌｧｲﾙの選択", kOpenFilters, true,
+                                     lastFiles(context).openPicture[index(PictureSlot::First)]);
+  if (names.empty()) return;
+  if (names.size() > 2) {
+    context.user.tell(Icon::Warning, kTooManyFiles);
+    return;
+  }
+  if (nameEndsWithExtension(names.front(), ".vla")) {
+    openArchiveFile(context, names.front());
+    return;
+  }
+  if (names.size() == 1) {
+    const std::vector<std::string> second =
+        context.host.chooseFilesToOpen("画像２ﾌｧｲﾙの選択", kOpenFilters, false,
+                                       lastFiles(context).openPicture[index(PictureSlot::Second)]);
+    if (second.empty()) return;
+    names.push_back(second.front());
+  }
+  openPending(context, {names[0], names[1]}, kOpenBoth);
+}
+
+void openOneByDialog(CommandContext& context) {
+  const std::vector<std::string> names =
+      context.host.chooseFilesToOpen("画像ﾌｧｲﾙの選択", kOpenFilters, false,
+                                     lastFiles(context).openPicture[index(PictureSlot::First)]);
+  if (names.empty()) return;
+  openPending(context, {names.front(), std::string()}, kOpenBoth);
+}
+
+void replaceByDialog(CommandContext& context, PictureSlot picture) {
+  const std::vector<std::string> names =
+      context.host.chooseFilesToOpen(kReplaceTitles[index(picture)], kOpenFilters, false,
+                                     lastFiles(context).openPicture[index(picture)]);
+  if (names.empty()) return;
+  std::array<std::string, 2> pending = pictureNames(context.bench.pictures);
+  pending[index(picture)] = names.front();
+  openPending(context, std::move(pending), openModeOf(picture));
+}
+
+void savePictureByDialog(CommandContext& context, PictureSlot picture) {
+  const std::string path = context.host.chooseFileToSave(kSavePictureTitles[index(picture)],
+                                                         kSaveFilters, lastFiles(context).saveAs);
+  if (!path.empty()) savePictureAs(context.bench, context.user, picture, path);
+}
+
+void saveImageByDialog(CommandContext& context, ImageSlot image) {
+  const std::string path = context.host.chooseFileToSave(kSaveImageTitles[index(image)],
+                                                         kSaveFilters, lastFiles(context).saveAs);
+  if (!path.empty()) saveImageAs(context.bench, context.user, image, path);
+}
+
+void pasteFromClipboard(CommandContext& context, std::optional<PictureSlot> into) {
+  const PasteDecision decision =
+      pasteDecision(context.host.clipboardFiles(), into, pictureNames(context.bench.pictures));
+  switch (decision.action) {
+    case PasteDecision::Action::Nothing:
+      break;
+    case PasteDecision::Action::OpenArchive:
+      openArchiveFile(context, decision.archivePath);
+      break;
+    case PasteDecision::Action::OpenPictures:
+      openPending(context, decision.pendingNames, decision.mode);
+      break;
+  }
+}
+
+void renameByDialog(CommandContext& context, PictureSlot picture) {
+  if (const std::optional<std::string> text = context.host.askPictureName(picture)) {
+    setPseudoName(context.bench, picture, *text, context.user);
+  }
+}
+
+void clearHistoryAfterAsking(CommandContext& context) {
+  askAndRun(context, "ﾌｧｲﾙの履歴をｸﾘｱしてもよいですか", [](CommandContext& c) {
+    clearHistory(c.bench.settings.user);
+    persist::saveUserInfoNow(c.bench, c.user);
+  });
+}
+
+void clearShiftMarksAfterAsking(CommandContext& context) {
+  askAndRun(context, "手動ｼﾌﾄのﾏｰｸ情報をｸﾘｱしてもよいですか", [](CommandContext& c) {
+    clearMarks(c.bench.control);
+    c.bench.notifyPanesChanged();
+  });
+}
+
+void clearDisplayMarksAfterAsking(CommandContext& context) {
+  askAndRun(context, "表示位置のﾏｰｸ情報をｸﾘｱしてもよいですか",
+            [](CommandContext& c) { clearDisplayMarks(c.bench); });
+}
+
+void clearExchangeFileAfterAsking(CommandContext& context) {
+  askAndRun(context, "Vla内ｺﾋﾟｰ&ﾍﾟｰｽﾄﾌｧｲﾙ情報をｸﾘｱしてもよいですか",
+            [](CommandContext& c) { persist::deleteExchangeFile(c.bench.settings.folder); });
+}
+
+std::string memoPath(const Workbench& bench) {
+  const std::string& memo = bench.options.MemoFile;
+  if (!memo.empty() && memo.front() != '/') return bench.settings.folder + "/" + memo;
+  return memo;
+}
+
+}  // namespace vemla

@@ -1,0 +1,532 @@
+#include "workbench/commands/command_table.h"
+
+#include <algorithm>
+
+#include "workbench/commands/command_handlers.h"
+#include "workbench/commands/file_history.h"
+#include "workbench/picture/picture_commands.h"
+
+namespace vemla {
+namespace {
+
+// ---- Rules ("P" pictures present, "E" the picture edit dialog open) ----
+
+bool notEditing(const CommandSituation& s) {
+  return !s.editing;
+}
+// Commands that change the unshifted pictures: P and not E.
+bool changesPictures(const CommandSituation& s) {
+  return s.picturesPresent && !s.editing;
+}
+bool pasteEnabled(const CommandSituation& s) {
+  return s.clipboardHasFiles && !s.editing;
+}
+bool pasteIntoPictureEnabled(const CommandSituation& s) {
+  return s.clipboardHasFiles && s.picturesPresent && !s.editing;
+}
+// Replacing one picture keeps the other, which must have a name.
+template <PictureSlot kept>
+bool replaceEnabled(const CommandSituation& s) {
+  return changesPictures(s) && !s.names[index(kept)].empty();
+}
+template <PictureSlot picture>
+bool overwriteEnabled(const CommandSituation& s) {
+  return s.picturesPresent && hasRealName(s, picture);
+}
+template <PictureSlot picture>
+bool reopenEnabled(const CommandSituation& s) {
+  return !s.editing && hasRealName(s, picture);
+}
+bool reopenBothEnabled(const CommandSituation& s) {
+  return reopenEnabled<PictureSlot::First>(s) && reopenEnabled<PictureSlot::Second>(s);
+}
+bool fileInformationEnabled(const CommandSituation& s) {
+  return hasRealName(s, PictureSlot::First) || hasRealName(s, PictureSlot::Second);
+}
+// Restoring needs the pictures to show the state on when only the display form is restored.
+bool restoreFileEnabled(const CommandSituation& s) {
+  return !s.editing && !(!s.picturesPresent && s.restoreFormOnly);
+}
+template <std::size_t slot>
+bool restoreSlotEnabled(const CommandSituation& s) {
+  return restoreFileEnabled(s) && s.stateSlotUsed[slot];
+}
+template <std::size_t slot>
+bool stateSlotUsed(const CommandSituation& s) {
+  return s.stateSlotUsed[slot];
+}
+bool anyStateSlotUsed(const CommandSituation& s) {
+  return std::ranges::any_of(s.stateSlotUsed, [](bool used) { return used; });
+}
+bool clearHistoryEnabled(const CommandSituation& s) {
+  return s.firstHistoryEntryUsed && !s.editing;
+}
+bool galleryEnabled(const CommandSituation& s) {
+  return !s.secondCopy && s.galleryExists;
+}
+template <int tool>
+bool toolActive(const CommandSituation& s) {
+  return s.activeTool == tool;
+}
+// Facts that are rules by themselves.
+bool picturesPresent(const CommandSituation& s) {
+  return s.picturesPresent;
+}
+bool exchangeFileExists(const CommandSituation& s) {
+  return s.exchangeFileExists;
+}
+bool galleryExists(const CommandSituation& s) {
+  return s.galleryExists;
+}
+bool baseWindowInUse(const CommandSituation& s) {
+  return s.baseWindowInUse;
+}
+bool saveDisplayedOn(const CommandSituation& s) {
+  return s.saveDisplayedImage;
+}
+bool restoreFormOnlyOn(const CommandSituation& s) {
+  return s.restoreFormOnly;
+}
+bool confirmStatesOn(const CommandSituation& s) {
+  return s.confirmStates;
+}
+bool imageScopeOn(const CommandSituation& s) {
+  return s.imageScope;
+}
+bool galleryVisible(const CommandSituation& s) {
+  return s.galleryVisible;
+}
+bool quickHelpOn(const CommandSituation& s) {
+  return s.quickHelp;
+}
+
+// ---- Handlers that are one call ----
+
+void inWindow(CommandContext& c, int command) {
+  c.host.runInWindow(command);
+}
+
+// ---- Texts shared by several rows ----
+
+constexpr const char* kRememberStateHelp =
+    "表示中の状態を記憶します（１～４まで別々に記憶が可能）\n"
+    "状態記憶した内容はﾌﾟﾛｸﾞﾗﾑ終了後も保持されます\n"
+    "多重起動したVemla間で画像をやり取りする場合にも便利です";
+constexpr const char* kRestoreStateHelp = "記憶した状態の回復を行います";
+
+using P = PictureSlot;
+using I = ImageSlot;
+
+// clang-format off
+const Command kCommands[] = {
+    // ---- File ----
+    {.id = kOpenTwo, .menu = Menu::File, .text = "２つの画像で開く(&2)",
+     .help = "選択された２つの画像をﾌｧｲﾙから開きます", .glyph = "2", .enabled = notEditing,
+     .run = openTwoByDialog},
+    {.id = kOpenOne, .menu = Menu::File, .text = "1つの画像で開く(&1)",
+     .help = "選択された１つの画像をﾌｧｲﾙから開きます\n画像２はｵｰﾙ０の階調値で開きます",
+     .glyph = "1", .enabled = notEditing, .run = openOneByDialog},
+    {.id = kReplace1, .menu = Menu::ReplaceOne, .text = "画像1(&1)",
+     .help = "画像１を選択された画像に入れ替えます", .enabled = replaceEnabled<P::Second>,
+     .run = [](CommandContext& c) { replaceByDialog(c, P::First); }},
+    {.id = kReplace2, .menu = Menu::ReplaceOne, .text = "画像2(&2)",
+     .help = "画像２を選択された画像に入れ替えます", .enabled = replaceEnabled<P::First>,
+     .run = [](CommandContext& c) { replaceByDialog(c, P::Second); }},
+    {.id = kOpenArchive, .menu = Menu::File, .text = "Vlaファイルを開く(&Q)",
+     .help = "VLAﾌｫｰﾏｯﾄのﾌｧｲﾙ(拡張子:VLA)から画像を選択し開きます\n同時に複数の画像やﾃﾞｰﾀをｷﾞｬﾗﾘｰへ"
+             "展開が可能です\n※VLAﾌｧｲﾙの作成はｷﾞｬﾗﾘｰ機能から行うことが可能です",
+     .glyph = "V", .enabled = notEditing,
+     .run = [](CommandContext& c) {
+       // From the menu the selection dialog itself chooses the file.
+       openArchiveAsPictures(c.bench, c.user, c.progress, c.busy, c.host, std::string(), false);
+     }},
+    {.id = kOverwrite1, .menu = Menu::Overwrite, .text = "画像1(&1)",
+     .help = "表示中の画像１をﾌｧｲﾙに上書き保存します\n『画像制御情報』によってｼﾌﾄされた画像が対象です",
+     .glyph = "S1", .enabled = overwriteEnabled<P::First>,
+     .run = [](CommandContext& c) { overwritePicture(c.bench, c.user, P::First); }},
+    {.id = kOverwrite2, .menu = Menu::Overwrite, .text = "画像2(&2)",
+     .help = "表示中の画像２をﾌｧｲﾙに上書き保存します\n『画像制御情報』によってｼﾌﾄされた画像が対象です",
+     .glyph = "S2", .enabled = overwriteEnabled<P::Second>,
+     .run = [](CommandContext& c) { overwritePicture(c.bench, c.user, P::Second); }},
+    {.id = kSaveAsPicture1, .menu = Menu::SaveAs, .text = "画像1(&1)",
+     .help = "表示中の画像１をﾌｧｲﾙに名前を付けて保存します\n『画像制御情報』によってｼﾌﾄされた画像が"
+             "対象です",
+     .enabled = picturesPresent,
+     .run = [](CommandContext& c) { savePictureByDialog(c, P::First); }},
+    {.id = kSaveAsPicture2, .menu = Menu::SaveAs, .text = "画像2(&2)",
+     .help = "表示中の画像２をﾌｧｲﾙに名前を付けて保存します\n『画像制御情報』によってｼﾌﾄされた画像が"
+             "対象です",
+     .enabled = picturesPresent,
+     .run = [](CommandContext& c) { savePictureByDialog(c, P::Second); }},
+    {.id = kSaveAsImage1, .menu = Menu::SaveAs, .text = "ｲﾒｰｼﾞ1(&3)",
+     .help = "『ｲﾒｰｼﾞ制御情報』によって作成され表示中の\nｲﾒｰｼﾞ1をﾌｧｲﾙに名前を付けて保存します",
+     .enabled = picturesPresent,
+     .run = [](CommandContext& c) { saveImageByDialog(c, I::First); }},
+    {.id = kSaveAsImage2, .menu = Menu::SaveAs, .text = "ｲﾒｰｼﾞ2(&4)",
+     .help = "『ｲﾒｰｼﾞ制御情報』によって作成され表示中の\nｲﾒｰｼﾞ2をﾌｧｲﾙに名前を付けて保存します",
+     .enabled = picturesPresent,
+     .run = [](CommandContext& c) { saveImageByDialog(c, I::Second); }},
+    {.id = kGreyValueText, .menu = Menu::SaveAs, .separatorBefore = true,
+     .text = "階調値ﾃｷｽﾄ保存(&T)",
+     .help = "表示中の画像／ｲﾒｰｼﾞの指定範囲の階調値を\nﾃｷｽﾄでﾌｧｲﾙに名前を付けて保存します",
+     .enabled = picturesPresent, .run = [](CommandContext& c) { inWindow(c, kGreyValueText); }},
+    {.id = kSaveDisplayed, .menu = Menu::File, .text = "表示ｲﾒｰｼﾞで保存(&C)",
+     .help = "ﾁｪｯｸ時はｲﾒｰｼﾞ1、2を保存する際に表示されているｲﾒｰｼﾞが保存\nされます(表示ｻｲｽﾞを画像ｻｲｽﾞと"
+             "するﾌｧｲﾙが作成されます)",
+     .checked = saveDisplayedOn,
+     .run = [](CommandContext& c) {
+       c.bench.shell.saveDisplayedImage = !c.bench.shell.saveDisplayedImage;
+     }},
+    {.id = kReopenBoth, .menu = Menu::Reopen, .text = "画像1と画像2(&B)",
+     .help = "表示中の画像１及び２のﾌｧｲﾙを再度開きなおします", .enabled = reopenBothEnabled,
+     .run = [](CommandContext& c) {
+       reopenPictures(c.bench, c.user, c.busy, c.progress, std::nullopt);
+     }},
+    {.id = kReopen1, .menu = Menu::Reopen, .text = "画像1(&1)",
+     .help = "表示中の画像１ﾌｧｲﾙを再度開きなおします\n画像２は表示中の状態が保持されます",
+     .enabled = reopenEnabled<P::First>,
+     .run = [](CommandContext& c) { reopenPictures(c.bench, c.user, c.busy, c.progress, P::First); }},
+    {.id = kReopen2, .menu = Menu::Reopen, .text = "画像2(&2)",
+     .help = "表示中の画像２ﾌｧｲﾙを再度開きなおします\n画像１は表示中の状態が保持されます",
+     .enabled = reopenEnabled<P::Second>,
+     .run = [](CommandContext& c) {
+       reopenPictures(c.bench, c.user, c.busy, c.progress, P::Second);
+     }},
+    {.id = kFileInformation, .menu = Menu::File, .text = "画像ﾌｧｲﾙ情報(&I)",
+     .help = "表示中の画像のﾌｧｲﾙ情報を表示します", .enabled = fileInformationEnabled,
+     .run = [](CommandContext& c) {
+       if (const auto text = fileInformationText(c.bench)) {
+         c.user.tell(Icon::Info, *text, kFileInformationTitle);
+       }
+     }},
+    {.id = kExit, .menu = Menu::File, .separatorBefore = true, .text = "ｱﾌﾟﾘｹｰｼｮﾝの終了(&X)",
+     .help = "Vemlaを終了します", .run = [](CommandContext& c) { inWindow(c, kExit); }},
+
+    // ---- Edit ----
+    {.id = kPaste, .menu = Menu::Edit, .text = "貼り付け(&P）",
+     .help = "ｸﾘｯﾌﾟﾎﾞｰﾄﾞにｺﾋﾟｰされているﾌｧｲﾙで画像を開きます", .glyph = "P",
+     .enabled = pasteEnabled,
+     .run = [](CommandContext& c) { pasteFromClipboard(c, std::nullopt); }},
+    {.id = kPasteToPicture1, .menu = Menu::Edit, .text = "画像1に貼り付け(&A)",
+     .help = "ｸﾘｯﾌﾟﾎﾞｰﾄﾞにｺﾋﾟｰされている先頭のﾌｧｲﾙで画像１を開きます\n画像２は表示中の状態が保持"
+             "されます",
+     .glyph = "P1", .enabled = pasteIntoPictureEnabled,
+     .run = [](CommandContext& c) { pasteFromClipboard(c, P::First); }},
+    {.id = kPasteToPicture2, .menu = Menu::Edit, .text = "画像2に貼り付け(&B)",
+     .help = "ｸﾘｯﾌﾟﾎﾞｰﾄﾞにｺﾋﾟｰされている先頭のﾌｧｲﾙで画像２を開きます\n画像１は表示中の状態が保持"
+             "されます",
+     .glyph = "P2", .enabled = pasteIntoPictureEnabled,
+     .run = [](CommandContext& c) { pasteFromClipboard(c, P::Second); }},
+    {.id = kEdit1, .menu = Menu::Edit, .separatorBefore = true, .text = "画像1の編集(&1)",
+     .help = "画像１(ｼﾌﾄされていない原画像)の階調値を直接編集できます\n編集中は画像の内容が変化する"
+             "機能が使用不可になります",
+     .glyph = "E1", .enabled = changesPictures},
+    {.id = kEdit2, .menu = Menu::Edit, .text = "画像2の編集(&2)",
+     .help = "画像２(ｼﾌﾄされていない原画像)の階調値を直接編集できます\n編集中は画像の内容が変化する"
+             "機能が使用不可になります",
+     .glyph = "E2", .enabled = changesPictures},
+
+    // ---- Picture ----
+    {.id = kResize, .menu = Menu::Picture, .text = "ｻｲｽﾞの変更(&S)",
+     .help = "画像のｻｲｽﾞを変更します\n画像の左上を基準とした切り出し／貼り付けか\n新ｻｲｽﾞにあわせた"
+             "膨張／収縮が指定できます\n左上を基準とした場合は「編集」にある\n画像編集機能と併用し"
+             "位置を調整してください",
+     .enabled = changesPictures, .run = [](CommandContext& c) { inWindow(c, kResize); }},
+    {.id = kSwap, .menu = Menu::Picture, .text = "入れ替え(&X)",
+     .help = "画像１と画像２を入れ替えます", .glyph = "⇄", .enabled = changesPictures,
+     .run = [](CommandContext& c) { swapPictures(c.bench, c.user, c.busy, c.progress); }},
+    {.id = kCopy1To2, .menu = Menu::CopyPictures, .text = "画像1→画像2(&1)",
+     .help = "画像１の内容を画像２へｺﾋﾟｰします", .enabled = changesPictures,
+     .run = [](CommandContext& c) { copyPicture(c.bench, c.user, c.busy, c.progress, P::First); }},
+    {.id = kCopy2To1, .menu = Menu::CopyPictures, .text = "画像2→画像1(&2)",
+     .help = "画像２の内容を画像１へｺﾋﾟｰします", .enabled = changesPictures,
+     .run = [](CommandContext& c) { copyPicture(c.bench, c.user, c.busy, c.progress, P::Second); }},
+    {.id = kImage1ToPicture1, .menu = Menu::CopyFromImages, .text = "ｲﾒｰｼﾞ1→画像1(&1)",
+     .help = "ｲﾒｰｼﾞ１の内容を画像１へｺﾋﾟｰします", .glyph = "I1", .enabled = changesPictures,
+     .run = [](CommandContext& c) {
+       imageToPicture(c.bench, c.user, c.busy, c.progress, I::First, P::First);
+     }},
+    {.id = kImage1ToPicture2, .menu = Menu::CopyFromImages, .text = "ｲﾒｰｼﾞ1→画像2(&2)",
+     .help = "ｲﾒｰｼﾞ１の内容を画像２へｺﾋﾟｰします", .enabled = changesPictures,
+     .run = [](CommandContext& c) {
+       imageToPicture(c.bench, c.user, c.busy, c.progress, I::First, P::Second);
+     }},
+    {.id = kImage2ToPicture1, .menu = Menu::CopyFromImages, .text = "ｲﾒｰｼﾞ2→画像1(&3)",
+     .help = "ｲﾒｰｼﾞ２の内容を画像１へｺﾋﾟｰします", .enabled = changesPictures,
+     .run = [](CommandContext& c) {
+       imageToPicture(c.bench, c.user, c.busy, c.progress, I::Second, P::First);
+     }},
+    {.id = kImage2ToPicture2, .menu = Menu::CopyFromImages, .text = "ｲﾒｰｼﾞ2→画像2(&4)",
+     .help = "ｲﾒｰｼﾞ２の内容を画像２へｺﾋﾟｰします", .glyph = "I2", .enabled = changesPictures,
+     .run = [](CommandContext& c) {
+       imageToPicture(c.bench, c.user, c.busy, c.progress, I::Second, P::Second);
+     }},
+    {.id = kImagesToPictures, .menu = Menu::CopyFromImages, .separatorBefore = true,
+     .text = "ｲﾒｰｼﾞ1,2→画像1,2(&5)",
+     .help = "ｲﾒｰｼﾞ1の内容を画像1へ、ｲﾒｰｼﾞ2の内容を画像2へｺﾋﾟｰします", .enabled = changesPictures,
+     .run = [](CommandContext& c) { imagesToPictures(c.bench, c.user, c.busy, c.progress, false); }},
+    {.id = kImagesToPicturesCrossed, .menu = Menu::CopyFromImages, .text = "ｲﾒｰｼﾞ1,2→画像2,1(&6)",
+     .help = "ｲﾒｰｼﾞ1の内容を画像2へ、ｲﾒｰｼﾞ2の内容を画像1へｺﾋﾟｰします", .enabled = changesPictures,
+     .run = [](CommandContext& c) { imagesToPictures(c.bench, c.user, c.busy, c.progress, true); }},
+    {.id = kGreyScale1, .menu = Menu::GreyScale, .text = "画像1(&1)",
+     .help = "画像１をｸﾞﾚｰｽｹｰﾙ化します", .enabled = changesPictures,
+     .run = [](CommandContext& c) {
+       greyScalePicture(c.bench, c.user, c.busy, c.progress, P::First);
+     }},
+    {.id = kGreyScale2, .menu = Menu::GreyScale, .text = "画像2(&2)",
+     .help = "画像２をｸﾞﾚｰｽｹｰﾙ化します", .enabled = changesPictures,
+     .run = [](CommandContext& c) {
+       greyScalePicture(c.bench, c.user, c.busy, c.progress, P::Second);
+     }},
+    {.id = kRename1, .menu = Menu::Rename, .text = "画像1(&1)",
+     .help = "画像１のﾀｲﾄﾙ名称を変更します", .enabled = picturesPresent,
+     .run = [](CommandContext& c) { renameByDialog(c, P::First); }},
+    {.id = kRename2, .menu = Menu::Rename, .text = "画像2(&2)",
+     .help = "画像２のﾀｲﾄﾙ名称を変更します", .enabled = picturesPresent,
+     .run = [](CommandContext& c) { renameByDialog(c, P::Second); }},
+
+    // ---- User ----
+    {.id = kUserProcessing, .menu = Menu::User, .text = "ﾕｰｻﾞ簡易画像処理(&P)",
+     .help = "簡単な画像処理を登録することが可能です（最大登録数：16）\n登録された画像処理は『ｲﾒｰｼﾞ"
+             "制御情報』から選択が可能となり\n開かれている画像に対する処理結果を容易に表示可能です",
+     .enabled = notEditing, .run = [](CommandContext& c) { inWindow(c, kUserProcessing); }},
+    {.id = kUserColours, .menu = Menu::User, .text = "ﾕｰｻﾞｶﾗｰｲﾒｰｼﾞ(&C)",
+     .help = "階調に対するｶﾗｰ情報を登録することが可能です（最大登録数：16）\n登録されたｶﾗｰ情報は"
+             "『ｲﾒｰｼﾞ制御情報』から選択が可能となり\n作成された画像処理結果のｶﾗｰｲﾒｰｼﾞを容易に表示"
+             "可能となります",
+     .enabled = notEditing},
+    {.id = kUserProgram, .menu = Menu::User, .text = "ﾕｰｻﾞﾌﾟﾛｸﾞﾗﾑ(EXE)(&E)",
+     .help = "画像処理を行うﾕｰｻﾞが作成したﾌﾟﾛｸﾞﾗﾑ(EXE)を実行します\nﾕｰｻﾞﾌﾟﾛｸﾞﾗﾑはﾌｧｲﾙで渡されて"
+             "きた画像に対して処理を行い\nその結果をﾌｧｲﾙに出力することにより結果ｲﾒｰｼﾞを容易に表示\n"
+             "することが可能となります（『ｲﾒｰｼﾞ制御情報』から選択が可能）",
+     .glyph = "U", .enabled = changesPictures},
+
+    // ---- Communication ----
+    {.id = kExport, .menu = Menu::Communication, .text = "Export(&E)",
+     .help = "ﾈｯﾄﾜｰｸを経由して表示中の画像を他ﾕｰｻﾞのVemlaに送信します", .enabled = changesPictures,
+     .run = [](CommandContext& c) { inWindow(c, kExport); }},
+    {.id = kImport, .menu = Menu::Communication, .text = "Import(&I)",
+     .help = "ﾈｯﾄﾜｰｸを経由して他ﾕｰｻﾞのVemlaから表示中の画像を受信します", .enabled = notEditing,
+     .run = [](CommandContext& c) { inWindow(c, kImport); }},
+
+    // ---- State memory ----
+    {.id = kRememberState1, .menu = Menu::State, .text = "状態の記憶１(&1)",
+     .help = kRememberStateHelp, .enabled = picturesPresent, .checked = stateSlotUsed<0>},
+    {.id = kRememberState2, .menu = Menu::State, .text = "状態の記憶２(&2)",
+     .help = kRememberStateHelp, .enabled = picturesPresent, .checked = stateSlotUsed<1>},
+    {.id = kRememberState3, .menu = Menu::State, .text = "状態の記憶３(&3)",
+     .help = kRememberStateHelp, .enabled = picturesPresent, .checked = stateSlotUsed<2>},
+    {.id = kRememberState4, .menu = Menu::State, .text = "状態の記憶４(&4)",
+     .help = kRememberStateHelp, .enabled = picturesPresent, .checked = stateSlotUsed<3>},
+    {.id = kRestoreState1, .menu = Menu::State, .separatorBefore = true,
+     .text = "状態の回復１(&5)", .help = kRestoreStateHelp, .enabled = restoreSlotEnabled<0>},
+    {.id = kRestoreState2, .menu = Menu::State, .text = "状態の回復２(&6)",
+     .help = kRestoreStateHelp, .enabled = restoreSlotEnabled<1>},
+    {.id = kRestoreState3, .menu = Menu::State, .text = "状態の回復３(&7)",
+     .help = kRestoreStateHelp, .enabled = restoreSlotEnabled<2>},
+    {.id = kRestoreState4, .menu = Menu::State, .text = "状態の回復４(&8)",
+     .help = kRestoreStateHelp, .enabled = restoreSlotEnabled<3>},
+    {.id = kSaveStateFile, .menu = Menu::State, .separatorBefore = true,
+     .text = "名前を付けて状態を記憶(&S)", .help = "表示中の状態をﾌｧｲﾙに名前を付けて保存します",
+     .enabled = picturesPresent},
+    {.id = kRestoreStateFile, .menu = Menu::State, .text = "名前を付けた状態の回復(&R)",
+     .help = "名前を付けてﾌｧｲﾙに保存した状態の回復を行います", .enabled = restoreFileEnabled},
+    {.id = kClearStates, .menu = Menu::State, .separatorBefore = true,
+     .text = "状態の記憶のｸﾘｱ(&C)",
+     .help = "状態の記憶をｸﾘｱします（名前を付けて記憶した情報は除く）",
+     .enabled = anyStateSlotUsed},
+    {.id = kStateList, .menu = Menu::State, .text = "記憶状態の一覧(&L)",
+     .help = "記憶されている状態の一覧情報を表示します", .enabled = anyStateSlotUsed},
+    {.id = kConfirmStates, .menu = Menu::State, .separatorBefore = true,
+     .text = "確認ﾒｯｾｰｼﾞ表示(&M)",
+     .help = "誤操作防止のため状態の記憶／回復時に\n必要に応じて確認ﾒｯｾｰｼﾞが表示されます",
+     .checked = confirmStatesOn},
+    {.id = kRestoreFormOnly, .menu = Menu::State, .text = "表示形態のみ回復(&D)",
+     .help = "状態の回復時、記憶した画像内容は回復されず\n表示の形態だけを回復するようになります",
+     .checked = restoreFormOnlyOn},
+
+    // ---- Settings ----
+    {.id = kOptions, .menu = Menu::Settings, .text = "ｵﾌﾟｼｮﾝ情報の設定(&O)",
+     .help = "Vemlaに対する様々な情報を設定することができます", .glyph = "O",
+     .toolbarAlwaysEnabled = true, .enabled = notEditing,
+     .run = [](CommandContext& c) { inWindow(c, kOptions); }},
+    {.id = kClearHistory, .menu = Menu::Settings, .separatorBefore = true,
+     .text = "ﾌｧｲﾙ履歴のｸﾘｱ(&F)", .help = "開いたﾌｧｲﾙの履歴情報をｸﾘｱします",
+     .enabled = clearHistoryEnabled, .run = clearHistoryAfterAsking},
+    {.id = kResetColours, .menu = Menu::Settings, .text = "ｶﾗｰ情報の初期化(&C)",
+     .help = "表示ｲﾒｰｼﾞと対応するｶﾗｰｲﾒｰｼﾞの関連付けを\nVemlaの既定値に初期化します"},
+    {.id = kClearShiftMarks, .menu = Menu::Settings, .text = "ｼﾌﾄ ﾏｰｸ情報のｸﾘｱ(&S)",
+     .help = "『画像制御情報』にある手動ｼﾌﾄのﾏｰｸ情報をｸﾘｱします", .run = clearShiftMarksAfterAsking},
+    {.id = kClearDisplayMarks, .menu = Menu::Settings, .text = "表示ﾏｰｸ情報のｸﾘｱ(&D)",
+     .help = "『ｲﾒｰｼﾞ制御情報』にある表示位置のﾏｰｸ情報をｸﾘｱします",
+     .run = clearDisplayMarksAfterAsking},
+    {.id = kClearExchangeFile, .menu = Menu::Settings, .text = "Vla内貼り付けﾌｧｲﾙのｸﾘｱ(&Q)",
+     .help = "Vla内のｺﾋﾟｰ&ﾍﾟｰｽﾄﾌｧｲﾙ情報をｸﾘｱします", .enabled = exchangeFileExists,
+     .run = clearExchangeFileAfterAsking},
+    {.id = kGalleryHome, .menu = Menu::Settings, .separatorBefore = true,
+     .text = "ｷﾞｬﾗﾘｰを標準位置へ(&G)", .help = "ｷﾞｬﾗﾘｰ(小型版)の表示位置を標準の位置へ移動します",
+     .enabled = galleryExists},
+
+    // ---- Tools ----
+    {.id = kGradationTool, .menu = Menu::Tools, .text = "階調値(&T)", .help = "階調値の表示機能です",
+     .enabled = picturesPresent, .checked = toolActive<kToolGradation>},
+    {.id = kProfileTool, .menu = Menu::Tools, .text = "ﾌﾟﾛﾌｧｲﾙ(&P)",
+     .help = "ﾌﾟﾛﾌｧｲﾙの表示機能です", .enabled = picturesPresent,
+     .checked = toolActive<kToolProfile>},
+    {.id = k3DTool, .menu = Menu::Tools, .text = "３Ｄ(&D)", .help = "３Ｄｲﾒｰｼﾞの表示機能です",
+     .enabled = picturesPresent, .checked = toolActive<kTool3D>},
+    {.id = kMeasurementTool, .menu = Menu::Tools, .text = "測定(&K)",
+     .help = "様々な測定が可能な機能が呼び出されます", .enabled = picturesPresent,
+     .checked = toolActive<kToolMeasurement>},
+    {.id = kPartialComparisonTool, .menu = Menu::Tools, .text = "部分比較(&B)",
+     .help = "ｲﾒｰｼﾞを比較可能な機能が呼び出されます", .enabled = picturesPresent,
+     .checked = toolActive<kToolPartialComparison>},
+    {.id = kImageScope, .menu = Menu::Tools, .separatorBefore = true, .text = "ｲﾒｰｼﾞｽｺｰﾌﾟ(&S)",
+     .help = "画像やｲﾒｰｼﾞにﾏｳｽを移動すると「ｵﾌﾟｼｮﾝ情報の設定」で\n指定された倍率ｲﾒｰｼﾞと中心近傍の"
+             "階調値が表示されます",
+     .glyph = "◎", .toolbarAlwaysEnabled = true, .enabled = picturesPresent,
+     .checked = imageScopeOn},
+    {.id = kGallery, .menu = Menu::Tools, .text = "ｷﾞｬﾗﾘｰ(&G)",
+     .help = "ｷﾞｬﾗﾘｰの表示/未表示の切り替えを行います", .glyph = "G", .enabled = galleryEnabled,
+     .checked = galleryVisible},
+    {.id = kCalculator, .menu = Menu::Tools, .separatorBefore = true, .text = "電卓(&C)",
+     .help = "計算ﾂｰﾙ機能が呼び出されます", .glyph = "C",
+     .run = [](CommandContext& c) { inWindow(c, kCalculator); }},
+    {.id = kMemo, .menu = Menu::Tools, .text = "メモ(&M)",
+     .help = "「ｵﾌﾟｼｮﾝ情報の設定」で指定されたﾒﾓ用のﾌｧｲﾙが開きます",
+     .run = [](CommandContext& c) { inWindow(c, kMemo); }},
+
+    // ---- Help ----
+    {.id = kQuickHelp, .menu = Menu::Help, .text = "ｸｲｯｸﾍﾙﾌﾟ(&Q)",
+     .help = "現在使用している機能です\nﾒﾆｭｰ、ﾀｲﾄﾙ部分、項目等にﾏｳｽを移動\nさせるとﾍﾙﾌﾟﾒｯｾｰｼﾞが"
+             "表示されます",
+     .glyph = "?", .checked = quickHelpOn,
+     .run = [](CommandContext& c) { c.bench.shell.quickHelp = !c.bench.shell.quickHelp; }},
+    {.id = kWebPage, .menu = Menu::Help, .separatorBefore = true, .text = "概要-Web(&S)",
+     .help = "Vemla概要のWebｻｲﾄを開きます"},
+    {.id = kVersion, .menu = Menu::Help, .text = "ﾊﾞｰｼﾞｮﾝ情報(&A)",
+     .help = "Vemlaのﾊﾞｰｼｮﾝ情報を表示します", .run = [](CommandContext& c) { inWindow(c, kVersion); }},
+
+    // ---- Toolbar only: the layout inside the scrolling base window moves to a corner ----
+    {.id = kLayoutTopLeft, .text = "左上を表示", .glyph = "◤", .toolbarAlwaysEnabled = true,
+     .enabled = baseWindowInUse, .run = [](CommandContext& c) { inWindow(c, kLayoutTopLeft); }},
+    {.id = kLayoutTopRight, .text = "右上を表示", .glyph = "◥", .toolbarAlwaysEnabled = true,
+     .enabled = baseWindowInUse, .run = [](CommandContext& c) { inWindow(c, kLayoutTopRight); }},
+    {.id = kLayoutBottomLeft, .text = "左下を表示", .glyph = "◣", .toolbarAlwaysEnabled = true,
+     .enabled = baseWindowInUse, .run = [](CommandContext& c) { inWindow(c, kLayoutBottomLeft); }},
+    {.id = kLayoutBottomRight, .text = "右下を表示", .glyph = "◢", .toolbarAlwaysEnabled = true,
+     .enabled = baseWindowInUse,
+     .run = [](CommandContext& c) { inWindow(c, kLayoutBottomRight); }},
+};
+
+const MenuEntry kMenus[] = {
+    {.menu = Menu::File, .text = "ﾌｧｲﾙ(&F)"},
+    {.menu = Menu::Edit, .text = "編集(&E)"},
+    {.menu = Menu::Picture, .text = "画像(&P)"},
+    {.menu = Menu::User, .text = "ﾕｰｻﾞ(&U)"},
+    {.menu = Menu::Communication, .text = "通信(&N)"},
+    {.menu = Menu::State, .text = "状態(&S)"},
+    {.menu = Menu::Settings, .text = "設定(&O)"},
+    {.menu = Menu::Tools, .text = "ﾂｰﾙ(&T)"},
+    {.menu = Menu::Help, .text = "ﾍﾙﾌﾟ(&H)"},
+    {.menu = Menu::ReplaceOne, .parent = Menu::File, .text = "1つの画像を入れ替え",
+     .help = "選択された１つの画像を入れ替えます", .enabled = changesPictures},
+    {.menu = Menu::Overwrite, .parent = Menu::File, .separatorBefore = true, .text = "上書き保存",
+     .help = "表示中の画像をﾌｧｲﾙに上書き保存します"},
+    {.menu = Menu::SaveAs, .parent = Menu::File, .text = "名前を付けて保存(&A)",
+     .help = "表示中の画像やｲﾒｰｼﾞをﾌｧｲﾙに名前を付けて保存します"},
+    {.menu = Menu::Reopen, .parent = Menu::File, .separatorBefore = true, .text = "再度開く(&R)",
+     .help = "表示中の画像ﾌｧｲﾙを再度開きなおします"},
+    {.menu = Menu::CopyPictures, .parent = Menu::Picture, .text = "画像間のｺﾋﾟｰ(&C)",
+     .help = "画像間で内容のｺﾋﾟｰを行います"},
+    // Above the cursor, out of the way of the submenu's long items.
+    {.menu = Menu::CopyFromImages, .parent = Menu::Picture, .text = "ｲﾒｰｼﾞから画像へｺﾋﾟｰ(&I)",
+     .help = "ｲﾒｰｼﾞの内容を画像へｺﾋﾟｰします\n繰り返し画像処理を行うような場合に便利です",
+     .helpOffset = -40},
+    {.menu = Menu::GreyScale, .parent = Menu::Picture, .text = "ｸﾞﾚｰｽｹｰﾙ化(&G)",
+     .help = "画像の持つｶﾗｰをｸﾞﾚｰｽｹｰﾙ化します"},
+    {.menu = Menu::Rename, .parent = Menu::Picture, .text = "ﾀｲﾄﾙ名称の変更(&N)",
+     .help = "画像のﾀｲﾄﾙ名称を変更します"},
+};
+// clang-format on
+
+}  // namespace
+
+std::span<const Command> commandTable() {
+  return kCommands;
+}
+
+const Command* findCommand(int id) {
+  const auto found = std::ranges::find(kCommands, id, &Command::id);
+  return found == std::end(kCommands) ? nullptr : &*found;
+}
+
+std::span<const MenuEntry> menuTable() {
+  return kMenus;
+}
+
+const MenuEntry& menuEntry(Menu menu) {
+  const auto found = std::ranges::find(kMenus, menu, &MenuEntry::menu);
+  return found == std::end(kMenus) ? kMenus[0] : *found;
+}
+
+const char* commandHelpText(int id) {
+  if (isHistoryItem(id)) return kHistoryHelpText;
+  const Command* command = findCommand(id);
+  return command != nullptr ? command->help : nullptr;
+}
+
+bool commandEnabled(int id, const CommandSituation& situation) {
+  if (isHistoryItem(id)) return !situation.editing;
+  const Command* command = findCommand(id);
+  if (command == nullptr) return false;
+  return command->enabled == nullptr || command->enabled(situation);
+}
+
+bool commandChecked(int id, const CommandSituation& situation) {
+  const Command* command = findCommand(id);
+  return command != nullptr && command->checked != nullptr && command->checked(situation);
+}
+
+bool isCheckCommand(int id) {
+  const Command* command = findCommand(id);
+  return command != nullptr && command->checked != nullptr;
+}
+
+bool menuEnabled(Menu menu, const CommandSituation& situation) {
+  const MenuEntry& entry = menuEntry(menu);
+  if (entry.parent == Menu::None) return true;
+  if (entry.enabled != nullptr) return entry.enabled(situation);
+  return std::ranges::any_of(kCommands, [&](const Command& command) {
+    return command.menu == menu && commandEnabled(command.id, situation);
+  });
+}
+
+bool toolbarEnabled(int id, const CommandSituation& situation) {
+  const Command* command = findCommand(id);
+  if (command == nullptr || command->glyph == nullptr) return false;
+  return command->toolbarAlwaysEnabled || commandEnabled(id, situation);
+}
+
+bool toolbarChecked(int id, const CommandSituation& situation) {
+  const Command* command = findCommand(id);
+  return command != nullptr && command->glyph != nullptr && commandChecked(id, situation);
+}
+
+bool commandAvailable(int id) {
+  if (isHistoryItem(id)) return true;
+  const Command* command = findCommand(id);
+  return command != nullptr && command->run != nullptr;
+}
+
+void runCommand(int id, CommandContext& context) {
+  if (isHistoryItem(id)) {
+    openHistoryEntry(context.bench, context.user, context.busy, context.progress,
+                     historyEntryOfCommand(id));
+    return;
+  }
+  const Command* command = findCommand(id);
+  if (command != nullptr && command->run != nullptr) command->run(context);
+}
+
+}  // namespace vemla
