@@ -4,9 +4,7 @@
 
 #include <vector>
 
-#include "support/fake_progress_port.h"
-#include "support/fake_user_port.h"
-#include "workbench/picture/open_pictures.h"
+#include "support/workbench_fixture.h"
 #include "workbench/picture/prepare_pictures.h"
 #include "workbench/view/refresh_chain.h"
 
@@ -84,26 +82,14 @@ TEST(ResizePicture, CropOrPadKeepsTheTopLeftAndAddsBlackRows) {
   EXPECT_EQ(at(target, 320, 319, 959), 0);
 }
 
-class ResizePictures : public ::testing::Test {
+class ResizePictures : public testing::WorkbenchFixture {
  protected:
   void SetUp() override {
-    ASSERT_TRUE(bench.store.allocate(1024, 1024));
-    const auto first = pattern(640, 480, sourceValue);
-    const auto second = pattern(640, 480, secondValue);
+    ASSERT_NO_FATAL_FAILURE(WorkbenchFixture::SetUp());
     MemoryPictures pictures;
-    pictures.width = 640;
-    pictures.height = 480;
-    pictures.pixels = {first.data(), second.data()};
     pictures.names = {"/pictures/a.bmp", "<b>"};
-    ASSERT_EQ(setPicturesFromMemory(bench, user, pictures), 0);
+    openPictures(640, 480, sourceValue, secondValue, pictures);
   }
-  std::uint8_t pixel(int plane, int x, int y) const {
-    return bench.store.plane(plane)[static_cast<std::size_t>(y) * bench.pictures.width + x];
-  }
-
-  Workbench bench;
-  testing::FakeUserPort user;
-  testing::FakeProgressPort progress;
 };
 
 TEST_F(ResizePictures, ConvertsBothPicturesAndRefreshesTheShiftedOnes) {
@@ -180,11 +166,9 @@ TEST_F(ResizePictures, RefusedWhileAPictureIsEdited) {
   EXPECT_EQ(bench.pictures.width, 640);
 }
 
-TEST(ResizePicturesWithoutPictures, DoesNothing) {
-  Workbench bench;
-  ASSERT_TRUE(bench.store.allocate(1024, 1024));
-  testing::FakeUserPort user;
-  testing::FakeProgressPort progress;
+using ResizePicturesWithoutPictures = testing::WorkbenchFixture;
+
+TEST_F(ResizePicturesWithoutPictures, DoesNothing) {
   EXPECT_EQ(resizePictures(bench, 800, 600, ResizeMode::Scale, user, progress, progress), -1);
   EXPECT_TRUE(user.messages.empty());
   EXPECT_EQ(bench.pictures.width, 0);

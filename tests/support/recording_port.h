@@ -1,19 +1,23 @@
 #pragma once
-// A UserPort for window tests: records every message and question and answers questions from
-// a script. An unscripted question is recorded in `unscripted` (tests check it stays empty)
-// and answered with no / cancel.
+// The scripted UserPort for the window tests, with what it recorded as Qt strings. An
+// unscripted prompt is noted in `unscripted` (tests check it stays empty) and answered with
+// no / cancel.
 #include <QList>
 #include <QStringList>
 #include <deque>
 #include <optional>
 #include <string_view>
 
-#include "ports/ports.h"
+#include "support/scripted_user_port.h"
 
 namespace vemla::testing {
 
 class RecordingPort : public UserPort {
  public:
+  RecordingPort() = default;
+  RecordingPort(const RecordingPort&) = delete;  // the queues below refer into this port
+  RecordingPort& operator=(const RecordingPort&) = delete;
+
   struct Told {
     Icon icon;
     QString text;
@@ -21,45 +25,51 @@ class RecordingPort : public UserPort {
   QList<Told> told;      // every message with its icon
   QStringList messages;  // the same texts alone
   QStringList titles;
-  QStringList questions;
+  QStringList questions;  // the yes/no questions
   QStringList unscripted;
-  std::deque<bool> yesNoAnswers;
-  std::deque<std::optional<RawSize>> rawAnswers;
+
+ private:
+  class Script : public ScriptedUserPort {
+   public:
+    explicit Script(QStringList& notes) : notes_(notes) {}
+
+   protected:
+    void unscripted(std::string_view, std::string_view subject) override {
+      notes_ << text(subject);
+    }
+
+   private:
+    QStringList& notes_;
+  };
+  Script script_{unscripted};
+
+ public:
+  // The answer queues live in the script.
+  std::deque<bool>& yesNoAnswers = script_.yesNoAnswers;
+  std::deque<std::optional<RawSize>>& rawAnswers = script_.rawAnswers;
 
   static QString text(std::string_view view) {
     return QString::fromUtf8(view.data(), static_cast<qsizetype>(view.size()));
   }
   void tell(Icon icon, std::string_view message, std::string_view title) override {
+    script_.tell(icon, message, title);
     told << Told{icon, text(message)};
     messages << text(message);
     titles << text(title);
   }
   bool askYesNo(std::string_view question) override {
     questions << text(question);
-    if (yesNoAnswers.empty()) {
-      unscripted << text(question);
-      return false;
-    }
-    const bool answer = yesNoAnswers.front();
-    yesNoAnswers.pop_front();
-    return answer;
+    return script_.askYesNo(question);
   }
-  Answer askYesNoCancel(std::string_view question, Icon) override {
-    unscripted << text(question);
-    return Answer::Cancel;
+  Answer askYesNoCancel(std::string_view question, Icon icon) override {
+    return script_.askYesNoCancel(question, icon);
   }
-  std::optional<RawSize> askRawSize(std::string_view file, std::int64_t, RawSize) override {
-    if (rawAnswers.empty()) {
-      unscripted << text(file);
-      return std::nullopt;
-    }
-    const std::optional<RawSize> answer = rawAnswers.front();
-    rawAnswers.pop_front();
-    return answer;
+  std::optional<RawSize> askRawSize(std::string_view file, std::int64_t bytes,
+                                    RawSize initial) override {
+    return script_.askRawSize(file, bytes, initial);
   }
-  std::optional<RgbRatio> askRgbRatio(std::string_view suffix, RgbRatio) override {
-    unscripted << text(suffix);
-    return std::nullopt;
+  std::optional<RgbRatio> askRgbRatio(std::string_view suffix, RgbRatio initial) override {
+    return script_.askRgbRatio(suffix, initial);
   }
 };
 

@@ -9,10 +9,8 @@
 #include <vector>
 
 #include "processing/image_kinds.h"
-#include "support/fake_progress_port.h"
-#include "support/fake_user_port.h"
 #include "support/test_files.h"
-#include "workbench/picture/open_pictures.h"
+#include "support/workbench_fixture.h"
 #include "workbench/view/refresh_chain.h"
 
 namespace vemla {
@@ -182,35 +180,14 @@ TEST(EntryValidation, StoresTheCleanedElementsAndMarksTheEntryInUse) {
 
 // ---- The editing session
 
-class Counter : public WorkbenchListener {
- public:
-  int pictures = 0;
-  void picturesChanged() override { ++pictures; }
-};
-
 // 8 x 8 pictures (the smallest size): picture 1 is 10 x + y, picture 2 is 100 everywhere.
-class Editing : public ::testing::Test {
+class Editing : public testing::WorkbenchFixture {
  protected:
   static constexpr int kWidth = 8, kHeight = 8;
 
-  void SetUp() override {
-    ASSERT_TRUE(bench.store.allocate(1024, 1024));
-    bench.addListener(&counter);
-  }
-  void TearDown() override { bench.removeListener(&counter); }
-
   void openPictures() {
-    for (int y = 0; y < kHeight; ++y) {
-      for (int x = 0; x < kWidth; ++x) {
-        picture1.push_back(static_cast<std::uint8_t>(10 * x + y));
-        picture2.push_back(100);
-      }
-    }
-    MemoryPictures pictures;
-    pictures.width = kWidth;
-    pictures.height = kHeight;
-    pictures.pixels = {picture1.data(), picture2.data()};
-    ASSERT_EQ(setPicturesFromMemory(bench, user, pictures), 0);
+    WorkbenchFixture::openPictures(
+        kWidth, kHeight, [](int x, int y) { return 10 * x + y; }, everywhere(100));
   }
   int imagePixel(ImageSlot image, int x, int y) const {
     return bench.store.plane(imagePlane(image))[y * kWidth + x];
@@ -235,12 +212,7 @@ class Editing : public ::testing::Test {
     return bench.images.selections.userProcessingColours;
   }
 
-  Workbench bench;
-  Counter counter;
   int selection = -1;
-  testing::FakeUserPort user;
-  testing::FakeProgressPort progress;
-  std::vector<std::uint8_t> picture1, picture2;
 };
 
 TEST_F(Editing, OpeningSelectsTheRememberedOrTheFirstEntry) {
@@ -284,7 +256,7 @@ TEST_F(Editing, AddingFillsTheFirstFreeSlotWithGreyColourKinds) {
   EXPECT_EQ(editing.selectedSlot(), 2);
   EXPECT_EQ(editing.edit(), table()[2]);
   EXPECT_TRUE(editing.modified());
-  EXPECT_EQ(counter.pictures, 1);  // the kind lists are rebuilt
+  EXPECT_EQ(listener.pictures, 1);  // the kind lists are rebuilt
   EXPECT_TRUE(user.messages.empty());
 }
 

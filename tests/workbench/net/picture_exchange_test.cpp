@@ -3,42 +3,25 @@
 #include <gtest/gtest.h>
 
 #include "net/transfer_messages.h"
-#include "support/fake_user_port.h"
+#include "support/workbench_fixture.h"
 
 namespace vemla::net {
 namespace {
 
-using testing::FakeUserPort;
-
-class PictureExchange : public ::testing::Test {
+class PictureExchange : public testing::WorkbenchFixture {
  protected:
-  void SetUp() override { ASSERT_TRUE(bench.store.allocate(1024, 1024)); }
-
   // Opens a W x H pair whose pixels are x + 10 y (picture 1) and 255 - that (picture 2).
   void openPair(int width, int height) {
-    pixels1.assign(static_cast<std::size_t>(width * height), 0);
-    pixels2 = pixels1;
-    for (int y = 0; y < height; ++y) {
-      for (int x = 0; x < width; ++x) {
-        pixels1[static_cast<std::size_t>(y * width + x)] = static_cast<std::uint8_t>(x + 10 * y);
-        pixels2[static_cast<std::size_t>(y * width + x)] =
-            static_cast<std::uint8_t>(255 - x - 10 * y);
-      }
-    }
     palette1 = greyRamp();
     palette1[4 * 3] = 77;
     MemoryPictures pictures;
-    pictures.width = width;
-    pictures.height = height;
-    pictures.pixels = {pixels1.data(), pixels2.data()};
     pictures.palettes = {&palette1, nullptr};
     pictures.names = {"a.bmp", "b.bmp"};
-    ASSERT_EQ(setPicturesFromMemory(bench, user, pictures), 0);
+    openPictures(
+        width, height, [](int x, int y) { return x + 10 * y; },
+        [](int x, int y) { return 255 - x - 10 * y; }, pictures);
   }
 
-  Workbench bench;
-  FakeUserPort user;
-  std::vector<std::uint8_t> pixels1, pixels2;
   Palette palette1{};
 };
 

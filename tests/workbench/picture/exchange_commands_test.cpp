@@ -3,44 +3,32 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
-#include <vector>
 
 #include "persist/exchange_file.h"
-#include "support/fake_progress_port.h"
-#include "support/fake_user_port.h"
 #include "support/test_files.h"
-#include "workbench/picture/open_pictures.h"
+#include "support/workbench_fixture.h"
 #include "workbench/view/pane_input.h"
 #include "workbench/view/refresh_chain.h"
 
 namespace vemla {
 namespace {
 
-using testing::FakeUserPort;
 using testing::TempDir;
 
-class ExchangeCommands : public ::testing::Test {
+class ExchangeCommands : public testing::WorkbenchFixture {
  protected:
+  ExchangeCommands() : WorkbenchFixture(256) {}
   void SetUp() override {
-    ASSERT_TRUE(bench.store.allocate(256, 256));
+    ASSERT_NO_FATAL_FAILURE(WorkbenchFixture::SetUp());
     bench.settings.folder = dir.path();
   }
   // Picture 1 is x + y, Picture 2 is 200 - x, both named as files.
   void open(int width, int height) {
-    first.resize(static_cast<std::size_t>(width) * height);
-    second.resize(first.size());
-    for (int y = 0; y < height; ++y) {
-      for (int x = 0; x < width; ++x) {
-        first[static_cast<std::size_t>(y) * width + x] = static_cast<std::uint8_t>(x + y);
-        second[static_cast<std::size_t>(y) * width + x] = static_cast<std::uint8_t>(200 - x);
-      }
-    }
     MemoryPictures pictures;
-    pictures.width = width;
-    pictures.height = height;
-    pictures.pixels = {first.data(), second.data()};
     pictures.names = {"/data/one.bmp", "/data/two.bmp"};
-    ASSERT_EQ(setPicturesFromMemory(bench, user, pictures), 0);
+    openPictures(
+        width, height, [](int x, int y) { return x + y; }, [](int x, int) { return 200 - x; },
+        pictures);
   }
   persist::ExchangeItem stored() {
     persist::ExchangeItem item;
@@ -48,15 +36,8 @@ class ExchangeCommands : public ::testing::Test {
     EXPECT_EQ(persist::readExchangeItem(dir.path(), request, user, item), 0);
     return item;
   }
-  std::uint8_t pixel(int plane, int x, int y) const {
-    return bench.store.plane(plane)[y * bench.pictures.width + x];
-  }
 
   TempDir dir;
-  Workbench bench;
-  FakeUserPort user;
-  testing::FakeProgressPort ports;
-  std::vector<std::uint8_t> first, second;
 };
 
 TEST_F(ExchangeCommands, CopyWritesWhatThePaneShows) {
@@ -68,13 +49,13 @@ TEST_F(ExchangeCommands, CopyWritesWhatThePaneShows) {
   EXPECT_EQ(item.title, "/data/two.bmp");
   EXPECT_EQ(item.width, 16);
   EXPECT_EQ(item.height, 8);
-  EXPECT_EQ(item.payload, second);  // no shift: the shifted picture is the picture
+  EXPECT_EQ(item.payload, picture2);  // no shift: the shifted picture is the picture
 
   // An image pane gives its kind's buffer, titled with the kind name.
   ASSERT_EQ(copyPaneToExchange(bench, user, 3), 0);
   item = stored();
   EXPECT_EQ(item.title, kindNameOf(bench, ImageSlot::Second));
-  ASSERT_EQ(item.payload.size(), first.size());
+  ASSERT_EQ(item.payload.size(), picture1.size());
   EXPECT_EQ(item.payload[5], bench.store.plane(kImage2)[5]);
   EXPECT_TRUE(user.messages.empty());
 }
@@ -116,7 +97,7 @@ TEST_F(ExchangeCommands, PaneMenusOfferPastingOnlyWhileTheFileExists) {
     return false;
   };
   EXPECT_FALSE(offered(0));
-  ASSERT_TRUE(runPaneCommand(bench, 3, PaneCommand::VlaCopy, 0, {}, user, ports, ports));
+  ASSERT_TRUE(runPaneCommand(bench, 3, PaneCommand::VlaCopy, 0, {}, user, progress, progress));
   EXPECT_TRUE(offered(0));
   EXPECT_TRUE(offered(3));
   bench.pictures.editing = true;

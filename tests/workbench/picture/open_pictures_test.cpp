@@ -9,6 +9,7 @@
 #include "picture/quantize.h"
 #include "support/fake_user_port.h"
 #include "support/test_files.h"
+#include "support/workbench_fixture.h"
 
 namespace vemla {
 namespace {
@@ -22,18 +23,8 @@ std::vector<std::uint8_t> grey(std::uint8_t value) {
   return {value};
 }
 
-class CountingListener : public WorkbenchListener {
- public:
-  int calls = 0;
-  void picturesChanged() override { ++calls; }
-};
-
-class OpenPictures : public ::testing::Test {
+class OpenPictures : public testing::WorkbenchFixture {
  protected:
-  void SetUp() override {
-    ASSERT_TRUE(bench.store.allocate(1024, 1024));
-    bench.addListener(&listener);
-  }
   // An 8-bit bitmap whose pixel (x, y) is (x + 3 * y + seed) mod 256.
   std::string bitmap(const std::string& name, int width, int height, int seed = 0, int bits = 8) {
     const std::string path = dir.file(name);
@@ -43,17 +34,11 @@ class OpenPictures : public ::testing::Test {
                }));
     return path;
   }
-  std::uint8_t pixel(int plane, int x, int y) const {
-    return bench.store.plane(plane)[y * bench.pictures.width + x];
-  }
   int open(const std::string& a, const std::string& b, bool keep = false) {
     return openPictureFiles(bench, user, a.empty() ? nullptr : &a, b.empty() ? nullptr : &b, keep);
   }
 
   TempDir dir;
-  Workbench bench;
-  FakeUserPort user;
-  CountingListener listener;
 };
 
 TEST_F(OpenPictures, OpensBottomUpAndTopDownBitmapsUpright) {
@@ -73,7 +58,7 @@ TEST_F(OpenPictures, OpensBottomUpAndTopDownBitmapsUpright) {
   EXPECT_EQ(bench.pictures.pictures[0].palette[4 * 10 + 1], 245);
   EXPECT_EQ(bench.pictures.pictures[1].name, b);
   EXPECT_TRUE(bench.pictures.picturesPresent);
-  EXPECT_EQ(listener.calls, 1);
+  EXPECT_EQ(listener.pictures, 1);
   EXPECT_EQ(bench.titles.pane[0], "画像１(a.bmp)");
   EXPECT_EQ(bench.titles.pane[1], "画像２(b.bmp)");
   EXPECT_EQ(bench.titles.main, "a.bmp b.bmp - Vemla");
@@ -111,7 +96,7 @@ TEST_F(OpenPictures, RefusedOpenChangesNothing) {
   EXPECT_EQ(bench.pictures.width, 200);
   EXPECT_EQ(pixel(kPicture1, 1, 0), 1);
   EXPECT_EQ(bench.pictures.pictures[0].name, dir.file("a.bmp"));
-  EXPECT_EQ(listener.calls, 1);
+  EXPECT_EQ(listener.pictures, 1);
 }
 
 TEST_F(OpenPictures, KeepsTheMinimumAndMaximumSize) {

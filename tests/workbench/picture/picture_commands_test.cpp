@@ -10,20 +10,16 @@
 
 #include "persist/user_info.h"
 #include "processing/image_kinds.h"
-#include "support/fake_progress_port.h"
-#include "support/fake_user_port.h"
 #include "support/test_files.h"
+#include "support/workbench_fixture.h"
 #include "workbench/commands/command_ids.h"
 #include "workbench/commands/file_history.h"
-#include "workbench/picture/open_pictures.h"
 #include "workbench/view/refresh_chain.h"
 
 namespace vemla {
 namespace {
 
 namespace fs = std::filesystem;
-using testing::FakeProgressPort;
-using testing::FakeUserPort;
 using testing::makeBitmap;
 using testing::readBytes;
 using testing::TempDir;
@@ -42,10 +38,11 @@ std::uint8_t filePixel(const std::vector<std::uint8_t>& file, int w, int h, int 
   return file.at(kPixelStart + static_cast<std::size_t>(h - 1 - y) * w + x);
 }
 
-class PictureCommands : public ::testing::Test {
+class PictureCommands : public testing::WorkbenchFixture {
  protected:
+  PictureCommands() : WorkbenchFixture(256) {}
   void SetUp() override {
-    ASSERT_TRUE(bench.store.allocate(256, 256));
+    ASSERT_NO_FATAL_FAILURE(WorkbenchFixture::SetUp());
     bench.settings.folder = dir.file("home");
     fs::create_directory(bench.settings.folder);
   }
@@ -58,10 +55,7 @@ class PictureCommands : public ::testing::Test {
   }
   int open(const std::string& a, const std::string& b, int mode = kOpenBoth, bool history = true) {
     bench.shell.pendingNames = {a, b};
-    return openPendingNames(bench, user, ports, ports, mode, history);
-  }
-  std::uint8_t pixel(int plane, int x, int y) const {
-    return bench.store.plane(plane)[y * bench.pictures.width + x];
+    return openPendingNames(bench, user, progress, progress, mode, history);
   }
   const persist::UserInfo& info() const { return bench.settings.user; }
   std::optional<persist::UserInfo> savedInfo() const {
@@ -76,9 +70,6 @@ class PictureCommands : public ::testing::Test {
   }
 
   TempDir dir;
-  Workbench bench;
-  FakeUserPort user;
-  FakeProgressPort ports;
 };
 
 TEST_F(PictureCommands, OpenBothRecordsNamesRecentPicturesHistoryAndTheUserFile) {
@@ -166,13 +157,13 @@ TEST_F(PictureCommands, HistoryEntryOpensBothAndMovesToTheTop) {
   const std::string c = bitmap("c.bmp", 16, 8, 2);
   ASSERT_EQ(open(a, b), 0);
   ASSERT_EQ(open(c, ""), 0);
-  ASSERT_EQ(openHistoryEntry(bench, user, ports, ports, historyEntryOfCommand(653)), 0);
+  ASSERT_EQ(openHistoryEntry(bench, user, progress, progress, historyEntryOfCommand(653)), 0);
   EXPECT_EQ(bench.pictures.pictures[0].name, a);
   EXPECT_EQ(bench.pictures.pictures[1].name, b);
   EXPECT_EQ(info().history[0], (persist::HistoryEntry{1, {a, b}}));
   EXPECT_EQ(info().history[1], (persist::HistoryEntry{1, {c, ""}}));
-  EXPECT_EQ(openHistoryEntry(bench, user, ports, ports, 5), -1);  // unused entry
-  EXPECT_EQ(openHistoryEntry(bench, user, ports, ports, 16), -1);
+  EXPECT_EQ(openHistoryEntry(bench, user, progress, progress, 5), -1);  // unused entry
+  EXPECT_EQ(openHistoryEntry(bench, user, progress, progress, 16), -1);
 }
 
 class RecentPictures : public PictureCommands {
@@ -195,7 +186,7 @@ class RecentPictures : public PictureCommands {
 TEST_F(RecentPictures, StoredRawSizeReplacesTheDialog) {
   const std::string r = raw("r.raw", 40);
   putRecent(0, {1, 16, 8, 3, r});
-  ASSERT_EQ(openRecentPicture(bench, user, ports, ports, PictureSlot::First, 0), 0);
+  ASSERT_EQ(openRecentPicture(bench, user, progress, progress, PictureSlot::First, 0), 0);
   EXPECT_TRUE(user.rawPrompts.empty());
   EXPECT_EQ(bench.pictures.width, 16);
   EXPECT_EQ(pixel(kPicture1, 0, 0), 40);
@@ -210,7 +201,7 @@ TEST_F(RecentPictures, BadStoredSizeAsksTheRawDialog) {
   const std::string r = raw("r.raw", 40);
   putRecent(2, {1, 4, 8, 3, r});  // width below 8
   user.rawAnswers.push_back(RawSize{16, 8, 3});
-  ASSERT_EQ(openRecentPicture(bench, user, ports, ports, PictureSlot::Second, 2), 0);
+  ASSERT_EQ(openRecentPicture(bench, user, progress, progress, PictureSlot::Second, 2), 0);
   ASSERT_EQ(user.rawPrompts.size(), 1u);
   EXPECT_EQ(user.rawPrompts[0].file, "r.raw");
   EXPECT_EQ(pixel(kPicture2, 1, 0), 41);
@@ -221,11 +212,11 @@ TEST_F(RecentPictures, BadStoredSizeAsksTheRawDialog) {
 
   putRecent(1, {1, 16, 8, -1, r});          // negative offset
   user.rawAnswers.push_back(std::nullopt);  // cancelled: nothing opened
-  EXPECT_EQ(openRecentPicture(bench, user, ports, ports, PictureSlot::First, 1), -1);
+  EXPECT_EQ(openRecentPicture(bench, user, progress, progress, PictureSlot::First, 1), -1);
   EXPECT_EQ(user.rawPrompts.size(), 2u);
   putRecent(1, {1, 16, 300, 0, r});  // higher than the maximum of 256
   user.rawAnswers.push_back(std::nullopt);
-  EXPECT_EQ(openRecentPicture(bench, user, ports, ports, PictureSlot::First, 1), -1);
+  EXPECT_EQ(openRecentPicture(bench, user, progress, progress, PictureSlot::First, 1), -1);
   EXPECT_EQ(user.rawPrompts.size(), 3u);
   EXPECT_TRUE(user.messages.empty());
 }
@@ -236,7 +227,7 @@ TEST_F(RecentPictures, SameSizeReplacesOnlyThatPicture) {
   ASSERT_EQ(open(a, b), 0);
   const std::string r = raw("r.raw", 40);
   putRecent(5, {1, 16, 8, 3, r});
-  ASSERT_EQ(openRecentPicture(bench, user, ports, ports, PictureSlot::Second, 5), 0);
+  ASSERT_EQ(openRecentPicture(bench, user, progress, progress, PictureSlot::Second, 5), 0);
   EXPECT_EQ(pixel(kPicture1, 2, 0), 2);  // kept
   EXPECT_EQ(pixel(kPicture2, 2, 0), 42);
   EXPECT_EQ(bench.pictures.pictures[0].name, a);
@@ -245,11 +236,11 @@ TEST_F(RecentPictures, SameSizeReplacesOnlyThatPicture) {
   // Another size: both are opened, the other picture all zero.
   const std::string big = bitmap("big.bmp", 20, 8, 7);
   putRecent(0, {1, 20, 8, 0, big});
-  ASSERT_EQ(openRecentPicture(bench, user, ports, ports, PictureSlot::First, 0), 0);
+  ASSERT_EQ(openRecentPicture(bench, user, progress, progress, PictureSlot::First, 0), 0);
   EXPECT_EQ(bench.pictures.width, 20);
   EXPECT_EQ(pixel(kPicture2, 2, 0), 0);
   EXPECT_EQ(bench.pictures.pictures[1].name, "");
-  EXPECT_EQ(openRecentPicture(bench, user, ports, ports, PictureSlot::First, 9),
+  EXPECT_EQ(openRecentPicture(bench, user, progress, progress, PictureSlot::First, 9),
             -1);  // unused entry
 }
 
@@ -260,10 +251,10 @@ TEST_F(PictureCommands, ReopenReadsTheFilesAgainWithoutTouchingHistory) {
   const persist::UserInfo before = info();
   bitmap("a.bmp", 16, 8, 100);
   bitmap("b.bmp", 16, 8, 200);
-  ASSERT_EQ(reopenPictures(bench, user, ports, ports, PictureSlot::First), 0);
+  ASSERT_EQ(reopenPictures(bench, user, progress, progress, PictureSlot::First), 0);
   EXPECT_EQ(pixel(kPicture1, 0, 0), 100);
   EXPECT_EQ(pixel(kPicture2, 0, 0), 1);  // kept
-  ASSERT_EQ(reopenPictures(bench, user, ports, ports, std::nullopt), 0);
+  ASSERT_EQ(reopenPictures(bench, user, progress, progress, std::nullopt), 0);
   EXPECT_EQ(pixel(kPicture2, 0, 0), 200);
   EXPECT_EQ(info(), before);
 }
@@ -272,11 +263,11 @@ TEST_F(PictureCommands, ReopenClearsTheOtherPictureWhenItHasNoName) {
   const std::string a = bitmap("a.bmp", 16, 8, 0);
   ASSERT_EQ(open(a, ""), 0);
   bench.store.plane(kPicture2)[5] = 77;
-  ASSERT_EQ(reopenPictures(bench, user, ports, ports, PictureSlot::First), 0);
+  ASSERT_EQ(reopenPictures(bench, user, progress, progress, PictureSlot::First), 0);
   EXPECT_EQ(bench.store.plane(kPicture2)[5], 0);
-  EXPECT_EQ(reopenPictures(bench, user, ports, ports, PictureSlot::Second),
+  EXPECT_EQ(reopenPictures(bench, user, progress, progress, PictureSlot::Second),
             -1);  // no name to reopen
-  EXPECT_EQ(reopenPictures(bench, user, ports, ports, std::nullopt), -1);
+  EXPECT_EQ(reopenPictures(bench, user, progress, progress, std::nullopt), -1);
   EXPECT_TRUE(user.messages.empty());
 }
 
@@ -285,7 +276,7 @@ TEST_F(PictureCommands, SwapExchangesPixelsPalettesNamesAndTitles) {
   const std::string b = bitmap("b.bmp", 16, 8, 1);
   ASSERT_EQ(open(a, b), 0);
   bench.pictures.pictures[1].palette = greyRamp();
-  ASSERT_EQ(swapPictures(bench, user, ports, ports), 0);
+  ASSERT_EQ(swapPictures(bench, user, progress, progress), 0);
   EXPECT_EQ(pixel(kPicture1, 3, 2), 3 + 6 + 1);
   EXPECT_EQ(pixel(kPicture2, 3, 2), 3 + 6);
   EXPECT_EQ(bench.pictures.pictures[0].name, b);
@@ -302,7 +293,7 @@ TEST_F(PictureCommands, CopyPictureKeepsTheNames) {
   const std::string b = bitmap("b.bmp", 16, 8, 1);
   ASSERT_EQ(open(a, b), 0);
   bench.pictures.pictures[1].palette = greyRamp();
-  ASSERT_EQ(copyPicture(bench, user, ports, ports, PictureSlot::Second), 0);
+  ASSERT_EQ(copyPicture(bench, user, progress, progress, PictureSlot::Second), 0);
   EXPECT_EQ(pixel(kPicture1, 4, 4), 4 + 12 + 1);
   EXPECT_EQ(bench.pictures.pictures[0].palette, greyRamp());
   EXPECT_EQ(bench.pictures.pictures[0].name, a);
@@ -317,7 +308,8 @@ TEST_F(PictureCommands, ImageToPictureTakesThePixelsAndAPseudoName) {
   refreshPictures(bench, user);
   // Image 1 = (p + p + 10) / 2 = p + 5; Image 2 = |p - (p + 10)| = 10 (no wrap for small p).
   const ColourTable shown = bench.view.panes[0].colours;
-  ASSERT_EQ(imageToPicture(bench, user, ports, ports, ImageSlot::First, PictureSlot::Second), 0);
+  ASSERT_EQ(imageToPicture(bench, user, progress, progress, ImageSlot::First, PictureSlot::Second),
+            0);
   EXPECT_EQ(pixel(kPicture2, 1, 1), 1 + 3 + 5);
   EXPECT_EQ(bench.pictures.pictures[1].name, "<平均>");
   // The picture takes the colours Image 1 was shown with (grid off): with the colour display
@@ -342,7 +334,7 @@ TEST_F(PictureCommands, ImagesToPicturesCrossedUsesTheImagesBeforeEitherChanges)
   ASSERT_EQ(open(bitmap("a.bmp", 16, 8, 0), bitmap("b.bmp", 16, 8, 10)), 0);
   bench.images.kind = {kKindAverage, kKindDifference};
   refreshPictures(bench, user);
-  ASSERT_EQ(imagesToPictures(bench, user, ports, ports, true), 0);
+  ASSERT_EQ(imagesToPictures(bench, user, progress, progress, true), 0);
   EXPECT_EQ(pixel(kPicture1, 2, 0), 10);     // was Image 2
   EXPECT_EQ(pixel(kPicture2, 2, 0), 2 + 5);  // was Image 1
   EXPECT_EQ(bench.pictures.pictures[0].name, "<階調差>");
@@ -353,7 +345,7 @@ TEST_F(PictureCommands, ImagesToPicturesCrossedUsesTheImagesBeforeEitherChanges)
 TEST_F(PictureCommands, GreyScaleChangesOnlyThePalette) {
   ASSERT_EQ(open(bitmap("a.bmp", 16, 8, 0), ""), 0);
   ASSERT_NE(bench.pictures.pictures[0].palette, greyRamp());
-  ASSERT_EQ(greyScalePicture(bench, user, ports, ports, PictureSlot::First), 0);
+  ASSERT_EQ(greyScalePicture(bench, user, progress, progress, PictureSlot::First), 0);
   EXPECT_EQ(bench.pictures.pictures[0].palette, greyRamp());
   EXPECT_EQ(bench.pictures.pictures[0].drawingPalette, greyRamp());
   EXPECT_EQ(pixel(kPicture1, 5, 5), 5 + 15);
@@ -363,31 +355,31 @@ TEST_F(PictureCommands, ClearNeedsBothNames) {
   const std::string a = bitmap("a.bmp", 16, 8, 0);
   const std::string b = bitmap("b.bmp", 16, 8, 1);
   ASSERT_EQ(open(a, b), 0);
-  ASSERT_EQ(clearPicture(bench, user, ports, ports, PictureSlot::First), 0);
+  ASSERT_EQ(clearPicture(bench, user, progress, progress, PictureSlot::First), 0);
   EXPECT_EQ(pixel(kPicture1, 5, 5), 0);
   EXPECT_EQ(bench.pictures.pictures[0].name, "");
   EXPECT_EQ(bench.pictures.pictures[0].palette, greyRamp());
   EXPECT_EQ(bench.titles.pane[0], "画像１");
   EXPECT_EQ(bench.titles.pane[1], "画像２(b.bmp)");
   // Now Picture 1 has no name: clearing Picture 2 is refused.
-  EXPECT_EQ(clearPicture(bench, user, ports, ports, PictureSlot::Second), -1);
+  EXPECT_EQ(clearPicture(bench, user, progress, progress, PictureSlot::Second), -1);
   EXPECT_EQ(pixel(kPicture2, 5, 5), 5 + 15 + 1);
 }
 
 TEST_F(PictureCommands, EditingRefusesPictureChanges) {
   ASSERT_EQ(open(bitmap("a.bmp", 16, 8, 0), bitmap("b.bmp", 16, 8, 1)), 0);
   bench.pictures.editing = true;
-  EXPECT_EQ(swapPictures(bench, user, ports, ports), -1);
-  EXPECT_EQ(greyScalePicture(bench, user, ports, ports, PictureSlot::Second), -1);
+  EXPECT_EQ(swapPictures(bench, user, progress, progress), -1);
+  EXPECT_EQ(greyScalePicture(bench, user, progress, progress, PictureSlot::Second), -1);
   ASSERT_EQ(user.messages.size(), 2u);
   EXPECT_EQ(user.messages[0].text, "画像の編集中はこの機能が使用できません");
   EXPECT_EQ(pixel(kPicture1, 1, 0), 1);
 }
 
 TEST_F(PictureCommands, CommandsWithoutPicturesDoNothing) {
-  EXPECT_EQ(swapPictures(bench, user, ports, ports), -1);
-  EXPECT_EQ(copyPicture(bench, user, ports, ports, PictureSlot::First), -1);
-  EXPECT_EQ(imagesToPictures(bench, user, ports, ports, false), -1);
+  EXPECT_EQ(swapPictures(bench, user, progress, progress), -1);
+  EXPECT_EQ(copyPicture(bench, user, progress, progress, PictureSlot::First), -1);
+  EXPECT_EQ(imagesToPictures(bench, user, progress, progress, false), -1);
   EXPECT_EQ(savePictureAs(bench, user, PictureSlot::First, dir.file("x.bmp")), -1);
   EXPECT_EQ(saveImageAs(bench, user, ImageSlot::First, dir.file("x.bmp")), -1);
   EXPECT_EQ(overwritePicture(bench, user, PictureSlot::First), -1);
@@ -400,16 +392,10 @@ class SavingPictures : public PictureCommands {
  protected:
   // Pictures 16 x 8 as if received from the network, named "<Import1>" and "<Import2>".
   void importPictures() {
-    std::vector<std::uint8_t> p1(16 * 8), p2(16 * 8, 9);
-    for (int y = 0; y < 8; ++y) {
-      for (int x = 0; x < 16; ++x) p1[static_cast<std::size_t>(y * 16 + x)] = valueAt(x, y, 0);
-    }
     MemoryPictures pictures;
-    pictures.width = 16;
-    pictures.height = 8;
-    pictures.pixels = {p1.data(), p2.data()};
     pictures.names = {"<Import1>", "<Import2>"};
-    ASSERT_EQ(setPicturesFromMemory(bench, user, pictures), 0);
+    openPictures(
+        16, 8, [](int x, int y) { return valueAt(x, y, 0); }, everywhere(9), pictures);
   }
 };
 

@@ -4,8 +4,7 @@
 
 #include <vector>
 
-#include "support/fake_user_port.h"
-#include "workbench/picture/open_pictures.h"
+#include "support/workbench_fixture.h"
 #include "workbench/view/refresh_chain.h"
 
 namespace vemla {
@@ -93,15 +92,10 @@ TEST_F(ColourControls, IntensityAndBrightnessBelongToThePaintedColourKind) {
   EXPECT_EQ(intensityOf(bench, ImageSlot::First), 1);
 }
 
-TEST(ColourControlsRepaint, ChoosingAColourRepaintsThePanesWithItsTable) {
-  Workbench bench;
-  ASSERT_TRUE(bench.store.allocate(1024, 1024));
-  testing::FakeUserPort user;
-  const std::vector<std::uint8_t> pixels(8 * 8, 0);
-  MemoryPictures pictures;
-  pictures.width = pictures.height = 8;
-  pictures.pixels = {pixels.data(), pixels.data()};
-  ASSERT_EQ(setPicturesFromMemory(bench, user, pictures), 0);
+using ColourControlsRepaint = testing::WorkbenchFixture;
+
+TEST_F(ColourControlsRepaint, ChoosingAColourRepaintsThePanesWithItsTable) {
+  openPictures(8, 8, everywhere(0), everywhere(0));
   EXPECT_EQ(bench.view.panes[0].colours[0], (Rgb{0, 0, 0}));  // grey
   setColourDisplay(bench, true);
   // "標準ｶﾗｰ" entry 0 is (0, 0, 128); grey value 0 maps to base entry 0 at intensity 1.

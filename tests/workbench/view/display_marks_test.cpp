@@ -2,75 +2,54 @@
 
 #include <gtest/gtest.h>
 
-#include <vector>
-
-#include "support/fake_user_port.h"
-#include "workbench/picture/open_pictures.h"
+#include "support/workbench_fixture.h"
 #include "workbench/view/refresh_chain.h"
 
 namespace vemla {
 namespace {
 
-class PaneCounter : public WorkbenchListener {
- public:
-  int panes = 0;
-  void picturesChanged() override {}
-  void panesChanged() override { ++panes; }
-};
-
-class DisplayMarks : public ::testing::Test {
+class DisplayMarks : public testing::WorkbenchFixture {
  protected:
   void SetUp() override {
-    ASSERT_TRUE(bench.store.allocate(1024, 1024));
-    const std::vector<std::uint8_t> pixels(12 * 10, 7);
-    MemoryPictures pictures;
-    pictures.width = 12;
-    pictures.height = 10;
-    pictures.pixels = {pixels.data(), pixels.data()};
-    ASSERT_EQ(setPicturesFromMemory(bench, user, pictures), 0);
+    ASSERT_NO_FATAL_FAILURE(WorkbenchFixture::SetUp());
+    openPictures(12, 10, everywhere(7), everywhere(7));
     setMagnification(bench, 4);
-    bench.addListener(&counter);
   }
-  void TearDown() override { bench.removeListener(&counter); }
-
-  Workbench bench;
-  testing::FakeUserPort user;
-  PaneCounter counter;
 };
 
 TEST_F(DisplayMarks, StoredMarkBringsTheCursorBackCentredInItsCell) {
   setCursorPosition(bench, 5, 4);
-  const int told = counter.panes;
+  const int told = listener.panes;
   storeDisplayMark(bench, 2);
-  EXPECT_EQ(counter.panes, told + 1);
+  EXPECT_EQ(listener.panes, told + 1);
   EXPECT_EQ(bench.images.marks[2], (DisplayMark{1, 5, 4}));
   EXPECT_EQ(displayMarkTexts(bench, 2), (std::array<std::string, 2>{"5", "4"}));
 
   bench.view.fineX = 0;
   bench.view.fineY = 3;
   setCursorPosition(bench, 0, 0);
-  const int before = counter.panes;
+  const int before = listener.panes;
   EXPECT_TRUE(restoreDisplayMark(bench, 2));
   EXPECT_EQ(bench.view.centreX, 5);
   EXPECT_EQ(bench.view.centreY, 4);
   EXPECT_EQ(bench.view.fineX, 2);  // m / 2 at x4
   EXPECT_EQ(bench.view.fineY, 2);
-  EXPECT_EQ(counter.panes, before + 1);
+  EXPECT_EQ(listener.panes, before + 1);
 }
 
 TEST_F(DisplayMarks, EmptyMarksShowNothingAndDoNotMoveTheCursor) {
   setCursorPosition(bench, 3, 3);
   EXPECT_EQ(displayMarkTexts(bench, 0), (std::array<std::string, 2>{}));
-  const int before = counter.panes;
+  const int before = listener.panes;
   EXPECT_FALSE(restoreDisplayMark(bench, 0));
   EXPECT_EQ(bench.view.centreX, 3);
-  EXPECT_EQ(counter.panes, before);
+  EXPECT_EQ(listener.panes, before);
 
   // Indices outside 0..3 touch nothing.
   storeDisplayMark(bench, 4);
   storeDisplayMark(bench, -1);
   EXPECT_EQ(bench.images.marks, (std::array<DisplayMark, 4>{}));
-  EXPECT_EQ(counter.panes, before);
+  EXPECT_EQ(listener.panes, before);
   EXPECT_FALSE(restoreDisplayMark(bench, 4));
   EXPECT_EQ(displayMarkTexts(bench, -1), (std::array<std::string, 2>{}));
 }

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include "support/counting_listener.h"
 #include "support/fake_progress_port.h"
 #include "support/fake_user_port.h"
 #include "workbench/picture/prepare_pictures.h"
@@ -9,13 +10,6 @@
 
 namespace vemla {
 namespace {
-
-class PaneCounter : public WorkbenchListener {
- public:
-  int panes = 0;
-  void picturesChanged() override {}
-  void panesChanged() override { ++panes; }
-};
 
 // Without pictures a kind change only stores the kind and tells the listeners, which is all
 // the choice rules decide.
@@ -32,7 +26,7 @@ class KindChoices : public ::testing::Test {
   void TearDown() override { bench.removeListener(&counter); }
 
   Workbench bench;
-  PaneCounter counter;
+  testing::CountingListener counter;
   testing::FakeUserPort user;
   testing::FakeProgressPort progress;
 };

@@ -6,17 +6,13 @@
 #include <vector>
 
 #include "processing/image_kinds.h"
-#include "support/fake_progress_port.h"
-#include "support/fake_user_port.h"
-#include "workbench/picture/open_pictures.h"
+#include "support/workbench_fixture.h"
 #include "workbench/picture/prepare_pictures.h"
 #include "workbench/view/refresh_chain.h"
 #include "workbench/view/view_controls.h"
 
 namespace vemla {
 namespace {
-
-using Bytes = std::vector<std::uint8_t>;
 
 // ---- Pure geometry ----
 
@@ -121,32 +117,21 @@ TEST(DragSlide, NothingSlidesWhileTheWholeImageIsVisible) {
 
 // ---- On a workbench ----
 
-class PaneInput : public ::testing::Test {
+class PaneInput : public testing::WorkbenchFixture {
  protected:
-  void SetUp() override { ASSERT_TRUE(bench.store.allocate(1024, 1024)); }
-
   void open(int width, int height) {
-    picture1.assign(static_cast<std::size_t>(width) * height, 40);
-    picture2.assign(static_cast<std::size_t>(width) * height, 90);
     palette2 = greyRamp();
     palette2[0] = 200;  // blue of entry 0
     MemoryPictures pictures;
-    pictures.width = width;
-    pictures.height = height;
-    pictures.pixels = {picture1.data(), picture2.data()};
     pictures.palettes = {nullptr, &palette2};
     pictures.names = {"/p/one.bmp", "/p/two.bmp"};
-    ASSERT_EQ(setPicturesFromMemory(bench, user, pictures), 0);
+    openPictures(width, height, everywhere(40), everywhere(90), pictures);
   }
   bool run(int pane, PaneCommand command, int argument = 0, PaneMenuContext context = {}) {
     return runPaneCommand(bench, pane, command, argument, context, user, busy, progress);
   }
 
-  Workbench bench;
-  testing::FakeUserPort user;
-  testing::FakeProgressPort progress;
   NoBusyPort busy;
-  Bytes picture1, picture2;
   Palette palette2{};
 };
 

@@ -2,11 +2,8 @@
 
 #include <gtest/gtest.h>
 
-#include <vector>
-
 #include "processing/colour_tables.h"
-#include "support/fake_user_port.h"
-#include "workbench/picture/open_pictures.h"
+#include "support/workbench_fixture.h"
 
 namespace vemla {
 namespace {
@@ -89,15 +86,10 @@ TEST(RangeExtraction, HeldSpinStepsByOneTenTimesThenByTen) {
   EXPECT_EQ(steps.next(), 1);
 }
 
-TEST(RangeExtraction, SwitchRepaintsThePaneWithTheExtractionColour) {
-  Workbench bench;
-  ASSERT_TRUE(bench.store.allocate(1024, 1024));
-  testing::FakeUserPort user;
-  const std::vector<std::uint8_t> pixels(8 * 8, 100);
-  MemoryPictures pictures;
-  pictures.width = pictures.height = 8;
-  pictures.pixels = {pixels.data(), pixels.data()};
-  ASSERT_EQ(setPicturesFromMemory(bench, user, pictures), 0);
+using RangeExtractionRepaint = testing::WorkbenchFixture;
+
+TEST_F(RangeExtractionRepaint, SwitchRepaintsThePaneWithTheExtractionColour) {
+  openPictures(8, 8, everywhere(100), everywhere(100));
   bench.options.RangeExtractionColour1 = 0x00FF0000;  // blue, as 0x00BBGGRR
   setRangeBound(bench, ImageSlot::First, RangeBound::Lower, 100);
   setRangeBound(bench, ImageSlot::First, RangeBound::Upper, 100);

@@ -2,48 +2,25 @@
 
 #include <gtest/gtest.h>
 
-#include <vector>
-
 #include "options/option_table.h"
 #include "processing/image_kinds.h"
 #include "processing/shift.h"
-#include "support/fake_progress_port.h"
-#include "support/fake_user_port.h"
-#include "workbench/picture/open_pictures.h"
+#include "support/workbench_fixture.h"
 #include "workbench/picture/prepare_pictures.h"
 
 namespace vemla {
 namespace {
 
-using Bytes = std::vector<std::uint8_t>;
 constexpr int kWidth = 12, kHeight = 10;
 constexpr std::size_t kPixels = static_cast<std::size_t>(kWidth) * kHeight;
 
-class CountingListener : public WorkbenchListener {
- public:
-  int pictures = 0, panes = 0;
-  void picturesChanged() override { ++pictures; }
-  void panesChanged() override { ++panes; }
-};
-
-class RefreshChain : public ::testing::Test {
+class RefreshChain : public testing::WorkbenchFixture {
  protected:
-  void SetUp() override {
-    ASSERT_TRUE(bench.store.allocate(1024, 1024));
-    bench.addListener(&listener);
-    for (std::size_t i = 0; i < kPixels; ++i) {
-      picture1[i] = static_cast<std::uint8_t>(10 * (i % kWidth) + i / kWidth);
-      picture2[i] = static_cast<std::uint8_t>(50 + (i % 3));
-    }
-  }
-  void TearDown() override { bench.removeListener(&listener); }
-
+  // Picture 1 is 10 x + y, picture 2 is 50, 51, 52 repeating along the rows.
   void open() {
-    MemoryPictures pictures;
-    pictures.width = kWidth;
-    pictures.height = kHeight;
-    pictures.pixels = {picture1.data(), picture2.data()};
-    ASSERT_EQ(setPicturesFromMemory(bench, user, pictures), 0);
+    openPictures(
+        kWidth, kHeight, [](int x, int y) { return 10 * x + y; },
+        [](int x, int y) { return 50 + (y * kWidth + x) % 3; });
   }
   Bytes plane(int index) const {
     const std::uint8_t* start = bench.store.plane(index);
@@ -52,12 +29,6 @@ class RefreshChain : public ::testing::Test {
   int shownAt(ImageSlot image, int u, int v) const {
     return bench.view.panes[index(image)].shown[static_cast<std::size_t>(v) * kViewSize + u];
   }
-
-  Workbench bench;
-  CountingListener listener;
-  testing::FakeUserPort user;
-  testing::FakeProgressPort progress;
-  Bytes picture1 = Bytes(kPixels), picture2 = Bytes(kPixels);
 };
 
 TEST_F(RefreshChain, OpeningPreparesCreatesAndRendersBothImages) {

@@ -2,10 +2,7 @@
 
 #include <gtest/gtest.h>
 
-#include <vector>
-
-#include "support/fake_user_port.h"
-#include "workbench/picture/open_pictures.h"
+#include "support/workbench_fixture.h"
 #include "workbench/view/refresh_chain.h"
 
 namespace vemla {
@@ -15,25 +12,19 @@ constexpr int kWidth = 12, kHeight = 10;
 
 // Picture 1 is 10 everywhere except 200 at (3, 2) and (7, 5) and 5 at (1, 1); Picture 2 is
 // 40 everywhere. Image 1 shows Picture 1 and Image 2 Picture 2 (the first kinds).
-class StatisticsReadout : public ::testing::Test {
+class StatisticsReadout : public testing::WorkbenchFixture {
  protected:
   void SetUp() override {
-    ASSERT_TRUE(bench.store.allocate(1024, 1024));
-    std::vector<std::uint8_t> picture1(kWidth * kHeight, 10), picture2(kWidth * kHeight, 40);
+    ASSERT_NO_FATAL_FAILURE(WorkbenchFixture::SetUp());
+    picture1.assign(kWidth * kHeight, 10);
+    picture2.assign(kWidth * kHeight, 40);
     picture1[2 * kWidth + 3] = 200;
     picture1[5 * kWidth + 7] = 200;
     picture1[1 * kWidth + 1] = 5;
-    MemoryPictures pictures;
-    pictures.width = kWidth;
-    pictures.height = kHeight;
-    pictures.pixels = {picture1.data(), picture2.data()};
-    ASSERT_EQ(setPicturesFromMemory(bench, user, pictures), 0);
+    openPictures(kWidth, kHeight);
     setMagnification(bench, 2);
   }
   std::pair<int, int> cursor() const { return {bench.view.centreX, bench.view.centreY}; }
-
-  Workbench bench;
-  testing::FakeUserPort user;
 };
 
 TEST_F(StatisticsReadout, ShowsMaximumMinimumTruncatedMeanAndSum) {

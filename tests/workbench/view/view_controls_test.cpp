@@ -2,38 +2,18 @@
 
 #include <gtest/gtest.h>
 
-#include <vector>
-
 #include "support/fake_user_port.h"
-#include "workbench/picture/open_pictures.h"
+#include "support/workbench_fixture.h"
 #include "workbench/view/refresh_chain.h"
 
 namespace vemla {
 namespace {
 
-class PaneCounter : public WorkbenchListener {
- public:
-  int panes = 0;
-  void picturesChanged() override {}
-  void panesChanged() override { ++panes; }
-};
-
-class ViewControls : public ::testing::Test {
+class ViewControls : public testing::WorkbenchFixture {
  protected:
-  void SetUp() override { ASSERT_TRUE(bench.store.allocate(1024, 1024)); }
-  void open(int width, int height) {
-    const std::vector<std::uint8_t> pixels(static_cast<std::size_t>(width) * height, 9);
-    MemoryPictures pictures;
-    pictures.width = width;
-    pictures.height = height;
-    pictures.pixels = {pixels.data(), pixels.data()};
-    ASSERT_EQ(setPicturesFromMemory(bench, user, pictures), 0);
-  }
+  void open(int width, int height) { openPictures(width, height, everywhere(9), everywhere(9)); }
   bool slider(int value) { return applyMagnificationSlider(bench, value, user, false); }
   bool step(bool up) { return stepMagnification(bench, up, user, false); }
-
-  Workbench bench;
-  testing::FakeUserPort user;
 };
 
 TEST_F(ViewControls, SliderAtZeroGivesXOneForAPictureThatFitsThePane) {
@@ -124,7 +104,7 @@ TEST_F(ViewControls, GridWidthStaysInRangeAndKeepsTheOffsetsInsideThePeriod) {
 
 TEST_F(ViewControls, SwitchesRepaintWithoutRecreatingTheImages) {
   open(12, 10);
-  PaneCounter counter;
+  testing::CountingListener counter;
   bench.addListener(&counter);
   const auto statistics = bench.images.statistics;
   setCursorShown(bench, false);
