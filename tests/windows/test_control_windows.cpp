@@ -490,6 +490,30 @@ class ControlWindowsTest : public QObject {
     QCOMPARE(b.bench.control.validRange.rectangle, (Rect{20, 5, 300, 239}));  // not applied yet
   }
 
+  void divisionSelectorsShowTheOptionsBeforeAnyPicture() {
+    // As after a restart with "1/4": the record still holds the defaults' finer steps.
+    Workbench bench;
+    bench.options.ShiftUnit = 4;
+    QCOMPARE(bench.control.alignment.precision, 16);
+    QCOMPARE(bench.control.manual.padStep, 16);
+    RecordingPort user;
+    NoBusyPort busy;
+    NoProgressPort progress;
+    PictureControlWindow window(bench, user, busy, progress, nullptr);
+    auto* precision = find<QComboBox>(&window, "precision");
+    auto* padStep = find<QComboBox>(&window, "padStep");
+    QCOMPARE(precision->count(), 2);
+    QCOMPARE(precision->currentText(), QString("1/4"));
+    QCOMPARE(padStep->count(), 3);
+    QCOMPARE(padStep->currentText(), QString("1/4"));
+    // A coarser record is shown as it is.
+    bench.control.alignment.precision = 2;
+    bench.control.manual.padStep = 0;
+    window.refresh();
+    QCOMPARE(precision->currentText(), QString("1/2"));
+    QCOMPARE(padStep->currentText(), utf8("1画素単位"));
+  }
+
   void automaticAlignmentFindsTheKnownShift() {
     Bench b;
     QVERIFY(b.openShiftedPair());

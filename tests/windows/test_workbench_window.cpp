@@ -1,13 +1,18 @@
 // Window tests, run offscreen: the main window's layout (on a large and on a small screen),
 // its menu and toolbar states, the open paths (file dialogs, clipboard, queued requests,
 // history), saving, every picture command of the menu for both pictures, and the quick help.
+#include <QAbstractSpinBox>
 #include <QAction>
 #include <QApplication>
+#include <QCheckBox>
 #include <QClipboard>
+#include <QComboBox>
 #include <QLabel>
 #include <QMenu>
 #include <QMenuBar>
 #include <QMimeData>
+#include <QPushButton>
+#include <QSlider>
 #include <QToolBar>
 #include <QUrl>
 #include <QtTest>
@@ -21,6 +26,7 @@
 #include "windows/panes/image_pane.h"
 #include "windows/panes/picture_pane.h"
 #include "workbench/picture/open_pictures.h"
+#include "workbench/view/refresh_chain.h"
 
 using namespace vemla;
 using vemla::testing::RecordingPort;
@@ -147,6 +153,35 @@ struct OpenedWindow {
   PictureFacts now(PictureSlot picture) const { return factsOf(b.bench, picture); }
   // The picture a command was to leave alone is as it was.
   bool keeps(PictureSlot picture) const { return now(picture) == before[index(picture)]; }
+};
+
+// The opened window shown and active, so that the keyboard focus can move inside it.
+struct ActiveWindow : OpenedWindow {
+  ActiveWindow() {
+    window.show();
+    QApplication::setActiveWindow(&window);
+  }
+  QWidget* control(const char* element, const char* name) const {
+    auto* found = window.layoutElement(element)->findChild<QWidget*>(QString::fromUtf8(name));
+    if (found == nullptr) qFatal("no control named %s", name);
+    return found;
+  }
+  // The focus is on the Image 1 pane and the Up key there moves the cursor one pixel up and
+  // nothing else.
+  bool upKeyMovesTheCursor() {
+    QWidget* focus = QApplication::focusWidget();
+    if (focus != window.imagePane(ImageSlot::First)) {
+      qWarning("the focus is on %s",
+               focus == nullptr ? "nothing" : qPrintable(focus->objectName()));
+      return false;
+    }
+    setCursorPosition(b.bench, b.bench.view.centreX, b.bench.pictures.height - 1);  // room above
+    const ViewState before = b.bench.view;
+    QTest::keyClick(focus, Qt::Key_Up);
+    const ViewState& after = b.bench.view;
+    return after.centreY == before.centreY - 1 && after.centreX == before.centreX &&
+           after.magnification == before.magnification;
+  }
 };
 
 constexpr int kOverwrite[] = {kOverwrite1, kOverwrite2};
@@ -441,6 +476,66 @@ class WorkbenchWindowTest : public QObject {
 
     window.runCommand(kQuickHelp);
     QVERIFY(!b.bench.shell.quickHelp);
+  }
+
+  void imageControlsGiveTheFocusBackToImage1() {
+    ActiveWindow w;
+    QVERIFY(QApplication::activeWindow() == &w.window);
+    const auto click = [&](const char* name) {
+      QTest::mouseClick(w.control("ImageControl", name), Qt::LeftButton);
+    };
+    click("zoom4");
+    QCOMPARE(w.b.bench.view.magnification, 4);
+    QVERIFY(w.upKeyMovesTheCursor());
+    click("kindButton3");  // "階調差" for image 2
+    QCOMPARE(w.b.bench.images.kind[1], 3);
+    QVERIFY(w.upKeyMovesTheCursor());
+    click("colour");
+    QVERIFY(w.b.bench.view.colourDisplay);
+    QVERIFY(w.upKeyMovesTheCursor());
+    // A click on the groove, right of the handle at 0.
+    auto* brightness = static_cast<QSlider*>(w.control("ImageControl", "brightness1"));
+    const int brightnessBefore = brightness->value();
+    QTest::mouseClick(brightness, Qt::LeftButton, Qt::NoModifier,
+                      QPoint(brightness->width() - 3, brightness->height() / 2));
+    QVERIFY(brightness->value() > brightnessBefore);
+    QVERIFY(w.upKeyMovesTheCursor());
+    // A selector chosen from the keyboard.
+    auto* selector = static_cast<QComboBox*>(w.control("ImageControl", "kindSelector1"));
+    selector->setFocus();
+    QTest::keyClick(selector, Qt::Key_Down);
+    QCOMPARE(w.b.bench.images.kind[0], 1);
+    QVERIFY(w.upKeyMovesTheCursor());
+    // The upper arrow of the magnification spin, pressed and released.
+    QWidget* spin = w.control("ImageControl", "magnificationSpin");
+    QTest::mouseClick(spin, Qt::LeftButton, Qt::NoModifier, QPoint(spin->width() / 2, 3));
+    QCOMPARE(w.b.bench.view.magnification, 5);
+    QVERIFY(w.upKeyMovesTheCursor());
+    // "再表示" after a typed position.
+    auto* positionX = w.control("ImageControl", "positionX");
+    positionX->setFocus();
+    QTest::keyClick(positionX, Qt::Key_A, Qt::ControlModifier);
+    QTest::keyClicks(positionX, "3");
+    QCOMPARE(QApplication::focusWidget(), positionX);  // typing keeps the focus
+    click("redisplay");
+    QCOMPARE(w.b.bench.view.centreX, 3);
+    QVERIFY(w.upKeyMovesTheCursor());
+  }
+
+  void pictureControlsGiveTheFocusBackToImage1() {
+    ActiveWindow w;
+    QTest::mouseClick(w.control("PictureControl", "manual"), Qt::LeftButton);
+    QVERIFY(w.b.bench.control.manual.enabled);
+    QVERIFY(w.upKeyMovesTheCursor());
+    QTest::mouseClick(w.control("PictureControl", "shiftPad"), Qt::LeftButton, Qt::NoModifier,
+                      QPoint(28, 16));  // the right quarter
+    QVERIFY(w.b.bench.control.manual.setting.right == 1);
+    QVERIFY(w.upKeyMovesTheCursor());
+    auto* precision = static_cast<QComboBox*>(w.control("PictureControl", "precision"));
+    precision->setFocus();
+    QTest::keyClick(precision, Qt::Key_Up);
+    QCOMPARE(w.b.bench.control.alignment.precision, 8);
+    QVERIFY(w.upKeyMovesTheCursor());
   }
 
   void fileInformationNamesTheFiles() {

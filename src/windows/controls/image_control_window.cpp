@@ -201,6 +201,7 @@ ImageControlWindow::ImageControlWindow(Workbench& bench, UserPort& user, BusyPor
   buildColours(this);
   buildRanges(this);
   layout->addStretch(1);
+  returnFocusAfterActions(this);
   bench_.addListener(this);
   refresh();
 }

@@ -1,5 +1,7 @@
 #include "windows/controls/picture_control_window.h"
 
+#include <QAbstractButton>
+#include <QAbstractSpinBox>
 #include <QButtonGroup>
 #include <QCheckBox>
 #include <QComboBox>
@@ -14,6 +16,7 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QSignalBlocker>
+#include <QSlider>
 #include <QVBoxLayout>
 #include <algorithm>
 
@@ -93,6 +96,52 @@ QComboBox* comboBox(QWidget* parent, const char* name, const char* help) {
   combo->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
   combo->setMinimumContentsLength(3);
   return combo;
+}
+
+namespace {
+
+void focusImagePane(const QWidget* control) {
+  if (auto* pane = control->window()->findChild<QWidget*>(QStringLiteral("Image1"))) {
+    pane->setFocus(Qt::OtherFocusReason);
+  }
+}
+
+// A spin box receives the mouse only on its arrows (its text field is a child widget), so a
+// release there ends a step, held or not.
+class ArrowRelease : public QObject {
+ public:
+  using QObject::QObject;
+  bool eventFilter(QObject* watched, QEvent* event) override {
+    if (event->type() == QEvent::MouseButtonRelease) focusImagePane(static_cast<QWidget*>(watched));
+    return false;
+  }
+};
+
+}  // namespace
+
+void returnFocusAfterActions(QWidget* window) {
+  const auto back = [window] { focusImagePane(window); };
+  for (auto* button : window->findChildren<QAbstractButton*>()) {
+    QObject::connect(button, &QAbstractButton::clicked, window, back);
+  }
+  for (auto* selector : window->findChildren<QComboBox*>()) {
+    QObject::connect(selector, &QComboBox::activated, window, back);
+  }
+  for (auto* slider : window->findChildren<QSlider*>()) {
+    QObject::connect(slider, &QSlider::actionTriggered, window, back);
+    QObject::connect(slider, &QSlider::sliderReleased, window, back);
+  }
+  for (auto* pad : window->findChildren<DirectionPad*>()) {
+    QObject::connect(pad, &DirectionPad::directionPressed, window, back);
+  }
+  auto* arrows = new ArrowRelease(window);
+  for (auto* spin : window->findChildren<QAbstractSpinBox*>()) {
+    spin->installEventFilter(arrows);
+    QObject::connect(spin, &QAbstractSpinBox::editingFinished, window, [spin] {
+      // Also emitted when the spin box loses the focus: then it goes where the operator put it.
+      if (spin->hasFocus()) focusImagePane(spin);
+    });
+  }
 }
 
 }  // namespace controls
@@ -318,6 +367,7 @@ PictureControlWindow::PictureControlWindow(Workbench& bench, UserPort& user, Bus
   buildManualShift(manualGroup);
   buildAlignment(alignmentGroup);
   narrowNumberFields();
+  returnFocusAfterActions(this);
   bench_.addListener(this);
   refresh();
 }
@@ -695,7 +745,10 @@ void PictureControlWindow::refresh() {
     stepsY_->setCurrentIndex(manual.setting.stepsY);
     shownSetting_ = manual.setting;
   }
-  padStep_->setCurrentIndex(manual.padStep <= 0 ? 0 : powerOfTwo(manual.padStep));
+  // Until pictures are prepared the record may hold steps finer than the division (after a
+  // start with a coarser "ShiftUnit"); the selectors show what that preparation corrects them to.
+  const int n = division();
+  padStep_->setCurrentIndex(manual.padStep <= 0 ? 0 : powerOfTwo(std::clamp(manual.padStep, 2, n)));
   for (std::size_t index = 0; index < 2; ++index) {
     const std::array<std::string, 2> texts = markTexts(control.marks[index]);
     markTexts_[index][0]->setText(QString::fromStdString(texts[0]));
@@ -708,7 +761,7 @@ void PictureControlWindow::refresh() {
   const AlignmentSettings& alignment = control.alignment;
   automatic_->setChecked(alignment.enabled);
   criterion_->setCurrentIndex(alignment.criterion == kAlignStandard ? 1 : 0);
-  precision_->setCurrentIndex(powerOfTwo(alignment.precision) - 1);
+  precision_->setCurrentIndex(powerOfTwo(std::clamp(alignment.precision, 2, n)) - 1);
   alignTarget_->button(alignment.target == 0 ? 0 : 1)->setChecked(true);
   if (shownRanges_ != std::array<int, 2>{alignment.range, alignment.cursorRange}) {
     searchRange_->setText(QString::number(alignment.range));

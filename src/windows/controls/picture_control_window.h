@@ -38,6 +38,12 @@ QCheckBox* checkBox(QWidget* parent, const char* text, const char* name, const c
 QRadioButton* radioButton(QWidget* parent, const char* text, const char* name, const char* help);
 QLineEdit* lineEdit(QWidget* parent, const char* name, const char* help, bool readOnly);
 QComboBox* comboBox(QWidget* parent, const char* name, const char* help);
+// Gives the keyboard focus back to the image pane "Image1" of the main window after every
+// action of a control in `window`, so that the arrow keys move the cursor again: after a
+// button or check click, a selector choice, a slider action, a direction-pad press, the release
+// of a spin box arrow and Enter in a spin box. Typing into an edit keeps the focus there. Call
+// it once the controls and their own actions are connected: the focus moves after the action.
+void returnFocusAfterActions(QWidget* window);
 }  // namespace controls
 
 // A 32 x 32 pad split by its diagonals. It shows one of five images: at rest, or with the
