@@ -450,6 +450,27 @@ class WorkbenchWindowTest : public QObject {
     QVERIFY(user.unscripted.isEmpty());
   }
 
+  void resettingTheColoursAsksFirstThenRestoresTheDefaults() {
+    Bench b;
+    RecordingPort user;
+    WorkbenchWindow window(b.bench, user, kLargeScreen);
+    ImageControlSelections& selections = b.bench.images.selections;
+    selections.kindColours[0][0] = 3;
+    selections.intensity[1] = 9;
+    selections.brightness[2] = 17;
+    const ImageControlSelections changed = selections;
+
+    user.yesNoAnswers = {false, true};
+    QVERIFY(chooseMenuItem(window, kResetColours));
+    QCOMPARE(user.questions.last(),
+             QString::fromUtf8("ｲﾒｰｼﾞとｶﾗｰの関連付けや各ｶﾗｰでの表示強度及び輝度を\n"
+                               "ﾌﾟﾛｸﾞﾗﾑの既定値で初期化してもよいですか"));
+    QVERIFY(selections == changed);  // "いいえ" changes nothing
+    QVERIFY(chooseMenuItem(window, kResetColours));
+    QVERIFY(selections == ImageControlSelections{});
+    QVERIFY(user.unscripted.isEmpty());
+  }
+
   void quickHelpShowsAStripsTextOnlyWhileOn() {
     Bench b;
     RecordingPort user;

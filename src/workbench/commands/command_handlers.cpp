@@ -9,6 +9,7 @@
 #include "workbench/editing/picture_rename.h"
 #include "workbench/picture/picture_commands.h"
 #include "workbench/settings/settings_session.h"
+#include "workbench/view/colour_controls.h"
 #include "workbench/view/display_marks.h"
 
 namespace vemla {
@@ -132,6 +133,13 @@ void clearShiftMarksAfterAsking(CommandContext& context) {
     clearMarks(c.bench.control);
     c.bench.notifyPanesChanged();
   });
+}
+
+void resetColoursAfterAsking(CommandContext& context) {
+  askAndRun(context,
+            "ｲﾒｰｼﾞとｶﾗｰの関連付けや各ｶﾗｰでの表示強度及び輝度を\n"
+            "ﾌﾟﾛｸﾞﾗﾑの既定値で初期化してもよいですか",
+            [](CommandContext& c) { resetColourSelections(c.bench); });
 }
 
 void clearDisplayMarksAfterAsking(CommandContext& context) {

@@ -31,6 +31,7 @@ void renameByDialog(CommandContext& context, PictureSlot picture);
 void clearHistoryAfterAsking(CommandContext& context);
 void clearShiftMarksAfterAsking(CommandContext& context);
 void clearDisplayMarksAfterAsking(CommandContext& context);
+void resetColoursAfterAsking(CommandContext& context);
 void clearExchangeFileAfterAsking(CommandContext& context);
 
 // The memo file of the option MemoFile; a relative name is taken in the program folder.

@@ -74,6 +74,11 @@ bool chooseColour(Workbench& bench, ImageSlot image, int row) {
   return true;
 }
 
+void resetColourSelections(Workbench& bench) {
+  bench.images.selections = ImageControlSelections{};
+  paintPanes(bench);
+}
+
 void copyColourAssociation(Workbench& bench, ImageSlot toImage) {
   setColourAssociation(bench, toImage, associatedColourKind(bench, other(toImage)));
 }

@@ -25,6 +25,10 @@ int colourChoiceIndex(const std::vector<ColourChoice>& choices, int colourKind);
 // on or not (the kind actually painted is colourKindOf).
 int associatedColourKind(const Workbench& bench, ImageSlot image);
 
+// "ｶﾗｰ情報の初期化": every colour association, intensity and brightness back to its default;
+// the panes repaint.
+void resetColourSelections(Workbench& bench);
+
 // Remembers `colourKind` for what image `image` shows now; ignored when it is no colour kind.
 void setColourAssociation(Workbench& bench, ImageSlot image, int colourKind);
 // A selector row or the colour request of a pane menu; false for an index outside the list.
