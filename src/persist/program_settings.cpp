@@ -266,17 +266,17 @@ std::vector<SettingsField> buildFields() {
   }));  // 26
   f.push_back(textField("last text export file", 512, [](ProgramRecord& r) -> std::string& {
     return r.lastFiles.greyValueText;
-  }));  // 27
-  f.push_back(optionField("ScopeMagnification", 4));                                        // 28
-  f.push_back(optionField("ScopePosition", 4));                                             // 29
-  f.push_back({"user name", 260, 0,                                                         // 30
+  }));                                                // 27
+  f.push_back(optionField("ScopeMagnification", 4));  // 28
+  f.push_back(optionField("ScopePosition", 4));       // 29
+  f.push_back({"user name", 260, 0,                   // 30
                [](const ProgramSettings& s, FieldWriter& w) { w.text(s.importer.userName, 260); },
                [](FieldReader& r, ProgramSettings& s) { getText(r, s.importer.userName, 260); }});
   for (std::size_t i = 0; i < 5; ++i) {  // 31-35
     f.push_back(recordField("reserved word", 4,
                             [i](ProgramRecord& r) -> std::int32_t& { return r.reservedWords[i]; }));
   }
-  for (std::size_t i = 0; i < 6; ++i) {  // 36-41
+  for (std::size_t i = 0; i < 6; ++i) {  // 36-41: words in the order of ControlWord
     f.push_back(recordField("control word", 4,
                             [i](ProgramRecord& r) -> std::int32_t& { return r.controlWords[i]; }));
   }

@@ -30,6 +30,25 @@ inline constexpr std::size_t kProgramRecordBytesBeforeVersion2 = 11708;
 // The most the reader takes from the file (the work area of the original record reader).
 inline constexpr std::size_t kProgramWorkAreaBytes = 227352;
 
+// Fields 36-41, the picture-control and image-control settings, one word each: the automatic
+// alignment's criterion (0 "高速", 1 "標準"), precision p, search range R, target picture (0
+// picture 1, 1 picture 2) and cursor range Rc, then the image control's switches as bits (see
+// kSwitch*). Six zero words are what files written before these were kept hold: they stand for
+// "nothing stored".
+enum ControlWord : std::size_t {
+  kWordCriterion,
+  kWordPrecision,
+  kWordRange,
+  kWordTarget,
+  kWordCursorRange,
+  kWordSwitches,
+};
+inline constexpr std::int32_t kSwitchCursorShown = 1 << 0;   // "ｶｰｿﾙ": the cursor is drawn
+inline constexpr std::int32_t kSwitchFineMovement = 1 << 1;  // "微動": the arrows move finely
+inline constexpr std::int32_t kSwitchColourBars = 1 << 2;  // "ﾊﾟﾚｯﾄ": the colour bars are shown
+inline constexpr std::int32_t kSwitchBlankInvalid = 1 << 3;  // "有効範囲": blank the invalid area
+// The other bits are written as 0 and ignored when read.
+
 struct GradationToolSettings {
   std::int32_t state = 0;  // tool state word, interpreted by the tool
   // Four 3 x 3 operators, coefficients in row order, and their absolute-value flags.
@@ -76,7 +95,7 @@ struct WindowRectangle {
 struct ProgramRecord {
   LastFiles lastFiles;  // the main window's file dialogs
   std::array<std::int32_t, 5> reservedWords{};
-  std::array<std::int32_t, 6> controlWords{};  // picture-control and image-control settings
+  std::array<std::int32_t, 6> controlWords{};  // indexed by ControlWord
   std::array<std::uint32_t, 2> spareColourPair{};
   std::array<std::uint8_t, 32> marksReserved{};
   std::array<std::int32_t, 2> textExport{};

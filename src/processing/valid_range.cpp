@@ -57,6 +57,13 @@ void setValidRectangle(ValidRangeSetting& setting, int x0, int y0, int x1, int y
   setting.setHeight = height;
 }
 
+void fitValidRectangle(ValidRangeSetting& setting, int width, int height) {
+  if (setting.setWidth == width && setting.setHeight == height) return;
+  setting.rectangle = {0, 0, width - 1, height - 1};
+  setting.setWidth = width;
+  setting.setHeight = height;
+}
+
 void setValidMargin(ValidRangeSetting& setting, int margin) {
   setting.margin = std::max(margin, 0);
 }

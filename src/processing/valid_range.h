@@ -14,6 +14,10 @@ bool selectValidRangeKind(ValidRangeSetting& setting, int kind);
 // Rectangle edits: each corner clamped into the picture, then ordered.
 void setValidRectangle(ValidRangeSetting& setting, int x0, int y0, int x1, int y1, int width,
                        int height);
+// At an open of a width x height picture: the rectangle stays when it was set for that size
+// (also one restored from the settings file), otherwise it becomes the whole picture, now set
+// for that size.
+void fitValidRectangle(ValidRangeSetting& setting, int width, int height);
 // Margin edit ("画素を除く範囲"): values below 0 become 0.
 void setValidMargin(ValidRangeSetting& setting, int margin);
 

@@ -19,6 +19,7 @@
 #include "text/format.h"
 #include "workbench/gallery/slot_content.h"
 #include "workbench/picture/open_pictures.h"
+#include "workbench/picture/rgb_ratio_memory.h"
 
 namespace vemla {
 namespace {
@@ -213,7 +214,7 @@ struct OpenedPicture {
 
 // Reads item `number` into `picture`; 0, 1 when the ratio dialog was cancelled, or the archive
 // result after its message.
-int readPicture(const Workbench& bench, UserPort& user, const std::string& path, int number,
+int readPicture(Workbench& bench, UserPort& user, const std::string& path, int number,
                 PictureSlot slot, std::span<std::uint8_t> content, std::span<std::uint8_t> work,
                 OpenedPicture& picture) {
   ArchiveItemRead read;
@@ -239,8 +240,9 @@ int readPicture(const Workbench& bench, UserPort& user, const std::string& path,
     picture.palette = info.palette;
     return 0;
   }
+  RgbRatioMemory memory(bench, user);
   return trueColourTo8Bit(bench.options.TrueColourOpenMode, bench.options.AskRatioPerFile,
-                          bench.options.GreyRatio, user, rgbRatioFileSuffix(slot), content.data(),
+                          bench.options.GreyRatio, memory, rgbRatioFileSuffix(slot), content.data(),
                           info.bytesPerPixel, info.width, info.height, picture.pixels.data(),
                           picture.palette)
              ? 0

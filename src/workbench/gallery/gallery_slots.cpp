@@ -19,6 +19,7 @@
 #include "text/format.h"
 #include "workbench/gallery/slot_content.h"
 #include "workbench/picture/open_pictures.h"
+#include "workbench/picture/rgb_ratio_memory.h"
 
 namespace vemla {
 namespace {
@@ -150,10 +151,11 @@ int storeFileInSlot(Workbench& bench, UserPort& user, int slot, const std::strin
   request.trueColourMode = bench.options.TrueColourOpenMode;
   request.askRatio = bench.options.AskRatioPerFile;
   request.ratios = bench.options.GreyRatio;
+  RgbRatioMemory memory(bench, user);
   MemoryItem item;
   // True-colour bitmaps stay true colour here, so the reader needs no conversion scratch.
   const int result =
-      readFileIntoMemoryItem(request, user, bench.pictures.rawSize, buffer.span(), {}, item);
+      readFileIntoMemoryItem(request, memory, bench.pictures.rawSize, buffer.span(), {}, item);
   if (result == kItemAbandoned) return kSlotAbandoned;
   if (result != 0) return kSlotFailed;
   if (item.kind == kItemData) {
@@ -276,8 +278,9 @@ int copySlotToPicture(Workbench& bench, UserPort& user, int slot, PictureSlot pi
   Palette palette = record->palette;
   const std::uint8_t* pixelsToOpen = content.data();
   if (bytesPerPixel != 1) {
+    RgbRatioMemory memory(bench, user);
     if (!trueColourTo8Bit(bench.options.TrueColourOpenMode, bench.options.AskRatioPerFile,
-                          bench.options.GreyRatio, user, rgbRatioFileSuffix(picture),
+                          bench.options.GreyRatio, memory, rgbRatioFileSuffix(picture),
                           content.data(), bytesPerPixel, record->width, record->height,
                           converted.data(), palette)) {
       return kSlotAbandoned;

@@ -3,6 +3,7 @@
 #include "persist/exchange_file.h"
 #include "workbench/picture/open_pictures.h"
 #include "workbench/picture/picture_commands.h"
+#include "workbench/picture/rgb_ratio_memory.h"
 #include "workbench/view/pane_input.h"
 #include "workbench/view/refresh_chain.h"
 
@@ -42,7 +43,8 @@ int pasteExchangeToPane(Workbench& bench, UserPort& user, int pane) {
   request.askRatio = bench.options.AskRatioPerFile;
   request.ratios = bench.options.GreyRatio;
   persist::ExchangeItem item;
-  const int kind = persist::readExchangeItem(bench.settings.folder, request, user, item);
+  RgbRatioMemory memory(bench, user);
+  const int kind = persist::readExchangeItem(bench.settings.folder, request, memory, item);
   if (kind != persist::kExchangePicture) return -1;
 
   // The other picture is kept at the same size and cleared at another one.

@@ -11,8 +11,10 @@
 #include "picture/messages.h"
 #include "picture/raw.h"
 #include "processing/reduced_display.h"
+#include "processing/valid_range.h"
 #include "text/cp932.h"
 #include "text/format.h"
+#include "workbench/picture/rgb_ratio_memory.h"
 #include "workbench/view/refresh_chain.h"
 
 namespace vemla {
@@ -73,7 +75,8 @@ bool readBitmapFile(Workbench& bench, UserPort& user, PictureSlot picture, const
   const bool grey = options.TrueColourOpenMode == kTrueColourGrey;
   RgbRatio ratios = options.GreyRatio;
   if (bits != 8 && grey && options.AskRatioPerFile) {
-    const std::optional<RgbRatio> asked = user.askRgbRatio(rgbRatioFileSuffix(picture), ratios);
+    RgbRatioMemory memory(bench, user);
+    const std::optional<RgbRatio> asked = memory.askRgbRatio(rgbRatioFileSuffix(picture), ratios);
     if (!asked) return false;  // cancel abandons the open without a message
     ratios = *asked;
   }
@@ -301,7 +304,7 @@ int openPictureFiles(Workbench& bench, UserPort& user, const std::string* name1,
   const bool sizeChanged = setSize(bench, width, height);
   for (PictureSlot slot : kPictureSlots) commitPicture(bench, slot, pending[index(slot)]);
   applyCarryOver(bench, sizeChanged);
-  if (sizeChanged) bench.control.validRange.rectangle = {0, 0, width - 1, height - 1};
+  fitValidRectangle(bench.control.validRange, width, height);
   afterOpenRefresh(bench, user,
                    {pending[0].source != PendingPicture::Source::Kept,
                     pending[1].source != PendingPicture::Source::Kept});
@@ -353,7 +356,7 @@ int setPicturesFromMemory(Workbench& bench, UserPort& user, const MemoryPictures
     meta.drawingPalette = meta.palette;
     replaced[at] = true;
   }
-  if (sizeChanged) bench.control.validRange.rectangle = {0, 0, given.width - 1, given.height - 1};
+  fitValidRectangle(bench.control.validRange, given.width, given.height);
 
   ViewState& view = bench.view;
   if (given.magnification >= 1 && given.magnification <= 64) {

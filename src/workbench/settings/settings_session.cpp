@@ -1,5 +1,7 @@
 #include "workbench/settings/settings_session.h"
 
+#include <array>
+#include <cstdint>
 #include <tuple>
 
 #include "options/option_sheet_rules.h"
@@ -18,6 +20,43 @@ bool writes(const Workbench& bench) {
 ProgramSettings programSettingsOf(const Workbench& bench) {
   return {bench.options, bench.images.selections, bench.images.marks, bench.importer,
           bench.settings.program};
+}
+
+// The alignment settings and the image control's switches as fields 36-41 hold them.
+std::array<std::int32_t, 6> controlWordsOf(const Workbench& bench) {
+  const AlignmentSettings& alignment = bench.control.alignment;
+  std::array<std::int32_t, 6> words{};
+  words[kWordCriterion] = alignment.criterion;
+  words[kWordPrecision] = alignment.precision;
+  words[kWordRange] = alignment.range;
+  words[kWordTarget] = alignment.target;
+  words[kWordCursorRange] = alignment.cursorRange;
+  std::int32_t switches = 0;
+  if (bench.view.cursorShown) switches |= kSwitchCursorShown;
+  if (bench.view.fineMovement) switches |= kSwitchFineMovement;
+  if (bench.view.colourBars) switches |= kSwitchColourBars;
+  if (bench.images.blankInvalid) switches |= kSwitchBlankInvalid;
+  words[kWordSwitches] = switches;
+  return words;
+}
+
+// Takes the stored words back, each corrected into its range: the precision up to the sub-pixel
+// division in use, the cursor range up to the larger side of the largest picture. All-zero
+// words were never stored and leave the factory values.
+void restoreControlWords(Workbench& bench, const std::array<std::int32_t, 6>& words) {
+  if (words == std::array<std::int32_t, 6>{}) return;
+  PictureControlState& control = bench.control;
+  setAlignmentCriterion(control, words[kWordCriterion]);
+  setAlignmentPrecision(control, words[kWordPrecision], bench.options.ShiftUnit);
+  control.alignment.range = correctedAlignmentRange(words[kWordRange]);
+  setAlignmentTarget(control, words[kWordTarget]);
+  control.alignment.cursorRange = correctedCursorRange(
+      words[kWordCursorRange], bench.options.MaxPictureWidth, bench.options.MaxPictureHeight);
+  const std::int32_t switches = words[kWordSwitches];
+  bench.view.cursorShown = (switches & kSwitchCursorShown) != 0;
+  bench.view.fineMovement = (switches & kSwitchFineMovement) != 0;
+  bench.view.colourBars = (switches & kSwitchColourBars) != 0;
+  bench.images.blankInvalid = (switches & kSwitchBlankInvalid) != 0;
 }
 
 }  // namespace
@@ -60,6 +99,7 @@ void loadSettingsAtStart(Workbench& bench, UserPort& user) {
   if (s.folder.empty()) return;
   const bool first = !bench.secondCopy;
   bench.control.validRange = s.program.validRange;
+  restoreControlWords(bench, s.program.controlWords);
 
   loadUserInfo(s.folder, bench.userEntries, s.user, user, first, s.keepBad.user);
   loadAssociations(s.folder, s.associations, user, first, s.keepBad.associations);
@@ -113,6 +153,7 @@ bool saveProgramSettingsNow(Workbench& bench, UserPort& user) {
   if (!writes(bench)) return true;
   SettingsState& s = bench.settings;
   s.program.validRange = bench.control.validRange;
+  s.program.controlWords = controlWordsOf(bench);
   return saveProgramSettings(s.folder, programSettingsOf(bench), user, s.keepBad.program);
 }
 
