@@ -87,4 +87,17 @@ std::string_view stripQuotes(std::string_view name) {
   return name;
 }
 
+std::string withFilterExtension(std::string_view name, std::string_view filter) {
+  const std::string_view file = fileNamePart(name);
+  if (file.empty() || file.find('.') != std::string_view::npos) return std::string(name);
+  const std::size_t pattern = filter.find("*.");
+  if (pattern == std::string_view::npos) return std::string(name);
+  const std::string_view rest = filter.substr(pattern + 1);
+  const std::size_t end = rest.find_first_of(" ;)");
+  const std::string_view extension = rest.substr(0, end);
+  if (extension.size() < 2 || extension.find('*') != std::string_view::npos)
+    return std::string(name);
+  return std::string(name) + std::string(extension);
+}
+
 }  // namespace vemla

@@ -24,6 +24,11 @@ std::string stripPictureExtension(std::string_view name);
 // adds it when there is none; surrounding double quotes stay around the result.
 std::string replaceExtension(std::string_view name, std::string_view extension);
 
+// A name chosen in a save dialog without any extension takes the first extension of the
+// chosen filter ("ﾋﾞｯﾄﾏｯﾌﾟﾌｧｲﾙ (*.bmp)" gives ".bmp"), as a desktop save dialog does; a name
+// with an extension, or a filter without one ("*" or "*.*"), leaves the name unchanged.
+std::string withFilterExtension(std::string_view name, std::string_view filter);
+
 // True when any of " * / : ; < > ? \ | occurs.
 bool hasForbiddenCharacter(std::string_view name);
 

@@ -5,6 +5,16 @@
 namespace vemla {
 namespace {
 
+TEST(WithFilterExtension, OnlyANameWithoutExtensionTakesTheFiltersFirst) {
+  const std::string bitmaps = "ﾋﾞｯﾄﾏｯﾌﾟﾌｧｲﾙ (*.bmp)";
+  EXPECT_EQ(withFilterExtension("/pictures/result", bitmaps), "/pictures/result.bmp");
+  EXPECT_EQ(withFilterExtension("/pictures/result.raw", bitmaps), "/pictures/result.raw");
+  EXPECT_EQ(withFilterExtension("/pic.d/result", "画像 (*.bmp *.raw)"), "/pic.d/result.bmp");
+  EXPECT_EQ(withFilterExtension("/pictures/result", "全て (*.*)"), "/pictures/result");
+  EXPECT_EQ(withFilterExtension("/pictures/result", ""), "/pictures/result");
+  EXPECT_EQ(withFilterExtension("/pictures/", bitmaps), "/pictures/");
+}
+
 TEST(NameEndsWithExtension, NeedsALongerNameAndAMatchingTail) {
   EXPECT_TRUE(nameEndsWithExtension("a.bmp", ".bmp"));
   EXPECT_TRUE(nameEndsWithExtension("DIR/A.BMP", ".bmp"));

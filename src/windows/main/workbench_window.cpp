@@ -22,6 +22,7 @@
 #include <QVBoxLayout>
 
 #include "persist/exchange_file.h"
+#include "picture/file_names.h"
 #include "windows/archive/archive_open_dialog.h"
 #include "windows/controls/image_control_window.h"
 #include "windows/controls/picture_control_window.h"
@@ -137,7 +138,9 @@ WorkbenchWindow::WorkbenchWindow(Workbench& bench, UserPort& user, QSize screen,
     return name.isEmpty() ? QStringList() : QStringList{name};
   };
   dialogs_.save = [this](const QString& title, const QString& filters, const QString& start) {
-    return QFileDialog::getSaveFileName(this, title, start, filters);
+    QString filter;
+    const QString name = QFileDialog::getSaveFileName(this, title, start, filters, &filter);
+    return fromUtf8(withFilterExtension(name.toStdString(), filter.toStdString()));
   };
   nameDialog_ = [this](PictureSlot picture) -> std::optional<QString> {
     const std::optional<std::string> text = vemla::askPictureName(this, bench_, picture, user_);
