@@ -17,6 +17,7 @@
 #include <vector>
 
 #include "gallery/archive.h"
+#include "ports/quiet_user_port.h"
 #include "workbench/gallery/archive_flows.h"
 #include "workbench/gallery/gallery_startup.h"
 
@@ -130,30 +131,13 @@ class NullProgress final : public vemla::ProgressPort, public vemla::BusyPort {
   void end() override {}
 };
 
-class QuietUser final : public vemla::UserPort {
- public:
-  void tell(vemla::Icon, std::string_view text, std::string_view) override { told += text; }
-  bool askYesNo(std::string_view) override { return false; }
-  vemla::Answer askYesNoCancel(std::string_view, vemla::Icon) override {
-    return vemla::Answer::Cancel;
-  }
-  std::optional<vemla::RawSize> askRawSize(std::string_view, std::int64_t,
-                                           vemla::RawSize) override {
-    return std::nullopt;
-  }
-  std::optional<vemla::RgbRatio> askRgbRatio(std::string_view, vemla::RgbRatio) override {
-    return std::nullopt;
-  }
-  std::string told;
-};
-
 // A gallery of eight 2048 x 2048 pictures in its own program folder.
 struct SavedGallery {
   static constexpr int kSlots = 8;
   static constexpr int kSlotSide = 2048;
   std::string folder = benchPath("gallery");
   vemla::Workbench bench;
-  QuietUser user;
+  vemla::QuietUserPort user;
   NullProgress progress;
 
   SavedGallery() {
@@ -195,7 +179,9 @@ void BM_SaveSlots(benchmark::State& state) {
   const std::string path = benchPath("slots-" + std::to_string(threads) + ".vla");
   for (auto _ : state) {
     if (gallery.save(path, threads) != SavedGallery::kSlots) {
-      state.SkipWithError(("save failed: " + gallery.user.told).c_str());
+      state.SkipWithError(
+          ("save failed: " + (gallery.user.told.empty() ? std::string() : gallery.user.told.back()))
+              .c_str());
       break;
     }
   }

@@ -7,6 +7,7 @@
 #include <cstring>
 #include <vector>
 
+#include "ports/quiet_user_port.h"
 #include "processing/image_creation.h"
 #include "processing/shift.h"
 #include "shift_pictures.h"
@@ -108,27 +109,11 @@ BENCHMARK(BM_AreaDifference)
     ->Args({15, 0, 1})
     ->Unit(benchmark::kMillisecond);
 
-class QuietPort final : public vemla::UserPort {
- public:
-  void tell(vemla::Icon, std::string_view, std::string_view) override {}
-  bool askYesNo(std::string_view) override { return false; }
-  vemla::Answer askYesNoCancel(std::string_view, vemla::Icon) override {
-    return vemla::Answer::Cancel;
-  }
-  std::optional<vemla::RawSize> askRawSize(std::string_view, std::int64_t,
-                                           vemla::RawSize) override {
-    return std::nullopt;
-  }
-  std::optional<vemla::RgbRatio> askRgbRatio(std::string_view, vemla::RgbRatio) override {
-    return std::nullopt;
-  }
-};
-
 // A 4096 x 4096 workbench with picture 2 shifted by 1 + 5/16 right and 2/16 up (cubic), Image 1
 // the average and Image 2 the absolute difference, both shown at x8 with interpolation.
 struct RefreshFixture {
   vemla::Workbench bench;
-  QuietPort user;
+  vemla::QuietUserPort user;
   RefreshFixture() {
     bench.store.allocate(kSide, kSide);
     bench.options.MaxPictureWidth = bench.options.MaxPictureHeight = kSide;

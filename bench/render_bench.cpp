@@ -5,6 +5,7 @@
 
 #include <vector>
 
+#include "ports/quiet_user_port.h"
 #include "processing/pane_painting.h"
 #include "processing/view_rendering.h"
 #include "shift_pictures.h"
@@ -57,27 +58,11 @@ BENCHMARK(BM_RenderPane)
     ->ArgsProduct({{2, 3, 8, 64}, {1, 2}, {0}})
     ->Unit(benchmark::kMicrosecond);
 
-class QuietPort final : public vemla::UserPort {
- public:
-  void tell(vemla::Icon, std::string_view, std::string_view) override {}
-  bool askYesNo(std::string_view) override { return false; }
-  vemla::Answer askYesNoCancel(std::string_view, vemla::Icon) override {
-    return vemla::Answer::Cancel;
-  }
-  std::optional<vemla::RawSize> askRawSize(std::string_view, std::int64_t,
-                                           vemla::RawSize) override {
-    return std::nullopt;
-  }
-  std::optional<vemla::RgbRatio> askRgbRatio(std::string_view, vemla::RgbRatio) override {
-    return std::nullopt;
-  }
-};
-
 // Arg: magnification. Cursor steps left and right over a 4096 x 4096 pair with colour, range
 // extraction and grid on, interpolation (cubic) on.
 void BM_CursorStep(benchmark::State& state) {
   static vemla::Workbench bench;
-  static QuietPort user;
+  static vemla::QuietUserPort user;
   if (!bench.pictures.picturesPresent) {
     bench.store.allocate(kSide, kSide);
     vemla::MemoryPictures given;

@@ -15,9 +15,10 @@
 #include <span>
 
 #include "net/export_targets.h"
-#include "workbench/net/picture_exchange.h"
 #include "net/transfer_messages.h"
 #include "net/wire_format.h"
+#include "ports/quiet_user_port.h"
+#include "workbench/net/picture_exchange.h"
 #include "workbench/picture/open_pictures.h"
 #include "workbench/workbench.h"
 
@@ -26,23 +27,6 @@ namespace {
 void check(bool condition) {
   if (!condition) std::abort();
 }
-
-class QuietUser final : public vemla::UserPort {
- public:
-  void tell(vemla::Icon, std::string_view, std::string_view) override { ++told; }
-  bool askYesNo(std::string_view) override { return false; }
-  vemla::Answer askYesNoCancel(std::string_view, vemla::Icon) override {
-    return vemla::Answer::Cancel;
-  }
-  std::optional<vemla::RawSize> askRawSize(std::string_view, std::int64_t,
-                                           vemla::RawSize) override {
-    return std::nullopt;
-  }
-  std::optional<vemla::RgbRatio> askRgbRatio(std::string_view, vemla::RgbRatio) override {
-    return std::nullopt;
-  }
-  int told = 0;
-};
 
 // The workbench's pictures are at most this size: pairs the maxima let through but the store
 // cannot hold must be refused by the open, not written past the planes.
@@ -57,14 +41,13 @@ void openReceivedPair(const vemla::net::DecodedPayload& decoded, std::uint8_t ch
   bench.options.ImportTakeMagnification = (choice & 4) != 0;
   const net::PairHeader& header = decoded.header;
   // The two pictures lie one after the other in the payload, as the importer receives them.
-  QuietUser user;
-  const int opened =
-      setPicturesFromMemory(bench, user, net::importedPictures(header, decoded.picture1.data(),
-                                                               bench.options));
+  vemla::QuietUserPort user;
+  const int opened = setPicturesFromMemory(
+      bench, user, net::importedPictures(header, decoded.picture1.data(), bench.options));
   const bool fits = header.width <= kStoreSide && header.height <= kStoreSide;
   check((opened == 0) == fits);
   if (!fits) {
-    check(user.told == 1 && !bench.pictures.picturesPresent);
+    check(user.told.size() == 1 && !bench.pictures.picturesPresent);
     return;
   }
   const std::size_t pictureBytes = decoded.picture1.size();
@@ -100,9 +83,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   const std::span<const std::uint8_t> payload(data + kPrefix, size - kPrefix);
 
   // The importer's code for the length: the refusals, else the length itself.
-  const int code = announced < 0                    ? kPasswordMismatch
-                   : announced > kReceiveCapacity   ? kLengthTooLarge
-                                                    : announced;
+  const int code = announced < 0                  ? kPasswordMismatch
+                   : announced > kReceiveCapacity ? kLengthTooLarge
+                                                  : announced;
   PairHeader header;
   const PayloadCheck fromHeader =
       checkPayloadHeader(announced, payload, maxWidth, maxHeight, header);

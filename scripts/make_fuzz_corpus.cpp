@@ -20,6 +20,7 @@
 #include "persist/settings_io.h"
 #include "persist/small_tables.h"
 #include "picture/bitmap.h"
+#include "ports/quiet_user_port.h"
 #include "processing/cursor_handover.h"
 #include "sample_files.h"
 #include "text/cp932.h"
@@ -30,19 +31,6 @@ namespace fs = std::filesystem;
 using Bytes = std::vector<std::uint8_t>;
 using namespace vemla;
 using namespace vemla::fuzzing;
-
-class QuietUser final : public UserPort {
- public:
-  void tell(Icon, std::string_view text, std::string_view) override {
-    std::fprintf(stderr, "%.*s\n", static_cast<int>(text.size()), text.data());
-  }
-  bool askYesNo(std::string_view) override { return false; }
-  Answer askYesNoCancel(std::string_view, Icon) override { return Answer::Cancel; }
-  std::optional<RawSize> askRawSize(std::string_view, std::int64_t, RawSize) override {
-    return std::nullopt;
-  }
-  std::optional<RgbRatio> askRgbRatio(std::string_view, RgbRatio) override { return std::nullopt; }
-};
 
 struct Failure {
   std::string what;
@@ -61,7 +49,8 @@ class Corpus {
 
   void write(const std::string& name, const Bytes& bytes) {
     std::ofstream out(folder_ / name, std::ios::binary | std::ios::trunc);
-    out.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
+    out.write(reinterpret_cast<const char*>(bytes.data()),
+              static_cast<std::streamsize>(bytes.size()));
     if (!out) throw Failure{"cannot write " + (folder_ / name).string()};
     total_ += bytes.size();
     ++files_;
@@ -141,10 +130,11 @@ constexpr std::uint8_t kPictureOnlyUpTo64 = 0x7F;
 void exchangeFiles(Corpus& corpus) {
   corpus.target("vemla_ccap");
   Scratch scratch;
-  QuietUser user;
+  QuietUserPort user;
   auto file = [&](const persist::ExchangeItem& item) {
     if (persist::writeExchangeItem(scratch.folder(), item, user) != 0)
-      throw Failure{"cannot write an exchange item"};
+      throw Failure{"cannot write an exchange item: " +
+                    (user.told.empty() ? std::string() : user.told.back())};
     return scratch.read(persist::kExchangeFile);
   };
   auto picture = [](int colourCode, int width, int height, std::string title) {
@@ -155,9 +145,9 @@ void exchangeFiles(Corpus& corpus) {
     item.width = width;
     item.height = height;
     item.palette = colourCode == 0 ? tintedPalette(width) : greyRamp();
-    item.payload = pattern(static_cast<std::size_t>(width) * height *
-                               persist::bytesPerPixelOfCode(colourCode),
-                           height);
+    item.payload =
+        pattern(static_cast<std::size_t>(width) * height * persist::bytesPerPixelOfCode(colourCode),
+                height);
     return item;
   };
   auto data = [](int length, std::string title) {
@@ -194,12 +184,13 @@ void galleryFiles(Corpus& corpus) {
   corpus.target("vemla_ginf_patched");
   corpus.write("rich", {0});
   corpus.write("created", {1});
-  corpus.write("count_out_of_range", concat({{0}, edit(1, kHeader, little32(33)),
-                                             edit(1, kHeader + 4, little32(30))}));
-  corpus.write("title_not_cp932",
-               concat({{0}, edit(0, kSlots + kSlot + 4, {1, 0x81, 0x7F})}));
-  corpus.write("title_unterminated", concat({{0}, edit(2, kSlots + 2 * kSlot + 4, {131, 0, 0x82})}));
-  corpus.write("slot_kinds", concat({{1}, edit(1, kSlots, little32(4)),
+  corpus.write("count_out_of_range",
+               concat({{0}, edit(1, kHeader, little32(33)), edit(1, kHeader + 4, little32(30))}));
+  corpus.write("title_not_cp932", concat({{0}, edit(0, kSlots + kSlot + 4, {1, 0x81, 0x7F})}));
+  corpus.write("title_unterminated",
+               concat({{0}, edit(2, kSlots + 2 * kSlot + 4, {131, 0, 0x82})}));
+  corpus.write("slot_kinds", concat({{1},
+                                     edit(1, kSlots, little32(4)),
                                      edit(1, kSlots + kSlot, little32(0xFFFFFFFF)),
                                      edit(1, kSlots + kSlot + 4 + 132 + 8, little32(3))}));
   corpus.write("truncated", concat({{0}, edit(3, kSlots + 20 * kSlot + 7, {})}));
@@ -218,22 +209,24 @@ void userInfoFiles(Corpus& corpus) {
   // name, form, filter picture, 81 16-byte elements, correction, divisor and 516-byte
   // expression; after them the colour entries, the association state and the history.
   constexpr std::size_t kEntries = 4, kEntry = 1880;
-  constexpr std::size_t kForm = 4 + 36, kElements = kForm + 8, kExpression = kElements + 81 * 16 + 20;
+  constexpr std::size_t kForm = 4 + 36, kElements = kForm + 8,
+                        kExpression = kElements + 81 * 16 + 20;
   constexpr std::size_t kRecent = 4 + persist::kUserBlockBytes;
   corpus.target("vemla_uinf_patched");
   corpus.write("version1", {0});
   corpus.write("version0", {1});
   corpus.write("empty", {2});
   corpus.write("flags_out_of_range",
-               concat({{0}, edit(1, kEntries + kForm, little32(2)),
+               concat({{0},
+                       edit(1, kEntries + kForm, little32(2)),
                        edit(1, kEntries + kForm + 4, little32(0x80000000)),
                        edit(1, kEntries + 3 * kEntry + kElements + 81 * 16, little32(7))}));
   corpus.write("expression_not_cp932",
                concat({{0}, edit(2, kEntries + 3 * kEntry + kExpression, {0xFF, 0x01, 0xFD})}));
-  corpus.write("element_unterminated",
-               concat({{0}, edit(0, kEntries + kElements + 16, {15, 'a', 'b', 'c', 'd', 'e', 'f',
-                                                                'g', 'h', 'i', 'j', 'k', 'l', 'm',
-                                                                'n', 'o', 0x88})}));
+  corpus.write("element_unterminated", concat({{0},
+                                               edit(0, kEntries + kElements + 16,
+                                                    {15, 'a', 'b', 'c', 'd', 'e', 'f', 'g', 'h',
+                                                     'i', 'j', 'k', 'l', 'm', 'n', 'o', 0x88})}));
   corpus.write("recent_cut", concat({{0}, edit(3, kRecent + 600, {})}));
   corpus.write("version_digit", concat({{1}, edit(0, 3, {0, '7'})}));
 }
@@ -293,8 +286,8 @@ void programSettingsFiles(Corpus& corpus) {
   corpus.write("version1", {1});
   corpus.write("version0", {2});
   corpus.write("defaults", {3});
-  corpus.write("maximum_size_odd", concat({{0}, edit(1, 4, little32(4097)),
-                                           edit(1, 8, little32(0xFFFFFFFF))}));
+  corpus.write("maximum_size_odd",
+               concat({{0}, edit(1, 4, little32(4097)), edit(1, 8, little32(0xFFFFFFFF))}));
   corpus.write("record_cut", concat({{0}, edit(3, 150000, {})}));
   corpus.write("record_filled", concat({{1}, edit(2, 120000, {0xFF, 0x07, 0x81})}));
 }
@@ -306,14 +299,20 @@ void programSettingsFiles(Corpus& corpus) {
 Bytes reply(std::int32_t length, std::uint8_t widthChoice, std::uint8_t heightChoice,
             std::uint8_t options, const Bytes& payload) {
   const net::LengthBytes announced = net::encodeLength(length);
-  return concat({Bytes(announced.begin(), announced.end()), {widthChoice, heightChoice, options},
-                 payload});
+  return concat(
+      {Bytes(announced.begin(), announced.end()), {widthChoice, heightChoice, options}, payload});
 }
 
 Bytes pair(int width, int height, int x, int y, int magnification, bool reduced) {
   const Palette first = tintedPalette(1);
   const Bytes pixels = pattern(2 * static_cast<std::size_t>(width) * height, 9);
-  const net::PairSource source{width,   height,  x, y, magnification, reduced, {&first, nullptr},
+  const net::PairSource source{width,
+                               height,
+                               x,
+                               y,
+                               magnification,
+                               reduced,
+                               {&first, nullptr},
                                {pixels.data(), pixels.data() + pixels.size() / 2}};
   return net::encodePayload(source);
 }
@@ -329,7 +328,8 @@ void networkFiles(Corpus& corpus) {
   corpus.write("pair_40x30_keep_view", whole(pair(40, 30, 39, 29, 64, false), 0));
   corpus.write("pair_7x8_too_narrow", whole(pair(7, 8, 3, 4, 1, false), 7));
   const Bytes large = pair(100, 8, 50, 4, 1, false);
-  corpus.write("pair_100x8_beyond_maxima", reply(static_cast<std::int32_t>(large.size()), 2, 50, 7, large));
+  corpus.write("pair_100x8_beyond_maxima",
+               reply(static_cast<std::int32_t>(large.size()), 2, 50, 7, large));
   corpus.write("pair_100x8_beyond_store", whole(large, 7));
   corpus.write("password_refused", reply(net::kPasswordRefusedLength, 50, 50, 7, {}));
   corpus.write("length_beyond_buffer", reply(INT_MAX, 255, 255, 7, pair(8, 8, 0, 0, 1, false)));
@@ -367,7 +367,7 @@ void otherInputs(Corpus& corpus) {
   // (pictures), an empty-data choice (data), title length and letters, a palette choice
   // (pictures), the work buffer choice, then the content's seed and step (0: bytes follow).
   corpus.target("archive_roundtrip");
-  corpus.write("picture_and_data", {1, 0, 7, 5, 3, 1, 2, 3, 0, 1, 40, 2,  //
+  corpus.write("picture_and_data", {1, 0, 7, 5, 3, 1, 2, 3,  0, 1, 40, 2,  //
                                     2, 9, 1, 2, 7, 8, 1, 33, 1});
   corpus.write("colour_stored", {1, 1, 20, 20, 0, 1, 0, 5, 0});
   corpus.write("empty_and_zero_length", {0, 3, 0, 1, 0, 1, 2, 0, 0, 0, 0, 0, 1});
