@@ -28,6 +28,7 @@ enum TransferCode : int {
   kTimedOut = -15,
   kEventsUnreadable = -16,  // the socket's pending error cannot be read
   kUnexpectedEvent = -17,   // poll() reports only what was asked for (and errors): not on Linux
+  kCancelled = -18,         // the operator cancelled the waiting window: no message follows
 };
 
 // Texts of the Export command and the import dialog.

@@ -60,11 +60,16 @@ Socket tcpSocket() {
   return Socket(::socket(AF_INET, SOCK_STREAM | SOCK_NONBLOCK | SOCK_CLOEXEC, 0));
 }
 
+// The longest single poll(): between two the waiting window is repainted and asked whether the
+// operator still wants to wait.
+constexpr milliseconds kWaitSlice{50};
+
 // How long one wait may take: `perWait` from the start of each wait, but never past `overall`
-// when it is set.
+// when it is set. `window`, when present, may end any wait early (-18).
 struct TimeLimit {
   Clock::duration perWait;
   std::optional<Clock::time_point> overall;
+  ProgressPort* window = nullptr;
 
   Clock::time_point deadline() const {
     const Clock::time_point next = Clock::now() + perWait;
@@ -72,18 +77,26 @@ struct TimeLimit {
   }
 };
 
-TimeLimit perWaitLimit(int seconds) {
-  return {std::chrono::seconds(seconds), std::nullopt};
+TimeLimit perWaitLimit(int seconds, ProgressPort* window) {
+  return {std::chrono::seconds(seconds), std::nullopt, window};
+}
+
+bool cancelled(ProgressPort* window) {
+  return window != nullptr && !window->keepWaiting();
 }
 
 // Waits until `fd` reports one of `events` (or an error, which the next call on the socket
-// then reports). 0, or -15 at the deadline, -14 when poll fails.
-int waitFor(int fd, short events, Clock::time_point deadline) {
+// then reports). 0, or -15 at the deadline, -14 when poll fails, -18 when the operator cancels
+// through `window`.
+int waitFor(int fd, short events, Clock::time_point deadline, ProgressPort* window) {
   for (;;) {
-    const auto left = std::chrono::ceil<milliseconds>(deadline - Clock::now()).count();
-    if (left <= 0) return net::kTimedOut;
+    if (cancelled(window)) return net::kCancelled;
+    const auto left = std::chrono::ceil<milliseconds>(deadline - Clock::now());
+    if (left.count() <= 0) return net::kTimedOut;
+    const milliseconds slice = window != nullptr ? std::min(left, kWaitSlice) : left;
     pollfd entry{fd, events, 0};
-    const int ready = ::poll(&entry, 1, static_cast<int>(std::min<long long>(left, INT_MAX)));
+    const int ready =
+        ::poll(&entry, 1, static_cast<int>(std::min<long long>(slice.count(), INT_MAX)));
     if (ready < 0 && errno != EINTR) return net::kWaitFailed;
     if (ready > 0) return (entry.revents & POLLNVAL) != 0 ? net::kWaitFailed : 0;
   }
@@ -107,7 +120,8 @@ int receiveAll(int fd, std::span<std::uint8_t> bytes, const TimeLimit& limit) {
       continue;
     } else if (!wouldBlock(errno)) {
       return net::kReceiveFailed;
-    } else if (const int waited = waitFor(fd, POLLIN, limit.deadline()); waited != 0) {
+    } else if (const int waited = waitFor(fd, POLLIN, limit.deadline(), limit.window);
+               waited != 0) {
       return waited;
     }
   }
@@ -126,19 +140,24 @@ int sendAll(int fd, std::span<const std::uint8_t> bytes, const TimeLimit& limit)
       continue;
     } else if (!wouldBlock(errno)) {
       return net::kSendFailed;
-    } else if (const int waited = waitFor(fd, POLLOUT, limit.deadline()); waited != 0) {
+    } else if (const int waited = waitFor(fd, POLLOUT, limit.deadline(), limit.window);
+               waited != 0) {
       return waited;
     }
   }
   return 0;
 }
 
-// Shows the waiting window and the wait cursor for the life of a transfer.
+// Shows the waiting window, with its "ｷｬﾝｾﾙ" button, and the wait cursor for the life of a
+// transfer.
 class WaitingWindow {
  public:
   WaitingWindow(const TransferPorts& ports, std::string_view text) : ports_(ports) {
     if (ports_.busy != nullptr) ports_.busy->begin();
-    if (ports_.progress != nullptr) ports_.progress->setText(text);
+    if (ports_.progress != nullptr) {
+      ports_.progress->setText(text);
+      ports_.progress->startWait();
+    }
   }
   ~WaitingWindow() {
     if (ports_.progress != nullptr) ports_.progress->finish();
@@ -153,10 +172,13 @@ class WaitingWindow {
 
 // Waits for the connection and accepts it; the listener is closed at once, so later importers
 // are refused instead of waiting in the backlog for an export that will not serve them.
-int acceptOne(Socket& listener, int timeoutSeconds, Socket& connection, std::string& peerAddress) {
+int acceptOne(Socket& listener, int timeoutSeconds, ProgressPort* window, Socket& connection,
+              std::string& peerAddress) {
   const Clock::time_point deadline = Clock::now() + std::chrono::seconds(timeoutSeconds);
   for (;;) {
-    if (const int waited = waitFor(listener.fd(), POLLIN, deadline); waited != 0) return waited;
+    if (const int waited = waitFor(listener.fd(), POLLIN, deadline, window); waited != 0) {
+      return waited;
+    }
     sockaddr_in peer{};
     socklen_t peerSize = sizeof peer;
     const int fd = ::accept4(listener.fd(), reinterpret_cast<sockaddr*>(&peer), &peerSize,
@@ -193,7 +215,8 @@ int listenOn(Socket& listener, int port) {
 
 // One connection attempt: 0 when connected, -3 when it failed or was refused (the caller
 // retries), another code when waiting for it failed.
-int connectOnce(const sockaddr_in& address, int timeoutSeconds, Socket& connection) {
+int connectOnce(const sockaddr_in& address, int timeoutSeconds, ProgressPort* window,
+                Socket& connection) {
   connection = tcpSocket();
   if (!connection.valid()) return net::kSocketFailed;
   if (::connect(connection.fd(), reinterpret_cast<const sockaddr*>(&address), sizeof address) ==
@@ -201,8 +224,8 @@ int connectOnce(const sockaddr_in& address, int timeoutSeconds, Socket& connecti
     return 0;
   }
   if (errno != EINPROGRESS && errno != EINTR) return net::kConnectFailed;
-  const int waited =
-      waitFor(connection.fd(), POLLOUT, Clock::now() + std::chrono::seconds(timeoutSeconds));
+  const int waited = waitFor(connection.fd(), POLLOUT,
+                             Clock::now() + std::chrono::seconds(timeoutSeconds), window);
   if (waited != 0) return waited;
   int error = 0;
   socklen_t errorSize = sizeof error;
@@ -212,16 +235,22 @@ int connectOnce(const sockaddr_in& address, int timeoutSeconds, Socket& connecti
   return error == 0 ? 0 : net::kConnectFailed;
 }
 
-int connectRetrying(const sockaddr_in& address, int timeoutSeconds, Socket& connection) {
+int connectRetrying(const sockaddr_in& address, int timeoutSeconds, ProgressPort* window,
+                    Socket& connection) {
   const Clock::time_point start = Clock::now();
   const Clock::time_point end = start + std::chrono::seconds(timeoutSeconds);
   for (;;) {
-    const int result = connectOnce(address, timeoutSeconds, connection);
+    const int result = connectOnce(address, timeoutSeconds, window, connection);
     if (result != net::kConnectFailed) return result;
     connection.close();
-    const Clock::time_point now = Clock::now();
-    if (now >= end) return net::kTimedOut;
-    std::this_thread::sleep_for(std::min<Clock::duration>(kRetryPause, end - now));
+    // The pause before the next attempt, in slices that keep the waiting window answering.
+    const Clock::time_point retry = std::min(Clock::now() + kRetryPause, end);
+    for (Clock::time_point now = Clock::now(); now < retry; now = Clock::now()) {
+      if (cancelled(window)) return net::kCancelled;
+      std::this_thread::sleep_for(
+          std::min<Clock::duration>(window != nullptr ? kWaitSlice : kRetryPause, retry - now));
+    }
+    if (Clock::now() >= end) return net::kTimedOut;
   }
 }
 
@@ -237,21 +266,23 @@ ServeResult serve(int port, std::string_view password, std::span<const std::uint
   Socket listener;
   if ((result.code = listenOn(listener, port)) != 0) return result;
   Socket connection;
-  if ((result.code = acceptOne(listener, timeoutSeconds, connection, result.peerAddress)) != 0) {
+  if ((result.code = acceptOne(listener, timeoutSeconds, ports.progress, connection,
+                               result.peerAddress)) != 0) {
     return result;
   }
 
   // One deadline for the whole request, counted from the accept.
   const Clock::time_point requestEnd = Clock::now() + std::chrono::seconds(timeoutSeconds);
   net::RequestBytes bytes{};
-  if ((result.code = receiveAll(connection.fd(), bytes,
-                                {std::chrono::seconds(timeoutSeconds), requestEnd})) != 0) {
+  if ((result.code =
+           receiveAll(connection.fd(), bytes,
+                      {std::chrono::seconds(timeoutSeconds), requestEnd, ports.progress})) != 0) {
     return result;
   }
   const net::ImportRequest request = net::decodeRequest(bytes);
   result.peerUser = net::displayUserName(request.userName);
 
-  const TimeLimit sendLimit = perWaitLimit(timeoutSeconds);
+  const TimeLimit sendLimit = perWaitLimit(timeoutSeconds, ports.progress);
   if (!net::passwordMatches(request, password)) {
     const net::LengthBytes refusal = net::encodeLength(net::kPasswordRefusedLength);
     result.code = sendAll(connection.fd(), refusal, sendLimit) == 0 ? net::kPasswordMismatch
@@ -284,9 +315,11 @@ FetchResult fetch(std::string_view address, int port, int timeoutSeconds,
     return result;
   }
   Socket connection;
-  if ((result.code = connectRetrying(peer, timeoutSeconds, connection)) != 0) return result;
+  if ((result.code = connectRetrying(peer, timeoutSeconds, ports.progress, connection)) != 0) {
+    return result;
+  }
 
-  const TimeLimit limit = perWaitLimit(timeoutSeconds);
+  const TimeLimit limit = perWaitLimit(timeoutSeconds, ports.progress);
   if ((result.code = sendAll(connection.fd(), request, limit)) != 0) return result;
   net::LengthBytes lengthBytes{};
   if ((result.code = receiveAll(connection.fd(), lengthBytes, limit)) != 0) return result;

@@ -26,8 +26,10 @@
 
 namespace vemla::platform {
 
-// The waiting window: its text is set (ProgressPort::setText) and the wait cursor shown when a
-// transfer starts; finish() and end() take them away when it ends. Either port may be absent.
+// The waiting window: its text is set and it is shown (ProgressPort::startWait) with the wait
+// cursor when a transfer starts; finish() and end() take them away when it ends. Every wait asks
+// the window's keepWaiting() at least every 50 ms, so it stays repainted, and ends with -18 once
+// the operator cancelled (the listening socket closes with it). Either port may be absent.
 struct TransferPorts {
   ProgressPort* progress = nullptr;
   BusyPort* busy = nullptr;

@@ -50,6 +50,13 @@ class ProgressPort {
   virtual void start(int total) = 0;
   virtual void report(int count) = 0;
   virtual void finish() = 0;
+
+  // A wait without a known total that the operator may give up (an export waiting for its
+  // importer): shows the busy bar with a "ｷｬﾝｾﾙ" button until finish().
+  virtual void startWait() { start(0); }
+  // Asked often during such a wait: keeps the window repainted and answers false once the
+  // operator has cancelled the wait.
+  virtual bool keepWaiting() { return true; }
 };
 
 // The wait cursor around work without a count.

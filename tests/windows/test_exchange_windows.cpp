@@ -3,6 +3,7 @@
 // a wrong password and of refused fields, and the table of registered exporters.
 #include <QComboBox>
 #include <QLineEdit>
+#include <QProgressDialog>
 #include <QPushButton>
 #include <QtTest>
 #include <algorithm>
@@ -15,6 +16,7 @@
 #include "support/recording_port.h"
 #include "support/test_files.h"
 #include "windows/exchange/exchange_windows.h"
+#include "windows/main/progress_window.h"
 #include "workbench/picture/open_pictures.h"
 
 using namespace vemla;
@@ -355,6 +357,65 @@ class ExchangeWindowsTest : public QObject {
     user.yesNoAnswers = {true};
     exportPictures(nullptr, exporter.bench, user, ports, ports);
     QCOMPARE(user.messages, QStringList{QString::fromUtf8("タイムアウトが発生しました")});
+  }
+
+  // The real waiting window over a real owner: it shows its text while the export waits, and
+  // its "ｷｬﾝｾﾙ" ends the wait quietly and closes the listening socket; the import dialog's wait
+  // for an exporter that never comes is cancelled the same way and leaves the dialog open.
+  void theWaitingWindowsShowAndTheirCancelEndsTheWait() {
+    const int port = vemla::testing::freePort();
+    Bench exporter(port), importer(port);
+    QVERIFY(exporter.allocated && importer.allocated);
+    RecordingPort user;
+    const SentPair sent;
+    QVERIFY(sent.openIn(exporter.bench, user));
+    exporter.bench.options.ImportPassword = "pw";
+    QWidget owner;
+    owner.show();
+    ProgressWindow progress(&owner);
+    WaitCursor busy;
+    // Once the window shows, notes what it shows and clicks its cancel button.
+    QStringList seen;
+    auto cancelWhenShown = [&] {
+      QTimer::singleShot(300, &owner, [&] {
+        auto* window = owner.findChild<QProgressDialog*>("Progress");
+        QVERIFY(window != nullptr && window->isVisible());
+        auto* cancel = window->findChild<QPushButton*>();
+        QVERIFY(cancel != nullptr);
+        seen << window->labelText() << cancel->text();
+        QTest::mouseClick(cancel, Qt::LeftButton);
+      });
+    };
+
+    cancelWhenShown();
+    user.yesNoAnswers = {true};
+    exportPictures(&owner, exporter.bench, user, busy, progress);
+    QCOMPARE(seen,
+             (QStringList{QString::fromUtf8("Export待ち．．．"), QString::fromUtf8("ｷｬﾝｾﾙ")}));
+    QCOMPARE(user.messages, QStringList());  // neither a time-out nor a failure code
+    QVERIFY(!owner.findChild<QProgressDialog*>("Progress")->isVisible());
+    QVERIFY(QApplication::overrideCursor() == nullptr);
+    const int probe = ::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
+    const sockaddr_in address = vemla::testing::loopback(port);
+    QVERIFY(::connect(probe, reinterpret_cast<const sockaddr*>(&address), sizeof address) != 0);
+    ::close(probe);
+
+    seen.clear();
+    bool stayedOpen = false;
+    importPictures(&owner, importer.bench, user, busy, progress, [&](ImportDialog& dialog) {
+      dialog.show();
+      fillAddress(dialog, {"127", "0", "0", "1"});
+      dialog.password()->setText("pw");
+      cancelWhenShown();
+      QTest::mouseClick(dialog.executeButton(), Qt::LeftButton);
+      stayedOpen = dialog.isVisible();
+      return false;
+    });
+    QCOMPARE(seen,
+             (QStringList{QString::fromUtf8("Import要求待ち．．．"), QString::fromUtf8("ｷｬﾝｾﾙ")}));
+    QVERIFY(stayedOpen);
+    QCOMPARE(user.messages, QStringList());
+    QVERIFY(QApplication::overrideCursor() == nullptr);
   }
 };
 

@@ -183,6 +183,7 @@ void ImportDialog::execute() {
   platform::FetchResult fetched = platform::fetch(
       net::dottedAddress(target.octets), options.NetworkPort, options.ImportTimeout, request,
       options.MaxPictureWidth, options.MaxPictureHeight, {&progress_, &busy_});
+  if (fetched.code == net::kCancelled) return;  // the operator gave up waiting: the dialog stays
   if (const std::optional<net::Notice> refused =
           net::importOutcomeNotice(fetched.code, fetched.check)) {
     user_.tell(refused->icon, refused->text);
@@ -207,6 +208,7 @@ void exportPictures(QWidget* /*parent*/, Workbench& bench, UserPort& user, BusyP
   const platform::ServeResult served =
       platform::serve(options.NetworkPort, options.ImportPassword, payload, options.ExportTimeout,
                       {&progress, &busy});
+  if (served.code == net::kCancelled) return;
   const net::Notice notice = net::exportNotice(served.code, served.peerUser, served.peerAddress);
   user.tell(notice.icon, notice.text);
 }

@@ -4,10 +4,12 @@
 #include <QProgressDialog>
 #include <algorithm>
 #include <cstdint>
+#include <utility>
 
 namespace vemla {
 
 ProgressWindow::~ProgressWindow() {
+  if (overriding_) QApplication::restoreOverrideCursor();
   delete dialog_;
 }
 
@@ -17,24 +19,54 @@ void ProgressWindow::setText(std::string_view text) {
 }
 
 void ProgressWindow::start(int total) {
+  show(total, false);
+}
+
+void ProgressWindow::startWait() {
+  show(0, true);
+}
+
+void ProgressWindow::show(int total, bool cancellable) {
   if (dialog_ == nullptr) {
     dialog_ = new QProgressDialog(parent_);
     dialog_->setObjectName("Progress");
     dialog_->setWindowTitle("Vemla");
-    dialog_->setCancelButton(nullptr);  // the work it shows cannot be interrupted
     dialog_->setWindowModality(Qt::ApplicationModal);
     dialog_->setMinimumDuration(0);
     dialog_->setAutoClose(false);
     dialog_->setAutoReset(false);
   }
+  // Work of the program itself cannot be interrupted; a wait for another program can.
+  if (cancellable) {
+    dialog_->setCancelButtonText(QString::fromUtf8("ｷｬﾝｾﾙ"));
+  } else {
+    dialog_->setCancelButton(nullptr);
+  }
+  dialog_->reset();  // forgets an earlier cancel
   dialog_->setLabelText(text_);
   // The bar counts whole percent; work without a known total shows the busy animation.
   total_ = total;
   dialog_->setRange(0, total > 0 ? 100 : 0);
   dialog_->setValue(0);
   dialog_->show();
-  QApplication::setOverrideCursor(Qt::WaitCursor);
-  QApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+  // Over a wait that can be cancelled the pointer stays usable (arrow with the busy sign).
+  const Qt::CursorShape cursor = cancellable ? Qt::BusyCursor : Qt::WaitCursor;
+  if (overriding_) {
+    QApplication::changeOverrideCursor(cursor);
+  } else {
+    QApplication::setOverrideCursor(cursor);
+    overriding_ = true;
+  }
+  QApplication::processEvents(cancellable ? QEventLoop::AllEvents
+                                          : QEventLoop::ExcludeUserInputEvents);
+}
+
+bool ProgressWindow::keepWaiting() {
+  if (dialog_ == nullptr) return true;
+  // The dialog is application modal: the clicks it lets through are its own "ｷｬﾝｾﾙ" (which
+  // also hides it).
+  QApplication::processEvents(QEventLoop::AllEvents);
+  return !dialog_->wasCanceled();
 }
 
 void ProgressWindow::report(int count) {
@@ -54,9 +86,8 @@ void ProgressWindow::finish() {
   if (dialog_ == nullptr) return;
   dialog_->setLabelText(text_);
   dialog_->setValue(0);
-  if (!dialog_->isVisible()) return;
   dialog_->hide();
-  QApplication::restoreOverrideCursor();
+  if (std::exchange(overriding_, false)) QApplication::restoreOverrideCursor();
 }
 
 void WaitCursor::begin() {

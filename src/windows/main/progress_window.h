@@ -1,7 +1,8 @@
 #pragma once
 // The progress window of long work (text, total, count, finish): a bar of whole percent that
 // never moves backwards, or a busy animation when the total is not known; finishing empties
-// the text and resets the bar. And the wait cursor around
+// the text and resets the bar. A wait for another program (an export, an import) has a
+// "ｷｬﾝｾﾙ" button and takes the operator's clicks while it shows. And the wait cursor around
 // work without a count. Both keep the window responsive enough to repaint while they show.
 #include <QPointer>
 #include <QWidget>
@@ -20,12 +21,17 @@ class ProgressWindow final : public ProgressPort {
   void start(int total) override;
   void report(int count) override;
   void finish() override;
+  void startWait() override;
+  bool keepWaiting() override;
 
  private:
+  void show(int total, bool cancellable);
+
   QPointer<QWidget> parent_;
   QProgressDialog* dialog_ = nullptr;
   QString text_;
   int total_ = 0;
+  bool overriding_ = false;  // this window's cursor is on the override stack
 };
 
 class WaitCursor final : public BusyPort {
