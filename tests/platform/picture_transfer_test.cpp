@@ -90,8 +90,9 @@ TEST(PictureTransfer, ExportAndImportHandOverThePairOverLoopback) {
   EXPECT_EQ(fetched.header.palettes[1], greyRamp());
   EXPECT_EQ(fetched.pixels, concat(pair.pixels1, pair.pixels2));
 
-  const std::vector<std::string> exportEvents{"busy", "text:Export待ち．．．", "finish", "idle"};
-  const std::vector<std::string> importEvents{"busy", "text:Import要求待ち．．．", "finish",
+  const std::vector<std::string> exportEvents{"busy", "text:Export待ち．．．", "wait", "finish",
+                                              "idle"};
+  const std::vector<std::string> importEvents{"busy", "text:Import要求待ち．．．", "wait", "finish",
                                               "idle"};
   EXPECT_EQ(exportPorts.events, exportEvents);
   EXPECT_EQ(importPorts.events, importEvents);

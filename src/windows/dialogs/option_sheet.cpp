@@ -22,6 +22,7 @@
 #include "options/option_sheet_rules.h"
 #include "options/option_table.h"
 #include "windows/main/quick_help.h"
+#include "windows/main/screen_fit.h"
 #include "workbench/settings/settings_session.h"
 
 namespace vemla {
@@ -334,8 +335,15 @@ struct OptionSheet::ControlBuilder {
 };
 
 void OptionSheet::buildPage(OptionPage page, QTabWidget* tabs) {
-  auto* widget = new QWidget(tabs);
-  widget->setObjectName(QString("page%1").arg(static_cast<int>(page)));
+  // The fields scroll on a screen too small for the page; "一時設定" stays below them.
+  auto* pageWidget = new QWidget(tabs);
+  pageWidget->setObjectName(QString("page%1").arg(static_cast<int>(page)));
+  auto* pageColumn = new QVBoxLayout(pageWidget);
+  pageColumn->setContentsMargins(0, 0, 0, 0);
+  auto* widget = new QWidget;
+  auto* scroller = new ContentScroller(widget, pageWidget);
+  scroller->setObjectName("fields");
+  pageColumn->addWidget(scroller, 1);
   auto* column = new QVBoxLayout(widget);
   QFormLayout* form = nullptr;
   std::string_view group;
@@ -376,13 +384,14 @@ void OptionSheet::buildPage(OptionPage page, QTabWidget* tabs) {
   closeGroup();
   column->addStretch();
   auto* applyRow = new QHBoxLayout;
+  applyRow->setContentsMargins(column->contentsMargins());
   applyRow->addStretch();
-  QPushButton* applyFields = dialogButton(QString::fromUtf8("一時設定"), "applyFields", widget);
+  QPushButton* applyFields = dialogButton(QString::fromUtf8("一時設定"), "applyFields", pageWidget);
   setQuickHelp(applyFields, qt(kApplyFieldsHelp));
   connect(applyFields, &QPushButton::clicked, this, &OptionSheet::correctFields);
   applyRow->addWidget(applyFields);
-  column->addLayout(applyRow);
-  tabs->addTab(widget, qt(kOptionPageTitles[static_cast<std::size_t>(page)]));
+  pageColumn->addLayout(applyRow);
+  tabs->addTab(pageWidget, qt(kOptionPageTitles[static_cast<std::size_t>(page)]));
 }
 
 void OptionSheet::addToolButtons(const QString& group, QFormLayout* form, QWidget* parent) {

@@ -9,6 +9,7 @@
 #include "platform/running_copy.h"
 #include "platform/viewer_handover.h"
 #include "windows/main/qt_user_port.h"
+#include "windows/main/screen_fit.h"
 #include "windows/main/workbench_window.h"
 #include "workbench/commands/command_line.h"
 #include "workbench/commands/window_layout.h"
@@ -17,6 +18,9 @@
 
 int main(int argc, char** argv) {
   QApplication app(argc, argv);
+  // Every dialog is kept inside the free area of its screen.
+  vemla::ScreenFit screenFit;
+  app.installEventFilter(&screenFit);
   vemla::Workbench bench;
   bench.settings.folder = vemla::platform::programFolder();
   bench.options = vemla::defaultOptions(bench.settings.folder);

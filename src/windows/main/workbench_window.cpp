@@ -32,6 +32,7 @@
 #include "windows/editors/user_processing_editor.h"
 #include "windows/exchange/exchange_windows.h"
 #include "windows/main/quick_help.h"
+#include "windows/main/screen_fit.h"
 #include "windows/panes/colour_bar.h"
 #include "windows/panes/image_pane.h"
 #include "windows/panes/picture_pane.h"
@@ -43,22 +44,25 @@
 
 namespace vemla {
 
-// The scrolling base window: its scroll bars have exactly the ranges of the layout rule, and
-// scrolling moves the whole layout by the offset.
+// The scrolling base window: scrolling moves the whole layout by the offset. A dimension in
+// which the layout rule gives no range has no scroll bar. `resized` reports the viewport's size,
+// from which the window makes sure the layout's far edges can be reached.
 class BaseWindow final : public QAbstractScrollArea {
  public:
-  BaseWindow(QWidget* parent, std::function<void(LayoutOffset)> moved)
-      : QAbstractScrollArea(parent), moved_(std::move(moved)) {
+  BaseWindow(QWidget* parent, LayoutOffset range, std::function<void(LayoutOffset)> moved,
+             std::function<void(QSize)> resized)
+      : QAbstractScrollArea(parent), moved_(std::move(moved)), resized_(std::move(resized)) {
     setObjectName("BaseWinName");
     setFrameShape(QFrame::NoFrame);
-    setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
-    setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    setHorizontalScrollBarPolicy(range.dx > 0 ? Qt::ScrollBarAlwaysOn : Qt::ScrollBarAlwaysOff);
+    setVerticalScrollBarPolicy(range.dy > 0 ? Qt::ScrollBarAlwaysOn : Qt::ScrollBarAlwaysOff);
+    horizontalScrollBar()->setSingleStep(16);
+    verticalScrollBar()->setSingleStep(16);
+    setRange(range);
   }
   void setRange(LayoutOffset range) {
     horizontalScrollBar()->setRange(0, range.dx);
     verticalScrollBar()->setRange(0, range.dy);
-    horizontalScrollBar()->setSingleStep(16);
-    verticalScrollBar()->setSingleStep(16);
   }
   void showOffset(LayoutOffset offset) {
     const QSignalBlocker blockX(horizontalScrollBar());
@@ -71,9 +75,14 @@ class BaseWindow final : public QAbstractScrollArea {
   void scrollContentsBy(int, int) override {
     moved_({horizontalScrollBar()->value(), verticalScrollBar()->value()});
   }
+  void resizeEvent(QResizeEvent* event) override {
+    QAbstractScrollArea::resizeEvent(event);
+    resized_(viewport()->size());
+  }
 
  private:
   std::function<void(LayoutOffset)> moved_;
+  std::function<void(QSize)> resized_;
 };
 
 namespace {
@@ -174,9 +183,10 @@ void WorkbenchWindow::buildLayout(QSize screen) {
   toolbar_->setIconSize(QSize(24, 24));
   toolbar_->setGeometry(0, 0, kLayoutWidth, 28);
   if (inBase) {
-    range_ = baseScrollRange(screen.width(), screen.height());
-    baseWindow_ = new BaseWindow(central, [this](LayoutOffset offset) { setLayoutOffset(offset); });
-    baseWindow_->setRange(range_);
+    range_ = ruleRange_ = baseScrollRange(screen.width(), screen.height());
+    baseWindow_ = new BaseWindow(
+        central, range_, [this](LayoutOffset offset) { setLayoutOffset(offset); },
+        [this](QSize viewport) { baseViewportResized(viewport); });
     canvas_ = new QWidget(baseWindow_->viewport());
     canvas_->setGeometry(0, 0, kLayoutWidth, kLayoutHeight - kBaseWindowLift);
     // The window fits the screen; the base window fills it below the toolbar, so that its
@@ -187,7 +197,10 @@ void WorkbenchWindow::buildLayout(QSize screen) {
     toolbar_->setFixedHeight(kBaseWindowY);
     column->addWidget(toolbar_);
     column->addWidget(baseWindow_, 1);
-    resize(std::min(screen.width(), kLayoutWidth), std::min(screen.height(), kLayoutHeight));
+    // The window with its frame fits the screen.
+    const QMargins frame = frameAllowance(*this);
+    resize(std::min(screen.width(), kLayoutWidth) - frame.left() - frame.right(),
+           std::min(screen.height(), kLayoutHeight) - frame.top() - frame.bottom());
   } else {
     canvas_ = central;
     central->setFixedSize(kLayoutWidth, kLayoutHeight);
@@ -270,6 +283,16 @@ void WorkbenchWindow::placeElements() {
     widget->setGeometry(rect.x, rect.y, rect.width, rect.height);
   }
   if (baseWindow_ != nullptr) canvas_->move(-offset_.dx, -offset_.dy);
+}
+
+void WorkbenchWindow::baseViewportResized(QSize viewport) {
+  // The rule's range leaves the layout's last pixels to the window frame; with the scroll bars
+  // and the menu taking room, the range grows until every element can be brought into sight.
+  const auto reach = [](int ruled, int needed) { return ruled > 0 ? std::max(ruled, needed) : 0; };
+  range_ = {reach(ruleRange_.dx, kLayoutWidth - viewport.width()),
+            reach(ruleRange_.dy, kLayoutHeight - kBaseWindowLift - viewport.height())};
+  baseWindow_->setRange(range_);
+  setLayoutOffset(offset_);
 }
 
 void WorkbenchWindow::setLayoutOffset(LayoutOffset offset) {

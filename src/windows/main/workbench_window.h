@@ -121,6 +121,7 @@ class WorkbenchWindow : public QMainWindow,
   QMenu* menuOf(Menu place);
   void rebuildHistoryMenu();
   void setLayoutOffset(LayoutOffset offset);
+  void baseViewportResized(QSize viewport);
   void placeElements();
   void refreshTitles();
   void afterPictureCommand();
@@ -140,7 +141,8 @@ class WorkbenchWindow : public QMainWindow,
   BaseWindow* baseWindow_ = nullptr;  // "BaseWinName", only on a smaller screen
   QToolBar* toolbar_ = nullptr;
   LayoutOffset offset_{};
-  LayoutOffset range_{};
+  LayoutOffset range_{};      // the scroll range in use
+  LayoutOffset ruleRange_{};  // the least range, from the screen size
   std::map<std::string, QWidget*> elements_;
   std::array<QLabel*, 8> strips_{};
   std::array<PicturePane*, 2> picturePanes_{};

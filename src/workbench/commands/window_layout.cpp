@@ -51,7 +51,9 @@ LayoutOffset baseScrollRange(int screenWidth, int screenHeight) {
 }
 
 bool usesBaseWindow(int screenWidth, int screenHeight, bool lockDisplayPosition) {
-  return !largeScreen(screenWidth, screenHeight) && !lockDisplayPosition;
+  // A screen of exactly the layout's size shows it whole: there is nothing to scroll.
+  const bool designSize = screenWidth == kLayoutWidth && screenHeight == kLayoutHeight;
+  return !largeScreen(screenWidth, screenHeight) && !designSize && !lockDisplayPosition;
 }
 
 persist::WindowRectangle restoredWindowRect(const persist::WindowRectangle& saved, int screenWidth,

@@ -62,8 +62,8 @@ PlacedRect placeElement(const LayoutElement& element, bool inBaseWindow, LayoutO
 // The scroll range of the base window: (max(0, 1272 - w), max(0, 1020 - h)).
 LayoutOffset baseScrollRange(int screenWidth, int screenHeight);
 
-// A screen that is neither wider than 1280 nor higher than 1024 carries the layout in the
-// scrolling base window, unless LockDisplayPosition is on.
+// A screen that is neither wider than 1280 nor higher than 1024, and not exactly that size,
+// carries the layout in the scrolling base window, unless LockDisplayPosition is on.
 bool usesBaseWindow(int screenWidth, int screenHeight, bool lockDisplayPosition);
 
 // The main window's rectangle at start-up. On a screen wider than 1280 or higher than 1024 the

@@ -21,7 +21,8 @@ TEST(WindowLayout, ScrollRangesOfSmallScreens) {
 
 TEST(WindowLayout, BaseWindowOnlyOnScreensNotLargerThanTheLayout) {
   EXPECT_TRUE(usesBaseWindow(1024, 768, false));
-  EXPECT_TRUE(usesBaseWindow(1280, 1024, false));
+  EXPECT_FALSE(usesBaseWindow(1280, 1024, false));  // the layout fits exactly
+  EXPECT_TRUE(usesBaseWindow(1280, 1000, false));
   EXPECT_FALSE(usesBaseWindow(1024, 768, true));  // LockDisplayPosition
   EXPECT_FALSE(usesBaseWindow(1281, 768, false));
   EXPECT_FALSE(usesBaseWindow(1024, 1025, false));
