@@ -40,6 +40,28 @@ void correctImageControl(ImageControlSelections& selections) {
   }
 }
 
+bool resetAssociationsOfMissingColours(
+    ImageControlSelections& selections,
+    const std::array<UserColourEntry, kUserEntryCount>& colours) {
+  const auto missing = [&colours](std::int32_t kind) {
+    if (!isUserColourKind(kind)) return false;
+    const std::size_t entry = static_cast<std::size_t>(kind - kFirstUserColour);
+    return entry >= colours.size() || colours[entry].inUse == 0;
+  };
+  bool found = false;
+  for (std::size_t image = 0; image < 2; ++image) {
+    for (const std::int32_t kind : selections.kindColours[image]) found = found || missing(kind);
+    for (const std::int32_t kind : selections.userProcessingColours[image]) {
+      found = found || missing(kind);
+    }
+  }
+  if (!found) return false;
+  const ImageControlSelections defaults;
+  selections.kindColours = defaults.kindColours;
+  selections.userProcessingColours = defaults.userProcessingColours;
+  return true;
+}
+
 void correctDisplayMarks(DisplayMarks& marks) {
   for (DisplayMark& mark : marks) {
     if (mark.valid != 0 && mark.valid != 1) mark = DisplayMark{};

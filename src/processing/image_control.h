@@ -6,6 +6,8 @@
 #include <array>
 #include <cstdint>
 
+#include "extensions/user_entries.h"
+
 namespace vemla {
 
 struct ImageControlSelections {
@@ -30,6 +32,11 @@ using DisplayMarks = std::array<DisplayMark, 4>;
 // A colour kind that does not exist goes back to its default (grey for a user processing
 // entry), an intensity or brightness outside its range to the colour kind's default.
 void correctImageControl(ImageControlSelections& selections);
+// When any image kind or user processing entry is associated with a user colour table that is
+// not registered (the user information file changed under the settings), every association
+// goes back to its default and true is returned; intensities and brightness stay.
+bool resetAssociationsOfMissingColours(ImageControlSelections& selections,
+                                       const std::array<UserColourEntry, kUserEntryCount>& colours);
 // A mark whose valid flag is neither 0 nor 1 is cleared.
 void correctDisplayMarks(DisplayMarks& marks);
 

@@ -2,8 +2,12 @@
 // menu items) and the progress window with the wait cursor.
 #include <QAction>
 #include <QApplication>
+#include <QDialog>
+#include <QGroupBox>
+#include <QLineEdit>
 #include <QMenu>
 #include <QProgressDialog>
+#include <QToolBar>
 #include <QtTest>
 
 #include "windows/main/progress_window.h"
@@ -72,6 +76,53 @@ class QuickHelpTest : public QObject {
     QVERIFY(help.current() != nullptr);
     QVERIFY(help.current()->parentWidget() == nullptr);  // a pop-up at the pointer
     help.close();
+    QVERIFY(help.current() == nullptr);
+  }
+
+  // A toolbar button shows the text of its action; a control of a dialog shows its help inside
+  // that dialog, not behind it in the main window.
+  void toolbarButtonsAndDialogControlsShowTheirTextInTheirOwnWindow() {
+    QWidget owner;
+    auto* toolbar = new QToolBar(&owner);
+    QAction* action = toolbar->addAction("1");
+    setQuickHelpOn(action, QString::fromUtf8("画像を開きます"));
+    owner.show();
+    QDialog sheet(&owner);
+    auto* field = new QLineEdit(&sheet);
+    setQuickHelp(field, QString::fromUtf8("範囲を指定します"));
+    sheet.show();
+    bool on = true;
+    QuickHelp help(&owner, on);
+    for (QWidget* control : {toolbar->widgetForAction(action), static_cast<QWidget*>(field)}) {
+      QEnterEvent enter(QPointF(1, 1), QPointF(1, 1), QPointF(1, 1));
+      QApplication::sendEvent(control, &enter);
+      QVERIFY(help.current() != nullptr);
+      QCOMPARE(help.current()->parentWidget(), control->window());
+    }
+  }
+
+  // F1 shows the help of the focused control (or the nearest parent with one) with quick help
+  // off; it goes when the focus moves.
+  void f1ShowsTheFocusedControlsHelpUntilTheFocusMoves() {
+    QWidget owner;
+    bool on = false;
+    QuickHelp help(&owner, on);
+    QDialog dialog;
+    auto* box = new QGroupBox(&dialog);
+    setQuickHelp(box, QString::fromUtf8("ｷﾞｬﾗﾘｰの最大数を選択します"));
+    auto* inBox = new QLineEdit(box);
+    auto* plain = new QLineEdit(&dialog);
+    plain->move(0, 100);
+    dialog.show();
+    QVERIFY(QTest::qWaitForWindowActive(&dialog));
+    inBox->setFocus();
+    QTest::keyClick(inBox, Qt::Key_F1);
+    QVERIFY(help.current() != nullptr);
+    QCOMPARE(help.current()->parentWidget(), &dialog);
+    QCOMPARE(dialog.focusWidget(), inBox);  // the help window did not take the keyboard
+    plain->setFocus();
+    QVERIFY(help.current() == nullptr);
+    QTest::keyClick(plain, Qt::Key_F1);  // nothing to tell
     QVERIFY(help.current() == nullptr);
   }
 

@@ -227,6 +227,9 @@ class WorkbenchWindowTest : public QObject {
     // The corner buttons exist only with the base window.
     QVERIFY(window.toolbarAction(kLayoutTopLeft) == nullptr);
     QVERIFY(window.toolbarAction(kOpenTwo) != nullptr);
+    // A button's tip names its picture and what it does.
+    QCOMPARE(window.toolbarAction(kOverwrite2)->toolTip(), QString::fromUtf8("画像2を上書き保存"));
+    QCOMPARE(window.toolbarAction(kSwap)->toolTip(), QString::fromUtf8("入れ替え"));
   }
 
   void aSmallScreenCarriesTheLayoutInTheScrollingBaseWindow() {

@@ -5,8 +5,10 @@
 #include <QCursor>
 #include <QEvent>
 #include <QFontMetrics>
+#include <QKeyEvent>
 #include <QMenu>
 #include <QPainter>
+#include <QToolButton>
 
 #include "workbench/commands/help_placement.h"
 
@@ -53,6 +55,18 @@ class HelpWindow final : public QWidget {
   int lineHeight_ = 12;
 };
 
+// The help text of `widget`: its own, or for a toolbar button that of the action it stands for.
+QString helpTextOf(const QWidget* widget) {
+  QString text = quickHelpOf(widget);
+  if (text.isEmpty()) {
+    if (const auto* button = qobject_cast<const QToolButton*>(widget);
+        button != nullptr && button->defaultAction() != nullptr) {
+      text = button->defaultAction()->property(kQuickHelpProperty).toString();
+    }
+  }
+  return text;
+}
+
 HelpBox screenBox(const QWidget* widget) {
   const QPoint topLeft = widget->mapToGlobal(QPoint(0, 0));
   return {topLeft.x(), topLeft.y(), topLeft.x() + widget->width(), topLeft.y() + widget->height()};
@@ -82,16 +96,34 @@ QWidget* QuickHelp::show(QWidget* anchor, const QString& text, int verticalOffse
                             Qt::ToolTip | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint);
     window->move(QCursor::pos() + QPoint(0, verticalOffset));
   } else {
-    window = new HelpWindow(owner_, lines, Qt::Widget);
-    const HelpPoint point = placeHelpBeside(screenBox(anchor), screenBox(owner_), window->width(),
+    // Inside the window the control belongs to: the main window, or a dialog over it.
+    QWidget* owner = anchor->window();
+    window = new HelpWindow(owner, lines, Qt::Widget);
+    const HelpPoint point = placeHelpBeside(screenBox(anchor), screenBox(owner), window->width(),
                                             window->height(), verticalOffset);
-    window->move(owner_->mapFromGlobal(QPoint(point.x, point.y)));
+    window->move(owner->mapFromGlobal(QPoint(point.x, point.y)));
     window->raise();
   }
+  // The help window never takes the keyboard: the control under the pointer keeps it.
+  window->setFocusPolicy(Qt::NoFocus);
   window->show();
   window_ = window;
   anchor_ = anchor;
+  closeOnFocusMove_ = false;
   return window;
+}
+
+QWidget* QuickHelp::showContextHelp(QWidget* control) {
+  for (QWidget* at = control; at != nullptr; at = at->parentWidget()) {
+    const QString text = helpTextOf(at);
+    if (!text.isEmpty()) {
+      QWidget* window = show(at, text);
+      closeOnFocusMove_ = window != nullptr;
+      return window;
+    }
+    if (at->isWindow()) break;
+  }
+  return nullptr;
 }
 
 void QuickHelp::close() {
@@ -99,6 +131,7 @@ void QuickHelp::close() {
   delete window_.data();
   window_ = nullptr;
   anchor_ = nullptr;
+  closeOnFocusMove_ = false;
 }
 
 QWidget* QuickHelp::current() const {
@@ -119,13 +152,33 @@ void QuickHelp::watchMenu(QMenu* menu) {
 }
 
 bool QuickHelp::eventFilter(QObject* watched, QEvent* event) {
-  if (!on_ || !watched->isWidgetType()) return false;
+  if (!watched->isWidgetType()) return false;
   auto* widget = static_cast<QWidget*>(watched);
-  if (event->type() == QEvent::Enter) {
-    const QString text = quickHelpOf(widget);
-    if (!text.isEmpty() && widget != window_) show(widget, text);
-  } else if (event->type() == QEvent::Leave && widget == anchor_) {
-    close();
+  switch (event->type()) {
+    case QEvent::KeyPress:
+      // F1 asks for the help of the control with the keyboard focus, quick help on or off;
+      // that help stays until the focus moves or another key is pressed.
+      if (static_cast<QKeyEvent*>(event)->key() == Qt::Key_F1) {
+        if (showContextHelp(widget) != nullptr) return true;
+      } else if (closeOnFocusMove_) {
+        close();
+      }
+      break;
+    case QEvent::FocusIn:
+    case QEvent::FocusOut:
+      if (closeOnFocusMove_) close();
+      break;
+    case QEvent::Enter:
+      if (on_ && widget != window_) {
+        const QString text = helpTextOf(widget);
+        if (!text.isEmpty()) show(widget, text);
+      }
+      break;
+    case QEvent::Leave:
+      if (on_ && widget == anchor_ && !closeOnFocusMove_) close();
+      break;
+    default:
+      break;
   }
   return false;
 }

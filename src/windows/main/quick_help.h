@@ -1,7 +1,8 @@
 #pragma once
 // Quick help: while it is switched on, resting the pointer on a control that carries a help
-// text shows that text in a small window beside it. Controls declare their text once with
-// setQuickHelp; the main window's QuickHelp watches the pointer for all windows.
+// text shows that text in a small window beside it; F1 shows the text of the control with the
+// keyboard focus at any time. Controls declare their text once with setQuickHelp (toolbar
+// buttons through their action); the main window's QuickHelp watches all windows.
 #include <QPointer>
 #include <QString>
 #include <QWidget>
@@ -39,9 +40,14 @@ class QuickHelp final : public QObject {
   QuickHelp(QWidget* owner, const bool& on);
   ~QuickHelp() override;
 
-  // Beside `anchor` (inside the owner, moved up by `verticalOffset`), or as a pop-up at the
-  // mouse pointer when `anchor` is null. Returns the window, or null for a text without lines.
+  // Beside `anchor` (inside the anchor's window, moved up by `verticalOffset`), or as a pop-up
+  // at the mouse pointer when `anchor` is null. Returns the window, or null for a text without
+  // lines. The help window never takes the keyboard focus.
   QWidget* show(QWidget* anchor, const QString& text, int verticalOffset = 0);
+  // The context help of F1: the help of `control`, or of the nearest parent in its window that
+  // has one, shown whether quick help is on or not; it closes when the focus moves or another
+  // key is pressed. Null when none of them has a text.
+  QWidget* showContextHelp(QWidget* control);
   void close();
   QWidget* current() const;
 
@@ -57,6 +63,7 @@ class QuickHelp final : public QObject {
   const bool& on_;
   QPointer<QWidget> window_;
   QPointer<QWidget> anchor_;
+  bool closeOnFocusMove_ = false;  // the window shows F1's context help
 };
 
 }  // namespace vemla

@@ -366,8 +366,9 @@ void WorkbenchWindow::buildMenus() {
 void WorkbenchWindow::buildToolbar() {
   const auto addButton = [this](int id) {
     const Command& command = *findCommand(id);
-    QAction* action =
-        toolbar_->addAction(glyphIcon(QString::fromUtf8(command.glyph)), plainText(command.text));
+    QAction* action = toolbar_->addAction(
+        glyphIcon(QString::fromUtf8(command.glyph)),
+        command.tip != nullptr ? QString::fromUtf8(command.tip) : plainText(command.text));
     action->setObjectName(QString("tool%1").arg(id));
     action->setCheckable(command.checked != nullptr);
     if (command.help != nullptr) setQuickHelpOn(action, QString::fromUtf8(command.help));

@@ -142,11 +142,11 @@ const Command kCommands[] = {
      }},
     {.id = kOverwrite1, .menu = Menu::Overwrite, .text = "画像1(&1)",
      .help = "表示中の画像１をﾌｧｲﾙに上書き保存します\n『画像制御情報』によってｼﾌﾄされた画像が対象です",
-     .glyph = "S1", .enabled = overwriteEnabled<P::First>,
+     .glyph = "S1", .tip = "画像1を上書き保存", .enabled = overwriteEnabled<P::First>,
      .run = [](CommandContext& c) { overwritePicture(c.bench, c.user, P::First); }},
     {.id = kOverwrite2, .menu = Menu::Overwrite, .text = "画像2(&2)",
      .help = "表示中の画像２をﾌｧｲﾙに上書き保存します\n『画像制御情報』によってｼﾌﾄされた画像が対象です",
-     .glyph = "S2", .enabled = overwriteEnabled<P::Second>,
+     .glyph = "S2", .tip = "画像2を上書き保存", .enabled = overwriteEnabled<P::Second>,
      .run = [](CommandContext& c) { overwritePicture(c.bench, c.user, P::Second); }},
     {.id = kSaveAsPicture1, .menu = Menu::SaveAs, .text = "画像1(&1)",
      .help = "表示中の画像１をﾌｧｲﾙに名前を付けて保存します\n『画像制御情報』によってｼﾌﾄされた画像が"
@@ -242,7 +242,8 @@ const Command kCommands[] = {
      .help = "画像２の内容を画像１へｺﾋﾟｰします", .enabled = changesPictures,
      .run = [](CommandContext& c) { copyPicture(c.bench, c.user, c.busy, c.progress, P::Second); }},
     {.id = kImage1ToPicture1, .menu = Menu::CopyFromImages, .text = "ｲﾒｰｼﾞ1→画像1(&1)",
-     .help = "ｲﾒｰｼﾞ１の内容を画像１へｺﾋﾟｰします", .glyph = "I1", .enabled = changesPictures,
+     .help = "ｲﾒｰｼﾞ１の内容を画像１へｺﾋﾟｰします", .glyph = "I1", .tip = "ｲﾒｰｼﾞ1を画像1へｺﾋﾟｰ",
+     .enabled = changesPictures,
      .run = [](CommandContext& c) {
        imageToPicture(c.bench, c.user, c.busy, c.progress, I::First, P::First);
      }},
@@ -257,7 +258,8 @@ const Command kCommands[] = {
        imageToPicture(c.bench, c.user, c.busy, c.progress, I::Second, P::First);
      }},
     {.id = kImage2ToPicture2, .menu = Menu::CopyFromImages, .text = "ｲﾒｰｼﾞ2→画像2(&4)",
-     .help = "ｲﾒｰｼﾞ２の内容を画像２へｺﾋﾟｰします", .glyph = "I2", .enabled = changesPictures,
+     .help = "ｲﾒｰｼﾞ２の内容を画像２へｺﾋﾟｰします", .glyph = "I2", .tip = "ｲﾒｰｼﾞ2を画像2へｺﾋﾟｰ",
+     .enabled = changesPictures,
      .run = [](CommandContext& c) {
        imageToPicture(c.bench, c.user, c.busy, c.progress, I::Second, P::Second);
      }},

@@ -82,6 +82,9 @@ struct Command {
   const char* text = nullptr;
   const char* help = nullptr;   // quick help; null: none
   const char* glyph = nullptr;  // toolbar button face; null: not on the toolbar
+  // The toolbar button's tip where the menu text alone does not say what it does; null: the
+  // menu text.
+  const char* tip = nullptr;
   // The toolbar keeps the button enabled whatever `enabled` says.
   bool toolbarAlwaysEnabled = false;
   CommandRule enabled = nullptr;  // null: always enabled

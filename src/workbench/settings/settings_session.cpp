@@ -12,6 +12,9 @@
 namespace vemla::persist {
 namespace {
 
+constexpr const char* kColourAssociationsReset =
+    "ﾕｰｻﾞ情報のﾌｧｲﾙに矛盾があるため\nｶﾗｰの関連付けを初期化しました";
+
 bool writes(const Workbench& bench) {
   return !bench.secondCopy && !bench.settings.folder.empty();
 }
@@ -102,6 +105,9 @@ void loadSettingsAtStart(Workbench& bench, UserPort& user) {
   restoreControlWords(bench, s.program.controlWords);
 
   loadUserInfo(s.folder, bench.userEntries, s.user, user, first, s.keepBad.user);
+  if (resetAssociationsOfMissingColours(bench.images.selections, bench.userEntries.colours)) {
+    user.tell(Icon::Warning, kColourAssociationsReset);
+  }
   loadAssociations(s.folder, s.associations, user, first, s.keepBad.associations);
 
   if (first) {

@@ -5,6 +5,7 @@
 #include <cstring>
 
 #include "persist/program_settings.h"
+#include "processing/colour_tables.h"
 #include "support/fake_user_port.h"
 #include "support/test_files.h"
 #include "workbench/picture/open_pictures.h"
@@ -191,6 +192,39 @@ TEST(RememberedSettings, StoredValidRectangleIsKeptAtItsSizeAndResetAtAnother) {
   ASSERT_EQ(setPicturesFromMemory(bench, user, memory), 0);
   EXPECT_EQ(bench.control.validRange.rectangle, (Rect{0, 0, 63, 47}));
   EXPECT_TRUE(user.messages.empty());
+}
+
+// Colour associations naming a user colour table that the user information no longer has are
+// all reset at the next start, with a warning; associations of registered tables are kept.
+TEST(RememberedSettings, AssociationsOfAnUnregisteredUserColourAreResetAtStart) {
+  TempDir dir;
+  FakeUserPort user;
+  const int userColour = kFirstUserColour + 2;
+  {
+    Workbench bench;
+    start(bench, dir.path(), user);
+    bench.userEntries.colours[2].inUse = 1;
+    bench.userEntries.colours[2].name = "heat";
+    bench.images.selections.kindColours[1][3] = userColour;
+    bench.images.selections.userProcessingColours[0][5] = userColour;
+    bench.images.selections.intensity[kColourStandard] = 5;
+    ASSERT_TRUE(persist::saveSettingsAtShutdown(bench, user));
+  }
+  {
+    Workbench kept;
+    start(kept, dir.path(), user);
+    EXPECT_TRUE(user.messages.empty());
+    EXPECT_EQ(kept.images.selections.kindColours[1][3], userColour);
+    kept.userEntries.colours[2] = UserColourEntry{};  // the table goes, the settings stay
+    ASSERT_TRUE(persist::saveSettingsAtShutdown(kept, user));
+  }
+  Workbench reset;
+  start(reset, dir.path(), user);
+  EXPECT_EQ(user.onlyMessage(), "ﾕｰｻﾞ情報のﾌｧｲﾙに矛盾があるため\nｶﾗｰの関連付けを初期化しました");
+  const ImageControlSelections defaults;
+  EXPECT_EQ(reset.images.selections.kindColours, defaults.kindColours);
+  EXPECT_EQ(reset.images.selections.userProcessingColours, defaults.userProcessingColours);
+  EXPECT_EQ(reset.images.selections.intensity[kColourStandard], 5);
 }
 
 }  // namespace
