@@ -42,6 +42,20 @@ std::string executableFolder() {
   return executable.parent_path().string();
 }
 
+std::string overviewPage(const std::string& executableFolder) {
+  if (executableFolder.empty()) return {};
+  const std::filesystem::path folder(executableFolder);
+  for (const std::filesystem::path& page :
+       {folder / "vemla-overview.html",
+        folder / ".." / "share" / "doc" / "vemla" / "overview.html"}) {
+    std::error_code error;
+    if (std::filesystem::is_regular_file(page, error)) {
+      return std::filesystem::weakly_canonical(page, error).string();
+    }
+  }
+  return {};
+}
+
 std::string programFolder() {
   return chooseProgramFolder(std::getenv("VEMLA_HOME"), executableFolder(), std::getenv("HOME"));
 }

@@ -17,4 +17,8 @@ std::string programFolder();
 // The folder of the running executable, or empty when it cannot be found.
 std::string executableFolder();
 
+// The overview page shipped with the program: vemla-overview.html beside the executable (a
+// build tree) or share/doc/vemla/overview.html of its installation; empty when neither exists.
+std::string overviewPage(const std::string& executableFolder);
+
 }  // namespace vemla::platform

@@ -3,6 +3,7 @@
 
 #include <cstdlib>
 #include <filesystem>
+#include <fstream>
 #include <string>
 
 #include "platform/program_folder.h"
@@ -65,6 +66,20 @@ TEST(ProgramFolder, ThisProcessHonoursVemlaHome) {
     ::unsetenv("VEMLA_HOME");
   }
   EXPECT_FALSE(executableFolder().empty());
+}
+
+TEST(ProgramFolder, OverviewPageBesideTheProgramOrInItsInstallation) {
+  TempFolder temp;
+  const std::filesystem::path bin = std::filesystem::path(temp.path()) / "bin";
+  std::filesystem::create_directories(bin);
+  EXPECT_EQ(overviewPage(bin.string()), "");
+  EXPECT_EQ(overviewPage(""), "");
+  const std::filesystem::path installed = std::filesystem::path(temp.path()) / "share/doc/vemla";
+  std::filesystem::create_directories(installed);
+  std::ofstream(installed / "overview.html") << "<html></html>";
+  EXPECT_EQ(overviewPage(bin.string()), (installed / "overview.html").string());
+  std::ofstream(bin / "vemla-overview.html") << "<html></html>";
+  EXPECT_EQ(overviewPage(bin.string()), (bin / "vemla-overview.html").string());
 }
 
 TEST(RunningCopy, OnlyTheCopyThatFindsNoOtherIsTheFirst) {

@@ -7,6 +7,7 @@
 #include <QCheckBox>
 #include <QClipboard>
 #include <QComboBox>
+#include <QDesktopServices>
 #include <QLabel>
 #include <QMenu>
 #include <QMenuBar>
@@ -195,6 +196,15 @@ constexpr int kCopyFrom[] = {kCopy1To2, kCopy2To1};
 constexpr int kRename[] = {kRename1, kRename2};
 constexpr const char* kDigits[] = {"１", "２"};
 
+// Takes the URLs QDesktopServices would hand to the desktop.
+class UrlCatcher : public QObject {
+  Q_OBJECT
+ public:
+  QList<QUrl> opened;
+ public slots:
+  void open(const QUrl& url) { opened << url; }
+};
+
 }  // namespace
 
 class WorkbenchWindowTest : public QObject {
@@ -268,6 +278,27 @@ class WorkbenchWindowTest : public QObject {
     QVERIFY(!window.usesBaseWindow());
     QVERIFY(!window.grabScrollEnabled());
     QCOMPARE(window.layoutElement("Port1")->geometry(), QRect(2, 52, 232, 246));
+  }
+
+  // "概要-Web" opens the page shipped with the program, and is disabled with its reason when
+  // there is none.
+  void webPageOpensTheShippedOverviewOrSaysWhyItCannot() {
+    Bench b;
+    RecordingPort user;
+    WorkbenchWindow window(b.bench, user, kLargeScreen);
+    QAction* web = window.menuAction(kWebPage);
+    window.setOverviewPage("");
+    QVERIFY(!web->isEnabled());
+    QVERIFY(web->toolTip().contains("vemla-overview.html"));
+    const QString page = q(b.folder.file("overview.html"));
+    vemla::testing::writeBytes(page.toStdString(), {'<', 'p', '>'});
+    window.setOverviewPage(page);
+    QVERIFY(web->isEnabled());
+    UrlCatcher catcher;
+    QDesktopServices::setUrlHandler("file", &catcher, "open");
+    web->trigger();
+    QDesktopServices::unsetUrlHandler("file");
+    QCOMPARE(catcher.opened, QList<QUrl>{QUrl::fromLocalFile(page)});
   }
 
   void commandsOfMissingSubsystemsAreShownDisabled() {

@@ -23,6 +23,7 @@
 
 #include "persist/exchange_file.h"
 #include "picture/file_names.h"
+#include "platform/program_folder.h"
 #include "windows/archive/archive_open_dialog.h"
 #include "windows/controls/image_control_window.h"
 #include "windows/controls/picture_control_window.h"
@@ -361,6 +362,17 @@ void WorkbenchWindow::buildMenus() {
     addCommand(menu, command);
   }
   fileMenu_ = menuOf(Menu::File);
+  menuOf(Menu::Help)->setToolTipsVisible(true);
+  setOverviewPage(fromUtf8(platform::overviewPage(platform::executableFolder())));
+}
+
+void WorkbenchWindow::setOverviewPage(const QString& path) {
+  overviewPage_ = path;
+  // A disabled "概要-Web" says why.
+  menuActions_.at(kWebPage)->setToolTip(
+      path.isEmpty() ? QString::fromUtf8("概要のﾍﾟｰｼﾞ(vemla-overview.html)がｲﾝｽﾄｰﾙされていません")
+                     : path);
+  updateCommandStates();
 }
 
 void WorkbenchWindow::buildToolbar() {
@@ -440,6 +452,7 @@ CommandSituation WorkbenchWindow::situation() const {
   facts.clipboardHasFiles = !clipboardFiles().empty();
   facts.exchangeFileExists = persist::exchangeItemPresent(bench_.settings.folder);
   facts.baseWindowInUse = baseWindow_ != nullptr;
+  facts.overviewInstalled = !overviewPage_.isEmpty();
   return facts;
 }
 
@@ -624,6 +637,11 @@ void WorkbenchWindow::runInWindow(int command) {
       break;
     case kMemo:
       QDesktopServices::openUrl(QUrl::fromLocalFile(fromUtf8(memoPath(bench_))));
+      break;
+    case kWebPage:
+      if (!QDesktopServices::openUrl(QUrl::fromLocalFile(overviewPage_))) {
+        user_.tell(Icon::Warning, "概要のﾍﾟｰｼﾞを開けませんでした\n" + overviewPage_.toStdString());
+      }
       break;
     case kVersion:
       user_.tell(Icon::Info, "Vemla " VEMLA_VERSION_TEXT "\n２つの8ﾋﾞｯﾄ濃淡画像の比較ﾂｰﾙ",

@@ -78,6 +78,8 @@ class WorkbenchWindow : public QMainWindow,
   int openPending(int mode, bool recordHistory);
 
   void setFileDialogs(FileDialogs dialogs) { dialogs_ = std::move(dialogs); }
+  // The page "概要-Web" opens; empty disables the command. Found beside the program at start.
+  void setOverviewPage(const QString& path);
   void setNameDialog(NameDialog dialog) { nameDialog_ = std::move(dialog); }
   QuickHelp& quickHelp() const { return *quickHelp_; }
   bool usesBaseWindow() const { return baseWindow_ != nullptr; }
@@ -141,6 +143,7 @@ class WorkbenchWindow : public QMainWindow,
   BaseWindow* baseWindow_ = nullptr;  // "BaseWinName", only on a smaller screen
   QToolBar* toolbar_ = nullptr;
   LayoutOffset offset_{};
+  QString overviewPage_;
   LayoutOffset range_{};      // the scroll range in use
   LayoutOffset ruleRange_{};  // the least range, from the screen size
   std::map<std::string, QWidget*> elements_;

@@ -38,6 +38,7 @@ struct CommandSituation {
   bool exchangeFileExists = false;  // VemlaCCaP.dat in the program folder
   bool firstHistoryEntryUsed = false;
   bool baseWindowInUse = false;  // the layout sits in the scrolling base window
+  bool overviewInstalled = false;  // the overview page shipped with the program was found
 };
 
 // A real file name: not empty and not a pseudo-name (beginning with "<").

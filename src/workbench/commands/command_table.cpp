@@ -99,6 +99,9 @@ bool galleryVisible(const CommandSituation& s) {
 bool quickHelpOn(const CommandSituation& s) {
   return s.quickHelp;
 }
+bool overviewInstalled(const CommandSituation& s) {
+  return s.overviewInstalled;
+}
 
 // ---- Handlers that are one call ----
 
@@ -406,7 +409,8 @@ const Command kCommands[] = {
      .glyph = "?", .checked = quickHelpOn,
      .run = [](CommandContext& c) { c.bench.shell.quickHelp = !c.bench.shell.quickHelp; }},
     {.id = kWebPage, .menu = Menu::Help, .separatorBefore = true, .text = "概要-Web(&S)",
-     .help = "Vemla概要のWebｻｲﾄを開きます"},
+     .help = "Vemla概要のWebｻｲﾄを開きます", .enabled = overviewInstalled,
+     .run = [](CommandContext& c) { inWindow(c, kWebPage); }},
     {.id = kVersion, .menu = Menu::Help, .text = "ﾊﾞｰｼﾞｮﾝ情報(&A)",
      .help = "Vemlaのﾊﾞｰｼｮﾝ情報を表示します", .run = [](CommandContext& c) { inWindow(c, kVersion); }},
 
