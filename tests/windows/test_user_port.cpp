@@ -1,6 +1,7 @@
 // Window tests, run offscreen: the Qt user port's message boxes, the raw size and RGB ratio
 // dialogs and the indexed images the panes draw.
 #include <QApplication>
+#include <QDialogButtonBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMessageBox>
@@ -11,6 +12,7 @@
 #include "support/recording_port.h"
 #include "windows/dialogs/raw_size_dialog.h"
 #include "windows/dialogs/rgb_ratio_dialog.h"
+#include "windows/main/dialog_language.h"
 #include "windows/main/qt_user_port.h"
 #include "windows/panes/picture_image.h"
 
@@ -29,6 +31,15 @@ class UserPortTest : public QObject {
     QCOMPARE(image.pixelIndex(2, 1), 5);
     QCOMPARE(qRed(image.color(5)), 200);
     QCOMPARE(qGreen(image.color(5)), 5);
+  }
+
+  // Qt's own dialogs and standard buttons speak Japanese once the translation is installed.
+  void standardDialogTextsAreJapanese() {
+    QVERIFY(installDialogTranslation(*qApp));
+    QDialogButtonBox buttons(QDialogButtonBox::Cancel | QDialogButtonBox::Open);
+    QVERIFY(
+        buttons.button(QDialogButtonBox::Cancel)->text().contains(QString::fromUtf8("キャンセル")));
+    QVERIFY(!buttons.button(QDialogButtonBox::Open)->text().contains("Open"));
   }
 
   void messageBoxesShowPlainText() {

@@ -8,6 +8,7 @@
 #include "platform/program_folder.h"
 #include "platform/running_copy.h"
 #include "platform/viewer_handover.h"
+#include "windows/main/dialog_language.h"
 #include "windows/main/qt_user_port.h"
 #include "windows/main/screen_fit.h"
 #include "windows/main/workbench_window.h"
@@ -18,6 +19,7 @@
 
 int main(int argc, char** argv) {
   QApplication app(argc, argv);
+  vemla::installDialogTranslation(app);
   // Every dialog is kept inside the free area of its screen.
   vemla::ScreenFit screenFit;
   app.installEventFilter(&screenFit);
