@@ -46,6 +46,7 @@ class RecordingPort : public UserPort {
  public:
   // The answer queues live in the script.
   std::deque<bool>& yesNoAnswers = script_.yesNoAnswers;
+  std::deque<Answer>& yesNoCancelAnswers = script_.yesNoCancelAnswers;
   std::deque<std::optional<RawSize>>& rawAnswers = script_.rawAnswers;
 
   static QString text(std::string_view view) {

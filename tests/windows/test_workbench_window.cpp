@@ -8,6 +8,7 @@
 #include <QClipboard>
 #include <QComboBox>
 #include <QDesktopServices>
+#include <QPlainTextEdit>
 #include <QLabel>
 #include <QMenu>
 #include <QMenuBar>
@@ -22,10 +23,12 @@
 #include "picture/file_names.h"
 #include "support/recording_port.h"
 #include "support/test_files.h"
+#include "windows/editors/memo_editor.h"
 #include "windows/main/quick_help.h"
 #include "windows/main/workbench_window.h"
 #include "windows/panes/image_pane.h"
 #include "windows/panes/picture_pane.h"
+#include "workbench/commands/command_handlers.h"
 #include "workbench/picture/open_pictures.h"
 #include "workbench/view/refresh_chain.h"
 
@@ -299,6 +302,34 @@ class WorkbenchWindowTest : public QObject {
     web->trigger();
     QDesktopServices::unsetUrlHandler("file");
     QCOMPARE(catcher.opened, QList<QUrl>{QUrl::fromLocalFile(page)});
+  }
+
+  // "メモ" hands the memo file to the desktop; where nothing takes it, the built-in editor
+  // opens it (a CP932 memo read as such), asks before changes are lost and saves as UTF-8.
+  void memoWithoutADesktopEditorOpensTheBuiltInOne() {
+    Bench b;
+    RecordingPort user;
+    WorkbenchWindow window(b.bench, user, kLargeScreen);
+    QList<QUrl> handed;
+    window.setDesktopOpener([&handed](const QUrl& url) {
+      handed << url;
+      return false;
+    });
+    const std::string memo = memoPath(b.bench);
+    vemla::testing::writeBytes(memo, {0x83, 0x81, 0x83, 0x82});  // "メモ" in CP932
+    window.menuAction(kMemo)->trigger();
+    QCOMPARE(handed, QList<QUrl>{QUrl::fromLocalFile(q(memo))});
+    auto* editor = window.findChild<MemoEditor*>("MemoEditor");
+    QVERIFY(editor != nullptr && editor->isVisible());
+    QCOMPARE(editor->text()->toPlainText(), QString::fromUtf8("メモ"));
+    editor->text()->appendPlainText(QString::fromUtf8("追記"));
+    user.yesNoCancelAnswers = {Answer::Cancel, Answer::Yes};
+    editor->reject();
+    QVERIFY(editor->isVisible());
+    editor->reject();
+    const std::vector<std::uint8_t> saved = vemla::testing::readBytes(memo);
+    QCOMPARE(QString::fromUtf8(reinterpret_cast<const char*>(saved.data()), saved.size()),
+             QString::fromUtf8("メモ\n追記"));
   }
 
   void commandsOfMissingSubsystemsAreShownDisabled() {

@@ -22,6 +22,7 @@
 #include <QVBoxLayout>
 
 #include "persist/exchange_file.h"
+#include "picture/file_helpers.h"
 #include "picture/file_names.h"
 #include "platform/program_folder.h"
 #include "windows/archive/archive_open_dialog.h"
@@ -30,6 +31,7 @@
 #include "windows/dialogs/option_sheet.h"
 #include "windows/dialogs/picture_dialogs.h"
 #include "windows/editors/calculator_window.h"
+#include "windows/editors/memo_editor.h"
 #include "windows/editors/user_processing_editor.h"
 #include "windows/exchange/exchange_windows.h"
 #include "windows/main/quick_help.h"
@@ -366,6 +368,16 @@ void WorkbenchWindow::buildMenus() {
   setOverviewPage(fromUtf8(platform::overviewPage(platform::executableFolder())));
 }
 
+void WorkbenchWindow::openMemo() {
+  const std::string path = memoPath(bench_);
+  // A memo that does not exist yet starts as an empty file, which any editor can open.
+  if (!fileExists(path)) writeFileAtomically(path, std::span<const std::uint8_t>());
+  if (openExternally_(QUrl::fromLocalFile(fromUtf8(path)))) return;
+  // No application of the desktop takes it: the built-in editor does.
+  auto* editor = new MemoEditor(fromUtf8(path), user_, this);
+  editor->show();
+}
+
 void WorkbenchWindow::setOverviewPage(const QString& path) {
   overviewPage_ = path;
   // A disabled "概要-Web" says why.
@@ -636,10 +648,10 @@ void WorkbenchWindow::runInWindow(int command) {
       editOptions();
       break;
     case kMemo:
-      QDesktopServices::openUrl(QUrl::fromLocalFile(fromUtf8(memoPath(bench_))));
+      openMemo();
       break;
     case kWebPage:
-      if (!QDesktopServices::openUrl(QUrl::fromLocalFile(overviewPage_))) {
+      if (!openExternally_(QUrl::fromLocalFile(overviewPage_))) {
         user_.tell(Icon::Warning, "概要のﾍﾟｰｼﾞを開けませんでした\n" + overviewPage_.toStdString());
       }
       break;

@@ -5,6 +5,7 @@
 // pictures to be opened. Every command is carried out by its handler in the command table; the
 // window answers what only it can (its dialogs, the clipboard, its own windows) and keeps the
 // menu and toolbar states.
+#include <QDesktopServices>
 #include <QMainWindow>
 #include <QPointer>
 #include <array>
@@ -80,6 +81,11 @@ class WorkbenchWindow : public QMainWindow,
   void setFileDialogs(FileDialogs dialogs) { dialogs_ = std::move(dialogs); }
   // The page "概要-Web" opens; empty disables the command. Found beside the program at start.
   void setOverviewPage(const QString& path);
+  // Hands a file to the desktop's application for it ("メモ", "概要-Web"); false when there is
+  // none. QDesktopServices by default.
+  void setDesktopOpener(std::function<bool(const QUrl&)> opener) {
+    openExternally_ = std::move(opener);
+  }
   void setNameDialog(NameDialog dialog) { nameDialog_ = std::move(dialog); }
   QuickHelp& quickHelp() const { return *quickHelp_; }
   bool usesBaseWindow() const { return baseWindow_ != nullptr; }
@@ -124,6 +130,7 @@ class WorkbenchWindow : public QMainWindow,
   void rebuildHistoryMenu();
   void setLayoutOffset(LayoutOffset offset);
   void baseViewportResized(QSize viewport);
+  void openMemo();
   void placeElements();
   void refreshTitles();
   void afterPictureCommand();
@@ -144,6 +151,7 @@ class WorkbenchWindow : public QMainWindow,
   QToolBar* toolbar_ = nullptr;
   LayoutOffset offset_{};
   QString overviewPage_;
+  std::function<bool(const QUrl&)> openExternally_ = QDesktopServices::openUrl;
   LayoutOffset range_{};      // the scroll range in use
   LayoutOffset ruleRange_{};  // the least range, from the screen size
   std::map<std::string, QWidget*> elements_;
