@@ -330,6 +330,15 @@ class WorkbenchWindowTest : public QObject {
     const std::vector<std::uint8_t> saved = vemla::testing::readBytes(memo);
     QCOMPARE(QString::fromUtf8(reinterpret_cast<const char*>(saved.data()), saved.size()),
              QString::fromUtf8("メモ\n追記"));
+
+    // A memo name that is not a text file never goes to the desktop; a missing one is created.
+    b.bench.options.MemoFile = b.folder.file("notes.sh");
+    handed.clear();
+    window.menuAction(kMemo)->trigger();
+    QVERIFY(handed.isEmpty());
+    QVERIFY(fileExists(b.bench.options.MemoFile));
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    QCOMPARE(window.findChildren<MemoEditor*>().size(), 1);  // the first one closed itself
   }
 
   void commandsOfMissingSubsystemsAreShownDisabled() {

@@ -372,8 +372,10 @@ void WorkbenchWindow::openMemo() {
   const std::string path = memoPath(bench_);
   // A memo that does not exist yet starts as an empty file, which any editor can open.
   if (!fileExists(path)) writeFileAtomically(path, std::span<const std::uint8_t>());
-  if (openExternally_(QUrl::fromLocalFile(fromUtf8(path)))) return;
-  // No application of the desktop takes it: the built-in editor does.
+  // Only a text file goes to the desktop, so a mistaken name never runs a program.
+  const bool text = fromUtf8(path).endsWith(".txt", Qt::CaseInsensitive);
+  if (text && openExternally_(QUrl::fromLocalFile(fromUtf8(path)))) return;
+  // Not a text name, or no application of the desktop takes it: the built-in editor does.
   auto* editor = new MemoEditor(fromUtf8(path), user_, this);
   editor->show();
 }
