@@ -4,6 +4,7 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QFile>
+#include <QLayout>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
@@ -14,6 +15,7 @@
 #include <memory>
 
 #include "support/recording_port.h"
+#include "support/widget_fit.h"
 #include "windows/controls/image_control_window.h"
 #include "windows/controls/picture_control_window.h"
 #include "windows/main/quick_help.h"
@@ -23,7 +25,9 @@
 #include "workbench/view/refresh_chain.h"
 
 using namespace vemla;
+using vemla::testing::clippedRow;
 using vemla::testing::RecordingPort;
+using vemla::testing::showsWhole;
 
 namespace {
 
@@ -57,8 +61,8 @@ struct Bench {
   std::unique_ptr<PictureControlWindow> pictureControl;
   std::unique_ptr<ImageControlWindow> imageControl;
 
-  Bench() {
-    if (!bench.store.allocate(1024, 1024)) qFatal("no picture store");
+  explicit Bench(int maxWidth = 1024, int maxHeight = 1024) {
+    if (!bench.store.allocate(maxWidth, maxHeight)) qFatal("no picture store");
     bench.addListener(&listener);
     pictureControl = std::make_unique<PictureControlWindow>(bench, user, busy, progress, nullptr);
     imageControl = std::make_unique<ImageControlWindow>(bench, user, busy, progress, nullptr);
@@ -127,6 +131,57 @@ class ControlWindowsTest : public QObject {
     QCOMPARE(quickHelpOf(find<QWidget>(b.picture(), "shiftPad")),
              utf8("押下した方向へ対象画像をｼﾌﾄします"));
     QCOMPARE(find<QPushButton>(b.image(), "kindButton4")->text(), utf8("ｵﾌｾｯﾄ差"));
+  }
+
+  // Fields and selectors hold their longest texts whole within the fixed windows: nothing is
+  // squeezed below its minimum width and a read-out does not scroll its start out of sight.
+  void pictureControlShowsItsLongestTextsWhole() {
+    Bench b;
+    // A mark of the largest amounts: a 4096-pixel side and 255 sub-steps of the finest unit.
+    b.bench.control.marks[1] = ShiftMark{1, 1, 1, 4096, 255, 2, 4096, 255};
+    b.pictureControl->refresh();
+    auto* markX = find<QLineEdit>(b.picture(), "markX2");
+    QCOMPARE(markX->text(), utf8("4096+255  (2←)"));
+    for (QLineEdit* edit : b.picture()->findChildren<QLineEdit*>()) {
+      QVERIFY2(showsWhole(edit), qPrintable(edit->objectName() + ": " + edit->text()));
+    }
+    for (QComboBox* selector : b.picture()->findChildren<QComboBox*>()) {
+      QVERIFY2(clippedRow(selector).isEmpty(), qPrintable(selector->objectName()));
+    }
+    QVERIFY(b.picture()->layout()->minimumSize().width() <= b.picture()->width());
+  }
+
+  void imageControlShowsItsLongestTextsWhole() {
+    // A 31 x 4096 picture reduces by 10.333; the cursor at its last row reads 4 digits.
+    Bench b(64, 4096);
+    constexpr int kWidth = 31, kHeight = 4096;
+    std::vector<std::uint8_t> pixels(kWidth * kHeight, 255);
+    MemoryPictures pictures;
+    pictures.width = kWidth;
+    pictures.height = kHeight;
+    pictures.pixels = {pixels.data(), pixels.data()};
+    QCOMPARE(setPicturesFromMemory(b.bench, b.user, pictures), 0);
+    // A user entry with the name whose start alone the kind selectors showed.
+    UserProcessingEntry& entry = b.bench.userEntries.processing[0];
+    entry.inUse = 1;
+    entry.name = "diff12 smoothed 3x3";
+    b.imageControl->refresh();
+    auto* kinds = find<QComboBox>(b.image(), "kindSelector1");
+    QCOMPARE(kinds->itemText(kinds->count() - 1), utf8("diff12 smoothed 3x3"));
+    for (QComboBox* selector : b.image()->findChildren<QComboBox*>()) {
+      QVERIFY2(clippedRow(selector).isEmpty(),
+               qPrintable(selector->objectName() + ": " + clippedRow(selector)));
+    }
+    find<QSlider>(b.image(), "magnificationSlider")->setValue(0);
+    QCOMPARE(find<QLineEdit>(b.image(), "magnificationValue")->text(), QString("1/10.333"));
+    setCursorPosition(b.bench, 30, 4095);
+    find<QPushButton>(b.image(), "markStore1")->click();
+    QCOMPARE(find<QLineEdit>(b.image(), "markY1")->text(), QString("4095"));
+    for (QLineEdit* edit : b.image()->findChildren<QLineEdit*>()) {
+      if (edit->parentWidget()->inherits("QAbstractSpinBox")) continue;
+      QVERIFY2(showsWhole(edit), qPrintable(edit->objectName() + ": " + edit->text()));
+    }
+    QVERIFY(b.image()->layout()->minimumSize().width() <= b.image()->width());
   }
 
   void listenersAreRemovedWithTheWindows() {

@@ -10,6 +10,7 @@
 #include <QListWidget>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QTabBar>
 #include <QTabWidget>
 #include <QtTest>
 #include <deque>
@@ -18,12 +19,14 @@
 #include "options/option_sheet_rules.h"
 #include "options/option_table.h"
 #include "support/recording_port.h"
+#include "support/widget_fit.h"
 #include "windows/dialogs/option_sheet.h"
 #include "windows/main/quick_help.h"
 #include "workbench/picture/prepare_pictures.h"
 #include "workbench/view/refresh_chain.h"
 
 using namespace vemla;
+using vemla::testing::labelOf;
 using vemla::testing::RecordingPort;
 
 namespace {
@@ -117,6 +120,30 @@ class OptionSheetTest : public QObject {
       QCOMPARE(group != nullptr ? group->objectName().toStdString() : std::string(),
                std::string(option.group));
     }
+  }
+
+  // The sheet is as wide as its tab row: no title is hidden behind scroll arrows or cut short.
+  void everyPageTitleIsInSight() {
+    SheetFixture f;
+    f.sheet->show();
+    QTabBar* bar = f.find<QTabWidget>("pages")->tabBar();
+    for (int i = 0; i < bar->count(); ++i) {
+      const QRect tab = bar->tabRect(i);
+      const QString title = bar->tabText(i);
+      QVERIFY2(bar->rect().contains(tab), qPrintable(title));
+      QVERIFY2(tab.width() >= bar->fontMetrics().horizontalAdvance(title), qPrintable(title));
+    }
+  }
+
+  void everyFieldHasALabel() {
+    SheetFixture f;
+    QList<QWidget*> fields;
+    for (QLineEdit* edit : f.sheet->findChildren<QLineEdit*>()) fields.push_back(edit);
+    for (QComboBox* selector : f.sheet->findChildren<QComboBox*>()) fields.push_back(selector);
+    for (const QWidget* field : fields) {
+      QVERIFY2(!labelOf(field).isEmpty(), qPrintable(field->objectName()));
+    }
+    QCOMPARE(labelOf(f.edit("GridColour1G")), QString("G"));
   }
 
   void applyFieldsCorrectsSilentlyWithoutApplying() {

@@ -14,6 +14,7 @@
 #include "editing/grey_value_text.h"
 #include "editing/small_dialogs.h"
 #include "support/recording_port.h"
+#include "support/widget_fit.h"
 #include "windows/dialogs/picture_dialogs.h"
 #include "windows/dialogs/raw_size_dialog.h"
 #include "windows/main/quick_help.h"
@@ -23,6 +24,7 @@
 #include "workbench/view/refresh_chain.h"
 
 using namespace vemla;
+using vemla::testing::labelOf;
 using vemla::testing::RecordingPort;
 
 namespace {
@@ -201,6 +203,7 @@ class PictureDialogsTest : public QObject {
 
     auto first = makeRenameDialog(nullptr, bench, PictureSlot::First, user);
     auto* field = first->findChild<QLineEdit*>("name");
+    QCOMPARE(labelOf(field), QString::fromUtf8("ﾀｲﾄﾙ名称"));
     QCOMPARE(field->text(), QString());  // a file name is not offered for editing
     first->accept();
     QCOMPARE(first->result(), int(QDialog::Accepted));

@@ -13,13 +13,16 @@
 #include "support/fake_progress_port.h"
 #include "support/recording_port.h"
 #include "support/test_files.h"
+#include "support/widget_fit.h"
 #include "windows/editors/explanation_dialog.h"
 #include "windows/editors/user_processing_editor.h"
 #include "windows/main/quick_help.h"
 
 using namespace vemla;
 using vemla::testing::FakeProgressPort;
+using vemla::testing::labelOf;
 using vemla::testing::RecordingPort;
+using vemla::testing::showsWhole;
 
 namespace {
 
@@ -99,6 +102,16 @@ class UserProcessingEditorTest : public QObject {
     QVERIFY(dialog->element(0, 0)->isEnabled());
     QVERIFY(!dialog->expressionField()->isEnabled());
     QVERIFY(dialog->element(5, 0) == nullptr);
+  }
+
+  void listAndNameFieldAreLabelledAndANameOfFullLengthShowsWhole() {
+    Setup s;
+    auto dialog = s.dialog();
+    QCOMPARE(labelOf(dialog->entryList()), u("ﾕｰｻﾞ簡易画像処理"));
+    QCOMPARE(labelOf(dialog->nameField()), u("画像処理名"));
+    dialog->nameField()->setText("diff12_gauss3x3_then_threshold8");
+    QCOMPARE(dialog->nameField()->text().size(), qsizetype(kMaxProcessingNameLength));
+    QVERIFY(showsWhole(dialog->nameField()));
   }
 
   void choosingAnEntryShowsItAndAsksWhenEdited() {

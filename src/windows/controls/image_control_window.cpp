@@ -12,6 +12,7 @@
 #include <QSignalBlocker>
 #include <QSlider>
 #include <QVBoxLayout>
+#include <algorithm>
 #include <iterator>
 
 #include "processing/colour_tables.h"
@@ -22,6 +23,7 @@
 #include "text/format.h"
 #include "windows/controls/picture_control_window.h"
 #include "windows/main/quick_help.h"
+#include "windows/main/text_fit.h"
 #include "workbench/view/colour_controls.h"
 #include "workbench/view/display_marks.h"
 #include "workbench/view/kind_choices.h"
@@ -130,13 +132,17 @@ QSlider* slider(QWidget* parent, const std::string& name, const char* help, int 
   return control;
 }
 
-// Replaces the rows of a selector when the names changed, then selects `current` (-1: none).
+// Replaces the rows of a selector when the names changed, widening it for the widest, then
+// selects `current` (-1: none).
 void showChoices(QComboBox* selector, std::vector<std::string>& listed,
                  const std::vector<std::string>& names, int current) {
   const QSignalBlocker block(selector);
   if (names != listed) {
     selector->clear();
-    for (const std::string& name : names) selector->addItem(QString::fromStdString(name));
+    QStringList texts;
+    for (const std::string& name : names) texts.push_back(QString::fromStdString(name));
+    selector->addItems(texts);
+    fitSelector(selector, widestText(selector, texts));
     listed = names;
   }
   selector->setCurrentIndex(current);
@@ -223,6 +229,7 @@ QHBoxLayout* ImageControlWindow::buildKinds(QWidget* area) {
     const ImageSlot image = kind == kKindPicture1 ? ImageSlot::First : ImageSlot::Second;
     QPushButton* button = pushButton(
         area, entry.buttonText, ("kindButton" + std::to_string(kind)).c_str(), entry.buttonHelp);
+    fitButton(button);
     rowOf(image)->addWidget(button);
     connect(button, &QPushButton::clicked, this,
             [this, image, kind] { setImageKind(bench_, image, kind, 0, user_, busy_, progress_); });
@@ -246,7 +253,10 @@ void ImageControlWindow::buildMagnification(QWidget* area, QHBoxLayout* first) {
   magnificationSlider_ =
       slider(area, "magnificationSlider", help::kMagnification, 0, kMagnificationSliderMaximum);
   magnificationValue_ = lineEdit(area, "magnificationValue", help::kMagnification, true);
-  magnificationValue_->setFixedWidth(44);
+  // The widest text is the reduced display's "1/" and ratio, which stays below the largest
+  // side / 256 and has three decimals at most.
+  const QString whole = widestNumber(area, largestPictureSide() / 256 - 1);
+  fitEdit(magnificationValue_, "1/" + whole + "." + widestNumber(area, 999));
   magnificationSpin_ = new StepArrows(area);
   magnificationSpin_->setObjectName("magnificationSpin");
   setQuickHelp(magnificationSpin_, utf8(help::kMagnification));
@@ -261,17 +271,24 @@ void ImageControlWindow::buildMagnification(QWidget* area, QHBoxLayout* first) {
           [this](bool up) { stepMagnification(up); });
 
   QHBoxLayout* zoom = row(layout);
+  std::vector<QPushButton*> zoomButtons;
   for (const ZoomButton& entry : kZoomButtons) {
     QPushButton* button = pushButton(
         area, entry.text, ("zoom" + std::to_string(entry.magnification)).c_str(), nullptr);
     setQuickHelp(button,
                  QString::fromStdString(text::format(help::kZoomButton, entry.magnification)));
-    button->setFixedWidth(38);
     zoom->addWidget(button);
+    zoomButtons.push_back(button);
     const int magnification = entry.magnification;
     connect(button, &QPushButton::clicked, this,
             [this, magnification] { setMagnification(bench_, magnification); });
   }
+  // One width for the row of buttons, the widest text's.
+  int zoomWidth = 0;
+  for (const QPushButton* button : zoomButtons) {
+    zoomWidth = std::max(zoomWidth, button->minimumWidth());
+  }
+  for (QPushButton* button : zoomButtons) button->setFixedWidth(zoomWidth);
   interpolation_ = checkBox(area, "補間", "interpolation", help::kInterpolation);
   blankInvalid_ = checkBox(area, "有効範囲", "blankInvalid", help::kBlankInvalid);
   zoom->addWidget(interpolation_);
@@ -287,6 +304,9 @@ void ImageControlWindow::buildPosition(QWidget* area) {
   QHBoxLayout* position = row(layout);
   positionX_ = lineEdit(area, "positionX", help::kPosition, false);
   positionY_ = lineEdit(area, "positionY", help::kPosition, false);
+  const QString coordinate = widestNumber(area, largestPictureSide());
+  fitEdit(positionX_, coordinate);
+  fitEdit(positionY_, coordinate);
   redisplay_ = pushButton(area, "再表示", "redisplay", help::kRedisplay);
   saveCursor_ = pushButton(area, "＞", "saveCursor", help::kSaveCursor);
   loadCursor_ = pushButton(area, "＜", "loadCursor", help::kLoadCursor);
@@ -329,7 +349,12 @@ void ImageControlWindow::buildPosition(QWidget* area) {
     if (bench_.pictures.picturesPresent) moveCursor(bench_, cursorDirectionOf(direction), true);
   });
 
-  QHBoxLayout* marks = row(layout);
+  // Two marks a row: four with their coordinates do not fit the window's width.
+  auto* marks = new QGridLayout;
+  marks->setHorizontalSpacing(2);
+  marks->setVerticalSpacing(1);
+  marks->setColumnStretch(8, 1);
+  layout->addLayout(marks);
   for (std::size_t index = 0; index < markRestore_.size(); ++index) {
     const std::string number = std::to_string(index + 1);
     markStore_[index] = pushButton(area, "≪", ("markStore" + number).c_str(), help::kMarkStore);
@@ -337,14 +362,16 @@ void ImageControlWindow::buildPosition(QWidget* area) {
         pushButton(area, number.c_str(), ("markRestore" + number).c_str(), help::kMarkRestore);
     markTexts_[index][0] = lineEdit(area, ("markX" + number).c_str(), help::kMarkTexts, true);
     markTexts_[index][1] = lineEdit(area, ("markY" + number).c_str(), help::kMarkTexts, true);
-    for (QWidget* widget :
-         {static_cast<QWidget*>(markStore_[index]), static_cast<QWidget*>(markRestore_[index])}) {
-      widget->setFixedWidth(20);
+    fitButton(markStore_[index]);
+    fitButton(markRestore_[index]);
+    const int line = static_cast<int>(index / 2);
+    const int first = static_cast<int>(index % 2) * 4;
+    const std::array<QWidget*, 4> parts{markStore_[index], markRestore_[index],
+                                        markTexts_[index][0], markTexts_[index][1]};
+    for (std::size_t part = 0; part < parts.size(); ++part) {
+      if (part >= 2) fitEdit(static_cast<QLineEdit*>(parts[part]), coordinate);
+      marks->addWidget(parts[part], line, first + static_cast<int>(part));
     }
-    marks->addWidget(markStore_[index]);
-    marks->addWidget(markRestore_[index]);
-    marks->addWidget(markTexts_[index][0]);
-    marks->addWidget(markTexts_[index][1]);
     const int mark = static_cast<int>(index);
     connect(markStore_[index], &QPushButton::clicked, this, [this, mark] {
       if (bench_.pictures.picturesPresent) storeDisplayMark(bench_, mark);
@@ -372,8 +399,13 @@ void ImageControlWindow::buildStatistics(QWidget* area) {
       statistics_[at][value] =
           lineEdit(area, (kValueNames[value] + digit).c_str(), help::kStatistics[value], true);
     }
-    for (QPushButton* button : {maxButtons_[at], minButtons_[at]}) button->setFixedWidth(36);
-    for (std::size_t value = 0; value < 3; ++value) statistics_[at][value]->setFixedWidth(32);
+    for (QPushButton* button : {maxButtons_[at], minButtons_[at]}) fitButton(button);
+    // Grey values, and the sum of the largest picture's values.
+    for (std::size_t value = 0; value < 3; ++value) {
+      fitEdit(statistics_[at][value], widestNumber(area, 255));
+    }
+    const long long side = largestPictureSide();
+    fitEdit(statistics_[at][3], widestNumber(area, 255 * side * side));
     grid->addWidget(maxButtons_[at], line, 0);
     grid->addWidget(statistics_[at][0], line, 1);
     grid->addWidget(minButtons_[at], line, 2);

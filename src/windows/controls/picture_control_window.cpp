@@ -20,12 +20,14 @@
 #include <QVBoxLayout>
 #include <algorithm>
 
+#include "options/option_table.h"
 #include "processing/alignment.h"
 #include "processing/entry_value.h"
 #include "processing/picture_control.h"
 #include "processing/valid_range.h"
 #include "text/format.h"
 #include "windows/main/quick_help.h"
+#include "windows/main/text_fit.h"
 #include "workbench/view/refresh_chain.h"
 
 namespace vemla {
@@ -71,9 +73,26 @@ Widget* named(Widget* widget, const char* name, const char* help) {
 
 QPushButton* pushButton(QWidget* parent, const char* text, const char* name, const char* help) {
   auto* button = named(new QPushButton(utf8(text), parent), name, help);
-  button->setMinimumWidth(0);
   button->setAutoDefault(false);
+  button->setMinimumWidth(buttonWidthFor(button));
   return button;
+}
+
+void fitButton(QPushButton* button) {
+  button->setFixedWidth(buttonWidthFor(button));
+}
+
+void fitEdit(QLineEdit* edit, const QString& longest) {
+  edit->setFixedWidth(editWidthFor(edit, longest));
+}
+
+void fitSelector(QComboBox* selector, const QString& longest) {
+  selector->setMinimumWidth(selectorWidthFor(selector, longest));
+}
+
+int largestPictureSide() {
+  return static_cast<int>(
+      std::max(optionNamed("MaxPictureWidth").high, optionNamed("MaxPictureHeight").high));
 }
 
 QCheckBox* checkBox(QWidget* parent, const char* text, const char* name, const char* help) {
@@ -213,6 +232,9 @@ QString criterionHelp() {
   }
   return QString::fromStdString(text);
 }
+
+// The first row of the pad step selector, before "1/2" .. "1/n".
+constexpr const char* kWholePixelStep = "1画素単位";
 
 constexpr std::array<ShiftDirection, 4> kDirectionOrder{ShiftDirection::Left, ShiftDirection::Right,
                                                         ShiftDirection::Up, ShiftDirection::Down};
@@ -366,7 +388,7 @@ PictureControlWindow::PictureControlWindow(Workbench& bench, UserPort& user, Bus
   buildValidRange(validGroup);
   buildManualShift(manualGroup);
   buildAlignment(alignmentGroup);
-  narrowNumberFields();
+  fitFields();
   returnFocusAfterActions(this);
   bench_.addListener(this);
   refresh();
@@ -452,21 +474,33 @@ void PictureControlWindow::buildValidRange(QWidget* group) {
 }
 
 void PictureControlWindow::buildManualShift(QWidget* group) {
+  // One grid, so that its rows share the height evenly: the switch, targets and directions; the
+  // amounts with the pad and its step on their right; a row per mark, whose two texts span
+  // several columns each as they need most of the width; the reference. The first and last rows
+  // are rows of their own across the grid, so that their controls do not widen its columns.
   auto* grid = compactGrid(group);
+  const auto spanningRow = [grid](int row) {
+    auto* line = new QHBoxLayout;
+    line->setSpacing(2);
+    grid->addLayout(line, row, 0, 1, 9);
+    return line;
+  };
+  QHBoxLayout* top = spanningRow(0);
   manual_ = checkBox(group, "手動", "manual", help::kManual);
   manualTarget_ = new QButtonGroup(this);
   QRadioButton* target1 = radioButton(group, "１", "manualTarget1", help::kManualTarget);
   QRadioButton* target2 = radioButton(group, "２", "manualTarget2", help::kManualTarget);
   manualTarget_->addButton(target1, 0);
   manualTarget_->addButton(target2, 1);
-  grid->addWidget(manual_, 0, 0, 1, 2);
-  grid->addWidget(target1, 0, 2);
-  grid->addWidget(target2, 0, 3);
+  top->addWidget(manual_);
+  top->addWidget(target1);
+  top->addWidget(target2);
+  top->addStretch(1);
   for (std::size_t index = 0; index < 4; ++index) {
     directionButtons_[index] =
         pushButton(group, kDirectionTexts[index], kDirectionNames[index], help::kAmounts);
     directionButtons_[index]->setCheckable(true);
-    grid->addWidget(directionButtons_[index], 0, 4 + static_cast<int>(index));
+    top->addWidget(directionButtons_[index]);
     const ShiftDirection direction = kDirectionOrder[index];
     connect(directionButtons_[index], &QPushButton::clicked, this, [this, direction](bool down) {
       run([&] {
@@ -489,19 +523,20 @@ void PictureControlWindow::buildManualShift(QWidget* group) {
   grid->addWidget(plainLabel(group, "+"), 1, 2);
   grid->addWidget(stepsX_, 1, 3);
   grid->addWidget(divisionLabel_, 1, 4, 2, 1);
-  grid->addWidget(apply, 1, 5, 1, 2);
+  grid->addWidget(apply, 1, 5);
   grid->addWidget(plainLabel(group, "Y"), 2, 0);
   grid->addWidget(wholeY_, 2, 1);
   grid->addWidget(plainLabel(group, "+"), 2, 2);
   grid->addWidget(stepsY_, 2, 3);
-  grid->addWidget(clear, 2, 5, 1, 2);
-
+  grid->addWidget(clear, 2, 5);
+  grid->setColumnStretch(6, 1);
   pad_ = new DirectionPad(group);
   pad_->setObjectName("shiftPad");
   setQuickHelp(pad_, utf8(help::kPad));
   padStep_ = comboBox(group, "padStep", help::kPadStep);
-  grid->addWidget(pad_, 3, 0, 2, 2, Qt::AlignCenter);
-  grid->addWidget(padStep_, 3, 2, 1, 2);
+  grid->addWidget(pad_, 1, 7, 2, 1, Qt::AlignCenter);
+  grid->addWidget(padStep_, 1, 8);
+
   for (std::size_t index = 0; index < 2; ++index) {
     const int row = 3 + static_cast<int>(index);
     const std::string number = std::to_string(index + 1);
@@ -510,10 +545,10 @@ void PictureControlWindow::buildManualShift(QWidget* group) {
     markStore_[index] = pushButton(group, "≪", ("markStore" + number).c_str(), help::kMarkStore);
     markTexts_[index][0] = lineEdit(group, ("markX" + number).c_str(), help::kMarkTexts, true);
     markTexts_[index][1] = lineEdit(group, ("markY" + number).c_str(), help::kMarkTexts, true);
-    grid->addWidget(markRestore_[index], row, 4);
-    grid->addWidget(markStore_[index], row, 5);
-    grid->addWidget(markTexts_[index][0], row, 6);
-    grid->addWidget(markTexts_[index][1], row, 7);
+    grid->addWidget(markRestore_[index], row, 0);
+    grid->addWidget(markStore_[index], row, 1);
+    grid->addWidget(markTexts_[index][0], row, 2, 1, 4);
+    grid->addWidget(markTexts_[index][1], row, 6, 1, 3);
     const int mark = static_cast<int>(index);
     connect(markStore_[index], &QPushButton::clicked, this, [this, mark] {
       run([&] {
@@ -531,11 +566,13 @@ void PictureControlWindow::buildManualShift(QWidget* group) {
   reference_[0] = lineEdit(group, "referenceX", help::kReferenceFields, true);
   reference_[1] = lineEdit(group, "referenceY", help::kReferenceFields, true);
   copyAutomatic_ = pushButton(group, "自動結果をｺﾋﾟｰ", "copyAutomatic", help::kCopyAutomatic);
-  grid->addWidget(referenceShift_, 5, 0);
-  grid->addWidget(referenceStore_, 5, 1);
-  grid->addWidget(reference_[0], 5, 2);
-  grid->addWidget(reference_[1], 5, 3);
-  grid->addWidget(copyAutomatic_, 5, 4, 1, 4);
+  QHBoxLayout* reference = spanningRow(5);
+  reference->addWidget(referenceShift_);
+  reference->addWidget(referenceStore_);
+  reference->addWidget(reference_[0]);
+  reference->addWidget(reference_[1]);
+  reference->addStretch(1);
+  reference->addWidget(copyAutomatic_);
 
   connect(manual_, &QCheckBox::clicked, this,
           [this](bool on) { run([&] { return setManualShiftEnabled(bench_.control, on); }); });
@@ -693,7 +730,7 @@ void PictureControlWindow::fillDivisionLists() {
   }
   padStep_->clear();
   precision_->clear();
-  padStep_->addItem(utf8("1画素単位"));
+  padStep_->addItem(utf8(kWholePixelStep));
   for (int k = 2; k <= n; k *= 2) {
     padStep_->addItem(QString("1/%1").arg(k));
     precision_->addItem(QString("1/%1").arg(k));
@@ -701,15 +738,42 @@ void PictureControlWindow::fillDivisionLists() {
   divisionLabel_->setText(QString("/%1").arg(n));
 }
 
-void PictureControlWindow::narrowNumberFields() {
+void PictureControlWindow::fitFields() {
+  // The longest texts: a picture side (sizes, corners, margins, amounts, the reference, the
+  // cursor range), the sub-steps of the finest shift unit, and a mark of both as the core
+  // writes it.
+  const int side = largestPictureSide();
+  const int finest = static_cast<int>(optionNamed("ShiftUnit").high);
+  const QString sideText = widestNumber(this, side);
   for (QLineEdit* edit :
        {rectangle_[0], rectangle_[1], rectangle_[2], rectangle_[3], margin_, wholeX_, wholeY_,
-        searchRange_, cursorRange_, pictureWidth_, pictureHeight_}) {
-    edit->setFixedWidth(edit == searchRange_ || edit == cursorRange_ ? 30 : 38);
+        cursorRange_, pictureWidth_, pictureHeight_, reference_[0], reference_[1]}) {
+    fitEdit(edit, sideText);
   }
+  fitEdit(searchRange_, widestNumber(this, kMaxAlignmentRange));
+  QStringList marks;
+  for (int target = 0; target < 2; ++target) {
+    for (int direction = 1; direction <= 2; ++direction) {
+      const ShiftMark mark{1, target, direction, side, finest - 1, direction, side, finest - 1};
+      for (const std::string& text : markTexts(mark)) marks.push_back(QString::fromStdString(text));
+    }
+  }
+  const QString widestMark = widestText(this, marks);
+  for (const auto& texts : markTexts_) {
+    for (QLineEdit* edit : texts) fitEdit(edit, widestMark);
+  }
+  for (QComboBox* steps : {stepsX_, stepsY_}) fitSelector(steps, widestNumber(this, finest - 1));
+  const QString finestText = QString("1/%1").arg(finest);
+  fitSelector(padStep_, widestText(this, {utf8(kWholePixelStep), finestText}));
+  fitSelector(precision_, finestText);
+  QStringList criteria;
+  for (const CriterionRow& row : kCriteria) criteria.push_back(utf8(row.name));
+  fitSelector(criterion_, widestText(this, criteria));
+  divisionLabel_->setMinimumWidth(
+      divisionLabel_->fontMetrics().horizontalAdvance("/" + QString::number(finest)));
   for (QPushButton* button : {takeTopLeft_, takeBottomRight_, markStore_[0], markStore_[1],
                               markRestore_[0], markRestore_[1], referenceShift_, referenceStore_}) {
-    button->setFixedWidth(24);
+    fitButton(button);
   }
 }
 

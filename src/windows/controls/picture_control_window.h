@@ -38,6 +38,14 @@ QCheckBox* checkBox(QWidget* parent, const char* text, const char* name, const c
 QRadioButton* radioButton(QWidget* parent, const char* text, const char* name, const char* help);
 QLineEdit* lineEdit(QWidget* parent, const char* name, const char* help, bool readOnly);
 QComboBox* comboBox(QWidget* parent, const char* name, const char* help);
+// Widths from the control's own font and style (windows/main/text_fit.h): a push button as
+// narrow as its text allows, a line edit fixed to show `longest` whole, a selector at least wide
+// enough for `longest` beside its arrow.
+void fitButton(QPushButton* button);
+void fitEdit(QLineEdit* edit, const QString& longest);
+void fitSelector(QComboBox* selector, const QString& longest);
+// The largest picture side the options allow.
+int largestPictureSide();
 // Gives the keyboard focus back to the image pane "Image1" of the main window after every
 // action of a control in `window`, so that the arrow keys move the cursor again: after a
 // button or check click, a selector choice, a slider action, a direction-pad press, the release
@@ -100,7 +108,8 @@ class PictureControlWindow : public QWidget, public WorkbenchListener {
   ShiftContext shiftContext() const;
   int division() const;
   void fillDivisionLists();
-  void narrowNumberFields();
+  // Sizes the fields, selectors and small buttons for their longest texts in the window's font.
+  void fitFields();
 
   Workbench& bench_;
   UserPort& user_;

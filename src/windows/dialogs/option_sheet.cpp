@@ -13,6 +13,7 @@
 #include <QListWidget>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QTabBar>
 #include <QTabWidget>
 #include <QVBoxLayout>
 #include <algorithm>
@@ -23,6 +24,7 @@
 #include "options/option_table.h"
 #include "windows/main/quick_help.h"
 #include "windows/main/screen_fit.h"
+#include "windows/main/text_fit.h"
 #include "workbench/settings/settings_session.h"
 
 namespace vemla {
@@ -91,6 +93,11 @@ OptionSheet::OptionSheet(Workbench& bench, UserPort& user, BusyPort& busy, Progr
   auto* layout = new QVBoxLayout(this);
   auto* tabs = new QTabWidget(this);
   tabs->setObjectName("pages");
+  // Every page title in sight and whole: a tab row with scroll buttons asks for little width,
+  // and the sheet, sized by its pages, would hide the last titles behind the arrows; without
+  // them the sheet is at least as wide as its titles.
+  tabs->setUsesScrollButtons(false);
+  tabs->tabBar()->setElideMode(Qt::ElideNone);
   for (std::size_t page = 0; page < kOptionPageTitles.size(); ++page) {
     buildPage(static_cast<OptionPage>(page), tabs);
   }
@@ -282,13 +289,18 @@ struct OptionSheet::ControlBuilder {
   }
 
   void operator()(std::uint32_t&) const {
+    // Each channel under its letter, as the sheet labels the RGB ratios, and wide enough for 255.
     auto* row = new QHBoxLayout;
     for (std::size_t i = 0; i < 3; ++i) {
+      const QChar letter = QLatin1Char("RGB"[i]);
       auto* channel = new QLineEdit(parent);
       channel->setReadOnly(true);
-      channel->setObjectName(name() + QLatin1Char("RGB"[i]));
-      channel->setMaximumWidth(48);
+      channel->setObjectName(name() + letter);
+      channel->setFixedWidth(editWidthFor(channel, widestNumber(channel, 255)));
       control.channels[i] = channel;
+      auto* channelLabel = new QLabel(letter, parent);
+      channelLabel->setBuddy(channel);
+      row->addWidget(channelLabel);
       row->addWidget(channel);
     }
     control.swatch = new QLabel(parent);

@@ -113,10 +113,13 @@ RenameDialog::RenameDialog(UserPort& user, PictureSlot picture, const std::strin
   setObjectName("RenameDialog");
   setWindowTitle(qt(renameTitle(picture)));
   auto* layout = new QVBoxLayout(this);
+  auto* form = new QFormLayout;
   field_ = new QLineEdit(initial_, this);
   field_->setObjectName("name");
   field_->setMaxLength(kRenameTextLimit);
-  layout->addWidget(field_);
+  // The name the menu command "ﾀｲﾄﾙ名称の変更" gives the picture's pseudo-name.
+  form->addRow(QString::fromUtf8("ﾀｲﾄﾙ名称"), field_);
+  layout->addLayout(form);
   addOkCancel(this, layout);
 }
 

@@ -11,10 +11,13 @@
 #include <QRadioButton>
 #include <QSignalBlocker>
 #include <QVBoxLayout>
+#include <array>
+#include <utility>
 
 #include "extensions/expression_rules.h"
 #include "windows/editors/explanation_dialog.h"
 #include "windows/main/quick_help.h"
+#include "windows/main/text_fit.h"
 
 namespace vemla {
 namespace {
@@ -122,15 +125,24 @@ QPushButton* UserProcessingEditorDialog::addButton(const char* objectName, const
 void UserProcessingEditorDialog::buildControls() {
   auto* layout = new QVBoxLayout(this);
 
+  // The list under the menu's name for the entries, the field under the name its messages use.
   auto* top = new QHBoxLayout;
   list_ = new QComboBox(this);
   list_->setObjectName("entryList");
   list_->setMinimumContentsLength(kNameFieldLength);
-  top->addWidget(list_, 1);
   name_ = new QLineEdit(this);
   name_->setObjectName("name");
   name_->setMaxLength(kNameFieldLength);
-  top->addWidget(name_, 1);
+  // Room for as many characters as the list beside it keeps for its names.
+  name_->setMinimumWidth(editWidthFor(name_, QString(kNameFieldLength, QChar('X'))));
+  const std::array<std::pair<const char*, QWidget*>, 2> labelled{
+      {{"ﾕｰｻﾞ簡易画像処理", list_}, {"画像処理名", name_}}};
+  for (const auto& [text, field] : labelled) {
+    auto* label = new QLabel(QString::fromUtf8(text), this);
+    label->setBuddy(field);
+    top->addWidget(label);
+    top->addWidget(field, 1);
+  }
   layout->addLayout(top);
 
   auto* forms = new QWidget(this);
