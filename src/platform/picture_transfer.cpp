@@ -3,7 +3,6 @@
 #include <arpa/inet.h>
 #include <netinet/in.h>
 #include <poll.h>
-#include <pwd.h>
 #include <sys/socket.h>
 #include <unistd.h>
 
@@ -17,6 +16,7 @@
 #include <utility>
 
 #include "net/transfer_messages.h"
+#include "platform/user_account.h"
 
 namespace vemla::platform {
 namespace {
@@ -357,13 +357,8 @@ FetchResult fetch(std::string_view address, int port, int timeoutSeconds,
 }
 
 std::string localUserName() {
-  long size = ::sysconf(_SC_GETPW_R_SIZE_MAX);
-  std::vector<char> buffer(static_cast<std::size_t>(size > 0 ? size : 16384));
-  passwd entry{};
-  passwd* found = nullptr;
-  if (::getpwuid_r(::getuid(), &entry, buffer.data(), buffer.size(), &found) == 0 &&
-      found != nullptr && found->pw_name != nullptr && found->pw_name[0] != '\0') {
-    return found->pw_name;
+  if (const std::optional<UserAccount> account = userAccount(); account && !account->name.empty()) {
+    return account->name;
   }
   const char* user = std::getenv("USER");
   return user != nullptr ? user : "";

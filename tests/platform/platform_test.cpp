@@ -31,27 +31,40 @@ class TempFolder {
   std::string path_;
 };
 
-TEST(ProgramFolder, VemlaHomeWinsAndIsCreated) {
+// Each branch of the folder rule, in its order of preference.
+TEST(ProgramFolder, RuleTakesTheFirstUsableFolderAndNeverTheCurrentOne) {
   TempFolder temp;
-  const std::string home = temp.path() + "/home/vemla";
-  EXPECT_EQ(chooseProgramFolder(home.c_str(), temp.path(), "/nonexistent"), home);
-  EXPECT_TRUE(std::filesystem::is_directory(home));
-}
+  const std::string root = temp.path();
+  const std::string bin = root + "/bin";
+  std::filesystem::create_directories(bin);
+  const std::string home = root + "/home";
+  const std::string xdg = root + "/data";
+  const std::string vemlaHome = root + "/vemla";
+  const FolderInputs all{.vemlaHome = vemlaHome.c_str(),
+                         .executableFolder = bin,
+                         .installedBinFolder = root + "/installed/bin",
+                         .xdgDataHome = xdg.c_str(),
+                         .home = home.c_str(),
+                         .passwordHome = root + "/pw",
+                         .temporaryFolder = root + "/tmp"};
+  EXPECT_EQ(chooseProgramFolder(all), vemlaHome);
+  EXPECT_TRUE(std::filesystem::is_directory(vemlaHome));
 
-TEST(ProgramFolder, WritableExecutableFolderComesNext) {
-  TempFolder temp;
-  EXPECT_EQ(chooseProgramFolder("", temp.path(), "/nonexistent"), temp.path());
-  EXPECT_EQ(chooseProgramFolder(nullptr, temp.path(), "/nonexistent"), temp.path());
-}
-
-TEST(ProgramFolder, OtherwiseTheUsersDataFolder) {
-  TempFolder temp;
-  const std::string missingExecutableFolder = temp.path() + "/no/such/folder";
-  EXPECT_EQ(chooseProgramFolder(nullptr, missingExecutableFolder, temp.path().c_str()),
-            temp.path() + "/.local/share/Vemla");
-  EXPECT_TRUE(std::filesystem::is_directory(temp.path() + "/.local/share/Vemla"));
-  EXPECT_EQ(chooseProgramFolder(nullptr, "", temp.path().c_str()),
-            temp.path() + "/.local/share/Vemla");
+  FolderInputs in = all;
+  in.vemlaHome = "";
+  EXPECT_EQ(chooseProgramFolder(in), bin);  // a build tree or a portable copy
+  in.installedBinFolder = bin;              // an installation's programs folder
+  EXPECT_EQ(chooseProgramFolder(in), xdg + "/Vemla");
+  in.executableFolder = "/usr/bin";  // writable for root, never chosen
+  EXPECT_EQ(chooseProgramFolder(in), xdg + "/Vemla");
+  in.xdgDataHome = "relative/data";  // only absolute values count
+  EXPECT_EQ(chooseProgramFolder(in), home + "/.local/share/Vemla");
+  in.home = nullptr;  // HOME unset: the password database's home
+  EXPECT_EQ(chooseProgramFolder(in), root + "/pw/.local/share/Vemla");
+  in.passwordHome.clear();  // no home at all: a folder of the user's own in the temporary folder
+  const std::string last = chooseProgramFolder(in);
+  EXPECT_EQ(last.rfind(root + "/tmp/Vemla-", 0), 0u);
+  EXPECT_TRUE(std::filesystem::is_directory(last));
 }
 
 TEST(ProgramFolder, ThisProcessHonoursVemlaHome) {

@@ -19,6 +19,8 @@
 
 int main(int argc, char** argv) {
   QApplication app(argc, argv);
+  // Docks and task bars match the windows to the installed menu entry by this name.
+  QGuiApplication::setDesktopFileName("org.vemla.Vemla");
   vemla::installDialogTranslation(app);
   // Every dialog is kept inside the free area of its screen.
   vemla::ScreenFit screenFit;
