@@ -18,6 +18,7 @@
 #include "workbench/settings/settings_session.h"
 
 int main(int argc, char** argv) {
+  vemla::useWholeScaleFactors();
   QApplication app(argc, argv);
   // Docks and task bars match the windows to the installed menu entry by this name.
   QGuiApplication::setDesktopFileName("org.vemla.Vemla");

@@ -2,6 +2,7 @@
 
 #include <QDialog>
 #include <QEvent>
+#include <QGuiApplication>
 #include <QScreen>
 #include <QScrollBar>
 #include <QWidget>
@@ -14,6 +15,11 @@ namespace {
 constexpr QMargins kUsualFrame{4, 32, 4, 4};
 
 }  // namespace
+
+void useWholeScaleFactors() {
+  if (qEnvironmentVariableIsSet("QT_SCALE_FACTOR_ROUNDING_POLICY")) return;
+  QGuiApplication::setHighDpiScaleFactorRoundingPolicy(Qt::HighDpiScaleFactorRoundingPolicy::Round);
+}
 
 QMargins frameAllowance(const QWidget& window) {
   if (window.isVisible()) {

@@ -13,6 +13,10 @@ class QWidget;
 
 namespace vemla {
 
+// Whole scale factors (100 %, 200 %, …) unless the user chose a rounding policy: every pixel of a
+// picture then covers an exact block of screen pixels. Called before the application object.
+void useWholeScaleFactors();
+
 // The room the window system's frame takes around a top-level window: what the frame measures
 // once the window is mapped with one, else an allowance for a usual title bar and border.
 QMargins frameAllowance(const QWidget& window);
