@@ -1,6 +1,7 @@
 // Window tests, run offscreen: the main window's layout (on a large and on a small screen),
-// its menu and toolbar states, the open paths (file dialogs, clipboard, queued requests,
-// history), saving, every picture command of the menu for both pictures, and the quick help.
+// its toolbar faces, its menu and toolbar states, the open paths (file dialogs, clipboard,
+// queued requests, history), saving, every picture command of the menu for both pictures, and
+// the quick help.
 #include <QAbstractSpinBox>
 #include <QAction>
 #include <QApplication>
@@ -8,17 +9,18 @@
 #include <QClipboard>
 #include <QComboBox>
 #include <QDesktopServices>
-#include <QPlainTextEdit>
 #include <QLabel>
 #include <QMenu>
 #include <QMenuBar>
 #include <QMimeData>
+#include <QPlainTextEdit>
 #include <QPushButton>
 #include <QSlider>
 #include <QToolBar>
 #include <QUrl>
 #include <QtTest>
 #include <filesystem>
+#include <vector>
 
 #include "picture/file_names.h"
 #include "support/recording_port.h"
@@ -271,6 +273,28 @@ class WorkbenchWindowTest : public QObject {
     QCOMPARE(window.layoutOffset(), (LayoutOffset{148, 252}));
     window.grabScroll(QPoint(1000, 0));
     QCOMPARE(window.layoutOffset(), (LayoutOffset{0, 252}));
+  }
+
+  void everyToolbarButtonShowsADrawingOfItsOwn() {
+    Bench b;
+    RecordingPort user;
+    WorkbenchWindow window(b.bench, user, QSize(1024, 768));  // with the corner buttons
+    std::vector<int> buttons(kToolbarCornerButtons.begin(), kToolbarCornerButtons.end());
+    for (int id : kToolbarLayout) {
+      if (id != kToolbarSeparator) buttons.push_back(id);
+    }
+    QList<QImage> faces;
+    for (int id : buttons) {
+      const QImage face = window.toolbarAction(id)->icon().pixmap(16, 16).toImage();
+      QCOMPARE(face.size(), QSize(16, 16));
+      bool drawn = false;
+      for (int y = 0; y < face.height() && !drawn; ++y) {
+        for (int x = 0; x < face.width() && !drawn; ++x) drawn = qAlpha(face.pixel(x, y)) > 0;
+      }
+      QVERIFY2(drawn, qPrintable(QString("button %1 has an empty face").arg(id)));
+      QVERIFY2(!faces.contains(face), qPrintable(QString("button %1 looks like another").arg(id)));
+      faces << face;
+    }
   }
 
   void lockedDisplayPositionKeepsTheLayoutOutOfTheBaseWindow() {

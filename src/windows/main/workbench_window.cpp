@@ -16,6 +16,7 @@
 #include <QRegularExpression>
 #include <QScreen>
 #include <QScrollBar>
+#include <QSvgRenderer>
 #include <QTimer>
 #include <QToolBar>
 #include <QUrl>
@@ -94,17 +95,20 @@ QString fromUtf8(std::string_view text) {
   return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
 }
 
-// A small button face with a short label; the toolbar's looks are ours to choose.
-QIcon glyphIcon(const QString& glyph) {
-  QPixmap pixmap(24, 24);
-  pixmap.fill(Qt::transparent);
-  QPainter painter(&pixmap);
-  QFont font = painter.font();
-  font.setPixelSize(glyph.size() > 1 ? 10 : 14);
-  font.setBold(true);
-  painter.setFont(font);
-  painter.drawText(pixmap.rect(), Qt::AlignCenter, glyph);
-  return QIcon(pixmap);
+// A toolbar button's face: its drawing (":/toolbar/<glyph>.svg") rendered here at 16, 24 and
+// 48 pixels and at twice each, so the buttons need no icon-engine plugin at run time.
+QIcon toolbarIcon(const char* glyph) {
+  QSvgRenderer drawing(QStringLiteral(":/toolbar/%1.svg").arg(QString::fromUtf8(glyph)));
+  QIcon icon;
+  for (int pixels : {16, 24, 32, 48, 96}) {
+    QPixmap pixmap(pixels, pixels);
+    pixmap.fill(Qt::transparent);
+    QPainter painter(&pixmap);
+    drawing.render(&painter);
+    painter.end();
+    icon.addPixmap(pixmap);
+  }
+  return icon;
 }
 
 // The text of a menu item without its access key: "入れ替え(&X)" -> "入れ替え".
@@ -393,7 +397,7 @@ void WorkbenchWindow::buildToolbar() {
   const auto addButton = [this](int id) {
     const Command& command = *findCommand(id);
     QAction* action = toolbar_->addAction(
-        glyphIcon(QString::fromUtf8(command.glyph)),
+        toolbarIcon(command.glyph),
         command.tip != nullptr ? QString::fromUtf8(command.tip) : plainText(command.text));
     action->setObjectName(QString("tool%1").arg(id));
     action->setCheckable(command.checked != nullptr);

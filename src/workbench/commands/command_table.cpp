@@ -124,11 +124,11 @@ using I = ImageSlot;
 const Command kCommands[] = {
     // ---- File ----
     {.id = kOpenTwo, .menu = Menu::File, .text = "２つの画像で開く(&2)",
-     .help = "選択された２つの画像をﾌｧｲﾙから開きます", .glyph = "2", .enabled = notEditing,
+     .help = "選択された２つの画像をﾌｧｲﾙから開きます", .glyph = "open-two", .enabled = notEditing,
      .run = openTwoByDialog},
     {.id = kOpenOne, .menu = Menu::File, .text = "1つの画像で開く(&1)",
      .help = "選択された１つの画像をﾌｧｲﾙから開きます\n画像２はｵｰﾙ０の階調値で開きます",
-     .glyph = "1", .enabled = notEditing, .run = openOneByDialog},
+     .glyph = "open-one", .enabled = notEditing, .run = openOneByDialog},
     {.id = kReplace1, .menu = Menu::ReplaceOne, .text = "画像1(&1)",
      .help = "画像１を選択された画像に入れ替えます", .enabled = replaceEnabled<P::Second>,
      .run = [](CommandContext& c) { replaceByDialog(c, P::First); }},
@@ -138,18 +138,18 @@ const Command kCommands[] = {
     {.id = kOpenArchive, .menu = Menu::File, .text = "Vlaファイルを開く(&Q)",
      .help = "VLAﾌｫｰﾏｯﾄのﾌｧｲﾙ(拡張子:VLA)から画像を選択し開きます\n同時に複数の画像やﾃﾞｰﾀをｷﾞｬﾗﾘｰへ"
              "展開が可能です\n※VLAﾌｧｲﾙの作成はｷﾞｬﾗﾘｰ機能から行うことが可能です",
-     .glyph = "V", .enabled = notEditing,
+     .glyph = "open-archive", .enabled = notEditing,
      .run = [](CommandContext& c) {
        // From the menu the selection dialog itself chooses the file.
        openArchiveAsPictures(c.bench, c.user, c.progress, c.busy, c.host, std::string(), false);
      }},
     {.id = kOverwrite1, .menu = Menu::Overwrite, .text = "画像1(&1)",
      .help = "表示中の画像１をﾌｧｲﾙに上書き保存します\n『画像制御情報』によってｼﾌﾄされた画像が対象です",
-     .glyph = "S1", .tip = "画像1を上書き保存", .enabled = overwriteEnabled<P::First>,
+     .glyph = "overwrite-1", .tip = "画像1を上書き保存", .enabled = overwriteEnabled<P::First>,
      .run = [](CommandContext& c) { overwritePicture(c.bench, c.user, P::First); }},
     {.id = kOverwrite2, .menu = Menu::Overwrite, .text = "画像2(&2)",
      .help = "表示中の画像２をﾌｧｲﾙに上書き保存します\n『画像制御情報』によってｼﾌﾄされた画像が対象です",
-     .glyph = "S2", .tip = "画像2を上書き保存", .enabled = overwriteEnabled<P::Second>,
+     .glyph = "overwrite-2", .tip = "画像2を上書き保存", .enabled = overwriteEnabled<P::Second>,
      .run = [](CommandContext& c) { overwritePicture(c.bench, c.user, P::Second); }},
     {.id = kSaveAsPicture1, .menu = Menu::SaveAs, .text = "画像1(&1)",
      .help = "表示中の画像１をﾌｧｲﾙに名前を付けて保存します\n『画像制御情報』によってｼﾌﾄされた画像が"
@@ -207,27 +207,27 @@ const Command kCommands[] = {
 
     // ---- Edit ----
     {.id = kPaste, .menu = Menu::Edit, .text = "貼り付け(&P）",
-     .help = "ｸﾘｯﾌﾟﾎﾞｰﾄﾞにｺﾋﾟｰされているﾌｧｲﾙで画像を開きます", .glyph = "P",
+     .help = "ｸﾘｯﾌﾟﾎﾞｰﾄﾞにｺﾋﾟｰされているﾌｧｲﾙで画像を開きます", .glyph = "paste",
      .enabled = pasteEnabled,
      .run = [](CommandContext& c) { pasteFromClipboard(c, std::nullopt); }},
     {.id = kPasteToPicture1, .menu = Menu::Edit, .text = "画像1に貼り付け(&A)",
      .help = "ｸﾘｯﾌﾟﾎﾞｰﾄﾞにｺﾋﾟｰされている先頭のﾌｧｲﾙで画像１を開きます\n画像２は表示中の状態が保持"
              "されます",
-     .glyph = "P1", .enabled = pasteIntoPictureEnabled,
+     .glyph = "paste-to-picture-1", .enabled = pasteIntoPictureEnabled,
      .run = [](CommandContext& c) { pasteFromClipboard(c, P::First); }},
     {.id = kPasteToPicture2, .menu = Menu::Edit, .text = "画像2に貼り付け(&B)",
      .help = "ｸﾘｯﾌﾟﾎﾞｰﾄﾞにｺﾋﾟｰされている先頭のﾌｧｲﾙで画像２を開きます\n画像１は表示中の状態が保持"
              "されます",
-     .glyph = "P2", .enabled = pasteIntoPictureEnabled,
+     .glyph = "paste-to-picture-2", .enabled = pasteIntoPictureEnabled,
      .run = [](CommandContext& c) { pasteFromClipboard(c, P::Second); }},
     {.id = kEdit1, .menu = Menu::Edit, .separatorBefore = true, .text = "画像1の編集(&1)",
      .help = "画像１(ｼﾌﾄされていない原画像)の階調値を直接編集できます\n編集中は画像の内容が変化する"
              "機能が使用不可になります",
-     .glyph = "E1", .enabled = changesPictures},
+     .glyph = "edit-1", .enabled = changesPictures},
     {.id = kEdit2, .menu = Menu::Edit, .text = "画像2の編集(&2)",
      .help = "画像２(ｼﾌﾄされていない原画像)の階調値を直接編集できます\n編集中は画像の内容が変化する"
              "機能が使用不可になります",
-     .glyph = "E2", .enabled = changesPictures},
+     .glyph = "edit-2", .enabled = changesPictures},
 
     // ---- Picture ----
     {.id = kResize, .menu = Menu::Picture, .text = "ｻｲｽﾞの変更(&S)",
@@ -236,7 +236,7 @@ const Command kCommands[] = {
              "位置を調整してください",
      .enabled = changesPictures, .run = [](CommandContext& c) { inWindow(c, kResize); }},
     {.id = kSwap, .menu = Menu::Picture, .text = "入れ替え(&X)",
-     .help = "画像１と画像２を入れ替えます", .glyph = "⇄", .enabled = changesPictures,
+     .help = "画像１と画像２を入れ替えます", .glyph = "swap", .enabled = changesPictures,
      .run = [](CommandContext& c) { swapPictures(c.bench, c.user, c.busy, c.progress); }},
     {.id = kCopy1To2, .menu = Menu::CopyPictures, .text = "画像1→画像2(&1)",
      .help = "画像１の内容を画像２へｺﾋﾟｰします", .enabled = changesPictures,
@@ -245,8 +245,8 @@ const Command kCommands[] = {
      .help = "画像２の内容を画像１へｺﾋﾟｰします", .enabled = changesPictures,
      .run = [](CommandContext& c) { copyPicture(c.bench, c.user, c.busy, c.progress, P::Second); }},
     {.id = kImage1ToPicture1, .menu = Menu::CopyFromImages, .text = "ｲﾒｰｼﾞ1→画像1(&1)",
-     .help = "ｲﾒｰｼﾞ１の内容を画像１へｺﾋﾟｰします", .glyph = "I1", .tip = "ｲﾒｰｼﾞ1を画像1へｺﾋﾟｰ",
-     .enabled = changesPictures,
+     .help = "ｲﾒｰｼﾞ１の内容を画像１へｺﾋﾟｰします", .glyph = "image-1-to-picture-1",
+     .tip = "ｲﾒｰｼﾞ1を画像1へｺﾋﾟｰ", .enabled = changesPictures,
      .run = [](CommandContext& c) {
        imageToPicture(c.bench, c.user, c.busy, c.progress, I::First, P::First);
      }},
@@ -261,8 +261,8 @@ const Command kCommands[] = {
        imageToPicture(c.bench, c.user, c.busy, c.progress, I::Second, P::First);
      }},
     {.id = kImage2ToPicture2, .menu = Menu::CopyFromImages, .text = "ｲﾒｰｼﾞ2→画像2(&4)",
-     .help = "ｲﾒｰｼﾞ２の内容を画像２へｺﾋﾟｰします", .glyph = "I2", .tip = "ｲﾒｰｼﾞ2を画像2へｺﾋﾟｰ",
-     .enabled = changesPictures,
+     .help = "ｲﾒｰｼﾞ２の内容を画像２へｺﾋﾟｰします", .glyph = "image-2-to-picture-2",
+     .tip = "ｲﾒｰｼﾞ2を画像2へｺﾋﾟｰ", .enabled = changesPictures,
      .run = [](CommandContext& c) {
        imageToPicture(c.bench, c.user, c.busy, c.progress, I::Second, P::Second);
      }},
@@ -304,7 +304,7 @@ const Command kCommands[] = {
      .help = "画像処理を行うﾕｰｻﾞが作成したﾌﾟﾛｸﾞﾗﾑ(EXE)を実行します\nﾕｰｻﾞﾌﾟﾛｸﾞﾗﾑはﾌｧｲﾙで渡されて"
              "きた画像に対して処理を行い\nその結果をﾌｧｲﾙに出力することにより結果ｲﾒｰｼﾞを容易に表示\n"
              "することが可能となります（『ｲﾒｰｼﾞ制御情報』から選択が可能）",
-     .glyph = "U", .enabled = changesPictures},
+     .glyph = "user-program", .enabled = changesPictures},
 
     // ---- Communication ----
     {.id = kExport, .menu = Menu::Communication, .text = "Export(&E)",
@@ -352,7 +352,7 @@ const Command kCommands[] = {
 
     // ---- Settings ----
     {.id = kOptions, .menu = Menu::Settings, .text = "ｵﾌﾟｼｮﾝ情報の設定(&O)",
-     .help = "Vemlaに対する様々な情報を設定することができます", .glyph = "O",
+     .help = "Vemlaに対する様々な情報を設定することができます", .glyph = "options",
      .toolbarAlwaysEnabled = true, .enabled = notEditing,
      .run = [](CommandContext& c) { inWindow(c, kOptions); }},
     {.id = kClearHistory, .menu = Menu::Settings, .separatorBefore = true,
@@ -390,13 +390,13 @@ const Command kCommands[] = {
     {.id = kImageScope, .menu = Menu::Tools, .separatorBefore = true, .text = "ｲﾒｰｼﾞｽｺｰﾌﾟ(&S)",
      .help = "画像やｲﾒｰｼﾞにﾏｳｽを移動すると「ｵﾌﾟｼｮﾝ情報の設定」で\n指定された倍率ｲﾒｰｼﾞと中心近傍の"
              "階調値が表示されます",
-     .glyph = "◎", .toolbarAlwaysEnabled = true, .enabled = picturesPresent,
+     .glyph = "image-scope", .toolbarAlwaysEnabled = true, .enabled = picturesPresent,
      .checked = imageScopeOn},
     {.id = kGallery, .menu = Menu::Tools, .text = "ｷﾞｬﾗﾘｰ(&G)",
-     .help = "ｷﾞｬﾗﾘｰの表示/未表示の切り替えを行います", .glyph = "G", .enabled = galleryEnabled,
-     .checked = galleryVisible},
+     .help = "ｷﾞｬﾗﾘｰの表示/未表示の切り替えを行います", .glyph = "gallery",
+     .enabled = galleryEnabled, .checked = galleryVisible},
     {.id = kCalculator, .menu = Menu::Tools, .separatorBefore = true, .text = "電卓(&C)",
-     .help = "計算ﾂｰﾙ機能が呼び出されます", .glyph = "C",
+     .help = "計算ﾂｰﾙ機能が呼び出されます", .glyph = "calculator",
      .run = [](CommandContext& c) { inWindow(c, kCalculator); }},
     {.id = kMemo, .menu = Menu::Tools, .text = "メモ(&M)",
      .help = "「ｵﾌﾟｼｮﾝ情報の設定」で指定されたﾒﾓ用のﾌｧｲﾙが開きます",
@@ -406,7 +406,7 @@ const Command kCommands[] = {
     {.id = kQuickHelp, .menu = Menu::Help, .text = "ｸｲｯｸﾍﾙﾌﾟ(&Q)",
      .help = "現在使用している機能です\nﾒﾆｭｰ、ﾀｲﾄﾙ部分、項目等にﾏｳｽを移動\nさせるとﾍﾙﾌﾟﾒｯｾｰｼﾞが"
              "表示されます",
-     .glyph = "?", .checked = quickHelpOn,
+     .glyph = "quick-help", .checked = quickHelpOn,
      .run = [](CommandContext& c) { c.bench.shell.quickHelp = !c.bench.shell.quickHelp; }},
     {.id = kWebPage, .menu = Menu::Help, .separatorBefore = true, .text = "概要-Web(&S)",
      .help = "Vemla概要のWebｻｲﾄを開きます", .enabled = overviewInstalled,
@@ -415,14 +415,17 @@ const Command kCommands[] = {
      .help = "Vemlaのﾊﾞｰｼｮﾝ情報を表示します", .run = [](CommandContext& c) { inWindow(c, kVersion); }},
 
     // ---- Toolbar only: the layout inside the scrolling base window moves to a corner ----
-    {.id = kLayoutTopLeft, .text = "左上を表示", .glyph = "◤", .toolbarAlwaysEnabled = true,
-     .enabled = baseWindowInUse, .run = [](CommandContext& c) { inWindow(c, kLayoutTopLeft); }},
-    {.id = kLayoutTopRight, .text = "右上を表示", .glyph = "◥", .toolbarAlwaysEnabled = true,
-     .enabled = baseWindowInUse, .run = [](CommandContext& c) { inWindow(c, kLayoutTopRight); }},
-    {.id = kLayoutBottomLeft, .text = "左下を表示", .glyph = "◣", .toolbarAlwaysEnabled = true,
-     .enabled = baseWindowInUse, .run = [](CommandContext& c) { inWindow(c, kLayoutBottomLeft); }},
-    {.id = kLayoutBottomRight, .text = "右下を表示", .glyph = "◢", .toolbarAlwaysEnabled = true,
-     .enabled = baseWindowInUse,
+    {.id = kLayoutTopLeft, .text = "左上を表示", .glyph = "layout-top-left",
+     .toolbarAlwaysEnabled = true, .enabled = baseWindowInUse,
+     .run = [](CommandContext& c) { inWindow(c, kLayoutTopLeft); }},
+    {.id = kLayoutTopRight, .text = "右上を表示", .glyph = "layout-top-right",
+     .toolbarAlwaysEnabled = true, .enabled = baseWindowInUse,
+     .run = [](CommandContext& c) { inWindow(c, kLayoutTopRight); }},
+    {.id = kLayoutBottomLeft, .text = "左下を表示", .glyph = "layout-bottom-left",
+     .toolbarAlwaysEnabled = true, .enabled = baseWindowInUse,
+     .run = [](CommandContext& c) { inWindow(c, kLayoutBottomLeft); }},
+    {.id = kLayoutBottomRight, .text = "右下を表示", .glyph = "layout-bottom-right",
+     .toolbarAlwaysEnabled = true, .enabled = baseWindowInUse,
      .run = [](CommandContext& c) { inWindow(c, kLayoutBottomRight); }},
 };
 

@@ -80,8 +80,10 @@ struct Command {
   bool separatorBefore = false;  // a separator precedes it in its menu
   // The menu text ("&" marks the access key); for a toolbar-only command its button's tip.
   const char* text = nullptr;
-  const char* help = nullptr;   // quick help; null: none
-  const char* glyph = nullptr;  // toolbar button face; null: not on the toolbar
+  const char* help = nullptr;  // quick help; null: none
+  // The toolbar button's face: the name of its drawing, src/windows/main/icons/<glyph>.svg;
+  // null: not on the toolbar.
+  const char* glyph = nullptr;
   // The toolbar button's tip where the menu text alone does not say what it does; null: the
   // menu text.
   const char* tip = nullptr;
