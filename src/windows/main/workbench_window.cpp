@@ -39,9 +39,11 @@
 #include "windows/panes/colour_bar.h"
 #include "windows/panes/image_pane.h"
 #include "windows/panes/picture_pane.h"
+#include "windows/tools/tool_area.h"
 #include "workbench/commands/command_handlers.h"
 #include "workbench/commands/file_history.h"
 #include "workbench/picture/picture_commands.h"
+#include "workbench/tools/tool_frame.h"
 #include "workbench/view/pane_input.h"
 #include "workbench/view/refresh_chain.h"
 
@@ -141,7 +143,7 @@ QString menuSafe(const std::string& text) {
 WorkbenchWindow::WorkbenchWindow(Workbench& bench, UserPort& user, QSize screen, QWidget* parent)
     : QMainWindow(parent), bench_(bench), user_(user), progress_(this) {
   setObjectName("Vemla");
-  setWindowTitle(fromUtf8(bench_.titles.main));
+  setWindowTitle(fromUtf8(bench_.titles.main + toolTitleSuffix(bench_)));
   quickHelp_ = new QuickHelp(this, bench_.shell.quickHelp);
   dialogs_.open = [this](const QString& title, const QString& filters, bool multiple,
                          const QString& start) {
@@ -258,8 +260,12 @@ void WorkbenchWindow::buildLayout(QSize screen) {
           widget = new PictureControlWindow(bench_, user_, busy_, progress_, canvas_);
         } else if (name == "ImageControl") {
           widget = new ImageControlWindow(bench_, user_, busy_, progress_, canvas_);
+        } else if (name == "ToolInformation") {
+          widget = new ToolInformation(bench_, canvas_);
+        } else if (name == "ToolSelection") {
+          widget = new ToolSelection(bench_, [this](int id) { runCommand(id); }, canvas_);
         } else {
-          // Tool area and the strip below the picture control: frames until their windows come.
+          // The strip below the picture control: a frame until its window comes.
           auto* frame = new QFrame(canvas_);
           frame->setFrameShape(QFrame::StyledPanel);
           frame->setObjectName(fromUtf8(element.name));
@@ -518,6 +524,11 @@ void WorkbenchWindow::panesChanged() {
   refreshTitles();
   for (PicturePane* pane : picturePanes_) pane->refresh();
   for (ImagePane* pane : imagePanes_) pane->refresh();
+}
+
+void WorkbenchWindow::toolsChanged() {
+  refreshTitles();
+  updateCommandStates();
 }
 
 void WorkbenchWindow::afterPictureCommand() {

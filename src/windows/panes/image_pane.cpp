@@ -7,6 +7,7 @@
 #include <optional>
 
 #include "windows/panes/picture_image.h"
+#include "workbench/tools/tool_frame.h"
 #include "workbench/view/refresh_chain.h"
 #include "workbench/view/view_controls.h"
 
@@ -38,6 +39,8 @@ ImagePane::ImagePane(Workbench& bench, UserPort& user, BusyPort& busy, ProgressP
   setObjectName(image == ImageSlot::First ? "Image1" : "Image2");
   setFixedSize(kViewSize, kViewSize);
   setFocusPolicy(Qt::StrongFocus);
+  // A line being entered for a tool follows the mouse without a button held.
+  setMouseTracking(true);
   refresh();
 }
 
@@ -75,6 +78,7 @@ void ImagePane::mousePressEvent(QMouseEvent* event) {
   }
   if (event->button() == Qt::LeftButton) {
     clickImagePane(bench_, at.x(), at.y(), (event->modifiers() & Qt::ShiftModifier) != 0);
+    toolPaneClick(bench_, at.x(), at.y());
     drag_ = {true, at.x(), at.y()};
     setFocus();
   } else if (event->button() == Qt::RightButton) {
@@ -101,12 +105,13 @@ void ImagePane::mouseMoveEvent(QMouseEvent* event) {
     }
     return;
   }
+  const QPoint at = event->position().toPoint();
+  if (toolPaneMove(bench_, at.x(), at.y())) return;
   if (!drag_.active) return;
   if ((held & Qt::LeftButton) == 0) {
     drag_.active = false;
     return;
   }
-  const QPoint at = event->position().toPoint();
   slideView(bench_, drag_, at.x(), at.y());
 }
 

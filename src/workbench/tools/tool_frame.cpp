@@ -1,0 +1,109 @@
+#include "workbench/tools/tool_frame.h"
+
+#include <array>
+
+#include "tools/tool_words.h"
+#include "workbench/tools/gradation_tool.h"
+#include "workbench/view/refresh_chain.h"
+
+namespace vemla {
+namespace {
+
+using tools::Tool;
+
+struct ToolName {
+  Tool tool;
+  const char* suffix;
+};
+constexpr std::array<ToolName, 5> kToolNames{{
+    {Tool::Gradation, "（階調値）"},
+    {Tool::Profile, "（ﾌﾟﾛﾌｧｲﾙ）"},
+    {Tool::View3D, "（３Ｄ）"},
+    {Tool::Measurement, "（測定）"},
+    {Tool::PartialComparison, "（部分比較）"},
+}};
+
+bool profileInArbitraryDirection(const Workbench& bench) {
+  return tools::decodeProfileWord(bench.settings.program.profileTool).direction == 2;
+}
+
+}  // namespace
+
+bool selectTool(Workbench& bench, Tool tool) {
+  tools::ToolState& state = bench.tools;
+  if (tool == state.active) return false;
+  if (tool != Tool::None && !bench.pictures.picturesPresent) return false;
+  if (state.active == Tool::Gradation) {
+    tools::GradationWord settings = gradationSettings(bench);
+    settings.pair = false;
+    bench.settings.program.gradationTool.state = tools::encodeGradationWord(settings);
+  }
+  state.active = tool;
+  state.profileSegment.reset();
+  state.measureLine.reset();
+  if (bench.pictures.picturesPresent) {
+    renderPanes(bench, true);  // computes the content before telling the listeners
+  } else {
+    updateToolContent(bench);
+  }
+  bench.notifyToolsChanged();
+  return true;
+}
+
+std::string toolTitleSuffix(const Workbench& bench) {
+  std::string suffix;
+  for (const ToolName& name : kToolNames) {
+    if (name.tool == bench.tools.active) suffix = name.suffix;
+  }
+  if (bench.tools.active == Tool::Gradation && gradationSettings(bench).pair) {
+    suffix += "イメージ２";
+  }
+  return suffix;
+}
+
+bool profileOr3DActive(const Workbench& bench) {
+  return bench.tools.active == Tool::Profile || bench.tools.active == Tool::View3D;
+}
+
+bool toolFollowsCursor(const Workbench& bench) {
+  return bench.tools.active == Tool::Gradation || profileOr3DActive(bench);
+}
+
+bool toolPaneClick(Workbench& bench, int u, int v) {
+  tools::ToolState& state = bench.tools;
+  if (state.active == Tool::Profile && profileInArbitraryDirection(bench)) {
+    state.profileSegment.click({u, v});
+  } else if (state.active == Tool::Measurement) {
+    state.measureLine.click({u, v});
+  } else {
+    return false;
+  }
+  bench.notifyToolsChanged();
+  return true;
+}
+
+bool toolPaneMove(Workbench& bench, int u, int v) {
+  tools::ToolState& state = bench.tools;
+  tools::LineEntry* entry = nullptr;
+  if (state.active == Tool::Profile && profileInArbitraryDirection(bench)) {
+    entry = &state.profileSegment;
+  } else if (state.active == Tool::Measurement) {
+    entry = &state.measureLine;
+  }
+  if (entry == nullptr || entry->state() != tools::LineEntry::State::Following) return false;
+  if (entry->move({u, v})) {
+    bench.notifyToolsChanged();
+    bench.notifyPanesChanged();
+  }
+  return true;
+}
+
+void updateToolContent(Workbench& bench) {
+  if (bench.tools.active == Tool::Gradation) {
+    updateGradationContent(bench);
+  } else {
+    bench.tools.gradation = {};
+  }
+}
+
+}  // namespace vemla
