@@ -2,7 +2,7 @@
 
 namespace vemla::tools {
 
-void LineEntry::click(ViewPoint2 at) {
+void LineEntry::click(ViewPoint at) {
   if (state_ == State::Following) {
     end_ = at;
     state_ = State::Fixed;
@@ -12,7 +12,7 @@ void LineEntry::click(ViewPoint2 at) {
   state_ = State::Following;
 }
 
-bool LineEntry::move(ViewPoint2 at) {
+bool LineEntry::move(ViewPoint at) {
   if (state_ != State::Following || at == end_) return false;
   end_ = at;
   return true;

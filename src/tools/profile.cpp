@@ -9,37 +9,37 @@
 
 namespace vemla::tools {
 
-std::vector<ViewPoint2> profilePoints(ProfileDirection direction, ViewPoint2 cursor,
-                                      ViewPoint2 from, ViewPoint2 to) {
-  std::vector<ViewPoint2> points;
+std::vector<ViewPoint> profilePoints(ProfileDirection direction, ViewPoint cursor, ViewPoint from,
+                                     ViewPoint to) {
+  std::vector<ViewPoint> points;
   if (direction != ProfileDirection::Arbitrary) {
     points.reserve(kPlotWidth);
     for (int i = 0; i < kPlotWidth; ++i) {
       const int along = kProfileFirstViewPixel + i;
-      points.push_back(direction == ProfileDirection::X ? ViewPoint2{along, cursor.v}
-                                                        : ViewPoint2{cursor.u, along});
+      points.push_back(direction == ProfileDirection::X ? ViewPoint{along, cursor.y}
+                                                        : ViewPoint{cursor.x, along});
     }
     return points;
   }
-  const int dx = to.u - from.u, dy = to.v - from.v;
+  const int dx = to.x - from.x, dy = to.y - from.y;
   const int longer = std::max(std::abs(dx), std::abs(dy));
   const int count = std::min(kPlotWidth, longer);
   points.reserve(count);
   for (int k = 0; k < count; ++k) {
     if (std::abs(dx) < std::abs(dy)) {
-      points.push_back({from.u + k * dx / std::abs(dy), from.v + (dy > 0 ? k : -k)});
+      points.push_back({from.x + k * dx / std::abs(dy), from.y + (dy > 0 ? k : -k)});
     } else {
-      points.push_back({from.u + (dx > 0 ? k : -k), from.v + k * dy / std::abs(dx)});
+      points.push_back({from.x + (dx > 0 ? k : -k), from.y + k * dy / std::abs(dx)});
     }
   }
   return points;
 }
 
-Profile sampleProfile(const std::uint8_t* view, const std::vector<ViewPoint2>& points) {
+Profile sampleProfile(const std::uint8_t* view, const std::vector<ViewPoint>& points) {
   Profile profile;
   profile.values.reserve(points.size());
-  for (const ViewPoint2& p : points) {
-    const int value = view[static_cast<std::ptrdiff_t>(p.v) * kProfileViewSize + p.u];
+  for (const ViewPoint& p : points) {
+    const int value = view[static_cast<std::ptrdiff_t>(p.y) * kProfileViewSize + p.x];
     profile.values.push_back(static_cast<std::uint8_t>(value));
     profile.max = std::max(profile.max.value_or(value), value);
     profile.min = std::min(profile.min.value_or(value), value);
@@ -99,10 +99,10 @@ std::vector<GridLine> verticalGridLines(double spacing, int offset) {
 }
 
 double profileStepLength(ProfileDirection direction, double pixelSizeX, double pixelSizeY,
-                         ViewPoint2 from, ViewPoint2 to) {
+                         ViewPoint from, ViewPoint to) {
   if (direction == ProfileDirection::X) return pixelSizeX;
   if (direction == ProfileDirection::Y) return pixelSizeY;
-  const int dx = to.u - from.u, dy = to.v - from.v;
+  const int dx = to.x - from.x, dy = to.y - from.y;
   const int longer = std::max(std::abs(dx), std::abs(dy));
   if (longer == 0) return 0.0;
   return std::hypot(dx * pixelSizeX, dy * pixelSizeY) / longer;

@@ -23,15 +23,15 @@ enum class ProfileDirection : int { X = 0, Y = 1, Arbitrary = 2 };
 // points, the end excluded; point k lies k pixels along the longer axis and (k x d) / |D|
 // across (integer division, d the shorter difference, D the longer). A segment of zero length
 // has no points.
-std::vector<ViewPoint2> profilePoints(ProfileDirection direction, ViewPoint2 cursor,
-                                      ViewPoint2 from = {}, ViewPoint2 to = {});
+std::vector<ViewPoint> profilePoints(ProfileDirection direction, ViewPoint cursor,
+                                     ViewPoint from = {}, ViewPoint to = {});
 
 struct Profile {
   std::vector<std::uint8_t> values;
   std::optional<int> max, min;  // none for a profile without samples
 };
 // The values of `view` (512 x 512, rows top-down) at `points`, which lie inside it.
-Profile sampleProfile(const std::uint8_t* view, const std::vector<ViewPoint2>& points);
+Profile sampleProfile(const std::uint8_t* view, const std::vector<ViewPoint>& points);
 
 // The graph row of value v for the range lower..upper (lower < upper): values above the range
 // sit on the top edge, values below it on the bottom edge.
@@ -64,7 +64,7 @@ std::vector<GridLine> verticalGridLines(double spacing, int offset);
 // size along X or Y, or along an arbitrary segment its length divided by max(|dx|, |dy|) (one
 // step per pixel along the longer axis). Zero for a segment of zero length.
 double profileStepLength(ProfileDirection direction, double pixelSizeX, double pixelSizeY,
-                         ViewPoint2 from = {}, ViewPoint2 to = {});
+                         ViewPoint from = {}, ViewPoint to = {});
 
 // Read-out texts: "1：%3d  2：%3d  差：%3d" with both values, else "階調値:%3d"; "距離: %.4f".
 std::string valueReadout(std::optional<int> first, std::optional<int> second);

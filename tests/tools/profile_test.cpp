@@ -10,19 +10,19 @@ namespace {
 TEST(ProfilePoints, XAndYReadTheCentred492Pixels) {
   const auto x = profilePoints(ProfileDirection::X, {300, 40});
   ASSERT_EQ(x.size(), 492u);
-  EXPECT_EQ(x.front(), (ViewPoint2{10, 40}));
-  EXPECT_EQ(x.back(), (ViewPoint2{501, 40}));
+  EXPECT_EQ(x.front(), (ViewPoint{10, 40}));
+  EXPECT_EQ(x.back(), (ViewPoint{501, 40}));
   const auto y = profilePoints(ProfileDirection::Y, {300, 40});
-  EXPECT_EQ(y.back(), (ViewPoint2{300, 501}));
+  EXPECT_EQ(y.back(), (ViewPoint{300, 501}));
 }
 
 TEST(ProfilePoints, ArbitrarySegmentsStepAlongTheLongerAxis) {
   // Up and to the left, steeper than 45°: rows step by one, columns by (k * -3) / 7.
   const auto steep = profilePoints(ProfileDirection::Arbitrary, {}, {20, 30}, {17, 23});
   ASSERT_EQ(steep.size(), 7u);
-  EXPECT_EQ(steep[1], (ViewPoint2{20, 29}));
-  EXPECT_EQ(steep[3], (ViewPoint2{19, 27}));  // 20 + (-9 / 7)
-  EXPECT_EQ(steep[6], (ViewPoint2{18, 24}));  // the end (17, 23) is excluded
+  EXPECT_EQ(steep[1], (ViewPoint{20, 29}));
+  EXPECT_EQ(steep[3], (ViewPoint{19, 27}));  // 20 + (-9 / 7)
+  EXPECT_EQ(steep[6], (ViewPoint{18, 24}));  // the end (17, 23) is excluded
   EXPECT_TRUE(profilePoints(ProfileDirection::Arbitrary, {}, {5, 5}, {5, 5}).empty());
   EXPECT_EQ(profilePoints(ProfileDirection::Arbitrary, {}, {0, 0}, {511, 0}).size(), 492u);
 }

@@ -37,12 +37,12 @@ TEST(LineEntry, ClicksStartFollowAndFix) {
   EXPECT_FALSE(line.move({7, 9}));
   line.click({8, 9});
   EXPECT_EQ(line.state(), LineEntry::State::Fixed);
-  EXPECT_EQ(line.start(), (ViewPoint2{1, 2}));
-  EXPECT_EQ(line.end(), (ViewPoint2{8, 9}));
+  EXPECT_EQ(line.start(), (ViewPoint{1, 2}));
+  EXPECT_EQ(line.end(), (ViewPoint{8, 9}));
   EXPECT_FALSE(line.move({3, 3}));  // a fixed line stays
   line.click({4, 4});               // and the next click starts anew
   EXPECT_EQ(line.state(), LineEntry::State::Following);
-  EXPECT_EQ(line.start(), (ViewPoint2{4, 4}));
+  EXPECT_EQ(line.start(), (ViewPoint{4, 4}));
 }
 
 }  // namespace

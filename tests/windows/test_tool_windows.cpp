@@ -7,6 +7,7 @@
 #include <QMenuBar>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QSpinBox>
 #include <QtTest>
 #include <vector>
 
@@ -15,9 +16,11 @@
 #include "windows/main/workbench_window.h"
 #include "windows/panes/image_pane.h"
 #include "windows/tools/gradation_window.h"
+#include "windows/tools/profile_window.h"
 #include "windows/tools/tool_area.h"
 #include "workbench/picture/open_pictures.h"
 #include "workbench/tools/gradation_tool.h"
+#include "workbench/tools/profile_tool.h"
 #include "workbench/tools/tool_frame.h"
 #include "workbench/view/refresh_chain.h"
 
@@ -64,6 +67,9 @@ struct Fixture {
   }
   QPushButton* barButton(int command) const {
     return find<QPushButton>(window.get(), QString("ToolButton%1").arg(command));
+  }
+  ProfileWindow* profile() const {
+    return window->findChild<ToolInformation*>("ToolInformation")->profileWindow();
   }
   GradationWindow* gradation() const {
     return window->findChild<ToolInformation*>("ToolInformation")->gradationWindow();
@@ -163,6 +169,41 @@ class ToolWindowsTest : public QObject {
     QVERIFY(!op.absolute);
   }
 
+  // Down the cursor's column picture 1 reads x + y and picture 2 200; "自動" fits the range,
+  // a click in the graph reads the values off, the arbitrary segment comes from the panes.
+  void profileFollowsTheCursorAndThePanes() {
+    Fixture f;
+    f.openPair();
+    QTest::mouseClick(f.barButton(kProfileTool), Qt::LeftButton);
+    QVERIFY(f.profile()->isVisible());
+    QVERIFY(f.window->windowTitle().endsWith(QString::fromUtf8("（ﾌﾟﾛﾌｧｲﾙ）")));
+    setCursorPosition(f.bench, 10, 12);
+    QTest::mouseClick(find<QRadioButton>(f.profile(), "DirectionY"), Qt::LeftButton);
+    QTest::mouseClick(find<QRadioButton>(f.profile(), "ShowImage1"), Qt::LeftButton);
+    // The 30 rows sit in view rows 241..270 around the fill of the view (0).
+    QCOMPARE(find<QLineEdit>(f.profile(), "Max1")->text(), QString(" 39"));
+    QCOMPARE(find<QLineEdit>(f.profile(), "Max2")->text(), QString("   "));
+    QTest::mouseClick(find<QPushButton>(f.profile(), "Automatic"), Qt::LeftButton);
+    QCOMPARE(profileSettings(f.bench).lower, 0);
+    QCOMPARE(profileSettings(f.bench).upper, 45);
+    QCOMPARE(find<QSpinBox>(f.profile(), "Upper")->value(), 45);
+    QTest::mouseClick(find<QCheckBox>(f.profile(), "Readout"), Qt::LeftButton);
+    // Graph column 241 - 10 shows picture row 0: 10 + 0.
+    QTest::mouseClick(find<QWidget>(f.profile(), "ProfilePlot"), Qt::LeftButton, {},
+                      QPoint(231, 50));
+    QCOMPARE(QString::fromStdString(profileReadout(f.bench)), QString::fromUtf8("階調値: 10"));
+    QCOMPARE(f.focused(), f.window->imagePane(ImageSlot::First));
+
+    QTest::mouseClick(find<QRadioButton>(f.profile(), "DirectionArbitrary"), Qt::LeftButton);
+    QVERIFY(f.bench.tools.profileContent.points.empty());
+    ImagePane* pane = f.window->imagePane(ImageSlot::First);
+    QTest::mouseClick(pane, Qt::LeftButton, {}, QPoint(236, 250));
+    QTest::mouseMove(pane, QPoint(246, 250));
+    QCOMPARE(f.bench.tools.profileContent.points.size(), std::size_t{10});
+    QTest::mouseClick(pane, Qt::LeftButton, {}, QPoint(246, 250));
+    QCOMPARE(f.bench.tools.profileSegment.state(), tools::LineEntry::State::Fixed);
+  }
+
   void imagePaneInputFeedsTheMeasurementLine() {
     Fixture f;
     f.openPair();
@@ -171,7 +212,7 @@ class ToolWindowsTest : public QObject {
     QTest::mouseClick(pane, Qt::LeftButton, {}, QPoint(100, 120));
     QTest::mouseMove(pane, QPoint(140, 150));
     QCOMPARE(f.bench.tools.measureLine.state(), tools::LineEntry::State::Following);
-    QCOMPARE(f.bench.tools.measureLine.end(), (tools::ViewPoint2{140, 150}));
+    QCOMPARE(f.bench.tools.measureLine.end(), (ViewPoint{140, 150}));
     QTest::mouseClick(pane, Qt::LeftButton, {}, QPoint(150, 160));
     QCOMPARE(f.bench.tools.measureLine.state(), tools::LineEntry::State::Fixed);
   }

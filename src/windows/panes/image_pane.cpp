@@ -59,6 +59,11 @@ void ImagePane::paintEvent(QPaintEvent*) {
   }
   painter.setRenderHint(QPainter::SmoothPixmapTransform, false);
   painter.drawPixmap(0, 0, pixmap_);
+  // The active tool's line lies over the image.
+  if (const std::optional<ToolLine> line = toolLineOf(bench_)) {
+    painter.setPen(QPen(QColor(255, 64, 64), 1));
+    painter.drawLine(line->from.x, line->from.y, line->to.x, line->to.y);
+  }
 }
 
 bool ImagePane::startsGrabScroll(const QMouseEvent* event) const {

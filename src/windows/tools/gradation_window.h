@@ -10,6 +10,7 @@
 #include <array>
 #include <optional>
 
+#include "tools/tool_words.h"
 #include "workbench/workbench.h"
 
 class QCheckBox;

@@ -7,6 +7,7 @@
 
 #include "windows/controls/picture_control_window.h"
 #include "windows/tools/gradation_window.h"
+#include "windows/tools/profile_window.h"
 #include "workbench/commands/command_ids.h"
 #include "workbench/commands/command_table.h"
 
@@ -68,6 +69,12 @@ void ToolInformation::refresh() {
     gradation_->setGeometry(rect());
   }
   if (gradation_ != nullptr) gradation_->setVisible(gradation);
+  const bool profile = bench_.tools.active == tools::Tool::Profile;
+  if (profile && profile_ == nullptr) {
+    profile_ = new ProfileWindow(bench_, this);
+    profile_->setGeometry(rect());
+  }
+  if (profile_ != nullptr) profile_->setVisible(profile);
   update();
 }
 

@@ -13,6 +13,7 @@ class QPushButton;
 namespace vemla {
 
 class GradationWindow;
+class ProfileWindow;
 
 class ToolInformation : public QWidget, public WorkbenchListener {
  public:
@@ -23,8 +24,9 @@ class ToolInformation : public QWidget, public WorkbenchListener {
   void panesChanged() override {}
   void toolsChanged() override { refresh(); }
   void refresh();
-  // The tool's window, created the first time the tool is chosen (null before).
+  // The tools' windows, created the first time the tool is chosen (null before).
   GradationWindow* gradationWindow() const { return gradation_; }
+  ProfileWindow* profileWindow() const { return profile_; }
 
  protected:
   void paintEvent(QPaintEvent* event) override;
@@ -32,6 +34,7 @@ class ToolInformation : public QWidget, public WorkbenchListener {
  private:
   Workbench& bench_;
   GradationWindow* gradation_ = nullptr;
+  ProfileWindow* profile_ = nullptr;
 };
 
 class ToolSelection : public QWidget, public WorkbenchListener {

@@ -384,7 +384,7 @@ const Command kCommands[] = {
      .run = chooseTool<tools::Tool::Gradation>},
     {.id = kProfileTool, .menu = Menu::Tools, .text = "ﾌﾟﾛﾌｧｲﾙ(&P)",
      .help = "ﾌﾟﾛﾌｧｲﾙの表示機能です", .enabled = picturesPresent,
-     .checked = toolActive<kToolProfile>},
+     .checked = toolActive<kToolProfile>, .run = chooseTool<tools::Tool::Profile>},
     {.id = k3DTool, .menu = Menu::Tools, .text = "３Ｄ(&D)", .help = "３Ｄｲﾒｰｼﾞの表示機能です",
      .enabled = picturesPresent, .checked = toolActive<kTool3D>},
     {.id = kMeasurementTool, .menu = Menu::Tools, .text = "測定(&K)",

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "workbench/tools/tool_frame.h"
 #include "workbench/view/refresh_chain.h"
 
 namespace vemla {

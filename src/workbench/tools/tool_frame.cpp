@@ -4,6 +4,7 @@
 
 #include "tools/tool_words.h"
 #include "workbench/tools/gradation_tool.h"
+#include "workbench/tools/profile_tool.h"
 #include "workbench/view/refresh_chain.h"
 
 namespace vemla {
@@ -40,6 +41,7 @@ bool selectTool(Workbench& bench, Tool tool) {
   }
   state.active = tool;
   state.profileSegment.reset();
+  state.profile.marks = 0;
   state.measureLine.reset();
   if (bench.pictures.picturesPresent) {
     renderPanes(bench, true);  // computes the content before telling the listeners
@@ -78,6 +80,7 @@ bool toolPaneClick(Workbench& bench, int u, int v) {
   } else {
     return false;
   }
+  bench.notifyPanesChanged();  // computes the content again
   bench.notifyToolsChanged();
   return true;
 }
@@ -92,10 +95,22 @@ bool toolPaneMove(Workbench& bench, int u, int v) {
   }
   if (entry == nullptr || entry->state() != tools::LineEntry::State::Following) return false;
   if (entry->move({u, v})) {
+    bench.notifyPanesChanged();  // computes the content again
     bench.notifyToolsChanged();
-    bench.notifyPanesChanged();
   }
   return true;
+}
+
+std::optional<ToolLine> toolLineOf(const Workbench& bench) {
+  const tools::ToolState& state = bench.tools;
+  const tools::LineEntry* entry = nullptr;
+  if (state.active == Tool::Profile && profileInArbitraryDirection(bench)) {
+    entry = &state.profileSegment;
+  } else if (state.active == Tool::Measurement) {
+    entry = &state.measureLine;
+  }
+  if (entry == nullptr || entry->state() == tools::LineEntry::State::None) return std::nullopt;
+  return ToolLine{entry->start(), entry->end()};
 }
 
 void updateToolContent(Workbench& bench) {
@@ -103,6 +118,11 @@ void updateToolContent(Workbench& bench) {
     updateGradationContent(bench);
   } else {
     bench.tools.gradation = {};
+  }
+  if (bench.tools.active == Tool::Profile) {
+    updateProfileContent(bench);
+  } else {
+    bench.tools.profileContent = {};
   }
 }
 

@@ -2,6 +2,7 @@
 // The tool frame on the workbench: which tool the tool area shows, choosing it, what the panes
 // and control windows ask of it, the mouse input of the image panes that goes to the active
 // tool, and the tool content computed after every rendering (the windows only paint it).
+#include <optional>
 #include <string>
 
 #include "picture/picture_slot.h"
@@ -30,6 +31,13 @@ bool toolFollowsCursor(const Workbench& bench);
 // arbitrary direction and the measurement take them.
 bool toolPaneClick(Workbench& bench, int u, int v);
 bool toolPaneMove(Workbench& bench, int u, int v);
+
+// The line the image panes draw over the image for the active tool: the profile's arbitrary
+// segment or the measurement's manual length, while one is entered.
+struct ToolLine {
+  ViewPoint from, to;
+};
+std::optional<ToolLine> toolLineOf(const Workbench& bench);
 
 // Computes the active tool's content from the images as they are now. The workbench calls it
 // before it tells its listeners of a change.

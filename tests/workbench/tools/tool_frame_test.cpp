@@ -5,6 +5,7 @@
 #include "support/workbench_fixture.h"
 #include "workbench/commands/command_state.h"
 #include "workbench/tools/gradation_tool.h"
+#include "workbench/view/refresh_chain.h"
 
 namespace vemla {
 namespace {
@@ -98,7 +99,7 @@ TEST_F(ToolFrame, PaneInputGoesToTheMeasurementLineOnly) {
   selectTool(bench, Tool::Measurement);
   EXPECT_TRUE(toolPaneClick(bench, 3, 4));
   EXPECT_TRUE(toolPaneMove(bench, 5, 6));
-  EXPECT_EQ(bench.tools.measureLine.end(), (tools::ViewPoint2{5, 6}));
+  EXPECT_EQ(bench.tools.measureLine.end(), (ViewPoint{5, 6}));
   selectTool(bench, Tool::Gradation);
   EXPECT_EQ(bench.tools.measureLine.state(), tools::LineEntry::State::None);
 }
