@@ -74,8 +74,15 @@ struct Fixture {
   GradationWindow* gradation() const {
     return window->findChild<ToolInformation*>("ToolInformation")->gradationWindow();
   }
-  QWidget* focused() const { return QApplication::focusWidget(); }
+  QWidget* focused() const { return window->focusWidget(); }
 };
+
+// A mouse move with no button held, as the pointer passes over a pane.
+void hover(QWidget* widget, QPoint at) {
+  QMouseEvent event(QEvent::MouseMove, QPointF(at), QPointF(widget->mapToGlobal(at)), Qt::NoButton,
+                    Qt::NoButton, Qt::NoModifier);
+  QApplication::sendEvent(widget, &event);
+}
 
 QPoint cellCentre(int column, int row) {
   return {36 + column * 27 + 13, 29 + row * 13 + 6};
@@ -198,7 +205,7 @@ class ToolWindowsTest : public QObject {
     QVERIFY(f.bench.tools.profileContent.points.empty());
     ImagePane* pane = f.window->imagePane(ImageSlot::First);
     QTest::mouseClick(pane, Qt::LeftButton, {}, QPoint(236, 250));
-    QTest::mouseMove(pane, QPoint(246, 250));
+    hover(pane, QPoint(246, 250));
     QCOMPARE(f.bench.tools.profileContent.points.size(), std::size_t{10});
     QTest::mouseClick(pane, Qt::LeftButton, {}, QPoint(246, 250));
     QCOMPARE(f.bench.tools.profileSegment.state(), tools::LineEntry::State::Fixed);
@@ -210,7 +217,7 @@ class ToolWindowsTest : public QObject {
     selectTool(f.bench, tools::Tool::Measurement);
     ImagePane* pane = f.window->imagePane(ImageSlot::Second);
     QTest::mouseClick(pane, Qt::LeftButton, {}, QPoint(100, 120));
-    QTest::mouseMove(pane, QPoint(140, 150));
+    hover(pane, QPoint(140, 150));
     QCOMPARE(f.bench.tools.measureLine.state(), tools::LineEntry::State::Following);
     QCOMPARE(f.bench.tools.measureLine.end(), (ViewPoint{140, 150}));
     QTest::mouseClick(pane, Qt::LeftButton, {}, QPoint(150, 160));

@@ -143,7 +143,7 @@ QString menuSafe(const std::string& text) {
 WorkbenchWindow::WorkbenchWindow(Workbench& bench, UserPort& user, QSize screen, QWidget* parent)
     : QMainWindow(parent), bench_(bench), user_(user), progress_(this) {
   setObjectName("Vemla");
-  setWindowTitle(fromUtf8(bench_.titles.main + toolTitleSuffix(bench_)));
+  setWindowTitle(fromUtf8(bench_.titles.main));
   quickHelp_ = new QuickHelp(this, bench_.shell.quickHelp);
   dialogs_.open = [this](const QString& title, const QString& filters, bool multiple,
                          const QString& start) {
@@ -500,7 +500,7 @@ void WorkbenchWindow::updateCommandStates() {
 // Refresh
 
 void WorkbenchWindow::refreshTitles() {
-  setWindowTitle(fromUtf8(bench_.titles.main));
+  setWindowTitle(fromUtf8(bench_.titles.main + toolTitleSuffix(bench_)));
   for (PictureSlot picture : kPictureSlots) {
     strips_[kFirstPictureStrip + index(picture)]->setText(
         fromUtf8(bench_.titles.pane[index(picture)]));
