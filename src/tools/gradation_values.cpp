@@ -69,6 +69,23 @@ GradationGrid gradationGrid(const GradationRequest& request) {
   return grid;
 }
 
+std::string gradationGridText(const GradationGrid& grid) {
+  const auto trimmed = [](const std::string& text) {
+    const auto first = text.find_first_not_of(' ');
+    if (first == std::string::npos) return std::string();
+    return text.substr(first, text.find_last_not_of(' ') - first + 1);
+  };
+  std::string out;
+  for (const std::string& header : grid.columnHeaders) out += "\t" + trimmed(header);
+  out += "\n";
+  for (int r = 0; r < kGradationSpan; ++r) {
+    out += trimmed(grid.rowHeaders[r]);
+    for (const GradationCell& cell : grid.cells[r]) out += "\t" + trimmed(cell.text);
+    out += "\n";
+  }
+  return out;
+}
+
 std::int32_t coefficientOfText(std::string_view text) {
   const auto first = text.find_first_not_of(' ');
   if (first == std::string_view::npos) return 0;

@@ -42,6 +42,11 @@ struct GradationGrid {
 
 GradationGrid gradationGrid(const GradationRequest& request);
 
+// The block as tab-separated text for the clipboard ("コピー"): a header line of the column
+// numbers after an empty first field, then one line per row, the row number first; every text
+// without its blanks.
+std::string gradationGridText(const GradationGrid& grid);
+
 // The operator's result at (x, y), which must have all eight neighbours inside the image: the
 // sum of coefficient x grey value in 64 bits (nine products of a 32-bit coefficient and a
 // value up to 255 cannot overflow it), made absolute when the flag says so, then limited to

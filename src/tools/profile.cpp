@@ -13,6 +13,8 @@ std::vector<ViewPoint> profilePoints(ProfileDirection direction, ViewPoint curso
                                      ViewPoint to) {
   std::vector<ViewPoint> points;
   if (direction != ProfileDirection::Arbitrary) {
+    const int across = direction == ProfileDirection::X ? cursor.y : cursor.x;
+    if (across < 0 || across >= kProfileViewSize) return points;
     points.reserve(kPlotWidth);
     for (int i = 0; i < kPlotWidth; ++i) {
       const int along = kProfileFirstViewPixel + i;

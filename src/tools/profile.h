@@ -19,10 +19,10 @@ inline constexpr int kProfileFirstViewPixel = 10;  // X and Y read view pixels 1
 enum class ProfileDirection : int { X = 0, Y = 1, Arbitrary = 2 };
 
 // The view points of a profile. X: the cursor's view row, columns 10..501; Y: the cursor's
-// view column, rows 10..501. Arbitrary: from `from` towards `to`, n = min(492, max(|dx|, |dy|))
-// points, the end excluded; point k lies k pixels along the longer axis and (k x d) / |D|
-// across (integer division, d the shorter difference, D the longer). A segment of zero length
-// has no points.
+// view column, rows 10..501; none when the cursor's row or column is outside the view. Arbitrary:
+// from `from` towards `to`, n = min(492, max(|dx|, |dy|)) points, the end excluded; point k lies k
+// pixels along the longer axis and (k x d) / |D| across (integer division, d the shorter
+// difference, D the longer). A segment of zero length has no points.
 std::vector<ViewPoint> profilePoints(ProfileDirection direction, ViewPoint cursor,
                                      ViewPoint from = {}, ViewPoint to = {});
 

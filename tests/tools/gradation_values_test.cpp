@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <climits>
 #include <vector>
 
@@ -89,6 +90,16 @@ TEST(GradationGrid, NothingInsideLeavesNoExtremes) {
   const GradationGrid grid = picture.grid(40, 40);
   EXPECT_FALSE(grid.max);
   EXPECT_FALSE(grid.min);
+}
+
+TEST(GradationGrid, CopiesAsTabSeparatedText) {
+  Picture picture(3, 2, 5);
+  const std::string text = gradationGridText(picture.grid(0, 0));
+  const std::string header = text.substr(0, text.find('\n'));
+  EXPECT_EQ(header.substr(0, 16), "\t‥\t‥\t‥\t‥");  // columns -8 .. -5
+  EXPECT_NE(header.find("\t‥\t0\t1\t2\t‥"), std::string::npos);
+  EXPECT_NE(text.find("\n0\t‥\t‥\t‥\t‥\t‥\t‥\t‥\t‥\t5\t5\t5\t‥"), std::string::npos);
+  EXPECT_EQ(std::count(text.begin(), text.end(), '\n'), 18);
 }
 
 TEST(GradationOperatorField, NonNumbersAndValuesBeyondThirtyTwoBitsStoreZero) {

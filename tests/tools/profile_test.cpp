@@ -14,6 +14,7 @@ TEST(ProfilePoints, XAndYReadTheCentred492Pixels) {
   EXPECT_EQ(x.back(), (ViewPoint{501, 40}));
   const auto y = profilePoints(ProfileDirection::Y, {300, 40});
   EXPECT_EQ(y.back(), (ViewPoint{300, 501}));
+  EXPECT_TRUE(profilePoints(ProfileDirection::X, {300, 512}).empty());
 }
 
 TEST(ProfilePoints, ArbitrarySegmentsStepAlongTheLongerAxis) {

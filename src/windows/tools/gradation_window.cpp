@@ -1,10 +1,14 @@
 #include "windows/tools/gradation_window.h"
 
+#include <QApplication>
 #include <QButtonGroup>
 #include <QCheckBox>
+#include <QClipboard>
+#include <QContextMenuEvent>
 #include <QGridLayout>
 #include <QHBoxLayout>
 #include <QLineEdit>
+#include <QMenu>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QPushButton>
@@ -99,6 +103,16 @@ void GradationGridView::mousePressEvent(QMouseEvent* event) {
   const QPoint at = event->position().toPoint();
   if (const auto cell = tools::gradationCellAt(at.x(), at.y(), pairWindow_)) {
     clickGradationCell(bench_, *cell);
+  }
+}
+
+void GradationGridView::contextMenuEvent(QContextMenuEvent* event) {
+  const auto& grid = pairWindow_ ? bench_.tools.gradation.pairGrid : bench_.tools.gradation.grid;
+  if (!grid) return;
+  QMenu menu(this);
+  QAction* copy = menu.addAction(utf8("コピー"));
+  if (menu.exec(event->globalPos()) == copy) {
+    QApplication::clipboard()->setText(QString::fromStdString(tools::gradationGridText(*grid)));
   }
 }
 

@@ -1,5 +1,6 @@
 #include "workbench/tools/tool_frame.h"
 
+#include <algorithm>
 #include <array>
 
 #include "tools/tool_words.h"
@@ -23,6 +24,13 @@ constexpr std::array<ToolName, 5> kToolNames{{
     {Tool::Measurement, "（測定）"},
     {Tool::PartialComparison, "（部分比較）"},
 }};
+
+// A pane point as the tools take it: a drag can carry the mouse beyond the pane, whose
+// pixels end at 511.
+ViewPoint insidePane(int u, int v) {
+  constexpr int kLast = ViewState::kPaneSize - 1;
+  return {std::clamp(u, 0, kLast), std::clamp(v, 0, kLast)};
+}
 
 bool profileInArbitraryDirection(const Workbench& bench) {
   return tools::decodeProfileWord(bench.settings.program.profileTool).direction == 2;
@@ -74,9 +82,9 @@ bool toolFollowsCursor(const Workbench& bench) {
 bool toolPaneClick(Workbench& bench, int u, int v) {
   tools::ToolState& state = bench.tools;
   if (state.active == Tool::Profile && profileInArbitraryDirection(bench)) {
-    state.profileSegment.click({u, v});
+    state.profileSegment.click(insidePane(u, v));
   } else if (state.active == Tool::Measurement) {
-    state.measureLine.click({u, v});
+    state.measureLine.click(insidePane(u, v));
   } else {
     return false;
   }
@@ -94,7 +102,7 @@ bool toolPaneMove(Workbench& bench, int u, int v) {
     entry = &state.measureLine;
   }
   if (entry == nullptr || entry->state() != tools::LineEntry::State::Following) return false;
-  if (entry->move({u, v})) {
+  if (entry->move(insidePane(u, v))) {
     bench.notifyPanesChanged();  // computes the content again
     bench.notifyToolsChanged();
   }

@@ -100,6 +100,8 @@ TEST_F(ToolFrame, PaneInputGoesToTheMeasurementLineOnly) {
   EXPECT_TRUE(toolPaneClick(bench, 3, 4));
   EXPECT_TRUE(toolPaneMove(bench, 5, 6));
   EXPECT_EQ(bench.tools.measureLine.end(), (ViewPoint{5, 6}));
+  EXPECT_TRUE(toolPaneMove(bench, 700, -3));  // dragged beyond the pane
+  EXPECT_EQ(bench.tools.measureLine.end(), (ViewPoint{511, 0}));
   selectTool(bench, Tool::Gradation);
   EXPECT_EQ(bench.tools.measureLine.state(), tools::LineEntry::State::None);
 }
