@@ -8,6 +8,7 @@
 
 #include "tools/gradation_values.h"
 #include "tools/line_entry.h"
+#include "tools/measurement.h"
 #include "tools/profile.h"
 
 namespace vemla::tools {
@@ -46,13 +47,44 @@ struct ProfileSession {
   std::array<int, 2> markColumns{};  // graph columns 0..491
 };
 
+// The measurement tool's settings for the session.
+struct MeasureSettings {
+  bool area = false;       // "面積\n体積\n重心"; else "測長"
+  bool automatic = false;  // "自動"; else "手動"
+  bool alongY = false;     // "Ｙ方向"; else "Ｘ方向"
+  int edgeLevel = 0;       // "ｴｯｼﾞﾚﾍﾞﾙ" 1..128; 0: the tool option
+  bool polygon = false;    // "任意"; else "矩形"
+  bool link = false;       // "範囲抽出情報\nに連動させる"
+  VolumeBase base = VolumeBase::Zero;
+};
+
+// What was measured on one image; none where nothing was measured.
+struct MeasureResult {
+  std::optional<double> length;
+  std::optional<Edges> edges;  // of an automatic length
+  std::optional<double> area;
+  std::optional<std::int64_t> volume;
+  std::optional<double> centroidX, centroidY;
+};
+
+struct MeasureState {
+  MeasureSettings settings;
+  // The manual length and the rectangle's corners are the tool state's `measureLine`.
+  std::vector<ViewPoint> polygon;  // at most kMaxPolygonVertices
+  bool polygonClosed = false;
+  bool edgeRequested = false;  // a click asked for an automatic length at the cursor
+  std::array<MeasureResult, 2> results;
+  std::array<MeasureResult, 2> reference;  // "基準"
+};
+
 struct ToolState {
   Tool active = Tool::None;
   GradationContent gradation;
   LineEntry profileSegment;  // the profile's arbitrary segment
   ProfileSession profile;
   ProfileContent profileContent;
-  LineEntry measureLine;  // the measurement's manual length
+  LineEntry measureLine;  // the measurement's manual length or rectangle corners
+  MeasureState measure;
 };
 
 }  // namespace vemla::tools

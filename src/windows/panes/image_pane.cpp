@@ -3,7 +3,9 @@
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
+#include <QPolygon>
 #include <QWheelEvent>
+#include <algorithm>
 #include <optional>
 
 #include "windows/panes/picture_image.h"
@@ -59,10 +61,23 @@ void ImagePane::paintEvent(QPaintEvent*) {
   }
   painter.setRenderHint(QPainter::SmoothPixmapTransform, false);
   painter.drawPixmap(0, 0, pixmap_);
-  // The active tool's line lies over the image.
-  if (const std::optional<ToolLine> line = toolLineOf(bench_)) {
+  // The active tool's shape and text lie over the image.
+  if (const std::optional<ToolOverlay> overlay = toolOverlayOf(bench_, image_)) {
     painter.setPen(QPen(QColor(255, 64, 64), 1));
-    painter.drawLine(line->from.x, line->from.y, line->to.x, line->to.y);
+    QPolygon shape;
+    for (const ViewPoint& p : overlay->points) shape << QPoint(p.x, p.y);
+    if (overlay->closed) {
+      painter.drawPolygon(shape);
+    } else if (shape.size() == 1) {
+      painter.drawPoint(shape.front());
+    } else {
+      painter.drawPolyline(shape);
+    }
+    if (!overlay->text.empty()) {
+      const QPoint at = shape.back() + QPoint(6, -6);
+      painter.drawText(std::clamp(at.x(), 0, std::max(0, width() - 200)),
+                       std::clamp(at.y(), 12, height() - 4), QString::fromStdString(overlay->text));
+    }
   }
 }
 
@@ -118,6 +133,10 @@ void ImagePane::mouseMoveEvent(QMouseEvent* event) {
     return;
   }
   slideView(bench_, drag_, at.x(), at.y());
+}
+
+void ImagePane::mouseDoubleClickEvent(QMouseEvent* event) {
+  if (event->button() == Qt::LeftButton) toolPaneDoubleClick(bench_);
 }
 
 void ImagePane::mouseReleaseEvent(QMouseEvent* event) {

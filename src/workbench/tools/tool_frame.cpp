@@ -5,6 +5,7 @@
 
 #include "tools/tool_words.h"
 #include "workbench/tools/gradation_tool.h"
+#include "workbench/tools/measurement_tool.h"
 #include "workbench/tools/profile_tool.h"
 #include "workbench/view/refresh_chain.h"
 
@@ -51,6 +52,9 @@ bool selectTool(Workbench& bench, Tool tool) {
   state.profileSegment.reset();
   state.profile.marks = 0;
   state.measureLine.reset();
+  state.measure.polygon.clear();
+  state.measure.polygonClosed = false;
+  state.measure.edgeRequested = false;
   if (bench.pictures.picturesPresent) {
     renderPanes(bench, true);  // computes the content before telling the listeners
   } else {
@@ -84,7 +88,7 @@ bool toolPaneClick(Workbench& bench, int u, int v) {
   if (state.active == Tool::Profile && profileInArbitraryDirection(bench)) {
     state.profileSegment.click(insidePane(u, v));
   } else if (state.active == Tool::Measurement) {
-    state.measureLine.click(insidePane(u, v));
+    measurePaneClick(bench, insidePane(u, v));
   } else {
     return false;
   }
@@ -95,30 +99,57 @@ bool toolPaneClick(Workbench& bench, int u, int v) {
 
 bool toolPaneMove(Workbench& bench, int u, int v) {
   tools::ToolState& state = bench.tools;
-  tools::LineEntry* entry = nullptr;
+  bool taken = false;
+  const tools::LineEntry before =
+      state.active == Tool::Measurement ? state.measureLine : state.profileSegment;
   if (state.active == Tool::Profile && profileInArbitraryDirection(bench)) {
-    entry = &state.profileSegment;
+    taken = state.profileSegment.state() == tools::LineEntry::State::Following;
+    state.profileSegment.move(insidePane(u, v));
   } else if (state.active == Tool::Measurement) {
-    entry = &state.measureLine;
+    taken = measurePaneMove(bench, insidePane(u, v));
   }
-  if (entry == nullptr || entry->state() != tools::LineEntry::State::Following) return false;
-  if (entry->move(insidePane(u, v))) {
+  const tools::LineEntry& after =
+      state.active == Tool::Measurement ? state.measureLine : state.profileSegment;
+  if (taken && !(after.end() == before.end())) {
     bench.notifyPanesChanged();  // computes the content again
     bench.notifyToolsChanged();
   }
+  return taken;
+}
+
+bool toolPaneDoubleClick(Workbench& bench) {
+  if (bench.tools.active != Tool::Measurement || !measurePaneDoubleClick(bench)) return false;
+  bench.notifyPanesChanged();
+  bench.notifyToolsChanged();
   return true;
 }
 
-std::optional<ToolLine> toolLineOf(const Workbench& bench) {
+std::optional<ToolOverlay> toolOverlayOf(const Workbench& bench, ImageSlot image) {
   const tools::ToolState& state = bench.tools;
-  const tools::LineEntry* entry = nullptr;
+  ToolOverlay overlay;
   if (state.active == Tool::Profile && profileInArbitraryDirection(bench)) {
-    entry = &state.profileSegment;
-  } else if (state.active == Tool::Measurement) {
-    entry = &state.measureLine;
+    if (state.profileSegment.state() == tools::LineEntry::State::None) return std::nullopt;
+    overlay.points = {state.profileSegment.start(), state.profileSegment.end()};
+    return overlay;
   }
-  if (entry == nullptr || entry->state() == tools::LineEntry::State::None) return std::nullopt;
-  return ToolLine{entry->start(), entry->end()};
+  if (state.active != Tool::Measurement) return std::nullopt;
+  const tools::MeasureSettings& settings = state.measure.settings;
+  const tools::LineEntry& line = state.measureLine;
+  if (settings.area && settings.polygon) {
+    overlay.points = state.measure.polygon;
+    overlay.closed = state.measure.polygonClosed;
+  } else if (line.state() != tools::LineEntry::State::None &&
+             !(settings.automatic && !settings.area)) {
+    const ViewPoint a = line.start(), b = line.end();
+    overlay.points = settings.area ? std::vector<ViewPoint>{a, {b.x, a.y}, b, {a.x, b.y}}
+                                   : std::vector<ViewPoint>{a, b};
+    overlay.closed = settings.area;
+  } else if (settings.automatic && state.measure.edgeRequested) {
+    overlay.points = {cursorViewPointOf(bench)};
+  }
+  overlay.text = measureText(bench, image);
+  if (overlay.points.empty()) return std::nullopt;
+  return overlay;
 }
 
 void updateToolContent(Workbench& bench) {
@@ -131,6 +162,11 @@ void updateToolContent(Workbench& bench) {
     updateProfileContent(bench);
   } else {
     bench.tools.profileContent = {};
+  }
+  if (bench.tools.active == Tool::Measurement) {
+    updateMeasureContent(bench);
+  } else {
+    bench.tools.measure.results = {};
   }
 }
 

@@ -4,6 +4,7 @@
 // tool, and the tool content computed after every rendering (the windows only paint it).
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "picture/picture_slot.h"
 #include "tools/tool_state.h"
@@ -31,13 +32,18 @@ bool toolFollowsCursor(const Workbench& bench);
 // arbitrary direction and the measurement take them.
 bool toolPaneClick(Workbench& bench, int u, int v);
 bool toolPaneMove(Workbench& bench, int u, int v);
+// A double click: its first press already came as a click (and added its polygon vertex).
+bool toolPaneDoubleClick(Workbench& bench);
 
-// The line the image panes draw over the image for the active tool: the profile's arbitrary
-// segment or the measurement's manual length, while one is entered.
-struct ToolLine {
-  ViewPoint from, to;
+// What the image pane of `image` draws over the image for the active tool: the profile's
+// arbitrary segment, the measurement's length, rectangle or polygon (closed when `closed`),
+// with the measurement's text beside its last point.
+struct ToolOverlay {
+  std::vector<ViewPoint> points;
+  bool closed = false;
+  std::string text;
 };
-std::optional<ToolLine> toolLineOf(const Workbench& bench);
+std::optional<ToolOverlay> toolOverlayOf(const Workbench& bench, ImageSlot image);
 
 // Computes the active tool's content from the images as they are now. The workbench calls it
 // before it tells its listeners of a change.
