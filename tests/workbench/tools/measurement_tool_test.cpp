@@ -46,20 +46,20 @@ TEST_F(MeasurementTool, AutomaticLengthOfTheBarAndNoneOnTheFlatImage) {
 
 TEST_F(MeasurementTool, RectangleOnWhiteWithItsBases) {
   set({.area = true});
-  toolPaneClick(bench, 10, 10);
-  toolPaneMove(bench, 12, 11);
+  toolPaneClick(bench, 30, 10);
+  toolPaneMove(bench, 32, 11);
   EXPECT_EQ(measureText(bench, ImageSlot::Second), " X:2.0000 Y:1.0000 ");
-  toolPaneClick(bench, 12, 11);
+  toolPaneClick(bench, 32, 11);
   EXPECT_EQ(measureText(bench, ImageSlot::Second),
-            " 面積:6.0000  体積:1530  重心:(11.0000,10.5000) ");
+            " 面積:6.0000  体積:1530  重心:(31.0000,10.5000) ");
   // Base 255 counts only with the link.
   set({.area = true, .base = tools::VolumeBase::Full});
-  toolPaneClick(bench, 10, 10);
-  toolPaneClick(bench, 12, 11);
+  toolPaneClick(bench, 30, 10);
+  toolPaneClick(bench, 32, 11);
   EXPECT_EQ(*result(ImageSlot::Second).volume, 1530);
   set({.area = true, .link = true, .base = tools::VolumeBase::Full});
-  toolPaneClick(bench, 10, 10);
-  toolPaneClick(bench, 12, 11);
+  toolPaneClick(bench, 30, 10);
+  toolPaneClick(bench, 32, 11);
   EXPECT_EQ(*result(ImageSlot::Second).volume, 0);
   // Image 1 is black there: area 6, volume 0, no centroid.
   EXPECT_FALSE(result(ImageSlot::First).centroidX);
