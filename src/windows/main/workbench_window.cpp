@@ -263,7 +263,8 @@ void WorkbenchWindow::buildLayout(QSize screen) {
         } else if (name == "ToolInformation") {
           widget = new ToolInformation(bench_, canvas_);
         } else if (name == "ToolSelection") {
-          widget = new ToolSelection(bench_, [this](int id) { runCommand(id); }, canvas_);
+          widget = new ToolSelection(
+              bench_, [this](int id) { runCommand(id); }, canvas_);
         } else {
           // The strip below the picture control: a frame until its window comes.
           auto* frame = new QFrame(canvas_);
