@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+#include "workbench/tools/tool_frame.h"
+
 namespace vemla {
 
 void Workbench::removeListener(WorkbenchListener* listener) {
@@ -9,7 +11,13 @@ void Workbench::removeListener(WorkbenchListener* listener) {
 }
 
 void Workbench::notifyPicturesChanged() {
+  updateToolContent(*this);
   for (WorkbenchListener* listener : listeners_) listener->picturesChanged();
+}
+
+void Workbench::notifyPanesChanged() {
+  updateToolContent(*this);
+  for (WorkbenchListener* listener : listeners_) listener->panesChanged();
 }
 
 }  // namespace vemla

@@ -17,6 +17,7 @@
 #include "processing/image_statistics.h"
 #include "processing/pane_raster.h"
 #include "processing/picture_control.h"
+#include "tools/tool_state.h"
 
 namespace vemla {
 
@@ -87,6 +88,8 @@ class WorkbenchListener {
   virtual void picturesChanged() = 0;
   // The image panes were rendered or painted again without a picture change.
   virtual void panesChanged() {}
+  // Only the tool area's content or state changed.
+  virtual void toolsChanged() {}
 };
 
 class Workbench {
@@ -104,12 +107,15 @@ class Workbench {
   persist::SettingsState settings;  // the settings files' other records and program folder
   ShellState shell;
   GalleryState gallery;  // associations and dialog choices; the records are settings.gallery
+  tools::ToolState tools;  // the active tool and the tools' content
 
   void addListener(WorkbenchListener* listener) { listeners_.push_back(listener); }
   void removeListener(WorkbenchListener* listener);
+  // The tool content is computed again before the listeners hear of a picture or pane change.
   void notifyPicturesChanged();
-  void notifyPanesChanged() {
-    for (WorkbenchListener* listener : listeners_) listener->panesChanged();
+  void notifyPanesChanged();
+  void notifyToolsChanged() {
+    for (WorkbenchListener* listener : listeners_) listener->toolsChanged();
   }
 
  private:

@@ -40,9 +40,11 @@
 #include "windows/panes/colour_bar.h"
 #include "windows/panes/image_pane.h"
 #include "windows/panes/picture_pane.h"
+#include "windows/tools/tool_area.h"
 #include "workbench/commands/command_handlers.h"
 #include "workbench/commands/file_history.h"
 #include "workbench/picture/picture_commands.h"
+#include "workbench/tools/tool_frame.h"
 #include "workbench/view/pane_input.h"
 #include "workbench/view/refresh_chain.h"
 
@@ -262,8 +264,13 @@ void WorkbenchWindow::buildLayout(QSize screen) {
           widget = new PictureControlWindow(bench_, user_, busy_, progress_, canvas_);
         } else if (name == "ImageControl") {
           widget = new ImageControlWindow(bench_, user_, busy_, progress_, canvas_);
+        } else if (name == "ToolInformation") {
+          widget = new ToolInformation(bench_, canvas_);
+        } else if (name == "ToolSelection") {
+          widget = new ToolSelection(
+              bench_, [this](int id) { runCommand(id); }, canvas_);
         } else {
-          // Tool area and the strip below the picture control: frames until their windows come.
+          // The strip below the picture control: a frame until its window comes.
           auto* frame = new QFrame(canvas_);
           frame->setFrameShape(QFrame::StyledPanel);
           frame->setObjectName(fromUtf8(element.name));
@@ -498,7 +505,7 @@ void WorkbenchWindow::updateCommandStates() {
 // Refresh
 
 void WorkbenchWindow::refreshTitles() {
-  setWindowTitle(fromUtf8(bench_.titles.main));
+  setWindowTitle(fromUtf8(bench_.titles.main + toolTitleSuffix(bench_)));
   for (PictureSlot picture : kPictureSlots) {
     strips_[kFirstPictureStrip + index(picture)]->setText(
         fromUtf8(bench_.titles.pane[index(picture)]));
@@ -522,6 +529,11 @@ void WorkbenchWindow::panesChanged() {
   refreshTitles();
   for (PicturePane* pane : picturePanes_) pane->refresh();
   for (ImagePane* pane : imagePanes_) pane->refresh();
+}
+
+void WorkbenchWindow::toolsChanged() {
+  refreshTitles();
+  updateCommandStates();
 }
 
 void WorkbenchWindow::afterPictureCommand() {

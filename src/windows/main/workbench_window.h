@@ -57,6 +57,7 @@ class WorkbenchWindow : public QMainWindow,
   // WorkbenchListener
   void picturesChanged() override;
   void panesChanged() override;
+  void toolsChanged() override;
 
   // PaneHost: every request runs later from the event loop, never inside the caller.
   void requestOpen(const QStringList& names, int mode, bool recordHistory) override;

@@ -3,10 +3,13 @@
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
+#include <QPolygon>
 #include <QWheelEvent>
+#include <algorithm>
 #include <optional>
 
 #include "windows/panes/picture_image.h"
+#include "workbench/tools/tool_frame.h"
 #include "workbench/view/refresh_chain.h"
 #include "workbench/view/view_controls.h"
 
@@ -38,6 +41,8 @@ ImagePane::ImagePane(Workbench& bench, UserPort& user, BusyPort& busy, ProgressP
   setObjectName(image == ImageSlot::First ? "Image1" : "Image2");
   setFixedSize(kViewSize, kViewSize);
   setFocusPolicy(Qt::StrongFocus);
+  // A line being entered for a tool follows the mouse without a button held.
+  setMouseTracking(true);
   refresh();
 }
 
@@ -56,6 +61,24 @@ void ImagePane::paintEvent(QPaintEvent*) {
   }
   painter.setRenderHint(QPainter::SmoothPixmapTransform, false);
   painter.drawPixmap(0, 0, pixmap_);
+  // The active tool's shape and text lie over the image.
+  if (const std::optional<ToolOverlay> overlay = toolOverlayOf(bench_, image_)) {
+    painter.setPen(QPen(QColor(255, 64, 64), 1));
+    QPolygon shape;
+    for (const ViewPoint& p : overlay->points) shape << QPoint(p.x, p.y);
+    if (overlay->closed) {
+      painter.drawPolygon(shape);
+    } else if (shape.size() == 1) {
+      painter.drawPoint(shape.front());
+    } else {
+      painter.drawPolyline(shape);
+    }
+    if (!overlay->text.empty()) {
+      const QPoint at = shape.back() + QPoint(6, -6);
+      painter.drawText(std::clamp(at.x(), 0, std::max(0, width() - 200)),
+                       std::clamp(at.y(), 12, height() - 4), QString::fromStdString(overlay->text));
+    }
+  }
 }
 
 bool ImagePane::startsGrabScroll(const QMouseEvent* event) const {
@@ -75,6 +98,7 @@ void ImagePane::mousePressEvent(QMouseEvent* event) {
   }
   if (event->button() == Qt::LeftButton) {
     clickImagePane(bench_, at.x(), at.y(), (event->modifiers() & Qt::ShiftModifier) != 0);
+    toolPaneClick(bench_, at.x(), at.y());
     drag_ = {true, at.x(), at.y()};
     setFocus();
   } else if (event->button() == Qt::RightButton) {
@@ -101,13 +125,18 @@ void ImagePane::mouseMoveEvent(QMouseEvent* event) {
     }
     return;
   }
+  const QPoint at = event->position().toPoint();
+  if (toolPaneMove(bench_, at.x(), at.y())) return;
   if (!drag_.active) return;
   if ((held & Qt::LeftButton) == 0) {
     drag_.active = false;
     return;
   }
-  const QPoint at = event->position().toPoint();
   slideView(bench_, drag_, at.x(), at.y());
+}
+
+void ImagePane::mouseDoubleClickEvent(QMouseEvent* event) {
+  if (event->button() == Qt::LeftButton) toolPaneDoubleClick(bench_);
 }
 
 void ImagePane::mouseReleaseEvent(QMouseEvent* event) {

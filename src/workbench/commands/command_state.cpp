@@ -25,6 +25,7 @@ CommandSituation situationOf(const Workbench& bench) {
   s.restoreFormOnly = bench.settings.program.stateMemory.displayOnly != 0;
   s.confirmStates = bench.settings.program.stateMemory.confirm != 0;
   s.firstHistoryEntryUsed = bench.settings.user.history[0].used == 1;
+  s.activeTool = static_cast<int>(bench.tools.active);
   return s;
 }
 

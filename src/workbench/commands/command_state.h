@@ -5,6 +5,7 @@
 #include <string>
 
 #include "picture/picture_slot.h"
+#include "tools/tool_state.h"
 
 namespace vemla {
 
@@ -12,12 +13,12 @@ class Workbench;
 
 // The active tool of the tool area (the tool frame's numbering).
 enum ActiveTool : int {
-  kToolNone = 0,
-  kToolGradation = 2,
-  kToolProfile = 3,
-  kTool3D = 4,
-  kToolMeasurement = 5,
-  kToolPartialComparison = 6,
+  kToolNone = static_cast<int>(tools::Tool::None),
+  kToolGradation = static_cast<int>(tools::Tool::Gradation),
+  kToolProfile = static_cast<int>(tools::Tool::Profile),
+  kTool3D = static_cast<int>(tools::Tool::View3D),
+  kToolMeasurement = static_cast<int>(tools::Tool::Measurement),
+  kToolPartialComparison = static_cast<int>(tools::Tool::PartialComparison),
 };
 
 struct CommandSituation {
@@ -47,9 +48,9 @@ bool isRealFileName(const std::string& name);
 bool hasRealName(const CommandSituation& situation, PictureSlot picture);
 
 // What the workbench itself knows: pictures, editing, names, second copy, gallery, the
-// quick-help and save-displayed flags, the state-memory flags and the first history entry.
-// Clipboard, gallery window, image scope, active tool, state slots, exchange file and base
-// window are left for the caller to fill in.
+// quick-help and save-displayed flags, the state-memory flags, the first history entry
+// and the active tool. Clipboard, gallery window, image scope, state slots, exchange file and
+// base window are left for the caller to fill in.
 CommandSituation situationOf(const Workbench& bench);
 
 }  // namespace vemla

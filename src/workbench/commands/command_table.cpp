@@ -5,6 +5,7 @@
 #include "workbench/commands/command_handlers.h"
 #include "workbench/commands/file_history.h"
 #include "workbench/picture/picture_commands.h"
+#include "workbench/tools/tool_frame.h"
 
 namespace vemla {
 namespace {
@@ -107,6 +108,10 @@ bool overviewInstalled(const CommandSituation& s) {
 
 void inWindow(CommandContext& c, int command) {
   c.host.runInWindow(command);
+}
+template <tools::Tool tool>
+void chooseTool(CommandContext& c) {
+  selectTool(c.bench, tool);
 }
 
 // ---- Texts shared by several rows ----
@@ -375,10 +380,11 @@ const Command kCommands[] = {
 
     // ---- Tools ----
     {.id = kGradationTool, .menu = Menu::Tools, .text = "階調値(&T)", .help = "階調値の表示機能です",
-     .enabled = picturesPresent, .checked = toolActive<kToolGradation>},
+     .enabled = picturesPresent, .checked = toolActive<kToolGradation>,
+     .run = chooseTool<tools::Tool::Gradation>},
     {.id = kProfileTool, .menu = Menu::Tools, .text = "ﾌﾟﾛﾌｧｲﾙ(&P)",
      .help = "ﾌﾟﾛﾌｧｲﾙの表示機能です", .enabled = picturesPresent,
-     .checked = toolActive<kToolProfile>},
+     .checked = toolActive<kToolProfile>, .run = chooseTool<tools::Tool::Profile>},
     {.id = k3DTool, .menu = Menu::Tools, .text = "３Ｄ(&D)", .help = "３Ｄｲﾒｰｼﾞの表示機能です",
      .enabled = picturesPresent, .checked = toolActive<kTool3D>},
     {.id = kMeasurementTool, .menu = Menu::Tools, .text = "測定(&K)",

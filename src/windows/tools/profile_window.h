@@ -1,0 +1,62 @@
+#pragma once
+// The profile tool's window in the tool area: the 492 x 160 graph of the profiles the
+// workbench sampled after the last rendering, with grid, cursor mark and read-out, the MAX/MIN
+// fields and the controls of direction, shown images, grey range and grid.
+#include <QWidget>
+#include <array>
+
+#include "workbench/workbench.h"
+
+class QCheckBox;
+class QLineEdit;
+class QRadioButton;
+class QSlider;
+class QSpinBox;
+
+namespace vemla {
+
+class ProfilePlot : public QWidget {
+ public:
+  ProfilePlot(Workbench& bench, QWidget* parent);
+
+ protected:
+  void paintEvent(QPaintEvent* event) override;
+  void mousePressEvent(QMouseEvent* event) override;
+
+ private:
+  Workbench& bench_;
+};
+
+class ProfileWindow : public QWidget, public WorkbenchListener {
+ public:
+  ProfileWindow(Workbench& bench, QWidget* parent);
+  ~ProfileWindow() override;
+
+  void picturesChanged() override { refresh(); }
+  void panesChanged() override { refresh(); }
+  void toolsChanged() override { refresh(); }
+  void refresh();
+
+ private:
+  void buildControls();
+  void applyFields();
+  void setBound(bool upper, int value);
+
+  Workbench& bench_;
+  ProfilePlot* plot_ = nullptr;
+  std::array<QLineEdit*, 4> extremes_{};  // image 1 MAX, MIN, image 2 MAX, MIN
+  std::array<QRadioButton*, 3> directions_{};
+  std::array<QRadioButton*, 3> shown_{};
+  QSlider* lowerSlider_ = nullptr;
+  QSlider* upperSlider_ = nullptr;
+  QSpinBox* lower_ = nullptr;
+  QSpinBox* upper_ = nullptr;
+  QSpinBox* greyStep_ = nullptr;
+  QSpinBox* pixelStep_ = nullptr;
+  QSpinBox* gridMove_ = nullptr;
+  QCheckBox* fullAuto_ = nullptr;
+  QCheckBox* readout_ = nullptr;
+  int gridMoveValue_ = 0;
+};
+
+}  // namespace vemla

@@ -1,0 +1,228 @@
+#include "workbench/tools/measurement_tool.h"
+
+#include <algorithm>
+#include <cmath>
+#include <vector>
+
+#include "text/format.h"
+#include "workbench/view/refresh_chain.h"
+
+namespace vemla {
+namespace {
+
+using tools::LineEntry;
+using tools::MeasureResult;
+
+bool reduced(const Workbench& bench) {
+  return showsReduced(viewSettingsOf(bench), bench.pictures.width, bench.pictures.height);
+}
+
+tools::PaneScale paneScaleOf(const Workbench& bench) {
+  const ViewPlacement& placement = bench.view.placement;
+  const int m = bench.view.magnification;
+  return {m, reduced(bench) ? bench.view.reductionRatio : 1.0 / m,
+          placement.originX + placement.windowColumn, placement.originY + placement.windowRow};
+}
+
+// The 512 values of the extraction's row (or column) through the cursor; the fill outside the
+// picture.
+std::vector<std::uint8_t> extractionLine(const Workbench& bench, ImageSlot image, bool alongY) {
+  const std::uint8_t* plane = bench.store.plane(imagePlane(image));
+  const int width = bench.pictures.width, height = bench.pictures.height;
+  const ViewPlacement& placement = bench.view.placement;
+  std::vector<std::uint8_t> line(tools::kMeasureViewSize, bench.images.fill[index(image)]);
+  for (int i = 0; i < tools::kMeasureViewSize; ++i) {
+    const int x = alongY ? bench.view.centreX : placement.originX + i;
+    const int y = alongY ? placement.originY + i : bench.view.centreY;
+    if (x >= 0 && y >= 0 && x < width && y < height) line[i] = plane[y * width + x];
+  }
+  return line;
+}
+
+MeasureResult automaticLength(const Workbench& bench, ImageSlot image) {
+  const tools::MeasureSettings& settings = bench.tools.measure.settings;
+  const ViewPlacement& placement = bench.view.placement;
+  const int at = settings.alongY ? bench.view.centreY - placement.originY
+                                 : bench.view.centreX - placement.originX;
+  const std::vector<std::uint8_t> line = extractionLine(bench, image, settings.alongY);
+  MeasureResult result;
+  result.edges =
+      tools::findEdges(line.data(), tools::kMeasureViewSize, at, measureEdgeLevel(bench));
+  if (result.edges) {
+    result.length = tools::edgeLength(
+        *result.edges, settings.alongY ? bench.options.PixelSizeY : bench.options.PixelSizeX);
+  }
+  return result;
+}
+
+MeasureResult areaOf(const Workbench& bench, ImageSlot image) {
+  const tools::MeasureState& measure = bench.tools.measure;
+  const tools::MeasureSettings& settings = measure.settings;
+  const std::vector<std::uint8_t>& view = bench.view.panes[index(image)].view;
+  MeasureResult result;
+  if (view.empty()) return result;
+  int lower = 0, upper = 255;
+  const bool linked = settings.link && bench.view.rangeExtraction[index(image)];
+  if (linked) {
+    lower = bench.view.range[index(image)].lower;
+    upper = bench.view.range[index(image)].upper;
+  }
+  tools::AreaSums sums;
+  if (settings.polygon) {
+    if (!measure.polygonClosed) return result;
+    sums = tools::polygonSums(view.data(), measure.polygon, lower, upper);
+  } else {
+    const LineEntry& corners = bench.tools.measureLine;
+    if (corners.state() != LineEntry::State::Fixed) return result;
+    sums = tools::rectangleSums(view.data(), corners.start(), corners.end(), lower, upper);
+  }
+  // Bases other than grey 0 apply only with the link.
+  const tools::VolumeBase base = settings.link ? settings.base : tools::VolumeBase::Zero;
+  const tools::AreaResult area =
+      tools::areaResult(sums, base, lower, upper, paneScaleOf(bench), bench.options.PixelSizeX,
+                        bench.options.PixelSizeY);
+  result.area = area.area;
+  result.volume = area.volume;
+  result.centroidX = area.centroidX;
+  result.centroidY = area.centroidY;
+  return result;
+}
+
+}  // namespace
+
+void setMeasureSettings(Workbench& bench, const tools::MeasureSettings& settings) {
+  tools::MeasureState& measure = bench.tools.measure;
+  const tools::MeasureSettings before = measure.settings;
+  measure.settings = settings;
+  measure.settings.edgeLevel = settings.edgeLevel == 0 ? 0 : std::clamp(settings.edgeLevel, 1, 128);
+  if (settings.area != before.area || settings.automatic != before.automatic ||
+      settings.polygon != before.polygon) {
+    bench.tools.measureLine.reset();
+    measure.polygon.clear();
+    measure.polygonClosed = false;
+    measure.edgeRequested = false;
+  }
+  bench.notifyPanesChanged();
+  bench.notifyToolsChanged();
+}
+
+int measureEdgeLevel(const Workbench& bench) {
+  const int level = bench.tools.measure.settings.edgeLevel;
+  return level > 0 ? level : std::clamp(bench.options.MeasureEdgeLevel, 1, 128);
+}
+
+bool measurePaneClick(Workbench& bench, ViewPoint at) {
+  tools::MeasureState& measure = bench.tools.measure;
+  const tools::MeasureSettings& settings = measure.settings;
+  if (!settings.area && settings.automatic) {
+    measure.edgeRequested = true;
+  } else if (settings.area && settings.polygon) {
+    if (measure.polygonClosed) {
+      measure.polygon.clear();
+      measure.polygonClosed = false;
+    }
+    if (measure.polygon.size() >= static_cast<std::size_t>(tools::kMaxPolygonVertices)) return true;
+    measure.polygon.push_back(at);
+  } else {
+    bench.tools.measureLine.click(at);
+  }
+  return true;
+}
+
+bool measurePaneMove(Workbench& bench, ViewPoint at) {
+  const tools::MeasureSettings& settings = bench.tools.measure.settings;
+  if (settings.automatic && !settings.area) return false;
+  if (settings.area && settings.polygon) return false;
+  LineEntry& line = bench.tools.measureLine;
+  if (line.state() != LineEntry::State::Following) return false;
+  line.move(at);
+  return true;
+}
+
+bool measurePaneDoubleClick(Workbench& bench) {
+  tools::MeasureState& measure = bench.tools.measure;
+  if (!measure.settings.area || !measure.settings.polygon || measure.polygonClosed ||
+      measure.polygon.size() < 3) {
+    return false;
+  }
+  measure.polygonClosed = true;
+  return true;
+}
+
+void copyMeasureReference(Workbench& bench, int row) {
+  tools::MeasureState& measure = bench.tools.measure;
+  for (ImageSlot image : kImageSlots) {
+    const MeasureResult& from = measure.results[index(image)];
+    MeasureResult& to = measure.reference[index(image)];
+    switch (row) {
+      case 0:
+        to.length = from.length;
+        break;
+      case 1:
+        to.area = from.area;
+        break;
+      case 2:
+        to.volume = from.volume;
+        break;
+      case 3:
+        to.centroidX = from.centroidX;
+        to.centroidY = from.centroidY;
+        break;
+      default:
+        break;
+    }
+  }
+  bench.notifyToolsChanged();
+}
+
+std::string measureText(const Workbench& bench, ImageSlot image) {
+  const tools::MeasureState& measure = bench.tools.measure;
+  const MeasureResult& result = measure.results[index(image)];
+  const tools::MeasureSettings& settings = measure.settings;
+  if (!settings.area) {
+    if (!result.length) return {};
+    const MeasureResult& first = measure.results[0];
+    if (settings.automatic && image == ImageSlot::Second && first.length) {
+      return text::format(" %.4f (%.4f) ", *result.length,
+                          std::fabs(*result.length - *first.length));
+    }
+    return text::format(" %.4f ", *result.length);
+  }
+  const LineEntry& corners = bench.tools.measureLine;
+  if (!settings.polygon && corners.state() == LineEntry::State::Following) {
+    const double m = bench.view.magnification;
+    return text::format(
+        " X:%.4f Y:%.4f ",
+        std::abs(corners.end().x - corners.start().x) * bench.options.PixelSizeX / m,
+        std::abs(corners.end().y - corners.start().y) * bench.options.PixelSizeY / m);
+  }
+  if (!result.area) return {};
+  return text::format(" 面積:%.4f  体積:%lld  重心:(%.4f,%.4f) ", *result.area,
+                      static_cast<long long>(*result.volume), result.centroidX.value_or(-1.0),
+                      result.centroidY.value_or(-1.0));
+}
+
+void updateMeasureContent(Workbench& bench) {
+  tools::MeasureState& measure = bench.tools.measure;
+  measure.results = {};
+  if (!bench.pictures.picturesPresent) return;
+  const tools::MeasureSettings& settings = measure.settings;
+  const LineEntry& line = bench.tools.measureLine;
+  for (ImageSlot image : kImageSlots) {
+    MeasureResult& result = measure.results[index(image)];
+    if (!settings.area && !settings.automatic) {
+      if (line.state() != LineEntry::State::None) {
+        result.length = tools::manualLength(line.start(), line.end(), bench.options.PixelSizeX,
+                                            bench.options.PixelSizeY, paneScaleOf(bench).scale);
+      }
+    } else if (reduced(bench)) {
+      // In the reduced display only the manual length measures.
+    } else if (!settings.area) {
+      if (measure.edgeRequested) result = automaticLength(bench, image);
+    } else {
+      result = areaOf(bench, image);
+    }
+  }
+}
+
+}  // namespace vemla

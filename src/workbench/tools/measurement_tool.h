@@ -1,0 +1,35 @@
+#pragma once
+// The measurement tool on the workbench: its settings for the session, the pane input that
+// enters its shapes, and its results for both images, measured after every rendering on what
+// the panes show (the automatic length on the extraction around the cursor).
+#include <string>
+
+#include "workbench/workbench.h"
+
+namespace vemla {
+
+// Stores the settings; a new function or shape starts the entry afresh.
+void setMeasureSettings(Workbench& bench, const tools::MeasureSettings& settings);
+int measureEdgeLevel(const Workbench& bench);
+
+// Pane input while the measurement tool is active: a left click (manual length and rectangle:
+// start or fix; polygon: one more vertex, at most 1024, or a new polygon after a closed one;
+// automatic length: measure at the cursor the click set), a move (the end follows) and a
+// double click (closes a polygon of three or more vertices). True when the tool took it.
+bool measurePaneClick(Workbench& bench, ViewPoint at);
+bool measurePaneMove(Workbench& bench, ViewPoint at);
+bool measurePaneDoubleClick(Workbench& bench);
+
+// "▼": copies the current results of one row (0 length, 1 area, 2 volume, 3 centroid) of both
+// images into the reference.
+void copyMeasureReference(Workbench& bench, int row);
+
+// The text the pane of `image` writes beside the shape: " %.4f " (image 2 with a valid
+// automatic length of image 1: " %.4f (%.4f) "), " X:%.4f Y:%.4f " while a rectangle is
+// dragged, " 面積:%.4f  体積:%d  重心:(%.4f,%.4f) " once an area is fixed; empty otherwise.
+std::string measureText(const Workbench& bench, ImageSlot image);
+
+// Measures the entered shape on both images.
+void updateMeasureContent(Workbench& bench);
+
+}  // namespace vemla

@@ -1,0 +1,229 @@
+// Window tests, run offscreen: the tool area and its bar in the real main window, choosing the
+// gradation value tool through the menu and the bar, its grid and controls, the pair window,
+// the operator dialog, and image pane input reaching the active tool.
+#include <QAction>
+#include <QCheckBox>
+#include <QLineEdit>
+#include <QMenuBar>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QSpinBox>
+#include <QtTest>
+#include <vector>
+
+#include "support/recording_port.h"
+#include "support/test_files.h"
+#include "windows/main/workbench_window.h"
+#include "windows/panes/image_pane.h"
+#include "windows/tools/gradation_window.h"
+#include "windows/tools/profile_window.h"
+#include "windows/tools/tool_area.h"
+#include "workbench/picture/open_pictures.h"
+#include "workbench/tools/gradation_tool.h"
+#include "workbench/tools/profile_tool.h"
+#include "workbench/tools/tool_frame.h"
+#include "workbench/view/refresh_chain.h"
+
+using namespace vemla;
+using vemla::testing::RecordingPort;
+using vemla::testing::TempDir;
+
+namespace {
+
+template <typename Control>
+Control* find(const QObject* parent, const QString& name) {
+  auto* control = parent->findChild<Control*>(name);
+  if (control == nullptr) qFatal("no control named %s", qPrintable(name));
+  return control;
+}
+
+// The main window on a large screen over a workbench with a 40 x 30 pair: picture 1 holds
+// x + y, picture 2 the constant 200.
+struct Fixture {
+  TempDir folder;
+  Workbench bench;
+  RecordingPort user;
+  std::vector<std::uint8_t> first, second;
+  std::unique_ptr<WorkbenchWindow> window;
+
+  Fixture() {
+    bench.settings.folder = folder.path();
+    bench.options = defaultOptions(folder.path());
+    if (!bench.store.allocate(1024, 1024)) qFatal("no picture store");
+    window = std::make_unique<WorkbenchWindow>(bench, user, QSize(1920, 1200));
+    window->show();
+  }
+  void openPair() {
+    first.resize(40 * 30);
+    second.assign(40 * 30, 200);
+    for (int y = 0; y < 30; ++y) {
+      for (int x = 0; x < 40; ++x) first[y * 40 + x] = static_cast<std::uint8_t>(x + y);
+    }
+    MemoryPictures pictures;
+    pictures.width = 40;
+    pictures.height = 30;
+    pictures.pixels = {first.data(), second.data()};
+    if (setPicturesFromMemory(bench, user, pictures) != 0) qFatal("open failed");
+  }
+  QPushButton* barButton(int command) const {
+    return find<QPushButton>(window.get(), QString("ToolButton%1").arg(command));
+  }
+  ProfileWindow* profile() const {
+    return window->findChild<ToolInformation*>("ToolInformation")->profileWindow();
+  }
+  GradationWindow* gradation() const {
+    return window->findChild<ToolInformation*>("ToolInformation")->gradationWindow();
+  }
+  QWidget* focused() const { return window->focusWidget(); }
+};
+
+// A mouse move with no button held, as the pointer passes over a pane.
+void hover(QWidget* widget, QPoint at) {
+  QMouseEvent event(QEvent::MouseMove, QPointF(at), QPointF(widget->mapToGlobal(at)), Qt::NoButton,
+                    Qt::NoButton, Qt::NoModifier);
+  QApplication::sendEvent(widget, &event);
+}
+
+QPoint cellCentre(int column, int row) {
+  return {36 + column * 27 + 13, 29 + row * 13 + 6};
+}
+
+}  // namespace
+
+class ToolWindowsTest : public QObject {
+  Q_OBJECT
+ private slots:
+  void toolsNeedPicturesAndReselectingChangesNothing() {
+    Fixture f;
+    QVERIFY(!f.barButton(kGradationTool)->isEnabled());
+    QVERIFY(f.barButton(kMemo)->isEnabled());
+    f.openPair();
+    QVERIFY(f.barButton(kGradationTool)->isEnabled());
+    QTest::mouseClick(f.barButton(kGradationTool), Qt::LeftButton);
+    QCOMPARE(f.bench.tools.active, tools::Tool::Gradation);
+    QVERIFY(f.gradation()->isVisible());
+    QVERIFY(f.window->windowTitle().endsWith(QString::fromUtf8("（階調値）")));
+    QVERIFY(f.barButton(kGradationTool)->isChecked());
+    f.window->updateCommandStates();
+    QVERIFY(f.window->menuAction(kGradationTool)->isChecked());
+    // The menu item of the active tool: nothing changes, the button stays checked.
+    const QString title = f.window->windowTitle();
+    f.window->menuAction(kGradationTool)->trigger();
+    QCOMPARE(f.window->windowTitle(), title);
+    QVERIFY(f.barButton(kGradationTool)->isChecked());
+    QCOMPARE(f.focused(), f.window->imagePane(ImageSlot::First));
+  }
+
+  void gridClickMovesTheCursorAndControlsRepaint() {
+    Fixture f;
+    f.openPair();
+    f.window->runCommand(kGradationTool);
+    setCursorPosition(f.bench, 10, 12);
+    auto* grid = find<QWidget>(f.gradation(), "GradationGrid");
+    QTest::mouseClick(grid, Qt::LeftButton, {}, cellCentre(16, 0));
+    QCOMPARE(f.bench.view.centreX, 18);
+    QCOMPARE(f.bench.view.centreY, 4);
+    QTest::mouseClick(grid, Qt::LeftButton, {}, QPoint(20, 100));  // the row numbers: nothing
+    QCOMPARE(f.bench.view.centreX, 18);
+    QTest::mouseClick(find<QPushButton>(f.gradation(), "Hex"), Qt::LeftButton);
+    QVERIFY(gradationSettings(f.bench).hex);
+    QCOMPARE(QString::fromStdString(f.bench.tools.gradation.grid->cells[8][8].text),
+             QString("  16"));  // 18 + 4
+    QTest::mouseClick(find<QPushButton>(f.gradation(), "Maximum"), Qt::LeftButton);
+    QVERIFY(f.bench.tools.gradation.highlightMax);
+    QCOMPARE(f.focused(), f.window->imagePane(ImageSlot::First));
+  }
+
+  void pairDisplayOpensImageOneBesideAndClosesWithTheTool() {
+    Fixture f;
+    f.openPair();
+    f.window->runCommand(kGradationTool);
+    QTest::mouseClick(find<QPushButton>(f.gradation(), "Pair"), Qt::LeftButton);
+    QWidget* pair = f.gradation()->pairWindow();
+    QVERIFY(pair != nullptr && pair->isVisible());
+    QCOMPARE(pair->windowTitle(), QString::fromUtf8("（階調値）イメージ１"));
+    QVERIFY(f.window->windowTitle().endsWith(QString::fromUtf8("（階調値）イメージ２")));
+    QVERIFY(!find<QPushButton>(f.gradation(), "Swap")->isEnabled());
+    QTest::mouseClick(find<QPushButton>(pair, "Close"), Qt::LeftButton);
+    QVERIFY(f.gradation()->pairWindow() == nullptr);
+    QVERIFY(f.window->windowTitle().endsWith(QString::fromUtf8("（階調値）")));
+    QVERIFY(find<QPushButton>(f.gradation(), "Swap")->isEnabled());
+    // Turned on again, then left by switching to another tool.
+    QTest::mouseClick(find<QPushButton>(f.gradation(), "Pair"), Qt::LeftButton);
+    QVERIFY(f.gradation()->pairWindow() != nullptr);
+    selectTool(f.bench, tools::Tool::Measurement);
+    QVERIFY(f.gradation()->pairWindow() == nullptr);
+    QVERIFY(!f.gradation()->isVisible());
+    QVERIFY(f.window->windowTitle().endsWith(QString::fromUtf8("（測定）")));
+  }
+
+  void operatorDialogStoresFieldsAndZeroForBadOnes() {
+    Fixture f;
+    f.openPair();
+    f.window->runCommand(kGradationTool);
+    QTest::mouseClick(find<QPushButton>(f.gradation(), "EditOperator2"), Qt::LeftButton);
+    auto* dialog = find<QDialog>(f.gradation(), "OperatorDialog");
+    QCOMPARE(dialog->windowTitle(), QString::fromUtf8("ｵﾍﾟﾚｰﾀ2"));
+    const char* texts[9] = {"1", "x", "99999999999", "0", "-2147483648", "0", "0", "0", "7"};
+    for (int i = 0; i < 9; ++i) {
+      find<QLineEdit>(dialog, QString("Coefficient%1").arg(i + 1))->setText(texts[i]);
+    }
+    find<QCheckBox>(dialog, "Absolute")->setChecked(false);
+    QTest::mouseClick(find<QPushButton>(dialog, "OK"), Qt::LeftButton);
+    const tools::GradationOperator op = gradationOperator(f.bench, 2);
+    const std::array<std::int32_t, 9> expected{1, 0, 0, 0, INT32_MIN, 0, 0, 0, 7};
+    QVERIFY(op.coefficients == expected);
+    QVERIFY(!op.absolute);
+  }
+
+  // Down the cursor's column picture 1 reads x + y and picture 2 200; "自動" fits the range,
+  // a click in the graph reads the values off, the arbitrary segment comes from the panes.
+  void profileFollowsTheCursorAndThePanes() {
+    Fixture f;
+    f.openPair();
+    QTest::mouseClick(f.barButton(kProfileTool), Qt::LeftButton);
+    QVERIFY(f.profile()->isVisible());
+    QVERIFY(f.window->windowTitle().endsWith(QString::fromUtf8("（ﾌﾟﾛﾌｧｲﾙ）")));
+    setCursorPosition(f.bench, 10, 12);
+    QTest::mouseClick(find<QRadioButton>(f.profile(), "DirectionY"), Qt::LeftButton);
+    QTest::mouseClick(find<QRadioButton>(f.profile(), "ShowImage1"), Qt::LeftButton);
+    // The 30 rows sit in view rows 241..270 around the fill of the view (0).
+    QCOMPARE(find<QLineEdit>(f.profile(), "Max1")->text(), QString(" 39"));
+    QCOMPARE(find<QLineEdit>(f.profile(), "Max2")->text(), QString("   "));
+    QTest::mouseClick(find<QPushButton>(f.profile(), "Automatic"), Qt::LeftButton);
+    QCOMPARE(profileSettings(f.bench).lower, 0);
+    QCOMPARE(profileSettings(f.bench).upper, 45);
+    QCOMPARE(find<QSpinBox>(f.profile(), "Upper")->value(), 45);
+    QTest::mouseClick(find<QCheckBox>(f.profile(), "Readout"), Qt::LeftButton);
+    // Graph column 241 - 10 shows picture row 0: 10 + 0.
+    QTest::mouseClick(find<QWidget>(f.profile(), "ProfilePlot"), Qt::LeftButton, {},
+                      QPoint(231, 50));
+    QCOMPARE(QString::fromStdString(profileReadout(f.bench)), QString::fromUtf8("階調値: 10"));
+    QCOMPARE(f.focused(), f.window->imagePane(ImageSlot::First));
+
+    QTest::mouseClick(find<QRadioButton>(f.profile(), "DirectionArbitrary"), Qt::LeftButton);
+    QVERIFY(f.bench.tools.profileContent.points.empty());
+    ImagePane* pane = f.window->imagePane(ImageSlot::First);
+    QTest::mouseClick(pane, Qt::LeftButton, {}, QPoint(236, 250));
+    hover(pane, QPoint(246, 250));
+    QCOMPARE(f.bench.tools.profileContent.points.size(), std::size_t{10});
+    QTest::mouseClick(pane, Qt::LeftButton, {}, QPoint(246, 250));
+    QCOMPARE(f.bench.tools.profileSegment.state(), tools::LineEntry::State::Fixed);
+  }
+
+  void imagePaneInputFeedsTheMeasurementLine() {
+    Fixture f;
+    f.openPair();
+    selectTool(f.bench, tools::Tool::Measurement);
+    ImagePane* pane = f.window->imagePane(ImageSlot::Second);
+    QTest::mouseClick(pane, Qt::LeftButton, {}, QPoint(100, 120));
+    hover(pane, QPoint(140, 150));
+    QCOMPARE(f.bench.tools.measureLine.state(), tools::LineEntry::State::Following);
+    QCOMPARE(f.bench.tools.measureLine.end(), (ViewPoint{140, 150}));
+    QTest::mouseClick(pane, Qt::LeftButton, {}, QPoint(150, 160));
+    QCOMPARE(f.bench.tools.measureLine.state(), tools::LineEntry::State::Fixed);
+  }
+};
+
+QTEST_MAIN(ToolWindowsTest)
+#include "test_tool_windows.moc"
