@@ -269,6 +269,19 @@ TEST_F(StateMemory, CopiesStoringAtOnceKeepEachOthersSlots) {
   EXPECT_EQ(filesWithPrefix(dir.path(), "~VS").size(), 2u);
 }
 
+TEST_F(StateMemory, FailedStoreTellsAndKeepsTheSlot) {
+  // The slot's file cannot be replaced: its name is taken by a folder.
+  std::filesystem::create_directory(dir.file("~VSbusy"));
+  persist::StateSlotTable table;
+  table[0] = {1, "~VSbusy"};
+  ASSERT_TRUE(persist::writeStateSlots(dir.path(), table, user));
+  bench.settings.program.stateMemory.confirm = 0;
+  EXPECT_FALSE(storeStateInSlot(bench, user, 0));
+  EXPECT_EQ(user.onlyMessage(), msg::kStateStoreFailed);
+  EXPECT_EQ(persist::readStateSlots(dir.path()), table);
+  EXPECT_TRUE(std::filesystem::is_directory(dir.file("~VSbusy")));
+}
+
 TEST_F(StateMemory, ForeignSlotEntriesAreNeverTouched) {
   const std::string outside = dir.file("sub/~VSx.tmp");
   std::filesystem::create_directory(dir.file("sub"));
