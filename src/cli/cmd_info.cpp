@@ -46,12 +46,15 @@ int info(const Arguments& args, Context& io) {
 }  // namespace
 
 Command infoCommand() {
-  return {"info", "describe a picture file",
+  return {"info",
+          "describe a picture file",
           "usage: vemla-cli info FILE\n"
           "  .bmp: prints 'bmp WIDTH HEIGHT BITS bottom-up|top-down'\n"
           "  .vla: prints the archive's items as 'vemla-cli archive list' does\n"
           "  .vic: prints the state record as 'vemla-cli state info' does\n",
-          {}, {}, info};
+          {},
+          {},
+          info};
 }
 
 }  // namespace vemla::cli
