@@ -19,6 +19,7 @@
 #include "persist/program_settings.h"
 #include "persist/settings_io.h"
 #include "persist/small_tables.h"
+#include "persist/state_file.h"
 #include "picture/bitmap.h"
 #include "ports/quiet_user_port.h"
 #include "processing/cursor_handover.h"
@@ -260,6 +261,49 @@ void smallTables(Corpus& corpus) {
   }
 }
 
+// ---- state-memory files (.vic) -----------------------------------------------------------
+
+// States of 8 x 8 and 12 x 9 pictures with every text field used, and a format-1 file (no
+// extension), for a reader that takes at most 64 x 64.
+void stateFiles(Corpus& corpus) {
+  corpus.target("state_file");
+  const auto state = [](int width, int height, bool rich) {
+    persist::StateRecord record;
+    record.width = width;
+    record.height = height;
+    record.division = 16;
+    record.magnification = 4;
+    record.centre = {width / 2, height / 2};
+    record.gridWidth = 10;
+    if (rich) {
+      record.names = {"/home/user/画像1.bmp", "<memo>"};
+      record.kinds = {99, 2};
+      record.processingNames = {"ｴｯｼﾞ", ""};
+      record.colours = {1, 17};
+      record.colourNames = {"", "heat"};
+      record.alignment = {1, 1, 8, 5, 1, 32};
+      record.reducedDisplay = 1;
+    }
+    std::array<Palette, 2> palettes{greyRamp(), greyRamp()};
+    palettes[1][4] = 0x80;
+    const std::size_t pixels = static_cast<std::size_t>(width) * static_cast<std::size_t>(height);
+    std::array<Bytes, 3> planes;
+    for (std::size_t p = 0; p < planes.size(); ++p) {
+      planes[p].resize(pixels);
+      for (std::size_t i = 0; i < pixels; ++i)
+        planes[p][i] = static_cast<std::uint8_t>(i * (p + 3));
+    }
+    return persist::encodeStateFile(record, palettes,
+                                    {{planes[0].data(), planes[1].data(), planes[2].data()}});
+  };
+  corpus.write("rich_12x9", state(12, 9, true));
+  corpus.write("plain_8x8", state(8, 8, false));
+  Bytes format1 = state(8, 8, true);
+  format1.erase(format1.begin() + 1652, format1.begin() + 1652 + 64);
+  format1[4] = 1;
+  corpus.write("format1_8x8", format1);
+}
+
 // ---- VemlaPinf.dat -----------------------------------------------------------------------
 
 // The files are mostly zero past their last set field; a file cut there reads the same
@@ -386,6 +430,7 @@ int main(int argc, char** argv) {
     galleryFiles(corpus);
     userInfoFiles(corpus);
     smallTables(corpus);
+    stateFiles(corpus);
     programSettingsFiles(corpus);
     networkFiles(corpus);
     otherInputs(corpus);

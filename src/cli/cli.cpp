@@ -10,9 +10,9 @@ namespace vemla::cli {
 namespace {
 
 const std::vector<Command>& commands() {
-  static const std::vector<Command> table{infoCommand(), convertCommand(), imageCommand(), renderCommand(),
-                                          alignCommand(), calcCommand(), exportCommand(),
-                                          importCommand(), archiveCommand()};
+  static const std::vector<Command> table{
+      infoCommand(), convertCommand(), imageCommand(),  renderCommand(),  alignCommand(),
+      calcCommand(), exportCommand(),  importCommand(), archiveCommand(), stateCommand()};
   return table;
 }
 

@@ -1,3 +1,5 @@
+#include <strings.h>
+
 #include <cstdint>
 
 #include "cli/commands.h"
@@ -14,10 +16,15 @@ int fail(Context& io, const char* message, const std::string& name) {
   return 1;
 }
 
+bool isStateName(const std::string& name) {
+  return name.size() > 4 && strcasecmp(name.c_str() + name.size() - 4, ".vic") == 0;
+}
+
 int info(const Arguments& args, Context& io) {
   if (args.positional.size() != 1) throw UsageError("info takes one FILE");
   const std::string& name = args.positional[0];
   if (classifyName(name) == 3) return listArchive(name, args, io);
+  if (isStateName(name)) return describeState(name, io);
   if (!isBitmapName(name)) return fail(io, msg::kUnsupported, name);
   FileSource in(name);
   std::uint8_t bytes[BitmapFileHeader::kBytes + BitmapInfoHeader::kBytes];
@@ -39,11 +46,15 @@ int info(const Arguments& args, Context& io) {
 }  // namespace
 
 Command infoCommand() {
-  return {"info", "describe a picture file",
+  return {"info",
+          "describe a picture file",
           "usage: vemla-cli info FILE\n"
           "  .bmp: prints 'bmp WIDTH HEIGHT BITS bottom-up|top-down'\n"
-          "  .vla: prints the archive's items as 'vemla-cli archive list' does\n",
-          {}, {}, info};
+          "  .vla: prints the archive's items as 'vemla-cli archive list' does\n"
+          "  .vic: prints the state record as 'vemla-cli state info' does\n",
+          {},
+          {},
+          info};
 }
 
 }  // namespace vemla::cli

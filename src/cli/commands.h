@@ -38,9 +38,12 @@ Command calcCommand();
 Command exportCommand();
 Command importCommand();
 Command archiveCommand();
+Command stateCommand();
 
 // "items=N" and the list lines of an archive (archive list, info FILE.vla).
 int listArchive(const std::string& file, const Arguments& args, Context& io);
+// The seven lines of 'state info' (state info, info FILE.vic).
+int describeState(const std::string& file, Context& io);
 
 // Answers the workbench's dialogs from the command line (the raw size from --raw, the RGB
 // ratios from --ratios); messages go to stderr.

@@ -32,6 +32,9 @@ struct SettingsState {
   UserInfo user;
   AssociationTable associations{};
   std::optional<HeldGallery> gallery;
+  // The state-memory slot table as last read; every running copy changes the file, so it is
+  // read again before each use.
+  StateSlotTable stateSlots{};
   KeepBadFiles keepBad;
 };
 

@@ -1,6 +1,13 @@
 #include "persist/small_tables.h"
 
+#include <fcntl.h>
+#include <sys/file.h>
+#include <unistd.h>
+
+#include <cerrno>
+
 #include "persist/field_codec.h"
+#include "picture/file_helpers.h"
 
 namespace vemla::persist {
 namespace {
@@ -8,6 +15,7 @@ namespace {
 constexpr std::size_t kExtensionBytes = 16;
 constexpr std::size_t kApplicationBytes = 260;
 constexpr std::size_t kPathBytes = 512;
+constexpr const char* kStateSlotsLock = "VemlaDinf.lck";
 
 bool validExtension(const std::string& extension) {
   return !extension.empty() && extension.size() <= 8 && extension.find('.') == std::string::npos;
@@ -90,7 +98,40 @@ StateSlotTable decodeStateSlots(std::span<const std::uint8_t> bytes) {
 StateSlotTable readStateSlots(const std::string& folder) {
   const FileBytes file = readFileStart(inFolder(folder, kStateSlotsFile), kStateSlotsBytes);
   if (file.state != FileBytes::State::Read) return StateSlotTable{};
-  return decodeStateSlots(file.bytes);
+  StateSlotTable slotTable = decodeStateSlots(file.bytes);
+  for (StateSlot& slot : slotTable) {
+    if (slot.used == 1 && stateSlotPath(folder, slot.file).empty()) slot = StateSlot{};
+  }
+  return slotTable;
+}
+
+std::string stateSlotPath(const std::string& folder, const std::string& entry) {
+  std::string_view name = entry;
+  const std::size_t slash = entry.rfind('/');
+  if (slash != std::string::npos) {
+    if (std::string_view(entry).substr(0, slash) != folder) return {};
+    name.remove_prefix(slash + 1);
+  }
+  if (!name.starts_with(kStateSlotPrefix) || name.find('\\') != std::string_view::npos) {
+    return {};
+  }
+  return inFolder(folder, name);
+}
+
+StateSlotsLock::StateSlotsLock(const std::string& folder) {
+  fd_ = ::open(inFolder(folder, kStateSlotsLock).c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0666);
+  if (fd_ < 0) return;
+  while (::flock(fd_, LOCK_EX) != 0) {
+    if (errno != EINTR) {
+      ::close(fd_);
+      fd_ = -1;
+      return;
+    }
+  }
+}
+
+StateSlotsLock::~StateSlotsLock() {
+  if (fd_ >= 0) ::close(fd_);  // closing releases the lock
 }
 
 bool writeStateSlots(const std::string& folder, const StateSlotTable& slotTable, UserPort& user) {

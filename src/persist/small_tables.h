@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <span>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "persist/settings_io.h"
@@ -14,6 +15,9 @@ namespace vemla::persist {
 
 inline constexpr std::size_t kAssociationsBytes = 4416;
 inline constexpr std::size_t kStateSlotsBytes = 2064;
+// The names of slot files begin with the temporary prefix "~V" and the kind letter 'S'.
+inline constexpr char kStateSlotKind = 'S';
+inline constexpr std::string_view kStateSlotPrefix = "~VS";
 
 struct ExtensionAssociation {
   std::string extension;    // 1 .. 8 characters without the dot; empty marks a free entry
@@ -43,7 +47,28 @@ std::vector<std::uint8_t> encodeStateSlots(const StateSlotTable& slotTable);
 // Shared by every running copy and read whole before each use: a file that cannot be read
 // gives empty slots, as does every slot whose used flag is not 1.
 StateSlotTable decodeStateSlots(std::span<const std::uint8_t> bytes);
+// The table of `folder`, where an entry counts only when it names a file directly in `folder`
+// (as `folder` joined with the name, or the bare name) that begins with "~VS"; any other
+// entry empties its slot, so that no operation ever reads, replaces or deletes another file.
 StateSlotTable readStateSlots(const std::string& folder);
+// The path of a slot entry under the rule above; empty when the entry does not count.
+std::string stateSlotPath(const std::string& folder, const std::string& entry);
+
+// An exclusive lock on VemlaDinf.lck in `folder` for the life of the object, held by every
+// read-change-write of the slot table so that running copies storing at once keep each
+// other's slots. Waits for the lock; held() is false when the lock file cannot be opened (the
+// work then goes on unlocked).
+class StateSlotsLock {
+ public:
+  explicit StateSlotsLock(const std::string& folder);
+  ~StateSlotsLock();
+  StateSlotsLock(const StateSlotsLock&) = delete;
+  StateSlotsLock& operator=(const StateSlotsLock&) = delete;
+  bool held() const { return fd_ >= 0; }
+
+ private:
+  int fd_ = -1;
+};
 // Replaced atomically; the last writer wins. Tells the write failure.
 bool writeStateSlots(const std::string& folder, const StateSlotTable& slotTable, UserPort& user);
 

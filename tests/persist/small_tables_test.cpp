@@ -79,8 +79,12 @@ TEST(StateSlots, LayoutRoundTripAndDamage) {
   TempDir dir;
   FakeUserPort user;
   EXPECT_EQ(readStateSlots(dir.path()), StateSlotTable{});
-  ASSERT_TRUE(writeStateSlots(dir.path(), slotTable, user));
-  EXPECT_EQ(readStateSlots(dir.path()), slotTable);
+  // Read from a folder, entries count only when they name a "~VS" file directly in it.
+  StateSlotTable inFolder = slotTable;
+  inFolder[1].file = dir.file("~VSABC.tmp");
+  inFolder[3].file = "~VSXYZ.tmp";
+  ASSERT_TRUE(writeStateSlots(dir.path(), inFolder, user));
+  EXPECT_EQ(readStateSlots(dir.path()), inFolder);
 }
 
 }  // namespace

@@ -44,6 +44,7 @@
 #include "workbench/commands/command_handlers.h"
 #include "workbench/commands/file_history.h"
 #include "workbench/picture/picture_commands.h"
+#include "workbench/settings/state_memory.h"
 #include "workbench/tools/tool_frame.h"
 #include "workbench/view/pane_input.h"
 #include "workbench/view/refresh_chain.h"
@@ -350,6 +351,10 @@ QMenu* WorkbenchWindow::menuOf(Menu place) {
   QMenu* menu = nullptr;
   if (entry.parent == Menu::None) {
     menu = menuBar()->addMenu(QString::fromUtf8(entry.text));
+    // Another running copy may have stored a state since: its checks come from the file.
+    if (place == Menu::State) {
+      connect(menu, &QMenu::aboutToShow, this, [this] { rereadStateSlots(bench_); });
+    }
     connect(menu, &QMenu::aboutToShow, this, &WorkbenchWindow::updateCommandStates);
   } else {
     QMenu* parent = menuOf(entry.parent);

@@ -24,6 +24,9 @@ CommandSituation situationOf(const Workbench& bench) {
   s.saveDisplayedImage = bench.shell.saveDisplayedImage;
   s.restoreFormOnly = bench.settings.program.stateMemory.displayOnly != 0;
   s.confirmStates = bench.settings.program.stateMemory.confirm != 0;
+  for (std::size_t k = 0; k < s.stateSlotUsed.size(); ++k) {
+    s.stateSlotUsed[k] = bench.settings.stateSlots[k].used == 1;
+  }
   s.firstHistoryEntryUsed = bench.settings.user.history[0].used == 1;
   s.activeTool = static_cast<int>(bench.tools.active);
   return s;

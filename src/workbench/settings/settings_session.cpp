@@ -7,6 +7,7 @@
 #include "options/option_sheet_rules.h"
 #include "options/option_table.h"
 #include "processing/manual_shift.h"
+#include "workbench/settings/state_memory.h"
 #include "workbench/view/refresh_chain.h"
 
 namespace vemla::persist {
@@ -103,6 +104,7 @@ void loadSettingsAtStart(Workbench& bench, UserPort& user) {
   const bool first = !bench.secondCopy;
   bench.control.validRange = s.program.validRange;
   restoreControlWords(bench, s.program.controlWords);
+  repairStateSlotsAtStart(bench, user);
 
   loadUserInfo(s.folder, bench.userEntries, s.user, user, first, s.keepBad.user);
   if (resetAssociationsOfMissingColours(bench.images.selections, bench.userEntries.colours)) {

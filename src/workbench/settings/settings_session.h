@@ -31,8 +31,9 @@ std::optional<LoadStatus> startWorkbench(Workbench& bench, UserPort& user,
 // The rest of vemla's start-up, after startWorkbench: reads VemlaUinf.dat, VemlaAinf.dat and
 // (first copy only) VemlaGinf.dat into the workbench, creating absent files in the first copy,
 // and takes the valid range, the alignment settings, the image control's switches and the raw
-// file size dialog's values from the settings. Colour associations that name a user colour
-// table the user information no longer has are all reset, with a warning.
+// file size dialog's values from the settings, and repairs the state-memory slot table. Colour
+// associations that name a user colour table the user information no longer has are all reset, with
+// a warning.
 void loadSettingsAtStart(Workbench& bench, UserPort& user);
 
 // Shutdown: writes VemlaPinf.dat, VemlaGinf.dat (when it was read), VemlaUinf.dat and
