@@ -19,8 +19,7 @@ int align(const Arguments& args, Context& io) {
   Workbench bench;
   if (!prepareWorkbench(bench, readFlags, user)) return 1;
   if (openPictureFiles(bench, user, &name1, &name2, false) != 0) {
-    if (user.rawMissing) throw UsageError("a .raw picture needs --raw WxH[+OFF]");
-    return 1;
+    return user.openFailed();
   }
   applyControlFlags(control, bench);
   NoBusyPort busy;

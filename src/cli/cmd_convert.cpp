@@ -14,8 +14,7 @@ int convert(const Arguments& args, Context& io) {
   Workbench bench;
   if (!prepareWorkbench(bench, flags, user)) return 1;
   if (openPictureFiles(bench, user, &in, nullptr, false) != 0) {
-    if (user.rawMissing) throw UsageError("a .raw picture needs --raw WxH[+OFF]");
-    return 1;
+    return user.openFailed();
   }
   const Palette palette = args.has("--grey-save") ? greyRamp() : bench.pictures.pictures[0].palette;
   return writeOutputPicture(out, bench.pictures.width, bench.pictures.height,

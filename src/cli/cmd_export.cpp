@@ -54,8 +54,7 @@ int exportPictures(const Arguments& args, Context& io) {
   const std::string& name1 = args.positional[0];
   const std::string& name2 = args.positional[1];
   if (openPictureFiles(bench, user, &name1, &name2, false) != 0) {
-    if (user.rawMissing) throw UsageError("a .raw picture needs --raw WxH[+OFF]");
-    return 1;
+    return user.openFailed();
   }
   // The view of a window that has just opened the pair, changed by the flags.
   ViewState& view = bench.view;

@@ -186,17 +186,13 @@ int image(const Arguments& args, Context& io) {
   CliUserPort user(io.err, readFlags.raw, readFlags.ratios);
   Workbench bench;
   if (!prepareWorkbench(bench, readFlags, user)) return 1;
-  const auto rawMissing = [&] {
-    if (user.rawMissing) throw UsageError("a .raw picture needs --raw WxH[+OFF]");
-    return 1;
-  };
   std::vector<std::uint8_t> userResult;
   int resultWidth = 0, resultHeight = 0;
   if (kind.userResult &&
       !readUserResult(bench, user, *kind.userResult, userResult, resultWidth, resultHeight)) {
-    return rawMissing();
+    return user.openFailed();
   }
-  if (openPictureFiles(bench, user, &name1, &name2, false) != 0) return rawMissing();
+  if (openPictureFiles(bench, user, &name1, &name2, false) != 0) return user.openFailed();
   const int width = bench.pictures.width, height = bench.pictures.height;
   PictureStore& store = bench.store;
   if (kind.userResult) {

@@ -53,6 +53,12 @@ class CliUserPort final : public UserPort {
       : err_(err), raw_(raw), ratios_(ratios) {}
   // Set when a raw file was opened without --raw: the caller turns it into a usage error.
   bool rawMissing = false;
+  // The exit of an open that failed: a usage error when only --raw was missing, else 1 (the
+  // workbench has told why).
+  int openFailed() const {
+    if (rawMissing) throw UsageError("a .raw picture needs --raw WxH[+OFF]");
+    return 1;
+  }
 
   void tell(Icon, std::string_view text, std::string_view) override { err_ << text << '\n'; }
   bool askYesNo(std::string_view) override { return false; }

@@ -137,7 +137,7 @@ std::array<std::uint8_t, kStateRecordBytes> encodeStateRecord(const StateRecord&
   std::array<std::uint8_t, kStateRecordBytes> bytes{};
   StateRecord fields = record;  // the layout's accessors take a record they may change
   for (const FieldRow& row : kLayout) {
-    FieldWriter writer(std::span(bytes).subspan(row.offset, row.bytes));
+    FieldWriter writer{std::span(bytes).subspan(row.offset, row.bytes)};
     if (row.text != nullptr) {
       writer.text(*row.text(fields), row.bytes);
     } else {

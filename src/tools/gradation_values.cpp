@@ -76,11 +76,17 @@ std::string gradationGridText(const GradationGrid& grid) {
     return text.substr(first, text.find_last_not_of(' ') - first + 1);
   };
   std::string out;
-  for (const std::string& header : grid.columnHeaders) out += "\t" + trimmed(header);
+  for (const std::string& header : grid.columnHeaders) {
+    out += '\t';
+    out += trimmed(header);
+  }
   out += "\n";
   for (int r = 0; r < kGradationSpan; ++r) {
     out += trimmed(grid.rowHeaders[r]);
-    for (const GradationCell& cell : grid.cells[r]) out += "\t" + trimmed(cell.text);
+    for (const GradationCell& cell : grid.cells[r]) {
+      out += '\t';
+      out += trimmed(cell.text);
+    }
     out += "\n";
   }
   return out;
