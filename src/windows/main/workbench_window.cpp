@@ -16,7 +16,6 @@
 #include <QRegularExpression>
 #include <QScreen>
 #include <QScrollBar>
-#include <QSvgRenderer>
 #include <QTimer>
 #include <QToolBar>
 #include <QUrl>
@@ -35,6 +34,7 @@
 #include "windows/editors/memo_editor.h"
 #include "windows/editors/user_processing_editor.h"
 #include "windows/exchange/exchange_windows.h"
+#include "windows/main/drawn_icons.h"
 #include "windows/main/quick_help.h"
 #include "windows/main/screen_fit.h"
 #include "windows/panes/colour_bar.h"
@@ -96,22 +96,6 @@ namespace {
 
 QString fromUtf8(std::string_view text) {
   return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
-}
-
-// A toolbar button's face: its drawing (":/toolbar/<glyph>.svg") rendered here at 16, 24 and
-// 48 pixels and at twice each, so the buttons need no icon-engine plugin at run time.
-QIcon toolbarIcon(const char* glyph) {
-  QSvgRenderer drawing(QStringLiteral(":/toolbar/%1.svg").arg(QString::fromUtf8(glyph)));
-  QIcon icon;
-  for (int pixels : {16, 24, 32, 48, 96}) {
-    QPixmap pixmap(pixels, pixels);
-    pixmap.fill(Qt::transparent);
-    QPainter painter(&pixmap);
-    drawing.render(&painter);
-    painter.end();
-    icon.addPixmap(pixmap);
-  }
-  return icon;
 }
 
 // The text of a menu item without its access key: "入れ替え(&X)" -> "入れ替え".
