@@ -34,6 +34,7 @@
 #include "windows/editors/memo_editor.h"
 #include "windows/editors/user_processing_editor.h"
 #include "windows/exchange/exchange_windows.h"
+#include "windows/extensions/launcher_dialog.h"
 #include "windows/main/drawn_icons.h"
 #include "windows/main/quick_help.h"
 #include "windows/main/screen_fit.h"
@@ -372,11 +373,15 @@ void WorkbenchWindow::openMemo() {
   const std::string path = memoPath(bench_);
   // A memo that does not exist yet starts as an empty file, which any editor can open.
   if (!fileExists(path)) writeFileAtomically(path, std::span<const std::uint8_t>());
+  openForEditing(fromUtf8(path));
+}
+
+void WorkbenchWindow::openForEditing(const QString& path) {
   // Only a text file goes to the desktop, so a mistaken name never runs a program.
-  const bool text = fromUtf8(path).endsWith(".txt", Qt::CaseInsensitive);
-  if (text && openExternally_(QUrl::fromLocalFile(fromUtf8(path)))) return;
+  const bool text = path.endsWith(".txt", Qt::CaseInsensitive);
+  if (text && openExternally_(QUrl::fromLocalFile(path))) return;
   // Not a text name, or no application of the desktop takes it: the built-in editor does.
-  auto* editor = new MemoEditor(fromUtf8(path), user_, this);
+  auto* editor = new MemoEditor(path, user_, this);
   editor->show();
 }
 
@@ -647,6 +652,10 @@ void WorkbenchWindow::runInWindow(int command) {
       break;
     case kUserProcessing:
       editUserProcessing(this, bench_, user_, busy_, progress_);
+      break;
+    case kUserProgram:
+      runUserProgramDialog(this, bench_, user_, busy_, progress_, dialogs_,
+                           [this](const QString& path) { openForEditing(path); });
       break;
     case kCalculator:
       showCalculator(this, bench_);

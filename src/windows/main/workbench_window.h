@@ -13,6 +13,7 @@
 #include <map>
 #include <optional>
 
+#include "windows/main/file_dialogs.h"
 #include "windows/main/progress_window.h"
 #include "windows/panes/pane_host.h"
 #include "workbench/commands/command_table.h"
@@ -32,14 +33,6 @@ class ImagePane;
 class QuickHelp;
 class BaseWindow;
 
-// How the window asks for file names: an open dialog (one or several names) and a save
-// dialog. Tests replace them.
-struct FileDialogs {
-  std::function<QStringList(const QString& title, const QString& filters, bool multiple,
-                            const QString& start)>
-      open;
-  std::function<QString(const QString& title, const QString& filters, const QString& start)> save;
-};
 // How the window asks for a picture's pseudo-name ("画像%s名称の設定"): the entered text, or
 // nullopt when cancelled. Tests replace it.
 using NameDialog = std::function<std::optional<QString>(PictureSlot picture)>;
@@ -132,6 +125,9 @@ class WorkbenchWindow : public QMainWindow,
   void setLayoutOffset(LayoutOffset offset);
   void baseViewportResized(QSize viewport);
   void openMemo();
+  // Opens a file for editing: a .txt file with the desktop's application, others (and text
+  // files the desktop cannot open) in the built-in editor.
+  void openForEditing(const QString& path);
   void placeElements();
   void refreshTitles();
   void afterPictureCommand();
