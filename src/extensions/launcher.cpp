@@ -10,6 +10,7 @@
 #include "picture/byte_source.h"
 #include "picture/file_helpers.h"
 #include "picture/little_endian.h"
+#include "text/format.h"
 
 namespace vemla {
 namespace {
@@ -74,12 +75,6 @@ class ElementBuilder {
   LaunchElement current_;
   bool open_ = false;
 };
-
-std::string withPlaceholder(const char* format, std::string_view placeholder) {
-  std::string message = format;
-  message.replace(message.find("%s"), 2, placeholder);
-  return message;
-}
 
 // "<G" at `at`: the slot number, optional blanks, ">". Returns the length consumed, or 0 when
 // the number is missing or out of range or the ">" is missing.
@@ -204,7 +199,8 @@ LaunchBuild buildLaunchPlan(const LauncherSettings& settings, const LaunchInputs
               settings.files[static_cast<std::size_t>(fixed->meaning) -
                              static_cast<std::size_t>(Fixed::F1)];
           if (file.empty()) {
-            build.message = withPlaceholder(launcher_msg::kBadFileArgument, fixed->text);
+            build.message =
+                text::format(launcher_msg::kBadFileArgument, std::string(fixed->text).c_str());
             return build;
           }
           element.text(file);
@@ -273,13 +269,11 @@ std::vector<std::string> confirmationLines(const LaunchPlan& plan, const char* e
 namespace {
 
 std::string withName(const char* format, const std::string& name) {
-  std::string message = format;
-  message.replace(message.find("%s"), 2, name);
-  return message;
+  return text::format(format, name.c_str());
 }
 
 std::string bitmapMessage(const char* tail, const std::string& name) {
-  return withName((std::string(launcher_msg::kOutputBitmap) + tail).c_str(), name);
+  return text::format((std::string(launcher_msg::kOutputBitmap) + tail).c_str(), name.c_str());
 }
 
 }  // namespace
@@ -308,10 +302,8 @@ std::string readLaunchOutput(const std::string& path, bool raw, int width, int h
   const std::int64_t fileWidth = little_endian::getI32(bytes->data() + 18);
   const std::int64_t fileHeight = little_endian::getI32(bytes->data() + 22);
   if (fileWidth != width || (fileHeight != height && fileHeight != -std::int64_t{height})) {
-    std::string message = std::string(launcher_msg::kOutputBitmap) + launcher_msg::kOutputSize;
-    message.replace(message.find("%d"), 2, std::to_string(width));
-    message.replace(message.find("%d"), 2, std::to_string(height));
-    return message;
+    return text::format((std::string(launcher_msg::kOutputBitmap) + launcher_msg::kOutputSize).c_str(),
+                        width, height);
   }
   MemorySource source(*bytes);
   BitmapRead read;

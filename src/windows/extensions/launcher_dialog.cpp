@@ -19,6 +19,7 @@
 #include "picture/messages.h"
 #include "platform/user_program.h"
 #include "text/cp932.h"
+#include "text/format.h"
 #include "windows/main/quick_help.h"
 #include "windows/main/text_fit.h"
 #include "workbench/commands/command_handlers.h"
@@ -332,9 +333,7 @@ void LauncherDialog::restore() {
   const std::string path = names.front().toStdString();
   const auto bytes = readFilePrefix(path, kLaunchFileBytes);
   const auto told = [this, &path](const char* format) {
-    std::string message = format;
-    message.replace(message.find("%s"), 2, path);
-    user_.tell(Icon::Warning, message);
+    user_.tell(Icon::Warning, text::format(format, path.c_str()));
   };
   std::optional<LauncherSettings> settings = settingsFromControls();
   if (!settings) settings = bench_.settings.program.launcher;
@@ -360,9 +359,7 @@ void LauncherDialog::save() {
   if (path.empty()) return;
   const auto bytes = encodeLaunchFile(*settings);
   if (!writeFileAtomically(path, bytes)) {
-    std::string message = launcher_msg::kFileWriteError;
-    message.replace(message.find("%s"), 2, path);
-    user_.tell(Icon::Warning, message);
+    user_.tell(Icon::Warning, text::format(launcher_msg::kFileWriteError, path.c_str()));
   }
 }
 

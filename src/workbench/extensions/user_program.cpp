@@ -8,6 +8,7 @@
 #include "picture/bitmap.h"
 #include "picture/file_helpers.h"
 #include "processing/image_kinds.h"
+#include "text/format.h"
 #include "workbench/gallery/gallery_slots.h"
 #include "workbench/picture/picture_commands.h"
 #include "workbench/view/refresh_chain.h"
@@ -18,9 +19,7 @@ namespace {
 constexpr char kLaunchKind = 'U';  // "$VU…" temporary files
 
 std::string withName(const char* format, const std::string& name) {
-  std::string message = format;
-  message.replace(message.find("%s"), 2, name);
-  return message;
+  return text::format(format, name.c_str());
 }
 
 // Writes one source into its temporary file in the settings' format. Returns the warning, empty
@@ -53,9 +52,8 @@ std::string writeSource(Workbench& bench, const LaunchFile& file, const std::str
           liveGallery(bench)->info.slotRecords[static_cast<std::size_t>(file.slot - 1)];
       std::span<std::uint8_t> buffer = bench.store.planes(kScratch4, 4);
       if (readSlot(bench, file.slot - 1, buffer) != 0) {
-        std::string message = launcher_msg::kGalleryReadFailed;
-        message.replace(message.find("%d"), 2, std::to_string(file.slot));
-        return withName(message.c_str(), slotFilePath(bench.settings.folder, file.slot - 1));
+        return text::format(launcher_msg::kGalleryReadFailed, file.slot,
+                            slotFilePath(bench.settings.folder, file.slot - 1).c_str());
       }
       return write(record.width, record.height, buffer.data(), record.palette);
     }
