@@ -284,28 +284,32 @@ std::string readLaunchOutput(const std::string& path, bool raw, int width, int h
   if (width < 1 || height < 1 || destination.size() < pixels) {
     return withName(raw ? launcher_msg::kOutputRawFailed : launcher_msg::kOutputReadFailed, path);
   }
+  FileSource in(path, true);
   if (raw) {
-    const auto bytes = readFilePrefix(path, pixels + 1);
-    if (!bytes || bytes->size() != pixels) return withName(launcher_msg::kOutputRawFailed, path);
-    std::copy(bytes->begin(), bytes->end(), destination.begin());
+    // Exactly width x height bytes: a byte more or less is refused.
+    std::uint8_t beyond = 0;
+    if (!in.isOpen() || in.read(destination.data(), pixels) != pixels || in.read(&beyond, 1) != 0) {
+      return withName(launcher_msg::kOutputRawFailed, path);
+    }
     return {};
   }
-  const std::uint64_t expected = 1078 + static_cast<std::uint64_t>(bitmapRowBytes(width, 1)) *
-                                            static_cast<std::uint64_t>(height);
-  const auto bytes = readFilePrefix(path, expected + 1);
-  if (!bytes) return bitmapMessage(launcher_msg::kOutputReadFailed, path);
-  MemorySource probeSource(*bytes);
+  // The headers first, for the messages; then the whole file through the reader, which takes no
+  // more than the headers' rows.
+  std::array<std::uint8_t, 54> headers{};
+  const std::size_t got = in.isOpen() ? in.read(headers.data(), headers.size()) : 0;
+  if (!in.isOpen()) return bitmapMessage(launcher_msg::kOutputReadFailed, path);
+  MemorySource probeSource(std::span(headers).first(got));
   const int bits = probeBitmap(probeSource);
   if (bits == kReadError) return bitmapMessage(launcher_msg::kOutputReadFailed, path);
   if (bits == kUnsupported) return bitmapMessage(launcher_msg::kOutputUnsupported, path);
   if (bits != 8) return bitmapMessage(launcher_msg::kOutputNot256, path);
-  const std::int64_t fileWidth = little_endian::getI32(bytes->data() + 18);
-  const std::int64_t fileHeight = little_endian::getI32(bytes->data() + 22);
+  const std::int64_t fileWidth = little_endian::getI32(headers.data() + 18);
+  const std::int64_t fileHeight = little_endian::getI32(headers.data() + 22);
   if (fileWidth != width || (fileHeight != height && fileHeight != -std::int64_t{height})) {
     return text::format((std::string(launcher_msg::kOutputBitmap) + launcher_msg::kOutputSize).c_str(),
                         width, height);
   }
-  MemorySource source(*bytes);
+  FileSource source(path, true);
   BitmapRead read;
   const int status = readBitmapIntoMemory(source, destination.first(pixels), width, height, read);
   if (status == kUnsupported) return bitmapMessage(launcher_msg::kOutputUnsupported, path);
