@@ -163,12 +163,12 @@ int extract(const Arguments& args, Context& io) {
   if (item.kind == kSlotData) {
     const std::span<const std::uint8_t> bytes =
         content.span().first(static_cast<std::size_t>(item.width));
-    return writeFileAtomically(out, bytes) ? 0 : refuse(io, "保存できません", out);
+    return writeFileAtomically(out, bytes) ? 0 : refuse(io, msg::kSaveFailed, out);
   }
   if (!checkOutputName(out, io)) return 1;
   if (writePictureFile(out, item.width, item.height, item.bytesPerPixel, content.data(),
                        &item.palette) != 0) {
-    return refuse(io, "保存できません", out);
+    return refuse(io, msg::kSaveFailed, out);
   }
   return 0;
 }

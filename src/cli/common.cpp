@@ -80,7 +80,7 @@ bool checkOutputName(const std::string& name, Context& io) {
 bool writeOutputPicture(const std::string& name, int width, int height, const std::uint8_t* pixels,
                         const Palette& palette, Context& io) {
   if (writePictureFile(name, width, height, 1, pixels, &palette) == 0) return true;
-  io.err << text::format(msg::kWithName, "保存できません", name.c_str()) << '\n';
+  io.err << text::format(msg::kWithName, msg::kSaveFailed, name.c_str()) << '\n';
   return false;
 }
 

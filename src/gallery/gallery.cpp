@@ -1,6 +1,7 @@
 #include "gallery/gallery.h"
 
 #include <algorithm>
+#include <cctype>
 #include <cstring>
 #include <limits>
 
@@ -107,6 +108,34 @@ std::string slotListLine(int slot, const persist::GallerySlot& record) {
     default:
       return text::format(msg::kListEmpty, number);
   }
+}
+
+std::string titleExtension(std::string_view title) {
+  const std::size_t dot = title.rfind('.');
+  if (dot == std::string_view::npos) return {};
+  const std::string_view extension = title.substr(dot + 1);
+  if (extension.empty() || extension.size() > 8) return {};
+  for (const char c : extension) {
+    if (!std::isalnum(static_cast<unsigned char>(c))) return {};
+  }
+  return std::string(extension);
+}
+
+const persist::ExtensionAssociation* findAssociation(const persist::AssociationTable& table,
+                                                     std::string_view extension) {
+  const auto lower = [](char c) { return static_cast<char>(std::tolower(static_cast<unsigned char>(c))); };
+  for (const persist::ExtensionAssociation& entry : table) {
+    if (entry.extension.empty() || entry.extension.size() != extension.size()) continue;
+    if (std::equal(extension.begin(), extension.end(), entry.extension.begin(),
+                   [&](char a, char b) { return lower(a) == lower(b); })) {
+      return &entry;
+    }
+  }
+  return nullptr;
+}
+
+std::string slotMenuLine(int slot, const persist::GallerySlot& record) {
+  return "＃" + slotListLine(slot, record).substr(1);
 }
 
 }  // namespace vemla

@@ -15,6 +15,7 @@
 #include "gallery/slot_kind.h"
 #include "options/options.h"
 #include "persist/gallery_info.h"
+#include "persist/small_tables.h"
 #include "picture/palette.h"
 #include "picture/picture_state.h"
 
@@ -61,6 +62,15 @@ std::string shownTitle(const std::string& title);
 
 // A line of the gallery lists ("#%-2d (画像) %s (%s%dx%d)" and the others); `slot` is 0-based.
 std::string slotListLine(int slot, const persist::GallerySlot& record);
+// The extension of a data title: what follows its last "."; empty unless it is 1 .. 8 ASCII
+// letters or digits (so it can never carry a path into a file name).
+std::string titleExtension(std::string_view title);
+// The own association entry for `extension`, compared without regard to case; null if none.
+const persist::ExtensionAssociation* findAssociation(const persist::AssociationTable& table,
+                                                     std::string_view extension);
+
+// The same line as the panes' gallery menus show it, with "＃" for "#".
+std::string slotMenuLine(int slot, const persist::GallerySlot& record);
 
 struct SlotPicture {
   std::span<const std::uint8_t> pixels;  // rows top-down, width x bytes per pixel each

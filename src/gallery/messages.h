@@ -23,6 +23,17 @@ inline constexpr const char* kImageCopyTitle = "ｲﾒｰｼﾞ%dよりｺﾋﾟ
 inline constexpr const char* kCopyTooSmall = "画像のｻｲｽﾞが %dx%d 以上でないとｺﾋﾟｰできません";
 inline constexpr const char* kCopyTooLarge = "画像のｻｲｽﾞが最大ｻｲｽﾞ(%dx%d)を超えています";
 
+// Operations between slots and on a slot's content.
+inline constexpr const char* kTransferFailed = "ﾃﾞｰﾀの退避に失敗しました";
+inline constexpr const char* kGreyScaleQuestion = "ｸﾞﾚｰｽｹｰﾙ化してもよいですか(#%d)";
+inline constexpr const char* kDataReadFailed = "ﾃﾞｰﾀの読み込みに失敗しました";
+inline constexpr const char* kPictureDataSaveFailed = "画像ﾃﾞｰﾀの保存に失敗しました";
+inline constexpr const char* kPictureDataReadFailed = "画像ﾃﾞｰﾀの読み込みに失敗しました";
+inline constexpr const char* kRgbSizesDiffer = "指定ｷﾞｬﾗﾘｰの画像ｻｲｽﾞが異なります";
+inline constexpr const char* kFileWriteFailed = "ﾌｧｲﾙの書き込みに失敗しました";
+inline constexpr const char* kRgbTitle = "RGB結合の結果(R:%d-G:%d-B:%d)";
+
+
 // Backup and restore around an edit.
 inline constexpr const char* kBackupFailed = "ｷﾞｬﾗﾘｰ情報の退避に失敗しました";
 inline constexpr const char* kRestoreFailed = "ｷﾞｬﾗﾘｰ情報の回復に失敗しました";

@@ -10,6 +10,7 @@ inline constexpr const char* kReadFailed = "ﾌｧｲﾙの読み込みに失敗
 inline constexpr const char* kTooLarge = "画像ｻｲｽﾞが大きすぎます";
 inline constexpr const char* kTooSmall = "画像ｻｲｽﾞが小さすぎます";
 inline constexpr const char* kSizesDiffer = "画像ｻｲｽﾞが異なります";
+inline constexpr const char* kSaveFailed = "保存できません";
 inline constexpr const char* kItemTooLarge = "画像／ﾃﾞｰﾀのｻｲｽﾞが大きすぎます";
 // A name that does not fit its 512-byte field, or holds characters the field cannot store.
 inline constexpr const char* kNameTooLong = "ﾌｧｲﾙ名が長すぎます";

@@ -22,7 +22,7 @@ namespace {
 
 constexpr const char* kOverwriteQuestion = "画像%sを上書きしてもよいですか\n%s";
 constexpr const char* kOverwriteFailed = "上書きできません";
-constexpr const char* kSaveFailed = "保存できません";
+using msg::kSaveFailed;
 constexpr std::array<const char*, 2> kPictureDigits{"１", "２"};
 constexpr std::array<const char*, 2> kFileInformationBlocks{
     "（画像１）\n%s\n　　更新日時：%4d/%02d/%02d %2d:%02d\n",
