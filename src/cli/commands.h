@@ -40,6 +40,7 @@ Command importCommand();
 Command archiveCommand();
 Command stateCommand();
 Command launchCommand();
+Command galleryCommand();
 
 // "items=N" and the list lines of an archive (archive list, info FILE.vla).
 int listArchive(const std::string& file, const Arguments& args, Context& io);

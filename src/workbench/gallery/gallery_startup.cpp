@@ -80,7 +80,8 @@ bool repairSlot(persist::GallerySlot& slot, const SlotLimits& limits, const std:
   return false;
 }
 
-bool startGallery(Workbench& bench, UserPort& user, const ThumbnailAllocator& allocate) {
+bool startGallery(Workbench& bench, UserPort& user, const ThumbnailAllocator& allocate,
+                  bool writeRepairs) {
   bench.gallery.available = false;
   if (bench.secondCopy || !bench.settings.gallery || bench.settings.folder.empty()) return false;
   persist::HeldGallery& gallery = *bench.settings.gallery;
@@ -120,7 +121,7 @@ bool startGallery(Workbench& bench, UserPort& user, const ThumbnailAllocator& al
   gallery.thumbnails = std::move(thumbnails);
   bench.gallery.available = true;
   if (repaired) user.tell(Icon::Warning, msg::kGalleryRepaired);
-  if (!(gallery.info == loaded)) saveGalleryNow(bench, user);
+  if (writeRepairs && !(gallery.info == loaded)) saveGalleryNow(bench, user);
   return true;
 }
 

@@ -28,8 +28,10 @@ bool repairSlot(persist::GallerySlot& slot, const SlotLimits& limits, const std:
 // the thumbnails (falling back to 8 slots, then to no gallery, with their messages), repairs
 // every slot ("ｷﾞｬﾗﾘｰ情報に矛盾がある箇所を「空き」に変更しました" once when one was emptied),
 // keeps min(stored, allocated) thumbnails with the rest zero, and writes VemlaGinf.dat when a
-// record changed. Returns whether the gallery is available. A second copy has no gallery.
+// record changed (unless `writeRepairs` is false: a reader that must leave the folder as it
+// is). Returns whether the gallery is available. A second copy has no gallery.
 bool startGallery(Workbench& bench, UserPort& user,
-                  const ThumbnailAllocator& allocate = allocateThumbnails);
+                  const ThumbnailAllocator& allocate = allocateThumbnails,
+                  bool writeRepairs = true);
 
 }  // namespace vemla
