@@ -46,6 +46,8 @@ struct GalleryState {
   bool saveSkipEmpty = false;
   bool saveAppend = false;
   std::optional<ArchiveOpenChoice> lastOpenChoice;
+  // This process's private folder (mkdtemp) for data items handed to applications.
+  std::string privateFolder;
 };
 
 }  // namespace vemla

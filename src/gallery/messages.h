@@ -31,6 +31,14 @@ inline constexpr const char* kPictureDataSaveFailed = "画像ﾃﾞｰﾀの保�
 inline constexpr const char* kPictureDataReadFailed = "画像ﾃﾞｰﾀの読み込みに失敗しました";
 inline constexpr const char* kRgbSizesDiffer = "指定ｷﾞｬﾗﾘｰの画像ｻｲｽﾞが異なります";
 inline constexpr const char* kFileWriteFailed = "ﾌｧｲﾙの書き込みに失敗しました";
+inline constexpr const char* kAssociationBadExtension =
+    "拡張子またはﾌｧｲﾙ名に矛盾があるため関連付けできません";
+inline constexpr const char* kDissociateQuestion =
+    "拡張子(%s)は以下の実行ﾌｧｲﾙへ関連付けされていますが解除しますか？\n[%s]";
+inline constexpr const char* kDataNameUnusable = "拡張子またはﾌｧｲﾙ名に矛盾があるため開けません";
+inline constexpr const char* kApplicationFailed = "ｱﾌﾟﾘｹｰｼｮﾝの起動に失敗しました";
+inline constexpr const char* kDataLimitExceeded = "ﾃﾞｰﾀの最大許容ｻｲｽﾞを超えました";
+inline constexpr const char* kUpdateFailed = "更新ﾃﾞｰﾀの反映に失敗しました";
 inline constexpr const char* kRgbTitle = "RGB結合の結果(R:%d-G:%d-B:%d)";
 
 
