@@ -46,6 +46,7 @@ struct GalleryState {
   bool saveSkipEmpty = false;
   bool saveAppend = false;
   std::optional<ArchiveOpenChoice> lastOpenChoice;
+  bool shown = false;  // a gallery window is visible
   // This process's private folder (mkdtemp) for data items handed to applications.
   std::string privateFolder;
 };

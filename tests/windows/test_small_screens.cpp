@@ -21,6 +21,7 @@
 #include "windows/editors/user_processing_editor.h"
 #include "windows/exchange/exchange_windows.h"
 #include "windows/extensions/launcher_dialog.h"
+#include "windows/gallery/gallery_window.h"
 #include "windows/main/screen_fit.h"
 #include "windows/main/workbench_window.h"
 #include "workbench/commands/command_ids.h"
@@ -184,6 +185,9 @@ class SmallScreensTest : public QObject {
         },
         [&]() -> std::unique_ptr<QWidget> {
           return std::make_unique<ArchiveOpenForm>(nullptr, b.bench, ArchiveOpenChoice{});
+        },
+        [&]() -> std::unique_ptr<QWidget> {
+          return std::make_unique<GalleryWindow>(b.bench, b.user, GalleryHost{});
         },
         [&]() -> std::unique_ptr<QWidget> {
           return std::make_unique<LauncherDialog>(b.bench, b.user, b.busy, b.progress, runner,

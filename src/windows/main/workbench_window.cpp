@@ -13,6 +13,7 @@
 #include <QMenuBar>
 #include <QMimeData>
 #include <QPainter>
+#include <QProcess>
 #include <QRegularExpression>
 #include <QScreen>
 #include <QScrollBar>
@@ -35,6 +36,7 @@
 #include "windows/editors/user_processing_editor.h"
 #include "windows/exchange/exchange_windows.h"
 #include "windows/extensions/launcher_dialog.h"
+#include "windows/gallery/gallery_window.h"
 #include "windows/main/drawn_icons.h"
 #include "windows/main/quick_help.h"
 #include "windows/main/screen_fit.h"
@@ -43,6 +45,7 @@
 #include "windows/panes/picture_pane.h"
 #include "windows/tools/tool_area.h"
 #include "workbench/commands/command_handlers.h"
+#include "workbench/gallery/slot_files.h"
 #include "workbench/commands/file_history.h"
 #include "workbench/picture/picture_commands.h"
 #include "workbench/settings/state_memory.h"
@@ -385,6 +388,42 @@ void WorkbenchWindow::openForEditing(const QString& path) {
   editor->show();
 }
 
+void WorkbenchWindow::toggleGallery() {
+  if (gallery_ == nullptr) {
+    GalleryHost host;
+    host.dialogs = dialogs_;
+    host.copyToPicture = [this](int slot, PictureSlot picture) {
+      // Message 5004: the copy runs once the gallery's own event is over.
+      QMetaObject::invokeMethod(
+          this,
+          [this, slot, picture] {
+            copySlotToPicture(bench_, user_, slot, picture);
+            afterPictureCommand();
+          },
+          Qt::QueuedConnection);
+    };
+    host.openData = [this](int slot, const QString& path, const QString& application,
+                           bool program) { openGalleryData(slot, path, application, program); };
+    gallery_ = new GalleryWindow(bench_, user_, std::move(host), this);
+  }
+  gallery_->setVisible(!gallery_->isVisible());
+  updateCommandStates();
+}
+
+void WorkbenchWindow::openGalleryData(int slot, const QString& path, const QString& application,
+                                      bool program) {
+  // Programs start directly with the path as one argument, never through a shell.
+  bool started = true;
+  if (program) {
+    started = QProcess::startDetached(path, {});
+  } else if (!application.isEmpty()) {
+    started = QProcess::startDetached(application, {path});
+  } else {
+    openForEditing(path);
+  }
+  if (!started) dataOpeningFailed(bench_, user_, slot);
+}
+
 void WorkbenchWindow::setOverviewPage(const QString& path) {
   overviewPage_ = path;
   // A disabled "概要-Web" says why.
@@ -652,6 +691,9 @@ void WorkbenchWindow::runInWindow(int command) {
       break;
     case kUserProcessing:
       editUserProcessing(this, bench_, user_, busy_, progress_);
+      break;
+    case kGallery:
+      toggleGallery();
       break;
     case kUserProgram:
       runUserProgramDialog(this, bench_, user_, busy_, progress_, dialogs_,

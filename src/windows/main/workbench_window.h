@@ -31,6 +31,7 @@ namespace vemla {
 class PicturePane;
 class ImagePane;
 class QuickHelp;
+class GalleryWindow;
 class BaseWindow;
 
 // How the window asks for a picture's pseudo-name ("画像%s名称の設定"): the entered text, or
@@ -128,6 +129,11 @@ class WorkbenchWindow : public QMainWindow,
   // Opens a file for editing: a .txt file with the desktop's application, others (and text
   // files the desktop cannot open) in the built-in editor.
   void openForEditing(const QString& path);
+  // 40114: the gallery window, made on first use, shown or hidden.
+  void toggleGallery();
+  // A data item of the gallery written for opening: a program is started, an own association
+  // gets the file, anything else opens for editing.
+  void openGalleryData(int slot, const QString& path, const QString& application, bool program);
   void placeElements();
   void refreshTitles();
   void afterPictureCommand();
@@ -140,6 +146,7 @@ class WorkbenchWindow : public QMainWindow,
   WaitCursor busy_;
   QuickHelp* quickHelp_ = nullptr;
   FileDialogs dialogs_;
+  GalleryWindow* gallery_ = nullptr;
   NameDialog nameDialog_;
 
   QWidget* canvas_ = nullptr;         // carries the layout (the base window's viewport or the

@@ -20,6 +20,7 @@ CommandSituation situationOf(const Workbench& bench) {
   s.names = pictureNames(bench.pictures);
   s.secondCopy = bench.secondCopy;
   s.galleryExists = bench.gallery.available && !bench.secondCopy;
+  s.galleryVisible = bench.gallery.shown;
   s.quickHelp = bench.shell.quickHelp;
   s.saveDisplayedImage = bench.shell.saveDisplayedImage;
   s.restoreFormOnly = bench.settings.program.stateMemory.displayOnly != 0;

@@ -1,0 +1,634 @@
+#include "windows/gallery/gallery_window.h"
+
+#include <QApplication>
+#include <QButtonGroup>
+#include <QClipboard>
+#include <QComboBox>
+#include <QDialog>
+#include <QDialogButtonBox>
+#include <QFormLayout>
+#include <QGridLayout>
+#include <QHBoxLayout>
+#include <QInputDialog>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenu>
+#include <QMimeData>
+#include <QMouseEvent>
+#include <QPainter>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QUrl>
+#include <QVBoxLayout>
+#include <QWheelEvent>
+
+#include "gallery/gallery.h"
+#include "gallery/messages.h"
+#include "gallery/thumbnail.h"
+#include "text/format.h"
+#include "windows/editors/explanation_dialog.h"
+#include "windows/main/quick_help.h"
+#include "windows/main/text_fit.h"
+#include "workbench/gallery/gallery_slots.h"
+#include "workbench/gallery/slot_files.h"
+#include "workbench/picture/picture_commands.h"
+
+namespace vemla {
+
+const char* const kGalleryExplanation =
+    "ギャラリーは画像とﾃﾞｰﾀを番号付きの場所(最大32)に保存し、次回の起動時にも残します。\n\n"
+    "■通常型と小型\n"
+    "通常型は４つのｷﾞｬﾗﾘｰを１ﾍﾟｰｼﾞとして表示します。番号のﾎﾞﾀﾝ、ﾍﾟｰｼﾞのﾎﾞﾀﾝまたは\n"
+    "ﾏｳｽﾎｲｰﾙでﾍﾟｰｼﾞを切り替えます。小型は番号だけを並べ、押している間その画像を表示します。\n\n"
+    "■ﾏｳｽ操作\n"
+    "ｻﾑﾈｲﾙの右ｸﾘｯｸで「拡張機能」のﾒﾆｭｰ、ﾀﾞﾌﾞﾙｸﾘｯｸで画像はView、ﾃﾞｰﾀはｱﾌﾟﾘｹｰｼｮﾝで開きます。\n"
+    "ﾌｧｲﾙをﾄﾞﾛｯﾌﾟすると、そのｷﾞｬﾗﾘｰから順に読み込みます。\n\n"
+    "■拡張機能\n"
+    "・ｸﾞﾚｰｽｹｰﾙ化：ｶﾗｰﾊﾟﾚｯﾄをｸﾞﾚｰに戻します(画素の値は変わりません)\n"
+    "・画像情報化／ﾃﾞｰﾀ情報化：ﾃﾞｰﾀを画像として、画像をﾃﾞｰﾀとして扱います\n"
+    "・ＲＧＢ結合：３つの256色画像をR,G,BとしてTrueColorの画像を作ります\n"
+    "・関連付け：ﾃﾞｰﾀの拡張子に開くｱﾌﾟﾘｹｰｼｮﾝを指定します(ｼｽﾃﾑの関連付けより優先されます)\n"
+    "・更新ﾃﾞｰﾀの反映：ｱﾌﾟﾘｹｰｼｮﾝで変更したﾃﾞｰﾀをｷﾞｬﾗﾘｰに戻します\n"
+    "・(Vla内)：画像１／２、ｲﾒｰｼﾞ１／２、ｷﾞｬﾗﾘｰ及び他に起動しているVemlaの間で\n"
+    "　画像やﾃﾞｰﾀを受け渡します";
+
+namespace {
+
+constexpr int kPageSlots = 4;
+constexpr int kThumbnailShown = 128;
+constexpr int kListCellWidth = 72, kListCellHeight = 96, kListPerRow = 8;
+
+QString fromUtf8(const std::string& text) {
+  return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
+}
+
+const persist::GallerySlot* recordOf(const Workbench& bench, int slot) {
+  const persist::HeldGallery* gallery = liveGallery(bench);
+  if (gallery == nullptr || slot < 0 || slot >= galleryCount(bench)) return nullptr;
+  return &gallery->info.slotRecords[static_cast<std::size_t>(slot)];
+}
+
+// The slot's thumbnail through its palette, `side` pixels square, nearest sampling.
+QImage thumbnailImage(const Workbench& bench, int slot, int side) {
+  const persist::HeldGallery* gallery = liveGallery(bench);
+  const persist::GallerySlot* record = recordOf(bench, slot);
+  const std::size_t start = static_cast<std::size_t>(slot) * kThumbnailBytes;
+  if (record == nullptr || record->kind != kSlotPicture ||
+      gallery->thumbnails.size() < start + kThumbnailBytes) {
+    return {};
+  }
+  QImage image(gallery->thumbnails.data() + start, kThumbnailSide, kThumbnailSide, kThumbnailSide,
+               QImage::Format_Indexed8);
+  QList<QRgb> colours;
+  for (std::size_t i = 0; i < 256; ++i) {
+    const std::uint8_t* entry = record->palette.data() + 4 * i;  // blue, green, red, 0
+    colours << qRgb(entry[2], entry[1], entry[0]);
+  }
+  image.setColorTable(colours);
+  return image.scaled(side, side, Qt::IgnoreAspectRatio, Qt::FastTransformation);
+}
+
+QString sizeText(const persist::GallerySlot& record) {
+  switch (record.kind) {
+    case kSlotPicture:
+      return QString("%1%2x%3")
+          .arg(record.trueColourCode != 0 ? QString::fromUtf8(msg::kTrueColourMark) : QString())
+          .arg(record.width)
+          .arg(record.height);
+    case kSlotData:
+      return QString::fromUtf8("%1ﾊﾞｲﾄ").arg(record.width);
+    case kSlotOver:
+      return QStringLiteral("Over");
+    default:
+      return {};
+  }
+}
+
+std::vector<std::string> clipboardFiles() {
+  std::vector<std::string> files;
+  if (const QMimeData* data = QApplication::clipboard()->mimeData()) {
+    for (const QUrl& url : data->urls()) {
+      if (url.isLocalFile()) files.push_back(url.toLocalFile().toStdString());
+    }
+  }
+  return files;
+}
+
+// The slot pop-up menu, in its order; `extra` tells the picture or image of a copy.
+struct MenuRow {
+  const char* text;
+  SlotMenuItem item;
+  int extra = 0;
+  bool separatorBefore = false;
+};
+constexpr MenuRow kMenuRows[] = {
+    {"ﾌｧｲﾙから開く", SlotMenuItem::PasteFiles, 2},
+    {"名前を付けて保存", SlotMenuItem::SaveAs},
+    {"クリア", SlotMenuItem::Clear, 0, true},
+    {"ｸﾞﾚｰｽｹｰﾙ化", SlotMenuItem::GreyScale},
+    {"画像情報化", SlotMenuItem::ToPicture},
+    {"ﾃﾞｰﾀ情報化", SlotMenuItem::ToData},
+    {"ＲＧＢ結合", SlotMenuItem::RgbCombine},
+    {"ﾀｲﾄﾙの変更", SlotMenuItem::Rename, 0, true},
+    {"関連付け", SlotMenuItem::Associate},
+    {"関連付け解除", SlotMenuItem::Dissociate},
+    {"更新ﾃﾞｰﾀの反映", SlotMenuItem::ApplyUpdate},
+    {"画像１へコピー", SlotMenuItem::CopyToPicture, 0, true},
+    {"画像２へコピー", SlotMenuItem::CopyToPicture, 1},
+    {"画像１からコピー", SlotMenuItem::CopyFromPictures, 0, true},
+    {"画像２からコピー", SlotMenuItem::CopyFromPictures, 1},
+    {"ｲﾒｰｼﾞ1からコピー", SlotMenuItem::CopyFromPictures, 2},
+    {"ｲﾒｰｼﾞ2からコピー", SlotMenuItem::CopyFromPictures, 3},
+    {"貼り付け(単独)", SlotMenuItem::PasteFiles, 0, true},
+    {"貼り付け(連続)", SlotMenuItem::PasteFiles, 1},
+    {"切り取り(Vla内)", SlotMenuItem::CutCopyInternal, 1, true},
+    {"コピー　　(Vla内)", SlotMenuItem::CutCopyInternal, 0},
+    {"貼り付け(Vla内)", SlotMenuItem::PasteInternal},
+};
+
+}  // namespace
+
+GalleryWindow::GalleryWindow(Workbench& bench, UserPort& user, GalleryHost host, QWidget* parent)
+    : QWidget(parent, Qt::Tool), bench_(bench), user_(user), host_(std::move(host)) {
+  setObjectName("Gallery");
+  setWindowTitle(QString::fromUtf8("ギャラリー"));
+  auto* layout = new QVBoxLayout(this);
+  auto* page = new QGridLayout;
+  layout->addLayout(page);
+  for (int position = 0; position < kPageSlots; ++position) {
+    page->addWidget(buildSlot(position), position / 2, position % 2);
+  }
+
+  auto* strip = new QHBoxLayout;
+  strip->setSpacing(1);
+  layout->addLayout(strip);
+  for (int slot = 0; slot < persist::kGallerySlots; ++slot) {
+    auto* number = new QPushButton(QString::number(slot + 1), this);
+    number->setObjectName(QString("number%1").arg(slot + 1));
+    number->setFixedWidth(fontMetrics().horizontalAdvance("88") + 8);
+    number->setContextMenuPolicy(Qt::CustomContextMenu);
+    connect(number, &QPushButton::clicked, this, [this, slot] { showSlot(slot); });
+    connect(number, &QPushButton::customContextMenuRequested, this, [this, slot] { showSlot(slot); });
+    strip->addWidget(number);
+    numbers_.push_back(number);
+  }
+  strip->addStretch();
+
+  auto* bottom = new QHBoxLayout;
+  layout->addLayout(bottom);
+  const auto addButton = [this, bottom](const char* name, const char* text, auto run) {
+    auto* button = new QPushButton(QString::fromUtf8(text), this);
+    button->setObjectName(name);
+    button->setFixedWidth(buttonWidthFor(button));
+    connect(button, &QPushButton::clicked, this, run);
+    bottom->addWidget(button);
+    return button;
+  };
+  list_ = new GalleryListWindow(bench_, *this, this);
+  addButton("list", "一覧", [this] {
+    list_->show();
+    list_->raise();
+  });
+  // Archives, and the edit dialog, come through their own dialogs (not built yet).
+  addButton("expand", "展開", [] {})->setEnabled(false);
+  addButton("save", "保存", [] {})->setEnabled(false);
+  addButton("firstPage", "|◀", [this] { setPage(0); });
+  addButton("previousPage", "◀", [this] { setPage(firstShownSlot() - kPageSlots); });
+  addButton("nextPage", "▶", [this] { setPage(firstShownSlot() + kPageSlots); });
+  addButton("lastPage", "▶|", [this] { setPage(galleryCount(bench_) - kPageSlots); });
+  addButton("clearAll", "全ｸﾘｱ", [this] {
+    clearAllSlots(bench_, user_);
+    afterOperation();
+  });
+  addButton("explain", "説明", [this] { showExplanation(this, kGalleryExplanation); });
+  addButton("edit", "編集", [] {})->setEnabled(false);
+  bench_.addListener(this);
+  refresh();
+}
+
+GalleryWindow::~GalleryWindow() { bench_.removeListener(this); }
+
+QWidget* GalleryWindow::buildSlot(int position) {
+  SlotControls& c = slots_[static_cast<std::size_t>(position)];
+  auto* box = new QWidget(this);
+  auto* grid = new QGridLayout(box);
+  grid->setContentsMargins(2, 2, 2, 2);
+  c.number = new QLabel(box);
+  c.thumbnail = new QLabel(box);
+  c.thumbnail->setObjectName(QString("thumbnail%1").arg(position));
+  c.thumbnail->setFixedSize(kThumbnailShown, kThumbnailShown);
+  c.thumbnail->setAlignment(Qt::AlignCenter);
+  c.thumbnail->setStyleSheet("background: black; color: grey");
+  c.thumbnail->installEventFilter(this);
+  c.thumbnail->setAcceptDrops(false);
+  grid->addWidget(c.number, 0, 0);
+  grid->addWidget(c.thumbnail, 1, 0, 6, 1);
+
+  const auto addButton = [&](const char* text, const QString& help, auto run) {
+    auto* button = new QPushButton(QString::fromUtf8(text), box);
+    button->setFixedWidth(buttonWidthFor(button));
+    setQuickHelp(button, help);
+    connect(button, &QPushButton::clicked, this, run);
+    c.buttons.push_back(button);
+    return button;
+  };
+  auto* sources = new QHBoxLayout;
+  const std::array<const char*, 4> sourceNames{"画像1", "画像2", "ｲﾒｰｼﾞ1", "ｲﾒｰｼﾞ2"};
+  sources->addWidget(addButton("開く", QString::fromUtf8("ﾌｧｲﾙからｷﾞｬﾗﾘｰに読み込みます"),
+                               [this, position] { runMenuItem(slotAt(position), SlotMenuItem::PasteFiles, 2); }));
+  for (int source = 0; source < 4; ++source) {
+    QPushButton* button = addButton(
+        "←", QString::fromUtf8("%1をｷﾞｬﾗﾘｰにｺﾋﾟｰします").arg(QString::fromUtf8(sourceNames[static_cast<std::size_t>(source)])),
+        [this, position, source] {
+          runMenuItem(slotAt(position), SlotMenuItem::CopyFromPictures, source);
+        });
+    button->setObjectName(QString("from%1_%2").arg(source).arg(position));
+    sources->addWidget(button);
+  }
+  grid->addLayout(sources, 1, 1);
+  auto* targets = new QHBoxLayout;
+  for (int picture = 0; picture < 2; ++picture) {
+    QPushButton* button = addButton(
+        "⇒", QString::fromUtf8("ｷﾞｬﾗﾘｰを画像%1にｺﾋﾟｰします").arg(picture + 1),
+        [this, position, picture] {
+          runMenuItem(slotAt(position), SlotMenuItem::CopyToPicture, picture);
+        });
+    button->setObjectName(QString("to%1_%2").arg(picture).arg(position));
+    targets->addWidget(button);
+  }
+  grid->addLayout(targets, 2, 1);
+
+  auto* transfer = new QHBoxLayout;
+  c.mode = new QButtonGroup(box);
+  const std::array<const char*, 3> modes{"ｺﾋﾟｰ", "移動", "入れ替え"};
+  for (int mode = 0; mode < 3; ++mode) {
+    auto* radio = new QRadioButton(QString::fromUtf8(modes[static_cast<std::size_t>(mode)]), box);
+    radio->setObjectName(QString("mode%1_%2").arg(mode).arg(position));
+    c.mode->addButton(radio, mode);
+    transfer->addWidget(radio);
+  }
+  c.mode->button(0)->setChecked(true);
+  grid->addLayout(transfer, 3, 1);
+  auto* target = new QHBoxLayout;
+  c.target = new QComboBox(box);
+  c.target->setObjectName(QString("target%1").arg(position));
+  target->addWidget(c.target);
+  QPushButton* run = addButton("実行", QString::fromUtf8("指定したｷﾞｬﾗﾘｰへｺﾋﾟｰ、移動、入れ替えを行います"),
+                               [this, position] {
+                                 SlotControls& s = slots_[static_cast<std::size_t>(position)];
+                                 transferSlot(bench_, user_, slotAt(position),
+                                              s.target->currentData().toInt(),
+                                              static_cast<SlotTransfer>(s.mode->checkedId()));
+                                 afterOperation();
+                               });
+  run->setObjectName(QString("run%1").arg(position));
+  target->addWidget(run);
+  grid->addLayout(target, 4, 1);
+  auto* title = new QHBoxLayout;
+  c.title = new QLineEdit(box);
+  c.title->setObjectName(QString("title%1").arg(position));
+  c.title->setMinimumWidth(editWidthFor(c.title, QString(16, QChar('M'))));
+  title->addWidget(c.title);
+  QPushButton* rename = addButton("変更", QString::fromUtf8("ﾀｲﾄﾙを変更します"), [this, position] {
+    renameSlot(bench_, user_, slotAt(position),
+               slots_[static_cast<std::size_t>(position)].title->text().toStdString());
+    afterOperation();
+  });
+  rename->setObjectName(QString("rename%1").arg(position));
+  title->addWidget(rename);
+  grid->addLayout(title, 5, 1);
+  c.size = new QLineEdit(box);
+  c.size->setReadOnly(true);
+  c.size->setObjectName(QString("size%1").arg(position));
+  grid->addWidget(c.size, 6, 1);
+  return box;
+}
+
+int GalleryWindow::firstShownSlot() const {
+  const persist::HeldGallery* gallery = liveGallery(bench_);
+  return gallery == nullptr ? 0 : gallery->info.header.firstShownSlot;
+}
+
+void GalleryWindow::setPage(int first) {
+  persist::HeldGallery* gallery = liveGallery(bench_);
+  if (gallery == nullptr) return;
+  const int last = std::max(0, galleryCount(bench_) - kPageSlots);
+  gallery->info.header.firstShownSlot = std::clamp(first / kPageSlots * kPageSlots, 0, last);
+  refresh();
+}
+
+void GalleryWindow::showSlot(int slot) { setPage(slot); }
+
+void GalleryWindow::afterOperation() {
+  refresh();
+  list_->update();
+}
+
+void GalleryWindow::refresh() {
+  const int count = galleryCount(bench_);
+  for (int slot = 0; slot < static_cast<int>(numbers_.size()); ++slot) {
+    numbers_[static_cast<std::size_t>(slot)]->setVisible(slot < count);
+    numbers_[static_cast<std::size_t>(slot)]->setDown(slot >= firstShownSlot() &&
+                                                      slot < firstShownSlot() + kPageSlots);
+  }
+  for (int position = 0; position < kPageSlots; ++position) {
+    SlotControls& c = slots_[static_cast<std::size_t>(position)];
+    const int slot = slotAt(position);
+    const persist::GallerySlot* record = recordOf(bench_, slot);
+    c.number->setText(QString("#%1").arg(slot + 1));
+    const QImage image = thumbnailImage(bench_, slot, kThumbnailShown);
+    if (!image.isNull()) {
+      c.thumbnail->setPixmap(QPixmap::fromImage(image));
+    } else {
+      c.thumbnail->setPixmap({});
+      c.thumbnail->setText(record == nullptr || record->kind == kSlotEmpty ? "Idle"
+                           : record->kind == kSlotData                    ? "Data"
+                                                                          : "Over");
+    }
+    c.title->setText(record != nullptr ? fromUtf8(record->title) : QString());
+    c.size->setText(record != nullptr ? sizeText(*record) : QString());
+    const int chosen = c.target->currentData().isValid() ? c.target->currentData().toInt() : -1;
+    c.target->clear();
+    for (int other = 0; other < count; ++other) {
+      if (other != slot) c.target->addItem(QString("#%1").arg(other + 1), other);
+    }
+    c.target->setCurrentIndex(std::max(0, c.target->findData(chosen)));
+    for (QPushButton* button : c.buttons) button->setEnabled(record != nullptr);
+    if (record == nullptr) continue;
+    for (int source = 0; source < 4; ++source) {
+      findChild<QPushButton*>(QString("from%1_%2").arg(source).arg(position))
+          ->setEnabled(slotMenuItemEnabled(bench_, slot, SlotMenuItem::CopyFromPictures));
+    }
+    for (int picture = 0; picture < 2; ++picture) {
+      findChild<QPushButton*>(QString("to%1_%2").arg(picture).arg(position))
+          ->setEnabled(slotMenuItemEnabled(bench_, slot, SlotMenuItem::CopyToPicture));
+    }
+  }
+}
+
+std::unique_ptr<QMenu> GalleryWindow::slotMenu(int slot, QWidget* parent) {
+  auto menu = std::make_unique<QMenu>(QString::fromUtf8("拡張機能"), parent);
+  const persist::GallerySlot* record = recordOf(bench_, slot);
+  if (record == nullptr) return menu;
+  // The first item: the viewer for a picture (with the viewer), data opened with its application.
+  const bool program = record->kind == kSlotData && titleExtension(record->title).size() == 3 &&
+                       QString::fromStdString(titleExtension(record->title)).toLower() == "exe";
+  QAction* first = menu->addAction(QString::fromUtf8(record->kind == kSlotPicture ? "Ｖｉｅｗ"
+                                                     : program ? "ｱﾌﾟﾘｹｰｼｮﾝの実行"
+                                                               : "ｱﾌﾟﾘｹｰｼｮﾝから開く"));
+  first->setEnabled(record->kind == kSlotData);
+  connect(first, &QAction::triggered, this, [this, slot] { runMenuItem(slot, SlotMenuItem::View, 0); });
+  for (const MenuRow& row : kMenuRows) {
+    if (row.separatorBefore) menu->addSeparator();
+    if (row.item == SlotMenuItem::Transfer) continue;
+    QAction* action = menu->addAction(QString::fromUtf8(row.text));
+    action->setEnabled(slotMenuItemEnabled(bench_, slot, row.item));
+    connect(action, &QAction::triggered, this,
+            [this, slot, row] { runMenuItem(slot, row.item, row.extra); });
+    if (row.item == SlotMenuItem::ApplyUpdate) {
+      // "変更": copy, move or swap towards another slot.
+      QMenu* change = menu->addMenu(QString::fromUtf8("変更"));
+      const std::array<const char*, 3> modes{"ｺﾋﾟｰ", "移動", "入れ替え"};
+      for (int mode = 0; mode < 3; ++mode) {
+        QMenu* targets = change->addMenu(QString::fromUtf8(modes[static_cast<std::size_t>(mode)]));
+        for (int other = 0; other < galleryCount(bench_); ++other) {
+          if (other == slot) continue;
+          const persist::GallerySlot* target = recordOf(bench_, other);
+          QAction* to = targets->addAction(fromUtf8(slotListLine(other, *target)));
+          connect(to, &QAction::triggered, this, [this, slot, other, mode] {
+            transferSlot(bench_, user_, slot, other, static_cast<SlotTransfer>(mode));
+            afterOperation();
+          });
+        }
+      }
+    }
+  }
+  menu->addSeparator();
+  menu->addAction(QString::fromUtf8("キャンセル"));
+  return menu;
+}
+
+void GalleryWindow::runMenuItem(int slot, SlotMenuItem item, int extra) {
+  const QString number = QString::number(slot + 1);
+  switch (item) {
+    case SlotMenuItem::View:
+      if (const std::optional<DataOpening> opening = openSlotData(bench_, user_, slot)) {
+        if (host_.openData) {
+          host_.openData(slot, fromUtf8(opening->path), fromUtf8(opening->application),
+                         opening->program);
+        }
+      }
+      break;
+    case SlotMenuItem::SaveAs: {
+      const persist::GallerySlot* record = recordOf(bench_, slot);
+      const QString name = host_.dialogs.save(
+          QString::fromUtf8("名前を付けて保存 (ｷﾞｬﾗﾘｰ#%1)").arg(number),
+          QString::fromUtf8(record->kind == kSlotPicture ? "ﾋﾞｯﾄﾏｯﾌﾟﾌｧｲﾙ (*.bmp);;RAWﾌｧｲﾙ (*.raw)"
+                                                         : "全てのﾌｧｲﾙ (*)"),
+          fromUtf8(record->title));
+      if (!name.isEmpty()) saveSlotAs(bench_, user_, slot, name.toStdString());
+      break;
+    }
+    case SlotMenuItem::Clear:
+      clearSlot(bench_, user_, slot);
+      break;
+    case SlotMenuItem::GreyScale:
+      greyScaleSlot(bench_, user_, slot);
+      break;
+    case SlotMenuItem::ToPicture:
+      slotDataToPicture(bench_, user_, slot);
+      break;
+    case SlotMenuItem::ToData:
+      slotPictureToData(bench_, user_, slot);
+      break;
+    case SlotMenuItem::RgbCombine: {
+      QDialog dialog(this);
+      dialog.setObjectName("RgbCombine");
+      dialog.setWindowTitle(QString::fromUtf8("RGB結合(#%1)").arg(number));
+      auto* form = new QFormLayout(&dialog);
+      std::array<QComboBox*, 3> channels{};
+      const std::array<const char*, 3> labels{"Ｒ", "Ｇ", "Ｂ"};
+      for (std::size_t i = 0; i < channels.size(); ++i) {
+        channels[i] = new QComboBox(&dialog);
+        for (int other = 0; other < galleryCount(bench_); ++other) {
+          const persist::GallerySlot* record = recordOf(bench_, other);
+          if (record->kind == kSlotPicture && record->trueColourCode == 0) {
+            channels[i]->addItem(QString("#%1").arg(other + 1), other);
+          }
+        }
+        form->addRow(QString::fromUtf8(labels[i]), channels[i]);
+      }
+      auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, &dialog);
+      form->addRow(buttons);
+      connect(buttons, &QDialogButtonBox::rejected, &dialog, &QDialog::reject);
+      connect(buttons, &QDialogButtonBox::accepted, &dialog, [&] {
+        // Different sizes are told and the dialog stays for another choice.
+        if (combineSlotsRgb(bench_, user_, slot, channels[0]->currentData().toInt(),
+                            channels[1]->currentData().toInt(),
+                            channels[2]->currentData().toInt()) != kSlotAbandoned) {
+          dialog.accept();
+        }
+      });
+      dialog.exec();
+      break;
+    }
+    case SlotMenuItem::Rename:
+      showSlot(slot);
+      slots_[static_cast<std::size_t>(slot % kPageSlots)].title->setFocus();
+      break;
+    case SlotMenuItem::Associate: {
+      std::optional<AssociationChoice> choice = associationChoice(bench_, user_, slot);
+      if (!choice) break;
+      if (choice->entry < 0) {
+        QStringList used;
+        for (const persist::ExtensionAssociation& entry : bench_.settings.associations) {
+          used << fromUtf8(entry.extension);
+        }
+        bool chosen = false;
+        const QString replaced = QInputDialog::getItem(
+            this, QString::fromUtf8("入れ替える拡張子の選択"),
+            QString::fromUtf8("　　　これ以上関連付けができません\n関連付け済みの情報を破棄して入れ替え\nを行いますか？"),
+            used, 0, false, &chosen);
+        if (!chosen) break;
+        choice->entry = static_cast<int>(used.indexOf(replaced));
+      }
+      const QStringList application = host_.dialogs.open(
+          QString::fromUtf8("拡張子(.%1) ｱﾌﾟﾘｹｰｼｮﾝの関連付け").arg(fromUtf8(choice->extension)),
+          QString::fromUtf8("実行形式ﾌｧｲﾙ (*);;全てのﾌｧｲﾙ (*)"), false,
+          fromUtf8(choice->application));
+      if (!application.isEmpty()) {
+        storeAssociation(bench_, user_, choice->entry, choice->extension,
+                         application.front().toStdString());
+      }
+      break;
+    }
+    case SlotMenuItem::Dissociate:
+      removeAssociation(bench_, user_, slot);
+      break;
+    case SlotMenuItem::ApplyUpdate:
+      applyDataUpdate(bench_, user_, slot);
+      break;
+    case SlotMenuItem::CopyToPicture:
+      if (host_.copyToPicture) {
+        host_.copyToPicture(slot, extra == 0 ? PictureSlot::First : PictureSlot::Second);
+      }
+      break;
+    case SlotMenuItem::CopyFromPictures:
+      if (extra < 2) {
+        storeWorkbenchPictureInSlot(bench_, user_, slot,
+                                    extra == 0 ? PictureSlot::First : PictureSlot::Second);
+      } else {
+        const ImageSlot image = extra == 2 ? ImageSlot::First : ImageSlot::Second;
+        storeImageInSlot(bench_, user_, slot, image, imageDisplayPalette(bench_, image));
+      }
+      break;
+    case SlotMenuItem::PasteFiles:
+      if (extra == 2) {  // "ﾌｧｲﾙから開く"
+        const QStringList names = host_.dialogs.open(
+            QString::fromUtf8("ファイルから開く (ｷﾞｬﾗﾘｰ#%1)").arg(number),
+            QString::fromUtf8("ﾋﾞｯﾄﾏｯﾌﾟﾌｧｲﾙ (*.bmp);;RAWﾌｧｲﾙ (*.raw);;全てのﾌｧｲﾙ (*)"), false, {});
+        if (!names.isEmpty()) storeFileInSlot(bench_, user_, slot, names.front().toStdString());
+      } else {
+        storeFilesInSlots(bench_, user_, slot, clipboardFiles(), extra == 1);
+      }
+      break;
+    case SlotMenuItem::CutCopyInternal:
+      copySlotToExchange(bench_, user_, slot, extra == 1);
+      break;
+    case SlotMenuItem::PasteInternal:
+      pasteExchangeToSlot(bench_, user_, slot);
+      break;
+    case SlotMenuItem::Transfer:
+      break;
+  }
+  afterOperation();
+}
+
+void GalleryWindow::wheelEvent(QWheelEvent* event) {
+  const int steps = event->angleDelta().y() / 120;
+  if (steps != 0) setPage(firstShownSlot() - steps * kPageSlots);
+  event->accept();
+}
+
+void GalleryWindow::showEvent(QShowEvent* event) {
+  bench_.gallery.shown = true;
+  refresh();
+  QWidget::showEvent(event);
+}
+
+void GalleryWindow::hideEvent(QHideEvent* event) {
+  bench_.gallery.shown = false;
+  QWidget::hideEvent(event);
+}
+
+bool GalleryWindow::eventFilter(QObject* watched, QEvent* event) {
+  for (int position = 0; position < kPageSlots; ++position) {
+    if (watched != slots_[static_cast<std::size_t>(position)].thumbnail) continue;
+    const int slot = slotAt(position);
+    if (event->type() == QEvent::MouseButtonPress &&
+        static_cast<QMouseEvent*>(event)->button() == Qt::RightButton) {
+      slotMenu(slot, this)->exec(static_cast<QMouseEvent*>(event)->globalPosition().toPoint());
+      return true;
+    }
+    if (event->type() == QEvent::MouseButtonDblClick) {
+      runMenuItem(slot, SlotMenuItem::View, 0);
+      return true;
+    }
+  }
+  return QWidget::eventFilter(watched, event);
+}
+
+// ---------------------------------------------------------------------------------------------
+
+GalleryListWindow::GalleryListWindow(Workbench& bench, GalleryWindow& gallery, QWidget* parent)
+    : QWidget(parent, Qt::Tool), bench_(bench), gallery_(gallery) {
+  setObjectName("GalleryList");
+  setWindowTitle(QString::fromUtf8("ギャラリーの一覧"));
+  const int rows = (persist::kGallerySlots + kListPerRow - 1) / kListPerRow;
+  setFixedSize(kListCellWidth * kListPerRow, kListCellHeight * rows);
+}
+
+int GalleryListWindow::slotAt(QPoint at) const {
+  if (at.x() < 0 || at.y() < 0) return -1;
+  const int slot = at.y() / kListCellHeight * kListPerRow + at.x() / kListCellWidth;
+  return at.x() < kListCellWidth * kListPerRow && slot < galleryCount(bench_) ? slot : -1;
+}
+
+void GalleryListWindow::paintEvent(QPaintEvent*) {
+  QPainter painter(this);
+  painter.fillRect(rect(), palette().window());
+  for (int slot = 0; slot < galleryCount(bench_); ++slot) {
+    const QRect cell(slot % kListPerRow * kListCellWidth, slot / kListPerRow * kListCellHeight,
+                     kListCellWidth, kListCellHeight);
+    painter.drawText(cell.adjusted(0, 2, 0, 0), Qt::AlignHCenter | Qt::AlignTop,
+                     QString::asprintf(" %2d ", slot + 1));
+    const QRect picture(cell.x() + 4, cell.y() + 24, 64, 64);
+    const QImage image = thumbnailImage(bench_, slot, 64);
+    if (!image.isNull()) {
+      painter.drawImage(picture, image);
+      continue;
+    }
+    const persist::GallerySlot* record = recordOf(bench_, slot);
+    painter.drawRect(picture.adjusted(0, 0, -1, -1));
+    painter.drawText(picture, Qt::AlignCenter,
+                     record->kind == kSlotEmpty  ? "Idle"
+                     : record->kind == kSlotData ? "Data"
+                                                 : "Over");
+  }
+}
+
+void GalleryListWindow::mousePressEvent(QMouseEvent* event) {
+  const int slot = slotAt(event->position().toPoint());
+  if (slot < 0) return;
+  if (event->button() == Qt::LeftButton) gallery_.showSlot(slot);
+  if (event->button() == Qt::RightButton) {
+    gallery_.slotMenu(slot, this)->exec(event->globalPosition().toPoint());
+  }
+}
+
+void GalleryListWindow::mouseDoubleClickEvent(QMouseEvent* event) {
+  const int slot = slotAt(event->position().toPoint());
+  if (slot >= 0) gallery_.slotMenu(slot, this)->actions().front()->trigger();
+}
+
+}  // namespace vemla

@@ -1,0 +1,106 @@
+#pragma once
+// The gallery's normal form "ギャラリー": one page of four slots (thumbnail, "開く", the four "←",
+// the two "⇒", copy/move/swap towards a target, title and size), the strip of slot numbers and
+// the bottom row; and the list window "ギャラリーの一覧" of every slot. Both open the slot pop-up
+// menu "拡張機能" on a right click. The widgets only show the gallery and call its operations.
+#include <QWidget>
+#include <array>
+#include <functional>
+
+#include "ports/ports.h"
+#include "windows/main/file_dialogs.h"
+#include "workbench/gallery/slot_operations.h"
+#include "workbench/workbench.h"
+
+class QButtonGroup;
+class QComboBox;
+class QLabel;
+class QLineEdit;
+class QMenu;
+class QPushButton;
+
+namespace vemla {
+
+class GalleryListWindow;
+
+// What the gallery asks of the main window.
+struct GalleryHost {
+  // Message 5004: copy slot `slot` (0-based) into a picture, queued behind the current event.
+  std::function<void(int slot, PictureSlot picture)> copyToPicture;
+  // A data item written for opening: start it as the desktop or its association says.
+  std::function<void(int slot, const QString& path, const QString& application, bool program)>
+      openData;
+  FileDialogs dialogs;
+};
+
+class GalleryWindow : public QWidget, public WorkbenchListener {
+  Q_OBJECT
+ public:
+  GalleryWindow(Workbench& bench, UserPort& user, GalleryHost host, QWidget* parent = nullptr);
+  ~GalleryWindow() override;
+
+  // Shows the page that holds `slot`.
+  void showSlot(int slot);
+  int firstShownSlot() const;
+  // Rebuilds every control from the gallery.
+  void refresh();
+  // The slot pop-up menu for `slot`, its items enabled by the gallery's rules.
+  std::unique_ptr<QMenu> slotMenu(int slot, QWidget* parent);
+  GalleryListWindow* listWindow() const { return list_; }
+
+  // WorkbenchListener
+  void picturesChanged() override { refresh(); }
+
+ protected:
+  void wheelEvent(QWheelEvent* event) override;
+  void showEvent(QShowEvent* event) override;
+  void hideEvent(QHideEvent* event) override;
+  bool eventFilter(QObject* watched, QEvent* event) override;
+
+ private:
+  struct SlotControls {
+    QLabel* thumbnail = nullptr;
+    QLabel* number = nullptr;
+    QLineEdit* title = nullptr;
+    QLineEdit* size = nullptr;
+    QButtonGroup* mode = nullptr;
+    QComboBox* target = nullptr;
+    std::vector<QPushButton*> buttons;  // enabled with the gallery's rules
+  };
+  QWidget* buildSlot(int position);
+  void setPage(int first);
+  void afterOperation();
+  int slotAt(int position) const { return firstShownSlot() + position; }
+  void runMenuItem(int slot, SlotMenuItem item, int extra);
+
+  Workbench& bench_;
+  UserPort& user_;
+  GalleryHost host_;
+  std::array<SlotControls, 4> slots_{};
+  std::vector<QPushButton*> numbers_;
+  GalleryListWindow* list_ = nullptr;
+};
+
+// "ギャラリーの一覧": eight cells of 72 x 96 a row, " %2d " over a 64 x 64 reduction of the
+// thumbnail, or "Idle", "Data", "Over".
+class GalleryListWindow : public QWidget {
+  Q_OBJECT
+ public:
+  GalleryListWindow(Workbench& bench, GalleryWindow& gallery, QWidget* parent = nullptr);
+  // The slot under a point of the window, or -1.
+  int slotAt(QPoint at) const;
+
+ protected:
+  void paintEvent(QPaintEvent* event) override;
+  void mousePressEvent(QMouseEvent* event) override;
+  void mouseDoubleClickEvent(QMouseEvent* event) override;
+
+ private:
+  Workbench& bench_;
+  GalleryWindow& gallery_;
+};
+
+// The text of "説明".
+extern const char* const kGalleryExplanation;
+
+}  // namespace vemla

@@ -1,0 +1,130 @@
+// The gallery's normal form and list window through their controls, and the main window's
+// command 40114 that shows and hides them.
+#include <QAction>
+#include <QComboBox>
+#include <QLineEdit>
+#include <QMenu>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QWheelEvent>
+#include <QtTest>
+
+#include "support/recording_port.h"
+#include "support/test_files.h"
+#include "windows/gallery/gallery_window.h"
+#include "windows/main/workbench_window.h"
+#include "workbench/commands/command_ids.h"
+#include "workbench/gallery/gallery_slots.h"
+#include "workbench/gallery/gallery_startup.h"
+
+using namespace vemla;
+
+namespace {
+
+// A started gallery of 16 slots: #1 a grey 8 x 8 picture titled "a", #2 data "d.txt".
+struct Bench {
+  vemla::testing::TempDir folder;
+  Workbench bench;
+  vemla::testing::RecordingPort user;
+  Bench() {
+    bench.settings.folder = folder.path();
+    bench.options = defaultOptions(folder.path());
+    bench.settings.gallery.emplace();
+    startGallery(bench, user);
+    const std::vector<std::uint8_t> grey(64, 9);
+    SlotPicture picture;
+    picture.pixels = grey;
+    picture.width = picture.height = 8;
+    picture.title = "a";
+    storePictureInSlot(bench, user, 0, picture);
+    storeDataInSlot(bench, user, 1, grey, "d.txt");
+  }
+  const persist::GallerySlot& slot(int n) const {
+    return bench.settings.gallery->info.slotRecords[static_cast<std::size_t>(n)];
+  }
+};
+
+QStringList enabledItems(QMenu& menu) {
+  QStringList items;
+  for (QAction* action : menu.actions()) {
+    if (action->isEnabled() && !action->isSeparator()) items << action->text();
+  }
+  return items;
+}
+
+}  // namespace
+
+class GalleryWindowTest : public QObject {
+  Q_OBJECT
+ private slots:
+  void pagesFollowButtonsStripAndWheel() {
+    Bench b;
+    GalleryWindow gallery(b.bench, b.user, {});
+    const auto click = [&](const char* name) { gallery.findChild<QPushButton*>(name)->click(); };
+    click("nextPage");
+    QCOMPARE(gallery.firstShownSlot(), 4);
+    click("lastPage");
+    QCOMPARE(gallery.firstShownSlot(), 12);
+    click("nextPage");  // stays on the last page
+    QCOMPARE(gallery.firstShownSlot(), 12);
+    click("number7");
+    QCOMPARE(gallery.firstShownSlot(), 4);
+    QWheelEvent down(QPointF(5, 5), QPointF(5, 5), {}, QPoint(0, -120), Qt::NoButton, {},
+                     Qt::NoScrollPhase, false);
+    QApplication::sendEvent(&gallery, &down);
+    QCOMPARE(gallery.firstShownSlot(), 8);
+    click("firstPage");
+    QCOMPARE(gallery.findChild<QLineEdit*>("title0")->text(), QString("a"));
+    QCOMPARE(gallery.findChild<QLineEdit*>("size1")->text(), QString::fromUtf8("64ﾊﾞｲﾄ"));
+    // The list window: a click on a cell shows its page.
+    GalleryListWindow* list = gallery.listWindow();
+    QTest::mouseClick(list, Qt::LeftButton, {}, QPoint(72 * 5 + 10, 96 + 40));  // #14
+    QCOMPARE(gallery.firstShownSlot(), 12);
+  }
+
+  void transferAndRenameFromTheControls() {
+    Bench b;
+    GalleryWindow gallery(b.bench, b.user, {});
+    auto* target = gallery.findChild<QComboBox*>("target0");
+    target->setCurrentIndex(target->findData(3));
+    gallery.findChild<QRadioButton*>("mode1_0")->setChecked(true);  // move
+    gallery.findChild<QPushButton*>("run0")->click();
+    QCOMPARE(b.slot(0).kind, kSlotEmpty);
+    QCOMPARE(QString::fromStdString(b.slot(3).title), QString("a"));
+    gallery.findChild<QLineEdit*>("title3")->setText("renamed");
+    gallery.findChild<QPushButton*>("rename3")->click();
+    QCOMPARE(QString::fromStdString(b.slot(3).title), QString("renamed"));
+  }
+
+  void theSlotMenuFollowsTheSlotKind() {
+    Bench b;
+    GalleryWindow gallery(b.bench, b.user, {});
+    const auto picture = gallery.slotMenu(0, &gallery);
+    const QStringList forPicture = enabledItems(*picture);
+    QVERIFY(forPicture.contains(QString::fromUtf8("ｸﾞﾚｰｽｹｰﾙ化")));
+    QVERIFY(forPicture.contains(QString::fromUtf8("ﾃﾞｰﾀ情報化")));
+    QVERIFY(!forPicture.contains(QString::fromUtf8("画像情報化")));
+    QVERIFY(!forPicture.contains(QString::fromUtf8("画像１からコピー")));  // no pictures open
+    const auto data = gallery.slotMenu(1, &gallery);
+    QCOMPARE(data->actions().front()->text(), QString::fromUtf8("ｱﾌﾟﾘｹｰｼｮﾝから開く"));
+    QVERIFY(enabledItems(*data).contains(QString::fromUtf8("関連付け")));
+    QVERIFY(!enabledItems(*data).contains(QString::fromUtf8("ｸﾞﾚｰｽｹｰﾙ化")));
+  }
+
+  void command40114ShowsAndHidesTheGallery() {
+    Bench b;
+    b.bench.gallery.available = true;
+    WorkbenchWindow window(b.bench, b.user, QSize(1280, 1024));
+    window.runCommand(kGallery);
+    auto* gallery = window.findChild<GalleryWindow*>("Gallery");
+    QVERIFY(gallery != nullptr && gallery->isVisible());
+    QVERIFY(b.bench.gallery.shown);
+    QVERIFY(window.menuAction(kGallery)->isChecked());
+    window.runCommand(kGallery);
+    QVERIFY(!gallery->isVisible());
+    QVERIFY(!window.menuAction(kGallery)->isChecked());
+  }
+};
+
+QTEST_MAIN(GalleryWindowTest)
+#include "test_gallery_window.moc"
