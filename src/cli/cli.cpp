@@ -11,8 +11,9 @@ namespace {
 
 const std::vector<Command>& commands() {
   static const std::vector<Command> table{
-      infoCommand(), convertCommand(), imageCommand(),  renderCommand(),  alignCommand(),
-      calcCommand(), exportCommand(),  importCommand(), archiveCommand(), stateCommand()};
+      infoCommand(),   convertCommand(), imageCommand(),  renderCommand(),  alignCommand(),
+      calcCommand(),   exportCommand(),  importCommand(), archiveCommand(), stateCommand(),
+      valuesCommand(), profileCommand(), measureCommand()};
   return table;
 }
 
