@@ -19,6 +19,7 @@
 #include "windows/main/workbench_window.h"
 #include "windows/panes/image_pane.h"
 #include "windows/tools/gradation_window.h"
+#include "windows/tools/held_spin_box.h"
 #include "windows/tools/measurement_window.h"
 #include "windows/tools/profile_window.h"
 #include "windows/tools/tool_area.h"
@@ -299,6 +300,18 @@ class ToolWindowsTest : public QObject {
     setMagnification(f.bench, 1);
     wheelTowardsUser();
     QCOMPARE(f.user.messages.size(), 1);
+  }
+
+  // Held past its threshold an arrow takes the longer step; a new press starts counting again.
+  void heldSpinArrowsTakeLongerSteps() {
+    HeldSpinBox spin(8, [] { return 4; }, nullptr);
+    spin.setRange(0, 1000);
+    for (int i = 0; i < 8; ++i) spin.stepBy(1);
+    QCOMPARE(spin.value(), 8);
+    spin.stepBy(1);
+    QCOMPARE(spin.value(), 12);
+    QTest::keyClick(&spin, Qt::Key_Up);  // not a repeat: counts from 1 again
+    QCOMPARE(spin.value(), 13);
   }
 
   void imagePaneInputFeedsTheMeasurementLine() {
