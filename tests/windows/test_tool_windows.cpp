@@ -304,7 +304,8 @@ class ToolWindowsTest : public QObject {
 
   // Held past its threshold an arrow takes the longer step; a new press starts counting again.
   void heldSpinArrowsTakeLongerSteps() {
-    HeldSpinBox spin(8, [] { return 4; }, nullptr);
+    HeldSpinBox spin(
+        8, [] { return 4; }, nullptr);
     spin.setRange(0, 1000);
     for (int i = 0; i < 8; ++i) spin.stepBy(1);
     QCOMPARE(spin.value(), 8);
