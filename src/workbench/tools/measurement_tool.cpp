@@ -283,9 +283,11 @@ std::string measureText(const Workbench& bench, ImageSlot image) {
         std::abs(corners.end().y - corners.start().y) * bench.options.PixelSizeY / m);
   }
   if (!result.area) return {};
-  return text::format(" 面積:%.4f  体積:%lld  重心:(%.4f,%.4f) ", *result.area,
-                      static_cast<long long>(*result.volume), result.centroidX.value_or(-1.0),
-                      result.centroidY.value_or(-1.0));
+  // A centroid that was not measured (no grey weight) leaves its place empty, as in the table:
+  // over the fill around a small picture a measured centroid can itself be negative.
+  return text::format(" 面積:%.4f  体積:%lld  重心:(%s,%s) ", *result.area,
+                      static_cast<long long>(*result.volume), decimal(result.centroidX).c_str(),
+                      decimal(result.centroidY).c_str());
 }
 
 void updateMeasureContent(Workbench& bench) {

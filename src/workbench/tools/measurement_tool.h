@@ -28,7 +28,8 @@ void copyMeasureReference(Workbench& bench, int row);
 
 // The text the pane of `image` writes beside the shape: " %.4f " (image 2 with a valid
 // automatic length of image 1: " %.4f (%.4f) "), " X:%.4f Y:%.4f " while a rectangle is
-// dragged, " 面積:%.4f  体積:%d  重心:(%.4f,%.4f) " once an area is fixed; empty otherwise.
+// dragged, " 面積:%.4f  体積:%d  重心:(%.4f,%.4f) " once an area is fixed (the centroid's
+// places empty when it was not measured); empty otherwise.
 std::string measureText(const Workbench& bench, ImageSlot image);
 
 // The results table of the tool window, 8 rows of a label and seven values each: a header

@@ -61,8 +61,10 @@ TEST_F(MeasurementTool, RectangleOnWhiteWithItsBases) {
   toolPaneClick(bench, 30, 10);
   toolPaneClick(bench, 32, 11);
   EXPECT_EQ(*result(ImageSlot::Second).volume, 0);
-  // Image 1 is black there: area 6, volume 0, no centroid.
+  // Image 1 is black there: area 6, no centroid (not a centroid at -1).
   EXPECT_FALSE(result(ImageSlot::First).centroidX);
+  EXPECT_EQ(measureText(bench, ImageSlot::First),
+            " 面積:6.0000  体積:1530  重心:(,) ");  // 6 x 255 - 0
   EXPECT_DOUBLE_EQ(*result(ImageSlot::First).area, 6.0);
 }
 
