@@ -11,9 +11,11 @@ namespace {
 
 const std::vector<Command>& commands() {
   static const std::vector<Command> table{
-      infoCommand(), convertCommand(), imageCommand(),  renderCommand(),  alignCommand(),
-      calcCommand(), exportCommand(),  importCommand(), archiveCommand(), stateCommand(),
-      launchCommand(), galleryCommand()};
+      infoCommand(),    convertCommand(), imageCommand(),   renderCommand(),
+      alignCommand(),   calcCommand(),    exportCommand(),  importCommand(),
+      archiveCommand(), stateCommand(),   launchCommand(),  galleryCommand(),
+      valuesCommand(),  profileCommand(), measureCommand(),
+  };
   return table;
 }
 

@@ -41,6 +41,13 @@ Command archiveCommand();
 Command stateCommand();
 Command launchCommand();
 Command galleryCommand();
+Command valuesCommand();
+Command profileCommand();
+Command measureCommand();
+
+// The view flags of 'render' (--cursor, --fine, --mag, --reduced, --zoom-interp and the colour,
+// range and grid flags), applied to the workbench once the picture size is known.
+void applyViewFlags(const Arguments& args, Workbench& bench);
 
 // "items=N" and the list lines of an archive (archive list, info FILE.vla).
 int listArchive(const std::string& file, const Arguments& args, Context& io);

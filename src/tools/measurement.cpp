@@ -44,20 +44,35 @@ int subPixelEdge(const std::uint8_t* line, int peak) {
   return 255 * peak + 255 * dropLeft / sum;
 }
 
-void addPixel(AreaSums& sums, const std::uint8_t* view, int x, int y, int lower, int upper) {
-  const int g = view[y * kMeasureViewSize + x];
-  if (g < lower || g > upper) return;
-  ++sums.count;
-  sums.sum += g;
-  sums.sumX += static_cast<std::int64_t>(g) * x;
-  sums.sumY += static_cast<std::int64_t>(g) * y;
-}
-
+// The pixels from..to of row y (clipped to the view) whose value lies in lower..upper. A row
+// holds at most 512 values, so its sums fit 32 bits (Σg·x <= 255 x 130816); they are added to
+// the 64-bit totals once per row. Written without branches so that it vectorises; on x86-64 a
+// copy for AVX2 (whose 32-bit multiplies SSE2 lacks) is chosen at load time.
+#if defined(__x86_64__) && (defined(__GNUC__) || defined(__clang__))
+__attribute__((target_clones("avx2", "default")))
+#endif
 void addRun(AreaSums& sums, const std::uint8_t* view, int y, int from, int to, int lower,
             int upper) {
   from = std::max(from, 0);
   to = std::min(to, kMeasureViewSize - 1);
-  for (int x = from; x <= to; ++x) addPixel(sums, view, x, y, lower, upper);
+  if (from > to) return;
+  const std::uint8_t* row = view + static_cast<std::ptrdiff_t>(y) * kMeasureViewSize;
+  const auto low = static_cast<std::uint32_t>(std::clamp(lower, 0, 256));
+  const auto high = static_cast<std::uint32_t>(std::clamp(upper, -1, 255) + 1);
+  std::uint32_t count = 0, sum = 0, sumX = 0;
+  for (int x = from; x <= to; ++x) {
+    const std::uint32_t g = row[x];
+    const std::uint32_t inside =
+        static_cast<std::uint32_t>(g >= low) & static_cast<std::uint32_t>(g < high);
+    const std::uint32_t weight = g * inside;
+    count += inside;
+    sum += weight;
+    sumX += weight * static_cast<std::uint32_t>(x);
+  }
+  sums.count += count;
+  sums.sum += sum;
+  sums.sumX += sumX;
+  sums.sumY += static_cast<std::int64_t>(sum) * y;
 }
 
 }  // namespace
@@ -98,35 +113,53 @@ AreaSums polygonSums(const std::uint8_t* view, const std::vector<ViewPoint>& ver
                      int upper) {
   AreaSums sums;
   if (vertices.size() < 3) return sums;
+  // The edges that are not horizontal, each from its upper end to its lower one, in the order
+  // of their first row; a row scans only the edges that reach it.
+  struct Edge {
+    ViewPoint start, end;
+    int direction;
+  };
+  std::vector<Edge> edges;
+  edges.reserve(vertices.size());
   int top = vertices[0].y, bottom = vertices[0].y;
-  for (const ViewPoint& p : vertices) {
+  for (std::size_t i = 0; i < vertices.size(); ++i) {
+    const ViewPoint p = vertices[i], q = vertices[(i + 1) % vertices.size()];
     top = std::min(top, p.y);
     bottom = std::max(bottom, p.y);
+    if (p.y == q.y) continue;
+    const bool down = q.y > p.y;
+    edges.push_back({down ? p : q, down ? q : p, down ? 1 : -1});
   }
+  std::stable_sort(edges.begin(), edges.end(),
+                   [](const Edge& l, const Edge& r) { return l.start.y < r.start.y; });
   top = std::max(top, 0);
   bottom = std::min(bottom, kMeasureViewSize - 1);
   struct Crossing {
     int x, direction;
   };
+  std::vector<const Edge*> active;
   std::vector<Crossing> crossings;
+  std::size_t next = 0;
   for (int y = top; y <= bottom; ++y) {
+    while (next < edges.size() && edges[next].start.y <= y) active.push_back(&edges[next++]);
+    std::erase_if(active, [y](const Edge* e) { return e->end.y <= y; });
     crossings.clear();
-    for (std::size_t i = 0; i < vertices.size(); ++i) {
-      const ViewPoint p = vertices[i], q = vertices[(i + 1) % vertices.size()];
-      if (p.y == q.y) continue;
-      const bool down = q.y > p.y;
-      const ViewPoint start = down ? p : q, end = down ? q : p;
-      if (y < start.y || y >= end.y) continue;
+    for (const Edge* e : active) {
       crossings.push_back(
-          {start.x + (y - start.y) * (end.x - start.x) / (end.y - start.y), down ? 1 : -1});
+          {e->start.x + (y - e->start.y) * (e->end.x - e->start.x) / (e->end.y - e->start.y),
+           e->direction});
     }
     std::sort(crossings.begin(), crossings.end(),
               [](const Crossing& l, const Crossing& r) { return l.x < r.x; });
+    // Crossings at the same x count together, so that a pixel where one run would end and the
+    // next begin is counted once.
     int winding = 0, runStart = 0;
-    for (const Crossing& c : crossings) {
-      if (winding == 0) runStart = c.x;
-      winding += c.direction;
-      if (winding == 0) addRun(sums, view, y, runStart, c.x, lower, upper);
+    for (std::size_t i = 0; i < crossings.size();) {
+      const int x = crossings[i].x;
+      const int before = winding;
+      for (; i < crossings.size() && crossings[i].x == x; ++i) winding += crossings[i].direction;
+      if (before == 0) runStart = x;
+      if (winding == 0) addRun(sums, view, y, runStart, x, lower, upper);
     }
   }
   return sums;

@@ -65,6 +65,7 @@ struct MeasureResult {
   std::optional<double> area;
   std::optional<std::int64_t> volume;
   std::optional<double> centroidX, centroidY;
+  std::optional<AreaSums> sums;  // the counted pixels of an area
 };
 
 struct MeasureState {

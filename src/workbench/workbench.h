@@ -109,17 +109,19 @@ class Workbench {
   GalleryState gallery;  // associations and dialog choices; the records are settings.gallery
   tools::ToolState tools;  // the active tool and the tools' content
 
+  // A listener may come or go while the listeners are being told (a tool window is created
+  // when its tool is chosen): one added hears the rest of that round, one removed hears no more.
   void addListener(WorkbenchListener* listener) { listeners_.push_back(listener); }
   void removeListener(WorkbenchListener* listener);
   // The tool content is computed again before the listeners hear of a picture or pane change.
   void notifyPicturesChanged();
   void notifyPanesChanged();
-  void notifyToolsChanged() {
-    for (WorkbenchListener* listener : listeners_) listener->toolsChanged();
-  }
+  void notifyToolsChanged();
 
  private:
-  std::vector<WorkbenchListener*> listeners_;
+  void notify(void (WorkbenchListener::*event)());
+  std::vector<WorkbenchListener*> listeners_;  // null: removed during a round
+  int notifying_ = 0;                          // rounds in progress
 };
 
 }  // namespace vemla

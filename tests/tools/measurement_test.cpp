@@ -106,5 +106,15 @@ TEST(AreaSums, SelfCrossingStarKeepsItsCentre) {
   EXPECT_EQ(star.sumX, 5000);
 }
 
+// Two squares drawn in one stroke share the column x = 20, whose edges run up and then down
+// again: on every row the winding returns to 0 and leaves it at the same x. That pixel is
+// inside once: 21 pixels on each of the rows 10..19, whatever order the crossings come in.
+TEST(AreaSums, SquaresSharingAColumnCountItOnce) {
+  const auto white = blankView(255);
+  const std::vector<ViewPoint> twoSquares{{10, 10}, {10, 20}, {20, 20}, {20, 10},
+                                          {20, 20}, {30, 20}, {30, 10}};
+  EXPECT_EQ(polygonSums(white.data(), twoSquares, 0, 255).count, 10 * 21);
+}
+
 }  // namespace
 }  // namespace vemla::tools

@@ -1,13 +1,16 @@
 // Window tests, run offscreen: the tool area and its bar in the real main window, choosing the
 // gradation value tool through the menu and the bar, its grid and controls, the pair window,
-// the operator dialog, and image pane input reaching the active tool.
+// the operator dialog, the profile and measurement windows, and image pane input reaching the
+// active tool.
 #include <QAction>
 #include <QCheckBox>
+#include <QFile>
 #include <QLineEdit>
 #include <QMenuBar>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QSpinBox>
+#include <QTableWidget>
 #include <QtTest>
 #include <vector>
 
@@ -16,13 +19,17 @@
 #include "windows/main/workbench_window.h"
 #include "windows/panes/image_pane.h"
 #include "windows/tools/gradation_window.h"
+#include "windows/tools/held_spin_box.h"
+#include "windows/tools/measurement_window.h"
 #include "windows/tools/profile_window.h"
 #include "windows/tools/tool_area.h"
 #include "workbench/picture/open_pictures.h"
 #include "workbench/tools/gradation_tool.h"
+#include "workbench/tools/measurement_tool.h"
 #include "workbench/tools/profile_tool.h"
 #include "workbench/tools/tool_frame.h"
 #include "workbench/view/refresh_chain.h"
+#include "workbench/view/view_controls.h"
 
 using namespace vemla;
 using vemla::testing::RecordingPort;
@@ -70,6 +77,9 @@ struct Fixture {
   }
   ProfileWindow* profile() const {
     return window->findChild<ToolInformation*>("ToolInformation")->profileWindow();
+  }
+  MeasurementWindow* measurement() const {
+    return window->findChild<ToolInformation*>("ToolInformation")->measurementWindow();
   }
   GradationWindow* gradation() const {
     return window->findChild<ToolInformation*>("ToolInformation")->gradationWindow();
@@ -209,6 +219,100 @@ class ToolWindowsTest : public QObject {
     QCOMPARE(f.bench.tools.profileContent.points.size(), std::size_t{10});
     QTest::mouseClick(pane, Qt::LeftButton, {}, QPoint(246, 250));
     QCOMPARE(f.bench.tools.profileSegment.state(), tools::LineEntry::State::Fixed);
+  }
+
+  // "CSVで保存" writes the samples where the chooser says.
+  void profileSavesItsSamplesAsCsv() {
+    Fixture f;
+    f.openPair();
+    f.window->runCommand(kProfileTool);
+    const QString path = QString::fromStdString(f.folder.file("p.csv"));
+    f.profile()->setFileChooser([&](const QString&) { return path; });
+    QTest::mouseClick(find<QPushButton>(f.profile(), "SaveCsv"), Qt::LeftButton);
+    QFile file(path);
+    QVERIFY(file.open(QIODevice::ReadOnly));
+    QCOMPARE(file.readAll().toStdString(), profileCsv(f.bench));
+    QVERIFY(f.user.messages.isEmpty());
+  }
+
+  // "測定" from the bar; the controls drive the settings, a rectangle in pane 2 (constant 200)
+  // fills the table, "▼" copies a row into "基準".
+  void measurementWindowShowsResultsAndDrivesTheSettings() {
+    Fixture f;
+    f.openPair();
+    QTest::mouseClick(f.barButton(kMeasurementTool), Qt::LeftButton);
+    MeasurementWindow* window = f.measurement();
+    QVERIFY(window != nullptr && window->isVisible());
+    QVERIFY(f.window->windowTitle().endsWith(QString::fromUtf8("（測定）")));
+    // Everything fits the 517 x 296 tool area.
+    QVERIFY(window->minimumSizeHint().width() <= 517);
+    QVERIFY(window->minimumSizeHint().height() <= 296);
+
+    QTest::mouseClick(find<QPushButton>(window, "Length"), Qt::LeftButton);
+    QTest::mouseClick(find<QRadioButton>(window, "Automatic"), Qt::LeftButton);
+    QVERIFY(f.bench.tools.measure.settings.automatic);
+    QVERIFY(find<QRadioButton>(window, "AlongY")->isEnabled());
+    find<QSpinBox>(window, "EdgeLevel")->setValue(60);
+    QCOMPARE(measureEdgeLevel(f.bench), 60);
+    QTest::mouseClick(find<QPushButton>(window, "ResetEdgeLevel"), Qt::LeftButton);
+    QCOMPARE(measureEdgeLevel(f.bench), f.bench.options.MeasureEdgeLevel);
+
+    QTest::mouseClick(find<QPushButton>(window, "Area"), Qt::LeftButton);
+    QVERIFY(f.bench.tools.measure.settings.area);
+    QVERIFY(!find<QRadioButton>(window, "AlongY")->isEnabled());
+    QVERIFY(!find<QRadioButton>(window, "BaseFull")->isEnabled());  // needs the link
+    QTest::mouseClick(find<QCheckBox>(window, "Link"), Qt::LeftButton);
+    QTest::mouseClick(find<QRadioButton>(window, "BaseFull"), Qt::LeftButton);
+    QCOMPARE(f.bench.tools.measure.settings.base, tools::VolumeBase::Full);
+
+    // 3 x 2 pixels of 200 inside the picture around the view centre: 6 x 255 - 1200 = 330.
+    ImagePane* pane = f.window->imagePane(ImageSlot::Second);
+    QTest::mouseClick(pane, Qt::LeftButton, {}, QPoint(250, 250));
+    QTest::mouseClick(pane, Qt::LeftButton, {}, QPoint(252, 251));
+    auto* table = find<QTableWidget>(window, "MeasureTable");
+    QCOMPARE(table->item(3, 3)->text(), QString("330"));  // volume, image 2
+    QCOMPARE(table->item(3, 6)->text(), QString());       // its reference
+    QTest::mouseClick(find<QPushButton>(window, "CopyReference3"), Qt::LeftButton);
+    QCOMPARE(table->item(3, 6)->text(), QString("330"));
+    QCOMPARE(f.focused(), f.window->imagePane(ImageSlot::First));
+  }
+
+  // The wheel takes a large picture into the reduced display: with the measurement tool open
+  // the operator is warned, once.
+  void reducedDisplayWarnsWhileMeasuring() {
+    Fixture f;
+    std::vector<std::uint8_t> large(600 * 600, 50);
+    MemoryPictures pictures;
+    pictures.width = pictures.height = 600;
+    pictures.pixels = {large.data(), large.data()};
+    QCOMPARE(setPicturesFromMemory(f.bench, f.user, pictures), 0);
+    selectTool(f.bench, tools::Tool::Measurement);
+    ImagePane* pane = f.window->imagePane(ImageSlot::First);
+    const auto wheelTowardsUser = [&] {
+      QWheelEvent wheel(QPointF(100, 100), QPointF(pane->mapToGlobal(QPoint(100, 100))), QPoint(),
+                        QPoint(0, -120), Qt::NoButton, Qt::NoModifier, Qt::NoScrollPhase, false);
+      QApplication::sendEvent(pane, &wheel);
+    };
+    wheelTowardsUser();
+    QVERIFY(f.bench.view.reducedDisplay);
+    QCOMPARE(f.user.messages, QStringList{QString::fromUtf8(msg::kReducedMeasureWarning)});
+    f.window->runCommand(kMeasurementTool);  // still the active tool
+    setMagnification(f.bench, 1);
+    wheelTowardsUser();
+    QCOMPARE(f.user.messages.size(), 1);
+  }
+
+  // Held past its threshold an arrow takes the longer step; a new press starts counting again.
+  void heldSpinArrowsTakeLongerSteps() {
+    HeldSpinBox spin(
+        8, [] { return 4; }, nullptr);
+    spin.setRange(0, 1000);
+    for (int i = 0; i < 8; ++i) spin.stepBy(1);
+    QCOMPARE(spin.value(), 8);
+    spin.stepBy(1);
+    QCOMPARE(spin.value(), 12);
+    QTest::keyClick(&spin, Qt::Key_Up);  // not a repeat: counts from 1 again
+    QCOMPARE(spin.value(), 13);
   }
 
   void imagePaneInputFeedsTheMeasurementLine() {

@@ -252,7 +252,10 @@ void WorkbenchWindow::buildLayout(QSize screen) {
         if (name == "PictureControl") {
           widget = new PictureControlWindow(bench_, user_, busy_, progress_, canvas_);
         } else if (name == "ImageControl") {
-          widget = new ImageControlWindow(bench_, user_, busy_, progress_, canvas_);
+          auto* imageControl = new ImageControlWindow(bench_, user_, busy_, progress_, canvas_);
+          imageControl->setMeasurementToolQuery(
+              [this] { return bench_.tools.active == tools::Tool::Measurement; });
+          widget = imageControl;
         } else if (name == "ToolInformation") {
           widget = new ToolInformation(bench_, canvas_);
         } else if (name == "ToolSelection") {

@@ -163,8 +163,7 @@ void ImagePane::wheelEvent(QWheelEvent* event) {
   while (wheelRemainder_ >= kWheelNotch || wheelRemainder_ <= -kWheelNotch) {
     const bool towardsUser = wheelRemainder_ < 0;
     wheelRemainder_ += towardsUser ? kWheelNotch : -kWheelNotch;
-    // No tool area yet, so the measurement tool is never open.
-    stepMagnification(bench_, !towardsUser, user_, false);
+    stepMagnification(bench_, !towardsUser, user_, bench_.tools.active == tools::Tool::Measurement);
   }
   setFocus();
   event->accept();

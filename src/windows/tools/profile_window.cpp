@@ -2,6 +2,7 @@
 
 #include <QButtonGroup>
 #include <QCheckBox>
+#include <QFileDialog>
 #include <QGridLayout>
 #include <QLabel>
 #include <QLineEdit>
@@ -15,6 +16,8 @@
 
 #include "text/format.h"
 #include "windows/controls/picture_control_window.h"
+#include "windows/main/qt_user_port.h"
+#include "windows/tools/held_spin_box.h"
 #include "workbench/tools/profile_tool.h"
 #include "workbench/view/refresh_chain.h"
 
@@ -238,7 +241,12 @@ void ProfileWindow::buildControls() {
   grid->addWidget(controls::plainLabel(area, "グリッド"), 2, 0);
   greyStep_ = spinBox(area, "GreyStep", 1, 255);
   pixelStep_ = spinBox(area, "PixelStep", 1, 512);
-  gridMove_ = spinBox(area, "GridMove", -1000000, 1000000);
+  // Held for more than eight steps the grid moves by half the magnification.
+  gridMove_ = new HeldSpinBox(
+      8, [this] { return std::max(1, bench_.view.magnification / 2); }, area);
+  gridMove_->setObjectName("GridMove");
+  gridMove_->setRange(-1000000, 1000000);
+  gridMove_->setFixedWidth(gridMove_->fontMetrics().horizontalAdvance(QStringLiteral("0000")) + 28);
   gridMove_->setButtonSymbols(QAbstractSpinBox::UpDownArrows);
   grid->addWidget(greyStep_, 2, 1);
   grid->addWidget(pixelStep_, 2, 2);
@@ -272,6 +280,20 @@ void ProfileWindow::buildControls() {
   grid->addWidget(fullAuto_, 2, 6);
   grid->addWidget(redraw, 3, 5);
   grid->addWidget(reset, 3, 6);
+  saveCsv_ = pushButton(area, "CSVで保存", "SaveCsv",
+                        "表示されているﾌﾟﾛﾌｧｲﾙの階調値をCSVﾌｧｲﾙに保存します");
+  connect(saveCsv_, &QPushButton::clicked, this, [this] { saveCsv(); });
+  grid->addWidget(saveCsv_, 3, 0, 1, 2);
+}
+
+void ProfileWindow::saveCsv() {
+  const QString title = QString::fromUtf8("CSVで保存");
+  const QString name = chooseFile_ ? chooseFile_(title)
+                                   : QFileDialog::getSaveFileName(this, title, QString(),
+                                                                  QStringLiteral("CSV (*.csv)"));
+  if (name.isEmpty()) return;
+  QtUserPort user(window(), bench_.options);
+  saveProfileCsv(bench_, name.toStdString(), user);
 }
 
 void ProfileWindow::setBound(bool upper, int value) {
@@ -322,6 +344,7 @@ void ProfileWindow::refresh() {
     extremes_[2 * index(image) + 1]->setText(
         QString::fromStdString(drawn ? text::format("%3d", *profile->min) : "   "));
   }
+  saveCsv_->setEnabled(!content.points.empty());
   plot_->update();
 }
 

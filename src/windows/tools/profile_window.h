@@ -4,11 +4,13 @@
 // fields and the controls of direction, shown images, grey range and grid.
 #include <QWidget>
 #include <array>
+#include <functional>
 
 #include "workbench/workbench.h"
 
 class QCheckBox;
 class QLineEdit;
+class QPushButton;
 class QRadioButton;
 class QSlider;
 class QSpinBox;
@@ -32,6 +34,10 @@ class ProfileWindow : public QWidget, public WorkbenchListener {
   ProfileWindow(Workbench& bench, QWidget* parent);
   ~ProfileWindow() override;
 
+  // Asks where "CSVで保存" writes (a file dialog unless replaced); empty: not saved.
+  using FileChooser = std::function<QString(const QString& title)>;
+  void setFileChooser(FileChooser chooser) { chooseFile_ = std::move(chooser); }
+
   void picturesChanged() override { refresh(); }
   void panesChanged() override { refresh(); }
   void toolsChanged() override { refresh(); }
@@ -41,6 +47,7 @@ class ProfileWindow : public QWidget, public WorkbenchListener {
   void buildControls();
   void applyFields();
   void setBound(bool upper, int value);
+  void saveCsv();
 
   Workbench& bench_;
   ProfilePlot* plot_ = nullptr;
@@ -56,7 +63,9 @@ class ProfileWindow : public QWidget, public WorkbenchListener {
   QSpinBox* gridMove_ = nullptr;
   QCheckBox* fullAuto_ = nullptr;
   QCheckBox* readout_ = nullptr;
+  QPushButton* saveCsv_ = nullptr;
   int gridMoveValue_ = 0;
+  FileChooser chooseFile_;
 };
 
 }  // namespace vemla

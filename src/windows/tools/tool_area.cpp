@@ -7,6 +7,7 @@
 
 #include "windows/controls/picture_control_window.h"
 #include "windows/tools/gradation_window.h"
+#include "windows/tools/measurement_window.h"
 #include "windows/tools/profile_window.h"
 #include "workbench/commands/command_ids.h"
 #include "workbench/commands/command_table.h"
@@ -62,19 +63,26 @@ ToolInformation::~ToolInformation() {
   bench_.removeListener(this);
 }
 
+namespace {
+
+// Each tool's window is created the first time the tool is chosen and hidden, not destroyed,
+// when another is.
+template <typename Window>
+void showToolWindow(Workbench& bench, QWidget* area, Window*& window, bool active) {
+  if (active && window == nullptr) {
+    window = new Window(bench, area);
+    window->setGeometry(area->rect());
+  }
+  if (window != nullptr) window->setVisible(active);
+}
+
+}  // namespace
+
 void ToolInformation::refresh() {
-  const bool gradation = bench_.tools.active == tools::Tool::Gradation;
-  if (gradation && gradation_ == nullptr) {
-    gradation_ = new GradationWindow(bench_, this);
-    gradation_->setGeometry(rect());
-  }
-  if (gradation_ != nullptr) gradation_->setVisible(gradation);
-  const bool profile = bench_.tools.active == tools::Tool::Profile;
-  if (profile && profile_ == nullptr) {
-    profile_ = new ProfileWindow(bench_, this);
-    profile_->setGeometry(rect());
-  }
-  if (profile_ != nullptr) profile_->setVisible(profile);
+  const tools::Tool active = bench_.tools.active;
+  showToolWindow(bench_, this, gradation_, active == tools::Tool::Gradation);
+  showToolWindow(bench_, this, profile_, active == tools::Tool::Profile);
+  showToolWindow(bench_, this, measurement_, active == tools::Tool::Measurement);
   update();
 }
 

@@ -13,6 +13,7 @@ class QPushButton;
 namespace vemla {
 
 class GradationWindow;
+class MeasurementWindow;
 class ProfileWindow;
 
 class ToolInformation : public QWidget, public WorkbenchListener {
@@ -27,6 +28,7 @@ class ToolInformation : public QWidget, public WorkbenchListener {
   // The tools' windows, created the first time the tool is chosen (null before).
   GradationWindow* gradationWindow() const { return gradation_; }
   ProfileWindow* profileWindow() const { return profile_; }
+  MeasurementWindow* measurementWindow() const { return measurement_; }
 
  protected:
   void paintEvent(QPaintEvent* event) override;
@@ -35,6 +37,7 @@ class ToolInformation : public QWidget, public WorkbenchListener {
   Workbench& bench_;
   GradationWindow* gradation_ = nullptr;
   ProfileWindow* profile_ = nullptr;
+  MeasurementWindow* measurement_ = nullptr;
 };
 
 class ToolSelection : public QWidget, public WorkbenchListener {

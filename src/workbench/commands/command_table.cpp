@@ -401,7 +401,7 @@ const Command kCommands[] = {
      .enabled = picturesPresent, .checked = toolActive<kTool3D>},
     {.id = kMeasurementTool, .menu = Menu::Tools, .text = "測定(&K)",
      .help = "様々な測定が可能な機能が呼び出されます", .enabled = picturesPresent,
-     .checked = toolActive<kToolMeasurement>},
+     .checked = toolActive<kToolMeasurement>, .run = chooseTool<tools::Tool::Measurement>},
     {.id = kPartialComparisonTool, .menu = Menu::Tools, .text = "部分比較(&B)",
      .help = "ｲﾒｰｼﾞを比較可能な機能が呼び出されます", .enabled = picturesPresent,
      .checked = toolActive<kToolPartialComparison>},

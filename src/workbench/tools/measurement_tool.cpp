@@ -81,6 +81,7 @@ MeasureResult areaOf(const Workbench& bench, ImageSlot image) {
   const tools::AreaResult area =
       tools::areaResult(sums, base, lower, upper, paneScaleOf(bench), bench.options.PixelSizeX,
                         bench.options.PixelSizeY);
+  result.sums = sums;
   result.area = area.area;
   result.volume = area.volume;
   result.centroidX = area.centroidX;
@@ -88,7 +89,92 @@ MeasureResult areaOf(const Workbench& bench, ImageSlot image) {
   return result;
 }
 
+using Value = std::optional<double>;
+
+Value difference(Value a, Value b) {
+  if (!a || !b) return std::nullopt;
+  return std::fabs(*a - *b);
+}
+
+std::string decimal(Value value) {
+  return value ? text::format("%.4f", *value) : std::string();
+}
+
+std::string whole(Value value) {
+  return value ? text::format("%lld", static_cast<long long>(*value)) : std::string();
+}
+
+Value volumeOf(const MeasureResult& result) {
+  if (!result.volume) return std::nullopt;
+  return static_cast<double>(*result.volume);
+}
+
+// The row of one quantity: both images, their difference, both references and each image's
+// difference from its reference.
+std::array<std::string, kMeasureTableColumns> quantityRow(const tools::MeasureState& measure,
+                                                          const char* name,
+                                                          Value (*quantity)(const MeasureResult&),
+                                                          std::string (*print)(Value)) {
+  const Value a = quantity(measure.results[0]), b = quantity(measure.results[1]);
+  const Value ra = quantity(measure.reference[0]), rb = quantity(measure.reference[1]);
+  return {name,
+          print(a),
+          print(b),
+          print(difference(a, b)),
+          print(ra),
+          print(rb),
+          print(difference(a, ra)),
+          print(difference(b, rb))};
+}
+
+// One centroid row: X and Y of both images, their differences and √(差Ｘ² + 差Ｙ²).
+std::array<std::string, kMeasureTableColumns> centroidRow(const char* name, Value x1, Value y1,
+                                                          Value x2, Value y2) {
+  const Value dx = difference(x1, x2), dy = difference(y1, y2);
+  Value xy;
+  if (dx && dy) xy = std::sqrt(*dx * *dx + *dy * *dy);
+  return {name,        decimal(x1), decimal(y1), decimal(x2),
+          decimal(y2), decimal(dx), decimal(dy), decimal(xy)};
+}
+
 }  // namespace
+
+MeasureTable measureTable(const Workbench& bench) {
+  const tools::MeasureState& measure = bench.tools.measure;
+  MeasureTable table;
+  table[0] = {"", "ｲﾒｰｼﾞ1", "ｲﾒｰｼﾞ2", "差", "基準1", "基準2", "基準差1", "基準差2"};
+  table[1] = quantityRow(
+      measure, "測長", [](const MeasureResult& r) { return r.length; }, decimal);
+  table[2] = quantityRow(
+      measure, "面積", [](const MeasureResult& r) { return r.area; }, decimal);
+  table[3] = quantityRow(measure, "体積", volumeOf, whole);
+  const auto& now = measure.results;
+  const auto& ref = measure.reference;
+  table[4] = {"", "ｲﾒｰｼﾞ1Ｘ", "ｲﾒｰｼﾞ1Ｙ", "ｲﾒｰｼﾞ2Ｘ", "ｲﾒｰｼﾞ2Ｙ", "差Ｘ", "差Ｙ", "差ＸＹ"};
+  table[5] =
+      centroidRow("重心", now[0].centroidX, now[0].centroidY, now[1].centroidX, now[1].centroidY);
+  table[6] =
+      centroidRow("基準", ref[0].centroidX, ref[0].centroidY, ref[1].centroidX, ref[1].centroidY);
+  table[7] = {"差", decimal(difference(now[0].centroidX, ref[0].centroidX)),
+              decimal(difference(now[0].centroidY, ref[0].centroidY)),
+              decimal(difference(now[1].centroidX, ref[1].centroidX)),
+              decimal(difference(now[1].centroidY, ref[1].centroidY))};
+  return table;
+}
+
+std::string measureTableText(const MeasureTable& table) {
+  std::string text;
+  for (const auto& row : table) {
+    std::size_t used = row.size();
+    while (used > 0 && row[used - 1].empty()) --used;
+    for (std::size_t i = 0; i < used; ++i) {
+      if (i > 0) text += '\t';
+      text += row[i];
+    }
+    text += '\n';
+  }
+  return text;
+}
 
 void setMeasureSettings(Workbench& bench, const tools::MeasureSettings& settings) {
   tools::MeasureState& measure = bench.tools.measure;
@@ -197,9 +283,11 @@ std::string measureText(const Workbench& bench, ImageSlot image) {
         std::abs(corners.end().y - corners.start().y) * bench.options.PixelSizeY / m);
   }
   if (!result.area) return {};
-  return text::format(" 面積:%.4f  体積:%lld  重心:(%.4f,%.4f) ", *result.area,
-                      static_cast<long long>(*result.volume), result.centroidX.value_or(-1.0),
-                      result.centroidY.value_or(-1.0));
+  // A centroid that was not measured (no grey weight) leaves its place empty, as in the table:
+  // over the fill around a small picture a measured centroid can itself be negative.
+  return text::format(" 面積:%.4f  体積:%lld  重心:(%s,%s) ", *result.area,
+                      static_cast<long long>(*result.volume), decimal(result.centroidX).c_str(),
+                      decimal(result.centroidY).c_str());
 }
 
 void updateMeasureContent(Workbench& bench) {

@@ -2,7 +2,10 @@
 
 #include <algorithm>
 #include <cmath>
+#include <span>
 
+#include "picture/file_helpers.h"
+#include "text/format.h"
 #include "workbench/tools/tool_frame.h"
 #include "workbench/view/refresh_chain.h"
 
@@ -141,6 +144,43 @@ std::string profileReadout(const Workbench& bench) {
 
 double profilePixelSpacing(const Workbench& bench) {
   return profilePixelStep(bench) * viewPixelsPerPicturePixel(bench);
+}
+
+std::vector<ProfileSampleRow> profileSampleRows(const Workbench& bench) {
+  const tools::ProfileContent& content = bench.tools.profileContent;
+  std::vector<ProfileSampleRow> rows;
+  rows.reserve(content.points.size());
+  const auto valueAt = [&](ImageSlot image, std::size_t k) -> std::optional<int> {
+    const auto& profile = content.images[index(image)];
+    if (!profile || k >= profile->values.size()) return std::nullopt;
+    return profile->values[k];
+  };
+  for (std::size_t k = 0; k < content.points.size(); ++k) {
+    rows.push_back({static_cast<int>(k), content.points[k], static_cast<double>(k) * content.step,
+                    valueAt(ImageSlot::First, k), valueAt(ImageSlot::Second, k)});
+  }
+  return rows;
+}
+
+std::string profileCsv(const Workbench& bench) {
+  const auto field = [](std::optional<int> value) {
+    return value ? std::to_string(*value) : std::string();
+  };
+  std::string csv = "k,u,v,distance,image1,image2\n";
+  for (const ProfileSampleRow& row : profileSampleRows(bench)) {
+    csv += text::format("%d,%d,%d,%.4f,", row.k, row.at.x, row.at.y, row.distance);
+    csv += field(row.first) + "," + field(row.second) + "\n";
+  }
+  return csv;
+}
+
+bool saveProfileCsv(const Workbench& bench, const std::string& path, UserPort& user) {
+  const std::string csv = profileCsv(bench);
+  const std::span<const std::uint8_t> bytes(reinterpret_cast<const std::uint8_t*>(csv.data()),
+                                            csv.size());
+  if (writeFileAtomically(path, bytes)) return true;
+  user.tell(Icon::Error, text::format("ﾌｧｲﾙの書き込みができません\n%s", path.c_str()));
+  return false;
 }
 
 void updateProfileContent(Workbench& bench) {

@@ -2,8 +2,11 @@
 // The profile tool on the workbench: its settings (the state word of the program settings and
 // the session's grid steps), the requests of its window and its content, sampled from the pane
 // views after every rendering.
+#include <optional>
 #include <string>
+#include <vector>
 
+#include "ports/ports.h"
 #include "tools/tool_words.h"
 #include "workbench/workbench.h"
 
@@ -36,6 +39,21 @@ std::string profileReadout(const Workbench& bench);
 
 // The graph spacing of the pixel grid: the pixel step as the pane shows it.
 double profilePixelSpacing(const Workbench& bench);
+
+// The samples of the drawn profiles: number k, view point, distance k x step and the value of
+// each image (none where that image is not drawn).
+struct ProfileSampleRow {
+  int k = 0;
+  ViewPoint at;
+  double distance = 0;
+  std::optional<int> first, second;
+};
+std::vector<ProfileSampleRow> profileSampleRows(const Workbench& bench);
+// "CSVで保存": a header line "k,u,v,distance,image1,image2", then one line per sample
+// ("%d,%d,%d,%.4f,%d,%d", an empty field for an image not drawn). Written atomically; a failure
+// tells "ﾌｧｲﾙの書き込みができません\n<path>" and leaves a previous file as it was.
+std::string profileCsv(const Workbench& bench);
+bool saveProfileCsv(const Workbench& bench, const std::string& path, UserPort& user);
 
 // Samples the shown images' pane views (applying the automatic range while "全自動" is on).
 void updateProfileContent(Workbench& bench);

@@ -61,8 +61,10 @@ TEST_F(MeasurementTool, RectangleOnWhiteWithItsBases) {
   toolPaneClick(bench, 30, 10);
   toolPaneClick(bench, 32, 11);
   EXPECT_EQ(*result(ImageSlot::Second).volume, 0);
-  // Image 1 is black there: area 6, volume 0, no centroid.
+  // Image 1 is black there: area 6, no centroid (not a centroid at -1).
   EXPECT_FALSE(result(ImageSlot::First).centroidX);
+  EXPECT_EQ(measureText(bench, ImageSlot::First),
+            " 面積:6.0000  体積:1530  重心:(,) ");  // 6 x 255 - 0
   EXPECT_DOUBLE_EQ(*result(ImageSlot::First).area, 6.0);
 }
 
@@ -80,6 +82,25 @@ TEST_F(MeasurementTool, PolygonTakesAtMost1024VerticesAndClosesOnADoubleClick) {
   EXPECT_GT(*result(ImageSlot::Second).area, 0.0);
   toolPaneClick(bench, 30, 30);  // a click after a closed polygon starts a new one
   EXPECT_EQ(bench.tools.measure.polygon.size(), 1u);
+}
+
+// Image 1 is black and image 2 white in the rectangle: the centroid of image 1 is not
+// measured, so its fields, its differences and 差ＸＹ stay empty; "▼" takes image 2's.
+TEST_F(MeasurementTool, TableLeavesEveryDifferenceWithAnUnmeasuredValueEmpty) {
+  set({.area = true});
+  toolPaneClick(bench, 30, 10);
+  toolPaneClick(bench, 32, 11);
+  copyMeasureReference(bench, 2);
+  copyMeasureReference(bench, 3);
+  const MeasureTable table = measureTable(bench);
+  using Row = std::array<std::string, kMeasureTableColumns>;
+  EXPECT_EQ(table[2], (Row{"面積", "6.0000", "6.0000", "0.0000"}));  // not copied
+  EXPECT_EQ(table[3], (Row{"体積", "0", "1530", "1530", "0", "1530", "0", "0"}));
+  EXPECT_EQ(table[5], (Row{"重心", "", "", "31.0000", "10.5000", "", "", ""}));
+  EXPECT_EQ(table[7], (Row{"差", "", "", "0.0000", "0.0000"}));
+  const std::string text = measureTableText(table);
+  EXPECT_EQ(text.substr(0, text.find('\n', text.find('\n') + 1) + 1),
+            "\tｲﾒｰｼﾞ1\tｲﾒｰｼﾞ2\t差\t基準1\t基準2\t基準差1\t基準差2\n測長\n");
 }
 
 }  // namespace

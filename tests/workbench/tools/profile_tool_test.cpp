@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include "picture/file_helpers.h"
+#include "support/test_files.h"
 #include "support/workbench_fixture.h"
 #include "workbench/tools/tool_frame.h"
 #include "workbench/view/refresh_chain.h"
@@ -99,6 +101,22 @@ TEST_F(ProfileTool, ArbitrarySegmentFollowsThePane) {
   toolPaneClick(bench, 300, 300);
   EXPECT_TRUE(content().points.empty());
   EXPECT_DOUBLE_EQ(content().step, 0.0);
+}
+
+TEST_F(ProfileTool, CsvHoldsTheSamplesAndAFailedSaveKeepsTheOldFile) {
+  setDirection(2);
+  toolPaneClick(bench, 230, 250);
+  toolPaneClick(bench, 232, 251);
+  // Two samples along x, one step = √((2 x 2)² + (1 x 3)²) / 2 = 2.5; picture 2 holds x / 2.
+  EXPECT_EQ(profileCsv(bench),
+            "k,u,v,distance,image1,image2\n0,230,250,0.0000,128,115\n1,231,250,2.5000,128,115\n");
+  testing::TempDir folder;
+  const std::string path = folder.file("profile.csv");
+  ASSERT_TRUE(saveProfileCsv(bench, path, user));
+  EXPECT_EQ(readWholeFile(path, 1000)->size(), profileCsv(bench).size());
+  // A folder in the way: the message names it, nothing is replaced.
+  EXPECT_FALSE(saveProfileCsv(bench, folder.path(), user));
+  EXPECT_EQ(user.onlyMessage(), "ﾌｧｲﾙの書き込みができません\n" + folder.path());
 }
 
 }  // namespace
