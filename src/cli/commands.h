@@ -39,6 +39,8 @@ Command exportCommand();
 Command importCommand();
 Command archiveCommand();
 Command stateCommand();
+Command scopeCommand();
+Command viewCommand();
 
 // "items=N" and the list lines of an archive (archive list, info FILE.vla).
 int listArchive(const std::string& file, const Arguments& args, Context& io);

@@ -339,6 +339,14 @@ TEST_F(PaneInput, ImageMenuListsKindsColoursAndMagnifications) {
   EXPECT_EQ(findItem(menu, "倍率　Ｘ16")->argument, 16);
   EXPECT_FALSE(findItem(menu, "貼り付け")->enabled);
   EXPECT_FALSE(findItem(menu, "ｲﾒｰｼﾞｽｺｰﾌﾟ倍率")->enabled);
+  EXPECT_FALSE(run(kPaneImage1, PaneCommand::ScopeMagnification, 32));
+  // With the image scope switched on its magnification can be chosen.
+  bench.shell.imageScope = true;
+  EXPECT_TRUE(findItem(paneMenu(bench, kPanePicture1, {}), "ｲﾒｰｼﾞｽｺｰﾌﾟ倍率")->enabled);
+  EXPECT_TRUE(run(kPanePicture2, PaneCommand::ScopeMagnification, 32));
+  EXPECT_EQ(bench.options.ScopeMagnification, 32);
+  EXPECT_TRUE(findItem(paneMenu(bench, kPanePicture1, {}), "倍率　Ｘ32")->checked);
+  bench.shell.imageScope = false;
 
   // A picture that fits the pane cannot be reduced.
   open(300, 200);

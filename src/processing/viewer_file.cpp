@@ -1,0 +1,108 @@
+#include "processing/viewer_file.h"
+
+#include <algorithm>
+#include <cstring>
+#include <new>
+#include <span>
+
+#include "picture/bitmap.h"
+#include "picture/file_names.h"
+#include "picture/raw.h"
+
+namespace vemla {
+namespace {
+
+std::string withPath(const char* message, const std::string& path) {
+  std::string text = message;
+  return text.append("\n[").append(path).append("]");
+}
+
+// Bytes of a picture in 64 bits; 0 when a side is below 1.
+std::int64_t pictureBytes(std::int64_t width, std::int64_t height, int bytesPerPixel) {
+  if (width < 1 || height < 1) return 0;
+  return width * height * bytesPerPixel;
+}
+
+bool allocate(std::vector<std::uint8_t>& buffer, std::int64_t bytes) {
+  try {
+    buffer.assign(static_cast<std::size_t>(bytes), 0);
+    return true;
+  } catch (const std::bad_alloc&) {
+    return false;
+  }
+}
+
+}  // namespace
+
+ViewerPicture ViewerImage::picture() const {
+  return {pixels.empty() ? nullptr : pixels.data(), width, height, bytesPerPixel, palette};
+}
+
+std::string loadViewerBitmap(const std::string& path, int maxWidth, int maxHeight,
+                             ViewerImage& into) {
+  if (!isBitmapName(path)) return withPath(kViewerUnsupported, path);
+  // The headers first (an empty destination stops the reader after them), then the rows into a
+  // buffer of the exact size, so that the held picture survives any failure.
+  BitmapRead read;
+  const int probe = readBitmapIntoMemory(path, {}, maxWidth, maxHeight, read);
+  if (probe == kUnsupported) return withPath(kViewerUnsupported, path);
+  if (probe != kTooLarge) return withPath(kViewerReadFailed, path);
+  if (read.width > maxWidth || read.height > maxHeight) return withPath(kViewerTooLarge, path);
+  const int bytesPerPixel = read.headers.info.bitCount / 8;  // 8, 24 or 32 past the probe
+  const std::int64_t bytes = pictureBytes(read.width, read.height, bytesPerPixel);
+  if (bytes == 0) return withPath(kViewerReadFailed, path);
+  std::vector<std::uint8_t> pixels;
+  if (!allocate(pixels, bytes)) return kViewerNoMemory;
+  const int result = readBitmapIntoMemory(path, pixels, maxWidth, maxHeight, read);
+  if (result == kUnsupported) return withPath(kViewerUnsupported, path);
+  if (result == kTooLarge) return withPath(kViewerTooLarge, path);
+  if (result != bytesPerPixel) return withPath(kViewerReadFailed, path);
+  into.pixels = std::move(pixels);
+  into.width = read.width;
+  into.height = read.height;
+  into.bytesPerPixel = bytesPerPixel;
+  into.palette.fill(0);
+  if (bytesPerPixel == 1) {
+    for (std::size_t i = 0; i < 256; ++i) {
+      const std::uint8_t* entry = read.palette.data() + 4 * i;  // blue, green, red, 0
+      into.palette[i] = static_cast<std::uint32_t>(entry[2]) << 16 |
+                        static_cast<std::uint32_t>(entry[1]) << 8 | entry[0];
+    }
+  }
+  return {};
+}
+
+std::string loadViewerRaw(const std::string& path, const RawSize& size, int maxWidth,
+                          int maxHeight, ViewerImage& into) {
+  const std::int64_t bytes = pictureBytes(size.width, size.height, 1);
+  if (bytes == 0 || size.offset < 0) return withPath(kViewerReadFailed, path);
+  if (size.width > maxWidth || size.height > maxHeight) return withPath(kViewerTooLarge, path);
+  std::vector<std::uint8_t> pixels;
+  if (!allocate(pixels, bytes)) return kViewerNoMemory;
+  if (readRawPicture(path, size.offset, pixels) != 1) return withPath(kViewerReadFailed, path);
+  into.pixels = std::move(pixels);
+  into.width = size.width;
+  into.height = size.height;
+  into.bytesPerPixel = 1;
+  for (std::uint32_t g = 0; g < 256; ++g) into.palette[g] = g * 0x010101u;
+  return {};
+}
+
+std::string loadViewerMemory(const std::uint8_t* pixels, int width, int height,
+                             const std::array<std::uint32_t, 256>& palette, int maxWidth,
+                             int maxHeight, ViewerImage& into) {
+  const std::int64_t bytes = pictureBytes(width, height, 1);
+  if (bytes == 0 || pixels == nullptr) return kViewerReadFailed;
+  if (width > maxWidth || height > maxHeight) return kViewerTooLarge;
+  std::vector<std::uint8_t> copy;
+  if (!allocate(copy, bytes)) return kViewerNoMemory;
+  std::memcpy(copy.data(), pixels, copy.size());
+  into.pixels = std::move(copy);
+  into.width = width;
+  into.height = height;
+  into.bytesPerPixel = 1;
+  into.palette = palette;
+  return {};
+}
+
+}  // namespace vemla

@@ -1,0 +1,41 @@
+#pragma once
+// The viewer's own copy of a picture and how files come into it: bitmaps as they are (grey
+// with their palette, 24- or 32-bit colour), raw files as grey with the given size. A failed
+// read leaves the held picture untouched and returns the message to show.
+#include <array>
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "ports/ports.h"
+#include "processing/viewer_model.h"
+
+namespace vemla {
+
+inline constexpr const char* kViewerNoMemory = "資源不足です";
+inline constexpr const char* kViewerUnsupported = "ｻﾎﾟｰﾄされていない形式のﾌｧｲﾙです";
+inline constexpr const char* kViewerTooLarge =
+    "表示可能な上限を超えています\n「ｵﾌﾟｼｮﾝ情報-画像関連-画像情報」の\n画像の最大許容ｻｲｽﾞを上げて下さい";
+inline constexpr const char* kViewerReadFailed = "画像ﾃﾞｰﾀの読み込みに失敗しました";
+inline constexpr const char* kViewerCannotView = "指定したﾀｲﾌﾟのﾌｧｲﾙはViewできません\n[%s]";
+
+struct ViewerImage {
+  std::vector<std::uint8_t> pixels;  // top-down, width * bytesPerPixel bytes a row
+  int width = 0, height = 0;
+  int bytesPerPixel = 1;
+  std::array<std::uint32_t, 256> palette{};  // 0x00RRGGBB, grey pictures only
+  bool empty() const { return pixels.empty(); }
+  ViewerPicture picture() const;
+};
+
+// Empty on success, else the message (with "\n[" path "]" for file sources).
+std::string loadViewerBitmap(const std::string& path, int maxWidth, int maxHeight,
+                             ViewerImage& into);
+std::string loadViewerRaw(const std::string& path, const RawSize& size, int maxWidth,
+                          int maxHeight, ViewerImage& into);
+// A grey picture from memory with its palette.
+std::string loadViewerMemory(const std::uint8_t* pixels, int width, int height,
+                             const std::array<std::uint32_t, 256>& palette, int maxWidth,
+                             int maxHeight, ViewerImage& into);
+
+}  // namespace vemla
