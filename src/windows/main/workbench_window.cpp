@@ -39,6 +39,7 @@
 #include "windows/main/screen_fit.h"
 #include "windows/panes/colour_bar.h"
 #include "windows/panes/image_pane.h"
+#include "windows/panes/image_scope_window.h"
 #include "windows/panes/picture_pane.h"
 #include "windows/tools/tool_area.h"
 #include "workbench/commands/command_handlers.h"
@@ -167,6 +168,10 @@ WorkbenchWindow::WorkbenchWindow(Workbench& bench, UserPort& user, QSize screen,
     return fromUtf8(*text);
   };
   buildLayout(screen);
+  scope_ = new ImageScopeWindow(bench_, canvas_);
+  scope_->setFocusTarget(imagePanes_[0]);
+  canvas_->setMouseTracking(true);
+  canvas_->installEventFilter(this);
   buildMenus();
   buildToolbar();
   rebuildHistoryMenu();
@@ -524,6 +529,8 @@ void WorkbenchWindow::refreshTitles() {
 }
 
 void WorkbenchWindow::picturesChanged() {
+  if (!bench_.pictures.picturesPresent) scope_->hide();
+  if (scope_->isVisible()) scope_->update();
   refreshTitles();
   for (PicturePane* pane : picturePanes_) pane->refresh();
   for (ImagePane* pane : imagePanes_) pane->refresh();
@@ -531,6 +538,7 @@ void WorkbenchWindow::picturesChanged() {
 }
 
 void WorkbenchWindow::panesChanged() {
+  if (scope_->isVisible()) scope_->update();
   refreshTitles();
   for (PicturePane* pane : picturePanes_) pane->refresh();
   for (ImagePane* pane : imagePanes_) pane->refresh();
@@ -606,6 +614,24 @@ void WorkbenchWindow::openArchive(const QString& path, bool pathKnown) {
 // ---------------------------------------------------------------------------------------------
 // Commands
 
+void WorkbenchWindow::showScope(ScopeSource source, QPoint globalPos, int x, int y) {
+  if (!bench_.shell.imageScope) return;
+  const auto cornerOf = [this](const QWidget* pane) {
+    const QPoint corner = pane->mapTo(canvas_, QPoint(0, 0));
+    return ScopePoint{corner.x(), corner.y()};
+  };
+  const QPoint mouse = canvas_->mapFromGlobal(globalPos);
+  const ScopePoint at =
+      scopePlacement(source, bench_.options.ScopePosition, {mouse.x(), mouse.y()},
+                     cornerOf(imagePanes_[0]), cornerOf(imagePanes_[1]));
+  scope_->showFor(source, QPoint(at.x, at.y), x, y);
+}
+
+bool WorkbenchWindow::eventFilter(QObject* watched, QEvent* event) {
+  if (watched == canvas_ && event->type() == QEvent::MouseMove) scope_->hide();
+  return QMainWindow::eventFilter(watched, event);
+}
+
 void WorkbenchWindow::runCommand(int id) {
   if (!commandAvailable(id)) return;
   ++running_;
@@ -613,6 +639,7 @@ void WorkbenchWindow::runCommand(int id) {
   CommandContext context{bench_, user_, busy_, progress_, *this};
   vemla::runCommand(id, context);
   --running_;
+  if (!bench_.shell.imageScope) scope_->hide();
   if (!closed_) afterPictureCommand();
 }
 

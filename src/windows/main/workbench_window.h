@@ -31,6 +31,7 @@ class PicturePane;
 class ImagePane;
 class QuickHelp;
 class BaseWindow;
+class ImageScopeWindow;
 
 // How the window asks for file names: an open dialog (one or several names) and a save
 // dialog. Tests replace them.
@@ -66,6 +67,7 @@ class WorkbenchWindow : public QMainWindow,
   void showHelp(QWidget* anchor, const QString& text) override;
   bool grabScrollEnabled() const override;
   void grabScroll(QPoint delta) override;
+  void showScope(ScopeSource source, QPoint globalPos, int x, int y) override;
 
   // Carries out command `id` at once (menu, toolbar and tests); an unavailable one does nothing.
   void runCommand(int id);
@@ -89,6 +91,7 @@ class WorkbenchWindow : public QMainWindow,
   }
   void setNameDialog(NameDialog dialog) { nameDialog_ = std::move(dialog); }
   QuickHelp& quickHelp() const { return *quickHelp_; }
+  ImageScopeWindow& imageScope() const { return *scope_; }
   bool usesBaseWindow() const { return baseWindow_ != nullptr; }
   LayoutOffset layoutOffset() const { return offset_; }
   LayoutOffset scrollRange() const { return range_; }
@@ -107,6 +110,9 @@ class WorkbenchWindow : public QMainWindow,
 
  protected:
   void closeEvent(QCloseEvent* event) override;
+  // Mouse moves over the layout's own area (outside panes and control windows) close the
+  // image scope.
+  bool eventFilter(QObject* watched, QEvent* event) override;
 
  private:
   // CommandHost
@@ -143,6 +149,7 @@ class WorkbenchWindow : public QMainWindow,
   ProgressWindow progress_;
   WaitCursor busy_;
   QuickHelp* quickHelp_ = nullptr;
+  ImageScopeWindow* scope_ = nullptr;
   FileDialogs dialogs_;
   NameDialog nameDialog_;
 
