@@ -41,6 +41,7 @@
 #include "windows/panes/image_pane.h"
 #include "windows/panes/image_scope_window.h"
 #include "windows/panes/picture_pane.h"
+#include "windows/viewer/viewer_window.h"
 #include "windows/tools/tool_area.h"
 #include "workbench/commands/command_handlers.h"
 #include "workbench/commands/file_history.h"
@@ -625,6 +626,42 @@ void WorkbenchWindow::showScope(ScopeSource source, QPoint globalPos, int x, int
       scopePlacement(source, bench_.options.ScopePosition, {mouse.x(), mouse.y()},
                      cornerOf(imagePanes_[0]), cornerOf(imagePanes_[1]));
   scope_->showFor(source, QPoint(at.x, at.y), x, y);
+}
+
+ViewerWindow& WorkbenchWindow::viewer() {
+  if (viewer_ == nullptr) {
+    viewer_ = new ViewerWindow(bench_.options, user_, this);
+    viewer_->setClipboardFiles([this] { return clipboardFiles(); });
+    viewer_->setHelp([this](QWidget* anchor, const QString& text) { showHelp(anchor, text); });
+  }
+  return *viewer_;
+}
+
+void WorkbenchWindow::viewPane(int pane) {
+  const PictureState& pictures = bench_.pictures;
+  if (!pictures.picturesPresent) return;
+  // The pane's buffer as an 8-bit picture with the pane's palette: the shifted picture with
+  // its own palette, or the derived image with the pane's colour table.
+  std::array<std::uint32_t, 256> palette{};
+  const std::uint8_t* pixels = nullptr;
+  if (pane < kPaneImage1) {
+    const PictureSlot picture = pictureOfPane(pane);
+    pixels = bench_.store.plane(shiftedPlane(picture));
+    const Palette& entries = pictures.pictures[index(picture)].palette;
+    for (std::size_t i = 0; i < palette.size(); ++i) {
+      palette[i] = static_cast<std::uint32_t>(entries[4 * i + 2]) << 16 |
+                   static_cast<std::uint32_t>(entries[4 * i + 1]) << 8 | entries[4 * i];
+    }
+  } else {
+    const ImageSlot image = imageOfPane(pane);
+    pixels = bench_.store.plane(image == ImageSlot::First ? kImage1 : kImage2);
+    const ColourTable& colours = bench_.view.panes[index(image)].colours;
+    for (std::size_t i = 0; i < palette.size(); ++i) {
+      palette[i] = static_cast<std::uint32_t>(colours[i].red) << 16 |
+                   static_cast<std::uint32_t>(colours[i].green) << 8 | colours[i].blue;
+    }
+  }
+  viewer().openMemory(pixels, pictures.width, pictures.height, palette);
 }
 
 bool WorkbenchWindow::eventFilter(QObject* watched, QEvent* event) {

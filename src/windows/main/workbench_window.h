@@ -32,6 +32,7 @@ class ImagePane;
 class QuickHelp;
 class BaseWindow;
 class ImageScopeWindow;
+class ViewerWindow;
 
 // How the window asks for file names: an open dialog (one or several names) and a save
 // dialog. Tests replace them.
@@ -68,6 +69,9 @@ class WorkbenchWindow : public QMainWindow,
   bool grabScrollEnabled() const override;
   void grabScroll(QPoint delta) override;
   void showScope(ScopeSource source, QPoint globalPos, int x, int y) override;
+  void viewPane(int pane) override;
+  // The viewer, made on first use.
+  ViewerWindow& viewer();
 
   // Carries out command `id` at once (menu, toolbar and tests); an unavailable one does nothing.
   void runCommand(int id);
@@ -150,6 +154,7 @@ class WorkbenchWindow : public QMainWindow,
   WaitCursor busy_;
   QuickHelp* quickHelp_ = nullptr;
   ImageScopeWindow* scope_ = nullptr;
+  QPointer<ViewerWindow> viewer_;
   FileDialogs dialogs_;
   NameDialog nameDialog_;
 

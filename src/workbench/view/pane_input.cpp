@@ -127,7 +127,7 @@ void appendCommonTail(const Workbench& bench, std::vector<PaneMenuItem>& menu) {
                          {item("ギャラリーへコピー", PaneCommand::GalleryCopyTo, 0, false),
                           item("ギャラリーからコピー", PaneCommand::GalleryCopyFrom, 0, false)},
                          false));
-  menu.push_back(item("Ｖｉｅｗ", PaneCommand::View, 0, false));
+  menu.push_back(item("Ｖｉｅｗ", PaneCommand::View, 0, bench.pictures.picturesPresent));
   menu.push_back(separatorItem());
   menu.push_back(item("機能説明", PaneCommand::Help));
   menu.push_back(item("キャンセル", PaneCommand::Cancel));

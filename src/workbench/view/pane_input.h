@@ -177,7 +177,7 @@ struct PaneMenuContext {
 
 // The pop-up menu of pane `pane` with its enabling and check marks. Items of functions this
 // program does not offer yet (history paste, copy and paste through the exchange file, gallery
-// copy, the viewer) are listed disabled.
+// copy) are listed disabled.
 std::vector<PaneMenuItem> paneMenu(const Workbench& bench, int pane,
                                    const PaneMenuContext& context);
 
