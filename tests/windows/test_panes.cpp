@@ -405,7 +405,7 @@ class PanesTest : public QObject {
     QVERIFY(menu.enabledOf(QString::fromUtf8("差分ｶﾗｰ")));
     QVERIFY(menu.enabledOf(QString::fromUtf8("XOR(排他的論理和)")));
     QVERIFY(!menu.enabledOf(QString::fromUtf8("倍率　1/0.625")));  // 320 / 512, fits the pane
-    QVERIFY(!menu.enabledOf(QString::fromUtf8("Ｖｉｅｗ")));
+    QVERIFY(menu.enabledOf(QString::fromUtf8("Ｖｉｅｗ")));
 
     // A kind for Image 2 only, from its own pane.
     answer.choice = QString::fromUtf8("階調差");
