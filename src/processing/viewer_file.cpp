@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <memory>
 #include <new>
 #include <span>
 
@@ -38,13 +39,21 @@ ViewerPicture ViewerImage::picture() const {
   return {pixels.empty() ? nullptr : pixels.data(), width, height, bytesPerPixel, palette};
 }
 
-std::string loadViewerBitmap(const std::string& path, int maxWidth, int maxHeight,
-                             ViewerImage& into) {
-  if (!isBitmapName(path)) return withPath(kViewerUnsupported, path);
+namespace {
+
+// `open` gives a fresh source of the file's bytes each time (null when it cannot be opened).
+template <typename Open>
+std::string loadBitmapFrom(Open open, const std::string& path, int maxWidth, int maxHeight,
+                           ViewerImage& into) {
+  const auto readInto = [&](std::span<std::uint8_t> destination, BitmapRead& read) {
+    auto source = open();
+    return source ? readBitmapIntoMemory(*source, destination, maxWidth, maxHeight, read)
+                  : kReadError;
+  };
   // The headers first (an empty destination stops the reader after them), then the rows into a
   // buffer of the exact size, so that the held picture survives any failure.
   BitmapRead read;
-  const int probe = readBitmapIntoMemory(path, {}, maxWidth, maxHeight, read);
+  const int probe = readInto({}, read);
   if (probe == kUnsupported) return withPath(kViewerUnsupported, path);
   if (probe != kTooLarge) return withPath(kViewerReadFailed, path);
   if (read.width > maxWidth || read.height > maxHeight) return withPath(kViewerTooLarge, path);
@@ -53,7 +62,7 @@ std::string loadViewerBitmap(const std::string& path, int maxWidth, int maxHeigh
   if (bytes == 0) return withPath(kViewerReadFailed, path);
   std::vector<std::uint8_t> pixels;
   if (!allocate(pixels, bytes)) return kViewerNoMemory;
-  const int result = readBitmapIntoMemory(path, pixels, maxWidth, maxHeight, read);
+  const int result = readInto(pixels, read);
   if (result == kUnsupported) return withPath(kViewerUnsupported, path);
   if (result == kTooLarge) return withPath(kViewerTooLarge, path);
   if (result != bytesPerPixel) return withPath(kViewerReadFailed, path);
@@ -70,6 +79,24 @@ std::string loadViewerBitmap(const std::string& path, int maxWidth, int maxHeigh
     }
   }
   return {};
+}
+
+}  // namespace
+
+std::string loadViewerBitmap(const std::string& path, int maxWidth, int maxHeight,
+                             ViewerImage& into) {
+  if (!isBitmapName(path)) return withPath(kViewerUnsupported, path);
+  const auto open = [&path]() -> std::unique_ptr<FileSource> {
+    auto source = std::make_unique<FileSource>(path);
+    return source->isOpen() ? std::move(source) : nullptr;
+  };
+  return loadBitmapFrom(open, path, maxWidth, maxHeight, into);
+}
+
+std::string loadViewerBitmap(std::span<const std::uint8_t> file, const std::string& name,
+                             int maxWidth, int maxHeight, ViewerImage& into) {
+  const auto open = [file] { return std::make_unique<MemorySource>(file); };
+  return loadBitmapFrom(open, name, maxWidth, maxHeight, into);
 }
 
 std::string loadViewerRaw(const std::string& path, const RawSize& size, int maxWidth,

@@ -4,6 +4,7 @@
 // read leaves the held picture untouched and returns the message to show.
 #include <array>
 #include <cstdint>
+#include <span>
 #include <string>
 #include <vector>
 
@@ -31,6 +32,9 @@ struct ViewerImage {
 // Empty on success, else the message (with "\n[" path "]" for file sources).
 std::string loadViewerBitmap(const std::string& path, int maxWidth, int maxHeight,
                              ViewerImage& into);
+// The same from the bytes of a file named `name` (the name only goes into messages).
+std::string loadViewerBitmap(std::span<const std::uint8_t> file, const std::string& name,
+                             int maxWidth, int maxHeight, ViewerImage& into);
 std::string loadViewerRaw(const std::string& path, const RawSize& size, int maxWidth,
                           int maxHeight, ViewerImage& into);
 // A grey picture from memory with its palette.

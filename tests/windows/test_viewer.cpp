@@ -12,6 +12,8 @@
 #include "support/test_files.h"
 #include "windows/main/workbench_window.h"
 #include "windows/panes/picture_pane.h"
+#include "windows/main/qt_user_port.h"
+#include "windows/viewer/stand_alone_viewer.h"
 #include "windows/viewer/viewer_window.h"
 
 using namespace vemla;
@@ -84,6 +86,22 @@ struct Viewer {
 };
 
 QString q(const char* text) { return QString::fromUtf8(text); }
+
+// Presses `key` in the stand-alone viewer once the event loop runs.
+void pressInViewerLater(Qt::Key key) {
+  QTimer::singleShot(0, [key] {
+    for (QWidget* widget : QApplication::topLevelWidgets()) {
+      if (widget->objectName() == "VemlaImage" && widget->isVisible()) {
+        QTest::keyClick(widget, key);
+        return;
+      }
+    }
+  });
+}
+
+QStringList filesIn(const TempDir& folder) {
+  return QDir(QString::fromStdString(folder.path())).entryList(QDir::Files);
+}
 
 }  // namespace
 
@@ -226,6 +244,48 @@ class ViewerTest : public QObject {
     QCOMPARE(viewer.picture().pixels[7], 7);
     // Through the file's palette: entry i = (i, 255 - i, i / 2) as blue, green, red.
     QCOMPARE(viewer.picture().palette[7], 0x03F807u);
+  }
+
+  void standAloneViewerEndsOnEscapeAndGoesOnWithAnyOtherKey() {
+    TempDir folder;
+    Options options;
+    options.ViewerForSingleFile = true;
+    RecordingPort user;
+    const std::string raw = folder.file("r.raw");
+    vemla::testing::writeBytes(raw, std::vector<std::uint8_t>(64, 9));
+    const QStringList before = filesIn(folder);
+
+    // Escape: the program ends; nothing but the view lock was made in the folder.
+    user.rawAnswers.push_back(RawSize{8, 8, 0});
+    pressInViewerLater(Qt::Key_Escape);
+    StandAloneViewer first;
+    StandAloneResult result = runStandAloneViewer(options, user, folder.path(), raw, first,
+                                                  kScreen);
+    QVERIFY(!result.proceed);
+    QVERIFY(first.lock->held() && first.listener != nullptr);
+    QCOMPARE(filesIn(folder), before + QStringList{"vemla241View.lck"});
+
+    // Any other key goes on with the raw size already given; a second viewer-only copy finds
+    // the lock taken and does not listen.
+    user.rawAnswers.push_back(RawSize{4, 16, 0});
+    pressInViewerLater(Qt::Key_Space);
+    StandAloneViewer second;
+    result = runStandAloneViewer(options, user, folder.path(), raw, second, kScreen);
+    QVERIFY(result.proceed);
+    QCOMPARE(result.raw, (std::optional<RawSize>(RawSize{4, 16, 0})));
+    QVERIFY(!second.lock->held() && second.listener == nullptr);
+    // The full program opens the name without asking its size again.
+    QtUserPort port(nullptr, options);
+    port.presetRawSize(raw, *result.raw);
+    QCOMPARE(port.askRawSize(raw, 64, RawSize{}), (std::optional<RawSize>(RawSize{4, 16, 0})));
+
+    // A failed open ends the program as well.
+    StandAloneViewer third;
+    QVERIFY(!runStandAloneViewer(options, user, folder.path(), folder.file("none.bmp"), third,
+                                 kScreen)
+                 .proceed);
+    QCOMPARE(user.messages.size(), 1);
+    QVERIFY(user.unscripted.isEmpty());
   }
 };
 
