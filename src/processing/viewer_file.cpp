@@ -115,6 +115,33 @@ std::string loadViewerRaw(const std::string& path, const RawSize& size, int maxW
   return {};
 }
 
+std::string loadViewerSlot(const std::string& path, int width, int height, int bytesPerPixel,
+                           const Palette& palette, int maxWidth, int maxHeight, ViewerImage& into) {
+  if (bytesPerPixel != 1 && bytesPerPixel != 3 && bytesPerPixel != 4) return kViewerReadFailed;
+  const std::int64_t bytes = pictureBytes(width, height, bytesPerPixel);
+  if (bytes == 0) return kViewerReadFailed;
+  if (width > maxWidth || height > maxHeight) return kViewerTooLarge;
+  std::vector<std::uint8_t> pixels;
+  if (!allocate(pixels, bytes)) return kViewerNoMemory;
+  FileSource in(path);
+  std::uint8_t extra = 0;
+  if (!in.isOpen() || in.read(pixels.data(), pixels.size()) != pixels.size() ||
+      in.read(&extra, 1) != 0)
+    return kViewerReadFailed;
+  into.pixels = std::move(pixels);
+  into.width = width;
+  into.height = height;
+  into.bytesPerPixel = bytesPerPixel;
+  into.palette.fill(0);
+  if (bytesPerPixel == 1) {
+    for (std::size_t i = 0; i < 256; ++i) {
+      into.palette[i] = static_cast<std::uint32_t>(palette[4 * i + 2]) << 16 |
+                        static_cast<std::uint32_t>(palette[4 * i + 1]) << 8 | palette[4 * i];
+    }
+  }
+  return {};
+}
+
 std::string loadViewerMemory(const std::uint8_t* pixels, int width, int height,
                              const std::array<std::uint32_t, 256>& palette, int maxWidth,
                              int maxHeight, ViewerImage& into) {

@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "picture/palette.h"
 #include "ports/ports.h"
 #include "processing/viewer_model.h"
 
@@ -37,6 +38,11 @@ std::string loadViewerBitmap(std::span<const std::uint8_t> file, const std::stri
                              int maxWidth, int maxHeight, ViewerImage& into);
 std::string loadViewerRaw(const std::string& path, const RawSize& size, int maxWidth,
                           int maxHeight, ViewerImage& into);
+// A gallery slot's picture: its slot file holds exactly width x height x bytes per pixel bytes,
+// rows top-down; grey pictures take the slot's palette (blue, green, red, 0 per entry). A
+// missing, short or long file gives "画像ﾃﾞｰﾀの読み込みに失敗しました" without the path.
+std::string loadViewerSlot(const std::string& path, int width, int height, int bytesPerPixel,
+                           const Palette& palette, int maxWidth, int maxHeight, ViewerImage& into);
 // A grey picture from memory with its palette.
 std::string loadViewerMemory(const std::uint8_t* pixels, int width, int height,
                              const std::array<std::uint32_t, 256>& palette, int maxWidth,

@@ -130,6 +130,12 @@ int ViewerWindow::openBitmap(const std::string& path) {
       loadViewerBitmap(path, options_.MaxPictureWidth, options_.MaxPictureHeight, image_));
 }
 
+int ViewerWindow::openSlot(const std::string& path, int width, int height, int bytesPerPixel,
+                           const Palette& palette) {
+  return report(loadViewerSlot(path, width, height, bytesPerPixel, palette,
+                               options_.MaxPictureWidth, options_.MaxPictureHeight, image_));
+}
+
 int ViewerWindow::openRaw(const std::string& path, const RawSize& size) {
   const int result = report(
       loadViewerRaw(path, size, options_.MaxPictureWidth, options_.MaxPictureHeight, image_));

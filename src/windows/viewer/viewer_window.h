@@ -62,6 +62,9 @@ class ViewerWindow final : public QWidget {
   int openMemory(const std::uint8_t* pixels, int width, int height,
                  const std::array<std::uint32_t, 256>& palette);
   int openBitmap(const std::string& path);
+  // A gallery slot file of the given size and kind, with the slot's palette.
+  int openSlot(const std::string& path, int width, int height, int bytesPerPixel,
+               const Palette& palette);
   int openRaw(const std::string& path, const RawSize& size);
   // A dropped, pasted or given file: ".bmp" as a bitmap, ".raw" after asking its size; others
   // are refused.
