@@ -24,9 +24,10 @@ std::int64_t pictureBytes(std::int64_t width, std::int64_t height, int bytesPerP
   return width * height * bytesPerPixel;
 }
 
+// Sizes `buffer` for `bytes`; its old content may stay (every caller overwrites all of it).
 bool allocate(std::vector<std::uint8_t>& buffer, std::int64_t bytes) {
   try {
-    buffer.assign(static_cast<std::size_t>(bytes), 0);
+    buffer.resize(static_cast<std::size_t>(bytes));
     return true;
   } catch (const std::bad_alloc&) {
     return false;
@@ -60,13 +61,13 @@ std::string loadBitmapFrom(Open open, const std::string& path, int maxWidth, int
   const int bytesPerPixel = read.headers.info.bitCount / 8;  // 8, 24 or 32 past the probe
   const std::int64_t bytes = pictureBytes(read.width, read.height, bytesPerPixel);
   if (bytes == 0) return withPath(kViewerReadFailed, path);
-  std::vector<std::uint8_t> pixels;
+  std::vector<std::uint8_t>& pixels = into.spare;
   if (!allocate(pixels, bytes)) return kViewerNoMemory;
   const int result = readInto(pixels, read);
   if (result == kUnsupported) return withPath(kViewerUnsupported, path);
   if (result == kTooLarge) return withPath(kViewerTooLarge, path);
   if (result != bytesPerPixel) return withPath(kViewerReadFailed, path);
-  into.pixels = std::move(pixels);
+  into.pixels.swap(pixels);
   into.width = read.width;
   into.height = read.height;
   into.bytesPerPixel = bytesPerPixel;
@@ -104,10 +105,10 @@ std::string loadViewerRaw(const std::string& path, const RawSize& size, int maxW
   const std::int64_t bytes = pictureBytes(size.width, size.height, 1);
   if (bytes == 0 || size.offset < 0) return withPath(kViewerReadFailed, path);
   if (size.width > maxWidth || size.height > maxHeight) return withPath(kViewerTooLarge, path);
-  std::vector<std::uint8_t> pixels;
+  std::vector<std::uint8_t>& pixels = into.spare;
   if (!allocate(pixels, bytes)) return kViewerNoMemory;
   if (readRawPicture(path, size.offset, pixels) != 1) return withPath(kViewerReadFailed, path);
-  into.pixels = std::move(pixels);
+  into.pixels.swap(pixels);
   into.width = size.width;
   into.height = size.height;
   into.bytesPerPixel = 1;
@@ -121,14 +122,14 @@ std::string loadViewerSlot(const std::string& path, int width, int height, int b
   const std::int64_t bytes = pictureBytes(width, height, bytesPerPixel);
   if (bytes == 0) return kViewerReadFailed;
   if (width > maxWidth || height > maxHeight) return kViewerTooLarge;
-  std::vector<std::uint8_t> pixels;
+  std::vector<std::uint8_t>& pixels = into.spare;
   if (!allocate(pixels, bytes)) return kViewerNoMemory;
   FileSource in(path);
   std::uint8_t extra = 0;
   if (!in.isOpen() || in.read(pixels.data(), pixels.size()) != pixels.size() ||
       in.read(&extra, 1) != 0)
     return kViewerReadFailed;
-  into.pixels = std::move(pixels);
+  into.pixels.swap(pixels);
   into.width = width;
   into.height = height;
   into.bytesPerPixel = bytesPerPixel;
@@ -148,10 +149,10 @@ std::string loadViewerMemory(const std::uint8_t* pixels, int width, int height,
   const std::int64_t bytes = pictureBytes(width, height, 1);
   if (bytes == 0 || pixels == nullptr) return kViewerReadFailed;
   if (width > maxWidth || height > maxHeight) return kViewerTooLarge;
-  std::vector<std::uint8_t> copy;
+  std::vector<std::uint8_t>& copy = into.spare;
   if (!allocate(copy, bytes)) return kViewerNoMemory;
   std::memcpy(copy.data(), pixels, copy.size());
-  into.pixels = std::move(copy);
+  into.pixels.swap(copy);
   into.width = width;
   into.height = height;
   into.bytesPerPixel = 1;

@@ -23,6 +23,9 @@ inline constexpr const char* kViewerCannotView = "指定したﾀｲﾌﾟのﾌ
 
 struct ViewerImage {
   std::vector<std::uint8_t> pixels;  // top-down, width * bytesPerPixel bytes a row
+  // The next picture is read here and swapped in only when it was read completely; both
+  // buffers keep their memory, so opening again allocates nothing.
+  std::vector<std::uint8_t> spare;
   int width = 0, height = 0;
   int bytesPerPixel = 1;
   std::array<std::uint32_t, 256> palette{};  // 0x00RRGGBB, grey pictures only

@@ -1,8 +1,10 @@
 #include "processing/viewer_model.h"
 
 #include <algorithm>
+#include <bit>
 #include <cstdio>
 #include <cstring>
+#include <thread>
 #include <vector>
 
 #include "processing/shift.h"
@@ -14,11 +16,45 @@ constexpr int kScreenMargin = 64;
 constexpr int kWindowMargin = 32;
 constexpr int kGradationHalf = kGradationCells / 2;
 constexpr std::uint32_t kBlack = 0xFF000000u;
+static_assert(std::endian::native == std::endian::little, "colour pixels are loaded as 32 bits");
 
 // The zooms in increasing order.
 constexpr int kReductions[] = {-8, -4, -2};
 
 std::uint32_t opaque(std::uint32_t rgb) { return kBlack | (rgb & 0x00FFFFFFu); }
+
+// Below this many client pixels per band a thread costs more than it saves.
+constexpr std::int64_t kPixelsPerBand = 512 * 1024;
+
+// Client row `out` from picture row y: black outside shownFirst..shownLast, else the sample at
+// byte offset column[u] of the row.
+void paintRow(const ViewerPicture& picture, std::int64_t y, std::size_t rowBytes,
+              const std::int32_t* column, int shownFirst, int shownLast, int clientWidth,
+              const std::array<std::uint32_t, 256>& colours, std::uint32_t* out) {
+  const std::uint8_t* source = picture.pixels + static_cast<std::size_t>(y) * rowBytes;
+  std::fill(out, out + shownFirst, kBlack);
+  std::fill(out + shownLast + 1, out + clientWidth, kBlack);
+  if (picture.bytesPerPixel == 1) {
+    for (int u = shownFirst; u <= shownLast; ++u) out[u] = colours[source[column[u]]];
+    return;
+  }
+  // Colour pixels are blue, green, red (and a fourth byte): one little-endian 32-bit load
+  // gives 0x??RRGGBB. A 3-byte pixel loads its neighbour's first byte too, so the picture's
+  // very last pixel is read byte by byte.
+  const bool lastRow = y == picture.height - 1;
+  for (int u = shownFirst; u <= shownLast; ++u) {
+    const std::uint8_t* p = source + column[u];
+    std::uint32_t value;
+    if (picture.bytesPerPixel == 4 || !lastRow ||
+        static_cast<std::size_t>(column[u]) + 3 < rowBytes) {
+      std::memcpy(&value, p, sizeof value);
+    } else {
+      value = static_cast<std::uint32_t>(p[2]) << 16 | static_cast<std::uint32_t>(p[1]) << 8 |
+              p[0];
+    }
+    out[u] = kBlack | (value & 0x00FFFFFFu);
+  }
+}
 
 }  // namespace
 
@@ -121,37 +157,48 @@ void paintViewer(const ViewerPicture& picture, int zoom, int centreX, int centre
       shownLast = std::max(shownLast, u);
     }
   }
+  std::array<std::uint32_t, 256> colours{};
+  for (std::size_t i = 0; i < colours.size(); ++i) colours[i] = opaque(picture.palette[i]);
   const std::size_t rowBytes = static_cast<std::size_t>(picture.width) *
                                static_cast<std::size_t>(std::max(1, picture.bytesPerPixel));
-  std::int64_t previousRow = -1;
-  for (int v = 0; v < clientHeight; ++v) {
-    std::uint32_t* out = rowOf(v);
-    const std::int64_t y = drawable ? pictureAt(v, centreY, clientHeight, zoom) : -1;
-    if (y < 0 || y >= picture.height || shownLast < 0) {
-      std::fill(out, out + clientWidth, kBlack);
-      previousRow = -1;
-      continue;
-    }
-    if (y == previousRow) {
-      std::memcpy(out, rowOf(v - 1), static_cast<std::size_t>(clientWidth) * sizeof(std::uint32_t));
-      continue;
-    }
-    previousRow = y;
-    const std::uint8_t* source = picture.pixels + static_cast<std::size_t>(y) * rowBytes;
-    std::fill(out, out + shownFirst, kBlack);
-    std::fill(out + shownLast + 1, out + clientWidth, kBlack);
-    const std::int32_t* column = columns.data();
-    if (picture.bytesPerPixel == 1) {
-      for (int u = shownFirst; u <= shownLast; ++u)
-        out[u] = opaque(picture.palette[source[column[u]]]);
-    } else {
-      for (int u = shownFirst; u <= shownLast; ++u) {
-        const std::uint8_t* p = source + column[u];
-        out[u] = kBlack | (static_cast<std::uint32_t>(p[2]) << 16) |
-                 (static_cast<std::uint32_t>(p[1]) << 8) | p[0];
+  // Rows first..last; a row that shows the same picture row as the one above is copied.
+  const auto paintRows = [&](int first, int last) {
+    std::int64_t previousRow = -1;
+    for (int v = first; v < last; ++v) {
+      std::uint32_t* out = rowOf(v);
+      const std::int64_t y = drawable ? pictureAt(v, centreY, clientHeight, zoom) : -1;
+      if (y < 0 || y >= picture.height || shownLast < 0) {
+        std::fill(out, out + clientWidth, kBlack);
+        previousRow = -1;
+        continue;
       }
+      if (y == previousRow) {
+        std::memcpy(out, rowOf(v - 1),
+                    static_cast<std::size_t>(clientWidth) * sizeof(std::uint32_t));
+        continue;
+      }
+      previousRow = y;
+      paintRow(picture, y, rowBytes, columns.data(), shownFirst, shownLast, clientWidth,
+               colours, out);
     }
+  };
+  // Large client areas are split into bands painted in parallel; the result is the same.
+  const std::int64_t area = static_cast<std::int64_t>(clientWidth) * clientHeight;
+  const int bands = static_cast<int>(std::clamp<std::int64_t>(
+      std::min<std::int64_t>(std::thread::hardware_concurrency(), 4), 1,
+      std::max<std::int64_t>(1, area / kPixelsPerBand)));
+  if (bands <= 1) {
+    paintRows(0, clientHeight);
+    return;
   }
+  std::vector<std::thread> helpers;
+  const int rows = (clientHeight + bands - 1) / bands;
+  for (int band = 1; band < bands; ++band) {
+    const int first = std::min(clientHeight, band * rows);
+    helpers.emplace_back(paintRows, first, std::min(clientHeight, first + rows));
+  }
+  paintRows(0, std::min(clientHeight, rows));
+  for (std::thread& helper : helpers) helper.join();
 }
 
 std::string viewerTitle(int zoom, bool wheelZoomOnly, bool standAlone) {

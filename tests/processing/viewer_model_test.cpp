@@ -92,6 +92,32 @@ TEST(ViewerModel, PaintsNearestSamplesWithBlackAround) {
   EXPECT_EQ(small, (std::vector<std::uint32_t>{0xFF000000u, 0xFF000000u, 0xFF030201u, 0xFF060504u}));
 }
 
+// A client area large enough to be painted in bands shows, at every pixel, the sample the
+// column and row rules name.
+TEST(ViewerModel, LargeClientAreasAgreeWithTheSamplingRules) {
+  std::vector<std::uint8_t> grey(50 * 40);
+  for (std::size_t i = 0; i < grey.size(); ++i) grey[i] = static_cast<std::uint8_t>(i % 256);
+  ViewerPicture picture{grey.data(), 50, 40, 1, {}};
+  for (std::uint32_t i = 0; i < 256; ++i) picture.palette[i] = i;
+  constexpr int kWidth = 1500, kHeight = 1100;
+  std::vector<std::uint32_t> client(static_cast<std::size_t>(kWidth) * kHeight);
+  for (const int zoom : {3, 64, -2}) {
+    paintViewer(picture, zoom, 20, 17, kWidth, kHeight, client.data(), kWidth);
+    int wrong = 0;
+    for (int v = 0; v < kHeight; ++v) {
+      const std::int64_t y = pictureAt(v, 17, kHeight, zoom);
+      for (int u = 0; u < kWidth; ++u) {
+        const std::int64_t x = pictureAt(u, 20, kWidth, zoom);
+        const bool inside = x >= 0 && x < 50 && y >= 0 && y < 40;
+        const std::uint32_t expected =
+            0xFF000000u | (inside ? grey[static_cast<std::size_t>(y * 50 + x)] : 0u);
+        wrong += client[static_cast<std::size_t>(v) * kWidth + u] != expected;
+      }
+    }
+    EXPECT_EQ(wrong, 0) << zoom;
+  }
+}
+
 TEST(ViewerModel, TitleAndGradationTable) {
   EXPECT_EQ(viewerTitle(4, false, false),
             "Ｖｉｅｗ（4倍） ﾏｳｽｸﾘｯｸ(左:拡大 右:縮小)Ctrl+ﾏｳｽ右ｸﾘｯｸ:拡張機能  ｷｰ押下:消去  ");
