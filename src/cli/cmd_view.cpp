@@ -28,8 +28,9 @@ int view(const Arguments& args, Context& io) {
   const auto screenText = args.value("--screen");
   if (!screenText) throw UsageError("view needs --screen W,H");
   const auto [screenWidth, screenHeight] = parsePair(*screenText, 256, kSideLimit, "--screen");
-  const std::optional<int> zoom =
-      args.value("--zoom") ? std::optional<int>(parseZoom(*args.value("--zoom"))) : std::nullopt;
+  // 0: not given (no zoom is 0).
+  int givenZoom = 0;
+  if (const auto text = args.value("--zoom")) givenZoom = parseZoom(*text);
   std::optional<std::pair<int, int>> client;
   if (const auto text = args.value("--client")) client = parsePair(*text, 1, kSideLimit, "--client");
   const ReadFlags readFlags = parseReadFlags(args);
@@ -64,7 +65,7 @@ int view(const Arguments& args, Context& io) {
                        std::to_string(image.height) + " picture");
     }
   }
-  const int shownZoom = zoom.value_or(opening->zoom);
+  const int shownZoom = givenZoom != 0 ? givenZoom : opening->zoom;
   const int clientWidth = client ? client->first : opening->window.width;
   const int clientHeight = client ? client->second : opening->window.height;
 
