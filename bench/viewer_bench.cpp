@@ -30,16 +30,22 @@ std::vector<std::uint8_t> picture(int bytesPerPixel) {
 
 std::string benchPath(const char* name) {
   const char* chosen = std::getenv("VEMLA_BENCH_DIR");
-  const std::string folder =
-      chosen != nullptr ? chosen : std::filesystem::is_directory("/dev/shm") ? "/dev/shm" : "/tmp";
+  const std::string folder = chosen != nullptr                           ? chosen
+                             : std::filesystem::is_directory("/dev/shm") ? "/dev/shm"
+                                                                         : "/tmp";
   return folder + "/vemla-bench-" + std::to_string(::getpid()) + "-" + name;
 }
 
 void BM_ScopeRaster(benchmark::State& state) {
   const std::vector<std::uint8_t> pixels = picture(1);
   std::vector<std::uint8_t> raster(std::size_t{vemla::kScopeSize} * vemla::kScopeSize);
-  vemla::ScopeRequest request{pixels.data(), kSide, kSide, 2000, 1000,
-                              static_cast<int>(state.range(0)), state.range(1) != 0,
+  vemla::ScopeRequest request{pixels.data(),
+                              kSide,
+                              kSide,
+                              2000,
+                              1000,
+                              static_cast<int>(state.range(0)),
+                              state.range(1) != 0,
                               vemla::kZoomCubic};
   vemla::ScopeWork work;
   for (auto _ : state) {
@@ -64,8 +70,13 @@ void BM_ViewerRepaint(benchmark::State& state) {
   }
 }
 BENCHMARK(BM_ViewerRepaint)
-    ->Args({-8, 1})->Args({-2, 1})->Args({1, 1})->Args({3, 1})->Args({64, 1})
-    ->Args({1, 3})->Args({-2, 4})
+    ->Args({-8, 1})
+    ->Args({-2, 1})
+    ->Args({1, 1})
+    ->Args({3, 1})
+    ->Args({64, 1})
+    ->Args({1, 3})
+    ->Args({-2, 4})
     ->Unit(benchmark::kMicrosecond);
 
 // One wheel notch: the new zoom painted and the table refreshed.
@@ -103,23 +114,26 @@ void BM_ViewerOpen(benchmark::State& state) {
       vemla::ViewerImage fresh;
       vemla::ViewerImage& image = mode == 1 ? kept : fresh;
       const std::string failure = vemla::loadViewerBitmap(path, kSide, kSide, image);
-      const auto opening = vemla::viewerOpening(image.width, image.height,
-                                                {kClientWidth + 64, kClientHeight + 64},
-                                                {kSide, kSide});
+      const auto opening = vemla::viewerOpening(
+          image.width, image.height, {kClientWidth + 64, kClientHeight + 64}, {kSide, kSide});
       vemla::paintViewer(image.picture(), opening->zoom, opening->centreX, opening->centreY,
                          opening->window.width, opening->window.height, client.data(),
                          opening->window.width);
       benchmark::DoNotOptimize(client.data());
     } else {
       vemla::BitmapRead read;
-      benchmark::DoNotOptimize(
-          vemla::readBitmapIntoMemory(path, destination, kSide, kSide, read));
+      benchmark::DoNotOptimize(vemla::readBitmapIntoMemory(path, destination, kSide, kSide, read));
     }
   }
   std::remove(path.c_str());
 }
 BENCHMARK(BM_ViewerOpen)
-    ->Args({1, 0})->Args({1, 1})->Args({1, 2})->Args({3, 0})->Args({3, 1})->Args({3, 2})
+    ->Args({1, 0})
+    ->Args({1, 1})
+    ->Args({1, 2})
+    ->Args({3, 0})
+    ->Args({3, 1})
+    ->Args({3, 2})
     ->Unit(benchmark::kMillisecond);
 
 }  // namespace

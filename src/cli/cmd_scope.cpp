@@ -23,7 +23,8 @@ int scope(const Arguments& args, Context& io) {
   const auto [x, y] = parsePair(*at, 0, 1 << 30, "--at");
   const ReadFlags readFlags = parseReadFlags(args);
   ScopeRequest request;
-  request.magnification = std::clamp(readFlags.options.ScopeMagnification, 1, kScopeMaxMagnification);
+  request.magnification =
+      std::clamp(readFlags.options.ScopeMagnification, 1, kScopeMaxMagnification);
   request.x = x;
   request.y = y;
   if (const auto mag = args.value("--mag"))
@@ -63,7 +64,8 @@ int scope(const Arguments& args, Context& io) {
   std::vector<std::uint8_t> raster(static_cast<std::size_t>(kScopeSize) * kScopeSize);
   ScopeWork work;
   paintScope(request, raster.data(), work);
-  if (!writeOutputPicture(out, kScopeSize, kScopeSize, raster.data(), paletteOf(scopePalette()), io))
+  if (!writeOutputPicture(out, kScopeSize, kScopeSize, raster.data(), paletteOf(scopePalette()),
+                          io))
     return 1;
   io.out << text::format("at=%d,%d mag=%d", x, y, request.magnification) << '\n';
   return 0;

@@ -32,7 +32,8 @@ int view(const Arguments& args, Context& io) {
   int givenZoom = 0;
   if (const auto text = args.value("--zoom")) givenZoom = parseZoom(*text);
   std::optional<std::pair<int, int>> client;
-  if (const auto text = args.value("--client")) client = parsePair(*text, 1, kSideLimit, "--client");
+  if (const auto text = args.value("--client"))
+    client = parsePair(*text, 1, kSideLimit, "--client");
   const ReadFlags readFlags = parseReadFlags(args);
   if (!checkOutputName(out, io) || !isBitmapName(out)) {
     if (isRawName(out)) io.err << "OUT must be a .bmp\n";

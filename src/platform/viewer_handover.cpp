@@ -47,9 +47,9 @@ std::optional<QByteArray> handOverField(const QString& path) {
 }
 
 std::optional<QString> handOverPath(const QByteArray& field) {
-  const std::optional<std::string> path = text::handOverFieldPath(std::span<const std::uint8_t>(
-      reinterpret_cast<const std::uint8_t*>(field.constData()),
-      static_cast<std::size_t>(field.size())));
+  const std::optional<std::string> path = text::handOverFieldPath(
+      std::span<const std::uint8_t>(reinterpret_cast<const std::uint8_t*>(field.constData()),
+                                    static_cast<std::size_t>(field.size())));
   if (!path) return std::nullopt;
   return QString::fromStdString(*path);
 }

@@ -48,7 +48,10 @@ const Glyph& glyphOf(char32_t character) {
 char32_t nextCharacter(std::string_view text, std::size_t& at) {
   const auto lead = static_cast<unsigned char>(text[at++]);
   int extra = lead >= 0xF0 ? 3 : lead >= 0xE0 ? 2 : lead >= 0xC0 ? 1 : 0;
-  char32_t value = extra == 3 ? lead & 0x07u : extra == 2 ? lead & 0x0Fu : extra == 1 ? lead & 0x1Fu : lead;
+  char32_t value = extra == 3   ? lead & 0x07u
+                   : extra == 2 ? lead & 0x0Fu
+                   : extra == 1 ? lead & 0x1Fu
+                                : lead;
   while (extra-- > 0 && at < text.size() &&
          (static_cast<unsigned char>(text[at]) & 0xC0u) == 0x80u) {
     value = (value << 6) | (static_cast<unsigned char>(text[at++]) & 0x3Fu);
@@ -79,8 +82,8 @@ void copyNeighbourhood(const ScopeRequest& request, std::uint8_t* out) {
   const int first = std::max(0, -left), last = std::min(kScopeSize, request.width - left);
   if (first >= last) return;
   for (int v = std::max(0, -top); v < kScopeSize && top + v < request.height; ++v) {
-    std::memcpy(out + at(v, kScopeSize) + first, request.pixels + at(top + v, request.width) +
-                                                      (left + first),
+    std::memcpy(out + at(v, kScopeSize) + first,
+                request.pixels + at(top + v, request.width) + (left + first),
                 static_cast<std::size_t>(last - first));
   }
 }
@@ -123,15 +126,15 @@ struct Tap {
 };
 Tap tapOf(int viewIndex, int start, int s, const std::array<Weights, 256>& table) {
   const int t = viewIndex - s / 2;
-  return {start + floorDiv(t, s) - 1,
-          &table[static_cast<std::size_t>(floorMod(t, s) * 256 / s)]};
+  return {start + floorDiv(t, s) - 1, &table[static_cast<std::size_t>(floorMod(t, s) * 256 / s)]};
 }
 
 // Four-tap interpolation: neighbourhood pixel j sits at raster column (j - c) s + s/2; taps
 // beyond column or row 0 and 255 repeat the first or last one.
 void magnifyInterpolated(const std::uint8_t* source, int s, int zoomMode, std::uint8_t* raster,
                          ScopeWork& work) {
-  const std::array<Weights, 256>& table = zoomMode == kZoomLinear ? linearTable() : cubicWeightTable();
+  const std::array<Weights, 256>& table =
+      zoomMode == kZoomLinear ? linearTable() : cubicWeightTable();
   constexpr int kLast = kScopeSize - 1;
   const int c = scopeWindowStart(s);
   std::array<Tap, kScopeSize> columns{};
@@ -146,7 +149,8 @@ void magnifyInterpolated(const std::uint8_t* source, int s, int zoomMode, std::u
       const Tap& tap = columns[static_cast<std::size_t>(u)];
       std::int32_t sum = 0;
       for (int k = 0; k < 4; ++k)
-        sum += (*tap.weights)[static_cast<std::size_t>(k)] * line[std::clamp(tap.first + k, 0, kLast)];
+        sum +=
+            (*tap.weights)[static_cast<std::size_t>(k)] * line[std::clamp(tap.first + k, 0, kLast)];
       sums[u] = sum;
     }
   }
@@ -171,7 +175,9 @@ void magnifyInterpolated(const std::uint8_t* source, int s, int zoomMode, std::u
 void drawFrame(std::uint8_t* raster, int s) {
   const int low = std::clamp(kScopeSize / 2 - 3 * s, 0, kScopeSize - 1);
   const int high = std::clamp(kScopeSize / 2 + 3 * s, 0, kScopeSize - 1);
-  const auto dash = [](int i) { return static_cast<std::uint8_t>((i / 4) % 2 == 0 ? kScopeWhite : 0); };
+  const auto dash = [](int i) {
+    return static_cast<std::uint8_t>((i / 4) % 2 == 0 ? kScopeWhite : 0);
+  };
   for (int i = low; i <= high; ++i) {
     raster[at(low, kScopeSize) + static_cast<std::size_t>(i)] = dash(i - low);
     raster[at(high, kScopeSize) + static_cast<std::size_t>(i)] = dash(i - low);
@@ -189,7 +195,8 @@ void drawTexts(const ScopeRequest& request, std::uint8_t* raster) {
       const int px = request.x + j, py = request.y + i;
       const bool inside = px >= 0 && px < request.width && py >= 0 && py < request.height;
       if (inside) {
-        std::snprintf(text, sizeof text, " %3d", request.pixels[at(py, request.width) + static_cast<std::size_t>(px)]);
+        std::snprintf(text, sizeof text, " %3d",
+                      request.pixels[at(py, request.width) + static_cast<std::size_t>(px)]);
       } else {
         std::snprintf(text, sizeof text, "  ‥");
       }
@@ -255,10 +262,14 @@ ScopePoint scopePlacement(ScopeSource source, int scopePosition, ScopePoint mous
     return source == ScopeSource::Image2 ? ScopePoint{mouse.x - kScopeSize, mouse.y} : mouse;
   }
   switch (source) {
-    case ScopeSource::Picture1: return imagePane1;
-    case ScopeSource::Picture2: return {imagePane1.x, imagePane1.y + kScopeSize};
-    case ScopeSource::Image1: return {imagePane2.x, imagePane2.y + kScopeSize / 2};
-    case ScopeSource::Image2: return {imagePane1.x + kScopeSize, imagePane1.y + kScopeSize / 2};
+    case ScopeSource::Picture1:
+      return imagePane1;
+    case ScopeSource::Picture2:
+      return {imagePane1.x, imagePane1.y + kScopeSize};
+    case ScopeSource::Image1:
+      return {imagePane2.x, imagePane2.y + kScopeSize / 2};
+    case ScopeSource::Image2:
+      return {imagePane1.x + kScopeSize, imagePane1.y + kScopeSize / 2};
   }
   return imagePane1;
 }

@@ -23,7 +23,7 @@ enum class ScopeSource : int { Picture1 = 0, Picture2 = 1, Image1 = 2, Image2 = 
 struct ScopeRequest {
   const std::uint8_t* pixels = nullptr;  // top-down, width bytes per row
   int width = 0, height = 0;
-  int x = 0, y = 0;  // the pointed pixel, inside the picture
+  int x = 0, y = 0;       // the pointed pixel, inside the picture
   int magnification = 8;  // 1..64
   bool interpolate = false;
   int zoomMode = 1;  // kZoomLinear or kZoomCubic

@@ -100,8 +100,8 @@ std::string loadViewerBitmap(std::span<const std::uint8_t> file, const std::stri
   return loadBitmapFrom(open, name, maxWidth, maxHeight, into);
 }
 
-std::string loadViewerRaw(const std::string& path, const RawSize& size, int maxWidth,
-                          int maxHeight, ViewerImage& into) {
+std::string loadViewerRaw(const std::string& path, const RawSize& size, int maxWidth, int maxHeight,
+                          ViewerImage& into) {
   const std::int64_t bytes = pictureBytes(size.width, size.height, 1);
   if (bytes == 0 || size.offset < 0) return withPath(kViewerReadFailed, path);
   if (size.width > maxWidth || size.height > maxHeight) return withPath(kViewerTooLarge, path);

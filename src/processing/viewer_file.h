@@ -17,7 +17,8 @@ namespace vemla {
 inline constexpr const char* kViewerNoMemory = "資源不足です";
 inline constexpr const char* kViewerUnsupported = "ｻﾎﾟｰﾄされていない形式のﾌｧｲﾙです";
 inline constexpr const char* kViewerTooLarge =
-    "表示可能な上限を超えています\n「ｵﾌﾟｼｮﾝ情報-画像関連-画像情報」の\n画像の最大許容ｻｲｽﾞを上げて下さい";
+    "表示可能な上限を超えています\n「ｵﾌﾟｼｮﾝ情報-画像関連-"
+    "画像情報」の\n画像の最大許容ｻｲｽﾞを上げて下さい";
 inline constexpr const char* kViewerReadFailed = "画像ﾃﾞｰﾀの読み込みに失敗しました";
 inline constexpr const char* kViewerCannotView = "指定したﾀｲﾌﾟのﾌｧｲﾙはViewできません\n[%s]";
 
@@ -39,8 +40,8 @@ std::string loadViewerBitmap(const std::string& path, int maxWidth, int maxHeigh
 // The same from the bytes of a file named `name` (the name only goes into messages).
 std::string loadViewerBitmap(std::span<const std::uint8_t> file, const std::string& name,
                              int maxWidth, int maxHeight, ViewerImage& into);
-std::string loadViewerRaw(const std::string& path, const RawSize& size, int maxWidth,
-                          int maxHeight, ViewerImage& into);
+std::string loadViewerRaw(const std::string& path, const RawSize& size, int maxWidth, int maxHeight,
+                          ViewerImage& into);
 // A gallery slot's picture: its slot file holds exactly width x height x bytes per pixel bytes,
 // rows top-down; grey pictures take the slot's palette (blue, green, red, 0 per entry). A
 // missing, short or long file gives "画像ﾃﾞｰﾀの読み込みに失敗しました" without the path.

@@ -21,7 +21,9 @@ static_assert(std::endian::native == std::endian::little, "colour pixels are loa
 // The zooms in increasing order.
 constexpr int kReductions[] = {-8, -4, -2};
 
-std::uint32_t opaque(std::uint32_t rgb) { return kBlack | (rgb & 0x00FFFFFFu); }
+std::uint32_t opaque(std::uint32_t rgb) {
+  return kBlack | (rgb & 0x00FFFFFFu);
+}
 
 // Below this many client pixels per band a thread costs more than it saves.
 constexpr std::int64_t kPixelsPerBand = 512 * 1024;
@@ -49,8 +51,7 @@ void paintRow(const ViewerPicture& picture, std::int64_t y, std::size_t rowBytes
         static_cast<std::size_t>(column[u]) + 3 < rowBytes) {
       std::memcpy(&value, p, sizeof value);
     } else {
-      value = static_cast<std::uint32_t>(p[2]) << 16 | static_cast<std::uint32_t>(p[1]) << 8 |
-              p[0];
+      value = static_cast<std::uint32_t>(p[2]) << 16 | static_cast<std::uint32_t>(p[1]) << 8 | p[0];
     }
     out[u] = kBlack | (value & 0x00FFFFFFu);
   }
@@ -63,8 +64,8 @@ std::optional<ViewerOpening> viewerOpening(std::int64_t width, std::int64_t heig
   const std::int64_t usableWidth = static_cast<std::int64_t>(screen.width) - kScreenMargin;
   const std::int64_t usableHeight = static_cast<std::int64_t>(screen.height) - kScreenMargin;
   constexpr std::int64_t kLargestSide = 0x7FFFFFFF;
-  if (width < 1 || height < 1 || width > kLargestSide || height > kLargestSide ||
-      usableWidth < 1 || usableHeight < 1)
+  if (width < 1 || height < 1 || width > kLargestSide || height > kLargestSide || usableWidth < 1 ||
+      usableHeight < 1)
     return std::nullopt;
   const std::int64_t a = usableWidth, b = usableHeight;
   ViewerOpening opening;
@@ -141,9 +142,11 @@ int clickedCentre(int position, int centre, int client, int zoom, int size) {
 void paintViewer(const ViewerPicture& picture, int zoom, int centreX, int centreY, int clientWidth,
                  int clientHeight, std::uint32_t* client, int stride) {
   if (clientWidth < 1 || clientHeight < 1) return;
-  const auto rowOf = [&](int y) { return client + static_cast<std::size_t>(y) * static_cast<std::size_t>(stride); };
-  const bool drawable = picture.pixels != nullptr && picture.width >= 1 && picture.height >= 1 &&
-                        isViewerZoom(zoom);
+  const auto rowOf = [&](int y) {
+    return client + static_cast<std::size_t>(y) * static_cast<std::size_t>(stride);
+  };
+  const bool drawable =
+      picture.pixels != nullptr && picture.width >= 1 && picture.height >= 1 && isViewerZoom(zoom);
   // The picture column of every client column, -1 outside the picture.
   std::vector<std::int32_t> columns(static_cast<std::size_t>(clientWidth), -1);
   int shownFirst = clientWidth, shownLast = -1;
@@ -178,15 +181,15 @@ void paintViewer(const ViewerPicture& picture, int zoom, int centreX, int centre
         continue;
       }
       previousRow = y;
-      paintRow(picture, y, rowBytes, columns.data(), shownFirst, shownLast, clientWidth,
-               colours, out);
+      paintRow(picture, y, rowBytes, columns.data(), shownFirst, shownLast, clientWidth, colours,
+               out);
     }
   };
   // Large client areas are split into bands painted in parallel; the result is the same.
   const std::int64_t area = static_cast<std::int64_t>(clientWidth) * clientHeight;
-  const int bands = static_cast<int>(std::clamp<std::int64_t>(
-      std::min<std::int64_t>(std::thread::hardware_concurrency(), 4), 1,
-      std::max<std::int64_t>(1, area / kPixelsPerBand)));
+  const int bands = static_cast<int>(
+      std::clamp<std::int64_t>(std::min<std::int64_t>(std::thread::hardware_concurrency(), 4), 1,
+                               std::max<std::int64_t>(1, area / kPixelsPerBand)));
   if (bands <= 1) {
     paintRows(0, clientHeight);
     return;

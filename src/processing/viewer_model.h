@@ -20,7 +20,7 @@ struct ViewerSize {
 
 struct ViewerOpening {
   int zoom = 1;
-  ViewerSize window;  // client size
+  ViewerSize window;             // client size
   int windowX = 0, windowY = 0;  // centred on the screen
   int centreX = 0, centreY = 0;
   bool operator==(const ViewerOpening&) const = default;

@@ -22,9 +22,10 @@ std::vector<std::uint8_t> pixelsOf(const std::string& path, BitmapRead& read) {
 TEST(ScopeViewCli, ScopeWritesTheRasterWithItsPalette) {
   TempDir dir;
   const std::string in = dir.file("p.bmp"), out = dir.file("scope.bmp");
-  writeBytes(in, makeBitmap(8, -8, 8, [](int x, int y) {
-               return std::vector<std::uint8_t>{static_cast<std::uint8_t>(x == 0 && y == 0 ? 255 : 10)};
-             }));
+  writeBytes(
+      in, makeBitmap(8, -8, 8, [](int x, int y) {
+        return std::vector<std::uint8_t>{static_cast<std::uint8_t>(x == 0 && y == 0 ? 255 : 10)};
+      }));
   const CliRun result = run({"scope", in, out, "--at", "0,0", "--mag", "2"});
   ASSERT_EQ(result.status, 0) << result.err;
   EXPECT_EQ(result.out, "at=0,0 mag=2\n");

@@ -1,8 +1,9 @@
 #include "platform/viewer_handover.h"
 
-#include "platform/view_lock.h"
-
 #include <gtest/gtest.h>
+#include <sys/socket.h>
+#include <sys/un.h>
+#include <unistd.h>
 
 #include <QCoreApplication>
 #include <QDir>
@@ -12,9 +13,7 @@
 #include <atomic>
 #include <thread>
 
-#include <sys/socket.h>
-#include <sys/un.h>
-#include <unistd.h>
+#include "platform/view_lock.h"
 
 namespace vemla::platform {
 namespace {

@@ -38,9 +38,9 @@ TEST(ViewerFile, BitmapMessagesNameTheFile) {
   TempDir folder;
   ViewerImage image;
   const std::string big = folder.file("big.bmp");
-  writeBytes(big, testing::makeBitmap(80, 8, 8, [](int, int) { return std::vector<std::uint8_t>{1}; }));
-  EXPECT_EQ(loadViewerBitmap(big, 64, 64, image),
-            std::string(kViewerTooLarge) + "\n[" + big + "]");
+  writeBytes(big,
+             testing::makeBitmap(80, 8, 8, [](int, int) { return std::vector<std::uint8_t>{1}; }));
+  EXPECT_EQ(loadViewerBitmap(big, 64, 64, image), std::string(kViewerTooLarge) + "\n[" + big + "]");
   const std::string text = folder.file("a.txt");
   EXPECT_EQ(loadViewerBitmap(text, 64, 64, image),
             std::string(kViewerUnsupported) + "\n[" + text + "]");

@@ -16,12 +16,8 @@ TEST(ViewerModel, OpeningZoomAndWindowOnA1280By1024Screen) {
     int width, height, zoom;
     ViewerSize window;
   } cases[] = {
-      {100, 80, 4, {810, 640}},
-      {300, 200, 2, {810, 640}},
-      {1000, 900, 1, {1032, 932}},
-      {4000, 3000, -4, {1216, 960}},
-      {5000, 3000, -8, {1216, 960}},
-      {1300, 900, -2, {1216, 960}},
+      {100, 80, 4, {810, 640}},      {300, 200, 2, {810, 640}},     {1000, 900, 1, {1032, 932}},
+      {4000, 3000, -4, {1216, 960}}, {5000, 3000, -8, {1216, 960}}, {1300, 900, -2, {1216, 960}},
       {1, 1, 64, {810, 640}},
   };
   for (const auto& c : cases) {
@@ -89,7 +85,8 @@ TEST(ViewerModel, PaintsNearestSamplesWithBlackAround) {
   ViewerPicture bgr{colour.data(), 3, 1, 3, {}};
   std::vector<std::uint32_t> small(4, 7);
   paintViewer(bgr, -2, 0, 0, 4, 1, small.data(), 4);  // first column 0 - 2 * 2 = -4
-  EXPECT_EQ(small, (std::vector<std::uint32_t>{0xFF000000u, 0xFF000000u, 0xFF030201u, 0xFF060504u}));
+  EXPECT_EQ(small,
+            (std::vector<std::uint32_t>{0xFF000000u, 0xFF000000u, 0xFF030201u, 0xFF060504u}));
 }
 
 // A client area large enough to be painted in bands shows, at every pixel, the sample the

@@ -21,8 +21,8 @@ using vemla::testing::TempDir;
 namespace {
 
 void moveMouse(QWidget* widget, QPoint at) {
-  QMouseEvent event(QEvent::MouseMove, QPointF(at), QPointF(widget->mapToGlobal(at)),
-                    Qt::NoButton, Qt::NoButton, Qt::NoModifier);
+  QMouseEvent event(QEvent::MouseMove, QPointF(at), QPointF(widget->mapToGlobal(at)), Qt::NoButton,
+                    Qt::NoButton, Qt::NoModifier);
   QApplication::sendEvent(widget, &event);
 }
 
@@ -37,10 +37,10 @@ struct Setup {
     bench.options = defaultOptions(folder.path());
     bench.store.allocate(1024, 1024);
     const std::string name = folder.file("p.bmp");
-    vemla::testing::writeBytes(name, vemla::testing::makeBitmap(300, 200, 8, [](int x, int y) {
-                                 return std::vector<std::uint8_t>{
-                                     static_cast<std::uint8_t>((x + 2 * y) % 256)};
-                               }));
+    vemla::testing::writeBytes(
+        name, vemla::testing::makeBitmap(300, 200, 8, [](int x, int y) {
+          return std::vector<std::uint8_t>{static_cast<std::uint8_t>((x + 2 * y) % 256)};
+        }));
     window = std::make_unique<WorkbenchWindow>(bench, user, QSize(1920, 1200));
     window->show();
     window->requestOpen({QString::fromStdString(name), QString::fromStdString(name)}, 0, false);

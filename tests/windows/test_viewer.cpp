@@ -10,9 +10,9 @@
 
 #include "support/recording_port.h"
 #include "support/test_files.h"
+#include "windows/main/qt_user_port.h"
 #include "windows/main/workbench_window.h"
 #include "windows/panes/picture_pane.h"
-#include "windows/main/qt_user_port.h"
 #include "windows/viewer/stand_alone_viewer.h"
 #include "windows/viewer/viewer_window.h"
 
@@ -85,7 +85,9 @@ struct Viewer {
   }
 };
 
-QString q(const char* text) { return QString::fromUtf8(text); }
+QString q(const char* text) {
+  return QString::fromUtf8(text);
+}
 
 // Presses `key` in the stand-alone viewer once the event loop runs.
 void pressInViewerLater(Qt::Key key) {
@@ -150,9 +152,10 @@ class ViewerTest : public QObject {
     Viewer v;
     TempDir folder;
     const std::string colour = folder.file("c.bmp");
-    vemla::testing::writeBytes(colour, vemla::testing::makeBitmap(6, 4, 24, [](int x, int) {
-                                 return std::vector<std::uint8_t>{static_cast<std::uint8_t>(x), 0, 0};
-                               }));
+    vemla::testing::writeBytes(
+        colour, vemla::testing::makeBitmap(6, 4, 24, [](int x, int) {
+          return std::vector<std::uint8_t>{static_cast<std::uint8_t>(x), 0, 0};
+        }));
     v.openGrey(20, 20);
     v.menu(q("キャンセル"));
     QCOMPARE(v.answer.enabled.size(), 7);
@@ -201,9 +204,8 @@ class ViewerTest : public QObject {
 
     // A broken bitmap: the message names the file and the picture stays.
     const std::string broken = folder.file("b.bmp");
-    std::vector<std::uint8_t> bytes = vemla::testing::makeBitmap(8, 8, 8, [](int, int) {
-      return std::vector<std::uint8_t>{1};
-    });
+    std::vector<std::uint8_t> bytes =
+        vemla::testing::makeBitmap(8, 8, 8, [](int, int) { return std::vector<std::uint8_t>{1}; });
     bytes.resize(bytes.size() - 10);
     vemla::testing::writeBytes(broken, bytes);
     QCOMPARE(v.window.openBitmap(broken), -1);
@@ -259,8 +261,8 @@ class ViewerTest : public QObject {
     user.rawAnswers.push_back(RawSize{8, 8, 0});
     pressInViewerLater(Qt::Key_Escape);
     StandAloneViewer first;
-    StandAloneResult result = runStandAloneViewer(options, user, folder.path(), raw, first,
-                                                  kScreen);
+    StandAloneResult result =
+        runStandAloneViewer(options, user, folder.path(), raw, first, kScreen);
     QVERIFY(!result.proceed);
     QVERIFY(first.lock->held() && first.listener != nullptr);
     QCOMPARE(filesIn(folder), before + QStringList{"vemla241View.lck"});
@@ -281,9 +283,9 @@ class ViewerTest : public QObject {
 
     // A failed open ends the program as well.
     StandAloneViewer third;
-    QVERIFY(!runStandAloneViewer(options, user, folder.path(), folder.file("none.bmp"), third,
-                                 kScreen)
-                 .proceed);
+    QVERIFY(
+        !runStandAloneViewer(options, user, folder.path(), folder.file("none.bmp"), third, kScreen)
+             .proceed);
     QCOMPARE(user.messages.size(), 1);
     QVERIFY(user.unscripted.isEmpty());
   }

@@ -41,8 +41,8 @@
 #include "windows/panes/image_pane.h"
 #include "windows/panes/image_scope_window.h"
 #include "windows/panes/picture_pane.h"
-#include "windows/viewer/viewer_window.h"
 #include "windows/tools/tool_area.h"
+#include "windows/viewer/viewer_window.h"
 #include "workbench/commands/command_handlers.h"
 #include "workbench/commands/file_history.h"
 #include "workbench/picture/picture_commands.h"
@@ -622,9 +622,8 @@ void WorkbenchWindow::showScope(ScopeSource source, QPoint globalPos, int x, int
     return ScopePoint{corner.x(), corner.y()};
   };
   const QPoint mouse = canvas_->mapFromGlobal(globalPos);
-  const ScopePoint at =
-      scopePlacement(source, bench_.options.ScopePosition, {mouse.x(), mouse.y()},
-                     cornerOf(imagePanes_[0]), cornerOf(imagePanes_[1]));
+  const ScopePoint at = scopePlacement(source, bench_.options.ScopePosition, {mouse.x(), mouse.y()},
+                                       cornerOf(imagePanes_[0]), cornerOf(imagePanes_[1]));
   scope_->showFor(source, QPoint(at.x, at.y), x, y);
 }
 

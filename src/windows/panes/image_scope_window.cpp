@@ -11,10 +11,14 @@ namespace {
 
 Plane planeOf(ScopeSource source) {
   switch (source) {
-    case ScopeSource::Picture1: return shiftedPlane(PictureSlot::First);
-    case ScopeSource::Picture2: return shiftedPlane(PictureSlot::Second);
-    case ScopeSource::Image1: return kImage1;
-    case ScopeSource::Image2: return kImage2;
+    case ScopeSource::Picture1:
+      return shiftedPlane(PictureSlot::First);
+    case ScopeSource::Picture2:
+      return shiftedPlane(PictureSlot::Second);
+    case ScopeSource::Image1:
+      return kImage1;
+    case ScopeSource::Image2:
+      return kImage2;
   }
   return kImage1;
 }
@@ -22,7 +26,8 @@ Plane planeOf(ScopeSource source) {
 }  // namespace
 
 ImageScopeWindow::ImageScopeWindow(const Workbench& bench, QWidget* parent)
-    : QWidget(parent), bench_(bench),
+    : QWidget(parent),
+      bench_(bench),
       raster_(static_cast<std::size_t>(kScopeSize) * kScopeSize, 0) {
   setObjectName("ImageScope");
   setFixedSize(kScopeSize, kScopeSize);

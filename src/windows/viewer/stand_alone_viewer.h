@@ -26,7 +26,7 @@ struct StandAloneViewer {
 };
 
 struct StandAloneResult {
-  bool proceed = false;         // go on into the full program
+  bool proceed = false;        // go on into the full program
   std::optional<RawSize> raw;  // the size given for a raw name
 };
 

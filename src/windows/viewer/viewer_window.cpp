@@ -33,9 +33,13 @@ constexpr const char* kCancel = "キャンセル";
 constexpr const char* kClosesOnKey = "※何かのｷｰを押下するとｳｨﾝﾄﾞｳがｸﾛｰｽﾞします";
 constexpr const char* kStandAloneKeys = "※ｷｰ押下  ESC:終了、その他:続行(VemLA立ち上げ)";
 
-QString fromUtf8(const std::string& text) { return QString::fromStdString(text); }
+QString fromUtf8(const std::string& text) {
+  return QString::fromStdString(text);
+}
 
-bool isModifierOnly(int key) { return key == Qt::Key_Shift || key == Qt::Key_Control; }
+bool isModifierOnly(int key) {
+  return key == Qt::Key_Shift || key == Qt::Key_Control;
+}
 
 }  // namespace
 
@@ -85,7 +89,9 @@ void GradationTableWindow::paintEvent(QPaintEvent*) {
   }
 }
 
-void GradationTableWindow::keyPressEvent(QKeyEvent* event) { emit keyPressed(event); }
+void GradationTableWindow::keyPressEvent(QKeyEvent* event) {
+  emit keyPressed(event);
+}
 
 // ---------------------------------------------------------------------------------------------
 // Viewer
@@ -101,7 +107,8 @@ ViewerWindow::ViewerWindow(const Options& options, UserPort& user, QWidget* owne
 
 void ViewerWindow::setStandAlone(bool standAlone) {
   standAlone_ = standAlone;
-  if (!image_.empty()) setWindowTitle(fromUtf8(viewerTitle(zoom_, options_.ViewerWheelZoomOnly, standAlone_)));
+  if (!image_.empty())
+    setWindowTitle(fromUtf8(viewerTitle(zoom_, options_.ViewerWheelZoomOnly, standAlone_)));
 }
 
 QSize ViewerWindow::screenSize() const {
@@ -290,7 +297,8 @@ void ViewerWindow::openMenu(QPoint at) {
   mark->setCheckable(true);
   mark->setChecked(markCentre_);
   QAction* maximise = menu.addAction(QString::fromUtf8(kMaximise));
-  const std::vector<std::string> files = clipboardFiles_ ? clipboardFiles_() : std::vector<std::string>{};
+  const std::vector<std::string> files =
+      clipboardFiles_ ? clipboardFiles_() : std::vector<std::string>{};
   QAction* paste = menu.addAction(QString::fromUtf8(kPaste));
   paste->setEnabled(!files.empty());
   menu.addSeparator();
@@ -311,7 +319,8 @@ void ViewerWindow::openMenu(QPoint at) {
     const int largestWidth = std::min(screen.width() - 64, options_.MaxPictureWidth);
     const int largestHeight = std::min(screen.height() - 64, options_.MaxPictureHeight);
     resize(std::max(64, largestWidth), std::max(64, largestHeight));
-    move(std::max(0, (screen.width() - width()) / 2), std::max(0, (screen.height() - height()) / 2));
+    move(std::max(0, (screen.width() - width()) / 2),
+         std::max(0, (screen.height() - height()) / 2));
   } else if (chosen == paste && !files.empty()) {
     const std::string file = files.front();
     QTimer::singleShot(0, this, [this, file] { openFile(file); });
@@ -329,7 +338,9 @@ void ViewerWindow::pressedKey(QKeyEvent* event) {
   close();
 }
 
-void ViewerWindow::keyPressEvent(QKeyEvent* event) { pressedKey(event); }
+void ViewerWindow::keyPressEvent(QKeyEvent* event) {
+  pressedKey(event);
+}
 
 void ViewerWindow::dragEnterEvent(QDragEnterEvent* event) {
   if (!localFilesOf(event->mimeData()).empty()) event->acceptProposedAction();
@@ -364,6 +375,8 @@ void ViewerWindow::resizeEvent(QResizeEvent* event) {
   if (table_ != nullptr && table_->isVisible()) placeTable();
 }
 
-void setViewerIcon(ViewerWindow& viewer, const QIcon& icon) { viewer.setWindowIcon(icon); }
+void setViewerIcon(ViewerWindow& viewer, const QIcon& icon) {
+  viewer.setWindowIcon(icon);
+}
 
 }  // namespace vemla

@@ -182,8 +182,8 @@ std::vector<PaneMenuItem> paneMenu(const Workbench& bench, int pane,
                                    const PaneMenuContext& context);
 
 // Carries out a menu command that works on the workbench alone (clear, marks, centre, kinds,
-// colours, magnification, interpolation, colour display, the image scope's magnification). False for the commands the window
-// carries out (paste, help, cancel) and for disabled ones.
+// colours, magnification, interpolation, colour display, the image scope's magnification). False
+// for the commands the window carries out (paste, help, cancel) and for disabled ones.
 bool runPaneCommand(Workbench& bench, int pane, PaneCommand command, int argument,
                     const PaneMenuContext& context, UserPort& user, BusyPort& busy,
                     ProgressPort& progress);

@@ -253,8 +253,7 @@ TEST_F(PaneInput, PictureMenuEnabling) {
   EXPECT_TRUE(findItem(menu, "クリア")->enabled);
   EXPECT_FALSE(findItem(menu, "貼り付け(単独で開く)")->enabled);  // no files on the clipboard
   EXPECT_TRUE(findItem(menu, "コピー　　(Vla内)")->enabled);
-  for (const char* absent :
-       {"ｲﾒｰｼﾞｽｺｰﾌﾟ倍率", "貼り付け(Vla内)", "ギャラリー間コピー"}) {
+  for (const char* absent : {"ｲﾒｰｼﾞｽｺｰﾌﾟ倍率", "貼り付け(Vla内)", "ギャラリー間コピー"}) {
     ASSERT_NE(findItem(menu, absent), nullptr) << absent;
     EXPECT_FALSE(findItem(menu, absent)->enabled) << absent;
   }
