@@ -14,7 +14,8 @@ const std::vector<Command>& commands() {
       infoCommand(),    convertCommand(), imageCommand(),   renderCommand(),
       alignCommand(),   calcCommand(),    exportCommand(),  importCommand(),
       archiveCommand(), stateCommand(),   launchCommand(),  galleryCommand(),
-      valuesCommand(),  profileCommand(), measureCommand(),
+      valuesCommand(),  profileCommand(), measureCommand(), scopeCommand(),
+      viewCommand(),
   };
   return table;
 }

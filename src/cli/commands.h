@@ -44,6 +44,8 @@ Command galleryCommand();
 Command valuesCommand();
 Command profileCommand();
 Command measureCommand();
+Command scopeCommand();
+Command viewCommand();
 
 // The view flags of 'render' (--cursor, --fine, --mag, --reduced, --zoom-interp and the colour,
 // range and grid flags), applied to the workbench once the picture size is known.

@@ -2,15 +2,16 @@
 
 #include <QCryptographicHash>
 #include <QDir>
+#include <QFileInfo>
 #include <QLocalServer>
 #include <QLocalSocket>
-#include <QStringDecoder>
-#include <QtEndian>
+#include <span>
+
+#include "text/hand_over_field.h"
 
 namespace vemla::platform {
 namespace {
 
-constexpr quint32 kMaxPathBytes = 4096;
 constexpr char kAcknowledge = 'A';
 constexpr int kReadLimitMs = 2000;
 
@@ -37,16 +38,29 @@ QString viewerSocketName(const QString& programFolder) {
   return base + "/vemla-view-" + QString::fromLatin1(hash);
 }
 
+std::optional<QByteArray> handOverField(const QString& path) {
+  if (path.isEmpty() || path.contains(QChar(0))) return std::nullopt;
+  const std::optional<std::string> field =
+      text::handOverField(QFileInfo(path).absoluteFilePath().toStdString());
+  if (!field) return std::nullopt;
+  return QByteArray(field->data(), static_cast<qsizetype>(field->size()));
+}
+
+std::optional<QString> handOverPath(const QByteArray& field) {
+  const std::optional<std::string> path = text::handOverFieldPath(
+      std::span<const std::uint8_t>(reinterpret_cast<const std::uint8_t*>(field.constData()),
+                                    static_cast<std::size_t>(field.size())));
+  if (!path) return std::nullopt;
+  return QString::fromStdString(*path);
+}
+
 bool handOverToViewer(const QString& programFolder, const QString& path, int timeoutMs) {
-  const QByteArray bytes = path.toUtf8();
-  if (bytes.isEmpty() || bytes.size() > static_cast<qsizetype>(kMaxPathBytes)) return false;
+  const std::optional<QByteArray> field = handOverField(path);
+  if (!field) return false;
   QLocalSocket socket;
   socket.connectToServer(viewerSocketName(programFolder));
   if (!socket.waitForConnected(timeoutMs)) return false;
-  char length[4];
-  qToLittleEndian<quint32>(static_cast<quint32>(bytes.size()), length);
-  socket.write(length, 4);
-  socket.write(bytes);
+  socket.write(*field);
   if (!socket.waitForBytesWritten(timeoutMs)) return false;
   char answer = 0;
   return readExactly(socket, &answer, 1, timeoutMs) && answer == kAcknowledge;
@@ -78,27 +92,17 @@ bool ViewerListener::listening() const {
 
 void ViewerListener::serve() {
   while (QLocalSocket* socket = server_->nextPendingConnection()) {
-    char length[4];
-    QString path;
-    bool good = readExactly(*socket, length, 4, kReadLimitMs);
-    if (good) {
-      const quint32 count = qFromLittleEndian<quint32>(length);
-      good = count > 0 && count <= kMaxPathBytes;
-      QByteArray bytes(good ? static_cast<qsizetype>(count) : 0, '\0');
-      good = good && readExactly(*socket, bytes.data(), bytes.size(), kReadLimitMs);
-      if (good) {
-        QStringDecoder decode(QStringDecoder::Utf8);
-        path = decode(bytes);
-        good = !decode.hasError() && !path.contains(QChar(0));
-      }
-    }
+    QByteArray field(kHandOverFieldBytes, '\0');
+    std::optional<QString> path;
+    if (readExactly(*socket, field.data(), field.size(), kReadLimitMs)) path = handOverPath(field);
+    const bool good = path.has_value() && (!accepting_ || accepting_());
     if (good) {
       socket->write(&kAcknowledge, 1);
       socket->waitForBytesWritten(kReadLimitMs);
     }
     socket->disconnectFromServer();
     socket->deleteLater();
-    if (good) emit fileReceived(path);
+    if (good) emit fileReceived(*path);
   }
 }
 

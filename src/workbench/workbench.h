@@ -77,6 +77,7 @@ struct ShellState {
   std::string archivePath;             // an archive named on the command line or dropped
   bool saveDisplayedImage = false;     // "表示ｲﾒｰｼﾞで保存(&C)"; off at every start
   bool quickHelp = false;              // "ｸｲｯｸﾍﾙﾌﾟ(&Q)"; off at every start
+  bool imageScope = false;             // "ｲﾒｰｼﾞｽｺｰﾌﾟ(&S)"; off at every start
   PictureDialogMemory pictureDialogs;  // the small picture dialogs' last choices
   int userProcessingSelection = -1;    // the entry last chosen in the user processing editor
 };

@@ -1,13 +1,19 @@
 #include "platform/viewer_handover.h"
 
 #include <gtest/gtest.h>
+#include <sys/socket.h>
+#include <sys/un.h>
+#include <unistd.h>
 
 #include <QCoreApplication>
 #include <QDir>
+#include <QFile>
 #include <QLocalSocket>
 #include <QTemporaryDir>
 #include <atomic>
 #include <thread>
+
+#include "platform/view_lock.h"
 
 namespace vemla::platform {
 namespace {
@@ -68,35 +74,100 @@ TEST_F(ViewerHandOver, EachProgramFolderHasItsOwnViewer) {
   EXPECT_FALSE(handed);
 }
 
+// The request as raw bytes; returns the acknowledgement byte (0 for none).
+char sendRaw(const QString& folder, const QByteArray& bytes) {
+  char answer = 0;
+  whileServing([&] {
+    QLocalSocket socket;
+    socket.connectToServer(viewerSocketName(folder));
+    if (!socket.waitForConnected(1000)) return;
+    socket.write(bytes);
+    socket.waitForBytesWritten(1000);
+    if (socket.waitForReadyRead(2500)) socket.read(&answer, 1);
+  });
+  return answer;
+}
+
+QByteArray field(const QByteArray& name) {
+  QByteArray bytes = name;
+  bytes.resize(kHandOverFieldBytes, '\0');
+  return bytes;
+}
+
+TEST_F(ViewerHandOver, TheNameFieldHoldsAnAbsoluteCp932PathOfAtMost511Bytes) {
+  // Relative names are made absolute: the viewer runs in another working directory.
+  const std::optional<QByteArray> relative = handOverField("a.bmp");
+  ASSERT_TRUE(relative);
+  EXPECT_EQ(relative->size(), kHandOverFieldBytes);
+  EXPECT_EQ(handOverPath(*relative), QDir::current().absoluteFilePath("a.bmp"));
+  // "/", 505 x, "画" (2 bytes in CP932) and ".bm" are 511 bytes; one more does not fit.
+  const QString fits = "/" + QString(505, 'x') + QString::fromUtf8("画.bm");
+  ASSERT_TRUE(handOverField(fits));
+  EXPECT_EQ(handOverPath(*handOverField(fits)), fits);
+  EXPECT_FALSE(handOverField(fits + "p"));
+  EXPECT_FALSE(handOverField(QString::fromUtf8("/tmp/\U0001F600.bmp")));  // not in CP932
+  EXPECT_FALSE(handOverField(QString("/tmp/a") + QChar(0) + "b.bmp"));
+  // The listener's side.
+  EXPECT_FALSE(handOverPath(field("relative.bmp")));
+  EXPECT_FALSE(handOverPath(field("")));
+  EXPECT_FALSE(handOverPath(QByteArray(kHandOverFieldBytes, 'x')));  // no terminator
+  EXPECT_FALSE(handOverPath(field("/tmp/a.bmp").left(511)));
+  QByteArray hidden = field("/tmp/a.bmp");
+  hidden[20] = 'x';  // a second name after the zero
+  EXPECT_FALSE(handOverPath(hidden));
+  EXPECT_FALSE(handOverPath(field("/tmp/\x81")));  // a lead byte alone
+}
+
 TEST_F(ViewerHandOver, HostileRequestsAreRefusedWithoutAcknowledgement) {
   ViewerListener listener(folder.path());
   int received = 0;
   QObject::connect(&listener, &ViewerListener::fileReceived, [&] { ++received; });
-  const auto send = [&](const QByteArray& bytes) {
-    char answer = 0;
-    whileServing([&] {
-      QLocalSocket socket;
-      socket.connectToServer(viewerSocketName(folder.path()));
-      if (!socket.waitForConnected(1000)) return;
-      socket.write(bytes);
-      socket.waitForBytesWritten(1000);
-      if (socket.waitForReadyRead(2500)) socket.read(&answer, 1);
-    });
-    return answer;
-  };
-  EXPECT_EQ(send(QByteArray("\xff\xff\xff\xff", 4)), 0);          // absurd length
-  EXPECT_EQ(send(QByteArray("\x00\x00\x00\x00", 4)), 0);          // empty path
-  EXPECT_EQ(send(QByteArray("\x02\x00\x00\x00\xc3\x28", 6)), 0);  // not UTF-8
-  EXPECT_EQ(send(QByteArray("\x08\x00\x00\x00"
-                            "abc",
-                            7)),
-            0);  // cut short
+  EXPECT_EQ(sendRaw(folder.path(), field("relative.bmp")), 0);
+  EXPECT_EQ(sendRaw(folder.path(), QByteArray("/tmp/a.bmp")), 0);  // cut short
+  EXPECT_EQ(sendRaw(folder.path(), QByteArray(kHandOverFieldBytes, '\xff')), 0);
   EXPECT_EQ(received, 0);
   // The listener still serves a good request afterwards.
-  bool handed = false;
-  whileServing([&] { handed = handOverToViewer(folder.path(), "/tmp/b.raw"); });
+  EXPECT_EQ(sendRaw(folder.path(), field("/tmp/b.raw")), 'A');
+  EXPECT_EQ(received, 1);
+}
+
+TEST_F(ViewerHandOver, WithoutAViewerWindowTheSenderStartsNormally) {
+  ViewerListener listener(folder.path());
+  bool open = false;
+  listener.setAccepting([&] { return open; });
+  int received = 0;
+  QObject::connect(&listener, &ViewerListener::fileReceived, [&] { ++received; });
+  bool handed = true;
+  whileServing([&] { handed = handOverToViewer(folder.path(), "/tmp/a.bmp"); });
+  EXPECT_FALSE(handed);
+  open = true;
+  whileServing([&] { handed = handOverToViewer(folder.path(), "/tmp/a.bmp"); });
   EXPECT_TRUE(handed);
   EXPECT_EQ(received, 1);
+}
+
+TEST_F(ViewerHandOver, TheViewLockHolderReplacesAStaleSocket) {
+  const ViewLock lock(folder.path().toStdString());
+  ASSERT_TRUE(lock.held());
+  EXPECT_FALSE(ViewLock(folder.path().toStdString()).held());  // a second viewer
+  {
+    // A socket file nobody answers on, as a crashed viewer leaves it.
+    const QByteArray name = QFile::encodeName(viewerSocketName(folder.path()));
+    QFile::remove(viewerSocketName(folder.path()));
+    sockaddr_un address{};
+    address.sun_family = AF_UNIX;
+    ASSERT_LT(static_cast<std::size_t>(name.size()), sizeof address.sun_path);
+    std::copy(name.begin(), name.end(), address.sun_path);
+    const int fd = ::socket(AF_UNIX, SOCK_STREAM, 0);
+    ASSERT_EQ(::bind(fd, reinterpret_cast<const sockaddr*>(&address), sizeof address), 0);
+    ::close(fd);
+    ASSERT_TRUE(QFile::exists(viewerSocketName(folder.path())));
+  }
+  ViewerListener listener(folder.path());
+  EXPECT_TRUE(listener.listening());
+  bool handed = false;
+  whileServing([&] { handed = handOverToViewer(folder.path(), "/tmp/a.bmp"); });
+  EXPECT_TRUE(handed);
 }
 
 }  // namespace

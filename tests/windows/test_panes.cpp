@@ -355,9 +355,10 @@ class PanesTest : public QObject {
     QVERIFY(menu.enabledOf(QString::fromUtf8("機能説明")));
     QVERIFY(menu.enabledOf(QString::fromUtf8("キャンセル")));
     QVERIFY(menu.enabledOf(QString::fromUtf8("コピー　　(Vla内)")));
+    QVERIFY(menu.enabledOf(QString::fromUtf8("Ｖｉｅｗ")));
     for (const char* unavailable :
          {"ｲﾒｰｼﾞｽｺｰﾌﾟ倍率", "倍率　Ｘ８", "履歴から貼り付け", "貼り付け(Vla内)",
-          "ギャラリー間コピー", "ギャラリーへコピー", "ギャラリーからコピー", "Ｖｉｅｗ"}) {
+          "ギャラリー間コピー", "ギャラリーへコピー", "ギャラリーからコピー"}) {
       QVERIFY2(menu.has(QString::fromUtf8(unavailable)), unavailable);
       QVERIFY2(!menu.enabledOf(QString::fromUtf8(unavailable)), unavailable);
     }
@@ -404,7 +405,7 @@ class PanesTest : public QObject {
     QVERIFY(menu.enabledOf(QString::fromUtf8("差分ｶﾗｰ")));
     QVERIFY(menu.enabledOf(QString::fromUtf8("XOR(排他的論理和)")));
     QVERIFY(!menu.enabledOf(QString::fromUtf8("倍率　1/0.625")));  // 320 / 512, fits the pane
-    QVERIFY(!menu.enabledOf(QString::fromUtf8("Ｖｉｅｗ")));
+    QVERIFY(menu.enabledOf(QString::fromUtf8("Ｖｉｅｗ")));
 
     // A kind for Image 2 only, from its own pane.
     answer.choice = QString::fromUtf8("階調差");

@@ -376,7 +376,7 @@ std::unique_ptr<QMenu> GalleryWindow::slotMenu(int slot, QWidget* parent) {
   QAction* first = menu->addAction(QString::fromUtf8(record->kind == kSlotPicture ? "Ｖｉｅｗ"
                                                      : program ? "ｱﾌﾟﾘｹｰｼｮﾝの実行"
                                                                : "ｱﾌﾟﾘｹｰｼｮﾝから開く"));
-  first->setEnabled(record->kind == kSlotData);
+  first->setEnabled(record->kind == kSlotData || (record->kind == kSlotPicture && host_.viewSlot));
   connect(first, &QAction::triggered, this, [this, slot] { runMenuItem(slot, SlotMenuItem::View, 0); });
   for (const MenuRow& row : kMenuRows) {
     if (row.separatorBefore) menu->addSeparator();
@@ -412,7 +412,9 @@ void GalleryWindow::runMenuItem(int slot, SlotMenuItem item, int extra) {
   const QString number = QString::number(slot + 1);
   switch (item) {
     case SlotMenuItem::View:
-      if (const std::optional<DataOpening> opening = openSlotData(bench_, user_, slot)) {
+      if (recordOf(bench_, slot)->kind == kSlotPicture) {
+        if (host_.viewSlot) host_.viewSlot(slot);
+      } else if (const std::optional<DataOpening> opening = openSlotData(bench_, user_, slot)) {
         if (host_.openData) {
           host_.openData(slot, fromUtf8(opening->path), fromUtf8(opening->application),
                          opening->program);

@@ -27,6 +27,8 @@ class GalleryListWindow;
 struct GalleryHost {
   // Message 5004: copy slot `slot` (0-based) into a picture, queued behind the current event.
   std::function<void(int slot, PictureSlot picture)> copyToPicture;
+  // "Ｖｉｅｗ" of a picture slot.
+  std::function<void(int slot)> viewSlot;
   // A data item written for opening: start it as the desktop or its association says.
   std::function<void(int slot, const QString& path, const QString& application, bool program)>
       openData;

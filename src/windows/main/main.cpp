@@ -4,6 +4,7 @@
 #include <QApplication>
 #include <QScreen>
 
+#include "persist/settings_io.h"
 #include "picture/file_helpers.h"
 #include "platform/program_folder.h"
 #include "platform/running_copy.h"
@@ -13,6 +14,8 @@
 #include "windows/main/qt_user_port.h"
 #include "windows/main/screen_fit.h"
 #include "windows/main/workbench_window.h"
+#include "windows/viewer/stand_alone_viewer.h"
+#include "windows/viewer/viewer_window.h"
 #include "workbench/commands/command_line.h"
 #include "workbench/commands/window_layout.h"
 #include "workbench/gallery/gallery_startup.h"
@@ -44,13 +47,35 @@ int main(int argc, char** argv) {
     return 0;
   }
 
+  // One picture file with ViewerForSingleFile on: the stand-alone viewer comes first, after
+  // VemlaPinf.dat and before the other settings files and the running-copy lock. Until the
+  // operator goes on into the full program this copy creates and writes nothing.
+  vemla::StandAloneViewer viewOnly;
+  bool started = false;
+  if (vemla::isViewerHandOver(given.names)) {
+    if (!vemla::persist::startWorkbench(bench, user, {bench.settings.folder, std::nullopt, false}))
+      return 1;
+    started = true;
+    if (bench.options.ViewerForSingleFile) {
+      const vemla::StandAloneResult viewed = vemla::runStandAloneViewer(
+          bench.options, user, bench.settings.folder, given.names[0], viewOnly);
+      if (!viewed.proceed) return 0;
+      if (viewed.raw) user.presetRawSize(given.names[0], *viewed.raw);
+    }
+  }
+
   // Only the first running copy creates or writes the settings files.
   const vemla::platform::RunningCopy copy(bench.settings.folder);
   bench.secondCopy = !copy.first();
   if (bench.secondCopy) bench.titles.main = "(M)" + bench.titles.main;
-  if (!vemla::persist::startWorkbench(bench, user,
-                                      {bench.settings.folder, std::nullopt, !bench.secondCopy})) {
-    return 1;
+  if (!started) {
+    if (!vemla::persist::startWorkbench(bench, user,
+                                        {bench.settings.folder, std::nullopt, !bench.secondCopy})) {
+      return 1;
+    }
+  } else if (!bench.secondCopy && !vemla::fileExists(bench.settings.folder + "/" +
+                                                     vemla::persist::kProgramSettingsFile)) {
+    vemla::persist::saveProgramSettingsNow(bench, user);  // created as a first copy creates it
   }
   vemla::persist::loadSettingsAtStart(bench, user);
   // Temporary files of copies that no longer run; a live copy's files are left alone.
@@ -69,6 +94,8 @@ int main(int argc, char** argv) {
       window.move(rect.x, rect.y);
     }
     window.show();
+    // A copy started as a stand-alone viewer keeps taking hand-overs while a viewer is open.
+    if (viewOnly.listener != nullptr) viewOnly.serve(&window.viewer());
     // The command line's archive or pictures open once the window is up.
     if (!given.archivePath.empty()) {
       window.requestOpenArchive(QString::fromStdString(given.archivePath));

@@ -59,6 +59,11 @@ Answer QtUserPort::askYesNoCancel(std::string_view text, Icon icon) {
 
 std::optional<RawSize> QtUserPort::askRawSize(std::string_view file, std::int64_t bytes,
                                               RawSize initial) {
+  if (preset_ && preset_->first == file) {
+    const RawSize given = preset_->second;
+    preset_.reset();
+    return given;
+  }
   RawSizeDialog dialog(*this, toQt(file), bytes, initial, options_.MaxPictureWidth,
                        options_.MaxPictureHeight, parent_);
   if (dialog.exec() != QDialog::Accepted) return std::nullopt;

@@ -1,6 +1,9 @@
 #pragma once
 #include <QPointer>
 #include <QWidget>
+#include <optional>
+#include <string>
+#include <utility>
 
 #include "options/options.h"
 #include "ports/ports.h"
@@ -13,6 +16,9 @@ class QtUserPort final : public UserPort {
  public:
   QtUserPort(QWidget* parent, const Options& options) : parent_(parent), options_(options) {}
   void setParent(QWidget* parent) { parent_ = parent; }
+  // The size of raw file `file`, already given: the next question about that file is answered
+  // with it without the dialog.
+  void presetRawSize(std::string file, RawSize size) { preset_ = {std::move(file), size}; }
 
   void tell(Icon icon, std::string_view text, std::string_view title = "Vemla") override;
   bool askYesNo(std::string_view text) override;
@@ -24,6 +30,7 @@ class QtUserPort final : public UserPort {
  private:
   QPointer<QWidget> parent_;
   const Options& options_;
+  std::optional<std::pair<std::string, RawSize>> preset_;
 };
 
 }  // namespace vemla

@@ -42,8 +42,10 @@
 #include "windows/main/screen_fit.h"
 #include "windows/panes/colour_bar.h"
 #include "windows/panes/image_pane.h"
+#include "windows/panes/image_scope_window.h"
 #include "windows/panes/picture_pane.h"
 #include "windows/tools/tool_area.h"
+#include "windows/viewer/viewer_window.h"
 #include "workbench/commands/command_handlers.h"
 #include "workbench/gallery/slot_files.h"
 #include "workbench/commands/file_history.h"
@@ -155,6 +157,10 @@ WorkbenchWindow::WorkbenchWindow(Workbench& bench, UserPort& user, QSize screen,
     return fromUtf8(*text);
   };
   buildLayout(screen);
+  scope_ = new ImageScopeWindow(bench_, canvas_);
+  scope_->setFocusTarget(imagePanes_[0]);
+  canvas_->setMouseTracking(true);
+  canvas_->installEventFilter(this);
   buildMenus();
   buildToolbar();
   rebuildHistoryMenu();
@@ -405,6 +411,12 @@ void WorkbenchWindow::toggleGallery() {
           },
           Qt::QueuedConnection);
     };
+    host.viewSlot = [this](int slot) {
+      const persist::GallerySlot& record =
+          bench_.settings.gallery->info.slotRecords[static_cast<std::size_t>(slot)];
+      viewer().openSlot(slotFilePath(bench_.settings.folder, slot), record.width, record.height,
+                        slotBytesPerPixel(record), record.palette);
+    };
     host.openData = [this](int slot, const QString& path, const QString& application,
                            bool program) { openGalleryData(slot, path, application, program); };
     gallery_ = new GalleryWindow(bench_, user_, std::move(host), this);
@@ -555,6 +567,8 @@ void WorkbenchWindow::refreshTitles() {
 }
 
 void WorkbenchWindow::picturesChanged() {
+  if (!bench_.pictures.picturesPresent) scope_->hide();
+  if (scope_->isVisible()) scope_->update();
   refreshTitles();
   for (PicturePane* pane : picturePanes_) pane->refresh();
   for (ImagePane* pane : imagePanes_) pane->refresh();
@@ -562,6 +576,7 @@ void WorkbenchWindow::picturesChanged() {
 }
 
 void WorkbenchWindow::panesChanged() {
+  if (scope_->isVisible()) scope_->update();
   refreshTitles();
   for (PicturePane* pane : picturePanes_) pane->refresh();
   for (ImagePane* pane : imagePanes_) pane->refresh();
@@ -637,6 +652,59 @@ void WorkbenchWindow::openArchive(const QString& path, bool pathKnown) {
 // ---------------------------------------------------------------------------------------------
 // Commands
 
+void WorkbenchWindow::showScope(ScopeSource source, QPoint globalPos, int x, int y) {
+  if (!bench_.shell.imageScope) return;
+  const auto cornerOf = [this](const QWidget* pane) {
+    const QPoint corner = pane->mapTo(canvas_, QPoint(0, 0));
+    return ScopePoint{corner.x(), corner.y()};
+  };
+  const QPoint mouse = canvas_->mapFromGlobal(globalPos);
+  const ScopePoint at = scopePlacement(source, bench_.options.ScopePosition, {mouse.x(), mouse.y()},
+                                       cornerOf(imagePanes_[0]), cornerOf(imagePanes_[1]));
+  scope_->showFor(source, QPoint(at.x, at.y), x, y);
+}
+
+ViewerWindow& WorkbenchWindow::viewer() {
+  if (viewer_ == nullptr) {
+    viewer_ = new ViewerWindow(bench_.options, user_, this);
+    viewer_->setClipboardFiles([this] { return clipboardFiles(); });
+    viewer_->setHelp([this](QWidget* anchor, const QString& text) { showHelp(anchor, text); });
+  }
+  return *viewer_;
+}
+
+void WorkbenchWindow::viewPane(int pane) {
+  const PictureState& pictures = bench_.pictures;
+  if (!pictures.picturesPresent) return;
+  // The pane's buffer as an 8-bit picture with the pane's palette: the shifted picture with
+  // its own palette, or the derived image with the pane's colour table.
+  std::array<std::uint32_t, 256> palette{};
+  const std::uint8_t* pixels = nullptr;
+  if (pane < kPaneImage1) {
+    const PictureSlot picture = pictureOfPane(pane);
+    pixels = bench_.store.plane(shiftedPlane(picture));
+    const Palette& entries = pictures.pictures[index(picture)].palette;
+    for (std::size_t i = 0; i < palette.size(); ++i) {
+      palette[i] = static_cast<std::uint32_t>(entries[4 * i + 2]) << 16 |
+                   static_cast<std::uint32_t>(entries[4 * i + 1]) << 8 | entries[4 * i];
+    }
+  } else {
+    const ImageSlot image = imageOfPane(pane);
+    pixels = bench_.store.plane(image == ImageSlot::First ? kImage1 : kImage2);
+    const ColourTable& colours = bench_.view.panes[index(image)].colours;
+    for (std::size_t i = 0; i < palette.size(); ++i) {
+      palette[i] = static_cast<std::uint32_t>(colours[i].red) << 16 |
+                   static_cast<std::uint32_t>(colours[i].green) << 8 | colours[i].blue;
+    }
+  }
+  viewer().openMemory(pixels, pictures.width, pictures.height, palette);
+}
+
+bool WorkbenchWindow::eventFilter(QObject* watched, QEvent* event) {
+  if (watched == canvas_ && event->type() == QEvent::MouseMove) scope_->hide();
+  return QMainWindow::eventFilter(watched, event);
+}
+
 void WorkbenchWindow::runCommand(int id) {
   if (!commandAvailable(id)) return;
   ++running_;
@@ -644,6 +712,7 @@ void WorkbenchWindow::runCommand(int id) {
   CommandContext context{bench_, user_, busy_, progress_, *this};
   vemla::runCommand(id, context);
   --running_;
+  if (!bench_.shell.imageScope) scope_->hide();
   if (!closed_) afterPictureCommand();
 }
 

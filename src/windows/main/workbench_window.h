@@ -33,6 +33,8 @@ class ImagePane;
 class QuickHelp;
 class GalleryWindow;
 class BaseWindow;
+class ImageScopeWindow;
+class ViewerWindow;
 
 // How the window asks for a picture's pseudo-name ("画像%s名称の設定"): the entered text, or
 // nullopt when cancelled. Tests replace it.
@@ -60,6 +62,10 @@ class WorkbenchWindow : public QMainWindow,
   void showHelp(QWidget* anchor, const QString& text) override;
   bool grabScrollEnabled() const override;
   void grabScroll(QPoint delta) override;
+  void showScope(ScopeSource source, QPoint globalPos, int x, int y) override;
+  void viewPane(int pane) override;
+  // The viewer, made on first use.
+  ViewerWindow& viewer();
 
   // Carries out command `id` at once (menu, toolbar and tests); an unavailable one does nothing.
   void runCommand(int id);
@@ -83,6 +89,7 @@ class WorkbenchWindow : public QMainWindow,
   }
   void setNameDialog(NameDialog dialog) { nameDialog_ = std::move(dialog); }
   QuickHelp& quickHelp() const { return *quickHelp_; }
+  ImageScopeWindow& imageScope() const { return *scope_; }
   bool usesBaseWindow() const { return baseWindow_ != nullptr; }
   LayoutOffset layoutOffset() const { return offset_; }
   LayoutOffset scrollRange() const { return range_; }
@@ -101,6 +108,9 @@ class WorkbenchWindow : public QMainWindow,
 
  protected:
   void closeEvent(QCloseEvent* event) override;
+  // Mouse moves over the layout's own area (outside panes and control windows) close the
+  // image scope.
+  bool eventFilter(QObject* watched, QEvent* event) override;
 
  private:
   // CommandHost
@@ -145,6 +155,8 @@ class WorkbenchWindow : public QMainWindow,
   ProgressWindow progress_;
   WaitCursor busy_;
   QuickHelp* quickHelp_ = nullptr;
+  ImageScopeWindow* scope_ = nullptr;
+  QPointer<ViewerWindow> viewer_;
   FileDialogs dialogs_;
   GalleryWindow* gallery_ = nullptr;
   NameDialog nameDialog_;

@@ -126,6 +126,7 @@ void ImagePane::mouseMoveEvent(QMouseEvent* event) {
     return;
   }
   const QPoint at = event->position().toPoint();
+  showScopeAt(at);
   if (toolPaneMove(bench_, at.x(), at.y())) return;
   if (!drag_.active) return;
   if ((held & Qt::LeftButton) == 0) {
@@ -133,6 +134,14 @@ void ImagePane::mouseMoveEvent(QMouseEvent* event) {
     return;
   }
   slideView(bench_, drag_, at.x(), at.y());
+}
+
+void ImagePane::showScopeAt(QPoint at) {
+  if (!bench_.shell.imageScope) return;
+  if (const std::optional<PaneCell> cell = imagePaneCellOf(bench_, at.x(), at.y())) {
+    host_.showScope(image_ == ImageSlot::First ? ScopeSource::Image1 : ScopeSource::Image2,
+                    mapToGlobal(at), cell->x, cell->y);
+  }
 }
 
 void ImagePane::mouseDoubleClickEvent(QMouseEvent* event) {
@@ -154,6 +163,9 @@ void ImagePane::keyPressEvent(QKeyEvent* event) {
     return;
   }
   moveCursor(bench_, *direction, false);
+  // The scope follows the cursor.
+  const ViewPoint cursor = cursorViewPointOf(bench_);
+  showScopeAt(QPoint(cursor.x, cursor.y));
   setFocus();
   event->accept();
 }

@@ -36,6 +36,8 @@ class ImagePane final : public PaneWidget {
 
  private:
   bool startsGrabScroll(const QMouseEvent* event) const;
+  // The image scope for the picture point under view point `at` (while it is switched on).
+  void showScopeAt(QPoint at);
 
   ImageSlot image_;
   QPixmap pixmap_;

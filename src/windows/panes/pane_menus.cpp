@@ -104,6 +104,9 @@ void PaneWidget::openMenu(const QPoint& localPos, PaneMenuContext context) {
     case PaneCommand::Paste:
       carryOut(decidePaste(files, pane_, command, bench_), globalPos);
       break;
+    case PaneCommand::View:
+      host_.viewPane(pane_);
+      break;
     case PaneCommand::PasteFromHistory:
       host_.requestOpenRecent(pictureOfPane(pane_), argument);
       break;

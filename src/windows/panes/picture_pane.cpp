@@ -22,6 +22,7 @@ PicturePane::PicturePane(Workbench& bench, UserPort& user, BusyPort& busy, Progr
     : PaneWidget(bench, user, busy, progress, host, paneOf(picture), parent), picture_(picture) {
   setObjectName(picture == PictureSlot::First ? "Port1" : "Port2");
   setFixedSize(kPictureThumbnailWidth, kPictureThumbnailHeight);
+  setMouseTracking(true);  // the image scope follows the mouse
   refresh();
 }
 
@@ -68,6 +69,16 @@ void PicturePane::mousePressEvent(QMouseEvent* event) {
     clickThumbnail(bench_, thumbnail_, at.x(), at.y());
   } else if (event->button() == Qt::RightButton) {
     openMenu(at, {});
+  }
+}
+
+void PicturePane::mouseMoveEvent(QMouseEvent* event) {
+  if (!bench_.shell.imageScope || !bench_.pictures.picturesPresent) return;
+  const QPoint at = event->position().toPoint();
+  if (const std::optional<PicturePoint> point = thumbnailPicturePoint(
+          thumbnail_, bench_.pictures.width, bench_.pictures.height, at.x(), at.y())) {
+    host_.showScope(picture_ == PictureSlot::First ? ScopeSource::Picture1 : ScopeSource::Picture2,
+                    mapToGlobal(at), point->x, point->y);
   }
 }
 

@@ -28,6 +28,7 @@ class PicturePane final : public PaneWidget {
  protected:
   void paintEvent(QPaintEvent* event) override;
   void mousePressEvent(QMouseEvent* event) override;
+  void mouseMoveEvent(QMouseEvent* event) override;
 
  private:
   PictureSlot picture_;

@@ -22,6 +22,7 @@ CommandSituation situationOf(const Workbench& bench) {
   s.galleryExists = bench.gallery.available && !bench.secondCopy;
   s.galleryVisible = bench.gallery.shown;
   s.quickHelp = bench.shell.quickHelp;
+  s.imageScope = bench.shell.imageScope;
   s.saveDisplayedImage = bench.shell.saveDisplayedImage;
   s.restoreFormOnly = bench.settings.program.stateMemory.displayOnly != 0;
   s.confirmStates = bench.settings.program.stateMemory.confirm != 0;

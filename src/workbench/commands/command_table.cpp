@@ -409,7 +409,8 @@ const Command kCommands[] = {
      .help = "画像やｲﾒｰｼﾞにﾏｳｽを移動すると「ｵﾌﾟｼｮﾝ情報の設定」で\n指定された倍率ｲﾒｰｼﾞと中心近傍の"
              "階調値が表示されます",
      .glyph = "image-scope", .toolbarAlwaysEnabled = true, .enabled = picturesPresent,
-     .checked = imageScopeOn},
+     .checked = imageScopeOn,
+     .run = [](CommandContext& c) { c.bench.shell.imageScope = !c.bench.shell.imageScope; }},
     {.id = kGallery, .menu = Menu::Tools, .text = "ｷﾞｬﾗﾘｰ(&G)",
      .help = "ｷﾞｬﾗﾘｰの表示/未表示の切り替えを行います", .glyph = "gallery",
      .enabled = galleryEnabled, .checked = galleryVisible,

@@ -104,14 +104,15 @@ constexpr std::array<MagnificationChoice, 7> kMagnificationChoices{{{"倍率　�
 constexpr std::array<const char*, 4> kColourKindNames{"ｸﾞﾚｰｽｹｰﾙ", "標準ｶﾗｰ", "差分ｶﾗｰ", "ｵﾌｾｯﾄｶﾗｰ"};
 constexpr std::array<const char*, kMarkCount> kMarkDigits{"１", "２", "３", "４"};
 
-// The image scope's magnification: listed, not available until the image scope exists.
+// The image scope's magnification, available while the image scope is switched on.
 PaneMenuItem scopeMenu(const Workbench& bench) {
+  const bool on = bench.shell.imageScope;
   std::vector<PaneMenuItem> items;
   for (const MagnificationChoice& choice : kMagnificationChoices) {
-    items.push_back(checkItem(choice.text, PaneCommand::ScopeMagnification, choice.value, false,
+    items.push_back(checkItem(choice.text, PaneCommand::ScopeMagnification, choice.value, on,
                               bench.options.ScopeMagnification == choice.value));
   }
-  return submenu("ｲﾒｰｼﾞｽｺｰﾌﾟ倍率", std::move(items), false);
+  return submenu("ｲﾒｰｼﾞｽｺｰﾌﾟ倍率", std::move(items), on);
 }
 
 // The items both kinds of pane end with: exchange file, gallery, viewer, help, cancel.
@@ -126,7 +127,7 @@ void appendCommonTail(const Workbench& bench, std::vector<PaneMenuItem>& menu) {
                          {item("ギャラリーへコピー", PaneCommand::GalleryCopyTo, 0, false),
                           item("ギャラリーからコピー", PaneCommand::GalleryCopyFrom, 0, false)},
                          false));
-  menu.push_back(item("Ｖｉｅｗ", PaneCommand::View, 0, false));
+  menu.push_back(item("Ｖｉｅｗ", PaneCommand::View, 0, bench.pictures.picturesPresent));
   menu.push_back(separatorItem());
   menu.push_back(item("機能説明", PaneCommand::Help));
   menu.push_back(item("キャンセル", PaneCommand::Cancel));
@@ -444,6 +445,11 @@ bool runPaneCommand(Workbench& bench, int pane, PaneCommand command, int argumen
                     ProgressPort& progress) {
   if (command == PaneCommand::VlaCopy) return copyPaneToExchange(bench, user, pane) == 0;
   if (command == PaneCommand::VlaPaste) return pasteExchangeToPane(bench, user, pane) == 0;
+  if (command == PaneCommand::ScopeMagnification) {
+    if (!bench.shell.imageScope || argument < 1 || argument > 64) return false;
+    bench.options.ScopeMagnification = argument;
+    return true;
+  }
   if (command == PaneCommand::Clear) {
     return !isImagePane(pane) && bench.pictures.picturesPresent &&
            clearPicture(bench, user, busy, progress, pictureOfPane(pane)) == 0;

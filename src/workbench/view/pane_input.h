@@ -176,14 +176,14 @@ struct PaneMenuContext {
 };
 
 // The pop-up menu of pane `pane` with its enabling and check marks. Items of functions this
-// program does not offer yet (image scope magnification, history paste, copy and paste through
-// the exchange file, gallery copy, the viewer) are listed disabled.
+// program does not offer yet (history paste, copy and paste through the exchange file, gallery
+// copy) are listed disabled.
 std::vector<PaneMenuItem> paneMenu(const Workbench& bench, int pane,
                                    const PaneMenuContext& context);
 
 // Carries out a menu command that works on the workbench alone (clear, marks, centre, kinds,
-// colours, magnification, interpolation, colour display). False for the commands the window
-// carries out (paste, help, cancel) and for disabled ones.
+// colours, magnification, interpolation, colour display, the image scope's magnification). False
+// for the commands the window carries out (paste, help, cancel) and for disabled ones.
 bool runPaneCommand(Workbench& bench, int pane, PaneCommand command, int argument,
                     const PaneMenuContext& context, UserPort& user, BusyPort& busy,
                     ProgressPort& progress);

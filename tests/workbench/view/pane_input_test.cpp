@@ -253,12 +253,12 @@ TEST_F(PaneInput, PictureMenuEnabling) {
   EXPECT_TRUE(findItem(menu, "クリア")->enabled);
   EXPECT_FALSE(findItem(menu, "貼り付け(単独で開く)")->enabled);  // no files on the clipboard
   EXPECT_TRUE(findItem(menu, "コピー　　(Vla内)")->enabled);
-  for (const char* absent :
-       {"ｲﾒｰｼﾞｽｺｰﾌﾟ倍率", "貼り付け(Vla内)", "ギャラリー間コピー", "Ｖｉｅｗ"}) {
+  for (const char* absent : {"ｲﾒｰｼﾞｽｺｰﾌﾟ倍率", "貼り付け(Vla内)", "ギャラリー間コピー"}) {
     ASSERT_NE(findItem(menu, absent), nullptr) << absent;
     EXPECT_FALSE(findItem(menu, absent)->enabled) << absent;
   }
   EXPECT_TRUE(findItem(menu, "機能説明")->enabled);
+  EXPECT_TRUE(findItem(menu, "Ｖｉｅｗ")->enabled);
   EXPECT_EQ(menu.back().text, "キャンセル");
   EXPECT_EQ(findItem(menu, "中心へ移動"), nullptr);
   menu = paneMenu(bench, kPanePicture2, {true, std::nullopt});
@@ -339,6 +339,14 @@ TEST_F(PaneInput, ImageMenuListsKindsColoursAndMagnifications) {
   EXPECT_EQ(findItem(menu, "倍率　Ｘ16")->argument, 16);
   EXPECT_FALSE(findItem(menu, "貼り付け")->enabled);
   EXPECT_FALSE(findItem(menu, "ｲﾒｰｼﾞｽｺｰﾌﾟ倍率")->enabled);
+  EXPECT_FALSE(run(kPaneImage1, PaneCommand::ScopeMagnification, 32));
+  // With the image scope switched on its magnification can be chosen.
+  bench.shell.imageScope = true;
+  EXPECT_TRUE(findItem(paneMenu(bench, kPanePicture1, {}), "ｲﾒｰｼﾞｽｺｰﾌﾟ倍率")->enabled);
+  EXPECT_TRUE(run(kPanePicture2, PaneCommand::ScopeMagnification, 32));
+  EXPECT_EQ(bench.options.ScopeMagnification, 32);
+  EXPECT_TRUE(findItem(paneMenu(bench, kPanePicture1, {}), "倍率　Ｘ32")->checked);
+  bench.shell.imageScope = false;
 
   // A picture that fits the pane cannot be reduced.
   open(300, 200);

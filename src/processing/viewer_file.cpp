@@ -1,0 +1,163 @@
+#include "processing/viewer_file.h"
+
+#include <algorithm>
+#include <cstring>
+#include <memory>
+#include <new>
+#include <span>
+
+#include "picture/bitmap.h"
+#include "picture/file_names.h"
+#include "picture/raw.h"
+
+namespace vemla {
+namespace {
+
+std::string withPath(const char* message, const std::string& path) {
+  std::string text = message;
+  return text.append("\n[").append(path).append("]");
+}
+
+// Bytes of a picture in 64 bits; 0 when a side is below 1.
+std::int64_t pictureBytes(std::int64_t width, std::int64_t height, int bytesPerPixel) {
+  if (width < 1 || height < 1) return 0;
+  return width * height * bytesPerPixel;
+}
+
+// Sizes `buffer` for `bytes`; its old content may stay (every caller overwrites all of it).
+bool allocate(std::vector<std::uint8_t>& buffer, std::int64_t bytes) {
+  try {
+    buffer.resize(static_cast<std::size_t>(bytes));
+    return true;
+  } catch (const std::bad_alloc&) {
+    return false;
+  }
+}
+
+}  // namespace
+
+ViewerPicture ViewerImage::picture() const {
+  return {pixels.empty() ? nullptr : pixels.data(), width, height, bytesPerPixel, palette};
+}
+
+namespace {
+
+// `open` gives a fresh source of the file's bytes each time (null when it cannot be opened).
+template <typename Open>
+std::string loadBitmapFrom(Open open, const std::string& path, int maxWidth, int maxHeight,
+                           ViewerImage& into) {
+  const auto readInto = [&](std::span<std::uint8_t> destination, BitmapRead& read) {
+    auto source = open();
+    return source ? readBitmapIntoMemory(*source, destination, maxWidth, maxHeight, read)
+                  : kReadError;
+  };
+  // The headers first (an empty destination stops the reader after them), then the rows into a
+  // buffer of the exact size, so that the held picture survives any failure.
+  BitmapRead read;
+  const int probe = readInto({}, read);
+  if (probe == kUnsupported) return withPath(kViewerUnsupported, path);
+  if (probe != kTooLarge) return withPath(kViewerReadFailed, path);
+  if (read.width > maxWidth || read.height > maxHeight) return withPath(kViewerTooLarge, path);
+  const int bytesPerPixel = read.headers.info.bitCount / 8;  // 8, 24 or 32 past the probe
+  const std::int64_t bytes = pictureBytes(read.width, read.height, bytesPerPixel);
+  if (bytes == 0) return withPath(kViewerReadFailed, path);
+  std::vector<std::uint8_t>& pixels = into.spare;
+  if (!allocate(pixels, bytes)) return kViewerNoMemory;
+  const int result = readInto(pixels, read);
+  if (result == kUnsupported) return withPath(kViewerUnsupported, path);
+  if (result == kTooLarge) return withPath(kViewerTooLarge, path);
+  if (result != bytesPerPixel) return withPath(kViewerReadFailed, path);
+  into.pixels.swap(pixels);
+  into.width = read.width;
+  into.height = read.height;
+  into.bytesPerPixel = bytesPerPixel;
+  into.palette.fill(0);
+  if (bytesPerPixel == 1) {
+    for (std::size_t i = 0; i < 256; ++i) {
+      const std::uint8_t* entry = read.palette.data() + 4 * i;  // blue, green, red, 0
+      into.palette[i] = static_cast<std::uint32_t>(entry[2]) << 16 |
+                        static_cast<std::uint32_t>(entry[1]) << 8 | entry[0];
+    }
+  }
+  return {};
+}
+
+}  // namespace
+
+std::string loadViewerBitmap(const std::string& path, int maxWidth, int maxHeight,
+                             ViewerImage& into) {
+  if (!isBitmapName(path)) return withPath(kViewerUnsupported, path);
+  const auto open = [&path]() -> std::unique_ptr<FileSource> {
+    auto source = std::make_unique<FileSource>(path);
+    return source->isOpen() ? std::move(source) : nullptr;
+  };
+  return loadBitmapFrom(open, path, maxWidth, maxHeight, into);
+}
+
+std::string loadViewerBitmap(std::span<const std::uint8_t> file, const std::string& name,
+                             int maxWidth, int maxHeight, ViewerImage& into) {
+  const auto open = [file] { return std::make_unique<MemorySource>(file); };
+  return loadBitmapFrom(open, name, maxWidth, maxHeight, into);
+}
+
+std::string loadViewerRaw(const std::string& path, const RawSize& size, int maxWidth, int maxHeight,
+                          ViewerImage& into) {
+  const std::int64_t bytes = pictureBytes(size.width, size.height, 1);
+  if (bytes == 0 || size.offset < 0) return withPath(kViewerReadFailed, path);
+  if (size.width > maxWidth || size.height > maxHeight) return withPath(kViewerTooLarge, path);
+  std::vector<std::uint8_t>& pixels = into.spare;
+  if (!allocate(pixels, bytes)) return kViewerNoMemory;
+  if (readRawPicture(path, size.offset, pixels) != 1) return withPath(kViewerReadFailed, path);
+  into.pixels.swap(pixels);
+  into.width = size.width;
+  into.height = size.height;
+  into.bytesPerPixel = 1;
+  for (std::uint32_t g = 0; g < 256; ++g) into.palette[g] = g * 0x010101u;
+  return {};
+}
+
+std::string loadViewerSlot(const std::string& path, int width, int height, int bytesPerPixel,
+                           const Palette& palette, int maxWidth, int maxHeight, ViewerImage& into) {
+  if (bytesPerPixel != 1 && bytesPerPixel != 3 && bytesPerPixel != 4) return kViewerReadFailed;
+  const std::int64_t bytes = pictureBytes(width, height, bytesPerPixel);
+  if (bytes == 0) return kViewerReadFailed;
+  if (width > maxWidth || height > maxHeight) return kViewerTooLarge;
+  std::vector<std::uint8_t>& pixels = into.spare;
+  if (!allocate(pixels, bytes)) return kViewerNoMemory;
+  FileSource in(path);
+  std::uint8_t extra = 0;
+  if (!in.isOpen() || in.read(pixels.data(), pixels.size()) != pixels.size() ||
+      in.read(&extra, 1) != 0)
+    return kViewerReadFailed;
+  into.pixels.swap(pixels);
+  into.width = width;
+  into.height = height;
+  into.bytesPerPixel = bytesPerPixel;
+  into.palette.fill(0);
+  if (bytesPerPixel == 1) {
+    for (std::size_t i = 0; i < 256; ++i) {
+      into.palette[i] = static_cast<std::uint32_t>(palette[4 * i + 2]) << 16 |
+                        static_cast<std::uint32_t>(palette[4 * i + 1]) << 8 | palette[4 * i];
+    }
+  }
+  return {};
+}
+
+std::string loadViewerMemory(const std::uint8_t* pixels, int width, int height,
+                             const std::array<std::uint32_t, 256>& palette, int maxWidth,
+                             int maxHeight, ViewerImage& into) {
+  const std::int64_t bytes = pictureBytes(width, height, 1);
+  if (bytes == 0 || pixels == nullptr) return kViewerReadFailed;
+  if (width > maxWidth || height > maxHeight) return kViewerTooLarge;
+  std::vector<std::uint8_t>& copy = into.spare;
+  if (!allocate(copy, bytes)) return kViewerNoMemory;
+  std::memcpy(copy.data(), pixels, copy.size());
+  into.pixels.swap(copy);
+  into.width = width;
+  into.height = height;
+  into.bytesPerPixel = 1;
+  into.palette = palette;
+  return {};
+}
+
+}  // namespace vemla

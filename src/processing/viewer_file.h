@@ -1,0 +1,55 @@
+#pragma once
+// The viewer's own copy of a picture and how files come into it: bitmaps as they are (grey
+// with their palette, 24- or 32-bit colour), raw files as grey with the given size. A failed
+// read leaves the held picture untouched and returns the message to show.
+#include <array>
+#include <cstdint>
+#include <span>
+#include <string>
+#include <vector>
+
+#include "picture/palette.h"
+#include "ports/ports.h"
+#include "processing/viewer_model.h"
+
+namespace vemla {
+
+inline constexpr const char* kViewerNoMemory = "資源不足です";
+inline constexpr const char* kViewerUnsupported = "ｻﾎﾟｰﾄされていない形式のﾌｧｲﾙです";
+inline constexpr const char* kViewerTooLarge =
+    "表示可能な上限を超えています\n「ｵﾌﾟｼｮﾝ情報-画像関連-"
+    "画像情報」の\n画像の最大許容ｻｲｽﾞを上げて下さい";
+inline constexpr const char* kViewerReadFailed = "画像ﾃﾞｰﾀの読み込みに失敗しました";
+inline constexpr const char* kViewerCannotView = "指定したﾀｲﾌﾟのﾌｧｲﾙはViewできません\n[%s]";
+
+struct ViewerImage {
+  std::vector<std::uint8_t> pixels;  // top-down, width * bytesPerPixel bytes a row
+  // The next picture is read here and swapped in only when it was read completely; both
+  // buffers keep their memory, so opening again allocates nothing.
+  std::vector<std::uint8_t> spare;
+  int width = 0, height = 0;
+  int bytesPerPixel = 1;
+  std::array<std::uint32_t, 256> palette{};  // 0x00RRGGBB, grey pictures only
+  bool empty() const { return pixels.empty(); }
+  ViewerPicture picture() const;
+};
+
+// Empty on success, else the message (with "\n[" path "]" for file sources).
+std::string loadViewerBitmap(const std::string& path, int maxWidth, int maxHeight,
+                             ViewerImage& into);
+// The same from the bytes of a file named `name` (the name only goes into messages).
+std::string loadViewerBitmap(std::span<const std::uint8_t> file, const std::string& name,
+                             int maxWidth, int maxHeight, ViewerImage& into);
+std::string loadViewerRaw(const std::string& path, const RawSize& size, int maxWidth, int maxHeight,
+                          ViewerImage& into);
+// A gallery slot's picture: its slot file holds exactly width x height x bytes per pixel bytes,
+// rows top-down; grey pictures take the slot's palette (blue, green, red, 0 per entry). A
+// missing, short or long file gives "画像ﾃﾞｰﾀの読み込みに失敗しました" without the path.
+std::string loadViewerSlot(const std::string& path, int width, int height, int bytesPerPixel,
+                           const Palette& palette, int maxWidth, int maxHeight, ViewerImage& into);
+// A grey picture from memory with its palette.
+std::string loadViewerMemory(const std::uint8_t* pixels, int width, int height,
+                             const std::array<std::uint32_t, 256>& palette, int maxWidth,
+                             int maxHeight, ViewerImage& into);
+
+}  // namespace vemla
