@@ -12,7 +12,8 @@ namespace {
 const std::vector<Command>& commands() {
   static const std::vector<Command> table{
       infoCommand(), convertCommand(), imageCommand(),  renderCommand(),  alignCommand(),
-      calcCommand(), exportCommand(),  importCommand(), archiveCommand(), stateCommand()};
+      calcCommand(), exportCommand(),  importCommand(), archiveCommand(), stateCommand(),
+      reliefCommand(), partialCommand()};
   return table;
 }
 

@@ -53,8 +53,8 @@ void checkDependencies(const Arguments& args) {
   }
 }
 
-// Sets the view state of Image 1 from the flags once the picture size is known; everything
-// not given keeps the factory setting.
+}  // namespace
+
 void applyViewFlags(const Arguments& args, Workbench& bench) {
   const int width = bench.pictures.width, height = bench.pictures.height;
   ViewState& view = bench.view;
@@ -121,6 +121,8 @@ void applyViewFlags(const Arguments& args, Workbench& bench) {
   if (const auto colour = args.value("--grid-colour"))
     bench.options.GridColour1 = parseColour(*colour, "--grid-colour");
 }
+
+namespace {
 
 int render(const Arguments& args, Context& io) {
   if (args.positional.size() != 2) throw UsageError("render takes IMAGE and OUT");

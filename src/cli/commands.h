@@ -39,6 +39,8 @@ Command exportCommand();
 Command importCommand();
 Command archiveCommand();
 Command stateCommand();
+Command reliefCommand();
+Command partialCommand();
 
 // "items=N" and the list lines of an archive (archive list, info FILE.vla).
 int listArchive(const std::string& file, const Arguments& args, Context& io);
@@ -114,6 +116,10 @@ ReadFlags parseReadFlags(const Arguments& args);
 // the maximum size, true-colour mode and ratios of the flags; false (after the message) when the
 // picture store cannot be had.
 bool prepareWorkbench(Workbench& bench, const ReadFlags& flags, UserPort& user);
+
+// Sets the view state of Image 1 from render's view flags once the picture size is known;
+// everything not given keeps the factory setting.
+void applyViewFlags(const Arguments& args, Workbench& bench);
 
 // Output pictures are .bmp or .raw; anything else is refused with the workbench's message.
 bool checkOutputName(const std::string& name, Context& io);

@@ -4,6 +4,8 @@
 #include <cmath>
 #include <cstdlib>
 
+#include "tools/scanline_fill.h"
+
 namespace vemla::tools {
 namespace {
 
@@ -97,38 +99,9 @@ AreaSums rectangleSums(const std::uint8_t* view, ViewPoint a, ViewPoint b, int l
 AreaSums polygonSums(const std::uint8_t* view, const std::vector<ViewPoint>& vertices, int lower,
                      int upper) {
   AreaSums sums;
-  if (vertices.size() < 3) return sums;
-  int top = vertices[0].y, bottom = vertices[0].y;
-  for (const ViewPoint& p : vertices) {
-    top = std::min(top, p.y);
-    bottom = std::max(bottom, p.y);
-  }
-  top = std::max(top, 0);
-  bottom = std::min(bottom, kMeasureViewSize - 1);
-  struct Crossing {
-    int x, direction;
-  };
-  std::vector<Crossing> crossings;
-  for (int y = top; y <= bottom; ++y) {
-    crossings.clear();
-    for (std::size_t i = 0; i < vertices.size(); ++i) {
-      const ViewPoint p = vertices[i], q = vertices[(i + 1) % vertices.size()];
-      if (p.y == q.y) continue;
-      const bool down = q.y > p.y;
-      const ViewPoint start = down ? p : q, end = down ? q : p;
-      if (y < start.y || y >= end.y) continue;
-      crossings.push_back(
-          {start.x + (y - start.y) * (end.x - start.x) / (end.y - start.y), down ? 1 : -1});
-    }
-    std::sort(crossings.begin(), crossings.end(),
-              [](const Crossing& l, const Crossing& r) { return l.x < r.x; });
-    int winding = 0, runStart = 0;
-    for (const Crossing& c : crossings) {
-      if (winding == 0) runStart = c.x;
-      winding += c.direction;
-      if (winding == 0) addRun(sums, view, y, runStart, c.x, lower, upper);
-    }
-  }
+  std::vector<PolygonCrossing> crossings;
+  forEachPolygonRun(vertices.data(), vertices.size(), 0, kMeasureViewSize - 1, crossings,
+                    [&](int y, int from, int to) { addRun(sums, view, y, from, to, lower, upper); });
   return sums;
 }
 
