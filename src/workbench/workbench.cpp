@@ -12,12 +12,12 @@ void Workbench::removeListener(WorkbenchListener* listener) {
 
 void Workbench::notifyPicturesChanged() {
   updateToolContent(*this);
-  for (WorkbenchListener* listener : listeners_) listener->picturesChanged();
+  for (std::size_t i = 0; i < listeners_.size(); ++i) listeners_[i]->picturesChanged();
 }
 
 void Workbench::notifyPanesChanged() {
   updateToolContent(*this);
-  for (WorkbenchListener* listener : listeners_) listener->panesChanged();
+  for (std::size_t i = 0; i < listeners_.size(); ++i) listeners_[i]->panesChanged();
 }
 
 }  // namespace vemla

@@ -114,8 +114,9 @@ class Workbench {
   // The tool content is computed again before the listeners hear of a picture or pane change.
   void notifyPicturesChanged();
   void notifyPanesChanged();
+  // By index: a listener may add another (a tool window created on its first showing).
   void notifyToolsChanged() {
-    for (WorkbenchListener* listener : listeners_) listener->toolsChanged();
+    for (std::size_t i = 0; i < listeners_.size(); ++i) listeners_[i]->toolsChanged();
   }
 
  private:

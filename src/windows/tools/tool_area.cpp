@@ -7,7 +7,9 @@
 
 #include "windows/controls/picture_control_window.h"
 #include "windows/tools/gradation_window.h"
+#include "windows/tools/partial_window.h"
 #include "windows/tools/profile_window.h"
+#include "windows/tools/relief_window.h"
 #include "workbench/commands/command_ids.h"
 #include "workbench/commands/command_table.h"
 
@@ -62,6 +64,16 @@ ToolInformation::~ToolInformation() {
   bench_.removeListener(this);
 }
 
+template <typename Window>
+void ToolInformation::showToolWindow(Window*& window, tools::Tool tool) {
+  const bool active = bench_.tools.active == tool;
+  if (active && window == nullptr) {
+    window = new Window(bench_, this);
+    window->setGeometry(rect());
+  }
+  if (window != nullptr) window->setVisible(active);
+}
+
 void ToolInformation::refresh() {
   const bool gradation = bench_.tools.active == tools::Tool::Gradation;
   if (gradation && gradation_ == nullptr) {
@@ -75,6 +87,8 @@ void ToolInformation::refresh() {
     profile_->setGeometry(rect());
   }
   if (profile_ != nullptr) profile_->setVisible(profile);
+  showToolWindow(relief_, tools::Tool::View3D);
+  showToolWindow(partial_, tools::Tool::PartialComparison);
   update();
 }
 

@@ -13,7 +13,9 @@ class QPushButton;
 namespace vemla {
 
 class GradationWindow;
+class PartialWindow;
 class ProfileWindow;
+class ReliefWindow;
 
 class ToolInformation : public QWidget, public WorkbenchListener {
  public:
@@ -27,14 +29,22 @@ class ToolInformation : public QWidget, public WorkbenchListener {
   // The tools' windows, created the first time the tool is chosen (null before).
   GradationWindow* gradationWindow() const { return gradation_; }
   ProfileWindow* profileWindow() const { return profile_; }
+  ReliefWindow* reliefWindow() const { return relief_; }
+  PartialWindow* partialWindow() const { return partial_; }
 
  protected:
   void paintEvent(QPaintEvent* event) override;
 
  private:
+  // Creates the tool's window the first time its tool is chosen; shows it while it is active.
+  template <typename Window>
+  void showToolWindow(Window*& window, tools::Tool tool);
+
   Workbench& bench_;
   GradationWindow* gradation_ = nullptr;
   ProfileWindow* profile_ = nullptr;
+  ReliefWindow* relief_ = nullptr;
+  PartialWindow* partial_ = nullptr;
 };
 
 class ToolSelection : public QWidget, public WorkbenchListener {
