@@ -1,6 +1,7 @@
 #include "tools/relief.h"
 
 #include <algorithm>
+#include <array>
 #include <cmath>
 #include <cstdlib>
 #include <cstring>
@@ -274,6 +275,39 @@ void drawRelief(const std::uint8_t* source, int size, const ReliefSettings& give
                    work.crossings);
       break;
   }
+}
+
+std::vector<ViewPoint> viewDirectionMark(ViewPoint origin, int size, int angleX) {
+  const double angle = angleX * std::numbers::pi / 180.0;
+  const double dx = std::sin(angle), dy = std::cos(angle);
+  const double half = size / 2.0;
+  const double cx = origin.x + half, cy = origin.y + half;
+  const double reach = half / std::max(std::abs(dx), std::abs(dy));
+  const auto point = [](double x, double y) {
+    return ViewPoint{static_cast<int>(std::lround(x)), static_cast<int>(std::lround(y))};
+  };
+  const ViewPoint exit = point(cx + dx * reach, cy + dy * reach);
+  const int left = origin.x, top = origin.y, right = origin.x + size - 1,
+            bottom = origin.y + size - 1;
+  const ViewPoint topLeft{left, top}, topRight{right, top}, bottomRight{right, bottom},
+      bottomLeft{left, bottom};
+  // The corners clockwise from the edge the direction leaves through.
+  std::array<ViewPoint, 4> corners{bottomLeft, topLeft, topRight, bottomRight};  // bottom edge
+  if (std::abs(dy) >= std::abs(dx) && dy < 0) {
+    corners = {topRight, bottomRight, bottomLeft, topLeft};  // top edge
+  } else if (std::abs(dy) < std::abs(dx)) {
+    corners = dx > 0 ? std::array<ViewPoint, 4>{bottomRight, bottomLeft, topLeft, topRight}
+                     : std::array<ViewPoint, 4>{topLeft, topRight, bottomRight, bottomLeft};
+  }
+  constexpr double kShaft = 40, kBarb = 10;
+  const double tipX = exit.x + dx * kShaft, tipY = exit.y + dy * kShaft;
+  const auto barb = [&](double turn) {
+    const double c = std::cos(turn), s = std::sin(turn);
+    return point(tipX - kBarb * (dx * c - dy * s), tipY - kBarb * (dx * s + dy * c));
+  };
+  const ViewPoint tip = point(tipX, tipY);
+  return {exit,       corners[0], corners[1], corners[2], corners[3], exit,
+          tip,        barb(0.5),  tip,        barb(-0.5)};
 }
 
 ColourTable brightenedTable(const ColourTable& table, int luminance) {

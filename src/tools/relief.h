@@ -80,6 +80,11 @@ struct ReliefWork {
 void drawRelief(const std::uint8_t* source, int size, const ReliefSettings& settings,
                 ReliefRaster raster, ReliefWork& work);
 
+// "視点表示" in a pane: one polyline round the size x size block at `origin`, starting and
+// ending where the direction towards the viewer, (sin X, cos X) in view columns and rows,
+// leaves the block, then out along that direction to an arrow head.
+std::vector<ViewPoint> viewDirectionMark(ViewPoint origin, int size, int angleX);
+
 // Each colour of `table` with luminance - 128 added to red, green and blue, limited to 0..255.
 ColourTable brightenedTable(const ColourTable& table, int luminance);
 

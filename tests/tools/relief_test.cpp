@@ -174,6 +174,19 @@ TEST(Relief, ExtremeSettingsStayInsideTheRaster) {
   }
 }
 
+TEST(Relief, ViewDirectionMarkLeavesTowardsTheViewer) {
+  // X 0: the viewer is below the block (larger rows come nearer), X 90 to its right.
+  const auto below = viewDirectionMark({100, 100}, 256, 0);
+  ASSERT_EQ(below.size(), 10u);
+  EXPECT_EQ(below[0], (ViewPoint{228, 356}));
+  EXPECT_EQ(below[5], below[0]);
+  EXPECT_EQ(below[6], (ViewPoint{228, 396}));
+  EXPECT_EQ(below[1], (ViewPoint{100, 355}));  // round the block from the bottom-left corner
+  const auto right = viewDirectionMark({100, 100}, 256, 90);
+  EXPECT_EQ(right[0], (ViewPoint{356, 228}));
+  EXPECT_EQ(right[6], (ViewPoint{396, 228}));
+}
+
 TEST(Relief, WholeDisplayTitle) {
   ReliefSettings settings;
   EXPECT_EQ(reliefTitle(settings, 256, 256, "1"),

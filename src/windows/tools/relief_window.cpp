@@ -11,6 +11,7 @@
 #include <QPainter>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QScreen>
 #include <QScrollArea>
 #include <QSlider>
 #include <QSpinBox>
@@ -20,6 +21,7 @@
 #include "picture/messages.h"
 #include "text/format.h"
 #include "windows/controls/picture_control_window.h"
+#include "windows/main/screen_fit.h"
 #include "windows/panes/picture_image.h"
 #include "workbench/tools/relief_tool.h"
 
@@ -323,7 +325,10 @@ void ReliefWindow::refresh() {
   if (whole_ != nullptr) {
     if (state.whole) {
       whole_->refresh();
-      if (!whole_->isVisible()) whole_->show();
+      if (!whole_->isVisible()) {
+        if (const QScreen* screen = whole_->screen()) fitIntoArea(*whole_, screen->availableGeometry());
+        whole_->show();
+      }
     } else if (whole_->isVisible()) {
       whole_->hide();
     }

@@ -138,6 +138,11 @@ std::optional<ToolOverlay> toolOverlayOf(const Workbench& bench, ImageSlot image
     overlay.points = {state.profileSegment.start(), state.profileSegment.end()};
     return overlay;
   }
+  if (state.active == Tool::View3D && state.relief.viewDirection) {
+    overlay.points = tools::viewDirectionMark(state.relief.origin, tools::kReliefBlockSize,
+                                              state.relief.settings.angleX);
+    return overlay;
+  }
   if (state.active != Tool::Measurement) return std::nullopt;
   const tools::MeasureSettings& settings = state.measure.settings;
   const tools::LineEntry& line = state.measureLine;
