@@ -348,6 +348,21 @@ void PartialWindow::refresh() {
   parts_[0]->setRaster(partPixels(bench_, 0), kPartSize, kPartSize, c.reference.colours);
   parts_[1]->setRaster(partPixels(bench_, 1), kPartSize, kPartSize, c.comparison.colours);
   parts_[2]->setRaster(partPixels(bench_, 2), kPartSize, kPartSize, state.differenceColours);
+  QList<QLine> marks;
+  if (readout.rangeMarks && state.clickedPart >= 0) {
+    const ViewPoint at = state.clicked;
+    if (readout.profile) {
+      if (readout.direction != 1) marks << QLine(0, at.y, kPartSize - 1, at.y);
+      if (readout.direction != 0) marks << QLine(at.x, 0, at.x, kPartSize - 1);
+    } else {
+      const int half = tools::kReadoutSpan / 2;
+      const QRect area(at.x - half - 1, at.y - half - 1, tools::kReadoutSpan + 1,
+                       tools::kReadoutSpan + 1);
+      marks << QLine(area.topLeft(), area.topRight()) << QLine(area.topRight(), area.bottomRight())
+            << QLine(area.bottomRight(), area.bottomLeft()) << QLine(area.bottomLeft(), area.topLeft());
+    }
+  }
+  for (ToolRasterView* part : parts_) part->setMarks(marks);
   readout_->update();
 }
 

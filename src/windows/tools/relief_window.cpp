@@ -54,6 +54,14 @@ void ToolRasterView::paintEvent(QPaintEvent*) {
   QPainter painter(this);
   painter.fillRect(rect(), Qt::black);
   if (!image_.isNull()) painter.drawImage(0, 0, image_);
+  painter.setPen(QColor(255, 64, 64));
+  painter.drawLines(marks_);
+}
+
+void ToolRasterView::setMarks(const QList<QLine>& marks) {
+  if (marks == marks_) return;
+  marks_ = marks;
+  update();
 }
 
 void ToolRasterView::contextMenuEvent(QContextMenuEvent* event) {

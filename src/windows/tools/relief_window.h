@@ -24,6 +24,8 @@ class ToolRasterView : public QWidget {
   ToolRasterView(const Options& options, QWidget* parent);
   void setRaster(const std::uint8_t* pixels, int width, int height, const ColourTable& colours);
   const QImage& image() const { return image_; }
+  // Lines drawn over the raster (the partial comparison's "範囲" marks); none by default.
+  void setMarks(const QList<QLine>& marks);
 
  protected:
   void paintEvent(QPaintEvent* event) override;
@@ -32,6 +34,7 @@ class ToolRasterView : public QWidget {
  private:
   QtUserPort user_;
   QImage image_;
+  QList<QLine> marks_;
 };
 
 class ReliefWholeWindow : public QWidget {
