@@ -28,6 +28,37 @@ int rescaleSigned(int units, int oldDivision, int newDivision) {
   return units < 0 ? -result : result;
 }
 
+// The differences inside the margins, row by row without a branch per pixel so that the
+// compiler can vectorise them: e = d (S + 8) / 16 is a shift, d being non-negative.
+template <bool kOffset>
+void compareRows(const std::uint8_t* reference, const std::uint8_t* comparison, const Margins& m,
+                 int factor, PartialDifference& result, int& largest, int& smallest) {
+  std::uint8_t* stored = result.stored.data();
+  std::uint8_t* shown = result.shown.data();
+  for (int y = m.top; y < kPartSize - m.bottom; ++y) {
+    const std::size_t row = index(0, y);
+    int rowLargest = largest, rowSmallest = smallest;
+    for (std::size_t i = row + static_cast<std::size_t>(m.left),
+                     end = row + static_cast<std::size_t>(kPartSize - m.right);
+         i < end; ++i) {
+      const int diff = reference[i] - comparison[i];
+      const int d = diff < 0 ? -diff : diff;
+      rowLargest = std::max(rowLargest, d);
+      rowSmallest = std::min(rowSmallest, d);
+      const int e = (d * factor) >> 4;
+      if constexpr (kOffset) {
+        stored[i] = static_cast<std::uint8_t>(std::clamp(diff + 128, 0, 255));
+        shown[i] = static_cast<std::uint8_t>(std::clamp(diff < 0 ? 128 - e : 128 + e, 0, 255));
+      } else {
+        stored[i] = static_cast<std::uint8_t>(d);
+        shown[i] = static_cast<std::uint8_t>(std::min(e, 255));
+      }
+    }
+    largest = rowLargest;
+    smallest = rowSmallest;
+  }
+}
+
 }  // namespace
 
 void takePart(Part& part, const std::uint8_t* view, ViewPoint centre, const ColourTable& colours) {
@@ -107,24 +138,15 @@ void compareParts(const Part& reference, const Part& comparison, const PartialRe
   const Margins& m = result.margins;
   const int factor = std::clamp(request.strength, 0, kMaxStrength) + 8;
   int largest = -1, smallest = 256;
-  for (int y = m.top; y < kPartSize - m.bottom; ++y) {
-    for (int x = m.left; x < kPartSize - m.right; ++x) {
-      const std::size_t i = index(x, y);
-      const int diff = reference.pixels[i] - work.shifted[i];
-      const int d = std::abs(diff);
-      largest = std::max(largest, d);
-      smallest = std::min(smallest, d);
-      const int e = d * factor / 16;
-      if (offset) {
-        result.stored[i] = static_cast<std::uint8_t>(std::clamp(diff + 128, 0, 255));
-        result.shown[i] = static_cast<std::uint8_t>(std::clamp(diff < 0 ? 128 - e : 128 + e, 0, 255));
-      } else {
-        result.stored[i] = static_cast<std::uint8_t>(d);
-        result.shown[i] = static_cast<std::uint8_t>(std::min(e, 255));
-      }
+  const bool any = m.left + m.right < kPartSize && m.top + m.bottom < kPartSize;
+  if (any) {
+    if (offset) {
+      compareRows<true>(reference.pixels.data(), work.shifted.data(), m, factor, result, largest,
+                        smallest);
+    } else {
+      compareRows<false>(reference.pixels.data(), work.shifted.data(), m, factor, result, largest,
+                         smallest);
     }
-  }
-  if (largest >= 0) {
     result.max = largest;
     result.min = smallest;
   }

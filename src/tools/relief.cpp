@@ -164,19 +164,32 @@ void drawWire(const std::uint8_t* source, int size, const Projection& p, int wid
 }
 
 void drawPolygons(const std::uint8_t* source, int size, const Projection& p, int angleX, int width,
-                  const ReliefRaster& raster, std::vector<PolygonCrossing>& crossings) {
+                  const ReliefRaster& raster, ReliefWork& work) {
   const int half = size / 2;
   const int cells = (size - 1 + width - 1) / width;
+  const int stops = cells + 1;
+  // Every corner is shared by up to four cells: project each once.
+  work.corners.resize(static_cast<std::size_t>(stops) * static_cast<std::size_t>(stops));
+  work.cornerGreys.resize(work.corners.size());
+  for (int j = 0; j < stops; ++j) {
+    const int row = std::min(j * width, size - 1);
+    for (int i = 0; i < stops; ++i) {
+      const int column = std::min(i * width, size - 1);
+      const int grey = at(source, size, column, row);
+      const auto k = static_cast<std::size_t>(j * stops + i);
+      work.corners[k] = project(p, column - half, row - half, grey);
+      work.cornerGreys[k] = grey;
+    }
+  }
   visitGrid(cells, farthestFirst(angleX), [&](int cellColumn, int cellRow) {
-    const int left = cellColumn * width, right = std::min(left + width, size - 1);
-    const int top = cellRow * width, bottom = std::min(top + width, size - 1);
-    const int corners[4][2] = {{left, top}, {right, top}, {right, bottom}, {left, bottom}};
+    const auto first = static_cast<std::size_t>(cellRow * stops + cellColumn);
+    const std::size_t indices[4] = {first, first + 1, first + 1 + static_cast<std::size_t>(stops),
+                                    first + static_cast<std::size_t>(stops)};
     ViewPoint points[4];
     int sum = 0;
     for (int i = 0; i < 4; ++i) {
-      const int grey = at(source, size, corners[i][0], corners[i][1]);
-      sum += grey;
-      points[i] = project(p, corners[i][0] - half, corners[i][1] - half, grey);
+      points[i] = work.corners[indices[i]];
+      sum += work.cornerGreys[indices[i]];
     }
     const auto grey = static_cast<std::uint8_t>(sum >> 2);
     int lowest = points[0].y, highest = points[0].y, leftmost = points[0].x,
@@ -193,7 +206,7 @@ void drawPolygons(const std::uint8_t* source, int size, const Projection& p, int
       fillRun(raster, lowest, leftmost, rightmost, grey);
       return;
     }
-    forEachPolygonRun(points, 4, 0, raster.height - 1, crossings,
+    forEachPolygonRun(points, 4, 0, raster.height - 1, work.crossings,
                       [&](int y, int from, int to) { fillRun(raster, y, from, to, grey); });
   });
 }
@@ -271,8 +284,7 @@ void drawRelief(const std::uint8_t* source, int size, const ReliefSettings& give
       drawWire(source, size, p, settings.wireWidth, raster);
       break;
     case ReliefMode::Polygon:
-      drawPolygons(source, size, p, settings.angleX, settings.polygonWidth, raster,
-                   work.crossings);
+      drawPolygons(source, size, p, settings.angleX, settings.polygonWidth, raster, work);
       break;
   }
 }

@@ -73,6 +73,8 @@ struct ReliefWork {
   std::vector<int> tops;
   std::vector<std::uint8_t> inverted;
   std::vector<PolygonCrossing> crossings;
+  std::vector<ViewPoint> corners;  // the cells' projected corners, row by row
+  std::vector<int> cornerGreys;
 };
 
 // Draws the size x size `source` (the 256 x 256 block, or the whole 512 x 512 view; u and v
