@@ -28,35 +28,41 @@ int rescaleSigned(int units, int oldDivision, int newDivision) {
   return units < 0 ? -result : result;
 }
 
-// The differences inside the margins, row by row without a branch per pixel so that the
-// compiler can vectorise them: e = d (S + 8) / 16 is a shift, d being non-negative.
+// The differences inside the margins, row by row without a branch per pixel and in 8- and
+// 16-bit lanes so that the compiler can vectorise them: d = |ref - comp| <= 255 and
+// e = d (S + 8) / 16 <= 255 x 128 / 16 fit, and the division is a shift as d >= 0.
 template <bool kOffset>
 void compareRows(const std::uint8_t* reference, const std::uint8_t* comparison, const Margins& m,
                  int factor, PartialDifference& result, int& largest, int& smallest) {
   std::uint8_t* stored = result.stored.data();
   std::uint8_t* shown = result.shown.data();
+  const auto scale = static_cast<std::uint16_t>(factor);
+  std::uint8_t most = 0, least = 255;
   for (int y = m.top; y < kPartSize - m.bottom; ++y) {
     const std::size_t row = index(0, y);
-    int rowLargest = largest, rowSmallest = smallest;
     for (std::size_t i = row + static_cast<std::size_t>(m.left),
                      end = row + static_cast<std::size_t>(kPartSize - m.right);
          i < end; ++i) {
-      const int diff = reference[i] - comparison[i];
-      const int d = diff < 0 ? -diff : diff;
-      rowLargest = std::max(rowLargest, d);
-      rowSmallest = std::min(rowSmallest, d);
-      const int e = (d * factor) >> 4;
+      const std::uint8_t a = reference[i], b = comparison[i];
+      const bool negative = a < b;
+      const auto d = static_cast<std::uint8_t>(negative ? b - a : a - b);
+      most = std::max(most, d);
+      least = std::min(least, d);
+      const auto e = static_cast<std::uint16_t>(static_cast<std::uint16_t>(d * scale) >> 4);
       if constexpr (kOffset) {
-        stored[i] = static_cast<std::uint8_t>(std::clamp(diff + 128, 0, 255));
-        shown[i] = static_cast<std::uint8_t>(std::clamp(diff < 0 ? 128 - e : 128 + e, 0, 255));
+        // ref - comp + 128 and 128 -/+ e, limited to 0..255.
+        stored[i] = static_cast<std::uint8_t>(
+            negative ? (d > 128 ? 0 : 128 - d) : std::min<std::uint16_t>(128 + d, 255));
+        shown[i] = static_cast<std::uint8_t>(
+            negative ? (e > 128 ? 0 : 128 - e) : std::min<std::uint16_t>(128 + e, 255));
       } else {
-        stored[i] = static_cast<std::uint8_t>(d);
-        shown[i] = static_cast<std::uint8_t>(std::min(e, 255));
+        stored[i] = d;
+        shown[i] = static_cast<std::uint8_t>(std::min<std::uint16_t>(e, 255));
       }
     }
-    largest = rowLargest;
-    smallest = rowSmallest;
   }
+  largest = most;
+  smallest = least;
 }
 
 }  // namespace
