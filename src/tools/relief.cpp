@@ -73,9 +73,11 @@ void fillRun(const ReliefRaster& raster, int y, int left, int right, std::uint8_
   left = std::max(left, 0);
   right = std::min(right, raster.width - 1);
   if (left > right) return;
-  std::memset(raster.pixels + static_cast<std::size_t>(y) * static_cast<std::size_t>(raster.width) +
-                  static_cast<std::size_t>(left),
-              grey, static_cast<std::size_t>(right - left + 1));
+  std::uint8_t* pixel = raster.pixels +
+                       static_cast<std::size_t>(y) * static_cast<std::size_t>(raster.width) +
+                       static_cast<std::size_t>(left);
+  // Runs of small cells are a few pixels: a loop is cheaper than a call.
+  for (int count = right - left + 1; count > 0; --count) *pixel++ = grey;
 }
 
 // Whether the segment lies wholly beyond one edge of the raster.

@@ -40,6 +40,10 @@ void forEachPolygonRun(const ViewPoint* vertices, std::size_t count, int top, in
       crossings.push_back(
           {start.x + (y - start.y) * (end.x - start.x) / (end.y - start.y), down ? 1 : -1});
     }
+    if (crossings.size() == 2) {  // the usual case: one run between the two edges
+      run(y, std::min(crossings[0].x, crossings[1].x), std::max(crossings[0].x, crossings[1].x));
+      continue;
+    }
     std::sort(crossings.begin(), crossings.end(),
               [](const PolygonCrossing& l, const PolygonCrossing& r) { return l.x < r.x; });
     int winding = 0, runStart = 0;
