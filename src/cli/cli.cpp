@@ -15,7 +15,7 @@ const std::vector<Command>& commands() {
       alignCommand(),   calcCommand(),    exportCommand(),  importCommand(),
       archiveCommand(), stateCommand(),   launchCommand(),  galleryCommand(),
       valuesCommand(),  profileCommand(), measureCommand(), scopeCommand(),
-      viewCommand(),
+      viewCommand(),    reliefCommand(),  partialCommand(),
   };
   return table;
 }

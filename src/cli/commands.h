@@ -46,6 +46,8 @@ Command profileCommand();
 Command measureCommand();
 Command scopeCommand();
 Command viewCommand();
+Command reliefCommand();
+Command partialCommand();
 
 // The view flags of 'render' (--cursor, --fine, --mag, --reduced, --zoom-interp and the colour,
 // range and grid flags), applied to the workbench once the picture size is known.
@@ -125,6 +127,10 @@ ReadFlags parseReadFlags(const Arguments& args);
 // the maximum size, true-colour mode and ratios of the flags; false (after the message) when the
 // picture store cannot be had.
 bool prepareWorkbench(Workbench& bench, const ReadFlags& flags, UserPort& user);
+
+// Sets the view state of Image 1 from render's view flags once the picture size is known;
+// everything not given keeps the factory setting.
+void applyViewFlags(const Arguments& args, Workbench& bench);
 
 // Output pictures are .bmp or .raw; anything else is refused with the workbench's message.
 bool checkOutputName(const std::string& name, Context& io);

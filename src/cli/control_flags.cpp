@@ -17,6 +17,8 @@ std::pair<std::string, std::string> splitAt(const std::string& text, char separa
   return {text.substr(0, at), text.substr(at + 1)};
 }
 
+}  // namespace
+
 // A signed decimal number of pixels as a whole count of 1/n steps: "-3.5" with n = 16 is -56.
 // Refused unless it is an exact multiple of 1/n.
 long long parseSteps(const std::string& text, int n, const std::string& what) {
@@ -51,6 +53,8 @@ long long parseSteps(const std::string& text, int n, const std::string& what) {
   const long long steps = whole * n + numerator * n / denominator;
   return negative ? -steps : steps;
 }
+
+namespace {
 
 void parseValid(const std::string& text, ControlFlags& flags) {
   if (text == "whole") {

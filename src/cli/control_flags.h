@@ -58,6 +58,9 @@ ControlFlags parseControlFlags(const Arguments& args, std::optional<int> default
 
 // "A,B" as two whole numbers in [low, high].
 std::pair<int, int> parsePair(const std::string& text, int low, int high, const std::string& what);
+// A signed decimal number of pixels as a whole count of 1/n steps: "-3.5" with n = 16 is -56.
+// Refused unless it is an exact multiple of 1/n.
+long long parseSteps(const std::string& text, int n, const std::string& what);
 // A finite decimal real number (strtod syntax).
 double parseReal(const std::string& text, const std::string& what);
 

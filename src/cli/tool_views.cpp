@@ -11,6 +11,46 @@
 #include "workbench/view/refresh_chain.h"
 
 namespace vemla::cli {
+namespace {
+
+std::uint8_t fillValue(const Arguments& args) {
+  const auto value = args.value("--fill");
+  return value ? static_cast<std::uint8_t>(parseInt(*value, 0, 255, "--fill")) : 0;
+}
+
+}  // namespace
+
+bool checkToolInput(const std::string& name, Context& io) {
+  // A file of another type is a refused open, as in the workbench, not a usage error.
+  if (!isBitmapName(name)) {
+    io.err << text::format(msg::kWithName, msg::kUnsupported, name.c_str()) << '\n';
+    return false;
+  }
+  const int bits = probeBitmap(name);
+  if (bits == 24 || bits == 32) {
+    io.err << name << " must be an 8-bit .bmp, not " << bits << "-bit\n";
+    return false;
+  }
+  return true;
+}
+
+ViewPoint renderToolView(Workbench& bench, int picture, const Arguments& args) {
+  const int width = bench.pictures.width, height = bench.pictures.height;
+  std::memcpy(bench.store.plane(kImage1), bench.store.plane(picture),
+              static_cast<std::size_t>(width) * static_cast<std::size_t>(height));
+  bench.images.fill[0] = fillValue(args);
+  renderImage(bench, ImageSlot::First, false);
+  const ViewState& view = bench.view;
+  return cursorViewPoint(width, height, view.centreX, view.centreY, view.fineX, view.fineY,
+                         viewSettingsOf(bench), view.placement);
+}
+
+std::string toolMagnificationText(const Workbench& bench) {
+  const std::string text =
+      magnificationText(viewSettingsOf(bench), bench.pictures.width, bench.pictures.height);
+  return text.rfind('x', 0) == 0 ? text.substr(1) : text;
+}
+
 
 std::vector<int> parseIntList(const std::string& text, int low, int high, std::size_t minCount,
                               std::size_t maxCount, const std::string& what) {
@@ -36,9 +76,7 @@ std::vector<int> parseIntList(const std::string& text, int low, int high, std::s
 bool openToolImages(const std::vector<std::string>& files, const Arguments& args, Workbench& bench,
                     Context& io) {
   const ReadFlags readFlags = parseReadFlags(args);
-  std::uint8_t fill = 0;
-  if (const auto value = args.value("--fill"))
-    fill = static_cast<std::uint8_t>(parseInt(*value, 0, 255, "--fill"));
+  const std::uint8_t fill = fillValue(args);
   double pixelSizeX = readFlags.options.PixelSizeX, pixelSizeY = readFlags.options.PixelSizeY;
   if (const auto sizes = args.value("--pixel-size")) {
     const auto comma = sizes->find(',');
@@ -47,17 +85,8 @@ bool openToolImages(const std::vector<std::string>& files, const Arguments& args
     pixelSizeY = parseReal(sizes->substr(comma + 1), "--pixel-size");
     if (!(pixelSizeX > 0) || !(pixelSizeY > 0)) throw UsageError("--pixel-size must be above 0");
   }
-  // A file of another type is a refused open, as in the workbench, not a usage error.
   for (const std::string& file : files) {
-    if (!isBitmapName(file)) {
-      io.err << text::format(msg::kWithName, msg::kUnsupported, file.c_str()) << '\n';
-      return false;
-    }
-    const int bits = probeBitmap(file);
-    if (bits == 24 || bits == 32) {
-      io.err << "IMAGE must be an 8-bit .bmp, not " << bits << "-bit\n";
-      return false;
-    }
+    if (!checkToolInput(file, io)) return false;
   }
   CliUserPort user(io.err, std::nullopt, readFlags.ratios);
   if (!prepareWorkbench(bench, readFlags, user)) return false;

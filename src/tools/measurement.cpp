@@ -4,6 +4,8 @@
 #include <cmath>
 #include <cstdlib>
 
+#include "tools/scanline_fill.h"
+
 namespace vemla::tools {
 namespace {
 
@@ -112,56 +114,9 @@ AreaSums rectangleSums(const std::uint8_t* view, ViewPoint a, ViewPoint b, int l
 AreaSums polygonSums(const std::uint8_t* view, const std::vector<ViewPoint>& vertices, int lower,
                      int upper) {
   AreaSums sums;
-  if (vertices.size() < 3) return sums;
-  // The edges that are not horizontal, each from its upper end to its lower one, in the order
-  // of their first row; a row scans only the edges that reach it.
-  struct Edge {
-    ViewPoint start, end;
-    int direction;
-  };
-  std::vector<Edge> edges;
-  edges.reserve(vertices.size());
-  int top = vertices[0].y, bottom = vertices[0].y;
-  for (std::size_t i = 0; i < vertices.size(); ++i) {
-    const ViewPoint p = vertices[i], q = vertices[(i + 1) % vertices.size()];
-    top = std::min(top, p.y);
-    bottom = std::max(bottom, p.y);
-    if (p.y == q.y) continue;
-    const bool down = q.y > p.y;
-    edges.push_back({down ? p : q, down ? q : p, down ? 1 : -1});
-  }
-  std::stable_sort(edges.begin(), edges.end(),
-                   [](const Edge& l, const Edge& r) { return l.start.y < r.start.y; });
-  top = std::max(top, 0);
-  bottom = std::min(bottom, kMeasureViewSize - 1);
-  struct Crossing {
-    int x, direction;
-  };
-  std::vector<const Edge*> active;
-  std::vector<Crossing> crossings;
-  std::size_t next = 0;
-  for (int y = top; y <= bottom; ++y) {
-    while (next < edges.size() && edges[next].start.y <= y) active.push_back(&edges[next++]);
-    std::erase_if(active, [y](const Edge* e) { return e->end.y <= y; });
-    crossings.clear();
-    for (const Edge* e : active) {
-      crossings.push_back(
-          {e->start.x + (y - e->start.y) * (e->end.x - e->start.x) / (e->end.y - e->start.y),
-           e->direction});
-    }
-    std::sort(crossings.begin(), crossings.end(),
-              [](const Crossing& l, const Crossing& r) { return l.x < r.x; });
-    // Crossings at the same x count together, so that a pixel where one run would end and the
-    // next begin is counted once.
-    int winding = 0, runStart = 0;
-    for (std::size_t i = 0; i < crossings.size();) {
-      const int x = crossings[i].x;
-      const int before = winding;
-      for (; i < crossings.size() && crossings[i].x == x; ++i) winding += crossings[i].direction;
-      if (before == 0) runStart = x;
-      if (winding == 0) addRun(sums, view, y, runStart, x, lower, upper);
-    }
-  }
+  PolygonFillWork work;
+  forEachPolygonRun(vertices.data(), vertices.size(), 0, kMeasureViewSize - 1, work,
+                    [&](int y, int from, int to) { addRun(sums, view, y, from, to, lower, upper); });
   return sums;
 }
 

@@ -76,13 +76,17 @@ GreyRange automaticRange(std::optional<int> max, std::optional<int> min) {
 }
 
 std::vector<GridLine> horizontalGridLines(int lower, int upper, int step) {
+  return horizontalGridLines(lower, upper, step, kPlotTop, kPlotHeight);
+}
+
+std::vector<GridLine> horizontalGridLines(int lower, int upper, int step, int top, int height) {
   std::vector<GridLine> lines;
   if (step < 1 || upper <= lower) return lines;
   const int q = (upper - lower) / step;
-  if (q < 1 || kPlotHeight / q < 1) return lines;
-  const int spacing = kPlotHeight / q;
-  const int bottom = kPlotTop + kPlotHeight;
-  for (int k = 1; bottom - k * spacing > kPlotTop; ++k) {
+  if (q < 1 || height / q < 1) return lines;
+  const int spacing = height / q;
+  const int bottom = top + height;
+  for (int k = 1; bottom - k * spacing > top; ++k) {
     lines.push_back({bottom - k * spacing, k % 5 == 0});
   }
   return lines;

@@ -55,6 +55,8 @@ struct GridLine {
 // Horizontal lines every 160 / q pixels up from the bottom, q = (upper - lower) / step; none
 // when q < 1 or the spacing would be below one pixel. Every fifth line is heavy.
 std::vector<GridLine> horizontalGridLines(int lower, int upper, int step);
+// The same for a plot of `height` rows whose top row is `top`.
+std::vector<GridLine> horizontalGridLines(int lower, int upper, int step, int top, int height);
 // Vertical lines every `spacing` graph pixels (a picture pixel step as the pane shows it),
 // starting at offset mod spacing, or a whole spacing when that is 0; none when the spacing is
 // below one pixel. Every fifth line is heavy.

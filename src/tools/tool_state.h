@@ -9,7 +9,9 @@
 #include "tools/gradation_values.h"
 #include "tools/line_entry.h"
 #include "tools/measurement.h"
+#include "tools/partial_comparison.h"
 #include "tools/profile.h"
+#include "tools/relief.h"
 
 namespace vemla::tools {
 
@@ -78,6 +80,34 @@ struct MeasureState {
   std::array<MeasureResult, 2> reference;  // "基準"
 };
 
+// The 3D tool for the session: its settings (taken from the tool options on first use), its
+// switches and the rasters drawn after every rendering.
+struct ReliefState {
+  bool started = false;  // the settings have been taken from the tool options
+  ReliefSettings settings;
+  bool viewDirection = false;  // "視点表示"
+  bool whole = false;          // "全体表示": the `_3DImage` window is open
+  bool otherPane = false;      // "相手側": the whole display shows the other image
+  bool secondImage = false;    // "⇔": image 2 instead of image 1
+  ViewPoint origin;            // the block's top-left view point
+  std::vector<std::uint8_t> block, raster, wholeRaster;
+  ColourTable colours{}, wholeColours{};
+  ReliefWork work;
+};
+
+// The partial comparison for the session, with what its window shows.
+struct PartialToolState {
+  PartialState comparison;
+  bool secondImage = false;     // "⇔": parts are taken from image 2
+  bool profileReadout = false;  // "ﾌﾟﾛﾌｧｲﾙ"; else "階調値"
+  int profileDirection = 0;     // 0 "Ｘ", 1 "Ｙ", 2 "XY"
+  GreyBounds bounds;
+  bool rangeMarks = false;  // "範囲"
+  int clickedPart = -1;     // 0 reference, 1 comparison, 2 difference; -1 none
+  ViewPoint clicked;        // in the clicked part
+  ColourTable differenceColours = baseColourTable(kColourGrey);
+};
+
 struct ToolState {
   Tool active = Tool::None;
   GradationContent gradation;
@@ -86,6 +116,8 @@ struct ToolState {
   ProfileContent profileContent;
   LineEntry measureLine;  // the measurement's manual length or rectangle corners
   MeasureState measure;
+  ReliefState relief;
+  PartialToolState partial;
 };
 
 }  // namespace vemla::tools

@@ -26,6 +26,7 @@
 #include "windows/main/screen_fit.h"
 #include "windows/main/text_fit.h"
 #include "workbench/settings/settings_session.h"
+#include "workbench/tools/relief_tool.h"
 
 namespace vemla {
 
@@ -67,6 +68,9 @@ std::optional<std::uint32_t> chooseWithColourDialog(QWidget* parent, std::uint32
 bool editOptions(QWidget* parent, Workbench& bench, UserPort& user, BusyPort& busy,
                  ProgressPort& progress) {
   OptionSheet sheet(bench, user, busy, progress, parent);
+  if (currentReliefValues(bench)) {
+    sheet.setCurrentView3D([&bench] { return currentReliefValues(bench); });
+  }
   sheet.exec();
   return sheet.restartRequested();
 }

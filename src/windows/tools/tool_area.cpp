@@ -8,7 +8,9 @@
 #include "windows/controls/picture_control_window.h"
 #include "windows/tools/gradation_window.h"
 #include "windows/tools/measurement_window.h"
+#include "windows/tools/partial_window.h"
 #include "windows/tools/profile_window.h"
+#include "windows/tools/relief_window.h"
 #include "workbench/commands/command_ids.h"
 #include "workbench/commands/command_table.h"
 
@@ -83,6 +85,8 @@ void ToolInformation::refresh() {
   showToolWindow(bench_, this, gradation_, active == tools::Tool::Gradation);
   showToolWindow(bench_, this, profile_, active == tools::Tool::Profile);
   showToolWindow(bench_, this, measurement_, active == tools::Tool::Measurement);
+  showToolWindow(bench_, this, relief_, active == tools::Tool::View3D);
+  showToolWindow(bench_, this, partial_, active == tools::Tool::PartialComparison);
   update();
 }
 

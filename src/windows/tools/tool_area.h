@@ -14,7 +14,9 @@ namespace vemla {
 
 class GradationWindow;
 class MeasurementWindow;
+class PartialWindow;
 class ProfileWindow;
+class ReliefWindow;
 
 class ToolInformation : public QWidget, public WorkbenchListener {
  public:
@@ -29,6 +31,8 @@ class ToolInformation : public QWidget, public WorkbenchListener {
   GradationWindow* gradationWindow() const { return gradation_; }
   ProfileWindow* profileWindow() const { return profile_; }
   MeasurementWindow* measurementWindow() const { return measurement_; }
+  ReliefWindow* reliefWindow() const { return relief_; }
+  PartialWindow* partialWindow() const { return partial_; }
 
  protected:
   void paintEvent(QPaintEvent* event) override;
@@ -38,6 +42,8 @@ class ToolInformation : public QWidget, public WorkbenchListener {
   GradationWindow* gradation_ = nullptr;
   ProfileWindow* profile_ = nullptr;
   MeasurementWindow* measurement_ = nullptr;
+  ReliefWindow* relief_ = nullptr;
+  PartialWindow* partial_ = nullptr;
 };
 
 class ToolSelection : public QWidget, public WorkbenchListener {

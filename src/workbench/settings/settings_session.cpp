@@ -8,6 +8,7 @@
 #include "options/option_table.h"
 #include "processing/manual_shift.h"
 #include "workbench/settings/state_memory.h"
+#include "workbench/tools/partial_tool.h"
 #include "workbench/view/refresh_chain.h"
 
 namespace vemla::persist {
@@ -141,6 +142,7 @@ unsigned applyOptionSheet(Workbench& bench, Options& pending, UserPort& user, Bu
   const ApplyResult result = applyOptions(bench.options, pending, context);
   if ((result.effects & kEffectRescaleShifts) != 0) {
     changeDivision(bench.control, result.oldShiftUnit, result.newShiftUnit);
+    rescalePartialShift(bench, result.oldShiftUnit, result.newShiftUnit);
   }
   refreshAfterOptions(bench, result.effects, user, busy, progress);
   return result.effects;

@@ -6,7 +6,9 @@
 #include "tools/tool_words.h"
 #include "workbench/tools/gradation_tool.h"
 #include "workbench/tools/measurement_tool.h"
+#include "workbench/tools/partial_tool.h"
 #include "workbench/tools/profile_tool.h"
+#include "workbench/tools/relief_tool.h"
 #include "workbench/view/refresh_chain.h"
 
 namespace vemla {
@@ -48,6 +50,7 @@ bool selectTool(Workbench& bench, Tool tool) {
     settings.pair = false;
     bench.settings.program.gradationTool.state = tools::encodeGradationWord(settings);
   }
+  if (state.active == Tool::View3D) state.relief.whole = false;  // its whole display closes
   state.active = tool;
   state.profileSegment.reset();
   state.profile.marks = 0;
@@ -80,7 +83,10 @@ bool profileOr3DActive(const Workbench& bench) {
 }
 
 bool toolFollowsCursor(const Workbench& bench) {
-  return bench.tools.active == Tool::Gradation || profileOr3DActive(bench);
+  const tools::PartialState& partial = bench.tools.partial.comparison;
+  return bench.tools.active == Tool::Gradation || profileOr3DActive(bench) ||
+         (bench.tools.active == Tool::PartialComparison &&
+          (partial.takingReference || partial.takingComparison));
 }
 
 bool toolPaneClick(Workbench& bench, int u, int v) {
@@ -132,6 +138,11 @@ std::optional<ToolOverlay> toolOverlayOf(const Workbench& bench, ImageSlot image
     overlay.points = {state.profileSegment.start(), state.profileSegment.end()};
     return overlay;
   }
+  if (state.active == Tool::View3D && state.relief.viewDirection) {
+    overlay.points = tools::viewDirectionMark(state.relief.origin, tools::kReliefBlockSize,
+                                              state.relief.settings.angleX);
+    return overlay;
+  }
   if (state.active != Tool::Measurement) return std::nullopt;
   const tools::MeasureSettings& settings = state.measure.settings;
   const tools::LineEntry& line = state.measureLine;
@@ -168,6 +179,8 @@ void updateToolContent(Workbench& bench) {
   } else {
     bench.tools.measure.results = {};
   }
+  if (bench.tools.active == Tool::View3D) updateReliefContent(bench);
+  if (bench.tools.active == Tool::PartialComparison) updatePartialContent(bench);
 }
 
 }  // namespace vemla

@@ -24,7 +24,8 @@ std::string toolTitleSuffix(const Workbench& bench);
 
 // The active-tool queries of the panes and the control windows.
 bool profileOr3DActive(const Workbench& bench);
-// Gradation values, profile and 3D follow the cursor.
+// Gradation values, profile and 3D follow the cursor, and the partial comparison while it
+// takes a part.
 bool toolFollowsCursor(const Workbench& bench);
 
 // The mouse in an image pane, told to the active tool: a left click and a move (true when the

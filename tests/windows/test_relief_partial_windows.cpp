@@ -1,0 +1,151 @@
+// Window tests, run offscreen: the 3D tool's window and its whole display, and the partial
+// comparison window, in the real main window chosen through the tool bar.
+#include <QCheckBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QSlider>
+#include <QtTest>
+#include <vector>
+
+#include "support/recording_port.h"
+#include "support/test_files.h"
+#include "windows/main/workbench_window.h"
+#include "windows/panes/image_pane.h"
+#include "windows/tools/partial_window.h"
+#include "windows/tools/relief_window.h"
+#include "windows/tools/tool_area.h"
+#include "workbench/commands/command_ids.h"
+#include "workbench/picture/open_pictures.h"
+#include "workbench/tools/relief_tool.h"
+#include "workbench/view/refresh_chain.h"
+
+using namespace vemla;
+using vemla::testing::RecordingPort;
+using vemla::testing::TempDir;
+
+namespace {
+
+template <typename Control>
+Control* find(const QObject* parent, const QString& name) {
+  auto* control = parent->findChild<Control*>(name);
+  if (control == nullptr) qFatal("no control named %s", qPrintable(name));
+  return control;
+}
+
+// The main window over a 64 x 48 pair: picture 1 holds 2x + y, picture 2 the constant 100.
+struct Fixture {
+  TempDir folder;
+  Workbench bench;
+  RecordingPort user;
+  std::vector<std::uint8_t> first, second;
+  std::unique_ptr<WorkbenchWindow> window;
+
+  Fixture() {
+    bench.settings.folder = folder.path();
+    bench.options = defaultOptions(folder.path());
+    if (!bench.store.allocate(1024, 1024)) qFatal("no picture store");
+    window = std::make_unique<WorkbenchWindow>(bench, user, QSize(1920, 1200));
+    window->show();
+    first.resize(64 * 48);
+    second.assign(64 * 48, 100);
+    for (int y = 0; y < 48; ++y) {
+      for (int x = 0; x < 64; ++x) first[y * 64 + x] = static_cast<std::uint8_t>(2 * x + y);
+    }
+    MemoryPictures pictures;
+    pictures.width = 64;
+    pictures.height = 48;
+    pictures.pixels = {first.data(), second.data()};
+    if (setPicturesFromMemory(bench, user, pictures) != 0) qFatal("open failed");
+  }
+  ToolInformation* area() const { return window->findChild<ToolInformation*>("ToolInformation"); }
+  void choose(int command) const {
+    QTest::mouseClick(find<QPushButton>(window.get(), QString("ToolButton%1").arg(command)),
+                      Qt::LeftButton);
+  }
+};
+
+}  // namespace
+
+class ReliefPartialWindowsTest : public QObject {
+  Q_OBJECT
+ private slots:
+  void slidersRedrawAtOnceAndTheWholeDisplayClosesItsSwitch() {
+    Fixture f;
+    f.choose(k3DTool);
+    ReliefWindow* relief = f.area()->reliefWindow();
+    QVERIFY(relief != nullptr && relief->isVisible());
+    QVERIFY(f.window->windowTitle().endsWith(QString::fromUtf8("（３Ｄ）")));
+    const std::vector<std::uint8_t> before = f.bench.tools.relief.raster;
+    find<QSlider>(relief, "AngleXSlider")->setValue(90);
+    QCOMPARE(reliefSettings(f.bench).angleX, 90);
+    QVERIFY(f.bench.tools.relief.raster != before);
+    find<QSlider>(relief, "Depth")->setValue(512);
+    QCOMPARE(reliefSettings(f.bench).depth, 512);
+
+    QTest::mouseClick(find<QCheckBox>(relief, "Whole"), Qt::LeftButton);
+    ReliefWholeWindow* whole = relief->wholeWindow();
+    QVERIFY(whole != nullptr && whole->isVisible());
+    QCOMPARE(whole->objectName(), QString("_3DImage"));
+    QVERIFY(whole->windowTitle().startsWith(QString::fromUtf8("(ｲﾒｰｼﾞ)  (X,Y)=(32,24) 1倍 Ｘ角度:90")));
+    whole->close();
+    QVERIFY(!reliefSwitches(f.bench).whole);
+    QVERIFY(!find<QCheckBox>(relief, "Whole")->isChecked());
+
+    // Choosing another tool closes the whole display.
+    QTest::mouseClick(find<QCheckBox>(relief, "Whole"), Qt::LeftButton);
+    QVERIFY(relief->wholeWindow()->isVisible());
+    f.choose(kProfileTool);
+    QVERIFY(!relief->wholeWindow()->isVisible());
+    QVERIFY(!relief->isVisible());
+  }
+
+  // A slider drag step: the relief drawn again and the window painted (figures only).
+  void sliderDragFrame() {
+    Fixture f;
+    f.choose(k3DTool);
+    ReliefWindow* relief = f.area()->reliefWindow();
+    auto* slider = find<QSlider>(relief, "AngleXSlider");
+    int angle = 0;
+    QBENCHMARK {
+      slider->setValue(angle = (angle + 7) % 360);
+      relief->repaint();
+    }
+  }
+
+  void partialTakingFollowsTheCursorAndShiftsAfterwards() {
+    Fixture f;
+    f.choose(kPartialComparisonTool);
+    PartialWindow* partial = f.area()->partialWindow();
+    QVERIFY(partial != nullptr && partial->isVisible());
+    auto* left = find<QPushButton>(partial, "ShiftLeft");
+    QVERIFY(!left->isEnabled());  // nothing taken yet
+
+    QTest::mouseClick(find<QCheckBox>(partial, "TakeReference"), Qt::LeftButton);
+    const tools::Part& reference = f.bench.tools.partial.comparison.reference;
+    QVERIFY(reference.taken);
+    const std::vector<std::uint8_t> atCentre = reference.pixels;
+    setCursorPosition(f.bench, 10, 40);  // a 64 x 48 picture fits the view: the part moves
+    QVERIFY(reference.pixels != atCentre);
+    QTest::mouseClick(find<QCheckBox>(partial, "TakeReference"), Qt::LeftButton);
+
+    QTest::mouseClick(find<QCheckBox>(partial, "TakeComparison"), Qt::LeftButton);
+    QVERIFY(!left->isEnabled());  // while taking
+    QTest::mouseClick(find<QCheckBox>(partial, "TakeComparison"), Qt::LeftButton);
+    QVERIFY(left->isEnabled());
+    QTest::mouseClick(left, Qt::LeftButton);
+    QCOMPARE(find<QLabel>(partial, "ShiftX")->text(), QString::fromUtf8("←0+1/16"));
+    QCOMPARE(find<QLabel>(partial, "ShiftY")->text(), QString::fromUtf8("(y) 0+0"));
+    QVERIFY(!find<QLineEdit>(partial, "Max")->text().isEmpty());
+    QTest::mouseClick(find<QPushButton>(partial, "ShiftClear"), Qt::LeftButton);
+    QCOMPARE(find<QLabel>(partial, "ShiftX")->text(), QString::fromUtf8("(x) 0+0"));
+
+    // A click in the difference part selects it for the read-out.
+    QTest::mouseClick(partial, Qt::LeftButton, {}, QPoint(338 + 20, 30));
+    QCOMPARE(f.bench.tools.partial.clickedPart, 2);
+    QCOMPARE(f.window->focusWidget(), f.window->imagePane(ImageSlot::First));
+  }
+};
+
+QTEST_MAIN(ReliefPartialWindowsTest)
+#include "test_relief_partial_windows.moc"
