@@ -12,14 +12,15 @@ namespace {
 const std::vector<Command>& commands() {
   static const std::vector<Command> table{
       infoCommand(), convertCommand(), imageCommand(),  renderCommand(),  alignCommand(),
-      calcCommand(), exportCommand(),  importCommand(), archiveCommand(), stateCommand()};
+      calcCommand(), exportCommand(),  importCommand(), archiveCommand(), stateCommand(),
+      colourTableCommand(), colourImageCommand()};
   return table;
 }
 
 void printUsage(std::ostream& stream) {
   stream << "usage: vemla-cli COMMAND [ARGS] [OPTIONS]\ncommands:\n";
   for (const Command& command : commands()) {
-    stream << "  " << std::left << std::setw(12) << command.name << command.summary << '\n';
+    stream << "  " << std::left << std::setw(14) << command.name << command.summary << '\n';
   }
   stream << "every command accepts --settings FOLDER: options from FOLDER/VemlaPinf.dat\n"
             "run 'vemla-cli COMMAND --help' for the options of a command\n";

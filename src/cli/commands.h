@@ -39,6 +39,8 @@ Command exportCommand();
 Command importCommand();
 Command archiveCommand();
 Command stateCommand();
+Command colourTableCommand();
+Command colourImageCommand();
 
 // "items=N" and the list lines of an archive (archive list, info FILE.vla).
 int listArchive(const std::string& file, const Arguments& args, Context& io);
@@ -117,6 +119,10 @@ bool prepareWorkbench(Workbench& bench, const ReadFlags& flags, UserPort& user);
 
 // Output pictures are .bmp or .raw; anything else is refused with the workbench's message.
 bool checkOutputName(const std::string& name, Context& io);
+
+// A user colour table file read as the user colour editor's "読み込み" reads it; nullopt after
+// the message and the path on stderr.
+std::optional<UserColourTable> readColourTableOrTell(const std::string& path, Context& io);
 
 // Writes one 8-bit picture by its extension; tells "保存できません" on failure.
 bool writeOutputPicture(const std::string& name, int width, int height, const std::uint8_t* pixels,

@@ -13,6 +13,7 @@
 #include <map>
 #include <optional>
 
+#include "windows/editors/user_colour_editor.h"
 #include "windows/main/progress_window.h"
 #include "windows/panes/pane_host.h"
 #include "workbench/commands/command_table.h"
@@ -88,6 +89,10 @@ class WorkbenchWindow : public QMainWindow,
     openExternally_ = std::move(opener);
   }
   void setNameDialog(NameDialog dialog) { nameDialog_ = std::move(dialog); }
+  // The colour dialog of the user colour editor; QColorDialog by default.
+  void setColourChooser(decltype(UserColourEditorDialogs::chooseColour) chooser) {
+    colourChooser_ = std::move(chooser);
+  }
   QuickHelp& quickHelp() const { return *quickHelp_; }
   bool usesBaseWindow() const { return baseWindow_ != nullptr; }
   LayoutOffset layoutOffset() const { return offset_; }
@@ -132,6 +137,7 @@ class WorkbenchWindow : public QMainWindow,
   void setLayoutOffset(LayoutOffset offset);
   void baseViewportResized(QSize viewport);
   void openMemo();
+  UserColourEditorDialogs userColourDialogs();
   void placeElements();
   void refreshTitles();
   void afterPictureCommand();
@@ -153,6 +159,7 @@ class WorkbenchWindow : public QMainWindow,
   LayoutOffset offset_{};
   QString overviewPage_;
   std::function<bool(const QUrl&)> openExternally_ = QDesktopServices::openUrl;
+  decltype(UserColourEditorDialogs::chooseColour) colourChooser_;
   LayoutOffset range_{};      // the scroll range in use
   LayoutOffset ruleRange_{};  // the least range, from the screen size
   std::map<std::string, QWidget*> elements_;
