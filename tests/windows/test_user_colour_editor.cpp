@@ -146,9 +146,16 @@ class UserColourEditorTest : public QObject {
     dialog->toField()->setText("0");
     dialog->findChild<QCheckBox*>("redTick")->setChecked(false);
     dialog->findChild<QCheckBox*>("blueTick")->setChecked(false);
-    s.bench.userEntries.colours[0].table[1] = 10;  // the stored entry, not the edit copy
+    dialog->field(3, 1)->setText("");
+    QTest::keyClicks(dialog->field(3, 1), "40");
     press(*dialog, "interpolate");
     QCOMPARE(dialog->fromField()->text(), QString("0"));
+    QCOMPARE(dialog->toField()->text(), QString("3"));
+    // Green 10 at grey 0 to 40 at grey 3; red and blue stay.
+    QCOMPARE(dialog->field(1, 1)->text(), QString("20"));
+    QCOMPARE(dialog->field(2, 1)->text(), QString("30"));
+    QCOMPARE(dialog->field(2, 0)->text(), QString("2"));
+    QCOMPARE(s.channel(1, 1), 10);  // the stored entry is untouched
     QCOMPARE(s.bench.shell.userColourEditor.channels, (std::array<bool, 3>{false, true, false}));
 
     s.colour = QColor(1, 2, 3);

@@ -208,7 +208,7 @@ void UserColourEditorDialog::buildControls() {
       grid->addWidget(edit, row + 1, channel + 1);
       connect(edit, &QLineEdit::textEdited, this,
               [this, row, channel] { gridEdited(row, channel); });
-      connect(edit, &QLineEdit::editingFinished, this, [this, edit] {
+      connect(edit, &QLineEdit::editingFinished, this, [edit] {
         edit->setText(QString::number(readValue(edit)));
       });
     }

@@ -70,8 +70,10 @@ bool UserColourEditing::writeFile(const std::string& path) {
 
 void UserColourEditing::interpolate(int from, int to, const std::array<bool, 3>& channels) {
   UserColourEditorState& kept = state();
-  kept.from = std::clamp(from, 0, 255);
-  kept.to = std::clamp(to, 0, 255);
+  from = std::clamp(from, 0, 255);
+  to = std::clamp(to, 0, 255);
+  kept.from = std::min(from, to);
+  kept.to = std::max(from, to);
   kept.channels = channels;
   interpolateColourTable(edit_.table, from, to, channels);
 }

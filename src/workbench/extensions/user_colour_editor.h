@@ -40,7 +40,8 @@ class UserColourEditing final : public EntryEditing<UserColourEntry> {
   ReadOutcome readFile(const std::string& path);
   // "退避": the edit copy's table; a failure is told and keeps the old file.
   bool writeFile(const std::string& path);
-  // "補間" on the edit copy with the range and channels of the controls, which are kept.
+  // "補間" on the edit copy with the range and channels of the controls, which are kept
+  // (limited and in order).
   void interpolate(int from, int to, const std::array<bool, 3>& channels);
 
  private:
