@@ -63,6 +63,11 @@ bool ColourTextReader::feed(std::span<const std::uint8_t> bytes) {
     if (isDigit(c)) {
       inNumber_ = true;
       value_ = std::min(value_ * 10 + (c - '0'), kSaturated);
+      // A number above 255 among the first three fails the line whatever follows it.
+      if (value_ == kSaturated) {
+        stopped_ = true;
+        return false;
+      }
     } else if (inNumber_) {
       endNumber();
     }
