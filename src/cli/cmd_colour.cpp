@@ -1,5 +1,7 @@
 // colour-table (read, interpolate and write a user colour table) and colour-image (a whole
 // image through a user colour table, as a 24-bit bitmap).
+#include <algorithm>
+#include <array>
 #include <vector>
 
 #include "cli/commands.h"
@@ -10,7 +12,7 @@
 #include "picture/messages.h"
 #include "processing/colour_tables.h"
 #include "text/format.h"
-#include "workbench/picture/open_pictures.h"
+#include "picture/file_helpers.h"
 
 namespace vemla::cli {
 namespace {
@@ -61,6 +63,97 @@ int colourTable(const Arguments& args, Context& io) {
   return 0;
 }
 
+// The image's values, rows top-down; nullopt after the message. The checks and messages of a
+// picture opened by the workbench, without its picture store: the whole image is only mapped.
+struct ImageValues {
+  int width = 0, height = 0;
+  std::vector<std::uint8_t> values;
+};
+std::optional<ImageValues> readImageValues(const std::string& in, const ReadFlags& flags,
+                                           Context& io) {
+  const auto refuse = [&](const std::string& message) {
+    io.err << message << '\n';
+    return std::nullopt;
+  };
+  if (!isBitmapName(in)) return refuse(text::format(msg::kWithName, msg::kUnsupported, in.c_str()));
+  const int bits = probeBitmap(in);
+  if (bits == 24 || bits == 32) {
+    return refuse("IMAGE must be an 8-bit .bmp, not " + std::to_string(bits) + "-bit");
+  }
+  if (bits == kReadError) return refuse(text::format(msg::kWithName, msg::kReadFailed, in.c_str()));
+  if (bits != 8) return refuse(text::format(msg::kWithName, msg::kUnsupported, in.c_str()));
+  // The size from the headers decides the buffer; the reader checks it again.
+  std::array<std::uint8_t, BitmapFileHeader::kBytes + BitmapInfoHeader::kBytes> head{};
+  {
+    FileSource source(in);
+    if (source.read(head.data(), head.size()) != head.size()) {
+      return refuse(text::format(msg::kWithName, msg::kReadFailed, in.c_str()));
+    }
+  }
+  const BitmapInfoHeader info = BitmapInfoHeader::fromBytes(head.data() + BitmapFileHeader::kBytes);
+  const std::int64_t width = info.width;
+  const std::int64_t height = info.height < 0 ? -std::int64_t{info.height} : info.height;
+  ImageValues image;
+  if (width >= 1 && width <= flags.maxWidth && height >= 1 && height <= flags.maxHeight) {
+    image.values.resize(static_cast<std::size_t>(width * height));
+  }
+  BitmapRead read;
+  switch (readBitmapIntoMemory(in, image.values, flags.maxWidth, flags.maxHeight, read)) {
+    case 1:
+      break;
+    case kTooLarge:
+      return refuse(text::format(msg::kTooLargeWithName, msg::kTooLarge, flags.maxWidth,
+                                 flags.maxHeight, in.c_str()));
+    case kReadError:
+      return refuse(text::format(msg::kWithName, msg::kReadFailed, in.c_str()));
+    default:
+      return refuse(text::format(msg::kWithName, msg::kUnsupported, in.c_str()));
+  }
+  image.width = read.width;
+  image.height = read.height;
+  return image;
+}
+
+// Writes the 24-bit bitmap row by row (bottom-up, padded), each pixel the colour of its value.
+bool writeColourImage(const std::string& out, const ImageValues& image, const ColourTable& pane) {
+  std::array<std::array<std::uint8_t, 3>, 256> bgr{};
+  for (std::size_t v = 0; v < 256; ++v) bgr[v] = {pane[v].blue, pane[v].green, pane[v].red};
+  const auto width = static_cast<std::size_t>(image.width);
+  const auto rowBytes = static_cast<std::size_t>(bitmapRowBytes(image.width, 3));
+  if (static_cast<std::uint64_t>(rowBytes) * static_cast<std::uint64_t>(image.height) + 54 >
+      0xFFFFFFFFu) {
+    return false;
+  }
+  const BitmapHeaders headers = buildBitmapHeaders(3, image.width, image.height);
+  const auto produce = [&](const ByteSink& sink) {
+    constexpr std::size_t kBlockBytes = std::size_t{1} << 20;
+    std::vector<std::uint8_t> block;
+    block.reserve(std::max(kBlockBytes, rowBytes + 54));
+    const auto fileHeader = headers.file.toBytes();
+    const auto infoHeader = headers.info.toBytes();
+    block.insert(block.end(), fileHeader.begin(), fileHeader.end());
+    block.insert(block.end(), infoHeader.begin(), infoHeader.end());
+    for (int row = image.height - 1; row >= 0; --row) {
+      if (block.size() + rowBytes > block.capacity()) {
+        if (!sink(block.data(), block.size())) return false;
+        block.clear();
+      }
+      const std::size_t start = block.size();
+      block.resize(start + rowBytes, 0);
+      std::uint8_t* target = block.data() + start;
+      const std::uint8_t* values = image.values.data() + static_cast<std::size_t>(row) * width;
+      for (std::size_t x = 0; x < width; ++x, target += 3) {
+        const auto& entry = bgr[values[x]];
+        target[0] = entry[0];
+        target[1] = entry[1];
+        target[2] = entry[2];
+      }
+    }
+    return sink(block.data(), block.size());
+  };
+  return writeFileAtomically(out, produce);
+}
+
 int colourImage(const Arguments& args, Context& io) {
   if (args.positional.size() != 3) throw UsageError("colour-image takes IMAGE, TABLE and OUT");
   const std::string& in = args.positional[0];
@@ -74,46 +167,16 @@ int colourImage(const Arguments& args, Context& io) {
   if (const auto value = args.value("--brightness"))
     colours.brightness = parseInt(*value, kMinBrightness, kMaxBrightness, "--brightness");
   const ReadFlags readFlags = parseReadFlags(args);
-  if (!isBitmapName(in)) {
-    io.err << text::format(msg::kWithName, msg::kUnsupported, in.c_str()) << '\n';
-    return 1;
-  }
-  const int bits = probeBitmap(in);
-  if (bits == 24 || bits == 32) {
-    io.err << "IMAGE must be an 8-bit .bmp, not " << bits << "-bit\n";
-    return 1;
-  }
+  const std::optional<ImageValues> image = readImageValues(in, readFlags, io);
+  if (!image) return 1;
   const std::optional<UserColourTable> table = readColourTableOrTell(tableFile, io);
   if (!table) return 1;
-
-  CliUserPort user(io.err, std::nullopt, readFlags.ratios);
-  Workbench bench;
-  if (!prepareWorkbench(bench, readFlags, user)) return 1;
-  // Read exactly as Picture 1 is opened: the same checks and messages.
-  if (openPictureFiles(bench, user, &in, nullptr, false) != 0) return 1;
   colours.base = colourTableOf(*table);
-  const ColourTable pane = paneColourTable(colours);
-
-  // Blue, green, red per pixel, rows top-down as the store holds them.
-  const auto width = static_cast<std::size_t>(bench.pictures.width);
-  const auto height = static_cast<std::size_t>(bench.pictures.height);
-  const std::uint8_t* values = bench.store.plane(kPicture1);
-  std::vector<std::uint8_t> pixels(width * height * 3);
-  std::array<std::array<std::uint8_t, 3>, 256> bgr{};
-  for (std::size_t v = 0; v < 256; ++v) bgr[v] = {pane[v].blue, pane[v].green, pane[v].red};
-  std::uint8_t* target = pixels.data();
-  for (std::size_t i = 0; i < width * height; ++i, target += 3) {
-    const auto& entry = bgr[values[i]];
-    target[0] = entry[0];
-    target[1] = entry[1];
-    target[2] = entry[2];
-  }
-  if (writeBitmap(out, static_cast<int>(width), static_cast<int>(height), 3, pixels.data(),
-                  nullptr) != 0) {
+  if (!writeColourImage(out, *image, paneColourTable(colours))) {
     io.err << text::format(msg::kWithName, "保存できません", out.c_str()) << '\n';
     return 1;
   }
-  io.out << text::format("size=%dx%d", bench.pictures.width, bench.pictures.height) << '\n';
+  io.out << text::format("size=%dx%d", image->width, image->height) << '\n';
   return 0;
 }
 
