@@ -14,6 +14,7 @@
 #include <string>
 #include <vector>
 
+#include "extensions/launcher.h"
 #include "net/wire_format.h"
 #include "persist/exchange_file.h"
 #include "persist/program_settings.h"
@@ -417,6 +418,30 @@ void otherInputs(Corpus& corpus) {
   corpus.write("empty_and_zero_length", {0, 3, 0, 1, 0, 1, 2, 0, 0, 0, 0, 0, 1});
 }
 
+// ---- launch files (.vie) ------------------------------------------------------------------
+
+// Templates that reach each placeholder, quotes and the refusals.
+void launchFiles(Corpus& corpus) {
+  corpus.target("launch_file");
+  LauncherSettings settings;
+  settings.program = "/usr/local/bin/filter tool";
+  settings.files = {"/data/a b.txt", "", "ﾃﾞｰﾀ.csv", ""};
+  settings.output = 1;
+  settings.destination = 2;
+  settings.timing = 1;
+  const std::array<std::pair<const char*, const char*>, 4> templates{{
+      {"all_placeholders", "<p1> <P2> -i<I1>,<I2> \"<OUT>\" <F1> <F3> <SX>x<SY> <CX> <CY> <G1 >"},
+      {"quotes_and_text", "\"a  b\" \"\" a<b \"<P1>\" -o<OUT>"},
+      {"refused_gallery", "<G 3> <OUT>"},
+      {"two_outputs", "<OUT> <out> <F2>"},
+  }};
+  for (const auto& [name, arguments] : templates) {
+    settings.arguments = arguments;
+    const auto bytes = encodeLaunchFile(settings);
+    corpus.write(name, Bytes(bytes.begin(), bytes.end()));
+  }
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -434,6 +459,7 @@ int main(int argc, char** argv) {
     programSettingsFiles(corpus);
     networkFiles(corpus);
     otherInputs(corpus);
+    launchFiles(corpus);
     std::printf("wrote %d seeds, %zu bytes, under %s\n", corpus.files(), corpus.total(), argv[1]);
   } catch (const Failure& failure) {
     std::fprintf(stderr, "%s\n", failure.what.c_str());

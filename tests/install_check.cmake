@@ -9,7 +9,6 @@ if(NOT result EQUAL 0)
 endif()
 
 file(GLOB_RECURSE installed RELATIVE ${PREFIX} ${PREFIX}/*)
-list(SORT installed)
 set(expected
   bin/vemla
   bin/vemla-cli
@@ -18,9 +17,28 @@ set(expected
   share/icons/hicolor/scalable/apps/org.vemla.Vemla.svg
   share/metainfo/org.vemla.Vemla.metainfo.xml
   share/mime/packages/org.vemla.Vemla.xml)
+foreach(size 16 22 24 32 48 64 128 256 512)
+  list(APPEND expected share/icons/hicolor/${size}x${size}/apps/org.vemla.Vemla.png)
+endforeach()
+list(SORT installed)
+list(SORT expected)
 if(NOT installed STREQUAL expected)
   message(FATAL_ERROR "installed files differ\n  got:      ${installed}\n  expected: ${expected}")
 endif()
+
+# Each PNG icon is square at the size of its folder (width and height from the IHDR chunk).
+foreach(size 16 22 24 32 48 64 128 256 512)
+  file(READ ${PREFIX}/share/icons/hicolor/${size}x${size}/apps/org.vemla.Vemla.png header
+       OFFSET 16 LIMIT 8 HEX)
+  math(EXPR expected_hex "${size}" OUTPUT_FORMAT HEXADECIMAL)
+  string(SUBSTRING "${expected_hex}" 2 -1 digits)
+  string(LENGTH "${digits}" length)
+  math(EXPR padding "8 - ${length}")
+  string(REPEAT "0" ${padding} zeros)
+  if(NOT header STREQUAL "${zeros}${digits}${zeros}${digits}")
+    message(FATAL_ERROR "icon ${size}x${size} has the header ${header}")
+  endif()
+endforeach()
 
 function(check_tool name)
   find_program(tool_${name} ${name} REQUIRED)

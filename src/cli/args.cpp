@@ -25,12 +25,15 @@ Arguments parseArguments(const std::vector<std::string>& words, const std::set<s
       parsed.positional.push_back(word);
       continue;
     }
-    if (parsed.has(word)) throw UsageError(word + " is given twice");
+    if (parsed.has(word) && kRepeatableFlags.count(word) == 0) {
+      throw UsageError(word + " is given twice");
+    }
     if (switchFlags.count(word)) {
       parsed.switches.insert(word);
     } else if (valueFlags.count(word)) {
       if (i + 1 >= words.size()) throw UsageError(word + " needs a value");
       parsed.values[word] = words[++i];
+      if (kRepeatableFlags.count(word) != 0) parsed.repeated[word].push_back(words[i]);
     } else {
       throw UsageError("unknown option " + word);
     }

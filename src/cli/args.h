@@ -20,13 +20,18 @@ struct Arguments {
   std::vector<std::string> positional;
   std::map<std::string, std::string> values;
   std::set<std::string> switches;
+  // Every value of a repeatable flag, in order (`values` holds the last one).
+  std::map<std::string, std::vector<std::string>> repeated;
 
   bool has(const std::string& flag) const { return values.count(flag) != 0 || switches.count(flag) != 0; }
   std::optional<std::string> value(const std::string& flag) const;
 };
 
+// Value flags that may be given more than once ("--file N:PATH" of launch).
+inline const std::set<std::string> kRepeatableFlags{"--file"};
+
 // `valueFlags` take the next word as their value; `switchFlags` stand alone. Any other word
-// beginning with "--" is a usage error, as is a flag given twice.
+// beginning with "--" is a usage error, as is a flag given twice (unless repeatable).
 Arguments parseArguments(const std::vector<std::string>& words, const std::set<std::string>& valueFlags,
                          const std::set<std::string>& switchFlags);
 

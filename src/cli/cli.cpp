@@ -13,7 +13,7 @@ const std::vector<Command>& commands() {
   static const std::vector<Command> table{
       infoCommand(), convertCommand(), imageCommand(),  renderCommand(),  alignCommand(),
       calcCommand(), exportCommand(),  importCommand(), archiveCommand(), stateCommand(),
-      colourTableCommand(), colourImageCommand()};
+      launchCommand(), colourTableCommand(), colourImageCommand()};
   return table;
 }
 

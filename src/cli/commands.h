@@ -39,6 +39,7 @@ Command exportCommand();
 Command importCommand();
 Command archiveCommand();
 Command stateCommand();
+Command launchCommand();
 Command colourTableCommand();
 Command colourImageCommand();
 

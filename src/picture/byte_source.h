@@ -29,10 +29,11 @@ class MemorySource final : public ByteSource {
   std::size_t position_ = 0;
 };
 
-// A file opened read-only (never created).
+// A file opened read-only (never created); with `regularOnly` anything but a regular file (a
+// FIFO, a device) stays unopened instead of blocking the reader.
 class FileSource final : public ByteSource {
  public:
-  explicit FileSource(const std::string& path);
+  explicit FileSource(const std::string& path, bool regularOnly = false);
   ~FileSource() override;
   FileSource(const FileSource&) = delete;
   FileSource& operator=(const FileSource&) = delete;

@@ -183,24 +183,22 @@ bool deleteFile(const std::string& path) {
   return ::unlink(path.c_str()) == 0;
 }
 
-std::optional<std::vector<std::uint8_t>> readWholeFile(const std::string& path,
-                                                       std::uint64_t limit) {
+std::optional<std::vector<std::uint8_t>> readFilePrefix(const std::string& path,
+                                                        std::uint64_t maxBytes) {
   struct stat status {};
   const int fd = openRegularFileForReading(path, &status);
   if (fd < 0) return std::nullopt;
-  // One byte beyond the limit is enough to tell that the file is too large.
-  const std::uint64_t cap = limit == std::numeric_limits<std::uint64_t>::max() ? limit : limit + 1;
   const std::uint64_t expected = std::min<std::uint64_t>(
-      static_cast<std::uint64_t>(std::max<off_t>(status.st_size, 0)) + 1, cap);
+      static_cast<std::uint64_t>(std::max<off_t>(status.st_size, 0)) + 1, maxBytes);
   std::vector<std::uint8_t> bytes;
   bool failed = false;
   try {
     bytes.reserve(static_cast<std::size_t>(
         std::min<std::uint64_t>(expected, std::numeric_limits<std::size_t>::max() / 2)));
     std::uint64_t total = 0;
-    while (total < cap) {
+    while (total < maxBytes) {
       const std::size_t want =
-          static_cast<std::size_t>(std::min<std::uint64_t>(cap - total, kChunkBytes));
+          static_cast<std::size_t>(std::min<std::uint64_t>(maxBytes - total, kChunkBytes));
       bytes.resize(static_cast<std::size_t>(total) + want);
       const ssize_t got = readSome(fd, bytes.data() + total, want);
       if (got < 0) {
@@ -211,12 +209,20 @@ std::optional<std::vector<std::uint8_t>> readWholeFile(const std::string& path,
       bytes.resize(static_cast<std::size_t>(total));
       if (got == 0) break;
     }
-    failed = failed || total > limit;
   } catch (const std::bad_alloc&) {
     failed = true;
   }
   ::close(fd);
   if (failed) return std::nullopt;
+  return bytes;
+}
+
+std::optional<std::vector<std::uint8_t>> readWholeFile(const std::string& path,
+                                                       std::uint64_t limit) {
+  // One byte beyond the limit is enough to tell that the file is too large.
+  const std::uint64_t cap = limit == std::numeric_limits<std::uint64_t>::max() ? limit : limit + 1;
+  std::optional<std::vector<std::uint8_t>> bytes = readFilePrefix(path, cap);
+  if (bytes && bytes->size() > limit) return std::nullopt;
   return bytes;
 }
 
@@ -271,7 +277,7 @@ bool writeFileAtomically(const std::string& path,
 }
 
 std::optional<std::string> temporaryName(std::string_view folder, bool tilde, char kind,
-                                         bool quoteBlank) {
+                                         bool quoteBlank, std::string_view extension) {
   if (kind == '/') return std::nullopt;
   std::string prefix;
   prefix += tilde ? '~' : '$';
@@ -280,7 +286,7 @@ std::optional<std::string> temporaryName(std::string_view folder, bool tilde, ch
   prefix += std::to_string(static_cast<long>(::getpid()));
   prefix += '-';
   std::string created;
-  const int fd = createExclusive(inFolder(folder, prefix), ".tmp", 0666, &created);
+  const int fd = createExclusive(inFolder(folder, prefix), extension, 0666, &created);
   if (fd < 0) return std::nullopt;
   ::close(fd);
   if (quoteBlank && created.find_first_of(" \t") != std::string::npos) {

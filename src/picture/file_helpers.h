@@ -28,6 +28,10 @@ std::optional<LocalDateTime> lastWriteTime(const std::string& path);
 bool copyFile(const std::string& from, const std::string& to);  // replaces `to` atomically
 bool deleteFile(const std::string& path);
 
+// Reads at most `maxBytes` bytes from the start of a regular file (a FIFO or device is refused
+// without blocking). Fails (nullopt) when it cannot be opened or read.
+std::optional<std::vector<std::uint8_t>> readFilePrefix(const std::string& path,
+                                                        std::uint64_t maxBytes);
 // Reads a whole file. Fails (nullopt) when it cannot be read or holds more than `limit` bytes;
 // never reads more than limit + 1 bytes, even when the file grows while it is read.
 std::optional<std::vector<std::uint8_t>> readWholeFile(const std::string& path,
@@ -51,8 +55,9 @@ bool writeFileAtomically(const std::string& path,
 // The file is created empty so that the name stays reserved. With `quoteBlank` a result
 // containing a blank is wrapped in double quotes. Returns the path (`folder` joined with the
 // name); nullopt when no file could be created.
+// `extension` replaces ".tmp" for files that must carry their type in the name.
 std::optional<std::string> temporaryName(std::string_view folder, bool tilde, char kind,
-                                         bool quoteBlank);
+                                         bool quoteBlank, std::string_view extension = ".tmp");
 
 // The process id in a temporary name made by temporaryName ("$V" or "~V", the kind character,
 // decimal digits, "-"); nullopt for a name without one (left by an older version) or with an

@@ -1,11 +1,13 @@
-// Window test at 200 % (QT_SCALE_FACTOR=2, offscreen): every raster pixel of an image pane is an
-// exact 2 x 2 block of screen pixels of its own colour, never smoothed into its neighbours.
+// Window test at 200 % (QT_SCALE_FACTOR=2, offscreen): every raster pixel of a pane, and every
+// pixel of the lines drawn over it, is an exact 2 x 2 block of screen pixels of its own colour,
+// never smoothed into its neighbours or moved by half a pixel.
 #include <QApplication>
 #include <QtTest>
 
 #include "support/recording_port.h"
 #include "windows/main/screen_fit.h"
 #include "windows/panes/image_pane.h"
+#include "windows/panes/picture_pane.h"
 #include "workbench/picture/open_pictures.h"
 #include "workbench/picture/prepare_pictures.h"
 #include "workbench/view/refresh_chain.h"
@@ -45,22 +47,40 @@ bool doubledExactly(const QImage& raster, const QImage& shot) {
 class DoubleScaleTest : public QObject {
   Q_OBJECT
  private slots:
+  void initTestCase() {
+    QVERIFY(bench_.store.allocate(1024, 1024));
+    std::string name1 = VEMLA_SAMPLES "/scene1.bmp", name2 = VEMLA_SAMPLES "/scene2.bmp";
+    QCOMPARE(openPictureFiles(bench_, user_, &name1, &name2, false), 0);
+  }
+
   void imagePaneShowsEveryPixelAsAWholeBlock() {
     QCOMPARE(qApp->devicePixelRatio(), 2.0);
-    Workbench bench;
-    QVERIFY(bench.store.allocate(1024, 1024));
-    vemla::testing::RecordingPort user;
-    NoBusyPort busy;
-    NoProgressPort progress;
-    NoHost host;
-    std::string name1 = VEMLA_SAMPLES "/scene1.bmp", name2 = VEMLA_SAMPLES "/scene2.bmp";
-    QCOMPARE(openPictureFiles(bench, user, &name1, &name2, false), 0);
-    bench.view.magnification = 3;  // odd sizes show smoothing at once
-    ImagePane image(bench, user, busy, progress, host, ImageSlot::Second);
+    bench_.view.magnification = 3;  // odd sizes show smoothing at once
+    ImagePane image(bench_, user_, busy_, progress_, host_, ImageSlot::Second);
     image.refresh();
     QVERIFY(doubledExactly(image.pixmap().toImage().convertToFormat(QImage::Format_RGB32),
                            image.grab().toImage().convertToFormat(QImage::Format_RGB32)));
   }
+
+  // The thumbnail with the outline of the magnified view: the screen shot at 200 % is the
+  // pane painted at 100 %, doubled.
+  void pictureOutlineCoversWholeBlocks() {
+    bench_.view.magnification = 4;
+    PicturePane picture(bench_, user_, busy_, progress_, host_, PictureSlot::First);
+    picture.refresh();
+    QImage single(picture.size(), QImage::Format_RGB32);
+    single.setDevicePixelRatio(1);
+    picture.render(&single);
+    QVERIFY(doubledExactly(single,
+                           picture.grab().toImage().convertToFormat(QImage::Format_RGB32)));
+  }
+
+ private:
+  Workbench bench_;
+  vemla::testing::RecordingPort user_;
+  NoBusyPort busy_;
+  NoProgressPort progress_;
+  NoHost host_;
 };
 
 int main(int argc, char** argv) {

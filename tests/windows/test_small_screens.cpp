@@ -9,6 +9,7 @@
 #include <functional>
 #include <memory>
 
+#include "platform/user_program.h"
 #include "support/recording_port.h"
 #include "support/test_files.h"
 #include "windows/archive/archive_open_dialog.h"
@@ -20,6 +21,7 @@
 #include "windows/editors/user_colour_editor.h"
 #include "windows/editors/user_processing_editor.h"
 #include "windows/exchange/exchange_windows.h"
+#include "windows/extensions/launcher_dialog.h"
 #include "windows/main/screen_fit.h"
 #include "windows/main/workbench_window.h"
 #include "workbench/commands/command_ids.h"
@@ -155,6 +157,7 @@ class SmallScreensTest : public QObject {
     ScreenFit fit([](const QWidget&) { return kSmallScreen; });
     qApp->installEventFilter(&fit);
     int selection = 0;
+    platform::PosixProgramRunner runner;
     const std::vector<std::function<std::unique_ptr<QWidget>()>> dialogs = {
         [&]() -> std::unique_ptr<QWidget> {
           return std::make_unique<RawSizeDialog>(b.user, "raw.dat", 4096, RawSize{64, 64}, 4096,
@@ -186,6 +189,10 @@ class SmallScreensTest : public QObject {
         },
         [&]() -> std::unique_ptr<QWidget> {
           return std::make_unique<ArchiveOpenForm>(nullptr, b.bench, ArchiveOpenChoice{});
+        },
+        [&]() -> std::unique_ptr<QWidget> {
+          return std::make_unique<LauncherDialog>(b.bench, b.user, b.busy, b.progress, runner,
+                                                  FileDialogs{}, [](const QString&) {});
         },
     };
     for (const auto& make : dialogs) {

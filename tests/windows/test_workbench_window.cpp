@@ -26,6 +26,7 @@
 #include "support/recording_port.h"
 #include "support/test_files.h"
 #include "windows/editors/memo_editor.h"
+#include "windows/main/drawn_icons.h"
 #include "windows/main/quick_help.h"
 #include "windows/main/workbench_window.h"
 #include "windows/panes/image_pane.h"
@@ -275,24 +276,31 @@ class WorkbenchWindowTest : public QObject {
     QCOMPARE(window.layoutOffset(), (LayoutOffset{0, 252}));
   }
 
+  // Toolbar buttons and the two window icons: each drawn (not empty) at 16 px and unlike the
+  // others.
   void everyToolbarButtonShowsADrawingOfItsOwn() {
     Bench b;
     RecordingPort user;
     WorkbenchWindow window(b.bench, user, QSize(1024, 768));  // with the corner buttons
+    std::vector<std::pair<QString, QIcon>> icons{{"application", applicationIcon()},
+                                                 {"viewer", viewerIcon()}};
     std::vector<int> buttons(kToolbarCornerButtons.begin(), kToolbarCornerButtons.end());
     for (int id : kToolbarLayout) {
       if (id != kToolbarSeparator) buttons.push_back(id);
     }
-    QList<QImage> faces;
     for (int id : buttons) {
-      const QImage face = window.toolbarAction(id)->icon().pixmap(16, 16).toImage();
+      icons.emplace_back(QString("button %1").arg(id), window.toolbarAction(id)->icon());
+    }
+    QList<QImage> faces;
+    for (const auto& [name, icon] : icons) {
+      const QImage face = icon.pixmap(16, 16).toImage();
       QCOMPARE(face.size(), QSize(16, 16));
       bool drawn = false;
       for (int y = 0; y < face.height() && !drawn; ++y) {
         for (int x = 0; x < face.width() && !drawn; ++x) drawn = qAlpha(face.pixel(x, y)) > 0;
       }
-      QVERIFY2(drawn, qPrintable(QString("button %1 has an empty face").arg(id)));
-      QVERIFY2(!faces.contains(face), qPrintable(QString("button %1 looks like another").arg(id)));
+      QVERIFY2(drawn, qPrintable(name + " has an empty face"));
+      QVERIFY2(!faces.contains(face), qPrintable(name + " looks like another"));
       faces << face;
     }
   }

@@ -9,6 +9,7 @@
 #include "platform/running_copy.h"
 #include "platform/viewer_handover.h"
 #include "windows/main/dialog_language.h"
+#include "windows/main/drawn_icons.h"
 #include "windows/main/qt_user_port.h"
 #include "windows/main/screen_fit.h"
 #include "windows/main/workbench_window.h"
@@ -22,6 +23,7 @@ int main(int argc, char** argv) {
   QApplication app(argc, argv);
   // Docks and task bars match the windows to the installed menu entry by this name.
   QGuiApplication::setDesktopFileName("org.vemla.Vemla");
+  QApplication::setWindowIcon(vemla::applicationIcon());
   vemla::installDialogTranslation(app);
   // Every dialog is kept inside the free area of its screen.
   vemla::ScreenFit screenFit;

@@ -16,7 +16,6 @@
 #include <QRegularExpression>
 #include <QScreen>
 #include <QScrollBar>
-#include <QSvgRenderer>
 #include <QTimer>
 #include <QToolBar>
 #include <QUrl>
@@ -37,6 +36,8 @@
 #include "windows/editors/user_colour_editor.h"
 #include "windows/editors/user_processing_editor.h"
 #include "windows/exchange/exchange_windows.h"
+#include "windows/extensions/launcher_dialog.h"
+#include "windows/main/drawn_icons.h"
 #include "windows/main/quick_help.h"
 #include "windows/main/screen_fit.h"
 #include "windows/panes/colour_bar.h"
@@ -98,22 +99,6 @@ namespace {
 
 QString fromUtf8(std::string_view text) {
   return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
-}
-
-// A toolbar button's face: its drawing (":/toolbar/<glyph>.svg") rendered here at 16, 24 and
-// 48 pixels and at twice each, so the buttons need no icon-engine plugin at run time.
-QIcon toolbarIcon(const char* glyph) {
-  QSvgRenderer drawing(QStringLiteral(":/toolbar/%1.svg").arg(QString::fromUtf8(glyph)));
-  QIcon icon;
-  for (int pixels : {16, 24, 32, 48, 96}) {
-    QPixmap pixmap(pixels, pixels);
-    pixmap.fill(Qt::transparent);
-    QPainter painter(&pixmap);
-    drawing.render(&painter);
-    painter.end();
-    icon.addPixmap(pixmap);
-  }
-  return icon;
 }
 
 // The text of a menu item without its access key: "入れ替え(&X)" -> "入れ替え".
@@ -391,6 +376,10 @@ void WorkbenchWindow::openMemo() {
   // A memo that does not exist yet starts as an empty file, which any editor can open.
   if (!fileExists(path)) writeFileAtomically(path, std::span<const std::uint8_t>());
   openFileForEditing(this, fromUtf8(path), QString::fromUtf8("メモ"), user_, openExternally_);
+}
+
+void WorkbenchWindow::openForEditing(const QString& path) {
+  openFileForEditing(this, path, QString::fromUtf8("編集"), user_, openExternally_);
 }
 
 UserColourEditorDialogs WorkbenchWindow::userColourDialogs() {
@@ -675,6 +664,10 @@ void WorkbenchWindow::runInWindow(int command) {
       break;
     case kUserColours:
       editUserColours(this, bench_, user_, userColourDialogs());
+      break;
+    case kUserProgram:
+      runUserProgramDialog(this, bench_, user_, busy_, progress_, dialogs_,
+                           [this](const QString& path) { openForEditing(path); });
       break;
     case kCalculator:
       showCalculator(this, bench_);

@@ -14,6 +14,7 @@
 #include <optional>
 
 #include "windows/editors/user_colour_editor.h"
+#include "windows/main/file_dialogs.h"
 #include "windows/main/progress_window.h"
 #include "windows/panes/pane_host.h"
 #include "workbench/commands/command_table.h"
@@ -33,14 +34,6 @@ class ImagePane;
 class QuickHelp;
 class BaseWindow;
 
-// How the window asks for file names: an open dialog (one or several names) and a save
-// dialog. Tests replace them.
-struct FileDialogs {
-  std::function<QStringList(const QString& title, const QString& filters, bool multiple,
-                            const QString& start)>
-      open;
-  std::function<QString(const QString& title, const QString& filters, const QString& start)> save;
-};
 // How the window asks for a picture's pseudo-name ("画像%s名称の設定"): the entered text, or
 // nullopt when cancelled. Tests replace it.
 using NameDialog = std::function<std::optional<QString>(PictureSlot picture)>;
@@ -138,6 +131,9 @@ class WorkbenchWindow : public QMainWindow,
   void baseViewportResized(QSize viewport);
   void openMemo();
   UserColourEditorDialogs userColourDialogs();
+  // Opens a file for editing (openFileForEditing): the desktop's application unless the file
+  // is a program, a script or a desktop entry, else the built-in editor.
+  void openForEditing(const QString& path);
   void placeElements();
   void refreshTitles();
   void afterPictureCommand();

@@ -51,14 +51,14 @@ void PicturePane::paintEvent(QPaintEvent*) {
   painter.setRenderHint(QPainter::SmoothPixmapTransform, false);
   painter.drawImage(0, 0, image_);
   if (const std::optional<ThumbnailOutline> frame = outline()) {
-    const int right = frame->left + frame->width, bottom = frame->top + frame->height;
-    const QPoint corners[] = {{frame->left, frame->top},
-                              {right, frame->top},
-                              {right, bottom},
-                              {frame->left, bottom},
-                              {frame->left, frame->top}};
-    painter.setPen(QPen(colourOf(bench_.options.RangeFrameColour), 1));
-    painter.drawPolyline(corners, 5);
+    // The outline as four one-pixel bands: filled rectangles cover whole screen pixels at any
+    // whole scale factor, where a pen's line would straddle two at 200 %.
+    const QColor colour = colourOf(bench_.options.RangeFrameColour);
+    const int left = frame->left, top = frame->top, w = frame->width, h = frame->height;
+    painter.fillRect(QRect(left, top, w + 1, 1), colour);
+    painter.fillRect(QRect(left, top + h, w + 1, 1), colour);
+    painter.fillRect(QRect(left, top, 1, h + 1), colour);
+    painter.fillRect(QRect(left + w, top, 1, h + 1), colour);
   }
 }
 

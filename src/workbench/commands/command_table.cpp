@@ -310,7 +310,8 @@ const Command kCommands[] = {
      .help = "画像処理を行うﾕｰｻﾞが作成したﾌﾟﾛｸﾞﾗﾑ(EXE)を実行します\nﾕｰｻﾞﾌﾟﾛｸﾞﾗﾑはﾌｧｲﾙで渡されて"
              "きた画像に対して処理を行い\nその結果をﾌｧｲﾙに出力することにより結果ｲﾒｰｼﾞを容易に表示\n"
              "することが可能となります（『ｲﾒｰｼﾞ制御情報』から選択が可能）",
-     .glyph = "user-program", .enabled = changesPictures},
+     .glyph = "user-program", .enabled = changesPictures,
+     .run = [](CommandContext& c) { inWindow(c, kUserProgram); }},
 
     // ---- Communication ----
     {.id = kExport, .menu = Menu::Communication, .text = "Export(&E)",

@@ -1,0 +1,180 @@
+#include "workbench/extensions/user_program.h"
+
+#include <array>
+#include <cstring>
+
+#include "extensions/launcher_messages.h"
+#include "gallery/gallery.h"
+#include "picture/bitmap.h"
+#include "picture/file_helpers.h"
+#include "processing/image_kinds.h"
+#include "text/format.h"
+#include "workbench/gallery/gallery_slots.h"
+#include "workbench/picture/picture_commands.h"
+#include "workbench/view/refresh_chain.h"
+
+namespace vemla {
+namespace {
+
+constexpr char kLaunchKind = 'U';  // "$VU…" temporary files
+
+std::string withName(const char* format, const std::string& name) {
+  return text::format(format, name.c_str());
+}
+
+// Writes one source into its temporary file in the settings' format. Returns the warning, empty
+// on success.
+std::string writeSource(Workbench& bench, const LaunchFile& file, const std::string& path,
+                        bool raw) {
+  const int width = bench.pictures.width, height = bench.pictures.height;
+  auto write = [&](int w, int h, const std::uint8_t* pixels, const Palette& palette) {
+    const int status = raw ? writePictureFile(path, w, h, 1, pixels, nullptr)
+                           : writeBitmap(path, w, h, 1, pixels, &palette);
+    return status == 0 ? std::string() : withName(launcher_msg::kTemporaryFailed, path);
+  };
+  switch (file.source) {
+    case LaunchSource::Picture1:
+    case LaunchSource::Picture2: {
+      const PictureSlot picture =
+          file.source == LaunchSource::Picture1 ? PictureSlot::First : PictureSlot::Second;
+      return write(width, height, bench.store.plane(unshiftedPlane(picture)),
+                   bench.pictures.pictures[index(picture)].palette);
+    }
+    case LaunchSource::Image1:
+    case LaunchSource::Image2: {
+      const ImageSlot image =
+          file.source == LaunchSource::Image1 ? ImageSlot::First : ImageSlot::Second;
+      return write(width, height, bench.store.plane(imagePlane(image)),
+                   imageDisplayPalette(bench, image));
+    }
+    case LaunchSource::Gallery: {
+      const persist::GallerySlot& record =
+          liveGallery(bench)->info.slotRecords[static_cast<std::size_t>(file.slot - 1)];
+      std::span<std::uint8_t> buffer = bench.store.planes(kScratch4, 4);
+      if (readSlot(bench, file.slot - 1, buffer) != 0) {
+        return text::format(launcher_msg::kGalleryReadFailed, file.slot,
+                            slotFilePath(bench.settings.folder, file.slot - 1).c_str());
+      }
+      return write(record.width, record.height, buffer.data(), record.palette);
+    }
+    case LaunchSource::Output:
+      return {};
+  }
+  return {};
+}
+
+}  // namespace
+
+LaunchInputs launchInputsOf(const Workbench& bench) {
+  LaunchInputs inputs;
+  inputs.width = bench.pictures.width;
+  inputs.height = bench.pictures.height;
+  inputs.cursorX = bench.view.centreX;
+  inputs.cursorY = bench.view.centreY;
+  inputs.gallerySlots = galleryCount(bench);
+  inputs.slotIsGreyPicture = [&bench](int slot) {
+    const persist::HeldGallery* gallery = liveGallery(bench);
+    if (gallery == nullptr || slot < 1 || slot > galleryCount(bench)) return false;
+    const persist::GallerySlot& record =
+        gallery->info.slotRecords[static_cast<std::size_t>(slot - 1)];
+    return record.kind == kSlotPicture && record.trueColourCode == 0;
+  };
+  return inputs;
+}
+
+std::optional<std::vector<std::string>> confirmLaunch(const Workbench& bench, UserPort& user,
+                                                      const LauncherSettings& settings) {
+  const LaunchBuild build = buildLaunchPlan(settings, launchInputsOf(bench));
+  if (!build.message.empty()) {
+    user.tell(Icon::Warning, build.message);
+    return std::nullopt;
+  }
+  return confirmationLines(build.plan, launchExtension(settings));
+}
+
+LaunchResult runUserProgram(Workbench& bench, UserPort& user, BusyPort& busy,
+                            ProgressPort& progress, ProgramRunnerPort& runner,
+                            const LauncherSettings& settings) {
+  LaunchResult result;
+  bench.settings.program.launcher = settings;
+  const LaunchBuild build = buildLaunchPlan(settings, launchInputsOf(bench));
+  if (!build.message.empty()) {
+    user.tell(Icon::Warning, build.message);
+    return result;
+  }
+  const std::string& folder = bench.settings.folder;
+  deleteOwnTemporaryFiles(folder, kLaunchKind);
+  const bool raw = settings.format == 1;
+  std::vector<std::string> names;
+  {
+    BusyScope wait(busy);
+    for (const LaunchFile& file : build.plan.files) {
+      const std::optional<std::string> name =
+          temporaryName(folder, false, kLaunchKind, false, launchExtension(settings));
+      std::string message = name ? writeSource(bench, file, *name, raw)
+                                 : withName(launcher_msg::kTemporaryFailed, folder);
+      if (!message.empty()) {
+        deleteOwnTemporaryFiles(folder, kLaunchKind);
+        user.tell(Icon::Warning, message);
+        return result;
+      }
+      names.push_back(*name);
+    }
+  }
+  // The output's name stays reserved until now, so that "no output" means the program wrote
+  // none.
+  const std::string output =
+      build.plan.outputFile >= 0 ? names[static_cast<std::size_t>(build.plan.outputFile)] : "";
+  if (!output.empty()) deleteFile(output);
+
+  const std::size_t capture = static_cast<std::size_t>(bench.store.planeBytes()) - 1;
+  progress.setText(settings.program);
+  progress.startWait();
+  const ProgramRun run = runner.run(launchArguments(build.plan, names), settings.console == 1,
+                                    capture, progress);
+  progress.finish();
+  if (!run.started) {
+    deleteOwnTemporaryFiles(folder, kLaunchKind);
+    user.tell(Icon::Warning, std::string(launcher_msg::kBadProgram) + "\n" + settings.program);
+    return result;
+  }
+  const bool wantOutput = settings.output == 1;
+  const bool outputMissing = wantOutput && !fileExists(output);
+  result.status = LaunchResult::Status::Ran;
+  result.lines = resultLines(run.output, outputMissing, settings.timing == 1,
+                             settings.showOutput == 1 && settings.console != 1);
+  if (wantOutput && !outputMissing) {
+    BusyScope wait(busy);
+    const int width = bench.pictures.width, height = bench.pictures.height;
+    std::span<std::uint8_t> scratch = bench.store.planes(kScratch1, 1);
+    const std::string message =
+        readLaunchOutput(output, raw, width, height, bench.options.GreyRatio, scratch);
+    if (!message.empty()) {
+      result.status = LaunchResult::Status::Failed;
+      user.tell(Icon::Warning, message);
+      return result;
+    }
+    std::memcpy(bench.store.plane(kUserResult), scratch.data(),
+                static_cast<std::size_t>(width) * static_cast<std::size_t>(height));
+    bench.pictures.userResultWidth = width;
+    bench.pictures.userResultHeight = height;
+    const int destination = settings.destination;
+    for (ImageSlot image : kImageSlots) {
+      const bool switched = destination == 1 + static_cast<int>(index(image));
+      if (switched) {
+        setImageKind(bench, image, kKindUserProgram, 0, user, busy, progress);
+      } else if (bench.images.kind[index(image)] == kKindUserProgram) {
+        createImage(bench, image, true, true, user, busy, progress);
+        bench.notifyPanesChanged();
+      }
+    }
+  }
+  if (result.status == LaunchResult::Status::Ran && settings.close == 1) deleteLaunchFiles(bench);
+  return result;
+}
+
+void deleteLaunchFiles(const Workbench& bench) {
+  deleteOwnTemporaryFiles(bench.settings.folder, kLaunchKind);
+}
+
+}  // namespace vemla
