@@ -11,11 +11,12 @@ namespace {
 
 const std::vector<Command>& commands() {
   static const std::vector<Command> table{
-      infoCommand(),    convertCommand(), imageCommand(),   renderCommand(),
-      alignCommand(),   calcCommand(),    exportCommand(),  importCommand(),
-      archiveCommand(), stateCommand(),   launchCommand(),  galleryCommand(),
-      valuesCommand(),  profileCommand(), measureCommand(), scopeCommand(),
-      viewCommand(),    reliefCommand(),  partialCommand(),
+      infoCommand(),        convertCommand(),     imageCommand(),   renderCommand(),
+      alignCommand(),       calcCommand(),        exportCommand(),  importCommand(),
+      archiveCommand(),     stateCommand(),       launchCommand(),  galleryCommand(),
+      valuesCommand(),      profileCommand(),     measureCommand(), scopeCommand(),
+      viewCommand(),        reliefCommand(),      partialCommand(), colourTableCommand(),
+      colourImageCommand(),
   };
   return table;
 }
@@ -23,7 +24,7 @@ const std::vector<Command>& commands() {
 void printUsage(std::ostream& stream) {
   stream << "usage: vemla-cli COMMAND [ARGS] [OPTIONS]\ncommands:\n";
   for (const Command& command : commands()) {
-    stream << "  " << std::left << std::setw(12) << command.name << command.summary << '\n';
+    stream << "  " << std::left << std::setw(14) << command.name << command.summary << '\n';
   }
   stream << "every command accepts --settings FOLDER: options from FOLDER/VemlaPinf.dat\n"
             "run 'vemla-cli COMMAND --help' for the options of a command\n";

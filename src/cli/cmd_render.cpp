@@ -17,7 +17,7 @@ namespace {
 const std::set<std::string> kViewFlagNames{
     "--cursor", "--fine",        "--mag",        "--zoom-interp", "--fill",
     "--colour", "--intensity",   "--brightness", "--range",       "--range-colour",
-    "--grid",   "--grid-offset", "--grid-colour"};
+    "--grid",   "--grid-offset", "--grid-colour", "--colour-table"};
 
 struct ColourName {
   const char* name;
@@ -51,6 +51,8 @@ void checkDependencies(const Arguments& args) {
     if (args.has(flag) && !args.has(needed))
       throw UsageError(std::string(flag) + " needs " + needed);
   }
+  if (args.has("--colour-table") && args.has("--colour"))
+    throw UsageError("--colour-table and --colour exclude each other");
 }
 
 }  // namespace
@@ -94,7 +96,10 @@ void applyViewFlags(const Arguments& args, Workbench& bench) {
 
   // The colour is the association of Image 1's kind; the colour display is on for it.
   ImageControlSelections& selections = bench.images.selections;
-  const int colour = args.has("--colour") ? parseColourKind(*args.value("--colour")) : kColourGrey;
+  // A user colour table is shown as the first user colour kind, as a newly added table is.
+  const int colour = args.has("--colour-table") ? kFirstUserColour
+                     : args.has("--colour")      ? parseColourKind(*args.value("--colour"))
+                                                 : kColourGrey;
   bench.images.kind[0] = kKindPicture1;
   selections.kindColours[0][kKindPicture1] = colour;
   view.colourDisplay = true;
@@ -146,10 +151,16 @@ int render(const Arguments& args, Context& io) {
     return 1;
   }
   if (!checkOutputName(out, io)) return 1;
+  std::optional<UserColourTable> table;
+  if (const auto file = args.value("--colour-table")) {
+    table = readColourTableOrTell(*file, io);
+    if (!table) return 1;
+  }
 
   CliUserPort user(io.err, std::nullopt, readFlags.ratios);
   Workbench bench;
   if (!prepareWorkbench(bench, readFlags, user)) return 1;
+  if (table) bench.userEntries.colours[0] = {1, "table", *table};
   // Read exactly as Picture 1 is opened: the same checks and messages.
   if (openPictureFiles(bench, user, &in, nullptr, false) != 0) return 1;
   applyViewFlags(args, bench);
@@ -190,6 +201,8 @@ Command renderCommand() {
       "  --zoom-interp off|linear|cubic  interpolation of the magnification (default off)\n"
       "  --fill V                      value around the picture, 0..255 (default 0)\n"
       "  --colour grey|standard|difference|offset   colour kind (default grey)\n"
+      "  --colour-table FILE           a user colour table read as colour-table reads it (not\n"
+      "                                with --colour; intensity 1, brightness 128 by default)\n"
       "  --intensity I                 1..16 (default the colour kind's: 8 for difference,\n"
       "                                else 1)\n"
       "  --brightness B                0..256 (default 128)\n"

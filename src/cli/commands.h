@@ -48,6 +48,8 @@ Command scopeCommand();
 Command viewCommand();
 Command reliefCommand();
 Command partialCommand();
+Command colourTableCommand();
+Command colourImageCommand();
 
 // The view flags of 'render' (--cursor, --fine, --mag, --reduced, --zoom-interp and the colour,
 // range and grid flags), applied to the workbench once the picture size is known.
@@ -134,6 +136,10 @@ void applyViewFlags(const Arguments& args, Workbench& bench);
 
 // Output pictures are .bmp or .raw; anything else is refused with the workbench's message.
 bool checkOutputName(const std::string& name, Context& io);
+
+// A user colour table file read as the user colour editor's "読み込み" reads it; nullopt after
+// the message and the path on stderr.
+std::optional<UserColourTable> readColourTableOrTell(const std::string& path, Context& io);
 
 // Writes one 8-bit picture by its extension; tells "保存できません" on failure.
 bool writeOutputPicture(const std::string& name, int width, int height, const std::uint8_t* pixels,

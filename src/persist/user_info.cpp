@@ -1,6 +1,10 @@
 #include "persist/user_info.h"
 
+#include <algorithm>
+#include <optional>
+
 #include "persist/field_codec.h"
+#include "text/cp932.h"
 
 namespace vemla::persist {
 namespace {
@@ -9,6 +13,7 @@ constexpr std::size_t kNameBytes = 36;
 constexpr std::size_t kElementBytes = 16;
 constexpr std::size_t kExpressionBytes = 516;
 constexpr std::size_t kPathBytes = 512;
+constexpr std::size_t kMaxColourNameBytes = 31;
 
 void getText(FieldReader& r, std::string& target, std::size_t size) {
   bool valid = true;
@@ -20,6 +25,27 @@ void getText(FieldReader& r, std::string& target, std::size_t size) {
 // them.
 void keepZeroOrOne(std::int32_t& value) {
   if (value != 0 && value != 1) value = 0;
+}
+
+// A colour entry is in use only with the flag 1 and a name the editor could have stored (ended
+// inside its field, nonempty, at most 31 bytes, CP932); any other entry is freed where it is,
+// so that no entry changes its colour kind.
+void getColourEntry(FieldReader& r, UserColourEntry& e) {
+  e.inUse = r.int32();
+  std::array<std::uint8_t, kNameBytes> field{};
+  r.bytes(field);
+  r.bytes(e.table);
+  const auto end = std::find(field.begin(), field.end(), std::uint8_t{0});
+  const auto length = static_cast<std::size_t>(end - field.begin());
+  std::optional<std::string> name;
+  if (end != field.end() && length >= 1 && length <= kMaxColourNameBytes) {
+    name = text::cp932ToUtf8(std::string_view(reinterpret_cast<const char*>(field.data()), length));
+  }
+  if (e.inUse != 1 || !name) {
+    e = UserColourEntry{};
+    return;
+  }
+  e.name = std::move(*name);
 }
 
 void putBlock(FieldWriter& w, const UserEntries& entries, const UserInfo& info) {
@@ -59,11 +85,7 @@ void getBlock(FieldReader& r, UserEntries& entries, UserInfo& info) {
     keepZeroOrOne(e.filterPicture);
     keepZeroOrOne(e.correction);
   }
-  for (UserColourEntry& e : entries.colours) {
-    e.inUse = r.int32();
-    getText(r, e.name, kNameBytes);
-    r.bytes(e.table);
-  }
+  for (UserColourEntry& e : entries.colours) getColourEntry(r, e);
   r.bytes(info.colourAssociation);
   for (HistoryEntry& e : info.history) {
     e.used = r.int32();

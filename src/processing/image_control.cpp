@@ -46,7 +46,7 @@ bool resetAssociationsOfMissingColours(
   const auto missing = [&colours](std::int32_t kind) {
     if (!isUserColourKind(kind)) return false;
     const std::size_t entry = static_cast<std::size_t>(kind - kFirstUserColour);
-    return entry >= colours.size() || colours[entry].inUse == 0;
+    return entry >= colours.size() || colours[entry].inUse != 1;
   };
   bool found = false;
   for (std::size_t image = 0; image < 2; ++image) {

@@ -33,7 +33,8 @@ using DisplayMarks = std::array<DisplayMark, 4>;
 // entry), an intensity or brightness outside its range to the colour kind's default.
 void correctImageControl(ImageControlSelections& selections);
 // When any image kind or user processing entry is associated with a user colour table that is
-// not registered (the user information file changed under the settings), every association
+// not registered, a free entry counting as one past the entries in use (the user information
+// file changed under the settings, or an entry was freed as damaged), every association
 // goes back to its default and true is returned; intensities and brightness stay.
 bool resetAssociationsOfMissingColours(ImageControlSelections& selections,
                                        const std::array<UserColourEntry, kUserEntryCount>& colours);

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "editing/dialog_memory.h"
+#include "extensions/user_colours.h"
 #include "extensions/user_entries.h"
 #include "gallery/gallery_state.h"
 #include "net/importer_settings.h"
@@ -80,6 +81,7 @@ struct ShellState {
   bool imageScope = false;             // "ｲﾒｰｼﾞｽｺｰﾌﾟ(&S)"; off at every start
   PictureDialogMemory pictureDialogs;  // the small picture dialogs' last choices
   int userProcessingSelection = -1;    // the entry last chosen in the user processing editor
+  UserColourEditorState userColourEditor;  // the user colour editor's choices
 };
 
 // Told when a change needs the windows to refresh.

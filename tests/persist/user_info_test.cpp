@@ -101,6 +101,29 @@ TEST(UserInfo, IndicesOutsideTheirRangeAreCleared) {
   EXPECT_EQ(read.entries.processing[2].filterPicture, 0);
 }
 
+// Colour entries the editor could not have written are freed in place: a later entry keeps its
+// slot, and so its colour kind.
+TEST(UserInfo, DamagedColourEntriesAreFreedWhereTheyStand) {
+  UserFile file;
+  for (std::size_t i = 0; i < 6; ++i) {
+    file.entries.colours[i].inUse = 1;
+    file.entries.colours[i].name = "c" + std::to_string(i);
+    file.entries.colours[i].table[0] = static_cast<std::uint8_t>(i + 1);
+  }
+  std::vector<std::uint8_t> bytes = encode(file);
+  const auto entry = [](std::size_t i) { return 30084 + 808 * i; };
+  bytes[entry(0)] = 7;                                          // flag neither 0 nor 1
+  std::fill_n(bytes.begin() + entry(1) + 4, 36, 'x');           // name without its zero
+  bytes[entry(2) + 4] = 0;                                      // empty name
+  std::fill_n(bytes.begin() + entry(3) + 4, 32, 'y');           // 32 bytes, then zero
+  std::fill_n(bytes.begin() + entry(4) + 4, 31, 'z');           // 31 bytes: kept
+  UserFile read;
+  ASSERT_EQ(decode(bytes, read), LoadStatus::Loaded);
+  for (std::size_t i = 0; i < 4; ++i) EXPECT_EQ(read.entries.colours[i], UserColourEntry{}) << i;
+  EXPECT_EQ(read.entries.colours[4].name, std::string(31, 'z'));
+  EXPECT_EQ(read.entries.colours[5], file.entries.colours[5]);
+}
+
 TEST(UserInfo, FileIsCreatedFromMemoryAndReportedWhenUnreadable) {
   TempDir dir;
   FakeUserPort user;

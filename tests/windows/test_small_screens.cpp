@@ -18,6 +18,7 @@
 #include "windows/dialogs/raw_size_dialog.h"
 #include "windows/dialogs/rgb_ratio_dialog.h"
 #include "windows/editors/calculator_window.h"
+#include "windows/editors/user_colour_editor.h"
 #include "windows/editors/user_processing_editor.h"
 #include "windows/exchange/exchange_windows.h"
 #include "windows/extensions/launcher_dialog.h"
@@ -179,6 +180,10 @@ class SmallScreensTest : public QObject {
         [&]() -> std::unique_ptr<QWidget> {
           return std::make_unique<UserProcessingEditorDialog>(b.bench, selection, b.user, b.busy,
                                                               b.progress);
+        },
+        [&]() -> std::unique_ptr<QWidget> {
+          return std::make_unique<UserColourEditorDialog>(b.bench, b.user,
+                                                          UserColourEditorDialogs{});
         },
         [&]() -> std::unique_ptr<QWidget> {
           return std::make_unique<ImportDialog>(nullptr, b.bench, b.user, b.busy, b.progress);

@@ -378,7 +378,7 @@ class WorkbenchWindowTest : public QObject {
     RecordingPort user;
     WorkbenchWindow window(b.bench, user, kLargeScreen);
     window.updateCommandStates();
-    for (int id : {kEdit1, kEdit2, kUserColours, kUserProgram, kRememberState1, kGradationTool,
+    for (int id : {kEdit1, kEdit2, kUserProgram, kRememberState1, kGradationTool,
                    kImageScope, kGallery}) {
       QAction* action = window.menuAction(id);
       QVERIFY2(action != nullptr, qPrintable(QString::number(id)));

@@ -23,10 +23,10 @@ std::string nameOf(const QString& path) {
 
 }  // namespace
 
-MemoEditor::MemoEditor(const QString& path, UserPort& user, QWidget* parent)
+MemoEditor::MemoEditor(const QString& path, UserPort& user, QWidget* parent, const QString& title)
     : QDialog(parent), path_(path), user_(user) {
   setObjectName("MemoEditor");
-  setWindowTitle(QString::fromUtf8("メモ - ") + path);
+  setWindowTitle(title + QString::fromUtf8(" - ") + path);
   setAttribute(Qt::WA_DeleteOnClose);
   text_ = new QPlainTextEdit(this);
   text_->setObjectName("memo");

@@ -1,6 +1,6 @@
 #pragma once
-// The built-in memo editor: "メモ" opens the memo file with the desktop's application for it;
-// where the desktop has none, this small text window edits the file instead. The file is read
+// The built-in text window: files the operator edits ("メモ", a user colour table file) open
+// here when they may not go to the desktop's application or the desktop has none. The file is read
 // as UTF-8 (CP932 when it is not), written back as UTF-8 and replaced atomically, so a failed
 // save never loses the memo.
 #include <QDialog>
@@ -18,7 +18,9 @@ class MemoEditor final : public QDialog {
  public:
   // A file that does not exist yet starts empty and is created by the first save. A file that
   // cannot be read as text is told and the window stays empty and read-only.
-  MemoEditor(const QString& path, UserPort& user, QWidget* parent = nullptr);
+  // `title` heads the window ("<title> - <path>").
+  MemoEditor(const QString& path, UserPort& user, QWidget* parent = nullptr,
+             const QString& title = QString::fromUtf8("メモ"));
 
   QPlainTextEdit* text() const { return text_; }
   QPushButton* saveButton() const { return save_; }

@@ -32,7 +32,9 @@
 #include "windows/dialogs/option_sheet.h"
 #include "windows/dialogs/picture_dialogs.h"
 #include "windows/editors/calculator_window.h"
+#include "windows/editors/file_editing.h"
 #include "windows/editors/memo_editor.h"
+#include "windows/editors/user_colour_editor.h"
 #include "windows/editors/user_processing_editor.h"
 #include "windows/exchange/exchange_windows.h"
 #include "windows/extensions/launcher_dialog.h"
@@ -385,16 +387,23 @@ void WorkbenchWindow::openMemo() {
   const std::string path = memoPath(bench_);
   // A memo that does not exist yet starts as an empty file, which any editor can open.
   if (!fileExists(path)) writeFileAtomically(path, std::span<const std::uint8_t>());
-  openForEditing(fromUtf8(path));
+  openFileForEditing(this, fromUtf8(path), QString::fromUtf8("メモ"), user_, openExternally_);
 }
 
 void WorkbenchWindow::openForEditing(const QString& path) {
-  // Only a text file goes to the desktop, so a mistaken name never runs a program.
-  const bool text = path.endsWith(".txt", Qt::CaseInsensitive);
-  if (text && openExternally_(QUrl::fromLocalFile(path))) return;
-  // Not a text name, or no application of the desktop takes it: the built-in editor does.
-  auto* editor = new MemoEditor(path, user_, this);
-  editor->show();
+  openFileForEditing(this, path, QString::fromUtf8("編集"), user_, openExternally_);
+}
+
+UserColourEditorDialogs WorkbenchWindow::userColourDialogs() {
+  UserColourEditorDialogs dialogs = UserColourEditorDialogs::platform();
+  dialogs.open = [this](const QString& title, const QString& filters, const QString& start) {
+    const QStringList chosen = dialogs_.open(title, filters, false, start);
+    return chosen.isEmpty() ? QString() : chosen.front();
+  };
+  dialogs.save = dialogs_.save;
+  dialogs.desktop = openExternally_;
+  if (colourChooser_) dialogs.chooseColour = colourChooser_;
+  return dialogs;
 }
 
 void WorkbenchWindow::toggleGallery() {
@@ -766,6 +775,9 @@ void WorkbenchWindow::runInWindow(int command) {
       break;
     case kGallery:
       toggleGallery();
+      break;
+    case kUserColours:
+      editUserColours(this, bench_, user_, userColourDialogs());
       break;
     case kUserProgram:
       runUserProgramDialog(this, bench_, user_, busy_, progress_, dialogs_,

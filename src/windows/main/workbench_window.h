@@ -13,6 +13,7 @@
 #include <map>
 #include <optional>
 
+#include "windows/editors/user_colour_editor.h"
 #include "windows/main/file_dialogs.h"
 #include "windows/main/progress_window.h"
 #include "windows/panes/pane_host.h"
@@ -88,6 +89,10 @@ class WorkbenchWindow : public QMainWindow,
     openExternally_ = std::move(opener);
   }
   void setNameDialog(NameDialog dialog) { nameDialog_ = std::move(dialog); }
+  // The colour dialog of the user colour editor; QColorDialog by default.
+  void setColourChooser(decltype(UserColourEditorDialogs::chooseColour) chooser) {
+    colourChooser_ = std::move(chooser);
+  }
   QuickHelp& quickHelp() const { return *quickHelp_; }
   ImageScopeWindow& imageScope() const { return *scope_; }
   bool usesBaseWindow() const { return baseWindow_ != nullptr; }
@@ -136,8 +141,9 @@ class WorkbenchWindow : public QMainWindow,
   void setLayoutOffset(LayoutOffset offset);
   void baseViewportResized(QSize viewport);
   void openMemo();
-  // Opens a file for editing: a .txt file with the desktop's application, others (and text
-  // files the desktop cannot open) in the built-in editor.
+  UserColourEditorDialogs userColourDialogs();
+  // Opens a file for editing (openFileForEditing): the desktop's application unless the file
+  // is a program, a script or a desktop entry, else the built-in editor.
   void openForEditing(const QString& path);
   // 40114: the gallery window, made on first use, shown or hidden.
   void toggleGallery();
@@ -168,6 +174,7 @@ class WorkbenchWindow : public QMainWindow,
   LayoutOffset offset_{};
   QString overviewPage_;
   std::function<bool(const QUrl&)> openExternally_ = QDesktopServices::openUrl;
+  decltype(UserColourEditorDialogs::chooseColour) colourChooser_;
   LayoutOffset range_{};      // the scroll range in use
   LayoutOffset ruleRange_{};  // the least range, from the screen size
   std::map<std::string, QWidget*> elements_;

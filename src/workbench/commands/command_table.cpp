@@ -305,7 +305,7 @@ const Command kCommands[] = {
      .help = "階調に対するｶﾗｰ情報を登録することが可能です（最大登録数：16）\n登録されたｶﾗｰ情報は"
              "『ｲﾒｰｼﾞ制御情報』から選択が可能となり\n作成された画像処理結果のｶﾗｰｲﾒｰｼﾞを容易に表示"
              "可能となります",
-     .enabled = notEditing},
+     .enabled = notEditing, .run = [](CommandContext& c) { inWindow(c, kUserColours); }},
     {.id = kUserProgram, .menu = Menu::User, .text = "ﾕｰｻﾞﾌﾟﾛｸﾞﾗﾑ(EXE)(&E)",
      .help = "画像処理を行うﾕｰｻﾞが作成したﾌﾟﾛｸﾞﾗﾑ(EXE)を実行します\nﾕｰｻﾞﾌﾟﾛｸﾞﾗﾑはﾌｧｲﾙで渡されて"
              "きた画像に対して処理を行い\nその結果をﾌｧｲﾙに出力することにより結果ｲﾒｰｼﾞを容易に表示\n"

@@ -28,12 +28,6 @@ bool inUse(const UserProcessingEntry& entry) {
   return entry.inUse == 1;
 }
 
-// Whether two entries hold the same definition, whatever their in-use marks say.
-bool sameDefinition(UserProcessingEntry a, const UserProcessingEntry& b) {
-  a.inUse = b.inUse;
-  return a == b;
-}
-
 std::optional<std::string> checkName(const std::string& name) {
   if (name.empty()) return m::kNoProcessingName;
   const std::optional<std::string> stored = text::utf8ToCp932(name);
@@ -151,184 +145,59 @@ EntryValidation validateProcessingEntry(const UserProcessingEntry& edit, const T
 
 UserProcessingEditing::UserProcessingEditing(Workbench& bench, int& selection, UserPort& user,
                                              BusyPort& busy, ProgressPort& progress)
-    : bench_(bench), selection_(selection), user_(user), busy_(busy), progress_(progress) {
-  const std::vector<int> used = usedSlots();
-  if (std::find(used.begin(), used.end(), selection_) == used.end()) {
-    selection_ = used.empty() ? -1 : used.front();
-  }
-  load(selection_);
-  markSaved();
-}
-
-Table& UserProcessingEditing::table() {
-  return bench_.userEntries.processing;
-}
-
-std::array<std::array<std::int32_t, kUserProcessingSlots>, 2>& UserProcessingEditing::colours() {
-  return bench_.images.selections.userProcessingColours;
-}
-
-std::vector<int> UserProcessingEditing::usedSlots() const {
-  std::vector<int> used;
-  const Table& entries = bench_.userEntries.processing;
-  for (int slot = 0; slot < kUserProcessingSlots; ++slot) {
-    if (inUse(entries[static_cast<std::size_t>(slot)])) used.push_back(slot);
-  }
-  return used;
-}
-
-std::vector<std::string> UserProcessingEditing::names() const {
-  std::vector<std::string> list;
-  for (const int slot : usedSlots()) {
-    list.push_back(bench_.userEntries.processing[static_cast<std::size_t>(slot)].name);
-  }
-  return list;
-}
-
-int UserProcessingEditing::selectedRow() const {
-  const std::vector<int> used = usedSlots();
-  const auto found = std::find(used.begin(), used.end(), selection_);
-  return found == used.end() ? -1 : static_cast<int>(found - used.begin());
-}
-
-void UserProcessingEditing::load(int slot) {
-  edit_ = slot >= 0 ? table()[static_cast<std::size_t>(slot)] : UserProcessingEntry{};
-}
-
-bool UserProcessingEditing::choose(int row) {
-  const std::vector<int> used = usedSlots();
-  if (row < 0 || row >= static_cast<int>(used.size())) return false;
-  const int slot = used[static_cast<std::size_t>(row)];
-  if (slot == selection_) return true;
-  const UserProcessingEntry stored =
-      selection_ >= 0 ? table()[static_cast<std::size_t>(selection_)] : UserProcessingEntry{};
-  if (!sameDefinition(edit_, stored) && !user_.askYesNo(m::kEditingLostQuestion)) return false;
-  selection_ = slot;
-  load(slot);
-  return true;
+    : EntryEditing(bench, bench.userEntries.processing, selection, user),
+      busy_(busy),
+      progress_(progress) {
+  open();
 }
 
 void UserProcessingEditing::clearElements() {
   for (std::string& element : edit_.elements) element.clear();
 }
 
-bool UserProcessingEditing::store(const UserProcessingEntry& entry, int slot) {
-  table()[static_cast<std::size_t>(slot)] = entry;
-  edit_ = entry;
-  selection_ = slot;
-  modified_ = true;
-  recreateImagesShowing(slot);
-  bench_.notifyPicturesChanged();
-  return true;
+std::optional<std::string> UserProcessingEditing::validate(UserProcessingEntry& candidate,
+                                                           int changing) {
+  EntryValidation checked = validateProcessingEntry(candidate, table_, changing);
+  if (checked.message) return checked.message;
+  candidate = std::move(checked.entry);
+  return std::nullopt;
 }
 
-bool UserProcessingEditing::add() {
-  const EntryValidation checked = validateProcessingEntry(edit_, table(), -1);
-  if (checked.message) {
-    user_.tell(Icon::Warning, *checked.message);
-    return false;
-  }
-  const auto free = std::find_if(table().begin(), table().end(),
-                                 [](const UserProcessingEntry& entry) { return !inUse(entry); });
-  const auto slot = static_cast<std::size_t>(free - table().begin());
-  for (auto& perImage : colours()) perImage[slot] = 0;
-  return store(checked.entry, static_cast<int>(slot));
+void UserProcessingEditing::prepareSlot(std::size_t slot) {
+  for (auto& perImage : bench_.images.selections.userProcessingColours) perImage[slot] = 0;
 }
 
-bool UserProcessingEditing::change() {
-  if (selection_ < 0) return add();
-  const UserProcessingEntry& stored = table()[static_cast<std::size_t>(selection_)];
-  UserProcessingEntry candidate = edit_;
-  candidate.inUse = 1;
-  if (candidate == stored) return true;
-  const EntryValidation checked = validateProcessingEntry(edit_, table(), selection_);
-  if (checked.message) {
-    user_.tell(Icon::Warning, *checked.message);
-    return false;
-  }
-  return store(checked.entry, selection_);
-}
-
-bool UserProcessingEditing::save() {
-  bool stored = true;
-  if (selection_ >= 0) {
-    stored = change();
-  } else if (!edit_.name.empty()) {
-    stored = add();
-  }
-  if (!stored) return false;
-  persist::saveUserInfoNow(bench_, user_);
-  markSaved();
-  return true;
-}
-
-bool UserProcessingEditing::finish() {
-  return save();
-}
-
-bool UserProcessingEditing::remove() {
-  if (selection_ < 0) return false;
+std::optional<std::string> UserProcessingEditing::removalRefusal() const {
   if (std::ranges::any_of(bench_.images.kind,
                           [](int kind) { return kind == kUserProcessingKind; })) {
-    user_.tell(Icon::Warning, m::kProcessingInUse);
-    return false;
+    return m::kProcessingInUse;
   }
-  const int row = selectedRow();
-  Table& entries = table();
-  auto& kinds = colours();
-  for (int slot = selection_; slot + 1 < kUserProcessingSlots; ++slot) {
-    const auto to = static_cast<std::size_t>(slot), from = to + 1;
-    entries[to] = entries[from];
-    for (auto& perImage : kinds) perImage[to] = perImage[from];
-  }
-  entries.back() = UserProcessingEntry{};
-  for (auto& perImage : kinds) perImage.back() = 0;
-
-  const std::vector<int> used = usedSlots();
-  if (used.empty()) {
-    selection_ = -1;
-  } else {
-    selection_ = used[static_cast<std::size_t>(std::min(row, static_cast<int>(used.size()) - 1))];
-  }
-  load(selection_);
-  modified_ = true;
-  bench_.notifyPicturesChanged();
-  return true;
+  return std::nullopt;
 }
 
-bool UserProcessingEditing::cancel() {
-  if (modified_) {
-    if (!user_.askYesNo(m::kEditsLostQuestion)) return false;
-    table() = saved_.table;
-    colours() = saved_.colours;
-    for (ImageSlot image : kImageSlots) {
-      if (recomputed_[index(image)]) recreateImage(image);
-    }
-    bench_.notifyPicturesChanged();
+void UserProcessingEditing::moveCarried(std::size_t to, std::size_t from) {
+  for (auto& perImage : bench_.images.selections.userProcessingColours) {
+    perImage[to] = perImage[from];
   }
-  selection_ = saved_.selection;
-  return true;
 }
 
-void UserProcessingEditing::recreateImagesShowing(int slot) {
+void UserProcessingEditing::clearCarried(std::size_t slot) {
+  for (auto& perImage : bench_.images.selections.userProcessingColours) perImage[slot] = 0;
+}
+
+void UserProcessingEditing::showChanged(int slot) {
   for (ImageSlot image : kImageSlots) {
     if (bench_.images.kind[index(image)] == kUserProcessingKind &&
         bench_.images.userEntry[index(image)] == slot) {
-      recreateImage(image);
+      redoImage(image);
     }
   }
 }
 
-void UserProcessingEditing::recreateImage(ImageSlot image) {
+void UserProcessingEditing::redoImage(ImageSlot image) {
   if (!bench_.pictures.picturesPresent) return;
   createImage(bench_, image, true, true, user_, busy_, progress_);
-  recomputed_[index(image)] = true;
-}
-
-void UserProcessingEditing::markSaved() {
-  modified_ = false;
-  recomputed_ = {false, false};
-  saved_ = Saved{table(), colours(), selection_};
+  markRedone(image);
 }
 
 }  // namespace vemla

@@ -10,6 +10,7 @@
 
 #include "persist/user_info.h"
 #include "ports/ports.h"
+#include "workbench/extensions/entry_editing.h"
 #include "workbench/workbench.h"
 
 namespace vemla {
@@ -19,10 +20,9 @@ inline constexpr std::size_t kMaxProcessingNameLength = 31;
 inline constexpr int kFilterGridSide = 9;
 
 namespace msg::user_processing {
-inline constexpr const char* kSecondCopyEditQuestion =
-    "多重起動されたﾌﾟﾛｸﾞﾗﾑのため編集\nした内容がﾌｧｲﾙには保存されません\n続行しますか";
-inline constexpr const char* kEditsLostQuestion = "編集した内容が失われますがよいですか";
-inline constexpr const char* kEditingLostQuestion = "編集中の情報が失われますがよいですか";
+inline constexpr const char* kSecondCopyEditQuestion = entry_editing::kSecondCopyEditQuestion;
+inline constexpr const char* kEditsLostQuestion = entry_editing::kEditsLostQuestion;
+inline constexpr const char* kEditingLostQuestion = entry_editing::kEditingLostQuestion;
 inline constexpr const char* kNoMoreEntries = "これ以上追加できません";
 inline constexpr const char* kNoProcessingName = "画像処理名の指定がありません";
 inline constexpr const char* kNoProcessingExpression = "画像処理式の指定がありません";
@@ -70,67 +70,25 @@ EntryValidation validateProcessingEntry(
 // and the entries' colour kinds of the image control, recreates the images that show a changed
 // entry, and writes the user information file on "更新" and "OK" (never in a second copy).
 // `selection` is the selected slot kept between openings (-1: none).
-class UserProcessingEditing {
+class UserProcessingEditing final : public EntryEditing<UserProcessingEntry> {
  public:
   UserProcessingEditing(Workbench& bench, int& selection, UserPort& user, BusyPort& busy,
                         ProgressPort& progress);
 
-  // The entries in use, in table order: their slots and names (the drop-down list).
-  std::vector<int> usedSlots() const;
-  std::vector<std::string> names() const;
-  // The list row of the selected slot, -1 when none is selected.
-  int selectedRow() const;
-  int selectedSlot() const { return selection_; }
-
-  const UserProcessingEntry& edit() const { return edit_; }
-  // The controls' values read into the edit copy.
-  void setEdit(const UserProcessingEntry& edit) { edit_ = edit; }
-  bool modified() const { return modified_; }
-  bool recomputed(ImageSlot image) const { return recomputed_[index(image)]; }
-
-  // Choosing list row `row`: when the edit copy differs from the selected entry, the operator
-  // is asked first; false (the selection stays) on a no or a row outside the list.
-  bool choose(int row);
   // "全ｸﾘｱ": every element text empty, nothing else.
   void clearElements();
-  // "追加" (also "変更" with nothing selected). False when refused.
-  bool add();
-  // "変更". False when refused; true also when nothing differed and nothing was stored.
-  bool change();
-  // "更新": as "変更", or as "追加" when nothing is selected and a name was typed, then the user
-  // information file is written. False (nothing written) when refused.
-  bool save();
-  // "OK": as "更新"; true when the dialog closes.
-  bool finish();
-  // "削除". False when nothing was deleted.
-  bool remove();
-  // "ｷｬﾝｾﾙ", Esc or the close button: true when the dialog closes. After a yes to the question
-  // the table and the colour kinds return to their state at opening or at the last save.
-  bool cancel();
 
  private:
-  struct Saved {
-    std::array<UserProcessingEntry, kUserProcessingSlots> table;
-    std::array<std::array<std::int32_t, kUserProcessingSlots>, 2> colours;
-    int selection;
-  };
-  std::array<UserProcessingEntry, kUserProcessingSlots>& table();
-  std::array<std::array<std::int32_t, kUserProcessingSlots>, 2>& colours();
-  void load(int slot);
-  bool store(const UserProcessingEntry& entry, int slot);
-  void recreateImagesShowing(int slot);
-  void recreateImage(ImageSlot image);
-  void markSaved();
+  std::optional<std::string> validate(UserProcessingEntry& candidate, int changing) override;
+  void prepareSlot(std::size_t slot) override;
+  std::optional<std::string> removalRefusal() const override;
+  void moveCarried(std::size_t to, std::size_t from) override;
+  void clearCarried(std::size_t slot) override;
+  void showChanged(int slot) override;
+  void redoImage(ImageSlot image) override;
 
-  Workbench& bench_;
-  int& selection_;
-  UserPort& user_;
   BusyPort& busy_;
   ProgressPort& progress_;
-  UserProcessingEntry edit_;
-  bool modified_ = false;
-  std::array<bool, 2> recomputed_{false, false};
-  Saved saved_;
 };
 
 }  // namespace vemla

@@ -227,5 +227,29 @@ TEST(RememberedSettings, AssociationsOfAnUnregisteredUserColourAreResetAtStart) 
   EXPECT_EQ(reset.images.selections.intensity[kColourStandard], 5);
 }
 
+// A colour entry freed on load as damaged counts as missing: its associations are reset.
+TEST(RememberedSettings, AssociationOfADamagedUserColourIsResetAtStart) {
+  TempDir dir;
+  FakeUserPort user;
+  {
+    Workbench bench;
+    start(bench, dir.path(), user);
+    bench.userEntries.colours[0] = {1, "first", {}};
+    bench.userEntries.colours[1] = {1, "second", {}};
+    bench.images.selections.kindColours[0][2] = kFirstUserColour + 1;
+    ASSERT_TRUE(persist::saveSettingsAtShutdown(bench, user));
+  }
+  const std::string file = dir.file("VemlaUinf.dat");
+  std::vector<std::uint8_t> bytes = testing::readBytes(file);
+  bytes[30084 + 808] = 7;  // entry 1's in-use flag
+  testing::writeBytes(file, bytes);
+  Workbench reset;
+  start(reset, dir.path(), user);
+  EXPECT_EQ(user.onlyMessage(), "ﾕｰｻﾞ情報のﾌｧｲﾙに矛盾があるため\nｶﾗｰの関連付けを初期化しました");
+  EXPECT_EQ(reset.userEntries.colours[0].name, "first");
+  EXPECT_EQ(reset.userEntries.colours[1], UserColourEntry{});
+  EXPECT_EQ(reset.images.selections.kindColours, ImageControlSelections{}.kindColours);
+}
+
 }  // namespace
 }  // namespace vemla
