@@ -75,11 +75,8 @@ std::optional<ImageValues> readImageValues(const std::string& in, const ReadFlag
     io.err << message << '\n';
     return std::nullopt;
   };
-  if (!isBitmapName(in)) return refuse(text::format(msg::kWithName, msg::kUnsupported, in.c_str()));
+  if (!checkEightBitBitmap(in, io)) return std::nullopt;
   const int bits = probeBitmap(in);
-  if (bits == 24 || bits == 32) {
-    return refuse("IMAGE must be an 8-bit .bmp, not " + std::to_string(bits) + "-bit");
-  }
   if (bits == kReadError) return refuse(text::format(msg::kWithName, msg::kReadFailed, in.c_str()));
   if (bits != 8) return refuse(text::format(msg::kWithName, msg::kUnsupported, in.c_str()));
   // The size from the headers decides the buffer; the reader checks it again.

@@ -77,7 +77,7 @@ int partial(const Arguments& args, Context& io) {
   const PartialRequest request = requestOf(args, readFlags.options);
   const auto diffOut = args.value("--diff");
   const auto shownOut = args.value("--shown");
-  if (!checkToolInput(reference, io) || !checkToolInput(comparison, io)) return 1;
+  if (!checkEightBitBitmap(reference, io) || !checkEightBitBitmap(comparison, io)) return 1;
   if ((diffOut && !checkOutputName(*diffOut, io)) || (shownOut && !checkOutputName(*shownOut, io)))
     return 1;
 

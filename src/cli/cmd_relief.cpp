@@ -55,7 +55,7 @@ int relief(const Arguments& args, Context& io) {
   const std::string& out = args.positional[1];
   const ReadFlags readFlags = parseReadFlags(args);
   const ReliefSettings settings = reliefSettingsOf(args, readFlags.options);
-  if (!checkToolInput(in, io) || !checkOutputName(out, io)) return 1;
+  if (!checkEightBitBitmap(in, io) || !checkOutputName(out, io)) return 1;
 
   CliUserPort user(io.err, std::nullopt, readFlags.ratios);
   Workbench bench;

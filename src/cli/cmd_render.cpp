@@ -140,16 +140,7 @@ int render(const Arguments& args, Context& io) {
   std::uint8_t fill = 0;
   if (const auto value = args.value("--fill"))
     fill = static_cast<std::uint8_t>(parseInt(*value, 0, 255, "--fill"));
-  // A file of another type is a refused open, as in the workbench, not a usage error.
-  if (!isBitmapName(in)) {
-    io.err << text::format(msg::kWithName, msg::kUnsupported, in.c_str()) << '\n';
-    return 1;
-  }
-  const int bits = probeBitmap(in);
-  if (bits == 24 || bits == 32) {
-    io.err << "IMAGE must be an 8-bit .bmp, not " << bits << "-bit\n";
-    return 1;
-  }
+  if (!checkEightBitBitmap(in, io)) return 1;
   if (!checkOutputName(out, io)) return 1;
   std::optional<UserColourTable> table;
   if (const auto file = args.value("--colour-table")) {

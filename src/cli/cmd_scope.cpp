@@ -37,15 +37,7 @@ int scope(const Arguments& args, Context& io) {
       throw UsageError("--zoom-interp must be off, linear or cubic");
     }
   }
-  if (!isBitmapName(in)) {
-    io.err << text::format(msg::kWithName, msg::kUnsupported, in.c_str()) << '\n';
-    return 1;
-  }
-  const int bits = probeBitmap(in);
-  if (bits == 24 || bits == 32) {
-    io.err << "IMAGE must be an 8-bit .bmp, not " << bits << "-bit\n";
-    return 1;
-  }
+  if (!checkEightBitBitmap(in, io)) return 1;
   if (!checkOutputName(out, io)) return 1;
 
   CliUserPort user(io.err, std::nullopt, readFlags.ratios);

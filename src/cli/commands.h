@@ -134,6 +134,10 @@ bool prepareWorkbench(Workbench& bench, const ReadFlags& flags, UserPort& user);
 // everything not given keeps the factory setting.
 void applyViewFlags(const Arguments& args, Workbench& bench);
 
+// An input whose pixel values are image values must be an 8-bit .bmp; a file of another type
+// is a refused open (exit 1, as in the workbench), not a usage error. False after the message.
+bool checkEightBitBitmap(const std::string& name, Context& io);
+
 // Output pictures are .bmp or .raw; anything else is refused with the workbench's message.
 bool checkOutputName(const std::string& name, Context& io);
 

@@ -71,6 +71,20 @@ bool prepareWorkbench(Workbench& bench, const ReadFlags& flags, UserPort& user) 
   return true;
 }
 
+bool checkEightBitBitmap(const std::string& name, Context& io) {
+  // A file of another type is a refused open, as in the workbench, not a usage error.
+  if (!isBitmapName(name)) {
+    io.err << text::format(msg::kWithName, msg::kUnsupported, name.c_str()) << '\n';
+    return false;
+  }
+  const int bits = probeBitmap(name);
+  if (bits == 24 || bits == 32) {
+    io.err << name << " must be an 8-bit .bmp, not " << bits << "-bit\n";
+    return false;
+  }
+  return true;
+}
+
 bool checkOutputName(const std::string& name, Context& io) {
   if (isBitmapName(stripQuotes(name)) || isRawName(stripQuotes(name))) return true;
   io.err << text::format(msg::kWithName, msg::kUnsupported, name.c_str()) << '\n';

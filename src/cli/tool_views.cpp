@@ -20,19 +20,6 @@ std::uint8_t fillValue(const Arguments& args) {
 
 }  // namespace
 
-bool checkToolInput(const std::string& name, Context& io) {
-  // A file of another type is a refused open, as in the workbench, not a usage error.
-  if (!isBitmapName(name)) {
-    io.err << text::format(msg::kWithName, msg::kUnsupported, name.c_str()) << '\n';
-    return false;
-  }
-  const int bits = probeBitmap(name);
-  if (bits == 24 || bits == 32) {
-    io.err << name << " must be an 8-bit .bmp, not " << bits << "-bit\n";
-    return false;
-  }
-  return true;
-}
 
 ViewPoint renderToolView(Workbench& bench, int picture, const Arguments& args) {
   const int width = bench.pictures.width, height = bench.pictures.height;
@@ -86,7 +73,7 @@ bool openToolImages(const std::vector<std::string>& files, const Arguments& args
     if (!(pixelSizeX > 0) || !(pixelSizeY > 0)) throw UsageError("--pixel-size must be above 0");
   }
   for (const std::string& file : files) {
-    if (!checkToolInput(file, io)) return false;
+    if (!checkEightBitBitmap(file, io)) return false;
   }
   CliUserPort user(io.err, std::nullopt, readFlags.ratios);
   if (!prepareWorkbench(bench, readFlags, user)) return false;
