@@ -298,7 +298,7 @@ std::string readLaunchOutput(const std::string& path, bool raw, int width, int h
   std::array<std::uint8_t, 54> headers{};
   const std::size_t got = in.isOpen() ? in.read(headers.data(), headers.size()) : 0;
   if (!in.isOpen()) return bitmapMessage(launcher_msg::kOutputReadFailed, path);
-  MemorySource probeSource(std::span(headers).first(got));
+  MemorySource probeSource{std::span(headers).first(got)};
   const int bits = probeBitmap(probeSource);
   if (bits == kReadError) return bitmapMessage(launcher_msg::kOutputReadFailed, path);
   if (bits == kUnsupported) return bitmapMessage(launcher_msg::kOutputUnsupported, path);
