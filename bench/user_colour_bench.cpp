@@ -62,7 +62,10 @@ void BM_UserColourEdit(benchmark::State& state) {
     editing.change();
     benchmark::ClobberMemory();
   }
-  state.SetLabel("x" + std::to_string(state.range(0)) + ", both panes");
+  std::string label = "x";
+  label += std::to_string(state.range(0));
+  label += ", both panes";
+  state.SetLabel(label);
 }
 BENCHMARK(BM_UserColourEdit)->Arg(1)->Arg(64)->Unit(benchmark::kMicrosecond);
 
