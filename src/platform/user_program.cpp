@@ -9,7 +9,9 @@
 
 #include <array>
 #include <cerrno>
+#include <algorithm>
 #include <chrono>
+#include <vector>
 
 extern char** environ;
 
@@ -17,7 +19,10 @@ namespace vemla::platform {
 namespace {
 
 constexpr int kSliceMilliseconds = 100;
-constexpr std::size_t kChunkBytes = 64 * 1024;
+// Pipes of 1 MiB (the usual system limit) and reads of that size: a chatty program wakes the
+// launcher 16 times less often than with the 64 KiB default.
+constexpr int kPipeBytes = 1 << 20;
+constexpr std::size_t kChunkBytes = kPipeBytes;
 
 struct Pipe {
   int read = -1, write = -1;
@@ -32,20 +37,34 @@ bool makePipe(Pipe& pipe) {
   if (::pipe2(ends, O_CLOEXEC) != 0) return false;
   pipe.read = ends[0];
   pipe.write = ends[1];
+  ::fcntl(pipe.write, F_SETPIPE_SZ, kPipeBytes);  // a smaller pipe still works, only slower
   return ::fcntl(pipe.read, F_SETFL, O_NONBLOCK) == 0;
 }
 
-constexpr int kChunksPerSlice = 256;  // 16 MiB, so a flood still lets the wait be checked
+constexpr int kChunksPerSlice = 16;  // 16 MiB, so a flood still lets the wait be checked
 
 // Reads what `fd` holds now (at most kChunksPerSlice chunks) into `kept` up to `limit`,
-// dropping the rest. False at end of file or on an error (the descriptor is done).
-bool drain(int fd, std::string& kept, std::size_t limit) {
-  std::array<char, kChunkBytes> chunk;
+// dropping the rest. While there is room the bytes are read straight into `kept`, whose
+// capacity never grows beyond `limit`; the rest goes through `spill` and is dropped. False at
+// end of file or on an error (the descriptor is done).
+bool drain(int fd, std::string& kept, std::size_t limit, std::vector<char>& spill) {
   for (int chunks = 0; chunks < kChunksPerSlice;) {
-    const ssize_t got = ::read(fd, chunk.data(), chunk.size());
+    const std::size_t room = limit - std::min(limit, kept.size());
+    ssize_t got = 0;
+    if (room > 0) {
+      const std::size_t want = std::min(room, kChunkBytes);
+      const std::size_t size = kept.size();
+      if (kept.capacity() < size + want) {
+        kept.reserve(std::min(limit, std::max(size + want, 2 * kept.capacity())));
+      }
+      kept.resize(size + want);
+      got = ::read(fd, kept.data() + size, want);
+      kept.resize(size + static_cast<std::size_t>(std::max<ssize_t>(got, 0)));
+    } else {
+      spill.resize(kChunkBytes);
+      got = ::read(fd, spill.data(), spill.size());
+    }
     if (got > 0) {
-      const std::size_t room = limit - std::min(limit, kept.size());
-      kept.append(chunk.data(), std::min(room, static_cast<std::size_t>(got)));
       ++chunks;
       continue;
     }
@@ -90,6 +109,7 @@ ProgramRun PosixProgramRunner::run(const std::vector<std::string>& arguments, bo
 
   std::array<pollfd, 2> watched{{{out.read, POLLIN, 0}, {err.read, POLLIN, 0}}};
   std::array<std::string*, 2> kept{&result.output.out, &result.output.err};
+  std::vector<char> spill;
   int status = 0;
   for (;;) {
     const pid_t ended = ::waitpid(child, &status, WNOHANG);
@@ -110,7 +130,7 @@ ProgramRun PosixProgramRunner::run(const std::vector<std::string>& arguments, bo
     if (::poll(watched.data(), watched.size(), kSliceMilliseconds) < 0 && errno != EINTR) break;
     for (std::size_t i = 0; i < watched.size(); ++i) {
       if (watched[i].fd >= 0 && watched[i].revents != 0 &&
-          !drain(watched[i].fd, *kept[i], captureLimit)) {
+          !drain(watched[i].fd, *kept[i], captureLimit, spill)) {
         watched[i].fd = -1;  // poll skips negative descriptors
       }
     }
@@ -120,7 +140,7 @@ ProgramRun PosixProgramRunner::run(const std::vector<std::string>& arguments, bo
       std::chrono::duration_cast<std::chrono::milliseconds>(end - start).count();
   // What the program wrote before its exit; a child that keeps the pipes is not waited for.
   for (std::size_t i = 0; i < watched.size(); ++i) {
-    if (watched[i].fd >= 0) drain(watched[i].fd, *kept[i], captureLimit);
+    if (watched[i].fd >= 0) drain(watched[i].fd, *kept[i], captureLimit, spill);
   }
   return result;
 }
