@@ -28,7 +28,9 @@ constexpr std::size_t kPixels = std::size_t{kSide} * kSide;
 
 std::string benchFolder() {
   const char* chosen = std::getenv("VEMLA_BENCH_DIR");
-  return chosen != nullptr ? chosen : std::filesystem::is_directory("/dev/shm") ? "/dev/shm" : "/tmp";
+  return chosen != nullptr                           ? chosen
+         : std::filesystem::is_directory("/dev/shm") ? "/dev/shm"
+                                                     : "/tmp";
 }
 
 // A workbench holding the textured pair, with its images, made once.
@@ -73,8 +75,8 @@ BENCHMARK(BM_LaunchTrue)->Unit(benchmark::kMillisecond);
 // Arg: 1 captured by the launcher, 0 written to /dev/null by the shell (the floor).
 void BM_FloodOneGiB(benchmark::State& state) {
   const std::string flood = "head -c 1073741824 /dev/zero";
-  const std::vector<std::string> arguments{
-      "/bin/sh", "-c", state.range(0) == 1 ? flood : flood + " > /dev/null"};
+  const std::vector<std::string> arguments{"/bin/sh", "-c",
+                                           state.range(0) == 1 ? flood : flood + " > /dev/null"};
   vemla::NoProgressPort progress;
   vemla::platform::PosixProgramRunner runner;
   std::size_t kept = 0;
@@ -111,7 +113,8 @@ BENCHMARK(BM_FourWriteBitmaps)->Unit(benchmark::kMillisecond);
 // Arg: 1 the launcher's read-back, 0 the bitmap reader alone.
 void BM_ReadBack(benchmark::State& state) {
   vemla::Workbench& b = bench();
-  const std::string path = benchFolder() + "/vemla-bench-out-" + std::to_string(::getpid()) + ".bmp";
+  const std::string path =
+      benchFolder() + "/vemla-bench-out-" + std::to_string(::getpid()) + ".bmp";
   vemla::writeBitmap(path, kSide, kSide, 1, b.store.plane(vemla::kPicture1), nullptr);
   std::vector<std::uint8_t> pixels(kPixels);
   for (auto _ : state) {

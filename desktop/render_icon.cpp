@@ -6,7 +6,6 @@
 #include <QImage>
 #include <QPainter>
 #include <QSvgRenderer>
-
 #include <cstdio>
 
 int main(int argc, char** argv) {

@@ -32,7 +32,8 @@ LauncherSettings launchSettings(const Arguments& args) {
       const std::size_t colon = given.find(':');
       if (colon == std::string::npos) throw UsageError("--file needs N:PATH");
       const int n = parseInt(given.substr(0, colon), 1, 4, "--file N");
-      settings.files[static_cast<std::size_t>(n - 1)] = launchText(given.substr(colon + 1), "--file");
+      settings.files[static_cast<std::size_t>(n - 1)] =
+          launchText(given.substr(colon + 1), "--file");
     }
   }
   const std::string format = args.value("--format").value_or("bmp");
@@ -49,8 +50,8 @@ class PrivateFolder {
  public:
   PrivateFolder() {
     const char* base = std::getenv("TMPDIR");
-    std::string pattern = std::string(base != nullptr && *base == '/' ? base : "/tmp") +
-                          "/vemla-launch-XXXXXX";
+    std::string pattern =
+        std::string(base != nullptr && *base == '/' ? base : "/tmp") + "/vemla-launch-XXXXXX";
     if (::mkdtemp(pattern.data()) != nullptr) path_ = pattern;
   }
   ~PrivateFolder() {

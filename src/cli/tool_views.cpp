@@ -20,7 +20,6 @@ std::uint8_t fillValue(const Arguments& args) {
 
 }  // namespace
 
-
 ViewPoint renderToolView(Workbench& bench, int picture, const Arguments& args) {
   const int width = bench.pictures.width, height = bench.pictures.height;
   std::memcpy(bench.store.plane(kImage1), bench.store.plane(picture),
@@ -37,7 +36,6 @@ std::string toolMagnificationText(const Workbench& bench) {
       magnificationText(viewSettingsOf(bench), bench.pictures.width, bench.pictures.height);
   return text.rfind('x', 0) == 0 ? text.substr(1) : text;
 }
-
 
 std::vector<int> parseIntList(const std::string& text, int low, int high, std::size_t minCount,
                               std::size_t maxCount, const std::string& what) {

@@ -34,13 +34,24 @@ struct Placeholder {
   Fixed meaning;
 };
 constexpr std::array<Placeholder, 13> kPlaceholders{{
-    {"<P1>", Fixed::P1},  {"<P2>", Fixed::P2},  {"<I1>", Fixed::I1}, {"<I2>", Fixed::I2},
-    {"<OUT>", Fixed::Out}, {"<F1>", Fixed::F1}, {"<F2>", Fixed::F2}, {"<F3>", Fixed::F3},
-    {"<F4>", Fixed::F4},  {"<SX>", Fixed::SX},  {"<SY>", Fixed::SY}, {"<CX>", Fixed::CX},
+    {"<P1>", Fixed::P1},
+    {"<P2>", Fixed::P2},
+    {"<I1>", Fixed::I1},
+    {"<I2>", Fixed::I2},
+    {"<OUT>", Fixed::Out},
+    {"<F1>", Fixed::F1},
+    {"<F2>", Fixed::F2},
+    {"<F3>", Fixed::F3},
+    {"<F4>", Fixed::F4},
+    {"<SX>", Fixed::SX},
+    {"<SY>", Fixed::SY},
+    {"<CX>", Fixed::CX},
     {"<CY>", Fixed::CY},
 }};
 
-char upper(char c) { return c >= 'a' && c <= 'z' ? static_cast<char>(c - 'a' + 'A') : c; }
+char upper(char c) {
+  return c >= 'a' && c <= 'z' ? static_cast<char>(c - 'a' + 'A') : c;
+}
 
 bool startsWithNoCase(std::string_view text, std::string_view prefix) {
   if (text.size() < prefix.size()) return false;
@@ -50,7 +61,9 @@ bool startsWithNoCase(std::string_view text, std::string_view prefix) {
   return true;
 }
 
-bool isBlank(char c) { return c == ' ' || c == '\t'; }
+bool isBlank(char c) {
+  return c == ' ' || c == '\t';
+}
 
 // Builds the elements: text is appended to the current element, a separator closes it.
 class ElementBuilder {
@@ -105,8 +118,7 @@ std::array<std::uint8_t, kLaunchFileBytes> encodeLaunchFile(const LauncherSettin
   return bytes;
 }
 
-LaunchFileStatus decodeLaunchFile(std::span<const std::uint8_t> bytes,
-                                  LauncherSettings& settings) {
+LaunchFileStatus decodeLaunchFile(std::span<const std::uint8_t> bytes, LauncherSettings& settings) {
   if (bytes.size() < kLaunchFileBytes) return LaunchFileStatus::Short;
   if (!std::equal(kMagic.begin(), kMagic.begin() + kMagicCompared, bytes.begin())) {
     return LaunchFileStatus::NotLaunchFile;
@@ -175,14 +187,23 @@ LaunchBuild buildLaunchPlan(const LauncherSettings& settings, const LaunchInputs
       continue;
     }
     const std::string_view rest = text.substr(i);
-    const auto fixed = std::find_if(kPlaceholders.begin(), kPlaceholders.end(),
-                                    [&](const Placeholder& p) { return startsWithNoCase(rest, p.text); });
+    const auto fixed =
+        std::find_if(kPlaceholders.begin(), kPlaceholders.end(),
+                     [&](const Placeholder& p) { return startsWithNoCase(rest, p.text); });
     if (fixed != kPlaceholders.end()) {
       switch (fixed->meaning) {
-        case Fixed::P1: newFile(LaunchSource::Picture1, 0); break;
-        case Fixed::P2: newFile(LaunchSource::Picture2, 0); break;
-        case Fixed::I1: newFile(LaunchSource::Image1, 0); break;
-        case Fixed::I2: newFile(LaunchSource::Image2, 0); break;
+        case Fixed::P1:
+          newFile(LaunchSource::Picture1, 0);
+          break;
+        case Fixed::P2:
+          newFile(LaunchSource::Picture2, 0);
+          break;
+        case Fixed::I1:
+          newFile(LaunchSource::Image1, 0);
+          break;
+        case Fixed::I2:
+          newFile(LaunchSource::Image2, 0);
+          break;
         case Fixed::Out:
           if (plan.outputFile >= 0) {
             build.message = launcher_msg::kTwoOutputs;
@@ -195,9 +216,8 @@ LaunchBuild buildLaunchPlan(const LauncherSettings& settings, const LaunchInputs
         case Fixed::F2:
         case Fixed::F3:
         case Fixed::F4: {
-          const std::string& file =
-              settings.files[static_cast<std::size_t>(fixed->meaning) -
-                             static_cast<std::size_t>(Fixed::F1)];
+          const std::string& file = settings.files[static_cast<std::size_t>(fixed->meaning) -
+                                                   static_cast<std::size_t>(Fixed::F1)];
           if (file.empty()) {
             build.message =
                 text::format(launcher_msg::kBadFileArgument, std::string(fixed->text).c_str());
@@ -206,10 +226,18 @@ LaunchBuild buildLaunchPlan(const LauncherSettings& settings, const LaunchInputs
           element.text(file);
           break;
         }
-        case Fixed::SX: element.text(std::to_string(inputs.width)); break;
-        case Fixed::SY: element.text(std::to_string(inputs.height)); break;
-        case Fixed::CX: element.text(std::to_string(inputs.cursorX)); break;
-        case Fixed::CY: element.text(std::to_string(inputs.cursorY)); break;
+        case Fixed::SX:
+          element.text(std::to_string(inputs.width));
+          break;
+        case Fixed::SY:
+          element.text(std::to_string(inputs.height));
+          break;
+        case Fixed::CX:
+          element.text(std::to_string(inputs.cursorX));
+          break;
+        case Fixed::CY:
+          element.text(std::to_string(inputs.cursorY));
+          break;
       }
       i += fixed->text.size();
       continue;
@@ -280,7 +308,8 @@ std::string bitmapMessage(const char* tail, const std::string& name) {
 
 std::string readLaunchOutput(const std::string& path, bool raw, int width, int height,
                              const RgbRatio& ratios, std::span<std::uint8_t> destination) {
-  const std::uint64_t pixels = static_cast<std::uint64_t>(width) * static_cast<std::uint64_t>(height);
+  const std::uint64_t pixels =
+      static_cast<std::uint64_t>(width) * static_cast<std::uint64_t>(height);
   if (width < 1 || height < 1 || destination.size() < pixels) {
     return withName(raw ? launcher_msg::kOutputRawFailed : launcher_msg::kOutputReadFailed, path);
   }
@@ -306,8 +335,9 @@ std::string readLaunchOutput(const std::string& path, bool raw, int width, int h
   const std::int64_t fileWidth = little_endian::getI32(headers.data() + 18);
   const std::int64_t fileHeight = little_endian::getI32(headers.data() + 22);
   if (fileWidth != width || (fileHeight != height && fileHeight != -std::int64_t{height})) {
-    return text::format((std::string(launcher_msg::kOutputBitmap) + launcher_msg::kOutputSize).c_str(),
-                        width, height);
+    return text::format(
+        (std::string(launcher_msg::kOutputBitmap) + launcher_msg::kOutputSize).c_str(), width,
+        height);
   }
   FileSource source(path, true);
   BitmapRead read;
@@ -325,8 +355,8 @@ std::string readLaunchOutput(const std::string& path, bool raw, int width, int h
   return {};
 }
 
-std::vector<std::string> resultLines(const ProgramOutput& output, bool outputMissing,
-                                     bool timing, bool showOutput) {
+std::vector<std::string> resultLines(const ProgramOutput& output, bool outputMissing, bool timing,
+                                     bool showOutput) {
   std::vector<std::string> lines;
   if (outputMissing) lines.emplace_back(launcher_msg::kNoOutput);
   if (timing) lines.push_back("（処理時間） " + std::to_string(output.milliseconds) + "(msec)");

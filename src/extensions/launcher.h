@@ -54,9 +54,9 @@ struct LaunchPlan {
 };
 
 struct LaunchInputs {
-  int width = 0, height = 0;    // <SX>, <SY>
-  int cursorX = 0, cursorY = 0;  // <CX>, <CY>
-  int gallerySlots = 0;          // <Gn> needs 1 <= n <= gallerySlots
+  int width = 0, height = 0;                        // <SX>, <SY>
+  int cursorX = 0, cursorY = 0;                     // <CX>, <CY>
+  int gallerySlots = 0;                             // <Gn> needs 1 <= n <= gallerySlots
   std::function<bool(int slot)> slotIsGreyPicture;  // a 256-colour picture in slot n
 };
 
@@ -91,12 +91,12 @@ std::string readLaunchOutput(const std::string& path, bool raw, int width, int h
 
 // ---- Result list.
 struct ProgramOutput {
-  std::string out, err;          // captured standard output and error (already cut)
+  std::string out, err;  // captured standard output and error (already cut)
   std::int64_t milliseconds = 0;
 };
 // The lines of the result list: the missing-output warning, the time, then standard output and,
 // after a rule, standard error, split at LF with a CR before it dropped.
-std::vector<std::string> resultLines(const ProgramOutput& output, bool outputMissing,
-                                     bool timing, bool showOutput);
+std::vector<std::string> resultLines(const ProgramOutput& output, bool outputMissing, bool timing,
+                                     bool showOutput);
 
 }  // namespace vemla

@@ -7,8 +7,7 @@ inline constexpr const char* kBadFileArgument = "引数の %s が示すﾌｧｲ
 inline constexpr const char* kBadGalleryNumber = "ｷﾞｬﾗﾘｰ番号の指定に誤りがあります";
 inline constexpr const char* kGalleryNotGrey = "ｷﾞｬﾗﾘｰが256色の画像情報ではありません";
 inline constexpr const char* kTwoOutputs = "引数に <OUT> が複数指定されています";
-inline constexpr const char* kOutputNeeded =
-    "ﾌﾟﾛｸﾞﾗﾑからの出力がある場合は <OUT> の指定が必要です";
+inline constexpr const char* kOutputNeeded = "ﾌﾟﾛｸﾞﾗﾑからの出力がある場合は <OUT> の指定が必要です";
 inline constexpr const char* kGalleryReadFailed = "ｷﾞｬﾗﾘｰ#%d ﾌｧｲﾙの読み込みに失敗しました\n%s";
 inline constexpr const char* kTemporaryFailed = "ﾃﾝﾎﾟﾗﾘﾌｧｲﾙの作成に失敗しました\n%s";
 inline constexpr const char* kNoOutput = "（警告）ﾌﾟﾛｸﾞﾗﾑからの出力がありません";

@@ -10,8 +10,8 @@ namespace vemla::platform {
 
 class PosixProgramRunner final : public ProgramRunnerPort {
  public:
-  ProgramRun run(const std::vector<std::string>& arguments, bool console,
-                 std::size_t captureLimit, ProgressPort& progress) override;
+  ProgramRun run(const std::vector<std::string>& arguments, bool console, std::size_t captureLimit,
+                 ProgressPort& progress) override;
 };
 
 }  // namespace vemla::platform

@@ -27,8 +27,8 @@ class LaunchCli : public ::testing::Test {
     ASSERT_EQ(writeBitmap(picture, 8, 8, 1, grey.data(), nullptr), 0);
   }
   CliRun launch(const std::string& arguments, std::vector<std::string> flags = {}) {
-    std::vector<std::string> words{"launch", picture, picture, "--program", VEMLA_LAUNCH_STUB,
-                                   "--args", arguments};
+    std::vector<std::string> words{"launch",          picture,  picture,  "--program",
+                                   VEMLA_LAUNCH_STUB, "--args", arguments};
     words.insert(words.end(), flags.begin(), flags.end());
     return run(words);
   }
@@ -92,8 +92,8 @@ TEST_F(LaunchCli, ProgramsThatCannotStartAndBadTemplatesChangeNothing) {
   const CliRun missing =
       run({"launch", picture, picture, "--program", dir.file("no such program")});
   EXPECT_EQ(missing.status, 1);
-  EXPECT_EQ(missing.err, std::string(launcher_msg::kBadProgram) + "\n" +
-                             dir.file("no such program") + "\n");
+  EXPECT_EQ(missing.err,
+            std::string(launcher_msg::kBadProgram) + "\n" + dir.file("no such program") + "\n");
   const CliRun gallery = launch("<G1>");
   EXPECT_EQ(gallery.status, 1);
   EXPECT_EQ(gallery.err, std::string(launcher_msg::kBadGalleryNumber) + "\n");

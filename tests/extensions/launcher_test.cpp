@@ -52,8 +52,8 @@ TEST(LaunchTemplate, QuotesGroupBlanksAndValuesStayInTheirElement) {
   EXPECT_EQ(confirm("-f<F1>", 0, "a b $(x);\"'"),
             (Lines{"argv[0]:/opt/my tools/prog", "argv[1]:-fa b $(x);\"'"}));
   EXPECT_EQ(confirm("<SX>x<sy> <CX>,<CY> a<b <I2><G2 >"),
-            (Lines{"argv[0]:/opt/my tools/prog", "argv[1]:640x480", "argv[2]:12,34",
-                   "argv[3]:a<b", "argv[4]:ｲﾒｰｼﾞ2のﾃﾝﾎﾟﾗﾘﾌｧｲﾙ.bmpｷﾞｬﾗﾘｰのﾃﾝﾎﾟﾗﾘﾌｧｲﾙ.bmp"}));
+            (Lines{"argv[0]:/opt/my tools/prog", "argv[1]:640x480", "argv[2]:12,34", "argv[3]:a<b",
+                   "argv[4]:ｲﾒｰｼﾞ2のﾃﾝﾎﾟﾗﾘﾌｧｲﾙ.bmpｷﾞｬﾗﾘｰのﾃﾝﾎﾟﾗﾘﾌｧｲﾙ.bmp"}));
 }
 
 TEST(LaunchTemplate, FirstErrorStopsTheBuild) {
@@ -97,9 +97,9 @@ TEST(LaunchFile, RoundTripAndForeignFiles) {
 
   // Any fourth magic byte; switches out of range read as 0.
   bytes[3] = '9';
-  bytes[3076] = 7;    // format
-  bytes[3084] = 3;    // destination
-  bytes[3103] = 0x80; // close: negative
+  bytes[3076] = 7;     // format
+  bytes[3084] = 3;     // destination
+  bytes[3103] = 0x80;  // close: negative
   ASSERT_EQ(decodeLaunchFile(bytes, read), LaunchFileStatus::Ok);
   EXPECT_EQ(read.format, 0);
   EXPECT_EQ(read.destination, 0);
@@ -169,7 +169,8 @@ TEST_F(LaunchOutput, TakesExactSizesAndConvertsOtherPalettes) {
 }
 
 TEST_F(LaunchOutput, RefusesWrongFilesWithTheirMessages) {
-  EXPECT_EQ(read({1, 2, 3, 4, 5, 6, 7}, true), "出力されたRAWﾌｧｲﾙの読み込みに失敗しました\n" + path);
+  EXPECT_EQ(read({1, 2, 3, 4, 5, 6, 7}, true),
+            "出力されたRAWﾌｧｲﾙの読み込みに失敗しました\n" + path);
   EXPECT_EQ(read({1, 2, 3, 4, 5, 6, 7, 8, 9}, true),
             "出力されたRAWﾌｧｲﾙの読み込みに失敗しました\n" + path);
   EXPECT_EQ(read(bitmap(4, 3, 8), false),

@@ -81,8 +81,7 @@ void runUserProgramDialog(QWidget* parent, Workbench& bench, UserPort& user, Bus
 LauncherDialog::LauncherDialog(Workbench& bench, UserPort& user, BusyPort& busy,
                                ProgressPort& progress, ProgramRunnerPort& runner,
                                FileDialogs dialogs,
-                               std::function<void(const QString&)> openForEditing,
-                               QWidget* parent)
+                               std::function<void(const QString&)> openForEditing, QWidget* parent)
     : QDialog(parent),
       bench_(bench),
       user_(user),
@@ -127,9 +126,9 @@ void LauncherDialog::buildControls() {
   paths->addWidget(program_, 0, 1);
   paths->addWidget(browseProgram, 0, 2);
   connect(browseProgram, &QPushButton::clicked, this, [this] {
-    const QStringList names = dialogs_.open(QString::fromUtf8("起動ﾌﾟﾛｸﾞﾗﾑの選択"),
-                                            QString::fromUtf8("実行形式ﾌｧｲﾙ (*)"), false,
-                                            program_->text());
+    const QStringList names =
+        dialogs_.open(QString::fromUtf8("起動ﾌﾟﾛｸﾞﾗﾑの選択"), QString::fromUtf8("実行形式ﾌｧｲﾙ (*)"),
+                      false, program_->text());
     if (!names.isEmpty()) program_->setText(names.front());
   });
   template_ = addEdit("arguments");
@@ -143,7 +142,8 @@ void LauncherDialog::buildControls() {
     QPushButton* edit_ = addButton("", "編集");
     edit_->setObjectName(QString("editFile%1").arg(i + 1));
     setQuickHelp(edit, QString::fromUtf8("<F%1>に置き換えられるﾌｧｲﾙ名を指定します").arg(i + 1));
-    setQuickHelp(browse, QString::fromUtf8("ﾕｰｻﾞ任意ﾌｧｲﾙ%1 をﾌｧｲﾙの選択画面から指定します").arg(i + 1));
+    setQuickHelp(browse,
+                 QString::fromUtf8("ﾕｰｻﾞ任意ﾌｧｲﾙ%1 をﾌｧｲﾙの選択画面から指定します").arg(i + 1));
     setQuickHelp(edit_, QString::fromUtf8("ﾕｰｻﾞ任意ﾌｧｲﾙ%1 を開きます").arg(i + 1));
     paths->addWidget(new QLabel(QString::fromUtf8("ﾕｰｻﾞ任意ﾌｧｲﾙ%1").arg(i + 1), this), 2 + i, 0);
     paths->addWidget(edit, 2 + i, 1);
@@ -253,7 +253,7 @@ void LauncherDialog::showSettings(const LauncherSettings& s) {
   (s.format == 1 ? raw_ : bitmap_)->setChecked(true);
   output_->setChecked(s.output == 1);
   destination_[static_cast<std::size_t>(s.destination >= 0 && s.destination <= 2 ? s.destination
-                                                                                  : 0)]
+                                                                                 : 0)]
       ->setChecked(true);
   console_->setChecked(s.console == 1);
   showOutput_->setChecked(s.showOutput == 1);
@@ -262,17 +262,18 @@ void LauncherDialog::showSettings(const LauncherSettings& s) {
   updateSwitches();
 }
 
-void LauncherDialog::updateSwitches() { showOutput_->setEnabled(!console_->isChecked()); }
+void LauncherDialog::updateSwitches() {
+  showOutput_->setEnabled(!console_->isChecked());
+}
 
 std::optional<LauncherSettings> LauncherDialog::settingsFromControls() {
   LauncherSettings s = bench_.settings.program.launcher;  // keeps the reserved bytes
-  std::array<std::pair<QLineEdit*, std::string*>, 6> texts{
-      {{program_, &s.program},
-       {template_, &s.arguments},
-       {files_[0], &s.files[0]},
-       {files_[1], &s.files[1]},
-       {files_[2], &s.files[2]},
-       {files_[3], &s.files[3]}}};
+  std::array<std::pair<QLineEdit*, std::string*>, 6> texts{{{program_, &s.program},
+                                                            {template_, &s.arguments},
+                                                            {files_[0], &s.files[0]},
+                                                            {files_[1], &s.files[1]},
+                                                            {files_[2], &s.files[2]},
+                                                            {files_[3], &s.files[3]}}};
   for (const auto& [edit, text] : texts) {
     *text = edit->text().toStdString();
     const std::optional<std::string> stored = text::utf8ToCp932(*text);
@@ -306,8 +307,7 @@ bool LauncherDialog::commit() {
 void LauncherDialog::run() {
   const std::optional<LauncherSettings> settings = settingsFromControls();
   if (!settings) return;
-  const LaunchResult result =
-      runUserProgram(bench_, user_, busy_, progress_, runner_, *settings);
+  const LaunchResult result = runUserProgram(bench_, user_, busy_, progress_, runner_, *settings);
   if (result.status == LaunchResult::Status::Refused) return;
   results_->clear();
   for (const std::string& line : result.lines) results_->addItem(fromUtf8(line));

@@ -168,7 +168,8 @@ GalleryWindow::GalleryWindow(Workbench& bench, UserPort& user, GalleryHost host,
     number->setFixedWidth(fontMetrics().horizontalAdvance("88") + 8);
     number->setContextMenuPolicy(Qt::CustomContextMenu);
     connect(number, &QPushButton::clicked, this, [this, slot] { showSlot(slot); });
-    connect(number, &QPushButton::customContextMenuRequested, this, [this, slot] { showSlot(slot); });
+    connect(number, &QPushButton::customContextMenuRequested, this,
+            [this, slot] { showSlot(slot); });
     strip->addWidget(number);
     numbers_.push_back(number);
   }
@@ -206,7 +207,9 @@ GalleryWindow::GalleryWindow(Workbench& bench, UserPort& user, GalleryHost host,
   refresh();
 }
 
-GalleryWindow::~GalleryWindow() { bench_.removeListener(this); }
+GalleryWindow::~GalleryWindow() {
+  bench_.removeListener(this);
+}
 
 QWidget* GalleryWindow::buildSlot(int position) {
   SlotControls& c = slots_[static_cast<std::size_t>(position)];
@@ -234,25 +237,28 @@ QWidget* GalleryWindow::buildSlot(int position) {
   };
   auto* sources = new QHBoxLayout;
   const std::array<const char*, 4> sourceNames{"画像1", "画像2", "ｲﾒｰｼﾞ1", "ｲﾒｰｼﾞ2"};
-  sources->addWidget(addButton("開く", QString::fromUtf8("ﾌｧｲﾙからｷﾞｬﾗﾘｰに読み込みます"),
-                               [this, position] { runMenuItem(slotAt(position), SlotMenuItem::PasteFiles, 2); }));
+  sources->addWidget(
+      addButton("開く", QString::fromUtf8("ﾌｧｲﾙからｷﾞｬﾗﾘｰに読み込みます"),
+                [this, position] { runMenuItem(slotAt(position), SlotMenuItem::PasteFiles, 2); }));
   for (int source = 0; source < 4; ++source) {
-    QPushButton* button = addButton(
-        "←", QString::fromUtf8("%1をｷﾞｬﾗﾘｰにｺﾋﾟｰします").arg(QString::fromUtf8(sourceNames[static_cast<std::size_t>(source)])),
-        [this, position, source] {
-          runMenuItem(slotAt(position), SlotMenuItem::CopyFromPictures, source);
-        });
+    QPushButton* button =
+        addButton("←",
+                  QString::fromUtf8("%1をｷﾞｬﾗﾘｰにｺﾋﾟｰします")
+                      .arg(QString::fromUtf8(sourceNames[static_cast<std::size_t>(source)])),
+                  [this, position, source] {
+                    runMenuItem(slotAt(position), SlotMenuItem::CopyFromPictures, source);
+                  });
     button->setObjectName(QString("from%1_%2").arg(source).arg(position));
     sources->addWidget(button);
   }
   grid->addLayout(sources, 1, 1);
   auto* targets = new QHBoxLayout;
   for (int picture = 0; picture < 2; ++picture) {
-    QPushButton* button = addButton(
-        "⇒", QString::fromUtf8("ｷﾞｬﾗﾘｰを画像%1にｺﾋﾟｰします").arg(picture + 1),
-        [this, position, picture] {
-          runMenuItem(slotAt(position), SlotMenuItem::CopyToPicture, picture);
-        });
+    QPushButton* button =
+        addButton("⇒", QString::fromUtf8("ｷﾞｬﾗﾘｰを画像%1にｺﾋﾟｰします").arg(picture + 1),
+                  [this, position, picture] {
+                    runMenuItem(slotAt(position), SlotMenuItem::CopyToPicture, picture);
+                  });
     button->setObjectName(QString("to%1_%2").arg(picture).arg(position));
     targets->addWidget(button);
   }
@@ -273,14 +279,14 @@ QWidget* GalleryWindow::buildSlot(int position) {
   c.target = new QComboBox(box);
   c.target->setObjectName(QString("target%1").arg(position));
   target->addWidget(c.target);
-  QPushButton* run = addButton("実行", QString::fromUtf8("指定したｷﾞｬﾗﾘｰへｺﾋﾟｰ、移動、入れ替えを行います"),
-                               [this, position] {
-                                 SlotControls& s = slots_[static_cast<std::size_t>(position)];
-                                 transferSlot(bench_, user_, slotAt(position),
-                                              s.target->currentData().toInt(),
-                                              static_cast<SlotTransfer>(s.mode->checkedId()));
-                                 afterOperation();
-                               });
+  QPushButton* run =
+      addButton("実行", QString::fromUtf8("指定したｷﾞｬﾗﾘｰへｺﾋﾟｰ、移動、入れ替えを行います"),
+                [this, position] {
+                  SlotControls& s = slots_[static_cast<std::size_t>(position)];
+                  transferSlot(bench_, user_, slotAt(position), s.target->currentData().toInt(),
+                               static_cast<SlotTransfer>(s.mode->checkedId()));
+                  afterOperation();
+                });
   run->setObjectName(QString("run%1").arg(position));
   target->addWidget(run);
   grid->addLayout(target, 4, 1);
@@ -317,7 +323,9 @@ void GalleryWindow::setPage(int first) {
   refresh();
 }
 
-void GalleryWindow::showSlot(int slot) { setPage(slot); }
+void GalleryWindow::showSlot(int slot) {
+  setPage(slot);
+}
 
 void GalleryWindow::afterOperation() {
   refresh();
@@ -342,8 +350,8 @@ void GalleryWindow::refresh() {
     } else {
       c.thumbnail->setPixmap({});
       c.thumbnail->setText(record == nullptr || record->kind == kSlotEmpty ? "Idle"
-                           : record->kind == kSlotData                    ? "Data"
-                                                                          : "Over");
+                           : record->kind == kSlotData                     ? "Data"
+                                                                           : "Over");
     }
     c.title->setText(record != nullptr ? fromUtf8(record->title) : QString());
     c.size->setText(record != nullptr ? sizeText(*record) : QString());
@@ -377,7 +385,8 @@ std::unique_ptr<QMenu> GalleryWindow::slotMenu(int slot, QWidget* parent) {
                                                      : program ? "ｱﾌﾟﾘｹｰｼｮﾝの実行"
                                                                : "ｱﾌﾟﾘｹｰｼｮﾝから開く"));
   first->setEnabled(record->kind == kSlotData || (record->kind == kSlotPicture && host_.viewSlot));
-  connect(first, &QAction::triggered, this, [this, slot] { runMenuItem(slot, SlotMenuItem::View, 0); });
+  connect(first, &QAction::triggered, this,
+          [this, slot] { runMenuItem(slot, SlotMenuItem::View, 0); });
   for (const MenuRow& row : kMenuRows) {
     if (row.separatorBefore) menu->addSeparator();
     if (row.item == SlotMenuItem::Transfer) continue;
@@ -460,7 +469,8 @@ void GalleryWindow::runMenuItem(int slot, SlotMenuItem item, int extra) {
         }
         form->addRow(QString::fromUtf8(labels[i]), channels[i]);
       }
-      auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, &dialog);
+      auto* buttons =
+          new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, &dialog);
       form->addRow(buttons);
       connect(buttons, &QDialogButtonBox::rejected, &dialog, &QDialog::reject);
       connect(buttons, &QDialogButtonBox::accepted, &dialog, [&] {
@@ -487,10 +497,11 @@ void GalleryWindow::runMenuItem(int slot, SlotMenuItem item, int extra) {
           used << fromUtf8(entry.extension);
         }
         bool chosen = false;
-        const QString replaced = QInputDialog::getItem(
-            this, QString::fromUtf8("入れ替える拡張子の選択"),
-            QString::fromUtf8("　　　これ以上関連付けができません\n関連付け済みの情報を破棄して入れ替え\nを行いますか？"),
-            used, 0, false, &chosen);
+        const QString replaced =
+            QInputDialog::getItem(this, QString::fromUtf8("入れ替える拡張子の選択"),
+                                  QString::fromUtf8("　　　これ以上関連付けができません\n関連付け済"
+                                                    "みの情報を破棄して入れ替え\nを行いますか？"),
+                                  used, 0, false, &chosen);
         if (!chosen) break;
         choice->entry = static_cast<int>(used.indexOf(replaced));
       }

@@ -3,7 +3,6 @@
 #include <QPainter>
 #include <QPixmap>
 #include <QSvgRenderer>
-
 #include <initializer_list>
 
 namespace vemla {

@@ -130,8 +130,8 @@ LaunchResult runUserProgram(Workbench& bench, UserPort& user, BusyPort& busy,
   const std::size_t capture = static_cast<std::size_t>(bench.store.planeBytes()) - 1;
   progress.setText(settings.program);
   progress.startWait();
-  const ProgramRun run = runner.run(launchArguments(build.plan, names), settings.console == 1,
-                                    capture, progress);
+  const ProgramRun run =
+      runner.run(launchArguments(build.plan, names), settings.console == 1, capture, progress);
   progress.finish();
   if (!run.started) {
     deleteOwnTemporaryFiles(folder, kLaunchKind);

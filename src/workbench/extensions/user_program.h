@@ -13,7 +13,7 @@
 namespace vemla {
 
 struct ProgramRun {
-  bool started = false;  // false: the program could not be started
+  bool started = false;    // false: the program could not be started
   bool cancelled = false;  // the operator gave up the wait; the program was killed
   ProgramOutput output;
 };

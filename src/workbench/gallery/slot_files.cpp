@@ -86,8 +86,10 @@ int pasteExchangeToSlot(Workbench& bench, UserPort& user, int slot) {
   request.dataLimit = limits.dataLimit();
   persist::ExchangeItem item;
   const int kind = persist::readExchangeItem(bench.settings.folder, request, user, item);
-  if (kind == persist::kExchangeData) return storeDataInSlot(bench, user, slot, item.payload, item.title);
-  if (kind != persist::kExchangePicture) return kind == persist::kExchangeCancelled ? kSlotAbandoned : kSlotFailed;
+  if (kind == persist::kExchangeData)
+    return storeDataInSlot(bench, user, slot, item.payload, item.title);
+  if (kind != persist::kExchangePicture)
+    return kind == persist::kExchangeCancelled ? kSlotAbandoned : kSlotFailed;
   SlotPicture picture;
   picture.pixels = item.payload;
   picture.width = item.width;
@@ -144,15 +146,14 @@ std::optional<AssociationChoice> associationChoice(const Workbench& bench, UserP
 bool storeAssociation(Workbench& bench, UserPort& user, int entry, const std::string& extension,
                       const std::string& application) {
   persist::AssociationTable& table = bench.settings.associations;
-  if (entry < 0 || entry >= static_cast<int>(table.size()) || titleExtension("." + extension) != extension ||
-      application.empty()) {
+  if (entry < 0 || entry >= static_cast<int>(table.size()) ||
+      titleExtension("." + extension) != extension || application.empty()) {
     return false;
   }
   const persist::AssociationTable before = table;
   table[static_cast<std::size_t>(entry)] = {extension, application};
-  if (!bench.secondCopy &&
-      !persist::saveAssociations(bench.settings.folder, table, user,
-                                 bench.settings.keepBad.associations)) {
+  if (!bench.secondCopy && !persist::saveAssociations(bench.settings.folder, table, user,
+                                                      bench.settings.keepBad.associations)) {
     table = before;
     return false;
   }
@@ -171,9 +172,8 @@ bool removeAssociation(Workbench& bench, UserPort& user, int slot) {
   }
   const persist::AssociationTable before = table;
   table[static_cast<std::size_t>(own - table.data())] = {};
-  if (!bench.secondCopy &&
-      !persist::saveAssociations(bench.settings.folder, table, user,
-                                 bench.settings.keepBad.associations)) {
+  if (!bench.secondCopy && !persist::saveAssociations(bench.settings.folder, table, user,
+                                                      bench.settings.keepBad.associations)) {
     table = before;
     return false;
   }
@@ -187,7 +187,8 @@ std::optional<std::string> dataFileName(const std::string& title) {
   if (name.empty() || name == "." || name == "..") return std::nullopt;
   for (const char c : name) {
     const auto u = static_cast<unsigned char>(c);
-    if (u < 0x20 || u == 0x7f || std::string_view("/\\:*?\"<>|").find(c) != std::string_view::npos) {
+    if (u < 0x20 || u == 0x7f ||
+        std::string_view("/\\:*?\"<>|").find(c) != std::string_view::npos) {
       return std::nullopt;
     }
   }
@@ -226,7 +227,8 @@ std::optional<DataOpening> openSlotData(Workbench& bench, UserPort& user, int sl
   deleteFile(opening.path);
   if (!writeFileAtomically(opening.path, content.span()) ||
       (opening.program && ::chmod(opening.path.c_str(), 0755) != 0)) {
-    user.tell(Icon::Warning, text::format(msg::kWithName, msg::kFileWriteFailed, opening.path.c_str()));
+    user.tell(Icon::Warning,
+              text::format(msg::kWithName, msg::kFileWriteFailed, opening.path.c_str()));
     return std::nullopt;
   }
   if (const persist::ExtensionAssociation* own =

@@ -29,8 +29,8 @@ int storeFilesInSlots(Workbench& bench, UserPort& user, int slot,
 // ---- Own extension associations ("関連付け", "関連付け解除"); VemlaAinf.dat is written after each
 // change.
 struct AssociationChoice {
-  std::string extension;  // the data title's
-  int entry = -1;         // the entry with that extension, else the first free one; -1: all used
+  std::string extension;    // the data title's
+  int entry = -1;           // the entry with that extension, else the first free one; -1: all used
   std::string application;  // the entry's application when it has the extension already
 };
 // The extension must be 1 .. 8 letters or digits, else "拡張子またはﾌｧｲﾙ名に矛盾があるため関連付け

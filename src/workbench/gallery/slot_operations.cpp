@@ -41,7 +41,9 @@ std::string slotPath(const Workbench& bench, int slot) {
 }
 
 // A slot whose file holds content: a picture, data or a picture beyond the limits.
-bool holdsContent(const persist::GallerySlot& record) { return record.kind != kSlotEmpty; }
+bool holdsContent(const persist::GallerySlot& record) {
+  return record.kind != kSlotEmpty;
+}
 
 // Record, thumbnail and association of `target` become those of `source` (copy) or the two
 // are exchanged (swap).
@@ -162,8 +164,8 @@ int slotDataToPicture(Workbench& bench, UserPort& user, int slot) {
   if (record == nullptr) return kSlotNotUsable;
   if (record->kind != kSlotData) return kSlotAbandoned;
   const std::string path = slotPath(bench, slot);
-  const std::optional<RawSize> size = user.askRawSize(record->title, record->width,
-                                                      bench.pictures.rawSize);
+  const std::optional<RawSize> size =
+      user.askRawSize(record->title, record->width, bench.pictures.rawSize);
   if (!size) return kSlotAbandoned;
   const SlotLimits limits = slotLimits(bench.options);
   if (size->width < 1 || size->height < 1 || !limits.pictureFits(size->width, size->height) ||
@@ -172,7 +174,8 @@ int slotDataToPicture(Workbench& bench, UserPort& user, int slot) {
     return kSlotAbandoned;
   }
   bench.pictures.rawSize = *size;
-  WorkMemory pixels(static_cast<std::uint64_t>(size->width) * static_cast<std::uint64_t>(size->height));
+  WorkMemory pixels(static_cast<std::uint64_t>(size->width) *
+                    static_cast<std::uint64_t>(size->height));
   if (!pixels.ok()) return failed(user, msg::kGalleryNoMemory);
   if (readRawPicture(path, size->offset, pixels.span()) != 1) {
     user.tell(Icon::Warning, msg::kDataReadFailed);

@@ -48,8 +48,22 @@ int saveSlotAs(Workbench& bench, UserPort& user, int slot, const std::string& pa
 
 // ---- The slot pop-up menu's enabling rules.
 enum class SlotMenuItem {
-  View, SaveAs, Clear, GreyScale, ToPicture, ToData, RgbCombine, Rename, Associate, Dissociate,
-  ApplyUpdate, Transfer, CopyToPicture, CopyFromPictures, PasteFiles, CutCopyInternal,
+  View,
+  SaveAs,
+  Clear,
+  GreyScale,
+  ToPicture,
+  ToData,
+  RgbCombine,
+  Rename,
+  Associate,
+  Dissociate,
+  ApplyUpdate,
+  Transfer,
+  CopyToPicture,
+  CopyFromPictures,
+  PasteFiles,
+  CutCopyInternal,
   PasteInternal,
 };
 bool slotMenuItemEnabled(const Workbench& bench, int slot, SlotMenuItem item);

@@ -22,7 +22,8 @@ using testing::writeBytes;
 class SlotFiles : public testing::GalleryFixture {
  protected:
   void TearDown() override {
-    if (!bench.gallery.privateFolder.empty()) std::filesystem::remove_all(bench.gallery.privateFolder);
+    if (!bench.gallery.privateFolder.empty())
+      std::filesystem::remove_all(bench.gallery.privateFolder);
   }
 };
 

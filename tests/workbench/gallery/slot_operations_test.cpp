@@ -5,8 +5,8 @@
 #include <gtest/gtest.h>
 
 #include "gallery/gallery.h"
-#include "gallery/messages.h"
 #include "gallery/gallery_fixture.h"
+#include "gallery/messages.h"
 #include "picture/file_helpers.h"
 #include "picture/messages.h"
 #include "support/test_files.h"
