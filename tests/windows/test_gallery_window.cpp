@@ -2,13 +2,17 @@
 // command 40114 that shows and hides them.
 #include <QAction>
 #include <QComboBox>
+#include <QDropEvent>
+#include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
+#include <QMimeData>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QWheelEvent>
 #include <QtTest>
 
+#include "picture/bitmap.h"
 #include "support/recording_port.h"
 #include "support/test_files.h"
 #include "windows/gallery/gallery_window.h"
@@ -50,6 +54,16 @@ QStringList enabledItems(QMenu& menu) {
     if (action->isEnabled() && !action->isSeparator()) items << action->text();
   }
   return items;
+}
+
+// A drag entering `widget` at `at`, then the drop; both must be taken.
+void sendDrop(QWidget* widget, QPoint at, QMimeData& data) {
+  QDragEnterEvent enter(at, Qt::CopyAction, &data, Qt::LeftButton, {});
+  QApplication::sendEvent(widget, &enter);
+  QVERIFY(enter.isAccepted());
+  QDropEvent drop(at, Qt::CopyAction, &data, Qt::LeftButton, {});
+  QApplication::sendEvent(widget, &drop);
+  QVERIFY(drop.isAccepted());
 }
 
 }  // namespace
@@ -109,6 +123,27 @@ class GalleryWindowTest : public QObject {
     QCOMPARE(data->actions().front()->text(), QString::fromUtf8("ｱﾌﾟﾘｹｰｼｮﾝから開く"));
     QVERIFY(enabledItems(*data).contains(QString::fromUtf8("関連付け")));
     QVERIFY(!enabledItems(*data).contains(QString::fromUtf8("ｸﾞﾚｰｽｹｰﾙ化")));
+  }
+
+  // Two files dropped on list cell #6 land in #6 and #7; on a thumbnail, in its slot.
+  void droppedFilesFillSlotsFromTheDropPoint() {
+    Bench b;
+    GalleryWindow gallery(b.bench, b.user, {});
+    QList<QUrl> urls;
+    const std::vector<std::uint8_t> grey(64, 3);
+    for (const char* name : {"p.bmp", "q.bmp"}) {
+      const std::string path = b.folder.file(name);
+      QCOMPARE(writeBitmap(path, 8, 8, 1, grey.data(), nullptr), 0);
+      urls << QUrl::fromLocalFile(QString::fromStdString(path));
+    }
+    QMimeData data;
+    data.setUrls(urls);
+    sendDrop(gallery.listWindow(), QPoint(72 * 5 + 30, 50), data);
+    QCOMPARE(QString::fromStdString(b.slot(5).title), QString("p"));
+    QCOMPARE(QString::fromStdString(b.slot(6).title), QString("q"));
+    data.setUrls({urls.back()});
+    sendDrop(gallery.findChild<QLabel*>("thumbnail2"), QPoint(10, 10), data);
+    QCOMPARE(QString::fromStdString(b.slot(2).title), QString("q"));
   }
 
   void command40114ShowsAndHidesTheGallery() {

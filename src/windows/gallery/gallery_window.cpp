@@ -6,6 +6,7 @@
 #include <QComboBox>
 #include <QDialog>
 #include <QDialogButtonBox>
+#include <QDropEvent>
 #include <QFormLayout>
 #include <QGridLayout>
 #include <QHBoxLayout>
@@ -104,14 +105,18 @@ QString sizeText(const persist::GallerySlot& record) {
   }
 }
 
-std::vector<std::string> clipboardFiles() {
+// The local files a drop or the clipboard carries, in their order.
+std::vector<std::string> localFiles(const QMimeData* data) {
   std::vector<std::string> files;
-  if (const QMimeData* data = QApplication::clipboard()->mimeData()) {
-    for (const QUrl& url : data->urls()) {
-      if (url.isLocalFile()) files.push_back(url.toLocalFile().toStdString());
-    }
+  if (data == nullptr) return files;
+  for (const QUrl& url : data->urls()) {
+    if (url.isLocalFile()) files.push_back(url.toLocalFile().toStdString());
   }
   return files;
+}
+
+std::vector<std::string> clipboardFiles() {
+  return localFiles(QApplication::clipboard()->mimeData());
 }
 
 // The slot pop-up menu, in its order; `extra` tells the picture or image of a copy.
@@ -223,7 +228,7 @@ QWidget* GalleryWindow::buildSlot(int position) {
   c.thumbnail->setAlignment(Qt::AlignCenter);
   c.thumbnail->setStyleSheet("background: black; color: grey");
   c.thumbnail->installEventFilter(this);
-  c.thumbnail->setAcceptDrops(false);
+  c.thumbnail->setAcceptDrops(true);
   grid->addWidget(c.number, 0, 0);
   grid->addWidget(c.thumbnail, 1, 0, 6, 1);
 
@@ -587,8 +592,24 @@ bool GalleryWindow::eventFilter(QObject* watched, QEvent* event) {
       runMenuItem(slot, SlotMenuItem::View, 0);
       return true;
     }
+    if (event->type() == QEvent::DragEnter) {
+      auto* enter = static_cast<QDragEnterEvent*>(event);
+      if (enter->mimeData()->hasUrls()) enter->acceptProposedAction();
+      return true;
+    }
+    if (event->type() == QEvent::Drop) {
+      auto* drop = static_cast<QDropEvent*>(event);
+      drop->acceptProposedAction();
+      dropFiles(slot, drop->mimeData());
+      return true;
+    }
   }
   return QWidget::eventFilter(watched, event);
+}
+
+void GalleryWindow::dropFiles(int slot, const QMimeData* data) {
+  storeFilesInSlots(bench_, user_, slot, localFiles(data), true);
+  afterOperation();
 }
 
 // ---------------------------------------------------------------------------------------------
@@ -599,6 +620,18 @@ GalleryListWindow::GalleryListWindow(Workbench& bench, GalleryWindow& gallery, Q
   setWindowTitle(QString::fromUtf8("ギャラリーの一覧"));
   const int rows = (persist::kGallerySlots + kListPerRow - 1) / kListPerRow;
   setFixedSize(kListCellWidth * kListPerRow, kListCellHeight * rows);
+  setAcceptDrops(true);
+}
+
+void GalleryListWindow::dragEnterEvent(QDragEnterEvent* event) {
+  if (event->mimeData()->hasUrls()) event->acceptProposedAction();
+}
+
+void GalleryListWindow::dropEvent(QDropEvent* event) {
+  const int slot = slotAt(event->position().toPoint());
+  if (slot < 0) return;
+  event->acceptProposedAction();
+  gallery_.dropFiles(slot, event->mimeData());
 }
 
 int GalleryListWindow::slotAt(QPoint at) const {

@@ -17,6 +17,7 @@ class QComboBox;
 class QLabel;
 class QLineEdit;
 class QMenu;
+class QMimeData;
 class QPushButton;
 
 namespace vemla {
@@ -49,6 +50,9 @@ class GalleryWindow : public QWidget, public WorkbenchListener {
   // The slot pop-up menu for `slot`, its items enabled by the gallery's rules.
   std::unique_ptr<QMenu> slotMenu(int slot, QWidget* parent);
   GalleryListWindow* listWindow() const { return list_; }
+  // Files dropped on slot `slot` (a thumbnail or a list cell): stored from that slot on, as
+  // many as slots remain, up to the first failure.
+  void dropFiles(int slot, const QMimeData* data);
 
   // WorkbenchListener
   void picturesChanged() override { refresh(); }
@@ -96,6 +100,8 @@ class GalleryListWindow : public QWidget {
   void paintEvent(QPaintEvent* event) override;
   void mousePressEvent(QMouseEvent* event) override;
   void mouseDoubleClickEvent(QMouseEvent* event) override;
+  void dragEnterEvent(QDragEnterEvent* event) override;
+  void dropEvent(QDropEvent* event) override;
 
  private:
   Workbench& bench_;
