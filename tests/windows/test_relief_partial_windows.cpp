@@ -8,8 +8,7 @@
 #include <QtTest>
 #include <vector>
 
-#include "support/recording_port.h"
-#include "support/test_files.h"
+#include "support/tool_window_fixture.h"
 #include "windows/main/workbench_window.h"
 #include "windows/panes/image_pane.h"
 #include "windows/tools/partial_window.h"
@@ -26,43 +25,16 @@ using vemla::testing::TempDir;
 
 namespace {
 
-template <typename Control>
-Control* find(const QObject* parent, const QString& name) {
-  auto* control = parent->findChild<Control*>(name);
-  if (control == nullptr) qFatal("no control named %s", qPrintable(name));
-  return control;
-}
+using vemla::testing::find;
 
 // The main window over a 64 x 48 pair: picture 1 holds 2x + y, picture 2 the constant 100.
-struct Fixture {
-  TempDir folder;
-  Workbench bench;
-  RecordingPort user;
-  std::vector<std::uint8_t> first, second;
-  std::unique_ptr<WorkbenchWindow> window;
-
+struct Fixture : vemla::testing::ToolWindowFixture {
   Fixture() {
-    bench.settings.folder = folder.path();
-    bench.options = defaultOptions(folder.path());
-    if (!bench.store.allocate(1024, 1024)) qFatal("no picture store");
-    window = std::make_unique<WorkbenchWindow>(bench, user, QSize(1920, 1200));
-    window->show();
-    first.resize(64 * 48);
-    second.assign(64 * 48, 100);
-    for (int y = 0; y < 48; ++y) {
-      for (int x = 0; x < 64; ++x) first[y * 64 + x] = static_cast<std::uint8_t>(2 * x + y);
-    }
-    MemoryPictures pictures;
-    pictures.width = 64;
-    pictures.height = 48;
-    pictures.pixels = {first.data(), second.data()};
-    if (setPicturesFromMemory(bench, user, pictures) != 0) qFatal("open failed");
+    openPair(
+        64, 48, [](int x, int y) { return 2 * x + y; }, 100);
   }
   ToolInformation* area() const { return window->findChild<ToolInformation*>("ToolInformation"); }
-  void choose(int command) const {
-    QTest::mouseClick(find<QPushButton>(window.get(), QString("ToolButton%1").arg(command)),
-                      Qt::LeftButton);
-  }
+  void choose(int command) const { QTest::mouseClick(barButton(command), Qt::LeftButton); }
 };
 
 }  // namespace
@@ -87,7 +59,8 @@ class ReliefPartialWindowsTest : public QObject {
     ReliefWholeWindow* whole = relief->wholeWindow();
     QVERIFY(whole != nullptr && whole->isVisible());
     QCOMPARE(whole->objectName(), QString("_3DImage"));
-    QVERIFY(whole->windowTitle().startsWith(QString::fromUtf8("(ｲﾒｰｼﾞ)  (X,Y)=(32,24) 1倍 Ｘ角度:90")));
+    QVERIFY(
+        whole->windowTitle().startsWith(QString::fromUtf8("(ｲﾒｰｼﾞ)  (X,Y)=(32,24) 1倍 Ｘ角度:90")));
     whole->close();
     QVERIFY(!reliefSwitches(f.bench).whole);
     QVERIFY(!find<QCheckBox>(relief, "Whole")->isChecked());

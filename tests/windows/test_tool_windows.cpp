@@ -14,8 +14,7 @@
 #include <QtTest>
 #include <vector>
 
-#include "support/recording_port.h"
-#include "support/test_files.h"
+#include "support/tool_window_fixture.h"
 #include "windows/main/workbench_window.h"
 #include "windows/panes/image_pane.h"
 #include "windows/tools/gradation_window.h"
@@ -37,43 +36,13 @@ using vemla::testing::TempDir;
 
 namespace {
 
-template <typename Control>
-Control* find(const QObject* parent, const QString& name) {
-  auto* control = parent->findChild<Control*>(name);
-  if (control == nullptr) qFatal("no control named %s", qPrintable(name));
-  return control;
-}
+using vemla::testing::find;
 
-// The main window on a large screen over a workbench with a 40 x 30 pair: picture 1 holds
-// x + y, picture 2 the constant 200.
-struct Fixture {
-  TempDir folder;
-  Workbench bench;
-  RecordingPort user;
-  std::vector<std::uint8_t> first, second;
-  std::unique_ptr<WorkbenchWindow> window;
-
-  Fixture() {
-    bench.settings.folder = folder.path();
-    bench.options = defaultOptions(folder.path());
-    if (!bench.store.allocate(1024, 1024)) qFatal("no picture store");
-    window = std::make_unique<WorkbenchWindow>(bench, user, QSize(1920, 1200));
-    window->show();
-  }
+// Picture 1 of the pair holds x + y, picture 2 the constant 200.
+struct Fixture : vemla::testing::ToolWindowFixture {
   void openPair() {
-    first.resize(40 * 30);
-    second.assign(40 * 30, 200);
-    for (int y = 0; y < 30; ++y) {
-      for (int x = 0; x < 40; ++x) first[y * 40 + x] = static_cast<std::uint8_t>(x + y);
-    }
-    MemoryPictures pictures;
-    pictures.width = 40;
-    pictures.height = 30;
-    pictures.pixels = {first.data(), second.data()};
-    if (setPicturesFromMemory(bench, user, pictures) != 0) qFatal("open failed");
-  }
-  QPushButton* barButton(int command) const {
-    return find<QPushButton>(window.get(), QString("ToolButton%1").arg(command));
+    ToolWindowFixture::openPair(
+        40, 30, [](int x, int y) { return x + y; }, 200);
   }
   ProfileWindow* profile() const {
     return window->findChild<ToolInformation*>("ToolInformation")->profileWindow();
