@@ -53,4 +53,11 @@ RunningCopy::~RunningCopy() {
   if (fd_ >= 0) ::close(fd_);
 }
 
+std::unique_ptr<RunningCopy> joinRunningCopies(Workbench& bench) {
+  auto copy = std::make_unique<RunningCopy>(bench.settings.folder);
+  bench.secondCopy = !copy->first();
+  if (bench.secondCopy) bench.titles.main.insert(0, "(M)");
+  return copy;
+}
+
 }  // namespace vemla::platform

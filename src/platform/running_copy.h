@@ -3,7 +3,10 @@
 // program folder; a copy that can take the lock exclusively is the first one (no other copy
 // runs) and then keeps it shared like the others. The kernel frees the locks when a process
 // ends, also after a crash.
+#include <memory>
 #include <string>
+
+#include "workbench/workbench.h"
 
 namespace vemla::platform {
 
@@ -22,5 +25,11 @@ class RunningCopy {
   int fd_ = -1;
   bool first_ = false;
 };
+
+// Joins the copies running on `bench`'s program folder. A copy that finds another one running is
+// a second copy: "(M)" leads its title and it never writes the settings files. A copy started as
+// a stand-alone viewer joins only when it goes on into the full program, so that a full copy
+// started while its viewer was up stays the first one.
+std::unique_ptr<RunningCopy> joinRunningCopies(Workbench& bench);
 
 }  // namespace vemla::platform

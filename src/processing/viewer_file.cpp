@@ -2,9 +2,11 @@
 
 #include <algorithm>
 #include <cstring>
+#include <limits>
 #include <memory>
 #include <new>
 #include <span>
+#include <utility>
 
 #include "picture/bitmap.h"
 #include "picture/file_names.h"
@@ -24,17 +26,30 @@ std::int64_t pictureBytes(std::int64_t width, std::int64_t height, int bytesPerP
   return width * height * bytesPerPixel;
 }
 
-// Sizes `buffer` for `bytes`; its old content may stay (every caller overwrites all of it).
-bool allocate(std::vector<std::uint8_t>& buffer, std::int64_t bytes) {
-  try {
-    buffer.resize(static_cast<std::size_t>(bytes));
-    return true;
-  } catch (const std::bad_alloc&) {
-    return false;
-  }
+bool allocate(ViewerPixels& buffer, std::int64_t bytes) {
+  return bytes > 0 &&
+         static_cast<std::uint64_t>(bytes) <= std::numeric_limits<std::size_t>::max() &&
+         buffer.resize(static_cast<std::size_t>(bytes));
 }
 
 }  // namespace
+
+bool ViewerPixels::resize(std::size_t bytes) {
+  if (bytes > capacity_) {
+    std::unique_ptr<std::uint8_t[]> block(new (std::nothrow) std::uint8_t[bytes]);
+    if (!block) return false;
+    block_ = std::move(block);
+    capacity_ = bytes;
+  }
+  size_ = bytes;
+  return true;
+}
+
+void ViewerPixels::swap(ViewerPixels& other) noexcept {
+  block_.swap(other.block_);
+  std::swap(size_, other.size_);
+  std::swap(capacity_, other.capacity_);
+}
 
 ViewerPicture ViewerImage::picture() const {
   return {pixels.empty() ? nullptr : pixels.data(), width, height, bytesPerPixel, palette};
@@ -61,7 +76,7 @@ std::string loadBitmapFrom(Open open, const std::string& path, int maxWidth, int
   const int bytesPerPixel = read.headers.info.bitCount / 8;  // 8, 24 or 32 past the probe
   const std::int64_t bytes = pictureBytes(read.width, read.height, bytesPerPixel);
   if (bytes == 0) return withPath(kViewerReadFailed, path);
-  std::vector<std::uint8_t>& pixels = into.spare;
+  ViewerPixels& pixels = into.spare;
   if (!allocate(pixels, bytes)) return kViewerNoMemory;
   const int result = readInto(pixels, read);
   if (result == kUnsupported) return withPath(kViewerUnsupported, path);
@@ -105,7 +120,7 @@ std::string loadViewerRaw(const std::string& path, const RawSize& size, int maxW
   const std::int64_t bytes = pictureBytes(size.width, size.height, 1);
   if (bytes == 0 || size.offset < 0) return withPath(kViewerReadFailed, path);
   if (size.width > maxWidth || size.height > maxHeight) return withPath(kViewerTooLarge, path);
-  std::vector<std::uint8_t>& pixels = into.spare;
+  ViewerPixels& pixels = into.spare;
   if (!allocate(pixels, bytes)) return kViewerNoMemory;
   if (readRawPicture(path, size.offset, pixels) != 1) return withPath(kViewerReadFailed, path);
   into.pixels.swap(pixels);
@@ -122,7 +137,7 @@ std::string loadViewerSlot(const std::string& path, int width, int height, int b
   const std::int64_t bytes = pictureBytes(width, height, bytesPerPixel);
   if (bytes == 0) return kViewerReadFailed;
   if (width > maxWidth || height > maxHeight) return kViewerTooLarge;
-  std::vector<std::uint8_t>& pixels = into.spare;
+  ViewerPixels& pixels = into.spare;
   if (!allocate(pixels, bytes)) return kViewerNoMemory;
   FileSource in(path);
   std::uint8_t extra = 0;
@@ -149,7 +164,7 @@ std::string loadViewerMemory(const std::uint8_t* pixels, int width, int height,
   const std::int64_t bytes = pictureBytes(width, height, 1);
   if (bytes == 0 || pixels == nullptr) return kViewerReadFailed;
   if (width > maxWidth || height > maxHeight) return kViewerTooLarge;
-  std::vector<std::uint8_t>& copy = into.spare;
+  ViewerPixels& copy = into.spare;
   if (!allocate(copy, bytes)) return kViewerNoMemory;
   std::memcpy(copy.data(), pixels, copy.size());
   into.pixels.swap(copy);

@@ -3,10 +3,11 @@
 // with their palette, 24- or 32-bit colour), raw files as grey with the given size. A failed
 // read leaves the held picture untouched and returns the message to show.
 #include <array>
+#include <cstddef>
 #include <cstdint>
+#include <memory>
 #include <span>
 #include <string>
-#include <vector>
 
 #include "picture/palette.h"
 #include "ports/ports.h"
@@ -22,11 +23,30 @@ inline constexpr const char* kViewerTooLarge =
 inline constexpr const char* kViewerReadFailed = "画像ﾃﾞｰﾀの読み込みに失敗しました";
 inline constexpr const char* kViewerCannotView = "指定したﾀｲﾌﾟのﾌｧｲﾙはViewできません\n[%s]";
 
+// Pixel memory of the viewer: left uninitialised (every reader overwrites all of it, and zeroing
+// 48 MiB before a first read costs as much as the read), kept when a smaller picture follows,
+// and reporting failure instead of throwing when it cannot be had.
+class ViewerPixels {
+ public:
+  bool resize(std::size_t bytes);  // false, unchanged, when the memory cannot be had
+  void swap(ViewerPixels& other) noexcept;
+  std::uint8_t* data() { return block_.get(); }
+  const std::uint8_t* data() const { return block_.get(); }
+  std::size_t size() const { return size_; }
+  bool empty() const { return size_ == 0; }
+  std::uint8_t operator[](std::size_t i) const { return block_[i]; }
+  operator std::span<std::uint8_t>() { return {block_.get(), size_}; }
+
+ private:
+  std::unique_ptr<std::uint8_t[]> block_;
+  std::size_t size_ = 0, capacity_ = 0;
+};
+
 struct ViewerImage {
-  std::vector<std::uint8_t> pixels;  // top-down, width * bytesPerPixel bytes a row
+  ViewerPixels pixels;  // top-down, width * bytesPerPixel bytes a row
   // The next picture is read here and swapped in only when it was read completely; both
   // buffers keep their memory, so opening again allocates nothing.
-  std::vector<std::uint8_t> spare;
+  ViewerPixels spare;
   int width = 0, height = 0;
   int bytesPerPixel = 1;
   std::array<std::uint32_t, 256> palette{};  // 0x00RRGGBB, grey pictures only

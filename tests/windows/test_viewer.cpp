@@ -8,6 +8,7 @@
 #include <QUrl>
 #include <QtTest>
 
+#include "platform/running_copy.h"
 #include "support/recording_port.h"
 #include "support/test_files.h"
 #include "windows/main/qt_user_port.h"
@@ -212,7 +213,7 @@ class ViewerTest : public QObject {
     QCOMPARE(v.user.messages.back(),
              q("画像ﾃﾞｰﾀの読み込みに失敗しました\n[") + QString::fromStdString(broken) + "]");
     QCOMPARE(v.window.picture().width, 8);
-    QCOMPARE(v.window.picture().pixels.front(), 7);
+    QCOMPARE(v.window.picture().pixels[0], 7);
     // Too large for the options.
     QCOMPARE(v.window.openMemory(ramp(2000, 8).data(), 2000, 8, greyPalette()), -1);
     QVERIFY(v.user.messages.back().startsWith(q("表示可能な上限を超えています\n")));
@@ -288,6 +289,29 @@ class ViewerTest : public QObject {
              .proceed);
     QCOMPARE(user.messages.size(), 1);
     QVERIFY(user.unscripted.isEmpty());
+  }
+
+  // A viewer-only copy joins the running copies only when it goes on: a full copy started while
+  // its viewer was up is the first copy, and this one becomes the second, "(M)" in its title.
+  void goingOnJoinsTheRunningCopiesOnlyThen() {
+    TempDir folder;
+    Options options;
+    options.ViewerForSingleFile = true;
+    RecordingPort user;
+    const std::string bitmap = folder.file("v.bmp");
+    vemla::testing::writeBytes(bitmap, vemla::testing::makeBitmap(8, 8, 8, [](int x, int) {
+                                 return std::vector<std::uint8_t>{static_cast<std::uint8_t>(x)};
+                               }));
+    pressInViewerLater(Qt::Key_Space);
+    StandAloneViewer viewing;
+    QVERIFY(runStandAloneViewer(options, user, folder.path(), bitmap, viewing, kScreen).proceed);
+
+    Workbench full, viewer;
+    full.settings.folder = viewer.settings.folder = folder.path();
+    const auto fullCopy = platform::joinRunningCopies(full);
+    const auto viewerCopy = platform::joinRunningCopies(viewer);
+    QVERIFY(!full.secondCopy && full.titles.main == "Vemla");
+    QVERIFY(viewer.secondCopy && viewer.titles.main == "(M)Vemla");
   }
 };
 

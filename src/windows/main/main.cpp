@@ -65,9 +65,7 @@ int main(int argc, char** argv) {
   }
 
   // Only the first running copy creates or writes the settings files.
-  const vemla::platform::RunningCopy copy(bench.settings.folder);
-  bench.secondCopy = !copy.first();
-  if (bench.secondCopy) bench.titles.main = "(M)" + bench.titles.main;
+  const auto copy = vemla::platform::joinRunningCopies(bench);
   if (!started) {
     if (!vemla::persist::startWorkbench(bench, user,
                                         {bench.settings.folder, std::nullopt, !bench.secondCopy})) {

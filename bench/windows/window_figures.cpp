@@ -1,0 +1,139 @@
+// Figures of the windows that Google Benchmark cannot drive (they need an application object and
+// real widgets), printed as medians of repeated rounds:
+// - mouse move to image scope shown: a move over image pane 1 of the main window with a
+//   4096 x 4096 pair open, handled and the scope repainted at once (a real move waits for the
+//   next frame on top of this);
+// - hand-over (with --handover PATH/TO/vemla): this process plays a running stand-alone viewer
+//   (listener and viewer window) and starts the real program with a 1024 x 1024 bitmap as the
+//   new copy, timing process start to the repainted viewer. The process start comes before the
+//   new copy's `main`, so the figure is an upper bound.
+#include <QApplication>
+#include <QElapsedTimer>
+#include <QMouseEvent>
+#include <QProcess>
+#include <QTemporaryDir>
+#include <algorithm>
+#include <cstdio>
+#include <vector>
+
+#include "picture/bitmap.h"
+#include "platform/viewer_handover.h"
+#include "windows/main/qt_user_port.h"
+#include "windows/main/workbench_window.h"
+#include "windows/panes/image_pane.h"
+#include "windows/panes/image_scope_window.h"
+#include "windows/viewer/stand_alone_viewer.h"
+#include "windows/viewer/viewer_window.h"
+#include "workbench/commands/command_ids.h"
+#include "workbench/picture/open_pictures.h"
+
+namespace {
+
+double median(std::vector<double> values) {
+  std::sort(values.begin(), values.end());
+  return values[values.size() / 2];
+}
+
+std::vector<std::uint8_t> texture(int side) {
+  std::vector<std::uint8_t> pixels(static_cast<std::size_t>(side) * side);
+  for (std::size_t i = 0; i < pixels.size(); ++i)
+    pixels[i] = static_cast<std::uint8_t>(i * 7 + i / 4093);
+  return pixels;
+}
+
+bool scopeFigure(const QString& folder) {
+  constexpr int kSide = 4096;
+  vemla::Workbench bench;
+  bench.settings.folder = folder.toStdString();
+  bench.options = vemla::defaultOptions(bench.settings.folder);
+  vemla::QtUserPort user(nullptr, bench.options);
+  if (!bench.store.allocate(kSide, kSide)) return false;
+  const std::vector<std::uint8_t> first = texture(kSide), second = texture(kSide);
+  vemla::WorkbenchWindow window(bench, user, QSize(1280, 1024));
+  window.show();
+  vemla::MemoryPictures pictures;
+  pictures.width = pictures.height = kSide;
+  pictures.pixels = {first.data(), second.data()};
+  if (vemla::setPicturesFromMemory(bench, user, pictures) != 0) return false;
+  window.runCommand(vemla::kImageScope);
+  QCoreApplication::processEvents();
+  QWidget* pane = window.imagePane(vemla::ImageSlot::First);
+  vemla::ImageScopeWindow& scope = window.imageScope();
+  std::vector<double> times;
+  QElapsedTimer clock;
+  for (int round = 0; round < 400; ++round) {
+    const QPoint at(40 + round % 400, 60 + (round * 7) % 380);
+    QMouseEvent move(QEvent::MouseMove, QPointF(at), QPointF(pane->mapToGlobal(at)), Qt::NoButton,
+                     Qt::NoButton, Qt::NoModifier);
+    clock.start();
+    QApplication::sendEvent(pane, &move);
+    scope.repaint();
+    times.push_back(static_cast<double>(clock.nsecsElapsed()) / 1e6);
+    if (!scope.isVisible()) return false;
+  }
+  std::printf(
+      "mouse move to image scope shown (4096 x 4096 pair, 400 moves): %.3f ms median, "
+      "%.3f ms worst\n",
+      median(times), *std::max_element(times.begin(), times.end()));
+  return true;
+}
+
+bool handOverFigure(const QString& program, const QString& folder) {
+  constexpr int kSide = 1024, kRounds = 10;
+  const std::vector<std::uint8_t> pixels = texture(kSide);
+  const QString file = folder + "/handed.bmp";
+  if (vemla::writeBitmap(file.toStdString(), kSide, kSide, 1, pixels.data(), nullptr) != 0)
+    return false;
+  vemla::Options options;
+  vemla::QtUserPort user(nullptr, options);
+  vemla::ViewerWindow viewer(options, user);
+  viewer.setScreenSize({1280, 1024});
+  viewer.setStandAlone(true);
+  viewer.show();
+  vemla::StandAloneViewer run;
+  run.listener = std::make_unique<vemla::platform::ViewerListener>(folder);
+  run.serve(&viewer);  // opens each handed-over file in the viewer
+
+  QElapsedTimer clock;
+  qint64 shownAt = -1;
+  QObject::connect(run.listener.get(), &vemla::platform::ViewerListener::fileReceived, &viewer,
+                   [&] {
+                     viewer.repaint();
+                     shownAt = clock.elapsed();
+                   });
+  std::vector<double> shown, ended;
+  for (int round = 0; round < kRounds; ++round) {
+    QProcess copy;
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.insert("VEMLA_HOME", folder);
+    copy.setProcessEnvironment(environment);
+    shownAt = -1;
+    clock.start();
+    copy.start(program, {file});
+    while ((copy.state() != QProcess::NotRunning || shownAt < 0) && clock.elapsed() < 10000)
+      QCoreApplication::processEvents(QEventLoop::AllEvents, 5);
+    if (shownAt < 0 || viewer.picture().width != kSide) {
+      std::fprintf(stderr, "round %d: not handed over\n", round);
+      return false;
+    }
+    shown.push_back(static_cast<double>(shownAt));
+    ended.push_back(static_cast<double>(clock.elapsed()));
+  }
+  std::printf(
+      "hand-over of a %d x %d bitmap (%d rounds): shown %.0f ms after the new copy's "
+      "start (median, best %.0f), the new copy ended after %.0f ms\n",
+      kSide, kSide, kRounds, median(shown), *std::min_element(shown.begin(), shown.end()),
+      median(ended));
+  return true;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  QApplication app(argc, argv);
+  QTemporaryDir folder;
+  if (!folder.isValid() || !scopeFigure(folder.path())) return 1;
+  if (argc == 3 && QString::fromLocal8Bit(argv[1]) == "--handover")
+    return handOverFigure(QString::fromLocal8Bit(argv[2]), folder.path()) ? 0 : 1;
+  return 0;
+}
