@@ -1,6 +1,6 @@
 // The automatic alignment search: "標準" over a 1024 x 1024 region with R = 32 and over
-// 4096 x 4096 with R = 5, and "高速" over 4096 x 4096 with R = 32, all with p = 16. The target
-// is the reference moved by 2.3 pixels right and 1.6 pixels up.
+// 4096 x 4096 with R = 5 and 32, and "高速" over 4096 x 4096 with R = 32, all with p = 16. The
+// target is the reference moved by 2.3 pixels right and 1.6 pixels up.
 #include <benchmark/benchmark.h>
 
 #include <vector>
@@ -48,7 +48,11 @@ void BM_AlignFast(benchmark::State& state) {
   alignBenchmark(state, vemla::kAlignFast);
 }
 // Args: region side, search range.
-BENCHMARK(BM_AlignStandard)->Args({1024, 32})->Args({4096, 5})->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_AlignStandard)
+    ->Args({1024, 32})
+    ->Args({4096, 5})
+    ->Args({4096, 32})
+    ->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_AlignFast)->Args({4096, 32})->Unit(benchmark::kMillisecond);
 
 }  // namespace
