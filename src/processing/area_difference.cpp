@@ -17,6 +17,39 @@ std::size_t at(int y, int width) {
   return static_cast<std::size_t>(y) * static_cast<std::size_t>(width);
 }
 
+// One image row from the column sums: the window sum starts at the first pixel and moves one
+// pixel right at a time, column x + right + 1 entering and x - left leaving. Window sums are
+// 64-bit: a whole 4096 x 4096 window of 255 exceeds 2^31.
+void sumOfDifferencesRow(const std::int32_t* columns, const Rect& range, const AreaWindow& window,
+                         const AreaValueMap& map, std::uint8_t* out) {
+  std::int64_t sum = 0;
+  for (int x = range.left - window.left; x <= range.left + window.right; ++x) sum += columns[x];
+  const int enter = window.right + 1, leave = -window.left;
+  for (int x = range.left;; ++x) {
+    out[x] = map(static_cast<std::uint64_t>(sum));
+    if (x == range.right) break;
+    sum += columns[x + enter] - columns[x + leave];
+  }
+}
+
+void differenceOfSumsRow(const std::int32_t* columns1, const std::int32_t* columns2,
+                         const Rect& range, const AreaWindow& window, const AreaValueMap& map,
+                         std::uint8_t* out) {
+  std::int64_t sum1 = 0, sum2 = 0;
+  for (int x = range.left - window.left; x <= range.left + window.right; ++x) {
+    sum1 += columns1[x];
+    sum2 += columns2[x];
+  }
+  const int enter = window.right + 1, leave = -window.left;
+  for (int x = range.left;; ++x) {
+    const std::int64_t difference = sum1 - sum2;
+    out[x] = map(static_cast<std::uint64_t>(difference < 0 ? -difference : difference));
+    if (x == range.right) break;
+    sum1 += columns1[x + enter] - columns1[x + leave];
+    sum2 += columns2[x + enter] - columns2[x + leave];
+  }
+}
+
 }  // namespace
 
 AreaWindow areaWindow(int sizeX, int sizeY, int maxSizeX, int maxSizeY) {
@@ -88,7 +121,7 @@ std::uint8_t AreaValueMap::fromThresholds(std::uint64_t v) const {
 
 Rect areaDifference(const std::uint8_t* picture1, const std::uint8_t* picture2, int width,
                     int height, const AreaWindow& window, int method, double divisor,
-                    std::uint8_t* image, const ImageKernels& kernels) {
+                    std::uint8_t* image, const ImageKernels& kernels, const ParallelFor& parallel) {
   const Rect range = areaComputingRange(window, width, height);
   if (range.left > range.right || range.top > range.bottom) {
     std::memset(image, 0, at(height, width));
@@ -99,55 +132,38 @@ Rect areaDifference(const std::uint8_t* picture1, const std::uint8_t* picture2, 
 
   const AreaValueMap map(divisor);
   const bool sums = method == kDifferenceOfSums;
-  // Column sums over the window rows: at most 8191 * 255, well inside 32 bits.
-  std::vector<std::int32_t> columns1(static_cast<std::size_t>(width), 0);
-  std::vector<std::int32_t> columns2(sums ? static_cast<std::size_t>(width) : 0, 0);
-  const auto slide = [&](int in, int out) {
-    const std::uint8_t* in1 = picture1 + at(in, width);
-    const std::uint8_t* in2 = picture2 + at(in, width);
-    const std::uint8_t* out1 = out < 0 ? nullptr : picture1 + at(out, width);
-    const std::uint8_t* out2 = out < 0 ? nullptr : picture2 + at(out, width);
-    if (sums) {
-      kernels.slideSums(in1, out1, width, columns1.data());
-      kernels.slideSums(in2, out2, width, columns2.data());
-    } else {
-      kernels.slideDifferenceSums(in1, in2, out1, out2, width, columns1.data());
-    }
-  };
-  for (int row = range.top - window.up; row <= range.top + window.down; ++row) slide(row, -1);
-
-  const int first = range.left - window.left;  // the first window column of the first pixel
-  for (int y = range.top; y <= range.bottom; ++y) {
-    if (y > range.top) slide(y + window.down, y - 1 - window.up);
-    std::uint8_t* out = image + at(y, width);
-    std::memset(out, 0, static_cast<std::size_t>(range.left));
-    std::memset(out + range.right + 1, 0, static_cast<std::size_t>(width - 1 - range.right));
-    // Window sums in 64 bits: a whole 4096 x 4096 window of 255 exceeds 2^31.
-    std::int64_t sum1 = 0, sum2 = 0;
-    for (int x = first; x <= range.left + window.right; ++x) {
-      sum1 += columns1[static_cast<std::size_t>(x)];
-      if (sums) sum2 += columns2[static_cast<std::size_t>(x)];
-    }
-    // Moving one pixel right, column x + right + 1 enters the window and x - left leaves.
-    const std::int32_t* c1 = columns1.data();
-    const int enter = window.right + 1, leave = -window.left;
-    if (!sums) {
-      for (int x = range.left;; ++x) {
-        out[x] = map(static_cast<std::uint64_t>(sum1));
-        if (x == range.right) break;
-        sum1 += c1[x + enter] - c1[x + leave];
+  const int rows = range.bottom - range.top + 1;
+  // Each range of rows starts its own column sums (window height rows) and slides them down.
+  parallel(rows, at(rows, width), [&](int begin, int end) {
+    // Column sums over the window rows: at most 8191 * 255, well inside 32 bits.
+    std::vector<std::int32_t> columns1(static_cast<std::size_t>(width), 0);
+    std::vector<std::int32_t> columns2(sums ? static_cast<std::size_t>(width) : 0, 0);
+    const auto slide = [&](int in, int out) {
+      const std::uint8_t* in1 = picture1 + at(in, width);
+      const std::uint8_t* in2 = picture2 + at(in, width);
+      const std::uint8_t* out1 = out < 0 ? nullptr : picture1 + at(out, width);
+      const std::uint8_t* out2 = out < 0 ? nullptr : picture2 + at(out, width);
+      if (sums) {
+        kernels.slideSums(in1, out1, width, columns1.data());
+        kernels.slideSums(in2, out2, width, columns2.data());
+      } else {
+        kernels.slideDifferenceSums(in1, in2, out1, out2, width, columns1.data());
       }
-      continue;
+    };
+    const int firstRow = range.top + begin;
+    for (int row = firstRow - window.up; row <= firstRow + window.down; ++row) slide(row, -1);
+    for (int y = firstRow; y < range.top + end; ++y) {
+      if (y > firstRow) slide(y + window.down, y - 1 - window.up);
+      std::uint8_t* out = image + at(y, width);
+      std::memset(out, 0, static_cast<std::size_t>(range.left));
+      std::memset(out + range.right + 1, 0, static_cast<std::size_t>(width - 1 - range.right));
+      if (sums) {
+        differenceOfSumsRow(columns1.data(), columns2.data(), range, window, map, out);
+      } else {
+        sumOfDifferencesRow(columns1.data(), range, window, map, out);
+      }
     }
-    const std::int32_t* c2 = columns2.data();
-    for (int x = range.left;; ++x) {
-      const std::int64_t difference = sum1 - sum2;
-      out[x] = map(static_cast<std::uint64_t>(difference < 0 ? -difference : difference));
-      if (x == range.right) break;
-      sum1 += c1[x + enter] - c1[x + leave];
-      sum2 += c2[x + enter] - c2[x + leave];
-    }
-  }
+  });
   return range;
 }
 
