@@ -17,36 +17,30 @@ std::size_t at(int y, int width) {
   return static_cast<std::size_t>(y) * static_cast<std::size_t>(width);
 }
 
-// One image row from the column sums: the window sum starts at the first pixel and moves one
-// pixel right at a time, column x + right + 1 entering and x - left leaving. Window sums are
-// 64-bit: a whole 4096 x 4096 window of 255 exceeds 2^31.
-void sumOfDifferencesRow(const std::int32_t* columns, const Rect& range, const AreaWindow& window,
-                         const AreaValueMap& map, std::uint8_t* out) {
+// The window sums of one image row from the column sums, into values[0 .. count) for the
+// pixels range.left .. range.right: the sum starts at the first pixel and moves one pixel
+// right at a time, column x + right + 1 entering and x - left leaving. Sums are 64-bit: a
+// whole 4096 x 4096 window of 255 exceeds 2^31. Kept apart from the mapping to bytes, whose
+// byte stores the compiler must assume may change anything.
+void windowSums(const std::int32_t* columns, const Rect& range, const AreaWindow& window,
+                std::int64_t* values) {
   std::int64_t sum = 0;
   for (int x = range.left - window.left; x <= range.left + window.right; ++x) sum += columns[x];
-  const int enter = window.right + 1, leave = -window.left;
-  for (int x = range.left;; ++x) {
-    out[x] = map(static_cast<std::uint64_t>(sum));
-    if (x == range.right) break;
-    sum += columns[x + enter] - columns[x + leave];
+  const int last = range.right - range.left;
+  const std::int32_t* entering = columns + range.left + window.right + 1;
+  const std::int32_t* leaving = columns + range.left - window.left;
+  for (int i = 0; i < last; ++i) {
+    values[i] = sum;
+    sum += entering[i] - leaving[i];
   }
+  values[last] = sum;
 }
 
-void differenceOfSumsRow(const std::int32_t* columns1, const std::int32_t* columns2,
-                         const Rect& range, const AreaWindow& window, const AreaValueMap& map,
-                         std::uint8_t* out) {
-  std::int64_t sum1 = 0, sum2 = 0;
-  for (int x = range.left - window.left; x <= range.left + window.right; ++x) {
-    sum1 += columns1[x];
-    sum2 += columns2[x];
-  }
-  const int enter = window.right + 1, leave = -window.left;
-  for (int x = range.left;; ++x) {
-    const std::int64_t difference = sum1 - sum2;
-    out[x] = map(static_cast<std::uint64_t>(difference < 0 ? -difference : difference));
-    if (x == range.right) break;
-    sum1 += columns1[x + enter] - columns1[x + leave];
-    sum2 += columns2[x + enter] - columns2[x + leave];
+// |sums1 - sums2| in place of sums1.
+void absoluteDifferences(std::int64_t* sums1, const std::int64_t* sums2, int count) {
+  for (int i = 0; i < count; ++i) {
+    const std::int64_t difference = sums1[i] - sums2[i];
+    sums1[i] = difference < 0 ? -difference : difference;
   }
 }
 
@@ -110,6 +104,17 @@ AreaValueMap::AreaValueMap(double divisor) {
   }
 }
 
+void AreaValueMap::mapRow(const std::int64_t* values, int count, std::uint8_t* out) const {
+  // Held in locals: the byte stores could otherwise be taken to change the table.
+  const std::uint8_t* table = table_.data();
+  const std::uint64_t size = table_.size();
+  const std::uint64_t top = thresholds_[255];
+  for (int i = 0; i < count; ++i) {
+    const auto v = static_cast<std::uint64_t>(values[i]);
+    out[i] = v < size ? table[v] : v >= top ? 255 : fromThresholds(v);
+  }
+}
+
 std::uint8_t AreaValueMap::fromThresholds(std::uint64_t v) const {
   // A double estimate, then corrected against the exact thresholds.
   const double estimate = static_cast<double>(v) * inverse_ + 0.5;
@@ -133,11 +138,14 @@ Rect areaDifference(const std::uint8_t* picture1, const std::uint8_t* picture2, 
   const AreaValueMap map(divisor);
   const bool sums = method == kDifferenceOfSums;
   const int rows = range.bottom - range.top + 1;
+  const int count = range.right - range.left + 1;
   // Each range of rows starts its own column sums (window height rows) and slides them down.
   parallel(rows, at(rows, width), [&](int begin, int end) {
     // Column sums over the window rows: at most 8191 * 255, well inside 32 bits.
     std::vector<std::int32_t> columns1(static_cast<std::size_t>(width), 0);
     std::vector<std::int32_t> columns2(sums ? static_cast<std::size_t>(width) : 0, 0);
+    std::vector<std::int64_t> values1(static_cast<std::size_t>(count));
+    std::vector<std::int64_t> values2(sums ? static_cast<std::size_t>(count) : 0);
     const auto slide = [&](int in, int out) {
       const std::uint8_t* in1 = picture1 + at(in, width);
       const std::uint8_t* in2 = picture2 + at(in, width);
@@ -157,11 +165,12 @@ Rect areaDifference(const std::uint8_t* picture1, const std::uint8_t* picture2, 
       std::uint8_t* out = image + at(y, width);
       std::memset(out, 0, static_cast<std::size_t>(range.left));
       std::memset(out + range.right + 1, 0, static_cast<std::size_t>(width - 1 - range.right));
+      windowSums(columns1.data(), range, window, values1.data());
       if (sums) {
-        differenceOfSumsRow(columns1.data(), columns2.data(), range, window, map, out);
-      } else {
-        sumOfDifferencesRow(columns1.data(), range, window, map, out);
+        windowSums(columns2.data(), range, window, values2.data());
+        absoluteDifferences(values1.data(), values2.data(), count);
       }
+      map.mapRow(values1.data(), count, out + range.left);
     }
   });
   return range;

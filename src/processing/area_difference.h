@@ -49,6 +49,8 @@ class AreaValueMap {
     if (v >= thresholds_[255]) return 255;
     return fromThresholds(v);
   }
+  // out[i] = (*this)(values[i]) for values >= 0.
+  void mapRow(const std::int64_t* values, int count, std::uint8_t* out) const;
   // The table covers v below this; at and above it the value is looked up by thresholds.
   std::size_t tableSize() const { return table_.size(); }
 
