@@ -47,6 +47,32 @@ void BM_AlignStandard(benchmark::State& state) {
 void BM_AlignFast(benchmark::State& state) {
   alignBenchmark(state, vemla::kAlignFast);
 }
+// The worst case for the standard search's early dropping of offsets: two unrelated noise
+// pictures, every offset about as costly as every other. Arg: search range.
+void BM_AlignStandardNoise(benchmark::State& state) {
+  constexpr int kRegion = 1024;
+  static const Pair noise = [] {
+    Pair made{std::vector<std::uint8_t>(kRegion * kRegion),
+              std::vector<std::uint8_t>(kRegion * kRegion)};
+    std::uint32_t seed = 12345;
+    for (auto* picture : {&made.reference, &made.target}) {
+      for (auto& value : *picture) {
+        seed = seed * 1664525u + 1013904223u;
+        value = static_cast<std::uint8_t>(seed >> 24);
+      }
+    }
+    return made;
+  }();
+  const int range = static_cast<int>(state.range(0));
+  for (auto _ : state) {
+    const vemla::AlignmentOutcome outcome =
+        vemla::alignPictures(vemla::kAlignStandard, 16, noise.reference.data(), noise.target.data(),
+                             kRegion, kRegion, range, range);
+    benchmark::DoNotOptimize(outcome);
+  }
+}
+BENCHMARK(BM_AlignStandardNoise)->Arg(32)->Unit(benchmark::kMillisecond);
+
 // Args: region side, search range.
 BENCHMARK(BM_AlignStandard)
     ->Args({1024, 32})

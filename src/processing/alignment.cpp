@@ -72,9 +72,17 @@ void wholePixelSearch(const Regions& r, const ParallelFor& parallel, int& bestDx
   const int shares = std::min(parallel.threads(), count);
   const std::size_t work = static_cast<std::size_t>(innerWidth) *
                            static_cast<std::size_t>(bottom - top) * static_cast<std::size_t>(count);
-  const auto rowCost = [&](int index, int y) {
+  // Where each offset's target row starts, relative to the reference row's position.
+  std::vector<std::ptrdiff_t> displacement(static_cast<std::size_t>(count));
+  for (int index = 0; index < count; ++index) {
     const int dy = index / columns - r.rangeY, dx = index % columns - r.rangeX;
-    return r.kernels.sad(r.referenceAt(r.rangeX, y), r.targetAt(r.rangeX + dx, y + dy), innerWidth);
+    displacement[static_cast<std::size_t>(index)] = static_cast<std::ptrdiff_t>(dy) * r.width + dx;
+  }
+  const auto rowCost = [&](int index, int y) {
+    const std::uint8_t* reference = r.referenceAt(r.rangeX, y);
+    const std::uint8_t* target =
+        r.targetAt(r.rangeX, y) + displacement[static_cast<std::size_t>(index)];
+    return r.kernels.sad(reference, target, innerWidth);
   };
   const auto fullCost = [&](int index) {
     std::uint64_t sum = 0;
