@@ -125,8 +125,17 @@ void wholePixelSearch(const Regions& r, const ParallelFor& parallel, int& bestDx
     for (int share = begin; share < end; ++share) {
       std::vector<int>& mine = remaining[static_cast<std::size_t>(share)];
       for (int index = share; index < count; index += shares) mine.push_back(index);
+      // Held in locals: the kernel is called through a pointer, after which anything in
+      // memory would have to be read again.
+      const auto sad = r.kernels.sad;
+      const std::ptrdiff_t* displacements = displacement.data();
+      std::uint64_t* sums = costs.data();
       for (int y = top; y < bottom; ++y) {
-        for (const int index : mine) costs[static_cast<std::size_t>(index)] += rowCost(index, y);
+        const std::uint8_t* referenceRow = r.referenceAt(r.rangeX, y);
+        const std::uint8_t* targetRow = r.targetAt(r.rangeX, y);
+        for (const int index : mine) {
+          sums[index] += sad(referenceRow, targetRow + displacements[index], innerWidth);
+        }
         if ((y - top) % kDropInterval == kDropInterval - 1) std::erase_if(mine, beaten);
       }
     }
