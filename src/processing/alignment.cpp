@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstdlib>
 #include <limits>
+#include <optional>
 #include <vector>
 
 #include "processing/shift.h"
@@ -40,48 +41,132 @@ struct Regions {
   }
 };
 
+// The tie rank of an offset: (0, 0) before every other, then the order dy, then dx.
+int tieRank(int index, int centre) {
+  return index == centre ? -1 : index;
+}
+
+// Inner rows sampled for the first estimate of the best offset.
+constexpr int kPreviewStride = 16;
+// Offsets that cannot win any more are dropped after every this many rows.
+constexpr int kDropInterval = 4;
+
 // "標準", step 2: the whole offset (dx, dy) minimising the sum of |ref(x, y) - target(x + dx,
 // y + dy)| over the inner region. Order dy, then dx; the earlier of equal costs stays, except
-// that (0, 0) replaces an equal earlier best. Rows are taken one at a time and compared with
-// every offset while they are in the cache.
-void wholePixelSearch(const Regions& r, int& bestDx, int& bestDy) {
+// that (0, 0) replaces an equal earlier best.
+//
+// Sums only grow, so an offset whose partial sum over the first rows already exceeds a known
+// full cost (or equals it and loses the tie to its owner) cannot win, and its remaining rows
+// are skipped. The known cost is the full cost of (0, 0) and of the best offset on a sparse
+// preview of the rows; the offsets that stay to the end have their exact full costs, and the
+// winner is always among them, so the result equals that of summing every offset in full.
+// Rows are taken one at a time and compared with every remaining offset while they are in
+// the cache. The offsets are dealt out to the threads in turn (every threads-th offset), so
+// that each gets near and far ones alike.
+void wholePixelSearch(const Regions& r, const ParallelFor& parallel, int& bestDx, int& bestDy) {
   const int columns = 2 * r.rangeX + 1;
-  const int rows = 2 * r.rangeY + 1;
-  std::vector<std::uint64_t> costs(static_cast<std::size_t>(columns) *
-                                   static_cast<std::size_t>(rows));
+  const int count = columns * (2 * r.rangeY + 1);
+  const int centre = r.rangeY * columns + r.rangeX;
   const int innerWidth = r.width - 2 * r.rangeX;
-  for (int y = r.rangeY; y < r.height - r.rangeY; ++y) {
+  const int top = r.rangeY, bottom = r.height - r.rangeY;
+  const int shares = std::min(parallel.threads(), count);
+  const std::size_t work = static_cast<std::size_t>(innerWidth) *
+                           static_cast<std::size_t>(bottom - top) * static_cast<std::size_t>(count);
+  // Where each offset's target row starts, relative to the reference row's position.
+  std::vector<std::ptrdiff_t> displacement(static_cast<std::size_t>(count));
+  for (int index = 0; index < count; ++index) {
+    const int dy = index / columns - r.rangeY, dx = index % columns - r.rangeX;
+    displacement[static_cast<std::size_t>(index)] = static_cast<std::ptrdiff_t>(dy) * r.width + dx;
+  }
+  const auto rowCost = [&](int index, int y) {
     const std::uint8_t* reference = r.referenceAt(r.rangeX, y);
-    for (int dy = -r.rangeY; dy <= r.rangeY; ++dy) {
-      const std::uint8_t* target = r.targetAt(0, y + dy);
-      std::uint64_t* cost = costs.data() + static_cast<std::size_t>(dy + r.rangeY) * columns;
-      for (int dx = -r.rangeX; dx <= r.rangeX; ++dx) {
-        cost[dx + r.rangeX] += r.kernels.sad(reference, target + r.rangeX + dx, innerWidth);
+    const std::uint8_t* target =
+        r.targetAt(r.rangeX, y) + displacement[static_cast<std::size_t>(index)];
+    return r.kernels.sad(reference, target, innerWidth);
+  };
+  const auto fullCost = [&](int index) {
+    std::uint64_t sum = 0;
+    for (int y = top; y < bottom; ++y) sum += rowCost(index, y);
+    return saturate(sum);
+  };
+
+  std::vector<std::uint64_t> costs(static_cast<std::size_t>(count), 0);
+  parallel(shares, work / kPreviewStride, [&](int begin, int end) {
+    for (int share = begin; share < end; ++share) {
+      for (int y = top; y < bottom; y += kPreviewStride) {
+        for (int index = share; index < count; index += shares) {
+          costs[static_cast<std::size_t>(index)] += rowCost(index, y);
+        }
       }
     }
+  });
+  int previewBest = centre;
+  for (int index = 0; index < count; ++index) {
+    if (costs[static_cast<std::size_t>(index)] < costs[static_cast<std::size_t>(previewBest)])
+      previewBest = index;
   }
+  std::uint32_t bound = fullCost(centre);
+  int owner = centre;
+  if (previewBest != centre) {
+    const std::uint32_t cost = fullCost(previewBest);
+    if (cost < bound) {
+      bound = cost;
+      owner = previewBest;
+    }
+  }
+  const auto beaten = [&](int index) {
+    const std::uint32_t partial = saturate(costs[static_cast<std::size_t>(index)]);
+    return partial > bound || (partial == bound && tieRank(index, centre) > tieRank(owner, centre));
+  };
+
+  std::fill(costs.begin(), costs.end(), 0);
+  std::vector<std::vector<int>> remaining(static_cast<std::size_t>(shares));
+  parallel(shares, work, [&](int begin, int end) {
+    for (int share = begin; share < end; ++share) {
+      std::vector<int>& mine = remaining[static_cast<std::size_t>(share)];
+      for (int index = share; index < count; index += shares) mine.push_back(index);
+      // Held in locals: the kernel is called through a pointer, after which anything in
+      // memory would have to be read again.
+      const auto sad = r.kernels.sad;
+      const std::ptrdiff_t* displacements = displacement.data();
+      std::uint64_t* sums = costs.data();
+      for (int y = top; y < bottom; ++y) {
+        const std::uint8_t* referenceRow = r.referenceAt(r.rangeX, y);
+        const std::uint8_t* targetRow = r.targetAt(r.rangeX, y);
+        for (const int index : mine) {
+          sums[index] += sad(referenceRow, targetRow + displacements[index], innerWidth);
+        }
+        if ((y - top) % kDropInterval == kDropInterval - 1) std::erase_if(mine, beaten);
+      }
+    }
+  });
+
   std::uint32_t best = 0;
-  bool any = false;
-  for (int dy = -r.rangeY; dy <= r.rangeY; ++dy) {
-    for (int dx = -r.rangeX; dx <= r.rangeX; ++dx) {
-      const std::uint32_t cost =
-          saturate(costs[static_cast<std::size_t>(dy + r.rangeY) * columns + dx + r.rangeX]);
-      if (!any || cost < best || (cost == best && dx == 0 && dy == 0)) {
+  int bestIndex = -1;
+  for (const std::vector<int>& mine : remaining) {
+    for (const int index : mine) {
+      const std::uint32_t cost = saturate(costs[static_cast<std::size_t>(index)]);
+      if (bestIndex < 0 || cost < best ||
+          (cost == best && tieRank(index, centre) < tieRank(bestIndex, centre))) {
         best = cost;
-        bestDx = dx;
-        bestDy = dy;
-        any = true;
+        bestIndex = index;
       }
     }
   }
+  bestDx = bestIndex % columns - r.rangeX;
+  bestDy = bestIndex / columns - r.rangeY;
 }
 
 // Sum of |ref - candidate| over the inner region, where the candidate is the target shifted
 // with the linear mode by D / q pixels right and A / q pixels down. The inner region never
 // reaches the candidate's zero bands (|D|, |A| <= range * q), so only interpolated pixels count:
 // the candidate at (x, y) interpolates the target at (x - D/q, y - A/q).
-std::uint32_t candidateCost(const Regions& r, int q, int a, int d,
-                            std::vector<std::uint16_t>& upper, std::vector<std::uint16_t>& lower) {
+// The sum stops early, returning nullopt, once it exceeds `bound`, or reaches it when
+// `keepEqual` is false: the candidate then cannot beat the one that bound came from.
+std::optional<std::uint32_t> candidateCost(const Regions& r, int q, int a, int d,
+                                           std::vector<std::uint16_t>& upper,
+                                           std::vector<std::uint16_t>& lower, std::uint32_t bound,
+                                           bool keepEqual) {
   const int offsetX = floorDiv(-d, q), fractionX = floorMod(-d, q);
   const int offsetY = floorDiv(-a, q), fractionY = floorMod(-a, q);
   const int innerWidth = r.width - 2 * r.rangeX;
@@ -89,6 +174,8 @@ std::uint32_t candidateCost(const Regions& r, int q, int a, int d,
   std::uint64_t sum = 0;
   int upperRow = -1;
   for (int y = r.rangeY; y < r.height - r.rangeY; ++y) {
+    const std::uint32_t partial = saturate(sum);
+    if (partial > bound || (partial == bound && !keepEqual)) return std::nullopt;
     const int top = y + offsetY;
     if (upperRow != top) {
       r.kernels.lerpHorizontal(r.targetAt(r.rangeX + offsetX, top), innerWidth, q, fractionX,
@@ -110,6 +197,8 @@ std::uint32_t candidateCost(const Regions& r, int q, int a, int d,
   return saturate(sum);
 }
 
+constexpr std::uint32_t kNoBound = std::numeric_limits<std::uint32_t>::max();
+
 // An amount of 1/q steps is tried only while it stays within the range: |s| div q <= R with a
 // zero remainder at R.
 bool withinRange(int steps, int q, int range) {
@@ -123,30 +212,67 @@ void splitSigned(int amount, int p, int& flag, int& whole, int& steps) {
   steps = std::abs(amount) % p;
 }
 
-AlignmentSteps standardSearch(const Regions& r, int p) {
+AlignmentSteps standardSearch(const Regions& r, int p, const ParallelFor& parallel) {
   int bestDx = 0, bestDy = 0;
-  wholePixelSearch(r, bestDx, bestDy);
+  wholePixelSearch(r, parallel, bestDx, bestDy);
   // (u, v): the target's content moves down / right by u, v (units of 1/q after each level).
   int u = -bestDy, v = -bestDx;
-  std::vector<std::uint16_t> upper(static_cast<std::size_t>(r.width));
-  std::vector<std::uint16_t> lower(static_cast<std::size_t>(r.width));
+  const std::size_t work = static_cast<std::size_t>(r.width) * static_cast<std::size_t>(r.height);
+  const int shares = std::min(parallel.threads(), 8);
+  std::vector<std::vector<std::uint16_t>> buffers(
+      2 * static_cast<std::size_t>(shares),
+      std::vector<std::uint16_t>(static_cast<std::size_t>(r.width)));
+  // Each level: the centre candidate first, whose cost bounds the others; the best by (cost,
+  // tie rank) wins, the rank being 0 for the centre and 1 + the order l, then k for the rest,
+  // which is the rule "the earlier of equal costs stays, the centre replaces an equal earlier
+  // best". A candidate stopped early cannot be the best. The other eight are dealt out to the
+  // threads in turn.
+  struct Candidate {
+    int a = 0, d = 0, rank = 0;
+    std::optional<std::uint32_t> cost;
+  };
   for (int q = 2; q <= p; q *= 2) {
-    bool any = false;
-    std::uint32_t best = 0;
-    int bestA = 2 * u, bestD = 2 * v;
+    const std::uint32_t centreCost =
+        candidateCost(r, q, 2 * u, 2 * v, buffers[0], buffers[1], kNoBound, true)
+            .value_or(kNoBound);
+    std::vector<Candidate> candidates;
     for (int l = -1; l <= 1; ++l) {
-      const int a = 2 * u + l;
-      if (!withinRange(a, q, r.rangeY)) continue;
       for (int k = -1; k <= 1; ++k) {
-        const int d = 2 * v + k;
-        if (!withinRange(d, q, r.rangeX)) continue;
-        const std::uint32_t cost = candidateCost(r, q, a, d, upper, lower);
-        if (!any || cost < best || (cost == best && l == 0 && k == 0)) {
-          best = cost;
-          bestA = a;
-          bestD = d;
-          any = true;
+        const int a = 2 * u + l, d = 2 * v + k;
+        if ((l == 0 && k == 0) || !withinRange(a, q, r.rangeY) || !withinRange(d, q, r.rangeX))
+          continue;
+        candidates.push_back({a, d, 1 + 3 * (l + 1) + (k + 1), std::nullopt});
+      }
+    }
+    const int dealt = std::min(shares, static_cast<int>(candidates.size()));
+    parallel(dealt, work * candidates.size(), [&](int begin, int end) {
+      for (int share = begin; share < end; ++share) {
+        std::vector<std::uint16_t>& upper = buffers[2 * static_cast<std::size_t>(share)];
+        std::vector<std::uint16_t>& lower = buffers[2 * static_cast<std::size_t>(share) + 1];
+        std::uint32_t bound = centreCost;
+        int boundRank = 0;
+        for (std::size_t i = static_cast<std::size_t>(share); i < candidates.size();
+             i += static_cast<std::size_t>(dealt)) {
+          Candidate& candidate = candidates[i];
+          candidate.cost = candidateCost(r, q, candidate.a, candidate.d, upper, lower, bound,
+                                         candidate.rank < boundRank);
+          if (candidate.cost && (*candidate.cost < bound ||
+                                 (*candidate.cost == bound && candidate.rank < boundRank))) {
+            bound = *candidate.cost;
+            boundRank = candidate.rank;
+          }
         }
+      }
+    });
+    std::uint32_t best = centreCost;
+    int bestA = 2 * u, bestD = 2 * v, bestRank = 0;
+    for (const Candidate& candidate : candidates) {
+      if (candidate.cost &&
+          (*candidate.cost < best || (*candidate.cost == best && candidate.rank < bestRank))) {
+        best = *candidate.cost;
+        bestA = candidate.a;
+        bestD = candidate.d;
+        bestRank = candidate.rank;
       }
     }
     u = bestA;
@@ -250,7 +376,7 @@ AlignmentSteps fastSearch(const Regions& r, int p) {
 
 AlignmentOutcome alignPictures(const RowKernels& kernels, int criterion, int precision,
                                const std::uint8_t* reference, const std::uint8_t* target, int width,
-                               int height, int rangeX, int rangeY) {
+                               int height, int rangeX, int rangeY, const ParallelFor& parallel) {
   AlignmentOutcome outcome;
   if (rangeX < 1 || rangeX > kMaxAlignmentRange || rangeY < 1 || rangeY > kMaxAlignmentRange ||
       2 * rangeX + 2 >= width || 2 * rangeY + 2 >= height) {
@@ -263,16 +389,17 @@ AlignmentOutcome alignPictures(const RowKernels& kernels, int criterion, int pre
   }
   const Regions regions{kernels, reference, target, width, height, rangeX, rangeY};
   const int p = normalisedPrecision(precision);
-  outcome.steps = criterion == kAlignStandard ? standardSearch(regions, p) : fastSearch(regions, p);
+  outcome.steps =
+      criterion == kAlignStandard ? standardSearch(regions, p, parallel) : fastSearch(regions, p);
   outcome.found = true;
   return outcome;
 }
 
 AlignmentOutcome alignPictures(int criterion, int precision, const std::uint8_t* reference,
                                const std::uint8_t* target, int width, int height, int rangeX,
-                               int rangeY) {
+                               int rangeY, const ParallelFor& parallel) {
   return alignPictures(rowKernels(), criterion, precision, reference, target, width, height, rangeX,
-                       rangeY);
+                       rangeY, parallel);
 }
 
 std::string alignmentResultText(const AlignmentResult& result, const AlignmentKeys& keys) {

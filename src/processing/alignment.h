@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <string>
 
+#include "processing/parallel_for.h"
 #include "processing/picture_control.h"
 #include "processing/row_kernels.h"
 
@@ -38,12 +39,14 @@ struct AlignmentOutcome {
 // Searches every whole offset within +/- rangeX, rangeY and refines to 1/precision. The regions
 // are width x height bytes, row after row. Fails with the size messages when a range is outside
 // 1..32, 2 * range + 2 >= the size, or a size exceeds 4096. `precision` is one of kDivisions.
+// The "標準" candidates may be shared out by `parallel`; the result is the same.
 AlignmentOutcome alignPictures(int criterion, int precision, const std::uint8_t* reference,
                                const std::uint8_t* target, int width, int height, int rangeX,
-                               int rangeY);
+                               int rangeY, const ParallelFor& parallel = {});
 AlignmentOutcome alignPictures(const RowKernels& kernels, int criterion, int precision,
                                const std::uint8_t* reference, const std::uint8_t* target, int width,
-                               int height, int rangeX, int rangeY);
+                               int height, int rangeX, int rangeY,
+                               const ParallelFor& parallel = {});
 
 // The result field ("自動ｱﾗｲﾒﾝﾄ実行の結果です"): "右：3+4/16 上下：なし" and the like, with the
 // sub-steps in units of the precision the result was found with; empty without a result.

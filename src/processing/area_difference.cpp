@@ -17,6 +17,33 @@ std::size_t at(int y, int width) {
   return static_cast<std::size_t>(y) * static_cast<std::size_t>(width);
 }
 
+// The window sums of one image row from the column sums, into values[0 .. count) for the
+// pixels range.left .. range.right: the sum starts at the first pixel and moves one pixel
+// right at a time, column x + right + 1 entering and x - left leaving. Sums are 64-bit: a
+// whole 4096 x 4096 window of 255 exceeds 2^31. Kept apart from the mapping to bytes, whose
+// byte stores the compiler must assume may change anything.
+void windowSums(const std::int32_t* columns, const Rect& range, const AreaWindow& window,
+                std::int64_t* values) {
+  std::int64_t sum = 0;
+  for (int x = range.left - window.left; x <= range.left + window.right; ++x) sum += columns[x];
+  const int last = range.right - range.left;
+  const std::int32_t* entering = columns + range.left + window.right + 1;
+  const std::int32_t* leaving = columns + range.left - window.left;
+  for (int i = 0; i < last; ++i) {
+    values[i] = sum;
+    sum += entering[i] - leaving[i];
+  }
+  values[last] = sum;
+}
+
+// |sums1 - sums2| in place of sums1.
+void absoluteDifferences(std::int64_t* sums1, const std::int64_t* sums2, int count) {
+  for (int i = 0; i < count; ++i) {
+    const std::int64_t difference = sums1[i] - sums2[i];
+    sums1[i] = difference < 0 ? -difference : difference;
+  }
+}
+
 }  // namespace
 
 AreaWindow areaWindow(int sizeX, int sizeY, int maxSizeX, int maxSizeY) {
@@ -77,6 +104,17 @@ AreaValueMap::AreaValueMap(double divisor) {
   }
 }
 
+void AreaValueMap::mapRow(const std::int64_t* values, int count, std::uint8_t* out) const {
+  // Held in locals: the byte stores could otherwise be taken to change the table.
+  const std::uint8_t* table = table_.data();
+  const std::uint64_t size = table_.size();
+  const std::uint64_t top = thresholds_[255];
+  for (int i = 0; i < count; ++i) {
+    const auto v = static_cast<std::uint64_t>(values[i]);
+    out[i] = v < size ? table[v] : v >= top ? 255 : fromThresholds(v);
+  }
+}
+
 std::uint8_t AreaValueMap::fromThresholds(std::uint64_t v) const {
   // A double estimate, then corrected against the exact thresholds.
   const double estimate = static_cast<double>(v) * inverse_ + 0.5;
@@ -88,7 +126,7 @@ std::uint8_t AreaValueMap::fromThresholds(std::uint64_t v) const {
 
 Rect areaDifference(const std::uint8_t* picture1, const std::uint8_t* picture2, int width,
                     int height, const AreaWindow& window, int method, double divisor,
-                    std::uint8_t* image, const ImageKernels& kernels) {
+                    std::uint8_t* image, const ImageKernels& kernels, const ParallelFor& parallel) {
   const Rect range = areaComputingRange(window, width, height);
   if (range.left > range.right || range.top > range.bottom) {
     std::memset(image, 0, at(height, width));
@@ -99,55 +137,42 @@ Rect areaDifference(const std::uint8_t* picture1, const std::uint8_t* picture2, 
 
   const AreaValueMap map(divisor);
   const bool sums = method == kDifferenceOfSums;
-  // Column sums over the window rows: at most 8191 * 255, well inside 32 bits.
-  std::vector<std::int32_t> columns1(static_cast<std::size_t>(width), 0);
-  std::vector<std::int32_t> columns2(sums ? static_cast<std::size_t>(width) : 0, 0);
-  const auto slide = [&](int in, int out) {
-    const std::uint8_t* in1 = picture1 + at(in, width);
-    const std::uint8_t* in2 = picture2 + at(in, width);
-    const std::uint8_t* out1 = out < 0 ? nullptr : picture1 + at(out, width);
-    const std::uint8_t* out2 = out < 0 ? nullptr : picture2 + at(out, width);
-    if (sums) {
-      kernels.slideSums(in1, out1, width, columns1.data());
-      kernels.slideSums(in2, out2, width, columns2.data());
-    } else {
-      kernels.slideDifferenceSums(in1, in2, out1, out2, width, columns1.data());
-    }
-  };
-  for (int row = range.top - window.up; row <= range.top + window.down; ++row) slide(row, -1);
-
-  const int first = range.left - window.left;  // the first window column of the first pixel
-  for (int y = range.top; y <= range.bottom; ++y) {
-    if (y > range.top) slide(y + window.down, y - 1 - window.up);
-    std::uint8_t* out = image + at(y, width);
-    std::memset(out, 0, static_cast<std::size_t>(range.left));
-    std::memset(out + range.right + 1, 0, static_cast<std::size_t>(width - 1 - range.right));
-    // Window sums in 64 bits: a whole 4096 x 4096 window of 255 exceeds 2^31.
-    std::int64_t sum1 = 0, sum2 = 0;
-    for (int x = first; x <= range.left + window.right; ++x) {
-      sum1 += columns1[static_cast<std::size_t>(x)];
-      if (sums) sum2 += columns2[static_cast<std::size_t>(x)];
-    }
-    // Moving one pixel right, column x + right + 1 enters the window and x - left leaves.
-    const std::int32_t* c1 = columns1.data();
-    const int enter = window.right + 1, leave = -window.left;
-    if (!sums) {
-      for (int x = range.left;; ++x) {
-        out[x] = map(static_cast<std::uint64_t>(sum1));
-        if (x == range.right) break;
-        sum1 += c1[x + enter] - c1[x + leave];
+  const int rows = range.bottom - range.top + 1;
+  const int count = range.right - range.left + 1;
+  // Each range of rows starts its own column sums (window height rows) and slides them down.
+  parallel(rows, at(rows, width), [&](int begin, int end) {
+    // Column sums over the window rows: at most 8191 * 255, well inside 32 bits.
+    std::vector<std::int32_t> columns1(static_cast<std::size_t>(width), 0);
+    std::vector<std::int32_t> columns2(sums ? static_cast<std::size_t>(width) : 0, 0);
+    std::vector<std::int64_t> values1(static_cast<std::size_t>(count));
+    std::vector<std::int64_t> values2(sums ? static_cast<std::size_t>(count) : 0);
+    const auto slide = [&](int in, int out) {
+      const std::uint8_t* in1 = picture1 + at(in, width);
+      const std::uint8_t* in2 = picture2 + at(in, width);
+      const std::uint8_t* out1 = out < 0 ? nullptr : picture1 + at(out, width);
+      const std::uint8_t* out2 = out < 0 ? nullptr : picture2 + at(out, width);
+      if (sums) {
+        kernels.slideSums(in1, out1, width, columns1.data());
+        kernels.slideSums(in2, out2, width, columns2.data());
+      } else {
+        kernels.slideDifferenceSums(in1, in2, out1, out2, width, columns1.data());
       }
-      continue;
+    };
+    const int firstRow = range.top + begin;
+    for (int row = firstRow - window.up; row <= firstRow + window.down; ++row) slide(row, -1);
+    for (int y = firstRow; y < range.top + end; ++y) {
+      if (y > firstRow) slide(y + window.down, y - 1 - window.up);
+      std::uint8_t* out = image + at(y, width);
+      std::memset(out, 0, static_cast<std::size_t>(range.left));
+      std::memset(out + range.right + 1, 0, static_cast<std::size_t>(width - 1 - range.right));
+      windowSums(columns1.data(), range, window, values1.data());
+      if (sums) {
+        windowSums(columns2.data(), range, window, values2.data());
+        absoluteDifferences(values1.data(), values2.data(), count);
+      }
+      map.mapRow(values1.data(), count, out + range.left);
     }
-    const std::int32_t* c2 = columns2.data();
-    for (int x = range.left;; ++x) {
-      const std::int64_t difference = sum1 - sum2;
-      out[x] = map(static_cast<std::uint64_t>(difference < 0 ? -difference : difference));
-      if (x == range.right) break;
-      sum1 += c1[x + enter] - c1[x + leave];
-      sum2 += c2[x + enter] - c2[x + leave];
-    }
-  }
+  });
   return range;
 }
 

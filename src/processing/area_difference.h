@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "processing/image_kernels.h"
+#include "processing/parallel_for.h"
 #include "processing/rect.h"
 
 namespace vemla {
@@ -48,6 +49,8 @@ class AreaValueMap {
     if (v >= thresholds_[255]) return 255;
     return fromThresholds(v);
   }
+  // out[i] = (*this)(values[i]) for values >= 0.
+  void mapRow(const std::int64_t* values, int count, std::uint8_t* out) const;
   // The table covers v below this; at and above it the value is looked up by thresholds.
   std::size_t tableSize() const { return table_.size(); }
 
@@ -59,9 +62,11 @@ class AreaValueMap {
 };
 
 // Writes the area difference of the two shifted pictures into `image` (0 outside the computing
-// range) and returns the computing range.
+// range) and returns the computing range. Rows may be shared out by `parallel`; the image is
+// the same.
 Rect areaDifference(const std::uint8_t* picture1, const std::uint8_t* picture2, int width,
                     int height, const AreaWindow& window, int method, double divisor,
-                    std::uint8_t* image, const ImageKernels& kernels = imageKernels());
+                    std::uint8_t* image, const ImageKernels& kernels = imageKernels(),
+                    const ParallelFor& parallel = {});
 
 }  // namespace vemla

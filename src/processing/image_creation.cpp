@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <mutex>
 #include <vector>
 
 namespace vemla {
@@ -30,34 +31,42 @@ constexpr std::size_t kStreamingPixels = std::size_t{4} << 20;
 
 // Kinds made row by row from rows of `a` and `b`: the statistics of the rectangle's part of
 // each row are taken while its values are computed. Large images are made one row at a time
-// in a small cached buffer and streamed out.
+// in a small cached buffer and streamed out. Row ranges may run on other threads, each with
+// its own buffer and statistics, which are merged in the end.
 ImageStatistics createByRows(const CombineRow& row, const std::uint8_t* a, const std::uint8_t* b,
                              int width, int height, const Rect& rectangle, std::uint8_t* image,
-                             const ImageKernels& kernels) {
+                             const ImageKernels& kernels, const ParallelFor& parallel) {
   const Rect inside = clipped(rectangle, width, height);
   const int count = inside.right - inside.left + 1;
   const bool streaming = at(height, width) >= kStreamingPixels;
-  std::vector<std::uint8_t> buffer(streaming ? static_cast<std::size_t>(width) : 0);
-  StatisticsAccumulator accumulator;
-  for (int y = 0; y < height; ++y) {
-    const std::size_t start = at(y, width);
-    std::uint8_t* out = streaming ? buffer.data() : image + start;
-    if (y < inside.top || y > inside.bottom || count <= 0) {
-      row.combine(a + start, b + start, width, out);
-    } else {
-      const std::size_t left = static_cast<std::size_t>(inside.left);
-      const std::size_t after = static_cast<std::size_t>(inside.right) + 1;
-      if (left > 0) row.combine(a + start, b + start, inside.left, out);
-      accumulator.add(
-          row.combineWithStatistics(a + start + left, b + start + left, count, out + left), count);
-      if (after < static_cast<std::size_t>(width)) {
-        row.combine(a + start + after, b + start + after, width - inside.right - 1, out + after);
+  std::mutex merging;
+  StatisticsAccumulator total;
+  parallel(height, at(height, width), [&](int begin, int end) {
+    std::vector<std::uint8_t> buffer(streaming ? static_cast<std::size_t>(width) : 0);
+    StatisticsAccumulator accumulator;
+    for (int y = begin; y < end; ++y) {
+      const std::size_t start = at(y, width);
+      std::uint8_t* out = streaming ? buffer.data() : image + start;
+      if (y < inside.top || y > inside.bottom || count <= 0) {
+        row.combine(a + start, b + start, width, out);
+      } else {
+        const std::size_t left = static_cast<std::size_t>(inside.left);
+        const std::size_t after = static_cast<std::size_t>(inside.right) + 1;
+        if (left > 0) row.combine(a + start, b + start, inside.left, out);
+        accumulator.add(
+            row.combineWithStatistics(a + start + left, b + start + left, count, out + left),
+            count);
+        if (after < static_cast<std::size_t>(width)) {
+          row.combine(a + start + after, b + start + after, width - inside.right - 1, out + after);
+        }
       }
+      if (streaming) kernels.streamRow(buffer.data(), width, image + start);
     }
-    if (streaming) kernels.streamRow(buffer.data(), width, image + start);
-  }
-  if (streaming) kernels.fence();
-  return accumulator.finish(rectangle);
+    if (streaming) kernels.fence();
+    const std::lock_guard lock(merging);
+    total.merge(accumulator);
+  });
+  return total.finish(rectangle);
 }
 
 }  // namespace
@@ -87,12 +96,13 @@ Rect statisticsRectangle(StatisticsSource source, const std::array<Rect, 2>& val
 
 ImageStatistics createBuiltInImage(int kind, const CreationPictures& pictures,
                                    const AreaDifferenceSettings& area, int maxSizeX, int maxSizeY,
-                                   std::uint8_t* image, const ImageKernels& kernels) {
+                                   std::uint8_t* image, const ImageKernels& kernels,
+                                   const ParallelFor& parallel) {
   const StatisticsSource source = statisticsSourceOf(kind);
   if (kind == kKindAreaDifference) {
     const AreaWindow window = areaWindow(area.sizeX, area.sizeY, maxSizeX, maxSizeY);
     areaDifference(pictures.shifted1, pictures.shifted2, pictures.width, pictures.height, window,
-                   area.method, area.divisor, image, kernels);
+                   area.method, area.divisor, image, kernels, parallel);
     // The rectangle shrunk by the margins lies inside the computing range.
     return imageStatistics(
         image, pictures.width, pictures.height,
@@ -105,7 +115,8 @@ ImageStatistics createBuiltInImage(int kind, const CreationPictures& pictures,
                                                      : pictures.shifted1;
   const std::uint8_t* b = row == &kernels.copy ? a : pictures.shifted2;
   return createByRows(*row, a, b, pictures.width, pictures.height,
-                      statisticsRectangle(source, pictures.validRectangles, 0, 0), image, kernels);
+                      statisticsRectangle(source, pictures.validRectangles, 0, 0), image, kernels,
+                      parallel);
 }
 
 }  // namespace vemla

@@ -10,6 +10,7 @@
 #include "processing/image_kernels.h"
 #include "processing/image_kinds.h"
 #include "processing/image_statistics.h"
+#include "processing/parallel_for.h"
 #include "processing/rect.h"
 
 namespace vemla {
@@ -34,10 +35,12 @@ Rect statisticsRectangle(StatisticsSource source, const std::array<Rect, 2>& val
 // Writes image `kind` (0..9) into `image` (width x height) and returns its statistics over the
 // statistics rectangle; nothing is blanked here. The area difference limits its window to
 // `maxSizeX` x `maxSizeY` (2 MaxPicture - 1) and gives 0 outside its computing range, whose
-// margins also shrink the statistics rectangle.
+// margins also shrink the statistics rectangle. Rows may be shared out by `parallel`; the
+// image and the statistics are the same.
 ImageStatistics createBuiltInImage(int kind, const CreationPictures& pictures,
                                    const AreaDifferenceSettings& area, int maxSizeX, int maxSizeY,
                                    std::uint8_t* image,
-                                   const ImageKernels& kernels = imageKernels());
+                                   const ImageKernels& kernels = imageKernels(),
+                                   const ParallelFor& parallel = {});
 
 }  // namespace vemla

@@ -20,6 +20,14 @@ void StatisticsAccumulator::add(const RowStatistics& row, int count) {
   count_ += count;
 }
 
+void StatisticsAccumulator::merge(const StatisticsAccumulator& other) {
+  if (other.count_ == 0) return;
+  maximum_ = std::max(maximum_, other.maximum_);
+  minimum_ = std::min(minimum_, other.minimum_);
+  sum_ += other.sum_;
+  count_ += other.count_;
+}
+
 ImageStatistics StatisticsAccumulator::finish(const Rect& rectangle) const {
   ImageStatistics statistics;
   statistics.rectangle = rectangle;

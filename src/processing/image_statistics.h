@@ -21,6 +21,8 @@ struct ImageStatistics {
 class StatisticsAccumulator {
  public:
   void add(const RowStatistics& row, int count);
+  // Takes in what another accumulator added (rows counted on another thread).
+  void merge(const StatisticsAccumulator& other);
   // Maximum, minimum, sum and the mean truncated toward zero; all 0 when nothing was added.
   ImageStatistics finish(const Rect& rectangle) const;
 

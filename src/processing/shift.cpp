@@ -78,8 +78,14 @@ void zeroOutside(std::uint8_t* destination, int width, int height, int x0, int x
               rowBytes * static_cast<std::size_t>(height - y1));
 }
 
+// The pixels of an output row range, for the hand-over threshold of a ParallelFor.
+std::size_t workOf(int rows, int count) {
+  return static_cast<std::size_t>(rows) * static_cast<std::size_t>(count);
+}
+
 void shiftLinear(const RowKernels& kernels, const std::uint8_t* source, int width, int height,
-                 int n, const ShiftAmount& amount, std::uint8_t* destination) {
+                 int n, const ShiftAmount& amount, std::uint8_t* destination,
+                 const ParallelFor& parallel) {
   const LinearAxis ax = linearAxis(width, n, amount.xNegative, amount.wholeX, amount.stepsX);
   const LinearAxis ay = linearAxis(height, n, amount.yNegative, amount.wholeY, amount.stepsY);
   zeroOutside(destination, width, height, ax.first, ax.end, ay.first, ay.end);
@@ -93,30 +99,35 @@ void shiftLinear(const RowKernels& kernels, const std::uint8_t* source, int widt
   const auto outAt = [&](int y) {
     return destination + static_cast<std::size_t>(y) * static_cast<std::size_t>(width) + ax.first;
   };
+  const int rows = ay.end - ay.first;
   if (ax.fraction == 0 && ay.fraction == 0) {
-    for (int y = ay.first; y < ay.end; ++y) {
-      std::memcpy(outAt(y), rowAt(y + ay.offset), static_cast<std::size_t>(count));
-    }
+    parallel(rows, workOf(rows, count), [&](int begin, int end) {
+      for (int y = ay.first + begin; y < ay.first + end; ++y) {
+        std::memcpy(outAt(y), rowAt(y + ay.offset), static_cast<std::size_t>(count));
+      }
+    });
     return;
   }
-  // Horizontal pass per source row, kept for the next output row, which needs it again.
-  std::vector<std::uint16_t> upper(static_cast<std::size_t>(count));
-  std::vector<std::uint16_t> lower(static_cast<std::size_t>(count));
   const int shift = 2 * log2Exact(n);
-  int upperRow = -1;
-  for (int y = ay.first; y < ay.end; ++y) {
-    const int top = y + ay.offset;
-    if (upperRow != top) kernels.lerpHorizontal(rowAt(top), count, n, ax.fraction, upper.data());
-    if (ay.fraction == 0) {
-      kernels.lerpVertical(upper.data(), upper.data(), count, n, 0, shift, outAt(y));
-      upperRow = top;
-      continue;
+  parallel(rows, workOf(rows, count), [&](int begin, int end) {
+    // Horizontal pass per source row, kept for the next output row, which needs it again.
+    std::vector<std::uint16_t> upper(static_cast<std::size_t>(count));
+    std::vector<std::uint16_t> lower(static_cast<std::size_t>(count));
+    int upperRow = -1;
+    for (int y = ay.first + begin; y < ay.first + end; ++y) {
+      const int top = y + ay.offset;
+      if (upperRow != top) kernels.lerpHorizontal(rowAt(top), count, n, ax.fraction, upper.data());
+      if (ay.fraction == 0) {
+        kernels.lerpVertical(upper.data(), upper.data(), count, n, 0, shift, outAt(y));
+        upperRow = top;
+        continue;
+      }
+      kernels.lerpHorizontal(rowAt(top + 1), count, n, ax.fraction, lower.data());
+      kernels.lerpVertical(upper.data(), lower.data(), count, n, ay.fraction, shift, outAt(y));
+      std::swap(upper, lower);
+      upperRow = top + 1;
     }
-    kernels.lerpHorizontal(rowAt(top + 1), count, n, ax.fraction, lower.data());
-    kernels.lerpVertical(upper.data(), lower.data(), count, n, ay.fraction, shift, outAt(y));
-    std::swap(upper, lower);
-    upperRow = top + 1;
-  }
+  });
 }
 
 // One axis of a cubic shift: the computed output range [first, end), the offset of the first
@@ -150,7 +161,8 @@ CubicAxis cubicAxis(int size, int n, bool negative, int whole, int steps) {
 // then needs only one row of intermediate values. Sums stay within 32 bits (|v| <= 255 * 1280,
 // |result| <= 1280 * |v|).
 void shiftCubic(const RowKernels& kernels, const std::uint8_t* source, int width, int height, int n,
-                const ShiftAmount& amount, std::uint8_t* destination, std::int32_t* scratch) {
+                const ShiftAmount& amount, std::uint8_t* destination, std::int32_t* scratch,
+                const ParallelFor& parallel) {
   const CubicAxis ax = cubicAxis(width, n, amount.xNegative, amount.wholeX, amount.stepsX);
   const CubicAxis ay = cubicAxis(height, n, amount.yNegative, amount.wholeY, amount.stepsY);
   zeroOutside(destination, width, height, ax.first, ax.end, ay.first, ay.end);
@@ -159,24 +171,32 @@ void shiftCubic(const RowKernels& kernels, const std::uint8_t* source, int width
   const int count = ax.end - ax.first;
   const std::size_t stride = static_cast<std::size_t>(width);
   const int column = ax.first + ax.offset;  // first source column read
+  const int rows = ay.end - ay.first;
   if (amount.stepsX == 0 && amount.stepsY == 0) {
     // Row 0 of the table is (0, 1024, 0, 0): the interior is the source, moved.
-    for (int y = ay.first; y < ay.end; ++y) {
-      std::memcpy(
-          destination + static_cast<std::size_t>(y) * stride + ax.first,
-          source + static_cast<std::size_t>(y + ay.offset + (amount.yNegative ? 2 : 1)) * stride +
-              column + (amount.xNegative ? 2 : 1),
-          static_cast<std::size_t>(count));
-    }
+    parallel(rows, workOf(rows, count), [&](int begin, int end) {
+      for (int y = ay.first + begin; y < ay.first + end; ++y) {
+        std::memcpy(
+            destination + static_cast<std::size_t>(y) * stride + ax.first,
+            source + static_cast<std::size_t>(y + ay.offset + (amount.yNegative ? 2 : 1)) * stride +
+                column + (amount.xNegative ? 2 : 1),
+            static_cast<std::size_t>(count));
+      }
+    });
     return;
   }
-  for (int y = ay.first; y < ay.end; ++y) {
-    const std::uint8_t* r0 = source + static_cast<std::size_t>(y + ay.offset) * stride + column;
-    kernels.cubicVertical(r0, r0 + stride, r0 + 2 * stride, r0 + 3 * stride, count + 3,
-                          ay.weights.data(), scratch);
-    kernels.cubicHorizontal(scratch, count, ax.weights.data(),
-                            destination + static_cast<std::size_t>(y) * stride + ax.first);
-  }
+  parallel(rows, workOf(rows, count), [&](int begin, int end) {
+    // The first piece uses the caller's scratch, the others their own.
+    std::vector<std::int32_t> own(begin == 0 ? 0 : shiftScratchSize(width));
+    std::int32_t* const values = begin == 0 ? scratch : own.data();
+    for (int y = ay.first + begin; y < ay.first + end; ++y) {
+      const std::uint8_t* r0 = source + static_cast<std::size_t>(y + ay.offset) * stride + column;
+      kernels.cubicVertical(r0, r0 + stride, r0 + 2 * stride, r0 + 3 * stride, count + 3,
+                            ay.weights.data(), values);
+      kernels.cubicHorizontal(values, count, ax.weights.data(),
+                              destination + static_cast<std::size_t>(y) * stride + ax.first);
+    }
+  });
 }
 
 }  // namespace
@@ -204,7 +224,7 @@ const std::array<CubicWeights, 256>& cubicWeightTable() {
 
 void shiftPicture(const RowKernels& kernels, const std::uint8_t* source, int width, int height,
                   int division, int interpolation, const ShiftAmount& amount,
-                  std::uint8_t* destination, std::int32_t* scratch) {
+                  std::uint8_t* destination, std::int32_t* scratch, const ParallelFor& parallel) {
   if (width <= 0 || height <= 0) return;
   const int n = normalisedDivision(division);
   ShiftAmount clamped = amount;
@@ -213,17 +233,17 @@ void shiftPicture(const RowKernels& kernels, const std::uint8_t* source, int wid
   clamped.stepsX = std::clamp(amount.stepsX, 0, n - 1);
   clamped.stepsY = std::clamp(amount.stepsY, 0, n - 1);
   if (interpolation == kShiftLinear) {
-    shiftLinear(kernels, source, width, height, n, clamped, destination);
+    shiftLinear(kernels, source, width, height, n, clamped, destination, parallel);
   } else {
-    shiftCubic(kernels, source, width, height, n, clamped, destination, scratch);
+    shiftCubic(kernels, source, width, height, n, clamped, destination, scratch, parallel);
   }
 }
 
 void shiftPicture(const std::uint8_t* source, int width, int height, int division,
                   int interpolation, const ShiftAmount& amount, std::uint8_t* destination,
-                  std::int32_t* scratch) {
+                  std::int32_t* scratch, const ParallelFor& parallel) {
   shiftPicture(rowKernels(), source, width, height, division, interpolation, amount, destination,
-               scratch);
+               scratch, parallel);
 }
 
 }  // namespace vemla

@@ -6,6 +6,7 @@
 #include <cstddef>
 #include <cstdint>
 
+#include "processing/parallel_for.h"
 #include "processing/picture_control.h"
 #include "processing/row_kernels.h"
 
@@ -42,14 +43,16 @@ constexpr std::size_t shiftScratchSize(int width) {
 // zeroes the last column and the last row. Cubic mode zeroes a frame of at least two pixels on
 // every side. `division` is one of kDivisions. Sub-steps are clamped to 0..n-1 and whole
 // amounts to 0..width (0..height), which changes no result: a shift of the full size already
-// gives zeros. `scratch` holds at least shiftScratchSize(width) values.
+// gives zeros. `scratch` holds at least shiftScratchSize(width) values. Rows may be shared out
+// by `parallel`; the result is the same.
 void shiftPicture(const std::uint8_t* source, int width, int height, int division,
                   int interpolation, const ShiftAmount& amount, std::uint8_t* destination,
-                  std::int32_t* scratch);
+                  std::int32_t* scratch, const ParallelFor& parallel = {});
 // The same with a chosen kernel variant (tests and benchmarks).
 void shiftPicture(const RowKernels& kernels, const std::uint8_t* source, int width, int height,
                   int division, int interpolation, const ShiftAmount& amount,
-                  std::uint8_t* destination, std::int32_t* scratch);
+                  std::uint8_t* destination, std::int32_t* scratch,
+                  const ParallelFor& parallel = {});
 
 // floor(a / b) and the matching non-negative remainder, for b > 0.
 constexpr int floorDiv(int a, int b) {

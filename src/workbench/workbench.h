@@ -19,6 +19,7 @@
 #include "processing/pane_raster.h"
 #include "processing/picture_control.h"
 #include "tools/tool_state.h"
+#include "workbench/worker_pool.h"
 
 namespace vemla {
 
@@ -111,6 +112,9 @@ class Workbench {
   ShellState shell;
   GalleryState gallery;  // associations and dialog choices; the records are settings.gallery
   tools::ToolState tools;  // the active tool and the tools' content
+
+  // The threads the shift, the image kinds and the alignment share their rows out to.
+  WorkerPool workers;
 
   // A listener may come or go while the listeners are being told (a tool window is created
   // when its tool is chosen): one added hears the rest of that round, one removed hears no more.

@@ -2,11 +2,13 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <limits>
 #include <random>
 #include <vector>
 
+#include "picture/bitmap.h"
 #include "processing/shift.h"
 
 namespace vemla {
@@ -262,6 +264,74 @@ TEST(Alignment, StandardMatchesTheLiteralSearchForEveryKernelVariant) {
       EXPECT_EQ(outcome.steps, expected)
           << "trial " << trial << " level " << static_cast<int>(kernels->level);
     }
+  }
+}
+
+// ---- The search drops offsets and sub-pixel candidates as soon as their partial sums show they
+// cannot win; these pictures probe that bound and its tie handling against the literal search.
+
+Picture noise(int width, int height, std::mt19937& random) {
+  Picture picture(static_cast<std::size_t>(width * height));
+  for (auto& value : picture) value = static_cast<std::uint8_t>(random() % 256);
+  return picture;
+}
+
+// The picture moved by whole pixels (content right by dx, down by dy; borders repeat the
+// edge), plus noise of +/- amplitude.
+Picture moved(const Picture& picture, int width, int height, int dx, int dy, int amplitude,
+              std::mt19937& random) {
+  Picture out(picture.size());
+  for (int y = 0; y < height; ++y) {
+    for (int x = 0; x < width; ++x) {
+      const int sx = std::clamp(x - dx, 0, width - 1), sy = std::clamp(y - dy, 0, height - 1);
+      const int value = picture[static_cast<std::size_t>(sy * width + sx)] +
+                        static_cast<int>(random() % (2 * amplitude + 1)) - amplitude;
+      out[static_cast<std::size_t>(y * width + x)] =
+          static_cast<std::uint8_t>(std::clamp(value, 0, 255));
+    }
+  }
+  return out;
+}
+
+Picture samplePicture(const char* name) {
+  Picture picture(320 * 240);
+  BitmapRead read;
+  EXPECT_EQ(readBitmapIntoMemory(std::string(VEMLA_SAMPLES) + "/" + name, picture, 320, 240, read),
+            1);
+  return picture;
+}
+
+TEST(AlignmentSearch, EqualsTheLiteralSearch) {
+  struct Case {
+    const char* name;
+    int width, height, range, precision;
+    Picture reference, target;
+  };
+  std::mt19937 random(27);
+  const Picture noise160 = noise(160, 120, random);
+  const Picture smooth67 = smooth(67, 67);
+  const Picture scene1 = samplePicture("scene1.bmp");
+  Picture stripes(40 * 30);
+  for (int i = 0; i < 40 * 30; ++i)
+    stripes[static_cast<std::size_t>(i)] = (i % 40) % 4 < 2 ? 0 : 200;
+  const Case cases[] = {
+      {"noise against noise", 60, 50, 4, 8, noise(60, 50, random), noise(60, 50, random)},
+      {"noise moved", 160, 120, 6, 16, noise160, moved(noise160, 160, 120, 4, -5, 20, random)},
+      {"flat, equal", 48, 40, 5, 16, Picture(48 * 40, 90), Picture(48 * 40, 90)},
+      {"flat, unequal", 48, 40, 5, 16, Picture(48 * 40, 90), Picture(48 * 40, 97)},
+      {"stripes tie away from zero", 40, 30, 5, 4, stripes,
+       moved(stripes, 40, 30, 1, 0, 0, random)},
+      {"R = 1, smallest region", 5, 5, 1, 16, noise(5, 5, random), noise(5, 5, random)},
+      {"R = 32, smallest region", 67, 67, 32, 16, smooth67, noise(67, 67, random)},
+      {"R = 32, best at the edge", 67, 67, 32, 2, smooth67, smooth(67, 67, 32, -32)},
+      {"R = 32, best at the edge, 1/16", 67, 67, 32, 16, smooth67, smooth(67, 67, -32, 31.5)},
+      {"samples", 320, 240, 5, 16, scene1, samplePicture("scene2.bmp")},
+      {"samples moved", 320, 240, 3, 8, scene1, moved(scene1, 320, 240, -2, 3, 6, random)},
+  };
+  for (const Case& c : cases) {
+    EXPECT_EQ(align(kAlignStandard, c.precision, c.reference, c.target, c.width, c.height, c.range),
+              literalStandard(c.reference, c.target, c.width, c.height, c.range, c.precision))
+        << c.name;
   }
 }
 

@@ -69,7 +69,7 @@ bool runAlignment(Workbench& bench, UserPort& user, BusyPort& busy, const Rect& 
       copyRegion(store.plane(unshiftedPlane(shifted)), pictureWidth, region, target);
     }
     outcome = alignPictures(settings.criterion, settings.precision, reference, target, width,
-                            height, settings.range, settings.range);
+                            height, settings.range, settings.range, bench.workers.parallelFor());
   }
   if (!outcome.found) {
     control.alignment.enabled = false;
@@ -108,7 +108,8 @@ void preparePictures(Workbench& bench, UserPort& user, BusyPort& busy) {
   const auto shiftInto = [&](int target, const ShiftAmount& amount) {
     const PictureSlot shifted = shiftedPictureOf(target);
     shiftPicture(store.plane(unshiftedPlane(shifted)), width, height, division, interpolation,
-                 amount, store.plane(shiftedPlane(shifted)), integerScratch(store));
+                 amount, store.plane(shiftedPlane(shifted)), integerScratch(store),
+                 bench.workers.parallelFor());
   };
   if (control.alignment.enabled) {
     const bool found = runAlignment(bench, user, busy, valid, division);

@@ -85,7 +85,8 @@ bool recomputeImage(Workbench& bench, ImageSlot image, UserPort& user, BusyPort&
     const CreationPictures pictures = creationPictures(bench);
     std::optional<BusyScope> wait;  // the area difference shows the wait cursor
     if (kind == kKindAreaDifference) wait.emplace(busy);
-    statistics = createBuiltInImage(kind, pictures, area, maxSizeX, maxSizeY, buffer);
+    statistics = createBuiltInImage(kind, pictures, area, maxSizeX, maxSizeY, buffer,
+                                    imageKernels(), bench.workers.parallelFor());
   } else if (kind == kUserProcessingKind) {
     const UserProcessingEntry* entry = userEntryOf(bench, image);
     if (entry != nullptr && entry->inUse != 0) {

@@ -1,0 +1,111 @@
+#include "workbench/worker_pool.h"
+
+#include <gtest/gtest.h>
+
+#include <atomic>
+#include <random>
+#include <vector>
+
+#include "processing/alignment.h"
+#include "processing/image_creation.h"
+#include "processing/shift.h"
+
+namespace vemla {
+namespace {
+
+using Bytes = std::vector<std::uint8_t>;
+
+TEST(WorkerPool, RunsEveryIndexOnceWhateverTheSplit) {
+  WorkerPool pool(3);
+  for (const int count : {1, 2, 3, 7, 1000}) {
+    for (const int parts : {1, 2, 3, 5}) {
+      std::vector<std::atomic<int>> runs(static_cast<std::size_t>(count));
+      pool.run(count, parts, [&](int begin, int end) {
+        for (int i = begin; i < end; ++i) ++runs[static_cast<std::size_t>(i)];
+      });
+      for (int i = 0; i < count; ++i) {
+        EXPECT_EQ(runs[static_cast<std::size_t>(i)], 1) << count << " / " << parts << " at " << i;
+      }
+    }
+  }
+}
+
+// The kernels on three threads (uneven pieces) against the calling thread alone, on pictures
+// large enough to be shared out.
+struct ThreadedKernels : ::testing::Test {
+  static constexpr int kWidth = 523, kHeight = 411;
+  WorkerPool pool{3};
+  Bytes picture1 = pattern(0), picture2 = pattern(17);
+
+  static Bytes pattern(unsigned seed) {
+    std::mt19937 random(seed);
+    Bytes picture(static_cast<std::size_t>(kWidth * kHeight));
+    for (std::size_t i = 0; i < picture.size(); ++i) {
+      const int x = static_cast<int>(i) % kWidth, y = static_cast<int>(i) / kWidth;
+      picture[i] = static_cast<std::uint8_t>((x * 3 + y * 5) % 200 + random() % 40);
+    }
+    return picture;
+  }
+};
+
+TEST_F(ThreadedKernels, ShiftIsTheSame) {
+  const ShiftAmount amounts[] = {{true, 3, 5, false, 2, 7},
+                                 {false, 1, 0, true, 0, 9},
+                                 {true, 4, 0, true, 2, 0},
+                                 {false, 0, 0, false, 0, 0}};
+  std::vector<std::int32_t> scratch(shiftScratchSize(kWidth));
+  for (const int interpolation : {kShiftLinear, kShiftCubic}) {
+    for (const ShiftAmount& amount : amounts) {
+      Bytes alone(picture1.size()), shared(picture1.size());
+      shiftPicture(picture1.data(), kWidth, kHeight, 16, interpolation, amount, alone.data(),
+                   scratch.data());
+      shiftPicture(picture1.data(), kWidth, kHeight, 16, interpolation, amount, shared.data(),
+                   scratch.data(), pool.parallelFor());
+      EXPECT_EQ(alone, shared) << interpolation << " " << amount.wholeX << "+" << amount.stepsX;
+    }
+  }
+}
+
+TEST_F(ThreadedKernels, EveryKindIsTheSame) {
+  CreationPictures pictures{picture1.data(), picture2.data(), picture2.data(), kWidth, kHeight};
+  pictures.validRectangles = {Rect{3, 5, kWidth - 9, kHeight - 2}, Rect{0, 0, 400, 300}};
+  const AreaDifferenceSettings areas[] = {{3, 3, kSumOfDifferences, 9},
+                                          {16, 5, kDifferenceOfSums, 7.5}};
+  for (int kind = 0; kind < kBuiltInKindCount; ++kind) {
+    for (const AreaDifferenceSettings& area : areas) {
+      Bytes alone(picture1.size()), shared(picture1.size());
+      const ImageStatistics expected =
+          createBuiltInImage(kind, pictures, area, 2047, 2047, alone.data());
+      EXPECT_EQ(createBuiltInImage(kind, pictures, area, 2047, 2047, shared.data(), imageKernels(),
+                                   pool.parallelFor()),
+                expected)
+          << kind;
+      EXPECT_EQ(alone, shared) << kind;
+    }
+  }
+}
+
+TEST_F(ThreadedKernels, StandardAlignmentIsTheSame) {
+  // Picture 2 is an unrelated pattern: many offsets stay in the search for long.
+  const Bytes moved = [&] {
+    Bytes out(picture1.size());
+    std::vector<std::int32_t> scratch(shiftScratchSize(kWidth));
+    shiftPicture(picture1.data(), kWidth, kHeight, 8, kShiftLinear, {true, 2, 3, false, 1, 5},
+                 out.data(), scratch.data());
+    return out;
+  }();
+  for (const Bytes* target : {&moved, static_cast<const Bytes*>(&picture2)}) {
+    for (const int range : {1, 6}) {
+      const AlignmentOutcome alone = alignPictures(kAlignStandard, 8, picture1.data(),
+                                                   target->data(), kWidth, kHeight, range, range);
+      const AlignmentOutcome shared =
+          alignPictures(kAlignStandard, 8, picture1.data(), target->data(), kWidth, kHeight, range,
+                        range, pool.parallelFor());
+      EXPECT_TRUE(alone.found);
+      EXPECT_EQ(alone.steps, shared.steps) << range;
+    }
+  }
+}
+
+}  // namespace
+}  // namespace vemla
