@@ -20,8 +20,18 @@ bool emptyPlane(const EditPlane& plane) {
   return plane.pixels == nullptr || plane.width <= 0 || plane.height <= 0;
 }
 
+// Eight pixels per load and store: the lookups then limit the pass, not the byte stores.
 void mapSpan(std::uint8_t* pixels, int count, const GreyTable& table) {
-  for (int i = 0; i < count; ++i) pixels[i] = table[pixels[i]];
+  int i = 0;
+  for (; i + 8 <= count; i += 8) {
+    std::uint64_t values = 0;
+    std::memcpy(&values, pixels + i, 8);
+    std::uint64_t mapped = 0;
+    for (int k = 0; k < 8; ++k)
+      mapped |= static_cast<std::uint64_t>(table[(values >> (8 * k)) & 0xFF]) << (8 * k);
+    std::memcpy(pixels + i, &mapped, 8);
+  }
+  for (; i < count; ++i) pixels[i] = table[pixels[i]];
 }
 
 // Copies the rectangle into `into` (w x h) or back from it.
@@ -59,9 +69,10 @@ void validSpan(int start, int step, int limit, int& first, int& last) {
   last = std::min(last, high);
 }
 
-void mapIndices(const std::uint8_t* source, int w, int h, const IndexMap& m, std::uint8_t* out) {
+void mapIndices(const std::uint8_t* source, std::ptrdiff_t stride, int w, int h, const IndexMap& m,
+                std::uint8_t* out) {
   constexpr int kBand = 64;
-  const std::ptrdiff_t stepI = m.ai + static_cast<std::ptrdiff_t>(m.bi) * w;
+  const std::ptrdiff_t stepI = m.ai + m.bi * stride;
   for (int j0 = 0; j0 < h; j0 += kBand) {
     const int j1 = std::min(h, j0 + kBand);
     for (int i0 = 0; i0 < w; i0 += kBand) {
@@ -79,7 +90,7 @@ void mapIndices(const std::uint8_t* source, int w, int h, const IndexMap& m, std
         std::memset(row + i0, 0, static_cast<std::size_t>(first - i0));
         std::memset(row + last, 0, static_cast<std::size_t>(i1 - last));
         const std::uint8_t* p =
-            source + (static_cast<std::ptrdiff_t>(b + m.bi * first) * w + a + m.ai * first);
+            source + (static_cast<std::ptrdiff_t>(b + m.bi * first) * stride + a + m.ai * first);
         for (int i = first; i < last; ++i, p += stepI) row[i] = *p;
       }
     }
@@ -104,7 +115,8 @@ IndexMap quarterTurn(int angle, int size, int ox, int oy) {
 // Any other angle: each square point (x, y), row by row, goes through the flat projection
 // (X angle = angle, Z 0, depth 256, height ratio 0, base 80) about the square's centre; the
 // points landing in the middle w x h are kept, later ones overwriting earlier ones.
-void projectSquare(const std::uint8_t* source, int w, int h, int angle, std::uint8_t* out) {
+void projectSquare(const std::uint8_t* source, std::ptrdiff_t stride, int w, int h, int angle,
+                   std::uint8_t* out) {
   const int size = std::max(w, h);
   const int ox = (size - w) / 2, oy = (size - h) / 2;
   const tools::Projection projection = tools::makeProjection(angle, 0, tools::kNeutralDepth, 0,
@@ -114,7 +126,7 @@ void projectSquare(const std::uint8_t* source, int w, int h, int angle, std::uin
   for (int y = 0; y < size; ++y) {
     const int sy = y - oy;
     const bool rowInside = sy >= 0 && sy < h;
-    const std::uint8_t* sourceRow = rowInside ? source + bytesOf(w, sy) : nullptr;
+    const std::uint8_t* sourceRow = rowInside ? source + sy * stride : nullptr;
     for (int x = 0; x < size; ++x) {
       const ViewPoint to = tools::project(projection, x - half, y - half, 0);
       const int tx = to.x - ox, ty = to.y - oy;
@@ -187,13 +199,14 @@ const char* rotateRectangle(EditPlane plane, const CoordinateRange& range, int a
   const Rect r = actionRectangle(range, plane.width, plane.height);
   const int w = r.right - r.left + 1, h = r.bottom - r.top + 1;
   const int size = std::max(w, h);
-  copyOut(plane, r, work.rectangle);
+  // The result is built apart while the picture is read in place, then copied back.
+  const std::uint8_t* source = rowOf(plane, r.top) + r.left;
   work.result.resize(bytesOf(w, h));
   if (angle % 90 == 0)
-    mapIndices(work.rectangle.data(), w, h,
-               quarterTurn(angle, size, (size - w) / 2, (size - h) / 2), work.result.data());
+    mapIndices(source, plane.width, w, h, quarterTurn(angle, size, (size - w) / 2, (size - h) / 2),
+               work.result.data());
   else
-    projectSquare(work.rectangle.data(), w, h, angle, work.result.data());
+    projectSquare(source, plane.width, w, h, angle, work.result.data());
   copyBack(plane, r, work.result);
   return nullptr;
 }
