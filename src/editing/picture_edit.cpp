@@ -73,10 +73,12 @@ void mapIndices(const std::uint8_t* source, std::ptrdiff_t stride, int w, int h,
                 std::uint8_t* out) {
   constexpr int kBand = 64;
   const std::ptrdiff_t stepI = m.ai + m.bi * stride;
+  // A turn that reads along source rows needs no bands across.
+  const int across = m.bi == 0 ? w : kBand;
   for (int j0 = 0; j0 < h; j0 += kBand) {
     const int j1 = std::min(h, j0 + kBand);
-    for (int i0 = 0; i0 < w; i0 += kBand) {
-      const int i1 = std::min(w, i0 + kBand);
+    for (int i0 = 0; i0 < w; i0 += across) {
+      const int i1 = std::min(w, i0 + across);
       for (int j = j0; j < j1; ++j) {
         std::uint8_t* row = out + bytesOf(w, j);
         const int a = m.a0 + m.aj * j, b = m.b0 + m.bj * j;
@@ -91,7 +93,10 @@ void mapIndices(const std::uint8_t* source, std::ptrdiff_t stride, int w, int h,
         std::memset(row + last, 0, static_cast<std::size_t>(i1 - last));
         const std::uint8_t* p =
             source + (static_cast<std::ptrdiff_t>(b + m.bi * first) * stride + a + m.ai * first);
-        for (int i = first; i < last; ++i, p += stepI) row[i] = *p;
+        if (stepI == -1)
+          std::reverse_copy(p - (last - first - 1), p + 1, row + first);
+        else
+          for (int i = first; i < last; ++i, p += stepI) row[i] = *p;
       }
     }
   }
@@ -217,10 +222,15 @@ const char* shiftRectangle(EditPlane plane, const CoordinateRange& range, int di
   if (emptyPlane(plane)) return nullptr;
   const Rect r = actionRectangle(range, plane.width, plane.height);
   const int w = r.right - r.left + 1, h = r.bottom - r.top + 1;
-  copyOut(plane, r, work.rectangle);
+  // Whole rows are already a w x h picture in the plane; a narrower rectangle is cut out first.
+  const std::uint8_t* source = rowOf(plane, r.top);
+  if (w != plane.width) {
+    copyOut(plane, r, work.rectangle);
+    source = work.rectangle.data();
+  }
   work.result.resize(bytesOf(w, h));
   work.scratch.resize(shiftScratchSize(w));
-  shiftPicture(work.rectangle.data(), w, h, division, interpolation, amount, work.result.data(),
+  shiftPicture(source, w, h, division, interpolation, amount, work.result.data(),
                work.scratch.data());
   copyBack(plane, r, work.result);
   return nullptr;

@@ -155,25 +155,28 @@ TEST(RotateRectangle, WalksASquareLargerThanThePictureWithoutWritingOutsideIt) {
   EXPECT_LE(work.result.size(), 4096u * 8u);
 }
 
+// A narrow rectangle and one of whole rows (shifted straight from the plane).
 TEST(ShiftRectangle, ShiftsTheRectangleAsAPictureOfItsOwnInBothModes) {
   for (const int mode : {kShiftLinear, kShiftCubic}) {
-    TestPicture picture(12, 9);
-    const TestPicture before = picture;
-    const Rect r{2, 1, 9, 7};
-    const ShiftAmount amount{true, 1, 4, false, 0, 8};
-    std::vector<std::uint8_t> cut, expected(8 * 7);
-    for (int y = r.top; y <= r.bottom; ++y)
-      for (int x = r.left; x <= r.right; ++x)
-        cut.push_back(static_cast<std::uint8_t>(before.at(x, y)));
-    std::vector<std::int32_t> scratch(shiftScratchSize(8));
-    shiftPicture(cut.data(), 8, 7, 16, mode, amount, expected.data(), scratch.data());
-    EditWork work;
-    ASSERT_EQ(shiftRectangle(picture.plane(), inside(r), 16, mode, amount, work), nullptr);
-    for (int y = 0; y < 9; ++y)
-      for (int x = 0; x < 12; ++x)
-        EXPECT_EQ(picture.at(x, y),
-                  within(r, x, y) ? expected[(y - 1) * 8 + x - 2] : before.at(x, y))
-            << mode << ' ' << x << ',' << y;
+    for (const Rect& r : {Rect{2, 1, 9, 7}, Rect{0, 2, 11, 6}}) {
+      TestPicture picture(12, 9);
+      const TestPicture before = picture;
+      const int w = r.right - r.left + 1, h = r.bottom - r.top + 1;
+      const ShiftAmount amount{true, 1, 4, false, 0, 8};
+      std::vector<std::uint8_t> cut, expected(static_cast<std::size_t>(w) * h);
+      for (int y = r.top; y <= r.bottom; ++y)
+        for (int x = r.left; x <= r.right; ++x)
+          cut.push_back(static_cast<std::uint8_t>(before.at(x, y)));
+      std::vector<std::int32_t> scratch(shiftScratchSize(w));
+      shiftPicture(cut.data(), w, h, 16, mode, amount, expected.data(), scratch.data());
+      EditWork work;
+      ASSERT_EQ(shiftRectangle(picture.plane(), inside(r), 16, mode, amount, work), nullptr);
+      for (int y = 0; y < 9; ++y)
+        for (int x = 0; x < 12; ++x)
+          EXPECT_EQ(picture.at(x, y),
+                    within(r, x, y) ? expected[(y - r.top) * w + x - r.left] : before.at(x, y))
+              << mode << ' ' << x << ',' << y;
+    }
   }
 }
 
