@@ -34,6 +34,25 @@ void mapSpan(std::uint8_t* pixels, int count, const GreyTable& table) {
   for (; i < count; ++i) pixels[i] = table[pixels[i]];
 }
 
+// Reverses `count` bytes eight at a time from both ends (byte-swapped words), the middle
+// byte by byte.
+void reverseBytes(std::uint8_t* bytes, int count) {
+  std::uint8_t* low = bytes;
+  std::uint8_t* high = bytes + count;
+  while (high - low >= 16) {
+    std::uint64_t left = 0, right = 0;
+    std::memcpy(&left, low, 8);
+    std::memcpy(&right, high - 8, 8);
+    left = __builtin_bswap64(left);
+    right = __builtin_bswap64(right);
+    std::memcpy(low, &right, 8);
+    std::memcpy(high - 8, &left, 8);
+    low += 8;
+    high -= 8;
+  }
+  std::reverse(low, high);
+}
+
 // Copies the rectangle into `into` (w x h) or back from it.
 void copyOut(EditPlane plane, const Rect& r, std::vector<std::uint8_t>& into) {
   const int w = r.right - r.left + 1, h = r.bottom - r.top + 1;
@@ -178,10 +197,8 @@ const char* flipHorizontal(EditPlane plane, const CoordinateRange& range) {
   if (range.on && range.outside) return kOutsideRefused;
   if (emptyPlane(plane)) return nullptr;
   const Rect r = actionRectangle(range, plane.width, plane.height);
-  for (int y = r.top; y <= r.bottom; ++y) {
-    std::uint8_t* row = rowOf(plane, y);
-    std::reverse(row + r.left, row + r.right + 1);
-  }
+  for (int y = r.top; y <= r.bottom; ++y)
+    reverseBytes(rowOf(plane, y) + r.left, r.right - r.left + 1);
   return nullptr;
 }
 

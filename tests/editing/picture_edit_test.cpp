@@ -74,6 +74,15 @@ TEST(Flips, MirrorOddAndEvenRectanglesAndRefuseOutside) {
   EXPECT_EQ(picture.at(2, 1), before.at(2, 2));
   EXPECT_EQ(picture.at(4, 0), before.at(4, 3));
 
+  // Rows long enough to be reversed eight bytes at a time from both ends, odd and even.
+  for (const int width : {37, 40}) {
+    TestPicture wide(width, 2);
+    const TestPicture original = wide;
+    ASSERT_EQ(flipHorizontal(wide.plane(), {}), nullptr);
+    for (int y = 0; y < 2; ++y)
+      for (int x = 0; x < width; ++x) EXPECT_EQ(wide.at(x, y), original.at(width - 1 - x, y));
+  }
+
   const TestPicture kept = picture;
   const char* refusals[] = {flipHorizontal(picture.plane(), outside({1, 1, 2, 2})),
                             flipVertical(picture.plane(), outside({1, 1, 2, 2}))};
