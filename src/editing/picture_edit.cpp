@@ -90,7 +90,7 @@ void validSpan(int start, int step, int limit, int& first, int& last) {
 
 void mapIndices(const std::uint8_t* source, std::ptrdiff_t stride, int w, int h, const IndexMap& m,
                 std::uint8_t* out) {
-  constexpr int kBand = 64;
+  constexpr int kBand = 16;
   const std::ptrdiff_t stepI = m.ai + m.bi * stride;
   // A turn that reads along source rows needs no bands across.
   const int across = m.bi == 0 ? w : kBand;
