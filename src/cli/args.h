@@ -27,8 +27,9 @@ struct Arguments {
   std::optional<std::string> value(const std::string& flag) const;
 };
 
-// Value flags that may be given more than once ("--file N:PATH" of launch).
-inline const std::set<std::string> kRepeatableFlags{"--file"};
+// Value flags that may be given more than once ("--file N:PATH" of launch, "--interpolate" of
+// edit).
+inline const std::set<std::string> kRepeatableFlags{"--file", "--interpolate"};
 
 // `valueFlags` take the next word as their value; `switchFlags` stand alone. Any other word
 // beginning with "--" is a usage error, as is a flag given twice (unless repeatable).

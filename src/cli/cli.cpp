@@ -17,6 +17,7 @@ const std::vector<Command>& commands() {
       valuesCommand(),      profileCommand(),     measureCommand(), scopeCommand(),
       viewCommand(),        reliefCommand(),      partialCommand(), colourTableCommand(),
       colourImageCommand(),
+      editCommand(),
   };
   return table;
 }

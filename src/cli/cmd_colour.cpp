@@ -49,6 +49,9 @@ int colourTable(const Arguments& args, Context& io) {
   const std::string& in = args.positional[0];
   const std::string& out = args.positional[1];
   std::optional<Interpolation> interpolation;
+  if (const auto found = args.repeated.find("--interpolate");
+      found != args.repeated.end() && found->second.size() > 1)
+    throw UsageError("--interpolate is given twice");
   if (const auto value = args.value("--interpolate")) interpolation = parseInterpolation(*value);
   std::optional<UserColourTable> table = readColourTableOrTell(in, io);
   if (!table) return 1;

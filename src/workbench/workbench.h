@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "editing/dialog_memory.h"
+#include "editing/edit_settings.h"
 #include "extensions/user_colours.h"
 #include "extensions/user_entries.h"
 #include "gallery/gallery_state.h"
@@ -83,6 +84,7 @@ struct ShellState {
   PictureDialogMemory pictureDialogs;  // the small picture dialogs' last choices
   int userProcessingSelection = -1;    // the entry last chosen in the user processing editor
   UserColourEditorState userColourEditor;  // the user colour editor's choices
+  PictureEditMemory pictureEdit;           // the picture edit dialog's settings and session
 };
 
 // Told when a change needs the windows to refresh.

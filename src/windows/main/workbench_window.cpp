@@ -36,6 +36,7 @@
 #include "windows/editors/memo_editor.h"
 #include "windows/editors/user_colour_editor.h"
 #include "windows/editors/user_processing_editor.h"
+#include "windows/editing/picture_edit_dialog.h"
 #include "windows/exchange/exchange_windows.h"
 #include "windows/extensions/launcher_dialog.h"
 #include "windows/gallery/gallery_window.h"
@@ -786,6 +787,15 @@ void WorkbenchWindow::runInWindow(int command) {
     case kCalculator:
       showCalculator(this, bench_);
       break;
+    case kEdit1:
+    case kEdit2:
+      // Message 5002 when editing ends: the commands come back, the focus to the image pane.
+      editPicture(this, bench_, user_, busy_, progress_,
+                  command == kEdit1 ? PictureSlot::First : PictureSlot::Second, [this] {
+                    afterPictureCommand();
+                    imagePanes_[0]->setFocus();
+                  });
+      break;
     case kOptions:
       editOptions();
       break;
@@ -824,6 +834,12 @@ void WorkbenchWindow::editOptions() {
 // Window events
 
 void WorkbenchWindow::closeEvent(QCloseEvent* event) {
+  // Closing while a picture is edited asks as the edit dialog's "ｷｬﾝｾﾙ" does.
+  if (PictureEditDialog* editing = pictureEditDialog(this);
+      editing != nullptr && bench_.pictures.editing && !editing->cancel()) {
+    event->ignore();
+    return;
+  }
   quickHelp_->close();
   saveWindowRectangle();
   closed_ = true;

@@ -229,11 +229,13 @@ const Command kCommands[] = {
     {.id = kEdit1, .menu = Menu::Edit, .separatorBefore = true, .text = "画像1の編集(&1)",
      .help = "画像１(ｼﾌﾄされていない原画像)の階調値を直接編集できます\n編集中は画像の内容が変化する"
              "機能が使用不可になります",
-     .glyph = "edit-1", .enabled = changesPictures},
+     .glyph = "edit-1", .enabled = changesPictures,
+     .run = [](CommandContext& c) { inWindow(c, kEdit1); }},
     {.id = kEdit2, .menu = Menu::Edit, .text = "画像2の編集(&2)",
      .help = "画像２(ｼﾌﾄされていない原画像)の階調値を直接編集できます\n編集中は画像の内容が変化する"
              "機能が使用不可になります",
-     .glyph = "edit-2", .enabled = changesPictures},
+     .glyph = "edit-2", .enabled = changesPictures,
+     .run = [](CommandContext& c) { inWindow(c, kEdit2); }},
 
     // ---- Picture ----
     {.id = kResize, .menu = Menu::Picture, .text = "ｻｲｽﾞの変更(&S)",

@@ -1,0 +1,190 @@
+// The picture editor's actions on a 4096 x 4096 picture, each beside what moving the plane's
+// bytes costs anyway (one memcpy of the plane, timed in the same run): the table pass of the
+// operations, "階調" and the conversion's "実行", the flips, the rotations, the shift beside
+// shiftPicture alone, and "更新" beside the plane written through the atomic helper. The
+// refresh chain that follows every action is timed apart. Snapshot files go to
+// $VEMLA_BENCH_DIR, else /dev/shm when present, else /tmp.
+#include <benchmark/benchmark.h>
+#include <unistd.h>
+
+#include <cstdlib>
+#include <cstring>
+#include <filesystem>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "editing/picture_edit.h"
+#include "picture/file_helpers.h"
+#include "ports/quiet_user_port.h"
+#include "shift_pictures.h"
+#include "workbench/editing/picture_editing.h"
+#include "workbench/picture/open_pictures.h"
+#include "workbench/view/refresh_chain.h"
+
+namespace {
+
+using vemla::bench::kSide;
+constexpr std::size_t kPixels = std::size_t{kSide} * kSide;
+
+std::vector<std::uint8_t>& picture() {
+  static std::vector<std::uint8_t> pixels = vemla::bench::texturedPicture(kSide, kSide);
+  return pixels;
+}
+vemla::EditPlane plane() {
+  return {picture().data(), kSide, kSide};
+}
+
+void BM_EditPeerMemcpyPlane(benchmark::State& state) {
+  picture();  // made before the timing
+  std::vector<std::uint8_t> to(kPixels);
+  for (auto _ : state) {
+    std::memcpy(to.data(), picture().data(), kPixels);
+    benchmark::ClobberMemory();
+  }
+}
+BENCHMARK(BM_EditPeerMemcpyPlane)->Unit(benchmark::kMillisecond);
+
+// Arg: the operation 0..8 ("代入" .. "XOR"), the table built in each pass.
+void BM_EditOperation(benchmark::State& state) {
+  const auto operation = static_cast<vemla::EditOperation>(state.range(0));
+  const bool integer = state.range(0) >= 5;
+  const vemla::Operand operand = *vemla::parseOperand(integer ? "3" : "1.5");
+  // A selection inside the grey range, so that every pass keeps changing the picture.
+  const vemla::GreyRange grey{true, false, 0, 255};
+  for (auto _ : state) {
+    vemla::applyTable(plane(), {}, vemla::operationTable(operation, operand, grey));
+    benchmark::ClobberMemory();
+  }
+}
+BENCHMARK(BM_EditOperation)->DenseRange(0, 8)->Unit(benchmark::kMillisecond);
+
+void BM_EditInvertOutside(benchmark::State& state) {
+  const vemla::CoordinateRange range{true, true, {1000, 1000, 1999, 1999}};
+  for (auto _ : state) {
+    vemla::applyTable(plane(), range, vemla::inversionTable());
+    benchmark::ClobberMemory();
+  }
+}
+BENCHMARK(BM_EditInvertOutside)->Unit(benchmark::kMillisecond);
+
+void BM_EditConvert(benchmark::State& state) {
+  vemla::GreyTable table = vemla::inversionTable();
+  vemla::interpolateTable(table, 10, 200);
+  for (auto _ : state) {
+    vemla::applyTable(plane(), {}, table);
+    benchmark::ClobberMemory();
+  }
+}
+BENCHMARK(BM_EditConvert)->Unit(benchmark::kMillisecond);
+
+// Arg: 0 "左右", 1 "上下".
+void BM_EditFlip(benchmark::State& state) {
+  for (auto _ : state) {
+    if (state.range(0) == 0)
+      vemla::flipHorizontal(plane(), {});
+    else
+      vemla::flipVertical(plane(), {});
+    benchmark::ClobberMemory();
+  }
+}
+BENCHMARK(BM_EditFlip)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
+
+// Arg: the angle.
+void BM_EditRotate(benchmark::State& state) {
+  vemla::EditWork work;
+  for (auto _ : state) {
+    vemla::rotateRectangle(plane(), {}, static_cast<int>(state.range(0)), work);
+    benchmark::ClobberMemory();
+  }
+}
+BENCHMARK(BM_EditRotate)
+    ->Arg(90)
+    ->Arg(180)
+    ->Arg(270)
+    ->Arg(45)
+    ->Arg(17)
+    ->Unit(benchmark::kMillisecond);
+
+constexpr vemla::ShiftAmount kShift{true, 3, 5, false, 2, 9};
+
+void BM_EditShift(benchmark::State& state) {
+  vemla::EditWork work;
+  for (auto _ : state) {
+    vemla::shiftRectangle(plane(), {}, 16, vemla::kShiftCubic, kShift, work);
+    benchmark::ClobberMemory();
+  }
+}
+BENCHMARK(BM_EditShift)->Unit(benchmark::kMillisecond);
+
+void BM_EditPeerShiftPictureAlone(benchmark::State& state) {
+  std::vector<std::uint8_t> to(kPixels);
+  std::vector<std::int32_t> scratch(vemla::shiftScratchSize(kSide));
+  for (auto _ : state) {
+    vemla::shiftPicture(picture().data(), kSide, kSide, 16, vemla::kShiftCubic, kShift, to.data(),
+                        scratch.data());
+    benchmark::ClobberMemory();
+  }
+}
+BENCHMARK(BM_EditPeerShiftPictureAlone)->Unit(benchmark::kMillisecond);
+
+std::string benchFolder() {
+  const char* chosen = std::getenv("VEMLA_BENCH_DIR");
+  return chosen != nullptr                           ? chosen
+         : std::filesystem::is_directory("/dev/shm") ? "/dev/shm"
+                                                     : "/tmp";
+}
+
+// A workbench holding two 4096 x 4096 pictures, editing picture 1, made once; the snapshot
+// is deleted at exit.
+struct EditingBench {
+  vemla::Workbench bench;
+  ~EditingBench() { vemla::finishPictureEditing(bench); }
+};
+vemla::Workbench& editingBench() {
+  static const std::unique_ptr<EditingBench> holder = [] {
+    auto holder = std::make_unique<EditingBench>();
+    vemla::Workbench* made = &holder->bench;
+    made->store.allocate(kSide, kSide);
+    made->settings.folder = benchFolder();
+    vemla::MemoryPictures pictures;
+    pictures.width = kSide;
+    pictures.height = kSide;
+    pictures.pixels = {picture().data(), picture().data()};
+    vemla::QuietUserPort user;
+    vemla::setPicturesFromMemory(*made, user, pictures);
+    vemla::startPictureEditing(*made, vemla::PictureSlot::First, user);
+    return holder;
+  }();
+  return holder->bench;
+}
+
+void BM_EditUpdateSnapshot(benchmark::State& state) {
+  vemla::Workbench& bench = editingBench();
+  vemla::QuietUserPort user;
+  for (auto _ : state) {
+    if (vemla::updatePictureSnapshot(bench, user) != 0) state.SkipWithError("update failed");
+  }
+}
+BENCHMARK(BM_EditUpdateSnapshot)->Unit(benchmark::kMillisecond);
+
+void BM_EditPeerAtomicWritePlane(benchmark::State& state) {
+  const std::string path =
+      benchFolder() + "/vemla-bench-" + std::to_string(::getpid()) + "-plane.tmp";
+  const std::span<const std::uint8_t> bytes(picture().data(), kPixels);
+  for (auto _ : state) {
+    if (!vemla::writeFileAtomically(path, bytes)) state.SkipWithError("write failed");
+  }
+  vemla::deleteFile(path);
+}
+BENCHMARK(BM_EditPeerAtomicWritePlane)->Unit(benchmark::kMillisecond);
+
+// The refresh chain every action ends with (prepare, both images, rendering, listeners).
+void BM_EditRefreshChain(benchmark::State& state) {
+  vemla::Workbench& bench = editingBench();
+  vemla::QuietUserPort user;
+  for (auto _ : state) vemla::refreshPictures(bench, user);
+}
+BENCHMARK(BM_EditRefreshChain)->Unit(benchmark::kMillisecond);
+
+}  // namespace
