@@ -50,6 +50,7 @@ Command reliefCommand();
 Command partialCommand();
 Command colourTableCommand();
 Command colourImageCommand();
+Command compareCommand();
 
 // The view flags of 'render' (--cursor, --fine, --mag, --reduced, --zoom-interp and the colour,
 // range and grid flags), applied to the workbench once the picture size is known.
