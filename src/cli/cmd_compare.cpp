@@ -318,8 +318,8 @@ int compareFolders(const CompareFlags& flags, const std::string& referenceFolder
       continue;
     }
     PairJob job{name, reference->second, path, "", flags.report.value_or(""), jobs.size()};
-    if (flags.out)
-      job.out = inFolder(*flags.out, std::filesystem::path(name).stem().string() + ".bmp");
+    // Named after the pair; a .raw pair gets ".bmp" added, so no two pairs share a file.
+    if (flags.out) job.out = inFolder(*flags.out, isBitmapName(name) ? name : name + ".bmp");
     jobs.push_back(job);
   }
   if (flags.out && !makeFolder(*flags.out, "--out", io)) return 1;
@@ -329,17 +329,13 @@ int compareFolders(const CompareFlags& flags, const std::string& referenceFolder
   const bool showProgress =
       &io.err == &std::cerr && jobs.size() > kProgressFromPairs && isatty(STDERR_FILENO) != 0;
   std::size_t exceeding = 0, compared = 0;
-  std::string pending;  // messages held back while the progress line is shown
   runInOrder(
       jobs.size(), workerCount(jobs.size(), flags.read),
       [&](std::size_t i) { comparePair(flags, jobs[i], outcomes[i]); },
       [&](std::size_t i) {
         const ComparedPair& pair = outcomes[i].entry.pair;
-        if (showProgress) {
-          pending += outcomes[i].messages.empty() ? "" : outcomes[i].messages;
-        } else {
-          tellMessages(outcomes[i].messages, pair.name, io);
-        }
+        // Messages wait while the progress line is shown.
+        if (!showProgress) tellMessages(outcomes[i].messages, pair.name, io);
         if (pair.verdict == Verdict::Failed) {
           if (flags.json) io.out << pairJson(pair).dump() << '\n';
           return;
@@ -361,7 +357,16 @@ int compareFolders(const CompareFlags& flags, const std::string& referenceFolder
     for (const PairOutcome& outcome : outcomes)
       tellMessages(outcome.messages, outcome.entry.pair.name, io);
   }
-  for (const std::string& line : missing) io.err << line << '\n';
+  for (const std::string& line : missing) {
+    io.err << line << '\n';
+    if (flags.json) {
+      io.out << nlohmann::json{{"name", line.substr(0, line.find(": missing in "))},
+                               {"verdict", verdictText(Verdict::Failed)},
+                               {"error", line}}
+                    .dump()
+             << '\n';
+    }
+  }
   if (flags.json) {
     io.out << nlohmann::json{{"pairs", compared},
                              {"exceeds", exceeding},
