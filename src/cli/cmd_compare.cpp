@@ -212,6 +212,11 @@ nlohmann::json pairJson(const ComparedPair& pair) {
   return object;
 }
 
+// One line of JSON; bytes of a file name that are not UTF-8 become U+FFFD instead of an error.
+std::string jsonText(const nlohmann::json& object) {
+  return object.dump(-1, ' ', false, nlohmann::json::error_handler_t::replace);
+}
+
 // Messages of one pair on stderr, each line led by the pair's name in folder mode.
 void tellMessages(const std::string& messages, const std::string& name, Context& io) {
   std::istringstream lines(messages);
@@ -337,13 +342,13 @@ int compareFolders(const CompareFlags& flags, const std::string& referenceFolder
         // Messages wait while the progress line is shown.
         if (!showProgress) tellMessages(outcomes[i].messages, pair.name, io);
         if (pair.verdict == Verdict::Failed) {
-          if (flags.json) io.out << pairJson(pair).dump() << '\n';
+          if (flags.json) io.out << jsonText(pairJson(pair)) << '\n';
           return;
         }
         ++compared;
         exceeding += pair.verdict == Verdict::Exceeds;
         if (flags.json) {
-          io.out << pairJson(pair).dump() << '\n';
+          io.out << jsonText(pairJson(pair)) << '\n';
         } else {
           io.out << pair.name << ' ' << pairLine(pair) << ' ' << verdictText(pair.verdict) << '\n';
         }
@@ -360,19 +365,17 @@ int compareFolders(const CompareFlags& flags, const std::string& referenceFolder
   for (const std::string& line : missing) {
     io.err << line << '\n';
     if (flags.json) {
-      io.out << nlohmann::json{{"name", line.substr(0, line.find(": missing in "))},
-                               {"verdict", verdictText(Verdict::Failed)},
-                               {"error", line}}
-                    .dump()
-             << '\n';
+      const nlohmann::json object{{"name", line.substr(0, line.find(": missing in "))},
+                                  {"verdict", verdictText(Verdict::Failed)},
+                                  {"error", line}};
+      io.out << jsonText(object) << '\n';
     }
   }
   if (flags.json) {
-    io.out << nlohmann::json{{"pairs", compared},
-                             {"exceeds", exceeding},
-                             {"failed", jobs.size() - compared + missing.size()}}
-                  .dump()
-           << '\n';
+    const nlohmann::json totals{{"pairs", compared},
+                                {"exceeds", exceeding},
+                                {"failed", jobs.size() - compared + missing.size()}};
+    io.out << jsonText(totals) << '\n';
   } else {
     io.out << "pairs=" << compared << " exceeds=" << exceeding << '\n';
   }
@@ -413,8 +416,10 @@ int comparePictures(const CompareFlags& flags, const std::string& reference,
     throw UsageError(text);
   }
   io.err << outcomes[0].messages;
-  if (pair.verdict != Verdict::Failed) {
-    io.out << (flags.json ? pairJson(pair).dump() : pairLine(pair)) << '\n';
+  if (flags.json) {
+    io.out << jsonText(pairJson(pair)) << '\n';
+  } else if (pair.verdict != Verdict::Failed) {
+    io.out << pairLine(pair) << '\n';
   }
   bool reportFailed = false;
   if (flags.report) {

@@ -5,6 +5,7 @@
 #include <QImage>
 #include <QList>
 #include <algorithm>
+#include <cstdlib>
 #include <span>
 
 #include "picture/file_helpers.h"
