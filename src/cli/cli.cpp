@@ -16,8 +16,7 @@ const std::vector<Command>& commands() {
       archiveCommand(),     stateCommand(),       launchCommand(),  galleryCommand(),
       valuesCommand(),      profileCommand(),     measureCommand(), scopeCommand(),
       viewCommand(),        reliefCommand(),      partialCommand(), colourTableCommand(),
-      colourImageCommand(),
-      editCommand(),
+      colourImageCommand(), editCommand(),        compareCommand(),
   };
   return table;
 }

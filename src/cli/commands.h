@@ -51,6 +51,7 @@ Command partialCommand();
 Command colourTableCommand();
 Command colourImageCommand();
 Command editCommand();
+Command compareCommand();
 
 // The view flags of 'render' (--cursor, --fine, --mag, --reduced, --zoom-interp and the colour,
 // range and grid flags), applied to the workbench once the picture size is known.

@@ -16,26 +16,6 @@ void compareAgain(Workbench& bench) {
   bench.notifyToolsChanged();
 }
 
-// The colour table the image control keeps for image 2's grey-difference or offset-difference
-// kind, as a pane would show it without range extraction.
-ColourTable differenceKindTable(const Workbench& bench, tools::DifferenceMode mode) {
-  const ImageControlSelections& selections = bench.images.selections;
-  const int kind =
-      mode == tools::DifferenceMode::Offset ? kKindOffsetDifference : kKindDifference;
-  const int colourKind = selections.kindColours[1][static_cast<std::size_t>(kind)];
-  PaneColours colours;
-  colours.colourKind = colourKind;
-  colours.base = isUserColourKind(colourKind)
-                     ? colourTableOf(bench.userEntries
-                                         .colours[static_cast<std::size_t>(colourKind -
-                                                                           kFirstUserColour)]
-                                         .table)
-                     : baseColourTable(colourKind);
-  colours.intensity = selections.intensity[static_cast<std::size_t>(colourKind)];
-  colours.brightness = selections.brightness[static_cast<std::size_t>(colourKind)];
-  return paneColourTable(colours);
-}
-
 }  // namespace
 
 void setPartialTaking(Workbench& bench, bool reference, bool on) {
@@ -122,7 +102,11 @@ void updatePartialContent(Workbench& bench) {
   }
   tools::refreshDifference(c, bench.options.ShiftUnit, bench.options.ShiftInterpolation);
   state.differenceColours = tools::differenceTable(
-      c.colourDisplay, c.colourDisplay ? differenceKindTable(bench, c.request.mode) : ColourTable{},
+      c.colourDisplay,
+      c.colourDisplay ? kindColourTable(bench, c.request.mode == tools::DifferenceMode::Offset
+                                                   ? kKindOffsetDifference
+                                                   : kKindDifference)
+                      : ColourTable{},
       c.brightness);
 }
 

@@ -335,6 +335,22 @@ PaneColours paneColoursOf(const Workbench& bench, ImageSlot image) {
   return colours;
 }
 
+ColourTable kindColourTable(const Workbench& bench, int kind) {
+  const ImageControlSelections& selections = bench.images.selections;
+  const int colourKind = selections.kindColours[1][static_cast<std::size_t>(kind)];
+  PaneColours colours;
+  colours.colourKind = colourKind;
+  colours.base =
+      isUserColourKind(colourKind)
+          ? colourTableOf(
+                bench.userEntries.colours[static_cast<std::size_t>(colourKind - kFirstUserColour)]
+                    .table)
+          : baseColourTable(colourKind);
+  colours.intensity = selections.intensity[static_cast<std::size_t>(colourKind)];
+  colours.brightness = selections.brightness[static_cast<std::size_t>(colourKind)];
+  return paneColourTable(colours);
+}
+
 GridSettings gridSettingsOf(const Workbench& bench, ImageSlot image) {
   const ViewState& view = bench.view;
   return {view.grid, view.gridWidth, view.gridOffsetX, view.gridOffsetY,

@@ -86,6 +86,9 @@ ViewSettings viewSettingsOf(const Workbench& bench);
 // else grey; a user colour table that is not in use shows as grey.
 int colourKindOf(const Workbench& bench, ImageSlot image);
 PaneColours paneColoursOf(const Workbench& bench, ImageSlot image);
+// The colour table the image control keeps for image 2's built-in `kind` ("階調差" for the
+// difference), as a pane shows it without range extraction, whatever the colour display.
+ColourTable kindColourTable(const Workbench& bench, int kind);
 GridSettings gridSettingsOf(const Workbench& bench, ImageSlot image);
 // The cursor cross position (the same in both panes).
 ViewPoint cursorViewPointOf(const Workbench& bench);

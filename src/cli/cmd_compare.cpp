@@ -1,0 +1,483 @@
+#include <unistd.h>
+
+#include <algorithm>
+#include <atomic>
+#include <condition_variable>
+#include <filesystem>
+#include <iostream>
+#include <map>
+#include <mutex>
+#include <nlohmann/json.hpp>
+#include <sstream>
+#include <thread>
+
+#include "cli/commands.h"
+#include "cli/compare_report.h"
+#include "cli/control_flags.h"
+#include "cli/option_flags.h"
+#include "picture/file_names.h"
+#include "processing/alignment.h"
+#include "processing/image_kinds.h"
+#include "text/format.h"
+#include "workbench/picture/open_pictures.h"
+#include "workbench/picture/prepare_pictures.h"
+#include "workbench/view/refresh_chain.h"
+
+namespace vemla::cli {
+namespace {
+
+constexpr int kLimitExceeded = 3;
+// Folders of more pairs than this show their progress on a terminal.
+constexpr std::size_t kProgressFromPairs = 4;
+// The picture stores of the pairs compared at once stay below this.
+constexpr std::uint64_t kStoreBudget = std::uint64_t{2} << 30;
+
+struct CompareFlags {
+  ReadFlags read;
+  ControlFlags control;
+  int kind = kKindDifference;
+  int threshold = 0;
+  std::optional<double> maxArea, maxMean;
+  std::optional<std::string> out, report;
+  bool json = false;
+};
+
+CompareFlags parseCompareFlags(const Arguments& args) {
+  CompareFlags flags;
+  flags.read = parseReadFlags(args);
+  if (args.has("--no-align") && args.has("--align"))
+    throw UsageError("--no-align and --align exclude each other");
+  // Aligned unless told otherwise; a manual shift replaces the alignment.
+  const bool aligned = !args.has("--no-align") && !args.has("--shift");
+  flags.control = parseControlFlags(
+      args, aligned ? std::optional<int>(kAlignStandard) : std::nullopt, flags.read.options);
+  if (const auto kind = args.value("--kind")) flags.kind = parseInt(*kind, 3, 5, "--kind");
+  if (const auto threshold = args.value("--threshold"))
+    flags.threshold = parseInt(*threshold, 0, 255, "--threshold");
+  if (const auto area = args.value("--max-area")) {
+    flags.maxArea = parseReal(*area, "--max-area");
+    if (*flags.maxArea < 0 || *flags.maxArea > 1) throw UsageError("--max-area must be 0..1");
+  }
+  if (const auto mean = args.value("--max-mean")) {
+    flags.maxMean = parseReal(*mean, "--max-mean");
+    if (*flags.maxMean < 0 || *flags.maxMean > 255) throw UsageError("--max-mean must be 0..255");
+  }
+  // Without a limit no pixel may differ by more than the threshold.
+  if (!flags.maxArea && !flags.maxMean) flags.maxArea = 0.0;
+  flags.out = args.value("--out");
+  flags.report = args.value("--report");
+  flags.json = args.has("--json");
+  return flags;
+}
+
+// The shift in effect as the picture control's result field shows it, split into its X and Y
+// texts: the alignment's result, a manual shift in the same form, or no shift.
+std::pair<std::string, std::string> shiftTexts(const Workbench& bench) {
+  const PictureControlState& control = bench.control;
+  AlignmentResult result = control.alignmentResult;
+  AlignmentKeys keys = control.alignmentKeys;
+  if (!result.valid) {
+    const ShiftSetting& manual = control.manual.setting;
+    const bool shifted = control.manual.enabled;
+    result = {shifted && manual.right != 0,
+              shifted && manual.down != 0,
+              shifted ? manual.wholeX : 0,
+              shifted ? manual.wholeY : 0,
+              shifted ? manual.stepsX : 0,
+              shifted ? manual.stepsY : 0,
+              true};
+    keys.division = keys.precision = std::max(bench.options.ShiftUnit, 1);
+  }
+  const std::string both = alignmentResultText(result, keys);
+  const auto space = both.find(' ');
+  if (space == std::string::npos) return {both, ""};
+  return {both.substr(0, space), both.substr(space + 1)};
+}
+
+struct PairJob {
+  std::string name, reference, test;
+  std::string out;     // the difference picture to write, or empty
+  std::string report;  // the report folder, or empty
+  std::size_t index = 0;
+};
+
+struct PairOutcome {
+  ReportEntry entry;
+  bool usageError = false;
+  std::string messages;  // what the pair told on stderr
+};
+
+void comparePair(const CompareFlags& flags, const PairJob& job, PairOutcome& outcome) {
+  ComparedPair& pair = outcome.entry.pair;
+  pair.name = job.name;
+  pair.reference = job.reference;
+  pair.test = job.test;
+  pair.threshold = flags.threshold;
+  std::ostringstream err;
+  const auto fail = [&] {
+    pair.verdict = Verdict::Failed;
+    outcome.messages = err.str();
+    pair.problem = outcome.messages;
+    while (!pair.problem.empty() && pair.problem.back() == '\n') pair.problem.pop_back();
+  };
+  try {
+    CliUserPort user(err, flags.read.raw, flags.read.ratios);
+    Workbench bench;
+    if (!prepareWorkbench(bench, flags.read, user)) return fail();
+    if (openPictureFiles(bench, user, &job.reference, &job.test, false) != 0) {
+      user.openFailed();
+      return fail();
+    }
+    applyControlFlags(flags.control, bench);
+    bench.images.kind[0] = flags.kind;
+    NoBusyPort busy;
+    NoProgressPort progress;
+    preparePictures(bench, user, busy);
+    // A failed search has told why; comparing unaligned would report a difference that is not.
+    if (flags.control.criterion && !bench.control.alignmentResult.valid) return fail();
+    if (!createImage(bench, ImageSlot::First, true, false, user, busy, progress)) return fail();
+
+    const int width = bench.pictures.width, height = bench.pictures.height;
+    const PictureStore& store = bench.store;
+    const Rect valid = bench.images.statistics[0].rectangle;
+    const int zeroPoint = fillValueOf(flags.kind);
+    pair.summary =
+        summariseDifference(store.plane(kImage1), width, height, valid, zeroPoint, flags.threshold);
+    std::tie(pair.shiftX, pair.shiftY) = shiftTexts(bench);
+    const bool exceeds = (flags.maxArea && pair.summary.area > *flags.maxArea) ||
+                         (flags.maxMean && pair.summary.mean > *flags.maxMean);
+    pair.verdict = exceeds ? Verdict::Exceeds : Verdict::Ok;
+
+    Context io{std::cout, err};
+    if (!job.out.empty() &&
+        !writeOutputPicture(job.out, width, height, store.plane(kImage1), greyRamp(), io)) {
+      return fail();
+    }
+    if (!job.report.empty()) {
+      const PairPlanes planes{width,
+                              height,
+                              store.plane(kPicture1),
+                              &bench.pictures.pictures[0].palette,
+                              store.plane(kPicture2),
+                              &bench.pictures.pictures[1].palette,
+                              store.plane(kShifted1),
+                              store.plane(kShifted2),
+                              store.plane(kImage1),
+                              kindColourTable(bench, flags.kind),
+                              valid,
+                              zeroPoint};
+      std::string error;
+      outcome.entry.picturesHtml = writePairPictures(job.report, job.index, pair, planes, error);
+      if (outcome.entry.picturesHtml.empty()) {
+        err << error << '\n';
+        return fail();
+      }
+    }
+    outcome.messages = err.str();
+  } catch (const UsageError& error) {
+    outcome.usageError = true;
+    err << error.what() << '\n';
+    fail();
+  } catch (const std::exception& error) {
+    err << error.what() << '\n';
+    fail();
+  }
+}
+
+std::string pairLine(const ComparedPair& pair) {
+  const DifferenceSummary& s = pair.summary;
+  return text::format("shift=%s,%s max=%d mean=%.4f over=%lld area=%.6f", pair.shiftX.c_str(),
+                      pair.shiftY.c_str(), s.maximum, s.mean, static_cast<long long>(s.over),
+                      s.area);
+}
+
+nlohmann::json pairJson(const ComparedPair& pair) {
+  nlohmann::json object{{"name", pair.name},
+                        {"reference", pair.reference},
+                        {"test", pair.test},
+                        {"verdict", verdictText(pair.verdict)}};
+  if (pair.verdict == Verdict::Failed) {
+    object["error"] = pair.problem;
+    return object;
+  }
+  const DifferenceSummary& s = pair.summary;
+  object["shift"] = {pair.shiftX, pair.shiftY};
+  object["max"] = s.maximum;
+  object["mean"] = s.mean;
+  object["threshold"] = pair.threshold;
+  object["over"] = s.over;
+  object["pixels"] = s.pixels;
+  object["area"] = s.area;
+  object["largest"] = {s.largest.x, s.largest.y};
+  return object;
+}
+
+// One line of JSON; bytes of a file name that are not UTF-8 become U+FFFD instead of an error.
+std::string jsonText(const nlohmann::json& object) {
+  return object.dump(-1, ' ', false, nlohmann::json::error_handler_t::replace);
+}
+
+// Messages of one pair on stderr, each line led by the pair's name in folder mode.
+void tellMessages(const std::string& messages, const std::string& name, Context& io) {
+  std::istringstream lines(messages);
+  for (std::string line; std::getline(lines, line);) {
+    io.err << (name.empty() ? "" : name + ": ") << line << '\n';
+  }
+}
+
+// Runs job(i) for every i below `count` on `workers` threads and calls shown(i) on this thread
+// in the order of i, each as soon as jobs 0..i are done; progress(done) follows every job.
+template <typename Job, typename Shown, typename Progress>
+void runInOrder(std::size_t count, unsigned workers, const Job& job, const Shown& shown,
+                const Progress& progress) {
+  std::mutex mutex;
+  std::condition_variable changed;
+  std::vector<char> finished(count, 0);
+  std::size_t done = 0;
+  std::atomic<std::size_t> next{0};
+  std::vector<std::thread> threads;
+  for (unsigned t = 0; t < workers; ++t) {
+    threads.emplace_back([&] {
+      for (std::size_t i; (i = next++) < count;) {
+        job(i);
+        const std::lock_guard lock(mutex);
+        finished[i] = 1;
+        ++done;
+        changed.notify_one();
+      }
+    });
+  }
+  std::unique_lock lock(mutex);
+  std::size_t reported = 0;
+  for (std::size_t i = 0; i < count;) {
+    changed.wait(lock, [&] { return finished[i] != 0 || done != reported; });
+    if (done != reported) progress(reported = done);
+    for (; i < count && finished[i] != 0; ++i) {
+      lock.unlock();
+      shown(i);
+      lock.lock();
+    }
+  }
+  lock.unlock();
+  for (std::thread& thread : threads) thread.join();
+}
+
+bool isPictureName(const std::string& name) {
+  return isBitmapName(name) || isRawName(name);
+}
+
+// The picture files of a folder by name.
+std::map<std::string, std::string> picturesIn(const std::string& folder) {
+  std::map<std::string, std::string> pictures;
+  std::error_code error;
+  for (const auto& item : std::filesystem::directory_iterator(folder, error)) {
+    const std::string name = item.path().filename().string();
+    std::error_code typeError;
+    if (isPictureName(name) && !item.is_directory(typeError)) pictures[name] = item.path().string();
+  }
+  if (error) throw RefusedError(folder + ": " + error.message());
+  return pictures;
+}
+
+bool makeFolder(const std::string& folder, const char* what, Context& io) {
+  std::error_code error;
+  std::filesystem::create_directories(folder, error);
+  if (!error && std::filesystem::is_directory(folder, error)) return true;
+  io.err << what << ' ' << folder << ": cannot be created\n";
+  return false;
+}
+
+unsigned workerCount(std::size_t pairs, const ReadFlags& read) {
+  const std::uint64_t store = std::uint64_t{kPlaneCount} *
+                              static_cast<std::uint64_t>(read.maxWidth) *
+                              static_cast<std::uint64_t>(read.maxHeight);
+  const std::uint64_t byMemory =
+      std::max<std::uint64_t>(1, kStoreBudget / std::max<std::uint64_t>(store, 1));
+  const std::uint64_t cores = std::max(1u, std::thread::hardware_concurrency());
+  return static_cast<unsigned>(std::min({cores, byMemory, static_cast<std::uint64_t>(pairs)}));
+}
+
+int exitOf(const std::vector<PairOutcome>& outcomes, bool reportFailed) {
+  bool usage = false, failed = reportFailed, exceeds = false;
+  for (const PairOutcome& outcome : outcomes) {
+    usage = usage || outcome.usageError;
+    failed = failed || outcome.entry.pair.verdict == Verdict::Failed;
+    exceeds = exceeds || outcome.entry.pair.verdict == Verdict::Exceeds;
+  }
+  return usage ? 2 : failed ? 1 : exceeds ? kLimitExceeded : 0;
+}
+
+int compareFolders(const CompareFlags& flags, const std::string& referenceFolder,
+                   const std::string& testFolder, Context& io) {
+  const auto references = picturesIn(referenceFolder);
+  const auto tests = picturesIn(testFolder);
+  std::vector<PairJob> jobs;
+  std::vector<std::string> missing;
+  for (const auto& [name, path] : references) {
+    if (tests.count(name) == 0) missing.push_back(name + ": missing in " + testFolder);
+  }
+  for (const auto& [name, path] : tests) {
+    const auto reference = references.find(name);
+    if (reference == references.end()) {
+      missing.push_back(name + ": missing in " + referenceFolder);
+      continue;
+    }
+    PairJob job{name, reference->second, path, "", flags.report.value_or(""), jobs.size()};
+    // Named after the pair; a .raw pair gets ".bmp" added, so no two pairs share a file.
+    if (flags.out) job.out = inFolder(*flags.out, isBitmapName(name) ? name : name + ".bmp");
+    jobs.push_back(job);
+  }
+  if (flags.out && !makeFolder(*flags.out, "--out", io)) return 1;
+  if (flags.report && !makeFolder(*flags.report, "--report", io)) return 1;
+
+  std::vector<PairOutcome> outcomes(jobs.size());
+  const bool showProgress =
+      &io.err == &std::cerr && jobs.size() > kProgressFromPairs && isatty(STDERR_FILENO) != 0;
+  std::size_t exceeding = 0, compared = 0;
+  runInOrder(
+      jobs.size(), workerCount(jobs.size(), flags.read),
+      [&](std::size_t i) { comparePair(flags, jobs[i], outcomes[i]); },
+      [&](std::size_t i) {
+        const ComparedPair& pair = outcomes[i].entry.pair;
+        // Messages wait while the progress line is shown.
+        if (!showProgress) tellMessages(outcomes[i].messages, pair.name, io);
+        if (pair.verdict == Verdict::Failed) {
+          if (flags.json) io.out << jsonText(pairJson(pair)) << '\n';
+          return;
+        }
+        ++compared;
+        exceeding += pair.verdict == Verdict::Exceeds;
+        if (flags.json) {
+          io.out << jsonText(pairJson(pair)) << '\n';
+        } else {
+          io.out << pair.name << ' ' << pairLine(pair) << ' ' << verdictText(pair.verdict) << '\n';
+        }
+        io.out.flush();
+      },
+      [&](std::size_t done) {
+        if (showProgress) io.err << "\rcompare: " << done << '/' << jobs.size() << std::flush;
+      });
+  if (showProgress) {
+    io.err << '\n';
+    for (const PairOutcome& outcome : outcomes)
+      tellMessages(outcome.messages, outcome.entry.pair.name, io);
+  }
+  for (const std::string& line : missing) {
+    io.err << line << '\n';
+    if (flags.json) {
+      const nlohmann::json object{{"name", line.substr(0, line.find(": missing in "))},
+                                  {"verdict", verdictText(Verdict::Failed)},
+                                  {"error", line}};
+      io.out << jsonText(object) << '\n';
+    }
+  }
+  if (flags.json) {
+    const nlohmann::json totals{{"pairs", compared},
+                                {"exceeds", exceeding},
+                                {"failed", jobs.size() - compared + missing.size()}};
+    io.out << jsonText(totals) << '\n';
+  } else {
+    io.out << "pairs=" << compared << " exceeds=" << exceeding << '\n';
+  }
+  const int status = exitOf(outcomes, !missing.empty());
+  if (flags.report) {
+    std::vector<ReportEntry> entries;
+    for (PairOutcome& outcome : outcomes) entries.push_back(std::move(outcome.entry));
+    for (const std::string& line : missing) {
+      ComparedPair pair;
+      pair.name = line.substr(0, line.find(": missing in "));
+      pair.problem = line;
+      entries.push_back({pair, ""});
+    }
+    if (!writeReportIndex(*flags.report, entries)) {
+      io.err << inFolder(*flags.report, "index.html") << ": cannot be written\n";
+      return status == 2 ? 2 : 1;
+    }
+  }
+  return status;
+}
+
+int comparePictures(const CompareFlags& flags, const std::string& reference,
+                    const std::string& test, Context& io) {
+  if (flags.out && !checkOutputName(*flags.out, io)) return 1;
+  if (flags.report && !makeFolder(*flags.report, "--report", io)) return 1;
+  PairJob job{std::filesystem::path(test).filename().string(),
+              reference,
+              test,
+              flags.out.value_or(""),
+              flags.report.value_or(""),
+              0};
+  std::vector<PairOutcome> outcomes(1);
+  comparePair(flags, job, outcomes[0]);
+  const ComparedPair& pair = outcomes[0].entry.pair;
+  if (outcomes[0].usageError) {
+    std::string text = outcomes[0].messages;
+    while (!text.empty() && text.back() == '\n') text.pop_back();
+    throw UsageError(text);
+  }
+  io.err << outcomes[0].messages;
+  if (flags.json) {
+    io.out << jsonText(pairJson(pair)) << '\n';
+  } else if (pair.verdict != Verdict::Failed) {
+    io.out << pairLine(pair) << '\n';
+  }
+  bool reportFailed = false;
+  if (flags.report) {
+    reportFailed = !writeReportIndex(*flags.report, {outcomes[0].entry});
+    if (reportFailed) io.err << inFolder(*flags.report, "index.html") << ": cannot be written\n";
+  }
+  return exitOf(outcomes, reportFailed);
+}
+
+int compare(const Arguments& args, Context& io) {
+  if (args.positional.size() != 2) throw UsageError("compare takes REF and TEST");
+  const CompareFlags flags = parseCompareFlags(args);
+  const std::string& reference = args.positional[0];
+  const std::string& test = args.positional[1];
+  std::error_code error;
+  const bool referenceFolder = std::filesystem::is_directory(reference, error);
+  const bool testFolder = std::filesystem::is_directory(test, error);
+  if (referenceFolder != testFolder)
+    throw UsageError("REF and TEST must both be pictures or both folders");
+  return referenceFolder ? compareFolders(flags, reference, test, io)
+                         : comparePictures(flags, reference, test, io);
+}
+
+}  // namespace
+
+Command compareCommand() {
+  std::set<std::string> values = kReadFlagNames;
+  values.insert(kControlFlagNames.begin(), kControlFlagNames.end());
+  values.insert({"--kind", "--threshold", "--max-area", "--max-mean", "--out", "--report"});
+  return {
+      "compare",
+      "align REF and TEST (or two folders of them) and judge their difference",
+      std::string(
+          "usage: vemla-cli compare REF TEST [OPTIONS]\n"
+          "  Opens REF and TEST as 'image' does, aligns them (--align, default standard),\n"
+          "  creates the difference image of --kind inside the valid range and prints\n"
+          "  shift=%s,%s max=%d mean=%.4f over=%d area=%.6f (the alignment result, the largest\n"
+          "  and mean difference, the pixels above T and their share of the valid area).\n"
+          "  REF and TEST may be folders: every pair of same-named .bmp/.raw files is compared\n"
+          "  on every core, one line 'NAME shift=... ok|exceeds' each, then pairs=%d exceeds=%d.\n"
+          "  Exit 0 when every limit holds, 3 when one is exceeded, 1 when a pair is refused,\n"
+          "  missing or unreadable, 2 on a usage error.\n")
+          .append(kReadFlagsHelp)
+          .append(kControlFlagsHelp)
+          .append(
+              "  --no-align                    compare without alignment\n"
+              "  --kind 3|4|5                  difference, offset difference (its distance from\n"
+              "                                128 counts) or area difference (default 3)\n"
+              "  --threshold T                 a pixel differs when above T, 0..255 (default 0)\n"
+              "  --max-area A                  limit: share of differing pixels at most A, 0..1\n"
+              "  --max-mean M                  limit: mean difference at most M\n"
+              "                                (with neither limit: --max-area 0)\n"
+              "  --out DIFF.bmp                write the difference image (a folder with folders)\n"
+              "  --report DIR                  write DIR/index.html with its PNG pictures\n"
+              "  --json                        one JSON object per pair instead of the lines\n"),
+      values,
+      {"--no-align", "--json"},
+      compare};
+}
+
+}  // namespace vemla::cli

@@ -1,0 +1,101 @@
+#include "processing/difference_summary.h"
+
+#include <algorithm>
+#include <cstdlib>
+
+namespace vemla {
+namespace {
+
+// The valid rectangle clipped to the image; false when nothing is left.
+bool clipToImage(const Rect& valid, int width, int height, Rect& clipped) {
+  clipped = {std::max(valid.left, 0), std::max(valid.top, 0), std::min(valid.right, width - 1),
+             std::min(valid.bottom, height - 1)};
+  return clipped.left <= clipped.right && clipped.top <= clipped.bottom;
+}
+
+int deviation(std::uint8_t value, int zeroPoint) {
+  return std::abs(static_cast<int>(value) - zeroPoint);
+}
+
+}  // namespace
+
+DifferenceSummary summariseDifference(const std::uint8_t* image, int width, int height,
+                                      const Rect& valid, int zeroPoint, int threshold) {
+  DifferenceSummary summary;
+  Rect box;
+  if (image == nullptr || !clipToImage(valid, width, height, box)) return summary;
+  std::uint64_t sum = 0;
+  for (int y = box.top; y <= box.bottom; ++y) {
+    const std::uint8_t* row = image + static_cast<std::size_t>(y) * static_cast<std::size_t>(width);
+    for (int x = box.left; x <= box.right; ++x) {
+      const int d = deviation(row[x], zeroPoint);
+      sum += static_cast<unsigned>(d);
+      if (d > threshold) ++summary.over;
+      if (d > summary.maximum) {
+        summary.maximum = d;
+        summary.largest = {x, y};
+      }
+    }
+  }
+  if (summary.maximum == 0) summary.largest = {box.left, box.top};
+  summary.pixels = static_cast<std::int64_t>(box.right - box.left + 1) * (box.bottom - box.top + 1);
+  summary.mean = static_cast<double>(sum) / static_cast<double>(summary.pixels);
+  summary.area = static_cast<double>(summary.over) / static_cast<double>(summary.pixels);
+  return summary;
+}
+
+std::vector<DifferenceRegion> differenceRegions(const std::uint8_t* image, int width, int height,
+                                                const Rect& valid, int zeroPoint, int threshold,
+                                                std::size_t maxRegions, std::size_t& total) {
+  total = 0;
+  std::vector<DifferenceRegion> regions;
+  Rect box;
+  if (image == nullptr || !clipToImage(valid, width, height, box)) return regions;
+  const int boxWidth = box.right - box.left + 1, boxHeight = box.bottom - box.top + 1;
+  const auto above = [&](int x, int y) {
+    return deviation(image[static_cast<std::size_t>(y) * static_cast<std::size_t>(width) +
+                           static_cast<std::size_t>(x)],
+                     zeroPoint) > threshold;
+  };
+  // One flag per pixel of the box: taken into a region already.
+  std::vector<std::uint8_t> taken(static_cast<std::size_t>(boxWidth) *
+                                  static_cast<std::size_t>(boxHeight));
+  const auto at = [&](int x, int y) {
+    return static_cast<std::size_t>(y - box.top) * static_cast<std::size_t>(boxWidth) +
+           static_cast<std::size_t>(x - box.left);
+  };
+  std::vector<PixelPosition> pending;
+  for (int y = box.top; y <= box.bottom; ++y) {
+    for (int x = box.left; x <= box.right; ++x) {
+      if (taken[at(x, y)] || !above(x, y)) continue;
+      DifferenceRegion region{{x, y, x, y}, 0};
+      taken[at(x, y)] = 1;
+      pending.push_back({x, y});
+      while (!pending.empty()) {
+        const PixelPosition p = pending.back();
+        pending.pop_back();
+        ++region.pixels;
+        region.box = {std::min(region.box.left, p.x), std::min(region.box.top, p.y),
+                      std::max(region.box.right, p.x), std::max(region.box.bottom, p.y)};
+        for (int ny = std::max(p.y - 1, box.top); ny <= std::min(p.y + 1, box.bottom); ++ny) {
+          for (int nx = std::max(p.x - 1, box.left); nx <= std::min(p.x + 1, box.right); ++nx) {
+            if (taken[at(nx, ny)] || !above(nx, ny)) continue;
+            taken[at(nx, ny)] = 1;
+            pending.push_back({nx, ny});
+          }
+        }
+      }
+      regions.push_back(region);
+    }
+  }
+  total = regions.size();
+  // Regions are found in the order of their first pixel, so a stable sort by size keeps the
+  // top-most, left-most first among equals.
+  std::stable_sort(
+      regions.begin(), regions.end(),
+      [](const DifferenceRegion& a, const DifferenceRegion& b) { return a.pixels > b.pixels; });
+  if (regions.size() > maxRegions) regions.resize(maxRegions);
+  return regions;
+}
+
+}  // namespace vemla

@@ -1,0 +1,186 @@
+#include <gtest/gtest.h>
+
+#include <QImage>
+#include <cmath>
+#include <filesystem>
+#include <nlohmann/json.hpp>
+#include <regex>
+#include <sstream>
+
+#include "support/cli_run.h"
+#include "support/test_files.h"
+
+namespace vemla::cli {
+namespace {
+
+using testing::makeBitmap;
+using testing::readBytes;
+using testing::TempDir;
+using testing::writeBytes;
+
+constexpr int kSide = 64;
+// The defect of the defect pairs: 5 x 5 pixels at (40, 30) of TEST, 90 grey levels brighter.
+constexpr int kDefectX = 40, kDefectY = 30;
+
+// A smooth scene, its value at a real position; moved pictures sample it moved.
+double scene(double x, double y) {
+  return 128 + 50 * std::sin(x * 0.35 + 0.15 * y) + 40 * std::cos(y * 0.27 - 0.1 * x);
+}
+
+class CompareCli : public ::testing::Test {
+ protected:
+  // The scene moved right by dx and down by dy, optionally with the defect.
+  std::string picture(const std::string& path, double dx, double dy, bool defect = false) {
+    writeBytes(path, makeBitmap(
+                         kSide, -kSide, 8,
+                         [&](int x, int y) {
+                           int value = static_cast<int>(std::lround(scene(x - dx, y - dy)));
+                           if (defect && x >= kDefectX && x < kDefectX + 5 && y >= kDefectY &&
+                               y < kDefectY + 5) {
+                             value = std::min(255, value + 90);
+                           }
+                           return std::vector<std::uint8_t>{static_cast<std::uint8_t>(value)};
+                         },
+                         256));
+    return path;
+  }
+  std::string folder(const std::string& name) {
+    std::filesystem::create_directory(dir.file(name));
+    return dir.file(name);
+  }
+  static std::string readText(const std::string& path) {
+    const auto bytes = readBytes(path);
+    return {bytes.begin(), bytes.end()};
+  }
+  TempDir dir;
+};
+
+TEST_F(CompareCli, IdenticalMovedAndUnalignedPairs) {
+  const std::string ref = picture(dir.file("ref.bmp"), 0, 0);
+  const std::string same = picture(dir.file("same.bmp"), 0, 0);
+  const std::string moved = picture(dir.file("moved.bmp"), 1.25, -0.5);
+
+  CliRun result = run({"compare", ref, same});
+  ASSERT_EQ(result.status, 0) << result.err;
+  EXPECT_EQ(result.out, "shift=左右：なし,上下：なし max=0 mean=0.0000 over=0 area=0.000000\n");
+
+  // Picture 2 moved right and up is moved back left and down by the alignment.
+  result = run({"compare", ref, moved, "--threshold", "8"});
+  ASSERT_EQ(result.status, 0) << result.err << result.out;
+  EXPECT_EQ(result.out.rfind("shift=左：1+4/16,下：0+8/16 max=", 0), 0u) << result.out;
+
+  result = run({"compare", ref, moved, "--threshold", "8", "--no-align"});
+  EXPECT_EQ(result.status, 3) << result.err;
+  EXPECT_EQ(result.out.rfind("shift=左右：なし,上下：なし max=", 0), 0u) << result.out;
+  // The mean limit alone decides once it is given.
+  result = run({"compare", ref, moved, "--no-align", "--max-mean", "255"});
+  EXPECT_EQ(result.status, 0) << result.err;
+}
+
+TEST_F(CompareCli, UsageErrorsAndAFailedOpenAreToldApartFromADifference) {
+  const std::string ref = picture(dir.file("ref.bmp"), 0, 0);
+  EXPECT_EQ(run({"compare", ref, ref, "--kind", "2"}).status, 2);
+  EXPECT_EQ(run({"compare", ref, ref, "--no-align", "--align", "fast"}).status, 2);
+  EXPECT_EQ(run({"compare", ref, ref, "--max-area", "1.5"}).status, 2);
+  EXPECT_EQ(run({"compare", ref, dir.path()}).status, 2);
+  const CliRun missing = run({"compare", ref, dir.file("none.bmp")});
+  EXPECT_EQ(missing.status, 1);
+  EXPECT_NE(missing.err.find("none.bmp"), std::string::npos) << missing.err;
+}
+
+TEST_F(CompareCli, FoldersNameMissingAndUnreadableFilesAndPrintJson) {
+  const std::string refs = folder("ref"), tests = folder("out");
+  picture(refs + "/a.bmp", 0, 0);
+  picture(tests + "/a.bmp", 1.25, -0.5);
+  picture(refs + "/b.bmp", 0, 0);
+  picture(tests + "/b.bmp", 1.25, -0.5, true);
+  picture(refs + "/c.bmp", 0, 0);
+  writeBytes(tests + "/c.bmp", {'B', 'M', 1, 2, 3});
+  picture(refs + "/only-ref.bmp", 0, 0);
+  picture(tests + "/only-out.bmp", 0, 0);
+
+  const CliRun lines = run({"compare", refs, tests, "--threshold", "8"});
+  EXPECT_EQ(lines.status, 1);
+  EXPECT_TRUE(std::regex_search(lines.out, std::regex("^a\\.bmp shift=\\S+ max=\\d+ mean=[0-9.]+ "
+                                                      "over=\\d+ area=[0-9.]+ ok\n"
+                                                      "b\\.bmp shift=.* exceeds\n"
+                                                      "pairs=2 exceeds=1\n$")))
+      << lines.out;
+  for (const char* named : {"c.bmp: ", "only-ref.bmp: missing in", "only-out.bmp: missing in"}) {
+    EXPECT_NE(lines.err.find(named), std::string::npos) << named << '\n' << lines.err;
+  }
+
+  std::filesystem::remove(refs + "/c.bmp");
+  std::filesystem::remove(tests + "/c.bmp");
+  std::filesystem::remove(refs + "/only-ref.bmp");
+  std::filesystem::remove(tests + "/only-out.bmp");
+  // A Latin-1 file name is no UTF-8: the workbench refuses to open it, and its object names it
+  // with the bytes replaced instead of ending the program.
+  picture(refs + "/\xe9t\xe9.bmp", 0, 0);
+  picture(tests + "/\xe9t\xe9.bmp", 0, 0);
+  const CliRun json = run({"compare", refs, tests, "--threshold", "8", "--json"});
+  EXPECT_EQ(json.status, 1) << json.err;
+  std::istringstream objects(json.out);
+  std::vector<nlohmann::json> parsed;
+  for (std::string line; std::getline(objects, line);)
+    parsed.push_back(nlohmann::json::parse(line));
+  ASSERT_EQ(parsed.size(), 4u);
+  EXPECT_EQ(parsed[0]["name"], "a.bmp");
+  EXPECT_EQ(parsed[0]["verdict"], "ok");
+  EXPECT_EQ(parsed[1]["verdict"], "exceeds");
+  EXPECT_GT(parsed[1]["over"].get<int>(), 20);
+  EXPECT_EQ(parsed[1]["shift"][0], "左：1+4/16");
+  EXPECT_EQ(parsed[2]["name"], "\xef\xbf\xbdt\xef\xbf\xbd.bmp");
+  EXPECT_EQ(parsed[2]["verdict"], "failed");
+  EXPECT_EQ(parsed[3], (nlohmann::json{{"pairs", 2}, {"exceeds", 1}, {"failed", 1}}));
+}
+
+TEST_F(CompareCli, ReportOutlinesTheDefectAndPutsTheWorstPairFirst) {
+  const std::string refs = folder("ref"), tests = folder("out");
+  const std::string oddName = "a<b&c>.bmp";  // sorts first, yet is the better pair
+  picture(refs + "/" + oddName, 0, 0);
+  picture(tests + "/" + oddName, 1.25, -0.5);
+  picture(refs + "/defect.bmp", 0, 0);
+  picture(tests + "/defect.bmp", 1.25, -0.5, true);
+  const std::string report = dir.file("report");
+  const CliRun result = run({"compare", refs, tests, "--threshold", "8", "--report", report});
+  ASSERT_EQ(result.status, 3) << result.err;
+
+  const std::string html = readText(report + "/index.html");
+  EXPECT_EQ(html.find("a<b"), std::string::npos);
+  const auto summary = html.find("<tbody>");
+  const auto worst = html.find("defect.bmp</a>", summary);
+  const auto better = html.find("a&lt;b&amp;c&gt;.bmp</a>", summary);
+  ASSERT_NE(worst, std::string::npos);
+  ASSERT_NE(better, std::string::npos);
+  EXPECT_LT(worst, better);
+  EXPECT_EQ(html.find("http"), std::string::npos);  // nothing fetched from elsewhere
+  EXPECT_EQ(html.find("<script"), std::string::npos);
+
+  // Every picture the page names is a PNG of the pair's size.
+  const std::regex image("<img src=\"([^\"]+)\"");
+  int images = 0;
+  for (auto it = std::sregex_iterator(html.begin(), html.end(), image);
+       it != std::sregex_iterator(); ++it, ++images) {
+    const QImage png(QString::fromStdString(report + "/" + (*it)[1].str()), "PNG");
+    EXPECT_EQ(png.size(), QSize(kSide, kSide)) << (*it)[1];
+  }
+  EXPECT_EQ(images, 6);
+
+  // The defect's pair (section 2) outlines one region, where the 5 x 5 defect moved by the
+  // alignment (1.25 left, 0.5 down) lies, give or take the interpolation's reach.
+  const std::string section = html.substr(html.find("<section id=\"pair-2\""));
+  std::smatch box;
+  ASSERT_TRUE(std::regex_search(section, box,
+                                std::regex("data-regions=\"1\"><rect class=\"region\" "
+                                           "data-box=\"(\\d+),(\\d+),(\\d+),(\\d+)\"")))
+      << section.substr(0, 600);
+  EXPECT_NEAR(std::stoi(box[1]), kDefectX - 1.25, 1.5);
+  EXPECT_NEAR(std::stoi(box[2]), kDefectY + 0.5, 1.5);
+  EXPECT_NEAR(std::stoi(box[3]), kDefectX + 4 - 1.25, 1.5);
+  EXPECT_NEAR(std::stoi(box[4]), kDefectY + 4 + 0.5, 1.5);
+  EXPECT_NE(section.find("<svg class=\"profile\""), std::string::npos);
+}
+
+}  // namespace
+}  // namespace vemla::cli
