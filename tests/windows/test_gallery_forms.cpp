@@ -2,7 +2,9 @@
 // (minimise, maximise, the menu item), the header's form, place and close-after-copy kept in
 // VemlaGinf.dat (hostile stored values fall back), and command 40111's standard position.
 #include <QAction>
+#include <QComboBox>
 #include <QLabel>
+#include <QLineEdit>
 #include <QMenu>
 #include <QMimeData>
 #include <QPushButton>
@@ -11,8 +13,9 @@
 #include <climits>
 
 #include "picture/bitmap.h"
-#include "support/gallery_fixture.h"
+#include "support/gallery_window_fixture.h"
 #include "windows/gallery/gallery_small_window.h"
+#include "windows/main/quick_help.h"
 #include "windows/main/workbench_window.h"
 #include "workbench/commands/command_ids.h"
 
@@ -195,6 +198,31 @@ class GalleryFormsTest : public QObject {
     g.b.header().windowTop = top;
     g.window.showGallery();
     QCOMPARE(g.window.smallForm()->pos(), kept ? QPoint(left, top) : kHome);
+  }
+
+  // Every control of both forms and every item of the pop-up menus explains itself.
+  void everyControlAndMenuItemHasQuickHelp() {
+    Gallery g(0);
+    QStringList missing;
+    for (QWidget* control : g.window.findChildren<QWidget*>()) {
+      const QString name = control->objectName();
+      const bool isControl = qobject_cast<QAbstractButton*>(control) != nullptr ||
+                             qobject_cast<QComboBox*>(control) != nullptr ||
+                             qobject_cast<QLineEdit*>(control) != nullptr ||
+                             name.startsWith("thumbnail") || name.startsWith("small") ||
+                             name == "all" || name == "GalleryPreview";
+      if (isControl && quickHelpOf(control).isEmpty()) missing << name;
+    }
+    for (const auto& menu :
+         {g.window.slotMenu(0, &g.window), g.window.slotMenu(1, &g.window),
+          g.window.slotMenu(0, &g.window, GalleryForm::Small), g.window.galleryMenu(&g.window)}) {
+      for (QAction* action : menu->actions()) {
+        if (!action->isSeparator() && action->property(kQuickHelpProperty).toString().isEmpty()) {
+          missing << action->text();
+        }
+      }
+    }
+    QCOMPARE(missing, QStringList());
   }
 
   // 40111: the gallery's top-right corner at the main window's, just below the toolbar, on

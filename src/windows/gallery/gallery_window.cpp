@@ -42,16 +42,35 @@ const char* const kGalleryExplanation =
     "ギャラリーは画像とﾃﾞｰﾀを番号付きの場所(最大32)に保存し、次回の起動時にも残します。\n\n"
     "■通常型と小型\n"
     "通常型は４つのｷﾞｬﾗﾘｰを１ﾍﾟｰｼﾞとして表示します。番号のﾎﾞﾀﾝ、ﾍﾟｰｼﾞのﾎﾞﾀﾝまたは\n"
-    "ﾏｳｽﾎｲｰﾙでﾍﾟｰｼﾞを切り替えます。小型は番号だけを並べ、押している間その画像を表示します。\n\n"
+    "ﾏｳｽﾎｲｰﾙでﾍﾟｰｼﾞを切り替えます。各ｷﾞｬﾗﾘｰの「開く」はﾌｧｲﾙから、「←」は画像１／２、\n"
+    "ｲﾒｰｼﾞ１／２から読み込み、「⇒」は画像１／２へｺﾋﾟｰします。「実行」は指定したｷﾞｬﾗﾘｰへ\n"
+    "ｺﾋﾟｰ、移動、入れ替えを行い、「変更」はﾀｲﾄﾙを記憶します。\n"
+    "小型は番号だけを並べます。番号の上で左ﾎﾞﾀﾝを押している間その画像を表示し、押したまま\n"
+    "ﾏｳｽを画像に移すと表示が残って、ｻﾑﾈｲﾙと同じ操作ができます。「All」は一覧を表示し、\n"
+    "右ｸﾘｯｸでｷﾞｬﾗﾘｰ全体の機能(一覧、展開、保存、全ｸﾘｱ、説明、編集)を選べます。\n"
+    "通常型を最小化すると小型に、小型を最大化すると通常型になります。ﾒﾆｭｰの最後にある\n"
+    "「小型」「通常型」でも切り替えられます。表示形式と位置は次回の起動時にも残ります。\n"
+    "『ｷﾞｬﾗﾘｰを標準位置へ』はﾒｲﾝｳｨﾝﾄﾞｳの右上、ﾂｰﾙﾊﾞｰの下へ移動します。\n\n"
     "■ﾏｳｽ操作\n"
     "ｻﾑﾈｲﾙの右ｸﾘｯｸで「拡張機能」のﾒﾆｭｰ、ﾀﾞﾌﾞﾙｸﾘｯｸで画像はView、ﾃﾞｰﾀはｱﾌﾟﾘｹｰｼｮﾝで開きます。\n"
-    "ﾌｧｲﾙをﾄﾞﾛｯﾌﾟすると、そのｷﾞｬﾗﾘｰから順に読み込みます。\n\n"
+    "ﾌｧｲﾙをﾄﾞﾛｯﾌﾟすると、そのｷﾞｬﾗﾘｰから順に読み込みます。一覧でも同じ操作ができ、\n"
+    "左ｸﾘｯｸでそのｷﾞｬﾗﾘｰのﾍﾟｰｼﾞを表示します。\n\n"
     "■拡張機能\n"
+    "・Ｖｉｅｗ／ｱﾌﾟﾘｹｰｼｮﾝから開く：画像はViewで、ﾃﾞｰﾀは関連付けされたｱﾌﾟﾘｹｰｼｮﾝで開きます\n"
+    "　(ﾀｲﾄﾙが .exe のﾃﾞｰﾀはｱﾌﾟﾘｹｰｼｮﾝとして実行します)\n"
+    "・ﾌｧｲﾙから開く／名前を付けて保存：ﾌｧｲﾙとの間で読み込み、保存します\n"
+    "・クリア：ｷﾞｬﾗﾘｰを空きにします\n"
     "・ｸﾞﾚｰｽｹｰﾙ化：ｶﾗｰﾊﾟﾚｯﾄをｸﾞﾚｰに戻します(画素の値は変わりません)\n"
     "・画像情報化／ﾃﾞｰﾀ情報化：ﾃﾞｰﾀを画像として、画像をﾃﾞｰﾀとして扱います\n"
     "・ＲＧＢ結合：３つの256色画像をR,G,BとしてTrueColorの画像を作ります\n"
-    "・関連付け：ﾃﾞｰﾀの拡張子に開くｱﾌﾟﾘｹｰｼｮﾝを指定します(ｼｽﾃﾑの関連付けより優先されます)\n"
+    "・ﾀｲﾄﾙの変更：ﾀｲﾄﾙを編集します\n"
+    "・関連付け／関連付け解除：ﾃﾞｰﾀの拡張子に開くｱﾌﾟﾘｹｰｼｮﾝを指定、解除します\n"
+    "　(Vemlaの関連付けはｼｽﾃﾑの関連付けより優先されます)\n"
     "・更新ﾃﾞｰﾀの反映：ｱﾌﾟﾘｹｰｼｮﾝで変更したﾃﾞｰﾀをｷﾞｬﾗﾘｰに戻します\n"
+    "・変更：他のｷﾞｬﾗﾘｰへのｺﾋﾟｰ、移動、入れ替えを行います\n"
+    "・画像１／２へコピー：画像を開きます。小型では「ｺﾋﾟｰ後ｳｨﾝﾄﾞｳを閉じる」を選べます\n"
+    "・画像１／２、ｲﾒｰｼﾞ1／2からコピー：表示中の画像やｲﾒｰｼﾞを読み込みます\n"
+    "・貼り付け(単独)／(連続)：ｸﾘｯﾌﾟﾎﾞｰﾄﾞのﾌｧｲﾙを１つ、または順に読み込みます\n"
     "・(Vla内)：画像１／２、ｲﾒｰｼﾞ１／２、ｷﾞｬﾗﾘｰ及び他に起動しているVemlaの間で\n"
     "　画像やﾃﾞｰﾀを受け渡します";
 
@@ -458,6 +477,9 @@ std::unique_ptr<QMenu> GalleryWindow::slotMenu(int slot, QWidget* parent, Galler
                                                      : program ? "ｱﾌﾟﾘｹｰｼｮﾝの実行"
                                                                : "ｱﾌﾟﾘｹｰｼｮﾝから開く"));
   first->setEnabled(record->kind == kSlotData || (record->kind == kSlotPicture && host_.viewSlot));
+  setQuickHelpOn(first, QString::fromUtf8(record->kind == kSlotPicture ? "画像をViewで表示します"
+                                          : program ? "ﾃﾞｰﾀをｱﾌﾟﾘｹｰｼｮﾝとして実行します"
+                                                    : "ﾃﾞｰﾀを関連付けされたｱﾌﾟﾘｹｰｼｮﾝで開きます"));
   connect(first, &QAction::triggered, this,
           [this, slot] { runMenuItem(slot, SlotMenuItem::View, 0); });
   for (const MenuRow& row : kMenuRows) {
@@ -488,6 +510,8 @@ std::unique_ptr<QMenu> GalleryWindow::slotMenu(int slot, QWidget* parent, Galler
     if (row.item == SlotMenuItem::ApplyUpdate) {
       // "変更": copy, move or swap towards another slot.
       QMenu* change = menu->addMenu(QString::fromUtf8("変更"));
+      setQuickHelpOn(change->menuAction(),
+                     QString::fromUtf8("他のｷﾞｬﾗﾘｰへのｺﾋﾟｰ、移動、入れ替えを行います"));
       const std::array<const char*, 3> modes{"ｺﾋﾟｰ", "移動", "入れ替え"};
       for (int mode = 0; mode < 3; ++mode) {
         QMenu* targets = change->addMenu(QString::fromUtf8(modes[static_cast<std::size_t>(mode)]));
@@ -504,7 +528,8 @@ std::unique_ptr<QMenu> GalleryWindow::slotMenu(int slot, QWidget* parent, Galler
     }
   }
   menu->addSeparator();
-  menu->addAction(QString::fromUtf8("キャンセル"));
+  setQuickHelpOn(menu->addAction(QString::fromUtf8("キャンセル")),
+                 QString::fromUtf8("何もせずにﾒﾆｭｰを閉じます"));
   addFormItem(*menu);
   if (host_.watchMenu) host_.watchMenu(menu.get());
   return menu;
@@ -535,7 +560,8 @@ std::unique_ptr<QMenu> GalleryWindow::galleryMenu(QWidget* parent) {
     connect(action, &QAction::triggered, button, &QPushButton::click);
   }
   menu->addSeparator();
-  menu->addAction(QString::fromUtf8("キャンセル"));
+  setQuickHelpOn(menu->addAction(QString::fromUtf8("キャンセル")),
+                 QString::fromUtf8("何もせずにﾒﾆｭｰを閉じます"));
   addFormItem(*menu);
   if (host_.watchMenu) host_.watchMenu(menu.get());
   return menu;

@@ -1,6 +1,7 @@
 #pragma once
 // A started gallery of 16 slots in a temporary program folder: #1 a grey 8 x 8 picture titled
-// "a", #2 data "d.txt". `form` is the stored display form (0 normal, 1 small).
+// "a", #2 data "d.txt". `form` is the stored display form (0 normal, 1 small), `count` the
+// number of slots.
 #include <vector>
 
 #include "support/recording_port.h"
@@ -14,11 +15,12 @@ struct GalleryBench {
   TempDir folder;
   Workbench bench;
   RecordingPort user;
-  explicit GalleryBench(int form = 1) {
+  explicit GalleryBench(int form = 1, int count = 16) {
     bench.settings.folder = folder.path();
     bench.options = defaultOptions(folder.path());
     bench.settings.gallery.emplace();
     bench.settings.gallery->info.header.displayForm = form;
+    bench.settings.gallery->info.header.galleryCount = count;
     startGallery(bench, user);
     const std::vector<std::uint8_t> grey(64, 9);
     SlotPicture picture;
