@@ -158,6 +158,8 @@ GallerySlotPreview::GallerySlotPreview(Workbench& bench, GalleryWindow& gallery,
       bench_(bench),
       gallery_(gallery) {
   setObjectName("GalleryPreview");
+  // The keyboard focus stays where it was (the image pane).
+  setAttribute(Qt::WA_ShowWithoutActivating);
   setAcceptDrops(true);
   setFixedSize(kPreviewSide + 4, kPreviewSide + fontMetrics().height() + 8);
   setQuickHelp(

@@ -3,6 +3,8 @@
 // the two "⇒", copy/move/swap towards a target, title and size), the strip of slot numbers and
 // the bottom row; and the list window "ギャラリーの一覧" of every slot. Both open the slot pop-up
 // menu "拡張機能" on a right click. The widgets only show the gallery and call its operations.
+// GalleryWindow also owns the small form (gallery_small_window.h) and switches between the two;
+// the form, its place and "close after copy" live in the gallery header.
 #include <QImage>
 #include <QWidget>
 #include <array>
