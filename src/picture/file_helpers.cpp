@@ -122,6 +122,9 @@ void syncFolder(const std::string& folder) {
   ::close(fd);
 }
 
+bool replaceAtomically(const std::string& path, const std::function<bool(int fd)>& write);
+bool copyRest(int source, int target);
+
 }  // namespace
 
 std::string inFolder(std::string_view folder, std::string_view name) {
@@ -165,16 +168,9 @@ bool copyFile(const std::string& from, const std::string& to) {
   struct stat status {};
   const int source = openRegularFileForReading(from, &status);
   if (source < 0) return false;
-  // The source is streamed in chunks, so its size never decides how much memory is used.
-  const bool copied = writeFileAtomically(to, [source](const ByteSink& sink) {
-    std::vector<std::uint8_t> chunk(kChunkBytes);
-    for (;;) {
-      const ssize_t got = readSome(source, chunk.data(), chunk.size());
-      if (got < 0) return false;
-      if (got == 0) return true;
-      if (!sink(chunk.data(), static_cast<std::size_t>(got))) return false;
-    }
-  });
+  // The source is streamed, so its size never decides how much memory is used.
+  const bool copied =
+      replaceAtomically(to, [source](int target) { return copyRest(source, target); });
   ::close(source);
   return copied;
 }
@@ -231,8 +227,10 @@ bool writeFileAtomically(const std::string& path, std::span<const std::uint8_t> 
       path, [bytes](const ByteSink& sink) { return sink(bytes.data(), bytes.size()); });
 }
 
-bool writeFileAtomically(const std::string& path,
-                         const std::function<bool(const ByteSink&)>& produce) {
+namespace {
+
+// Writes a new file through `write` (given the open temporary file) and renames it over `path`.
+bool replaceAtomically(const std::string& path, const std::function<bool(int fd)>& write) {
   const std::size_t slash = path.rfind('/');
   const std::string folder = slash == std::string::npos ? "." : path.substr(0, slash + 1);
   const std::string name = slash == std::string::npos ? path : path.substr(slash + 1);
@@ -261,19 +259,50 @@ bool writeFileAtomically(const std::string& path,
   if (fd < 0) return false;
   PendingFile pending(fd, temporaryPath);
 
-  bool writeFailed = false;
-  const ByteSink sink = [&pending, &writeFailed](const void* data, std::size_t count) {
-    if (writeFailed) return false;
-    if (count > 0 && !writeAll(pending.fd(), data, count)) writeFailed = true;
-    return !writeFailed;
-  };
-  if (!produce(sink) || writeFailed) return false;
+  if (!write(pending.fd())) return false;
   if (keptMode && ::fchmod(pending.fd(), *keptMode) != 0) return false;
   if (!pending.flushAndClose()) return false;
   if (::rename(pending.path().c_str(), path.c_str()) != 0) return false;
   pending.commit();
   syncFolder(folder);
   return true;
+}
+
+// Copies what is left of `source` to `target` in the kernel where it can (no pass through this
+// process's memory), else in chunks.
+bool copyRest(int source, int target) {
+  constexpr std::size_t kKernelStep = std::size_t{1} << 30;
+  for (;;) {
+    const ssize_t copied = ::copy_file_range(source, nullptr, target, nullptr, kKernelStep, 0);
+    if (copied == 0) return true;
+    if (copied > 0 || errno == EINTR) continue;
+    // Not between these files (other file systems, an old kernel): both offsets are where the
+    // copy stopped, so the chunks carry on from there.
+    if (errno != EXDEV && errno != ENOSYS && errno != EINVAL && errno != EOPNOTSUPP) return false;
+    break;
+  }
+  std::vector<std::uint8_t> chunk(kChunkBytes);
+  for (;;) {
+    const ssize_t got = readSome(source, chunk.data(), chunk.size());
+    if (got < 0) return false;
+    if (got == 0) return true;
+    if (!writeAll(target, chunk.data(), static_cast<std::size_t>(got))) return false;
+  }
+}
+
+}  // namespace
+
+bool writeFileAtomically(const std::string& path,
+                         const std::function<bool(const ByteSink&)>& produce) {
+  return replaceAtomically(path, [&produce](int fd) {
+    bool writeFailed = false;
+    const ByteSink sink = [fd, &writeFailed](const void* data, std::size_t count) {
+      if (writeFailed) return false;
+      if (count > 0 && !writeAll(fd, data, count)) writeFailed = true;
+      return !writeFailed;
+    };
+    return produce(sink) && !writeFailed;
+  });
 }
 
 std::optional<std::string> temporaryName(std::string_view folder, bool tilde, char kind,

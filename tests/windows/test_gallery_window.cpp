@@ -149,6 +149,7 @@ class GalleryWindowTest : public QObject {
   void command40114ShowsAndHidesTheGallery() {
     Bench b;
     b.bench.gallery.available = true;
+    b.bench.settings.gallery->info.header.displayForm = 0;  // the normal form
     WorkbenchWindow window(b.bench, b.user, QSize(1280, 1024));
     window.runCommand(kGallery);
     auto* gallery = window.findChild<GalleryWindow*>("Gallery");

@@ -19,6 +19,7 @@
 #include <QPainter>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QTimer>
 #include <QUrl>
 #include <QVBoxLayout>
 #include <QWheelEvent>
@@ -28,6 +29,7 @@
 #include "gallery/thumbnail.h"
 #include "text/format.h"
 #include "windows/editors/explanation_dialog.h"
+#include "windows/gallery/gallery_small_window.h"
 #include "windows/main/quick_help.h"
 #include "windows/main/text_fit.h"
 #include "workbench/gallery/gallery_slots.h"
@@ -40,16 +42,35 @@ const char* const kGalleryExplanation =
     "ギャラリーは画像とﾃﾞｰﾀを番号付きの場所(最大32)に保存し、次回の起動時にも残します。\n\n"
     "■通常型と小型\n"
     "通常型は４つのｷﾞｬﾗﾘｰを１ﾍﾟｰｼﾞとして表示します。番号のﾎﾞﾀﾝ、ﾍﾟｰｼﾞのﾎﾞﾀﾝまたは\n"
-    "ﾏｳｽﾎｲｰﾙでﾍﾟｰｼﾞを切り替えます。小型は番号だけを並べ、押している間その画像を表示します。\n\n"
+    "ﾏｳｽﾎｲｰﾙでﾍﾟｰｼﾞを切り替えます。各ｷﾞｬﾗﾘｰの「開く」はﾌｧｲﾙから、「←」は画像１／２、\n"
+    "ｲﾒｰｼﾞ１／２から読み込み、「⇒」は画像１／２へｺﾋﾟｰします。「実行」は指定したｷﾞｬﾗﾘｰへ\n"
+    "ｺﾋﾟｰ、移動、入れ替えを行い、「変更」はﾀｲﾄﾙを記憶します。\n"
+    "小型は番号だけを並べます。番号の上で左ﾎﾞﾀﾝを押している間その画像を表示し、押したまま\n"
+    "ﾏｳｽを画像に移すと表示が残って、ｻﾑﾈｲﾙと同じ操作ができます。「All」は一覧を表示し、\n"
+    "右ｸﾘｯｸでｷﾞｬﾗﾘｰ全体の機能(一覧、展開、保存、全ｸﾘｱ、説明、編集)を選べます。\n"
+    "通常型を最小化すると小型に、小型を最大化すると通常型になります。ﾒﾆｭｰの最後にある\n"
+    "「小型」「通常型」でも切り替えられます。表示形式と位置は次回の起動時にも残ります。\n"
+    "『ｷﾞｬﾗﾘｰを標準位置へ』はﾒｲﾝｳｨﾝﾄﾞｳの右上、ﾂｰﾙﾊﾞｰの下へ移動します。\n\n"
     "■ﾏｳｽ操作\n"
     "ｻﾑﾈｲﾙの右ｸﾘｯｸで「拡張機能」のﾒﾆｭｰ、ﾀﾞﾌﾞﾙｸﾘｯｸで画像はView、ﾃﾞｰﾀはｱﾌﾟﾘｹｰｼｮﾝで開きます。\n"
-    "ﾌｧｲﾙをﾄﾞﾛｯﾌﾟすると、そのｷﾞｬﾗﾘｰから順に読み込みます。\n\n"
+    "ﾌｧｲﾙをﾄﾞﾛｯﾌﾟすると、そのｷﾞｬﾗﾘｰから順に読み込みます。一覧でも同じ操作ができ、\n"
+    "左ｸﾘｯｸでそのｷﾞｬﾗﾘｰのﾍﾟｰｼﾞを表示します。\n\n"
     "■拡張機能\n"
+    "・Ｖｉｅｗ／ｱﾌﾟﾘｹｰｼｮﾝから開く：画像はViewで、ﾃﾞｰﾀは関連付けされたｱﾌﾟﾘｹｰｼｮﾝで開きます\n"
+    "　(ﾀｲﾄﾙが .exe のﾃﾞｰﾀはｱﾌﾟﾘｹｰｼｮﾝとして実行します)\n"
+    "・ﾌｧｲﾙから開く／名前を付けて保存：ﾌｧｲﾙとの間で読み込み、保存します\n"
+    "・クリア：ｷﾞｬﾗﾘｰを空きにします\n"
     "・ｸﾞﾚｰｽｹｰﾙ化：ｶﾗｰﾊﾟﾚｯﾄをｸﾞﾚｰに戻します(画素の値は変わりません)\n"
     "・画像情報化／ﾃﾞｰﾀ情報化：ﾃﾞｰﾀを画像として、画像をﾃﾞｰﾀとして扱います\n"
     "・ＲＧＢ結合：３つの256色画像をR,G,BとしてTrueColorの画像を作ります\n"
-    "・関連付け：ﾃﾞｰﾀの拡張子に開くｱﾌﾟﾘｹｰｼｮﾝを指定します(ｼｽﾃﾑの関連付けより優先されます)\n"
+    "・ﾀｲﾄﾙの変更：ﾀｲﾄﾙを編集します\n"
+    "・関連付け／関連付け解除：ﾃﾞｰﾀの拡張子に開くｱﾌﾟﾘｹｰｼｮﾝを指定、解除します\n"
+    "　(Vemlaの関連付けはｼｽﾃﾑの関連付けより優先されます)\n"
     "・更新ﾃﾞｰﾀの反映：ｱﾌﾟﾘｹｰｼｮﾝで変更したﾃﾞｰﾀをｷﾞｬﾗﾘｰに戻します\n"
+    "・変更：他のｷﾞｬﾗﾘｰへのｺﾋﾟｰ、移動、入れ替えを行います\n"
+    "・画像１／２へコピー：画像を開きます。小型では「ｺﾋﾟｰ後ｳｨﾝﾄﾞｳを閉じる」を選べます\n"
+    "・画像１／２、ｲﾒｰｼﾞ1／2からコピー：表示中の画像やｲﾒｰｼﾞを読み込みます\n"
+    "・貼り付け(単独)／(連続)：ｸﾘｯﾌﾟﾎﾞｰﾄﾞのﾌｧｲﾙを１つ、または順に読み込みます\n"
     "・(Vla内)：画像１／２、ｲﾒｰｼﾞ１／２、ｷﾞｬﾗﾘｰ及び他に起動しているVemlaの間で\n"
     "　画像やﾃﾞｰﾀを受け渡します";
 
@@ -125,36 +146,80 @@ struct MenuRow {
   SlotMenuItem item;
   int extra = 0;
   bool separatorBefore = false;
+  const char* help = nullptr;
 };
 constexpr MenuRow kMenuRows[] = {
-    {"ﾌｧｲﾙから開く", SlotMenuItem::PasteFiles, 2},
-    {"名前を付けて保存", SlotMenuItem::SaveAs},
-    {"クリア", SlotMenuItem::Clear, 0, true},
-    {"ｸﾞﾚｰｽｹｰﾙ化", SlotMenuItem::GreyScale},
-    {"画像情報化", SlotMenuItem::ToPicture},
-    {"ﾃﾞｰﾀ情報化", SlotMenuItem::ToData},
-    {"ＲＧＢ結合", SlotMenuItem::RgbCombine},
-    {"ﾀｲﾄﾙの変更", SlotMenuItem::Rename, 0, true},
-    {"関連付け", SlotMenuItem::Associate},
-    {"関連付け解除", SlotMenuItem::Dissociate},
-    {"更新ﾃﾞｰﾀの反映", SlotMenuItem::ApplyUpdate},
-    {"画像１へコピー", SlotMenuItem::CopyToPicture, 0, true},
-    {"画像２へコピー", SlotMenuItem::CopyToPicture, 1},
-    {"画像１からコピー", SlotMenuItem::CopyFromPictures, 0, true},
-    {"画像２からコピー", SlotMenuItem::CopyFromPictures, 1},
-    {"ｲﾒｰｼﾞ1からコピー", SlotMenuItem::CopyFromPictures, 2},
-    {"ｲﾒｰｼﾞ2からコピー", SlotMenuItem::CopyFromPictures, 3},
-    {"貼り付け(単独)", SlotMenuItem::PasteFiles, 0, true},
-    {"貼り付け(連続)", SlotMenuItem::PasteFiles, 1},
-    {"切り取り(Vla内)", SlotMenuItem::CutCopyInternal, 1, true},
-    {"コピー　　(Vla内)", SlotMenuItem::CutCopyInternal, 0},
-    {"貼り付け(Vla内)", SlotMenuItem::PasteInternal},
+    {"ﾌｧｲﾙから開く", SlotMenuItem::PasteFiles, 2, false, "ﾌｧｲﾙからｷﾞｬﾗﾘｰに読み込みます"},
+    {"名前を付けて保存", SlotMenuItem::SaveAs, 0, false,
+     "ｷﾞｬﾗﾘｰの内容をﾌｧｲﾙに保存します\n画像はﾋﾞｯﾄﾏｯﾌﾟまたはRAWﾌｧｲﾙ、ﾃﾞｰﾀはそのままの内容です"},
+    {"クリア", SlotMenuItem::Clear, 0, true, "ｷﾞｬﾗﾘｰを空きにします"},
+    {"ｸﾞﾚｰｽｹｰﾙ化", SlotMenuItem::GreyScale, 0, false,
+     "ｶﾗｰﾊﾟﾚｯﾄをｸﾞﾚｰに戻します(画素の値は変わりません)"},
+    {"画像情報化", SlotMenuItem::ToPicture, 0, false,
+     "ﾃﾞｰﾀを指定したｻｲｽﾞと開始位置のRAW画像として扱います"},
+    {"ﾃﾞｰﾀ情報化", SlotMenuItem::ToData, 0, false, "画像をﾃﾞｰﾀとして扱います(内容は変わりません)"},
+    {"ＲＧＢ結合", SlotMenuItem::RgbCombine, 0, false,
+     "３つの256色画像をR,G,BとしてTrueColorの画像を作ります"},
+    {"ﾀｲﾄﾙの変更", SlotMenuItem::Rename, 0, true, "ｷﾞｬﾗﾘｰのﾀｲﾄﾙを変更します"},
+    {"関連付け", SlotMenuItem::Associate, 0, false,
+     "ﾃﾞｰﾀの拡張子に開くｱﾌﾟﾘｹｰｼｮﾝを指定します(ｼｽﾃﾑの関連付けより優先されます)"},
+    {"関連付け解除", SlotMenuItem::Dissociate, 0, false, "拡張子の関連付けを解除します"},
+    {"更新ﾃﾞｰﾀの反映", SlotMenuItem::ApplyUpdate, 0, false,
+     "ｱﾌﾟﾘｹｰｼｮﾝで変更したﾃﾞｰﾀをｷﾞｬﾗﾘｰに戻します"},
+    {"画像１へコピー", SlotMenuItem::CopyToPicture, 0, true, "ｷﾞｬﾗﾘｰの画像を画像１にｺﾋﾟｰします"},
+    {"画像２へコピー", SlotMenuItem::CopyToPicture, 1, false, "ｷﾞｬﾗﾘｰの画像を画像２にｺﾋﾟｰします"},
+    {"画像１からコピー", SlotMenuItem::CopyFromPictures, 0, true, "画像１をｷﾞｬﾗﾘｰにｺﾋﾟｰします"},
+    {"画像２からコピー", SlotMenuItem::CopyFromPictures, 1, false, "画像２をｷﾞｬﾗﾘｰにｺﾋﾟｰします"},
+    {"ｲﾒｰｼﾞ1からコピー", SlotMenuItem::CopyFromPictures, 2, false, "ｲﾒｰｼﾞ１をｷﾞｬﾗﾘｰにｺﾋﾟｰします"},
+    {"ｲﾒｰｼﾞ2からコピー", SlotMenuItem::CopyFromPictures, 3, false, "ｲﾒｰｼﾞ２をｷﾞｬﾗﾘｰにｺﾋﾟｰします"},
+    {"貼り付け(単独)", SlotMenuItem::PasteFiles, 0, true,
+     "ｸﾘｯﾌﾟﾎﾞｰﾄﾞにあるﾌｧｲﾙの先頭をｷﾞｬﾗﾘｰに読み込みます"},
+    {"貼り付け(連続)", SlotMenuItem::PasteFiles, 1, false,
+     "ｸﾘｯﾌﾟﾎﾞｰﾄﾞにあるﾌｧｲﾙをこのｷﾞｬﾗﾘｰから順に読み込みます"},
+    {"切り取り(Vla内)", SlotMenuItem::CutCopyInternal, 1, true,
+     "ｷﾞｬﾗﾘｰの内容をVla内貼り付けﾌｧｲﾙへ移し、ｷﾞｬﾗﾘｰを空きにします"},
+    {"コピー　　(Vla内)", SlotMenuItem::CutCopyInternal, 0, false,
+     "ｷﾞｬﾗﾘｰの内容をVla内貼り付けﾌｧｲﾙへｺﾋﾟｰします\n他に起動しているVemlaとも受け渡しができます"},
+    {"貼り付け(Vla内)", SlotMenuItem::PasteInternal, 0, false,
+     "Vla内貼り付けﾌｧｲﾙの内容をｷﾞｬﾗﾘｰに読み込みます"},
 };
+
+// The quick help of the bottom row, by the buttons' object names.
+constexpr std::pair<const char*, const char*> kBottomRowHelp[] = {
+    {"list", "全てのｷﾞｬﾗﾘｰを一覧で表示します"},
+    {"expand", "ＶｅｍＬＡﾌｧｲﾙの内容をｷﾞｬﾗﾘｰへ展開します"},
+    {"save", "ｷﾞｬﾗﾘｰの内容をＶｅｍＬＡﾌｧｲﾙへ保存します"},
+    {"firstPage", "最初のﾍﾟｰｼﾞを表示します"},
+    {"previousPage", "前のﾍﾟｰｼﾞを表示します"},
+    {"nextPage", "次のﾍﾟｰｼﾞを表示します"},
+    {"lastPage", "最後のﾍﾟｰｼﾞを表示します"},
+    {"clearAll", "全てのｷﾞｬﾗﾘｰを空きにします"},
+    {"explain", "ｷﾞｬﾗﾘｰの機能の説明を表示します"},
+    {"edit", "ｷﾞｬﾗﾘｰの並べ替え(ｺﾋﾟｰ、移動、入れ替え、削除)をﾄﾞﾗｯｸﾞで行います"},
+};
+// The whole gallery's functions offered on "All" of the small form, in the bottom row's order.
+constexpr std::pair<const char*, const char*> kGalleryMenuRows[] = {
+    {"list", "一覧"},      {"expand", "展開"},  {"save", "保存"},
+    {"clearAll", "全ｸﾘｱ"}, {"explain", "説明"}, {"edit", "編集"},
+};
+
+constexpr const char* kCloseAfterCopyHelp = "画像１または２へｺﾋﾟｰした後、ｷﾞｬﾗﾘｰのｳｨﾝﾄﾞｳを閉じます";
+
+// A stored window position is kept when the title bar's start lies on the screen area.
+bool placeOnScreen(const QRect& area, std::int64_t left, std::int64_t top) {
+  if (area.isEmpty()) return true;
+  return left >= area.left() && top >= area.top() && left + 64 <= std::int64_t{area.right()} + 1 &&
+         top + 24 <= std::int64_t{area.bottom()} + 1;
+}
 
 }  // namespace
 
 GalleryWindow::GalleryWindow(Workbench& bench, UserPort& user, GalleryHost host, QWidget* parent)
-    : QWidget(parent, Qt::Tool), bench_(bench), user_(user), host_(std::move(host)) {
+    : QWidget(parent, Qt::Tool | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
+                          Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint),
+      bench_(bench),
+      user_(user),
+      host_(std::move(host)) {
   setObjectName("Gallery");
   setWindowTitle(QString::fromUtf8("ギャラリー"));
   auto* layout = new QVBoxLayout(this);
@@ -172,6 +237,7 @@ GalleryWindow::GalleryWindow(Workbench& bench, UserPort& user, GalleryHost host,
     number->setObjectName(QString("number%1").arg(slot + 1));
     number->setFixedWidth(fontMetrics().horizontalAdvance("88") + 8);
     number->setContextMenuPolicy(Qt::CustomContextMenu);
+    setQuickHelp(number, QString::fromUtf8("このｷﾞｬﾗﾘｰのﾍﾟｰｼﾞを表示します"));
     connect(number, &QPushButton::clicked, this, [this, slot] { showSlot(slot); });
     connect(number, &QPushButton::customContextMenuRequested, this,
             [this, slot] { showSlot(slot); });
@@ -208,12 +274,22 @@ GalleryWindow::GalleryWindow(Workbench& bench, UserPort& user, GalleryHost host,
   });
   addButton("explain", "説明", [this] { showExplanation(this, kGalleryExplanation); });
   addButton("edit", "編集", [] {})->setEnabled(false);
+  for (const auto& [name, help] : kBottomRowHelp) {
+    if (auto* button = findChild<QPushButton*>(name)) setQuickHelp(button, QString::fromUtf8(help));
+  }
+
+  small_ = new GallerySmallWindow(bench_, *this, this);
+  headerSave_ = new QTimer(this);
+  headerSave_->setSingleShot(true);
+  headerSave_->setInterval(500);
+  connect(headerSave_, &QTimer::timeout, this, [this] { saveGalleryNow(bench_, user_); });
   bench_.addListener(this);
   refresh();
 }
 
 GalleryWindow::~GalleryWindow() {
   bench_.removeListener(this);
+  if (headerSave_->isActive()) saveHeaderNow();
 }
 
 QWidget* GalleryWindow::buildSlot(int position) {
@@ -229,6 +305,10 @@ QWidget* GalleryWindow::buildSlot(int position) {
   c.thumbnail->setStyleSheet("background: black; color: grey");
   c.thumbnail->installEventFilter(this);
   c.thumbnail->setAcceptDrops(true);
+  setQuickHelp(
+      c.thumbnail,
+      QString::fromUtf8("右ｸﾘｯｸで拡張機能のﾒﾆｭｰ、ﾀﾞﾌﾞﾙｸﾘｯｸで画像はView、ﾃﾞｰﾀはｱﾌﾟﾘｹｰｼｮﾝで開きます\n"
+                        "ﾌｧｲﾙをﾄﾞﾛｯﾌﾟすると、このｷﾞｬﾗﾘｰから順に読み込みます"));
   grid->addWidget(c.number, 0, 0);
   grid->addWidget(c.thumbnail, 1, 0, 6, 1);
 
@@ -276,6 +356,7 @@ QWidget* GalleryWindow::buildSlot(int position) {
     auto* radio = new QRadioButton(QString::fromUtf8(modes[static_cast<std::size_t>(mode)]), box);
     radio->setObjectName(QString("mode%1_%2").arg(mode).arg(position));
     c.mode->addButton(radio, mode);
+    setQuickHelp(radio, QString::fromUtf8("「実行」で行う処理(ｺﾋﾟｰ、移動、入れ替え)を選択します"));
     transfer->addWidget(radio);
   }
   c.mode->button(0)->setChecked(true);
@@ -284,6 +365,7 @@ QWidget* GalleryWindow::buildSlot(int position) {
   c.target = new QComboBox(box);
   c.target->setObjectName(QString("target%1").arg(position));
   target->addWidget(c.target);
+  setQuickHelp(c.target, QString::fromUtf8("ｺﾋﾟｰ、移動、入れ替えの相手のｷﾞｬﾗﾘｰを選択します"));
   QPushButton* run =
       addButton("実行", QString::fromUtf8("指定したｷﾞｬﾗﾘｰへｺﾋﾟｰ、移動、入れ替えを行います"),
                 [this, position] {
@@ -300,6 +382,7 @@ QWidget* GalleryWindow::buildSlot(int position) {
   c.title->setObjectName(QString("title%1").arg(position));
   c.title->setMinimumWidth(editWidthFor(c.title, QString(16, QChar('M'))));
   title->addWidget(c.title);
+  setQuickHelp(c.title, QString::fromUtf8("ｷﾞｬﾗﾘｰのﾀｲﾄﾙです\n「変更」で編集したﾀｲﾄﾙを記憶します"));
   QPushButton* rename = addButton("変更", QString::fromUtf8("ﾀｲﾄﾙを変更します"), [this, position] {
     renameSlot(bench_, user_, slotAt(position),
                slots_[static_cast<std::size_t>(position)].title->text().toStdString());
@@ -311,6 +394,7 @@ QWidget* GalleryWindow::buildSlot(int position) {
   c.size = new QLineEdit(box);
   c.size->setReadOnly(true);
   c.size->setObjectName(QString("size%1").arg(position));
+  setQuickHelp(c.size, QString::fromUtf8("画像のｻｲｽﾞ(Tは TrueColor の画像)またはﾃﾞｰﾀのﾊﾞｲﾄ数です"));
   grid->addWidget(c.size, 6, 1);
   return box;
 }
@@ -325,6 +409,7 @@ void GalleryWindow::setPage(int first) {
   if (gallery == nullptr) return;
   const int last = std::max(0, galleryCount(bench_) - kPageSlots);
   gallery->info.header.firstShownSlot = std::clamp(first / kPageSlots * kPageSlots, 0, last);
+  headerSave_->start();
   refresh();
 }
 
@@ -335,10 +420,12 @@ void GalleryWindow::showSlot(int slot) {
 void GalleryWindow::afterOperation() {
   refresh();
   list_->update();
+  if (small_->preview()->isVisible()) small_->preview()->update();
 }
 
 void GalleryWindow::refresh() {
   const int count = galleryCount(bench_);
+  small_->refresh();
   for (int slot = 0; slot < static_cast<int>(numbers_.size()); ++slot) {
     numbers_[static_cast<std::size_t>(slot)]->setVisible(slot < count);
     numbers_[static_cast<std::size_t>(slot)]->setDown(slot >= firstShownSlot() &&
@@ -379,7 +466,7 @@ void GalleryWindow::refresh() {
   }
 }
 
-std::unique_ptr<QMenu> GalleryWindow::slotMenu(int slot, QWidget* parent) {
+std::unique_ptr<QMenu> GalleryWindow::slotMenu(int slot, QWidget* parent, GalleryForm from) {
   auto menu = std::make_unique<QMenu>(QString::fromUtf8("拡張機能"), parent);
   const persist::GallerySlot* record = recordOf(bench_, slot);
   if (record == nullptr) return menu;
@@ -390,18 +477,41 @@ std::unique_ptr<QMenu> GalleryWindow::slotMenu(int slot, QWidget* parent) {
                                                      : program ? "ｱﾌﾟﾘｹｰｼｮﾝの実行"
                                                                : "ｱﾌﾟﾘｹｰｼｮﾝから開く"));
   first->setEnabled(record->kind == kSlotData || (record->kind == kSlotPicture && host_.viewSlot));
+  setQuickHelpOn(first, QString::fromUtf8(record->kind == kSlotPicture ? "画像をViewで表示します"
+                                          : program ? "ﾃﾞｰﾀをｱﾌﾟﾘｹｰｼｮﾝとして実行します"
+                                                    : "ﾃﾞｰﾀを関連付けされたｱﾌﾟﾘｹｰｼｮﾝで開きます"));
   connect(first, &QAction::triggered, this,
           [this, slot] { runMenuItem(slot, SlotMenuItem::View, 0); });
   for (const MenuRow& row : kMenuRows) {
     if (row.separatorBefore) menu->addSeparator();
     if (row.item == SlotMenuItem::Transfer) continue;
+    // Loading a file and editing the title need the normal form's controls.
+    const bool normalOnly = (row.item == SlotMenuItem::PasteFiles && row.extra == 2) ||
+                            row.item == SlotMenuItem::Rename;
+    if (from == GalleryForm::Small && normalOnly) continue;
     QAction* action = menu->addAction(QString::fromUtf8(row.text));
     action->setEnabled(slotMenuItemEnabled(bench_, slot, row.item));
-    connect(action, &QAction::triggered, this,
-            [this, slot, row] { runMenuItem(slot, row.item, row.extra); });
+    if (row.help != nullptr) setQuickHelpOn(action, QString::fromUtf8(row.help));
+    connect(action, &QAction::triggered, this, [this, slot, row, from] {
+      runMenuItem(slot, row.item, row.extra);
+      if (from == GalleryForm::Small && row.item == SlotMenuItem::CopyToPicture &&
+          closeAfterCopy()) {
+        hideGallery();
+      }
+    });
+    if (from == GalleryForm::Small && row.item == SlotMenuItem::CopyToPicture && row.extra == 1) {
+      QAction* close = menu->addAction(QString::fromUtf8("ｺﾋﾟｰ後ｳｨﾝﾄﾞｳを閉じる"));
+      close->setObjectName("closeAfterCopy");
+      close->setCheckable(true);
+      close->setChecked(closeAfterCopy());
+      setQuickHelpOn(close, QString::fromUtf8(kCloseAfterCopyHelp));
+      connect(close, &QAction::toggled, this, [this](bool on) { setCloseAfterCopy(on); });
+    }
     if (row.item == SlotMenuItem::ApplyUpdate) {
       // "変更": copy, move or swap towards another slot.
       QMenu* change = menu->addMenu(QString::fromUtf8("変更"));
+      setQuickHelpOn(change->menuAction(),
+                     QString::fromUtf8("他のｷﾞｬﾗﾘｰへのｺﾋﾟｰ、移動、入れ替えを行います"));
       const std::array<const char*, 3> modes{"ｺﾋﾟｰ", "移動", "入れ替え"};
       for (int mode = 0; mode < 3; ++mode) {
         QMenu* targets = change->addMenu(QString::fromUtf8(modes[static_cast<std::size_t>(mode)]));
@@ -418,8 +528,163 @@ std::unique_ptr<QMenu> GalleryWindow::slotMenu(int slot, QWidget* parent) {
     }
   }
   menu->addSeparator();
-  menu->addAction(QString::fromUtf8("キャンセル"));
+  setQuickHelpOn(menu->addAction(QString::fromUtf8("キャンセル")),
+                 QString::fromUtf8("何もせずにﾒﾆｭｰを閉じます"));
+  addFormItem(*menu);
+  if (host_.watchMenu) host_.watchMenu(menu.get());
   return menu;
+}
+
+void GalleryWindow::addFormItem(QMenu& menu) {
+  // The other form, for window managers that show no minimise or maximise button.
+  const bool normal = form() == GalleryForm::Normal;
+  menu.addSeparator();
+  QAction* other = menu.addAction(QString::fromUtf8(normal ? "小型" : "通常型"));
+  other->setObjectName("otherForm");
+  setQuickHelpOn(other, QString::fromUtf8(normal ? "ｷﾞｬﾗﾘｰを小型(番号だけの表示)に切り替えます"
+                                                 : "ｷﾞｬﾗﾘｰを通常型(４つずつの表示)に切り替えます"));
+  connect(other, &QAction::triggered, this,
+          [this, normal] { setForm(normal ? GalleryForm::Small : GalleryForm::Normal); });
+}
+
+std::unique_ptr<QMenu> GalleryWindow::galleryMenu(QWidget* parent) {
+  auto menu = std::make_unique<QMenu>(QString::fromUtf8("ギャラリー"), parent);
+  for (const auto& [name, text] : kGalleryMenuRows) {
+    // Each item does what its button does, enabled as the button is.
+    QPushButton* button = findChild<QPushButton*>(name);
+    if (button == nullptr) continue;
+    QAction* action = menu->addAction(QString::fromUtf8(text));
+    action->setObjectName(name);
+    action->setEnabled(button->isEnabled());
+    setQuickHelpOn(action, quickHelpOf(button));
+    connect(action, &QAction::triggered, button, &QPushButton::click);
+  }
+  menu->addSeparator();
+  setQuickHelpOn(menu->addAction(QString::fromUtf8("キャンセル")),
+                 QString::fromUtf8("何もせずにﾒﾆｭｰを閉じます"));
+  addFormItem(*menu);
+  if (host_.watchMenu) host_.watchMenu(menu.get());
+  return menu;
+}
+
+void GalleryWindow::openSlot(int slot) {
+  if (recordOf(bench_, slot) != nullptr) runMenuItem(slot, SlotMenuItem::View, 0);
+}
+
+GalleryForm GalleryWindow::form() const {
+  const persist::HeldGallery* gallery = liveGallery(bench_);
+  return gallery != nullptr && gallery->info.header.displayForm == 0 ? GalleryForm::Normal
+                                                                     : GalleryForm::Small;
+}
+
+QWidget* GalleryWindow::formWidget(GalleryForm which) {
+  return which == GalleryForm::Normal ? static_cast<QWidget*>(this) : small_;
+}
+
+void GalleryWindow::setForm(GalleryForm which) {
+  persist::HeldGallery* gallery = liveGallery(bench_);
+  if (gallery == nullptr || which == form()) return;
+  const bool shown = galleryShown();
+  QWidget* old = formWidget(form());
+  gallery->info.header.displayForm = static_cast<std::int32_t>(which);
+  QWidget* now = formWidget(which);
+  // The new form takes the old one's place.
+  if (placed_) now->move(old->pos());
+  if (shown) {
+    old->hide();
+    small_->preview()->hide();
+    showGallery();
+  }
+  saveHeaderNow();
+}
+
+void GalleryWindow::showGallery() {
+  QWidget* now = formWidget(form());
+  // Read before the show: showing records the place the form is shown at.
+  const persist::HeldGallery* gallery = liveGallery(bench_);
+  const persist::GalleryHeader header =
+      gallery != nullptr ? gallery->info.header : persist::GalleryHeader{};
+  now->show();
+  now->raise();
+  updateShown();
+  if (placed_) return;
+  placed_ = true;
+  // The first time: the stored place, or the standard position when it is unset or off the
+  // screen. Placed once shown, when the frame's size is known.
+  const bool unset = header.windowLeft == 0 && header.windowTop == 0;
+  if (!unset && placeOnScreen(host_.screenArea, header.windowLeft, header.windowTop)) {
+    now->move(header.windowLeft, header.windowTop);
+  } else if (host_.homePosition) {
+    now->move(host_.homePosition(now->frameGeometry().size()));
+  }
+}
+
+void GalleryWindow::hideGallery() {
+  small_->preview()->hide();
+  list_->hide();
+  small_->hide();
+  hide();
+  updateShown();
+}
+
+bool GalleryWindow::galleryShown() const {
+  return !isHidden() || !small_->isHidden();
+}
+
+void GalleryWindow::updateShown() {
+  bench_.gallery.shown = small_ != nullptr && galleryShown();
+}
+
+void GalleryWindow::moveHome() {
+  if (!host_.homePosition) return;
+  // Shown first: the place depends on the size of the form's frame.
+  placed_ = true;
+  showGallery();
+  QWidget* now = formWidget(form());
+  now->move(host_.homePosition(now->frameGeometry().size()));
+  formMoved(now);
+  saveHeaderNow();
+}
+
+bool GalleryWindow::closeAfterCopy() const {
+  const persist::HeldGallery* gallery = liveGallery(bench_);
+  return gallery != nullptr && (gallery->info.header.flags & 1) != 0;
+}
+
+void GalleryWindow::setCloseAfterCopy(bool on) {
+  persist::HeldGallery* gallery = liveGallery(bench_);
+  if (gallery == nullptr || on == closeAfterCopy()) return;
+  gallery->info.header.flags = (gallery->info.header.flags & ~1) | (on ? 1 : 0);
+  saveHeaderNow();
+}
+
+void GalleryWindow::formMoved(QWidget* moved) {
+  persist::HeldGallery* gallery = liveGallery(bench_);
+  if (gallery == nullptr || !placed_ || moved != formWidget(form())) return;
+  const QPoint at = moved->pos();
+  if (at == QPoint(gallery->info.header.windowLeft, gallery->info.header.windowTop)) return;
+  gallery->info.header.windowLeft = at.x();
+  gallery->info.header.windowTop = at.y();
+  headerSave_->start();
+}
+
+void GalleryWindow::saveHeaderNow() {
+  headerSave_->stop();
+  saveGalleryNow(bench_, user_);
+}
+
+void GalleryWindow::changeEvent(QEvent* event) {
+  QWidget::changeEvent(event);
+  if (event->type() != QEvent::WindowStateChange || !isMinimized()) return;
+  // Minimising the normal form gives the small form.
+  setWindowState(windowState() & ~Qt::WindowMinimized);
+  QMetaObject::invokeMethod(
+      this, [this] { setForm(GalleryForm::Small); }, Qt::QueuedConnection);
+}
+
+void GalleryWindow::moveEvent(QMoveEvent* event) {
+  QWidget::moveEvent(event);
+  formMoved(this);
 }
 
 void GalleryWindow::runMenuItem(int slot, SlotMenuItem item, int extra) {
@@ -569,13 +834,13 @@ void GalleryWindow::wheelEvent(QWheelEvent* event) {
 }
 
 void GalleryWindow::showEvent(QShowEvent* event) {
-  bench_.gallery.shown = true;
+  updateShown();
   refresh();
   QWidget::showEvent(event);
 }
 
 void GalleryWindow::hideEvent(QHideEvent* event) {
-  bench_.gallery.shown = false;
+  updateShown();
   QWidget::hideEvent(event);
 }
 
@@ -665,6 +930,9 @@ void GalleryListWindow::paintEvent(QPaintEvent*) {
 
 void GalleryListWindow::mousePressEvent(QMouseEvent* event) {
   const int slot = slotAt(event->position().toPoint());
+  if (slot < 0 && event->button() == Qt::RightButton) {
+    gallery_.galleryMenu(this)->exec(event->globalPosition().toPoint());
+  }
   if (slot < 0) return;
   if (event->button() == Qt::LeftButton) gallery_.showSlot(slot);
   if (event->button() == Qt::RightButton) {
@@ -675,6 +943,14 @@ void GalleryListWindow::mousePressEvent(QMouseEvent* event) {
 void GalleryListWindow::mouseDoubleClickEvent(QMouseEvent* event) {
   const int slot = slotAt(event->position().toPoint());
   if (slot >= 0) gallery_.slotMenu(slot, this)->actions().front()->trigger();
+}
+
+}  // namespace vemla
+
+namespace vemla {
+
+QImage slotThumbnailImage(const Workbench& bench, int slot, int side) {
+  return thumbnailImage(bench, slot, side);
 }
 
 }  // namespace vemla

@@ -3,6 +3,9 @@
 // the two "⇒", copy/move/swap towards a target, title and size), the strip of slot numbers and
 // the bottom row; and the list window "ギャラリーの一覧" of every slot. Both open the slot pop-up
 // menu "拡張機能" on a right click. The widgets only show the gallery and call its operations.
+// GalleryWindow also owns the small form (gallery_small_window.h) and switches between the two;
+// the form, its place and "close after copy" live in the gallery header.
+#include <QImage>
 #include <QWidget>
 #include <array>
 #include <functional>
@@ -19,10 +22,15 @@ class QLineEdit;
 class QMenu;
 class QMimeData;
 class QPushButton;
+class QTimer;
 
 namespace vemla {
 
 class GalleryListWindow;
+class GallerySmallWindow;
+
+// The two forms of the gallery, as the gallery header stores them.
+enum class GalleryForm { Normal = 0, Small = 1 };
 
 // What the gallery asks of the main window.
 struct GalleryHost {
@@ -34,6 +42,12 @@ struct GalleryHost {
   std::function<void(int slot, const QString& path, const QString& application, bool program)>
       openData;
   FileDialogs dialogs;
+  // Where "標準位置" puts a form of this frame size (its top-left corner, frame included).
+  std::function<QPoint(QSize frame)> homePosition;
+  // The screen area a restored position must lie in; empty: any position is kept.
+  QRect screenArea;
+  // Gives a pop-up menu's items their quick help.
+  std::function<void(QMenu*)> watchMenu;
 };
 
 class GalleryWindow : public QWidget, public WorkbenchListener {
@@ -47,8 +61,36 @@ class GalleryWindow : public QWidget, public WorkbenchListener {
   int firstShownSlot() const;
   // Rebuilds every control from the gallery.
   void refresh();
-  // The slot pop-up menu for `slot`, its items enabled by the gallery's rules.
-  std::unique_ptr<QMenu> slotMenu(int slot, QWidget* parent);
+  // The slot pop-up menu for `slot`, its items enabled by the gallery's rules. Opened from the
+  // small form it has no "ﾌｧｲﾙから開く" and "ﾀｲﾄﾙの変更" but the check item
+  // "ｺﾋﾟｰ後ｳｨﾝﾄﾞｳを閉じる".
+  std::unique_ptr<QMenu> slotMenu(int slot, QWidget* parent,
+                                  GalleryForm from = GalleryForm::Normal);
+  // The functions of the whole gallery (the normal form's bottom row) as a pop-up menu.
+  std::unique_ptr<QMenu> galleryMenu(QWidget* parent);
+  // "Ｖｉｅｗ" or opening the data with its application, as a double click does.
+  void openSlot(int slot);
+
+  // The form the header keeps; switching moves the new form to the old one's place and shows it
+  // when the gallery is shown. The header is saved at once.
+  GalleryForm form() const;
+  void setForm(GalleryForm form);
+  // Shows the current form (placed where the header says, or at the standard position when the
+  // stored place is unset or off the screen) or hides every gallery window.
+  void showGallery();
+  void hideGallery();
+  bool galleryShown() const;
+  // 40111: the current form, shown, to the standard position.
+  void moveHome();
+  bool closeAfterCopy() const;
+  void setCloseAfterCopy(bool on);
+  GallerySmallWindow* smallForm() const { return small_; }
+  // Writes a pending change of page or position now.
+  void saveHeaderNow();
+  // Records where a form now stands (the header's window position); saved shortly after.
+  void formMoved(QWidget* form);
+  // Keeps the workbench's "shown" in step with the forms.
+  void updateShown();
   GalleryListWindow* listWindow() const { return list_; }
   // Files dropped on slot `slot` (a thumbnail or a list cell): stored from that slot on, as
   // many as slots remain, up to the first failure.
@@ -61,6 +103,8 @@ class GalleryWindow : public QWidget, public WorkbenchListener {
   void wheelEvent(QWheelEvent* event) override;
   void showEvent(QShowEvent* event) override;
   void hideEvent(QHideEvent* event) override;
+  void changeEvent(QEvent* event) override;
+  void moveEvent(QMoveEvent* event) override;
   bool eventFilter(QObject* watched, QEvent* event) override;
 
  private:
@@ -78,6 +122,8 @@ class GalleryWindow : public QWidget, public WorkbenchListener {
   void afterOperation();
   int slotAt(int position) const { return firstShownSlot() + position; }
   void runMenuItem(int slot, SlotMenuItem item, int extra);
+  void addFormItem(QMenu& menu);
+  QWidget* formWidget(GalleryForm which);
 
   Workbench& bench_;
   UserPort& user_;
@@ -85,6 +131,9 @@ class GalleryWindow : public QWidget, public WorkbenchListener {
   std::array<SlotControls, 4> slots_{};
   std::vector<QPushButton*> numbers_;
   GalleryListWindow* list_ = nullptr;
+  GallerySmallWindow* small_ = nullptr;
+  QTimer* headerSave_ = nullptr;  // page and position changes are written a moment later
+  bool placed_ = false;           // a form has been placed since start
 };
 
 // "ギャラリーの一覧": eight cells of 72 x 96 a row, " %2d " over a 64 x 64 reduction of the
@@ -107,6 +156,9 @@ class GalleryListWindow : public QWidget {
   Workbench& bench_;
   GalleryWindow& gallery_;
 };
+
+// The slot's thumbnail through its palette, `side` pixels square; null unless a picture.
+QImage slotThumbnailImage(const Workbench& bench, int slot, int side);
 
 // The text of "説明".
 extern const char* const kGalleryExplanation;

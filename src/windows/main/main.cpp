@@ -92,6 +92,10 @@ int main(int argc, char** argv) {
       window.move(rect.x, rect.y);
     }
     window.show();
+    // The gallery comes up in its stored form and place unless the option hides it.
+    if (bench.gallery.available && !bench.options.hideGalleryAtStart) {
+      window.runCommand(vemla::kGallery);
+    }
     // A copy started as a stand-alone viewer keeps taking hand-overs while a viewer is open.
     if (viewOnly.listener != nullptr) viewOnly.serve(&window.viewer());
     // The command line's archive or pictures open once the window is up.

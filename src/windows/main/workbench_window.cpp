@@ -50,8 +50,8 @@
 #include "windows/tools/tool_area.h"
 #include "windows/viewer/viewer_window.h"
 #include "workbench/commands/command_handlers.h"
-#include "workbench/gallery/slot_files.h"
 #include "workbench/commands/file_history.h"
+#include "workbench/gallery/slot_files.h"
 #include "workbench/picture/picture_commands.h"
 #include "workbench/settings/state_memory.h"
 #include "workbench/tools/tool_frame.h"
@@ -139,7 +139,7 @@ QString menuSafe(const std::string& text) {
 }  // namespace
 
 WorkbenchWindow::WorkbenchWindow(Workbench& bench, UserPort& user, QSize screen, QWidget* parent)
-    : QMainWindow(parent), bench_(bench), user_(user), progress_(this) {
+    : QMainWindow(parent), bench_(bench), user_(user), progress_(this), screen_(screen) {
   setObjectName("Vemla");
   setWindowTitle(fromUtf8(bench_.titles.main));
   quickHelp_ = new QuickHelp(this, bench_.shell.quickHelp);
@@ -408,6 +408,37 @@ UserColourEditorDialogs WorkbenchWindow::userColourDialogs() {
 }
 
 void WorkbenchWindow::toggleGallery() {
+  GalleryWindow& gallery = galleryWindow();
+  if (gallery.galleryShown()) {
+    gallery.hideGallery();
+  } else {
+    gallery.showGallery();
+  }
+  updateCommandStates();
+}
+
+QPoint WorkbenchWindow::galleryHome(QSize frame) const {
+  // The top-right corner of the main window, just below the toolbar, kept on the screen.
+  const QPoint corner = frameGeometry().topRight() + QPoint(1, 0);
+  const int below = toolbar_->mapToGlobal(QPoint(0, toolbar_->height())).y();
+  const QRect area = galleryScreenArea();
+  const int x = std::clamp(corner.x() - frame.width(), area.left(),
+                           std::max(area.left(), area.right() + 1 - frame.width()));
+  const int y =
+      std::clamp(below, area.top(), std::max(area.top(), area.bottom() + 1 - frame.height()));
+  return {x, y};
+}
+
+QRect WorkbenchWindow::galleryScreenArea() const {
+  // The screen the layout was fitted into, and whatever else the desktop offers.
+  QRect area(QPoint(0, 0), screen_);
+  if (const QScreen* primary = QGuiApplication::primaryScreen()) {
+    area = area.united(primary->availableVirtualGeometry());
+  }
+  return area;
+}
+
+GalleryWindow& WorkbenchWindow::galleryWindow() {
   if (gallery_ == nullptr) {
     GalleryHost host;
     host.dialogs = dialogs_;
@@ -429,10 +460,12 @@ void WorkbenchWindow::toggleGallery() {
     };
     host.openData = [this](int slot, const QString& path, const QString& application,
                            bool program) { openGalleryData(slot, path, application, program); };
+    host.homePosition = [this](QSize frame) { return galleryHome(frame); };
+    host.screenArea = galleryScreenArea();
+    host.watchMenu = [this](QMenu* menu) { quickHelp_->watchMenu(menu); };
     gallery_ = new GalleryWindow(bench_, user_, std::move(host), this);
   }
-  gallery_->setVisible(!gallery_->isVisible());
-  updateCommandStates();
+  return *gallery_;
 }
 
 void WorkbenchWindow::openGalleryData(int slot, const QString& path, const QString& application,
@@ -776,6 +809,10 @@ void WorkbenchWindow::runInWindow(int command) {
       break;
     case kGallery:
       toggleGallery();
+      break;
+    case kGalleryHome:
+      galleryWindow().moveHome();
+      updateCommandStates();
       break;
     case kUserColours:
       editUserColours(this, bench_, user_, userColourDialogs());

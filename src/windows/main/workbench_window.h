@@ -147,6 +147,11 @@ class WorkbenchWindow : public QMainWindow,
   void openForEditing(const QString& path);
   // 40114: the gallery window, made on first use, shown or hidden.
   void toggleGallery();
+  // The gallery window, made on first use.
+  GalleryWindow& galleryWindow();
+  // 40111: where a gallery form of this frame size stands at the standard position.
+  QPoint galleryHome(QSize frame) const;
+  QRect galleryScreenArea() const;
   // A data item of the gallery written for opening: a program is started, an own association
   // gets the file, anything else opens for editing.
   void openGalleryData(int slot, const QString& path, const QString& application, bool program);
@@ -165,6 +170,7 @@ class WorkbenchWindow : public QMainWindow,
   QPointer<ViewerWindow> viewer_;
   FileDialogs dialogs_;
   GalleryWindow* gallery_ = nullptr;
+  QSize screen_;  // the screen area the layout was fitted into
   NameDialog nameDialog_;
 
   QWidget* canvas_ = nullptr;         // carries the layout (the base window's viewport or the

@@ -390,7 +390,8 @@ const Command kCommands[] = {
      .run = clearExchangeFileAfterAsking},
     {.id = kGalleryHome, .menu = Menu::Settings, .separatorBefore = true,
      .text = "ｷﾞｬﾗﾘｰを標準位置へ(&G)", .help = "ｷﾞｬﾗﾘｰ(小型版)の表示位置を標準の位置へ移動します",
-     .enabled = galleryExists},
+     .enabled = galleryExists,
+     .run = [](CommandContext& c) { inWindow(c, kGalleryHome); }},
 
     // ---- Tools ----
     {.id = kGradationTool, .menu = Menu::Tools, .text = "階調値(&T)", .help = "階調値の表示機能です",

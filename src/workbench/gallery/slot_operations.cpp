@@ -6,6 +6,7 @@
 
 #include "gallery/gallery.h"
 #include "gallery/messages.h"
+#include "gallery/rgb_planes.h"
 #include "gallery/thumbnail.h"
 #include "gallery/work_memory.h"
 #include "picture/bitmap.h"
@@ -221,15 +222,8 @@ int combineSlotsRgb(Workbench& bench, UserPort& user, int target, int red, int g
     }
   }
   // Bitmap byte order: blue, green, red.
-  const std::uint8_t* redBytes = planes.data();
-  const std::uint8_t* greenBytes = planes.data() + pixels;
-  const std::uint8_t* blueBytes = planes.data() + 2 * pixels;
-  std::uint8_t* out = combined.data();
-  for (std::size_t k = 0; k < pixels; ++k) {
-    out[3 * k] = blueBytes[k];
-    out[3 * k + 1] = greenBytes[k];
-    out[3 * k + 2] = redBytes[k];
-  }
+  interleaveRgbPlanes(planes.data(), planes.data() + pixels, planes.data() + 2 * pixels, pixels,
+                      combined.data());
   SlotPicture picture;
   picture.pixels = combined.span();
   picture.width = r.width;
