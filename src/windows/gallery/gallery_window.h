@@ -34,6 +34,9 @@ struct GalleryHost {
   std::function<void(int slot, const QString& path, const QString& application, bool program)>
       openData;
   FileDialogs dialogs;
+  // The progress window and wait cursor of the archive flows (none: not shown).
+  ProgressPort* progress = nullptr;
+  BusyPort* busy = nullptr;
 };
 
 class GalleryWindow : public QWidget, public WorkbenchListener {
@@ -53,6 +56,10 @@ class GalleryWindow : public QWidget, public WorkbenchListener {
   // Files dropped on slot `slot` (a thumbnail or a list cell): stored from that slot on, as
   // many as slots remain, up to the first failure.
   void dropFiles(int slot, const QMimeData* data);
+  // "編集", "保存" and "展開" (also from the pop-up menus).
+  void editGallery();
+  void saveToArchive();
+  void expandFromArchive();
 
   // WorkbenchListener
   void picturesChanged() override { refresh(); }
@@ -107,6 +114,9 @@ class GalleryListWindow : public QWidget {
   Workbench& bench_;
   GalleryWindow& gallery_;
 };
+
+// Slot `slot`'s thumbnail through its palette, `side` pixels square; null unless a picture.
+QImage galleryThumbnail(const Workbench& bench, int slot, int side);
 
 // The text of "説明".
 extern const char* const kGalleryExplanation;

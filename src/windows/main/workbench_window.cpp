@@ -410,6 +410,8 @@ void WorkbenchWindow::toggleGallery() {
   if (gallery_ == nullptr) {
     GalleryHost host;
     host.dialogs = dialogs_;
+    host.progress = &progress_;
+    host.busy = &busy_;
     host.copyToPicture = [this](int slot, PictureSlot picture) {
       // Message 5004: the copy runs once the gallery's own event is over.
       QMetaObject::invokeMethod(
