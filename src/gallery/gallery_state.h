@@ -45,8 +45,6 @@ struct GalleryState {
   // "既存ﾌｧｲﾙ時は追加で書き込む").
   bool saveSkipEmpty = false;
   bool saveAppend = false;
-  // "ギャラリーの保存" or "ギャラリーへ展開" is open: only one of them at a time.
-  bool archiveDialogOpen = false;
   std::optional<ArchiveOpenChoice> lastOpenChoice;
   bool shown = false;  // a gallery window is visible
   // This process's private folder (mkdtemp) for data items handed to applications.

@@ -286,8 +286,19 @@ class GalleryEditTest : public QObject {
     QCOMPARE(b.slot(11).kind, kSlotEmpty);
     QCOMPARE(gallery.firstShownSlot(), 8);
     QCOMPARE(gallery.findChild<QLineEdit*>("title1")->text(), QString("c"));
-    QVERIFY(!b.bench.gallery.archiveDialogOpen);
+    QVERIFY(!archiveDialogOpen());
     QCOMPARE(b.user.messages.size(), 1);
+
+    // A chosen file that is no archive lists nothing and is told as such.
+    vemla::testing::writeBytes(b.folder.file("junk.vla"), {'N', 'O', 'P', 'E', 0, 0, 0, 0});
+    gallery.expandFromArchive();
+    expand = gallery.findChild<GalleryExpandForm*>();
+    enterName(expand->fileChooser(), folder, "junk.vla");
+    QCOMPARE(expand->itemList()->count(), 0);
+    pressChooser(expand->fileChooser(), QDialogButtonBox::Open);
+    flushDeletes();
+    QCOMPARE(b.user.messages.last(), QString::fromUtf8("VemLAﾌｫｰﾏｯﾄﾌｧｲﾙではありません"));
+    QCOMPARE(b.slot(0).title, std::string("a"));
   }
 
   void continuousPasteStopsAtTheFirstFailureAndTheLastSlot() {

@@ -79,21 +79,24 @@ bool isArchive(const QString& path) {
   return readArchiveDirectory(path.toStdString(), items) >= 0;
 }
 
+// "ギャラリーの保存" or "ギャラリーへ展開" is open (there is one gallery in a process).
+bool archiveDialogShown = false;
+
 // Shows the dialog `make` gives and runs `run` once it is accepted, unless one of the two
 // dialogs is open already.
 template <typename Form, typename Make, typename Run>
-void showArchiveDialog(Workbench& bench, UserPort& user, Make make, Run run) {
-  if (bench.gallery.archiveDialogOpen) {
+void showArchiveDialog(UserPort& user, Make make, Run run) {
+  if (archiveDialogShown) {
     user.tell(Icon::Warning, msg::kArchiveDialogBusy);
     return;
   }
   Form* form = make();
-  bench.gallery.archiveDialogOpen = true;
+  archiveDialogShown = true;
   // The flow runs with the dialog hidden but still counted as open, so that the progress
   // window's events cannot start another one.
-  QObject::connect(form, &QDialog::finished, form, [&bench, form, run](int result) {
+  QObject::connect(form, &QDialog::finished, form, [form, run](int result) {
     if (result == QDialog::Accepted) run(*form);
-    bench.gallery.archiveDialogOpen = false;
+    archiveDialogShown = false;
     form->deleteLater();
   });
   form->open();
@@ -241,10 +244,14 @@ bool GalleryExpandForm::isListed(const QString& path) const {
 
 // ---- Starting them -----------------------------------------------------------------------
 
+bool archiveDialogOpen() {
+  return archiveDialogShown;
+}
+
 void saveGalleryToArchive(QWidget* parent, Workbench& bench, UserPort& user, ProgressPort& progress,
                           BusyPort& busy, std::function<void()> done) {
   showArchiveDialog<GallerySaveForm>(
-      bench, user, [&] { return new GallerySaveForm(parent, bench); },
+      user, [&] { return new GallerySaveForm(parent, bench); },
       [&bench, &user, &progress, &busy, done](GallerySaveForm& form) {
         const SaveSlotsRequest request = form.request();
         bench.gallery.saveSkipEmpty = request.skipEmpty;
@@ -258,11 +265,12 @@ void expandArchiveToGallery(QWidget* parent, Workbench& bench, UserPort& user,
                             ProgressPort& progress, BusyPort& busy, int startSlot,
                             std::function<void()> done) {
   showArchiveDialog<GalleryExpandForm>(
-      bench, user, [&] { return new GalleryExpandForm(parent, bench, startSlot); },
+      user, [&] { return new GalleryExpandForm(parent, bench, startSlot); },
       [&bench, &user, &progress, &busy, done](GalleryExpandForm& form) {
         const ExpandRequest request = form.request();
-        // Nothing happens when no item is listed.
-        if (request.expectedCount > 0) expandArchiveItems(bench, user, progress, busy, request);
+        // An archive without items gives nothing to do; a file that could not be listed is
+        // handed on so that the flow tells why.
+        if (request.expectedCount != 0) expandArchiveItems(bench, user, progress, busy, request);
         if (done) done();
       });
 }

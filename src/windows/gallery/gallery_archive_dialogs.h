@@ -71,6 +71,8 @@ class GalleryExpandForm final : public QDialog {
 // "保存" and "展開" of the gallery: refused with "現在ＶｅｍＬＡファイルの選択中です" while either
 // dialog is open; otherwise the dialog is shown (window-modal) and, once accepted, the flow runs
 // with its choices and `done` is called.
+// Whether one of the two dialogs is open.
+bool archiveDialogOpen();
 void saveGalleryToArchive(QWidget* parent, Workbench& bench, UserPort& user, ProgressPort& progress,
                           BusyPort& busy, std::function<void()> done);
 void expandArchiveToGallery(QWidget* parent, Workbench& bench, UserPort& user,

@@ -143,7 +143,11 @@ void GalleryEditDialog::reject() {
 
 // Once closed the main window takes input again and the dialog goes.
 void GalleryEditDialog::release() {
-  if (inert_) inert_->setEnabled(true);
+  if (inert_) {
+    inert_->setEnabled(true);
+    // Its focus (the image pane) comes back with it.
+    inert_->activateWindow();
+  }
   inert_ = nullptr;
   deleteLater();
 }
