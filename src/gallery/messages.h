@@ -45,6 +45,7 @@ inline constexpr const char* kRgbTitle = "RGB結合の結果(R:%d-G:%d-B:%d)";
 // Backup and restore around an edit.
 inline constexpr const char* kBackupFailed = "ｷﾞｬﾗﾘｰ情報の退避に失敗しました";
 inline constexpr const char* kRestoreFailed = "ｷﾞｬﾗﾘｰ情報の回復に失敗しました";
+inline constexpr const char* kEditDiscardQuestion = "編集した情報が失われますが良いですか？";
 
 // Saving slots into an archive.
 inline constexpr const char* kSaveProgress = "ｷﾞｬﾗﾘｰの保存中・・・";

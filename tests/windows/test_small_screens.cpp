@@ -22,11 +22,14 @@
 #include "windows/editors/user_processing_editor.h"
 #include "windows/exchange/exchange_windows.h"
 #include "windows/extensions/launcher_dialog.h"
+#include "windows/gallery/gallery_archive_dialogs.h"
+#include "windows/gallery/gallery_edit_dialog.h"
 #include "windows/gallery/gallery_window.h"
 #include "windows/main/screen_fit.h"
 #include "windows/main/workbench_window.h"
 #include "workbench/commands/command_ids.h"
 #include "workbench/editing/picture_dialog_memory.h"
+#include "workbench/gallery/gallery_startup.h"
 #include "workbench/picture/prepare_pictures.h"
 #include "workbench/view/refresh_chain.h"
 
@@ -205,6 +208,36 @@ class SmallScreensTest : public QObject {
       QVERIFY(QTest::qWaitForWindowExposed(dialog.get()));
       checkFits(*dialog, kSmallScreen);
       checkButtonsInReach(*dialog);
+    }
+    qApp->removeEventFilter(&fit);
+  }
+
+  void theGalleryEditAndArchiveDialogsFitASmallScreen() {
+    Bench b;
+    b.bench.settings.gallery.emplace();
+    b.bench.settings.gallery->info.header.galleryCount = 32;
+    QVERIFY(startGallery(b.bench, b.user));
+    ScreenFit fit([](const QWidget&) { return kSmallScreen; });
+    qApp->installEventFilter(&fit);
+    QWidget inert;
+    std::unique_ptr<QWidget> edit(GalleryEditDialog::open(b.bench, b.user, &inert, {}));
+    QVERIFY(edit != nullptr);
+    QVERIFY(QTest::qWaitForWindowExposed(edit.get()));
+    checkFits(*edit, kSmallScreen);
+    checkButtonsInReach(*edit);
+    // Every slot's thumbnail lies inside the dialog.
+    QVERIFY(edit->rect().contains(GalleryEditDialog::slotArea(31)));
+    const std::vector<std::unique_ptr<QWidget>> panels = [&] {
+      std::vector<std::unique_ptr<QWidget>> made;
+      made.push_back(std::make_unique<GallerySaveForm>(nullptr, b.bench));
+      made.push_back(std::make_unique<GalleryExpandForm>(nullptr, b.bench, 0));
+      return made;
+    }();
+    for (const std::unique_ptr<QWidget>& panel : panels) {
+      panel->show();
+      QVERIFY(QTest::qWaitForWindowExposed(panel.get()));
+      checkFits(*panel, kSmallScreen);
+      checkButtonsInReach(*panel);
     }
     qApp->removeEventFilter(&fit);
   }

@@ -30,11 +30,15 @@
 #include "text/format.h"
 #include "windows/editors/explanation_dialog.h"
 #include "windows/gallery/gallery_small_window.h"
+#include "windows/gallery/gallery_archive_dialogs.h"
+#include "windows/gallery/gallery_edit_dialog.h"
 #include "windows/main/quick_help.h"
 #include "windows/main/text_fit.h"
 #include "workbench/gallery/gallery_slots.h"
 #include "workbench/gallery/slot_files.h"
 #include "workbench/picture/picture_commands.h"
+#include "workbench/picture/prepare_pictures.h"
+#include "workbench/view/refresh_chain.h"
 
 namespace vemla {
 
@@ -261,9 +265,8 @@ GalleryWindow::GalleryWindow(Workbench& bench, UserPort& user, GalleryHost host,
     list_->show();
     list_->raise();
   });
-  // Archives, and the edit dialog, come through their own dialogs (not built yet).
-  addButton("expand", "展開", [] {})->setEnabled(false);
-  addButton("save", "保存", [] {})->setEnabled(false);
+  addButton("expand", "展開", [this] { expandFromArchive(); });
+  addButton("save", "保存", [this] { saveToArchive(); });
   addButton("firstPage", "|◀", [this] { setPage(0); });
   addButton("previousPage", "◀", [this] { setPage(firstShownSlot() - kPageSlots); });
   addButton("nextPage", "▶", [this] { setPage(firstShownSlot() + kPageSlots); });
@@ -273,7 +276,7 @@ GalleryWindow::GalleryWindow(Workbench& bench, UserPort& user, GalleryHost host,
     afterOperation();
   });
   addButton("explain", "説明", [this] { showExplanation(this, kGalleryExplanation); });
-  addButton("edit", "編集", [] {})->setEnabled(false);
+  addButton("edit", "編集", [this] { editGallery(); });
   for (const auto& [name, help] : kBottomRowHelp) {
     if (auto* button = findChild<QPushButton*>(name)) setQuickHelp(button, QString::fromUtf8(help));
   }
@@ -875,6 +878,29 @@ bool GalleryWindow::eventFilter(QObject* watched, QEvent* event) {
 void GalleryWindow::dropFiles(int slot, const QMimeData* data) {
   storeFilesInSlots(bench_, user_, slot, localFiles(data), true);
   afterOperation();
+}
+
+void GalleryWindow::editGallery() {
+  // The main window (or this window on its own) takes no input while the dialog is open.
+  QWidget* inert = parentWidget() != nullptr ? parentWidget()->window() : this;
+  if (GalleryEditDialog::open(bench_, user_, inert, [this] { afterOperation(); }) != nullptr) {
+    list_->hide();
+  }
+}
+
+void GalleryWindow::saveToArchive() {
+  static NoProgressPort noProgress;
+  static NoBusyPort noBusy;
+  saveGalleryToArchive(this, bench_, user_, host_.progress ? *host_.progress : noProgress,
+                       host_.busy ? *host_.busy : noBusy, [this] { afterOperation(); });
+}
+
+void GalleryWindow::expandFromArchive() {
+  static NoProgressPort noProgress;
+  static NoBusyPort noBusy;
+  expandArchiveToGallery(this, bench_, user_, host_.progress ? *host_.progress : noProgress,
+                         host_.busy ? *host_.busy : noBusy, firstShownSlot(),
+                         [this] { afterOperation(); });
 }
 
 // ---------------------------------------------------------------------------------------------

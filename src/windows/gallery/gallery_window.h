@@ -48,6 +48,9 @@ struct GalleryHost {
   QRect screenArea;
   // Gives a pop-up menu's items their quick help.
   std::function<void(QMenu*)> watchMenu;
+  // The progress window and wait cursor of the archive flows (none: not shown).
+  ProgressPort* progress = nullptr;
+  BusyPort* busy = nullptr;
 };
 
 class GalleryWindow : public QWidget, public WorkbenchListener {
@@ -95,6 +98,10 @@ class GalleryWindow : public QWidget, public WorkbenchListener {
   // Files dropped on slot `slot` (a thumbnail or a list cell): stored from that slot on, as
   // many as slots remain, up to the first failure.
   void dropFiles(int slot, const QMimeData* data);
+  // "編集", "保存" and "展開" (also from the pop-up menus).
+  void editGallery();
+  void saveToArchive();
+  void expandFromArchive();
 
   // WorkbenchListener
   void picturesChanged() override { refresh(); }

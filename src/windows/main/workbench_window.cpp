@@ -442,6 +442,8 @@ GalleryWindow& WorkbenchWindow::galleryWindow() {
   if (gallery_ == nullptr) {
     GalleryHost host;
     host.dialogs = dialogs_;
+    host.progress = &progress_;
+    host.busy = &busy_;
     host.copyToPicture = [this](int slot, PictureSlot picture) {
       // Message 5004: the copy runs once the gallery's own event is over.
       QMetaObject::invokeMethod(

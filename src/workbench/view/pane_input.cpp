@@ -4,11 +4,13 @@
 #include <array>
 #include <cstdlib>
 
+#include "gallery/gallery.h"
 #include "persist/exchange_file.h"
 #include "picture/file_names.h"
 #include "processing/image_kinds.h"
 #include "processing/reduced_display.h"
 #include "text/format.h"
+#include "workbench/gallery/gallery_slots.h"
 #include "workbench/picture/exchange_commands.h"
 #include "workbench/picture/picture_commands.h"
 #include "workbench/view/colour_controls.h"
@@ -115,6 +117,26 @@ PaneMenuItem scopeMenu(const Workbench& bench) {
   return submenu("ｲﾒｰｼﾞｽｺｰﾌﾟ倍率", std::move(items), on);
 }
 
+// "ギャラリー間コピー": every slot in use as a target of "ギャラリーへコピー" (while pictures are
+// open) and as a source of "ギャラリーからコピー" (pictures only); the argument is the slot.
+PaneMenuItem galleryCopyMenu(const Workbench& bench) {
+  const persist::HeldGallery* gallery = liveGallery(bench);
+  const int count = galleryCount(bench);
+  std::vector<PaneMenuItem> to;
+  std::vector<PaneMenuItem> from;
+  for (int slot = 0; slot < count; ++slot) {
+    const persist::GallerySlot& record = gallery->info.slotRecords[static_cast<std::size_t>(slot)];
+    const std::string line = slotMenuLine(slot, record);
+    to.push_back(item(line, PaneCommand::GalleryCopyTo, slot, true));
+    from.push_back(item(line, PaneCommand::GalleryCopyFrom, slot, record.kind == kSlotPicture));
+  }
+  const bool present = bench.pictures.picturesPresent;
+  return submenu("ギャラリー間コピー",
+                 {submenu("ギャラリーへコピー", std::move(to), present && count > 0),
+                  submenu("ギャラリーからコピー", std::move(from), count > 0)},
+                 count > 0);
+}
+
 // The items both kinds of pane end with: exchange file, gallery, viewer, help, cancel.
 void appendCommonTail(const Workbench& bench, std::vector<PaneMenuItem>& menu) {
   menu.push_back(separatorItem());
@@ -123,10 +145,7 @@ void appendCommonTail(const Workbench& bench, std::vector<PaneMenuItem>& menu) {
   menu.push_back(
       item("貼り付け(Vla内)", PaneCommand::VlaPaste, 0,
            !bench.pictures.editing && persist::exchangeItemPresent(bench.settings.folder)));
-  menu.push_back(submenu("ギャラリー間コピー",
-                         {item("ギャラリーへコピー", PaneCommand::GalleryCopyTo, 0, false),
-                          item("ギャラリーからコピー", PaneCommand::GalleryCopyFrom, 0, false)},
-                         false));
+  menu.push_back(galleryCopyMenu(bench));
   menu.push_back(item("Ｖｉｅｗ", PaneCommand::View, 0, bench.pictures.picturesPresent));
   menu.push_back(separatorItem());
   menu.push_back(item("機能説明", PaneCommand::Help));
@@ -445,6 +464,19 @@ bool runPaneCommand(Workbench& bench, int pane, PaneCommand command, int argumen
                     ProgressPort& progress) {
   if (command == PaneCommand::VlaCopy) return copyPaneToExchange(bench, user, pane) == 0;
   if (command == PaneCommand::VlaPaste) return pasteExchangeToPane(bench, user, pane) == 0;
+  if (command == PaneCommand::GalleryCopyTo) {
+    if (!bench.pictures.picturesPresent) return false;
+    const int result =
+        isImagePane(pane) ? storeImageInSlot(bench, user, argument, imageOfPane(pane),
+                                             imageDisplayPalette(bench, imageOfPane(pane)))
+                          : storeWorkbenchPictureInSlot(bench, user, argument, pictureOfPane(pane));
+    // The gallery windows show the new content.
+    bench.notifyPicturesChanged();
+    return result == 0;
+  }
+  if (command == PaneCommand::GalleryCopyFrom) {
+    return copySlotToPicture(bench, user, argument, pictureOfPane(pane)) == 0;
+  }
   if (command == PaneCommand::ScopeMagnification) {
     if (!bench.shell.imageScope || argument < 1 || argument > 64) return false;
     bench.options.ScopeMagnification = argument;

@@ -175,9 +175,7 @@ struct PaneMenuContext {
   std::optional<PaneCell> cell;  // image panes: the picture cell right-clicked, if any
 };
 
-// The pop-up menu of pane `pane` with its enabling and check marks. Items of functions this
-// program does not offer yet (history paste, copy and paste through the exchange file, gallery
-// copy) are listed disabled.
+// The pop-up menu of pane `pane` with its enabling and check marks.
 std::vector<PaneMenuItem> paneMenu(const Workbench& bench, int pane,
                                    const PaneMenuContext& context);
 
