@@ -1,5 +1,7 @@
 #include "processing/viewer_file.h"
 
+#include <sys/mman.h>
+
 #include <algorithm>
 #include <cstring>
 #include <limits>
@@ -34,11 +36,22 @@ bool allocate(ViewerPixels& buffer, std::int64_t bytes) {
 
 }  // namespace
 
+ViewerPixels::~ViewerPixels() {
+  if (block_ != nullptr) ::munmap(block_, capacity_);
+}
+
 bool ViewerPixels::resize(std::size_t bytes) {
   if (bytes > capacity_) {
-    std::unique_ptr<std::uint8_t[]> block(new (std::nothrow) std::uint8_t[bytes]);
-    if (!block) return false;
-    block_ = std::move(block);
+    void* block =
+        ::mmap(nullptr, bytes, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS, -1, 0);
+    if (block == MAP_FAILED) return false;
+    // Both are hints: without them the pages simply come on first touch.
+    ::madvise(block, bytes, MADV_HUGEPAGE);
+#ifdef MADV_POPULATE_WRITE
+    ::madvise(block, bytes, MADV_POPULATE_WRITE);
+#endif
+    if (block_ != nullptr) ::munmap(block_, capacity_);
+    block_ = static_cast<std::uint8_t*>(block);
     capacity_ = bytes;
   }
   size_ = bytes;
@@ -46,7 +59,7 @@ bool ViewerPixels::resize(std::size_t bytes) {
 }
 
 void ViewerPixels::swap(ViewerPixels& other) noexcept {
-  block_.swap(other.block_);
+  std::swap(block_, other.block_);
   std::swap(size_, other.size_);
   std::swap(capacity_, other.capacity_);
 }

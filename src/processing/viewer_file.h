@@ -23,22 +23,27 @@ inline constexpr const char* kViewerTooLarge =
 inline constexpr const char* kViewerReadFailed = "画像ﾃﾞｰﾀの読み込みに失敗しました";
 inline constexpr const char* kViewerCannotView = "指定したﾀｲﾌﾟのﾌｧｲﾙはViewできません\n[%s]";
 
-// Pixel memory of the viewer: left uninitialised (every reader overwrites all of it, and zeroing
-// 48 MiB before a first read costs as much as the read), kept when a smaller picture follows,
-// and reporting failure instead of throwing when it cannot be had.
+// Pixel memory of the viewer: mapped straight from the system with its pages made present at
+// once (huge pages where the system gives them), so that the first read into a 48 MiB buffer
+// does not pay a page fault per 4 KiB, and never zeroed by us (every reader overwrites all of
+// it). It is kept when a smaller picture follows, and reports failure instead of throwing.
 class ViewerPixels {
  public:
+  ViewerPixels() = default;
+  ~ViewerPixels();
+  ViewerPixels(const ViewerPixels&) = delete;
+  ViewerPixels& operator=(const ViewerPixels&) = delete;
   bool resize(std::size_t bytes);  // false, unchanged, when the memory cannot be had
   void swap(ViewerPixels& other) noexcept;
-  std::uint8_t* data() { return block_.get(); }
-  const std::uint8_t* data() const { return block_.get(); }
+  std::uint8_t* data() { return block_; }
+  const std::uint8_t* data() const { return block_; }
   std::size_t size() const { return size_; }
   bool empty() const { return size_ == 0; }
   std::uint8_t operator[](std::size_t i) const { return block_[i]; }
-  operator std::span<std::uint8_t>() { return {block_.get(), size_}; }
+  operator std::span<std::uint8_t>() { return {block_, size_}; }
 
  private:
-  std::unique_ptr<std::uint8_t[]> block_;
+  std::uint8_t* block_ = nullptr;
   std::size_t size_ = 0, capacity_ = 0;
 };
 
