@@ -25,12 +25,6 @@ QString fromUtf8(const std::string& text) {
   return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
 }
 
-const persist::GallerySlot* recordOf(const Workbench& bench, int slot) {
-  const persist::HeldGallery* gallery = liveGallery(bench);
-  if (gallery == nullptr || slot < 0 || slot >= galleryCount(bench)) return nullptr;
-  return &gallery->info.slotRecords[static_cast<std::size_t>(slot)];
-}
-
 QLabel* numberField(const QString& text, QWidget* parent) {
   auto* label = new QLabel(text, parent);
   label->setFrameStyle(QFrame::Panel | QFrame::Raised);
@@ -85,7 +79,7 @@ void GallerySmallWindow::refresh() {
   for (int slot = 0; slot < static_cast<int>(numbers_.size()); ++slot) {
     QLabel* number = numbers_[static_cast<std::size_t>(slot)];
     number->setVisible(slot < count);
-    if (const persist::GallerySlot* record = recordOf(bench_, slot)) {
+    if (const persist::GallerySlot* record = gallerySlotRecord(bench_, slot)) {
       number->setToolTip(fromUtf8(slotListLine(slot, *record)));
     }
   }
@@ -185,7 +179,7 @@ void GallerySlotPreview::showSlot(int slot, QWidget* anchor) {
 void GallerySlotPreview::paintEvent(QPaintEvent*) {
   QPainter painter(this);
   painter.fillRect(rect(), Qt::black);
-  const persist::GallerySlot* record = recordOf(bench_, slot_);
+  const persist::GallerySlot* record = gallerySlotRecord(bench_, slot_);
   if (record == nullptr) return;
   const int line = fontMetrics().height() + 4;
   painter.setPen(Qt::white);

@@ -29,9 +29,9 @@
 #include "gallery/thumbnail.h"
 #include "text/format.h"
 #include "windows/editors/explanation_dialog.h"
-#include "windows/gallery/gallery_small_window.h"
 #include "windows/gallery/gallery_archive_dialogs.h"
 #include "windows/gallery/gallery_edit_dialog.h"
+#include "windows/gallery/gallery_small_window.h"
 #include "windows/main/quick_help.h"
 #include "windows/main/text_fit.h"
 #include "workbench/gallery/gallery_slots.h"
@@ -88,16 +88,10 @@ QString fromUtf8(const std::string& text) {
   return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
 }
 
-const persist::GallerySlot* recordOf(const Workbench& bench, int slot) {
-  const persist::HeldGallery* gallery = liveGallery(bench);
-  if (gallery == nullptr || slot < 0 || slot >= galleryCount(bench)) return nullptr;
-  return &gallery->info.slotRecords[static_cast<std::size_t>(slot)];
-}
-
 // The slot's thumbnail through its palette, `side` pixels square, nearest sampling.
 QImage thumbnailImage(const Workbench& bench, int slot, int side) {
   const persist::HeldGallery* gallery = liveGallery(bench);
-  const persist::GallerySlot* record = recordOf(bench, slot);
+  const persist::GallerySlot* record = gallerySlotRecord(bench, slot);
   const std::size_t start = static_cast<std::size_t>(slot) * kThumbnailBytes;
   if (record == nullptr || record->kind != kSlotPicture ||
       gallery->thumbnails.size() < start + kThumbnailBytes) {
@@ -437,7 +431,7 @@ void GalleryWindow::refresh() {
   for (int position = 0; position < kPageSlots; ++position) {
     SlotControls& c = slots_[static_cast<std::size_t>(position)];
     const int slot = slotAt(position);
-    const persist::GallerySlot* record = recordOf(bench_, slot);
+    const persist::GallerySlot* record = gallerySlotRecord(bench_, slot);
     c.number->setText(QString("#%1").arg(slot + 1));
     const QImage image = thumbnailImage(bench_, slot, kThumbnailShown);
     if (!image.isNull()) {
@@ -471,7 +465,7 @@ void GalleryWindow::refresh() {
 
 std::unique_ptr<QMenu> GalleryWindow::slotMenu(int slot, QWidget* parent, GalleryForm from) {
   auto menu = std::make_unique<QMenu>(QString::fromUtf8("拡張機能"), parent);
-  const persist::GallerySlot* record = recordOf(bench_, slot);
+  const persist::GallerySlot* record = gallerySlotRecord(bench_, slot);
   if (record == nullptr) return menu;
   // The first item: the viewer for a picture (with the viewer), data opened with its application.
   const bool program = record->kind == kSlotData && titleExtension(record->title).size() == 3 &&
@@ -520,7 +514,7 @@ std::unique_ptr<QMenu> GalleryWindow::slotMenu(int slot, QWidget* parent, Galler
         QMenu* targets = change->addMenu(QString::fromUtf8(modes[static_cast<std::size_t>(mode)]));
         for (int other = 0; other < galleryCount(bench_); ++other) {
           if (other == slot) continue;
-          const persist::GallerySlot* target = recordOf(bench_, other);
+          const persist::GallerySlot* target = gallerySlotRecord(bench_, other);
           QAction* to = targets->addAction(fromUtf8(slotListLine(other, *target)));
           connect(to, &QAction::triggered, this, [this, slot, other, mode] {
             transferSlot(bench_, user_, slot, other, static_cast<SlotTransfer>(mode));
@@ -571,7 +565,7 @@ std::unique_ptr<QMenu> GalleryWindow::galleryMenu(QWidget* parent) {
 }
 
 void GalleryWindow::openSlot(int slot) {
-  if (recordOf(bench_, slot) != nullptr) runMenuItem(slot, SlotMenuItem::View, 0);
+  if (gallerySlotRecord(bench_, slot) != nullptr) runMenuItem(slot, SlotMenuItem::View, 0);
 }
 
 GalleryForm GalleryWindow::form() const {
@@ -694,7 +688,7 @@ void GalleryWindow::runMenuItem(int slot, SlotMenuItem item, int extra) {
   const QString number = QString::number(slot + 1);
   switch (item) {
     case SlotMenuItem::View:
-      if (recordOf(bench_, slot)->kind == kSlotPicture) {
+      if (gallerySlotRecord(bench_, slot)->kind == kSlotPicture) {
         if (host_.viewSlot) host_.viewSlot(slot);
       } else if (const std::optional<DataOpening> opening = openSlotData(bench_, user_, slot)) {
         if (host_.openData) {
@@ -704,7 +698,7 @@ void GalleryWindow::runMenuItem(int slot, SlotMenuItem item, int extra) {
       }
       break;
     case SlotMenuItem::SaveAs: {
-      const persist::GallerySlot* record = recordOf(bench_, slot);
+      const persist::GallerySlot* record = gallerySlotRecord(bench_, slot);
       const QString name = host_.dialogs.save(
           QString::fromUtf8("名前を付けて保存 (ｷﾞｬﾗﾘｰ#%1)").arg(number),
           QString::fromUtf8(record->kind == kSlotPicture ? "ﾋﾞｯﾄﾏｯﾌﾟﾌｧｲﾙ (*.bmp);;RAWﾌｧｲﾙ (*.raw)"
@@ -735,7 +729,7 @@ void GalleryWindow::runMenuItem(int slot, SlotMenuItem item, int extra) {
       for (std::size_t i = 0; i < channels.size(); ++i) {
         channels[i] = new QComboBox(&dialog);
         for (int other = 0; other < galleryCount(bench_); ++other) {
-          const persist::GallerySlot* record = recordOf(bench_, other);
+          const persist::GallerySlot* record = gallerySlotRecord(bench_, other);
           if (record->kind == kSlotPicture && record->trueColourCode == 0) {
             channels[i]->addItem(QString("#%1").arg(other + 1), other);
           }
@@ -945,7 +939,7 @@ void GalleryListWindow::paintEvent(QPaintEvent*) {
       painter.drawImage(picture, image);
       continue;
     }
-    const persist::GallerySlot* record = recordOf(bench_, slot);
+    const persist::GallerySlot* record = gallerySlotRecord(bench_, slot);
     painter.drawRect(picture.adjusted(0, 0, -1, -1));
     painter.drawText(picture, Qt::AlignCenter,
                      record->kind == kSlotEmpty  ? "Idle"
@@ -977,6 +971,12 @@ namespace vemla {
 
 QImage slotThumbnailImage(const Workbench& bench, int slot, int side) {
   return thumbnailImage(bench, slot, side);
+}
+
+const persist::GallerySlot* gallerySlotRecord(const Workbench& bench, int slot) {
+  const persist::HeldGallery* gallery = liveGallery(bench);
+  if (gallery == nullptr || slot < 0 || slot >= galleryCount(bench)) return nullptr;
+  return &gallery->info.slotRecords[static_cast<std::size_t>(slot)];
 }
 
 }  // namespace vemla

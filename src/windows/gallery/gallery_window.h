@@ -166,6 +166,8 @@ class GalleryListWindow : public QWidget {
 
 // The slot's thumbnail through its palette, `side` pixels square; null unless a picture.
 QImage slotThumbnailImage(const Workbench& bench, int slot, int side);
+// Slot `slot`'s record; null without a gallery or outside it.
+const persist::GallerySlot* gallerySlotRecord(const Workbench& bench, int slot);
 
 // The text of "説明".
 extern const char* const kGalleryExplanation;
