@@ -144,6 +144,26 @@ std::string loadViewerRaw(const std::string& path, const RawSize& size, int maxW
   return {};
 }
 
+namespace {
+
+// The slot's palette (blue, green, red, 0 per entry) for grey pictures; colour pictures none.
+void takeSlotPicture(ViewerPixels& pixels, int width, int height, int bytesPerPixel,
+                     const Palette& palette, ViewerImage& into) {
+  into.pixels.swap(pixels);
+  into.width = width;
+  into.height = height;
+  into.bytesPerPixel = bytesPerPixel;
+  into.palette.fill(0);
+  if (bytesPerPixel == 1) {
+    for (std::size_t i = 0; i < 256; ++i) {
+      into.palette[i] = static_cast<std::uint32_t>(palette[4 * i + 2]) << 16 |
+                        static_cast<std::uint32_t>(palette[4 * i + 1]) << 8 | palette[4 * i];
+    }
+  }
+}
+
+}  // namespace
+
 std::string loadViewerSlot(const std::string& path, int width, int height, int bytesPerPixel,
                            const Palette& palette, int maxWidth, int maxHeight, ViewerImage& into) {
   if (bytesPerPixel != 1 && bytesPerPixel != 3 && bytesPerPixel != 4) return kViewerReadFailed;
@@ -157,17 +177,21 @@ std::string loadViewerSlot(const std::string& path, int width, int height, int b
   if (!in.isOpen() || in.read(pixels.data(), pixels.size()) != pixels.size() ||
       in.read(&extra, 1) != 0)
     return kViewerReadFailed;
-  into.pixels.swap(pixels);
-  into.width = width;
-  into.height = height;
-  into.bytesPerPixel = bytesPerPixel;
-  into.palette.fill(0);
-  if (bytesPerPixel == 1) {
-    for (std::size_t i = 0; i < 256; ++i) {
-      into.palette[i] = static_cast<std::uint32_t>(palette[4 * i + 2]) << 16 |
-                        static_cast<std::uint32_t>(palette[4 * i + 1]) << 8 | palette[4 * i];
-    }
-  }
+  takeSlotPicture(pixels, width, height, bytesPerPixel, palette, into);
+  return {};
+}
+
+std::string loadViewerContent(std::span<const std::uint8_t> content, int width, int height,
+                              int bytesPerPixel, const Palette& palette, int maxWidth,
+                              int maxHeight, ViewerImage& into) {
+  if (bytesPerPixel != 1 && bytesPerPixel != 3 && bytesPerPixel != 4) return kViewerReadFailed;
+  const std::int64_t bytes = pictureBytes(width, height, bytesPerPixel);
+  if (bytes == 0 || static_cast<std::uint64_t>(bytes) != content.size()) return kViewerReadFailed;
+  if (width > maxWidth || height > maxHeight) return kViewerTooLarge;
+  ViewerPixels& pixels = into.spare;
+  if (!allocate(pixels, bytes)) return kViewerNoMemory;
+  std::memcpy(pixels.data(), content.data(), content.size());
+  takeSlotPicture(pixels, width, height, bytesPerPixel, palette, into);
   return {};
 }
 

@@ -72,6 +72,10 @@ std::string loadViewerRaw(const std::string& path, const RawSize& size, int maxW
 // missing, short or long file gives "画像ﾃﾞｰﾀの読み込みに失敗しました" without the path.
 std::string loadViewerSlot(const std::string& path, int width, int height, int bytesPerPixel,
                            const Palette& palette, int maxWidth, int maxHeight, ViewerImage& into);
+// The same from memory: `content` holds exactly the picture's bytes.
+std::string loadViewerContent(std::span<const std::uint8_t> content, int width, int height,
+                              int bytesPerPixel, const Palette& palette, int maxWidth,
+                              int maxHeight, ViewerImage& into);
 // A grey picture from memory with its palette.
 std::string loadViewerMemory(const std::uint8_t* pixels, int width, int height,
                              const std::array<std::uint32_t, 256>& palette, int maxWidth,

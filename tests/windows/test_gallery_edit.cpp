@@ -227,7 +227,20 @@ class GalleryEditTest : public QObject {
 
   void thePanelChoicesReachTheArchiveFlows() {
     Bench b;
-    GalleryWindow gallery(b.bench, b.user, {});
+    // What the expand list's double clicks hand to the main window.
+    std::vector<std::uint8_t> viewed;
+    QString opened;
+    GalleryHost host;
+    host.viewPicture = [&](std::span<const std::uint8_t> content, const ArchiveItemInfo& item) {
+      QCOMPARE(item.width * item.height, static_cast<int>(content.size()));
+      viewed.assign(content.begin(), content.end());
+    };
+    host.openData = [&](int slot, const QString& path, const QString&, bool program) {
+      QCOMPARE(slot, -1);
+      QVERIFY(!program);
+      opened = path;
+    };
+    GalleryWindow gallery(b.bench, b.user, std::move(host));
     const QString folder = QString::fromStdString(b.folder.path());
     const std::string archive = b.folder.file("set.vla");
 
@@ -274,6 +287,20 @@ class GalleryEditTest : public QObject {
     enterName(expand->fileChooser(), folder, "set.vla");
     QCOMPARE(expand->itemList()->count(), 3);
     QCOMPARE(expand->itemList()->item(0)->text(), QString::fromUtf8("#1  (画像) a (8x8)"));
+    // Double clicks show a picture line and open a data line, leaving the selection as it was.
+    const auto doubleClick = [&](int row) {
+      QListWidget* list = expand->itemList();
+      const bool selected = list->item(row)->isSelected();
+      const QPoint at = list->visualItemRect(list->item(row)).center();
+      QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, at);
+      QTest::mouseDClick(list->viewport(), Qt::LeftButton, {}, at);
+      QCOMPARE(list->item(row)->isSelected(), selected);
+    };
+    doubleClick(1);
+    QCOMPARE(viewed, std::vector<std::uint8_t>(64, 5));
+    doubleClick(2);
+    QVERIFY(opened.endsWith("/d.txt"));
+    QCOMPARE(readBytes(opened.toStdString()), b.slotBytes(1));
     expand->itemList()->clearSelection();
     expand->itemList()->item(1)->setSelected(true);
     expand->itemList()->item(2)->setSelected(true);

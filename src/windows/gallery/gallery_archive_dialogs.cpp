@@ -209,6 +209,13 @@ GalleryExpandForm::GalleryExpandForm(QWidget* parent, const Workbench& bench, in
     accept();
   });
   connect(files_, &QFileDialog::rejected, this, &QDialog::reject);
+  // A double click shows the line's picture or opens its data; the item stays as selected as
+  // it was before the click.
+  connect(items_, &QListWidget::itemDoubleClicked, this, [this](QListWidgetItem* item) {
+    item->setSelected(!item->isSelected());
+    if (opener_ && !listedPath_.isEmpty())
+      opener_(listedPath_.toStdString(), items_->row(item) + 1);
+  });
 }
 
 void GalleryExpandForm::showArchive(const QString& path) {
@@ -263,9 +270,15 @@ void saveGalleryToArchive(QWidget* parent, Workbench& bench, UserPort& user, Pro
 
 void expandArchiveToGallery(QWidget* parent, Workbench& bench, UserPort& user,
                             ProgressPort& progress, BusyPort& busy, int startSlot,
+                            std::function<void(const std::string& path, int number)> openItem,
                             std::function<void()> done) {
   showArchiveDialog<GalleryExpandForm>(
-      user, [&] { return new GalleryExpandForm(parent, bench, startSlot); },
+      user,
+      [&] {
+        auto* form = new GalleryExpandForm(parent, bench, startSlot);
+        form->setItemOpener(std::move(openItem));
+        return form;
+      },
       [&bench, &user, &progress, &busy, done](GalleryExpandForm& form) {
         const ExpandRequest request = form.request();
         // An archive without items gives nothing to do; a file that could not be listed is

@@ -47,6 +47,10 @@ class GalleryExpandForm final : public QDialog {
   // Lists the items of `path` (nothing when it is not a readable archive) and selects the
   // numbers of the option ArchiveExpandNumbers.
   void showArchive(const QString& path);
+  // Called with the listed file and the 1-based number of a double-clicked line.
+  void setItemOpener(std::function<void(const std::string& path, int number)> opener) {
+    opener_ = std::move(opener);
+  }
   // The listed file, its item count, the selected numbers (none: every item), the start slot
   // and the empty-item choice.
   ExpandRequest request() const;
@@ -62,6 +66,7 @@ class GalleryExpandForm final : public QDialog {
   const Workbench& bench_;
   QString listedPath_;
   int listedCount_ = -1;
+  std::function<void(const std::string& path, int number)> opener_;
   QFileDialog* files_;
   QComboBox* startSlot_;
   QCheckBox* skipEmpty_;
@@ -70,13 +75,14 @@ class GalleryExpandForm final : public QDialog {
 
 // "保存" and "展開" of the gallery: refused with "現在ＶｅｍＬＡファイルの選択中です" while either
 // dialog is open; otherwise the dialog is shown (window-modal) and, once accepted, the flow runs
-// with its choices and `done` is called.
+// with its choices and `done` is called. `openItem` takes the expand list's double clicks.
 // Whether one of the two dialogs is open.
 bool archiveDialogOpen();
 void saveGalleryToArchive(QWidget* parent, Workbench& bench, UserPort& user, ProgressPort& progress,
                           BusyPort& busy, std::function<void()> done);
 void expandArchiveToGallery(QWidget* parent, Workbench& bench, UserPort& user,
                             ProgressPort& progress, BusyPort& busy, int startSlot,
+                            std::function<void(const std::string& path, int number)> openItem,
                             std::function<void()> done);
 
 }  // namespace vemla

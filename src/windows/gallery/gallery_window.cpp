@@ -34,6 +34,7 @@
 #include "windows/gallery/gallery_small_window.h"
 #include "windows/main/quick_help.h"
 #include "windows/main/text_fit.h"
+#include "workbench/gallery/archive_flows.h"
 #include "workbench/gallery/gallery_slots.h"
 #include "workbench/gallery/slot_files.h"
 #include "workbench/picture/picture_commands.h"
@@ -892,9 +893,24 @@ void GalleryWindow::saveToArchive() {
 void GalleryWindow::expandFromArchive() {
   static NoProgressPort noProgress;
   static NoBusyPort noBusy;
-  expandArchiveToGallery(this, bench_, user_, host_.progress ? *host_.progress : noProgress,
-                         host_.busy ? *host_.busy : noBusy, firstShownSlot(),
-                         [this] { afterOperation(); });
+  expandArchiveToGallery(
+      this, bench_, user_, host_.progress ? *host_.progress : noProgress,
+      host_.busy ? *host_.busy : noBusy, firstShownSlot(),
+      [this](const std::string& path, int number) { openArchiveLine(path, number); },
+      [this] { afterOperation(); });
+}
+
+void GalleryWindow::openArchiveLine(const std::string& path, int number) {
+  std::optional<ArchiveItemOpening> opening = openArchiveItem(bench_, user_, path, number);
+  if (!opening) return;
+  if (opening->data) {
+    if (host_.openData) {
+      host_.openData(-1, fromUtf8(opening->data->path), fromUtf8(opening->data->application),
+                     opening->data->program);
+    }
+  } else if (host_.viewPicture) {
+    host_.viewPicture(opening->content.span(), opening->info);
+  }
 }
 
 // ---------------------------------------------------------------------------------------------

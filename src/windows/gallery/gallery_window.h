@@ -9,7 +9,9 @@
 #include <QWidget>
 #include <array>
 #include <functional>
+#include <span>
 
+#include "gallery/archive.h"
 #include "ports/ports.h"
 #include "windows/main/file_dialogs.h"
 #include "workbench/gallery/slot_operations.h"
@@ -38,7 +40,11 @@ struct GalleryHost {
   std::function<void(int slot, PictureSlot picture)> copyToPicture;
   // "Ｖｉｅｗ" of a picture slot.
   std::function<void(int slot)> viewSlot;
-  // A data item written for opening: start it as the desktop or its association says.
+  // A picture of the expand list (an archive item): content as a slot file holds it.
+  std::function<void(std::span<const std::uint8_t> content, const ArchiveItemInfo& item)>
+      viewPicture;
+  // A data item written for opening (slot -1: an archive item): start it as the desktop or its
+  // association says.
   std::function<void(int slot, const QString& path, const QString& application, bool program)>
       openData;
   FileDialogs dialogs;
@@ -102,6 +108,8 @@ class GalleryWindow : public QWidget, public WorkbenchListener {
   void editGallery();
   void saveToArchive();
   void expandFromArchive();
+  // A double-clicked line of the expand list: a picture to the viewer, data to its application.
+  void openArchiveLine(const std::string& path, int number);
 
   // WorkbenchListener
   void picturesChanged() override { refresh(); }

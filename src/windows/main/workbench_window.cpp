@@ -31,12 +31,12 @@
 #include "windows/controls/picture_control_window.h"
 #include "windows/dialogs/option_sheet.h"
 #include "windows/dialogs/picture_dialogs.h"
+#include "windows/editing/picture_edit_dialog.h"
 #include "windows/editors/calculator_window.h"
 #include "windows/editors/file_editing.h"
 #include "windows/editors/memo_editor.h"
 #include "windows/editors/user_colour_editor.h"
 #include "windows/editors/user_processing_editor.h"
-#include "windows/editing/picture_edit_dialog.h"
 #include "windows/exchange/exchange_windows.h"
 #include "windows/extensions/launcher_dialog.h"
 #include "windows/gallery/gallery_window.h"
@@ -459,6 +459,9 @@ GalleryWindow& WorkbenchWindow::galleryWindow() {
           bench_.settings.gallery->info.slotRecords[static_cast<std::size_t>(slot)];
       viewer().openSlot(slotFilePath(bench_.settings.folder, slot), record.width, record.height,
                         slotBytesPerPixel(record), record.palette);
+    };
+    host.viewPicture = [this](std::span<const std::uint8_t> content, const ArchiveItemInfo& item) {
+      viewer().openContent(content, item.width, item.height, item.bytesPerPixel, item.palette);
     };
     host.openData = [this](int slot, const QString& path, const QString& application,
                            bool program) { openGalleryData(slot, path, application, program); };

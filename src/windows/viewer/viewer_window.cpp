@@ -145,6 +145,12 @@ int ViewerWindow::openSlot(const std::string& path, int width, int height, int b
                                options_.MaxPictureWidth, options_.MaxPictureHeight, image_));
 }
 
+int ViewerWindow::openContent(std::span<const std::uint8_t> content, int width, int height,
+                              int bytesPerPixel, const Palette& palette) {
+  return report(loadViewerContent(content, width, height, bytesPerPixel, palette,
+                                  options_.MaxPictureWidth, options_.MaxPictureHeight, image_));
+}
+
 int ViewerWindow::openRaw(const std::string& path, const RawSize& size) {
   const int result = report(
       loadViewerRaw(path, size, options_.MaxPictureWidth, options_.MaxPictureHeight, image_));

@@ -11,6 +11,7 @@
 #include <QWidget>
 #include <functional>
 #include <optional>
+#include <span>
 #include <string>
 #include <vector>
 
@@ -66,6 +67,9 @@ class ViewerWindow final : public QWidget {
   int openSlot(const std::string& path, int width, int height, int bytesPerPixel,
                const Palette& palette);
   int openRaw(const std::string& path, const RawSize& size);
+  // A picture in memory as a slot file holds it (an archive item).
+  int openContent(std::span<const std::uint8_t> content, int width, int height, int bytesPerPixel,
+                  const Palette& palette);
   // A dropped, pasted or given file: ".bmp" as a bitmap, ".raw" after asking its size; others
   // are refused.
   int openFile(const std::string& path);

@@ -16,6 +16,7 @@
 #include "picture/file_helpers.h"
 #include "picture/messages.h"
 #include "picture/true_colour.h"
+#include "processing/viewer_file.h"
 #include "text/format.h"
 #include "workbench/gallery/slot_content.h"
 #include "workbench/picture/open_pictures.h"
@@ -446,6 +447,56 @@ int expandArchiveItems(Workbench& bench, UserPort& user, ProgressPort& progress,
   gallery->info.header.firstShownSlot = std::clamp(start / 4 * 4, 0, std::max(count - 4, 0));
   saveGalleryNow(bench, user);
   return result;
+}
+
+std::optional<ArchiveItemOpening> openArchiveItem(Workbench& bench, UserPort& user,
+                                                  const std::string& path, int number) {
+  ArchiveItemOpening opening;
+  ArchiveItemRead head;
+  if (const int result = readArchiveItem(path, number, head); result != 0) {
+    tellArchiveError(user, result, msg::kArchivePictureReadFailed);
+    return std::nullopt;
+  }
+  opening.info = head.info;
+  const ArchiveItemInfo& info = opening.info;
+  if (info.kind == kSlotEmpty) return std::nullopt;
+  const SlotLimits limits = slotLimits(bench.options);
+  // The compressed stream may not exceed the largest content either.
+  WorkMemory work(limits.dataLimit());
+  const auto readContent = [&](std::span<std::uint8_t> buffer) {
+    ArchiveItemRead read;
+    const int result = readArchiveItem(path, number, read, buffer, work.span());
+    return work.ok() && result == 0 && read.info.kind == info.kind &&
+           read.info.width == info.width && read.info.height == info.height &&
+           read.info.bytesPerPixel == info.bytesPerPixel;
+  };
+  if (info.kind == kSlotData) {
+    if (static_cast<std::uint64_t>(std::max(info.width, 0)) > limits.dataLimit()) {
+      user.tell(Icon::Warning, msg::kDataLimitExceeded);
+      return std::nullopt;
+    }
+    opening.data = writeDataForOpening(bench, user, info.title,
+                                       static_cast<std::uint64_t>(info.width), readContent);
+    if (!opening.data) return std::nullopt;
+    return opening;
+  }
+  if (info.width > bench.options.MaxPictureWidth || info.height > bench.options.MaxPictureHeight) {
+    user.tell(Icon::Warning, kViewerTooLarge);
+    return std::nullopt;
+  }
+  const std::uint64_t bytes = static_cast<std::uint64_t>(std::max(info.width, 0)) *
+                              static_cast<std::uint64_t>(std::max(info.height, 0)) *
+                              static_cast<std::uint64_t>(info.bytesPerPixel);
+  opening.content = WorkMemory(bytes);
+  if (!opening.content.ok()) {
+    user.tell(Icon::Warning, msg::kGalleryNoMemory);
+    return std::nullopt;
+  }
+  if (bytes == 0 || !readContent(opening.content.span())) {
+    user.tell(Icon::Error, msg::kArchivePictureReadFailed);
+    return std::nullopt;
+  }
+  return opening;
 }
 
 void takePictureSelection(std::vector<int> selected, ArchiveOpenChoice& choice) {

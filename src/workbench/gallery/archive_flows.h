@@ -8,8 +8,10 @@
 #include <vector>
 
 #include "gallery/archive.h"
+#include "gallery/work_memory.h"
 #include "ports/ports.h"
 #include "workbench/gallery/gallery_slots.h"
+#include "workbench/gallery/slot_files.h"
 
 namespace vemla {
 
@@ -50,6 +52,19 @@ struct ExpandRequest {
 // when nothing was done (no gallery, nothing listed, the count changed) or a negative code.
 int expandArchiveItems(Workbench& bench, UserPort& user, ProgressPort& progress, BusyPort& busy,
                        const ExpandRequest& request);
+
+// An item of the expand list opened by a double click: a picture read into memory for the
+// viewer, or data written for opening as a data slot's is.
+struct ArchiveItemOpening {
+  ArchiveItemInfo info;
+  WorkMemory content{0};            // a picture's bytes, rows top-down
+  std::optional<DataOpening> data;  // data: the written file
+};
+// Reads item `number` (1-based) of `path`. Nothing for an empty item; otherwise nullopt after
+// telling why: not an archive, a failed read, a picture beyond the largest viewable size, data
+// beyond the data limit, or a title that makes no file name.
+std::optional<ArchiveItemOpening> openArchiveItem(Workbench& bench, UserPort& user,
+                                                  const std::string& path, int number);
 
 // The selection dialog "Ｖｌａファイルを開く": returns the choice, or nullopt on cancel.
 class ArchiveOpenDialog {

@@ -6,6 +6,7 @@
 #include <cctype>
 #include <cstdlib>
 #include <filesystem>
+#include <functional>
 
 #include "gallery/gallery.h"
 #include "gallery/messages.h"
@@ -196,11 +197,11 @@ std::optional<std::string> dataFileName(const std::string& title) {
   return name;
 }
 
-std::optional<DataOpening> openSlotData(Workbench& bench, UserPort& user, int slot) {
-  persist::GallerySlot* record = recordOf(bench, slot);
-  if (record == nullptr || record->kind != kSlotData) return std::nullopt;
+std::optional<DataOpening> writeDataForOpening(
+    Workbench& bench, UserPort& user, const std::string& title, std::uint64_t size,
+    const std::function<bool(std::span<std::uint8_t>)>& read) {
   // Only the last path component counts: a title naming folders never leaves the folder.
-  const std::optional<std::string> name = dataFileName(record->title);
+  const std::optional<std::string> name = dataFileName(title);
   if (!name) {
     user.tell(Icon::Warning, msg::kDataNameUnusable);
     return std::nullopt;
@@ -218,8 +219,8 @@ std::optional<DataOpening> openSlotData(Workbench& bench, UserPort& user, int sl
   } else {
     folder = privateFolder(bench);
   }
-  WorkMemory content(static_cast<std::uint64_t>(std::max(record->width, 0)));
-  if (!folder || !content.ok() || readSlot(bench, slot, content.span()) != 0) {
+  WorkMemory content(size);
+  if (!folder || !content.ok() || !read(content.span())) {
     user.tell(Icon::Warning, msg::kGalleryReadFailed);
     return std::nullopt;
   }
@@ -235,7 +236,16 @@ std::optional<DataOpening> openSlotData(Workbench& bench, UserPort& user, int sl
           findAssociation(bench.settings.associations, titleExtension(*name))) {
     opening.application = own->application;
   }
-  handOverOf(bench, slot) = {true, opening.path, lastWriteTime(opening.path)};
+  return opening;
+}
+
+std::optional<DataOpening> openSlotData(Workbench& bench, UserPort& user, int slot) {
+  persist::GallerySlot* record = recordOf(bench, slot);
+  if (record == nullptr || record->kind != kSlotData) return std::nullopt;
+  std::optional<DataOpening> opening = writeDataForOpening(
+      bench, user, record->title, static_cast<std::uint64_t>(std::max(record->width, 0)),
+      [&](std::span<std::uint8_t> content) { return readSlot(bench, slot, content) == 0; });
+  if (opening) handOverOf(bench, slot) = {true, opening->path, lastWriteTime(opening->path)};
   return opening;
 }
 

@@ -4,6 +4,7 @@
 // temporary file (and their updates taken back).
 #include <functional>
 #include <optional>
+#include <span>
 #include <string>
 #include <vector>
 
@@ -58,6 +59,11 @@ struct DataOpening {
 // hand-over (file, last-write time). "拡張子またはﾌｧｲﾙ名に矛盾があるため開けません" for a title
 // that makes no safe file name.
 std::optional<DataOpening> openSlotData(Workbench& bench, UserPort& user, int slot);
+// The same for data of `size` bytes titled `title` that `read` fills (false: it failed); no
+// hand-over is recorded.
+std::optional<DataOpening> writeDataForOpening(
+    Workbench& bench, UserPort& user, const std::string& title, std::uint64_t size,
+    const std::function<bool(std::span<std::uint8_t>)>& read);
 // After a failed start: "ｱﾌﾟﾘｹｰｼｮﾝの起動に失敗しました", the hand-over forgotten.
 void dataOpeningFailed(Workbench& bench, UserPort& user, int slot);
 

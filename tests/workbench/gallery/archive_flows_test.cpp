@@ -259,6 +259,36 @@ TEST_F(ArchiveFlows, ExpandSkipsOversizedItemsAndEmptiesSlotsForEmptyItems) {
   EXPECT_EQ(bench.settings.gallery->info.header.firstShownSlot, 4);
 }
 
+TEST_F(ArchiveFlows, ListLinesOpenForViewingOrAsDataAndRefuseWhatCannotBeShown) {
+  bench.options.MaxPictureWidth = 16;
+  const Bytes colour = pixels(4 * 2 * 3, 7);
+  makeArchive(archive, {{pictureItem(4, 2, "tiny", 3), colour},
+                        {dataItem(3, "dir/notes.txt"), {1, 2, 3}},
+                        {dataItem(1, "bad|name.txt"), {1}},
+                        {pictureItem(32, 8, "wide"), pixels(32 * 8, 1)},
+                        {ArchiveItemInfo{}, {}}});
+  std::optional<ArchiveItemOpening> opened = openArchiveItem(bench, user, archive, 1);
+  ASSERT_TRUE(opened);
+  EXPECT_EQ(opened->info.bytesPerPixel, 3);
+  EXPECT_EQ(Bytes(opened->content.span().begin(), opened->content.span().end()), colour);
+  opened = openArchiveItem(bench, user, archive, 2);
+  ASSERT_TRUE(opened && opened->data);
+  EXPECT_EQ(std::filesystem::path(opened->data->path).filename(), "notes.txt");
+  EXPECT_EQ(readBytes(opened->data->path), (Bytes{1, 2, 3}));
+  EXPECT_TRUE(user.messages.empty());
+
+  EXPECT_FALSE(openArchiveItem(bench, user, archive, 5));  // empty: nothing, silently
+  EXPECT_TRUE(user.messages.empty());
+  EXPECT_FALSE(openArchiveItem(bench, user, archive, 3));
+  EXPECT_EQ(user.onlyMessage(), "拡張子またはﾌｧｲﾙ名に矛盾があるため開けません");
+  user.messages.clear();
+  EXPECT_FALSE(openArchiveItem(bench, user, archive, 4));
+  EXPECT_THAT(user.onlyMessage(), HasSubstr("表示可能な上限を超えています"));
+  user.messages.clear();
+  EXPECT_FALSE(openArchiveItem(bench, user, archive, 9));
+  EXPECT_EQ(user.onlyMessage(), "VemLAﾌｧｲﾙから画像情報の読み込みに失敗しました");
+}
+
 TEST_F(ArchiveFlows, ExpandChangesNothingWhenTheListIsStale) {
   makeArchive(archive, {{dataItem(1, "x"), {1}}});
   ExpandRequest request;
