@@ -3,6 +3,7 @@
 // from a pane menu.
 #include <QAction>
 #include <QApplication>
+#include <QDialog>
 #include <QMenu>
 #include <QMimeData>
 #include <QUrl>
@@ -247,6 +248,16 @@ class ViewerTest : public QObject {
     QCOMPARE(viewer.picture().pixels[7], 7);
     // Through the file's palette: entry i = (i, 255 - i, i / 2) as blue, green, red.
     QCOMPARE(viewer.picture().palette[7], 0x03F807u);
+
+    // A window-modal dialog of a window the main window owns (the gallery's expand list shows
+    // pictures from one) leaves the viewer usable: a key still closes it.
+    QWidget owned(&window, Qt::Window);
+    owned.show();
+    QDialog dialog(&owned);
+    dialog.open();
+    QTest::keyClick(viewer.windowHandle(), Qt::Key_A);
+    QVERIFY(!viewer.isVisible());
+    dialog.reject();
   }
 
   void standAloneViewerEndsOnEscapeAndGoesOnWithAnyOtherKey() {

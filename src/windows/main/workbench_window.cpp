@@ -175,6 +175,7 @@ WorkbenchWindow::WorkbenchWindow(Workbench& bench, UserPort& user, QSize screen,
 
 WorkbenchWindow::~WorkbenchWindow() {
   bench_.removeListener(this);
+  delete viewer_;
 }
 
 // ---------------------------------------------------------------------------------------------
@@ -714,7 +715,9 @@ void WorkbenchWindow::showScope(ScopeSource source, QPoint globalPos, int x, int
 
 ViewerWindow& WorkbenchWindow::viewer() {
   if (viewer_ == nullptr) {
-    viewer_ = new ViewerWindow(bench_.options, user_, this);
+    // Without an owner, so that a modal dialog of the gallery (whose expand list opens
+    // pictures in it) does not block it; this window closes and deletes it.
+    viewer_ = new ViewerWindow(bench_.options, user_);
     viewer_->setClipboardFiles([this] { return clipboardFiles(); });
     viewer_->setHelp([this](QWidget* anchor, const QString& text) { showHelp(anchor, text); });
   }
@@ -883,6 +886,7 @@ void WorkbenchWindow::closeEvent(QCloseEvent* event) {
     return;
   }
   quickHelp_->close();
+  if (viewer_ != nullptr) viewer_->close();
   saveWindowRectangle();
   closed_ = true;
   event->accept();
