@@ -159,6 +159,12 @@ class GalleryWindowTest : public QObject {
     window.runCommand(kGallery);
     QVERIFY(!gallery->isVisible());
     QVERIFY(!window.menuAction(kGallery)->isChecked());
+    // Closed by its own close box, the check mark follows at once.
+    window.runCommand(kGallery);
+    QVERIFY(window.menuAction(kGallery)->isChecked());
+    gallery->close();
+    QVERIFY(!b.bench.gallery.shown);
+    QVERIFY(!window.menuAction(kGallery)->isChecked());
   }
 };
 

@@ -630,7 +630,10 @@ bool GalleryWindow::galleryShown() const {
 }
 
 void GalleryWindow::updateShown() {
-  bench_.gallery.shown = small_ != nullptr && galleryShown();
+  const bool shown = small_ != nullptr && galleryShown();
+  if (shown == bench_.gallery.shown) return;
+  bench_.gallery.shown = shown;
+  if (host_.shownChanged) host_.shownChanged();
 }
 
 void GalleryWindow::moveHome() {

@@ -48,6 +48,8 @@ struct GalleryHost {
   std::function<void(int slot, const QString& path, const QString& application, bool program)>
       openData;
   FileDialogs dialogs;
+  // The gallery was shown or hidden (its own close box included), for 40114's check mark.
+  std::function<void()> shownChanged;
   // Where "標準位置" puts a form of this frame size (its top-left corner, frame included).
   std::function<QPoint(QSize frame)> homePosition;
   // The screen area a restored position must lie in; empty: any position is kept.

@@ -467,6 +467,7 @@ GalleryWindow& WorkbenchWindow::galleryWindow() {
     host.openData = [this](int slot, const QString& path, const QString& application,
                            bool program) { openGalleryData(slot, path, application, program); };
     host.homePosition = [this](QSize frame) { return galleryHome(frame); };
+    host.shownChanged = [this] { updateCommandStates(); };
     host.screenArea = galleryScreenArea();
     host.watchMenu = [this](QMenu* menu) { quickHelp_->watchMenu(menu); };
     gallery_ = new GalleryWindow(bench_, user_, std::move(host), this);
