@@ -9,6 +9,7 @@
 #include <memory>
 #include <vector>
 
+#include "extensions/user_processing.h"
 #include "processing/alignment.h"
 #include "processing/image_creation.h"
 #include "processing/shift.h"
@@ -92,12 +93,34 @@ void BM_ThreadsAlignStandard(benchmark::State& state) {
   }
 }
 
+// A user expression of nine references and two functions.
+void BM_ThreadsExpression(benchmark::State& state) {
+  const int threads = static_cast<int>(state.range(0)), side = static_cast<int>(state.range(1));
+  const int height = side == 320 ? 240 : side;
+  const Pair& pictures = pair(side);
+  vemla::UserProcessingEntry entry;
+  entry.inUse = 1;
+  entry.form = 1;
+  entry.expression =
+      "SQRT(ABS(P1(-1,-1)+P1(0,-1)+P1(1,-1)+P1(-1,0)+P1(1,0)+P1(-1,1)+P1(0,1)+P1(1,1)-8*P2(0,0)))"
+      "*4+0.5";
+  std::vector<std::uint8_t> image(pictures.first.size());
+  const vemla::ParallelFor parallel = pool(threads).parallelFor();
+  for (auto _ : state) {
+    benchmark::DoNotOptimize(vemla::applyUserProcessing(entry, pictures.first.data(),
+                                                        pictures.second.data(), side, height,
+                                                        image.data(), {}, parallel));
+    benchmark::ClobberMemory();
+  }
+}
+
 void threadsAndSides(benchmark::internal::Benchmark* family) {
   family->ArgsProduct({{1, 2}, {4096, 320}})->Unit(benchmark::kMillisecond)->UseRealTime();
 }
 BENCHMARK(BM_ThreadsShiftCubic)->Apply(threadsAndSides);
 BENCHMARK(BM_ThreadsDifference)->Apply(threadsAndSides);
 BENCHMARK(BM_ThreadsAreaDifference)->Apply(threadsAndSides);
+BENCHMARK(BM_ThreadsExpression)->Apply(threadsAndSides);
 BENCHMARK(BM_ThreadsAlignStandard)->Apply(threadsAndSides);
 
 }  // namespace

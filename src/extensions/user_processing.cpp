@@ -95,11 +95,47 @@ void forEachRow(const Rect& computing, int width, std::uint8_t* image, const Row
   }
 }
 
+// Rows computed together between two progress reports, per thread.
+constexpr int kRowsPerBlock = 16;
+
+// forEachRow on `parallel`: the rows go in blocks, each block's rows split among the threads,
+// every piece computing its rows with its own worker from `makeWorker()` (worker(y, out)
+// computes row y); the progress is told on the calling thread after each block. Rows are
+// independent, so the image is the same however they are split. On one thread: forEachRow.
+template <typename MakeWorker>
+void forEachRowShared(const Rect& computing, int width, std::uint8_t* image,
+                      const RowProgress& progress, const ParallelFor& parallel,
+                      std::size_t workPerPixel, MakeWorker makeWorker) {
+  if (parallel.threads() <= 1) {
+    auto worker = makeWorker();
+    forEachRow(computing, width, image, progress, worker);
+    return;
+  }
+  if (isEmpty(computing)) return;
+  const int total = computing.bottom - computing.top + 1;
+  const std::size_t rowWork =
+      static_cast<std::size_t>(computing.right - computing.left + 1) * workPerPixel;
+  const int block = kRowsPerBlock * parallel.threads();
+  for (int first = 0; first < total; first += block) {
+    const int rows = std::min(block, total - first);
+    parallel(rows, rowWork * static_cast<std::size_t>(rows), [&](int begin, int end) {
+      auto worker = makeWorker();
+      for (int row = begin; row < end; ++row) {
+        const int y = computing.top + first + row;
+        worker(y, image + static_cast<std::size_t>(y) * static_cast<std::size_t>(width) +
+                      static_cast<std::size_t>(computing.left));
+      }
+    });
+    if (progress) progress(first + rows, total);
+  }
+}
+
 std::optional<UserProcessingArea> applyExpression(const UserProcessingEntry& entry,
                                                   const std::uint8_t* shifted1,
                                                   const std::uint8_t* shifted2, int width,
                                                   int height, std::uint8_t* image,
-                                                  const RowProgress& progress) {
+                                                  const RowProgress& progress,
+                                                  const ParallelFor& parallel) {
   if (!withinLimit(entry.expression, kMaxExpressionLength)) return std::nullopt;
   const std::optional<PixelReferences> extracted = extractPixelReferences(entry.expression);
   if (!extracted) return std::nullopt;
@@ -111,18 +147,23 @@ std::optional<UserProcessingArea> applyExpression(const UserProcessingEntry& ent
   const UserProcessingArea area =
       makeArea(extracted->marginX, extracted->marginY, width, height, StatisticsPictures::Both);
   clearOutside(image, width, height, area.computing);
-  ExpressionRowEvaluator evaluator(*compiled);
-  std::vector<const std::uint8_t*> pixels(references.size());
   const int count = area.computing.right - area.computing.left + 1;
-  forEachRow(area.computing, width, image, progress, [&](int y, std::uint8_t* out) {
-    // Inside the computing range every reference lies inside the picture.
-    for (std::size_t k = 0; k < references.size(); ++k) {
-      const std::uint8_t* picture = references[k].picture == 1 ? shifted1 : shifted2;
-      pixels[k] = picture +
-                  static_cast<std::size_t>(y + references[k].dy) * static_cast<std::size_t>(width) +
-                  static_cast<std::size_t>(area.computing.left + references[k].dx);
-    }
-    evaluator.evaluate(pixels, count, out);
+  // An evaluation costs many times a copy of its pixel.
+  constexpr std::size_t kWorkPerPixel = 16;
+  forEachRowShared(area.computing, width, image, progress, parallel, kWorkPerPixel, [&] {
+    return [&, evaluator = ExpressionRowEvaluator(*compiled),
+            pixels = std::vector<const std::uint8_t*>(references.size())](
+               int y, std::uint8_t* out) mutable {
+      // Inside the computing range every reference lies inside the picture.
+      for (std::size_t k = 0; k < references.size(); ++k) {
+        const std::uint8_t* picture = references[k].picture == 1 ? shifted1 : shifted2;
+        pixels[k] =
+            picture +
+            static_cast<std::size_t>(y + references[k].dy) * static_cast<std::size_t>(width) +
+            static_cast<std::size_t>(area.computing.left + references[k].dx);
+      }
+      evaluator.evaluate(pixels, count, out);
+    };
   });
   return area;
 }
@@ -348,12 +389,13 @@ std::optional<UserProcessingArea> applyUserProcessing(const UserProcessingEntry&
                                                       const std::uint8_t* shifted1,
                                                       const std::uint8_t* shifted2, int width,
                                                       int height, std::uint8_t* image,
-                                                      const RowProgress& progress) {
+                                                      const RowProgress& progress,
+                                                      const ParallelFor& parallel) {
   if (width < 1 || height < 1 || shifted1 == nullptr || shifted2 == nullptr || image == nullptr) {
     return std::nullopt;
   }
   if (entry.form == kFormExpression) {
-    return applyExpression(entry, shifted1, shifted2, width, height, image, progress);
+    return applyExpression(entry, shifted1, shifted2, width, height, image, progress, parallel);
   }
   if (entry.form == kFormFilter) {
     return applyFilter(entry, shifted1, shifted2, width, height, image, progress);

@@ -6,6 +6,7 @@
 #include <optional>
 
 #include "extensions/user_entries.h"
+#include "processing/parallel_for.h"
 #include "processing/rect.h"
 
 namespace vemla {
@@ -26,7 +27,8 @@ struct UserProcessingArea {
   StatisticsPictures statistics = StatisticsPictures::Both;
 };
 
-// Told after each computed row.
+// Told after each computed row; after each block of rows when the rows are shared among threads
+// (expressions on a pool of more than one thread).
 using RowProgress = std::function<void(int rowsDone, int rowsTotal)>;
 
 // Computes `image` (width x height) from the shifted pictures by the entry: every pixel of the
@@ -48,6 +50,7 @@ std::optional<UserProcessingArea> applyUserProcessing(const UserProcessingEntry&
                                                       const std::uint8_t* shifted1,
                                                       const std::uint8_t* shifted2, int width,
                                                       int height, std::uint8_t* image,
-                                                      const RowProgress& progress = {});
+                                                      const RowProgress& progress = {},
+                                                      const ParallelFor& parallel = {});
 
 }  // namespace vemla

@@ -2,10 +2,12 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <atomic>
 #include <random>
 #include <vector>
 
+#include "extensions/user_processing.h"
 #include "processing/alignment.h"
 #include "processing/image_creation.h"
 #include "processing/shift.h"
@@ -104,6 +106,30 @@ TEST_F(ThreadedKernels, StandardAlignmentIsTheSame) {
       EXPECT_TRUE(alone.found);
       EXPECT_EQ(alone.steps, shared.steps) << range;
     }
+  }
+}
+
+TEST_F(ThreadedKernels, UserExpressionsAreTheSameAndTellTheirProgressInOrder) {
+  for (const char* text : {"P1(0,0)-P2(0,0)+128", "SQRT(ABS(P1(-3,-2)*P2(5,1)))+P1(0,7)/3"}) {
+    UserProcessingEntry entry;
+    entry.inUse = 1;
+    entry.form = 1;
+    entry.expression = text;
+    Bytes alone(picture1.size(), 1), shared(picture1.size(), 2);
+    ASSERT_TRUE(applyUserProcessing(entry, picture1.data(), picture2.data(), kWidth, kHeight,
+                                    alone.data()));
+    std::vector<int> told;
+    ASSERT_TRUE(applyUserProcessing(
+        entry, picture1.data(), picture2.data(), kWidth, kHeight, shared.data(),
+        [&](int done, int total) {
+          EXPECT_LE(done, total);
+          told.push_back(done);
+        },
+        pool.parallelFor()));
+    EXPECT_EQ(alone, shared) << text;
+    ASSERT_FALSE(told.empty());
+    EXPECT_TRUE(std::is_sorted(told.begin(), told.end()));
+    EXPECT_LT(told.front(), told.back());  // more than one report on the way
   }
 }
 

@@ -45,12 +45,14 @@ std::optional<ImageStatistics> createUserProcessingImage(Workbench& bench, Image
     BusyScope wait(busy);
     progress.setText(text::format(kCreatingText, number(image)));
     bool started = false;
-    area = applyUserProcessing(entry, pictures.shifted1, pictures.shifted2, pictures.width,
-                               pictures.height, buffer, [&](int rowsDone, int rowsTotal) {
-                                 if (!started) progress.start(rowsTotal);
-                                 started = true;
-                                 progress.report(rowsDone);
-                               });
+    area = applyUserProcessing(
+        entry, pictures.shifted1, pictures.shifted2, pictures.width, pictures.height, buffer,
+        [&](int rowsDone, int rowsTotal) {
+          if (!started) progress.start(rowsTotal);
+          started = true;
+          progress.report(rowsDone);
+        },
+        bench.workers.parallelFor());
     progress.finish();
   }
   if (!area) {
