@@ -1,9 +1,15 @@
 #include "extensions/user_processing.h"
 
 #include <algorithm>
+#include <bit>
 #include <cmath>
 #include <cstring>
 #include <vector>
+
+#if defined(__x86_64__) && (defined(__GNUC__) || defined(__clang__))
+#define VEMLA_X86_DISPATCH 1
+#include <immintrin.h>
+#endif
 
 #include "extensions/decimal_text.h"
 #include "extensions/expression.h"
@@ -290,10 +296,273 @@ void filterExtended(const FilterJob& job) {
   });
 }
 
+// Decimal weights in double, checked against the extended-precision results.
+//
+// Let S = sum of w_k p_k be the exact sum over the n weights (n <= 81) and their pixels
+// (0 .. 255), and A = 255 sum of |w_k| >= sum of |w_k p_k|. The extended-precision sum s_e forms
+// every product exactly (53 + 8 bits fit its 64-bit significand) and rounds its additions; the
+// double sum s_d rounds at most every product and every addition, in whatever order and with or
+// without fused multiply-adds. With u = 2^-53 and u_e = 2^-64 the usual dot-product bounds give
+// |s_d - S| <= g_n A and |s_e - S| <= g'_n A, where g_n = n u / (1 - n u) < 1.01 n u, so
+// |s_d - s_e| < 1.02 n u A. A divisor d (d = 1 without one) rounds once more in each, by at most
+// u |s_d / d| < 1.01 u A / |d| and u_e |s_e / d|, so the quotients differ by less than
+// 1.02 (n + 1) u A / |d|. Forming q_d - E and q_d + E in double moves each end by at most
+// u (|q_d| + E) < u (1.01 A / |d| + E). With
+//     E = 2 (n + 2) u A / |d|
+// both together stay below E (1.02 n + 2.03 + 2 (n + 2) u < 2 (n + 2); the few roundings in
+// computing A and E themselves are far inside that margin), so the extended-precision quotient
+// lies between the double values q_d - E and q_d + E. The truncation to a grey value is
+// non-decreasing: where both ends give the same grey value, it is the extended-precision result;
+// elsewhere the pixel is redone in extended precision exactly as filterExtended forms it.
+// The bounds hold without underflow or overflow: with every weight 2^-500 <= |w| <= 2^500 and
+// 2^-100 <= |d| <= 2^100, every double product and partial sum is a multiple of 2^-552 (a
+// double below 2^-500 holding such a multiple exactly), every non-zero quotient exceeds 2^-652
+// and A / |d| < 2^615. Other weights and divisors take filterExtended.
+std::optional<double> doubleBound(const FilterJob& job) {
+  double total = 0;
+  for (const FilterWeight& weight : job.weights) {
+    const double magnitude = std::fabs(weight.value);
+    if (!(magnitude >= 0x1p-500 && magnitude <= 0x1p500)) return std::nullopt;
+    total += magnitude;
+  }
+  double divisor = 1;
+  if (job.divide) {
+    divisor = std::fabs(static_cast<double>(job.divisor));
+    if (!(divisor >= 0x1p-100 && divisor <= 0x1p100)) return std::nullopt;
+  }
+  const auto n = static_cast<double>(job.weights.size());
+  return 2 * (n + 2) * 0x1p-53 * (255 * total) / divisor;
+}
+
+// One output row in double: pixel i of the row from pixel i of each source row.
+struct DoubleRow {
+  const double* const* sources;
+  const double* weights;
+  std::size_t weightCount;
+  int count;
+  bool divide;
+  double divisor;
+  double bound;  // E above
+  std::uint8_t* out;
+};
+
+// Writes out[i] for every pixel of the row and the indices of the pixels whose grey value the
+// bound leaves open to `open`, in increasing order; returns how many there are.
+using DoubleRowKernel = int (*)(const DoubleRow& row, int* open);
+
+#define VEMLA_INLINE [[gnu::always_inline]] inline
+
+VEMLA_INLINE void finishPixel(const DoubleRow& row, double sum, int i, int* open, int& opened) {
+  const double quotient = row.divide ? sum / row.divisor : sum;
+  const std::uint8_t low = greyFrom(quotient - row.bound);
+  row.out[i] = low;
+  if (greyFrom(quotient + row.bound) != low) open[opened++] = i;
+}
+
+VEMLA_INLINE void doublePixel(const DoubleRow& row, int i, int* open, int& opened) {
+  double sum = 0;
+  for (std::size_t k = 0; k < row.weightCount; ++k) sum += row.weights[k] * row.sources[k][i];
+  finishPixel(row, sum, i, open, opened);
+}
+
+int doubleRowBaseline(const DoubleRow& row, int* open) {
+  constexpr int kBlock = 8;
+  int opened = 0;
+  int i = 0;
+  for (; i + kBlock <= row.count; i += kBlock) {
+    double sums[kBlock] = {};
+    for (std::size_t k = 0; k < row.weightCount; ++k) {
+      const double weight = row.weights[k];
+      const double* pixels = row.sources[k] + i;
+      for (int j = 0; j < kBlock; ++j) sums[j] += weight * pixels[j];
+    }
+    for (int j = 0; j < kBlock; ++j) finishPixel(row, sums[j], i + j, open, opened);
+  }
+  for (; i < row.count; ++i) doublePixel(row, i, open, opened);
+  return opened;
+}
+
+VEMLA_INLINE void addOpenLanes(unsigned differ, int at, int* open, int& opened) {
+  for (; differ != 0; differ &= differ - 1) open[opened++] = at + std::countr_zero(differ);
+}
+
+#ifdef VEMLA_X86_DISPATCH
+
+#define VEMLA_FILTER_AVX2 __attribute__((target("avx2,fma")))
+#define VEMLA_FILTER_AVX512 __attribute__((target("avx512f,avx512vl,avx2,fma")))
+
+// Four pixels: the grey values of q - E and q + E, clamped to 0 .. 255 and truncated.
+VEMLA_INLINE VEMLA_FILTER_AVX2 void finishAvx2(const DoubleRow& row, __m256d sums, int at,
+                                               int* open, int& opened) {
+  const __m256d quotient = row.divide ? _mm256_div_pd(sums, _mm256_set1_pd(row.divisor)) : sums;
+  const __m256d bound = _mm256_set1_pd(row.bound);
+  const __m256d zero = _mm256_setzero_pd();
+  const __m256d top = _mm256_set1_pd(255);
+  const __m128i low =
+      _mm256_cvttpd_epi32(_mm256_min_pd(_mm256_max_pd(_mm256_sub_pd(quotient, bound), zero), top));
+  const __m128i high =
+      _mm256_cvttpd_epi32(_mm256_min_pd(_mm256_max_pd(_mm256_add_pd(quotient, bound), zero), top));
+  const __m128i words = _mm_packus_epi32(low, low);
+  const int bytes = _mm_cvtsi128_si32(_mm_packus_epi16(words, words));
+  std::memcpy(row.out + at, &bytes, 4);
+  const auto same =
+      static_cast<unsigned>(_mm_movemask_ps(_mm_castsi128_ps(_mm_cmpeq_epi32(low, high))));
+  addOpenLanes(same ^ 15u, at, open, opened);
+}
+
+VEMLA_FILTER_AVX2 int doubleRowAvx2(const DoubleRow& row, int* open) {
+  int opened = 0;
+  int i = 0;
+  for (; i + 16 <= row.count; i += 16) {
+    __m256d sum0 = _mm256_setzero_pd(), sum1 = sum0, sum2 = sum0, sum3 = sum0;
+    for (std::size_t k = 0; k < row.weightCount; ++k) {
+      const __m256d weight = _mm256_broadcast_sd(row.weights + k);
+      const double* pixels = row.sources[k] + i;
+      sum0 = _mm256_fmadd_pd(weight, _mm256_loadu_pd(pixels), sum0);
+      sum1 = _mm256_fmadd_pd(weight, _mm256_loadu_pd(pixels + 4), sum1);
+      sum2 = _mm256_fmadd_pd(weight, _mm256_loadu_pd(pixels + 8), sum2);
+      sum3 = _mm256_fmadd_pd(weight, _mm256_loadu_pd(pixels + 12), sum3);
+    }
+    finishAvx2(row, sum0, i, open, opened);
+    finishAvx2(row, sum1, i + 4, open, opened);
+    finishAvx2(row, sum2, i + 8, open, opened);
+    finishAvx2(row, sum3, i + 12, open, opened);
+  }
+  for (; i + 4 <= row.count; i += 4) {
+    __m256d sum = _mm256_setzero_pd();
+    for (std::size_t k = 0; k < row.weightCount; ++k) {
+      sum = _mm256_fmadd_pd(_mm256_broadcast_sd(row.weights + k),
+                            _mm256_loadu_pd(row.sources[k] + i), sum);
+    }
+    finishAvx2(row, sum, i, open, opened);
+  }
+  for (; i < row.count; ++i) doublePixel(row, i, open, opened);
+  return opened;
+}
+
+// The lanes of `lanes` of eight pixels.
+VEMLA_INLINE VEMLA_FILTER_AVX512 void finishAvx512(const DoubleRow& row, __m512d sums, int at,
+                                                   __mmask8 lanes, int* open, int& opened) {
+  const __m512d quotient = row.divide ? _mm512_div_pd(sums, _mm512_set1_pd(row.divisor)) : sums;
+  const __m512d bound = _mm512_set1_pd(row.bound);
+  const __m512d zero = _mm512_setzero_pd();
+  const __m512d top = _mm512_set1_pd(255);
+  const __m256i low =
+      _mm512_cvttpd_epi32(_mm512_min_pd(_mm512_max_pd(_mm512_sub_pd(quotient, bound), zero), top));
+  const __m256i high =
+      _mm512_cvttpd_epi32(_mm512_min_pd(_mm512_max_pd(_mm512_add_pd(quotient, bound), zero), top));
+  _mm256_mask_cvtepi32_storeu_epi8(row.out + at, lanes, low);
+  addOpenLanes(_mm256_mask_cmpneq_epi32_mask(lanes, low, high), at, open, opened);
+}
+
+VEMLA_FILTER_AVX512 int doubleRowAvx512(const DoubleRow& row, int* open) {
+  constexpr __mmask8 kAll = 0xFF;
+  int opened = 0;
+  int i = 0;
+  for (; i + 32 <= row.count; i += 32) {
+    __m512d sum0 = _mm512_setzero_pd(), sum1 = sum0, sum2 = sum0, sum3 = sum0;
+    for (std::size_t k = 0; k < row.weightCount; ++k) {
+      const __m512d weight = _mm512_set1_pd(row.weights[k]);
+      const double* pixels = row.sources[k] + i;
+      sum0 = _mm512_fmadd_pd(weight, _mm512_loadu_pd(pixels), sum0);
+      sum1 = _mm512_fmadd_pd(weight, _mm512_loadu_pd(pixels + 8), sum1);
+      sum2 = _mm512_fmadd_pd(weight, _mm512_loadu_pd(pixels + 16), sum2);
+      sum3 = _mm512_fmadd_pd(weight, _mm512_loadu_pd(pixels + 24), sum3);
+    }
+    finishAvx512(row, sum0, i, kAll, open, opened);
+    finishAvx512(row, sum1, i + 8, kAll, open, opened);
+    finishAvx512(row, sum2, i + 16, kAll, open, opened);
+    finishAvx512(row, sum3, i + 24, kAll, open, opened);
+  }
+  // The rest eight at a time, the last with only its pixels loaded.
+  for (; i < row.count; i += 8) {
+    const int left = row.count - i;
+    const auto lanes = left >= 8 ? kAll : static_cast<__mmask8>((1u << left) - 1);
+    __m512d sum = _mm512_setzero_pd();
+    for (std::size_t k = 0; k < row.weightCount; ++k) {
+      sum = _mm512_fmadd_pd(_mm512_set1_pd(row.weights[k]),
+                            _mm512_maskz_loadu_pd(lanes, row.sources[k] + i), sum);
+    }
+    finishAvx512(row, sum, i, lanes, open, opened);
+  }
+  return opened;
+}
+
+#endif
+
+DoubleRowKernel doubleRowKernel(FilterArithmetic arithmetic) {
+  if (arithmetic == FilterArithmetic::Fastest) {
+    arithmetic =
+        runsFilterArithmetic(FilterArithmetic::DoubleAvx512) ? FilterArithmetic::DoubleAvx512
+        : runsFilterArithmetic(FilterArithmetic::DoubleAvx2) ? FilterArithmetic::DoubleAvx2
+                                                             : FilterArithmetic::DoubleBaseline;
+  }
+  if (!runsFilterArithmetic(arithmetic)) return doubleRowBaseline;
+#ifdef VEMLA_X86_DISPATCH
+  if (arithmetic == FilterArithmetic::DoubleAvx512) return doubleRowAvx512;
+  if (arithmetic == FilterArithmetic::DoubleAvx2) return doubleRowAvx2;
+#endif
+  return doubleRowBaseline;
+}
+
+// Redoes the pixels at `open` in extended precision exactly as filterExtended forms them, four
+// at a time.
+void redoExtended(const FilterJob& job, const std::vector<FilterReal>& weights,
+                  const double* const* sources, const int* open, int opened, std::uint8_t* out) {
+  const std::size_t weightCount = weights.size();
+  int j = 0;
+  for (; j + 4 <= opened; j += 4) {
+    const int i0 = open[j], i1 = open[j + 1], i2 = open[j + 2], i3 = open[j + 3];
+    FilterReal sum0 = 0, sum1 = 0, sum2 = 0, sum3 = 0;
+    for (std::size_t k = 0; k < weightCount; ++k) {
+      const FilterReal weight = weights[k];
+      const double* pixels = sources[k];
+      sum0 += weight * pixels[i0];
+      sum1 += weight * pixels[i1];
+      sum2 += weight * pixels[i2];
+      sum3 += weight * pixels[i3];
+    }
+    out[i0] = job.finish(sum0);
+    out[i1] = job.finish(sum1);
+    out[i2] = job.finish(sum2);
+    out[i3] = job.finish(sum3);
+  }
+  for (; j < opened; ++j) {
+    const int i = open[j];
+    FilterReal sum = 0;
+    for (std::size_t k = 0; k < weightCount; ++k) sum += weights[k] * sources[k][i];
+    out[i] = job.finish(sum);
+  }
+}
+
+void filterInDouble(const FilterJob& job, double bound, DoubleRowKernel kernel) {
+  ConvertedRows<double> rows(job.picture, job.width);
+  const std::size_t weightCount = job.weights.size();
+  std::vector<double> weights;
+  std::vector<FilterReal> extendedWeights;
+  for (const FilterWeight& weight : job.weights) {
+    weights.push_back(weight.value);
+    extendedWeights.push_back(weight.value);
+  }
+  std::vector<const double*> sources(weightCount);
+  const int count = job.count();
+  std::vector<int> open(static_cast<std::size_t>(count));
+  forEachRow(job.computing, job.width, job.image, job.progress, [&](int y, std::uint8_t* out) {
+    for (std::size_t k = 0; k < weightCount; ++k) sources[k] = job.source(rows, y, job.weights[k]);
+    const DoubleRow row{sources.data(), weights.data(),
+                        weightCount,    count,
+                        job.divide,     static_cast<double>(job.divisor),
+                        bound,          out};
+    const int opened = kernel(row, open.data());
+    redoExtended(job, extendedWeights, sources.data(), open.data(), opened, out);
+  });
+}
+
 std::optional<UserProcessingArea> applyFilter(const UserProcessingEntry& entry,
                                               const std::uint8_t* shifted1,
                                               const std::uint8_t* shifted2, int width, int height,
-                                              std::uint8_t* image, const RowProgress& progress) {
+                                              std::uint8_t* image, const RowProgress& progress,
+                                              FilterArithmetic arithmetic) {
   if (entry.filterPicture != 0 && entry.filterPicture != 1) return std::nullopt;
   std::vector<FilterWeight> weights;
   int firstRow = kFilterSide, lastRow = -1, firstColumn = kFilterSide, lastColumn = -1;
@@ -336,6 +605,9 @@ std::optional<UserProcessingArea> applyFilter(const UserProcessingEntry& entry,
     } else {
       filterExactly<double>(job, integer->scale);
     }
+  } else if (const std::optional<double> bound = doubleBound(job);
+             bound && arithmetic != FilterArithmetic::Extended) {
+    filterInDouble(job, *bound, doubleRowKernel(arithmetic));
   } else {
     filterExtended(job);
   }
@@ -344,11 +616,35 @@ std::optional<UserProcessingArea> applyFilter(const UserProcessingEntry& entry,
 
 }  // namespace
 
+bool runsFilterArithmetic(FilterArithmetic arithmetic) {
+  switch (arithmetic) {
+    case FilterArithmetic::Fastest:
+    case FilterArithmetic::DoubleBaseline:
+    case FilterArithmetic::Extended:
+      return true;
+    case FilterArithmetic::DoubleAvx2:
+#ifdef VEMLA_X86_DISPATCH
+      return __builtin_cpu_supports("avx2") && __builtin_cpu_supports("fma");
+#else
+      return false;
+#endif
+    case FilterArithmetic::DoubleAvx512:
+#ifdef VEMLA_X86_DISPATCH
+      return __builtin_cpu_supports("avx512f") && __builtin_cpu_supports("avx512vl") &&
+             __builtin_cpu_supports("avx2") && __builtin_cpu_supports("fma");
+#else
+      return false;
+#endif
+  }
+  return false;
+}
+
 std::optional<UserProcessingArea> applyUserProcessing(const UserProcessingEntry& entry,
                                                       const std::uint8_t* shifted1,
                                                       const std::uint8_t* shifted2, int width,
                                                       int height, std::uint8_t* image,
-                                                      const RowProgress& progress) {
+                                                      const RowProgress& progress,
+                                                      FilterArithmetic arithmetic) {
   if (width < 1 || height < 1 || shifted1 == nullptr || shifted2 == nullptr || image == nullptr) {
     return std::nullopt;
   }
@@ -356,7 +652,7 @@ std::optional<UserProcessingArea> applyUserProcessing(const UserProcessingEntry&
     return applyExpression(entry, shifted1, shifted2, width, height, image, progress);
   }
   if (entry.form == kFormFilter) {
-    return applyFilter(entry, shifted1, shifted2, width, height, image, progress);
+    return applyFilter(entry, shifted1, shifted2, width, height, image, progress, arithmetic);
   }
   return std::nullopt;
 }
