@@ -447,10 +447,13 @@ VEMLA_INLINE VEMLA_FILTER_AVX512 void finishAvx512(const DoubleRow& row, __m512d
   const __m512d bound = _mm512_set1_pd(row.bound);
   const __m512d zero = _mm512_setzero_pd();
   const __m512d top = _mm512_set1_pd(255);
-  const __m256i low =
-      _mm512_cvttpd_epi32(_mm512_min_pd(_mm512_max_pd(_mm512_sub_pd(quotient, bound), zero), top));
-  const __m256i high =
-      _mm512_cvttpd_epi32(_mm512_min_pd(_mm512_max_pd(_mm512_add_pd(quotient, bound), zero), top));
+  // The zero-masking forms: GCC 12 warns about the undefined vectors of the plain ones.
+  const __m256i low = _mm512_maskz_cvttpd_epi32(
+      lanes, _mm512_maskz_min_pd(
+                 lanes, _mm512_maskz_max_pd(lanes, _mm512_sub_pd(quotient, bound), zero), top));
+  const __m256i high = _mm512_maskz_cvttpd_epi32(
+      lanes, _mm512_maskz_min_pd(
+                 lanes, _mm512_maskz_max_pd(lanes, _mm512_add_pd(quotient, bound), zero), top));
   _mm256_mask_cvtepi32_storeu_epi8(row.out + at, lanes, low);
   addOpenLanes(_mm256_mask_cmpneq_epi32_mask(lanes, low, high), at, open, opened);
 }

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <cstdlib>
 #include <functional>
 #include <random>
 #include <string>
@@ -24,9 +25,10 @@ struct Pair {
     return plane[static_cast<std::size_t>(y * width + x)];
   }
   int out(int x, int y) const { return pixel(image, x, y); }
-  std::optional<UserProcessingArea> apply(const Entry& entry, const RowProgress& progress = {}) {
+  std::optional<UserProcessingArea> apply(const Entry& entry, const RowProgress& progress = {},
+                                          FilterArithmetic arithmetic = FilterArithmetic::Fastest) {
     return applyUserProcessing(entry, first.data(), second.data(), width, height, image.data(),
-                               progress);
+                               progress, arithmetic);
   }
   bool untouched() const {
     for (const std::uint8_t value : image) {
@@ -322,6 +324,68 @@ TEST(UserFilter, MatchesAPlainExtendedPrecisionSum) {
           if (*divisor != '\0') sum /= static_cast<long double>(std::stod(divisor));
           const int expected = sum <= 0 ? 0 : sum >= 255 ? 255 : static_cast<int>(sum);
           ASSERT_EQ(pair.out(x, y), expected) << x << "," << y << " divisor " << divisor;
+        }
+      }
+    }
+  }
+}
+
+// Every way of summing decimal weights this machine runs against the extended-precision image,
+// byte for byte: noise in widths that end the vector loops at every remainder, and flat
+// pictures of every grey value, where box weights summing to 1 put the quotients at integers
+// that the double sums cannot settle. Weights and divisors beyond the range the double sums
+// cover take the extended path.
+TEST(UserFilter, EveryArithmeticGivesTheExtendedPrecisionImage) {
+  const char* const mixed[] = {"0.37", "-1.3", "0.003",   "2.5e-3",
+                               "-0.7", "1.01", "-0.0123", "0.333"};
+  const std::vector<std::pair<const char*, std::function<const char*(int, int)>>> weightSets = {
+      {"3x3 box", [](int x, int y) { return std::abs(x) <= 1 && std::abs(y) <= 1 ? "0.111" : ""; }},
+      {"9x9 box", [](int, int) { return "0.1"; }},
+      {"9x9 mixed signs", [&](int x, int y) { return mixed[(7 * x + 3 * y + 40) % 8]; }},
+      {"huge and tiny",
+       [](int x, int y) {
+         return y != 0    ? (x == 0 && y == 4 ? "1e-7" : "")
+                : x == -1 ? "1234567.89"
+                : x == 1  ? "-1234567.8"
+                : x == 0  ? "0.3"
+                          : "";
+       }},
+      {"beyond the double range",
+       [](int x, int y) { return x == y ? (x == 0 ? "1e-200" : "0.5") : ""; }},
+  };
+  std::mt19937 random(11);
+  std::vector<Pair> pictures;
+  for (const int width : {9, 10, 16, 23, 41, 73}) {
+    pictures.push_back(
+        makePair(width, 11, [&](int, int) { return static_cast<int>(random() % 256); }));
+  }
+  for (int value = 0; value < 256; ++value) {
+    pictures.push_back(makePair(12, 10, [=](int, int) { return value; }));
+  }
+  std::vector<FilterArithmetic> arithmetics;
+  for (const FilterArithmetic arithmetic :
+       {FilterArithmetic::Fastest, FilterArithmetic::DoubleBaseline, FilterArithmetic::DoubleAvx2,
+        FilterArithmetic::DoubleAvx512}) {
+    if (runsFilterArithmetic(arithmetic)) arithmetics.push_back(arithmetic);
+  }
+  for (const auto& [name, element] : weightSets) {
+    for (const char* divisor : {"", "3", "0.7", "8.1", "1e-40"}) {
+      Entry entry = filterEntry({});
+      for (int y = -4; y <= 4; ++y) {
+        for (int x = -4; x <= 4; ++x)
+          entry.elements[static_cast<std::size_t>((y + 4) * 9 + x + 4)] = element(x, y);
+      }
+      entry.correction = *divisor != '\0' ? 1 : 0;
+      entry.divisor = divisor;
+      for (Pair& pair : pictures) {
+        ASSERT_TRUE(pair.apply(entry, {}, FilterArithmetic::Extended).has_value());
+        const std::vector<std::uint8_t> extended = pair.image;
+        for (const FilterArithmetic arithmetic : arithmetics) {
+          pair.image.assign(extended.size(), 99);
+          ASSERT_TRUE(pair.apply(entry, {}, arithmetic).has_value());
+          ASSERT_EQ(pair.image, extended)
+              << name << " divisor " << divisor << " width " << pair.width << " arithmetic "
+              << static_cast<int>(arithmetic);
         }
       }
     }
