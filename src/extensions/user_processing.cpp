@@ -508,13 +508,32 @@ DoubleRowKernel doubleRowKernel(FilterArithmetic arithmetic) {
   return doubleRowBaseline;
 }
 
-// Redoes the pixels at `open` in extended precision exactly as filterExtended forms them, four
-// at a time.
+// Redoes the pixels at `open` (increasing) in extended precision exactly as filterExtended forms
+// them, four at a time. An open pixel whose weighted source pixels all equal those of the open
+// pixel before it has the same sum and takes that pixel's value (`copied` collects them): flat
+// areas, where box weights put the quotients at integers, are redone once per run.
 void redoExtended(const FilterJob& job, const std::vector<FilterReal>& weights,
-                  const double* const* sources, const int* open, int opened, std::uint8_t* out) {
+                  const double* const* sources, int* open, int opened, int* copied,
+                  std::uint8_t* out) {
   const std::size_t weightCount = weights.size();
+  const auto sameAsBefore = [&](int i) {
+    for (std::size_t k = 0; k < weightCount; ++k) {
+      if (sources[k][i] != sources[k][i - 1]) return false;
+    }
+    return true;
+  };
+  int computed = 0, copies = 0, previous = -2;
+  for (int j = 0; j < opened; ++j) {
+    const int i = open[j];
+    if (previous == i - 1 && sameAsBefore(i)) {
+      copied[copies++] = i;
+    } else {
+      open[computed++] = i;
+    }
+    previous = i;
+  }
   int j = 0;
-  for (; j + 4 <= opened; j += 4) {
+  for (; j + 4 <= computed; j += 4) {
     const int i0 = open[j], i1 = open[j + 1], i2 = open[j + 2], i3 = open[j + 3];
     FilterReal sum0 = 0, sum1 = 0, sum2 = 0, sum3 = 0;
     for (std::size_t k = 0; k < weightCount; ++k) {
@@ -530,12 +549,13 @@ void redoExtended(const FilterJob& job, const std::vector<FilterReal>& weights,
     out[i2] = job.finish(sum2);
     out[i3] = job.finish(sum3);
   }
-  for (; j < opened; ++j) {
+  for (; j < computed; ++j) {
     const int i = open[j];
     FilterReal sum = 0;
     for (std::size_t k = 0; k < weightCount; ++k) sum += weights[k] * sources[k][i];
     out[i] = job.finish(sum);
   }
+  for (j = 0; j < copies; ++j) out[copied[j]] = out[copied[j] - 1];
 }
 
 void filterInDouble(const FilterJob& job, double bound, DoubleRowKernel kernel) {
@@ -549,7 +569,7 @@ void filterInDouble(const FilterJob& job, double bound, DoubleRowKernel kernel) 
   }
   std::vector<const double*> sources(weightCount);
   const int count = job.count();
-  std::vector<int> open(static_cast<std::size_t>(count));
+  std::vector<int> open(static_cast<std::size_t>(count)), copied(open.size());
   forEachRow(job.computing, job.width, job.image, job.progress, [&](int y, std::uint8_t* out) {
     for (std::size_t k = 0; k < weightCount; ++k) sources[k] = job.source(rows, y, job.weights[k]);
     const DoubleRow row{sources.data(), weights.data(),
@@ -557,7 +577,7 @@ void filterInDouble(const FilterJob& job, double bound, DoubleRowKernel kernel) 
                         job.divide,     static_cast<double>(job.divisor),
                         bound,          out};
     const int opened = kernel(row, open.data());
-    redoExtended(job, extendedWeights, sources.data(), open.data(), opened, out);
+    redoExtended(job, extendedWeights, sources.data(), open.data(), opened, copied.data(), out);
   });
 }
 
