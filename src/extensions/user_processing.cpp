@@ -508,24 +508,55 @@ DoubleRowKernel doubleRowKernel(FilterArithmetic arithmetic) {
   return doubleRowBaseline;
 }
 
-// Redoes the pixels at `open` (increasing) in extended precision exactly as filterExtended forms
-// them, four at a time. An open pixel whose weighted source pixels all equal those of the open
-// pixel before it has the same sum and takes that pixel's value (`copied` collects them): flat
-// areas, where box weights put the quotients at integers, are redone once per run.
-void redoExtended(const FilterJob& job, const std::vector<FilterReal>& weights,
-                  const double* const* sources, int* open, int opened, int* copied,
-                  std::uint8_t* out) {
-  const std::size_t weightCount = weights.size();
-  const auto sameAsBefore = [&](int i) {
-    for (std::size_t k = 0; k < weightCount; ++k) {
-      if (sources[k][i] != sources[k][i - 1]) return false;
+// The columns a filter reads in one of its rows: the first and the last with a weight.
+struct RowSpan {
+  int row;
+  int first;
+  int last;
+};
+
+std::vector<RowSpan> rowSpans(const std::vector<FilterWeight>& weights) {
+  std::vector<RowSpan> spans;
+  for (const FilterWeight& weight : weights) {  // row-major
+    if (spans.empty() || spans.back().row != weight.row) {
+      spans.push_back({weight.row, weight.column, weight.column});
     }
-    return true;
-  };
+    spans.back().last = weight.column;
+  }
+  return spans;
+}
+
+// same[i] for 1 <= i < count (pixels of output row y) = 1 when pixel i reads the same source
+// pixels as pixel i - 1: when each source row is constant from the column before its first
+// weight to its last weight.
+void markRepeats(const FilterJob& job, const std::vector<RowSpan>& spans, int y,
+                 std::uint8_t* same) {
+  const int count = job.count();
+  std::fill(same, same + count, std::uint8_t{1});
+  for (const RowSpan& span : spans) {
+    const std::uint8_t* row = job.picture +
+                              static_cast<std::size_t>(y + span.row - kFilterCentre) * job.width +
+                              (job.computing.left + span.first - kFilterCentre);
+    for (int j = 0; j <= span.last - span.first; ++j) {
+      const std::uint8_t* at = row + j;
+      for (int i = 1; i < count; ++i) same[i] &= static_cast<std::uint8_t>(at[i] == at[i - 1]);
+    }
+  }
+}
+
+// Redoes the pixels at `open` (increasing) in extended precision exactly as filterExtended forms
+// them, four at a time. With `same` (markRepeats), an open pixel that reads the same source
+// pixels as the open pixel before it has the same sum and takes that pixel's value (`copied`
+// collects them): flat areas, where box weights put the quotients at integers, are redone once
+// per run.
+void redoExtended(const FilterJob& job, const std::vector<FilterReal>& weights,
+                  const double* const* sources, int* open, int opened, const std::uint8_t* same,
+                  int* copied, std::uint8_t* out) {
+  const std::size_t weightCount = weights.size();
   int computed = 0, copies = 0, previous = -2;
   for (int j = 0; j < opened; ++j) {
     const int i = open[j];
-    if (previous == i - 1 && sameAsBefore(i)) {
+    if (same != nullptr && previous == i - 1 && same[i] != 0) {
       copied[copies++] = i;
     } else {
       open[computed++] = i;
@@ -570,6 +601,8 @@ void filterInDouble(const FilterJob& job, double bound, DoubleRowKernel kernel) 
   std::vector<const double*> sources(weightCount);
   const int count = job.count();
   std::vector<int> open(static_cast<std::size_t>(count)), copied(open.size());
+  const std::vector<RowSpan> spans = rowSpans(job.weights);
+  std::vector<std::uint8_t> same(open.size());
   forEachRow(job.computing, job.width, job.image, job.progress, [&](int y, std::uint8_t* out) {
     for (std::size_t k = 0; k < weightCount; ++k) sources[k] = job.source(rows, y, job.weights[k]);
     const DoubleRow row{sources.data(), weights.data(),
@@ -577,7 +610,11 @@ void filterInDouble(const FilterJob& job, double bound, DoubleRowKernel kernel) 
                         job.divide,     static_cast<double>(job.divisor),
                         bound,          out};
     const int opened = kernel(row, open.data());
-    redoExtended(job, extendedWeights, sources.data(), open.data(), opened, copied.data(), out);
+    // Marking the repeats costs about as much as redoing a sixteenth of the row.
+    const bool many = opened >= count / 16;
+    if (many) markRepeats(job, spans, y, same.data());
+    redoExtended(job, extendedWeights, sources.data(), open.data(), opened,
+                 many ? same.data() : nullptr, copied.data(), out);
   });
 }
 
