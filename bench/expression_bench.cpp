@@ -147,17 +147,23 @@ void BM_Filter9x9DecimalFractionFlat(benchmark::State& state) {
 }
 BENCHMARK(BM_Filter9x9DecimalFractionFlat)->Unit(benchmark::kMillisecond);
 
-// The extended-precision evaluation alone, for comparison.
-void BM_Filter9x9DecimalFractionExtended(benchmark::State& state) {
+// Each way of summing the decimal weights (the FilterArithmetic values 1 .. 4: double with the
+// baseline instruction set, AVX2, AVX-512, and extended precision alone), for comparison.
+void BM_Filter9x9DecimalFractionArithmetic(benchmark::State& state) {
+  const auto arithmetic = static_cast<vemla::FilterArithmetic>(state.range(0));
+  if (!vemla::runsFilterArithmetic(arithmetic)) {
+    state.SkipWithError("not run by this machine");
+    return;
+  }
   PicturePair& pictures = pair();
   const vemla::UserProcessingEntry entry = filter(9, "0.0123", "");
   for (auto _ : state) {
     vemla::applyUserProcessing(entry, pictures.first.data(), pictures.second.data(), kSide, kSide,
-                               pictures.image.data(), {}, vemla::FilterArithmetic::Extended);
+                               pictures.image.data(), {}, arithmetic);
     benchmark::DoNotOptimize(pictures.image.data());
   }
 }
-BENCHMARK(BM_Filter9x9DecimalFractionExtended)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_Filter9x9DecimalFractionArithmetic)->DenseRange(1, 4)->Unit(benchmark::kMillisecond);
 
 void BM_ExpressionMemoryFloor(benchmark::State& state) {
   PicturePair& pictures = pair();

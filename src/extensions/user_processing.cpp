@@ -462,20 +462,19 @@ VEMLA_FILTER_AVX512 int doubleRowAvx512(const DoubleRow& row, int* open) {
   constexpr __mmask8 kAll = 0xFF;
   int opened = 0;
   int i = 0;
-  for (; i + 32 <= row.count; i += 32) {
-    __m512d sum0 = _mm512_setzero_pd(), sum1 = sum0, sum2 = sum0, sum3 = sum0;
+  // Eight vectors of sums at a time keep the multiply-adds' latency covered.
+  constexpr int kVectors = 8;
+  for (; i + 8 * kVectors <= row.count; i += 8 * kVectors) {
+    __m512d sums[kVectors];
+    for (__m512d& sum : sums) sum = _mm512_setzero_pd();
     for (std::size_t k = 0; k < row.weightCount; ++k) {
       const __m512d weight = _mm512_set1_pd(row.weights[k]);
       const double* pixels = row.sources[k] + i;
-      sum0 = _mm512_fmadd_pd(weight, _mm512_loadu_pd(pixels), sum0);
-      sum1 = _mm512_fmadd_pd(weight, _mm512_loadu_pd(pixels + 8), sum1);
-      sum2 = _mm512_fmadd_pd(weight, _mm512_loadu_pd(pixels + 16), sum2);
-      sum3 = _mm512_fmadd_pd(weight, _mm512_loadu_pd(pixels + 24), sum3);
+      for (int v = 0; v < kVectors; ++v) {
+        sums[v] = _mm512_fmadd_pd(weight, _mm512_loadu_pd(pixels + 8 * v), sums[v]);
+      }
     }
-    finishAvx512(row, sum0, i, kAll, open, opened);
-    finishAvx512(row, sum1, i + 8, kAll, open, opened);
-    finishAvx512(row, sum2, i + 16, kAll, open, opened);
-    finishAvx512(row, sum3, i + 24, kAll, open, opened);
+    for (int v = 0; v < kVectors; ++v) finishAvx512(row, sums[v], i + 8 * v, kAll, open, opened);
   }
   // The rest eight at a time, the last with only its pixels loaded.
   for (; i < row.count; i += 8) {
