@@ -534,7 +534,8 @@ void markRepeats(const FilterJob& job, const std::vector<RowSpan>& spans, int y,
   std::fill(same, same + count, std::uint8_t{1});
   for (const RowSpan& span : spans) {
     const std::uint8_t* row = job.picture +
-                              static_cast<std::size_t>(y + span.row - kFilterCentre) * job.width +
+                              static_cast<std::size_t>(y + span.row - kFilterCentre) *
+                                  static_cast<std::size_t>(job.width) +
                               (job.computing.left + span.first - kFilterCentre);
     for (int j = 0; j <= span.last - span.first; ++j) {
       const std::uint8_t* at = row + j;
@@ -610,7 +611,7 @@ void filterInDouble(const FilterJob& job, double bound, DoubleRowKernel kernel) 
                         bound,          out};
     const int opened = kernel(row, open.data());
     // Marking the repeats costs about as much as redoing a sixteenth of the row.
-    const bool many = opened >= count / 16;
+    const bool many = opened > 0 && opened >= count / 16;
     if (many) markRepeats(job, spans, y, same.data());
     redoExtended(job, extendedWeights, sources.data(), open.data(), opened,
                  many ? same.data() : nullptr, copied.data(), out);
