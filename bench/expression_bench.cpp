@@ -147,23 +147,28 @@ void BM_Filter9x9DecimalFractionFlat(benchmark::State& state) {
 }
 BENCHMARK(BM_Filter9x9DecimalFractionFlat)->Unit(benchmark::kMillisecond);
 
-// Each way of summing the decimal weights (the FilterArithmetic values 1 .. 4: double with the
-// baseline instruction set, AVX2, AVX-512, and extended precision alone), for comparison.
+// Each way of summing the decimal weights (first argument, the FilterArithmetic values 1 .. 4:
+// double with the baseline instruction set, AVX2, AVX-512, and extended precision alone) on the
+// noisy pair with the weights of BM_Filter9x9DecimalFraction (second argument 0) and on the flat
+// tiles with those of BM_Filter9x9DecimalFractionFlat (1).
 void BM_Filter9x9DecimalFractionArithmetic(benchmark::State& state) {
   const auto arithmetic = static_cast<vemla::FilterArithmetic>(state.range(0));
   if (!vemla::runsFilterArithmetic(arithmetic)) {
     state.SkipWithError("not run by this machine");
     return;
   }
-  PicturePair& pictures = pair();
-  const vemla::UserProcessingEntry entry = filter(9, "0.0123", "");
+  const bool flat = state.range(1) != 0;
+  PicturePair& pictures = pair(flat);
+  const vemla::UserProcessingEntry entry = flat ? filter(9, "0.1", "8.1") : filter(9, "0.0123", "");
   for (auto _ : state) {
     vemla::applyUserProcessing(entry, pictures.first.data(), pictures.second.data(), kSide, kSide,
                                pictures.image.data(), {}, arithmetic);
     benchmark::DoNotOptimize(pictures.image.data());
   }
 }
-BENCHMARK(BM_Filter9x9DecimalFractionArithmetic)->DenseRange(1, 4)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_Filter9x9DecimalFractionArithmetic)
+    ->ArgsProduct({{1, 2, 3, 4}, {0, 1}})
+    ->Unit(benchmark::kMillisecond);
 
 void BM_ExpressionMemoryFloor(benchmark::State& state) {
   PicturePair& pictures = pair();

@@ -371,7 +371,7 @@ TEST(UserFilter, EveryArithmeticGivesTheExtendedPrecisionImage) {
     if (runsFilterArithmetic(arithmetic)) arithmetics.push_back(arithmetic);
   }
   for (const auto& [name, element] : weightSets) {
-    for (const char* divisor : {"", "3", "0.7", "8.1", "1e-40"}) {
+    for (const char* divisor : {"", "3", "-0.7", "8.1", "1e-40"}) {
       Entry entry = filterEntry({});
       for (int y = -4; y <= 4; ++y) {
         for (int x = -4; x <= 4; ++x)
