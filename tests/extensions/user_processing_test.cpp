@@ -332,9 +332,9 @@ TEST(UserFilter, MatchesAPlainExtendedPrecisionSum) {
 
 // Every way of summing decimal weights this machine runs against the extended-precision image,
 // byte for byte: noise in widths that end the vector loops at every remainder, a linear
-// picture, and flat pictures of every grey value, where box weights summing to 1 put the quotients
-// at integers that the double sums cannot settle. Weights and divisors beyond the range the double
-// sums cover take the extended path.
+// picture, and flat pictures of every third grey value, where box weights summing to 1 put the
+// quotients at integers that the double sums cannot settle. Weights and divisors beyond the range
+// the double sums cover take the extended path.
 TEST(UserFilter, EveryArithmeticGivesTheExtendedPrecisionImage) {
   const char* const mixed[] = {"0.37", "-1.3", "0.003",   "2.5e-3",
                                "-0.7", "1.01", "-0.0123", "0.333"};
@@ -361,7 +361,7 @@ TEST(UserFilter, EveryArithmeticGivesTheExtendedPrecisionImage) {
   }
   // Box weights keep a linear picture: quotients at integers that differ from pixel to pixel.
   pictures.push_back(makePair(45, 12, [](int x, int y) { return 3 * x + 2 * y; }));
-  for (int value = 0; value < 256; ++value) {
+  for (int value = 0; value < 256; value += 3) {
     pictures.push_back(makePair(12, 10, [=](int, int) { return value; }));
   }
   std::vector<FilterArithmetic> arithmetics;
