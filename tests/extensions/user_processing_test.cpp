@@ -350,6 +350,10 @@ TEST(UserFilter, EveryArithmeticGivesTheExtendedPrecisionImage) {
                 : x == 0  ? "0.3"
                           : "";
        }},
+      {"at the ends of the double range",
+       [](int x, int y) {
+         return y != 0 ? "" : x == 0 ? "1e150" : x == 1 ? "-9.99e149" : x == -1 ? "2e-150" : "";
+       }},
       {"beyond the double range",
        [](int x, int y) { return x == y ? (x == 0 ? "1e-200" : "0.5") : ""; }},
   };
@@ -371,7 +375,7 @@ TEST(UserFilter, EveryArithmeticGivesTheExtendedPrecisionImage) {
     if (runsFilterArithmetic(arithmetic)) arithmetics.push_back(arithmetic);
   }
   for (const auto& [name, element] : weightSets) {
-    for (const char* divisor : {"", "3", "-0.7", "8.1", "1e-40"}) {
+    for (const char* divisor : {"", "3", "-0.7", "8.1", "1e30", "1e-40"}) {
       Entry entry = filterEntry({});
       for (int y = -4; y <= 4; ++y) {
         for (int x = -4; x <= 4; ++x)
@@ -391,6 +395,21 @@ TEST(UserFilter, EveryArithmeticGivesTheExtendedPrecisionImage) {
         }
       }
     }
+  }
+}
+
+TEST(UserFilter, ProgressIsToldAfterEachComputedRowInEveryArithmetic) {
+  for (const FilterArithmetic arithmetic :
+       {FilterArithmetic::Fastest, FilterArithmetic::DoubleBaseline, FilterArithmetic::Extended}) {
+    Pair pair = makePair(10, 8);
+    std::vector<std::pair<int, int>> calls;
+    ASSERT_TRUE(pair.apply(
+        filterEntry({{0, -1, "0.1"}, {0, 1, "0.3"}}),
+        [&](int done, int total) { calls.emplace_back(done, total); }, arithmetic));
+    ASSERT_EQ(calls.size(), 6u);  // rows 1 .. 6
+    for (int i = 0; i < 6; ++i)
+      EXPECT_EQ(calls[static_cast<std::size_t>(i)], std::make_pair(i + 1, 6));
+    EXPECT_EQ(pair.out(4, 1), 16);  // 0.1 * 40 + 0.3 * 42 = 16.6
   }
 }
 
