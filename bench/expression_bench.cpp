@@ -18,10 +18,15 @@ constexpr std::size_t kPixels = std::size_t{kSide} * kSide;
 
 struct PicturePair {
   std::vector<std::uint8_t> first, second, image;
-  PicturePair() : first(kPixels), second(kPixels), image(kPixels) {
+  // A ramp with noise, or (flat) 16 x 16 flat tiles of 256 grey values.
+  explicit PicturePair(bool flat) : first(kPixels), second(kPixels), image(kPixels) {
     std::mt19937 random(3);
     for (std::size_t i = 0; i < kPixels; ++i) {
       const auto x = static_cast<int>(i % kSide), y = static_cast<int>(i / kSide);
+      if (flat) {
+        first[i] = second[i] = static_cast<std::uint8_t>(x / 256 + y / 256 * 16);
+        continue;
+      }
       const int noise = static_cast<int>(random() % 8);
       first[i] = static_cast<std::uint8_t>((x / 8 + y / 16 + noise) & 255);
       second[i] = static_cast<std::uint8_t>((x / 8 + y / 16 + 3 - noise) & 255);
@@ -29,13 +34,15 @@ struct PicturePair {
   }
 };
 
-PicturePair& pair() {
-  static PicturePair pictures;
-  return pictures;
+PicturePair& pair(bool flat = false) {
+  static PicturePair noisy(false);
+  if (!flat) return noisy;
+  static PicturePair tiles(true);
+  return tiles;
 }
 
-void run(benchmark::State& state, const vemla::UserProcessingEntry& entry) {
-  PicturePair& pictures = pair();
+void run(benchmark::State& state, const vemla::UserProcessingEntry& entry, bool flat = false) {
+  PicturePair& pictures = pair(flat);
   for (auto _ : state) {
     const auto area = vemla::applyUserProcessing(
         entry, pictures.first.data(), pictures.second.data(), kSide, kSide, pictures.image.data());
@@ -132,6 +139,36 @@ void BM_Filter9x9DecimalFraction(benchmark::State& state) {
   run(state, filter(9, "0.0123", ""));
 }
 BENCHMARK(BM_Filter9x9DecimalFraction)->Unit(benchmark::kMillisecond);
+
+// Weights summing to 1 after the divisor on flat tiles: every quotient lies at an integer, where
+// the double sums cannot settle the truncation and each pixel is redone in extended precision.
+void BM_Filter9x9DecimalFractionFlat(benchmark::State& state) {
+  run(state, filter(9, "0.1", "8.1"), true);
+}
+BENCHMARK(BM_Filter9x9DecimalFractionFlat)->Unit(benchmark::kMillisecond);
+
+// Each way of summing the decimal weights (first argument, the FilterArithmetic values 1 .. 4:
+// double with the baseline instruction set, AVX2, AVX-512, and extended precision alone) on the
+// noisy pair with the weights of BM_Filter9x9DecimalFraction (second argument 0) and on the flat
+// tiles with those of BM_Filter9x9DecimalFractionFlat (1).
+void BM_Filter9x9DecimalFractionArithmetic(benchmark::State& state) {
+  const auto arithmetic = static_cast<vemla::FilterArithmetic>(state.range(0));
+  if (!vemla::runsFilterArithmetic(arithmetic)) {
+    state.SkipWithError("not run by this machine");
+    return;
+  }
+  const bool flat = state.range(1) != 0;
+  PicturePair& pictures = pair(flat);
+  const vemla::UserProcessingEntry entry = flat ? filter(9, "0.1", "8.1") : filter(9, "0.0123", "");
+  for (auto _ : state) {
+    vemla::applyUserProcessing(entry, pictures.first.data(), pictures.second.data(), kSide, kSide,
+                               pictures.image.data(), {}, {}, arithmetic);
+    benchmark::DoNotOptimize(pictures.image.data());
+  }
+}
+BENCHMARK(BM_Filter9x9DecimalFractionArithmetic)
+    ->ArgsProduct({{1, 2, 3, 4}, {0, 1}})
+    ->Unit(benchmark::kMillisecond);
 
 void BM_ExpressionMemoryFloor(benchmark::State& state) {
   PicturePair& pictures = pair();

@@ -31,6 +31,24 @@ struct UserProcessingArea {
 // (expressions on a pool of more than one thread).
 using RowProgress = std::function<void(int rowsDone, int rowsTotal)>;
 
+// How a filter whose weights are no integers after a power-of-two scale (0.1, 0.333 ...) forms
+// its extended-precision results. Every way gives the same image; the choice is there for the
+// tests and the benchmarks.
+enum class FilterArithmetic {
+  Fastest,  // the fastest of the next three that this machine runs
+  // Sums in double with the baseline instruction set, AVX2 or AVX-512, each result checked
+  // against a bound on its distance to the extended-precision one and redone in extended
+  // precision where the bound leaves the grey value open.
+  DoubleBaseline,
+  DoubleAvx2,
+  DoubleAvx512,
+  Extended,  // every pixel in extended precision
+};
+
+// Whether this machine runs `arithmetic` (a double way it does not run falls back to the
+// baseline).
+bool runsFilterArithmetic(FilterArithmetic arithmetic);
+
 // Computes `image` (width x height) from the shifted pictures by the entry: every pixel of the
 // computing range by the expression or the filter, every other pixel 0. Values are truncated
 // toward zero and limited to 0 .. 255.
@@ -46,11 +64,9 @@ using RowProgress = std::function<void(int rowsDone, int rowsTotal)>;
 // longer than 10 or a divisor longer than 11 characters (a stored entry that was changed
 // outside the editor), or an unknown form or filter picture. The caller checks that the entry
 // is in use.
-std::optional<UserProcessingArea> applyUserProcessing(const UserProcessingEntry& entry,
-                                                      const std::uint8_t* shifted1,
-                                                      const std::uint8_t* shifted2, int width,
-                                                      int height, std::uint8_t* image,
-                                                      const RowProgress& progress = {},
-                                                      const ParallelFor& parallel = {});
+std::optional<UserProcessingArea> applyUserProcessing(
+    const UserProcessingEntry& entry, const std::uint8_t* shifted1, const std::uint8_t* shifted2,
+    int width, int height, std::uint8_t* image, const RowProgress& progress = {},
+    const ParallelFor& parallel = {}, FilterArithmetic arithmetic = FilterArithmetic::Fastest);
 
 }  // namespace vemla

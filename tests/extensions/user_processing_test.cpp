@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <cstdlib>
 #include <functional>
 #include <random>
 #include <string>
@@ -24,9 +25,10 @@ struct Pair {
     return plane[static_cast<std::size_t>(y * width + x)];
   }
   int out(int x, int y) const { return pixel(image, x, y); }
-  std::optional<UserProcessingArea> apply(const Entry& entry, const RowProgress& progress = {}) {
+  std::optional<UserProcessingArea> apply(const Entry& entry, const RowProgress& progress = {},
+                                          FilterArithmetic arithmetic = FilterArithmetic::Fastest) {
     return applyUserProcessing(entry, first.data(), second.data(), width, height, image.data(),
-                               progress);
+                               progress, {}, arithmetic);
   }
   bool untouched() const {
     for (const std::uint8_t value : image) {
@@ -325,6 +327,89 @@ TEST(UserFilter, MatchesAPlainExtendedPrecisionSum) {
         }
       }
     }
+  }
+}
+
+// Every way of summing decimal weights this machine runs against the extended-precision image,
+// byte for byte: noise in widths that end the vector loops at every remainder, a linear
+// picture, and flat pictures of every third grey value, where box weights summing to 1 put the
+// quotients at integers that the double sums cannot settle. Weights and divisors beyond the range
+// the double sums cover take the extended path.
+TEST(UserFilter, EveryArithmeticGivesTheExtendedPrecisionImage) {
+  const char* const mixed[] = {"0.37", "-1.3", "0.003",   "2.5e-3",
+                               "-0.7", "1.01", "-0.0123", "0.333"};
+  const std::vector<std::pair<const char*, std::function<const char*(int, int)>>> weightSets = {
+      {"3x3 box", [](int x, int y) { return std::abs(x) <= 1 && std::abs(y) <= 1 ? "0.111" : ""; }},
+      {"9x9 box", [](int, int) { return "0.1"; }},
+      {"9x9 mixed signs", [&](int x, int y) { return mixed[(7 * x + 3 * y + 40) % 8]; }},
+      {"huge and tiny",
+       [](int x, int y) {
+         return y != 0    ? (x == 0 && y == 4 ? "1e-7" : "")
+                : x == -1 ? "1234567.89"
+                : x == 1  ? "-1234567.8"
+                : x == 0  ? "0.3"
+                          : "";
+       }},
+      {"at the ends of the double range",
+       [](int x, int y) {
+         return y != 0 ? "" : x == 0 ? "1e150" : x == 1 ? "-9.99e149" : x == -1 ? "2e-150" : "";
+       }},
+      {"beyond the double range",
+       [](int x, int y) { return x == y ? (x == 0 ? "1e-200" : "0.5") : ""; }},
+  };
+  std::mt19937 random(11);
+  std::vector<Pair> pictures;
+  for (const int width : {9, 10, 16, 23, 41, 73}) {
+    pictures.push_back(
+        makePair(width, 11, [&](int, int) { return static_cast<int>(random() % 256); }));
+  }
+  // Box weights keep a linear picture: quotients at integers that differ from pixel to pixel.
+  pictures.push_back(makePair(45, 12, [](int x, int y) { return 3 * x + 2 * y; }));
+  for (int value = 0; value < 256; value += 3) {
+    pictures.push_back(makePair(12, 10, [=](int, int) { return value; }));
+  }
+  std::vector<FilterArithmetic> arithmetics;
+  for (const FilterArithmetic arithmetic :
+       {FilterArithmetic::Fastest, FilterArithmetic::DoubleBaseline, FilterArithmetic::DoubleAvx2,
+        FilterArithmetic::DoubleAvx512}) {
+    if (runsFilterArithmetic(arithmetic)) arithmetics.push_back(arithmetic);
+  }
+  for (const auto& [name, element] : weightSets) {
+    for (const char* divisor : {"", "3", "-0.7", "8.1", "1e30", "1e-40"}) {
+      Entry entry = filterEntry({});
+      for (int y = -4; y <= 4; ++y) {
+        for (int x = -4; x <= 4; ++x)
+          entry.elements[static_cast<std::size_t>((y + 4) * 9 + x + 4)] = element(x, y);
+      }
+      entry.correction = *divisor != '\0' ? 1 : 0;
+      entry.divisor = divisor;
+      for (Pair& pair : pictures) {
+        ASSERT_TRUE(pair.apply(entry, {}, FilterArithmetic::Extended).has_value());
+        const std::vector<std::uint8_t> extended = pair.image;
+        for (const FilterArithmetic arithmetic : arithmetics) {
+          pair.image.assign(extended.size(), 99);
+          ASSERT_TRUE(pair.apply(entry, {}, arithmetic).has_value());
+          ASSERT_EQ(pair.image, extended)
+              << name << " divisor " << divisor << " width " << pair.width << " arithmetic "
+              << static_cast<int>(arithmetic);
+        }
+      }
+    }
+  }
+}
+
+TEST(UserFilter, ProgressIsToldAfterEachComputedRowInEveryArithmetic) {
+  for (const FilterArithmetic arithmetic :
+       {FilterArithmetic::Fastest, FilterArithmetic::DoubleBaseline, FilterArithmetic::Extended}) {
+    Pair pair = makePair(10, 8);
+    std::vector<std::pair<int, int>> calls;
+    ASSERT_TRUE(pair.apply(
+        filterEntry({{0, -1, "0.1"}, {0, 1, "0.3"}}),
+        [&](int done, int total) { calls.emplace_back(done, total); }, arithmetic));
+    ASSERT_EQ(calls.size(), 6u);  // rows 1 .. 6
+    for (int i = 0; i < 6; ++i)
+      EXPECT_EQ(calls[static_cast<std::size_t>(i)], std::make_pair(i + 1, 6));
+    EXPECT_EQ(pair.out(4, 1), 16);  // 0.1 * 40 + 0.3 * 42 = 16.6
   }
 }
 

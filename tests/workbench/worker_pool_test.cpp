@@ -109,12 +109,35 @@ TEST_F(ThreadedKernels, StandardAlignmentIsTheSame) {
   }
 }
 
-TEST_F(ThreadedKernels, UserExpressionsAreTheSameAndTellTheirProgressInOrder) {
+// Expressions, and filters in each of their arithmetics (integer weights, decimal weights in
+// double with the extended-precision redo, the extended path for extreme weights).
+TEST_F(ThreadedKernels, UserProcessingIsTheSameAndTellsItsProgressInOrder) {
+  const auto filter = [](const char* weight, const char* corner, const char* divisor) {
+    UserProcessingEntry entry;
+    entry.inUse = 1;
+    entry.form = 0;
+    for (int row = 2; row < 7; ++row) {
+      for (int column = 1; column < 8; ++column)
+        entry.elements[static_cast<std::size_t>(row * 9 + column)] = weight;
+    }
+    entry.elements[0] = corner;
+    entry.correction = 1;
+    entry.divisor = divisor;
+    return entry;
+  };
+  std::vector<UserProcessingEntry> entries;
   for (const char* text : {"P1(0,0)-P2(0,0)+128", "SQRT(ABS(P1(-3,-2)*P2(5,1)))+P1(0,7)/3"}) {
     UserProcessingEntry entry;
     entry.inUse = 1;
     entry.form = 1;
     entry.expression = text;
+    entries.push_back(entry);
+  }
+  entries.push_back(filter("2", "-3", "7"));
+  entries.push_back(filter("0.1", "-0.3", "3.5"));
+  entries.push_back(filter("0.1", "1e300", ""));
+  for (const UserProcessingEntry& entry : entries) {
+    const std::string& text = entry.form == 1 ? entry.expression : entry.elements[0];
     Bytes alone(picture1.size(), 1), shared(picture1.size(), 2);
     ASSERT_TRUE(applyUserProcessing(entry, picture1.data(), picture2.data(), kWidth, kHeight,
                                     alone.data()));
