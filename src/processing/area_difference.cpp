@@ -199,8 +199,7 @@ Rect areaDifference(const std::uint8_t* picture1, const std::uint8_t* picture2, 
       if (scale) {
         kernels.prefixSums(columns.data(), width, prefix);
         kernels.mapWindowSums(prefix + range.left + window.right + 1,
-                              prefix + range.left - window.left, count, *scale,
-                              out + range.left);
+                              prefix + range.left - window.left, count, *scale, out + range.left);
       } else {
         windowSums(columns.data(), range, window, values.data());
         map.mapRow(values.data(), count, out + range.left);

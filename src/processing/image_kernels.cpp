@@ -112,8 +112,8 @@ VEMLA_INLINE void prefixSumsLoop(const std::int32_t* sums, int count, std::uint3
 
 // Multiplication and addition are separate statements and the file is compiled without
 // contraction: no variant fuses them, so every one rounds exactly as the plain loop does.
-VEMLA_INLINE void mapWindowSumsLoop(const std::uint32_t* high, const std::uint32_t* low,
-                                    int count, float scale, std::uint8_t* out) {
+VEMLA_INLINE void mapWindowSumsLoop(const std::uint32_t* high, const std::uint32_t* low, int count,
+                                    float scale, std::uint8_t* out) {
   for (int i = 0; i < count; ++i) {
     const auto difference = static_cast<std::int32_t>(high[i] - low[i]);
     const std::int32_t v = difference < 0 ? -difference : difference;
@@ -182,35 +182,35 @@ VEMLA_INLINE void weighRowsLoop(const std::int32_t* r0, const std::int32_t* r1,
   }
 
 // The area difference's mapping of window sums to bytes for one instruction set.
-#define VEMLA_DEFINE_MAPPING(SUFFIX, ATTRIBUTE)                                              \
-  ATTRIBUTE void mapWindowSums##SUFFIX(const std::uint32_t* high, const std::uint32_t* low,  \
-                                       int count, float scale, std::uint8_t* out) {          \
-    mapWindowSumsLoop(high, low, count, scale, out);                                         \
+#define VEMLA_DEFINE_MAPPING(SUFFIX, ATTRIBUTE)                                             \
+  ATTRIBUTE void mapWindowSums##SUFFIX(const std::uint32_t* high, const std::uint32_t* low, \
+                                       int count, float scale, std::uint8_t* out) {         \
+    mapWindowSumsLoop(high, low, count, scale, out);                                        \
   }
 
 // The rendering loops of one instruction set.
-#define VEMLA_DEFINE_IMAGE_KERNELS(SUFFIX, ATTRIBUTE)                                            \
-  ATTRIBUTE void weighRows##SUFFIX(const std::int32_t* r0, const std::int32_t* r1,               \
-                                   const std::int32_t* r2, const std::int32_t* r3, int count,    \
-                                   const std::int32_t* w, std::uint8_t* out) {                   \
-    weighRowsLoop(r0, r1, r2, r3, count, w, out);                                                \
+#define VEMLA_DEFINE_IMAGE_KERNELS(SUFFIX, ATTRIBUTE)                                         \
+  ATTRIBUTE void weighRows##SUFFIX(const std::int32_t* r0, const std::int32_t* r1,            \
+                                   const std::int32_t* r2, const std::int32_t* r3, int count, \
+                                   const std::int32_t* w, std::uint8_t* out) {                \
+    weighRowsLoop(r0, r1, r2, r3, count, w, out);                                             \
   }
 
 // The table of one variant: the element-wise kinds, statistics and streaming stores from
 // `COMBINE`, the rest from `SUFFIX`. The AVX-512 variant makes images with the AVX2 loops:
 // they are bound by memory, and the 512-bit loops measured up to twice slower there.
-#define VEMLA_IMAGE_KERNEL_TABLE(SUFFIX, COMBINE)                                           \
-  constexpr ImageKernels k##SUFFIX {                                                        \
-    KernelLevel::SUFFIX, {copy##COMBINE, copyStatistics##COMBINE},                          \
-        {average##COMBINE, averageStatistics##COMBINE},                                     \
-        {absoluteDifference##COMBINE, absoluteDifferenceStatistics##COMBINE},               \
-        {offsetDifference##COMBINE, offsetDifferenceStatistics##COMBINE},                   \
-        {bitwiseAnd##COMBINE, bitwiseAndStatistics##COMBINE},                               \
-        {bitwiseOr##COMBINE, bitwiseOrStatistics##COMBINE},                                 \
-        {bitwiseXor##COMBINE, bitwiseXorStatistics##COMBINE}, statistics##COMBINE,          \
-        streamRow##COMBINE, fence##COMBINE, slideDifferenceSums##SUFFIX,                    \
-        slideSignedDifferenceSums##SUFFIX, prefixSums##SUFFIX, mapWindowSums##SUFFIX,       \
-        weighRows##SUFFIX                                                                   \
+#define VEMLA_IMAGE_KERNEL_TABLE(SUFFIX, COMBINE)                                     \
+  constexpr ImageKernels k##SUFFIX {                                                  \
+    KernelLevel::SUFFIX, {copy##COMBINE, copyStatistics##COMBINE},                    \
+        {average##COMBINE, averageStatistics##COMBINE},                               \
+        {absoluteDifference##COMBINE, absoluteDifferenceStatistics##COMBINE},         \
+        {offsetDifference##COMBINE, offsetDifferenceStatistics##COMBINE},             \
+        {bitwiseAnd##COMBINE, bitwiseAndStatistics##COMBINE},                         \
+        {bitwiseOr##COMBINE, bitwiseOrStatistics##COMBINE},                           \
+        {bitwiseXor##COMBINE, bitwiseXorStatistics##COMBINE}, statistics##COMBINE,    \
+        streamRow##COMBINE, fence##COMBINE, slideDifferenceSums##SUFFIX,              \
+        slideSignedDifferenceSums##SUFFIX, prefixSums##SUFFIX, mapWindowSums##SUFFIX, \
+        weighRows##SUFFIX                                                             \
   }
 
 RowStatistics statisticsBaseline(const std::uint8_t* s, int count) {

@@ -54,8 +54,8 @@ struct ImageKernels {
   // out[i] = min(255, trunc(float(v) * scale + 0.5f)) (0 when negative) with v = |high[i] -
   // low[i]| taken as a signed 32-bit difference, which must lie in (-2^31, 2^31). Products and
   // sums are rounded apart in every variant, so all give the same bytes.
-  void (*mapWindowSums)(const std::uint32_t* high, const std::uint32_t* low, int count,
-                        float scale, std::uint8_t* out);
+  void (*mapWindowSums)(const std::uint32_t* high, const std::uint32_t* low, int count, float scale,
+                        std::uint8_t* out);
   // out[i] = clamp((w[0] r0[i] + w[1] r1[i] + w[2] r2[i] + w[3] r3[i]) >> 20, 0, 255).
   void (*weighRows)(const std::int32_t* r0, const std::int32_t* r1, const std::int32_t* r2,
                     const std::int32_t* r3, int count, const std::int32_t* w, std::uint8_t* out);
