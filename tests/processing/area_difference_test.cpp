@@ -111,18 +111,29 @@ TEST(AreaDifference, DifferenceOfSumsComparesTheTwoWindowTotals) {
 }
 
 // A 2903 x 2903 window of 255 against 0 sums to 2 149 005 795 > 2^31 - 1; divided by 10^7
-// that is 214.9 + 0.5, so 215.
-TEST(AreaDifference, WindowSumsBeyondThirtyTwoBitsAreDividedCorrectly) {
-  constexpr int kSide = 2905, kWindow = 2903;
+// that is 214.9 + 0.5, so 215. A 2900 x 2900 window sums to 2 144 550 000, just inside 31 bits
+// (214.455 + 0.5, so 214). Both methods, as the second sums the signed differences.
+TEST(AreaDifference, WindowSumsNearAndBeyondThirtyOneBitsAreDividedCorrectly) {
+  constexpr int kSide = 2905;
   const Bytes p1 = filled(kSide, kSide, 255), p2 = filled(kSide, kSide, 0);
-  Bytes image = filled(kSide, kSide, 99);
-  const Rect range =
-      areaDifference(p1.data(), p2.data(), kSide, kSide, areaWindow(kWindow, kWindow, 8191, 8191),
-                     kSumOfDifferences, 1e7, image.data());
-  EXPECT_EQ(range, (Rect{1451, 1451, 1453, 1453}));
-  EXPECT_EQ(image[static_cast<std::size_t>(1452) * kSide + 1452], 215);
-  EXPECT_EQ(image[static_cast<std::size_t>(1451) * kSide + 1453], 215);
-  EXPECT_EQ(image[static_cast<std::size_t>(1450) * kSide + 1452], 0);
+  const struct {
+    int window;
+    Rect range;
+    int value;
+  } kCases[] = {{2903, Rect{1451, 1451, 1453, 1453}, 215},
+                {2900, Rect{1450, 1450, 1454, 1454}, 214}};
+  for (const auto& c : kCases) {
+    for (const int method : {kSumOfDifferences, kDifferenceOfSums}) {
+      Bytes image = filled(kSide, kSide, 99);
+      const Rect range =
+          areaDifference(p1.data(), p2.data(), kSide, kSide,
+                         areaWindow(c.window, c.window, 8191, 8191), method, 1e7, image.data());
+      EXPECT_EQ(range, c.range);
+      EXPECT_EQ(image[static_cast<std::size_t>(kSide / 2) * kSide + kSide / 2], c.value);
+      EXPECT_EQ(image[static_cast<std::size_t>(c.range.top) * kSide + c.range.right], c.value);
+      EXPECT_EQ(image[static_cast<std::size_t>(c.range.top - 1) * kSide + kSide / 2], 0);
+    }
+  }
 }
 
 TEST(AreaDifference, WindowLargerThanThePictureGivesAnAllZeroImage) {
