@@ -4,6 +4,7 @@
 #include <cstdlib>
 #include <limits>
 #include <optional>
+#include <span>
 #include <vector>
 
 #include "processing/shift.h"
@@ -46,23 +47,29 @@ int tieRank(int index, int centre) {
   return index == centre ? -1 : index;
 }
 
-// Inner rows sampled for the first estimate of the best offset.
-constexpr int kPreviewStride = 16;
-// Offsets that cannot win any more are dropped after every this many rows.
+// The rows are taken in an order that samples the whole region early: first every 64th row
+// (from the top), then the rows half way between (every 32nd), then the quarters (every 16th),
+// then all the others from the top down. After the first sample the offset that looks best has
+// its full cost taken as the bound.
+constexpr int kSamplePeriod = 64;
+constexpr int kSamplePhases[] = {0, 32, 16, 48};
+constexpr int kSampledStride = 16;  // the phases together: every 16th row
+// Offsets that cannot win any more are dropped after every sample and every this many rows.
 constexpr int kDropInterval = 4;
 
 // "標準", step 2: the whole offset (dx, dy) minimising the sum of |ref(x, y) - target(x + dx,
 // y + dy)| over the inner region. Order dy, then dx; the earlier of equal costs stays, except
 // that (0, 0) replaces an equal earlier best.
 //
-// Sums only grow, so an offset whose partial sum over the first rows already exceeds a known
-// full cost (or equals it and loses the tie to its owner) cannot win, and its remaining rows
-// are skipped. The known cost is the full cost of (0, 0) and of the best offset on a sparse
-// preview of the rows; the offsets that stay to the end have their exact full costs, and the
+// Sums only grow, so an offset whose partial sum over some rows already exceeds a known full
+// cost (or equals it and loses the tie to its owner) cannot win, and its remaining rows are
+// skipped. The known cost is the full cost of (0, 0) and of the offset with the smallest sum
+// over the first sample; the offsets that stay to the end have their exact full costs, and the
 // winner is always among them, so the result equals that of summing every offset in full.
-// Rows are taken one at a time and compared with every remaining offset while they are in
-// the cache. The offsets are dealt out to the threads in turn (every threads-th offset), so
-// that each gets near and far ones alike.
+// Because the first rows are spread over the region, an offset far from the best is dropped
+// after a small part of its rows. Rows are taken one at a time and compared with every
+// remaining offset while they are in the cache. The offsets are dealt out to the threads in
+// turn (every threads-th offset), so that each gets near and far ones alike.
 void wholePixelSearch(const Regions& r, const ParallelFor& parallel, int& bestDx, int& bestDy) {
   const int columns = 2 * r.rangeX + 1;
   const int count = columns * (2 * r.rangeY + 1);
@@ -78,40 +85,50 @@ void wholePixelSearch(const Regions& r, const ParallelFor& parallel, int& bestDx
     const int dy = index / columns - r.rangeY, dx = index % columns - r.rangeX;
     displacement[static_cast<std::size_t>(index)] = static_cast<std::ptrdiff_t>(dy) * r.width + dx;
   }
-  const auto rowCost = [&](int index, int y) {
-    const std::uint8_t* reference = r.referenceAt(r.rangeX, y);
-    const std::uint8_t* target =
-        r.targetAt(r.rangeX, y) + displacement[static_cast<std::size_t>(index)];
-    return r.kernels.sad(reference, target, innerWidth);
-  };
   const auto fullCost = [&](int index) {
     std::uint64_t sum = 0;
-    for (int y = top; y < bottom; ++y) sum += rowCost(index, y);
+    for (int y = top; y < bottom; ++y) {
+      sum += r.kernels.sad(r.referenceAt(r.rangeX, y),
+                           r.targetAt(r.rangeX, y) + displacement[static_cast<std::size_t>(index)],
+                           innerWidth);
+    }
     return saturate(sum);
   };
-
   std::vector<std::uint64_t> costs(static_cast<std::size_t>(count), 0);
-  parallel(shares, work / kPreviewStride, [&](int begin, int end) {
+  // Adds row y to the partial sums of the given offsets. Held in locals: the kernel is called
+  // through a pointer, after which anything in memory would have to be read again.
+  const auto addRow = [&](int y, const std::vector<int>& offsets) {
+    const auto sad = r.kernels.sad;
+    const std::ptrdiff_t* displacements = displacement.data();
+    std::uint64_t* sums = costs.data();
+    const std::uint8_t* referenceRow = r.referenceAt(r.rangeX, y);
+    const std::uint8_t* targetRow = r.targetAt(r.rangeX, y);
+    for (const int index : offsets) {
+      sums[index] += sad(referenceRow, targetRow + displacements[index], innerWidth);
+    }
+  };
+
+  std::vector<std::vector<int>> remaining(static_cast<std::size_t>(shares));
+  for (int index = 0; index < count; ++index)
+    remaining[static_cast<std::size_t>(index % shares)].push_back(index);
+  parallel(shares, work / kSamplePeriod, [&](int begin, int end) {
     for (int share = begin; share < end; ++share) {
-      for (int y = top; y < bottom; y += kPreviewStride) {
-        for (int index = share; index < count; index += shares) {
-          costs[static_cast<std::size_t>(index)] += rowCost(index, y);
-        }
-      }
+      for (int y = top; y < bottom; y += kSamplePeriod)
+        addRow(y, remaining[static_cast<std::size_t>(share)]);
     }
   });
-  int previewBest = centre;
+  int sampleBest = centre;
   for (int index = 0; index < count; ++index) {
-    if (costs[static_cast<std::size_t>(index)] < costs[static_cast<std::size_t>(previewBest)])
-      previewBest = index;
+    if (costs[static_cast<std::size_t>(index)] < costs[static_cast<std::size_t>(sampleBest)])
+      sampleBest = index;
   }
   std::uint32_t bound = fullCost(centre);
   int owner = centre;
-  if (previewBest != centre) {
-    const std::uint32_t cost = fullCost(previewBest);
+  if (sampleBest != centre) {
+    const std::uint32_t cost = fullCost(sampleBest);
     if (cost < bound) {
       bound = cost;
-      owner = previewBest;
+      owner = sampleBest;
     }
   }
   const auto beaten = [&](int index) {
@@ -119,24 +136,19 @@ void wholePixelSearch(const Regions& r, const ParallelFor& parallel, int& bestDx
     return partial > bound || (partial == bound && tieRank(index, centre) > tieRank(owner, centre));
   };
 
-  std::fill(costs.begin(), costs.end(), 0);
-  std::vector<std::vector<int>> remaining(static_cast<std::size_t>(shares));
   parallel(shares, work, [&](int begin, int end) {
     for (int share = begin; share < end; ++share) {
       std::vector<int>& mine = remaining[static_cast<std::size_t>(share)];
-      for (int index = share; index < count; index += shares) mine.push_back(index);
-      // Held in locals: the kernel is called through a pointer, after which anything in
-      // memory would have to be read again.
-      const auto sad = r.kernels.sad;
-      const std::ptrdiff_t* displacements = displacement.data();
-      std::uint64_t* sums = costs.data();
+      std::erase_if(mine, beaten);
+      for (const int phase : std::span(kSamplePhases).subspan(1)) {
+        for (int y = top + phase; y < bottom; y += kSamplePeriod) addRow(y, mine);
+        std::erase_if(mine, beaten);
+      }
+      int added = 0;
       for (int y = top; y < bottom; ++y) {
-        const std::uint8_t* referenceRow = r.referenceAt(r.rangeX, y);
-        const std::uint8_t* targetRow = r.targetAt(r.rangeX, y);
-        for (const int index : mine) {
-          sums[index] += sad(referenceRow, targetRow + displacements[index], innerWidth);
-        }
-        if ((y - top) % kDropInterval == kDropInterval - 1) std::erase_if(mine, beaten);
+        if ((y - top) % kSampledStride == 0) continue;
+        addRow(y, mine);
+        if (++added % kDropInterval == 0) std::erase_if(mine, beaten);
       }
     }
   });

@@ -1,8 +1,10 @@
 #include "processing/area_difference.h"
 
 #include <algorithm>
+#include <cmath>
 #include <cstring>
 #include <limits>
+#include <optional>
 
 namespace vemla {
 namespace {
@@ -18,10 +20,10 @@ std::size_t at(int y, int width) {
 }
 
 // The window sums of one image row from the column sums, into values[0 .. count) for the
-// pixels range.left .. range.right: the sum starts at the first pixel and moves one pixel
-// right at a time, column x + right + 1 entering and x - left leaving. Sums are 64-bit: a
-// whole 4096 x 4096 window of 255 exceeds 2^31. Kept apart from the mapping to bytes, whose
-// byte stores the compiler must assume may change anything.
+// pixels range.left .. range.right, as absolute values: the sum starts at the first pixel and
+// moves one pixel right at a time, column x + right + 1 entering and x - left leaving. Sums are
+// 64-bit: a whole 4096 x 4096 window of 255 exceeds 2^31. Kept apart from the mapping to
+// bytes, whose byte stores the compiler must assume may change anything.
 void windowSums(const std::int32_t* columns, const Rect& range, const AreaWindow& window,
                 std::int64_t* values) {
   std::int64_t sum = 0;
@@ -30,18 +32,35 @@ void windowSums(const std::int32_t* columns, const Rect& range, const AreaWindow
   const std::int32_t* entering = columns + range.left + window.right + 1;
   const std::int32_t* leaving = columns + range.left - window.left;
   for (int i = 0; i < last; ++i) {
-    values[i] = sum;
+    values[i] = sum < 0 ? -sum : sum;
     sum += entering[i] - leaving[i];
   }
-  values[last] = sum;
+  values[last] = sum < 0 ? -sum : sum;
 }
 
-// |sums1 - sums2| in place of sums1.
-void absoluteDifferences(std::int64_t* sums1, const std::int64_t* sums2, int count) {
-  for (int i = 0; i < count; ++i) {
-    const std::int64_t difference = sums1[i] - sums2[i];
-    sums1[i] = difference < 0 ? -difference : difference;
+// The scale with which kernels.mapWindowSums gives map(v) for every v in 0..largest, if the
+// single precision rule does. Both rules never fall as v grows, so they agree everywhere when
+// they agree at 0, at largest and on both sides of every step of map below largest.
+std::optional<float> singlePrecisionScale(const AreaValueMap& map, double divisor,
+                                          std::uint32_t largest, const ImageKernels& kernels) {
+  const bool plain = divisor == 0 || divisor == 1;
+  const float scale = plain ? 1.0f : static_cast<float>(1.0 / divisor);
+  if (!std::isfinite(scale)) return std::nullopt;
+  std::vector<std::uint32_t> values{0, largest};
+  for (int k = 1; k < 256; ++k) {
+    const std::uint64_t step = map.threshold(k);
+    if (step > largest) break;
+    values.push_back(static_cast<std::uint32_t>(step));
+    if (step > 0) values.push_back(static_cast<std::uint32_t>(step - 1));
   }
+  const std::vector<std::uint32_t> zeros(values.size(), 0);
+  std::vector<std::uint8_t> mapped(values.size());
+  kernels.mapWindowSums(values.data(), zeros.data(), static_cast<int>(values.size()), scale,
+                        mapped.data());
+  for (std::size_t i = 0; i < values.size(); ++i) {
+    if (mapped[i] != map(values[i])) return std::nullopt;
+  }
+  return scale;
 }
 
 }  // namespace
@@ -139,23 +158,35 @@ Rect areaDifference(const std::uint8_t* picture1, const std::uint8_t* picture2, 
   const bool sums = method == kDifferenceOfSums;
   const int rows = range.bottom - range.top + 1;
   const int count = range.right - range.left + 1;
+  // Window sums below 2^31 are taken as differences of running row sums of the column sums in
+  // 32 bits (exact modulo 2^32) and mapped in single precision when that rule is checked to give
+  // the same bytes; others are summed in 64 bits and mapped by the table or the thresholds.
+  const std::uint64_t largest = static_cast<std::uint64_t>(window.left + window.right + 1) *
+                                static_cast<std::uint64_t>(window.up + window.down + 1) * 255;
+  const std::optional<float> scale =
+      largest <= std::uint64_t{std::numeric_limits<std::int32_t>::max()}
+          ? singlePrecisionScale(map, divisor, static_cast<std::uint32_t>(largest), kernels)
+          : std::nullopt;
   // Each range of rows starts its own column sums (window height rows) and slides them down.
+  // Column sums over the window rows: at most 8191 * 255 in size, well inside 32 bits; for
+  // the difference of the window sums they hold the signed differences of the two pictures.
   parallel(rows, at(rows, width), [&](int begin, int end) {
-    // Column sums over the window rows: at most 8191 * 255, well inside 32 bits.
-    std::vector<std::int32_t> columns1(static_cast<std::size_t>(width), 0);
-    std::vector<std::int32_t> columns2(sums ? static_cast<std::size_t>(width) : 0, 0);
-    std::vector<std::int64_t> values1(static_cast<std::size_t>(count));
-    std::vector<std::int64_t> values2(sums ? static_cast<std::size_t>(count) : 0);
+    std::vector<std::int32_t> columns(static_cast<std::size_t>(width), 0);
+    // The running sums from prefix[1] on start a 64-byte line: their vector stores never
+    // straddle two.
+    std::vector<std::uint32_t> prefixStorage(scale ? static_cast<std::size_t>(width) + 17 : 0);
+    std::uint32_t* prefix = prefixStorage.data();
+    while (scale && reinterpret_cast<std::uintptr_t>(prefix + 1) % 64 != 0) ++prefix;
+    std::vector<std::int64_t> values(scale ? 0 : static_cast<std::size_t>(count));
     const auto slide = [&](int in, int out) {
       const std::uint8_t* in1 = picture1 + at(in, width);
       const std::uint8_t* in2 = picture2 + at(in, width);
       const std::uint8_t* out1 = out < 0 ? nullptr : picture1 + at(out, width);
       const std::uint8_t* out2 = out < 0 ? nullptr : picture2 + at(out, width);
       if (sums) {
-        kernels.slideSums(in1, out1, width, columns1.data());
-        kernels.slideSums(in2, out2, width, columns2.data());
+        kernels.slideSignedDifferenceSums(in1, in2, out1, out2, width, columns.data());
       } else {
-        kernels.slideDifferenceSums(in1, in2, out1, out2, width, columns1.data());
+        kernels.slideDifferenceSums(in1, in2, out1, out2, width, columns.data());
       }
     };
     const int firstRow = range.top + begin;
@@ -165,12 +196,14 @@ Rect areaDifference(const std::uint8_t* picture1, const std::uint8_t* picture2, 
       std::uint8_t* out = image + at(y, width);
       std::memset(out, 0, static_cast<std::size_t>(range.left));
       std::memset(out + range.right + 1, 0, static_cast<std::size_t>(width - 1 - range.right));
-      windowSums(columns1.data(), range, window, values1.data());
-      if (sums) {
-        windowSums(columns2.data(), range, window, values2.data());
-        absoluteDifferences(values1.data(), values2.data(), count);
+      if (scale) {
+        kernels.prefixSums(columns.data(), width, prefix);
+        kernels.mapWindowSums(prefix + range.left + window.right + 1,
+                              prefix + range.left - window.left, count, *scale, out + range.left);
+      } else {
+        windowSums(columns.data(), range, window, values.data());
+        map.mapRow(values.data(), count, out + range.left);
       }
-      map.mapRow(values1.data(), count, out + range.left);
     }
   });
   return range;

@@ -2,7 +2,8 @@
 // The area difference ("ｴﾘｱ差"): for every pixel whose Sx x Sy window lies inside the picture,
 // the sum of the absolute differences of the two pictures over the window (method 0) or the
 // absolute difference of the two window sums (method 1), divided by D and limited to 0..255.
-// Window sums come from running column sums, so the cost does not depend on the window size.
+// Window sums come from running column sums and running row sums, so the cost does not depend
+// on the window size.
 #include <array>
 #include <cstdint>
 #include <vector>
@@ -53,6 +54,8 @@ class AreaValueMap {
   void mapRow(const std::int64_t* values, int count, std::uint8_t* out) const;
   // The table covers v below this; at and above it the value is looked up by thresholds.
   std::size_t tableSize() const { return table_.size(); }
+  // The smallest v giving k (the largest 64-bit value when none does).
+  std::uint64_t threshold(int k) const { return thresholds_[static_cast<std::size_t>(k)]; }
 
  private:
   std::uint8_t fromThresholds(std::uint64_t v) const;

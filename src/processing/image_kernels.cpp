@@ -91,13 +91,38 @@ VEMLA_INLINE void slideDifferenceSumsLoop(const std::uint8_t* in1, const std::ui
   }
 }
 
-VEMLA_INLINE void slideSumsLoop(const std::uint8_t* in, const std::uint8_t* out, int count,
-                                std::int32_t* sums) {
-  if (out == nullptr) {
-    for (int i = 0; i < count; ++i) sums[i] += in[i];
+VEMLA_INLINE void slideSignedDifferenceSumsLoop(const std::uint8_t* in1, const std::uint8_t* in2,
+                                                const std::uint8_t* out1, const std::uint8_t* out2,
+                                                int count, std::int32_t* sums) {
+  if (out1 == nullptr) {
+    for (int i = 0; i < count; ++i) sums[i] += in1[i] - in2[i];
     return;
   }
-  for (int i = 0; i < count; ++i) sums[i] += in[i] - out[i];
+  for (int i = 0; i < count; ++i) sums[i] += (in1[i] - in2[i]) - (out1[i] - out2[i]);
+}
+
+VEMLA_INLINE void prefixSumsLoop(const std::int32_t* sums, int count, std::uint32_t* prefix) {
+  std::uint32_t total = 0;
+  prefix[0] = 0;
+  for (int i = 0; i < count; ++i) {
+    total += static_cast<std::uint32_t>(sums[i]);
+    prefix[i + 1] = total;
+  }
+}
+
+// Multiplication and addition are separate statements and the file is compiled without
+// contraction: no variant fuses them, so every one rounds exactly as the plain loop does.
+VEMLA_INLINE void mapWindowSumsLoop(const std::uint32_t* high, const std::uint32_t* low, int count,
+                                    float scale, std::uint8_t* out) {
+  for (int i = 0; i < count; ++i) {
+    const auto difference = static_cast<std::int32_t>(high[i] - low[i]);
+    const std::int32_t v = difference < 0 ? -difference : difference;
+    float q = static_cast<float>(v) * scale;
+    q += 0.5f;
+    q = std::min(q, 255.0f);
+    q = std::max(q, 0.0f);
+    out[i] = static_cast<std::uint8_t>(static_cast<std::int32_t>(q));
+  }
 }
 
 VEMLA_INLINE void weighRowsLoop(const std::int32_t* r0, const std::int32_t* r1,
@@ -143,37 +168,49 @@ VEMLA_INLINE void weighRowsLoop(const std::int32_t* r0, const std::int32_t* r1,
   VEMLA_DEFINE_COMBINE(SUFFIX, ATTRIBUTE, bitwiseOr, OrOp)                          \
   VEMLA_DEFINE_COMBINE(SUFFIX, ATTRIBUTE, bitwiseXor, XorOp)
 
-// The area difference and rendering loops of one instruction set.
-#define VEMLA_DEFINE_IMAGE_KERNELS(SUFFIX, ATTRIBUTE)                                            \
+// The column sums of the area difference for one instruction set.
+#define VEMLA_DEFINE_SLIDES(SUFFIX, ATTRIBUTE)                                                   \
   ATTRIBUTE void slideDifferenceSums##SUFFIX(const std::uint8_t* in1, const std::uint8_t* in2,   \
                                              const std::uint8_t* out1, const std::uint8_t* out2, \
                                              int count, std::int32_t* sums) {                    \
     slideDifferenceSumsLoop(in1, in2, out1, out2, count, sums);                                  \
   }                                                                                              \
-  ATTRIBUTE void slideSums##SUFFIX(const std::uint8_t* in, const std::uint8_t* out, int count,   \
-                                   std::int32_t* sums) {                                         \
-    slideSumsLoop(in, out, count, sums);                                                         \
-  }                                                                                              \
-  ATTRIBUTE void weighRows##SUFFIX(const std::int32_t* r0, const std::int32_t* r1,               \
-                                   const std::int32_t* r2, const std::int32_t* r3, int count,    \
-                                   const std::int32_t* w, std::uint8_t* out) {                   \
-    weighRowsLoop(r0, r1, r2, r3, count, w, out);                                                \
+  ATTRIBUTE void slideSignedDifferenceSums##SUFFIX(                                              \
+      const std::uint8_t* in1, const std::uint8_t* in2, const std::uint8_t* out1,                \
+      const std::uint8_t* out2, int count, std::int32_t* sums) {                                 \
+    slideSignedDifferenceSumsLoop(in1, in2, out1, out2, count, sums);                            \
+  }
+
+// The area difference's mapping of window sums to bytes for one instruction set.
+#define VEMLA_DEFINE_MAPPING(SUFFIX, ATTRIBUTE)                                             \
+  ATTRIBUTE void mapWindowSums##SUFFIX(const std::uint32_t* high, const std::uint32_t* low, \
+                                       int count, float scale, std::uint8_t* out) {         \
+    mapWindowSumsLoop(high, low, count, scale, out);                                        \
+  }
+
+// The rendering loops of one instruction set.
+#define VEMLA_DEFINE_IMAGE_KERNELS(SUFFIX, ATTRIBUTE)                                         \
+  ATTRIBUTE void weighRows##SUFFIX(const std::int32_t* r0, const std::int32_t* r1,            \
+                                   const std::int32_t* r2, const std::int32_t* r3, int count, \
+                                   const std::int32_t* w, std::uint8_t* out) {                \
+    weighRowsLoop(r0, r1, r2, r3, count, w, out);                                             \
   }
 
 // The table of one variant: the element-wise kinds, statistics and streaming stores from
 // `COMBINE`, the rest from `SUFFIX`. The AVX-512 variant makes images with the AVX2 loops:
 // they are bound by memory, and the 512-bit loops measured up to twice slower there.
-#define VEMLA_IMAGE_KERNEL_TABLE(SUFFIX, COMBINE)                                           \
-  constexpr ImageKernels k##SUFFIX {                                                        \
-    KernelLevel::SUFFIX, {copy##COMBINE, copyStatistics##COMBINE},                          \
-        {average##COMBINE, averageStatistics##COMBINE},                                     \
-        {absoluteDifference##COMBINE, absoluteDifferenceStatistics##COMBINE},               \
-        {offsetDifference##COMBINE, offsetDifferenceStatistics##COMBINE},                   \
-        {bitwiseAnd##COMBINE, bitwiseAndStatistics##COMBINE},                               \
-        {bitwiseOr##COMBINE, bitwiseOrStatistics##COMBINE},                                 \
-        {bitwiseXor##COMBINE, bitwiseXorStatistics##COMBINE}, statistics##COMBINE,          \
-        streamRow##COMBINE, fence##COMBINE, slideDifferenceSums##SUFFIX, slideSums##SUFFIX, \
-        weighRows##SUFFIX                                                                   \
+#define VEMLA_IMAGE_KERNEL_TABLE(SUFFIX, COMBINE)                                     \
+  constexpr ImageKernels k##SUFFIX {                                                  \
+    KernelLevel::SUFFIX, {copy##COMBINE, copyStatistics##COMBINE},                    \
+        {average##COMBINE, averageStatistics##COMBINE},                               \
+        {absoluteDifference##COMBINE, absoluteDifferenceStatistics##COMBINE},         \
+        {offsetDifference##COMBINE, offsetDifferenceStatistics##COMBINE},             \
+        {bitwiseAnd##COMBINE, bitwiseAndStatistics##COMBINE},                         \
+        {bitwiseOr##COMBINE, bitwiseOrStatistics##COMBINE},                           \
+        {bitwiseXor##COMBINE, bitwiseXorStatistics##COMBINE}, statistics##COMBINE,    \
+        streamRow##COMBINE, fence##COMBINE, slideDifferenceSums##SUFFIX,              \
+        slideSignedDifferenceSums##SUFFIX, prefixSums##SUFFIX, mapWindowSums##SUFFIX, \
+        weighRows##SUFFIX                                                             \
   }
 
 RowStatistics statisticsBaseline(const std::uint8_t* s, int count) {
@@ -183,9 +220,14 @@ void streamRowBaseline(const std::uint8_t* source, int count, std::uint8_t* out)
   std::memcpy(out, source, static_cast<std::size_t>(count));
 }
 void fenceBaseline() {}
+void prefixSumsBaseline(const std::int32_t* sums, int count, std::uint32_t* prefix) {
+  prefixSumsLoop(sums, count, prefix);
+}
 
 VEMLA_DEFINE_COMBINES(Baseline, )
+VEMLA_DEFINE_SLIDES(Baseline, )
 VEMLA_DEFINE_IMAGE_KERNELS(Baseline, )
+VEMLA_DEFINE_MAPPING(Baseline, )
 VEMLA_IMAGE_KERNEL_TABLE(Baseline, Baseline);
 
 #ifdef VEMLA_X86_DISPATCH
@@ -254,9 +296,133 @@ void fenceAvx2() {
   _mm_sfence();
 }
 
+// Running sums 8 (16) lanes at a time: each vector is summed within itself in three (four)
+// shift-and-add steps and the total so far added to every lane.
+VEMLA_AVX2 void prefixSumsAvx2(const std::int32_t* sums, int count, std::uint32_t* prefix) {
+  __m256i total = _mm256_setzero_si256();
+  const __m256i last = _mm256_set1_epi32(7);
+  prefix[0] = 0;
+  int i = 0;
+  for (; i + 8 <= count; i += 8) {
+    __m256i x = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(sums + i));
+    x = _mm256_add_epi32(x, _mm256_slli_si256(x, 4));
+    x = _mm256_add_epi32(x, _mm256_slli_si256(x, 8));
+    // The lower half's total into every lane of the upper half.
+    x = _mm256_add_epi32(x, _mm256_shuffle_epi32(_mm256_permute2x128_si256(x, x, 0x08), 0xFF));
+    const __m256i own = _mm256_permutevar8x32_epi32(x, last);
+    _mm256_storeu_si256(reinterpret_cast<__m256i*>(prefix + i + 1), _mm256_add_epi32(x, total));
+    total = _mm256_add_epi32(total, own);
+  }
+  auto running = static_cast<std::uint32_t>(_mm256_cvtsi256_si32(total));
+  for (; i < count; ++i) {
+    running += static_cast<std::uint32_t>(sums[i]);
+    prefix[i + 1] = running;
+  }
+}
+
+// The zero-masked forms with a full mask: GCC 12's unmasked forms trip -Wmaybe-uninitialized.
+VEMLA_AVX512 void prefixSumsAvx512(const std::int32_t* sums, int count, std::uint32_t* prefix) {
+  constexpr __mmask16 kAll = 0xFFFF;
+  const __m512i zero = _mm512_setzero_si512();
+  const __m512i last = _mm512_set1_epi32(15);
+  __m512i total = zero;
+  prefix[0] = 0;
+  int i = 0;
+  for (; i + 16 <= count; i += 16) {
+    __m512i x = _mm512_loadu_si512(sums + i);
+    x = _mm512_add_epi32(x, _mm512_maskz_alignr_epi32(kAll, x, zero, 15));  // lanes up by 1
+    x = _mm512_add_epi32(x, _mm512_maskz_alignr_epi32(kAll, x, zero, 14));  // by 2
+    x = _mm512_add_epi32(x, _mm512_maskz_alignr_epi32(kAll, x, zero, 12));  // by 4
+    x = _mm512_add_epi32(x, _mm512_maskz_alignr_epi32(kAll, x, zero, 8));   // by 8
+    // The vector's own total is taken before the running total is added, which keeps the
+    // permutation out of the chain from one vector to the next.
+    const __m512i own = _mm512_maskz_permutexvar_epi32(kAll, last, x);
+    _mm512_storeu_si512(prefix + i + 1, _mm512_add_epi32(x, total));
+    total = _mm512_add_epi32(total, own);
+  }
+  auto running = static_cast<std::uint32_t>(_mm512_cvtsi512_si32(total));
+  for (; i < count; ++i) {
+    running += static_cast<std::uint32_t>(sums[i]);
+    prefix[i + 1] = running;
+  }
+}
+
 VEMLA_DEFINE_COMBINES(Avx2, VEMLA_AVX2)
+VEMLA_DEFINE_SLIDES(Avx2, VEMLA_AVX2)
 VEMLA_DEFINE_IMAGE_KERNELS(Avx2, VEMLA_AVX2)
+VEMLA_DEFINE_MAPPING(Avx2, VEMLA_AVX2)
 VEMLA_DEFINE_IMAGE_KERNELS(Avx512, VEMLA_AVX512)
+
+// The column sums 16 pixels at a time: the change of each column (entering minus leaving) in
+// 16 bits, then widened to the 32-bit sums. The compiler's own loops mask and shuffle here.
+VEMLA_AVX2 __m128i load16(const std::uint8_t* a) {
+  return _mm_loadu_si128(reinterpret_cast<const __m128i*>(a));
+}
+VEMLA_AVX2 __m256i absoluteDifferences16(const std::uint8_t* a, const std::uint8_t* b) {
+  const __m128i x = load16(a), y = load16(b);
+  return _mm256_cvtepu8_epi16(_mm_sub_epi8(_mm_max_epu8(x, y), _mm_min_epu8(x, y)));
+}
+VEMLA_AVX2 __m256i signedDifferences16(const std::uint8_t* a, const std::uint8_t* b) {
+  return _mm256_sub_epi16(_mm256_cvtepu8_epi16(load16(a)), _mm256_cvtepu8_epi16(load16(b)));
+}
+// The zero-masked form with a full mask, as above.
+VEMLA_AVX512 void addChanges(__m256i change, std::int32_t* sums) {
+  _mm512_storeu_si512(sums, _mm512_add_epi32(_mm512_loadu_si512(sums),
+                                             _mm512_maskz_cvtepi16_epi32(0xFFFF, change)));
+}
+
+// The window values 16 at a time, rounded as the plain loop rounds them (the values are never
+// not-a-number, where min and max would differ from it). Zero-masked forms with full masks, as
+// above.
+VEMLA_AVX512 void mapWindowSumsAvx512(const std::uint32_t* high, const std::uint32_t* low,
+                                      int count, float scale, std::uint8_t* out) {
+  constexpr __mmask16 kAll = 0xFFFF;
+  const __m512 factor = _mm512_set1_ps(scale), half = _mm512_set1_ps(0.5f);
+  const __m512 top = _mm512_set1_ps(255.0f), zero = _mm512_setzero_ps();
+  int i = 0;
+  for (; i + 16 <= count; i += 16) {
+    const __m512i difference =
+        _mm512_sub_epi32(_mm512_loadu_si512(high + i), _mm512_loadu_si512(low + i));
+    const __m512 v = _mm512_maskz_cvtepi32_ps(kAll, _mm512_maskz_abs_epi32(kAll, difference));
+    __m512 q = _mm512_maskz_mul_ps(kAll, v, factor);
+    q = _mm512_maskz_add_ps(kAll, q, half);
+    q = _mm512_maskz_max_ps(kAll, _mm512_maskz_min_ps(kAll, q, top), zero);
+    _mm_storeu_si128(reinterpret_cast<__m128i*>(out + i),
+                     _mm512_maskz_cvtepi32_epi8(kAll, _mm512_maskz_cvttps_epi32(kAll, q)));
+  }
+  mapWindowSumsLoop(high + i, low + i, count - i, scale, out + i);
+}
+
+VEMLA_AVX512 void slideDifferenceSumsAvx512(const std::uint8_t* in1, const std::uint8_t* in2,
+                                            const std::uint8_t* out1, const std::uint8_t* out2,
+                                            int count, std::int32_t* sums) {
+  int i = 0;
+  if (out1 != nullptr) {
+    for (; i + 16 <= count; i += 16) {
+      const __m256i entering = absoluteDifferences16(in1 + i, in2 + i);
+      const __m256i leaving = absoluteDifferences16(out1 + i, out2 + i);
+      addChanges(_mm256_sub_epi16(entering, leaving), sums + i);
+    }
+  }
+  slideDifferenceSumsLoop(in1 + i, in2 + i, out1 == nullptr ? nullptr : out1 + i,
+                          out2 == nullptr ? nullptr : out2 + i, count - i, sums + i);
+}
+
+VEMLA_AVX512 void slideSignedDifferenceSumsAvx512(const std::uint8_t* in1, const std::uint8_t* in2,
+                                                  const std::uint8_t* out1,
+                                                  const std::uint8_t* out2, int count,
+                                                  std::int32_t* sums) {
+  int i = 0;
+  if (out1 != nullptr) {
+    for (; i + 16 <= count; i += 16) {
+      const __m256i entering = signedDifferences16(in1 + i, in2 + i);
+      const __m256i leaving = signedDifferences16(out1 + i, out2 + i);
+      addChanges(_mm256_sub_epi16(entering, leaving), sums + i);
+    }
+  }
+  slideSignedDifferenceSumsLoop(in1 + i, in2 + i, out1 == nullptr ? nullptr : out1 + i,
+                                out2 == nullptr ? nullptr : out2 + i, count - i, sums + i);
+}
 VEMLA_IMAGE_KERNEL_TABLE(Avx2, Avx2);
 VEMLA_IMAGE_KERNEL_TABLE(Avx512, Avx2);
 

@@ -44,8 +44,18 @@ struct ImageKernels {
   void (*slideDifferenceSums)(const std::uint8_t* in1, const std::uint8_t* in2,
                               const std::uint8_t* out1, const std::uint8_t* out2, int count,
                               std::int32_t* sums);
-  // sums[i] += in[i] - out[i] (out may be null).
-  void (*slideSums)(const std::uint8_t* in, const std::uint8_t* out, int count, std::int32_t* sums);
+  // sums[i] += (in1[i] - in2[i]) - (out1[i] - out2[i]): a window column sum of the signed
+  // differences moving down one row (out rows may be null).
+  void (*slideSignedDifferenceSums)(const std::uint8_t* in1, const std::uint8_t* in2,
+                                    const std::uint8_t* out1, const std::uint8_t* out2, int count,
+                                    std::int32_t* sums);
+  // prefix[0] = 0 and prefix[i + 1] = prefix[i] + sums[i] modulo 2^32, for i in [0, count).
+  void (*prefixSums)(const std::int32_t* sums, int count, std::uint32_t* prefix);
+  // out[i] = min(255, trunc(float(v) * scale + 0.5f)) (0 when negative) with v = |high[i] -
+  // low[i]| taken as a signed 32-bit difference, which must lie in (-2^31, 2^31). Products and
+  // sums are rounded apart in every variant, so all give the same bytes.
+  void (*mapWindowSums)(const std::uint32_t* high, const std::uint32_t* low, int count, float scale,
+                        std::uint8_t* out);
   // out[i] = clamp((w[0] r0[i] + w[1] r1[i] + w[2] r2[i] + w[3] r3[i]) >> 20, 0, 255).
   void (*weighRows)(const std::int32_t* r0, const std::int32_t* r1, const std::int32_t* r2,
                     const std::int32_t* r3, int count, const std::int32_t* w, std::uint8_t* out);

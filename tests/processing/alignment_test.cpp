@@ -311,6 +311,7 @@ TEST(AlignmentSearch, EqualsTheLiteralSearch) {
   const Picture noise160 = noise(160, 120, random);
   const Picture smooth67 = smooth(67, 67);
   const Picture scene1 = samplePicture("scene1.bmp");
+  const Picture tall = noise(70, 330, random);
   Picture stripes(40 * 30);
   for (int i = 0; i < 40 * 30; ++i)
     stripes[static_cast<std::size_t>(i)] = (i % 40) % 4 < 2 ? 0 : 200;
@@ -327,6 +328,9 @@ TEST(AlignmentSearch, EqualsTheLiteralSearch) {
       {"R = 32, best at the edge, 1/16", 67, 67, 32, 16, smooth67, smooth(67, 67, -32, 31.5)},
       {"samples", 320, 240, 5, 16, scene1, samplePicture("scene2.bmp")},
       {"samples moved", 320, 240, 3, 8, scene1, moved(scene1, 320, 240, -2, 3, 6, random)},
+      // Taller than the row sampling period several times over, best at the range's corner.
+      {"tall, R = 32, best at the corner", 70, 330, 32, 4, tall,
+       moved(tall, 70, 330, -32, 32, 3, random)},
   };
   for (const Case& c : cases) {
     EXPECT_EQ(align(kAlignStandard, c.precision, c.reference, c.target, c.width, c.height, c.range),
