@@ -137,20 +137,38 @@ void turnQuarter(const EditKernels& kernels, const std::uint8_t* source, std::pt
     mapIndices(source, stride, w, h, m, {0, w, 0, h}, out, outStride);
     return;
   }
-  // Down the output columns: each tile reads on along the same source rows, and the output
-  // rows of one column of tiles stay cached for the next.
-  for (int i = tiles.i0; i < tiles.i1; i += kTurnTileColumns) {
-    for (int j = tiles.j0; j < tiles.j1; j += tileRows) {
-      if (m.aj > 0) {
-        // 90: output rows j.. read source columns a0 + j.. up the rows b0 - i, b0 - i - 1, ...
-        kernels.turnTile(source + static_cast<std::ptrdiff_t>(m.b0 - i) * stride + m.a0 + j,
-                         -stride, out + bytesOf(outStride, j) + i, outStride);
-      } else {
-        // 270: output row j + tileRows - 1 - k reads source column a0 - j - (tileRows - 1) + k
-        // down the rows b0 + i, b0 + i + 1, ...
-        kernels.turnTile(
-            source + static_cast<std::ptrdiff_t>(m.b0 + i) * stride + (m.a0 - j - (tileRows - 1)),
-            stride, out + bytesOf(outStride, j + tileRows - 1) + i, -outStride);
+  // In blocks of kBlock x kBlock output pixels, so that the pages and cache lines of the
+  // block's source and output rows stay at hand; down the output columns within a block, each
+  // tile reading on along the same source rows.
+  constexpr int kBlock = 256, kBlockJ = 512;
+  for (int jb = tiles.j0; jb < tiles.j1; jb += kBlockJ) {
+    for (int ib = tiles.i0; ib < tiles.i1; ib += kBlock) {
+      const int jEnd = std::min(tiles.j1, jb + kBlockJ);
+      for (int i = ib; i < std::min(tiles.i1, ib + kBlock); i += kTurnTileColumns) {
+        // The source lines of the next strip of tiles are fetched while this one is turned.
+        const int next = i + kTurnTileColumns;
+        if (next < tiles.i1) {
+          for (int q = 0; q < kTurnTileColumns; ++q) {
+            const std::uint8_t* line =
+                source +
+                static_cast<std::ptrdiff_t>(m.aj > 0 ? m.b0 - next - q : m.b0 + next + q) * stride +
+                (m.aj > 0 ? m.a0 + jb : m.a0 - jEnd + 1);
+            for (int k = 0; k < jEnd - jb; k += 64) __builtin_prefetch(line + k);
+          }
+        }
+        for (int j = jb; j < jEnd; j += tileRows) {
+          if (m.aj > 0) {
+            // 90: output rows j.. read source columns a0 + j.. up the rows b0 - i, b0 - i - 1..
+            kernels.turnTile(source + static_cast<std::ptrdiff_t>(m.b0 - i) * stride + m.a0 + j,
+                             -stride, out + bytesOf(outStride, j) + i, outStride);
+          } else {
+            // 270: output row j + tileRows - 1 - k reads source column
+            // a0 - j - (tileRows - 1) + k down the rows b0 + i, b0 + i + 1, ...
+            kernels.turnTile(source + static_cast<std::ptrdiff_t>(m.b0 + i) * stride +
+                                 (m.a0 - j - (tileRows - 1)),
+                             stride, out + bytesOf(outStride, j + tileRows - 1) + i, -outStride);
+          }
+        }
       }
     }
   }

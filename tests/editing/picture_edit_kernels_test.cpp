@@ -128,6 +128,16 @@ TEST(EditKernels, RotationsMatchTheLiteralDefinition) {
             nullptr);
         ASSERT_EQ(picture.pixels, expected.pixels) << describe(*kernels, s) << " angle " << angle;
       }
+  // Quarter turns large enough to be worked in several blocks of tiles.
+  for (const EditKernels* kernels : supportedEditKernels())
+    for (const Shape& s : {Shape{600, 531, {0, 0, 599, 530}}, Shape{531, 600, {0, 1, 530, 599}}})
+      for (const int angle : {90, 270}) {
+        Picture picture(s.width, s.height, 4), expected = picture;
+        rotateLiterally(expected, s.rectangle, angle);
+        EditWork work;
+        rotateRectangle(*kernels, picture.plane(), {true, false, s.rectangle}, angle, work);
+        ASSERT_EQ(picture.pixels, expected.pixels) << describe(*kernels, s) << " angle " << angle;
+      }
 }
 
 }  // namespace
