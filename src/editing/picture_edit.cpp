@@ -137,14 +137,14 @@ void turnQuarter(const EditKernels& kernels, const std::uint8_t* source, std::pt
     mapIndices(source, stride, w, h, m, {0, w, 0, h}, out, outStride);
     return;
   }
-  // In blocks of kBlock x kBlock output pixels, so that the pages and cache lines of the
-  // block's source and output rows stay at hand; down the output columns within a block, each
-  // tile reading on along the same source rows.
-  constexpr int kBlock = 256, kBlockJ = 512;
-  for (int jb = tiles.j0; jb < tiles.j1; jb += kBlockJ) {
-    for (int ib = tiles.i0; ib < tiles.i1; ib += kBlock) {
-      const int jEnd = std::min(tiles.j1, jb + kBlockJ);
-      for (int i = ib; i < std::min(tiles.i1, ib + kBlock); i += kTurnTileColumns) {
+  // In blocks of kBlockColumns x kBlockRows output pixels, so that the pages and cache lines
+  // of the block's source and output rows stay at hand; down the output columns within a
+  // block, each tile reading on along the same source rows.
+  constexpr int kBlockColumns = 256, kBlockRows = 512;
+  for (int jb = tiles.j0; jb < tiles.j1; jb += kBlockRows) {
+    for (int ib = tiles.i0; ib < tiles.i1; ib += kBlockColumns) {
+      const int jEnd = std::min(tiles.j1, jb + kBlockRows);
+      for (int i = ib; i < std::min(tiles.i1, ib + kBlockColumns); i += kTurnTileColumns) {
         // The source lines of the next strip of tiles are fetched while this one is turned.
         const int next = i + kTurnTileColumns;
         if (next < tiles.i1) {
@@ -216,8 +216,9 @@ void landingSpan(std::int64_t start, std::int64_t step, std::int64_t lo, std::in
   }
   const std::int64_t from = step > 0 ? ceilDivide(low, step) : ceilDivide(high, step);
   const std::int64_t to = step > 0 ? floorDivide(high, step) : floorDivide(low, step);
-  first = static_cast<int>(std::max<std::int64_t>(first, from));
-  last = static_cast<int>(std::min<std::int64_t>(last, to + 1));
+  const int from0 = first, last0 = last;  // both results stay within these
+  first = static_cast<int>(std::clamp<std::int64_t>(from, from0, last0));
+  last = static_cast<int>(std::clamp<std::int64_t>(to + 1, from0, last0));
 }
 
 // Any other angle: each square point (x, y), row by row, goes through the flat projection
