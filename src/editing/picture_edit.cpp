@@ -20,39 +20,6 @@ bool emptyPlane(const EditPlane& plane) {
   return plane.pixels == nullptr || plane.width <= 0 || plane.height <= 0;
 }
 
-// Eight pixels per load and store: the lookups then limit the pass, not the byte stores.
-void mapSpan(std::uint8_t* pixels, int count, const GreyTable& table) {
-  int i = 0;
-  for (; i + 8 <= count; i += 8) {
-    std::uint64_t values = 0;
-    std::memcpy(&values, pixels + i, 8);
-    std::uint64_t mapped = 0;
-    for (int k = 0; k < 8; ++k)
-      mapped |= static_cast<std::uint64_t>(table[(values >> (8 * k)) & 0xFF]) << (8 * k);
-    std::memcpy(pixels + i, &mapped, 8);
-  }
-  for (; i < count; ++i) pixels[i] = table[pixels[i]];
-}
-
-// Reverses `count` bytes eight at a time from both ends (byte-swapped words), the middle
-// byte by byte.
-void reverseBytes(std::uint8_t* bytes, int count) {
-  std::uint8_t* low = bytes;
-  std::uint8_t* high = bytes + count;
-  while (high - low >= 16) {
-    std::uint64_t left = 0, right = 0;
-    std::memcpy(&left, low, 8);
-    std::memcpy(&right, high - 8, 8);
-    left = __builtin_bswap64(left);
-    right = __builtin_bswap64(right);
-    std::memcpy(low, &right, 8);
-    std::memcpy(high - 8, &left, 8);
-    low += 8;
-    high -= 8;
-  }
-  std::reverse(low, high);
-}
-
 // Copies the rectangle into `into` (w x h) or back from it.
 void copyOut(EditPlane plane, const Rect& r, std::vector<std::uint8_t>& into) {
   const int w = r.right - r.left + 1, h = r.bottom - r.top + 1;
@@ -61,11 +28,23 @@ void copyOut(EditPlane plane, const Rect& r, std::vector<std::uint8_t>& into) {
     std::memcpy(into.data() + bytesOf(w, y), rowOf(plane, r.top + y) + r.left,
                 static_cast<std::size_t>(w));
 }
-void copyBack(EditPlane plane, const Rect& r, const std::vector<std::uint8_t>& from) {
+// `from` holds rows of `stride` bytes.
+void copyBack(EditPlane plane, const Rect& r, const std::vector<std::uint8_t>& from, int stride) {
   const int w = r.right - r.left + 1, h = r.bottom - r.top + 1;
+  if (w == plane.width && stride == w) {  // whole rows: one block
+    std::memcpy(rowOf(plane, r.top), from.data(), bytesOf(w, h));
+    return;
+  }
   for (int y = 0; y < h; ++y)
-    std::memcpy(rowOf(plane, r.top + y) + r.left, from.data() + bytesOf(w, y),
+    std::memcpy(rowOf(plane, r.top + y) + r.left, from.data() + bytesOf(stride, y),
                 static_cast<std::size_t>(w));
+}
+
+// The rows of a tall rotation's result are a cache line longer than the rectangle's: the
+// turns write down columns, and many rows a power of two apart would all fall into the same
+// cache sets. A few rows cannot crowd a set.
+int turnedStride(int w, int h) {
+  return h > 64 ? w + 64 : w;
 }
 
 // out(i, j) of the w x h result reads the rectangle at (a0 + ai i + aj j, b0 + bi i + bj j)
@@ -88,18 +67,24 @@ void validSpan(int start, int step, int limit, int& first, int& last) {
   last = std::min(last, high);
 }
 
+// Output columns [i0, i1) of rows [j0, j1).
+struct Block {
+  int i0, i1, j0, j1;
+};
+
 void mapIndices(const std::uint8_t* source, std::ptrdiff_t stride, int w, int h, const IndexMap& m,
-                std::uint8_t* out) {
+                const Block& block, std::uint8_t* out, int outStride) {
+  if (block.i0 >= block.i1 || block.j0 >= block.j1) return;
   constexpr int kBand = 16;
   const std::ptrdiff_t stepI = m.ai + m.bi * stride;
   // A turn that reads along source rows needs no bands across.
-  const int across = m.bi == 0 ? w : kBand;
-  for (int j0 = 0; j0 < h; j0 += kBand) {
-    const int j1 = std::min(h, j0 + kBand);
-    for (int i0 = 0; i0 < w; i0 += across) {
-      const int i1 = std::min(w, i0 + across);
+  const int across = m.bi == 0 ? block.i1 - block.i0 : kBand;
+  for (int j0 = block.j0; j0 < block.j1; j0 += kBand) {
+    const int j1 = std::min(block.j1, j0 + kBand);
+    for (int i0 = block.i0; i0 < block.i1; i0 += across) {
+      const int i1 = std::min(block.i1, i0 + across);
       for (int j = j0; j < j1; ++j) {
-        std::uint8_t* row = out + bytesOf(w, j);
+        std::uint8_t* row = out + bytesOf(outStride, j);
         const int a = m.a0 + m.aj * j, b = m.b0 + m.bj * j;
         int first = i0, last = i1;
         validSpan(a, m.ai, w, first, last);
@@ -121,44 +106,159 @@ void mapIndices(const std::uint8_t* source, std::ptrdiff_t stride, int w, int h,
   }
 }
 
-// The rotated middle of the square for a quarter turn: with the rectangle at (ox, oy) in the
-// square, out(x, y) = in(y, S-1-x) at 90, in(S-1-x, S-1-y) at 180, in(S-1-y, x) at 270, in
-// square coordinates.
+// The rotated middle of the square for 90 or 270 degrees: with the rectangle at (ox, oy) in
+// the square, out(x, y) = in(y, S-1-x) at 90, in(S-1-y, x) at 270, in square coordinates.
 IndexMap quarterTurn(int angle, int size, int ox, int oy) {
   const int last = size - 1, far = last - ox - oy;
   switch (angle) {
     case 90:
       return {oy - ox, 0, 1, far, -1, 0};
-    case 180:
-      return {last - 2 * ox, -1, 0, last - 2 * oy, 0, -1};
     default:
       return {far, 0, -1, ox - oy, 1, 0};
   }
 }
 
+// 90 or 270 degrees: output column i reads source row b0 + bi i and output row j source
+// column a0 + aj j, so the points read from inside the rectangle form one block. Its whole
+// tiles are transposed by the kernel, the frame around them (and the black points) walked
+// index by index.
+void turnQuarter(const EditKernels& kernels, const std::uint8_t* source, std::ptrdiff_t stride,
+                 int w, int h, const IndexMap& m, std::uint8_t* out, int outStride) {
+  int i0 = 0, i1 = w, j0 = 0, j1 = h;
+  validSpan(m.b0, m.bi, h, i0, i1);
+  validSpan(m.a0, m.aj, w, j0, j1);
+  const int tileRows = kernels.turnTileRows;
+  Block tiles{i0, i0, j0, j0};
+  if (kernels.turnTile != nullptr && i0 < i1 && j0 < j1) {
+    tiles.i1 = i0 + (i1 - i0) / kTurnTileColumns * kTurnTileColumns;
+    tiles.j1 = j0 + (j1 - j0) / tileRows * tileRows;
+  }
+  if (tiles.i0 == tiles.i1 || tiles.j0 == tiles.j1) {
+    mapIndices(source, stride, w, h, m, {0, w, 0, h}, out, outStride);
+    return;
+  }
+  // In blocks of kBlockColumns x kBlockRows output pixels, so that the pages and cache lines
+  // of the block's source and output rows stay at hand; down the output columns within a
+  // block, each tile reading on along the same source rows.
+  constexpr int kBlockColumns = 256, kBlockRows = 512;
+  for (int jb = tiles.j0; jb < tiles.j1; jb += kBlockRows) {
+    for (int ib = tiles.i0; ib < tiles.i1; ib += kBlockColumns) {
+      const int jEnd = std::min(tiles.j1, jb + kBlockRows);
+      for (int i = ib; i < std::min(tiles.i1, ib + kBlockColumns); i += kTurnTileColumns) {
+        // The source lines of the next strip of tiles are fetched while this one is turned.
+        const int next = i + kTurnTileColumns;
+        if (next < tiles.i1) {
+          for (int q = 0; q < kTurnTileColumns; ++q) {
+            const std::uint8_t* line =
+                source +
+                static_cast<std::ptrdiff_t>(m.aj > 0 ? m.b0 - next - q : m.b0 + next + q) * stride +
+                (m.aj > 0 ? m.a0 + jb : m.a0 - jEnd + 1);
+            for (int k = 0; k < jEnd - jb; k += 64) __builtin_prefetch(line + k);
+          }
+        }
+        for (int j = jb; j < jEnd; j += tileRows) {
+          if (m.aj > 0) {
+            // 90: output rows j.. read source columns a0 + j.. up the rows b0 - i, b0 - i - 1..
+            kernels.turnTile(source + static_cast<std::ptrdiff_t>(m.b0 - i) * stride + m.a0 + j,
+                             -stride, out + bytesOf(outStride, j) + i, outStride);
+          } else {
+            // 270: output row j + tileRows - 1 - k reads source column
+            // a0 - j - (tileRows - 1) + k down the rows b0 + i, b0 + i + 1, ...
+            kernels.turnTile(source + static_cast<std::ptrdiff_t>(m.b0 + i) * stride +
+                                 (m.a0 - j - (tileRows - 1)),
+                             stride, out + bytesOf(outStride, j + tileRows - 1) + i, -outStride);
+          }
+        }
+      }
+    }
+  }
+  mapIndices(source, stride, w, h, m, {0, w, 0, tiles.j0}, out, outStride);
+  mapIndices(source, stride, w, h, m, {0, w, tiles.j1, h}, out, outStride);
+  mapIndices(source, stride, w, h, m, {0, tiles.i0, tiles.j0, tiles.j1}, out, outStride);
+  mapIndices(source, stride, w, h, m, {tiles.i1, w, tiles.j0, tiles.j1}, out, outStride);
+}
+
+// 180 degrees in place: with the rectangle at (ox, oy) in the square, out(i, j) reads
+// (w - 1 + dx - i, h - 1 + dy - j), dx = S - w - 2 ox and dy likewise (0 or 1). So the part
+// right of column dx and below row dy turns about its own centre, and column 0 (dx = 1) or
+// row 0 (dy = 1) reads from outside the rectangle and turns black.
+void turnHalf(const EditKernels& kernels, EditPlane plane, const Rect& r) {
+  const int w = r.right - r.left + 1, h = r.bottom - r.top + 1;
+  const int size = std::max(w, h);
+  const int dx = (size - w) % 2, dy = (size - h) % 2;
+  const int left = r.left + dx, count = w - dx;
+  for (int top = r.top + dy, bottom = r.bottom; top <= bottom; ++top, --bottom) {
+    if (top == bottom)
+      kernels.reverseBytes(rowOf(plane, top) + left, count);
+    else
+      kernels.swapReversed(rowOf(plane, top) + left, rowOf(plane, bottom) + left, count);
+  }
+  if (dx != 0)
+    for (int y = r.top; y <= r.bottom; ++y) rowOf(plane, y)[r.left] = 0;
+  if (dy != 0) std::memset(rowOf(plane, r.top) + r.left, 0, static_cast<std::size_t>(w));
+}
+
+std::int64_t floorDivide(std::int64_t a, std::int64_t b) {
+  return a / b - static_cast<std::int64_t>((a % b != 0) && ((a < 0) != (b < 0)));
+}
+std::int64_t ceilDivide(std::int64_t a, std::int64_t b) {
+  return -floorDivide(-a, b);
+}
+
+// Narrows [first, last) to the x for which lo <= (start + step x) >> 8 <= hi, that is
+// 256 lo <= start + step x <= 256 hi + 255.
+void landingSpan(std::int64_t start, std::int64_t step, std::int64_t lo, std::int64_t hi,
+                 int& first, int& last) {
+  const std::int64_t low = lo * 256 - start, high = hi * 256 + 255 - start;
+  if (step == 0) {
+    if (low > 0 || high < 0) last = first;
+    return;
+  }
+  const std::int64_t from = step > 0 ? ceilDivide(low, step) : ceilDivide(high, step);
+  const std::int64_t to = step > 0 ? floorDivide(high, step) : floorDivide(low, step);
+  const int from0 = first, last0 = last;  // both results stay within these
+  first = static_cast<int>(std::clamp<std::int64_t>(from, from0, last0));
+  last = static_cast<int>(std::clamp<std::int64_t>(to + 1, from0, last0));
+}
+
 // Any other angle: each square point (x, y), row by row, goes through the flat projection
 // (X angle = angle, Z 0, depth 256, height ratio 0, base 80) about the square's centre; the
-// points landing in the middle w x h are kept, later ones overwriting earlier ones.
+// points landing in the middle w x h are kept, later ones overwriting earlier ones. With
+// depth 256 and Z 0 (hc = 256, hs = 0) a point lands on
+//   (cx + ((u c - v s + 128) >> 8), cy + ((u s + v c + 128) >> 8)),
+// and both sums move by a constant step along a row, so the points of a row landing in the
+// middle form one run, found by division; within it no point needs a bounds test. Outside the
+// rectangle the square is black.
 void projectSquare(const std::uint8_t* source, std::ptrdiff_t stride, int w, int h, int angle,
-                   std::uint8_t* out) {
+                   std::uint8_t* out, int outStride) {
   const int size = std::max(w, h);
   const int ox = (size - w) / 2, oy = (size - h) / 2;
-  const tools::Projection projection = tools::makeProjection(angle, 0, tools::kNeutralDepth, 0,
-                                                             tools::kNeutralBaseHeight, size, size);
-  std::memset(out, 0, bytesOf(w, h));
+  const tools::Projection p = tools::makeProjection(angle, 0, tools::kNeutralDepth, 0,
+                                                    tools::kNeutralBaseHeight, size, size);
+  std::memset(out, 0, bytesOf(outStride, h));
   const int half = size / 2;
+  // The landing point in the middle: (baseX + (U >> 8), baseY + (V >> 8)).
+  const int baseX = p.centreX - ox, baseY = p.centreY - oy;
   for (int y = 0; y < size; ++y) {
+    const int v = y - half;
+    const int startU = -half * p.c - v * p.s + 128, startV = -half * p.s + v * p.c + 128;
+    int first = 0, last = size;
+    landingSpan(startU, p.c, -baseX, w - 1 - baseX, first, last);
+    landingSpan(startV, p.s, -baseY, h - 1 - baseY, first, last);
+    if (first >= last) continue;
     const int sy = y - oy;
-    const bool rowInside = sy >= 0 && sy < h;
-    const std::uint8_t* sourceRow = rowInside ? source + sy * stride : nullptr;
-    for (int x = 0; x < size; ++x) {
-      const ViewPoint to = tools::project(projection, x - half, y - half, 0);
-      const int tx = to.x - ox, ty = to.y - oy;
-      if (tx < 0 || tx >= w || ty < 0 || ty >= h) continue;
-      const int sx = x - ox;
-      out[bytesOf(w, ty) + static_cast<std::size_t>(tx)] =
-          rowInside && sx >= 0 && sx < w ? sourceRow[sx] : 0;
-    }
+    const std::uint8_t* row = sy >= 0 && sy < h ? source + sy * stride : nullptr;
+    // Square columns ox .. ox + w - 1 of the rectangle's rows carry its pixels.
+    const int valuesFirst = row != nullptr ? std::clamp(ox, first, last) : last;
+    const int valuesLast = row != nullptr ? std::clamp(ox + w, first, last) : last;
+    int u = startU + first * p.c, vv = startV + first * p.s;
+    const auto at = [&] {
+      return static_cast<std::ptrdiff_t>(baseY + (vv >> 8)) * outStride + baseX + (u >> 8);
+    };
+    int x = first;
+    for (; x < valuesFirst; ++x, u += p.c, vv += p.s) out[at()] = 0;
+    for (; x < valuesLast; ++x, u += p.c, vv += p.s) out[at()] = row[x - ox];
+    for (; x < last; ++x, u += p.c, vv += p.s) out[at()] = 0;
   }
 }
 
@@ -174,8 +274,12 @@ Rect actionRectangle(const CoordinateRange& range, int width, int height) {
   return {left, top, right, bottom};
 }
 
-void applyTable(EditPlane plane, const CoordinateRange& range, const GreyTable& table) {
+void applyTable(const EditKernels& kernels, EditPlane plane, const CoordinateRange& range,
+                const GreyTable& table) {
   if (emptyPlane(plane)) return;
+  const auto mapSpan = [&](std::uint8_t* pixels, int count) {
+    kernels.mapSpan(pixels, count, table.data());
+  };
   const Rect r = actionRectangle(range, plane.width, plane.height);
   const int w = r.right - r.left + 1;
   const bool outside = range.on && range.outside;  // "範囲外" counts only while the range is on
@@ -183,23 +287,32 @@ void applyTable(EditPlane plane, const CoordinateRange& range, const GreyTable& 
     std::uint8_t* row = rowOf(plane, y);
     const bool rowInside = y >= r.top && y <= r.bottom;
     if (!outside) {
-      if (rowInside) mapSpan(row + r.left, w, table);
+      if (rowInside) mapSpan(row + r.left, w);
     } else if (!rowInside) {
-      mapSpan(row, plane.width, table);
+      mapSpan(row, plane.width);
     } else {
-      mapSpan(row, r.left, table);
-      mapSpan(row + r.right + 1, plane.width - r.right - 1, table);
+      mapSpan(row, r.left);
+      mapSpan(row + r.right + 1, plane.width - r.right - 1);
     }
   }
 }
 
-const char* flipHorizontal(EditPlane plane, const CoordinateRange& range) {
+void applyTable(EditPlane plane, const CoordinateRange& range, const GreyTable& table) {
+  applyTable(editKernels(), plane, range, table);
+}
+
+const char* flipHorizontal(const EditKernels& kernels, EditPlane plane,
+                           const CoordinateRange& range) {
   if (range.on && range.outside) return kOutsideRefused;
   if (emptyPlane(plane)) return nullptr;
   const Rect r = actionRectangle(range, plane.width, plane.height);
   for (int y = r.top; y <= r.bottom; ++y)
-    reverseBytes(rowOf(plane, y) + r.left, r.right - r.left + 1);
+    kernels.reverseBytes(rowOf(plane, y) + r.left, r.right - r.left + 1);
   return nullptr;
+}
+
+const char* flipHorizontal(EditPlane plane, const CoordinateRange& range) {
+  return flipHorizontal(editKernels(), plane, range);
 }
 
 const char* flipVertical(EditPlane plane, const CoordinateRange& range) {
@@ -213,24 +326,35 @@ const char* flipVertical(EditPlane plane, const CoordinateRange& range) {
   return nullptr;
 }
 
-const char* rotateRectangle(EditPlane plane, const CoordinateRange& range, int angle,
-                            EditWork& work) {
+const char* rotateRectangle(const EditKernels& kernels, EditPlane plane,
+                            const CoordinateRange& range, int angle, EditWork& work) {
   if (range.on && range.outside) return kOutsideRefused;
   angle = std::clamp(angle, 0, kMaxRotationAngle);
   if (emptyPlane(plane) || angle == 0) return nullptr;
   const Rect r = actionRectangle(range, plane.width, plane.height);
   const int w = r.right - r.left + 1, h = r.bottom - r.top + 1;
   const int size = std::max(w, h);
+  if (angle == 180) {
+    turnHalf(kernels, plane, r);
+    return nullptr;
+  }
   // The result is built apart while the picture is read in place, then copied back.
   const std::uint8_t* source = rowOf(plane, r.top) + r.left;
-  work.result.resize(bytesOf(w, h));
+  const int outStride = turnedStride(w, h);
+  work.result.resize(bytesOf(outStride, h));
   if (angle % 90 == 0)
-    mapIndices(source, plane.width, w, h, quarterTurn(angle, size, (size - w) / 2, (size - h) / 2),
-               work.result.data());
+    turnQuarter(kernels, source, plane.width, w, h,
+                quarterTurn(angle, size, (size - w) / 2, (size - h) / 2), work.result.data(),
+                outStride);
   else
-    projectSquare(source, plane.width, w, h, angle, work.result.data());
-  copyBack(plane, r, work.result);
+    projectSquare(source, plane.width, w, h, angle, work.result.data(), outStride);
+  copyBack(plane, r, work.result, outStride);
   return nullptr;
+}
+
+const char* rotateRectangle(EditPlane plane, const CoordinateRange& range, int angle,
+                            EditWork& work) {
+  return rotateRectangle(editKernels(), plane, range, angle, work);
 }
 
 const char* shiftRectangle(EditPlane plane, const CoordinateRange& range, int division,
@@ -249,7 +373,7 @@ const char* shiftRectangle(EditPlane plane, const CoordinateRange& range, int di
   work.scratch.resize(shiftScratchSize(w));
   shiftPicture(source, w, h, division, interpolation, amount, work.result.data(),
                work.scratch.data());
-  copyBack(plane, r, work.result);
+  copyBack(plane, r, work.result, w);
   return nullptr;
 }
 

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "editing/edit_value.h"
+#include "editing/picture_edit_kernels.h"
 #include "processing/rect.h"
 #include "processing/shift.h"
 
@@ -38,6 +39,9 @@ Rect actionRectangle(const CoordinateRange& range, int width, int height);
 // Replaces every pixel the range selects by table[v]: "演算実行", "階調" and the conversion's
 // "実行" are all one pass of this.
 void applyTable(EditPlane plane, const CoordinateRange& range, const GreyTable& table);
+// The same with a chosen kernel variant (tests and benchmarks), as are the overloads below.
+void applyTable(const EditKernels& kernels, EditPlane plane, const CoordinateRange& range,
+                const GreyTable& table);
 
 // Work memory of the geometric actions, kept between calls.
 struct EditWork {
@@ -48,6 +52,8 @@ struct EditWork {
 // "左右" and "上下": mirror the rectangle's rows or columns. "範囲外" is refused (the message
 // is returned; nullptr on success), as it is by rotateRectangle and shiftRectangle.
 const char* flipHorizontal(EditPlane plane, const CoordinateRange& range);
+const char* flipHorizontal(const EditKernels& kernels, EditPlane plane,
+                           const CoordinateRange& range);
 const char* flipVertical(EditPlane plane, const CoordinateRange& range);
 
 // "回転": the w x h rectangle sits in the middle of a square of side S = max(w, h) at
@@ -58,6 +64,8 @@ const char* flipVertical(EditPlane plane, const CoordinateRange& range);
 // square is walked, never built, so S * S may exceed a plane.
 const char* rotateRectangle(EditPlane plane, const CoordinateRange& range, int angle,
                             EditWork& work);
+const char* rotateRectangle(const EditKernels& kernels, EditPlane plane,
+                            const CoordinateRange& range, int angle, EditWork& work);
 
 // "ｼﾌﾄ": the rectangle as a w x h picture through shiftPicture (its zero bands and cubic frame
 // fall inside the rectangle).

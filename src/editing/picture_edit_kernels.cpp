@@ -1,0 +1,226 @@
+#include "editing/picture_edit_kernels.h"
+
+#include <algorithm>
+#include <cstring>
+
+#if defined(__x86_64__) && (defined(__GNUC__) || defined(__clang__))
+#define VEMLA_X86_DISPATCH 1
+#include <immintrin.h>
+#endif
+
+namespace vemla {
+namespace {
+
+// Eight pixels per load and store: the lookups then limit the pass, not the byte stores.
+void mapSpanBaseline(std::uint8_t* pixels, int count, const std::uint8_t* table) {
+  int i = 0;
+  for (; i + 8 <= count; i += 8) {
+    std::uint64_t values = 0;
+    std::memcpy(&values, pixels + i, 8);
+    std::uint64_t mapped = 0;
+    for (int k = 0; k < 8; ++k)
+      mapped |= static_cast<std::uint64_t>(table[(values >> (8 * k)) & 0xFF]) << (8 * k);
+    std::memcpy(pixels + i, &mapped, 8);
+  }
+  for (; i < count; ++i) pixels[i] = table[pixels[i]];
+}
+
+// Eight bytes at a time from both ends (byte-swapped words), the middle byte by byte.
+void reverseBytesBaseline(std::uint8_t* bytes, int count) {
+  std::uint8_t* low = bytes;
+  std::uint8_t* high = bytes + count;
+  while (high - low >= 16) {
+    std::uint64_t left = 0, right = 0;
+    std::memcpy(&left, low, 8);
+    std::memcpy(&right, high - 8, 8);
+    left = __builtin_bswap64(left);
+    right = __builtin_bswap64(right);
+    std::memcpy(low, &right, 8);
+    std::memcpy(high - 8, &left, 8);
+    low += 8;
+    high -= 8;
+  }
+  std::reverse(low, high);
+}
+
+// The leading eight bytes of a trade places with the trailing eight of b, each reversed; the
+// rest byte by byte (every pair a[k], b[count - 1 - k] is apart from every other pair).
+void swapReversedBaseline(std::uint8_t* a, std::uint8_t* b, int count) {
+  int k = 0;
+  for (; k + 8 <= count; k += 8) {
+    std::uint64_t left = 0, right = 0;
+    std::memcpy(&left, a + k, 8);
+    std::memcpy(&right, b + count - 8 - k, 8);
+    left = __builtin_bswap64(left);
+    right = __builtin_bswap64(right);
+    std::memcpy(a + k, &right, 8);
+    std::memcpy(b + count - 8 - k, &left, 8);
+  }
+  for (; k < count; ++k) std::swap(a[k], b[count - 1 - k]);
+}
+
+constexpr EditKernels kBaseline{"baseline",           mapSpanBaseline, reverseBytesBaseline,
+                                swapReversedBaseline, nullptr,         0};
+
+#ifdef VEMLA_X86_DISPATCH
+
+#define VEMLA_AVX2 __attribute__((target("avx2")))
+#define VEMLA_AVX512 __attribute__((target("avx512f,avx512bw,avx2")))
+#define VEMLA_VBMI __attribute__((target("avx512f,avx512bw,avx512vbmi,avx2")))
+
+// Reverses the 32 bytes of v.
+VEMLA_AVX2 inline __m256i reversed(__m256i v) {
+  const __m256i mirror = _mm256_setr_epi8(15, 14, 13, 12, 11, 10, 9, 8, 7, 6, 5, 4, 3, 2, 1, 0, 15,
+                                          14, 13, 12, 11, 10, 9, 8, 7, 6, 5, 4, 3, 2, 1, 0);
+  return _mm256_permute4x64_epi64(_mm256_shuffle_epi8(v, mirror), 0x4E);
+}
+
+VEMLA_AVX2 void reverseBytesAvx2(std::uint8_t* bytes, int count) {
+  std::uint8_t* low = bytes;
+  std::uint8_t* high = bytes + count;
+  while (high - low >= 64) {
+    const __m256i left = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(low));
+    const __m256i right = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(high - 32));
+    _mm256_storeu_si256(reinterpret_cast<__m256i*>(low), reversed(right));
+    _mm256_storeu_si256(reinterpret_cast<__m256i*>(high - 32), reversed(left));
+    low += 32;
+    high -= 32;
+  }
+  reverseBytesBaseline(low, static_cast<int>(high - low));
+}
+
+VEMLA_AVX2 void swapReversedAvx2(std::uint8_t* a, std::uint8_t* b, int count) {
+  int k = 0;
+  for (; k + 32 <= count; k += 32) {
+    const __m256i left = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(a + k));
+    const __m256i right = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(b + count - 32 - k));
+    _mm256_storeu_si256(reinterpret_cast<__m256i*>(a + k), reversed(right));
+    _mm256_storeu_si256(reinterpret_cast<__m256i*>(b + count - 32 - k), reversed(left));
+  }
+  // The pairs left form the middle of a and b: the same exchange on count - k bytes.
+  swapReversedBaseline(a + k, b, count - k);
+}
+
+// 16 x 16 byte transposes, one per 128-bit lane: four rounds of interleaving neighbouring
+// registers (bytes, words, double words, quad words). Afterwards register kRegisterOf[c] holds
+// column c (the four bits of c mirrored).
+constexpr int kRegisterOf[16] = {0, 8, 4, 12, 2, 10, 6, 14, 1, 9, 5, 13, 3, 11, 7, 15};
+
+#define VEMLA_INTERLEAVE(from, to, lo, hi)        \
+  for (int k = 0; k < 8; ++k) {                   \
+    to[k] = lo(from[2 * k], from[2 * k + 1]);     \
+    to[k + 8] = hi(from[2 * k], from[2 * k + 1]); \
+  }
+
+VEMLA_AVX2 void transposeLanes(__m256i (&x)[16]) {
+  __m256i y[16];
+  VEMLA_INTERLEAVE(x, y, _mm256_unpacklo_epi8, _mm256_unpackhi_epi8)
+  VEMLA_INTERLEAVE(y, x, _mm256_unpacklo_epi16, _mm256_unpackhi_epi16)
+  VEMLA_INTERLEAVE(x, y, _mm256_unpacklo_epi32, _mm256_unpackhi_epi32)
+  VEMLA_INTERLEAVE(y, x, _mm256_unpacklo_epi64, _mm256_unpackhi_epi64)
+}
+
+// GCC 12's plain 32- and 64-bit unpacks and lane extracts start from an undefined register and trip
+// -Wuninitialized; the all-ones masked forms are the same instructions.
+VEMLA_AVX512 inline __m512i unpackLow32(__m512i a, __m512i b) {
+  return _mm512_maskz_unpacklo_epi32(0xFFFF, a, b);
+}
+VEMLA_AVX512 inline __m512i unpackHigh32(__m512i a, __m512i b) {
+  return _mm512_maskz_unpackhi_epi32(0xFFFF, a, b);
+}
+VEMLA_AVX512 inline __m512i unpackLow64(__m512i a, __m512i b) {
+  return _mm512_maskz_unpacklo_epi64(0xFF, a, b);
+}
+VEMLA_AVX512 inline __m512i unpackHigh64(__m512i a, __m512i b) {
+  return _mm512_maskz_unpackhi_epi64(0xFF, a, b);
+}
+
+template <int lane>
+VEMLA_AVX512 inline void storeLane(std::uint8_t* to, __m512i v) {
+  _mm_storeu_si128(reinterpret_cast<__m128i*>(to), _mm512_maskz_extracti32x4_epi32(0xF, v, lane));
+}
+
+VEMLA_AVX512 void transposeLanes(__m512i (&x)[16]) {
+  __m512i y[16];
+  VEMLA_INTERLEAVE(x, y, _mm512_unpacklo_epi8, _mm512_unpackhi_epi8)
+  VEMLA_INTERLEAVE(y, x, _mm512_unpacklo_epi16, _mm512_unpackhi_epi16)
+  VEMLA_INTERLEAVE(x, y, unpackLow32, unpackHigh32)
+  VEMLA_INTERLEAVE(y, x, unpackLow64, unpackHigh64)
+}
+
+VEMLA_AVX2 void turnTileAvx2(const std::uint8_t* source, std::ptrdiff_t sourceStep,
+                             std::uint8_t* out, std::ptrdiff_t outStep) {
+  __m256i x[16];
+  for (int q = 0; q < 16; ++q)
+    x[q] = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(source + q * sourceStep));
+  transposeLanes(x);
+  for (int c = 0; c < 16; ++c) {
+    const __m256i column = x[kRegisterOf[c]];
+    _mm_storeu_si128(reinterpret_cast<__m128i*>(out + c * outStep), _mm256_castsi256_si128(column));
+    _mm_storeu_si128(reinterpret_cast<__m128i*>(out + (16 + c) * outStep),
+                     _mm256_extracti128_si256(column, 1));
+  }
+}
+
+// Whole 64-byte source lines, so that no line is read twice.
+VEMLA_AVX512 void turnTileAvx512(const std::uint8_t* source, std::ptrdiff_t sourceStep,
+                                 std::uint8_t* out, std::ptrdiff_t outStep) {
+  __m512i x[16];
+  for (int q = 0; q < 16; ++q) x[q] = _mm512_loadu_si512(source + q * sourceStep);
+  transposeLanes(x);
+  for (int c = 0; c < 16; ++c) {
+    const __m512i column = x[kRegisterOf[c]];
+    storeLane<0>(out + c * outStep, column);
+    storeLane<1>(out + (16 + c) * outStep, column);
+    storeLane<2>(out + (32 + c) * outStep, column);
+    storeLane<3>(out + (48 + c) * outStep, column);
+  }
+}
+
+// A 256-entry byte table is four registers; each 7-bit index picks from the lower or the upper
+// pair with one two-register permute, and bit 7 chooses between the two results.
+VEMLA_VBMI inline __m512i mapped(__m512i v, const __m512i (&t)[4]) {
+  const __m512i low = _mm512_permutex2var_epi8(t[0], v, t[1]);
+  const __m512i high = _mm512_permutex2var_epi8(t[2], v, t[3]);
+  return _mm512_mask_blend_epi8(_mm512_movepi8_mask(v), low, high);
+}
+
+VEMLA_VBMI void mapSpanVbmi(std::uint8_t* pixels, int count, const std::uint8_t* table) {
+  const __m512i t[4] = {_mm512_loadu_si512(table), _mm512_loadu_si512(table + 64),
+                        _mm512_loadu_si512(table + 128), _mm512_loadu_si512(table + 192)};
+  int i = 0;
+  for (; i + 64 <= count; i += 64)
+    _mm512_storeu_si512(pixels + i, mapped(_mm512_loadu_si512(pixels + i), t));
+  if (i < count) {
+    const __mmask64 mask = ~std::uint64_t{0} >> (64 - (count - i));
+    _mm512_mask_storeu_epi8(pixels + i, mask, mapped(_mm512_maskz_loadu_epi8(mask, pixels + i), t));
+  }
+}
+
+constexpr EditKernels kAvx2{"avx2",           mapSpanBaseline, reverseBytesAvx2,
+                            swapReversedAvx2, turnTileAvx2,    32};
+constexpr EditKernels kVbmi{"avx512vbmi",     mapSpanVbmi,    reverseBytesAvx2,
+                            swapReversedAvx2, turnTileAvx512, 64};
+
+#endif
+
+}  // namespace
+
+std::vector<const EditKernels*> supportedEditKernels() {
+  std::vector<const EditKernels*> kernels{&kBaseline};
+#ifdef VEMLA_X86_DISPATCH
+  if (__builtin_cpu_supports("avx2")) kernels.push_back(&kAvx2);
+  if (__builtin_cpu_supports("avx2") && __builtin_cpu_supports("avx512f") &&
+      __builtin_cpu_supports("avx512bw") && __builtin_cpu_supports("avx512vbmi")) {
+    kernels.push_back(&kVbmi);
+  }
+#endif
+  return kernels;
+}
+
+const EditKernels& editKernels() {
+  static const EditKernels* const best = supportedEditKernels().back();
+  return *best;
+}
+
+}  // namespace vemla
