@@ -107,20 +107,23 @@ constexpr int kRowsPerBlock = 16;
 // forEachRow on `parallel`: the rows go in blocks, each block's rows split among the threads,
 // every piece computing its rows with its own worker from `makeWorker()` (worker(y, out)
 // computes row y); the progress is told on the calling thread after each block. Rows are
-// independent, so the image is the same however they are split. On one thread: forEachRow.
+// independent, so the image is the same however they are split. On one thread, or for work too
+// small to share: forEachRow.
 template <typename MakeWorker>
 void forEachRowShared(const Rect& computing, int width, std::uint8_t* image,
                       const RowProgress& progress, const ParallelFor& parallel,
                       std::size_t workPerPixel, MakeWorker makeWorker) {
-  if (parallel.threads() <= 1) {
-    auto worker = makeWorker();
-    forEachRow(computing, width, image, progress, worker);
-    return;
-  }
   if (isEmpty(computing)) return;
   const int total = computing.bottom - computing.top + 1;
   const std::size_t rowWork =
       static_cast<std::size_t>(computing.right - computing.left + 1) * workPerPixel;
+  // Work too small to share stays on the calling thread, told row by row as before.
+  if (parallel.threads() <= 1 ||
+      rowWork * static_cast<std::size_t>(total) < ParallelFor::kMinimumWork) {
+    auto worker = makeWorker();
+    forEachRow(computing, width, image, progress, worker);
+    return;
+  }
   const int block = kRowsPerBlock * parallel.threads();
   for (int first = 0; first < total; first += block) {
     const int rows = std::min(block, total - first);

@@ -28,7 +28,7 @@ struct UserProcessingArea {
 };
 
 // Told after each computed row; after each block of rows when the rows are shared among threads
-// (expressions on a pool of more than one thread).
+// (work large enough to be shared on a pool of more than one thread).
 using RowProgress = std::function<void(int rowsDone, int rowsTotal)>;
 
 // How a filter whose weights are no integers after a power-of-two scale (0.1, 0.333 ...) forms
