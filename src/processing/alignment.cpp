@@ -77,8 +77,12 @@ void wholePixelSearch(const Regions& r, const ParallelFor& parallel, int& bestDx
   const int innerWidth = r.width - 2 * r.rangeX;
   const int top = r.rangeY, bottom = r.height - r.rangeY;
   const int shares = std::min(parallel.threads(), count);
+  // What the shared loops are worth handing out: the sampled rows of every offset. Most offsets
+  // are dropped after those, so the full sums are no measure; a small picture stays on the
+  // calling thread, where waking another would cost more than the search.
   const std::size_t work = static_cast<std::size_t>(innerWidth) *
-                           static_cast<std::size_t>(bottom - top) * static_cast<std::size_t>(count);
+                           static_cast<std::size_t>(bottom - top) *
+                           static_cast<std::size_t>(count) / (2 * kSamplePeriod);
   // Where each offset's target row starts, relative to the reference row's position.
   std::vector<std::ptrdiff_t> displacement(static_cast<std::size_t>(count));
   for (int index = 0; index < count; ++index) {
@@ -111,7 +115,7 @@ void wholePixelSearch(const Regions& r, const ParallelFor& parallel, int& bestDx
   std::vector<std::vector<int>> remaining(static_cast<std::size_t>(shares));
   for (int index = 0; index < count; ++index)
     remaining[static_cast<std::size_t>(index % shares)].push_back(index);
-  parallel(shares, work / kSamplePeriod, [&](int begin, int end) {
+  parallel(shares, work, [&](int begin, int end) {
     for (int share = begin; share < end; ++share) {
       for (int y = top; y < bottom; y += kSamplePeriod)
         addRow(y, remaining[static_cast<std::size_t>(share)]);
@@ -257,7 +261,8 @@ AlignmentSteps standardSearch(const Regions& r, int p, const ParallelFor& parall
       }
     }
     const int dealt = std::min(shares, static_cast<int>(candidates.size()));
-    parallel(dealt, work * candidates.size(), [&](int begin, int end) {
+    // The centre's cost bounds the others, which mostly stop early: one picture's worth.
+    parallel(dealt, work, [&](int begin, int end) {
       for (int share = begin; share < end; ++share) {
         std::vector<std::uint16_t>& upper = buffers[2 * static_cast<std::size_t>(share)];
         std::vector<std::uint16_t>& lower = buffers[2 * static_cast<std::size_t>(share) + 1];
