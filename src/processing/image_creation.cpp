@@ -106,7 +106,7 @@ ImageStatistics createBuiltInImage(int kind, const CreationPictures& pictures,
     // The rectangle shrunk by the margins lies inside the computing range.
     return imageStatistics(
         image, pictures.width, pictures.height,
-        statisticsRectangle(source, pictures.validRectangles, window.right, window.down));
+        statisticsRectangle(source, pictures.validRectangles, window.right, window.down), parallel);
   }
   const CombineRow* row = combineRowOf(kind, kernels);
   if (row == nullptr) return {};

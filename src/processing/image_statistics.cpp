@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <mutex>
 
 namespace vemla {
 namespace {
@@ -40,18 +41,27 @@ ImageStatistics StatisticsAccumulator::finish(const Rect& rectangle) const {
 }
 
 ImageStatistics imageStatistics(const std::uint8_t* image, int width, int height,
-                                const Rect& rectangle) {
+                                const Rect& rectangle, const ParallelFor& parallel) {
   const int left = std::max(rectangle.left, 0), right = std::min(rectangle.right, width - 1);
   const int top = std::max(rectangle.top, 0), bottom = std::min(rectangle.bottom, height - 1);
-  StatisticsAccumulator accumulator;
-  if (left <= right) {
+  StatisticsAccumulator total;
+  if (left <= right && top <= bottom) {
     const ImageKernels& kernels = imageKernels();
     const int count = right - left + 1;
-    for (int y = top; y <= bottom; ++y) {
-      accumulator.add(kernels.statistics(image + at(y, width) + left, count), count);
-    }
+    const int rows = bottom - top + 1;
+    // Row ranges may run on other threads, each with its own accumulator; the integer sums
+    // merge to the same result in any order.
+    std::mutex merging;
+    parallel(rows, at(rows, count), [&](int begin, int end) {
+      StatisticsAccumulator accumulator;
+      for (int y = top + begin; y < top + end; ++y) {
+        accumulator.add(kernels.statistics(image + at(y, width) + left, count), count);
+      }
+      const std::lock_guard lock(merging);
+      total.merge(accumulator);
+    });
   }
-  return accumulator.finish(rectangle);
+  return total.finish(rectangle);
 }
 
 void blankOutside(std::uint8_t* image, int width, int height, const Rect& rectangle,

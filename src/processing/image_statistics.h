@@ -5,6 +5,7 @@
 #include <optional>
 
 #include "processing/image_kernels.h"
+#include "processing/parallel_for.h"
 #include "processing/rect.h"
 
 namespace vemla {
@@ -33,9 +34,10 @@ class StatisticsAccumulator {
 };
 
 // Maximum, minimum, sum and truncated mean of the pixels inside `rectangle` (clipped to the
-// image); all 0 when the rectangle holds no pixel. The rectangle is reported as given.
+// image); all 0 when the rectangle holds no pixel. The rectangle is reported as given. Rows
+// may be shared out through `parallel`.
 ImageStatistics imageStatistics(const std::uint8_t* image, int width, int height,
-                                const Rect& rectangle);
+                                const Rect& rectangle, const ParallelFor& parallel = {});
 
 // Sets every pixel outside `rectangle` to `fill` (the whole image when it is empty).
 void blankOutside(std::uint8_t* image, int width, int height, const Rect& rectangle,

@@ -65,7 +65,8 @@ std::optional<ImageStatistics> createUserProcessingImage(Workbench& bench, Image
                                                          : StatisticsSource::Both;
   return imageStatistics(
       buffer, pictures.width, pictures.height,
-      statisticsRectangle(source, pictures.validRectangles, area->marginX, area->marginY));
+      statisticsRectangle(source, pictures.validRectangles, area->marginX, area->marginY),
+      bench.workers.parallelFor());
 }
 
 // False when a user processing entry failed.
