@@ -13,6 +13,7 @@
 #include <QtTest>
 
 #include "picture/bitmap.h"
+#include "support/gallery_window_fixture.h"
 #include "support/recording_port.h"
 #include "support/test_files.h"
 #include "windows/gallery/gallery_window.h"
@@ -25,24 +26,8 @@ using namespace vemla;
 
 namespace {
 
-// A started gallery of 16 slots: #1 a grey 8 x 8 picture titled "a", #2 data "d.txt".
-struct Bench {
-  vemla::testing::TempDir folder;
-  Workbench bench;
-  vemla::testing::RecordingPort user;
-  Bench() {
-    bench.settings.folder = folder.path();
-    bench.options = defaultOptions(folder.path());
-    bench.settings.gallery.emplace();
-    startGallery(bench, user);
-    const std::vector<std::uint8_t> grey(64, 9);
-    SlotPicture picture;
-    picture.pixels = grey;
-    picture.width = picture.height = 8;
-    picture.title = "a";
-    storePictureInSlot(bench, user, 0, picture);
-    storeDataInSlot(bench, user, 1, grey, "d.txt");
-  }
+// The shared started gallery, with its slot records at hand.
+struct Bench : vemla::testing::GalleryBench {
   const persist::GallerySlot& slot(int n) const {
     return bench.settings.gallery->info.slotRecords[static_cast<std::size_t>(n)];
   }
