@@ -4,6 +4,7 @@
 #include <cmath>
 #include <cstring>
 #include <limits>
+#include <mutex>
 #include <optional>
 
 namespace vemla {
@@ -145,10 +146,27 @@ std::uint8_t AreaValueMap::fromThresholds(std::uint64_t v) const {
 
 Rect areaDifference(const std::uint8_t* picture1, const std::uint8_t* picture2, int width,
                     int height, const AreaWindow& window, int method, double divisor,
-                    std::uint8_t* image, const ImageKernels& kernels, const ParallelFor& parallel) {
+                    std::uint8_t* image, const ImageKernels& kernels, const ParallelFor& parallel,
+                    const Rect& statisticsRectangle, ImageStatistics* statistics) {
   const Rect range = areaComputingRange(window, width, height);
+  // The statistics are taken row by row as the rows are written when the rectangle (clipped
+  // to the image) is empty or lies inside the computing range; else in a pass of their own.
+  const Rect inside{std::max(statisticsRectangle.left, 0), std::max(statisticsRectangle.top, 0),
+                    std::min(statisticsRectangle.right, width - 1),
+                    std::min(statisticsRectangle.bottom, height - 1)};
+  const bool noPixel = inside.left > inside.right || inside.top > inside.bottom;
+  const bool byRows = statistics != nullptr &&
+                      (noPixel || (inside.left >= range.left && inside.right <= range.right &&
+                                   inside.top >= range.top && inside.bottom <= range.bottom));
+  const auto separatePass = [&] {
+    if (statistics != nullptr && !byRows) {
+      *statistics = imageStatistics(image, width, height, statisticsRectangle, parallel);
+    }
+  };
   if (range.left > range.right || range.top > range.bottom) {
     std::memset(image, 0, at(height, width));
+    if (byRows) *statistics = StatisticsAccumulator{}.finish(statisticsRectangle);
+    separatePass();
     return range;
   }
   std::memset(image, 0, at(range.top, width));
@@ -170,7 +188,11 @@ Rect areaDifference(const std::uint8_t* picture1, const std::uint8_t* picture2, 
   // Each range of rows starts its own column sums (window height rows) and slides them down.
   // Column sums over the window rows: at most 8191 * 255 in size, well inside 32 bits; for
   // the difference of the window sums they hold the signed differences of the two pictures.
+  const int statisticsCount = inside.right - inside.left + 1;
+  std::mutex merging;
+  StatisticsAccumulator total;
   parallel(rows, at(rows, width), [&](int begin, int end) {
+    StatisticsAccumulator accumulator;
     std::vector<std::int32_t> columns(static_cast<std::size_t>(width), 0);
     // The running sums from prefix[1] on start a 64-byte line: their vector stores never
     // straddle two.
@@ -204,8 +226,17 @@ Rect areaDifference(const std::uint8_t* picture1, const std::uint8_t* picture2, 
         windowSums(columns.data(), range, window, values.data());
         map.mapRow(values.data(), count, out + range.left);
       }
+      if (byRows && !noPixel && y >= inside.top && y <= inside.bottom) {
+        accumulator.add(kernels.statistics(out + inside.left, statisticsCount), statisticsCount);
+      }
+    }
+    if (byRows) {
+      const std::lock_guard lock(merging);
+      total.merge(accumulator);
     }
   });
+  if (byRows) *statistics = total.finish(statisticsRectangle);
+  separatePass();
   return range;
 }
 

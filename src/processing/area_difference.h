@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "processing/image_kernels.h"
+#include "processing/image_statistics.h"
 #include "processing/parallel_for.h"
 #include "processing/rect.h"
 
@@ -66,10 +67,13 @@ class AreaValueMap {
 
 // Writes the area difference of the two shifted pictures into `image` (0 outside the computing
 // range) and returns the computing range. Rows may be shared out by `parallel`; the image is
-// the same.
+// the same. When `statistics` is given, it receives the image's statistics over
+// `statisticsRectangle` (as imageStatistics gives them), taken from each row while it is still
+// in the cache when the rectangle lies inside the computing range.
 Rect areaDifference(const std::uint8_t* picture1, const std::uint8_t* picture2, int width,
                     int height, const AreaWindow& window, int method, double divisor,
                     std::uint8_t* image, const ImageKernels& kernels = imageKernels(),
-                    const ParallelFor& parallel = {});
+                    const ParallelFor& parallel = {}, const Rect& statisticsRectangle = {},
+                    ImageStatistics* statistics = nullptr);
 
 }  // namespace vemla

@@ -101,12 +101,14 @@ ImageStatistics createBuiltInImage(int kind, const CreationPictures& pictures,
   const StatisticsSource source = statisticsSourceOf(kind);
   if (kind == kKindAreaDifference) {
     const AreaWindow window = areaWindow(area.sizeX, area.sizeY, maxSizeX, maxSizeY);
+    // The rectangle shrunk by the margins lies inside the computing range, so its statistics
+    // are taken as the rows are written.
+    ImageStatistics statistics;
     areaDifference(pictures.shifted1, pictures.shifted2, pictures.width, pictures.height, window,
-                   area.method, area.divisor, image, kernels, parallel);
-    // The rectangle shrunk by the margins lies inside the computing range.
-    return imageStatistics(
-        image, pictures.width, pictures.height,
-        statisticsRectangle(source, pictures.validRectangles, window.right, window.down), parallel);
+                   area.method, area.divisor, image, kernels, parallel,
+                   statisticsRectangle(source, pictures.validRectangles, window.right, window.down),
+                   &statistics);
+    return statistics;
   }
   const CombineRow* row = combineRowOf(kind, kernels);
   if (row == nullptr) return {};

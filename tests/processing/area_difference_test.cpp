@@ -200,6 +200,31 @@ TEST(AreaDifference, MatchesTheDirectWindowSumsOnRandomPictures) {
   }
 }
 
+// The statistics taken while the rows are written equal a separate pass over the image, for
+// rectangles inside the computing range, reaching past it (zero rows and columns), beyond the
+// picture and holding no pixel.
+TEST(AreaDifference, StatisticsTakenWithTheRowsEqualASeparatePass) {
+  std::mt19937 random(7);
+  std::uniform_int_distribution<int> byte(0, 255);
+  constexpr int kWidth = 37, kHeight = 19;
+  Bytes p1(kWidth * kHeight), p2(kWidth * kHeight);
+  for (auto& v : p1) v = static_cast<std::uint8_t>(byte(random));
+  for (auto& v : p2) v = static_cast<std::uint8_t>(byte(random));
+  const Rect kRectangles[] = {{2, 2, 34, 16}, {5, 3, 9, 3},   {0, 0, 36, 18},
+                              {-4, 1, 50, 40}, {10, 10, 9, 10}, {1, 1, 35, 17}};
+  for (const AreaWindow& window : {areaWindow(5, 5, 81, 45), areaWindow(40, 3, 81, 45)}) {
+    for (const Rect& rectangle : kRectangles) {
+      Bytes image(p1.size());
+      ImageStatistics statistics;
+      areaDifference(p1.data(), p2.data(), kWidth, kHeight, window, kSumOfDifferences, 9.0,
+                     image.data(), imageKernels(), {}, rectangle, &statistics);
+      EXPECT_EQ(statistics, imageStatistics(image.data(), kWidth, kHeight, rectangle))
+          << rectangle.left << "," << rectangle.top << " " << rectangle.right << ","
+          << rectangle.bottom << " window " << window.right;
+    }
+  }
+}
+
 // The running row sums wrap modulo 2^32 and the mapping rounds in single precision; every
 // variant must give the baseline's results, for counts around the vector widths.
 TEST(AreaDifferenceKernels, EveryVariantSumsAndMapsAsTheBaseline) {
