@@ -21,6 +21,7 @@
 #include "workbench/editing/picture_editing.h"
 #include "workbench/picture/open_pictures.h"
 #include "workbench/view/refresh_chain.h"
+#include "workbench/worker_pool.h"
 
 namespace {
 
@@ -91,20 +92,27 @@ void BM_EditFlip(benchmark::State& state) {
 BENCHMARK(BM_EditFlip)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
 
 // Arg: the angle.
+// Args: the angle and the threads of the pool the turn may share its rows with (the
+// workbench's pool has one per core).
 void BM_EditRotate(benchmark::State& state) {
   vemla::EditWork work;
+  vemla::WorkerPool pool(static_cast<int>(state.range(1)));
+  const vemla::ParallelFor parallel = pool.parallelFor();
   for (auto _ : state) {
-    vemla::rotateRectangle(plane(), {}, static_cast<int>(state.range(0)), work);
+    vemla::rotateRectangle(plane(), {}, static_cast<int>(state.range(0)), work, parallel);
     benchmark::ClobberMemory();
   }
 }
 BENCHMARK(BM_EditRotate)
-    ->Arg(90)
-    ->Arg(180)
-    ->Arg(270)
-    ->Arg(45)
-    ->Arg(17)
-    ->Unit(benchmark::kMillisecond);
+    ->Args({90, 1})
+    ->Args({90, 2})
+    ->Args({180, 1})
+    ->Args({270, 1})
+    ->Args({270, 2})
+    ->Args({45, 1})
+    ->Args({17, 1})
+    ->Unit(benchmark::kMillisecond)
+    ->UseRealTime();
 
 constexpr vemla::ShiftAmount kShift{true, 3, 5, false, 2, 9};
 

@@ -29,15 +29,20 @@ void copyOut(EditPlane plane, const Rect& r, std::vector<std::uint8_t>& into) {
                 static_cast<std::size_t>(w));
 }
 // `from` holds rows of `stride` bytes.
-void copyBack(EditPlane plane, const Rect& r, const std::vector<std::uint8_t>& from, int stride) {
+// Rows may be shared out by `parallel`.
+void copyBack(EditPlane plane, const Rect& r, const std::vector<std::uint8_t>& from, int stride,
+              const ParallelFor& parallel) {
   const int w = r.right - r.left + 1, h = r.bottom - r.top + 1;
-  if (w == plane.width && stride == w) {  // whole rows: one block
-    std::memcpy(rowOf(plane, r.top), from.data(), bytesOf(w, h));
-    return;
-  }
-  for (int y = 0; y < h; ++y)
-    std::memcpy(rowOf(plane, r.top + y) + r.left, from.data() + bytesOf(stride, y),
-                static_cast<std::size_t>(w));
+  parallel(h, bytesOf(w, h), [&](int begin, int end) {
+    if (w == plane.width && stride == w) {  // whole rows: one block
+      std::memcpy(rowOf(plane, r.top + begin), from.data() + bytesOf(w, begin),
+                  bytesOf(w, end - begin));
+      return;
+    }
+    for (int y = begin; y < end; ++y)
+      std::memcpy(rowOf(plane, r.top + y) + r.left, from.data() + bytesOf(stride, y),
+                  static_cast<std::size_t>(w));
+  });
 }
 
 // The rows of a tall rotation's result are a cache line longer than the rectangle's: the
@@ -123,7 +128,8 @@ IndexMap quarterTurn(int angle, int size, int ox, int oy) {
 // tiles are transposed by the kernel, the frame around them (and the black points) walked
 // index by index.
 void turnQuarter(const EditKernels& kernels, const std::uint8_t* source, std::ptrdiff_t stride,
-                 int w, int h, const IndexMap& m, std::uint8_t* out, int outStride) {
+                 int w, int h, const IndexMap& m, std::uint8_t* out, int outStride,
+                 const ParallelFor& parallel) {
   int i0 = 0, i1 = w, j0 = 0, j1 = h;
   validSpan(m.b0, m.bi, h, i0, i1);
   validSpan(m.a0, m.aj, w, j0, j1);
@@ -139,39 +145,45 @@ void turnQuarter(const EditKernels& kernels, const std::uint8_t* source, std::pt
   }
   // In blocks of kBlockColumns x kBlockRows output pixels, so that the pages and cache lines
   // of the block's source and output rows stay at hand; down the output columns within a
-  // block, each tile reading on along the same source rows.
+  // block, each tile reading on along the same source rows. Bands of kBlockRows output rows
+  // write apart from each other and may be shared out by `parallel`.
   constexpr int kBlockColumns = 256, kBlockRows = 512;
-  for (int jb = tiles.j0; jb < tiles.j1; jb += kBlockRows) {
-    for (int ib = tiles.i0; ib < tiles.i1; ib += kBlockColumns) {
-      const int jEnd = std::min(tiles.j1, jb + kBlockRows);
-      for (int i = ib; i < std::min(tiles.i1, ib + kBlockColumns); i += kTurnTileColumns) {
-        // The source lines of the next strip of tiles are fetched while this one is turned.
-        const int next = i + kTurnTileColumns;
-        if (next < tiles.i1) {
-          for (int q = 0; q < kTurnTileColumns; ++q) {
-            const std::uint8_t* line =
-                source +
-                static_cast<std::ptrdiff_t>(m.aj > 0 ? m.b0 - next - q : m.b0 + next + q) * stride +
-                (m.aj > 0 ? m.a0 + jb : m.a0 - jEnd + 1);
-            for (int k = 0; k < jEnd - jb; k += 64) __builtin_prefetch(line + k);
+  const int bands = (tiles.j1 - tiles.j0 + kBlockRows - 1) / kBlockRows;
+  parallel(bands, bytesOf(w, h), [&](int firstBand, int endBand) {
+    for (int jb = tiles.j0 + firstBand * kBlockRows;
+         jb < std::min(tiles.j1, tiles.j0 + endBand * kBlockRows); jb += kBlockRows) {
+      for (int ib = tiles.i0; ib < tiles.i1; ib += kBlockColumns) {
+        const int jEnd = std::min(tiles.j1, jb + kBlockRows);
+        for (int i = ib; i < std::min(tiles.i1, ib + kBlockColumns); i += kTurnTileColumns) {
+          // The source lines of the next strip of tiles are fetched while this one is turned.
+          const int next = i + kTurnTileColumns;
+          if (next < tiles.i1) {
+            for (int q = 0; q < kTurnTileColumns; ++q) {
+              const std::uint8_t* line =
+                  source +
+                  static_cast<std::ptrdiff_t>(m.aj > 0 ? m.b0 - next - q : m.b0 + next + q) *
+                      stride +
+                  (m.aj > 0 ? m.a0 + jb : m.a0 - jEnd + 1);
+              for (int k = 0; k < jEnd - jb; k += 64) __builtin_prefetch(line + k);
+            }
           }
-        }
-        for (int j = jb; j < jEnd; j += tileRows) {
-          if (m.aj > 0) {
-            // 90: output rows j.. read source columns a0 + j.. up the rows b0 - i, b0 - i - 1..
-            kernels.turnTile(source + static_cast<std::ptrdiff_t>(m.b0 - i) * stride + m.a0 + j,
-                             -stride, out + bytesOf(outStride, j) + i, outStride);
-          } else {
-            // 270: output row j + tileRows - 1 - k reads source column
-            // a0 - j - (tileRows - 1) + k down the rows b0 + i, b0 + i + 1, ...
-            kernels.turnTile(source + static_cast<std::ptrdiff_t>(m.b0 + i) * stride +
-                                 (m.a0 - j - (tileRows - 1)),
-                             stride, out + bytesOf(outStride, j + tileRows - 1) + i, -outStride);
+          for (int j = jb; j < jEnd; j += tileRows) {
+            if (m.aj > 0) {
+              // 90: output rows j.. read source columns a0 + j.. up the rows b0 - i, b0 - i - 1..
+              kernels.turnTile(source + static_cast<std::ptrdiff_t>(m.b0 - i) * stride + m.a0 + j,
+                               -stride, out + bytesOf(outStride, j) + i, outStride);
+            } else {
+              // 270: output row j + tileRows - 1 - k reads source column
+              // a0 - j - (tileRows - 1) + k down the rows b0 + i, b0 + i + 1, ...
+              kernels.turnTile(source + static_cast<std::ptrdiff_t>(m.b0 + i) * stride +
+                                   (m.a0 - j - (tileRows - 1)),
+                               stride, out + bytesOf(outStride, j + tileRows - 1) + i, -outStride);
+            }
           }
         }
       }
     }
-  }
+  });
   mapIndices(source, stride, w, h, m, {0, w, 0, tiles.j0}, out, outStride);
   mapIndices(source, stride, w, h, m, {0, w, tiles.j1, h}, out, outStride);
   mapIndices(source, stride, w, h, m, {0, tiles.i0, tiles.j0, tiles.j1}, out, outStride);
@@ -327,7 +339,8 @@ const char* flipVertical(EditPlane plane, const CoordinateRange& range) {
 }
 
 const char* rotateRectangle(const EditKernels& kernels, EditPlane plane,
-                            const CoordinateRange& range, int angle, EditWork& work) {
+                            const CoordinateRange& range, int angle, EditWork& work,
+                            const ParallelFor& parallel) {
   if (range.on && range.outside) return kOutsideRefused;
   angle = std::clamp(angle, 0, kMaxRotationAngle);
   if (emptyPlane(plane) || angle == 0) return nullptr;
@@ -345,20 +358,21 @@ const char* rotateRectangle(const EditKernels& kernels, EditPlane plane,
   if (angle % 90 == 0)
     turnQuarter(kernels, source, plane.width, w, h,
                 quarterTurn(angle, size, (size - w) / 2, (size - h) / 2), work.result.data(),
-                outStride);
+                outStride, parallel);
   else
     projectSquare(source, plane.width, w, h, angle, work.result.data(), outStride);
-  copyBack(plane, r, work.result, outStride);
+  copyBack(plane, r, work.result, outStride, parallel);
   return nullptr;
 }
 
 const char* rotateRectangle(EditPlane plane, const CoordinateRange& range, int angle,
-                            EditWork& work) {
-  return rotateRectangle(editKernels(), plane, range, angle, work);
+                            EditWork& work, const ParallelFor& parallel) {
+  return rotateRectangle(editKernels(), plane, range, angle, work, parallel);
 }
 
 const char* shiftRectangle(EditPlane plane, const CoordinateRange& range, int division,
-                           int interpolation, const ShiftAmount& amount, EditWork& work) {
+                           int interpolation, const ShiftAmount& amount, EditWork& work,
+                           const ParallelFor& parallel) {
   if (range.on && range.outside) return kOutsideRefused;
   if (emptyPlane(plane)) return nullptr;
   const Rect r = actionRectangle(range, plane.width, plane.height);
@@ -372,8 +386,8 @@ const char* shiftRectangle(EditPlane plane, const CoordinateRange& range, int di
   work.result.resize(bytesOf(w, h));
   work.scratch.resize(shiftScratchSize(w));
   shiftPicture(source, w, h, division, interpolation, amount, work.result.data(),
-               work.scratch.data());
-  copyBack(plane, r, work.result, w);
+               work.scratch.data(), parallel);
+  copyBack(plane, r, work.result, w, parallel);
   return nullptr;
 }
 

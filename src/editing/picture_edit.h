@@ -61,16 +61,19 @@ const char* flipVertical(EditPlane plane, const CoordinateRange& range);
 // to 0..359) and its middle w x h goes back into the rectangle. 90, 180 and 270 degrees map
 // indices exactly; other angles send each square point, row by row, through the 3D tool's flat
 // projection (a later point overwriting an earlier one; points never hit are black). The
-// square is walked, never built, so S * S may exceed a plane.
+// square is walked, never built, so S * S may exceed a plane. The quarter turns may share
+// their rows out through `parallel`; the result is the same.
 const char* rotateRectangle(EditPlane plane, const CoordinateRange& range, int angle,
-                            EditWork& work);
+                            EditWork& work, const ParallelFor& parallel = {});
 const char* rotateRectangle(const EditKernels& kernels, EditPlane plane,
-                            const CoordinateRange& range, int angle, EditWork& work);
+                            const CoordinateRange& range, int angle, EditWork& work,
+                            const ParallelFor& parallel = {});
 
 // "ｼﾌﾄ": the rectangle as a w x h picture through shiftPicture (its zero bands and cubic frame
-// fall inside the rectangle).
+// fall inside the rectangle), whose rows may be shared out through `parallel`.
 const char* shiftRectangle(EditPlane plane, const CoordinateRange& range, int division,
-                           int interpolation, const ShiftAmount& amount, EditWork& work);
+                           int interpolation, const ShiftAmount& amount, EditWork& work,
+                           const ParallelFor& parallel = {});
 
 // Direct entry of one value: a position outside the picture is ignored. True when the pixel
 // changed.

@@ -4,9 +4,11 @@
 
 #include <algorithm>
 #include <atomic>
+#include <functional>
 #include <random>
 #include <vector>
 
+#include "editing/picture_edit.h"
 #include "extensions/user_processing.h"
 #include "processing/alignment.h"
 #include "processing/image_creation.h"
@@ -153,6 +155,34 @@ TEST_F(ThreadedKernels, UserProcessingIsTheSameAndTellsItsProgressInOrder) {
     ASSERT_FALSE(told.empty());
     EXPECT_TRUE(std::is_sorted(told.begin(), told.end()));
     EXPECT_LT(told.front(), told.back());  // more than one report on the way
+  }
+}
+
+// The editor's quarter turns and shift on a rectangle tall enough for several bands of rows,
+// shared out and on the calling thread alone.
+TEST_F(ThreadedKernels, PictureEditTurnsAndShiftAreTheSame) {
+  constexpr int kSide = 1200;
+  Bytes picture(static_cast<std::size_t>(kSide) * kSide);
+  for (std::size_t i = 0; i < picture.size(); ++i) picture[i] = picture1[i % picture1.size()];
+  const CoordinateRange range{true, false, Rect{5, 3, 1150, 1190}};
+  const std::function<const char*(EditPlane, EditWork&, const ParallelFor&)> actions[] = {
+      [&](EditPlane plane, EditWork& work, const ParallelFor& parallel) {
+        return rotateRectangle(plane, range, 90, work, parallel);
+      },
+      [&](EditPlane plane, EditWork& work, const ParallelFor& parallel) {
+        return rotateRectangle(plane, range, 270, work, parallel);
+      },
+      [&](EditPlane plane, EditWork& work, const ParallelFor& parallel) {
+        return shiftRectangle(plane, range, 16, kShiftCubic, {true, 3, 5, false, 2, 9}, work,
+                              parallel);
+      }};
+  for (std::size_t a = 0; a < std::size(actions); ++a) {
+    Bytes alone = picture, shared = picture;
+    EditWork work;
+    ASSERT_EQ(actions[a]({alone.data(), kSide, kSide}, work, {}), nullptr);
+    ASSERT_EQ(actions[a]({shared.data(), kSide, kSide}, work, pool.parallelFor()), nullptr);
+    EXPECT_NE(alone, picture) << a;
+    EXPECT_EQ(alone, shared) << a;
   }
 }
 

@@ -146,8 +146,9 @@ int editInvert(Workbench& bench, UserPort& user, BusyPort& busy, ProgressPort& p
 
 int editRotate(Workbench& bench, UserPort& user, BusyPort& busy, ProgressPort& progress) {
   PictureEditMemory& memory = memoryOf(bench);
-  const char* refusal = rotateRectangle(editedPlane(bench), memory.settings.range,
-                                        memory.settings.angle, memory.work);
+  const char* refusal =
+      rotateRectangle(editedPlane(bench), memory.settings.range, memory.settings.angle, memory.work,
+                      bench.workers.parallelFor());
   return refusedOrChanged(refusal, bench, user, busy, progress);
 }
 
@@ -157,8 +158,9 @@ int editShift(Workbench& bench, UserPort& user, BusyPort& busy, ProgressPort& pr
   const int division = bench.options.ShiftUnit;
   const ShiftAmount amount{s.right, s.pixelsX, std::clamp(s.stepsX, 0, division - 1),
                            s.down,  s.pixelsY, std::clamp(s.stepsY, 0, division - 1)};
-  const char* refusal = shiftRectangle(editedPlane(bench), s.range, division,
-                                       bench.options.ShiftInterpolation, amount, memory.work);
+  const char* refusal =
+      shiftRectangle(editedPlane(bench), s.range, division, bench.options.ShiftInterpolation,
+                     amount, memory.work, bench.workers.parallelFor());
   return refusedOrChanged(refusal, bench, user, busy, progress);
 }
 
