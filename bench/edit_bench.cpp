@@ -36,15 +36,22 @@ vemla::EditPlane plane() {
   return {picture().data(), kSide, kSide};
 }
 
+// Arg: threads, each copying a share of the rows (1: one memcpy of the whole plane).
 void BM_EditPeerMemcpyPlane(benchmark::State& state) {
   picture();  // made before the timing
   std::vector<std::uint8_t> to(kPixels);
+  vemla::WorkerPool pool(static_cast<int>(state.range(0)));
+  const vemla::ParallelFor parallel = pool.parallelFor();
   for (auto _ : state) {
-    std::memcpy(to.data(), picture().data(), kPixels);
+    parallel(kSide, kPixels, [&](int begin, int end) {
+      const std::size_t first = std::size_t{kSide} * static_cast<std::size_t>(begin);
+      std::memcpy(to.data() + first, picture().data() + first,
+                  std::size_t{kSide} * static_cast<std::size_t>(end - begin));
+    });
     benchmark::ClobberMemory();
   }
 }
-BENCHMARK(BM_EditPeerMemcpyPlane)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_EditPeerMemcpyPlane)->Arg(1)->Arg(2)->Unit(benchmark::kMillisecond)->UseRealTime();
 
 // Arg: the operation 0..8 ("代入" .. "XOR"), the table built in each pass.
 void BM_EditOperation(benchmark::State& state) {
