@@ -14,6 +14,14 @@ namespace {
 
 using Bytes = std::vector<std::uint8_t>;
 
+Bytes randomBytes(int count, unsigned seed) {
+  std::mt19937 random(seed);
+  std::uniform_int_distribution<int> byte(0, 255);
+  Bytes bytes(static_cast<std::size_t>(count));
+  for (auto& v : bytes) v = static_cast<std::uint8_t>(byte(random));
+  return bytes;
+}
+
 Bytes filled(int width, int height, std::uint8_t value) {
   return Bytes(static_cast<std::size_t>(width) * static_cast<std::size_t>(height), value);
 }
@@ -175,13 +183,11 @@ Bytes referenceAreaDifference(const Bytes& p1, const Bytes& p2, int width, int h
 }
 
 TEST(AreaDifference, MatchesTheDirectWindowSumsOnRandomPictures) {
-  std::mt19937 random(3);
-  std::uniform_int_distribution<int> byte(0, 255);
   constexpr int kWidth = 41, kHeight = 23;
-  Bytes p1(kWidth * kHeight), p2(kWidth * kHeight);
-  for (auto& v : p1) v = static_cast<std::uint8_t>(byte(random));
+  const Bytes p1 = randomBytes(kWidth * kHeight, 3), noise = randomBytes(kWidth * kHeight, 4);
+  Bytes p2(p1.size());
   for (std::size_t i = 0; i < p2.size(); ++i)
-    p2[i] = static_cast<std::uint8_t>(std::clamp(p1[i] + byte(random) / 16 - 8, 0, 255));
+    p2[i] = static_cast<std::uint8_t>(std::clamp(p1[i] + noise[i] / 16 - 8, 0, 255));
   const std::pair<int, int> kSizes[] = {{1, 1}, {3, 3}, {4, 4}, {2, 5}, {15, 6}, {40, 3}};
   for (const ImageKernels* kernels : supportedImageKernels()) {
     for (const auto& [sizeX, sizeY] : kSizes) {
@@ -204,12 +210,8 @@ TEST(AreaDifference, MatchesTheDirectWindowSumsOnRandomPictures) {
 // rectangles inside the computing range, reaching past it (zero rows and columns), beyond the
 // picture and holding no pixel.
 TEST(AreaDifference, StatisticsTakenWithTheRowsEqualASeparatePass) {
-  std::mt19937 random(7);
-  std::uniform_int_distribution<int> byte(0, 255);
   constexpr int kWidth = 37, kHeight = 19;
-  Bytes p1(kWidth * kHeight), p2(kWidth * kHeight);
-  for (auto& v : p1) v = static_cast<std::uint8_t>(byte(random));
-  for (auto& v : p2) v = static_cast<std::uint8_t>(byte(random));
+  const Bytes p1 = randomBytes(kWidth * kHeight, 7), p2 = randomBytes(kWidth * kHeight, 8);
   const Rect kRectangles[] = {{2, 2, 34, 16}, {5, 3, 9, 3},   {0, 0, 36, 18},
                               {-4, 1, 50, 40}, {10, 10, 9, 10}, {1, 1, 35, 17}};
   for (const AreaWindow& window : {areaWindow(5, 5, 81, 45), areaWindow(40, 3, 81, 45)}) {
