@@ -28,24 +28,32 @@ namespace {
 using vemla::bench::kSide;
 constexpr std::size_t kPixels = std::size_t{kSide} * kSide;
 
-std::vector<std::uint8_t>& picture() {
-  static std::vector<std::uint8_t> pixels = vemla::bench::texturedPicture(kSide, kSide);
-  return pixels;
+// The picture on a cache line, as the planes of the workbench's picture store are.
+std::uint8_t* pixels() {
+  static const std::vector<std::uint8_t> made = vemla::bench::texturedPicture(kSide, kSide);
+  static std::vector<std::uint8_t> block(kPixels + 63);
+  static std::uint8_t* const aligned = [] {
+    std::uint8_t* at =
+        block.data() + (64 - reinterpret_cast<std::uintptr_t>(block.data()) % 64) % 64;
+    std::memcpy(at, made.data(), kPixels);
+    return at;
+  }();
+  return aligned;
 }
 vemla::EditPlane plane() {
-  return {picture().data(), kSide, kSide};
+  return {pixels(), kSide, kSide};
 }
 
 // Arg: threads, each copying a share of the rows (1: one memcpy of the whole plane).
 void BM_EditPeerMemcpyPlane(benchmark::State& state) {
-  picture();  // made before the timing
+  pixels();  // made before the timing
   std::vector<std::uint8_t> to(kPixels);
   vemla::WorkerPool pool(static_cast<int>(state.range(0)));
   const vemla::ParallelFor parallel = pool.parallelFor();
   for (auto _ : state) {
     parallel(kSide, kPixels, [&](int begin, int end) {
       const std::size_t first = std::size_t{kSide} * static_cast<std::size_t>(begin);
-      std::memcpy(to.data() + first, picture().data() + first,
+      std::memcpy(to.data() + first, pixels() + first,
                   std::size_t{kSide} * static_cast<std::size_t>(end - begin));
     });
     benchmark::ClobberMemory();
@@ -136,7 +144,7 @@ void BM_EditPeerShiftPictureAlone(benchmark::State& state) {
   std::vector<std::uint8_t> to(kPixels);
   std::vector<std::int32_t> scratch(vemla::shiftScratchSize(kSide));
   for (auto _ : state) {
-    vemla::shiftPicture(picture().data(), kSide, kSide, 16, vemla::kShiftCubic, kShift, to.data(),
+    vemla::shiftPicture(pixels(), kSide, kSide, 16, vemla::kShiftCubic, kShift, to.data(),
                         scratch.data());
     benchmark::ClobberMemory();
   }
@@ -165,7 +173,7 @@ vemla::Workbench& editingBench() {
     vemla::MemoryPictures pictures;
     pictures.width = kSide;
     pictures.height = kSide;
-    pictures.pixels = {picture().data(), picture().data()};
+    pictures.pixels = {pixels(), pixels()};
     vemla::QuietUserPort user;
     vemla::setPicturesFromMemory(*made, user, pictures);
     vemla::startPictureEditing(*made, vemla::PictureSlot::First, user);
@@ -186,7 +194,7 @@ BENCHMARK(BM_EditUpdateSnapshot)->Unit(benchmark::kMillisecond);
 void BM_EditPeerAtomicWritePlane(benchmark::State& state) {
   const std::string path =
       benchFolder() + "/vemla-bench-" + std::to_string(::getpid()) + "-plane.tmp";
-  const std::span<const std::uint8_t> bytes(picture().data(), kPixels);
+  const std::span<const std::uint8_t> bytes(pixels(), kPixels);
   for (auto _ : state) {
     if (!vemla::writeFileAtomically(path, bytes)) state.SkipWithError("write failed");
   }

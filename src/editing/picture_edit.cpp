@@ -8,6 +8,10 @@
 namespace vemla {
 namespace {
 
+// From this size on, a quarter turn's result is streamed past the caches (on a 32 MB cache a
+// 3072 x 3072 turn gains a quarter that way, a 2048 x 2048 one loses a tenth).
+constexpr std::size_t kStreamedResultBytes = std::size_t{8} << 20;
+
 std::size_t bytesOf(int width, int height) {
   return static_cast<std::size_t>(width) * static_cast<std::size_t>(height);
 }
@@ -28,28 +32,74 @@ void copyOut(EditPlane plane, const Rect& r, std::vector<std::uint8_t>& into) {
     std::memcpy(into.data() + bytesOf(w, y), rowOf(plane, r.top + y) + r.left,
                 static_cast<std::size_t>(w));
 }
-// `from` holds rows of `stride` bytes.
-// Rows may be shared out by `parallel`.
-void copyBack(EditPlane plane, const Rect& r, const std::vector<std::uint8_t>& from, int stride,
-              const ParallelFor& parallel) {
+// The block of a quarter turn's result written by EditKernels::turnTileGrouped: rows [j0, j1)
+// in bands of 16 * lanes rows, columns [i0, i1) in spans of 16 * lanes bytes, each span of a
+// band `lanes` grouped tiles. At 270 degrees the tiles were written bottom up, so the rows of
+// each group go back in reverse order.
+struct GroupedTiles {
+  int i0 = 0, i1 = 0, j0 = 0, j1 = 0;
+  int lanes = 0;
+  bool reversed = false;
+  void (*ungroup)(const std::uint8_t*, std::ptrdiff_t, std::uint8_t*, std::ptrdiff_t,
+                  int) = nullptr;
+  bool holdsRow(int y) const { return i0 < i1 && y >= j0 && y < j1; }
+};
+
+// `from` holds rows of `stride` bytes, the rows of `grouped` grouped. Rows may be shared out
+// by `parallel`; a band of grouped rows goes with the piece that holds its first row.
+void copyBack(EditPlane plane, const Rect& r, const std::uint8_t* from, int stride,
+              const ParallelFor& parallel, const GroupedTiles& grouped = {}) {
   const int w = r.right - r.left + 1, h = r.bottom - r.top + 1;
+  const auto copyRow = [&](int y, int x0, int x1) {
+    if (x0 < x1)
+      std::memcpy(rowOf(plane, r.top + y) + r.left + x0, from + bytesOf(stride, y) + x0,
+                  static_cast<std::size_t>(x1 - x0));
+  };
   parallel(h, bytesOf(w, h), [&](int begin, int end) {
-    if (w == plane.width && stride == w) {  // whole rows: one block
-      std::memcpy(rowOf(plane, r.top + begin), from.data() + bytesOf(w, begin),
-                  bytesOf(w, end - begin));
+    const bool anyGrouped = grouped.i0 < grouped.i1 && grouped.j0 < end && grouped.j1 > begin;
+    if (w == plane.width && stride == w && !anyGrouped) {  // whole rows: one block
+      std::memcpy(rowOf(plane, r.top + begin), from + bytesOf(w, begin), bytesOf(w, end - begin));
       return;
     }
-    for (int y = begin; y < end; ++y)
-      std::memcpy(rowOf(plane, r.top + y) + r.left, from.data() + bytesOf(stride, y),
-                  static_cast<std::size_t>(w));
+    for (int y = begin; y < end; ++y) {
+      if (!grouped.holdsRow(y)) {
+        copyRow(y, 0, w);
+        continue;
+      }
+      const int band = kTurnTileColumns * grouped.lanes;  // rows, and bytes of a span
+      if ((y - grouped.j0) % band != 0) continue;
+      for (int k = y; k < y + band; ++k) {
+        copyRow(k, 0, grouped.i0);
+        copyRow(k, grouped.i1, w);
+      }
+      const int spans = (grouped.i1 - grouped.i0) / band;
+      const int last = grouped.reversed ? band - kTurnTileColumns : 0;
+      const std::ptrdiff_t toStep = grouped.reversed ? -plane.width : plane.width;
+      for (int c = y; c < y + kTurnTileColumns; ++c)
+        grouped.ungroup(from + bytesOf(stride, c) + grouped.i0, stride,
+                        rowOf(plane, r.top + c + last) + r.left + grouped.i0, toStep, spans);
+    }
   });
 }
 
-// The rows of a tall rotation's result are a cache line longer than the rectangle's: the
-// turns write down columns, and many rows a power of two apart would all fall into the same
-// cache sets. A few rows cannot crowd a set.
-int turnedStride(int w, int h) {
-  return h > 64 ? w + 64 : w;
+// The w x h result of a rotation, built apart in the work memory: rows of `stride` bytes.
+struct ResultRows {
+  std::uint8_t* rows = nullptr;
+  int stride = 0;
+};
+
+// The result rows in `buffer`, with column `lead` on a cache line in every row, so that the
+// whole-line stores of the turns from there on neither straddle two lines nor need reading
+// first. Rows of a tall result are a cache line longer than needed: the turns write down
+// columns, and many rows a power of two apart would all fall into the same cache sets.
+ResultRows resultRows(std::vector<std::uint8_t>& buffer, int w, int h, int lead) {
+  constexpr int kLine = 64;
+  const int before = (kLine - lead % kLine) % kLine;
+  const int stride = (before + w + kLine - 1) / kLine * kLine + (h > kLine ? kLine : 0);
+  buffer.resize(bytesOf(stride, h) + kLine - 1);
+  const auto misalignment =
+      static_cast<int>(reinterpret_cast<std::uintptr_t>(buffer.data()) % kLine);
+  return {buffer.data() + (kLine - misalignment) % kLine + before, stride};
 }
 
 // out(i, j) of the w x h result reads the rectangle at (a0 + ai i + aj j, b0 + bi i + bj j)
@@ -125,11 +175,17 @@ IndexMap quarterTurn(int angle, int size, int ox, int oy) {
 
 // 90 or 270 degrees: output column i reads source row b0 + bi i and output row j source
 // column a0 + aj j, so the points read from inside the rectangle form one block. Its whole
-// tiles are transposed by the kernel, the frame around them (and the black points) walked
-// index by index.
-void turnQuarter(const EditKernels& kernels, const std::uint8_t* source, std::ptrdiff_t stride,
-                 int w, int h, const IndexMap& m, std::uint8_t* out, int outStride,
-                 const ParallelFor& parallel) {
+// tiles are transposed by the kernels, the frame around them (and the black points) walked
+// index by index. Whole spans of tiles are written grouped (returned, for copyBack to put in
+// order), the tiles left over at the right in place.
+struct TurnedRows {
+  ResultRows result;
+  GroupedTiles grouped;
+};
+
+TurnedRows turnQuarter(const EditKernels& kernels, const std::uint8_t* source,
+                       std::ptrdiff_t stride, int w, int h, const IndexMap& m,
+                       std::vector<std::uint8_t>& buffer, const ParallelFor& parallel) {
   int i0 = 0, i1 = w, j0 = 0, j1 = h;
   validSpan(m.b0, m.bi, h, i0, i1);
   validSpan(m.a0, m.aj, w, j0, j1);
@@ -140,14 +196,58 @@ void turnQuarter(const EditKernels& kernels, const std::uint8_t* source, std::pt
     tiles.j1 = j0 + (j1 - j0) / tileRows * tileRows;
   }
   if (tiles.i0 == tiles.i1 || tiles.j0 == tiles.j1) {
-    mapIndices(source, stride, w, h, m, {0, w, 0, h}, out, outStride);
-    return;
+    const ResultRows result = resultRows(buffer, w, h, 0);
+    mapIndices(source, stride, w, h, m, {0, w, 0, h}, result.rows, result.stride);
+    return {result, {}};
   }
+  const ResultRows result = resultRows(buffer, w, h, tiles.i0);
+  std::uint8_t* const out = result.rows;
+  const int outStride = result.stride;
+  const bool quarter = m.aj > 0;  // 90 degrees, else 270
+  const int span = kTurnTileColumns * kernels.turnLanes;
+  const GroupedTiles grouped{tiles.i0,
+                             tiles.i0 + (tiles.i1 - tiles.i0) / span * span,
+                             tiles.j0,
+                             tiles.j1,
+                             kernels.turnLanes,
+                             !quarter,
+                             kernels.ungroupTurned};
+  // A result larger than the caches is streamed past them: stored through the cache, each of
+  // its lines would first be read from memory and push out lines of the picture being read.
+  const bool stream = bytesOf(outStride, h) >= kStreamedResultBytes;
+  // The tile of output columns i.., rows j..: at 90 it reads source columns a0 + j.. up the
+  // rows b0 - i, b0 - i - 1, ...; at 270 output row j + tileRows - 1 - k reads source column
+  // a0 - j - (tileRows - 1) + k down the rows b0 + i, b0 + i + 1, ...
+  const auto turnTile = [&](int i, int j) {
+    const std::uint8_t* from =
+        quarter
+            ? source + static_cast<std::ptrdiff_t>(m.b0 - i) * stride + m.a0 + j
+            : source + static_cast<std::ptrdiff_t>(m.b0 + i) * stride + (m.a0 - j - (tileRows - 1));
+    const std::ptrdiff_t fromStep = quarter ? -stride : stride;
+    if (i >= grouped.i1) {
+      if (quarter)
+        kernels.turnTile(from, fromStep, out + bytesOf(outStride, j) + i, outStride);
+      else
+        kernels.turnTile(from, fromStep, out + bytesOf(outStride, j + tileRows - 1) + i,
+                         -outStride);
+      return;
+    }
+    // Tile `lane` of its span writes the rows of its groups 16 * lane rows further down.
+    const int lane = (i - grouped.i0) / kTurnTileColumns % kernels.turnLanes;
+    const int at = i - lane * kTurnTileColumns;
+    if (quarter)
+      kernels.turnTileGrouped(from, fromStep, out + bytesOf(outStride, j + 16 * lane) + at,
+                              outStride, stream);
+    else
+      kernels.turnTileGrouped(from, fromStep, out + bytesOf(outStride, j + 15 + 16 * lane) + at,
+                              -outStride, stream);
+  };
   // In blocks of kBlockColumns x kBlockRows output pixels, so that the pages and cache lines
   // of the block's source and output rows stay at hand; down the output columns within a
   // block, each tile reading on along the same source rows. Bands of kBlockRows output rows
   // write apart from each other and may be shared out by `parallel`.
   constexpr int kBlockColumns = 256, kBlockRows = 512;
+  static_assert(kBlockColumns % (kTurnTileColumns * 4) == 0, "blocks hold whole four-lane spans");
   const int bands = (tiles.j1 - tiles.j0 + kBlockRows - 1) / kBlockRows;
   parallel(bands, bytesOf(w, h), [&](int firstBand, int endBand) {
     for (int jb = tiles.j0 + firstBand * kBlockRows;
@@ -161,33 +261,23 @@ void turnQuarter(const EditKernels& kernels, const std::uint8_t* source, std::pt
             for (int q = 0; q < kTurnTileColumns; ++q) {
               const std::uint8_t* line =
                   source +
-                  static_cast<std::ptrdiff_t>(m.aj > 0 ? m.b0 - next - q : m.b0 + next + q) *
+                  static_cast<std::ptrdiff_t>(quarter ? m.b0 - next - q : m.b0 + next + q) *
                       stride +
-                  (m.aj > 0 ? m.a0 + jb : m.a0 - jEnd + 1);
+                  (quarter ? m.a0 + jb : m.a0 - jEnd + 1);
               for (int k = 0; k < jEnd - jb; k += 64) __builtin_prefetch(line + k);
             }
           }
-          for (int j = jb; j < jEnd; j += tileRows) {
-            if (m.aj > 0) {
-              // 90: output rows j.. read source columns a0 + j.. up the rows b0 - i, b0 - i - 1..
-              kernels.turnTile(source + static_cast<std::ptrdiff_t>(m.b0 - i) * stride + m.a0 + j,
-                               -stride, out + bytesOf(outStride, j) + i, outStride);
-            } else {
-              // 270: output row j + tileRows - 1 - k reads source column
-              // a0 - j - (tileRows - 1) + k down the rows b0 + i, b0 + i + 1, ...
-              kernels.turnTile(source + static_cast<std::ptrdiff_t>(m.b0 + i) * stride +
-                                   (m.a0 - j - (tileRows - 1)),
-                               stride, out + bytesOf(outStride, j + tileRows - 1) + i, -outStride);
-            }
-          }
+          for (int j = jb; j < jEnd; j += tileRows) turnTile(i, j);
         }
       }
     }
+    if (stream) kernels.fenceStreams();
   });
   mapIndices(source, stride, w, h, m, {0, w, 0, tiles.j0}, out, outStride);
   mapIndices(source, stride, w, h, m, {0, w, tiles.j1, h}, out, outStride);
   mapIndices(source, stride, w, h, m, {0, tiles.i0, tiles.j0, tiles.j1}, out, outStride);
   mapIndices(source, stride, w, h, m, {tiles.i1, w, tiles.j0, tiles.j1}, out, outStride);
+  return {result, grouped};
 }
 
 // 180 degrees in place: with the rectangle at (ox, oy) in the square, out(i, j) reads
@@ -353,15 +443,16 @@ const char* rotateRectangle(const EditKernels& kernels, EditPlane plane,
   }
   // The result is built apart while the picture is read in place, then copied back.
   const std::uint8_t* source = rowOf(plane, r.top) + r.left;
-  const int outStride = turnedStride(w, h);
-  work.result.resize(bytesOf(outStride, h));
-  if (angle % 90 == 0)
-    turnQuarter(kernels, source, plane.width, w, h,
-                quarterTurn(angle, size, (size - w) / 2, (size - h) / 2), work.result.data(),
-                outStride, parallel);
-  else
-    projectSquare(source, plane.width, w, h, angle, work.result.data(), outStride);
-  copyBack(plane, r, work.result, outStride, parallel);
+  if (angle % 90 == 0) {
+    const TurnedRows turned = turnQuarter(kernels, source, plane.width, w, h,
+                                          quarterTurn(angle, size, (size - w) / 2, (size - h) / 2),
+                                          work.result, parallel);
+    copyBack(plane, r, turned.result.rows, turned.result.stride, parallel, turned.grouped);
+    return nullptr;
+  }
+  const ResultRows result = resultRows(work.result, w, h, 0);
+  projectSquare(source, plane.width, w, h, angle, result.rows, result.stride);
+  copyBack(plane, r, result.rows, result.stride, parallel);
   return nullptr;
 }
 
@@ -387,7 +478,7 @@ const char* shiftRectangle(EditPlane plane, const CoordinateRange& range, int di
   work.scratch.resize(shiftScratchSize(w));
   shiftPicture(source, w, h, division, interpolation, amount, work.result.data(),
                work.scratch.data(), parallel);
-  copyBack(plane, r, work.result, w, parallel);
+  copyBack(plane, r, work.result.data(), w, parallel);
   return nullptr;
 }
 

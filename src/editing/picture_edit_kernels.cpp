@@ -59,14 +59,25 @@ void swapReversedBaseline(std::uint8_t* a, std::uint8_t* b, int count) {
   for (; k < count; ++k) std::swap(a[k], b[count - 1 - k]);
 }
 
-constexpr EditKernels kBaseline{"baseline",           mapSpanBaseline, reverseBytesBaseline,
-                                swapReversedBaseline, nullptr,         0};
+constexpr EditKernels kBaseline{"baseline",
+                                mapSpanBaseline,
+                                reverseBytesBaseline,
+                                swapReversedBaseline,
+                                nullptr,
+                                nullptr,
+                                nullptr,
+                                nullptr,
+                                0,
+                                0};
 
 #ifdef VEMLA_X86_DISPATCH
 
 #define VEMLA_AVX2 __attribute__((target("avx2")))
 #define VEMLA_AVX512 __attribute__((target("avx512f,avx512bw,avx2")))
 #define VEMLA_VBMI __attribute__((target("avx512f,avx512bw,avx512vbmi,avx2")))
+// The tile transposes are written once and used by two kernels each: inlined, their sixteen
+// registers stay registers.
+#define VEMLA_INLINE inline __attribute__((always_inline))
 
 // Reverses the 32 bytes of v.
 VEMLA_AVX2 inline __m256i reversed(__m256i v) {
@@ -112,7 +123,7 @@ constexpr int kRegisterOf[16] = {0, 8, 4, 12, 2, 10, 6, 14, 1, 9, 5, 13, 3, 11, 
     to[k + 8] = hi(from[2 * k], from[2 * k + 1]); \
   }
 
-VEMLA_AVX2 void transposeLanes(__m256i (&x)[16]) {
+VEMLA_AVX2 VEMLA_INLINE void transposeLanes(__m256i (&x)[16]) {
   __m256i y[16];
   VEMLA_INTERLEAVE(x, y, _mm256_unpacklo_epi8, _mm256_unpackhi_epi8)
   VEMLA_INTERLEAVE(y, x, _mm256_unpacklo_epi16, _mm256_unpackhi_epi16)
@@ -120,8 +131,8 @@ VEMLA_AVX2 void transposeLanes(__m256i (&x)[16]) {
   VEMLA_INTERLEAVE(y, x, _mm256_unpacklo_epi64, _mm256_unpackhi_epi64)
 }
 
-// GCC 12's plain 32- and 64-bit unpacks and lane extracts start from an undefined register and trip
-// -Wuninitialized; the all-ones masked forms are the same instructions.
+// GCC 12's plain 32- and 64-bit unpacks, lane shuffles and lane extracts start from an undefined
+// register and trip -Wuninitialized; the all-ones masked forms are the same instructions.
 VEMLA_AVX512 inline __m512i unpackLow32(__m512i a, __m512i b) {
   return _mm512_maskz_unpacklo_epi32(0xFFFF, a, b);
 }
@@ -134,13 +145,17 @@ VEMLA_AVX512 inline __m512i unpackLow64(__m512i a, __m512i b) {
 VEMLA_AVX512 inline __m512i unpackHigh64(__m512i a, __m512i b) {
   return _mm512_maskz_unpackhi_epi64(0xFF, a, b);
 }
+template <int pick>
+VEMLA_AVX512 inline __m512i shuffleLanes(__m512i a, __m512i b) {
+  return _mm512_maskz_shuffle_i64x2(0xFF, a, b, pick);
+}
 
 template <int lane>
 VEMLA_AVX512 inline void storeLane(std::uint8_t* to, __m512i v) {
   _mm_storeu_si128(reinterpret_cast<__m128i*>(to), _mm512_maskz_extracti32x4_epi32(0xF, v, lane));
 }
 
-VEMLA_AVX512 void transposeLanes(__m512i (&x)[16]) {
+VEMLA_AVX512 VEMLA_INLINE void transposeLanes(__m512i (&x)[16]) {
   __m512i y[16];
   VEMLA_INTERLEAVE(x, y, _mm512_unpacklo_epi8, _mm512_unpackhi_epi8)
   VEMLA_INTERLEAVE(y, x, _mm512_unpacklo_epi16, _mm512_unpackhi_epi16)
@@ -177,6 +192,70 @@ VEMLA_AVX512 void turnTileAvx512(const std::uint8_t* source, std::ptrdiff_t sour
   }
 }
 
+// The grouped tiles store each transposed register whole: one store per output row instead of
+// two or four 16-byte pieces, which limited the quarter turns more than the memory did.
+// Streamed, whole lines go to memory without first being read into the cache.
+VEMLA_AVX2 void turnTileGroupedAvx2(const std::uint8_t* source, std::ptrdiff_t sourceStep,
+                                    std::uint8_t* out, std::ptrdiff_t outStep, bool stream) {
+  __m256i x[16];
+  for (int q = 0; q < 16; ++q)
+    x[q] = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(source + q * sourceStep));
+  transposeLanes(x);
+  for (int c = 0; c < 16; ++c) {
+    auto* row = reinterpret_cast<__m256i*>(out + c * outStep);
+    if (stream)
+      _mm256_stream_si256(row, x[kRegisterOf[c]]);
+    else
+      _mm256_storeu_si256(row, x[kRegisterOf[c]]);
+  }
+}
+
+VEMLA_AVX512 void turnTileGroupedAvx512(const std::uint8_t* source, std::ptrdiff_t sourceStep,
+                                        std::uint8_t* out, std::ptrdiff_t outStep, bool stream) {
+  __m512i x[16];
+  for (int q = 0; q < 16; ++q) x[q] = _mm512_loadu_si512(source + q * sourceStep);
+  transposeLanes(x);
+  if (stream)
+    for (int c = 0; c < 16; ++c)
+      _mm512_stream_si512(reinterpret_cast<__m512i*>(out + c * outStep), x[kRegisterOf[c]]);
+  else
+    for (int c = 0; c < 16; ++c) _mm512_storeu_si512(out + c * outStep, x[kRegisterOf[c]]);
+}
+
+void fenceStreams() {
+  _mm_sfence();
+}
+
+// A 2 x 2 transpose of 16-byte lanes per 32 bytes.
+VEMLA_AVX2 void ungroupAvx2(const std::uint8_t* from, std::ptrdiff_t fromStep, std::uint8_t* to,
+                            std::ptrdiff_t toStep, int spans) {
+  const std::ptrdiff_t fromRow = 16 * fromStep, toRow = 16 * toStep;
+  for (int k = 0; k < 32 * spans; k += 32) {
+    const __m256i a = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(from + k));
+    const __m256i b = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(from + fromRow + k));
+    _mm256_storeu_si256(reinterpret_cast<__m256i*>(to + k), _mm256_permute2x128_si256(a, b, 0x20));
+    _mm256_storeu_si256(reinterpret_cast<__m256i*>(to + toRow + k),
+                        _mm256_permute2x128_si256(a, b, 0x31));
+  }
+}
+
+// A 4 x 4 transpose of 16-byte lanes per 64 bytes: pairs of lanes first, then single lanes.
+VEMLA_AVX512 void ungroupAvx512(const std::uint8_t* from, std::ptrdiff_t fromStep, std::uint8_t* to,
+                                std::ptrdiff_t toStep, int spans) {
+  const std::ptrdiff_t fromRow = 16 * fromStep, toRow = 16 * toStep;
+  for (int k = 0; k < 64 * spans; k += 64) {
+    const __m512i a = _mm512_loadu_si512(from + k), b = _mm512_loadu_si512(from + fromRow + k);
+    const __m512i c = _mm512_loadu_si512(from + 2 * fromRow + k);
+    const __m512i d = _mm512_loadu_si512(from + 3 * fromRow + k);
+    const __m512i abLow = shuffleLanes<0x44>(a, b), abHigh = shuffleLanes<0xEE>(a, b);
+    const __m512i cdLow = shuffleLanes<0x44>(c, d), cdHigh = shuffleLanes<0xEE>(c, d);
+    _mm512_storeu_si512(to + k, shuffleLanes<0x88>(abLow, cdLow));
+    _mm512_storeu_si512(to + toRow + k, shuffleLanes<0xDD>(abLow, cdLow));
+    _mm512_storeu_si512(to + 2 * toRow + k, shuffleLanes<0x88>(abHigh, cdHigh));
+    _mm512_storeu_si512(to + 3 * toRow + k, shuffleLanes<0xDD>(abHigh, cdHigh));
+  }
+}
+
 // A 256-entry byte table is four registers; each 7-bit index picks from the lower or the upper
 // pair with one two-register permute, and bit 7 chooses between the two results.
 VEMLA_VBMI inline __m512i mapped(__m512i v, const __m512i (&t)[4]) {
@@ -197,10 +276,26 @@ VEMLA_VBMI void mapSpanVbmi(std::uint8_t* pixels, int count, const std::uint8_t*
   }
 }
 
-constexpr EditKernels kAvx2{"avx2",           mapSpanBaseline, reverseBytesAvx2,
-                            swapReversedAvx2, turnTileAvx2,    32};
-constexpr EditKernels kVbmi{"avx512vbmi",     mapSpanVbmi,    reverseBytesAvx2,
-                            swapReversedAvx2, turnTileAvx512, 64};
+constexpr EditKernels kAvx2{"avx2",
+                            mapSpanBaseline,
+                            reverseBytesAvx2,
+                            swapReversedAvx2,
+                            turnTileAvx2,
+                            turnTileGroupedAvx2,
+                            fenceStreams,
+                            ungroupAvx2,
+                            32,
+                            2};
+constexpr EditKernels kVbmi{"avx512vbmi",
+                            mapSpanVbmi,
+                            reverseBytesAvx2,
+                            swapReversedAvx2,
+                            turnTileAvx512,
+                            turnTileGroupedAvx512,
+                            fenceStreams,
+                            ungroupAvx512,
+                            64,
+                            4};
 
 #endif
 

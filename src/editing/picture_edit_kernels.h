@@ -23,7 +23,22 @@ struct EditKernels {
   // rows source + q * sourceStep (q = 0..15). Null where the plain index walk is used.
   void (*turnTile)(const std::uint8_t* source, std::ptrdiff_t sourceStep, std::uint8_t* out,
                    std::ptrdiff_t outStep);
-  int turnTileRows;
+  // The same tile in whole vector registers, without splitting them into 16-byte stores: row c
+  // (at out + c * outStep, c = 0..15) takes 16 * turnLanes bytes, whose l-th 16 bytes are the
+  // turnTile's row c + 16 l. The rows so written are put in order by ungroupTurned. With
+  // `stream` (out and outStep multiples of 16 * turnLanes) the rows go to memory past the
+  // caches, for results larger than the caches; fenceStreams then follows the last streamed
+  // tile of each thread, before other threads read the rows.
+  void (*turnTileGrouped)(const std::uint8_t* source, std::ptrdiff_t sourceStep, std::uint8_t* out,
+                          std::ptrdiff_t outStep, bool stream);
+  void (*fenceStreams)();
+  // Puts turnLanes grouped tiles side by side back in order, `spans` times 16 * turnLanes
+  // bytes along the rows: the l-th 16 bytes of from-row a (at from + 16 a * fromStep) go to
+  // to-row l (at to + 16 l * toStep) as its a-th 16 bytes.
+  void (*ungroupTurned)(const std::uint8_t* from, std::ptrdiff_t fromStep, std::uint8_t* to,
+                        std::ptrdiff_t toStep, int spans);
+  int turnTileRows;  // 16 * turnLanes
+  int turnLanes;
 };
 
 inline constexpr int kTurnTileColumns = 16;

@@ -128,16 +128,23 @@ TEST(EditKernels, RotationsMatchTheLiteralDefinition) {
             nullptr);
         ASSERT_EQ(picture.pixels, expected.pixels) << describe(*kernels, s) << " angle " << angle;
       }
-  // Quarter turns large enough to be worked in several blocks of tiles.
-  for (const EditKernels* kernels : supportedEditKernels())
-    for (const Shape& s : {Shape{600, 531, {0, 0, 599, 530}}, Shape{531, 600, {0, 1, 530, 599}}})
-      for (const int angle : {90, 270}) {
-        Picture picture(s.width, s.height, 4), expected = picture;
-        rotateLiterally(expected, s.rectangle, angle);
+  // Quarter turns large enough to be worked in several blocks of tiles, with one, two and three
+  // tiles left over beside the grouped spans; the last one's result is large enough to be
+  // streamed past the caches.
+  for (const Shape& s : {Shape{600, 531, {0, 0, 599, 530}}, Shape{531, 600, {0, 1, 530, 599}},
+                         Shape{560, 546, {0, 0, 559, 545}}, Shape{546, 560, {1, 0, 545, 559}},
+                         Shape{2900, 2960, {3, 1, 2899, 2950}}})
+    for (const int angle : {90, 270}) {
+      const Picture original(s.width, s.height, 4);
+      Picture expected = original;
+      rotateLiterally(expected, s.rectangle, angle);
+      for (const EditKernels* kernels : supportedEditKernels()) {
+        Picture picture = original;
         EditWork work;
         rotateRectangle(*kernels, picture.plane(), {true, false, s.rectangle}, angle, work);
         ASSERT_EQ(picture.pixels, expected.pixels) << describe(*kernels, s) << " angle " << angle;
       }
+    }
 }
 
 }  // namespace

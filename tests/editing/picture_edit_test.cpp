@@ -161,7 +161,8 @@ TEST(RotateRectangle, WalksASquareLargerThanThePictureWithoutWritingOutsideIt) {
   int black = 0;
   for (const std::uint8_t p : wide.pixels) black += p == 0;
   EXPECT_GT(black, 4096 * 8 / 2);
-  EXPECT_LE(work.result.size(), 4096u * 8u);
+  // The work memory holds the 4096 x 8 result (from a cache line on), never the square.
+  EXPECT_LE(work.result.size(), 4096u * 8u + 63u);
 }
 
 // A narrow rectangle and one of whole rows (shifted straight from the plane).
