@@ -1,7 +1,8 @@
 #pragma once
 // The picture store: one zero-filled block of 16 planes of MaxPictureWidth x MaxPictureHeight
 // bytes, allocated once at start-up and never resized. Only the first W * H bytes of a plane
-// are meaningful; pixel (x, y) is at plane + y * W + x.
+// are meaningful; pixel (x, y) is at plane + y * W + x. The block starts on a cache line, so
+// that the kernels' whole-line loads and stores of a picture do not straddle two lines.
 #include <cstddef>
 #include <cstdint>
 #include <functional>
@@ -57,9 +58,9 @@ class PictureStore {
   int maxHeight() const { return maxHeight_; }
   std::size_t planeBytes() const { return planeBytes_; }
 
-  std::uint8_t* plane(int index) { return block_.get() + static_cast<std::size_t>(index) * planeBytes_; }
+  std::uint8_t* plane(int index) { return base_ + static_cast<std::size_t>(index) * planeBytes_; }
   const std::uint8_t* plane(int index) const {
-    return block_.get() + static_cast<std::size_t>(index) * planeBytes_;
+    return base_ + static_cast<std::size_t>(index) * planeBytes_;
   }
   // `count` consecutive planes starting at `first` as one span.
   std::span<std::uint8_t> planes(int first, int count = 1) {
@@ -71,6 +72,7 @@ class PictureStore {
     void operator()(std::uint8_t* p) const;
   };
   std::unique_ptr<std::uint8_t, Free> block_;
+  std::uint8_t* base_ = nullptr;  // the first cache line of block_
   int maxWidth_ = 0;
   int maxHeight_ = 0;
   std::size_t planeBytes_ = 0;

@@ -374,14 +374,15 @@ TEST_F(SetPicturesFromMemory, RefusesSizesOutsideTheLimits) {
 TEST(PictureStoreSizing, FallsBackTo1024WhenTheConfiguredSizeCannotBeHad) {
   FakeUserPort user;
   PictureStore store;
-  auto only16MiB = [](std::size_t bytes) -> std::uint8_t* {
-    return bytes <= 16u * 1024 * 1024 ? PictureStore::defaultAllocate(bytes) : nullptr;
+  auto only32MiB = [](std::size_t bytes) -> std::uint8_t* {
+    return bytes <= 32u * 1024 * 1024 ? PictureStore::defaultAllocate(bytes) : nullptr;
   };
-  ASSERT_TRUE(allocatePictureStore(store, 4096, 4096, user, only16MiB));
+  ASSERT_TRUE(allocatePictureStore(store, 4096, 4096, user, only32MiB));
   EXPECT_EQ(store.maxWidth(), 1024);
   EXPECT_EQ(user.onlyMessage(),
             "資源(ﾒﾓﾘ)が不足しているため最大画像\nｻｲｽﾞを 1024 x 1024 へ変更しました");
   EXPECT_EQ(store.plane(15) - store.plane(0), 15 * 1024 * 1024);
+  EXPECT_EQ(reinterpret_cast<std::uintptr_t>(store.plane(0)) % 64, 0u);
 }
 
 TEST(PictureStoreSizing, EndsWhenNotEvenTheFallbackCanBeHad) {
