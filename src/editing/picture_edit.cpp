@@ -476,9 +476,40 @@ const char* shiftRectangle(EditPlane plane, const CoordinateRange& range, int di
   }
   work.result.resize(bytesOf(w, h));
   work.scratch.resize(shiftScratchSize(w));
-  shiftPicture(source, w, h, division, interpolation, amount, work.result.data(),
-               work.scratch.data(), parallel);
-  copyBack(plane, r, work.result.data(), w, parallel);
+  if (parallel.threads() > 1) {
+    // Shared out, the whole shift goes to the threads at once and is then copied back: handing
+    // out each band of the single-thread way apart costs more than its cache saves.
+    shiftPicture(source, w, h, division, interpolation, amount, work.result.data(),
+                 work.scratch.data(), parallel);
+    copyBack(plane, r, work.result.data(), w, parallel);
+    return nullptr;
+  }
+  // Shifted a band of rows at a time, each row copied back while still in the cache, as soon as
+  // no later band reads it. An output row reads source rows from one above it on (the content
+  // moving up or staying) or up to one below it (moving down), so the bands go down or up the
+  // rectangle and the copy trails them by two rows.
+  constexpr int kTrail = 2;
+  constexpr std::size_t kBandBytes = 256 * 1024;
+  const int bandRows = std::max(16, static_cast<int>(kBandBytes / static_cast<std::size_t>(w)));
+  const bool upwards = amount.yNegative;
+  const auto copyRows = [&](int y0, int y1) {
+    if (y0 < y1)
+      copyBack(plane, {r.left, r.top + y0, r.right, r.top + y1 - 1},
+               work.result.data() + bytesOf(w, y0), w, {});
+  };
+  int copied = 0;  // rows copied back, from the side the bands start on
+  for (int done = 0; done < h;) {
+    const int next = std::min(h, done + bandRows);
+    shiftRows(source, w, h, division, interpolation, amount, work.result.data(),
+              work.scratch.data(), upwards ? h - next : done, upwards ? h - done : next);
+    done = next;
+    const int safe = done == h ? h : std::max(0, done - kTrail);
+    if (upwards)
+      copyRows(h - safe, h - copied);
+    else
+      copyRows(copied, safe);
+    copied = safe;
+  }
   return nullptr;
 }
 

@@ -62,20 +62,19 @@ LinearAxis linearAxis(int size, int n, bool negative, int whole, int steps) {
   return axis;
 }
 
-void zeroOutside(std::uint8_t* destination, int width, int height, int x0, int x1, int y0, int y1) {
+// Zeroes the output rows [y0, y1) outside the computed block [x0, x1) x [first, end).
+void zeroOutside(std::uint8_t* destination, int width, int x0, int x1, int first, int end, int y0,
+                 int y1) {
   const std::size_t rowBytes = static_cast<std::size_t>(width);
-  if (x0 >= x1 || y0 >= y1) {
-    std::memset(destination, 0, rowBytes * static_cast<std::size_t>(height));
-    return;
-  }
-  std::memset(destination, 0, rowBytes * static_cast<std::size_t>(y0));
   for (int y = y0; y < y1; ++y) {
     std::uint8_t* row = destination + rowBytes * static_cast<std::size_t>(y);
+    if (x0 >= x1 || y < first || y >= end) {
+      std::memset(row, 0, rowBytes);
+      continue;
+    }
     std::memset(row, 0, static_cast<std::size_t>(x0));
     std::memset(row + x1, 0, static_cast<std::size_t>(width - x1));
   }
-  std::memset(destination + rowBytes * static_cast<std::size_t>(y1), 0,
-              rowBytes * static_cast<std::size_t>(height - y1));
 }
 
 // The pixels of an output row range, for the hand-over threshold of a ParallelFor.
@@ -83,12 +82,16 @@ std::size_t workOf(int rows, int count) {
   return static_cast<std::size_t>(rows) * static_cast<std::size_t>(count);
 }
 
+// The output rows [y0, y1) of the shift; `first` and `rows` below are those of the block
+// computed within them.
 void shiftLinear(const RowKernels& kernels, const std::uint8_t* source, int width, int height,
-                 int n, const ShiftAmount& amount, std::uint8_t* destination,
+                 int n, const ShiftAmount& amount, std::uint8_t* destination, int y0, int y1,
                  const ParallelFor& parallel) {
   const LinearAxis ax = linearAxis(width, n, amount.xNegative, amount.wholeX, amount.stepsX);
-  const LinearAxis ay = linearAxis(height, n, amount.yNegative, amount.wholeY, amount.stepsY);
-  zeroOutside(destination, width, height, ax.first, ax.end, ay.first, ay.end);
+  LinearAxis ay = linearAxis(height, n, amount.yNegative, amount.wholeY, amount.stepsY);
+  zeroOutside(destination, width, ax.first, ax.end, ay.first, ay.end, y0, y1);
+  ay.first = std::max(ay.first, y0);
+  ay.end = std::min(ay.end, y1);
   if (ax.first >= ax.end || ay.first >= ay.end) return;
 
   const int count = ax.end - ax.first;
@@ -161,11 +164,13 @@ CubicAxis cubicAxis(int size, int n, bool negative, int whole, int steps) {
 // then needs only one row of intermediate values. Sums stay within 32 bits (|v| <= 255 * 1280,
 // |result| <= 1280 * |v|).
 void shiftCubic(const RowKernels& kernels, const std::uint8_t* source, int width, int height, int n,
-                const ShiftAmount& amount, std::uint8_t* destination, std::int32_t* scratch,
-                const ParallelFor& parallel) {
+                const ShiftAmount& amount, std::uint8_t* destination, std::int32_t* scratch, int y0,
+                int y1, const ParallelFor& parallel) {
   const CubicAxis ax = cubicAxis(width, n, amount.xNegative, amount.wholeX, amount.stepsX);
-  const CubicAxis ay = cubicAxis(height, n, amount.yNegative, amount.wholeY, amount.stepsY);
-  zeroOutside(destination, width, height, ax.first, ax.end, ay.first, ay.end);
+  CubicAxis ay = cubicAxis(height, n, amount.yNegative, amount.wholeY, amount.stepsY);
+  zeroOutside(destination, width, ax.first, ax.end, ay.first, ay.end, y0, y1);
+  ay.first = std::max(ay.first, y0);
+  ay.end = std::min(ay.end, y1);
   if (ax.first >= ax.end || ay.first >= ay.end) return;
 
   const int count = ax.end - ax.first;
@@ -222,10 +227,15 @@ const std::array<CubicWeights, 256>& cubicWeightTable() {
   return kCubicTable;
 }
 
-void shiftPicture(const RowKernels& kernels, const std::uint8_t* source, int width, int height,
-                  int division, int interpolation, const ShiftAmount& amount,
-                  std::uint8_t* destination, std::int32_t* scratch, const ParallelFor& parallel) {
-  if (width <= 0 || height <= 0) return;
+namespace {
+
+void shiftRows(const RowKernels& kernels, const std::uint8_t* source, int width, int height,
+               int division, int interpolation, const ShiftAmount& amount,
+               std::uint8_t* destination, std::int32_t* scratch, int firstRow, int endRow,
+               const ParallelFor& parallel) {
+  firstRow = std::max(firstRow, 0);
+  endRow = std::min(endRow, height);
+  if (width <= 0 || firstRow >= endRow) return;
   const int n = normalisedDivision(division);
   ShiftAmount clamped = amount;
   clamped.wholeX = std::clamp(amount.wholeX, 0, width);
@@ -233,10 +243,28 @@ void shiftPicture(const RowKernels& kernels, const std::uint8_t* source, int wid
   clamped.stepsX = std::clamp(amount.stepsX, 0, n - 1);
   clamped.stepsY = std::clamp(amount.stepsY, 0, n - 1);
   if (interpolation == kShiftLinear) {
-    shiftLinear(kernels, source, width, height, n, clamped, destination, parallel);
+    shiftLinear(kernels, source, width, height, n, clamped, destination, firstRow, endRow,
+                parallel);
   } else {
-    shiftCubic(kernels, source, width, height, n, clamped, destination, scratch, parallel);
+    shiftCubic(kernels, source, width, height, n, clamped, destination, scratch, firstRow, endRow,
+               parallel);
   }
+}
+
+}  // namespace
+
+void shiftRows(const std::uint8_t* source, int width, int height, int division, int interpolation,
+               const ShiftAmount& amount, std::uint8_t* destination, std::int32_t* scratch,
+               int firstRow, int endRow, const ParallelFor& parallel) {
+  shiftRows(rowKernels(), source, width, height, division, interpolation, amount, destination,
+            scratch, firstRow, endRow, parallel);
+}
+
+void shiftPicture(const RowKernels& kernels, const std::uint8_t* source, int width, int height,
+                  int division, int interpolation, const ShiftAmount& amount,
+                  std::uint8_t* destination, std::int32_t* scratch, const ParallelFor& parallel) {
+  shiftRows(kernels, source, width, height, division, interpolation, amount, destination, scratch,
+            0, height, parallel);
 }
 
 void shiftPicture(const std::uint8_t* source, int width, int height, int division,

@@ -54,6 +54,12 @@ void shiftPicture(const RowKernels& kernels, const std::uint8_t* source, int wid
                   std::uint8_t* destination, std::int32_t* scratch,
                   const ParallelFor& parallel = {});
 
+// The output rows [firstRow, endRow) of shiftPicture, the bytes it writes there; no other row
+// of `destination` is written. A picture may so be shifted a band of rows at a time.
+void shiftRows(const std::uint8_t* source, int width, int height, int division, int interpolation,
+               const ShiftAmount& amount, std::uint8_t* destination, std::int32_t* scratch,
+               int firstRow, int endRow, const ParallelFor& parallel = {});
+
 // floor(a / b) and the matching non-negative remainder, for b > 0.
 constexpr int floorDiv(int a, int b) {
   return a / b - ((a % b != 0) && ((a < 0) != (b < 0)));

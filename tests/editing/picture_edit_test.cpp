@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <random>
 #include <string>
 #include <vector>
 
@@ -188,6 +189,30 @@ TEST(ShiftRectangle, ShiftsTheRectangleAsAPictureOfItsOwnInBothModes) {
               << mode << ' ' << x << ',' << y;
     }
   }
+}
+
+// Whole rows are shifted straight from the plane, a band at a time, each band copied back into
+// rows later bands may still read: every direction and reach, against shiftPicture of a copy.
+TEST(ShiftRectangle, WholeRowsShiftedInBandsMatchTheWholeShift) {
+  const int w = 2048, h = 300;  // several bands
+  std::mt19937 random(5);
+  TestPicture original(w, h);
+  for (std::uint8_t& p : original.pixels) p = static_cast<std::uint8_t>(random());
+  std::vector<std::int32_t> scratch(shiftScratchSize(w));
+  for (const int mode : {kShiftLinear, kShiftCubic})
+    for (const bool down : {false, true})
+      for (const int whole : {0, 1, 200})
+        for (const int steps : {0, 5}) {
+          const ShiftAmount amount{true, 2, 3, down, whole, steps};
+          std::vector<std::uint8_t> expected(original.pixels.size());
+          shiftPicture(original.pixels.data(), w, h, 16, mode, amount, expected.data(),
+                       scratch.data());
+          TestPicture picture = original;
+          EditWork work;
+          ASSERT_EQ(shiftRectangle(picture.plane(), {}, 16, mode, amount, work), nullptr);
+          ASSERT_EQ(picture.pixels, expected)
+              << "mode " << mode << " down " << down << " whole " << whole << " steps " << steps;
+        }
 }
 
 TEST(DirectEntry, SetsOnlyPixelsInsideThePicture) {
