@@ -16,6 +16,7 @@
 
 #include "editing/picture_edit.h"
 #include "picture/file_helpers.h"
+#include "picture/picture_store.h"
 #include "ports/quiet_user_port.h"
 #include "shift_pictures.h"
 #include "workbench/editing/picture_editing.h"
@@ -31,10 +32,9 @@ constexpr std::size_t kPixels = std::size_t{kSide} * kSide;
 // The picture on a cache line, as the planes of the workbench's picture store are.
 std::uint8_t* pixels() {
   static const std::vector<std::uint8_t> made = vemla::bench::texturedPicture(kSide, kSide);
-  static std::vector<std::uint8_t> block(kPixels + 63);
+  static std::vector<std::uint8_t> block(kPixels + vemla::kCacheLine - 1);
   static std::uint8_t* const aligned = [] {
-    std::uint8_t* at =
-        block.data() + (64 - reinterpret_cast<std::uintptr_t>(block.data()) % 64) % 64;
+    std::uint8_t* at = vemla::onCacheLine(block.data());
     std::memcpy(at, made.data(), kPixels);
     return at;
   }();

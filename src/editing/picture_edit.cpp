@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstring>
 
+#include "picture/picture_store.h"
 #include "tools/relief.h"
 
 namespace vemla {
@@ -93,13 +94,11 @@ struct ResultRows {
 // first. Rows of a tall result are a cache line longer than needed: the turns write down
 // columns, and many rows a power of two apart would all fall into the same cache sets.
 ResultRows resultRows(std::vector<std::uint8_t>& buffer, int w, int h, int lead) {
-  constexpr int kLine = 64;
+  constexpr int kLine = static_cast<int>(kCacheLine);
   const int before = (kLine - lead % kLine) % kLine;
   const int stride = (before + w + kLine - 1) / kLine * kLine + (h > kLine ? kLine : 0);
-  buffer.resize(bytesOf(stride, h) + kLine - 1);
-  const auto misalignment =
-      static_cast<int>(reinterpret_cast<std::uintptr_t>(buffer.data()) % kLine);
-  return {buffer.data() + (kLine - misalignment) % kLine + before, stride};
+  buffer.resize(bytesOf(stride, h) + kCacheLine - 1);
+  return {onCacheLine(buffer.data()) + before, stride};
 }
 
 // out(i, j) of the w x h result reads the rectangle at (a0 + ai i + aj j, b0 + bi i + bj j)
@@ -189,7 +188,7 @@ TurnedRows turnQuarter(const EditKernels& kernels, const std::uint8_t* source,
   int i0 = 0, i1 = w, j0 = 0, j1 = h;
   validSpan(m.b0, m.bi, h, i0, i1);
   validSpan(m.a0, m.aj, w, j0, j1);
-  const int tileRows = kernels.turnTileRows;
+  const int tileRows = kTurnTileColumns * kernels.turnLanes;
   Block tiles{i0, i0, j0, j0};
   if (kernels.turnTile != nullptr && i0 < i1 && j0 < j1) {
     tiles.i1 = i0 + (i1 - i0) / kTurnTileColumns * kTurnTileColumns;

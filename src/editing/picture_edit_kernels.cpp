@@ -67,7 +67,6 @@ constexpr EditKernels kBaseline{"baseline",
                                 nullptr,
                                 nullptr,
                                 nullptr,
-                                0,
                                 0};
 
 #ifdef VEMLA_X86_DISPATCH
@@ -276,26 +275,12 @@ VEMLA_VBMI void mapSpanVbmi(std::uint8_t* pixels, int count, const std::uint8_t*
   }
 }
 
-constexpr EditKernels kAvx2{"avx2",
-                            mapSpanBaseline,
-                            reverseBytesAvx2,
-                            swapReversedAvx2,
-                            turnTileAvx2,
-                            turnTileGroupedAvx2,
-                            fenceStreams,
-                            ungroupAvx2,
-                            32,
-                            2};
-constexpr EditKernels kVbmi{"avx512vbmi",
-                            mapSpanVbmi,
-                            reverseBytesAvx2,
-                            swapReversedAvx2,
-                            turnTileAvx512,
-                            turnTileGroupedAvx512,
-                            fenceStreams,
-                            ungroupAvx512,
-                            64,
-                            4};
+constexpr EditKernels kAvx2{"avx2",           mapSpanBaseline, reverseBytesAvx2,
+                            swapReversedAvx2, turnTileAvx2,    turnTileGroupedAvx2,
+                            fenceStreams,     ungroupAvx2,     2};
+constexpr EditKernels kVbmi{"avx512vbmi",     mapSpanVbmi,    reverseBytesAvx2,
+                            swapReversedAvx2, turnTileAvx512, turnTileGroupedAvx512,
+                            fenceStreams,     ungroupAvx512,  4};
 
 #endif
 

@@ -18,7 +18,7 @@ struct EditKernels {
   // a[k] and b[count - 1 - k] trade places for every k: two distinct rows, each reversed into
   // the other.
   void (*swapReversed)(std::uint8_t* a, std::uint8_t* b, int count);
-  // Quarter-turn tiles of kTurnTileColumns x turnTileRows output pixels: out row k (at
+  // Quarter-turn tiles of kTurnTileColumns x 16 * turnLanes output pixels: out row k (at
   // out + k * outStep) columns 0..15 take the bytes of source column k read down the 16 source
   // rows source + q * sourceStep (q = 0..15). Null where the plain index walk is used.
   void (*turnTile)(const std::uint8_t* source, std::ptrdiff_t sourceStep, std::uint8_t* out,
@@ -37,8 +37,7 @@ struct EditKernels {
   // to-row l (at to + 16 l * toStep) as its a-th 16 bytes.
   void (*ungroupTurned)(const std::uint8_t* from, std::ptrdiff_t fromStep, std::uint8_t* to,
                         std::ptrdiff_t toStep, int spans);
-  int turnTileRows;  // 16 * turnLanes
-  int turnLanes;
+  int turnLanes;  // 16-byte lanes of a register
 };
 
 inline constexpr int kTurnTileColumns = 16;

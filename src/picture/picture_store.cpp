@@ -15,11 +15,10 @@ void PictureStore::Free::operator()(std::uint8_t* p) const { std::free(p); }
 bool PictureStore::allocate(int maxWidth, int maxHeight, const Allocator& allocator) {
   if (maxWidth <= 0 || maxHeight <= 0) return false;
   const std::size_t planeBytes = static_cast<std::size_t>(maxWidth) * static_cast<std::size_t>(maxHeight);
-  constexpr std::size_t kLine = 64;
-  std::uint8_t* block = allocator(planeBytes * kPlaneCount + kLine - 1);
+  std::uint8_t* block = allocator(planeBytes * kPlaneCount + kCacheLine - 1);
   if (block == nullptr) return false;
   block_.reset(block);
-  base_ = block + (kLine - reinterpret_cast<std::uintptr_t>(block) % kLine) % kLine;
+  base_ = onCacheLine(block);
   maxWidth_ = maxWidth;
   maxHeight_ = maxHeight;
   planeBytes_ = planeBytes;

@@ -44,6 +44,13 @@ constexpr Plane imagePlane(ImageSlot slot) {
   return slot == ImageSlot::Second ? kImage2 : kImage1;
 }
 
+// Cache lines, and the first line-aligned address at or after `p` (a block asked for
+// kCacheLine - 1 bytes more holds its bytes from there).
+inline constexpr std::size_t kCacheLine = 64;
+inline std::uint8_t* onCacheLine(std::uint8_t* p) {
+  return p + (kCacheLine - reinterpret_cast<std::uintptr_t>(p) % kCacheLine) % kCacheLine;
+}
+
 class PictureStore {
  public:
   // Returns a zero-filled block of `bytes` bytes, or nullptr. Tests inject failures.
