@@ -29,6 +29,8 @@ class HelpWindow final : public QWidget {
       : QWidget(parent, flags), lines_(lines) {
     setObjectName("HelpMessage");
     setAttribute(Qt::WA_ShowWithoutActivating, parent == nullptr);
+    // The pointer often rests where the window is shown: the control under it keeps the mouse.
+    setAttribute(Qt::WA_TransparentForMouseEvents);
     setFont(helpFont());
     const QFontMetrics metrics(font());
     int widest = 0;
@@ -80,7 +82,7 @@ QuickHelp::QuickHelp(QWidget* owner, const bool& on) : QObject(owner), owner_(ow
 
 QuickHelp::~QuickHelp() {
   qApp->removeEventFilter(this);
-  close();
+  delete window_.data();  // no event is on its way to the help window now
 }
 
 QWidget* QuickHelp::show(QWidget* anchor, const QString& text, int verticalOffset) {
@@ -127,8 +129,13 @@ QWidget* QuickHelp::showContextHelp(QWidget* control) {
 }
 
 void QuickHelp::close() {
-  // Nothing of the help window is on the stack here (it takes no input), so it goes at once.
-  delete window_.data();
+  // Closing runs inside the event filter: Qt may be in the middle of delivering a mouse event
+  // to the help window (the leave event of the control it covers comes first), so the window
+  // is hidden now and freed when that event is over.
+  if (window_) {
+    window_->hide();
+    window_->deleteLater();
+  }
   window_ = nullptr;
   anchor_ = nullptr;
   closeOnFocusMove_ = false;
