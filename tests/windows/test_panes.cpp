@@ -9,12 +9,14 @@
 #include <QWheelEvent>
 #include <QtTest>
 
+#include "support/counting_listener.h"
 #include "support/recording_port.h"
 #include "windows/panes/image_pane.h"
 #include "windows/panes/picture_pane.h"
 #include "workbench/picture/open_pictures.h"
 #include "workbench/picture/prepare_pictures.h"
 #include "workbench/view/refresh_chain.h"
+#include "workbench/view/view_controls.h"
 
 using namespace vemla;
 using vemla::testing::RecordingPort;
@@ -428,6 +430,48 @@ class PanesTest : public QObject {
     answer.choice.clear();
     QTest::mouseClick(setup.image2.get(), Qt::RightButton, Qt::ControlModifier, QPoint(300, 100));
     QCOMPARE(answer.seen.size(), menus + 1);
+  }
+
+  // The pane menu keeps the rules of the other controls: a kind the image already shows is
+  // not made again, except the user program's result; the reduced display warns once while
+  // the measurement tool is open.
+  void imageMenuKeepsTheKindAndReductionRules() {
+    Setup setup;
+    MenuAnswer answer;
+    setup.image1->setMenuRunner(answer.runner());
+    vemla::testing::CountingListener made;
+    setup.bench.addListener(&made);
+    const auto pick = [&](const char* item) {
+      answer.choice = QString::fromUtf8(item);
+      QTest::mouseClick(setup.image1.get(), Qt::RightButton, {}, QPoint(5, 5));
+    };
+    pick("平均");
+    QCOMPARE(setup.bench.images.kind[0], 2);
+    QCOMPARE(made.panes, 1);
+    pick("平均");
+    QCOMPARE(made.panes, 1);
+    pick("画像１");
+    QCOMPARE(made.panes, 2);
+    pick("ﾕｰｻﾞﾌﾟﾛｸﾞﾗﾑ結果");
+    pick("ﾕｰｻﾞﾌﾟﾛｸﾞﾗﾑ結果");
+    QCOMPARE(setup.bench.images.kind[0], 6);
+    QCOMPARE(made.panes, 4);
+
+    std::vector<std::uint8_t> wide(640 * 480, 50);
+    MemoryPictures pictures;
+    pictures.width = 640;
+    pictures.height = 480;
+    pictures.pixels = {wide.data(), wide.data()};
+    QCOMPARE(setPicturesFromMemory(setup.bench, setup.user, pictures), 0);
+    setup.bench.tools.active = tools::Tool::Measurement;
+    pick("倍率　1/1.25");
+    QVERIFY(setup.bench.view.reducedDisplay);
+    QCOMPARE(setup.user.messages, QStringList{QString::fromUtf8(msg::kReducedMeasureWarning)});
+    pick("倍率　Ｘ２");
+    pick("倍率　1/1.25");
+    QVERIFY(setup.bench.view.reducedDisplay);
+    QCOMPARE(setup.user.messages.size(), 1);  // once only
+    setup.bench.removeListener(&made);
   }
 
   void imagePaneDrawsTheRenderedViewAndCross() {

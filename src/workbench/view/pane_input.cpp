@@ -15,6 +15,7 @@
 #include "workbench/picture/picture_commands.h"
 #include "workbench/view/colour_controls.h"
 #include "workbench/view/display_marks.h"
+#include "workbench/view/kind_choices.h"
 #include "workbench/view/refresh_chain.h"
 #include "workbench/view/view_controls.h"
 
@@ -187,21 +188,15 @@ std::vector<PaneMenuItem> picturePaneMenu(const Workbench& bench, const PaneMenu
   return menu;
 }
 
+// The rows of the kind selectors: the built-in kinds, then the user processing entries in use;
+// each item carries its row.
 std::vector<PaneMenuItem> kindMenu(const Workbench& bench, ImageSlot image) {
-  const std::size_t at = index(image);
-  const int kind = bench.images.kind[at];
+  const std::vector<KindChoice> choices = kindChoices(bench);
+  const int shown = kindChoiceIndex(choices, bench, image);
   std::vector<PaneMenuItem> items;
-  for (int k = 0; k < kBuiltInKindCount; ++k) {
-    items.push_back(checkItem(imageKindTable()[static_cast<std::size_t>(k)].name,
-                              PaneCommand::ImageKind, k, true, kind == k));
-  }
-  for (int entry = 0; entry < kUserEntryCount; ++entry) {
-    const UserProcessingEntry& processing =
-        bench.userEntries.processing[static_cast<std::size_t>(entry)];
-    if (processing.inUse == 0) continue;
-    items.push_back(checkItem(processing.name, PaneCommand::ImageKind, kUserEntryArgument + entry,
-                              true,
-                              kind == kUserProcessingKind && bench.images.userEntry[at] == entry));
+  for (std::size_t row = 0; row < choices.size(); ++row) {
+    const int at = static_cast<int>(row);
+    items.push_back(checkItem(choices[row].name, PaneCommand::ImageKind, at, true, at == shown));
   }
   return items;
 }
@@ -501,14 +496,9 @@ bool runPaneCommand(Workbench& bench, int pane, PaneCommand command, int argumen
       placeCursorAtCell(bench, *context.cell, true);
       return true;
     case PaneCommand::ImageKind:
-      if (argument >= kUserEntryArgument && argument < kUserEntryArgument + kUserEntryCount) {
-        setImageKind(bench, image, kUserProcessingKind, argument - kUserEntryArgument, user, busy,
-                     progress);
-        return true;
-      }
-      if (!isBuiltInKind(argument)) return false;
-      setImageKind(bench, image, argument, 0, user, busy, progress);
-      return true;
+      // The kind request: nothing when the image already shows the row, except the user
+      // program's result, which may have changed.
+      return requestKind(bench, image, argument, user, busy, progress);
     case PaneCommand::ColourKind:
       if (!isColourKind(argument)) return false;
       chooseColourKind(bench, image, argument);
@@ -518,7 +508,8 @@ bool runPaneCommand(Workbench& bench, int pane, PaneCommand command, int argumen
       setMagnification(bench, argument);
       return true;
     case PaneCommand::ReducedDisplay:
-      return bench.pictures.picturesPresent && setReducedDisplay(bench);
+      // As the magnification controls: the measurement tool's warning comes with it.
+      return enterReducedDisplay(bench, user, bench.tools.active == tools::Tool::Measurement);
     case PaneCommand::Interpolation:
       setZoomInterpolation(bench, !view.zoomInterpolation);
       return true;

@@ -149,14 +149,13 @@ enum class PaneCommand : int {
   StoreMark,   // argument: mark 0..3
   MoveToMark,  // argument: mark 0..3
   Centre,
-  ImageKind,      // argument: kind 0..9, or 100 + user processing entry
+  ImageKind,      // argument: the row of kindChoices
   ColourKind,     // argument: colour kind 0..3, 16..31
   Magnification,  // argument: 1..64
   ReducedDisplay,
   Interpolation,
   ColourDisplay,
 };
-inline constexpr int kUserEntryArgument = 100;
 
 struct PaneMenuItem {
   std::string text;  // empty for a separator

@@ -321,7 +321,7 @@ TEST_F(PaneInput, ImageMenuListsKindsColoursAndMagnifications) {
   ASSERT_EQ(kinds->submenu.size(), 11u);
   EXPECT_EQ(kinds->submenu[3].text, "階調差");
   EXPECT_EQ(kinds->submenu[10].text, "ﾌｨﾙﾀ");
-  EXPECT_EQ(kinds->submenu[10].argument, kUserEntryArgument + 2);
+  EXPECT_EQ(kinds->submenu[10].argument, 10);  // the row of the kind selectors
   EXPECT_TRUE(kinds->submenu[1].checked);  // Image 2 starts with kind 1
   const PaneMenuItem* colours = findItem(menu, "カラー");
   ASSERT_EQ(colours->submenu.size(), 5u);
