@@ -8,7 +8,7 @@
 #include <QMenu>
 #include <QMimeData>
 #include <QPushButton>
-#include <QToolBar>
+#include <QRegularExpression>
 #include <QtTest>
 #include <climits>
 
@@ -31,14 +31,16 @@ constexpr QPoint kHome(500, 40);
 struct Gallery {
   GalleryBench b;
   QList<int> viewed, copied;
+  QRect area;
   GalleryWindow window;
-  explicit Gallery(int form = 1) : b(form), window(b.bench, b.user, host()) {}
+  explicit Gallery(int form = 1, QSize screen = QSize(1024, 768))
+      : b(form), area(QPoint(0, 0), screen), window(b.bench, b.user, host()) {}
   GalleryHost host() {
     GalleryHost host;
     host.viewSlot = [this](int slot) { viewed << slot; };
     host.copyToPicture = [this](int slot, PictureSlot) { copied << slot; };
     host.homePosition = [](QSize) { return kHome; };
-    host.screenArea = QRect(0, 0, 1024, 768);
+    host.screenArea = area;
     return host;
   }
   QAction* item(QMenu& menu, const char* text) {
@@ -176,28 +178,66 @@ class GalleryFormsTest : public QObject {
     QCOMPARE(gallery.smallForm()->pos(), kHome);
   }
 
-  void storedPositionsOffTheScreenAreNotUsed_data() {
+  // A stored place is taken when the title bar starts on the screen, moved in so that the
+  // whole form lies on it; else the standard position.
+  void storedPositionsAreMovedOntoTheScreen_data() {
     QTest::addColumn<int>("left");
     QTest::addColumn<int>("top");
-    QTest::addColumn<bool>("kept");
-    QTest::newRow("unset") << 0 << 0 << false;
-    QTest::newRow("inside") << 200 << 150 << true;
-    QTest::newRow("bottom edge") << 100 << 744 << true;
-    QTest::newRow("below") << 100 << 745 << false;
-    QTest::newRow("right edge") << 960 << 10 << true;
-    QTest::newRow("right") << 961 << 10 << false;
-    QTest::newRow("left") << -3000 << 10 << false;
-    QTest::newRow("extremes") << INT_MAX << INT_MIN << false;
+    QTest::addColumn<QPoint>("expected");  // (-1, -1): moved in against the right or bottom
+    QTest::newRow("unset") << 0 << 0 << kHome;
+    QTest::newRow("inside") << 200 << 150 << QPoint(200, 150);
+    QTest::newRow("bottom edge") << 100 << 744 << QPoint(-1, -1);
+    QTest::newRow("below") << 100 << 745 << kHome;
+    QTest::newRow("right edge") << 960 << 10 << QPoint(-1, -1);
+    QTest::newRow("right") << 961 << 10 << kHome;
+    QTest::newRow("left") << -3000 << 10 << kHome;
+    QTest::newRow("extremes") << INT_MAX << INT_MIN << kHome;
   }
-  void storedPositionsOffTheScreenAreNotUsed() {
+  void storedPositionsAreMovedOntoTheScreen() {
     QFETCH(int, left);
     QFETCH(int, top);
-    QFETCH(bool, kept);
+    QFETCH(QPoint, expected);
     Gallery g;
     g.b.header().windowLeft = left;
     g.b.header().windowTop = top;
     g.window.showGallery();
-    QCOMPARE(g.window.smallForm()->pos(), kept ? QPoint(left, top) : kHome);
+    const QRect placed = g.window.smallForm()->frameGeometry();
+    QVERIFY(g.area.contains(placed));
+    if (expected != QPoint(-1, -1)) {
+      QCOMPARE(placed.topLeft(), expected);
+    } else {
+      QVERIFY(placed.left() == left || placed.top() == top);
+      QVERIFY(placed.right() == g.area.right() || placed.bottom() == g.area.bottom());
+    }
+  }
+
+  // "通常型" from a small form at the screen's right or bottom edge: the wider normal form
+  // takes the small form's place moved in, wholly on the screen; so does the way back.
+  void switchedFormsLieWhollyOnTheScreen_data() {
+    QTest::addColumn<QSize>("screen");
+    QTest::newRow("1024x768") << QSize(1024, 768);
+    QTest::newRow("1280x1024") << QSize(1280, 1024);
+  }
+  void switchedFormsLieWhollyOnTheScreen() {
+    QFETCH(QSize, screen);
+    Gallery g(1, screen);
+    g.window.showGallery();
+    QWidget* small = g.window.smallForm();
+    small->move(screen.width() - small->frameGeometry().width(),
+                screen.height() - small->frameGeometry().height());
+    QVERIFY(g.area.contains(small->frameGeometry()));
+    g.item(*g.window.slotMenu(0, small, GalleryForm::Small), "通常型")->trigger();
+    QVERIFY(g.window.isVisible());
+    QVERIFY2(g.area.contains(g.window.frameGeometry()),
+             qPrintable(QString("normal form at %1,%2 %3x%4")
+                            .arg(g.window.frameGeometry().x())
+                            .arg(g.window.frameGeometry().y())
+                            .arg(g.window.frameGeometry().width())
+                            .arg(g.window.frameGeometry().height())));
+    g.window.move(screen.width() - 40, 0);  // the title bar's start still on the screen
+    g.item(*g.window.slotMenu(0, &g.window), "小型")->trigger();
+    QVERIFY(small->isVisible());
+    QVERIFY(g.area.contains(small->frameGeometry()));
   }
 
   // Every control of both forms and every item of the pop-up menus explains itself.
@@ -225,14 +265,14 @@ class GalleryFormsTest : public QObject {
     QCOMPARE(missing, QStringList());
   }
 
-  // 40111: the gallery's top-right corner at the main window's, just below the toolbar, on
-  // the screen; the place is stored.
-  void command40111PutsTheGalleryBelowTheToolbar_data() {
+  // 40111: the gallery's top-right corner at the main window's, just below the top row of
+  // title strips, on the screen, covering no pane's title; the place is stored.
+  void command40111PutsTheGalleryBelowTheTitles_data() {
     QTest::addColumn<QSize>("screen");
     QTest::newRow("1024x768") << QSize(1024, 768);
     QTest::newRow("1280x1024") << QSize(1280, 1024);
   }
-  void command40111PutsTheGalleryBelowTheToolbar() {
+  void command40111PutsTheGalleryBelowTheTitles() {
     QFETCH(QSize, screen);
     GalleryBench b;
     b.bench.gallery.available = true;
@@ -244,9 +284,14 @@ class GalleryFormsTest : public QObject {
     QWidget* small = gallery->smallForm();
     QVERIFY(small->isVisible());
     const QRect placed = small->frameGeometry();
-    const auto* toolbar = window.findChild<QToolBar*>("Toolbar");
-    QCOMPARE(placed.top(), toolbar->mapToGlobal(QPoint(0, toolbar->height())).y());
+    const QLabel* image2 = window.titleStrip(3);
+    QCOMPARE(placed.top(), image2->mapToGlobal(QPoint(0, image2->height())).y());
     QCOMPARE(placed.right(), std::min(window.frameGeometry().right(), screen.width() - 1));
+    for (const QLabel* strip : window.findChildren<QLabel*>(
+             QRegularExpression("^TitleStrip"), Qt::FindChildrenRecursively)) {
+      const QRect title(strip->mapToGlobal(QPoint(0, 0)), strip->size());
+      QVERIFY2(!title.intersects(placed), qPrintable(strip->text()));
+    }
     QVERIFY(QRect(QPoint(0, 0), screen).contains(placed));
     QCOMPARE(b.storedHeader().windowLeft, placed.left());
     QCOMPARE(b.storedHeader().windowTop, placed.top());

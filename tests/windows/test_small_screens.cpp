@@ -12,6 +12,7 @@
 #include "platform/user_program.h"
 #include "support/recording_port.h"
 #include "support/test_files.h"
+#include "support/tool_window_fixture.h"
 #include "windows/archive/archive_open_dialog.h"
 #include "windows/dialogs/option_sheet.h"
 #include "windows/dialogs/picture_dialogs.h"
@@ -27,6 +28,8 @@
 #include "windows/gallery/gallery_window.h"
 #include "windows/main/screen_fit.h"
 #include "windows/main/workbench_window.h"
+#include "windows/tools/gradation_window.h"
+#include "windows/tools/tool_area.h"
 #include "workbench/commands/command_ids.h"
 #include "workbench/editing/picture_dialog_memory.h"
 #include "workbench/gallery/gallery_startup.h"
@@ -129,6 +132,29 @@ class SmallScreensTest : public QObject {
     QVERIFY(inSight("PictureControl"));
     window.runCommand(kLayoutTopLeft);
     QVERIFY(inSight("Port1"));
+  }
+
+  // The gradation pair window goes to the left of the main window, which stands at the
+  // screen's left edge: it is moved in wholly onto the screen, the first time and when it
+  // comes back to a remembered place that is off the screen.
+  void theGradationPairWindowOpensWhollyOnTheScreen() {
+    vemla::testing::ToolWindowFixture f;
+    f.openPair(40, 30, [](int x, int y) { return x + y; }, 200);
+    f.window->move(0, 0);
+    f.window->runCommand(kGradationTool);
+    auto* gradation =
+        f.window->findChild<ToolInformation*>("ToolInformation")->gradationWindow();
+    QPushButton* pairButton = vemla::testing::find<QPushButton>(gradation, "Pair");
+    QTest::mouseClick(pairButton, Qt::LeftButton);
+    QWidget* pair = gradation->pairWindow();
+    QVERIFY(pair != nullptr);
+    const QRect area = pair->screen()->availableGeometry();
+    QVERIFY(area.contains(pair->frameGeometry()));
+    pair->move(area.right() - 20, area.top() + 10);
+    QTest::mouseClick(pairButton, Qt::LeftButton);
+    QVERIFY(gradation->pairWindow() == nullptr);
+    QTest::mouseClick(pairButton, Qt::LeftButton);
+    QVERIFY(area.contains(gradation->pairWindow()->frameGeometry()));
   }
 
   void theOptionSheetScrollsItsPagesAndKeepsItsButtonsOnASmallScreen() {

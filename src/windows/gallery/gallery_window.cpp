@@ -33,6 +33,7 @@
 #include "windows/gallery/gallery_edit_dialog.h"
 #include "windows/gallery/gallery_small_window.h"
 #include "windows/main/quick_help.h"
+#include "windows/main/screen_fit.h"
 #include "windows/main/text_fit.h"
 #include "workbench/gallery/archive_flows.h"
 #include "workbench/gallery/gallery_slots.h"
@@ -586,7 +587,7 @@ void GalleryWindow::setForm(GalleryForm which) {
   QWidget* old = formWidget(form());
   gallery->info.header.displayForm = static_cast<std::int32_t>(which);
   QWidget* now = formWidget(which);
-  // The new form takes the old one's place.
+  // The new form takes the old one's place (moved wholly onto the screen once it is shown).
   if (placed_) now->move(old->pos());
   if (shown) {
     old->hide();
@@ -605,13 +606,20 @@ void GalleryWindow::showGallery() {
   now->show();
   now->raise();
   updateShown();
-  if (placed_) return;
+  // Placed once shown, when the frame's size is known. A form that takes a place it was given
+  // (its own last one, the other form's, the stored one) lies wholly on the screen.
+  if (placed_) {
+    moveWhollyInto(*now, now->pos(), host_.screenArea);
+    return;
+  }
   placed_ = true;
-  // The first time: the stored place, or the standard position when it is unset or off the
-  // screen. Placed once shown, when the frame's size is known.
+  // The first time: the stored place, or the standard position when it is unset or its title
+  // bar would start off the screen.
   const bool unset = header.windowLeft == 0 && header.windowTop == 0;
   if (!unset && placeOnScreen(host_.screenArea, header.windowLeft, header.windowTop)) {
-    now->move(header.windowLeft, header.windowTop);
+    moveWhollyInto(*now, QPoint(static_cast<int>(header.windowLeft),
+                                static_cast<int>(header.windowTop)),
+                   host_.screenArea);
   } else if (host_.homePosition) {
     now->move(host_.homePosition(now->frameGeometry().size()));
   }

@@ -32,6 +32,20 @@ QMargins frameAllowance(const QWidget& window) {
   return kUsualFrame;
 }
 
+QPoint keptInArea(QPoint wanted, QSize frame, const QRect& area) {
+  if (area.isEmpty()) return wanted;
+  const int x = std::max(area.left(), std::min(wanted.x(), area.right() + 1 - frame.width()));
+  const int y = std::max(area.top(), std::min(wanted.y(), area.bottom() + 1 - frame.height()));
+  return {x, y};
+}
+
+void moveWhollyInto(QWidget& window, QPoint wanted, const QRect& area) {
+  const QMargins frame = frameAllowance(window);
+  const QSize outer = window.isVisible() ? window.frameGeometry().size()
+                                         : window.size().grownBy(frame);
+  window.move(keptInArea(wanted, outer, area));
+}
+
 void fitIntoArea(QWidget& window, const QRect& area) {
   if (!area.isValid()) return;
   const QMargins frame = frameAllowance(window);

@@ -21,6 +21,15 @@ void useWholeScaleFactors();
 // once the window is mapped with one, else an allowance for a usual title bar and border.
 QMargins frameAllowance(const QWidget& window);
 
+// Where a window whose frame is `frame` big goes when it should be at `wanted` (its frame's top
+// left corner) and lie wholly inside `area`: moved in by as little as it takes. A frame larger
+// than the area keeps its top left corner in it (the title bar stays in sight).
+QPoint keptInArea(QPoint wanted, QSize frame, const QRect& area);
+// Moves the top-level `window` to `wanted`, moved in so that it and its frame lie wholly inside
+// `area` (nothing is moved in when the area is empty). For positions that were remembered or
+// taken from another window.
+void moveWhollyInto(QWidget& window, QPoint wanted, const QRect& area);
+
 // Shrinks `window` (never below its minimum size) and moves it so that it and its frame lie
 // inside `area` where they can.
 void fitIntoArea(QWidget& window, const QRect& area);

@@ -419,9 +419,11 @@ void WorkbenchWindow::toggleGallery() {
 }
 
 QPoint WorkbenchWindow::galleryHome(QSize frame) const {
-  // The top-right corner of the main window, just below the toolbar, kept on the screen.
+  // The top-right corner of the main window, just below the top row of title strips (the
+  // image panes' kind and magnification stay readable), kept on the screen.
   const QPoint corner = frameGeometry().topRight() + QPoint(1, 0);
-  const int below = toolbar_->mapToGlobal(QPoint(0, toolbar_->height())).y();
+  const QLabel* strip = strips_[kFirstImageStrip + index(ImageSlot::Second)];
+  const int below = strip->mapToGlobal(QPoint(0, strip->height())).y();
   const QRect area = galleryScreenArea();
   const int x = std::clamp(corner.x() - frame.width(), area.left(),
                            std::max(area.left(), area.right() + 1 - frame.width()));

@@ -13,9 +13,11 @@
 #include <QPainter>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QScreen>
 #include <QVBoxLayout>
 
 #include "windows/controls/picture_control_window.h"
+#include "windows/main/screen_fit.h"
 #include "workbench/tools/gradation_tool.h"
 
 namespace vemla {
@@ -276,11 +278,15 @@ void GradationWindow::showPairWindow(bool shown) {
   connect(close, &QPushButton::clicked, this,
           [this] { change([](tools::GradationWord& s) { s.pair = false; }); });
   pair->adjustSize();
-  // The first time just to the left of the main window, then where it was last closed.
+  // The first time just to the left of the main window, then where it was last closed; moved
+  // in wholly onto the screen (a main window at the screen's left edge leaves no room there).
   const QPoint offset = pairOffset_.value_or(QPoint(-pair->width(), 0));
   pair->move(main->pos() + offset);
   pairWindow_ = pair;
   pair->show();
+  const QScreen* screen = main->screen();
+  moveWhollyInto(*pair, main->pos() + offset,
+                 screen != nullptr ? screen->availableGeometry() : QRect());
 }
 
 }  // namespace vemla
