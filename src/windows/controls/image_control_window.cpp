@@ -539,11 +539,6 @@ void ImageControlWindow::redisplay(int x, int y) {
   setCursorPosition(bench_, x, y);
 }
 
-void ImageControlWindow::requestKind(ImageSlot image, int row) {
-  vemla::requestKind(bench_, image, row, user_, busy_, progress_);
-  refresh();
-}
-
 void ImageControlWindow::requestColour(ImageSlot image, int row) {
   chooseColour(bench_, image, row);
   refresh();

@@ -77,8 +77,7 @@ class ImageControlWindow : public QWidget, public WorkbenchListener {
     measurementToolOpen_ = std::move(query);
   }
 
-  // Requests of the image pane menus and the mouse wheel (the image and the menu row).
-  void requestKind(ImageSlot image, int row);
+  // The colour selectors (the image and the selector's row) and the magnification spin.
   void requestColour(ImageSlot image, int row);
   void stepMagnification(bool up);
 
