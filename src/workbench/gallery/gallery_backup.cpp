@@ -65,7 +65,7 @@ bool restoreGalleryFromBackup(Workbench& bench, UserPort& user) {
     for (const int slot : copied)
       gallery->info.slotRecords[static_cast<std::size_t>(slot)].kind = kSlotEmpty;
   }
-  for (int slot = 0; complete && slot < galleryCount(bench); ++slot) {
+  for (int slot = 0; slot < galleryCount(bench); ++slot) {
     persist::GallerySlot& record = gallery->info.slotRecords[static_cast<std::size_t>(slot)];
     bench.gallery.associations[static_cast<std::size_t>(slot)] = {};
     if (record.kind == kSlotEmpty) continue;
