@@ -81,7 +81,6 @@ TEST(SpecialFiles, EveryReaderRefusesFifosDevicesAndFolders) {
       {{"values", "F"}, ".bmp"},
       {{"view", "F", out, "--screen", "1280,1024"}, ".bmp"},
       {{"scope", "F", out, "--at", "1,1"}, ".bmp"},
-      {{"compare", "F", ok}, ".bmp"},
       {{"archive", "list", "F"}, ".vla"},
       {{"archive", "extract", "F", "1", out}, ".vla"},
       {{"state", "info", "F"}, ".vic"},
