@@ -36,10 +36,11 @@ bool openGallery(const Arguments& args, const std::string& folder, Workbench& be
   persist::HeldGallery gallery;
   gallery.info.header.galleryCount = bench.options.GalleryCount;
   bool keepBad = false;
-  if (persist::loadGalleryInformation(folder, gallery.info, user, false, keepBad) !=
-      persist::LoadStatus::Loaded) {
-    return false;
-  }
+  // Without VemlaGinf.dat the folder's gallery is empty, of the count the window would start it
+  // with; the file is not created.
+  const persist::LoadStatus status =
+      persist::loadGalleryInformation(folder, gallery.info, user, false, keepBad);
+  if (status != persist::LoadStatus::Loaded && status != persist::LoadStatus::Absent) return false;
   bench.settings.gallery = std::move(gallery);
   return startGallery(bench, user, allocateThumbnails, false);
 }

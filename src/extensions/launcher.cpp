@@ -313,7 +313,7 @@ std::string readLaunchOutput(const std::string& path, bool raw, int width, int h
   if (width < 1 || height < 1 || destination.size() < pixels) {
     return withName(raw ? launcher_msg::kOutputRawFailed : launcher_msg::kOutputReadFailed, path);
   }
-  FileSource in(path, true);
+  FileSource in(path);
   if (raw) {
     // Exactly width x height bytes: a byte more or less is refused.
     std::uint8_t beyond = 0;
@@ -339,7 +339,7 @@ std::string readLaunchOutput(const std::string& path, bool raw, int width, int h
         (std::string(launcher_msg::kOutputBitmap) + launcher_msg::kOutputSize).c_str(), width,
         height);
   }
-  FileSource source(path, true);
+  FileSource source(path);
   BitmapRead read;
   const int status = readBitmapIntoMemory(source, destination.first(pixels), width, height, read);
   if (status == kUnsupported) return bitmapMessage(launcher_msg::kOutputUnsupported, path);

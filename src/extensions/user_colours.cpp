@@ -17,6 +17,9 @@ namespace m = msg::user_colours;
 
 constexpr int kSaturated = 256;  // any digit run above 255
 constexpr std::size_t kReadBlockBytes = 64 * 1024;
+// The most a colour table text is read: 256 lines of three numbers leave room for long comments
+// in far less; a longer file that has not given its 256 lines by then is not one.
+constexpr std::size_t kLongestColourText = 1024 * 1024;
 
 bool isDigit(std::uint8_t c) {
   return c >= '0' && c <= '9';
@@ -83,10 +86,13 @@ void ColourTextReader::finish() {
 ColourFileRead readColourTableText(ByteSource& in) {
   ColourTextReader reader;
   std::vector<std::uint8_t> block(kReadBlockBytes);
+  std::size_t total = 0;
   for (;;) {
     const std::size_t got = in.read(block.data(), block.size());
     if (got == 0) break;
     if (!reader.feed(std::span<const std::uint8_t>(block.data(), got))) break;
+    total += got;
+    if (total >= kLongestColourText) return {ColourFileStatus::ReadFailed, {}, 0};
   }
   reader.finish();
   ColourFileRead result;

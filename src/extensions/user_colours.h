@@ -85,11 +85,11 @@ class ColourTextReader {
 
 enum class ColourFileStatus {
   Read,
-  OpenFailed,       // the file cannot be opened
-  FormatError,      // a text file without 256 good lines
-  NotPaletteBitmap, // a bitmap that is not 8-bit
-  Unsupported,      // not "BM", compressed or with a bad size
-  ReadFailed,       // a bitmap that ends early
+  OpenFailed,        // the file cannot be opened
+  FormatError,       // a text file without 256 good lines
+  NotPaletteBitmap,  // a bitmap that is not 8-bit
+  Unsupported,       // not "BM", compressed or with a bad size
+  ReadFailed,        // a bitmap that ends early, a text longer than any table
 };
 struct ColourFileRead {
   ColourFileStatus status = ColourFileStatus::Read;

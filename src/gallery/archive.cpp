@@ -234,6 +234,11 @@ std::optional<std::size_t> compress(std::span<const std::uint8_t> content,
 class AppendTarget {
  public:
   int open(const std::string& path) {
+    // A file without any write permission is not changed, even by a user the system would let.
+    struct stat status {};
+    if (::stat(path.c_str(), &status) == 0 && (status.st_mode & 0222) == 0) {
+      return kArchiveCannotOpen;
+    }
     fd_ = openRegular(path, O_RDWR, oldSize_);
     if (fd_ < 0) return kArchiveCannotOpen;
     if (const int status = readHeader(fd_, header_); status != 0) return status;
@@ -244,6 +249,12 @@ class AppendTarget {
   }
 
   int append(const PreparedArchiveItem& item) {
+    // Bytes beyond the last item the header counts are the rest of an append that was cut off
+    // before its header was written: they go, so the file ends where the new item ends.
+    if (oldSize_ > end_) {
+      if (::ftruncate(fd_, static_cast<off_t>(end_)) != 0) return kArchiveBroken;
+      oldSize_ = end_;
+    }
     Header updated = header_;
     little_endian::putI32(
         updated.bytes.data() + kSizeTableOffset + 4 * static_cast<std::size_t>(header_.count),
@@ -364,13 +375,17 @@ std::int64_t ArchiveItemInfo::contentBytes() const {
   }
 }
 
-int createArchive(const std::string& path) {
+std::array<std::uint8_t, kArchiveHeaderBytes> emptyArchiveHeader() {
   std::array<std::uint8_t, kArchiveHeaderBytes> header{};
   header[0] = 'V';
   header[1] = 'L';
   header[2] = '0';
   header[3] = '0';
-  return writeFileAtomically(path, header) ? 0 : kArchiveCannotOpen;
+  return header;
+}
+
+int createArchive(const std::string& path) {
+  return writeFileAtomically(path, emptyArchiveHeader()) ? 0 : kArchiveCannotOpen;
 }
 
 int prepareArchiveItem(const ArchiveItemInfo& item, std::span<const std::uint8_t> content,

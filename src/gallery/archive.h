@@ -59,6 +59,9 @@ struct ArchiveItemInfo {
   bool operator==(const ArchiveItemInfo&) const = default;
 };
 
+// The header of an archive of no items: magic "VL00", all else zero.
+std::array<std::uint8_t, kArchiveHeaderBytes> emptyArchiveHeader();
+
 // Creates or replaces `path` with an archive of no items (magic "VL00", all else zero). The file
 // is replaced atomically. 0, or kArchiveCannotOpen.
 int createArchive(const std::string& path);

@@ -3,9 +3,9 @@
 // thumbnails are the held gallery of the settings (VemlaGinf.dat); the content of slot n is the
 // file "~~VemlaG%03d.dat" in the program folder (pixel rows top-down, or the data's bytes).
 //
-// Every change writes the slot file first, through a temporary file and a rename, and then
-// VemlaGinf.dat (also atomically), so the records never name content that is not on disk. A
-// failed write keeps the slot's previous record and file.
+// Every change empties the slots it replaces in VemlaGinf.dat, writes the slot files through a
+// temporary file and a rename, and then VemlaGinf.dat (also atomically), so the records never
+// name content that is not on disk. A failed write keeps the slot's previous record and file.
 #include <cstdint>
 #include <span>
 #include <string>
@@ -23,6 +23,7 @@ namespace vemla {
 
 inline constexpr int kMaxGallerySlots = persist::kGallerySlots;
 inline constexpr std::size_t kSlotTitleBytes = 128;  // CP932 bytes of a title
+inline constexpr int kSlotTitleCharacters = 126;     // the most a renamed title keeps
 
 // Results of the slot operations besides 0.
 inline constexpr int kSlotFailed = -1;      // a file could not be written or read (told)

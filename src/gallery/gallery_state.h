@@ -47,6 +47,10 @@ struct GalleryState {
   bool saveAppend = false;
   std::optional<ArchiveOpenChoice> lastOpenChoice;
   bool shown = false;  // a gallery window is visible
+  // Slots that VemlaGinf.dat shows empty while the held records still name their content,
+  // because their slot files are being replaced (see releaseSlotsOnDisk); cleared by every
+  // write of the held records.
+  std::array<bool, persist::kGallerySlots> emptyOnDisk{};
   // This process's private folder (mkdtemp) for data items handed to applications.
   std::string privateFolder;
 };

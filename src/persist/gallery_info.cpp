@@ -37,8 +37,8 @@ void sanitize(GalleryInformation& info) {
   if (h.displayForm != 0 && h.displayForm != 1) h.displayForm = defaults.displayForm;
   if (h.hideGalleryAtStart != 0 && h.hideGalleryAtStart != 1) h.hideGalleryAtStart = 0;
   h.thumbnailCount = std::clamp(h.thumbnailCount, 0, kGallerySlots);
+  // An unknown slot kind is kept as read: the gallery's start-up repair empties it and says so.
   for (GallerySlot& slot : info.slotRecords) {
-    if (slot.kind < 0 || slot.kind > 3) slot.kind = 0;
     if (slot.trueColourCode < 0 || slot.trueColourCode > 2) slot.trueColourCode = 0;
   }
 }

@@ -232,7 +232,7 @@ std::vector<std::uint8_t> encodeStateFile(const StateRecord& record,
 }
 
 int readStateHeader(const std::string& path, StateRecord& record) {
-  File file(std::fopen(path.c_str(), "rb"));
+  File file(openRegularStream(path));
   if (!file) return kStateHeaderReadError;
   std::array<std::uint8_t, kStateMagicBytes + kStateRecordBytes> bytes{};
   if (std::fread(bytes.data(), 1, bytes.size(), file.get()) != bytes.size()) {
@@ -256,7 +256,7 @@ int readStateHeader(const std::string& path, StateRecord& record) {
 int readStateFile(const std::string& path, int maxWidth, int maxHeight, bool recordOnly,
                   StateRecord& record, std::array<Palette, 2>& palettes,
                   std::array<std::span<std::uint8_t>, 3> scratch) {
-  File file(std::fopen(path.c_str(), "rb"));
+  File file(openRegularStream(path));
   if (!file) return kStateReadFailed;
   return decodeAll(fileReader(file.get()), maxWidth, maxHeight, recordOnly, record, palettes,
                    scratch);

@@ -1,11 +1,12 @@
 #include "picture/byte_source.h"
 
-#include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
 #include <algorithm>
 #include <cstring>
+
+#include "picture/file_helpers.h"
 
 namespace vemla {
 
@@ -19,27 +20,11 @@ std::size_t MemorySource::read(void* destination, std::size_t count) {
   return taken;
 }
 
-FileSource::FileSource(const std::string& path, bool regularOnly) {
-  if (regularOnly) {
-    // Opened without blocking, so a FIFO or a device is seen and refused before any read.
-    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK | O_NOCTTY);
-    if (fd < 0) return;
-    struct stat status {};
-    if (::fstat(fd, &status) != 0 || !S_ISREG(status.st_mode) ||
-        (file_ = ::fdopen(fd, "rb")) == nullptr) {
-      ::close(fd);
-      return;
-    }
-    size_ = static_cast<std::int64_t>(status.st_size);
-    return;
-  }
-  // "rb" never creates the file.
-  file_ = std::fopen(path.c_str(), "rb");
+FileSource::FileSource(const std::string& path) {
+  file_ = openRegularStream(path);
   if (file_ == nullptr) return;
   struct stat status {};
-  if (::fstat(::fileno(file_), &status) == 0 && S_ISREG(status.st_mode)) {
-    size_ = static_cast<std::int64_t>(status.st_size);
-  }
+  if (::fstat(::fileno(file_), &status) == 0) size_ = static_cast<std::int64_t>(status.st_size);
 }
 
 FileSource::~FileSource() {

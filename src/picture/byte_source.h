@@ -29,11 +29,11 @@ class MemorySource final : public ByteSource {
   std::size_t position_ = 0;
 };
 
-// A file opened read-only (never created); with `regularOnly` anything but a regular file (a
-// FIFO, a device) stays unopened instead of blocking the reader.
+// A regular file opened read-only (never created); anything else (a FIFO, a device, a folder)
+// stays unopened instead of blocking the reader or feeding it without end.
 class FileSource final : public ByteSource {
  public:
-  explicit FileSource(const std::string& path, bool regularOnly = false);
+  explicit FileSource(const std::string& path);
   ~FileSource() override;
   FileSource(const FileSource&) = delete;
   FileSource& operator=(const FileSource&) = delete;

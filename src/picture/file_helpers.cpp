@@ -8,6 +8,7 @@
 
 #include <algorithm>
 #include <cerrno>
+#include <climits>
 #include <cstdio>
 #include <ctime>
 #include <limits>
@@ -20,12 +21,9 @@ namespace {
 
 constexpr std::size_t kChunkBytes = 64 * 1024;
 
-// Opens `path` for reading without blocking on a FIFO or device, and keeps the descriptor
-// only when it names a regular file.
 int openRegularFileForReading(const std::string& path, struct stat* status) {
-  const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK | O_NOCTTY);
-  if (fd < 0) return -1;
-  if (::fstat(fd, status) != 0 || !S_ISREG(status->st_mode)) {
+  const int fd = openRegularForReading(path);
+  if (fd >= 0 && ::fstat(fd, status) != 0) {
     ::close(fd);
     return -1;
   }
@@ -86,34 +84,6 @@ int createExclusive(const std::string& stem, std::string_view suffix, mode_t mod
   return -1;
 }
 
-// Owns a temporary file while it is written: closes the descriptor and removes the file
-// unless the write was committed by renaming it over the target.
-class PendingFile {
- public:
-  PendingFile(int fd, std::string path) : fd_(fd), path_(std::move(path)) {}
-  PendingFile(const PendingFile&) = delete;
-  PendingFile& operator=(const PendingFile&) = delete;
-  ~PendingFile() {
-    if (fd_ >= 0) ::close(fd_);
-    if (!committed_) ::unlink(path_.c_str());
-  }
-  int fd() const { return fd_; }
-  const std::string& path() const { return path_; }
-  // Flushes and closes; false when either fails (the descriptor is gone either way).
-  bool flushAndClose() {
-    const bool synced = ::fsync(fd_) == 0;
-    const bool closed = ::close(fd_) == 0;
-    fd_ = -1;
-    return synced && closed;
-  }
-  void commit() { committed_ = true; }
-
- private:
-  int fd_;
-  std::string path_;
-  bool committed_ = false;
-};
-
 // Makes a completed rename durable; a failure here does not undo the replacement.
 void syncFolder(const std::string& folder) {
   const int fd = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
@@ -126,6 +96,28 @@ bool replaceAtomically(const std::string& path, const std::function<bool(int fd)
 bool copyRest(int source, int target);
 
 }  // namespace
+
+int openRegularForReading(const std::string& path) {
+  // Without blocking, so that a FIFO or device is seen (and refused) before any read; the flag
+  // is cleared again so that reads of the regular file behave as usual.
+  const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK | O_NOCTTY);
+  if (fd < 0) return -1;
+  struct stat status {};
+  if (::fstat(fd, &status) != 0 || !S_ISREG(status.st_mode) ||
+      ::fcntl(fd, F_SETFL, ::fcntl(fd, F_GETFL) & ~O_NONBLOCK) != 0) {
+    ::close(fd);
+    return -1;
+  }
+  return fd;
+}
+
+std::FILE* openRegularStream(const std::string& path) {
+  const int fd = openRegularForReading(path);
+  if (fd < 0) return nullptr;
+  std::FILE* file = ::fdopen(fd, "rb");
+  if (file == nullptr) ::close(fd);
+  return file;
+}
 
 std::string inFolder(std::string_view folder, std::string_view name) {
   std::string joined(folder);
@@ -229,43 +221,79 @@ bool writeFileAtomically(const std::string& path, std::span<const std::uint8_t> 
 
 namespace {
 
+constexpr int kMostLinks = 40;  // the kernel's own limit on a chain of symbolic links
+
+// The folder part of `path` with its slash ("" for a bare name) and the name after it.
+std::pair<std::string, std::string> splitPath(const std::string& path) {
+  const std::size_t slash = path.rfind('/');
+  if (slash == std::string::npos) return {std::string(), path};
+  return {path.substr(0, slash + 1), path.substr(slash + 1)};
+}
+
+// The hidden name of a replacement of `name` without its owner part: "." + name (cut so that
+// the whole name still fits the name limit) + ".".
+std::string replacementStem(const std::string& name) {
+  return "." + name.substr(0, 200) + ".";
+}
+
+// The owner of a replacement file from the part after its stem: decimal digits, "-" and eight
+// characters of [0-9A-Z]; nullopt for anything else.
+std::optional<long> replacementOwner(std::string_view tail) {
+  constexpr std::size_t kRandomLength = 8;
+  if (tail.size() <= kRandomLength + 1) return std::nullopt;
+  const std::string_view random = tail.substr(tail.size() - kRandomLength);
+  if (tail[tail.size() - kRandomLength - 1] != '-' ||
+      !std::all_of(random.begin(), random.end(),
+                   [](char c) { return (c >= '0' && c <= '9') || (c >= 'A' && c <= 'Z'); })) {
+    return std::nullopt;
+  }
+  // The id part is read by the temporary-name parser, which takes "<kind><digits>-".
+  std::string asTemporary = "$VX";
+  asTemporary += tail.substr(0, tail.size() - kRandomLength);
+  return temporaryNameOwner(asTemporary);
+}
+
+bool processAlive(long id);
+
+// Names directly in `folder` ("" for the working folder) that begin with `prefix`; every kind
+// of entry, since a replacement file is checked again before it is removed.
+std::vector<std::string> entriesWithPrefix(const std::string& folder, std::string_view prefix) {
+  std::vector<std::string> names;
+  DIR* directory = ::opendir(folder.empty() ? "." : folder.c_str());
+  if (directory == nullptr) return names;
+  while (const dirent* entry = ::readdir(directory)) {
+    const std::string_view name(entry->d_name);
+    if (name.starts_with(prefix) && name != "." && name != "..") names.emplace_back(name);
+  }
+  ::closedir(directory);
+  return names;
+}
+
+// Removes `folder` + `name` when it is a regular file whose owner process is gone.
+bool deleteIfStaleReplacement(const std::string& folder, const std::string& name,
+                              std::optional<long> owner) {
+  if (!owner || *owner == static_cast<long>(::getpid()) || processAlive(*owner)) return false;
+  struct stat status {};
+  const std::string path = folder + name;
+  return ::lstat(path.c_str(), &status) == 0 && S_ISREG(status.st_mode) &&
+         ::unlink(path.c_str()) == 0;
+}
+
+// Removes the replacement files of `name` in `folder` left by processes that are gone (a save
+// that was killed before its rename).
+void deleteStaleReplacementsOf(const std::string& folder, const std::string& name) {
+  const std::string stem = replacementStem(name);
+  for (const std::string& entry : entriesWithPrefix(folder, stem)) {
+    deleteIfStaleReplacement(folder, entry,
+                             replacementOwner(std::string_view(entry).substr(stem.size())));
+  }
+}
+
 // Writes a new file through `write` (given the open temporary file) and renames it over `path`.
 bool replaceAtomically(const std::string& path, const std::function<bool(int fd)>& write) {
-  const std::size_t slash = path.rfind('/');
-  const std::string folder = slash == std::string::npos ? "." : path.substr(0, slash + 1);
-  const std::string name = slash == std::string::npos ? path : path.substr(slash + 1);
-  if (name.empty() || name == "." || name == "..") return false;
-
-  // An existing target keeps its permission bits. The temporary file is created 0600 in that
-  // case and widened with fchmod only when complete, so a private file is never readable by
-  // others while it is written. A new target is created 0666 and the kernel applies the umask,
-  // which spares reading the umask (umask() can only be read by changing it, a race between
-  // threads).
-  struct stat target {};
-  std::optional<mode_t> keptMode;
-  if (::stat(path.c_str(), &target) == 0) {
-    if (!S_ISREG(target.st_mode)) return false;
-    keptMode = target.st_mode & 07777;
-  } else if (errno != ENOENT) {
-    return false;
-  }
-
-  // The temporary name is hidden and in the same folder, so the rename stays on one file
-  // system; a long name is cut so that the temporary one still fits the name limit.
-  const std::string stem =
-      (slash == std::string::npos ? std::string() : folder) + "." + name.substr(0, 200) + ".";
-  std::string temporaryPath;
-  const int fd = createExclusive(stem, "", keptMode ? 0600 : 0666, &temporaryPath);
-  if (fd < 0) return false;
-  PendingFile pending(fd, temporaryPath);
-
-  if (!write(pending.fd())) return false;
-  if (keptMode && ::fchmod(pending.fd(), *keptMode) != 0) return false;
-  if (!pending.flushAndClose()) return false;
-  if (::rename(pending.path().c_str(), path.c_str()) != 0) return false;
-  pending.commit();
-  syncFolder(folder);
-  return true;
+  FileReplacement replacement(path);
+  if (!replacement.isOpen() || !write(replacement.fd())) return false;
+  return replacement.commit();
 }
 
 // Copies what is left of `source` to `target` in the kernel where it can (no pass through this
@@ -303,6 +331,89 @@ bool writeFileAtomically(const std::string& path,
     };
     return produce(sink) && !writeFailed;
   });
+}
+
+std::optional<std::string> saveTarget(const std::string& path) {
+  std::string current = path;
+  for (int step = 0; step <= kMostLinks; ++step) {
+    struct stat status {};
+    if (::lstat(current.c_str(), &status) != 0) {
+      if (errno == ENOENT) return current;  // a new file, or the missing end of a link
+      return std::nullopt;
+    }
+    if (!S_ISLNK(status.st_mode)) return current;
+    std::string link(static_cast<std::size_t>(PATH_MAX), '\0');
+    const ssize_t length = ::readlink(current.c_str(), link.data(), link.size());
+    if (length <= 0 || static_cast<std::size_t>(length) >= link.size()) return std::nullopt;
+    link.resize(static_cast<std::size_t>(length));
+    current = link.front() == '/' ? link : splitPath(current).first + link;
+  }
+  return std::nullopt;  // a loop of links
+}
+
+FileReplacement::FileReplacement(const std::string& path) {
+  const std::optional<std::string> target = saveTarget(path);
+  if (!target) return;
+  auto [folder, name] = splitPath(*target);
+  if (name.empty() || name == "." || name == "..") return;
+
+  // An existing target must be a regular file the user may write: the rename would replace a
+  // read-only file as easily as any other, so the permission is checked here. A file with no
+  // write permission at all is refused even to a user (root) whom the system would let write.
+  struct stat status {};
+  if (::stat(target->c_str(), &status) == 0) {
+    if (!S_ISREG(status.st_mode) || (status.st_mode & 0222) == 0 ||
+        ::access(target->c_str(), W_OK) != 0) {
+      return;
+    }
+    keptMode_ = status.st_mode & 07777;
+    owner_ = status.st_uid;
+    group_ = status.st_gid;
+  } else if (errno != ENOENT) {
+    return;
+  }
+
+  deleteStaleReplacementsOf(folder, name);
+  // The temporary name is hidden, in the target's folder (so the rename stays on one file
+  // system) and carries this process's id, so that a later save can tell a leftover of a
+  // killed save from the file of a save still running. An existing target's replacement is
+  // created 0600 and widened only when complete, so a private file is never readable by others
+  // while it is written; a new target is created 0666 and the kernel applies the umask.
+  const std::string stem =
+      folder + replacementStem(name) + std::to_string(static_cast<long>(::getpid())) + "-";
+  fd_ = createExclusive(stem, "", keptMode_ ? 0600 : 0666, &temporaryPath_);
+  if (fd_ < 0) return;
+  target_ = *target;
+  folder_ = folder.empty() ? "." : folder;
+}
+
+FileReplacement::~FileReplacement() {
+  if (fd_ >= 0) ::close(fd_);
+  if (!temporaryPath_.empty() && !committed_) ::unlink(temporaryPath_.c_str());
+}
+
+bool FileReplacement::write(const void* data, std::size_t count) {
+  return fd_ >= 0 && writeAll(fd_, data, count);
+}
+
+bool FileReplacement::commit() {
+  if (fd_ < 0 || committed_) return false;
+  if (keptMode_) {
+    // The owner and group stay where the system allows it (a user may only give a file to a
+    // group of their own); the permission bits are set after, as chown clears set-id bits.
+    if (::fchown(fd_, owner_, group_) != 0 && ::fchown(fd_, static_cast<uid_t>(-1), group_) != 0) {
+      // Kept as this user's file.
+    }
+    if (::fchmod(fd_, *keptMode_) != 0) return false;
+  }
+  const bool synced = ::fsync(fd_) == 0;
+  const bool closed = ::close(fd_) == 0;
+  fd_ = -1;
+  if (!synced || !closed) return false;
+  if (::rename(temporaryPath_.c_str(), target_.c_str()) != 0) return false;
+  committed_ = true;
+  syncFolder(folder_);
+  return true;
 }
 
 std::optional<std::string> temporaryName(std::string_view folder, bool tilde, char kind,
@@ -377,10 +488,22 @@ int deleteOwnTemporaryFiles(std::string_view folder, char kind) {
 
 int deleteStaleTemporaryFiles(std::string_view folder, char kind) {
   const long self = static_cast<long>(::getpid());
-  return deleteTemporaryFilesIf(folder, kind, [self](std::optional<long> owner) {
+  int deleted = deleteTemporaryFilesIf(folder, kind, [self](std::optional<long> owner) {
     if (!owner) return true;  // left by a version that did not record its owner
     return *owner != self && !processAlive(*owner);
   });
+  if (kind != 0) return deleted;
+  // Replacement files of killed saves: "." + name + "." + owner id + "-" + eight characters.
+  const std::string folderPath = folder.empty() ? std::string() : inFolder(folder, "");
+  for (const std::string& name : entriesWithPrefix(folderPath, ".")) {
+    const std::size_t dot = name.rfind('.');
+    if (dot == 0 || dot == std::string::npos) continue;
+    if (deleteIfStaleReplacement(folderPath, name,
+                                 replacementOwner(std::string_view(name).substr(dot + 1)))) {
+      ++deleted;
+    }
+  }
+  return deleted;
 }
 
 std::vector<std::string> filesWithPrefix(std::string_view folder, std::string_view prefix) {

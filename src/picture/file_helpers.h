@@ -3,6 +3,7 @@
 // temporary names in the program folder, prefix deletion and enumeration, whole-file reads with
 // a limit, and atomic replacement of a file.
 #include <cstdint>
+#include <cstdio>
 #include <functional>
 #include <optional>
 #include <span>
@@ -14,6 +15,12 @@ namespace vemla {
 
 // `folder` joined with `name` by one '/'.
 std::string inFolder(std::string_view folder, std::string_view name);
+
+// Every reader of a named file opens it through one of these two: a regular file is opened
+// for reading; a FIFO, a device or a folder is refused (-1, null) without blocking, so that no
+// reader can hang on one or read without end.
+int openRegularForReading(const std::string& path);
+std::FILE* openRegularStream(const std::string& path);
 
 bool fileExists(const std::string& path);        // a regular file that can be opened for reading
 std::int64_t fileSize(const std::string& path);  // -1 on failure
@@ -37,9 +44,47 @@ std::optional<std::vector<std::uint8_t>> readFilePrefix(const std::string& path,
 std::optional<std::vector<std::uint8_t>> readWholeFile(const std::string& path,
                                                        std::uint64_t limit);
 
-// Writes `bytes` to a temporary file in the target's folder, flushes it to disk and renames it
-// over `path`. On any failure the temporary file is removed and the previous file is intact.
-// A target that is not a regular file (a folder, for example) is refused.
+// The file a save of `path` replaces: a symbolic link is followed to its end, also to a target
+// that does not exist yet (which the save creates). nullopt for a loop of links or a link that
+// cannot be read.
+std::optional<std::string> saveTarget(const std::string& path);
+
+// A new file that replaces `path` when committed: the one way every user and program file is
+// saved. It is written as a hidden file beside the file `path` names (a symbolic link is
+// followed, so the link stays and its target is replaced), named "." + the target's name + "."
+// + this process's id + "-" + eight random characters; leftovers of killed saves of the same
+// target (their process gone) are removed when it is created. Refused (not open): a target
+// that is not a regular file, or that the user may not write or that has no write permission
+// at all. An existing target keeps its mode and, where the system allows, its owner and group.
+// The rename gives the file a new inode: other hard links to it keep the old content.
+// Destroyed uncommitted, the temporary file is removed and the target is untouched.
+class FileReplacement {
+ public:
+  explicit FileReplacement(const std::string& path);
+  ~FileReplacement();
+  FileReplacement(const FileReplacement&) = delete;
+  FileReplacement& operator=(const FileReplacement&) = delete;
+  bool isOpen() const { return fd_ >= 0; }
+  int fd() const { return fd_; }
+  const std::string& temporaryPath() const { return temporaryPath_; }
+  // Writes all of `count` bytes to the temporary file.
+  bool write(const void* data, std::size_t count);
+  // Sets the kept mode, flushes to disk, closes and renames over the target.
+  bool commit();
+
+ private:
+  int fd_ = -1;
+  std::string temporaryPath_;
+  std::string target_;
+  std::string folder_;
+  std::optional<unsigned> keptMode_;
+  unsigned owner_ = 0;
+  unsigned group_ = 0;
+  bool committed_ = false;
+};
+
+// Writes `bytes` through a FileReplacement of `path`. On any failure the temporary file is
+// removed and the previous file is intact.
 bool writeFileAtomically(const std::string& path, std::span<const std::uint8_t> bytes);
 
 // Streaming form: `produce` is called with a sink that appends bytes and returns false after a
@@ -69,8 +114,10 @@ std::optional<long> temporaryNameOwner(std::string_view fileName);
 int deleteOwnTemporaryFiles(std::string_view folder, char kind = 0);
 
 // Deletes the "$V" temporary files in `folder` (kind `kind`, or every kind when 0) whose owner
-// process no longer exists, and those without an owner id (left by an older version). Files
-// of this process and of every other live process are kept. Returns how many were deleted.
+// process no longer exists, and those without an owner id (left by an older version). With
+// kind 0 also the replacement files of killed saves (see FileReplacement) whose owner is gone.
+// Files of this process and of every other live process are kept. Returns how many were
+// deleted.
 int deleteStaleTemporaryFiles(std::string_view folder, char kind = 0);
 
 // Regular files directly in `folder` whose names begin with `prefix`, sorted by name; the

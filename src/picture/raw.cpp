@@ -1,11 +1,12 @@
 #include "picture/raw.h"
 
-#include <fcntl.h>
 #include <unistd.h>
 
 #include <algorithm>
 #include <cerrno>
 #include <limits>
+
+#include "picture/file_helpers.h"
 
 namespace vemla {
 
@@ -13,8 +14,9 @@ int readRawPicture(const std::string& path, std::int64_t offset,
                    std::span<std::uint8_t> destination) {
   std::fill(destination.begin(), destination.end(), std::uint8_t{0});
   if (offset < 0) return 0;
-  // Read-only and without O_CREAT: a missing file is a failure and stays missing.
-  const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+  // Read-only and without O_CREAT: a missing file is a failure and stays missing; a FIFO or
+  // device is refused.
+  const int fd = openRegularForReading(path);
   if (fd < 0) return 0;
   // An offset so large that offset + size overflows lies past the end of any file.
   const bool pastAnyEnd =

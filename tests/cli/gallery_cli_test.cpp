@@ -8,6 +8,7 @@
 #include "gallery/gallery_fixture.h"
 #include "picture/bitmap.h"
 #include "support/cli_run.h"
+#include "text/format.h"
 
 namespace vemla::cli {
 namespace {
@@ -52,6 +53,27 @@ TEST_F(GalleryCli, ListsAndExtractsWithoutWritingIntoTheFolder) {
   EXPECT_EQ(run({"gallery", "extract", dir.path(), "3", out}).status, 1);
   EXPECT_EQ(run({"gallery", "extract", dir.path(), "17", out}).status, 2);
   EXPECT_EQ(folderContent(), before);
+}
+
+// A folder without VemlaGinf.dat holds an empty gallery of the default count and stays empty;
+// a stored slot of a kind that does not exist is emptied with the repair message.
+TEST_F(GalleryCli, ListsAnEmptyGalleryAndRepairsUnknownKinds) {
+  const vemla::testing::TempDir fresh;
+  const CliRun empty = run({"gallery", "list", fresh.path()});
+  EXPECT_EQ(empty.status, 0);
+  std::string expected = "slots=16\n";
+  for (int slot = 1; slot <= 16; ++slot) expected += text::format("#%-2d (空き)\n", slot);
+  EXPECT_EQ(empty.out, expected);
+  EXPECT_EQ(empty.err, "");
+  EXPECT_TRUE(std::filesystem::is_empty(fresh.path()));
+
+  ASSERT_EQ(storeGrey(0, 8, 8, "grey", 3), 0);
+  slot(0).kind = 7;
+  ASSERT_TRUE(saveGalleryNow(bench, user));
+  const CliRun list = run({"gallery", "list", dir.path()});
+  EXPECT_EQ(list.status, 0);
+  EXPECT_EQ(list.out.substr(0, list.out.find("#2")), "slots=16\n#1  (空き)\n");
+  EXPECT_EQ(list.err, "ｷﾞｬﾗﾘｰ情報に矛盾がある箇所を「空き」に変更しました\n");
 }
 
 }  // namespace

@@ -2,6 +2,7 @@
 
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 #include <algorithm>
 
@@ -197,6 +198,31 @@ TEST_F(Archive, AppendChecksItsArgumentsAndNeverCreatesTheFile) {
   Bytes work(256);
   EXPECT_EQ(appendArchiveItem(dir.file("new.vla"), data(4), content, work), kArchiveCannotOpen);
   EXPECT_FALSE(std::filesystem::exists(dir.file("new.vla")));
+  EXPECT_EQ(readBytes(path).size(), 1056u);
+}
+
+// An add killed after its item but before its header leaves bytes the header does not count;
+// the next add cuts them off, so the file ends with the last counted item.
+TEST_F(Archive, AnAddDropsWhatAKilledAddLeftBeyondTheHeadersEnd) {
+  ASSERT_EQ(append(data(3), {1, 2, 3}), 1);
+  const std::size_t counted = readBytes(path).size();
+  Bytes leftover = readBytes(path);
+  leftover.resize(counted + 10000, 0x5A);
+  writeBytes(path, leftover);
+  ASSERT_EQ(append(data(2), {4, 5}), 2);
+  const Bytes after = readBytes(path);
+  EXPECT_EQ(after.size(), counted + static_cast<std::size_t>(getLe(after, 32 + 4, 4)));
+  ArchiveItemRead second;
+  Bytes content;
+  ASSERT_EQ(read(2, second, content), 0);
+  EXPECT_EQ(second.info.width, 2);
+  EXPECT_THAT(std::span(content).first(2), ElementsAre(4, 5));
+}
+
+// A file without write permission is not appended to, whoever runs the program.
+TEST_F(Archive, AReadOnlyArchiveIsNotAppendedTo) {
+  ASSERT_EQ(::chmod(path.c_str(), 0444), 0);
+  EXPECT_EQ(append(data(2), {1, 2}), kArchiveCannotOpen);
   EXPECT_EQ(readBytes(path).size(), 1056u);
 }
 

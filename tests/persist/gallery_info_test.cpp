@@ -43,7 +43,8 @@ TEST(GalleryInformation, RoundTrip) {
   EXPECT_EQ(read, sampleGallery());
 }
 
-TEST(GalleryInformation, HostileHeaderAndKindsAreBroughtIntoRange) {
+// Unknown slot kinds stay as read: the start-up repair empties them and tells the user.
+TEST(GalleryInformation, HostileHeaderIsBroughtIntoRangeAndUnknownKindsAreKept) {
   GalleryInformation info;
   info.header = {30, 13, 5, 0, 0, 9, 99, 0};
   info.slotRecords[0].kind = 4;
@@ -56,8 +57,8 @@ TEST(GalleryInformation, HostileHeaderAndKindsAreBroughtIntoRange) {
   EXPECT_EQ(read.header.displayForm, 1);
   EXPECT_EQ(read.header.hideGalleryAtStart, 0);
   EXPECT_EQ(read.header.thumbnailCount, 32);
-  EXPECT_EQ(read.slotRecords[0].kind, 0);
-  EXPECT_EQ(read.slotRecords[3].kind, 0);
+  EXPECT_EQ(read.slotRecords[0].kind, 4);
+  EXPECT_EQ(read.slotRecords[3].kind, -1);
   EXPECT_EQ(read.slotRecords[4].trueColourCode, 0);
 }
 

@@ -359,6 +359,76 @@ TEST_F(FileHelpers, StaleCleanupOfOneKind) {
   EXPECT_EQ(entries(), (std::set<std::string>{"$VE" + dead + "-B.tmp"}));
 }
 
+// A save through a symbolic link replaces the link's target (beside it, so in its folder)
+// and leaves the link a link; a link to a file not yet there creates that file.
+TEST_F(FileHelpers, SaveThroughASymbolicLinkReplacesItsTarget) {
+  fs::create_directory(path("sub"));
+  put("sub/real.bmp", "old");
+  fs::create_symlink("sub/real.bmp", path("link.bmp"));
+  fs::create_symlink("link.bmp", path("chain.bmp"));
+  fs::create_symlink("sub/new.bmp", path("dangling.bmp"));
+  ASSERT_TRUE(writeFileAtomically(path("chain.bmp"), bytesOf("new")));
+  EXPECT_TRUE(fs::is_symlink(path("link.bmp")));
+  EXPECT_TRUE(fs::is_symlink(path("chain.bmp")));
+  EXPECT_EQ(contentOf("sub/real.bmp"), "new");
+  ASSERT_TRUE(writeFileAtomically(path("dangling.bmp"), bytesOf("made")));
+  EXPECT_TRUE(fs::is_symlink(path("dangling.bmp")));
+  EXPECT_EQ(contentOf("sub/new.bmp"), "made");
+  fs::create_symlink("loop.bmp", path("loop.bmp"));
+  EXPECT_FALSE(writeFileAtomically(path("loop.bmp"), bytesOf("x")));
+  EXPECT_EQ(entries(),
+            (std::set<std::string>{"sub", "link.bmp", "chain.bmp", "dangling.bmp", "loop.bmp"}));
+  std::set<std::string> inSub;
+  for (const auto& entry : fs::directory_iterator(path("sub"))) {
+    inSub.insert(entry.path().filename().string());
+  }
+  EXPECT_EQ(inSub, (std::set<std::string>{"real.bmp", "new.bmp"}));
+}
+
+// A file without write permission is not replaced, whoever runs the program (root too); a
+// writable one keeps its mode.
+TEST_F(FileHelpers, RefusesToReplaceAReadOnlyFile) {
+  put("source.bmp", "new");
+  for (const mode_t mode : {0444, 0400, 0555}) {
+    put("locked.bmp", "old");
+    ASSERT_EQ(::chmod(path("locked.bmp").c_str(), mode), 0);
+    EXPECT_FALSE(writeFileAtomically(path("locked.bmp"), bytesOf("new"))) << mode;
+    EXPECT_FALSE(copyFile(path("source.bmp"), path("locked.bmp"))) << mode;
+    EXPECT_EQ(contentOf("locked.bmp"), "old") << mode;
+    EXPECT_EQ(modeOf("locked.bmp"), mode);
+    EXPECT_EQ(entries(), (std::set<std::string>{"locked.bmp", "source.bmp"})) << mode;
+    ASSERT_EQ(::chmod(path("locked.bmp").c_str(), 0600), 0);
+    fs::remove(path("locked.bmp"));
+  }
+}
+
+// The hidden file of a save carries the writer's id; what a killed save left is removed by the
+// next save of the same file (only when its writer is gone) and by the start-up cleanup.
+TEST_F(FileHelpers, ReplacementFilesOfKilledSavesAreRemoved) {
+  const std::string self = std::to_string(::getpid());
+  const std::string parent = std::to_string(::getppid());
+  const std::string dead = std::to_string(deadProcessId());
+  ASSERT_TRUE(writeFileAtomically(path("a.bmp"), [&](const ByteSink& sink) {
+    std::set<std::string> hidden = entries();
+    hidden.erase("a.bmp");
+    EXPECT_EQ(hidden.size(), 1u);
+    EXPECT_TRUE(!hidden.empty() && hidden.begin()->starts_with(".a.bmp." + self + "-"));
+    return sink("x", 1);
+  }));
+  put(".a.bmp." + dead + "-ABCDEFGH", "left by a kill");
+  put(".a.bmp." + parent + "-ABCDEFGH", "a save still running");
+  put(".a.bmp.notanid-ABCDEFGH", "");
+  put(".b.bmp." + dead + "-0123ABCD", "left by a kill");
+  ASSERT_TRUE(writeFileAtomically(path("a.bmp"), bytesOf("y")));
+  const std::set<std::string> kept{"a.bmp", ".a.bmp." + parent + "-ABCDEFGH",
+                                   ".a.bmp.notanid-ABCDEFGH"};
+  std::set<std::string> expected = kept;
+  expected.insert(".b.bmp." + dead + "-0123ABCD");
+  EXPECT_EQ(entries(), expected);
+  EXPECT_EQ(deleteStaleTemporaryFiles(folder_), 1);
+  EXPECT_EQ(entries(), kept);
+}
+
 TEST_F(FileHelpers, OwnCleanupDeletesOnlyThisProcesssFiles) {
   const std::string parent = std::to_string(::getppid());
   const auto mine = temporaryName(folder_, false, 'U', false);

@@ -378,6 +378,7 @@ QWidget* GalleryWindow::buildSlot(int position) {
   grid->addLayout(target, 4, 1);
   auto* title = new QHBoxLayout;
   c.title = new QLineEdit(box);
+  c.title->setMaxLength(kSlotTitleCharacters);
   c.title->setObjectName(QString("title%1").arg(position));
   c.title->setMinimumWidth(editWidthFor(c.title, QString(16, QChar('M'))));
   title->addWidget(c.title);

@@ -31,12 +31,6 @@ int compressionThreads(int requested) {
   return std::clamp(static_cast<int>(cores), 1, 4);
 }
 
-std::string folderOf(const std::string& path) {
-  const std::size_t slash = path.rfind('/');
-  if (slash == std::string::npos) return ".";
-  return slash == 0 ? "/" : path.substr(0, slash);
-}
-
 // Brackets an operation with the wait cursor and the progress window.
 class ProgressScope {
  public:
@@ -299,15 +293,16 @@ int saveSlotsToArchive(Workbench& bench, UserPort& user, ProgressPort& progress,
     createNew = existing == 0;
   }
   std::string target = request.path;
+  // A new archive is built in a replacement of the file and takes its place only when complete.
+  std::optional<FileReplacement> replacement;
   if (createNew) {
-    const std::optional<std::string> temporary =
-        temporaryName(folderOf(request.path), false, 'A', false);
-    if (!temporary || createArchive(*temporary) != 0) {
-      if (temporary) deleteFile(*temporary);
+    const auto header = emptyArchiveHeader();
+    replacement.emplace(request.path);
+    if (!replacement->isOpen() || !replacement->write(header.data(), header.size())) {
       tellSaveResult(user, kArchiveCannotOpen, false);
       return kArchiveCannotOpen;
     }
-    target = *temporary;
+    target = replacement->temporaryPath();
   }
 
   std::vector<persist::GallerySlot> records;
@@ -345,14 +340,11 @@ int saveSlotsToArchive(Workbench& bench, UserPort& user, ProgressPort& progress,
         });
   }
 
-  if (createNew) {
+  if (replacement) {
     // The new archive replaces the file only when it is complete (a full archive counts: every
-    // item in it is whole).
+    // item in it is whole); an uncommitted replacement is removed.
     const bool keep = result >= 0 || result == kArchiveFull;
-    if (!keep || std::rename(target.c_str(), request.path.c_str()) != 0) {
-      deleteFile(target);
-      if (keep) result = kArchiveBroken;
-    }
+    if (keep && !replacement->commit()) result = kArchiveBroken;
   }
   tellSaveResult(user, result, overSkipped);
   return result;
@@ -388,6 +380,15 @@ int expandArchiveItems(Workbench& bench, UserPort& user, ProgressPort& progress,
     return kSlotFailed;
   }
   const int start = request.startSlot >= 0 && request.startSlot < count ? request.startSlot : 0;
+  // The slots the items may fill are emptied in VemlaGinf.dat once, before their files change.
+  std::vector<int> filled;
+  for (int slot = start; slot < count && filled.size() < numbers.size(); ++slot) {
+    filled.push_back(slot);
+  }
+  if (!releaseSlotsOnDisk(bench, filled)) {
+    tellArchiveError(user, kArchiveBroken, msg::kExpandFailed);
+    return kSlotFailed;
+  }
   int slot = start;
   int result = 0;
   bool full = false;

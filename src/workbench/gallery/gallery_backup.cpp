@@ -1,7 +1,10 @@
 #include "workbench/gallery/gallery_backup.h"
 
+#include <vector>
+
 #include "gallery/messages.h"
 #include "picture/file_helpers.h"
+#include "workbench/gallery/gallery_slots.h"
 
 namespace vemla {
 namespace {
@@ -49,7 +52,19 @@ bool restoreGalleryFromBackup(Workbench& bench, UserPort& user) {
     gallery->thumbnails = bench.gallery.editThumbnails;
   }
   const std::string& folder = bench.settings.folder;
-  bool complete = true;
+  std::vector<int> copied;
+  for (int slot = 0; slot < galleryCount(bench); ++slot) {
+    persist::GallerySlot& record = gallery->info.slotRecords[static_cast<std::size_t>(slot)];
+    if (record.kind < kSlotEmpty || record.kind > kSlotOver) record.kind = kSlotEmpty;
+    if (record.kind != kSlotEmpty) copied.push_back(slot);
+  }
+  // The files about to be copied back are emptied in VemlaGinf.dat first: it still holds the
+  // edited records, which a kill during the copies would leave naming the restored content.
+  bool complete = releaseSlotsOnDisk(bench, copied);
+  if (!complete) {
+    for (const int slot : copied)
+      gallery->info.slotRecords[static_cast<std::size_t>(slot)].kind = kSlotEmpty;
+  }
   for (int slot = 0; slot < galleryCount(bench); ++slot) {
     persist::GallerySlot& record = gallery->info.slotRecords[static_cast<std::size_t>(slot)];
     bench.gallery.associations[static_cast<std::size_t>(slot)] = {};

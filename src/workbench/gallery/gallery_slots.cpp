@@ -15,6 +15,7 @@
 #include "picture/memory_item.h"
 #include "picture/messages.h"
 #include "picture/true_colour.h"
+#include "ports/quiet_user_port.h"
 #include "text/cp932.h"
 #include "text/format.h"
 #include "workbench/gallery/slot_content.h"
@@ -41,9 +42,11 @@ bool validBytesPerPixel(int bytesPerPixel) {
 }
 
 // The slot file is replaced through a temporary file and a rename, so a failure leaves the
-// previous content in place.
-bool writeSlotFile(const Workbench& bench, int slot, std::span<const std::uint8_t> bytes) {
-  return writeFileAtomically(slotFilePath(bench.settings.folder, slot), bytes);
+// previous content in place; the record on disk is emptied first.
+bool writeSlotFile(Workbench& bench, int slot, std::span<const std::uint8_t> bytes) {
+  const int slots[] = {slot};
+  return releaseSlotsOnDisk(bench, slots) &&
+         writeFileAtomically(slotFilePath(bench.settings.folder, slot), bytes);
 }
 
 }  // namespace
@@ -63,14 +66,57 @@ int galleryCount(const Workbench& bench) {
   return std::clamp(gallery->info.header.galleryCount, 0, kMaxGallerySlots);
 }
 
+namespace {
+
+// The held records as VemlaGinf.dat stores them now: the stored count and "hide at start" from
+// the options (as at shutdown).
+persist::GalleryInformation storedInformation(const Workbench& bench,
+                                              const persist::HeldGallery& gallery) {
+  persist::GalleryInformation info = gallery.info;
+  info.header.galleryCount = bench.options.GalleryCount;
+  info.header.hideGalleryAtStart = bench.options.hideGalleryAtStart ? 1 : 0;
+  return info;
+}
+
+}  // namespace
+
 bool saveGalleryNow(Workbench& bench, UserPort& user) {
   persist::HeldGallery* gallery = liveGallery(bench);
   if (gallery == nullptr || bench.settings.folder.empty()) return true;
-  persist::GalleryInformation info = gallery->info;
-  info.header.galleryCount = bench.options.GalleryCount;
-  info.header.hideGalleryAtStart = bench.options.hideGalleryAtStart ? 1 : 0;
-  return persist::saveGalleryInformation(bench.settings.folder, info, gallery->thumbnails, user,
-                                         bench.settings.keepBad.gallery);
+  const bool saved =
+      persist::saveGalleryInformation(bench.settings.folder, storedInformation(bench, *gallery),
+                                      gallery->thumbnails, user, bench.settings.keepBad.gallery);
+  if (saved) bench.gallery.emptyOnDisk.fill(false);
+  return saved;
+}
+
+bool releaseSlotsOnDisk(Workbench& bench, std::span<const int> slots) {
+  persist::HeldGallery* gallery = liveGallery(bench);
+  if (gallery == nullptr || bench.settings.folder.empty()) return true;
+  auto& emptyOnDisk = bench.gallery.emptyOnDisk;
+  bool needed = false;
+  for (const int slot : slots) {
+    if (slot < 0 || slot >= galleryCount(bench)) continue;
+    const auto at = static_cast<std::size_t>(slot);
+    if (gallery->info.slotRecords[at].kind != kSlotEmpty && !emptyOnDisk[at]) needed = true;
+  }
+  if (!needed) return true;
+  persist::GalleryInformation info = storedInformation(bench, *gallery);
+  auto released = emptyOnDisk;
+  for (const int slot : slots) {
+    if (slot >= 0 && slot < galleryCount(bench)) released[static_cast<std::size_t>(slot)] = true;
+  }
+  for (std::size_t at = 0; at < released.size(); ++at) {
+    if (released[at]) info.slotRecords[at].kind = kSlotEmpty;
+  }
+  // The caller tells the failure in its own words.
+  QuietUserPort quiet;
+  if (!persist::saveGalleryInformation(bench.settings.folder, info, gallery->thumbnails, quiet,
+                                       bench.settings.keepBad.gallery)) {
+    return false;
+  }
+  emptyOnDisk = released;
+  return true;
 }
 
 bool placePictureInSlot(Workbench& bench, int slot, const SlotPicture& picture) {
@@ -239,7 +285,13 @@ bool clearAllSlots(Workbench& bench, UserPort& user) {
 int renameSlot(Workbench& bench, UserPort& user, int slot, const std::string& title) {
   persist::GallerySlot* record = slotRecord(bench, slot);
   if (record == nullptr) return kSlotNotUsable;
-  record->title = fitSlotTitle(title);
+  // A typed title keeps its first 126 characters (and what of them the field holds).
+  std::size_t end = 0;
+  for (int kept = 0; end < title.size() && kept < kSlotTitleCharacters; ++kept) {
+    do ++end;
+    while (end < title.size() && (static_cast<unsigned char>(title[end]) & 0xC0) == 0x80);
+  }
+  record->title = fitSlotTitle(std::string_view(title).substr(0, end));
   saveGalleryNow(bench, user);
   return 0;
 }

@@ -1,8 +1,9 @@
 #pragma once
-// The slot operations on the live gallery of the workbench. Every change writes the slot file
-// first, through a temporary file and a rename, and then VemlaGinf.dat (also atomically), so the
-// records never name content that is not on disk. A failed write keeps the slot's previous
-// record and file.
+// The slot operations on the live gallery of the workbench. A change first writes VemlaGinf.dat
+// with the slots it replaces empty (when they hold something), then the slot files, through a
+// temporary file and a rename, then VemlaGinf.dat with the new records (also atomically), so
+// the records on disk never name content that is not in the slot file. A failed write keeps the
+// slot's previous record and file.
 #include <span>
 #include <string>
 
@@ -21,6 +22,13 @@ int galleryCount(const Workbench& bench);  // 0 when there is no gallery
 // "hide at start" taken from the options (as at shutdown). Nothing in a second copy. False after
 // "ﾌｧｲﾙの書き込みができません\n<path>".
 bool saveGalleryNow(Workbench& bench, UserPort& user);
+
+// Before slot files are replaced: writes VemlaGinf.dat with `slots` empty when any of them
+// holds something there, so that a kill between a slot file and the records leaves the slot
+// empty, never a record that names the content the file held before (the held records are
+// kept; the next write of them puts them back). False when VemlaGinf.dat cannot be written;
+// the slot files must then stay as they are.
+bool releaseSlotsOnDisk(Workbench& bench, std::span<const int> slots);
 
 // Stores a picture: slot file, kind Picture, size, true-colour code, palette, title, thumbnail;
 // clears the slot's data association. On a failed write "ｷﾞｬﾗﾘｰの退避に失敗しました" (error
@@ -48,6 +56,7 @@ bool clearSlot(Workbench& bench, UserPort& user, int slot);
 // "全てのｷﾞｬﾗﾘｰ情報がｸﾘｱされますがよいですか"; on yes every slot in use becomes Empty with an
 // all-zero title.
 bool clearAllSlots(Workbench& bench, UserPort& user);
+// A new title: its first 126 characters, as much of them as the field holds.
 int renameSlot(Workbench& bench, UserPort& user, int slot, const std::string& title);
 
 // Copies a picture slot into Picture 1 or 2 (message 5004): refused while editing, for sizes

@@ -275,7 +275,9 @@ int applyDataUpdate(Workbench& bench, UserPort& user, int slot) {
     user.tell(Icon::Warning, size < 0 ? msg::kUpdateFailed : msg::kDataLimitExceeded);
     return kSlotFailed;
   }
-  if (!writeFileAtomically(slotFilePath(bench.settings.folder, slot), *bytes)) {
+  const int replaced[] = {slot};
+  if (!releaseSlotsOnDisk(bench, replaced) ||
+      !writeFileAtomically(slotFilePath(bench.settings.folder, slot), *bytes)) {
     user.tell(Icon::Warning, msg::kUpdateFailed);
     return kSlotFailed;
   }

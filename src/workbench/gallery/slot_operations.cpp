@@ -97,6 +97,14 @@ int transferSlot(Workbench& bench, UserPort& user, int source, int target, SlotT
   if (from == nullptr || to == nullptr) return kSlotNotUsable;
   if (source == target) return kSlotAbandoned;
   const std::string sourcePath = slotPath(bench, source), targetPath = slotPath(bench, target);
+  // A copy replaces only the target's file; a move and a swap both.
+  const int both[] = {source, target};
+  const std::span<const int> replaced =
+      mode == SlotTransfer::Copy ? std::span<const int>(both).last(1) : std::span<const int>(both);
+  const bool acts = holdsContent(*from) || (mode == SlotTransfer::Swap && holdsContent(*to));
+  if (acts && !releaseSlotsOnDisk(bench, replaced)) {
+    return failed(user, msg::kTransferFailed);
+  }
   switch (mode) {
     case SlotTransfer::Copy:
     case SlotTransfer::Move: {

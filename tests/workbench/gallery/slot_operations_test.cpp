@@ -7,6 +7,7 @@
 #include "gallery/gallery.h"
 #include "gallery/gallery_fixture.h"
 #include "gallery/messages.h"
+#include "persist/gallery_info.h"
 #include "picture/file_helpers.h"
 #include "picture/messages.h"
 #include "support/test_files.h"
@@ -81,6 +82,52 @@ TEST_F(SlotOperations, AFailedRenameAtAnyStepKeepsBothSlots) {
   EXPECT_EQ(transferSlot(bench, user, 0, 2, SlotTransfer::Copy), kSlotFailed);
   EXPECT_EQ(slot(2).kind, kSlotEmpty);
   EXPECT_EQ(user.messages.back().text, msg::kTransferFailed);
+}
+
+// A kill may come between any rename of a swap (or move) and the write of the records: at
+// every such moment the records on disk must not name the slots' old content.
+TEST_F(SlotOperations, RecordsOnDiskNeverNameContentWhileFilesMove) {
+  fill();
+  ASSERT_EQ(storeGrey(2, 8, 8, "c", 3), 0);
+  const auto kindsOnDisk = [&](int first, int second) {
+    persist::GalleryInformation onDisk;
+    bool keepBad = false;
+    EXPECT_EQ(persist::loadGalleryInformation(dir.path(), onDisk, user, false, keepBad),
+              persist::LoadStatus::Loaded);
+    return std::pair(onDisk.slotRecords[static_cast<std::size_t>(first)].kind,
+                     onDisk.slotRecords[static_cast<std::size_t>(second)].kind);
+  };
+  struct Case {
+    int source, target;
+    SlotTransfer mode;
+  };
+  for (const Case& c : {Case{0, 1, SlotTransfer::Swap}, Case{2, 1, SlotTransfer::Move}}) {
+    int renames = 0;
+    const FileRename watch = [&](const std::string& from, const std::string& to) {
+      ++renames;
+      EXPECT_EQ(kindsOnDisk(c.source, c.target), std::pair(0, 0)) << c.source;
+      return renameFile(from, to);
+    };
+    ASSERT_EQ(transferSlot(bench, user, c.source, c.target, c.mode, watch), 0);
+    EXPECT_GT(renames, 0);
+  }
+  // Afterwards the records are back on disk, with the moved content.
+  EXPECT_EQ(kindsOnDisk(0, 1), std::pair(1, 1));
+  EXPECT_EQ(slot(1).title, "c");
+}
+
+// A typed title keeps its first 126 characters; the field's 128 bytes never decide alone.
+TEST_F(SlotOperations, RenamingKeepsAtMost126Characters) {
+  fill();
+  struct Case {
+    std::string typed, kept;
+  };
+  const std::string ascii126(126, 'x');
+  for (const Case& c :
+       {Case{std::string(200, 'x'), ascii126}, Case{ascii126, ascii126}, Case{"短い", "短い"}}) {
+    ASSERT_EQ(renameSlot(bench, user, 0, c.typed), 0);
+    EXPECT_EQ(slot(0).title, c.kept) << c.typed.size();
+  }
 }
 
 TEST_F(SlotOperations, RgbCombineInterleavesBlueGreenRed) {
