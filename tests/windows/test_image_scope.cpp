@@ -43,6 +43,9 @@ struct Setup {
         }));
     window = std::make_unique<WorkbenchWindow>(bench, user, QSize(1920, 1200));
     window->show();
+    // Active as on a desktop (on X without a window manager nothing else activates it).
+    window->activateWindow();
+    if (!QTest::qWaitForWindowActive(window.get())) qWarning("the main window is not active");
     window->requestOpen({QString::fromStdString(name), QString::fromStdString(name)}, 0, false);
     QTRY_VERIFY(bench.pictures.picturesPresent);
   }

@@ -134,6 +134,7 @@ class QuickHelpTest : public QObject {
     auto* plain = new QLineEdit(&dialog);
     plain->move(0, 100);
     dialog.show();
+    dialog.activateWindow();  // without a window manager nothing else activates it on X
     QVERIFY(QTest::qWaitForWindowActive(&dialog));
     inBox->setFocus();
     QTest::keyClick(inBox, Qt::Key_F1);

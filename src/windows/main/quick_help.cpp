@@ -106,7 +106,7 @@ QWidget* QuickHelp::show(QWidget* anchor, const QString& text, int verticalOffse
                               Qt::WindowTransparentForInput;
   // One help window is kept and shown again; one of another owner goes once Qt is done
   // delivering the events under way to it.
-  if (window_ && (window_->parentWidget() != owner || window_->windowFlags() != flags)) {
+  if (window_ && (window_->parentWidget() != owner || window_->isWindow() != (owner == nullptr))) {
     window_->deleteLater();
     window_ = nullptr;
   }
