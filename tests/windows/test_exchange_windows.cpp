@@ -361,7 +361,8 @@ class ExchangeWindowsTest : public QObject {
 
   // The real waiting window over a real owner: it shows its text while the export waits, and
   // its "ｷｬﾝｾﾙ" ends the wait quietly and closes the listening socket; the import dialog's wait
-  // for an exporter that never comes is cancelled the same way and leaves the dialog open.
+  // for an exporter that never comes is cancelled the same way and leaves the dialog open. Each
+  // wait belongs to the window that started it and lies above it, its cancel button in sight.
   void theWaitingWindowsShowAndTheirCancelEndsTheWait() {
     const int port = vemla::testing::freePort();
     Bench exporter(port), importer(port);
@@ -374,20 +375,28 @@ class ExchangeWindowsTest : public QObject {
     owner.show();
     ProgressWindow progress(&owner);
     WaitCursor busy;
-    // Once the window shows, notes what it shows and clicks its cancel button.
+    // Once the window shows over `starter`, notes what it shows and clicks its cancel button.
     QStringList seen;
-    auto cancelWhenShown = [&] {
-      QTimer::singleShot(300, &owner, [&] {
+    auto cancelWhenShown = [&](QWidget* starter) {
+      QTimer::singleShot(300, &owner, [&, starter] {
         auto* window = owner.findChild<QProgressDialog*>("Progress");
         QVERIFY(window != nullptr && window->isVisible());
         auto* cancel = window->findChild<QPushButton*>();
-        QVERIFY(cancel != nullptr);
+        QVERIFY(cancel != nullptr && cancel->isVisible());
         seen << window->labelText() << cancel->text();
+        const bool exposed = QTest::qWaitForWindowExposed(window);
+        QWindow* transientParent = window->windowHandle()->transientParent();
+        QWidget* atCancel = QApplication::widgetAt(cancel->mapToGlobal(cancel->rect().center()));
         QTest::mouseClick(cancel, Qt::LeftButton);
+        QVERIFY(exposed);
+        QCOMPARE(transientParent, starter->windowHandle());
+        // Nothing lies over the cancel button: the wait is above the window that started it
+        // (only a real display stacks its windows).
+        if (QGuiApplication::platformName() == "xcb") QCOMPARE(atCancel, cancel);
       });
     };
 
-    cancelWhenShown();
+    cancelWhenShown(&owner);
     user.yesNoAnswers = {true};
     exportPictures(&owner, exporter.bench, user, busy, progress);
     QCOMPARE(seen,
@@ -403,10 +412,12 @@ class ExchangeWindowsTest : public QObject {
     seen.clear();
     bool stayedOpen = false;
     importPictures(&owner, importer.bench, user, busy, progress, [&](ImportDialog& dialog) {
+      dialog.setModal(true);  // as exec() shows it
       dialog.show();
+      if (!QTest::qWaitForWindowExposed(&dialog)) return false;
       fillAddress(dialog, {"127", "0", "0", "1"});
       dialog.password()->setText("pw");
-      cancelWhenShown();
+      cancelWhenShown(&dialog);
       QTest::mouseClick(dialog.executeButton(), Qt::LeftButton);
       stayedOpen = dialog.isVisible();
       return false;

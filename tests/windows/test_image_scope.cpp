@@ -43,6 +43,12 @@ struct Setup {
         }));
     window = std::make_unique<WorkbenchWindow>(bench, user, QSize(1920, 1200));
     window->show();
+    // Active as on a desktop (on X without a window manager nothing else activates it).
+    window->activateWindow();
+    if (!QTest::qWaitForWindowActive(window.get())) qWarning("the main window is not active");
+    // The pointer moves are sent to the panes; a real pointer (on X) waits in the corner, off
+    // the panes and off the scope, whose own "pointer over me" would hide it.
+    QCursor::setPos(0, 0);
     window->requestOpen({QString::fromStdString(name), QString::fromStdString(name)}, 0, false);
     QTRY_VERIFY(bench.pictures.picturesPresent);
   }

@@ -3,6 +3,7 @@
 #include <QCheckBox>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QProgressDialog>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QtTest>
@@ -12,6 +13,7 @@
 #include "support/recording_port.h"
 #include "support/test_files.h"
 #include "windows/extensions/launcher_dialog.h"
+#include "windows/main/progress_window.h"
 #include "windows/main/workbench_window.h"
 #include "workbench/commands/command_ids.h"
 #include "workbench/picture/open_pictures.h"
@@ -126,6 +128,45 @@ class LauncherDialogTest : public QObject {
     dialog->fileField(0)->setText("notes.sh");
     dialog->findChild<QPushButton*>("editFile1")->click();
     QCOMPARE(b.edited, QStringList{"notes.sh"});
+  }
+
+  // The wait for the program belongs to the launcher dialog and lies above it with its cancel
+  // button in sight (the main window's waiting window was made earlier); the cancel ends it.
+  void theWaitLiesAboveTheLauncherAndCancels() {
+    Bench b;
+    QWidget owner;
+    owner.resize(800, 600);
+    owner.show();
+    ProgressWindow progress(&owner);
+    progress.start(0);
+    progress.finish();
+    LauncherDialog dialog(b.bench, b.user, b.busy, progress, b.runner, {}, {}, &owner);
+    dialog.setModal(true);  // as exec() shows it
+    dialog.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&dialog));
+    dialog.programField()->setText("sleep");
+    dialog.templateField()->setText("60");
+    bool shown = false, exposed = false;
+    QWindow* transientParent = nullptr;
+    QWidget* atCancel = nullptr;
+    QPushButton* cancel = nullptr;
+    QTimer::singleShot(300, &owner, [&] {
+      auto* window = owner.findChild<QProgressDialog*>("Progress");
+      if (window == nullptr || (cancel = window->findChild<QPushButton*>()) == nullptr) return;
+      shown = window->isVisible() && cancel->isVisible();
+      exposed = QTest::qWaitForWindowExposed(window);
+      transientParent = window->windowHandle()->transientParent();
+      atCancel = QApplication::widgetAt(cancel->mapToGlobal(cancel->rect().center()));
+      QTest::mouseClick(cancel, Qt::LeftButton);
+    });
+    QElapsedTimer clock;
+    clock.start();
+    dialog.button("run")->click();
+    QVERIFY(clock.elapsed() < 30000);  // cancelled, not waited out
+    QVERIFY(cancel != nullptr && shown && exposed);
+    QCOMPARE(transientParent, dialog.windowHandle());
+    // Nothing lies over the cancel button (only a real display stacks its windows).
+    if (QGuiApplication::platformName() == "xcb") QCOMPARE(atCancel, cancel);
   }
 
   void theMenuCommandOpensTheDialog() {

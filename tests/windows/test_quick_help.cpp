@@ -1,5 +1,5 @@
-// Window tests, run offscreen: the quick-help window (line limit, placement inside the owner,
-// menu items) and the progress window with the wait cursor.
+// Window tests: the quick-help window (line limit, placement inside the owner, menu items, the
+// real pointer on an X display) and the progress window with the wait cursor.
 #include <QAction>
 #include <QApplication>
 #include <QDialog>
@@ -7,11 +7,18 @@
 #include <QLineEdit>
 #include <QMenu>
 #include <QProgressDialog>
+#include <QPushButton>
 #include <QToolBar>
 #include <QtTest>
+#include <optional>
 
+#include "support/gallery_window_fixture.h"
+#include "windows/gallery/gallery_window.h"
 #include "windows/main/progress_window.h"
 #include "windows/main/quick_help.h"
+#include "windows/main/workbench_window.h"
+#include "workbench/commands/command_ids.h"
+#include "workbench/picture/open_pictures.h"
 
 using namespace vemla;
 
@@ -21,6 +28,19 @@ QString lines(int count) {
   QStringList list;
   for (int i = 0; i < count; ++i) list << QString("line %1").arg(i);
   return list.join('\n');
+}
+
+// A point beside `control` where the pointer is on the control's parent itself, so that moving
+// there leaves the control and enters nothing new.
+std::optional<QPoint> besideOnParent(const QWidget* control) {
+  const QRect box(control->mapToGlobal(QPoint(0, 0)), control->size());
+  for (const QPoint& at : {QPoint(box.left() - 2, box.center().y()),
+                           QPoint(box.right() + 2, box.center().y()),
+                           QPoint(box.center().x(), box.top() - 2),
+                           QPoint(box.center().x(), box.bottom() + 2)}) {
+    if (QApplication::widgetAt(at) == control->parentWidget()) return at;
+  }
+  return std::nullopt;
 }
 
 }  // namespace
@@ -117,6 +137,7 @@ class QuickHelpTest : public QObject {
     auto* plain = new QLineEdit(&dialog);
     plain->move(0, 100);
     dialog.show();
+    dialog.activateWindow();  // without a window manager nothing else activates it on X
     QVERIFY(QTest::qWaitForWindowActive(&dialog));
     inBox->setFocus();
     QTest::keyClick(inBox, Qt::Key_F1);
@@ -127,6 +148,54 @@ class QuickHelpTest : public QObject {
     QVERIFY(help.current() == nullptr);
     QTest::keyClick(plain, Qt::Key_F1);  // nothing to tell
     QVERIFY(help.current() == nullptr);
+  }
+
+  // On a real display the help window lies over the control the pointer rests on: moving the
+  // real pointer by one pixel there, and off again, keeps and then closes the help, for a tool
+  // bar button, a button of the image control window and a gallery button.
+  void theRealPointerRestsMovesAndLeaves() {
+    if (QGuiApplication::platformName() != "xcb") QSKIP("needs a real pointer (xcb)");
+    vemla::testing::GalleryBench b(0);  // the gallery's normal form
+    b.bench.gallery.available = true;
+    QVERIFY(b.bench.store.allocate(1024, 1024));
+    const std::vector<std::uint8_t> grey(64, 100);
+    MemoryPictures pictures;
+    pictures.width = pictures.height = 8;
+    pictures.pixels = {grey.data(), grey.data()};
+    QCOMPARE(setPicturesFromMemory(b.bench, b.user, pictures), 0);
+    WorkbenchWindow window(b.bench, b.user, QSize(1280, 1024));
+    window.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&window));
+    window.runCommand(kQuickHelp);
+    QVERIFY(b.bench.shell.quickHelp);
+    const auto restMoveAndLeave = [&](const char* name, QWidget* control) {
+      QVERIFY2(control != nullptr && control->isVisible(), name);
+      const QPoint centre = control->mapToGlobal(control->rect().center());
+      QCOMPARE(QApplication::widgetAt(centre), control);
+      QCursor::setPos(centre);
+      QTRY_VERIFY2(window.quickHelp().current() != nullptr, name);
+      QWidget* help = window.quickHelp().current();
+      QCOMPARE(help->parentWidget(), control->window());
+      QCursor::setPos(centre + QPoint(1, 1));
+      QTest::qWait(100);
+      QVERIFY2(window.quickHelp().current() == help && help->isVisible(), name);
+      QCOMPARE(QApplication::widgetAt(centre + QPoint(1, 1)), control);  // not the help window
+      const std::optional<QPoint> off = besideOnParent(control);
+      QVERIFY2(off.has_value(), name);
+      QCursor::setPos(*off);
+      QTRY_VERIFY2(window.quickHelp().current() == nullptr, name);
+    };
+    auto* toolbar = window.findChild<QToolBar*>("Toolbar");
+    restMoveAndLeave("tool bar", toolbar->widgetForAction(window.toolbarAction(kQuickHelp)));
+    if (QTest::currentTestFailed()) return;
+    restMoveAndLeave("Ｘ４", window.findChild<QPushButton*>("zoom4"));
+    if (QTest::currentTestFailed()) return;
+    window.runCommand(kGallery);
+    auto* gallery = window.findChild<GalleryWindow*>("Gallery");
+    QVERIFY(gallery != nullptr);
+    gallery->move(0, 0);
+    QVERIFY(QTest::qWaitForWindowExposed(gallery));
+    restMoveAndLeave("←", gallery->findChild<QPushButton*>("from0_0"));
   }
 
   void progressWindowCountsAndGivesBackTheCursor() {

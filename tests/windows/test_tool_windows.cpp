@@ -12,6 +12,7 @@
 #include <QSpinBox>
 #include <QTableWidget>
 #include <QtTest>
+#include <functional>
 #include <vector>
 
 #include "support/tool_window_fixture.h"
@@ -117,16 +118,24 @@ class ToolWindowsTest : public QObject {
     Fixture f;
     f.openPair();
     f.window->runCommand(kGradationTool);
-    QTest::mouseClick(find<QPushButton>(f.gradation(), "Pair"), Qt::LeftButton);
-    QWidget* pair = f.gradation()->pairWindow();
-    QVERIFY(pair != nullptr && pair->isVisible());
-    QCOMPARE(pair->windowTitle(), QString::fromUtf8("（階調値）イメージ１"));
-    QVERIFY(f.window->windowTitle().endsWith(QString::fromUtf8("（階調値）イメージ２")));
-    QVERIFY(!find<QPushButton>(f.gradation(), "Swap")->isEnabled());
-    QTest::mouseClick(find<QPushButton>(pair, "Close"), Qt::LeftButton);
-    QVERIFY(f.gradation()->pairWindow() == nullptr);
-    QVERIFY(f.window->windowTitle().endsWith(QString::fromUtf8("（階調値）")));
-    QVERIFY(find<QPushButton>(f.gradation(), "Swap")->isEnabled());
+    // Closed by its "閉じる", or by its title bar's close button (close()): the same.
+    const std::function<void(QWidget*)> closings[] = {
+        [](QWidget* pair) { QTest::mouseClick(find<QPushButton>(pair, "Close"), Qt::LeftButton); },
+        [](QWidget* pair) { QVERIFY(pair->close()); }};
+    for (const auto& closePair : closings) {
+      QTest::mouseClick(find<QPushButton>(f.gradation(), "Pair"), Qt::LeftButton);
+      QWidget* pair = f.gradation()->pairWindow();
+      QVERIFY(pair != nullptr && pair->isVisible());
+      QCOMPARE(pair->windowTitle(), QString::fromUtf8("（階調値）イメージ１"));
+      QVERIFY(f.window->windowTitle().endsWith(QString::fromUtf8("（階調値）イメージ２")));
+      QVERIFY(!find<QPushButton>(f.gradation(), "Swap")->isEnabled());
+      closePair(pair);
+      QVERIFY(f.gradation()->pairWindow() == nullptr);
+      QVERIFY(!gradationSettings(f.bench).pair);
+      QVERIFY(!find<QPushButton>(f.gradation(), "Pair")->isChecked());
+      QVERIFY(f.window->windowTitle().endsWith(QString::fromUtf8("（階調値）")));
+      QVERIFY(find<QPushButton>(f.gradation(), "Swap")->isEnabled());
+    }
     // Turned on again, then left by switching to another tool.
     QTest::mouseClick(find<QPushButton>(f.gradation(), "Pair"), Qt::LeftButton);
     QVERIFY(f.gradation()->pairWindow() != nullptr);

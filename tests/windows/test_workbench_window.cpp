@@ -14,8 +14,10 @@
 #include <QMenuBar>
 #include <QMimeData>
 #include <QPlainTextEdit>
+#include <QProcess>
 #include <QPushButton>
 #include <QSlider>
+#include <QStandardPaths>
 #include <QToolBar>
 #include <QUrl>
 #include <QtTest>
@@ -371,6 +373,38 @@ class WorkbenchWindowTest : public QObject {
     QVERIFY(fileExists(b.bench.options.MemoFile));
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     QCOMPARE(window.findChildren<MemoEditor*>().size(), 1);  // the first one closed itself
+  }
+
+  // A real middle click in the built-in editor pastes the primary selection's text at the
+  // pointer, and nothing while no program holds a selection.
+  void memoMiddleClickPastesThePrimarySelectionIfAny() {
+    if (QGuiApplication::platformName() != "xcb") QSKIP("needs a real display (xcb)");
+    if (QStandardPaths::findExecutable("xdotool").isEmpty()) QSKIP("needs xdotool");
+    Bench b;
+    RecordingPort user;
+    MemoEditor editor(q(b.folder.file("memo.txt")), user);
+    editor.move(0, 0);
+    editor.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&editor));
+    QPlainTextEdit* text = editor.text();
+    text->setPlainText("ab");
+    QClipboard* clipboard = QGuiApplication::clipboard();
+    QVERIFY(clipboard->supportsSelection());
+    const auto middleClickAtEnd = [&] {
+      QTextCursor end = text->textCursor();
+      end.movePosition(QTextCursor::End);
+      const QRect at = text->cursorRect(end);
+      QCursor::setPos(text->viewport()->mapToGlobal(at.center() + QPoint(4, 0)));
+      QTest::qWait(50);
+      QCOMPARE(QProcess::execute("xdotool", {"click", "2"}), 0);
+      QTest::qWait(300);
+    };
+    clipboard->clear(QClipboard::Selection);
+    middleClickAtEnd();  // nobody holds a selection
+    QCOMPARE(text->toPlainText(), QString("ab"));
+    clipboard->setText("x", QClipboard::Selection);
+    middleClickAtEnd();
+    QCOMPARE(text->toPlainText(), QString("abx"));
   }
 
   void commandsOfMissingSubsystemsAreShownDisabled() {

@@ -10,7 +10,7 @@ namespace vemla {
 
 ProgressWindow::~ProgressWindow() {
   if (overriding_) QApplication::restoreOverrideCursor();
-  delete dialog_;
+  delete dialog_.data();
 }
 
 void ProgressWindow::setText(std::string_view text) {
@@ -26,9 +26,25 @@ void ProgressWindow::startWait() {
   show(0, true);
 }
 
+// The window that started the work: the topmost modal dialog (the exchange dialog, the
+// launcher), else the active window, else the main window.
+QWidget* ProgressWindow::starter() const {
+  QWidget* modal = QApplication::activeModalWidget();
+  if (modal != nullptr && modal != dialog_) return modal;
+  QWidget* active = QApplication::activeWindow();
+  if (active != nullptr && active != dialog_) return active;
+  return parent_;
+}
+
 void ProgressWindow::show(int total, bool cancellable) {
+  // Shown again while it shows, it stays where it is; otherwise it belongs to (is transient
+  // for, and lies above) the window that started the work.
+  QWidget* owner = dialog_ != nullptr && dialog_->isVisible() ? dialog_->parentWidget() : starter();
+  if (dialog_ != nullptr && dialog_->parentWidget() != owner) {
+    dialog_->setParent(owner, dialog_->windowFlags());
+  }
   if (dialog_ == nullptr) {
-    dialog_ = new QProgressDialog(parent_);
+    dialog_ = new QProgressDialog(owner);
     dialog_->setObjectName("Progress");
     dialog_->setWindowTitle("Vemla");
     dialog_->setWindowModality(Qt::ApplicationModal);
@@ -49,6 +65,7 @@ void ProgressWindow::show(int total, bool cancellable) {
   dialog_->setRange(0, total > 0 ? 100 : 0);
   dialog_->setValue(0);
   dialog_->show();
+  dialog_->raise();
   // Over a wait that can be cancelled the pointer stays usable (arrow with the busy sign).
   const Qt::CursorShape cursor = cancellable ? Qt::BusyCursor : Qt::WaitCursor;
   if (overriding_) {
@@ -87,6 +104,8 @@ void ProgressWindow::finish() {
   dialog_->setLabelText(text_);
   dialog_->setValue(0);
   dialog_->hide();
+  // Back to the main window: the dialog that started the work may go now.
+  if (dialog_->parentWidget() != parent_) dialog_->setParent(parent_, dialog_->windowFlags());
   if (std::exchange(overriding_, false)) QApplication::restoreOverrideCursor();
 }
 

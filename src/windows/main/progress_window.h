@@ -26,9 +26,10 @@ class ProgressWindow final : public ProgressPort {
 
  private:
   void show(int total, bool cancellable);
+  QWidget* starter() const;
 
   QPointer<QWidget> parent_;
-  QProgressDialog* dialog_ = nullptr;
+  QPointer<QProgressDialog> dialog_;  // a child of the window that started the work
   QString text_;
   int total_ = 0;
   bool overriding_ = false;  // this window's cursor is on the override stack

@@ -25,20 +25,25 @@ QFont helpFont() {
 // White, borderless or bordered, the lines drawn one under the other from (2, 2).
 class HelpWindow final : public QWidget {
  public:
-  HelpWindow(QWidget* parent, const QStringList& lines, Qt::WindowFlags flags)
-      : QWidget(parent, flags), lines_(lines) {
+  HelpWindow(QWidget* parent, Qt::WindowFlags flags) : QWidget(parent, flags) {
     setObjectName("HelpMessage");
     setAttribute(Qt::WA_ShowWithoutActivating, parent == nullptr);
-    // The pointer often rests where the window is shown: the control under it keeps the mouse.
+    // The pointer passes through to the control under the window: it lies over the control's
+    // lower half, and taking the pointer would make the control leave and close the help.
     setAttribute(Qt::WA_TransparentForMouseEvents);
+    // The help window never takes the keyboard: the control under the pointer keeps it.
+    setFocusPolicy(Qt::NoFocus);
     setFont(helpFont());
+  }
+  void setLines(const QStringList& lines) {
+    lines_ = lines;
     const QFontMetrics metrics(font());
     int widest = 0;
     for (const QString& line : lines_) widest = std::max(widest, metrics.horizontalAdvance(line));
     lineHeight_ = metrics.height();
     resize(widest + 4, lineHeight_ * static_cast<int>(lines_.size()) + 4);
+    update();
   }
-  QStringList lines() const { return lines_; }
 
  protected:
   void paintEvent(QPaintEvent*) override {
@@ -92,24 +97,32 @@ QWidget* QuickHelp::show(QWidget* anchor, const QString& text, int verticalOffse
     lines << QString::fromStdString(line);
   }
   if (lines.isEmpty()) return nullptr;
-  HelpWindow* window = nullptr;
+  // Inside the window the control belongs to (the main window, or a dialog over it), or a
+  // pop-up of its own at the pointer.
+  QWidget* owner = anchor != nullptr ? anchor->window() : nullptr;
+  const Qt::WindowFlags flags =
+      anchor != nullptr ? Qt::WindowFlags(Qt::Widget)
+                        : Qt::ToolTip | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint |
+                              Qt::WindowTransparentForInput;
+  // One help window is kept and shown again; one of another owner goes once Qt is done
+  // delivering the events under way to it.
+  if (window_ && (window_->parentWidget() != owner || window_->isWindow() != (owner == nullptr))) {
+    window_->deleteLater();
+    window_ = nullptr;
+  }
+  if (!window_) window_ = new HelpWindow(owner, flags);
+  auto* window = static_cast<HelpWindow*>(window_.data());
+  window->setLines(lines);
   if (anchor == nullptr) {
-    window = new HelpWindow(nullptr, lines,
-                            Qt::ToolTip | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint);
     window->move(QCursor::pos() + QPoint(0, verticalOffset));
   } else {
-    // Inside the window the control belongs to: the main window, or a dialog over it.
-    QWidget* owner = anchor->window();
-    window = new HelpWindow(owner, lines, Qt::Widget);
     const HelpPoint point = placeHelpBeside(screenBox(anchor), screenBox(owner), window->width(),
                                             window->height(), verticalOffset);
     window->move(owner->mapFromGlobal(QPoint(point.x, point.y)));
     window->raise();
   }
-  // The help window never takes the keyboard: the control under the pointer keeps it.
-  window->setFocusPolicy(Qt::NoFocus);
   window->show();
-  window_ = window;
+  shown_ = window;
   anchor_ = anchor;
   closeOnFocusMove_ = false;
   return window;
@@ -129,20 +142,16 @@ QWidget* QuickHelp::showContextHelp(QWidget* control) {
 }
 
 void QuickHelp::close() {
-  // Closing runs inside the event filter: Qt may be in the middle of delivering a mouse event
-  // to the help window (the leave event of the control it covers comes first), so the window
-  // is hidden now and freed when that event is over.
-  if (window_) {
-    window_->hide();
-    window_->deleteLater();
-  }
-  window_ = nullptr;
+  // Hidden, not deleted: this runs inside the delivery of the pointer's and the focus's events,
+  // which may concern the help window itself.
+  if (shown_) shown_->hide();
+  shown_ = nullptr;
   anchor_ = nullptr;
   closeOnFocusMove_ = false;
 }
 
 QWidget* QuickHelp::current() const {
-  return window_;
+  return shown_;
 }
 
 void QuickHelp::watchMenu(QMenu* menu) {
@@ -154,7 +163,7 @@ void QuickHelp::watchMenu(QMenu* menu) {
     show(nullptr, text, offset);
   });
   connect(menu, &QMenu::aboutToHide, this, [this] {
-    if (window_ && window_->parentWidget() == nullptr) close();
+    if (shown_ && shown_->parentWidget() == nullptr) close();
   });
 }
 
@@ -176,7 +185,7 @@ bool QuickHelp::eventFilter(QObject* watched, QEvent* event) {
       if (closeOnFocusMove_) close();
       break;
     case QEvent::Enter:
-      if (on_ && widget != window_) {
+      if (on_ && widget != window_.data()) {
         const QString text = helpTextOf(widget);
         if (!text.isEmpty()) show(widget, text);
       }

@@ -61,7 +61,8 @@ class QuickHelp final : public QObject {
  private:
   QWidget* owner_;
   const bool& on_;
-  QPointer<QWidget> window_;
+  QPointer<QWidget> window_;  // the help window, kept for the next text
+  QPointer<QWidget> shown_;   // the help window while it shows
   QPointer<QWidget> anchor_;
   bool closeOnFocusMove_ = false;  // the window shows F1's context help
 };

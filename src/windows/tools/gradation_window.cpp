@@ -256,12 +256,22 @@ void GradationWindow::refresh() {
   if (pairWindow_) pairWindow_->update();
 }
 
+bool GradationWindow::eventFilter(QObject* watched, QEvent* event) {
+  if (watched == pairWindow_ && event->type() == QEvent::Close) {
+    change([](tools::GradationWord& s) { s.pair = false; });
+  }
+  return QWidget::eventFilter(watched, event);
+}
+
 void GradationWindow::showPairWindow(bool shown) {
   QWidget* main = window();
   if (!shown) {
     if (pairWindow_) {
       pairOffset_ = pairWindow_->pos() - main->pos();
-      delete pairWindow_;
+      // Later, not now: this may run inside the window's own close event or its button's click.
+      pairWindow_->hide();
+      pairWindow_->deleteLater();
+      pairWindow_ = nullptr;
     }
     return;
   }
@@ -277,6 +287,8 @@ void GradationWindow::showPairWindow(bool shown) {
   column->addWidget(close, 0, Qt::AlignHCenter);
   connect(close, &QPushButton::clicked, this,
           [this] { change([](tools::GradationWord& s) { s.pair = false; }); });
+  // Closed from its title bar it ends pair display, as "閉じる" does.
+  pair->installEventFilter(this);
   pair->adjustSize();
   // The first time just to the left of the main window, then where it was last closed; moved
   // in wholly onto the screen (a main window at the screen's left edge leaves no room there).

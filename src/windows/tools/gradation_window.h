@@ -60,6 +60,9 @@ class GradationWindow : public QWidget, public WorkbenchListener {
 
   QWidget* pairWindow() const { return pairWindow_; }
 
+ protected:
+  bool eventFilter(QObject* watched, QEvent* event) override;
+
  private:
   void change(void (*edit)(tools::GradationWord&));
   void setMode(int mode);
