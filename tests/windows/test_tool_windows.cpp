@@ -190,6 +190,32 @@ class ToolWindowsTest : public QObject {
     QCOMPARE(f.bench.tools.profileSegment.state(), tools::LineEntry::State::Fixed);
   }
 
+  // The profiles are drawn in "ﾌﾟﾛﾌｧｲﾙ表示色" 1 and 2: as set on the dark background; on white a
+  // colour too light to read (the yellow default) is darkened, keeping its hue.
+  void profileLinesUseTheProfileColourOptions() {
+    Fixture f;
+    f.openPair();
+    f.bench.options.ProfileColour1 = rgb(0, 0, 255);
+    f.bench.options.ProfileColour2 = rgb(255, 0, 255);
+    f.window->runCommand(kProfileTool);
+    auto* plot = find<QWidget>(f.profile(), "ProfilePlot");
+    const auto count = [&](QColor colour) {
+      const QImage drawn = plot->grab().toImage().convertToFormat(QImage::Format_RGB32);
+      int found = 0;
+      for (int y = 0; y < drawn.height(); ++y) {
+        for (int x = 0; x < drawn.width(); ++x) found += drawn.pixelColor(x, y) == colour;
+      }
+      return found;
+    };
+    QVERIFY(count(QColor(0, 0, 255)) > 100);    // picture 1 along its row
+    QVERIFY(count(QColor(255, 0, 255)) > 100);  // picture 2: 200 all along
+    f.bench.options.ProfileColour2 = rgb(255, 255, 0);
+    QVERIFY(count(QColor(255, 255, 0)) == 0);
+    QVERIFY(count(QColor(144, 144, 0)) > 100);  // 255 * 128 / luma 226
+    QTest::mouseClick(find<QPushButton>(f.profile(), "Background"), Qt::LeftButton);
+    QVERIFY(count(QColor(255, 255, 0)) > 100);
+  }
+
   // "CSVで保存" writes the samples where the chooser says.
   void profileSavesItsSamplesAsCsv() {
     Fixture f;

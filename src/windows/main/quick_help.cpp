@@ -104,8 +104,10 @@ QWidget* QuickHelp::show(QWidget* anchor, const QString& text, int verticalOffse
     window->move(owner->mapFromGlobal(QPoint(point.x, point.y)));
     window->raise();
   }
-  // The help window never takes the keyboard: the control under the pointer keeps it.
+  // The help window never takes the keyboard: the control under the pointer keeps it. Its text
+  // is its accessible description, for screen readers.
   window->setFocusPolicy(Qt::NoFocus);
+  window->setAccessibleDescription(text);
   window->show();
   window_ = window;
   anchor_ = anchor;
