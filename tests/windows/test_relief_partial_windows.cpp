@@ -127,7 +127,7 @@ class ReliefPartialWindowsTest : public QObject {
     f.bench.options.ProfileColour1 = rgb(0, 0, 255);
     f.bench.options.ProfileColour2 = rgb(255, 0, 255);
     QTest::mouseClick(find<QRadioButton>(partial, "ReadoutProfile"), Qt::LeftButton);
-    QTest::mouseClick(partial, Qt::LeftButton, {}, QPoint(20, 30));
+    QTest::mouseClick(partial, Qt::LeftButton, {}, QPoint(84, 84));  // the cursor's row
     const QImage drawn = find<QWidget>(partial, "PartialReadout")
                              ->grab()
                              .toImage()
