@@ -83,13 +83,12 @@ class UserPortTest : public QObject {
                qPrintable(text));
     }
     auto* sidebar = dialog.findChild<QListView*>("sidebar");
-    const QFontMetrics sideMetrics(sidebar->font());
-    for (int r = 0; r < sidebar->model()->rowCount(); ++r) {
-      const QString text = sidebar->model()->index(r, 0).data().toString();
-      QVERIFY2(sidebar->viewport()->width() >=
-                   sideMetrics.horizontalAdvance(text) + sidebar->iconSize().width(),
-               qPrintable(text));
-    }
+    // Every place's name whole: the viewport holds the widest item its delegate lays out.
+    QVERIFY(sidebar->model()->rowCount() > 0);
+    QVERIFY2(sidebar->viewport()->width() >= sidebar->sizeHintForColumn(0),
+             qPrintable(QString("%1 < %2")
+                            .arg(sidebar->viewport()->width())
+                            .arg(sidebar->sizeHintForColumn(0))));
     qApp->removeEventFilter(&dress);
   }
 

@@ -81,19 +81,22 @@ void FileDialogDress::dress(QFileDialog* dialog) {
     header->resizeSection(
         kSizeColumn, std::max(header->sectionSize(kSizeColumn), widestSizeText(metrics) + margin));
   }
-  // The sidebar at least as wide as its widest place name, its icon and the gaps beside them.
+  // The sidebar at least as wide as its widest place (its icon, the gaps and its name);
+  // the names come in as the file system model reads the places, so it is fitted again then.
   if (auto* sidebar = dialog->findChild<QListView*>(QStringLiteral("sidebar"));
       sidebar != nullptr && sidebar->model() != nullptr) {
-    const QFontMetrics metrics(sidebar->font());
-    int widest = 0;
-    for (int row = 0; row < sidebar->model()->rowCount(); ++row) {
-      widest = std::max(
-          widest, metrics.horizontalAdvance(sidebar->model()->index(row, 0).data().toString()));
+    const auto fit = [sidebar] {
+      // The widest place as the list's own delegate lays it out: icon, gaps and name.
+      const int wanted = sidebar->sizeHintForColumn(0) + 2 * sidebar->frameWidth() + 4;
+      if (sidebar->minimumWidth() < wanted) sidebar->setMinimumWidth(wanted);
+    };
+    fit();
+    if (!sidebar->property("vemlaFitted").toBool()) {
+      sidebar->setProperty("vemlaFitted", true);
+      QAbstractItemModel* places = sidebar->model();
+      QObject::connect(places, &QAbstractItemModel::dataChanged, sidebar, fit);
+      QObject::connect(places, &QAbstractItemModel::rowsInserted, sidebar, fit);
     }
-    const int wanted = widest + sidebar->iconSize().width() + 2 * sidebar->spacing() +
-                       2 * sidebar->frameWidth() + metrics.horizontalAdvance(QStringLiteral("00")) +
-                       8;
-    sidebar->setMinimumWidth(std::max(sidebar->minimumWidth(), wanted));
   }
 }
 
