@@ -134,8 +134,7 @@ void drawSurface(const std::uint8_t* source, int size, const Projection& p, int 
     if (y >= top) return;
     const int baseOffset = (baseLift + q + 128) >> 8;
     const int base = p.centreY + scaled(p, baseOffset);
-    const int wall =
-        scaled(p, (p.heightRatio * (baseOffset - ((q - 127 * p.hs + 128) >> 8))) >> 4);
+    const int wall = scaled(p, (p.heightRatio * (baseOffset - ((q - 127 * p.hs + 128) >> 8))) >> 4);
     const int start = top == height ? std::min(base, height - 1) : top - 1;
     const auto value = static_cast<std::uint8_t>(grey);
     std::uint8_t* pixel = raster.pixels + static_cast<std::size_t>(x);
@@ -320,9 +319,9 @@ void drawRelief(const std::uint8_t* source, int size, const ReliefSettings& give
       work.inverted[i] = static_cast<std::uint8_t>(255 - source[i]);
     source = work.inverted.data();
   }
-  Projection p = makeProjection(settings.angleX, settings.angleZ, settings.depth,
-                                settings.heightRatio, settings.baseHeight, raster.width,
-                                raster.height);
+  Projection p =
+      makeProjection(settings.angleX, settings.angleZ, settings.depth, settings.heightRatio,
+                     settings.baseHeight, raster.width, raster.height);
   p.scale = fittingScale(source, size, p, raster.width, raster.height);
   switch (settings.mode) {
     case ReliefMode::Surface:

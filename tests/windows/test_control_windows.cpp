@@ -444,8 +444,9 @@ class ControlWindowsTest : public QObject {
     Bench b;
     const QSet<QRgb> colours{qRgb(212, 208, 200), qRgb(128, 128, 128), qRgb(255, 255, 255),
                              qRgb(64, 64, 64), qRgb(0, 0, 0)};
-    for (QWidget* pad : {find<QWidget>(b.picture(), "shiftPad"), find<QWidget>(b.image(), "cursorPad"),
-                         find<QWidget>(b.image(), "gridPad")}) {
+    for (QWidget* pad :
+         {find<QWidget>(b.picture(), "shiftPad"), find<QWidget>(b.image(), "cursorPad"),
+          find<QWidget>(b.image(), "gridPad")}) {
       QPixmap pixmap(pad->size() * 2);
       pixmap.setDevicePixelRatio(2);
       pad->render(&pixmap);

@@ -139,7 +139,8 @@ class ReliefPartialWindowsTest : public QObject {
         found[1] += drawn.pixelColor(x, y) == QColor(255, 0, 255);
       }
     }
-    QVERIFY2(found[0] > 50 && found[1] > 50, qPrintable(QString("%1 %2").arg(found[0]).arg(found[1])));
+    QVERIFY2(found[0] > 50 && found[1] > 50,
+             qPrintable(QString("%1 %2").arg(found[0]).arg(found[1])));
   }
 };
 

@@ -56,8 +56,8 @@ void returnFocusAfterActions(QWidget* window);
 }  // namespace controls
 
 // A 32 x 32 pad split by its diagonals, drawn at rest or with the pressed direction's quarter
-// sunk while the button is held. A press on a diagonal does nothing. Used by the manual shift and, through the same geometry, by the cursor and grid pads
-// of the image control.
+// sunk while the button is held. A press on a diagonal does nothing. Used by the manual shift and,
+// through the same geometry, by the cursor and grid pads of the image control.
 class DirectionPad : public QWidget {
   Q_OBJECT
  public:

@@ -34,8 +34,7 @@ struct PlotColours {
 };
 PlotColours plotColours(bool dark) {
   if (dark) {
-    return {Qt::black, QColor(200, 200, 200), QColor(50, 50, 50), QColor(100, 100, 100),
-            Qt::white};
+    return {Qt::black, QColor(200, 200, 200), QColor(50, 50, 50), QColor(100, 100, 100), Qt::white};
   }
   return {Qt::white, Qt::black, QColor(225, 225, 225), QColor(170, 170, 170), Qt::black};
 }
