@@ -26,29 +26,27 @@ std::string_view trimmed(std::string_view text) {
 }  // namespace
 
 std::string maxPictureSizeHelp(std::string_view axis) {
-  const OptionDescriptor& width = optionNamed("MaxPictureWidth");
-  return text::format(
-      "%sを %d ～ %d の範囲で指定します(4の倍数値)\nこの情報を更新した場合はﾌﾟﾛｸﾞﾗﾑの再起動が必要"
-      "となります\n※値が大きいほど使用するﾒﾓﾘ量が増大しますので最低限\n　必要な大きさを指定するこ"
-      "とをお勧めします",
-      std::string(axis).c_str(), static_cast<int>(width.low), static_cast<int>(width.high));
+  const OptionDescriptor& size = optionNamed(axis == "Y" ? "MaxPictureHeight" : "MaxPictureWidth");
+  return text::format(std::string(size.help).c_str(), std::string(axis).c_str(),
+                      static_cast<int>(size.low), static_cast<int>(size.high));
 }
 
 std::string archiveNumberHelp() {
   const OptionDescriptor& number = optionNamed("ArchivePicture1Number");
-  return text::format("画像として開くVLAﾌｧｲﾙの情報番号を\n %d～%d の範囲で指定します",
+  return text::format(std::string(number.help).c_str(),
                       shownArchiveNumber(static_cast<int>(number.low)),
                       shownArchiveNumber(static_cast<int>(number.high)));
 }
 
 std::string optionHelp(std::string_view name) {
+  const OptionDescriptor* option = findOption(name);
+  if (option == nullptr) return {};
   if (name == "MaxPictureWidth") return maxPictureSizeHelp("X");
   if (name == "MaxPictureHeight") return maxPictureSizeHelp("Y");
-  if (name == "GalleryCount") return kGalleryCountHelp;
   if (name == "ArchivePicture1Number" || name == "ArchivePicture2Number") {
     return archiveNumberHelp();
   }
-  return {};
+  return std::string(option->help);
 }
 
 int readIntegerField(std::string_view text) {

@@ -80,6 +80,9 @@ struct OptionDescriptor {
   ChangeRule change = ChangeRule::Plain;
   OptionStore store = OptionStore::ProgramSettings;
   std::array<std::string_view, 2> choices{};  // Choice: the texts of index 0 and 1
+  // The one-line explanation of the control (F1 and quick help); "%s"/"%d" in the maximum size
+  // and archive number rows stand for the axis and the range (see optionHelp).
+  std::string_view help{};
   // Exactly one accessor matches `type` (Flag, Choice/Integer, Real, Colour, Text, NumberSet).
   bool* (*flag)(Options&) = nullptr;
   int* (*integer)(Options&) = nullptr;

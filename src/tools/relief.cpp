@@ -107,6 +107,11 @@ void drawSegment(const ReliefRaster& raster, ViewPoint a, ViewPoint b, std::uint
   }
 }
 
+// An offset from the raster's centre at the projection's scale.
+int scaled(const Projection& p, int offset) {
+  return p.scale == 256 ? offset : (offset * p.scale) >> 8;
+}
+
 std::uint8_t at(const std::uint8_t* source, int size, int column, int row) {
   return source[static_cast<std::size_t>(row) * static_cast<std::size_t>(size) +
                 static_cast<std::size_t>(column)];
@@ -119,16 +124,17 @@ void drawSurface(const std::uint8_t* source, int size, const Projection& p, int 
   const int baseLift = 128 * p.hs;
   visitGrid(size, nearestFirst(angleX), [&](int column, int row) {
     const int u = column - half, v = row - half;
-    const int x = p.centreX + ((u * p.c - v * p.s + 128) >> 8);
+    const int x = p.centreX + scaled(p, (u * p.c - v * p.s + 128) >> 8);
     if (x < 0 || x >= raster.width) return;
     const int grey = at(source, size, column, row);
     const int q = ((u * p.s + v * p.c + 128) >> 8) * p.hc;
-    const int y = p.centreY + ((q - (((grey * p.heightRatio) >> 4) - 128) * p.hs + 128) >> 8);
+    const int y =
+        p.centreY + scaled(p, (q - (((grey * p.heightRatio) >> 4) - 128) * p.hs + 128) >> 8);
     int& top = tops[static_cast<std::size_t>(x)];
     if (y >= top) return;
     const int baseOffset = (baseLift + q + 128) >> 8;
-    const int base = p.centreY + baseOffset;
-    const int wall = (p.heightRatio * (baseOffset - ((q - 127 * p.hs + 128) >> 8))) >> 4;
+    const int base = p.centreY + scaled(p, baseOffset);
+    const int wall = scaled(p, (p.heightRatio * (baseOffset - ((q - 127 * p.hs + 128) >> 8))) >> 4);
     const int start = top == height ? std::min(base, height - 1) : top - 1;
     const auto value = static_cast<std::uint8_t>(grey);
     std::uint8_t* pixel = raster.pixels + static_cast<std::size_t>(x);
@@ -257,10 +263,48 @@ Projection makeProjection(int angleX, int angleZ, int depth, int heightRatio, in
 }
 
 ViewPoint project(const Projection& p, int u, int v, int grey) {
-  return {p.centreX + ((u * p.c - v * p.s + 128) >> 8),
-          p.centreY + ((((u * p.s + v * p.c + 128) >> 8) * p.hc -
-                        (((grey * p.heightRatio) >> 4) - 128) * p.hs + 128) >>
-                       8)};
+  return {p.centreX + scaled(p, (u * p.c - v * p.s + 128) >> 8),
+          p.centreY + scaled(p, (((u * p.s + v * p.c + 128) >> 8) * p.hc -
+                                 (((grey * p.heightRatio) >> 4) - 128) * p.hs + 128) >>
+                                    8)};
+}
+
+int fittingScale(const std::uint8_t* source, int size, const Projection& given, int width,
+                 int height) {
+  Projection p = given;
+  p.scale = 256;
+  const int half = size / 2;
+  // The extremes of the offsets from the centre. Columns and grey 0's rows (the lowest any
+  // wall reaches) are linear in u and v: the block's corners bound them; the peaks need every
+  // point.
+  int left = 0, right = 0, up = 0, down = 0;
+  for (const int v : {-half, size - 1 - half}) {
+    for (const int u : {-half, size - 1 - half}) {
+      const ViewPoint base = project(p, u, v, 0);
+      left = std::min(left, base.x - p.centreX);
+      right = std::max(right, base.x - p.centreX);
+      up = std::min(up, base.y - p.centreY);
+      down = std::max(down, base.y - p.centreY);
+    }
+  }
+  for (int row = 0; row < size; ++row) {
+    for (int column = 0; column < size; ++column) {
+      const int y =
+          project(p, column - half, row - half, at(source, size, column, row)).y - p.centreY;
+      up = std::min(up, y);
+      down = std::max(down, y);
+    }
+  }
+  int scale = 256;
+  // room / reach, for a side that reaches beyond the room it has.
+  const auto fit = [&scale](int room, int reach) {
+    if (room > 0 && reach > room) scale = std::min(scale, room * 256 / reach);
+  };
+  fit(p.centreX, -left);
+  fit(width - 1 - p.centreX, right);
+  fit(p.centreY, -up);
+  fit(height - 1 - p.centreY, down);
+  return std::max(scale, 1);
 }
 
 void drawRelief(const std::uint8_t* source, int size, const ReliefSettings& given,
@@ -275,9 +319,10 @@ void drawRelief(const std::uint8_t* source, int size, const ReliefSettings& give
       work.inverted[i] = static_cast<std::uint8_t>(255 - source[i]);
     source = work.inverted.data();
   }
-  const Projection p =
+  Projection p =
       makeProjection(settings.angleX, settings.angleZ, settings.depth, settings.heightRatio,
                      settings.baseHeight, raster.width, raster.height);
+  p.scale = fittingScale(source, size, p, raster.width, raster.height);
   switch (settings.mode) {
     case ReliefMode::Surface:
       drawSurface(source, size, p, settings.angleX, raster, work.tops);

@@ -53,14 +53,24 @@ struct Projection {
   int s = 0, c = 256, hs = 0, hc = 0;
   int heightRatio = kNeutralHeightRatio;
   int centreX = 0, centreY = 0;
+  // Every offset from the centre is multiplied by scale / 256; 256 draws at the formula's size,
+  // drawRelief lowers it only as far as needed to keep the relief inside the raster.
+  int scale = 256;
 };
 Projection makeProjection(int angleX, int angleZ, int depth, int heightRatio, int baseHeight,
                           int width, int height);
 // The raster point of the source pixel at (u, v) from the block's centre with grey g:
 //   x' = W/2 + ((u c - v s + 128) >> 8)
 //   y' = H/2 - (base - 80) + ((((u s + v c + 128) >> 8) hc - (((g R) >> 4) - 128) hs + 128) >> 8)
-// with arithmetic shifts.
+// with arithmetic shifts (and both offsets scaled by scale / 256 when the scale is lowered).
 ViewPoint project(const Projection& projection, int u, int v, int grey);
+// The scale (in 1/256, at most 256) at which the size x size `source` projected by `projection`
+// lies wholly inside a width x height raster: the highest peak below the top row, the lowest
+// base (the surface mode's walls reach down to grey 0's row) above the bottom row, both sides
+// inside. Each side is fitted on its own, so the centre stays where the sliders put it; a side
+// whose centre is already outside the raster is not fitted.
+int fittingScale(const std::uint8_t* source, int size, const Projection& projection, int width,
+                 int height);
 
 // An 8-bit raster, rows top-down.
 struct ReliefRaster {
@@ -78,7 +88,8 @@ struct ReliefWork {
 };
 
 // Draws the size x size `source` (the 256 x 256 block, or the whole 512 x 512 view; u and v
-// count from its centre) as a relief into `raster`, which starts black.
+// count from its centre) as a relief into `raster`, which starts black; the projection is made
+// smaller when the relief would not fit (fittingScale), so no peak is cut.
 void drawRelief(const std::uint8_t* source, int size, const ReliefSettings& settings,
                 ReliefRaster raster, ReliefWork& work);
 

@@ -142,6 +142,26 @@ TEST(Relief, FlatBlockEdgeOnIsOneLine) {
   EXPECT_EQ(out.at(168, 200), (271 - 200) * 255 / 255);  // wall scale k = 255
 }
 
+TEST(Relief, HighestPeakAtTheBackIsNotCut) {
+  // The standard view (X 20, Z 20, depth 256, ratio 16): a peak of 255 in the far corner of a
+  // black block projects about 50 rows above the tool area's raster at the formula's own
+  // size. The projection is made smaller instead: the topmost lit row shows the peak itself.
+  std::vector<std::uint8_t> block(static_cast<std::size_t>(kReliefBlockSize * kReliefBlockSize));
+  for (int row = 0; row < 16; ++row) {
+    for (int column = 0; column < 16; ++column) block[row * kReliefBlockSize + column] = 255;
+  }
+  for (const ReliefMode mode : {ReliefMode::Surface, ReliefMode::Wire, ReliefMode::Polygon}) {
+    GuardedRaster out(kReliefWidth, kReliefHeight);
+    ReliefWork work;
+    drawRelief(block.data(), kReliefBlockSize, settingsOf(mode, 20, 20), out.raster(), work);
+    ASSERT_TRUE(out.guardsIntact());
+    const int top = out.litRows().front();
+    bool peak = false;
+    for (int x = 0; x < kReliefWidth; ++x) peak = peak || out.at(x, top) == 255;
+    EXPECT_TRUE(peak) << static_cast<int>(mode) << " top row " << top;
+  }
+}
+
 TEST(Relief, InvertReadsTheComplement) {
   const auto dark = flatBlock(kReliefBlockSize, 55);
   ReliefSettings settings = settingsOf(ReliefMode::Surface, 0, 0);

@@ -437,6 +437,36 @@ class ControlWindowsTest : public QObject {
     QCOMPARE(image.pixel(13, std::max(2 * (255 - value), 1)), qRgb(255, 255, 255));
   }
 
+  // The pads are drawn as shapes: at a device pixel ratio of 2 their diagonals and arrows step
+  // by device pixels (not by the 2 x 2 blocks of a scaled bitmap) in the pad's own colours
+  // only (no blur).
+  void directionPadsAreSharpAtTwiceTheScale() {
+    Bench b;
+    const QSet<QRgb> colours{qRgb(212, 208, 200), qRgb(128, 128, 128), qRgb(255, 255, 255),
+                             qRgb(64, 64, 64), qRgb(0, 0, 0)};
+    for (QWidget* pad :
+         {find<QWidget>(b.picture(), "shiftPad"), find<QWidget>(b.image(), "cursorPad"),
+          find<QWidget>(b.image(), "gridPad")}) {
+      QPixmap pixmap(pad->size() * 2);
+      pixmap.setDevicePixelRatio(2);
+      pad->render(&pixmap);
+      const QImage image = pixmap.toImage().convertToFormat(QImage::Format_RGB32);
+      QCOMPARE(image.size(), QSize(64, 64));
+      int finer = 0;
+      for (int y = 0; y < image.height(); ++y) {
+        for (int x = 0; x < image.width(); ++x) {
+          QVERIFY2(colours.contains(image.pixel(x, y)), qPrintable(QString("%1,%2").arg(x).arg(y)));
+          if (x % 2 == 0 && y % 2 == 0) {
+            const QRgb corner = image.pixel(x, y);
+            finer += image.pixel(x + 1, y) != corner || image.pixel(x, y + 1) != corner ||
+                     image.pixel(x + 1, y + 1) != corner;
+          }
+        }
+      }
+      QVERIFY2(finer > 40, qPrintable(QString::number(finer)));
+    }
+  }
+
   void directionPadShiftsByThePadStep() {
     Bench b;
     QVERIFY(b.openSamples());

@@ -91,6 +91,8 @@ class OptionSheetTest : public QObject {
     // The grid colour 0, 255, 0 in its read-only fields.
     QCOMPARE(f.edit("GridColour1G")->text(), QString("255"));
     QVERIFY(f.edit("GridColour1R")->isReadOnly());
+    // The password is masked, as in the Import dialog.
+    QCOMPARE(f.edit("ImportPassword")->echoMode(), QLineEdit::Password);
   }
 
   // Each option of the table has its one control on its page, in its group, with its label.
@@ -349,7 +351,33 @@ class OptionSheetTest : public QObject {
                QString::fromUtf8(
                    "入力された各値を一時設定します\n値に誤りがある場合は自動的に補正されます"));
     }
-    QVERIFY(quickHelpOf(f.edit("DragMinimumMove")).isEmpty());
+  }
+
+  // F1 on any control of the sheet (the control, a radio button, a colour's read-only channel)
+  // shows the explanation of its own option, taken from the option table.
+  void f1ExplainsEveryOption() {
+    SheetFixture f;
+    f.sheet->show();
+    const bool off = false;
+    QuickHelp help(f.sheet.get(), off);
+    for (const OptionDescriptor& option : optionTable()) {
+      const QString name = QString::fromUtf8(option.name.data(), qsizetype(option.name.size()));
+      auto* control = f.sheet->findChild<QWidget*>(name);
+      QVERIFY2(control != nullptr, qPrintable(name));
+      QList<QWidget*> targets{control};
+      for (QWidget* child : control->findChildren<QWidget*>()) {
+        if (child->focusPolicy() != Qt::NoFocus) targets << child;
+      }
+      if (option.type == OptionType::Colour) targets << f.sheet->findChild<QLineEdit*>(name + "R");
+      const QString expected = QString::fromStdString(optionHelp(option.name));
+      QVERIFY2(!expected.trimmed().isEmpty(), qPrintable(name));
+      for (QWidget* target : targets) {
+        help.close();
+        QTest::keyClick(target, Qt::Key_F1);
+        QVERIFY2(help.current() != nullptr, qPrintable(name));
+        QCOMPARE(help.current()->accessibleDescription(), expected);
+      }
+    }
   }
 
   void realFieldsKeepTheirExactValueWhenUntouched() {

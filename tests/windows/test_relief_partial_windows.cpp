@@ -4,6 +4,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QRadioButton>
 #include <QSlider>
 #include <QtTest>
 #include <vector>
@@ -117,6 +118,29 @@ class ReliefPartialWindowsTest : public QObject {
     QTest::mouseClick(partial, Qt::LeftButton, {}, QPoint(338 + 20, 30));
     QCOMPARE(f.bench.tools.partial.clickedPart, 2);
     QCOMPARE(f.window->focusWidget(), f.window->imagePane(ImageSlot::First));
+
+    // The profile read-out of the reference part draws its lines in the profile colours: the
+    // reference taken again elsewhere, so the two lines differ.
+    setCursorPosition(f.bench, 40, 10);
+    QTest::mouseClick(find<QCheckBox>(partial, "TakeReference"), Qt::LeftButton);
+    QTest::mouseClick(find<QCheckBox>(partial, "TakeReference"), Qt::LeftButton);
+    f.bench.options.ProfileColour1 = rgb(0, 0, 255);
+    f.bench.options.ProfileColour2 = rgb(255, 0, 255);
+    QTest::mouseClick(find<QRadioButton>(partial, "ReadoutProfile"), Qt::LeftButton);
+    QTest::mouseClick(partial, Qt::LeftButton, {}, QPoint(84, 84));  // the cursor's row
+    const QImage drawn = find<QWidget>(partial, "PartialReadout")
+                             ->grab()
+                             .toImage()
+                             .convertToFormat(QImage::Format_RGB32);
+    std::array<int, 2> found{};
+    for (int y = 0; y < drawn.height(); ++y) {
+      for (int x = 0; x < drawn.width(); ++x) {
+        found[0] += drawn.pixelColor(x, y) == QColor(0, 0, 255);
+        found[1] += drawn.pixelColor(x, y) == QColor(255, 0, 255);
+      }
+    }
+    QVERIFY2(found[0] > 50 && found[1] > 50,
+             qPrintable(QString("%1 %2").arg(found[0]).arg(found[1])));
   }
 };
 

@@ -114,6 +114,26 @@ class ToolWindowsTest : public QObject {
     QCOMPARE(f.focused(), f.window->imagePane(ImageSlot::First));
   }
 
+  // The whole 17 x 17 block stays in sight: the grid keeps its full height in the tool area and
+  // every button lies below it, inside the window.
+  void gradationButtonsLeaveTheWholeBlockInSight() {
+    Fixture f;
+    f.openPair();
+    f.window->runCommand(kGradationTool);
+    QWidget* tool = f.gradation();
+    auto* grid = find<QWidget>(tool, "GradationGrid");
+    QCOMPARE(grid->height(), grid->maximumHeight());
+    for (QAbstractButton* button : tool->findChildren<QAbstractButton*>()) {
+      const QRect at(button->mapTo(tool, QPoint(0, 0)), button->size());
+      QVERIFY2(at.top() > grid->geometry().bottom() && at.bottom() < tool->height(),
+               qPrintable(button->objectName() + QString(" %1..%2 grid to %3 window %4")
+                                                     .arg(at.top())
+                                                     .arg(at.bottom())
+                                                     .arg(grid->geometry().bottom())
+                                                     .arg(tool->height())));
+    }
+  }
+
   void pairDisplayOpensImageOneBesideAndClosesWithTheTool() {
     Fixture f;
     f.openPair();
@@ -197,6 +217,32 @@ class ToolWindowsTest : public QObject {
     QCOMPARE(f.bench.tools.profileContent.points.size(), std::size_t{10});
     QTest::mouseClick(pane, Qt::LeftButton, {}, QPoint(246, 250));
     QCOMPARE(f.bench.tools.profileSegment.state(), tools::LineEntry::State::Fixed);
+  }
+
+  // The profiles are drawn in "ﾌﾟﾛﾌｧｲﾙ表示色" 1 and 2: as set on the dark background; on white a
+  // colour too light to read (the yellow default) is darkened, keeping its hue.
+  void profileLinesUseTheProfileColourOptions() {
+    Fixture f;
+    f.openPair();
+    f.bench.options.ProfileColour1 = rgb(0, 0, 255);
+    f.bench.options.ProfileColour2 = rgb(255, 0, 255);
+    f.window->runCommand(kProfileTool);
+    auto* plot = find<QWidget>(f.profile(), "ProfilePlot");
+    const auto count = [&](QColor colour) {
+      const QImage drawn = plot->grab().toImage().convertToFormat(QImage::Format_RGB32);
+      int found = 0;
+      for (int y = 0; y < drawn.height(); ++y) {
+        for (int x = 0; x < drawn.width(); ++x) found += drawn.pixelColor(x, y) == colour;
+      }
+      return found;
+    };
+    QVERIFY(count(QColor(0, 0, 255)) > 20);    // picture 1 along its row
+    QVERIFY(count(QColor(255, 0, 255)) > 20);  // picture 2: 200 all along
+    f.bench.options.ProfileColour2 = rgb(255, 255, 0);
+    QVERIFY(count(QColor(255, 255, 0)) == 0);
+    QVERIFY(count(QColor(145, 145, 0)) > 20);  // 255 * 128 / luma 225
+    QTest::mouseClick(find<QPushButton>(f.profile(), "Background"), Qt::LeftButton);
+    QVERIFY(count(QColor(255, 255, 0)) > 20);
   }
 
   // "CSVで保存" writes the samples where the chooser says.

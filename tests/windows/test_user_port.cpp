@@ -2,11 +2,16 @@
 // dialogs and the indexed images the panes draw.
 #include <QApplication>
 #include <QDialogButtonBox>
+#include <QFileDialog>
+#include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
+#include <QListView>
 #include <QMessageBox>
 #include <QPushButton>
+#include <QTemporaryDir>
 #include <QTimer>
+#include <QTreeView>
 #include <QtTest>
 
 #include "support/recording_port.h"
@@ -40,6 +45,51 @@ class UserPortTest : public QObject {
     QVERIFY(
         buttons.button(QDialogButtonBox::Cancel)->text().contains(QString::fromUtf8("キャンセル")));
     QVERIFY(!buttons.button(QDialogButtonBox::Open)->text().contains("Open"));
+  }
+
+  // Qt's file dialog, dressed when shown: the type column in Japanese, the size column and the
+  // sidebar as wide as their texts.
+  void fileDialogNamesTypesInJapaneseAndShowsItsColumnsWhole() {
+    installDialogTranslation(*qApp);
+    FileDialogDress dress;
+    qApp->installEventFilter(&dress);
+    QTemporaryDir folder;
+    QVERIFY(QDir(folder.path()).mkdir("sub"));
+    for (const char* name : {"a.bmp", "data"}) {
+      QFile file(folder.filePath(name));
+      QVERIFY(file.open(QIODevice::WriteOnly));
+      file.write(QByteArray(1023, 'x'));
+    }
+    QFileDialog dialog(nullptr, "files", folder.path());
+    dialog.setOption(QFileDialog::DontUseNativeDialog);
+    dialog.setViewMode(QFileDialog::Detail);
+    dialog.show();
+    auto* details = dialog.findChild<QTreeView*>("treeView");
+    QAbstractItemModel* model = details->model();
+    QTRY_COMPARE(model->rowCount(details->rootIndex()), 3);
+    QMap<QString, QString> types;
+    for (int row = 0; row < 3; ++row) {
+      const QModelIndex name = model->index(row, 0, details->rootIndex());
+      QTRY_VERIFY(!name.siblingAtColumn(2).data().toString().isEmpty());
+      types[name.data().toString()] = name.siblingAtColumn(2).data().toString();
+    }
+    QCOMPARE(types["sub"], QString::fromUtf8("フォルダ"));
+    QCOMPARE(types["a.bmp"], QString::fromUtf8("BMP ファイル"));
+    QCOMPARE(types["data"], QString::fromUtf8("ファイル"));
+    const QFontMetrics metrics(details->font());
+    for (int r = 0; r < 3; ++r) {
+      const QString text = model->index(r, 1, details->rootIndex()).data().toString();
+      QVERIFY2(details->header()->sectionSize(1) > metrics.horizontalAdvance(text) + 8,
+               qPrintable(text));
+    }
+    auto* sidebar = dialog.findChild<QListView*>("sidebar");
+    // Every place's name whole: the viewport holds the widest item its delegate lays out.
+    QVERIFY(sidebar->model()->rowCount() > 0);
+    QVERIFY2(sidebar->viewport()->width() >= sidebar->sizeHintForColumn(0),
+             qPrintable(QString("%1 < %2")
+                            .arg(sidebar->viewport()->width())
+                            .arg(sidebar->sizeHintForColumn(0))));
+    qApp->removeEventFilter(&dress);
   }
 
   void messageBoxesShowPlainText() {

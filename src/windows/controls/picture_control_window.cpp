@@ -268,91 +268,70 @@ int powerOfTwo(int value) {
 
 DirectionPad::DirectionPad(QWidget* parent) : QWidget(parent) {
   setFixedSize(kSize, kSize);
-  images_[0] = padImage(std::nullopt);
-  for (std::size_t index = 0; index < 4; ++index) {
-    constexpr std::array<ShiftDirection, 4> kHeld{ShiftDirection::Up, ShiftDirection::Down,
-                                                  ShiftDirection::Left, ShiftDirection::Right};
-    images_[index + 1] = padImage(kHeld[index]);
-  }
 }
 
-QPixmap DirectionPad::padImage(std::optional<ShiftDirection> pressed) {
-  QPixmap image(kSize, kSize);
-  image.fill(QColor(212, 208, 200));
-  QPainter painter(&image);
-  const QPoint centre(kSize / 2, kSize / 2);
-  const int last = kSize - 1;
+void DirectionPad::paintPad(QPainter& painter, std::optional<ShiftDirection> pressed) {
+  // Drawn as shapes on the 32 x 32 logical grid, not as a bitmap: the painter's scale (the
+  // screen's device pixel ratio) puts every edge on the device's own pixels, sharp at 200 %.
+  painter.save();
+  painter.setRenderHint(QPainter::Antialiasing, false);
+  painter.fillRect(QRect(0, 0, kSize, kSize), QColor(212, 208, 200));
+  const QPointF centre(kSize / 2.0, kSize / 2.0);
+  const qreal end = kSize;
   // Each quarter between the diagonals, and a small arrow inside it.
   const auto quarter = [&](ShiftDirection direction) {
     switch (direction) {
       case ShiftDirection::Up:
-        return QPolygon({QPoint(0, 0), QPoint(last, 0), centre});
+        return QPolygonF({QPointF(0, 0), QPointF(end, 0), centre});
       case ShiftDirection::Down:
-        return QPolygon({QPoint(0, last), QPoint(last, last), centre});
+        return QPolygonF({QPointF(0, end), QPointF(end, end), centre});
       case ShiftDirection::Left:
-        return QPolygon({QPoint(0, 0), QPoint(0, last), centre});
+        return QPolygonF({QPointF(0, 0), QPointF(0, end), centre});
       case ShiftDirection::Right:
-        return QPolygon({QPoint(last, 0), QPoint(last, last), centre});
+        return QPolygonF({QPointF(end, 0), QPointF(end, end), centre});
     }
-    return QPolygon();
+    return QPolygonF();
   };
   const auto arrow = [&](ShiftDirection direction) {
     switch (direction) {
       case ShiftDirection::Up:
-        return QPolygon({QPoint(16, 3), QPoint(11, 9), QPoint(21, 9)});
+        return QPolygonF({QPointF(16, 3), QPointF(10.5, 9.5), QPointF(21.5, 9.5)});
       case ShiftDirection::Down:
-        return QPolygon({QPoint(16, 28), QPoint(11, 22), QPoint(21, 22)});
+        return QPolygonF({QPointF(16, 29), QPointF(10.5, 22.5), QPointF(21.5, 22.5)});
       case ShiftDirection::Left:
-        return QPolygon({QPoint(3, 16), QPoint(9, 11), QPoint(9, 21)});
+        return QPolygonF({QPointF(3, 16), QPointF(9.5, 10.5), QPointF(9.5, 21.5)});
       case ShiftDirection::Right:
-        return QPolygon({QPoint(28, 16), QPoint(22, 11), QPoint(22, 21)});
+        return QPolygonF({QPointF(29, 16), QPointF(22.5, 10.5), QPointF(22.5, 21.5)});
     }
-    return QPolygon();
+    return QPolygonF();
   };
+  painter.setPen(Qt::NoPen);
   if (pressed) {
-    painter.setPen(Qt::NoPen);
     painter.setBrush(QColor(128, 128, 128));
     painter.drawPolygon(quarter(*pressed));
   }
-  painter.setPen(QColor(128, 128, 128));
-  painter.drawLine(0, 0, last, last);
-  painter.drawLine(last, 0, 0, last);
+  // The diagonals, one device pixel wide whatever the scale.
+  QPen diagonal(QColor(128, 128, 128), 0);
+  painter.setPen(diagonal);
+  painter.drawLine(QPointF(0, 0), QPointF(end, end));
+  painter.drawLine(QPointF(end, 0), QPointF(0, end));
   // A raised frame: light on the top and left, dark on the bottom and right.
-  painter.setPen(Qt::white);
-  painter.drawLine(0, 0, last, 0);
-  painter.drawLine(0, 0, 0, last);
-  painter.setPen(QColor(64, 64, 64));
-  painter.drawLine(0, last, last, last);
-  painter.drawLine(last, 0, last, last);
+  painter.fillRect(QRectF(0, 0, end, 1), Qt::white);
+  painter.fillRect(QRectF(0, 0, 1, end), Qt::white);
+  painter.fillRect(QRectF(0, end - 1, end, 1), QColor(64, 64, 64));
+  painter.fillRect(QRectF(end - 1, 0, 1, end), QColor(64, 64, 64));
+  painter.setPen(Qt::NoPen);
   for (const ShiftDirection direction : kDirectionOrder) {
     const bool held = pressed && *pressed == direction;
-    painter.setPen(Qt::NoPen);
     painter.setBrush(held ? Qt::white : Qt::black);
     painter.drawPolygon(arrow(direction));
   }
-  return image;
+  painter.restore();
 }
 
 void DirectionPad::paintEvent(QPaintEvent*) {
   QPainter painter(this);
-  std::size_t index = 0;
-  if (held_) {
-    switch (*held_) {
-      case ShiftDirection::Up:
-        index = 1;
-        break;
-      case ShiftDirection::Down:
-        index = 2;
-        break;
-      case ShiftDirection::Left:
-        index = 3;
-        break;
-      case ShiftDirection::Right:
-        index = 4;
-        break;
-    }
-  }
-  painter.drawPixmap(0, 0, images_[index]);
+  paintPad(painter, held_);
 }
 
 void DirectionPad::mousePressEvent(QMouseEvent* event) {

@@ -15,6 +15,7 @@
 #include "workbench/workbench.h"
 
 class QButtonGroup;
+class QPainter;
 class QCheckBox;
 class QComboBox;
 class QGridLayout;
@@ -54,17 +55,17 @@ int largestPictureSide();
 void returnFocusAfterActions(QWidget* window);
 }  // namespace controls
 
-// A 32 x 32 pad split by its diagonals. It shows one of five images: at rest, or with the
-// pressed direction's quarter sunk while the button is held. A press on a diagonal does
-// nothing. Used by the manual shift and, through the same geometry, by the cursor and grid pads
-// of the image control.
+// A 32 x 32 pad split by its diagonals, drawn at rest or with the pressed direction's quarter
+// sunk while the button is held. A press on a diagonal does nothing. Used by the manual shift and,
+// through the same geometry, by the cursor and grid pads of the image control.
 class DirectionPad : public QWidget {
   Q_OBJECT
  public:
   static constexpr int kSize = 32;
   explicit DirectionPad(QWidget* parent = nullptr);
-  // The image shown at rest (nullopt) or with `pressed` held.
-  static QPixmap padImage(std::optional<ShiftDirection> pressed);
+  // Paints the pad at rest (nullopt) or with `pressed` held, in logical pixels at the
+  // painter's scale.
+  static void paintPad(QPainter& painter, std::optional<ShiftDirection> pressed);
   std::optional<ShiftDirection> heldDirection() const { return held_; }
 
  signals:
@@ -76,7 +77,6 @@ class DirectionPad : public QWidget {
   void mouseReleaseEvent(QMouseEvent* event) override;
 
  private:
-  std::array<QPixmap, 5> images_;  // at rest, then up, down, left, right held
   std::optional<ShiftDirection> held_;
 };
 

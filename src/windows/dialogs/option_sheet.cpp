@@ -284,6 +284,8 @@ struct OptionSheet::ControlBuilder {
       edit = addEdit();
     }
     edit->setMaxLength(static_cast<int>(option.high));
+    // The password is never shown, as in the Import dialog.
+    if (option.name == "ImportPassword") edit->setEchoMode(QLineEdit::Password);
     control.show = [edit, &o = option](const Options& v) {
       edit->setText(qt(optionMember<std::string>(o, v)));
     };
@@ -394,8 +396,13 @@ void OptionSheet::buildPage(OptionPage page, QTabWidget* tabs) {
     Options& values = pending_;  // gives the builder the option's type; nothing is changed
     visitOption(option, values, ControlBuilder{*this, option, control, form, container});
     if (option.type != OptionType::Colour) control.widget->setObjectName(qt(option.name));
-    const std::string help = optionHelp(option.name);
-    if (!help.empty()) setQuickHelp(control.widget, qt(help));
+    // Every control of the option explains it on F1 (and under quick help), the read-only
+    // channels of a colour as well as its button.
+    const QString help = qt(optionHelp(option.name));
+    setQuickHelp(control.widget, help);
+    for (QLineEdit* channel : control.channels) {
+      if (channel != nullptr) setQuickHelp(channel, help);
+    }
   }
   closeGroup();
   column->addStretch();

@@ -28,6 +28,8 @@ int main(int argc, char** argv) {
   QGuiApplication::setDesktopFileName("org.vemla.Vemla");
   QApplication::setWindowIcon(vemla::applicationIcon());
   vemla::installDialogTranslation(app);
+  vemla::FileDialogDress fileDialogDress;
+  app.installEventFilter(&fileDialogDress);
   // Every dialog is kept inside the free area of its screen.
   vemla::ScreenFit screenFit;
   app.installEventFilter(&screenFit);

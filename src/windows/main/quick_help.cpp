@@ -121,6 +121,8 @@ QWidget* QuickHelp::show(QWidget* anchor, const QString& text, int verticalOffse
     window->move(owner->mapFromGlobal(QPoint(point.x, point.y)));
     window->raise();
   }
+  // Its text is its accessible description, for screen readers.
+  window->setAccessibleDescription(text);
   window->show();
   shown_ = window;
   anchor_ = anchor;

@@ -216,6 +216,13 @@ GradationWindow::GradationWindow(Workbench& bench, QWidget* parent)
           [this] { change([](tools::GradationWord& s) { s.pair = !s.pair; }); });
   for (QPushButton* button : {maximum, minimum, swap_, hex_, pair_}) second->addWidget(button);
   second->addStretch();
+  // The grid takes its full height; the two rows of controls share what the tool area leaves,
+  // each as high as its text needs, so none lies over the block's last row.
+  column->setSpacing(0);
+  const int rowHeight = fontMetrics().height() + 6;
+  for (QAbstractButton* control : findChildren<QAbstractButton*>()) {
+    control->setFixedHeight(rowHeight);
+  }
   controls::returnFocusAfterActions(this);
   bench_.addListener(this);
   refresh();

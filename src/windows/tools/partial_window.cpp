@@ -15,6 +15,7 @@
 #include "text/format.h"
 #include "windows/controls/picture_control_window.h"
 #include "windows/main/quick_help.h"
+#include "windows/tools/profile_window.h"
 #include "windows/tools/relief_window.h"
 #include "workbench/tools/partial_tool.h"
 
@@ -110,8 +111,9 @@ void PartialReadoutView::paintEvent(QPaintEvent*) {
     if (state.clickedPart == 2) {
       drawLine(c.difference.stored.data(), column, Qt::blue);
     } else {
-      drawLine(partPixels(bench_, 0), column, QColor(208, 0, 0));
-      drawLine(partPixels(bench_, 1), column, QColor(0, 128, 0));
+      // The reference in image 1's profile colour, the comparison in image 2's, on white.
+      drawLine(partPixels(bench_, 0), column, profilePen(bench_.options, ImageSlot::First, false));
+      drawLine(partPixels(bench_, 1), column, profilePen(bench_.options, ImageSlot::Second, false));
     }
   }
   painter.setPen(Qt::black);

@@ -31,20 +31,12 @@ using tools::kPlotWidth;
 
 struct PlotColours {
   QColor paper, frame, grid, heavyGrid, text;
-  std::array<QColor, 2> images;
 };
 PlotColours plotColours(bool dark) {
   if (dark) {
-    return {Qt::black,          QColor(200, 200, 200),
-            QColor(50, 50, 50), QColor(100, 100, 100),
-            Qt::white,          {QColor(255, 96, 96), QColor(96, 255, 96)}};
+    return {Qt::black, QColor(200, 200, 200), QColor(50, 50, 50), QColor(100, 100, 100), Qt::white};
   }
-  return {Qt::white,
-          Qt::black,
-          QColor(225, 225, 225),
-          QColor(170, 170, 170),
-          Qt::black,
-          {QColor(208, 0, 0), QColor(0, 128, 0)}};
+  return {Qt::white, Qt::black, QColor(225, 225, 225), QColor(170, 170, 170), Qt::black};
 }
 
 QSpinBox* spinBox(QWidget* parent, const char* name, int lowest, int highest) {
@@ -55,7 +47,22 @@ QSpinBox* spinBox(QWidget* parent, const char* name, int lowest, int highest) {
   return spin;
 }
 
+// The brightest a profile line may be on white paper (luma, 0..255).
+constexpr int kLightestOnWhite = 128;
+
 }  // namespace
+
+QColor profilePen(const Options& options, ImageSlot image, bool darkBackground) {
+  const std::uint32_t colour =
+      image == ImageSlot::First ? options.ProfileColour1 : options.ProfileColour2;
+  const int red = static_cast<int>(colour & 0xFF), green = static_cast<int>(colour >> 8 & 0xFF),
+            blue = static_cast<int>(colour >> 16 & 0xFF);
+  const int luma = (299 * red + 587 * green + 114 * blue) / 1000;
+  if (darkBackground || luma <= kLightestOnWhite) return QColor(red, green, blue);
+  // Every channel scaled by the same factor: the hue stays, the line reads on white.
+  const auto darken = [luma](int channel) { return channel * kLightestOnWhite / luma; };
+  return QColor(darken(red), darken(green), darken(blue));
+}
 
 // ---- The graph ----
 
@@ -91,7 +98,7 @@ void ProfilePlot::paintEvent(QPaintEvent*) {
     for (std::size_t i = 0; i < profile->values.size(); ++i) {
       polyline << QPoint(static_cast<int>(i), row(profile->values[i]));
     }
-    painter.setPen(colours.images[index(image)]);
+    painter.setPen(profilePen(bench_.options, image, settings.dark));
     painter.drawPolyline(polyline);
   }
   const auto direction = static_cast<tools::ProfileDirection>(settings.direction);

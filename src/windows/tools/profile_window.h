@@ -2,6 +2,7 @@
 // The profile tool's window in the tool area: the 492 x 160 graph of the profiles the
 // workbench sampled after the last rendering, with grid, cursor mark and read-out, the MAX/MIN
 // fields and the controls of direction, shown images, grey range and grid.
+#include <QColor>
 #include <QWidget>
 #include <array>
 #include <functional>
@@ -16,6 +17,11 @@ class QSlider;
 class QSpinBox;
 
 namespace vemla {
+
+// The pen of a profile of `image` in the colour of "ﾌﾟﾛﾌｧｲﾙ表示色" (ProfileColour1/2): as set on a
+// dark background; on a light one a colour too light to read on white is darkened, keeping its
+// hue. The profile graph and the partial comparison's read-out both draw with it.
+QColor profilePen(const Options& options, ImageSlot image, bool darkBackground);
 
 class ProfilePlot : public QWidget {
  public:

@@ -290,14 +290,18 @@ int openPictureFiles(Workbench& bench, UserPort& user, const std::string* name1,
       picture.height = height;
     }
   }
+  // A picture below the minimum is refused for its own size first: a 1 x 1 picture opened
+  // with an 8 x 8 one is too small, not of another size.
+  for (const PendingPicture& picture : pending) {
+    if (picture.width < kMinPictureSize || picture.height < kMinPictureSize) {
+      user.tell(Icon::Warning,
+                std::string(msg::kTooSmall) +
+                    text::format(msg::kMinimumSuffix, kMinPictureSize, kMinPictureSize));
+      return -1;
+    }
+  }
   if (pending[0].width != pending[1].width || pending[0].height != pending[1].height) {
     user.tell(Icon::Warning, msg::kSizesDiffer);
-    return -1;
-  }
-  if (width < kMinPictureSize || height < kMinPictureSize) {
-    user.tell(Icon::Warning,
-              std::string(msg::kTooSmall) +
-                  text::format(msg::kMinimumSuffix, kMinPictureSize, kMinPictureSize));
     return -1;
   }
 

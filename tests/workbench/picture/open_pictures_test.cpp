@@ -106,6 +106,12 @@ TEST_F(OpenPictures, KeepsTheMinimumAndMaximumSize) {
   ASSERT_EQ(user.messages.size(), 2u);
   EXPECT_EQ(user.messages[0].text, "画像ｻｲｽﾞが小さすぎます(最小 8ｘ8)");
   EXPECT_EQ(user.messages[0].icon, Icon::Warning);
+  // With a picture of another size the small one is refused for its own size.
+  EXPECT_EQ(open(bitmap("dot.bmp", 1, 1), bitmap("min2.bmp", 8, 8)), -1);
+  EXPECT_EQ(open(bitmap("min3.bmp", 8, 8), bitmap("dot2.bmp", 1, 1)), -1);
+  ASSERT_EQ(user.messages.size(), 4u);
+  EXPECT_EQ(user.messages[2].text, "画像ｻｲｽﾞが小さすぎます(最小 8ｘ8)");
+  EXPECT_EQ(user.messages[3].text, "画像ｻｲｽﾞが小さすぎます(最小 8ｘ8)");
 
   // The width limit applies to the row length rounded up to 4.
   EXPECT_EQ(open(bitmap("w1023.bmp", 1023, 8), ""), 0);
