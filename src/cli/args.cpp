@@ -7,6 +7,7 @@
 #include "cli/option_flags.h"
 #include "editing/small_dialogs.h"
 #include "options/option_table.h"
+#include "text/decimal_text.h"
 
 namespace vemla::cli {
 
@@ -88,12 +89,9 @@ RgbRatio parseRatios(const std::string& text) {
     const auto comma = text.find(',', start);
     if ((i < 2) != (comma != std::string::npos)) throw UsageError("--ratios: expected R,G,B");
     const std::string field = text.substr(start, i < 2 ? comma - start : std::string::npos);
-    char* end = nullptr;
-    errno = 0;
-    parts[i] = std::strtod(field.c_str(), &end);
-    if (field.empty() || *end != '\0' || errno != 0 || !std::isfinite(parts[i])) {
-      throw UsageError("--ratios: not a number: " + field);
-    }
+    const std::optional<double> part = text::readWholeNumber(field);
+    if (!part || !std::isfinite(*part)) throw UsageError("--ratios: not a number: " + field);
+    parts[i] = *part;
     start = comma + 1;
   }
   return {parts[0], parts[1], parts[2]};

@@ -61,7 +61,9 @@ int runCli(const std::vector<std::string>& words, std::ostream& out, std::ostrea
       out << withOptionValues(command->help);
       return 0;
     }
-    settingsOptions(args);  // a bad --settings is refused before any work, for every command
+    // A bad --settings is refused before any work, for every command; a damaged one is told
+    // once.
+    settingsOptions(args, &err);
     return command->run(args, io);
   } catch (const RefusedError& error) {
     err << error.what() << '\n';

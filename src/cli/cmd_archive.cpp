@@ -25,7 +25,8 @@ int refuse(Context& io, const std::string& message, const std::string& name) {
   return 1;
 }
 
-// The workbench's text for an archive result.
+// The workbench's text for an archive result; a failed write names no code (the caller names
+// the archive).
 std::string archiveMessage(int result, bool writing) {
   switch (result) {
     case kArchiveNotArchive:
@@ -38,9 +39,9 @@ std::string archiveMessage(int result, bool writing) {
     case kArchiveNoSuchItem:
       return msg::kNumberMissing;
     case kArchiveTooLarge:
-      return writing ? text::format(msg::kSaveFailedCode, result) : msg::kItemTooLarge;
+      return writing ? msg::kGalleryStoreFailed : msg::kItemTooLarge;
     default:
-      return writing ? text::format(msg::kSaveFailedCode, result) : msg::kArchivePictureReadFailed;
+      return writing ? msg::kGalleryStoreFailed : msg::kArchivePictureReadFailed;
   }
 }
 

@@ -19,6 +19,7 @@
 #include "processing/alignment.h"
 #include "processing/image_kinds.h"
 #include "text/format.h"
+#include "text/number_format.h"
 #include "workbench/picture/open_pictures.h"
 #include "workbench/picture/prepare_pictures.h"
 #include "workbench/view/refresh_chain.h"
@@ -186,9 +187,9 @@ void comparePair(const CompareFlags& flags, const PairJob& job, PairOutcome& out
 
 std::string pairLine(const ComparedPair& pair) {
   const DifferenceSummary& s = pair.summary;
-  return text::format("shift=%s,%s max=%d mean=%.4f over=%lld area=%.6f", pair.shiftX.c_str(),
-                      pair.shiftY.c_str(), s.maximum, s.mean, static_cast<long long>(s.over),
-                      s.area);
+  return text::format("shift=%s,%s max=%d mean=%s over=%lld area=%s", pair.shiftX.c_str(),
+                      pair.shiftY.c_str(), s.maximum, text::fixedDecimal(s.mean, 4).c_str(),
+                      static_cast<long long>(s.over), text::fixedDecimal(s.area, 6).c_str());
 }
 
 nlohmann::json pairJson(const ComparedPair& pair) {

@@ -7,6 +7,8 @@
 #include "cli/commands.h"
 #include "cli/control_flags.h"
 #include "picture/file_helpers.h"
+#include "picture/messages.h"
+#include "text/format.h"
 #include "workbench/editing/picture_editing.h"
 #include "workbench/picture/open_pictures.h"
 #include "workbench/picture/prepare_pictures.h"
@@ -39,10 +41,11 @@ Rect parseRectangle(const std::string& text, int width, int height) {
           parseInt(parts[3], top, height - 1, "--rect B")};
 }
 
-// 256 integers 0..255 separated by white space.
+// 256 integers 0..255 separated by white space. A file that cannot be read is refused (exit
+// 1), not a usage error.
 GreyTable readTable(const std::string& path) {
   const auto bytes = readWholeFile(path, 1 << 16);
-  if (!bytes) throw UsageError("--table: cannot read " + path);
+  if (!bytes) throw RefusedError(text::format(msg::kWithName, msg::kReadFailed, path.c_str()));
   std::istringstream stream(std::string(bytes->begin(), bytes->end()));
   GreyTable table{};
   std::string word;

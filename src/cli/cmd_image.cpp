@@ -5,10 +5,10 @@
 #include "cli/commands.h"
 #include "cli/control_flags.h"
 #include "cli/option_flags.h"
-#include "extensions/decimal_text.h"
 #include "extensions/user_processing.h"
 #include "picture/messages.h"
 #include "processing/image_kinds.h"
+#include "text/decimal_text.h"
 #include "text/format.h"
 #include "workbench/extensions/user_processing_editor.h"
 #include "workbench/picture/open_pictures.h"
@@ -87,7 +87,7 @@ void parseFilterGrid(const std::string& grid, UserProcessingEntry& entry) {
 // written: a signed decimal of at most 11 characters whose value is not 0.
 std::string parseFilterDivisor(const std::string& divisor) {
   if (checkFilterElement(divisor, kMaxFilterDivisorLength) != ElementCheck::Valid ||
-      readLeadingNumber(divisor) == 0) {
+      text::readLeadingNumber(divisor) == 0) {
     throw UsageError("--filter-divisor: needs a signed decimal of at most 11 characters, not 0");
   }
   return divisor;

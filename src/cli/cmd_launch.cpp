@@ -8,6 +8,7 @@
 #include "picture/palette.h"
 #include "platform/user_program.h"
 #include "text/cp932.h"
+#include "text/format.h"
 #include "workbench/picture/open_pictures.h"
 #include "workbench/picture/prepare_pictures.h"
 #include "workbench/view/refresh_chain.h"
@@ -109,6 +110,9 @@ int launch(const Arguments& args, Context& io) {
   platform::PosixProgramRunner runner;
   const LaunchResult result = runUserProgram(bench, user, busy, progress, runner, settings);
   for (const std::string& line : result.lines) io.out << line << '\n';
+  if (result.signal != 0) {
+    io.err << text::format(launcher_msg::kEndedBySignal, result.signal) << '\n';
+  }
   if (result.status != LaunchResult::Status::Ran) return 1;
   if (out) {
     if (!result.lines.empty() && result.lines.front() == launcher_msg::kNoOutput) return 1;
@@ -132,8 +136,9 @@ Command launchCommand() {
       std::string(
           "usage: vemla-cli launch P1 P2 --program PATH [OPTIONS]\n"
           "  Opens P1 and P2, builds the program's arguments from the template and runs it\n"
-          "  directly (never through a shell); prints the result list. With --confirm prints\n"
-          "  the arguments (argv[%d]:%s) and writes nothing.\n"
+          "  directly (never through a shell); prints the result list, with the exit status\n"
+          "  when it is not 0. A program ended by a signal fails (exit 1) and its output is not\n"
+          "  read. With --confirm prints the arguments (argv[%d]:%s) and writes nothing.\n"
           "  --program PATH                the program; a name without '/' is found through PATH\n"
           "  --args TEMPLATE               the argument template with its placeholders\n"
           "  --file N:PATH                 the operator's file N (1..4) for <FN>; repeatable\n"

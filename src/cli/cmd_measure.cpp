@@ -3,6 +3,7 @@
 #include "cli/control_flags.h"
 #include "cli/tool_views.h"
 #include "text/format.h"
+#include "text/number_format.h"
 #include "tools/measurement.h"
 #include "workbench/tools/measurement_tool.h"
 #include "workbench/tools/tool_frame.h"
@@ -18,7 +19,7 @@ using Value = std::optional<double>;
 constexpr const char* kShapes[] = {"--length", "--edge", "--rect", "--polygon"};
 
 std::string decimal(Value value) {
-  return value ? text::format("%.4f", *value) : std::string("none");
+  return value ? text::fixedDecimal(*value, 4) : std::string("none");
 }
 
 Value difference(Value a, Value b) {

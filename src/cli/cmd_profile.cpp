@@ -2,6 +2,7 @@
 
 #include "cli/tool_views.h"
 #include "text/format.h"
+#include "text/number_format.h"
 #include "tools/profile.h"
 #include "workbench/tools/profile_tool.h"
 #include "workbench/tools/tool_frame.h"
@@ -43,10 +44,11 @@ int profile(const Arguments& args, Context& io) {
     io.out << "samples=0\n";
     return 0;
   }
-  io.out << text::format("samples=%d step=%.4f", samples, content.step) << '\n';
+  io.out << text::format("samples=%d step=%s", samples, text::fixedDecimal(content.step, 4).c_str())
+         << '\n';
   for (const ProfileSampleRow& row : profileSampleRows(bench)) {
-    io.out << text::format("%d %d,%d %.4f %d ", row.k, row.at.x, row.at.y, row.distance,
-                           row.first.value_or(0))
+    io.out << text::format("%d %d,%d %s %d ", row.k, row.at.x, row.at.y,
+                           text::fixedDecimal(row.distance, 4).c_str(), row.first.value_or(0))
            << (row.second ? std::to_string(*row.second) : std::string("-")) << '\n';
   }
   for (ImageSlot image : kImageSlots) {

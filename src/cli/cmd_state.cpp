@@ -79,7 +79,7 @@ int save(const Arguments& args, Context& io) {
   // The alignment result is part of the state; a failed alignment tells and goes on.
   preparePictures(bench, user, busy);
   if (!saveState(bench, out)) {
-    io.err << msg::kStateStoreFailed << '\n';
+    io.err << text::format(msg::kWithName, msg::kStateStoreFailed, out.c_str()) << '\n';
     return 1;
   }
   io.out << text::format("size=%dx%d bytes=%lld", width, height,
@@ -93,13 +93,21 @@ int save(const Arguments& args, Context& io) {
 int describeState(const std::string& file, Context& io) {
   persist::StateRecord record;
   const int header = persist::readStateHeader(file, record);
-  if (header == persist::kStateHeaderReadError) {
-    io.err << msg::kStateHeaderBroken << '\n';
+  const auto refuse = [&](const char* message) {
+    io.err << text::format(msg::kWithName, message, file.c_str()) << '\n';
     return 1;
-  }
+  };
+  if (header == persist::kStateHeaderReadError) return refuse(msg::kStateHeaderBroken);
   if (header != 0 || persist::checkStateRecord(record, INT_MAX, INT_MAX) != persist::kStateOk) {
-    io.err << msg::kStateNotStateFile << '\n';
-    return 1;
+    return refuse(msg::kStateNotStateFile);
+  }
+  // The pictures must all be there, as a restore needs them: a file cut short is broken.
+  const std::uint64_t pixels =
+      static_cast<std::uint64_t>(record.width) * static_cast<std::uint64_t>(record.height);
+  const std::int64_t size = fileSize(file);
+  if (size < 0 ||
+      static_cast<std::uint64_t>(size) < persist::statePixelOffset(record.format) + 3 * pixels) {
+    return refuse(msg::kStateHeaderBroken);
   }
   const persist::StateRecord r = takenOver(record);
   const auto names = std::make_unique<Workbench>();  // the built-in colour names
@@ -143,6 +151,7 @@ int extract(const Arguments& args, Context& io) {
   bench.settings.folder.clear();
   bench.settings.program.stateMemory.confirm = 0;
   bench.settings.program.stateMemory.displayOnly = 0;
+  user.namedFile = file;  // the workbench's messages of the restore name the file
   const std::optional<int> result = restoreStateNamed(bench, user, file);
   if (!result || *result < 0) return 1;
   const int width = bench.pictures.width, height = bench.pictures.height;

@@ -77,7 +77,18 @@ class CliUserPort final : public UserPort {
     return 1;
   }
 
-  void tell(Icon, std::string_view text, std::string_view) override { err_ << text << '\n'; }
+  // When set, every message names this file on a line of its own (the state file of 'state
+  // extract', whose messages do not name it in the window).
+  std::string namedFile;
+
+  void tell(Icon, std::string_view text, std::string_view) override {
+    if (namedFile.empty()) {
+      err_ << text << '\n';
+      return;
+    }
+    if (text.ends_with('\n')) text.remove_suffix(1);
+    err_ << text << '\n' << namedFile << '\n';
+  }
   bool askYesNo(std::string_view) override { return false; }
   Answer askYesNoCancel(std::string_view, Icon) override { return Answer::Cancel; }
   std::optional<RawSize> askRawSize(std::string_view, std::int64_t, RawSize) override {
@@ -101,9 +112,10 @@ struct RefusedError : std::runtime_error {
 // "--settings FOLDER", accepted by every command: the options of FOLDER/VemlaPinf.dat (the
 // factory options when that file does not exist yet) instead of the factory options. Flags
 // given on the command line still win. Throws UsageError when FOLDER is not a folder and
-// RefusedError when the file cannot be read.
+// RefusedError when the file cannot be read; a file cut short is read as far as it goes, and
+// `notices` (when given) is told that the factory settings fill the rest.
 inline constexpr const char* kSettingsFlag = "--settings";
-Options settingsOptions(const Arguments& args);
+Options settingsOptions(const Arguments& args, std::ostream* notices = nullptr);
 
 // Flags of every command that reads pictures: --max, --raw, --true-colour, --ratios.
 inline const std::set<std::string> kReadFlagNames{"--max", "--raw", "--true-colour", "--ratios"};

@@ -5,6 +5,7 @@
 #include "cli/commands.h"
 #include "persist/program_settings.h"
 #include "picture/bitmap.h"
+#include "picture/file_helpers.h"
 #include "picture/file_names.h"
 #include "picture/messages.h"
 #include "text/format.h"
@@ -12,7 +13,7 @@
 
 namespace vemla::cli {
 
-Options settingsOptions(const Arguments& args) {
+Options settingsOptions(const Arguments& args, std::ostream* notices) {
   const std::optional<std::string> folder = args.value(kSettingsFlag);
   if (!folder) return Options{};
   std::error_code error;
@@ -30,6 +31,12 @@ Options settingsOptions(const Arguments& args) {
     std::string text = messages.str();
     if (!text.empty() && text.back() == '\n') text.pop_back();
     throw RefusedError(text);
+  }
+  // A file cut short is read as far as it goes; what is missing takes the factory values.
+  if (status == persist::LoadStatus::Truncated && notices != nullptr) {
+    *notices << "vemla-cli: " << inFolder(*folder, persist::kProgramSettingsFile)
+             << " is damaged (shorter than its version needs): the factory settings are used "
+                "for what is missing\n";
   }
   return settings.options;
 }

@@ -10,6 +10,7 @@
 
 #include "picture/file_helpers.h"
 #include "text/format.h"
+#include "text/number_format.h"
 
 namespace vemla::cli {
 namespace {
@@ -99,7 +100,7 @@ std::string profileLine(const std::uint8_t* plane, const PairPlanes& planes, int
     const double px =
         kPlotMargin + (columns > 1 ? (x - left) * kPlotWidth / double(columns - 1) : 0);
     const int py = kPlotMargin + (255 - value) * kPlotHeight / 255;
-    points += text::format("%.1f,%d ", px, py);
+    points += text::format("%s,%d ", text::fixedDecimal(px, 1).c_str(), py);
   }
   return text::format("<polyline class=\"%s\" points=\"%s\"/>", cssClass, points.c_str());
 }
@@ -117,10 +118,11 @@ std::string profilePlot(const ComparedPair& pair, const PairPlanes& planes) {
   std::string svg = text::format(
       "<svg class=\"profile\" viewBox=\"0 0 %d %d\" width=\"%d\" height=\"%d\">"
       "<rect class=\"frame\" x=\"%d\" y=\"%d\" width=\"%d\" height=\"%d\"/>"
-      "<line class=\"mark\" x1=\"%.1f\" y1=\"%d\" x2=\"%.1f\" y2=\"%d\"/>",
+      "<line class=\"mark\" x1=\"%s\" y1=\"%d\" x2=\"%s\" y2=\"%d\"/>",
       kPlotWidth + 2 * kPlotMargin, kPlotHeight + 2 * kPlotMargin, kPlotWidth + 2 * kPlotMargin,
-      kPlotHeight + 2 * kPlotMargin, kPlotMargin, kPlotMargin, kPlotWidth, kPlotHeight, markX,
-      kPlotMargin, markX, kPlotMargin + kPlotHeight);
+      kPlotHeight + 2 * kPlotMargin, kPlotMargin, kPlotMargin, kPlotWidth, kPlotHeight,
+      text::fixedDecimal(markX, 1).c_str(), kPlotMargin, text::fixedDecimal(markX, 1).c_str(),
+      kPlotMargin + kPlotHeight);
   svg += profileLine(planes.shiftedReference, planes, at.y, 0, "reference");
   svg += profileLine(planes.shiftedTest, planes, at.y, 0, "test");
   svg += profileLine(planes.difference, planes, at.y, planes.zeroPoint, "difference");
@@ -137,12 +139,13 @@ std::string statisticsTable(const ComparedPair& pair) {
   const DifferenceSummary& s = pair.summary;
   return text::format(
       "<table class=\"statistics\"><tr><th>shift</th><td>%s %s</td></tr>"
-      "<tr><th>max</th><td>%d</td></tr><tr><th>mean</th><td>%.4f</td></tr>"
+      "<tr><th>max</th><td>%d</td></tr><tr><th>mean</th><td>%s</td></tr>"
       "<tr><th>over %d</th><td>%lld of %lld pixels</td></tr>"
-      "<tr><th>area</th><td>%.6f</td></tr><tr><th>largest at</th><td>%d,%d</td></tr></table>",
-      escapeHtml(pair.shiftX).c_str(), escapeHtml(pair.shiftY).c_str(), s.maximum, s.mean,
-      pair.threshold, static_cast<long long>(s.over), static_cast<long long>(s.pixels), s.area,
-      s.largest.x, s.largest.y);
+      "<tr><th>area</th><td>%s</td></tr><tr><th>largest at</th><td>%d,%d</td></tr></table>",
+      escapeHtml(pair.shiftX).c_str(), escapeHtml(pair.shiftY).c_str(), s.maximum,
+      text::fixedDecimal(s.mean, 4).c_str(), pair.threshold, static_cast<long long>(s.over),
+      static_cast<long long>(s.pixels), text::fixedDecimal(s.area, 6).c_str(), s.largest.x,
+      s.largest.y);
 }
 
 // Failed pairs first, then those exceeding a limit, each by area, then largest, then mean
@@ -285,10 +288,11 @@ bool writeReportIndex(const std::string& folder, const std::vector<ReportEntry>&
       continue;
     }
     html += text::format(
-        "<td class=\"number\">%d</td><td class=\"number\">%.4f</td><td class=\"number\">%lld</td>"
-        "<td class=\"number\">%.6f</td><td>%s %s</td></tr>\n",
-        pair.summary.maximum, pair.summary.mean, static_cast<long long>(pair.summary.over),
-        pair.summary.area, escapeHtml(pair.shiftX).c_str(), escapeHtml(pair.shiftY).c_str());
+        "<td class=\"number\">%d</td><td class=\"number\">%s</td><td class=\"number\">%lld</td>"
+        "<td class=\"number\">%s</td><td>%s %s</td></tr>\n",
+        pair.summary.maximum, text::fixedDecimal(pair.summary.mean, 4).c_str(),
+        static_cast<long long>(pair.summary.over), text::fixedDecimal(pair.summary.area, 6).c_str(),
+        escapeHtml(pair.shiftX).c_str(), escapeHtml(pair.shiftY).c_str());
   }
   html += "</tbody></table>\n";
   for (std::size_t i = 0; i < entries.size(); ++i) {

@@ -1,11 +1,11 @@
 #include "cli/control_flags.h"
 
-#include <cerrno>
 #include <cmath>
 #include <cstdlib>
 
 #include "cli/option_flags.h"
 #include "processing/valid_range.h"
+#include "text/decimal_text.h"
 
 namespace vemla::cli {
 namespace {
@@ -87,13 +87,9 @@ std::pair<int, int> parsePair(const std::string& text, int low, int high, const 
 }
 
 double parseReal(const std::string& text, const std::string& what) {
-  char* end = nullptr;
-  errno = 0;
-  const double value = std::strtod(text.c_str(), &end);
-  if (text.empty() || *end != '\0' || errno != 0 || !std::isfinite(value)) {
-    throw UsageError(what + ": not a number: " + text);
-  }
-  return value;
+  const std::optional<double> value = text::readWholeNumber(text);
+  if (!value || !std::isfinite(*value)) throw UsageError(what + ": not a number: " + text);
+  return *value;
 }
 
 ControlFlags parseControlFlags(const Arguments& args, std::optional<int> defaultCriterion,

@@ -61,7 +61,8 @@ std::pair<int, int> parsePair(const std::string& text, int low, int high, const 
 // A signed decimal number of pixels as a whole count of 1/n steps: "-3.5" with n = 16 is -56.
 // Refused unless it is an exact multiple of 1/n.
 long long parseSteps(const std::string& text, int n, const std::string& what);
-// A finite decimal real number (strtod syntax).
+// A finite decimal real number: sign, digits, point and exponent, read with a point whatever
+// the process locale is.
 double parseReal(const std::string& text, const std::string& what);
 
 // Checks the flags against the open pictures (usage errors) and sets the options and the

@@ -3,6 +3,7 @@
 #include "cli/args.h"
 #include "options/option_table.h"
 #include "text/format.h"
+#include "text/number_format.h"
 
 namespace vemla::cli {
 namespace {
@@ -14,7 +15,7 @@ std::string defaultText(const OptionDescriptor& option) {
     if constexpr (std::is_same_v<T, int> || std::is_same_v<T, bool>) {
       return std::to_string(static_cast<int>(value));
     } else if constexpr (std::is_same_v<T, double>) {
-      return text::format("%g", value);
+      return text::generalDecimal(value);
     } else if constexpr (std::is_same_v<T, std::string>) {
       return value;
     } else if constexpr (std::is_same_v<T, std::uint32_t>) {

@@ -1,8 +1,7 @@
 #include "editing/small_dialogs.h"
 
-#include <cstdlib>
-
 #include "picture/picture_state.h"
+#include "text/decimal_text.h"
 #include "text/format.h"
 #include "text/number_format.h"
 
@@ -43,13 +42,12 @@ std::string rgbRatioFileSuffix(PictureSlot picture) {
   return picture == PictureSlot::First ? "(ﾌｧｲﾙ1)" : "(ﾌｧｲﾙ2)";
 }
 
-std::string formatRatio(double ratio) { return text::shortenDecimal(text::format("%f", ratio)); }
+std::string formatRatio(double ratio) {
+  return text::shortenDecimal(text::fixedDecimal(ratio, 6));
+}
 
 double parseRatioField(std::string_view field) {
-  const std::string copy(field);
-  char* end = nullptr;
-  const double value = std::strtod(copy.c_str(), &end);
-  return end == copy.c_str() ? 0.0 : value;
+  return text::readLeadingNumber(field);
 }
 
 }  // namespace vemla

@@ -28,6 +28,7 @@ std::string rawFileBytesText(std::int64_t bytes);  // "%dﾊﾞｲﾄ"
 std::string rgbRatioTitle(std::string_view suffix);
 std::string rgbRatioFileSuffix(PictureSlot picture);  // "(ﾌｧｲﾙ1)" / "(ﾌｧｲﾙ2)"
 // A ratio as the dialog shows it: "%f", then shortened (1.000000 -> 1.0, 0.299000 -> 0.299).
+// Written and read with a point whatever the process locale is.
 std::string formatRatio(double ratio);
 // A field read as a decimal number; text that is not a number reads as 0.
 double parseRatioField(std::string_view text);

@@ -83,7 +83,8 @@ std::string formatCalculatorResult(double value, HexMode hex) {
                   static_cast<unsigned>(lowWord(text)));
     text += hexadecimal;
   }
-  if (text.size() > kCalculatorResultLength) text.resize(kCalculatorResultLength);
+  // A cut number would be a wrong one: a result the field cannot hold is an error.
+  if (text.size() > kCalculatorResultLength) return kCalculatorErrorText;
   return text;
 }
 

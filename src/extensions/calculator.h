@@ -15,8 +15,9 @@ inline constexpr std::size_t kCalculatorResultLength = 254;       // the result 
 // A result as the result field shows it: "%.8f" with the trailing zeros after the point cut
 // (and the point when nothing follows it); an integer in range gets "   (0x%X)" with its 32-bit
 // two's-complement pattern. In range: unsigned mode any value up to 4294967295 (negative
-// values too), signed mode -2147483648 .. 2147483647; infinities and not-a-number never. The
-// text is cut to 254 characters.
+// values too), signed mode -2147483648 .. 2147483647; infinities and not-a-number never. A
+// text longer than the field's 254 characters (2"1000 has 302 digits) gives the error text
+// "式に誤りがあります" instead: cut, the number would be wrong.
 std::string formatCalculatorResult(double value, HexMode hex);
 
 // evaluateCalculatorExpression, then the result text or "式に誤りがあります".

@@ -5,7 +5,7 @@
 #include <cmath>
 #include <cstring>
 
-#include "extensions/decimal_text.h"
+#include "text/decimal_text.h"
 
 namespace vemla {
 namespace {
@@ -101,7 +101,7 @@ std::optional<double> readNumber(std::string_view text, std::size_t& i, bool sig
   const std::string_view run = text.substr(start, i - start);
   if (points > 1 || xs > 1 || (points > 0 && xs > 0)) return std::nullopt;
   // Digits and at most one point: "5." is 5, ".5" is 0.5, a lone "." is 0.
-  if (xs == 0) return readLeadingNumber(run);
+  if (xs == 0) return text::readLeadingNumber(run);
   if (run.size() < 2 || run[0] != '0' || (run[1] != 'x' && run[1] != 'X') || run.size() > 10) {
     return std::nullopt;
   }

@@ -360,6 +360,12 @@ std::vector<std::string> resultLines(const ProgramOutput& output, bool outputMis
   std::vector<std::string> lines;
   if (outputMissing) lines.emplace_back(launcher_msg::kNoOutput);
   if (timing) lines.push_back("（処理時間） " + std::to_string(output.milliseconds) + "(msec)");
+  if (output.endedBySignal()) {
+    lines.push_back(text::format(launcher_msg::kEndedBySignal, output.signal));
+  } else if (output.exitStatus != 0) {
+    lines.push_back(text::format(launcher_msg::kExitStatus, output.exitStatus));
+  }
+  const bool failed = output.endedBySignal() || output.exitStatus != 0;
   auto split = [&lines](std::string_view text) {
     while (!text.empty()) {
       const std::size_t end = text.find('\n');
@@ -372,12 +378,10 @@ std::vector<std::string> resultLines(const ProgramOutput& output, bool outputMis
       text.remove_prefix(end + 1);
     }
   };
-  if (showOutput) {
-    split(output.out);
-    if (!output.err.empty()) {
-      lines.emplace_back("---------------------------------");
-      split(output.err);
-    }
+  if (showOutput) split(output.out);
+  if ((showOutput || failed) && !output.err.empty()) {
+    lines.emplace_back("---------------------------------");
+    split(output.err);
   }
   return lines;
 }

@@ -93,9 +93,15 @@ std::string readLaunchOutput(const std::string& path, bool raw, int width, int h
 struct ProgramOutput {
   std::string out, err;  // captured standard output and error (already cut)
   std::int64_t milliseconds = 0;
+  int exitStatus = 0;  // the status the program exited with
+  int signal = 0;      // the signal that ended it; 0 when it exited
+  // A program ended by a signal failed: its output file is not taken.
+  bool endedBySignal() const { return signal != 0; }
 };
-// The lines of the result list: the missing-output warning, the time, then standard output and,
-// after a rule, standard error, split at LF with a CR before it dropped.
+// The lines of the result list: the missing-output warning, the time, a failure line ("（終了ｺｰﾄﾞ）
+// %d" for a non-zero exit status, "（異常終了） ｼｸﾞﾅﾙ %d" for a signal), then standard output and,
+// after a rule, standard error, split at LF with a CR before it dropped. Standard error is
+// listed after a failure even when `showOutput` is off.
 std::vector<std::string> resultLines(const ProgramOutput& output, bool outputMissing, bool timing,
                                      bool showOutput);
 

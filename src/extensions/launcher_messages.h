@@ -11,6 +11,8 @@ inline constexpr const char* kOutputNeeded = "ﾌﾟﾛｸﾞﾗﾑからの出�
 inline constexpr const char* kGalleryReadFailed = "ｷﾞｬﾗﾘｰ#%d ﾌｧｲﾙの読み込みに失敗しました\n%s";
 inline constexpr const char* kTemporaryFailed = "ﾃﾝﾎﾟﾗﾘﾌｧｲﾙの作成に失敗しました\n%s";
 inline constexpr const char* kNoOutput = "（警告）ﾌﾟﾛｸﾞﾗﾑからの出力がありません";
+inline constexpr const char* kExitStatus = "（終了ｺｰﾄﾞ） %d";
+inline constexpr const char* kEndedBySignal = "（異常終了） ｼｸﾞﾅﾙ %d";
 
 // Reading the program's output back.
 inline constexpr const char* kOutputBitmap = "出力されたﾋﾞｯﾄﾏｯﾌﾟﾌｧｲﾙ";

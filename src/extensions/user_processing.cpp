@@ -11,9 +11,9 @@
 #include <immintrin.h>
 #endif
 
-#include "extensions/decimal_text.h"
 #include "extensions/expression.h"
 #include "text/cp932.h"
+#include "text/decimal_text.h"
 
 namespace vemla {
 namespace {
@@ -694,13 +694,13 @@ std::optional<UserProcessingArea> applyFilter(const UserProcessingEntry& entry,
       lastRow = std::max(lastRow, row);
       firstColumn = std::min(firstColumn, column);
       lastColumn = std::max(lastColumn, column);
-      const double value = readLeadingNumber(element);
+      const double value = text::readLeadingNumber(element);
       if (value != 0) weights.push_back({row, column, value});
     }
   }
   if (lastRow < 0) return std::nullopt;
   if (!withinLimit(entry.divisor, kMaxFilterDivisorLength)) return std::nullopt;
-  const double divisor = entry.correction == 1 ? readLeadingNumber(entry.divisor) : 0.0;
+  const double divisor = entry.correction == 1 ? text::readLeadingNumber(entry.divisor) : 0.0;
 
   const int marginX =
       std::max(std::abs(kFilterCentre - firstColumn), std::abs(kFilterCentre - lastColumn));

@@ -3,10 +3,10 @@
 #include <algorithm>
 #include <cctype>
 #include <cmath>
-#include <cstdlib>
 #include <limits>
 
 #include "options/option_table.h"
+#include "text/decimal_text.h"
 #include "text/format.h"
 #include "text/number_format.h"
 
@@ -68,17 +68,12 @@ int readIntegerField(std::string_view text) {
 }
 
 std::string realFieldText(double value) {
-  return text::shortenDecimal(text::format("%f", value));
+  return text::shortenDecimal(text::fixedDecimal(value, 6));
 }
 
 double readRealField(std::string_view text, std::string_view shownText, double shownValue) {
   if (text == shownText) return shownValue;
-  const std::string copy(trimmed(text));
-  if (copy.empty()) return std::numeric_limits<double>::quiet_NaN();
-  char* end = nullptr;
-  const double value = std::strtod(copy.c_str(), &end);
-  if (end != copy.c_str() + copy.size()) return std::numeric_limits<double>::quiet_NaN();
-  return value;
+  return text::readWholeNumber(trimmed(text)).value_or(std::numeric_limits<double>::quiet_NaN());
 }
 
 int storedArchiveNumber(int shown) {

@@ -28,7 +28,8 @@ std::string optionHelp(std::string_view name);
 // reads as 0 (then corrected like any other entry); values beyond the 32-bit range saturate.
 int readIntegerField(std::string_view text);
 
-// A real field as it is shown: "%f" shortened (1.000000 -> "1.0", 0.299 -> "0.299").
+// A real field as it is shown: "%f" shortened (1.000000 -> "1.0", 0.299 -> "0.299"), with a
+// point whatever the process locale is (and read back the same way).
 std::string realFieldText(double value);
 // A real field read back. Text that is still what was shown keeps the exact value shown (the
 // shown text has only six decimals); text that is not a number reads as NaN, which the

@@ -6,7 +6,6 @@
 #include <limits>
 #include <vector>
 
-#include "picture/file_helpers.h"
 #include "text/cp932.h"
 
 namespace vemla {
@@ -442,12 +441,6 @@ struct Corrector {
 };
 
 }  // namespace
-
-Options defaultOptions(const std::string& programFolder) {
-  Options options;
-  options.MemoFile = inFolder(programFolder, "VemlaMemo.txt");
-  return options;
-}
 
 std::span<const OptionDescriptor> optionTable() {
   static const std::vector<OptionDescriptor> table = buildTable();

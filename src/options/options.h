@@ -107,7 +107,8 @@ struct Options {
   int View3DWireWidth = 8;
   int View3DPolygonWidth = 8;
   int MeasureEdgeLevel = 32;
-  // "VemlaMemo.txt" in the program folder; defaultOptions() puts the folder in front.
+  // A relative name is taken in the program folder, so that a copied folder keeps its own memo
+  // (an absolute name, as older versions stored the default, is used as it is).
   std::string MemoFile = "VemlaMemo.txt";
 
   // Page "ﾂｰﾙ関連２".
@@ -118,8 +119,5 @@ struct Options {
 
   bool operator==(const Options&) const = default;
 };
-
-// The factory options of an installation in `programFolder` (the memo file lives there).
-Options defaultOptions(const std::string& programFolder);
 
 }  // namespace vemla

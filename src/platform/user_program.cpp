@@ -111,12 +111,18 @@ ProgramRun PosixProgramRunner::run(const std::vector<std::string>& arguments, bo
   std::array<std::string*, 2> kept{&result.output.out, &result.output.err};
   std::vector<char> spill;
   int status = 0;
+  bool reaped = false;
   for (;;) {
     const pid_t ended = ::waitpid(child, &status, WNOHANG);
+    if (ended == child) reaped = true;
     if (ended == child || (ended < 0 && errno != EINTR)) break;
     if (!progress.keepWaiting()) {
       ::kill(child, SIGKILL);
-      ::waitpid(child, &status, 0);
+      while (!reaped) {
+        const pid_t killed = ::waitpid(child, &status, 0);
+        reaped = killed == child;
+        if (killed < 0 && errno != EINTR) break;
+      }
       result.cancelled = true;
       break;
     }
@@ -138,6 +144,8 @@ ProgramRun PosixProgramRunner::run(const std::vector<std::string>& arguments, bo
   const auto end = std::chrono::steady_clock::now();
   result.output.milliseconds =
       std::chrono::duration_cast<std::chrono::milliseconds>(end - start).count();
+  if (reaped && WIFEXITED(status)) result.output.exitStatus = WEXITSTATUS(status);
+  if (reaped && WIFSIGNALED(status)) result.output.signal = WTERMSIG(status);
   // What the program wrote before its exit; a child that keeps the pipes is not waited for.
   for (std::size_t i = 0; i < watched.size(); ++i) {
     if (watched[i].fd >= 0) drain(watched[i].fd, *kept[i], captureLimit, spill);

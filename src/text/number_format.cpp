@@ -1,6 +1,7 @@
 #include "text/number_format.h"
 
 #include <algorithm>
+#include <charconv>
 
 namespace vemla::text {
 
@@ -33,6 +34,21 @@ std::string shortenDecimal(std::string_view text) {
   result += '.';
   result += fraction.empty() ? std::string_view("0") : fraction;
   return result;
+}
+
+std::string fixedDecimal(double value, int decimals) {
+  // "%.Nf" of the largest double has 309 digits before the point.
+  char buffer[400];
+  const std::to_chars_result written =
+      std::to_chars(buffer, buffer + sizeof buffer, value, std::chars_format::fixed, decimals);
+  return std::string(buffer, written.ec == std::errc() ? written.ptr : buffer);
+}
+
+std::string generalDecimal(double value) {
+  char buffer[64];
+  const std::to_chars_result written =
+      std::to_chars(buffer, buffer + sizeof buffer, value, std::chars_format::general, 6);
+  return std::string(buffer, written.ec == std::errc() ? written.ptr : buffer);
 }
 
 }  // namespace vemla::text

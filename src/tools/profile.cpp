@@ -6,6 +6,7 @@
 #include <cstdlib>
 
 #include "text/format.h"
+#include "text/number_format.h"
 
 namespace vemla::tools {
 
@@ -122,7 +123,7 @@ std::string valueReadout(std::optional<int> first, std::optional<int> second) {
 }
 
 std::string distanceReadout(double distance) {
-  return text::format("距離: %.4f", distance);
+  return "距離: " + text::fixedDecimal(distance, 4);
 }
 
 }  // namespace vemla::tools

@@ -42,6 +42,10 @@ TEST(CalcCli, SyntaxErrorsFailWithTheCalculatorsText) {
   EXPECT_EQ(error.out, "");
   EXPECT_EQ(error.err, "式に誤りがあります\n");
   EXPECT_EQ(calc({std::string(511, '1')}).status, 1);
+  const CalcRun tooLong = calc({"2\"1000"});  // 302 digits: never printed cut
+  EXPECT_EQ(tooLong.status, 1);
+  EXPECT_EQ(tooLong.out, "");
+  EXPECT_EQ(tooLong.err, "式に誤りがあります\n");
 }
 
 TEST(CalcCli, UsageErrorsExitWithTwo) {

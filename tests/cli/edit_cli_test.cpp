@@ -47,6 +47,11 @@ TEST(EditVerb, AppliesOneActionAndCountsTheChangedPixels) {
   EXPECT_EQ(edit({"--op", "set", "--value", "2147483648"}).err, "演算に用いる値に誤りがあります\n");
   EXPECT_EQ(edit({"--rotate", "90", "--rect", "0,0,1,1", "--outside"}).err,
             "座標範囲外の指定はできません\n");
+  // A table that cannot be read is a refusal, not a usage error.
+  const std::string missing = dir.file("none.txt");
+  result = edit({"--table", missing});
+  EXPECT_EQ(result.status, 1);
+  EXPECT_EQ(result.err, "ﾌｧｲﾙの読み込みに失敗しました\n" + missing + "\n");
   for (const std::vector<std::string>& usage : std::initializer_list<std::vector<std::string>>{
            {},
            {"--invert", "--rotate", "90"},

@@ -72,6 +72,37 @@ TEST_F(LaunchCli, OutputIsReadBackOrRefusedWithItsMessage) {
   EXPECT_EQ(none.out.substr(0, none.out.find('\n')), launcher_msg::kNoOutput);
 }
 
+// A program that exits with a status still gives its output, and the list says how it
+// ended; one ended by a signal has failed and its output is not taken.
+TEST_F(LaunchCli, FailedProgramsTellHowTheyEnded) {
+  const std::string made = dir.file("made.bmp");
+  const std::vector<std::uint8_t> values(64, 42);
+  ASSERT_EQ(writeBitmap(made, 8, 8, 1, values.data(), nullptr), 0);
+  struct Case {
+    std::string how;
+    int status;
+    std::string out, err;
+    bool taken;
+  };
+  const std::string rule = "---------------------------------\n";
+  const Case cases[] = {
+      {"fail 3", 0, "（終了ｺｰﾄﾞ） 3\nout\n" + rule + "failed\n", "", true},
+      {"fail 0", 0, "out\n" + rule + "failed\n", "", true},
+      {"signal 15", 1, "（異常終了） ｼｸﾞﾅﾙ 15\nout\n" + rule + "failed\n",
+       "（異常終了） ｼｸﾞﾅﾙ 15\n", false},
+  };
+  for (const Case& c : cases) {
+    const std::string out = dir.file("out.raw");
+    std::filesystem::remove(out);
+    const CliRun ran = launch(c.how + " " + made + " <OUT>", {"--output", out});
+    EXPECT_EQ(ran.status, c.status) << c.how;
+    EXPECT_EQ(ran.out, c.out) << c.how;
+    EXPECT_EQ(ran.err, c.err) << c.how;
+    EXPECT_EQ(fileExists(out), c.taken) << c.how;
+    if (c.taken) EXPECT_EQ(vemla::testing::readBytes(out), values) << c.how;
+  }
+}
+
 TEST_F(LaunchCli, ChattyProgramsAreCutAtTheCaptureAndBackgroundChildrenNotAwaited) {
   // --max 1024x1024: each output is kept to 1024 * 1024 - 1 bytes of the 4 MiB written.
   const CliRun flood = launch("flood 4194304", {"--max", "1024x1024"});

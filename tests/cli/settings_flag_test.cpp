@@ -82,5 +82,21 @@ TEST_F(SettingsFlag, EveryCommandAcceptsItAndRefusesABadOne) {
                            dir.file("settings/VemlaPinf.dat") + "\n");
 }
 
+// A file cut short is read as far as it goes and the rest takes the factory settings, which
+// vemla-cli says once on stderr.
+TEST_F(SettingsFlag, ADamagedFileIsToldAndTheFactorySettingsFillIt) {
+  const std::string file = dir.file("settings/VemlaPinf.dat");
+  std::vector<std::uint8_t> bytes = readBytes(file);
+  bytes.resize(bytes.size() / 2);
+  writeBytes(file, bytes);
+  const CliResult damaged =
+      runWords({"info", dir.file("blue.bmp"), "--settings", dir.file("settings")});
+  EXPECT_EQ(damaged.status, 0);
+  EXPECT_EQ(damaged.err, "vemla-cli: " + file +
+                             " is damaged (shorter than its version needs): the factory settings "
+                             "are used for what is missing\n");
+  EXPECT_EQ(runWords({"info", dir.file("blue.bmp")}).err, "");
+}
+
 }  // namespace
 }  // namespace vemla::cli

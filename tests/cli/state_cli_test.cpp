@@ -67,15 +67,36 @@ TEST_F(StateCli, SaveInfoExtractRoundTripBitForBit) {
   EXPECT_EQ(first, second);
 }
 
+// Every refusal names the state file; a file cut short is refused by 'state info' as by
+// 'state extract', which needs its pictures.
 TEST_F(StateCli, RefusalsAndUsage) {
-  writeBytes(dir.file("bad.vic"), Bytes(100, 1));
-  const CliRun bad = run({"state", "info", dir.file("bad.vic")});
-  EXPECT_EQ(bad.status, 1);
-  EXPECT_EQ(bad.err, "記憶情報ﾌｧｲﾙに異常があります\n");
-  const CliRun refused =
-      run({"state", "extract", dir.file("bad.vic"), dir.file("a.bmp"), dir.file("b.bmp")});
-  EXPECT_EQ(refused.status, 1);
-  EXPECT_EQ(refused.err, "状態記憶ﾌｧｲﾙではありません\n");
+  const std::string bad = dir.file("bad.vic"), cut = dir.file("cut.vic");
+  writeBytes(bad, Bytes(100, 1));
+  ASSERT_EQ(run({"state", "save", bitmap("p1.bmp", 3), bitmap("p2.bmp", 5), cut}).status, 0);
+  Bytes whole = readBytes(cut);
+  whole.resize(whole.size() / 2);
+  writeBytes(cut, whole);
+  struct Case {
+    std::vector<std::string> words;
+    std::string err;
+  };
+  const Case cases[] = {
+      {{"state", "info", bad}, "記憶情報ﾌｧｲﾙに異常があります\n" + bad + "\n"},
+      {{"state", "extract", bad, dir.file("a.bmp"), dir.file("b.bmp")},
+       "状態記憶ﾌｧｲﾙではありません\n" + bad + "\n"},
+      {{"state", "info", cut}, "記憶情報ﾌｧｲﾙに異常があります\n" + cut + "\n"},
+      {{"info", cut}, "記憶情報ﾌｧｲﾙに異常があります\n" + cut + "\n"},
+      {{"state", "extract", cut, dir.file("a.bmp"), dir.file("b.bmp")},
+       "状態の回復に失敗しました\n" + cut + "\n"},
+      {{"state", "save", bitmap("p1.bmp", 3), bitmap("p2.bmp", 5), dir.file("none/s.vic")},
+       "状態の記憶に失敗しました\n" + dir.file("none/s.vic") + "\n"},
+  };
+  for (const Case& c : cases) {
+    const CliRun refused = run(c.words);
+    EXPECT_EQ(refused.status, 1) << c.words[1] << " " << c.words[2];
+    EXPECT_EQ(refused.out, "") << c.words[1] << " " << c.words[2];
+    EXPECT_EQ(refused.err, c.err) << c.words[1] << " " << c.words[2];
+  }
   EXPECT_EQ(run({"state", "save", "a.bmp", "b.bmp", "c.vic", "--kinds", "10,0"}).status, 2);
   EXPECT_EQ(run({"state", "info", dir.file("bad.vic"), "--mag", "2"}).status, 2);
   EXPECT_EQ(run({"state", "frobnicate"}).status, 2);

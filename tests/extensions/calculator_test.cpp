@@ -64,13 +64,18 @@ TEST(CalculatorResult, NonFiniteValuesHaveNoHexadecimalPart) {
   EXPECT_THAT(result("SQRT(-1)"), ::testing::AnyOf("nan", "-nan"));
 }
 
-TEST(CalculatorResult, LongResultsAreCutTo254Characters) {
-  // 2^1000 has 302 decimal digits, beginning as below.
-  const std::string text = result("2\"1000");
-  ASSERT_EQ(text.size(), kCalculatorResultLength);
-  EXPECT_EQ(text.substr(0, 30), "107150860718626732094842504906");
-  EXPECT_TRUE(std::all_of(text.begin(), text.end(), [](char c) { return c >= '0' && c <= '9'; }));
-  EXPECT_EQ(formatCalculatorResult(-1.7976931348623157e308, HexMode::Unsigned).size(), 254u);
+// A number the 254-character field cannot hold is never shown cut (it would be a wrong
+// number): 2^1000 has 302 digits, the largest double 309.
+TEST(CalculatorResult, ResultsLongerThanTheFieldShowTheErrorText) {
+  EXPECT_EQ(result("2\"1000"), "式に誤りがあります");
+  EXPECT_EQ(formatCalculatorResult(-1.7976931348623157e308, HexMode::Unsigned),
+            "式に誤りがあります");
+  // 2^843 has 254 digits: it fits and is shown whole; 2^844 has 255.
+  const std::string fits = result("2\"843");
+  EXPECT_EQ(fits.size(), 254u);
+  EXPECT_EQ(fits.substr(0, 20), "58652475225036720546");
+  EXPECT_TRUE(std::all_of(fits.begin(), fits.end(), [](char c) { return c >= '0' && c <= '9'; }));
+  EXPECT_EQ(result("2\"844"), "式に誤りがあります");
 }
 
 TEST(CalculatorResult, SyntaxErrorsAndOverlongTextsShowTheErrorText) {

@@ -131,6 +131,29 @@ TEST(LaunchResultList, WarningTimeOutputsAndRule) {
   EXPECT_TRUE(resultLines(output, false, false, false).empty());
 }
 
+// A failure is listed after the time, and its standard error is shown even when the outputs
+// are not.
+TEST(LaunchResultList, AFailedProgramShowsItsStatusAndStandardError) {
+  using Lines = std::vector<std::string>;
+  const std::string rule = "---------------------------------";
+  struct Case {
+    int exitStatus, signal;
+    bool showOutput;
+    Lines expected;
+  };
+  const Case cases[] = {
+      {3, 0, false, {"（処理時間） 7(msec)", "（終了ｺｰﾄﾞ） 3", rule, "e"}},
+      {3, 0, true, {"（処理時間） 7(msec)", "（終了ｺｰﾄﾞ） 3", "o", rule, "e"}},
+      {0, 15, false, {"（処理時間） 7(msec)", "（異常終了） ｼｸﾞﾅﾙ 15", rule, "e"}},
+      {0, 0, false, {"（処理時間） 7(msec)"}},
+  };
+  for (const Case& c : cases) {
+    const ProgramOutput output{"o\n", "e\n", 7, c.exitStatus, c.signal};
+    EXPECT_EQ(resultLines(output, false, true, c.showOutput), c.expected)
+        << c.exitStatus << " " << c.signal << " " << c.showOutput;
+  }
+}
+
 // Output files of a 4 x 2 picture pair.
 class LaunchOutput : public ::testing::Test {
  protected:

@@ -60,8 +60,8 @@ TEST(OptionTable, NamesAreUniqueAndEachHasTheAccessorOfItsType) {
 }
 
 TEST(OptionTable, DefaultsAreThoseOfAFreshInstallation) {
-  const Options options = defaultOptions("/opt/vemla");
-  EXPECT_EQ(options.MemoFile, "/opt/vemla/VemlaMemo.txt");
+  const Options options = Options{};
+  EXPECT_EQ(options.MemoFile, "VemlaMemo.txt");  // in the program folder, wherever it is
   EXPECT_EQ(options.ShiftUnit, 16);
   EXPECT_EQ(options.ShiftInterpolation, 1);
   EXPECT_EQ(options.AreaDiffDivisor, 9.0);

@@ -17,7 +17,7 @@ struct GalleryBench {
   RecordingPort user;
   explicit GalleryBench(int form = 1, int count = 16) {
     bench.settings.folder = folder.path();
-    bench.options = defaultOptions(folder.path());
+    bench.options = Options{};
     bench.settings.gallery.emplace();
     bench.settings.gallery->info.header.displayForm = form;
     bench.settings.gallery->info.header.galleryCount = count;

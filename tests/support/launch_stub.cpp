@@ -5,6 +5,9 @@
 //   lines           prints "a\r\nb\n" and "e\n" on standard error
 //   background      prints "parent", leaves a child holding the outputs that prints "late"
 //                   a second later, and exits
+//   fail N FROM TO  copies FROM to TO, prints "out" and "failed" on standard error, exits N
+//   signal N FROM TO  the same, then ends itself with signal N
+#include <signal.h>
 #include <unistd.h>
 
 #include <cstdio>
@@ -30,6 +33,17 @@ int main(int argc, char** argv) {
     std::ifstream from(argv[2], std::ios::binary);
     std::ofstream to(argv[3], std::ios::binary);
     to << from.rdbuf();
+  } else if ((what == "fail" || what == "signal") && argc > 4) {
+    {
+      std::ifstream from(argv[3], std::ios::binary);
+      std::ofstream to(argv[4], std::ios::binary);
+      to << from.rdbuf();
+    }
+    std::puts("out");
+    std::fputs("failed\n", stderr);
+    std::fflush(nullptr);
+    if (what == "signal") ::raise(std::atoi(argv[2]));
+    return std::atoi(argv[2]);
   } else if (what == "lines") {
     std::fputs("a\r\nb\n", stdout);
     std::fputs("e\n", stderr);

@@ -30,7 +30,7 @@ struct ToolWindowFixture {
 
   ToolWindowFixture() {
     bench.settings.folder = folder.path();
-    bench.options = defaultOptions(folder.path());
+    bench.options = Options{};
     if (!bench.store.allocate(1024, 1024)) qFatal("no picture store");
     window = std::make_unique<WorkbenchWindow>(bench, user, QSize(1920, 1200));
     window->show();

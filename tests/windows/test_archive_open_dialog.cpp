@@ -35,7 +35,7 @@ struct Bench {
   bool ready = false;
   explicit Bench(bool withGallery) {
     bench.settings.folder = folder.path();
-    bench.options = defaultOptions(folder.path());
+    bench.options = Options{};
     ready = bench.store.allocate(1024, 1024);
     if (withGallery) {
       bench.settings.gallery.emplace();

@@ -35,7 +35,7 @@ struct Bench {
   Workbench bench;
   explicit Bench(int port) {
     bench.settings.folder = folder.path();
-    bench.options = defaultOptions(folder.path());
+    bench.options = Options{};
     bench.options.NetworkPort = port;
     bench.options.ExportTimeout = 5;
     bench.options.ImportTimeout = 5;

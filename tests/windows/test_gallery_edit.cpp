@@ -42,7 +42,7 @@ struct Bench {
   vemla::testing::RecordingPort user;
   Bench() {
     bench.settings.folder = folder.path();
-    bench.options = defaultOptions(folder.path());
+    bench.options = Options{};
     bench.settings.gallery.emplace();
     startGallery(bench, user);
     storeGrey(0, "a", 9);

@@ -34,7 +34,7 @@ struct Setup {
   std::unique_ptr<WorkbenchWindow> window;
   Setup() {
     bench.settings.folder = folder.path();
-    bench.options = defaultOptions(folder.path());
+    bench.options = Options{};
     bench.store.allocate(1024, 1024);
     const std::string name = folder.file("p.bmp");
     vemla::testing::writeBytes(

@@ -35,7 +35,7 @@ struct Bench {
   QStringList edited;
   Bench() {
     bench.settings.folder = folder.path();
-    bench.options = defaultOptions(folder.path());
+    bench.options = Options{};
     bench.store.allocate(1024, 1024);
     MemoryPictures pictures;
     pictures.width = pictures.height = 8;

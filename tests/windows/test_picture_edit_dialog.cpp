@@ -1,16 +1,18 @@
 // Window tests, run offscreen: the picture edit dialog through the real menu, its effect on the
-// main window's commands, the questions of "ｷｬﾝｾﾙ", direct entry in the grid, the corrected
-// fields, "階調値の変換" and the dialog on a 1024 x 768 screen.
+// main window's commands and on drops, the questions of "ｷｬﾝｾﾙ", direct entry in the grid, the
+// corrected fields, "階調値の変換" and the dialog on a 1024 x 768 screen.
 #include <QAction>
 #include <QCheckBox>
 #include <QLineEdit>
 #include <QMenuBar>
+#include <QMimeData>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QScreen>
 #include <QtTest>
 #include <set>
 
+#include "gallery/archive.h"
 #include "support/tool_window_fixture.h"
 #include "windows/editing/picture_edit_dialog.h"
 #include "workbench/picture/picture_commands.h"
@@ -37,6 +39,30 @@ bool chooseMenuItem(WorkbenchWindow& window, int id) {
 
 void click(QWidget* parent, const char* name) {
   QTest::mouseClick(find<QPushButton>(parent, name), Qt::LeftButton);
+}
+
+// Drops `file` on `widget` as a file manager does.
+void dropFile(QWidget* widget, const std::string& file) {
+  QMimeData data;
+  data.setUrls({QUrl::fromLocalFile(QString::fromStdString(file))});
+  QDragEnterEvent enter(QPoint(50, 50), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+  QApplication::sendEvent(widget, &enter);
+  QDropEvent drop(QPointF(50, 50), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+  QApplication::sendEvent(widget, &drop);
+  QVERIFY(drop.isAccepted());
+}
+
+// An archive of two 16 x 8 pictures.
+void makeArchive(const std::string& path) {
+  QCOMPARE(createArchive(path), 0);
+  ArchiveItemInfo item;
+  item.kind = kSlotPicture;
+  item.width = 16;
+  item.height = 8;
+  item.bytesPerPixel = 1;
+  const std::vector<std::uint8_t> pixels(128, 7);
+  std::vector<std::uint8_t> work(128 + 4096);
+  for (int i = 0; i < 2; ++i) QVERIFY(appendArchiveItem(path, item, pixels, work) > 0);
 }
 
 std::set<int> enabledToolbarCommands(WorkbenchWindow& window) {
@@ -90,6 +116,14 @@ class PictureEditDialogTest : public QObject {
     const QString none = QString::fromStdString(f.folder.file("none.bmp"));
     f.window->requestOpen({none, none}, kOpenBoth, false);
     QTRY_VERIFY(f.user.messages.contains(u("画像の編集中です")));
+    // So is an archive dropped on a pane, which would replace the picture being edited.
+    const std::string archive = f.folder.file("pair.vla");
+    makeArchive(archive);
+    f.bench.options.ArchiveSelectOnDrop = false;  // opened at once, without its dialog
+    dropFile(find<QWidget>(f.window.get(), "Port1"), archive);
+    QTRY_COMPARE(f.user.messages.count(u("画像の編集中です")), qsizetype(2));
+    QCOMPARE(f.picture(kPicture1), f.first);
+    QCOMPARE(f.bench.pictures.width, 40);
 
     click(dialog, "Finish");  // "終了": message 5002
     QVERIFY(!dialog->isVisible());
@@ -191,7 +225,7 @@ class PictureEditDialogTest : public QObject {
     vemla::testing::TempDir folder;
     Workbench bench;
     bench.settings.folder = folder.path();
-    bench.options = defaultOptions(folder.path());
+    bench.options = Options{};
     QVERIFY(bench.store.allocate(1024, 1024));
     vemla::testing::RecordingPort user;
     WorkbenchWindow window(bench, user, QSize(1024, 768));

@@ -53,7 +53,7 @@ struct Bench {
   NoProgressPort progress;
   Bench() {
     bench.settings.folder = folder.path();
-    bench.options = defaultOptions(folder.path());
+    bench.options = Options{};
     bench.gallery.available = true;
   }
 };

@@ -50,7 +50,7 @@ struct StateWindow {
 
   StateWindow() {
     bench.settings.folder = folder.path();
-    bench.options = defaultOptions(folder.path());
+    bench.options = Options{};
     bench.store.allocate(1024, 1024);
     window = std::make_unique<WorkbenchWindow>(bench, user, QSize(1920, 1200));
     window->setFileDialogs({[this](const QString& title, const QString&, bool, const QString&) {

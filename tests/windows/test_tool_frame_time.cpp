@@ -30,7 +30,7 @@ class ToolFrameTime : public QObject {
     Workbench bench;
     testing::RecordingPort user;
     bench.settings.folder = folder.path();
-    bench.options = defaultOptions(folder.path());
+    bench.options = Options{};
     QVERIFY(bench.store.allocate(1024, 1024));
     WorkbenchWindow window(bench, user, QSize(1920, 1200));
     window.show();

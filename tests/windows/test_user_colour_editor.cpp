@@ -186,7 +186,7 @@ class UserColourEditorTest : public QObject {
 
   void theMenuCommandAsksInASecondCopyAndOpensTheEditor() {
     Setup s;
-    s.bench.options = defaultOptions(s.folder.path());
+    s.bench.options = Options{};
     QVERIFY(s.bench.store.allocate(64, 64));
     WorkbenchWindow window(s.bench, s.user, QSize(1920, 1200));
     QAction* action = window.menuAction(kUserColours);

@@ -224,7 +224,7 @@ class ViewerTest : public QObject {
     TempDir folder;
     Workbench bench;
     bench.settings.folder = folder.path();
-    bench.options = defaultOptions(folder.path());
+    bench.options = Options{};
     QVERIFY(bench.store.allocate(1024, 1024));
     RecordingPort user;
     const std::string name = folder.file("p.bmp");

@@ -61,7 +61,7 @@ struct Bench {
   Workbench bench;
   Bench() {
     bench.settings.folder = folder.path();
-    bench.options = defaultOptions(folder.path());
+    bench.options = Options{};
     QVERIFY(bench.store.allocate(1024, 1024));
   }
 };

@@ -4,6 +4,7 @@
 #include <QCheckBox>
 #include <QColorDialog>
 #include <QComboBox>
+#include <QDir>
 #include <QFileDialog>
 #include <QFormLayout>
 #include <QGroupBox>
@@ -90,7 +91,9 @@ OptionSheet::OptionSheet(Workbench& bench, UserPort& user, BusyPort& busy, Progr
     return chooseWithColourDialog(this, initial, custom);
   };
   chooseFile_ = [this](const QString& current) {
-    return QFileDialog::getOpenFileName(this, QString::fromUtf8("ﾒﾓﾌｧｲﾙの選択"), current,
+    // A relative memo name lives in the program folder.
+    const QString start = QDir(QString::fromStdString(bench_.settings.folder)).filePath(current);
+    return QFileDialog::getOpenFileName(this, QString::fromUtf8("ﾒﾓﾌｧｲﾙの選択"), start,
                                         QString::fromUtf8("ﾃｷｽﾄﾌｧｲﾙ (*.txt)"));
   };
 

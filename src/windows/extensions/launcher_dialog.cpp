@@ -313,7 +313,11 @@ void LauncherDialog::run() {
   for (const std::string& line : result.lines) results_->addItem(fromUtf8(line));
   // The list scrolls sideways to its widest line.
   results_->setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
-  if (result.status == LaunchResult::Status::Ran && settings->close == 1) accept();
+  // A non-zero exit status keeps the dialog open, so that the list shows it.
+  if (result.status == LaunchResult::Status::Ran && result.exitStatus == 0 &&
+      settings->close == 1) {
+    accept();
+  }
 }
 
 void LauncherDialog::confirm() {

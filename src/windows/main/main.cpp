@@ -35,7 +35,6 @@ int main(int argc, char** argv) {
   app.installEventFilter(&screenFit);
   vemla::Workbench bench;
   bench.settings.folder = vemla::platform::programFolder();
-  bench.options = vemla::defaultOptions(bench.settings.folder);
   vemla::QtUserPort user(nullptr, bench.options);
 
   std::vector<std::string> args;

@@ -2,11 +2,11 @@
 
 #include <algorithm>
 
-#include "extensions/decimal_text.h"
 #include "extensions/expression.h"
 #include "extensions/user_processing.h"
 #include "processing/image_kinds.h"
 #include "text/cp932.h"
+#include "text/decimal_text.h"
 #include "text/format.h"
 #include "workbench/settings/settings_session.h"
 #include "workbench/view/refresh_chain.h"
@@ -69,7 +69,8 @@ std::optional<std::string> checkFilter(UserProcessingEntry& entry) {
     }
   }
   if (!anyElement) return m::kNoElement;
-  if (entry.correction == 1 && (entry.divisor.empty() || readLeadingNumber(entry.divisor) == 0)) {
+  if (entry.correction == 1 &&
+      (entry.divisor.empty() || text::readLeadingNumber(entry.divisor) == 0)) {
     return m::kDivisorWrong;
   }
   // A divisor the file's field cannot hold would be stored cut or emptied.

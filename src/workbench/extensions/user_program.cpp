@@ -141,8 +141,16 @@ LaunchResult runUserProgram(Workbench& bench, UserPort& user, BusyPort& busy,
   const bool wantOutput = settings.output == 1;
   const bool outputMissing = wantOutput && !fileExists(output);
   result.status = LaunchResult::Status::Ran;
+  result.exitStatus = run.output.exitStatus;
+  result.signal = run.output.signal;
   result.lines = resultLines(run.output, outputMissing, settings.timing == 1,
                              settings.showOutput == 1 && settings.console != 1);
+  // A program ended by a signal failed whatever it left behind; one that exited with a status
+  // still gives its output (such as a comparison's "different"), and the list shows the status.
+  if (run.output.endedBySignal()) {
+    result.status = LaunchResult::Status::Failed;
+    return result;
+  }
   if (wantOutput && !outputMissing) {
     BusyScope wait(busy);
     const int width = bench.pictures.width, height = bench.pictures.height;
@@ -169,7 +177,10 @@ LaunchResult runUserProgram(Workbench& bench, UserPort& user, BusyPort& busy,
       }
     }
   }
-  if (result.status == LaunchResult::Status::Ran && settings.close == 1) deleteLaunchFiles(bench);
+  if (result.status == LaunchResult::Status::Ran && run.output.exitStatus == 0 &&
+      settings.close == 1) {
+    deleteLaunchFiles(bench);
+  }
   return result;
 }
 

@@ -37,15 +37,20 @@ std::optional<std::vector<std::string>> confirmLaunch(const Workbench& bench, Us
 
 struct LaunchResult {
   enum class Status { Refused, Ran, Failed };
-  Status status = Status::Refused;  // Refused: nothing ran (told); Failed: ran, read-back failed
-  std::vector<std::string> lines;   // the result list, once the program ran
+  // Refused: nothing ran (told); Failed: ran, but was ended by a signal or its output could not
+  // be read back.
+  Status status = Status::Refused;
+  std::vector<std::string> lines;  // the result list, once the program ran
+  int exitStatus = 0;              // the program's exit status, once it ran
+  int signal = 0;                  // the signal that ended it, or 0
 };
 
 // "実行": commits `settings`, builds the arguments writing the temporary files ("$VU" files of
 // this process from earlier runs are deleted first), runs the program and fills the result
 // list. With the output on and a file present it is read back into the user program result
 // buffer; the destination image switches to that kind and every image showing it is
-// recomputed. With "close" on and no error the temporary files are deleted.
+// recomputed. A program ended by a signal has failed and its output is not read. With "close"
+// on, no error and exit status 0 the temporary files are deleted.
 LaunchResult runUserProgram(Workbench& bench, UserPort& user, BusyPort& busy,
                             ProgressPort& progress, ProgramRunnerPort& runner,
                             const LauncherSettings& settings);

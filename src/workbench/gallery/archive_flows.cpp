@@ -525,6 +525,11 @@ ArchiveOpenChoice choiceFromOptions(const Workbench& bench, const std::string& p
 
 int openArchiveAsPictures(Workbench& bench, UserPort& user, ProgressPort& progress, BusyPort& busy,
                           ArchiveOpenDialog& dialog, const std::string& path, bool pathKnown) {
+  // An archive open replaces the pictures the edit dialog works on.
+  if (bench.pictures.editing) {
+    user.tell(Icon::Warning, msg::kEditing);
+    return kSlotFailed;
+  }
   const SlotLimits limits = slotLimits(bench.options);
   bool useDialog = !pathKnown || bench.options.ArchiveSelectOnDrop;
   ArchiveOpenChoice choice = choiceFromOptions(bench, path);

@@ -84,7 +84,8 @@ ArchiveOpenChoice choiceFromOptions(const Workbench& bench, const std::string& p
 // Opens archive items as pictures and expands items into the gallery (message 5005).
 // `pathKnown` is its wparam: false (the menu) always asks with the dialog, true (command line,
 // drop, paste) only when ArchiveSelectOnDrop is set. Every check is made before anything
-// changes. Returns 0, 1 when abandoned, or a negative code after its message.
+// changes; while the picture edit dialog is open it is refused ("画像の編集中です"). Returns 0,
+// 1 when abandoned, or a negative code after its message.
 int openArchiveAsPictures(Workbench& bench, UserPort& user, ProgressPort& progress, BusyPort& busy,
                           ArchiveOpenDialog& dialog, const std::string& path, bool pathKnown);
 

@@ -317,6 +317,10 @@ int openPictureFiles(Workbench& bench, UserPort& user, const std::string* name1,
 
 int setPicturesFromMemory(Workbench& bench, UserPort& user, const MemoryPictures& given) {
   PictureStore& store = bench.store;
+  if (bench.pictures.editing) {
+    user.tell(Icon::Warning, msg::kEditing);
+    return -1;
+  }
   if (given.width < kMinPictureSize || given.height < kMinPictureSize) {
     user.tell(Icon::Warning,
               std::string(msg::kTooSmall) +

@@ -30,7 +30,8 @@ struct MemoryPictures {
 };
 // A picture given no pixels is kept only at the current size; at another size (or before the
 // first open) it becomes all zero with a grey ramp and no name. A size change also resets the
-// valid rectangle to the whole picture, as a file open does.
+// valid rectangle to the whole picture, as a file open does. Refused while the picture edit
+// dialog is open ("画像の編集中です").
 int setPicturesFromMemory(Workbench& bench, UserPort& user, const MemoryPictures& pictures);
 
 // Pane and main window titles after an open; only the pictures in `retitle` change their pane

@@ -68,7 +68,7 @@ void restoreControlWords(Workbench& bench, const std::array<std::int32_t, 6>& wo
 
 Options startOptions(const std::string& folder) {
   if (folder.empty()) return Options{};
-  Options options = defaultOptions(folder);
+  Options options;
   if (const auto size = readMaxPictureSize(folder)) {
     std::tie(options.MaxPictureWidth, options.MaxPictureHeight) = *size;
   }

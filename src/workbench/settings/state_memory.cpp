@@ -6,6 +6,7 @@
 #include "persist/small_tables.h"
 #include "picture/bitmap.h"
 #include "picture/file_helpers.h"
+#include "picture/messages.h"
 #include "processing/colour_tables.h"
 #include "processing/image_kinds.h"
 #include "processing/reduced_display.h"
@@ -190,6 +191,11 @@ class OptionalBusy {
 
 std::optional<int> restoreWithQuestion(Workbench& bench, UserPort& user, const std::string& path,
                                        bool named, BusyPort* busy) {
+  // A restore replaces the pictures the edit dialog works on (and its menu items are off).
+  if (bench.pictures.editing) {
+    user.tell(Icon::Warning, msg::kEditingCommand);
+    return std::nullopt;
+  }
   const persist::StateMemorySettings& memory = bench.settings.program.stateMemory;
   const bool displayOnly = memory.displayOnly != 0;
   if (bench.pictures.picturesPresent && memory.confirm != 0) {

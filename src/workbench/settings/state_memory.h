@@ -69,8 +69,9 @@ std::string stateSlotListText(const Workbench& bench);
 bool storeStateInSlot(Workbench& bench, UserPort& user, int slot, BusyPort* busy = nullptr);
 bool storeStateNamed(Workbench& bench, UserPort& user, const std::string& path);
 // Restores slot `slot` or the named file, with the confirmation when it is on, the messages of
-// each result and the refresh after a restore that did not fail. Returns the restore result,
-// or nullopt when nothing was attempted (an empty slot, a No).
+// each result and the refresh after a restore that did not fail. Refused while the picture
+// edit dialog is open ("画像の編集中はこの機能が使用できません"). Returns the restore result,
+// or nullopt when nothing was attempted (an empty slot, a No, a refusal).
 std::optional<int> restoreStateFromSlot(Workbench& bench, UserPort& user, int slot,
                                         BusyPort* busy = nullptr);
 std::optional<int> restoreStateNamed(Workbench& bench, UserPort& user, const std::string& path,

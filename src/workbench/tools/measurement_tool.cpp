@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "text/format.h"
+#include "text/number_format.h"
 #include "workbench/view/refresh_chain.h"
 
 namespace vemla {
@@ -55,6 +56,13 @@ MeasureResult automaticLength(const Workbench& bench, ImageSlot image) {
   return result;
 }
 
+// A closed polygon or a fixed rectangle.
+bool areaEntered(const Workbench& bench) {
+  const tools::MeasureState& measure = bench.tools.measure;
+  if (measure.settings.polygon) return measure.polygonClosed;
+  return bench.tools.measureLine.state() == LineEntry::State::Fixed;
+}
+
 MeasureResult areaOf(const Workbench& bench, ImageSlot image) {
   const tools::MeasureState& measure = bench.tools.measure;
   const tools::MeasureSettings& settings = measure.settings;
@@ -97,7 +105,7 @@ Value difference(Value a, Value b) {
 }
 
 std::string decimal(Value value) {
-  return value ? text::format("%.4f", *value) : std::string();
+  return value ? text::fixedDecimal(*value, 4) : std::string();
 }
 
 std::string whole(Value value) {
@@ -265,50 +273,65 @@ std::string measureText(const Workbench& bench, ImageSlot image) {
   const tools::MeasureState& measure = bench.tools.measure;
   const MeasureResult& result = measure.results[index(image)];
   const tools::MeasureSettings& settings = measure.settings;
+  const LineEntry& corners = bench.tools.measureLine;
   if (!settings.area) {
-    if (!result.length) return {};
+    // A length kept from earlier is in the table, not beside a shape.
+    const bool entered =
+        settings.automatic ? measure.edgeRequested : corners.state() != LineEntry::State::None;
+    if (!entered || !result.length) return {};
     const MeasureResult& first = measure.results[0];
     if (settings.automatic && image == ImageSlot::Second && first.length) {
-      return text::format(" %.4f (%.4f) ", *result.length,
-                          std::fabs(*result.length - *first.length));
+      return " " + decimal(result.length) + " (" +
+             decimal(std::fabs(*result.length - *first.length)) + ") ";
     }
-    return text::format(" %.4f ", *result.length);
+    return " " + decimal(result.length) + " ";
   }
-  const LineEntry& corners = bench.tools.measureLine;
   if (!settings.polygon && corners.state() == LineEntry::State::Following) {
     const double m = bench.view.magnification;
-    return text::format(
-        " X:%.4f Y:%.4f ",
-        std::abs(corners.end().x - corners.start().x) * bench.options.PixelSizeX / m,
-        std::abs(corners.end().y - corners.start().y) * bench.options.PixelSizeY / m);
+    return " X:" +
+           decimal(std::abs(corners.end().x - corners.start().x) * bench.options.PixelSizeX / m) +
+           " Y:" +
+           decimal(std::abs(corners.end().y - corners.start().y) * bench.options.PixelSizeY / m) +
+           " ";
   }
-  if (!result.area) return {};
+  if (!areaEntered(bench) || !result.area) return {};
   // A centroid that was not measured (no grey weight) leaves its place empty, as in the table:
   // over the fill around a small picture a measured centroid can itself be negative.
-  return text::format(" 面積:%.4f  体積:%lld  重心:(%s,%s) ", *result.area,
+  return text::format(" 面積:%s  体積:%lld  重心:(%s,%s) ", decimal(result.area).c_str(),
                       static_cast<long long>(*result.volume), decimal(result.centroidX).c_str(),
                       decimal(result.centroidY).c_str());
 }
 
 void updateMeasureContent(Workbench& bench) {
   tools::MeasureState& measure = bench.tools.measure;
-  measure.results = {};
   if (!bench.pictures.picturesPresent) return;
   const tools::MeasureSettings& settings = measure.settings;
   const LineEntry& line = bench.tools.measureLine;
+  // Only what is being measured now changes: the other function's values, and this one's
+  // while nothing is entered, stay in the table until they are measured again.
   for (ImageSlot image : kImageSlots) {
     MeasureResult& result = measure.results[index(image)];
     if (!settings.area && !settings.automatic) {
       if (line.state() != LineEntry::State::None) {
         result.length = tools::manualLength(line.start(), line.end(), bench.options.PixelSizeX,
                                             bench.options.PixelSizeY, paneScaleOf(bench).scale);
+        result.edges.reset();
       }
     } else if (reduced(bench)) {
       // In the reduced display only the manual length measures.
     } else if (!settings.area) {
-      if (measure.edgeRequested) result = automaticLength(bench, image);
-    } else {
-      result = areaOf(bench, image);
+      if (measure.edgeRequested) {
+        const MeasureResult found = automaticLength(bench, image);
+        result.length = found.length;
+        result.edges = found.edges;
+      }
+    } else if (areaEntered(bench) && !bench.view.panes[index(image)].view.empty()) {
+      const MeasureResult found = areaOf(bench, image);
+      result.area = found.area;
+      result.volume = found.volume;
+      result.centroidX = found.centroidX;
+      result.centroidY = found.centroidY;
+      result.sums = found.sums;
     }
   }
 }

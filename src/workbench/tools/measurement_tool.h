@@ -29,7 +29,8 @@ void copyMeasureReference(Workbench& bench, int row);
 // The text the pane of `image` writes beside the shape: " %.4f " (image 2 with a valid
 // automatic length of image 1: " %.4f (%.4f) "), " X:%.4f Y:%.4f " while a rectangle is
 // dragged, " 面積:%.4f  体積:%d  重心:(%.4f,%.4f) " once an area is fixed (the centroid's
-// places empty when it was not measured); empty otherwise.
+// places empty when it was not measured); empty otherwise (no shape entered: kept values are
+// shown in the table only).
 std::string measureText(const Workbench& bench, ImageSlot image);
 
 // The results table of the tool window, 8 rows of a label and seven values each: a header
@@ -47,7 +48,9 @@ MeasureTable measureTable(const Workbench& bench);
 // The table as tab-separated lines for the clipboard ("コピー"), trailing empty cells left off.
 std::string measureTableText(const MeasureTable& table);
 
-// Measures the entered shape on both images.
+// Measures the entered shape on both images. Only the current function's values change, and
+// only when a shape is entered: switching between length and area, or leaving the tool and
+// coming back, keeps every value until it is measured again.
 void updateMeasureContent(Workbench& bench);
 
 }  // namespace vemla

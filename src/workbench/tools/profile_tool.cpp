@@ -6,6 +6,7 @@
 
 #include "picture/file_helpers.h"
 #include "text/format.h"
+#include "text/number_format.h"
 #include "workbench/tools/tool_frame.h"
 #include "workbench/view/refresh_chain.h"
 
@@ -168,7 +169,8 @@ std::string profileCsv(const Workbench& bench) {
   };
   std::string csv = "k,u,v,distance,image1,image2\n";
   for (const ProfileSampleRow& row : profileSampleRows(bench)) {
-    csv += text::format("%d,%d,%d,%.4f,", row.k, row.at.x, row.at.y, row.distance);
+    csv += text::format("%d,%d,%d,%s,", row.k, row.at.x, row.at.y,
+                        text::fixedDecimal(row.distance, 4).c_str());
     csv += field(row.first) + "," + field(row.second) + "\n";
   }
   return csv;

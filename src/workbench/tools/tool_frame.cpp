@@ -174,11 +174,8 @@ void updateToolContent(Workbench& bench) {
   } else {
     bench.tools.profileContent = {};
   }
-  if (bench.tools.active == Tool::Measurement) {
-    updateMeasureContent(bench);
-  } else {
-    bench.tools.measure.results = {};
-  }
+  // The measurement results outlive the tool: they are shown again when it comes back.
+  if (bench.tools.active == Tool::Measurement) updateMeasureContent(bench);
   if (bench.tools.active == Tool::View3D) updateReliefContent(bench);
   if (bench.tools.active == Tool::PartialComparison) updatePartialContent(bench);
 }

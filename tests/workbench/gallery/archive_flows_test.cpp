@@ -5,11 +5,14 @@
 
 #include <deque>
 #include <filesystem>
+#include <functional>
 
 #include "gallery/archive_bytes.h"
 #include "gallery/file_size_limit.h"
 #include "gallery/gallery_fixture.h"
 #include "picture/quantize.h"
+#include "workbench/picture/open_pictures.h"
+#include "workbench/settings/state_memory.h"
 
 namespace vemla {
 namespace {
@@ -531,6 +534,49 @@ TEST_F(OpenArchive, ANonArchiveIsRefusedBeforeAnythingChanges) {
   EXPECT_EQ(open(), kArchiveNotArchive);
   EXPECT_EQ(user.onlyMessage(), "VemLAﾌｫｰﾏｯﾄﾌｧｲﾙではありません");
   EXPECT_FALSE(bench.pictures.picturesPresent);
+}
+
+// While the picture edit dialog is open nothing may replace the picture it edits (its
+// "ｷｬﾝｾﾙ" would write the snapshot back at the wrong row length): every path that sets the
+// pictures is refused with its message and changes neither the pictures nor the gallery.
+TEST_F(OpenArchive, NothingReplacesThePicturesWhileOneIsEdited) {
+  makeArchive(archive, {{pictureItem(16, 8, "a"), pixels(128, 1)},
+                        {pictureItem(16, 8, "b"), pixels(128, 2)}});
+  const Bytes mine = pixels(64, 9);
+  MemoryPictures current;
+  current.width = current.height = 8;
+  current.pixels = {mine.data(), mine.data()};
+  ASSERT_EQ(setPicturesFromMemory(bench, user, current), 0);
+  const std::string vic = dir.file("other.vic");
+  ASSERT_TRUE(saveState(bench, vic));
+  bench.pictures.editing = true;
+
+  MemoryPictures other = current;
+  other.width = 16;
+  const Bytes wide = pixels(128, 3);
+  other.pixels = {wide.data(), nullptr};
+  struct Case {
+    const char* path;
+    std::function<bool()> refused;
+    const char* message;
+  };
+  const Case cases[] = {
+      {"archive dropped or pasted", [&] { return open(true) == kSlotFailed; }, "画像の編集中です"},
+      {"archive from the menu", [&] { return open(false) == kSlotFailed; }, "画像の編集中です"},
+      {"gallery, archive or network pictures",
+       [&] { return setPicturesFromMemory(bench, user, other) == -1; }, "画像の編集中です"},
+      {"state restore", [&] { return !restoreStateNamed(bench, user, vic); },
+       "画像の編集中はこの機能が使用できません"},
+  };
+  for (const Case& c : cases) {
+    user.messages.clear();
+    EXPECT_TRUE(c.refused()) << c.path;
+    EXPECT_EQ(user.onlyMessage(), c.message) << c.path;
+    EXPECT_EQ(bench.pictures.width, 8) << c.path;
+    EXPECT_EQ(picture(kPicture1, 64), mine) << c.path;
+    EXPECT_EQ(slot(0).kind, kSlotEmpty) << c.path;
+  }
+  EXPECT_TRUE(dialog.shown.empty());
 }
 
 }  // namespace

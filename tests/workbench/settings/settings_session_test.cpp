@@ -7,6 +7,7 @@
 #include "options/option_sheet_rules.h"
 #include "support/fake_user_port.h"
 #include "support/test_files.h"
+#include "workbench/commands/command_handlers.h"
 #include "workbench/picture/prepare_pictures.h"
 #include "workbench/view/refresh_chain.h"
 
@@ -67,6 +68,29 @@ TEST(SettingsSession, FirstCopyCreatesTheFilesAndOptionsAndHistorySurviveARestar
   EXPECT_EQ(again.control.validRange.kind, kValidMargin);
   EXPECT_EQ(again.control.validRange.margin, 5);
   EXPECT_TRUE(user.messages.empty());
+}
+
+// The memo's default is stored as a name in the program folder, so a copied folder writes its
+// own memo; an absolute name, as older versions stored the default, is used as it is.
+TEST(SettingsSession, ACopiedProgramFolderWritesItsOwnMemo) {
+  TempDir original, copy;
+  FakeUserPort user;
+  {
+    Workbench bench;
+    start(bench, original.path(), false, user);
+    ASSERT_TRUE(saveSettingsAtShutdown(bench, user));
+  }
+  std::filesystem::copy_file(original.file("VemlaPinf.dat"), copy.file("VemlaPinf.dat"));
+  {
+    Workbench copied;
+    start(copied, copy.path(), false, user);
+    EXPECT_EQ(memoPath(copied), copy.file("VemlaMemo.txt"));
+    copied.options.MemoFile = original.file("old memo.txt");
+    ASSERT_TRUE(saveSettingsAtShutdown(copied, user));
+  }
+  Workbench again;
+  start(again, copy.path(), false, user);
+  EXPECT_EQ(memoPath(again), original.file("old memo.txt"));
 }
 
 TEST(SettingsSession, SecondCopyNeverCreatesOrWritesSettingsFiles) {

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
+
 #include "support/workbench_fixture.h"
 #include "workbench/tools/tool_frame.h"
 #include "workbench/view/refresh_chain.h"
@@ -101,6 +103,39 @@ TEST_F(MeasurementTool, TableLeavesEveryDifferenceWithAnUnmeasuredValueEmpty) {
   const std::string text = measureTableText(table);
   EXPECT_EQ(text.substr(0, text.find('\n', text.find('\n') + 1) + 1),
             "\tｲﾒｰｼﾞ1\tｲﾒｰｼﾞ2\t差\t基準1\t基準2\t基準差1\t基準差2\n測長\n");
+}
+
+// The table keeps the length while an area is measured and the area while a length is, and
+// both when the tool is left and chosen again (whose entry states are cleared).
+TEST_F(MeasurementTool, ResultsSurviveSwitchingFunctionsAndLeavingTheTool) {
+  toolPaneClick(bench, 100, 100);
+  toolPaneClick(bench, 106, 108);  // length 10
+  set({.area = true});
+  toolPaneClick(bench, 30, 10);
+  toolPaneClick(bench, 32, 11);  // area 6
+  const auto lengthAndArea = [&] {
+    const MeasureTable table = measureTable(bench);
+    return table[1][1] + " " + table[1][2] + " " + table[2][1] + " " + table[2][2];
+  };
+  const std::string both = "10.0000 10.0000 6.0000 6.0000";
+  struct Step {
+    const char* what;
+    std::function<void()> run;
+  };
+  const Step steps[] = {
+      {"area measured", [] {}},
+      {"back to length", [&] { set({}); }},
+      {"to area again", [&] { set({.area = true}); }},
+      {"a picture refresh", [&] { refreshPictures(bench, user); }},
+      {"tool left", [&] { selectTool(bench, tools::Tool::None); }},
+      {"tool chosen again", [&] { selectTool(bench, tools::Tool::Measurement); }},
+  };
+  for (const Step& step : steps) {
+    step.run();
+    EXPECT_EQ(lengthAndArea(), both) << step.what;
+  }
+  // Nothing is entered now: no text beside a shape, though the table keeps the values.
+  EXPECT_EQ(measureText(bench, ImageSlot::First), "");
 }
 
 }  // namespace

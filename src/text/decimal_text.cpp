@@ -1,9 +1,9 @@
-#include "extensions/decimal_text.h"
+#include "text/decimal_text.h"
 
 #include <charconv>
 #include <limits>
 
-namespace vemla {
+namespace vemla::text {
 namespace {
 
 bool isDigit(char c) {
@@ -48,6 +48,12 @@ bool overflows(std::string_view number) {
 }  // namespace
 
 double readLeadingNumber(std::string_view text) {
+  std::size_t used = 0;
+  return readLeadingNumber(text, used);
+}
+
+double readLeadingNumber(std::string_view text, std::size_t& used) {
+  used = 0;
   std::size_t start = 0;
   while (start < text.size() &&
          (text[start] == ' ' || (text[start] >= '\t' && text[start] <= '\r'))) {
@@ -67,9 +73,20 @@ double readLeadingNumber(std::string_view text) {
                 ? std::numeric_limits<double>::infinity()
                 : 0.0;
   } else if (result.ec != std::errc()) {
-    value = 0;
+    return 0;
   }
+  used = static_cast<std::size_t>(result.ptr - text.data());
   return negative ? -value : value;
 }
 
-}  // namespace vemla
+std::optional<double> readWholeNumber(std::string_view text) {
+  if (text.empty() || text.front() == ' ' || (text.front() >= '\t' && text.front() <= '\r')) {
+    return std::nullopt;
+  }
+  std::size_t used = 0;
+  const double value = readLeadingNumber(text, used);
+  if (used == 0 || used != text.size()) return std::nullopt;
+  return value;
+}
+
+}  // namespace vemla::text

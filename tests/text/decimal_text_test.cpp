@@ -1,11 +1,11 @@
-#include "extensions/decimal_text.h"
+#include "text/decimal_text.h"
 
 #include <gtest/gtest.h>
 
 #include <cmath>
 #include <limits>
 
-namespace vemla {
+namespace vemla::text {
 namespace {
 
 constexpr double kInfinity = std::numeric_limits<double>::infinity();
@@ -33,4 +33,4 @@ TEST(ReadLeadingNumber, OutOfRangeGivesInfinityOrZero) {
 }
 
 }  // namespace
-}  // namespace vemla
+}  // namespace vemla::text
