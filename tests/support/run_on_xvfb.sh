@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Runs one window test on a private X server (Xvfb, 1280 x 1024) with Qt's xcb platform, so that
-# a real pointer, real focus and real window stacking are exercised (there is no window manager). Xvfb picks a
-# free display itself (-displayfd), so tests may run in parallel.
+# a real pointer, real focus and real window stacking are exercised (there is no window manager).
+# Xvfb picks a free display itself (-displayfd), so tests may run in parallel.
 set -uo pipefail
 command -v Xvfb >/dev/null || { echo "Xvfb not installed (scripts/setup installs it)"; exit 1; }
 dir=$(mktemp -d)
