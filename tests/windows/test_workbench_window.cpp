@@ -377,7 +377,7 @@ class WorkbenchWindowTest : public QObject {
 
   // A real middle click in the built-in editor pastes the primary selection's text at the
   // pointer, and nothing while no program holds a selection.
-  void memoMiddleClickPastesThePrimarySelectionIfAny() {
+  void memoPastesTheSelectionOrClipboardIfAny() {
     if (QGuiApplication::platformName() != "xcb") QSKIP("needs a real display (xcb)");
     if (QStandardPaths::findExecutable("xdotool").isEmpty()) QSKIP("needs xdotool");
     Bench b;
@@ -405,6 +405,17 @@ class WorkbenchWindowTest : public QObject {
     clipboard->setText("x", QClipboard::Selection);
     middleClickAtEnd();
     QCOMPARE(text->toPlainText(), QString("abx"));
+    // The keyboard's paste goes the same careful way, with and without a clipboard owner.
+    text->setFocus();
+    QVERIFY(QTest::qWaitForWindowActive(&editor));
+    clipboard->clear(QClipboard::Clipboard);
+    QCOMPARE(QProcess::execute("xdotool", {"key", "ctrl+v"}), 0);
+    QTest::qWait(300);
+    QCOMPARE(text->toPlainText(), QString("abx"));
+    clipboard->setText("y", QClipboard::Clipboard);
+    QCOMPARE(QProcess::execute("xdotool", {"key", "ctrl+v"}), 0);
+    QTest::qWait(300);
+    QVERIFY(text->toPlainText().contains('y'));
   }
 
   void commandsOfMissingSubsystemsAreShownDisabled() {

@@ -1,10 +1,6 @@
 #include "windows/editors/memo_editor.h"
 
-#include <QClipboard>
-#include <QGuiApplication>
 #include <QHBoxLayout>
-#include <QMimeData>
-#include <QMouseEvent>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QVBoxLayout>
@@ -14,6 +10,7 @@
 #include "picture/file_helpers.h"
 #include "ports/ports.h"
 #include "text/cp932.h"
+#include "windows/editors/plain_text_field.h"
 
 namespace vemla {
 namespace {
@@ -25,32 +22,6 @@ std::string nameOf(const QString& path) {
   return path.toStdString();
 }
 
-// The memo's text field. A middle click pastes the primary selection here rather than in Qt's
-// text control: the selection's text at the pointer when some program offers one, nothing
-// otherwise, whatever else the display offers.
-class MemoText final : public QPlainTextEdit {
- public:
-  using QPlainTextEdit::QPlainTextEdit;
-
- protected:
-  void mouseReleaseEvent(QMouseEvent* event) override {
-    if (event->button() != Qt::MiddleButton) {
-      QPlainTextEdit::mouseReleaseEvent(event);
-      return;
-    }
-    event->accept();
-    QClipboard* clipboard = QGuiApplication::clipboard();
-    if (isReadOnly() || !clipboard->supportsSelection()) return;
-    const QMimeData* offered = clipboard->mimeData(QClipboard::Selection);
-    if (offered == nullptr || !offered->hasText()) return;
-    const QString pasted = offered->text();
-    if (pasted.isEmpty()) return;
-    QTextCursor at = cursorForPosition(event->position().toPoint());
-    at.insertText(pasted);
-    setTextCursor(at);
-  }
-};
-
 }  // namespace
 
 MemoEditor::MemoEditor(const QString& path, UserPort& user, QWidget* parent, const QString& title)
@@ -58,7 +29,7 @@ MemoEditor::MemoEditor(const QString& path, UserPort& user, QWidget* parent, con
   setObjectName("MemoEditor");
   setWindowTitle(title + QString::fromUtf8(" - ") + path);
   setAttribute(Qt::WA_DeleteOnClose);
-  text_ = new MemoText(this);
+  text_ = new PlainTextField(this);
   text_->setObjectName("memo");
   save_ = new QPushButton(QString::fromUtf8("保存(&S)"), this);
   save_->setObjectName("save");

@@ -16,6 +16,7 @@
 
 #include "extensions/expression_rules.h"
 #include "windows/editors/explanation_dialog.h"
+#include "windows/editors/plain_text_field.h"
 #include "windows/main/quick_help.h"
 #include "windows/main/text_fit.h"
 
@@ -220,7 +221,7 @@ void UserProcessingEditorDialog::buildControls() {
   auto* note = new QLabel(QString::fromUtf8(kExpressionNote), expressionArea_);
   note->setTextFormat(Qt::PlainText);
   expressionLayout->addWidget(note);
-  expression_ = new QPlainTextEdit(expressionArea_);
+  expression_ = new PlainTextField(expressionArea_);
   expression_->setObjectName("expression");
   expression_->setTabChangesFocus(true);
   expression_->setFixedHeight(expression_->fontMetrics().lineSpacing() * 5);
