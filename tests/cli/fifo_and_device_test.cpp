@@ -57,7 +57,7 @@ Outcome runInChild(const std::vector<std::string>& words, const std::string& err
   return outcome;
 }
 
-TEST(SpecialFiles, EveryReaderRefusesFifosDevicesAndFolders) {
+TEST(NonRegularFiles, EveryReaderRefusesFifosDevicesAndFolders) {
   const TempDir dir;
   const std::string ok = dir.file("ok.bmp");
   vemla::testing::writeBytes(ok, vemla::testing::makeBitmap(8, 8, 8, [](int x, int y) {
