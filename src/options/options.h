@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <string>
 
+#include "picture/sixteen_bit.h"
 #include "ports/ports.h"
 
 namespace vemla {
@@ -78,6 +79,8 @@ struct Options {
   bool SaveBitmapAsGrey = true;
   int RawDefaultWidth = 512;
   int RawDefaultHeight = 512;
+  // "16ﾋﾞｯﾄ画像の変換": not in the settings files' layout; kept in the program's own file.
+  SixteenBitConversion SixteenBit{};
   bool ArchiveOpenPicture1 = true;
   int ArchivePicture1Number = 0;  // stored 0-based, shown 1-based
   bool ArchiveOpenPicture2 = true;
