@@ -1,8 +1,9 @@
 // 'vemla-cli compare' end to end, as a test pipeline runs it: separate processes of the
 // vemla-cli beside this benchmark (../src/vemla-cli), pictures written once to a temporary
 // folder. Peers in the same run: 100 pairs of 1024 x 1024 as one folder compare against 100
-// sequential pair compares; one 4096 x 4096 pair against 'align' followed by 'image' and
-// against 'image --align standard' alone. TEST is the scene moved 1.25 right and 0.5 up.
+// sequential pair compares; one 4096 x 4096 pair against the same with --ssim, against 'align'
+// followed by 'image' and against 'image --align standard' alone. TEST is the scene moved 1.25
+// right and 0.5 up.
 #include <benchmark/benchmark.h>
 #include <fcntl.h>
 #include <spawn.h>
@@ -114,6 +115,15 @@ void BM_Compare4096(benchmark::State& state) {
   }
 }
 
+// The same with the structural similarity printed too.
+void BM_Compare4096Ssim(benchmark::State& state) {
+  const Pictures& p = pictures();
+  for (auto _ : state) {
+    expectStatus(state, runCli({"compare", p.large1, p.large2, "--max", "4096x4096", "--threshold",
+                                "8", "--ssim"}));
+  }
+}
+
 void BM_AlignThenImage4096(benchmark::State& state) {
   const Pictures& p = pictures();
   const std::string out = p.folder + "/diff.bmp";
@@ -137,6 +147,7 @@ void BM_ImageAligned4096(benchmark::State& state) {
 BENCHMARK(BM_CompareFolder100)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(1);
 BENCHMARK(BM_CompareSequential100)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(1);
 BENCHMARK(BM_Compare4096)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(1);
+BENCHMARK(BM_Compare4096Ssim)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(1);
 BENCHMARK(BM_AlignThenImage4096)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(1);
 BENCHMARK(BM_ImageAligned4096)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(1);
 

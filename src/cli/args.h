@@ -28,8 +28,8 @@ struct Arguments {
 };
 
 // Value flags that may be given more than once ("--file N:PATH" of launch, "--interpolate" of
-// edit).
-inline const std::set<std::string> kRepeatableFlags{"--file", "--interpolate"};
+// edit, "--ignore" of compare).
+inline const std::set<std::string> kRepeatableFlags{"--file", "--interpolate", "--ignore"};
 
 // `valueFlags` take the next word as their value; `switchFlags` stand alone. Any other word
 // beginning with "--" is a usage error, as is a flag given twice (unless repeatable).

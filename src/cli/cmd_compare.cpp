@@ -15,9 +15,13 @@
 #include "cli/compare_report.h"
 #include "cli/control_flags.h"
 #include "cli/option_flags.h"
+#include "cli/tool_views.h"
 #include "picture/file_names.h"
+#include "picture/messages.h"
 #include "processing/alignment.h"
+#include "processing/compared_pixels.h"
 #include "processing/image_kinds.h"
+#include "processing/structural_similarity.h"
 #include "text/format.h"
 #include "text/number_format.h"
 #include "workbench/picture/open_pictures.h"
@@ -32,16 +36,29 @@ constexpr int kLimitExceeded = 3;
 constexpr std::size_t kProgressFromPairs = 4;
 // The picture stores of the pairs compared at once stay below this.
 constexpr std::uint64_t kStoreBudget = std::uint64_t{2} << 30;
+// --ignore corners: far enough out for any picture, small enough that no sum overflows.
+constexpr int kCornerLimit = 1 << 20;
 
 struct CompareFlags {
   ReadFlags read;
   ControlFlags control;
   int kind = kKindDifference;
   int threshold = 0;
-  std::optional<double> maxArea, maxMean;
+  std::optional<double> maxArea, maxMean, minSsim;
   std::optional<std::string> out, report;
   bool json = false;
+  std::vector<Rect> ignored;        // --ignore, as given (clipped per pair)
+  std::optional<std::string> mask;  // --mask
+  bool ssim = false;                // --ssim or --min-ssim
 };
+
+// "L,T,R,B", corners included, L <= R and T <= B.
+Rect parseIgnored(const std::string& text) {
+  const std::vector<int> corners = parseIntList(text, -kCornerLimit, kCornerLimit, 4, 4, "--ignore");
+  if (corners[0] > corners[2] || corners[1] > corners[3])
+    throw UsageError("--ignore takes L,T,R,B with L <= R and T <= B");
+  return {corners[0], corners[1], corners[2], corners[3]};
+}
 
 CompareFlags parseCompareFlags(const Arguments& args) {
   CompareFlags flags;
@@ -63,8 +80,17 @@ CompareFlags parseCompareFlags(const Arguments& args) {
     flags.maxMean = parseReal(*mean, "--max-mean");
     if (*flags.maxMean < 0 || *flags.maxMean > 255) throw UsageError("--max-mean must be 0..255");
   }
+  if (const auto ssim = args.value("--min-ssim")) {
+    flags.minSsim = parseReal(*ssim, "--min-ssim");
+    if (*flags.minSsim < -1 || *flags.minSsim > 1) throw UsageError("--min-ssim must be -1..1");
+  }
   // Without a limit no pixel may differ by more than the threshold.
-  if (!flags.maxArea && !flags.maxMean) flags.maxArea = 0.0;
+  if (!flags.maxArea && !flags.maxMean && !flags.minSsim) flags.maxArea = 0.0;
+  if (const auto ignored = args.repeated.find("--ignore"); ignored != args.repeated.end()) {
+    for (const std::string& text : ignored->second) flags.ignored.push_back(parseIgnored(text));
+  }
+  flags.mask = args.value("--mask");
+  flags.ssim = args.has("--ssim") || flags.minSsim.has_value();
   flags.out = args.value("--out");
   flags.report = args.value("--report");
   flags.json = args.has("--json");
@@ -125,10 +151,33 @@ void comparePair(const CompareFlags& flags, const PairJob& job, PairOutcome& out
     CliUserPort user(err, flags.read.raw, flags.read.ratios);
     Workbench bench;
     if (!prepareWorkbench(bench, flags.read, user)) return fail();
+    std::vector<std::uint8_t> mask;
+    int maskWidth = 0, maskHeight = 0;
+    if (flags.mask && !readPictureAlone(bench, user, *flags.mask, mask, maskWidth, maskHeight)) {
+      user.openFailed();
+      return fail();
+    }
     if (openPictureFiles(bench, user, &job.reference, &job.test, false) != 0) {
       user.openFailed();
       return fail();
     }
+    const int width = bench.pictures.width, height = bench.pictures.height;
+    if (flags.mask && (maskWidth != width || maskHeight != height)) {
+      err << msg::kSizesDiffer << '\n';
+      return fail();
+    }
+    for (const Rect& rect : flags.ignored) {
+      Rect clipped;
+      if (!clipToPicture(rect, width, height, clipped)) {
+        throw UsageError(text::format("--ignore %d,%d,%d,%d lies outside the %dx%d picture",
+                                      rect.left, rect.top, rect.right, rect.bottom, width, height));
+      }
+      pair.ignored.push_back(clipped);
+    }
+    // The alignment still looks at the whole picture; only the judging leaves pixels out.
+    const std::vector<std::uint8_t> compared =
+        comparedPixels(width, height, pair.ignored, flags.mask ? mask.data() : nullptr);
+    const std::uint8_t* judged = compared.empty() ? nullptr : compared.data();
     applyControlFlags(flags.control, bench);
     bench.images.kind[0] = flags.kind;
     NoBusyPort busy;
@@ -138,15 +187,20 @@ void comparePair(const CompareFlags& flags, const PairJob& job, PairOutcome& out
     if (flags.control.criterion && !bench.control.alignmentResult.valid) return fail();
     if (!createImage(bench, ImageSlot::First, true, false, user, busy, progress)) return fail();
 
-    const int width = bench.pictures.width, height = bench.pictures.height;
     const PictureStore& store = bench.store;
     const Rect valid = bench.images.statistics[0].rectangle;
     const int zeroPoint = fillValueOf(flags.kind);
-    pair.summary =
-        summariseDifference(store.plane(kImage1), width, height, valid, zeroPoint, flags.threshold);
+    pair.summary = summariseDifference(store.plane(kImage1), width, height, valid, zeroPoint,
+                                       flags.threshold, judged);
+    if (flags.ssim) {
+      pair.ssim = structuralSimilarity(store.plane(kShifted1), store.plane(kShifted2), width,
+                                       height, valid, judged, bench.workers.parallelFor())
+                      .mean;
+    }
     std::tie(pair.shiftX, pair.shiftY) = shiftTexts(bench);
     const bool exceeds = (flags.maxArea && pair.summary.area > *flags.maxArea) ||
-                         (flags.maxMean && pair.summary.mean > *flags.maxMean);
+                         (flags.maxMean && pair.summary.mean > *flags.maxMean) ||
+                         (flags.minSsim && *pair.ssim < *flags.minSsim);
     pair.verdict = exceeds ? Verdict::Exceeds : Verdict::Ok;
 
     Context io{std::cout, err};
@@ -166,7 +220,8 @@ void comparePair(const CompareFlags& flags, const PairJob& job, PairOutcome& out
                               store.plane(kImage1),
                               kindColourTable(bench, flags.kind),
                               valid,
-                              zeroPoint};
+                              zeroPoint,
+                              judged};
       std::string error;
       outcome.entry.picturesHtml = writePairPictures(job.report, job.index, pair, planes, error);
       if (outcome.entry.picturesHtml.empty()) {
@@ -187,9 +242,12 @@ void comparePair(const CompareFlags& flags, const PairJob& job, PairOutcome& out
 
 std::string pairLine(const ComparedPair& pair) {
   const DifferenceSummary& s = pair.summary;
-  return text::format("shift=%s,%s max=%d mean=%s over=%lld area=%s", pair.shiftX.c_str(),
-                      pair.shiftY.c_str(), s.maximum, text::fixedDecimal(s.mean, 4).c_str(),
-                      static_cast<long long>(s.over), text::fixedDecimal(s.area, 6).c_str());
+  std::string line = text::format(
+      "shift=%s,%s max=%d mean=%s over=%lld area=%s", pair.shiftX.c_str(), pair.shiftY.c_str(),
+      s.maximum, text::fixedDecimal(s.mean, 4).c_str(), static_cast<long long>(s.over),
+      text::fixedDecimal(s.area, 6).c_str());
+  if (pair.ssim) line += " ssim=" + text::fixedDecimal(*pair.ssim, 6);
+  return line;
 }
 
 nlohmann::json pairJson(const ComparedPair& pair) {
@@ -210,6 +268,12 @@ nlohmann::json pairJson(const ComparedPair& pair) {
   object["pixels"] = s.pixels;
   object["area"] = s.area;
   object["largest"] = {s.largest.x, s.largest.y};
+  if (!pair.ignored.empty()) {
+    nlohmann::json rectangles = nlohmann::json::array();
+    for (const Rect& r : pair.ignored) rectangles.push_back({r.left, r.top, r.right, r.bottom});
+    object["ignored"] = rectangles;
+  }
+  if (pair.ssim) object["ssim"] = *pair.ssim;
   return object;
 }
 
@@ -449,7 +513,8 @@ int compare(const Arguments& args, Context& io) {
 Command compareCommand() {
   std::set<std::string> values = kReadFlagNames;
   values.insert(kControlFlagNames.begin(), kControlFlagNames.end());
-  values.insert({"--kind", "--threshold", "--max-area", "--max-mean", "--out", "--report"});
+  values.insert({"--kind", "--threshold", "--max-area", "--max-mean", "--out", "--report",
+                 "--ignore", "--mask", "--min-ssim"});
   return {
       "compare",
       "align REF and TEST (or two folders of them) and judge their difference",
@@ -458,7 +523,9 @@ Command compareCommand() {
           "  Opens REF and TEST as 'image' does, aligns them (--align, default standard),\n"
           "  creates the difference image of --kind inside the valid range and prints\n"
           "  shift=%s,%s max=%d mean=%.4f over=%d area=%.6f (the alignment result, the largest\n"
-          "  and mean difference, the pixels above T and their share of the valid area).\n"
+          "  and mean difference, the pixels above T and their share of the compared pixels of\n"
+          "  the valid area; pixels left out by --ignore and --mask count nowhere).\n"
+          "  The alignment itself always looks at the whole valid area.\n"
           "  REF and TEST may be folders: every pair of same-named .bmp/.raw files is compared\n"
           "  on every core, one line 'NAME shift=... ok|exceeds' each, then pairs=%d exceeds=%d.\n"
           "  Exit 0 when every limit holds, 3 when one is exceeded, 1 when a pair is refused,\n"
@@ -472,12 +539,22 @@ Command compareCommand() {
               "  --threshold T                 a pixel differs when above T, 0..255 (default 0)\n"
               "  --max-area A                  limit: share of differing pixels at most A, 0..1\n"
               "  --max-mean M                  limit: mean difference at most M\n"
-              "                                (with neither limit: --max-area 0)\n"
+              "                                (with no limit given: --max-area 0)\n"
               "  --out DIFF.bmp                write the difference image (a folder with folders)\n"
               "  --report DIR                  write DIR/index.html with its PNG pictures\n"
+              "  --ignore L,T,R,B              leave this rectangle (corners included, REF's\n"
+              "                                coordinates, clipped to the picture) out of every\n"
+              "                                figure; may be repeated\n"
+              "  --mask FILE                   a picture of REF's size, read as REF is: where it\n"
+              "                                is 0 the pixel is left out (with --ignore: both)\n"
+              "  --ssim                        also print ssim=%.6f, the mean structural\n"
+              "                                similarity of the aligned pair (7x7 uniform window,\n"
+              "                                K1 0.01, K2 0.03, range 255, sample covariance;\n"
+              "                                only windows wholly of compared pixels count)\n"
+              "  --min-ssim S                  limit: ssim at least S, -1..1 (prints ssim too)\n"
               "  --json                        one JSON object per pair instead of the lines\n"),
       values,
-      {"--no-align", "--json"},
+      {"--no-align", "--json", "--ssim"},
       compare};
 }
 

@@ -151,18 +151,6 @@ KindFlags parseKindFlags(const Arguments& args, const ReadFlags& readFlags) {
   return flags;
 }
 
-// Reads the user program result as a picture is opened (the same readers and messages) and
-// keeps its pixels, before the pair itself is opened.
-bool readUserResult(Workbench& bench, CliUserPort& user, const std::string& name,
-                    std::vector<std::uint8_t>& pixels, int& width, int& height) {
-  if (openPictureFiles(bench, user, &name, nullptr, false) != 0) return false;
-  width = bench.pictures.width;
-  height = bench.pictures.height;
-  const std::uint8_t* plane = bench.store.plane(kPicture1);
-  pixels.assign(plane, plane + static_cast<std::size_t>(width) * static_cast<std::size_t>(height));
-  return true;
-}
-
 int image(const Arguments& args, Context& io) {
   if (args.positional.size() != 3) throw UsageError("image takes P1, P2 and OUT");
   const std::string& name1 = args.positional[0];
@@ -189,7 +177,7 @@ int image(const Arguments& args, Context& io) {
   std::vector<std::uint8_t> userResult;
   int resultWidth = 0, resultHeight = 0;
   if (kind.userResult &&
-      !readUserResult(bench, user, *kind.userResult, userResult, resultWidth, resultHeight)) {
+      !readPictureAlone(bench, user, *kind.userResult, userResult, resultWidth, resultHeight)) {
     return user.openFailed();
   }
   if (openPictureFiles(bench, user, &name1, &name2, false) != 0) return user.openFailed();

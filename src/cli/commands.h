@@ -7,6 +7,7 @@
 #include <set>
 #include <stdexcept>
 #include <string>
+#include <vector>
 
 #include "cli/args.h"
 #include "ports/ports.h"
@@ -143,6 +144,12 @@ ReadFlags parseReadFlags(const Arguments& args);
 // the maximum size, true-colour mode and ratios of the flags; false (after the message) when the
 // picture store cannot be had.
 bool prepareWorkbench(Workbench& bench, const ReadFlags& flags, UserPort& user);
+
+// Reads one picture as picture 1 is opened (the same readers and messages) and keeps its
+// pixels: a picture that goes with a pair (a user program result, a mask), read before the
+// pair itself is opened. False after the message.
+bool readPictureAlone(Workbench& bench, CliUserPort& user, const std::string& name,
+                      std::vector<std::uint8_t>& pixels, int& width, int& height);
 
 // Sets the view state of Image 1 from render's view flags once the picture size is known;
 // everything not given keeps the factory setting.

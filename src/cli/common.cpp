@@ -9,6 +9,7 @@
 #include "picture/file_names.h"
 #include "picture/messages.h"
 #include "text/format.h"
+#include "workbench/picture/open_pictures.h"
 #include "workbench/settings/settings_session.h"
 
 namespace vemla::cli {
@@ -75,6 +76,16 @@ bool prepareWorkbench(Workbench& bench, const ReadFlags& flags, UserPort& user) 
   bench.importer = {};
   bench.options.TrueColourOpenMode = flags.trueColourMode;
   bench.options.GreyRatio = flags.ratios;
+  return true;
+}
+
+bool readPictureAlone(Workbench& bench, CliUserPort& user, const std::string& name,
+                      std::vector<std::uint8_t>& pixels, int& width, int& height) {
+  if (openPictureFiles(bench, user, &name, nullptr, false) != 0) return false;
+  width = bench.pictures.width;
+  height = bench.pictures.height;
+  const std::uint8_t* plane = bench.store.plane(kPicture1);
+  pixels.assign(plane, plane + static_cast<std::size_t>(width) * static_cast<std::size_t>(height));
   return true;
 }
 

@@ -58,15 +58,34 @@ bool writePng(const std::string& path, const QImage& image) {
 
 // The regions over the threshold as rectangles one pixel outside their bounding boxes, over
 // the difference picture (the SVG's user units are picture pixels).
-std::string regionOutlines(const ComparedPair& pair, const PairPlanes& planes) {
+std::string regionOutlines(const ComparedPair& pair, const PairPlanes& planes,
+                           const std::string& stem) {
   std::size_t total = 0;
   const std::vector<DifferenceRegion> regions =
       differenceRegions(planes.difference, planes.width, planes.height, planes.valid,
-                        planes.zeroPoint, pair.threshold, kMaxOutlinedRegions, total);
+                        planes.zeroPoint, pair.threshold, kMaxOutlinedRegions, total,
+                        planes.compared);
   std::string svg = text::format(
       "<svg class=\"regions\" viewBox=\"0 0 %d %d\" preserveAspectRatio=\"none\" "
       "data-regions=\"%zu\">",
       planes.width, planes.height, total);
+  // The rectangles left out, hatched (the pattern's units are picture pixels, so the hatching
+  // is scaled with the picture).
+  if (!pair.ignored.empty()) {
+    const int spacing = std::max(4, std::max(planes.width, planes.height) / 64);
+    svg += text::format(
+        "<defs><pattern id=\"%shatch\" patternUnits=\"userSpaceOnUse\" width=\"%d\" "
+        "height=\"%d\" patternTransform=\"rotate(45)\"><line x1=\"0\" y1=\"0\" x2=\"0\" "
+        "y2=\"%d\"/></pattern></defs>",
+        stem.c_str(), spacing, spacing, spacing);
+  }
+  for (const Rect& box : pair.ignored) {
+    svg += text::format(
+        "<rect class=\"ignored\" fill=\"url(#%shatch)\" data-box=\"%d,%d,%d,%d\" x=\"%d\" "
+        "y=\"%d\" width=\"%d\" height=\"%d\"/>",
+        stem.c_str(), box.left, box.top, box.right, box.bottom, box.left, box.top, box.right - box.left + 1,
+        box.bottom - box.top + 1);
+  }
   for (const DifferenceRegion& region : regions) {
     const Rect& box = region.box;
     svg += text::format(
@@ -141,11 +160,13 @@ std::string statisticsTable(const ComparedPair& pair) {
       "<table class=\"statistics\"><tr><th>shift</th><td>%s %s</td></tr>"
       "<tr><th>max</th><td>%d</td></tr><tr><th>mean</th><td>%s</td></tr>"
       "<tr><th>over %d</th><td>%lld of %lld pixels</td></tr>"
-      "<tr><th>area</th><td>%s</td></tr><tr><th>largest at</th><td>%d,%d</td></tr></table>",
+      "<tr><th>area</th><td>%s</td></tr><tr><th>largest at</th><td>%d,%d</td></tr>%s</table>",
       escapeHtml(pair.shiftX).c_str(), escapeHtml(pair.shiftY).c_str(), s.maximum,
       text::fixedDecimal(s.mean, 4).c_str(), pair.threshold, static_cast<long long>(s.over),
       static_cast<long long>(s.pixels), text::fixedDecimal(s.area, 6).c_str(), s.largest.x,
-      s.largest.y);
+      s.largest.y,
+      pair.ssim ? ("<tr><th>ssim</th><td>" + text::fixedDecimal(*pair.ssim, 6) + "</td></tr>").c_str()
+                : "");
 }
 
 // Failed pairs first, then those exceeding a limit, each by area, then largest, then mean
@@ -172,6 +193,8 @@ constexpr const char* kStyle =
     ".pictures figure{width:360px}.overlay{position:relative}"
     ".overlay svg{position:absolute;left:0;top:0;width:100%;height:100%}"
     "rect.region{fill:none;stroke:#f0f;stroke-width:2;vector-effect:non-scaling-stroke}"
+    "rect.ignored{stroke:#08f;stroke-width:1;vector-effect:non-scaling-stroke}"
+    "pattern line{stroke:#08f;stroke-width:1;vector-effect:non-scaling-stroke}"
     "svg.profile{background:#fff}svg.profile polyline{fill:none;stroke-width:1}"
     "polyline.reference{stroke:#1f77b4}polyline.test{stroke:#2ca02c}"
     "polyline.difference{stroke:#d62728}line.mark{stroke:#999;stroke-dasharray:4}"
@@ -240,11 +263,11 @@ std::string writePairPictures(const std::string& folder, std::size_t index,
       "<figure><div class=\"overlay\"><img src=\"%sdifference.png\" "
       "alt=\"difference\">",
       stem.c_str());
-  html += regionOutlines(pair, planes);
+  html += regionOutlines(pair, planes, stem);
   html += text::format(
-      "</div><figcaption>difference; regions over %d outlined</figcaption>"
+      "</div><figcaption>difference; regions over %d outlined%s</figcaption>"
       "</figure></div>",
-      pair.threshold);
+      pair.threshold, pair.ignored.empty() ? "" : ", rectangles left out hatched");
   html += text::format("<h3>Profile of row %d through the largest difference (x=%d)</h3>",
                        pair.summary.largest.y, pair.summary.largest.x);
   html += profilePlot(pair, planes);

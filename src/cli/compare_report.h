@@ -3,6 +3,7 @@
 // worst pair first) and one section per pair, whose pictures are PNG files beside it. Nothing
 // is fetched from elsewhere and no script runs; every text taken from outside is escaped.
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -23,6 +24,8 @@ struct ComparedPair {
   std::string shiftX, shiftY;
   int threshold = 0;
   DifferenceSummary summary{};
+  std::vector<Rect> ignored;   // the rectangles left out, clipped to the picture
+  std::optional<double> ssim;  // the structural similarity, when asked for
 };
 
 // The planes one pair's section is drawn from; borrowed for the call.
@@ -38,6 +41,7 @@ struct PairPlanes {
   ColourTable differenceColours{};
   Rect valid{};
   int zeroPoint = 0;
+  const std::uint8_t* compared = nullptr;  // the compared-pixel flags, or null for every pixel
 };
 
 // Writes the pair's three PNG files into `folder` (named by `index`) and returns the HTML of

@@ -3,15 +3,10 @@
 #include <algorithm>
 #include <cstdlib>
 
+#include "processing/compared_pixels.h"
+
 namespace vemla {
 namespace {
-
-// The valid rectangle clipped to the image; false when nothing is left.
-bool clipToImage(const Rect& valid, int width, int height, Rect& clipped) {
-  clipped = {std::max(valid.left, 0), std::max(valid.top, 0), std::min(valid.right, width - 1),
-             std::min(valid.bottom, height - 1)};
-  return clipped.left <= clipped.right && clipped.top <= clipped.bottom;
-}
 
 int deviation(std::uint8_t value, int zeroPoint) {
   return std::abs(static_cast<int>(value) - zeroPoint);
@@ -20,14 +15,25 @@ int deviation(std::uint8_t value, int zeroPoint) {
 }  // namespace
 
 DifferenceSummary summariseDifference(const std::uint8_t* image, int width, int height,
-                                      const Rect& valid, int zeroPoint, int threshold) {
+                                      const Rect& valid, int zeroPoint, int threshold,
+                                      const std::uint8_t* compared) {
   DifferenceSummary summary;
   Rect box;
-  if (image == nullptr || !clipToImage(valid, width, height, box)) return summary;
+  if (image == nullptr || !clipToPicture(valid, width, height, box)) return summary;
   std::uint64_t sum = 0;
+  std::int64_t pixels = 0;
+  bool found = false;  // a compared pixel seen
   for (int y = box.top; y <= box.bottom; ++y) {
-    const std::uint8_t* row = image + static_cast<std::size_t>(y) * static_cast<std::size_t>(width);
+    const std::size_t start = static_cast<std::size_t>(y) * static_cast<std::size_t>(width);
+    const std::uint8_t* row = image + start;
+    const std::uint8_t* judged = compared ? compared + start : nullptr;
     for (int x = box.left; x <= box.right; ++x) {
+      if (judged && judged[x] == 0) continue;
+      if (!found) {
+        found = true;
+        summary.largest = {x, y};
+      }
+      ++pixels;
       const int d = deviation(row[x], zeroPoint);
       sum += static_cast<unsigned>(d);
       if (d > threshold) ++summary.over;
@@ -37,8 +43,11 @@ DifferenceSummary summariseDifference(const std::uint8_t* image, int width, int 
       }
     }
   }
-  if (summary.maximum == 0) summary.largest = {box.left, box.top};
-  summary.pixels = static_cast<std::int64_t>(box.right - box.left + 1) * (box.bottom - box.top + 1);
+  if (!found) {
+    summary.largest = {box.left, box.top};
+    return summary;
+  }
+  summary.pixels = pixels;
   summary.mean = static_cast<double>(sum) / static_cast<double>(summary.pixels);
   summary.area = static_cast<double>(summary.over) / static_cast<double>(summary.pixels);
   return summary;
@@ -46,16 +55,17 @@ DifferenceSummary summariseDifference(const std::uint8_t* image, int width, int 
 
 std::vector<DifferenceRegion> differenceRegions(const std::uint8_t* image, int width, int height,
                                                 const Rect& valid, int zeroPoint, int threshold,
-                                                std::size_t maxRegions, std::size_t& total) {
+                                                std::size_t maxRegions, std::size_t& total,
+                                                const std::uint8_t* compared) {
   total = 0;
   std::vector<DifferenceRegion> regions;
   Rect box;
-  if (image == nullptr || !clipToImage(valid, width, height, box)) return regions;
+  if (image == nullptr || !clipToPicture(valid, width, height, box)) return regions;
   const int boxWidth = box.right - box.left + 1, boxHeight = box.bottom - box.top + 1;
   const auto above = [&](int x, int y) {
-    return deviation(image[static_cast<std::size_t>(y) * static_cast<std::size_t>(width) +
-                           static_cast<std::size_t>(x)],
-                     zeroPoint) > threshold;
+    const std::size_t at =
+        static_cast<std::size_t>(y) * static_cast<std::size_t>(width) + static_cast<std::size_t>(x);
+    return (compared == nullptr || compared[at] != 0) && deviation(image[at], zeroPoint) > threshold;
   };
   // One flag per pixel of the box: taken into a region already.
   std::vector<std::uint8_t> taken(static_cast<std::size_t>(boxWidth) *

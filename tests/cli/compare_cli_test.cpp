@@ -3,10 +3,12 @@
 #include <QImage>
 #include <cmath>
 #include <filesystem>
+#include <functional>
 #include <nlohmann/json.hpp>
 #include <regex>
 #include <sstream>
 
+#include "picture/messages.h"
 #include "support/cli_run.h"
 #include "support/test_files.h"
 
@@ -43,6 +45,20 @@ class CompareCli : public ::testing::Test {
                          },
                          256));
     return path;
+  }
+  // An 8-bit picture of any size whose pixel (x, y) is value(x, y).
+  static std::string written(const std::string& path, int width, int height,
+                             const std::function<int(int, int)>& value) {
+    writeBytes(path, makeBitmap(
+                         width, -height, 8,
+                         [&](int x, int y) {
+                           return std::vector<std::uint8_t>{static_cast<std::uint8_t>(value(x, y))};
+                         },
+                         256));
+    return path;
+  }
+  static nlohmann::json lastObject(const std::string& out) {
+    return nlohmann::json::parse(out.substr(out.rfind('{')));
   }
   std::string folder(const std::string& name) {
     std::filesystem::create_directory(dir.file(name));
@@ -180,6 +196,129 @@ TEST_F(CompareCli, ReportOutlinesTheDefectAndPutsTheWorstPairFirst) {
   EXPECT_NEAR(std::stoi(box[3]), kDefectX + 4 - 1.25, 1.5);
   EXPECT_NEAR(std::stoi(box[4]), kDefectY + 4 + 0.5, 1.5);
   EXPECT_NE(section.find("<svg class=\"profile\""), std::string::npos);
+}
+
+TEST_F(CompareCli, IgnoredRectanglesAndMasksLeaveTheirPixelsOut) {
+  const std::string ref = picture(dir.file("ref.bmp"), 0, 0);
+  const std::string test = picture(dir.file("test.bmp"), 0, 0, true);
+  // Masks of REF's size: only column 42 compared, and column 42 left out.
+  const std::string column = written(dir.file("column.bmp"), kSide, kSide,
+                                     [](int x, int) { return x == 42 ? 200 : 0; });
+  const std::string notColumn = written(dir.file("not-column.bmp"), kSide, kSide,
+                                        [](int x, int) { return x == 42 ? 0 : 1; });
+  const int all = kSide * kSide;
+  // The defect covers 40..44 x 30..34: 25 pixels over the threshold.
+  const struct {
+    std::vector<std::string> flags;
+    int over, pixels, status;
+  } cases[] = {
+      {{}, 25, all, 3},
+      {{"--ignore", "40,30,44,34"}, 0, all - 25, 0},
+      {{"--ignore", "40,30,44,33"}, 5, all - 20, 3},  // the defect's last row is outside
+      {{"--ignore", "41,28,50,40"}, 5, all - 10 * 13, 3},  // and its first column
+      // Two rectangles, the second clipped to 43..63 x 25..34.
+      {{"--ignore", "40,30,42,34", "--ignore", "43,25,70,34"}, 0, all - 15 - 21 * 10, 0},
+      {{"--mask", column}, 5, kSide, 3},
+      {{"--mask", notColumn, "--ignore", "40,30,41,34", "--ignore", "43,30,44,34"}, 0,
+       all - kSide - 10 - 10, 0},
+  };
+  for (const auto& c : cases) {
+    std::vector<std::string> words{"compare", ref, test, "--no-align", "--threshold", "8", "--json"};
+    words.insert(words.end(), c.flags.begin(), c.flags.end());
+    const CliRun result = run(words);
+    const std::string label = ::testing::PrintToString(c.flags);
+    ASSERT_EQ(result.status, c.status) << label << result.err << result.out;
+    const nlohmann::json object = lastObject(result.out);
+    EXPECT_EQ(object["over"], c.over) << label;
+    EXPECT_EQ(object["pixels"], c.pixels) << label;
+    EXPECT_DOUBLE_EQ(object["area"].get<double>(), double(c.over) / c.pixels) << label;
+  }
+  const CliRun clipped = run({"compare", ref, test, "--no-align", "--json", "--ignore", "43,25,70,34"});
+  EXPECT_EQ(lastObject(clipped.out)["ignored"], nlohmann::json::parse("[[43,25,63,34]]"));
+
+  const std::string small = written(dir.file("small.bmp"), 32, 32, [](int, int) { return 1; });
+  const CliRun otherSize = run({"compare", ref, test, "--mask", small});
+  EXPECT_EQ(otherSize.status, 1);
+  EXPECT_NE(otherSize.err.find(msg::kSizesDiffer), std::string::npos) << otherSize.err;
+  EXPECT_EQ(run({"compare", ref, test, "--mask", dir.file("none.bmp")}).status, 1);
+  for (const char* wrong : {"64,0,70,5", "-9,-9,-1,70", "5,5,4,9", "1,2,3", "1,2,3,x"}) {
+    EXPECT_EQ(run({"compare", ref, test, "--ignore", wrong}).status, 2) << wrong;
+  }
+  EXPECT_EQ(run({"compare", ref, test, "--min-ssim", "1.5"}).status, 2);
+}
+
+TEST_F(CompareCli, SsimOfItselfOfItsNegativeAndPastAnIgnoredDefect) {
+  // The 12 x 10 ramp and its negative, whose similarity scikit-image gives as -0.858708347325
+  // (see the kernel's test).
+  const auto ramp = [](int x, int y) { return (x * 20 + y * 7) % 256; };
+  const std::string positive = written(dir.file("ramp.bmp"), 12, 10, ramp);
+  const std::string negative =
+      written(dir.file("negative.bmp"), 12, 10, [&](int x, int y) { return 255 - ramp(x, y); });
+  const std::string ref = picture(dir.file("ref.bmp"), 0, 0);
+  const std::string test = picture(dir.file("test.bmp"), 0, 0, true);
+  const struct {
+    std::vector<std::string> words;
+    const char* ssim;
+    int status;
+  } cases[] = {
+      {{ref, ref, "--ssim"}, "1.000000", 0},
+      {{positive, negative, "--no-align", "--ssim", "--max-mean", "255"}, "-0.858708", 0},
+      {{positive, negative, "--no-align", "--min-ssim", "-0.86"}, "-0.858708", 0},
+      {{positive, negative, "--no-align", "--min-ssim", "-0.85"}, "-0.858708", 3},
+      // Only the windows wholly of compared pixels count: none of them sees the defect.
+      {{ref, test, "--no-align", "--ssim", "--ignore", "40,30,44,34"}, "1.000000", 0},
+      {{ref, test, "--no-align", "--min-ssim", "0.9"}, nullptr, 0},
+      {{ref, test, "--no-align", "--min-ssim", "0.999"}, nullptr, 3},
+  };
+  for (const auto& c : cases) {
+    std::vector<std::string> words{"compare"};
+    words.insert(words.end(), c.words.begin(), c.words.end());
+    const CliRun result = run(words);
+    const std::string label = ::testing::PrintToString(c.words);
+    EXPECT_EQ(result.status, c.status) << label << result.err << result.out;
+    std::smatch ssim;
+    ASSERT_TRUE(std::regex_search(result.out, ssim, std::regex(" ssim=(-?[0-9.]+)\n$")))
+        << label << result.out;
+    if (c.ssim) EXPECT_EQ(ssim[1], c.ssim) << label;
+  }
+}
+
+TEST_F(CompareCli, FoldersLeaveTheSameRectangleOutOfEveryPairInEveryOutput) {
+  const std::string refs = folder("ref"), tests = folder("out");
+  for (const char* name : {"/a.bmp", "/b.bmp"}) {
+    picture(refs + name, 0, 0);
+    picture(tests + name, 0, 0, true);
+  }
+  const std::string report = dir.file("report");
+  const std::vector<std::string> words{"compare", refs,   tests,    "--no-align", "--ssim",
+                                       "--json",  "--report", report, "--ignore", "40,30,44,34"};
+  const CliRun result = run(words);
+  ASSERT_EQ(result.status, 0) << result.err << result.out;
+  std::istringstream objects(result.out);
+  for (const char* name : {"a.bmp", "b.bmp"}) {
+    std::string line;
+    std::getline(objects, line);
+    const nlohmann::json object = nlohmann::json::parse(line);
+    EXPECT_EQ(object["name"], name);
+    EXPECT_EQ(object["max"], 0);
+    EXPECT_EQ(object["ignored"], nlohmann::json::parse("[[40,30,44,34]]"));
+    EXPECT_EQ(object["ssim"], 1.0);
+  }
+  const std::string html = readText(report + "/index.html");
+  for (const char* pair : {"pair-1-", "pair-2-"}) {
+    EXPECT_NE(html.find(std::string("<rect class=\"ignored\" fill=\"url(#") + pair +
+                        "hatch)\" data-box=\"40,30,44,34\""),
+              std::string::npos)
+        << pair;
+  }
+  EXPECT_NE(html.find("<th>ssim</th><td>1.000000</td>"), std::string::npos);
+  // The text lines: the same pairs exceed without the rectangle.
+  const CliRun unmasked = run({"compare", refs, tests, "--no-align", "--ssim"});
+  EXPECT_EQ(unmasked.status, 3);
+  EXPECT_TRUE(std::regex_search(unmasked.out,
+                                std::regex("^a\\.bmp shift=\\S+ max=\\d+ mean=[0-9.]+ over=25 "
+                                           "area=[0-9.]+ ssim=0\\.\\d{6} exceeds\n")))
+      << unmasked.out;
 }
 
 }  // namespace
