@@ -1,10 +1,13 @@
 #include "processing/structural_similarity.h"
 
-#include <algorithm>
 #include <numeric>
 #include <vector>
 
 #include "processing/compared_pixels.h"
+
+// Every helper of a band is inlined into the band's variants, so that each variant compiles
+// all of them for its instruction set.
+#define VEMLA_INLINE inline __attribute__((always_inline))
 
 namespace vemla {
 namespace {
@@ -21,58 +24,139 @@ constexpr double kRange = 255;
 constexpr double kC1 = (0.01 * kRange) * (0.01 * kRange) * kArea * kArea;
 constexpr double kC2 = (0.03 * kRange) * (0.03 * kRange) * kArea * (kArea - 1);
 
-// Adds row `in` to the column sums and takes row `out` away.
-// One sum per call, so that each loop keeps to two input rows and one output array.
-void addSquares(const std::uint8_t* __restrict inA, const std::uint8_t* __restrict inB,
-                const std::uint8_t* __restrict outA, const std::uint8_t* __restrict outB,
-                std::size_t columns, std::int32_t* __restrict sums) {
-  for (std::size_t x = 0; x < columns; ++x) {
-    sums[x] += std::int32_t{inA[x]} * inB[x] - std::int32_t{outA[x]} * outB[x];
-  }
-}
+// The pair, the rectangle and where each band puts its rows' sums.
+struct Band {
+  const std::uint8_t *first, *second, *compared;
+  std::size_t stride;  // the picture width
+  int left, top;       // the rectangle's corner
+  std::size_t columns, windows;
+  double* rowSums;
+  std::int64_t* rowCounts;
 
-void addValues(const std::uint8_t* __restrict in, const std::uint8_t* __restrict out,
-               std::size_t columns, std::int32_t* __restrict sums) {
-  for (std::size_t x = 0; x < columns; ++x)
-    sums[x] += std::int32_t{in[x]} - std::int32_t{out[x]};
-}
-
-void addFlags(const std::uint8_t* __restrict in, const std::uint8_t* __restrict out,
-              std::size_t columns, std::int32_t* __restrict sums) {
-  for (std::size_t x = 0; x < columns; ++x)
-    sums[x] += (in[x] != 0 ? 1 : 0) - (out[x] != 0 ? 1 : 0);
-}
-
-// The sums of one window column (7 rows) of every column of the rectangle.
-struct ColumnSums {
-  std::vector<std::int32_t> a, b, aa, bb, ab, count;
-
-  explicit ColumnSums(std::size_t columns, bool counted)
-      : a(columns), b(columns), aa(columns), bb(columns), ab(columns),
-        count(counted ? columns : 0) {}
-
-  // Adds the rows `in` of both pictures (and of the flags, when counted) and takes the rows
-  // `out` away.
-  void add(const std::uint8_t* inA, const std::uint8_t* inB, const std::uint8_t* inFlags,
-           const std::uint8_t* outA, const std::uint8_t* outB, const std::uint8_t* outFlags) {
-    const std::size_t columns = a.size();
-    addValues(inA, outA, columns, a.data());
-    addValues(inB, outB, columns, b.data());
-    addSquares(inA, inA, outA, outA, columns, aa.data());
-    addSquares(inB, inB, outB, outB, columns, bb.data());
-    addSquares(inA, inB, outA, outB, columns, ab.data());
-    if (!count.empty()) addFlags(inFlags, outFlags, columns, count.data());
+  const std::uint8_t* at(const std::uint8_t* plane, int y) const {
+    return plane + static_cast<std::size_t>(y) * stride + static_cast<std::size_t>(left);
   }
 };
 
-// Seven neighbouring column sums added: the window sums of the centres 0 .. windows - 1.
-void windowSums(const std::vector<std::int32_t>& columns, std::size_t windows,
-                std::vector<std::int32_t>& sums) {
-  const std::int32_t* __restrict c = columns.data();
-  std::int32_t* __restrict out = sums.data();
-  for (std::size_t x = 0; x < windows; ++x)
-    out[x] = c[x] + c[x + 1] + c[x + 2] + c[x + 3] + c[x + 4] + c[x + 5] + c[x + 6];
+// sums += in1 * in2 - out1 * out2, column by column.
+VEMLA_INLINE void addProducts(const std::uint8_t* __restrict in1,
+                              const std::uint8_t* __restrict in2,
+                              const std::uint8_t* __restrict out1,
+                              const std::uint8_t* __restrict out2, std::size_t columns,
+                              std::int32_t* __restrict sums) {
+  for (std::size_t x = 0; x < columns; ++x)
+    sums[x] += std::int32_t{in1[x]} * in2[x] - std::int32_t{out1[x]} * out2[x];
 }
+
+// sums += in - out (or, for flags, whether in is set - whether out is set).
+VEMLA_INLINE void addValues(const std::uint8_t* __restrict in, const std::uint8_t* __restrict out,
+                            std::size_t columns, std::int32_t* __restrict sums) {
+  for (std::size_t x = 0; x < columns; ++x) sums[x] += std::int32_t{in[x]} - out[x];
+}
+VEMLA_INLINE void addFlags(const std::uint8_t* __restrict in, const std::uint8_t* __restrict out,
+                           std::size_t columns, std::int32_t* __restrict sums) {
+  for (std::size_t x = 0; x < columns; ++x) sums[x] += (in[x] != 0) - (out[x] != 0);
+}
+
+// Seven neighbouring column sums: the window sums of the centres 0 .. windows - 1.
+VEMLA_INLINE void windowSums(const std::int32_t* __restrict c, std::size_t windows,
+                             std::int32_t* __restrict sums) {
+  for (std::size_t x = 0; x < windows; ++x)
+    sums[x] = c[x] + c[x + 1] + c[x + 2] + c[x + 3] + c[x + 4] + c[x + 5] + c[x + 6];
+}
+
+// The similarity of each centre from its window sums. The same operations in the same order in
+// every variant (no fused multiply-add), so that each gives the same doubles.
+VEMLA_INLINE void similarities(const std::int32_t* __restrict a, const std::int32_t* __restrict b,
+                               const std::int32_t* __restrict aa,
+                               const std::int32_t* __restrict bb,
+                               const std::int32_t* __restrict ab, std::size_t windows,
+                               double* __restrict out) {
+  for (std::size_t x = 0; x < windows; ++x) {
+    const double sa = a[x], sb = b[x];
+    const double product = sa * sb, squares = sa * sa + sb * sb;
+    const double numerator = (2 * product + kC1) * (2 * (kArea * double(ab[x]) - product) + kC2);
+    const double denominator =
+        (squares + kC1) * (kArea * (double(aa[x]) + double(bb[x])) - squares + kC2);
+    out[x] = numerator / denominator;
+  }
+}
+
+// The centre rows [begin, end): the column sums of a band's first window are added up, then
+// slid down a row at a time (the new row added, the old one taken away).
+VEMLA_INLINE void similarityBand(const Band& band, int begin, int end) {
+  const std::size_t columns = band.columns, windows = band.windows;
+  const bool counted = band.compared != nullptr;
+  // Column sums of a, b, a², b², ab (and the compared flags), then their window sums.
+  std::vector<std::int32_t> sums(6 * columns, 0), windowed(6 * windows);
+  std::int32_t* column[6];
+  std::int32_t* window[6];
+  for (std::size_t k = 0; k < 6; ++k) {
+    column[k] = sums.data() + k * columns;
+    window[k] = windowed.data() + k * windows;
+  }
+  std::vector<double> values(windows);
+  const std::vector<std::uint8_t> zeros(columns, 0);
+  for (int r = begin; r < end; ++r) {
+    for (int in = r == begin ? r : r + kSimilarityWindow - 1; in < r + kSimilarityWindow; ++in) {
+      const bool first = r == begin;
+      const std::uint8_t* inA = band.at(band.first, band.top + in);
+      const std::uint8_t* inB = band.at(band.second, band.top + in);
+      const std::uint8_t* outA = first ? zeros.data() : band.at(band.first, band.top + r - 1);
+      const std::uint8_t* outB = first ? zeros.data() : band.at(band.second, band.top + r - 1);
+      addValues(inA, outA, columns, column[0]);
+      addValues(inB, outB, columns, column[1]);
+      addProducts(inA, inA, outA, outA, columns, column[2]);
+      addProducts(inB, inB, outB, outB, columns, column[3]);
+      addProducts(inA, inB, outA, outB, columns, column[4]);
+      if (counted) {
+        addFlags(band.at(band.compared, band.top + in),
+                 first ? zeros.data() : band.at(band.compared, band.top + r - 1), columns,
+                 column[5]);
+      }
+    }
+    for (std::size_t k = 0; k < (counted ? 6u : 5u); ++k) windowSums(column[k], windows, window[k]);
+    similarities(window[0], window[1], window[2], window[3], window[4], windows, values.data());
+    double sum = 0;
+    std::int64_t count = 0;
+    if (counted) {
+      for (std::size_t x = 0; x < windows; ++x) {
+        if (window[5][x] != kArea) continue;
+        sum += values[x];
+        ++count;
+      }
+    } else {
+      // Four partial sums, so that each addition need not wait for the one before.
+      double partial[4] = {0, 0, 0, 0};
+      std::size_t x = 0;
+      for (; x + 4 <= windows; x += 4) {
+        for (std::size_t k = 0; k < 4; ++k) partial[k] += values[x + k];
+      }
+      for (; x < windows; ++x) partial[x % 4] += values[x];
+      sum = (partial[0] + partial[1]) + (partial[2] + partial[3]);
+      count = static_cast<std::int64_t>(windows);
+    }
+    band.rowSums[r] = sum;
+    band.rowCounts[r] = count;
+  }
+}
+
+using BandFunction = void (*)(const Band&, int, int);
+
+void bandBaseline(const Band& band, int begin, int end) { similarityBand(band, begin, end); }
+
+#if defined(__x86_64__) && (defined(__clang__) || defined(__GNUC__))
+__attribute__((target("avx2"))) void bandAvx2(const Band& band, int begin, int end) {
+  similarityBand(band, begin, end);
+}
+
+BandFunction bandFunction() {
+  static const BandFunction chosen = __builtin_cpu_supports("avx2") ? bandAvx2 : bandBaseline;
+  return chosen;
+}
+#else
+BandFunction bandFunction() { return bandBaseline; }
+#endif
 
 }  // namespace
 
@@ -87,68 +171,23 @@ Similarity structuralSimilarity(const std::uint8_t* first, const std::uint8_t* s
   const int centreRows = box.bottom - box.top + 1 - 2 * kHalf;
   const int centreColumns = columns - 2 * kHalf;
   if (centreRows <= 0 || centreColumns <= 0) return result;
-  const auto at = [&](const std::uint8_t* plane, int y) {
-    return plane + static_cast<std::size_t>(y) * static_cast<std::size_t>(width) + box.left;
-  };
-  const std::size_t windows = static_cast<std::size_t>(centreColumns);
   // Each row's similarity sum and window count, added in row order at the end so that the
   // result does not depend on how the rows were shared out.
   std::vector<double> rowSums(static_cast<std::size_t>(centreRows), 0.0);
   std::vector<std::int64_t> rowCounts(static_cast<std::size_t>(centreRows), 0);
-  const std::size_t work = windows * static_cast<std::size_t>(centreRows) * 8;
-  parallel(centreRows, work, [&](int begin, int end) {
-    ColumnSums sums(static_cast<std::size_t>(columns), compared != nullptr);
-    const auto flags = [&](int y) { return compared ? at(compared, y) : nullptr; };
-    // Centre row r lies at picture row box.top + kHalf + r; its window spans r .. r + 6.
-    const std::vector<std::uint8_t> zeros(static_cast<std::size_t>(columns), 0);
-    for (int y = box.top + begin; y < box.top + begin + kSimilarityWindow; ++y)
-      sums.add(at(first, y), at(second, y), flags(y), zeros.data(), zeros.data(), zeros.data());
-    std::vector<std::int32_t> sa(windows), sb(windows), saa(windows), sbb(windows), sab(windows),
-        count(compared ? windows : 0);
-    std::vector<double> similarities(windows);
-    for (int r = begin; r < end; ++r) {
-      if (r > begin) {
-        const int in = box.top + r + kSimilarityWindow - 1, out = box.top + r - 1;
-        sums.add(at(first, in), at(second, in), flags(in), at(first, out), at(second, out),
-                 flags(out));
-      }
-      windowSums(sums.a, windows, sa);
-      windowSums(sums.b, windows, sb);
-      windowSums(sums.aa, windows, saa);
-      windowSums(sums.bb, windows, sbb);
-      windowSums(sums.ab, windows, sab);
-      if (compared) windowSums(sums.count, windows, count);
-      for (std::size_t x = 0; x < windows; ++x) {
-        const double a = sa[x], b = sb[x];
-        const double ab = a * b, squares = a * a + b * b;
-        const double numerator = (2 * ab + kC1) * (2 * (kArea * double(sab[x]) - ab) + kC2);
-        const double denominator =
-            (squares + kC1) * (kArea * (double(saa[x]) + double(sbb[x])) - squares + kC2);
-        similarities[x] = numerator / denominator;
-      }
-      double sum = 0;
-      std::int64_t counted = 0;
-      if (compared) {
-        for (std::size_t x = 0; x < windows; ++x) {
-          if (count[x] != kArea) continue;
-          sum += similarities[x];
-          ++counted;
-        }
-      } else {
-        // Four partial sums, so that each addition need not wait for the one before.
-        double partial[4] = {0, 0, 0, 0};
-        std::size_t x = 0;
-        for (; x + 4 <= windows; x += 4) {
-          for (std::size_t k = 0; k < 4; ++k) partial[k] += similarities[x + k];
-        }
-        for (; x < windows; ++x) partial[x % 4] += similarities[x];
-        sum = (partial[0] + partial[1]) + (partial[2] + partial[3]);
-        counted = static_cast<std::int64_t>(windows);
-      }
-      rowSums[static_cast<std::size_t>(r)] = sum;
-      rowCounts[static_cast<std::size_t>(r)] = counted;
-    }
-  });
+  const Band band{first,
+                  second,
+                  compared,
+                  static_cast<std::size_t>(width),
+                  box.left,
+                  box.top,
+                  static_cast<std::size_t>(columns),
+                  static_cast<std::size_t>(centreColumns),
+                  rowSums.data(),
+                  rowCounts.data()};
+  const BandFunction run = bandFunction();
+  const std::size_t work = band.windows * static_cast<std::size_t>(centreRows) * 8;
+  parallel(centreRows, work, [&](int begin, int end) { run(band, begin, end); });
   result.windows = std::accumulate(rowCounts.begin(), rowCounts.end(), std::int64_t{0});
   if (result.windows > 0) {
     result.mean = std::accumulate(rowSums.begin(), rowSums.end(), 0.0) /
