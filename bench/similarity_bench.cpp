@@ -37,9 +37,9 @@ void BM_Difference4096(benchmark::State& state) {
   pictures.validRectangles = {kWhole, kWhole};
   std::vector<std::uint8_t> image(kPixels);
   for (auto _ : state) {
-    const vemla::ImageStatistics statistics = vemla::createBuiltInImage(
-        vemla::kKindDifference, pictures, vemla::AreaDifferenceSettings{}, 8191, 8191,
-        image.data());
+    const vemla::ImageStatistics statistics =
+        vemla::createBuiltInImage(vemla::kKindDifference, pictures, vemla::AreaDifferenceSettings{},
+                                  8191, 8191, image.data());
     benchmark::DoNotOptimize(statistics);
     const vemla::DifferenceSummary summary =
         vemla::summariseDifference(image.data(), kSide, kSide, kWhole, 0, 8);
@@ -56,9 +56,9 @@ void BM_Similarity4096(benchmark::State& state) {
       state.range(0) != 0 ? vemla::comparedPixels(kSide, kSide, std::span(&ignored, 1), nullptr)
                           : std::vector<std::uint8_t>{};
   for (auto _ : state) {
-    const vemla::Similarity similarity = vemla::structuralSimilarity(
-        p.first.data(), p.second.data(), kSide, kSide, kWhole,
-        compared.empty() ? nullptr : compared.data());
+    const vemla::Similarity similarity =
+        vemla::structuralSimilarity(p.first.data(), p.second.data(), kSide, kSide, kWhole,
+                                    compared.empty() ? nullptr : compared.data());
     benchmark::DoNotOptimize(similarity);
   }
   state.SetLabel(state.range(0) != 0 ? "a rectangle left out" : "every pixel");

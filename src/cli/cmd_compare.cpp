@@ -54,7 +54,8 @@ struct CompareFlags {
 
 // "L,T,R,B", corners included, L <= R and T <= B.
 Rect parseIgnored(const std::string& text) {
-  const std::vector<int> corners = parseIntList(text, -kCornerLimit, kCornerLimit, 4, 4, "--ignore");
+  const std::vector<int> corners =
+      parseIntList(text, -kCornerLimit, kCornerLimit, 4, 4, "--ignore");
   if (corners[0] > corners[2] || corners[1] > corners[3])
     throw UsageError("--ignore takes L,T,R,B with L <= R and T <= B");
   return {corners[0], corners[1], corners[2], corners[3]};
@@ -242,10 +243,10 @@ void comparePair(const CompareFlags& flags, const PairJob& job, PairOutcome& out
 
 std::string pairLine(const ComparedPair& pair) {
   const DifferenceSummary& s = pair.summary;
-  std::string line = text::format(
-      "shift=%s,%s max=%d mean=%s over=%lld area=%s", pair.shiftX.c_str(), pair.shiftY.c_str(),
-      s.maximum, text::fixedDecimal(s.mean, 4).c_str(), static_cast<long long>(s.over),
-      text::fixedDecimal(s.area, 6).c_str());
+  std::string line =
+      text::format("shift=%s,%s max=%d mean=%s over=%lld area=%s", pair.shiftX.c_str(),
+                   pair.shiftY.c_str(), s.maximum, text::fixedDecimal(s.mean, 4).c_str(),
+                   static_cast<long long>(s.over), text::fixedDecimal(s.area, 6).c_str());
   if (pair.ssim) line += " ssim=" + text::fixedDecimal(*pair.ssim, 6);
   return line;
 }
@@ -548,7 +549,8 @@ Command compareCommand() {
               "  --mask FILE                   a picture of REF's size, read as REF is: where it\n"
               "                                is 0 the pixel is left out (with --ignore: both)\n"
               "  --ssim                        also print ssim=%.6f, the mean structural\n"
-              "                                similarity of the aligned pair (7x7 uniform window,\n"
+              "                                similarity of the aligned pair (7x7 uniform "
+              "window,\n"
               "                                K1 0.01, K2 0.03, range 255, sample covariance;\n"
               "                                only windows wholly of compared pixels count)\n"
               "  --min-ssim S                  limit: ssim at least S, -1..1 (prints ssim too)\n"

@@ -61,10 +61,9 @@ bool writePng(const std::string& path, const QImage& image) {
 std::string regionOutlines(const ComparedPair& pair, const PairPlanes& planes,
                            const std::string& stem) {
   std::size_t total = 0;
-  const std::vector<DifferenceRegion> regions =
-      differenceRegions(planes.difference, planes.width, planes.height, planes.valid,
-                        planes.zeroPoint, pair.threshold, kMaxOutlinedRegions, total,
-                        planes.compared);
+  const std::vector<DifferenceRegion> regions = differenceRegions(
+      planes.difference, planes.width, planes.height, planes.valid, planes.zeroPoint,
+      pair.threshold, kMaxOutlinedRegions, total, planes.compared);
   std::string svg = text::format(
       "<svg class=\"regions\" viewBox=\"0 0 %d %d\" preserveAspectRatio=\"none\" "
       "data-regions=\"%zu\">",
@@ -83,8 +82,8 @@ std::string regionOutlines(const ComparedPair& pair, const PairPlanes& planes,
     svg += text::format(
         "<rect class=\"ignored\" fill=\"url(#%shatch)\" data-box=\"%d,%d,%d,%d\" x=\"%d\" "
         "y=\"%d\" width=\"%d\" height=\"%d\"/>",
-        stem.c_str(), box.left, box.top, box.right, box.bottom, box.left, box.top, box.right - box.left + 1,
-        box.bottom - box.top + 1);
+        stem.c_str(), box.left, box.top, box.right, box.bottom, box.left, box.top,
+        box.right - box.left + 1, box.bottom - box.top + 1);
   }
   for (const DifferenceRegion& region : regions) {
     const Rect& box = region.box;
@@ -165,8 +164,9 @@ std::string statisticsTable(const ComparedPair& pair) {
       text::fixedDecimal(s.mean, 4).c_str(), pair.threshold, static_cast<long long>(s.over),
       static_cast<long long>(s.pixels), text::fixedDecimal(s.area, 6).c_str(), s.largest.x,
       s.largest.y,
-      pair.ssim ? ("<tr><th>ssim</th><td>" + text::fixedDecimal(*pair.ssim, 6) + "</td></tr>").c_str()
-                : "");
+      pair.ssim
+          ? ("<tr><th>ssim</th><td>" + text::fixedDecimal(*pair.ssim, 6) + "</td></tr>").c_str()
+          : "");
 }
 
 // Failed pairs first, then those exceeding a limit, each by area, then largest, then mean

@@ -65,7 +65,8 @@ std::vector<DifferenceRegion> differenceRegions(const std::uint8_t* image, int w
   const auto above = [&](int x, int y) {
     const std::size_t at =
         static_cast<std::size_t>(y) * static_cast<std::size_t>(width) + static_cast<std::size_t>(x);
-    return (compared == nullptr || compared[at] != 0) && deviation(image[at], zeroPoint) > threshold;
+    return (compared == nullptr || compared[at] != 0) &&
+           deviation(image[at], zeroPoint) > threshold;
   };
   // One flag per pixel of the box: taken into a region already.
   std::vector<std::uint8_t> taken(static_cast<std::size_t>(boxWidth) *

@@ -68,8 +68,7 @@ VEMLA_INLINE void windowSums(const std::int32_t* __restrict c, std::size_t windo
 // The similarity of each centre from its window sums. The same operations in the same order in
 // every variant (no fused multiply-add), so that each gives the same doubles.
 VEMLA_INLINE void similarities(const std::int32_t* __restrict a, const std::int32_t* __restrict b,
-                               const std::int32_t* __restrict aa,
-                               const std::int32_t* __restrict bb,
+                               const std::int32_t* __restrict aa, const std::int32_t* __restrict bb,
                                const std::int32_t* __restrict ab, std::size_t windows,
                                double* __restrict out) {
   for (std::size_t x = 0; x < windows; ++x) {
@@ -143,7 +142,9 @@ VEMLA_INLINE void similarityBand(const Band& band, int begin, int end) {
 
 using BandFunction = void (*)(const Band&, int, int);
 
-void bandBaseline(const Band& band, int begin, int end) { similarityBand(band, begin, end); }
+void bandBaseline(const Band& band, int begin, int end) {
+  similarityBand(band, begin, end);
+}
 
 #if defined(__x86_64__) && (defined(__clang__) || defined(__GNUC__))
 __attribute__((target("avx2"))) void bandAvx2(const Band& band, int begin, int end) {
@@ -155,7 +156,9 @@ BandFunction bandFunction() {
   return chosen;
 }
 #else
-BandFunction bandFunction() { return bandBaseline; }
+BandFunction bandFunction() {
+  return bandBaseline;
+}
 #endif
 
 }  // namespace
@@ -190,8 +193,8 @@ Similarity structuralSimilarity(const std::uint8_t* first, const std::uint8_t* s
   parallel(centreRows, work, [&](int begin, int end) { run(band, begin, end); });
   result.windows = std::accumulate(rowCounts.begin(), rowCounts.end(), std::int64_t{0});
   if (result.windows > 0) {
-    result.mean = std::accumulate(rowSums.begin(), rowSums.end(), 0.0) /
-                  static_cast<double>(result.windows);
+    result.mean =
+        std::accumulate(rowSums.begin(), rowSums.end(), 0.0) / static_cast<double>(result.windows);
   }
   return result;
 }

@@ -16,7 +16,7 @@ namespace vemla {
 inline constexpr int kSimilarityWindow = 7;
 
 struct Similarity {
-  double mean = 1;          // 1 when no window counts (nothing to tell the pictures apart)
+  double mean = 1;           // 1 when no window counts (nothing to tell the pictures apart)
   std::int64_t windows = 0;  // the windows averaged
 };
 

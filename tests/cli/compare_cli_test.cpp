@@ -202,10 +202,10 @@ TEST_F(CompareCli, IgnoredRectanglesAndMasksLeaveTheirPixelsOut) {
   const std::string ref = picture(dir.file("ref.bmp"), 0, 0);
   const std::string test = picture(dir.file("test.bmp"), 0, 0, true);
   // Masks of REF's size: only column 42 compared, and column 42 left out.
-  const std::string column = written(dir.file("column.bmp"), kSide, kSide,
-                                     [](int x, int) { return x == 42 ? 200 : 0; });
-  const std::string notColumn = written(dir.file("not-column.bmp"), kSide, kSide,
-                                        [](int x, int) { return x == 42 ? 0 : 1; });
+  const std::string column =
+      written(dir.file("column.bmp"), kSide, kSide, [](int x, int) { return x == 42 ? 200 : 0; });
+  const std::string notColumn =
+      written(dir.file("not-column.bmp"), kSide, kSide, [](int x, int) { return x == 42 ? 0 : 1; });
   const int all = kSide * kSide;
   // The defect covers 40..44 x 30..34: 25 pixels over the threshold.
   const struct {
@@ -214,16 +214,19 @@ TEST_F(CompareCli, IgnoredRectanglesAndMasksLeaveTheirPixelsOut) {
   } cases[] = {
       {{}, 25, all, 3},
       {{"--ignore", "40,30,44,34"}, 0, all - 25, 0},
-      {{"--ignore", "40,30,44,33"}, 5, all - 20, 3},  // the defect's last row is outside
+      {{"--ignore", "40,30,44,33"}, 5, all - 20, 3},       // the defect's last row is outside
       {{"--ignore", "41,28,50,40"}, 5, all - 10 * 13, 3},  // and its first column
       // Two rectangles, the second clipped to 43..63 x 25..34.
       {{"--ignore", "40,30,42,34", "--ignore", "43,25,70,34"}, 0, all - 15 - 21 * 10, 0},
       {{"--mask", column}, 5, kSide, 3},
-      {{"--mask", notColumn, "--ignore", "40,30,41,34", "--ignore", "43,30,44,34"}, 0,
-       all - kSide - 10 - 10, 0},
+      {{"--mask", notColumn, "--ignore", "40,30,41,34", "--ignore", "43,30,44,34"},
+       0,
+       all - kSide - 10 - 10,
+       0},
   };
   for (const auto& c : cases) {
-    std::vector<std::string> words{"compare", ref, test, "--no-align", "--threshold", "8", "--json"};
+    std::vector<std::string> words{"compare",     ref, test,    "--no-align",
+                                   "--threshold", "8", "--json"};
     words.insert(words.end(), c.flags.begin(), c.flags.end());
     const CliRun result = run(words);
     const std::string label = ::testing::PrintToString(c.flags);
@@ -233,7 +236,8 @@ TEST_F(CompareCli, IgnoredRectanglesAndMasksLeaveTheirPixelsOut) {
     EXPECT_EQ(object["pixels"], c.pixels) << label;
     EXPECT_DOUBLE_EQ(object["area"].get<double>(), double(c.over) / c.pixels) << label;
   }
-  const CliRun clipped = run({"compare", ref, test, "--no-align", "--json", "--ignore", "43,25,70,34"});
+  const CliRun clipped =
+      run({"compare", ref, test, "--no-align", "--json", "--ignore", "43,25,70,34"});
   EXPECT_EQ(lastObject(clipped.out)["ignored"], nlohmann::json::parse("[[43,25,63,34]]"));
 
   const std::string small = written(dir.file("small.bmp"), 32, 32, [](int, int) { return 1; });
@@ -290,8 +294,8 @@ TEST_F(CompareCli, FoldersLeaveTheSameRectangleOutOfEveryPairInEveryOutput) {
     picture(tests + name, 0, 0, true);
   }
   const std::string report = dir.file("report");
-  const std::vector<std::string> words{"compare", refs,   tests,    "--no-align", "--ssim",
-                                       "--json",  "--report", report, "--ignore", "40,30,44,34"};
+  const std::vector<std::string> words{"compare", refs,       tests,  "--no-align", "--ssim",
+                                       "--json",  "--report", report, "--ignore",   "40,30,44,34"};
   const CliRun result = run(words);
   ASSERT_EQ(result.status, 0) << result.err << result.out;
   std::istringstream objects(result.out);

@@ -31,9 +31,15 @@ std::vector<std::uint8_t> plane(int width, int height, const std::function<int(i
   return pixels;
 }
 
-int ramp(int x, int y) { return (x * 20 + y * 7) % 256; }
-int quadratic(int x, int y) { return (x * x * 13 + y * 31 + x * y * 7) % 256; }
-int rings(int x, int y) { return ((x * x + y * y) * 3) % 256; }
+int ramp(int x, int y) {
+  return (x * 20 + y * 7) % 256;
+}
+int quadratic(int x, int y) {
+  return (x * x * 13 + y * 31 + x * y * 7) % 256;
+}
+int rings(int x, int y) {
+  return ((x * x + y * y) * 3) % 256;
+}
 
 // Three small pairs: a ramp and its negative, a texture with a bounded disturbance, and rings
 // against themselves moved one column.
@@ -41,7 +47,9 @@ const std::vector<Pair>& checkedPairs() {
   static const std::vector<Pair> pairs{
       {"negative", 12, 10, ramp, [](int x, int y) { return 255 - ramp(x, y); }},
       {"disturbed", 16, 13, quadratic,
-       [](int x, int y) { return std::clamp(quadratic(x, y) + (x * 5 + y * 3) % 41 - 20, 0, 255); }},
+       [](int x, int y) {
+         return std::clamp(quadratic(x, y) + (x * 5 + y * 3) % 41 - 20, 0, 255);
+       }},
       {"moved", 20, 9, rings, [](int x, int y) { return rings(x + 1, y); }}};
   return pairs;
 }
@@ -151,7 +159,8 @@ TEST(StructuralSimilarity, ValidRectangleIsThePictureAndSharingRowsChangesNothin
   const auto crop = [&](const std::vector<std::uint8_t>& p) {
     std::vector<std::uint8_t> out;
     for (int y = inner.top; y <= inner.bottom; ++y) {
-      for (int x = inner.left; x <= inner.right; ++x) out.push_back(p[static_cast<std::size_t>(y) * w + x]);
+      for (int x = inner.left; x <= inner.right; ++x)
+        out.push_back(p[static_cast<std::size_t>(y) * w + x]);
     }
     return out;
   };
@@ -184,15 +193,21 @@ TEST(ComparedPixels, RectanglesAndMaskCombine) {
   } cases[] = {
       {{}, false, ""},
       {{{-3, -3, -1, 9}}, false, ""},  // wholly outside: nothing left out
-      {{{1, 1, 2, 9}}, false, "#####"
-                              "#..##"
-                              "#..##"},
-      {{{0, 0, 0, 0}, {3, 2, 8, 8}}, true, ".###."
-                                           "####."
-                                           "###.."},
-      {{}, true, "####."
-                 "####."
-                 "####."},
+      {{{1, 1, 2, 9}},
+       false,
+       "#####"
+       "#..##"
+       "#..##"},
+      {{{0, 0, 0, 0}, {3, 2, 8, 8}},
+       true,
+       ".###."
+       "####."
+       "###.."},
+      {{},
+       true,
+       "####."
+       "####."
+       "####."},
   };
   for (const auto& c : cases) {
     const auto compared = comparedPixels(5, 3, c.ignored, c.masked ? mask.data() : nullptr);
@@ -224,12 +239,13 @@ TEST(ComparedPixels, LeftOutPixelsCountNowhereInTheSummary) {
   EXPECT_DOUBLE_EQ(s.mean, 6.0 / 13);
   EXPECT_DOUBLE_EQ(s.area, 2.0 / 13);
   std::size_t total = 0;
-  EXPECT_EQ(differenceRegions(image.data(), 5, 3, {0, 0, 4, 2}, 0, 1, 8, total, compared.data())
-                .size(),
-            2u);
+  EXPECT_EQ(
+      differenceRegions(image.data(), 5, 3, {0, 0, 4, 2}, 0, 1, 8, total, compared.data()).size(),
+      2u);
   // Nothing compared: an empty summary at the rectangle's corner.
   const std::vector<std::uint8_t> none(15, 0);
-  const DifferenceSummary nothing = summariseDifference(image.data(), 5, 3, {1, 1, 4, 2}, 0, 1, none.data());
+  const DifferenceSummary nothing =
+      summariseDifference(image.data(), 5, 3, {1, 1, 4, 2}, 0, 1, none.data());
   EXPECT_EQ(nothing.pixels, 0);
   EXPECT_EQ(nothing.maximum, 0);
   EXPECT_EQ(nothing.area, 0);
