@@ -74,9 +74,9 @@ std::string regionOutlines(const ComparedPair& pair, const PairPlanes& planes,
     const int spacing = std::max(4, std::max(planes.width, planes.height) / 64);
     svg += text::format(
         "<defs><pattern id=\"%shatch\" patternUnits=\"userSpaceOnUse\" width=\"%d\" "
-        "height=\"%d\" patternTransform=\"rotate(45)\"><line x1=\"0\" y1=\"0\" x2=\"0\" "
+        "height=\"%d\" patternTransform=\"rotate(45)\"><line x1=\"%d\" y1=\"0\" x2=\"%d\" "
         "y2=\"%d\"/></pattern></defs>",
-        stem.c_str(), spacing, spacing, spacing);
+        stem.c_str(), spacing, spacing, spacing / 2, spacing / 2, spacing);
   }
   for (const Rect& box : pair.ignored) {
     svg += text::format(
