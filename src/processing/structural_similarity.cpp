@@ -1,5 +1,6 @@
 #include "processing/structural_similarity.h"
 
+#include <algorithm>
 #include <numeric>
 #include <vector>
 
@@ -86,64 +87,77 @@ VEMLA_INLINE void similarities(const std::int32_t* __restrict a, const std::int3
   }
 }
 
-// The centre rows [begin, end): the column sums of a band's first window are added up, then
-// slid down a row at a time (the new row added, the old one taken away).
+// The centres of one strip: windows [from, from + windows) of the band's rows.
+constexpr std::size_t kStripWindows = 512;
+
+// The centre rows [begin, end), a strip of kStripWindows centres at a time so that the sums
+// stay in the first-level cache: the column sums of a strip's first window are added up, then
+// slid down a row at a time (the new row added, the old one taken away). Each row's sums are
+// added strip after strip, always in the same order.
 VEMLA_INLINE void similarityBand(const Band& band, int begin, int end) {
-  const std::size_t columns = band.columns, windows = band.windows;
   const bool counted = band.compared != nullptr;
+  const std::size_t most = std::min(kStripWindows, band.windows);
+  const std::size_t mostColumns = most + 2 * kHalf;
   // Column sums of a, b, a², b², ab (and the compared flags), then their window sums.
-  std::vector<std::int32_t> sums(6 * columns, 0), windowed(6 * windows);
+  std::vector<std::int32_t> sums(6 * mostColumns), windowed(6 * most);
   std::int32_t* column[6];
   std::int32_t* window[6];
   for (std::size_t k = 0; k < 6; ++k) {
-    column[k] = sums.data() + k * columns;
-    window[k] = windowed.data() + k * windows;
+    column[k] = sums.data() + k * mostColumns;
+    window[k] = windowed.data() + k * most;
   }
-  std::vector<std::int32_t> pairs(windows + 4);
-  std::vector<double> values(windows);
-  const std::vector<std::uint8_t> zeros(columns, 0);
-  for (int r = begin; r < end; ++r) {
-    for (int in = r == begin ? r : r + kSimilarityWindow - 1; in < r + kSimilarityWindow; ++in) {
+  std::vector<std::int32_t> pairs(most + 4);
+  std::vector<double> values(most);
+  const std::vector<std::uint8_t> zeros(mostColumns, 0);
+  for (std::size_t from = 0; from < band.windows; from += kStripWindows) {
+    const std::size_t windows = std::min(kStripWindows, band.windows - from);
+    const std::size_t columns = windows + 2 * kHalf;
+    std::fill(sums.begin(), sums.end(), 0);
+    for (int r = begin; r < end; ++r) {
       const bool first = r == begin;
-      const std::uint8_t* inA = band.at(band.first, band.top + in);
-      const std::uint8_t* inB = band.at(band.second, band.top + in);
-      const std::uint8_t* outA = first ? zeros.data() : band.at(band.first, band.top + r - 1);
-      const std::uint8_t* outB = first ? zeros.data() : band.at(band.second, band.top + r - 1);
-      addValues(inA, outA, columns, column[0]);
-      addValues(inB, outB, columns, column[1]);
-      addProducts(inA, inA, outA, outA, columns, column[2]);
-      addProducts(inB, inB, outB, outB, columns, column[3]);
-      addProducts(inA, inB, outA, outB, columns, column[4]);
+      for (int in = first ? r : r + kSimilarityWindow - 1; in < r + kSimilarityWindow; ++in) {
+        const std::uint8_t* inA = band.at(band.first, band.top + in) + from;
+        const std::uint8_t* inB = band.at(band.second, band.top + in) + from;
+        const std::uint8_t* outA =
+            first ? zeros.data() : band.at(band.first, band.top + r - 1) + from;
+        const std::uint8_t* outB =
+            first ? zeros.data() : band.at(band.second, band.top + r - 1) + from;
+        addValues(inA, outA, columns, column[0]);
+        addValues(inB, outB, columns, column[1]);
+        addProducts(inA, inA, outA, outA, columns, column[2]);
+        addProducts(inB, inB, outB, outB, columns, column[3]);
+        addProducts(inA, inB, outA, outB, columns, column[4]);
+        if (counted) {
+          addFlags(band.at(band.compared, band.top + in) + from,
+                   first ? zeros.data() : band.at(band.compared, band.top + r - 1) + from, columns,
+                   column[5]);
+        }
+      }
+      for (std::size_t k = 0; k < (counted ? 6u : 5u); ++k)
+        windowSums(column[k], windows, pairs.data(), window[k]);
+      similarities(window[0], window[1], window[2], window[3], window[4], windows, values.data());
+      double sum = 0;
+      std::int64_t count = 0;
       if (counted) {
-        addFlags(band.at(band.compared, band.top + in),
-                 first ? zeros.data() : band.at(band.compared, band.top + r - 1), columns,
-                 column[5]);
+        for (std::size_t x = 0; x < windows; ++x) {
+          if (window[5][x] != kArea) continue;
+          sum += values[x];
+          ++count;
+        }
+      } else {
+        // Four partial sums, so that each addition need not wait for the one before.
+        double partial[4] = {0, 0, 0, 0};
+        std::size_t x = 0;
+        for (; x + 4 <= windows; x += 4) {
+          for (std::size_t k = 0; k < 4; ++k) partial[k] += values[x + k];
+        }
+        for (; x < windows; ++x) partial[x % 4] += values[x];
+        sum = (partial[0] + partial[1]) + (partial[2] + partial[3]);
+        count = static_cast<std::int64_t>(windows);
       }
+      band.rowSums[r] += sum;
+      band.rowCounts[r] += count;
     }
-    for (std::size_t k = 0; k < (counted ? 6u : 5u); ++k)
-      windowSums(column[k], windows, pairs.data(), window[k]);
-    similarities(window[0], window[1], window[2], window[3], window[4], windows, values.data());
-    double sum = 0;
-    std::int64_t count = 0;
-    if (counted) {
-      for (std::size_t x = 0; x < windows; ++x) {
-        if (window[5][x] != kArea) continue;
-        sum += values[x];
-        ++count;
-      }
-    } else {
-      // Four partial sums, so that each addition need not wait for the one before.
-      double partial[4] = {0, 0, 0, 0};
-      std::size_t x = 0;
-      for (; x + 4 <= windows; x += 4) {
-        for (std::size_t k = 0; k < 4; ++k) partial[k] += values[x + k];
-      }
-      for (; x < windows; ++x) partial[x % 4] += values[x];
-      sum = (partial[0] + partial[1]) + (partial[2] + partial[3]);
-      count = static_cast<std::int64_t>(windows);
-    }
-    band.rowSums[r] = sum;
-    band.rowCounts[r] = count;
   }
 }
 
