@@ -118,8 +118,7 @@ class PngDecoder final : public PictureDecoder {
     switch (ihdr_.color_type) {
       case SPNG_COLOR_TYPE_GRAYSCALE:
         return ihdr_.bit_depth == 16 ? SPNG_FMT_PNG : SPNG_FMT_G8;
-      case SPNG_COLOR_TYPE_GRAYSCALE_ALPHA:
-        return ihdr_.bit_depth == 16 ? SPNG_FMT_GA16 : SPNG_FMT_GA8;
+      case SPNG_COLOR_TYPE_GRAYSCALE_ALPHA:  // 8 or 16 bits a sample, as stored
       case SPNG_COLOR_TYPE_INDEXED:
         return SPNG_FMT_PNG;
       default:
