@@ -16,6 +16,7 @@
 #include "cli/control_flags.h"
 #include "cli/option_flags.h"
 #include "picture/file_names.h"
+#include "picture/picture_file.h"
 #include "processing/alignment.h"
 #include "processing/image_kinds.h"
 #include "text/format.h"
@@ -263,8 +264,8 @@ void runInOrder(std::size_t count, unsigned workers, const Job& job, const Shown
   for (std::thread& thread : threads) thread.join();
 }
 
-bool isPictureName(const std::string& name) {
-  return isBitmapName(name) || isRawName(name);
+bool isFolderPicture(const std::string& name) {
+  return isPictureName(name) || isRawName(name);
 }
 
 // The picture files of a folder by name.
@@ -274,7 +275,8 @@ std::map<std::string, std::string> picturesIn(const std::string& folder) {
   for (const auto& item : std::filesystem::directory_iterator(folder, error)) {
     const std::string name = item.path().filename().string();
     std::error_code typeError;
-    if (isPictureName(name) && !item.is_directory(typeError)) pictures[name] = item.path().string();
+    if (isFolderPicture(name) && !item.is_directory(typeError))
+      pictures[name] = item.path().string();
   }
   if (error) throw RefusedError(folder + ": " + error.message());
   return pictures;

@@ -28,6 +28,8 @@ class JpegDecoder final : public PictureDecoder {
       return kReadError;
     }
     if (width < 1 || height < 1) return kReadError;
+    out.width = width;
+    out.height = height;
     if (width > limits_.maxWidth || height > limits_.maxHeight) return kTooLarge;
     switch (colourSpace) {
       case TJCS_GRAY:
@@ -40,8 +42,6 @@ class JpegDecoder final : public PictureDecoder {
       default:  // CMYK and YCCK
         return kUnsupported;
     }
-    out.width = width;
-    out.height = height;
     header_ = out;
     return 0;
   }

@@ -39,7 +39,11 @@ std::unique_ptr<PictureDecoder> decoderFor(std::span<const std::uint8_t> file,
 // readers check theirs. 0 or the reader's result.
 int readHeader(PictureDecoder& decoder, int maxWidth, int maxHeight, PictureHeader& header,
                PictureRead& out) {
-  if (const int status = decoder.header(header); status != 0) return status;
+  if (const int status = decoder.header(header); status != 0) {
+    out.width = header.width;  // a decoder that found the file too large says how large
+    out.height = header.height;
+    return status;
+  }
   if (header.bitCount != 8 && header.bitCount != 24) return kUnsupported;
   const int bytesPerPixel = header.bitCount / 8;
   out.width = header.width;

@@ -25,6 +25,18 @@ PictureFormat pictureFormatOf(std::span<const std::uint8_t> firstBytes);
 // pictures of a folder. Raw files are not included.
 bool isPictureName(std::string_view name);
 
+// The filters of every dialog that opens pictures: all picture files first, then one per
+// format, then every file.
+inline constexpr const char* kOpenPictureFilters[] = {
+    "画像ﾌｧｲﾙ (*.bmp *.png *.tif *.tiff *.jpg *.jpeg *.pgm *.ppm *.raw)",
+    "ﾋﾞｯﾄﾏｯﾌﾟﾌｧｲﾙ (*.bmp)",
+    "PNGﾌｧｲﾙ (*.png)",
+    "TIFFﾌｧｲﾙ (*.tif *.tiff)",
+    "JPEGﾌｧｲﾙ (*.jpg *.jpeg)",
+    "PGM/PPMﾌｧｲﾙ (*.pgm *.ppm)",
+    "RAWﾌｧｲﾙ (*.raw)",
+    "全てのﾌｧｲﾙ (*)"};
+
 // What a reader found besides the pixels. Files other than bitmaps give top-down headers from
 // the header builder (bit count 8 or 24). `note` is what the picture's name field adds after
 // the file name: " [1/12]" for the first page of a 12-page file, " [16→8 0–4095]" when 16-bit

@@ -3,6 +3,8 @@
 // 16-bit rule with the significant bits of sBIT.
 #include <spng.h>
 
+#include <algorithm>
+#include <cstdint>
 #include <cstring>
 #include <vector>
 
@@ -20,7 +22,7 @@ class PngDecoder final : public PictureDecoder {
  public:
   PngDecoder(std::span<const std::uint8_t> file, const DecoderLimits& limits,
              const SixteenBitConversion& conversion)
-      : context_(spng_ctx_new(0)), conversion_(conversion) {
+      : file_(file), context_(spng_ctx_new(0)), conversion_(conversion) {
     if (context_ == nullptr) return;
     spng_set_png_buffer(context_, file.data(), file.size());
     // A size beyond the limits stops inside libspng, before it allocates anything.
@@ -35,7 +37,12 @@ class PngDecoder final : public PictureDecoder {
   int header(PictureHeader& out) override {
     if (context_ == nullptr) return kReadError;
     const int status = spng_get_ihdr(context_, &ihdr_);
-    if (status == SPNG_EUSER_WIDTH || status == SPNG_EUSER_HEIGHT) return kTooLarge;
+    if (status == SPNG_EUSER_WIDTH || status == SPNG_EUSER_HEIGHT) {
+      // The size for the caller's message, from the IHDR libspng has just checked.
+      out.width = static_cast<int>(std::min<std::uint32_t>(bigEndian32(16), INT32_MAX));
+      out.height = static_cast<int>(std::min<std::uint32_t>(bigEndian32(20), INT32_MAX));
+      return kTooLarge;
+    }
     if (status != 0) return kReadError;
     out.width = static_cast<int>(ihdr_.width);
     out.height = static_cast<int>(ihdr_.height);
@@ -164,6 +171,11 @@ class PngDecoder final : public PictureDecoder {
     }
   }
 
+  std::uint32_t bigEndian32(std::size_t at) const {
+    return std::uint32_t{file_[at]} << 24 | std::uint32_t{file_[at + 1]} << 16 |
+           std::uint32_t{file_[at + 2]} << 8 | file_[at + 3];
+  }
+
   // Host-endian 16-bit sample number `index` of a decoded row.
   static std::uint16_t sample16(const std::uint8_t* row, std::size_t index) {
     std::uint16_t value = 0;
@@ -171,6 +183,7 @@ class PngDecoder final : public PictureDecoder {
     return value;
   }
 
+  std::span<const std::uint8_t> file_;
   spng_ctx* context_ = nullptr;
   SixteenBitConversion conversion_;
   spng_ihdr ihdr_{};

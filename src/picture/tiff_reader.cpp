@@ -6,6 +6,7 @@
 #include <tiffio.h>
 
 #include <algorithm>
+#include <climits>
 #include <cstdarg>
 #include <cstring>
 #include <mutex>
@@ -102,6 +103,8 @@ class TiffDecoder final : public PictureDecoder {
         TIFFGetField(tiff_, TIFFTAG_IMAGELENGTH, &height) != 1) {
       return kReadError;
     }
+    out.width = static_cast<int>(std::min<std::uint32_t>(width, INT32_MAX));
+    out.height = static_cast<int>(std::min<std::uint32_t>(height, INT32_MAX));
     if (width > static_cast<std::uint32_t>(limits_.maxWidth) ||
         height > static_cast<std::uint32_t>(limits_.maxHeight)) {
       return kTooLarge;
@@ -117,8 +120,6 @@ class TiffDecoder final : public PictureDecoder {
     if (format != SAMPLEFORMAT_UINT || TIFFIsCODECConfigured(compression) == 0) {
       return kUnsupported;
     }
-    out.width = static_cast<int>(width);
-    out.height = static_cast<int>(height);
     photometric_ = photometric;
     switch (photometric) {
       case PHOTOMETRIC_MINISBLACK:

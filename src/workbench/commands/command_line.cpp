@@ -2,6 +2,7 @@
 
 #include "picture/file_names.h"
 #include "picture/messages.h"
+#include "picture/picture_file.h"
 #include "picture/picture_state.h"
 #include "text/cp932.h"
 #include "text/format.h"
@@ -46,7 +47,7 @@ CommandLineNames commandLineNames(const std::vector<std::string>& args, UserPort
 
 bool isViewerHandOver(const std::array<std::string, 2>& names) {
   const int kind = classifyName(names[0]);
-  return names[1].empty() && (kind == kBitmapClass || kind == kRawClass);
+  return names[1].empty() && (kind == kBitmapClass || kind == kRawClass || isPictureName(names[0]));
 }
 
 }  // namespace vemla
