@@ -1,6 +1,7 @@
 #pragma once
 // The readers of PNG, TIFF, JPEG and PGM/PPM files behind the one picture entry
-// (picture_file.h). Each works on the whole file in memory and in two steps: the header
+// (picture_file.h). Each works on the whole file in memory (TIFF also on an open file) and in
+// two steps: the header
 // first, so that the entry checks the size limits before any pixel memory exists, then the
 // pixels into memory the entry hands it.
 #include <cstddef>
@@ -47,6 +48,9 @@ std::unique_ptr<PictureDecoder> makePngDecoder(std::span<const std::uint8_t> fil
 std::unique_ptr<PictureDecoder> makeTiffDecoder(std::span<const std::uint8_t> file,
                                                 const DecoderLimits& limits,
                                                 const SixteenBitConversion& conversion);
+// The same reading an open regular file (kept open by the caller while the decoder lives).
+std::unique_ptr<PictureDecoder> makeTiffFileDecoder(int fd, const DecoderLimits& limits,
+                                                    const SixteenBitConversion& conversion);
 std::unique_ptr<PictureDecoder> makeJpegDecoder(std::span<const std::uint8_t> file,
                                                 const DecoderLimits& limits);
 std::unique_ptr<PictureDecoder> makePnmDecoder(std::span<const std::uint8_t> file,

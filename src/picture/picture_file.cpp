@@ -1,5 +1,7 @@
 #include "picture/picture_file.h"
 
+#include <unistd.h>
+
 #include <climits>
 #include <cstring>
 #include <memory>
@@ -17,6 +19,8 @@ namespace {
 // Files other than bitmaps are read whole; none of ours comes near this.
 constexpr std::int64_t kMaxFileBytes = std::int64_t{1} << 30;
 constexpr std::size_t kSniffBytes = 12;
+// The probe takes any size: it answers for the depth alone.
+constexpr DecoderLimits kNoLimits{INT_MAX, INT_MAX};
 
 std::unique_ptr<PictureDecoder> decoderFor(std::span<const std::uint8_t> file,
                                            const DecoderLimits& limits,
@@ -56,10 +60,12 @@ int readHeader(PictureDecoder& decoder, int maxWidth, int maxHeight, PictureHead
   return 0;
 }
 
-// The path forms: bitmaps and unknown files go to the bitmap reader (streamed), the others are
-// read whole first. `bitmap` gets a FileSource, `other` the bytes.
+// The path forms: bitmaps and unknown files go to the bitmap reader (streamed) as a FileSource;
+// for the others `other` gets a decoder: TIFF files are read where they lie, the rest whole
+// first.
 template <typename Bitmap, typename Other>
-int withFile(const std::string& path, Bitmap bitmap, Other other) {
+int withFile(const std::string& path, const DecoderLimits& limits,
+             const SixteenBitConversion& sixteen, Bitmap bitmap, Other other) {
   const auto first = readFilePrefix(path, kSniffBytes);
   if (!first) return kReadError;
   const PictureFormat format = pictureFormatOf(*first);
@@ -68,10 +74,81 @@ int withFile(const std::string& path, Bitmap bitmap, Other other) {
     if (!in.isOpen()) return kReadError;
     return bitmap(in);
   }
+  if (format == PictureFormat::Tiff) {
+    const int fd = openRegularForReading(path);
+    if (fd < 0) return kReadError;
+    const int result = other(*makeTiffFileDecoder(fd, limits, sixteen));
+    ::close(fd);
+    return result;
+  }
   if (fileSize(path) > kMaxFileBytes) return kTooLarge;
   const auto whole = readWholeFile(path, static_cast<std::uint64_t>(kMaxFileBytes));
   if (!whole) return kReadError;
-  return other(std::span<const std::uint8_t>(*whole));
+  return other(*decoderFor(*whole, limits, sixteen));
+}
+
+int probeWith(PictureDecoder& decoder) {
+  PictureHeader header;
+  const int status = decoder.header(header);
+  return status == 0 ? header.bitCount : status;
+}
+
+int readPictureWith(PictureDecoder& decoder, std::span<std::uint8_t> destination, int maxWidth,
+                    int maxHeight, bool greyConversion, const RgbRatio& ratios,
+                    std::span<std::uint8_t> scratch, PictureRead& out) {
+  PictureHeader header;
+  if (const int status = readHeader(decoder, maxWidth, maxHeight, header, out); status != 0) {
+    return status;
+  }
+  // The limit applies to the row length rounded up to 4, which is also the destination's.
+  const std::int64_t rowLength = bitmapRowBytes(out.width, 1);
+  const std::int64_t height = out.height;
+  if (rowLength > maxWidth || rowLength * height > static_cast<std::int64_t>(destination.size())) {
+    return kTooLarge;
+  }
+  const auto stride = static_cast<std::size_t>(rowLength);
+  const auto width = static_cast<std::size_t>(out.width);
+  if (header.bitCount == 8) {
+    if (decoder.decode(destination.data(), stride) != 0) return kReadError;
+  } else {
+    const std::size_t colourStride = 3 * width;
+    if (colourStride * out.height > scratch.size()) return kTooLarge;
+    if (decoder.decode(scratch.data(), colourStride) != 0) return kReadError;
+    if (greyConversion) {
+      out.palette = greyRamp();
+      convertTrueColourToGrey(3, scratch.data(), colourStride, out.width, out.height, ratios,
+                              destination.data(), stride);
+    } else {
+      quantizeTrueColour(3, scratch.data(), colourStride, out.width, out.height, destination.data(),
+                         stride, &out.palette);
+    }
+  }
+  if (stride > width) {
+    for (int row = 0; row < out.height; ++row) {
+      std::memset(destination.data() + row * stride + width, 0, stride - width);
+    }
+  }
+  return static_cast<int>(rowLength);
+}
+
+int readIntoMemoryWith(PictureDecoder& decoder, std::span<std::uint8_t> destination, int maxWidth,
+                       int maxHeight, PictureRead& out) {
+  PictureHeader header;
+  if (const int status = readHeader(decoder, maxWidth, maxHeight, header, out); status != 0) {
+    return status;
+  }
+  const int bytesPerPixel = header.bitCount / 8;
+  const std::size_t rowBytes = static_cast<std::size_t>(out.width) * bytesPerPixel;
+  if (rowBytes * out.height > destination.size()) return kTooLarge;
+  if (bytesPerPixel == 3) out.palette.fill(0);
+  if (decoder.decode(destination.data(), rowBytes) != 0) return kReadError;
+  return bytesPerPixel;
+}
+
+// Two bytes or more that no reader knows: refused as the bitmap reader refuses a file that does
+// not begin with "BM", also by the probe (which would otherwise want a whole bitmap header).
+bool isUnknown(std::span<const std::uint8_t> first) {
+  return first.size() >= 2 && pictureFormatOf(first) == PictureFormat::Unknown;
 }
 
 bool isBitmapOrUnknown(std::span<const std::uint8_t> file) {
@@ -112,20 +189,21 @@ bool isPictureName(std::string_view name) {
 }
 
 int probePicture(std::span<const std::uint8_t> file) {
+  if (isUnknown(file)) return kUnsupported;
   if (isBitmapOrUnknown(file)) {
     MemorySource in(file);
     return probeBitmap(in);
   }
-  const auto decoder = decoderFor(file, {INT_MAX, INT_MAX}, {});
-  PictureHeader header;
-  const int status = decoder->header(header);
-  return status == 0 ? header.bitCount : status;
+  return probeWith(*decoderFor(file, kNoLimits, {}));
 }
 
 int probePicture(const std::string& path) {
+  if (const auto first = readFilePrefix(path, kSniffBytes); first && isUnknown(*first)) {
+    return kUnsupported;
+  }
   return withFile(
-      path, [](ByteSource& in) { return probeBitmap(in); },
-      [](std::span<const std::uint8_t> file) { return probePicture(file); });
+      path, kNoLimits, {}, [](ByteSource& in) { return probeBitmap(in); },
+      [](PictureDecoder& decoder) { return probeWith(decoder); });
 }
 
 int readPicture(std::span<const std::uint8_t> file, std::span<std::uint8_t> destination,
@@ -138,40 +216,8 @@ int readPicture(std::span<const std::uint8_t> file, std::span<std::uint8_t> dest
     return readBitmapPicture(in, destination, maxWidth, maxHeight, greyConversion, ratios, scratch,
                              out);
   }
-  const auto decoder = decoderFor(file, {maxWidth, maxHeight}, sixteen);
-  PictureHeader header;
-  if (const int status = readHeader(*decoder, maxWidth, maxHeight, header, out); status != 0) {
-    return status;
-  }
-  // The limit applies to the row length rounded up to 4, which is also the destination's.
-  const std::int64_t rowLength = bitmapRowBytes(out.width, 1);
-  const std::int64_t height = out.height;
-  if (rowLength > maxWidth || rowLength * height > static_cast<std::int64_t>(destination.size())) {
-    return kTooLarge;
-  }
-  const auto stride = static_cast<std::size_t>(rowLength);
-  const auto width = static_cast<std::size_t>(out.width);
-  if (header.bitCount == 8) {
-    if (decoder->decode(destination.data(), stride) != 0) return kReadError;
-  } else {
-    const std::size_t colourStride = 3 * width;
-    if (colourStride * out.height > scratch.size()) return kTooLarge;
-    if (decoder->decode(scratch.data(), colourStride) != 0) return kReadError;
-    if (greyConversion) {
-      out.palette = greyRamp();
-      convertTrueColourToGrey(3, scratch.data(), colourStride, out.width, out.height, ratios,
-                              destination.data(), stride);
-    } else {
-      quantizeTrueColour(3, scratch.data(), colourStride, out.width, out.height, destination.data(),
-                         stride, &out.palette);
-    }
-  }
-  if (stride > width) {
-    for (int row = 0; row < out.height; ++row) {
-      std::memset(destination.data() + row * stride + width, 0, stride - width);
-    }
-  }
-  return static_cast<int>(rowLength);
+  return readPictureWith(*decoderFor(file, {maxWidth, maxHeight}, sixteen), destination, maxWidth,
+                         maxHeight, greyConversion, ratios, scratch, out);
 }
 
 int readPicture(const std::string& path, std::span<std::uint8_t> destination, int maxWidth,
@@ -180,14 +226,14 @@ int readPicture(const std::string& path, std::span<std::uint8_t> destination, in
                 PictureRead& out) {
   out.note.clear();
   return withFile(
-      path,
+      path, {maxWidth, maxHeight}, sixteen,
       [&](ByteSource& in) {
         return readBitmapPicture(in, destination, maxWidth, maxHeight, greyConversion, ratios,
                                  scratch, out);
       },
-      [&](std::span<const std::uint8_t> file) {
-        return readPicture(file, destination, maxWidth, maxHeight, greyConversion, ratios, sixteen,
-                           scratch, out);
+      [&](PictureDecoder& decoder) {
+        return readPictureWith(decoder, destination, maxWidth, maxHeight, greyConversion, ratios,
+                               scratch, out);
       });
 }
 
@@ -199,17 +245,8 @@ int readPictureIntoMemory(std::span<const std::uint8_t> file, std::span<std::uin
     MemorySource in(file);
     return readBitmapIntoMemory(in, destination, maxWidth, maxHeight, out);
   }
-  const auto decoder = decoderFor(file, {maxWidth, maxHeight}, sixteen);
-  PictureHeader header;
-  if (const int status = readHeader(*decoder, maxWidth, maxHeight, header, out); status != 0) {
-    return status;
-  }
-  const int bytesPerPixel = header.bitCount / 8;
-  const std::size_t rowBytes = static_cast<std::size_t>(out.width) * bytesPerPixel;
-  if (rowBytes * out.height > destination.size()) return kTooLarge;
-  if (bytesPerPixel == 3) out.palette.fill(0);
-  if (decoder->decode(destination.data(), rowBytes) != 0) return kReadError;
-  return bytesPerPixel;
+  return readIntoMemoryWith(*decoderFor(file, {maxWidth, maxHeight}, sixteen), destination,
+                            maxWidth, maxHeight, out);
 }
 
 int readPictureIntoMemory(const std::string& path, std::span<std::uint8_t> destination,
@@ -217,12 +254,12 @@ int readPictureIntoMemory(const std::string& path, std::span<std::uint8_t> desti
                           PictureRead& out) {
   out.note.clear();
   return withFile(
-      path,
+      path, {maxWidth, maxHeight}, sixteen,
       [&](ByteSource& in) {
         return readBitmapIntoMemory(in, destination, maxWidth, maxHeight, out);
       },
-      [&](std::span<const std::uint8_t> file) {
-        return readPictureIntoMemory(file, destination, maxWidth, maxHeight, sixteen, out);
+      [&](PictureDecoder& decoder) {
+        return readIntoMemoryWith(decoder, destination, maxWidth, maxHeight, out);
       });
 }
 

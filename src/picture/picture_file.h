@@ -46,7 +46,8 @@ struct PictureRead : BitmapRead {
 };
 
 // As probeBitmap: 8 or 24 for the other formats (another value for a depth no reader takes),
-// kReadError or kUnsupported. The size is not checked here.
+// kReadError or kUnsupported (also for a file of two bytes or more that no reader knows). The
+// size is not checked here.
 int probePicture(const std::string& path);
 int probePicture(std::span<const std::uint8_t> file);
 

@@ -3,9 +3,12 @@
 // the library decodes (none, LZW, Deflate, PackBits and more). The first page is read; the
 // page count goes into the note. libtiff's own warnings and errors never reach stderr: the
 // handlers of each open swallow them and the caller shows our message.
+#include <sys/stat.h>
 #include <tiffio.h>
+#include <unistd.h>
 
 #include <algorithm>
+#include <cerrno>
 #include <climits>
 #include <cstdarg>
 #include <cstring>
@@ -21,19 +24,35 @@ namespace {
 // No single allocation of libtiff beyond this, and no strip or tile buffer of ours either.
 constexpr tmsize_t kMaxAllocation = tmsize_t{1} << 28;
 
-struct MemoryFile {
+// The file libtiff reads: bytes in memory, or an open file read with pread (no copy of the
+// whole file first; uncompressed strips then go straight into the picture).
+struct TiffInput {
   std::span<const std::uint8_t> bytes;
+  int fd = -1;
+  std::uint64_t size = 0;
   std::uint64_t position = 0;
 };
 
 tmsize_t readProc(thandle_t handle, void* buffer, tmsize_t size) {
-  auto* file = static_cast<MemoryFile*>(handle);
-  if (size <= 0 || file->position >= file->bytes.size()) return 0;
-  const std::uint64_t taken = std::min<std::uint64_t>(static_cast<std::uint64_t>(size),
-                                                      file->bytes.size() - file->position);
-  std::memcpy(buffer, file->bytes.data() + file->position, taken);
-  file->position += taken;
-  return static_cast<tmsize_t>(taken);
+  auto* file = static_cast<TiffInput*>(handle);
+  if (size <= 0 || file->position >= file->size) return 0;
+  const std::uint64_t wanted =
+      std::min<std::uint64_t>(static_cast<std::uint64_t>(size), file->size - file->position);
+  if (file->fd < 0) {
+    std::memcpy(buffer, file->bytes.data() + file->position, wanted);
+    file->position += wanted;
+    return static_cast<tmsize_t>(wanted);
+  }
+  std::uint64_t done = 0;
+  while (done < wanted) {
+    const ssize_t got = ::pread(file->fd, static_cast<std::uint8_t*>(buffer) + done, wanted - done,
+                                static_cast<off_t>(file->position + done));
+    if (got < 0 && errno == EINTR) continue;
+    if (got <= 0) break;
+    done += static_cast<std::uint64_t>(got);
+  }
+  file->position += done;
+  return static_cast<tmsize_t>(done);
 }
 
 tmsize_t writeProc(thandle_t, void*, tmsize_t) {
@@ -41,10 +60,10 @@ tmsize_t writeProc(thandle_t, void*, tmsize_t) {
 }
 
 toff_t seekProc(thandle_t handle, toff_t offset, int whence) {
-  auto* file = static_cast<MemoryFile*>(handle);
+  auto* file = static_cast<TiffInput*>(handle);
   std::uint64_t base = 0;
   if (whence == SEEK_CUR) base = file->position;
-  if (whence == SEEK_END) base = file->bytes.size();
+  if (whence == SEEK_END) base = file->size;
   if (offset > UINT64_MAX - base) return static_cast<toff_t>(-1);
   file->position = base + offset;
   return file->position;
@@ -54,12 +73,14 @@ int closeProc(thandle_t) {
   return 0;
 }
 toff_t sizeProc(thandle_t handle) {
-  return static_cast<MemoryFile*>(handle)->bytes.size();
+  return static_cast<TiffInput*>(handle)->size;
 }
 
-// The bytes are already in memory: libtiff reads them in place as from a mapped file.
+// Bytes already in memory are read in place, as from a mapped file; an open file is not mapped
+// (a file cut short while mapped would end the program).
 int mapProc(thandle_t handle, void** base, toff_t* size) {
-  auto* file = static_cast<MemoryFile*>(handle);
+  auto* file = static_cast<TiffInput*>(handle);
+  if (file->fd >= 0) return 0;
   *base = const_cast<std::uint8_t*>(file->bytes.data());
   *size = file->bytes.size();
   return 1;
@@ -72,9 +93,15 @@ int swallowMessage(TIFF*, void*, const char*, const char*, va_list) {
 
 class TiffDecoder final : public PictureDecoder {
  public:
-  TiffDecoder(std::span<const std::uint8_t> file, const DecoderLimits& limits,
+  TiffDecoder(std::span<const std::uint8_t> bytes, int fd, const DecoderLimits& limits,
               const SixteenBitConversion& conversion)
-      : file_{file}, limits_(limits), conversion_(conversion) {
+      : limits_(limits), conversion_(conversion) {
+    file_.bytes = bytes;
+    file_.fd = fd;
+    file_.size = bytes.size();
+    if (struct stat status{}; fd >= 0 && ::fstat(fd, &status) == 0) {
+      file_.size = static_cast<std::uint64_t>(std::max<off_t>(status.st_size, 0));
+    }
     // Messages about no file at all (before a handle exists) go to the global handlers.
     static std::once_flag silenced;
     std::call_once(silenced, [] {
@@ -261,7 +288,7 @@ class TiffDecoder final : public PictureDecoder {
     return 0;
   }
 
-  MemoryFile file_;
+  TiffInput file_;
   DecoderLimits limits_;
   SixteenBitConversion conversion_;
   TIFF* tiff_ = nullptr;
@@ -278,7 +305,12 @@ class TiffDecoder final : public PictureDecoder {
 std::unique_ptr<PictureDecoder> makeTiffDecoder(std::span<const std::uint8_t> file,
                                                 const DecoderLimits& limits,
                                                 const SixteenBitConversion& conversion) {
-  return std::make_unique<TiffDecoder>(file, limits, conversion);
+  return std::make_unique<TiffDecoder>(file, -1, limits, conversion);
+}
+
+std::unique_ptr<PictureDecoder> makeTiffFileDecoder(int fd, const DecoderLimits& limits,
+                                                    const SixteenBitConversion& conversion) {
+  return std::make_unique<TiffDecoder>(std::span<const std::uint8_t>{}, fd, limits, conversion);
 }
 
 }  // namespace vemla

@@ -269,6 +269,11 @@ int openPictureFiles(Workbench& bench, UserPort& user, const std::string* name1,
       continue;
     }
     picture.name = *name;
+    // A name of 4 characters or fewer (".raw" alone) names no picture file.
+    if (stripQuotes(*name).size() <= 4) {
+      warnWithName(user, msg::kUnsupported, *name);
+      return -1;
+    }
     if (!checkNameField(user, *name)) return -1;
     // Raw files have no first bytes to tell them by, so their extension names them.
     if (!isRawName(*name)) {
