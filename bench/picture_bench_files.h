@@ -41,21 +41,24 @@ inline std::string benchFile(BenchFile which) {
   const std::string folder =
       chosen ? chosen : (std::filesystem::is_directory("/dev/shm") ? "/dev/shm" : "/tmp");
   const char* names[] = {"8.png", "8.tif", "16.tif"};
-  const std::string path = folder + "/vemla-bench-" + std::to_string(::getpid()) + "-" +
-                           names[static_cast<int>(which)];
+  const std::string path =
+      folder + "/vemla-bench-" + std::to_string(::getpid()) + "-" + names[static_cast<int>(which)];
   switch (which) {
     case BenchFile::Png8:
       testing::writeBytes(path, testing::encodePng({kReadSide, kReadSide}, benchSamples(8)));
       break;
     case BenchFile::Tiff8:
       // One strip: the pixels follow the 8-byte header, as the memcpy baseline assumes.
-      testing::writeBytes(path, testing::encodeTiff({.width = kReadSide, .height = kReadSide,
-                                                     .rowsPerStrip = kReadSide},
-                                                    benchSamples(8)));
+      testing::writeBytes(
+          path,
+          testing::encodeTiff({.width = kReadSide, .height = kReadSide, .rowsPerStrip = kReadSide},
+                              benchSamples(8)));
       break;
     case BenchFile::Tiff16:
-      testing::writeBytes(path, testing::encodeTiff({.width = kReadSide, .height = kReadSide,
-                                                     .bits = 16, .rowsPerStrip = 64,
+      testing::writeBytes(path, testing::encodeTiff({.width = kReadSide,
+                                                     .height = kReadSide,
+                                                     .bits = 16,
+                                                     .rowsPerStrip = 64,
                                                      .maxSampleValue = 4095},
                                                     benchSamples(12)));
       break;

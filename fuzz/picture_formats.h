@@ -26,12 +26,11 @@ inline void readPictureEveryWay(const std::uint8_t* data, std::size_t size) {
   static std::vector<std::uint8_t> scratch(4 * plane.size());
   probePicture(file);
   PictureRead read;
-  readPicture(file, plane, kMaxWidth, kMaxHeight, (options & 8) != 0, RgbRatio{}, sixteen,
-              scratch, read);
+  readPicture(file, plane, kMaxWidth, kMaxHeight, (options & 8) != 0, RgbRatio{}, sixteen, scratch,
+              read);
   // As the viewer reads: the header into no memory, then into memory of the size it gave.
   if (readPictureIntoMemory(file, {}, kMaxWidth, kMaxHeight, sixteen, read) == kTooLarge &&
-      read.width >= 1 && read.width <= kMaxWidth && read.height >= 1 &&
-      read.height <= kMaxHeight) {
+      read.width >= 1 && read.width <= kMaxWidth && read.height >= 1 && read.height <= kMaxHeight) {
     const int bytesPerPixel = read.headers.info.bitCount / 8;
     std::vector<std::uint8_t> memory(static_cast<std::size_t>(read.width) * read.height *
                                      static_cast<std::size_t>(bytesPerPixel));

@@ -484,19 +484,19 @@ void pictureFiles(Corpus& corpus) {
   };
   tiff("grey8_strips", TiffFile{}, 8);
   tiff("grey8_lzw_big_endian", TiffFile{.compression = COMPRESSION_LZW, .bigEndian = true}, 8);
-  tiff("grey8_packbits_white", TiffFile{.photometric = PHOTOMETRIC_MINISWHITE,
-                                        .compression = COMPRESSION_PACKBITS}, 8);
+  tiff("grey8_packbits_white",
+       TiffFile{.photometric = PHOTOMETRIC_MINISWHITE, .compression = COMPRESSION_PACKBITS}, 8);
   tiff("grey16_max4095_tiles", TiffFile{.bits = 16, .tileSize = 16, .maxSampleValue = 4095}, 12);
-  tiff("palette8_deflate", TiffFile{.photometric = PHOTOMETRIC_PALETTE,
-                                    .compression = COMPRESSION_ADOBE_DEFLATE}, 8);
+  tiff("palette8_deflate",
+       TiffFile{.photometric = PHOTOMETRIC_PALETTE, .compression = COMPRESSION_ADOBE_DEFLATE}, 8);
   tiff("rgba8_pages", TiffFile{.samples = 4, .photometric = PHOTOMETRIC_RGB, .pages = 2}, 8);
 
   corpus.target("jpeg");
   std::vector<std::uint8_t> pixels(16 * 16 * 3);
   for (std::size_t i = 0; i < pixels.size(); ++i) pixels[i] = static_cast<std::uint8_t>(i * 7);
-  corpus.write("grey", encodeJpeg(16, 16, 1, std::vector<std::uint8_t>(pixels.begin(),
-                                                                        pixels.begin() + 256),
-                                  false));
+  corpus.write(
+      "grey", encodeJpeg(16, 16, 1, std::vector<std::uint8_t>(pixels.begin(), pixels.begin() + 256),
+                         false));
   corpus.write("colour", encodeJpeg(16, 16, 3, pixels, false));
   corpus.write("colour_progressive", encodeJpeg(16, 16, 3, pixels, true));
 

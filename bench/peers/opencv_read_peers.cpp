@@ -21,13 +21,19 @@ void imreadOf(benchmark::State& state, BenchFile which) {
   }
 }
 
-void BM_OpenCvImreadPng8(benchmark::State& state) { imreadOf(state, BenchFile::Png8); }
+void BM_OpenCvImreadPng8(benchmark::State& state) {
+  imreadOf(state, BenchFile::Png8);
+}
 BENCHMARK(BM_OpenCvImreadPng8)->Unit(benchmark::kMillisecond);
 
-void BM_OpenCvImreadTiff8(benchmark::State& state) { imreadOf(state, BenchFile::Tiff8); }
+void BM_OpenCvImreadTiff8(benchmark::State& state) {
+  imreadOf(state, BenchFile::Tiff8);
+}
 BENCHMARK(BM_OpenCvImreadTiff8)->Unit(benchmark::kMillisecond);
 
-void BM_OpenCvImreadTiff16(benchmark::State& state) { imreadOf(state, BenchFile::Tiff16); }
+void BM_OpenCvImreadTiff16(benchmark::State& state) {
+  imreadOf(state, BenchFile::Tiff16);
+}
 BENCHMARK(BM_OpenCvImreadTiff16)->Unit(benchmark::kMillisecond);
 
 }  // namespace

@@ -13,12 +13,14 @@ namespace {
 
 using namespace vemla::testing;
 
-constexpr int kWidth = 10;
-constexpr int kHeight = 9;
+// Large enough for the alignment of compare's default picture control.
+constexpr int kWidth = 64;
+constexpr int kHeight = 64;
 
 std::vector<std::uint16_t> ramp(int shift) {
   std::vector<std::uint16_t> out;
-  for (int i = 0; i < kWidth * kHeight; ++i) out.push_back(static_cast<std::uint16_t>(i << shift));
+  for (int i = 0; i < kWidth * kHeight; ++i)
+    out.push_back(static_cast<std::uint16_t>((i % 90) << shift));
   return out;
 }
 
@@ -29,9 +31,11 @@ class PictureFormatsCli : public ::testing::Test {
     std::filesystem::create_directories(dir.file("test"));
     png = dir.file("ref/a.png");
     tif = dir.file("ref/b.tif");
-    writeBytes(png, encodePng({kWidth, kHeight}, ramp(0)));
+    writeBytes(png, encodePng({.width = kWidth, .height = kHeight}, ramp(0)));
     // 16-bit samples of which 12 bits are significant: i * 32, up to 89 * 32 = 2848 of 4095.
-    writeBytes(tif, encodeTiff({kWidth, kHeight, 16, 1, 1, 1, 3, 0, 4095}, ramp(5)));
+    writeBytes(tif,
+               encodeTiff({.width = kWidth, .height = kHeight, .bits = 16, .maxSampleValue = 4095},
+                          ramp(5)));
     std::filesystem::copy_file(png, dir.file("test/a.png"));
     std::filesystem::copy_file(tif, dir.file("test/b.tif"));
   }
@@ -40,20 +44,20 @@ class PictureFormatsCli : public ::testing::Test {
 };
 
 TEST_F(PictureFormatsCli, InfoConvertAndFolderCompareReadPngAnd16BitTiff) {
-  EXPECT_EQ(run({"info", png}).out, "png 10 9 8 top-down\n");
-  EXPECT_EQ(run({"info", tif}).out, "tiff 10 9 8 top-down [16→8 0–4095]\n");
+  EXPECT_EQ(run({"info", png}).out, "png 64 64 8 top-down\n");
+  EXPECT_EQ(run({"info", tif}).out, "tiff 64 64 8 top-down [16→8 0–4095]\n");
 
   const std::string raw = dir.file("a.raw");
   const CliRun converted = run({"convert", png, raw});
   ASSERT_EQ(converted.status, 0) << converted.err;
   const auto pngBytes = readBytes(raw);
-  ASSERT_EQ(pngBytes.size(), 90u);
+  ASSERT_EQ(pngBytes.size(), 4096u);
   EXPECT_EQ(pngBytes[37], 37);
 
   const CliRun sixteen = run({"convert", tif, raw});
   ASSERT_EQ(sixteen.status, 0) << sixteen.err;
   const auto tifBytes = readBytes(raw);
-  ASSERT_EQ(tifBytes.size(), 90u);
+  ASSERT_EQ(tifBytes.size(), 4096u);
   EXPECT_EQ(tifBytes[89], (89 * 32 * 255 + 2047) / 4095);  // 2848 of 0-4095, rounded
 
   const CliRun compared = run({"compare", dir.file("ref"), dir.file("test")});

@@ -424,8 +424,8 @@ class WorkbenchWindowTest : public QObject {
     RecordingPort user;
     WorkbenchWindow window(b.bench, user, kLargeScreen);
     window.updateCommandStates();
-    for (int id : {kEdit1, kEdit2, kUserProgram, kRememberState1, kGradationTool,
-                   kImageScope, kGallery}) {
+    for (int id :
+         {kEdit1, kEdit2, kUserProgram, kRememberState1, kGradationTool, kImageScope, kGallery}) {
       QAction* action = window.menuAction(id);
       QVERIFY2(action != nullptr, qPrintable(QString::number(id)));
       QVERIFY2(!action->isEnabled(), qPrintable(QString::number(id)));
@@ -480,9 +480,12 @@ class WorkbenchWindowTest : public QObject {
     for (std::size_t i = 0; i < samples.size(); ++i) samples[i] = static_cast<std::uint16_t>(i);
     const std::string a = b.folder.file("a.png");
     const std::string c = b.folder.file("c.tif");
-    vemla::testing::writeBytes(a, vemla::testing::encodePng({16, 16}, samples));
+    vemla::testing::writeBytes(a, vemla::testing::encodePng({.width = 16, .height = 16}, samples));
     for (auto& sample : samples) sample = static_cast<std::uint16_t>(sample * 16);
-    vemla::testing::writeBytes(c, vemla::testing::encodeTiff({16, 16, 16, 1, 1, 1, 4, 0, 4095, 3}, samples));
+    vemla::testing::writeBytes(
+        c,
+        vemla::testing::encodeTiff(
+            {.width = 16, .height = 16, .bits = 16, .maxSampleValue = 4095, .pages = 3}, samples));
     RecordingPort user;
     WorkbenchWindow window(b.bench, user, kLargeScreen);
     QStringList filters;
@@ -495,8 +498,8 @@ class WorkbenchWindowTest : public QObject {
 
     window.runCommand(kOpenTwo);
     QVERIFY2(user.messages.isEmpty(), qPrintable(user.messages.join('|')));
-    QVERIFY(filters.front().startsWith(QString::fromUtf8(
-        "画像ﾌｧｲﾙ (*.bmp *.png *.tif *.tiff *.jpg *.jpeg *.pgm *.ppm *.raw)")));
+    QVERIFY(filters.front().startsWith(
+        QString::fromUtf8("画像ﾌｧｲﾙ (*.bmp *.png *.tif *.tiff *.jpg *.jpeg *.pgm *.ppm *.raw)")));
     QCOMPARE(window.windowTitle(), QString("a.png c.tif - Vemla"));
     QCOMPARE(window.titleStrip(0)->text(), QString::fromUtf8("画像１(a.png)"));
     QCOMPARE(window.titleStrip(1)->text(), QString::fromUtf8("画像２(c.tif [1/3] [16→8 0–4095])"));
