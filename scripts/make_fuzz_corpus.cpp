@@ -25,6 +25,7 @@
 #include "ports/quiet_user_port.h"
 #include "processing/cursor_handover.h"
 #include "sample_files.h"
+#include "support/picture_encoders.h"
 #include "text/cp932.h"
 
 namespace {
@@ -444,6 +445,68 @@ void launchFiles(Corpus& corpus) {
 
 }  // namespace
 
+// Small picture files of every kind the readers take (the fuzz targets take the last byte of
+// each file as their reader options too).
+void pictureFiles(Corpus& corpus) {
+  using namespace vemla::testing;
+  const auto samples = [](int width, int height, int channels, int bits) {
+    std::vector<std::uint16_t> out;
+    for (int i = 0; i < width * height * channels; ++i) {
+      out.push_back(static_cast<std::uint16_t>((i * 2654435761u >> 7) % (1u << bits)));
+    }
+    return out;
+  };
+  corpus.target("png");
+  const auto png = [&](const char* name, int type, int depth, int channels, bool interlaced,
+                       int sbit) {
+    PngFile f{9, 8, type, depth, interlaced, sbit, {}};
+    if (type == SPNG_COLOR_TYPE_INDEXED) {
+      for (int i = 0; i < (1 << depth); ++i) {
+        f.palette.push_back({static_cast<std::uint8_t>(i), static_cast<std::uint8_t>(i * 3),
+                             static_cast<std::uint8_t>(255 - i)});
+      }
+    }
+    corpus.write(name, encodePng(f, samples(9, 8, channels, depth)));
+  };
+  png("grey1", SPNG_COLOR_TYPE_GRAYSCALE, 1, 1, false, 0);
+  png("grey8_interlaced", SPNG_COLOR_TYPE_GRAYSCALE, 8, 1, true, 0);
+  png("grey16_sbit12", SPNG_COLOR_TYPE_GRAYSCALE, 16, 1, false, 12);
+  png("grey_alpha16", SPNG_COLOR_TYPE_GRAYSCALE_ALPHA, 16, 2, false, 0);
+  png("palette4", SPNG_COLOR_TYPE_INDEXED, 4, 1, false, 0);
+  png("rgb16_interlaced", SPNG_COLOR_TYPE_TRUECOLOR, 16, 3, true, 0);
+  png("rgba8", SPNG_COLOR_TYPE_TRUECOLOR_ALPHA, 8, 4, false, 0);
+
+  corpus.target("tiff");
+  const auto tiff = [&](const char* name, TiffFile f, int bits) {
+    f.width = 9;
+    f.height = 8;
+    corpus.write(name, encodeTiff(f, samples(9, 8, f.samples, bits)));
+  };
+  tiff("grey8_strips", TiffFile{}, 8);
+  tiff("grey8_lzw_big_endian", TiffFile{.compression = COMPRESSION_LZW, .bigEndian = true}, 8);
+  tiff("grey8_packbits_white",
+       TiffFile{.photometric = PHOTOMETRIC_MINISWHITE, .compression = COMPRESSION_PACKBITS}, 8);
+  tiff("grey16_max4095_tiles", TiffFile{.bits = 16, .tileSize = 16, .maxSampleValue = 4095}, 12);
+  tiff("palette8_deflate",
+       TiffFile{.photometric = PHOTOMETRIC_PALETTE, .compression = COMPRESSION_ADOBE_DEFLATE}, 8);
+  tiff("rgba8_pages", TiffFile{.samples = 4, .photometric = PHOTOMETRIC_RGB, .pages = 2}, 8);
+
+  corpus.target("jpeg");
+  std::vector<std::uint8_t> pixels(16 * 16 * 3);
+  for (std::size_t i = 0; i < pixels.size(); ++i) pixels[i] = static_cast<std::uint8_t>(i * 7);
+  corpus.write(
+      "grey", encodeJpeg(16, 16, 1, std::vector<std::uint8_t>(pixels.begin(), pixels.begin() + 256),
+                         false));
+  corpus.write("colour", encodeJpeg(16, 16, 3, pixels, false));
+  corpus.write("colour_progressive", encodeJpeg(16, 16, 3, pixels, true));
+
+  corpus.target("pnm");
+  corpus.write("p2", encodePnm("P2", 9, 8, 255, samples(9, 8, 1, 8)));
+  corpus.write("p3_maxval_1000", encodePnm("P3", 9, 8, 1000, samples(9, 8, 3, 9)));
+  corpus.write("p5_maxval_4095", encodePnm("P5", 9, 8, 4095, samples(9, 8, 1, 12)));
+  corpus.write("p6", encodePnm("P6", 9, 8, 255, samples(9, 8, 3, 8)));
+}
+
 int main(int argc, char** argv) {
   if (argc != 2) {
     std::fprintf(stderr, "usage: %s CORPUS_FOLDER\n", argv[0]);
@@ -460,6 +523,7 @@ int main(int argc, char** argv) {
     networkFiles(corpus);
     otherInputs(corpus);
     launchFiles(corpus);
+    pictureFiles(corpus);
     std::printf("wrote %d seeds, %zu bytes, under %s\n", corpus.files(), corpus.total(), argv[1]);
   } catch (const Failure& failure) {
     std::fprintf(stderr, "%s\n", failure.what.c_str());

@@ -11,6 +11,7 @@
 #include "picture/file_names.h"
 #include "picture/memory_item.h"
 #include "picture/messages.h"
+#include "picture/picture_file.h"
 #include "picture/picture_state.h"
 #include "text/cp932.h"
 #include "text/format.h"
@@ -61,17 +62,18 @@ int create(const Arguments& args, Context& io) {
   return result == 0 ? 0 : refuse(io, archiveMessage(result, true), file);
 }
 
-// A .bmp item as the file holds it (8-bit with its palette, 24/32-bit as 3/4 bytes per pixel);
+// A picture item as the file holds it (8-bit with its palette, colour as 3/4 bytes per pixel);
 // 0 or 1 after the message.
 int readPictureItem(const std::string& name, const SlotLimits& limits,
-                    std::span<std::uint8_t> buffer, ArchiveItemInfo& item, Context& io) {
-  const int bits = probeBitmap(name);
+                    const SixteenBitConversion& sixteen, std::span<std::uint8_t> buffer,
+                    ArchiveItemInfo& item, Context& io) {
+  const int bits = probePicture(name);
   if (bits == kReadError) return refuse(io, msg::kReadFailed, name);
   if (bits == kUnsupported) return refuse(io, msg::kUnsupported, name);
   if (bits != 8 && bits != 24 && bits != 32) return refuse(io, msg::kNot8Or24Or32, name);
-  BitmapRead read;
+  PictureRead read;
   const int bytesPerPixel =
-      readBitmapIntoMemory(name, buffer, limits.maxWidth, limits.maxHeight, read);
+      readPictureIntoMemory(name, buffer, limits.maxWidth, limits.maxHeight, sixteen, read);
   if (bytesPerPixel == kTooLarge) {
     io.err << text::format(msg::kTooLargeWithName, msg::kTooLarge, limits.maxWidth,
                            limits.maxHeight, name.c_str())
@@ -124,8 +126,9 @@ int add(const Arguments& args, Context& io) {
   if (!content.ok() || !work.ok()) return refuse(io, msg::kGalleryNoMemory, file);
   if (!empty) {
     const std::string& name = args.positional[2];
-    const bool picture = isBitmapName(name);
-    const int read = picture ? readPictureItem(name, limits, content.span(), item, io)
+    const bool picture = isPictureName(name);
+    const int read = picture ? readPictureItem(name, limits, settingsOptions(args).SixteenBit,
+                                               content.span(), item, io)
                              : readDataItem(name, limits, content.span(), item, io);
     if (read != 0) return read;
     item.title = titleFromFileName(name, picture);

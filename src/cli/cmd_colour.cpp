@@ -8,11 +8,12 @@
 #include "cli/control_flags.h"
 #include "extensions/user_colours.h"
 #include "picture/bitmap.h"
+#include "picture/file_helpers.h"
 #include "picture/file_names.h"
 #include "picture/messages.h"
+#include "picture/picture_file.h"
 #include "processing/colour_tables.h"
 #include "text/format.h"
-#include "picture/file_helpers.h"
 
 namespace vemla::cli {
 namespace {
@@ -56,8 +57,7 @@ int colourTable(const Arguments& args, Context& io) {
   std::optional<UserColourTable> table = readColourTableOrTell(in, io);
   if (!table) return 1;
   if (interpolation) {
-    interpolateColourTable(*table, interpolation->from, interpolation->to,
-                           interpolation->channels);
+    interpolateColourTable(*table, interpolation->from, interpolation->to, interpolation->channels);
   }
   if (!writeColourTableFile(out, *table)) {
     io.err << text::format(msg::user_colours::kWriteError, out.c_str()) << '\n';
@@ -79,26 +79,21 @@ std::optional<ImageValues> readImageValues(const std::string& in, const ReadFlag
     return std::nullopt;
   };
   if (!checkEightBitBitmap(in, io)) return std::nullopt;
-  const int bits = probeBitmap(in);
+  const int bits = probePicture(in);
   if (bits == kReadError) return refuse(text::format(msg::kWithName, msg::kReadFailed, in.c_str()));
   if (bits != 8) return refuse(text::format(msg::kWithName, msg::kUnsupported, in.c_str()));
-  // The size from the headers decides the buffer; the reader checks it again.
-  std::array<std::uint8_t, BitmapFileHeader::kBytes + BitmapInfoHeader::kBytes> head{};
-  {
-    FileSource source(in);
-    if (source.read(head.data(), head.size()) != head.size()) {
-      return refuse(text::format(msg::kWithName, msg::kReadFailed, in.c_str()));
-    }
-  }
-  const BitmapInfoHeader info = BitmapInfoHeader::fromBytes(head.data() + BitmapFileHeader::kBytes);
-  const std::int64_t width = info.width;
-  const std::int64_t height = info.height < 0 ? -std::int64_t{info.height} : info.height;
+  // The size from the headers (a first read into no memory) decides the buffer; the reader
+  // checks it again.
+  PictureRead read;
+  readPictureIntoMemory(in, {}, flags.maxWidth, flags.maxHeight, flags.options.SixteenBit, read);
+  const std::int64_t width = read.width;
+  const std::int64_t height = read.height;
   ImageValues image;
   if (width >= 1 && width <= flags.maxWidth && height >= 1 && height <= flags.maxHeight) {
     image.values.resize(static_cast<std::size_t>(width * height));
   }
-  BitmapRead read;
-  switch (readBitmapIntoMemory(in, image.values, flags.maxWidth, flags.maxHeight, read)) {
+  switch (readPictureIntoMemory(in, image.values, flags.maxWidth, flags.maxHeight,
+                                flags.options.SixteenBit, read)) {
     case 1:
       break;
     case kTooLarge:
@@ -208,7 +203,7 @@ Command colourImageCommand() {
   return {"colour-image",
           "show a whole image through a user colour table as a 24-bit bitmap",
           "usage: vemla-cli colour-image IMAGE TABLE OUT [--intensity I] [--brightness B]\n"
-          "  IMAGE is an 8-bit .bmp of image values; TABLE is read as colour-table reads it.\n"
+          "  IMAGE is an 8-bit picture of image values; TABLE is read as colour-table reads it.\n"
           "  Writes OUT (.bmp), each pixel the pane colour of its value, and prints size=%dx%d.\n"
           "  --intensity I                 1..16 (default 1)\n"
           "  --brightness B                0..256 (default 128)\n"

@@ -18,6 +18,7 @@
 #include "cli/tool_views.h"
 #include "picture/file_names.h"
 #include "picture/messages.h"
+#include "picture/picture_file.h"
 #include "processing/alignment.h"
 #include "processing/compared_pixels.h"
 #include "processing/image_kinds.h"
@@ -328,8 +329,8 @@ void runInOrder(std::size_t count, unsigned workers, const Job& job, const Shown
   for (std::thread& thread : threads) thread.join();
 }
 
-bool isPictureName(const std::string& name) {
-  return isBitmapName(name) || isRawName(name);
+bool isFolderPicture(const std::string& name) {
+  return isPictureName(name) || isRawName(name);
 }
 
 // The picture files of a folder by name.
@@ -339,7 +340,8 @@ std::map<std::string, std::string> picturesIn(const std::string& folder) {
   for (const auto& item : std::filesystem::directory_iterator(folder, error)) {
     const std::string name = item.path().filename().string();
     std::error_code typeError;
-    if (isPictureName(name) && !item.is_directory(typeError)) pictures[name] = item.path().string();
+    if (isFolderPicture(name) && !item.is_directory(typeError))
+      pictures[name] = item.path().string();
   }
   if (error) throw RefusedError(folder + ": " + error.message());
   return pictures;

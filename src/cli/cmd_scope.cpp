@@ -70,7 +70,7 @@ Command scopeCommand() {
   return {"scope",
           "write the image scope's 256 x 256 raster for one pixel",
           "usage: vemla-cli scope IMAGE OUT --at X,Y [OPTIONS]\n"
-          "  IMAGE is an 8-bit .bmp whose pixel values are shown. Writes the scope's 256 x 256\n"
+          "  IMAGE is an 8-bit picture whose pixel values are shown. Writes the scope's 256 x 256\n"
           "  raster for pixel (X, Y) as an 8-bit bitmap with the scope's palette and prints\n"
           "  at=%d,%d mag=%d.\n"
           "  --at X,Y                      the pointed pixel, 0..W-1, 0..H-1\n"

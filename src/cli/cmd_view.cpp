@@ -46,7 +46,8 @@ int view(const Arguments& args, Context& io) {
     if (!readFlags.raw) throw UsageError("a .raw picture needs --raw WxH[+OFF]");
     failure = loadViewerRaw(in, *readFlags.raw, readFlags.maxWidth, readFlags.maxHeight, image);
   } else {
-    failure = loadViewerBitmap(in, readFlags.maxWidth, readFlags.maxHeight, image);
+    failure = loadViewerBitmap(in, readFlags.maxWidth, readFlags.maxHeight, image,
+                               readFlags.options.SixteenBit);
   }
   if (!failure.empty()) {
     io.err << failure << '\n';

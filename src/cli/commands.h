@@ -122,7 +122,7 @@ Options settingsOptions(const Arguments& args, std::ostream* notices = nullptr);
 inline const std::set<std::string> kReadFlagNames{"--max", "--raw", "--true-colour", "--ratios"};
 inline constexpr const char* kReadFlagsHelp =
     "  --raw WxH[+OFF]               size and start offset of .raw pictures\n"
-    "  --true-colour quantize|grey   how 24/32-bit bitmaps become 8-bit (default quantize)\n"
+    "  --true-colour quantize|grey   how colour pictures become 8-bit (default quantize)\n"
     "  --ratios R,G,B                grey conversion ratios (default "
     "{GreyRatioR},{GreyRatioG},{GreyRatioB})\n"
     "  --max WxH                     maximum picture size, {MaxPictureWidth:range}, multiples of "
@@ -155,7 +155,8 @@ bool readPictureAlone(Workbench& bench, CliUserPort& user, const std::string& na
 // everything not given keeps the factory setting.
 void applyViewFlags(const Arguments& args, Workbench& bench);
 
-// An input whose pixel values are image values must be an 8-bit .bmp; a file of another type
+// An input whose pixel values are image values must be an 8-bit picture file (a bitmap, PNG,
+// TIFF, JPEG or PGM named with its extension); a file of another type
 // is a refused open (exit 1, as in the workbench), not a usage error. False after the message.
 bool checkEightBitBitmap(const std::string& name, Context& io);
 

@@ -8,6 +8,7 @@
 #include "picture/file_helpers.h"
 #include "picture/file_names.h"
 #include "picture/messages.h"
+#include "picture/picture_file.h"
 #include "text/format.h"
 #include "workbench/picture/open_pictures.h"
 #include "workbench/settings/settings_session.h"
@@ -50,8 +51,10 @@ ReadFlags parseReadFlags(const Arguments& args) {
   flags.maxHeight = flags.options.MaxPictureHeight;
   flags.trueColourMode = flags.options.TrueColourOpenMode;
   flags.ratios = flags.options.GreyRatio;
-  if (const auto max = args.value("--max")) std::tie(flags.maxWidth, flags.maxHeight) = parseMaxSize(*max);
-  if (const auto rawText = args.value("--raw")) flags.raw = parseRawSize(*rawText, flags.maxWidth, flags.maxHeight);
+  if (const auto max = args.value("--max"))
+    std::tie(flags.maxWidth, flags.maxHeight) = parseMaxSize(*max);
+  if (const auto rawText = args.value("--raw"))
+    flags.raw = parseRawSize(*rawText, flags.maxWidth, flags.maxHeight);
   if (const auto mode = args.value("--true-colour")) {
     if (*mode == "grey") {
       flags.trueColourMode = kTrueColourGrey;
@@ -91,13 +94,13 @@ bool readPictureAlone(Workbench& bench, CliUserPort& user, const std::string& na
 
 bool checkEightBitBitmap(const std::string& name, Context& io) {
   // A file of another type is a refused open, as in the workbench, not a usage error.
-  if (!isBitmapName(name)) {
+  if (!isPictureName(name)) {
     io.err << text::format(msg::kWithName, msg::kUnsupported, name.c_str()) << '\n';
     return false;
   }
-  const int bits = probeBitmap(name);
+  const int bits = probePicture(name);
   if (bits == 24 || bits == 32) {
-    io.err << name << " must be an 8-bit .bmp, not " << bits << "-bit\n";
+    io.err << name << " must be an 8-bit picture, not " << bits << "-bit\n";
     return false;
   }
   return true;

@@ -36,7 +36,7 @@ inline const std::string kToolViewHelp =
     "4\n"
     "  --settings FOLDER             options from FOLDER/VemlaPinf.dat (the flags still win)\n";
 
-// Opens `files` (one or two 8-bit .bmp) into `bench`: image 1 shows picture 1 and image 2
+// Opens `files` (one or two 8-bit pictures) into `bench`: image 1 shows picture 1 and image 2
 // picture 2, both rendered with the view flags and the fill, the pixel sizes set. False after
 // the message when a file is refused or cannot be read (exit 1).
 bool openToolImages(const std::vector<std::string>& files, const Arguments& args, Workbench& bench,

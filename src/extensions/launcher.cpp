@@ -9,7 +9,7 @@
 #include "picture/bitmap.h"
 #include "picture/byte_source.h"
 #include "picture/file_helpers.h"
-#include "picture/little_endian.h"
+#include "picture/picture_file.h"
 #include "text/format.h"
 
 namespace vemla {
@@ -322,26 +322,23 @@ std::string readLaunchOutput(const std::string& path, bool raw, int width, int h
     }
     return {};
   }
-  // The headers first, for the messages; then the whole file through the reader, which takes no
-  // more than the headers' rows.
-  std::array<std::uint8_t, 54> headers{};
-  const std::size_t got = in.isOpen() ? in.read(headers.data(), headers.size()) : 0;
+  // The headers first, for the messages (a read into no memory stops after them); then the
+  // whole file through the reader, which takes no more than the headers' rows. Any picture
+  // file is taken, by its first bytes.
   if (!in.isOpen()) return bitmapMessage(launcher_msg::kOutputReadFailed, path);
-  MemorySource probeSource{std::span(headers).first(got)};
-  const int bits = probeBitmap(probeSource);
+  const int bits = probePicture(path);
   if (bits == kReadError) return bitmapMessage(launcher_msg::kOutputReadFailed, path);
   if (bits == kUnsupported) return bitmapMessage(launcher_msg::kOutputUnsupported, path);
   if (bits != 8) return bitmapMessage(launcher_msg::kOutputNot256, path);
-  const std::int64_t fileWidth = little_endian::getI32(headers.data() + 18);
-  const std::int64_t fileHeight = little_endian::getI32(headers.data() + 22);
-  if (fileWidth != width || (fileHeight != height && fileHeight != -std::int64_t{height})) {
+  PictureRead read;
+  readPictureIntoMemory(path, {}, width, height, {}, read);
+  if (read.width != width || read.height != height) {
     return text::format(
         (std::string(launcher_msg::kOutputBitmap) + launcher_msg::kOutputSize).c_str(), width,
         height);
   }
-  FileSource source(path);
-  BitmapRead read;
-  const int status = readBitmapIntoMemory(source, destination.first(pixels), width, height, read);
+  const int status =
+      readPictureIntoMemory(path, destination.first(pixels), width, height, {}, read);
   if (status == kUnsupported) return bitmapMessage(launcher_msg::kOutputUnsupported, path);
   if (status != 1) return bitmapMessage(launcher_msg::kOutputReadFailed, path);
   if (read.palette != greyRamp()) {

@@ -72,28 +72,6 @@ std::uint8_t clampGrey(double sum) {
   return static_cast<std::uint8_t>(sum);
 }
 
-// Converts `height` rows of `width` true-colour pixels to grey. Each product channel * ratio is
-// taken from a table of the same doubles greyFromBgr computes, and summed in the same order,
-// so the result is identical to calling it per pixel.
-void convertToGrey(int bytesPerPixel, const std::uint8_t* source, std::size_t sourceStride,
-                   int width, int height, const RgbRatio& ratios, std::uint8_t* destination,
-                   std::size_t destinationStride) {
-  double blueProduct[256], greenProduct[256], redProduct[256];
-  for (int value = 0; value < 256; ++value) {
-    blueProduct[value] = value * ratios.blue;
-    greenProduct[value] = value * ratios.green;
-    redProduct[value] = value * ratios.red;
-  }
-  for (int row = 0; row < height; ++row) {
-    const std::uint8_t* pixel = source + static_cast<std::size_t>(row) * sourceStride;
-    std::uint8_t* out = destination + static_cast<std::size_t>(row) * destinationStride;
-    for (int x = 0; x < width; ++x, pixel += bytesPerPixel) {
-      const double greenAndBlue = greenProduct[pixel[1]] + blueProduct[pixel[0]];
-      out[x] = clampGrey(greenAndBlue + redProduct[pixel[2]]);
-    }
-  }
-}
-
 // Clears the bytes of each destination row beyond the picture's width.
 void clearRowPadding(std::uint8_t* destination, std::size_t rowLength, int width, int height) {
   const std::size_t pad = rowLength - static_cast<std::size_t>(width);
@@ -184,6 +162,26 @@ BitmapHeaders buildBitmapHeaders(int bytesPerPixel, int width, int height) {
   return headers;
 }
 
+void convertTrueColourToGrey(int bytesPerPixel, const std::uint8_t* source,
+                             std::size_t sourceStride, int width, int height,
+                             const RgbRatio& ratios, std::uint8_t* destination,
+                             std::size_t destinationStride) {
+  double blueProduct[256], greenProduct[256], redProduct[256];
+  for (int value = 0; value < 256; ++value) {
+    blueProduct[value] = value * ratios.blue;
+    greenProduct[value] = value * ratios.green;
+    redProduct[value] = value * ratios.red;
+  }
+  for (int row = 0; row < height; ++row) {
+    const std::uint8_t* pixel = source + static_cast<std::size_t>(row) * sourceStride;
+    std::uint8_t* out = destination + static_cast<std::size_t>(row) * destinationStride;
+    for (int x = 0; x < width; ++x, pixel += bytesPerPixel) {
+      const double greenAndBlue = greenProduct[pixel[1]] + blueProduct[pixel[0]];
+      out[x] = clampGrey(greenAndBlue + redProduct[pixel[2]]);
+    }
+  }
+}
+
 std::uint8_t greyFromBgr(std::uint8_t blue, std::uint8_t green, std::uint8_t red,
                          const RgbRatio& ratios) {
   // Separate statements keep each product rounded to double (no fused multiply-add).
@@ -245,8 +243,8 @@ int readBitmapPicture(ByteSource& in, std::span<std::uint8_t> destination, int m
   const auto destinationStride = static_cast<std::size_t>(rowLength);
   if (greyConversion) {
     out.palette = greyRamp();
-    convertToGrey(bytesPerPixel, scratch.data(), sourceStride, out.width, out.height, ratios,
-                  destination.data(), destinationStride);
+    convertTrueColourToGrey(bytesPerPixel, scratch.data(), sourceStride, out.width, out.height,
+                            ratios, destination.data(), destinationStride);
   } else {
     // The file's first row is quantized as the picture's top row whatever the row order, so
     // the dither matrix row follows the file order.

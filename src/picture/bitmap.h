@@ -70,6 +70,13 @@ std::int64_t bitmapRowBytes(std::int64_t width, int bytesPerPixel);
 std::uint8_t greyFromBgr(std::uint8_t blue, std::uint8_t green, std::uint8_t red,
                          const RgbRatio& ratios);
 
+// greyFromBgr over `height` rows of `width` pixels of 3 or 4 bytes (blue, green, red[, ignored])
+// with the same result as calling it per pixel, from tables of the same products.
+void convertTrueColourToGrey(int bytesPerPixel, const std::uint8_t* source,
+                             std::size_t sourceStride, int width, int height,
+                             const RgbRatio& ratios, std::uint8_t* destination,
+                             std::size_t destinationStride);
+
 // Bit count (8, 24, 32 or any other value found); kReadError when the file cannot be opened or
 // holds fewer than 54 bytes; kUnsupported when it does not begin with "BM" or is compressed.
 int probeBitmap(ByteSource& in);
@@ -109,8 +116,8 @@ int readBitmapPicture(const std::string& path, std::span<std::uint8_t> destinati
 // (else kTooLarge). Returns b (1, 3 or 4), kReadError, kUnsupported or kTooLarge.
 int readBitmapIntoMemory(ByteSource& in, std::span<std::uint8_t> destination, int maxWidth,
                          int maxHeight, BitmapRead& out);
-int readBitmapIntoMemory(const std::string& path, std::span<std::uint8_t> destination,
-                         int maxWidth, int maxHeight, BitmapRead& out);
+int readBitmapIntoMemory(const std::string& path, std::span<std::uint8_t> destination, int maxWidth,
+                         int maxHeight, BitmapRead& out);
 
 // Palette of an 8-bit uncompressed bitmap: 0, kReadError, kUnsupported (not "BM", compressed,
 // width < 1, height 0 or INT32_MIN), or -3 when it is not 8-bit. `palette` is changed only on

@@ -10,6 +10,7 @@
 #include "picture/file_helpers.h"
 #include "picture/file_names.h"
 #include "picture/messages.h"
+#include "picture/picture_file.h"
 #include "picture/raw.h"
 #include "text/format.h"
 
@@ -33,10 +34,10 @@ void compactRows(std::uint8_t* pixels, int width, int height, int rowLength, boo
 int readBitmapItem(const MemoryItemRequest& request, UserPort& user,
                    std::span<std::uint8_t> destination, std::span<std::uint8_t> scratch,
                    MemoryItem& item) {
-  const int bits = probeBitmap(request.name);
+  const int bits = probePicture(request.name);
   if (bits < 0) return bits;
   if (bits != 8 && bits != 24 && bits != 32) return kUnsupported;
-  BitmapRead read;
+  PictureRead read;
   if (bits != 8 && request.convertTo8Bit) {
     const bool grey = request.trueColourMode == 1;
     RgbRatio ratios = request.ratios;
@@ -46,14 +47,15 @@ int readBitmapItem(const MemoryItemRequest& request, UserPort& user,
       if (!asked) return kItemAbandoned;
       ratios = *asked;
     }
-    const int rowLength = readBitmapPicture(request.name, destination, request.maxWidth,
-                                            request.maxHeight, grey, ratios, scratch, read);
+    const int rowLength =
+        readPicture(request.name, destination, request.maxWidth, request.maxHeight, grey, ratios,
+                    request.sixteen, scratch, read);
     if (rowLength < 0) return rowLength;
     compactRows(destination.data(), read.width, read.height, rowLength, read.topDown);
     item.bytesPerPixel = 1;
   } else {
-    const int bytesPerPixel =
-        readBitmapIntoMemory(request.name, destination, request.maxWidth, request.maxHeight, read);
+    const int bytesPerPixel = readPictureIntoMemory(request.name, destination, request.maxWidth,
+                                                    request.maxHeight, request.sixteen, read);
     if (bytesPerPixel < 0) return bytesPerPixel;
     item.bytesPerPixel = bytesPerPixel;
   }
@@ -141,7 +143,8 @@ int readFileIntoMemoryItem(const MemoryItemRequest& request, UserPort& user, Raw
                            MemoryItem& item) {
   int result = 0;
   bool dataItem = false;
-  if (isBitmapName(request.name)) {
+  // Picture files by their extension; which reader takes them, by their first bytes.
+  if (isPictureName(request.name)) {
     result = readBitmapItem(request, user, destination, scratch, item);
   } else if (isRawName(request.name)) {
     result = readRawItem(request, user, rawSize, destination, item);

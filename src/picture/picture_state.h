@@ -18,6 +18,9 @@ struct PictureMeta {
   // Full path of the source file, a pseudo-name beginning with "<", or empty (no source).
   std::string name;
   BitmapHeaders headers;  // of the last file read for this picture (raw: width/height set)
+  // What the pane title adds after the file name: " [1/12]" for the first page of a 12-page
+  // file, " [16→8 0–4095]" after a 16-bit conversion; empty for other pictures.
+  std::string note;
   Palette palette = greyRamp();
   // Drawing headers and palette of the picture pane (232 x 244) and of 512 x 512 drawing.
   BitmapHeaders thumbnailHeaders;

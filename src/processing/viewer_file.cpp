@@ -12,6 +12,7 @@
 
 #include "picture/bitmap.h"
 #include "picture/file_names.h"
+#include "picture/picture_file.h"
 #include "picture/raw.h"
 
 namespace vemla {
@@ -70,18 +71,14 @@ ViewerPicture ViewerImage::picture() const {
 
 namespace {
 
-// `open` gives a fresh source of the file's bytes each time (null when it cannot be opened).
-template <typename Open>
-std::string loadBitmapFrom(Open open, const std::string& path, int maxWidth, int maxHeight,
+// `readInto(destination, read)` reads the whole file afresh into memory each time, as
+// readPictureIntoMemory does.
+template <typename ReadInto>
+std::string loadBitmapFrom(ReadInto readInto, const std::string& path, int maxWidth, int maxHeight,
                            ViewerImage& into) {
-  const auto readInto = [&](std::span<std::uint8_t> destination, BitmapRead& read) {
-    auto source = open();
-    return source ? readBitmapIntoMemory(*source, destination, maxWidth, maxHeight, read)
-                  : kReadError;
-  };
   // The headers first (an empty destination stops the reader after them), then the rows into a
   // buffer of the exact size, so that the held picture survives any failure.
-  BitmapRead read;
+  PictureRead read;
   const int probe = readInto({}, read);
   if (probe == kUnsupported) return withPath(kViewerUnsupported, path);
   if (probe != kTooLarge) return withPath(kViewerReadFailed, path);
@@ -113,19 +110,21 @@ std::string loadBitmapFrom(Open open, const std::string& path, int maxWidth, int
 }  // namespace
 
 std::string loadViewerBitmap(const std::string& path, int maxWidth, int maxHeight,
-                             ViewerImage& into) {
-  if (!isBitmapName(path)) return withPath(kViewerUnsupported, path);
-  const auto open = [&path]() -> std::unique_ptr<FileSource> {
-    auto source = std::make_unique<FileSource>(path);
-    return source->isOpen() ? std::move(source) : nullptr;
+                             ViewerImage& into, const SixteenBitConversion& sixteen) {
+  if (!isPictureName(path)) return withPath(kViewerUnsupported, path);
+  const auto readInto = [&](std::span<std::uint8_t> destination, PictureRead& read) {
+    return readPictureIntoMemory(path, destination, maxWidth, maxHeight, sixteen, read);
   };
-  return loadBitmapFrom(open, path, maxWidth, maxHeight, into);
+  return loadBitmapFrom(readInto, path, maxWidth, maxHeight, into);
 }
 
 std::string loadViewerBitmap(std::span<const std::uint8_t> file, const std::string& name,
-                             int maxWidth, int maxHeight, ViewerImage& into) {
-  const auto open = [file] { return std::make_unique<MemorySource>(file); };
-  return loadBitmapFrom(open, name, maxWidth, maxHeight, into);
+                             int maxWidth, int maxHeight, ViewerImage& into,
+                             const SixteenBitConversion& sixteen) {
+  const auto readInto = [&](std::span<std::uint8_t> destination, PictureRead& read) {
+    return readPictureIntoMemory(file, destination, maxWidth, maxHeight, sixteen, read);
+  };
+  return loadBitmapFrom(readInto, name, maxWidth, maxHeight, into);
 }
 
 std::string loadViewerRaw(const std::string& path, const RawSize& size, int maxWidth, int maxHeight,

@@ -10,6 +10,7 @@
 #include <string>
 
 #include "picture/palette.h"
+#include "picture/sixteen_bit.h"
 #include "ports/ports.h"
 #include "processing/viewer_model.h"
 
@@ -59,12 +60,15 @@ struct ViewerImage {
   ViewerPicture picture() const;
 };
 
-// Empty on success, else the message (with "\n[" path "]" for file sources).
+// Any picture file but raw (bitmap, PNG, TIFF, JPEG, PGM/PPM by their first bytes, named with
+// one of their extensions); 16-bit grey becomes 8-bit by `sixteen`. Empty on success, else the
+// message (with "\n[" path "]" for file sources).
 std::string loadViewerBitmap(const std::string& path, int maxWidth, int maxHeight,
-                             ViewerImage& into);
+                             ViewerImage& into, const SixteenBitConversion& sixteen = {});
 // The same from the bytes of a file named `name` (the name only goes into messages).
 std::string loadViewerBitmap(std::span<const std::uint8_t> file, const std::string& name,
-                             int maxWidth, int maxHeight, ViewerImage& into);
+                             int maxWidth, int maxHeight, ViewerImage& into,
+                             const SixteenBitConversion& sixteen = {});
 std::string loadViewerRaw(const std::string& path, const RawSize& size, int maxWidth, int maxHeight,
                           ViewerImage& into);
 // A gallery slot's picture: its slot file holds exactly width x height x bytes per pixel bytes,

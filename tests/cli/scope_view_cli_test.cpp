@@ -74,7 +74,7 @@ TEST(ScopeViewCli, ViewPaintsTheOpeningStateAndTheGivenOne) {
 
   EXPECT_EQ(run({"view", grey, out, "--screen", "100,1024"}).status, 2);
   EXPECT_EQ(run({"view", grey, out, "--screen", "1280,1024", "--zoom", "3/4"}).status, 2);
-  const CliRun other = run({"view", dir.file("x.png"), out, "--screen", "1280,1024"});
+  const CliRun other = run({"view", dir.file("x.txt"), out, "--screen", "1280,1024"});
   EXPECT_EQ(other.status, 1);
   EXPECT_NE(other.err.find("ｻﾎﾟｰﾄされていない形式のﾌｧｲﾙです\n["), std::string::npos);
 }

@@ -6,6 +6,7 @@
 
 #include "extensions/launcher_messages.h"
 #include "picture/bitmap.h"
+#include "support/picture_encoders.h"
 #include "support/test_files.h"
 
 namespace vemla {
@@ -189,6 +190,12 @@ TEST_F(LaunchOutput, TakesExactSizesAndConvertsOtherPalettes) {
   ASSERT_EQ(writeBitmap(path + ".bmp", 4, 2, 1, values.data(), nullptr), 0);
   EXPECT_EQ(read(testing::readBytes(path + ".bmp"), false), "");
   EXPECT_EQ(pixels, values);
+  // So is a grey PNG (the program's output may be any picture file, told by its first bytes).
+  EXPECT_EQ(read(testing::encodePng({.width = 4, .height = 2},
+                                    std::vector<std::uint16_t>(values.begin(), values.end())),
+                 false),
+            "");
+  EXPECT_EQ(pixels, values);
 }
 
 TEST_F(LaunchOutput, RefusesWrongFilesWithTheirMessages) {
@@ -199,8 +206,9 @@ TEST_F(LaunchOutput, RefusesWrongFilesWithTheirMessages) {
   EXPECT_EQ(read(bitmap(4, 3, 8), false),
             "出力されたﾋﾞｯﾄﾏｯﾌﾟﾌｧｲﾙのｻｲｽﾞが状態と一致しません\nX:4 Y:2 で作成して下さい");
   EXPECT_EQ(read(bitmap(4, 2, 24), false), "出力されたﾋﾞｯﾄﾏｯﾌﾟﾌｧｲﾙが256色ではありません\n" + path);
+  // Bytes no picture reader knows, even fewer than a bitmap header.
   EXPECT_EQ(read({'P', 'K', 0, 0}, false),
-            "出力されたﾋﾞｯﾄﾏｯﾌﾟﾌｧｲﾙの読み込みに失敗しました\n" + path);
+            "出力されたﾋﾞｯﾄﾏｯﾌﾟﾌｧｲﾙはｻﾎﾟｰﾄされていない形式です\n" + path);
   auto truncated = bitmap(4, 2, 8);
   truncated.resize(truncated.size() - 1);
   EXPECT_EQ(read(truncated, false), "出力されたﾋﾞｯﾄﾏｯﾌﾟﾌｧｲﾙの読み込みに失敗しました\n" + path);

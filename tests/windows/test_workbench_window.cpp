@@ -25,6 +25,7 @@
 #include <vector>
 
 #include "picture/file_names.h"
+#include "support/picture_encoders.h"
 #include "support/recording_port.h"
 #include "support/test_files.h"
 #include "windows/editors/memo_editor.h"
@@ -423,8 +424,8 @@ class WorkbenchWindowTest : public QObject {
     RecordingPort user;
     WorkbenchWindow window(b.bench, user, kLargeScreen);
     window.updateCommandStates();
-    for (int id : {kEdit1, kEdit2, kUserProgram, kRememberState1, kGradationTool,
-                   kImageScope, kGallery}) {
+    for (int id :
+         {kEdit1, kEdit2, kUserProgram, kRememberState1, kGradationTool, kImageScope, kGallery}) {
       QAction* action = window.menuAction(id);
       QVERIFY2(action != nullptr, qPrintable(QString::number(id)));
       QVERIFY2(!action->isEnabled(), qPrintable(QString::number(id)));
@@ -469,6 +470,44 @@ class WorkbenchWindowTest : public QObject {
     QCOMPARE(b.bench.settings.user.history[1].used, 0);
     // The history was written to the program folder.
     QVERIFY(std::filesystem::exists(b.folder.file("VemlaUinf.dat")));
+  }
+
+  // A PNG and a three-page 16-bit TIFF chosen in the open dialog, whose first filter takes
+  // every picture file: both open, the pane titles say what was converted.
+  void pngAndSixteenBitTiffOpenThroughTheOpenDialog() {
+    Bench b;
+    std::vector<std::uint16_t> samples(16 * 16);
+    for (std::size_t i = 0; i < samples.size(); ++i) samples[i] = static_cast<std::uint16_t>(i);
+    const std::string a = b.folder.file("a.png");
+    const std::string c = b.folder.file("c.tif");
+    vemla::testing::writeBytes(a, vemla::testing::encodePng({.width = 16, .height = 16}, samples));
+    for (auto& sample : samples) sample = static_cast<std::uint16_t>(sample * 16);
+    vemla::testing::writeBytes(
+        c,
+        vemla::testing::encodeTiff(
+            {.width = 16, .height = 16, .bits = 16, .maxSampleValue = 4095, .pages = 3}, samples));
+    RecordingPort user;
+    WorkbenchWindow window(b.bench, user, kLargeScreen);
+    QStringList filters;
+    window.setFileDialogs(
+        {[&](const QString&, const QString& filter, bool, const QString&) {
+           filters << filter;
+           return QStringList{q(a), q(c)};
+         },
+         [](const QString&, const QString&, const QString&) { return QString(); }});
+
+    window.runCommand(kOpenTwo);
+    QVERIFY2(user.messages.isEmpty(), qPrintable(user.messages.join('|')));
+    QVERIFY(filters.front().startsWith(
+        QString::fromUtf8("画像ﾌｧｲﾙ (*.bmp *.png *.tif *.tiff *.jpg *.jpeg *.pgm *.ppm *.raw)")));
+    QCOMPARE(window.windowTitle(), QString("a.png c.tif - Vemla"));
+    QCOMPARE(window.titleStrip(0)->text(), QString::fromUtf8("画像１(a.png)"));
+    QCOMPARE(window.titleStrip(1)->text(), QString::fromUtf8("画像２(c.tif [1/3] [16→8 0–4095])"));
+    const std::uint8_t* first = b.bench.store.plane(kPicture1);
+    const std::uint8_t* second = b.bench.store.plane(kPicture2);
+    QCOMPARE(int{first[17]}, 17);
+    QCOMPARE(int{second[255]}, (255 * 16 * 255 + 2047) / 4095);
+    QCOMPARE(window.menuAction(651)->text(), " 1. " + q(a));
   }
 
   void onePictureByDialogLeavesPictureTwoEmpty() {

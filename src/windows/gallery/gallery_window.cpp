@@ -35,6 +35,7 @@
 #include "windows/main/quick_help.h"
 #include "windows/main/screen_fit.h"
 #include "windows/main/text_fit.h"
+#include "picture/picture_file.h"
 #include "workbench/gallery/archive_flows.h"
 #include "workbench/gallery/gallery_slots.h"
 #include "workbench/gallery/slot_files.h"
@@ -81,6 +82,13 @@ const char* const kGalleryExplanation =
     "　画像やﾃﾞｰﾀを受け渡します";
 
 namespace {
+
+// The open dialogs' filters as one text for the file dialog.
+QString openPictureFilterText() {
+  QStringList filters;
+  for (const char* filter : kOpenPictureFilters) filters << QString::fromUtf8(filter);
+  return filters.join(QStringLiteral(";;"));
+}
 
 constexpr int kPageSlots = 4;
 constexpr int kThumbnailShown = 128;
@@ -819,7 +827,7 @@ void GalleryWindow::runMenuItem(int slot, SlotMenuItem item, int extra) {
       if (extra == 2) {  // "ﾌｧｲﾙから開く"
         const QStringList names = host_.dialogs.open(
             QString::fromUtf8("ファイルから開く (ｷﾞｬﾗﾘｰ#%1)").arg(number),
-            QString::fromUtf8("ﾋﾞｯﾄﾏｯﾌﾟﾌｧｲﾙ (*.bmp);;RAWﾌｧｲﾙ (*.raw);;全てのﾌｧｲﾙ (*)"), false, {});
+            openPictureFilterText(), false, {});
         if (!names.isEmpty()) storeFileInSlot(bench_, user_, slot, names.front().toStdString());
       } else {
         storeFilesInSlots(bench_, user_, slot, clipboardFiles(), extra == 1);

@@ -14,6 +14,7 @@
 #include <cstdio>
 
 #include "picture/file_names.h"
+#include "picture/picture_file.h"
 #include "text/format.h"
 #include "windows/main/drawn_icons.h"
 
@@ -135,8 +136,8 @@ int ViewerWindow::openMemory(const std::uint8_t* pixels, int width, int height,
 }
 
 int ViewerWindow::openBitmap(const std::string& path) {
-  return report(
-      loadViewerBitmap(path, options_.MaxPictureWidth, options_.MaxPictureHeight, image_));
+  return report(loadViewerBitmap(path, options_.MaxPictureWidth, options_.MaxPictureHeight, image_,
+                                 options_.SixteenBit));
 }
 
 int ViewerWindow::openSlot(const std::string& path, int width, int height, int bytesPerPixel,
@@ -159,7 +160,7 @@ int ViewerWindow::openRaw(const std::string& path, const RawSize& size) {
 }
 
 int ViewerWindow::openFile(const std::string& path) {
-  if (isBitmapName(path)) return openBitmap(path);
+  if (isPictureName(path)) return openBitmap(path);
   if (isRawName(path)) {
     const QFileInfo file(fromUtf8(path));
     const std::optional<RawSize> size =

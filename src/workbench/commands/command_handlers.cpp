@@ -3,6 +3,7 @@
 #include <array>
 
 #include "persist/exchange_file.h"
+#include "picture/picture_file.h"
 #include "picture/file_names.h"
 #include "processing/manual_shift.h"
 #include "workbench/commands/file_history.h"
@@ -15,8 +16,7 @@
 namespace vemla {
 namespace {
 
-constexpr const char* kOpenFilters[] = {"ﾋﾞｯﾄﾏｯﾌﾟﾌｧｲﾙ (*.bmp)", "RAWﾌｧｲﾙ (*.raw)",
-                                        "全てのﾌｧｲﾙ (*)"};
+constexpr const auto& kOpenFilters = kOpenPictureFilters;
 constexpr const char* kSaveFilters[] = {"ﾋﾞｯﾄﾏｯﾌﾟﾌｧｲﾙ (*.bmp)", "RAWﾌｧｲﾙ (*.raw)"};
 constexpr const char* kTooManyFiles = "指定のﾌｧｲﾙ数が多すぎます";
 constexpr std::array<const char*, 2> kReplaceTitles{"画像ﾌｧｲﾙの選択 (1)へ入れ替え",

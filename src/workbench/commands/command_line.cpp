@@ -2,6 +2,7 @@
 
 #include "picture/file_names.h"
 #include "picture/messages.h"
+#include "picture/picture_file.h"
 #include "picture/picture_state.h"
 #include "text/cp932.h"
 #include "text/format.h"
@@ -10,7 +11,6 @@ namespace vemla {
 namespace {
 
 constexpr int kArchiveClass = 3;
-constexpr int kBitmapClass = 1;
 constexpr int kRawClass = 2;
 
 }  // namespace
@@ -46,7 +46,7 @@ CommandLineNames commandLineNames(const std::vector<std::string>& args, UserPort
 
 bool isViewerHandOver(const std::array<std::string, 2>& names) {
   const int kind = classifyName(names[0]);
-  return names[1].empty() && (kind == kBitmapClass || kind == kRawClass);
+  return names[1].empty() && (isPictureName(names[0]) || kind == kRawClass);
 }
 
 }  // namespace vemla

@@ -4,6 +4,7 @@
 #include <limits>
 
 #include "picture/file_names.h"
+#include "picture/picture_file.h"
 #include "picture/picture_state.h"
 #include "text/format.h"
 #include "workbench/commands/command_ids.h"
@@ -56,7 +57,7 @@ bool recordCombination(persist::UserInfo& info, const std::string& name1,
 
 bool recordRecentPicture(persist::UserInfo& info, const std::string& name, int width, int height,
                          std::int64_t rawOffset) {
-  if (!isBitmapName(name) && !isRawName(name)) return false;
+  if (!isPictureName(name) && !isRawName(name)) return false;
   const std::int64_t offset = isRawName(name) ? rawOffset : 0;
   if (offset < 0 || offset > std::numeric_limits<std::int32_t>::max()) return false;
   auto& recent = info.recent;

@@ -197,6 +197,7 @@ int storeFileInSlot(Workbench& bench, UserPort& user, int slot, const std::strin
   request.trueColourMode = bench.options.TrueColourOpenMode;
   request.askRatio = bench.options.AskRatioPerFile;
   request.ratios = bench.options.GreyRatio;
+  request.sixteen = bench.options.SixteenBit;
   RgbRatioMemory memory(bench, user);
   MemoryItem item;
   // True-colour bitmaps stay true colour here, so the reader needs no conversion scratch.

@@ -9,6 +9,7 @@
 #include "picture/file_helpers.h"
 #include "picture/file_names.h"
 #include "picture/messages.h"
+#include "picture/picture_file.h"
 #include "picture/raw.h"
 #include "processing/reduced_display.h"
 #include "processing/valid_range.h"
@@ -34,6 +35,7 @@ struct PendingPicture {
   bool topDown = false;
   BitmapHeaders headers;
   Palette palette = greyRamp();
+  std::string note;  // PictureMeta::note
 };
 
 void warnWithName(UserPort& user, const char* message, const std::string& name) {
@@ -56,10 +58,11 @@ bool checkNameField(UserPort& user, const std::string& name) {
   return false;
 }
 
-bool readBitmapFile(Workbench& bench, UserPort& user, PictureSlot picture, const std::string& name,
-                    PendingPicture& pending) {
+// Any picture file but raw: the reader is chosen by the file's first bytes.
+bool readPictureFile(Workbench& bench, UserPort& user, PictureSlot picture, const std::string& name,
+                     PendingPicture& pending) {
   const Options& options = bench.options;
-  const int bits = probeBitmap(name);
+  const int bits = probePicture(name);
   if (bits == kReadError) {
     warnWithName(user, msg::kReadFailed, name);
     return false;
@@ -82,10 +85,10 @@ bool readBitmapFile(Workbench& bench, UserPort& user, PictureSlot picture, const
   }
 
   PictureStore& store = bench.store;
-  BitmapRead read;
+  PictureRead read;
   const int result =
-      readBitmapPicture(name, store.planes(readPlane(picture)), store.maxWidth(), store.maxHeight(),
-                        grey, ratios, store.planes(kScratch4, 4), read);
+      readPicture(name, store.planes(readPlane(picture)), store.maxWidth(), store.maxHeight(), grey,
+                  ratios, options.SixteenBit, store.planes(kScratch4, 4), read);
   if (result == kTooLarge) {
     user.tell(Icon::Warning, text::format(msg::kTooLargeWithName, msg::kTooLarge, store.maxWidth(),
                                           store.maxHeight(), name.c_str()));
@@ -106,6 +109,7 @@ bool readBitmapFile(Workbench& bench, UserPort& user, PictureSlot picture, const
   pending.topDown = read.topDown;
   pending.headers = read.headers;
   pending.palette = read.palette;
+  pending.note = read.note;
   return true;
 }
 
@@ -171,6 +175,7 @@ void commitPicture(Workbench& bench, PictureSlot slot, const PendingPicture& pen
   PictureMeta& meta = bench.pictures.pictures[index(slot)];
   meta.name = pending.name;
   meta.headers = pending.headers;
+  meta.note = pending.note;
   meta.palette = pending.palette;
   meta.thumbnailHeaders = buildBitmapHeaders(1, kThumbnailWidth, kThumbnailHeight);
   meta.paneHeaders = buildBitmapHeaders(1, 512, 512);
@@ -264,13 +269,15 @@ int openPictureFiles(Workbench& bench, UserPort& user, const std::string* name1,
       continue;
     }
     picture.name = *name;
-    if (!isBitmapName(*name) && !isRawName(*name)) {
+    // A name of 4 characters or fewer (".raw" alone) names no picture file.
+    if (stripQuotes(*name).size() <= 4) {
       warnWithName(user, msg::kUnsupported, *name);
       return -1;
     }
     if (!checkNameField(user, *name)) return -1;
-    if (isBitmapName(*name)) {
-      if (!readBitmapFile(bench, user, slot, *name, picture)) return -1;
+    // Raw files have no first bytes to tell them by, so their extension names them.
+    if (!isRawName(*name)) {
+      if (!readPictureFile(bench, user, slot, *name, picture)) return -1;
     } else {
       // Picture 2 from a raw file takes the size just asked for Picture 1's raw file.
       const bool reuse = slot == PictureSlot::Second && firstWasRaw;
@@ -357,6 +364,7 @@ int setPicturesFromMemory(Workbench& bench, UserPort& user, const MemoryPictures
     }
     PictureMeta& meta = state.pictures[at];
     meta.name = cleared ? std::string() : given.names[at];
+    meta.note.clear();
     meta.palette = !cleared && given.palettes[at] != nullptr ? *given.palettes[at] : greyRamp();
     meta.headers = buildBitmapHeaders(1, given.width, given.height);
     meta.thumbnailHeaders = buildBitmapHeaders(1, kThumbnailWidth, kThumbnailHeight);
@@ -398,7 +406,8 @@ void updateTitles(Workbench& bench, std::array<bool, 2> retitle) {
     } else if (isPseudoName(name)) {
       title = std::string(kPaneNames[at]) + name;
     } else {
-      title = std::string(kPaneNames[at]) + "(" + std::string(fileNamePart(name)) + ")";
+      title = std::string(kPaneNames[at]) + "(" + std::string(fileNamePart(name)) +
+              bench.pictures.pictures[at].note + ")";
       files += std::string(fileNamePart(name)) + " ";
     }
   }

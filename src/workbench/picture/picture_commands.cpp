@@ -104,6 +104,7 @@ int replacePicturesByImages(Workbench& bench, UserPort& user, BusyPort& busy,
     meta.drawingPalette = taken[i].palette;
     meta.headers = buildBitmapHeaders(1, bench.pictures.width, bench.pictures.height);
     meta.name = std::move(taken[i].name);
+    meta.note.clear();
   }
   updateTitles(bench, {true, true});
   refreshPictures(bench, user, busy, progress);
@@ -237,6 +238,7 @@ int clearPicture(Workbench& bench, UserPort& user, BusyPort& busy, ProgressPort&
   std::memset(bench.store.plane(unshiftedPlane(picture)), 0, pictureBytes(bench));
   PictureMeta& meta = bench.pictures.pictures[index(picture)];
   meta.name.clear();
+  meta.note.clear();
   meta.palette = greyRamp();
   meta.drawingPalette = meta.palette;
   meta.headers = buildBitmapHeaders(1, bench.pictures.width, bench.pictures.height);
@@ -290,6 +292,7 @@ int savePictureAs(Workbench& bench, UserPort& user, PictureSlot picture, const s
     return -1;
   }
   meta.name = path;
+  meta.note.clear();  // the file saved is the 8-bit picture itself
   bench.settings.program.lastFiles.saveAs = path;
   updateTitles(bench, {true, true});
   return 0;

@@ -366,6 +366,7 @@ int restoreState(Workbench& bench, const std::string& path, bool displayOnly, in
     for (std::size_t i = 0; i < 2; ++i) {
       PictureMeta& meta = p.pictures[i];
       meta.name = r.names[i];
+      meta.note.clear();
       meta.palette = palettes[i];
       meta.headers = buildBitmapHeaders(1, r.width, r.height);
       meta.thumbnailHeaders =

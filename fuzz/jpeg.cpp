@@ -1,0 +1,8 @@
+// Feeds arbitrary bytes to the picture entry as JPEG files (TurboJPEG): probe, read into a plane,
+// read into memory. Seeds in fuzz/corpus/jpeg begin with the format's first bytes.
+#include "picture_formats.h"
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+  vemla::fuzzing::readPictureEveryWay(data, size);
+  return 0;
+}
