@@ -7,6 +7,7 @@
 #include "picture/bitmap.h"
 #include "picture/file_helpers.h"
 #include "picture/file_names.h"
+#include "picture/picture_writing.h"
 #include "picture/messages.h"
 #include "text/format.h"
 #include "workbench/settings/settings_session.h"
@@ -93,7 +94,8 @@ bool checkEightBitBitmap(const std::string& name, Context& io) {
 }
 
 bool checkOutputName(const std::string& name, Context& io) {
-  if (isBitmapName(stripQuotes(name)) || isRawName(stripQuotes(name))) return true;
+  const std::string_view bare = stripQuotes(name);
+  if (isBitmapName(bare) || isRawName(bare) || isPngName(bare) || isTiffName(bare)) return true;
   io.err << text::format(msg::kWithName, msg::kUnsupported, name.c_str()) << '\n';
   return false;
 }
