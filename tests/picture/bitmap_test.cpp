@@ -11,7 +11,7 @@
 
 #include "picture/bitmap_fields.h"
 #include "picture/quantize.h"
-#include "support/file_size_limit.h"
+#include "gallery/file_size_limit.h"
 #include "support/test_files.h"
 
 namespace vemla {

@@ -8,7 +8,7 @@
 
 #include "picture/bitmap.h"
 #include "picture/palette.h"
-#include "support/file_size_limit.h"
+#include "gallery/file_size_limit.h"
 #include "support/test_files.h"
 
 namespace vemla {
