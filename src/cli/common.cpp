@@ -3,6 +3,7 @@
 #include <tuple>
 
 #include "cli/commands.h"
+#include "persist/own_options.h"
 #include "persist/program_settings.h"
 #include "picture/bitmap.h"
 #include "picture/file_helpers.h"
@@ -39,6 +40,17 @@ Options settingsOptions(const Arguments& args, std::ostream* notices) {
              << " is damaged (shorter than its version needs): the factory settings are used "
                 "for what is missing\n";
   }
+  // The program's own options file: lines it does not understand take the factory values.
+  const persist::LoadStatus own = persist::loadOwnOptions(*folder, settings.options, port);
+  if (own == persist::LoadStatus::ReadFailed) {
+    std::string text = messages.str();
+    if (!text.empty() && text.back() == '\n') text.pop_back();
+    throw RefusedError(text);
+  }
+  if (own == persist::LoadStatus::Truncated && notices != nullptr) {
+    *notices << "vemla-cli: " << inFolder(*folder, persist::kOwnOptionsFile)
+             << " has lines it does not understand: the factory settings are used for them\n";
+  }
   return settings.options;
 }
 
@@ -62,6 +74,12 @@ ReadFlags parseReadFlags(const Arguments& args) {
     }
   }
   if (const auto ratios = args.value("--ratios")) flags.ratios = parseRatios(*ratios);
+  flags.sixteenBit = flags.options.SixteenBit;
+  if (const auto rule = args.value("--sixteen")) {
+    const std::optional<SixteenBitConversion> parsed = persist::parseSixteenBitText(*rule);
+    if (!parsed) throw UsageError("--sixteen must be auto, top or window:LO,HI (0 <= LO < HI <= 65535)");
+    flags.sixteenBit = *parsed;
+  }
   return flags;
 }
 
@@ -76,6 +94,7 @@ bool prepareWorkbench(Workbench& bench, const ReadFlags& flags, UserPort& user) 
   bench.importer = {};
   bench.options.TrueColourOpenMode = flags.trueColourMode;
   bench.options.GreyRatio = flags.ratios;
+  bench.options.SixteenBit = flags.sixteenBit;
   return true;
 }
 

@@ -85,8 +85,7 @@ std::optional<std::string> cp932ToUtf8(std::string_view cp932) {
 
 namespace {
 
-// Bytes of the UTF-8 sequence starting at `at`, or 0 when it is not a valid one (overlong
-// forms and surrogates are left to the converter, which refuses them).
+// Bytes of the UTF-8 sequence starting at `at`, or 0 when it is not a well-formed one.
 std::size_t sequenceLength(std::string_view text, std::size_t at) {
   const auto lead = static_cast<unsigned char>(text[at]);
   const std::size_t length = lead < 0x80 ? 1 : lead >= 0xC2 && lead < 0xE0 ? 2
@@ -97,10 +96,26 @@ std::size_t sequenceLength(std::string_view text, std::size_t at) {
   for (std::size_t i = 1; i < length; ++i) {
     if ((static_cast<unsigned char>(text[at + i]) & 0xC0) != 0x80) return 0;
   }
+  // The second byte's range where the lead alone does not decide: no overlong three- and
+  // four-byte forms, no surrogates, nothing beyond U+10FFFF.
+  const auto second = length > 1 ? static_cast<unsigned char>(text[at + 1]) : 0;
+  if ((lead == 0xE0 && second < 0xA0) || (lead == 0xED && second >= 0xA0) ||
+      (lead == 0xF0 && second < 0x90) || (lead == 0xF4 && second >= 0x90)) {
+    return 0;
+  }
   return length;
 }
 
 }  // namespace
+
+bool validUtf8(std::string_view text) {
+  for (std::size_t at = 0; at < text.size();) {
+    const std::size_t length = sequenceLength(text, at);
+    if (length == 0) return false;
+    at += length;
+  }
+  return true;
+}
 
 std::string utf8ToCp932Replacing(std::string_view utf8, bool* replaced) {
   if (replaced != nullptr) *replaced = false;

@@ -16,6 +16,10 @@ std::optional<std::string> utf8ToCp932(std::string_view utf8);
 // nullopt when the bytes are not valid CP932.
 std::optional<std::string> cp932ToUtf8(std::string_view cp932);
 
+// Whether `text` is well-formed UTF-8 (no overlong forms, surrogates or code points beyond
+// U+10FFFF).
+bool validUtf8(std::string_view text);
+
 // `utf8` in CP932 with every character CP932 has no code for, every byte that is not valid
 // UTF-8 and every zero byte written as "?", so that the rest of the text (an extension above
 // all) survives. `replaced` (when given) tells whether anything was replaced.

@@ -293,7 +293,7 @@ int renameSlot(Workbench& bench, UserPort& user, int slot, const std::string& ti
   }
   bool replaced = false;
   record->title = fitSlotTitle(std::string_view(title).substr(0, end), &replaced);
-  if (replaced) user.tell(Icon::Information, msg::kCharactersReplaced);
+  if (replaced) user.tell(Icon::Info, msg::kCharactersReplaced);
   saveGalleryNow(bench, user);
   return 0;
 }
