@@ -48,6 +48,12 @@ TEST(AnyFileName, ArchiveTitlesKeepEveryOtherCharacterAndTheExtension) {
   const std::string archive = dir.file("set.vla");
   ASSERT_EQ(run({"archive", "create", archive}).status, 0);
   std::string expected = "items=" + std::to_string(2 * std::size(kNames) + 1) + "\n";
+  // "#1  (", "#10 (": the number in a column of two.
+  const auto number = [](int item) {
+    std::string text = "#" + std::to_string(item);
+    text.resize(3, ' ');
+    return text + " (";
+  };
   int item = 0;
   for (const NameCase& c : kNames) {
     const std::string picture = dir.file(std::string(c.stem) + ".bmp");
@@ -56,13 +62,13 @@ TEST(AnyFileName, ArchiveTitlesKeepEveryOtherCharacterAndTheExtension) {
     writeBytes(data, {'x'});
     EXPECT_EQ(run({"archive", "add", archive, picture}).out, std::to_string(++item) + "\n");
     EXPECT_EQ(run({"archive", "add", archive, data}).out, std::to_string(++item) + "\n");
-    expected += "#" + std::to_string(item - 1) + "  (画像) " + c.title + " (8x8)\n";
-    expected += "#" + std::to_string(item) + "  (ﾃﾞｰﾀ) " + c.title + ".txt (1ﾊﾞｲﾄ)\n";
+    expected += number(item - 1) + "画像) " + c.title + " (8x8)\n";
+    expected += number(item) + "ﾃﾞｰﾀ) " + c.title + ".txt (1ﾊﾞｲﾄ)\n";
   }
   // A typed title follows the same rule.
   EXPECT_EQ(run({"archive", "add", archive, dir.file("café.bmp"), "--title", "Äpfel 1"}).status,
             0);
-  expected += "#" + std::to_string(++item) + "  (画像) ?pfel 1 (8x8)\n";
+  expected += number(++item) + "画像) ?pfel 1 (8x8)\n";
   EXPECT_EQ(run({"archive", "list", archive}).out, expected);
 }
 
