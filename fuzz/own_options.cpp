@@ -1,10 +1,11 @@
 // The program's own options file (VemlaOptions.txt): whatever the reader takes is a value the
 // option table accepts, and writes back into a file that reads the same, understood in full.
+#include "persist/own_options.h"
+
 #include <cstdint>
 #include <string_view>
 
 #include "options/option_table.h"
-#include "persist/own_options.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   using namespace vemla;

@@ -8,8 +8,8 @@
 #include "picture/bitmap.h"
 #include "picture/file_helpers.h"
 #include "picture/file_names.h"
-#include "picture/picture_writing.h"
 #include "picture/messages.h"
+#include "picture/picture_writing.h"
 #include "text/format.h"
 #include "workbench/settings/settings_session.h"
 
@@ -77,7 +77,8 @@ ReadFlags parseReadFlags(const Arguments& args) {
   flags.sixteenBit = flags.options.SixteenBit;
   if (const auto rule = args.value("--sixteen")) {
     const std::optional<SixteenBitConversion> parsed = persist::parseSixteenBitText(*rule);
-    if (!parsed) throw UsageError("--sixteen must be auto, top or window:LO,HI (0 <= LO < HI <= 65535)");
+    if (!parsed)
+      throw UsageError("--sixteen must be auto, top or window:LO,HI (0 <= LO < HI <= 65535)");
     flags.sixteenBit = *parsed;
   }
   return flags;

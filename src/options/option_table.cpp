@@ -265,12 +265,12 @@ std::vector<OptionDescriptor> buildTable() {
       explained("RAWﾌｧｲﾙを開く時の縦ｻｲｽﾞの初期値を指定します",
                 integer("RawDefaultHeight", {P::Files, kRawFile, "ｻｲｽﾞの初期値 Y"}, C::RawHeight, 8,
                         4096, VEMLA_FIELD(RawDefaultHeight))),
-      explained("16ﾋﾞｯﾄのｸﾞﾚｲｽｹｰﾙ画像を8ﾋﾞｯﾄにする方法を選択します\n2枚の画像に同じ変換を行います\n"
-                "ﾌｧｲﾙの有効ﾋﾞｯﾄ数：ﾌｧｲﾙが示す有効ﾋﾞｯﾄの範囲を0～255へ\n"
-                "範囲を指定：下限～上限を0～255へ(範囲外は0または255)\n"
-                "上位8ﾋﾞｯﾄ：各画素の上位8ﾋﾞｯﾄ",
-                sixteenBit("SixteenBit", {P::Files, "16ﾋﾞｯﾄ画像の変換", ""},
-                           VEMLA_FIELD(SixteenBit))),
+      explained(
+          "16ﾋﾞｯﾄのｸﾞﾚｲｽｹｰﾙ画像を8ﾋﾞｯﾄにする方法を選択します\n2枚の画像に同じ変換を行います\n"
+          "ﾌｧｲﾙの有効ﾋﾞｯﾄ数：ﾌｧｲﾙが示す有効ﾋﾞｯﾄの範囲を0～255へ\n"
+          "範囲を指定：下限～上限を0～255へ(範囲外は0または255)\n"
+          "上位8ﾋﾞｯﾄ：各画素の上位8ﾋﾞｯﾄ",
+          sixteenBit("SixteenBit", {P::Files, "16ﾋﾞｯﾄ画像の変換", ""}, VEMLA_FIELD(SixteenBit))),
       explained("VLAﾌｧｲﾙを開く時に情報を画像１として開きます",
                 flag("ArchiveOpenPicture1", {P::Files, "画像１", "開く"},
                      VEMLA_FIELD(ArchiveOpenPicture1))),

@@ -22,19 +22,19 @@ inline constexpr std::array<std::string_view, 7> kOptionPageTitles{
     "画像関連", "ﾕｰｻﾞ制御", "色の設定", "ﾌｧｲﾙ関連", "　通信　", "ﾂｰﾙ関連１", "ﾂｰﾙ関連２"};
 
 enum class OptionType {
-  Flag,       // check box, stored as a 32-bit 0/1
-  Choice,     // radio buttons or a fixed list: 0-based index 0 .. high
-  Integer,    // 32-bit integer
-  Real,       // double
-  Colour,     // 0x00BBGGRR
-  Text,       // UTF-8 in memory, CP932 in files; high = the most CP932 bytes it may take
-  NumberSet,  // multi-selection of the archive item numbers
+  Flag,        // check box, stored as a 32-bit 0/1
+  Choice,      // radio buttons or a fixed list: 0-based index 0 .. high
+  Integer,     // 32-bit integer
+  Real,        // double
+  Colour,      // 0x00BBGGRR
+  Text,        // UTF-8 in memory, CP932 in files; high = the most CP932 bytes it may take
+  NumberSet,   // multi-selection of the archive item numbers
   SixteenBit,  // the 16-bit conversion: one of kSixteenBitChoices, with lower and upper fields
 };
 
 // The choices of the 16-bit conversion, in the order of SixteenBitRule.
-inline constexpr std::array<std::string_view, 3> kSixteenBitChoices{
-    "ﾌｧｲﾙの有効ﾋﾞｯﾄ数", "範囲を指定", "上位8ﾋﾞｯﾄ"};
+inline constexpr std::array<std::string_view, 3> kSixteenBitChoices{"ﾌｧｲﾙの有効ﾋﾞｯﾄ数",
+                                                                    "範囲を指定", "上位8ﾋﾞｯﾄ"};
 
 // How a wrong value is corrected. Reals and texts never become another value: a wrong one
 // keeps the previous value (the default when a file is read).

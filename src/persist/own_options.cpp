@@ -10,7 +10,8 @@
 namespace vemla::persist {
 namespace {
 
-constexpr std::string_view kHeading = "# Vemla: options beyond the settings files (UTF-8, Name=value)";
+constexpr std::string_view kHeading =
+    "# Vemla: options beyond the settings files (UTF-8, Name=value)";
 
 bool ownRow(const OptionDescriptor& option) {
   return option.store == OptionStore::OwnOptions;

@@ -385,7 +385,8 @@ int writePictureFile(std::string_view name, int width, int height, int bytesPerP
   const std::string path(stripQuotes(name));
   if (isBitmapName(path)) return writeBitmap(path, width, height, bytesPerPixel, pixels, palette);
   if (isPngName(path)) return writePngPicture(path, width, height, bytesPerPixel, pixels, palette);
-  if (isTiffName(path)) return writeTiffPicture(path, width, height, bytesPerPixel, pixels, palette);
+  if (isTiffName(path))
+    return writeTiffPicture(path, width, height, bytesPerPixel, pixels, palette);
   if (!isRawName(path)) return -1;
   // A raw file holds one byte per pixel and nothing else.
   if (bytesPerPixel != 1 || width < 1 || height < 1 || pixels == nullptr) return -1;

@@ -30,8 +30,8 @@ struct PaletteColour {
 PaletteColour paletteColour(const Palette& palette, int i);
 
 // The save dialogs' filters for pictures; the first is the default kind.
-inline constexpr const char* kSavePictureFilters[] = {
-    "ﾋﾞｯﾄﾏｯﾌﾟﾌｧｲﾙ (*.bmp)", "PNGﾌｧｲﾙ (*.png)", "TIFFﾌｧｲﾙ (*.tif *.tiff)", "RAWﾌｧｲﾙ (*.raw)"};
+inline constexpr const char* kSavePictureFilters[] = {"ﾋﾞｯﾄﾏｯﾌﾟﾌｧｲﾙ (*.bmp)", "PNGﾌｧｲﾙ (*.png)",
+                                                      "TIFFﾌｧｲﾙ (*.tif *.tiff)", "RAWﾌｧｲﾙ (*.raw)"};
 
 // ".png" / ".tif" or ".tiff" at the end of a name (any case).
 bool isPngName(std::string_view name);

@@ -34,7 +34,8 @@ tmsize_t writeMemory(thandle_t handle, void* data, tmsize_t size) {
   if (size < 0 || file.position + static_cast<std::uint64_t>(size) > kMemoryFileLimit) return -1;
   const std::uint64_t end = file.position + static_cast<std::uint64_t>(size);
   if (end > file.bytes.size()) file.bytes.resize(static_cast<std::size_t>(end));
-  if (size > 0) std::memcpy(file.bytes.data() + file.position, data, static_cast<std::size_t>(size));
+  if (size > 0)
+    std::memcpy(file.bytes.data() + file.position, data, static_cast<std::size_t>(size));
   file.position = end;
   return size;
 }
@@ -108,15 +109,15 @@ bool setTags(TIFF* tiff, int width, int height, WrittenKind kind, const Palette*
   return ok && TIFFSetField(tiff, TIFFTAG_ROWSPERSTRIP, TIFFDefaultStripSize(tiff, 0)) != 0;
 }
 
-bool encode(MemoryFile& file, int width, int height, int bytesPerPixel,
-            const std::uint8_t* pixels, const Palette* palette) {
+bool encode(MemoryFile& file, int width, int height, int bytesPerPixel, const std::uint8_t* pixels,
+            const Palette* palette) {
   const std::unique_ptr<TIFFOpenOptions, OptionsFree> options(TIFFOpenOptionsAlloc());
   if (!options) return false;
   TIFFOpenOptionsSetErrorHandlerExtR(options.get(), quiet, nullptr);
   TIFFOpenOptionsSetWarningHandlerExtR(options.get(), quiet, nullptr);
-  std::unique_ptr<TIFF, TiffClose> tiff(TIFFClientOpenExt(
-      "picture", "w", &file, readNothing, writeMemory, seekMemory, closeMemory, sizeOfMemory,
-      mapNothing, unmapNothing, options.get()));
+  std::unique_ptr<TIFF, TiffClose> tiff(
+      TIFFClientOpenExt("picture", "w", &file, readNothing, writeMemory, seekMemory, closeMemory,
+                        sizeOfMemory, mapNothing, unmapNothing, options.get()));
   if (!tiff) return false;
   const WrittenKind kind = writtenKind(bytesPerPixel, palette);
   if (!setTags(tiff.get(), width, height, kind, palette)) return false;

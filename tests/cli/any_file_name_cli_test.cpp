@@ -20,7 +20,7 @@ struct NameCase {
 };
 
 constexpr NameCase kNames[] = {
-    {"café", "caf?"},        {"naïve", "na?ve"}, {"검사_01", "??_01"},
+    {"café", "caf?"},       {"naïve", "na?ve"},   {"검사_01", "??_01"},
     {"Prüfung", "Pr?fung"}, {"😀 検査", "? 検査"},
 };
 
@@ -66,8 +66,7 @@ TEST(AnyFileName, ArchiveTitlesKeepEveryOtherCharacterAndTheExtension) {
     expected += number(item) + "ﾃﾞｰﾀ) " + c.title + ".txt (1ﾊﾞｲﾄ)\n";
   }
   // A typed title follows the same rule.
-  EXPECT_EQ(run({"archive", "add", archive, dir.file("café.bmp"), "--title", "Äpfel 1"}).status,
-            0);
+  EXPECT_EQ(run({"archive", "add", archive, dir.file("café.bmp"), "--title", "Äpfel 1"}).status, 0);
   expected += number(++item) + "画像) ?pfel 1 (8x8)\n";
   EXPECT_EQ(run({"archive", "list", archive}).out, expected);
 }

@@ -214,7 +214,7 @@ TEST_F(Gallery, NamesOutsideCp932KeepEveryOtherCharacterAndTheExtensionInTitles)
     const char* stem;
     const char* title;
   } cases[] = {
-      {"café", "caf?"},        {"naïve", "na?ve"}, {"검사_01", "??_01"},
+      {"café", "caf?"},       {"naïve", "na?ve"},   {"검사_01", "??_01"},
       {"Prüfung", "Pr?fung"}, {"😀 検査", "? 検査"},
   };
   int number = 0;

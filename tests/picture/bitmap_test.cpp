@@ -9,9 +9,9 @@
 #include <limits>
 #include <random>
 
+#include "gallery/file_size_limit.h"
 #include "picture/bitmap_fields.h"
 #include "picture/quantize.h"
-#include "gallery/file_size_limit.h"
 #include "support/test_files.h"
 
 namespace vemla {

@@ -6,9 +6,9 @@
 #include <filesystem>
 #include <memory>
 
+#include "gallery/file_size_limit.h"
 #include "picture/bitmap.h"
 #include "picture/palette.h"
-#include "gallery/file_size_limit.h"
 #include "support/test_files.h"
 
 namespace vemla {
@@ -44,8 +44,8 @@ Decoded decodePng(const std::string& path) {
   if (spng_decode_image(ctx.get(), out.pixels.data(), size, SPNG_FMT_PNG, 0) != 0) return {};
   out.width = static_cast<int>(header.width);
   out.height = static_cast<int>(header.height);
-  out.kind = header.color_type == SPNG_COLOR_TYPE_GRAYSCALE ? Decoded::Grey
-             : header.color_type == SPNG_COLOR_TYPE_INDEXED ? Decoded::Paletted
+  out.kind = header.color_type == SPNG_COLOR_TYPE_GRAYSCALE   ? Decoded::Grey
+             : header.color_type == SPNG_COLOR_TYPE_INDEXED   ? Decoded::Paletted
              : header.color_type == SPNG_COLOR_TYPE_TRUECOLOR ? Decoded::Rgb
                                                               : Decoded::Unreadable;
   spng_plte plte{};
@@ -132,8 +132,9 @@ TEST(PictureWriters, RoundTripThroughTheirFormatsDecoders) {
   for (const WriterCase& c : cases) {
     SCOPED_TRACE(c.name);
     Bytes pixels(static_cast<std::size_t>(c.width) * c.height * c.bytesPerPixel);
-    for (std::size_t i = 0; i < pixels.size(); ++i) pixels[i] = static_cast<std::uint8_t>(i * 7 + 3);
-    const Palette* palette = c.given == Given::NoPalette ? nullptr
+    for (std::size_t i = 0; i < pixels.size(); ++i)
+      pixels[i] = static_cast<std::uint8_t>(i * 7 + 3);
+    const Palette* palette = c.given == Given::NoPalette  ? nullptr
                              : c.given == Given::GreyRamp ? &ramp
                                                           : &colours;
     const std::string path = folder.file(c.name);
@@ -174,7 +175,8 @@ TEST(PictureWriters, KeepThePreviousFileOnFailureAndReplaceALinksTarget) {
   // Noise does not compress, so the file outgrows the lowered size limit.
   Bytes pixels(256 * 256);
   std::uint32_t state = 1;
-  for (auto& pixel : pixels) pixel = static_cast<std::uint8_t>((state = state * 1664525 + 1013904223) >> 24);
+  for (auto& pixel : pixels)
+    pixel = static_cast<std::uint8_t>((state = state * 1664525 + 1013904223) >> 24);
   for (const char* name : {"keep.png", "keep.tif"}) {
     SCOPED_TRACE(name);
     const std::string path = folder.file(name);
@@ -206,8 +208,8 @@ TEST(PictureWriters, RefuseWhatTheyCannotWrite) {
     EXPECT_EQ(writePictureFile(path, 0, 8, 1, pixels.data(), nullptr), -1);
     EXPECT_EQ(writePictureFile(path, 8, 8, 2, pixels.data(), nullptr), -1);
     EXPECT_EQ(writePictureFile(path, 8, 8, 1, nullptr, nullptr), -1);
-    EXPECT_EQ(writePictureFile(folder.file(std::string("missing/") + name), 8, 8, 1,
-                               pixels.data(), nullptr),
+    EXPECT_EQ(writePictureFile(folder.file(std::string("missing/") + name), 8, 8, 1, pixels.data(),
+                               nullptr),
               -1);
   }
   EXPECT_TRUE(std::filesystem::is_empty(folder.path()));

@@ -92,10 +92,14 @@ TEST(Cp932Replacing, WritesEachCharacterCp932CannotHoldAsOneQuestionMark) {
       {"café.txt", "caf?.txt", true},
       {"검사_01.png", "??_01.png", true},
       {"\xF0\x9F\x98\x80x", "?x", true},
-      {"\xC2\xA5" "100", "?100", true},              // the yen sign would read back as "\"
-      {std::string("a\0b", 3), "a?b", true},       // a zero would cut the field
-      {"a\xFF\xC3" "b", "a??b", true},               // bytes that are not UTF-8
-      {"\xE6\xA4", "??", true},                   // a sequence cut short
+      {"\xC2\xA5"
+       "100",
+       "?100", true},                         // the yen sign would read back as "\"
+      {std::string("a\0b", 3), "a?b", true},  // a zero would cut the field
+      {"a\xFF\xC3"
+       "b",
+       "a??b", true},            // bytes that are not UTF-8
+      {"\xE6\xA4", "??", true},  // a sequence cut short
       {"", "", false},
   };
   for (const auto& c : cases) {

@@ -89,14 +89,14 @@ void replaceByDialog(CommandContext& context, PictureSlot picture) {
 }
 
 void savePictureByDialog(CommandContext& context, PictureSlot picture) {
-  const std::string path = context.host.chooseFileToSave(kSavePictureTitles[index(picture)],
-                                                         kSavePictureFilters, lastFiles(context).saveAs);
+  const std::string path = context.host.chooseFileToSave(
+      kSavePictureTitles[index(picture)], kSavePictureFilters, lastFiles(context).saveAs);
   if (!path.empty()) savePictureAs(context.bench, context.user, picture, path);
 }
 
 void saveImageByDialog(CommandContext& context, ImageSlot image) {
-  const std::string path = context.host.chooseFileToSave(kSaveImageTitles[index(image)],
-                                                         kSavePictureFilters, lastFiles(context).saveAs);
+  const std::string path = context.host.chooseFileToSave(
+      kSaveImageTitles[index(image)], kSavePictureFilters, lastFiles(context).saveAs);
   if (!path.empty()) saveImageAs(context.bench, context.user, image, path);
 }
 

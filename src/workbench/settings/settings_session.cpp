@@ -166,7 +166,8 @@ bool saveProgramSettingsNow(Workbench& bench, UserPort& user) {
   SettingsState& s = bench.settings;
   s.program.validRange = bench.control.validRange;
   s.program.controlWords = controlWordsOf(bench);
-  const bool saved = saveProgramSettings(s.folder, programSettingsOf(bench), user, s.keepBad.program);
+  const bool saved =
+      saveProgramSettings(s.folder, programSettingsOf(bench), user, s.keepBad.program);
   return saveOwnOptions(s.folder, bench.options, s.keepBad.ownOptions, user) && saved;
 }
 

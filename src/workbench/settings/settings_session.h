@@ -38,8 +38,8 @@ std::optional<LoadStatus> startWorkbench(Workbench& bench, UserPort& user,
 void loadSettingsAtStart(Workbench& bench, UserPort& user);
 
 // Shutdown: writes VemlaPinf.dat, VemlaOptions.txt, VemlaGinf.dat (when it was read),
-// VemlaUinf.dat and VemlaAinf.dat; a second copy writes nothing. False when a file could not be written (after
-// its message).
+// VemlaUinf.dat and VemlaAinf.dat; a second copy writes nothing. False when a file could not be
+// written (after its message).
 bool saveSettingsAtShutdown(Workbench& bench, UserPort& user);
 
 // Applies the option sheet's values `pending` (as entered): corrects them, makes them live
