@@ -17,6 +17,7 @@
 #include "extensions/launcher.h"
 #include "net/wire_format.h"
 #include "persist/exchange_file.h"
+#include "persist/own_options.h"
 #include "persist/program_settings.h"
 #include "persist/settings_io.h"
 #include "persist/small_tables.h"
@@ -443,6 +444,27 @@ void launchFiles(Corpus& corpus) {
   }
 }
 
+// ---- the program's own options file (VemlaOptions.txt) --------------------------------------
+
+// Each 16-bit rule as written, and lines the reader must refuse or skip.
+void ownOptionsFiles(Corpus& corpus) {
+  corpus.target("own_options");
+  const auto text = [](const std::string& value) { return Bytes(value.begin(), value.end()); };
+  const std::array<std::pair<const char*, SixteenBitConversion>, 3> rules{{
+      {"significant", {}},
+      {"top_byte", {SixteenBitRule::TopByte}},
+      {"window", {SixteenBitRule::Window, 100, 4095}},
+  }};
+  for (const auto& [name, rule] : rules) {
+    Options options;
+    options.SixteenBit = rule;
+    corpus.write(name, text(persist::encodeOwnOptions(options)));
+  }
+  corpus.write("hostile_lines", text("# comment\r\n  SixteenBit = window:5,4\r\nUnknown=1\n"
+                                     "SixteenBit\nSixteenBit=window:0,65536\n=\n\n"
+                                     "SixteenBit=top\n"));
+}
+
 }  // namespace
 
 // Small picture files of every kind the readers take (the fuzz targets take the last byte of
@@ -524,6 +546,7 @@ int main(int argc, char** argv) {
     otherInputs(corpus);
     launchFiles(corpus);
     pictureFiles(corpus);
+    ownOptionsFiles(corpus);
     std::printf("wrote %d seeds, %zu bytes, under %s\n", corpus.files(), corpus.total(), argv[1]);
   } catch (const Failure& failure) {
     std::fprintf(stderr, "%s\n", failure.what.c_str());

@@ -134,7 +134,8 @@ int add(const Arguments& args, Context& io) {
     item.title = titleFromFileName(name, picture);
   }
   if (const auto title = args.value("--title")) {
-    if (text::checkFixedField(*title, kArchiveTitleBytes) != text::FieldStatus::Ok) {
+    // Stored as every title is: a character CP932 cannot hold becomes "?".
+    if (text::utf8ToCp932Replacing(*title).size() >= kArchiveTitleBytes) {
       throw UsageError("--title must fit 127 bytes of CP932");
     }
     item.title = *title;

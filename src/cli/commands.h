@@ -118,13 +118,16 @@ struct RefusedError : std::runtime_error {
 inline constexpr const char* kSettingsFlag = "--settings";
 Options settingsOptions(const Arguments& args, std::ostream* notices = nullptr);
 
-// Flags of every command that reads pictures: --max, --raw, --true-colour, --ratios.
-inline const std::set<std::string> kReadFlagNames{"--max", "--raw", "--true-colour", "--ratios"};
+// Flags of every command that reads pictures: --max, --raw, --true-colour, --ratios, --sixteen.
+inline const std::set<std::string> kReadFlagNames{"--max", "--raw", "--true-colour", "--ratios",
+                                                  "--sixteen"};
 inline constexpr const char* kReadFlagsHelp =
     "  --raw WxH[+OFF]               size and start offset of .raw pictures\n"
     "  --true-colour quantize|grey   how colour pictures become 8-bit (default quantize)\n"
     "  --ratios R,G,B                grey conversion ratios (default "
     "{GreyRatioR},{GreyRatioG},{GreyRatioB})\n"
+    "  --sixteen auto|top|window:LO,HI  how 16-bit grey becomes 8-bit: the significant bits the\n"
+    "                                file declares (default), the top 8 bits, or LO..HI\n"
     "  --max WxH                     maximum picture size, {MaxPictureWidth:range}, multiples of "
     "4\n"
     "  --settings FOLDER             options from FOLDER/VemlaPinf.dat (the flags still win)\n";
@@ -137,6 +140,7 @@ struct ReadFlags {
   std::optional<RawSize> raw;
   int trueColourMode = kTrueColourQuantize;
   RgbRatio ratios{};
+  SixteenBitConversion sixteenBit{};
 };
 ReadFlags parseReadFlags(const Arguments& args);
 

@@ -3,12 +3,14 @@
 #include <tuple>
 
 #include "cli/commands.h"
+#include "persist/own_options.h"
 #include "persist/program_settings.h"
 #include "picture/bitmap.h"
 #include "picture/file_helpers.h"
 #include "picture/file_names.h"
 #include "picture/messages.h"
 #include "picture/picture_file.h"
+#include "picture/picture_writing.h"
 #include "text/format.h"
 #include "workbench/picture/open_pictures.h"
 #include "workbench/settings/settings_session.h"
@@ -40,6 +42,17 @@ Options settingsOptions(const Arguments& args, std::ostream* notices) {
              << " is damaged (shorter than its version needs): the factory settings are used "
                 "for what is missing\n";
   }
+  // The program's own options file: lines it does not understand take the factory values.
+  const persist::LoadStatus own = persist::loadOwnOptions(*folder, settings.options, port);
+  if (own == persist::LoadStatus::ReadFailed) {
+    std::string text = messages.str();
+    if (!text.empty() && text.back() == '\n') text.pop_back();
+    throw RefusedError(text);
+  }
+  if (own == persist::LoadStatus::Truncated && notices != nullptr) {
+    *notices << "vemla-cli: " << inFolder(*folder, persist::kOwnOptionsFile)
+             << " has lines it does not understand: the factory settings are used for them\n";
+  }
   return settings.options;
 }
 
@@ -65,6 +78,13 @@ ReadFlags parseReadFlags(const Arguments& args) {
     }
   }
   if (const auto ratios = args.value("--ratios")) flags.ratios = parseRatios(*ratios);
+  flags.sixteenBit = flags.options.SixteenBit;
+  if (const auto rule = args.value("--sixteen")) {
+    const std::optional<SixteenBitConversion> parsed = persist::parseSixteenBitText(*rule);
+    if (!parsed)
+      throw UsageError("--sixteen must be auto, top or window:LO,HI (0 <= LO < HI <= 65535)");
+    flags.sixteenBit = *parsed;
+  }
   return flags;
 }
 
@@ -79,6 +99,7 @@ bool prepareWorkbench(Workbench& bench, const ReadFlags& flags, UserPort& user) 
   bench.importer = {};
   bench.options.TrueColourOpenMode = flags.trueColourMode;
   bench.options.GreyRatio = flags.ratios;
+  bench.options.SixteenBit = flags.sixteenBit;
   return true;
 }
 
@@ -107,7 +128,8 @@ bool checkEightBitBitmap(const std::string& name, Context& io) {
 }
 
 bool checkOutputName(const std::string& name, Context& io) {
-  if (isBitmapName(stripQuotes(name)) || isRawName(stripQuotes(name))) return true;
+  const std::string_view bare = stripQuotes(name);
+  if (isBitmapName(bare) || isRawName(bare) || isPngName(bare) || isTiffName(bare)) return true;
   io.err << text::format(msg::kWithName, msg::kUnsupported, name.c_str()) << '\n';
   return false;
 }

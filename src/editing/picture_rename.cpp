@@ -19,20 +19,24 @@ std::string renameFieldText(const std::string& currentName) {
 }
 
 std::optional<std::string> checkRenameText(std::string_view text) {
-  // A control character (a zero byte above all) would cut or break the name where it is stored
-  // and shown.
-  for (const char c : text) {
-    if (static_cast<unsigned char>(c) < 0x20 || c == 0x7F) return std::string(msg::kNameUnstorable);
+  if (text::utf8ToCp932Replacing(text).size() > static_cast<std::size_t>(kRenameTextLimit)) {
+    return std::string(msg::kNameTooLong);
   }
-  switch (text::checkFixedField(text, kRenameTextLimit + 1)) {
-    case text::FieldStatus::Ok:
-      return std::nullopt;
-    case text::FieldStatus::TooLong:
-      return std::string(msg::kNameTooLong);
-    case text::FieldStatus::NotRepresentable:
-      return std::string(msg::kNameUnstorable);
+  return std::nullopt;
+}
+
+std::string storedRenameText(std::string_view text, bool* replaced) {
+  std::string plain(text);
+  bool control = false;
+  for (char& c : plain) {
+    if (static_cast<unsigned char>(c) < 0x20 || c == 0x7F) {
+      c = '?';
+      control = true;
+    }
   }
-  return std::string(msg::kNameUnstorable);
+  std::string stored = text::storableText(plain, replaced);
+  *replaced = *replaced || control;
+  return stored;
 }
 
 }  // namespace vemla

@@ -19,9 +19,12 @@ std::string renameTitle(PictureSlot picture);  // "画像１名称の設定" / "
 std::string renameFieldText(const std::string& currentName);
 
 // nullopt when `text` can become a pseudo-name, else the message: more than 507 CP932 bytes
-// ("ﾌｧｲﾙ名が長すぎます") or a character the name field cannot hold
-// ("ﾌｧｲﾙ名に使用できない文字が含まれています", also for control characters). A name is never
-// cut or stored lossily.
+// once stored ("ﾌｧｲﾙ名が長すぎます"). A name is never cut.
 std::optional<std::string> checkRenameText(std::string_view text);
+
+// The text as the name field stores it: a control character (a zero byte above all, which
+// would cut the name) and a character CP932 cannot hold become "?"; `replaced` tells whether
+// any did.
+std::string storedRenameText(std::string_view text, bool* replaced);
 
 }  // namespace vemla

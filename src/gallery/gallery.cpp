@@ -69,7 +69,8 @@ std::string slotBackupPath(const std::string& folder, int slot) {
   return inFolder(folder, text::format("%s%03d%s", "~~VemlaG", slot, ".bak"));
 }
 
-std::string fitSlotTitle(std::string_view utf8) {
+std::string fitSlotTitle(std::string_view utf8, bool* replaced) {
+  if (replaced != nullptr) text::utf8ToCp932Replacing(utf8, replaced);
   const std::string cp932 = persist::fitCp932(utf8, kSlotTitleBytes);
   return text::cp932ToUtf8(cp932).value_or(std::string());
 }

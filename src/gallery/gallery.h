@@ -51,9 +51,9 @@ std::string slotFileName(int slot);  // "~~VemlaG003.dat"
 std::string slotFilePath(const std::string& folder, int slot);
 std::string slotBackupPath(const std::string& folder, int slot);  // "~~VemlaG003.bak"
 
-// A title as the 132-byte field keeps it: at most 128 CP932 bytes, cut at a character boundary.
-// A text CP932 cannot hold becomes untitled.
-std::string fitSlotTitle(std::string_view utf8);
+// A title as the 132-byte field keeps it: at most 128 CP932 bytes, cut at a character boundary,
+// each character CP932 cannot hold written as "?" (`replaced` tells whether one was).
+std::string fitSlotTitle(std::string_view utf8, bool* replaced = nullptr);
 // The file name without its folder; without its extension too when `picture`.
 std::string titleFromFileName(std::string_view path, bool picture);
 // "<Import1>" gives "Import1"; a path gives its file name without folder and extension.

@@ -81,6 +81,16 @@ OptionDescriptor textOption(std::string_view name, Place place, std::int64_t max
   return d;
 }
 
+// The 16-bit conversion: a rule and a window whose ends lie in low .. high; kept in the
+// program's own options file.
+OptionDescriptor sixteenBit(std::string_view name, Place place,
+                            SixteenBitConversion* (*field)(Options&)) {
+  OptionDescriptor d = described(name, place, OptionType::SixteenBit, C::PreviousIfOutside, 0,
+                                 65535, R::Plain, OptionStore::OwnOptions);
+  d.sixteenBit = field;
+  return d;
+}
+
 // A row with the explanation that F1 (and quick help) shows on its control.
 OptionDescriptor explained(std::string_view help, OptionDescriptor option) {
   option.help = help;
@@ -255,6 +265,12 @@ std::vector<OptionDescriptor> buildTable() {
       explained("RAWﾌｧｲﾙを開く時の縦ｻｲｽﾞの初期値を指定します",
                 integer("RawDefaultHeight", {P::Files, kRawFile, "ｻｲｽﾞの初期値 Y"}, C::RawHeight, 8,
                         4096, VEMLA_FIELD(RawDefaultHeight))),
+      explained(
+          "16ﾋﾞｯﾄのｸﾞﾚｲｽｹｰﾙ画像を8ﾋﾞｯﾄにする方法を選択します\n2枚の画像に同じ変換を行います\n"
+          "ﾌｧｲﾙの有効ﾋﾞｯﾄ数：ﾌｧｲﾙが示す有効ﾋﾞｯﾄの範囲を0～255へ\n"
+          "範囲を指定：下限～上限を0～255へ(範囲外は0または255)\n"
+          "上位8ﾋﾞｯﾄ：各画素の上位8ﾋﾞｯﾄ",
+          sixteenBit("SixteenBit", {P::Files, "16ﾋﾞｯﾄ画像の変換", ""}, VEMLA_FIELD(SixteenBit))),
       explained("VLAﾌｧｲﾙを開く時に情報を画像１として開きます",
                 flag("ArchiveOpenPicture1", {P::Files, "画像１", "開く"},
                      VEMLA_FIELD(ArchiveOpenPicture1))),
@@ -438,6 +454,14 @@ struct Corrector {
   }
   void operator()(bool&) const {}
   void operator()(std::array<bool, kArchiveItemLimit>&) const {}
+  // A rule the table does not know, or a window whose ends are out of order, keeps the previous
+  // conversion (the ends cannot leave 0 .. 65535, being 16 bits wide).
+  void operator()(SixteenBitConversion& value) const {
+    const bool known = static_cast<std::size_t>(value.rule) < kSixteenBitChoices.size();
+    if (!known || value.lower >= value.upper) {
+      value = optionMember<SixteenBitConversion>(option, previous);
+    }
+  }
 };
 
 }  // namespace

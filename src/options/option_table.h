@@ -22,14 +22,19 @@ inline constexpr std::array<std::string_view, 7> kOptionPageTitles{
     "画像関連", "ﾕｰｻﾞ制御", "色の設定", "ﾌｧｲﾙ関連", "　通信　", "ﾂｰﾙ関連１", "ﾂｰﾙ関連２"};
 
 enum class OptionType {
-  Flag,       // check box, stored as a 32-bit 0/1
-  Choice,     // radio buttons or a fixed list: 0-based index 0 .. high
-  Integer,    // 32-bit integer
-  Real,       // double
-  Colour,     // 0x00BBGGRR
-  Text,       // UTF-8 in memory, CP932 in files; high = the most CP932 bytes it may take
-  NumberSet,  // multi-selection of the archive item numbers
+  Flag,        // check box, stored as a 32-bit 0/1
+  Choice,      // radio buttons or a fixed list: 0-based index 0 .. high
+  Integer,     // 32-bit integer
+  Real,        // double
+  Colour,      // 0x00BBGGRR
+  Text,        // UTF-8 in memory, CP932 in files; high = the most CP932 bytes it may take
+  NumberSet,   // multi-selection of the archive item numbers
+  SixteenBit,  // the 16-bit conversion: one of kSixteenBitChoices, with lower and upper fields
 };
+
+// The choices of the 16-bit conversion, in the order of SixteenBitRule.
+inline constexpr std::array<std::string_view, 3> kSixteenBitChoices{"ﾌｧｲﾙの有効ﾋﾞｯﾄ数",
+                                                                    "範囲を指定", "上位8ﾋﾞｯﾄ"};
 
 // How a wrong value is corrected. Reals and texts never become another value: a wrong one
 // keeps the previous value (the default when a file is read).
@@ -62,8 +67,9 @@ enum class ChangeRule {
   Colour,              // pens and brushes are recreated and the panes redrawn
 };
 
-// Where the value is kept between runs.
-enum class OptionStore { ProgramSettings, GalleryInformation };
+// Where the value is kept between runs: the settings files, or the program's own options file
+// (own_options.h) for the options the settings files have no field for.
+enum class OptionStore { ProgramSettings, GalleryInformation, OwnOptions };
 
 // Whether a value is being corrected after an entry in the sheet or after reading a file.
 enum class CorrectionMode { Entry, Load };
@@ -90,6 +96,7 @@ struct OptionDescriptor {
   std::uint32_t* (*colour)(Options&) = nullptr;
   std::string* (*text)(Options&) = nullptr;
   std::array<bool, kArchiveItemLimit>* (*numbers)(Options&) = nullptr;
+  SixteenBitConversion* (*sixteenBit)(Options&) = nullptr;
 };
 
 // Every option, page by page in the sheet's order. Options whose correction depends on another
@@ -101,7 +108,8 @@ const OptionDescriptor* findOption(std::string_view name);
 const OptionDescriptor& optionNamed(std::string_view name);
 
 // The member of `options` that `option` describes, as `T` (bool, int, double, std::uint32_t,
-// std::string or the number set); `T` must be the type that `option.type` stands for.
+// std::string, the number set or the 16-bit conversion); `T` must be the type that
+// `option.type` stands for.
 template <typename T>
 T& optionMember(const OptionDescriptor& option, Options& options) {
   if constexpr (std::is_same_v<T, bool>) {
@@ -114,6 +122,8 @@ T& optionMember(const OptionDescriptor& option, Options& options) {
     return *option.colour(options);
   } else if constexpr (std::is_same_v<T, std::string>) {
     return *option.text(options);
+  } else if constexpr (std::is_same_v<T, SixteenBitConversion>) {
+    return *option.sixteenBit(options);
   } else {
     static_assert(std::is_same_v<T, std::array<bool, kArchiveItemLimit>>);
     return *option.numbers(options);
@@ -141,6 +151,8 @@ decltype(auto) visitOption(const OptionDescriptor& option, Options& options, Vis
       return visit(optionMember<std::uint32_t>(option, options));
     case OptionType::Text:
       return visit(optionMember<std::string>(option, options));
+    case OptionType::SixteenBit:
+      return visit(optionMember<SixteenBitConversion>(option, options));
     case OptionType::NumberSet:
       break;
   }

@@ -103,10 +103,9 @@ std::string FieldReader::text(std::size_t fieldBytes, bool* valid) {
 }
 
 std::string fitCp932(std::string_view utf8, std::size_t maxBytes) {
-  std::optional<std::string> cp932 = text::utf8ToCp932(utf8);
-  if (!cp932) return {};
-  cp932->resize(characterBoundary(*cp932, maxBytes));
-  return std::move(*cp932);
+  std::string cp932 = text::utf8ToCp932Replacing(utf8);
+  cp932.resize(characterBoundary(cp932, maxBytes));
+  return cp932;
 }
 
 }  // namespace vemla::persist

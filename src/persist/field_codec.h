@@ -20,7 +20,8 @@ class FieldWriter {
   void bytes(std::span<const std::uint8_t> bytes);
   void zeros(std::size_t count);
   // A fixed field of `fieldBytes` bytes: the text in CP932, cut at a character boundary so
-  // that its terminating zero fits, then zeros. A text CP932 cannot hold is written empty.
+  // that its terminating zero fits, then zeros. A character CP932 cannot hold is written as
+  // "?" (fitCp932); a field that must hold a name exactly is checked before it is written.
   void text(std::string_view utf8, std::size_t fieldBytes);
   std::size_t written() const { return position_; }
   // Set when a put did not fit; nothing beyond the span was written.
@@ -54,8 +55,8 @@ class FieldReader {
   std::size_t position_ = 0;
 };
 
-// `utf8` converted to CP932 and cut at a character boundary to at most `maxBytes` bytes; empty
-// when CP932 cannot hold it.
+// `utf8` converted to CP932 (a character CP932 cannot hold becomes "?") and cut at a
+// character boundary to at most `maxBytes` bytes.
 std::string fitCp932(std::string_view utf8, std::size_t maxBytes);
 
 }  // namespace vemla::persist

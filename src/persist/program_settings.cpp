@@ -29,6 +29,8 @@ struct OptionWriter {
   void operator()(const std::array<bool, kArchiveItemLimit>& numbers) const {
     for (bool selected : numbers) w.bytes(std::array<std::uint8_t, 1>{selected});
   }
+  // Kept in the program's own options file (own_options.h); the layout has no field for it.
+  void operator()(const SixteenBitConversion&) const {}
 };
 
 // Values that cannot be a flag or a selection keep what the options held; the other kinds are
@@ -55,6 +57,7 @@ struct OptionReader {
       if (byte[0] <= 1) selected = byte[0] == 1;
     }
   }
+  void operator()(SixteenBitConversion&) const {}
 };
 
 struct OptionRef {

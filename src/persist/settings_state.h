@@ -18,6 +18,7 @@ struct KeepBadFiles {
   bool gallery = false;
   bool user = false;
   bool associations = false;
+  bool ownOptions = false;  // VemlaOptions.txt
 };
 
 // The gallery information block and thumbnails as read at start, written back at shutdown.

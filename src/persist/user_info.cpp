@@ -15,6 +15,13 @@ constexpr std::size_t kExpressionBytes = 516;
 constexpr std::size_t kPathBytes = 512;
 constexpr std::size_t kMaxColourNameBytes = 31;
 
+// A history or recent entry is stored only when every name in it is stored exactly: one with
+// a character CP932 cannot hold stays in the lists while the program runs and is written as an
+// unused entry, since a changed name would open another file or none.
+bool storedExactly(const std::string& name) {
+  return text::checkFixedField(name, kPathBytes) == text::FieldStatus::Ok;
+}
+
 void getText(FieldReader& r, std::string& target, std::size_t size) {
   bool valid = true;
   std::string value = r.text(size, &valid);
@@ -66,8 +73,9 @@ void putBlock(FieldWriter& w, const UserEntries& entries, const UserInfo& info) 
   }
   w.bytes(info.colourAssociation);
   for (const HistoryEntry& e : info.history) {
-    w.int32(e.used);
-    for (const std::string& name : e.names) w.text(name, kPathBytes);
+    const bool kept = std::all_of(e.names.begin(), e.names.end(), storedExactly);
+    w.int32(kept ? e.used : 0);
+    for (const std::string& name : e.names) w.text(kept ? name : std::string(), kPathBytes);
   }
 }
 
@@ -95,6 +103,10 @@ void getBlock(FieldReader& r, UserEntries& entries, UserInfo& info) {
 
 void putRecent(FieldWriter& w, const UserInfo& info) {
   for (const RecentPicture& e : info.recent) {
+    if (!storedExactly(e.name)) {
+      w.zeros(16 + kPathBytes);
+      continue;
+    }
     w.int32(e.used);
     w.int32(e.width);
     w.int32(e.height);

@@ -8,7 +8,10 @@
 #include "picture/file_helpers.h"
 #include "picture/file_names.h"
 #include "picture/little_endian.h"
+#include "picture/picture_writing.h"
+#include "picture/png_writer.h"
 #include "picture/quantize.h"
+#include "picture/tiff_writer.h"
 
 namespace vemla {
 namespace {
@@ -379,6 +382,9 @@ int writePictureFile(std::string_view name, int width, int height, int bytesPerP
                      const std::uint8_t* pixels, const Palette* palette) {
   const std::string path(stripQuotes(name));
   if (isBitmapName(path)) return writeBitmap(path, width, height, bytesPerPixel, pixels, palette);
+  if (isPngName(path)) return writePngPicture(path, width, height, bytesPerPixel, pixels, palette);
+  if (isTiffName(path))
+    return writeTiffPicture(path, width, height, bytesPerPixel, pixels, palette);
   if (!isRawName(path)) return -1;
   // A raw file holds one byte per pixel and nothing else.
   if (bytesPerPixel != 1 || width < 1 || height < 1 || pixels == nullptr) return -1;

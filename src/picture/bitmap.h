@@ -132,8 +132,9 @@ int readBitmapPalette(const std::string& path, Palette& palette);
 int writeBitmap(const std::string& path, int width, int height, int bytesPerPixel,
                 const std::uint8_t* pixels, const Palette* palette);
 
-// By extension (a leading double quote is stripped): ".bmp" writes a bitmap, ".raw" writes
-// width * height bytes (1 byte per pixel only); anything else fails. Atomic as writeBitmap.
+// By extension (a leading double quote is stripped): ".bmp" writes a bitmap, ".png" a PNG and
+// ".tif" / ".tiff" a TIFF (png_writer.h, tiff_writer.h), ".raw" writes width * height bytes
+// (1 byte per pixel only); anything else fails. Atomic as writeBitmap.
 int writePictureFile(std::string_view name, int width, int height, int bytesPerPixel,
                      const std::uint8_t* pixels, const Palette* palette);
 

@@ -12,9 +12,12 @@ inline constexpr const char* kTooSmall = "画像ｻｲｽﾞが小さすぎま�
 inline constexpr const char* kSizesDiffer = "画像ｻｲｽﾞが異なります";
 inline constexpr const char* kSaveFailed = "保存できません";
 inline constexpr const char* kItemTooLarge = "画像／ﾃﾞｰﾀのｻｲｽﾞが大きすぎます";
-// A name that does not fit its 512-byte field, or holds characters the field cannot store.
+// A name that does not fit its 512-byte field, or (where it must be stored exactly, as the
+// user program launcher's texts) holds characters the field cannot store.
 inline constexpr const char* kNameTooLong = "ﾌｧｲﾙ名が長すぎます";
 inline constexpr const char* kNameUnstorable = "ﾌｧｲﾙ名に使用できない文字が含まれています";
+// A typed title or name was stored with the characters its field cannot hold written as "?".
+inline constexpr const char* kCharactersReplaced = "保存できない文字を ? に置き換えました";
 
 // "%s\n%s": a message followed by the file name.
 inline constexpr const char* kWithName = "%s\n%s";

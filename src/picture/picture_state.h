@@ -8,11 +8,18 @@
 #include "picture/palette.h"
 #include "picture/picture_slot.h"
 #include "ports/ports.h"
+#include "text/cp932.h"
 
 namespace vemla {
 
 inline constexpr int kMinPictureSize = 8;
 inline constexpr int kNameFieldBytes = 512;  // names are stored in 512-byte CP932 fields
+
+// Whether `name` fits the name field with its terminating zero; a character CP932 cannot hold
+// counts as the one byte of the "?" that replaces it there.
+inline bool nameFitsNameField(std::string_view name) {
+  return text::utf8ToCp932Replacing(name).size() < static_cast<std::size_t>(kNameFieldBytes);
+}
 
 struct PictureMeta {
   // Full path of the source file, a pseudo-name beginning with "<", or empty (no source).

@@ -83,6 +83,67 @@ std::optional<std::string> cp932ToUtf8(std::string_view cp932) {
   return Converter(kUtf8, kCp932).convert(cp932);
 }
 
+namespace {
+
+// Bytes of the UTF-8 sequence starting at `at`, or 0 when it is not a well-formed one.
+std::size_t sequenceLength(std::string_view text, std::size_t at) {
+  const auto lead = static_cast<unsigned char>(text[at]);
+  const std::size_t length = lead < 0x80                   ? 1
+                             : lead >= 0xC2 && lead < 0xE0 ? 2
+                             : lead >= 0xE0 && lead < 0xF0 ? 3
+                             : lead >= 0xF0 && lead < 0xF5 ? 4
+                                                           : 0;
+  if (length == 0 || length > text.size() - at) return 0;
+  for (std::size_t i = 1; i < length; ++i) {
+    if ((static_cast<unsigned char>(text[at + i]) & 0xC0) != 0x80) return 0;
+  }
+  // The second byte's range where the lead alone does not decide: no overlong three- and
+  // four-byte forms, no surrogates, nothing beyond U+10FFFF.
+  const auto second = length > 1 ? static_cast<unsigned char>(text[at + 1]) : 0;
+  if ((lead == 0xE0 && second < 0xA0) || (lead == 0xED && second >= 0xA0) ||
+      (lead == 0xF0 && second < 0x90) || (lead == 0xF4 && second >= 0x90)) {
+    return 0;
+  }
+  return length;
+}
+
+}  // namespace
+
+bool validUtf8(std::string_view text) {
+  for (std::size_t at = 0; at < text.size();) {
+    const std::size_t length = sequenceLength(text, at);
+    if (length == 0) return false;
+    at += length;
+  }
+  return true;
+}
+
+std::string utf8ToCp932Replacing(std::string_view utf8, bool* replaced) {
+  if (replaced != nullptr) *replaced = false;
+  if (utf8.find('\0') == std::string_view::npos) {
+    if (std::optional<std::string> whole = utf8ToCp932(utf8)) return std::move(*whole);
+  }
+  // Character by character: the common case above converts the whole text at once.
+  std::string out;
+  for (std::size_t at = 0; at < utf8.size();) {
+    const std::size_t length = sequenceLength(utf8, at);
+    const std::optional<std::string> one =
+        length == 0 || utf8[at] == '\0' ? std::nullopt : utf8ToCp932(utf8.substr(at, length));
+    if (one) {
+      out += *one;
+    } else {
+      out += '?';
+      if (replaced != nullptr) *replaced = true;
+    }
+    at += length == 0 ? 1 : length;
+  }
+  return out;
+}
+
+std::string storableText(std::string_view utf8, bool* replaced) {
+  return cp932ToUtf8(utf8ToCp932Replacing(utf8, replaced)).value_or(std::string());
+}
+
 FieldStatus checkFixedField(std::string_view utf8, std::size_t fieldBytes) {
   return fieldStatus(encodeForField(utf8), fieldBytes);
 }

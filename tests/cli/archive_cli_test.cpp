@@ -124,7 +124,7 @@ TEST_F(ArchiveCli, RefusesWhatCannotBeDone) {
   EXPECT_EQ(small.err, "画像ｻｲｽﾞが小さすぎます (8x8以上が必要)\n" + narrow + " \n");
   const std::string grey = bitmap("grey.bmp", 8, 8, 8);
   ASSERT_EQ(run({"archive", "add", archive, grey}).status, 0);
-  EXPECT_EQ(run({"archive", "extract", archive, "2", dir.file("out.png")}).status, 1);
+  EXPECT_EQ(run({"archive", "extract", archive, "2", dir.file("out.jpg")}).status, 1);
 }
 
 TEST_F(ArchiveCli, UsageErrorsExitWithTwo) {

@@ -104,9 +104,9 @@ TEST_F(Cli, UsageErrorsExitWithTwo) {
 
 TEST_F(Cli, RefusedOperationsExitWithOne) {
   const std::string in = bitmap("in.bmp", 8, 8, 8);
-  const CliRun wrongOut = run({"convert", in, dir.file("out.png")});
+  const CliRun wrongOut = run({"convert", in, dir.file("out.jpg")});
   EXPECT_EQ(wrongOut.status, 1);
-  EXPECT_EQ(wrongOut.err, "ｻﾎﾟｰﾄされていない形式のﾌｧｲﾙです\n" + dir.file("out.png") + "\n");
+  EXPECT_EQ(wrongOut.err, "ｻﾎﾟｰﾄされていない形式のﾌｧｲﾙです\n" + dir.file("out.jpg") + "\n");
   const CliRun tooSmall = run({"convert", bitmap("small.bmp", 7, 8, 8), dir.file("o.bmp")});
   EXPECT_EQ(tooSmall.status, 1);
   EXPECT_EQ(tooSmall.err, "画像ｻｲｽﾞが小さすぎます(最小 8ｘ8)\n");

@@ -133,10 +133,10 @@ TEST_F(ExportImport, RefusesEmptyPasswordsWithTheWorkbenchMessages) {
 }
 
 TEST_F(ExportImport, RefusesAnOutputKindBeforeConnecting) {
-  const CliRun imported = run({"import", "127.0.0.1", dir.file("a.png"), dir.file("b.raw"),
+  const CliRun imported = run({"import", "127.0.0.1", dir.file("a.jpg"), dir.file("b.raw"),
                                "--password", "x", "--port", port, "--timeout", "30"});
   EXPECT_EQ(imported.status, 1);
-  EXPECT_EQ(imported.err, "ｻﾎﾟｰﾄされていない形式のﾌｧｲﾙです\n" + dir.file("a.png") + "\n");
+  EXPECT_EQ(imported.err, "ｻﾎﾟｰﾄされていない形式のﾌｧｲﾙです\n" + dir.file("a.jpg") + "\n");
 }
 
 TEST_F(ExportImport, OutOfRangeValuesAreUsageErrors) {

@@ -143,7 +143,7 @@ TEST_F(ImageAlignCli, RefusesMalformedAndOutOfRangeValues) {
   EXPECT_EQ(run({"image", p1, p1, out, "--kind", "10"}).status, 2);
   EXPECT_EQ(run({"image", p1, p1, out, "--kind", "0", "--expr", "P1"}).status, 2);
   EXPECT_EQ(run({"align", p1, p1, "--shift", "1:1,0"}).status, 2);
-  EXPECT_EQ(run({"image", p1, p1, dir.file("o.png"), "--kind", "0"}).status, 1);
+  EXPECT_EQ(run({"image", p1, p1, dir.file("o.jpg"), "--kind", "0"}).status, 1);
 }
 
 }  // namespace

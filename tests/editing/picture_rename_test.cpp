@@ -61,15 +61,23 @@ TEST_F(SetPseudoName, AcceptsTextUpTo507BytesAndRefusesLongerWithoutCutting) {
   EXPECT_EQ(setPseudoName(bench, PictureSlot::Second, wide, user), 0);
 }
 
-TEST_F(SetPseudoName, RefusesCharactersTheNameFieldCannotHold) {
-  EXPECT_EQ(setPseudoName(bench, PictureSlot::First, "😀", user), -1);
-  EXPECT_EQ(setPseudoName(bench, PictureSlot::First, std::string("a\0b", 3), user), -1);
-  EXPECT_EQ(setPseudoName(bench, PictureSlot::First, "a\nb", user), -1);
-  ASSERT_EQ(user.messages.size(), 3u);
-  for (const auto& message : user.messages) {
-    EXPECT_EQ(message.text, "ﾌｧｲﾙ名に使用できない文字が含まれています");
+TEST_F(SetPseudoName, StoresCharactersTheNameFieldCannotHoldAsQuestionMarksWithANotice) {
+  const struct {
+    std::string typed, stored;
+  } cases[] = {
+      {"😀", "<?>"},
+      {std::string("a\0b", 3), "<a?b>"},
+      {"a\nb", "<a?b>"},
+      {"café 検査", "<caf? 検査>"},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.stored);
+    user.messages.clear();
+    ASSERT_EQ(setPseudoName(bench, PictureSlot::First, c.typed, user), 0);
+    EXPECT_EQ(bench.pictures.pictures[0].name, c.stored);
+    ASSERT_EQ(user.messages.size(), 1u);
+    EXPECT_EQ(user.messages[0].text, "保存できない文字を ? に置き換えました");
   }
-  EXPECT_EQ(bench.pictures.pictures[0].name, "/pictures/a.bmp");
 }
 
 }  // namespace

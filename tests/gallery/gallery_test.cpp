@@ -209,6 +209,39 @@ TEST_F(Gallery, StoresFilesByTheirExtension) {
   EXPECT_EQ(user.messages.size(), 1u);
 }
 
+TEST_F(Gallery, NamesOutsideCp932KeepEveryOtherCharacterAndTheExtensionInTitles) {
+  const struct {
+    const char* stem;
+    const char* title;
+  } cases[] = {
+      {"café", "caf?"},       {"naïve", "na?ve"},   {"검사_01", "??_01"},
+      {"Prüfung", "Pr?fung"}, {"😀 検査", "? 検査"},
+  };
+  int number = 0;
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.stem);
+    const std::string picture = dir.file(std::string(c.stem) + ".bmp");
+    writeBytes(picture, makeBitmap(8, 8, 8, [](int, int) { return Bytes{7}; }));
+    ASSERT_EQ(storeFileInSlot(bench, user, number, picture), 0);
+    EXPECT_EQ(slot(number).title, c.title);
+    const std::string data = dir.file(std::string(c.stem) + ".txt");
+    writeBytes(data, {'x'});
+    ASSERT_EQ(storeFileInSlot(bench, user, number + 1, data), 0);
+    EXPECT_EQ(slot(number + 1).title, std::string(c.title) + ".txt");
+    number += 2;
+  }
+  EXPECT_TRUE(user.messages.empty());
+
+  // A typed title follows the same rule and says so.
+  ASSERT_EQ(renameSlot(bench, user, 0, "Äpfel 1"), 0);
+  EXPECT_EQ(slot(0).title, "?pfel 1");
+  EXPECT_EQ(user.onlyMessage(), "保存できない文字を ? に置き換えました");
+  user.messages.clear();
+  ASSERT_EQ(renameSlot(bench, user, 0, "検査 1"), 0);
+  EXPECT_EQ(slot(0).title, "検査 1");
+  EXPECT_TRUE(user.messages.empty());
+}
+
 TEST_F(Gallery, ClearsOneSlotOrAllAfterAsking) {
   ASSERT_EQ(storeGrey(3, 8, 8, "three"), 0);
   ASSERT_EQ(storeData(4, {1}, "four"), 0);

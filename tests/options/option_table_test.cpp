@@ -30,7 +30,8 @@ TEST(OptionTable, NamesAreUniqueAndEachHasTheAccessorOfItsType) {
     EXPECT_TRUE(names.insert(option.name).second) << option.name;
     const int accessors = (option.flag != nullptr) + (option.integer != nullptr) +
                           (option.real != nullptr) + (option.colour != nullptr) +
-                          (option.text != nullptr) + (option.numbers != nullptr);
+                          (option.text != nullptr) + (option.numbers != nullptr) +
+                          (option.sixteenBit != nullptr);
     EXPECT_EQ(accessors, 1) << option.name;
     switch (option.type) {
       case OptionType::Flag:
@@ -52,11 +53,14 @@ TEST(OptionTable, NamesAreUniqueAndEachHasTheAccessorOfItsType) {
       case OptionType::NumberSet:
         EXPECT_NE(option.numbers, nullptr) << option.name;
         break;
+      case OptionType::SixteenBit:
+        EXPECT_NE(option.sixteenBit, nullptr) << option.name;
+        break;
     }
   }
-  // 13 picture, 18 user control, 7 colours, 17 file (three ratios), 7 communication,
-  // 9 tools 1 and 4 tools 2 options.
-  EXPECT_EQ(optionTable().size(), 13u + 18u + 7u + 17u + 7u + 9u + 4u);
+  // 13 picture, 18 user control, 7 colours, 18 file (three ratios, the 16-bit conversion),
+  // 7 communication, 9 tools 1 and 4 tools 2 options.
+  EXPECT_EQ(optionTable().size(), 13u + 18u + 7u + 18u + 7u + 9u + 4u);
 }
 
 TEST(OptionTable, DefaultsAreThoseOfAFreshInstallation) {

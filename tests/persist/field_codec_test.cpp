@@ -54,7 +54,7 @@ TEST(FieldCodec, LongTextIsCutAtACharacterBoundaryLeavingRoomForItsTerminator) {
   w.text("a画像", 4);  // a + 2 bytes fits 3; the second kanji would reach the terminator
   EXPECT_EQ(bytes, (std::vector<std::uint8_t>{'a', 0x89, 0xE6, 0}));
   EXPECT_EQ(fitCp932("ab画", 3), "ab");
-  EXPECT_EQ(fitCp932("\xff", 10), "");  // not UTF-8
+  EXPECT_EQ(fitCp932("\xff", 10), "?");  // not UTF-8
 }
 
 TEST(FieldCodec, FieldWithoutTerminatorEndsInsideTheField) {

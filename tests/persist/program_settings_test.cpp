@@ -88,6 +88,8 @@ ProgramSettings changedSettings() {
         (*option.numbers(o))[0] = true;
         (*option.numbers(o))[255] = true;
         break;
+      case OptionType::SixteenBit:
+        break;  // not in this file's layout (the program's own options file)
     }
   }
   s.imageControl.kindColours[1][31] = 17;

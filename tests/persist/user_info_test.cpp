@@ -72,6 +72,22 @@ TEST(UserInfo, RoundTrip) {
   EXPECT_EQ(read, sampleInfo());
 }
 
+TEST(UserInfo, EntriesWhoseNamesCannotBeStoredExactlyAreLeftOut) {
+  UserFile file = sampleInfo();
+  const char* names[] = {"/p/café.bmp", "/p/naïve.bmp", "/p/검사_01.png", "/p/Prüfung.tif",
+                         "/p/\xF0\x9F\x98\x80.bmp"};
+  for (std::size_t i = 0; i < std::size(names); ++i) {
+    SCOPED_TRACE(names[i]);
+    UserFile withName = file;
+    withName.info.history[1] = {1, {"/p/一.bmp", names[i]}};
+    withName.info.recent[1] = {1, 8, 8, 0, names[i]};
+    UserFile read;
+    ASSERT_EQ(decode(encode(withName), read), LoadStatus::Loaded);
+    // The other entries stay where they are; the inexact ones read back unused.
+    EXPECT_EQ(read, file);
+  }
+}
+
 TEST(UserInfo, Version0FileLeavesTheRecentPicturesEmpty) {
   std::vector<std::uint8_t> bytes = encode(sampleInfo());
   bytes[3] = '0';

@@ -9,6 +9,7 @@
 #include <limits>
 #include <random>
 
+#include "gallery/file_size_limit.h"
 #include "picture/bitmap_fields.h"
 #include "picture/quantize.h"
 #include "support/test_files.h"
@@ -18,6 +19,7 @@ namespace {
 
 using testing::assembleBitmap;
 using testing::BitmapFields;
+using testing::FileSizeLimit;
 using testing::readBytes;
 using testing::testPalette;
 using testing::writeBytes;
@@ -577,26 +579,6 @@ TEST(WriteBitmap, RoundTripsThroughBothReaders) {
               ElementsAre(6, 7, 8, 9, 10, 0, 0, 0, 1, 2, 3, 4, 5, 0, 0, 0));
 }
 
-// Lowers the file size limit so that writes beyond it fail, and restores it afterwards.
-class FileSizeLimit {
- public:
-  explicit FileSizeLimit(rlim_t bytes) {
-    previousHandler_ = std::signal(SIGXFSZ, SIG_IGN);
-    ::getrlimit(RLIMIT_FSIZE, &previous_);
-    rlimit lowered = previous_;
-    lowered.rlim_cur = bytes;
-    ::setrlimit(RLIMIT_FSIZE, &lowered);
-  }
-  ~FileSizeLimit() {
-    ::setrlimit(RLIMIT_FSIZE, &previous_);
-    std::signal(SIGXFSZ, previousHandler_);
-  }
-
- private:
-  rlimit previous_{};
-  void (*previousHandler_)(int) = nullptr;
-};
-
 TEST(WriteBitmap, KeepsThePreviousFileWhenAWriteFails) {
   TemporaryFolder folder;
   const std::string path = folder.file("keep.bmp");
@@ -644,7 +626,7 @@ TEST(WritePictureFile, ChoosesTheFormatByExtensionAndStripsQuotes) {
 TEST(WritePictureFile, RefusesOtherExtensionsAndTrueColourRaw) {
   TemporaryFolder folder;
   const Bytes pixels(4 * 2 * 3, 1);
-  EXPECT_EQ(writePictureFile(folder.file("a.png"), 4, 2, 1, pixels.data(), nullptr), -1);
+  EXPECT_EQ(writePictureFile(folder.file("a.jpg"), 4, 2, 1, pixels.data(), nullptr), -1);
   EXPECT_EQ(writePictureFile(folder.file("a.bmpx"), 4, 2, 1, pixels.data(), nullptr), -1);
   EXPECT_EQ(writePictureFile(folder.file("a.raw"), 4, 2, 3, pixels.data(), nullptr), -1);
   EXPECT_TRUE(std::filesystem::is_empty(folder.path()));

@@ -83,6 +83,34 @@ TEST(Cp932, RefusesInvalidCp932) {
 
 // A 512-byte field holds 511 CP932 bytes and the terminator; the limit counts CP932 bytes,
 // not characters and not UTF-8 bytes.
+TEST(Cp932Replacing, WritesEachCharacterCp932CannotHoldAsOneQuestionMark) {
+  const struct {
+    std::string utf8, shown;
+    bool replaced;
+  } cases[] = {
+      {"検査.bmp", "検査.bmp", false},
+      {"café.txt", "caf?.txt", true},
+      {"검사_01.png", "??_01.png", true},
+      {"\xF0\x9F\x98\x80x", "?x", true},
+      {"\xC2\xA5"
+       "100",
+       "?100", true},                         // the yen sign would read back as "\"
+      {std::string("a\0b", 3), "a?b", true},  // a zero would cut the field
+      {"a\xFF\xC3"
+       "b",
+       "a??b", true},            // bytes that are not UTF-8
+      {"\xE6\xA4", "??", true},  // a sequence cut short
+      {"", "", false},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.shown);
+    bool replaced = !c.replaced;
+    EXPECT_EQ(storableText(c.utf8, &replaced), c.shown);
+    EXPECT_EQ(replaced, c.replaced);
+    EXPECT_EQ(cp932ToUtf8(utf8ToCp932Replacing(c.utf8)), c.shown);
+  }
+}
+
 TEST(Cp932FixedField, CountsCp932BytesAgainstTheField) {
   EXPECT_EQ(checkFixedField(repeat("a", 511), 512), FieldStatus::Ok);
   EXPECT_EQ(checkFixedField(repeat("a", 512), 512), FieldStatus::TooLong);

@@ -193,6 +193,48 @@ class OptionSheetTest : public QObject {
     QVERIFY(f.user.questions.isEmpty());
   }
 
+  // "16ﾋﾞｯﾄ画像の変換" on "ﾌｧｲﾙ関連": one button per rule; the window's ends take entries only
+  // while their button is chosen; an order or range the rule refuses keeps the previous window.
+  void sixteenBitConversionIsChosenWithItsButtonsAndEnds() {
+    SheetFixture f;
+    f.sheet->show();
+    f.find<QTabWidget>("pages")->setCurrentIndex(static_cast<int>(OptionPage::Files));
+    QLineEdit* lower = f.edit("SixteenBitLower");
+    QLineEdit* upper = f.edit("SixteenBitUpper");
+    QVERIFY(f.find<QRadioButton>("SixteenBit0")->isChecked());
+    QVERIFY(!lower->isEnabled() && !upper->isEnabled());
+    QCOMPARE(labelOf(upper), QString::fromUtf8("上限"));
+
+    QTest::mouseClick(f.find<QRadioButton>("SixteenBit1"), Qt::LeftButton);
+    QVERIFY(lower->isEnabled() && upper->isEnabled());
+    const auto type = [](QLineEdit* edit, const char* text) {
+      edit->selectAll();
+      QTest::keyClicks(edit, QString::fromLatin1(text));
+    };
+    type(lower, "100");
+    type(upper, "4095");
+    f.press("apply");
+    const SixteenBitConversion window{SixteenBitRule::Window, 100, 4095};
+    QCOMPARE(f.bench.options.SixteenBit, window);
+
+    const std::pair<const char*, const char*> refused[] = {
+        {"5000", "4000"}, {"7", "7"}, {"-1", "10"}, {"0", "65536"}, {"10", "x"}};
+    for (const auto& [low, high] : refused) {
+      type(lower, low);
+      type(upper, high);
+      f.press("apply");
+      QCOMPARE(f.bench.options.SixteenBit, window);
+      QCOMPARE(lower->text(), QString("100"));
+      QCOMPARE(upper->text(), QString("4095"));
+    }
+
+    QTest::mouseClick(f.find<QRadioButton>("SixteenBit2"), Qt::LeftButton);
+    QVERIFY(!lower->isEnabled());
+    f.press("ok");
+    QCOMPARE(f.bench.options.SixteenBit.rule, SixteenBitRule::TopByte);
+    QVERIFY(f.user.told.isEmpty());
+  }
+
   void galleryCountChangeEndsWithTheRestartMessage() {
     SheetFixture f;
     f.bench.options.ArchiveExpandStartSlot = 10;

@@ -331,6 +331,68 @@ struct OptionSheet::ControlBuilder {
     };
   }
 
+  // Three radio buttons, one per rule; the window's lower and upper ends stand beside its
+  // button and take entries only while it is chosen. An end outside 0 .. 65535 reads as a window
+  // out of order, which the correction turns back into the previous conversion.
+  void operator()(SixteenBitConversion&) const {
+    control.widget = new QWidget(parent);
+    auto* rows = new QVBoxLayout(control.widget);
+    rows->setContentsMargins(0, 0, 0, 0);
+    auto* group = new QButtonGroup(control.widget);
+    auto* lower = new QLineEdit(control.widget);
+    auto* upper = new QLineEdit(control.widget);
+    lower->setObjectName(name() + "Lower");
+    upper->setObjectName(name() + "Upper");
+    for (QLineEdit* end : {lower, upper}) {
+      end->setFixedWidth(editWidthFor(end, widestNumber(end, 65535)));
+    }
+    for (std::size_t i = 0; i < kSixteenBitChoices.size(); ++i) {
+      auto* button = new QRadioButton(qt(kSixteenBitChoices[i]), control.widget);
+      button->setObjectName(name() + QString::number(i));
+      group->addButton(button, static_cast<int>(i));
+      if (static_cast<SixteenBitRule>(i) != SixteenBitRule::Window) {
+        rows->addWidget(button);
+        continue;
+      }
+      auto* row = new QHBoxLayout;
+      row->addWidget(button);
+      for (const auto& [text, end] : {std::pair{"下限", lower}, std::pair{"上限", upper}}) {
+        auto* endLabel = new QLabel(QString::fromUtf8(text), control.widget);
+        endLabel->setBuddy(end);
+        row->addWidget(endLabel);
+        row->addWidget(end);
+      }
+      row->addStretch();
+      rows->addLayout(row);
+    }
+    const auto enableWindow = [group, lower, upper] {
+      const bool window = group->checkedId() == static_cast<int>(SixteenBitRule::Window);
+      lower->setEnabled(window);
+      upper->setEnabled(window);
+    };
+    QObject::connect(group, &QButtonGroup::idToggled, control.widget, enableWindow);
+    form->addRow(control.widget);
+    control.show = [group, lower, upper, enableWindow, &o = option](const Options& v) {
+      const SixteenBitConversion& value = optionMember<SixteenBitConversion>(o, v);
+      if (QAbstractButton* button = group->button(static_cast<int>(value.rule))) {
+        button->setChecked(true);
+      }
+      lower->setText(QString::number(value.lower));
+      upper->setText(QString::number(value.upper));
+      enableWindow();
+    };
+    control.read = [group, lower, upper, &o = option](Options& v) {
+      SixteenBitConversion& value = optionMember<SixteenBitConversion>(o, v);
+      if (group->checkedId() >= 0) value.rule = static_cast<SixteenBitRule>(group->checkedId());
+      const int low = readIntegerField(lower->text().toStdString());
+      const int high = readIntegerField(upper->text().toStdString());
+      const auto within = [&o](int end) { return end >= o.low && end <= o.high; };
+      const bool inRange = within(low) && within(high);
+      value.lower = inRange ? static_cast<std::uint16_t>(low) : 0;
+      value.upper = inRange ? static_cast<std::uint16_t>(high) : 0;
+    };
+  }
+
   void operator()(std::array<bool, kArchiveItemLimit>&) const {
     auto* list = new QListWidget(parent);
     control.widget = list;

@@ -27,6 +27,7 @@
 #include "gallery/gallery.h"
 #include "gallery/messages.h"
 #include "gallery/thumbnail.h"
+#include "picture/picture_writing.h"
 #include "text/format.h"
 #include "windows/editors/explanation_dialog.h"
 #include "windows/gallery/gallery_archive_dialogs.h"
@@ -96,6 +97,12 @@ constexpr int kListCellWidth = 72, kListCellHeight = 96, kListPerRow = 8;
 
 QString fromUtf8(const std::string& text) {
   return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
+}
+
+QString savePictureFilters() {
+  QStringList filters;
+  for (const char* filter : kSavePictureFilters) filters << QString::fromUtf8(filter);
+  return filters.join(QStringLiteral(";;"));
 }
 
 // The slot's thumbnail through its palette, `side` pixels square, nearest sampling.
@@ -722,8 +729,7 @@ void GalleryWindow::runMenuItem(int slot, SlotMenuItem item, int extra) {
       const persist::GallerySlot* record = gallerySlotRecord(bench_, slot);
       const QString name = host_.dialogs.save(
           QString::fromUtf8("名前を付けて保存 (ｷﾞｬﾗﾘｰ#%1)").arg(number),
-          QString::fromUtf8(record->kind == kSlotPicture ? "ﾋﾞｯﾄﾏｯﾌﾟﾌｧｲﾙ (*.bmp);;RAWﾌｧｲﾙ (*.raw)"
-                                                         : "全てのﾌｧｲﾙ (*)"),
+          record->kind == kSlotPicture ? savePictureFilters() : QString::fromUtf8("全てのﾌｧｲﾙ (*)"),
           fromUtf8(record->title));
       if (!name.isEmpty()) saveSlotAs(bench_, user_, slot, name.toStdString());
       break;

@@ -5,6 +5,7 @@
 #include "persist/exchange_file.h"
 #include "picture/picture_file.h"
 #include "picture/file_names.h"
+#include "picture/picture_writing.h"
 #include "processing/manual_shift.h"
 #include "workbench/commands/file_history.h"
 #include "workbench/editing/picture_rename.h"
@@ -17,7 +18,6 @@ namespace vemla {
 namespace {
 
 constexpr const auto& kOpenFilters = kOpenPictureFilters;
-constexpr const char* kSaveFilters[] = {"ﾋﾞｯﾄﾏｯﾌﾟﾌｧｲﾙ (*.bmp)", "RAWﾌｧｲﾙ (*.raw)"};
 constexpr const char* kTooManyFiles = "指定のﾌｧｲﾙ数が多すぎます";
 constexpr std::array<const char*, 2> kReplaceTitles{"画像ﾌｧｲﾙの選択 (1)へ入れ替え",
                                                     "画像ﾌｧｲﾙの選択 (2)へ入れ替え"};
@@ -89,14 +89,14 @@ void replaceByDialog(CommandContext& context, PictureSlot picture) {
 }
 
 void savePictureByDialog(CommandContext& context, PictureSlot picture) {
-  const std::string path = context.host.chooseFileToSave(kSavePictureTitles[index(picture)],
-                                                         kSaveFilters, lastFiles(context).saveAs);
+  const std::string path = context.host.chooseFileToSave(
+      kSavePictureTitles[index(picture)], kSavePictureFilters, lastFiles(context).saveAs);
   if (!path.empty()) savePictureAs(context.bench, context.user, picture, path);
 }
 
 void saveImageByDialog(CommandContext& context, ImageSlot image) {
-  const std::string path = context.host.chooseFileToSave(kSaveImageTitles[index(image)],
-                                                         kSaveFilters, lastFiles(context).saveAs);
+  const std::string path = context.host.chooseFileToSave(
+      kSaveImageTitles[index(image)], kSavePictureFilters, lastFiles(context).saveAs);
   if (!path.empty()) saveImageAs(context.bench, context.user, image, path);
 }
 

@@ -16,18 +16,10 @@ constexpr int kRawClass = 2;
 }  // namespace
 
 // A name that would not fit its field is refused rather than cut: a shortened path could name
-// another file.
+// another file. A character CP932 cannot hold is no reason to refuse (nameFitsNameField).
 bool nameFitsField(const std::string& name, UserPort& user) {
-  switch (text::checkFixedField(name, kNameFieldBytes)) {
-    case text::FieldStatus::Ok:
-      return true;
-    case text::FieldStatus::TooLong:
-      user.tell(Icon::Warning, msg::kNameTooLong);
-      return false;
-    case text::FieldStatus::NotRepresentable:
-      user.tell(Icon::Warning, text::format(msg::kWithName, msg::kNameUnstorable, name.c_str()));
-      return false;
-  }
+  if (nameFitsNameField(name)) return true;
+  user.tell(Icon::Warning, msg::kNameTooLong);
   return false;
 }
 

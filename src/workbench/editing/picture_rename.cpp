@@ -1,5 +1,6 @@
 #include "workbench/editing/picture_rename.h"
 
+#include "picture/messages.h"
 #include "workbench/picture/open_pictures.h"
 
 namespace vemla {
@@ -9,9 +10,11 @@ int setPseudoName(Workbench& bench, PictureSlot picture, std::string_view text, 
     user.tell(Icon::Warning, *problem);
     return -1;
   }
-  bench.pictures.pictures[index(picture)].name = pseudoName(text);
+  bool replaced = false;
+  bench.pictures.pictures[index(picture)].name = pseudoName(storedRenameText(text, &replaced));
   updateTitles(bench, {true, true});
   bench.notifyPicturesChanged();
+  if (replaced) user.tell(Icon::Info, msg::kCharactersReplaced);
   return 0;
 }
 

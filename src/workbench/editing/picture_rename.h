@@ -9,7 +9,9 @@
 namespace vemla {
 
 // Stores "<text>" as the name of `picture` and rebuilds the titles, then tells the listeners.
-// Returns 0, or -1 after the message of checkRenameText (the name is unchanged).
+// Characters the name field cannot hold are stored as "?" with the notice
+// "保存できない文字を ? に置き換えました". Returns 0, or -1 after the message of
+// checkRenameText (the name is unchanged).
 int setPseudoName(Workbench& bench, PictureSlot picture, std::string_view text, UserPort& user);
 
 }  // namespace vemla

@@ -292,7 +292,9 @@ int renameSlot(Workbench& bench, UserPort& user, int slot, const std::string& ti
     do ++end;
     while (end < title.size() && (static_cast<unsigned char>(title[end]) & 0xC0) == 0x80);
   }
-  record->title = fitSlotTitle(std::string_view(title).substr(0, end));
+  bool replaced = false;
+  record->title = fitSlotTitle(std::string_view(title).substr(0, end), &replaced);
+  if (replaced) user.tell(Icon::Info, msg::kCharactersReplaced);
   saveGalleryNow(bench, user);
   return 0;
 }

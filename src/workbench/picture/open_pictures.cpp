@@ -43,18 +43,11 @@ void warnWithName(UserPort& user, const char* message, const std::string& name) 
 }
 
 // A name enters a 512-byte CP932 field; one that does not fit is refused, never truncated,
-// since a truncated path could name a different file.
+// since a truncated path could name a different file. A character CP932 cannot hold does not
+// stop the open: the field stores it as "?" (and the history leaves such a name out).
 bool checkNameField(UserPort& user, const std::string& name) {
-  switch (text::checkFixedField(name, kNameFieldBytes)) {
-    case text::FieldStatus::Ok:
-      return true;
-    case text::FieldStatus::TooLong:
-      warnWithName(user, msg::kNameTooLong, name);
-      return false;
-    case text::FieldStatus::NotRepresentable:
-      warnWithName(user, msg::kNameUnstorable, name);
-      return false;
-  }
+  if (nameFitsNameField(name)) return true;
+  warnWithName(user, msg::kNameTooLong, name);
   return false;
 }
 

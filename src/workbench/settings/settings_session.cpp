@@ -6,6 +6,7 @@
 
 #include "options/option_sheet_rules.h"
 #include "options/option_table.h"
+#include "persist/own_options.h"
 #include "processing/manual_shift.h"
 #include "workbench/settings/state_memory.h"
 #include "workbench/tools/partial_tool.h"
@@ -92,6 +93,7 @@ std::optional<LoadStatus> startWorkbench(Workbench& bench, UserPort& user,
   const LoadStatus status = loadProgramSettings(request.folder, program, user, request.mayCreate,
                                                 bench.settings.keepBad.program);
   options = std::move(program.options);
+  bench.settings.keepBad.ownOptions = keepsBadFile(loadOwnOptions(request.folder, options, user));
   bench.images.selections = program.imageControl;
   bench.images.marks = program.marks;
   bench.importer = std::move(program.importer);
@@ -164,7 +166,9 @@ bool saveProgramSettingsNow(Workbench& bench, UserPort& user) {
   SettingsState& s = bench.settings;
   s.program.validRange = bench.control.validRange;
   s.program.controlWords = controlWordsOf(bench);
-  return saveProgramSettings(s.folder, programSettingsOf(bench), user, s.keepBad.program);
+  const bool saved =
+      saveProgramSettings(s.folder, programSettingsOf(bench), user, s.keepBad.program);
+  return saveOwnOptions(s.folder, bench.options, s.keepBad.ownOptions, user) && saved;
 }
 
 bool saveUserInfoNow(Workbench& bench, UserPort& user) {

@@ -23,7 +23,8 @@ Options startOptions(const std::string& folder);
 // The start of vemla and vemla-cli alike: the factory options of the folder, the maximum picture
 // size from the header of its VemlaPinf.dat (or the request's), the picture store allocated with
 // the fallback rule (the options then hold the size in use), and the options and program record
-// of VemlaPinf.dat read in full (their raw size defaults are checked against the store).
+// of VemlaPinf.dat read in full (their raw size defaults are checked against the store), and
+// the options of the program's own options file VemlaOptions.txt (own_options.h).
 // nullopt, after the message, when the picture store cannot be had.
 std::optional<LoadStatus> startWorkbench(Workbench& bench, UserPort& user,
                                          const StartRequest& request);
@@ -36,9 +37,9 @@ std::optional<LoadStatus> startWorkbench(Workbench& bench, UserPort& user,
 // a warning.
 void loadSettingsAtStart(Workbench& bench, UserPort& user);
 
-// Shutdown: writes VemlaPinf.dat, VemlaGinf.dat (when it was read), VemlaUinf.dat and
-// VemlaAinf.dat; a second copy writes nothing. False when a file could not be written (after
-// its message).
+// Shutdown: writes VemlaPinf.dat, VemlaOptions.txt, VemlaGinf.dat (when it was read),
+// VemlaUinf.dat and VemlaAinf.dat; a second copy writes nothing. False when a file could not be
+// written (after its message).
 bool saveSettingsAtShutdown(Workbench& bench, UserPort& user);
 
 // Applies the option sheet's values `pending` (as entered): corrects them, makes them live
@@ -55,8 +56,8 @@ unsigned applyOptionSheet(Workbench& bench, Options& pending, UserPort& user, Bu
 bool closeOptionSheet(Workbench& bench, const Options& atOpen, const Options& applied,
                       unsigned effects, UserPort& user);
 
-// VemlaPinf.dat alone (the option sheet closed with OK) and VemlaUinf.dat alone (the history
-// changed); nothing in a second copy.
+// VemlaPinf.dat with VemlaOptions.txt (the option sheet closed with OK) and VemlaUinf.dat alone
+// (the history changed); nothing in a second copy.
 bool saveProgramSettingsNow(Workbench& bench, UserPort& user);
 bool saveUserInfoNow(Workbench& bench, UserPort& user);
 

@@ -53,11 +53,11 @@ TEST(CommandLine, NameTooLongForItsFieldOpensNothing) {
   EXPECT_EQ(user.onlyMessage(), "ﾌｧｲﾙ名が長すぎます");
 }
 
-TEST(CommandLine, NameCp932CannotHoldIsRefusedWithTheName) {
+TEST(CommandLine, NameCp932CannotHoldIsTakenAsItIs) {
   FakeUserPort user;
-  EXPECT_EQ(commandLineNames({"/p/\xF0\x9F\x98\x80.bmp"}, user), CommandLineNames{});
-  EXPECT_EQ(user.onlyMessage(),
-            "ﾌｧｲﾙ名に使用できない文字が含まれています\n/p/\xF0\x9F\x98\x80.bmp");
+  EXPECT_EQ(commandLineNames({"/p/\xF0\x9F\x98\x80.bmp", "/p/café.bmp"}, user).names,
+            (std::array<std::string, 2>{"/p/\xF0\x9F\x98\x80.bmp", "/p/café.bmp"}));
+  EXPECT_TRUE(user.messages.empty());
 }
 
 TEST(CommandLine, ViewerHandOverNeedsExactlyOnePictureName) {

@@ -156,7 +156,7 @@ TEST_F(OpenPictures, ExtensionTestIgnoresCase) {
   EXPECT_EQ(bench.titles.pane[0], "画像１(UPPER.BMP)");
 }
 
-TEST_F(OpenPictures, RefusesANameThatDoesNotFitItsField) {
+TEST_F(OpenPictures, RefusesOnlyANameThatDoesNotFitItsField) {
   // 511 CP932 bytes fit the 512-byte field; one more does not, and nothing is truncated.
   const std::string fits = "/" + std::string(506, 'a') + ".bmp";
   EXPECT_EQ(open(fits, ""), -1);
@@ -164,9 +164,14 @@ TEST_F(OpenPictures, RefusesANameThatDoesNotFitItsField) {
   const std::string longName = "/" + std::string(507, 'a') + ".bmp";
   EXPECT_EQ(open(longName, ""), -1);
   EXPECT_EQ(user.messages.back().text, "ﾌｧｲﾙ名が長すぎます\n" + longName);
-  const std::string emoji = dir.file("\xF0\x9F\x98\x80.bmp");
-  EXPECT_EQ(open(emoji, ""), -1);
-  EXPECT_EQ(user.messages.back().text, "ﾌｧｲﾙ名に使用できない文字が含まれています\n" + emoji);
+  // Characters CP932 cannot hold do not stop the open; the name is kept as it is.
+  user.messages.clear();
+  const std::string emoji = bitmap("\xF0\x9F\x98\x80 café.bmp", 8, 8);
+  const std::string korean = bitmap("검사_01.bmp", 8, 8, 5);
+  ASSERT_EQ(open(emoji, korean), 0);
+  EXPECT_TRUE(user.messages.empty());
+  EXPECT_EQ(bench.pictures.pictures[0].name, emoji);
+  EXPECT_EQ(bench.pictures.pictures[1].name, korean);
 }
 
 TEST_F(OpenPictures, RefusesWhileEditing) {

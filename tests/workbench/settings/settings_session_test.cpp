@@ -51,7 +51,9 @@ TEST(SettingsSession, FirstCopyCreatesTheFilesAndOptionsAndHistorySurviveARestar
     bench.options.ArchiveExpandStartSlot = 20;  // valid only with the larger gallery
     bench.options.RawDefaultWidth = 300;
     bench.options.carryOver.KeepGrid = true;
+    bench.options.SixteenBit = {SixteenBitRule::Window, 100, 4095};  // the program's own file
     bench.settings.user.history[0] = {1, {"/p/1.bmp", "/p/2.bmp"}};
+    bench.settings.user.history[1] = {1, {"/p/café.bmp", ""}};  // not stored exactly: left out
     bench.control.validRange.kind = kValidMargin;
     bench.control.validRange.margin = 5;
     ASSERT_TRUE(saveSettingsAtShutdown(bench, user));
@@ -63,8 +65,10 @@ TEST(SettingsSession, FirstCopyCreatesTheFilesAndOptionsAndHistorySurviveARestar
   EXPECT_EQ(again.options.GalleryCount, 24);
   EXPECT_EQ(again.options.ArchiveExpandStartSlot, 20);
   EXPECT_TRUE(again.options.carryOver.KeepGrid);
+  EXPECT_EQ(again.options.SixteenBit, (SixteenBitConversion{SixteenBitRule::Window, 100, 4095}));
   EXPECT_EQ(again.pictures.rawSize, (RawSize{300, 512, 0}));
   EXPECT_EQ(again.settings.user.history[0].names[1], "/p/2.bmp");
+  EXPECT_EQ(again.settings.user.history[1], HistoryEntry{});
   EXPECT_EQ(again.control.validRange.kind, kValidMargin);
   EXPECT_EQ(again.control.validRange.margin, 5);
   EXPECT_TRUE(user.messages.empty());
