@@ -84,6 +84,11 @@ enum CommandId : int {
   kMeasurementTool = 40096,
   kImageScope = 40097,
   kPartialComparisonTool = 40100,
+  // The comparison views of the image panes (our own identifiers, after the 40001-40117 block).
+  kBlinkImage1 = 40201,
+  kBlinkImage2 = 40202,
+  kSwipeImage1 = 40203,
+  kSwipeImage2 = 40204,
   kCalculator = 40105,
   kGallery = 40114,
   // Help

@@ -40,6 +40,8 @@ struct CommandSituation {
   bool firstHistoryEntryUsed = false;
   bool baseWindowInUse = false;  // the layout sits in the scrolling base window
   bool overviewInstalled = false;  // the overview page shipped with the program was found
+  // Each image pane's comparison view: 0 none, 1 blink, 2 swipe.
+  std::array<int, 2> comparison{};
 };
 
 // A real file name: not empty and not a pseudo-name (beginning with "<").
