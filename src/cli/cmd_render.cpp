@@ -18,8 +18,8 @@ namespace vemla::cli {
 namespace {
 
 const std::set<std::string> kViewFlagNames{
-    "--cursor", "--fine",        "--mag",        "--zoom-interp", "--fill",
-    "--colour", "--intensity",   "--brightness", "--range",       "--range-colour",
+    "--cursor", "--fine",        "--mag",         "--zoom-interp",  "--fill",
+    "--colour", "--intensity",   "--brightness",  "--range",        "--range-colour",
     "--grid",   "--grid-offset", "--grid-colour", "--colour-table", "--swipe"};
 
 struct ColourName {
@@ -109,8 +109,8 @@ void applyViewFlags(const Arguments& args, Workbench& bench) {
   ImageControlSelections& selections = bench.images.selections;
   // A user colour table is shown as the first user colour kind, as a newly added table is.
   const int colour = args.has("--colour-table") ? kFirstUserColour
-                     : args.has("--colour")      ? parseColourKind(*args.value("--colour"))
-                                                 : kColourGrey;
+                     : args.has("--colour")     ? parseColourKind(*args.value("--colour"))
+                                                : kColourGrey;
   bench.images.kind[0] = kKindPicture1;
   selections.kindColours[0][kKindPicture1] = colour;
   view.colourDisplay = true;

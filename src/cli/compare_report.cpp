@@ -229,12 +229,12 @@ std::string writePairPictures(const std::string& folder, std::size_t index,
     const char* suffix;
     const std::uint8_t* pixels;
     QList<QRgb> colours;
-  } pictures[] = {{"reference.png", planes.reference, coloursOf(*planes.referencePalette)},
-                  {"test.png", planes.test, coloursOf(*planes.testPalette)},
-                  {"difference.png", planes.difference, coloursOf(planes.differenceColours)},
-                  {"aligned-reference.png", planes.shiftedReference,
-                   coloursOf(*planes.referencePalette)},
-                  {"aligned-test.png", planes.shiftedTest, coloursOf(*planes.testPalette)}};
+  } pictures[] = {
+      {"reference.png", planes.reference, coloursOf(*planes.referencePalette)},
+      {"test.png", planes.test, coloursOf(*planes.testPalette)},
+      {"difference.png", planes.difference, coloursOf(planes.differenceColours)},
+      {"aligned-reference.png", planes.shiftedReference, coloursOf(*planes.referencePalette)},
+      {"aligned-test.png", planes.shiftedTest, coloursOf(*planes.testPalette)}};
   for (const auto& picture : pictures) {
     const std::string path = inFolder(folder, stem + picture.suffix);
     if (!writePng(path,

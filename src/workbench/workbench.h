@@ -45,13 +45,13 @@ struct ImageState {
 enum class ComparisonMode { Off, Blink, Swipe };
 struct PaneComparison {
   ComparisonMode mode = ComparisonMode::Off;
-  int givenBackKind = 0;  // the kind the pane had before the mode (its user entry stays)
-  bool second = false;                  // blink: Picture 2 is the one shown
-  int divider = 256;                    // swipe: first view column (row) of Picture 2, 1..511
-  bool horizontal = false;              // swipe: the divider runs across the pane
-  std::vector<std::uint8_t> picture2;   // image "画像２" (W x H, blanked as the pane's image)
-  ImageStatistics statistics2{};        // its statistics
-  PaneRaster raster2;                   // Picture 2 as the pane paints it
+  int givenBackKind = 0;    // the kind the pane had before the mode (its user entry stays)
+  bool second = false;      // blink: Picture 2 is the one shown
+  int divider = 256;        // swipe: first view column (row) of Picture 2, 1..511
+  bool horizontal = false;  // swipe: the divider runs across the pane
+  std::vector<std::uint8_t> picture2;  // image "画像２" (W x H, blanked as the pane's image)
+  ImageStatistics statistics2{};       // its statistics
+  PaneRaster raster2;                  // Picture 2 as the pane paints it
   bool on() const { return mode != ComparisonMode::Off; }
 };
 // Blink rate in flips per second, in tenths: 0.5..10, default 2.
@@ -137,7 +137,7 @@ class Workbench {
   net::ImporterSettings importer;   // registered exporters and the user name
   persist::SettingsState settings;  // the settings files' other records and program folder
   ShellState shell;
-  GalleryState gallery;  // associations and dialog choices; the records are settings.gallery
+  GalleryState gallery;    // associations and dialog choices; the records are settings.gallery
   tools::ToolState tools;  // the active tool and the tools' content
 
   // The threads the shift, the image kinds and the alignment share their rows out to.

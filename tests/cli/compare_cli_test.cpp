@@ -163,8 +163,7 @@ TEST_F(CompareCli, ReportOutlinesTheDefectAndPutsTheWorstPairFirst) {
   EXPECT_NE(html.find("resize:horizontal"), std::string::npos);
   EXPECT_NE(html.find("<div class=\"swipe-first\"><img src=\"pair-2-aligned-reference.png\""),
             std::string::npos);
-  EXPECT_NE(html.find("<img class=\"second\" src=\"pair-2-aligned-test.png\""),
-            std::string::npos);
+  EXPECT_NE(html.find("<img class=\"second\" src=\"pair-2-aligned-test.png\""), std::string::npos);
 
   // Every picture the page names is a PNG of the pair's size.
   const std::regex image("<img (?:class=\"\\w+\" )?src=\"([^\"]+)\"");

@@ -8,8 +8,8 @@
 #include <QCheckBox>
 #include <QClipboard>
 #include <QComboBox>
-#include <QDoubleSpinBox>
 #include <QDesktopServices>
+#include <QDoubleSpinBox>
 #include <QLabel>
 #include <QMenu>
 #include <QMenuBar>
@@ -444,8 +444,8 @@ class WorkbenchWindowTest : public QObject {
     RecordingPort user;
     WorkbenchWindow window(b.bench, user, kLargeScreen);
     window.updateCommandStates();
-    for (int id : {kEdit1, kEdit2, kUserProgram, kRememberState1, kGradationTool,
-                   kImageScope, kGallery}) {
+    for (int id :
+         {kEdit1, kEdit2, kUserProgram, kRememberState1, kGradationTool, kImageScope, kGallery}) {
       QAction* action = window.menuAction(id);
       QVERIFY2(action != nullptr, qPrintable(QString::number(id)));
       QVERIFY2(!action->isEnabled(), qPrintable(QString::number(id)));

@@ -1,8 +1,8 @@
 #include "windows/controls/image_control_window.h"
 
 #include <QCheckBox>
-#include <QDoubleSpinBox>
 #include <QComboBox>
+#include <QDoubleSpinBox>
 #include <QGridLayout>
 #include <QHBoxLayout>
 #include <QKeyEvent>
@@ -76,7 +76,8 @@ constexpr const char* kBlink =
 constexpr const char* kSwipe =
     "ｲﾒｰｼﾞを画像1と画像2の分割表示に切り替えます\n境界線はﾏｳｽのﾄﾞﾗｯｸﾞまたはShift+←/→で移動します\n"
     "再度押下すると元の表示内容に戻ります";
-constexpr const char* kBlinkRate = "交互表示の速さ(1秒あたりの切り替え回数)です\n0.5～10で指定します";
+constexpr const char* kBlinkRate =
+    "交互表示の速さ(1秒あたりの切り替え回数)です\n0.5～10で指定します";
 constexpr const char* kKindSelectors[] = {"ｲﾒｰｼﾞ1に表示する内容（画像処理種別）を切り替えます",
                                           "ｲﾒｰｼﾞ2に表示する内容（画像処理種別）を切り替えます"};
 constexpr const char* kMagnification =
@@ -265,9 +266,9 @@ void ImageControlWindow::buildComparison(QWidget* area) {
     line->addWidget(plainLabel(area, image == ImageSlot::First ? "ｲﾒｰｼﾞ1" : "ｲﾒｰｼﾞ2"));
     const std::array<ComparisonMode, 2> modes{ComparisonMode::Blink, ComparisonMode::Swipe};
     for (std::size_t which = 0; which < modes.size(); ++which) {
-      QPushButton* button =
-          which == 0 ? pushButton(area, "交互", ("blink" + digit).c_str(), help::kBlink)
-                     : pushButton(area, "分割", ("swipe" + digit).c_str(), help::kSwipe);
+      QPushButton* button = which == 0
+                                ? pushButton(area, "交互", ("blink" + digit).c_str(), help::kBlink)
+                                : pushButton(area, "分割", ("swipe" + digit).c_str(), help::kSwipe);
       button->setCheckable(true);
       fitButton(button);
       line->addWidget(button);

@@ -19,8 +19,8 @@ namespace vemla {
 namespace {
 
 constexpr int kWheelNotch = 120;  // one step of an ordinary wheel, in eighths of a degree
-constexpr int kDividerGrip = 4;    // view pixels either side of the divider that grab it
-constexpr int kDividerStep = 8;    // view pixels per Shift + arrow key
+constexpr int kDividerGrip = 4;   // view pixels either side of the divider that grab it
+constexpr int kDividerStep = 8;   // view pixels per Shift + arrow key
 
 std::optional<CursorDirection> directionOf(int key) {
   switch (key) {
@@ -85,14 +85,15 @@ void ImagePane::paintEvent(QPaintEvent*) {
     painter.drawPixmap(0, 0, comparison.second ? pixmap2_ : pixmap_);
   } else if (second && comparison.mode == ComparisonMode::Swipe) {
     const int d = comparison.divider;
-    const QRect first = comparison.horizontal ? QRect(0, 0, kViewSize, d) : QRect(0, 0, d, kViewSize);
+    const QRect first =
+        comparison.horizontal ? QRect(0, 0, kViewSize, d) : QRect(0, 0, d, kViewSize);
     const QRect rest = comparison.horizontal ? QRect(0, d, kViewSize, kViewSize - d)
                                              : QRect(d, 0, kViewSize - d, kViewSize);
     painter.drawPixmap(first, pixmap_, first);
     painter.drawPixmap(rest, pixmap2_, rest);
     // The divider: a light line with a dark edge, readable on any colour table.
-    const QLine line = comparison.horizontal ? QLine(0, d, kViewSize - 1, d)
-                                             : QLine(d, 0, d, kViewSize - 1);
+    const QLine line =
+        comparison.horizontal ? QLine(0, d, kViewSize - 1, d) : QLine(d, 0, d, kViewSize - 1);
     painter.setPen(QPen(Qt::black, 1));
     painter.drawLine(line.translated(comparison.horizontal ? QPoint(0, -1) : QPoint(-1, 0)));
     painter.setPen(QPen(QColor(255, 255, 96), 1));

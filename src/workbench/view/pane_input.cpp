@@ -528,10 +528,10 @@ bool runPaneCommand(Workbench& bench, int pane, PaneCommand command, int argumen
     case PaneCommand::Blink:
     case PaneCommand::Swipe:
       if (!bench.pictures.picturesPresent) return false;
-      toggleComparisonMode(bench, image,
-                           command == PaneCommand::Blink ? ComparisonMode::Blink
-                                                         : ComparisonMode::Swipe,
-                           user, busy, progress);
+      toggleComparisonMode(
+          bench, image,
+          command == PaneCommand::Blink ? ComparisonMode::Blink : ComparisonMode::Swipe, user, busy,
+          progress);
       return true;
     case PaneCommand::HorizontalDivider: {
       const PaneComparison& comparison = view.comparison[index(image)];

@@ -118,9 +118,9 @@ void createComparisonPicture(Workbench& bench, ImageSlot image) {
   const AreaDifferenceSettings area{options.AreaDiffRangeX, options.AreaDiffRangeY,
                                     options.AreaDiffKind, options.AreaDiffDivisor};
   comparison.statistics2 =
-      createBuiltInImage(kKindPicture2, creationPictures(bench), area, 2 * bench.store.maxWidth() - 1,
-                         2 * bench.store.maxHeight() - 1, comparison.picture2.data(),
-                         imageKernels(), bench.workers.parallelFor());
+      createBuiltInImage(kKindPicture2, creationPictures(bench), area,
+                         2 * bench.store.maxWidth() - 1, 2 * bench.store.maxHeight() - 1,
+                         comparison.picture2.data(), imageKernels(), bench.workers.parallelFor());
   if (bench.images.blankInvalid) {
     blankOutside(comparison.picture2.data(), width, height, comparison.statistics2.rectangle,
                  fillValueOf(kKindPicture2));
@@ -233,7 +233,8 @@ void renderImage(Workbench& bench, ImageSlot image, bool keepView) {
   renderView(bench.store.plane(imagePlane(image)), width, height, bench.images.fill[index(image)],
              settings, view.placement, pane.view.data(), view.renderWork);
   PaneComparison& comparison = view.comparison[index(image)];
-  if (comparison.on() && comparison.picture2.size() == static_cast<std::size_t>(width) * height) {
+  if (comparison.on() && comparison.picture2.size() ==
+                             static_cast<std::size_t>(width) * static_cast<std::size_t>(height)) {
     comparison.raster2.view.resize(pane.view.size());
     renderView(comparison.picture2.data(), width, height, fillValueOf(kKindPicture2), settings,
                view.placement, comparison.raster2.view.data(), view.renderWork);

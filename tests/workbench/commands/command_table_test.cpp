@@ -93,8 +93,8 @@ TEST(MenuEnabling, ComparisonViewsNeedPicturesAndAreCheckedPerPane) {
   const struct {
     int id;
     bool checked;
-  } cases[] = {{kBlinkImage1, false}, {kBlinkImage2, true}, {kSwipeImage1, true},
-               {kSwipeImage2, false}};
+  } cases[] = {
+      {kBlinkImage1, false}, {kBlinkImage2, true}, {kSwipeImage1, true}, {kSwipeImage2, false}};
   for (const auto& c : cases) {
     EXPECT_TRUE(isCheckCommand(c.id)) << c.id;
     EXPECT_EQ(commandChecked(c.id, s), c.checked) << c.id;

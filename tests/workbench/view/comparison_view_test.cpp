@@ -114,8 +114,8 @@ TEST_F(ComparisonView, BlinkRateIsLimitedToHalfToTenFlipsASecond) {
   struct Case {
     int tenths, kept, interval;
   };
-  for (const Case c : {Case{1, 5, 2000}, Case{5, 5, 2000}, Case{100, 100, 100},
-                       Case{250, 100, 100}, Case{30, 30, 333}}) {
+  for (const Case c : {Case{1, 5, 2000}, Case{5, 5, 2000}, Case{100, 100, 100}, Case{250, 100, 100},
+                       Case{30, 30, 333}}) {
     setBlinkRate(bench, c.tenths);
     EXPECT_EQ(bench.view.blinkTenths, c.kept) << c.tenths;
     EXPECT_EQ(blinkIntervalMs(bench), c.interval) << c.tenths;
