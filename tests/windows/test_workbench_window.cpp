@@ -36,6 +36,7 @@
 #include "windows/panes/picture_pane.h"
 #include "workbench/commands/command_handlers.h"
 #include "workbench/picture/open_pictures.h"
+#include "workbench/picture/prepare_pictures.h"
 #include "workbench/view/comparison_view.h"
 #include "workbench/view/refresh_chain.h"
 

@@ -63,9 +63,12 @@ TEST_F(ComparisonView, BlinkKeepsBothRenderingsFlipsWithoutRenderingAndGivesTheK
   ASSERT_TRUE(flipBlink(bench, ImageSlot::Second));
   EXPECT_EQ(statisticsTexts(bench, ImageSlot::Second).maximum, "20");
 
-  // A cursor step renders both pictures again in the new placement.
+  // A magnification and a cursor step render both pictures again in the new placement.
+  setMagnification(bench, 4);
   moveCursor(bench, CursorDirection::Left, false);
-  EXPECT_EQ(blink.raster2.view[256 * 512 + 256], 200 + bench.view.centreX);
+  const ViewPoint cursor = cursorViewPointOf(bench);
+  EXPECT_EQ(blink.raster2.view[static_cast<std::size_t>(cursor.y * 512 + cursor.x)],
+            200 + bench.view.centreX);
 
   mode(ImageSlot::Second, ComparisonMode::Off);
   EXPECT_EQ(bench.images.kind[1], kKindDifference);
