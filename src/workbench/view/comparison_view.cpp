@@ -74,8 +74,4 @@ void setSwipeHorizontal(Workbench& bench, ImageSlot image, bool horizontal) {
   bench.notifyViewFlipped(image);
 }
 
-int swipePictureAt(const PaneComparison& comparison, int u, int v) {
-  return (comparison.horizontal ? v : u) < comparison.divider ? 1 : 2;
-}
-
 }  // namespace vemla

@@ -31,7 +31,4 @@ bool moveSwipeDivider(Workbench& bench, ImageSlot image, int position);
 // A horizontal divider (Picture 1 above, Picture 2 below) or a vertical one.
 void setSwipeHorizontal(Workbench& bench, ImageSlot image, bool horizontal);
 
-// Which picture shows at view point (u, v) of a swiping pane: 1 before the divider, 2 from it.
-int swipePictureAt(const PaneComparison& comparison, int u, int v);
-
 }  // namespace vemla
