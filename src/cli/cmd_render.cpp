@@ -1,5 +1,8 @@
+#include <algorithm>
 #include <cstring>
 #include <tuple>
+#include <utility>
+#include <vector>
 
 #include "cli/commands.h"
 #include "cli/control_flags.h"
@@ -15,9 +18,9 @@ namespace vemla::cli {
 namespace {
 
 const std::set<std::string> kViewFlagNames{
-    "--cursor", "--fine",        "--mag",         "--zoom-interp", "--fill",
-    "--colour", "--intensity",   "--brightness",  "--range",       "--range-colour",
-    "--grid",   "--grid-offset", "--grid-colour", "--colour-table"};
+    "--cursor", "--fine",        "--mag",         "--zoom-interp",  "--fill",
+    "--colour", "--intensity",   "--brightness",  "--range",        "--range-colour",
+    "--grid",   "--grid-offset", "--grid-colour", "--colour-table", "--swipe"};
 
 struct ColourName {
   const char* name;
@@ -53,6 +56,14 @@ void checkDependencies(const Arguments& args) {
   }
   if (args.has("--colour-table") && args.has("--colour"))
     throw UsageError("--colour-table and --colour exclude each other");
+}
+
+// "--swipe X:IMAGE2": the divider column 0..512 and the second file.
+std::pair<int, std::string> parseSwipe(const std::string& text) {
+  const auto colon = text.find(':');
+  if (colon == std::string::npos || colon + 1 == text.size())
+    throw UsageError("--swipe: expected X:IMAGE2");
+  return {parseInt(text.substr(0, colon), 0, kViewSize, "--swipe"), text.substr(colon + 1)};
 }
 
 }  // namespace
@@ -142,6 +153,11 @@ int render(const Arguments& args, Context& io) {
     fill = static_cast<std::uint8_t>(parseInt(*value, 0, 255, "--fill"));
   if (!checkEightBitBitmap(in, io)) return 1;
   if (!checkOutputName(out, io)) return 1;
+  std::optional<std::pair<int, std::string>> swipe;
+  if (const auto value = args.value("--swipe")) {
+    swipe = parseSwipe(*value);
+    if (!checkEightBitBitmap(swipe->second, io)) return 1;
+  }
   std::optional<UserColourTable> table;
   if (const auto file = args.value("--colour-table")) {
     table = readColourTableOrTell(*file, io);
@@ -152,16 +168,33 @@ int render(const Arguments& args, Context& io) {
   Workbench bench;
   if (!prepareWorkbench(bench, readFlags, user)) return 1;
   if (table) bench.userEntries.colours[0] = {1, "table", *table};
-  // Read exactly as Picture 1 is opened: the same checks and messages.
-  if (openPictureFiles(bench, user, &in, nullptr, false) != 0) return 1;
+  // Read exactly as Picture 1 is opened (with IMAGE2, as a two-picture open): the same checks
+  // and messages.
+  if (openPictureFiles(bench, user, &in, swipe ? &swipe->second : nullptr, false) != 0) return 1;
   applyViewFlags(args, bench);
   const int width = bench.pictures.width, height = bench.pictures.height;
-  std::memcpy(bench.store.plane(kImage1), bench.store.plane(kPicture1),
-              static_cast<std::size_t>(width) * static_cast<std::size_t>(height));
+  const std::size_t bytes = static_cast<std::size_t>(width) * static_cast<std::size_t>(height);
   bench.images.fill[0] = fill;
-  renderImage(bench, ImageSlot::First, false);
+  PaneRaster& pane = bench.view.panes[0];
+  if (swipe) {
+    // IMAGE2 first, with the same options, then IMAGE in the same placement; the colour table
+    // depends on the options alone, so one palette serves both.
+    std::memcpy(bench.store.plane(kImage1), bench.store.plane(kPicture2), bytes);
+    renderImage(bench, ImageSlot::First, false);
+    const std::vector<std::uint8_t> second = pane.shown;
+    std::memcpy(bench.store.plane(kImage1), bench.store.plane(kPicture1), bytes);
+    renderImage(bench, ImageSlot::First, true);
+    for (int row = 0; row < kViewSize; ++row) {
+      const std::size_t start = static_cast<std::size_t>(row) * kViewSize;
+      std::copy(second.begin() + static_cast<std::ptrdiff_t>(start + swipe->first),
+                second.begin() + static_cast<std::ptrdiff_t>(start + kViewSize),
+                pane.shown.begin() + static_cast<std::ptrdiff_t>(start + swipe->first));
+    }
+  } else {
+    std::memcpy(bench.store.plane(kImage1), bench.store.plane(kPicture1), bytes);
+    renderImage(bench, ImageSlot::First, false);
+  }
 
-  const PaneRaster& pane = bench.view.panes[0];
   const Palette palette = paletteOf(pane.colours);
   if (!writeOutputPicture(out, kViewSize, kViewSize, pane.shown.data(), palette, io)) return 1;
   const ViewPlacement& placement = bench.view.placement;
@@ -202,6 +235,8 @@ Command renderCommand() {
       "  --grid L                      grid every L picture pixels, 1..20\n"
       "  --grid-offset GX,GY           grid offsets 0..L*m-1 (default 0,0)\n"
       "  --grid-colour R,G,B           grid colour (default {GridColour1})\n"
+      "  --swipe X:IMAGE2              the swipe view: IMAGE left of raster column X (0..512),\n"
+      "                                IMAGE2 (same size) from X on, rendered alike\n"
       "  --max WxH                     maximum picture size, {MaxPictureWidth:range}, multiples of "
       "4\n"
       "  --settings FOLDER             options from FOLDER/VemlaPinf.dat (the flags still win)\n",

@@ -199,7 +199,17 @@ constexpr const char* kStyle =
     "polyline.reference{stroke:#1f77b4}polyline.test{stroke:#2ca02c}"
     "polyline.difference{stroke:#d62728}line.mark{stroke:#999;stroke-dasharray:4}"
     "rect.frame{fill:none;stroke:#ccc}svg.profile text{font-size:12px}"
-    ".paths{font-family:monospace}";
+    ".paths{font-family:monospace}"
+    ".swipe{position:relative}.swipe-first{position:absolute;left:0;top:0;bottom:0;width:50%;"
+    "max-width:100%;min-width:4px;overflow:hidden;resize:horizontal;"
+    "border-right:2px solid #ff0}.pictures .swipe-first img{width:360px;max-width:none}"
+    ".blink img.second,body.flipped .blink img.first{display:none}"
+    "body.flipped .blink img.second{display:block}.blink figcaption::after{content:\"REF\"}"
+    "body.flipped .blink figcaption::after{content:\"TEST\"}";
+
+// The blink views' flip, twice a second; the rest of the report needs no script.
+constexpr const char* kBlinkScript =
+    "<script>setInterval(function(){document.body.classList.toggle('flipped')},500)</script>";
 
 }  // namespace
 
@@ -242,9 +252,12 @@ std::string writePairPictures(const std::string& folder, std::size_t index,
     const char* suffix;
     const std::uint8_t* pixels;
     QList<QRgb> colours;
-  } pictures[] = {{"reference.png", planes.reference, coloursOf(*planes.referencePalette)},
-                  {"test.png", planes.test, coloursOf(*planes.testPalette)},
-                  {"difference.png", planes.difference, coloursOf(planes.differenceColours)}};
+  } pictures[] = {
+      {"reference.png", planes.reference, coloursOf(*planes.referencePalette)},
+      {"test.png", planes.test, coloursOf(*planes.testPalette)},
+      {"difference.png", planes.difference, coloursOf(planes.differenceColours)},
+      {"aligned-reference.png", planes.shiftedReference, coloursOf(*planes.referencePalette)},
+      {"aligned-test.png", planes.shiftedTest, coloursOf(*planes.testPalette)}};
   for (const auto& picture : pictures) {
     const std::string path = inFolder(folder, stem + picture.suffix);
     if (!writePng(path,
@@ -268,6 +281,17 @@ std::string writePairPictures(const std::string& folder, std::size_t index,
       "</div><figcaption>difference; regions over %d outlined%s</figcaption>"
       "</figure></div>",
       pair.threshold, pair.ignored.empty() ? "" : ", rectangles left out hatched");
+  // The aligned pair as a swipe (the CSS resize handle of the upper picture's box moves the
+  // divider, no script) and as a blink (flipped by the report's one line of script).
+  html += text::format(
+      "<div class=\"pictures\"><figure><div class=\"swipe\">"
+      "<img src=\"%saligned-test.png\" alt=\"aligned TEST\">"
+      "<div class=\"swipe-first\"><img src=\"%saligned-reference.png\" alt=\"aligned REF\">"
+      "</div></div><figcaption>swipe: aligned REF | TEST (drag the corner)</figcaption></figure>"
+      "<figure class=\"blink\"><img class=\"first\" src=\"%saligned-reference.png\" "
+      "alt=\"aligned REF\"><img class=\"second\" src=\"%saligned-test.png\" "
+      "alt=\"aligned TEST\"><figcaption>blink: aligned </figcaption></figure></div>",
+      stem.c_str(), stem.c_str(), stem.c_str(), stem.c_str());
   html += text::format("<h3>Profile of row %d through the largest difference (x=%d)</h3>",
                        pair.summary.largest.y, pair.summary.largest.x);
   html += profilePlot(pair, planes);
@@ -329,6 +353,7 @@ bool writeReportIndex(const std::string& folder, const std::vector<ReportEntry>&
     html += entries[i].picturesHtml;
     html += "</section>\n";
   }
+  html += kBlinkScript;
   html += "</body></html>\n";
   return writeFileAtomically(
       inFolder(folder, "index.html"),

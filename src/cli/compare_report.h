@@ -1,7 +1,8 @@
 #pragma once
 // The HTML report of 'compare': one index.html in the report folder with a summary table (the
 // worst pair first) and one section per pair, whose pictures are PNG files beside it. Nothing
-// is fetched from elsewhere and no script runs; every text taken from outside is escaped.
+// is fetched from elsewhere; the only script is one inline line that flips the blink views (the
+// swipe views work without it); every text taken from outside is escaped.
 #include <cstdint>
 #include <optional>
 #include <string>

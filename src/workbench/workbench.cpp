@@ -36,6 +36,18 @@ void Workbench::notifyPanesChanged() {
   notify(&WorkbenchListener::panesChanged);
 }
 
+void Workbench::notifyViewFlipped(ImageSlot image) {
+  // The tools read what the pane shows; without an active tool nothing is recomputed.
+  if (tools.active != tools::Tool::None) updateToolContent(*this);
+  ++notifying_;
+  for (std::size_t i = 0; i < listeners_.size(); ++i) {
+    if (WorkbenchListener* listener = listeners_[i]) listener->viewFlipped(image);
+  }
+  if (--notifying_ == 0) {
+    listeners_.erase(std::remove(listeners_.begin(), listeners_.end(), nullptr), listeners_.end());
+  }
+}
+
 void Workbench::notifyToolsChanged() {
   notify(&WorkbenchListener::toolsChanged);
 }

@@ -13,6 +13,7 @@
 #include "net/importer_settings.h"
 #include "options/options.h"
 #include "persist/settings_state.h"
+#include "picture/picture_slot.h"
 #include "picture/picture_state.h"
 #include "picture/picture_store.h"
 #include "processing/image_control.h"
@@ -35,6 +36,26 @@ struct ImageState {
   ImageControlSelections selections;       // colour associations, intensity, brightness
   DisplayMarks marks{};                    // the image control's display-position marks
 };
+
+// The two comparison views of an image pane: blink ("交互表示") alternates shifted Picture 1
+// and shifted Picture 2, swipe ("分割表示") shows Picture 1 before a divider and Picture 2 from
+// it on. While either is on, the pane's image is kind "画像１" and Picture 2 is kept beside it,
+// created and rendered with the same settings, so a flip or a divider move redoes no image
+// work. Neither is stored in the settings or state files.
+enum class ComparisonMode { Off, Blink, Swipe };
+struct PaneComparison {
+  ComparisonMode mode = ComparisonMode::Off;
+  int givenBackKind = 0;    // the kind the pane had before the mode (its user entry stays)
+  bool second = false;      // blink: Picture 2 is the one shown
+  int divider = 256;        // swipe: first view column (row) of Picture 2, 1..511
+  bool horizontal = false;  // swipe: the divider runs across the pane
+  std::vector<std::uint8_t> picture2;  // image "画像２" (W x H, blanked as the pane's image)
+  ImageStatistics statistics2{};       // its statistics
+  PaneRaster raster2;                  // Picture 2 as the pane paints it
+  bool on() const { return mode != ComparisonMode::Off; }
+};
+// Blink rate in flips per second, in tenths: 0.5..10, default 2.
+inline constexpr int kMinBlinkTenths = 5, kMaxBlinkTenths = 100, kDefaultBlinkTenths = 20;
 
 // View state of the image panes that depends on the picture size.
 struct ViewState {
@@ -64,6 +85,8 @@ struct ViewState {
   int gridOffsetX = 0, gridOffsetY = 0;
   std::array<PaneRaster, 2> panes{};
   RenderWork renderWork{};
+  std::array<PaneComparison, 2> comparison{};
+  int blinkTenths = kDefaultBlinkTenths;
 };
 
 // Titles shown by the windows; rebuilt after every open.
@@ -96,6 +119,8 @@ class WorkbenchListener {
   virtual void panesChanged() {}
   // Only the tool area's content or state changed.
   virtual void toolsChanged() {}
+  // A blinking pane flipped to its other picture (both renderings were kept: repaint only).
+  virtual void viewFlipped(ImageSlot image) { static_cast<void>(image); }
 };
 
 class Workbench {
@@ -112,7 +137,7 @@ class Workbench {
   net::ImporterSettings importer;   // registered exporters and the user name
   persist::SettingsState settings;  // the settings files' other records and program folder
   ShellState shell;
-  GalleryState gallery;  // associations and dialog choices; the records are settings.gallery
+  GalleryState gallery;    // associations and dialog choices; the records are settings.gallery
   tools::ToolState tools;  // the active tool and the tools' content
 
   // The threads the shift, the image kinds and the alignment share their rows out to.
@@ -126,6 +151,7 @@ class Workbench {
   void notifyPicturesChanged();
   void notifyPanesChanged();
   void notifyToolsChanged();
+  void notifyViewFlipped(ImageSlot image);
 
  private:
   void notify(void (WorkbenchListener::*event)());

@@ -240,6 +240,26 @@ TEST_F(RenderCli, InterpolatedMagnificationUsesTheZoomMode) {
   EXPECT_EQ(nearest.at(258, 256), 30);
 }
 
+TEST_F(RenderCli, SwipeShowsImageBeforeTheDividerAndImage2FromIt) {
+  // Two 300 x 200 images, centred at (106, 156) as above; the same grid goes over both.
+  const std::string first = picture("a.bmp", 300, 200, [](int, int) { return 10; });
+  const std::string second = picture("b.bmp", 300, 200, [](int, int) { return 90; });
+  CliRun result = render(first, {"--swipe", "200:" + second, "--grid", "20"});
+  ASSERT_EQ(result.status, 0) << result.err;
+  EXPECT_EQ(result.out, "origin=-106,-156 window=0,0 mag=x1\n");
+  const Raster shown = raster(view);
+  EXPECT_EQ(shown.at(199, 201), 10);
+  EXPECT_EQ(shown.at(201, 201), 90);
+  EXPECT_EQ(shown.at(100, 160), 255);  // grid rows every 20 view pixels on both sides
+  EXPECT_EQ(shown.at(300, 160), 255);
+  // Sizes differ: the two-picture open refuses; X outside 0..512 or no file is a usage error.
+  const std::string small = picture("c.bmp", 30, 20, [](int, int) { return 1; });
+  EXPECT_EQ(render(first, {"--swipe", "10:" + small}).status, 1);
+  EXPECT_EQ(render(first, {"--swipe", "513:" + second}).status, 2);
+  EXPECT_EQ(render(first, {"--swipe", "10:"}).status, 2);
+  EXPECT_EQ(render(first, {"--swipe", second}).status, 2);
+}
+
 TEST_F(RenderCli, RefusesOutOfRangeViewValues) {
   const std::string in = picture("r.bmp", 64, 64, [](int, int) { return 5; });
   EXPECT_EQ(render(in, {"--mag", "65"}).status, 2);

@@ -9,6 +9,7 @@
 #include <QClipboard>
 #include <QComboBox>
 #include <QDesktopServices>
+#include <QDoubleSpinBox>
 #include <QLabel>
 #include <QMenu>
 #include <QMenuBar>
@@ -36,6 +37,8 @@
 #include "windows/panes/picture_pane.h"
 #include "workbench/commands/command_handlers.h"
 #include "workbench/picture/open_pictures.h"
+#include "workbench/picture/prepare_pictures.h"
+#include "workbench/view/comparison_view.h"
 #include "workbench/view/refresh_chain.h"
 
 using namespace vemla;
@@ -204,6 +207,25 @@ constexpr int kGreyScale[] = {kGreyScale1, kGreyScale2};
 constexpr int kCopyFrom[] = {kCopy1To2, kCopy2To1};
 constexpr int kRename[] = {kRename1, kRename2};
 constexpr const char* kDigits[] = {"１", "２"};
+
+// What a pane shows on the screen, and the columns of an image, for comparing renderings.
+QImage shownBy(QWidget* pane) {
+  return pane->grab().toImage().convertToFormat(QImage::Format_RGB32);
+}
+QImage rgb(const QPixmap& pixmap) {
+  return pixmap.toImage().convertToFormat(QImage::Format_RGB32);
+}
+QImage columnOf(const QImage& image, int x) {
+  return image.copy(x, 0, 1, image.height());
+}
+QLabel* imageStrip(const WorkbenchWindow& window, ImageSlot image) {
+  const QString start = QString::fromUtf8(image == ImageSlot::First ? "ｲﾒｰｼﾞ1（" : "ｲﾒｰｼﾞ2（");
+  for (QLabel* label : window.findChildren<QLabel*>()) {
+    if (label->objectName().startsWith("TitleStrip") && label->text().startsWith(start))
+      return label;
+  }
+  return nullptr;
+}
 
 // Takes the URLs QDesktopServices would hand to the desktop.
 class UrlCatcher : public QObject {
@@ -903,6 +925,118 @@ class WorkbenchWindowTest : public QObject {
       QCOMPARE(w.window.titleStrip(index(picture))->text(),
                QString::fromUtf8("画像") + kDigits[index(picture)] + QString::fromUtf8("<比較>"));
     }
+  }
+
+  // Blink through the image control's "交互": the pane keeps both renderings and its timer
+  // flips between them; Space flips too; the menu turns it off and the kind comes back.
+  void blinkFlipsBetweenBothRenderingsAndGivesTheKindBack() {
+    ActiveWindow w;
+    Workbench& bench = w.b.bench;
+    QTest::mouseClick(w.control("ImageControl", "kindButton3"), Qt::LeftButton);  // "階調差"
+    ImagePane* pane = w.window.imagePane(ImageSlot::Second);
+    QTest::mouseClick(w.control("ImageControl", "blink2"), Qt::LeftButton);
+    QCOMPARE(bench.view.comparison[1].mode, ComparisonMode::Blink);
+    QCOMPARE(bench.images.kind[1], 0);
+    const QImage first = rgb(pane->pixmap()), second = rgb(pane->secondPixmap());
+    QVERIFY(!second.isNull() && first != second);
+    QCOMPARE(shownBy(pane), first);
+    QVERIFY(imageStrip(w.window, ImageSlot::Second)->text().contains(QString::fromUtf8("画像１")));
+
+    auto* rate = static_cast<QDoubleSpinBox*>(w.control("ImageControl", "blinkRate"));
+    rate->setValue(10.0);
+    QCOMPARE(pane->blinkTimer().interval(), 100);
+    QTRY_COMPARE_WITH_TIMEOUT(shownBy(pane), second, 2000);
+    QVERIFY(imageStrip(w.window, ImageSlot::Second)->text().contains(QString::fromUtf8("画像２")));
+    QCOMPARE(rgb(pane->pixmap()), first);  // nothing was rendered again
+    QCOMPARE(rgb(pane->secondPixmap()), second);
+
+    rate->setValue(0.5);  // two seconds a picture: Space alone flips now
+    QCOMPARE(pane->blinkTimer().interval(), 2000);
+    pane->setFocus();
+    const bool wasSecond = bench.view.comparison[1].second;
+    QTest::keyClick(pane, Qt::Key_Space);
+    QCOMPARE(bench.view.comparison[1].second, !wasSecond);
+    QCOMPARE(shownBy(pane), wasSecond ? first : second);
+
+    QVERIFY(chooseMenuItem(w.window, kBlinkImage2));  // off again
+    QCOMPARE(bench.view.comparison[1].mode, ComparisonMode::Off);
+    QCOMPARE(bench.images.kind[1], 3);
+    QVERIFY(!pane->blinkTimer().isActive());
+    QVERIFY(pane->secondPixmap().isNull());
+    QVERIFY(imageStrip(w.window, ImageSlot::Second)->text().contains(QString::fromUtf8("階調差")));
+  }
+
+  // Swipe from the menu: Picture 1 before the divider, Picture 2 from it; a drag moves the
+  // divider and never out of the pane; Shift+arrows move it; "分割" turns it off.
+  void swipeDividerFollowsADragAndStaysInsideThePane() {
+    ActiveWindow w;
+    Workbench& bench = w.b.bench;
+    NoBusyPort busy;
+    NoProgressPort progress;
+    setImageKind(bench, ImageSlot::First, 2, 0, w.user, busy, progress);  // "平均"
+    QVERIFY(chooseMenuItem(w.window, kSwipeImage1));
+    QCOMPARE(bench.view.comparison[0].mode, ComparisonMode::Swipe);
+    ImagePane* pane = w.window.imagePane(ImageSlot::First);
+    const QImage first = rgb(pane->pixmap()), second = rgb(pane->secondPixmap());
+    const auto splitAt = [&](int divider) {
+      const QImage shown = shownBy(pane);
+      return columnOf(shown, divider - 2) == columnOf(first, divider - 2) &&
+             columnOf(shown, divider + 1) == columnOf(second, divider + 1);
+    };
+    QVERIFY(splitAt(256));
+    QVERIFY(columnOf(first, 257) != columnOf(second, 257));  // the picture lies there
+
+    const int row = 100, cursorX = bench.view.centreX;
+    QTest::mousePress(pane, Qt::LeftButton, Qt::NoModifier, QPoint(257, row));
+    struct Step {
+      int x;
+      int divider;
+    };
+    for (const Step step : {Step{252, 252}, Step{-40, 1}, Step{700, 511}, Step{260, 260}}) {
+      QMouseEvent move(QEvent::MouseMove, QPointF(step.x, row),
+                       QPointF(pane->mapToGlobal(QPoint(step.x, row))), Qt::NoButton,
+                       Qt::LeftButton, Qt::NoModifier);
+      QApplication::sendEvent(pane, &move);
+      QCOMPARE(bench.view.comparison[0].divider, step.divider);
+    }
+    QTest::mouseRelease(pane, Qt::LeftButton, Qt::NoModifier, QPoint(260, row));
+    QVERIFY(splitAt(260));
+    QCOMPARE(bench.view.centreX, cursorX);  // the drag moved the divider, not the cursor
+    QTest::keyClick(pane, Qt::Key_Left, Qt::ShiftModifier);
+    QCOMPARE(bench.view.comparison[0].divider, 252);
+    QVERIFY(splitAt(252));
+
+    QTest::mouseClick(w.control("ImageControl", "swipe1"), Qt::LeftButton);
+    QCOMPARE(bench.view.comparison[0].mode, ComparisonMode::Off);
+    QCOMPARE(bench.images.kind[0], 2);
+    QCOMPARE(shownBy(pane), rgb(pane->pixmap()));
+    QVERIFY(chooseMenuItem(w.window, kSwipeImage1));  // the divider stays where it was left
+    QCOMPARE(bench.view.comparison[0].divider, 252);
+  }
+
+  // The same drag with the real pointer of an X server.
+  void swipeDividerFollowsTheRealPointer() {
+    if (QGuiApplication::platformName() != "xcb") QSKIP("needs a real pointer (xcb)");
+    if (QStandardPaths::findExecutable("xdotool").isEmpty()) QSKIP("needs xdotool");
+    ActiveWindow w;
+    QVERIFY(QTest::qWaitForWindowExposed(&w.window));
+    QVERIFY(chooseMenuItem(w.window, kSwipeImage2));
+    ImagePane* pane = w.window.imagePane(ImageSlot::Second);
+    const auto xdotool = [](const QStringList& arguments) {
+      QCOMPARE(QProcess::execute("xdotool", arguments), 0);
+      QTest::qWait(100);
+    };
+    const QPoint start = pane->mapToGlobal(QPoint(256, 300));
+    QCursor::setPos(start);
+    QTest::qWait(100);
+    xdotool({"mousedown", "1"});
+    const QPoint end = pane->mapToGlobal(QPoint(120, 300));
+    xdotool({"mousemove", QString::number(end.x()), QString::number(end.y())});
+    QTRY_COMPARE(w.b.bench.view.comparison[1].divider, 120);
+    const QPoint outside = pane->mapToGlobal(QPoint(-30, 300));
+    xdotool({"mousemove", QString::number(std::max(outside.x(), 0)), QString::number(outside.y())});
+    QTRY_COMPARE(w.b.bench.view.comparison[1].divider, 1);
+    xdotool({"mouseup", "1"});
   }
 };
 

@@ -2,6 +2,7 @@
 
 #include <QCheckBox>
 #include <QComboBox>
+#include <QDoubleSpinBox>
 #include <QGridLayout>
 #include <QHBoxLayout>
 #include <QKeyEvent>
@@ -25,6 +26,7 @@
 #include "windows/main/quick_help.h"
 #include "windows/main/text_fit.h"
 #include "workbench/view/colour_controls.h"
+#include "workbench/view/comparison_view.h"
 #include "workbench/view/display_marks.h"
 #include "workbench/view/kind_choices.h"
 #include "workbench/view/refresh_chain.h"
@@ -68,6 +70,14 @@ constexpr const char* kGrid =
     "ｸﾞﾘｯﾄﾞの表示有無を切り替えます\n表示色は『ｵﾌﾟｼｮﾝ情報-色の設定』で変更可能です";
 constexpr const char* kGridWidth = "ｸﾞﾘｯﾄﾞの表示幅を切り替えます";
 constexpr const char* kGridPad = "押下した方向にｸﾞﾘｯﾄﾞが移動します";
+constexpr const char* kBlink =
+    "ｲﾒｰｼﾞを画像1と画像2の交互表示に切り替えます\n速さ(回/秒)で切り替わり、ｲﾒｰｼﾞ上のｽﾍﾟｰｽｷｰでも\n"
+    "切り替わります\n再度押下すると元の表示内容に戻ります";
+constexpr const char* kSwipe =
+    "ｲﾒｰｼﾞを画像1と画像2の分割表示に切り替えます\n境界線はﾏｳｽのﾄﾞﾗｯｸﾞまたはShift+←/→で移動します\n"
+    "再度押下すると元の表示内容に戻ります";
+constexpr const char* kBlinkRate =
+    "交互表示の速さ(1秒あたりの切り替え回数)です\n0.5～10で指定します";
 constexpr const char* kKindSelectors[] = {"ｲﾒｰｼﾞ1に表示する内容（画像処理種別）を切り替えます",
                                           "ｲﾒｰｼﾞ2に表示する内容（画像処理種別）を切り替えます"};
 constexpr const char* kMagnification =
@@ -202,6 +212,7 @@ ImageControlWindow::ImageControlWindow(Workbench& bench, UserPort& user, BusyPor
   layout->setContentsMargins(3, 3, 3, 3);
   layout->setSpacing(2);
   buildMagnification(this, buildKinds(this));
+  buildComparison(this);
   buildPosition(this);
   buildStatistics(this);
   buildColours(this);
@@ -245,6 +256,45 @@ QHBoxLayout* ImageControlWindow::buildKinds(QWidget* area) {
     });
   }
   return first;
+}
+
+void ImageControlWindow::buildComparison(QWidget* area) {
+  QHBoxLayout* line = row(static_cast<QVBoxLayout*>(area->layout()));
+  for (ImageSlot image : kImageSlots) {
+    const std::size_t at = index(image);
+    const std::string digit = std::to_string(number(image));
+    line->addWidget(plainLabel(area, image == ImageSlot::First ? "ｲﾒｰｼﾞ1" : "ｲﾒｰｼﾞ2"));
+    const std::array<ComparisonMode, 2> modes{ComparisonMode::Blink, ComparisonMode::Swipe};
+    for (std::size_t which = 0; which < modes.size(); ++which) {
+      QPushButton* button = which == 0
+                                ? pushButton(area, "交互", ("blink" + digit).c_str(), help::kBlink)
+                                : pushButton(area, "分割", ("swipe" + digit).c_str(), help::kSwipe);
+      button->setCheckable(true);
+      fitButton(button);
+      line->addWidget(button);
+      comparisonButtons_[at][which] = button;
+      connect(button, &QPushButton::clicked, this, [this, image, mode = modes[which]] {
+        toggleComparisonMode(bench_, image, mode, user_, busy_, progress_);
+        refresh();
+      });
+    }
+    line->addSpacing(6);
+  }
+  line->addStretch(1);
+  line->addWidget(plainLabel(area, "速さ"));
+  blinkRate_ = new QDoubleSpinBox(area);
+  blinkRate_->setObjectName("blinkRate");
+  blinkRate_->setRange(kMinBlinkTenths / 10.0, kMaxBlinkTenths / 10.0);
+  blinkRate_->setDecimals(1);
+  blinkRate_->setSingleStep(0.5);
+  blinkRate_->setKeyboardTracking(false);
+  // As wide as its widest value in the window's font, with room for the arrows.
+  blinkRate_->setFixedWidth(blinkRate_->sizeHint().width());
+  setQuickHelp(blinkRate_, utf8(help::kBlinkRate));
+  line->addWidget(blinkRate_);
+  line->addWidget(plainLabel(area, "回/秒"));
+  connect(blinkRate_, &QDoubleSpinBox::valueChanged, this,
+          [this](double rate) { setBlinkRate(bench_, static_cast<int>(rate * 10.0 + 0.5)); });
 }
 
 void ImageControlWindow::buildMagnification(QWidget* area, QHBoxLayout* first) {
@@ -549,6 +599,15 @@ void ImageControlWindow::stepMagnification(bool up) {
   refresh();
 }
 
+void ImageControlWindow::showStatistics(ImageSlot image) {
+  const StatisticsTexts texts = statisticsTexts(bench_, image);
+  const std::array<const std::string*, 4> values{&texts.maximum, &texts.minimum, &texts.mean,
+                                                 &texts.sum};
+  for (std::size_t value = 0; value < 4; ++value) {
+    statistics_[index(image)][value]->setText(QString::fromStdString(*values[value]));
+  }
+}
+
 void ImageControlWindow::refresh() {
   const ViewState& view = bench_.view;
   const bool present = bench_.pictures.picturesPresent;
@@ -574,14 +633,18 @@ void ImageControlWindow::refresh() {
       const QSignalBlocker block(rangeSpins_[at][which]);
       rangeSpins_[at][which]->setValue(bounds[which]);
     }
-    const StatisticsTexts texts = statisticsTexts(bench_, image);
-    const std::array<const std::string*, 4> values{&texts.maximum, &texts.minimum, &texts.mean,
-                                                   &texts.sum};
-    for (std::size_t value = 0; value < 4; ++value) {
-      statistics_[at][value]->setText(QString::fromStdString(*values[value]));
-    }
+    showStatistics(image);
   }
 
+  for (ImageSlot image : kImageSlots) {
+    const ComparisonMode mode = view.comparison[index(image)].mode;
+    comparisonButtons_[index(image)][0]->setChecked(mode == ComparisonMode::Blink);
+    comparisonButtons_[index(image)][1]->setChecked(mode == ComparisonMode::Swipe);
+  }
+  {
+    const QSignalBlocker block(blinkRate_);
+    blinkRate_->setValue(view.blinkTenths / 10.0);
+  }
   showValue(magnificationSlider_, magnificationSliderValue(bench_));
   magnificationValue_->setText(QString::fromStdString(magnificationFieldText(bench_)));
   interpolation_->setChecked(view.zoomInterpolation);

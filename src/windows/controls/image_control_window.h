@@ -19,6 +19,7 @@ class QHBoxLayout;
 class QComboBox;
 class QLabel;
 class QLineEdit;
+class QDoubleSpinBox;
 class QPushButton;
 class QSlider;
 
@@ -67,6 +68,8 @@ class ImageControlWindow : public QWidget, public WorkbenchListener {
 
   void picturesChanged() override { refresh(); }
   void panesChanged() override { refresh(); }
+  // A flip shows the other picture's statistics.
+  void viewFlipped(ImageSlot image) override { showStatistics(image); }
   // Shows the view state, kinds, colours, marks and statistics, and enables the controls that
   // need pictures. The position edits keep text being typed until the cursor moves.
   void refresh();
@@ -87,6 +90,9 @@ class ImageControlWindow : public QWidget, public WorkbenchListener {
   QHBoxLayout* buildKinds(QWidget* area);
   void buildMagnification(QWidget* area, QHBoxLayout* sliderRow);
   void buildPosition(QWidget* area);
+  // "交互" and "分割" of each image and the blink rate.
+  void buildComparison(QWidget* area);
+  void showStatistics(ImageSlot image);
   void buildStatistics(QWidget* area);
   void buildColours(QWidget* area);
   void buildRanges(QWidget* area);
@@ -101,6 +107,8 @@ class ImageControlWindow : public QWidget, public WorkbenchListener {
 
   // Kinds
   std::array<QComboBox*, 2> kindSelectors_{};
+  std::array<std::array<QPushButton*, 2>, 2> comparisonButtons_{};  // [image][blink, swipe]
+  QDoubleSpinBox* blinkRate_ = nullptr;
   std::array<std::vector<std::string>, 2> listedKinds_{};
   // Magnification
   QSlider* magnificationSlider_ = nullptr;

@@ -634,6 +634,11 @@ void WorkbenchWindow::panesChanged() {
   for (ImagePane* pane : imagePanes_) pane->refresh();
 }
 
+void WorkbenchWindow::viewFlipped(ImageSlot image) {
+  strips_[kFirstImageStrip + index(image)]->setText(fromUtf8(imageLabelOf(bench_, image)));
+  imagePanes_[index(image)]->update();
+}
+
 void WorkbenchWindow::toolsChanged() {
   refreshTitles();
   updateCommandStates();

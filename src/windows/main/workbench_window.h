@@ -55,6 +55,7 @@ class WorkbenchWindow : public QMainWindow,
   void picturesChanged() override;
   void panesChanged() override;
   void toolsChanged() override;
+  void viewFlipped(ImageSlot image) override;
 
   // PaneHost: every request runs later from the event loop, never inside the caller.
   void requestOpen(const QStringList& names, int mode, bool recordHistory) override;

@@ -19,6 +19,9 @@ class ColourBar : public QWidget, public WorkbenchListener {
   ~ColourBar() override;
   void picturesChanged() override { refresh(); }
   void panesChanged() override { refresh(); }
+  void viewFlipped(ImageSlot image) override {
+    if (isVisible() && image == image_) refresh();
+  }
   // Shown while "ﾊﾟﾚｯﾄ" is on; repainted from the current colours and cursor.
   void refresh();
 

@@ -6,10 +6,12 @@
 #include <QPolygon>
 #include <QWheelEvent>
 #include <algorithm>
+#include <cstdlib>
 #include <optional>
 
 #include "windows/panes/picture_image.h"
 #include "workbench/tools/tool_frame.h"
+#include "workbench/view/comparison_view.h"
 #include "workbench/view/refresh_chain.h"
 #include "workbench/view/view_controls.h"
 
@@ -17,6 +19,8 @@ namespace vemla {
 namespace {
 
 constexpr int kWheelNotch = 120;  // one step of an ordinary wheel, in eighths of a degree
+constexpr int kDividerGrip = 4;   // view pixels either side of the divider that grab it
+constexpr int kDividerStep = 8;   // view pixels per Shift + arrow key
 
 std::optional<CursorDirection> directionOf(int key) {
   switch (key) {
@@ -43,13 +47,28 @@ ImagePane::ImagePane(Workbench& bench, UserPort& user, BusyPort& busy, ProgressP
   setFocusPolicy(Qt::StrongFocus);
   // A line being entered for a tool follows the mouse without a button held.
   setMouseTracking(true);
+  connect(&blinkTimer_, &QTimer::timeout, this, [this] { flipBlink(bench_, image_); });
   refresh();
+}
+
+void ImagePane::updateBlinkTimer() {
+  const bool blink = bench_.view.comparison[index(image_)].mode == ComparisonMode::Blink;
+  if (!blink) {
+    blinkTimer_.stop();
+  } else if (!blinkTimer_.isActive() || blinkTimer_.interval() != blinkIntervalMs(bench_)) {
+    blinkTimer_.start(blinkIntervalMs(bench_));
+  }
 }
 
 void ImagePane::refresh() {
   const bool cross = bench_.view.cursorShown && bench_.pictures.picturesPresent;
-  pixmap_ = panePixmap(bench_.view.panes[index(image_)],
-                       cross ? std::optional<ViewPoint>(cursorViewPointOf(bench_)) : std::nullopt);
+  const std::optional<ViewPoint> at =
+      cross ? std::optional<ViewPoint>(cursorViewPointOf(bench_)) : std::nullopt;
+  pixmap_ = panePixmap(bench_.view.panes[index(image_)], at);
+  const PaneComparison& comparison = bench_.view.comparison[index(image_)];
+  pixmap2_ = comparison.on() ? panePixmap(comparison.raster2, at) : QPixmap();
+  if (!comparison.on()) draggingDivider_ = false;
+  updateBlinkTimer();
   update();
 }
 
@@ -60,7 +79,28 @@ void ImagePane::paintEvent(QPaintEvent*) {
     return;
   }
   painter.setRenderHint(QPainter::SmoothPixmapTransform, false);
-  painter.drawPixmap(0, 0, pixmap_);
+  const PaneComparison& comparison = bench_.view.comparison[index(image_)];
+  const bool second = !pixmap2_.isNull();
+  if (second && comparison.mode == ComparisonMode::Blink) {
+    painter.drawPixmap(0, 0, comparison.second ? pixmap2_ : pixmap_);
+  } else if (second && comparison.mode == ComparisonMode::Swipe) {
+    const int d = comparison.divider;
+    const QRect first =
+        comparison.horizontal ? QRect(0, 0, kViewSize, d) : QRect(0, 0, d, kViewSize);
+    const QRect rest = comparison.horizontal ? QRect(0, d, kViewSize, kViewSize - d)
+                                             : QRect(d, 0, kViewSize - d, kViewSize);
+    painter.drawPixmap(first, pixmap_, first);
+    painter.drawPixmap(rest, pixmap2_, rest);
+    // The divider: a light line with a dark edge, readable on any colour table.
+    const QLine line =
+        comparison.horizontal ? QLine(0, d, kViewSize - 1, d) : QLine(d, 0, d, kViewSize - 1);
+    painter.setPen(QPen(Qt::black, 1));
+    painter.drawLine(line.translated(comparison.horizontal ? QPoint(0, -1) : QPoint(-1, 0)));
+    painter.setPen(QPen(QColor(255, 255, 96), 1));
+    painter.drawLine(line);
+  } else {
+    painter.drawPixmap(0, 0, pixmap_);
+  }
   // The active tool's shape and text lie over the image.
   if (const std::optional<ToolOverlay> overlay = toolOverlayOf(bench_, image_)) {
     painter.setPen(QPen(QColor(255, 64, 64), 1));
@@ -81,6 +121,13 @@ void ImagePane::paintEvent(QPaintEvent*) {
   }
 }
 
+bool ImagePane::onDivider(QPoint at) const {
+  const PaneComparison& comparison = bench_.view.comparison[index(image_)];
+  if (comparison.mode != ComparisonMode::Swipe) return false;
+  const int along = comparison.horizontal ? at.y() : at.x();
+  return std::abs(along - comparison.divider) <= kDividerGrip;
+}
+
 bool ImagePane::startsGrabScroll(const QMouseEvent* event) const {
   if (!host_.grabScrollEnabled()) return false;
   if (event->button() == Qt::MiddleButton) return true;
@@ -94,6 +141,11 @@ void ImagePane::mousePressEvent(QMouseEvent* event) {
     grabState_ = 1;
     grabLast_ = event->globalPosition().toPoint();
     setCursor(Qt::OpenHandCursor);
+    return;
+  }
+  if (event->button() == Qt::LeftButton && onDivider(at)) {
+    draggingDivider_ = true;
+    setFocus();
     return;
   }
   if (event->button() == Qt::LeftButton) {
@@ -126,6 +178,23 @@ void ImagePane::mouseMoveEvent(QMouseEvent* event) {
     return;
   }
   const QPoint at = event->position().toPoint();
+  if (draggingDivider_) {
+    if ((held & Qt::LeftButton) == 0) {
+      draggingDivider_ = false;
+    } else {
+      const PaneComparison& comparison = bench_.view.comparison[index(image_)];
+      moveSwipeDivider(bench_, image_, comparison.horizontal ? at.y() : at.x());
+      return;
+    }
+  }
+  if (held == Qt::NoButton && grabState_ == 0) {
+    if (onDivider(at)) {
+      const bool horizontal = bench_.view.comparison[index(image_)].horizontal;
+      setCursor(horizontal ? Qt::SplitVCursor : Qt::SplitHCursor);
+    } else {
+      unsetCursor();
+    }
+  }
   showScopeAt(at);
   if (toolPaneMove(bench_, at.x(), at.y())) return;
   if (!drag_.active) return;
@@ -153,11 +222,30 @@ void ImagePane::mouseReleaseEvent(QMouseEvent* event) {
     grabState_ = 0;
     unsetCursor();
   }
-  if (event->button() == Qt::LeftButton) drag_.active = false;
+  if (event->button() == Qt::LeftButton) {
+    drag_.active = false;
+    draggingDivider_ = false;
+  }
 }
 
 void ImagePane::keyPressEvent(QKeyEvent* event) {
+  const PaneComparison& comparison = bench_.view.comparison[index(image_)];
+  if (event->key() == Qt::Key_Space && comparison.mode == ComparisonMode::Blink) {
+    flipBlink(bench_, image_);
+    event->accept();
+    return;
+  }
   const std::optional<CursorDirection> direction = directionOf(event->key());
+  if (direction && comparison.mode == ComparisonMode::Swipe &&
+      (event->modifiers() & Qt::ShiftModifier) != 0) {
+    const bool across = *direction == CursorDirection::Up || *direction == CursorDirection::Down;
+    if (across == comparison.horizontal) {
+      const bool back = *direction == CursorDirection::Left || *direction == CursorDirection::Up;
+      moveSwipeDivider(bench_, image_, comparison.divider + (back ? -kDividerStep : kDividerStep));
+    }
+    event->accept();
+    return;
+  }
   if (!direction || !bench_.pictures.picturesPresent) {
     QWidget::keyPressEvent(event);
     return;

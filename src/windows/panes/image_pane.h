@@ -1,5 +1,6 @@
 #pragma once
 #include <QPixmap>
+#include <QTimer>
 
 #include "windows/panes/pane_menus.h"
 
@@ -10,7 +11,10 @@ namespace vemla {
 // drag sliding; the middle button, or Shift/Ctrl with the left button, scrolls the main
 // window's work area while the host allows it; the right button centres or opens the pane
 // menu (RightClickCentres); the arrow keys move the cursor and the wheel steps the
-// magnification. Files may be dropped on it.
+// magnification. Files may be dropped on it. In the comparison views it keeps both renderings:
+// blink shows one at a time, flipped by its timer or by Space; swipe shows Picture 1 before the
+// divider and Picture 2 from it, the divider dragged with the mouse or moved with Shift and the
+// arrow keys.
 class ImagePane final : public PaneWidget {
   Q_OBJECT
  public:
@@ -21,6 +25,9 @@ class ImagePane final : public PaneWidget {
   void refresh();
 
   const QPixmap& pixmap() const { return pixmap_; }
+  // Picture 2's rendering while a comparison view is on (else null).
+  const QPixmap& secondPixmap() const { return pixmap2_; }
+  const QTimer& blinkTimer() const { return blinkTimer_; }
   const DragState& drag() const { return drag_; }
   // Grab scrolling: 0 none, 1 armed, 2 moving.
   int grabState() const { return grabState_; }
@@ -36,11 +43,17 @@ class ImagePane final : public PaneWidget {
 
  private:
   bool startsGrabScroll(const QMouseEvent* event) const;
+  // Whether view point `at` is on a swiping pane's divider (a few pixels either side).
+  bool onDivider(QPoint at) const;
+  void updateBlinkTimer();
   // The image scope for the picture point under view point `at` (while it is switched on).
   void showScopeAt(QPoint at);
 
   ImageSlot image_;
   QPixmap pixmap_;
+  QPixmap pixmap2_;
+  QTimer blinkTimer_;
+  bool draggingDivider_ = false;
   DragState drag_;
   int grabState_ = 0;
   QPoint grabLast_;

@@ -84,6 +84,14 @@ enum CommandId : int {
   kMeasurementTool = 40096,
   kImageScope = 40097,
   kPartialComparisonTool = 40100,
+  // Commands of our own have identifiers after the 40001-40117 block, in 40201-40299.
+  kFirstOwnCommand = 40201,
+  kLastOwnCommand = 40299,
+  // The comparison views of the image panes.
+  kBlinkImage1 = 40201,
+  kBlinkImage2 = 40202,
+  kSwipeImage1 = 40203,
+  kSwipeImage2 = 40204,
   kCalculator = 40105,
   kGallery = 40114,
   // Help

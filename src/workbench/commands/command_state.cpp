@@ -31,6 +31,9 @@ CommandSituation situationOf(const Workbench& bench) {
   }
   s.firstHistoryEntryUsed = bench.settings.user.history[0].used == 1;
   s.activeTool = static_cast<int>(bench.tools.active);
+  for (std::size_t k = 0; k < s.comparison.size(); ++k) {
+    s.comparison[k] = static_cast<int>(bench.view.comparison[k].mode);
+  }
   return s;
 }
 

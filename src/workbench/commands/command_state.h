@@ -38,8 +38,10 @@ struct CommandSituation {
   bool confirmStates = false;       // "確認ﾒｯｾｰｼﾞ表示"
   bool exchangeFileExists = false;  // VemlaCCaP.dat in the program folder
   bool firstHistoryEntryUsed = false;
-  bool baseWindowInUse = false;  // the layout sits in the scrolling base window
+  bool baseWindowInUse = false;    // the layout sits in the scrolling base window
   bool overviewInstalled = false;  // the overview page shipped with the program was found
+  // Each image pane's comparison view: 0 none, 1 blink, 2 swipe.
+  std::array<int, 2> comparison{};
 };
 
 // A real file name: not empty and not a pseudo-name (beginning with "<").

@@ -7,6 +7,7 @@
 #include "workbench/commands/state_handlers.h"
 #include "workbench/picture/picture_commands.h"
 #include "workbench/tools/tool_frame.h"
+#include "workbench/view/comparison_view.h"
 
 namespace vemla {
 namespace {
@@ -70,6 +71,20 @@ template <int tool>
 bool toolActive(const CommandSituation& s) {
   return s.activeTool == tool;
 }
+template <ImageSlot image, ComparisonMode mode>
+bool comparisonOn(const CommandSituation& s) {
+  return s.comparison[index(image)] == static_cast<int>(mode);
+}
+template <ImageSlot image, ComparisonMode mode>
+void toggleComparison(CommandContext& c) {
+  toggleComparisonMode(c.bench, image, mode, c.user, c.busy, c.progress);
+}
+constexpr const char* kBlinkHelp =
+    "ｲﾒｰｼﾞを画像1と画像2の交互表示に切り替えます\n「ｲﾒｰｼﾞ制御情報」の速さ(回/秒)で切り替わり、\n"
+    "ｲﾒｰｼﾞ上のｽﾍﾟｰｽｷｰでも切り替わります\n再度選択すると元の表示内容に戻ります";
+constexpr const char* kSwipeHelp =
+    "ｲﾒｰｼﾞの境界線の左に画像1、右に画像2を表示します\n境界線はﾏｳｽのﾄﾞﾗｯｸﾞまたはShift+←/→で"
+    "移動します\n再度選択すると元の表示内容に戻ります";
 // Facts that are rules by themselves.
 bool picturesPresent(const CommandSituation& s) {
   return s.picturesPresent;
@@ -420,6 +435,19 @@ const Command kCommands[] = {
      .help = "ｷﾞｬﾗﾘｰの表示/未表示の切り替えを行います", .glyph = "gallery",
      .enabled = galleryEnabled, .checked = galleryVisible,
      .run = [](CommandContext& c) { inWindow(c, kGallery); }},
+    {.id = kBlinkImage1, .menu = Menu::Tools, .separatorBefore = true,
+     .text = "ｲﾒｰｼﾞ1の交互表示(&1)", .help = kBlinkHelp, .enabled = picturesPresent,
+     .checked = comparisonOn<ImageSlot::First, ComparisonMode::Blink>,
+     .run = toggleComparison<ImageSlot::First, ComparisonMode::Blink>},
+    {.id = kBlinkImage2, .menu = Menu::Tools, .text = "ｲﾒｰｼﾞ2の交互表示(&2)", .help = kBlinkHelp,
+     .enabled = picturesPresent, .checked = comparisonOn<ImageSlot::Second, ComparisonMode::Blink>,
+     .run = toggleComparison<ImageSlot::Second, ComparisonMode::Blink>},
+    {.id = kSwipeImage1, .menu = Menu::Tools, .text = "ｲﾒｰｼﾞ1の分割表示(&3)", .help = kSwipeHelp,
+     .enabled = picturesPresent, .checked = comparisonOn<ImageSlot::First, ComparisonMode::Swipe>,
+     .run = toggleComparison<ImageSlot::First, ComparisonMode::Swipe>},
+    {.id = kSwipeImage2, .menu = Menu::Tools, .text = "ｲﾒｰｼﾞ2の分割表示(&4)", .help = kSwipeHelp,
+     .enabled = picturesPresent, .checked = comparisonOn<ImageSlot::Second, ComparisonMode::Swipe>,
+     .run = toggleComparison<ImageSlot::Second, ComparisonMode::Swipe>},
     {.id = kCalculator, .menu = Menu::Tools, .separatorBefore = true, .text = "電卓(&C)",
      .help = "計算ﾂｰﾙ機能が呼び出されます", .glyph = "calculator",
      .run = [](CommandContext& c) { inWindow(c, kCalculator); }},

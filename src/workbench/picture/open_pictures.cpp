@@ -189,7 +189,10 @@ void applyCarryOver(Workbench& bench, bool sizeChanged) {
     view.centreX = std::clamp(view.centreX + view.displayOffsetX, 0, width - 1);
     view.centreY = std::clamp(view.centreY + view.displayOffsetY, 0, height - 1);
   }
-  if (!keep.KeepImageKind) bench.images.kind = ImageState::kFirstKinds;
+  if (!keep.KeepImageKind) {
+    bench.images.kind = ImageState::kFirstKinds;
+    for (PaneComparison& comparison : bench.view.comparison) endComparison(comparison);
+  }
   if (!keep.KeepMagnification) {
     view.magnification = 1;
     view.reducedDisplay = false;

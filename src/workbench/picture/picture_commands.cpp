@@ -97,8 +97,7 @@ int replacePicturesByImages(Workbench& bench, UserPort& user, BusyPort& busy,
   const std::size_t bytes = pictureBytes(bench);
   for (std::size_t i = 0; i < imageToPicture.size(); ++i) {
     const auto [image, picture] = imageToPicture[i];
-    std::memcpy(bench.store.plane(unshiftedPlane(picture)), bench.store.plane(imagePlane(image)),
-                bytes);
+    std::memcpy(bench.store.plane(unshiftedPlane(picture)), shownImageOf(bench, image), bytes);
     PictureMeta& meta = bench.pictures.pictures[index(picture)];
     meta.palette = taken[i].palette;
     meta.drawingPalette = taken[i].palette;
@@ -312,7 +311,7 @@ int saveImageAs(Workbench& bench, UserPort& user, ImageSlot image, const std::st
     const Palette palette =
         bench.options.SaveBitmapAsGrey ? greyRamp() : imageDisplayPalette(bench, image);
     result = writePictureFile(path, bench.pictures.width, bench.pictures.height, 1,
-                              bench.store.plane(imagePlane(image)), &palette);
+                              shownImageOf(bench, image), &palette);
   }
   if (result != 0) {
     user.tell(Icon::Warning, kSaveFailed);

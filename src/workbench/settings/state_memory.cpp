@@ -111,6 +111,7 @@ int applyDisplayForm(Workbench& bench, const StateRecord& r) {
       entry = entryNamed(bench.userEntries.processing, r.processingNames[i]);
       if (entry < 0) kind = -1;
     }
+    endComparison(bench.view.comparison[i]);
     if (kind != kUserProcessingKind && !isBuiltInKind(kind)) {
       // The saved image cannot be shown: the first kind, and its colour stays as it is.
       bench.images.kind[i] = ImageState::kFirstKinds[i];
@@ -306,7 +307,7 @@ StateRecord captureState(const Workbench& bench) {
   }
   for (const ImageSlot image : {ImageSlot::First, ImageSlot::Second}) {
     const std::size_t i = index(image);
-    r.kinds[i] = bench.images.kind[i];
+    r.kinds[i] = storedKindOf(bench, image);
     const int entry = bench.images.userEntry[i];
     if (r.kinds[i] == kUserProcessingKind && entry >= 0 &&
         entry < static_cast<int>(bench.userEntries.processing.size())) {

@@ -53,7 +53,7 @@ tools::GradationGrid gradationGridOf(const Workbench& bench, ImageSlot image) {
   tools::GradationOperator op;
   if (settings.mode > 0) op = gradationOperator(bench, settings.mode);
   tools::GradationRequest request;
-  request.image = bench.store.plane(imagePlane(image));
+  request.image = shownImageOf(bench, image);
   request.width = bench.pictures.width;
   request.height = bench.pictures.height;
   request.firstColumn = bench.view.centreX - tools::kGradationHalfSpan;

@@ -28,7 +28,7 @@ tools::PaneScale paneScaleOf(const Workbench& bench) {
 // The 512 values of the extraction's row (or column) through the cursor; the fill outside the
 // picture.
 std::vector<std::uint8_t> extractionLine(const Workbench& bench, ImageSlot image, bool alongY) {
-  const std::uint8_t* plane = bench.store.plane(imagePlane(image));
+  const std::uint8_t* plane = shownImageOf(bench, image);
   const int width = bench.pictures.width, height = bench.pictures.height;
   const ViewPlacement& placement = bench.view.placement;
   std::vector<std::uint8_t> line(tools::kMeasureViewSize, bench.images.fill[index(image)]);

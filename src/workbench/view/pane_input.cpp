@@ -14,6 +14,7 @@
 #include "workbench/picture/exchange_commands.h"
 #include "workbench/picture/picture_commands.h"
 #include "workbench/view/colour_controls.h"
+#include "workbench/view/comparison_view.h"
 #include "workbench/view/display_marks.h"
 #include "workbench/view/kind_choices.h"
 #include "workbench/view/refresh_chain.h"
@@ -260,6 +261,14 @@ std::vector<PaneMenuItem> imagePaneMenu(const Workbench& bench, int pane,
   menu.push_back(separatorItem());
   menu.push_back(checkItem("補間", PaneCommand::Interpolation, 0, true, view.zoomInterpolation));
   menu.push_back(checkItem("カラー表示", PaneCommand::ColourDisplay, 0, true, view.colourDisplay));
+  menu.push_back(separatorItem());
+  const PaneComparison& comparison = view.comparison[index(image)];
+  menu.push_back(checkItem("交互表示", PaneCommand::Blink, 0, present,
+                           comparison.mode == ComparisonMode::Blink));
+  menu.push_back(checkItem("分割表示", PaneCommand::Swipe, 0, present,
+                           comparison.mode == ComparisonMode::Swipe));
+  menu.push_back(checkItem("分割を横にする", PaneCommand::HorizontalDivider, 0,
+                           comparison.mode == ComparisonMode::Swipe, comparison.horizontal));
   menu.push_back(separatorItem());
   menu.push_back(scopeMenu(bench));
   menu.push_back(separatorItem());
@@ -516,6 +525,20 @@ bool runPaneCommand(Workbench& bench, int pane, PaneCommand command, int argumen
     case PaneCommand::ColourDisplay:
       setColourDisplay(bench, !view.colourDisplay);
       return true;
+    case PaneCommand::Blink:
+    case PaneCommand::Swipe:
+      if (!bench.pictures.picturesPresent) return false;
+      toggleComparisonMode(
+          bench, image,
+          command == PaneCommand::Blink ? ComparisonMode::Blink : ComparisonMode::Swipe, user, busy,
+          progress);
+      return true;
+    case PaneCommand::HorizontalDivider: {
+      const PaneComparison& comparison = view.comparison[index(image)];
+      if (comparison.mode != ComparisonMode::Swipe) return false;
+      setSwipeHorizontal(bench, image, !comparison.horizontal);
+      return true;
+    }
     default:
       return false;
   }

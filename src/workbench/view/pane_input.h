@@ -155,6 +155,9 @@ enum class PaneCommand : int {
   ReducedDisplay,
   Interpolation,
   ColourDisplay,
+  Blink,              // "交互表示" on or off
+  Swipe,              // "分割表示" on or off
+  HorizontalDivider,  // the swipe's divider across the pane, or upright again
 };
 
 struct PaneMenuItem {

@@ -69,6 +69,8 @@ std::optional<ImageStatistics> createUserProcessingImage(Workbench& bench, Image
       bench.workers.parallelFor());
 }
 
+void createComparisonPicture(Workbench& bench, ImageSlot image);
+
 // False when a user processing entry failed.
 bool recomputeImage(Workbench& bench, ImageSlot image, UserPort& user, BusyPort& busy,
                     ProgressPort& progress) {
@@ -102,20 +104,47 @@ bool recomputeImage(Workbench& bench, ImageSlot image, UserPort& user, BusyPort&
   if (statistics && bench.images.blankInvalid) {
     blankOutside(buffer, bench.pictures.width, bench.pictures.height, statistics->rectangle, fill);
   }
+  if (bench.view.comparison[at].on()) createComparisonPicture(bench, image);
   return !failed;
 }
 
-void paintImage(Workbench& bench, ImageSlot image) {
-  ViewState& view = bench.view;
-  PaneRaster& pane = view.panes[index(image)];
+// The comparison views' Picture 2: image "画像２" beside the pane's own "画像１", made and
+// blanked the same way.
+void createComparisonPicture(Workbench& bench, ImageSlot image) {
+  PaneComparison& comparison = bench.view.comparison[index(image)];
+  const int width = bench.pictures.width, height = bench.pictures.height;
+  comparison.picture2.resize(static_cast<std::size_t>(width) * static_cast<std::size_t>(height));
+  const Options& options = bench.options;
+  const AreaDifferenceSettings area{options.AreaDiffRangeX, options.AreaDiffRangeY,
+                                    options.AreaDiffKind, options.AreaDiffDivisor};
+  comparison.statistics2 =
+      createBuiltInImage(kKindPicture2, creationPictures(bench), area,
+                         2 * bench.store.maxWidth() - 1, 2 * bench.store.maxHeight() - 1,
+                         comparison.picture2.data(), imageKernels(), bench.workers.parallelFor());
+  if (bench.images.blankInvalid) {
+    blankOutside(comparison.picture2.data(), width, height, comparison.statistics2.rectangle,
+                 fillValueOf(kKindPicture2));
+  }
+}
+
+void paintRaster(Workbench& bench, ImageSlot image, int kind, PaneRaster& pane) {
+  const ViewState& view = bench.view;
   if (pane.view.empty()) return;
   const bool reduced =
       showsReduced(viewSettingsOf(bench), bench.pictures.width, bench.pictures.height);
   const int period =
       gridPeriod(view.gridWidth, shownMagnification(view), reduced, view.reductionRatio);
   pane.shown.resize(pane.view.size());
-  paintPane(pane.view.data(), paneColoursOf(bench, image), gridSettingsOf(bench, image), period,
-            pane.shown.data(), pane.colours);
+  paintPane(pane.view.data(), paneColoursFor(bench, image, kind), gridSettingsOf(bench, image),
+            period, pane.shown.data(), pane.colours);
+}
+
+// The pane's own raster, and with a comparison view on also Picture 2's.
+void paintImage(Workbench& bench, ImageSlot image) {
+  const std::size_t at = index(image);
+  paintRaster(bench, image, bench.images.kind[at], bench.view.panes[at]);
+  PaneComparison& comparison = bench.view.comparison[at];
+  if (comparison.on()) paintRaster(bench, image, kKindPicture2, comparison.raster2);
 }
 
 void clampCursor(Workbench& bench) {
@@ -156,6 +185,7 @@ bool createImage(Workbench& bench, ImageSlot image, bool recompute, bool keepVie
 void setImageKind(Workbench& bench, ImageSlot image, int kind, int userEntry, UserPort& user,
                   BusyPort& busy, ProgressPort& progress) {
   const std::size_t at = index(image);
+  endComparison(bench.view.comparison[at]);  // another kind ends a comparison view
   bench.images.kind[at] = kind;
   if (kind == kUserProcessingKind) bench.images.userEntry[at] = userEntry;
   createImage(bench, image, true, true, user, busy, progress);
@@ -202,6 +232,13 @@ void renderImage(Workbench& bench, ImageSlot image, bool keepView) {
   pane.view.resize(static_cast<std::size_t>(kViewSize) * kViewSize);
   renderView(bench.store.plane(imagePlane(image)), width, height, bench.images.fill[index(image)],
              settings, view.placement, pane.view.data(), view.renderWork);
+  PaneComparison& comparison = view.comparison[index(image)];
+  if (comparison.on() && comparison.picture2.size() ==
+                             static_cast<std::size_t>(width) * static_cast<std::size_t>(height)) {
+    comparison.raster2.view.resize(pane.view.size());
+    renderView(comparison.picture2.data(), width, height, fillValueOf(kKindPicture2), settings,
+               view.placement, comparison.raster2.view.data(), view.renderWork);
+  }
   paintImage(bench, image);
 }
 
@@ -293,11 +330,40 @@ ViewSettings viewSettingsOf(const Workbench& bench) {
           bench.options.ZoomInterpolation == kZoomLinear ? kZoomLinear : kZoomCubic};
 }
 
+int storedKindOf(const Workbench& bench, ImageSlot image) {
+  const PaneComparison& comparison = bench.view.comparison[index(image)];
+  return comparison.on() ? comparison.givenBackKind : bench.images.kind[index(image)];
+}
+
+const std::uint8_t* shownImageOf(const Workbench& bench, ImageSlot image) {
+  const PaneComparison& comparison = bench.view.comparison[index(image)];
+  if (shownKindOf(bench, image) == kKindPicture2 && comparison.on() &&
+      !comparison.picture2.empty()) {
+    return comparison.picture2.data();
+  }
+  return bench.store.plane(imagePlane(image));
+}
+
+const ImageStatistics& shownStatisticsOf(const Workbench& bench, ImageSlot image) {
+  const PaneComparison& comparison = bench.view.comparison[index(image)];
+  if (shownKindOf(bench, image) == kKindPicture2 && comparison.on()) return comparison.statistics2;
+  return bench.images.statistics[index(image)];
+}
+
+int shownKindOf(const Workbench& bench, ImageSlot image) {
+  const PaneComparison& comparison = bench.view.comparison[index(image)];
+  if (comparison.mode == ComparisonMode::Blink && comparison.second) return kKindPicture2;
+  return bench.images.kind[index(image)];
+}
+
 int colourKindOf(const Workbench& bench, ImageSlot image) {
+  return colourKindFor(bench, image, shownKindOf(bench, image));
+}
+
+int colourKindFor(const Workbench& bench, ImageSlot image, int kind) {
   if (!bench.view.colourDisplay) return kColourGrey;
   const std::size_t at = index(image);
   const ImageControlSelections& selections = bench.images.selections;
-  const int kind = bench.images.kind[at];
   int colourKind = kColourGrey;
   if (kind >= 0 && kind < static_cast<int>(selections.kindColours[at].size())) {
     colourKind = selections.kindColours[at][static_cast<std::size_t>(kind)];
@@ -317,8 +383,12 @@ int colourKindOf(const Workbench& bench, ImageSlot image) {
 }
 
 PaneColours paneColoursOf(const Workbench& bench, ImageSlot image) {
+  return paneColoursFor(bench, image, shownKindOf(bench, image));
+}
+
+PaneColours paneColoursFor(const Workbench& bench, ImageSlot image, int imageKind) {
   const std::size_t at = index(image);
-  const int kind = colourKindOf(bench, image);
+  const int kind = colourKindFor(bench, image, imageKind);
   const ImageControlSelections& selections = bench.images.selections;
   PaneColours colours;
   colours.colourKind = kind;
@@ -336,6 +406,13 @@ PaneColours paneColoursOf(const Workbench& bench, ImageSlot image) {
       rgbOfColourRef(image == ImageSlot::First ? bench.options.RangeExtractionColour1
                                                : bench.options.RangeExtractionColour2);
   return colours;
+}
+
+void endComparison(PaneComparison& comparison) {
+  comparison.mode = ComparisonMode::Off;
+  comparison.second = false;
+  comparison.picture2 = {};
+  comparison.raster2 = {};
 }
 
 ColourTable kindColourTable(const Workbench& bench, int kind) {
@@ -368,7 +445,7 @@ ViewPoint cursorViewPointOf(const Workbench& bench) {
 }
 
 std::string kindNameOf(const Workbench& bench, ImageSlot image) {
-  const int kind = bench.images.kind[index(image)];
+  const int kind = shownKindOf(bench, image);
   if (isBuiltInKind(kind)) return imageKindTable()[static_cast<std::size_t>(kind)].name;
   if (kind == kUserProcessingKind) {
     if (const UserProcessingEntry* entry = userEntryOf(bench, image)) return entry->name;
@@ -377,8 +454,10 @@ std::string kindNameOf(const Workbench& bench, ImageSlot image) {
 }
 
 std::string imageLabelOf(const Workbench& bench, ImageSlot image) {
+  const bool swipe = bench.view.comparison[index(image)].mode == ComparisonMode::Swipe;
   return imageLabel(
-      image, bench.pictures.picturesPresent, kindNameOf(bench, image),
+      image, bench.pictures.picturesPresent,
+      swipe ? std::string(kSwipeKindName) : kindNameOf(bench, image),
       magnificationText(viewSettingsOf(bench), bench.pictures.width, bench.pictures.height));
 }
 

@@ -82,17 +82,32 @@ void moveGrid(Workbench& bench, CursorDirection direction);
 
 // What the panes are rendered and painted with.
 ViewSettings viewSettingsOf(const Workbench& bench);
-// The colour kind image `image` shows: its kind's association with the colour display on,
-// else grey; a user colour table that is not in use shows as grey.
+// The kind image `image` shows: its own, or "画像２" while its blink shows Picture 2.
+int shownKindOf(const Workbench& bench, ImageSlot image);
+// The colour kind image `image` shows: its shown kind's association with the colour display
+// on, else grey; a user colour table that is not in use shows as grey.
 int colourKindOf(const Workbench& bench, ImageSlot image);
 PaneColours paneColoursOf(const Workbench& bench, ImageSlot image);
+// The same for image kind `kind` in image `image`'s pane.
+int colourKindFor(const Workbench& bench, ImageSlot image, int kind);
+PaneColours paneColoursFor(const Workbench& bench, ImageSlot image, int kind);
+// Ends a comparison view without giving its kind back, freeing what it kept.
+void endComparison(PaneComparison& comparison);
+// The kind the settings and state files keep for image `image`: a comparison view's given-back
+// kind while it is on.
+int storedKindOf(const Workbench& bench, ImageSlot image);
+// What the statistics read-outs and the tools read: the shown kind's image and statistics.
+const std::uint8_t* shownImageOf(const Workbench& bench, ImageSlot image);
+const ImageStatistics& shownStatisticsOf(const Workbench& bench, ImageSlot image);
 // The colour table the image control keeps for image 2's built-in `kind` ("階調差" for the
 // difference), as a pane shows it without range extraction, whatever the colour display.
 ColourTable kindColourTable(const Workbench& bench, int kind);
 GridSettings gridSettingsOf(const Workbench& bench, ImageSlot image);
 // The cursor cross position (the same in both panes).
 ViewPoint cursorViewPointOf(const Workbench& bench);
-// The kind name ("平均", or the user processing entry's name) and the pane label.
+// The kind name ("平均", or the user processing entry's name) and the pane label; the swipe
+// view's label names both pictures.
+inline constexpr const char* kSwipeKindName = "画像１｜画像２";
 std::string kindNameOf(const Workbench& bench, ImageSlot image);
 std::string imageLabelOf(const Workbench& bench, ImageSlot image);
 

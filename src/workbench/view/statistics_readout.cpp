@@ -5,17 +5,17 @@
 namespace vemla {
 StatisticsTexts statisticsTexts(const Workbench& bench, ImageSlot image) {
   if (!bench.pictures.picturesPresent) return {};
-  const ImageStatistics& statistics = bench.images.statistics[index(image)];
+  const ImageStatistics& statistics = shownStatisticsOf(bench, image);
   return {std::to_string(statistics.maximum), std::to_string(statistics.minimum),
           std::to_string(statistics.mean), std::to_string(statistics.sum)};
 }
 
 bool moveCursorToExtreme(Workbench& bench, ImageSlot image, Extreme extreme) {
   if (!bench.pictures.picturesPresent) return false;
-  const ImageStatistics& statistics = bench.images.statistics[index(image)];
+  const ImageStatistics& statistics = shownStatisticsOf(bench, image);
   const int value = extreme == Extreme::Maximum ? statistics.maximum : statistics.minimum;
   const std::optional<PixelPosition> found =
-      findValue(bench.store.plane(imagePlane(image)), bench.pictures.width, bench.pictures.height,
+      findValue(shownImageOf(bench, image), bench.pictures.width, bench.pictures.height,
                 statistics.rectangle, bench.view.centreX, bench.view.centreY, value);
   if (!found) return false;
   setCursorPosition(bench, found->x, found->y);
@@ -28,7 +28,7 @@ std::optional<int> valueUnderCursor(const Workbench& bench, ImageSlot image) {
   if (!bench.pictures.picturesPresent || x < 0 || y < 0 || x >= width || y >= height) {
     return std::nullopt;
   }
-  const std::uint8_t* plane = bench.store.plane(imagePlane(image));
+  const std::uint8_t* plane = shownImageOf(bench, image);
   return plane[static_cast<std::size_t>(y) * static_cast<std::size_t>(width) +
                static_cast<std::size_t>(x)];
 }

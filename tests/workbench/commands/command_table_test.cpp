@@ -26,7 +26,9 @@ TEST(CommandTable, HoldsEveryIdentifierOnceWithTheQuotedTexts) {
   std::set<int> seen;
   for (const Command& command : commandTable()) {
     EXPECT_TRUE(seen.insert(command.id).second) << command.id;
-    EXPECT_TRUE(command.id >= 40001 && command.id <= 40117) << command.id;
+    EXPECT_TRUE((command.id >= 40001 && command.id <= 40117) ||
+                (command.id >= kFirstOwnCommand && command.id <= kLastOwnCommand))
+        << command.id;
     EXPECT_NE(command.text, nullptr) << command.id;
   }
   EXPECT_EQ(kOpenTwo, 40001);
@@ -83,6 +85,22 @@ TEST(CommandTable, HelpTextsOfHistoryItemsSubmenusAndItemsWithoutHelp) {
   EXPECT_EQ(menuEntry(Menu::Reopen).helpOffset, 24);
   EXPECT_STREQ(menuEntry(Menu::ReplaceOne).text, "1つの画像を入れ替え");
   EXPECT_STREQ(menuEntry(Menu::Rename).help, "画像のﾀｲﾄﾙ名称を変更します");
+}
+
+TEST(MenuEnabling, ComparisonViewsNeedPicturesAndAreCheckedPerPane) {
+  CommandSituation s = opened("/p/a.bmp", "/p/b.bmp");
+  s.comparison = {static_cast<int>(ComparisonMode::Swipe), static_cast<int>(ComparisonMode::Blink)};
+  const struct {
+    int id;
+    bool checked;
+  } cases[] = {
+      {kBlinkImage1, false}, {kBlinkImage2, true}, {kSwipeImage1, true}, {kSwipeImage2, false}};
+  for (const auto& c : cases) {
+    EXPECT_TRUE(isCheckCommand(c.id)) << c.id;
+    EXPECT_EQ(commandChecked(c.id, s), c.checked) << c.id;
+    EXPECT_TRUE(commandEnabled(c.id, s)) << c.id;
+    EXPECT_FALSE(commandEnabled(c.id, CommandSituation{})) << c.id;
+  }
 }
 
 TEST(MenuEnabling, AfterOpeningOnlyPicture1ReplaceTwoIsEnabledAndReplaceOneIsNot) {
