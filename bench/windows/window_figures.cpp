@@ -49,7 +49,7 @@ bool scopeFigure(const QString& folder) {
   constexpr int kSide = 4096;
   vemla::Workbench bench;
   bench.settings.folder = folder.toStdString();
-  bench.options = vemla::defaultOptions(bench.settings.folder);
+  bench.options = vemla::Options{};
   vemla::QtUserPort user(nullptr, bench.options);
   if (!bench.store.allocate(kSide, kSide)) return false;
   const std::vector<std::uint8_t> first = texture(kSide), second = texture(kSide);
@@ -135,7 +135,7 @@ bool flipFigure(const QString& folder) {
   constexpr int kSide = 4096;
   vemla::Workbench bench;
   bench.settings.folder = folder.toStdString();
-  bench.options = vemla::defaultOptions(bench.settings.folder);
+  bench.options = vemla::Options{};
   vemla::QtUserPort user(nullptr, bench.options);
   if (!bench.store.allocate(kSide, kSide)) return false;
   std::vector<std::uint8_t> first = texture(kSide), second = texture(kSide);
