@@ -8,12 +8,12 @@
 #include "cli/control_flags.h"
 #include "extensions/user_colours.h"
 #include "picture/bitmap.h"
-#include "picture/file_helpers.h"
 #include "picture/file_names.h"
 #include "picture/messages.h"
 #include "picture/picture_file.h"
 #include "processing/colour_tables.h"
 #include "text/format.h"
+#include "picture/file_helpers.h"
 
 namespace vemla::cli {
 namespace {
@@ -57,7 +57,8 @@ int colourTable(const Arguments& args, Context& io) {
   std::optional<UserColourTable> table = readColourTableOrTell(in, io);
   if (!table) return 1;
   if (interpolation) {
-    interpolateColourTable(*table, interpolation->from, interpolation->to, interpolation->channels);
+    interpolateColourTable(*table, interpolation->from, interpolation->to,
+                           interpolation->channels);
   }
   if (!writeColourTableFile(out, *table)) {
     io.err << text::format(msg::user_colours::kWriteError, out.c_str()) << '\n';

@@ -30,8 +30,9 @@ int describeOtherPicture(const std::string& name, PictureFormat format,
   PictureRead read;
   // A read into no memory stops after the header.
   const int status = readPictureIntoMemory(name, {}, INT_MAX, INT_MAX, sixteen, read);
-  if (status != kTooLarge)
+  if (status != kTooLarge) {
     return fail(io, status == kUnsupported ? msg::kUnsupported : msg::kReadFailed, name);
+  }
   static constexpr const char* kFormatNames[] = {"bmp", "png", "tiff", "jpeg", "pnm", "?"};
   io.out << kFormatNames[static_cast<int>(format)] << ' ' << read.width << ' ' << read.height << ' '
          << bits << " top-down" << read.note << '\n';
@@ -56,8 +57,7 @@ int info(const Arguments& args, Context& io) {
   }
   FileSource in(name);
   std::uint8_t bytes[BitmapFileHeader::kBytes + BitmapInfoHeader::kBytes];
-  if (!in.isOpen() || in.read(bytes, sizeof bytes) != sizeof bytes)
-    return fail(io, msg::kReadFailed, name);
+  if (!in.isOpen() || in.read(bytes, sizeof bytes) != sizeof bytes) return fail(io, msg::kReadFailed, name);
   const BitmapFileHeader file = BitmapFileHeader::fromBytes(bytes);
   const BitmapInfoHeader header = BitmapInfoHeader::fromBytes(bytes + BitmapFileHeader::kBytes);
   if (file.type != 0x4D42 || header.compression != 0 || header.width < 1 || header.height == 0 ||

@@ -109,8 +109,8 @@ void applyViewFlags(const Arguments& args, Workbench& bench) {
   ImageControlSelections& selections = bench.images.selections;
   // A user colour table is shown as the first user colour kind, as a newly added table is.
   const int colour = args.has("--colour-table") ? kFirstUserColour
-                     : args.has("--colour")     ? parseColourKind(*args.value("--colour"))
-                                                : kColourGrey;
+                     : args.has("--colour")      ? parseColourKind(*args.value("--colour"))
+                                                 : kColourGrey;
   bench.images.kind[0] = kKindPicture1;
   selections.kindColours[0][kKindPicture1] = colour;
   view.colourDisplay = true;
@@ -214,7 +214,7 @@ Command renderCommand() {
       "render",
       "render an image into its 512 x 512 pane raster",
       "usage: vemla-cli render IMAGE OUT [OPTIONS]\n"
-      "  IMAGE is an 8-bit picture whose pixel values are the image values. Writes the 512 x 512\n"
+      "  IMAGE is an 8-bit picture whose pixels are the image values. Writes the 512 x 512\n"
       "  pane raster as an 8-bit bitmap whose palette is the pane's colour table (range\n"
       "  extraction and grid included) and prints\n"
       "  origin=%d,%d window=%d,%d mag=%s (extraction origin, magnified window, x8 or 1/4.0).\n"

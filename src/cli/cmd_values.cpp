@@ -54,26 +54,25 @@ int values(const Arguments& args, Context& io) {
 }  // namespace
 
 Command valuesCommand() {
-  return {
-      "values",
-      "the gradation value tool's 17 x 17 block around the cursor",
-      "usage: vemla-cli values IMAGE [OPTIONS]\n"
-      "  IMAGE is an 8-bit picture whose pixel values are the image values. Prints the 17 x 17\n"
-      "  block of columns X-8..X+8 and rows Y-8..Y+8 as the gradation value tool paints it:\n"
-      "  the column numbers, 17 rows (row number and cells), then max=%d min=%d.\n"
-      "  --cursor X,Y                  cursor position (default the centre W/2,H/2)\n"
-      "  --operator K                  operator K (1..4) instead of grey values\n"
-      "  --coefficients C1,...,C9      its nine signed 32-bit coefficients, row by row\n"
-      "                                (default operator K's factory coefficients)\n"
-      "  --absolute 0|1                its absolute-value flag (default 1)\n"
-      "  --hex                         cells in hexadecimal\n"
-      "  --max WxH                     maximum picture size, {MaxPictureWidth:range}, "
-      "multiples of 4\n"
-      "  --settings FOLDER             options from FOLDER/VemlaPinf.dat (the flags still "
-      "win)\n",
-      {"--cursor", "--operator", "--coefficients", "--absolute", "--max"},
-      {"--hex"},
-      values};
+  return {"values",
+          "the gradation value tool's 17 x 17 block around the cursor",
+          "usage: vemla-cli values IMAGE [OPTIONS]\n"
+          "  IMAGE is an 8-bit picture whose pixels are the image values. Prints the 17 x 17\n"
+          "  block of columns X-8..X+8 and rows Y-8..Y+8 as the gradation value tool paints it:\n"
+          "  the column numbers, 17 rows (row number and cells), then max=%d min=%d.\n"
+          "  --cursor X,Y                  cursor position (default the centre W/2,H/2)\n"
+          "  --operator K                  operator K (1..4) instead of grey values\n"
+          "  --coefficients C1,...,C9      its nine signed 32-bit coefficients, row by row\n"
+          "                                (default operator K's factory coefficients)\n"
+          "  --absolute 0|1                its absolute-value flag (default 1)\n"
+          "  --hex                         cells in hexadecimal\n"
+          "  --max WxH                     maximum picture size, {MaxPictureWidth:range}, "
+          "multiples of 4\n"
+          "  --settings FOLDER             options from FOLDER/VemlaPinf.dat (the flags still "
+          "win)\n",
+          {"--cursor", "--operator", "--coefficients", "--absolute", "--max"},
+          {"--hex"},
+          values};
 }
 
 }  // namespace vemla::cli

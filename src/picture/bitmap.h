@@ -116,8 +116,8 @@ int readBitmapPicture(const std::string& path, std::span<std::uint8_t> destinati
 // (else kTooLarge). Returns b (1, 3 or 4), kReadError, kUnsupported or kTooLarge.
 int readBitmapIntoMemory(ByteSource& in, std::span<std::uint8_t> destination, int maxWidth,
                          int maxHeight, BitmapRead& out);
-int readBitmapIntoMemory(const std::string& path, std::span<std::uint8_t> destination, int maxWidth,
-                         int maxHeight, BitmapRead& out);
+int readBitmapIntoMemory(const std::string& path, std::span<std::uint8_t> destination,
+                         int maxWidth, int maxHeight, BitmapRead& out);
 
 // Palette of an 8-bit uncompressed bitmap: 0, kReadError, kUnsupported (not "BM", compressed,
 // width < 1, height 0 or INT32_MIN), or -3 when it is not 8-bit. `palette` is changed only on

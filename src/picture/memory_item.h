@@ -15,20 +15,21 @@ inline constexpr int kItemBitmap = 0;
 inline constexpr int kItemRaw = 1;
 inline constexpr int kItemData = 99;
 
-inline constexpr int kItemAbandoned = 1;   // a dialog was cancelled
-inline constexpr int kItemNotPicture = 2;  // not a picture and data items were not wanted
+inline constexpr int kItemAbandoned = 1;  // a dialog was cancelled
+inline constexpr int kItemNotPicture = 2; // not a picture and data items were not wanted
 inline constexpr int kItemTooSmall = -4;
 
 struct MemoryItemRequest {
   std::string name;
   int minWidth = 8, minHeight = 8;
   int maxWidth = 1024, maxHeight = 1024;
-  bool convertTo8Bit = false;      // true-colour bitmaps become 8-bit pictures
-  bool noData = false;             // other files give kItemNotPicture instead of a data item
-  bool report = true;              // tell the operator about failures
-  int trueColourMode = 0;          // TrueColourOpenMode
-  bool askRatio = true;            // AskRatioPerFile
-  RgbRatio ratios{};               // GreyRatioR/G/B
+  bool convertTo8Bit = false;  // true-colour bitmaps become 8-bit pictures
+  bool noData = false;         // other files give kItemNotPicture instead of a data item
+  bool report = true;          // tell the operator about failures
+  int trueColourMode = 0;      // TrueColourOpenMode
+  bool askRatio = true;        // AskRatioPerFile
+  RgbRatio ratios{};           // GreyRatioR/G/B
+
   SixteenBitConversion sixteen{};  // how 16-bit grey pictures become 8-bit
 };
 

@@ -151,7 +151,7 @@ class TiffDecoder final : public PictureDecoder {
     switch (photometric) {
       case PHOTOMETRIC_MINISBLACK:
       case PHOTOMETRIC_MINISWHITE:
-        out.bitCount = samples_ == 1 && (bits_ == 8 || bits_ == 16) ? 8 : bits_ * samples_;
+        out.bitCount = samples_ == 1 && (bits_ == 8 || bits_ == 16) ? 8 : depth();
         if (out.bitCount == 8 && bits_ == 16) {
           std::uint16_t maxValue = 65535;
           TIFFGetField(tiff_, TIFFTAG_MAXSAMPLEVALUE, &maxValue);
@@ -160,7 +160,7 @@ class TiffDecoder final : public PictureDecoder {
         }
         break;
       case PHOTOMETRIC_PALETTE: {
-        out.bitCount = samples_ == 1 && bits_ == 8 ? 8 : bits_ * samples_;
+        out.bitCount = samples_ == 1 && bits_ == 8 ? 8 : depth();
         std::uint16_t *red = nullptr, *green = nullptr, *blue = nullptr;
         if (out.bitCount == 8) {
           if (TIFFGetField(tiff_, TIFFTAG_COLORMAP, &red, &green, &blue) != 1) return kReadError;
@@ -177,7 +177,7 @@ class TiffDecoder final : public PictureDecoder {
         if (bits_ == 8 && (samples_ == 3 || samples_ == 4)) {
           out.bitCount = 24;
         } else {
-          out.bitCount = bits_ * samples_;
+          out.bitCount = depth();
         }
         break;
       default:
@@ -201,6 +201,11 @@ class TiffDecoder final : public PictureDecoder {
   }
 
  private:
+  // Bits per pixel of a depth no reader takes, for the caller's message (kept within an int).
+  int depth() const {
+    return static_cast<int>(std::min<std::int64_t>(std::int64_t{bits_} * samples_, INT_MAX));
+  }
+
   // Converts `count` pixels of one file row (after libtiff's decoding, host byte order).
   void convertRow(const std::uint8_t* source, std::size_t count, std::uint8_t* target) const {
     const bool inverted = photometric_ == PHOTOMETRIC_MINISWHITE;

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <climits>
 #include <functional>
 #include <string>
 #include <vector>
@@ -262,11 +263,11 @@ TEST(PictureFile, ColourBecomesGreyOrQuantizedAsBitmapsDo) {
 // A minimal little-endian TIFF: one strip of `width` x `height` 8-bit grey pixels that the file
 // need not hold, with the given photometric and bits per sample.
 Bytes tinyTiff(std::uint32_t width, std::uint32_t height, std::uint16_t photometric = 1,
-               std::uint16_t bits = 8) {
+               std::uint16_t bits = 8, std::uint16_t samples = 1) {
   Bytes out{'I', 'I', 42, 0, 8, 0, 0, 0};
   const std::vector<std::array<std::uint32_t, 3>> entries{
-      {256, 4, width}, {257, 4, height}, {258, 3, bits},          {262, 3, photometric},
-      {273, 4, 200},   {278, 4, height}, {279, 4, width * height}};
+      {256, 4, width}, {257, 4, height},  {258, 3, bits},   {262, 3, photometric},
+      {273, 4, 200},   {277, 3, samples}, {278, 4, height}, {279, 4, width * height}};
   putLe(out, entries.size(), 2);
   for (const auto& [tag, type, value] : entries) {
     putLe(out, tag, 2);
@@ -338,6 +339,8 @@ TEST(PictureFile, DamagedHostileAndUntakenFilesAreRefusedWithTheBitmapResults) {
       {"tiff cut in half", cut(goodTiff, goodTiff.size() / 2), kReadError, kReadError},
       {"tiff cmyk", tinyTiff(8, 8, 5), kUnsupported, kUnsupported},
       {"tiff 4-bit grey", tinyTiff(8, 8, 1, 4), 4, kUnsupported},
+      {"tiff whose bits times samples exceed an int", tinyTiff(8, 8, 1, 47112, 47288), INT_MAX,
+       kUnsupported},
       {"jpeg cut", cut(goodJpeg, goodJpeg.size() / 2), 24, kReadError},
       {"jpeg header only", cut(goodJpeg, 3), kReadError, kReadError},
       {"pgm short of pixels", bytes(pgmShort), 8, kReadError},

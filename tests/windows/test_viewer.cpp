@@ -190,7 +190,7 @@ class ViewerTest : public QObject {
     Viewer v;
     TempDir folder;
     v.openGrey(100, 80);
-    const QString other = QString::fromStdString(folder.file("a.png"));
+    const QString other = QString::fromStdString(folder.file("a.txt"));
     sendDrop(&v.window, other);
     QTRY_COMPARE(v.user.messages.size(), 1);
     QCOMPARE(v.user.messages[0], q("指定したﾀｲﾌﾟのﾌｧｲﾙはViewできません\n[") + other + "]");
