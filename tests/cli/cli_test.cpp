@@ -93,6 +93,10 @@ TEST_F(Cli, UsageErrorsExitWithTwo) {
   EXPECT_EQ(run({"convert", in, dir.file("o.bmp"), "--max", "2050x2048"}).status, 2);
   EXPECT_EQ(run({"convert", in, dir.file("o.bmp"), "--true-colour", "sepia"}).status, 2);
   EXPECT_EQ(run({"convert", in, dir.file("o.bmp"), "--ratios", "1,2"}).status, 2);
+  for (const char* rule : {"window:5,4", "window:0,65536", "bottom"}) {
+    EXPECT_EQ(run({"convert", in, dir.file("o.bmp"), "--sixteen", rule}).status, 2) << rule;
+  }
+  EXPECT_EQ(run({"convert", in, dir.file("o.bmp"), "--sixteen", "window:0,4095"}).status, 0);
   // Out-of-range raw sizes are refused, never corrected.
   const std::string raw = dir.file("r.raw");
   writeBytes(raw, std::vector<std::uint8_t>(64));

@@ -229,6 +229,7 @@ class OptionSheetTest : public QObject {
     }
 
     QTest::mouseClick(f.find<QRadioButton>("SixteenBit2"), Qt::LeftButton);
+    QVERIFY(f.find<QRadioButton>("SixteenBit2")->isChecked());
     QVERIFY(!lower->isEnabled());
     f.press("ok");
     QCOMPARE(f.bench.options.SixteenBit.rule, SixteenBitRule::TopByte);

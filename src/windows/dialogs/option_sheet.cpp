@@ -351,7 +351,7 @@ struct OptionSheet::ControlBuilder {
       button->setObjectName(name() + QString::number(i));
       group->addButton(button, static_cast<int>(i));
       if (static_cast<SixteenBitRule>(i) != SixteenBitRule::Window) {
-        rows->addWidget(button);
+        rows->addWidget(button, 0, Qt::AlignLeft);  // as wide as its text, as the window's row
         continue;
       }
       auto* row = new QHBoxLayout;
