@@ -125,7 +125,8 @@ void comparePair(const CompareFlags& flags, const PairJob& job, PairOutcome& out
     CliUserPort user(err, flags.read.raw, flags.read.ratios);
     Workbench bench;
     if (!prepareWorkbench(bench, flags.read, user)) return fail();
-    if (openPictureFiles(bench, user, &job.reference, &job.test, false) != 0) {
+    if (openPictureFiles(bench, user, &job.reference, &job.test, false, OpenRefresh::ByCaller) !=
+        0) {
       user.openFailed();
       return fail();
     }

@@ -396,9 +396,9 @@ int writeBitmap(const std::string& path, int width, int height, int bytesPerPixe
     pieces.push_back({const_cast<void*>(data), count});
     return true;
   };
-  bool written = add(fileHeader.data(), fileHeader.size()) &&
-                 add(infoHeader.data(), infoHeader.size()) &&
-                 (!paletted || add(palette == nullptr ? ramp.data() : palette->data(), kPaletteBytes));
+  bool written =
+      add(fileHeader.data(), fileHeader.size()) && add(infoHeader.data(), infoHeader.size()) &&
+      (!paletted || add(palette == nullptr ? ramp.data() : palette->data(), kPaletteBytes));
   for (int row = height - 1; written && row >= 0; --row) {
     written = add(pixels + static_cast<std::size_t>(row) * rowBytes, rowBytes) &&
               (fileRowBytes == rowBytes || add(kZeros, fileRowBytes - rowBytes));

@@ -237,16 +237,17 @@ bool setSize(Workbench& bench, int width, int height) {
 
 // Titles, then the refresh chain: shifted pictures, both images created and rendered, and the
 // listeners told.
-void afterOpenRefresh(Workbench& bench, UserPort& user, std::array<bool, 2> retitle) {
+void afterOpenRefresh(Workbench& bench, UserPort& user, std::array<bool, 2> retitle,
+                      OpenRefresh refresh = OpenRefresh::Now) {
   bench.pictures.picturesPresent = true;
   updateTitles(bench, retitle);
-  refreshPictures(bench, user);
+  if (refresh == OpenRefresh::Now) refreshPictures(bench, user);
 }
 
 }  // namespace
 
 int openPictureFiles(Workbench& bench, UserPort& user, const std::string* name1,
-                     const std::string* name2, bool keepOther) {
+                     const std::string* name2, bool keepOther, OpenRefresh refresh) {
   PictureState& state = bench.pictures;
   const bool skipRawDialog = state.skipRawDialogOnce;
   state.skipRawDialogOnce = false;
@@ -325,7 +326,8 @@ int openPictureFiles(Workbench& bench, UserPort& user, const std::string* name1,
   fitValidRectangle(bench.control.validRange, width, height);
   afterOpenRefresh(bench, user,
                    {pending[0].source != PendingPicture::Source::Kept,
-                    pending[1].source != PendingPicture::Source::Kept});
+                    pending[1].source != PendingPicture::Source::Kept},
+                   refresh);
   return 0;
 }
 
