@@ -21,18 +21,18 @@
 namespace vemla {
 
 enum Plane : int {
-  kPicture1 = 0,    // unshifted Picture 1
-  kPicture2 = 1,    // unshifted Picture 2
-  kShifted1 = 2,    // shifted Picture 1
-  kShifted2 = 3,    // shifted Picture 2
-  kImage1 = 4,      // derived image buffer of Image 1
-  kImage2 = 5,      // derived image buffer of Image 2
-  kUserResult = 6,  // result of the external user program
-  kRead1 = 7,       // read buffer of Picture 1, scratch
-  kRead2 = 8,       // read buffer of Picture 2, scratch
-  kScratch2 = 9,    // two scratch planes 9-10
-  kScratch4 = 11,   // four scratch planes 11-14 (true-colour decoding, settings work area)
-  kScratch1 = 15,   // scratch plane
+  kPicture1 = 0,   // unshifted Picture 1
+  kPicture2 = 1,   // unshifted Picture 2
+  kShifted1 = 2,   // shifted Picture 1
+  kShifted2 = 3,   // shifted Picture 2
+  kImage1 = 4,     // derived image buffer of Image 1
+  kImage2 = 5,     // derived image buffer of Image 2
+  kUserResult = 6, // result of the external user program
+  kRead1 = 7,      // read buffer of Picture 1, scratch
+  kRead2 = 8,      // read buffer of Picture 2, scratch
+  kScratch2 = 9,   // two scratch planes 9-10
+  kScratch4 = 11,  // four scratch planes 11-14 (true-colour decoding, settings work area)
+  kScratch1 = 15,  // scratch plane
   kPlaneCount = 16,
 };
 
