@@ -180,7 +180,8 @@ int image(const Arguments& args, Context& io) {
       !readPictureAlone(bench, user, *kind.userResult, userResult, resultWidth, resultHeight)) {
     return user.openFailed();
   }
-  if (openPictureFiles(bench, user, &name1, &name2, false) != 0) return user.openFailed();
+  if (openPictureFiles(bench, user, &name1, &name2, false, OpenRefresh::ByCaller) != 0)
+    return user.openFailed();
   const int width = bench.pictures.width, height = bench.pictures.height;
   PictureStore& store = bench.store;
   if (kind.userResult) {

@@ -1,6 +1,9 @@
 #include "picture/bitmap.h"
 
+#include <sys/uio.h>
+
 #include <algorithm>
+#include <cerrno>
 #include <cstring>
 #include <limits>
 #include <vector>
@@ -20,9 +23,36 @@ constexpr std::size_t kHeaderBytes = BitmapFileHeader::kBytes + BitmapInfoHeader
 constexpr std::size_t kPaletteBytes = 1024;
 // Pixel data of an 8-bit file starts after the headers and its 256-entry palette (1078).
 constexpr std::size_t kPalettedHeaderBytes = kHeaderBytes + kPaletteBytes;
-// Rows are read and written in blocks of about this size (fewer system calls than a row each).
+// Rows are read in blocks of about this size (fewer system calls than a row each).
 constexpr std::size_t kReadBlockBytes = std::size_t{1} << 20;
-constexpr std::size_t kWriteBlockBytes = std::size_t{1} << 20;
+// Pieces handed to one gathering write: the least IOV_MAX any system gives.
+constexpr std::size_t kMostPieces = 1024;
+
+// Writes every byte of `pieces` to `fd`, carrying on after short writes; false on an error or
+// when no progress is made (a full device).
+bool writeAllPieces(int fd, std::vector<iovec>& pieces) {
+  iovec* next = pieces.data();
+  std::size_t left = pieces.size();
+  while (left > 0) {
+    const ssize_t written = ::writev(fd, next, static_cast<int>(left));
+    if (written < 0) {
+      if (errno == EINTR) continue;
+      return false;
+    }
+    if (written == 0) return false;
+    auto done = static_cast<std::size_t>(written);
+    while (left > 0 && done >= next->iov_len) {
+      done -= next->iov_len;
+      ++next;
+      --left;
+    }
+    if (left > 0) {
+      next->iov_base = static_cast<std::uint8_t*>(next->iov_base) + done;
+      next->iov_len -= done;
+    }
+  }
+  return true;
+}
 
 bool readExactly(ByteSource& in, void* destination, std::size_t count) {
   return in.read(destination, count) == count;
@@ -348,34 +378,34 @@ int writeBitmap(const std::string& path, int width, int height, int bytesPerPixe
     return -1;
   }
   const BitmapHeaders headers = buildBitmapHeaders(bytesPerPixel, width, height);
+  const auto fileHeader = headers.file.toBytes();
+  const auto infoHeader = headers.info.toBytes();
+  const Palette ramp = paletted && palette == nullptr ? greyRamp() : Palette{};
+  static constexpr std::uint8_t kZeros[4] = {};
 
-  const auto produce = [&](const ByteSink& sink) {
-    std::vector<std::uint8_t> block;
-    block.reserve(std::max(kWriteBlockBytes, headerBytes + fileRowBytes));
-    const auto append = [&block](const void* data, std::size_t count) {
-      const auto* bytes = static_cast<const std::uint8_t*>(data);
-      block.insert(block.end(), bytes, bytes + count);
-    };
-    const auto fileHeader = headers.file.toBytes();
-    const auto infoHeader = headers.info.toBytes();
-    append(fileHeader.data(), fileHeader.size());
-    append(infoHeader.data(), infoHeader.size());
-    if (paletted) {
-      const Palette ramp = palette == nullptr ? greyRamp() : Palette{};
-      append(palette == nullptr ? ramp.data() : palette->data(), kPaletteBytes);
+  // The headers and then the rows bottom-up, each followed by its zero padding, gathered
+  // straight from the pixels: no row is copied on its way to the file.
+  FileReplacement file(path);
+  if (!file.isOpen()) return -1;
+  std::vector<iovec> pieces;
+  pieces.reserve(kMostPieces);
+  const auto add = [&](const void* data, std::size_t count) {
+    if (pieces.size() == kMostPieces) {
+      if (!writeAllPieces(file.fd(), pieces)) return false;
+      pieces.clear();
     }
-    // Rows bottom-up, each followed by its zero padding.
-    for (int row = height - 1; row >= 0; --row) {
-      if (block.size() + fileRowBytes > block.capacity()) {
-        if (!sink(block.data(), block.size())) return false;
-        block.clear();
-      }
-      append(pixels + static_cast<std::size_t>(row) * rowBytes, rowBytes);
-      block.resize(block.size() + (fileRowBytes - rowBytes), 0);
-    }
-    return sink(block.data(), block.size());
+    pieces.push_back({const_cast<void*>(data), count});
+    return true;
   };
-  return writeFileAtomically(path, produce) ? 0 : -1;
+  bool written =
+      add(fileHeader.data(), fileHeader.size()) && add(infoHeader.data(), infoHeader.size()) &&
+      (!paletted || add(palette == nullptr ? ramp.data() : palette->data(), kPaletteBytes));
+  for (int row = height - 1; written && row >= 0; --row) {
+    written = add(pixels + static_cast<std::size_t>(row) * rowBytes, rowBytes) &&
+              (fileRowBytes == rowBytes || add(kZeros, fileRowBytes - rowBytes));
+  }
+  written = written && writeAllPieces(file.fd(), pieces);
+  return written && file.commit() ? 0 : -1;
 }
 
 int writePictureFile(std::string_view name, int width, int height, int bytesPerPixel,

@@ -552,9 +552,10 @@ TEST(WriteBitmap, RoundTripsThroughBothReaders) {
   TemporaryFolder folder;
   for (const int bytesPerPixel : {1, 3, 4}) {
     SCOPED_TRACE(bytesPerPixel);
-    // Odd width so that every row is padded; larger than one write block.
+    // Odd width so that every row is padded; more rows and paddings than one gathering
+    // write takes.
     const int width = 1501;
-    const int height = 300;
+    const int height = 700;
     Bytes pixels(static_cast<std::size_t>(width) * height * bytesPerPixel);
     for (std::size_t i = 0; i < pixels.size(); ++i)
       pixels[i] = static_cast<std::uint8_t>(i * 7 / 3);

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <utility>
 #include <vector>
 
 namespace vemla {
@@ -29,6 +30,26 @@ TEST(DifferenceSummary, DeviationsFromTheZeroPointInsideTheClippedRectangle) {
   EXPECT_DOUBLE_EQ(s.mean, 10.0 / 20);
   EXPECT_DOUBLE_EQ(s.area, 0.1);
   EXPECT_EQ(summariseDifference(image.data(), 6, 4, {4, 2, 3, 2}, 128, 0).pixels, 0);
+}
+
+// The largest deviation is placed where it first occurs row by row, also when it comes again
+// later in the row, in a later row, or on both sides of the zero point.
+TEST(DifferenceSummary, TheLargestDeviationIsPlacedWhereItFirstOccurs) {
+  const struct {
+    std::vector<std::pair<int, int>> at;  // pixel index and value, the rest 128
+    PixelPosition largest;
+  } cases[] = {
+      {{{10, 120}, {8, 136}, {12, 136}}, {2, 1}},
+      {{{13, 136}, {19, 120}, {9, 129}}, {1, 2}},
+      {{{4, 127}, {5, 129}}, {4, 0}},
+      {{}, {1, 0}},
+  };
+  for (const auto& c : cases) {
+    std::vector<std::uint8_t> image(24, 128);
+    for (const auto& [index, value] : c.at)
+      image[static_cast<std::size_t>(index)] = static_cast<std::uint8_t>(value);
+    EXPECT_EQ(summariseDifference(image.data(), 6, 4, {1, 0, 5, 3}, 128, 0).largest, c.largest);
+  }
 }
 
 TEST(DifferenceSummary, RegionsAreEightConnectedLargestFirstAndCapped) {

@@ -29,7 +29,7 @@ void resetSizeDependentState(Workbench& bench) {
   view.centreY = std::clamp(view.centreY, 0, height - 1);
 
   PictureState& state = bench.pictures;
-  std::memset(bench.store.plane(kUserResult), 0, bench.store.planeBytes());
+  bench.store.clear(kUserResult);
   state.userResultWidth = width;
   state.userResultHeight = height;
 }

@@ -155,9 +155,23 @@ void commitPicture(Workbench& bench, PictureSlot slot, const PendingPicture& pen
       std::memset(target, 0, pixels);
       break;
     case PendingPicture::Source::Raw:
-      std::memcpy(target, source, pixels);
+      store.exchange(readPlane(slot), unshiftedPlane(slot));
       break;
     case PendingPicture::Source::Bitmap:
+      // Rows without padding are put in order where they were read, and the read buffer
+      // becomes the picture: no new plane is touched.
+      if (pending.rowLength == width) {
+        std::uint8_t* rows = store.plane(readPlane(slot));
+        if (!pending.topDown) {
+          for (int top = 0, bottom = height - 1; top < bottom; ++top, --bottom) {
+            std::swap_ranges(rows + static_cast<std::size_t>(top) * width,
+                             rows + static_cast<std::size_t>(top + 1) * width,
+                             rows + static_cast<std::size_t>(bottom) * width);
+          }
+        }
+        store.exchange(readPlane(slot), unshiftedPlane(slot));
+        break;
+      }
       for (int y = 0; y < height; ++y) {
         const int sourceRow = pending.topDown ? y : height - 1 - y;
         std::memcpy(target + static_cast<std::size_t>(y) * width,
@@ -204,7 +218,7 @@ void applyCarryOver(Workbench& bench, bool sizeChanged) {
   PictureState& state = bench.pictures;
   if (!keep.KeepUserProgramResult || sizeChanged || state.userResultWidth != width ||
       state.userResultHeight != height) {
-    std::memset(bench.store.plane(kUserResult), 0, bench.store.planeBytes());
+    bench.store.clear(kUserResult);
     state.userResultWidth = width;
     state.userResultHeight = height;
   }
@@ -224,16 +238,17 @@ bool setSize(Workbench& bench, int width, int height) {
 
 // Titles, then the refresh chain: shifted pictures, both images created and rendered, and the
 // listeners told.
-void afterOpenRefresh(Workbench& bench, UserPort& user, std::array<bool, 2> retitle) {
+void afterOpenRefresh(Workbench& bench, UserPort& user, std::array<bool, 2> retitle,
+                      OpenRefresh refresh = OpenRefresh::Now) {
   bench.pictures.picturesPresent = true;
   updateTitles(bench, retitle);
-  refreshPictures(bench, user);
+  if (refresh == OpenRefresh::Now) refreshPictures(bench, user);
 }
 
 }  // namespace
 
 int openPictureFiles(Workbench& bench, UserPort& user, const std::string* name1,
-                     const std::string* name2, bool keepOther) {
+                     const std::string* name2, bool keepOther, OpenRefresh refresh) {
   PictureState& state = bench.pictures;
   const bool skipRawDialog = state.skipRawDialogOnce;
   state.skipRawDialogOnce = false;
@@ -314,7 +329,8 @@ int openPictureFiles(Workbench& bench, UserPort& user, const std::string* name1,
   fitValidRectangle(bench.control.validRange, width, height);
   afterOpenRefresh(bench, user,
                    {pending[0].source != PendingPicture::Source::Kept,
-                    pending[1].source != PendingPicture::Source::Kept});
+                    pending[1].source != PendingPicture::Source::Kept},
+                   refresh);
   return 0;
 }
 
@@ -377,7 +393,7 @@ int setPicturesFromMemory(Workbench& bench, UserPort& user, const MemoryPictures
   }
   if (fitsPane(given.width, given.height)) view.reducedDisplay = false;
   if (state.userResultWidth != given.width || state.userResultHeight != given.height) {
-    std::memset(store.plane(kUserResult), 0, store.planeBytes());
+    store.clear(kUserResult);
     state.userResultWidth = given.width;
     state.userResultHeight = given.height;
   }

@@ -10,12 +10,18 @@
 
 namespace vemla {
 
+// After an open the refresh chain runs (shifted pictures, both images, the listeners told),
+// unless the caller runs the parts it needs itself once its own settings are made, as the
+// verbs of vemla-cli that prepare the pictures and create one image do.
+enum class OpenRefresh { Now, ByCaller };
+
 // Loads the named pictures (a null or empty name means none). With one name and `keepOther`
 // the other picture stays as it is; without `keepOther` it becomes all zero with a grey ramp.
 // Returns 0, or -1 when refused or failed (after its message; no message when both names are
 // missing or a dialog was cancelled).
 int openPictureFiles(Workbench& bench, UserPort& user, const std::string* name1,
-                     const std::string* name2, bool keepOther);
+                     const std::string* name2, bool keepOther,
+                     OpenRefresh refresh = OpenRefresh::Now);
 
 // Pictures that come from the gallery, the archive file or the network.
 struct MemoryPictures {

@@ -97,16 +97,18 @@ void preparePictures(Workbench& bench, UserPort& user, BusyPort& busy) {
   PictureControlState& control = bench.control;
   correctPictureControl(control, division, width, height);
 
+  // An unshifted picture is its own shifted picture: the shifted plane stands for it rather
+  // than holding a copy, until a shift writes the shifted plane itself.
   PictureStore& store = bench.store;
-  const std::size_t bytes = static_cast<std::size_t>(width) * static_cast<std::size_t>(height);
-  std::memcpy(store.plane(kShifted1), store.plane(kPicture1), bytes);
-  std::memcpy(store.plane(kShifted2), store.plane(kPicture2), bytes);
+  for (PictureSlot picture : kPictureSlots)
+    store.alias(shiftedPlane(picture), unshiftedPlane(picture));
   const Rect valid = computeValidRange(control.validRange, width, height);
   control.validRectangles = {valid, valid};
 
-  // The shifted picture is written straight from the unshifted one, which it equals here.
+  // The shifted picture is written straight from the unshifted one.
   const auto shiftInto = [&](int target, const ShiftAmount& amount) {
     const PictureSlot shifted = shiftedPictureOf(target);
+    store.own(shiftedPlane(shifted));
     shiftPicture(store.plane(unshiftedPlane(shifted)), width, height, division, interpolation,
                  amount, store.plane(shiftedPlane(shifted)), integerScratch(store),
                  bench.workers.parallelFor());

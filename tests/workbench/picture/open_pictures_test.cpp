@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cstdlib>
 #include <cstring>
 #include <filesystem>
 
@@ -65,6 +67,34 @@ TEST_F(OpenPictures, OpensBottomUpAndTopDownBitmapsUpright) {
   EXPECT_EQ(bench.control.validRange.rectangle, (Rect{0, 0, 9, 8}));
   EXPECT_EQ(bench.view.centreX, 5);
   EXPECT_EQ(bench.view.centreY, 4);
+}
+
+// Rows without padding are put in order where they were read: the read buffer becomes the
+// picture, and the next open reads into the buffer that held the picture before.
+TEST_F(OpenPictures, UnpaddedBitmapsOfEitherRowOrderOpenUprightAgainAndAgain) {
+  const struct {
+    int height1, height2, seed;
+  } rounds[] = {{8, -8, 0}, {-8, 8, 40}, {9, 9, 90}, {-9, -9, 130}};
+  for (const auto& round : rounds) {
+    SCOPED_TRACE(round.seed);
+    ASSERT_EQ(open(bitmap("a.bmp", 16, round.height1, round.seed),
+                   bitmap("b.bmp", 16, round.height2, round.seed + 7)),
+              0);
+    const int height = std::abs(round.height1);
+    for (int y = 0; y < height; ++y) {
+      for (int x = 0; x < 16; ++x) {
+        ASSERT_EQ(pixel(kPicture1, x, y), (x + 3 * y + round.seed) % 256) << x << "," << y;
+        ASSERT_EQ(pixel(kPicture2, x, y), (x + 3 * y + round.seed + 7) % 256) << x << "," << y;
+        ASSERT_EQ(pixel(kShifted1, x, y), pixel(kPicture1, x, y));
+        ASSERT_EQ(pixel(kShifted2, x, y), pixel(kPicture2, x, y));
+      }
+    }
+  }
+  // A refused open leaves the picture read last.
+  EXPECT_EQ(open(bitmap("c.bmp", 16, 9, 3), ""), 0);
+  EXPECT_EQ(open(bitmap("d.bmp", 16, 9, 5), bitmap("e.bmp", 16, 10)), -1);
+  EXPECT_EQ(pixel(kPicture1, 2, 1), 2 + 3 + 3);
+  EXPECT_EQ(pixel(kPicture2, 2, 1), 0);
 }
 
 TEST_F(OpenPictures, OneNameWithoutKeepClearsTheOtherPicture) {
@@ -394,6 +424,45 @@ TEST(PictureStoreSizing, FallsBackTo1024WhenTheConfiguredSizeCannotBeHad) {
             "資源(ﾒﾓﾘ)が不足しているため最大画像\nｻｲｽﾞを 1024 x 1024 へ変更しました");
   EXPECT_EQ(store.plane(15) - store.plane(0), 15 * 1024 * 1024);
   EXPECT_EQ(reinterpret_cast<std::uintptr_t>(store.plane(0)) % 64, 0u);
+}
+
+// Clearing hands whole pages back and writes zeros only over the parts of pages at the ends,
+// so the planes beside it keep every byte.
+TEST(PictureStore, ClearsExactlyItsPlanes) {
+  const struct {
+    int width, height, first, count;
+  } cases[] = {{1024, 1024, 6, 1}, {100, 37, 6, 1}, {100, 37, 11, 4}, {64, 64, 0, 16}};
+  for (const auto& c : cases) {
+    SCOPED_TRACE(::testing::Message() << c.width << "x" << c.height << " " << c.first);
+    PictureStore store;
+    ASSERT_TRUE(store.allocate(c.width, c.height));
+    const std::span<std::uint8_t> all = store.planes(0, kPlaneCount);
+    std::fill(all.begin(), all.end(), 0xAB);
+    store.clear(c.first, c.count);
+    const std::size_t begin = static_cast<std::size_t>(c.first) * store.planeBytes();
+    const std::size_t end = begin + static_cast<std::size_t>(c.count) * store.planeBytes();
+    for (std::size_t i = 0; i < all.size(); ++i)
+      ASSERT_EQ(all[i], i >= begin && i < end ? 0 : 0xAB) << i;
+  }
+}
+
+TEST(PictureStore, AliasedAndExchangedPlanesShowTheirPixels) {
+  PictureStore store;
+  ASSERT_TRUE(store.allocate(64, 64));
+  for (int plane = 0; plane < kPlaneCount; ++plane)
+    store.plane(plane)[0] = static_cast<std::uint8_t>(plane);
+  store.alias(kShifted1, kPicture1);
+  EXPECT_EQ(store.plane(kShifted1), store.plane(kPicture1));
+  store.exchange(kRead1, kPicture1);
+  EXPECT_EQ(store.plane(kPicture1)[0], kRead1);
+  EXPECT_EQ(store.plane(kRead1)[0], kPicture1);
+  EXPECT_EQ(store.plane(kShifted1)[0], kPicture1);  // still the picture it was given
+  store.alias(kShifted1, kPicture1);
+  EXPECT_EQ(store.plane(kShifted1)[0], kRead1);
+  store.own(kShifted1);
+  EXPECT_EQ(store.plane(kShifted1)[0], kShifted1);
+  store.exchange(kRead1, kPicture1);
+  for (int plane = 0; plane < kPlaneCount; ++plane) EXPECT_EQ(store.plane(plane)[0], plane);
 }
 
 TEST(PictureStoreSizing, EndsWhenNotEvenTheFallbackCanBeHad) {
