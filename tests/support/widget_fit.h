@@ -55,4 +55,27 @@ inline QString labelOf(const QWidget* field) {
   return {};
 }
 
+// The first visible control of `window` that does not take a click at its own centre (another
+// control drawn over it, or the window too small for it), as "name: what is there instead";
+// empty when every control is where it is drawn. Real clicks land by these geometries, so an
+// overlap shows here although synthetic clicks sent to the widget itself still work.
+inline QString controlHiddenAtItsCentre(const QWidget* window) {
+  for (const QWidget* control : window->findChildren<QWidget*>()) {
+    if (!control->isVisible() || control->objectName().isEmpty()) continue;
+    if (control->parentWidget() == nullptr || control->parentWidget()->inherits("QAbstractSpinBox"))
+      continue;
+    const QPoint centre = control->mapTo(window, control->rect().center());
+    const QWidget* hit = window->childAt(centre);
+    while (hit != nullptr && hit != control && hit != window) hit = hit->parentWidget();
+    if (hit != control) {
+      const QWidget* other = window->childAt(centre);
+      return control->objectName() + ": " +
+             (other == nullptr ? QStringLiteral("nothing") : other->objectName() + " (" +
+                                                                  other->metaObject()->className() +
+                                                                  ")");
+    }
+  }
+  return {};
+}
+
 }  // namespace vemla::testing

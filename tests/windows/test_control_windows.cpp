@@ -26,6 +26,7 @@
 
 using namespace vemla;
 using vemla::testing::clippedRow;
+using vemla::testing::controlHiddenAtItsCentre;
 using vemla::testing::RecordingPort;
 using vemla::testing::showsWhole;
 
@@ -182,6 +183,18 @@ class ControlWindowsTest : public QObject {
       QVERIFY2(showsWhole(edit), qPrintable(edit->objectName() + ": " + edit->text()));
     }
     QVERIFY(b.image()->layout()->minimumSize().width() <= b.image()->width());
+  }
+
+  // Every named control takes a click at its drawn centre: none is squeezed under another by
+  // the fixed window sizes.
+  void everyControlIsWhereItIsDrawn() {
+    Bench b;
+    QVERIFY(b.openSamples());
+    for (QWidget* window : {b.picture(), b.image()}) {
+      QVERIFY(QTest::qWaitForWindowExposed(window));
+      const QString hidden = controlHiddenAtItsCentre(window);
+      QVERIFY2(hidden.isEmpty(), qPrintable(hidden));
+    }
   }
 
   void listenersAreRemovedWithTheWindows() {

@@ -29,6 +29,7 @@
 #include "support/picture_encoders.h"
 #include "support/recording_port.h"
 #include "support/test_files.h"
+#include "support/widget_fit.h"
 #include "windows/editors/memo_editor.h"
 #include "windows/main/drawn_icons.h"
 #include "windows/main/quick_help.h"
@@ -44,6 +45,7 @@
 using namespace vemla;
 using vemla::testing::RecordingPort;
 using vemla::testing::TempDir;
+using vemla::testing::controlHiddenAtItsCentre;
 
 namespace {
 
@@ -1037,6 +1039,20 @@ class WorkbenchWindowTest : public QObject {
     xdotool({"mousemove", QString::number(std::max(outside.x(), 0)), QString::number(outside.y())});
     QTRY_COMPARE(w.b.bench.view.comparison[1].divider, 1);
     xdotool({"mouseup", "1"});
+
+    // The image control's buttons take real clicks where they are drawn.
+    QVERIFY2(controlHiddenAtItsCentre(&w.window).isEmpty(),
+             qPrintable(controlHiddenAtItsCentre(&w.window)));
+    const auto clickAtCentre = [&](const char* name) {
+      QWidget* button = w.control("ImageControl", name);
+      const QPoint centre = button->mapToGlobal(button->rect().center());
+      xdotool({"mousemove", QString::number(centre.x()), QString::number(centre.y())});
+      xdotool({"click", "1"});
+    };
+    clickAtCentre("swipe2");
+    QTRY_COMPARE(w.b.bench.view.comparison[1].mode, ComparisonMode::Off);
+    clickAtCentre("blink1");
+    QTRY_COMPARE(w.b.bench.view.comparison[0].mode, ComparisonMode::Blink);
   }
 };
 
