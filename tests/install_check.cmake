@@ -14,6 +14,7 @@ set(expected
   bin/vemla-cli
   share/applications/org.vemla.Vemla.desktop
   share/doc/vemla/overview.html
+  share/locale/en/LC_MESSAGES/vemla.mo
   share/icons/hicolor/scalable/apps/org.vemla.Vemla.svg
   share/metainfo/org.vemla.Vemla.metainfo.xml
   share/mime/packages/org.vemla.Vemla.xml)

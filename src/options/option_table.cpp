@@ -162,6 +162,11 @@ std::vector<OptionDescriptor> buildTable() {
       explained("ﾌﾟﾛｸﾞﾗﾑの立ち上げ時にｷﾞｬﾗﾘｰを表示しません",
                 flag("hideGalleryAtStart", {P::Picture, "", "立ち上げ時ｷﾞｬﾗﾘｰを表示しない"},
                      VEMLA_FIELD(hideGalleryAtStart), R::Plain, OptionStore::GalleryInformation)),
+      explained("画面やﾒｯｾｰｼﾞの言語を選択します\n自動：環境の言語(LANG)に従います\n"
+                "次回の起動から有効となります",
+                integer("DisplayLanguage", {P::Picture, "", "表示言語"}, C::PreviousIfOutside, 0,
+                        2, VEMLA_FIELD(DisplayLanguage), R::RestartApplied,
+                        OptionStore::OwnOptions)),
       // "ﾕｰｻﾞ制御"
       explained("画像を開く時に有効範囲区分を引き継ぎます",
                 flag("KeepValidRangeMode", {P::UserControl, kCarryOver, "有効範囲区分"},

@@ -13,6 +13,7 @@
 #include <utility>
 
 #include "options/options.h"
+#include "text/translate.h"
 
 namespace vemla {
 
@@ -35,6 +36,11 @@ enum class OptionType {
 // The choices of the 16-bit conversion, in the order of SixteenBitRule.
 inline constexpr std::array<std::string_view, 3> kSixteenBitChoices{"ﾌｧｲﾙの有効ﾋﾞｯﾄ数",
                                                                     "範囲を指定", "上位8ﾋﾞｯﾄ"};
+
+// The choices of "表示言語", in the order of text::LanguageChoice. The languages' own names are
+// shown as they stand in every language, so that a reader finds theirs.
+inline constexpr std::array<std::string_view, 3> kLanguageChoices{text::N_("自動"), "日本語",
+                                                                  "English"};
 
 // How a wrong value is corrected. Reals and texts never become another value: a wrong one
 // keeps the previous value (the default when a file is read).

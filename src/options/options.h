@@ -51,6 +51,9 @@ struct Options {
   int MaxPictureHeight = 1024;
   int GalleryCount = 16;
   bool hideGalleryAtStart = false;
+  // "表示言語": 0 automatic (the locale), 1 Japanese, 2 English (text::LanguageChoice); kept in
+  // the program's own file and taken at the next start.
+  int DisplayLanguage = 0;
 
   // Page "ﾕｰｻﾞ制御".
   CarryOverOptions carryOver{};

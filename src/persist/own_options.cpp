@@ -185,6 +185,16 @@ LoadStatus loadOwnOptions(const std::string& folder, Options& options, UserPort&
   return decodeOwnOptions(text, options) ? LoadStatus::Loaded : LoadStatus::Truncated;
 }
 
+text::LanguageChoice storedLanguageChoice(const std::string& folder) {
+  const FileBytes file = readFileStart(inFolder(folder, kOwnOptionsFile), kOwnOptionsLimit + 1);
+  Options options;
+  if (file.state == FileBytes::State::Read && file.bytes.size() <= kOwnOptionsLimit) {
+    decodeOwnOptions({reinterpret_cast<const char*>(file.bytes.data()), file.bytes.size()},
+                     options);
+  }
+  return static_cast<text::LanguageChoice>(options.DisplayLanguage);
+}
+
 bool saveOwnOptions(const std::string& folder, const Options& options, bool& keepBad,
                     UserPort& user) {
   const std::string text = encodeOwnOptions(options);

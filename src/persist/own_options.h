@@ -15,6 +15,7 @@
 
 #include "options/options.h"
 #include "persist/settings_io.h"
+#include "text/translate.h"
 
 namespace vemla::persist {
 
@@ -38,6 +39,10 @@ bool decodeOwnOptions(std::string_view text, Options& options);
 // "ﾌｧｲﾙの読み込みができません" when it cannot be read or is longer than the limit (the defaults
 // too). A file with lines not understood is Truncated: what could be read is taken.
 LoadStatus loadOwnOptions(const std::string& folder, Options& options, UserPort& user);
+// The language the operator stored ("表示言語"), read quietly before anything is shown: a file
+// that is absent or cannot be read gives Automatic, and its messages come later, in the chosen
+// language, from loadOwnOptions.
+text::LanguageChoice storedLanguageChoice(const std::string& folder);
 // Replaces the file atomically ("ﾌｧｲﾙの書き込みができません" on failure); with `keepBad` the file
 // on disk is first kept as "VemlaOptions.txt.bad".
 bool saveOwnOptions(const std::string& folder, const Options& options, bool& keepBad,

@@ -58,9 +58,9 @@ TEST(OptionTable, NamesAreUniqueAndEachHasTheAccessorOfItsType) {
         break;
     }
   }
-  // 13 picture, 18 user control, 7 colours, 18 file (three ratios, the 16-bit conversion),
-  // 7 communication, 9 tools 1 and 4 tools 2 options.
-  EXPECT_EQ(optionTable().size(), 13u + 18u + 7u + 18u + 7u + 9u + 4u);
+  // 14 picture (the display language), 18 user control, 7 colours, 18 file (three ratios, the
+  // 16-bit conversion), 7 communication, 9 tools 1 and 4 tools 2 options.
+  EXPECT_EQ(optionTable().size(), 14u + 18u + 7u + 18u + 7u + 9u + 4u);
 }
 
 TEST(OptionTable, DefaultsAreThoseOfAFreshInstallation) {

@@ -36,7 +36,8 @@ TEST(OwnOptions, EveryRuleWritesOneLineThatReadsBack) {
     Options options;
     options.SixteenBit = c.conversion;
     const std::string text = encodeOwnOptions(options);
-    EXPECT_EQ(text, "# Vemla: options beyond the settings files (UTF-8, Name=value)\n" +
+    EXPECT_EQ(text, "# Vemla: options beyond the settings files (UTF-8, Name=value)\n"
+                    "DisplayLanguage=0\n" +
                         std::string(c.line) + "\n");
     Options read;
     read.SixteenBit = kTop;
@@ -79,6 +80,29 @@ TEST(OwnOptions, HostileLinesLeaveTheDefaultAndMarkTheFile) {
     EXPECT_EQ(decodeOwnOptions(c.text, options), c.understood);
     EXPECT_EQ(options.SixteenBit, c.expected);
     EXPECT_EQ(options.ShiftUnit, 64);  // no other option is touched
+  }
+}
+
+// The language is read quietly before anything is shown; what does not read is Automatic.
+TEST(OwnOptions, StoredLanguageIsReadBeforeTheRest) {
+  using C = text::LanguageChoice;
+  const struct {
+    const char* file;  // nullptr: no file
+    C expected;
+  } cases[] = {
+      {nullptr, C::Automatic},          {"DisplayLanguage=2\n", C::English},
+      {"DisplayLanguage=1\r\n", C::Japanese}, {"DisplayLanguage=3\n", C::Automatic},
+      {"DisplayLanguage=-1\n", C::Automatic},  {"DisplayLanguage=x\nSixteenBit=top\n", C::Automatic},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.file == nullptr ? "absent" : c.file);
+    TempDir folder;
+    if (c.file != nullptr) {
+      const std::string_view text(c.file);
+      writeBytes(folder.path() + "/" + kOwnOptionsFile,
+                 std::vector<std::uint8_t>(text.begin(), text.end()));
+    }
+    EXPECT_EQ(storedLanguageChoice(folder.path()), c.expected);
   }
 }
 

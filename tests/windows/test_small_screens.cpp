@@ -12,6 +12,7 @@
 #include "platform/user_program.h"
 #include "support/recording_port.h"
 #include "support/test_files.h"
+#include "support/test_language.h"
 #include "support/tool_window_fixture.h"
 #include "windows/archive/archive_open_dialog.h"
 #include "windows/dialogs/option_sheet.h"
@@ -100,6 +101,9 @@ void checkFits(const QWidget& dialog, const QRect& area) {
 class SmallScreensTest : public QObject {
   Q_OBJECT
  private slots:
+  // Run once per language (the ctest entry test_small_screens_en sets VEMLA_LANG=en).
+  void initTestCase() { QVERIFY(vemla::testing::useLanguageOfTestRun()); }
+
   void atTheDesignSizeTheLayoutShowsWholeWithoutScrollBars() {
     Bench b;
     WorkbenchWindow window(b.bench, b.user, kDesignScreen.size());

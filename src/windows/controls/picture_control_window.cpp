@@ -28,6 +28,7 @@
 #include "text/format.h"
 #include "windows/main/quick_help.h"
 #include "windows/main/text_fit.h"
+#include "windows/main/ui_text.h"
 #include "workbench/view/refresh_chain.h"
 
 namespace vemla {
@@ -57,7 +58,7 @@ QGridLayout* compactGrid(QWidget* group) {
 }
 
 QLabel* plainLabel(QWidget* parent, const char* text) {
-  auto* label = new QLabel(utf8(text), parent);
+  auto* label = new QLabel(ui(text), parent);
   label->setTextFormat(Qt::PlainText);
   return label;
 }
@@ -66,13 +67,13 @@ namespace {
 template <typename Widget>
 Widget* named(Widget* widget, const char* name, const char* help) {
   widget->setObjectName(QString::fromUtf8(name));
-  if (help != nullptr) setQuickHelp(widget, utf8(help));
+  if (help != nullptr) setQuickHelp(widget, ui(help));
   return widget;
 }
 }  // namespace
 
 QPushButton* pushButton(QWidget* parent, const char* text, const char* name, const char* help) {
-  auto* button = named(new QPushButton(utf8(text), parent), name, help);
+  auto* button = named(new QPushButton(ui(text), parent), name, help);
   button->setAutoDefault(false);
   button->setMinimumWidth(buttonWidthFor(button));
   return button;
@@ -96,11 +97,11 @@ int largestPictureSide() {
 }
 
 QCheckBox* checkBox(QWidget* parent, const char* text, const char* name, const char* help) {
-  return named(new QCheckBox(utf8(text), parent), name, help);
+  return named(new QCheckBox(ui(text), parent), name, help);
 }
 
 QRadioButton* radioButton(QWidget* parent, const char* text, const char* name, const char* help) {
-  return named(new QRadioButton(utf8(text), parent), name, help);
+  return named(new QRadioButton(ui(text), parent), name, help);
 }
 
 QLineEdit* lineEdit(QWidget* parent, const char* name, const char* help, bool readOnly) {

@@ -27,7 +27,8 @@ class QRadioButton;
 namespace vemla {
 
 // Small factories shared by the two control windows: every control gets its object name and,
-// when given, its quick-help text; texts are UTF-8 literals shown as plain text.
+// when given, its quick-help text; texts and help are shown in the language in use (marked
+// N_() where they are written), as plain text. utf8() is for data, shown as it stands.
 namespace controls {
 QString utf8(const char* text);
 std::string editText(const QLineEdit* edit);

@@ -23,6 +23,7 @@
 
 #include "options/option_sheet_rules.h"
 #include "options/option_table.h"
+#include "text/translate.h"
 #include "windows/main/quick_help.h"
 #include "windows/main/screen_fit.h"
 #include "windows/main/text_fit.h"
@@ -166,6 +167,10 @@ struct OptionSheet::ControlBuilder {
     } else if (option.name == "ShiftUnit" || option.name == "GalleryCount") {
       valueList(option.name == "ShiftUnit" ? shiftUnitTexts() : countTexts(),
                 option.name == "ShiftUnit" ? shiftUnitValues() : galleryCountValues());
+    } else if (option.name == "DisplayLanguage") {
+      valueList({text::tr(std::string(kLanguageChoices[0])), std::string(kLanguageChoices[1]),
+                 std::string(kLanguageChoices[2])},
+                {0, 1, 2});
     } else if (option.name == "ArchiveExpandStartSlot") {
       startSlots();
     } else if (option.name == "ArchivePicture1Number" || option.name == "ArchivePicture2Number") {

@@ -3,12 +3,16 @@
 // orderly shutdown that writes the settings back.
 #include <QApplication>
 #include <QScreen>
+#include <clocale>
+#include <cstdio>
 
+#include "persist/own_options.h"
 #include "persist/settings_io.h"
 #include "picture/file_helpers.h"
 #include "platform/program_folder.h"
 #include "platform/running_copy.h"
 #include "platform/viewer_handover.h"
+#include "text/translate.h"
 #include "windows/main/dialog_language.h"
 #include "windows/main/drawn_icons.h"
 #include "windows/main/qt_user_port.h"
@@ -27,14 +31,29 @@ int main(int argc, char** argv) {
   // Docks and task bars match the windows to the installed menu entry by this name.
   QGuiApplication::setDesktopFileName("org.vemla.Vemla");
   QApplication::setWindowIcon(vemla::applicationIcon());
-  vemla::installDialogTranslation(app);
+  // QApplication took the user's locale for every category; numbers are written with "." in
+  // every language.
+  std::setlocale(LC_NUMERIC, "C");
+  const std::string settingsFolder = vemla::platform::programFolder();
+  const vemla::text::Language language = vemla::text::chooseLanguage(
+      vemla::text::LanguageEnvironment::current(),
+      vemla::persist::storedLanguageChoice(settingsFolder));
+  if (!vemla::text::useLanguage(language, vemla::text::catalogueFolder())) {
+    std::fputs("vemla: the English catalogue (locale/en/LC_MESSAGES/vemla.mo) is missing; "
+               "showing Japanese\n",
+               stderr);
+  }
+  // The standard dialogs (file, colour) speak the program's language.
+  if (vemla::text::language() == vemla::text::Language::Japanese) {
+    vemla::installDialogTranslation(app);
+  }
   vemla::FileDialogDress fileDialogDress;
   app.installEventFilter(&fileDialogDress);
   // Every dialog is kept inside the free area of its screen.
   vemla::ScreenFit screenFit;
   app.installEventFilter(&screenFit);
   vemla::Workbench bench;
-  bench.settings.folder = vemla::platform::programFolder();
+  bench.settings.folder = settingsFolder;
   vemla::QtUserPort user(nullptr, bench.options);
 
   std::vector<std::string> args;
