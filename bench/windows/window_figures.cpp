@@ -33,7 +33,10 @@
 #include "picture/bitmap.h"
 #include "platform/running_copy.h"
 #include "platform/viewer_handover.h"
+#include "windows/main/dialog_language.h"
+#include "windows/main/drawn_icons.h"
 #include "windows/main/qt_user_port.h"
+#include "windows/main/screen_fit.h"
 #include "windows/main/workbench_window.h"
 #include "windows/panes/image_pane.h"
 #include "windows/panes/image_scope_window.h"
@@ -179,7 +182,15 @@ bool flipFigure(const QString& folder) {
   return bench.view.comparison[1].mode == vemla::ComparisonMode::Blink;
 }
 
-// Notes the first paint of each image pane once the pictures are open.
+// Milliseconds on the monotonic clock, which every process of the machine shares.
+qint64 monotonicNow() {
+  QElapsedTimer now;
+  now.start();
+  return now.msecsSinceReference();
+}
+
+// Notes the first paint of each image pane once the pictures are open, and when the first of
+// them began.
 class PaintWatch : public QObject {
  public:
   PaintWatch(const vemla::Workbench& bench, std::array<QWidget*, 2> panes)
@@ -187,11 +198,13 @@ class PaintWatch : public QObject {
     for (QWidget* pane : panes_) pane->installEventFilter(this);
   }
   bool bothPainted() const { return painted_[0] && painted_[1]; }
+  qint64 firstPaint() const { return firstPaint_; }
 
  protected:
   bool eventFilter(QObject* watched, QEvent* event) override {
-    if (event->type() == QEvent::Paint && bench_.pictures.picturesPresent)
-      for (int k = 0; k < 2; ++k) painted_[k] = painted_[k] || watched == panes_[k];
+    if (event->type() != QEvent::Paint || !bench_.pictures.picturesPresent) return false;
+    if (firstPaint_ < 0) firstPaint_ = monotonicNow();
+    for (int k = 0; k < 2; ++k) painted_[k] = painted_[k] || watched == panes_[k];
     return false;
   }
 
@@ -199,14 +212,29 @@ class PaintWatch : public QObject {
   const vemla::Workbench& bench_;
   std::array<QWidget*, 2> panes_;
   std::array<bool, 2> painted_{};
+  qint64 firstPaint_ = -1;
 };
 
-// The new process of the window open figure: the start of the program's `main` from its
-// workbench on, with `folder` as the program folder. The pane's paint follows the filter within
-// the same round of events, so the panes are painted when processEvents returns.
-int openChild(const QString& folder, const QString& first, const QString& second,
-              const QElapsedTimer& sinceStart) {
-  std::vector<std::pair<const char*, qint64>> marks{{"application", sinceStart.elapsed()}};
+// The new process of the window open figure (arguments: --open-child, the program folder, the
+// two pictures and the monotonic clock when the process was started): the start of the
+// program's `main` but for the hand-over to a viewer. It prints the moments of its start in
+// milliseconds after the process's start. A pane's paint follows the filter within the same
+// round of events, so the panes are painted when processEvents returns.
+int openChild(int argc, char** argv, qint64 mainAt) {
+  vemla::useWholeScaleFactors();
+  QApplication app(argc, argv);
+  const qint64 started = QString::fromLocal8Bit(argv[5]).toLongLong();
+  const QString folder = QString::fromLocal8Bit(argv[2]);
+  const QString first = QString::fromLocal8Bit(argv[3]), second = QString::fromLocal8Bit(argv[4]);
+  QGuiApplication::setDesktopFileName("org.vemla.Vemla");
+  QApplication::setWindowIcon(vemla::applicationIcon());
+  vemla::installDialogTranslation(app);
+  vemla::FileDialogDress fileDialogDress;
+  app.installEventFilter(&fileDialogDress);
+  vemla::ScreenFit screenFit;
+  app.installEventFilter(&screenFit);
+  std::vector<std::pair<const char*, qint64>> marks{{"main", mainAt},
+                                                    {"application", monotonicNow()}};
   vemla::Workbench bench;
   bench.settings.folder = folder.toStdString();
   vemla::QtUserPort user(nullptr, bench.options);
@@ -217,7 +245,7 @@ int openChild(const QString& folder, const QString& first, const QString& second
     return 1;
   vemla::persist::loadSettingsAtStart(bench, user);
   vemla::startGallery(bench, user);
-  marks.emplace_back("workbench", sinceStart.elapsed());
+  marks.emplace_back("workbench", monotonicNow());
   if (QGuiApplication::primaryScreen() == nullptr) return 1;
   vemla::WorkbenchWindow window(bench, user, QGuiApplication::primaryScreen()->availableSize());
   user.setParent(&window);
@@ -225,18 +253,17 @@ int openChild(const QString& folder, const QString& first, const QString& second
   if (bench.gallery.available && !bench.options.hideGalleryAtStart)
     window.runCommand(vemla::kGallery);
   window.requestOpen({first, second}, 0, true);
-  marks.emplace_back("window shown", sinceStart.elapsed());
+  marks.emplace_back("window shown", monotonicNow());
   const PaintWatch watch(bench, {window.imagePane(vemla::ImageSlot::First),
                                  window.imagePane(vemla::ImageSlot::Second)});
-  while (!watch.bothPainted() && sinceStart.elapsed() < 20000) {
+  while (!watch.bothPainted() && monotonicNow() - started < 20000)
     QCoreApplication::processEvents(QEventLoop::AllEvents, 5);
-    if (bench.pictures.picturesPresent && marks.back().first != std::string_view("opened"))
-      marks.emplace_back("opened", sinceStart.elapsed());
-  }
   if (!watch.bothPainted() || bench.pictures.width != kOpenSide) return 1;
-  marks.emplace_back("painted", sinceStart.elapsed());
+  marks.emplace_back("first pane paint", watch.firstPaint());
+  marks.emplace_back("painted", monotonicNow());
   std::printf("painted");
-  for (const auto& [what, at] : marks) std::printf(" %s %lld", what, static_cast<long long>(at));
+  for (const auto& [what, at] : marks)
+    std::printf(", %s %lld", what, static_cast<long long>(at - started));
   std::printf("\n");
   std::fflush(stdout);
   user.setParent(nullptr);
@@ -262,7 +289,8 @@ bool openFigure(const QString& folder) {
     QElapsedTimer clock;
     clock.start();
     child.start(QCoreApplication::applicationFilePath(),
-                {"--open-child", folder + "/home", first, second});
+                {"--open-child", folder + "/home", first, second,
+                 QString::number(clock.msecsSinceReference())});
     if (!child.waitForReadyRead(20000)) break;
     const qint64 shown = clock.elapsed();
     last = QString::fromLocal8Bit(child.readAllStandardOutput()).trimmed();
@@ -276,21 +304,18 @@ bool openFigure(const QString& folder) {
   }
   std::printf(
       "window open of a %d x %d bitmap pair (%d rounds): panes painted %.0f ms after the new "
-      "process's start (median, best %.0f); last round, ms from its main: %s\n",
+      "process's start (median, best %.0f); last round, ms after its start: %s\n",
       kOpenSide, kOpenSide, kRounds, median(painted),
-      *std::min_element(painted.begin(), painted.end()), qPrintable(last.mid(8)));
+      *std::min_element(painted.begin(), painted.end()), qPrintable(last.mid(9)));
   return true;
 }
 
 }  // namespace
 
 int main(int argc, char** argv) {
-  QElapsedTimer sinceStart;
-  sinceStart.start();
+  const qint64 mainAt = monotonicNow();
+  if (argc == 6 && std::string_view(argv[1]) == "--open-child") return openChild(argc, argv, mainAt);
   QApplication app(argc, argv);
-  if (argc == 5 && QString::fromLocal8Bit(argv[1]) == "--open-child")
-    return openChild(QString::fromLocal8Bit(argv[2]), QString::fromLocal8Bit(argv[3]),
-                     QString::fromLocal8Bit(argv[4]), sinceStart);
   QTemporaryDir folder;
   if (!folder.isValid() || !scopeFigure(folder.path()) || !flipFigure(folder.path()) ||
       !openFigure(folder.path()))
