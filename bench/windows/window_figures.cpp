@@ -22,7 +22,6 @@
 #include <QProcess>
 #include <QScreen>
 #include <QTemporaryDir>
-#include <QDir>
 #include <algorithm>
 #include <array>
 #include <cstdio>
@@ -274,13 +273,13 @@ bool openFigure(const QString& folder) {
   constexpr int kRounds = 7;
   std::vector<std::uint8_t> pixels = texture(kOpenSide);
   const QString first = folder + "/first.bmp", second = folder + "/second.bmp";
-  if (vemla::writeBitmap(first.toStdString(), kOpenSide, kOpenSide, 1, pixels.data(), nullptr) !=
-      0)
-    return false;
+  const auto write = [&](const QString& file) {
+    return vemla::writeBitmap(file.toStdString(), kOpenSide, kOpenSide, 1, pixels.data(),
+                              nullptr) == 0;
+  };
+  if (!write(first)) return false;
   for (std::uint8_t& value : pixels) value = static_cast<std::uint8_t>(255 - value);
-  if (vemla::writeBitmap(second.toStdString(), kOpenSide, kOpenSide, 1, pixels.data(), nullptr) !=
-      0)
-    return false;
+  if (!write(second)) return false;
   if (!QDir().mkpath(folder + "/home")) return false;
   std::vector<double> painted;
   QString last;
@@ -314,7 +313,8 @@ bool openFigure(const QString& folder) {
 
 int main(int argc, char** argv) {
   const qint64 mainAt = monotonicNow();
-  if (argc == 6 && std::string_view(argv[1]) == "--open-child") return openChild(argc, argv, mainAt);
+  if (argc == 6 && std::string_view(argv[1]) == "--open-child")
+    return openChild(argc, argv, mainAt);
   QApplication app(argc, argv);
   QTemporaryDir folder;
   if (!folder.isValid() || !scopeFigure(folder.path()) || !flipFigure(folder.path()) ||
