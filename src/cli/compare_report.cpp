@@ -1,14 +1,11 @@
 #include "cli/compare_report.h"
 
-#include <QBuffer>
-#include <QByteArray>
-#include <QImage>
-#include <QList>
 #include <algorithm>
 #include <cstdlib>
 #include <span>
 
 #include "picture/file_helpers.h"
+#include "picture/png_writer.h"
 #include "text/format.h"
 #include "text/number_format.h"
 
@@ -20,41 +17,6 @@ constexpr std::size_t kMaxOutlinedRegions = 200;
 // Profile plot size and the most points one line gets.
 constexpr int kPlotWidth = 760, kPlotHeight = 256, kPlotMargin = 30;
 constexpr int kMaxProfilePoints = 1024;
-
-QImage indexedImage(const std::uint8_t* pixels, int width, int height, const QList<QRgb>& colours) {
-  QImage image(width, height, QImage::Format_Indexed8);
-  if (image.isNull()) return image;
-  image.setColorTable(colours);
-  for (int y = 0; y < height; ++y) {
-    std::copy_n(pixels + static_cast<std::size_t>(y) * static_cast<std::size_t>(width), width,
-                image.scanLine(y));
-  }
-  return image;
-}
-
-QList<QRgb> coloursOf(const Palette& palette) {
-  QList<QRgb> colours;
-  for (std::size_t i = 0; i < 256; ++i) {
-    colours.append(qRgb(palette[4 * i + 2], palette[4 * i + 1], palette[4 * i]));
-  }
-  return colours;
-}
-
-QList<QRgb> coloursOf(const ColourTable& table) {
-  QList<QRgb> colours;
-  for (const Rgb& entry : table) colours.append(qRgb(entry.red, entry.green, entry.blue));
-  return colours;
-}
-
-bool writePng(const std::string& path, const QImage& image) {
-  QByteArray bytes;
-  QBuffer buffer(&bytes);
-  buffer.open(QIODevice::WriteOnly);
-  if (image.isNull() || !image.save(&buffer, "PNG")) return false;
-  return writeFileAtomically(path,
-                             std::span(reinterpret_cast<const std::uint8_t*>(bytes.constData()),
-                                       static_cast<std::size_t>(bytes.size())));
-}
 
 // The regions over the threshold as rectangles one pixel outside their bounding boxes, over
 // the difference picture (the SVG's user units are picture pixels).
@@ -248,20 +210,20 @@ std::string writePairPictures(const std::string& folder, std::size_t index,
                               const ComparedPair& pair, const PairPlanes& planes,
                               std::string& error) {
   const std::string stem = text::format("pair-%zu-", index + 1);
+  const Palette differencePalette = paletteOf(planes.differenceColours);
   const struct {
     const char* suffix;
     const std::uint8_t* pixels;
-    QList<QRgb> colours;
-  } pictures[] = {
-      {"reference.png", planes.reference, coloursOf(*planes.referencePalette)},
-      {"test.png", planes.test, coloursOf(*planes.testPalette)},
-      {"difference.png", planes.difference, coloursOf(planes.differenceColours)},
-      {"aligned-reference.png", planes.shiftedReference, coloursOf(*planes.referencePalette)},
-      {"aligned-test.png", planes.shiftedTest, coloursOf(*planes.testPalette)}};
+    const Palette* palette;
+  } pictures[] = {{"reference.png", planes.reference, planes.referencePalette},
+                  {"test.png", planes.test, planes.testPalette},
+                  {"difference.png", planes.difference, &differencePalette},
+                  {"aligned-reference.png", planes.shiftedReference, planes.referencePalette},
+                  {"aligned-test.png", planes.shiftedTest, planes.testPalette}};
   for (const auto& picture : pictures) {
     const std::string path = inFolder(folder, stem + picture.suffix);
-    if (!writePng(path,
-                  indexedImage(picture.pixels, planes.width, planes.height, picture.colours))) {
+    if (writePngPicture(path, planes.width, planes.height, 1, picture.pixels, picture.palette) !=
+        0) {
       error = path + ": cannot be written";
       return {};
     }

@@ -304,7 +304,7 @@ class WorkbenchWindowTest : public QObject {
   }
 
   // Toolbar buttons and the two window icons: each drawn (not empty) at 16 px and unlike the
-  // others.
+  // others, drawn at the size asked for (48 px on a 200 % toolbar), greyed when disabled.
   void everyToolbarButtonShowsADrawingOfItsOwn() {
     Bench b;
     RecordingPort user;
@@ -329,6 +329,9 @@ class WorkbenchWindowTest : public QObject {
       QVERIFY2(drawn, qPrintable(name + " has an empty face"));
       QVERIFY2(!faces.contains(face), qPrintable(name + " looks like another"));
       faces << face;
+      QCOMPARE(icon.pixmap(48, 48).size(), QSize(48, 48));
+      QVERIFY2(icon.pixmap(16, 16, QIcon::Disabled).toImage() != face,
+               qPrintable(name + " looks the same disabled"));
     }
   }
 

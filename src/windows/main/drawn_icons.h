@@ -1,5 +1,5 @@
-// Icons drawn from our own SVG resources into pixmaps at fixed sizes, so no icon-engine plugin
-// is needed at run time and every size is rendered sharp (twice each size for 200 % screens).
+// Icons drawn from our own SVG resources into pixmaps, so no icon-engine plugin is needed at run
+// time: each size is drawn sharp (at the screen's device pixels) when it is first shown.
 #pragma once
 
 #include <QIcon>
