@@ -141,7 +141,7 @@ const persist::ExtensionAssociation* findAssociation(const persist::AssociationT
 }
 
 std::string slotMenuLine(int slot, const persist::GallerySlot& record) {
-  return "＃" + slotListLine(slot, record).substr(1);
+  return text::tr("＃") + slotListLine(slot, record).substr(1);
 }
 
 }  // namespace vemla

@@ -72,7 +72,7 @@ std::string titleExtension(std::string_view title);
 const persist::ExtensionAssociation* findAssociation(const persist::AssociationTable& table,
                                                      std::string_view extension);
 
-// The same line as the panes' gallery menus show it, with "＃" for "#".
+// The same line as the panes' gallery menus show it, with "＃" for "#" (in Japanese).
 std::string slotMenuLine(int slot, const persist::GallerySlot& record);
 
 struct SlotPicture {
