@@ -2,14 +2,17 @@
 // shows no Japanese text where a person reads it (data such as file names aside).
 #include <QApplication>
 #include <QComboBox>
+#include <QLayout>
 #include <QListWidget>
 #include <QMenuBar>
 #include <QPushButton>
+#include <QRegularExpression>
 #include <QtTest>
 
 #include "support/gallery_window_fixture.h"
 #include "support/test_language.h"
 #include "support/tool_window_fixture.h"
+#include "support/widget_fit.h"
 #include "windows/dialogs/option_sheet.h"
 #include "windows/gallery/gallery_archive_dialogs.h"
 #include "windows/gallery/gallery_window.h"
@@ -27,22 +30,27 @@ QString listed(const QStringList& texts) {
   return texts.join('\n');
 }
 
-// Gallery: the first visible button or label of `window` narrower than its text needs (a push
-// button its text and margins, as buttonWidthFor sizes it; the others their size hint).
+// Gallery: the first visible push button, check box, radio button or label of `window` whose
+// words need more width than it has (a push button its text and margins, as buttonWidthFor sizes
+// it; the others their size hint). Texts without letters and the file chooser's own controls
+// are passed over.
 QString clippedText(const QWidget* window) {
   for (const QWidget* control : window->findChildren<QWidget*>()) {
     if (!control->isVisible()) continue;
-    int needed = 0;
-    if (const auto* button = qobject_cast<const QPushButton*>(control)) {
-      needed = buttonWidthFor(button);
-    } else if (qobject_cast<const QAbstractButton*>(control) != nullptr ||
-               (qobject_cast<const QLabel*>(control) != nullptr &&
-                !qobject_cast<const QLabel*>(control)->wordWrap())) {
-      needed = control->sizeHint().width();
+    bool chooser = false;
+    for (const QWidget* w = control; w != window; w = w->parentWidget()) {
+      chooser = chooser || w->inherits("QFileDialog");
     }
+    const auto* button = qobject_cast<const QAbstractButton*>(control);
+    const auto* label = qobject_cast<const QLabel*>(control);
+    const QString text = button != nullptr ? button->text() : label != nullptr ? label->text() : "";
+    if (chooser || !text.contains(QRegularExpression("[A-Za-z]"))) continue;
+    int needed = control->sizeHint().width();
+    if (const auto* push = qobject_cast<const QPushButton*>(control)) needed = buttonWidthFor(push);
+    if (label != nullptr && label->wordWrap()) needed = 0;
     if (control->width() < needed) {
-      return control->objectName() + " " + control->metaObject()->className() + " " +
-             QString::number(control->width()) + " < " + QString::number(needed);
+      return control->objectName() + " \"" + text + "\" " + QString::number(control->width()) +
+             " < " + QString::number(needed);
     }
   }
   return {};

@@ -253,13 +253,13 @@ std::string archiveListLine(int number, const ArchiveItemInfo& item, const SlotL
   const char* mark = item.bytesPerPixel >= 3 ? msg::kTrueColourMark : "";
   switch (item.kind) {
     case kSlotPicture:
-      return text::format(
-          limits.pictureFits(item.width, item.height) ? msg::kListPicture : msg::kListOverPicture,
-          number, title.c_str(), mark, item.width, item.height);
+      return text::format(limits.pictureFits(item.width, item.height) ? text::tr(msg::kListPicture)
+                                                                      : msg::kListOverPicture,
+                          number, title.c_str(), mark, item.width, item.height);
     case kSlotData:
-      return text::format(static_cast<std::uint64_t>(item.width) <= limits.dataLimit()
-                              ? msg::kListData
-                              : msg::kListOverData,
+      return text::format(text::tr(static_cast<std::uint64_t>(item.width) <= limits.dataLimit()
+                                       ? msg::kListData
+                                       : msg::kListOverData),
                           number, title.c_str(), item.width);
     default:
       return text::format(text::tr(msg::kListEmpty), number);
