@@ -13,7 +13,9 @@
 #include "support/test_language.h"
 #include "support/tool_window_fixture.h"
 #include "support/widget_fit.h"
+#include "windows/archive/archive_open_dialog.h"
 #include "windows/dialogs/option_sheet.h"
+#include "windows/exchange/exchange_windows.h"
 #include "windows/gallery/gallery_archive_dialogs.h"
 #include "windows/gallery/gallery_window.h"
 #include "windows/main/text_fit.h"
@@ -115,8 +117,9 @@ class EnglishTest : public QObject {
     QVERIFY(gallery.layout()->minimumSize().width() <= gallery.width());
   }
 
-  // The archive save dialog: its panel in English, the slot lines in English too.
-  void galleryArchiveDialogReadsInEnglish() {
+  // The archive save dialog: its panel in English, the slot lines in English too; then the
+  // expand dialog, the archive open dialog and the import dialog.
+  void galleryArchiveDialogsReadInEnglish() {
     vemla::testing::GalleryBench b(0);
     SlotPicture untitled;
     const std::vector<std::uint8_t> grey(64, 1);
@@ -132,6 +135,19 @@ class EnglishTest : public QObject {
     QCOMPARE(form.slotList()->item(2)->text(), QString("#3  (Picture) (untitled) (8x8)"));
     QCOMPARE(form.slotList()->item(3)->text(), QString("#4  (Empty)"));
     QVERIFY2(clippedText(&form).isEmpty(), qPrintable(clippedText(&form)));
+
+    NoBusyPort busy;
+    NoProgressPort progress;
+    GalleryExpandForm expand(nullptr, b.bench, 0);
+    ArchiveOpenForm open(nullptr, b.bench, ArchiveOpenChoice{});
+    ImportDialog import(nullptr, b.bench, b.user, busy, progress);
+    for (QDialog* dialog : std::initializer_list<QDialog*>{&expand, &open, &import}) {
+      dialog->show();
+      QVERIFY(QTest::qWaitForWindowExposed(dialog));
+      const QStringList others = japaneseTexts(dialog);
+      QVERIFY2(others.isEmpty(), qPrintable(listed(others)));
+      QVERIFY2(clippedText(dialog).isEmpty(), qPrintable(clippedText(dialog)));
+    }
   }
 };
 
