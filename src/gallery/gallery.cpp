@@ -18,6 +18,7 @@
 #include "picture/true_colour.h"
 #include "text/cp932.h"
 #include "text/format.h"
+#include "text/translate.h"
 
 namespace vemla {
 
@@ -88,6 +89,10 @@ std::string titleFromPictureName(std::string_view name) {
 }
 
 std::string shownTitle(const std::string& title) {
+  return title.empty() ? text::tr(msg::kUntitled) : title;
+}
+
+std::string titleOrUntitled(const std::string& title) {
   return title.empty() ? msg::kUntitled : title;
 }
 
@@ -97,17 +102,17 @@ std::string slotListLine(int slot, const persist::GallerySlot& record) {
   const char* mark = record.trueColourCode != 0 ? msg::kTrueColourMark : "";
   switch (record.kind) {
     case kSlotPicture:
-      return text::format(msg::kListPicture, number, title.c_str(), mark, record.width,
+      return text::format(text::tr(msg::kListPicture), number, title.c_str(), mark, record.width,
                           record.height);
     case kSlotData:
-      return text::format(msg::kListData, number, title.c_str(), record.width);
+      return text::format(text::tr(msg::kListData), number, title.c_str(), record.width);
     case kSlotOver:
       if (record.height == 1)
-        return text::format(msg::kListOverData, number, title.c_str(), record.width);
+        return text::format(text::tr(msg::kListOverData), number, title.c_str(), record.width);
       return text::format(msg::kListOverPicture, number, title.c_str(), mark, record.width,
                           record.height);
     default:
-      return text::format(msg::kListEmpty, number);
+      return text::format(text::tr(msg::kListEmpty), number);
   }
 }
 
@@ -136,7 +141,7 @@ const persist::ExtensionAssociation* findAssociation(const persist::AssociationT
 }
 
 std::string slotMenuLine(int slot, const persist::GallerySlot& record) {
-  return "＃" + slotListLine(slot, record).substr(1);
+  return text::tr("＃") + slotListLine(slot, record).substr(1);
 }
 
 }  // namespace vemla

@@ -58,8 +58,10 @@ std::string fitSlotTitle(std::string_view utf8, bool* replaced = nullptr);
 std::string titleFromFileName(std::string_view path, bool picture);
 // "<Import1>" gives "Import1"; a path gives its file name without folder and extension.
 std::string titleFromPictureName(std::string_view name);
-// The title as shown: "名無しさん" when empty.
+// The title as shown: "名無しさん" in the language in use when empty.
 std::string shownTitle(const std::string& title);
+// The title with "名無しさん" as it stands when empty: for names that may be stored as a title.
+std::string titleOrUntitled(const std::string& title);
 
 // A line of the gallery lists ("#%-2d (画像) %s (%s%dx%d)" and the others); `slot` is 0-based.
 std::string slotListLine(int slot, const persist::GallerySlot& record);
@@ -70,7 +72,7 @@ std::string titleExtension(std::string_view title);
 const persist::ExtensionAssociation* findAssociation(const persist::AssociationTable& table,
                                                      std::string_view extension);
 
-// The same line as the panes' gallery menus show it, with "＃" for "#".
+// The same line as the panes' gallery menus show it, with "＃" for "#" (in Japanese).
 std::string slotMenuLine(int slot, const persist::GallerySlot& record);
 
 struct SlotPicture {

@@ -4,6 +4,7 @@
 
 #include "text/cp932.h"
 #include "text/format.h"
+#include "text/translate.h"
 
 namespace vemla::net {
 namespace {
@@ -32,12 +33,12 @@ int findTarget(const ExportTargetList& list, std::string_view name) {
 }
 
 std::optional<std::string> registerTarget(ExportTargetList& list, const ExportTarget& entered) {
-  if (entered.name.empty()) return std::string(msg::kNameMissing);
-  if (!validOctets(entered.octets)) return std::string(msg::kBadAddress);
+  if (entered.name.empty()) return std::string(text::tr(msg::kNameMissing));
+  if (!validOctets(entered.octets)) return std::string(text::tr(msg::kBadAddress));
   int index = findTarget(list, entered.name);
   if (index < 0) {
     index = targetsInUse(list);
-    if (index >= kExportTargetSlots) return std::string(msg::kTargetsFull);
+    if (index >= kExportTargetSlots) return std::string(text::tr(msg::kTargetsFull));
   }
   ExportTarget& entry = list.targets[static_cast<std::size_t>(index)];
   entry = entered;
@@ -66,10 +67,10 @@ void rememberImportTarget(ExportTargetList& list, const ExportTarget& used) {
 }
 
 std::optional<std::string> checkImportTarget(const ExportTarget& entered) {
-  if (!validOctets(entered.octets)) return std::string(msg::kBadAddress);
+  if (!validOctets(entered.octets)) return std::string(text::tr(msg::kBadAddress));
   if (entered.password.empty() ||
       text::checkFixedField(entered.password, kTargetPasswordField) != text::FieldStatus::Ok) {
-    return std::string(msg::kNoTargetPassword);
+    return std::string(text::tr(msg::kNoTargetPassword));
   }
   return std::nullopt;
 }

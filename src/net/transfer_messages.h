@@ -7,6 +7,7 @@
 
 #include "net/wire_format.h"
 #include "ports/ports.h"
+#include "text/translate.h"
 
 namespace vemla::net {
 
@@ -31,26 +32,30 @@ enum TransferCode : int {
   kCancelled = -18,         // the operator cancelled the waiting window: no message follows
 };
 
-// Texts of the Export command and the import dialog.
+// Texts of the Export command and the import dialog, translated where they are shown (none is
+// sent over the network).
 namespace msg {
-inline constexpr const char* kExportQuestion = "表示中の画像をExportします\nよろしいですか";
-inline constexpr const char* kNoImportPassword =
+inline constexpr const char* kExportQuestion =
+    text::N_("表示中の画像をExportします\nよろしいですか");
+inline constexpr const char* kNoImportPassword = text::N_(
     "Import許可を与えるためのﾊﾟｽﾜｰﾄﾞが設定されていません\n"
-    "「ｵﾌﾟｼｮﾝ情報の設定-通信」でﾊﾟｽﾜｰﾄﾞを設定して下さい";
-inline constexpr const char* kExportWaiting = "Export待ち．．．";
-inline constexpr const char* kImportWaiting = "Import要求待ち．．．";
-inline constexpr const char* kExported = "正常にExportされました　　　\n →%s\n   [%s]";
+    "「ｵﾌﾟｼｮﾝ情報の設定-通信」でﾊﾟｽﾜｰﾄﾞを設定して下さい");
+inline constexpr const char* kExportWaiting = text::N_("Export待ち．．．");
+inline constexpr const char* kImportWaiting = text::N_("Import要求待ち．．．");
+inline constexpr const char* kExported = text::N_("正常にExportされました　　　\n →%s\n   [%s]");
 inline constexpr const char* kExporterPasswordMismatch =
-    "Import要求がありましたがﾊﾟｽﾜｰﾄﾞが一致していません";
-inline constexpr const char* kImporterPasswordMismatch = "Export先のﾊﾟｽﾜｰﾄﾞに誤りがあります";
-inline constexpr const char* kTimedOut = "タイムアウトが発生しました";
-inline constexpr const char* kTransferFailed = "通信に失敗しました(ｴﾗｰｺｰﾄﾞ:%d)";
-inline constexpr const char* kReceivedTooLarge = "受信した画像が画像最大ｻｲｽﾞを超えています";
-inline constexpr const char* kReceivedBadData = "受信したﾃﾞｰﾀに誤りがあります";
-inline constexpr const char* kBadAddress = "IPｱﾄﾞﾚｽに誤りがあります";
-inline constexpr const char* kNoTargetPassword = "Export先のﾊﾟｽﾜｰﾄﾞを指定して下さい";
-inline constexpr const char* kNameMissing = "名前を指定して下さい";
-inline constexpr const char* kTargetsFull = "これ以上登録できません";
+    text::N_("Import要求がありましたがﾊﾟｽﾜｰﾄﾞが一致していません");
+inline constexpr const char* kImporterPasswordMismatch =
+    text::N_("Export先のﾊﾟｽﾜｰﾄﾞに誤りがあります");
+inline constexpr const char* kTimedOut = text::N_("タイムアウトが発生しました");
+inline constexpr const char* kTransferFailed = text::N_("通信に失敗しました(ｴﾗｰｺｰﾄﾞ:%d)");
+inline constexpr const char* kReceivedTooLarge =
+    text::N_("受信した画像が画像最大ｻｲｽﾞを超えています");
+inline constexpr const char* kReceivedBadData = text::N_("受信したﾃﾞｰﾀに誤りがあります");
+inline constexpr const char* kBadAddress = text::N_("IPｱﾄﾞﾚｽに誤りがあります");
+inline constexpr const char* kNoTargetPassword = text::N_("Export先のﾊﾟｽﾜｰﾄﾞを指定して下さい");
+inline constexpr const char* kNameMissing = text::N_("名前を指定して下さい");
+inline constexpr const char* kTargetsFull = text::N_("これ以上登録できません");
 }  // namespace msg
 
 struct Notice {

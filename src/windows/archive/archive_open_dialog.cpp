@@ -13,9 +13,12 @@
 #include <initializer_list>
 
 #include "gallery/archive.h"
+#include "windows/main/ui_text.h"
 #include "workbench/gallery/gallery_slots.h"
 
 namespace vemla {
+
+using text::N_;
 namespace {
 
 QListWidget* itemList(QWidget* parent, const char* objectName) {
@@ -31,7 +34,7 @@ ArchiveOpenForm::ArchiveOpenForm(QWidget* parent, const Workbench& bench,
                                  const ArchiveOpenChoice& initial)
     : QDialog(parent), bench_(bench), initial_(initial) {
   setObjectName("ArchiveOpenDialog");
-  setWindowTitle(QString::fromUtf8("Ｖｌａファイルを開く"));
+  setWindowTitle(ui(N_("Ｖｌａファイルを開く")));
   auto* layout = new QHBoxLayout(this);
 
   // The file chooser is embedded as a plain widget so that the panel sits beside it.
@@ -41,28 +44,28 @@ ArchiveOpenForm::ArchiveOpenForm(QWidget* parent, const Workbench& bench,
   files_->setWindowFlags(Qt::Widget);
   files_->setFileMode(QFileDialog::ExistingFile);
   files_->setAcceptMode(QFileDialog::AcceptOpen);
-  files_->setNameFilter(QString::fromUtf8("VLAﾌｧｲﾙ (*.vla)"));
+  files_->setNameFilter(ui(N_("VLAﾌｧｲﾙ (*.vla)")));
   // Archives written elsewhere may end in ".VLA".
   files_->setFilter(files_->filter() & ~QDir::CaseSensitive);
   layout->addWidget(files_, 1);
 
   auto* panel = new QVBoxLayout;
-  panel->addWidget(new QLabel(
-      QString::fromUtf8("画像として開く情報の選択（１つ／２つを選択して下さい）"), this));
+  panel->addWidget(
+      new QLabel(ui(N_("画像として開く情報の選択（１つ／２つを選択して下さい）")), this));
   pictures_ = itemList(this, "pictureItems");
   panel->addWidget(pictures_, 1);
 
-  expand_ = new QCheckBox(QString::fromUtf8("ｷﾞｬﾗﾘｰへの展開を行う"), this);
+  expand_ = new QCheckBox(ui(N_("ｷﾞｬﾗﾘｰへの展開を行う")), this);
   expand_->setObjectName("expandToGallery");
   panel->addWidget(expand_);
   auto* startRow = new QHBoxLayout;
-  startRow->addWidget(new QLabel(QString::fromUtf8("展開する開始位置"), this));
+  startRow->addWidget(new QLabel(ui(N_("展開する開始位置")), this));
   startSlot_ = new QComboBox(this);
   startSlot_->setObjectName("expandStartSlot");
   startRow->addWidget(startSlot_);
   startRow->addStretch();
   panel->addLayout(startRow);
-  skipEmpty_ = new QCheckBox(QString::fromUtf8("空きのｴﾝﾄﾘは展開しない"), this);
+  skipEmpty_ = new QCheckBox(ui(N_("空きのｴﾝﾄﾘは展開しない")), this);
   skipEmpty_->setObjectName("skipEmpty");
   panel->addWidget(skipEmpty_);
   expandItems_ = itemList(this, "expandItems");

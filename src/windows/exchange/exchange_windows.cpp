@@ -12,10 +12,13 @@
 #include "net/export_targets.h"
 #include "net/transfer_messages.h"
 #include "text/cp932.h"
+#include "windows/main/ui_text.h"
 #include "workbench/net/picture_exchange.h"
 #include "workbench/picture/open_pictures.h"
 
 namespace vemla {
+
+using text::N_;
 namespace {
 
 // Refuses every edit after which the text would no longer fit its fixed CP932 field, so a
@@ -47,7 +50,7 @@ QLineEdit* fixedFieldEdit(QWidget* parent, const char* objectName, std::size_t f
 }
 
 QPushButton* button(QWidget* parent, const char* objectName, const char* text) {
-  auto* made = new QPushButton(QString::fromUtf8(text), parent);
+  auto* made = new QPushButton(ui(text), parent);
   made->setObjectName(objectName);
   made->setAutoDefault(false);
   return made;
@@ -59,16 +62,16 @@ ImportDialog::ImportDialog(QWidget* parent, Workbench& bench, UserPort& user, Bu
                            ProgressPort& progress)
     : QDialog(parent), bench_(bench), user_(user), busy_(busy), progress_(progress) {
   setObjectName("ImportDialog");
-  setWindowTitle(QString::fromUtf8("Ｉｍｐｏｒｔ"));
+  setWindowTitle(ui(N_("Ｉｍｐｏｒｔ")));
   auto* grid = new QGridLayout(this);
 
   names_ = new QComboBox(this);
   names_->setObjectName("targetNames");
-  grid->addWidget(new QLabel(QString::fromUtf8("名前の選択"), this), 0, 0);
+  grid->addWidget(new QLabel(ui(N_("名前の選択")), this), 0, 0);
   grid->addWidget(names_, 0, 1);
 
   name_ = fixedFieldEdit(this, "targetName", net::kTargetNameField);
-  grid->addWidget(new QLabel(QString::fromUtf8("名前"), this), 1, 0);
+  grid->addWidget(new QLabel(ui(N_("名前")), this), 1, 0);
   grid->addWidget(name_, 1, 1);
 
   auto* address = new QHBoxLayout;
@@ -84,19 +87,19 @@ ImportDialog::ImportDialog(QWidget* parent, Workbench& bench, UserPort& user, Bu
     octets_[index] = octet;
   }
   address->addStretch();
-  grid->addWidget(new QLabel(QString::fromUtf8("IP ｱﾄﾞﾚｽ"), this), 2, 0);
+  grid->addWidget(new QLabel(ui(N_("IP ｱﾄﾞﾚｽ")), this), 2, 0);
   grid->addLayout(address, 2, 1);
 
   password_ = fixedFieldEdit(this, "targetPassword", net::kTargetPasswordField);
   password_->setEchoMode(QLineEdit::Password);
-  grid->addWidget(new QLabel(QString::fromUtf8("ﾊﾟｽﾜｰﾄﾞ"), this), 3, 0);
+  grid->addWidget(new QLabel(ui(N_("ﾊﾟｽﾜｰﾄﾞ")), this), 3, 0);
   grid->addWidget(password_, 3, 1);
 
   auto* buttons = new QHBoxLayout;
-  execute_ = button(this, "execute", "実行");
-  register_ = button(this, "register", "登録");
-  delete_ = button(this, "delete", "削除");
-  cancel_ = button(this, "cancel", "ｷｬﾝｾﾙ");
+  execute_ = button(this, "execute", N_("実行"));
+  register_ = button(this, "register", N_("登録"));
+  delete_ = button(this, "delete", N_("削除"));
+  cancel_ = button(this, "cancel", N_("ｷｬﾝｾﾙ"));
   execute_->setDefault(true);  // Enter in a field runs the import
   for (QPushButton* each : {execute_, register_, delete_, cancel_}) buttons->addWidget(each);
   grid->addLayout(buttons, 4, 0, 1, 2);
@@ -198,10 +201,10 @@ void ImportDialog::execute() {
 void exportPictures(QWidget* /*parent*/, Workbench& bench, UserPort& user, BusyPort& busy,
                     ProgressPort& progress) {
   if (!bench.pictures.picturesPresent || bench.pictures.editing) return;
-  if (!user.askYesNo(net::msg::kExportQuestion)) return;
+  if (!user.askYesNo(text::tr(net::msg::kExportQuestion))) return;
   const Options& options = bench.options;
   if (options.ImportPassword.empty()) {
-    user.tell(Icon::Warning, net::msg::kNoImportPassword);
+    user.tell(Icon::Warning, text::tr(net::msg::kNoImportPassword));
     return;
   }
   const std::vector<std::uint8_t> payload = net::exportPayload(bench);

@@ -15,9 +15,12 @@
 #include "gallery/archive.h"
 #include "gallery/gallery.h"
 #include "gallery/messages.h"
+#include "windows/main/ui_text.h"
 #include "workbench/gallery/gallery_slots.h"
 
 namespace vemla {
+
+using text::N_;
 namespace {
 
 // The archive chooser, embedded as a plain widget so that the panel sits beside it.
@@ -29,7 +32,7 @@ QFileDialog* archiveChooser(QWidget* parent, QFileDialog::AcceptMode mode) {
   files->setAcceptMode(mode);
   files->setFileMode(mode == QFileDialog::AcceptSave ? QFileDialog::AnyFile
                                                      : QFileDialog::ExistingFile);
-  files->setNameFilter(QString::fromUtf8("VLAﾌｧｲﾙ (*.vla)"));
+  files->setNameFilter(ui(N_("VLAﾌｧｲﾙ (*.vla)")));
   files->setDefaultSuffix("vla");
   // Archives written elsewhere may end in ".VLA".
   files->setFilter(files->filter() & ~QDir::CaseSensitive);
@@ -45,7 +48,7 @@ QListWidget* numberedList(QWidget* parent, const char* objectName) {
 
 // "全解除" under a list.
 QPushButton* clearButton(QWidget* parent, QListWidget* list) {
-  auto* button = new QPushButton(QString::fromUtf8("全解除"), parent);
+  auto* button = new QPushButton(ui(N_("全解除")), parent);
   button->setObjectName("clearSelection");
   button->setAutoDefault(false);
   QObject::connect(button, &QPushButton::clicked, list, &QListWidget::clearSelection);
@@ -87,7 +90,7 @@ bool archiveDialogShown = false;
 template <typename Form, typename Make, typename Run>
 void showArchiveDialog(UserPort& user, Make make, Run run) {
   if (archiveDialogShown) {
-    user.tell(Icon::Warning, msg::kArchiveDialogBusy);
+    user.tell(Icon::Warning, text::tr(msg::kArchiveDialogBusy));
     return;
   }
   Form* form = make();
@@ -108,7 +111,7 @@ void showArchiveDialog(UserPort& user, Make make, Run run) {
 
 GallerySaveForm::GallerySaveForm(QWidget* parent, const Workbench& bench) : QDialog(parent) {
   setObjectName("GallerySave");
-  setWindowTitle(QString::fromUtf8("ギャラリーの保存"));
+  setWindowTitle(ui(N_("ギャラリーの保存")));
   auto* layout = new QHBoxLayout(this);
   files_ = archiveChooser(this, QFileDialog::AcceptSave);
   layout->addWidget(files_, 1);
@@ -122,11 +125,11 @@ GallerySaveForm::GallerySaveForm(QWidget* parent, const Workbench& bench) : QDia
   }
   panel->addWidget(slots_, 1);
   panel->addWidget(clearButton(this, slots_), 0, Qt::AlignLeft);
-  skipEmpty_ = new QCheckBox(QString::fromUtf8("空きのｴﾝﾄﾘは保存しない"), this);
+  skipEmpty_ = new QCheckBox(ui(N_("空きのｴﾝﾄﾘは保存しない")), this);
   skipEmpty_->setObjectName("skipEmpty");
   skipEmpty_->setChecked(bench.gallery.saveSkipEmpty);
   panel->addWidget(skipEmpty_);
-  append_ = new QCheckBox(QString::fromUtf8("既存ﾌｧｲﾙ時は追加で書き込む"), this);
+  append_ = new QCheckBox(ui(N_("既存ﾌｧｲﾙ時は追加で書き込む")), this);
   append_->setObjectName("append");
   append_->setChecked(bench.gallery.saveAppend);
   append_->setEnabled(false);
@@ -169,14 +172,14 @@ SaveSlotsRequest GallerySaveForm::request() const {
 GalleryExpandForm::GalleryExpandForm(QWidget* parent, const Workbench& bench, int startSlot)
     : QDialog(parent), bench_(bench) {
   setObjectName("GalleryExpand");
-  setWindowTitle(QString::fromUtf8("ギャラリーへ展開"));
+  setWindowTitle(ui(N_("ギャラリーへ展開")));
   auto* layout = new QHBoxLayout(this);
   files_ = archiveChooser(this, QFileDialog::AcceptOpen);
   layout->addWidget(files_, 1);
 
   auto* panel = new QVBoxLayout;
   auto* startRow = new QHBoxLayout;
-  auto* startLabel = new QLabel(QString::fromUtf8("展開する開始位置"), this);
+  auto* startLabel = new QLabel(ui(N_("展開する開始位置")), this);
   startRow->addWidget(startLabel);
   startSlot_ = new QComboBox(this);
   startSlot_->setObjectName("expandStartSlot");
@@ -187,7 +190,7 @@ GalleryExpandForm::GalleryExpandForm(QWidget* parent, const Workbench& bench, in
   startRow->addWidget(startSlot_);
   startRow->addStretch();
   panel->addLayout(startRow);
-  skipEmpty_ = new QCheckBox(QString::fromUtf8("空きのｴﾝﾄﾘは展開しない"), this);
+  skipEmpty_ = new QCheckBox(ui(N_("空きのｴﾝﾄﾘは展開しない")), this);
   skipEmpty_->setObjectName("skipEmpty");
   skipEmpty_->setChecked(bench.options.ArchiveSkipEmpty);
   panel->addWidget(skipEmpty_);

@@ -15,9 +15,12 @@
 #include "windows/gallery/gallery_window.h"
 #include "windows/main/quick_help.h"
 #include "windows/main/text_fit.h"
+#include "windows/main/ui_text.h"
 #include "workbench/gallery/gallery_slots.h"
 
 namespace vemla {
+
+using text::N_;
 namespace {
 
 constexpr int kPerRow = 8;
@@ -67,7 +70,7 @@ GalleryEditDialog::GalleryEditDialog(Workbench& bench, UserPort& user, QWidget* 
                                      std::function<void()> changed)
     : QDialog(nullptr), bench_(bench), user_(user), inert_(inert), changed_(std::move(changed)) {
   setObjectName("GalleryEdit");
-  setWindowTitle(QString::fromUtf8("ギャラリーの編集"));
+  setWindowTitle(ui(N_("ギャラリーの編集")));
   setWindowModality(Qt::ApplicationModal);
   setMouseTracking(true);
 
@@ -75,30 +78,30 @@ GalleryEditDialog::GalleryEditDialog(Workbench& bench, UserPort& user, QWidget* 
   auto* row = new QHBoxLayout(controls);
   row->setContentsMargins(0, 0, 0, 0);
   mode_ = new QButtonGroup(this);
-  const std::array<const char*, 3> modes{"ｺﾋﾟｰ", "移動", "入れ替え"};
+  const std::array<const char*, 3> modes{N_("ｺﾋﾟｰ"), N_("移動"), N_("入れ替え")};
   const std::array<const char*, 3> names{"editCopy", "editMove", "editSwap"};
-  const std::array<const char*, 3> helps{"ﾄﾞﾗｯｸﾞしたｷﾞｬﾗﾘｰをﾄﾞﾛｯﾌﾟ先のｷﾞｬﾗﾘｰへｺﾋﾟｰします",
-                                         "ﾄﾞﾗｯｸﾞしたｷﾞｬﾗﾘｰをﾄﾞﾛｯﾌﾟ先のｷﾞｬﾗﾘｰへ移動します",
-                                         "ﾄﾞﾗｯｸﾞしたｷﾞｬﾗﾘｰとﾄﾞﾛｯﾌﾟ先のｷﾞｬﾗﾘｰを入れ替えます"};
+  const std::array<const char*, 3> helps{N_("ﾄﾞﾗｯｸﾞしたｷﾞｬﾗﾘｰをﾄﾞﾛｯﾌﾟ先のｷﾞｬﾗﾘｰへｺﾋﾟｰします"),
+                                         N_("ﾄﾞﾗｯｸﾞしたｷﾞｬﾗﾘｰをﾄﾞﾛｯﾌﾟ先のｷﾞｬﾗﾘｰへ移動します"),
+                                         N_("ﾄﾞﾗｯｸﾞしたｷﾞｬﾗﾘｰとﾄﾞﾛｯﾌﾟ先のｷﾞｬﾗﾘｰを入れ替えます")};
   for (std::size_t i = 0; i < modes.size(); ++i) {
-    auto* radio = new QRadioButton(QString::fromUtf8(modes[i]), controls);
+    auto* radio = new QRadioButton(ui(modes[i]), controls);
     radio->setObjectName(names[i]);
-    setQuickHelp(radio, QString::fromUtf8(helps[i]));
+    setQuickHelp(radio, ui(helps[i]));
     mode_->addButton(radio, static_cast<int>(i));
     row->addWidget(radio);
   }
   mode_->button(0)->setChecked(true);
   row->addStretch();
-  auto* finish = new QPushButton(QString::fromUtf8("終了"), controls);
+  auto* finish = new QPushButton(ui(N_("終了")), controls);
   finish->setObjectName("finish");
   finish->setFixedWidth(buttonWidthFor(finish));
-  setQuickHelp(finish, QString::fromUtf8("編集した内容を保存して終了します"));
+  setQuickHelp(finish, ui(N_("編集した内容を保存して終了します")));
   connect(finish, &QPushButton::clicked, this, &GalleryEditDialog::finishEdit);
   row->addWidget(finish);
-  auto* cancel = new QPushButton(QString::fromUtf8("ｷｬﾝｾﾙ"), controls);
+  auto* cancel = new QPushButton(ui(N_("ｷｬﾝｾﾙ")), controls);
   cancel->setObjectName("cancel");
   cancel->setFixedWidth(buttonWidthFor(cancel));
-  setQuickHelp(cancel, QString::fromUtf8("編集した内容を元に戻して終了します"));
+  setQuickHelp(cancel, ui(N_("編集した内容を元に戻して終了します")));
   connect(cancel, &QPushButton::clicked, this, &GalleryEditDialog::reject);
   row->addWidget(cancel);
   finish->setAutoDefault(false);

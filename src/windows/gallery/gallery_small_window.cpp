@@ -14,9 +14,12 @@
 #include "gallery/gallery.h"
 #include "gallery/thumbnail.h"
 #include "windows/main/quick_help.h"
+#include "windows/main/ui_text.h"
 #include "workbench/gallery/gallery_slots.h"
 
 namespace vemla {
+
+using text::N_;
 namespace {
 
 constexpr int kPreviewSide = static_cast<int>(kThumbnailSide);
@@ -42,14 +45,14 @@ GallerySmallWindow::GallerySmallWindow(Workbench& bench, GalleryWindow& gallery,
       bench_(bench),
       gallery_(gallery) {
   setObjectName("GallerySmall");
-  setWindowTitle(QString::fromUtf8("ギャラリー"));
+  setWindowTitle(ui(N_("ギャラリー")));
   auto* strip = new QHBoxLayout(this);
   strip->setContentsMargins(2, 2, 2, 2);
   strip->setSpacing(1);
-  const QString numberHelp = QString::fromUtf8(
-      "左ﾎﾞﾀﾝを押している間ｷﾞｬﾗﾘｰの画像を表示します\n"
-      "押したままﾏｳｽを画像に移すと表示が残り、ｻﾑﾈｲﾙと同じ操作ができます\n"
-      "右ｸﾘｯｸで拡張機能のﾒﾆｭｰを開きます");
+  const QString numberHelp =
+      ui(N_("左ﾎﾞﾀﾝを押している間ｷﾞｬﾗﾘｰの画像を表示します\n"
+            "押したままﾏｳｽを画像に移すと表示が残り、ｻﾑﾈｲﾙと同じ操作ができます\n"
+            "右ｸﾘｯｸで拡張機能のﾒﾆｭｰを開きます"));
   for (int slot = 0; slot < persist::kGallerySlots; ++slot) {
     QLabel* number = numberField(QString::number(slot + 1), this);
     number->setObjectName(QString("small%1").arg(slot + 1));
@@ -61,8 +64,8 @@ GallerySmallWindow::GallerySmallWindow(Workbench& bench, GalleryWindow& gallery,
   all_ = numberField("All", this);
   all_->setObjectName("all");
   all_->setFixedWidth(all_->fontMetrics().horizontalAdvance("All") + 12);
-  setQuickHelp(all_, QString::fromUtf8("ｷﾞｬﾗﾘｰの一覧を表示します\n"
-                                       "右ｸﾘｯｸでｷﾞｬﾗﾘｰ全体の機能のﾒﾆｭｰを開きます"));
+  setQuickHelp(all_, ui(N_("ｷﾞｬﾗﾘｰの一覧を表示します\n"
+                           "右ｸﾘｯｸでｷﾞｬﾗﾘｰ全体の機能のﾒﾆｭｰを開きます")));
   all_->installEventFilter(this);
   strip->addWidget(all_);
   preview_ = new GallerySlotPreview(bench_, gallery_, this);
@@ -156,10 +159,9 @@ GallerySlotPreview::GallerySlotPreview(Workbench& bench, GalleryWindow& gallery,
   setAttribute(Qt::WA_ShowWithoutActivating);
   setAcceptDrops(true);
   setFixedSize(kPreviewSide + 4, kPreviewSide + fontMetrics().height() + 8);
-  setQuickHelp(
-      this,
-      QString::fromUtf8("右ｸﾘｯｸで拡張機能のﾒﾆｭｰ、ﾀﾞﾌﾞﾙｸﾘｯｸで画像はView、ﾃﾞｰﾀはｱﾌﾟﾘｹｰｼｮﾝで開きます\n"
-                        "ﾌｧｲﾙをﾄﾞﾛｯﾌﾟすると、このｷﾞｬﾗﾘｰから順に読み込みます"));
+  setQuickHelp(this,
+               ui(N_("右ｸﾘｯｸで拡張機能のﾒﾆｭｰ、ﾀﾞﾌﾞﾙｸﾘｯｸで画像はView、ﾃﾞｰﾀはｱﾌﾟﾘｹｰｼｮﾝで開きます\n"
+                     "ﾌｧｲﾙをﾄﾞﾛｯﾌﾟすると、このｷﾞｬﾗﾘｰから順に読み込みます")));
 }
 
 void GallerySlotPreview::showSlot(int slot, QWidget* anchor) {

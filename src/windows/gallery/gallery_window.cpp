@@ -27,6 +27,7 @@
 #include "gallery/gallery.h"
 #include "gallery/messages.h"
 #include "gallery/thumbnail.h"
+#include "picture/picture_file.h"
 #include "picture/picture_writing.h"
 #include "text/format.h"
 #include "windows/editors/explanation_dialog.h"
@@ -36,7 +37,7 @@
 #include "windows/main/quick_help.h"
 #include "windows/main/screen_fit.h"
 #include "windows/main/text_fit.h"
-#include "picture/picture_file.h"
+#include "windows/main/ui_text.h"
 #include "workbench/gallery/archive_flows.h"
 #include "workbench/gallery/gallery_slots.h"
 #include "workbench/gallery/slot_files.h"
@@ -46,48 +47,50 @@
 
 namespace vemla {
 
+using text::N_;
+
 const char* const kGalleryExplanation =
-    "ギャラリーは画像とﾃﾞｰﾀを番号付きの場所(最大32)に保存し、次回の起動時にも残します。\n\n"
-    "■通常型と小型\n"
-    "通常型は４つのｷﾞｬﾗﾘｰを１ﾍﾟｰｼﾞとして表示します。番号のﾎﾞﾀﾝ、ﾍﾟｰｼﾞのﾎﾞﾀﾝまたは\n"
-    "ﾏｳｽﾎｲｰﾙでﾍﾟｰｼﾞを切り替えます。各ｷﾞｬﾗﾘｰの「開く」はﾌｧｲﾙから、「←」は画像１／２、\n"
-    "ｲﾒｰｼﾞ１／２から読み込み、「⇒」は画像１／２へｺﾋﾟｰします。「実行」は指定したｷﾞｬﾗﾘｰへ\n"
-    "ｺﾋﾟｰ、移動、入れ替えを行い、「変更」はﾀｲﾄﾙを記憶します。\n"
-    "小型は番号だけを並べます。番号の上で左ﾎﾞﾀﾝを押している間その画像を表示し、押したまま\n"
-    "ﾏｳｽを画像に移すと表示が残って、ｻﾑﾈｲﾙと同じ操作ができます。「All」は一覧を表示し、\n"
-    "右ｸﾘｯｸでｷﾞｬﾗﾘｰ全体の機能(一覧、展開、保存、全ｸﾘｱ、説明、編集)を選べます。\n"
-    "通常型を最小化すると小型に、小型を最大化すると通常型になります。ﾒﾆｭｰの最後にある\n"
-    "「小型」「通常型」でも切り替えられます。表示形式と位置は次回の起動時にも残ります。\n"
-    "『ｷﾞｬﾗﾘｰを標準位置へ』はﾒｲﾝｳｨﾝﾄﾞｳの右上、ﾂｰﾙﾊﾞｰの下へ移動します。\n\n"
-    "■ﾏｳｽ操作\n"
-    "ｻﾑﾈｲﾙの右ｸﾘｯｸで「拡張機能」のﾒﾆｭｰ、ﾀﾞﾌﾞﾙｸﾘｯｸで画像はView、ﾃﾞｰﾀはｱﾌﾟﾘｹｰｼｮﾝで開きます。\n"
-    "ﾌｧｲﾙをﾄﾞﾛｯﾌﾟすると、そのｷﾞｬﾗﾘｰから順に読み込みます。一覧でも同じ操作ができ、\n"
-    "左ｸﾘｯｸでそのｷﾞｬﾗﾘｰのﾍﾟｰｼﾞを表示します。\n\n"
-    "■拡張機能\n"
-    "・Ｖｉｅｗ／ｱﾌﾟﾘｹｰｼｮﾝから開く：画像はViewで、ﾃﾞｰﾀは関連付けされたｱﾌﾟﾘｹｰｼｮﾝで開きます\n"
-    "　(ﾀｲﾄﾙが .exe のﾃﾞｰﾀはｱﾌﾟﾘｹｰｼｮﾝとして実行します)\n"
-    "・ﾌｧｲﾙから開く／名前を付けて保存：ﾌｧｲﾙとの間で読み込み、保存します\n"
-    "・クリア：ｷﾞｬﾗﾘｰを空きにします\n"
-    "・ｸﾞﾚｰｽｹｰﾙ化：ｶﾗｰﾊﾟﾚｯﾄをｸﾞﾚｰに戻します(画素の値は変わりません)\n"
-    "・画像情報化／ﾃﾞｰﾀ情報化：ﾃﾞｰﾀを画像として、画像をﾃﾞｰﾀとして扱います\n"
-    "・ＲＧＢ結合：３つの256色画像をR,G,BとしてTrueColorの画像を作ります\n"
-    "・ﾀｲﾄﾙの変更：ﾀｲﾄﾙを編集します\n"
-    "・関連付け／関連付け解除：ﾃﾞｰﾀの拡張子に開くｱﾌﾟﾘｹｰｼｮﾝを指定、解除します\n"
-    "　(Vemlaの関連付けはｼｽﾃﾑの関連付けより優先されます)\n"
-    "・更新ﾃﾞｰﾀの反映：ｱﾌﾟﾘｹｰｼｮﾝで変更したﾃﾞｰﾀをｷﾞｬﾗﾘｰに戻します\n"
-    "・変更：他のｷﾞｬﾗﾘｰへのｺﾋﾟｰ、移動、入れ替えを行います\n"
-    "・画像１／２へコピー：画像を開きます。小型では「ｺﾋﾟｰ後ｳｨﾝﾄﾞｳを閉じる」を選べます\n"
-    "・画像１／２、ｲﾒｰｼﾞ1／2からコピー：表示中の画像やｲﾒｰｼﾞを読み込みます\n"
-    "・貼り付け(単独)／(連続)：ｸﾘｯﾌﾟﾎﾞｰﾄﾞのﾌｧｲﾙを１つ、または順に読み込みます\n"
-    "・(Vla内)：画像１／２、ｲﾒｰｼﾞ１／２、ｷﾞｬﾗﾘｰ及び他に起動しているVemlaの間で\n"
-    "　画像やﾃﾞｰﾀを受け渡します";
+    N_("ギャラリーは画像とﾃﾞｰﾀを番号付きの場所(最大32)に保存し、次回の起動時にも残します。\n\n"
+       "■通常型と小型\n"
+       "通常型は４つのｷﾞｬﾗﾘｰを１ﾍﾟｰｼﾞとして表示します。番号のﾎﾞﾀﾝ、ﾍﾟｰｼﾞのﾎﾞﾀﾝまたは\n"
+       "ﾏｳｽﾎｲｰﾙでﾍﾟｰｼﾞを切り替えます。各ｷﾞｬﾗﾘｰの「開く」はﾌｧｲﾙから、「←」は画像１／２、\n"
+       "ｲﾒｰｼﾞ１／２から読み込み、「⇒」は画像１／２へｺﾋﾟｰします。「実行」は指定したｷﾞｬﾗﾘｰへ\n"
+       "ｺﾋﾟｰ、移動、入れ替えを行い、「変更」はﾀｲﾄﾙを記憶します。\n"
+       "小型は番号だけを並べます。番号の上で左ﾎﾞﾀﾝを押している間その画像を表示し、押したまま\n"
+       "ﾏｳｽを画像に移すと表示が残って、ｻﾑﾈｲﾙと同じ操作ができます。「All」は一覧を表示し、\n"
+       "右ｸﾘｯｸでｷﾞｬﾗﾘｰ全体の機能(一覧、展開、保存、全ｸﾘｱ、説明、編集)を選べます。\n"
+       "通常型を最小化すると小型に、小型を最大化すると通常型になります。ﾒﾆｭｰの最後にある\n"
+       "「小型」「通常型」でも切り替えられます。表示形式と位置は次回の起動時にも残ります。\n"
+       "『ｷﾞｬﾗﾘｰを標準位置へ』はﾒｲﾝｳｨﾝﾄﾞｳの右上、ﾂｰﾙﾊﾞｰの下へ移動します。\n\n"
+       "■ﾏｳｽ操作\n"
+       "ｻﾑﾈｲﾙの右ｸﾘｯｸで「拡張機能」のﾒﾆｭｰ、ﾀﾞﾌﾞﾙｸﾘｯｸで画像はView、ﾃﾞｰﾀはｱﾌﾟﾘｹｰｼｮﾝで開きます。\n"
+       "ﾌｧｲﾙをﾄﾞﾛｯﾌﾟすると、そのｷﾞｬﾗﾘｰから順に読み込みます。一覧でも同じ操作ができ、\n"
+       "左ｸﾘｯｸでそのｷﾞｬﾗﾘｰのﾍﾟｰｼﾞを表示します。\n\n"
+       "■拡張機能\n"
+       "・Ｖｉｅｗ／ｱﾌﾟﾘｹｰｼｮﾝから開く：画像はViewで、ﾃﾞｰﾀは関連付けされたｱﾌﾟﾘｹｰｼｮﾝで開きます\n"
+       "　(ﾀｲﾄﾙが .exe のﾃﾞｰﾀはｱﾌﾟﾘｹｰｼｮﾝとして実行します)\n"
+       "・ﾌｧｲﾙから開く／名前を付けて保存：ﾌｧｲﾙとの間で読み込み、保存します\n"
+       "・クリア：ｷﾞｬﾗﾘｰを空きにします\n"
+       "・ｸﾞﾚｰｽｹｰﾙ化：ｶﾗｰﾊﾟﾚｯﾄをｸﾞﾚｰに戻します(画素の値は変わりません)\n"
+       "・画像情報化／ﾃﾞｰﾀ情報化：ﾃﾞｰﾀを画像として、画像をﾃﾞｰﾀとして扱います\n"
+       "・ＲＧＢ結合：３つの256色画像をR,G,BとしてTrueColorの画像を作ります\n"
+       "・ﾀｲﾄﾙの変更：ﾀｲﾄﾙを編集します\n"
+       "・関連付け／関連付け解除：ﾃﾞｰﾀの拡張子に開くｱﾌﾟﾘｹｰｼｮﾝを指定、解除します\n"
+       "　(Vemlaの関連付けはｼｽﾃﾑの関連付けより優先されます)\n"
+       "・更新ﾃﾞｰﾀの反映：ｱﾌﾟﾘｹｰｼｮﾝで変更したﾃﾞｰﾀをｷﾞｬﾗﾘｰに戻します\n"
+       "・変更：他のｷﾞｬﾗﾘｰへのｺﾋﾟｰ、移動、入れ替えを行います\n"
+       "・画像１／２へコピー：画像を開きます。小型では「ｺﾋﾟｰ後ｳｨﾝﾄﾞｳを閉じる」を選べます\n"
+       "・画像１／２、ｲﾒｰｼﾞ1／2からコピー：表示中の画像やｲﾒｰｼﾞを読み込みます\n"
+       "・貼り付け(単独)／(連続)：ｸﾘｯﾌﾟﾎﾞｰﾄﾞのﾌｧｲﾙを１つ、または順に読み込みます\n"
+       "・(Vla内)：画像１／２、ｲﾒｰｼﾞ１／２、ｷﾞｬﾗﾘｰ及び他に起動しているVemlaの間で\n"
+       "　画像やﾃﾞｰﾀを受け渡します");
 
 namespace {
 
 // The open dialogs' filters as one text for the file dialog.
 QString openPictureFilterText() {
   QStringList filters;
-  for (const char* filter : kOpenPictureFilters) filters << QString::fromUtf8(filter);
+  for (const char* filter : kOpenPictureFilters) filters << ui(filter);
   return filters.join(QStringLiteral(";;"));
 }
 
@@ -101,7 +104,7 @@ QString fromUtf8(const std::string& text) {
 
 QString savePictureFilters() {
   QStringList filters;
-  for (const char* filter : kSavePictureFilters) filters << QString::fromUtf8(filter);
+  for (const char* filter : kSavePictureFilters) filters << ui(filter);
   return filters.join(QStringLiteral(";;"));
 }
 
@@ -133,7 +136,7 @@ QString sizeText(const persist::GallerySlot& record) {
           .arg(record.width)
           .arg(record.height);
     case kSlotData:
-      return QString::fromUtf8("%1ﾊﾞｲﾄ").arg(record.width);
+      return ui(N_("%1ﾊﾞｲﾄ")).arg(record.width);
     case kSlotOver:
       return QStringLiteral("Over");
     default:
@@ -164,61 +167,70 @@ struct MenuRow {
   const char* help = nullptr;
 };
 constexpr MenuRow kMenuRows[] = {
-    {"ﾌｧｲﾙから開く", SlotMenuItem::PasteFiles, 2, false, "ﾌｧｲﾙからｷﾞｬﾗﾘｰに読み込みます"},
-    {"名前を付けて保存", SlotMenuItem::SaveAs, 0, false,
-     "ｷﾞｬﾗﾘｰの内容をﾌｧｲﾙに保存します\n画像はﾋﾞｯﾄﾏｯﾌﾟまたはRAWﾌｧｲﾙ、ﾃﾞｰﾀはそのままの内容です"},
-    {"クリア", SlotMenuItem::Clear, 0, true, "ｷﾞｬﾗﾘｰを空きにします"},
-    {"ｸﾞﾚｰｽｹｰﾙ化", SlotMenuItem::GreyScale, 0, false,
-     "ｶﾗｰﾊﾟﾚｯﾄをｸﾞﾚｰに戻します(画素の値は変わりません)"},
-    {"画像情報化", SlotMenuItem::ToPicture, 0, false,
-     "ﾃﾞｰﾀを指定したｻｲｽﾞと開始位置のRAW画像として扱います"},
-    {"ﾃﾞｰﾀ情報化", SlotMenuItem::ToData, 0, false, "画像をﾃﾞｰﾀとして扱います(内容は変わりません)"},
-    {"ＲＧＢ結合", SlotMenuItem::RgbCombine, 0, false,
-     "３つの256色画像をR,G,BとしてTrueColorの画像を作ります"},
-    {"ﾀｲﾄﾙの変更", SlotMenuItem::Rename, 0, true, "ｷﾞｬﾗﾘｰのﾀｲﾄﾙを変更します"},
-    {"関連付け", SlotMenuItem::Associate, 0, false,
-     "ﾃﾞｰﾀの拡張子に開くｱﾌﾟﾘｹｰｼｮﾝを指定します(ｼｽﾃﾑの関連付けより優先されます)"},
-    {"関連付け解除", SlotMenuItem::Dissociate, 0, false, "拡張子の関連付けを解除します"},
-    {"更新ﾃﾞｰﾀの反映", SlotMenuItem::ApplyUpdate, 0, false,
-     "ｱﾌﾟﾘｹｰｼｮﾝで変更したﾃﾞｰﾀをｷﾞｬﾗﾘｰに戻します"},
-    {"画像１へコピー", SlotMenuItem::CopyToPicture, 0, true, "ｷﾞｬﾗﾘｰの画像を画像１にｺﾋﾟｰします"},
-    {"画像２へコピー", SlotMenuItem::CopyToPicture, 1, false, "ｷﾞｬﾗﾘｰの画像を画像２にｺﾋﾟｰします"},
-    {"画像１からコピー", SlotMenuItem::CopyFromPictures, 0, true, "画像１をｷﾞｬﾗﾘｰにｺﾋﾟｰします"},
-    {"画像２からコピー", SlotMenuItem::CopyFromPictures, 1, false, "画像２をｷﾞｬﾗﾘｰにｺﾋﾟｰします"},
-    {"ｲﾒｰｼﾞ1からコピー", SlotMenuItem::CopyFromPictures, 2, false, "ｲﾒｰｼﾞ１をｷﾞｬﾗﾘｰにｺﾋﾟｰします"},
-    {"ｲﾒｰｼﾞ2からコピー", SlotMenuItem::CopyFromPictures, 3, false, "ｲﾒｰｼﾞ２をｷﾞｬﾗﾘｰにｺﾋﾟｰします"},
-    {"貼り付け(単独)", SlotMenuItem::PasteFiles, 0, true,
-     "ｸﾘｯﾌﾟﾎﾞｰﾄﾞにあるﾌｧｲﾙの先頭をｷﾞｬﾗﾘｰに読み込みます"},
-    {"貼り付け(連続)", SlotMenuItem::PasteFiles, 1, false,
-     "ｸﾘｯﾌﾟﾎﾞｰﾄﾞにあるﾌｧｲﾙをこのｷﾞｬﾗﾘｰから順に読み込みます"},
-    {"切り取り(Vla内)", SlotMenuItem::CutCopyInternal, 1, true,
-     "ｷﾞｬﾗﾘｰの内容をVla内貼り付けﾌｧｲﾙへ移し、ｷﾞｬﾗﾘｰを空きにします"},
-    {"コピー　　(Vla内)", SlotMenuItem::CutCopyInternal, 0, false,
-     "ｷﾞｬﾗﾘｰの内容をVla内貼り付けﾌｧｲﾙへｺﾋﾟｰします\n他に起動しているVemlaとも受け渡しができます"},
-    {"貼り付け(Vla内)", SlotMenuItem::PasteInternal, 0, false,
-     "Vla内貼り付けﾌｧｲﾙの内容をｷﾞｬﾗﾘｰに読み込みます"},
+    {N_("ﾌｧｲﾙから開く"), SlotMenuItem::PasteFiles, 2, false, N_("ﾌｧｲﾙからｷﾞｬﾗﾘｰに読み込みます")},
+    {N_("名前を付けて保存"), SlotMenuItem::SaveAs, 0, false,
+     N_("ｷﾞｬﾗﾘｰの内容をﾌｧｲﾙに保存します\n画像はﾋﾞｯﾄﾏｯﾌﾟまたはRAWﾌｧｲﾙ、ﾃﾞｰﾀはそのままの内容です")},
+    {N_("クリア"), SlotMenuItem::Clear, 0, true, N_("ｷﾞｬﾗﾘｰを空きにします")},
+    {N_("ｸﾞﾚｰｽｹｰﾙ化"), SlotMenuItem::GreyScale, 0, false,
+     N_("ｶﾗｰﾊﾟﾚｯﾄをｸﾞﾚｰに戻します(画素の値は変わりません)")},
+    {N_("画像情報化"), SlotMenuItem::ToPicture, 0, false,
+     N_("ﾃﾞｰﾀを指定したｻｲｽﾞと開始位置のRAW画像として扱います")},
+    {N_("ﾃﾞｰﾀ情報化"), SlotMenuItem::ToData, 0, false,
+     N_("画像をﾃﾞｰﾀとして扱います(内容は変わりません)")},
+    {N_("ＲＧＢ結合"), SlotMenuItem::RgbCombine, 0, false,
+     N_("３つの256色画像をR,G,BとしてTrueColorの画像を作ります")},
+    {N_("ﾀｲﾄﾙの変更"), SlotMenuItem::Rename, 0, true, N_("ｷﾞｬﾗﾘｰのﾀｲﾄﾙを変更します")},
+    {N_("関連付け"), SlotMenuItem::Associate, 0, false,
+     N_("ﾃﾞｰﾀの拡張子に開くｱﾌﾟﾘｹｰｼｮﾝを指定します(ｼｽﾃﾑの関連付けより優先されます)")},
+    {N_("関連付け解除"), SlotMenuItem::Dissociate, 0, false, N_("拡張子の関連付けを解除します")},
+    {N_("更新ﾃﾞｰﾀの反映"), SlotMenuItem::ApplyUpdate, 0, false,
+     N_("ｱﾌﾟﾘｹｰｼｮﾝで変更したﾃﾞｰﾀをｷﾞｬﾗﾘｰに戻します")},
+    {N_("画像１へコピー"), SlotMenuItem::CopyToPicture, 0, true,
+     N_("ｷﾞｬﾗﾘｰの画像を画像１にｺﾋﾟｰします")},
+    {N_("画像２へコピー"), SlotMenuItem::CopyToPicture, 1, false,
+     N_("ｷﾞｬﾗﾘｰの画像を画像２にｺﾋﾟｰします")},
+    {N_("画像１からコピー"), SlotMenuItem::CopyFromPictures, 0, true,
+     N_("画像１をｷﾞｬﾗﾘｰにｺﾋﾟｰします")},
+    {N_("画像２からコピー"), SlotMenuItem::CopyFromPictures, 1, false,
+     N_("画像２をｷﾞｬﾗﾘｰにｺﾋﾟｰします")},
+    {N_("ｲﾒｰｼﾞ1からコピー"), SlotMenuItem::CopyFromPictures, 2, false,
+     N_("ｲﾒｰｼﾞ１をｷﾞｬﾗﾘｰにｺﾋﾟｰします")},
+    {N_("ｲﾒｰｼﾞ2からコピー"), SlotMenuItem::CopyFromPictures, 3, false,
+     N_("ｲﾒｰｼﾞ２をｷﾞｬﾗﾘｰにｺﾋﾟｰします")},
+    {N_("貼り付け(単独)"), SlotMenuItem::PasteFiles, 0, true,
+     N_("ｸﾘｯﾌﾟﾎﾞｰﾄﾞにあるﾌｧｲﾙの先頭をｷﾞｬﾗﾘｰに読み込みます")},
+    {N_("貼り付け(連続)"), SlotMenuItem::PasteFiles, 1, false,
+     N_("ｸﾘｯﾌﾟﾎﾞｰﾄﾞにあるﾌｧｲﾙをこのｷﾞｬﾗﾘｰから順に読み込みます")},
+    {N_("切り取り(Vla内)"), SlotMenuItem::CutCopyInternal, 1, true,
+     N_("ｷﾞｬﾗﾘｰの内容をVla内貼り付けﾌｧｲﾙへ移し、ｷﾞｬﾗﾘｰを空きにします")},
+    {N_("コピー　　(Vla内)"), SlotMenuItem::CutCopyInternal, 0, false,
+     N_("ｷﾞｬﾗﾘｰの内容をVla内貼り付けﾌｧｲﾙへｺﾋﾟｰします\n他に起動しているVemlaとも受け渡しができま"
+        "す")},
+    {N_("貼り付け(Vla内)"), SlotMenuItem::PasteInternal, 0, false,
+     N_("Vla内貼り付けﾌｧｲﾙの内容をｷﾞｬﾗﾘｰに読み込みます")},
 };
 
 // The quick help of the bottom row, by the buttons' object names.
 constexpr std::pair<const char*, const char*> kBottomRowHelp[] = {
-    {"list", "全てのｷﾞｬﾗﾘｰを一覧で表示します"},
-    {"expand", "ＶｅｍＬＡﾌｧｲﾙの内容をｷﾞｬﾗﾘｰへ展開します"},
-    {"save", "ｷﾞｬﾗﾘｰの内容をＶｅｍＬＡﾌｧｲﾙへ保存します"},
-    {"firstPage", "最初のﾍﾟｰｼﾞを表示します"},
-    {"previousPage", "前のﾍﾟｰｼﾞを表示します"},
-    {"nextPage", "次のﾍﾟｰｼﾞを表示します"},
-    {"lastPage", "最後のﾍﾟｰｼﾞを表示します"},
-    {"clearAll", "全てのｷﾞｬﾗﾘｰを空きにします"},
-    {"explain", "ｷﾞｬﾗﾘｰの機能の説明を表示します"},
-    {"edit", "ｷﾞｬﾗﾘｰの並べ替え(ｺﾋﾟｰ、移動、入れ替え、削除)をﾄﾞﾗｯｸﾞで行います"},
+    {"list", N_("全てのｷﾞｬﾗﾘｰを一覧で表示します")},
+    {"expand", N_("ＶｅｍＬＡﾌｧｲﾙの内容をｷﾞｬﾗﾘｰへ展開します")},
+    {"save", N_("ｷﾞｬﾗﾘｰの内容をＶｅｍＬＡﾌｧｲﾙへ保存します")},
+    {"firstPage", N_("最初のﾍﾟｰｼﾞを表示します")},
+    {"previousPage", N_("前のﾍﾟｰｼﾞを表示します")},
+    {"nextPage", N_("次のﾍﾟｰｼﾞを表示します")},
+    {"lastPage", N_("最後のﾍﾟｰｼﾞを表示します")},
+    {"clearAll", N_("全てのｷﾞｬﾗﾘｰを空きにします")},
+    {"explain", N_("ｷﾞｬﾗﾘｰの機能の説明を表示します")},
+    {"edit", N_("ｷﾞｬﾗﾘｰの並べ替え(ｺﾋﾟｰ、移動、入れ替え、削除)をﾄﾞﾗｯｸﾞで行います")},
 };
 // The whole gallery's functions offered on "All" of the small form, in the bottom row's order.
 constexpr std::pair<const char*, const char*> kGalleryMenuRows[] = {
-    {"list", "一覧"},      {"expand", "展開"},  {"save", "保存"},
-    {"clearAll", "全ｸﾘｱ"}, {"explain", "説明"}, {"edit", "編集"},
+    {"list", N_("一覧")},      {"expand", N_("展開")},  {"save", N_("保存")},
+    {"clearAll", N_("全ｸﾘｱ")}, {"explain", N_("説明")}, {"edit", N_("編集")},
 };
 
-constexpr const char* kCloseAfterCopyHelp = "画像１または２へｺﾋﾟｰした後、ｷﾞｬﾗﾘｰのｳｨﾝﾄﾞｳを閉じます";
+constexpr const char* kCloseAfterCopyHelp =
+    N_("画像１または２へｺﾋﾟｰした後、ｷﾞｬﾗﾘｰのｳｨﾝﾄﾞｳを閉じます");
 
 // A stored window position is kept when the title bar's start lies on the screen area.
 bool placeOnScreen(const QRect& area, std::int64_t left, std::int64_t top) {
@@ -236,7 +248,7 @@ GalleryWindow::GalleryWindow(Workbench& bench, UserPort& user, GalleryHost host,
       user_(user),
       host_(std::move(host)) {
   setObjectName("Gallery");
-  setWindowTitle(QString::fromUtf8("ギャラリー"));
+  setWindowTitle(ui(N_("ギャラリー")));
   auto* layout = new QVBoxLayout(this);
   auto* page = new QGridLayout;
   layout->addLayout(page);
@@ -252,7 +264,7 @@ GalleryWindow::GalleryWindow(Workbench& bench, UserPort& user, GalleryHost host,
     number->setObjectName(QString("number%1").arg(slot + 1));
     number->setFixedWidth(fontMetrics().horizontalAdvance("88") + 8);
     number->setContextMenuPolicy(Qt::CustomContextMenu);
-    setQuickHelp(number, QString::fromUtf8("このｷﾞｬﾗﾘｰのﾍﾟｰｼﾞを表示します"));
+    setQuickHelp(number, ui(N_("このｷﾞｬﾗﾘｰのﾍﾟｰｼﾞを表示します")));
     connect(number, &QPushButton::clicked, this, [this, slot] { showSlot(slot); });
     connect(number, &QPushButton::customContextMenuRequested, this,
             [this, slot] { showSlot(slot); });
@@ -264,7 +276,7 @@ GalleryWindow::GalleryWindow(Workbench& bench, UserPort& user, GalleryHost host,
   auto* bottom = new QHBoxLayout;
   layout->addLayout(bottom);
   const auto addButton = [this, bottom](const char* name, const char* text, auto run) {
-    auto* button = new QPushButton(QString::fromUtf8(text), this);
+    auto* button = new QPushButton(ui(text), this);
     button->setObjectName(name);
     button->setFixedWidth(buttonWidthFor(button));
     connect(button, &QPushButton::clicked, this, run);
@@ -272,24 +284,25 @@ GalleryWindow::GalleryWindow(Workbench& bench, UserPort& user, GalleryHost host,
     return button;
   };
   list_ = new GalleryListWindow(bench_, *this, this);
-  addButton("list", "一覧", [this] {
+  addButton("list", N_("一覧"), [this] {
     list_->show();
     list_->raise();
   });
-  addButton("expand", "展開", [this] { expandFromArchive(); });
-  addButton("save", "保存", [this] { saveToArchive(); });
+  addButton("expand", N_("展開"), [this] { expandFromArchive(); });
+  addButton("save", N_("保存"), [this] { saveToArchive(); });
   addButton("firstPage", "|◀", [this] { setPage(0); });
   addButton("previousPage", "◀", [this] { setPage(firstShownSlot() - kPageSlots); });
   addButton("nextPage", "▶", [this] { setPage(firstShownSlot() + kPageSlots); });
   addButton("lastPage", "▶|", [this] { setPage(galleryCount(bench_) - kPageSlots); });
-  addButton("clearAll", "全ｸﾘｱ", [this] {
+  addButton("clearAll", N_("全ｸﾘｱ"), [this] {
     clearAllSlots(bench_, user_);
     afterOperation();
   });
-  addButton("explain", "説明", [this] { showExplanation(this, kGalleryExplanation); });
-  addButton("edit", "編集", [this] { editGallery(); });
+  addButton("explain", N_("説明"),
+            [this] { showExplanation(this, text::tr(kGalleryExplanation)); });
+  addButton("edit", N_("編集"), [this] { editGallery(); });
   for (const auto& [name, help] : kBottomRowHelp) {
-    if (auto* button = findChild<QPushButton*>(name)) setQuickHelp(button, QString::fromUtf8(help));
+    if (auto* button = findChild<QPushButton*>(name)) setQuickHelp(button, ui(help));
   }
 
   small_ = new GallerySmallWindow(bench_, *this, this);
@@ -319,15 +332,14 @@ QWidget* GalleryWindow::buildSlot(int position) {
   c.thumbnail->setStyleSheet("background: black; color: grey");
   c.thumbnail->installEventFilter(this);
   c.thumbnail->setAcceptDrops(true);
-  setQuickHelp(
-      c.thumbnail,
-      QString::fromUtf8("右ｸﾘｯｸで拡張機能のﾒﾆｭｰ、ﾀﾞﾌﾞﾙｸﾘｯｸで画像はView、ﾃﾞｰﾀはｱﾌﾟﾘｹｰｼｮﾝで開きます\n"
-                        "ﾌｧｲﾙをﾄﾞﾛｯﾌﾟすると、このｷﾞｬﾗﾘｰから順に読み込みます"));
+  setQuickHelp(c.thumbnail,
+               ui(N_("右ｸﾘｯｸで拡張機能のﾒﾆｭｰ、ﾀﾞﾌﾞﾙｸﾘｯｸで画像はView、ﾃﾞｰﾀはｱﾌﾟﾘｹｰｼｮﾝで開きます\n"
+                     "ﾌｧｲﾙをﾄﾞﾛｯﾌﾟすると、このｷﾞｬﾗﾘｰから順に読み込みます")));
   grid->addWidget(c.number, 0, 0);
   grid->addWidget(c.thumbnail, 1, 0, 6, 1);
 
   const auto addButton = [&](const char* text, const QString& help, auto run) {
-    auto* button = new QPushButton(QString::fromUtf8(text), box);
+    auto* button = new QPushButton(ui(text), box);
     button->setFixedWidth(buttonWidthFor(button));
     setQuickHelp(button, help);
     connect(button, &QPushButton::clicked, this, run);
@@ -335,29 +347,28 @@ QWidget* GalleryWindow::buildSlot(int position) {
     return button;
   };
   auto* sources = new QHBoxLayout;
-  const std::array<const char*, 4> sourceNames{"画像1", "画像2", "ｲﾒｰｼﾞ1", "ｲﾒｰｼﾞ2"};
+  const std::array<const char*, 4> sourceNames{N_("画像1"), N_("画像2"), N_("ｲﾒｰｼﾞ1"),
+                                               N_("ｲﾒｰｼﾞ2")};
   sources->addWidget(
-      addButton("開く", QString::fromUtf8("ﾌｧｲﾙからｷﾞｬﾗﾘｰに読み込みます"),
+      addButton(N_("開く"), ui(N_("ﾌｧｲﾙからｷﾞｬﾗﾘｰに読み込みます")),
                 [this, position] { runMenuItem(slotAt(position), SlotMenuItem::PasteFiles, 2); }));
   for (int source = 0; source < 4; ++source) {
-    QPushButton* button =
-        addButton("←",
-                  QString::fromUtf8("%1をｷﾞｬﾗﾘｰにｺﾋﾟｰします")
-                      .arg(QString::fromUtf8(sourceNames[static_cast<std::size_t>(source)])),
-                  [this, position, source] {
-                    runMenuItem(slotAt(position), SlotMenuItem::CopyFromPictures, source);
-                  });
+    QPushButton* button = addButton(
+        "←",
+        ui(N_("%1をｷﾞｬﾗﾘｰにｺﾋﾟｰします")).arg(ui(sourceNames[static_cast<std::size_t>(source)])),
+        [this, position, source] {
+          runMenuItem(slotAt(position), SlotMenuItem::CopyFromPictures, source);
+        });
     button->setObjectName(QString("from%1_%2").arg(source).arg(position));
     sources->addWidget(button);
   }
   grid->addLayout(sources, 1, 1);
   auto* targets = new QHBoxLayout;
   for (int picture = 0; picture < 2; ++picture) {
-    QPushButton* button =
-        addButton("⇒", QString::fromUtf8("ｷﾞｬﾗﾘｰを画像%1にｺﾋﾟｰします").arg(picture + 1),
-                  [this, position, picture] {
-                    runMenuItem(slotAt(position), SlotMenuItem::CopyToPicture, picture);
-                  });
+    QPushButton* button = addButton(
+        "⇒", ui(N_("ｷﾞｬﾗﾘｰを画像%1にｺﾋﾟｰします")).arg(picture + 1), [this, position, picture] {
+          runMenuItem(slotAt(position), SlotMenuItem::CopyToPicture, picture);
+        });
     button->setObjectName(QString("to%1_%2").arg(picture).arg(position));
     targets->addWidget(button);
   }
@@ -365,12 +376,12 @@ QWidget* GalleryWindow::buildSlot(int position) {
 
   auto* transfer = new QHBoxLayout;
   c.mode = new QButtonGroup(box);
-  const std::array<const char*, 3> modes{"ｺﾋﾟｰ", "移動", "入れ替え"};
+  const std::array<const char*, 3> modes{N_("ｺﾋﾟｰ"), N_("移動"), N_("入れ替え")};
   for (int mode = 0; mode < 3; ++mode) {
-    auto* radio = new QRadioButton(QString::fromUtf8(modes[static_cast<std::size_t>(mode)]), box);
+    auto* radio = new QRadioButton(ui(modes[static_cast<std::size_t>(mode)]), box);
     radio->setObjectName(QString("mode%1_%2").arg(mode).arg(position));
     c.mode->addButton(radio, mode);
-    setQuickHelp(radio, QString::fromUtf8("「実行」で行う処理(ｺﾋﾟｰ、移動、入れ替え)を選択します"));
+    setQuickHelp(radio, ui(N_("「実行」で行う処理(ｺﾋﾟｰ、移動、入れ替え)を選択します")));
     transfer->addWidget(radio);
   }
   c.mode->button(0)->setChecked(true);
@@ -379,9 +390,9 @@ QWidget* GalleryWindow::buildSlot(int position) {
   c.target = new QComboBox(box);
   c.target->setObjectName(QString("target%1").arg(position));
   target->addWidget(c.target);
-  setQuickHelp(c.target, QString::fromUtf8("ｺﾋﾟｰ、移動、入れ替えの相手のｷﾞｬﾗﾘｰを選択します"));
+  setQuickHelp(c.target, ui(N_("ｺﾋﾟｰ、移動、入れ替えの相手のｷﾞｬﾗﾘｰを選択します")));
   QPushButton* run =
-      addButton("実行", QString::fromUtf8("指定したｷﾞｬﾗﾘｰへｺﾋﾟｰ、移動、入れ替えを行います"),
+      addButton(N_("実行"), ui(N_("指定したｷﾞｬﾗﾘｰへｺﾋﾟｰ、移動、入れ替えを行います")),
                 [this, position] {
                   SlotControls& s = slots_[static_cast<std::size_t>(position)];
                   transferSlot(bench_, user_, slotAt(position), s.target->currentData().toInt(),
@@ -397,8 +408,8 @@ QWidget* GalleryWindow::buildSlot(int position) {
   c.title->setObjectName(QString("title%1").arg(position));
   c.title->setMinimumWidth(editWidthFor(c.title, QString(16, QChar('M'))));
   title->addWidget(c.title);
-  setQuickHelp(c.title, QString::fromUtf8("ｷﾞｬﾗﾘｰのﾀｲﾄﾙです\n「変更」で編集したﾀｲﾄﾙを記憶します"));
-  QPushButton* rename = addButton("変更", QString::fromUtf8("ﾀｲﾄﾙを変更します"), [this, position] {
+  setQuickHelp(c.title, ui(N_("ｷﾞｬﾗﾘｰのﾀｲﾄﾙです\n「変更」で編集したﾀｲﾄﾙを記憶します")));
+  QPushButton* rename = addButton(N_("変更"), ui(N_("ﾀｲﾄﾙを変更します")), [this, position] {
     renameSlot(bench_, user_, slotAt(position),
                slots_[static_cast<std::size_t>(position)].title->text().toStdString());
     afterOperation();
@@ -409,7 +420,7 @@ QWidget* GalleryWindow::buildSlot(int position) {
   c.size = new QLineEdit(box);
   c.size->setReadOnly(true);
   c.size->setObjectName(QString("size%1").arg(position));
-  setQuickHelp(c.size, QString::fromUtf8("画像のｻｲｽﾞ(Tは TrueColor の画像)またはﾃﾞｰﾀのﾊﾞｲﾄ数です"));
+  setQuickHelp(c.size, ui(N_("画像のｻｲｽﾞ(Tは TrueColor の画像)またはﾃﾞｰﾀのﾊﾞｲﾄ数です")));
   grid->addWidget(c.size, 6, 1);
   return box;
 }
@@ -482,19 +493,19 @@ void GalleryWindow::refresh() {
 }
 
 std::unique_ptr<QMenu> GalleryWindow::slotMenu(int slot, QWidget* parent, GalleryForm from) {
-  auto menu = std::make_unique<QMenu>(QString::fromUtf8("拡張機能"), parent);
+  auto menu = std::make_unique<QMenu>(ui(N_("拡張機能")), parent);
   const persist::GallerySlot* record = gallerySlotRecord(bench_, slot);
   if (record == nullptr) return menu;
   // The first item: the viewer for a picture (with the viewer), data opened with its application.
   const bool program = record->kind == kSlotData && titleExtension(record->title).size() == 3 &&
                        QString::fromStdString(titleExtension(record->title)).toLower() == "exe";
-  QAction* first = menu->addAction(QString::fromUtf8(record->kind == kSlotPicture ? "Ｖｉｅｗ"
-                                                     : program ? "ｱﾌﾟﾘｹｰｼｮﾝの実行"
-                                                               : "ｱﾌﾟﾘｹｰｼｮﾝから開く"));
+  QAction* first = menu->addAction(ui(record->kind == kSlotPicture ? N_("Ｖｉｅｗ")
+                                      : program ? N_("ｱﾌﾟﾘｹｰｼｮﾝの実行")
+                                                : N_("ｱﾌﾟﾘｹｰｼｮﾝから開く")));
   first->setEnabled(record->kind == kSlotData || (record->kind == kSlotPicture && host_.viewSlot));
-  setQuickHelpOn(first, QString::fromUtf8(record->kind == kSlotPicture ? "画像をViewで表示します"
-                                          : program ? "ﾃﾞｰﾀをｱﾌﾟﾘｹｰｼｮﾝとして実行します"
-                                                    : "ﾃﾞｰﾀを関連付けされたｱﾌﾟﾘｹｰｼｮﾝで開きます"));
+  setQuickHelpOn(first, ui(record->kind == kSlotPicture ? N_("画像をViewで表示します")
+                           : program ? N_("ﾃﾞｰﾀをｱﾌﾟﾘｹｰｼｮﾝとして実行します")
+                                     : N_("ﾃﾞｰﾀを関連付けされたｱﾌﾟﾘｹｰｼｮﾝで開きます")));
   connect(first, &QAction::triggered, this,
           [this, slot] { runMenuItem(slot, SlotMenuItem::View, 0); });
   for (const MenuRow& row : kMenuRows) {
@@ -504,9 +515,9 @@ std::unique_ptr<QMenu> GalleryWindow::slotMenu(int slot, QWidget* parent, Galler
     const bool normalOnly = (row.item == SlotMenuItem::PasteFiles && row.extra == 2) ||
                             row.item == SlotMenuItem::Rename;
     if (from == GalleryForm::Small && normalOnly) continue;
-    QAction* action = menu->addAction(QString::fromUtf8(row.text));
+    QAction* action = menu->addAction(ui(row.text));
     action->setEnabled(slotMenuItemEnabled(bench_, slot, row.item));
-    if (row.help != nullptr) setQuickHelpOn(action, QString::fromUtf8(row.help));
+    if (row.help != nullptr) setQuickHelpOn(action, ui(row.help));
     connect(action, &QAction::triggered, this, [this, slot, row, from] {
       runMenuItem(slot, row.item, row.extra);
       if (from == GalleryForm::Small && row.item == SlotMenuItem::CopyToPicture &&
@@ -515,21 +526,20 @@ std::unique_ptr<QMenu> GalleryWindow::slotMenu(int slot, QWidget* parent, Galler
       }
     });
     if (from == GalleryForm::Small && row.item == SlotMenuItem::CopyToPicture && row.extra == 1) {
-      QAction* close = menu->addAction(QString::fromUtf8("ｺﾋﾟｰ後ｳｨﾝﾄﾞｳを閉じる"));
+      QAction* close = menu->addAction(ui(N_("ｺﾋﾟｰ後ｳｨﾝﾄﾞｳを閉じる")));
       close->setObjectName("closeAfterCopy");
       close->setCheckable(true);
       close->setChecked(closeAfterCopy());
-      setQuickHelpOn(close, QString::fromUtf8(kCloseAfterCopyHelp));
+      setQuickHelpOn(close, ui(kCloseAfterCopyHelp));
       connect(close, &QAction::toggled, this, [this](bool on) { setCloseAfterCopy(on); });
     }
     if (row.item == SlotMenuItem::ApplyUpdate) {
       // "変更": copy, move or swap towards another slot.
-      QMenu* change = menu->addMenu(QString::fromUtf8("変更"));
-      setQuickHelpOn(change->menuAction(),
-                     QString::fromUtf8("他のｷﾞｬﾗﾘｰへのｺﾋﾟｰ、移動、入れ替えを行います"));
-      const std::array<const char*, 3> modes{"ｺﾋﾟｰ", "移動", "入れ替え"};
+      QMenu* change = menu->addMenu(ui(N_("変更")));
+      setQuickHelpOn(change->menuAction(), ui(N_("他のｷﾞｬﾗﾘｰへのｺﾋﾟｰ、移動、入れ替えを行います")));
+      const std::array<const char*, 3> modes{N_("ｺﾋﾟｰ"), N_("移動"), N_("入れ替え")};
       for (int mode = 0; mode < 3; ++mode) {
-        QMenu* targets = change->addMenu(QString::fromUtf8(modes[static_cast<std::size_t>(mode)]));
+        QMenu* targets = change->addMenu(ui(modes[static_cast<std::size_t>(mode)]));
         for (int other = 0; other < galleryCount(bench_); ++other) {
           if (other == slot) continue;
           const persist::GallerySlot* target = gallerySlotRecord(bench_, other);
@@ -543,8 +553,7 @@ std::unique_ptr<QMenu> GalleryWindow::slotMenu(int slot, QWidget* parent, Galler
     }
   }
   menu->addSeparator();
-  setQuickHelpOn(menu->addAction(QString::fromUtf8("キャンセル")),
-                 QString::fromUtf8("何もせずにﾒﾆｭｰを閉じます"));
+  setQuickHelpOn(menu->addAction(ui(N_("キャンセル"))), ui(N_("何もせずにﾒﾆｭｰを閉じます")));
   addFormItem(*menu);
   if (host_.watchMenu) host_.watchMenu(menu.get());
   return menu;
@@ -554,29 +563,28 @@ void GalleryWindow::addFormItem(QMenu& menu) {
   // The other form, for window managers that show no minimise or maximise button.
   const bool normal = form() == GalleryForm::Normal;
   menu.addSeparator();
-  QAction* other = menu.addAction(QString::fromUtf8(normal ? "小型" : "通常型"));
+  QAction* other = menu.addAction(ui(normal ? N_("小型") : N_("通常型")));
   other->setObjectName("otherForm");
-  setQuickHelpOn(other, QString::fromUtf8(normal ? "ｷﾞｬﾗﾘｰを小型(番号だけの表示)に切り替えます"
-                                                 : "ｷﾞｬﾗﾘｰを通常型(４つずつの表示)に切り替えます"));
+  setQuickHelpOn(other, ui(normal ? N_("ｷﾞｬﾗﾘｰを小型(番号だけの表示)に切り替えます")
+                                  : N_("ｷﾞｬﾗﾘｰを通常型(４つずつの表示)に切り替えます")));
   connect(other, &QAction::triggered, this,
           [this, normal] { setForm(normal ? GalleryForm::Small : GalleryForm::Normal); });
 }
 
 std::unique_ptr<QMenu> GalleryWindow::galleryMenu(QWidget* parent) {
-  auto menu = std::make_unique<QMenu>(QString::fromUtf8("ギャラリー"), parent);
+  auto menu = std::make_unique<QMenu>(ui(N_("ギャラリー")), parent);
   for (const auto& [name, text] : kGalleryMenuRows) {
     // Each item does what its button does, enabled as the button is.
     QPushButton* button = findChild<QPushButton*>(name);
     if (button == nullptr) continue;
-    QAction* action = menu->addAction(QString::fromUtf8(text));
+    QAction* action = menu->addAction(ui(text));
     action->setObjectName(name);
     action->setEnabled(button->isEnabled());
     setQuickHelpOn(action, quickHelpOf(button));
     connect(action, &QAction::triggered, button, &QPushButton::click);
   }
   menu->addSeparator();
-  setQuickHelpOn(menu->addAction(QString::fromUtf8("キャンセル")),
-                 QString::fromUtf8("何もせずにﾒﾆｭｰを閉じます"));
+  setQuickHelpOn(menu->addAction(ui(N_("キャンセル"))), ui(N_("何もせずにﾒﾆｭｰを閉じます")));
   addFormItem(*menu);
   if (host_.watchMenu) host_.watchMenu(menu.get());
   return menu;
@@ -728,8 +736,8 @@ void GalleryWindow::runMenuItem(int slot, SlotMenuItem item, int extra) {
     case SlotMenuItem::SaveAs: {
       const persist::GallerySlot* record = gallerySlotRecord(bench_, slot);
       const QString name = host_.dialogs.save(
-          QString::fromUtf8("名前を付けて保存 (ｷﾞｬﾗﾘｰ#%1)").arg(number),
-          record->kind == kSlotPicture ? savePictureFilters() : QString::fromUtf8("全てのﾌｧｲﾙ (*)"),
+          ui(N_("名前を付けて保存 (ｷﾞｬﾗﾘｰ#%1)")).arg(number),
+          record->kind == kSlotPicture ? savePictureFilters() : ui(N_("全てのﾌｧｲﾙ (*)")),
           fromUtf8(record->title));
       if (!name.isEmpty()) saveSlotAs(bench_, user_, slot, name.toStdString());
       break;
@@ -749,10 +757,10 @@ void GalleryWindow::runMenuItem(int slot, SlotMenuItem item, int extra) {
     case SlotMenuItem::RgbCombine: {
       QDialog dialog(this);
       dialog.setObjectName("RgbCombine");
-      dialog.setWindowTitle(QString::fromUtf8("RGB結合(#%1)").arg(number));
+      dialog.setWindowTitle(ui(N_("RGB結合(#%1)")).arg(number));
       auto* form = new QFormLayout(&dialog);
       std::array<QComboBox*, 3> channels{};
-      const std::array<const char*, 3> labels{"Ｒ", "Ｇ", "Ｂ"};
+      const std::array<const char*, 3> labels{N_("Ｒ"), N_("Ｇ"), N_("Ｂ")};
       for (std::size_t i = 0; i < channels.size(); ++i) {
         channels[i] = new QComboBox(&dialog);
         for (int other = 0; other < galleryCount(bench_); ++other) {
@@ -761,7 +769,7 @@ void GalleryWindow::runMenuItem(int slot, SlotMenuItem item, int extra) {
             channels[i]->addItem(QString("#%1").arg(other + 1), other);
           }
         }
-        form->addRow(QString::fromUtf8(labels[i]), channels[i]);
+        form->addRow(ui(labels[i]), channels[i]);
       }
       auto* buttons =
           new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, &dialog);
@@ -792,17 +800,16 @@ void GalleryWindow::runMenuItem(int slot, SlotMenuItem item, int extra) {
         }
         bool chosen = false;
         const QString replaced =
-            QInputDialog::getItem(this, QString::fromUtf8("入れ替える拡張子の選択"),
-                                  QString::fromUtf8("　　　これ以上関連付けができません\n関連付け済"
-                                                    "みの情報を破棄して入れ替え\nを行いますか？"),
+            QInputDialog::getItem(this, ui(N_("入れ替える拡張子の選択")),
+                                  ui(N_("　　　これ以上関連付けができません\n関連付け済"
+                                        "みの情報を破棄して入れ替え\nを行いますか？")),
                                   used, 0, false, &chosen);
         if (!chosen) break;
         choice->entry = static_cast<int>(used.indexOf(replaced));
       }
       const QStringList application = host_.dialogs.open(
-          QString::fromUtf8("拡張子(.%1) ｱﾌﾟﾘｹｰｼｮﾝの関連付け").arg(fromUtf8(choice->extension)),
-          QString::fromUtf8("実行形式ﾌｧｲﾙ (*);;全てのﾌｧｲﾙ (*)"), false,
-          fromUtf8(choice->application));
+          ui(N_("拡張子(.%1) ｱﾌﾟﾘｹｰｼｮﾝの関連付け")).arg(fromUtf8(choice->extension)),
+          ui(N_("実行形式ﾌｧｲﾙ (*);;全てのﾌｧｲﾙ (*)")), false, fromUtf8(choice->application));
       if (!application.isEmpty()) {
         storeAssociation(bench_, user_, choice->entry, choice->extension,
                          application.front().toStdString());
@@ -832,8 +839,7 @@ void GalleryWindow::runMenuItem(int slot, SlotMenuItem item, int extra) {
     case SlotMenuItem::PasteFiles:
       if (extra == 2) {  // "ﾌｧｲﾙから開く"
         const QStringList names = host_.dialogs.open(
-            QString::fromUtf8("ファイルから開く (ｷﾞｬﾗﾘｰ#%1)").arg(number),
-            openPictureFilterText(), false, {});
+            ui(N_("ファイルから開く (ｷﾞｬﾗﾘｰ#%1)")).arg(number), openPictureFilterText(), false, {});
         if (!names.isEmpty()) storeFileInSlot(bench_, user_, slot, names.front().toStdString());
       } else {
         storeFilesInSlots(bench_, user_, slot, clipboardFiles(), extra == 1);
@@ -944,7 +950,7 @@ void GalleryWindow::openArchiveLine(const std::string& path, int number) {
 GalleryListWindow::GalleryListWindow(Workbench& bench, GalleryWindow& gallery, QWidget* parent)
     : QWidget(parent, Qt::Tool), bench_(bench), gallery_(gallery) {
   setObjectName("GalleryList");
-  setWindowTitle(QString::fromUtf8("ギャラリーの一覧"));
+  setWindowTitle(ui(N_("ギャラリーの一覧")));
   const int rows = (persist::kGallerySlots + kListPerRow - 1) / kListPerRow;
   setFixedSize(kListCellWidth * kListPerRow, kListCellHeight * rows);
   setAcceptDrops(true);

@@ -18,6 +18,7 @@
 #include "picture/true_colour.h"
 #include "processing/viewer_file.h"
 #include "text/format.h"
+#include "text/translate.h"
 #include "workbench/gallery/slot_content.h"
 #include "workbench/picture/open_pictures.h"
 #include "workbench/picture/rgb_ratio_memory.h"
@@ -111,11 +112,11 @@ SlotItem prepareSlot(const persist::GallerySlot& record, const std::string& path
 
 void tellSaveResult(UserPort& user, int result, bool overSkipped) {
   if (result < 0 && result != kArchiveFull) {
-    user.tell(Icon::Error, text::format(msg::kSaveFailedCode, result));
+    user.tell(Icon::Error, text::format(text::tr(msg::kSaveFailedCode), result));
   }
   std::string warnings;
-  if (result == kArchiveFull) warnings += text::format(msg::kSaveLimitWarning, kArchiveMaxItems);
-  if (overSkipped) warnings += msg::kSaveOverWarning;
+  if (result == kArchiveFull) warnings += text::format(text::tr(msg::kSaveLimitWarning), kArchiveMaxItems);
+  if (overSkipped) warnings += text::tr(msg::kSaveOverWarning);
   if (!warnings.empty()) user.tell(Icon::Warning, warnings);
 }
 
@@ -123,9 +124,9 @@ void tellSaveResult(UserPort& user, int result, bool overSkipped) {
 
 void tellArchiveError(UserPort& user, int result, const char* otherwise) {
   if (result == kArchiveNotArchive) {
-    user.tell(Icon::Warning, msg::kNotArchive);
+    user.tell(Icon::Warning, text::tr(msg::kNotArchive));
   } else {
-    user.tell(Icon::Error, otherwise);
+    user.tell(Icon::Error, text::tr(otherwise));
   }
 }
 
@@ -136,17 +137,17 @@ enum class Problem { None, Missing, NotPicture1, OutOfRange1, NotPicture2, OutOf
 const char* optionReason(Problem problem) {
   switch (problem) {
     case Problem::Missing:
-      return msg::kNumberMissing;
+      return text::tr(msg::kNumberMissing);
     case Problem::NotPicture1:
-      return msg::kNumber1NotPicture;
+      return text::tr(msg::kNumber1NotPicture);
     case Problem::OutOfRange1:
-      return msg::kNumber1OutOfRange;
+      return text::tr(msg::kNumber1OutOfRange);
     case Problem::NotPicture2:
-      return msg::kNumber2NotPicture;
+      return text::tr(msg::kNumber2NotPicture);
     case Problem::OutOfRange2:
-      return msg::kNumber2OutOfRange;
+      return text::tr(msg::kNumber2OutOfRange);
     case Problem::Differ:
-      return msg::kNumbersDiffer;
+      return text::tr(msg::kNumbersDiffer);
     case Problem::None:
       break;
   }
@@ -157,15 +158,15 @@ std::string dialogReason(Problem problem, const SlotLimits& limits) {
   switch (problem) {
     case Problem::NotPicture1:
     case Problem::NotPicture2:
-      return msg::kChosenNotPicture;
+      return text::tr(msg::kChosenNotPicture);
     case Problem::OutOfRange1:
     case Problem::OutOfRange2:
-      return text::format(msg::kChosenOutOfRange, kMinPictureSize, kMinPictureSize, limits.maxWidth,
+      return text::format(text::tr(msg::kChosenOutOfRange), kMinPictureSize, kMinPictureSize, limits.maxWidth,
                           limits.maxHeight);
     case Problem::Differ:
-      return msg::kChosenSizesDiffer;
+      return text::tr(msg::kChosenSizesDiffer);
     default:
-      return msg::kNumberMissing;
+      return text::tr(msg::kNumberMissing);
   }
 }
 
@@ -223,13 +224,14 @@ int readPicture(Workbench& bench, UserPort& user, const std::string& path, int n
       static_cast<std::size_t>(info.width) * static_cast<std::size_t>(info.height);
   picture.pixels = WorkMemory(pixels);
   if (!picture.pixels.ok()) {
-    user.tell(Icon::Warning, msg::kGalleryNoMemory);
+    user.tell(Icon::Warning, text::tr(msg::kGalleryNoMemory));
     return kSlotFailed;
   }
   picture.width = info.width;
   picture.height = info.height;
-  // Built by appending: gcc 12 at -O3 misreports "literal" + std::string as an overlapping copy.
-  picture.name = std::string("<").append(shownTitle(info.title)).append(">");
+  // Named with the stored form of an untitled item's word, since the name may become a
+  // slot's title. Built by appending: gcc 12 at -O3 misreports "literal" + std::string as an overlapping copy.
+  picture.name = std::string("<").append(titleOrUntitled(info.title)).append(">");
   if (info.bytesPerPixel == 1) {
     std::memcpy(picture.pixels.data(), content.data(), pixels);
     picture.palette = info.palette;
@@ -251,16 +253,16 @@ std::string archiveListLine(int number, const ArchiveItemInfo& item, const SlotL
   const char* mark = item.bytesPerPixel >= 3 ? msg::kTrueColourMark : "";
   switch (item.kind) {
     case kSlotPicture:
-      return text::format(
-          limits.pictureFits(item.width, item.height) ? msg::kListPicture : msg::kListOverPicture,
-          number, title.c_str(), mark, item.width, item.height);
+      return text::format(limits.pictureFits(item.width, item.height) ? text::tr(msg::kListPicture)
+                                                                      : msg::kListOverPicture,
+                          number, title.c_str(), mark, item.width, item.height);
     case kSlotData:
-      return text::format(static_cast<std::uint64_t>(item.width) <= limits.dataLimit()
-                              ? msg::kListData
-                              : msg::kListOverData,
+      return text::format(text::tr(static_cast<std::uint64_t>(item.width) <= limits.dataLimit()
+                                       ? msg::kListData
+                                       : msg::kListOverData),
                           number, title.c_str(), item.width);
     default:
-      return text::format(msg::kListEmpty, number);
+      return text::format(text::tr(msg::kListEmpty), number);
   }
 }
 
@@ -313,7 +315,7 @@ int saveSlotsToArchive(Workbench& bench, UserPort& user, ProgressPort& progress,
   int result = 0;
   bool overSkipped = false;
   {
-    ProgressScope scope(progress, busy, msg::kSaveProgress, static_cast<int>(chosen.size()));
+    ProgressScope scope(progress, busy, text::tr(msg::kSaveProgress), static_cast<int>(chosen.size()));
     runInOrder<SlotItem>(
         static_cast<int>(chosen.size()), compressionThreads(request.threads),
         [&](int i) {
@@ -376,7 +378,7 @@ int expandArchiveItems(Workbench& bench, UserPort& user, ProgressPort& progress,
   WorkMemory content(limits.dataLimit());
   WorkMemory work(limits.dataLimit());
   if (!content.ok() || !work.ok()) {
-    user.tell(Icon::Warning, msg::kGalleryNoMemory);
+    user.tell(Icon::Warning, text::tr(msg::kGalleryNoMemory));
     return kSlotFailed;
   }
   const int start = request.startSlot >= 0 && request.startSlot < count ? request.startSlot : 0;
@@ -394,7 +396,7 @@ int expandArchiveItems(Workbench& bench, UserPort& user, ProgressPort& progress,
   bool full = false;
   bool over = false;
   {
-    ProgressScope scope(progress, busy, msg::kExpandProgress, static_cast<int>(numbers.size()));
+    ProgressScope scope(progress, busy, text::tr(msg::kExpandProgress), static_cast<int>(numbers.size()));
     for (std::size_t index = 0; index < numbers.size(); ++index) {
       if (slot >= count) {
         full = true;
@@ -442,8 +444,8 @@ int expandArchiveItems(Workbench& bench, UserPort& user, ProgressPort& progress,
 
   if (result < 0) tellArchiveError(user, result, msg::kExpandFailed);
   std::string warnings;
-  if (full) warnings += msg::kExpandFullWarning;
-  if (over) warnings += msg::kExpandOverWarning;
+  if (full) warnings += text::tr(msg::kExpandFullWarning);
+  if (over) warnings += text::tr(msg::kExpandOverWarning);
   if (!warnings.empty()) user.tell(Icon::Warning, warnings);
   gallery->info.header.firstShownSlot = std::clamp(start / 4 * 4, 0, std::max(count - 4, 0));
   saveGalleryNow(bench, user);
@@ -473,7 +475,7 @@ std::optional<ArchiveItemOpening> openArchiveItem(Workbench& bench, UserPort& us
   };
   if (info.kind == kSlotData) {
     if (static_cast<std::uint64_t>(std::max(info.width, 0)) > limits.dataLimit()) {
-      user.tell(Icon::Warning, msg::kDataLimitExceeded);
+      user.tell(Icon::Warning, text::tr(msg::kDataLimitExceeded));
       return std::nullopt;
     }
     opening.data = writeDataForOpening(bench, user, info.title,
@@ -490,11 +492,11 @@ std::optional<ArchiveItemOpening> openArchiveItem(Workbench& bench, UserPort& us
                               static_cast<std::uint64_t>(info.bytesPerPixel);
   opening.content = WorkMemory(bytes);
   if (!opening.content.ok()) {
-    user.tell(Icon::Warning, msg::kGalleryNoMemory);
+    user.tell(Icon::Warning, text::tr(msg::kGalleryNoMemory));
     return std::nullopt;
   }
   if (bytes == 0 || !readContent(opening.content.span())) {
-    user.tell(Icon::Error, msg::kArchivePictureReadFailed);
+    user.tell(Icon::Error, text::tr(msg::kArchivePictureReadFailed));
     return std::nullopt;
   }
   return opening;
@@ -527,7 +529,7 @@ int openArchiveAsPictures(Workbench& bench, UserPort& user, ProgressPort& progre
                           ArchiveOpenDialog& dialog, const std::string& path, bool pathKnown) {
   // An archive open replaces the pictures the edit dialog works on.
   if (bench.pictures.editing) {
-    user.tell(Icon::Warning, msg::kEditing);
+    user.tell(Icon::Warning, text::tr(msg::kEditing));
     return kSlotFailed;
   }
   const SlotLimits limits = slotLimits(bench.options);
@@ -563,7 +565,7 @@ int openArchiveAsPictures(Workbench& bench, UserPort& user, ProgressPort& progre
       continue;
     }
     const Answer answer = user.askYesNoCancel(
-        text::format(msg::kOptionNumbersInconsistent, optionReason(problem)), Icon::Warning);
+        text::format(text::tr(msg::kOptionNumbersInconsistent), optionReason(problem)), Icon::Warning);
     if (answer == Answer::Cancel) return kSlotAbandoned;
     if (answer == Answer::Yes) {
       useDialog = true;
@@ -578,7 +580,7 @@ int openArchiveAsPictures(Workbench& bench, UserPort& user, ProgressPort& progre
     WorkMemory content(limits.dataLimit());
     WorkMemory work(limits.dataLimit());
     if (!content.ok() || !work.ok()) {
-      user.tell(Icon::Warning, msg::kGalleryNoMemory);
+      user.tell(Icon::Warning, text::tr(msg::kGalleryNoMemory));
       return kSlotFailed;
     }
     std::array<OpenedPicture, 2> opened;

@@ -5,6 +5,7 @@
 #include "gallery/messages.h"
 #include "picture/file_helpers.h"
 #include "workbench/gallery/gallery_slots.h"
+#include "text/translate.h"
 
 namespace vemla {
 namespace {
@@ -27,7 +28,7 @@ bool backupGalleryForEditing(Workbench& bench, UserPort& user) {
   if (!copied ||
       !writeFileAtomically(blockBackupPath(bench), persist::encodeGalleryBlock(gallery->info))) {
     deleteGalleryBackups(bench);
-    user.tell(Icon::Error, msg::kBackupFailed);
+    user.tell(Icon::Error, text::tr(msg::kBackupFailed));
     return false;
   }
   bench.gallery.editThumbnails = gallery->thumbnails;
@@ -41,7 +42,7 @@ bool restoreGalleryFromBackup(Workbench& bench, UserPort& user) {
   persist::GalleryInformation restored = gallery->info;
   if (!block || block->size() != persist::kGalleryBlockBytes ||
       persist::decodeGalleryBlock(*block, restored) != persist::LoadStatus::Loaded) {
-    user.tell(Icon::Error, msg::kRestoreFailed);
+    user.tell(Icon::Error, text::tr(msg::kRestoreFailed));
     return false;
   }
   // The live count and thumbnail count stay: the thumbnail memory was sized for them.
@@ -77,7 +78,7 @@ bool restoreGalleryFromBackup(Workbench& bench, UserPort& user) {
   if (complete) {
     deleteGalleryBackups(bench);
   } else {
-    user.tell(Icon::Error, msg::kRestoreFailed);
+    user.tell(Icon::Error, text::tr(msg::kRestoreFailed));
   }
   bench.gallery.editThumbnails.clear();
   saveGalleryNow(bench, user);

@@ -3,6 +3,7 @@
 #include "gallery/messages.h"
 #include "workbench/gallery/gallery_backup.h"
 #include "workbench/gallery/gallery_slots.h"
+#include "text/translate.h"
 
 namespace vemla {
 
@@ -40,7 +41,7 @@ bool GalleryEdit::cancel(Workbench& bench, UserPort& user) {
     deleteGalleryBackups(bench);
     return true;
   }
-  if (!user.askYesNo(msg::kEditDiscardQuestion)) return false;
+  if (!user.askYesNo(text::tr(msg::kEditDiscardQuestion))) return false;
   restoreGalleryFromBackup(bench, user);
   changed_ = false;
   return true;

@@ -18,6 +18,7 @@
 #include "ports/quiet_user_port.h"
 #include "text/cp932.h"
 #include "text/format.h"
+#include "text/translate.h"
 #include "workbench/gallery/slot_content.h"
 #include "workbench/picture/open_pictures.h"
 #include "workbench/picture/rgb_ratio_memory.h"
@@ -163,7 +164,7 @@ int storePictureInSlot(Workbench& bench, UserPort& user, int slot, const SlotPic
                      static_cast<std::uint64_t>(picture.bytesPerPixel);
   if (picture.pixels.size() < bytes) return kSlotNotUsable;
   if (!placePictureInSlot(bench, slot, picture)) {
-    user.tell(Icon::Error, msg::kGalleryStoreFailed);
+    user.tell(Icon::Error, text::tr(msg::kGalleryStoreFailed));
     return kSlotFailed;
   }
   saveGalleryNow(bench, user);
@@ -175,7 +176,7 @@ int storeDataInSlot(Workbench& bench, UserPort& user, int slot, std::span<const 
   if (slotRecord(bench, slot) == nullptr) return kSlotNotUsable;
   if (bytes.size() > slotLimits(bench.options).dataLimit()) return kSlotTooLarge;
   if (!placeDataInSlot(bench, slot, bytes, title)) {
-    user.tell(Icon::Error, msg::kGalleryStoreFailed);
+    user.tell(Icon::Error, text::tr(msg::kGalleryStoreFailed));
     return kSlotFailed;
   }
   saveGalleryNow(bench, user);
@@ -187,7 +188,7 @@ int storeFileInSlot(Workbench& bench, UserPort& user, int slot, const std::strin
   const SlotLimits limits = slotLimits(bench.options);
   WorkMemory buffer(limits.dataLimit());
   if (!buffer.ok()) {
-    user.tell(Icon::Warning, msg::kGalleryNoMemory);
+    user.tell(Icon::Warning, text::tr(msg::kGalleryNoMemory));
     return kSlotFailed;
   }
   MemoryItemRequest request;
@@ -262,7 +263,7 @@ int readSlot(const Workbench& bench, int slot, std::span<std::uint8_t> buffer) {
 bool clearSlot(Workbench& bench, UserPort& user, int slot) {
   persist::GallerySlot* record = slotRecord(bench, slot);
   if (record == nullptr) return false;
-  if (!user.askYesNo(text::format(msg::kClearSlotQuestion, slot + 1))) return false;
+  if (!user.askYesNo(text::format(text::tr(msg::kClearSlotQuestion), slot + 1))) return false;
   record->kind = kSlotEmpty;
   bench.gallery.associations[static_cast<std::size_t>(slot)] = {};
   saveGalleryNow(bench, user);
@@ -272,7 +273,7 @@ bool clearSlot(Workbench& bench, UserPort& user, int slot) {
 bool clearAllSlots(Workbench& bench, UserPort& user) {
   persist::HeldGallery* gallery = liveGallery(bench);
   if (gallery == nullptr) return false;
-  if (!user.askYesNo(msg::kClearAllQuestion)) return false;
+  if (!user.askYesNo(text::tr(msg::kClearAllQuestion))) return false;
   for (int slot = 0; slot < galleryCount(bench); ++slot) {
     persist::GallerySlot& record = gallery->info.slotRecords[static_cast<std::size_t>(slot)];
     record.kind = kSlotEmpty;
@@ -294,7 +295,7 @@ int renameSlot(Workbench& bench, UserPort& user, int slot, const std::string& ti
   }
   bool replaced = false;
   record->title = fitSlotTitle(std::string_view(title).substr(0, end), &replaced);
-  if (replaced) user.tell(Icon::Info, msg::kCharactersReplaced);
+  if (replaced) user.tell(Icon::Info, text::tr(msg::kCharactersReplaced));
   saveGalleryNow(bench, user);
   return 0;
 }
@@ -303,17 +304,17 @@ int copySlotToPicture(Workbench& bench, UserPort& user, int slot, PictureSlot pi
   const persist::GallerySlot* record = slotRecord(bench, slot);
   if (record == nullptr) return kSlotNotUsable;
   if (bench.pictures.editing) {
-    user.tell(Icon::Warning, msg::kEditingCommand);
+    user.tell(Icon::Warning, text::tr(msg::kEditingCommand));
     return kSlotAbandoned;
   }
   if (record->kind != kSlotPicture) return kSlotAbandoned;
   const SlotLimits limits = slotLimits(bench.options);
   if (record->width < kMinPictureSize || record->height < kMinPictureSize) {
-    user.tell(Icon::Warning, text::format(msg::kCopyTooSmall, kMinPictureSize, kMinPictureSize));
+    user.tell(Icon::Warning, text::format(text::tr(msg::kCopyTooSmall), kMinPictureSize, kMinPictureSize));
     return kSlotAbandoned;
   }
   if (record->width > limits.maxWidth || record->height > limits.maxHeight) {
-    user.tell(Icon::Warning, text::format(msg::kCopyTooLarge, limits.maxWidth, limits.maxHeight));
+    user.tell(Icon::Warning, text::format(text::tr(msg::kCopyTooLarge), limits.maxWidth, limits.maxHeight));
     return kSlotAbandoned;
   }
   const int bytesPerPixel = slotBytesPerPixel(*record);
@@ -322,12 +323,12 @@ int copySlotToPicture(Workbench& bench, UserPort& user, int slot, PictureSlot pi
   WorkMemory content(pixels * static_cast<std::size_t>(bytesPerPixel));
   WorkMemory converted(bytesPerPixel == 1 ? 0 : pixels);
   if (!content.ok() || !converted.ok()) {
-    user.tell(Icon::Warning, msg::kGalleryNoMemory);
+    user.tell(Icon::Warning, text::tr(msg::kGalleryNoMemory));
     return kSlotFailed;
   }
   // A failed read keeps the slot as it is: the file may be back (or the disk readable) later.
   if (readSlot(bench, slot, content.span()) != 0) {
-    user.tell(Icon::Error, msg::kGalleryReadFailed);
+    user.tell(Icon::Error, text::tr(msg::kGalleryReadFailed));
     return kSlotFailed;
   }
   Palette palette = record->palette;

@@ -7,6 +7,7 @@
 #include "gallery/thumbnail.h"
 #include "picture/file_helpers.h"
 #include "text/format.h"
+#include "text/translate.h"
 
 namespace vemla {
 namespace {
@@ -95,13 +96,13 @@ bool startGallery(Workbench& bench, UserPort& user, const ThumbnailAllocator& al
     const bool retried = header.galleryCount != kSmallestGallery &&
                          allocate(thumbnails, kSmallestGallery * kThumbnailBytes);
     if (!retried) {
-      user.tell(Icon::Warning, msg::kGalleryUnavailable);
+      user.tell(Icon::Warning, text::tr(msg::kGalleryUnavailable));
       // Without slots VemlaGinf.dat is not written back either.
       bench.settings.gallery.reset();
       return false;
     }
     header.galleryCount = kSmallestGallery;
-    user.tell(Icon::Warning, text::format(msg::kGalleryReduced, kSmallestGallery));
+    user.tell(Icon::Warning, text::format(text::tr(msg::kGalleryReduced), kSmallestGallery));
   }
   bench.options.GalleryCount = header.galleryCount;
   header.thumbnailCount = header.galleryCount;
@@ -120,7 +121,7 @@ bool startGallery(Workbench& bench, UserPort& user, const ThumbnailAllocator& al
   std::copy_n(gallery.thumbnails.begin(), kept, thumbnails.begin());
   gallery.thumbnails = std::move(thumbnails);
   bench.gallery.available = true;
-  if (repaired) user.tell(Icon::Warning, msg::kGalleryRepaired);
+  if (repaired) user.tell(Icon::Warning, text::tr(msg::kGalleryRepaired));
   if (writeRepairs && !(gallery.info == loaded)) saveGalleryNow(bench, user);
   return true;
 }

@@ -17,6 +17,7 @@
 #include "picture/file_names.h"
 #include "picture/messages.h"
 #include "text/format.h"
+#include "text/translate.h"
 #include "workbench/gallery/gallery_slots.h"
 
 namespace vemla {
@@ -61,11 +62,11 @@ int copySlotToExchange(Workbench& bench, UserPort& user, int slot, bool cut) {
   try {
     item.payload.resize(static_cast<std::size_t>(slotContentBytes(*record)));
   } catch (const std::bad_alloc&) {
-    user.tell(Icon::Warning, msg::kGalleryNoMemory);
+    user.tell(Icon::Warning, text::tr(msg::kGalleryNoMemory));
     return kSlotFailed;
   }
   if (readSlot(bench, slot, item.payload) != 0) {
-    user.tell(Icon::Error, msg::kGalleryReadFailed);
+    user.tell(Icon::Error, text::tr(msg::kGalleryReadFailed));
     return kSlotFailed;
   }
   if (persist::writeExchangeItem(bench.settings.folder, item, user) != 0) return kSlotFailed;
@@ -126,7 +127,7 @@ std::optional<AssociationChoice> associationChoice(const Workbench& bench, UserP
   AssociationChoice choice;
   choice.extension = titleExtension(record.title);
   if (choice.extension.empty()) {
-    user.tell(Icon::Warning, msg::kAssociationBadExtension);
+    user.tell(Icon::Warning, text::tr(msg::kAssociationBadExtension));
     return std::nullopt;
   }
   const persist::AssociationTable& table = bench.settings.associations;
@@ -167,7 +168,7 @@ bool removeAssociation(Workbench& bench, UserPort& user, int slot) {
   persist::AssociationTable& table = bench.settings.associations;
   const persist::ExtensionAssociation* own = findAssociation(table, titleExtension(record->title));
   if (own == nullptr) return false;
-  if (!user.askYesNo(text::format(msg::kDissociateQuestion, own->extension.c_str(),
+  if (!user.askYesNo(text::format(text::tr(msg::kDissociateQuestion), own->extension.c_str(),
                                   own->application.c_str()))) {
     return false;
   }
@@ -203,7 +204,7 @@ std::optional<DataOpening> writeDataForOpening(
   // Only the last path component counts: a title naming folders never leaves the folder.
   const std::optional<std::string> name = dataFileName(title);
   if (!name) {
-    user.tell(Icon::Warning, msg::kDataNameUnusable);
+    user.tell(Icon::Warning, text::tr(msg::kDataNameUnusable));
     return std::nullopt;
   }
   DataOpening opening;
@@ -221,7 +222,7 @@ std::optional<DataOpening> writeDataForOpening(
   }
   WorkMemory content(size);
   if (!folder || !content.ok() || !read(content.span())) {
-    user.tell(Icon::Warning, msg::kGalleryReadFailed);
+    user.tell(Icon::Warning, text::tr(msg::kGalleryReadFailed));
     return std::nullopt;
   }
   opening.path = inFolder(*folder, *name);
@@ -229,7 +230,7 @@ std::optional<DataOpening> writeDataForOpening(
   if (!writeFileAtomically(opening.path, content.span()) ||
       (opening.program && ::chmod(opening.path.c_str(), 0755) != 0)) {
     user.tell(Icon::Warning,
-              text::format(msg::kWithName, msg::kFileWriteFailed, opening.path.c_str()));
+              text::format(text::tr(msg::kWithName), text::tr(msg::kFileWriteFailed), opening.path.c_str()));
     return std::nullopt;
   }
   if (const persist::ExtensionAssociation* own =
@@ -251,7 +252,7 @@ std::optional<DataOpening> openSlotData(Workbench& bench, UserPort& user, int sl
 
 void dataOpeningFailed(Workbench& bench, UserPort& user, int slot) {
   if (recordOf(bench, slot) != nullptr) handOverOf(bench, slot) = {};
-  user.tell(Icon::Warning, msg::kApplicationFailed);
+  user.tell(Icon::Warning, text::tr(msg::kApplicationFailed));
 }
 
 int applyDataUpdate(Workbench& bench, UserPort& user, int slot) {
@@ -266,19 +267,19 @@ int applyDataUpdate(Workbench& bench, UserPort& user, int slot) {
   const std::uint64_t limit = slotLimits(bench.options).dataLimit();
   const std::int64_t size = fileSize(handed.temporaryFile);
   if (size >= 0 && static_cast<std::uint64_t>(size) > limit) {
-    user.tell(Icon::Warning, msg::kDataLimitExceeded);
+    user.tell(Icon::Warning, text::tr(msg::kDataLimitExceeded));
     return kSlotFailed;
   }
   const std::optional<LocalDateTime> changed = lastWriteTime(handed.temporaryFile);
   const auto bytes = readWholeFile(handed.temporaryFile, limit);
   if (!bytes) {
-    user.tell(Icon::Warning, size < 0 ? msg::kUpdateFailed : msg::kDataLimitExceeded);
+    user.tell(Icon::Warning, text::tr(size < 0 ? msg::kUpdateFailed : msg::kDataLimitExceeded));
     return kSlotFailed;
   }
   const int replaced[] = {slot};
   if (!releaseSlotsOnDisk(bench, replaced) ||
       !writeFileAtomically(slotFilePath(bench.settings.folder, slot), *bytes)) {
-    user.tell(Icon::Warning, msg::kUpdateFailed);
+    user.tell(Icon::Warning, text::tr(msg::kUpdateFailed));
     return kSlotFailed;
   }
   record->width = static_cast<std::int32_t>(bytes->size());

@@ -15,6 +15,7 @@
 #include "picture/messages.h"
 #include "picture/raw.h"
 #include "text/format.h"
+#include "text/translate.h"
 #include "workbench/gallery/gallery_slots.h"
 #include "workbench/gallery/slot_content.h"
 
@@ -80,7 +81,7 @@ bool renameAll(const std::vector<std::pair<std::string, std::string>>& steps,
 }
 
 int failed(UserPort& user, const char* message) {
-  user.tell(Icon::Error, message);
+  user.tell(Icon::Error, text::tr(message));
   return kSlotFailed;
 }
 
@@ -145,7 +146,7 @@ int greyScaleSlot(Workbench& bench, UserPort& user, int slot) {
   persist::GallerySlot* record = recordOf(bench, slot);
   if (record == nullptr) return kSlotNotUsable;
   if (!slotMenuItemEnabled(bench, slot, SlotMenuItem::GreyScale)) return kSlotAbandoned;
-  if (!user.askYesNo(text::format(msg::kGreyScaleQuestion, slot + 1))) return kSlotAbandoned;
+  if (!user.askYesNo(text::format(text::tr(msg::kGreyScaleQuestion), slot + 1))) return kSlotAbandoned;
   record->palette = greyRamp();
   saveGalleryNow(bench, user);
   return 0;
@@ -179,7 +180,7 @@ int slotDataToPicture(Workbench& bench, UserPort& user, int slot) {
   const SlotLimits limits = slotLimits(bench.options);
   if (size->width < 1 || size->height < 1 || !limits.pictureFits(size->width, size->height) ||
       size->offset < 0) {
-    user.tell(Icon::Warning, msg::kTooLarge);
+    user.tell(Icon::Warning, text::tr(msg::kTooLarge));
     return kSlotAbandoned;
   }
   bench.pictures.rawSize = *size;
@@ -187,7 +188,7 @@ int slotDataToPicture(Workbench& bench, UserPort& user, int slot) {
                     static_cast<std::uint64_t>(size->height));
   if (!pixels.ok()) return failed(user, msg::kGalleryNoMemory);
   if (readRawPicture(path, size->offset, pixels.span()) != 1) {
-    user.tell(Icon::Warning, msg::kDataReadFailed);
+    user.tell(Icon::Warning, text::tr(msg::kDataReadFailed));
     return kSlotFailed;
   }
   SlotPicture picture;
@@ -196,7 +197,7 @@ int slotDataToPicture(Workbench& bench, UserPort& user, int slot) {
   picture.height = size->height;
   picture.title = record->title;
   if (!placePictureInSlot(bench, slot, picture)) {
-    user.tell(Icon::Warning, msg::kPictureDataSaveFailed);
+    user.tell(Icon::Warning, text::tr(msg::kPictureDataSaveFailed));
     return kSlotFailed;
   }
   saveGalleryNow(bench, user);
@@ -216,7 +217,7 @@ int combineSlotsRgb(Workbench& bench, UserPort& user, int target, int red, int g
   for (int slot : {green, blue}) {
     const persist::GallerySlot* record = recordOf(bench, slot);
     if (record->width != r.width || record->height != r.height) {
-      user.tell(Icon::Warning, msg::kRgbSizesDiffer);
+      user.tell(Icon::Warning, text::tr(msg::kRgbSizesDiffer));
       return kSlotAbandoned;
     }
   }
@@ -225,7 +226,7 @@ int combineSlotsRgb(Workbench& bench, UserPort& user, int target, int red, int g
   if (!planes.ok() || !combined.ok()) return failed(user, msg::kGalleryNoMemory);
   for (std::size_t i = 0; i < sources.size(); ++i) {
     if (readSlot(bench, sources[i], planes.span().subspan(i * pixels, pixels)) != 0) {
-      user.tell(Icon::Warning, msg::kReadFailed);
+      user.tell(Icon::Warning, text::tr(msg::kReadFailed));
       return kSlotFailed;
     }
   }
@@ -239,7 +240,7 @@ int combineSlotsRgb(Workbench& bench, UserPort& user, int target, int red, int g
   picture.bytesPerPixel = 3;
   picture.title = text::format(msg::kRgbTitle, red + 1, green + 1, blue + 1);
   if (!placePictureInSlot(bench, target, picture)) {
-    user.tell(Icon::Warning, msg::kFileWriteFailed);
+    user.tell(Icon::Warning, text::tr(msg::kFileWriteFailed));
     return kSlotFailed;
   }
   saveGalleryNow(bench, user);
@@ -255,16 +256,16 @@ int saveSlotAs(Workbench& bench, UserPort& user, int slot, const std::string& pa
     const int bytesPerPixel = slotBytesPerPixel(*record);
     WorkMemory pixels(static_cast<std::uint64_t>(slotContentBytes(*record)));
     if (!pixels.ok() || readSlot(bench, slot, pixels.span()) != 0) {
-      user.tell(Icon::Warning, msg::kPictureDataReadFailed);
+      user.tell(Icon::Warning, text::tr(msg::kPictureDataReadFailed));
       return kSlotFailed;
     }
     if (writePictureFile(path, record->width, record->height, bytesPerPixel, pixels.data(),
                          &record->palette) != 0) {
-      user.tell(Icon::Warning, msg::kSaveFailed);
+      user.tell(Icon::Warning, text::tr(msg::kSaveFailed));
       return kSlotFailed;
     }
   } else if (!copyFile(slotPath(bench, slot), path)) {
-    user.tell(Icon::Warning, msg::kSaveFailed);
+    user.tell(Icon::Warning, text::tr(msg::kSaveFailed));
     return kSlotFailed;
   }
   record->title = titleFromFileName(path, picture);

@@ -11,6 +11,8 @@
 #include "gallery/file_size_limit.h"
 #include "gallery/gallery_fixture.h"
 #include "picture/quantize.h"
+#include "text/translate.h"
+#include "workbench/gallery/gallery_slots.h"
 #include "workbench/picture/open_pictures.h"
 #include "workbench/settings/state_memory.h"
 
@@ -534,6 +536,29 @@ TEST_F(OpenArchive, ANonArchiveIsRefusedBeforeAnythingChanges) {
   EXPECT_EQ(open(), kArchiveNotArchive);
   EXPECT_EQ(user.onlyMessage(), "VemLAﾌｫｰﾏｯﾄﾌｧｲﾙではありません");
   EXPECT_FALSE(bench.pictures.picturesPresent);
+}
+
+// In English the untitled word is shown translated, in list lines and messages alike, but a
+// picture opened from an untitled item keeps the word as it stands in its name, and so does the
+// slot title made from that name.
+TEST_F(OpenArchive, InEnglishTheUntitledWordIsShownTranslatedButStoredAsItStands) {
+  ASSERT_TRUE(text::useLanguage(text::Language::English, VEMLA_CATALOGUE));
+  struct Japanese {
+    ~Japanese() { text::useLanguage(text::Language::Japanese, {}); }
+  } restore;
+  makeArchive(archive, {{pictureItem(16, 8, "left"), pixels(128, 1)},
+                        {pictureItem(16, 8, ""), pixels(128, 2)}});
+  EXPECT_EQ(archiveListLine(2, directory(archive)[1], slotLimits(bench.options)),
+            "#2  (Picture) (untitled) (16x8)");
+  ASSERT_EQ(open(), 0);
+  EXPECT_EQ(bench.pictures.pictures[1].name, "<名無しさん>");
+  ASSERT_EQ(storeWorkbenchPictureInSlot(bench, user, 5, PictureSlot::Second), 0);
+  EXPECT_EQ(slot(5).title, "名無しさん");
+  EXPECT_EQ(slotListLine(1, slot(1)), "#2  (Picture) (untitled) (16x8)");
+
+  writeBytes(archive, Bytes(2000, 0));
+  EXPECT_EQ(open(), kArchiveNotArchive);
+  EXPECT_EQ(user.onlyMessage(), "Not a VLA file");
 }
 
 // While the picture edit dialog is open nothing may replace the picture it edits (its
