@@ -94,8 +94,8 @@ class EnglishTest : public QObject {
     QVERIFY(bar != nullptr);
     QStringList titles;
     for (const QAction* action : bar->actions()) titles << action->text();
-    QCOMPARE(titles, QStringList({"&File", "&Edit", "&Picture", "&User", "Commu&nication",
-                                  "&State", "Settin&gs", "&Tools", "&Help"}));
+    QCOMPARE(titles, QStringList({"&File", "&Edit", "&Picture", "&User", "Commu&nication", "&State",
+                                  "Settin&gs", "&Tools", "&Help"}));
     QVERIFY2(sharedAccessKeys(bar->actions()).isEmpty(),
              qPrintable(listed(sharedAccessKeys(bar->actions()))));
     for (const QMenu* menu : bar->findChildren<QMenu*>()) {
@@ -140,9 +140,9 @@ class EnglishTest : public QObject {
     QTest::mouseClick(port, Qt::RightButton, {}, QPoint(20, 20));
     QVERIFY2(!seen.isEmpty() && std::ranges::none_of(seen, vemla::testing::holdsJapanese),
              qPrintable(listed(seen)));
-    for (const char* text : {"Image scope magnification", "Paste (open alone)", "Paste (replace)",
-                             "Paste from history", "Clear", "Copy (within Vemla)", "View", "Help",
-                             "Cancel"}) {
+    for (const char* text :
+         {"Image scope magnification", "Paste (open alone)", "Paste (replace)",
+          "Paste from history", "Clear", "Copy (within Vemla)", "View", "Help", "Cancel"}) {
       QVERIFY2(seen.contains(text), text);
     }
 

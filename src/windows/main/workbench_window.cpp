@@ -286,8 +286,7 @@ void WorkbenchWindow::buildLayout(QSize screen) {
     elements_[name] = widget;
   }
   for (PictureSlot picture : kPictureSlots) {
-    setQuickHelp(strips_[kFirstPictureStrip + index(picture)],
-                 ui(kPictureStripHelp));
+    setQuickHelp(strips_[kFirstPictureStrip + index(picture)], ui(kPictureStripHelp));
   }
   placeElements();
 }
@@ -384,8 +383,7 @@ void WorkbenchWindow::buildMenus() {
   }
   fileMenu_ = menuOf(Menu::File);
   menuOf(Menu::Help)->setToolTipsVisible(true);
-  setOverviewPage(
-      fromUtf8(platform::overviewPage(platform::executableFolder(), text::language())));
+  setOverviewPage(fromUtf8(platform::overviewPage(platform::executableFolder(), text::language())));
 }
 
 void WorkbenchWindow::openMemo() {
@@ -505,9 +503,9 @@ void WorkbenchWindow::setOverviewPage(const QString& path) {
 void WorkbenchWindow::buildToolbar() {
   const auto addButton = [this](int id) {
     const Command& command = *findCommand(id);
-    QAction* action = toolbar_->addAction(
-        toolbarIcon(command.glyph),
-        command.tip != nullptr ? ui(command.tip) : plainText(ui(command.text)));
+    QAction* action =
+        toolbar_->addAction(toolbarIcon(command.glyph),
+                            command.tip != nullptr ? ui(command.tip) : plainText(ui(command.text)));
     action->setObjectName(QString("tool%1").arg(id));
     action->setCheckable(command.checked != nullptr);
     if (command.help != nullptr) setQuickHelpOn(action, ui(command.help));
@@ -859,15 +857,15 @@ void WorkbenchWindow::runInWindow(int command) {
       break;
     case kWebPage:
       if (!openExternally_(QUrl::fromLocalFile(overviewPage_))) {
-        user_.tell(Icon::Warning,
-                   std::string(text::tr("概要のﾍﾟｰｼﾞを開けませんでした\n")) +
-                       overviewPage_.toStdString());
+        user_.tell(Icon::Warning, std::string(text::tr("概要のﾍﾟｰｼﾞを開けませんでした\n")) +
+                                      overviewPage_.toStdString());
       }
       break;
     case kVersion:
-      user_.tell(Icon::Info,
-                 std::string("Vemla " VEMLA_VERSION_TEXT "\n") + text::tr("２つの8ﾋﾞｯﾄ濃淡画像の比較ﾂｰﾙ"),
-                 text::tr("ﾊﾞｰｼﾞｮﾝ情報"));
+      user_.tell(
+          Icon::Info,
+          std::string("Vemla " VEMLA_VERSION_TEXT "\n") + text::tr("２つの8ﾋﾞｯﾄ濃淡画像の比較ﾂｰﾙ"),
+          text::tr("ﾊﾞｰｼﾞｮﾝ情報"));
       break;
     case kExit:
       close();

@@ -3,8 +3,8 @@
 #include <array>
 
 #include "persist/exchange_file.h"
-#include "picture/picture_file.h"
 #include "picture/file_names.h"
+#include "picture/picture_file.h"
 #include "picture/picture_writing.h"
 #include "processing/manual_shift.h"
 #include "text/translate.h"

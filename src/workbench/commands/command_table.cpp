@@ -84,10 +84,10 @@ void toggleComparison(CommandContext& c) {
 }
 constexpr const char* kBlinkHelp =
     N_("ｲﾒｰｼﾞを画像1と画像2の交互表示に切り替えます\n「ｲﾒｰｼﾞ制御情報」の速さ(回/秒)で切り替わり、\n"
-    "ｲﾒｰｼﾞ上のｽﾍﾟｰｽｷｰでも切り替わります\n再度選択すると元の表示内容に戻ります");
+       "ｲﾒｰｼﾞ上のｽﾍﾟｰｽｷｰでも切り替わります\n再度選択すると元の表示内容に戻ります");
 constexpr const char* kSwipeHelp =
     N_("ｲﾒｰｼﾞの境界線の左に画像1、右に画像2を表示します\n境界線はﾏｳｽのﾄﾞﾗｯｸﾞまたはShift+←/→で"
-    "移動します\n再度選択すると元の表示内容に戻ります");
+       "移動します\n再度選択すると元の表示内容に戻ります");
 // Facts that are rules by themselves.
 bool picturesPresent(const CommandSituation& s) {
   return s.picturesPresent;
@@ -137,8 +137,8 @@ void chooseTool(CommandContext& c) {
 
 constexpr const char* kRememberStateHelp =
     N_("表示中の状態を記憶します（１～４まで別々に記憶が可能）\n"
-    "状態記憶した内容はﾌﾟﾛｸﾞﾗﾑ終了後も保持されます\n"
-    "多重起動したVemla間で画像をやり取りする場合にも便利です");
+       "状態記憶した内容はﾌﾟﾛｸﾞﾗﾑ終了後も保持されます\n"
+       "多重起動したVemla間で画像をやり取りする場合にも便利です");
 constexpr const char* kRestoreStateHelp = N_("記憶した状態の回復を行います");
 
 using P = PictureSlot;

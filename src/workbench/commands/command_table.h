@@ -117,8 +117,8 @@ std::span<const MenuEntry> menuTable();
 const MenuEntry& menuEntry(Menu menu);
 
 // Quick help of every history item.
-inline constexpr const char* kHistoryHelpText =
-    text::N_("開いたﾌｧｲﾙの履歴が最大で16個の組み合わせで表示されます\n選択することによりその組み合わせでﾌｧｲﾙ"
+inline constexpr const char* kHistoryHelpText = text::N_(
+    "開いたﾌｧｲﾙの履歴が最大で16個の組み合わせで表示されます\n選択することによりその組み合わせでﾌｧｲﾙ"
     "が開きます");
 // Quick-help text of a menu item (history items included); null when it has none.
 const char* commandHelpText(int id);

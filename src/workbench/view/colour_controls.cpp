@@ -13,7 +13,7 @@ namespace {
 using text::N_;
 
 constexpr const char* kBuiltInColourNames[] = {N_("ｸﾞﾚｰｽｹｰﾙ"), N_("標準ｶﾗｰ"), N_("差分ｶﾗｰ"),
-                                                N_("ｵﾌｾｯﾄｶﾗｰ")};
+                                               N_("ｵﾌｾｯﾄｶﾗｰ")};
 
 // Where the association of what image `image` shows is kept; null for a kind without one.
 // `Bench` is Workbench or const Workbench.

@@ -110,18 +110,18 @@ constexpr std::array<MagnificationChoice, 7> kMagnificationChoices{{{N_("倍率�
                                                                     {N_("倍率　Ｘ64"), 64}}};
 constexpr std::array<const char*, 4> kColourKindNames{N_("ｸﾞﾚｰｽｹｰﾙ"), N_("標準ｶﾗｰ"), N_("差分ｶﾗｰ"),
                                                       N_("ｵﾌｾｯﾄｶﾗｰ")};
-constexpr std::array<const char*, kMarkCount> kStoreMarkTexts{N_("マーク１設定"), N_("マーク２設定"),
-                                                              N_("マーク３設定"), N_("マーク４設定")};
-constexpr std::array<const char*, kMarkCount> kMoveToMarkTexts{N_("マーク１移動"), N_("マーク２移動"),
-                                                               N_("マーク３移動"), N_("マーク４移動")};
+constexpr std::array<const char*, kMarkCount> kStoreMarkTexts{
+    N_("マーク１設定"), N_("マーク２設定"), N_("マーク３設定"), N_("マーク４設定")};
+constexpr std::array<const char*, kMarkCount> kMoveToMarkTexts{
+    N_("マーク１移動"), N_("マーク２移動"), N_("マーク３移動"), N_("マーク４移動")};
 
 // The image scope's magnification, available while the image scope is switched on.
 PaneMenuItem scopeMenu(const Workbench& bench) {
   const bool on = bench.shell.imageScope;
   std::vector<PaneMenuItem> items;
   for (const MagnificationChoice& choice : kMagnificationChoices) {
-    items.push_back(checkItem(text::tr(choice.text), PaneCommand::ScopeMagnification, choice.value, on,
-                              bench.options.ScopeMagnification == choice.value));
+    items.push_back(checkItem(text::tr(choice.text), PaneCommand::ScopeMagnification, choice.value,
+                              on, bench.options.ScopeMagnification == choice.value));
   }
   return submenu(text::tr("ｲﾒｰｼﾞｽｺｰﾌﾟ倍率"), std::move(items), on);
 }
@@ -188,10 +188,11 @@ std::vector<PaneMenuItem> picturePaneMenu(const Workbench& bench, const PaneMenu
   menu.push_back(scopeMenu(bench));
   menu.push_back(separatorItem());
   menu.push_back(item(text::tr("貼り付け(単独で開く)"), PaneCommand::PasteAlone, 0, paste));
-  menu.push_back(item(text::tr("貼り付け(入れ替える)"), PaneCommand::PasteReplace, 0, paste && present));
-  menu.push_back(recentMenu(bench));
   menu.push_back(
-      item(text::tr("クリア"), PaneCommand::Clear, 0, present && !editing && bothPicturesNamed(bench)));
+      item(text::tr("貼り付け(入れ替える)"), PaneCommand::PasteReplace, 0, paste && present));
+  menu.push_back(recentMenu(bench));
+  menu.push_back(item(text::tr("クリア"), PaneCommand::Clear, 0,
+                      present && !editing && bothPicturesNamed(bench)));
   appendCommonTail(bench, menu);
   return menu;
 }
@@ -249,7 +250,8 @@ std::vector<PaneMenuItem> imagePaneMenu(const Workbench& bench, int pane,
   const ViewState& view = bench.view;
   const bool reduced = showsReduced(viewSettingsOf(bench), width, height);
   std::vector<PaneMenuItem> menu;
-  menu.push_back(item(text::tr("中心へ移動"), PaneCommand::Centre, 0, present && context.cell.has_value()));
+  menu.push_back(
+      item(text::tr("中心へ移動"), PaneCommand::Centre, 0, present && context.cell.has_value()));
   menu.push_back(submenu(text::tr("マーク"), markMenu(bench)));
   menu.push_back(separatorItem());
   menu.push_back(submenu(text::tr("イメージ"), kindMenu(bench, image)));
@@ -263,8 +265,10 @@ std::vector<PaneMenuItem> imagePaneMenu(const Workbench& bench, int pane,
                              !reduced && view.magnification == choice.value));
   }
   menu.push_back(separatorItem());
-  menu.push_back(checkItem(text::tr("補間"), PaneCommand::Interpolation, 0, true, view.zoomInterpolation));
-  menu.push_back(checkItem(text::tr("カラー表示"), PaneCommand::ColourDisplay, 0, true, view.colourDisplay));
+  menu.push_back(
+      checkItem(text::tr("補間"), PaneCommand::Interpolation, 0, true, view.zoomInterpolation));
+  menu.push_back(
+      checkItem(text::tr("カラー表示"), PaneCommand::ColourDisplay, 0, true, view.colourDisplay));
   menu.push_back(separatorItem());
   const PaneComparison& comparison = view.comparison[index(image)];
   menu.push_back(checkItem(text::tr("交互表示"), PaneCommand::Blink, 0, present,
@@ -304,23 +308,23 @@ constexpr const char* kPictureHelp =
        "・ﾏｳｽの左ｸﾘｯｸで表示位置の変更ができます\n"
        "・ﾏｳｽの右ｸﾘｯｸで拡張機能が使用できます\n");
 constexpr const char* kImageKindHelp = N_("（%s）：%s\n\n");
-constexpr const char* kImageHelpHead =
-    N_("・表示画像（ｼﾌﾄされた画像）を基に「ｲﾒｰｼﾞ制御情報」の条件で画像処理されたｲﾒｰｼﾞが表示されます\n"
-       "・ﾏｳｽの左ｸﾘｯｸでｶｰｿﾙ位置の変更ができ、ｸﾘｯｸした状態でﾏｳｽをﾄﾞﾛｰｲﾝｸﾞすると表示ｲﾒｰｼﾞがｽﾗｲﾄﾞします\n"
-       "　※画像の全体が表示されている場合はｽﾗｲﾄﾞしません\n");
+constexpr const char* kImageHelpHead = N_(
+    "・表示画像（ｼﾌﾄされた画像）を基に「ｲﾒｰｼﾞ制御情報」の条件で画像処理されたｲﾒｰｼﾞが表示されます\n"
+    "・ﾏｳｽの左ｸﾘｯｸでｶｰｿﾙ位置の変更ができ、ｸﾘｯｸした状態でﾏｳｽをﾄﾞﾛｰｲﾝｸﾞすると表示ｲﾒｰｼﾞがｽﾗｲﾄﾞします\n"
+    "　※画像の全体が表示されている場合はｽﾗｲﾄﾞしません\n");
 constexpr const char* kImageHelpGrabScroll =
     N_("・ﾏｳｽﾎｲｰﾙを押下した状態や、Shift/"
        "Ctrlｷｰ+左ｸﾘｯｸした状態ではﾏｳｽの移動により表示位置全体の移動が可能です\n");
 constexpr const char* kImageHelpShiftClick =
     N_("　※Shiftｷｰを押下した状態で左ｸﾘｯｸした場合はｸﾘｯｸ位置が中心に移動します\n");
-constexpr const char* kImageHelpTail =
-    N_("・ﾏｳｽの右ｸﾘｯｸで拡張機能が使用できます\n"
-       "　※『ｵﾌﾟｼｮﾝ情報-ﾕｰｻﾞ制御』で動作の変更が可能です\n"
-       "・ｷｰﾎﾞｰﾄﾞのｶｰｿﾙｷｰ（←、→、↑、↓）でｶｰｿﾙ位置の移動ができます\n"
-       "・ﾏｳｽﾎｲｰﾙの回転で表示倍率の変更が可能です\n"
-       "　※ｷｰ押下やﾎｲｰﾙが有効でない場合は「ｲﾒｰｼﾞ制御情報」の再表示を押下して下さい\n"
-       "　※ｸｲｯｸ(状況依存)ﾍﾙﾌﾟを表示中はｷｰ押下やﾎｲｰﾙが有効とならない場合があります\n"
-       "・「ｲﾒｰｼﾞ制御情報-ｶﾗｰ情報」でﾊﾟﾚｯﾄを指定すると階調値とｶﾗｰの対応(ﾊﾟﾚｯﾄ情報)が表示されます\n");
+constexpr const char* kImageHelpTail = N_(
+    "・ﾏｳｽの右ｸﾘｯｸで拡張機能が使用できます\n"
+    "　※『ｵﾌﾟｼｮﾝ情報-ﾕｰｻﾞ制御』で動作の変更が可能です\n"
+    "・ｷｰﾎﾞｰﾄﾞのｶｰｿﾙｷｰ（←、→、↑、↓）でｶｰｿﾙ位置の移動ができます\n"
+    "・ﾏｳｽﾎｲｰﾙの回転で表示倍率の変更が可能です\n"
+    "　※ｷｰ押下やﾎｲｰﾙが有効でない場合は「ｲﾒｰｼﾞ制御情報」の再表示を押下して下さい\n"
+    "　※ｸｲｯｸ(状況依存)ﾍﾙﾌﾟを表示中はｷｰ押下やﾎｲｰﾙが有効とならない場合があります\n"
+    "・「ｲﾒｰｼﾞ制御情報-ｶﾗｰ情報」でﾊﾟﾚｯﾄを指定すると階調値とｶﾗｰの対応(ﾊﾟﾚｯﾄ情報)が表示されます\n");
 
 }  // namespace
 
