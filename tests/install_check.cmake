@@ -14,6 +14,7 @@ set(expected
   bin/vemla-cli
   share/applications/org.vemla.Vemla.desktop
   share/doc/vemla/overview.html
+  share/doc/vemla/overview.en.html
   share/locale/en/LC_MESSAGES/vemla.mo
   share/icons/hicolor/scalable/apps/org.vemla.Vemla.svg
   share/metainfo/org.vemla.Vemla.metainfo.xml

@@ -7,6 +7,7 @@
 #include <optional>
 #include <string>
 #include <system_error>
+#include <vector>
 
 #include "platform/user_account.h"
 
@@ -68,12 +69,17 @@ std::string executableFolder() {
   return executable.parent_path().string();
 }
 
-std::string overviewPage(const std::string& executableFolder) {
+std::string overviewPage(const std::string& executableFolder, text::Language language) {
   if (executableFolder.empty()) return {};
   const std::filesystem::path folder(executableFolder);
-  for (const std::filesystem::path& page :
-       {folder / "vemla-overview.html",
-        folder / ".." / "share" / "doc" / "vemla" / "overview.html"}) {
+  const std::filesystem::path installed = folder / ".." / "share" / "doc" / "vemla";
+  std::vector<std::filesystem::path> pages;
+  if (language == text::Language::English) {
+    pages = {folder / "vemla-overview.en.html", installed / "overview.en.html"};
+  }
+  pages.push_back(folder / "vemla-overview.html");
+  pages.push_back(installed / "overview.html");
+  for (const std::filesystem::path& page : pages) {
     std::error_code error;
     if (std::filesystem::is_regular_file(page, error)) {
       return std::filesystem::weakly_canonical(page, error).string();

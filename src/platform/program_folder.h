@@ -6,6 +6,8 @@
 // for root.
 #include <string>
 
+#include "text/translate.h"
+
 namespace vemla::platform {
 
 struct FolderInputs {
@@ -30,6 +32,9 @@ std::string executableFolder();
 
 // The overview page shipped with the program: vemla-overview.html beside the executable (a
 // build tree) or share/doc/vemla/overview.html of its installation; empty when neither exists.
-std::string overviewPage(const std::string& executableFolder);
+// In English the English page (vemla-overview.en.html, overview.en.html) comes first, the
+// Japanese one only where it is missing.
+std::string overviewPage(const std::string& executableFolder,
+                         text::Language language = text::Language::Japanese);
 
 }  // namespace vemla::platform

@@ -20,6 +20,7 @@
 #include "processing/image_statistics.h"
 #include "processing/pane_raster.h"
 #include "processing/picture_control.h"
+#include "text/translate.h"
 #include "tools/tool_state.h"
 #include "workbench/worker_pool.h"
 
@@ -89,9 +90,9 @@ struct ViewState {
   int blinkTenths = kDefaultBlinkTenths;
 };
 
-// Titles shown by the windows; rebuilt after every open.
+// Titles shown by the windows, in the language in use; rebuilt after every open.
 struct TitleState {
-  std::array<std::string, 2> pane{"画像１", "画像２"};
+  std::array<std::string, 2> pane{text::tr("画像１"), text::tr("画像２")};
   std::string main = "Vemla";
 };
 

@@ -93,6 +93,15 @@ TEST(ProgramFolder, OverviewPageBesideTheProgramOrInItsInstallation) {
   EXPECT_EQ(overviewPage(bin.string()), (installed / "overview.html").string());
   std::ofstream(bin / "vemla-overview.html") << "<html></html>";
   EXPECT_EQ(overviewPage(bin.string()), (bin / "vemla-overview.html").string());
+  // English takes the English page where there is one, in the installation too, else the
+  // Japanese page; Japanese never takes the English page.
+  constexpr auto kEnglish = text::Language::English;
+  EXPECT_EQ(overviewPage(bin.string(), kEnglish), (bin / "vemla-overview.html").string());
+  std::ofstream(installed / "overview.en.html") << "<html></html>";
+  EXPECT_EQ(overviewPage(bin.string(), kEnglish), (installed / "overview.en.html").string());
+  std::ofstream(bin / "vemla-overview.en.html") << "<html></html>";
+  EXPECT_EQ(overviewPage(bin.string(), kEnglish), (bin / "vemla-overview.en.html").string());
+  EXPECT_EQ(overviewPage(bin.string()), (bin / "vemla-overview.html").string());
 }
 
 TEST(RunningCopy, OnlyTheCopyThatFindsNoOtherIsTheFirst) {

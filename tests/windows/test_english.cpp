@@ -7,6 +7,7 @@
 #include <QMenuBar>
 #include <QPushButton>
 #include <QRegularExpression>
+#include <QToolBar>
 #include <QtTest>
 
 #include "support/gallery_window_fixture.h"
@@ -19,6 +20,9 @@
 #include "windows/gallery/gallery_archive_dialogs.h"
 #include "windows/gallery/gallery_window.h"
 #include "windows/main/text_fit.h"
+#include "windows/panes/image_pane.h"
+#include "windows/panes/picture_pane.h"
+#include "workbench/commands/command_ids.h"
 #include "workbench/picture/prepare_pictures.h"
 #include "workbench/view/refresh_chain.h"
 
@@ -56,6 +60,32 @@ QString clippedText(const QWidget* window) {
     }
   }
   return {};
+}
+
+// The access keys of `actions` ("&F" in "&File"; "&&" is a plain "&") that more than one of them
+// takes.
+QStringList sharedAccessKeys(const QList<QAction*>& actions) {
+  QStringList keys, shared;
+  for (const QAction* action : actions) {
+    const QString text = QString(action->text()).replace("&&", "");
+    const qsizetype at = text.indexOf('&');
+    if (at < 0 || at + 1 >= text.size()) continue;
+    const QString key = text.mid(at + 1, 1).toLower();
+    if (keys.contains(key)) shared << action->text();
+    keys << key;
+  }
+  return shared;
+}
+
+// Every text of `menu` and its submenus, depth first, as a pop-up menu shows them.
+QStringList menuTexts(const QMenu& menu) {
+  QStringList texts;
+  for (const QAction* action : menu.actions()) {
+    if (action->isSeparator()) continue;
+    texts << action->text();
+    if (action->menu() != nullptr) texts << menuTexts(*action->menu());
+  }
+  return texts;
 }
 
 }  // namespace
@@ -147,6 +177,80 @@ class EnglishTest : public QObject {
       const QStringList others = japaneseTexts(dialog);
       QVERIFY2(others.isEmpty(), qPrintable(listed(others)));
       QVERIFY2(clippedText(dialog).isEmpty(), qPrintable(clippedText(dialog)));
+    }
+  }
+
+  // ---- Main window: menus, tool bar, panes ----
+
+  // The menu bar's titles, every menu with its submenus and quick help, and the tool bar's
+  // tips; each menu (and the bar) gives every access key to one item only.
+  void mainMenuBarAndToolbarReadInEnglish() {
+    ToolWindowFixture f;
+    const QMenuBar* bar = f.window->findChild<QMenuBar*>("MAINMENU");
+    QVERIFY(bar != nullptr);
+    QStringList titles;
+    for (const QAction* action : bar->actions()) titles << action->text();
+    QCOMPARE(titles, QStringList({"&File", "&Edit", "&Picture", "&User", "Commu&nication", "&State",
+                                  "Settin&gs", "&Tools", "&Help"}));
+    QVERIFY2(sharedAccessKeys(bar->actions()).isEmpty(),
+             qPrintable(listed(sharedAccessKeys(bar->actions()))));
+    for (const QMenu* menu : bar->findChildren<QMenu*>()) {
+      const QStringList left = japaneseTexts(menu);
+      QVERIFY2(left.isEmpty(), qPrintable(menu->title() + ": " + listed(left)));
+      const QStringList shared = sharedAccessKeys(menu->actions());
+      QVERIFY2(shared.isEmpty(), qPrintable(menu->title() + ": " + listed(shared)));
+    }
+    QCOMPARE(f.window->menuAction(kOpenTwo)->text(), QString("Open &two pictures…"));
+
+    const auto* toolbar = f.window->findChild<QToolBar*>("Toolbar");
+    QVERIFY(toolbar != nullptr);
+    const QStringList left = japaneseTexts(toolbar);
+    QVERIFY2(left.isEmpty(), qPrintable(listed(left)));
+    // A tip of its own, and a menu text without its access key.
+    QCOMPARE(f.window->toolbarAction(kOverwrite1)->toolTip(), QString("Save Picture 1"));
+    QCOMPARE(f.window->toolbarAction(kOpenTwo)->toolTip(), QString("Open two pictures…"));
+    // The title strips this window names itself.
+    for (int strip : {0, 1, 4, 5, 6, 7}) {
+      QVERIFY2(!vemla::testing::holdsJapanese(f.window->titleStrip(strip)->text()),
+               qPrintable(f.window->titleStrip(strip)->text()));
+    }
+    QCOMPARE(f.window->titleStrip(0)->text(), QString("Picture 1"));
+  }
+
+  // The pop-up menus of a picture pane and an image pane in English, whose items still carry
+  // out their commands.
+  void paneMenusReadInEnglish() {
+    ToolWindowFixture f;
+    f.openPair(64, 48, [](int x, int y) { return x + y; }, 7);
+    QStringList seen;
+    QString choice;
+    const MenuRunner runner = [&](QMenu& menu, const QPoint&) -> QAction* {
+      seen = menuTexts(menu);
+      for (QAction* action : menu.actions()) {
+        if (action->text() == choice) return action;
+      }
+      return nullptr;
+    };
+    PicturePane* port = f.window->picturePane(PictureSlot::First);
+    port->setMenuRunner(runner);
+    QTest::mouseClick(port, Qt::RightButton, {}, QPoint(20, 20));
+    QVERIFY2(!seen.isEmpty() && std::ranges::none_of(seen, vemla::testing::holdsJapanese),
+             qPrintable(listed(seen)));
+    for (const char* text :
+         {"Image scope magnification", "Paste (open alone)", "Paste (replace)",
+          "Paste from history", "Clear", "Copy (within Vemla)", "View", "Help", "Cancel"}) {
+      QVERIFY2(seen.contains(text), text);
+    }
+
+    ImagePane* image = f.window->imagePane(ImageSlot::First);
+    image->setMenuRunner(runner);
+    choice = "Magnification ×8";
+    QTest::mouseClick(image, Qt::RightButton, {}, QPoint(256, 256));
+    QCOMPARE(f.bench.view.magnification, 8);
+    for (const char* text : {"Centre here", "Marks", "Set mark 1", "Go to mark 4", "Image",
+                             "Colour", "Greyscale", "Offset colour", "Interpolation", "Blink",
+                             "Swipe", "Horizontal swipe", "Magnification ×64"}) {
+      QVERIFY2(seen.contains(QString::fromUtf8(text)), text);
     }
   }
 };

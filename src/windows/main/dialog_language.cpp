@@ -14,6 +14,8 @@
 #include <QTreeView>
 #include <algorithm>
 
+#include "text/translate.h"
+
 namespace vemla {
 namespace {
 
@@ -71,7 +73,8 @@ bool FileDialogDress::eventFilter(QObject* watched, QEvent* event) {
 }
 
 void FileDialogDress::dress(QFileDialog* dialog) {
-  if (dialog->proxyModel() == nullptr) {
+  // In English the file system model's own type names are the right ones.
+  if (text::language() == text::Language::Japanese && dialog->proxyModel() == nullptr) {
     dialog->setProxyModel(new JapaneseFileTypes(dialog));
   }
   if (auto* details = dialog->findChild<QTreeView*>(QStringLiteral("treeView"))) {

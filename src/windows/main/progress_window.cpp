@@ -6,6 +6,8 @@
 #include <cstdint>
 #include <utility>
 
+#include "windows/main/ui_text.h"
+
 namespace vemla {
 
 ProgressWindow::~ProgressWindow() {
@@ -54,7 +56,7 @@ void ProgressWindow::show(int total, bool cancellable) {
   }
   // Work of the program itself cannot be interrupted; a wait for another program can.
   if (cancellable) {
-    dialog_->setCancelButtonText(QString::fromUtf8("ｷｬﾝｾﾙ"));
+    dialog_->setCancelButtonText(ui(text::N_("ｷｬﾝｾﾙ")));
   } else {
     dialog_->setCancelButton(nullptr);
   }

@@ -5,9 +5,12 @@
 
 #include "windows/dialogs/raw_size_dialog.h"
 #include "windows/dialogs/rgb_ratio_dialog.h"
+#include "windows/main/ui_text.h"
 
 namespace vemla {
 namespace {
+
+using text::N_;
 
 QString toQt(std::string_view text) {
   return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
@@ -38,8 +41,8 @@ void QtUserPort::tell(Icon icon, std::string_view text, std::string_view title) 
 bool QtUserPort::askYesNo(std::string_view text) {
   QMessageBox box(QMessageBox::Question, "Vemla", toQt(text), QMessageBox::NoButton, parent_);
   box.setTextFormat(Qt::PlainText);
-  QPushButton* yes = box.addButton(QString::fromUtf8("はい(&Y)"), QMessageBox::YesRole);
-  box.addButton(QString::fromUtf8("いいえ(&N)"), QMessageBox::NoRole);
+  QPushButton* yes = box.addButton(ui(N_("はい(&Y)")), QMessageBox::YesRole);
+  box.addButton(ui(N_("いいえ(&N)")), QMessageBox::NoRole);
   box.exec();
   return box.clickedButton() == yes;
 }
@@ -47,9 +50,9 @@ bool QtUserPort::askYesNo(std::string_view text) {
 Answer QtUserPort::askYesNoCancel(std::string_view text, Icon icon) {
   QMessageBox box(toQt(icon), "Vemla", toQt(text), QMessageBox::NoButton, parent_);
   box.setTextFormat(Qt::PlainText);
-  QPushButton* yes = box.addButton(QString::fromUtf8("はい(&Y)"), QMessageBox::YesRole);
-  QPushButton* no = box.addButton(QString::fromUtf8("いいえ(&N)"), QMessageBox::NoRole);
-  QPushButton* cancel = box.addButton(QString::fromUtf8("ｷｬﾝｾﾙ"), QMessageBox::RejectRole);
+  QPushButton* yes = box.addButton(ui(N_("はい(&Y)")), QMessageBox::YesRole);
+  QPushButton* no = box.addButton(ui(N_("いいえ(&N)")), QMessageBox::NoRole);
+  QPushButton* cancel = box.addButton(ui(N_("ｷｬﾝｾﾙ")), QMessageBox::RejectRole);
   box.setEscapeButton(cancel);
   box.exec();
   if (box.clickedButton() == yes) return Answer::Yes;

@@ -43,6 +43,7 @@
 #include "windows/main/drawn_icons.h"
 #include "windows/main/quick_help.h"
 #include "windows/main/screen_fit.h"
+#include "windows/main/ui_text.h"
 #include "windows/panes/colour_bar.h"
 #include "windows/panes/image_pane.h"
 #include "windows/panes/image_scope_window.h"
@@ -103,29 +104,30 @@ class BaseWindow final : public QAbstractScrollArea {
 
 namespace {
 
+using text::N_;
+
 QString fromUtf8(std::string_view text) {
   return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
 }
 
-// The text of a menu item without its access key: "入れ替え(&X)" -> "入れ替え".
-QString plainText(const char* text) {
-  QString plain = QString::fromUtf8(text);
+// The text of a menu item without its access key: "入れ替え(&X)" -> "入れ替え", "&Swap" -> "Swap".
+QString plainText(QString plain) {
   plain.remove(QRegularExpression(QStringLiteral("\\(&.\\)|\\(&.）|&")));
   return plain;
 }
 
 QString joinedFilters(std::span<const char* const> filters) {
   QStringList joined;
-  for (const char* filter : filters) joined << QString::fromUtf8(filter);
+  for (const char* filter : filters) joined << ui(filter);
   return joined.join(";;");
 }
 
 const char* const kPictureStripHelp =
-    "・「画像制御情報」の条件でｼﾌﾄされた画像が表示されます\n"
-    "・ｲﾒｰｼﾞで表示されている範囲が矩形で表示されます\n"
-    "・矩形の色は『ｵﾌﾟｼｮﾝ情報-色の設定』から変更が可能です\n"
-    "・ﾏｳｽの左ｸﾘｯｸで表示位置の変更ができます\n"
-    "・ﾏｳｽの右ｸﾘｯｸで拡張機能が使用できます\n";
+    N_("・「画像制御情報」の条件でｼﾌﾄされた画像が表示されます\n"
+       "・ｲﾒｰｼﾞで表示されている範囲が矩形で表示されます\n"
+       "・矩形の色は『ｵﾌﾟｼｮﾝ情報-色の設定』から変更が可能です\n"
+       "・ﾏｳｽの左ｸﾘｯｸで表示位置の変更ができます\n"
+       "・ﾏｳｽの右ｸﾘｯｸで拡張機能が使用できます\n");
 
 // The title strips of the layout table: the pictures' strips first, then the images'.
 constexpr std::size_t kFirstPictureStrip = 0;
@@ -223,7 +225,7 @@ void WorkbenchWindow::buildLayout(QSize screen) {
     const std::string name = element.name;
     switch (element.kind) {
       case LayoutElement::Kind::TitleStrip: {
-        auto* label = new QLabel(fromUtf8(element.name), canvas_);
+        auto* label = new QLabel(ui(element.name), canvas_);
         label->setTextFormat(Qt::PlainText);
         label->setFrameShape(QFrame::Panel);
         label->setFrameShadow(QFrame::Raised);
@@ -284,8 +286,7 @@ void WorkbenchWindow::buildLayout(QSize screen) {
     elements_[name] = widget;
   }
   for (PictureSlot picture : kPictureSlots) {
-    setQuickHelp(strips_[kFirstPictureStrip + index(picture)],
-                 QString::fromUtf8(kPictureStripHelp));
+    setQuickHelp(strips_[kFirstPictureStrip + index(picture)], ui(kPictureStripHelp));
   }
   placeElements();
 }
@@ -337,10 +338,10 @@ void WorkbenchWindow::grabScroll(QPoint delta) {
 // Menus and toolbar
 
 void WorkbenchWindow::addCommand(QMenu* menu, const Command& command) {
-  auto* action = menu->addAction(QString::fromUtf8(command.text));
+  auto* action = menu->addAction(ui(command.text));
   action->setObjectName(QString::number(command.id));
   action->setCheckable(command.checked != nullptr);
-  if (command.help != nullptr) setQuickHelpOn(action, QString::fromUtf8(command.help));
+  if (command.help != nullptr) setQuickHelpOn(action, ui(command.help));
   const int id = command.id;
   connect(action, &QAction::triggered, this, [this, id] { runCommand(id); });
   menuActions_[id] = action;
@@ -351,7 +352,7 @@ QMenu* WorkbenchWindow::menuOf(Menu place) {
   const MenuEntry& entry = menuEntry(place);
   QMenu* menu = nullptr;
   if (entry.parent == Menu::None) {
-    menu = menuBar()->addMenu(QString::fromUtf8(entry.text));
+    menu = menuBar()->addMenu(ui(entry.text));
     // Another running copy may have stored a state since: its checks come from the file.
     if (place == Menu::State) {
       connect(menu, &QMenu::aboutToShow, this, [this] { rereadStateSlots(bench_); });
@@ -360,8 +361,8 @@ QMenu* WorkbenchWindow::menuOf(Menu place) {
   } else {
     QMenu* parent = menuOf(entry.parent);
     if (entry.separatorBefore) parent->addSeparator();
-    menu = parent->addMenu(QString::fromUtf8(entry.text));
-    setQuickHelpOn(menu->menuAction(), QString::fromUtf8(entry.help), entry.helpOffset);
+    menu = parent->addMenu(ui(entry.text));
+    setQuickHelpOn(menu->menuAction(), ui(entry.help), entry.helpOffset);
   }
   quickHelp_->watchMenu(menu);
   menus_[place] = menu;
@@ -382,18 +383,18 @@ void WorkbenchWindow::buildMenus() {
   }
   fileMenu_ = menuOf(Menu::File);
   menuOf(Menu::Help)->setToolTipsVisible(true);
-  setOverviewPage(fromUtf8(platform::overviewPage(platform::executableFolder())));
+  setOverviewPage(fromUtf8(platform::overviewPage(platform::executableFolder(), text::language())));
 }
 
 void WorkbenchWindow::openMemo() {
   const std::string path = memoPath(bench_);
   // A memo that does not exist yet starts as an empty file, which any editor can open.
   if (!fileExists(path)) writeFileAtomically(path, std::span<const std::uint8_t>());
-  openFileForEditing(this, fromUtf8(path), QString::fromUtf8("メモ"), user_, openExternally_);
+  openFileForEditing(this, fromUtf8(path), ui(N_("メモ")), user_, openExternally_);
 }
 
 void WorkbenchWindow::openForEditing(const QString& path) {
-  openFileForEditing(this, path, QString::fromUtf8("編集"), user_, openExternally_);
+  openFileForEditing(this, path, ui(N_("編集")), user_, openExternally_);
 }
 
 UserColourEditorDialogs WorkbenchWindow::userColourDialogs() {
@@ -495,20 +496,19 @@ void WorkbenchWindow::setOverviewPage(const QString& path) {
   overviewPage_ = path;
   // A disabled "概要-Web" says why.
   menuActions_.at(kWebPage)->setToolTip(
-      path.isEmpty() ? QString::fromUtf8("概要のﾍﾟｰｼﾞ(vemla-overview.html)がｲﾝｽﾄｰﾙされていません")
-                     : path);
+      path.isEmpty() ? ui(N_("概要のﾍﾟｰｼﾞ(vemla-overview.html)がｲﾝｽﾄｰﾙされていません")) : path);
   updateCommandStates();
 }
 
 void WorkbenchWindow::buildToolbar() {
   const auto addButton = [this](int id) {
     const Command& command = *findCommand(id);
-    QAction* action = toolbar_->addAction(
-        toolbarIcon(command.glyph),
-        command.tip != nullptr ? QString::fromUtf8(command.tip) : plainText(command.text));
+    QAction* action =
+        toolbar_->addAction(toolbarIcon(command.glyph),
+                            command.tip != nullptr ? ui(command.tip) : plainText(ui(command.text)));
     action->setObjectName(QString("tool%1").arg(id));
     action->setCheckable(command.checked != nullptr);
-    if (command.help != nullptr) setQuickHelpOn(action, QString::fromUtf8(command.help));
+    if (command.help != nullptr) setQuickHelpOn(action, ui(command.help));
     connect(action, &QAction::triggered, this, [this, id] { runCommand(id); });
     toolbarActions_[id] = action;
   };
@@ -539,7 +539,7 @@ void WorkbenchWindow::rebuildHistoryMenu() {
   for (const MenuItem& item : items) {
     QAction* action = fileMenu_->addAction(menuSafe(item.text));
     action->setObjectName(QString::number(item.id));
-    setQuickHelpOn(action, QString::fromUtf8(kHistoryHelpText));
+    setQuickHelpOn(action, ui(kHistoryHelpText));
     const int id = item.id;
     connect(action, &QAction::triggered, this, [this, id] { runCommand(id); });
     historyActions_.push_back(action);
@@ -781,7 +781,7 @@ std::vector<std::string> WorkbenchWindow::chooseFilesToOpen(std::string_view tit
                                                             const std::string& start) {
   std::vector<std::string> names;
   for (const QString& name :
-       dialogs_.open(fromUtf8(title), joinedFilters(filters), several, fromUtf8(start))) {
+       dialogs_.open(ui(title), joinedFilters(filters), several, fromUtf8(start))) {
     names.push_back(name.toStdString());
   }
   return names;
@@ -790,7 +790,7 @@ std::vector<std::string> WorkbenchWindow::chooseFilesToOpen(std::string_view tit
 std::string WorkbenchWindow::chooseFileToSave(std::string_view title,
                                               std::span<const char* const> filters,
                                               const std::string& start) {
-  return dialogs_.save(fromUtf8(title), joinedFilters(filters), fromUtf8(start)).toStdString();
+  return dialogs_.save(ui(title), joinedFilters(filters), fromUtf8(start)).toStdString();
 }
 
 std::optional<std::string> WorkbenchWindow::askPictureName(PictureSlot picture) {
@@ -857,12 +857,15 @@ void WorkbenchWindow::runInWindow(int command) {
       break;
     case kWebPage:
       if (!openExternally_(QUrl::fromLocalFile(overviewPage_))) {
-        user_.tell(Icon::Warning, "概要のﾍﾟｰｼﾞを開けませんでした\n" + overviewPage_.toStdString());
+        user_.tell(Icon::Warning, std::string(text::tr("概要のﾍﾟｰｼﾞを開けませんでした\n")) +
+                                      overviewPage_.toStdString());
       }
       break;
     case kVersion:
-      user_.tell(Icon::Info, "Vemla " VEMLA_VERSION_TEXT "\n２つの8ﾋﾞｯﾄ濃淡画像の比較ﾂｰﾙ",
-                 "ﾊﾞｰｼﾞｮﾝ情報");
+      user_.tell(
+          Icon::Info,
+          std::string("Vemla " VEMLA_VERSION_TEXT "\n") + text::tr("２つの8ﾋﾞｯﾄ濃淡画像の比較ﾂｰﾙ"),
+          text::tr("ﾊﾞｰｼﾞｮﾝ情報"));
       break;
     case kExit:
       close();

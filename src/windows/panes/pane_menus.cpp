@@ -11,10 +11,13 @@
 #include <QTimer>
 #include <QUrl>
 
+#include "windows/main/ui_text.h"
+
 namespace vemla {
 namespace {
 
-// Menu texts are shown as they are: an "&" in a user-given name is not a mnemonic.
+// Menu texts (already in the language in use) are shown as they are: an "&" in a user-given
+// name is not a mnemonic.
 QString menuText(const std::string& text) {
   return QString::fromStdString(text).replace(QLatin1Char('&'), QStringLiteral("&&"));
 }
@@ -137,10 +140,10 @@ void PaneWidget::dropEvent(QDropEvent* event) {
 
 DropChoice PaneWidget::askDropChoice(const QPoint& globalPos) {
   QMenu menu(this);
-  QAction* alone = menu.addAction(QString::fromUtf8(kDropAloneText));
-  QAction* replace = menu.addAction(QString::fromUtf8(kDropReplaceText));
+  QAction* alone = menu.addAction(ui(kDropAloneText));
+  QAction* replace = menu.addAction(ui(kDropReplaceText));
   menu.addSeparator();
-  menu.addAction(QString::fromUtf8(kDropCancelText));
+  menu.addAction(ui(kDropCancelText));
   const QAction* chosen = runMenu(menu, globalPos);
   if (chosen == alone) return DropChoice::Alone;
   if (chosen == replace) return DropChoice::Replace;

@@ -17,23 +17,26 @@
 #include "picture/picture_file.h"
 #include "text/format.h"
 #include "windows/main/drawn_icons.h"
+#include "windows/main/ui_text.h"
 
 namespace vemla {
 namespace {
+
+using text::N_;
 
 constexpr int kWheelNotch = 120;
 constexpr int kCellWidth = 24, kCellHeight = 14;
 constexpr int kTableMargin = 4;
 
-constexpr const char* kShowGradation = "階調値の表示";
-constexpr const char* kStandardView = "標準の表示状態へ戻す";
-constexpr const char* kMarkCentre = "中心位置の表示を行う";
-constexpr const char* kMaximise = "ｳｨﾝﾄﾞｳｻｲｽﾞの最大化";
-constexpr const char* kPaste = "貼り付け";
-constexpr const char* kHelp = "機能説明";
-constexpr const char* kCancel = "キャンセル";
-constexpr const char* kClosesOnKey = "※何かのｷｰを押下するとｳｨﾝﾄﾞｳがｸﾛｰｽﾞします";
-constexpr const char* kStandAloneKeys = "※ｷｰ押下  ESC:終了、その他:続行(VemLA立ち上げ)";
+constexpr const char* kShowGradation = N_("階調値の表示");
+constexpr const char* kStandardView = N_("標準の表示状態へ戻す");
+constexpr const char* kMarkCentre = N_("中心位置の表示を行う");
+constexpr const char* kMaximise = N_("ｳｨﾝﾄﾞｳｻｲｽﾞの最大化");
+constexpr const char* kPaste = N_("貼り付け");
+constexpr const char* kHelp = N_("機能説明");
+constexpr const char* kCancel = N_("キャンセル");
+constexpr const char* kClosesOnKey = N_("※何かのｷｰを押下するとｳｨﾝﾄﾞｳがｸﾛｰｽﾞします");
+constexpr const char* kStandAloneKeys = N_("※ｷｰ押下  ESC:終了、その他:続行(VemLA立ち上げ)");
 
 QString fromUtf8(const std::string& text) {
   return QString::fromStdString(text);
@@ -168,7 +171,7 @@ int ViewerWindow::openFile(const std::string& path) {
     if (!size) return -1;
     return openRaw(path, *size);
   }
-  user_.tell(Icon::Warning, text::format(kViewerCannotView, path.c_str()), "Vemla");
+  user_.tell(Icon::Warning, text::format(text::tr(kViewerCannotView), path.c_str()), "Vemla");
   return -1;
 }
 
@@ -297,22 +300,22 @@ void ViewerWindow::wheelEvent(QWheelEvent* event) {
 
 void ViewerWindow::openMenu(QPoint at) {
   QMenu menu(this);
-  QAction* gradation = menu.addAction(QString::fromUtf8(kShowGradation));
+  QAction* gradation = menu.addAction(ui(kShowGradation));
   gradation->setCheckable(true);
   gradation->setChecked(table_ != nullptr && table_->isVisible());
   gradation->setEnabled(image_.bytesPerPixel == 1 && !image_.empty());
-  QAction* standard = menu.addAction(QString::fromUtf8(kStandardView));
-  QAction* mark = menu.addAction(QString::fromUtf8(kMarkCentre));
+  QAction* standard = menu.addAction(ui(kStandardView));
+  QAction* mark = menu.addAction(ui(kMarkCentre));
   mark->setCheckable(true);
   mark->setChecked(markCentre_);
-  QAction* maximise = menu.addAction(QString::fromUtf8(kMaximise));
+  QAction* maximise = menu.addAction(ui(kMaximise));
   const std::vector<std::string> files =
       clipboardFiles_ ? clipboardFiles_() : std::vector<std::string>{};
-  QAction* paste = menu.addAction(QString::fromUtf8(kPaste));
+  QAction* paste = menu.addAction(ui(kPaste));
   paste->setEnabled(!files.empty());
   menu.addSeparator();
-  QAction* help = menu.addAction(QString::fromUtf8(kHelp));
-  menu.addAction(QString::fromUtf8(kCancel));
+  QAction* help = menu.addAction(ui(kHelp));
+  menu.addAction(ui(kCancel));
   const QPoint global = mapToGlobal(at);
   const QAction* chosen = runner_ ? runner_(menu, global) : menu.exec(global);
   if (chosen == nullptr) return;
@@ -335,7 +338,7 @@ void ViewerWindow::openMenu(QPoint at) {
     QTimer::singleShot(0, this, [this, file] { openFile(file); });
   } else if (chosen == help && help_) {
     std::string text = viewerTitle(zoom_, options_.ViewerWheelZoomOnly, standAlone_);
-    text.append("\n").append(standAlone_ ? kStandAloneKeys : kClosesOnKey);
+    text.append("\n").append(text::tr(standAlone_ ? kStandAloneKeys : kClosesOnKey));
     help_(this, fromUtf8(text));
   }
 }

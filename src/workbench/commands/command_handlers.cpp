@@ -3,10 +3,11 @@
 #include <array>
 
 #include "persist/exchange_file.h"
-#include "picture/picture_file.h"
 #include "picture/file_names.h"
+#include "picture/picture_file.h"
 #include "picture/picture_writing.h"
 #include "processing/manual_shift.h"
+#include "text/translate.h"
 #include "workbench/commands/file_history.h"
 #include "workbench/editing/picture_rename.h"
 #include "workbench/picture/picture_commands.h"
@@ -17,14 +18,16 @@
 namespace vemla {
 namespace {
 
+using text::N_;
+
 constexpr const auto& kOpenFilters = kOpenPictureFilters;
-constexpr const char* kTooManyFiles = "指定のﾌｧｲﾙ数が多すぎます";
-constexpr std::array<const char*, 2> kReplaceTitles{"画像ﾌｧｲﾙの選択 (1)へ入れ替え",
-                                                    "画像ﾌｧｲﾙの選択 (2)へ入れ替え"};
-constexpr std::array<const char*, 2> kSavePictureTitles{"名前を付けて保存（画像１）",
-                                                        "名前を付けて保存（画像２）"};
-constexpr std::array<const char*, 2> kSaveImageTitles{"名前を付けて保存（イメージ１）",
-                                                      "名前を付けて保存（イメージ２）"};
+constexpr const char* kTooManyFiles = N_("指定のﾌｧｲﾙ数が多すぎます");
+constexpr std::array<const char*, 2> kReplaceTitles{N_("画像ﾌｧｲﾙの選択 (1)へ入れ替え"),
+                                                    N_("画像ﾌｧｲﾙの選択 (2)へ入れ替え")};
+constexpr std::array<const char*, 2> kSavePictureTitles{N_("名前を付けて保存（画像１）"),
+                                                        N_("名前を付けて保存（画像２）")};
+constexpr std::array<const char*, 2> kSaveImageTitles{N_("名前を付けて保存（イメージ１）"),
+                                                      N_("名前を付けて保存（イメージ２）")};
 
 LastFiles& lastFiles(CommandContext& context) {
   return context.bench.settings.program.lastFiles;
@@ -42,18 +45,18 @@ void openArchiveFile(CommandContext& context, const std::string& path) {
 }
 
 void askAndRun(CommandContext& context, const char* question, void (*action)(CommandContext&)) {
-  if (context.user.askYesNo(question)) action(context);
+  if (context.user.askYesNo(text::tr(question))) action(context);
 }
 
 }  // namespace
 
 void openTwoByDialog(CommandContext& context) {
   std::vector<std::string> names =
-      context.host.chooseFilesToOpen("画像１－画像２ﾌｧｲﾙの選択", kOpenFilters, true,
+      context.host.chooseFilesToOpen(N_("画像１－画像２ﾌｧｲﾙの選択"), kOpenFilters, true,
                                      lastFiles(context).openPicture[index(PictureSlot::First)]);
   if (names.empty()) return;
   if (names.size() > 2) {
-    context.user.tell(Icon::Warning, kTooManyFiles);
+    context.user.tell(Icon::Warning, text::tr(kTooManyFiles));
     return;
   }
   if (nameEndsWithExtension(names.front(), ".vla")) {
@@ -62,7 +65,7 @@ void openTwoByDialog(CommandContext& context) {
   }
   if (names.size() == 1) {
     const std::vector<std::string> second =
-        context.host.chooseFilesToOpen("画像２ﾌｧｲﾙの選択", kOpenFilters, false,
+        context.host.chooseFilesToOpen(N_("画像２ﾌｧｲﾙの選択"), kOpenFilters, false,
                                        lastFiles(context).openPicture[index(PictureSlot::Second)]);
     if (second.empty()) return;
     names.push_back(second.front());
@@ -72,7 +75,7 @@ void openTwoByDialog(CommandContext& context) {
 
 void openOneByDialog(CommandContext& context) {
   const std::vector<std::string> names =
-      context.host.chooseFilesToOpen("画像ﾌｧｲﾙの選択", kOpenFilters, false,
+      context.host.chooseFilesToOpen(N_("画像ﾌｧｲﾙの選択"), kOpenFilters, false,
                                      lastFiles(context).openPicture[index(PictureSlot::First)]);
   if (names.empty()) return;
   openPending(context, {names.front(), std::string()}, kOpenBoth);
@@ -122,14 +125,14 @@ void renameByDialog(CommandContext& context, PictureSlot picture) {
 }
 
 void clearHistoryAfterAsking(CommandContext& context) {
-  askAndRun(context, "ﾌｧｲﾙの履歴をｸﾘｱしてもよいですか", [](CommandContext& c) {
+  askAndRun(context, N_("ﾌｧｲﾙの履歴をｸﾘｱしてもよいですか"), [](CommandContext& c) {
     clearHistory(c.bench.settings.user);
     persist::saveUserInfoNow(c.bench, c.user);
   });
 }
 
 void clearShiftMarksAfterAsking(CommandContext& context) {
-  askAndRun(context, "手動ｼﾌﾄのﾏｰｸ情報をｸﾘｱしてもよいですか", [](CommandContext& c) {
+  askAndRun(context, N_("手動ｼﾌﾄのﾏｰｸ情報をｸﾘｱしてもよいですか"), [](CommandContext& c) {
     clearMarks(c.bench.control);
     c.bench.notifyPanesChanged();
   });
@@ -137,18 +140,18 @@ void clearShiftMarksAfterAsking(CommandContext& context) {
 
 void resetColoursAfterAsking(CommandContext& context) {
   askAndRun(context,
-            "ｲﾒｰｼﾞとｶﾗｰの関連付けや各ｶﾗｰでの表示強度及び輝度を\n"
-            "ﾌﾟﾛｸﾞﾗﾑの既定値で初期化してもよいですか",
+            N_("ｲﾒｰｼﾞとｶﾗｰの関連付けや各ｶﾗｰでの表示強度及び輝度を\n"
+               "ﾌﾟﾛｸﾞﾗﾑの既定値で初期化してもよいですか"),
             [](CommandContext& c) { resetColourSelections(c.bench); });
 }
 
 void clearDisplayMarksAfterAsking(CommandContext& context) {
-  askAndRun(context, "表示位置のﾏｰｸ情報をｸﾘｱしてもよいですか",
+  askAndRun(context, N_("表示位置のﾏｰｸ情報をｸﾘｱしてもよいですか"),
             [](CommandContext& c) { clearDisplayMarks(c.bench); });
 }
 
 void clearExchangeFileAfterAsking(CommandContext& context) {
-  askAndRun(context, "Vla内ｺﾋﾟｰ&ﾍﾟｰｽﾄﾌｧｲﾙ情報をｸﾘｱしてもよいですか",
+  askAndRun(context, N_("Vla内ｺﾋﾟｰ&ﾍﾟｰｽﾄﾌｧｲﾙ情報をｸﾘｱしてもよいですか"),
             [](CommandContext& c) { persist::deleteExchangeFile(c.bench.settings.folder); });
 }
 

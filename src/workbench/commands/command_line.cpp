@@ -6,6 +6,7 @@
 #include "picture/picture_state.h"
 #include "text/cp932.h"
 #include "text/format.h"
+#include "text/translate.h"
 
 namespace vemla {
 namespace {
@@ -19,7 +20,7 @@ constexpr int kRawClass = 2;
 // another file. A character CP932 cannot hold is no reason to refuse (nameFitsNameField).
 bool nameFitsField(const std::string& name, UserPort& user) {
   if (nameFitsNameField(name)) return true;
-  user.tell(Icon::Warning, msg::kNameTooLong);
+  user.tell(Icon::Warning, text::tr(msg::kNameTooLong));
   return false;
 }
 

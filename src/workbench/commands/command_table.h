@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "ports/ports.h"
+#include "text/translate.h"
 #include "workbench/commands/command_ids.h"
 #include "workbench/commands/command_state.h"
 #include "workbench/gallery/archive_flows.h"
@@ -116,9 +117,9 @@ std::span<const MenuEntry> menuTable();
 const MenuEntry& menuEntry(Menu menu);
 
 // Quick help of every history item.
-inline constexpr const char* kHistoryHelpText =
+inline constexpr const char* kHistoryHelpText = text::N_(
     "開いたﾌｧｲﾙの履歴が最大で16個の組み合わせで表示されます\n選択することによりその組み合わせでﾌｧｲﾙ"
-    "が開きます";
+    "が開きます");
 // Quick-help text of a menu item (history items included); null when it has none.
 const char* commandHelpText(int id);
 

@@ -5,6 +5,7 @@
 #include <optional>
 
 #include "persist/program_settings.h"
+#include "text/translate.h"
 
 namespace vemla {
 
@@ -19,19 +20,21 @@ inline constexpr int kBaseWindowY = 24;
 struct LayoutElement {
   enum class Kind { TitleStrip, Pane, ControlWindow };
   Kind kind;
-  const char* name;  // the strip's text, the pane's class name, or the window's role
+  // The strip's text (the key of its element; translated where shown), the pane's class name,
+  // or the window's role.
+  const char* name;
   int x, y, width, height;
 };
 
 inline constexpr std::array<LayoutElement, 17> kLayoutElements{{
-    {LayoutElement::Kind::TitleStrip, "画像１", 2, 30, 233, 24},
-    {LayoutElement::Kind::TitleStrip, "画像２", 2, 300, 233, 24},
-    {LayoutElement::Kind::TitleStrip, "ｲﾒｰｼﾞ1", 236, 30, 517, 24},
-    {LayoutElement::Kind::TitleStrip, "ｲﾒｰｼﾞ2", 754, 30, 517, 24},
-    {LayoutElement::Kind::TitleStrip, "画像制御情報", 2, 570, 313, 24},
-    {LayoutElement::Kind::TitleStrip, "イメージ制御情報", 316, 570, 437, 24},
-    {LayoutElement::Kind::TitleStrip, "ツール情報", 754, 570, 517, 24},
-    {LayoutElement::Kind::TitleStrip, "ツール機能選択", 754, 890, 517, 24},
+    {LayoutElement::Kind::TitleStrip, text::N_("画像１"), 2, 30, 233, 24},
+    {LayoutElement::Kind::TitleStrip, text::N_("画像２"), 2, 300, 233, 24},
+    {LayoutElement::Kind::TitleStrip, text::N_("ｲﾒｰｼﾞ1"), 236, 30, 517, 24},
+    {LayoutElement::Kind::TitleStrip, text::N_("ｲﾒｰｼﾞ2"), 754, 30, 517, 24},
+    {LayoutElement::Kind::TitleStrip, text::N_("画像制御情報"), 2, 570, 313, 24},
+    {LayoutElement::Kind::TitleStrip, text::N_("イメージ制御情報"), 316, 570, 437, 24},
+    {LayoutElement::Kind::TitleStrip, text::N_("ツール情報"), 754, 570, 517, 24},
+    {LayoutElement::Kind::TitleStrip, text::N_("ツール機能選択"), 754, 890, 517, 24},
     {LayoutElement::Kind::Pane, "Port1", 2, 52, 232, 246},
     {LayoutElement::Kind::Pane, "Port2", 2, 322, 232, 246},
     {LayoutElement::Kind::Pane, "Image1", 236, 52, 516, 516},

@@ -4,12 +4,16 @@
 
 #include "processing/colour_tables.h"
 #include "processing/image_kinds.h"
+#include "text/translate.h"
 #include "workbench/view/refresh_chain.h"
 
 namespace vemla {
 namespace {
 
-constexpr const char* kBuiltInColourNames[] = {"ｸﾞﾚｰｽｹｰﾙ", "標準ｶﾗｰ", "差分ｶﾗｰ", "ｵﾌｾｯﾄｶﾗｰ"};
+using text::N_;
+
+constexpr const char* kBuiltInColourNames[] = {N_("ｸﾞﾚｰｽｹｰﾙ"), N_("標準ｶﾗｰ"), N_("差分ｶﾗｰ"),
+                                               N_("ｵﾌｾｯﾄｶﾗｰ")};
 
 // Where the association of what image `image` shows is kept; null for a kind without one.
 // `Bench` is Workbench or const Workbench.
@@ -38,7 +42,7 @@ std::size_t paintedKind(const Workbench& bench, ImageSlot image) {
 std::vector<ColourChoice> colourChoices(const Workbench& bench) {
   std::vector<ColourChoice> choices;
   for (int kind = kColourGrey; kind <= kColourOffset; ++kind) {
-    choices.push_back({kBuiltInColourNames[kind], kind});
+    choices.push_back({text::tr(kBuiltInColourNames[kind]), kind});
   }
   const auto& tables = bench.userEntries.colours;
   for (std::size_t table = 0; table < tables.size(); ++table) {

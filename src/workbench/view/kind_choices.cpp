@@ -1,6 +1,7 @@
 #include "workbench/view/kind_choices.h"
 
 #include "processing/image_kinds.h"
+#include "text/translate.h"
 #include "workbench/view/refresh_chain.h"
 
 namespace vemla {
@@ -28,7 +29,7 @@ bool chooseKind(Workbench& bench, ImageSlot image, int index, bool userProgramAl
 std::vector<KindChoice> kindChoices(const Workbench& bench) {
   std::vector<KindChoice> choices;
   for (int kind = 0; kind < kBuiltInKindCount; ++kind) {
-    choices.push_back({imageKindTable()[static_cast<std::size_t>(kind)].name, kind, 0});
+    choices.push_back({text::tr(imageKindTable()[static_cast<std::size_t>(kind)].name), kind, 0});
   }
   const auto& entries = bench.userEntries.processing;
   for (std::size_t entry = 0; entry < entries.size(); ++entry) {

@@ -10,6 +10,7 @@
 #include "processing/image_kinds.h"
 #include "processing/reduced_display.h"
 #include "text/format.h"
+#include "text/translate.h"
 #include "workbench/gallery/gallery_slots.h"
 #include "workbench/picture/exchange_commands.h"
 #include "workbench/picture/picture_commands.h"
@@ -22,6 +23,8 @@
 
 namespace vemla {
 namespace {
+
+using text::N_;
 
 constexpr int kMarkCount = 4;
 
@@ -98,25 +101,29 @@ struct MagnificationChoice {
   const char* text;
   int value;
 };
-constexpr std::array<MagnificationChoice, 7> kMagnificationChoices{{{"倍率　Ｘ１", 1},
-                                                                    {"倍率　Ｘ２", 2},
-                                                                    {"倍率　Ｘ４", 4},
-                                                                    {"倍率　Ｘ８", 8},
-                                                                    {"倍率　Ｘ16", 16},
-                                                                    {"倍率　Ｘ32", 32},
-                                                                    {"倍率　Ｘ64", 64}}};
-constexpr std::array<const char*, 4> kColourKindNames{"ｸﾞﾚｰｽｹｰﾙ", "標準ｶﾗｰ", "差分ｶﾗｰ", "ｵﾌｾｯﾄｶﾗｰ"};
-constexpr std::array<const char*, kMarkCount> kMarkDigits{"１", "２", "３", "４"};
+constexpr std::array<MagnificationChoice, 7> kMagnificationChoices{{{N_("倍率　Ｘ１"), 1},
+                                                                    {N_("倍率　Ｘ２"), 2},
+                                                                    {N_("倍率　Ｘ４"), 4},
+                                                                    {N_("倍率　Ｘ８"), 8},
+                                                                    {N_("倍率　Ｘ16"), 16},
+                                                                    {N_("倍率　Ｘ32"), 32},
+                                                                    {N_("倍率　Ｘ64"), 64}}};
+constexpr std::array<const char*, 4> kColourKindNames{N_("ｸﾞﾚｰｽｹｰﾙ"), N_("標準ｶﾗｰ"), N_("差分ｶﾗｰ"),
+                                                      N_("ｵﾌｾｯﾄｶﾗｰ")};
+constexpr std::array<const char*, kMarkCount> kStoreMarkTexts{
+    N_("マーク１設定"), N_("マーク２設定"), N_("マーク３設定"), N_("マーク４設定")};
+constexpr std::array<const char*, kMarkCount> kMoveToMarkTexts{
+    N_("マーク１移動"), N_("マーク２移動"), N_("マーク３移動"), N_("マーク４移動")};
 
 // The image scope's magnification, available while the image scope is switched on.
 PaneMenuItem scopeMenu(const Workbench& bench) {
   const bool on = bench.shell.imageScope;
   std::vector<PaneMenuItem> items;
   for (const MagnificationChoice& choice : kMagnificationChoices) {
-    items.push_back(checkItem(choice.text, PaneCommand::ScopeMagnification, choice.value, on,
-                              bench.options.ScopeMagnification == choice.value));
+    items.push_back(checkItem(text::tr(choice.text), PaneCommand::ScopeMagnification, choice.value,
+                              on, bench.options.ScopeMagnification == choice.value));
   }
-  return submenu("ｲﾒｰｼﾞｽｺｰﾌﾟ倍率", std::move(items), on);
+  return submenu(text::tr("ｲﾒｰｼﾞｽｺｰﾌﾟ倍率"), std::move(items), on);
 }
 
 // "ギャラリー間コピー": every slot in use as a target of "ギャラリーへコピー" (while pictures are
@@ -133,9 +140,9 @@ PaneMenuItem galleryCopyMenu(const Workbench& bench) {
     from.push_back(item(line, PaneCommand::GalleryCopyFrom, slot, record.kind == kSlotPicture));
   }
   const bool present = bench.pictures.picturesPresent;
-  return submenu("ギャラリー間コピー",
-                 {submenu("ギャラリーへコピー", std::move(to), present && count > 0),
-                  submenu("ギャラリーからコピー", std::move(from), count > 0)},
+  return submenu(text::tr("ギャラリー間コピー"),
+                 {submenu(text::tr("ギャラリーへコピー"), std::move(to), present && count > 0),
+                  submenu(text::tr("ギャラリーからコピー"), std::move(from), count > 0)},
                  count > 0);
 }
 
@@ -143,15 +150,15 @@ PaneMenuItem galleryCopyMenu(const Workbench& bench) {
 void appendCommonTail(const Workbench& bench, std::vector<PaneMenuItem>& menu) {
   menu.push_back(separatorItem());
   menu.push_back(
-      item("コピー　　(Vla内)", PaneCommand::VlaCopy, 0, bench.pictures.picturesPresent));
+      item(text::tr("コピー　　(Vla内)"), PaneCommand::VlaCopy, 0, bench.pictures.picturesPresent));
   menu.push_back(
-      item("貼り付け(Vla内)", PaneCommand::VlaPaste, 0,
+      item(text::tr("貼り付け(Vla内)"), PaneCommand::VlaPaste, 0,
            !bench.pictures.editing && persist::exchangeItemPresent(bench.settings.folder)));
   menu.push_back(galleryCopyMenu(bench));
-  menu.push_back(item("Ｖｉｅｗ", PaneCommand::View, 0, bench.pictures.picturesPresent));
+  menu.push_back(item(text::tr("Ｖｉｅｗ"), PaneCommand::View, 0, bench.pictures.picturesPresent));
   menu.push_back(separatorItem());
-  menu.push_back(item("機能説明", PaneCommand::Help));
-  menu.push_back(item("キャンセル", PaneCommand::Cancel));
+  menu.push_back(item(text::tr("機能説明"), PaneCommand::Help));
+  menu.push_back(item(text::tr("キャンセル"), PaneCommand::Cancel));
 }
 
 // "履歴から貼り付け": the recent single pictures, newest first, "%2d. %s (%dx%d%s)" with
@@ -170,7 +177,7 @@ PaneMenuItem recentMenu(const Workbench& bench) {
              PaneCommand::PasteFromHistory, static_cast<int>(entry), !bench.pictures.editing));
   }
   const bool any = !items.empty();
-  return submenu("履歴から貼り付け", std::move(items), any && !bench.pictures.editing);
+  return submenu(text::tr("履歴から貼り付け"), std::move(items), any && !bench.pictures.editing);
 }
 
 std::vector<PaneMenuItem> picturePaneMenu(const Workbench& bench, const PaneMenuContext& context) {
@@ -180,11 +187,12 @@ std::vector<PaneMenuItem> picturePaneMenu(const Workbench& bench, const PaneMenu
   std::vector<PaneMenuItem> menu;
   menu.push_back(scopeMenu(bench));
   menu.push_back(separatorItem());
-  menu.push_back(item("貼り付け(単独で開く)", PaneCommand::PasteAlone, 0, paste));
-  menu.push_back(item("貼り付け(入れ替える)", PaneCommand::PasteReplace, 0, paste && present));
-  menu.push_back(recentMenu(bench));
+  menu.push_back(item(text::tr("貼り付け(単独で開く)"), PaneCommand::PasteAlone, 0, paste));
   menu.push_back(
-      item("クリア", PaneCommand::Clear, 0, present && !editing && bothPicturesNamed(bench)));
+      item(text::tr("貼り付け(入れ替える)"), PaneCommand::PasteReplace, 0, paste && present));
+  menu.push_back(recentMenu(bench));
+  menu.push_back(item(text::tr("クリア"), PaneCommand::Clear, 0,
+                      present && !editing && bothPicturesNamed(bench)));
   appendCommonTail(bench, menu);
   return menu;
 }
@@ -206,7 +214,7 @@ std::vector<PaneMenuItem> colourMenu(const Workbench& bench, ImageSlot image) {
   const int current = colourAssociationOf(bench, image);
   std::vector<PaneMenuItem> items;
   for (int kind = 0; kind < static_cast<int>(kColourKindNames.size()); ++kind) {
-    items.push_back(checkItem(kColourKindNames[static_cast<std::size_t>(kind)],
+    items.push_back(checkItem(text::tr(kColourKindNames[static_cast<std::size_t>(kind)]),
                               PaneCommand::ColourKind, kind, true, current == kind));
   }
   for (int table = 0; table < kUserEntryCount; ++table) {
@@ -218,21 +226,18 @@ std::vector<PaneMenuItem> colourMenu(const Workbench& bench, ImageSlot image) {
   return items;
 }
 
-// "マーク１設定", "マーク４移動".
-std::string markText(int mark, const char* action) {
-  return std::string("マーク").append(kMarkDigits[static_cast<std::size_t>(mark)]).append(action);
-}
-
 std::vector<PaneMenuItem> markMenu(const Workbench& bench) {
   const bool present = bench.pictures.picturesPresent;
   std::vector<PaneMenuItem> items;
   for (int mark = 0; mark < kMarkCount; ++mark) {
-    items.push_back(item(markText(mark, "設定"), PaneCommand::StoreMark, mark, present));
+    items.push_back(item(text::tr(kStoreMarkTexts[static_cast<std::size_t>(mark)]),
+                         PaneCommand::StoreMark, mark, present));
   }
   items.push_back(separatorItem());
   for (int mark = 0; mark < kMarkCount; ++mark) {
     const bool valid = bench.images.marks[static_cast<std::size_t>(mark)].valid != 0;
-    items.push_back(item(markText(mark, "移動"), PaneCommand::MoveToMark, mark, present && valid));
+    items.push_back(item(text::tr(kMoveToMarkTexts[static_cast<std::size_t>(mark)]),
+                         PaneCommand::MoveToMark, mark, present && valid));
   }
   return items;
 }
@@ -245,34 +250,37 @@ std::vector<PaneMenuItem> imagePaneMenu(const Workbench& bench, int pane,
   const ViewState& view = bench.view;
   const bool reduced = showsReduced(viewSettingsOf(bench), width, height);
   std::vector<PaneMenuItem> menu;
-  menu.push_back(item("中心へ移動", PaneCommand::Centre, 0, present && context.cell.has_value()));
-  menu.push_back(submenu("マーク", markMenu(bench)));
+  menu.push_back(
+      item(text::tr("中心へ移動"), PaneCommand::Centre, 0, present && context.cell.has_value()));
+  menu.push_back(submenu(text::tr("マーク"), markMenu(bench)));
   menu.push_back(separatorItem());
-  menu.push_back(submenu("イメージ", kindMenu(bench, image)));
-  menu.push_back(submenu("カラー", colourMenu(bench, image)));
+  menu.push_back(submenu(text::tr("イメージ"), kindMenu(bench, image)));
+  menu.push_back(submenu(text::tr("カラー"), colourMenu(bench, image)));
   menu.push_back(separatorItem());
-  menu.push_back(checkItem(std::string("倍率　1/").append(reductionText(width, height)),
+  menu.push_back(checkItem(std::string(text::tr("倍率　1/")).append(reductionText(width, height)),
                            PaneCommand::ReducedDisplay, 0, present && !fitsPane(width, height),
                            reduced));
   for (const MagnificationChoice& choice : kMagnificationChoices) {
-    menu.push_back(checkItem(choice.text, PaneCommand::Magnification, choice.value, true,
+    menu.push_back(checkItem(text::tr(choice.text), PaneCommand::Magnification, choice.value, true,
                              !reduced && view.magnification == choice.value));
   }
   menu.push_back(separatorItem());
-  menu.push_back(checkItem("補間", PaneCommand::Interpolation, 0, true, view.zoomInterpolation));
-  menu.push_back(checkItem("カラー表示", PaneCommand::ColourDisplay, 0, true, view.colourDisplay));
+  menu.push_back(
+      checkItem(text::tr("補間"), PaneCommand::Interpolation, 0, true, view.zoomInterpolation));
+  menu.push_back(
+      checkItem(text::tr("カラー表示"), PaneCommand::ColourDisplay, 0, true, view.colourDisplay));
   menu.push_back(separatorItem());
   const PaneComparison& comparison = view.comparison[index(image)];
-  menu.push_back(checkItem("交互表示", PaneCommand::Blink, 0, present,
+  menu.push_back(checkItem(text::tr("交互表示"), PaneCommand::Blink, 0, present,
                            comparison.mode == ComparisonMode::Blink));
-  menu.push_back(checkItem("分割表示", PaneCommand::Swipe, 0, present,
+  menu.push_back(checkItem(text::tr("分割表示"), PaneCommand::Swipe, 0, present,
                            comparison.mode == ComparisonMode::Swipe));
-  menu.push_back(checkItem("分割を横にする", PaneCommand::HorizontalDivider, 0,
+  menu.push_back(checkItem(text::tr("分割を横にする"), PaneCommand::HorizontalDivider, 0,
                            comparison.mode == ComparisonMode::Swipe, comparison.horizontal));
   menu.push_back(separatorItem());
   menu.push_back(scopeMenu(bench));
   menu.push_back(separatorItem());
-  menu.push_back(item("貼り付け", PaneCommand::Paste, 0,
+  menu.push_back(item(text::tr("貼り付け"), PaneCommand::Paste, 0,
                       context.clipboardHasFiles && !bench.pictures.editing));
   menu.push_back(recentMenu(bench));
   appendCommonTail(bench, menu);
@@ -294,29 +302,29 @@ bool isArchiveName(const std::string& name) {
 // ---- Help texts ----
 
 constexpr const char* kPictureHelp =
-    "・「画像制御情報」の条件でｼﾌﾄされた画像が表示されます\n"
-    "・ｲﾒｰｼﾞで表示されている範囲が矩形で表示されます\n"
-    "・矩形の色は『ｵﾌﾟｼｮﾝ情報-色の設定』から変更が可能です\n"
-    "・ﾏｳｽの左ｸﾘｯｸで表示位置の変更ができます\n"
-    "・ﾏｳｽの右ｸﾘｯｸで拡張機能が使用できます\n";
-constexpr const char* kImageKindHelp = "（%s）：%s\n\n";
-constexpr const char* kImageHelpHead =
+    N_("・「画像制御情報」の条件でｼﾌﾄされた画像が表示されます\n"
+       "・ｲﾒｰｼﾞで表示されている範囲が矩形で表示されます\n"
+       "・矩形の色は『ｵﾌﾟｼｮﾝ情報-色の設定』から変更が可能です\n"
+       "・ﾏｳｽの左ｸﾘｯｸで表示位置の変更ができます\n"
+       "・ﾏｳｽの右ｸﾘｯｸで拡張機能が使用できます\n");
+constexpr const char* kImageKindHelp = N_("（%s）：%s\n\n");
+constexpr const char* kImageHelpHead = N_(
     "・表示画像（ｼﾌﾄされた画像）を基に「ｲﾒｰｼﾞ制御情報」の条件で画像処理されたｲﾒｰｼﾞが表示されます\n"
     "・ﾏｳｽの左ｸﾘｯｸでｶｰｿﾙ位置の変更ができ、ｸﾘｯｸした状態でﾏｳｽをﾄﾞﾛｰｲﾝｸﾞすると表示ｲﾒｰｼﾞがｽﾗｲﾄﾞします\n"
-    "　※画像の全体が表示されている場合はｽﾗｲﾄﾞしません\n";
+    "　※画像の全体が表示されている場合はｽﾗｲﾄﾞしません\n");
 constexpr const char* kImageHelpGrabScroll =
-    "・ﾏｳｽﾎｲｰﾙを押下した状態や、Shift/"
-    "Ctrlｷｰ+左ｸﾘｯｸした状態ではﾏｳｽの移動により表示位置全体の移動が可能です\n";
+    N_("・ﾏｳｽﾎｲｰﾙを押下した状態や、Shift/"
+       "Ctrlｷｰ+左ｸﾘｯｸした状態ではﾏｳｽの移動により表示位置全体の移動が可能です\n");
 constexpr const char* kImageHelpShiftClick =
-    "　※Shiftｷｰを押下した状態で左ｸﾘｯｸした場合はｸﾘｯｸ位置が中心に移動します\n";
-constexpr const char* kImageHelpTail =
+    N_("　※Shiftｷｰを押下した状態で左ｸﾘｯｸした場合はｸﾘｯｸ位置が中心に移動します\n");
+constexpr const char* kImageHelpTail = N_(
     "・ﾏｳｽの右ｸﾘｯｸで拡張機能が使用できます\n"
     "　※『ｵﾌﾟｼｮﾝ情報-ﾕｰｻﾞ制御』で動作の変更が可能です\n"
     "・ｷｰﾎﾞｰﾄﾞのｶｰｿﾙｷｰ（←、→、↑、↓）でｶｰｿﾙ位置の移動ができます\n"
     "・ﾏｳｽﾎｲｰﾙの回転で表示倍率の変更が可能です\n"
     "　※ｷｰ押下やﾎｲｰﾙが有効でない場合は「ｲﾒｰｼﾞ制御情報」の再表示を押下して下さい\n"
     "　※ｸｲｯｸ(状況依存)ﾍﾙﾌﾟを表示中はｷｰ押下やﾎｲｰﾙが有効とならない場合があります\n"
-    "・「ｲﾒｰｼﾞ制御情報-ｶﾗｰ情報」でﾊﾟﾚｯﾄを指定すると階調値とｶﾗｰの対応(ﾊﾟﾚｯﾄ情報)が表示されます\n";
+    "・「ｲﾒｰｼﾞ制御情報-ｶﾗｰ情報」でﾊﾟﾚｯﾄを指定すると階調値とｶﾗｰの対応(ﾊﾟﾚｯﾄ情報)が表示されます\n");
 
 }  // namespace
 
@@ -558,7 +566,7 @@ std::string paneTitleText(const Workbench& bench, int pane) {
 }
 
 std::string paneHelpText(const Workbench& bench, int pane, bool grabScrollEnabled) {
-  if (!isImagePane(pane)) return kPictureHelp;
+  if (!isImagePane(pane)) return text::tr(kPictureHelp);
   std::string help;
   if (bench.pictures.picturesPresent) {
     const ImageSlot image = imageOfPane(pane);
@@ -566,11 +574,12 @@ std::string paneHelpText(const Workbench& bench, int pane, bool grabScrollEnable
     const char* description = isBuiltInKind(kind)
                                   ? imageKindTable()[static_cast<std::size_t>(kind)].description
                                   : kUserProcessingDescription;
-    help = text::format(kImageKindHelp, kindNameOf(bench, image).c_str(), description);
+    help = text::format(text::tr(kImageKindHelp), shownKindNameOf(bench, image).c_str(),
+                        text::tr(description));
   }
-  help += kImageHelpHead;
-  help += grabScrollEnabled ? kImageHelpGrabScroll : kImageHelpShiftClick;
-  help += kImageHelpTail;
+  help += text::tr(kImageHelpHead);
+  help += text::tr(grabScrollEnabled ? kImageHelpGrabScroll : kImageHelpShiftClick);
+  help += text::tr(kImageHelpTail);
   return help;
 }
 

@@ -10,6 +10,7 @@
 #include "ports/ports.h"
 #include "processing/picture_thumbnail.h"
 #include "processing/view_rendering.h"
+#include "text/translate.h"
 #include "workbench/workbench.h"
 
 namespace vemla {
@@ -114,9 +115,9 @@ DropDecision decideDrop(const std::vector<std::string>& files, int pane, bool pi
 
 // The answer to the question of a drop: "画像を単独で開く", "画像を入れ替える", "キャンセル".
 enum class DropChoice { Alone, Replace, Cancel };
-inline constexpr const char* kDropAloneText = "画像を単独で開く";
-inline constexpr const char* kDropReplaceText = "画像を入れ替える";
-inline constexpr const char* kDropCancelText = "キャンセル";
+inline constexpr const char* kDropAloneText = text::N_("画像を単独で開く");
+inline constexpr const char* kDropReplaceText = text::N_("画像を入れ替える");
+inline constexpr const char* kDropCancelText = text::N_("キャンセル");
 // Alone: the file as Picture 1, no Picture 2. Replace: the file in place of picture pane
 // `pane`'s picture, the other picture's name kept (mode 1 or 2). Cancel: nothing.
 DropDecision resolveDropChoice(const std::string& file, int pane, DropChoice choice,

@@ -7,13 +7,16 @@
 #include "options/option_table.h"
 #include "processing/image_creation.h"
 #include "text/format.h"
+#include "text/translate.h"
 #include "workbench/picture/prepare_pictures.h"
 
 namespace vemla {
 namespace {
 
-constexpr const char* kCreatingText = "ｲﾒｰｼﾞ%d 作成中";
-constexpr const char* kCreationFailed = "ｲﾒｰｼﾞ%dの作成に失敗しました";
+using text::N_;
+
+constexpr const char* kCreatingText = N_("ｲﾒｰｼﾞ%d 作成中");
+constexpr const char* kCreationFailed = N_("ｲﾒｰｼﾞ%dの作成に失敗しました");
 
 // The magnification the view shows: 1 in the reduced display.
 int shownMagnification(const ViewState& view) {
@@ -43,7 +46,7 @@ std::optional<ImageStatistics> createUserProcessingImage(Workbench& bench, Image
   std::optional<UserProcessingArea> area;
   {
     BusyScope wait(busy);
-    progress.setText(text::format(kCreatingText, number(image)));
+    progress.setText(text::format(text::tr(kCreatingText), number(image)));
     bool started = false;
     area = applyUserProcessing(
         entry, pictures.shifted1, pictures.shifted2, pictures.width, pictures.height, buffer,
@@ -56,7 +59,7 @@ std::optional<ImageStatistics> createUserProcessingImage(Workbench& bench, Image
     progress.finish();
   }
   if (!area) {
-    user.tell(Icon::Warning, text::format(kCreationFailed, number(image)));
+    user.tell(Icon::Warning, text::format(text::tr(kCreationFailed), number(image)));
     return std::nullopt;
   }
   const StatisticsSource source =
@@ -453,11 +456,17 @@ std::string kindNameOf(const Workbench& bench, ImageSlot image) {
   return {};
 }
 
+std::string shownKindNameOf(const Workbench& bench, ImageSlot image) {
+  const int kind = shownKindOf(bench, image);
+  if (isBuiltInKind(kind)) return text::tr(imageKindTable()[static_cast<std::size_t>(kind)].name);
+  return kindNameOf(bench, image);
+}
+
 std::string imageLabelOf(const Workbench& bench, ImageSlot image) {
   const bool swipe = bench.view.comparison[index(image)].mode == ComparisonMode::Swipe;
   return imageLabel(
       image, bench.pictures.picturesPresent,
-      swipe ? std::string(kSwipeKindName) : kindNameOf(bench, image),
+      swipe ? std::string(text::tr(kSwipeKindName)) : shownKindNameOf(bench, image),
       magnificationText(viewSettingsOf(bench), bench.pictures.width, bench.pictures.height));
 }
 

@@ -9,6 +9,7 @@
 #include "ports/ports.h"
 #include "processing/cursor_model.h"
 #include "processing/pane_painting.h"
+#include "text/translate.h"
 #include "workbench/workbench.h"
 
 namespace vemla {
@@ -105,10 +106,12 @@ ColourTable kindColourTable(const Workbench& bench, int kind);
 GridSettings gridSettingsOf(const Workbench& bench, ImageSlot image);
 // The cursor cross position (the same in both panes).
 ViewPoint cursorViewPointOf(const Workbench& bench);
-// The kind name ("平均", or the user processing entry's name) and the pane label; the swipe
-// view's label names both pictures.
-inline constexpr const char* kSwipeKindName = "画像１｜画像２";
+// The kind name ("平均", or the user processing entry's name) as files keep it, the same name as
+// a person reads it (a built-in kind's name in the language in use) and the pane label; the
+// swipe view's label names both pictures.
+inline constexpr const char* kSwipeKindName = text::N_("画像１｜画像２");
 std::string kindNameOf(const Workbench& bench, ImageSlot image);
+std::string shownKindNameOf(const Workbench& bench, ImageSlot image);
 std::string imageLabelOf(const Workbench& bench, ImageSlot image);
 
 }  // namespace vemla

@@ -76,7 +76,7 @@ bool enterReducedDisplay(Workbench& bench, UserPort& user, bool measurementToolO
   std::int32_t& warned = bench.settings.program.reducedMeasureWarningShown;
   if (measurementToolOpen && warned == 0) {
     warned = 1;
-    user.tell(Icon::Warning, msg::kReducedMeasureWarning);
+    user.tell(Icon::Warning, text::tr(msg::kReducedMeasureWarning));
   }
   return true;
 }

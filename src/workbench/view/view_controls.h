@@ -5,14 +5,15 @@
 #include <string>
 
 #include "ports/ports.h"
+#include "text/translate.h"
 #include "workbench/workbench.h"
 
 namespace vemla {
 
 namespace msg {
-inline constexpr const char* kReducedMeasureWarning =
+inline constexpr const char* kReducedMeasureWarning = text::N_(
     "縮小表示(1/n倍表示)時はツールの測定機能で「測長－手動」\n"
-    "以外の機能は使用できませんので注意して下さい";
+    "以外の機能は使用できませんので注意して下さい");
 }  // namespace msg
 
 // "ｶｰｿﾙ": the cross is drawn or not (a repaint, nothing rendered).
