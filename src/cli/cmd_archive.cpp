@@ -15,6 +15,7 @@
 #include "picture/picture_state.h"
 #include "text/cp932.h"
 #include "text/format.h"
+#include "text/translate.h"
 #include "workbench/gallery/archive_flows.h"
 #include "workbench/gallery/gallery_slots.h"
 
@@ -22,7 +23,7 @@ namespace vemla::cli {
 namespace {
 
 int refuse(Context& io, const std::string& message, const std::string& name) {
-  io.err << text::format(msg::kWithName, message.c_str(), name.c_str()) << '\n';
+  io.err << text::format(msg::kWithName, text::tr(message).c_str(), name.c_str()) << '\n';
   return 1;
 }
 
@@ -33,7 +34,7 @@ std::string archiveMessage(int result, bool writing) {
     case kArchiveNotArchive:
       return msg::kNotArchive;
     case kArchiveFull: {
-      std::string text = text::format(msg::kSaveLimitWarning, kArchiveMaxItems);
+      std::string text = text::format(text::tr(msg::kSaveLimitWarning), kArchiveMaxItems);
       if (!text.empty() && text.back() == '\n') text.pop_back();
       return text;
     }
@@ -75,16 +76,16 @@ int readPictureItem(const std::string& name, const SlotLimits& limits,
   const int bytesPerPixel =
       readPictureIntoMemory(name, buffer, limits.maxWidth, limits.maxHeight, sixteen, read);
   if (bytesPerPixel == kTooLarge) {
-    io.err << text::format(msg::kTooLargeWithName, msg::kTooLarge, limits.maxWidth,
-                           limits.maxHeight, name.c_str())
+    io.err << text::format(text::tr(msg::kTooLargeWithName), text::tr(msg::kTooLarge),
+                           limits.maxWidth, limits.maxHeight, name.c_str())
            << '\n';
     return 1;
   }
   if (bytesPerPixel == kUnsupported) return refuse(io, msg::kUnsupported, name);
   if (bytesPerPixel < 0) return refuse(io, msg::kReadFailed, name);
   if (read.width < kMinPictureSize || read.height < kMinPictureSize) {
-    io.err << text::format(msg::kItemTooSmall, msg::kTooSmall, kMinPictureSize, kMinPictureSize,
-                           name.c_str())
+    io.err << text::format(text::tr(msg::kItemTooSmall), text::tr(msg::kTooSmall), kMinPictureSize,
+                           kMinPictureSize, name.c_str())
            << '\n';
     return 1;
   }

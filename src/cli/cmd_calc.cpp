@@ -1,5 +1,6 @@
 #include "cli/commands.h"
 #include "extensions/calculator.h"
+#include "text/translate.h"
 
 namespace vemla::cli {
 namespace {
@@ -9,7 +10,7 @@ int calc(const Arguments& args, Context& io) {
   const HexMode hex = args.has("--signed-hex") ? HexMode::Signed : HexMode::Unsigned;
   const std::string result = calculatorResultText(args.positional[0], hex);
   if (result == kCalculatorErrorText) {
-    io.err << result << '\n';
+    io.err << text::tr(kCalculatorErrorText) << '\n';
     return 1;
   }
   io.out << result << '\n';

@@ -8,12 +8,13 @@
 #include "cli/control_flags.h"
 #include "extensions/user_colours.h"
 #include "picture/bitmap.h"
+#include "picture/file_helpers.h"
 #include "picture/file_names.h"
 #include "picture/messages.h"
 #include "picture/picture_file.h"
 #include "processing/colour_tables.h"
 #include "text/format.h"
-#include "picture/file_helpers.h"
+#include "text/translate.h"
 
 namespace vemla::cli {
 namespace {
@@ -61,7 +62,7 @@ int colourTable(const Arguments& args, Context& io) {
                            interpolation->channels);
   }
   if (!writeColourTableFile(out, *table)) {
-    io.err << text::format(msg::user_colours::kWriteError, out.c_str()) << '\n';
+    io.err << text::format(text::tr(msg::user_colours::kWriteError), out.c_str()) << '\n';
     return 1;
   }
   return 0;
@@ -81,8 +82,10 @@ std::optional<ImageValues> readImageValues(const std::string& in, const ReadFlag
   };
   if (!checkEightBitBitmap(in, io)) return std::nullopt;
   const int bits = probePicture(in);
-  if (bits == kReadError) return refuse(text::format(msg::kWithName, msg::kReadFailed, in.c_str()));
-  if (bits != 8) return refuse(text::format(msg::kWithName, msg::kUnsupported, in.c_str()));
+  if (bits == kReadError)
+    return refuse(text::format(msg::kWithName, text::tr(msg::kReadFailed), in.c_str()));
+  if (bits != 8)
+    return refuse(text::format(msg::kWithName, text::tr(msg::kUnsupported), in.c_str()));
   // The size from the headers (a first read into no memory) decides the buffer; the reader
   // checks it again.
   PictureRead read;
@@ -98,12 +101,12 @@ std::optional<ImageValues> readImageValues(const std::string& in, const ReadFlag
     case 1:
       break;
     case kTooLarge:
-      return refuse(text::format(msg::kTooLargeWithName, msg::kTooLarge, flags.maxWidth,
-                                 flags.maxHeight, in.c_str()));
+      return refuse(text::format(text::tr(msg::kTooLargeWithName), text::tr(msg::kTooLarge),
+                                 flags.maxWidth, flags.maxHeight, in.c_str()));
     case kReadError:
-      return refuse(text::format(msg::kWithName, msg::kReadFailed, in.c_str()));
+      return refuse(text::format(msg::kWithName, text::tr(msg::kReadFailed), in.c_str()));
     default:
-      return refuse(text::format(msg::kWithName, msg::kUnsupported, in.c_str()));
+      return refuse(text::format(msg::kWithName, text::tr(msg::kUnsupported), in.c_str()));
   }
   image.width = read.width;
   image.height = read.height;
@@ -169,7 +172,7 @@ int colourImage(const Arguments& args, Context& io) {
   if (!table) return 1;
   colours.base = colourTableOf(*table);
   if (!writeColourImage(out, *image, paneColourTable(colours))) {
-    io.err << text::format(msg::kWithName, "保存できません", out.c_str()) << '\n';
+    io.err << text::format(msg::kWithName, text::tr("保存できません"), out.c_str()) << '\n';
     return 1;
   }
   io.out << text::format("size=%dx%d", image->width, image->height) << '\n';

@@ -25,6 +25,7 @@
 #include "processing/structural_similarity.h"
 #include "text/format.h"
 #include "text/number_format.h"
+#include "text/translate.h"
 #include "workbench/picture/open_pictures.h"
 #include "workbench/picture/prepare_pictures.h"
 #include "workbench/view/refresh_chain.h"
@@ -166,7 +167,7 @@ void comparePair(const CompareFlags& flags, const PairJob& job, PairOutcome& out
     }
     const int width = bench.pictures.width, height = bench.pictures.height;
     if (flags.mask && (maskWidth != width || maskHeight != height)) {
-      err << msg::kSizesDiffer << '\n';
+      err << text::tr(msg::kSizesDiffer) << '\n';
       return fail();
     }
     for (const Rect& rect : flags.ignored) {

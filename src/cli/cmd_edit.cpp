@@ -9,6 +9,7 @@
 #include "picture/file_helpers.h"
 #include "picture/messages.h"
 #include "text/format.h"
+#include "text/translate.h"
 #include "workbench/editing/picture_editing.h"
 #include "workbench/picture/open_pictures.h"
 #include "workbench/picture/prepare_pictures.h"
@@ -45,7 +46,8 @@ Rect parseRectangle(const std::string& text, int width, int height) {
 // 1), not a usage error.
 GreyTable readTable(const std::string& path) {
   const auto bytes = readWholeFile(path, 1 << 16);
-  if (!bytes) throw RefusedError(text::format(msg::kWithName, msg::kReadFailed, path.c_str()));
+  if (!bytes)
+    throw RefusedError(text::format(msg::kWithName, text::tr(msg::kReadFailed), path.c_str()));
   std::istringstream stream(std::string(bytes->begin(), bytes->end()));
   GreyTable table{};
   std::string word;

@@ -4,6 +4,7 @@
 #include "options/option_table.h"
 #include "platform/picture_transfer.h"
 #include "text/cp932.h"
+#include "text/translate.h"
 #include "workbench/net/picture_exchange.h"
 #include "workbench/picture/open_pictures.h"
 
@@ -44,7 +45,7 @@ int exportPictures(const Arguments& args, Context& io) {
       throw UsageError("--password: not storable in CP932");
   }
   if (password->empty()) {
-    io.err << net::msg::kNoImportPassword << '\n';
+    io.err << text::tr(net::msg::kNoImportPassword) << '\n';
     return 1;
   }
 

@@ -9,6 +9,7 @@
 #include "picture/file_helpers.h"
 #include "picture/messages.h"
 #include "text/format.h"
+#include "text/translate.h"
 #include "workbench/gallery/gallery_slots.h"
 #include "workbench/gallery/gallery_startup.h"
 
@@ -16,7 +17,7 @@ namespace vemla::cli {
 namespace {
 
 int refuse(Context& io, const char* message) {
-  io.err << message << '\n';
+  io.err << text::tr(message) << '\n';
   return 1;
 }
 
@@ -59,7 +60,7 @@ int gallery(const Arguments& args, Context& io) {
   CliUserPort user(io.err, std::nullopt, RgbRatio{});
   Workbench bench;
   if (!openGallery(args, folder, bench, user)) {
-    io.err << text::format(msg::kWithName, msg::kGalleryReadFailed,
+    io.err << text::format(msg::kWithName, text::tr(msg::kGalleryReadFailed),
                            inFolder(folder, "VemlaGinf.dat").c_str())
            << '\n';
     return 1;
@@ -89,7 +90,7 @@ int gallery(const Arguments& args, Context& io) {
                               content.data(), &record.palette) == 0) {
     return 0;
   }
-  io.err << text::format(msg::kWithName, msg::kSaveFailed, out.c_str()) << '\n';
+  io.err << text::format(msg::kWithName, text::tr(msg::kSaveFailed), out.c_str()) << '\n';
   return 1;
 }
 

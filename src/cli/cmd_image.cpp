@@ -10,6 +10,7 @@
 #include "processing/image_kinds.h"
 #include "text/decimal_text.h"
 #include "text/format.h"
+#include "text/translate.h"
 #include "workbench/extensions/user_processing_editor.h"
 #include "workbench/picture/open_pictures.h"
 #include "workbench/picture/prepare_pictures.h"
@@ -186,7 +187,7 @@ int image(const Arguments& args, Context& io) {
   PictureStore& store = bench.store;
   if (kind.userResult) {
     if (resultWidth != width || resultHeight != height) {
-      io.err << msg::kSizesDiffer << '\n';
+      io.err << text::tr(msg::kSizesDiffer) << '\n';
       return 1;
     }
     std::memcpy(store.plane(kUserResult), userResult.data(), userResult.size());

@@ -5,6 +5,7 @@
 #include "net/wire_format.h"
 #include "platform/picture_transfer.h"
 #include "text/format.h"
+#include "text/translate.h"
 
 namespace vemla::cli {
 namespace {
@@ -70,7 +71,7 @@ int importPictures(const Arguments& args, Context& io) {
                           : flags.options.ImportTimeout;
   const net::RequestBytes request = buildRequest(*password, args.value("--user"));
   if (password->empty()) {
-    io.err << net::msg::kNoTargetPassword << '\n';
+    io.err << text::tr(net::msg::kNoTargetPassword) << '\n';
     return 1;
   }
   if (!checkOutputName(out1, io) || !checkOutputName(out2, io)) return 1;

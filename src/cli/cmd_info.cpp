@@ -10,12 +10,13 @@
 #include "picture/messages.h"
 #include "picture/picture_file.h"
 #include "text/format.h"
+#include "text/translate.h"
 
 namespace vemla::cli {
 namespace {
 
 int fail(Context& io, const char* message, const std::string& name) {
-  io.err << text::format(msg::kWithName, message, name.c_str()) << '\n';
+  io.err << text::format(msg::kWithName, text::tr(message), name.c_str()) << '\n';
   return 1;
 }
 

@@ -9,6 +9,7 @@
 #include "platform/user_program.h"
 #include "text/cp932.h"
 #include "text/format.h"
+#include "text/translate.h"
 #include "workbench/picture/open_pictures.h"
 #include "workbench/picture/prepare_pictures.h"
 #include "workbench/view/refresh_chain.h"
@@ -100,7 +101,7 @@ int launch(const Arguments& args, Context& io) {
   }
   PrivateFolder folder;
   if (folder.path().empty()) {
-    io.err << launcher_msg::kTemporaryFailed << '\n';
+    io.err << text::tr(launcher_msg::kTemporaryFailed) << '\n';
     return 1;
   }
   bench.settings.folder = folder.path();
@@ -111,7 +112,7 @@ int launch(const Arguments& args, Context& io) {
   const LaunchResult result = runUserProgram(bench, user, busy, progress, runner, settings);
   for (const std::string& line : result.lines) io.out << line << '\n';
   if (result.signal != 0) {
-    io.err << text::format(launcher_msg::kEndedBySignal, result.signal) << '\n';
+    io.err << text::format(text::tr(launcher_msg::kEndedBySignal), result.signal) << '\n';
   }
   if (result.status != LaunchResult::Status::Ran) return 1;
   if (out) {

@@ -4,6 +4,7 @@
 #include "cli/tool_views.h"
 #include "text/format.h"
 #include "text/number_format.h"
+#include "text/translate.h"
 #include "tools/measurement.h"
 #include "workbench/tools/measurement_tool.h"
 #include "workbench/tools/tool_frame.h"
@@ -121,7 +122,7 @@ int measure(const Arguments& args, Context& io) {
   Workbench bench;
   if (!openToolImages(args.positional, args, bench, io)) return 1;
   if (args.has("--reduced") && !args.has("--length")) {
-    io.err << msg::kReducedMeasureWarning << '\n';
+    io.err << text::tr(msg::kReducedMeasureWarning) << '\n';
     return 1;
   }
   if (link) {

@@ -13,6 +13,7 @@
 #include "processing/colour_tables.h"
 #include "processing/image_kinds.h"
 #include "text/format.h"
+#include "text/translate.h"
 #include "workbench/picture/open_pictures.h"
 #include "workbench/picture/prepare_pictures.h"
 #include "workbench/settings/state_memory.h"
@@ -56,7 +57,7 @@ int save(const Arguments& args, Context& io) {
   const int width = bench.pictures.width, height = bench.pictures.height;
   std::uint8_t* resultPlane = bench.store.plane(kUserResult);
   if (args.has("--result") && (resultWidth != width || resultHeight != height)) {
-    io.err << msg::kSizesDiffer << '\n';
+    io.err << text::tr(msg::kSizesDiffer) << '\n';
     return 1;
   }
   std::memset(resultPlane, 0, static_cast<std::size_t>(width) * height);
@@ -79,7 +80,7 @@ int save(const Arguments& args, Context& io) {
   // The alignment result is part of the state; a failed alignment tells and goes on.
   preparePictures(bench, user, busy);
   if (!saveState(bench, out)) {
-    io.err << text::format(msg::kWithName, msg::kStateStoreFailed, out.c_str()) << '\n';
+    io.err << text::format(msg::kWithName, text::tr(msg::kStateStoreFailed), out.c_str()) << '\n';
     return 1;
   }
   io.out << text::format("size=%dx%d bytes=%lld", width, height,
@@ -94,7 +95,7 @@ int describeState(const std::string& file, Context& io) {
   persist::StateRecord record;
   const int header = persist::readStateHeader(file, record);
   const auto refuse = [&](const char* message) {
-    io.err << text::format(msg::kWithName, message, file.c_str()) << '\n';
+    io.err << text::format(msg::kWithName, text::tr(message), file.c_str()) << '\n';
     return 1;
   };
   if (header == persist::kStateHeaderReadError) return refuse(msg::kStateHeaderBroken);

@@ -8,6 +8,7 @@
 #include "processing/viewer_file.h"
 #include "processing/viewer_model.h"
 #include "text/format.h"
+#include "text/translate.h"
 
 namespace vemla::cli {
 namespace {
@@ -56,7 +57,7 @@ int view(const Arguments& args, Context& io) {
   const auto opening = viewerOpening(image.width, image.height, {screenWidth, screenHeight},
                                      {readFlags.maxWidth, readFlags.maxHeight});
   if (!opening) {
-    io.err << kViewerReadFailed << '\n';
+    io.err << text::tr(kViewerReadFailed) << '\n';
     return 1;
   }
   int centreX = opening->centreX, centreY = opening->centreY;
@@ -82,7 +83,7 @@ int view(const Arguments& args, Context& io) {
     bgr[3 * i + 2] = static_cast<std::uint8_t>(painted[i] >> 16);
   }
   if (writeBitmap(out, clientWidth, clientHeight, 3, bgr.data(), nullptr) != 0) {
-    io.err << text::format("%s\n%s", "保存できません", out.c_str()) << '\n';
+    io.err << text::format("%s\n%s", text::tr("保存できません"), out.c_str()) << '\n';
     return 1;
   }
   io.out << text::format("zoom=%s window=%dx%d centre=%d,%d", zoomText(shownZoom).c_str(),

@@ -11,6 +11,7 @@
 
 #include "cli/args.h"
 #include "ports/ports.h"
+#include "text/translate.h"
 #include "workbench/workbench.h"
 
 namespace vemla::cli {
@@ -82,13 +83,15 @@ class CliUserPort final : public UserPort {
   // extract', whose messages do not name it in the window).
   std::string namedFile;
 
-  void tell(Icon, std::string_view text, std::string_view) override {
+  // The workbench translates what it tells; a text it passed as it stands is translated here.
+  void tell(Icon, std::string_view message, std::string_view) override {
+    std::string_view shown = text::tr(message);
     if (namedFile.empty()) {
-      err_ << text << '\n';
+      err_ << shown << '\n';
       return;
     }
-    if (text.ends_with('\n')) text.remove_suffix(1);
-    err_ << text << '\n' << namedFile << '\n';
+    if (shown.ends_with('\n')) shown.remove_suffix(1);
+    err_ << shown << '\n' << namedFile << '\n';
   }
   bool askYesNo(std::string_view) override { return false; }
   Answer askYesNoCancel(std::string_view, Icon) override { return Answer::Cancel; }

@@ -12,6 +12,7 @@
 #include "picture/picture_file.h"
 #include "picture/picture_writing.h"
 #include "text/format.h"
+#include "text/translate.h"
 #include "workbench/picture/open_pictures.h"
 #include "workbench/settings/settings_session.h"
 
@@ -116,7 +117,7 @@ bool readPictureAlone(Workbench& bench, CliUserPort& user, const std::string& na
 bool checkEightBitBitmap(const std::string& name, Context& io) {
   // A file of another type is a refused open, as in the workbench, not a usage error.
   if (!isPictureName(name)) {
-    io.err << text::format(msg::kWithName, msg::kUnsupported, name.c_str()) << '\n';
+    io.err << text::format(msg::kWithName, text::tr(msg::kUnsupported), name.c_str()) << '\n';
     return false;
   }
   const int bits = probePicture(name);
@@ -130,14 +131,14 @@ bool checkEightBitBitmap(const std::string& name, Context& io) {
 bool checkOutputName(const std::string& name, Context& io) {
   const std::string_view bare = stripQuotes(name);
   if (isBitmapName(bare) || isRawName(bare) || isPngName(bare) || isTiffName(bare)) return true;
-  io.err << text::format(msg::kWithName, msg::kUnsupported, name.c_str()) << '\n';
+  io.err << text::format(msg::kWithName, text::tr(msg::kUnsupported), name.c_str()) << '\n';
   return false;
 }
 
 bool writeOutputPicture(const std::string& name, int width, int height, const std::uint8_t* pixels,
                         const Palette& palette, Context& io) {
   if (writePictureFile(name, width, height, 1, pixels, &palette) == 0) return true;
-  io.err << text::format(msg::kWithName, msg::kSaveFailed, name.c_str()) << '\n';
+  io.err << text::format(msg::kWithName, text::tr(msg::kSaveFailed), name.c_str()) << '\n';
   return false;
 }
 

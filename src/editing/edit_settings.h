@@ -8,11 +8,12 @@
 #include "editing/edit_value.h"
 #include "editing/picture_edit.h"
 #include "picture/picture_slot.h"
+#include "text/translate.h"
 
 namespace vemla {
 
-inline constexpr const char* kEditTitle1 = "画像１の編集";
-inline constexpr const char* kEditTitle2 = "画像２の編集";
+inline constexpr const char* kEditTitle1 = text::N_("画像１の編集");
+inline constexpr const char* kEditTitle2 = text::N_("画像２の編集");
 
 struct EditSettings {
   CoordinateRange range;  // "座標範囲", "範囲内"/"範囲外" and the corners

@@ -6,6 +6,8 @@
 #include <optional>
 #include <string_view>
 
+#include "text/translate.h"
+
 namespace vemla {
 
 // "代入" (=), "加算" (+=), "減算" (-=), "乗算" (*=), "除算" (/=), "剰余" (%=), "AND" (&=),
@@ -14,9 +16,9 @@ enum class EditOperation : int { Set, Add, Subtract, Multiply, Divide, Remainder
 inline constexpr int kEditOperationCount = 9;
 inline constexpr std::size_t kMaxOperandText = 30;
 
-inline constexpr const char* kFractionRefused = "浮動小数のﾃﾞｰﾀは使用できません";
-inline constexpr const char* kDivisionByZero = "０で除算はできません";
-inline constexpr const char* kBadOperand = "演算に用いる値に誤りがあります";
+inline constexpr const char* kFractionRefused = text::N_("浮動小数のﾃﾞｰﾀは使用できません");
+inline constexpr const char* kDivisionByZero = text::N_("０で除算はできません");
+inline constexpr const char* kBadOperand = text::N_("演算に用いる値に誤りがあります");
 
 // An operand: an integer (real holds the same value) or a decimal fraction.
 struct Operand {

@@ -5,15 +5,16 @@
 #include <cstdio>
 
 #include "text/format.h"
+#include "text/translate.h"
 
 namespace vemla {
 namespace {
 
-constexpr std::array<const char*, kTextExportSources> kSourceNames{"画像1", "画像2", "ｲﾒｰｼﾞ1",
-                                                                   "ｲﾒｰｼﾞ2"};
+constexpr std::array<const char*, kTextExportSources> kSourceNames{
+    text::N_("画像1"), text::N_("画像2"), text::N_("ｲﾒｰｼﾞ1"), text::N_("ｲﾒｰｼﾞ2")};
 constexpr std::array<int, kTextExportSources> kSourcePlanes{kShifted1, kShifted2, kImage1, kImage2};
 
-constexpr const char* kBadRectangle = "指定の範囲に誤りがあります";
+constexpr const char* kBadRectangle = text::N_("指定の範囲に誤りがあります");
 
 int sourceIndex(int source) {
   return std::clamp(source, 0, kTextExportSources - 1);
@@ -43,12 +44,13 @@ std::optional<std::string> checkExportRectangle(const Rect& r, int width, int he
   const bool inside = 0 <= r.left && r.left <= r.right && r.right < width && 0 <= r.top &&
                       r.top <= r.bottom && r.bottom < height;
   if (inside) return std::nullopt;
-  return std::string(kBadRectangle);
+  return std::string(text::tr(kBadRectangle));
 }
 
 std::string exportFileDialogTitle(int source, const Rect& r) {
-  return text::format("階調値ﾃｷｽﾄ保存ﾌｧｲﾙの選択(%s:%d x %d)", textExportSourceName(source),
-                      r.right - r.left + 1, r.bottom - r.top + 1);
+  return text::format(text::tr("階調値ﾃｷｽﾄ保存ﾌｧｲﾙの選択(%s:%d x %d)"),
+                      text::tr(textExportSourceName(source)), r.right - r.left + 1,
+                      r.bottom - r.top + 1);
 }
 
 bool produceGreyValueText(const std::uint8_t* plane, int width, const Rect& r,

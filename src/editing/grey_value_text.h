@@ -11,11 +11,12 @@
 #include "picture/picture_store.h"
 #include "ports/ports.h"
 #include "processing/rect.h"
+#include "text/translate.h"
 
 namespace vemla {
 
-inline constexpr const char* kTextExportTitle = "階調値ﾃｷｽﾄ保存";
-inline constexpr const char* kTextExportFilter = "ﾃｷｽﾄﾌｧｲﾙ (*.txt)";
+inline constexpr const char* kTextExportTitle = text::N_("階調値ﾃｷｽﾄ保存");
+inline constexpr const char* kTextExportFilter = text::N_("ﾃｷｽﾄﾌｧｲﾙ (*.txt)");
 inline constexpr int kTextExportSources = 4;
 inline constexpr int kSeparatorLimit = 2;  // characters
 

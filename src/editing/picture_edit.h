@@ -12,10 +12,11 @@
 #include "editing/picture_edit_kernels.h"
 #include "processing/rect.h"
 #include "processing/shift.h"
+#include "text/translate.h"
 
 namespace vemla {
 
-inline constexpr const char* kOutsideRefused = "座標範囲外の指定はできません";
+inline constexpr const char* kOutsideRefused = text::N_("座標範囲外の指定はできません");
 inline constexpr int kMaxRotationAngle = 359;
 
 // The unshifted picture being edited: W x H bytes, rows top-down.

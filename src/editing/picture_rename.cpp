@@ -3,11 +3,13 @@
 #include "picture/messages.h"
 #include "picture/picture_state.h"
 #include "text/cp932.h"
+#include "text/translate.h"
 
 namespace vemla {
 
 std::string renameTitle(PictureSlot picture) {
-  return std::string("画像") + (picture == PictureSlot::Second ? "２" : "１") + "名称の設定";
+  return picture == PictureSlot::Second ? text::tr("画像２名称の設定")
+                                        : text::tr("画像１名称の設定");
 }
 
 std::string renameFieldText(const std::string& currentName) {
@@ -20,7 +22,7 @@ std::string renameFieldText(const std::string& currentName) {
 
 std::optional<std::string> checkRenameText(std::string_view text) {
   if (text::utf8ToCp932Replacing(text).size() > static_cast<std::size_t>(kRenameTextLimit)) {
-    return std::string(msg::kNameTooLong);
+    return std::string(text::tr(msg::kNameTooLong));
   }
   return std::nullopt;
 }

@@ -5,10 +5,11 @@
 
 #include "editing/dialog_memory.h"
 #include "processing/rect.h"
+#include "text/translate.h"
 
 namespace vemla {
 
-inline constexpr const char* kSizeChangeTitle = "画像ｻｲｽﾞの変更";
+inline constexpr const char* kSizeChangeTitle = text::N_("画像ｻｲｽﾞの変更");
 
 // Where a width x height picture lands when it is scaled into newWidth x newHeight: inside the
 // centred square of side s = min(newWidth, newHeight), the centred rectangle s wide and

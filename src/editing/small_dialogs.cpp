@@ -4,13 +4,14 @@
 #include "text/decimal_text.h"
 #include "text/format.h"
 #include "text/number_format.h"
+#include "text/translate.h"
 
 namespace vemla {
 
 std::optional<std::string> checkPictureSize(int width, int height, int maxWidth, int maxHeight) {
   if (width < kMinPictureSize || width > maxWidth || height < kMinPictureSize ||
       height > maxHeight) {
-    return text::format("幅／高さの指定に誤りがあります(%dｘ%d～%dｘ%d)", kMinPictureSize,
+    return text::format(text::tr("幅／高さの指定に誤りがあります(%dｘ%d～%dｘ%d)"), kMinPictureSize,
                         kMinPictureSize, maxWidth, maxHeight);
   }
   return std::nullopt;
@@ -20,26 +21,27 @@ std::optional<std::string> checkRawSize(const RawSize& size, int maxWidth, int m
   if (auto problem = checkPictureSize(size.width, size.height, maxWidth, maxHeight)) {
     return problem;
   }
-  if (size.offset < 0) return std::string("読み込み開始位置に誤りがあります");
+  if (size.offset < 0) return std::string(text::tr("読み込み開始位置に誤りがあります"));
   return std::nullopt;
 }
 
 std::string rawSizeHelpText(int maxWidth, int maxHeight) {
   return text::format(
-      "画像ｻｲｽﾞを%dｘ%d～%dｘ%d\nの範囲で指定します\nｻｲｽﾞの範囲外のﾌｧｲﾙも\n読み込みが可能です",
+      text::tr(
+          "画像ｻｲｽﾞを%dｘ%d～%dｘ%d\nの範囲で指定します\nｻｲｽﾞの範囲外のﾌｧｲﾙも\n読み込みが可能です"),
       kMinPictureSize, kMinPictureSize, maxWidth, maxHeight);
 }
 
 std::string rawFileBytesText(std::int64_t bytes) {
-  return text::format("%lldﾊﾞｲﾄ", static_cast<long long>(bytes));
+  return text::format(text::tr("%lldﾊﾞｲﾄ"), static_cast<long long>(bytes));
 }
 
 std::string rgbRatioTitle(std::string_view suffix) {
-  return std::string("TrueColor RGB比").append(suffix);
+  return std::string(text::tr("TrueColor RGB比")).append(suffix);
 }
 
 std::string rgbRatioFileSuffix(PictureSlot picture) {
-  return picture == PictureSlot::First ? "(ﾌｧｲﾙ1)" : "(ﾌｧｲﾙ2)";
+  return picture == PictureSlot::First ? text::tr("(ﾌｧｲﾙ1)") : text::tr("(ﾌｧｲﾙ2)");
 }
 
 std::string formatRatio(double ratio) {

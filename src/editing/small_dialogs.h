@@ -8,13 +8,15 @@
 
 #include "picture/picture_slot.h"
 #include "ports/ports.h"
+#include "text/translate.h"
 
 namespace vemla {
 
-inline constexpr const char* kRawSizeTitle = "RAW ﾌｧｲﾙ情報";
+inline constexpr const char* kRawSizeTitle = text::N_("RAW ﾌｧｲﾙ情報");
 // Asked by "ｷｬﾝｾﾙ" (and Esc, and the window's close button) of a dialog whose fields were
 // edited.
-inline constexpr const char* kDiscardEditsQuestion = "編集した内容が失われますがよいですか";
+inline constexpr const char* kDiscardEditsQuestion =
+    text::N_("編集した内容が失われますがよいですか");
 
 // nullopt when 8 <= width <= maxWidth and 8 <= height <= maxHeight, else the range message
 // "幅／高さの指定に誤りがあります(8ｘ8～…)" that the raw size and size change dialogs show.

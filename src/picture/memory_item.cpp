@@ -108,25 +108,27 @@ void reportFailure(const MemoryItemRequest& request, UserPort& user, int result,
   const char* name = request.name.c_str();
   switch (result) {
     case kItemTooSmall:
-      user.tell(Icon::Warning, text::format(msg::kItemTooSmall, msg::kTooSmall, request.minWidth,
-                                            request.minHeight, name));
+      user.tell(Icon::Warning, text::format(text::tr(msg::kItemTooSmall), text::tr(msg::kTooSmall),
+                                            request.minWidth, request.minHeight, name));
       return;
     case kTooLarge:
       if (dataItem) {
-        user.tell(Icon::Warning, text::format("%s (%lluﾊﾞｲﾄ以内)\n%s", msg::kItemTooLarge,
-                                              static_cast<unsigned long long>(dataItemLimit(
-                                                  request.maxWidth, request.maxHeight)),
-                                              name));
+        user.tell(Icon::Warning,
+                  text::format(text::tr("%s (%lluﾊﾞｲﾄ以内)\n%s"), text::tr(msg::kItemTooLarge),
+                               static_cast<unsigned long long>(
+                                   dataItemLimit(request.maxWidth, request.maxHeight)),
+                               name));
       } else {
-        user.tell(Icon::Warning, text::format("%s (%dx%d以内)\n%s", msg::kItemTooLarge,
-                                              request.maxWidth, request.maxHeight, name));
+        user.tell(Icon::Warning,
+                  text::format(text::tr("%s (%dx%d以内)\n%s"), text::tr(msg::kItemTooLarge),
+                               request.maxWidth, request.maxHeight, name));
       }
       return;
     case kUnsupported:
-      user.tell(Icon::Warning, text::format(msg::kWithName, msg::kUnsupported, name));
+      user.tell(Icon::Warning, text::format(msg::kWithName, text::tr(msg::kUnsupported), name));
       return;
     default:
-      user.tell(Icon::Warning, text::format(msg::kWithName, msg::kReadFailed, name));
+      user.tell(Icon::Warning, text::format(msg::kWithName, text::tr(msg::kReadFailed), name));
       return;
   }
 }

@@ -12,6 +12,7 @@
 
 #include "picture/bitmap.h"
 #include "picture/sixteen_bit.h"
+#include "text/translate.h"
 
 namespace vemla {
 
@@ -28,14 +29,14 @@ bool isPictureName(std::string_view name);
 // The filters of every dialog that opens pictures: all picture files first, then one per
 // format, then every file.
 inline constexpr const char* kOpenPictureFilters[] = {
-    "画像ﾌｧｲﾙ (*.bmp *.png *.tif *.tiff *.jpg *.jpeg *.pgm *.ppm *.raw)",
-    "ﾋﾞｯﾄﾏｯﾌﾟﾌｧｲﾙ (*.bmp)",
-    "PNGﾌｧｲﾙ (*.png)",
-    "TIFFﾌｧｲﾙ (*.tif *.tiff)",
-    "JPEGﾌｧｲﾙ (*.jpg *.jpeg)",
-    "PGM/PPMﾌｧｲﾙ (*.pgm *.ppm)",
-    "RAWﾌｧｲﾙ (*.raw)",
-    "全てのﾌｧｲﾙ (*)"};
+    text::N_("画像ﾌｧｲﾙ (*.bmp *.png *.tif *.tiff *.jpg *.jpeg *.pgm *.ppm *.raw)"),
+    text::N_("ﾋﾞｯﾄﾏｯﾌﾟﾌｧｲﾙ (*.bmp)"),
+    text::N_("PNGﾌｧｲﾙ (*.png)"),
+    text::N_("TIFFﾌｧｲﾙ (*.tif *.tiff)"),
+    text::N_("JPEGﾌｧｲﾙ (*.jpg *.jpeg)"),
+    text::N_("PGM/PPMﾌｧｲﾙ (*.pgm *.ppm)"),
+    text::N_("RAWﾌｧｲﾙ (*.raw)"),
+    text::N_("全てのﾌｧｲﾙ (*)")};
 
 // What a reader found besides the pixels. Files other than bitmaps give top-down headers from
 // the header builder (bit count 8 or 24). `note` is what the picture's name field adds after

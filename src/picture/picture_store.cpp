@@ -7,6 +7,7 @@
 #include <limits>
 
 #include "text/format.h"
+#include "text/translate.h"
 
 namespace vemla {
 
@@ -77,12 +78,13 @@ bool allocatePictureStore(PictureStore& store, int maxWidth, int maxHeight, User
   if (store.allocate(maxWidth, maxHeight, allocator)) return true;
   if ((maxWidth > kFallback || maxHeight > kFallback) &&
       store.allocate(kFallback, kFallback, allocator)) {
-    user.tell(Icon::Warning,
-              text::format("資源(ﾒﾓﾘ)が不足しているため最大画像\nｻｲｽﾞを %d x %d へ変更しました",
-                           kFallback, kFallback));
+    user.tell(
+        Icon::Warning,
+        text::format(text::tr("資源(ﾒﾓﾘ)が不足しているため最大画像\nｻｲｽﾞを %d x %d へ変更しました"),
+                     kFallback, kFallback));
     return true;
   }
-  user.tell(Icon::Warning, "資源(ﾒﾓﾘ)が不足しています");
+  user.tell(Icon::Warning, text::tr("資源(ﾒﾓﾘ)が不足しています"));
   return false;
 }
 

@@ -5,6 +5,7 @@
 #include <string_view>
 
 #include "picture/palette.h"
+#include "text/translate.h"
 
 namespace vemla {
 
@@ -30,8 +31,9 @@ struct PaletteColour {
 PaletteColour paletteColour(const Palette& palette, int i);
 
 // The save dialogs' filters for pictures; the first is the default kind.
-inline constexpr const char* kSavePictureFilters[] = {"ﾋﾞｯﾄﾏｯﾌﾟﾌｧｲﾙ (*.bmp)", "PNGﾌｧｲﾙ (*.png)",
-                                                      "TIFFﾌｧｲﾙ (*.tif *.tiff)", "RAWﾌｧｲﾙ (*.raw)"};
+inline constexpr const char* kSavePictureFilters[] = {
+    text::N_("ﾋﾞｯﾄﾏｯﾌﾟﾌｧｲﾙ (*.bmp)"), text::N_("PNGﾌｧｲﾙ (*.png)"),
+    text::N_("TIFFﾌｧｲﾙ (*.tif *.tiff)"), text::N_("RAWﾌｧｲﾙ (*.raw)")};
 
 // ".png" / ".tif" or ".tiff" at the end of a name (any case).
 bool isPngName(std::string_view name);

@@ -6,6 +6,7 @@
 
 #include "support/cli_run.h"
 #include "support/test_files.h"
+#include "text/translate.h"
 
 namespace vemla::cli {
 namespace {
@@ -42,6 +43,22 @@ TEST_F(Cli, InfoRefusesWhatIsNotABitmapWithTheWorkbenchMessage) {
   const std::string text = dir.file("notes.txt");
   writeBytes(text, {'h', 'i'});
   EXPECT_EQ(run({"info", text}).status, 1);
+}
+
+// In English the messages on stderr are the catalogue's: vemla-cli's own refusals and what the
+// workbench tells while it opens a picture.
+TEST_F(Cli, MessagesOnStderrFollowTheLanguageInUse) {
+  struct English {
+    English() { EXPECT_TRUE(text::useLanguage(text::Language::English, VEMLA_CATALOGUE)); }
+    ~English() { text::useLanguage(text::Language::Japanese, {}); }
+  } english;
+  const std::string missing = dir.file("missing.bmp");
+  EXPECT_EQ(run({"info", missing}).err, "Could not read the file\n" + missing + "\n");
+  const CliRun opened = run({"convert", missing, dir.file("out.bmp")});
+  EXPECT_EQ(opened.status, 1);
+  EXPECT_EQ(opened.err, "Could not read the file\n" + missing + "\n");
+  EXPECT_EQ(run({"info", dir.file("notes.txt")}).err,
+            "Unsupported file format\n" + dir.file("notes.txt") + "\n");
 }
 
 TEST_F(Cli, ConvertRoundTripsThroughRaw) {

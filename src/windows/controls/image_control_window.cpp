@@ -25,6 +25,7 @@
 #include "windows/controls/picture_control_window.h"
 #include "windows/main/quick_help.h"
 #include "windows/main/text_fit.h"
+#include "windows/main/ui_text.h"
 #include "workbench/view/colour_controls.h"
 #include "workbench/view/comparison_view.h"
 #include "workbench/view/display_marks.h"
@@ -41,66 +42,72 @@ using namespace controls;
 // Quick-help texts of the window's controls.
 namespace help {
 constexpr const char* kPosition =
-    "現在の表示位置(ｶｰｿﾙ位置)です\n座標を入力した場合は[再表示]を\n押下して下さい";
+    text::N_("現在の表示位置(ｶｰｿﾙ位置)です\n座標を入力した場合は[再表示]を\n押下して下さい");
 constexpr const char* kRedisplay =
-    "ｲﾒｰｼﾞの再表示を行います\nｷｰが入力不可となった場合は\nここを押下して下さい";
+    text::N_("ｲﾒｰｼﾞの再表示を行います\nｷｰが入力不可となった場合は\nここを押下して下さい");
 constexpr const char* kSaveCursor =
-    "現在の表示位置(ｶｰｿﾙ位置)を退避します\nVemla間(多重起動)でも受け渡しが可能です";
-constexpr const char* kLoadCursor =
-    "退避されている表示位置(ｶｰｿﾙ位置)を回復します\nVemla間(多重起動)でも受け渡しが可能です";
-constexpr const char* kCursorShown = "ｶｰｿﾙの表示有無を切り替えます";
-constexpr const char* kFineMovement =
+    text::N_("現在の表示位置(ｶｰｿﾙ位置)を退避します\nVemla間(多重起動)でも受け渡しが可能です");
+constexpr const char* kLoadCursor = text::N_(
+    "退避されている表示位置(ｶｰｿﾙ位置)を回復します\nVemla間(多重起動)でも受け渡しが可能です");
+constexpr const char* kCursorShown = text::N_("ｶｰｿﾙの表示有無を切り替えます");
+constexpr const char* kFineMovement = text::N_(
     "表示位置(ｶｰｿﾙ位置)の粗動移動/微動移動を切り替え\nます（粗動：画素単位、微動：１/"
     "表示倍率単位）\n"
-    "移動ﾎﾞﾀﾝ(右のﾎﾞﾀﾝ)またはｷｰﾎﾞｰﾄﾞのｶｰｿﾙｷｰで\n表示位置が移動します";
+    "移動ﾎﾞﾀﾝ(右のﾎﾞﾀﾝ)またはｷｰﾎﾞｰﾄﾞのｶｰｿﾙｷｰで\n表示位置が移動します");
 constexpr const char* kCursorPad =
-    "押下した方向に表示位置(ｶｰｿﾙ位置)が移動します\nｷｰﾎﾞｰﾄﾞのｶｰｿﾙｷｰでも移動ができます";
-constexpr const char* kBlankInvalid = "画像処理されて無効となった領域の\n表示有無を切り替えます";
-constexpr const char* kMarkRestore = "記憶(ﾏｰｸ)された表示位置を回復します";
-constexpr const char* kMarkStore = "現在の表示位置(ｶｰｿﾙ位置)を記憶(ﾏｰｸ)します";
-constexpr const char* kMarkTexts = "記憶(ﾏｰｸ)された表示位置です";
+    text::N_("押下した方向に表示位置(ｶｰｿﾙ位置)が移動します\nｷｰﾎﾞｰﾄﾞのｶｰｿﾙｷｰでも移動ができます");
+constexpr const char* kBlankInvalid =
+    text::N_("画像処理されて無効となった領域の\n表示有無を切り替えます");
+constexpr const char* kMarkRestore = text::N_("記憶(ﾏｰｸ)された表示位置を回復します");
+constexpr const char* kMarkStore = text::N_("現在の表示位置(ｶｰｿﾙ位置)を記憶(ﾏｰｸ)します");
+constexpr const char* kMarkTexts = text::N_("記憶(ﾏｰｸ)された表示位置です");
 constexpr const char* kMaxButton =
-    "画像処理されたｲﾒｰｼﾞの持つ最大階調値\nの座標へ表示位置を切り替えます";
+    text::N_("画像処理されたｲﾒｰｼﾞの持つ最大階調値\nの座標へ表示位置を切り替えます");
 constexpr const char* kMinButton =
-    "画像処理されたｲﾒｰｼﾞの持つ最小階調値\nの座標へ表示位置を切り替えます";
-constexpr const char* kStatistics[] = {
-    "画像処理されたｲﾒｰｼﾞの持つ最大階調値です", "画像処理されたｲﾒｰｼﾞの持つ最小階調値です",
-    "画像処理されたｲﾒｰｼﾞの平均階調値です", "画像処理されたｲﾒｰｼﾞの階調合計値です"};
+    text::N_("画像処理されたｲﾒｰｼﾞの持つ最小階調値\nの座標へ表示位置を切り替えます");
+constexpr const char* kStatistics[] = {text::N_("画像処理されたｲﾒｰｼﾞの持つ最大階調値です"),
+                                       text::N_("画像処理されたｲﾒｰｼﾞの持つ最小階調値です"),
+                                       text::N_("画像処理されたｲﾒｰｼﾞの平均階調値です"),
+                                       text::N_("画像処理されたｲﾒｰｼﾞの階調合計値です")};
 constexpr const char* kGrid =
-    "ｸﾞﾘｯﾄﾞの表示有無を切り替えます\n表示色は『ｵﾌﾟｼｮﾝ情報-色の設定』で変更可能です";
-constexpr const char* kGridWidth = "ｸﾞﾘｯﾄﾞの表示幅を切り替えます";
-constexpr const char* kGridPad = "押下した方向にｸﾞﾘｯﾄﾞが移動します";
-constexpr const char* kBlink =
+    text::N_("ｸﾞﾘｯﾄﾞの表示有無を切り替えます\n表示色は『ｵﾌﾟｼｮﾝ情報-色の設定』で変更可能です");
+constexpr const char* kGridWidth = text::N_("ｸﾞﾘｯﾄﾞの表示幅を切り替えます");
+constexpr const char* kGridPad = text::N_("押下した方向にｸﾞﾘｯﾄﾞが移動します");
+constexpr const char* kBlink = text::N_(
     "ｲﾒｰｼﾞを画像1と画像2の交互表示に切り替えます\n速さ(回/秒)で切り替わり、ｲﾒｰｼﾞ上のｽﾍﾟｰｽｷｰでも\n"
-    "切り替わります\n再度押下すると元の表示内容に戻ります";
-constexpr const char* kSwipe =
+    "切り替わります\n再度押下すると元の表示内容に戻ります");
+constexpr const char* kSwipe = text::N_(
     "ｲﾒｰｼﾞを画像1と画像2の分割表示に切り替えます\n境界線はﾏｳｽのﾄﾞﾗｯｸﾞまたはShift+←/→で移動します\n"
-    "再度押下すると元の表示内容に戻ります";
+    "再度押下すると元の表示内容に戻ります");
 constexpr const char* kBlinkRate =
-    "交互表示の速さ(1秒あたりの切り替え回数)です\n0.5～10で指定します";
-constexpr const char* kKindSelectors[] = {"ｲﾒｰｼﾞ1に表示する内容（画像処理種別）を切り替えます",
-                                          "ｲﾒｰｼﾞ2に表示する内容（画像処理種別）を切り替えます"};
-constexpr const char* kMagnification =
+    text::N_("交互表示の速さ(1秒あたりの切り替え回数)です\n0.5～10で指定します");
+constexpr const char* kKindSelectors[] = {
+    text::N_("ｲﾒｰｼﾞ1に表示する内容（画像処理種別）を切り替えます"),
+    text::N_("ｲﾒｰｼﾞ2に表示する内容（画像処理種別）を切り替えます")};
+constexpr const char* kMagnification = text::N_(
     "ｲﾒｰｼﾞの表示拡大倍率を指定します\n画像のｻｲｽﾞがｲﾒｰｼﾞ表示ｳｨﾝﾄﾞｳのｻｲｽﾞより大きい場合は\n"
-    "縮小(縮小率は自動)して表示する事が可能になります\n※ﾏｳｽﾎｲｰﾙの回転でも表示倍率の変更が可能です";
-constexpr const char* kZoomButton = "ｲﾒｰｼﾞを %d倍に拡大表示します";
-constexpr const char* kInterpolation =
+    "縮小(縮小率は自動)して表示する事が可能になります\n※ﾏｳｽﾎｲｰﾙの回転でも表示倍率の変更が可能です");
+constexpr const char* kZoomButton = text::N_("ｲﾒｰｼﾞを %d倍に拡大表示します");
+constexpr const char* kInterpolation = text::N_(
     "ｲﾒｰｼﾞを拡大する時の画素間の補間方法を指定します\n補間方法は『ｵﾌﾟｼｮﾝ情報-"
-    "画像関連』で変更可能です";
-constexpr const char* kColour = "ｶﾗｰ表示有無を切り替えます";
-constexpr const char* kPalette = "階調値とｶﾗｰの対応を表示します";
-constexpr const char* kColourSelector =
-    "ｶﾗｰ表示ｵﾝ時のｶﾗｰ種別を切り替えます\nｲﾒｰｼﾞに表示される内容ごとにｶﾗｰ種別は\n関連付けされます";
-constexpr const char* kColourCopy = "ｲﾒｰｼﾞ1とｲﾒｰｼﾞ2間でｶﾗｰ種別をｺﾋﾟｰします";
-constexpr const char* kIntensity = "表示強度を切り替えます\nｶﾗｰ種別ごとに関連付けされます";
-constexpr const char* kBrightness = "表示輝度を切り替えます\nｶﾗｰ種別ごとに関連付けされます";
+    "画像関連』で変更可能です");
+constexpr const char* kColour = text::N_("ｶﾗｰ表示有無を切り替えます");
+constexpr const char* kPalette = text::N_("階調値とｶﾗｰの対応を表示します");
+constexpr const char* kColourSelector = text::N_(
+    "ｶﾗｰ表示ｵﾝ時のｶﾗｰ種別を切り替えます\nｲﾒｰｼﾞに表示される内容ごとにｶﾗｰ種別は\n関連付けされます");
+constexpr const char* kColourCopy = text::N_("ｲﾒｰｼﾞ1とｲﾒｰｼﾞ2間でｶﾗｰ種別をｺﾋﾟｰします");
+constexpr const char* kIntensity =
+    text::N_("表示強度を切り替えます\nｶﾗｰ種別ごとに関連付けされます");
+constexpr const char* kBrightness =
+    text::N_("表示輝度を切り替えます\nｶﾗｰ種別ごとに関連付けされます");
 constexpr const char* kRangeOn =
-    "範囲抽出の表示有無を切り替えます\n表示色は『ｵﾌﾟｼｮﾝ情報-色の設定』で変更可能です";
-constexpr const char* kRangeLinked = "範囲抽出の下位と上位の値が\nｲﾒｰｼﾞ1とｲﾒｰｼﾞ2で連動します";
-constexpr const char* kLower = "範囲抽出する下位(下限)の値を指定します";
-constexpr const char* kUpper = "範囲抽出する上位(上限)の値を指定します";
-constexpr const char* kRangeCopy = "ｲﾒｰｼﾞ1とｲﾒｰｼﾞ2間で抽出範囲の情報をｺﾋﾟｰします";
-constexpr const char* kRangeClear = "抽出範囲を0～255に初期化します";
+    text::N_("範囲抽出の表示有無を切り替えます\n表示色は『ｵﾌﾟｼｮﾝ情報-色の設定』で変更可能です");
+constexpr const char* kRangeLinked =
+    text::N_("範囲抽出の下位と上位の値が\nｲﾒｰｼﾞ1とｲﾒｰｼﾞ2で連動します");
+constexpr const char* kLower = text::N_("範囲抽出する下位(下限)の値を指定します");
+constexpr const char* kUpper = text::N_("範囲抽出する上位(上限)の値を指定します");
+constexpr const char* kRangeCopy = text::N_("ｲﾒｰｼﾞ1とｲﾒｰｼﾞ2間で抽出範囲の情報をｺﾋﾟｰします");
+constexpr const char* kRangeClear = text::N_("抽出範囲を0～255に初期化します");
 }  // namespace help
 
 // The magnification buttons "Ｘ１" .. "Ｘ64".
@@ -108,8 +115,9 @@ struct ZoomButton {
   const char* text;
   int magnification;
 };
-constexpr ZoomButton kZoomButtons[] = {{"Ｘ１", 1},  {"Ｘ２", 2},  {"Ｘ４", 4}, {"Ｘ８", 8},
-                                       {"Ｘ16", 16}, {"Ｘ32", 32}, {"Ｘ64", 64}};
+constexpr ZoomButton kZoomButtons[] = {
+    {text::N_("Ｘ１"), 1},  {text::N_("Ｘ２"), 2},  {text::N_("Ｘ４"), 4}, {text::N_("Ｘ８"), 8},
+    {text::N_("Ｘ16"), 16}, {text::N_("Ｘ32"), 32}, {text::N_("Ｘ64"), 64}};
 
 CursorDirection cursorDirectionOf(ShiftDirection direction) {
   switch (direction) {
@@ -138,7 +146,7 @@ QSlider* slider(QWidget* parent, const std::string& name, const char* help, int 
   control->setObjectName(QString::fromStdString(name));
   control->setRange(minimum, maximum);
   control->setMinimumWidth(0);
-  setQuickHelp(control, utf8(help));
+  setQuickHelp(control, ui(help));
   return control;
 }
 
@@ -263,12 +271,13 @@ void ImageControlWindow::buildComparison(QWidget* area) {
   for (ImageSlot image : kImageSlots) {
     const std::size_t at = index(image);
     const std::string digit = std::to_string(number(image));
-    line->addWidget(plainLabel(area, image == ImageSlot::First ? "ｲﾒｰｼﾞ1" : "ｲﾒｰｼﾞ2"));
+    line->addWidget(
+        plainLabel(area, image == ImageSlot::First ? text::N_("ｲﾒｰｼﾞ1") : text::N_("ｲﾒｰｼﾞ2")));
     const std::array<ComparisonMode, 2> modes{ComparisonMode::Blink, ComparisonMode::Swipe};
     for (std::size_t which = 0; which < modes.size(); ++which) {
-      QPushButton* button = which == 0
-                                ? pushButton(area, "交互", ("blink" + digit).c_str(), help::kBlink)
-                                : pushButton(area, "分割", ("swipe" + digit).c_str(), help::kSwipe);
+      QPushButton* button =
+          which == 0 ? pushButton(area, text::N_("交互"), ("blink" + digit).c_str(), help::kBlink)
+                     : pushButton(area, text::N_("分割"), ("swipe" + digit).c_str(), help::kSwipe);
       button->setCheckable(true);
       fitButton(button);
       line->addWidget(button);
@@ -281,7 +290,7 @@ void ImageControlWindow::buildComparison(QWidget* area) {
     line->addSpacing(6);
   }
   line->addStretch(1);
-  line->addWidget(plainLabel(area, "速さ"));
+  line->addWidget(plainLabel(area, text::N_("速さ")));
   blinkRate_ = new QDoubleSpinBox(area);
   blinkRate_->setObjectName("blinkRate");
   blinkRate_->setRange(kMinBlinkTenths / 10.0, kMaxBlinkTenths / 10.0);
@@ -290,16 +299,16 @@ void ImageControlWindow::buildComparison(QWidget* area) {
   blinkRate_->setKeyboardTracking(false);
   // As wide as its widest value in the window's font, with room for the arrows.
   blinkRate_->setFixedWidth(blinkRate_->sizeHint().width());
-  setQuickHelp(blinkRate_, utf8(help::kBlinkRate));
+  setQuickHelp(blinkRate_, ui(help::kBlinkRate));
   line->addWidget(blinkRate_);
-  line->addWidget(plainLabel(area, "回/秒"));
+  line->addWidget(plainLabel(area, text::N_("回/秒")));
   connect(blinkRate_, &QDoubleSpinBox::valueChanged, this,
           [this](double rate) { setBlinkRate(bench_, static_cast<int>(rate * 10.0 + 0.5)); });
 }
 
 void ImageControlWindow::buildMagnification(QWidget* area, QHBoxLayout* first) {
   auto* layout = static_cast<QVBoxLayout*>(area->layout());
-  first->addWidget(plainLabel(area, "倍率"));
+  first->addWidget(plainLabel(area, text::N_("倍率")));
   magnificationSlider_ =
       slider(area, "magnificationSlider", help::kMagnification, 0, kMagnificationSliderMaximum);
   magnificationValue_ = lineEdit(area, "magnificationValue", help::kMagnification, true);
@@ -309,7 +318,7 @@ void ImageControlWindow::buildMagnification(QWidget* area, QHBoxLayout* first) {
   fitEdit(magnificationValue_, "1/" + whole + "." + widestNumber(area, 999));
   magnificationSpin_ = new StepArrows(area);
   magnificationSpin_->setObjectName("magnificationSpin");
-  setQuickHelp(magnificationSpin_, utf8(help::kMagnification));
+  setQuickHelp(magnificationSpin_, ui(help::kMagnification));
   first->addWidget(magnificationSlider_, 1);
   first->addWidget(magnificationValue_);
   first->addWidget(magnificationSpin_);
@@ -325,8 +334,8 @@ void ImageControlWindow::buildMagnification(QWidget* area, QHBoxLayout* first) {
   for (const ZoomButton& entry : kZoomButtons) {
     QPushButton* button = pushButton(
         area, entry.text, ("zoom" + std::to_string(entry.magnification)).c_str(), nullptr);
-    setQuickHelp(button,
-                 QString::fromStdString(text::format(help::kZoomButton, entry.magnification)));
+    setQuickHelp(button, QString::fromStdString(
+                             text::format(text::tr(help::kZoomButton), entry.magnification)));
     zoom->addWidget(button);
     zoomButtons.push_back(button);
     const int magnification = entry.magnification;
@@ -339,8 +348,8 @@ void ImageControlWindow::buildMagnification(QWidget* area, QHBoxLayout* first) {
     zoomWidth = std::max(zoomWidth, button->minimumWidth());
   }
   for (QPushButton* button : zoomButtons) button->setFixedWidth(zoomWidth);
-  interpolation_ = checkBox(area, "補間", "interpolation", help::kInterpolation);
-  blankInvalid_ = checkBox(area, "有効範囲", "blankInvalid", help::kBlankInvalid);
+  interpolation_ = checkBox(area, text::N_("補間"), "interpolation", help::kInterpolation);
+  blankInvalid_ = checkBox(area, text::N_("有効範囲"), "blankInvalid", help::kBlankInvalid);
   zoom->addWidget(interpolation_);
   zoom->addWidget(blankInvalid_);
   connect(interpolation_, &QCheckBox::clicked, this,
@@ -357,14 +366,14 @@ void ImageControlWindow::buildPosition(QWidget* area) {
   const QString coordinate = widestNumber(area, largestPictureSide());
   fitEdit(positionX_, coordinate);
   fitEdit(positionY_, coordinate);
-  redisplay_ = pushButton(area, "再表示", "redisplay", help::kRedisplay);
-  saveCursor_ = pushButton(area, "＞", "saveCursor", help::kSaveCursor);
-  loadCursor_ = pushButton(area, "＜", "loadCursor", help::kLoadCursor);
-  cursorShown_ = checkBox(area, "ｶｰｿﾙ", "cursorShown", help::kCursorShown);
-  fineMovement_ = checkBox(area, "微動", "fineMovement", help::kFineMovement);
+  redisplay_ = pushButton(area, text::N_("再表示"), "redisplay", help::kRedisplay);
+  saveCursor_ = pushButton(area, text::N_("＞"), "saveCursor", help::kSaveCursor);
+  loadCursor_ = pushButton(area, text::N_("＜"), "loadCursor", help::kLoadCursor);
+  cursorShown_ = checkBox(area, text::N_("ｶｰｿﾙ"), "cursorShown", help::kCursorShown);
+  fineMovement_ = checkBox(area, text::N_("微動"), "fineMovement", help::kFineMovement);
   cursorPad_ = new DirectionPad(area);
   cursorPad_->setObjectName("cursorPad");
-  setQuickHelp(cursorPad_, utf8(help::kCursorPad));
+  setQuickHelp(cursorPad_, ui(help::kCursorPad));
   position->addWidget(plainLabel(area, "X"));
   position->addWidget(positionX_);
   position->addWidget(plainLabel(area, "Y"));
@@ -462,7 +471,9 @@ void ImageControlWindow::buildStatistics(QWidget* area) {
     grid->addWidget(statistics_[at][1], line, 3);
     grid->addWidget(plainLabel(area, "Ave"), line, 4);
     grid->addWidget(statistics_[at][2], line, 5);
-    grid->addWidget(plainLabel(area, image == ImageSlot::First ? "合計1" : "合計2"), line, 6);
+    grid->addWidget(
+        plainLabel(area, image == ImageSlot::First ? text::N_("合計1") : text::N_("合計2")), line,
+        6);
     grid->addWidget(statistics_[at][3], line, 7);
     connect(maxButtons_[at], &QPushButton::clicked, this,
             [this, image] { moveCursorToExtreme(bench_, image, Extreme::Maximum); });
@@ -471,14 +482,14 @@ void ImageControlWindow::buildStatistics(QWidget* area) {
   }
   grid->setColumnStretch(7, 2);
   // The grid controls on the right of the statistics.
-  grid_ = checkBox(area, "ｸﾞﾘｯﾄﾞ", "grid", help::kGrid);
+  grid_ = checkBox(area, text::N_("ｸﾞﾘｯﾄﾞ"), "grid", help::kGrid);
   gridWidth_ = new QSpinBox(area);
   gridWidth_->setObjectName("gridWidth");
   gridWidth_->setRange(1, 20);
-  setQuickHelp(gridWidth_, utf8(help::kGridWidth));
+  setQuickHelp(gridWidth_, ui(help::kGridWidth));
   gridPad_ = new DirectionPad(area);
   gridPad_->setObjectName("gridPad");
-  setQuickHelp(gridPad_, utf8(help::kGridPad));
+  setQuickHelp(gridPad_, ui(help::kGridPad));
   grid->addWidget(grid_, 0, 8);
   grid->addWidget(gridWidth_, 1, 8);
   grid->addWidget(gridPad_, 0, 9, 2, 1);
@@ -492,8 +503,8 @@ void ImageControlWindow::buildStatistics(QWidget* area) {
 void ImageControlWindow::buildColours(QWidget* area) {
   auto* layout = static_cast<QVBoxLayout*>(area->layout());
   QHBoxLayout* switches = row(layout);
-  colour_ = checkBox(area, "ｶﾗｰ", "colour", help::kColour);
-  palette_ = checkBox(area, "ﾊﾟﾚｯﾄ", "palette", help::kPalette);
+  colour_ = checkBox(area, text::N_("ｶﾗｰ"), "colour", help::kColour);
+  palette_ = checkBox(area, text::N_("ﾊﾟﾚｯﾄ"), "palette", help::kPalette);
   QPushButton* toImage1 = pushButton(area, "←", "colourToImage1", help::kColourCopy);
   QPushButton* toImage2 = pushButton(area, "→", "colourToImage2", help::kColourCopy);
   switches->addWidget(colour_);
@@ -519,9 +530,9 @@ void ImageControlWindow::buildColours(QWidget* area) {
     brightness_[at] =
         slider(area, "brightness" + digit, help::kBrightness, kMinBrightness, kMaxBrightness);
     line->addWidget(colourSelectors_[at], 2);
-    line->addWidget(plainLabel(area, "表示強度"));
+    line->addWidget(plainLabel(area, text::N_("表示強度")));
     line->addWidget(intensity_[at], 2);
-    line->addWidget(plainLabel(area, "輝度"));
+    line->addWidget(plainLabel(area, text::N_("輝度")));
     line->addWidget(brightness_[at], 3);
     connect(colourSelectors_[at], &QComboBox::activated, this,
             [this, image](int choice) { requestColour(image, choice); });
@@ -535,10 +546,10 @@ void ImageControlWindow::buildColours(QWidget* area) {
 void ImageControlWindow::buildRanges(QWidget* area) {
   auto* layout = static_cast<QVBoxLayout*>(area->layout());
   QHBoxLayout* top = row(layout);
-  rangeLinked_ = checkBox(area, "連動", "rangeLinked", help::kRangeLinked);
+  rangeLinked_ = checkBox(area, text::N_("連動"), "rangeLinked", help::kRangeLinked);
   QPushButton* toImage1 = pushButton(area, "←", "rangeToImage1", help::kRangeCopy);
   QPushButton* toImage2 = pushButton(area, "→", "rangeToImage2", help::kRangeCopy);
-  QPushButton* clear = pushButton(area, "ｸﾘｱ", "rangeClear", help::kRangeClear);
+  QPushButton* clear = pushButton(area, text::N_("ｸﾘｱ"), "rangeClear", help::kRangeClear);
   top->addWidget(rangeLinked_);
   top->addStretch(1);
   top->addWidget(toImage1);
@@ -549,9 +560,9 @@ void ImageControlWindow::buildRanges(QWidget* area) {
   connect(toImage2, &QPushButton::clicked, this, [this] { copyRange(bench_, ImageSlot::Second); });
   connect(clear, &QPushButton::clicked, this, [this] { clearRanges(bench_); });
 
-  constexpr const char* kImageTexts[] = {"ｲﾒｰｼﾞ1", "ｲﾒｰｼﾞ2"};
+  constexpr const char* kImageTexts[] = {text::N_("ｲﾒｰｼﾞ1"), text::N_("ｲﾒｰｼﾞ2")};
   constexpr RangeBound kBounds[] = {RangeBound::Lower, RangeBound::Upper};
-  constexpr const char* kBoundTexts[] = {"下位", "上位"};
+  constexpr const char* kBoundTexts[] = {text::N_("下位"), text::N_("上位")};
   constexpr const char* kBoundNames[] = {"lower", "upper"};
   constexpr const char* kBoundHelp[] = {help::kLower, help::kUpper};
   for (ImageSlot image : kImageSlots) {
@@ -567,7 +578,7 @@ void ImageControlWindow::buildRanges(QWidget* area) {
       QSlider* bar = slider(area, name + "Slider" + digit, kBoundHelp[which], 0, 255);
       auto* spin = new RangeSpin(area);
       spin->setObjectName(QString::fromStdString(name + "Spin" + digit));
-      setQuickHelp(spin, utf8(kBoundHelp[which]));
+      setQuickHelp(spin, ui(kBoundHelp[which]));
       rangeSliders_[at][which] = bar;
       rangeSpins_[at][which] = spin;
       line->addWidget(plainLabel(area, kBoundTexts[which]));
@@ -614,10 +625,17 @@ void ImageControlWindow::refresh() {
 
   const std::vector<KindChoice> kinds = kindChoices(bench_);
   std::vector<std::string> kindNames;
-  for (const KindChoice& choice : kinds) kindNames.push_back(choice.name);
+  // The built-in kinds and colours are words of the program; the user's entries and tables keep
+  // the names the operator gave them.
+  for (const KindChoice& choice : kinds) {
+    kindNames.push_back(choice.kind == kUserProcessingKind ? choice.name : text::tr(choice.name));
+  }
   const std::vector<ColourChoice> colours = colourChoices(bench_);
   std::vector<std::string> colourNames;
-  for (const ColourChoice& choice : colours) colourNames.push_back(choice.name);
+  for (const ColourChoice& choice : colours) {
+    colourNames.push_back(isUserColourKind(choice.colourKind) ? choice.name
+                                                              : text::tr(choice.name));
+  }
   for (ImageSlot image : kImageSlots) {
     const std::size_t at = index(image);
     showChoices(kindSelectors_[at], listedKinds_[at], kindNames,

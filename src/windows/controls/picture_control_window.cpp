@@ -172,50 +172,51 @@ using namespace controls;
 
 // Quick-help texts of the window's controls.
 namespace help {
-constexpr const char* kWhole = "画像のｻｲｽﾞ分全てを有効とします";
-constexpr const char* kRectangle = "指定した範囲内を有効とします";
-constexpr const char* kMargin = "画像の外周より固定画素幅を\n除いた範囲を有効とします";
-constexpr const char* kWidth = "Ｘ方向ｻｲｽﾞです";
-constexpr const char* kHeight = "Ｙ方向ｻｲｽﾞです";
-constexpr const char* kTopLeft = "範囲の左上座標（Ｘ，Ｙ）";
-constexpr const char* kBottomRight = "範囲の右下座標（Ｘ，Ｙ）";
-constexpr const char* kTakeCursor = "現在の表示位置(ｶｰｿﾙ位置)を取り込みます";
-constexpr const char* kMarginEdit = "無効となる画素数を指定します";
+constexpr const char* kWhole = text::N_("画像のｻｲｽﾞ分全てを有効とします");
+constexpr const char* kRectangle = text::N_("指定した範囲内を有効とします");
+constexpr const char* kMargin = text::N_("画像の外周より固定画素幅を\n除いた範囲を有効とします");
+constexpr const char* kWidth = text::N_("Ｘ方向ｻｲｽﾞです");
+constexpr const char* kHeight = text::N_("Ｙ方向ｻｲｽﾞです");
+constexpr const char* kTopLeft = text::N_("範囲の左上座標（Ｘ，Ｙ）");
+constexpr const char* kBottomRight = text::N_("範囲の右下座標（Ｘ，Ｙ）");
+constexpr const char* kTakeCursor = text::N_("現在の表示位置(ｶｰｿﾙ位置)を取り込みます");
+constexpr const char* kMarginEdit = text::N_("無効となる画素数を指定します");
 constexpr const char* kApply =
-    "入力された値が適用されます\n値に矛盾がある場合は自動的\nに補正されます";
-constexpr const char* kManual =
-    "指定された条件に従って画像をｼﾌﾄします\nｼﾌﾄ方法は『ｵﾌﾟｼｮﾝ情報-画像関連』で変更可能です";
-constexpr const char* kManualTarget = "手動でｼﾌﾄ対象となる画像を指定します";
-constexpr const char* kAmounts =
-    "手動でｼﾌﾄする方向及びｼﾌﾄ量を指定します\n最小単位は『ｵﾌﾟｼｮﾝ情報-画像関連』で変更可能です";
-constexpr const char* kPad = "押下した方向へ対象画像をｼﾌﾄします";
-constexpr const char* kPadStep = "左側のﾎﾞﾀﾝ押下時にｼﾌﾄする量を指定します";
-constexpr const char* kClear = "手動のｼﾌﾄ量がｸﾘｱ(ｼﾌﾄなし)されます";
-constexpr const char* kMarkRestore = "ﾏｰｸされている手動ｼﾌﾄ情報が回復されます";
-constexpr const char* kMarkStore = "現在の手動ｼﾌﾄ情報をﾏｰｸ（記憶）します";
+    text::N_("入力された値が適用されます\n値に矛盾がある場合は自動的\nに補正されます");
+constexpr const char* kManual = text::N_(
+    "指定された条件に従って画像をｼﾌﾄします\nｼﾌﾄ方法は『ｵﾌﾟｼｮﾝ情報-画像関連』で変更可能です");
+constexpr const char* kManualTarget = text::N_("手動でｼﾌﾄ対象となる画像を指定します");
+constexpr const char* kAmounts = text::N_(
+    "手動でｼﾌﾄする方向及びｼﾌﾄ量を指定します\n最小単位は『ｵﾌﾟｼｮﾝ情報-画像関連』で変更可能です");
+constexpr const char* kPad = text::N_("押下した方向へ対象画像をｼﾌﾄします");
+constexpr const char* kPadStep = text::N_("左側のﾎﾞﾀﾝ押下時にｼﾌﾄする量を指定します");
+constexpr const char* kClear = text::N_("手動のｼﾌﾄ量がｸﾘｱ(ｼﾌﾄなし)されます");
+constexpr const char* kMarkRestore = text::N_("ﾏｰｸされている手動ｼﾌﾄ情報が回復されます");
+constexpr const char* kMarkStore = text::N_("現在の手動ｼﾌﾄ情報をﾏｰｸ（記憶）します");
 constexpr const char* kMarkTexts =
-    "ﾏｰｸ(記憶)されている情報です\nｼﾌﾄ量 ｼﾌﾄ対象画像 方向  を表します";
+    text::N_("ﾏｰｸ(記憶)されている情報です\nｼﾌﾄ量 ｼﾌﾄ対象画像 方向  を表します");
 constexpr const char* kReferenceShift =
-    "基準位置座標(右側の座標)を現在の\n表示位置(ｶｰｿﾙ位置)までｼﾌﾄします";
-constexpr const char* kReferenceStore = "現在の表示位置(ｶｰｿﾙ位置)を基準位置として取り込みます";
-constexpr const char* kReferenceFields = "現在の基準位置座標(X,Y)です";
-constexpr const char* kCopyAutomatic = "自動ｱﾗｲﾒﾝﾄの結果を手動のｼﾌﾄ情報に取り込みます";
-constexpr const char* kAutomatic =
+    text::N_("基準位置座標(右側の座標)を現在の\n表示位置(ｶｰｿﾙ位置)までｼﾌﾄします");
+constexpr const char* kReferenceStore =
+    text::N_("現在の表示位置(ｶｰｿﾙ位置)を基準位置として取り込みます");
+constexpr const char* kReferenceFields = text::N_("現在の基準位置座標(X,Y)です");
+constexpr const char* kCopyAutomatic = text::N_("自動ｱﾗｲﾒﾝﾄの結果を手動のｼﾌﾄ情報に取り込みます");
+constexpr const char* kAutomatic = text::N_(
     "２つの画像を自動で最適な位置へ位置合わせします\nｼﾌﾄ方法は『ｵﾌﾟｼｮﾝ情報-"
-    "画像関連』で変更可能です";
-constexpr const char* kCriterion = "自動ｱﾗｲﾒﾝﾄを行う時の種別です";
-constexpr const char* kPrecision =
+    "画像関連』で変更可能です");
+constexpr const char* kCriterion = text::N_("自動ｱﾗｲﾒﾝﾄを行う時の種別です");
+constexpr const char* kPrecision = text::N_(
     "自動ｱﾗｲﾒﾝﾄを行う時の最小単位（１画素の分割数）です\n最小単位は『ｵﾌﾟｼｮﾝ情報-"
     "画像関連』で変更可能です\n"
-    "※精度が小さいほど処理時間も大きくなります";
-constexpr const char* kSearchRange =
-    "最大の探索画素範囲を 1～%d の範囲で指定します\n※値が大きいほど処理時間も大きくなります";
-constexpr const char* kAlignTarget =
-    "自動ｱﾗｲﾒﾝﾄでｼﾌﾄする側の画像を指定します\n指定された側の最適ｼﾌﾄ位置が結果に表示されます";
-constexpr const char* kResult = "自動ｱﾗｲﾒﾝﾄ実行の結果です";
-constexpr const char* kRerun = "自動ｱﾗｲﾒﾝﾄを現在の条件で再実行します";
+    "※精度が小さいほど処理時間も大きくなります");
+constexpr const char* kSearchRange = text::N_(
+    "最大の探索画素範囲を 1～%d の範囲で指定します\n※値が大きいほど処理時間も大きくなります");
+constexpr const char* kAlignTarget = text::N_(
+    "自動ｱﾗｲﾒﾝﾄでｼﾌﾄする側の画像を指定します\n指定された側の最適ｼﾌﾄ位置が結果に表示されます");
+constexpr const char* kResult = text::N_("自動ｱﾗｲﾒﾝﾄ実行の結果です");
+constexpr const char* kRerun = text::N_("自動ｱﾗｲﾒﾝﾄを現在の条件で再実行します");
 constexpr const char* kRunAtCursor =
-    "現在の表示位置(ｶｰｿﾙ位置)を中心に指定画素\n範囲の情報で自動ｱﾗｲﾒﾝﾄ実行します";
+    text::N_("現在の表示位置(ｶｰｿﾙ位置)を中心に指定画素\n範囲の情報で自動ｱﾗｲﾒﾝﾄ実行します");
 }  // namespace help
 
 // The criteria in selector order (index = criterion) with the description the help lists.
@@ -223,19 +224,19 @@ struct CriterionRow {
   const char* name;
   const char* description;
 };
-constexpr CriterionRow kCriteria[] = {{"高速", "ＸＹ単位での合計差を基準"},
-                                      {"標準", "最小二乗誤差(SSD)を基準"}};
+constexpr CriterionRow kCriteria[] = {{text::N_("高速"), text::N_("ＸＹ単位での合計差を基準")},
+                                      {text::N_("標準"), text::N_("最小二乗誤差(SSD)を基準")}};
 
 QString criterionHelp() {
-  std::string text = help::kCriterion;
+  std::string text = text::tr(help::kCriterion);
   for (const CriterionRow& row : kCriteria) {
-    text += text::format("\n　%s：%s", row.name, row.description);
+    text += text::format(text::tr("\n　%s：%s"), text::tr(row.name), text::tr(row.description));
   }
   return QString::fromStdString(text);
 }
 
 // The first row of the pad step selector, before "1/2" .. "1/n".
-constexpr const char* kWholePixelStep = "1画素単位";
+constexpr const char* kWholePixelStep = text::N_("1画素単位");
 
 constexpr std::array<ShiftDirection, 4> kDirectionOrder{ShiftDirection::Left, ShiftDirection::Right,
                                                         ShiftDirection::Up, ShiftDirection::Down};
@@ -359,9 +360,9 @@ PictureControlWindow::PictureControlWindow(Workbench& bench, UserPort& user, Bus
   auto* layout = new QVBoxLayout(this);
   layout->setContentsMargins(2, 2, 2, 2);
   layout->setSpacing(2);
-  auto* validGroup = new QGroupBox(utf8("有効範囲情報"), this);
+  auto* validGroup = new QGroupBox(ui(text::N_("有効範囲情報")), this);
   auto* manualGroup = new QGroupBox(this);
-  auto* alignmentGroup = new QGroupBox(utf8("ｱﾗｲﾒﾝﾄ情報"), this);
+  auto* alignmentGroup = new QGroupBox(ui(text::N_("ｱﾗｲﾒﾝﾄ情報")), this);
   layout->addWidget(validGroup);
   layout->addWidget(manualGroup);
   layout->addWidget(alignmentGroup);
@@ -391,7 +392,8 @@ void PictureControlWindow::run(Change change) {
 void PictureControlWindow::buildValidRange(QWidget* group) {
   auto* grid = compactGrid(group);
   validKinds_ = new QButtonGroup(this);
-  constexpr const char* kKindTexts[] = {"全て有効", "範囲指定", "外枠から"};
+  constexpr const char* kKindTexts[] = {text::N_("全て有効"), text::N_("範囲指定"),
+                                        text::N_("外枠から")};
   constexpr const char* kKindNames[] = {"validWhole", "validRectangle", "validMargin"};
   constexpr const char* kKindHelp[] = {help::kWhole, help::kRectangle, help::kMargin};
   for (int kind = 0; kind < 3; ++kind) {
@@ -419,9 +421,9 @@ void PictureControlWindow::buildValidRange(QWidget* group) {
   grid->addWidget(takeBottomRight_, 1, 6);
 
   margin_ = lineEdit(group, "marginEdit", help::kMarginEdit, false);
-  validApply_ = pushButton(group, "適用", "validApply", help::kApply);
+  validApply_ = pushButton(group, text::N_("適用"), "validApply", help::kApply);
   grid->addWidget(margin_, 2, 0);
-  grid->addWidget(plainLabel(group, "画素を除く範囲"), 2, 1, 1, 4);
+  grid->addWidget(plainLabel(group, text::N_("画素を除く範囲")), 2, 1, 1, 4);
   grid->addWidget(validApply_, 2, 6, 1, 2);
 
   connect(validKinds_, &QButtonGroup::idClicked, this, [this](int kind) {
@@ -466,10 +468,10 @@ void PictureControlWindow::buildManualShift(QWidget* group) {
     return line;
   };
   QHBoxLayout* top = spanningRow(0);
-  manual_ = checkBox(group, "手動", "manual", help::kManual);
+  manual_ = checkBox(group, text::N_("手動"), "manual", help::kManual);
   manualTarget_ = new QButtonGroup(this);
-  QRadioButton* target1 = radioButton(group, "１", "manualTarget1", help::kManualTarget);
-  QRadioButton* target2 = radioButton(group, "２", "manualTarget2", help::kManualTarget);
+  QRadioButton* target1 = radioButton(group, text::N_("１"), "manualTarget1", help::kManualTarget);
+  QRadioButton* target2 = radioButton(group, text::N_("２"), "manualTarget2", help::kManualTarget);
   manualTarget_->addButton(target1, 0);
   manualTarget_->addButton(target2, 1);
   top->addWidget(manual_);
@@ -496,8 +498,8 @@ void PictureControlWindow::buildManualShift(QWidget* group) {
   stepsY_ = comboBox(group, "stepsY", help::kAmounts);
   divisionLabel_ = plainLabel(group, "");
   divisionLabel_->setObjectName("divisionLabel");
-  auto* apply = pushButton(group, "適用", "manualApply", help::kApply);
-  auto* clear = pushButton(group, "ｸﾘｱ", "manualClear", help::kClear);
+  auto* apply = pushButton(group, text::N_("適用"), "manualApply", help::kApply);
+  auto* clear = pushButton(group, text::N_("ｸﾘｱ"), "manualClear", help::kClear);
   grid->addWidget(plainLabel(group, "X"), 1, 0);
   grid->addWidget(wholeX_, 1, 1);
   grid->addWidget(plainLabel(group, "+"), 1, 2);
@@ -512,7 +514,7 @@ void PictureControlWindow::buildManualShift(QWidget* group) {
   grid->setColumnStretch(6, 1);
   pad_ = new DirectionPad(group);
   pad_->setObjectName("shiftPad");
-  setQuickHelp(pad_, utf8(help::kPad));
+  setQuickHelp(pad_, ui(help::kPad));
   padStep_ = comboBox(group, "padStep", help::kPadStep);
   grid->addWidget(pad_, 1, 7, 2, 1, Qt::AlignCenter);
   grid->addWidget(padStep_, 1, 8);
@@ -545,7 +547,8 @@ void PictureControlWindow::buildManualShift(QWidget* group) {
   referenceStore_ = pushButton(group, "≪", "referenceStore", help::kReferenceStore);
   reference_[0] = lineEdit(group, "referenceX", help::kReferenceFields, true);
   reference_[1] = lineEdit(group, "referenceY", help::kReferenceFields, true);
-  copyAutomatic_ = pushButton(group, "自動結果をｺﾋﾟｰ", "copyAutomatic", help::kCopyAutomatic);
+  copyAutomatic_ =
+      pushButton(group, text::N_("自動結果をｺﾋﾟｰ"), "copyAutomatic", help::kCopyAutomatic);
   QHBoxLayout* reference = spanningRow(5);
   reference->addWidget(referenceShift_);
   reference->addWidget(referenceStore_);
@@ -613,40 +616,40 @@ void PictureControlWindow::buildManualShift(QWidget* group) {
 
 void PictureControlWindow::buildAlignment(QWidget* group) {
   auto* grid = compactGrid(group);
-  automatic_ = checkBox(group, "自動", "automatic", help::kAutomatic);
+  automatic_ = checkBox(group, text::N_("自動"), "automatic", help::kAutomatic);
   criterion_ = comboBox(group, "criterion", nullptr);
   setQuickHelp(criterion_, criterionHelp());
-  for (const CriterionRow& row : kCriteria) criterion_->addItem(utf8(row.name));
+  for (const CriterionRow& row : kCriteria) criterion_->addItem(ui(row.name));
   precision_ = comboBox(group, "precision", help::kPrecision);
   grid->addWidget(automatic_, 0, 0, 1, 2);
-  grid->addWidget(plainLabel(group, "種別"), 0, 2);
+  grid->addWidget(plainLabel(group, text::N_("種別")), 0, 2);
   grid->addWidget(criterion_, 0, 3, 1, 2);
-  grid->addWidget(plainLabel(group, "精度"), 0, 5);
+  grid->addWidget(plainLabel(group, text::N_("精度")), 0, 5);
   grid->addWidget(precision_, 0, 6, 1, 2);
 
   const QString rangeHelp =
-      QString::fromStdString(text::format(help::kSearchRange, kMaxAlignmentRange));
+      QString::fromStdString(text::format(text::tr(help::kSearchRange), kMaxAlignmentRange));
   searchRange_ = lineEdit(group, "searchRange", nullptr, false);
   setQuickHelp(searchRange_, rangeHelp);
   alignTarget_ = new QButtonGroup(this);
-  QRadioButton* target1 = radioButton(group, "１", "alignTarget1", help::kAlignTarget);
-  QRadioButton* target2 = radioButton(group, "２", "alignTarget2", help::kAlignTarget);
+  QRadioButton* target1 = radioButton(group, text::N_("１"), "alignTarget1", help::kAlignTarget);
+  QRadioButton* target2 = radioButton(group, text::N_("２"), "alignTarget2", help::kAlignTarget);
   alignTarget_->addButton(target1, 0);
   alignTarget_->addButton(target2, 1);
-  grid->addWidget(plainLabel(group, "検索範囲"), 1, 0, 1, 2);
+  grid->addWidget(plainLabel(group, text::N_("検索範囲")), 1, 0, 1, 2);
   grid->addWidget(plainLabel(group, "±"), 1, 2);
   grid->addWidget(searchRange_, 1, 3);
-  grid->addWidget(plainLabel(group, "画素"), 1, 4);
-  grid->addWidget(plainLabel(group, "ｼﾌﾄ画像"), 1, 5);
+  grid->addWidget(plainLabel(group, text::N_("画素")), 1, 4);
+  grid->addWidget(plainLabel(group, text::N_("ｼﾌﾄ画像")), 1, 5);
   grid->addWidget(target1, 1, 6);
   grid->addWidget(target2, 1, 7);
 
   cursorRange_ = lineEdit(group, "cursorRange", nullptr, false);
-  runAtCursor_ = pushButton(group, "実行", "runAtCursor", help::kRunAtCursor);
-  rerun_ = pushButton(group, "再実行", "rerun", help::kRerun);
-  grid->addWidget(plainLabel(group, "ｶｰｿﾙ位置を中心に±"), 2, 0, 1, 3);
+  runAtCursor_ = pushButton(group, text::N_("実行"), "runAtCursor", help::kRunAtCursor);
+  rerun_ = pushButton(group, text::N_("再実行"), "rerun", help::kRerun);
+  grid->addWidget(plainLabel(group, text::N_("ｶｰｿﾙ位置を中心に±")), 2, 0, 1, 3);
   grid->addWidget(cursorRange_, 2, 3);
-  grid->addWidget(plainLabel(group, "画素範囲で"), 2, 4, 1, 2);
+  grid->addWidget(plainLabel(group, text::N_("画素範囲で")), 2, 4, 1, 2);
   grid->addWidget(runAtCursor_, 2, 6);
   grid->addWidget(rerun_, 2, 7);
   result_ = lineEdit(group, "alignmentResult", help::kResult, true);
@@ -710,7 +713,7 @@ void PictureControlWindow::fillDivisionLists() {
   }
   padStep_->clear();
   precision_->clear();
-  padStep_->addItem(utf8(kWholePixelStep));
+  padStep_->addItem(ui(kWholePixelStep));
   for (int k = 2; k <= n; k *= 2) {
     padStep_->addItem(QString("1/%1").arg(k));
     precision_->addItem(QString("1/%1").arg(k));
@@ -744,10 +747,10 @@ void PictureControlWindow::fitFields() {
   }
   for (QComboBox* steps : {stepsX_, stepsY_}) fitSelector(steps, widestNumber(this, finest - 1));
   const QString finestText = QString("1/%1").arg(finest);
-  fitSelector(padStep_, widestText(this, {utf8(kWholePixelStep), finestText}));
+  fitSelector(padStep_, widestText(this, {ui(kWholePixelStep), finestText}));
   fitSelector(precision_, finestText);
   QStringList criteria;
-  for (const CriterionRow& row : kCriteria) criteria.push_back(utf8(row.name));
+  for (const CriterionRow& row : kCriteria) criteria.push_back(ui(row.name));
   fitSelector(criterion_, widestText(this, criteria));
   divisionLabel_->setMinimumWidth(
       divisionLabel_->fontMetrics().horizontalAdvance("/" + QString::number(finest)));

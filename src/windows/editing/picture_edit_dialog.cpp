@@ -22,15 +22,12 @@
 #include "windows/controls/picture_control_window.h"
 #include "windows/main/quick_help.h"
 #include "windows/main/text_fit.h"
+#include "windows/main/ui_text.h"
 #include "workbench/editing/picture_editing.h"
 #include "workbench/view/refresh_chain.h"
 
 namespace vemla {
 namespace {
-
-QString u(const char* text) {
-  return QString::fromUtf8(text);
-}
 
 // The buttons of the operations, in the order of EditOperation, with their help texts.
 struct OperationButton {
@@ -38,22 +35,22 @@ struct OperationButton {
   const char* help;
 };
 constexpr std::array<OperationButton, kEditOperationCount> kOperationButtons{{
-    {"代入", "階調値を指定された値に置き換えます(=)"},
-    {"加算", "階調値に指定された値を加算します(+=)"},
-    {"減算", "階調値から指定された値を減算します(-=)"},
-    {"乗算", "階調値に指定された値を乗算します(*=)"},
-    {"除算", "階調値を指定された値で除算します(/=)"},
-    {"剰余", "階調値を指定された値で除算した余りにします(%=)"},
-    {"AND", "階調値を指定された値とAND(論理積)します(&=)"},
-    {"OR", "階調値を指定された値とOR(論理和)します(|=)"},
-    {"XOR", "階調値を指定された値とXOR(排他的論理和)します(^=)"},
+    {text::N_("代入"), text::N_("階調値を指定された値に置き換えます(=)")},
+    {text::N_("加算"), text::N_("階調値に指定された値を加算します(+=)")},
+    {text::N_("減算"), text::N_("階調値から指定された値を減算します(-=)")},
+    {text::N_("乗算"), text::N_("階調値に指定された値を乗算します(*=)")},
+    {text::N_("除算"), text::N_("階調値を指定された値で除算します(/=)")},
+    {text::N_("剰余"), text::N_("階調値を指定された値で除算した余りにします(%=)")},
+    {"AND", text::N_("階調値を指定された値とAND(論理積)します(&=)")},
+    {"OR", text::N_("階調値を指定された値とOR(論理和)します(|=)")},
+    {"XOR", text::N_("階調値を指定された値とXOR(排他的論理和)します(^=)")},
 }};
 
 QLineEdit* numberField(QWidget* parent, const char* name, long long largest, const char* help) {
   auto* field = new QLineEdit(parent);
   field->setObjectName(name);
   field->setFixedWidth(editWidthFor(field, widestNumber(field, largest)));
-  setQuickHelp(field, u(help));
+  setQuickHelp(field, ui(help));
   return field;
 }
 
@@ -68,10 +65,10 @@ int corrected(QLineEdit* field, int low, int high) {
 }
 
 QPushButton* button(QWidget* parent, const char* name, const char* text, const char* help) {
-  auto* made = new QPushButton(u(text), parent);
+  auto* made = new QPushButton(ui(text), parent);
   made->setObjectName(name);
   made->setAutoDefault(false);
-  setQuickHelp(made, u(help));
+  setQuickHelp(made, ui(help));
   return made;
 }
 
@@ -85,8 +82,9 @@ EditGrid::EditGrid(Workbench& bench, QWidget* parent) : QWidget(parent), bench_(
   setMouseTracking(false);
   setFocusPolicy(Qt::NoFocus);
   setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Fixed);
-  setQuickHelp(this, u("ｶｰｿﾙ周辺の階調値です\n左ｸﾘｯｸ／右ｸﾘｯｸで指定された値を書き込みます\n"
-                       "ﾄﾞﾗｯｸﾞで通過したｾﾙへ続けて書き込みます"));
+  setQuickHelp(this,
+               ui(text::N_("ｶｰｿﾙ周辺の階調値です\n左ｸﾘｯｸ／右ｸﾘｯｸで指定された値を書き込みます\n"
+                           "ﾄﾞﾗｯｸﾞで通過したｾﾙへ続けて書き込みます")));
 }
 
 int EditGrid::cellWidth() const {
@@ -122,7 +120,7 @@ void EditGrid::paintEvent(QPaintEvent*) {
   const bool hex = memory.settings.hexadecimal;
   const int x0 = bench_.view.centreX - kEditGridHalf, y0 = bench_.view.centreY - kEditGridHalf;
   const auto heading = [&](int value, int limit) {
-    return value < 0 || value >= limit ? u(" ‥ ") : QString::number(value);
+    return value < 0 || value >= limit ? QStringLiteral(" ‥ ") : QString::number(value);
   };
   painter.setPen(palette().color(QPalette::PlaceholderText));
   for (int i = 0; i < kEditGridCells; ++i) {
@@ -205,30 +203,32 @@ void PictureEditDialog::build() {
   // "座標範囲"
   auto* range = new QGroupBox(this);
   auto* rangeGrid = new QGridLayout(range);
-  rangeOn_ = new QCheckBox(u("座標範囲"), range);
+  rangeOn_ = new QCheckBox(ui(text::N_("座標範囲")), range);
   rangeOn_->setObjectName("RangeOn");
-  setQuickHelp(rangeOn_, u("指定された範囲に対してのみ\n編集機能が実行されます"));
-  rangeInside_ = new QRadioButton(u("範囲内"), range);
+  setQuickHelp(rangeOn_, ui(text::N_("指定された範囲に対してのみ\n編集機能が実行されます")));
+  rangeInside_ = new QRadioButton(ui(text::N_("範囲内")), range);
   rangeInside_->setObjectName("RangeInside");
-  rangeOutside_ = new QRadioButton(u("範囲外"), range);
+  rangeOutside_ = new QRadioButton(ui(text::N_("範囲外")), range);
   rangeOutside_->setObjectName("RangeOutside");
-  setQuickHelp(rangeInside_, u("座標範囲の内側を編集します"));
-  setQuickHelp(rangeOutside_, u("座標範囲の外側を編集します\n(演算実行と階調反転のみ)"));
+  setQuickHelp(rangeInside_, ui(text::N_("座標範囲の内側を編集します")));
+  setQuickHelp(rangeOutside_, ui(text::N_("座標範囲の外側を編集します\n(演算実行と階調反転のみ)")));
   rangeGrid->addWidget(rangeOn_, 0, 0, 1, 2);
   rangeGrid->addWidget(rangeInside_, 0, 2, 1, 2);
   rangeGrid->addWidget(rangeOutside_, 0, 4, 1, 2);
   const char* cornerNames[4] = {"Left", "Top", "Right", "Bottom"};
   for (int i = 0; i < 4; ++i)
-    corners_[i] = numberField(range, cornerNames[i], 4095,
-                              i < 2 ? "座標範囲の左上の座標です" : "座標範囲の右下の座標です");
+    corners_[i] = numberField(
+        range, cornerNames[i], 4095,
+        i < 2 ? text::N_("座標範囲の左上の座標です") : text::N_("座標範囲の右下の座標です"));
   for (int corner = 0; corner < 2; ++corner) {
     const int row = 1 + corner;
-    rangeGrid->addWidget(new QLabel(u(corner == 0 ? "左上 X" : "右下 X"), range), row, 0);
+    rangeGrid->addWidget(
+        new QLabel(ui(corner == 0 ? text::N_("左上 X") : text::N_("右下 X")), range), row, 0);
     rangeGrid->addWidget(corners_[corner * 2], row, 1);
-    rangeGrid->addWidget(new QLabel(u("Y"), range), row, 2);
+    rangeGrid->addWidget(new QLabel(QStringLiteral("Y"), range), row, 2);
     rangeGrid->addWidget(corners_[corner * 2 + 1], row, 3);
     auto* take = button(range, corner == 0 ? "TakeTopLeft" : "TakeBottomRight", "≪",
-                        "現在のｶｰｿﾙ位置を座標範囲の角にします");
+                        text::N_("現在のｶｰｿﾙ位置を座標範囲の角にします"));
     take->setFixedWidth(buttonWidthFor(take));
     rangeGrid->addWidget(take, row, 4);
     connect(take, &QPushButton::clicked, this, [this, corner] {
@@ -242,15 +242,15 @@ void PictureEditDialog::build() {
   // "階調範囲(演算実行時のみ有効)"
   auto* grey = new QGroupBox(this);
   auto* greyGrid = new QGridLayout(grey);
-  greyOn_ = new QCheckBox(u("階調範囲(演算実行時のみ有効)"), grey);
+  greyOn_ = new QCheckBox(ui(text::N_("階調範囲(演算実行時のみ有効)")), grey);
   greyOn_->setObjectName("GreyOn");
-  setQuickHelp(greyOn_, u("指定された階調範囲の画素に対してのみ\n演算が実行されます"));
-  greyInside_ = new QRadioButton(u("範囲内"), grey);
+  setQuickHelp(greyOn_, ui(text::N_("指定された階調範囲の画素に対してのみ\n演算が実行されます")));
+  greyInside_ = new QRadioButton(ui(text::N_("範囲内")), grey);
   greyInside_->setObjectName("GreyInside");
-  greyOutside_ = new QRadioButton(u("範囲外"), grey);
+  greyOutside_ = new QRadioButton(ui(text::N_("範囲外")), grey);
   greyOutside_->setObjectName("GreyOutside");
-  greyLower_ = numberField(grey, "GreyLower", 255, "階調範囲の下限です(0～255)");
-  greyUpper_ = numberField(grey, "GreyUpper", 255, "階調範囲の上限です(0～255)");
+  greyLower_ = numberField(grey, "GreyLower", 255, text::N_("階調範囲の下限です(0～255)"));
+  greyUpper_ = numberField(grey, "GreyUpper", 255, text::N_("階調範囲の上限です(0～255)"));
   greyGrid->addWidget(greyOn_, 0, 0, 1, 4);
   greyGrid->addWidget(greyInside_, 1, 0);
   greyGrid->addWidget(greyOutside_, 1, 1);
@@ -263,9 +263,9 @@ void PictureEditDialog::build() {
   auto* operationGrid = new QGridLayout(operation);
   operations_ = new QButtonGroup(this);
   for (int i = 0; i < kEditOperationCount; ++i) {
-    auto* choice = new QRadioButton(u(kOperationButtons[i].text), operation);
+    auto* choice = new QRadioButton(ui(kOperationButtons[i].text), operation);
     choice->setObjectName(QString("Operation%1").arg(i));
-    setQuickHelp(choice, u(kOperationButtons[i].help));
+    setQuickHelp(choice, ui(kOperationButtons[i].help));
     operations_->addButton(choice, i);
     operationGrid->addWidget(choice, i / 5, i % 5);
   }
@@ -273,10 +273,12 @@ void PictureEditDialog::build() {
   operand_->setObjectName("Operand");
   operand_->setMaxLength(static_cast<int>(kMaxOperandText));
   operand_->setMinimumWidth(editWidthFor(operand_, QString(12, QChar('8'))));
-  setQuickHelp(operand_, u("各演算処理で用いる値を指定します\n10進数 16進数(0x指定) 浮動小数の\n"
-                           "指定が可能です"));
+  setQuickHelp(operand_,
+               ui(text::N_("各演算処理で用いる値を指定します\n10進数 16進数(0x指定) 浮動小数の\n"
+                           "指定が可能です")));
   operationGrid->addWidget(operand_, 2, 0, 1, 3);
-  auto* operate = button(operation, "Operate", "演算実行", "指定された演算を実行します");
+  auto* operate =
+      button(operation, "Operate", text::N_("演算実行"), text::N_("指定された演算を実行します"));
   operationGrid->addWidget(operate, 2, 3, 1, 2);
   connect(operate, &QPushButton::clicked, this, [this] { run(editOperate); });
   controls->addWidget(operation);
@@ -284,10 +286,13 @@ void PictureEditDialog::build() {
   // "反転", "回転" and "ｼﾌﾄ"
   auto* geometry = new QGroupBox(this);
   auto* geometryGrid = new QGridLayout(geometry);
-  geometryGrid->addWidget(new QLabel(u("反転"), geometry), 0, 0);
-  auto* flipX = button(geometry, "FlipHorizontal", "左右", "座標範囲内を左右反転します");
-  auto* flipY = button(geometry, "FlipVertical", "上下", "座標範囲内を上下反転します");
-  auto* invert = button(geometry, "Invert", "階調", "座標範囲の階調値を反転します(255-v)");
+  geometryGrid->addWidget(new QLabel(ui(text::N_("反転")), geometry), 0, 0);
+  auto* flipX =
+      button(geometry, "FlipHorizontal", text::N_("左右"), text::N_("座標範囲内を左右反転します"));
+  auto* flipY =
+      button(geometry, "FlipVertical", text::N_("上下"), text::N_("座標範囲内を上下反転します"));
+  auto* invert =
+      button(geometry, "Invert", text::N_("階調"), text::N_("座標範囲の階調値を反転します(255-v)"));
   geometryGrid->addWidget(flipX, 0, 1);
   geometryGrid->addWidget(flipY, 0, 2);
   geometryGrid->addWidget(invert, 0, 3);
@@ -302,20 +307,22 @@ void PictureEditDialog::build() {
     });
   });
   connect(invert, &QPushButton::clicked, this, [this] { run(editInvert); });
-  auto* rotate = button(geometry, "Rotate", "回転", "座標範囲内を指定角度だけ時計方向へ回転します");
-  angle_ =
-      numberField(geometry, "Angle", kMaxRotationAngle, "回転角度を 0～359°の範囲で指定します");
+  auto* rotate = button(geometry, "Rotate", text::N_("回転"),
+                        text::N_("座標範囲内を指定角度だけ時計方向へ回転します"));
+  angle_ = numberField(geometry, "Angle", kMaxRotationAngle,
+                       text::N_("回転角度を 0～359°の範囲で指定します"));
   geometryGrid->addWidget(rotate, 1, 0);
   geometryGrid->addWidget(angle_, 1, 1);
-  geometryGrid->addWidget(new QLabel(u("°"), geometry), 1, 2);
+  geometryGrid->addWidget(new QLabel(QStringLiteral("°"), geometry), 1, 2);
   connect(rotate, &QPushButton::clicked, this, [this] { run(editRotate); });
 
-  auto* shift = button(geometry, "Shift", "ｼﾌﾄ", "座標範囲内を指定された量だけｼﾌﾄします");
+  auto* shift =
+      button(geometry, "Shift", text::N_("ｼﾌﾄ"), text::N_("座標範囲内を指定された量だけｼﾌﾄします"));
   connect(shift, &QPushButton::clicked, this, [this] { run(editShift); });
-  left_ = new QRadioButton(u("←"), geometry);
-  right_ = new QRadioButton(u("→"), geometry);
-  up_ = new QRadioButton(u("↑"), geometry);
-  down_ = new QRadioButton(u("↓"), geometry);
+  left_ = new QRadioButton(QStringLiteral("←"), geometry);
+  right_ = new QRadioButton(QStringLiteral("→"), geometry);
+  up_ = new QRadioButton(QStringLiteral("↑"), geometry);
+  down_ = new QRadioButton(QStringLiteral("↓"), geometry);
   left_->setObjectName("ShiftLeft");
   right_->setObjectName("ShiftRight");
   up_->setObjectName("ShiftUp");
@@ -327,15 +334,15 @@ void PictureEditDialog::build() {
   vertical->addButton(up_);
   vertical->addButton(down_);
   for (QRadioButton* direction : {left_, right_, up_, down_})
-    setQuickHelp(direction, u("ｼﾌﾄする方向です"));
-  pixelsX_ = numberField(geometry, "PixelsX", 4096, "ｼﾌﾄする画素数です");
-  pixelsY_ = numberField(geometry, "PixelsY", 4096, "ｼﾌﾄする画素数です");
+    setQuickHelp(direction, ui(text::N_("ｼﾌﾄする方向です")));
+  pixelsX_ = numberField(geometry, "PixelsX", 4096, text::N_("ｼﾌﾄする画素数です"));
+  pixelsY_ = numberField(geometry, "PixelsY", 4096, text::N_("ｼﾌﾄする画素数です"));
   stepsX_ = new QComboBox(geometry);
   stepsY_ = new QComboBox(geometry);
   stepsX_->setObjectName("StepsX");
   stepsY_->setObjectName("StepsY");
   for (QComboBox* steps : {stepsX_, stepsY_})
-    setQuickHelp(steps, u("ｻﾌﾞﾋﾟｸｾﾙ単位のｼﾌﾄ量です(1/n画素)"));
+    setQuickHelp(steps, ui(text::N_("ｻﾌﾞﾋﾟｸｾﾙ単位のｼﾌﾄ量です(1/n画素)")));
   geometryGrid->addWidget(shift, 2, 0);
   geometryGrid->addWidget(left_, 2, 1);
   geometryGrid->addWidget(right_, 2, 2);
@@ -349,14 +356,19 @@ void PictureEditDialog::build() {
 
   // The buttons of the session
   auto* session = new QGridLayout;
-  auto* redisplay = button(this, "Redisplay", "再表示", "入力された値を読み込み再表示します");
-  auto* reset = button(this, "ResetRange", "範囲情報ﾘｾｯﾄ",
-                       "座標範囲を画像のｻｲｽﾞ全体へ\n階調範囲を0～255へ初期化します");
-  auto* conversion = button(this, "Conversion", "階調値の変換", "階調値の変換表を編集し実行します");
-  auto* update = button(this, "Update", "更新", "編集した内容を確定します");
-  auto* undo = button(this, "Undo", "やり直し", "編集開始／更新された時の内容へ戻ります");
-  auto* cancel = button(this, "Cancel", "ｷｬﾝｾﾙ", "編集した内容を破棄して終了します");
-  auto* finish = button(this, "Finish", "終了", "編集した内容を確定して終了します");
+  auto* redisplay =
+      button(this, "Redisplay", text::N_("再表示"), text::N_("入力された値を読み込み再表示します"));
+  auto* reset = button(this, "ResetRange", text::N_("範囲情報ﾘｾｯﾄ"),
+                       text::N_("座標範囲を画像のｻｲｽﾞ全体へ\n階調範囲を0～255へ初期化します"));
+  auto* conversion = button(this, "Conversion", text::N_("階調値の変換"),
+                            text::N_("階調値の変換表を編集し実行します"));
+  auto* update = button(this, "Update", text::N_("更新"), text::N_("編集した内容を確定します"));
+  auto* undo = button(this, "Undo", text::N_("やり直し"),
+                      text::N_("編集開始／更新された時の内容へ戻ります"));
+  auto* cancel =
+      button(this, "Cancel", text::N_("ｷｬﾝｾﾙ"), text::N_("編集した内容を破棄して終了します"));
+  auto* finish =
+      button(this, "Finish", text::N_("終了"), text::N_("編集した内容を確定して終了します"));
   session->addWidget(redisplay, 0, 0);
   session->addWidget(reset, 0, 1);
   session->addWidget(conversion, 0, 2);
@@ -399,26 +411,27 @@ void PictureEditDialog::build() {
   rightValue_->setObjectName("RightValue");
   for (QLineEdit* value : {leftValue_, rightValue_}) {
     value->setMaxLength(static_cast<int>(kMaxClickValueText));
-    value->setFixedWidth(editWidthFor(value, u("0xFFFF")));
+    value->setFixedWidth(editWidthFor(value, QStringLiteral("0xFFFF")));
     connect(value, &QLineEdit::editingFinished, this, &PictureEditDialog::readFields);
   }
-  setQuickHelp(leftValue_, u("左ｸﾘｯｸで書き込む値です\n10進数 16進数(0x指定)で0～255"));
-  setQuickHelp(rightValue_, u("右ｸﾘｯｸで書き込む値です\n10進数 16進数(0x指定)で0～255"));
-  values->addWidget(new QLabel(u("左ｸﾘｯｸ"), this));
+  setQuickHelp(leftValue_, ui(text::N_("左ｸﾘｯｸで書き込む値です\n10進数 16進数(0x指定)で0～255")));
+  setQuickHelp(rightValue_, ui(text::N_("右ｸﾘｯｸで書き込む値です\n10進数 16進数(0x指定)で0～255")));
+  values->addWidget(new QLabel(ui(text::N_("左ｸﾘｯｸ")), this));
   values->addWidget(leftValue_);
-  values->addWidget(new QLabel(u("右ｸﾘｯｸ"), this));
+  values->addWidget(new QLabel(ui(text::N_("右ｸﾘｯｸ")), this));
   values->addWidget(rightValue_);
-  hexadecimal_ = new QCheckBox(u("16進表示"), this);
+  hexadecimal_ = new QCheckBox(ui(text::N_("16進表示")), this);
   hexadecimal_->setObjectName("Hexadecimal");
-  setQuickHelp(hexadecimal_, u("階調値を16進数で表示します"));
+  setQuickHelp(hexadecimal_, ui(text::N_("階調値を16進数で表示します")));
   connect(hexadecimal_, &QCheckBox::toggled, this, [this](bool on) {
     bench_.shell.pictureEdit.settings.hexadecimal = on;
     refreshGrid();
   });
-  keyEntry_ = new QCheckBox(u("ｷｰ入力を可能とする"), this);
+  keyEntry_ = new QCheckBox(ui(text::N_("ｷｰ入力を可能とする")), this);
   keyEntry_->setObjectName("KeyEntry");
-  setQuickHelp(keyEntry_, u("矢印ｷｰでｶｰｿﾙを移動し\nｽﾍﾟｰｽｷｰで左ｸﾘｯｸの値\nShift+ｽﾍﾟｰｽｷｰで右ｸﾘｯｸの値を"
-                            "書き込みます"));
+  setQuickHelp(keyEntry_,
+               ui(text::N_("矢印ｷｰでｶｰｿﾙを移動し\nｽﾍﾟｰｽｷｰで左ｸﾘｯｸの値\nShift+ｽﾍﾟｰｽｷｰで右ｸﾘｯｸの値を"
+                           "書き込みます")));
   values->addWidget(hexadecimal_);
   values->addWidget(keyEntry_);
   values->addStretch();
@@ -439,7 +452,7 @@ void PictureEditDialog::build() {
 
 void PictureEditDialog::present() {
   const PictureSlot picture = bench_.shell.pictureEdit.session.picture;
-  setWindowTitle(u(picture == PictureSlot::First ? kEditTitle1 : kEditTitle2));
+  setWindowTitle(ui(picture == PictureSlot::First ? kEditTitle1 : kEditTitle2));
   const int division = bench_.options.ShiftUnit;
   for (QComboBox* steps : {stepsX_, stepsY_}) {
     steps->clear();
@@ -576,7 +589,7 @@ GreyConversionDialog::GreyConversionDialog(Workbench& bench, std::function<void(
                                            QWidget* parent)
     : QDialog(parent), bench_(bench), execute_(std::move(execute)) {
   setObjectName("GreyConversion");
-  setWindowTitle(u("階調値の変換"));
+  setWindowTitle(ui(text::N_("階調値の変換")));
   auto* layout = new QVBoxLayout(this);
   auto* table = new QGridLayout;
   layout->addLayout(table);
@@ -587,12 +600,12 @@ GreyConversionDialog::GreyConversionDialog(Workbench& bench, std::function<void(
   }
   for (int row = 0; row < 10; ++row) {
     rowLabels_[row] = new QLabel(this);
-    rowLabels_[row]->setMinimumWidth(fontMetrics().horizontalAdvance(u("250")) + 4);
+    rowLabels_[row]->setMinimumWidth(fontMetrics().horizontalAdvance(QStringLiteral("250")) + 4);
     table->addWidget(rowLabels_[row], row + 1, 0);
     for (int column = 0; column < 10; ++column) {
       const int index = row * 10 + column;
       QLineEdit*& field = fields_[index];
-      field = numberField(this, "", 255, "変換後の階調値です(0～255)");
+      field = numberField(this, "", 255, text::N_("変換後の階調値です(0～255)"));
       field->setObjectName(QString("Entry%1%2").arg(row).arg(column));
       table->addWidget(field, row + 1, column + 1);
       connect(field, &QLineEdit::editingFinished, this, [this, index] { storeField(index); });
@@ -607,17 +620,18 @@ GreyConversionDialog::GreyConversionDialog(Workbench& bench, std::function<void(
 
   auto* buttons = new QHBoxLayout;
   layout->addLayout(buttons);
-  from_ = numberField(this, "From", 255, "補間の開始階調値です");
-  to_ = numberField(this, "To", 255, "補間の終了階調値です");
+  from_ = numberField(this, "From", 255, text::N_("補間の開始階調値です"));
+  to_ = numberField(this, "To", 255, text::N_("補間の終了階調値です"));
   from_->setText("0");
   to_->setText("255");
-  auto* interpolate =
-      button(this, "Interpolate", "補間", "開始と終了の間の変換値を直線で補間します");
-  auto* reset = button(this, "Reset", "ﾘｾｯﾄ", "変換表を無変換の状態に戻します");
-  auto* run = button(this, "Execute", "実行", "座標範囲内の階調値を変換表で変換します");
-  auto* close = button(this, "Close", "終了", "変換表を保持して閉じます");
+  auto* interpolate = button(this, "Interpolate", text::N_("補間"),
+                             text::N_("開始と終了の間の変換値を直線で補間します"));
+  auto* reset = button(this, "Reset", text::N_("ﾘｾｯﾄ"), text::N_("変換表を無変換の状態に戻します"));
+  auto* run =
+      button(this, "Execute", text::N_("実行"), text::N_("座標範囲内の階調値を変換表で変換します"));
+  auto* close = button(this, "Close", text::N_("終了"), text::N_("変換表を保持して閉じます"));
   buttons->addWidget(from_);
-  buttons->addWidget(new QLabel(u("～"), this));
+  buttons->addWidget(new QLabel(ui(text::N_("～")), this));
   buttons->addWidget(to_);
   buttons->addWidget(interpolate);
   buttons->addWidget(reset);

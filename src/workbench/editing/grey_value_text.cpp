@@ -1,12 +1,13 @@
 #include "workbench/editing/grey_value_text.h"
 
 #include "text/format.h"
+#include "text/translate.h"
 
 namespace vemla {
 namespace {
 
-constexpr const char* kOpenFailed = "ﾌｧｲﾙのｵｰﾌﾟﾝに失敗しました";
-constexpr const char* kWriteFailed = "ﾌｧｲﾙの書き込みができません\n%s";
+constexpr const char* kOpenFailed = text::N_("ﾌｧｲﾙのｵｰﾌﾟﾝに失敗しました");
+constexpr const char* kWriteFailed = text::N_("ﾌｧｲﾙの書き込みができません\n%s");
 
 }  // namespace
 
@@ -22,10 +23,10 @@ bool writeGreyValueFile(Workbench& bench, const TextExportSettings& settings,
     case ExportStatus::Written:
       return true;
     case ExportStatus::OpenFailed:
-      user.tell(Icon::Warning, kOpenFailed);
+      user.tell(Icon::Warning, text::tr(kOpenFailed));
       return false;
     case ExportStatus::WriteFailed:
-      user.tell(Icon::Error, text::format(kWriteFailed, path.c_str()));
+      user.tell(Icon::Error, text::format(text::tr(kWriteFailed), path.c_str()));
       return false;
   }
   return false;

@@ -37,7 +37,7 @@ int changed(Workbench& bench, UserPort& user, BusyPort& busy, ProgressPort& prog
 int refusedOrChanged(const char* refusal, Workbench& bench, UserPort& user, BusyPort& busy,
                      ProgressPort& progress) {
   if (refusal) {
-    user.tell(Icon::Warning, refusal);
+    user.tell(Icon::Warning, text::tr(refusal));
     return -1;
   }
   return changed(bench, user, busy, progress);
@@ -59,7 +59,7 @@ int startPictureEditing(Workbench& bench, PictureSlot picture, UserPort& user) {
       temporaryName(bench.settings.folder, false, kSnapshotKind, false);
   if (!path || !writeSnapshot(bench, *path)) {
     if (path) deleteFile(*path);
-    user.tell(Icon::Error, msg::kSnapshotWriteFailed);
+    user.tell(Icon::Error, text::tr(msg::kSnapshotWriteFailed));
     return -1;
   }
   memory.session.snapshot = *path;
@@ -75,7 +75,7 @@ int startPictureEditing(Workbench& bench, PictureSlot picture, UserPort& user) {
 int updatePictureSnapshot(Workbench& bench, UserPort& user) {
   EditSession& session = memoryOf(bench).session;
   if (!writeSnapshot(bench, session.snapshot)) {
-    user.tell(Icon::Error, msg::kSnapshotWriteFailed);
+    user.tell(Icon::Error, text::tr(msg::kSnapshotWriteFailed));
     return -1;
   }
   session.modified = false;
@@ -86,12 +86,12 @@ int updatePictureSnapshot(Workbench& bench, UserPort& user) {
 int undoPictureEdits(Workbench& bench, UserPort& user, BusyPort& busy, ProgressPort& progress) {
   EditSession& session = memoryOf(bench).session;
   if (!session.modified) return 0;
-  if (!user.askYesNo(msg::kEditsLost)) return -1;
+  if (!user.askYesNo(text::tr(msg::kEditsLost))) return -1;
   const std::size_t bytes = pictureBytes(bench);
   // The whole file is read and its size checked before the picture is touched.
   const auto saved = readWholeFile(session.snapshot, bytes);
   if (!saved || saved->size() != bytes) {
-    user.tell(Icon::Error, msg::kSnapshotReadFailed);
+    user.tell(Icon::Error, text::tr(msg::kSnapshotReadFailed));
     return -1;
   }
   std::memcpy(editedPlane(bench).pixels, saved->data(), bytes);
@@ -119,11 +119,11 @@ int editOperate(Workbench& bench, UserPort& user, BusyPort& busy, ProgressPort& 
   const EditSettings& settings = memoryOf(bench).settings;
   const std::optional<Operand> operand = parseOperand(settings.operand);
   if (!operand) {
-    user.tell(Icon::Warning, kBadOperand);
+    user.tell(Icon::Warning, text::tr(kBadOperand));
     return -1;
   }
   if (const char* refusal = operandRefusal(settings.operation, *operand)) {
-    user.tell(Icon::Warning, refusal);
+    user.tell(Icon::Warning, text::tr(refusal));
     return -1;
   }
   applyTable(editedPlane(bench), settings.range,

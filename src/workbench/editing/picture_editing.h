@@ -3,14 +3,15 @@
 // snapshot, and each action on the edited (unshifted) picture followed by the refresh chain
 // and the modified flag. The dialog's settings are bench.shell.pictureEdit.settings.
 #include "ports/ports.h"
+#include "text/translate.h"
 #include "workbench/workbench.h"
 
 namespace vemla {
 
 namespace msg {
-inline constexpr const char* kSnapshotWriteFailed = "画像の退避に失敗しました";
-inline constexpr const char* kSnapshotReadFailed = "画像の回復に失敗しました";
-inline constexpr const char* kEditsLost = "編集した内容が失われますがよいですか";
+inline constexpr const char* kSnapshotWriteFailed = text::N_("画像の退避に失敗しました");
+inline constexpr const char* kSnapshotReadFailed = text::N_("画像の回復に失敗しました");
+inline constexpr const char* kEditsLost = text::N_("編集した内容が失われますがよいですか");
 }  // namespace msg
 
 // 40034/40035: writes the picture's bytes to a new "$VE" temporary file (named with this

@@ -14,7 +14,7 @@ int setPseudoName(Workbench& bench, PictureSlot picture, std::string_view text, 
   bench.pictures.pictures[index(picture)].name = pseudoName(storedRenameText(text, &replaced));
   updateTitles(bench, {true, true});
   bench.notifyPicturesChanged();
-  if (replaced) user.tell(Icon::Info, msg::kCharactersReplaced);
+  if (replaced) user.tell(Icon::Info, text::tr(msg::kCharactersReplaced));
   return 0;
 }
 

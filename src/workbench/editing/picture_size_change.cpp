@@ -41,7 +41,7 @@ int resizePictures(Workbench& bench, int newWidth, int newHeight, ResizeMode mod
   PictureState& state = bench.pictures;
   if (!state.picturesPresent) return -1;
   if (state.editing) {
-    user.tell(Icon::Warning, msg::kEditingCommand);
+    user.tell(Icon::Warning, text::tr(msg::kEditingCommand));
     return -1;
   }
   PictureStore& store = bench.store;

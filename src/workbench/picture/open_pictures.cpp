@@ -39,7 +39,7 @@ struct PendingPicture {
 };
 
 void warnWithName(UserPort& user, const char* message, const std::string& name) {
-  user.tell(Icon::Warning, text::format(msg::kWithName, message, name.c_str()));
+  user.tell(Icon::Warning, text::format(msg::kWithName, text::tr(message), name.c_str()));
 }
 
 // A name enters a 512-byte CP932 field; one that does not fit is refused, never truncated,
@@ -83,8 +83,9 @@ bool readPictureFile(Workbench& bench, UserPort& user, PictureSlot picture, cons
       readPicture(name, store.planes(readPlane(picture)), store.maxWidth(), store.maxHeight(), grey,
                   ratios, options.SixteenBit, store.planes(kScratch4, 4), read);
   if (result == kTooLarge) {
-    user.tell(Icon::Warning, text::format(msg::kTooLargeWithName, msg::kTooLarge, store.maxWidth(),
-                                          store.maxHeight(), name.c_str()));
+    user.tell(Icon::Warning,
+              text::format(text::tr(msg::kTooLargeWithName), text::tr(msg::kTooLarge),
+                           store.maxWidth(), store.maxHeight(), name.c_str()));
     return false;
   }
   if (result == kUnsupported) {
@@ -258,7 +259,7 @@ int openPictureFiles(Workbench& bench, UserPort& user, const std::string* name1,
       name2 != nullptr && !name2->empty() ? name2 : nullptr};
   if (names[0] == nullptr && names[1] == nullptr) return -1;
   if (state.editing) {
-    user.tell(Icon::Warning, msg::kEditing);
+    user.tell(Icon::Warning, text::tr(msg::kEditing));
     return -1;
   }
   // Before the first open there is no picture to keep.
@@ -313,13 +314,13 @@ int openPictureFiles(Workbench& bench, UserPort& user, const std::string* name1,
   for (const PendingPicture& picture : pending) {
     if (picture.width < kMinPictureSize || picture.height < kMinPictureSize) {
       user.tell(Icon::Warning,
-                std::string(msg::kTooSmall) +
-                    text::format(msg::kMinimumSuffix, kMinPictureSize, kMinPictureSize));
+                std::string(text::tr(msg::kTooSmall)) +
+                    text::format(text::tr(msg::kMinimumSuffix), kMinPictureSize, kMinPictureSize));
       return -1;
     }
   }
   if (pending[0].width != pending[1].width || pending[0].height != pending[1].height) {
-    user.tell(Icon::Warning, msg::kSizesDiffer);
+    user.tell(Icon::Warning, text::tr(msg::kSizesDiffer));
     return -1;
   }
 
@@ -337,19 +338,19 @@ int openPictureFiles(Workbench& bench, UserPort& user, const std::string* name1,
 int setPicturesFromMemory(Workbench& bench, UserPort& user, const MemoryPictures& given) {
   PictureStore& store = bench.store;
   if (bench.pictures.editing) {
-    user.tell(Icon::Warning, msg::kEditing);
+    user.tell(Icon::Warning, text::tr(msg::kEditing));
     return -1;
   }
   if (given.width < kMinPictureSize || given.height < kMinPictureSize) {
     user.tell(Icon::Warning,
-              std::string(msg::kTooSmall) +
-                  text::format(msg::kMinimumSuffix, kMinPictureSize, kMinPictureSize));
+              std::string(text::tr(msg::kTooSmall)) +
+                  text::format(text::tr(msg::kMinimumSuffix), kMinPictureSize, kMinPictureSize));
     return -1;
   }
   if (given.width > store.maxWidth() || given.height > store.maxHeight()) {
     user.tell(Icon::Warning,
-              std::string(msg::kTooLarge) +
-                  text::format(msg::kMaximumSuffix, store.maxWidth(), store.maxHeight()));
+              std::string(text::tr(msg::kTooLarge)) +
+                  text::format(text::tr(msg::kMaximumSuffix), store.maxWidth(), store.maxHeight()));
     return -1;
   }
   for (const std::string& name : given.names) {
@@ -406,7 +407,7 @@ int setPicturesFromMemory(Workbench& bench, UserPort& user, const MemoryPictures
 }
 
 void updateTitles(Workbench& bench, std::array<bool, 2> retitle) {
-  static constexpr std::array<const char*, 2> kPaneNames{"画像１", "画像２"};
+  static constexpr std::array<const char*, 2> kPaneNames{text::N_("画像１"), text::N_("画像２")};
   std::string files;
   for (PictureSlot slot : kPictureSlots) {
     const std::size_t at = index(slot);
@@ -414,11 +415,11 @@ void updateTitles(Workbench& bench, std::array<bool, 2> retitle) {
     const std::string& name = bench.pictures.pictures[at].name;
     std::string& title = bench.titles.pane[at];
     if (name.empty()) {
-      title = kPaneNames[at];
+      title = text::tr(kPaneNames[at]);
     } else if (isPseudoName(name)) {
-      title = std::string(kPaneNames[at]) + name;
+      title = std::string(text::tr(kPaneNames[at])) + name;
     } else {
-      title = std::string(kPaneNames[at]) + "(" + std::string(fileNamePart(name)) +
+      title = std::string(text::tr(kPaneNames[at])) + "(" + std::string(fileNamePart(name)) +
               bench.pictures.pictures[at].note + ")";
       files += std::string(fileNamePart(name)) + " ";
     }

@@ -20,14 +20,14 @@
 namespace vemla {
 namespace {
 
-constexpr const char* kOverwriteQuestion = "画像%sを上書きしてもよいですか\n%s";
-constexpr const char* kOverwriteFailed = "上書きできません";
+constexpr const char* kOverwriteQuestion = text::N_("画像%sを上書きしてもよいですか\n%s");
+constexpr const char* kOverwriteFailed = text::N_("上書きできません");
 using msg::kSaveFailed;
-constexpr std::array<const char*, 2> kPictureDigits{"１", "２"};
+constexpr std::array<const char*, 2> kPictureDigits{text::N_("１"), text::N_("２")};
 constexpr std::array<const char*, 2> kFileInformationBlocks{
-    "（画像１）\n%s\n　　更新日時：%4d/%02d/%02d %2d:%02d\n",
-    "（画像２）\n%s\n　　更新日時：%4d/%02d/%02d %2d:%02d\n"};
-constexpr const char* kFileInformationSize = "大きさ　%d x %d";
+    text::N_("（画像１）\n%s\n　　更新日時：%4d/%02d/%02d %2d:%02d\n"),
+    text::N_("（画像２）\n%s\n　　更新日時：%4d/%02d/%02d %2d:%02d\n")};
+constexpr const char* kFileInformationSize = text::N_("大きさ　%d x %d");
 constexpr int kPaneSide = ViewState::kPaneSize;
 
 std::size_t at(int index) {
@@ -44,7 +44,7 @@ std::size_t pictureBytes(const Workbench& bench) {
 bool mayChangePictures(const Workbench& bench, UserPort& user) {
   if (!bench.pictures.picturesPresent) return false;
   if (bench.pictures.editing) {
-    user.tell(Icon::Warning, msg::kEditingCommand);
+    user.tell(Icon::Warning, text::tr(msg::kEditingCommand));
     return false;
   }
   return true;
@@ -256,24 +256,25 @@ std::optional<std::string> fileInformationText(const Workbench& bench) {
     if (!isRealFileName(name)) continue;
     const std::optional<LocalDateTime> time = lastWriteTime(name);
     if (!time) continue;
-    text += text::format(kFileInformationBlocks[index(slot)], name.c_str(), time->year, time->month,
-                         time->day, time->hour, time->minute);
+    text += text::format(text::tr(kFileInformationBlocks[index(slot)]), name.c_str(), time->year,
+                         time->month, time->day, time->hour, time->minute);
   }
   if (text.empty()) return std::nullopt;
-  return text + text::format(kFileInformationSize, bench.pictures.width, bench.pictures.height);
+  return text +
+         text::format(text::tr(kFileInformationSize), bench.pictures.width, bench.pictures.height);
 }
 
 int overwritePicture(Workbench& bench, UserPort& user, PictureSlot picture) {
   if (!bench.pictures.picturesPresent) return -1;
   const PictureMeta& meta = bench.pictures.pictures[index(picture)];
   if (!isRealFileName(meta.name)) return -1;
-  if (!user.askYesNo(
-          text::format(kOverwriteQuestion, kPictureDigits[index(picture)], meta.name.c_str()))) {
+  if (!user.askYesNo(text::format(text::tr(kOverwriteQuestion),
+                                  text::tr(kPictureDigits[index(picture)]), meta.name.c_str()))) {
     return 1;
   }
   if (writePictureFile(meta.name, bench.pictures.width, bench.pictures.height, 1,
                        bench.store.plane(shiftedPlane(picture)), &meta.palette) != 0) {
-    user.tell(Icon::Warning, kOverwriteFailed);
+    user.tell(Icon::Warning, text::tr(kOverwriteFailed));
     return -1;
   }
   return 0;
@@ -287,7 +288,7 @@ int savePictureAs(Workbench& bench, UserPort& user, PictureSlot picture, const s
   const Palette palette = bench.options.SaveBitmapAsGrey ? greyRamp() : meta.palette;
   if (writePictureFile(path, bench.pictures.width, bench.pictures.height, 1,
                        bench.store.plane(shiftedPlane(picture)), &palette) != 0) {
-    user.tell(Icon::Warning, kSaveFailed);
+    user.tell(Icon::Warning, text::tr(kSaveFailed));
     return -1;
   }
   meta.name = path;
@@ -314,7 +315,7 @@ int saveImageAs(Workbench& bench, UserPort& user, ImageSlot image, const std::st
                               shownImageOf(bench, image), &palette);
   }
   if (result != 0) {
-    user.tell(Icon::Warning, kSaveFailed);
+    user.tell(Icon::Warning, text::tr(kSaveFailed));
     return -1;
   }
   bench.settings.program.lastFiles.saveAs = path;

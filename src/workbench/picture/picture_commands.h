@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "ports/ports.h"
+#include "text/translate.h"
 #include "workbench/workbench.h"
 
 namespace vemla {
@@ -79,7 +80,7 @@ int clearPicture(Workbench& bench, UserPort& user, BusyPort& busy, ProgressPort&
 
 // The message of "画像ﾌｧｲﾙ情報" for the pictures with real file names whose last write time
 // can be read; nullopt when there is none.
-inline constexpr const char* kFileInformationTitle = "画像ﾌｧｲﾙ情報";
+inline constexpr const char* kFileInformationTitle = text::N_("画像ﾌｧｲﾙ情報");
 std::optional<std::string> fileInformationText(const Workbench& bench);
 
 // Asks "画像%sを上書きしてもよいですか\n%s" and writes shifted `picture` with its palette over
