@@ -44,6 +44,8 @@ ProgramSettings changedSettings() {
   ProgramSettings s;
   Options& o = s.options;
   for (const OptionDescriptor& option : optionTable()) {
+    // Not in this file's layout: kept in the program's own options file.
+    if (option.store == OptionStore::OwnOptions) continue;
     switch (option.type) {
       case OptionType::Flag:
         *option.flag(o) = !*option.flag(o);
@@ -89,7 +91,7 @@ ProgramSettings changedSettings() {
         (*option.numbers(o))[255] = true;
         break;
       case OptionType::SixteenBit:
-        break;  // not in this file's layout (the program's own options file)
+        break;
     }
   }
   s.imageControl.kindColours[1][31] = 17;
