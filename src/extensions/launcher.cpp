@@ -148,9 +148,9 @@ const char* launchExtension(const LauncherSettings& settings) {
 
 std::string launchFileDescription(LaunchSource source, const char* extension) {
   static constexpr std::array<const char*, 6> kDescriptions{
-      text::N_("画像1のﾃﾝﾎﾟﾗﾘﾌｧｲﾙ"),   text::N_("画像2のﾃﾝﾎﾟﾗﾘﾌｧｲﾙ"),
+      text::N_("画像1のﾃﾝﾎﾟﾗﾘﾌｧｲﾙ"),  text::N_("画像2のﾃﾝﾎﾟﾗﾘﾌｧｲﾙ"),
       text::N_("ｲﾒｰｼﾞ1のﾃﾝﾎﾟﾗﾘﾌｧｲﾙ"), text::N_("ｲﾒｰｼﾞ2のﾃﾝﾎﾟﾗﾘﾌｧｲﾙ"),
-      text::N_("出力先のﾃﾝﾎﾟﾗﾘﾌｧｲﾙ"),  text::N_("ｷﾞｬﾗﾘｰのﾃﾝﾎﾟﾗﾘﾌｧｲﾙ")};
+      text::N_("出力先のﾃﾝﾎﾟﾗﾘﾌｧｲﾙ"), text::N_("ｷﾞｬﾗﾘｰのﾃﾝﾎﾟﾗﾘﾌｧｲﾙ")};
   return std::string(text::tr(kDescriptions[static_cast<std::size_t>(source)])) + extension;
 }
 
@@ -221,8 +221,8 @@ LaunchBuild buildLaunchPlan(const LauncherSettings& settings, const LaunchInputs
           const std::string& file = settings.files[static_cast<std::size_t>(fixed->meaning) -
                                                    static_cast<std::size_t>(Fixed::F1)];
           if (file.empty()) {
-            build.message =
-                text::format(text::tr(launcher_msg::kBadFileArgument), std::string(fixed->text).c_str());
+            build.message = text::format(text::tr(launcher_msg::kBadFileArgument),
+                                         std::string(fixed->text).c_str());
             return build;
           }
           element.text(file);

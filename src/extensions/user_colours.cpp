@@ -206,7 +206,8 @@ std::optional<std::string> checkColourEntry(
     const UserColourEntry& edit, const std::array<UserColourEntry, kUserEntryCount>& table,
     int changing) {
   const auto inUse = [](const UserColourEntry& entry) { return entry.inUse == 1; };
-  if (changing < 0 && std::all_of(table.begin(), table.end(), inUse)) return text::tr(m::kNoMoreEntries);
+  if (changing < 0 && std::all_of(table.begin(), table.end(), inUse))
+    return text::tr(m::kNoMoreEntries);
   if (edit.name.empty()) return text::tr(m::kNoColourName);
   const std::optional<std::string> stored = text::utf8ToCp932(edit.name);
   if (!stored) return text::tr(m::kColourNameUnstorable);

@@ -27,9 +27,10 @@ inline constexpr const char* kReadFailed = text::N_("ﾌｧｲﾙの読み込み
 inline constexpr const char* kOpenError = text::N_("ﾌｧｲﾙのｵｰﾌﾟﾝｴﾗｰです\n%s");
 inline constexpr const char* kWriteError = text::N_("ﾌｧｲﾙの書き込みができません\n%s");
 // The head of the format question; the editor adds the hints and the question.
-inline constexpr const char* kFormatError = text::N_("ﾌｧｲﾙのﾌｫｰﾏｯﾄに誤りがあります(ﾗｲﾝ番号：%d)\n%s");
-inline constexpr const char* kFormatHints =
-    text::N_("\n ※1～256行目に各々階調値0～255のRGB値を指定します\n ※RGB値は0～255の範囲で指定します"
+inline constexpr const char* kFormatError =
+    text::N_("ﾌｧｲﾙのﾌｫｰﾏｯﾄに誤りがあります(ﾗｲﾝ番号：%d)\n%s");
+inline constexpr const char* kFormatHints = text::N_(
+    "\n ※1～256行目に各々階調値0～255のRGB値を指定します\n ※RGB値は0～255の範囲で指定します"
     "(区切り記号は数字以外の文字)\n ＜例＞ 1行目 「 50,100,150\n」 階調値0は R:50 G:100 "
     "B:150\n\n編集しますか？");
 inline constexpr const char* kNoMoreEntries = text::N_("これ以上追加できません");
@@ -37,9 +38,10 @@ inline constexpr const char* kNoColourName = text::N_("ｶﾗｰｲﾒｰｼﾞ�
 inline constexpr const char* kDuplicateColourName = text::N_("ｶﾗｰｲﾒｰｼﾞ名が重複しています");
 // A name the user information file cannot hold is refused rather than stored cut or emptied.
 inline constexpr const char* kColourNameTooLong = text::N_("ｶﾗｰｲﾒｰｼﾞ名が長すぎます");
-inline constexpr const char* kColourNameUnstorable = text::N_("ｶﾗｰｲﾒｰｼﾞ名に使用できない文字が含まれています");
-inline constexpr const char* kColourInUse =
-    text::N_("ｲﾒｰｼﾞ作成処理でﾕｰｻﾞｶﾗｰを指定している場合は削除できません\n「設定-ｶﾗｰ情報の初期化」で関連付けを"
+inline constexpr const char* kColourNameUnstorable =
+    text::N_("ｶﾗｰｲﾒｰｼﾞ名に使用できない文字が含まれています");
+inline constexpr const char* kColourInUse = text::N_(
+    "ｲﾒｰｼﾞ作成処理でﾕｰｻﾞｶﾗｰを指定している場合は削除できません\n「設定-ｶﾗｰ情報の初期化」で関連付けを"
     "ﾘｾｯﾄしてください");
 }  // namespace msg::user_colours
 

@@ -87,8 +87,8 @@ CalculatorWindow::CalculatorWindow(QWidget* parent) : QDialog(parent) {
     for (int column = 0; column < 6 && texts[column] != nullptr; ++column) {
       const CalculatorKey* key = keyInserting(texts[column]);
       if (key == nullptr) continue;
-      QPushButton* button = padButton(this, ui(key->label),
-                                      QString("key:") + QString::fromUtf8(key->text));
+      QPushButton* button =
+          padButton(this, ui(key->label), QString("key:") + QString::fromUtf8(key->text));
       setQuickHelp(button, ui(key->help));
       const char* inserted = key->text;
       connect(button, &QPushButton::clicked, this, [this, inserted] { insertText(inserted); });

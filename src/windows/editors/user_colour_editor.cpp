@@ -33,15 +33,15 @@ constexpr int kRampWidth = 20;
 constexpr const char* kChannelNames[] = {"red", "green", "blue"};
 constexpr const char* kFileFilter = N_("ﾃｷｽﾄﾌｧｲﾙ (*.txt)");
 
-constexpr const char* kReadHelp = N_(
-    "ﾃｷｽﾄでRGB値が記述されたﾌｧｲﾙを読み込み表示します\nﾌｧｲﾙは階調値単位に１行で R,G,B "
-    "の順で指定します\n※RGBの各々の値は0～255、ｾﾊﾟﾚｰﾄは数字以外\n※ﾌｫｰﾏｯﾄがわからない場合は"
-    "一度「退避」を行って\n　作成されたﾌｧｲﾙの内容を確認して下さい\nまた256色のﾋﾞｯﾄﾏｯﾌﾟﾌｧｲﾙ"
-    "からの読み込みも可能です");
-constexpr const char* kInterpolateHelp = N_(
-    "指定した階調値範囲のRGB値を補間します\n（例）100～200と指定した場合、階調100で指定されて\n"
-    "　　　いるRGB値と、階調200で指定されているRGB値を\n　　　補間した値が階調100～200の間で"
-    "設定されます");
+constexpr const char* kReadHelp =
+    N_("ﾃｷｽﾄでRGB値が記述されたﾌｧｲﾙを読み込み表示します\nﾌｧｲﾙは階調値単位に１行で R,G,B "
+       "の順で指定します\n※RGBの各々の値は0～255、ｾﾊﾟﾚｰﾄは数字以外\n※ﾌｫｰﾏｯﾄがわからない場合は"
+       "一度「退避」を行って\n　作成されたﾌｧｲﾙの内容を確認して下さい\nまた256色のﾋﾞｯﾄﾏｯﾌﾟﾌｧｲﾙ"
+       "からの読み込みも可能です");
+constexpr const char* kInterpolateHelp =
+    N_("指定した階調値範囲のRGB値を補間します\n（例）100～200と指定した場合、階調100で指定されて\n"
+       "　　　いるRGB値と、階調200で指定されているRGB値を\n　　　補間した値が階調100～200の間で"
+       "設定されます");
 
 QString fromUtf8(const std::string& text) {
   return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
@@ -91,7 +91,8 @@ UserColourEditorDialogs UserColourEditorDialogs::platform() {
 
 void editUserColours(QWidget* parent, Workbench& bench, UserPort& user,
                      const UserColourEditorDialogs& dialogs) {
-  if (bench.secondCopy && !user.askYesNo(text::tr(msg::entry_editing::kSecondCopyEditQuestion))) return;
+  if (bench.secondCopy && !user.askYesNo(text::tr(msg::entry_editing::kSecondCopyEditQuestion)))
+    return;
   UserColourEditorDialog dialog(bench, user, dialogs, parent);
   dialog.exec();
 }
@@ -406,7 +407,8 @@ void UserColourEditorDialog::rampClicked(ColourRamp::Show show, int grey) {
 
 void UserColourEditorDialog::readFile() {
   UserColourEditorState& state = session_->state();
-  const QString path = dialogs_.open(ui(N_("ﾕｰｻﾞｶﾗｰｲﾒｰｼﾞﾌｧｲﾙの選択")), ui(kFileFilter), fromUtf8(state.path));
+  const QString path =
+      dialogs_.open(ui(N_("ﾕｰｻﾞｶﾗｰｲﾒｰｼﾞﾌｧｲﾙの選択")), ui(kFileFilter), fromUtf8(state.path));
   if (path.isEmpty()) return;
   switch (session_->readFile(path.toStdString())) {
     case UserColourEditing::ReadOutcome::Read:
@@ -422,7 +424,8 @@ void UserColourEditorDialog::readFile() {
 
 void UserColourEditorDialog::writeFile() {
   UserColourEditorState& state = session_->state();
-  const QString path = dialogs_.save(ui(N_("ﾕｰｻﾞｶﾗｰｲﾒｰｼﾞﾌｧｲﾙの退避")), ui(kFileFilter), fromUtf8(state.path));
+  const QString path =
+      dialogs_.save(ui(N_("ﾕｰｻﾞｶﾗｰｲﾒｰｼﾞﾌｧｲﾙの退避")), ui(kFileFilter), fromUtf8(state.path));
   if (!path.isEmpty()) session_->writeFile(path.toStdString());
 }
 

@@ -29,8 +29,8 @@ namespace {
 constexpr int kSide = kFilterGridSide;
 constexpr int kCentre = kFilterGridSide / 2;
 
-constexpr const char* kFilterText = N_(
-    "ΣP(x,y)*e の計算が実行されます\n※P(x,y):画素が持つ値 x,y:ｶﾚﾝﾄからのｵﾌｾｯﾄ値 e:ﾌｨﾙﾀ要素の値");
+constexpr const char* kFilterText =
+    N_("ΣP(x,y)*e の計算が実行されます\n※P(x,y):画素が持つ値 x,y:ｶﾚﾝﾄからのｵﾌｾｯﾄ値 e:ﾌｨﾙﾀ要素の値");
 constexpr const char* kExpressionText =
     N_("P1(x,y)で画像１、P2(x,y)で画像２の対応する画素が指定可能です");
 constexpr const char* kExpressionNote = N_("※x,y：ｶﾚﾝﾄ画素からのｵﾌｾｯﾄ値");
@@ -54,22 +54,18 @@ constexpr HelpText kHelpTexts[] = {
     {"divisor", N_("総和値を補正する時の除数です")},
     {"picture1", N_("ﾌｨﾙﾀ演算する画像を指定します")},
     {"picture2", N_("ﾌｨﾙﾀ演算する画像を指定します")},
-    {"change",
-     N_("選択されているﾕｰｻﾞ簡易画像処理を編集中の内容に変更します\n"
-     "画像処理名が異なる場合は名前も変更されます\n"
-     "この画像処理を表示中のｲﾒｰｼﾞは自動的に更新されます")},
-    {"add",
-     N_("編集中の内容をﾕｰｻﾞ簡易画像処理として追加します\n"
-     "追加された画像処理は『ｲﾒｰｼﾞ制御情報』から選択が可能となります")},
-    {"filterForm",
-     N_("ﾌｨﾙﾀ要素で重み付けした周囲の画素の総和を求めます\n"
-     "ΣP(x,y)*e の計算が実行されます\n"
-     "※P(x,y):画素が持つ値 x,y:ｶﾚﾝﾄからのｵﾌｾｯﾄ値 e:ﾌｨﾙﾀ要素の値\n"
-     "※途中の値が浮動小数の最大値(約1.8e+308)を超えた場合の結果は保証されません")},
-    {"expressionForm",
-     N_("画像処理式で画素の値を計算します\n"
-     "P1(x,y)で画像１、P2(x,y)で画像２の対応する画素が指定可能です\n"
-     "※x,y：ｶﾚﾝﾄ画素からのｵﾌｾｯﾄ値")},
+    {"change", N_("選択されているﾕｰｻﾞ簡易画像処理を編集中の内容に変更します\n"
+                  "画像処理名が異なる場合は名前も変更されます\n"
+                  "この画像処理を表示中のｲﾒｰｼﾞは自動的に更新されます")},
+    {"add", N_("編集中の内容をﾕｰｻﾞ簡易画像処理として追加します\n"
+               "追加された画像処理は『ｲﾒｰｼﾞ制御情報』から選択が可能となります")},
+    {"filterForm", N_("ﾌｨﾙﾀ要素で重み付けした周囲の画素の総和を求めます\n"
+                      "ΣP(x,y)*e の計算が実行されます\n"
+                      "※P(x,y):画素が持つ値 x,y:ｶﾚﾝﾄからのｵﾌｾｯﾄ値 e:ﾌｨﾙﾀ要素の値\n"
+                      "※途中の値が浮動小数の最大値(約1.8e+308)を超えた場合の結果は保証されません")},
+    {"expressionForm", N_("画像処理式で画素の値を計算します\n"
+                          "P1(x,y)で画像１、P2(x,y)で画像２の対応する画素が指定可能です\n"
+                          "※x,y：ｶﾚﾝﾄ画素からのｵﾌｾｯﾄ値")},
 };
 constexpr const char* kElementHelp =
     N_("各ｵﾌｾｯﾄ画素の要素値を指定します\n符号付き浮動小数の指定が可能です");
@@ -92,7 +88,8 @@ QString offsetLabel(int offset) {
 
 void editUserProcessing(QWidget* parent, Workbench& bench, UserPort& user, BusyPort& busy,
                         ProgressPort& progress) {
-  if (bench.secondCopy && !user.askYesNo(text::tr(msg::user_processing::kSecondCopyEditQuestion))) return;
+  if (bench.secondCopy && !user.askYesNo(text::tr(msg::user_processing::kSecondCopyEditQuestion)))
+    return;
   // The selection is kept between openings.
   UserProcessingEditorDialog dialog(bench, bench.shell.userProcessingSelection, user, busy,
                                     progress, parent);
@@ -236,9 +233,9 @@ void UserProcessingEditorDialog::buildControls() {
     const char* name;
     const char* text;
   };
-  constexpr ButtonSpec kButtons[] = {
-      {"delete", N_("削除")}, {"change", N_("変更")}, {"add", N_("追加")},
-      {"ok", "OK"},                 {"update", N_("更新")}, {"cancel", N_("ｷｬﾝｾﾙ")}};
+  constexpr ButtonSpec kButtons[] = {{"delete", N_("削除")}, {"change", N_("変更")},
+                                     {"add", N_("追加")},    {"ok", "OK"},
+                                     {"update", N_("更新")}, {"cancel", N_("ｷｬﾝｾﾙ")}};
   std::array<QPushButton*, 6> made{};
   for (std::size_t i = 0; i < made.size(); ++i) {
     made[i] = addButton(kButtons[i].name, kButtons[i].text);

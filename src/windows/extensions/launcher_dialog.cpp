@@ -30,11 +30,11 @@ namespace vemla {
 using text::N_;
 namespace {
 
-constexpr const char* kLegend = N_(
-    "<P1>：画像1  <P2>：画像2  <I1>：ｲﾒｰｼﾞ1  <I2>：ｲﾒｰｼﾞ2  <Gn>：ｷﾞｬﾗﾘｰ(n：ｷﾞｬﾗﾘｰ番号 1～)\n"
-    "<F1>～<F4>：ﾕｰｻﾞ任意のﾌｧｲﾙ\n"
-    "<SX>：ｻｲｽﾞX  <SY>：ｻｲｽﾞY  <CX>：ｶｰｿﾙ位置X　<CY>：ｶｰｿﾙ位置Y\n"
-    "<OUT>：ﾌﾟﾛｸﾞﾗﾑの出力結果（「ﾌﾟﾛｸﾞﾗﾑからの出力あり」時は必須）");
+constexpr const char* kLegend =
+    N_("<P1>：画像1  <P2>：画像2  <I1>：ｲﾒｰｼﾞ1  <I2>：ｲﾒｰｼﾞ2  <Gn>：ｷﾞｬﾗﾘｰ(n：ｷﾞｬﾗﾘｰ番号 1～)\n"
+       "<F1>～<F4>：ﾕｰｻﾞ任意のﾌｧｲﾙ\n"
+       "<SX>：ｻｲｽﾞX  <SY>：ｻｲｽﾞY  <CX>：ｶｰｿﾙ位置X　<CY>：ｶｰｿﾙ位置Y\n"
+       "<OUT>：ﾌﾟﾛｸﾞﾗﾑの出力結果（「ﾌﾟﾛｸﾞﾗﾑからの出力あり」時は必須）");
 constexpr const char* kLaunchFileFilter = N_("Vemlaﾕｰｻﾞﾌﾟﾛｸﾞﾗﾑ起動情報ﾌｧｲﾙ (*.vie)");
 
 // Quick help by object name.
@@ -129,8 +129,8 @@ void LauncherDialog::buildControls() {
   paths->addWidget(program_, 0, 1);
   paths->addWidget(browseProgram, 0, 2);
   connect(browseProgram, &QPushButton::clicked, this, [this] {
-    const QStringList names =
-        dialogs_.open(ui(N_("起動ﾌﾟﾛｸﾞﾗﾑの選択")), ui(N_("実行形式ﾌｧｲﾙ (*)")), false, program_->text());
+    const QStringList names = dialogs_.open(ui(N_("起動ﾌﾟﾛｸﾞﾗﾑの選択")), ui(N_("実行形式ﾌｧｲﾙ (*)")),
+                                            false, program_->text());
     if (!names.isEmpty()) program_->setText(names.front());
   });
   template_ = addEdit("arguments");
@@ -151,9 +151,8 @@ void LauncherDialog::buildControls() {
     paths->addWidget(browse, 2 + i, 2);
     paths->addWidget(edit_, 2 + i, 3);
     connect(browse, &QPushButton::clicked, this, [this, i, edit] {
-      const QStringList names =
-          dialogs_.open(ui(N_("ﾕｰｻﾞ任意ﾌｧｲﾙ%1 の選択")).arg(i + 1), ui(N_("全てのﾌｧｲﾙ (*)")), false,
-                        edit->text());
+      const QStringList names = dialogs_.open(ui(N_("ﾕｰｻﾞ任意ﾌｧｲﾙ%1 の選択")).arg(i + 1),
+                                              ui(N_("全てのﾌｧｲﾙ (*)")), false, edit->text());
       if (!names.isEmpty()) edit->setText(names.front());
     });
     connect(edit_, &QPushButton::clicked, this, [this, edit] {
@@ -181,9 +180,7 @@ void LauncherDialog::buildControls() {
   auto* destinations = new QHBoxLayout;
   outputLayout->addLayout(destinations);
   const std::array<std::pair<const char*, const char*>, 3> destinationTexts{
-      {{"noSwitch", N_("切替なし")},
-       {"toImage1", N_("ｲﾒｰｼﾞ1")},
-       {"toImage2", N_("ｲﾒｰｼﾞ2")}}};
+      {{"noSwitch", N_("切替なし")}, {"toImage1", N_("ｲﾒｰｼﾞ1")}, {"toImage2", N_("ｲﾒｰｼﾞ2")}}};
   for (std::size_t i = 0; i < destination_.size(); ++i) {
     destination_[i] = new QRadioButton(ui(destinationTexts[i].second), output);
     destination_[i]->setObjectName(destinationTexts[i].first);
@@ -221,15 +218,14 @@ void LauncherDialog::buildControls() {
 
   auto* buttons = new QHBoxLayout;
   layout->addLayout(buttons);
-  const std::array<std::pair<const char*, const char*>, 8> buttonTexts{
-      {{"confirm", N_("確認")},
-       {"run", N_("実行")},
-       {"update", N_("更新")},
-       {"restore", N_("回復")},
-       {"saveFile", N_("退避")},
-       {"memo", N_("メモ")},
-       {"finish", N_("終了")},
-       {"cancel", N_("ｷｬﾝｾﾙ")}}};
+  const std::array<std::pair<const char*, const char*>, 8> buttonTexts{{{"confirm", N_("確認")},
+                                                                        {"run", N_("実行")},
+                                                                        {"update", N_("更新")},
+                                                                        {"restore", N_("回復")},
+                                                                        {"saveFile", N_("退避")},
+                                                                        {"memo", N_("メモ")},
+                                                                        {"finish", N_("終了")},
+                                                                        {"cancel", N_("ｷｬﾝｾﾙ")}}};
   for (const auto& [name, text] : buttonTexts) buttons->addWidget(addButton(name, text));
   connect(button("confirm"), &QPushButton::clicked, this, [this] { confirm(); });
   connect(button("run"), &QPushButton::clicked, this, [this] { run(); });
@@ -335,8 +331,8 @@ void LauncherDialog::confirm() {
 }
 
 void LauncherDialog::restore() {
-  const QStringList names = dialogs_.open(ui(N_("ﾕｰｻﾞﾌﾟﾛｸﾞﾗﾑ起動情報の選択")), ui(kLaunchFileFilter),
-                                          false, {});
+  const QStringList names =
+      dialogs_.open(ui(N_("ﾕｰｻﾞﾌﾟﾛｸﾞﾗﾑ起動情報の選択")), ui(kLaunchFileFilter), false, {});
   if (names.isEmpty()) return;
   const std::string path = names.front().toStdString();
   const auto bytes = readFilePrefix(path, kLaunchFileBytes);
@@ -360,9 +356,8 @@ void LauncherDialog::restore() {
 void LauncherDialog::save() {
   const std::optional<LauncherSettings> settings = settingsFromControls();
   if (!settings) return;
-  const std::string path = dialogs_
-                               .save(ui(N_("ﾕｰｻﾞﾌﾟﾛｸﾞﾗﾑ起動情報の退避")), ui(kLaunchFileFilter), {})
-                               .toStdString();
+  const std::string path =
+      dialogs_.save(ui(N_("ﾕｰｻﾞﾌﾟﾛｸﾞﾗﾑ起動情報の退避")), ui(kLaunchFileFilter), {}).toStdString();
   if (path.empty()) return;
   const auto bytes = encodeLaunchFile(*settings);
   if (!writeFileAtomically(path, bytes)) {

@@ -23,7 +23,8 @@ namespace msg::entry_editing {
 inline constexpr const char* kSecondCopyEditQuestion =
     text::N_("多重起動されたﾌﾟﾛｸﾞﾗﾑのため編集\nした内容がﾌｧｲﾙには保存されません\n続行しますか");
 inline constexpr const char* kEditsLostQuestion = text::N_("編集した内容が失われますがよいですか");
-inline constexpr const char* kEditingLostQuestion = text::N_("編集中の情報が失われますがよいですか");
+inline constexpr const char* kEditingLostQuestion =
+    text::N_("編集中の情報が失われますがよいですか");
 }  // namespace msg::entry_editing
 
 template <typename Entry>

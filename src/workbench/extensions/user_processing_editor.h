@@ -29,8 +29,10 @@ inline constexpr const char* kNoProcessingExpression = text::N_("画像処理式
 inline constexpr const char* kDuplicateProcessingName = text::N_("画像処理名が重複しています");
 inline constexpr const char* kExpressionTooLong = text::N_("画像処理の式が長すぎます");
 inline constexpr const char* kExpressionWrong = text::N_("画像処理の式に誤りがあります");
-inline constexpr const char* kElementTooLong = text::N_("ﾌｨﾙﾀ要素の文字列が長すぎます\n (X,Y)=(%2d,%2d)");
-inline constexpr const char* kElementWrong = text::N_("ﾌｨﾙﾀ要素の指定に誤りがあります\n (X,Y)=(%2d,%2d)");
+inline constexpr const char* kElementTooLong =
+    text::N_("ﾌｨﾙﾀ要素の文字列が長すぎます\n (X,Y)=(%2d,%2d)");
+inline constexpr const char* kElementWrong =
+    text::N_("ﾌｨﾙﾀ要素の指定に誤りがあります\n (X,Y)=(%2d,%2d)");
 inline constexpr const char* kNoElement = text::N_("ﾌｨﾙﾀ要素の指定が１つもありません");
 inline constexpr const char* kDivisorWrong = text::N_("補正の除数に誤りがあります");
 inline constexpr const char* kProcessingInUse =

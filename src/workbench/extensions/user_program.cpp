@@ -136,7 +136,8 @@ LaunchResult runUserProgram(Workbench& bench, UserPort& user, BusyPort& busy,
   progress.finish();
   if (!run.started) {
     deleteOwnTemporaryFiles(folder, kLaunchKind);
-    user.tell(Icon::Warning, std::string(text::tr(launcher_msg::kBadProgram)) + "\n" + settings.program);
+    user.tell(Icon::Warning,
+              std::string(text::tr(launcher_msg::kBadProgram)) + "\n" + settings.program);
     return result;
   }
   const bool wantOutput = settings.output == 1;
