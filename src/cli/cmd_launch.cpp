@@ -116,7 +116,7 @@ int launch(const Arguments& args, Context& io) {
   }
   if (result.status != LaunchResult::Status::Ran) return 1;
   if (out) {
-    if (!result.lines.empty() && result.lines.front() == launcher_msg::kNoOutput) return 1;
+    if (!result.lines.empty() && result.lines.front() == text::tr(launcher_msg::kNoOutput)) return 1;
     if (!writeOutputPicture(*out, width, height, bench.store.plane(kUserResult), greyRamp(), io)) {
       return 1;
     }

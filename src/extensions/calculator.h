@@ -5,10 +5,12 @@
 #include <string_view>
 
 #include "extensions/expression.h"
+#include "text/translate.h"
 
 namespace vemla {
 
-inline constexpr const char* kCalculatorErrorText = "式に誤りがあります";
+// Compared by the callers as it stands; translated where it is shown.
+inline constexpr const char* kCalculatorErrorText = text::N_("式に誤りがあります");
 inline constexpr std::size_t kCalculatorExpressionLength = 1022;  // the expression field
 inline constexpr std::size_t kCalculatorResultLength = 254;       // the result field
 
@@ -23,7 +25,8 @@ std::string formatCalculatorResult(double value, HexMode hex);
 // evaluateCalculatorExpression, then the result text or "式に誤りがあります".
 std::string calculatorResultText(std::string_view expression, HexMode hex);
 
-// A button that inserts text into the expression field, and its quick-help text.
+// A button that inserts text into the expression field, and its quick-help text (label and
+// help marked for translation, the inserted text not).
 struct CalculatorKey {
   const char* label;
   const char* text;
@@ -33,11 +36,11 @@ struct CalculatorKey {
 // double quote), "Ａ"-"Ｆ" and "HEX" ("0x").
 const std::array<CalculatorKey, 26>& calculatorKeys();
 
-inline constexpr const char* kCalculatorModeHelp =
+inline constexpr const char* kCalculatorModeHelp = text::N_(
     "式中のHEX入力値で符号なし／ありを切り替えます\n"
     "符号なし  0xf=15、0x0f=15、0xff=255、0xf0:240\n"
     "符号あり  0xf=-1、0x0f=15、0xff=-1 、0xf0:-16\n"
-    "※最大 0xffffffff まで指定が可能";
+    "※最大 0xffffffff まで指定が可能");
 
 // The expression field: its text and the caret, a byte offset into the text.
 struct CalculatorField {

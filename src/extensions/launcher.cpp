@@ -11,6 +11,7 @@
 #include "picture/file_helpers.h"
 #include "picture/picture_file.h"
 #include "text/format.h"
+#include "text/translate.h"
 
 namespace vemla {
 namespace {
@@ -147,16 +148,17 @@ const char* launchExtension(const LauncherSettings& settings) {
 
 std::string launchFileDescription(LaunchSource source, const char* extension) {
   static constexpr std::array<const char*, 6> kDescriptions{
-      "画像1のﾃﾝﾎﾟﾗﾘﾌｧｲﾙ",  "画像2のﾃﾝﾎﾟﾗﾘﾌｧｲﾙ",  "ｲﾒｰｼﾞ1のﾃﾝﾎﾟﾗﾘﾌｧｲﾙ",
-      "ｲﾒｰｼﾞ2のﾃﾝﾎﾟﾗﾘﾌｧｲﾙ", "出力先のﾃﾝﾎﾟﾗﾘﾌｧｲﾙ", "ｷﾞｬﾗﾘｰのﾃﾝﾎﾟﾗﾘﾌｧｲﾙ"};
-  return std::string(kDescriptions[static_cast<std::size_t>(source)]) + extension;
+      text::N_("画像1のﾃﾝﾎﾟﾗﾘﾌｧｲﾙ"),  text::N_("画像2のﾃﾝﾎﾟﾗﾘﾌｧｲﾙ"),
+      text::N_("ｲﾒｰｼﾞ1のﾃﾝﾎﾟﾗﾘﾌｧｲﾙ"), text::N_("ｲﾒｰｼﾞ2のﾃﾝﾎﾟﾗﾘﾌｧｲﾙ"),
+      text::N_("出力先のﾃﾝﾎﾟﾗﾘﾌｧｲﾙ"), text::N_("ｷﾞｬﾗﾘｰのﾃﾝﾎﾟﾗﾘﾌｧｲﾙ")};
+  return std::string(text::tr(kDescriptions[static_cast<std::size_t>(source)])) + extension;
 }
 
 LaunchBuild buildLaunchPlan(const LauncherSettings& settings, const LaunchInputs& inputs) {
   LaunchBuild build;
   LaunchPlan& plan = build.plan;
   if (settings.program.empty()) {
-    build.message = launcher_msg::kBadProgram;
+    build.message = text::tr(launcher_msg::kBadProgram);
     return build;
   }
   plan.elements.push_back({{settings.program, -1}});
@@ -206,7 +208,7 @@ LaunchBuild buildLaunchPlan(const LauncherSettings& settings, const LaunchInputs
           break;
         case Fixed::Out:
           if (plan.outputFile >= 0) {
-            build.message = launcher_msg::kTwoOutputs;
+            build.message = text::tr(launcher_msg::kTwoOutputs);
             return build;
           }
           newFile(LaunchSource::Output, 0);
@@ -219,8 +221,8 @@ LaunchBuild buildLaunchPlan(const LauncherSettings& settings, const LaunchInputs
           const std::string& file = settings.files[static_cast<std::size_t>(fixed->meaning) -
                                                    static_cast<std::size_t>(Fixed::F1)];
           if (file.empty()) {
-            build.message =
-                text::format(launcher_msg::kBadFileArgument, std::string(fixed->text).c_str());
+            build.message = text::format(text::tr(launcher_msg::kBadFileArgument),
+                                         std::string(fixed->text).c_str());
             return build;
           }
           element.text(file);
@@ -246,11 +248,11 @@ LaunchBuild buildLaunchPlan(const LauncherSettings& settings, const LaunchInputs
       int slot = 0;
       const std::size_t used = gallerySlot(text, i, inputs.gallerySlots, slot);
       if (used == 0) {
-        build.message = launcher_msg::kBadGalleryNumber;
+        build.message = text::tr(launcher_msg::kBadGalleryNumber);
         return build;
       }
       if (!inputs.slotIsGreyPicture || !inputs.slotIsGreyPicture(slot)) {
-        build.message = launcher_msg::kGalleryNotGrey;
+        build.message = text::tr(launcher_msg::kGalleryNotGrey);
         return build;
       }
       newFile(LaunchSource::Gallery, slot);
@@ -262,7 +264,7 @@ LaunchBuild buildLaunchPlan(const LauncherSettings& settings, const LaunchInputs
   }
   element.close(plan.elements);
   if (settings.output == 1 && plan.outputFile < 0) {
-    build.message = launcher_msg::kOutputNeeded;
+    build.message = text::tr(launcher_msg::kOutputNeeded);
     return build;
   }
   return build;
@@ -297,11 +299,16 @@ std::vector<std::string> confirmationLines(const LaunchPlan& plan, const char* e
 namespace {
 
 std::string withName(const char* format, const std::string& name) {
-  return text::format(format, name.c_str());
+  return text::format(text::tr(format), name.c_str());
+}
+
+// "The output bitmap file" followed by what is wrong with it.
+std::string outputBitmapPattern(const char* tail) {
+  return std::string(text::tr(launcher_msg::kOutputBitmap)) + text::tr(tail);
 }
 
 std::string bitmapMessage(const char* tail, const std::string& name) {
-  return text::format((std::string(launcher_msg::kOutputBitmap) + tail).c_str(), name.c_str());
+  return text::format(outputBitmapPattern(tail).c_str(), name.c_str());
 }
 
 }  // namespace
@@ -333,9 +340,7 @@ std::string readLaunchOutput(const std::string& path, bool raw, int width, int h
   PictureRead read;
   readPictureIntoMemory(path, {}, width, height, {}, read);
   if (read.width != width || read.height != height) {
-    return text::format(
-        (std::string(launcher_msg::kOutputBitmap) + launcher_msg::kOutputSize).c_str(), width,
-        height);
+    return text::format(outputBitmapPattern(launcher_msg::kOutputSize).c_str(), width, height);
   }
   const int status =
       readPictureIntoMemory(path, destination.first(pixels), width, height, {}, read);
@@ -355,12 +360,14 @@ std::string readLaunchOutput(const std::string& path, bool raw, int width, int h
 std::vector<std::string> resultLines(const ProgramOutput& output, bool outputMissing, bool timing,
                                      bool showOutput) {
   std::vector<std::string> lines;
-  if (outputMissing) lines.emplace_back(launcher_msg::kNoOutput);
-  if (timing) lines.push_back("（処理時間） " + std::to_string(output.milliseconds) + "(msec)");
+  if (outputMissing) lines.emplace_back(text::tr(launcher_msg::kNoOutput));
+  if (timing) {
+    lines.push_back(text::tr("（処理時間） ") + std::to_string(output.milliseconds) + "(msec)");
+  }
   if (output.endedBySignal()) {
-    lines.push_back(text::format(launcher_msg::kEndedBySignal, output.signal));
+    lines.push_back(text::format(text::tr(launcher_msg::kEndedBySignal), output.signal));
   } else if (output.exitStatus != 0) {
-    lines.push_back(text::format(launcher_msg::kExitStatus, output.exitStatus));
+    lines.push_back(text::format(text::tr(launcher_msg::kExitStatus), output.exitStatus));
   }
   const bool failed = output.endedBySignal() || output.exitStatus != 0;
   auto split = [&lines](std::string_view text) {

@@ -102,6 +102,7 @@ struct ProgramOutput {
 // %d" for a non-zero exit status, "（異常終了） ｼｸﾞﾅﾙ %d" for a signal), then standard output and,
 // after a rule, standard error, split at LF with a CR before it dropped. Standard error is
 // listed after a failure even when `showOutput` is off.
+// The words of the list are in the language in use; compare with text::tr of a message.
 std::vector<std::string> resultLines(const ProgramOutput& output, bool outputMissing, bool timing,
                                      bool showOutput);
 

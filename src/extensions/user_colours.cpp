@@ -9,6 +9,7 @@
 #include "picture/file_names.h"
 #include "text/cp932.h"
 #include "text/format.h"
+#include "text/translate.h"
 
 namespace vemla {
 namespace {
@@ -140,15 +141,15 @@ std::string colourFileMessage(const ColourFileRead& read, const std::string& pat
     case ColourFileStatus::Read:
       return {};
     case ColourFileStatus::OpenFailed:
-      return text::format(m::kOpenError, path.c_str());
+      return text::format(text::tr(m::kOpenError), path.c_str());
     case ColourFileStatus::FormatError:
-      return text::format(m::kFormatError, read.failingLine, path.c_str());
+      return text::format(text::tr(m::kFormatError), read.failingLine, path.c_str());
     case ColourFileStatus::NotPaletteBitmap:
-      return text::format(m::kNotPaletteBitmap, path.c_str());
+      return text::format(text::tr(m::kNotPaletteBitmap), path.c_str());
     case ColourFileStatus::Unsupported:
-      return text::format(m::kUnsupportedFile, path.c_str());
+      return text::format(text::tr(m::kUnsupportedFile), path.c_str());
     case ColourFileStatus::ReadFailed:
-      return text::format(m::kReadFailed, path.c_str());
+      return text::format(text::tr(m::kReadFailed), path.c_str());
   }
   return {};
 }
@@ -205,15 +206,16 @@ std::optional<std::string> checkColourEntry(
     const UserColourEntry& edit, const std::array<UserColourEntry, kUserEntryCount>& table,
     int changing) {
   const auto inUse = [](const UserColourEntry& entry) { return entry.inUse == 1; };
-  if (changing < 0 && std::all_of(table.begin(), table.end(), inUse)) return m::kNoMoreEntries;
-  if (edit.name.empty()) return m::kNoColourName;
+  if (changing < 0 && std::all_of(table.begin(), table.end(), inUse))
+    return text::tr(m::kNoMoreEntries);
+  if (edit.name.empty()) return text::tr(m::kNoColourName);
   const std::optional<std::string> stored = text::utf8ToCp932(edit.name);
-  if (!stored) return m::kColourNameUnstorable;
-  if (stored->size() > kMaxColourNameLength) return m::kColourNameTooLong;
+  if (!stored) return text::tr(m::kColourNameUnstorable);
+  if (stored->size() > kMaxColourNameLength) return text::tr(m::kColourNameTooLong);
   for (int slot = 0; slot < kUserEntryCount; ++slot) {
     const UserColourEntry& other = table[static_cast<std::size_t>(slot)];
     if (slot != changing && inUse(other) && other.name == edit.name) {
-      return m::kDuplicateColourName;
+      return text::tr(m::kDuplicateColourName);
     }
   }
   return std::nullopt;

@@ -11,6 +11,7 @@
 
 #include "extensions/user_entries.h"
 #include "picture/byte_source.h"
+#include "text/translate.h"
 
 namespace vemla {
 
@@ -20,26 +21,28 @@ inline constexpr int kColourTableLines = 256;
 inline constexpr std::size_t kMaxColourNameLength = 31;
 
 namespace msg::user_colours {
-inline constexpr const char* kNotPaletteBitmap = "256色のﾋﾞｯﾄﾏｯﾌﾟﾌｧｲﾙではありません\n%s";
-inline constexpr const char* kUnsupportedFile = "ｻﾎﾟｰﾄされていないﾌｧｲﾙです\n%s";
-inline constexpr const char* kReadFailed = "ﾌｧｲﾙの読み込みに失敗しました\n%s";
-inline constexpr const char* kOpenError = "ﾌｧｲﾙのｵｰﾌﾟﾝｴﾗｰです\n%s";
-inline constexpr const char* kWriteError = "ﾌｧｲﾙの書き込みができません\n%s";
+inline constexpr const char* kNotPaletteBitmap = text::N_("256色のﾋﾞｯﾄﾏｯﾌﾟﾌｧｲﾙではありません\n%s");
+inline constexpr const char* kUnsupportedFile = text::N_("ｻﾎﾟｰﾄされていないﾌｧｲﾙです\n%s");
+inline constexpr const char* kReadFailed = text::N_("ﾌｧｲﾙの読み込みに失敗しました\n%s");
+inline constexpr const char* kOpenError = text::N_("ﾌｧｲﾙのｵｰﾌﾟﾝｴﾗｰです\n%s");
+inline constexpr const char* kWriteError = text::N_("ﾌｧｲﾙの書き込みができません\n%s");
 // The head of the format question; the editor adds the hints and the question.
-inline constexpr const char* kFormatError = "ﾌｧｲﾙのﾌｫｰﾏｯﾄに誤りがあります(ﾗｲﾝ番号：%d)\n%s";
-inline constexpr const char* kFormatHints =
+inline constexpr const char* kFormatError =
+    text::N_("ﾌｧｲﾙのﾌｫｰﾏｯﾄに誤りがあります(ﾗｲﾝ番号：%d)\n%s");
+inline constexpr const char* kFormatHints = text::N_(
     "\n ※1～256行目に各々階調値0～255のRGB値を指定します\n ※RGB値は0～255の範囲で指定します"
     "(区切り記号は数字以外の文字)\n ＜例＞ 1行目 「 50,100,150\n」 階調値0は R:50 G:100 "
-    "B:150\n\n編集しますか？";
-inline constexpr const char* kNoMoreEntries = "これ以上追加できません";
-inline constexpr const char* kNoColourName = "ｶﾗｰｲﾒｰｼﾞ名の指定がありません";
-inline constexpr const char* kDuplicateColourName = "ｶﾗｰｲﾒｰｼﾞ名が重複しています";
+    "B:150\n\n編集しますか？");
+inline constexpr const char* kNoMoreEntries = text::N_("これ以上追加できません");
+inline constexpr const char* kNoColourName = text::N_("ｶﾗｰｲﾒｰｼﾞ名の指定がありません");
+inline constexpr const char* kDuplicateColourName = text::N_("ｶﾗｰｲﾒｰｼﾞ名が重複しています");
 // A name the user information file cannot hold is refused rather than stored cut or emptied.
-inline constexpr const char* kColourNameTooLong = "ｶﾗｰｲﾒｰｼﾞ名が長すぎます";
-inline constexpr const char* kColourNameUnstorable = "ｶﾗｰｲﾒｰｼﾞ名に使用できない文字が含まれています";
-inline constexpr const char* kColourInUse =
+inline constexpr const char* kColourNameTooLong = text::N_("ｶﾗｰｲﾒｰｼﾞ名が長すぎます");
+inline constexpr const char* kColourNameUnstorable =
+    text::N_("ｶﾗｰｲﾒｰｼﾞ名に使用できない文字が含まれています");
+inline constexpr const char* kColourInUse = text::N_(
     "ｲﾒｰｼﾞ作成処理でﾕｰｻﾞｶﾗｰを指定している場合は削除できません\n「設定-ｶﾗｰ情報の初期化」で関連付けを"
-    "ﾘｾｯﾄしてください";
+    "ﾘｾｯﾄしてください");
 }  // namespace msg::user_colours
 
 // What the user colour editor keeps between openings while the program runs.

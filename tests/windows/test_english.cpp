@@ -8,19 +8,26 @@
 #include <QLineEdit>
 #include <QListWidget>
 #include <QMenuBar>
+#include <QPlainTextEdit>
 #include <QPushButton>
+#include <QRadioButton>
 #include <QRegularExpression>
 #include <QToolBar>
 #include <QtTest>
 
+#include "platform/user_program.h"
 #include "support/gallery_window_fixture.h"
+#include "support/recording_port.h"
 #include "support/test_language.h"
 #include "support/tool_window_fixture.h"
 #include "support/widget_fit.h"
 #include "windows/archive/archive_open_dialog.h"
 #include "windows/dialogs/option_sheet.h"
 #include "windows/editing/picture_edit_dialog.h"
+#include "windows/editors/calculator_window.h"
+#include "windows/editors/user_processing_editor.h"
 #include "windows/exchange/exchange_windows.h"
+#include "windows/extensions/launcher_dialog.h"
 #include "windows/gallery/gallery_archive_dialogs.h"
 #include "windows/gallery/gallery_window.h"
 #include "windows/main/text_fit.h"
@@ -118,6 +125,24 @@ QString clippedText(QWidget* window) {
     }
   }
   return {};
+}
+
+// The buttons and labels of `window` narrower than their text needs, by object name and text
+// (a push button needs its text and margins, as the windows size them).
+QStringList clippedTexts(const QWidget* window) {
+  QStringList clipped;
+  for (const QWidget* control : window->findChildren<QWidget*>()) {
+    const auto* label = qobject_cast<const QLabel*>(control);
+    const auto* push = qobject_cast<const QPushButton*>(control);
+    const bool texted = qobject_cast<const QAbstractButton*>(control) != nullptr ||
+                        (label != nullptr && !label->wordWrap());
+    if (!texted || !control->isVisible()) continue;
+    const int needed = push != nullptr ? buttonWidthFor(push) : control->sizeHint().width();
+    if (control->width() < needed) {
+      clipped << control->objectName() + ": " + control->property("text").toString();
+    }
+  }
+  return clipped;
 }
 
 }  // namespace
@@ -337,6 +362,57 @@ class EnglishTest : public QObject {
       const QString clipped = clippedText(window);
       QVERIFY2(clipped.isEmpty(), qPrintable(clipped));
     }
+  }
+
+  // ---- User extensions: the expression editors and the user program launcher.
+
+  // The user processing editor and the calculator, whole in English, and the error each tells
+  // of a wrong expression.
+  void expressionEditorsReadInEnglish() {
+    Workbench bench;
+    int selection = -1;
+    vemla::testing::RecordingPort user;
+    NoBusyPort busy;
+    NoProgressPort progress;
+    UserProcessingEditorDialog editor(bench, selection, user, busy, progress);
+    editor.show();
+    QStringList left = japaneseTexts(&editor);
+    QVERIFY2(left.isEmpty(), qPrintable(listed(left)));
+    QVERIFY2(clippedTexts(&editor).isEmpty(), qPrintable(listed(clippedTexts(&editor))));
+    editor.findChild<QLineEdit*>("name")->setText("Sum");
+    editor.findChild<QRadioButton*>("expressionForm")->setChecked(true);
+    editor.findChild<QPlainTextEdit*>("expression")->setPlainText("P1(0,0)+");
+    editor.findChild<QPushButton*>("add")->click();
+    QCOMPARE(user.messages, QStringList{"Error in the processing expression"});
+
+    CalculatorWindow calculator;
+    calculator.show();
+    left = japaneseTexts(&calculator);
+    QVERIFY2(left.isEmpty(), qPrintable(listed(left)));
+    QVERIFY2(clippedTexts(&calculator).isEmpty(), qPrintable(listed(clippedTexts(&calculator))));
+    calculator.expressionField()->setText("2*(");
+    calculator.calculate();
+    QCOMPARE(calculator.resultField()->text(), QString("Error in the expression"));
+  }
+
+  // The launcher dialog whole in English; "確認" lists the temporary files by English names.
+  void launcherDialogReadsInEnglish() {
+    Workbench bench;
+    vemla::testing::RecordingPort user;
+    NoBusyPort busy;
+    NoProgressPort progress;
+    platform::PosixProgramRunner runner;
+    LauncherDialog dialog(bench, user, busy, progress, runner, {}, [](const QString&) {});
+    dialog.show();
+    const QStringList left = japaneseTexts(&dialog);
+    QVERIFY2(left.isEmpty(), qPrintable(listed(left)));
+    QVERIFY2(clippedTexts(&dialog).isEmpty(), qPrintable(listed(clippedTexts(&dialog))));
+    dialog.programField()->setText("compare");
+    dialog.templateField()->setText("<P1> <OUT>");
+    dialog.button("confirm")->click();
+    QCOMPARE(user.messages, QStringList{"argv[0]:compare\nargv[1]:Picture 1 temporary file.bmp\n"
+                                        "argv[2]:Output temporary file.bmp\n"});
+    QCOMPARE(user.titles, QStringList{"Arguments"});
   }
 };
 

@@ -12,9 +12,12 @@
 #include "extensions/expression_rules.h"
 #include "windows/editors/explanation_dialog.h"
 #include "windows/main/quick_help.h"
+#include "windows/main/ui_text.h"
 #include "windows/main/workbench_window.h"
 
 namespace vemla {
+
+using text::N_;
 namespace {
 
 // The insert buttons in five rows of the pad, by the text they insert.
@@ -46,7 +49,7 @@ QPushButton* padButton(QWidget* parent, const QString& text, const QString& obje
 
 CalculatorWindow::CalculatorWindow(QWidget* parent) : QDialog(parent) {
   setObjectName("Calculator");
-  setWindowTitle(QString::fromUtf8("電卓"));
+  setWindowTitle(ui(N_("電卓")));
   setModal(false);
   auto* layout = new QVBoxLayout(this);
 
@@ -64,9 +67,9 @@ CalculatorWindow::CalculatorWindow(QWidget* parent) : QDialog(parent) {
   modeFrame->setObjectName("mode");
   auto* modeRow = new QHBoxLayout(modeFrame);
   modeRow->setContentsMargins(0, 0, 0, 0);
-  unsigned_ = new QRadioButton(QString::fromUtf8("符号なし"), modeFrame);
+  unsigned_ = new QRadioButton(ui(N_("符号なし")), modeFrame);
   unsigned_->setObjectName("unsigned");
-  signed_ = new QRadioButton(QString::fromUtf8("符号あり"), modeFrame);
+  signed_ = new QRadioButton(ui(N_("符号あり")), modeFrame);
   signed_->setObjectName("signed");
   unsigned_->setChecked(true);
   modeRow->addWidget(unsigned_);
@@ -74,7 +77,7 @@ CalculatorWindow::CalculatorWindow(QWidget* parent) : QDialog(parent) {
   modeRow->addStretch();
   for (QWidget* control : {static_cast<QWidget*>(modeFrame), static_cast<QWidget*>(unsigned_),
                            static_cast<QWidget*>(signed_)}) {
-    setQuickHelp(control, QString::fromUtf8(kCalculatorModeHelp));
+    setQuickHelp(control, ui(kCalculatorModeHelp));
   }
   layout->addWidget(modeFrame);
 
@@ -84,9 +87,9 @@ CalculatorWindow::CalculatorWindow(QWidget* parent) : QDialog(parent) {
     for (int column = 0; column < 6 && texts[column] != nullptr; ++column) {
       const CalculatorKey* key = keyInserting(texts[column]);
       if (key == nullptr) continue;
-      QPushButton* button = padButton(this, QString::fromUtf8(key->label),
-                                      QString("key:") + QString::fromUtf8(key->text));
-      setQuickHelp(button, QString::fromUtf8(key->help));
+      QPushButton* button =
+          padButton(this, ui(key->label), QString("key:") + QString::fromUtf8(key->text));
+      setQuickHelp(button, ui(key->help));
       const char* inserted = key->text;
       connect(button, &QPushButton::clicked, this, [this, inserted] { insertText(inserted); });
       pad->addWidget(button, row, column);
@@ -105,20 +108,20 @@ CalculatorWindow::CalculatorWindow(QWidget* parent) : QDialog(parent) {
   layout->addLayout(pad);
 
   auto* buttons = new QHBoxLayout;
-  auto* calculateButton = new QPushButton(QString::fromUtf8("計算"), this);
+  auto* calculateButton = new QPushButton(ui(N_("計算")), this);
   calculateButton->setObjectName("calculate");
   // Enter in the expression field calculates.
   calculateButton->setDefault(true);
   connect(calculateButton, &QPushButton::clicked, this, &CalculatorWindow::calculate);
   buttons->addWidget(calculateButton);
-  QPushButton* explain = padButton(this, QString::fromUtf8("説明"), "explain");
+  QPushButton* explain = padButton(this, ui(N_("説明")), "explain");
   connect(explain, &QPushButton::clicked, this,
           [this] { showExplanation(this, calculatorExpressionRules()); });
   buttons->addWidget(explain);
-  QPushButton* memo = padButton(this, QString::fromUtf8("メモ"), "memo");
+  QPushButton* memo = padButton(this, ui(N_("メモ")), "memo");
   connect(memo, &QPushButton::clicked, this, &CalculatorWindow::memoRequested);
   buttons->addWidget(memo);
-  QPushButton* close = padButton(this, QString::fromUtf8("閉じる"), "close");
+  QPushButton* close = padButton(this, ui(N_("閉じる")), "close");
   connect(close, &QPushButton::clicked, this, &QDialog::close);
   buttons->addWidget(close);
   layout->addLayout(buttons);
@@ -136,8 +139,10 @@ void CalculatorWindow::present() {
 }
 
 void CalculatorWindow::calculate() {
-  result_->setText(
-      QString::fromStdString(calculatorResultText(expression_->text().toStdString(), hexMode())));
+  const std::string result = calculatorResultText(expression_->text().toStdString(), hexMode());
+  // The error text is compared untranslated and shown in the language in use.
+  result_->setText(result == kCalculatorErrorText ? ui(kCalculatorErrorText)
+                                                  : QString::fromStdString(result));
   expression_->setFocus();
 }
 

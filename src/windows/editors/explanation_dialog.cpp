@@ -5,11 +5,15 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
+#include "windows/main/ui_text.h"
+
 namespace vemla {
+
+using text::N_;
 
 ExplanationDialog::ExplanationDialog(const QString& text, QWidget* parent) : QDialog(parent) {
   setObjectName("Explanation");
-  setWindowTitle(QString::fromUtf8("説明"));
+  setWindowTitle(ui(N_("説明")));
   auto* layout = new QVBoxLayout(this);
   text_ = new QPlainTextEdit(this);
   text_->setObjectName("text");

@@ -11,8 +11,11 @@
 #include "ports/ports.h"
 #include "text/cp932.h"
 #include "windows/editors/plain_text_field.h"
+#include "windows/main/ui_text.h"
 
 namespace vemla {
+
+using text::N_;
 namespace {
 
 // A memo is a text of a person's notes; anything longer is not one.
@@ -31,9 +34,9 @@ MemoEditor::MemoEditor(const QString& path, UserPort& user, QWidget* parent, con
   setAttribute(Qt::WA_DeleteOnClose);
   text_ = new PlainTextField(this);
   text_->setObjectName("memo");
-  save_ = new QPushButton(QString::fromUtf8("保存(&S)"), this);
+  save_ = new QPushButton(ui(N_("保存(&S)")), this);
   save_->setObjectName("save");
-  auto* close = new QPushButton(QString::fromUtf8("閉じる"), this);
+  auto* close = new QPushButton(ui(N_("閉じる")), this);
   close->setObjectName("close");
   connect(save_, &QPushButton::clicked, this, &MemoEditor::save);
   connect(close, &QPushButton::clicked, this, &MemoEditor::reject);
@@ -62,7 +65,7 @@ MemoEditor::MemoEditor(const QString& path, UserPort& user, QWidget* parent, con
     }
   }
   if (!shown) {
-    user_.tell(Icon::Warning, "ﾒﾓﾌｧｲﾙを読み込めません\n" + nameOf(path));
+    user_.tell(Icon::Warning, text::tr("ﾒﾓﾌｧｲﾙを読み込めません\n") + nameOf(path));
     text_->setReadOnly(true);
     save_->setEnabled(false);
     return;
@@ -75,7 +78,7 @@ bool MemoEditor::save() {
   const QByteArray bytes = text_->toPlainText().toUtf8();
   const auto* data = reinterpret_cast<const std::uint8_t*>(bytes.constData());
   if (!writeFileAtomically(nameOf(path_), {data, static_cast<std::size_t>(bytes.size())})) {
-    user_.tell(Icon::Error, "ﾒﾓﾌｧｲﾙを保存できません\n" + nameOf(path_));
+    user_.tell(Icon::Error, text::tr("ﾒﾓﾌｧｲﾙを保存できません\n") + nameOf(path_));
     return false;
   }
   text_->document()->setModified(false);
@@ -84,7 +87,7 @@ bool MemoEditor::save() {
 
 void MemoEditor::reject() {
   if (text_->document()->isModified()) {
-    switch (user_.askYesNoCancel("ﾒﾓが変更されています\n保存しますか", Icon::Question)) {
+    switch (user_.askYesNoCancel(text::tr("ﾒﾓが変更されています\n保存しますか"), Icon::Question)) {
       case Answer::Yes:
         if (!save()) return;
         break;

@@ -6,6 +6,8 @@
 #include <QDialog>
 #include <QString>
 
+#include "windows/main/ui_text.h"
+
 class QPlainTextEdit;
 class QPushButton;
 
@@ -20,7 +22,7 @@ class MemoEditor final : public QDialog {
   // cannot be read as text is told and the window stays empty and read-only.
   // `title` heads the window ("<title> - <path>").
   MemoEditor(const QString& path, UserPort& user, QWidget* parent = nullptr,
-             const QString& title = QString::fromUtf8("メモ"));
+             const QString& title = ui(text::N_("メモ")));
 
   QPlainTextEdit* text() const { return text_; }
   QPushButton* saveButton() const { return save_; }

@@ -21,24 +21,27 @@
 
 #include "windows/main/quick_help.h"
 #include "windows/main/text_fit.h"
+#include "windows/main/ui_text.h"
 
 namespace vemla {
+
+using text::N_;
 namespace {
 
 constexpr int kNameFieldLength = static_cast<int>(kMaxColourNameLength);
 constexpr int kRampWidth = 20;
 constexpr const char* kChannelNames[] = {"red", "green", "blue"};
-constexpr const char* kFileFilter = "ﾃｷｽﾄﾌｧｲﾙ (*.txt)";
+constexpr const char* kFileFilter = N_("ﾃｷｽﾄﾌｧｲﾙ (*.txt)");
 
 constexpr const char* kReadHelp =
-    "ﾃｷｽﾄでRGB値が記述されたﾌｧｲﾙを読み込み表示します\nﾌｧｲﾙは階調値単位に１行で R,G,B "
-    "の順で指定します\n※RGBの各々の値は0～255、ｾﾊﾟﾚｰﾄは数字以外\n※ﾌｫｰﾏｯﾄがわからない場合は"
-    "一度「退避」を行って\n　作成されたﾌｧｲﾙの内容を確認して下さい\nまた256色のﾋﾞｯﾄﾏｯﾌﾟﾌｧｲﾙ"
-    "からの読み込みも可能です";
+    N_("ﾃｷｽﾄでRGB値が記述されたﾌｧｲﾙを読み込み表示します\nﾌｧｲﾙは階調値単位に１行で R,G,B "
+       "の順で指定します\n※RGBの各々の値は0～255、ｾﾊﾟﾚｰﾄは数字以外\n※ﾌｫｰﾏｯﾄがわからない場合は"
+       "一度「退避」を行って\n　作成されたﾌｧｲﾙの内容を確認して下さい\nまた256色のﾋﾞｯﾄﾏｯﾌﾟﾌｧｲﾙ"
+       "からの読み込みも可能です");
 constexpr const char* kInterpolateHelp =
-    "指定した階調値範囲のRGB値を補間します\n（例）100～200と指定した場合、階調100で指定されて\n"
-    "　　　いるRGB値と、階調200で指定されているRGB値を\n　　　補間した値が階調100～200の間で"
-    "設定されます";
+    N_("指定した階調値範囲のRGB値を補間します\n（例）100～200と指定した場合、階調100で指定されて\n"
+       "　　　いるRGB値と、階調200で指定されているRGB値を\n　　　補間した値が階調100～200の間で"
+       "設定されます");
 
 QString fromUtf8(const std::string& text) {
   return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
@@ -88,7 +91,8 @@ UserColourEditorDialogs UserColourEditorDialogs::platform() {
 
 void editUserColours(QWidget* parent, Workbench& bench, UserPort& user,
                      const UserColourEditorDialogs& dialogs) {
-  if (bench.secondCopy && !user.askYesNo(msg::entry_editing::kSecondCopyEditQuestion)) return;
+  if (bench.secondCopy && !user.askYesNo(text::tr(msg::entry_editing::kSecondCopyEditQuestion)))
+    return;
   UserColourEditorDialog dialog(bench, user, dialogs, parent);
   dialog.exec();
 }
@@ -144,7 +148,7 @@ UserColourEditorDialog::UserColourEditorDialog(Workbench& bench, UserPort& user,
       dialogs_(std::move(dialogs)),
       user_(user) {
   setObjectName("UserColourEditor");
-  setWindowTitle(QString::fromUtf8("ﾕｰｻﾞｶﾗｰｲﾒｰｼﾞの編集"));
+  setWindowTitle(ui(N_("ﾕｰｻﾞｶﾗｰｲﾒｰｼﾞの編集")));
   buildControls();
   fillList();
   showEdit();
@@ -158,7 +162,7 @@ QLineEdit* UserColourEditorDialog::field(int row, int channel) const {
 }
 
 QPushButton* UserColourEditorDialog::addButton(const char* objectName, const char* text) {
-  auto* button = new QPushButton(QString::fromUtf8(text), this);
+  auto* button = new QPushButton(ui(text), this);
   button->setObjectName(objectName);
   button->setAutoDefault(false);
   return button;
@@ -172,13 +176,13 @@ void UserColourEditorDialog::buildControls() {
   list_ = new QComboBox(this);
   list_->setObjectName("entryList");
   list_->setMinimumContentsLength(kNameFieldLength);
-  auto* remove = addButton("delete", "削除");
+  auto* remove = addButton("delete", N_("削除"));
   name_ = new QLineEdit(this);
   name_->setObjectName("name");
   name_->setMaxLength(kNameFieldLength);
   name_->setMinimumWidth(editWidthFor(name_, QString(kNameFieldLength, QChar('X'))));
-  auto* add = addButton("add", "追加");
-  auto* change = addButton("change", "変更");
+  auto* add = addButton("add", N_("追加"));
+  auto* change = addButton("change", N_("変更"));
   top->addWidget(list_, 1);
   top->addWidget(remove);
   top->addWidget(name_, 1);
@@ -238,11 +242,11 @@ void UserColourEditorDialog::buildControls() {
 
   // Files, the picker and the interpolation.
   auto* side = new QVBoxLayout;
-  auto* read = addButton("read", "読み込み");
-  auto* write = addButton("write", "退避");
+  auto* read = addButton("read", N_("読み込み"));
+  auto* write = addButton("write", N_("退避"));
   side->addWidget(read);
   side->addWidget(write);
-  auto* pick = addButton("pick", "色の参照");
+  auto* pick = addButton("pick", N_("色の参照"));
   // A click on the picker leaves the focus on the grid row it colours.
   pick->setFocusPolicy(Qt::TabFocus);
   side->addWidget(pick);
@@ -258,7 +262,7 @@ void UserColourEditorDialog::buildControls() {
   from_ = numberField(this, "from");
   to_ = numberField(this, "to");
   range->addWidget(from_);
-  range->addWidget(new QLabel(QString::fromUtf8("～"), this));
+  range->addWidget(new QLabel(ui(N_("～")), this));
   range->addWidget(to_);
   side->addLayout(range);
   auto* ticks = new QHBoxLayout;
@@ -269,7 +273,7 @@ void UserColourEditorDialog::buildControls() {
     ticks->addWidget(tick);
   }
   side->addLayout(ticks);
-  auto* interpolation = addButton("interpolate", "補間");
+  auto* interpolation = addButton("interpolate", N_("補間"));
   side->addWidget(interpolation);
   side->addStretch();
   middle->addLayout(side);
@@ -277,16 +281,16 @@ void UserColourEditorDialog::buildControls() {
 
   auto* buttons = new QHBoxLayout;
   auto* ok = addButton("ok", "OK");
-  auto* update = addButton("update", "更新");
-  auto* cancel = addButton("cancel", "ｷｬﾝｾﾙ");
+  auto* update = addButton("update", N_("更新"));
+  auto* cancel = addButton("cancel", N_("ｷｬﾝｾﾙ"));
   buttons->addStretch();
   buttons->addWidget(ok);
   buttons->addWidget(update);
   buttons->addWidget(cancel);
   layout->addLayout(buttons);
 
-  setQuickHelp(read, QString::fromUtf8(kReadHelp));
-  setQuickHelp(interpolation, QString::fromUtf8(kInterpolateHelp));
+  setQuickHelp(read, ui(kReadHelp));
+  setQuickHelp(interpolation, ui(kInterpolateHelp));
 
   // The editor's remembered choices.
   const UserColourEditorState& state = session_->state();
@@ -403,15 +407,15 @@ void UserColourEditorDialog::rampClicked(ColourRamp::Show show, int grey) {
 
 void UserColourEditorDialog::readFile() {
   UserColourEditorState& state = session_->state();
-  const QString path = dialogs_.open(QString::fromUtf8("ﾕｰｻﾞｶﾗｰｲﾒｰｼﾞﾌｧｲﾙの選択"),
-                                     QString::fromUtf8(kFileFilter), fromUtf8(state.path));
+  const QString path =
+      dialogs_.open(ui(N_("ﾕｰｻﾞｶﾗｰｲﾒｰｼﾞﾌｧｲﾙの選択")), ui(kFileFilter), fromUtf8(state.path));
   if (path.isEmpty()) return;
   switch (session_->readFile(path.toStdString())) {
     case UserColourEditing::ReadOutcome::Read:
       showGrid();
       break;
     case UserColourEditing::ReadOutcome::Edit:
-      openFileForEditing(this, path, QString::fromUtf8("ﾕｰｻﾞｶﾗｰｲﾒｰｼﾞ"), user_, dialogs_.desktop);
+      openFileForEditing(this, path, ui(N_("ﾕｰｻﾞｶﾗｰｲﾒｰｼﾞ")), user_, dialogs_.desktop);
       break;
     case UserColourEditing::ReadOutcome::Refused:
       break;
@@ -420,8 +424,8 @@ void UserColourEditorDialog::readFile() {
 
 void UserColourEditorDialog::writeFile() {
   UserColourEditorState& state = session_->state();
-  const QString path = dialogs_.save(QString::fromUtf8("ﾕｰｻﾞｶﾗｰｲﾒｰｼﾞﾌｧｲﾙの退避"),
-                                     QString::fromUtf8(kFileFilter), fromUtf8(state.path));
+  const QString path =
+      dialogs_.save(ui(N_("ﾕｰｻﾞｶﾗｰｲﾒｰｼﾞﾌｧｲﾙの退避")), ui(kFileFilter), fromUtf8(state.path));
   if (!path.isEmpty()) session_->writeFile(path.toStdString());
 }
 

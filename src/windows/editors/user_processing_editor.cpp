@@ -19,18 +19,21 @@
 #include "windows/editors/plain_text_field.h"
 #include "windows/main/quick_help.h"
 #include "windows/main/text_fit.h"
+#include "windows/main/ui_text.h"
 
 namespace vemla {
+
+using text::N_;
 namespace {
 
 constexpr int kSide = kFilterGridSide;
 constexpr int kCentre = kFilterGridSide / 2;
 
 constexpr const char* kFilterText =
-    "ΣP(x,y)*e の計算が実行されます\n※P(x,y):画素が持つ値 x,y:ｶﾚﾝﾄからのｵﾌｾｯﾄ値 e:ﾌｨﾙﾀ要素の値";
+    N_("ΣP(x,y)*e の計算が実行されます\n※P(x,y):画素が持つ値 x,y:ｶﾚﾝﾄからのｵﾌｾｯﾄ値 e:ﾌｨﾙﾀ要素の値");
 constexpr const char* kExpressionText =
-    "P1(x,y)で画像１、P2(x,y)で画像２の対応する画素が指定可能です";
-constexpr const char* kExpressionNote = "※x,y：ｶﾚﾝﾄ画素からのｵﾌｾｯﾄ値";
+    N_("P1(x,y)で画像１、P2(x,y)で画像２の対応する画素が指定可能です");
+constexpr const char* kExpressionNote = N_("※x,y：ｶﾚﾝﾄ画素からのｵﾌｾｯﾄ値");
 
 // Quick help by object name.
 struct HelpText {
@@ -38,38 +41,34 @@ struct HelpText {
   const char* text;
 };
 constexpr HelpText kHelpTexts[] = {
-    {"ok", "編集された内容を有効にして終了します"},
-    {"cancel", "編集された内容を破棄して終了します"},
-    {"clearAll", "ﾌｨﾙﾀの全要素をｸﾘｱします"},
-    {"explain", "画像処理式の規約を表示します"},
-    {"correction", "ﾌｨﾙﾀ演算して求められた総和値を指定値\nで除算した結果を最終的な値とします"},
-    {"update", "編集された内容を有効にします"},
-    {"delete", "現在選択されているﾕｰｻﾞ簡易\n画像処理を削除します"},
-    {"expression", "画像処理式を指定します"},
-    {"name", "現在編集中のﾕｰｻﾞ簡易画像処理を表します"},
-    {"entryList", "編集対象とするﾕｰｻﾞ簡易画像処理を選択します"},
-    {"divisor", "総和値を補正する時の除数です"},
-    {"picture1", "ﾌｨﾙﾀ演算する画像を指定します"},
-    {"picture2", "ﾌｨﾙﾀ演算する画像を指定します"},
-    {"change",
-     "選択されているﾕｰｻﾞ簡易画像処理を編集中の内容に変更します\n"
-     "画像処理名が異なる場合は名前も変更されます\n"
-     "この画像処理を表示中のｲﾒｰｼﾞは自動的に更新されます"},
-    {"add",
-     "編集中の内容をﾕｰｻﾞ簡易画像処理として追加します\n"
-     "追加された画像処理は『ｲﾒｰｼﾞ制御情報』から選択が可能となります"},
-    {"filterForm",
-     "ﾌｨﾙﾀ要素で重み付けした周囲の画素の総和を求めます\n"
-     "ΣP(x,y)*e の計算が実行されます\n"
-     "※P(x,y):画素が持つ値 x,y:ｶﾚﾝﾄからのｵﾌｾｯﾄ値 e:ﾌｨﾙﾀ要素の値\n"
-     "※途中の値が浮動小数の最大値(約1.8e+308)を超えた場合の結果は保証されません"},
-    {"expressionForm",
-     "画像処理式で画素の値を計算します\n"
-     "P1(x,y)で画像１、P2(x,y)で画像２の対応する画素が指定可能です\n"
-     "※x,y：ｶﾚﾝﾄ画素からのｵﾌｾｯﾄ値"},
+    {"ok", N_("編集された内容を有効にして終了します")},
+    {"cancel", N_("編集された内容を破棄して終了します")},
+    {"clearAll", N_("ﾌｨﾙﾀの全要素をｸﾘｱします")},
+    {"explain", N_("画像処理式の規約を表示します")},
+    {"correction", N_("ﾌｨﾙﾀ演算して求められた総和値を指定値\nで除算した結果を最終的な値とします")},
+    {"update", N_("編集された内容を有効にします")},
+    {"delete", N_("現在選択されているﾕｰｻﾞ簡易\n画像処理を削除します")},
+    {"expression", N_("画像処理式を指定します")},
+    {"name", N_("現在編集中のﾕｰｻﾞ簡易画像処理を表します")},
+    {"entryList", N_("編集対象とするﾕｰｻﾞ簡易画像処理を選択します")},
+    {"divisor", N_("総和値を補正する時の除数です")},
+    {"picture1", N_("ﾌｨﾙﾀ演算する画像を指定します")},
+    {"picture2", N_("ﾌｨﾙﾀ演算する画像を指定します")},
+    {"change", N_("選択されているﾕｰｻﾞ簡易画像処理を編集中の内容に変更します\n"
+                  "画像処理名が異なる場合は名前も変更されます\n"
+                  "この画像処理を表示中のｲﾒｰｼﾞは自動的に更新されます")},
+    {"add", N_("編集中の内容をﾕｰｻﾞ簡易画像処理として追加します\n"
+               "追加された画像処理は『ｲﾒｰｼﾞ制御情報』から選択が可能となります")},
+    {"filterForm", N_("ﾌｨﾙﾀ要素で重み付けした周囲の画素の総和を求めます\n"
+                      "ΣP(x,y)*e の計算が実行されます\n"
+                      "※P(x,y):画素が持つ値 x,y:ｶﾚﾝﾄからのｵﾌｾｯﾄ値 e:ﾌｨﾙﾀ要素の値\n"
+                      "※途中の値が浮動小数の最大値(約1.8e+308)を超えた場合の結果は保証されません")},
+    {"expressionForm", N_("画像処理式で画素の値を計算します\n"
+                          "P1(x,y)で画像１、P2(x,y)で画像２の対応する画素が指定可能です\n"
+                          "※x,y：ｶﾚﾝﾄ画素からのｵﾌｾｯﾄ値")},
 };
 constexpr const char* kElementHelp =
-    "各ｵﾌｾｯﾄ画素の要素値を指定します\n符号付き浮動小数の指定が可能です";
+    N_("各ｵﾌｾｯﾄ画素の要素値を指定します\n符号付き浮動小数の指定が可能です");
 
 // The fields' lengths as the file's fixed fields allow them (the editor refuses what is longer
 // than the entry may hold).
@@ -89,7 +88,8 @@ QString offsetLabel(int offset) {
 
 void editUserProcessing(QWidget* parent, Workbench& bench, UserPort& user, BusyPort& busy,
                         ProgressPort& progress) {
-  if (bench.secondCopy && !user.askYesNo(msg::user_processing::kSecondCopyEditQuestion)) return;
+  if (bench.secondCopy && !user.askYesNo(text::tr(msg::user_processing::kSecondCopyEditQuestion)))
+    return;
   // The selection is kept between openings.
   UserProcessingEditorDialog dialog(bench, bench.shell.userProcessingSelection, user, busy,
                                     progress, parent);
@@ -102,7 +102,7 @@ UserProcessingEditorDialog::UserProcessingEditorDialog(Workbench& bench, int& se
     : QDialog(parent),
       session_(std::make_unique<UserProcessingEditing>(bench, selection, user, busy, progress)) {
   setObjectName("UserProcessingEditor");
-  setWindowTitle(QString::fromUtf8("ﾕｰｻﾞ簡易画像処理の編集"));
+  setWindowTitle(ui(N_("ﾕｰｻﾞ簡易画像処理の編集")));
   buildControls();
   addQuickHelp();
   fillList();
@@ -117,7 +117,7 @@ QLineEdit* UserProcessingEditorDialog::element(int x, int y) const {
 }
 
 QPushButton* UserProcessingEditorDialog::addButton(const char* objectName, const char* text) {
-  auto* button = new QPushButton(QString::fromUtf8(text), this);
+  auto* button = new QPushButton(ui(text), this);
   button->setObjectName(objectName);
   button->setAutoDefault(false);
   return button;
@@ -137,9 +137,9 @@ void UserProcessingEditorDialog::buildControls() {
   // Room for as many characters as the list beside it keeps for its names.
   name_->setMinimumWidth(editWidthFor(name_, QString(kNameFieldLength, QChar('X'))));
   const std::array<std::pair<const char*, QWidget*>, 2> labelled{
-      {{"ﾕｰｻﾞ簡易画像処理", list_}, {"画像処理名", name_}}};
+      {{N_("ﾕｰｻﾞ簡易画像処理"), list_}, {N_("画像処理名"), name_}}};
   for (const auto& [text, field] : labelled) {
-    auto* label = new QLabel(QString::fromUtf8(text), this);
+    auto* label = new QLabel(ui(text), this);
     label->setBuddy(field);
     top->addWidget(label);
     top->addWidget(field, 1);
@@ -149,9 +149,9 @@ void UserProcessingEditorDialog::buildControls() {
   auto* forms = new QWidget(this);
   auto* formRow = new QHBoxLayout(forms);
   formRow->setContentsMargins(0, 0, 0, 0);
-  filterForm_ = new QRadioButton(QString::fromUtf8("ﾌｨﾙﾀ"), forms);
+  filterForm_ = new QRadioButton(ui(N_("ﾌｨﾙﾀ")), forms);
   filterForm_->setObjectName("filterForm");
-  expressionForm_ = new QRadioButton(QString::fromUtf8("式"), forms);
+  expressionForm_ = new QRadioButton(ui(N_("式")), forms);
   expressionForm_->setObjectName("expressionForm");
   formRow->addWidget(filterForm_);
   formRow->addWidget(expressionForm_);
@@ -184,14 +184,14 @@ void UserProcessingEditorDialog::buildControls() {
   auto* pictures = new QWidget(filterArea_);
   auto* pictureRow = new QHBoxLayout(pictures);
   pictureRow->setContentsMargins(0, 0, 0, 0);
-  picture1_ = new QRadioButton(QString::fromUtf8("画像１"), pictures);
+  picture1_ = new QRadioButton(ui(N_("画像１")), pictures);
   picture1_->setObjectName("picture1");
-  picture2_ = new QRadioButton(QString::fromUtf8("画像２"), pictures);
+  picture2_ = new QRadioButton(ui(N_("画像２")), pictures);
   picture2_->setObjectName("picture2");
   pictureRow->addWidget(picture1_);
   pictureRow->addWidget(picture2_);
   filterRow->addWidget(pictures);
-  correction_ = new QCheckBox(QString::fromUtf8("補正　　　 Σ／"), filterArea_);
+  correction_ = new QCheckBox(ui(N_("補正　　　 Σ／")), filterArea_);
   correction_->setObjectName("correction");
   filterRow->addWidget(correction_);
   divisor_ = new QLineEdit(filterArea_);
@@ -199,10 +199,10 @@ void UserProcessingEditorDialog::buildControls() {
   divisor_->setMaxLength(kDivisorFieldLength);
   filterRow->addWidget(divisor_);
   filterRow->addStretch();
-  clearAll_ = addButton("clearAll", "全ｸﾘｱ");
+  clearAll_ = addButton("clearAll", N_("全ｸﾘｱ"));
   filterRow->addWidget(clearAll_);
   filterLayout->addLayout(filterRow);
-  auto* filterText = new QLabel(QString::fromUtf8(kFilterText), filterArea_);
+  auto* filterText = new QLabel(ui(kFilterText), filterArea_);
   filterText->setTextFormat(Qt::PlainText);
   filterLayout->addWidget(filterText);
   layout->addWidget(filterArea_);
@@ -212,13 +212,13 @@ void UserProcessingEditorDialog::buildControls() {
   auto* expressionLayout = new QVBoxLayout(expressionArea_);
   expressionLayout->setContentsMargins(0, 0, 0, 0);
   auto* expressionRow = new QHBoxLayout;
-  auto* expressionText = new QLabel(QString::fromUtf8(kExpressionText), expressionArea_);
+  auto* expressionText = new QLabel(ui(kExpressionText), expressionArea_);
   expressionText->setTextFormat(Qt::PlainText);
   expressionRow->addWidget(expressionText, 1);
-  explain_ = addButton("explain", "説明");
+  explain_ = addButton("explain", N_("説明"));
   expressionRow->addWidget(explain_);
   expressionLayout->addLayout(expressionRow);
-  auto* note = new QLabel(QString::fromUtf8(kExpressionNote), expressionArea_);
+  auto* note = new QLabel(ui(kExpressionNote), expressionArea_);
   note->setTextFormat(Qt::PlainText);
   expressionLayout->addWidget(note);
   expression_ = new PlainTextField(expressionArea_);
@@ -233,8 +233,9 @@ void UserProcessingEditorDialog::buildControls() {
     const char* name;
     const char* text;
   };
-  constexpr ButtonSpec kButtons[] = {{"delete", "削除"}, {"change", "変更"}, {"add", "追加"},
-                                     {"ok", "OK"},       {"update", "更新"}, {"cancel", "ｷｬﾝｾﾙ"}};
+  constexpr ButtonSpec kButtons[] = {{"delete", N_("削除")}, {"change", N_("変更")},
+                                     {"add", N_("追加")},    {"ok", "OK"},
+                                     {"update", N_("更新")}, {"cancel", N_("ｷｬﾝｾﾙ")}};
   std::array<QPushButton*, 6> made{};
   for (std::size_t i = 0; i < made.size(); ++i) {
     made[i] = addButton(kButtons[i].name, kButtons[i].text);
@@ -270,10 +271,10 @@ void UserProcessingEditorDialog::buildControls() {
 void UserProcessingEditorDialog::addQuickHelp() {
   for (const HelpText& help : kHelpTexts) {
     if (auto* control = findChild<QWidget*>(help.control)) {
-      setQuickHelp(control, QString::fromUtf8(help.text));
+      setQuickHelp(control, ui(help.text));
     }
   }
-  for (QLineEdit* edit : elements_) setQuickHelp(edit, QString::fromUtf8(kElementHelp));
+  for (QLineEdit* edit : elements_) setQuickHelp(edit, ui(kElementHelp));
 }
 
 template <typename Step>

@@ -22,17 +22,20 @@
 #include "text/format.h"
 #include "windows/main/quick_help.h"
 #include "windows/main/text_fit.h"
+#include "windows/main/ui_text.h"
 #include "workbench/commands/command_handlers.h"
 
 namespace vemla {
+
+using text::N_;
 namespace {
 
 constexpr const char* kLegend =
-    "<P1>：画像1  <P2>：画像2  <I1>：ｲﾒｰｼﾞ1  <I2>：ｲﾒｰｼﾞ2  <Gn>：ｷﾞｬﾗﾘｰ(n：ｷﾞｬﾗﾘｰ番号 1～)\n"
-    "<F1>～<F4>：ﾕｰｻﾞ任意のﾌｧｲﾙ\n"
-    "<SX>：ｻｲｽﾞX  <SY>：ｻｲｽﾞY  <CX>：ｶｰｿﾙ位置X　<CY>：ｶｰｿﾙ位置Y\n"
-    "<OUT>：ﾌﾟﾛｸﾞﾗﾑの出力結果（「ﾌﾟﾛｸﾞﾗﾑからの出力あり」時は必須）";
-constexpr const char* kLaunchFileFilter = "Vemlaﾕｰｻﾞﾌﾟﾛｸﾞﾗﾑ起動情報ﾌｧｲﾙ (*.vie)";
+    N_("<P1>：画像1  <P2>：画像2  <I1>：ｲﾒｰｼﾞ1  <I2>：ｲﾒｰｼﾞ2  <Gn>：ｷﾞｬﾗﾘｰ(n：ｷﾞｬﾗﾘｰ番号 1～)\n"
+       "<F1>～<F4>：ﾕｰｻﾞ任意のﾌｧｲﾙ\n"
+       "<SX>：ｻｲｽﾞX  <SY>：ｻｲｽﾞY  <CX>：ｶｰｿﾙ位置X　<CY>：ｶｰｿﾙ位置Y\n"
+       "<OUT>：ﾌﾟﾛｸﾞﾗﾑの出力結果（「ﾌﾟﾛｸﾞﾗﾑからの出力あり」時は必須）");
+constexpr const char* kLaunchFileFilter = N_("Vemlaﾕｰｻﾞﾌﾟﾛｸﾞﾗﾑ起動情報ﾌｧｲﾙ (*.vie)");
 
 // Quick help by object name.
 struct HelpText {
@@ -40,28 +43,28 @@ struct HelpText {
   const char* text;
 };
 constexpr HelpText kHelpTexts[] = {
-    {"program", "起動するﾕｰｻﾞﾌﾟﾛｸﾞﾗﾑのﾊﾟｽ名を指定します"},
-    {"arguments", "ﾌﾟﾛｸﾞﾗﾑに渡す引数を指定します\n<P1>などの記号は実行時に置き換えられます"},
-    {"browseProgram", "起動するﾌﾟﾛｸﾞﾗﾑをﾌｧｲﾙの選択画面から指定します"},
-    {"bitmap", "画像をﾋﾞｯﾄﾏｯﾌﾟﾌｧｲﾙ(256色)でﾌﾟﾛｸﾞﾗﾑに渡します"},
-    {"raw", "画像をRAWﾌｧｲﾙでﾌﾟﾛｸﾞﾗﾑに渡します"},
-    {"output", "ﾌﾟﾛｸﾞﾗﾑが<OUT>に出力した画像を\n『ﾕｰｻﾞﾌﾟﾛｸﾞﾗﾑ結果』として読み込みます"},
-    {"noSwitch", "実行後もｲﾒｰｼﾞの表示内容を切り替えません"},
-    {"toImage1", "実行後にｲﾒｰｼﾞ1を『ﾕｰｻﾞﾌﾟﾛｸﾞﾗﾑ結果』に切り替えます"},
-    {"toImage2", "実行後にｲﾒｰｼﾞ2を『ﾕｰｻﾞﾌﾟﾛｸﾞﾗﾑ結果』に切り替えます"},
-    {"console", "ﾌﾟﾛｸﾞﾗﾑの出力をVemlaの端末に出力します"},
-    {"showOutput", "ﾌﾟﾛｸﾞﾗﾑの標準出力の内容を一覧に表示します"},
-    {"timing", "ﾌﾟﾛｸﾞﾗﾑの処理時間を一覧に表示します"},
-    {"closeAfterRun", "実行が正常に完了したらﾀﾞｲｱﾛｸﾞを閉じます"},
-    {"results", "ﾌﾟﾛｸﾞﾗﾑの実行結果を表示します"},
-    {"run", "ﾌﾟﾛｸﾞﾗﾑを実行します"},
-    {"confirm", "ﾌﾟﾛｸﾞﾗﾑに渡される引数を確認します（ﾌｧｲﾙは作成されません）"},
-    {"cancel", "編集された内容を破棄して終了します"},
-    {"update", "編集された内容を有効にします"},
-    {"restore", "起動情報をﾌｧｲﾙから読み込みます"},
-    {"saveFile", "起動情報をﾌｧｲﾙに退避します"},
-    {"memo", "ﾒﾓﾌｧｲﾙを開きます"},
-    {"finish", "編集された内容を有効にし、ﾃﾝﾎﾟﾗﾘﾌｧｲﾙを削除して終了します"},
+    {"program", N_("起動するﾕｰｻﾞﾌﾟﾛｸﾞﾗﾑのﾊﾟｽ名を指定します")},
+    {"arguments", N_("ﾌﾟﾛｸﾞﾗﾑに渡す引数を指定します\n<P1>などの記号は実行時に置き換えられます")},
+    {"browseProgram", N_("起動するﾌﾟﾛｸﾞﾗﾑをﾌｧｲﾙの選択画面から指定します")},
+    {"bitmap", N_("画像をﾋﾞｯﾄﾏｯﾌﾟﾌｧｲﾙ(256色)でﾌﾟﾛｸﾞﾗﾑに渡します")},
+    {"raw", N_("画像をRAWﾌｧｲﾙでﾌﾟﾛｸﾞﾗﾑに渡します")},
+    {"output", N_("ﾌﾟﾛｸﾞﾗﾑが<OUT>に出力した画像を\n『ﾕｰｻﾞﾌﾟﾛｸﾞﾗﾑ結果』として読み込みます")},
+    {"noSwitch", N_("実行後もｲﾒｰｼﾞの表示内容を切り替えません")},
+    {"toImage1", N_("実行後にｲﾒｰｼﾞ1を『ﾕｰｻﾞﾌﾟﾛｸﾞﾗﾑ結果』に切り替えます")},
+    {"toImage2", N_("実行後にｲﾒｰｼﾞ2を『ﾕｰｻﾞﾌﾟﾛｸﾞﾗﾑ結果』に切り替えます")},
+    {"console", N_("ﾌﾟﾛｸﾞﾗﾑの出力をVemlaの端末に出力します")},
+    {"showOutput", N_("ﾌﾟﾛｸﾞﾗﾑの標準出力の内容を一覧に表示します")},
+    {"timing", N_("ﾌﾟﾛｸﾞﾗﾑの処理時間を一覧に表示します")},
+    {"closeAfterRun", N_("実行が正常に完了したらﾀﾞｲｱﾛｸﾞを閉じます")},
+    {"results", N_("ﾌﾟﾛｸﾞﾗﾑの実行結果を表示します")},
+    {"run", N_("ﾌﾟﾛｸﾞﾗﾑを実行します")},
+    {"confirm", N_("ﾌﾟﾛｸﾞﾗﾑに渡される引数を確認します（ﾌｧｲﾙは作成されません）")},
+    {"cancel", N_("編集された内容を破棄して終了します")},
+    {"update", N_("編集された内容を有効にします")},
+    {"restore", N_("起動情報をﾌｧｲﾙから読み込みます")},
+    {"saveFile", N_("起動情報をﾌｧｲﾙに退避します")},
+    {"memo", N_("ﾒﾓﾌｧｲﾙを開きます")},
+    {"finish", N_("編集された内容を有効にし、ﾃﾝﾎﾟﾗﾘﾌｧｲﾙを削除して終了します")},
 };
 
 QString fromUtf8(const std::string& text) {
@@ -91,7 +94,7 @@ LauncherDialog::LauncherDialog(Workbench& bench, UserPort& user, BusyPort& busy,
       dialogs_(std::move(dialogs)),
       openForEditing_(std::move(openForEditing)) {
   setObjectName("UserProgram");
-  setWindowTitle(QString::fromUtf8("ﾕｰｻﾞﾌﾟﾛｸﾞﾗﾑの起動(EXE)"));
+  setWindowTitle(ui(N_("ﾕｰｻﾞﾌﾟﾛｸﾞﾗﾑの起動(EXE)")));
   buildControls();
   addQuickHelp();
   showSettings(bench_.settings.program.launcher);
@@ -106,7 +109,7 @@ void LauncherDialog::buildControls() {
   auto* paths = new QGridLayout;
   layout->addLayout(paths);
   const auto addButton = [this](const char* name, const char* text) {
-    auto* button = new QPushButton(QString::fromUtf8(text), this);
+    auto* button = new QPushButton(ui(text), this);
     button->setObjectName(name);
     button->setAutoDefault(false);
     button->setFixedWidth(buttonWidthFor(button));
@@ -121,38 +124,35 @@ void LauncherDialog::buildControls() {
   };
 
   program_ = addEdit("program");
-  QPushButton* browseProgram = addButton("browseProgram", "参照");
-  paths->addWidget(new QLabel(QString::fromUtf8("起動ﾌﾟﾛｸﾞﾗﾑ"), this), 0, 0);
+  QPushButton* browseProgram = addButton("browseProgram", N_("参照"));
+  paths->addWidget(new QLabel(ui(N_("起動ﾌﾟﾛｸﾞﾗﾑ")), this), 0, 0);
   paths->addWidget(program_, 0, 1);
   paths->addWidget(browseProgram, 0, 2);
   connect(browseProgram, &QPushButton::clicked, this, [this] {
-    const QStringList names =
-        dialogs_.open(QString::fromUtf8("起動ﾌﾟﾛｸﾞﾗﾑの選択"), QString::fromUtf8("実行形式ﾌｧｲﾙ (*)"),
-                      false, program_->text());
+    const QStringList names = dialogs_.open(ui(N_("起動ﾌﾟﾛｸﾞﾗﾑの選択")), ui(N_("実行形式ﾌｧｲﾙ (*)")),
+                                            false, program_->text());
     if (!names.isEmpty()) program_->setText(names.front());
   });
   template_ = addEdit("arguments");
-  paths->addWidget(new QLabel(QString::fromUtf8("引数"), this), 1, 0);
+  paths->addWidget(new QLabel(ui(N_("引数")), this), 1, 0);
   paths->addWidget(template_, 1, 1, 1, 3);
   for (int i = 0; i < 4; ++i) {
     QLineEdit* edit = addEdit(QString("file%1").arg(i + 1).toLatin1().constData());
     files_[static_cast<std::size_t>(i)] = edit;
-    QPushButton* browse = addButton("", "参照");
+    QPushButton* browse = addButton("", N_("参照"));
     browse->setObjectName(QString("browseFile%1").arg(i + 1));
-    QPushButton* edit_ = addButton("", "編集");
+    QPushButton* edit_ = addButton("", N_("編集"));
     edit_->setObjectName(QString("editFile%1").arg(i + 1));
-    setQuickHelp(edit, QString::fromUtf8("<F%1>に置き換えられるﾌｧｲﾙ名を指定します").arg(i + 1));
-    setQuickHelp(browse,
-                 QString::fromUtf8("ﾕｰｻﾞ任意ﾌｧｲﾙ%1 をﾌｧｲﾙの選択画面から指定します").arg(i + 1));
-    setQuickHelp(edit_, QString::fromUtf8("ﾕｰｻﾞ任意ﾌｧｲﾙ%1 を開きます").arg(i + 1));
-    paths->addWidget(new QLabel(QString::fromUtf8("ﾕｰｻﾞ任意ﾌｧｲﾙ%1").arg(i + 1), this), 2 + i, 0);
+    setQuickHelp(edit, ui(N_("<F%1>に置き換えられるﾌｧｲﾙ名を指定します")).arg(i + 1));
+    setQuickHelp(browse, ui(N_("ﾕｰｻﾞ任意ﾌｧｲﾙ%1 をﾌｧｲﾙの選択画面から指定します")).arg(i + 1));
+    setQuickHelp(edit_, ui(N_("ﾕｰｻﾞ任意ﾌｧｲﾙ%1 を開きます")).arg(i + 1));
+    paths->addWidget(new QLabel(ui(N_("ﾕｰｻﾞ任意ﾌｧｲﾙ%1")).arg(i + 1), this), 2 + i, 0);
     paths->addWidget(edit, 2 + i, 1);
     paths->addWidget(browse, 2 + i, 2);
     paths->addWidget(edit_, 2 + i, 3);
     connect(browse, &QPushButton::clicked, this, [this, i, edit] {
-      const QStringList names =
-          dialogs_.open(QString::fromUtf8("ﾕｰｻﾞ任意ﾌｧｲﾙ%1 の選択").arg(i + 1),
-                        QString::fromUtf8("全てのﾌｧｲﾙ (*)"), false, edit->text());
+      const QStringList names = dialogs_.open(ui(N_("ﾕｰｻﾞ任意ﾌｧｲﾙ%1 の選択")).arg(i + 1),
+                                              ui(N_("全てのﾌｧｲﾙ (*)")), false, edit->text());
       if (!names.isEmpty()) edit->setText(names.front());
     });
     connect(edit_, &QPushButton::clicked, this, [this, edit] {
@@ -164,9 +164,9 @@ void LauncherDialog::buildControls() {
   layout->addLayout(switches);
   auto* format = new QGroupBox(this);
   auto* formatLayout = new QVBoxLayout(format);
-  bitmap_ = new QRadioButton(QString::fromUtf8("ﾋﾞｯﾄﾏｯﾌﾟﾌｧｲﾙ"), format);
+  bitmap_ = new QRadioButton(ui(N_("ﾋﾞｯﾄﾏｯﾌﾟﾌｧｲﾙ")), format);
   bitmap_->setObjectName("bitmap");
-  raw_ = new QRadioButton(QString::fromUtf8("RAWﾌｧｲﾙ"), format);
+  raw_ = new QRadioButton(ui(N_("RAWﾌｧｲﾙ")), format);
   raw_->setObjectName("raw");
   formatLayout->addWidget(bitmap_);
   formatLayout->addWidget(raw_);
@@ -174,15 +174,15 @@ void LauncherDialog::buildControls() {
 
   auto* output = new QGroupBox(this);
   auto* outputLayout = new QVBoxLayout(output);
-  output_ = new QCheckBox(QString::fromUtf8("ﾌﾟﾛｸﾞﾗﾑからの出力あり"), output);
+  output_ = new QCheckBox(ui(N_("ﾌﾟﾛｸﾞﾗﾑからの出力あり")), output);
   output_->setObjectName("output");
   outputLayout->addWidget(output_);
   auto* destinations = new QHBoxLayout;
   outputLayout->addLayout(destinations);
   const std::array<std::pair<const char*, const char*>, 3> destinationTexts{
-      {{"noSwitch", "切替なし"}, {"toImage1", "ｲﾒｰｼﾞ1"}, {"toImage2", "ｲﾒｰｼﾞ2"}}};
+      {{"noSwitch", N_("切替なし")}, {"toImage1", N_("ｲﾒｰｼﾞ1")}, {"toImage2", N_("ｲﾒｰｼﾞ2")}}};
   for (std::size_t i = 0; i < destination_.size(); ++i) {
-    destination_[i] = new QRadioButton(QString::fromUtf8(destinationTexts[i].second), output);
+    destination_[i] = new QRadioButton(ui(destinationTexts[i].second), output);
     destination_[i]->setObjectName(destinationTexts[i].first);
     destinations->addWidget(destination_[i]);
   }
@@ -191,18 +191,18 @@ void LauncherDialog::buildControls() {
   auto* checks = new QVBoxLayout;
   switches->addLayout(checks);
   const auto addCheck = [this, checks](const char* name, const char* text) {
-    auto* check = new QCheckBox(QString::fromUtf8(text), this);
+    auto* check = new QCheckBox(ui(text), this);
     check->setObjectName(name);
     checks->addWidget(check);
     return check;
   };
-  console_ = addCheck("console", "ｺﾝｿｰﾙ出力");
-  showOutput_ = addCheck("showOutput", "標準出力の内容を表示");
-  timing_ = addCheck("timing", "処理時間を表示");
-  close_ = addCheck("closeAfterRun", "実行完了でﾀﾞｲｱﾛｸﾞを閉じる");
+  console_ = addCheck("console", N_("ｺﾝｿｰﾙ出力"));
+  showOutput_ = addCheck("showOutput", N_("標準出力の内容を表示"));
+  timing_ = addCheck("timing", N_("処理時間を表示"));
+  close_ = addCheck("closeAfterRun", N_("実行完了でﾀﾞｲｱﾛｸﾞを閉じる"));
   connect(console_, &QCheckBox::toggled, this, [this] { updateSwitches(); });
 
-  auto* legend = new QLabel(QString::fromUtf8(kLegend), this);
+  auto* legend = new QLabel(ui(kLegend), this);
   legend->setObjectName("legend");
   legend->setTextFormat(Qt::PlainText);
   layout->addWidget(legend);
@@ -218,14 +218,14 @@ void LauncherDialog::buildControls() {
 
   auto* buttons = new QHBoxLayout;
   layout->addLayout(buttons);
-  const std::array<std::pair<const char*, const char*>, 8> buttonTexts{{{"confirm", "確認"},
-                                                                        {"run", "実行"},
-                                                                        {"update", "更新"},
-                                                                        {"restore", "回復"},
-                                                                        {"saveFile", "退避"},
-                                                                        {"memo", "メモ"},
-                                                                        {"finish", "終了"},
-                                                                        {"cancel", "ｷｬﾝｾﾙ"}}};
+  const std::array<std::pair<const char*, const char*>, 8> buttonTexts{{{"confirm", N_("確認")},
+                                                                        {"run", N_("実行")},
+                                                                        {"update", N_("更新")},
+                                                                        {"restore", N_("回復")},
+                                                                        {"saveFile", N_("退避")},
+                                                                        {"memo", N_("メモ")},
+                                                                        {"finish", N_("終了")},
+                                                                        {"cancel", N_("ｷｬﾝｾﾙ")}}};
   for (const auto& [name, text] : buttonTexts) buttons->addWidget(addButton(name, text));
   connect(button("confirm"), &QPushButton::clicked, this, [this] { confirm(); });
   connect(button("run"), &QPushButton::clicked, this, [this] { run(); });
@@ -241,7 +241,7 @@ void LauncherDialog::buildControls() {
 void LauncherDialog::addQuickHelp() {
   for (const HelpText& help : kHelpTexts) {
     if (auto* control = findChild<QWidget*>(help.control)) {
-      setQuickHelp(control, QString::fromUtf8(help.text));
+      setQuickHelp(control, ui(help.text));
     }
   }
 }
@@ -278,12 +278,12 @@ std::optional<LauncherSettings> LauncherDialog::settingsFromControls() {
     *text = edit->text().toStdString();
     const std::optional<std::string> stored = text::utf8ToCp932(*text);
     if (!stored) {
-      user_.tell(Icon::Warning, std::string(msg::kNameUnstorable) + "\n" + *text);
+      user_.tell(Icon::Warning, std::string(text::tr(msg::kNameUnstorable)) + "\n" + *text);
       edit->setFocus();
       return std::nullopt;
     }
     if (stored->size() > kLaunchTextBytes - 1) {
-      user_.tell(Icon::Warning, msg::kNameTooLong);
+      user_.tell(Icon::Warning, text::tr(msg::kNameTooLong));
       edit->setFocus();
       return std::nullopt;
     }
@@ -327,17 +327,17 @@ void LauncherDialog::confirm() {
   if (!lines) return;
   std::string text;
   for (const std::string& line : *lines) text += line + "\n";
-  user_.tell(Icon::Info, text, "ｱｰｷﾞｭﾒﾝﾄの情報");
+  user_.tell(Icon::Info, text, text::tr("ｱｰｷﾞｭﾒﾝﾄの情報"));
 }
 
 void LauncherDialog::restore() {
-  const QStringList names = dialogs_.open(QString::fromUtf8("ﾕｰｻﾞﾌﾟﾛｸﾞﾗﾑ起動情報の選択"),
-                                          QString::fromUtf8(kLaunchFileFilter), false, {});
+  const QStringList names =
+      dialogs_.open(ui(N_("ﾕｰｻﾞﾌﾟﾛｸﾞﾗﾑ起動情報の選択")), ui(kLaunchFileFilter), false, {});
   if (names.isEmpty()) return;
   const std::string path = names.front().toStdString();
   const auto bytes = readFilePrefix(path, kLaunchFileBytes);
   const auto told = [this, &path](const char* format) {
-    user_.tell(Icon::Warning, text::format(format, path.c_str()));
+    user_.tell(Icon::Warning, text::format(text::tr(format), path.c_str()));
   };
   std::optional<LauncherSettings> settings = settingsFromControls();
   if (!settings) settings = bench_.settings.program.launcher;
@@ -356,14 +356,12 @@ void LauncherDialog::restore() {
 void LauncherDialog::save() {
   const std::optional<LauncherSettings> settings = settingsFromControls();
   if (!settings) return;
-  const std::string path = dialogs_
-                               .save(QString::fromUtf8("ﾕｰｻﾞﾌﾟﾛｸﾞﾗﾑ起動情報の退避"),
-                                     QString::fromUtf8(kLaunchFileFilter), {})
-                               .toStdString();
+  const std::string path =
+      dialogs_.save(ui(N_("ﾕｰｻﾞﾌﾟﾛｸﾞﾗﾑ起動情報の退避")), ui(kLaunchFileFilter), {}).toStdString();
   if (path.empty()) return;
   const auto bytes = encodeLaunchFile(*settings);
   if (!writeFileAtomically(path, bytes)) {
-    user_.tell(Icon::Warning, text::format(launcher_msg::kFileWriteError, path.c_str()));
+    user_.tell(Icon::Warning, text::format(text::tr(launcher_msg::kFileWriteError), path.c_str()));
   }
 }
 
@@ -375,9 +373,9 @@ void LauncherDialog::finish() {
 
 void LauncherDialog::showResultMenu(const QPoint& at) {
   QMenu menu(this);
-  QAction* cut = menu.addAction(QString::fromUtf8("切り取り"));
-  QAction* copy = menu.addAction(QString::fromUtf8("コピー"));
-  menu.addAction(QString::fromUtf8("キャンセル"));
+  QAction* cut = menu.addAction(ui(N_("切り取り")));
+  QAction* copy = menu.addAction(ui(N_("コピー")));
+  menu.addAction(ui(N_("キャンセル")));
   const bool chosen = !results_->selectedItems().isEmpty();
   cut->setEnabled(chosen);
   copy->setEnabled(chosen);

@@ -13,6 +13,7 @@
 
 #include "ports/ports.h"
 #include "processing/image_control.h"
+#include "text/translate.h"
 #include "workbench/settings/settings_session.h"
 #include "workbench/workbench.h"
 
@@ -20,9 +21,10 @@ namespace vemla {
 
 namespace msg::entry_editing {
 inline constexpr const char* kSecondCopyEditQuestion =
-    "多重起動されたﾌﾟﾛｸﾞﾗﾑのため編集\nした内容がﾌｧｲﾙには保存されません\n続行しますか";
-inline constexpr const char* kEditsLostQuestion = "編集した内容が失われますがよいですか";
-inline constexpr const char* kEditingLostQuestion = "編集中の情報が失われますがよいですか";
+    text::N_("多重起動されたﾌﾟﾛｸﾞﾗﾑのため編集\nした内容がﾌｧｲﾙには保存されません\n続行しますか");
+inline constexpr const char* kEditsLostQuestion = text::N_("編集した内容が失われますがよいですか");
+inline constexpr const char* kEditingLostQuestion =
+    text::N_("編集中の情報が失われますがよいですか");
 }  // namespace msg::entry_editing
 
 template <typename Entry>
@@ -70,7 +72,7 @@ class EntryEditing {
     if (slot == selection_) return true;
     const Entry stored = selection_ >= 0 ? table_[static_cast<std::size_t>(selection_)] : Entry{};
     if (!sameDefinition(edit_, stored) &&
-        !user_.askYesNo(msg::entry_editing::kEditingLostQuestion)) {
+        !user_.askYesNo(text::tr(msg::entry_editing::kEditingLostQuestion))) {
       return false;
     }
     selection_ = slot;
@@ -150,7 +152,7 @@ class EntryEditing {
   // state at opening or at the last save, and the images redone since then are redone again.
   bool cancel() {
     if (modified_) {
-      if (!user_.askYesNo(msg::entry_editing::kEditsLostQuestion)) return false;
+      if (!user_.askYesNo(text::tr(msg::entry_editing::kEditsLostQuestion))) return false;
       table_ = saved_.table;
       bench_.images.selections = saved_.selections;
       for (ImageSlot image : kImageSlots) {

@@ -5,6 +5,7 @@
 #include "processing/colour_tables.h"
 #include "processing/image_kinds.h"
 #include "text/format.h"
+#include "text/translate.h"
 #include "workbench/view/refresh_chain.h"
 
 namespace vemla {
@@ -54,7 +55,7 @@ UserColourEditing::ReadOutcome UserColourEditing::readFile(const std::string& pa
   }
   const std::string message = colourFileMessage(read, path);
   if (read.status == ColourFileStatus::FormatError) {
-    const Answer answer = user_.askYesNoCancel(message + m::kFormatHints, Icon::Warning);
+    const Answer answer = user_.askYesNoCancel(message + text::tr(m::kFormatHints), Icon::Warning);
     return answer == Answer::Yes ? ReadOutcome::Edit : ReadOutcome::Refused;
   }
   user_.tell(Icon::Error, message);
@@ -64,7 +65,7 @@ UserColourEditing::ReadOutcome UserColourEditing::readFile(const std::string& pa
 bool UserColourEditing::writeFile(const std::string& path) {
   state().path = path;
   if (writeColourTableFile(path, edit_.table)) return true;
-  user_.tell(Icon::Error, text::format(m::kWriteError, path.c_str()));
+  user_.tell(Icon::Error, text::format(text::tr(m::kWriteError), path.c_str()));
   return false;
 }
 
@@ -95,12 +96,12 @@ std::optional<std::string> UserColourEditing::removalRefusal() const {
   const ImageControlSelections& selections = bench_.images.selections;
   for (std::size_t image = 0; image < 2; ++image) {
     for (std::size_t kind = 0; kind < kBuiltInKindCount; ++kind) {
-      if (isUserColourKind(selections.kindColours[image][kind])) return m::kColourInUse;
+      if (isUserColourKind(selections.kindColours[image][kind])) return text::tr(m::kColourInUse);
     }
     for (std::size_t entry = 0; entry < kUserEntryCount; ++entry) {
       if (bench_.userEntries.processing[entry].inUse == 1 &&
           isUserColourKind(selections.userProcessingColours[image][entry])) {
-        return m::kColourInUse;
+        return text::tr(m::kColourInUse);
       }
     }
   }

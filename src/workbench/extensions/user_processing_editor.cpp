@@ -8,6 +8,7 @@
 #include "text/cp932.h"
 #include "text/decimal_text.h"
 #include "text/format.h"
+#include "text/translate.h"
 #include "workbench/settings/settings_session.h"
 #include "workbench/view/refresh_chain.h"
 
@@ -29,19 +30,19 @@ bool inUse(const UserProcessingEntry& entry) {
 }
 
 std::optional<std::string> checkName(const std::string& name) {
-  if (name.empty()) return m::kNoProcessingName;
+  if (name.empty()) return text::tr(m::kNoProcessingName);
   const std::optional<std::string> stored = text::utf8ToCp932(name);
-  if (!stored) return m::kProcessingNameUnstorable;
-  if (stored->size() > kMaxProcessingNameLength) return m::kProcessingNameTooLong;
+  if (!stored) return text::tr(m::kProcessingNameUnstorable);
+  if (stored->size() > kMaxProcessingNameLength) return text::tr(m::kProcessingNameTooLong);
   return std::nullopt;
 }
 
 std::optional<std::string> checkExpression(const std::string& expression) {
-  if (storedLength(expression) > kMaxExpressionLength) return m::kExpressionTooLong;
+  if (storedLength(expression) > kMaxExpressionLength) return text::tr(m::kExpressionTooLong);
   const std::optional<PixelReferences> extracted = extractPixelReferences(expression);
   if (!extracted || !compileExpression(extracted->text, ExpressionVariant::Image,
                                        static_cast<int>(extracted->references.size()))) {
-    return m::kExpressionWrong;
+    return text::tr(m::kExpressionWrong);
   }
   return std::nullopt;
 }
@@ -62,20 +63,20 @@ std::optional<std::string> checkFilter(UserProcessingEntry& entry) {
           anyElement = true;
           break;
         case ElementCheck::TooLong:
-          return text::format(m::kElementTooLong, x, y);
+          return text::format(text::tr(m::kElementTooLong), x, y);
         case ElementCheck::Malformed:
-          return text::format(m::kElementWrong, x, y);
+          return text::format(text::tr(m::kElementWrong), x, y);
       }
     }
   }
-  if (!anyElement) return m::kNoElement;
+  if (!anyElement) return text::tr(m::kNoElement);
   if (entry.correction == 1 &&
       (entry.divisor.empty() || text::readLeadingNumber(entry.divisor) == 0)) {
-    return m::kDivisorWrong;
+    return text::tr(m::kDivisorWrong);
   }
   // A divisor the file's field cannot hold would be stored cut or emptied.
   if (!text::utf8ToCp932(entry.divisor) || storedLength(entry.divisor) > kMaxFilterDivisorLength) {
-    return m::kDivisorWrong;
+    return text::tr(m::kDivisorWrong);
   }
   return std::nullopt;
 }
@@ -119,16 +120,16 @@ EntryValidation validateProcessingEntry(const UserProcessingEntry& edit, const T
     return result;
   };
   if (changing < 0 && std::all_of(table.begin(), table.end(), inUse)) {
-    return refuse(m::kNoMoreEntries);
+    return refuse(text::tr(m::kNoMoreEntries));
   }
   if (const auto problem = checkName(edit.name)) return refuse(*problem);
   if (edit.form == kFormExpression && edit.expression.empty()) {
-    return refuse(m::kNoProcessingExpression);
+    return refuse(text::tr(m::kNoProcessingExpression));
   }
   for (int slot = 0; slot < kUserProcessingSlots; ++slot) {
     const UserProcessingEntry& other = table[static_cast<std::size_t>(slot)];
     if (slot != changing && inUse(other) && other.name == edit.name) {
-      return refuse(m::kDuplicateProcessingName);
+      return refuse(text::tr(m::kDuplicateProcessingName));
     }
   }
   if (edit.form == kFormExpression) {
@@ -136,7 +137,7 @@ EntryValidation validateProcessingEntry(const UserProcessingEntry& edit, const T
   } else if (edit.form == kFormFilter) {
     if (const auto problem = checkFilter(result.entry)) return refuse(*problem);
   } else {
-    return refuse(m::kNoProcessingExpression);
+    return refuse(text::tr(m::kNoProcessingExpression));
   }
   result.entry.inUse = 1;
   return result;
@@ -171,7 +172,7 @@ void UserProcessingEditing::prepareSlot(std::size_t slot) {
 std::optional<std::string> UserProcessingEditing::removalRefusal() const {
   if (std::ranges::any_of(bench_.images.kind,
                           [](int kind) { return kind == kUserProcessingKind; })) {
-    return m::kProcessingInUse;
+    return text::tr(m::kProcessingInUse);
   }
   return std::nullopt;
 }

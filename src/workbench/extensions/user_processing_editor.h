@@ -23,23 +23,25 @@ namespace msg::user_processing {
 inline constexpr const char* kSecondCopyEditQuestion = entry_editing::kSecondCopyEditQuestion;
 inline constexpr const char* kEditsLostQuestion = entry_editing::kEditsLostQuestion;
 inline constexpr const char* kEditingLostQuestion = entry_editing::kEditingLostQuestion;
-inline constexpr const char* kNoMoreEntries = "これ以上追加できません";
-inline constexpr const char* kNoProcessingName = "画像処理名の指定がありません";
-inline constexpr const char* kNoProcessingExpression = "画像処理式の指定がありません";
-inline constexpr const char* kDuplicateProcessingName = "画像処理名が重複しています";
-inline constexpr const char* kExpressionTooLong = "画像処理の式が長すぎます";
-inline constexpr const char* kExpressionWrong = "画像処理の式に誤りがあります";
-inline constexpr const char* kElementTooLong = "ﾌｨﾙﾀ要素の文字列が長すぎます\n (X,Y)=(%2d,%2d)";
-inline constexpr const char* kElementWrong = "ﾌｨﾙﾀ要素の指定に誤りがあります\n (X,Y)=(%2d,%2d)";
-inline constexpr const char* kNoElement = "ﾌｨﾙﾀ要素の指定が１つもありません";
-inline constexpr const char* kDivisorWrong = "補正の除数に誤りがあります";
+inline constexpr const char* kNoMoreEntries = text::N_("これ以上追加できません");
+inline constexpr const char* kNoProcessingName = text::N_("画像処理名の指定がありません");
+inline constexpr const char* kNoProcessingExpression = text::N_("画像処理式の指定がありません");
+inline constexpr const char* kDuplicateProcessingName = text::N_("画像処理名が重複しています");
+inline constexpr const char* kExpressionTooLong = text::N_("画像処理の式が長すぎます");
+inline constexpr const char* kExpressionWrong = text::N_("画像処理の式に誤りがあります");
+inline constexpr const char* kElementTooLong =
+    text::N_("ﾌｨﾙﾀ要素の文字列が長すぎます\n (X,Y)=(%2d,%2d)");
+inline constexpr const char* kElementWrong =
+    text::N_("ﾌｨﾙﾀ要素の指定に誤りがあります\n (X,Y)=(%2d,%2d)");
+inline constexpr const char* kNoElement = text::N_("ﾌｨﾙﾀ要素の指定が１つもありません");
+inline constexpr const char* kDivisorWrong = text::N_("補正の除数に誤りがあります");
 inline constexpr const char* kProcessingInUse =
-    "ｲﾒｰｼﾞにﾕｰｻﾞの画像処理が選択されている場合は当機能が実行できません";
+    text::N_("ｲﾒｰｼﾞにﾕｰｻﾞの画像処理が選択されている場合は当機能が実行できません");
 // A name the user information file cannot hold (more than 31 bytes there, or a character its
 // code page lacks) is refused rather than stored cut or emptied.
-inline constexpr const char* kProcessingNameTooLong = "画像処理名が長すぎます";
+inline constexpr const char* kProcessingNameTooLong = text::N_("画像処理名が長すぎます");
 inline constexpr const char* kProcessingNameUnstorable =
-    "画像処理名に使用できない文字が含まれています";
+    text::N_("画像処理名に使用できない文字が含まれています");
 }  // namespace msg::user_processing
 
 // What the fixed fields of the user information file count: the bytes of the text in the

@@ -9,6 +9,7 @@
 #include "picture/file_helpers.h"
 #include "processing/image_kinds.h"
 #include "text/format.h"
+#include "text/translate.h"
 #include "workbench/gallery/gallery_slots.h"
 #include "workbench/picture/picture_commands.h"
 #include "workbench/view/refresh_chain.h"
@@ -19,7 +20,7 @@ namespace {
 constexpr char kLaunchKind = 'U';  // "$VU…" temporary files
 
 std::string withName(const char* format, const std::string& name) {
-  return text::format(format, name.c_str());
+  return text::format(text::tr(format), name.c_str());
 }
 
 // Writes one source into its temporary file in the settings' format. Returns the warning, empty
@@ -52,7 +53,7 @@ std::string writeSource(Workbench& bench, const LaunchFile& file, const std::str
           liveGallery(bench)->info.slotRecords[static_cast<std::size_t>(file.slot - 1)];
       std::span<std::uint8_t> buffer = bench.store.planes(kScratch4, 4);
       if (readSlot(bench, file.slot - 1, buffer) != 0) {
-        return text::format(launcher_msg::kGalleryReadFailed, file.slot,
+        return text::format(text::tr(launcher_msg::kGalleryReadFailed), file.slot,
                             slotFilePath(bench.settings.folder, file.slot - 1).c_str());
       }
       return write(record.width, record.height, buffer.data(), record.palette);
@@ -135,7 +136,8 @@ LaunchResult runUserProgram(Workbench& bench, UserPort& user, BusyPort& busy,
   progress.finish();
   if (!run.started) {
     deleteOwnTemporaryFiles(folder, kLaunchKind);
-    user.tell(Icon::Warning, std::string(launcher_msg::kBadProgram) + "\n" + settings.program);
+    user.tell(Icon::Warning,
+              std::string(text::tr(launcher_msg::kBadProgram)) + "\n" + settings.program);
     return result;
   }
   const bool wantOutput = settings.output == 1;
