@@ -140,6 +140,18 @@ class EnglishTest : public QObject {
       const QString hidden = vemla::testing::controlHiddenAtItsCentre(window);
       QVERIFY2(hidden.isEmpty(), qPrintable(window->objectName() + " " + hidden));
     }
+    // The gradation tool's own windows: the pair display and an operator dialog.
+    QTest::mouseClick(f.barButton(kGradationTool), Qt::LeftButton);
+    QTest::mouseClick(vemla::testing::find<QPushButton>(f.window.get(), "Pair"), Qt::LeftButton);
+    QVERIFY(f.window->windowTitle().endsWith(" (Gradation values) Image 2"));
+    QTest::mouseClick(vemla::testing::find<QPushButton>(f.window.get(), "EditOperator1"),
+                      Qt::LeftButton);
+    for (const char* name : {"GradationPair", "OperatorDialog"}) {
+      const auto* other = f.window->findChild<QWidget*>(name);
+      QVERIFY2(other != nullptr && other->isVisible(), name);
+      const QStringList left = japaneseTexts(other);
+      QVERIFY2(left.isEmpty(), qPrintable(listed(left)));
+    }
   }
 };
 
