@@ -397,11 +397,11 @@ AlignmentOutcome alignPictures(const RowKernels& kernels, int criterion, int pre
   AlignmentOutcome outcome;
   if (rangeX < 1 || rangeX > kMaxAlignmentRange || rangeY < 1 || rangeY > kMaxAlignmentRange ||
       2 * rangeX + 2 >= width || 2 * rangeY + 2 >= height) {
-    outcome.message = text::format(msg::kAlignmentRegionTooSmall, width, height);
+    outcome.message = text::format(text::tr(msg::kAlignmentRegionTooSmall), width, height);
     return outcome;
   }
   if (width > kMaxAlignmentSize || height > kMaxAlignmentSize) {
-    outcome.message = text::format(msg::kAlignmentRegionTooLarge, kMaxAlignmentSize);
+    outcome.message = text::format(text::tr(msg::kAlignmentRegionTooLarge), kMaxAlignmentSize);
     return outcome;
   }
   const Regions regions{kernels, reference, target, width, height, rangeX, rangeY};
@@ -419,21 +419,24 @@ AlignmentOutcome alignPictures(int criterion, int precision, const std::uint8_t*
                        rangeY, parallel);
 }
 
-std::string alignmentResultText(const AlignmentResult& result, const AlignmentKeys& keys) {
+std::string alignmentResultText(const AlignmentResult& result, const AlignmentKeys& keys,
+                                bool translated) {
+  using text::N_;
   if (!result.valid || keys.division <= 0 || keys.precision <= 0) return {};
   const auto inPrecision = [&](int steps) { return steps * keys.precision / keys.division; };
+  const auto words = [translated](const char* own) { return translated ? text::tr(own) : own; };
   std::string textOut;
   if (result.wholeX != 0 || result.stepsX != 0) {
-    textOut = text::format("%s：%d+%d/%d ", result.xFlag ? "右" : "左", result.wholeX,
-                           inPrecision(result.stepsX), keys.precision);
+    textOut = text::format(words(N_("%s：%d+%d/%d ")), words(result.xFlag ? N_("右") : N_("左")),
+                           result.wholeX, inPrecision(result.stepsX), keys.precision);
   } else {
-    textOut = "左右：なし ";
+    textOut = words(N_("左右：なし "));
   }
   if (result.wholeY != 0 || result.stepsY != 0) {
-    textOut += text::format("%s：%d+%d/%d", result.yFlag ? "下" : "上", result.wholeY,
-                            inPrecision(result.stepsY), keys.precision);
+    textOut += text::format(words(N_("%s：%d+%d/%d")), words(result.yFlag ? N_("下") : N_("上")),
+                            result.wholeY, inPrecision(result.stepsY), keys.precision);
   } else {
-    textOut += "上下：なし";
+    textOut += words(N_("上下：なし"));
   }
   return textOut;
 }

@@ -9,14 +9,15 @@
 #include "processing/parallel_for.h"
 #include "processing/picture_control.h"
 #include "processing/row_kernels.h"
+#include "text/translate.h"
 
 namespace vemla {
 
 namespace msg {
-inline constexpr const char* kAlignmentRegionTooSmall =
+inline constexpr const char* kAlignmentRegionTooSmall = text::N_(
     "ｱﾗｲﾒﾝﾄ対象となる範囲が小さすぎます(x:%d y:%d)\n"
-    "対象範囲を拡げるかｱﾗｲﾒﾝﾄ範囲を小さくして下さい";
-inline constexpr const char* kAlignmentRegionTooLarge = "ｱﾗｲﾒﾝﾄのﾃﾞｰﾀｻｲｽﾞは最大 %d です";
+    "対象範囲を拡げるかｱﾗｲﾒﾝﾄ範囲を小さくして下さい");
+inline constexpr const char* kAlignmentRegionTooLarge = text::N_("ｱﾗｲﾒﾝﾄのﾃﾞｰﾀｻｲｽﾞは最大 %d です");
 }  // namespace msg
 
 inline constexpr int kMaxAlignmentSize = 4096;
@@ -50,6 +51,9 @@ AlignmentOutcome alignPictures(const RowKernels& kernels, int criterion, int pre
 
 // The result field ("自動ｱﾗｲﾒﾝﾄ実行の結果です"): "右：3+4/16 上下：なし" and the like, with the
 // sub-steps in units of the precision the result was found with; empty without a result.
-std::string alignmentResultText(const AlignmentResult& result, const AlignmentKeys& keys);
+// `translated`: in the language in use, as a window shows it; else the system's own words, as
+// vemla-cli prints it.
+std::string alignmentResultText(const AlignmentResult& result, const AlignmentKeys& keys,
+                                bool translated = false);
 
 }  // namespace vemla

@@ -20,7 +20,7 @@ std::optional<HandedPosition> decodeCursorHandOver(std::span<const std::uint8_t>
 bool saveCursorPosition(const std::string& folder, HandedPosition position, UserPort& user) {
   const std::array<std::uint8_t, kCursorHandOverBytes> bytes = encodeCursorHandOver(position);
   if (folder.empty() || !writeFileAtomically(inFolder(folder, kCursorHandOverFile), bytes)) {
-    user.tell(Icon::Error, msg::kCursorSaveFailed);
+    user.tell(Icon::Error, text::tr(msg::kCursorSaveFailed));
     return false;
   }
   return true;

@@ -9,6 +9,7 @@
 #include <string>
 
 #include "ports/ports.h"
+#include "text/translate.h"
 
 namespace vemla {
 
@@ -16,7 +17,7 @@ inline constexpr const char* kCursorHandOverFile = "VemlaDpos.dat";
 inline constexpr std::size_t kCursorHandOverBytes = 8;
 
 namespace msg {
-inline constexpr const char* kCursorSaveFailed = "表示位置の退避に失敗しました";
+inline constexpr const char* kCursorSaveFailed = text::N_("表示位置の退避に失敗しました");
 }  // namespace msg
 
 struct HandedPosition {

@@ -10,6 +10,7 @@
 
 #include "picture/picture_slot.h"
 #include "processing/image_kernels.h"
+#include "text/translate.h"
 
 namespace vemla {
 
@@ -47,14 +48,17 @@ inline bool isBuiltInKind(int kind) {
 }
 
 // The help text of a user processing entry's image.
-inline constexpr const char* kUserProcessingDescription = "ﾕｰｻﾞ簡易画像処理の実行結果です";
+inline constexpr const char* kUserProcessingDescription =
+    text::N_("ﾕｰｻﾞ簡易画像処理の実行結果です");
 
 // The value around the picture and in blanked areas: 128 for the offset difference, else 0.
 constexpr std::uint8_t fillValueOf(int kind) {
   return kind == kKindOffsetDifference ? 128 : 0;
 }
 
-// "ｲﾒｰｼﾞ1", and with pictures loaded "ｲﾒｰｼﾞ1（平均） x8" or "ｲﾒｰｼﾞ1（平均） 1/4.0".
+// "ｲﾒｰｼﾞ1", and with pictures loaded "ｲﾒｰｼﾞ1（平均） x8" or "ｲﾒｰｼﾞ1（平均） 1/4.0", in the
+// language in use: a built-in kind's name is translated there, an operator's entry name is shown
+// as it is stored unless it happens to be a text of the catalogue.
 std::string imageLabel(ImageSlot image, bool picturesLoaded, std::string_view kindName,
                        std::string_view magnificationText);
 

@@ -19,7 +19,7 @@ namespace vemla {
 namespace {
 
 std::string withPath(const char* message, const std::string& path) {
-  std::string text = message;
+  std::string text = text::tr(message);
   return text.append("\n[").append(path).append("]");
 }
 
@@ -87,7 +87,7 @@ std::string loadBitmapFrom(ReadInto readInto, const std::string& path, int maxWi
   const std::int64_t bytes = pictureBytes(read.width, read.height, bytesPerPixel);
   if (bytes == 0) return withPath(kViewerReadFailed, path);
   ViewerPixels& pixels = into.spare;
-  if (!allocate(pixels, bytes)) return kViewerNoMemory;
+  if (!allocate(pixels, bytes)) return text::tr(kViewerNoMemory);
   const int result = readInto(pixels, read);
   if (result == kUnsupported) return withPath(kViewerUnsupported, path);
   if (result == kTooLarge) return withPath(kViewerTooLarge, path);
@@ -133,7 +133,7 @@ std::string loadViewerRaw(const std::string& path, const RawSize& size, int maxW
   if (bytes == 0 || size.offset < 0) return withPath(kViewerReadFailed, path);
   if (size.width > maxWidth || size.height > maxHeight) return withPath(kViewerTooLarge, path);
   ViewerPixels& pixels = into.spare;
-  if (!allocate(pixels, bytes)) return kViewerNoMemory;
+  if (!allocate(pixels, bytes)) return text::tr(kViewerNoMemory);
   if (readRawPicture(path, size.offset, pixels) != 1) return withPath(kViewerReadFailed, path);
   into.pixels.swap(pixels);
   into.width = size.width;
@@ -165,17 +165,18 @@ void takeSlotPicture(ViewerPixels& pixels, int width, int height, int bytesPerPi
 
 std::string loadViewerSlot(const std::string& path, int width, int height, int bytesPerPixel,
                            const Palette& palette, int maxWidth, int maxHeight, ViewerImage& into) {
-  if (bytesPerPixel != 1 && bytesPerPixel != 3 && bytesPerPixel != 4) return kViewerReadFailed;
+  if (bytesPerPixel != 1 && bytesPerPixel != 3 && bytesPerPixel != 4)
+    return text::tr(kViewerReadFailed);
   const std::int64_t bytes = pictureBytes(width, height, bytesPerPixel);
-  if (bytes == 0) return kViewerReadFailed;
-  if (width > maxWidth || height > maxHeight) return kViewerTooLarge;
+  if (bytes == 0) return text::tr(kViewerReadFailed);
+  if (width > maxWidth || height > maxHeight) return text::tr(kViewerTooLarge);
   ViewerPixels& pixels = into.spare;
-  if (!allocate(pixels, bytes)) return kViewerNoMemory;
+  if (!allocate(pixels, bytes)) return text::tr(kViewerNoMemory);
   FileSource in(path);
   std::uint8_t extra = 0;
   if (!in.isOpen() || in.read(pixels.data(), pixels.size()) != pixels.size() ||
       in.read(&extra, 1) != 0)
-    return kViewerReadFailed;
+    return text::tr(kViewerReadFailed);
   takeSlotPicture(pixels, width, height, bytesPerPixel, palette, into);
   return {};
 }
@@ -183,12 +184,14 @@ std::string loadViewerSlot(const std::string& path, int width, int height, int b
 std::string loadViewerContent(std::span<const std::uint8_t> content, int width, int height,
                               int bytesPerPixel, const Palette& palette, int maxWidth,
                               int maxHeight, ViewerImage& into) {
-  if (bytesPerPixel != 1 && bytesPerPixel != 3 && bytesPerPixel != 4) return kViewerReadFailed;
+  if (bytesPerPixel != 1 && bytesPerPixel != 3 && bytesPerPixel != 4)
+    return text::tr(kViewerReadFailed);
   const std::int64_t bytes = pictureBytes(width, height, bytesPerPixel);
-  if (bytes == 0 || static_cast<std::uint64_t>(bytes) != content.size()) return kViewerReadFailed;
-  if (width > maxWidth || height > maxHeight) return kViewerTooLarge;
+  if (bytes == 0 || static_cast<std::uint64_t>(bytes) != content.size())
+    return text::tr(kViewerReadFailed);
+  if (width > maxWidth || height > maxHeight) return text::tr(kViewerTooLarge);
   ViewerPixels& pixels = into.spare;
-  if (!allocate(pixels, bytes)) return kViewerNoMemory;
+  if (!allocate(pixels, bytes)) return text::tr(kViewerNoMemory);
   std::memcpy(pixels.data(), content.data(), content.size());
   takeSlotPicture(pixels, width, height, bytesPerPixel, palette, into);
   return {};
@@ -198,10 +201,10 @@ std::string loadViewerMemory(const std::uint8_t* pixels, int width, int height,
                              const std::array<std::uint32_t, 256>& palette, int maxWidth,
                              int maxHeight, ViewerImage& into) {
   const std::int64_t bytes = pictureBytes(width, height, 1);
-  if (bytes == 0 || pixels == nullptr) return kViewerReadFailed;
-  if (width > maxWidth || height > maxHeight) return kViewerTooLarge;
+  if (bytes == 0 || pixels == nullptr) return text::tr(kViewerReadFailed);
+  if (width > maxWidth || height > maxHeight) return text::tr(kViewerTooLarge);
   ViewerPixels& copy = into.spare;
-  if (!allocate(copy, bytes)) return kViewerNoMemory;
+  if (!allocate(copy, bytes)) return text::tr(kViewerNoMemory);
   std::memcpy(copy.data(), pixels, copy.size());
   into.pixels.swap(copy);
   into.width = width;

@@ -13,16 +13,18 @@
 #include "picture/sixteen_bit.h"
 #include "ports/ports.h"
 #include "processing/viewer_model.h"
+#include "text/translate.h"
 
 namespace vemla {
 
-inline constexpr const char* kViewerNoMemory = "資源不足です";
-inline constexpr const char* kViewerUnsupported = "ｻﾎﾟｰﾄされていない形式のﾌｧｲﾙです";
-inline constexpr const char* kViewerTooLarge =
+inline constexpr const char* kViewerNoMemory = text::N_("資源不足です");
+inline constexpr const char* kViewerUnsupported = text::N_("ｻﾎﾟｰﾄされていない形式のﾌｧｲﾙです");
+inline constexpr const char* kViewerTooLarge = text::N_(
     "表示可能な上限を超えています\n「ｵﾌﾟｼｮﾝ情報-画像関連-"
-    "画像情報」の\n画像の最大許容ｻｲｽﾞを上げて下さい";
-inline constexpr const char* kViewerReadFailed = "画像ﾃﾞｰﾀの読み込みに失敗しました";
-inline constexpr const char* kViewerCannotView = "指定したﾀｲﾌﾟのﾌｧｲﾙはViewできません\n[%s]";
+    "画像情報」の\n画像の最大許容ｻｲｽﾞを上げて下さい");
+inline constexpr const char* kViewerReadFailed = text::N_("画像ﾃﾞｰﾀの読み込みに失敗しました");
+inline constexpr const char* kViewerCannotView =
+    text::N_("指定したﾀｲﾌﾟのﾌｧｲﾙはViewできません\n[%s]");
 
 // Pixel memory of the viewer: mapped straight from the system with its pages made present at
 // once (huge pages where the system gives them), so that the first read into a 48 MiB buffer

@@ -8,6 +8,8 @@
 #include <vector>
 
 #include "processing/shift.h"
+#include "text/format.h"
+#include "text/translate.h"
 
 namespace vemla {
 namespace {
@@ -205,21 +207,20 @@ void paintViewer(const ViewerPicture& picture, int zoom, int centreX, int centre
 }
 
 std::string viewerTitle(int zoom, bool wheelZoomOnly, bool standAlone) {
-  std::string title = "Ｖｉｅｗ（";
-  title.append(zoomText(zoom)).append("倍） ");
-  title.append(wheelZoomOnly ? "ﾏｳｽﾎｲｰﾙ回転(拡大/縮小)" : "ﾏｳｽｸﾘｯｸ(左:拡大 右:縮小)");
+  using text::tr;
+  std::string title = tr("Ｖｉｅｗ（");
+  title.append(zoomText(zoom)).append(tr("倍） "));
+  title.append(wheelZoomOnly ? tr("ﾏｳｽﾎｲｰﾙ回転(拡大/縮小)") : tr("ﾏｳｽｸﾘｯｸ(左:拡大 右:縮小)"));
   if (!wheelZoomOnly) title.append("Ctrl+");
-  title.append("ﾏｳｽ右ｸﾘｯｸ:拡張機能  ｷｰ押下:");
-  title.append(standAlone ? "ESC=終了、その他=続行(VemLA立ち上げ)" : "消去");
+  title.append(tr("ﾏｳｽ右ｸﾘｯｸ:拡張機能  ｷｰ押下:"));
+  title.append(standAlone ? tr("ESC=終了、その他=続行(VemLA立ち上げ)") : tr("消去"));
   title.append("  ");
   return title;
 }
 
 GradationTable gradationTable(const ViewerPicture& picture, int centreX, int centreY) {
   GradationTable table;
-  char title[96];
-  std::snprintf(title, sizeof title, "Ｖｉｅｗ（階調値） (x,y)=(%3d,%3d)", centreX, centreY);
-  table.title = title;
+  table.title = text::format(text::tr("Ｖｉｅｗ（階調値） (x,y)=(%3d,%3d)"), centreX, centreY);
   const bool grey = picture.pixels != nullptr && picture.bytesPerPixel == 1;
   for (int i = 0; i < kGradationCells; ++i) {
     const std::int64_t x = static_cast<std::int64_t>(centreX) + i - kGradationHalf;

@@ -7,6 +7,7 @@
 
 #include "text/format.h"
 #include "text/number_format.h"
+#include "text/translate.h"
 
 namespace vemla::tools {
 
@@ -115,15 +116,18 @@ double profileStepLength(ProfileDirection direction, double pixelSizeX, double p
   return std::hypot(dx * pixelSizeX, dy * pixelSizeY) / longer;
 }
 
-std::string valueReadout(std::optional<int> first, std::optional<int> second) {
+std::string valueReadout(std::optional<int> first, std::optional<int> second, bool translated) {
+  const auto words = [translated](const char* own) { return translated ? text::tr(own) : own; };
   if (first && second) {
-    return text::format("1：%3d  2：%3d  差：%3d", *first, *second, std::abs(*first - *second));
+    return text::format(words(text::N_("1：%3d  2：%3d  差：%3d")), *first, *second,
+                        std::abs(*first - *second));
   }
-  return text::format("階調値:%3d", first ? *first : second.value_or(0));
+  return text::format(words(text::N_("階調値:%3d")), first ? *first : second.value_or(0));
 }
 
-std::string distanceReadout(double distance) {
-  return "距離: " + text::fixedDecimal(distance, 4);
+std::string distanceReadout(double distance, bool translated) {
+  const char* own = text::N_("距離: ");
+  return (translated ? text::tr(own) : own) + text::fixedDecimal(distance, 4);
 }
 
 }  // namespace vemla::tools

@@ -69,7 +69,10 @@ double profileStepLength(ProfileDirection direction, double pixelSizeX, double p
                          ViewPoint from = {}, ViewPoint to = {});
 
 // Read-out texts: "1：%3d  2：%3d  差：%3d" with both values, else "階調値:%3d"; "距離: %.4f".
-std::string valueReadout(std::optional<int> first, std::optional<int> second);
-std::string distanceReadout(double distance);
+// `translated`: in the language in use, as a window shows them; else the system's own words,
+// as vemla-cli prints them.
+std::string valueReadout(std::optional<int> first, std::optional<int> second,
+                         bool translated = false);
+std::string distanceReadout(double distance, bool translated = false);
 
 }  // namespace vemla::tools

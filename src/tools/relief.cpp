@@ -8,6 +8,7 @@
 #include <numbers>
 
 #include "text/format.h"
+#include "text/translate.h"
 
 namespace vemla::tools {
 namespace {
@@ -381,21 +382,24 @@ ColourTable brightenedTable(const ColourTable& table, int luminance) {
 }
 
 std::string reliefTitle(const ReliefSettings& settings, int cursorX, int cursorY,
-                        const std::string& magnification) {
-  const char* mode = "(ｲﾒｰｼﾞ)";
-  const char* valueName = "輝度";
+                        const std::string& magnification, bool translated) {
+  using text::N_;
+  const char* mode = N_("(ｲﾒｰｼﾞ)");
+  const char* valueName = N_("輝度");
   int value = settings.luminance;
   if (settings.mode == ReliefMode::Wire) {
-    mode = "(ﾜｲﾔ)";
-    valueName = "幅";
+    mode = N_("(ﾜｲﾔ)");
+    valueName = N_("幅");
     value = settings.wireWidth;
   } else if (settings.mode == ReliefMode::Polygon) {
-    mode = "(ﾎﾟﾘｺﾞﾝ)";
-    valueName = "幅";
+    mode = N_("(ﾎﾟﾘｺﾞﾝ)");
+    valueName = N_("幅");
     value = settings.polygonWidth;
   }
-  return text::format("%s  (X,Y)=(%d,%d) %s倍 Ｘ角度:%d Ｚ角度:%d %s:%d", mode, cursorX, cursorY,
-                      magnification.c_str(), settings.angleX, settings.angleZ, valueName, value);
+  const auto words = [translated](const char* own) { return translated ? text::tr(own) : own; };
+  return text::format(words(N_("%s  (X,Y)=(%d,%d) %s倍 Ｘ角度:%d Ｚ角度:%d %s:%d")), words(mode),
+                      cursorX, cursorY, magnification.c_str(), settings.angleX, settings.angleZ,
+                      words(valueName), value);
 }
 
 }  // namespace vemla::tools

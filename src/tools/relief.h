@@ -103,8 +103,9 @@ ColourTable brightenedTable(const ColourTable& table, int luminance);
 
 // The whole display's title "%s  (X,Y)=(%d,%d) %s倍 Ｘ角度:%d Ｚ角度:%d %s:%d": the mode,
 // the cursor, the magnification text, the angles, and "輝度" with the luminance in surface
-// mode, else "幅" with the mode's width.
+// mode, else "幅" with the mode's width. `translated`: in the language in use, as the window
+// shows it; else the system's own words, as vemla-cli prints it.
 std::string reliefTitle(const ReliefSettings& settings, int cursorX, int cursorY,
-                        const std::string& magnification);
+                        const std::string& magnification, bool translated = false);
 
 }  // namespace vemla::tools

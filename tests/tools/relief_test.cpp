@@ -1,11 +1,13 @@
 // The relief: the limits of its fields, the projection, what each mode draws on flat blocks,
 // and that no setting writes outside the raster.
+#include "tools/relief.h"
+
 #include <gtest/gtest.h>
 
 #include <algorithm>
 #include <vector>
 
-#include "tools/relief.h"
+#include "text/translate.h"
 
 namespace vemla::tools {
 namespace {
@@ -216,6 +218,18 @@ TEST(Relief, WholeDisplayTitle) {
   settings.angleZ = 45;
   EXPECT_EQ(reliefTitle(settings, 256, 256, "1/2.0"),
             "(ﾜｲﾔ)  (X,Y)=(256,256) 1/2.0倍 Ｘ角度:30 Ｚ角度:45 幅:8");
+}
+
+// In English the window's title reads in English while vemla-cli's line keeps its own words.
+TEST(Relief, WholeDisplayTitleInEnglishOnlyWhereShown) {
+  ASSERT_TRUE(text::useLanguage(text::Language::English, VEMLA_CATALOGUE));
+  ReliefSettings settings;
+  settings.mode = ReliefMode::Polygon;
+  const std::string cli = reliefTitle(settings, 3, 4, "1/2.0");
+  const std::string shown = reliefTitle(settings, 3, 4, "1/2.0", true);
+  text::useLanguage(text::Language::Japanese, {});
+  EXPECT_EQ(cli, "(ﾎﾟﾘｺﾞﾝ)  (X,Y)=(3,4) 1/2.0倍 Ｘ角度:20 Ｚ角度:20 幅:8");
+  EXPECT_EQ(shown, "(Filled)  (X,Y)=(3,4) 1/2.0x  X angle:20  Z angle:20  Width:8");
 }
 
 }  // namespace

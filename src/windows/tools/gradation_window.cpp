@@ -18,12 +18,13 @@
 
 #include "windows/controls/picture_control_window.h"
 #include "windows/main/screen_fit.h"
+#include "windows/main/ui_text.h"
 #include "workbench/tools/gradation_tool.h"
 
 namespace vemla {
 namespace {
 
-using controls::utf8;
+using text::N_;
 using tools::kGradationCellHeight;
 using tools::kGradationCellWidth;
 using tools::kGradationGridTop;
@@ -32,12 +33,12 @@ using tools::kGradationSpan;
 constexpr int kGridHeight = kGradationGridTop + kGradationSpan * kGradationCellHeight + 2;
 
 constexpr std::array<const char*, 4> kOperatorResultHelp{
-    "ｵﾍﾟﾚｰﾀ1の演算結果の表示を行います", "ｵﾍﾟﾚｰﾀ2の演算結果の表示を行います",
-    "ｵﾍﾟﾚｰﾀ3の演算結果の表示を行います", "ｵﾍﾟﾚｰﾀ4の演算結果の表示を行います"};
+    N_("ｵﾍﾟﾚｰﾀ1の演算結果の表示を行います"), N_("ｵﾍﾟﾚｰﾀ2の演算結果の表示を行います"),
+    N_("ｵﾍﾟﾚｰﾀ3の演算結果の表示を行います"), N_("ｵﾍﾟﾚｰﾀ4の演算結果の表示を行います")};
 constexpr std::array<const char*, 4> kOperatorEditHelp{
-    "ｵﾍﾟﾚｰﾀ1の演算内容を指定できます", "ｵﾍﾟﾚｰﾀ2の演算内容を指定できます",
-    "ｵﾍﾟﾚｰﾀ3の演算内容を指定できます", "ｵﾍﾟﾚｰﾀ4の演算内容を指定できます"};
-constexpr std::array<const char*, 4> kOperatorKeys{"Ｆ１", "Ｆ２", "Ｆ３", "Ｆ４"};
+    N_("ｵﾍﾟﾚｰﾀ1の演算内容を指定できます"), N_("ｵﾍﾟﾚｰﾀ2の演算内容を指定できます"),
+    N_("ｵﾍﾟﾚｰﾀ3の演算内容を指定できます"), N_("ｵﾍﾟﾚｰﾀ4の演算内容を指定できます")};
+constexpr std::array<const char*, 4> kOperatorKeys{N_("Ｆ１"), N_("Ｆ２"), N_("Ｆ３"), N_("Ｆ４")};
 
 QFont gridFont(const QWidget* widget) {
   QFont font = widget->font();
@@ -112,7 +113,7 @@ void GradationGridView::contextMenuEvent(QContextMenuEvent* event) {
   const auto& grid = pairWindow_ ? bench_.tools.gradation.pairGrid : bench_.tools.gradation.grid;
   if (!grid) return;
   QMenu menu(this);
-  QAction* copy = menu.addAction(utf8("コピー"));
+  QAction* copy = menu.addAction(ui(N_("コピー")));
   if (menu.exec(event->globalPos()) == copy) {
     QApplication::clipboard()->setText(QString::fromStdString(tools::gradationGridText(*grid)));
   }
@@ -123,7 +124,7 @@ void GradationGridView::contextMenuEvent(QContextMenuEvent* event) {
 OperatorDialog::OperatorDialog(Workbench& bench, int number, QWidget* parent)
     : QDialog(parent), bench_(bench), number_(number) {
   setObjectName("OperatorDialog");
-  setWindowTitle(QString::fromUtf8("ｵﾍﾟﾚｰﾀ%1").arg(number));
+  setWindowTitle(ui(N_("ｵﾍﾟﾚｰﾀ%1")).arg(number));
   auto* grid = new QGridLayout(this);
   const tools::GradationOperator op = gradationOperator(bench, number);
   const int digits = fontMetrics().horizontalAdvance(QStringLiteral("-2147483648  "));
@@ -134,10 +135,10 @@ OperatorDialog::OperatorDialog(Workbench& bench, int number, QWidget* parent)
     fields_[i]->setFixedWidth(digits);
     grid->addWidget(fields_[i], i / 3, i % 3);
   }
-  absolute_ = controls::checkBox(this, "絶対値", "Absolute", nullptr);
+  absolute_ = controls::checkBox(this, N_("絶対値"), "Absolute", nullptr);
   absolute_->setChecked(op.absolute);
   grid->addWidget(absolute_, 3, 0, 1, 2);
-  auto* ok = controls::pushButton(this, "ＯＫ", "OK", nullptr);
+  auto* ok = controls::pushButton(this, N_("ＯＫ"), "OK", nullptr);
   grid->addWidget(ok, 3, 2);
   connect(ok, &QPushButton::clicked, this, [this] {
     store();
@@ -173,12 +174,12 @@ GradationWindow::GradationWindow(Workbench& bench, QWidget* parent)
     column->addLayout(row);
   }
   auto* background =
-      controls::pushButton(this, "■□", "Background", "ﾊﾞｯｸｸﾞﾗｳﾝﾄﾞの色を切り替えます");
+      controls::pushButton(this, "■□", "Background", N_("ﾊﾞｯｸｸﾞﾗｳﾝﾄﾞの色を切り替えます"));
   connect(background, &QPushButton::clicked, this,
           [this] { change([](tools::GradationWord& s) { s.dark = !s.dark; }); });
   first->addWidget(background);
   auto* group = new QButtonGroup(this);
-  modes_[0] = controls::radioButton(this, "階調", "GreyValues", "階調値の表示を行います");
+  modes_[0] = controls::radioButton(this, N_("階調"), "GreyValues", N_("階調値の表示を行います"));
   group->addButton(modes_[0], 0);
   first->addWidget(modes_[0]);
   for (int k = 1; k <= 4; ++k) {
@@ -194,23 +195,23 @@ GradationWindow::GradationWindow(Workbench& bench, QWidget* parent)
   connect(group, &QButtonGroup::idClicked, this, [this](int mode) { setMode(mode); });
   first->addStretch();
 
-  auto* maximum =
-      controls::pushButton(this, "最大", "Maximum", "表示数値内の最大値が色を変えて表示されます");
-  auto* minimum =
-      controls::pushButton(this, "最小", "Minimum", "表示数値内の最小値が色を変えて表示されます");
+  auto* maximum = controls::pushButton(this, N_("最大"), "Maximum",
+                                       N_("表示数値内の最大値が色を変えて表示されます"));
+  auto* minimum = controls::pushButton(this, N_("最小"), "Minimum",
+                                       N_("表示数値内の最小値が色を変えて表示されます"));
   connect(maximum, &QPushButton::clicked, this,
           [this] { highlightGradationExtreme(bench_, true); });
   connect(minimum, &QPushButton::clicked, this,
           [this] { highlightGradationExtreme(bench_, false); });
   swap_ = controls::pushButton(this, "⇔", "Swap",
-                               "表示位置を変更せずに表示対象となるｲﾒｰｼﾞを切り替えます");
+                               N_("表示位置を変更せずに表示対象となるｲﾒｰｼﾞを切り替えます"));
   connect(swap_, &QPushButton::clicked, this,
           [this] { change([](tools::GradationWord& s) { s.secondImage = !s.secondImage; }); });
-  hex_ = controls::pushButton(this, "16進", "Hex", "10進数と16進数の表示を切り替えます");
+  hex_ = controls::pushButton(this, N_("16進"), "Hex", N_("10進数と16進数の表示を切り替えます"));
   hex_->setCheckable(true);
   connect(hex_, &QPushButton::clicked, this,
           [this] { change([](tools::GradationWord& s) { s.hex = !s.hex; }); });
-  pair_ = controls::pushButton(this, "ﾍﾟｱ表示", "Pair", "ｲﾒｰｼﾞ1とｲﾒｰｼﾞ2の両方を表示します");
+  pair_ = controls::pushButton(this, N_("ﾍﾟｱ表示"), "Pair", N_("ｲﾒｰｼﾞ1とｲﾒｰｼﾞ2の両方を表示します"));
   pair_->setCheckable(true);
   connect(pair_, &QPushButton::clicked, this,
           [this] { change([](tools::GradationWord& s) { s.pair = !s.pair; }); });
@@ -285,12 +286,12 @@ void GradationWindow::showPairWindow(bool shown) {
   if (pairWindow_) return;
   auto* pair = new QWidget(main, Qt::Tool);
   pair->setObjectName("GradationPair");
-  pair->setWindowTitle(QString::fromUtf8("（階調値）イメージ１"));
+  pair->setWindowTitle(ui(N_("（階調値）イメージ１")));
   controls::setCompactFont(pair);
   auto* column = new QVBoxLayout(pair);
   column->setContentsMargins(0, 0, 0, 4);
   column->addWidget(new GradationGridView(bench_, true, pair));
-  auto* close = controls::pushButton(pair, "閉じる", "Close", nullptr);
+  auto* close = controls::pushButton(pair, N_("閉じる"), "Close", nullptr);
   column->addWidget(close, 0, Qt::AlignHCenter);
   connect(close, &QPushButton::clicked, this,
           [this] { change([](tools::GradationWord& s) { s.pair = false; }); });

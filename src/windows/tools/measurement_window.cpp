@@ -16,6 +16,7 @@
 
 #include "windows/controls/picture_control_window.h"
 #include "windows/main/quick_help.h"
+#include "windows/main/ui_text.h"
 #include "windows/tools/held_spin_box.h"
 #include "workbench/tools/measurement_tool.h"
 
@@ -23,6 +24,7 @@ namespace vemla {
 namespace {
 
 using controls::utf8;
+using text::N_;
 
 constexpr int kEdgeLevelLow = 1, kEdgeLevelHigh = 128;
 
@@ -33,39 +35,41 @@ struct Choice {
 };
 
 constexpr std::array<Choice, 2> kLengthModes{{
-    {"手動", "Manual", "ｲﾒｰｼﾞをﾏｳｽ左ｸﾘｯｸした位置から\n再度左ｸﾘｯｸした位置までの距離を測定します"},
-    {"自動", "Automatic",
-     "ｲﾒｰｼﾞをﾏｳｽ左ｸﾘｯｸした位置から指定方向にｴｯｼﾞの\n探索が行い両ｴｯｼﾞ間の距離を自動で測定します"},
+    {N_("手動"), "Manual",
+     N_("ｲﾒｰｼﾞをﾏｳｽ左ｸﾘｯｸした位置から\n再度左ｸﾘｯｸした位置までの距離を測定します")},
+    {N_("自動"), "Automatic",
+     N_("ｲﾒｰｼﾞをﾏｳｽ左ｸﾘｯｸした位置から指定方向にｴｯｼﾞの\n"
+        "探索が行い両ｴｯｼﾞ間の距離を自動で測定します")},
 }};
 constexpr std::array<Choice, 2> kDirections{{
-    {"Ｘ方向", "AlongX", "自動測長時のｴｯｼﾞの探索をＸ方向に行います"},
-    {"Ｙ方向", "AlongY", "自動測長時のｴｯｼﾞの探索をＹ方向に行います"},
+    {N_("Ｘ方向"), "AlongX", N_("自動測長時のｴｯｼﾞの探索をＸ方向に行います")},
+    {N_("Ｙ方向"), "AlongY", N_("自動測長時のｴｯｼﾞの探索をＹ方向に行います")},
 }};
 constexpr std::array<Choice, 2> kShapes{{
-    {"矩形", "Rectangle",
-     "ｲﾒｰｼﾞをﾏｳｽ左ｸﾘｯｸした位置から\n再度左ｸﾘｯｸした位置までの矩形内を測定します"},
-    {"任意", "Polygon",
-     "ｲﾒｰｼﾞをﾏｳｽ左ｸﾘｯｸした位置を頂点とする多角形内を測定します\n"
-     "ﾀﾞﾌﾞﾙｸﾘｯｸで多角形が閉じられます"},
+    {N_("矩形"), "Rectangle",
+     N_("ｲﾒｰｼﾞをﾏｳｽ左ｸﾘｯｸした位置から\n再度左ｸﾘｯｸした位置までの矩形内を測定します")},
+    {N_("任意"), "Polygon",
+     N_("ｲﾒｰｼﾞをﾏｳｽ左ｸﾘｯｸした位置を頂点とする多角形内を測定します\n"
+        "ﾀﾞﾌﾞﾙｸﾘｯｸで多角形が閉じられます")},
 }};
 // In the order of tools::VolumeBase.
 constexpr std::array<Choice, 4> kBases{{
-    {"０基準", "BaseZero",
-     "範囲抽出情報と連動した場合に体積は\n階調値０を基準として測定されます\n"
-     "※ｴﾘｱ内の対象範囲合計値に一致"},
-    {"255基準", "BaseFull",
-     "範囲抽出情報と連動した場合に体積は\n階調値255を基準として測定されます\n"
-     "※面積ｘ255－ｴﾘｱ内の対象範囲合計値"},
-    {"範囲下位", "BaseLower",
-     "範囲抽出情報と連動した場合に体積は\n範囲下位の値を基準として測定されます\n"
-     "※ｴﾘｱ内の対象範囲合計値－面積ｘ範囲下位値"},
-    {"範囲上位", "BaseUpper",
-     "範囲抽出情報と連動した場合に体積は\n範囲上位の値を基準として測定されます\n"
-     "※面積ｘ255－ｴﾘｱ内の対象範囲合計値\n　　－（255-範囲上位）ｘ面積"},
+    {N_("０基準"), "BaseZero",
+     N_("範囲抽出情報と連動した場合に体積は\n階調値０を基準として測定されます\n"
+        "※ｴﾘｱ内の対象範囲合計値に一致")},
+    {N_("255基準"), "BaseFull",
+     N_("範囲抽出情報と連動した場合に体積は\n階調値255を基準として測定されます\n"
+        "※面積ｘ255－ｴﾘｱ内の対象範囲合計値")},
+    {N_("範囲下位"), "BaseLower",
+     N_("範囲抽出情報と連動した場合に体積は\n範囲下位の値を基準として測定されます\n"
+        "※ｴﾘｱ内の対象範囲合計値－面積ｘ範囲下位値")},
+    {N_("範囲上位"), "BaseUpper",
+     N_("範囲抽出情報と連動した場合に体積は\n範囲上位の値を基準として測定されます\n"
+        "※面積ｘ255－ｴﾘｱ内の対象範囲合計値\n　　－（255-範囲上位）ｘ面積")},
 }};
 constexpr const char* kEdgeLevelHelp =
-    "自動測長時にｴｯｼﾞ部分とみなすｴｯｼﾞ強度を指定します\n"
-    "値が小さいほどなだらかな部分もｴｯｼﾞとみなされます";
+    N_("自動測長時にｴｯｼﾞ部分とみなすｴｯｼﾞ強度を指定します\n"
+       "値が小さいほどなだらかな部分もｴｯｼﾞとみなされます");
 
 // A group of exclusive choices with ids 0, 1, … added to `grid` from (row, column) rightwards.
 template <std::size_t N>
@@ -104,10 +108,10 @@ MeasurementWindow::~MeasurementWindow() {
 void MeasurementWindow::buildTable() {
   table_ = new QTableWidget(kMeasureTableRows, kMeasureTableColumns + 1, this);
   table_->setObjectName("MeasureTable");
-  setQuickHelp(table_, utf8("ｲﾒｰｼﾞ1とｲﾒｰｼﾞ2の測定値とその差、\n"
-                            "基準値と基準値からの差が表示されます\n"
-                            "▼で現在の測定値が基準値になります\n"
-                            "右ｸﾘｯｸで表をｺﾋﾟｰできます"));
+  setQuickHelp(table_, ui(N_("ｲﾒｰｼﾞ1とｲﾒｰｼﾞ2の測定値とその差、\n"
+                             "基準値と基準値からの差が表示されます\n"
+                             "▼で現在の測定値が基準値になります\n"
+                             "右ｸﾘｯｸで表をｺﾋﾟｰできます")));
   table_->horizontalHeader()->hide();
   table_->verticalHeader()->hide();
   table_->setEditTriggers(QAbstractItemView::NoEditTriggers);
@@ -125,14 +129,18 @@ void MeasurementWindow::buildTable() {
   rows->setMinimumSectionSize(rowHeight);
   rows->setDefaultSectionSize(rowHeight);
   rows->setSectionResizeMode(QHeaderView::Fixed);
-  // Column 0 holds the "▼" of each quantity, column 1 the row names, then seven values wide
-  // enough for "00000.0000" or "ｲﾒｰｼﾞ1Ｘ".
+  // Column 0 holds the "▼" of each quantity, column 1 the row names (as wide as the widest),
+  // then seven values wide enough for "00000.0000" or "ｲﾒｰｼﾞ1Ｘ".
   const int arrowWidth = metrics.horizontalAdvance(utf8("▼")) + 8;
   const int valueWidth = std::max(metrics.horizontalAdvance(QStringLiteral("00000.0000")),
-                                  metrics.horizontalAdvance(utf8("ｲﾒｰｼﾞ1Ｘ"))) +
+                                  metrics.horizontalAdvance(ui(N_("ｲﾒｰｼﾞ1Ｘ")))) +
                          4;
+  int nameWidth = 0;
+  for (const auto& row : measureTable(bench_)) {
+    nameWidth = std::max(nameWidth, metrics.horizontalAdvance(QString::fromStdString(row[0])));
+  }
   table_->setColumnWidth(0, arrowWidth);
-  table_->setColumnWidth(1, metrics.horizontalAdvance(utf8("測長")) + 8);
+  table_->setColumnWidth(1, nameWidth + 8);
   for (int c = 2; c <= kMeasureTableColumns; ++c) table_->setColumnWidth(c, valueWidth);
   for (int row = 0; row < kMeasureTableRows; ++row) {
     for (int c = 1; c <= kMeasureTableColumns; ++c) {
@@ -142,7 +150,7 @@ void MeasurementWindow::buildTable() {
     }
   }
   for (std::size_t i = 0; i < kMeasureCopyRows.size(); ++i) {
-    auto* copy = controls::pushButton(table_, "▼", "", "現在の測定値を基準値にｺﾋﾟｰします");
+    auto* copy = controls::pushButton(table_, "▼", "", N_("現在の測定値を基準値にｺﾋﾟｰします"));
     copy->setObjectName(QString("CopyReference%1").arg(i + 1));
     copy->setMinimumWidth(0);
     copy->setFixedSize(arrowWidth, rowHeight);
@@ -157,7 +165,7 @@ void MeasurementWindow::buildTable() {
   table_->setContextMenuPolicy(Qt::CustomContextMenu);
   connect(table_, &QWidget::customContextMenuRequested, this, [this](const QPoint& at) {
     QMenu menu(this);
-    QAction* copy = menu.addAction(utf8("コピー"));
+    QAction* copy = menu.addAction(ui(N_("コピー")));
     if (menu.exec(table_->viewport()->mapToGlobal(at)) == copy) copyTable();
   });
 }
@@ -173,9 +181,10 @@ void MeasurementWindow::buildControls() {
   auto* grid = controls::compactGrid(area);
 
   function_ = new QButtonGroup(area);
-  auto* length = controls::pushButton(area, "測長", "Length", "ｲﾒｰｼﾞ上の距離を測定します");
-  auto* areaButton = controls::pushButton(area, "面積\n体積\n重心", "Area",
-                                          "ｲﾒｰｼﾞ上で指定した範囲の\n面積、体積、重心を測定します");
+  auto* length = controls::pushButton(area, N_("測長"), "Length", N_("ｲﾒｰｼﾞ上の距離を測定します"));
+  auto* areaButton =
+      controls::pushButton(area, N_("面積\n体積\n重心"), "Area",
+                           N_("ｲﾒｰｼﾞ上で指定した範囲の\n面積、体積、重心を測定します"));
   for (QPushButton* button : {length, areaButton}) {
     button->setCheckable(true);
     button->setSizePolicy(QSizePolicy::Preferred, QSizePolicy::Expanding);
@@ -188,11 +197,11 @@ void MeasurementWindow::buildControls() {
   // The length: mode and direction, then the edge level.
   lengthMode_ = choices(area, grid, kLengthModes, 0, 1);
   direction_ = choices(area, grid, kDirections, 0, 3);
-  grid->addWidget(controls::plainLabel(area, "ｴｯｼﾞﾚﾍﾞﾙ"), 1, 1);
+  grid->addWidget(controls::plainLabel(area, N_("ｴｯｼﾞﾚﾍﾞﾙ")), 1, 1);
   edgeSlider_ = new QSlider(Qt::Horizontal, area);
   edgeSlider_->setObjectName("EdgeLevelSlider");
   edgeSlider_->setRange(kEdgeLevelLow, kEdgeLevelHigh);
-  setQuickHelp(edgeSlider_, utf8(kEdgeLevelHelp));
+  setQuickHelp(edgeSlider_, ui(kEdgeLevelHelp));
   grid->addWidget(edgeSlider_, 1, 2, 1, 2);
   // Held for more than ten steps the arrows step by 5.
   edgeLevel_ = new HeldSpinBox(
@@ -201,18 +210,18 @@ void MeasurementWindow::buildControls() {
   edgeLevel_->setRange(kEdgeLevelLow, kEdgeLevelHigh);
   edgeLevel_->setFixedWidth(edgeLevel_->fontMetrics().horizontalAdvance(QStringLiteral("0000")) +
                             28);
-  setQuickHelp(edgeLevel_, utf8(kEdgeLevelHelp));
+  setQuickHelp(edgeLevel_, ui(kEdgeLevelHelp));
   grid->addWidget(edgeLevel_, 1, 4);
-  auto* reset = controls::pushButton(area, "ﾘｾｯﾄ", "ResetEdgeLevel",
-                                     "ｴｯｼﾞﾚﾍﾞﾙを『ｵﾌﾟｼｮﾝ情報-ﾂｰﾙ関連』で\n"
-                                     "指定された値に初期化します");
+  auto* reset = controls::pushButton(area, N_("ﾘｾｯﾄ"), "ResetEdgeLevel",
+                                     N_("ｴｯｼﾞﾚﾍﾞﾙを『ｵﾌﾟｼｮﾝ情報-ﾂｰﾙ関連』で\n"
+                                        "指定された値に初期化します"));
   grid->addWidget(reset, 1, 5);
 
   // The area: shape, the link to range extraction and the volume base.
   shape_ = choices(area, grid, kShapes, 2, 1);
-  link_ =
-      controls::checkBox(area, "範囲抽出情報\nに連動させる", "Link",
-                         "範囲抽出情報で指定された階調値範囲内の\n画素のみを測定の対象とします");
+  link_ = controls::checkBox(
+      area, N_("範囲抽出情報\nに連動させる"), "Link",
+      N_("範囲抽出情報で指定された階調値範囲内の\n画素のみを測定の対象とします"));
   grid->addWidget(link_, 2, 3, 1, 3, Qt::AlignLeft);
   base_ = choices(area, grid, kBases, 3, 1);
   grid->setColumnStretch(6, 1);

@@ -13,6 +13,7 @@
 #include <QSpinBox>
 
 #include "text/format.h"
+#include "text/translate.h"
 #include "windows/controls/picture_control_window.h"
 #include "windows/main/quick_help.h"
 #include "windows/tools/profile_window.h"
@@ -27,14 +28,14 @@ using tools::kPartSize;
 constexpr int kToolWidth = 517, kToolHeight = 296;
 constexpr int kControlsTop = kPartSize + 2;
 
-const char* const kColourHelp =
+const char* const kColourHelp = text::N_(
     "基準ｲﾒｰｼﾞと比較ｲﾒｰｼﾞの差ｲﾒｰｼﾞをｶﾗｰで表示します\n表示色は「ｲﾒｰｼﾞ制御情報」で「階調差」"
-    "「ｵﾌｾｯﾄ差」に\n各々関連付けされている色が使用されます";
-const char* const kReferenceHelp =
+    "「ｵﾌｾｯﾄ差」に\n各々関連付けされている色が使用されます");
+const char* const kReferenceHelp = text::N_(
     "ｲﾒｰｼﾞに表示されている範囲を基準ｲﾒｰｼﾞとして取り込みます\n指定(ﾁｪｯｸ)されている間は随時取り"
-    "込みが行われます";
+    "込みが行われます");
 const char* const kComparisonHelp =
-    "比較ｲﾒｰｼﾞの取り込みが再度行われた時点でｼﾌﾄ量が\n０にｸﾘｱされます";
+    text::N_("比較ｲﾒｰｼﾞの取り込みが再度行われた時点でｼﾌﾄ量が\n０にｸﾘｱされます");
 
 // The part shown at each place: the reference, the comparison as shifted, the difference.
 const std::uint8_t* partPixels(const Workbench& bench, int index) {
@@ -149,12 +150,13 @@ void PartialWindow::buildControls() {
   using controls::plainLabel;
   using controls::pushButton;
   using controls::radioButton;
+  using text::N_;
   // Left of the read-out: taking and the difference.
   auto* left = new QWidget(this);
   left->setGeometry(0, kControlsTop, kPartSize, kToolHeight - kControlsTop);
   auto* grid = controls::compactGrid(left);
-  takeReference_ = checkBox(left, "基準ｲﾒｰｼﾞの取り込み", "TakeReference", kReferenceHelp);
-  takeComparison_ = checkBox(left, "比較ｲﾒｰｼﾞの取り込み", "TakeComparison", kComparisonHelp);
+  takeReference_ = checkBox(left, N_("基準ｲﾒｰｼﾞの取り込み"), "TakeReference", kReferenceHelp);
+  takeComparison_ = checkBox(left, N_("比較ｲﾒｰｼﾞの取り込み"), "TakeComparison", kComparisonHelp);
   grid->addWidget(takeReference_, 0, 0, 1, 4);
   grid->addWidget(takeComparison_, 1, 0, 1, 4);
   connect(takeReference_, &QCheckBox::clicked, this,
@@ -162,17 +164,17 @@ void PartialWindow::buildControls() {
   connect(takeComparison_, &QCheckBox::clicked, this,
           [this](bool on) { setPartialTaking(bench_, false, on); });
   auto* modeGroup = new QButtonGroup(this);
-  modes_[0] = radioButton(left, "階調差", "GreyDifference", nullptr);
-  modes_[1] = radioButton(left, "ｵﾌｾｯﾄ差", "OffsetDifference", nullptr);
+  modes_[0] = radioButton(left, N_("階調差"), "GreyDifference", nullptr);
+  modes_[1] = radioButton(left, N_("ｵﾌｾｯﾄ差"), "OffsetDifference", nullptr);
   modeGroup->addButton(modes_[0], 0);
   modeGroup->addButton(modes_[1], 1);
   grid->addWidget(modes_[0], 2, 0, 1, 2);
   grid->addWidget(modes_[1], 2, 2, 1, 2);
   connect(modeGroup, &QButtonGroup::idClicked, this, [this] { changeSettings(); });
-  colourDisplay_ = checkBox(left, "ｶﾗｰ表示", "ColourDisplay", kColourHelp);
+  colourDisplay_ = checkBox(left, N_("ｶﾗｰ表示"), "ColourDisplay", kColourHelp);
   grid->addWidget(colourDisplay_, 3, 0, 1, 2);
   connect(colourDisplay_, &QCheckBox::clicked, this, [this] { changeSettings(); });
-  auto* reset = pushButton(left, "ﾘｾｯﾄ", "ResetDifference", nullptr);
+  auto* reset = pushButton(left, N_("ﾘｾｯﾄ"), "ResetDifference", nullptr);
   grid->addWidget(reset, 3, 2, 1, 2);
   connect(reset, &QPushButton::clicked, this, [this] {
     PartialSettings settings = partialSettings(bench_);
@@ -186,9 +188,9 @@ void PartialWindow::buildControls() {
   brightness_ = new QSlider(Qt::Horizontal, left);
   brightness_->setObjectName("Brightness");
   brightness_->setRange(0, tools::kMaxDifferenceBrightness);
-  grid->addWidget(plainLabel(left, "差の強度"), 4, 0, 1, 2);
+  grid->addWidget(plainLabel(left, N_("差の強度")), 4, 0, 1, 2);
   grid->addWidget(strength_, 4, 2, 1, 2);
-  grid->addWidget(plainLabel(left, "表示輝度"), 5, 0, 1, 2);
+  grid->addWidget(plainLabel(left, N_("表示輝度")), 5, 0, 1, 2);
   grid->addWidget(brightness_, 5, 2, 1, 2);
   connect(strength_, &QSlider::valueChanged, this, [this] { changeSettings(); });
   connect(brightness_, &QSlider::valueChanged, this, [this] { changeSettings(); });
@@ -214,15 +216,15 @@ void PartialWindow::buildControls() {
     setPartialSettings(bench_, settings);
   });
   auto* kindGroup = new QButtonGroup(this);
-  readoutKinds_[0] = radioButton(right, "階調値", "ReadoutValues", nullptr);
-  readoutKinds_[1] = radioButton(right, "ﾌﾟﾛﾌｧｲﾙ", "ReadoutProfile", nullptr);
+  readoutKinds_[0] = radioButton(right, N_("階調値"), "ReadoutValues", nullptr);
+  readoutKinds_[1] = radioButton(right, N_("ﾌﾟﾛﾌｧｲﾙ"), "ReadoutProfile", nullptr);
   kindGroup->addButton(readoutKinds_[0], 0);
   kindGroup->addButton(readoutKinds_[1], 1);
   rgrid->addWidget(readoutKinds_[0], 0, 1, 1, 2);
   rgrid->addWidget(readoutKinds_[1], 0, 3, 1, 2);
   connect(kindGroup, &QButtonGroup::idClicked, this, [this] { changeReadout(); });
   auto* directionGroup = new QButtonGroup(this);
-  const char* directionTexts[3] = {"Ｘ", "Ｙ", "XY"};
+  const char* directionTexts[3] = {N_("Ｘ"), N_("Ｙ"), "XY"};
   const char* directionNames[3] = {"ReadoutX", "ReadoutY", "ReadoutXY"};
   for (int i = 0; i < 3; ++i) {
     directions_[static_cast<std::size_t>(i)] =
@@ -230,7 +232,7 @@ void PartialWindow::buildControls() {
     directionGroup->addButton(directions_[static_cast<std::size_t>(i)], i);
     rgrid->addWidget(directions_[static_cast<std::size_t>(i)], 1, i, 1, 1);
   }
-  range_ = checkBox(right, "範囲", "RangeMarks", nullptr);
+  range_ = checkBox(right, N_("範囲"), "RangeMarks", nullptr);
   rgrid->addWidget(range_, 1, 3, 1, 2);
   connect(directionGroup, &QButtonGroup::idClicked, this, [this] { changeReadout(); });
   connect(range_, &QCheckBox::clicked, this, [this] { changeReadout(); });
@@ -265,7 +267,7 @@ void PartialWindow::buildControls() {
   connect(lower_, &QSpinBox::valueChanged, this, [bound](int v) { bound(false, v); });
   connect(upper_, &QSpinBox::valueChanged, this, [bound](int v) { bound(true, v); });
 
-  const char* shiftTexts[5] = {"←", "→", "↑", "↓", "ｸﾘｱ"};
+  const char* shiftTexts[5] = {"←", "→", "↑", "↓", N_("ｸﾘｱ")};
   const char* shiftNames[5] = {"ShiftLeft", "ShiftRight", "ShiftUp", "ShiftDown", "ShiftClear"};
   for (int i = 0; i < 5; ++i) {
     auto* button = pushButton(right, shiftTexts[i], shiftNames[i], nullptr);

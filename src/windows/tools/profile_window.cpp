@@ -17,6 +17,7 @@
 #include "text/format.h"
 #include "windows/controls/picture_control_window.h"
 #include "windows/main/qt_user_port.h"
+#include "windows/main/ui_text.h"
 #include "windows/tools/held_spin_box.h"
 #include "workbench/tools/profile_tool.h"
 #include "workbench/view/refresh_chain.h"
@@ -124,7 +125,7 @@ void ProfilePlot::paintEvent(QPaintEvent*) {
       painter.drawLine(second, middle - 4, second, middle + 4);
       textAt = std::min(first, second);
     }
-    const QString text = QString::fromStdString(profileReadout(bench_));
+    const QString text = QString::fromStdString(profileReadout(bench_, true));
     const int width = painter.fontMetrics().horizontalAdvance(text);
     // The text stays inside the graph: beside the mark, or on its other side near the edge.
     const int x = textAt + 4 + width < kPlotWidth ? textAt + 4 : std::max(0, textAt - 4 - width);
@@ -160,8 +161,9 @@ ProfileWindow::~ProfileWindow() {
 void ProfileWindow::buildControls() {
   using controls::pushButton;
   using controls::radioButton;
+  using text::N_;
   // Above the graph: background, read-out switch and the MAX/MIN fields.
-  auto* background = pushButton(this, "■□", "Background", "ﾊﾞｯｸｸﾞﾗｳﾝﾄﾞの色を切り替えます");
+  auto* background = pushButton(this, "■□", "Background", N_("ﾊﾞｯｸｸﾞﾗｳﾝﾄﾞの色を切り替えます"));
   background->setGeometry(kPlotLeft, 2, 28, 20);
   connect(background, &QPushButton::clicked, this, [this] {
     tools::ProfileWord settings = profileSettings(bench_);
@@ -169,8 +171,8 @@ void ProfileWindow::buildControls() {
     setProfileSettings(bench_, settings);
   });
   readout_ =
-      controls::checkBox(this, "階調/距離情報の表示", "Readout",
-                         "ﾌﾟﾛﾌｧｲﾙ表示域のﾏｳｽｸﾘｯｸによる階調値や\n距離の表示有無を切り替えます");
+      controls::checkBox(this, N_("階調/距離情報の表示"), "Readout",
+                         N_("ﾌﾟﾛﾌｧｲﾙ表示域のﾏｳｽｸﾘｯｸによる階調値や\n距離の表示有無を切り替えます"));
   readout_->move(40, 3);
   readout_->adjustSize();
   connect(readout_, &QCheckBox::clicked, this, [this](bool on) {
@@ -197,14 +199,14 @@ void ProfileWindow::buildControls() {
   area->setGeometry(0, kPlotTop + kPlotHeight + 2, 517, 296 - kPlotTop - kPlotHeight - 2);
   auto* grid = controls::compactGrid(area);
   auto* directionGroup = new QButtonGroup(this);
-  const char* directionTexts[3] = {" X ", " Y ", "任意"};
+  const char* directionTexts[3] = {" X ", " Y ", N_("任意")};
   const char* directionNames[3] = {"DirectionX", "DirectionY", "DirectionArbitrary"};
-  grid->addWidget(controls::plainLabel(area, "方向"), 0, 0);
+  grid->addWidget(controls::plainLabel(area, N_("方向")), 0, 0);
   for (int i = 0; i < 3; ++i) {
     directions_[i] = radioButton(
         area, directionTexts[i], directionNames[i],
-        i == 2 ? "任意方向のﾌﾟﾛﾌｧｲﾙ表示を行います\nｲﾒｰｼﾞｳｨﾝﾄﾞｳ内でﾏｳｽ左ｸﾘｯｸした位置から\n"
-                 "再度左ｸﾘｯｸした位置までが表示されます"
+        i == 2 ? N_("任意方向のﾌﾟﾛﾌｧｲﾙ表示を行います\nｲﾒｰｼﾞｳｨﾝﾄﾞｳ内でﾏｳｽ左ｸﾘｯｸした位置から\n"
+                    "再度左ｸﾘｯｸした位置までが表示されます")
                : nullptr);
     directionGroup->addButton(directions_[i], i);
     grid->addWidget(directions_[i], 0, 1 + i);
@@ -215,9 +217,9 @@ void ProfileWindow::buildControls() {
     setProfileSettings(bench_, settings);
   });
   auto* shownGroup = new QButtonGroup(this);
-  const char* shownTexts[3] = {"両方", "ｲﾒｰｼﾞ1", "ｲﾒｰｼﾞ2"};
+  const char* shownTexts[3] = {N_("両方"), N_("ｲﾒｰｼﾞ1"), N_("ｲﾒｰｼﾞ2")};
   const char* shownNames[3] = {"ShowBoth", "ShowImage1", "ShowImage2"};
-  grid->addWidget(controls::plainLabel(area, "表示"), 0, 4);
+  grid->addWidget(controls::plainLabel(area, N_("表示")), 0, 4);
   for (int i = 0; i < 3; ++i) {
     shown_[i] = radioButton(area, shownTexts[i], shownNames[i], nullptr);
     shownGroup->addButton(shown_[i], i);
@@ -229,7 +231,7 @@ void ProfileWindow::buildControls() {
     setProfileSettings(bench_, settings);
   });
 
-  grid->addWidget(controls::plainLabel(area, "階調値範囲"), 1, 0, 1, 2);
+  grid->addWidget(controls::plainLabel(area, N_("階調値範囲")), 1, 0, 1, 2);
   lowerSlider_ = new QSlider(Qt::Horizontal, area);
   lowerSlider_->setObjectName("LowerSlider");
   lowerSlider_->setRange(0, 254);
@@ -245,7 +247,7 @@ void ProfileWindow::buildControls() {
   connect(lowerSlider_, &QSlider::valueChanged, this, [this](int v) { setBound(false, v); });
   connect(upperSlider_, &QSlider::valueChanged, this, [this](int v) { setBound(true, v); });
 
-  grid->addWidget(controls::plainLabel(area, "グリッド"), 2, 0);
+  grid->addWidget(controls::plainLabel(area, N_("グリッド")), 2, 0);
   greyStep_ = spinBox(area, "GreyStep", 1, 255);
   pixelStep_ = spinBox(area, "PixelStep", 1, 512);
   // Held for more than eight steps the grid moves by half the magnification.
@@ -257,7 +259,7 @@ void ProfileWindow::buildControls() {
   gridMove_->setButtonSymbols(QAbstractSpinBox::UpDownArrows);
   grid->addWidget(greyStep_, 2, 1);
   grid->addWidget(pixelStep_, 2, 2);
-  grid->addWidget(controls::plainLabel(area, "グリッド移動"), 2, 3);
+  grid->addWidget(controls::plainLabel(area, N_("グリッド移動")), 2, 3);
   grid->addWidget(gridMove_, 2, 4);
   connect(gridMove_, &QSpinBox::valueChanged, this, [this](int value) {
     moveProfileGrid(bench_, value - gridMoveValue_);
@@ -265,36 +267,37 @@ void ProfileWindow::buildControls() {
   });
 
   auto* automatic =
-      pushButton(area, "自動", "Automatic",
-                 "表示されているﾌﾟﾛﾌｧｲﾙの最大及び最小の階調値より\n表示する階調値範囲の"
-                 "最適値を自動で求めます\nﾌﾟﾛﾌｧｲﾙ表示は該当の範囲に切り替わります");
+      pushButton(area, N_("自動"), "Automatic",
+                 N_("表示されているﾌﾟﾛﾌｧｲﾙの最大及び最小の階調値より\n表示する階調値範囲の"
+                    "最適値を自動で求めます\nﾌﾟﾛﾌｧｲﾙ表示は該当の範囲に切り替わります"));
   connect(automatic, &QPushButton::clicked, this, [this] { automaticProfileRange(bench_); });
-  fullAuto_ = controls::checkBox(area, "全自動", "FullAuto",
-                                 "表示位置が切り替わるたび最適な\n階調値範囲で自動表示されます");
+  fullAuto_ =
+      controls::checkBox(area, N_("全自動"), "FullAuto",
+                         N_("表示位置が切り替わるたび最適な\n階調値範囲で自動表示されます"));
   connect(fullAuto_, &QCheckBox::clicked, this, [this](bool on) {
     tools::ProfileWord settings = profileSettings(bench_);
     settings.fullAuto = on;
     setProfileSettings(bench_, settings);
   });
-  auto* redraw = pushButton(area, "再表示", "Redraw", nullptr);
+  auto* redraw = pushButton(area, N_("再表示"), "Redraw", nullptr);
   connect(redraw, &QPushButton::clicked, this, [this] { applyFields(); });
   auto* reset =
-      pushButton(area, "ﾘｾｯﾄ", "Reset",
-                 "表示階調値範囲が0～255へｸﾞﾘｯﾄﾞの表示幅が\n『ｵﾌﾟｼｮﾝ情報-ﾂｰﾙ関連』で指定さ"
-                 "れた値に\n初期化されます");
+      pushButton(area, N_("ﾘｾｯﾄ"), "Reset",
+                 N_("表示階調値範囲が0～255へｸﾞﾘｯﾄﾞの表示幅が\n『ｵﾌﾟｼｮﾝ情報-ﾂｰﾙ関連』で指定さ"
+                    "れた値に\n初期化されます"));
   connect(reset, &QPushButton::clicked, this, [this] { resetProfile(bench_); });
   grid->addWidget(automatic, 2, 5);
   grid->addWidget(fullAuto_, 2, 6);
   grid->addWidget(redraw, 3, 5);
   grid->addWidget(reset, 3, 6);
-  saveCsv_ = pushButton(area, "CSVで保存", "SaveCsv",
-                        "表示されているﾌﾟﾛﾌｧｲﾙの階調値をCSVﾌｧｲﾙに保存します");
+  saveCsv_ = pushButton(area, N_("CSVで保存"), "SaveCsv",
+                        N_("表示されているﾌﾟﾛﾌｧｲﾙの階調値をCSVﾌｧｲﾙに保存します"));
   connect(saveCsv_, &QPushButton::clicked, this, [this] { saveCsv(); });
   grid->addWidget(saveCsv_, 3, 0, 1, 2);
 }
 
 void ProfileWindow::saveCsv() {
-  const QString title = QString::fromUtf8("CSVで保存");
+  const QString title = ui(text::N_("CSVで保存"));
   const QString name = chooseFile_ ? chooseFile_(title)
                                    : QFileDialog::getSaveFileName(this, title, QString(),
                                                                   QStringLiteral("CSV (*.csv)"));

@@ -20,8 +20,10 @@
 #include "picture/bitmap.h"
 #include "picture/messages.h"
 #include "text/format.h"
+#include "text/translate.h"
 #include "windows/controls/picture_control_window.h"
 #include "windows/main/screen_fit.h"
+#include "windows/main/ui_text.h"
 #include "windows/panes/picture_image.h"
 #include "workbench/tools/relief_tool.h"
 
@@ -67,10 +69,10 @@ void ToolRasterView::setMarks(const QList<QLine>& marks) {
 void ToolRasterView::contextMenuEvent(QContextMenuEvent* event) {
   if (image_.isNull()) return;
   QMenu menu(this);
-  QAction* save = menu.addAction(QString::fromUtf8("画像を保存"));
+  QAction* save = menu.addAction(ui(text::N_("画像を保存")));
   if (menu.exec(event->globalPos()) != save) return;
-  const QString path = QFileDialog::getSaveFileName(this, QString::fromUtf8("画像を保存"), {},
-                                                    QString::fromUtf8("ﾋﾞｯﾄﾏｯﾌﾟ (*.bmp)"));
+  const QString path = QFileDialog::getSaveFileName(this, ui(text::N_("画像を保存")), {},
+                                                    ui(text::N_("ﾋﾞｯﾄﾏｯﾌﾟ (*.bmp)")));
   if (path.isEmpty()) return;
   // Written from the shown image: its pixels are the raster, its colour table the palette.
   std::vector<std::uint8_t> pixels(static_cast<std::size_t>(image_.width()) *
@@ -88,7 +90,8 @@ void ToolRasterView::contextMenuEvent(QContextMenuEvent* event) {
   }
   const std::string name = path.toStdString();
   if (writeBitmap(name, image_.width(), image_.height(), 1, pixels.data(), &palette) != 0) {
-    user_.tell(Icon::Warning, text::format(msg::kWithName, "保存できません", name.c_str()));
+    user_.tell(Icon::Warning,
+               text::format(msg::kWithName, text::tr("保存できません"), name.c_str()));
   }
 }
 
@@ -149,11 +152,12 @@ void ReliefWindow::buildControls() {
   using controls::checkBox;
   using controls::plainLabel;
   using controls::pushButton;
+  using text::N_;
   auto* area = new QWidget(this);
   area->setGeometry(tools::kReliefWidth + 2, 0, 517 - tools::kReliefWidth - 2, 296);
   auto* grid = controls::compactGrid(area);
 
-  grid->addWidget(plainLabel(area, "視点"), 0, 0, 1, 2);
+  grid->addWidget(plainLabel(area, N_("視点")), 0, 0, 1, 2);
   angleXSlider_ = slider(area, Qt::Horizontal, "AngleXSlider", tools::kMaxAngleX);
   angleZSlider_ = slider(area, Qt::Horizontal, "AngleZSlider", tools::kMaxAngleZ);
   angleX_ = new QSpinBox(area);
@@ -163,23 +167,23 @@ void ReliefWindow::buildControls() {
   angleZ_ = new QSpinBox(area);
   angleZ_->setObjectName("AngleZ");
   angleZ_->setRange(0, tools::kMaxAngleZ);
-  grid->addWidget(plainLabel(area, "Ｘ"), 1, 0);
+  grid->addWidget(plainLabel(area, N_("Ｘ")), 1, 0);
   grid->addWidget(angleXSlider_, 1, 1, 1, 2);
   grid->addWidget(angleX_, 1, 3);
-  grid->addWidget(plainLabel(area, "Ｚ"), 2, 0);
+  grid->addWidget(plainLabel(area, N_("Ｚ")), 2, 0);
   grid->addWidget(angleZSlider_, 2, 1, 1, 2);
   grid->addWidget(angleZ_, 2, 3);
   connect(angleXSlider_, &QSlider::valueChanged, this, [this](int v) { changeSetting(kAngleX, v); });
   connect(angleZSlider_, &QSlider::valueChanged, this, [this](int v) { changeSetting(kAngleZ, v); });
   connect(angleX_, &QSpinBox::valueChanged, this, [this](int v) { changeSetting(kAngleX, v); });
   connect(angleZ_, &QSpinBox::valueChanged, this, [this](int v) { changeSetting(kAngleZ, v); });
-  auto* resetView = pushButton(area, "ﾘｾｯﾄ", "ResetView", nullptr);
+  auto* resetView = pushButton(area, N_("ﾘｾｯﾄ"), "ResetView", nullptr);
   connect(resetView, &QPushButton::clicked, this, [this] { resetReliefView(bench_); });
   grid->addWidget(resetView, 0, 2, 1, 2);
 
-  grid->addWidget(plainLabel(area, "表示ﾓｰﾄﾞ"), 3, 0, 1, 4);
+  grid->addWidget(plainLabel(area, N_("表示ﾓｰﾄﾞ")), 3, 0, 1, 4);
   auto* modeGroup = new QButtonGroup(this);
-  const char* modeTexts[3] = {"ｲﾒｰｼﾞ", "ﾜｲﾔ", "ﾎﾟﾘｺﾞﾝ"};
+  const char* modeTexts[3] = {N_("ｲﾒｰｼﾞ"), N_("ﾜｲﾔ"), N_("ﾎﾟﾘｺﾞﾝ")};
   const char* modeNames[3] = {"ModeSurface", "ModeWire", "ModePolygon"};
   for (int i = 0; i < 3; ++i) {
     modes_[static_cast<std::size_t>(i)] = controls::radioButton(area, modeTexts[i], modeNames[i], nullptr);
@@ -191,9 +195,9 @@ void ReliefWindow::buildControls() {
     settings.mode = static_cast<tools::ReliefMode>(mode);
     setReliefSettings(bench_, settings);
   });
-  modeValueLabel_ = plainLabel(area, "輝度");
+  modeValueLabel_ = plainLabel(area, N_("輝度"));
   modeValue_ = slider(area, Qt::Horizontal, "ModeValue", tools::kMaxLuminance);
-  auto* resetMode = pushButton(area, "ﾘｾｯﾄ", "ResetMode", nullptr);
+  auto* resetMode = pushButton(area, N_("ﾘｾｯﾄ"), "ResetMode", nullptr);
   connect(modeValue_, &QSlider::valueChanged, this, [this](int v) { changeSetting(kModeValue, v); });
   connect(resetMode, &QPushButton::clicked, this, [this] { resetReliefMode(bench_); });
   grid->addWidget(modeValueLabel_, 5, 0);
@@ -204,7 +208,7 @@ void ReliefWindow::buildControls() {
   ratio_ = slider(area, Qt::Vertical, "HeightRatio", tools::kMaxHeightRatio);
   depth_ = slider(area, Qt::Vertical, "Depth", tools::kMaxDepth);
   const std::array<std::pair<QSlider*, const char*>, 3> verticals{
-      {{base_, "基底の高さ"}, {ratio_, "高さの比率"}, {depth_, "奥行き"}}};
+      {{base_, N_("基底の高さ")}, {ratio_, N_("高さの比率")}, {depth_, N_("奥行き")}}};
   for (int i = 0; i < 3; ++i) {
     auto* label = plainLabel(area, verticals[static_cast<std::size_t>(i)].second);
     label->setWordWrap(true);
@@ -216,10 +220,10 @@ void ReliefWindow::buildControls() {
   connect(ratio_, &QSlider::valueChanged, this, [this](int v) { changeSetting(kRatio, v); });
   connect(depth_, &QSlider::valueChanged, this, [this](int v) { changeSetting(kDepth, v); });
 
-  viewDirection_ = checkBox(area, "視点表示", "ViewDirection", nullptr);
-  wholeBox_ = checkBox(area, "全体表示", "Whole", nullptr);
-  otherPane_ = checkBox(area, "相手側", "OtherPane", nullptr);
-  invert_ = checkBox(area, "反転", "Invert", nullptr);
+  viewDirection_ = checkBox(area, N_("視点表示"), "ViewDirection", nullptr);
+  wholeBox_ = checkBox(area, N_("全体表示"), "Whole", nullptr);
+  otherPane_ = checkBox(area, N_("相手側"), "OtherPane", nullptr);
+  invert_ = checkBox(area, N_("反転"), "Invert", nullptr);
   grid->addWidget(viewDirection_, 8, 0, 1, 2);
   grid->addWidget(wholeBox_, 8, 2, 1, 2);
   grid->addWidget(otherPane_, 9, 0, 1, 2);
@@ -244,7 +248,7 @@ void ReliefWindow::buildControls() {
     switches.secondImage = !switches.secondImage;
     setReliefSwitches(bench_, switches);
   });
-  auto* redraw = pushButton(area, "再表示", "Redraw", nullptr);
+  auto* redraw = pushButton(area, N_("再表示"), "Redraw", nullptr);
   connect(redraw, &QPushButton::clicked, this, [this] { applyFields(); });
   grid->addWidget(swap, 10, 0, 1, 2);
   grid->addWidget(redraw, 10, 2, 1, 2);
@@ -305,7 +309,7 @@ void ReliefWindow::refresh() {
   angleZ_->setValue(settings.angleZ);
   modes_[static_cast<std::size_t>(settings.mode)]->setChecked(true);
   const bool surface = settings.mode == tools::ReliefMode::Surface;
-  modeValueLabel_->setText(QString::fromUtf8(surface ? "輝度" : "幅"));
+  modeValueLabel_->setText(ui(surface ? text::N_("輝度") : text::N_("幅")));
   if (surface) {
     modeValue_->setRange(0, tools::kMaxLuminance);
     modeValue_->setValue(settings.luminance);

@@ -5,7 +5,9 @@
 #include <QPixmap>
 #include <QPushButton>
 
+#include "text/translate.h"
 #include "windows/controls/picture_control_window.h"
+#include "windows/main/ui_text.h"
 #include "windows/tools/gradation_window.h"
 #include "windows/tools/measurement_window.h"
 #include "windows/tools/partial_window.h"
@@ -32,9 +34,9 @@ QPixmap productTile() {
 }
 
 constexpr std::array<const char*, 3> kSecondCopyLines{
-    "・多重起動のため一部の情報が保存されないので注意して下さい",
-    "　　ﾕｰｻﾞ情報、ｵﾌﾟｼｮﾝ情報、開いたﾌｧｲﾙの履歴　等．．．",
-    "　　ﾌﾟﾛｸﾞﾗﾑのｳｨﾝﾄﾞｳﾀｲﾄﾙに (M) が付加されます",
+    text::N_("・多重起動のため一部の情報が保存されないので注意して下さい"),
+    text::N_("　　ﾕｰｻﾞ情報、ｵﾌﾟｼｮﾝ情報、開いたﾌｧｲﾙの履歴　等．．．"),
+    text::N_("　　ﾌﾟﾛｸﾞﾗﾑのｳｨﾝﾄﾞｳﾀｲﾄﾙに (M) が付加されます"),
 };
 
 struct BarButton {
@@ -43,12 +45,13 @@ struct BarButton {
   const char* help;
 };
 constexpr std::array<BarButton, 6> kBarButtons{{
-    {kMemo, "メモ", "ﾒﾓﾌｧｲﾙを開きます\nﾒﾓ用のﾌｧｲﾙは『ｵﾌﾟｼｮﾝ情報-ﾂｰﾙ関連』\nで指定が可能です"},
-    {kGradationTool, "階調値", "ｲﾒｰｼﾞの階調値情報が参照できます"},
-    {kProfileTool, "ﾌﾟﾛﾌｧｲﾙ", "ｲﾒｰｼﾞのﾌﾟﾛﾌｧｲﾙ情報が参照できます"},
-    {k3DTool, "３Ｄ", "ｲﾒｰｼﾞを３Ｄ表示します"},
-    {kMeasurementTool, "測定", "ｲﾒｰｼﾞの様々な測定ができます"},
-    {kPartialComparisonTool, "部分比較", "ｲﾒｰｼﾞの一部分で比較ができます"},
+    {kMemo, text::N_("メモ"),
+     text::N_("ﾒﾓﾌｧｲﾙを開きます\nﾒﾓ用のﾌｧｲﾙは『ｵﾌﾟｼｮﾝ情報-ﾂｰﾙ関連』\nで指定が可能です")},
+    {kGradationTool, text::N_("階調値"), text::N_("ｲﾒｰｼﾞの階調値情報が参照できます")},
+    {kProfileTool, text::N_("ﾌﾟﾛﾌｧｲﾙ"), text::N_("ｲﾒｰｼﾞのﾌﾟﾛﾌｧｲﾙ情報が参照できます")},
+    {k3DTool, text::N_("３Ｄ"), text::N_("ｲﾒｰｼﾞを３Ｄ表示します")},
+    {kMeasurementTool, text::N_("測定"), text::N_("ｲﾒｰｼﾞの様々な測定ができます")},
+    {kPartialComparisonTool, text::N_("部分比較"), text::N_("ｲﾒｰｼﾞの一部分で比較ができます")},
 }};
 
 }  // namespace
@@ -103,7 +106,7 @@ void ToolInformation::paintEvent(QPaintEvent*) {
   const int line = painter.fontMetrics().height() + 4;
   for (std::size_t i = 0; i < kSecondCopyLines.size(); ++i) {
     painter.drawText(12, 24 + static_cast<int>(i) * line + painter.fontMetrics().ascent(),
-                     QString::fromUtf8(kSecondCopyLines[i]));
+                     ui(kSecondCopyLines[i]));
   }
 }
 

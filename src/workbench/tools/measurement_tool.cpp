@@ -6,6 +6,7 @@
 
 #include "text/format.h"
 #include "text/number_format.h"
+#include "text/translate.h"
 #include "workbench/view/refresh_chain.h"
 
 namespace vemla {
@@ -150,20 +151,23 @@ std::array<std::string, kMeasureTableColumns> centroidRow(const char* name, Valu
 MeasureTable measureTable(const Workbench& bench) {
   const tools::MeasureState& measure = bench.tools.measure;
   MeasureTable table;
-  table[0] = {"", "ｲﾒｰｼﾞ1", "ｲﾒｰｼﾞ2", "差", "基準1", "基準2", "基準差1", "基準差2"};
+  using text::tr;
+  table[0] = {"",          tr("ｲﾒｰｼﾞ1"), tr("ｲﾒｰｼﾞ2"),  tr("差"),
+              tr("基準1"), tr("基準2"),  tr("基準差1"), tr("基準差2")};
   table[1] = quantityRow(
-      measure, "測長", [](const MeasureResult& r) { return r.length; }, decimal);
+      measure, tr("測長"), [](const MeasureResult& r) { return r.length; }, decimal);
   table[2] = quantityRow(
-      measure, "面積", [](const MeasureResult& r) { return r.area; }, decimal);
-  table[3] = quantityRow(measure, "体積", volumeOf, whole);
+      measure, tr("面積"), [](const MeasureResult& r) { return r.area; }, decimal);
+  table[3] = quantityRow(measure, tr("体積"), volumeOf, whole);
   const auto& now = measure.results;
   const auto& ref = measure.reference;
-  table[4] = {"", "ｲﾒｰｼﾞ1Ｘ", "ｲﾒｰｼﾞ1Ｙ", "ｲﾒｰｼﾞ2Ｘ", "ｲﾒｰｼﾞ2Ｙ", "差Ｘ", "差Ｙ", "差ＸＹ"};
-  table[5] =
-      centroidRow("重心", now[0].centroidX, now[0].centroidY, now[1].centroidX, now[1].centroidY);
-  table[6] =
-      centroidRow("基準", ref[0].centroidX, ref[0].centroidY, ref[1].centroidX, ref[1].centroidY);
-  table[7] = {"差", decimal(difference(now[0].centroidX, ref[0].centroidX)),
+  table[4] = {"",         tr("ｲﾒｰｼﾞ1Ｘ"), tr("ｲﾒｰｼﾞ1Ｙ"), tr("ｲﾒｰｼﾞ2Ｘ"), tr("ｲﾒｰｼﾞ2Ｙ"),
+              tr("差Ｘ"), tr("差Ｙ"),     tr("差ＸＹ")};
+  table[5] = centroidRow(tr("重心"), now[0].centroidX, now[0].centroidY, now[1].centroidX,
+                         now[1].centroidY);
+  table[6] = centroidRow(tr("基準"), ref[0].centroidX, ref[0].centroidY, ref[1].centroidX,
+                         ref[1].centroidY);
+  table[7] = {tr("差"), decimal(difference(now[0].centroidX, ref[0].centroidX)),
               decimal(difference(now[0].centroidY, ref[0].centroidY)),
               decimal(difference(now[1].centroidX, ref[1].centroidX)),
               decimal(difference(now[1].centroidY, ref[1].centroidY))};
@@ -297,7 +301,7 @@ std::string measureText(const Workbench& bench, ImageSlot image) {
   if (!areaEntered(bench) || !result.area) return {};
   // A centroid that was not measured (no grey weight) leaves its place empty, as in the table:
   // over the fill around a small picture a measured centroid can itself be negative.
-  return text::format(" 面積:%s  体積:%lld  重心:(%s,%s) ", decimal(result.area).c_str(),
+  return text::format(text::tr(" 面積:%s  体積:%lld  重心:(%s,%s) "), decimal(result.area).c_str(),
                       static_cast<long long>(*result.volume), decimal(result.centroidX).c_str(),
                       decimal(result.centroidY).c_str());
 }

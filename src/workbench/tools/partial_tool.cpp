@@ -4,6 +4,7 @@
 
 #include "processing/image_kinds.h"
 #include "text/format.h"
+#include "text/translate.h"
 #include "workbench/view/refresh_chain.h"
 
 namespace vemla {
@@ -81,9 +82,10 @@ std::string partialShiftText(const Workbench& bench, bool vertical) {
 
 std::string partialShiftHelp(const Workbench& bench) {
   return text::format(
-      "取り込まれた比較ｲﾒｰｼﾞを指定方向へｼﾌﾄします\n※比較ｲﾒｰｼﾞの取り込みが行われていない場合や\n"
-      "　 比較ｲﾒｰｼﾞの取り込み中は動作しません\n『画像制御情報-ｱﾗｲﾒﾝﾄ情報-手動のｻﾌﾞｼﾌﾄ単位』で\n"
-      "ｼﾌﾄが行われます（現在 : 1/%d ）\n",
+      text::tr(
+          "取り込まれた比較ｲﾒｰｼﾞを指定方向へｼﾌﾄします\n※比較ｲﾒｰｼﾞの取り込みが行われていない場合や\n"
+          "　 比較ｲﾒｰｼﾞの取り込み中は動作しません\n『画像制御情報-ｱﾗｲﾒﾝﾄ情報-手動のｻﾌﾞｼﾌﾄ単位』で\n"
+          "ｼﾌﾄが行われます（現在 : 1/%d ）\n"),
       bench.options.ShiftUnit);
 }
 

@@ -7,6 +7,7 @@
 #include "picture/file_helpers.h"
 #include "text/format.h"
 #include "text/number_format.h"
+#include "text/translate.h"
 #include "workbench/tools/tool_frame.h"
 #include "workbench/view/refresh_chain.h"
 
@@ -125,12 +126,12 @@ bool clickProfileGraph(Workbench& bench, int x, int y, bool right) {
   return true;
 }
 
-std::string profileReadout(const Workbench& bench) {
+std::string profileReadout(const Workbench& bench, bool translated) {
   const tools::ProfileSession& session = bench.tools.profile;
   const tools::ProfileContent& content = bench.tools.profileContent;
   if (session.marks == 2) {
-    return tools::distanceReadout(std::abs(session.markColumns[1] - session.markColumns[0]) *
-                                  content.step);
+    return tools::distanceReadout(
+        std::abs(session.markColumns[1] - session.markColumns[0]) * content.step, translated);
   }
   if (session.marks != 1) return {};
   std::array<std::optional<int>, 2> values;
@@ -140,7 +141,7 @@ std::string profileReadout(const Workbench& bench) {
     if (profile && column < profile->values.size()) values[index(image)] = profile->values[column];
   }
   if (!values[0] && !values[1]) return {};
-  return tools::valueReadout(values[0], values[1]);
+  return tools::valueReadout(values[0], values[1], translated);
 }
 
 double profilePixelSpacing(const Workbench& bench) {
@@ -181,7 +182,7 @@ bool saveProfileCsv(const Workbench& bench, const std::string& path, UserPort& u
   const std::span<const std::uint8_t> bytes(reinterpret_cast<const std::uint8_t*>(csv.data()),
                                             csv.size());
   if (writeFileAtomically(path, bytes)) return true;
-  user.tell(Icon::Error, text::format("ﾌｧｲﾙの書き込みができません\n%s", path.c_str()));
+  user.tell(Icon::Error, text::format(text::tr("ﾌｧｲﾙの書き込みができません\n%s"), path.c_str()));
   return false;
 }
 

@@ -34,8 +34,9 @@ void resetProfile(Workbench& bench);
 // fixed segment. True when a mark was set.
 bool clickProfileGraph(Workbench& bench, int x, int y, bool right);
 // The read-out text of the marks: one mark "1：%3d  2：%3d  差：%3d" or "階調値:%3d", two
-// marks "距離: %.4f"; empty without marks or without a value at the mark.
-std::string profileReadout(const Workbench& bench);
+// marks "距離: %.4f"; empty without marks or without a value at the mark. `translated`: in the
+// language in use (the window), else the system's own words (vemla-cli).
+std::string profileReadout(const Workbench& bench, bool translated = false);
 
 // The graph spacing of the pixel grid: the pixel step as the pane shows it.
 double profilePixelSpacing(const Workbench& bench);

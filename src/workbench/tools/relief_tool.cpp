@@ -93,9 +93,9 @@ void setReliefSwitches(Workbench& bench, const ReliefSwitches& switches) {
 std::string reliefWholeTitle(const Workbench& bench) {
   const std::string magnification =
       magnificationText(viewSettingsOf(bench), bench.pictures.width, bench.pictures.height);
-  return tools::reliefTitle(reliefSettings(bench), bench.view.centreX, bench.view.centreY,
-                            magnification.rfind('x', 0) == 0 ? magnification.substr(1)
-                                                             : magnification);
+  return tools::reliefTitle(
+      reliefSettings(bench), bench.view.centreX, bench.view.centreY,
+      magnification.rfind('x', 0) == 0 ? magnification.substr(1) : magnification, true);
 }
 
 std::optional<std::array<int, 5>> currentReliefValues(const Workbench& bench) {

@@ -28,7 +28,7 @@ ReliefSwitches reliefSwitches(const Workbench& bench);
 // "視点表示", "全体表示", "相手側", "⇔"; the panes repaint for the view direction.
 void setReliefSwitches(Workbench& bench, const ReliefSwitches& switches);
 
-// The whole display's title.
+// The whole display's title, in the language in use.
 std::string reliefWholeTitle(const Workbench& bench);
 // "現在値" of the option sheet: X angle, Z angle, luminance, wire width and polygon width of
 // the 3D view, once the tool has been used in this session.

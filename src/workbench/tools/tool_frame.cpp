@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <array>
 
+#include "text/translate.h"
 #include "tools/tool_words.h"
 #include "workbench/tools/gradation_tool.h"
 #include "workbench/tools/measurement_tool.h"
@@ -21,11 +22,11 @@ struct ToolName {
   const char* suffix;
 };
 constexpr std::array<ToolName, 5> kToolNames{{
-    {Tool::Gradation, "（階調値）"},
-    {Tool::Profile, "（ﾌﾟﾛﾌｧｲﾙ）"},
-    {Tool::View3D, "（３Ｄ）"},
-    {Tool::Measurement, "（測定）"},
-    {Tool::PartialComparison, "（部分比較）"},
+    {Tool::Gradation, text::N_("（階調値）")},
+    {Tool::Profile, text::N_("（ﾌﾟﾛﾌｧｲﾙ）")},
+    {Tool::View3D, text::N_("（３Ｄ）")},
+    {Tool::Measurement, text::N_("（測定）")},
+    {Tool::PartialComparison, text::N_("（部分比較）")},
 }};
 
 // A pane point as the tools take it: a drag can carry the mouse beyond the pane, whose
@@ -70,10 +71,10 @@ bool selectTool(Workbench& bench, Tool tool) {
 std::string toolTitleSuffix(const Workbench& bench) {
   std::string suffix;
   for (const ToolName& name : kToolNames) {
-    if (name.tool == bench.tools.active) suffix = name.suffix;
+    if (name.tool == bench.tools.active) suffix = text::tr(name.suffix);
   }
   if (bench.tools.active == Tool::Gradation && gradationSettings(bench).pair) {
-    suffix += "イメージ２";
+    suffix += text::tr("イメージ２");
   }
   return suffix;
 }

@@ -18,8 +18,9 @@ namespace vemla {
 // active, and tools other than none need the pictures.
 bool selectTool(Workbench& bench, tools::Tool tool);
 
-// What follows the base title of the main window: "（階調値）" … "（部分比較）", with
-// "イメージ２" after the gradation tool's name in pair display; empty without a tool.
+// What follows the base title of the main window, in the language in use: "（階調値）" …
+// "（部分比較）", with "イメージ２" after the gradation tool's name in pair display; empty
+// without a tool.
 std::string toolTitleSuffix(const Workbench& bench);
 
 // The active-tool queries of the panes and the control windows.
