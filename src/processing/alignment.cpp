@@ -424,19 +424,20 @@ std::string alignmentResultText(const AlignmentResult& result, const AlignmentKe
   using text::N_;
   if (!result.valid || keys.division <= 0 || keys.precision <= 0) return {};
   const auto inPrecision = [&](int steps) { return steps * keys.precision / keys.division; };
-  const auto words = [translated](const char* own) { return translated ? text::tr(own) : own; };
   std::string textOut;
   if (result.wholeX != 0 || result.stepsX != 0) {
-    textOut = text::format(words(N_("%s：%d+%d/%d ")), words(result.xFlag ? N_("右") : N_("左")),
+    textOut = text::format(text::trWhen(translated, N_("%s：%d+%d/%d ")),
+                           text::trWhen(translated, result.xFlag ? N_("右") : N_("左")),
                            result.wholeX, inPrecision(result.stepsX), keys.precision);
   } else {
-    textOut = words(N_("左右：なし "));
+    textOut = text::trWhen(translated, N_("左右：なし "));
   }
   if (result.wholeY != 0 || result.stepsY != 0) {
-    textOut += text::format(words(N_("%s：%d+%d/%d")), words(result.yFlag ? N_("下") : N_("上")),
+    textOut += text::format(text::trWhen(translated, N_("%s：%d+%d/%d")),
+                            text::trWhen(translated, result.yFlag ? N_("下") : N_("上")),
                             result.wholeY, inPrecision(result.stepsY), keys.precision);
   } else {
-    textOut += words(N_("上下：なし"));
+    textOut += text::trWhen(translated, N_("上下：なし"));
   }
   return textOut;
 }

@@ -4,8 +4,9 @@
 // program speaks Japanese, tr() gives its argument back untouched, so the Japanese program shows
 // exactly the bytes of its source.
 //
-// Texts are marked where they are written: tr("…") where a text is shown at once, N_("…") where
-// a text goes into a table or constant and is translated where it is shown (tr(entry.text)).
+// Texts are marked where they are written: tr("…") where a text is shown at once (ui("…") in
+// the windows), N_("…") where a text goes into a table or constant and is translated where it
+// is shown (tr(entry.text)).
 // scripts/catalogue extracts both marks into po/vemla.pot and checks po/en.po against it.
 #include <string>
 #include <string_view>
@@ -29,6 +30,12 @@ const char* tr(const char* text);
 std::string_view tr(std::string_view text);
 inline std::string tr(const std::string& text) {
   return std::string(tr(std::string_view(text)));
+}
+
+// `text` translated only when `translated`: for the texts that the windows show and vemla-cli
+// writes in its fixed, language-independent output.
+inline const char* trWhen(bool translated, const char* text) {
+  return translated ? tr(text) : text;
 }
 
 Language language();

@@ -117,17 +117,16 @@ double profileStepLength(ProfileDirection direction, double pixelSizeX, double p
 }
 
 std::string valueReadout(std::optional<int> first, std::optional<int> second, bool translated) {
-  const auto words = [translated](const char* own) { return translated ? text::tr(own) : own; };
   if (first && second) {
-    return text::format(words(text::N_("1：%3d  2：%3d  差：%3d")), *first, *second,
-                        std::abs(*first - *second));
+    return text::format(text::trWhen(translated, text::N_("1：%3d  2：%3d  差：%3d")), *first,
+                        *second, std::abs(*first - *second));
   }
-  return text::format(words(text::N_("階調値:%3d")), first ? *first : second.value_or(0));
+  return text::format(text::trWhen(translated, text::N_("階調値:%3d")),
+                      first ? *first : second.value_or(0));
 }
 
 std::string distanceReadout(double distance, bool translated) {
-  const char* own = text::N_("距離: ");
-  return (translated ? text::tr(own) : own) + text::fixedDecimal(distance, 4);
+  return text::trWhen(translated, text::N_("距離: ")) + text::fixedDecimal(distance, 4);
 }
 
 }  // namespace vemla::tools

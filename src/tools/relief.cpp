@@ -396,10 +396,10 @@ std::string reliefTitle(const ReliefSettings& settings, int cursorX, int cursorY
     valueName = N_("幅");
     value = settings.polygonWidth;
   }
-  const auto words = [translated](const char* own) { return translated ? text::tr(own) : own; };
-  return text::format(words(N_("%s  (X,Y)=(%d,%d) %s倍 Ｘ角度:%d Ｚ角度:%d %s:%d")), words(mode),
-                      cursorX, cursorY, magnification.c_str(), settings.angleX, settings.angleZ,
-                      words(valueName), value);
+  return text::format(
+      text::trWhen(translated, N_("%s  (X,Y)=(%d,%d) %s倍 Ｘ角度:%d Ｚ角度:%d %s:%d")),
+      text::trWhen(translated, mode), cursorX, cursorY, magnification.c_str(), settings.angleX,
+      settings.angleZ, text::trWhen(translated, valueName), value);
 }
 
 }  // namespace vemla::tools
