@@ -8,8 +8,11 @@
 
 #include "editing/small_dialogs.h"
 #include "windows/main/quick_help.h"
+#include "windows/main/ui_text.h"
 
 namespace vemla {
+
+using text::N_;
 
 RawSizeDialog::RawSizeDialog(UserPort& messages, const QString& file, qint64 bytes, RawSize initial,
                              int maxWidth, int maxHeight, QWidget* parent)
@@ -19,13 +22,13 @@ RawSizeDialog::RawSizeDialog(UserPort& messages, const QString& file, qint64 byt
       maxHeight_(maxHeight),
       value_(initial) {
   setObjectName("RawSizeDialog");
-  setWindowTitle(QString::fromUtf8(kRawSizeTitle));
+  setWindowTitle(ui(kRawSizeTitle));
   auto* form = new QFormLayout(this);
   auto* name = new QLabel(file, this);
   name->setObjectName("file");
   name->setTextFormat(Qt::PlainText);
   form->addRow(name);
-  auto* size = new QLabel(QString::fromStdString(rawFileBytesText(bytes)), this);
+  auto* size = new QLabel(ui(rawFileBytesText(bytes)), this);
   size->setObjectName("bytes");
   form->addRow(size);
   width_ = new QLineEdit(QString::number(initial.width), this);
@@ -34,17 +37,17 @@ RawSizeDialog::RawSizeDialog(UserPort& messages, const QString& file, qint64 byt
   height_->setObjectName("height");
   offset_ = new QLineEdit(QString::number(initial.offset), this);
   offset_->setObjectName("offset");
-  const QString help = QString::fromStdString(rawSizeHelpText(maxWidth, maxHeight));
+  const QString help = ui(rawSizeHelpText(maxWidth, maxHeight));
   for (QLineEdit* edit : {width_, height_, offset_}) {
     edit->setToolTip(help);
     setQuickHelp(edit, help);
   }
-  form->addRow(QString::fromUtf8("幅"), width_);
-  form->addRow(QString::fromUtf8("高さ"), height_);
-  form->addRow(QString::fromUtf8("読み込み先頭位置"), offset_);
+  form->addRow(ui(N_("幅")), width_);
+  form->addRow(ui(N_("高さ")), height_);
+  form->addRow(ui(N_("読み込み先頭位置")), offset_);
   auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
   buttons->button(QDialogButtonBox::Ok)->setText("OK");
-  buttons->button(QDialogButtonBox::Cancel)->setText(QString::fromUtf8("ｷｬﾝｾﾙ"));
+  buttons->button(QDialogButtonBox::Cancel)->setText(ui(N_("ｷｬﾝｾﾙ")));
   connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
   connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
   form->addRow(buttons);
