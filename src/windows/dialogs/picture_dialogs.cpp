@@ -113,7 +113,7 @@ RenameDialog::RenameDialog(UserPort& user, PictureSlot picture, const std::strin
                            QWidget* parent)
     : ConfirmingDialog(user, parent), initial_(qt(renameFieldText(currentName))) {
   setObjectName("RenameDialog");
-  setWindowTitle(ui(renameTitle(picture)));
+  setWindowTitle(qt(renameTitle(picture)));
   auto* layout = new QVBoxLayout(this);
   auto* form = new QFormLayout;
   field_ = new QLineEdit(initial_, this);
@@ -252,7 +252,7 @@ void TextExportDialog::execute() {
   }
   std::string& lastFile = bench_.settings.program.lastFiles.greyValueText;
   const QString path =
-      chooseFile_(ui(exportFileDialogTitle(current.source, current.rectangle)), qt(lastFile));
+      chooseFile_(qt(exportFileDialogTitle(current.source, current.rectangle)), qt(lastFile));
   if (path.isEmpty()) return;
   const std::string chosen = path.toStdString();
   // The settings keep the name in a 512-byte field; one it cannot hold is not remembered.

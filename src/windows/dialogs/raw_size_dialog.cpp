@@ -28,7 +28,7 @@ RawSizeDialog::RawSizeDialog(UserPort& messages, const QString& file, qint64 byt
   name->setObjectName("file");
   name->setTextFormat(Qt::PlainText);
   form->addRow(name);
-  auto* size = new QLabel(ui(rawFileBytesText(bytes)), this);
+  auto* size = new QLabel(QString::fromStdString(rawFileBytesText(bytes)), this);
   size->setObjectName("bytes");
   form->addRow(size);
   width_ = new QLineEdit(QString::number(initial.width), this);
@@ -37,7 +37,7 @@ RawSizeDialog::RawSizeDialog(UserPort& messages, const QString& file, qint64 byt
   height_->setObjectName("height");
   offset_ = new QLineEdit(QString::number(initial.offset), this);
   offset_->setObjectName("offset");
-  const QString help = ui(rawSizeHelpText(maxWidth, maxHeight));
+  const QString help = QString::fromStdString(rawSizeHelpText(maxWidth, maxHeight));
   for (QLineEdit* edit : {width_, height_, offset_}) {
     edit->setToolTip(help);
     setQuickHelp(edit, help);

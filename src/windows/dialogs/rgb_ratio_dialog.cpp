@@ -15,7 +15,7 @@ RgbRatioDialog::RgbRatioDialog(const QString& titleSuffix, RgbRatio initial, Rgb
                                QWidget* parent)
     : QDialog(parent), value_(initial) {
   setObjectName("RgbRatioDialog");
-  setWindowTitle(ui(rgbRatioTitle(titleSuffix.toStdString())));
+  setWindowTitle(QString::fromStdString(rgbRatioTitle(titleSuffix.toStdString())));
   auto* form = new QFormLayout(this);
   red_ = new QLineEdit(this);
   red_->setObjectName("red");
