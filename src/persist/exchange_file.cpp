@@ -118,7 +118,8 @@ int readExchangeItem(const std::string& folder, const ExchangeRequest& request, 
       const char* what = result == kExchangeDataTooLarge ? msg::kExchangeDataTooLarge
                          : result == kExchangeTooLarge   ? msg::kExchangeTooLarge
                                                          : msg::kExchangeTooSmall;
-      user.tell(Icon::Warning, text::format(msg::kExchangeSize, text::tr(what), width, height));
+      user.tell(Icon::Warning,
+                text::format(text::tr(msg::kExchangeSize), text::tr(what), width, height));
       return result;
     }
     default:

@@ -35,7 +35,7 @@ inline constexpr const char* kExchangeNotPicture = text::N_("画像情報では�
 inline constexpr const char* kExchangeDataTooLarge = text::N_("ﾃﾞｰﾀのｻｲｽﾞが大きすぎます");
 inline constexpr const char* kExchangeTooLarge = text::N_("画像ｻｲｽﾞが大きすぎます");
 inline constexpr const char* kExchangeTooSmall = text::N_("画像ｻｲｽﾞが小さすぎます");
-inline constexpr const char* kExchangeSize = "%s(%dx%d)";
+inline constexpr const char* kExchangeSize = text::N_("%s(%dx%d)");
 }  // namespace msg
 
 struct ExchangeItem {

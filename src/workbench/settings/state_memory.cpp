@@ -418,10 +418,12 @@ std::string restoreQuestion(const Workbench& bench, const StateRecord& record,
   std::string text = text::tr("以下の情報で状態の回復を行ってもよいですか\n");
   text += timeText(text::tr("（記憶日時）%4d/%02d/%02d %2d:%02d:%02d\n"), when);
   if (!displayOnly) {
-    if (!record.names[0].empty())
+    if (!record.names[0].empty()) {
       text += text::format(text::tr("（画像１）%s\n"), record.names[0].c_str());
-    if (!record.names[1].empty())
+    }
+    if (!record.names[1].empty()) {
       text += text::format(text::tr("（画像２）%s\n"), record.names[1].c_str());
+    }
     text += text::format(text::tr("（大きさ）%d x %d  （位置）(%3d,%3d)\n"), record.width,
                          record.height, record.centre[0], record.centre[1]);
   }
