@@ -9,6 +9,7 @@
 #include "text/decimal_text.h"
 #include "text/format.h"
 #include "text/number_format.h"
+#include "text/translate.h"
 
 namespace vemla {
 namespace {
@@ -27,13 +28,13 @@ std::string_view trimmed(std::string_view text) {
 
 std::string maxPictureSizeHelp(std::string_view axis) {
   const OptionDescriptor& size = optionNamed(axis == "Y" ? "MaxPictureHeight" : "MaxPictureWidth");
-  return text::format(std::string(size.help).c_str(), std::string(axis).c_str(),
+  return text::format(text::tr(std::string(size.help)).c_str(), std::string(axis).c_str(),
                       static_cast<int>(size.low), static_cast<int>(size.high));
 }
 
 std::string archiveNumberHelp() {
   const OptionDescriptor& number = optionNamed("ArchivePicture1Number");
-  return text::format(std::string(number.help).c_str(),
+  return text::format(text::tr(std::string(number.help)).c_str(),
                       shownArchiveNumber(static_cast<int>(number.low)),
                       shownArchiveNumber(static_cast<int>(number.high)));
 }
@@ -46,7 +47,7 @@ std::string optionHelp(std::string_view name) {
   if (name == "ArchivePicture1Number" || name == "ArchivePicture2Number") {
     return archiveNumberHelp();
   }
-  return std::string(option->help);
+  return text::tr(std::string(option->help));
 }
 
 int readIntegerField(std::string_view text) {

@@ -8,20 +8,22 @@
 #include <vector>
 
 #include "options/options.h"
+#include "text/translate.h"
 
 namespace vemla {
 
-inline constexpr const char* kOptionSheetTitle = "ｵﾌﾟｼｮﾝ情報";
+inline constexpr const char* kOptionSheetTitle = text::N_("ｵﾌﾟｼｮﾝ情報");
 inline constexpr const char* kRestartMessage =
-    "再起動が必要な情報が更新されました\nﾌﾟﾛｸﾞﾗﾑの再起動を行って下さい";
+    text::N_("再起動が必要な情報が更新されました\nﾌﾟﾛｸﾞﾗﾑの再起動を行って下さい");
 inline constexpr const char* kApplyFieldsHelp =
-    "入力された各値を一時設定します\n値に誤りがある場合は自動的に補正されます";
+    text::N_("入力された各値を一時設定します\n値に誤りがある場合は自動的に補正されます");
 // The maximum size field `axis` ("X" or "Y") with the range 1024 .. 4096.
 std::string maxPictureSizeHelp(std::string_view axis);
 // The archive picture number fields, 1 .. 256.
 std::string archiveNumberHelp();
 // The explanation of the control of option `name` from the option table (F1 and quick help),
-// with the axis and range filled in where the text names them; empty for an unknown name.
+// in the language in use, with the axis and range filled in where the text names them; empty
+// for an unknown name.
 std::string optionHelp(std::string_view name);
 
 // An integer field: surrounding blanks allowed, an optional sign and digits; anything else

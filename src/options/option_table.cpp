@@ -13,6 +13,7 @@ namespace {
 
 constexpr std::int64_t kIntMax = std::numeric_limits<int>::max();
 
+using text::N_;
 using P = OptionPage;
 using C = Correction;
 using R = ChangeRule;
@@ -97,282 +98,301 @@ OptionDescriptor explained(std::string_view help, OptionDescriptor option) {
   return option;
 }
 
-constexpr std::array<std::string_view, 2> kInterpolation{"1次", "3次"};
-constexpr std::string_view kPixelSize = "画素(1Pixel)のｻｲｽﾞ";
-constexpr std::string_view kInterpolationMode = "補間ﾓｰﾄﾞ";
-constexpr std::string_view kAreaDifference = "ｴﾘｱ差(標準画像処理)情報";
-constexpr std::string_view kMaxSize = "画像の最大許容ｻｲｽﾞ\n 　　 （画素数）";
-constexpr std::string_view kCarryOver = "画像を開く時の引き継ぎ情報";
-constexpr std::string_view kGreyRatio = "標準のRGB比率";
-constexpr std::string_view kRawFile = "RAWﾌｧｲﾙ情報";
-constexpr std::string_view kExport = "Export情報";
-constexpr std::string_view kImport = "Import情報";
-constexpr std::string_view kProfile = "ﾌﾟﾛﾌｧｲﾙ関連";
-constexpr std::string_view kView3D = "３D関連";
-constexpr std::string_view kPartialCompare = "部分比較関連";
-constexpr std::string_view kScope = "ｲﾒｰｼﾞｽｺｰﾌﾟ関連";
+constexpr std::array<std::string_view, 2> kInterpolation{N_("1次"), N_("3次")};
+constexpr std::string_view kPixelSize = N_("画素(1Pixel)のｻｲｽﾞ");
+constexpr std::string_view kInterpolationMode = N_("補間ﾓｰﾄﾞ");
+constexpr std::string_view kAreaDifference = N_("ｴﾘｱ差(標準画像処理)情報");
+constexpr std::string_view kMaxSize = N_("画像の最大許容ｻｲｽﾞ\n 　　 （画素数）");
+constexpr std::string_view kCarryOver = N_("画像を開く時の引き継ぎ情報");
+constexpr std::string_view kGreyRatio = N_("標準のRGB比率");
+constexpr std::string_view kRawFile = N_("RAWﾌｧｲﾙ情報");
+constexpr std::string_view kExport = N_("Export情報");
+constexpr std::string_view kImport = N_("Import情報");
+constexpr std::string_view kProfile = N_("ﾌﾟﾛﾌｧｲﾙ関連");
+constexpr std::string_view kView3D = N_("３D関連");
+constexpr std::string_view kPartialCompare = N_("部分比較関連");
+constexpr std::string_view kScope = N_("ｲﾒｰｼﾞｽｺｰﾌﾟ関連");
 
 std::vector<OptionDescriptor> buildTable() {
   return {
       // "画像関連"
-      explained("1画素の横方向のｻｲｽﾞを指定します\n測定ﾂｰﾙの長さや面積の単位となります",
+      explained(N_("1画素の横方向のｻｲｽﾞを指定します\n測定ﾂｰﾙの長さや面積の単位となります"),
                 real("PixelSizeX", {P::Picture, kPixelSize, "X"}, C::PositiveReal,
                      VEMLA_FIELD(PixelSizeX))),
-      explained("1画素の縦方向のｻｲｽﾞを指定します\n測定ﾂｰﾙの長さや面積の単位となります",
+      explained(N_("1画素の縦方向のｻｲｽﾞを指定します\n測定ﾂｰﾙの長さや面積の単位となります"),
                 real("PixelSizeY", {P::Picture, kPixelSize, "Y"}, C::PositiveReal,
                      VEMLA_FIELD(PixelSizeY))),
-      explained("画像ｼﾌﾄの最小単位(1画素の分割数)を選択します",
-                integer("ShiftUnit", {P::Picture, "", "ｼﾌﾄの最小単位(Pixel)"}, C::PowerOfTwo, 2,
+      explained(N_("画像ｼﾌﾄの最小単位(1画素の分割数)を選択します"),
+                integer("ShiftUnit", {P::Picture, "", N_("ｼﾌﾄの最小単位(Pixel)")}, C::PowerOfTwo, 2,
                         256, VEMLA_FIELD(ShiftUnit), R::ShiftUnit)),
-      explained("画像をｻﾌﾞﾋﾟｸｾﾙ単位でｼﾌﾄする時の補間方法を選択します",
-                choice("ShiftInterpolation", {P::Picture, kInterpolationMode, "画像ｼﾌﾄ時"},
+      explained(N_("画像をｻﾌﾞﾋﾟｸｾﾙ単位でｼﾌﾄする時の補間方法を選択します"),
+                choice("ShiftInterpolation", {P::Picture, kInterpolationMode, N_("画像ｼﾌﾄ時")},
                        kInterpolation, VEMLA_FIELD(ShiftInterpolation), R::ShiftInterpolation)),
-      explained("ｲﾒｰｼﾞを拡大表示する時の補間方法を選択します",
-                choice("ZoomInterpolation", {P::Picture, kInterpolationMode, "ｲﾒｰｼﾞ拡大時"},
+      explained(N_("ｲﾒｰｼﾞを拡大表示する時の補間方法を選択します"),
+                choice("ZoomInterpolation", {P::Picture, kInterpolationMode, N_("ｲﾒｰｼﾞ拡大時")},
                        kInterpolation, VEMLA_FIELD(ZoomInterpolation), R::ZoomInterpolation)),
-      explained("ｴﾘｱ差で総和をとる横方向の範囲(画素数)を指定します",
-                integer("AreaDiffRangeX", {P::Picture, kAreaDifference, "範囲（X、Y) X"}, C::Clamp,
-                        1, kIntMax, VEMLA_FIELD(AreaDiffRangeX), R::AreaDifference)),
-      explained("ｴﾘｱ差で総和をとる縦方向の範囲(画素数)を指定します",
-                integer("AreaDiffRangeY", {P::Picture, kAreaDifference, "範囲（X、Y) Y"}, C::Clamp,
-                        1, kIntMax, VEMLA_FIELD(AreaDiffRangeY), R::AreaDifference)),
-      explained("ｴﾘｱ差の求め方を選択します\n差の総和：画素毎の差を合計します\n総和の差：各画像の総"
-                "和の差をとります",
-                choice("AreaDiffKind", {P::Picture, kAreaDifference, "種別"},
-                       {"差の総和", "総和の差"}, VEMLA_FIELD(AreaDiffKind), R::AreaDifference)),
-      explained("ｴﾘｱ差の結果をこの値で割って補正します",
-                real("AreaDiffDivisor", {P::Picture, kAreaDifference, "補正 総和／"},
-                     C::PositiveReal, VEMLA_FIELD(AreaDiffDivisor), R::AreaDifference)),
-      explained("%sを %d ～ %d "
-                "の範囲で指定します(4の倍数値)"
-                "\nこの情報を更新した場合はﾌﾟﾛｸﾞﾗﾑの再起動が必要となります\n※値が大きいほど使用する"
-                "ﾒﾓﾘ量が増大しますので最低限\n　必要な大きさを指定することをお勧めします",
-                integer("MaxPictureWidth", {P::Picture, kMaxSize, "X"}, C::RoundUpToFour, 1024,
-                        4096, VEMLA_FIELD(MaxPictureWidth), R::Restart)),
-      explained("%sを %d ～ %d "
-                "の範囲で指定します(4の倍数値)"
-                "\nこの情報を更新した場合はﾌﾟﾛｸﾞﾗﾑの再起動が必要となります\n※値が大きいほど使用する"
-                "ﾒﾓﾘ量が増大しますので最低限\n　必要な大きさを指定することをお勧めします",
-                integer("MaxPictureHeight", {P::Picture, kMaxSize, "Y"}, C::RoundUpToFour, 1024,
-                        4096, VEMLA_FIELD(MaxPictureHeight), R::Restart)),
+      explained(N_("ｴﾘｱ差で総和をとる横方向の範囲(画素数)を指定します"),
+                integer("AreaDiffRangeX", {P::Picture, kAreaDifference, N_("範囲（X、Y) X")},
+                        C::Clamp, 1, kIntMax, VEMLA_FIELD(AreaDiffRangeX), R::AreaDifference)),
+      explained(N_("ｴﾘｱ差で総和をとる縦方向の範囲(画素数)を指定します"),
+                integer("AreaDiffRangeY", {P::Picture, kAreaDifference, N_("範囲（X、Y) Y")},
+                        C::Clamp, 1, kIntMax, VEMLA_FIELD(AreaDiffRangeY), R::AreaDifference)),
       explained(
-          "ｷﾞｬﾗﾘｰの最大数を選択します\nこの情報を更新した場合はﾌﾟﾛｸﾞﾗﾑの\n再起動が必要となります",
-          integer("GalleryCount", {P::Picture, "", "ｷﾞｬﾗﾘｰの最大数"}, C::GalleryCount, 8, 32,
+          N_("ｴﾘｱ差の求め方を選択します\n差の総和：画素毎の差を合計します\n総和の差：各画像の総"
+             "和の差をとります"),
+          choice("AreaDiffKind", {P::Picture, kAreaDifference, N_("種別")},
+                 {N_("差の総和"), N_("総和の差")}, VEMLA_FIELD(AreaDiffKind), R::AreaDifference)),
+      explained(N_("ｴﾘｱ差の結果をこの値で割って補正します"),
+                real("AreaDiffDivisor", {P::Picture, kAreaDifference, N_("補正 総和／")},
+                     C::PositiveReal, VEMLA_FIELD(AreaDiffDivisor), R::AreaDifference)),
+      explained(
+          N_("%sを %d ～ %d "
+             "の範囲で指定します(4の倍数値)"
+             "\nこの情報を更新した場合はﾌﾟﾛｸﾞﾗﾑの再起動が必要となります\n※値が大きいほど使用する"
+             "ﾒﾓﾘ量が増大しますので最低限\n　必要な大きさを指定することをお勧めします"),
+          integer("MaxPictureWidth", {P::Picture, kMaxSize, "X"}, C::RoundUpToFour, 1024, 4096,
+                  VEMLA_FIELD(MaxPictureWidth), R::Restart)),
+      explained(
+          N_("%sを %d ～ %d "
+             "の範囲で指定します(4の倍数値)"
+             "\nこの情報を更新した場合はﾌﾟﾛｸﾞﾗﾑの再起動が必要となります\n※値が大きいほど使用する"
+             "ﾒﾓﾘ量が増大しますので最低限\n　必要な大きさを指定することをお勧めします"),
+          integer("MaxPictureHeight", {P::Picture, kMaxSize, "Y"}, C::RoundUpToFour, 1024, 4096,
+                  VEMLA_FIELD(MaxPictureHeight), R::Restart)),
+      explained(
+          N_("ｷﾞｬﾗﾘｰの最大数を選択します\nこの情報を更新した場合はﾌﾟﾛｸﾞﾗﾑの\n再起動が必要となりま"
+             "す"),
+          integer("GalleryCount", {P::Picture, "", N_("ｷﾞｬﾗﾘｰの最大数")}, C::GalleryCount, 8, 32,
                   VEMLA_FIELD(GalleryCount), R::Restart, OptionStore::GalleryInformation)),
-      explained("ﾌﾟﾛｸﾞﾗﾑの立ち上げ時にｷﾞｬﾗﾘｰを表示しません",
-                flag("hideGalleryAtStart", {P::Picture, "", "立ち上げ時ｷﾞｬﾗﾘｰを表示しない"},
+      explained(N_("ﾌﾟﾛｸﾞﾗﾑの立ち上げ時にｷﾞｬﾗﾘｰを表示しません"),
+                flag("hideGalleryAtStart", {P::Picture, "", N_("立ち上げ時ｷﾞｬﾗﾘｰを表示しない")},
                      VEMLA_FIELD(hideGalleryAtStart), R::Plain, OptionStore::GalleryInformation)),
-      explained("画面やﾒｯｾｰｼﾞの言語を選択します\n自動：環境の言語(LANG)に従います\n"
-                "次回の起動から有効となります",
-                integer("DisplayLanguage", {P::Picture, "", "表示言語"}, C::PreviousIfOutside, 0,
-                        2, VEMLA_FIELD(DisplayLanguage), R::RestartApplied,
-                        OptionStore::OwnOptions)),
+      explained(
+          N_("画面やﾒｯｾｰｼﾞの言語を選択します\n自動：環境の言語(LANG)に従います\n"
+             "次回の起動から有効となります"),
+          integer("DisplayLanguage", {P::Picture, "", N_("表示言語")}, C::PreviousIfOutside, 0, 2,
+                  VEMLA_FIELD(DisplayLanguage), R::RestartApplied, OptionStore::OwnOptions)),
       // "ﾕｰｻﾞ制御"
-      explained("画像を開く時に有効範囲区分を引き継ぎます",
-                flag("KeepValidRangeMode", {P::UserControl, kCarryOver, "有効範囲区分"},
+      explained(N_("画像を開く時に有効範囲区分を引き継ぎます"),
+                flag("KeepValidRangeMode", {P::UserControl, kCarryOver, N_("有効範囲区分")},
                      VEMLA_FIELD(carryOver.KeepValidRangeMode))),
-      explained("画像を開く時にｱﾗｲﾒﾝﾄの実行状態を引き継ぎます",
-                flag("KeepAlignment", {P::UserControl, kCarryOver, "ｱﾗｲﾒﾝﾄ実行"},
+      explained(N_("画像を開く時にｱﾗｲﾒﾝﾄの実行状態を引き継ぎます"),
+                flag("KeepAlignment", {P::UserControl, kCarryOver, N_("ｱﾗｲﾒﾝﾄ実行")},
                      VEMLA_FIELD(carryOver.KeepAlignment))),
-      explained("画像を開く時に表示位置を引き継ぎます\n画像ｻｲｽﾞが異なる場合は中心へ移動します",
-                flag("KeepDisplayPosition", {P::UserControl, kCarryOver, "表示位置"},
+      explained(N_("画像を開く時に表示位置を引き継ぎます\n画像ｻｲｽﾞが異なる場合は中心へ移動します"),
+                flag("KeepDisplayPosition", {P::UserControl, kCarryOver, N_("表示位置")},
                      VEMLA_FIELD(carryOver.KeepDisplayPosition))),
-      explained("画像を開く時に表示ｲﾒｰｼﾞの種類を引き継ぎます",
-                flag("KeepImageKind", {P::UserControl, kCarryOver, "表示ｲﾒｰｼﾞ"},
+      explained(N_("画像を開く時に表示ｲﾒｰｼﾞの種類を引き継ぎます"),
+                flag("KeepImageKind", {P::UserControl, kCarryOver, N_("表示ｲﾒｰｼﾞ")},
                      VEMLA_FIELD(carryOver.KeepImageKind))),
-      explained("画像を開く時に拡大倍率を引き継ぎます",
-                flag("KeepMagnification", {P::UserControl, kCarryOver, "拡大倍率"},
+      explained(N_("画像を開く時に拡大倍率を引き継ぎます"),
+                flag("KeepMagnification", {P::UserControl, kCarryOver, N_("拡大倍率")},
                      VEMLA_FIELD(carryOver.KeepMagnification))),
-      explained("画像を開く時に拡大補間の状態を引き継ぎます",
-                flag("KeepZoomInterpolation", {P::UserControl, kCarryOver, "拡大補間"},
+      explained(N_("画像を開く時に拡大補間の状態を引き継ぎます"),
+                flag("KeepZoomInterpolation", {P::UserControl, kCarryOver, N_("拡大補間")},
                      VEMLA_FIELD(carryOver.KeepZoomInterpolation))),
-      explained("画像を開く時にｶﾗｰ表示の状態を引き継ぎます",
-                flag("KeepColourDisplay", {P::UserControl, kCarryOver, "ｶﾗｰ表示"},
+      explained(N_("画像を開く時にｶﾗｰ表示の状態を引き継ぎます"),
+                flag("KeepColourDisplay", {P::UserControl, kCarryOver, N_("ｶﾗｰ表示")},
                      VEMLA_FIELD(carryOver.KeepColourDisplay))),
-      explained("画像を開く時に範囲抽出の状態を引き継ぎます",
-                flag("KeepRangeExtraction", {P::UserControl, kCarryOver, "範囲抽出"},
+      explained(N_("画像を開く時に範囲抽出の状態を引き継ぎます"),
+                flag("KeepRangeExtraction", {P::UserControl, kCarryOver, N_("範囲抽出")},
                      VEMLA_FIELD(carryOver.KeepRangeExtraction))),
-      explained("画像を開く時にｸﾞﾘｯﾄﾞ表示の状態を引き継ぎます",
-                flag("KeepGrid", {P::UserControl, kCarryOver, "ｸﾞﾘｯﾄﾞ表示"},
+      explained(N_("画像を開く時にｸﾞﾘｯﾄﾞ表示の状態を引き継ぎます"),
+                flag("KeepGrid", {P::UserControl, kCarryOver, N_("ｸﾞﾘｯﾄﾞ表示")},
                      VEMLA_FIELD(carryOver.KeepGrid))),
       explained(
-          "画像を開く時にﾕｰｻﾞﾌﾟﾛｸﾞﾗﾑの結果を引き継ぎます\n画像ｻｲｽﾞが異なる場合は消去されます",
-          flag("KeepUserProgramResult", {P::UserControl, kCarryOver, "ﾕｰｻﾞﾌﾟﾛｸﾞﾗﾑ　(EXE)結果"},
+          N_("画像を開く時にﾕｰｻﾞﾌﾟﾛｸﾞﾗﾑの結果を引き継ぎます\n画像ｻｲｽﾞが異なる場合は消去されます"),
+          flag("KeepUserProgramResult", {P::UserControl, kCarryOver, N_("ﾕｰｻﾞﾌﾟﾛｸﾞﾗﾑ　(EXE)結果")},
                VEMLA_FIELD(carryOver.KeepUserProgramResult))),
-      explained("ﾏｳｽのﾄﾞﾗｯｸﾞでｶｰｿﾙと共にｲﾒｰｼﾞの表示位置も移動させます",
-                flag("DragMovesImage", {P::UserControl, "", "ﾏｳｽのﾄﾞﾛｰｲﾝｸﾞでｲﾒｰｼﾞも\n移動させる"},
-                     VEMLA_FIELD(DragMovesImage))),
-      explained("ﾄﾞﾗｯｸﾞで表示位置を移動させる最低の移動量(画素数)を指定します",
-                integer("DragMinimumMove", {P::UserControl, "", "最低移動量"}, C::Clamp, 1, kIntMax,
-                        VEMLA_FIELD(DragMinimumMove))),
-      explained("ｲﾒｰｼﾞを右ｸﾘｯｸした位置を中心へ移動します\nﾎﾟｯﾌﾟｱｯﾌﾟﾒﾆｭｰは Ctrl+右ｸﾘｯｸ で開きます",
-                flag("RightClickCentres", {P::UserControl, "", "ｲﾒｰｼﾞを右ｸﾘｯｸ時は中心へ移動"},
-                     VEMLA_FIELD(RightClickCentres))),
-      explained("ﾎﾟｯﾌﾟｱｯﾌﾟﾒﾆｭｰでｶﾗｰを選択した時にｶﾗｰ表示をONにします",
-                flag("PopupColourTurnsColourOn",
-                     {P::UserControl, "", "ﾎﾟｯﾌﾟｱｯﾌﾟﾒﾆｭｰからのｶﾗｰ選択時\nはｶﾗｰ表示ONへ切り替える"},
-                     VEMLA_FIELD(PopupColourTurnsColourOn))),
-      explained("小さな画面での表示位置の切り替えを禁止します\nこの情報を更新した場合はﾌﾟﾛｸﾞﾗﾑの\n"
-                "再起動が必要となります",
-                flag("LockDisplayPosition", {P::UserControl, "表示位置情報", "切り替えを禁止する"},
-                     VEMLA_FIELD(LockDisplayPosition), R::RestartApplied)),
-      explained("Viewerの拡大/縮小をﾏｳｽﾎｲｰﾙの回転だけで行います",
-                flag("ViewerWheelZoomOnly", {P::UserControl, "", "拡大/縮小はﾏｳｽﾎｲｰﾙ回転のみ"},
-                     VEMLA_FIELD(ViewerWheelZoomOnly))),
-      explained("立ち上げ時にﾌｧｲﾙが１つだけ指定された場合\nViewerで表示します",
-                flag("ViewerForSingleFile",
-                     {P::UserControl, "", "立ち上げ時１つだけﾌｧｲﾙが指定\nされた場合Viewerを開く"},
-                     VEMLA_FIELD(ViewerForSingleFile))),
-      explained("Viewerを開く時に階調値の表示も行います(8ﾋﾞｯﾄのﾃﾞｰﾀのみ)",
-                flag("ViewerShowGradation", {P::UserControl, "", "Viewer起動時に階調値表示を行う"},
-                     VEMLA_FIELD(ViewerShowGradation))),
-      // "色の設定"
       explained(
-          "画像ｳｨﾝﾄﾞｳ内の範囲表示の色を指定します",
-          colour("RangeFrameColour", "画像ｳｨﾝﾄﾞｳ内", "範囲表示色", VEMLA_FIELD(RangeFrameColour))),
-      explained("ｲﾒｰｼﾞ1の範囲抽出の表示色を指定します",
-                colour("RangeExtractionColour1", "範囲抽出色", "ｲﾒｰｼﾞ1",
+          N_("ﾏｳｽのﾄﾞﾗｯｸﾞでｶｰｿﾙと共にｲﾒｰｼﾞの表示位置も移動させます"),
+          flag("DragMovesImage", {P::UserControl, "", N_("ﾏｳｽのﾄﾞﾛｰｲﾝｸﾞでｲﾒｰｼﾞも\n移動させる")},
+               VEMLA_FIELD(DragMovesImage))),
+      explained(N_("ﾄﾞﾗｯｸﾞで表示位置を移動させる最低の移動量(画素数)を指定します"),
+                integer("DragMinimumMove", {P::UserControl, "", N_("最低移動量")}, C::Clamp, 1,
+                        kIntMax, VEMLA_FIELD(DragMinimumMove))),
+      explained(
+          N_("ｲﾒｰｼﾞを右ｸﾘｯｸした位置を中心へ移動します\nﾎﾟｯﾌﾟｱｯﾌﾟﾒﾆｭｰは Ctrl+右ｸﾘｯｸ で開きます"),
+          flag("RightClickCentres", {P::UserControl, "", N_("ｲﾒｰｼﾞを右ｸﾘｯｸ時は中心へ移動")},
+               VEMLA_FIELD(RightClickCentres))),
+      explained(
+          N_("ﾎﾟｯﾌﾟｱｯﾌﾟﾒﾆｭｰでｶﾗｰを選択した時にｶﾗｰ表示をONにします"),
+          flag("PopupColourTurnsColourOn",
+               {P::UserControl, "", N_("ﾎﾟｯﾌﾟｱｯﾌﾟﾒﾆｭｰからのｶﾗｰ選択時\nはｶﾗｰ表示ONへ切り替える")},
+               VEMLA_FIELD(PopupColourTurnsColourOn))),
+      explained(
+          N_("小さな画面での表示位置の切り替えを禁止します\nこの情報を更新した場合はﾌﾟﾛｸﾞﾗﾑの\n"
+             "再起動が必要となります"),
+          flag("LockDisplayPosition",
+               {P::UserControl, N_("表示位置情報"), N_("切り替えを禁止する")},
+               VEMLA_FIELD(LockDisplayPosition), R::RestartApplied)),
+      explained(N_("Viewerの拡大/縮小をﾏｳｽﾎｲｰﾙの回転だけで行います"),
+                flag("ViewerWheelZoomOnly", {P::UserControl, "", N_("拡大/縮小はﾏｳｽﾎｲｰﾙ回転のみ")},
+                     VEMLA_FIELD(ViewerWheelZoomOnly))),
+      explained(
+          N_("立ち上げ時にﾌｧｲﾙが１つだけ指定された場合\nViewerで表示します"),
+          flag("ViewerForSingleFile",
+               {P::UserControl, "", N_("立ち上げ時１つだけﾌｧｲﾙが指定\nされた場合Viewerを開く")},
+               VEMLA_FIELD(ViewerForSingleFile))),
+      explained(
+          N_("Viewerを開く時に階調値の表示も行います(8ﾋﾞｯﾄのﾃﾞｰﾀのみ)"),
+          flag("ViewerShowGradation", {P::UserControl, "", N_("Viewer起動時に階調値表示を行う")},
+               VEMLA_FIELD(ViewerShowGradation))),
+      // "色の設定"
+      explained(N_("画像ｳｨﾝﾄﾞｳ内の範囲表示の色を指定します"),
+                colour("RangeFrameColour", N_("画像ｳｨﾝﾄﾞｳ内"), N_("範囲表示色"),
+                       VEMLA_FIELD(RangeFrameColour))),
+      explained(N_("ｲﾒｰｼﾞ1の範囲抽出の表示色を指定します"),
+                colour("RangeExtractionColour1", N_("範囲抽出色"), N_("ｲﾒｰｼﾞ1"),
                        VEMLA_FIELD(RangeExtractionColour1))),
-      explained("ｲﾒｰｼﾞ2の範囲抽出の表示色を指定します",
-                colour("RangeExtractionColour2", "範囲抽出色", "ｲﾒｰｼﾞ2",
+      explained(N_("ｲﾒｰｼﾞ2の範囲抽出の表示色を指定します"),
+                colour("RangeExtractionColour2", N_("範囲抽出色"), N_("ｲﾒｰｼﾞ2"),
                        VEMLA_FIELD(RangeExtractionColour2))),
-      explained("ｲﾒｰｼﾞ1(基準ｲﾒｰｼﾞ)のﾌﾟﾛﾌｧｲﾙの表示色を指定します",
-                colour("ProfileColour1", "ﾌﾟﾛﾌｧｲﾙ表示色", "１", VEMLA_FIELD(ProfileColour1))),
-      explained("ｲﾒｰｼﾞ2(比較ｲﾒｰｼﾞ)のﾌﾟﾛﾌｧｲﾙの表示色を指定します",
-                colour("ProfileColour2", "ﾌﾟﾛﾌｧｲﾙ表示色", "２", VEMLA_FIELD(ProfileColour2))),
-      explained("ｲﾒｰｼﾞ1のｸﾞﾘｯﾄﾞの表示色を指定します",
-                colour("GridColour1", "ｸﾞﾘｯﾄﾞ表示色", "ｲﾒｰｼﾞ1", VEMLA_FIELD(GridColour1))),
-      explained("ｲﾒｰｼﾞ2のｸﾞﾘｯﾄﾞの表示色を指定します",
-                colour("GridColour2", "ｸﾞﾘｯﾄﾞ表示色", "ｲﾒｰｼﾞ2", VEMLA_FIELD(GridColour2))),
+      explained(
+          N_("ｲﾒｰｼﾞ1(基準ｲﾒｰｼﾞ)のﾌﾟﾛﾌｧｲﾙの表示色を指定します"),
+          colour("ProfileColour1", N_("ﾌﾟﾛﾌｧｲﾙ表示色"), N_("１"), VEMLA_FIELD(ProfileColour1))),
+      explained(
+          N_("ｲﾒｰｼﾞ2(比較ｲﾒｰｼﾞ)のﾌﾟﾛﾌｧｲﾙの表示色を指定します"),
+          colour("ProfileColour2", N_("ﾌﾟﾛﾌｧｲﾙ表示色"), N_("２"), VEMLA_FIELD(ProfileColour2))),
+      explained(N_("ｲﾒｰｼﾞ1のｸﾞﾘｯﾄﾞの表示色を指定します"),
+                colour("GridColour1", N_("ｸﾞﾘｯﾄﾞ表示色"), N_("ｲﾒｰｼﾞ1"), VEMLA_FIELD(GridColour1))),
+      explained(N_("ｲﾒｰｼﾞ2のｸﾞﾘｯﾄﾞの表示色を指定します"),
+                colour("GridColour2", N_("ｸﾞﾘｯﾄﾞ表示色"), N_("ｲﾒｰｼﾞ2"), VEMLA_FIELD(GridColour2))),
       // "ﾌｧｲﾙ関連"
-      explained("Trueｶﾗｰのﾌｧｲﾙを開く時の変換方法を選択します",
-                choice("TrueColourOpenMode", {P::Files, "", "Trueｶﾗｰﾌｧｲﾙｵｰﾌﾟﾝ時"},
-                       {"自動で変換(256色ｶﾗｰ化)", "RGB比から変換(ｸﾞﾚｲｽｹｰﾙ化)"},
+      explained(N_("Trueｶﾗｰのﾌｧｲﾙを開く時の変換方法を選択します"),
+                choice("TrueColourOpenMode", {P::Files, "", N_("Trueｶﾗｰﾌｧｲﾙｵｰﾌﾟﾝ時")},
+                       {N_("自動で変換(256色ｶﾗｰ化)"), N_("RGB比から変換(ｸﾞﾚｲｽｹｰﾙ化)")},
                        VEMLA_FIELD(TrueColourOpenMode))),
-      explained("Trueｶﾗｰのﾌｧｲﾙを開く毎にRGB比率を指定します",
-                flag("AskRatioPerFile", {P::Files, "", "ﾌｧｲﾙ毎にRGB比率を指定"},
+      explained(N_("Trueｶﾗｰのﾌｧｲﾙを開く毎にRGB比率を指定します"),
+                flag("AskRatioPerFile", {P::Files, "", N_("ﾌｧｲﾙ毎にRGB比率を指定")},
                      VEMLA_FIELD(AskRatioPerFile))),
-      explained("ｸﾞﾚｲｽｹｰﾙ化する時の赤(R)の比率を指定します",
+      explained(N_("ｸﾞﾚｲｽｹｰﾙ化する時の赤(R)の比率を指定します"),
                 real("GreyRatioR", {P::Files, kGreyRatio, "R"}, C::FiniteReal,
                      VEMLA_FIELD(GreyRatio.red))),
-      explained("ｸﾞﾚｲｽｹｰﾙ化する時の緑(G)の比率を指定します",
+      explained(N_("ｸﾞﾚｲｽｹｰﾙ化する時の緑(G)の比率を指定します"),
                 real("GreyRatioG", {P::Files, kGreyRatio, "G"}, C::FiniteReal,
                      VEMLA_FIELD(GreyRatio.green))),
-      explained("ｸﾞﾚｲｽｹｰﾙ化する時の青(B)の比率を指定します",
+      explained(N_("ｸﾞﾚｲｽｹｰﾙ化する時の青(B)の比率を指定します"),
                 real("GreyRatioB", {P::Files, kGreyRatio, "B"}, C::FiniteReal,
                      VEMLA_FIELD(GreyRatio.blue))),
-      explained("ﾌｧｲﾙを退避する時にｸﾞﾚ-ｽｹｰﾙのﾊﾟﾚｯﾄで保存します",
-                flag("SaveBitmapAsGrey", {P::Files, "", "ﾌｧｲﾙ退避時はｸﾞﾚ-ｽｹｰﾙとする"},
+      explained(N_("ﾌｧｲﾙを退避する時にｸﾞﾚ-ｽｹｰﾙのﾊﾟﾚｯﾄで保存します"),
+                flag("SaveBitmapAsGrey", {P::Files, "", N_("ﾌｧｲﾙ退避時はｸﾞﾚ-ｽｹｰﾙとする")},
                      VEMLA_FIELD(SaveBitmapAsGrey))),
-      explained("RAWﾌｧｲﾙを開く時の横ｻｲｽﾞの初期値を指定します",
-                integer("RawDefaultWidth", {P::Files, kRawFile, "ｻｲｽﾞの初期値 X"}, C::RawWidth, 8,
-                        4096, VEMLA_FIELD(RawDefaultWidth))),
-      explained("RAWﾌｧｲﾙを開く時の縦ｻｲｽﾞの初期値を指定します",
-                integer("RawDefaultHeight", {P::Files, kRawFile, "ｻｲｽﾞの初期値 Y"}, C::RawHeight, 8,
-                        4096, VEMLA_FIELD(RawDefaultHeight))),
+      explained(N_("RAWﾌｧｲﾙを開く時の横ｻｲｽﾞの初期値を指定します"),
+                integer("RawDefaultWidth", {P::Files, kRawFile, N_("ｻｲｽﾞの初期値 X")}, C::RawWidth,
+                        8, 4096, VEMLA_FIELD(RawDefaultWidth))),
+      explained(N_("RAWﾌｧｲﾙを開く時の縦ｻｲｽﾞの初期値を指定します"),
+                integer("RawDefaultHeight", {P::Files, kRawFile, N_("ｻｲｽﾞの初期値 Y")},
+                        C::RawHeight, 8, 4096, VEMLA_FIELD(RawDefaultHeight))),
       explained(
-          "16ﾋﾞｯﾄのｸﾞﾚｲｽｹｰﾙ画像を8ﾋﾞｯﾄにする方法を選択します\n2枚の画像に同じ変換を行います\n"
-          "ﾌｧｲﾙの有効ﾋﾞｯﾄ数：ﾌｧｲﾙが示す有効ﾋﾞｯﾄの範囲を0～255へ\n"
-          "範囲を指定：下限～上限を0～255へ(範囲外は0または255)\n"
-          "上位8ﾋﾞｯﾄ：各画素の上位8ﾋﾞｯﾄ",
-          sixteenBit("SixteenBit", {P::Files, "16ﾋﾞｯﾄ画像の変換", ""}, VEMLA_FIELD(SixteenBit))),
-      explained("VLAﾌｧｲﾙを開く時に情報を画像１として開きます",
-                flag("ArchiveOpenPicture1", {P::Files, "画像１", "開く"},
+          N_("16ﾋﾞｯﾄのｸﾞﾚｲｽｹｰﾙ画像を8ﾋﾞｯﾄにする方法を選択します\n2枚の画像に同じ変換を行います\n"
+             "ﾌｧｲﾙの有効ﾋﾞｯﾄ数：ﾌｧｲﾙが示す有効ﾋﾞｯﾄの範囲を0～255へ\n"
+             "範囲を指定：下限～上限を0～255へ(範囲外は0または255)\n"
+             "上位8ﾋﾞｯﾄ：各画素の上位8ﾋﾞｯﾄ"),
+          sixteenBit("SixteenBit", {P::Files, N_("16ﾋﾞｯﾄ画像の変換"), ""},
+                     VEMLA_FIELD(SixteenBit))),
+      explained(N_("VLAﾌｧｲﾙを開く時に情報を画像１として開きます"),
+                flag("ArchiveOpenPicture1", {P::Files, N_("画像１"), N_("開く")},
                      VEMLA_FIELD(ArchiveOpenPicture1))),
-      explained("画像として開くVLAﾌｧｲﾙの情報番号を\n %d～%d の範囲で指定します",
-                integer("ArchivePicture1Number", {P::Files, "画像１", "番号"}, C::Clamp, 0,
+      explained(N_("画像として開くVLAﾌｧｲﾙの情報番号を\n %d～%d の範囲で指定します"),
+                integer("ArchivePicture1Number", {P::Files, N_("画像１"), N_("番号")}, C::Clamp, 0,
                         kArchiveItemLimit - 1, VEMLA_FIELD(ArchivePicture1Number))),
-      explained("VLAﾌｧｲﾙを開く時に情報を画像２としても開きます",
-                flag("ArchiveOpenPicture2", {P::Files, "画像２", "開く"},
+      explained(N_("VLAﾌｧｲﾙを開く時に情報を画像２としても開きます"),
+                flag("ArchiveOpenPicture2", {P::Files, N_("画像２"), N_("開く")},
                      VEMLA_FIELD(ArchiveOpenPicture2))),
-      explained("画像として開くVLAﾌｧｲﾙの情報番号を\n %d～%d の範囲で指定します",
-                integer("ArchivePicture2Number", {P::Files, "画像２", "番号"}, C::Clamp, 0,
+      explained(N_("画像として開くVLAﾌｧｲﾙの情報番号を\n %d～%d の範囲で指定します"),
+                integer("ArchivePicture2Number", {P::Files, N_("画像２"), N_("番号")}, C::Clamp, 0,
                         kArchiveItemLimit - 1, VEMLA_FIELD(ArchivePicture2Number))),
-      explained("ﾄﾞﾗｯｸﾞ&ﾄﾞﾛｯﾌﾟや貼り付けでVLAﾌｧｲﾙを開く時も\n開く情報を選択します",
-                flag("ArchiveSelectOnDrop", {P::Files, "", "D&&Dや貼り付け時も選択する"},
+      explained(N_("ﾄﾞﾗｯｸﾞ&ﾄﾞﾛｯﾌﾟや貼り付けでVLAﾌｧｲﾙを開く時も\n開く情報を選択します"),
+                flag("ArchiveSelectOnDrop", {P::Files, "", N_("D&&Dや貼り付け時も選択する")},
                      VEMLA_FIELD(ArchiveSelectOnDrop))),
-      explained("VLAﾌｧｲﾙを開く時に情報をｷﾞｬﾗﾘｰへ展開します",
-                flag("ArchiveExpandToGallery", {P::Files, "", "ｷﾞｬﾗﾘｰへの展開を行う"},
+      explained(N_("VLAﾌｧｲﾙを開く時に情報をｷﾞｬﾗﾘｰへ展開します"),
+                flag("ArchiveExpandToGallery", {P::Files, "", N_("ｷﾞｬﾗﾘｰへの展開を行う")},
                      VEMLA_FIELD(ArchiveExpandToGallery))),
-      explained("ｷﾞｬﾗﾘｰへ展開する開始位置を選択します",
-                integer("ArchiveExpandStartSlot", {P::Files, "", "展開する開始位置"}, C::StartSlot,
-                        0, 31, VEMLA_FIELD(ArchiveExpandStartSlot))),
-      explained("空きのｴﾝﾄﾘはｷﾞｬﾗﾘｰへ展開しません",
-                flag("ArchiveSkipEmpty", {P::Files, "", "空きのｴﾝﾄﾘは展開しない"},
+      explained(N_("ｷﾞｬﾗﾘｰへ展開する開始位置を選択します"),
+                integer("ArchiveExpandStartSlot", {P::Files, "", N_("展開する開始位置")},
+                        C::StartSlot, 0, 31, VEMLA_FIELD(ArchiveExpandStartSlot))),
+      explained(N_("空きのｴﾝﾄﾘはｷﾞｬﾗﾘｰへ展開しません"),
+                flag("ArchiveSkipEmpty", {P::Files, "", N_("空きのｴﾝﾄﾘは展開しない")},
                      VEMLA_FIELD(ArchiveSkipEmpty))),
       [] {
         OptionDescriptor d = described("ArchiveExpandNumbers",
-                                       {P::Files, "", "展開する情報番号\n　（複数選択可能）"},
+                                       {P::Files, "", N_("展開する情報番号\n　（複数選択可能）")},
                                        OptionType::NumberSet, C::None, 1, kArchiveItemLimit);
         d.numbers = VEMLA_FIELD(ArchiveExpandNumbers);
-        d.help = "ｷﾞｬﾗﾘｰへ展開する情報番号を選択します\n選択がない場合は全ての情報を展開します";
+        d.help = N_("ｷﾞｬﾗﾘｰへ展開する情報番号を選択します\n選択がない場合は全ての情報を展開します");
         return d;
       }(),
       // "　通信　"
-      explained("画像の送受信に使用するﾎﾟｰﾄ番号を指定します",
-                integer("NetworkPort", {P::Communication, kExport, "ﾎﾟｰﾄ番号"}, C::ClampOrDefault,
-                        1, 65535, VEMLA_FIELD(NetworkPort))),
-      explained("画像の送受信に使用するﾊﾟｽﾜｰﾄﾞを指定します",
-                textOption("ImportPassword", {P::Communication, kExport, "ﾊﾟｽﾜｰﾄﾞ"}, 62,
+      explained(N_("画像の送受信に使用するﾎﾟｰﾄ番号を指定します"),
+                integer("NetworkPort", {P::Communication, kExport, N_("ﾎﾟｰﾄ番号")},
+                        C::ClampOrDefault, 1, 65535, VEMLA_FIELD(NetworkPort))),
+      explained(N_("画像の送受信に使用するﾊﾟｽﾜｰﾄﾞを指定します"),
+                textOption("ImportPassword", {P::Communication, kExport, N_("ﾊﾟｽﾜｰﾄﾞ")}, 62,
                            VEMLA_FIELD(ImportPassword))),
-      explained("Exportで接続を待つ時間(秒)を指定します",
-                integer("ExportTimeout", {P::Communication, kExport, "ﾀｲﾑｱｳﾄ （秒）"},
+      explained(N_("Exportで接続を待つ時間(秒)を指定します"),
+                integer("ExportTimeout", {P::Communication, kExport, N_("ﾀｲﾑｱｳﾄ （秒）")},
                         C::ClampOrDefault, 1, 3600, VEMLA_FIELD(ExportTimeout))),
-      explained("Importした画像をｸﾞﾚ-ｽｹｰﾙで開きます",
-                flag("ImportAsGrey", {P::Communication, kImport, "ｸﾞﾚ-ｽｹｰﾙで開く"},
+      explained(N_("Importした画像をｸﾞﾚ-ｽｹｰﾙで開きます"),
+                flag("ImportAsGrey", {P::Communication, kImport, N_("ｸﾞﾚ-ｽｹｰﾙで開く")},
                      VEMLA_FIELD(ImportAsGrey))),
-      explained("Import時に相手の表示位置を引き継ぎます",
-                flag("ImportTakePosition", {P::Communication, kImport, "表示位置を引き継ぐ"},
+      explained(N_("Import時に相手の表示位置を引き継ぎます"),
+                flag("ImportTakePosition", {P::Communication, kImport, N_("表示位置を引き継ぐ")},
                      VEMLA_FIELD(ImportTakePosition))),
-      explained("Import時に相手の表示倍率を引き継ぎます",
-                flag("ImportTakeMagnification", {P::Communication, kImport, "表示倍率を引き継ぐ"},
-                     VEMLA_FIELD(ImportTakeMagnification))),
-      explained("Importで応答を待つ時間(秒)を指定します",
-                integer("ImportTimeout", {P::Communication, kImport, "ﾀｲﾑｱｳﾄ （秒）"},
+      explained(
+          N_("Import時に相手の表示倍率を引き継ぎます"),
+          flag("ImportTakeMagnification", {P::Communication, kImport, N_("表示倍率を引き継ぐ")},
+               VEMLA_FIELD(ImportTakeMagnification))),
+      explained(N_("Importで応答を待つ時間(秒)を指定します"),
+                integer("ImportTimeout", {P::Communication, kImport, N_("ﾀｲﾑｱｳﾄ （秒）")},
                         C::ClampOrDefault, 1, 3600, VEMLA_FIELD(ImportTimeout))),
       // "ﾂｰﾙ関連１"
-      explained("ﾌﾟﾛﾌｧｲﾙのｸﾞﾘｯﾄﾞ幅(階調)の基準値を指定します\nﾌﾟﾛﾌｧｲﾙの『ﾘｾｯﾄ』でこの値になります",
-                integer("ProfileGridGradation", {P::Tools1, kProfile, "基準値（ｸﾞﾘｯﾄﾞ幅） 階調"},
-                        C::Clamp, 1, 255, VEMLA_FIELD(ProfileGridGradation))),
-      explained("ﾌﾟﾛﾌｧｲﾙのｸﾞﾘｯﾄﾞ幅(画素)の基準値を指定します\nﾌﾟﾛﾌｧｲﾙの『ﾘｾｯﾄ』でこの値になります",
-                integer("ProfileGridPixels", {P::Tools1, kProfile, "画素"}, C::Clamp, 1, 512,
-                        VEMLA_FIELD(ProfileGridPixels))),
-      explained("３D表示の視点のＸ角度の基準値を指定します",
-                integer("View3DAngleX", {P::Tools1, kView3D, "基準値（視点） Ｘ角度"}, C::Clamp, 0,
-                        359, VEMLA_FIELD(View3DAngleX))),
-      explained("３D表示の視点のＺ角度の基準値を指定します",
-                integer("View3DAngleZ", {P::Tools1, kView3D, "Ｚ角度"}, C::Clamp, 0, 90,
+      explained(
+          N_("ﾌﾟﾛﾌｧｲﾙのｸﾞﾘｯﾄﾞ幅(階調)の基準値を指定します\nﾌﾟﾛﾌｧｲﾙの『ﾘｾｯﾄ』でこの値になります"),
+          integer("ProfileGridGradation", {P::Tools1, kProfile, N_("基準値（ｸﾞﾘｯﾄﾞ幅） 階調")},
+                  C::Clamp, 1, 255, VEMLA_FIELD(ProfileGridGradation))),
+      explained(
+          N_("ﾌﾟﾛﾌｧｲﾙのｸﾞﾘｯﾄﾞ幅(画素)の基準値を指定します\nﾌﾟﾛﾌｧｲﾙの『ﾘｾｯﾄ』でこの値になります"),
+          integer("ProfileGridPixels", {P::Tools1, kProfile, N_("画素")}, C::Clamp, 1, 512,
+                  VEMLA_FIELD(ProfileGridPixels))),
+      explained(N_("３D表示の視点のＸ角度の基準値を指定します"),
+                integer("View3DAngleX", {P::Tools1, kView3D, N_("基準値（視点） Ｘ角度")}, C::Clamp,
+                        0, 359, VEMLA_FIELD(View3DAngleX))),
+      explained(N_("３D表示の視点のＺ角度の基準値を指定します"),
+                integer("View3DAngleZ", {P::Tools1, kView3D, N_("Ｚ角度")}, C::Clamp, 0, 90,
                         VEMLA_FIELD(View3DAngleZ))),
-      explained("３D表示(ｲﾒｰｼﾞ)の輝度の基準値を指定します",
-                integer("View3DLuminance", {P::Tools1, kView3D, "基準値（表示ﾓｰﾄﾞ） 輝度"},
+      explained(N_("３D表示(ｲﾒｰｼﾞ)の輝度の基準値を指定します"),
+                integer("View3DLuminance", {P::Tools1, kView3D, N_("基準値（表示ﾓｰﾄﾞ） 輝度")},
                         C::Clamp, 0, 256, VEMLA_FIELD(View3DLuminance))),
-      explained("３D表示(ﾜｲﾔ)の幅の基準値を指定します",
-                integer("View3DWireWidth", {P::Tools1, kView3D, "ﾜｲﾔ幅"}, C::Clamp, 3, 20,
+      explained(N_("３D表示(ﾜｲﾔ)の幅の基準値を指定します"),
+                integer("View3DWireWidth", {P::Tools1, kView3D, N_("ﾜｲﾔ幅")}, C::Clamp, 3, 20,
                         VEMLA_FIELD(View3DWireWidth))),
-      explained("３D表示(ﾎﾟﾘｺﾞﾝ)の幅の基準値を指定します",
-                integer("View3DPolygonWidth", {P::Tools1, kView3D, "ﾎﾟﾘｺﾞﾝ幅"}, C::Clamp, 3, 20,
+      explained(N_("３D表示(ﾎﾟﾘｺﾞﾝ)の幅の基準値を指定します"),
+                integer("View3DPolygonWidth", {P::Tools1, kView3D, N_("ﾎﾟﾘｺﾞﾝ幅")}, C::Clamp, 3, 20,
                         VEMLA_FIELD(View3DPolygonWidth))),
-      explained("自動測長で使うｴｯｼﾞﾚﾍﾞﾙの基準値を指定します",
-                integer("MeasureEdgeLevel", {P::Tools1, "測定関連", "基準値（ｻｲｽﾞ） ｴｯｼﾞﾚﾍﾞﾙ"},
-                        C::Clamp, 1, 128, VEMLA_FIELD(MeasureEdgeLevel))),
       explained(
-          "ﾒﾓで開くﾌｧｲﾙを指定します",
-          textOption("MemoFile", {P::Tools1, "メモ関連", "ﾌｧｲﾙ名称"}, 511, VEMLA_FIELD(MemoFile))),
+          N_("自動測長で使うｴｯｼﾞﾚﾍﾞﾙの基準値を指定します"),
+          integer("MeasureEdgeLevel", {P::Tools1, N_("測定関連"), N_("基準値（ｻｲｽﾞ） ｴｯｼﾞﾚﾍﾞﾙ")},
+                  C::Clamp, 1, 128, VEMLA_FIELD(MeasureEdgeLevel))),
+      explained(N_("ﾒﾓで開くﾌｧｲﾙを指定します"),
+                textOption("MemoFile", {P::Tools1, N_("メモ関連"), N_("ﾌｧｲﾙ名称")}, 511,
+                           VEMLA_FIELD(MemoFile))),
       // "ﾂｰﾙ関連２"
-      explained(
-          "部分比較のﾌﾟﾛﾌｧｲﾙの横方向のｸﾞﾘｯﾄﾞ幅(画素数)を指定します",
-          integer("PartialCompareGridX", {P::Tools2, kPartialCompare, "ﾌﾟﾛﾌｧｲﾙのｸﾞﾘｯﾄﾞ幅 横方向"},
-                  C::Clamp, 2, kIntMax, VEMLA_FIELD(PartialCompareGridX))),
-      explained("部分比較のﾌﾟﾛﾌｧｲﾙの縦方向のｸﾞﾘｯﾄﾞ幅(階調)を指定します",
-                integer("PartialCompareGridY", {P::Tools2, kPartialCompare, "縦方向"}, C::Clamp, 1,
-                        kIntMax, VEMLA_FIELD(PartialCompareGridY))),
-      explained("ｲﾒｰｼﾞｽｺｰﾌﾟの表示倍率を指定します",
-                integer("ScopeMagnification", {P::Tools2, kScope, "表示倍率"}, C::Clamp, 1, 64,
+      explained(N_("部分比較のﾌﾟﾛﾌｧｲﾙの横方向のｸﾞﾘｯﾄﾞ幅(画素数)を指定します"),
+                integer("PartialCompareGridX",
+                        {P::Tools2, kPartialCompare, N_("ﾌﾟﾛﾌｧｲﾙのｸﾞﾘｯﾄﾞ幅 横方向")}, C::Clamp, 2,
+                        kIntMax, VEMLA_FIELD(PartialCompareGridX))),
+      explained(N_("部分比較のﾌﾟﾛﾌｧｲﾙの縦方向のｸﾞﾘｯﾄﾞ幅(階調)を指定します"),
+                integer("PartialCompareGridY", {P::Tools2, kPartialCompare, N_("縦方向")}, C::Clamp,
+                        1, kIntMax, VEMLA_FIELD(PartialCompareGridY))),
+      explained(N_("ｲﾒｰｼﾞｽｺｰﾌﾟの表示倍率を指定します"),
+                integer("ScopeMagnification", {P::Tools2, kScope, N_("表示倍率")}, C::Clamp, 1, 64,
                         VEMLA_FIELD(ScopeMagnification))),
-      explained("ｲﾒｰｼﾞｽｺｰﾌﾟの表示位置を選択します\n固定型：決まった位置に表示します\n追従型：ﾏｳｽｶｰｿ"
-                "ﾙの近くに表示します",
-                choice("ScopePosition", {P::Tools2, kScope, "表示位置"}, {"固定型", "追従型"},
-                       VEMLA_FIELD(ScopePosition))),
+      explained(
+          N_("ｲﾒｰｼﾞｽｺｰﾌﾟの表示位置を選択します\n固定型：決まった位置に表示します\n追従型：ﾏｳｽｶｰｿ"
+             "ﾙの近くに表示します"),
+          choice("ScopePosition", {P::Tools2, kScope, N_("表示位置")}, {N_("固定型"), N_("追従型")},
+                 VEMLA_FIELD(ScopePosition))),
   };
 }
 

@@ -20,7 +20,8 @@ namespace vemla {
 // The seven pages of the option sheet, in their order.
 enum class OptionPage { Picture, UserControl, Colours, Files, Communication, Tools1, Tools2 };
 inline constexpr std::array<std::string_view, 7> kOptionPageTitles{
-    "画像関連", "ﾕｰｻﾞ制御", "色の設定", "ﾌｧｲﾙ関連", "　通信　", "ﾂｰﾙ関連１", "ﾂｰﾙ関連２"};
+    text::N_("画像関連"), text::N_("ﾕｰｻﾞ制御"),  text::N_("色の設定"), text::N_("ﾌｧｲﾙ関連"),
+    text::N_("　通信　"), text::N_("ﾂｰﾙ関連１"), text::N_("ﾂｰﾙ関連２")};
 
 enum class OptionType {
   Flag,        // check box, stored as a 32-bit 0/1
@@ -34,8 +35,8 @@ enum class OptionType {
 };
 
 // The choices of the 16-bit conversion, in the order of SixteenBitRule.
-inline constexpr std::array<std::string_view, 3> kSixteenBitChoices{"ﾌｧｲﾙの有効ﾋﾞｯﾄ数",
-                                                                    "範囲を指定", "上位8ﾋﾞｯﾄ"};
+inline constexpr std::array<std::string_view, 3> kSixteenBitChoices{
+    text::N_("ﾌｧｲﾙの有効ﾋﾞｯﾄ数"), text::N_("範囲を指定"), text::N_("上位8ﾋﾞｯﾄ")};
 
 // The choices of "表示言語", in the order of text::LanguageChoice. The languages' own names are
 // shown as they stand in every language, so that a reader finds theirs.

@@ -103,14 +103,14 @@ int readExchangeItem(const std::string& folder, const ExchangeRequest& request, 
   }
   switch (result) {
     case kExchangeFailed:
-      user.tell(Icon::Error, msg::kExchangeReadFailed);
+      user.tell(Icon::Error, text::tr(msg::kExchangeReadFailed));
       // The file is moved aside rather than deleted, so a damaged item is not lost.
       if (file.state != FileBytes::State::Absent) {
         std::rename(path.c_str(), (path + kBadSuffix).c_str());
       }
       return result;
     case kExchangeNotPicture:
-      user.tell(Icon::Warning, msg::kExchangeNotPicture);
+      user.tell(Icon::Warning, text::tr(msg::kExchangeNotPicture));
       return result;
     case kExchangeDataTooLarge:
     case kExchangeTooLarge:
@@ -118,7 +118,8 @@ int readExchangeItem(const std::string& folder, const ExchangeRequest& request, 
       const char* what = result == kExchangeDataTooLarge ? msg::kExchangeDataTooLarge
                          : result == kExchangeTooLarge   ? msg::kExchangeTooLarge
                                                          : msg::kExchangeTooSmall;
-      user.tell(Icon::Warning, text::format(msg::kExchangeSize, what, width, height));
+      user.tell(Icon::Warning,
+                text::format(text::tr(msg::kExchangeSize), text::tr(what), width, height));
       return result;
     }
     default:
@@ -151,7 +152,7 @@ int writeExchangeItem(const std::string& folder, const ExchangeItem& item, UserP
         return sink(header.data(), header.size()) && sink(item.payload.data(), item.payload.size());
       });
   if (!written) {
-    user.tell(Icon::Error, msg::kExchangeWriteFailed);
+    user.tell(Icon::Error, text::tr(msg::kExchangeWriteFailed));
     return -1;
   }
   return 0;

@@ -10,6 +10,7 @@
 
 #include "picture/palette.h"
 #include "ports/ports.h"
+#include "text/translate.h"
 
 namespace vemla::persist {
 
@@ -27,13 +28,14 @@ inline constexpr int kExchangeCancelled = 99;  // the RGB-ratio dialog was cance
 
 namespace msg {
 inline constexpr const char* kExchangeReadFailed =
-    "VemLA間のｺﾋﾟｰ&ﾍﾟｰｽﾄ情報の取り込みに失敗しました";
-inline constexpr const char* kExchangeWriteFailed = "VemLA間のｺﾋﾟｰ&ﾍﾟｰｽﾄ情報の退避に失敗しました";
-inline constexpr const char* kExchangeNotPicture = "画像情報ではありません";
-inline constexpr const char* kExchangeDataTooLarge = "ﾃﾞｰﾀのｻｲｽﾞが大きすぎます";
-inline constexpr const char* kExchangeTooLarge = "画像ｻｲｽﾞが大きすぎます";
-inline constexpr const char* kExchangeTooSmall = "画像ｻｲｽﾞが小さすぎます";
-inline constexpr const char* kExchangeSize = "%s(%dx%d)";
+    text::N_("VemLA間のｺﾋﾟｰ&ﾍﾟｰｽﾄ情報の取り込みに失敗しました");
+inline constexpr const char* kExchangeWriteFailed =
+    text::N_("VemLA間のｺﾋﾟｰ&ﾍﾟｰｽﾄ情報の退避に失敗しました");
+inline constexpr const char* kExchangeNotPicture = text::N_("画像情報ではありません");
+inline constexpr const char* kExchangeDataTooLarge = text::N_("ﾃﾞｰﾀのｻｲｽﾞが大きすぎます");
+inline constexpr const char* kExchangeTooLarge = text::N_("画像ｻｲｽﾞが大きすぎます");
+inline constexpr const char* kExchangeTooSmall = text::N_("画像ｻｲｽﾞが小さすぎます");
+inline constexpr const char* kExchangeSize = text::N_("%s(%dx%d)");
 }  // namespace msg
 
 struct ExchangeItem {

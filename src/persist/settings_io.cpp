@@ -53,7 +53,7 @@ FileBytes readFileStart(const std::string& path, std::size_t maxBytes) {
 }
 
 void reportSettingsFile(UserPort& user, const char* pattern, const std::string& path) {
-  user.tell(Icon::Error, text::format(pattern, path.c_str()));
+  user.tell(Icon::Error, text::format(text::tr(pattern), path.c_str()));
 }
 
 bool replaceSettingsFile(const std::string& path,

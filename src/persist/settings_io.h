@@ -10,6 +10,7 @@
 
 #include "picture/file_helpers.h"
 #include "ports/ports.h"
+#include "text/translate.h"
 
 namespace vemla::persist {
 
@@ -23,12 +24,12 @@ inline constexpr const char* kExchangeFile = "VemlaCCaP.dat";
 inline constexpr const char* kBadSuffix = ".bad";
 
 namespace msg {
-inline constexpr const char* kSettingsReadFailed = "ﾌｧｲﾙの読み込みができません\n%s";
-inline constexpr const char* kSettingsWriteFailed = "ﾌｧｲﾙの書き込みができません\n%s";
+inline constexpr const char* kSettingsReadFailed = text::N_("ﾌｧｲﾙの読み込みができません\n%s");
+inline constexpr const char* kSettingsWriteFailed = text::N_("ﾌｧｲﾙの書き込みができません\n%s");
 inline constexpr const char* kProgramVersionMismatch =
-    "ﾌﾟﾛｸﾞﾗﾑ情報ﾌｧｲﾙのﾊﾞｰｼﾞｮﾝに矛盾があります\n%s";
+    text::N_("ﾌﾟﾛｸﾞﾗﾑ情報ﾌｧｲﾙのﾊﾞｰｼﾞｮﾝに矛盾があります\n%s");
 inline constexpr const char* kGalleryVersionMismatch =
-    "ｷﾞｬﾗﾘｰ情報ﾌｧｲﾙのﾊﾞｰｼﾞｮﾝに矛盾があります\n%s";
+    text::N_("ｷﾞｬﾗﾘｰ情報ﾌｧｲﾙのﾊﾞｰｼﾞｮﾝに矛盾があります\n%s");
 }  // namespace msg
 
 // How reading a settings file went. Failed and VersionMismatch leave the values in memory as

@@ -17,6 +17,7 @@
 
 #include "net/transfer_messages.h"
 #include "platform/user_account.h"
+#include "text/translate.h"
 
 namespace vemla::platform {
 namespace {
@@ -155,7 +156,7 @@ class WaitingWindow {
   WaitingWindow(const TransferPorts& ports, std::string_view text) : ports_(ports) {
     if (ports_.busy != nullptr) ports_.busy->begin();
     if (ports_.progress != nullptr) {
-      ports_.progress->setText(text);
+      ports_.progress->setText(text::tr(text));
       ports_.progress->startWait();
     }
   }

@@ -12,6 +12,8 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QRegularExpression>
+#include <QTabBar>
+#include <QTabWidget>
 #include <QTableWidget>
 #include <QToolBar>
 #include <QtTest>
@@ -39,39 +41,16 @@
 #include "workbench/view/refresh_chain.h"
 
 using namespace vemla;
+using vemla::testing::clippedRow;
+using vemla::testing::holdsJapanese;
 using vemla::testing::japaneseTexts;
+using vemla::testing::RecordingPort;
 using vemla::testing::ToolWindowFixture;
 
 namespace {
 
 QString listed(const QStringList& texts) {
   return texts.join('\n');
-}
-
-// Gallery: the first visible push button, check box, radio button or label of `window` whose
-// words need more width than it has (a push button its text and margins, as buttonWidthFor sizes
-// it; the others their size hint). Texts without letters and the file chooser's own controls
-// are passed over.
-QString clippedText(const QWidget* window) {
-  for (const QWidget* control : window->findChildren<QWidget*>()) {
-    if (!control->isVisible()) continue;
-    bool chooser = false;
-    for (const QWidget* w = control; w != window; w = w->parentWidget()) {
-      chooser = chooser || w->inherits("QFileDialog");
-    }
-    const auto* button = qobject_cast<const QAbstractButton*>(control);
-    const auto* label = qobject_cast<const QLabel*>(control);
-    const QString text = button != nullptr ? button->text() : label != nullptr ? label->text() : "";
-    if (chooser || !text.contains(QRegularExpression("[A-Za-z]"))) continue;
-    int needed = control->sizeHint().width();
-    if (const auto* push = qobject_cast<const QPushButton*>(control)) needed = buttonWidthFor(push);
-    if (label != nullptr && label->wordWrap()) needed = 0;
-    if (control->width() < needed) {
-      return control->objectName() + " \"" + text + "\" " + QString::number(control->width()) +
-             " < " + QString::number(needed);
-    }
-  }
-  return {};
 }
 
 // The access keys of `actions` ("&F" in "&File"; "&&" is a plain "&") that more than one of them
@@ -100,50 +79,43 @@ QStringList menuTexts(const QMenu& menu) {
   return texts;
 }
 
-// The first visible text of `window` that does not fit where it is shown: a field or selector
-// row cut short, or a label or button narrower than its text; empty when all fit.
+// The first visible text of `window` that does not fit where it is shown, as "name: text": a
+// field or selector row cut short, or a label or button narrower than its text (a push button
+// needs its text and margins, as buttonWidthFor sizes it; a word-wrapped label its height);
+// empty when all fit. The standard file chooser's own controls are passed over.
 QString clippedText(QWidget* window) {
+  const auto inChooser = [window](const QWidget* control) {
+    for (const QWidget* w = control; w != nullptr && w != window; w = w->parentWidget()) {
+      if (w->inherits("QFileDialog")) return true;
+    }
+    return false;
+  };
   for (QLineEdit* edit : window->findChildren<QLineEdit*>()) {
-    if (edit->isVisible() && !edit->parentWidget()->inherits("QAbstractSpinBox") &&
-        !vemla::testing::showsWhole(edit))
+    if (edit->isVisible() && !inChooser(edit) &&
+        !edit->parentWidget()->inherits("QAbstractSpinBox") && !vemla::testing::showsWhole(edit))
       return edit->objectName() + ": " + edit->text();
   }
   for (const QComboBox* selector : window->findChildren<QComboBox*>()) {
-    const QString row = vemla::testing::clippedRow(selector);
-    if (selector->isVisible() && !row.isEmpty()) return selector->objectName() + ": " + row;
+    const QString row = clippedRow(selector);
+    if (selector->isVisible() && !inChooser(selector) && !row.isEmpty())
+      return selector->objectName() + ": " + row;
   }
-  QList<QWidget*> texts;
-  for (QLabel* label : window->findChildren<QLabel*>()) texts << label;
-  for (QAbstractButton* button : window->findChildren<QAbstractButton*>()) texts << button;
-  for (const QWidget* widget : texts) {
-    // A push button is as narrow as its text allows; a label or check box needs its size hint.
-    const auto* push = qobject_cast<const QPushButton*>(widget);
-    const int needed = push != nullptr ? buttonWidthFor(push) : widget->minimumSizeHint().width();
-    if (widget->isVisible() && widget->width() < needed) {
-      const auto* label = qobject_cast<const QLabel*>(widget);
-      const auto* button = qobject_cast<const QAbstractButton*>(widget);
-      return widget->objectName() + ": " + (label != nullptr ? label->text() : button->text());
-    }
-  }
-  return {};
-}
-
-// The buttons and labels of `window` narrower than their text needs, by object name and text
-// (a push button needs its text and margins, as the windows size them).
-QStringList clippedTexts(const QWidget* window) {
-  QStringList clipped;
   for (const QWidget* control : window->findChildren<QWidget*>()) {
     const auto* label = qobject_cast<const QLabel*>(control);
-    const auto* push = qobject_cast<const QPushButton*>(control);
-    const bool texted = qobject_cast<const QAbstractButton*>(control) != nullptr ||
-                        (label != nullptr && !label->wordWrap());
-    if (!texted || !control->isVisible()) continue;
-    const int needed = push != nullptr ? buttonWidthFor(push) : control->sizeHint().width();
-    if (control->width() < needed) {
-      clipped << control->objectName() + ": " + control->property("text").toString();
+    const auto* button = qobject_cast<const QAbstractButton*>(control);
+    if ((label == nullptr && button == nullptr) || !control->isVisible() || inChooser(control))
+      continue;
+    bool fits = true;
+    if (const auto* push = qobject_cast<const QPushButton*>(control)) {
+      fits = push->width() >= buttonWidthFor(push);
+    } else if (label != nullptr && label->wordWrap()) {
+      fits = label->height() >= label->heightForWidth(label->width());
+    } else {
+      fits = control->width() >= control->minimumSizeHint().width();
     }
+    if (!fits) return control->objectName() + ": " + control->property("text").toString();
   }
-  return clipped;
+  return {};
 }
 
 // ---- Tool windows ----
@@ -204,21 +176,6 @@ class EnglishTest : public QObject {
     const QMenuBar* bar = f.window->findChild<QMenuBar*>();
     QVERIFY(bar != nullptr);
     QCOMPARE(bar->actions().first()->text().remove('&'), QString("File"));
-  }
-
-  // The option sheet's first page, with the language choice under its own names.
-  void optionSheetFirstPageReadsInEnglish() {
-    ToolWindowFixture f;
-    NoBusyPort busy;
-    NoProgressPort progress;
-    OptionSheet sheet(f.bench, f.user, busy, progress, f.window.get());
-    sheet.show();
-    const auto* languages = sheet.findChild<QComboBox*>("DisplayLanguage");
-    QVERIFY(languages != nullptr);
-    QCOMPARE(languages->itemText(0), QString("Automatic"));
-    QCOMPARE(languages->itemText(1), QString::fromUtf8("日本語"));
-    const QStringList left = japaneseTexts(&sheet, {QString::fromUtf8("日本語")});
-    QVERIFY2(left.isEmpty(), qPrintable(listed(left)));
   }
 
   // ---- Gallery -----------------------------------------------------------------------------
@@ -421,7 +378,7 @@ class EnglishTest : public QObject {
     editor.show();
     QStringList left = japaneseTexts(&editor);
     QVERIFY2(left.isEmpty(), qPrintable(listed(left)));
-    QVERIFY2(clippedTexts(&editor).isEmpty(), qPrintable(listed(clippedTexts(&editor))));
+    QVERIFY2(clippedText(&editor).isEmpty(), qPrintable(clippedText(&editor)));
     editor.findChild<QLineEdit*>("name")->setText("Sum");
     editor.findChild<QRadioButton*>("expressionForm")->setChecked(true);
     editor.findChild<QPlainTextEdit*>("expression")->setPlainText("P1(0,0)+");
@@ -432,7 +389,7 @@ class EnglishTest : public QObject {
     calculator.show();
     left = japaneseTexts(&calculator);
     QVERIFY2(left.isEmpty(), qPrintable(listed(left)));
-    QVERIFY2(clippedTexts(&calculator).isEmpty(), qPrintable(listed(clippedTexts(&calculator))));
+    QVERIFY2(clippedText(&calculator).isEmpty(), qPrintable(clippedText(&calculator)));
     calculator.expressionField()->setText("2*(");
     calculator.calculate();
     QCOMPARE(calculator.resultField()->text(), QString("Error in the expression"));
@@ -449,7 +406,7 @@ class EnglishTest : public QObject {
     dialog.show();
     const QStringList left = japaneseTexts(&dialog);
     QVERIFY2(left.isEmpty(), qPrintable(listed(left)));
-    QVERIFY2(clippedTexts(&dialog).isEmpty(), qPrintable(listed(clippedTexts(&dialog))));
+    QVERIFY2(clippedText(&dialog).isEmpty(), qPrintable(clippedText(&dialog)));
     dialog.programField()->setText("compare");
     dialog.templateField()->setText("<P1> <OUT>");
     dialog.button("confirm")->click();
@@ -508,6 +465,58 @@ class EnglishTest : public QObject {
       const QStringList left = japaneseTexts(other);
       QVERIFY2(left.isEmpty(), qPrintable(listed(left)));
     }
+  }
+
+  // ---- Options and dialogs ----
+  // The option sheet, every page: the language choice under its own names, no Japanese left,
+  // and on each page every tab title, label, button and list row whole.
+  void optionSheetPagesReadInEnglish() {
+    ToolWindowFixture f;
+    NoBusyPort busy;
+    NoProgressPort progress;
+    OptionSheet sheet(f.bench, f.user, busy, progress, f.window.get());
+    sheet.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&sheet));
+    const auto* languages = sheet.findChild<QComboBox*>("DisplayLanguage");
+    QVERIFY(languages != nullptr);
+    QCOMPARE(languages->itemText(0), QString("Automatic"));
+    QCOMPARE(languages->itemText(1), QString::fromUtf8("日本語"));
+    const QStringList left = japaneseTexts(&sheet, {QString::fromUtf8("日本語")});
+    QVERIFY2(left.isEmpty(), qPrintable(listed(left)));
+    auto* pages = sheet.findChild<QTabWidget*>("pages");
+    const QTabBar* tabs = pages->tabBar();
+    for (int page = 0; page < pages->count(); ++page) {
+      QVERIFY2(tabs->rect().contains(tabs->tabRect(page)), qPrintable(tabs->tabText(page)));
+      pages->setCurrentIndex(page);
+      QApplication::processEvents();
+      for (const QWidget* control : pages->currentWidget()->findChildren<QWidget*>()) {
+        if (!control->isVisible()) continue;
+        if (qobject_cast<const QLabel*>(control) != nullptr ||
+            qobject_cast<const QAbstractButton*>(control) != nullptr) {
+          QVERIFY2(control->width() >= control->minimumSizeHint().width(),
+                   qPrintable(control->objectName() + ": " + control->property("text").toString()));
+        }
+        if (const auto* selector = qobject_cast<const QComboBox*>(control)) {
+          QVERIFY2(clippedRow(selector).isEmpty(), qPrintable(clippedRow(selector)));
+        }
+      }
+    }
+  }
+
+  // The message that closes the sheet after a change that needs a restart, in English.
+  void optionSheetRestartMessageReadsInEnglish() {
+    Workbench bench;
+    RecordingPort user;
+    NoBusyPort busy;
+    NoProgressPort progress;
+    OptionSheet sheet(bench, user, busy, progress);
+    sheet.show();
+    sheet.findChild<QLineEdit*>("MaxPictureWidth")->setText("2048");
+    QTest::mouseClick(sheet.findChild<QPushButton*>("ok"), Qt::LeftButton);
+    QVERIFY(sheet.restartRequested());
+    QCOMPARE(user.messages.size(), 1);
+    QVERIFY(user.messages[0].contains("restart"));
+    QVERIFY2(!holdsJapanese(user.messages[0]), qPrintable(user.messages[0]));
   }
 };
 

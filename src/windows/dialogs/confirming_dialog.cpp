@@ -1,6 +1,7 @@
 #include "windows/dialogs/confirming_dialog.h"
 
 #include "editing/small_dialogs.h"
+#include "text/translate.h"
 
 namespace vemla {
 
@@ -8,7 +9,7 @@ ConfirmingDialog::ConfirmingDialog(UserPort& user, QWidget* parent)
     : QDialog(parent), user_(user) {}
 
 void ConfirmingDialog::reject() {
-  if (edited() && !user_.askYesNo(kDiscardEditsQuestion)) return;
+  if (edited() && !user_.askYesNo(text::tr(kDiscardEditsQuestion))) return;
   QDialog::reject();
 }
 

@@ -27,12 +27,15 @@
 #include "windows/main/quick_help.h"
 #include "windows/main/screen_fit.h"
 #include "windows/main/text_fit.h"
+#include "windows/main/ui_text.h"
 #include "workbench/settings/settings_session.h"
 #include "workbench/tools/relief_tool.h"
 
 namespace vemla {
 
 namespace {
+
+using text::N_;
 
 constexpr std::array<std::string_view, 8> kToolReferences{
     "ProfileGridGradation", "ProfileGridPixels", "View3DAngleX",       "View3DAngleZ",
@@ -87,15 +90,15 @@ OptionSheet::OptionSheet(Workbench& bench, UserPort& user, BusyPort& busy, Progr
       pending_(bench.options),
       baseline_(bench.options) {
   setObjectName("OptionSheet");
-  setWindowTitle(qt(kOptionSheetTitle));
+  setWindowTitle(ui(kOptionSheetTitle));
   chooseColour_ = [this](std::uint32_t initial, std::array<std::uint32_t, 16>& custom) {
     return chooseWithColourDialog(this, initial, custom);
   };
   chooseFile_ = [this](const QString& current) {
     // A relative memo name lives in the program folder.
     const QString start = QDir(QString::fromStdString(bench_.settings.folder)).filePath(current);
-    return QFileDialog::getOpenFileName(this, QString::fromUtf8("ﾒﾓﾌｧｲﾙの選択"), start,
-                                        QString::fromUtf8("ﾃｷｽﾄﾌｧｲﾙ (*.txt)"));
+    return QFileDialog::getOpenFileName(this, ui(N_("ﾒﾓﾌｧｲﾙの選択")), start,
+                                        ui(N_("ﾃｷｽﾄﾌｧｲﾙ (*.txt)")));
   };
 
   auto* layout = new QVBoxLayout(this);
@@ -115,8 +118,8 @@ OptionSheet::OptionSheet(Workbench& bench, UserPort& user, BusyPort& busy, Progr
   buttons->addStretch();
   QPushButton* ok = dialogButton("OK", "ok", this);
   ok->setDefault(true);
-  QPushButton* cancel = dialogButton(QString::fromUtf8("ｷｬﾝｾﾙ"), "cancel", this);
-  QPushButton* applyButton = dialogButton(QString::fromUtf8("更新"), "apply", this);
+  QPushButton* cancel = dialogButton(ui(N_("ｷｬﾝｾﾙ")), "cancel", this);
+  QPushButton* applyButton = dialogButton(ui(N_("更新")), "apply", this);
   connect(ok, &QPushButton::clicked, this, &OptionSheet::accept);
   connect(cancel, &QPushButton::clicked, this, &OptionSheet::reject);
   connect(applyButton, &QPushButton::clicked, this, &OptionSheet::apply);
@@ -139,7 +142,7 @@ struct OptionSheet::ControlBuilder {
   QWidget* parent;
 
   QString name() const { return qt(option.name); }
-  QString label() const { return qt(option.label); }
+  QString label() const { return ui(option.label); }
 
   QLineEdit* addEdit() const {
     auto* edit = new QLineEdit(parent);
@@ -199,7 +202,7 @@ struct OptionSheet::ControlBuilder {
     auto* group = new QButtonGroup(control.widget);
     for (int i = 0; i < 2; ++i) {
       auto* button =
-          new QRadioButton(qt(option.choices[static_cast<std::size_t>(i)]), control.widget);
+          new QRadioButton(ui(option.choices[static_cast<std::size_t>(i)]), control.widget);
       button->setObjectName(name() + QString::number(i));
       group->addButton(button, i);
       row->addWidget(button);
@@ -279,8 +282,7 @@ struct OptionSheet::ControlBuilder {
       row->setContentsMargins(0, 0, 0, 0);
       edit = new QLineEdit(control.widget);
       edit->setObjectName(name() + "Edit");
-      QPushButton* browse =
-          dialogButton(QString::fromUtf8("参照"), name() + "Browse", control.widget);
+      QPushButton* browse = dialogButton(ui(N_("参照")), name() + "Browse", control.widget);
       QObject::connect(browse, &QPushButton::clicked, &sheet, [s = &sheet, edit] {
         const QString chosen = s->chooseFile_(edit->text());
         if (!chosen.isEmpty()) edit->setText(chosen);
@@ -352,7 +354,7 @@ struct OptionSheet::ControlBuilder {
       end->setFixedWidth(editWidthFor(end, widestNumber(end, 65535)));
     }
     for (std::size_t i = 0; i < kSixteenBitChoices.size(); ++i) {
-      auto* button = new QRadioButton(qt(kSixteenBitChoices[i]), control.widget);
+      auto* button = new QRadioButton(ui(kSixteenBitChoices[i]), control.widget);
       button->setObjectName(name() + QString::number(i));
       group->addButton(button, static_cast<int>(i));
       if (static_cast<SixteenBitRule>(i) != SixteenBitRule::Window) {
@@ -361,8 +363,8 @@ struct OptionSheet::ControlBuilder {
       }
       auto* row = new QHBoxLayout;
       row->addWidget(button);
-      for (const auto& [text, end] : {std::pair{"下限", lower}, std::pair{"上限", upper}}) {
-        auto* endLabel = new QLabel(QString::fromUtf8(text), control.widget);
+      for (const auto& [text, end] : {std::pair{N_("下限"), lower}, std::pair{N_("上限"), upper}}) {
+        auto* endLabel = new QLabel(ui(text), control.widget);
         endLabel->setBuddy(end);
         row->addWidget(endLabel);
         row->addWidget(end);
@@ -454,9 +456,9 @@ void OptionSheet::buildPage(OptionPage page, QTabWidget* tabs) {
         form = new QFormLayout(box);
         // A group title of two lines stands as a label inside the box.
         if (group.find('\n') == std::string_view::npos) {
-          box->setTitle(qt(group));
+          box->setTitle(ui(group));
         } else {
-          form->addRow(new QLabel(qt(group), box));
+          form->addRow(new QLabel(ui(group), box));
         }
         container = box;
         column->addWidget(box);
@@ -479,32 +481,32 @@ void OptionSheet::buildPage(OptionPage page, QTabWidget* tabs) {
   auto* applyRow = new QHBoxLayout;
   applyRow->setContentsMargins(column->contentsMargins());
   applyRow->addStretch();
-  QPushButton* applyFields = dialogButton(QString::fromUtf8("一時設定"), "applyFields", pageWidget);
-  setQuickHelp(applyFields, qt(kApplyFieldsHelp));
+  QPushButton* applyFields = dialogButton(ui(N_("一時設定")), "applyFields", pageWidget);
+  setQuickHelp(applyFields, ui(kApplyFieldsHelp));
   connect(applyFields, &QPushButton::clicked, this, &OptionSheet::correctFields);
   applyRow->addWidget(applyFields);
   pageColumn->addLayout(applyRow);
-  tabs->addTab(pageWidget, qt(kOptionPageTitles[static_cast<std::size_t>(page)]));
+  tabs->addTab(pageWidget, ui(kOptionPageTitles[static_cast<std::size_t>(page)]));
 }
 
 void OptionSheet::addToolButtons(const QString& group, QFormLayout* form, QWidget* parent) {
   const auto addButton = [&](const char* text, const char* objectName, void (*reset)(Options&)) {
-    QPushButton* button = dialogButton(QString::fromUtf8(text), objectName, parent);
+    QPushButton* button = dialogButton(ui(text), objectName, parent);
     connect(button, &QPushButton::clicked, this, [this, reset] { setToolValues(reset); });
     form->addRow(button);
     return button;
   };
   if (group == QString::fromUtf8("ﾌﾟﾛﾌｧｲﾙ関連")) {
-    addButton("既定値", "profileDefaults", resetProfileReferences);
+    addButton(N_("既定値"), "profileDefaults", resetProfileReferences);
   } else if (group == QString::fromUtf8("３D関連")) {
-    addButton("既定値", "view3DDefaults", resetView3DReferences);
-    QPushButton* current = dialogButton(QString::fromUtf8("現在値"), "view3DCurrent", parent);
+    addButton(N_("既定値"), "view3DDefaults", resetView3DReferences);
+    QPushButton* current = dialogButton(ui(N_("現在値")), "view3DCurrent", parent);
     current->setEnabled(false);
     connect(current, &QPushButton::clicked, this, &OptionSheet::takeCurrentView3D);
     form->addRow(current);
     view3DCurrent_ = current;
   } else if (group == QString::fromUtf8("測定関連")) {
-    addButton("既定値", "measureDefaults", resetMeasureReferences);
+    addButton(N_("既定値"), "measureDefaults", resetMeasureReferences);
   }
 }
 

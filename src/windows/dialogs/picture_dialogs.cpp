@@ -18,11 +18,14 @@
 #include "options/option_sheet_rules.h"
 #include "picture/messages.h"
 #include "text/cp932.h"
+#include "windows/main/ui_text.h"
 #include "workbench/editing/grey_value_text.h"
 #include "workbench/editing/picture_size_change.h"
 
 namespace vemla {
 namespace {
+
+using text::N_;
 
 QString qt(std::string_view text) {
   return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
@@ -38,7 +41,7 @@ void addOkCancel(QDialog* dialog, QBoxLayout* layout) {
   row->addStretch();
   QPushButton* ok = dialogButton("OK", "ok", dialog);
   ok->setDefault(true);
-  QPushButton* cancel = dialogButton(QString::fromUtf8("ｷｬﾝｾﾙ"), "cancel", dialog);
+  QPushButton* cancel = dialogButton(ui(N_("ｷｬﾝｾﾙ")), "cancel", dialog);
   QObject::connect(ok, &QPushButton::clicked, dialog, &QDialog::accept);
   QObject::connect(cancel, &QPushButton::clicked, dialog, &QDialog::reject);
   row->addWidget(ok);
@@ -65,18 +68,17 @@ SizeChangeDialog::SizeChangeDialog(UserPort& user, int width, int height, Resize
       maxWidth_(maxWidth),
       maxHeight_(maxHeight) {
   setObjectName("SizeChangeDialog");
-  setWindowTitle(qt(kSizeChangeTitle));
+  setWindowTitle(ui(kSizeChangeTitle));
   auto* layout = new QVBoxLayout(this);
   auto* form = new QFormLayout;
   widthField_ = numberField("width", width, this);
   heightField_ = numberField("height", height, this);
-  form->addRow(QString::fromUtf8("幅"), widthField_);
-  form->addRow(QString::fromUtf8("高さ"), heightField_);
+  form->addRow(ui(N_("幅")), widthField_);
+  form->addRow(ui(N_("高さ")), heightField_);
   layout->addLayout(form);
-  auto* crop =
-      new QRadioButton(QString::fromUtf8("左上位置を基準とし\n切り出しや貼り付け\nを行う"), this);
+  auto* crop = new QRadioButton(ui(N_("左上位置を基準とし\n切り出しや貼り付け\nを行う")), this);
   crop->setObjectName("cropOrPad");
-  scale_ = new QRadioButton(QString::fromUtf8("新しいｻｲｽﾞにあわせて\n膨張／収縮を行う"), this);
+  scale_ = new QRadioButton(ui(N_("新しいｻｲｽﾞにあわせて\n膨張／収縮を行う")), this);
   scale_->setObjectName("scale");
   (mode == ResizeMode::Scale ? scale_ : crop)->setChecked(true);
   layout->addWidget(crop);
@@ -118,7 +120,7 @@ RenameDialog::RenameDialog(UserPort& user, PictureSlot picture, const std::strin
   field_->setObjectName("name");
   field_->setMaxLength(kRenameTextLimit);
   // The name the menu command "ﾀｲﾄﾙ名称の変更" gives the picture's pseudo-name.
-  form->addRow(QString::fromUtf8("ﾀｲﾄﾙ名称"), field_);
+  form->addRow(ui(N_("ﾀｲﾄﾙ名称")), field_);
   layout->addLayout(form);
   addOkCancel(this, layout);
 }
@@ -145,9 +147,9 @@ TextExportDialog::TextExportDialog(Workbench& bench, UserPort& user,
                                    const TextExportSettings& initial, QWidget* parent)
     : QDialog(parent), bench_(bench), user_(user) {
   setObjectName("TextExportDialog");
-  setWindowTitle(qt(kTextExportTitle));
+  setWindowTitle(ui(kTextExportTitle));
   chooseFile_ = [this](const QString& title, const QString& start) {
-    return QFileDialog::getSaveFileName(this, title, start, qt(kTextExportFilter));
+    return QFileDialog::getSaveFileName(this, title, start, ui(kTextExportFilter));
   };
   auto* layout = new QVBoxLayout(this);
 
@@ -155,7 +157,7 @@ TextExportDialog::TextExportDialog(Workbench& bench, UserPort& user,
   auto* sourceRow = new QHBoxLayout(sourceBox);
   sources_ = new QButtonGroup(this);
   for (int source = 0; source < kTextExportSources; ++source) {
-    auto* button = new QRadioButton(qt(textExportSourceName(source)), sourceBox);
+    auto* button = new QRadioButton(ui(textExportSourceName(source)), sourceBox);
     button->setObjectName(QString("source%1").arg(source));
     sources_->addButton(button, source);
     sourceRow->addWidget(button);
@@ -173,8 +175,8 @@ TextExportDialog::TextExportDialog(Workbench& bench, UserPort& user,
   auto* bottomRight = new QHBoxLayout;
   bottomRight->addWidget(right_);
   bottomRight->addWidget(bottom_);
-  corners->addRow(QString::fromUtf8("左上"), topLeft);
-  corners->addRow(QString::fromUtf8("右下"), bottomRight);
+  corners->addRow(ui(N_("左上")), topLeft);
+  corners->addRow(ui(N_("右下")), bottomRight);
   layout->addLayout(corners);
 
   auto* around = new QHBoxLayout;
@@ -182,25 +184,25 @@ TextExportDialog::TextExportDialog(Workbench& bench, UserPort& user,
   connect(take, &QPushButton::clicked, this, &TextExportDialog::takeCursorRectangle);
   halfSize_ = numberField("halfSize", 0, this);
   around->addWidget(take);
-  around->addWidget(new QLabel(QString::fromUtf8("ｶｰｿﾙを中心に"), this));
+  around->addWidget(new QLabel(ui(N_("ｶｰｿﾙを中心に")), this));
   around->addWidget(new QLabel(QString::fromUtf8("±"), this));
   around->addWidget(halfSize_);
-  around->addWidget(new QLabel(QString::fromUtf8("画素"), this));
+  around->addWidget(new QLabel(ui(N_("画素")), this));
   layout->addLayout(around);
 
   auto* separatorRow = new QFormLayout;
   separator_ = new QLineEdit(this);
   separator_->setObjectName("separator");
   separator_->setMaxLength(kSeparatorLimit);
-  separatorRow->addRow(QString::fromUtf8("ｾﾊﾟﾚｰﾄ文字"), separator_);
+  separatorRow->addRow(ui(N_("ｾﾊﾟﾚｰﾄ文字")), separator_);
   layout->addLayout(separatorRow);
 
   auto* buttons = new QHBoxLayout;
   buttons->addStretch();
   // Enter runs the export, the dialog's one action; "≪" answers only its own click.
-  QPushButton* run = dialogButton(QString::fromUtf8("実行"), "execute", this);
+  QPushButton* run = dialogButton(ui(N_("実行")), "execute", this);
   run->setDefault(true);
-  QPushButton* close = dialogButton(QString::fromUtf8("終了"), "close", this);
+  QPushButton* close = dialogButton(ui(N_("終了")), "close", this);
   connect(run, &QPushButton::clicked, this, &TextExportDialog::execute);
   connect(close, &QPushButton::clicked, this, &QDialog::accept);
   buttons->addWidget(run);
@@ -264,7 +266,7 @@ std::unique_ptr<SizeChangeDialog> makeSizeChangeDialog(QWidget* parent, Workbenc
                                                        UserPort& user) {
   if (!bench.pictures.picturesPresent) return nullptr;
   if (bench.pictures.editing) {
-    user.tell(Icon::Warning, msg::kEditingCommand);
+    user.tell(Icon::Warning, text::tr(msg::kEditingCommand));
     return nullptr;
   }
   return std::make_unique<SizeChangeDialog>(

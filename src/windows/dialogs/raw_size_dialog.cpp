@@ -8,8 +8,11 @@
 
 #include "editing/small_dialogs.h"
 #include "windows/main/quick_help.h"
+#include "windows/main/ui_text.h"
 
 namespace vemla {
+
+using text::N_;
 
 RawSizeDialog::RawSizeDialog(UserPort& messages, const QString& file, qint64 bytes, RawSize initial,
                              int maxWidth, int maxHeight, QWidget* parent)
@@ -19,7 +22,7 @@ RawSizeDialog::RawSizeDialog(UserPort& messages, const QString& file, qint64 byt
       maxHeight_(maxHeight),
       value_(initial) {
   setObjectName("RawSizeDialog");
-  setWindowTitle(QString::fromUtf8(kRawSizeTitle));
+  setWindowTitle(ui(kRawSizeTitle));
   auto* form = new QFormLayout(this);
   auto* name = new QLabel(file, this);
   name->setObjectName("file");
@@ -39,12 +42,12 @@ RawSizeDialog::RawSizeDialog(UserPort& messages, const QString& file, qint64 byt
     edit->setToolTip(help);
     setQuickHelp(edit, help);
   }
-  form->addRow(QString::fromUtf8("幅"), width_);
-  form->addRow(QString::fromUtf8("高さ"), height_);
-  form->addRow(QString::fromUtf8("読み込み先頭位置"), offset_);
+  form->addRow(ui(N_("幅")), width_);
+  form->addRow(ui(N_("高さ")), height_);
+  form->addRow(ui(N_("読み込み先頭位置")), offset_);
   auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
   buttons->button(QDialogButtonBox::Ok)->setText("OK");
-  buttons->button(QDialogButtonBox::Cancel)->setText(QString::fromUtf8("ｷｬﾝｾﾙ"));
+  buttons->button(QDialogButtonBox::Cancel)->setText(ui(N_("ｷｬﾝｾﾙ")));
   connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
   connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
   form->addRow(buttons);

@@ -7,6 +7,7 @@
 #include <QPushButton>
 
 #include "editing/small_dialogs.h"
+#include "windows/main/ui_text.h"
 
 namespace vemla {
 
@@ -27,9 +28,9 @@ RgbRatioDialog::RgbRatioDialog(const QString& titleSuffix, RgbRatio initial, Rgb
   form->addRow("B", blue_);
   auto* presets = new QHBoxLayout;
   const std::pair<const char*, RgbRatio> choices[] = {
-      {"R", kRedOnly}, {"G", kGreenOnly}, {"B", kBlueOnly}, {"標準", standard}};
+      {"R", kRedOnly}, {"G", kGreenOnly}, {"B", kBlueOnly}, {text::N_("標準"), standard}};
   for (const auto& [label, ratios] : choices) {
-    auto* button = new QPushButton(QString::fromUtf8(label), this);
+    auto* button = new QPushButton(ui(label), this);
     button->setObjectName(QString("preset") + QString::fromUtf8(label));
     button->setAutoDefault(false);
     connect(button, &QPushButton::clicked, this, [this, ratios = ratios] { showRatios(ratios); });
@@ -38,7 +39,7 @@ RgbRatioDialog::RgbRatioDialog(const QString& titleSuffix, RgbRatio initial, Rgb
   form->addRow(presets);
   auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
   buttons->button(QDialogButtonBox::Ok)->setText("OK");
-  buttons->button(QDialogButtonBox::Cancel)->setText(QString::fromUtf8("ｷｬﾝｾﾙ"));
+  buttons->button(QDialogButtonBox::Cancel)->setText(ui(text::N_("ｷｬﾝｾﾙ")));
   connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
   connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
   form->addRow(buttons);

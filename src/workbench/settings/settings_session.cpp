@@ -8,6 +8,7 @@
 #include "options/option_table.h"
 #include "persist/own_options.h"
 #include "processing/manual_shift.h"
+#include "text/translate.h"
 #include "workbench/settings/state_memory.h"
 #include "workbench/tools/partial_tool.h"
 #include "workbench/view/refresh_chain.h"
@@ -16,7 +17,7 @@ namespace vemla::persist {
 namespace {
 
 constexpr const char* kColourAssociationsReset =
-    "ﾕｰｻﾞ情報のﾌｧｲﾙに矛盾があるため\nｶﾗｰの関連付けを初期化しました";
+    text::N_("ﾕｰｻﾞ情報のﾌｧｲﾙに矛盾があるため\nｶﾗｰの関連付けを初期化しました");
 
 bool writes(const Workbench& bench) {
   return !bench.secondCopy && !bench.settings.folder.empty();
@@ -111,7 +112,7 @@ void loadSettingsAtStart(Workbench& bench, UserPort& user) {
 
   loadUserInfo(s.folder, bench.userEntries, s.user, user, first, s.keepBad.user);
   if (resetAssociationsOfMissingColours(bench.images.selections, bench.userEntries.colours)) {
-    user.tell(Icon::Warning, kColourAssociationsReset);
+    user.tell(Icon::Warning, text::tr(kColourAssociationsReset));
   }
   loadAssociations(s.folder, s.associations, user, first, s.keepBad.associations);
 
@@ -153,7 +154,7 @@ unsigned applyOptionSheet(Workbench& bench, Options& pending, UserPort& user, Bu
 bool closeOptionSheet(Workbench& bench, const Options& atOpen, const Options& applied,
                       unsigned effects, UserPort& user) {
   if (restartNeeded(atOpen, bench.options, applied)) {
-    user.tell(Icon::Info, kRestartMessage);
+    user.tell(Icon::Info, text::tr(kRestartMessage));
     takeOverRestartOptions(bench.options, applied);
     return true;
   }

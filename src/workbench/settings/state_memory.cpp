@@ -13,6 +13,7 @@
 #include "processing/valid_range.h"
 #include "processing/view_rendering.h"
 #include "text/format.h"
+#include "text/translate.h"
 #include "workbench/picture/open_pictures.h"
 #include "workbench/view/colour_controls.h"
 #include "workbench/view/refresh_chain.h"
@@ -152,23 +153,24 @@ bool validSlot(const Workbench& bench, int slot) {
 
 void tellRestoreResult(UserPort& user, int result, bool named, int savedDivision) {
   if (result == persist::kStateTooLarge) {
-    user.tell(Icon::Warning, msg::kStateTooLarge);
+    user.tell(Icon::Warning, text::tr(msg::kStateTooLarge));
   } else if (result == persist::kStateNotStateFile) {
-    user.tell(Icon::Warning, named ? msg::kStateNotStateFile : msg::kStateSlotInconsistent);
+    user.tell(Icon::Warning,
+              text::tr(named ? msg::kStateNotStateFile : msg::kStateSlotInconsistent));
   } else if (result < 0) {
-    user.tell(Icon::Error, msg::kStateRestoreFailed);
+    user.tell(Icon::Error, text::tr(msg::kStateRestoreFailed));
   } else if (result > 0) {
     std::string text;
     if ((result & kStateDivisionChanged) != 0) {
       text += text::format(
-          "ｼﾌﾄのｻﾌﾞﾋﾟｸｾﾙ精度が一致しないためｱﾗｲﾒﾝﾄ情報が回復できません（記憶時:1/%d)\n",
+          text::tr("ｼﾌﾄのｻﾌﾞﾋﾟｸｾﾙ精度が一致しないためｱﾗｲﾒﾝﾄ情報が回復できません（記憶時:1/%d)\n"),
           savedDivision);
     }
     if ((result & (kStateProcessingMissing1 | kStateProcessingMissing2)) != 0) {
-      text += "記憶されたﾕｰｻﾞ簡易画像処理が存在しないためｲﾒｰｼﾞの回復ができません\n";
+      text += text::tr("記憶されたﾕｰｻﾞ簡易画像処理が存在しないためｲﾒｰｼﾞの回復ができません\n");
     }
     if ((result & (kStateColourMissing1 | kStateColourMissing2)) != 0) {
-      text += "記憶されたﾕｰｻﾞｶﾗｰ情報が存在しないためｶﾗｰの回復ができません\n";
+      text += text::tr("記憶されたﾕｰｻﾞｶﾗｰ情報が存在しないためｶﾗｰの回復ができません\n");
     }
     user.tell(Icon::Warning, text);
   }
@@ -194,7 +196,7 @@ std::optional<int> restoreWithQuestion(Workbench& bench, UserPort& user, const s
                                        bool named, BusyPort* busy) {
   // A restore replaces the pictures the edit dialog works on (and its menu items are off).
   if (bench.pictures.editing) {
-    user.tell(Icon::Warning, msg::kEditingCommand);
+    user.tell(Icon::Warning, text::tr(msg::kEditingCommand));
     return std::nullopt;
   }
   const persist::StateMemorySettings& memory = bench.settings.program.stateMemory;
@@ -203,7 +205,7 @@ std::optional<int> restoreWithQuestion(Workbench& bench, UserPort& user, const s
     StateRecord record;
     const std::optional<LocalDateTime> when = lastWriteTime(path);
     if (!when || persist::readStateHeader(path, record) != 0) {
-      user.tell(Icon::Error, msg::kStateHeaderBroken);
+      user.tell(Icon::Error, text::tr(msg::kStateHeaderBroken));
       return std::nullopt;
     }
     if (!user.askYesNo(restoreQuestion(bench, record, *when, displayOnly))) return std::nullopt;
@@ -237,6 +239,22 @@ std::string stateColourName(const Workbench& bench, const StateRecord& record, s
   }
   return isUserColourKind(colour) ? record.colourNames[image] : std::string();
 }
+
+namespace {
+
+// The names as a person reads them: the built-in kinds and colours in the language in use, the
+// operator's own processing and colour names as they were stored.
+std::string shownKindName(const StateRecord& record, std::size_t image) {
+  const std::string name = stateKindName(record, image);
+  return isBuiltInKind(record.kinds[image]) ? text::tr(name) : name;
+}
+
+std::string shownColourName(const Workbench& bench, const StateRecord& record, std::size_t image) {
+  const std::string name = stateColourName(bench, record, image);
+  return isUserColourKind(record.colours[image]) ? name : text::tr(name);
+}
+
+}  // namespace
 
 StateRecord takenOver(StateRecord r) {
   const bool centreInside =
@@ -397,18 +415,22 @@ int restoreState(Workbench& bench, const std::string& path, bool displayOnly, in
 
 std::string restoreQuestion(const Workbench& bench, const StateRecord& record,
                             const LocalDateTime& when, bool displayOnly) {
-  std::string text = "以下の情報で状態の回復を行ってもよいですか\n";
-  text += timeText("（記憶日時）%4d/%02d/%02d %2d:%02d:%02d\n", when);
+  std::string text = text::tr("以下の情報で状態の回復を行ってもよいですか\n");
+  text += timeText(text::tr("（記憶日時）%4d/%02d/%02d %2d:%02d:%02d\n"), when);
   if (!displayOnly) {
-    if (!record.names[0].empty()) text += text::format("（画像１）%s\n", record.names[0].c_str());
-    if (!record.names[1].empty()) text += text::format("（画像２）%s\n", record.names[1].c_str());
-    text += text::format("（大きさ）%d x %d  （位置）(%3d,%3d)\n", record.width, record.height,
-                         record.centre[0], record.centre[1]);
+    if (!record.names[0].empty()) {
+      text += text::format(text::tr("（画像１）%s\n"), record.names[0].c_str());
+    }
+    if (!record.names[1].empty()) {
+      text += text::format(text::tr("（画像２）%s\n"), record.names[1].c_str());
+    }
+    text += text::format(text::tr("（大きさ）%d x %d  （位置）(%3d,%3d)\n"), record.width,
+                         record.height, record.centre[0], record.centre[1]);
   }
-  text += text::format("（ｲﾒｰｼﾞ1）%s\n（ｶﾗｰ1）　%s\n", stateKindName(record, 0).c_str(),
-                       stateColourName(bench, record, 0).c_str());
-  text += text::format("（ｲﾒｰｼﾞ2）%s\n（ｶﾗｰ2）  %s\n", stateKindName(record, 1).c_str(),
-                       stateColourName(bench, record, 1).c_str());
+  text += text::format(text::tr("（ｲﾒｰｼﾞ1）%s\n（ｶﾗｰ1）　%s\n"), shownKindName(record, 0).c_str(),
+                       shownColourName(bench, record, 0).c_str());
+  text += text::format(text::tr("（ｲﾒｰｼﾞ2）%s\n（ｶﾗｰ2）  %s\n"), shownKindName(record, 1).c_str(),
+                       shownColourName(bench, record, 1).c_str());
   return text;
 }
 
@@ -420,19 +442,19 @@ std::string stateSlotListText(const Workbench& bench) {
     StateRecord r;
     const std::optional<LocalDateTime> when = lastWriteTime(path);
     if (path.empty() || !when || persist::readStateHeader(path, r) != 0) {
-      text += text::format("(%d) 記憶情報ﾌｧｲﾙに異常があります\n", slot + 1);
+      text += text::format(text::tr("(%d) 記憶情報ﾌｧｲﾙに異常があります\n"), slot + 1);
       continue;
     }
     text += text::format("(%d) ", slot + 1) +
-            timeText("記憶日時 : %4d/%02d/%02d %2d:%02d:%02d\n", *when);
-    text += text::format("    （画像１）%s\n", r.names[0].c_str());
-    text += text::format("    （画像２）%s\n", r.names[1].c_str());
-    text += text::format("    （大きさ）%d x %d  （位置）(%3d,%3d)\n", r.width, r.height,
+            timeText(text::tr("記憶日時 : %4d/%02d/%02d %2d:%02d:%02d\n"), *when);
+    text += text::format(text::tr("    （画像１）%s\n"), r.names[0].c_str());
+    text += text::format(text::tr("    （画像２）%s\n"), r.names[1].c_str());
+    text += text::format(text::tr("    （大きさ）%d x %d  （位置）(%3d,%3d)\n"), r.width, r.height,
                          r.centre[0], r.centre[1]);
-    text += text::format("    （ｲﾒｰｼﾞ1）%s\n    （ｶﾗｰ1）　%s\n", stateKindName(r, 0).c_str(),
-                         stateColourName(bench, r, 0).c_str());
-    text += text::format("    （ｲﾒｰｼﾞ2）%s\n    （ｶﾗｰ2） %s\n", stateKindName(r, 1).c_str(),
-                         stateColourName(bench, r, 1).c_str());
+    text += text::format(text::tr("    （ｲﾒｰｼﾞ1）%s\n    （ｶﾗｰ1）　%s\n"),
+                         shownKindName(r, 0).c_str(), shownColourName(bench, r, 0).c_str());
+    text += text::format(text::tr("    （ｲﾒｰｼﾞ2）%s\n    （ｶﾗｰ2） %s\n"),
+                         shownKindName(r, 1).c_str(), shownColourName(bench, r, 1).c_str());
   }
   return text;
 }
@@ -449,7 +471,7 @@ bool storeStateInSlot(Workbench& bench, UserPort& user, int slot, BusyPort* busy
   rereadStateSlots(bench);
   // The question comes before the lock: no copy waits on another's open question.
   if (bench.settings.program.stateMemory.confirm != 0 && bench.settings.stateSlots[k].used == 1 &&
-      !user.askYesNo(msg::kStateOverwrite)) {
+      !user.askYesNo(text::tr(msg::kStateOverwrite))) {
     return false;
   }
   OptionalBusy waiting(busy);
@@ -463,7 +485,7 @@ bool storeStateInSlot(Workbench& bench, UserPort& user, int slot, BusyPort* busy
   if (path.empty() || !saveState(bench, path)) {
     if (fresh && !path.empty()) deleteFile(path);
     bench.settings.stateSlots = table;
-    user.tell(Icon::Error, msg::kStateStoreFailed);
+    user.tell(Icon::Error, text::tr(msg::kStateStoreFailed));
     return false;
   }
   table[k] = {1, path};
@@ -476,7 +498,7 @@ bool storeStateInSlot(Workbench& bench, UserPort& user, int slot, BusyPort* busy
 bool storeStateNamed(Workbench& bench, UserPort& user, const std::string& path) {
   if (!bench.pictures.picturesPresent) return false;
   if (!saveState(bench, path)) {
-    user.tell(Icon::Error, msg::kStateStoreFailed);
+    user.tell(Icon::Error, text::tr(msg::kStateStoreFailed));
     return false;
   }
   bench.settings.program.stateMemory.lastFile = path;
@@ -502,11 +524,11 @@ std::optional<int> restoreStateNamed(Workbench& bench, UserPort& user, const std
 void showStateSlotList(Workbench& bench, UserPort& user) {
   rereadStateSlots(bench);
   const std::string text = stateSlotListText(bench);
-  if (!text.empty()) user.tell(Icon::Info, text, msg::kStateListTitle);
+  if (!text.empty()) user.tell(Icon::Info, text, text::tr(msg::kStateListTitle));
 }
 
 bool clearStateSlots(Workbench& bench, UserPort& user) {
-  if (bench.settings.folder.empty() || !user.askYesNo(msg::kStateClear)) return false;
+  if (bench.settings.folder.empty() || !user.askYesNo(text::tr(msg::kStateClear))) return false;
   const std::string& folder = bench.settings.folder;
   persist::StateSlotsLock lock(folder);
   const persist::StateSlotTable table = persist::readStateSlots(folder);

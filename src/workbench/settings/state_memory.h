@@ -7,23 +7,25 @@
 #include <string>
 
 #include "persist/state_file.h"
+#include "text/translate.h"
 #include "workbench/workbench.h"
 
 namespace vemla {
 
 namespace msg {
-inline constexpr const char* kStateOverwrite = "状態の記憶を書き換えてもよいですか";
-inline constexpr const char* kStateStoreFailed = "状態の記憶に失敗しました";
-inline constexpr const char* kStateHeaderBroken = "記憶情報ﾌｧｲﾙに異常があります";
-inline constexpr const char* kStateTooLarge = "退避された画像ｻｲｽﾞが現在の許容ｻｲｽﾞを超えています";
-inline constexpr const char* kStateNotStateFile = "状態記憶ﾌｧｲﾙではありません";
-inline constexpr const char* kStateSlotInconsistent = "状態記憶ﾌｧｲﾙに矛盾があります";
-inline constexpr const char* kStateRestoreFailed = "状態の回復に失敗しました";
-inline constexpr const char* kStateClear = "状態の記憶をｸﾘｱしてもよいですか";
-inline constexpr const char* kStateListTitle = "状態の記憶情報";
-inline constexpr const char* kStateDialogStore = "表示状態の退避";
-inline constexpr const char* kStateDialogRestore = "表示状態の回復";
-inline constexpr const char* kStateFilter = "Vemla状態記憶ﾌｧｲﾙ (*.vic)";
+inline constexpr const char* kStateOverwrite = text::N_("状態の記憶を書き換えてもよいですか");
+inline constexpr const char* kStateStoreFailed = text::N_("状態の記憶に失敗しました");
+inline constexpr const char* kStateHeaderBroken = text::N_("記憶情報ﾌｧｲﾙに異常があります");
+inline constexpr const char* kStateTooLarge =
+    text::N_("退避された画像ｻｲｽﾞが現在の許容ｻｲｽﾞを超えています");
+inline constexpr const char* kStateNotStateFile = text::N_("状態記憶ﾌｧｲﾙではありません");
+inline constexpr const char* kStateSlotInconsistent = text::N_("状態記憶ﾌｧｲﾙに矛盾があります");
+inline constexpr const char* kStateRestoreFailed = text::N_("状態の回復に失敗しました");
+inline constexpr const char* kStateClear = text::N_("状態の記憶をｸﾘｱしてもよいですか");
+inline constexpr const char* kStateListTitle = text::N_("状態の記憶情報");
+inline constexpr const char* kStateDialogStore = text::N_("表示状態の退避");
+inline constexpr const char* kStateDialogRestore = text::N_("表示状態の回復");
+inline constexpr const char* kStateFilter = text::N_("Vemla状態記憶ﾌｧｲﾙ (*.vic)");
 }  // namespace msg
 
 // Warning bits of a restore.
