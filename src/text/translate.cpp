@@ -46,6 +46,14 @@ std::string_view tr(std::string_view text) {
   return translated == key.c_str() ? text : std::string_view(translated);
 }
 
+const char* trIn(const char* context, const char* text) {
+  if (!english.load(std::memory_order_relaxed) || text == nullptr || text[0] == '\0') return text;
+  // gettext keys a text with a context as "context\004text".
+  const std::string key = std::string(context) + '\004' + text;
+  const char* translated = dgettext(kDomain, key.c_str());
+  return translated == key.c_str() ? text : translated;
+}
+
 Language language() {
   return english.load(std::memory_order_relaxed) ? Language::English : Language::Japanese;
 }

@@ -32,6 +32,10 @@ inline std::string tr(const std::string& text) {
   return std::string(tr(std::string_view(text)));
 }
 
+// `text` where the same Japanese word needs another English word in one place: the catalogue
+// holds that translation under `context` (a msgctxt), extracted by scripts/catalogue.
+const char* trIn(const char* context, const char* text);
+
 // `text` translated only when `translated`: for the texts that the windows show and vemla-cli
 // writes in its fixed, language-independent output.
 inline const char* trWhen(bool translated, const char* text) {

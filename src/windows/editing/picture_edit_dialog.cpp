@@ -292,7 +292,8 @@ void PictureEditDialog::build() {
   auto* flipY =
       button(geometry, "FlipVertical", text::N_("上下"), text::N_("座標範囲内を上下反転します"));
   auto* invert =
-      button(geometry, "Invert", text::N_("階調"), text::N_("座標範囲の階調値を反転します(255-v)"));
+      button(geometry, "Invert", text::trIn("picture edit", "階調"),
+             text::N_("座標範囲の階調値を反転します(255-v)"));
   geometryGrid->addWidget(flipX, 0, 1);
   geometryGrid->addWidget(flipY, 0, 2);
   geometryGrid->addWidget(invert, 0, 3);

@@ -223,7 +223,7 @@ void ReliefWindow::buildControls() {
   viewDirection_ = checkBox(area, N_("視点表示"), "ViewDirection", nullptr);
   wholeBox_ = checkBox(area, N_("全体表示"), "Whole", nullptr);
   otherPane_ = checkBox(area, N_("相手側"), "OtherPane", nullptr);
-  invert_ = checkBox(area, N_("反転"), "Invert", nullptr);
+  invert_ = checkBox(area, text::trIn("3D view", "反転"), "Invert", nullptr);
   grid->addWidget(viewDirection_, 8, 0, 1, 2);
   grid->addWidget(wholeBox_, 8, 2, 1, 2);
   grid->addWidget(otherPane_, 9, 0, 1, 2);
