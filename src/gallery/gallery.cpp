@@ -96,23 +96,24 @@ std::string titleOrUntitled(const std::string& title) {
   return title.empty() ? msg::kUntitled : title;
 }
 
-std::string slotListLine(int slot, const persist::GallerySlot& record) {
+std::string slotListLine(int slot, const persist::GallerySlot& record, bool translated) {
   const int number = slot + 1;
-  const std::string title = shownTitle(record.title);
+  const std::string title =
+      translated ? shownTitle(record.title) : titleOrUntitled(record.title);
   const char* mark = record.trueColourCode != 0 ? msg::kTrueColourMark : "";
   switch (record.kind) {
     case kSlotPicture:
-      return text::format(text::tr(msg::kListPicture), number, title.c_str(), mark, record.width,
+      return text::format(text::trWhen(translated, msg::kListPicture), number, title.c_str(), mark, record.width,
                           record.height);
     case kSlotData:
-      return text::format(text::tr(msg::kListData), number, title.c_str(), record.width);
+      return text::format(text::trWhen(translated, msg::kListData), number, title.c_str(), record.width);
     case kSlotOver:
       if (record.height == 1)
-        return text::format(text::tr(msg::kListOverData), number, title.c_str(), record.width);
+        return text::format(text::trWhen(translated, msg::kListOverData), number, title.c_str(), record.width);
       return text::format(msg::kListOverPicture, number, title.c_str(), mark, record.width,
                           record.height);
     default:
-      return text::format(text::tr(msg::kListEmpty), number);
+      return text::format(text::trWhen(translated, msg::kListEmpty), number);
   }
 }
 
@@ -141,7 +142,7 @@ const persist::ExtensionAssociation* findAssociation(const persist::AssociationT
 }
 
 std::string slotMenuLine(int slot, const persist::GallerySlot& record) {
-  return text::tr("＃") + slotListLine(slot, record).substr(1);
+  return text::tr("＃") + slotListLine(slot, record, true).substr(1);
 }
 
 }  // namespace vemla

@@ -64,7 +64,9 @@ std::string shownTitle(const std::string& title);
 std::string titleOrUntitled(const std::string& title);
 
 // A line of the gallery lists ("#%-2d (画像) %s (%s%dx%d)" and the others); `slot` is 0-based.
-std::string slotListLine(int slot, const persist::GallerySlot& record);
+// In the language in use when `translated` (the windows), else in the system's own words
+// (vemla-cli's fixed output).
+std::string slotListLine(int slot, const persist::GallerySlot& record, bool translated = false);
 // The extension of a data title: what follows its last "."; empty unless it is 1 .. 8 ASCII
 // letters or digits (so it can never carry a path into a file name).
 std::string titleExtension(std::string_view title);

@@ -816,7 +816,8 @@ void PictureControlWindow::refresh() {
     shownRanges_ = {alignment.range, alignment.cursorRange};
   }
   result_->setText(
-      QString::fromStdString(alignmentResultText(control.alignmentResult, control.alignmentKeys)));
+      QString::fromStdString(alignmentResultText(control.alignmentResult, control.alignmentKeys,
+                                                 true)));
   shownOnce_ = true;
 
   // Without pictures these buttons have nothing to act on.

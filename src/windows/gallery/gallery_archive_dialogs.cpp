@@ -121,7 +121,7 @@ GallerySaveForm::GallerySaveForm(QWidget* parent, const Workbench& bench) : QDia
   const persist::HeldGallery* gallery = liveGallery(bench);
   for (int slot = 0; slot < galleryCount(bench); ++slot) {
     slots_->addItem(QString::fromStdString(
-        slotListLine(slot, gallery->info.slotRecords[static_cast<std::size_t>(slot)])));
+        slotListLine(slot, gallery->info.slotRecords[static_cast<std::size_t>(slot)], true)));
   }
   panel->addWidget(slots_, 1);
   panel->addWidget(clearButton(this, slots_), 0, Qt::AlignLeft);

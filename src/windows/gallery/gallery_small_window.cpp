@@ -83,7 +83,7 @@ void GallerySmallWindow::refresh() {
     QLabel* number = numbers_[static_cast<std::size_t>(slot)];
     number->setVisible(slot < count);
     if (const persist::GallerySlot* record = gallerySlotRecord(bench_, slot)) {
-      number->setToolTip(fromUtf8(slotListLine(slot, *record)));
+      number->setToolTip(fromUtf8(slotListLine(slot, *record, true)));
     }
   }
   adjustSize();
@@ -186,7 +186,7 @@ void GallerySlotPreview::paintEvent(QPaintEvent*) {
   const int line = fontMetrics().height() + 4;
   painter.setPen(Qt::white);
   painter.drawText(QRect(2, 2, width() - 4, line), Qt::AlignLeft | Qt::AlignVCenter,
-                   fromUtf8(slotListLine(slot_, *record)));
+                   fromUtf8(slotListLine(slot_, *record, true)));
   const QRect picture(2, line + 2, kPreviewSide, kPreviewSide);
   const QImage image = slotThumbnailImage(bench_, slot_, kPreviewSide);
   if (!image.isNull()) {

@@ -543,7 +543,7 @@ std::unique_ptr<QMenu> GalleryWindow::slotMenu(int slot, QWidget* parent, Galler
         for (int other = 0; other < galleryCount(bench_); ++other) {
           if (other == slot) continue;
           const persist::GallerySlot* target = gallerySlotRecord(bench_, other);
-          QAction* to = targets->addAction(fromUtf8(slotListLine(other, *target)));
+          QAction* to = targets->addAction(fromUtf8(slotListLine(other, *target, true)));
           connect(to, &QAction::triggered, this, [this, slot, other, mode] {
             transferSlot(bench_, user_, slot, other, static_cast<SlotTransfer>(mode));
             afterOperation();

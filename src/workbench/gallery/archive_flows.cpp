@@ -484,7 +484,7 @@ std::optional<ArchiveItemOpening> openArchiveItem(Workbench& bench, UserPort& us
     return opening;
   }
   if (info.width > bench.options.MaxPictureWidth || info.height > bench.options.MaxPictureHeight) {
-    user.tell(Icon::Warning, kViewerTooLarge);
+    user.tell(Icon::Warning, text::tr(kViewerTooLarge));
     return std::nullopt;
   }
   const std::uint64_t bytes = static_cast<std::uint64_t>(std::max(info.width, 0)) *
