@@ -98,18 +98,19 @@ std::string titleOrUntitled(const std::string& title) {
 
 std::string slotListLine(int slot, const persist::GallerySlot& record, bool translated) {
   const int number = slot + 1;
-  const std::string title =
-      translated ? shownTitle(record.title) : titleOrUntitled(record.title);
+  const std::string title = translated ? shownTitle(record.title) : titleOrUntitled(record.title);
   const char* mark = record.trueColourCode != 0 ? msg::kTrueColourMark : "";
   switch (record.kind) {
     case kSlotPicture:
-      return text::format(text::trWhen(translated, msg::kListPicture), number, title.c_str(), mark, record.width,
-                          record.height);
+      return text::format(text::trWhen(translated, msg::kListPicture), number, title.c_str(), mark,
+                          record.width, record.height);
     case kSlotData:
-      return text::format(text::trWhen(translated, msg::kListData), number, title.c_str(), record.width);
+      return text::format(text::trWhen(translated, msg::kListData), number, title.c_str(),
+                          record.width);
     case kSlotOver:
       if (record.height == 1)
-        return text::format(text::trWhen(translated, msg::kListOverData), number, title.c_str(), record.width);
+        return text::format(text::trWhen(translated, msg::kListOverData), number, title.c_str(),
+                            record.width);
       return text::format(msg::kListOverPicture, number, title.c_str(), mark, record.width,
                           record.height);
     default:
