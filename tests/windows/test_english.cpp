@@ -82,7 +82,8 @@ QStringList menuTexts(const QMenu& menu) {
 // The first visible text of `window` that does not fit where it is shown, as "name: text": a
 // field or selector row cut short, or a label or button narrower than its text (a push button
 // needs its text and margins, as buttonWidthFor sizes it; a word-wrapped label its height);
-// empty when all fit. The standard file chooser's own controls are passed over.
+// empty when all fit. The standard file chooser's own controls and texts without a letter are
+// passed over.
 QString clippedText(QWidget* window) {
   const auto inChooser = [window](const QWidget* control) {
     for (const QWidget* w = control; w != nullptr && w != window; w = w->parentWidget()) {
@@ -105,6 +106,8 @@ QString clippedText(QWidget* window) {
     const auto* button = qobject_cast<const QAbstractButton*>(control);
     if ((label == nullptr && button == nullptr) || !control->isVisible() || inChooser(control))
       continue;
+    // Numbers and signs read the same in both languages; their room is not this test's matter.
+    if (!control->property("text").toString().contains(QRegularExpression("[A-Za-z]"))) continue;
     bool fits = true;
     if (const auto* push = qobject_cast<const QPushButton*>(control)) {
       fits = push->width() >= buttonWidthFor(push);
