@@ -554,7 +554,8 @@ TEST_F(OpenArchive, InEnglishTheUntitledWordIsShownTranslatedButStoredAsItStands
   EXPECT_EQ(bench.pictures.pictures[1].name, "<名無しさん>");
   ASSERT_EQ(storeWorkbenchPictureInSlot(bench, user, 5, PictureSlot::Second), 0);
   EXPECT_EQ(slot(5).title, "名無しさん");
-  EXPECT_EQ(slotListLine(1, slot(1)), "#2  (Picture) (untitled) (16x8)");
+  EXPECT_EQ(slotListLine(1, slot(1), true), "#2  (Picture) (untitled) (16x8)");
+  EXPECT_EQ(slotListLine(1, slot(1)), "#2  (画像) 名無しさん (16x8)");  // vemla-cli's fixed form
 
   writeBytes(archive, Bytes(2000, 0));
   EXPECT_EQ(open(), kArchiveNotArchive);
