@@ -143,7 +143,8 @@ bool restartNeeded(const Options& atOpen, const Options& live, const Options& pe
   return pending.MaxPictureWidth != live.MaxPictureWidth ||
          pending.MaxPictureHeight != live.MaxPictureHeight ||
          pending.GalleryCount != live.GalleryCount ||
-         live.LockDisplayPosition != atOpen.LockDisplayPosition;
+         live.LockDisplayPosition != atOpen.LockDisplayPosition ||
+         live.DisplayLanguage != atOpen.DisplayLanguage;
 }
 
 void resetProfileReferences(Options& options) {

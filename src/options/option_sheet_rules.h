@@ -62,8 +62,8 @@ bool optionControlEnabled(std::string_view name, const Options& shown, bool seco
                           bool galleryAvailable);
 
 // Whether closing the sheet needs a restart: a maximum size or gallery count held back in
-// `pending` differs from the live value, or `LockDisplayPosition` now differs from its value
-// when the sheet was opened.
+// `pending` differs from the live value, or `LockDisplayPosition` or the display language
+// (taken at the next start) now differs from its value when the sheet was opened.
 bool restartNeeded(const Options& atOpen, const Options& live, const Options& pending);
 
 // The tool reference values that the "既定値" buttons restore.

@@ -162,7 +162,7 @@ TEST(OptionSheetEnabling, SecondCopyCannotChangeRestartOptionsAndRightClickLocks
   EXPECT_FALSE(optionControlEnabled("PopupColourTurnsColourOn", shown, false, true));
 }
 
-TEST(OptionSheetRestart, OnlyHeldBackSizesGalleryCountOrALockChangeNeedIt) {
+TEST(OptionSheetRestart, OnlyHeldBackSizesGalleryCountALockOrLanguageChangeNeedIt) {
   const Options atOpen;
   Options live = atOpen;
   Options pending = atOpen;
@@ -177,6 +177,8 @@ TEST(OptionSheetRestart, OnlyHeldBackSizesGalleryCountOrALockChangeNeedIt) {
   // Switched back on a later apply: the value at the next start is the one in use.
   live.LockDisplayPosition = false;
   EXPECT_FALSE(restartNeeded(atOpen, live, pending));
+  live.DisplayLanguage = 2;  // English from the next start
+  EXPECT_TRUE(restartNeeded(atOpen, live, pending));
 }
 
 TEST(OptionSheetRestart, MaximumWidthIsHeldBackUntilTakenOverAtClose) {
