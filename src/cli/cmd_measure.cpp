@@ -69,25 +69,42 @@ std::string areaDifferenceLine(const MeasureResult& a, const MeasureResult& b) {
          " centroid=" + centroidText(dx, dy) + " xy=" + decimal(xy);
 }
 
-int measure(const Arguments& args, Context& io) {
-  const std::size_t files = args.positional.size();
-  if (files < 1 || files > 2) throw UsageError("measure takes IMAGE1 [IMAGE2]");
+// What the flags ask for: the shape and its points (view coordinates), and the grey-value link.
+struct MeasureRequest {
+  tools::MeasureSettings settings;
+  std::vector<int> points;
+  std::optional<std::pair<int, int>> link;
+};
+
+// The volume base of --base: 0, 255, the link's lower or upper bound.
+tools::VolumeBase volumeBaseFlag(const std::string& base) {
+  const std::pair<const char*, tools::VolumeBase> bases[] = {{"0", tools::VolumeBase::Zero},
+                                                             {"255", tools::VolumeBase::Full},
+                                                             {"lower", tools::VolumeBase::Lower},
+                                                             {"upper", tools::VolumeBase::Upper}};
+  for (const auto& [name, value] : bases) {
+    if (base == name) return value;
+  }
+  throw UsageError("--base must be 0, 255, lower or upper");
+}
+
+MeasureRequest measureRequest(const Arguments& args) {
   int shapes = 0;
   for (const char* shape : kShapes) shapes += args.has(shape);
   if (shapes != 1) throw UsageError("give one of --length, --edge, --rect, --polygon");
   if (args.has("--level") && !args.has("--edge")) throw UsageError("--level needs --edge");
 
-  tools::MeasureSettings settings;
-  std::vector<int> points;
+  MeasureRequest request;
+  tools::MeasureSettings& settings = request.settings;
   if (const auto text = args.value("--length"))
-    points = parseIntList(*text, 0, 511, 4, 4, "--length");
+    request.points = parseIntList(*text, 0, 511, 4, 4, "--length");
   if (const auto text = args.value("--rect")) {
-    points = parseIntList(*text, 0, 511, 4, 4, "--rect");
+    request.points = parseIntList(*text, 0, 511, 4, 4, "--rect");
     settings.area = true;
   }
   if (const auto text = args.value("--polygon")) {
-    points = parseIntList(*text, 0, 511, 6, 2 * tools::kMaxPolygonVertices, "--polygon");
-    if (points.size() % 2 != 0) throw UsageError("--polygon: U,V pairs expected");
+    request.points = parseIntList(*text, 0, 511, 6, 2 * tools::kMaxPolygonVertices, "--polygon");
+    if (request.points.size() % 2 != 0) throw UsageError("--polygon: U,V pairs expected");
     settings.area = settings.polygon = true;
   }
   if (const auto edge = args.value("--edge")) {
@@ -97,27 +114,45 @@ int measure(const Arguments& args, Context& io) {
     if (const auto level = args.value("--level"))
       settings.edgeLevel = parseInt(*level, 1, 128, "--level");
   }
-  std::optional<std::pair<int, int>> link;
   if (const auto text = args.value("--link")) {
-    link = parsePair(*text, 0, 255, "--link");
-    if (link->first > link->second) throw UsageError("--link needs LO <= HI");
+    request.link = parsePair(*text, 0, 255, "--link");
+    if (request.link->first > request.link->second) throw UsageError("--link needs LO <= HI");
   }
   if (const auto base = args.value("--base")) {
-    const std::pair<const char*, tools::VolumeBase> bases[] = {{"0", tools::VolumeBase::Zero},
-                                                               {"255", tools::VolumeBase::Full},
-                                                               {"lower", tools::VolumeBase::Lower},
-                                                               {"upper", tools::VolumeBase::Upper}};
-    bool known = false;
-    for (const auto& [name, value] : bases) {
-      if (*base == name) {
-        settings.base = value;
-        known = true;
-      }
-    }
-    if (!known) throw UsageError("--base must be 0, 255, lower or upper");
-    if (settings.base != tools::VolumeBase::Zero && !link) throw UsageError("--base needs --link");
+    settings.base = volumeBaseFlag(*base);
+    if (settings.base != tools::VolumeBase::Zero && !request.link)
+      throw UsageError("--base needs --link");
   }
-  settings.link = link.has_value();
+  settings.link = request.link.has_value();
+  return request;
+}
+
+// Measures on the opened images as the measurement tool does with the operator's clicks.
+void measureOnImages(Workbench& bench, const MeasureRequest& request) {
+  if (request.link) {
+    for (ImageSlot image : kImageSlots) {
+      bench.view.rangeExtraction[index(image)] = true;
+      bench.view.range[index(image)].lower = request.link->first;
+      bench.view.range[index(image)].upper = request.link->second;
+    }
+  }
+  selectTool(bench, tools::Tool::Measurement);
+  setMeasureSettings(bench, request.settings);
+  if (request.settings.automatic) {
+    const ViewPoint cursor = cursorViewPointOf(bench);
+    toolPaneClick(bench, cursor.x, cursor.y);
+    return;
+  }
+  const std::vector<int>& points = request.points;
+  for (std::size_t i = 0; i + 1 < points.size(); i += 2) toolPaneClick(bench, points[i], points[i + 1]);
+  if (request.settings.polygon) toolPaneDoubleClick(bench);
+}
+
+int measure(const Arguments& args, Context& io) {
+  const std::size_t files = args.positional.size();
+  if (files < 1 || files > 2) throw UsageError("measure takes IMAGE1 [IMAGE2]");
+  const MeasureRequest request = measureRequest(args);
+  const tools::MeasureSettings& settings = request.settings;
 
   Workbench bench;
   if (!openToolImages(args.positional, args, bench, io)) return 1;
@@ -125,35 +160,20 @@ int measure(const Arguments& args, Context& io) {
     io.err << text::tr(msg::kReducedMeasureWarning) << '\n';
     return 1;
   }
-  if (link) {
-    for (ImageSlot image : kImageSlots) {
-      bench.view.rangeExtraction[index(image)] = true;
-      bench.view.range[index(image)].lower = link->first;
-      bench.view.range[index(image)].upper = link->second;
-    }
-  }
-  selectTool(bench, tools::Tool::Measurement);
-  setMeasureSettings(bench, settings);
-  if (settings.automatic) {
-    const ViewPoint cursor = cursorViewPointOf(bench);
-    toolPaneClick(bench, cursor.x, cursor.y);
-  } else {
-    for (std::size_t i = 0; i + 1 < points.size(); i += 2)
-      toolPaneClick(bench, points[i], points[i + 1]);
-    if (settings.polygon) toolPaneDoubleClick(bench);
-  }
+  measureOnImages(bench, request);
 
   const auto& results = bench.tools.measure.results;
+  const MeasureResult& first = results[index(ImageSlot::First)];
+  const MeasureResult& second = results[index(ImageSlot::Second)];
   const auto describe = [&](const MeasureResult& result) {
     return settings.area ? areaLine(result) : lengthLine(result, settings.automatic);
   };
-  io.out << "image1 " << describe(results[0]) << '\n';
+  io.out << "image1 " << describe(first) << '\n';
   if (files == 2) {
-    io.out << "image2 " << describe(results[1]) << '\n';
+    io.out << "image2 " << describe(second) << '\n';
     io.out << "diff "
-           << (settings.area
-                   ? areaDifferenceLine(results[0], results[1])
-                   : "length=" + decimal(difference(results[0].length, results[1].length)))
+           << (settings.area ? areaDifferenceLine(first, second)
+                             : "length=" + decimal(difference(first.length, second.length)))
            << '\n';
   }
   return 0;

@@ -266,23 +266,28 @@ std::string archiveListLine(int number, const ArchiveItemInfo& item, const SlotL
   }
 }
 
-int saveSlotsToArchive(Workbench& bench, UserPort& user, ProgressPort& progress, BusyPort& busy,
-                       const SaveSlotsRequest& request) {
-  const persist::HeldGallery* gallery = liveGallery(bench);
-  if (gallery == nullptr) return kSlotNotUsable;
-  const int count = galleryCount(bench);
+namespace {
+
+// The chosen slots that exist, in order and once each; none chosen means every slot.
+std::vector<int> slotsToSave(const std::vector<int>& requested, int count) {
   std::vector<int> chosen;
-  for (const int slot : request.chosenSlots) {
+  for (const int slot : requested) {
     if (slot >= 0 && slot < count) chosen.push_back(slot);
   }
-  if (request.chosenSlots.empty()) {
+  if (requested.empty()) {
     for (int slot = 0; slot < count; ++slot) chosen.push_back(slot);
   }
   std::sort(chosen.begin(), chosen.end());
   chosen.erase(std::unique(chosen.begin(), chosen.end()), chosen.end());
+  return chosen;
+}
 
-  // An existing file is appended to only when its directory can be read; one that cannot be
-  // read is never replaced behind the operator's back.
+// Where the items are appended: the existing archive when it is appended to, else a new
+// archive built in a replacement of the file that takes its place only when complete. An
+// existing file is appended to only when its directory can be read; one that cannot be read is
+// never replaced behind the operator's back. 0, or the failure already told.
+int openSaveTarget(UserPort& user, const SaveSlotsRequest& request,
+                   std::optional<FileReplacement>& replacement, std::string& target) {
   bool createNew = true;
   std::error_code error;
   if (request.append && std::filesystem::exists(request.path, error)) {
@@ -294,9 +299,7 @@ int saveSlotsToArchive(Workbench& bench, UserPort& user, ProgressPort& progress,
     }
     createNew = existing == 0;
   }
-  std::string target = request.path;
-  // A new archive is built in a replacement of the file and takes its place only when complete.
-  std::optional<FileReplacement> replacement;
+  target = request.path;
   if (createNew) {
     const auto header = emptyArchiveHeader();
     replacement.emplace(request.path);
@@ -306,42 +309,61 @@ int saveSlotsToArchive(Workbench& bench, UserPort& user, ProgressPort& progress,
     }
     target = replacement->temporaryPath();
   }
+  return 0;
+}
 
+// Prepares the chosen slots on worker threads and appends them to `target` in order, with the
+// progress window. The first failure ends it; `overSkipped` tells of slots too large to keep.
+int appendSlotsToArchive(const Workbench& bench, ProgressPort& progress, BusyPort& busy,
+                         const SaveSlotsRequest& request, const std::vector<int>& chosen,
+                         const std::string& target, bool& overSkipped) {
+  const persist::HeldGallery* gallery = liveGallery(bench);
   std::vector<persist::GallerySlot> records;
   for (const int slot : chosen)
     records.push_back(gallery->info.slotRecords[static_cast<std::size_t>(slot)]);
   const SlotLimits limits = slotLimits(bench.options);
   const std::string& folder = bench.settings.folder;
   int result = 0;
-  bool overSkipped = false;
-  {
-    ProgressScope scope(progress, busy, text::tr(msg::kSaveProgress), static_cast<int>(chosen.size()));
-    runInOrder<SlotItem>(
-        static_cast<int>(chosen.size()), compressionThreads(request.threads),
-        [&](int i) {
-          // A worker thread must not throw: running out of memory ends the save like a
-          // slot file that cannot be read.
-          try {
-            return prepareSlot(records[static_cast<std::size_t>(i)],
-                               slotFilePath(folder, chosen[static_cast<std::size_t>(i)]),
-                               request.skipEmpty, limits);
-          } catch (const std::bad_alloc&) {
-            SlotItem failed;
-            failed.fate = SlotItem::Fate::Append;
-            failed.status = kSlotFailed;
-            return failed;
-          }
-        },
-        [&](int i, SlotItem& item) {
-          progress.report(i + 1);
-          if (item.fate == SlotItem::Fate::Over) overSkipped = true;
-          if (item.fate != SlotItem::Fate::Append) return true;
-          result =
-              item.status != 0 ? item.status : appendPreparedArchiveItem(target, item.prepared);
-          return result >= 0;
-        });
-  }
+  ProgressScope scope(progress, busy, text::tr(msg::kSaveProgress), static_cast<int>(chosen.size()));
+  runInOrder<SlotItem>(
+      static_cast<int>(chosen.size()), compressionThreads(request.threads),
+      [&](int i) {
+        // A worker thread must not throw: running out of memory ends the save like a
+        // slot file that cannot be read.
+        try {
+          return prepareSlot(records[static_cast<std::size_t>(i)],
+                             slotFilePath(folder, chosen[static_cast<std::size_t>(i)]),
+                             request.skipEmpty, limits);
+        } catch (const std::bad_alloc&) {
+          SlotItem failed;
+          failed.fate = SlotItem::Fate::Append;
+          failed.status = kSlotFailed;
+          return failed;
+        }
+      },
+      [&](int i, SlotItem& item) {
+        progress.report(i + 1);
+        if (item.fate == SlotItem::Fate::Over) overSkipped = true;
+        if (item.fate != SlotItem::Fate::Append) return true;
+        result = item.status != 0 ? item.status : appendPreparedArchiveItem(target, item.prepared);
+        return result >= 0;
+      });
+  return result;
+}
 
+}  // namespace
+
+int saveSlotsToArchive(Workbench& bench, UserPort& user, ProgressPort& progress, BusyPort& busy,
+                       const SaveSlotsRequest& request) {
+  if (liveGallery(bench) == nullptr) return kSlotNotUsable;
+  const std::vector<int> chosen = slotsToSave(request.chosenSlots, galleryCount(bench));
+  std::optional<FileReplacement> replacement;
+  std::string target;
+  if (const int opened = openSaveTarget(user, request, replacement, target); opened != 0) {
+    return opened;
+  }
+  bool overSkipped = false;
+  int result = appendSlotsToArchive(bench, progress, busy, request, chosen, target, overSkipped);
   if (replacement) {
     // The new archive replaces the file only when it is complete (a full archive counts: every
     // item in it is whole); an uncommitted replacement is removed.
@@ -351,6 +373,90 @@ int saveSlotsToArchive(Workbench& bench, UserPort& user, ProgressPort& progress,
   tellSaveResult(user, result, overSkipped);
   return result;
 }
+
+namespace {
+
+// The chosen item numbers that exist in an archive of `count` items; none chosen means all.
+std::vector<int> itemsToExpand(const std::vector<int>& requested, int count) {
+  std::vector<int> numbers;
+  for (const int number : requested) {
+    if (number >= 1 && number <= count) numbers.push_back(number);
+  }
+  if (requested.empty()) {
+    for (int number = 1; number <= count; ++number) numbers.push_back(number);
+  }
+  return numbers;
+}
+
+// Where an expansion stands: the next slot to fill, the first failure, and whether the
+// gallery ran out of slots or items were too large for a slot.
+struct ExpandProgress {
+  int slot = 0;
+  int result = 0;
+  bool full = false;
+  bool over = false;
+};
+
+// Puts the read item `info` (content in `content`) into `slot`. False when it cannot be kept.
+bool placeItemInSlot(Workbench& bench, int slot, const ArchiveItemInfo& info,
+                     std::span<std::uint8_t> content) {
+  if (info.kind == kSlotPicture) {
+    SlotPicture picture;
+    picture.pixels = content;
+    picture.width = info.width;
+    picture.height = info.height;
+    picture.bytesPerPixel = info.bytesPerPixel;
+    picture.palette = &info.palette;
+    picture.title = info.title;
+    return placePictureInSlot(bench, slot, picture);
+  }
+  return placeDataInSlot(bench, slot, content.first(static_cast<std::size_t>(info.width)),
+                         info.title);
+}
+
+// Reads the items `numbers` one by one into the slots from `state.slot` on, with the progress
+// window. An empty item empties its slot unless empty items are skipped; an item too large for a
+// slot is passed over.
+void expandItemsIntoSlots(Workbench& bench, ProgressPort& progress, BusyPort& busy,
+                          const ExpandRequest& request, const std::vector<int>& numbers,
+                          WorkMemory& content, WorkMemory& work, ExpandProgress& state) {
+  persist::HeldGallery* gallery = liveGallery(bench);
+  const int count = galleryCount(bench);
+  const SlotLimits limits = slotLimits(bench.options);
+  ProgressScope scope(progress, busy, text::tr(msg::kExpandProgress), static_cast<int>(numbers.size()));
+  for (std::size_t index = 0; index < numbers.size(); ++index) {
+    if (state.slot >= count) {
+      state.full = true;
+      return;
+    }
+    ArchiveItemRead read;
+    state.result = readArchiveItem(request.path, numbers[index], read, content.span(), work.span());
+    progress.report(static_cast<int>(index) + 1);
+    const ArchiveItemInfo& info = read.info;
+    if (state.result == kArchiveTooLarge ||
+        (state.result == 0 && info.kind == kSlotPicture &&
+         !limits.pictureFits(info.width, info.height))) {
+      state.over = true;
+      state.result = 0;
+      continue;
+    }
+    if (state.result != 0) return;
+    if (info.kind == kSlotEmpty) {
+      if (request.skipEmpty) continue;
+      gallery->info.slotRecords[static_cast<std::size_t>(state.slot)].kind = kSlotEmpty;
+      bench.gallery.associations[static_cast<std::size_t>(state.slot)] = {};
+      ++state.slot;
+      continue;
+    }
+    if (!placeItemInSlot(bench, state.slot, info, content.span())) {
+      state.result = kSlotFailed;
+      return;
+    }
+    ++state.slot;
+  }
+}
+
+}  // namespace
 
 int expandArchiveItems(Workbench& bench, UserPort& user, ProgressPort& progress, BusyPort& busy,
                        const ExpandRequest& request) {
@@ -364,13 +470,7 @@ int expandArchiveItems(Workbench& bench, UserPort& user, ProgressPort& progress,
   if (head.count == 0 || (request.expectedCount >= 0 && request.expectedCount != head.count)) {
     return kSlotAbandoned;
   }
-  std::vector<int> numbers;
-  for (const int number : request.numbers) {
-    if (number >= 1 && number <= head.count) numbers.push_back(number);
-  }
-  if (request.numbers.empty()) {
-    for (int number = 1; number <= head.count; ++number) numbers.push_back(number);
-  }
+  const std::vector<int> numbers = itemsToExpand(request.numbers, head.count);
   if (numbers.empty()) return kSlotAbandoned;
 
   const int count = galleryCount(bench);
@@ -391,65 +491,18 @@ int expandArchiveItems(Workbench& bench, UserPort& user, ProgressPort& progress,
     tellArchiveError(user, kArchiveBroken, msg::kExpandFailed);
     return kSlotFailed;
   }
-  int slot = start;
-  int result = 0;
-  bool full = false;
-  bool over = false;
-  {
-    ProgressScope scope(progress, busy, text::tr(msg::kExpandProgress), static_cast<int>(numbers.size()));
-    for (std::size_t index = 0; index < numbers.size(); ++index) {
-      if (slot >= count) {
-        full = true;
-        break;
-      }
-      ArchiveItemRead read;
-      result = readArchiveItem(request.path, numbers[index], read, content.span(), work.span());
-      progress.report(static_cast<int>(index) + 1);
-      const ArchiveItemInfo& info = read.info;
-      if (result == kArchiveTooLarge || (result == 0 && info.kind == kSlotPicture &&
-                                         !limits.pictureFits(info.width, info.height))) {
-        over = true;
-        result = 0;
-        continue;
-      }
-      if (result != 0) break;
-      if (info.kind == kSlotEmpty) {
-        if (request.skipEmpty) continue;
-        gallery->info.slotRecords[static_cast<std::size_t>(slot)].kind = kSlotEmpty;
-        bench.gallery.associations[static_cast<std::size_t>(slot)] = {};
-        ++slot;
-        continue;
-      }
-      bool placed = false;
-      if (info.kind == kSlotPicture) {
-        SlotPicture picture;
-        picture.pixels = content.span();
-        picture.width = info.width;
-        picture.height = info.height;
-        picture.bytesPerPixel = info.bytesPerPixel;
-        picture.palette = &info.palette;
-        picture.title = info.title;
-        placed = placePictureInSlot(bench, slot, picture);
-      } else {
-        placed = placeDataInSlot(
-            bench, slot, content.span().first(static_cast<std::size_t>(info.width)), info.title);
-      }
-      if (!placed) {
-        result = kSlotFailed;
-        break;
-      }
-      ++slot;
-    }
-  }
+  ExpandProgress state;
+  state.slot = start;
+  expandItemsIntoSlots(bench, progress, busy, request, numbers, content, work, state);
 
-  if (result < 0) tellArchiveError(user, result, msg::kExpandFailed);
+  if (state.result < 0) tellArchiveError(user, state.result, msg::kExpandFailed);
   std::string warnings;
-  if (full) warnings += text::tr(msg::kExpandFullWarning);
-  if (over) warnings += text::tr(msg::kExpandOverWarning);
+  if (state.full) warnings += text::tr(msg::kExpandFullWarning);
+  if (state.over) warnings += text::tr(msg::kExpandOverWarning);
   if (!warnings.empty()) user.tell(Icon::Warning, warnings);
   gallery->info.header.firstShownSlot = std::clamp(start / 4 * 4, 0, std::max(count - 4, 0));
   saveGalleryNow(bench, user);
-  return result;
+  return state.result;
 }
 
 std::optional<ArchiveItemOpening> openArchiveItem(Workbench& bench, UserPort& user,
@@ -525,21 +578,21 @@ ArchiveOpenChoice choiceFromOptions(const Workbench& bench, const std::string& p
   return choice;
 }
 
-int openArchiveAsPictures(Workbench& bench, UserPort& user, ProgressPort& progress, BusyPort& busy,
-                          ArchiveOpenDialog& dialog, const std::string& path, bool pathKnown) {
-  // An archive open replaces the pictures the edit dialog works on.
-  if (bench.pictures.editing) {
-    user.tell(Icon::Warning, text::tr(msg::kEditing));
-    return kSlotFailed;
-  }
+namespace {
+
+// Settles which items of the archive to open: the options' choice, or the selection dialog's
+// when the path was not given, the options ask for it on a drop, or the operator chooses it
+// after the options' numbers did not fit the archive. 0 with `choice` and the archive's `head`,
+// kSlotAbandoned when cancelled, or the failure already told.
+int settleArchiveChoice(Workbench& bench, UserPort& user, ArchiveOpenDialog& dialog,
+                        const std::string& path, bool pathKnown, ArchiveOpenChoice& choice,
+                        ArchiveItemRead& head) {
   const SlotLimits limits = slotLimits(bench.options);
   bool useDialog = !pathKnown || bench.options.ArchiveSelectOnDrop;
-  ArchiveOpenChoice choice = choiceFromOptions(bench, path);
+  choice = choiceFromOptions(bench, path);
   ArchiveOpenChoice initial = bench.gallery.lastOpenChoice.value_or(choice);
   if (pathKnown || initial.path.empty()) initial.path = path;
   if (galleryCount(bench) == 0) initial.expand = false;
-
-  ArchiveItemRead head;
   for (;;) {
     if (useDialog) {
       const std::optional<ArchiveOpenChoice> chosen = dialog.chooseArchiveItems(initial);
@@ -559,7 +612,7 @@ int openArchiveAsPictures(Workbench& bench, UserPort& user, ProgressPort& progre
       tellArchiveError(user, status, msg::kArchivePictureReadFailed);
       return status;
     }
-    if (problem == Problem::None) break;
+    if (problem == Problem::None) return 0;
     if (useDialog) {
       user.tell(Icon::Warning, dialogReason(problem, limits));
       continue;
@@ -573,32 +626,54 @@ int openArchiveAsPictures(Workbench& bench, UserPort& user, ProgressPort& progre
       continue;
     }
     choice.picture1 = choice.picture2 = 0;
-    break;
+    return 0;
   }
+}
 
+// Opens the chosen items as Picture 1 and Picture 2 (an item number 0 opens nothing there).
+int openChosenPictures(Workbench& bench, UserPort& user, const ArchiveOpenChoice& choice) {
+  const SlotLimits limits = slotLimits(bench.options);
+  WorkMemory content(limits.dataLimit());
+  WorkMemory work(limits.dataLimit());
+  if (!content.ok() || !work.ok()) {
+    user.tell(Icon::Warning, text::tr(msg::kGalleryNoMemory));
+    return kSlotFailed;
+  }
+  std::array<OpenedPicture, 2> opened;
+  MemoryPictures pictures;
+  const std::array<int, 2> numbers{choice.picture1, choice.picture2};
+  for (PictureSlot slot : kPictureSlots) {
+    const std::size_t k = index(slot);
+    if (numbers[k] == 0) continue;
+    const int result = readPicture(bench, user, choice.path, numbers[k], slot, content.span(),
+                                   work.span(), opened[k]);
+    if (result != 0) return result;
+    pictures.width = opened[k].width;
+    pictures.height = opened[k].height;
+    pictures.pixels[k] = opened[k].pixels.data();
+    pictures.palettes[k] = &opened[k].palette;
+    pictures.names[k] = opened[k].name;
+  }
+  return setPicturesFromMemory(bench, user, pictures) != 0 ? kSlotFailed : 0;
+}
+
+}  // namespace
+
+int openArchiveAsPictures(Workbench& bench, UserPort& user, ProgressPort& progress, BusyPort& busy,
+                          ArchiveOpenDialog& dialog, const std::string& path, bool pathKnown) {
+  // An archive open replaces the pictures the edit dialog works on.
+  if (bench.pictures.editing) {
+    user.tell(Icon::Warning, text::tr(msg::kEditing));
+    return kSlotFailed;
+  }
+  ArchiveOpenChoice choice;
+  ArchiveItemRead head;
+  if (const int settled = settleArchiveChoice(bench, user, dialog, path, pathKnown, choice, head);
+      settled != 0) {
+    return settled;
+  }
   if (choice.picture1 != 0 || choice.picture2 != 0) {
-    WorkMemory content(limits.dataLimit());
-    WorkMemory work(limits.dataLimit());
-    if (!content.ok() || !work.ok()) {
-      user.tell(Icon::Warning, text::tr(msg::kGalleryNoMemory));
-      return kSlotFailed;
-    }
-    std::array<OpenedPicture, 2> opened;
-    MemoryPictures pictures;
-    const std::array<int, 2> numbers{choice.picture1, choice.picture2};
-    for (PictureSlot slot : kPictureSlots) {
-      const std::size_t k = index(slot);
-      if (numbers[k] == 0) continue;
-      const int result = readPicture(bench, user, choice.path, numbers[k], slot, content.span(),
-                                     work.span(), opened[k]);
-      if (result != 0) return result;
-      pictures.width = opened[k].width;
-      pictures.height = opened[k].height;
-      pictures.pixels[k] = opened[k].pixels.data();
-      pictures.palettes[k] = &opened[k].palette;
-      pictures.names[k] = opened[k].name;
-    }
-    if (setPicturesFromMemory(bench, user, pictures) != 0) return kSlotFailed;
+    if (const int opened = openChosenPictures(bench, user, choice); opened != 0) return opened;
   }
 
   if (!choice.expand || galleryCount(bench) == 0) return 0;
