@@ -56,7 +56,8 @@
 #include "workbench/picture/picture_commands.h"
 #include "workbench/settings/state_memory.h"
 #include "workbench/tools/tool_frame.h"
-#include "workbench/view/pane_input.h"
+#include "workbench/view/pane_numbers.h"
+#include "workbench/view/pane_texts.h"
 #include "workbench/view/refresh_chain.h"
 
 namespace vemla {

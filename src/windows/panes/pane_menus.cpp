@@ -12,6 +12,7 @@
 #include <QUrl>
 
 #include "windows/main/ui_text.h"
+#include "workbench/view/pane_texts.h"
 
 namespace vemla {
 namespace {

@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "windows/panes/pane_host.h"
+#include "workbench/view/pane_drops.h"
 #include "workbench/view/pane_input.h"
 
 class QAction;

@@ -4,7 +4,7 @@
 #include "workbench/picture/open_pictures.h"
 #include "workbench/picture/picture_commands.h"
 #include "workbench/picture/rgb_ratio_memory.h"
-#include "workbench/view/pane_input.h"
+#include "workbench/view/pane_numbers.h"
 #include "workbench/view/refresh_chain.h"
 
 namespace vemla {
