@@ -24,7 +24,7 @@ bool isArchiveName(const std::string& name) {
 
 }  // namespace
 
-DropDecision decideDrop(const std::vector<std::string>& files, int pane, bool picturesPresent) {
+DropDecision decideDrop(const std::vector<std::string>& files, Pane pane, bool picturesPresent) {
   DropDecision decision;
   if (files.empty()) return decision;
   if (isArchiveName(files[0])) {
@@ -41,7 +41,7 @@ DropDecision decideDrop(const std::vector<std::string>& files, int pane, bool pi
   return openNames(files[0], {}, kOpenBoth);
 }
 
-DropDecision resolveDropChoice(const std::string& file, int pane, DropChoice choice,
+DropDecision resolveDropChoice(const std::string& file, Pane pane, DropChoice choice,
                                const Workbench& bench) {
   if (choice == DropChoice::Cancel) return {};
   if (choice == DropChoice::Replace && !isImagePane(pane)) {
@@ -59,14 +59,14 @@ DropDecision decidePaste(const std::vector<std::string>& files, int pane, PaneCo
   if (files.empty()) return {};
   switch (command) {
     case PaneCommand::PasteAlone:
-      return decideDrop({files[0]}, kPaneImage1, false);
+      return decideDrop({files[0]}, Pane::Image1, false);
     case PaneCommand::PasteReplace:
       if (isArchiveName(files[0]) || !bench.pictures.picturesPresent) {
-        return decideDrop({files[0]}, kPaneImage1, false);
+        return decideDrop({files[0]}, Pane::Image1, false);
       }
-      return resolveDropChoice(files[0], pane, DropChoice::Replace, bench);
+      return resolveDropChoice(files[0], paneFromNumber(pane), DropChoice::Replace, bench);
     case PaneCommand::Paste:
-      return decideDrop(files, kPaneImage1, false);
+      return decideDrop(files, Pane::Image1, false);
     default:
       return {};
   }

@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "text/translate.h"
+#include "workbench/view/pane_numbers.h"
 #include "workbench/workbench.h"
 
 namespace vemla {
@@ -26,7 +27,7 @@ struct DropDecision {
 // Files dropped on pane `pane`: an archive first opens the archive; two or more files open
 // the first two as Picture 1 and Picture 2; one file opens alone, except on a picture pane
 // while pictures are loaded, where the operator is asked.
-DropDecision decideDrop(const std::vector<std::string>& files, int pane, bool picturesPresent);
+DropDecision decideDrop(const std::vector<std::string>& files, Pane pane, bool picturesPresent);
 
 // The answer to the question of a drop: "画像を単独で開く", "画像を入れ替える", "キャンセル".
 enum class DropChoice { Alone, Replace, Cancel };
@@ -35,13 +36,13 @@ inline constexpr const char* kDropReplaceText = text::N_("画像を入れ替え�
 inline constexpr const char* kDropCancelText = text::N_("キャンセル");
 // Alone: the file as Picture 1, no Picture 2. Replace: the file in place of picture pane
 // `pane`'s picture, the other picture's name kept (mode 1 or 2). Cancel: nothing.
-DropDecision resolveDropChoice(const std::string& file, int pane, DropChoice choice,
+DropDecision resolveDropChoice(const std::string& file, Pane pane, DropChoice choice,
                                const Workbench& bench);
 
 // The paste commands of the pane menus with the clipboard's files: an archive first opens the
 // archive; PasteAlone opens the first file alone, PasteReplace puts it in place of the picture
 // pane's picture keeping the other, Paste (image panes) opens the first two files as the main
-// paste does. Nothing without files.
+// paste does. Nothing without files. `pane` is the menu's pane number.
 DropDecision decidePaste(const std::vector<std::string>& files, int pane, PaneCommand command,
                          const Workbench& bench);
 

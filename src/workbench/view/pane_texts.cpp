@@ -38,12 +38,12 @@ constexpr const char* kImageHelpTail = N_(
 
 }  // namespace
 
-std::string paneTitleText(const Workbench& bench, int pane) {
+std::string paneTitleText(const Workbench& bench, Pane pane) {
   if (isImagePane(pane)) return imageLabelOf(bench, imageOfPane(pane));
   return bench.titles.pane[index(pictureOfPane(pane))];
 }
 
-std::string paneHelpText(const Workbench& bench, int pane, bool grabScrollEnabled) {
+std::string paneHelpText(const Workbench& bench, Pane pane, bool grabScrollEnabled) {
   if (!isImagePane(pane)) return text::tr(kPictureHelp);
   std::string help;
   if (bench.pictures.picturesPresent) {

@@ -17,30 +17,30 @@ using PaneDrops = PanePictures;
 TEST_F(PaneDrops, DropDecisions) {
   // Three files: the first two as a pair, on any pane.
   const DropDecision pair{DropAction::Open, {}, {"a.bmp", "b.bmp"}, 0};
-  EXPECT_EQ(decideDrop({"a.bmp", "b.bmp", "c.bmp"}, kPanePicture2, true), pair);
-  EXPECT_EQ(decideDrop({"a.bmp", "b.bmp", "c.bmp"}, kPaneImage1, false), pair);
+  EXPECT_EQ(decideDrop({"a.bmp", "b.bmp", "c.bmp"}, Pane::Picture2, true), pair);
+  EXPECT_EQ(decideDrop({"a.bmp", "b.bmp", "c.bmp"}, Pane::Image1, false), pair);
   // An archive first goes to the archive flow, whatever follows.
-  EXPECT_EQ(decideDrop({"set.VLA", "b.bmp"}, kPanePicture1, true),
+  EXPECT_EQ(decideDrop({"set.VLA", "b.bmp"}, Pane::Picture1, true),
             (DropDecision{DropAction::OpenArchive, "set.VLA", {}, 0}));
   // A ".vla" second is not an archive request.
-  EXPECT_EQ(decideDrop({"a.bmp", "b.vla"}, kPanePicture1, true).action, DropAction::Open);
+  EXPECT_EQ(decideDrop({"a.bmp", "b.vla"}, Pane::Picture1, true).action, DropAction::Open);
   // One file: alone without pictures or on an image pane; asked on a picture pane.
   const DropDecision alone{DropAction::Open, {}, {"a.bmp", ""}, 0};
-  EXPECT_EQ(decideDrop({"a.bmp"}, kPanePicture1, false), alone);
-  EXPECT_EQ(decideDrop({"a.bmp"}, kPaneImage2, true), alone);
-  EXPECT_EQ(decideDrop({"a.bmp"}, kPanePicture2, true).action, DropAction::Ask);
-  EXPECT_EQ(decideDrop({}, kPanePicture1, true).action, DropAction::Nothing);
+  EXPECT_EQ(decideDrop({"a.bmp"}, Pane::Picture1, false), alone);
+  EXPECT_EQ(decideDrop({"a.bmp"}, Pane::Image2, true), alone);
+  EXPECT_EQ(decideDrop({"a.bmp"}, Pane::Picture2, true).action, DropAction::Ask);
+  EXPECT_EQ(decideDrop({}, Pane::Picture1, true).action, DropAction::Nothing);
 }
 
 TEST_F(PaneDrops, TheAnswerToADropKeepsTheOtherPicture) {
   open(64, 64);
-  EXPECT_EQ(resolveDropChoice("new.bmp", kPanePicture2, DropChoice::Replace, bench),
+  EXPECT_EQ(resolveDropChoice("new.bmp", Pane::Picture2, DropChoice::Replace, bench),
             (DropDecision{DropAction::Open, {}, {"/p/one.bmp", "new.bmp"}, 2}));
-  EXPECT_EQ(resolveDropChoice("new.bmp", kPanePicture1, DropChoice::Replace, bench),
+  EXPECT_EQ(resolveDropChoice("new.bmp", Pane::Picture1, DropChoice::Replace, bench),
             (DropDecision{DropAction::Open, {}, {"new.bmp", "/p/two.bmp"}, 1}));
-  EXPECT_EQ(resolveDropChoice("new.bmp", kPanePicture1, DropChoice::Alone, bench),
+  EXPECT_EQ(resolveDropChoice("new.bmp", Pane::Picture1, DropChoice::Alone, bench),
             (DropDecision{DropAction::Open, {}, {"new.bmp", ""}, 0}));
-  EXPECT_EQ(resolveDropChoice("new.bmp", kPanePicture1, DropChoice::Cancel, bench).action,
+  EXPECT_EQ(resolveDropChoice("new.bmp", Pane::Picture1, DropChoice::Cancel, bench).action,
             DropAction::Nothing);
 }
 
