@@ -15,8 +15,8 @@
 #include "windows/panes/picture_pane.h"
 #include "workbench/picture/open_pictures.h"
 #include "workbench/picture/prepare_pictures.h"
-#include "workbench/view/refresh_chain.h"
 #include "workbench/view/pane_texts.h"
+#include "workbench/view/refresh_chain.h"
 #include "workbench/view/view_controls.h"
 
 using namespace vemla;

@@ -115,7 +115,8 @@ void PaneWidget::openMenu(const QPoint& localPos, PaneMenuContext context) {
       host_.requestOpenRecent(pictureOfPane(pane_), argument);
       break;
     default:
-      runPaneCommand(bench_, paneNumber(pane_), command, argument, context, user_, busy_, progress_);
+      runPaneCommand(bench_, paneNumber(pane_), command, argument, context, user_, busy_,
+                     progress_);
       break;
   }
   if (isImagePane(pane_)) setFocus();

@@ -9,7 +9,8 @@ namespace vemla {
 
 // Writes what pane `pane` shows (a picture pane: the shifted picture with its palette, titled
 // with the picture's name; an image pane: the image's buffer with its display colours, titled
-// with the kind name) as a picture item. Returns 0, or -1 (no pictures, or after the write message).
+// with the kind name) as a picture item. Returns 0, or -1 (no pictures, or after the write
+// message).
 int copyPaneToExchange(const Workbench& bench, UserPort& user, Pane pane);
 
 // Reads the exchange file as a picture (true colour reduced to 8 bits by the options) into the

@@ -275,8 +275,12 @@ std::vector<PaneMenuItem> paneMenu(const Workbench& bench, int pane,
 bool runPaneCommand(Workbench& bench, int pane, PaneCommand command, int argument,
                     const PaneMenuContext& context, UserPort& user, BusyPort& busy,
                     ProgressPort& progress) {
-  if (command == PaneCommand::VlaCopy) return copyPaneToExchange(bench, user, paneFromNumber(pane)) == 0;
-  if (command == PaneCommand::VlaPaste) return pasteExchangeToPane(bench, user, paneFromNumber(pane)) == 0;
+  if (command == PaneCommand::VlaCopy) {
+    return copyPaneToExchange(bench, user, paneFromNumber(pane)) == 0;
+  }
+  if (command == PaneCommand::VlaPaste) {
+    return pasteExchangeToPane(bench, user, paneFromNumber(pane)) == 0;
+  }
   if (command == PaneCommand::GalleryCopyTo) {
     if (!bench.pictures.picturesPresent) return false;
     const int result =

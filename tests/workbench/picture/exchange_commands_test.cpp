@@ -64,7 +64,8 @@ TEST_F(ExchangeCommands, PasteOfTheSameSizeReplacesOnlyThatPicture) {
   open(16, 8);
   ASSERT_EQ(copyPaneToExchange(bench, user, Pane::Picture2), 0);  // Picture 2 ...
   setCursorPosition(bench, 3, 2);
-  ASSERT_EQ(pasteExchangeToPane(bench, user, Pane::Image1), 0);  // ... into Picture 1 from Image 1's menu
+  // ... into Picture 1 from Image 1's menu
+  ASSERT_EQ(pasteExchangeToPane(bench, user, Pane::Image1), 0);
   EXPECT_EQ(pixel(kPicture1, 4, 1), 200 - 4);
   EXPECT_EQ(pixel(kPicture2, 4, 1), 200 - 4);
   EXPECT_EQ(bench.pictures.pictures[0].name, "</data/two.bmp>");
