@@ -20,6 +20,7 @@
 #include "processing/image_statistics.h"
 #include "processing/pane_raster.h"
 #include "processing/picture_control.h"
+#include "processing/picture_thumbnail.h"
 #include "text/translate.h"
 #include "tools/tool_state.h"
 #include "workbench/worker_pool.h"
@@ -59,6 +60,13 @@ struct PaneComparison {
 inline constexpr int kMinBlinkTenths = 5, kMaxBlinkTenths = 100, kDefaultBlinkTenths = 20;
 
 // View state of the image panes that depends on the picture size.
+// The thumbnail of a picture pane without pictures: the empty raster.
+inline PictureThumbnail emptyPictureThumbnail() {
+  PictureThumbnail none;
+  buildPictureThumbnail(nullptr, 0, 0, none);
+  return none;
+}
+
 struct ViewState {
   static constexpr int kPaneSize = 512;
   int centreX = 0, centreY = 0;
@@ -85,6 +93,8 @@ struct ViewState {
   int gridWidth = 10;                  // L, 1..20
   int gridOffsetX = 0, gridOffsetY = 0;
   std::array<PaneRaster, 2> panes{};
+  // The picture panes' thumbnails of the shifted pictures, built by the refresh chain.
+  std::array<PictureThumbnail, 2> thumbnails{emptyPictureThumbnail(), emptyPictureThumbnail()};
   RenderWork renderWork{};
   std::array<PaneComparison, 2> comparison{};
   int blinkTenths = kDefaultBlinkTenths;

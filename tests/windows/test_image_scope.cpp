@@ -12,7 +12,7 @@
 #include "windows/panes/image_scope_window.h"
 #include "windows/panes/picture_pane.h"
 #include "workbench/commands/command_ids.h"
-#include "workbench/view/pane_input.h"
+#include "workbench/view/pane_clicks.h"
 
 using namespace vemla;
 using vemla::testing::RecordingPort;

@@ -15,6 +15,7 @@
 #include "windows/panes/picture_pane.h"
 #include "workbench/picture/open_pictures.h"
 #include "workbench/picture/prepare_pictures.h"
+#include "workbench/view/pane_texts.h"
 #include "workbench/view/refresh_chain.h"
 #include "workbench/view/view_controls.h"
 
@@ -378,7 +379,7 @@ class PanesTest : public QObject {
     QTest::mouseClick(setup.port1.get(), Qt::RightButton, {}, QPoint(50, 50));
     QCOMPARE(setup.bench.pictures.pictures[0].name, std::string());
     QCOMPARE(setup.port1->image().pixelIndex(116, 122), 0);
-    QCOMPARE(QString::fromStdString(paneTitleText(setup.bench, kPanePicture1)),
+    QCOMPARE(QString::fromStdString(paneTitleText(setup.bench, Pane::Picture1)),
              QString::fromUtf8("画像１"));
     answer.choice.clear();
     QTest::mouseClick(setup.port1.get(), Qt::RightButton, {}, QPoint(50, 50));

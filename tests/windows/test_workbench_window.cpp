@@ -467,6 +467,19 @@ class WorkbenchWindowTest : public QObject {
     QVERIFY(window.toolbarAction(kQuickHelp)->isEnabled());
   }
 
+  void everyCommandTheWindowCarriesOutHasItsHandler() {
+    Bench b;
+    RecordingPort user;
+    WorkbenchWindow window(b.bench, user, kLargeScreen);
+    int count = 0;
+    for (const Command& command : commandTable()) {
+      if (!command.inWindow) continue;
+      ++count;
+      QVERIFY2(window.handlesInWindow(command.id), qPrintable(QString::number(command.id)));
+    }
+    QVERIFY(count > 0);
+  }
+
   void openingTwoFilesByDialogRecordsTheHistory() {
     Bench b;
     const std::string a = writePicture(b.folder, "a.bmp", 0);

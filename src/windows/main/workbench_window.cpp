@@ -56,7 +56,8 @@
 #include "workbench/picture/picture_commands.h"
 #include "workbench/settings/state_memory.h"
 #include "workbench/tools/tool_frame.h"
-#include "workbench/view/pane_input.h"
+#include "workbench/view/pane_numbers.h"
+#include "workbench/view/pane_texts.h"
 #include "workbench/view/refresh_chain.h"
 
 namespace vemla {
@@ -166,6 +167,7 @@ WorkbenchWindow::WorkbenchWindow(Workbench& bench, UserPort& user, QSize screen,
   scope_->setFocusTarget(imagePanes_[0]);
   canvas_->setMouseTracking(true);
   canvas_->installEventFilter(this);
+  registerWindowHandlers();
   buildMenus();
   buildToolbar();
   rebuildHistoryMenu();
@@ -184,6 +186,30 @@ WorkbenchWindow::~WorkbenchWindow() {
 // Layout
 
 void WorkbenchWindow::buildLayout(QSize screen) {
+  buildFrame(screen);
+  int strip = 0;
+  for (const LayoutElement& element : kLayoutElements) {
+    QWidget* widget = nullptr;
+    switch (element.kind) {
+      case LayoutElement::Kind::TitleStrip:
+        widget = makeTitleStrip(element, strip++);
+        break;
+      case LayoutElement::Kind::Pane:
+        widget = makePane(element);
+        break;
+      case LayoutElement::Kind::ControlWindow:
+        widget = makeControlWindow(element);
+        break;
+    }
+    elements_[element.name] = widget;
+  }
+  for (PictureSlot picture : kPictureSlots) {
+    setQuickHelp(strips_[kFirstPictureStrip + index(picture)], ui(kPictureStripHelp));
+  }
+  placeElements();
+}
+
+void WorkbenchWindow::buildFrame(QSize screen) {
   const bool inBase =
       vemla::usesBaseWindow(screen.width(), screen.height(), bench_.options.LockDisplayPosition);
   auto* central = new QWidget(this);
@@ -218,77 +244,66 @@ void WorkbenchWindow::buildLayout(QSize screen) {
   canvas_->setObjectName("Layout");
   toolbar_->raise();
   setCentralWidget(central);
+}
 
-  int strip = 0;
-  for (const LayoutElement& element : kLayoutElements) {
-    QWidget* widget = nullptr;
-    const std::string name = element.name;
-    switch (element.kind) {
-      case LayoutElement::Kind::TitleStrip: {
-        auto* label = new QLabel(ui(element.name), canvas_);
-        label->setTextFormat(Qt::PlainText);
-        label->setFrameShape(QFrame::Panel);
-        label->setFrameShadow(QFrame::Raised);
-        label->setAlignment(Qt::AlignVCenter | Qt::AlignLeft);
-        label->setIndent(4);
-        label->setObjectName(QString("TitleStrip%1").arg(strip));
-        strips_[strip++] = label;
-        widget = label;
-        break;
-      }
-      case LayoutElement::Kind::Pane: {
-        // The pane sits centred in a sunken frame of the table's size; "Port2" and "Image2"
-        // show the second picture and image.
-        const bool second = name.back() == '2';
-        auto* frame = new QFrame(canvas_);
-        frame->setObjectName(fromUtf8(element.name) + "Frame");
-        frame->setFrameShape(QFrame::Panel);
-        frame->setFrameShadow(QFrame::Sunken);
-        QWidget* pane = nullptr;
-        if (name.starts_with("Port")) {
-          const PictureSlot picture = second ? PictureSlot::Second : PictureSlot::First;
-          pane = picturePanes_[index(picture)] =
-              new PicturePane(bench_, user_, busy_, progress_, *this, picture, frame);
-        } else {
-          const ImageSlot image = second ? ImageSlot::Second : ImageSlot::First;
-          pane = imagePanes_[index(image)] =
-              new ImagePane(bench_, user_, busy_, progress_, *this, image, frame);
-          // The colour bar lies over the left of the image while "ﾊﾟﾚｯﾄ" is on.
-          new ColourBar(bench_, image, pane);
-        }
-        pane->move((element.width - pane->width()) / 2, (element.height - pane->height()) / 2);
-        widget = frame;
-        break;
-      }
-      case LayoutElement::Kind::ControlWindow: {
-        if (name == "PictureControl") {
-          widget = new PictureControlWindow(bench_, user_, busy_, progress_, canvas_);
-        } else if (name == "ImageControl") {
-          auto* imageControl = new ImageControlWindow(bench_, user_, busy_, progress_, canvas_);
-          imageControl->setMeasurementToolQuery(
-              [this] { return bench_.tools.active == tools::Tool::Measurement; });
-          widget = imageControl;
-        } else if (name == "ToolInformation") {
-          widget = new ToolInformation(bench_, canvas_);
-        } else if (name == "ToolSelection") {
-          widget = new ToolSelection(
-              bench_, [this](int id) { runCommand(id); }, canvas_);
-        } else {
-          // The strip below the picture control: a frame until its window comes.
-          auto* frame = new QFrame(canvas_);
-          frame->setFrameShape(QFrame::StyledPanel);
-          frame->setObjectName(fromUtf8(element.name));
-          widget = frame;
-        }
-        break;
-      }
-    }
-    elements_[name] = widget;
+QWidget* WorkbenchWindow::makeTitleStrip(const LayoutElement& element, int strip) {
+  auto* label = new QLabel(ui(element.name), canvas_);
+  label->setTextFormat(Qt::PlainText);
+  label->setFrameShape(QFrame::Panel);
+  label->setFrameShadow(QFrame::Raised);
+  label->setAlignment(Qt::AlignVCenter | Qt::AlignLeft);
+  label->setIndent(4);
+  label->setObjectName(QString("TitleStrip%1").arg(strip));
+  strips_[strip] = label;
+  return label;
+}
+
+QWidget* WorkbenchWindow::makePane(const LayoutElement& element) {
+  // The pane sits centred in a sunken frame of the table's size; "Port2" and "Image2" show the
+  // second picture and image.
+  const std::string name = element.name;
+  const bool second = name.back() == '2';
+  auto* frame = new QFrame(canvas_);
+  frame->setObjectName(fromUtf8(element.name) + "Frame");
+  frame->setFrameShape(QFrame::Panel);
+  frame->setFrameShadow(QFrame::Sunken);
+  QWidget* pane = nullptr;
+  if (name.starts_with("Port")) {
+    const PictureSlot picture = second ? PictureSlot::Second : PictureSlot::First;
+    pane = picturePanes_[index(picture)] =
+        new PicturePane(bench_, user_, busy_, progress_, *this, picture, frame);
+  } else {
+    const ImageSlot image = second ? ImageSlot::Second : ImageSlot::First;
+    pane = imagePanes_[index(image)] =
+        new ImagePane(bench_, user_, busy_, progress_, *this, image, frame);
+    // The colour bar lies over the left of the image while "ﾊﾟﾚｯﾄ" is on.
+    new ColourBar(bench_, image, pane);
   }
-  for (PictureSlot picture : kPictureSlots) {
-    setQuickHelp(strips_[kFirstPictureStrip + index(picture)], ui(kPictureStripHelp));
+  pane->move((element.width - pane->width()) / 2, (element.height - pane->height()) / 2);
+  return frame;
+}
+
+QWidget* WorkbenchWindow::makeControlWindow(const LayoutElement& element) {
+  const std::string name = element.name;
+  if (name == "PictureControl") {
+    return new PictureControlWindow(bench_, user_, busy_, progress_, canvas_);
   }
-  placeElements();
+  if (name == "ImageControl") {
+    auto* imageControl = new ImageControlWindow(bench_, user_, busy_, progress_, canvas_);
+    imageControl->setMeasurementToolQuery(
+        [this] { return bench_.tools.active == tools::Tool::Measurement; });
+    return imageControl;
+  }
+  if (name == "ToolInformation") return new ToolInformation(bench_, canvas_);
+  if (name == "ToolSelection") {
+    return new ToolSelection(
+        bench_, [this](int id) { runCommand(id); }, canvas_);
+  }
+  // The strip below the picture control: a frame until its window comes.
+  auto* frame = new QFrame(canvas_);
+  frame->setFrameShape(QFrame::StyledPanel);
+  frame->setObjectName(fromUtf8(element.name));
+  return frame;
 }
 
 void WorkbenchWindow::placeElements() {
@@ -732,14 +747,14 @@ ViewerWindow& WorkbenchWindow::viewer() {
   return *viewer_;
 }
 
-void WorkbenchWindow::viewPane(int pane) {
+void WorkbenchWindow::viewPane(Pane pane) {
   const PictureState& pictures = bench_.pictures;
   if (!pictures.picturesPresent) return;
   // The pane's buffer as an 8-bit picture with the pane's palette: the shifted picture with
   // its own palette, or the derived image with the pane's colour table.
   std::array<std::uint32_t, 256> palette{};
   const std::uint8_t* pixels = nullptr;
-  if (pane < kPaneImage1) {
+  if (!isImagePane(pane)) {
     const PictureSlot picture = pictureOfPane(pane);
     pixels = bench_.store.plane(shiftedPlane(picture));
     const Palette& entries = pictures.pictures[index(picture)].palette;
@@ -806,73 +821,53 @@ std::optional<ArchiveOpenChoice> WorkbenchWindow::chooseArchiveItems(
   return dialog.chooseArchiveItems(initial);
 }
 
-void WorkbenchWindow::runInWindow(int command) {
-  switch (command) {
-    case kGreyValueText:
-      exportGreyValues(this, bench_, user_);
-      break;
-    case kResize:
-      changePictureSize(this, bench_, user_, busy_, progress_);
-      break;
-    case kExport:
-      exportPictures(this, bench_, user_, busy_, progress_);
-      break;
-    case kImport:
-      importPictures(this, bench_, user_, busy_, progress_);
-      break;
-    case kUserProcessing:
-      editUserProcessing(this, bench_, user_, busy_, progress_);
-      break;
-    case kGallery:
-      toggleGallery();
-      break;
-    case kGalleryHome:
-      galleryWindow().moveHome();
-      updateCommandStates();
-      break;
-    case kUserColours:
-      editUserColours(this, bench_, user_, userColourDialogs());
-      break;
-    case kUserProgram:
-      runUserProgramDialog(this, bench_, user_, busy_, progress_, dialogs_,
-                           [this](const QString& path) { openForEditing(path); });
-      break;
-    case kCalculator:
-      showCalculator(this, bench_);
-      break;
-    case kEdit1:
-    case kEdit2:
+void WorkbenchWindow::registerWindowHandlers() {
+  handleInWindow(kGreyValueText, [this] { exportGreyValues(this, bench_, user_); });
+  handleInWindow(kResize, [this] { changePictureSize(this, bench_, user_, busy_, progress_); });
+  handleInWindow(kExport, [this] { exportPictures(this, bench_, user_, busy_, progress_); });
+  handleInWindow(kImport, [this] { importPictures(this, bench_, user_, busy_, progress_); });
+  handleInWindow(kUserProcessing,
+                 [this] { editUserProcessing(this, bench_, user_, busy_, progress_); });
+  handleInWindow(kGallery, [this] { toggleGallery(); });
+  handleInWindow(kGalleryHome, [this] {
+    galleryWindow().moveHome();
+    updateCommandStates();
+  });
+  handleInWindow(kUserColours,
+                 [this] { editUserColours(this, bench_, user_, userColourDialogs()); });
+  handleInWindow(kUserProgram, [this] {
+    runUserProgramDialog(this, bench_, user_, busy_, progress_, dialogs_,
+                         [this](const QString& path) { openForEditing(path); });
+  });
+  handleInWindow(kCalculator, [this] { showCalculator(this, bench_); });
+  for (PictureSlot picture : kPictureSlots) {
+    handleInWindow(picture == PictureSlot::First ? kEdit1 : kEdit2, [this, picture] {
       // Message 5002 when editing ends: the commands come back, the focus to the image pane.
-      editPicture(this, bench_, user_, busy_, progress_,
-                  command == kEdit1 ? PictureSlot::First : PictureSlot::Second, [this] {
-                    afterPictureCommand();
-                    imagePanes_[0]->setFocus();
-                  });
-      break;
-    case kOptions:
-      editOptions();
-      break;
-    case kMemo:
-      openMemo();
-      break;
-    case kWebPage:
-      if (!openExternally_(QUrl::fromLocalFile(overviewPage_))) {
-        user_.tell(Icon::Warning, std::string(text::tr("概要のﾍﾟｰｼﾞを開けませんでした\n")) +
-                                      overviewPage_.toStdString());
-      }
-      break;
-    case kVersion:
-      user_.tell(
-          Icon::Info,
-          std::string("Vemla " VEMLA_VERSION_TEXT "\n") + text::tr("２つの8ﾋﾞｯﾄ濃淡画像の比較ﾂｰﾙ"),
-          text::tr("ﾊﾞｰｼﾞｮﾝ情報"));
-      break;
-    case kExit:
-      close();
-      break;
-    default:
-      if (const auto corner = layoutOffsetOfCommand(command, range_)) setLayoutOffset(*corner);
-      break;
+      editPicture(this, bench_, user_, busy_, progress_, picture, [this] {
+        afterPictureCommand();
+        imagePanes_[0]->setFocus();
+      });
+    });
+  }
+  handleInWindow(kOptions, [this] { editOptions(); });
+  handleInWindow(kMemo, [this] { openMemo(); });
+  handleInWindow(kWebPage, [this] {
+    if (!openExternally_(QUrl::fromLocalFile(overviewPage_))) {
+      user_.tell(Icon::Warning, std::string(text::tr("概要のﾍﾟｰｼﾞを開けませんでした\n")) +
+                                    overviewPage_.toStdString());
+    }
+  });
+  handleInWindow(kVersion, [this] {
+    user_.tell(
+        Icon::Info,
+        std::string("Vemla " VEMLA_VERSION_TEXT "\n") + text::tr("２つの8ﾋﾞｯﾄ濃淡画像の比較ﾂｰﾙ"),
+        text::tr("ﾊﾞｰｼﾞｮﾝ情報"));
+  });
+  handleInWindow(kExit, [this] { close(); });
+  for (int corner : kToolbarCornerButtons) {
+    handleInWindow(corner, [this, corner] {
+      if (const auto offset = layoutOffsetOfCommand(corner, range_)) setLayoutOffset(*offset);
+    });
   }
 }
 

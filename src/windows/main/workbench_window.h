@@ -65,7 +65,7 @@ class WorkbenchWindow : public QMainWindow,
   bool grabScrollEnabled() const override;
   void grabScroll(QPoint delta) override;
   void showScope(ScopeSource source, QPoint globalPos, int x, int y) override;
-  void viewPane(int pane) override;
+  void viewPane(Pane pane) override;
   // The viewer, made on first use.
   ViewerWindow& viewer();
 
@@ -77,6 +77,7 @@ class WorkbenchWindow : public QMainWindow,
   // Re-evaluates the menu and toolbar states (also done when a menu opens).
   void updateCommandStates();
   CommandSituation situation() const;
+  using CommandHost::handlesInWindow;
 
   // Opens the pending names now (message 5001).
   int openPending(int mode, bool recordHistory);
@@ -128,11 +129,18 @@ class WorkbenchWindow : public QMainWindow,
   std::vector<std::string> clipboardFiles() const override;
   std::optional<std::string> askPictureName(PictureSlot picture) override;
   std::optional<ArchiveOpenChoice> chooseArchiveItems(const ArchiveOpenChoice& initial) override;
-  void runInWindow(int command) override;
 
+  // The handlers of the commands the window carries out itself.
+  void registerWindowHandlers();
   // Runs `work` from the event loop once no command or request is running.
   void whenIdle(std::function<void()> work);
+  // The fixed layout: the frame (toolbar, canvas, the base window on a smaller screen), then
+  // one widget per element of the layout table.
   void buildLayout(QSize screen);
+  void buildFrame(QSize screen);
+  QWidget* makeTitleStrip(const LayoutElement& element, int strip);
+  QWidget* makePane(const LayoutElement& element);
+  QWidget* makeControlWindow(const LayoutElement& element);
   void buildMenus();
   void buildToolbar();
   void addCommand(QMenu* menu, const Command& command);

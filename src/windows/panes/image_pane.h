@@ -3,6 +3,7 @@
 #include <QTimer>
 
 #include "windows/panes/pane_menus.h"
+#include "workbench/view/pane_drags.h"
 
 namespace vemla {
 

@@ -8,6 +8,7 @@
 
 #include "picture/picture_slot.h"
 #include "processing/image_scope.h"
+#include "workbench/view/pane_numbers.h"
 
 class QWidget;
 
@@ -31,8 +32,8 @@ class PaneHost {
   // (clamped by the host to its scroll range).
   virtual bool grabScrollEnabled() const = 0;
   virtual void grabScroll(QPoint delta) = 0;
-  // "Ｖｉｅｗ": the viewer on pane `pane`'s buffer (0..3: Port1, Port2, Image1, Image2).
-  virtual void viewPane(int pane) { static_cast<void>(pane); }
+  // "Ｖｉｅｗ": the viewer on pane `pane`'s buffer.
+  virtual void viewPane(Pane pane) { static_cast<void>(pane); }
   // The image scope for `source` at picture pixel (x, y), the mouse (or the cursor moved by
   // keys) being at `globalPos`. Panes ask only while the scope is switched on.
   virtual void showScope(ScopeSource source, QPoint globalPos, int x, int y) {

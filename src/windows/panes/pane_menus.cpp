@@ -12,6 +12,7 @@
 #include <QUrl>
 
 #include "windows/main/ui_text.h"
+#include "workbench/view/pane_texts.h"
 
 namespace vemla {
 namespace {
@@ -72,7 +73,7 @@ std::vector<std::string> localFilesOf(const QMimeData* data) {
 }
 
 PaneWidget::PaneWidget(Workbench& bench, UserPort& user, BusyPort& busy, ProgressPort& progress,
-                       PaneHost& host, int pane, QWidget* parent)
+                       PaneHost& host, Pane pane, QWidget* parent)
     : QWidget(parent),
       bench_(bench),
       user_(user),
@@ -91,7 +92,7 @@ void PaneWidget::openMenu(const QPoint& localPos, PaneMenuContext context) {
   const std::vector<std::string> files = clipboardFiles();
   context.clipboardHasFiles = !files.empty();
   QMenu menu(this);
-  fillPaneMenu(menu, paneMenu(bench_, pane_, context));
+  fillPaneMenu(menu, paneMenu(bench_, paneNumber(pane_), context));
   const QPoint globalPos = mapToGlobal(localPos);
   const auto [command, argument] = paneCommandOf(runMenu(menu, globalPos));
   switch (command) {
@@ -105,7 +106,7 @@ void PaneWidget::openMenu(const QPoint& localPos, PaneMenuContext context) {
     case PaneCommand::PasteAlone:
     case PaneCommand::PasteReplace:
     case PaneCommand::Paste:
-      carryOut(decidePaste(files, pane_, command, bench_), globalPos);
+      carryOut(decidePaste(files, paneNumber(pane_), command, bench_), globalPos);
       break;
     case PaneCommand::View:
       host_.viewPane(pane_);
@@ -114,7 +115,8 @@ void PaneWidget::openMenu(const QPoint& localPos, PaneMenuContext context) {
       host_.requestOpenRecent(pictureOfPane(pane_), argument);
       break;
     default:
-      runPaneCommand(bench_, pane_, command, argument, context, user_, busy_, progress_);
+      runPaneCommand(bench_, paneNumber(pane_), command, argument, context, user_, busy_,
+                     progress_);
       break;
   }
   if (isImagePane(pane_)) setFocus();

@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "windows/panes/pane_host.h"
+#include "workbench/view/pane_drops.h"
 #include "workbench/view/pane_input.h"
 
 class QAction;
@@ -34,11 +35,10 @@ std::vector<std::string> localFilesOf(const QMimeData* data);
 class PaneWidget : public QWidget {
   Q_OBJECT
  public:
-  // `pane` is 0..3 (Port1, Port2, Image1, Image2).
   PaneWidget(Workbench& bench, UserPort& user, BusyPort& busy, ProgressPort& progress,
-             PaneHost& host, int pane, QWidget* parent);
+             PaneHost& host, Pane pane, QWidget* parent);
 
-  int paneNumber() const { return pane_; }
+  Pane pane() const { return pane_; }
   void setMenuRunner(MenuRunner runner) { runner_ = std::move(runner); }
 
  protected:
@@ -61,7 +61,7 @@ class PaneWidget : public QWidget {
   // The question of a drop of one file on a picture pane.
   DropChoice askDropChoice(const QPoint& globalPos);
 
-  int pane_;
+  Pane pane_;
   MenuRunner runner_;
 };
 

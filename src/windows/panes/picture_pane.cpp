@@ -26,24 +26,22 @@ PicturePane::PicturePane(Workbench& bench, UserPort& user, BusyPort& busy, Progr
   refresh();
 }
 
+const PictureThumbnail& PicturePane::thumbnail() const {
+  return bench_.view.thumbnails[index(picture_)];
+}
+
 void PicturePane::refresh() {
   const PictureState& pictures = bench_.pictures;
-  if (pictures.picturesPresent) {
-    buildPictureThumbnail(bench_.store.plane(shiftedPlane(picture_)), pictures.width,
-                          pictures.height, thumbnail_);
-  } else {
-    buildPictureThumbnail(nullptr, 0, 0, thumbnail_);
-  }
   const Palette& palette =
       pictures.picturesPresent ? pictures.pictures[index(picture_)].palette : greyRamp();
-  image_ = pictureImage(thumbnail_.pixels.data(), kPictureThumbnailWidth, kPictureThumbnailHeight,
+  image_ = pictureImage(thumbnail().pixels.data(), kPictureThumbnailWidth, kPictureThumbnailHeight,
                         palette);
   update();
 }
 
 std::optional<ThumbnailOutline> PicturePane::outline() const {
   if (!bench_.pictures.picturesPresent) return std::nullopt;
-  return thumbnailOutline(thumbnail_, bench_.pictures.width, bench_.pictures.height,
+  return thumbnailOutline(thumbnail(), bench_.pictures.width, bench_.pictures.height,
                           viewSettingsOf(bench_), bench_.view.placement);
 }
 
@@ -66,7 +64,7 @@ void PicturePane::paintEvent(QPaintEvent*) {
 void PicturePane::mousePressEvent(QMouseEvent* event) {
   const QPoint at = event->position().toPoint();
   if (event->button() == Qt::LeftButton) {
-    clickThumbnail(bench_, thumbnail_, at.x(), at.y());
+    clickThumbnail(bench_, thumbnail(), at.x(), at.y());
   } else if (event->button() == Qt::RightButton) {
     openMenu(at, {});
   }
@@ -76,7 +74,7 @@ void PicturePane::mouseMoveEvent(QMouseEvent* event) {
   if (!bench_.shell.imageScope || !bench_.pictures.picturesPresent) return;
   const QPoint at = event->position().toPoint();
   if (const std::optional<PicturePoint> point = thumbnailPicturePoint(
-          thumbnail_, bench_.pictures.width, bench_.pictures.height, at.x(), at.y())) {
+          thumbnail(), bench_.pictures.width, bench_.pictures.height, at.x(), at.y())) {
     host_.showScope(picture_ == PictureSlot::First ? ScopeSource::Picture1 : ScopeSource::Picture2,
                     mapToGlobal(at), point->x, point->y);
   }

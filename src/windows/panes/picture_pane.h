@@ -7,19 +7,20 @@
 
 namespace vemla {
 
-// A picture pane (Port1, Port2): the thumbnail of the shifted picture drawn through the
-// picture's palette, with the outline of what the image panes show in RangeFrameColour. A left
-// click moves the cursor there; a right click opens the pane menu; files may be dropped on it.
+// A picture pane (Port1, Port2): the thumbnail of the shifted picture the refresh chain built,
+// drawn through the picture's palette, with the outline of what the image panes show in
+// RangeFrameColour. A left click moves the cursor there; a right click opens the pane menu; files
+// may be dropped on it.
 class PicturePane final : public PaneWidget {
   Q_OBJECT
  public:
   PicturePane(Workbench& bench, UserPort& user, BusyPort& busy, ProgressPort& progress,
               PaneHost& host, PictureSlot picture, QWidget* parent = nullptr);
 
-  // Rebuilds the thumbnail from the workbench and repaints (after every picture or view change).
+  // Draws the workbench's thumbnail again and repaints (after every picture or view change).
   void refresh();
 
-  const PictureThumbnail& thumbnail() const { return thumbnail_; }
+  const PictureThumbnail& thumbnail() const;
   // The outline as it is drawn now, if any.
   std::optional<ThumbnailOutline> outline() const;
   // The raster as it is drawn (before the outline).
@@ -32,7 +33,6 @@ class PicturePane final : public PaneWidget {
 
  private:
   PictureSlot picture_;
-  PictureThumbnail thumbnail_;
   QImage image_;
 };
 

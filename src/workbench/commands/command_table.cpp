@@ -125,9 +125,6 @@ bool overviewInstalled(const CommandSituation& s) {
 
 // ---- Handlers that are one call ----
 
-void inWindow(CommandContext& c, int command) {
-  c.host.runInWindow(command);
-}
 template <tools::Tool tool>
 void chooseTool(CommandContext& c) {
   selectTool(c.bench, tool);
@@ -196,7 +193,7 @@ const Command kCommands[] = {
     {.id = kGreyValueText, .menu = Menu::SaveAs, .separatorBefore = true,
      .text = N_("階調値ﾃｷｽﾄ保存(&T)"),
      .help = N_("表示中の画像／ｲﾒｰｼﾞの指定範囲の階調値を\nﾃｷｽﾄでﾌｧｲﾙに名前を付けて保存します"),
-     .enabled = picturesPresent, .run = [](CommandContext& c) { inWindow(c, kGreyValueText); }},
+     .enabled = picturesPresent, .inWindow = true},
     {.id = kSaveDisplayed, .menu = Menu::File, .text = N_("表示ｲﾒｰｼﾞで保存(&C)"),
      .help = N_("ﾁｪｯｸ時はｲﾒｰｼﾞ1、2を保存する際に表示されているｲﾒｰｼﾞが保存\nされます(表示ｻｲｽﾞを画像ｻｲｽﾞと"
              "するﾌｧｲﾙが作成されます)"),
@@ -227,7 +224,7 @@ const Command kCommands[] = {
        }
      }},
     {.id = kExit, .menu = Menu::File, .separatorBefore = true, .text = N_("ｱﾌﾟﾘｹｰｼｮﾝの終了(&X)"),
-     .help = N_("Vemlaを終了します"), .run = [](CommandContext& c) { inWindow(c, kExit); }},
+     .help = N_("Vemlaを終了します"), .inWindow = true},
 
     // ---- Edit ----
     {.id = kPaste, .menu = Menu::Edit, .text = N_("貼り付け(&P）"),
@@ -248,19 +245,19 @@ const Command kCommands[] = {
      .help = N_("画像１(ｼﾌﾄされていない原画像)の階調値を直接編集できます\n編集中は画像の内容が変化する"
              "機能が使用不可になります"),
      .glyph = "edit-1", .enabled = changesPictures,
-     .run = [](CommandContext& c) { inWindow(c, kEdit1); }},
+     .inWindow = true},
     {.id = kEdit2, .menu = Menu::Edit, .text = N_("画像2の編集(&2)"),
      .help = N_("画像２(ｼﾌﾄされていない原画像)の階調値を直接編集できます\n編集中は画像の内容が変化する"
              "機能が使用不可になります"),
      .glyph = "edit-2", .enabled = changesPictures,
-     .run = [](CommandContext& c) { inWindow(c, kEdit2); }},
+     .inWindow = true},
 
     // ---- Picture ----
     {.id = kResize, .menu = Menu::Picture, .text = N_("ｻｲｽﾞの変更(&S)"),
      .help = N_("画像のｻｲｽﾞを変更します\n画像の左上を基準とした切り出し／貼り付けか\n新ｻｲｽﾞにあわせた"
              "膨張／収縮が指定できます\n左上を基準とした場合は「編集」にある\n画像編集機能と併用し"
              "位置を調整してください"),
-     .enabled = changesPictures, .run = [](CommandContext& c) { inWindow(c, kResize); }},
+     .enabled = changesPictures, .inWindow = true},
     {.id = kSwap, .menu = Menu::Picture, .text = N_("入れ替え(&X)"),
      .help = N_("画像１と画像２を入れ替えます"), .glyph = "swap", .enabled = changesPictures,
      .run = [](CommandContext& c) { swapPictures(c.bench, c.user, c.busy, c.progress); }},
@@ -320,26 +317,26 @@ const Command kCommands[] = {
     {.id = kUserProcessing, .menu = Menu::User, .text = N_("ﾕｰｻﾞ簡易画像処理(&P)"),
      .help = N_("簡単な画像処理を登録することが可能です（最大登録数：16）\n登録された画像処理は『ｲﾒｰｼﾞ"
              "制御情報』から選択が可能となり\n開かれている画像に対する処理結果を容易に表示可能です"),
-     .enabled = notEditing, .run = [](CommandContext& c) { inWindow(c, kUserProcessing); }},
+     .enabled = notEditing, .inWindow = true},
     {.id = kUserColours, .menu = Menu::User, .text = N_("ﾕｰｻﾞｶﾗｰｲﾒｰｼﾞ(&C)"),
      .help = N_("階調に対するｶﾗｰ情報を登録することが可能です（最大登録数：16）\n登録されたｶﾗｰ情報は"
              "『ｲﾒｰｼﾞ制御情報』から選択が可能となり\n作成された画像処理結果のｶﾗｰｲﾒｰｼﾞを容易に表示"
              "可能となります"),
-     .enabled = notEditing, .run = [](CommandContext& c) { inWindow(c, kUserColours); }},
+     .enabled = notEditing, .inWindow = true},
     {.id = kUserProgram, .menu = Menu::User, .text = N_("ﾕｰｻﾞﾌﾟﾛｸﾞﾗﾑ(EXE)(&E)"),
      .help = N_("画像処理を行うﾕｰｻﾞが作成したﾌﾟﾛｸﾞﾗﾑ(EXE)を実行します\nﾕｰｻﾞﾌﾟﾛｸﾞﾗﾑはﾌｧｲﾙで渡されて"
              "きた画像に対して処理を行い\nその結果をﾌｧｲﾙに出力することにより結果ｲﾒｰｼﾞを容易に表示\n"
              "することが可能となります（『ｲﾒｰｼﾞ制御情報』から選択が可能）"),
      .glyph = "user-program", .enabled = changesPictures,
-     .run = [](CommandContext& c) { inWindow(c, kUserProgram); }},
+     .inWindow = true},
 
     // ---- Communication ----
     {.id = kExport, .menu = Menu::Communication, .text = N_("Export(&E)"),
      .help = N_("ﾈｯﾄﾜｰｸを経由して表示中の画像を他ﾕｰｻﾞのVemlaに送信します"), .enabled = changesPictures,
-     .run = [](CommandContext& c) { inWindow(c, kExport); }},
+     .inWindow = true},
     {.id = kImport, .menu = Menu::Communication, .text = N_("Import(&I)"),
      .help = N_("ﾈｯﾄﾜｰｸを経由して他ﾕｰｻﾞのVemlaから表示中の画像を受信します"), .enabled = notEditing,
-     .run = [](CommandContext& c) { inWindow(c, kImport); }},
+     .inWindow = true},
 
     // ---- State memory ----
     {.id = kRememberState1, .menu = Menu::State, .text = N_("状態の記憶１(&1)"),
@@ -391,7 +388,7 @@ const Command kCommands[] = {
     {.id = kOptions, .menu = Menu::Settings, .text = N_("ｵﾌﾟｼｮﾝ情報の設定(&O)"),
      .help = N_("Vemlaに対する様々な情報を設定することができます"), .glyph = "options",
      .toolbarAlwaysEnabled = true, .enabled = notEditing,
-     .run = [](CommandContext& c) { inWindow(c, kOptions); }},
+     .inWindow = true},
     {.id = kClearHistory, .menu = Menu::Settings, .separatorBefore = true,
      .text = N_("ﾌｧｲﾙ履歴のｸﾘｱ(&F)"), .help = N_("開いたﾌｧｲﾙの履歴情報をｸﾘｱします"),
      .enabled = clearHistoryEnabled, .run = clearHistoryAfterAsking},
@@ -409,7 +406,7 @@ const Command kCommands[] = {
     {.id = kGalleryHome, .menu = Menu::Settings, .separatorBefore = true,
      .text = N_("ｷﾞｬﾗﾘｰを標準位置へ(&G)"), .help = N_("ｷﾞｬﾗﾘｰ(小型版)の表示位置を標準の位置へ移動します"),
      .enabled = galleryExists,
-     .run = [](CommandContext& c) { inWindow(c, kGalleryHome); }},
+     .inWindow = true},
 
     // ---- Tools ----
     {.id = kGradationTool, .menu = Menu::Tools, .text = N_("階調値(&T)"), .help = N_("階調値の表示機能です"),
@@ -437,7 +434,7 @@ const Command kCommands[] = {
     {.id = kGallery, .menu = Menu::Tools, .text = N_("ｷﾞｬﾗﾘｰ(&G)"),
      .help = N_("ｷﾞｬﾗﾘｰの表示/未表示の切り替えを行います"), .glyph = "gallery",
      .enabled = galleryEnabled, .checked = galleryVisible,
-     .run = [](CommandContext& c) { inWindow(c, kGallery); }},
+     .inWindow = true},
     {.id = kBlinkImage1, .menu = Menu::Tools, .separatorBefore = true,
      .text = N_("ｲﾒｰｼﾞ1の交互表示(&1)"), .help = kBlinkHelp, .enabled = picturesPresent,
      .checked = comparisonOn<ImageSlot::First, ComparisonMode::Blink>,
@@ -453,10 +450,10 @@ const Command kCommands[] = {
      .run = toggleComparison<ImageSlot::Second, ComparisonMode::Swipe>},
     {.id = kCalculator, .menu = Menu::Tools, .separatorBefore = true, .text = N_("電卓(&C)"),
      .help = N_("計算ﾂｰﾙ機能が呼び出されます"), .glyph = "calculator",
-     .run = [](CommandContext& c) { inWindow(c, kCalculator); }},
+     .inWindow = true},
     {.id = kMemo, .menu = Menu::Tools, .text = N_("メモ(&M)"),
      .help = N_("「ｵﾌﾟｼｮﾝ情報の設定」で指定されたﾒﾓ用のﾌｧｲﾙが開きます"),
-     .run = [](CommandContext& c) { inWindow(c, kMemo); }},
+     .inWindow = true},
 
     // ---- Help ----
     {.id = kQuickHelp, .menu = Menu::Help, .text = N_("ｸｲｯｸﾍﾙﾌﾟ(&Q)"),
@@ -466,23 +463,23 @@ const Command kCommands[] = {
      .run = [](CommandContext& c) { c.bench.shell.quickHelp = !c.bench.shell.quickHelp; }},
     {.id = kWebPage, .menu = Menu::Help, .separatorBefore = true, .text = N_("概要-Web(&S)"),
      .help = N_("Vemla概要のWebｻｲﾄを開きます"), .enabled = overviewInstalled,
-     .run = [](CommandContext& c) { inWindow(c, kWebPage); }},
+     .inWindow = true},
     {.id = kVersion, .menu = Menu::Help, .text = N_("ﾊﾞｰｼﾞｮﾝ情報(&A)"),
-     .help = N_("Vemlaのﾊﾞｰｼｮﾝ情報を表示します"), .run = [](CommandContext& c) { inWindow(c, kVersion); }},
+     .help = N_("Vemlaのﾊﾞｰｼｮﾝ情報を表示します"), .inWindow = true},
 
     // ---- Toolbar only: the layout inside the scrolling base window moves to a corner ----
     {.id = kLayoutTopLeft, .text = N_("左上を表示"), .glyph = "layout-top-left",
      .toolbarAlwaysEnabled = true, .enabled = baseWindowInUse,
-     .run = [](CommandContext& c) { inWindow(c, kLayoutTopLeft); }},
+     .inWindow = true},
     {.id = kLayoutTopRight, .text = N_("右上を表示"), .glyph = "layout-top-right",
      .toolbarAlwaysEnabled = true, .enabled = baseWindowInUse,
-     .run = [](CommandContext& c) { inWindow(c, kLayoutTopRight); }},
+     .inWindow = true},
     {.id = kLayoutBottomLeft, .text = N_("左下を表示"), .glyph = "layout-bottom-left",
      .toolbarAlwaysEnabled = true, .enabled = baseWindowInUse,
-     .run = [](CommandContext& c) { inWindow(c, kLayoutBottomLeft); }},
+     .inWindow = true},
     {.id = kLayoutBottomRight, .text = N_("右下を表示"), .glyph = "layout-bottom-right",
      .toolbarAlwaysEnabled = true, .enabled = baseWindowInUse,
-     .run = [](CommandContext& c) { inWindow(c, kLayoutBottomRight); }},
+     .inWindow = true},
 };
 
 const MenuEntry kMenus[] = {
@@ -582,7 +579,7 @@ bool toolbarChecked(int id, const CommandSituation& situation) {
 bool commandAvailable(int id) {
   if (isHistoryItem(id)) return true;
   const Command* command = findCommand(id);
-  return command != nullptr && command->run != nullptr;
+  return command != nullptr && (command->run != nullptr || command->inWindow);
 }
 
 void runCommand(int id, CommandContext& context) {
@@ -592,7 +589,25 @@ void runCommand(int id, CommandContext& context) {
     return;
   }
   const Command* command = findCommand(id);
-  if (command != nullptr && command->run != nullptr) command->run(context);
+  if (command == nullptr) return;
+  if (command->inWindow) {
+    context.host.runInWindow(id);
+  } else if (command->run != nullptr) {
+    command->run(context);
+  }
+}
+
+void CommandHost::runInWindow(int command) {
+  const auto handler = windowHandlers_.find(command);
+  if (handler != windowHandlers_.end()) handler->second();
+}
+
+bool CommandHost::handlesInWindow(int command) const {
+  return windowHandlers_.contains(command);
+}
+
+void CommandHost::handleInWindow(int command, std::function<void()> handler) {
+  windowHandlers_[command] = std::move(handler);
 }
 
 }  // namespace vemla

@@ -4,6 +4,8 @@
 // checked, and the handler that carries it out. The menus, the toolbar, the quick help and the
 // dispatch all read this table, so a new command is one row and its handler.
 #include <array>
+#include <functional>
+#include <map>
 #include <optional>
 #include <span>
 #include <string>
@@ -35,10 +37,19 @@ class CommandHost : public ArchiveOpenDialog {
   virtual std::vector<std::string> clipboardFiles() const = 0;
   // "画像%s名称の設定": the text `picture`'s pseudo-name is to take, nullopt when cancelled.
   virtual std::optional<std::string> askPictureName(PictureSlot picture) = 0;
-  // A command whose whole work belongs to the windows: a dialog window of its own, the
+  // A command whose whole work belongs to the windows (a dialog window of its own, the
   // version box, the memo opened by its application, a corner of the layout, closing the
-  // main window.
-  virtual void runInWindow(int command) = 0;
+  // main window): its row says `inWindow`, and the handler the window registered for it runs.
+  // Nothing for a command without one.
+  void runInWindow(int command);
+  bool handlesInWindow(int command) const;
+
+ protected:
+  // The window's handler of command `command` (a later one replaces it).
+  void handleInWindow(int command, std::function<void()> handler);
+
+ private:
+  std::map<int, std::function<void()>> windowHandlers_;
 };
 
 // What a handler works with.
@@ -93,6 +104,8 @@ struct Command {
   CommandRule enabled = nullptr;  // null: always enabled
   CommandRule checked = nullptr;  // null: not a check item
   CommandHandler run = nullptr;   // null: its subsystem is not there yet; shown disabled
+  // The window carries it out (CommandHost::runInWindow) instead of `run`.
+  bool inWindow = false;
 };
 
 // A menu of MAINMENU (parent None) or a submenu. A submenu sits in its parent where its first
@@ -133,7 +146,7 @@ bool menuEnabled(Menu menu, const CommandSituation& situation);
 bool toolbarEnabled(int id, const CommandSituation& situation);
 bool toolbarChecked(int id, const CommandSituation& situation);
 
-// Whether the command has a handler (history items always do).
+// Whether the command has a handler or is carried out by the window (history items always do).
 bool commandAvailable(int id);
 // Carries out command `id` (a history item opens its entry); nothing for an unavailable one.
 void runCommand(int id, CommandContext& context);

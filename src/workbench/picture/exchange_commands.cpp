@@ -4,13 +4,13 @@
 #include "workbench/picture/open_pictures.h"
 #include "workbench/picture/picture_commands.h"
 #include "workbench/picture/rgb_ratio_memory.h"
-#include "workbench/view/pane_input.h"
+#include "workbench/view/pane_numbers.h"
 #include "workbench/view/refresh_chain.h"
 
 namespace vemla {
 
-int copyPaneToExchange(const Workbench& bench, UserPort& user, int pane) {
-  if (!bench.pictures.picturesPresent || pane < 0 || pane > 3) return -1;
+int copyPaneToExchange(const Workbench& bench, UserPort& user, Pane pane) {
+  if (!bench.pictures.picturesPresent) return -1;
   persist::ExchangeItem item;
   item.kind = persist::kExchangePicture;
   item.width = bench.pictures.width;
@@ -32,8 +32,8 @@ int copyPaneToExchange(const Workbench& bench, UserPort& user, int pane) {
   return persist::writeExchangeItem(bench.settings.folder, item, user);
 }
 
-int pasteExchangeToPane(Workbench& bench, UserPort& user, int pane) {
-  if (pane < 0 || pane > 3 || bench.pictures.editing) return -1;
+int pasteExchangeToPane(Workbench& bench, UserPort& user, Pane pane) {
+  if (bench.pictures.editing) return -1;
   persist::ExchangeRequest request;
   request.pictureOnly = true;
   request.convertTo8Bit = true;

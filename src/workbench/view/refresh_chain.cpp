@@ -150,6 +150,20 @@ void paintImage(Workbench& bench, ImageSlot image) {
   if (comparison.on()) paintRaster(bench, image, kKindPicture2, comparison.raster2);
 }
 
+// The picture panes' thumbnails of the shifted pictures; the empty raster without pictures.
+void buildThumbnails(Workbench& bench) {
+  const PictureState& pictures = bench.pictures;
+  for (PictureSlot picture : kPictureSlots) {
+    PictureThumbnail& thumbnail = bench.view.thumbnails[index(picture)];
+    if (pictures.picturesPresent) {
+      buildPictureThumbnail(bench.store.plane(shiftedPlane(picture)), pictures.width,
+                            pictures.height, thumbnail);
+    } else {
+      buildPictureThumbnail(nullptr, 0, 0, thumbnail);
+    }
+  }
+}
+
 void clampCursor(Workbench& bench) {
   ViewState& view = bench.view;
   const int m = shownMagnification(view);
@@ -168,6 +182,7 @@ void refreshPictures(Workbench& bench, UserPort& user, BusyPort& busy, ProgressP
     for (ImageSlot image : kImageSlots)
       createImage(bench, image, true, false, user, busy, progress);
   }
+  buildThumbnails(bench);
   bench.notifyPicturesChanged();
 }
 

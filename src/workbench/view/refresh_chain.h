@@ -1,7 +1,8 @@
 #pragma once
 // The refresh chain of the workbench and its shorter paths. A change of a picture or of the
 // picture control runs the whole chain: prepare the shifted pictures, create Image 1 and
-// Image 2, render both, tell the listeners (picturesChanged). Cursor, magnification and view
+// Image 2, render both, build the picture panes' thumbnails, tell the listeners
+// (picturesChanged). Cursor, magnification and view
 // changes only render again; colour, range extraction and grid changes only repaint, which
 // rebuilds the colour tables and the grid copies (panesChanged).
 #include <string>
@@ -23,8 +24,9 @@ class NoProgressPort final : public ProgressPort {
   void finish() override {}
 };
 
-// prepare -> create both images (recomputed, views re-centred) -> render both -> notify. The
-// cursor is first brought into the picture. Without pictures only the listeners are told.
+// prepare -> create both images (recomputed, views re-centred) -> render both -> thumbnails ->
+// notify. The cursor is first brought into the picture. Without pictures the thumbnails become
+// the empty raster and the listeners are told.
 void refreshPictures(Workbench& bench, UserPort& user, BusyPort& busy, ProgressPort& progress);
 // The same without wait cursor and progress window.
 void refreshPictures(Workbench& bench, UserPort& user);

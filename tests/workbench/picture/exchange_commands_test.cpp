@@ -41,10 +41,10 @@ class ExchangeCommands : public testing::WorkbenchFixture {
 };
 
 TEST_F(ExchangeCommands, CopyWritesWhatThePaneShows) {
-  EXPECT_EQ(copyPaneToExchange(bench, user, 0), -1);  // nothing shown yet
+  EXPECT_EQ(copyPaneToExchange(bench, user, Pane::Picture1), -1);  // nothing shown yet
   EXPECT_FALSE(persist::exchangeItemPresent(dir.path()));
   open(16, 8);
-  ASSERT_EQ(copyPaneToExchange(bench, user, 1), 0);
+  ASSERT_EQ(copyPaneToExchange(bench, user, Pane::Picture2), 0);
   persist::ExchangeItem item = stored();
   EXPECT_EQ(item.title, "/data/two.bmp");
   EXPECT_EQ(item.width, 16);
@@ -52,7 +52,7 @@ TEST_F(ExchangeCommands, CopyWritesWhatThePaneShows) {
   EXPECT_EQ(item.payload, picture2);  // no shift: the shifted picture is the picture
 
   // An image pane gives its kind's buffer, titled with the kind name.
-  ASSERT_EQ(copyPaneToExchange(bench, user, 3), 0);
+  ASSERT_EQ(copyPaneToExchange(bench, user, Pane::Image2), 0);
   item = stored();
   EXPECT_EQ(item.title, kindNameOf(bench, ImageSlot::Second));
   ASSERT_EQ(item.payload.size(), picture1.size());
@@ -62,9 +62,10 @@ TEST_F(ExchangeCommands, CopyWritesWhatThePaneShows) {
 
 TEST_F(ExchangeCommands, PasteOfTheSameSizeReplacesOnlyThatPicture) {
   open(16, 8);
-  ASSERT_EQ(copyPaneToExchange(bench, user, 1), 0);  // Picture 2 ...
+  ASSERT_EQ(copyPaneToExchange(bench, user, Pane::Picture2), 0);  // Picture 2 ...
   setCursorPosition(bench, 3, 2);
-  ASSERT_EQ(pasteExchangeToPane(bench, user, 2), 0);  // ... into Picture 1 from Image 1's menu
+  // ... into Picture 1 from Image 1's menu
+  ASSERT_EQ(pasteExchangeToPane(bench, user, Pane::Image1), 0);
   EXPECT_EQ(pixel(kPicture1, 4, 1), 200 - 4);
   EXPECT_EQ(pixel(kPicture2, 4, 1), 200 - 4);
   EXPECT_EQ(bench.pictures.pictures[0].name, "</data/two.bmp>");
@@ -76,9 +77,9 @@ TEST_F(ExchangeCommands, PasteOfTheSameSizeReplacesOnlyThatPicture) {
 
 TEST_F(ExchangeCommands, PasteOfAnotherSizeOpensItWithAnEmptyPartner) {
   open(16, 8);
-  ASSERT_EQ(copyPaneToExchange(bench, user, 0), 0);
+  ASSERT_EQ(copyPaneToExchange(bench, user, Pane::Picture1), 0);
   open(24, 24);
-  ASSERT_EQ(pasteExchangeToPane(bench, user, 1), 0);
+  ASSERT_EQ(pasteExchangeToPane(bench, user, Pane::Picture2), 0);
   EXPECT_EQ(bench.pictures.width, 16);
   EXPECT_EQ(bench.pictures.height, 8);
   EXPECT_EQ(pixel(kPicture2, 5, 3), 5 + 3);

@@ -6,133 +6,21 @@
 #include <vector>
 
 #include "processing/image_kinds.h"
-#include "support/workbench_fixture.h"
 #include "workbench/picture/prepare_pictures.h"
+#include "workbench/view/pane_fixture.h"
 #include "workbench/view/refresh_chain.h"
 #include "workbench/view/view_controls.h"
 
 namespace vemla {
 namespace {
 
-// ---- Pure geometry ----
-
-const ViewSettings kX1{1, false, false, kZoomCubic};
-const ViewSettings kX8{8, false, false, kZoomCubic};
-
-TEST(ImagePaneCell, MagnifiedClickGivesTheCellAndTheFinePosition) {
-  // 640 x 480 at x8 around (320, 240): OX = 64, OY = -16, window (224, 224). View (100, 50) is
-  // cell (12, 6) of the window: picture (64 + 224 + 12, -16 + 224 + 6) = (300, 214), and lies
-  // at (100 mod 8, 50 mod 8) = (4, 2) inside it.
-  const ViewPlacement placement{64, -16, 224, 224};
-  EXPECT_EQ(imagePaneCell(640, 480, kX8, placement, 100, 50), (PaneCell{300, 214, 4, 2, false}));
-  EXPECT_EQ(imagePaneCell(640, 480, kX8, placement, 511, 511),
-            (PaneCell{64 + 224 + 63, -16 + 224 + 63, 7, 7, false}));
-}
-
-TEST(ImagePaneCell, ClicksBesideThePictureAreIgnored) {
-  // 300 x 200 at x1: the picture sits at (106, 156) of the view.
-  const ViewPlacement placement{-106, -156, 0, 0};
-  EXPECT_FALSE(imagePaneCell(300, 200, kX1, placement, 105, 200).has_value());
-  EXPECT_FALSE(imagePaneCell(300, 200, kX1, placement, 200, 356).has_value());
-  EXPECT_EQ(imagePaneCell(300, 200, kX1, placement, 106, 355), (PaneCell{0, 199, 0, 0, false}));
-  EXPECT_FALSE(imagePaneCell(300, 200, kX1, placement, 512, 200).has_value());
-  EXPECT_FALSE(imagePaneCell(300, 200, kX1, placement, -1, 200).has_value());
-}
-
-TEST(ImagePaneCell, ReducedDisplayGoesThroughTheInverseReduction) {
-  // 2048 x 1024 reduced: 512 x 256 at top 128. View (256, 192) -> (256 * 4, 64 * 4) with the
-  // fine position 0; the fill bands above and below are not the picture.
-  const ViewSettings reduced{1, true, false, kZoomCubic};
-  EXPECT_EQ(imagePaneCell(2048, 1024, reduced, {}, 256, 192), (PaneCell{1024, 256, 0, 0, true}));
-  EXPECT_EQ(imagePaneCell(2048, 1024, reduced, {}, 511, 383), (PaneCell{2044, 1020, 0, 0, true}));
-  EXPECT_FALSE(imagePaneCell(2048, 1024, reduced, {}, 10, 127).has_value());
-  EXPECT_FALSE(imagePaneCell(2048, 1024, reduced, {}, 10, 384).has_value());
-}
-
-TEST(DragSlide, MovesBelowTheMinimumOrWithinTheCursorCellDoNotSlide) {
-  const ViewPlacement placement{64, -16, 224, 224};
-  const DragState drag{true, 96, 48};
-  // Cursor (300, 214) is the cell of view 96..103 x 48..55.
-  EXPECT_FALSE(slidPlacement(640, 480, kX8, placement, 300, 214, drag, 99, 51, 4).has_value());
-  // Seven pixels to the right, still the cursor's cell.
-  EXPECT_FALSE(slidPlacement(640, 480, kX8, placement, 300, 214, drag, 103, 48, 4).has_value());
-  // Three pixels is below a minimum of 4 even onto the next cell.
-  const DragState near{true, 101, 48};
-  EXPECT_FALSE(slidPlacement(640, 480, kX8, placement, 300, 214, near, 104, 50, 4).has_value());
-}
-
-TEST(DragSlide, TheCursorPointComesUnderTheMouse) {
-  // Mouse at (116, 50): cell 14 across. 640 > 512, so the origin moves: 300 - 14 - 224 = 62;
-  // 480 < 512: the window row stays where it is, the cursor's row is already under the mouse.
-  const ViewPlacement placement{64, -16, 224, 224};
-  const DragState drag{true, 100, 50};
-  EXPECT_EQ(slidPlacement(640, 480, kX8, placement, 300, 214, drag, 116, 50, 4),
-            (ViewPlacement{62, -16, 224, 224}));
-  // Down by 40 pixels: cell row 11, window row 214 - 11 + 16 = 219.
-  EXPECT_EQ(slidPlacement(640, 480, kX8, placement, 300, 214, drag, 100, 90, 4),
-            (ViewPlacement{64, -16, 224, 219}));
-}
-
-TEST(DragSlide, WhenTheOriginStopsTheWindowTakesTheRest) {
-  // 640 x 480 at x8 with the cursor at (40, 214): origin 0, window column 40 - 32 = 8. Dragging
-  // to column 400 (cell 50) needs the view to start at picture column 40 - 50 = -10: the origin
-  // cannot go below 0, so the window moves to its own limit 0 and the picture's left edge
-  // shows.
-  const ViewPlacement placement{0, -16, 8, 224};
-  EXPECT_EQ(slidPlacement(640, 480, kX8, placement, 40, 214, {true, 260, 50}, 400, 50, 4),
-            (ViewPlacement{0, -16, 0, 224}));
-  // Back to the left: cell 10 needs column 30; the window is kept (0) and the origin moves.
-  EXPECT_EQ(slidPlacement(640, 480, kX8, ViewPlacement{0, -16, 0, 224}, 40, 214, {true, 320, 50},
-                          80, 50, 4),
-            (ViewPlacement{30, -16, 0, 224}));
-}
-
-TEST(DragSlide, NeverBeyondThePictureOrTheExtraction) {
-  // x1, 640 x 480, cursor (164, 84): mouse at 500 would need origin 164 - 500 < 0 -> 0; at 0 it
-  // would need 164 > 128 = 640 - 512 -> 128.
-  const ViewPlacement placement{64, -16, 0, 0};
-  EXPECT_EQ(slidPlacement(640, 480, kX1, placement, 164, 84, {true, 100, 100}, 80, 100, 4),
-            (ViewPlacement{84, -16, 0, 0}));
-  EXPECT_EQ(slidPlacement(640, 480, kX1, placement, 164, 84, {true, 100, 100}, 500, 100, 4),
-            (ViewPlacement{0, -16, 0, 0}));
-  EXPECT_EQ(slidPlacement(640, 480, kX1, placement, 164, 84, {true, 100, 100}, 0, 100, 4),
-            (ViewPlacement{128, -16, 0, 0}));
-  // A small picture at x2: the window stays within 0 .. 512 - 256.
-  const ViewSettings x2{2, false, false, kZoomCubic};
-  EXPECT_EQ(slidPlacement(300, 200, x2, ViewPlacement{-106, -156, 128, 128}, 150, 100,
-                          {true, 256, 256}, 500, 256, 4),
-            (ViewPlacement{-106, -156, 6, 128}));
-}
-
-TEST(DragSlide, NothingSlidesWhileTheWholeImageIsVisible) {
-  EXPECT_FALSE(viewCanSlide(300, 200, kX1));
-  EXPECT_FALSE(viewCanSlide(512, 512, kX1));
-  EXPECT_TRUE(viewCanSlide(513, 512, kX1));
-  EXPECT_TRUE(viewCanSlide(300, 200, ViewSettings{2, false, false, kZoomCubic}));
-  EXPECT_FALSE(viewCanSlide(2048, 1024, ViewSettings{1, true, false, kZoomCubic}));
-  EXPECT_FALSE(slidPlacement(300, 200, kX1, ViewPlacement{-106, -156, 0, 0}, 150, 100,
-                             {true, 256, 256}, 300, 300, 4)
-                   .has_value());
-}
-
-// ---- On a workbench ----
-
-class PaneInput : public testing::WorkbenchFixture {
+class PaneInput : public PanePictures {
  protected:
-  void open(int width, int height) {
-    palette2 = greyRamp();
-    palette2[0] = 200;  // blue of entry 0
-    MemoryPictures pictures;
-    pictures.palettes = {nullptr, &palette2};
-    pictures.names = {"/p/one.bmp", "/p/two.bmp"};
-    openPictures(width, height, everywhere(40), everywhere(90), pictures);
-  }
   bool run(int pane, PaneCommand command, int argument = 0, PaneMenuContext context = {}) {
     return runPaneCommand(bench, pane, command, argument, context, user, busy, progress);
   }
 
   NoBusyPort busy;
-  Palette palette2{};
 };
 
 const PaneMenuItem* findItem(const std::vector<PaneMenuItem>& menu, const std::string& text) {
@@ -141,109 +29,6 @@ const PaneMenuItem* findItem(const std::vector<PaneMenuItem>& menu, const std::s
     if (const PaneMenuItem* inner = findItem(item.submenu, text)) return inner;
   }
   return nullptr;
-}
-
-TEST_F(PaneInput, PlainClickMovesOnlyTheCrossShiftClickRecentres) {
-  open(640, 480);
-  setMagnification(bench, 8);
-  ASSERT_EQ(bench.view.placement, (ViewPlacement{64, -16, 224, 224}));
-  ASSERT_TRUE(clickImagePane(bench, 100, 50, false));
-  EXPECT_EQ(bench.view.centreX, 300);
-  EXPECT_EQ(bench.view.centreY, 214);
-  EXPECT_EQ(bench.view.fineX, 4);
-  EXPECT_EQ(bench.view.fineY, 2);
-  EXPECT_EQ(bench.view.placement, (ViewPlacement{64, -16, 224, 224}));
-  EXPECT_EQ(cursorViewPointOf(bench), (ViewPoint{100, 50}));
-  // With centring: origin 300 - 256 = 44, window row 230 - 32 = 198; the fine position stays.
-  ASSERT_TRUE(clickImagePane(bench, 100, 50, true));
-  EXPECT_EQ(bench.view.placement, (ViewPlacement{44, -16, 224, 198}));
-  EXPECT_EQ(bench.view.fineX, 4);
-}
-
-TEST_F(PaneInput, ClickInTheFillAroundASmallPictureChangesNothing) {
-  open(300, 200);
-  const int x = bench.view.centreX, y = bench.view.centreY;
-  EXPECT_FALSE(clickImagePane(bench, 20, 20, true));
-  EXPECT_EQ(bench.view.centreX, x);
-  EXPECT_EQ(bench.view.centreY, y);
-}
-
-TEST_F(PaneInput, DragSlidesTheViewAndFollowsTheMouse) {
-  open(640, 480);
-  bench.view.zoomInterpolation = false;
-  setMagnification(bench, 8);
-  ASSERT_TRUE(clickImagePane(bench, 100, 50, false));
-  DragState drag{true, 100, 50};
-  EXPECT_FALSE(slideView(bench, drag, 102, 51));
-  ASSERT_TRUE(slideView(bench, drag, 116, 50));
-  EXPECT_EQ(bench.view.placement, (ViewPlacement{62, -16, 224, 224}));
-  EXPECT_EQ(drag.lastU, 116);
-  EXPECT_EQ(cursorViewPointOf(bench), (ViewPoint{116, 50}));
-  // The panes were rendered with the kept placement: view (116, 50) shows picture (300, 214).
-  EXPECT_EQ(bench.view.panes[0].view[50 * 512 + 116], 40);
-
-  bench.options.DragMovesImage = false;
-  EXPECT_FALSE(slideView(bench, drag, 200, 200));
-}
-
-TEST_F(PaneInput, WheelNotchesEnterAndLeaveTheReducedDisplay) {
-  open(640, 480);
-  setMagnification(bench, 2);
-  ASSERT_TRUE(stepMagnification(bench, false, user, false));
-  EXPECT_EQ(bench.view.magnification, 1);
-  ASSERT_TRUE(stepMagnification(bench, false, user, false));
-  EXPECT_TRUE(bench.view.reducedDisplay);
-  EXPECT_FALSE(stepMagnification(bench, false, user, false));
-  ASSERT_TRUE(stepMagnification(bench, true, user, false));
-  EXPECT_FALSE(bench.view.reducedDisplay);
-  EXPECT_EQ(bench.view.magnification, 1);
-  ASSERT_TRUE(stepMagnification(bench, true, user, false));
-  EXPECT_EQ(bench.view.magnification, 2);
-  EXPECT_EQ(bench.view.fineX, 1);
-}
-
-TEST_F(PaneInput, DropDecisions) {
-  // Three files: the first two as a pair, on any pane.
-  const DropDecision pair{DropAction::Open, {}, {"a.bmp", "b.bmp"}, 0};
-  EXPECT_EQ(decideDrop({"a.bmp", "b.bmp", "c.bmp"}, kPanePicture2, true), pair);
-  EXPECT_EQ(decideDrop({"a.bmp", "b.bmp", "c.bmp"}, kPaneImage1, false), pair);
-  // An archive first goes to the archive flow, whatever follows.
-  EXPECT_EQ(decideDrop({"set.VLA", "b.bmp"}, kPanePicture1, true),
-            (DropDecision{DropAction::OpenArchive, "set.VLA", {}, 0}));
-  // A ".vla" second is not an archive request.
-  EXPECT_EQ(decideDrop({"a.bmp", "b.vla"}, kPanePicture1, true).action, DropAction::Open);
-  // One file: alone without pictures or on an image pane; asked on a picture pane.
-  const DropDecision alone{DropAction::Open, {}, {"a.bmp", ""}, 0};
-  EXPECT_EQ(decideDrop({"a.bmp"}, kPanePicture1, false), alone);
-  EXPECT_EQ(decideDrop({"a.bmp"}, kPaneImage2, true), alone);
-  EXPECT_EQ(decideDrop({"a.bmp"}, kPanePicture2, true).action, DropAction::Ask);
-  EXPECT_EQ(decideDrop({}, kPanePicture1, true).action, DropAction::Nothing);
-}
-
-TEST_F(PaneInput, TheAnswerToADropKeepsTheOtherPicture) {
-  open(64, 64);
-  EXPECT_EQ(resolveDropChoice("new.bmp", kPanePicture2, DropChoice::Replace, bench),
-            (DropDecision{DropAction::Open, {}, {"/p/one.bmp", "new.bmp"}, 2}));
-  EXPECT_EQ(resolveDropChoice("new.bmp", kPanePicture1, DropChoice::Replace, bench),
-            (DropDecision{DropAction::Open, {}, {"new.bmp", "/p/two.bmp"}, 1}));
-  EXPECT_EQ(resolveDropChoice("new.bmp", kPanePicture1, DropChoice::Alone, bench),
-            (DropDecision{DropAction::Open, {}, {"new.bmp", ""}, 0}));
-  EXPECT_EQ(resolveDropChoice("new.bmp", kPanePicture1, DropChoice::Cancel, bench).action,
-            DropAction::Nothing);
-}
-
-TEST_F(PaneInput, PasteCommands) {
-  open(64, 64);
-  const std::vector<std::string> files{"x.bmp", "y.bmp"};
-  EXPECT_EQ(decidePaste(files, kPanePicture1, PaneCommand::PasteAlone, bench),
-            (DropDecision{DropAction::Open, {}, {"x.bmp", ""}, 0}));
-  EXPECT_EQ(decidePaste(files, kPanePicture2, PaneCommand::PasteReplace, bench),
-            (DropDecision{DropAction::Open, {}, {"/p/one.bmp", "x.bmp"}, 2}));
-  EXPECT_EQ(decidePaste(files, kPaneImage1, PaneCommand::Paste, bench),
-            (DropDecision{DropAction::Open, {}, {"x.bmp", "y.bmp"}, 0}));
-  EXPECT_EQ(decidePaste({"a.vla"}, kPanePicture1, PaneCommand::PasteReplace, bench).action,
-            DropAction::OpenArchive);
-  EXPECT_EQ(decidePaste({}, kPaneImage1, PaneCommand::Paste, bench).action, DropAction::Nothing);
 }
 
 TEST_F(PaneInput, PictureMenuEnabling) {
@@ -433,40 +218,6 @@ TEST_F(PaneInput, MarksStoreAndRestoreTheCursor) {
   EXPECT_EQ(bench.view.fineX, 2);
   EXPECT_FALSE(run(kPaneImage2, PaneCommand::MoveToMark, 0));
   EXPECT_FALSE(run(kPaneImage2, PaneCommand::StoreMark, 4));
-}
-
-TEST_F(PaneInput, TitlesAndHelpTexts) {
-  EXPECT_EQ(paneTitleText(bench, kPaneImage1), "ｲﾒｰｼﾞ1");
-  const std::string before = paneHelpText(bench, kPaneImage1, false);
-  EXPECT_EQ(before.rfind("・表示画像（ｼﾌﾄされた画像）を基に", 0), 0u);
-  open(640, 480);
-  EXPECT_EQ(paneTitleText(bench, kPanePicture1), "画像１(one.bmp)");
-  EXPECT_EQ(paneTitleText(bench, kPaneImage2), "ｲﾒｰｼﾞ2（画像２） x1");
-  EXPECT_EQ(paneHelpText(bench, kPanePicture2, true),
-            "・「画像制御情報」の条件でｼﾌﾄされた画像が表示されます\n"
-            "・ｲﾒｰｼﾞで表示されている範囲が矩形で表示されます\n"
-            "・矩形の色は『ｵﾌﾟｼｮﾝ情報-色の設定』から変更が可能です\n"
-            "・ﾏｳｽの左ｸﾘｯｸで表示位置の変更ができます\n"
-            "・ﾏｳｽの右ｸﾘｯｸで拡張機能が使用できます\n");
-  const std::string shiftClick =
-      "　※Shiftｷｰを押下した状態で左ｸﾘｯｸした場合はｸﾘｯｸ位置が中心に移動します\n";
-  const std::string grab =
-      "・ﾏｳｽﾎｲｰﾙを押下した状態や、Shift/Ctrlｷｰ+左ｸﾘｯｸした状態ではﾏｳｽの移動により表示位置全体の"
-      "移動が可能です\n";
-  const std::string plain = paneHelpText(bench, kPaneImage2, false);
-  EXPECT_EQ(plain.rfind("（画像２）：表示されている画像２と同じ内容です\n\n・表示画像", 0), 0u);
-  EXPECT_EQ(
-      plain.size(),
-      before.size() + std::string("（画像２）：表示されている画像２と同じ内容です\n\n").size());
-  // The slide note is followed by the shift-click note, or by the grab-scroll line.
-  const std::string slideNote = "　※画像の全体が表示されている場合はｽﾗｲﾄﾞしません\n";
-  EXPECT_NE(plain.find(slideNote + shiftClick + "・ﾏｳｽの右ｸﾘｯｸで拡張機能"), std::string::npos);
-  const std::string grabbing = paneHelpText(bench, kPaneImage2, true);
-  EXPECT_NE(grabbing.find(slideNote + grab + "・ﾏｳｽの右ｸﾘｯｸで拡張機能"), std::string::npos);
-  EXPECT_EQ(grabbing.find(shiftClick), std::string::npos);
-  const std::string ending =
-      "・「ｲﾒｰｼﾞ制御情報-ｶﾗｰ情報」でﾊﾟﾚｯﾄを指定すると階調値とｶﾗｰの対応(ﾊﾟﾚｯﾄ情報)が表示されます\n";
-  EXPECT_EQ(plain.substr(plain.size() - ending.size()), ending);
 }
 
 }  // namespace

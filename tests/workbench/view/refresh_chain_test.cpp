@@ -57,6 +57,27 @@ TEST_F(RefreshChain, OpeningPreparesCreatesAndRendersBothImages) {
   EXPECT_TRUE(user.messages.empty());
 }
 
+TEST_F(RefreshChain, ThumbnailsShowTheShiftedPictures) {
+  EXPECT_EQ(bench.view.thumbnails[0].pixels,
+            Bytes(static_cast<std::size_t>(kPictureThumbnailWidth) * kPictureThumbnailHeight,
+                  kThumbnailBackground));
+  // Thumbnail column 97 of the top row shows picture column 97 * 12 / 232 = 5, row 0.
+  const auto at = [this](PictureSlot picture) {
+    const PictureThumbnail& thumbnail = bench.view.thumbnails[index(picture)];
+    return thumbnail.pixels[static_cast<std::size_t>(thumbnail.offsetY) * kPictureThumbnailWidth +
+                            thumbnail.offsetX + 97];
+  };
+  open();
+  EXPECT_EQ(at(PictureSlot::First), 50);
+  EXPECT_EQ(at(PictureSlot::Second), picture2[5]);
+  bench.control.manual.target = 0;
+  bench.control.manual.setting.right = 1;
+  bench.control.manual.setting.wholeX = 1;
+  setManualShiftEnabled(bench.control, true);
+  refreshPictures(bench, user);
+  EXPECT_EQ(at(PictureSlot::First), 40);
+}
+
 TEST_F(RefreshChain, KindRequestRecreatesOneImageAndKeepsTheView) {
   open();
   bench.view.placement.windowColumn = 3;  // a view that a drag left
