@@ -266,6 +266,11 @@ std::string archiveListLine(int number, const ArchiveItemInfo& item, const SlotL
   }
 }
 
+void rememberSaveChoices(Workbench& bench, bool skipEmpty, bool append) {
+  bench.gallery.saveSkipEmpty = skipEmpty;
+  bench.gallery.saveAppend = append;
+}
+
 int saveSlotsToArchive(Workbench& bench, UserPort& user, ProgressPort& progress, BusyPort& busy,
                        const SaveSlotsRequest& request) {
   const persist::HeldGallery* gallery = liveGallery(bench);

@@ -1,8 +1,8 @@
 #pragma once
 // What the four panes (Picture 1 and 2, Image 1 and 2) do with the operator's input: clicks,
-// drag sliding of the magnified view, the wheel, dropped files, the pane menus and their
-// commands, and the texts of the panes' title strips. The windows only collect the input and
-// call these functions; every rule is here.
+// drag sliding of the magnified view, the wheel, dropped files and pastes, and the texts of the
+// panes' title strips (the pane menus' commands are in workbench/commands/pane_commands.h). The
+// windows only collect the input and call these functions; every rule is here.
 #include <optional>
 #include <string>
 #include <vector>
@@ -61,6 +61,9 @@ std::optional<PaneCell> imagePaneCellOf(const Workbench& bench, int u, int v);
 // cursor; the reduced display always re-centres. False (nothing changed) without pictures or
 // outside the picture.
 bool clickImagePane(Workbench& bench, int u, int v, bool centre);
+// The cursor takes the cell; the view is re-centred with `centre` and always in the reduced
+// display, else only the cross moves.
+void placeCursorAtCell(Workbench& bench, const PaneCell& cell, bool centre);
 
 // A left click on a picture pane's thumbnail: the cursor moves to the picture point, fine
 // position m/2, view re-centred. False without pictures.
@@ -129,70 +132,6 @@ DropDecision resolveDropChoice(const std::string& file, int pane, DropChoice cho
 // paste does. Nothing without files.
 DropDecision decidePaste(const std::vector<std::string>& files, int pane, PaneCommand command,
                          const Workbench& bench);
-
-// ---- Pane menus ----
-
-enum class PaneCommand : int {
-  None = 0,  // a separator or a submenu
-  ScopeMagnification,
-  PasteAlone,    // picture pane: the clipboard's first file alone
-  PasteReplace,  // picture pane: in place of this pane's picture
-  Paste,         // image pane: as the main "貼り付け"
-  PasteFromHistory,
-  Clear,
-  VlaCopy,
-  VlaPaste,
-  GalleryCopyTo,
-  GalleryCopyFrom,
-  View,
-  Help,
-  Cancel,
-  StoreMark,   // argument: mark 0..3
-  MoveToMark,  // argument: mark 0..3
-  Centre,
-  ImageKind,      // argument: the row of kindChoices
-  ColourKind,     // argument: colour kind 0..3, 16..31
-  Magnification,  // argument: 1..64
-  ReducedDisplay,
-  Interpolation,
-  ColourDisplay,
-  Blink,              // "交互表示" on or off
-  Swipe,              // "分割表示" on or off
-  HorizontalDivider,  // the swipe's divider across the pane, or upright again
-};
-
-struct PaneMenuItem {
-  std::string text;  // empty for a separator
-  PaneCommand command = PaneCommand::None;
-  int argument = 0;
-  bool enabled = true;
-  bool checkable = false;
-  bool checked = false;
-  std::vector<PaneMenuItem> submenu;
-  bool separator() const { return text.empty(); }
-};
-
-// What the menu depends on besides the workbench.
-struct PaneMenuContext {
-  bool clipboardHasFiles = false;
-  std::optional<PaneCell> cell;  // image panes: the picture cell right-clicked, if any
-};
-
-// The pop-up menu of pane `pane` with its enabling and check marks.
-std::vector<PaneMenuItem> paneMenu(const Workbench& bench, int pane,
-                                   const PaneMenuContext& context);
-
-// Carries out a menu command that works on the workbench alone (clear, marks, centre, kinds,
-// colours, magnification, interpolation, colour display, the image scope's magnification). False
-// for the commands the window carries out (paste, help, cancel) and for disabled ones.
-bool runPaneCommand(Workbench& bench, int pane, PaneCommand command, int argument,
-                    const PaneMenuContext& context, UserPort& user, BusyPort& busy,
-                    ProgressPort& progress);
-
-// The colour request of a pane menu: `colourKind` becomes the colour of image `image`'s current
-// kind (or user processing entry); with PopupColourTurnsColourOn the colour display comes on.
-// Both panes repaint.
-void chooseColourKind(Workbench& bench, ImageSlot image, int colourKind);
 
 // ---- Texts ----
 

@@ -7,6 +7,7 @@
 
 #include "processing/image_kinds.h"
 #include "support/workbench_fixture.h"
+#include "workbench/commands/pane_commands.h"
 #include "workbench/picture/prepare_pictures.h"
 #include "workbench/view/refresh_chain.h"
 #include "workbench/view/view_controls.h"
