@@ -282,8 +282,7 @@ QPushButton* GalleryWindow::addSlotButton(SlotControls& c, QWidget* box, const c
 }
 
 // "開く" and the four "←": a file, Picture 1 and 2, Image 1 and 2 into the slot.
-void GalleryWindow::buildSourceRow(SlotControls& c, QWidget* box, QGridLayout* grid,
-                                   int position) {
+void GalleryWindow::buildSourceRow(SlotControls& c, QWidget* box, QGridLayout* grid, int position) {
   constexpr std::array<std::pair<const char*, SlotCommand>, 4> kSources{{
       {N_("画像1"), SlotCommand::CopyFromPicture1},
       {N_("画像2"), SlotCommand::CopyFromPicture2},
@@ -291,9 +290,9 @@ void GalleryWindow::buildSourceRow(SlotControls& c, QWidget* box, QGridLayout* g
       {N_("ｲﾒｰｼﾞ2"), SlotCommand::CopyFromImage2},
   }};
   auto* sources = new QHBoxLayout;
-  sources->addWidget(addSlotButton(
-      c, box, N_("開く"), ui(N_("ﾌｧｲﾙからｷﾞｬﾗﾘｰに読み込みます")),
-      [this, position] { runSlotCommand(slotAt(position), SlotCommand::OpenFile); }));
+  sources->addWidget(
+      addSlotButton(c, box, N_("開く"), ui(N_("ﾌｧｲﾙからｷﾞｬﾗﾘｰに読み込みます")),
+                    [this, position] { runSlotCommand(slotAt(position), SlotCommand::OpenFile); }));
   for (int source = 0; source < static_cast<int>(kSources.size()); ++source) {
     const auto& [name, command] = kSources[static_cast<std::size_t>(source)];
     QPushButton* button = addSlotButton(
@@ -306,8 +305,7 @@ void GalleryWindow::buildSourceRow(SlotControls& c, QWidget* box, QGridLayout* g
 }
 
 // The two "⇒": the slot into Picture 1 or 2.
-void GalleryWindow::buildTargetRow(SlotControls& c, QWidget* box, QGridLayout* grid,
-                                   int position) {
+void GalleryWindow::buildTargetRow(SlotControls& c, QWidget* box, QGridLayout* grid, int position) {
   constexpr std::array<SlotCommand, 2> kTargets{SlotCommand::CopyToPicture1,
                                                 SlotCommand::CopyToPicture2};
   auto* targets = new QHBoxLayout;
@@ -346,8 +344,7 @@ void GalleryWindow::buildTransferRows(SlotControls& c, QWidget* box, QGridLayout
       addSlotButton(c, box, N_("実行"), ui(N_("指定したｷﾞｬﾗﾘｰへｺﾋﾟｰ、移動、入れ替えを行います")),
                     [this, position] {
                       SlotControls& s = slots_[static_cast<std::size_t>(position)];
-                      transferSlot(bench_, user_, slotAt(position),
-                                   s.target->currentData().toInt(),
+                      transferSlot(bench_, user_, slotAt(position), s.target->currentData().toInt(),
                                    static_cast<SlotTransfer>(s.mode->checkedId()));
                       afterOperation();
                     });
@@ -357,8 +354,7 @@ void GalleryWindow::buildTransferRows(SlotControls& c, QWidget* box, QGridLayout
 }
 
 // The title with "変更", and the size.
-void GalleryWindow::buildTitleRows(SlotControls& c, QWidget* box, QGridLayout* grid,
-                                   int position) {
+void GalleryWindow::buildTitleRows(SlotControls& c, QWidget* box, QGridLayout* grid, int position) {
   auto* title = new QHBoxLayout;
   c.title = new QLineEdit(box);
   c.title->setMaxLength(kSlotTitleCharacters);
@@ -704,10 +700,11 @@ std::optional<int> GalleryWindow::chooseAssociationToReplace(
   QStringList used;
   for (const std::string& extension : extensions) used << fromUtf8(extension);
   bool chosen = false;
-  const QString replaced = QInputDialog::getItem(
-      this, ui(N_("入れ替える拡張子の選択")),
-      ui(N_("　　　これ以上関連付けができません\n関連付け済みの情報を破棄して入れ替え\nを行いますか？")),
-      used, 0, false, &chosen);
+  const QString replaced =
+      QInputDialog::getItem(this, ui(N_("入れ替える拡張子の選択")),
+                            ui(N_("　　　これ以上関連付けができません\n関連付け済みの情報を破棄して"
+                                  "入れ替え\nを行いますか？")),
+                            used, 0, false, &chosen);
   if (!chosen) return std::nullopt;
   return static_cast<int>(used.indexOf(replaced));
 }

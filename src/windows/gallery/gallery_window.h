@@ -162,8 +162,7 @@ class GalleryWindow : public QWidget, public WorkbenchListener, private SlotComm
   void editTitle(int slot) override;
   std::optional<int> chooseAssociationToReplace(
       const std::vector<std::string>& extensions) override;
-  std::string chooseApplication(const std::string& extension,
-                                const std::string& current) override;
+  std::string chooseApplication(const std::string& extension, const std::string& current) override;
   void copyToPicture(int slot, PictureSlot picture) override;
   QWidget* formWidget(GalleryForm which);
 

@@ -64,8 +64,9 @@ int colourAssociationOf(const Workbench& bench, ImageSlot image) {
 }
 
 bool anyRecentPicture(const Workbench& bench) {
-  return std::ranges::any_of(bench.settings.user.recent,
-                             [](const persist::RecentPicture& picture) { return picture.used == 1; });
+  return std::ranges::any_of(bench.settings.user.recent, [](const persist::RecentPicture& picture) {
+    return picture.used == 1;
+  });
 }
 
 // ---- Rules ----
@@ -179,8 +180,8 @@ bool pasteFromHistory(PaneCall& call, RecentEntry value) {
 
 bool clear(PaneCall& call) {
   return !isImagePane(call.pane) && call.bench.pictures.picturesPresent &&
-         clearPicture(call.bench, call.user, call.busy, call.progress,
-                      pictureOfPane(call.pane)) == 0;
+         clearPicture(call.bench, call.user, call.busy, call.progress, pictureOfPane(call.pane)) ==
+             0;
 }
 
 bool vlaCopy(PaneCall& call) {
@@ -367,10 +368,10 @@ Choices recentItems(const Workbench& bench, int) {
     if (picture.used != 1) continue;
     const std::string top =
         isRawName(picture.name) ? text::format(" Top:%d", picture.rawOffset) : std::string();
-    items.emplace_back(text::format("%2d. %s (%dx%d%s)", static_cast<int>(items.size()) + 1,
-                                    picture.name.c_str(), picture.width, picture.height,
-                                    top.c_str()),
-                       static_cast<int>(entry));
+    items.emplace_back(
+        text::format("%2d. %s (%dx%d%s)", static_cast<int>(items.size()) + 1, picture.name.c_str(),
+                     picture.width, picture.height, top.c_str()),
+        static_cast<int>(entry));
   }
   return items;
 }
@@ -399,7 +400,8 @@ constexpr L kScopeLines[] = {
 };
 // The image scope's magnification, available while the image scope is switched on.
 constexpr L kScopeMenu{N_("ｲﾒｰｼﾞｽｺｰﾌﾟ倍率"), C::None, 0, kScopeLines, nullptr, scopeOn};
-constexpr L kRecentMenu{N_("履歴から貼り付け"), C::PasteFromHistory, 0, {}, recentItems, recentOffered};
+constexpr L kRecentMenu{N_("履歴から貼り付け"), C::PasteFromHistory, 0, {}, recentItems,
+                        recentOffered};
 
 constexpr L kPictureLines[] = {
     kScopeMenu,
@@ -411,11 +413,15 @@ constexpr L kPictureLines[] = {
 };
 
 constexpr L kMarkLines[] = {
-    {N_("マーク１設定"), C::StoreMark, 0}, {N_("マーク２設定"), C::StoreMark, 1},
-    {N_("マーク３設定"), C::StoreMark, 2}, {N_("マーク４設定"), C::StoreMark, 3},
+    {N_("マーク１設定"), C::StoreMark, 0},
+    {N_("マーク２設定"), C::StoreMark, 1},
+    {N_("マーク３設定"), C::StoreMark, 2},
+    {N_("マーク４設定"), C::StoreMark, 3},
     kSeparator,
-    {N_("マーク１移動"), C::MoveToMark, 0}, {N_("マーク２移動"), C::MoveToMark, 1},
-    {N_("マーク３移動"), C::MoveToMark, 2}, {N_("マーク４移動"), C::MoveToMark, 3},
+    {N_("マーク１移動"), C::MoveToMark, 0},
+    {N_("マーク２移動"), C::MoveToMark, 1},
+    {N_("マーク３移動"), C::MoveToMark, 2},
+    {N_("マーク４移動"), C::MoveToMark, 3},
 };
 
 constexpr L kImageLines[] = {

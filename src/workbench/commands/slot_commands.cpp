@@ -71,8 +71,7 @@ void openFile(SlotCall& call) {
 }
 
 void saveAs(SlotCall& call) {
-  const std::string name =
-      call.host.chooseSaveName(call.slot, *recordOf(call.bench, call.slot));
+  const std::string name = call.host.chooseSaveName(call.slot, *recordOf(call.bench, call.slot));
   if (!name.empty()) saveSlotAs(call.bench, call.user, call.slot, name);
 }
 
@@ -126,8 +125,7 @@ void copyFromPicture(SlotCall& call) {
 
 template <ImageSlot Image>
 void copyFromImage(SlotCall& call) {
-  storeImageInSlot(call.bench, call.user, call.slot, Image,
-                   imageDisplayPalette(call.bench, Image));
+  storeImageInSlot(call.bench, call.user, call.slot, Image, imageDisplayPalette(call.bench, Image));
 }
 
 // The clipboard's first file, or all of them from this slot on.
@@ -226,7 +224,8 @@ SlotLabel slotCommandLabel(const SlotCommandRow& row, const persist::GallerySlot
 }
 
 bool slotCommandEnabled(const SlotCommandRow& row, const SlotCall& call) {
-  return recordOf(call.bench, call.slot) != nullptr && (row.enabled == nullptr || row.enabled(call));
+  return recordOf(call.bench, call.slot) != nullptr &&
+         (row.enabled == nullptr || row.enabled(call));
 }
 
 bool slotCommandChecked(const SlotCommandRow& row, const SlotCall& call) {
@@ -245,7 +244,8 @@ std::span<const SlotTransferMode> slotTransferModes() {
 std::vector<std::pair<int, std::string>> slotTransferTargets(const Workbench& bench, int slot) {
   std::vector<std::pair<int, std::string>> targets;
   for (int other = 0; other < galleryCount(bench); ++other) {
-    if (other != slot) targets.emplace_back(other, slotListLine(other, *recordOf(bench, other), true));
+    if (other != slot)
+      targets.emplace_back(other, slotListLine(other, *recordOf(bench, other), true));
   }
   return targets;
 }
