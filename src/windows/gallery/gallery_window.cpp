@@ -479,9 +479,10 @@ std::unique_ptr<QMenu> GalleryWindow::slotMenu(int slot, QWidget* parent, Galler
 void GalleryWindow::addTransferMenu(QMenu& menu, int slot, const SlotLabel& label) {
   QMenu* change = menu.addMenu(ui(label.text));
   setQuickHelpOn(change->menuAction(), ui(label.help));
+  const std::vector<std::pair<int, std::string>> others = slotTransferTargets(bench_, slot);
   for (const SlotTransferMode& way : slotTransferModes()) {
     QMenu* targets = change->addMenu(ui(way.text));
-    for (const auto& [other, line] : slotTransferTargets(bench_, slot)) {
+    for (const auto& [other, line] : others) {
       QAction* to = targets->addAction(fromUtf8(line));
       connect(to, &QAction::triggered, this, [this, slot, other = other, mode = way.mode] {
         transferSlot(bench_, user_, slot, other, mode);
