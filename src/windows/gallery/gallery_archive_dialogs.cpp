@@ -264,8 +264,7 @@ void saveGalleryToArchive(QWidget* parent, Workbench& bench, UserPort& user, Pro
       user, [&] { return new GallerySaveForm(parent, bench); },
       [&bench, &user, &progress, &busy, done](GallerySaveForm& form) {
         const SaveSlotsRequest request = form.request();
-        bench.gallery.saveSkipEmpty = request.skipEmpty;
-        bench.gallery.saveAppend = form.appendBox()->isChecked();
+        rememberSaveChoices(bench, request.skipEmpty, form.appendBox()->isChecked());
         if (!request.path.empty()) saveSlotsToArchive(bench, user, progress, busy, request);
         if (done) done();
       });

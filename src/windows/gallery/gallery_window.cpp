@@ -1,13 +1,8 @@
 #include "windows/gallery/gallery_window.h"
 
-#include <QApplication>
 #include <QButtonGroup>
-#include <QClipboard>
 #include <QComboBox>
-#include <QDialog>
-#include <QDialogButtonBox>
 #include <QDropEvent>
-#include <QFormLayout>
 #include <QGridLayout>
 #include <QHBoxLayout>
 #include <QInputDialog>
@@ -20,7 +15,6 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTimer>
-#include <QUrl>
 #include <QVBoxLayout>
 #include <QWheelEvent>
 
@@ -34,6 +28,8 @@
 #include "windows/gallery/gallery_archive_dialogs.h"
 #include "windows/gallery/gallery_edit_dialog.h"
 #include "windows/gallery/gallery_small_window.h"
+#include "windows/gallery/rgb_combine_dialog.h"
+#include "windows/main/clipboard_files.h"
 #include "windows/main/quick_help.h"
 #include "windows/main/screen_fit.h"
 #include "windows/main/text_fit.h"
@@ -144,72 +140,6 @@ QString sizeText(const persist::GallerySlot& record) {
   }
 }
 
-// The local files a drop or the clipboard carries, in their order.
-std::vector<std::string> localFiles(const QMimeData* data) {
-  std::vector<std::string> files;
-  if (data == nullptr) return files;
-  for (const QUrl& url : data->urls()) {
-    if (url.isLocalFile()) files.push_back(url.toLocalFile().toStdString());
-  }
-  return files;
-}
-
-std::vector<std::string> clipboardFiles() {
-  return localFiles(QApplication::clipboard()->mimeData());
-}
-
-// The slot pop-up menu, in its order; `extra` tells the picture or image of a copy.
-struct MenuRow {
-  const char* text;
-  SlotMenuItem item;
-  int extra = 0;
-  bool separatorBefore = false;
-  const char* help = nullptr;
-};
-constexpr MenuRow kMenuRows[] = {
-    {N_("ﾌｧｲﾙから開く"), SlotMenuItem::PasteFiles, 2, false, N_("ﾌｧｲﾙからｷﾞｬﾗﾘｰに読み込みます")},
-    {N_("名前を付けて保存"), SlotMenuItem::SaveAs, 0, false,
-     N_("ｷﾞｬﾗﾘｰの内容をﾌｧｲﾙに保存します\n画像はﾋﾞｯﾄﾏｯﾌﾟまたはRAWﾌｧｲﾙ、ﾃﾞｰﾀはそのままの内容です")},
-    {N_("クリア"), SlotMenuItem::Clear, 0, true, N_("ｷﾞｬﾗﾘｰを空きにします")},
-    {N_("ｸﾞﾚｰｽｹｰﾙ化"), SlotMenuItem::GreyScale, 0, false,
-     N_("ｶﾗｰﾊﾟﾚｯﾄをｸﾞﾚｰに戻します(画素の値は変わりません)")},
-    {N_("画像情報化"), SlotMenuItem::ToPicture, 0, false,
-     N_("ﾃﾞｰﾀを指定したｻｲｽﾞと開始位置のRAW画像として扱います")},
-    {N_("ﾃﾞｰﾀ情報化"), SlotMenuItem::ToData, 0, false,
-     N_("画像をﾃﾞｰﾀとして扱います(内容は変わりません)")},
-    {N_("ＲＧＢ結合"), SlotMenuItem::RgbCombine, 0, false,
-     N_("３つの256色画像をR,G,BとしてTrueColorの画像を作ります")},
-    {N_("ﾀｲﾄﾙの変更"), SlotMenuItem::Rename, 0, true, N_("ｷﾞｬﾗﾘｰのﾀｲﾄﾙを変更します")},
-    {N_("関連付け"), SlotMenuItem::Associate, 0, false,
-     N_("ﾃﾞｰﾀの拡張子に開くｱﾌﾟﾘｹｰｼｮﾝを指定します(ｼｽﾃﾑの関連付けより優先されます)")},
-    {N_("関連付け解除"), SlotMenuItem::Dissociate, 0, false, N_("拡張子の関連付けを解除します")},
-    {N_("更新ﾃﾞｰﾀの反映"), SlotMenuItem::ApplyUpdate, 0, false,
-     N_("ｱﾌﾟﾘｹｰｼｮﾝで変更したﾃﾞｰﾀをｷﾞｬﾗﾘｰに戻します")},
-    {N_("画像１へコピー"), SlotMenuItem::CopyToPicture, 0, true,
-     N_("ｷﾞｬﾗﾘｰの画像を画像１にｺﾋﾟｰします")},
-    {N_("画像２へコピー"), SlotMenuItem::CopyToPicture, 1, false,
-     N_("ｷﾞｬﾗﾘｰの画像を画像２にｺﾋﾟｰします")},
-    {N_("画像１からコピー"), SlotMenuItem::CopyFromPictures, 0, true,
-     N_("画像１をｷﾞｬﾗﾘｰにｺﾋﾟｰします")},
-    {N_("画像２からコピー"), SlotMenuItem::CopyFromPictures, 1, false,
-     N_("画像２をｷﾞｬﾗﾘｰにｺﾋﾟｰします")},
-    {N_("ｲﾒｰｼﾞ1からコピー"), SlotMenuItem::CopyFromPictures, 2, false,
-     N_("ｲﾒｰｼﾞ１をｷﾞｬﾗﾘｰにｺﾋﾟｰします")},
-    {N_("ｲﾒｰｼﾞ2からコピー"), SlotMenuItem::CopyFromPictures, 3, false,
-     N_("ｲﾒｰｼﾞ２をｷﾞｬﾗﾘｰにｺﾋﾟｰします")},
-    {N_("貼り付け(単独)"), SlotMenuItem::PasteFiles, 0, true,
-     N_("ｸﾘｯﾌﾟﾎﾞｰﾄﾞにあるﾌｧｲﾙの先頭をｷﾞｬﾗﾘｰに読み込みます")},
-    {N_("貼り付け(連続)"), SlotMenuItem::PasteFiles, 1, false,
-     N_("ｸﾘｯﾌﾟﾎﾞｰﾄﾞにあるﾌｧｲﾙをこのｷﾞｬﾗﾘｰから順に読み込みます")},
-    {N_("切り取り(Vla内)"), SlotMenuItem::CutCopyInternal, 1, true,
-     N_("ｷﾞｬﾗﾘｰの内容をVla内貼り付けﾌｧｲﾙへ移し、ｷﾞｬﾗﾘｰを空きにします")},
-    {N_("コピー　　(Vla内)"), SlotMenuItem::CutCopyInternal, 0, false,
-     N_("ｷﾞｬﾗﾘｰの内容をVla内貼り付けﾌｧｲﾙへｺﾋﾟｰします\n他に起動しているVemlaとも受け渡しができま"
-        "す")},
-    {N_("貼り付け(Vla内)"), SlotMenuItem::PasteInternal, 0, false,
-     N_("Vla内貼り付けﾌｧｲﾙの内容をｷﾞｬﾗﾘｰに読み込みます")},
-};
-
 // The quick help of the bottom row, by the buttons' object names.
 constexpr std::pair<const char*, const char*> kBottomRowHelp[] = {
     {"list", N_("全てのｷﾞｬﾗﾘｰを一覧で表示します")},
@@ -228,9 +158,6 @@ constexpr std::pair<const char*, const char*> kGalleryMenuRows[] = {
     {"list", N_("一覧")},      {"expand", N_("展開")},  {"save", N_("保存")},
     {"clearAll", N_("全ｸﾘｱ")}, {"explain", N_("説明")}, {"edit", N_("編集")},
 };
-
-constexpr const char* kCloseAfterCopyHelp =
-    N_("画像１または２へｺﾋﾟｰした後、ｷﾞｬﾗﾘｰのｳｨﾝﾄﾞｳを閉じます");
 
 // A stored window position is kept when the title bar's start lies on the screen area.
 bool placeOnScreen(const QRect& area, std::int64_t left, std::int64_t top) {
@@ -337,48 +264,70 @@ QWidget* GalleryWindow::buildSlot(int position) {
                      "ﾌｧｲﾙをﾄﾞﾛｯﾌﾟすると、このｷﾞｬﾗﾘｰから順に読み込みます")));
   grid->addWidget(c.number, 0, 0);
   grid->addWidget(c.thumbnail, 1, 0, 6, 1);
+  buildSourceRow(c, box, grid, position);
+  buildTargetRow(c, box, grid, position);
+  buildTransferRows(c, box, grid, position);
+  buildTitleRows(c, box, grid, position);
+  return box;
+}
 
-  const auto addButton = [&](const char* text, const QString& help, auto run) {
-    auto* button = new QPushButton(ui(text), box);
-    button->setFixedWidth(buttonWidthFor(button));
-    setQuickHelp(button, help);
-    connect(button, &QPushButton::clicked, this, run);
-    c.buttons.push_back(button);
-    return button;
-  };
+QPushButton* GalleryWindow::addSlotButton(SlotControls& c, QWidget* box, const char* text,
+                                          const QString& help, std::function<void()> run) {
+  auto* button = new QPushButton(ui(text), box);
+  button->setFixedWidth(buttonWidthFor(button));
+  setQuickHelp(button, help);
+  connect(button, &QPushButton::clicked, this, std::move(run));
+  c.buttons.push_back(button);
+  return button;
+}
+
+// "開く" and the four "←": a file, Picture 1 and 2, Image 1 and 2 into the slot.
+void GalleryWindow::buildSourceRow(SlotControls& c, QWidget* box, QGridLayout* grid, int position) {
+  constexpr std::array<std::pair<const char*, SlotCommand>, 4> kSources{{
+      {N_("画像1"), SlotCommand::CopyFromPicture1},
+      {N_("画像2"), SlotCommand::CopyFromPicture2},
+      {N_("ｲﾒｰｼﾞ1"), SlotCommand::CopyFromImage1},
+      {N_("ｲﾒｰｼﾞ2"), SlotCommand::CopyFromImage2},
+  }};
   auto* sources = new QHBoxLayout;
-  const std::array<const char*, 4> sourceNames{N_("画像1"), N_("画像2"), N_("ｲﾒｰｼﾞ1"),
-                                               N_("ｲﾒｰｼﾞ2")};
   sources->addWidget(
-      addButton(N_("開く"), ui(N_("ﾌｧｲﾙからｷﾞｬﾗﾘｰに読み込みます")),
-                [this, position] { runMenuItem(slotAt(position), SlotMenuItem::PasteFiles, 2); }));
-  for (int source = 0; source < 4; ++source) {
-    QPushButton* button = addButton(
-        "←",
-        ui(N_("%1をｷﾞｬﾗﾘｰにｺﾋﾟｰします")).arg(ui(sourceNames[static_cast<std::size_t>(source)])),
-        [this, position, source] {
-          runMenuItem(slotAt(position), SlotMenuItem::CopyFromPictures, source);
-        });
+      addSlotButton(c, box, N_("開く"), ui(N_("ﾌｧｲﾙからｷﾞｬﾗﾘｰに読み込みます")),
+                    [this, position] { runSlotCommand(slotAt(position), SlotCommand::OpenFile); }));
+  for (int source = 0; source < static_cast<int>(kSources.size()); ++source) {
+    const auto& [name, command] = kSources[static_cast<std::size_t>(source)];
+    QPushButton* button = addSlotButton(
+        c, box, "←", ui(N_("%1をｷﾞｬﾗﾘｰにｺﾋﾟｰします")).arg(ui(name)),
+        [this, position, command = command] { runSlotCommand(slotAt(position), command); });
     button->setObjectName(QString("from%1_%2").arg(source).arg(position));
     sources->addWidget(button);
   }
   grid->addLayout(sources, 1, 1);
+}
+
+// The two "⇒": the slot into Picture 1 or 2.
+void GalleryWindow::buildTargetRow(SlotControls& c, QWidget* box, QGridLayout* grid, int position) {
+  constexpr std::array<SlotCommand, 2> kTargets{SlotCommand::CopyToPicture1,
+                                                SlotCommand::CopyToPicture2};
   auto* targets = new QHBoxLayout;
-  for (int picture = 0; picture < 2; ++picture) {
-    QPushButton* button = addButton(
-        "⇒", ui(N_("ｷﾞｬﾗﾘｰを画像%1にｺﾋﾟｰします")).arg(picture + 1), [this, position, picture] {
-          runMenuItem(slotAt(position), SlotMenuItem::CopyToPicture, picture);
-        });
+  for (int picture = 0; picture < static_cast<int>(kTargets.size()); ++picture) {
+    const SlotCommand command = kTargets[static_cast<std::size_t>(picture)];
+    QPushButton* button =
+        addSlotButton(c, box, "⇒", ui(N_("ｷﾞｬﾗﾘｰを画像%1にｺﾋﾟｰします")).arg(picture + 1),
+                      [this, position, command] { runSlotCommand(slotAt(position), command); });
     button->setObjectName(QString("to%1_%2").arg(picture).arg(position));
     targets->addWidget(button);
   }
   grid->addLayout(targets, 2, 1);
+}
 
+// The way (copy, move, swap), the other slot and "実行".
+void GalleryWindow::buildTransferRows(SlotControls& c, QWidget* box, QGridLayout* grid,
+                                      int position) {
   auto* transfer = new QHBoxLayout;
   c.mode = new QButtonGroup(box);
-  const std::array<const char*, 3> modes{N_("ｺﾋﾟｰ"), N_("移動"), N_("入れ替え")};
-  for (int mode = 0; mode < 3; ++mode) {
-    auto* radio = new QRadioButton(ui(modes[static_cast<std::size_t>(mode)]), box);
+  for (const SlotTransferMode& way : slotTransferModes()) {
+    const int mode = static_cast<int>(way.mode);
+    auto* radio = new QRadioButton(ui(way.text), box);
     radio->setObjectName(QString("mode%1_%2").arg(mode).arg(position));
     c.mode->addButton(radio, mode);
     setQuickHelp(radio, ui(N_("「実行」で行う処理(ｺﾋﾟｰ、移動、入れ替え)を選択します")));
@@ -392,16 +341,20 @@ QWidget* GalleryWindow::buildSlot(int position) {
   target->addWidget(c.target);
   setQuickHelp(c.target, ui(N_("ｺﾋﾟｰ、移動、入れ替えの相手のｷﾞｬﾗﾘｰを選択します")));
   QPushButton* run =
-      addButton(N_("実行"), ui(N_("指定したｷﾞｬﾗﾘｰへｺﾋﾟｰ、移動、入れ替えを行います")),
-                [this, position] {
-                  SlotControls& s = slots_[static_cast<std::size_t>(position)];
-                  transferSlot(bench_, user_, slotAt(position), s.target->currentData().toInt(),
-                               static_cast<SlotTransfer>(s.mode->checkedId()));
-                  afterOperation();
-                });
+      addSlotButton(c, box, N_("実行"), ui(N_("指定したｷﾞｬﾗﾘｰへｺﾋﾟｰ、移動、入れ替えを行います")),
+                    [this, position] {
+                      SlotControls& s = slots_[static_cast<std::size_t>(position)];
+                      transferSlot(bench_, user_, slotAt(position), s.target->currentData().toInt(),
+                                   static_cast<SlotTransfer>(s.mode->checkedId()));
+                      afterOperation();
+                    });
   run->setObjectName(QString("run%1").arg(position));
   target->addWidget(run);
   grid->addLayout(target, 4, 1);
+}
+
+// The title with "変更", and the size.
+void GalleryWindow::buildTitleRows(SlotControls& c, QWidget* box, QGridLayout* grid, int position) {
   auto* title = new QHBoxLayout;
   c.title = new QLineEdit(box);
   c.title->setMaxLength(kSlotTitleCharacters);
@@ -409,11 +362,12 @@ QWidget* GalleryWindow::buildSlot(int position) {
   c.title->setMinimumWidth(editWidthFor(c.title, QString(16, QChar('M'))));
   title->addWidget(c.title);
   setQuickHelp(c.title, ui(N_("ｷﾞｬﾗﾘｰのﾀｲﾄﾙです\n「変更」で編集したﾀｲﾄﾙを記憶します")));
-  QPushButton* rename = addButton(N_("変更"), ui(N_("ﾀｲﾄﾙを変更します")), [this, position] {
-    renameSlot(bench_, user_, slotAt(position),
-               slots_[static_cast<std::size_t>(position)].title->text().toStdString());
-    afterOperation();
-  });
+  QPushButton* rename =
+      addSlotButton(c, box, N_("変更"), ui(N_("ﾀｲﾄﾙを変更します")), [this, position] {
+        renameSlot(bench_, user_, slotAt(position),
+                   slots_[static_cast<std::size_t>(position)].title->text().toStdString());
+        afterOperation();
+      });
   rename->setObjectName(QString("rename%1").arg(position));
   title->addWidget(rename);
   grid->addLayout(title, 5, 1);
@@ -422,7 +376,6 @@ QWidget* GalleryWindow::buildSlot(int position) {
   c.size->setObjectName(QString("size%1").arg(position));
   setQuickHelp(c.size, ui(N_("画像のｻｲｽﾞ(Tは TrueColor の画像)またはﾃﾞｰﾀのﾊﾞｲﾄ数です")));
   grid->addWidget(c.size, 6, 1);
-  return box;
 }
 
 int GalleryWindow::firstShownSlot() const {
@@ -496,67 +449,53 @@ std::unique_ptr<QMenu> GalleryWindow::slotMenu(int slot, QWidget* parent, Galler
   auto menu = std::make_unique<QMenu>(ui(N_("拡張機能")), parent);
   const persist::GallerySlot* record = gallerySlotRecord(bench_, slot);
   if (record == nullptr) return menu;
-  // The first item: the viewer for a picture (with the viewer), data opened with its application.
-  const bool program = record->kind == kSlotData && titleExtension(record->title).size() == 3 &&
-                       QString::fromStdString(titleExtension(record->title)).toLower() == "exe";
-  QAction* first = menu->addAction(ui(record->kind == kSlotPicture ? N_("Ｖｉｅｗ")
-                                      : program ? N_("ｱﾌﾟﾘｹｰｼｮﾝの実行")
-                                                : N_("ｱﾌﾟﾘｹｰｼｮﾝから開く")));
-  first->setEnabled(record->kind == kSlotData || (record->kind == kSlotPicture && host_.viewSlot));
-  setQuickHelpOn(first, ui(record->kind == kSlotPicture ? N_("画像をViewで表示します")
-                           : program ? N_("ﾃﾞｰﾀをｱﾌﾟﾘｹｰｼｮﾝとして実行します")
-                                     : N_("ﾃﾞｰﾀを関連付けされたｱﾌﾟﾘｹｰｼｮﾝで開きます")));
-  connect(first, &QAction::triggered, this,
-          [this, slot] { runMenuItem(slot, SlotMenuItem::View, 0); });
-  for (const MenuRow& row : kMenuRows) {
+  const bool small = from == GalleryForm::Small;
+  const SlotCall call{bench_, user_, *this, slot, small};
+  for (const SlotCommandRow& row : slotCommandTable()) {
     if (row.separatorBefore) menu->addSeparator();
-    if (row.item == SlotMenuItem::Transfer) continue;
-    // Loading a file and editing the title need the normal form's controls.
-    const bool normalOnly = (row.item == SlotMenuItem::PasteFiles && row.extra == 2) ||
-                            row.item == SlotMenuItem::Rename;
-    if (from == GalleryForm::Small && normalOnly) continue;
-    QAction* action = menu->addAction(ui(row.text));
-    action->setEnabled(slotMenuItemEnabled(bench_, slot, row.item));
-    if (row.help != nullptr) setQuickHelpOn(action, ui(row.help));
-    connect(action, &QAction::triggered, this, [this, slot, row, from] {
-      runMenuItem(slot, row.item, row.extra);
-      if (from == GalleryForm::Small && row.item == SlotMenuItem::CopyToPicture &&
-          closeAfterCopy()) {
-        hideGallery();
-      }
-    });
-    if (from == GalleryForm::Small && row.item == SlotMenuItem::CopyToPicture && row.extra == 1) {
-      QAction* close = menu->addAction(ui(N_("ｺﾋﾟｰ後ｳｨﾝﾄﾞｳを閉じる")));
-      close->setObjectName("closeAfterCopy");
-      close->setCheckable(true);
-      close->setChecked(closeAfterCopy());
-      setQuickHelpOn(close, ui(kCloseAfterCopyHelp));
-      connect(close, &QAction::toggled, this, [this](bool on) { setCloseAfterCopy(on); });
+    if (row.forms == (small ? SlotForms::NormalOnly : SlotForms::SmallOnly)) continue;
+    const SlotLabel label = slotCommandLabel(row, *record);
+    if (row.run == nullptr) {
+      addTransferMenu(*menu, slot, label);
+      continue;
     }
-    if (row.item == SlotMenuItem::ApplyUpdate) {
-      // "変更": copy, move or swap towards another slot.
-      QMenu* change = menu->addMenu(ui(N_("変更")));
-      setQuickHelpOn(change->menuAction(), ui(N_("他のｷﾞｬﾗﾘｰへのｺﾋﾟｰ、移動、入れ替えを行います")));
-      const std::array<const char*, 3> modes{N_("ｺﾋﾟｰ"), N_("移動"), N_("入れ替え")};
-      for (int mode = 0; mode < 3; ++mode) {
-        QMenu* targets = change->addMenu(ui(modes[static_cast<std::size_t>(mode)]));
-        for (int other = 0; other < galleryCount(bench_); ++other) {
-          if (other == slot) continue;
-          const persist::GallerySlot* target = gallerySlotRecord(bench_, other);
-          QAction* to = targets->addAction(fromUtf8(slotListLine(other, *target, true)));
-          connect(to, &QAction::triggered, this, [this, slot, other, mode] {
-            transferSlot(bench_, user_, slot, other, static_cast<SlotTransfer>(mode));
-            afterOperation();
-          });
-        }
-      }
-    }
+    QAction* action = menu->addAction(ui(label.text));
+    if (row.objectName != nullptr) action->setObjectName(row.objectName);
+    action->setEnabled(slotCommandEnabled(row, call));
+    action->setCheckable(row.checked != nullptr);
+    action->setChecked(slotCommandChecked(row, call));
+    if (label.help != nullptr) setQuickHelpOn(action, ui(label.help));
+    connect(action, &QAction::triggered, this,
+            [this, slot, small, command = row.command] { runSlotCommand(slot, command, small); });
   }
   menu->addSeparator();
   setQuickHelpOn(menu->addAction(ui(N_("キャンセル"))), ui(N_("何もせずにﾒﾆｭｰを閉じます")));
   addFormItem(*menu);
   if (host_.watchMenu) host_.watchMenu(menu.get());
   return menu;
+}
+
+// "変更": copy, move or swap towards another slot.
+void GalleryWindow::addTransferMenu(QMenu& menu, int slot, const SlotLabel& label) {
+  QMenu* change = menu.addMenu(ui(label.text));
+  setQuickHelpOn(change->menuAction(), ui(label.help));
+  const std::vector<std::pair<int, std::string>> others = slotTransferTargets(bench_, slot);
+  for (const SlotTransferMode& way : slotTransferModes()) {
+    QMenu* targets = change->addMenu(ui(way.text));
+    for (const auto& [other, line] : others) {
+      QAction* to = targets->addAction(fromUtf8(line));
+      connect(to, &QAction::triggered, this, [this, slot, other = other, mode = way.mode] {
+        transferSlot(bench_, user_, slot, other, mode);
+        afterOperation();
+      });
+    }
+  }
+}
+
+void GalleryWindow::runSlotCommand(int slot, SlotCommand command, bool fromSmallForm) {
+  SlotCall call{bench_, user_, *this, slot, fromSmallForm};
+  vemla::runSlotCommand(command, call);
+  afterOperation();
 }
 
 void GalleryWindow::addFormItem(QMenu& menu) {
@@ -591,7 +530,7 @@ std::unique_ptr<QMenu> GalleryWindow::galleryMenu(QWidget* parent) {
 }
 
 void GalleryWindow::openSlot(int slot) {
-  if (gallerySlotRecord(bench_, slot) != nullptr) runMenuItem(slot, SlotMenuItem::View, 0);
+  if (gallerySlotRecord(bench_, slot) != nullptr) runSlotCommand(slot, SlotCommand::View);
 }
 
 GalleryForm GalleryWindow::form() const {
@@ -663,9 +602,7 @@ bool GalleryWindow::galleryShown() const {
 
 void GalleryWindow::updateShown() {
   const bool shown = small_ != nullptr && galleryShown();
-  if (shown == bench_.gallery.shown) return;
-  bench_.gallery.shown = shown;
-  if (host_.shownChanged) host_.shownChanged();
+  if (setGalleryShown(bench_, shown) && host_.shownChanged) host_.shownChanged();
 }
 
 void GalleryWindow::moveHome() {
@@ -720,141 +657,69 @@ void GalleryWindow::moveEvent(QMoveEvent* event) {
   formMoved(this);
 }
 
-void GalleryWindow::runMenuItem(int slot, SlotMenuItem item, int extra) {
-  const QString number = QString::number(slot + 1);
-  switch (item) {
-    case SlotMenuItem::View:
-      if (gallerySlotRecord(bench_, slot)->kind == kSlotPicture) {
-        if (host_.viewSlot) host_.viewSlot(slot);
-      } else if (const std::optional<DataOpening> opening = openSlotData(bench_, user_, slot)) {
-        if (host_.openData) {
-          host_.openData(slot, fromUtf8(opening->path), fromUtf8(opening->application),
-                         opening->program);
-        }
-      }
-      break;
-    case SlotMenuItem::SaveAs: {
-      const persist::GallerySlot* record = gallerySlotRecord(bench_, slot);
-      const QString name = host_.dialogs.save(
-          ui(N_("名前を付けて保存 (ｷﾞｬﾗﾘｰ#%1)")).arg(number),
-          record->kind == kSlotPicture ? savePictureFilters() : ui(N_("全てのﾌｧｲﾙ (*)")),
-          fromUtf8(record->title));
-      if (!name.isEmpty()) saveSlotAs(bench_, user_, slot, name.toStdString());
-      break;
-    }
-    case SlotMenuItem::Clear:
-      clearSlot(bench_, user_, slot);
-      break;
-    case SlotMenuItem::GreyScale:
-      greyScaleSlot(bench_, user_, slot);
-      break;
-    case SlotMenuItem::ToPicture:
-      slotDataToPicture(bench_, user_, slot);
-      break;
-    case SlotMenuItem::ToData:
-      slotPictureToData(bench_, user_, slot);
-      break;
-    case SlotMenuItem::RgbCombine: {
-      QDialog dialog(this);
-      dialog.setObjectName("RgbCombine");
-      dialog.setWindowTitle(ui(N_("RGB結合(#%1)")).arg(number));
-      auto* form = new QFormLayout(&dialog);
-      std::array<QComboBox*, 3> channels{};
-      const std::array<const char*, 3> labels{N_("Ｒ"), N_("Ｇ"), N_("Ｂ")};
-      for (std::size_t i = 0; i < channels.size(); ++i) {
-        channels[i] = new QComboBox(&dialog);
-        for (int other = 0; other < galleryCount(bench_); ++other) {
-          const persist::GallerySlot* record = gallerySlotRecord(bench_, other);
-          if (record->kind == kSlotPicture && record->trueColourCode == 0) {
-            channels[i]->addItem(QString("#%1").arg(other + 1), other);
-          }
-        }
-        form->addRow(ui(labels[i]), channels[i]);
-      }
-      auto* buttons =
-          new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, &dialog);
-      form->addRow(buttons);
-      connect(buttons, &QDialogButtonBox::rejected, &dialog, &QDialog::reject);
-      connect(buttons, &QDialogButtonBox::accepted, &dialog, [&] {
-        // Different sizes are told and the dialog stays for another choice.
-        if (combineSlotsRgb(bench_, user_, slot, channels[0]->currentData().toInt(),
-                            channels[1]->currentData().toInt(),
-                            channels[2]->currentData().toInt()) != kSlotAbandoned) {
-          dialog.accept();
-        }
-      });
-      dialog.exec();
-      break;
-    }
-    case SlotMenuItem::Rename:
-      showSlot(slot);
-      slots_[static_cast<std::size_t>(slot % kPageSlots)].title->setFocus();
-      break;
-    case SlotMenuItem::Associate: {
-      std::optional<AssociationChoice> choice = associationChoice(bench_, user_, slot);
-      if (!choice) break;
-      if (choice->entry < 0) {
-        QStringList used;
-        for (const persist::ExtensionAssociation& entry : bench_.settings.associations) {
-          used << fromUtf8(entry.extension);
-        }
-        bool chosen = false;
-        const QString replaced =
-            QInputDialog::getItem(this, ui(N_("入れ替える拡張子の選択")),
-                                  ui(N_("　　　これ以上関連付けができません\n関連付け済"
-                                        "みの情報を破棄して入れ替え\nを行いますか？")),
-                                  used, 0, false, &chosen);
-        if (!chosen) break;
-        choice->entry = static_cast<int>(used.indexOf(replaced));
-      }
-      const QStringList application = host_.dialogs.open(
-          ui(N_("拡張子(.%1) ｱﾌﾟﾘｹｰｼｮﾝの関連付け")).arg(fromUtf8(choice->extension)),
-          ui(N_("実行形式ﾌｧｲﾙ (*);;全てのﾌｧｲﾙ (*)")), false, fromUtf8(choice->application));
-      if (!application.isEmpty()) {
-        storeAssociation(bench_, user_, choice->entry, choice->extension,
-                         application.front().toStdString());
-      }
-      break;
-    }
-    case SlotMenuItem::Dissociate:
-      removeAssociation(bench_, user_, slot);
-      break;
-    case SlotMenuItem::ApplyUpdate:
-      applyDataUpdate(bench_, user_, slot);
-      break;
-    case SlotMenuItem::CopyToPicture:
-      if (host_.copyToPicture) {
-        host_.copyToPicture(slot, extra == 0 ? PictureSlot::First : PictureSlot::Second);
-      }
-      break;
-    case SlotMenuItem::CopyFromPictures:
-      if (extra < 2) {
-        storeWorkbenchPictureInSlot(bench_, user_, slot,
-                                    extra == 0 ? PictureSlot::First : PictureSlot::Second);
-      } else {
-        const ImageSlot image = extra == 2 ? ImageSlot::First : ImageSlot::Second;
-        storeImageInSlot(bench_, user_, slot, image, imageDisplayPalette(bench_, image));
-      }
-      break;
-    case SlotMenuItem::PasteFiles:
-      if (extra == 2) {  // "ﾌｧｲﾙから開く"
-        const QStringList names = host_.dialogs.open(
-            ui(N_("ファイルから開く (ｷﾞｬﾗﾘｰ#%1)")).arg(number), openPictureFilterText(), false, {});
-        if (!names.isEmpty()) storeFileInSlot(bench_, user_, slot, names.front().toStdString());
-      } else {
-        storeFilesInSlots(bench_, user_, slot, clipboardFiles(), extra == 1);
-      }
-      break;
-    case SlotMenuItem::CutCopyInternal:
-      copySlotToExchange(bench_, user_, slot, extra == 1);
-      break;
-    case SlotMenuItem::PasteInternal:
-      pasteExchangeToSlot(bench_, user_, slot);
-      break;
-    case SlotMenuItem::Transfer:
-      break;
+// ---- SlotCommandHost ----
+
+void GalleryWindow::viewSlot(int slot) {
+  if (host_.viewSlot) host_.viewSlot(slot);
+}
+
+void GalleryWindow::openData(int slot, const DataOpening& opening) {
+  if (host_.openData) {
+    host_.openData(slot, fromUtf8(opening.path), fromUtf8(opening.application), opening.program);
   }
-  afterOperation();
+}
+
+std::string GalleryWindow::chooseSaveName(int slot, const persist::GallerySlot& record) {
+  return host_.dialogs
+      .save(ui(N_("名前を付けて保存 (ｷﾞｬﾗﾘｰ#%1)")).arg(slot + 1),
+            record.kind == kSlotPicture ? savePictureFilters() : ui(N_("全てのﾌｧｲﾙ (*)")),
+            fromUtf8(record.title))
+      .toStdString();
+}
+
+std::string GalleryWindow::chooseFileToLoad(int slot) {
+  const QStringList names = host_.dialogs.open(ui(N_("ファイルから開く (ｷﾞｬﾗﾘｰ#%1)")).arg(slot + 1),
+                                               openPictureFilterText(), false, {});
+  return names.isEmpty() ? std::string() : names.front().toStdString();
+}
+
+std::vector<std::string> GalleryWindow::clipboardFiles() const {
+  return vemla::clipboardFiles();
+}
+
+void GalleryWindow::combineRgb(int slot) {
+  runRgbCombineDialog(this, bench_, user_, slot);
+}
+
+void GalleryWindow::editTitle(int slot) {
+  showSlot(slot);
+  slots_[static_cast<std::size_t>(slot % kPageSlots)].title->setFocus();
+}
+
+std::optional<int> GalleryWindow::chooseAssociationToReplace(
+    const std::vector<std::string>& extensions) {
+  QStringList used;
+  for (const std::string& extension : extensions) used << fromUtf8(extension);
+  bool chosen = false;
+  const QString replaced =
+      QInputDialog::getItem(this, ui(N_("入れ替える拡張子の選択")),
+                            ui(N_("　　　これ以上関連付けができません\n関連付け済みの情報を破棄して"
+                                  "入れ替え\nを行いますか？")),
+                            used, 0, false, &chosen);
+  if (!chosen) return std::nullopt;
+  return static_cast<int>(used.indexOf(replaced));
+}
+
+std::string GalleryWindow::chooseApplication(const std::string& extension,
+                                             const std::string& current) {
+  const QStringList application =
+      host_.dialogs.open(ui(N_("拡張子(.%1) ｱﾌﾟﾘｹｰｼｮﾝの関連付け")).arg(fromUtf8(extension)),
+                         ui(N_("実行形式ﾌｧｲﾙ (*);;全てのﾌｧｲﾙ (*)")), false, fromUtf8(current));
+  return application.isEmpty() ? std::string() : application.front().toStdString();
+}
+
+void GalleryWindow::copyToPicture(int slot, PictureSlot picture) {
+  if (host_.copyToPicture) host_.copyToPicture(slot, picture);
 }
 
 void GalleryWindow::wheelEvent(QWheelEvent* event) {
@@ -884,7 +749,7 @@ bool GalleryWindow::eventFilter(QObject* watched, QEvent* event) {
       return true;
     }
     if (event->type() == QEvent::MouseButtonDblClick) {
-      runMenuItem(slot, SlotMenuItem::View, 0);
+      runSlotCommand(slot, SlotCommand::View);
       return true;
     }
     if (event->type() == QEvent::DragEnter) {
@@ -903,7 +768,7 @@ bool GalleryWindow::eventFilter(QObject* watched, QEvent* event) {
 }
 
 void GalleryWindow::dropFiles(int slot, const QMimeData* data) {
-  storeFilesInSlots(bench_, user_, slot, localFiles(data), true);
+  storeFilesInSlots(bench_, user_, slot, localFilesOf(data), true);
   afterOperation();
 }
 

@@ -14,11 +14,12 @@
 #include "gallery/archive.h"
 #include "ports/ports.h"
 #include "windows/main/file_dialogs.h"
-#include "workbench/gallery/slot_operations.h"
+#include "workbench/commands/slot_commands.h"
 #include "workbench/workbench.h"
 
 class QButtonGroup;
 class QComboBox;
+class QGridLayout;
 class QLabel;
 class QLineEdit;
 class QMenu;
@@ -61,7 +62,7 @@ struct GalleryHost {
   BusyPort* busy = nullptr;
 };
 
-class GalleryWindow : public QWidget, public WorkbenchListener {
+class GalleryWindow : public QWidget, public WorkbenchListener, private SlotCommandHost {
   Q_OBJECT
  public:
   GalleryWindow(Workbench& bench, UserPort& user, GalleryHost host, QWidget* parent = nullptr);
@@ -89,12 +90,12 @@ class GalleryWindow : public QWidget, public WorkbenchListener {
   // Shows the current form (placed where the header says, or at the standard position when the
   // stored place is unset or off the screen) or hides every gallery window.
   void showGallery();
-  void hideGallery();
+  void hideGallery() override;
   bool galleryShown() const;
   // 40111: the current form, shown, to the standard position.
   void moveHome();
-  bool closeAfterCopy() const;
-  void setCloseAfterCopy(bool on);
+  bool closeAfterCopy() const override;
+  void setCloseAfterCopy(bool on) override;
   GallerySmallWindow* smallForm() const { return small_; }
   // Writes a pending change of page or position now.
   void saveHeaderNow();
@@ -135,11 +136,34 @@ class GalleryWindow : public QWidget, public WorkbenchListener {
     std::vector<QPushButton*> buttons;  // enabled with the gallery's rules
   };
   QWidget* buildSlot(int position);
+  // The parts of a slot's box, each on its row of `grid`.
+  QPushButton* addSlotButton(SlotControls& c, QWidget* box, const char* text, const QString& help,
+                             std::function<void()> run);
+  void buildSourceRow(SlotControls& c, QWidget* box, QGridLayout* grid, int position);
+  void buildTargetRow(SlotControls& c, QWidget* box, QGridLayout* grid, int position);
+  void buildTransferRows(SlotControls& c, QWidget* box, QGridLayout* grid, int position);
+  void buildTitleRows(SlotControls& c, QWidget* box, QGridLayout* grid, int position);
   void setPage(int first);
   void afterOperation();
   int slotAt(int position) const { return firstShownSlot() + position; }
-  void runMenuItem(int slot, SlotMenuItem item, int extra);
+  // Carries out a slot command on `slot` and shows the gallery after it.
+  void runSlotCommand(int slot, SlotCommand command, bool fromSmallForm = false);
+  void addTransferMenu(QMenu& menu, int slot, const SlotLabel& label);
   void addFormItem(QMenu& menu);
+
+  // SlotCommandHost
+  bool viewerAvailable() const override { return static_cast<bool>(host_.viewSlot); }
+  void viewSlot(int slot) override;
+  void openData(int slot, const DataOpening& opening) override;
+  std::string chooseSaveName(int slot, const persist::GallerySlot& record) override;
+  std::string chooseFileToLoad(int slot) override;
+  std::vector<std::string> clipboardFiles() const override;
+  void combineRgb(int slot) override;
+  void editTitle(int slot) override;
+  std::optional<int> chooseAssociationToReplace(
+      const std::vector<std::string>& extensions) override;
+  std::string chooseApplication(const std::string& extension, const std::string& current) override;
+  void copyToPicture(int slot, PictureSlot picture) override;
   QWidget* formWidget(GalleryForm which);
 
   Workbench& bench_;

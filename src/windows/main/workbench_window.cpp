@@ -40,6 +40,7 @@
 #include "windows/exchange/exchange_windows.h"
 #include "windows/extensions/launcher_dialog.h"
 #include "windows/gallery/gallery_window.h"
+#include "windows/main/clipboard_files.h"
 #include "windows/main/drawn_icons.h"
 #include "windows/main/quick_help.h"
 #include "windows/main/screen_fit.h"
@@ -578,13 +579,7 @@ QAction* WorkbenchWindow::toolbarAction(int id) const {
 }
 
 std::vector<std::string> WorkbenchWindow::clipboardFiles() const {
-  std::vector<std::string> files;
-  const QMimeData* data = QApplication::clipboard()->mimeData();
-  if (data == nullptr || !data->hasUrls()) return files;
-  for (const QUrl& url : data->urls()) {
-    if (url.isLocalFile()) files.push_back(url.toLocalFile().toStdString());
-  }
-  return files;
+  return vemla::clipboardFiles();
 }
 
 CommandSituation WorkbenchWindow::situation() const {

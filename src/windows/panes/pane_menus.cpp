@@ -1,15 +1,12 @@
 #include "windows/panes/pane_menus.h"
 
 #include <QAction>
-#include <QClipboard>
 #include <QDragEnterEvent>
 #include <QDragMoveEvent>
 #include <QDropEvent>
-#include <QGuiApplication>
 #include <QMenu>
 #include <QMimeData>
 #include <QTimer>
-#include <QUrl>
 
 #include "windows/main/ui_text.h"
 #include "workbench/view/pane_texts.h"
@@ -25,11 +22,6 @@ QString menuText(const std::string& text) {
 
 bool hasLocalFiles(const QMimeData* data) {
   return !localFilesOf(data).empty();
-}
-
-std::vector<std::string> clipboardFiles() {
-  const QClipboard* clipboard = QGuiApplication::clipboard();
-  return clipboard != nullptr ? localFilesOf(clipboard->mimeData()) : std::vector<std::string>{};
 }
 
 }  // namespace
@@ -61,17 +53,6 @@ std::pair<PaneCommand, int> paneCommandOf(const QAction* action) {
   return {static_cast<PaneCommand>(data[0].toInt()), data[1].toInt()};
 }
 
-std::vector<std::string> localFilesOf(const QMimeData* data) {
-  std::vector<std::string> files;
-  if (data == nullptr || !data->hasUrls()) return files;
-  for (const QUrl& url : data->urls()) {
-    if (!url.isLocalFile()) continue;
-    const QString path = url.toLocalFile();
-    if (!path.isEmpty()) files.push_back(path.toStdString());
-  }
-  return files;
-}
-
 PaneWidget::PaneWidget(Workbench& bench, UserPort& user, BusyPort& busy, ProgressPort& progress,
                        PaneHost& host, Pane pane, QWidget* parent)
     : QWidget(parent),
@@ -89,37 +70,28 @@ QAction* PaneWidget::runMenu(QMenu& menu, const QPoint& globalPos) {
 }
 
 void PaneWidget::openMenu(const QPoint& localPos, PaneMenuContext context) {
-  const std::vector<std::string> files = clipboardFiles();
-  context.clipboardHasFiles = !files.empty();
+  menuFiles_ = vemla::clipboardFiles();
+  menuPos_ = mapToGlobal(localPos);
+  context.clipboardHasFiles = !menuFiles_.empty();
   QMenu menu(this);
   fillPaneMenu(menu, paneMenu(bench_, paneNumber(pane_), context));
-  const QPoint globalPos = mapToGlobal(localPos);
-  const auto [command, argument] = paneCommandOf(runMenu(menu, globalPos));
-  switch (command) {
-    case PaneCommand::None:
-    case PaneCommand::Cancel:
-      break;
-    case PaneCommand::Help:
-      host_.showHelp(
-          this, QString::fromStdString(paneHelpText(bench_, pane_, host_.grabScrollEnabled())));
-      break;
-    case PaneCommand::PasteAlone:
-    case PaneCommand::PasteReplace:
-    case PaneCommand::Paste:
-      carryOut(decidePaste(files, paneNumber(pane_), command, bench_), globalPos);
-      break;
-    case PaneCommand::View:
-      host_.viewPane(pane_);
-      break;
-    case PaneCommand::PasteFromHistory:
-      host_.requestOpenRecent(pictureOfPane(pane_), argument);
-      break;
-    default:
-      runPaneCommand(bench_, paneNumber(pane_), command, argument, context, user_, busy_,
-                     progress_);
-      break;
-  }
+  const auto [command, argument] = paneCommandOf(runMenu(menu, menuPos_));
+  PaneCall call{bench_, paneNumber(pane_), context, user_, busy_, progress_, this, argument};
+  runPaneCommand(call, command);
   if (isImagePane(pane_)) setFocus();
+}
+
+void PaneWidget::openRecent(PictureSlot picture, int entry) {
+  host_.requestOpenRecent(picture, entry);
+}
+
+void PaneWidget::showPaneHelp() {
+  host_.showHelp(this,
+                 QString::fromStdString(paneHelpText(bench_, pane_, host_.grabScrollEnabled())));
+}
+
+void PaneWidget::viewPane() {
+  host_.viewPane(pane_);
 }
 
 void PaneWidget::dragEnterEvent(QDragEnterEvent* event) {

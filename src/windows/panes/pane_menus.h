@@ -1,6 +1,7 @@
 #pragma once
-// What the four panes share: the pop-up menu built from the core's menu model, the commands
-// the window carries out itself (paste, help), and dropped files. A drop never runs a menu or
+// What the four panes share: the pop-up menu built from the core's menu model and carried out
+// through its rows (the pane being the host of the commands that need the window: paste, help,
+// the viewer), and dropped files. A drop never runs a menu or
 // an open inside the drop event: the decision is queued and carried out afterwards.
 #include <QPoint>
 #include <QWidget>
@@ -9,9 +10,10 @@
 #include <utility>
 #include <vector>
 
+#include "windows/main/clipboard_files.h"
 #include "windows/panes/pane_host.h"
+#include "workbench/commands/pane_commands.h"
 #include "workbench/view/pane_drops.h"
-#include "workbench/view/pane_input.h"
 
 class QAction;
 class QMenu;
@@ -28,11 +30,7 @@ void fillPaneMenu(QMenu& menu, const std::vector<PaneMenuItem>& items);
 // The command and argument of an action made by fillPaneMenu (None for others).
 std::pair<PaneCommand, int> paneCommandOf(const QAction* action);
 
-// The local files named by dropped or copied data, in order, as UTF-8 paths; other URLs are
-// left out.
-std::vector<std::string> localFilesOf(const QMimeData* data);
-
-class PaneWidget : public QWidget {
+class PaneWidget : public QWidget, private PaneCommandHost {
   Q_OBJECT
  public:
   PaneWidget(Workbench& bench, UserPort& user, BusyPort& busy, ProgressPort& progress,
@@ -57,12 +55,20 @@ class PaneWidget : public QWidget {
 
  private:
   QAction* runMenu(QMenu& menu, const QPoint& globalPos);
+  // PaneCommandHost, while a menu is open.
+  std::vector<std::string> clipboardFiles() const override { return menuFiles_; }
+  void openPasted(const DropDecision& decision) override { carryOut(decision, menuPos_); }
+  void openRecent(PictureSlot picture, int entry) override;
+  void showPaneHelp() override;
+  void viewPane() override;
   void carryOut(const DropDecision& decision, const QPoint& globalPos);
   // The question of a drop of one file on a picture pane.
   DropChoice askDropChoice(const QPoint& globalPos);
 
   Pane pane_;
   MenuRunner runner_;
+  std::vector<std::string> menuFiles_;  // the clipboard's files when the menu opened
+  QPoint menuPos_;                      // where the menu opened
 };
 
 }  // namespace vemla

@@ -16,6 +16,7 @@
 #include "picture/file_names.h"
 #include "picture/picture_file.h"
 #include "text/format.h"
+#include "windows/main/clipboard_files.h"
 #include "windows/main/drawn_icons.h"
 #include "windows/main/ui_text.h"
 

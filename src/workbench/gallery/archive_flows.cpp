@@ -266,6 +266,11 @@ std::string archiveListLine(int number, const ArchiveItemInfo& item, const SlotL
   }
 }
 
+void rememberSaveChoices(Workbench& bench, bool skipEmpty, bool append) {
+  bench.gallery.saveSkipEmpty = skipEmpty;
+  bench.gallery.saveAppend = append;
+}
+
 namespace {
 
 // The chosen slots that exist, in order and once each; none chosen means every slot.

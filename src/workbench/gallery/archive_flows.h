@@ -36,6 +36,8 @@ struct SaveSlotsRequest {
 // (the item count) or a negative code after its message.
 int saveSlotsToArchive(Workbench& bench, UserPort& user, ProgressPort& progress, BusyPort& busy,
                        const SaveSlotsRequest& request);
+// The save form's "空きのｴﾝﾄﾘは保存しない" and "既存ﾌｧｲﾙ時は追加で書き込む", as it opens next time.
+void rememberSaveChoices(Workbench& bench, bool skipEmpty, bool append);
 
 struct ExpandRequest {
   std::string path;

@@ -81,6 +81,12 @@ persist::GalleryInformation storedInformation(const Workbench& bench,
 
 }  // namespace
 
+bool setGalleryShown(Workbench& bench, bool shown) {
+  if (bench.gallery.shown == shown) return false;
+  bench.gallery.shown = shown;
+  return true;
+}
+
 bool saveGalleryNow(Workbench& bench, UserPort& user) {
   persist::HeldGallery* gallery = liveGallery(bench);
   if (gallery == nullptr || bench.settings.folder.empty()) return true;

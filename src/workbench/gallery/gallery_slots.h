@@ -17,6 +17,8 @@ namespace vemla {
 persist::HeldGallery* liveGallery(Workbench& bench);
 const persist::HeldGallery* liveGallery(const Workbench& bench);
 int galleryCount(const Workbench& bench);  // 0 when there is no gallery
+// Whether a gallery window is shown (the check mark of "ギャラリー"); true when that changed.
+bool setGalleryShown(Workbench& bench, bool shown);
 
 // Writes VemlaGinf.dat with the live records and thumbnails, the stored gallery count and
 // "hide at start" taken from the options (as at shutdown). Nothing in a second copy. False after

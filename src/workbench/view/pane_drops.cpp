@@ -4,7 +4,7 @@
 
 #include "picture/file_names.h"
 #include "workbench/picture/picture_commands.h"
-#include "workbench/view/pane_input.h"
+#include "workbench/commands/pane_commands.h"
 #include "workbench/view/pane_numbers.h"
 
 namespace vemla {

@@ -7,7 +7,8 @@
 #include "persist/exchange_file.h"
 #include "support/test_files.h"
 #include "support/workbench_fixture.h"
-#include "workbench/view/pane_input.h"
+#include "workbench/commands/pane_commands.h"
+#include "workbench/commands/pane_commands.h"
 #include "workbench/view/refresh_chain.h"
 
 namespace vemla {

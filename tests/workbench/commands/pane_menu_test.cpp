@@ -1,4 +1,4 @@
-#include "workbench/view/pane_input.h"
+#include "workbench/commands/pane_commands.h"
 
 #include <gtest/gtest.h>
 
@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "processing/image_kinds.h"
+#include "support/workbench_fixture.h"
 #include "workbench/picture/prepare_pictures.h"
 #include "workbench/view/pane_fixture.h"
 #include "workbench/view/refresh_chain.h"
