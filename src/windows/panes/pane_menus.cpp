@@ -74,9 +74,9 @@ void PaneWidget::openMenu(const QPoint& localPos, PaneMenuContext context) {
   menuPos_ = mapToGlobal(localPos);
   context.clipboardHasFiles = !menuFiles_.empty();
   QMenu menu(this);
-  fillPaneMenu(menu, paneMenu(bench_, paneNumber(pane_), context));
+  fillPaneMenu(menu, paneMenu(bench_, pane_, context));
   const auto [command, argument] = paneCommandOf(runMenu(menu, menuPos_));
-  PaneCall call{bench_, paneNumber(pane_), context, user_, busy_, progress_, this, argument};
+  PaneCall call{bench_, pane_, context, user_, busy_, progress_, this, argument};
   runPaneCommand(call, command);
   if (isImagePane(pane_)) setFocus();
 }

@@ -44,7 +44,7 @@ bool showsReducedNow(const Workbench& bench) {
   return showsReduced(viewSettingsOf(bench), bench.pictures.width, bench.pictures.height);
 }
 
-const PaneComparison& comparisonOf(const Workbench& bench, int pane) {
+const PaneComparison& comparisonOf(const Workbench& bench, Pane pane) {
   return bench.view.comparison[index(imageOfPane(pane))];
 }
 
@@ -195,7 +195,7 @@ bool vlaPaste(PaneCall& call) {
 bool galleryCopyTo(PaneCall& call, SlotNumber value) {
   Workbench& bench = call.bench;
   if (!bench.pictures.picturesPresent) return false;
-  const int pane = call.pane;
+  const Pane pane = call.pane;
   const int result =
       isImagePane(pane)
           ? storeImageInSlot(bench, call.user, value.slot, imageOfPane(pane),
@@ -328,7 +328,7 @@ constexpr PaneCommandRow kPaneCommands[] = {
 // ---- The items made when a menu opens ----
 
 // The rows of the kind selectors: the built-in kinds, then the user processing entries in use.
-Choices kindItems(const Workbench& bench, int) {
+Choices kindItems(const Workbench& bench, Pane) {
   Choices items;
   for (KindChoice& choice : kindChoices(bench)) {
     items.emplace_back(std::move(choice.name), static_cast<int>(items.size()));
@@ -339,7 +339,7 @@ Choices kindItems(const Workbench& bench, int) {
 constexpr std::array<const char*, 4> kColourKindNames{N_("ｸﾞﾚｰｽｹｰﾙ"), N_("標準ｶﾗｰ"), N_("差分ｶﾗｰ"),
                                                       N_("ｵﾌｾｯﾄｶﾗｰ")};
 
-Choices colourItems(const Workbench& bench, int) {
+Choices colourItems(const Workbench& bench, Pane) {
   Choices items;
   for (int kind = 0; kind < static_cast<int>(kColourKindNames.size()); ++kind) {
     items.emplace_back(text::tr(kColourKindNames[static_cast<std::size_t>(kind)]), kind);
@@ -352,7 +352,7 @@ Choices colourItems(const Workbench& bench, int) {
 }
 
 // "倍率　1/%s": the reduced display's factor for the pictures open.
-Choices reducedItem(const Workbench& bench, int) {
+Choices reducedItem(const Workbench& bench, Pane) {
   return {{std::string(text::tr("倍率　1/"))
                .append(reductionText(bench.pictures.width, bench.pictures.height)),
            0}};
@@ -360,7 +360,7 @@ Choices reducedItem(const Workbench& bench, int) {
 
 // "履歴から貼り付け": the recent single pictures, newest first, "%2d. %s (%dx%d%s)" with
 // " Top:%d" for the start offset of a raw file; the argument is the entry.
-Choices recentItems(const Workbench& bench, int) {
+Choices recentItems(const Workbench& bench, Pane) {
   Choices items;
   const auto& recent = bench.settings.user.recent;
   for (std::size_t entry = 0; entry < recent.size(); ++entry) {
@@ -377,7 +377,7 @@ Choices recentItems(const Workbench& bench, int) {
 }
 
 // Every slot in use, the argument being the slot.
-Choices slotItems(const Workbench& bench, int) {
+Choices slotItems(const Workbench& bench, Pane) {
   Choices items;
   const persist::HeldGallery* gallery = liveGallery(bench);
   for (int slot = 0; slot < galleryCount(bench); ++slot) {
@@ -476,7 +476,7 @@ constexpr L kTailLines[] = {
 
 struct Builder {
   const Workbench& bench;
-  int pane;
+  Pane pane;
   const PaneMenuContext& context;
 
   bool holds(PaneRule rule, int argument) const {
@@ -548,7 +548,7 @@ std::span<const PaneMenuLine> paneMenuTail() {
   return kTailLines;
 }
 
-std::vector<PaneMenuItem> paneMenu(const Workbench& bench, int pane,
+std::vector<PaneMenuItem> paneMenu(const Workbench& bench, Pane pane,
                                    const PaneMenuContext& context) {
   const Builder builder{bench, pane, context};
   std::vector<PaneMenuItem> menu;
@@ -563,7 +563,7 @@ bool runPaneCommand(PaneCall& call, PaneCommand command) {
   return row->run(call);
 }
 
-bool runPaneCommand(Workbench& bench, int pane, PaneCommand command, int argument,
+bool runPaneCommand(Workbench& bench, Pane pane, PaneCommand command, int argument,
                     const PaneMenuContext& context, UserPort& user, BusyPort& busy,
                     ProgressPort& progress) {
   PaneCall call{bench, pane, context, user, busy, progress, nullptr, argument};

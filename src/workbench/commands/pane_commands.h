@@ -105,7 +105,7 @@ class PaneCommandHost {
 // What a handler works with. Without a host only the commands on the workbench alone run.
 struct PaneCall {
   Workbench& bench;
-  int pane;
+  Pane pane;
   const PaneMenuContext& context;
   UserPort& user;
   BusyPort& busy;
@@ -117,7 +117,7 @@ struct PaneCall {
 // What a rule reads: the pane, the menu's context and the item's argument.
 struct PaneSituation {
   const Workbench& bench;
-  int pane;
+  Pane pane;
   const PaneMenuContext& context;
   int argument = 0;
 };
@@ -134,7 +134,7 @@ struct PaneCommandRow {
 
 // The items a line makes when the menu opens (the kinds, the colours, the recent pictures, the
 // gallery slots): each item's text and argument.
-using PaneChoices = std::vector<std::pair<std::string, int>> (*)(const Workbench& bench, int pane);
+using PaneChoices = std::vector<std::pair<std::string, int>> (*)(const Workbench& bench, Pane pane);
 
 // A line of a pane menu: a separator (neither text nor choices), an item of `command` with
 // `argument`, the items of `command` that `choices` makes (inline without a text), or the
@@ -158,7 +158,7 @@ std::span<const PaneMenuLine> imagePaneLines();
 std::span<const PaneMenuLine> paneMenuTail();
 
 // The pop-up menu of pane `pane` with its enabling and check marks.
-std::vector<PaneMenuItem> paneMenu(const Workbench& bench, int pane,
+std::vector<PaneMenuItem> paneMenu(const Workbench& bench, Pane pane,
                                    const PaneMenuContext& context);
 
 // Carries out a command through its row. False when nothing was done: a command the window
@@ -167,7 +167,7 @@ std::vector<PaneMenuItem> paneMenu(const Workbench& bench, int pane,
 bool runPaneCommand(PaneCall& call, PaneCommand command);
 // A command on the workbench alone (clear, marks, centre, kinds, colours, magnification,
 // interpolation, colour display, the image scope's magnification).
-bool runPaneCommand(Workbench& bench, int pane, PaneCommand command, int argument,
+bool runPaneCommand(Workbench& bench, Pane pane, PaneCommand command, int argument,
                     const PaneMenuContext& context, UserPort& user, BusyPort& busy,
                     ProgressPort& progress);
 

@@ -54,7 +54,7 @@ DropDecision resolveDropChoice(const std::string& file, Pane pane, DropChoice ch
   return openNames(file, {}, kOpenBoth);
 }
 
-DropDecision decidePaste(const std::vector<std::string>& files, int pane, PaneCommand command,
+DropDecision decidePaste(const std::vector<std::string>& files, Pane pane, PaneCommand command,
                          const Workbench& bench) {
   if (files.empty()) return {};
   switch (command) {
@@ -64,7 +64,7 @@ DropDecision decidePaste(const std::vector<std::string>& files, int pane, PaneCo
       if (isArchiveName(files[0]) || !bench.pictures.picturesPresent) {
         return decideDrop({files[0]}, Pane::Image1, false);
       }
-      return resolveDropChoice(files[0], paneFromNumber(pane), DropChoice::Replace, bench);
+      return resolveDropChoice(files[0], pane, DropChoice::Replace, bench);
     case PaneCommand::Paste:
       return decideDrop(files, Pane::Image1, false);
     default:

@@ -43,7 +43,7 @@ DropDecision resolveDropChoice(const std::string& file, Pane pane, DropChoice ch
 // archive; PasteAlone opens the first file alone, PasteReplace puts it in place of the picture
 // pane's picture keeping the other, Paste (image panes) opens the first two files as the main
 // paste does. Nothing without files. `pane` is the menu's pane number.
-DropDecision decidePaste(const std::vector<std::string>& files, int pane, PaneCommand command,
+DropDecision decidePaste(const std::vector<std::string>& files, Pane pane, PaneCommand command,
                          const Workbench& bench);
 
 }  // namespace vemla

@@ -27,28 +27,4 @@ constexpr Pane paneOf(ImageSlot image) {
   return image == ImageSlot::First ? Pane::Image1 : Pane::Image2;
 }
 
-// The pane menus still number the panes 0..3 in the order above; these carry a pane across.
-inline constexpr int kPanePicture1 = 0;
-inline constexpr int kPanePicture2 = 1;
-inline constexpr int kPaneImage1 = 2;
-inline constexpr int kPaneImage2 = 3;
-constexpr int paneNumber(Pane pane) {
-  return static_cast<int>(pane);
-}
-constexpr Pane paneFromNumber(int number) {
-  return number == kPanePicture2 ? Pane::Picture2
-         : number == kPaneImage1 ? Pane::Image1
-         : number == kPaneImage2 ? Pane::Image2
-                                 : Pane::Picture1;
-}
-constexpr bool isImagePane(int pane) {
-  return isImagePane(paneFromNumber(pane));
-}
-constexpr PictureSlot pictureOfPane(int pane) {
-  return pictureOfPane(paneFromNumber(pane));
-}
-constexpr ImageSlot imageOfPane(int pane) {
-  return imageOfPane(paneFromNumber(pane));
-}
-
 }  // namespace vemla

@@ -58,7 +58,7 @@ class RecordingPaneHost final : public PaneCommandHost {
 
 class PaneCommands : public testing::WorkbenchFixture {
  protected:
-  bool run(int pane, PaneCommand command, int argument = 0) {
+  bool run(Pane pane, PaneCommand command, int argument = 0) {
     const PaneMenuContext context;
     PaneCall call{bench, pane, context, user, busy, progress, &host, argument};
     return runPaneCommand(call, command);
@@ -74,19 +74,19 @@ TEST_F(PaneCommands, CommandsOfTheWindowReachTheHost) {
   openPictures(16, 8, everywhere(1), everywhere(2), names);
   host.files = {"/p/new.bmp", "/p/other.bmp"};
   struct Case {
-    int pane;
+    Pane pane;
     PaneCommand command;
     int argument;
     const char* seen;
   };
   const Case cases[] = {
-      {kPanePicture1, PaneCommand::PasteAlone, 0, "open [/p/new.bmp] [] mode 0"},
-      {kPanePicture2, PaneCommand::PasteReplace, 0, "open [/p/one.bmp] [/p/new.bmp] mode 2"},
-      {kPaneImage2, PaneCommand::Paste, 0, "open [/p/new.bmp] [/p/other.bmp] mode 0"},
-      {kPanePicture2, PaneCommand::PasteFromHistory, 3, "recent 2 3"},
-      {kPaneImage1, PaneCommand::PasteFromHistory, 5, "recent 1 5"},
-      {kPaneImage1, PaneCommand::Help, 0, "help"},
-      {kPanePicture2, PaneCommand::View, 0, "view"},
+      {Pane::Picture1, PaneCommand::PasteAlone, 0, "open [/p/new.bmp] [] mode 0"},
+      {Pane::Picture2, PaneCommand::PasteReplace, 0, "open [/p/one.bmp] [/p/new.bmp] mode 2"},
+      {Pane::Image2, PaneCommand::Paste, 0, "open [/p/new.bmp] [/p/other.bmp] mode 0"},
+      {Pane::Picture2, PaneCommand::PasteFromHistory, 3, "recent 2 3"},
+      {Pane::Image1, PaneCommand::PasteFromHistory, 5, "recent 1 5"},
+      {Pane::Image1, PaneCommand::Help, 0, "help"},
+      {Pane::Picture2, PaneCommand::View, 0, "view"},
   };
   for (const Case& c : cases) {
     host.seen.clear();
@@ -96,7 +96,7 @@ TEST_F(PaneCommands, CommandsOfTheWindowReachTheHost) {
   // Nothing to paste: nothing opens.
   host.files.clear();
   host.seen.clear();
-  EXPECT_FALSE(run(kPaneImage1, PaneCommand::Paste));
+  EXPECT_FALSE(run(Pane::Image1, PaneCommand::Paste));
   EXPECT_EQ(host.seen, "");
 }
 

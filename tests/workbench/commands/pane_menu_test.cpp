@@ -17,7 +17,7 @@ namespace {
 
 class PaneInput : public PanePictures {
  protected:
-  bool run(int pane, PaneCommand command, int argument = 0, PaneMenuContext context = {}) {
+  bool run(Pane pane, PaneCommand command, int argument = 0, PaneMenuContext context = {}) {
     return runPaneCommand(bench, pane, command, argument, context, user, busy, progress);
   }
 
@@ -34,7 +34,7 @@ const PaneMenuItem* findItem(const std::vector<PaneMenuItem>& menu, const std::s
 
 TEST_F(PaneInput, PictureMenuEnabling) {
   open(64, 64);
-  std::vector<PaneMenuItem> menu = paneMenu(bench, kPanePicture1, {});
+  std::vector<PaneMenuItem> menu = paneMenu(bench, Pane::Picture1, {});
   ASSERT_NE(findItem(menu, "クリア"), nullptr);
   EXPECT_TRUE(findItem(menu, "クリア")->enabled);
   EXPECT_FALSE(findItem(menu, "貼り付け(単独で開く)")->enabled);  // no files on the clipboard
@@ -47,12 +47,12 @@ TEST_F(PaneInput, PictureMenuEnabling) {
   EXPECT_TRUE(findItem(menu, "Ｖｉｅｗ")->enabled);
   EXPECT_EQ(menu.back().text, "キャンセル");
   EXPECT_EQ(findItem(menu, "中心へ移動"), nullptr);
-  menu = paneMenu(bench, kPanePicture2, {true, std::nullopt});
+  menu = paneMenu(bench, Pane::Picture2, {true, std::nullopt});
   EXPECT_TRUE(findItem(menu, "貼り付け(単独で開く)")->enabled);
   EXPECT_TRUE(findItem(menu, "貼り付け(入れ替える)")->enabled);
   // While a picture is edited nothing is pasted or cleared.
   bench.pictures.editing = true;
-  menu = paneMenu(bench, kPanePicture2, {true, std::nullopt});
+  menu = paneMenu(bench, Pane::Picture2, {true, std::nullopt});
   EXPECT_FALSE(findItem(menu, "貼り付け(単独で開く)")->enabled);
   EXPECT_FALSE(findItem(menu, "クリア")->enabled);
 }
@@ -60,10 +60,10 @@ TEST_F(PaneInput, PictureMenuEnabling) {
 TEST_F(PaneInput, RecentPicturesAreOfferedForPasting) {
   open(64, 64);
   // No recent picture yet (open() sets the pictures from memory): nothing to offer.
-  EXPECT_FALSE(findItem(paneMenu(bench, kPanePicture1, {}), "履歴から貼り付け")->enabled);
+  EXPECT_FALSE(findItem(paneMenu(bench, Pane::Picture1, {}), "履歴から貼り付け")->enabled);
   bench.settings.user.recent[0] = {1, 640, 480, 0, "/data/a.bmp"};
   bench.settings.user.recent[1] = {1, 320, 200, 1024, "/data/b.raw"};
-  const std::vector<PaneMenuItem> menu = paneMenu(bench, kPaneImage2, {});
+  const std::vector<PaneMenuItem> menu = paneMenu(bench, Pane::Image2, {});
   const PaneMenuItem* recent = findItem(menu, "履歴から貼り付け");
   ASSERT_NE(recent, nullptr);
   EXPECT_TRUE(recent->enabled);
@@ -73,12 +73,12 @@ TEST_F(PaneInput, RecentPicturesAreOfferedForPasting) {
   EXPECT_EQ(recent->submenu[1].command, PaneCommand::PasteFromHistory);
   EXPECT_EQ(recent->submenu[1].argument, 1);
   bench.pictures.editing = true;
-  EXPECT_FALSE(findItem(paneMenu(bench, kPanePicture1, {}), "履歴から貼り付け")->enabled);
+  EXPECT_FALSE(findItem(paneMenu(bench, Pane::Picture1, {}), "履歴から貼り付け")->enabled);
 }
 
 TEST_F(PaneInput, ClearEmptiesThePictureOnlyWhileBothHaveNames) {
   open(64, 64);
-  ASSERT_TRUE(run(kPanePicture2, PaneCommand::Clear));
+  ASSERT_TRUE(run(Pane::Picture2, PaneCommand::Clear));
   const PictureMeta& meta = bench.pictures.pictures[1];
   EXPECT_EQ(meta.name, "");
   EXPECT_EQ(meta.palette, greyRamp());
@@ -89,8 +89,8 @@ TEST_F(PaneInput, ClearEmptiesThePictureOnlyWhileBothHaveNames) {
   EXPECT_EQ(bench.store.plane(kShifted2)[100], 0);
   EXPECT_EQ(bench.store.plane(kPicture1)[100], 40);
   // Picture 2 has no name now: the item is disabled and does nothing.
-  EXPECT_FALSE(findItem(paneMenu(bench, kPanePicture1, {}), "クリア")->enabled);
-  EXPECT_FALSE(run(kPanePicture1, PaneCommand::Clear));
+  EXPECT_FALSE(findItem(paneMenu(bench, Pane::Picture1, {}), "クリア")->enabled);
+  EXPECT_FALSE(run(Pane::Picture1, PaneCommand::Clear));
   EXPECT_EQ(bench.pictures.pictures[0].name, "/p/one.bmp");
 }
 
@@ -100,7 +100,7 @@ TEST_F(PaneInput, ImageMenuListsKindsColoursAndMagnifications) {
   bench.userEntries.processing[2].name = "ﾌｨﾙﾀ";
   bench.userEntries.colours[5].inUse = 1;
   bench.userEntries.colours[5].name = "虹";
-  const std::vector<PaneMenuItem> menu = paneMenu(bench, kPaneImage2, {});
+  const std::vector<PaneMenuItem> menu = paneMenu(bench, Pane::Image2, {});
   EXPECT_EQ(findItem(menu, "クリア"), nullptr);
   EXPECT_FALSE(findItem(menu, "中心へ移動")->enabled);  // no clicked cell
   const PaneMenuItem* kinds = findItem(menu, "イメージ");
@@ -125,18 +125,18 @@ TEST_F(PaneInput, ImageMenuListsKindsColoursAndMagnifications) {
   EXPECT_EQ(findItem(menu, "倍率　Ｘ16")->argument, 16);
   EXPECT_FALSE(findItem(menu, "貼り付け")->enabled);
   EXPECT_FALSE(findItem(menu, "ｲﾒｰｼﾞｽｺｰﾌﾟ倍率")->enabled);
-  EXPECT_FALSE(run(kPaneImage1, PaneCommand::ScopeMagnification, 32));
+  EXPECT_FALSE(run(Pane::Image1, PaneCommand::ScopeMagnification, 32));
   // With the image scope switched on its magnification can be chosen.
   bench.shell.imageScope = true;
-  EXPECT_TRUE(findItem(paneMenu(bench, kPanePicture1, {}), "ｲﾒｰｼﾞｽｺｰﾌﾟ倍率")->enabled);
-  EXPECT_TRUE(run(kPanePicture2, PaneCommand::ScopeMagnification, 32));
+  EXPECT_TRUE(findItem(paneMenu(bench, Pane::Picture1, {}), "ｲﾒｰｼﾞｽｺｰﾌﾟ倍率")->enabled);
+  EXPECT_TRUE(run(Pane::Picture2, PaneCommand::ScopeMagnification, 32));
   EXPECT_EQ(bench.options.ScopeMagnification, 32);
-  EXPECT_TRUE(findItem(paneMenu(bench, kPanePicture1, {}), "倍率　Ｘ32")->checked);
+  EXPECT_TRUE(findItem(paneMenu(bench, Pane::Picture1, {}), "倍率　Ｘ32")->checked);
   bench.shell.imageScope = false;
 
   // A picture that fits the pane cannot be reduced.
   open(300, 200);
-  const std::vector<PaneMenuItem> small = paneMenu(bench, kPaneImage1, {});
+  const std::vector<PaneMenuItem> small = paneMenu(bench, Pane::Image1, {});
   const auto found = std::find_if(small.begin(), small.end(), [](const PaneMenuItem& item) {
     return item.command == PaneCommand::ReducedDisplay;
   });
@@ -146,25 +146,25 @@ TEST_F(PaneInput, ImageMenuListsKindsColoursAndMagnifications) {
 
 TEST_F(PaneInput, MenuCommandsDriveTheView) {
   open(640, 480);
-  ASSERT_TRUE(run(kPaneImage2, PaneCommand::ImageKind, kKindDifference));
+  ASSERT_TRUE(run(Pane::Image2, PaneCommand::ImageKind, kKindDifference));
   EXPECT_EQ(bench.images.kind[1], kKindDifference);
   EXPECT_EQ(bench.images.kind[0], kKindPicture1);
-  ASSERT_TRUE(run(kPaneImage1, PaneCommand::Magnification, 16));
+  ASSERT_TRUE(run(Pane::Image1, PaneCommand::Magnification, 16));
   EXPECT_EQ(bench.view.magnification, 16);
-  EXPECT_TRUE(findItem(paneMenu(bench, kPaneImage1, {}), "倍率　Ｘ16")->checked);
-  ASSERT_TRUE(run(kPaneImage1, PaneCommand::ReducedDisplay));
+  EXPECT_TRUE(findItem(paneMenu(bench, Pane::Image1, {}), "倍率　Ｘ16")->checked);
+  ASSERT_TRUE(run(Pane::Image1, PaneCommand::ReducedDisplay));
   EXPECT_TRUE(bench.view.reducedDisplay);
-  EXPECT_TRUE(findItem(paneMenu(bench, kPaneImage1, {}), "倍率　1/1.25")->checked);
-  EXPECT_FALSE(findItem(paneMenu(bench, kPaneImage1, {}), "倍率　Ｘ１")->checked);
+  EXPECT_TRUE(findItem(paneMenu(bench, Pane::Image1, {}), "倍率　1/1.25")->checked);
+  EXPECT_FALSE(findItem(paneMenu(bench, Pane::Image1, {}), "倍率　Ｘ１")->checked);
   const bool interpolation = bench.view.zoomInterpolation;
-  ASSERT_TRUE(run(kPaneImage1, PaneCommand::Interpolation));
+  ASSERT_TRUE(run(Pane::Image1, PaneCommand::Interpolation));
   EXPECT_NE(bench.view.zoomInterpolation, interpolation);
-  ASSERT_TRUE(run(kPaneImage1, PaneCommand::ColourDisplay));
+  ASSERT_TRUE(run(Pane::Image1, PaneCommand::ColourDisplay));
   EXPECT_TRUE(bench.view.colourDisplay);
   // Picture panes do not take image-pane commands.
-  EXPECT_FALSE(run(kPanePicture1, PaneCommand::Magnification, 2));
-  EXPECT_FALSE(run(kPaneImage1, PaneCommand::Magnification, 65));
-  EXPECT_FALSE(run(kPaneImage1, PaneCommand::View));
+  EXPECT_FALSE(run(Pane::Picture1, PaneCommand::Magnification, 2));
+  EXPECT_FALSE(run(Pane::Image1, PaneCommand::Magnification, 65));
+  EXPECT_FALSE(run(Pane::Image1, PaneCommand::View));
 }
 
 TEST_F(PaneInput, CentreTakesTheClickedCell) {
@@ -172,8 +172,8 @@ TEST_F(PaneInput, CentreTakesTheClickedCell) {
   setMagnification(bench, 8);
   PaneMenuContext context;
   context.cell = imagePaneCellOf(bench, 100, 50);
-  ASSERT_TRUE(findItem(paneMenu(bench, kPaneImage1, context), "中心へ移動")->enabled);
-  ASSERT_TRUE(run(kPaneImage1, PaneCommand::Centre, 0, context));
+  ASSERT_TRUE(findItem(paneMenu(bench, Pane::Image1, context), "中心へ移動")->enabled);
+  ASSERT_TRUE(run(Pane::Image1, PaneCommand::Centre, 0, context));
   EXPECT_EQ(bench.view.centreX, 300);
   EXPECT_EQ(bench.view.centreY, 214);
   EXPECT_EQ(bench.view.placement, (ViewPlacement{44, -16, 224, 198}));
@@ -181,14 +181,14 @@ TEST_F(PaneInput, CentreTakesTheClickedCell) {
 
 TEST_F(PaneInput, ColourChoiceIsStoredForTheCurrentKind) {
   open(64, 64);
-  ASSERT_TRUE(run(kPaneImage1, PaneCommand::ColourKind, kColourOffset));
+  ASSERT_TRUE(run(Pane::Image1, PaneCommand::ColourKind, kColourOffset));
   EXPECT_EQ(bench.images.selections.kindColours[0][kKindPicture1], kColourOffset);
   EXPECT_EQ(bench.images.selections.kindColours[1][kKindPicture1], 1);
   EXPECT_FALSE(bench.view.colourDisplay);
-  EXPECT_TRUE(findItem(paneMenu(bench, kPaneImage1, {}), "ｵﾌｾｯﾄｶﾗｰ")->checked);
+  EXPECT_TRUE(findItem(paneMenu(bench, Pane::Image1, {}), "ｵﾌｾｯﾄｶﾗｰ")->checked);
   // With PopupColourTurnsColourOn the choice also shows it, here for image 2's kind 1.
   bench.options.PopupColourTurnsColourOn = true;
-  ASSERT_TRUE(run(kPaneImage2, PaneCommand::ColourKind, kColourDifference));
+  ASSERT_TRUE(run(Pane::Image2, PaneCommand::ColourKind, kColourDifference));
   EXPECT_EQ(bench.images.selections.kindColours[1][kKindPicture2], kColourDifference);
   EXPECT_TRUE(bench.view.colourDisplay);
   EXPECT_EQ(colourKindOf(bench, ImageSlot::Second), kColourDifference);
@@ -197,28 +197,28 @@ TEST_F(PaneInput, ColourChoiceIsStoredForTheCurrentKind) {
   bench.images.userEntry[1] = 4;
   chooseColourKind(bench, ImageSlot::Second, kColourStandard);
   EXPECT_EQ(bench.images.selections.userProcessingColours[1][4], kColourStandard);
-  EXPECT_FALSE(run(kPaneImage2, PaneCommand::ColourKind, 7));  // not a colour kind
+  EXPECT_FALSE(run(Pane::Image2, PaneCommand::ColourKind, 7));  // not a colour kind
 }
 
 TEST_F(PaneInput, MarksStoreAndRestoreTheCursor) {
   open(640, 480);
-  std::vector<PaneMenuItem> menu = paneMenu(bench, kPaneImage1, {});
+  std::vector<PaneMenuItem> menu = paneMenu(bench, Pane::Image1, {});
   EXPECT_TRUE(findItem(menu, "マーク３設定")->enabled);
   EXPECT_FALSE(findItem(menu, "マーク３移動")->enabled);
   setCursorPosition(bench, 10, 20);
-  ASSERT_TRUE(run(kPaneImage1, PaneCommand::StoreMark, 2));
+  ASSERT_TRUE(run(Pane::Image1, PaneCommand::StoreMark, 2));
   EXPECT_EQ(bench.images.marks[2], (DisplayMark{1, 10, 20}));
-  menu = paneMenu(bench, kPaneImage1, {});
+  menu = paneMenu(bench, Pane::Image1, {});
   EXPECT_TRUE(findItem(menu, "マーク３移動")->enabled);
   EXPECT_FALSE(findItem(menu, "マーク１移動")->enabled);
   setMagnification(bench, 4);
   setCursorPosition(bench, 600, 400);
-  ASSERT_TRUE(run(kPaneImage2, PaneCommand::MoveToMark, 2));
+  ASSERT_TRUE(run(Pane::Image2, PaneCommand::MoveToMark, 2));
   EXPECT_EQ(bench.view.centreX, 10);
   EXPECT_EQ(bench.view.centreY, 20);
   EXPECT_EQ(bench.view.fineX, 2);
-  EXPECT_FALSE(run(kPaneImage2, PaneCommand::MoveToMark, 0));
-  EXPECT_FALSE(run(kPaneImage2, PaneCommand::StoreMark, 4));
+  EXPECT_FALSE(run(Pane::Image2, PaneCommand::MoveToMark, 0));
+  EXPECT_FALSE(run(Pane::Image2, PaneCommand::StoreMark, 4));
 }
 
 }  // namespace

@@ -99,7 +99,7 @@ TEST_F(ExchangeCommands, PaneMenusOfferPastingOnlyWhileTheFileExists) {
     return false;
   };
   EXPECT_FALSE(offered(0));
-  ASSERT_TRUE(runPaneCommand(bench, 3, PaneCommand::VlaCopy, 0, {}, user, progress, progress));
+  ASSERT_TRUE(runPaneCommand(bench, Pane::Image2, PaneCommand::VlaCopy, 0, {}, user, progress, progress));
   EXPECT_TRUE(offered(0));
   EXPECT_TRUE(offered(3));
   bench.pictures.editing = true;

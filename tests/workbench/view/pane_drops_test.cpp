@@ -47,15 +47,15 @@ TEST_F(PaneDrops, TheAnswerToADropKeepsTheOtherPicture) {
 TEST_F(PaneDrops, PasteCommands) {
   open(64, 64);
   const std::vector<std::string> files{"x.bmp", "y.bmp"};
-  EXPECT_EQ(decidePaste(files, kPanePicture1, PaneCommand::PasteAlone, bench),
+  EXPECT_EQ(decidePaste(files, Pane::Picture1, PaneCommand::PasteAlone, bench),
             (DropDecision{DropAction::Open, {}, {"x.bmp", ""}, 0}));
-  EXPECT_EQ(decidePaste(files, kPanePicture2, PaneCommand::PasteReplace, bench),
+  EXPECT_EQ(decidePaste(files, Pane::Picture2, PaneCommand::PasteReplace, bench),
             (DropDecision{DropAction::Open, {}, {"/p/one.bmp", "x.bmp"}, 2}));
-  EXPECT_EQ(decidePaste(files, kPaneImage1, PaneCommand::Paste, bench),
+  EXPECT_EQ(decidePaste(files, Pane::Image1, PaneCommand::Paste, bench),
             (DropDecision{DropAction::Open, {}, {"x.bmp", "y.bmp"}, 0}));
-  EXPECT_EQ(decidePaste({"a.vla"}, kPanePicture1, PaneCommand::PasteReplace, bench).action,
+  EXPECT_EQ(decidePaste({"a.vla"}, Pane::Picture1, PaneCommand::PasteReplace, bench).action,
             DropAction::OpenArchive);
-  EXPECT_EQ(decidePaste({}, kPaneImage1, PaneCommand::Paste, bench).action, DropAction::Nothing);
+  EXPECT_EQ(decidePaste({}, Pane::Image1, PaneCommand::Paste, bench).action, DropAction::Nothing);
 }
 
 }  // namespace
