@@ -22,10 +22,11 @@
 #include "processing/image_kinds.h"
 #include "processing/view_rendering.h"
 #include "text/format.h"
-#include "windows/controls/picture_control_window.h"
+#include "windows/controls/direction_pad.h"
 #include "windows/main/quick_help.h"
 #include "windows/main/text_fit.h"
 #include "windows/main/ui_text.h"
+#include "windows/main/widget_factory.h"
 #include "workbench/view/colour_controls.h"
 #include "workbench/view/comparison_view.h"
 #include "workbench/view/display_marks.h"
@@ -227,6 +228,7 @@ ImageControlWindow::ImageControlWindow(Workbench& bench, UserPort& user, BusyPor
   buildRanges(this);
   layout->addStretch(1);
   returnFocusAfterActions(this);
+  returnFocusAfterPresses(this);
   bench_.addListener(this);
   refresh();
 }

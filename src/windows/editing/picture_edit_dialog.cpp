@@ -19,10 +19,10 @@
 #include <QVBoxLayout>
 #include <algorithm>
 
-#include "windows/controls/picture_control_window.h"
 #include "windows/main/quick_help.h"
 #include "windows/main/text_fit.h"
 #include "windows/main/ui_text.h"
+#include "windows/main/widget_factory.h"
 #include "workbench/editing/picture_editing.h"
 #include "workbench/view/refresh_chain.h"
 

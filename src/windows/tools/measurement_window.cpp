@@ -14,9 +14,9 @@
 #include <QTableWidget>
 #include <QVBoxLayout>
 
-#include "windows/controls/picture_control_window.h"
 #include "windows/main/quick_help.h"
 #include "windows/main/ui_text.h"
+#include "windows/main/widget_factory.h"
 #include "windows/tools/held_spin_box.h"
 #include "workbench/tools/measurement_tool.h"
 

@@ -14,8 +14,8 @@
 
 #include "text/format.h"
 #include "text/translate.h"
-#include "windows/controls/picture_control_window.h"
 #include "windows/main/quick_help.h"
+#include "windows/main/widget_factory.h"
 #include "windows/tools/profile_window.h"
 #include "windows/tools/relief_window.h"
 #include "workbench/tools/partial_tool.h"

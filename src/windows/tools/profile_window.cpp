@@ -15,9 +15,9 @@
 #include <QSpinBox>
 
 #include "text/format.h"
-#include "windows/controls/picture_control_window.h"
 #include "windows/main/qt_user_port.h"
 #include "windows/main/ui_text.h"
+#include "windows/main/widget_factory.h"
 #include "windows/tools/held_spin_box.h"
 #include "workbench/tools/profile_tool.h"
 #include "workbench/view/refresh_chain.h"

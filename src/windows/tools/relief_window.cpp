@@ -21,9 +21,9 @@
 #include "picture/messages.h"
 #include "text/format.h"
 #include "text/translate.h"
-#include "windows/controls/picture_control_window.h"
 #include "windows/main/screen_fit.h"
 #include "windows/main/ui_text.h"
+#include "windows/main/widget_factory.h"
 #include "windows/panes/picture_image.h"
 #include "workbench/tools/relief_tool.h"
 
