@@ -247,7 +247,13 @@ void PictureControlWindow::buildManualShift(QWidget* group) {
     grid->addLayout(line, row, 0, 1, 9);
     return line;
   };
-  QHBoxLayout* top = spanningRow(0);
+  buildShiftSwitches(group, spanningRow(0));
+  buildShiftAmounts(group, grid);
+  buildShiftMarks(group, grid);
+  buildReference(group, spanningRow(5));
+}
+
+void PictureControlWindow::buildShiftSwitches(QWidget* group, QHBoxLayout* top) {
   manual_ = checkBox(group, text::N_("手動"), "manual", help::kManual);
   manualTarget_ = new QButtonGroup(this);
   QRadioButton* target1 = radioButton(group, text::N_("１"), "manualTarget1", help::kManualTarget);
@@ -271,7 +277,13 @@ void PictureControlWindow::buildManualShift(QWidget* group) {
       });
     });
   }
+  connect(manual_, &QCheckBox::clicked, this,
+          [this](bool on) { run([&] { return setManualShiftEnabled(bench_.control, on); }); });
+  connect(manualTarget_, &QButtonGroup::idClicked, this,
+          [this](int target) { run([&] { return setManualTarget(bench_.control, target); }); });
+}
 
+void PictureControlWindow::buildShiftAmounts(QWidget* group, QGridLayout* grid) {
   wholeX_ = lineEdit(group, "wholeX", help::kAmounts, false);
   wholeY_ = lineEdit(group, "wholeY", help::kAmounts, false);
   stepsX_ = comboBox(group, "stepsX", help::kAmounts);
@@ -299,6 +311,34 @@ void PictureControlWindow::buildManualShift(QWidget* group) {
   grid->addWidget(pad_, 1, 7, 2, 1, Qt::AlignCenter);
   grid->addWidget(padStep_, 1, 8);
 
+  connect(apply, &QPushButton::clicked, this, [this] {
+    run([&] {
+      shownOnce_ = false;  // show the corrected values even when the record did not change
+      ShiftSetting& setting = bench_.control.manual.setting;
+      applyAmountEdits(setting, entryValue(editText(wholeX_), setting.wholeX),
+                       entryValue(editText(wholeY_), setting.wholeY), stepsX_->currentIndex(),
+                       stepsY_->currentIndex(), shiftContext());
+      return bench_.control.manual.enabled;
+    });
+  });
+  connect(clear, &QPushButton::clicked, this, [this] {
+    run([&] {
+      clearShift(bench_.control.manual.setting);
+      return bench_.control.manual.enabled;
+    });
+  });
+  connect(padStep_, &QComboBox::activated, this, [this](int index) {
+    run([&] {
+      selectPadStep(bench_.control, index);
+      return false;
+    });
+  });
+  connect(pad_, &DirectionPad::directionPressed, this, [this](ShiftDirection direction) {
+    run([&] { return pressDirectionPad(bench_.control, direction, shiftContext()); });
+  });
+}
+
+void PictureControlWindow::buildShiftMarks(QWidget* group, QGridLayout* grid) {
   for (std::size_t index = 0; index < 2; ++index) {
     const int row = 3 + static_cast<int>(index);
     const std::string number = std::to_string(index + 1);
@@ -322,6 +362,9 @@ void PictureControlWindow::buildManualShift(QWidget* group) {
       run([&] { return restoreMark(bench_.control, mark) && bench_.control.manual.enabled; });
     });
   }
+}
+
+void PictureControlWindow::buildReference(QWidget* group, QHBoxLayout* reference) {
   // The reference "S" on the left of the copy button.
   referenceShift_ = pushButton(group, "S", "referenceShift", help::kReferenceShift);
   referenceStore_ = pushButton(group, "≪", "referenceStore", help::kReferenceStore);
@@ -329,7 +372,6 @@ void PictureControlWindow::buildManualShift(QWidget* group) {
   reference_[1] = lineEdit(group, "referenceY", help::kReferenceFields, true);
   copyAutomatic_ =
       pushButton(group, text::N_("自動結果をｺﾋﾟｰ"), "copyAutomatic", help::kCopyAutomatic);
-  QHBoxLayout* reference = spanningRow(5);
   reference->addWidget(referenceShift_);
   reference->addWidget(referenceStore_);
   reference->addWidget(reference_[0]);
@@ -337,40 +379,6 @@ void PictureControlWindow::buildManualShift(QWidget* group) {
   reference->addStretch(1);
   reference->addWidget(copyAutomatic_);
 
-  connect(manual_, &QCheckBox::clicked, this,
-          [this](bool on) { run([&] { return setManualShiftEnabled(bench_.control, on); }); });
-  connect(manualTarget_, &QButtonGroup::idClicked, this, [this](int target) {
-    run([&] {
-      const bool changed = bench_.control.manual.target != target;
-      bench_.control.manual.target = target;
-      return changed && bench_.control.manual.enabled;
-    });
-  });
-  connect(apply, &QPushButton::clicked, this, [this] {
-    run([&] {
-      shownOnce_ = false;  // show the corrected values even when the record did not change
-      ShiftSetting& setting = bench_.control.manual.setting;
-      applyAmountEdits(setting, entryValue(editText(wholeX_), setting.wholeX),
-                       entryValue(editText(wholeY_), setting.wholeY), stepsX_->currentIndex(),
-                       stepsY_->currentIndex(), shiftContext());
-      return bench_.control.manual.enabled;
-    });
-  });
-  connect(clear, &QPushButton::clicked, this, [this] {
-    run([&] {
-      clearShift(bench_.control.manual.setting);
-      return bench_.control.manual.enabled;
-    });
-  });
-  connect(padStep_, &QComboBox::activated, this, [this](int index) {
-    run([&] {
-      bench_.control.manual.padStep = index <= 0 ? 0 : 1 << index;
-      return false;
-    });
-  });
-  connect(pad_, &DirectionPad::directionPressed, this, [this](ShiftDirection direction) {
-    run([&] { return pressDirectionPad(bench_.control, direction, shiftContext()); });
-  });
   connect(referenceStore_, &QPushButton::clicked, this, [this] {
     run([&] {
       if (bench_.pictures.picturesPresent) {

@@ -13,6 +13,8 @@
 class QButtonGroup;
 class QCheckBox;
 class QComboBox;
+class QGridLayout;
+class QHBoxLayout;
 class QLabel;
 class QLineEdit;
 class QPushButton;
@@ -40,6 +42,10 @@ class PictureControlWindow : public QWidget, public WorkbenchListener {
  private:
   void buildValidRange(QWidget* group);
   void buildManualShift(QWidget* group);
+  void buildShiftSwitches(QWidget* group, QHBoxLayout* top);
+  void buildShiftAmounts(QWidget* group, QGridLayout* grid);
+  void buildShiftMarks(QWidget* group, QGridLayout* grid);
+  void buildReference(QWidget* group, QHBoxLayout* reference);
   void buildAlignment(QWidget* group);
   // Runs one command: reads the alignment range edits first (they are taken whenever any
   // command of the window runs), then `change`; when it returns true and pictures are loaded

@@ -11,6 +11,7 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QSlider>
+#include <QSpinBox>
 #include <algorithm>
 
 #include "options/option_table.h"
@@ -66,7 +67,12 @@ QPushButton* pushButton(QWidget* parent, const char* text, const QString& name, 
 
 QPushButton* dialogButton(QWidget* parent, const char* text, const QString& name,
                           const char* help) {
-  auto* button = named(new QPushButton(ui(text), parent), name, help);
+  return dialogButton(parent, ui(text), name, help);
+}
+
+QPushButton* dialogButton(QWidget* parent, const QString& text, const QString& name,
+                          const char* help) {
+  auto* button = named(new QPushButton(text, parent), name, help);
   button->setAutoDefault(false);
   return button;
 }
@@ -115,6 +121,19 @@ QComboBox* comboBox(QWidget* parent, const QString& name, const char* help) {
   combo->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
   combo->setMinimumContentsLength(3);
   return combo;
+}
+
+QSlider* slider(QWidget* parent, const QString& name, int lowest, int highest, const char* help,
+                Qt::Orientation orientation) {
+  auto* control = named(new QSlider(orientation, parent), name, help);
+  control->setRange(lowest, highest);
+  return control;
+}
+
+QSpinBox* spinBox(QWidget* parent, const QString& name, int lowest, int highest, const char* help) {
+  auto* spin = named(new QSpinBox(parent), name, help);
+  spin->setRange(lowest, highest);
+  return spin;
 }
 
 void focusImagePane(const QWidget* control) {

@@ -4,6 +4,7 @@
 // N_() where they are written), as plain text. utf8() is for data, shown as it stands. Widths
 // come from the control's own font and style (windows/main/text_fit.h), never fixed pixels.
 #include <QString>
+#include <Qt>
 #include <string>
 
 class QCheckBox;
@@ -13,6 +14,8 @@ class QLabel;
 class QLineEdit;
 class QPushButton;
 class QRadioButton;
+class QSlider;
+class QSpinBox;
 class QWidget;
 
 namespace vemla::controls {
@@ -26,8 +29,11 @@ QGridLayout* compactGrid(QWidget* group);
 QLabel* plainLabel(QWidget* parent, const char* text);
 // A push button that never becomes the default one, as narrow as its text allows.
 QPushButton* pushButton(QWidget* parent, const char* text, const QString& name, const char* help);
-// A dialog's push button: never the default one, its width the style's own.
+// A dialog's push button: Enter never presses it unless the dialog makes it its default; its
+// width the style's own. The second form takes a text already in the language in use.
 QPushButton* dialogButton(QWidget* parent, const char* text, const QString& name,
+                          const char* help = nullptr);
+QPushButton* dialogButton(QWidget* parent, const QString& text, const QString& name,
                           const char* help = nullptr);
 QCheckBox* checkBox(QWidget* parent, const char* text, const QString& name, const char* help);
 QRadioButton* radioButton(QWidget* parent, const char* text, const QString& name, const char* help);
@@ -35,6 +41,10 @@ QLineEdit* lineEdit(QWidget* parent, const QString& name, const char* help, bool
 // A line edit fixed to the width of the widest number with as many digits as `largest`.
 QLineEdit* numberEdit(QWidget* parent, const QString& name, long long largest, const char* help);
 QComboBox* comboBox(QWidget* parent, const QString& name, const char* help);
+QSlider* slider(QWidget* parent, const QString& name, int lowest, int highest,
+                const char* help = nullptr, Qt::Orientation orientation = Qt::Horizontal);
+QSpinBox* spinBox(QWidget* parent, const QString& name, int lowest, int highest,
+                  const char* help = nullptr);
 // A push button as narrow as its text allows, a line edit fixed to show `longest` whole, a
 // selector at least wide enough for `longest` beside its arrow.
 void fitButton(QPushButton* button);
