@@ -32,6 +32,16 @@ int findTarget(const ExportTargetList& list, std::string_view name) {
   return -1;
 }
 
+const ExportTarget* selectTarget(ExportTargetList& list, int index) {
+  if (index < 0 || index >= targetsInUse(list)) return nullptr;
+  list.selected = index;
+  return &list.targets[static_cast<std::size_t>(index)];
+}
+
+void selectFirstTarget(ExportTargetList& list) {
+  list.selected = targetsInUse(list) > 0 ? 0 : -1;
+}
+
 std::optional<std::string> registerTarget(ExportTargetList& list, const ExportTarget& entered) {
   if (entered.name.empty()) return std::string(text::tr(msg::kNameMissing));
   if (!validOctets(entered.octets)) return std::string(text::tr(msg::kBadAddress));

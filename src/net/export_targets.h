@@ -32,6 +32,12 @@ int targetsInUse(const ExportTargetList& list);
 // Index of the entry in use named exactly `name` (case-sensitive), or -1.
 int findTarget(const ExportTargetList& list, std::string_view name);
 
+// "名前の選択": entry `index` becomes the selected one and is returned for the fields; nullptr,
+// with the selection unchanged, unless it is in use.
+const ExportTarget* selectTarget(ExportTargetList& list, int index);
+// On opening the import dialog: the first entry is selected, none (-1) in an empty table.
+void selectFirstTarget(ExportTargetList& list);
+
 // "登録": an entry of the same name gets the entered address and password; otherwise the
 // entered target is added after the last entry in use. The registered entry becomes the
 // selected one. Refused, with the message to show (warning icon) and the table unchanged, for

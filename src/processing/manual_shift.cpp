@@ -23,6 +23,17 @@ int rescale(int steps, int oldDivision, int newDivision) {
 
 }  // namespace
 
+bool setManualTarget(PictureControlState& control, int target) {
+  const int chosen = target == 0 ? 0 : 1;
+  const bool changed = control.manual.target != chosen;
+  control.manual.target = chosen;
+  return changed && control.manual.enabled;
+}
+
+void selectPadStep(PictureControlState& control, int row) {
+  control.manual.padStep = row <= 0 ? 0 : 1 << row;
+}
+
 void setDirectionButton(ShiftSetting& setting, ShiftDirection direction, bool pressed) {
   const int state = pressed ? 1 : 0;
   switch (direction) {

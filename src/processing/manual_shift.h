@@ -21,6 +21,13 @@ struct ShiftContext {
   int division = 16;
 };
 
+// The picture the manual shift moves (0 picture 1, otherwise picture 2): true when it changed
+// while the manual shift is on (then prepare the pictures).
+bool setManualTarget(PictureControlState& control, int target);
+// The direction pad's step chosen by its selector's row: row 0 "1画素単位" (one whole pixel),
+// row k the step 1/2^k.
+void selectPadStep(PictureControlState& control, int row);
+
 // Direction buttons "←", "→", "↑", "↓": the pressed button's flag takes the button state and
 // the opposite flag is cleared.
 void setDirectionButton(ShiftSetting& setting, ShiftDirection direction, bool pressed);

@@ -38,6 +38,26 @@ std::vector<std::string> namesOf(const ExportTargetList& list) {
   return names;
 }
 
+// ---- Select ------------------------------------------------------------------------------
+
+TEST(ExportTargets, OnlyAnEntryInUseCanBeSelectedAndOpeningSelectsTheFirst) {
+  ExportTargetList list = tableOf({"lab", "office"});
+  const ExportTarget* chosen = selectTarget(list, 1);
+  ASSERT_NE(chosen, nullptr);
+  EXPECT_EQ(chosen->name, "office");
+  EXPECT_EQ(list.selected, 1);
+  for (const int outside : {-1, 2, kExportTargetSlots}) {
+    EXPECT_EQ(selectTarget(list, outside), nullptr) << outside;
+    EXPECT_EQ(list.selected, 1) << outside;
+  }
+  selectFirstTarget(list);
+  EXPECT_EQ(list.selected, 0);
+  ExportTargetList empty;
+  empty.selected = 3;
+  selectFirstTarget(empty);
+  EXPECT_EQ(empty.selected, -1);
+}
+
 // ---- Register ----------------------------------------------------------------------------
 
 TEST(ExportTargets, RegisterAddsNewNamesBehindTheLastEntryAndSelectsThem) {

@@ -2,6 +2,7 @@
 
 #include <cmath>
 #include <cstring>
+#include <utility>
 #include <vector>
 
 #include "processing/alignment.h"
@@ -65,6 +66,32 @@ TEST(ManualShift, SwitchingEitherShiftOnOrOffSwitchesTheOtherOff) {
   EXPECT_FALSE(control.manual.enabled);
   setManualShiftEnabled(control, false);
   EXPECT_FALSE(control.alignment.enabled);
+}
+
+TEST(ManualShift, TheTargetAsksForPreparationOnlyWhenItChangesWhileTheShiftIsOn) {
+  struct Case {
+    bool enabled;
+    int before, chosen;
+    bool prepare;
+    int after;
+  };
+  for (const Case& c : {Case{true, 0, 1, true, 1}, Case{true, 1, 1, false, 1},
+                        Case{false, 0, 1, false, 1}, Case{true, 1, 0, true, 0}}) {
+    PictureControlState control;
+    control.manual.enabled = c.enabled;
+    control.manual.target = c.before;
+    EXPECT_EQ(setManualTarget(control, c.chosen), c.prepare) << c.before << "->" << c.chosen;
+    EXPECT_EQ(control.manual.target, c.after);
+  }
+}
+
+TEST(ManualShift, ThePadStepRowChoosesAWholePixelOrAPowerOfTwo) {
+  const std::pair<int, int> kRowsAndSteps[] = {{0, 0}, {-1, 0}, {1, 2}, {4, 16}, {8, 256}};
+  for (const auto& [row, step] : kRowsAndSteps) {
+    PictureControlState control;
+    selectPadStep(control, row);
+    EXPECT_EQ(control.manual.padStep, step) << row;
+  }
 }
 
 TEST(ManualShift, DirectionButtonsClearTheOppositeFlag) {

@@ -14,6 +14,7 @@
 
 #include "gallery/archive.h"
 #include "windows/main/ui_text.h"
+#include "windows/main/widget_factory.h"
 #include "workbench/gallery/gallery_slots.h"
 
 namespace vemla {
@@ -55,8 +56,7 @@ ArchiveOpenForm::ArchiveOpenForm(QWidget* parent, const Workbench& bench,
   pictures_ = itemList(this, "pictureItems");
   panel->addWidget(pictures_, 1);
 
-  expand_ = new QCheckBox(ui(N_("ｷﾞｬﾗﾘｰへの展開を行う")), this);
-  expand_->setObjectName("expandToGallery");
+  expand_ = controls::checkBox(this, N_("ｷﾞｬﾗﾘｰへの展開を行う"), "expandToGallery", nullptr);
   panel->addWidget(expand_);
   auto* startRow = new QHBoxLayout;
   startRow->addWidget(new QLabel(ui(N_("展開する開始位置")), this));
@@ -65,8 +65,7 @@ ArchiveOpenForm::ArchiveOpenForm(QWidget* parent, const Workbench& bench,
   startRow->addWidget(startSlot_);
   startRow->addStretch();
   panel->addLayout(startRow);
-  skipEmpty_ = new QCheckBox(ui(N_("空きのｴﾝﾄﾘは展開しない")), this);
-  skipEmpty_->setObjectName("skipEmpty");
+  skipEmpty_ = controls::checkBox(this, N_("空きのｴﾝﾄﾘは展開しない"), "skipEmpty", nullptr);
   panel->addWidget(skipEmpty_);
   expandItems_ = itemList(this, "expandItems");
   panel->addWidget(expandItems_, 1);

@@ -22,10 +22,11 @@
 #include "processing/image_kinds.h"
 #include "processing/view_rendering.h"
 #include "text/format.h"
-#include "windows/controls/picture_control_window.h"
+#include "windows/controls/direction_pad.h"
 #include "windows/main/quick_help.h"
 #include "windows/main/text_fit.h"
 #include "windows/main/ui_text.h"
+#include "windows/main/widget_factory.h"
 #include "workbench/view/colour_controls.h"
 #include "workbench/view/comparison_view.h"
 #include "workbench/view/display_marks.h"
@@ -140,13 +141,11 @@ QHBoxLayout* row(QVBoxLayout* layout) {
   return line;
 }
 
-QSlider* slider(QWidget* parent, const std::string& name, const char* help, int minimum,
-                int maximum) {
-  auto* control = new QSlider(Qt::Horizontal, parent);
-  control->setObjectName(QString::fromStdString(name));
-  control->setRange(minimum, maximum);
+// A slider that may become as narrow as the window needs.
+QSlider* narrowSlider(QWidget* parent, const std::string& name, const char* help, int minimum,
+                      int maximum) {
+  QSlider* control = slider(parent, QString::fromStdString(name), minimum, maximum, help);
   control->setMinimumWidth(0);
-  setQuickHelp(control, ui(help));
   return control;
 }
 
@@ -227,6 +226,7 @@ ImageControlWindow::ImageControlWindow(Workbench& bench, UserPort& user, BusyPor
   buildRanges(this);
   layout->addStretch(1);
   returnFocusAfterActions(this);
+  returnFocusAfterPresses(this);
   bench_.addListener(this);
   refresh();
 }
@@ -309,8 +309,8 @@ void ImageControlWindow::buildComparison(QWidget* area) {
 void ImageControlWindow::buildMagnification(QWidget* area, QHBoxLayout* first) {
   auto* layout = static_cast<QVBoxLayout*>(area->layout());
   first->addWidget(plainLabel(area, text::N_("倍率")));
-  magnificationSlider_ =
-      slider(area, "magnificationSlider", help::kMagnification, 0, kMagnificationSliderMaximum);
+  magnificationSlider_ = narrowSlider(area, "magnificationSlider", help::kMagnification, 0,
+                                      kMagnificationSliderMaximum);
   magnificationValue_ = lineEdit(area, "magnificationValue", help::kMagnification, true);
   // The widest text is the reduced display's "1/" and ratio, which stays below the largest
   // side / 256 and has three decimals at most.
@@ -407,8 +407,12 @@ void ImageControlWindow::buildPosition(QWidget* area) {
   connect(cursorPad_, &DirectionPad::directionPressed, this, [this](ShiftDirection direction) {
     if (bench_.pictures.picturesPresent) moveCursor(bench_, cursorDirectionOf(direction), true);
   });
+  buildMarks(area, layout);
+}
 
+void ImageControlWindow::buildMarks(QWidget* area, QVBoxLayout* layout) {
   // Two marks a row: four with their coordinates do not fit the window's width.
+  const QString coordinate = widestNumber(area, largestPictureSide());
   auto* marks = new QGridLayout;
   marks->setHorizontalSpacing(2);
   marks->setVerticalSpacing(1);
@@ -483,10 +487,7 @@ void ImageControlWindow::buildStatistics(QWidget* area) {
   grid->setColumnStretch(7, 2);
   // The grid controls on the right of the statistics.
   grid_ = checkBox(area, text::N_("ｸﾞﾘｯﾄﾞ"), "grid", help::kGrid);
-  gridWidth_ = new QSpinBox(area);
-  gridWidth_->setObjectName("gridWidth");
-  gridWidth_->setRange(1, 20);
-  setQuickHelp(gridWidth_, ui(help::kGridWidth));
+  gridWidth_ = spinBox(area, "gridWidth", 1, 20, help::kGridWidth);
   gridPad_ = new DirectionPad(area);
   gridPad_->setObjectName("gridPad");
   setQuickHelp(gridPad_, ui(help::kGridPad));
@@ -526,9 +527,9 @@ void ImageControlWindow::buildColours(QWidget* area) {
     colourSelectors_[at] =
         comboBox(area, ("colourSelector" + digit).c_str(), help::kColourSelector);
     intensity_[at] =
-        slider(area, "intensity" + digit, help::kIntensity, kMinIntensity, kMaxIntensity);
+        narrowSlider(area, "intensity" + digit, help::kIntensity, kMinIntensity, kMaxIntensity);
     brightness_[at] =
-        slider(area, "brightness" + digit, help::kBrightness, kMinBrightness, kMaxBrightness);
+        narrowSlider(area, "brightness" + digit, help::kBrightness, kMinBrightness, kMaxBrightness);
     line->addWidget(colourSelectors_[at], 2);
     line->addWidget(plainLabel(area, text::N_("表示強度")));
     line->addWidget(intensity_[at], 2);
@@ -575,7 +576,7 @@ void ImageControlWindow::buildRanges(QWidget* area) {
             [this, image](bool on) { setRangeExtraction(bench_, image, on); });
     for (std::size_t which = 0; which < 2; ++which) {
       const std::string name = kBoundNames[which];
-      QSlider* bar = slider(area, name + "Slider" + digit, kBoundHelp[which], 0, 255);
+      QSlider* bar = narrowSlider(area, name + "Slider" + digit, kBoundHelp[which], 0, 255);
       auto* spin = new RangeSpin(area);
       spin->setObjectName(QString::fromStdString(name + "Spin" + digit));
       setQuickHelp(spin, ui(kBoundHelp[which]));
@@ -620,9 +621,13 @@ void ImageControlWindow::showStatistics(ImageSlot image) {
 }
 
 void ImageControlWindow::refresh() {
-  const ViewState& view = bench_.view;
-  const bool present = bench_.pictures.picturesPresent;
+  refreshImageRows();
+  refreshView();
+  refreshCursor();
+}
 
+void ImageControlWindow::refreshImageRows() {
+  const ViewState& view = bench_.view;
   const std::vector<KindChoice> kinds = kindChoices(bench_);
   std::vector<std::string> kindNames;
   // The built-in kinds and colours are words of the program; the user's entries and tables keep
@@ -653,7 +658,10 @@ void ImageControlWindow::refresh() {
     }
     showStatistics(image);
   }
+}
 
+void ImageControlWindow::refreshView() {
+  const ViewState& view = bench_.view;
   for (ImageSlot image : kImageSlots) {
     const ComparisonMode mode = view.comparison[index(image)].mode;
     comparisonButtons_[index(image)][0]->setChecked(mode == ComparisonMode::Blink);
@@ -667,7 +675,19 @@ void ImageControlWindow::refresh() {
   magnificationValue_->setText(QString::fromStdString(magnificationFieldText(bench_)));
   interpolation_->setChecked(view.zoomInterpolation);
   blankInvalid_->setChecked(bench_.images.blankInvalid);
+  grid_->setChecked(view.grid);
+  {
+    const QSignalBlocker block(gridWidth_);
+    gridWidth_->setValue(view.gridWidth);
+  }
+  colour_->setChecked(view.colourDisplay);
+  palette_->setChecked(view.colourBars);
+  rangeLinked_->setChecked(view.rangeLinked);
+}
 
+void ImageControlWindow::refreshCursor() {
+  const ViewState& view = bench_.view;
+  const bool present = bench_.pictures.picturesPresent;
   const std::array<int, 2> cursor{view.centreX, view.centreY};
   if (!present) {
     positionX_->clear();
@@ -685,15 +705,6 @@ void ImageControlWindow::refresh() {
     markTexts_[index][0]->setText(QString::fromStdString(texts[0]));
     markTexts_[index][1]->setText(QString::fromStdString(texts[1]));
   }
-
-  grid_->setChecked(view.grid);
-  {
-    const QSignalBlocker block(gridWidth_);
-    gridWidth_->setValue(view.gridWidth);
-  }
-  colour_->setChecked(view.colourDisplay);
-  palette_->setChecked(view.colourBars);
-  rangeLinked_->setChecked(view.rangeLinked);
 
   // The cursor controls act on the pictures: without them there is nothing to move.
   std::vector<QWidget*> cursorControls{positionX_,  positionY_,  redisplay_,

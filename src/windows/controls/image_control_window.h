@@ -22,6 +22,7 @@ class QLineEdit;
 class QDoubleSpinBox;
 class QPushButton;
 class QSlider;
+class QVBoxLayout;
 
 namespace vemla {
 
@@ -90,9 +91,14 @@ class ImageControlWindow : public QWidget, public WorkbenchListener {
   QHBoxLayout* buildKinds(QWidget* area);
   void buildMagnification(QWidget* area, QHBoxLayout* sliderRow);
   void buildPosition(QWidget* area);
+  void buildMarks(QWidget* area, QVBoxLayout* layout);
   // "交互" and "分割" of each image and the blink rate.
   void buildComparison(QWidget* area);
   void showStatistics(ImageSlot image);
+  // The parts of refresh: the rows of each image, the view settings, the cursor and its marks.
+  void refreshImageRows();
+  void refreshView();
+  void refreshCursor();
   void buildStatistics(QWidget* area);
   void buildColours(QWidget* area);
   void buildRanges(QWidget* area);

@@ -1,7 +1,5 @@
 #include "windows/controls/picture_control_window.h"
 
-#include <QAbstractButton>
-#include <QAbstractSpinBox>
 #include <QButtonGroup>
 #include <QCheckBox>
 #include <QComboBox>
@@ -10,13 +8,9 @@
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
-#include <QMouseEvent>
-#include <QPainter>
-#include <QPolygon>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QSignalBlocker>
-#include <QSlider>
 #include <QVBoxLayout>
 #include <algorithm>
 
@@ -26,145 +20,15 @@
 #include "processing/picture_control.h"
 #include "processing/valid_range.h"
 #include "text/format.h"
+#include "windows/controls/direction_pad.h"
 #include "windows/main/quick_help.h"
 #include "windows/main/text_fit.h"
 #include "windows/main/ui_text.h"
+#include "windows/main/widget_factory.h"
 #include "workbench/view/refresh_chain.h"
 
 namespace vemla {
 
-namespace controls {
-
-QString utf8(const char* text) {
-  return QString::fromUtf8(text);
-}
-
-std::string editText(const QLineEdit* edit) {
-  return edit->text().toStdString();
-}
-
-void setCompactFont(QWidget* window) {
-  QFont font = window->font();
-  font.setPixelSize(11);
-  window->setFont(font);
-}
-
-QGridLayout* compactGrid(QWidget* group) {
-  auto* grid = new QGridLayout(group);
-  grid->setContentsMargins(3, 3, 3, 3);
-  grid->setHorizontalSpacing(2);
-  grid->setVerticalSpacing(1);
-  return grid;
-}
-
-QLabel* plainLabel(QWidget* parent, const char* text) {
-  auto* label = new QLabel(ui(text), parent);
-  label->setTextFormat(Qt::PlainText);
-  return label;
-}
-
-namespace {
-template <typename Widget>
-Widget* named(Widget* widget, const char* name, const char* help) {
-  widget->setObjectName(QString::fromUtf8(name));
-  if (help != nullptr) setQuickHelp(widget, ui(help));
-  return widget;
-}
-}  // namespace
-
-QPushButton* pushButton(QWidget* parent, const char* text, const char* name, const char* help) {
-  auto* button = named(new QPushButton(ui(text), parent), name, help);
-  button->setAutoDefault(false);
-  button->setMinimumWidth(buttonWidthFor(button));
-  return button;
-}
-
-void fitButton(QPushButton* button) {
-  button->setFixedWidth(buttonWidthFor(button));
-}
-
-void fitEdit(QLineEdit* edit, const QString& longest) {
-  edit->setFixedWidth(editWidthFor(edit, longest));
-}
-
-void fitSelector(QComboBox* selector, const QString& longest) {
-  selector->setMinimumWidth(selectorWidthFor(selector, longest));
-}
-
-int largestPictureSide() {
-  return static_cast<int>(
-      std::max(optionNamed("MaxPictureWidth").high, optionNamed("MaxPictureHeight").high));
-}
-
-QCheckBox* checkBox(QWidget* parent, const char* text, const char* name, const char* help) {
-  return named(new QCheckBox(ui(text), parent), name, help);
-}
-
-QRadioButton* radioButton(QWidget* parent, const char* text, const char* name, const char* help) {
-  return named(new QRadioButton(ui(text), parent), name, help);
-}
-
-QLineEdit* lineEdit(QWidget* parent, const char* name, const char* help, bool readOnly) {
-  auto* edit = named(new QLineEdit(parent), name, help);
-  edit->setReadOnly(readOnly);
-  edit->setMinimumWidth(0);
-  return edit;
-}
-
-QComboBox* comboBox(QWidget* parent, const char* name, const char* help) {
-  auto* combo = named(new QComboBox(parent), name, help);
-  combo->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
-  combo->setMinimumContentsLength(3);
-  return combo;
-}
-
-namespace {
-
-void focusImagePane(const QWidget* control) {
-  if (auto* pane = control->window()->findChild<QWidget*>(QStringLiteral("Image1"))) {
-    pane->setFocus(Qt::OtherFocusReason);
-  }
-}
-
-// A spin box receives the mouse only on its arrows (its text field is a child widget), so a
-// release there ends a step, held or not.
-class ArrowRelease : public QObject {
- public:
-  using QObject::QObject;
-  bool eventFilter(QObject* watched, QEvent* event) override {
-    if (event->type() == QEvent::MouseButtonRelease) focusImagePane(static_cast<QWidget*>(watched));
-    return false;
-  }
-};
-
-}  // namespace
-
-void returnFocusAfterActions(QWidget* window) {
-  const auto back = [window] { focusImagePane(window); };
-  for (auto* button : window->findChildren<QAbstractButton*>()) {
-    QObject::connect(button, &QAbstractButton::clicked, window, back);
-  }
-  for (auto* selector : window->findChildren<QComboBox*>()) {
-    QObject::connect(selector, &QComboBox::activated, window, back);
-  }
-  for (auto* slider : window->findChildren<QSlider*>()) {
-    QObject::connect(slider, &QSlider::actionTriggered, window, back);
-    QObject::connect(slider, &QSlider::sliderReleased, window, back);
-  }
-  for (auto* pad : window->findChildren<DirectionPad*>()) {
-    QObject::connect(pad, &DirectionPad::directionPressed, window, back);
-  }
-  auto* arrows = new ArrowRelease(window);
-  for (auto* spin : window->findChildren<QAbstractSpinBox*>()) {
-    spin->installEventFilter(arrows);
-    QObject::connect(spin, &QAbstractSpinBox::editingFinished, window, [spin] {
-      // Also emitted when the spin box loses the focus: then it goes where the operator put it.
-      if (spin->hasFocus()) focusImagePane(spin);
-    });
-  }
-}
-
-}  // namespace controls
 
 namespace {
 
@@ -266,91 +130,6 @@ int powerOfTwo(int value) {
 
 }  // namespace
 
-// ---------------------------------------------------------------------------------------------
-
-DirectionPad::DirectionPad(QWidget* parent) : QWidget(parent) {
-  setFixedSize(kSize, kSize);
-}
-
-void DirectionPad::paintPad(QPainter& painter, std::optional<ShiftDirection> pressed) {
-  // Drawn as shapes on the 32 x 32 logical grid, not as a bitmap: the painter's scale (the
-  // screen's device pixel ratio) puts every edge on the device's own pixels, sharp at 200 %.
-  painter.save();
-  painter.setRenderHint(QPainter::Antialiasing, false);
-  painter.fillRect(QRect(0, 0, kSize, kSize), QColor(212, 208, 200));
-  const QPointF centre(kSize / 2.0, kSize / 2.0);
-  const qreal end = kSize;
-  // Each quarter between the diagonals, and a small arrow inside it.
-  const auto quarter = [&](ShiftDirection direction) {
-    switch (direction) {
-      case ShiftDirection::Up:
-        return QPolygonF({QPointF(0, 0), QPointF(end, 0), centre});
-      case ShiftDirection::Down:
-        return QPolygonF({QPointF(0, end), QPointF(end, end), centre});
-      case ShiftDirection::Left:
-        return QPolygonF({QPointF(0, 0), QPointF(0, end), centre});
-      case ShiftDirection::Right:
-        return QPolygonF({QPointF(end, 0), QPointF(end, end), centre});
-    }
-    return QPolygonF();
-  };
-  const auto arrow = [&](ShiftDirection direction) {
-    switch (direction) {
-      case ShiftDirection::Up:
-        return QPolygonF({QPointF(16, 3), QPointF(10.5, 9.5), QPointF(21.5, 9.5)});
-      case ShiftDirection::Down:
-        return QPolygonF({QPointF(16, 29), QPointF(10.5, 22.5), QPointF(21.5, 22.5)});
-      case ShiftDirection::Left:
-        return QPolygonF({QPointF(3, 16), QPointF(9.5, 10.5), QPointF(9.5, 21.5)});
-      case ShiftDirection::Right:
-        return QPolygonF({QPointF(29, 16), QPointF(22.5, 10.5), QPointF(22.5, 21.5)});
-    }
-    return QPolygonF();
-  };
-  painter.setPen(Qt::NoPen);
-  if (pressed) {
-    painter.setBrush(QColor(128, 128, 128));
-    painter.drawPolygon(quarter(*pressed));
-  }
-  // The diagonals, one device pixel wide whatever the scale.
-  QPen diagonal(QColor(128, 128, 128), 0);
-  painter.setPen(diagonal);
-  painter.drawLine(QPointF(0, 0), QPointF(end, end));
-  painter.drawLine(QPointF(end, 0), QPointF(0, end));
-  // A raised frame: light on the top and left, dark on the bottom and right.
-  painter.fillRect(QRectF(0, 0, end, 1), Qt::white);
-  painter.fillRect(QRectF(0, 0, 1, end), Qt::white);
-  painter.fillRect(QRectF(0, end - 1, end, 1), QColor(64, 64, 64));
-  painter.fillRect(QRectF(end - 1, 0, 1, end), QColor(64, 64, 64));
-  painter.setPen(Qt::NoPen);
-  for (const ShiftDirection direction : kDirectionOrder) {
-    const bool held = pressed && *pressed == direction;
-    painter.setBrush(held ? Qt::white : Qt::black);
-    painter.drawPolygon(arrow(direction));
-  }
-  painter.restore();
-}
-
-void DirectionPad::paintEvent(QPaintEvent*) {
-  QPainter painter(this);
-  paintPad(painter, held_);
-}
-
-void DirectionPad::mousePressEvent(QMouseEvent* event) {
-  if (event->button() != Qt::LeftButton || !isEnabled()) return;
-  const QPoint point = event->position().toPoint();
-  held_ = padDirectionAt(point.x(), point.y());
-  update();
-  if (held_) emit directionPressed(*held_);
-}
-
-void DirectionPad::mouseReleaseEvent(QMouseEvent*) {
-  held_.reset();
-  update();
-}
-
-// ---------------------------------------------------------------------------------------------
-
 PictureControlWindow::PictureControlWindow(Workbench& bench, UserPort& user, BusyPort& busy,
                                            ProgressPort& progress, QWidget* parent)
     : QWidget(parent), bench_(bench), user_(user), busy_(busy), progress_(progress) {
@@ -371,6 +150,7 @@ PictureControlWindow::PictureControlWindow(Workbench& bench, UserPort& user, Bus
   buildAlignment(alignmentGroup);
   fitFields();
   returnFocusAfterActions(this);
+  returnFocusAfterPresses(this);
   bench_.addListener(this);
   refresh();
 }
@@ -467,7 +247,13 @@ void PictureControlWindow::buildManualShift(QWidget* group) {
     grid->addLayout(line, row, 0, 1, 9);
     return line;
   };
-  QHBoxLayout* top = spanningRow(0);
+  buildShiftSwitches(group, spanningRow(0));
+  buildShiftAmounts(group, grid);
+  buildShiftMarks(group, grid);
+  buildReference(group, spanningRow(5));
+}
+
+void PictureControlWindow::buildShiftSwitches(QWidget* group, QHBoxLayout* top) {
   manual_ = checkBox(group, text::N_("手動"), "manual", help::kManual);
   manualTarget_ = new QButtonGroup(this);
   QRadioButton* target1 = radioButton(group, text::N_("１"), "manualTarget1", help::kManualTarget);
@@ -491,7 +277,13 @@ void PictureControlWindow::buildManualShift(QWidget* group) {
       });
     });
   }
+  connect(manual_, &QCheckBox::clicked, this,
+          [this](bool on) { run([&] { return setManualShiftEnabled(bench_.control, on); }); });
+  connect(manualTarget_, &QButtonGroup::idClicked, this,
+          [this](int target) { run([&] { return setManualTarget(bench_.control, target); }); });
+}
 
+void PictureControlWindow::buildShiftAmounts(QWidget* group, QGridLayout* grid) {
   wholeX_ = lineEdit(group, "wholeX", help::kAmounts, false);
   wholeY_ = lineEdit(group, "wholeY", help::kAmounts, false);
   stepsX_ = comboBox(group, "stepsX", help::kAmounts);
@@ -519,6 +311,34 @@ void PictureControlWindow::buildManualShift(QWidget* group) {
   grid->addWidget(pad_, 1, 7, 2, 1, Qt::AlignCenter);
   grid->addWidget(padStep_, 1, 8);
 
+  connect(apply, &QPushButton::clicked, this, [this] {
+    run([&] {
+      shownOnce_ = false;  // show the corrected values even when the record did not change
+      ShiftSetting& setting = bench_.control.manual.setting;
+      applyAmountEdits(setting, entryValue(editText(wholeX_), setting.wholeX),
+                       entryValue(editText(wholeY_), setting.wholeY), stepsX_->currentIndex(),
+                       stepsY_->currentIndex(), shiftContext());
+      return bench_.control.manual.enabled;
+    });
+  });
+  connect(clear, &QPushButton::clicked, this, [this] {
+    run([&] {
+      clearShift(bench_.control.manual.setting);
+      return bench_.control.manual.enabled;
+    });
+  });
+  connect(padStep_, &QComboBox::activated, this, [this](int index) {
+    run([&] {
+      selectPadStep(bench_.control, index);
+      return false;
+    });
+  });
+  connect(pad_, &DirectionPad::directionPressed, this, [this](ShiftDirection direction) {
+    run([&] { return pressDirectionPad(bench_.control, direction, shiftContext()); });
+  });
+}
+
+void PictureControlWindow::buildShiftMarks(QWidget* group, QGridLayout* grid) {
   for (std::size_t index = 0; index < 2; ++index) {
     const int row = 3 + static_cast<int>(index);
     const std::string number = std::to_string(index + 1);
@@ -542,6 +362,9 @@ void PictureControlWindow::buildManualShift(QWidget* group) {
       run([&] { return restoreMark(bench_.control, mark) && bench_.control.manual.enabled; });
     });
   }
+}
+
+void PictureControlWindow::buildReference(QWidget* group, QHBoxLayout* reference) {
   // The reference "S" on the left of the copy button.
   referenceShift_ = pushButton(group, "S", "referenceShift", help::kReferenceShift);
   referenceStore_ = pushButton(group, "≪", "referenceStore", help::kReferenceStore);
@@ -549,7 +372,6 @@ void PictureControlWindow::buildManualShift(QWidget* group) {
   reference_[1] = lineEdit(group, "referenceY", help::kReferenceFields, true);
   copyAutomatic_ =
       pushButton(group, text::N_("自動結果をｺﾋﾟｰ"), "copyAutomatic", help::kCopyAutomatic);
-  QHBoxLayout* reference = spanningRow(5);
   reference->addWidget(referenceShift_);
   reference->addWidget(referenceStore_);
   reference->addWidget(reference_[0]);
@@ -557,40 +379,6 @@ void PictureControlWindow::buildManualShift(QWidget* group) {
   reference->addStretch(1);
   reference->addWidget(copyAutomatic_);
 
-  connect(manual_, &QCheckBox::clicked, this,
-          [this](bool on) { run([&] { return setManualShiftEnabled(bench_.control, on); }); });
-  connect(manualTarget_, &QButtonGroup::idClicked, this, [this](int target) {
-    run([&] {
-      const bool changed = bench_.control.manual.target != target;
-      bench_.control.manual.target = target;
-      return changed && bench_.control.manual.enabled;
-    });
-  });
-  connect(apply, &QPushButton::clicked, this, [this] {
-    run([&] {
-      shownOnce_ = false;  // show the corrected values even when the record did not change
-      ShiftSetting& setting = bench_.control.manual.setting;
-      applyAmountEdits(setting, entryValue(editText(wholeX_), setting.wholeX),
-                       entryValue(editText(wholeY_), setting.wholeY), stepsX_->currentIndex(),
-                       stepsY_->currentIndex(), shiftContext());
-      return bench_.control.manual.enabled;
-    });
-  });
-  connect(clear, &QPushButton::clicked, this, [this] {
-    run([&] {
-      clearShift(bench_.control.manual.setting);
-      return bench_.control.manual.enabled;
-    });
-  });
-  connect(padStep_, &QComboBox::activated, this, [this](int index) {
-    run([&] {
-      bench_.control.manual.padStep = index <= 0 ? 0 : 1 << index;
-      return false;
-    });
-  });
-  connect(pad_, &DirectionPad::directionPressed, this, [this](ShiftDirection direction) {
-    run([&] { return pressDirectionPad(bench_.control, direction, shiftContext()); });
-  });
   connect(referenceStore_, &QPushButton::clicked, this, [this] {
     run([&] {
       if (bench_.pictures.picturesPresent) {

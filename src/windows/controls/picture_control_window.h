@@ -4,21 +4,17 @@
 // automatic alignment. Every command changes the picture control record through the core and,
 // when that alters the shifted pictures, runs the refresh chain, which repaints the panes and
 // refreshes this window through the workbench listener.
-#include <QPixmap>
-#include <QString>
 #include <QWidget>
 #include <array>
-#include <optional>
-#include <string>
 
 #include "processing/manual_shift.h"
 #include "workbench/workbench.h"
 
 class QButtonGroup;
-class QPainter;
 class QCheckBox;
 class QComboBox;
 class QGridLayout;
+class QHBoxLayout;
 class QLabel;
 class QLineEdit;
 class QPushButton;
@@ -26,60 +22,7 @@ class QRadioButton;
 
 namespace vemla {
 
-// Small factories shared by the two control windows: every control gets its object name and,
-// when given, its quick-help text; texts and help are shown in the language in use (marked
-// N_() where they are written), as plain text. utf8() is for data, shown as it stands.
-namespace controls {
-QString utf8(const char* text);
-std::string editText(const QLineEdit* edit);
-void setCompactFont(QWidget* window);
-QGridLayout* compactGrid(QWidget* group);
-QLabel* plainLabel(QWidget* parent, const char* text);
-QPushButton* pushButton(QWidget* parent, const char* text, const char* name, const char* help);
-QCheckBox* checkBox(QWidget* parent, const char* text, const char* name, const char* help);
-QRadioButton* radioButton(QWidget* parent, const char* text, const char* name, const char* help);
-QLineEdit* lineEdit(QWidget* parent, const char* name, const char* help, bool readOnly);
-QComboBox* comboBox(QWidget* parent, const char* name, const char* help);
-// Widths from the control's own font and style (windows/main/text_fit.h): a push button as
-// narrow as its text allows, a line edit fixed to show `longest` whole, a selector at least wide
-// enough for `longest` beside its arrow.
-void fitButton(QPushButton* button);
-void fitEdit(QLineEdit* edit, const QString& longest);
-void fitSelector(QComboBox* selector, const QString& longest);
-// The largest picture side the options allow.
-int largestPictureSide();
-// Gives the keyboard focus back to the image pane "Image1" of the main window after every
-// action of a control in `window`, so that the arrow keys move the cursor again: after a
-// button or check click, a selector choice, a slider action, a direction-pad press, the release
-// of a spin box arrow and Enter in a spin box. Typing into an edit keeps the focus there. Call
-// it once the controls and their own actions are connected: the focus moves after the action.
-void returnFocusAfterActions(QWidget* window);
-}  // namespace controls
-
-// A 32 x 32 pad split by its diagonals, drawn at rest or with the pressed direction's quarter
-// sunk while the button is held. A press on a diagonal does nothing. Used by the manual shift and,
-// through the same geometry, by the cursor and grid pads of the image control.
-class DirectionPad : public QWidget {
-  Q_OBJECT
- public:
-  static constexpr int kSize = 32;
-  explicit DirectionPad(QWidget* parent = nullptr);
-  // Paints the pad at rest (nullopt) or with `pressed` held, in logical pixels at the
-  // painter's scale.
-  static void paintPad(QPainter& painter, std::optional<ShiftDirection> pressed);
-  std::optional<ShiftDirection> heldDirection() const { return held_; }
-
- signals:
-  void directionPressed(vemla::ShiftDirection direction);
-
- protected:
-  void paintEvent(QPaintEvent* event) override;
-  void mousePressEvent(QMouseEvent* event) override;
-  void mouseReleaseEvent(QMouseEvent* event) override;
-
- private:
-  std::optional<ShiftDirection> held_;
-};
+class DirectionPad;
 
 class PictureControlWindow : public QWidget, public WorkbenchListener {
   Q_OBJECT
@@ -99,6 +42,10 @@ class PictureControlWindow : public QWidget, public WorkbenchListener {
  private:
   void buildValidRange(QWidget* group);
   void buildManualShift(QWidget* group);
+  void buildShiftSwitches(QWidget* group, QHBoxLayout* top);
+  void buildShiftAmounts(QWidget* group, QGridLayout* grid);
+  void buildShiftMarks(QWidget* group, QGridLayout* grid);
+  void buildReference(QWidget* group, QHBoxLayout* reference);
   void buildAlignment(QWidget* group);
   // Runs one command: reads the alignment range edits first (they are taken whenever any
   // command of the window runs), then `change`; when it returns true and pictures are loaded

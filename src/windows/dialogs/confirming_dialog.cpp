@@ -2,6 +2,7 @@
 
 #include "editing/small_dialogs.h"
 #include "text/translate.h"
+#include "windows/main/widget_factory.h"
 
 namespace vemla {
 
@@ -14,10 +15,7 @@ void ConfirmingDialog::reject() {
 }
 
 QPushButton* dialogButton(const QString& text, const QString& objectName, QWidget* parent) {
-  auto* button = new QPushButton(text, parent);
-  button->setObjectName(objectName);
-  button->setAutoDefault(false);
-  return button;
+  return controls::dialogButton(parent, text, objectName);
 }
 
 }  // namespace vemla

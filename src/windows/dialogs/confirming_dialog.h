@@ -22,7 +22,8 @@ class ConfirmingDialog : public QDialog {
   UserPort& user_;
 };
 
-// A push button that Enter never presses unless the dialog makes it its default.
+// A push button that Enter never presses unless the dialog makes it its default: the widget
+// factory's controls::dialogButton.
 QPushButton* dialogButton(const QString& text, const QString& objectName, QWidget* parent);
 
 }  // namespace vemla

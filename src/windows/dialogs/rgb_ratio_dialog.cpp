@@ -8,6 +8,7 @@
 
 #include "editing/small_dialogs.h"
 #include "windows/main/ui_text.h"
+#include "windows/main/widget_factory.h"
 
 namespace vemla {
 
@@ -30,9 +31,8 @@ RgbRatioDialog::RgbRatioDialog(const QString& titleSuffix, RgbRatio initial, Rgb
   const std::pair<const char*, RgbRatio> choices[] = {
       {"R", kRedOnly}, {"G", kGreenOnly}, {"B", kBlueOnly}, {text::N_("標準"), standard}};
   for (const auto& [label, ratios] : choices) {
-    auto* button = new QPushButton(ui(label), this);
-    button->setObjectName(QString("preset") + QString::fromUtf8(label));
-    button->setAutoDefault(false);
+    QPushButton* button =
+        controls::dialogButton(this, label, QString("preset") + QString::fromUtf8(label));
     connect(button, &QPushButton::clicked, this, [this, ratios = ratios] { showRatios(ratios); });
     presets->addWidget(button);
   }

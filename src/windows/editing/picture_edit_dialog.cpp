@@ -19,10 +19,10 @@
 #include <QVBoxLayout>
 #include <algorithm>
 
-#include "windows/controls/picture_control_window.h"
 #include "windows/main/quick_help.h"
 #include "windows/main/text_fit.h"
 #include "windows/main/ui_text.h"
+#include "windows/main/widget_factory.h"
 #include "workbench/editing/picture_editing.h"
 #include "workbench/view/refresh_chain.h"
 
@@ -46,14 +46,6 @@ constexpr std::array<OperationButton, kEditOperationCount> kOperationButtons{{
     {"XOR", text::N_("階調値を指定された値とXOR(排他的論理和)します(^=)")},
 }};
 
-QLineEdit* numberField(QWidget* parent, const char* name, long long largest, const char* help) {
-  auto* field = new QLineEdit(parent);
-  field->setObjectName(name);
-  field->setFixedWidth(editWidthFor(field, widestNumber(field, largest)));
-  setQuickHelp(field, ui(help));
-  return field;
-}
-
 // A wrong entry is corrected silently to the nearest valid value (no number at all: `low`),
 // and shown corrected.
 int corrected(QLineEdit* field, int low, int high) {
@@ -62,14 +54,6 @@ int corrected(QLineEdit* field, int low, int high) {
   const int result = ok ? static_cast<int>(std::clamp<long long>(value, low, high)) : low;
   field->setText(QString::number(result));
   return result;
-}
-
-QPushButton* button(QWidget* parent, const char* name, const char* text, const char* help) {
-  auto* made = new QPushButton(ui(text), parent);
-  made->setObjectName(name);
-  made->setAutoDefault(false);
-  setQuickHelp(made, ui(help));
-  return made;
 }
 
 }  // namespace
@@ -197,27 +181,33 @@ PictureEditDialog::~PictureEditDialog() {
 
 void PictureEditDialog::build() {
   auto* layout = new QHBoxLayout(this);
-  auto* controls = new QVBoxLayout;
-  layout->addLayout(controls);
+  auto* column = new QVBoxLayout;
+  layout->addLayout(column);
+  buildRange(column);
+  buildGreyRange(column);
+  buildOperation(column);
+  buildGeometry(column);
+  buildSession(column);
+  buildEntry(layout);
+}
 
+void PictureEditDialog::buildRange(QVBoxLayout* column) {
   // "座標範囲"
+  using controls::radioButton;
   auto* range = new QGroupBox(this);
   auto* rangeGrid = new QGridLayout(range);
-  rangeOn_ = new QCheckBox(ui(text::N_("座標範囲")), range);
-  rangeOn_->setObjectName("RangeOn");
-  setQuickHelp(rangeOn_, ui(text::N_("指定された範囲に対してのみ\n編集機能が実行されます")));
-  rangeInside_ = new QRadioButton(ui(text::N_("範囲内")), range);
-  rangeInside_->setObjectName("RangeInside");
-  rangeOutside_ = new QRadioButton(ui(text::N_("範囲外")), range);
-  rangeOutside_->setObjectName("RangeOutside");
-  setQuickHelp(rangeInside_, ui(text::N_("座標範囲の内側を編集します")));
-  setQuickHelp(rangeOutside_, ui(text::N_("座標範囲の外側を編集します\n(演算実行と階調反転のみ)")));
+  rangeOn_ = controls::checkBox(range, text::N_("座標範囲"), "RangeOn",
+                                text::N_("指定された範囲に対してのみ\n編集機能が実行されます"));
+  rangeInside_ =
+      radioButton(range, text::N_("範囲内"), "RangeInside", text::N_("座標範囲の内側を編集します"));
+  rangeOutside_ = radioButton(range, text::N_("範囲外"), "RangeOutside",
+                              text::N_("座標範囲の外側を編集します\n(演算実行と階調反転のみ)"));
   rangeGrid->addWidget(rangeOn_, 0, 0, 1, 2);
   rangeGrid->addWidget(rangeInside_, 0, 2, 1, 2);
   rangeGrid->addWidget(rangeOutside_, 0, 4, 1, 2);
   const char* cornerNames[4] = {"Left", "Top", "Right", "Bottom"};
   for (int i = 0; i < 4; ++i)
-    corners_[i] = numberField(
+    corners_[i] = controls::numberEdit(
         range, cornerNames[i], 4095,
         i < 2 ? text::N_("座標範囲の左上の座標です") : text::N_("座標範囲の右下の座標です"));
   for (int corner = 0; corner < 2; ++corner) {
@@ -227,9 +217,9 @@ void PictureEditDialog::build() {
     rangeGrid->addWidget(corners_[corner * 2], row, 1);
     rangeGrid->addWidget(new QLabel(QStringLiteral("Y"), range), row, 2);
     rangeGrid->addWidget(corners_[corner * 2 + 1], row, 3);
-    auto* take = button(range, corner == 0 ? "TakeTopLeft" : "TakeBottomRight", "≪",
-                        text::N_("現在のｶｰｿﾙ位置を座標範囲の角にします"));
-    take->setFixedWidth(buttonWidthFor(take));
+    auto* take = controls::dialogButton(range, "≪", corner == 0 ? "TakeTopLeft" : "TakeBottomRight",
+                                        text::N_("現在のｶｰｿﾙ位置を座標範囲の角にします"));
+    controls::fitButton(take);
     rangeGrid->addWidget(take, row, 4);
     connect(take, &QPushButton::clicked, this, [this, corner] {
       corners_[corner * 2]->setText(QString::number(bench_.view.centreX));
@@ -237,35 +227,36 @@ void PictureEditDialog::build() {
       readFields();
     });
   }
-  controls->addWidget(range);
+  column->addWidget(range);
+}
 
+void PictureEditDialog::buildGreyRange(QVBoxLayout* column) {
   // "階調範囲(演算実行時のみ有効)"
   auto* grey = new QGroupBox(this);
   auto* greyGrid = new QGridLayout(grey);
-  greyOn_ = new QCheckBox(ui(text::N_("階調範囲(演算実行時のみ有効)")), grey);
-  greyOn_->setObjectName("GreyOn");
-  setQuickHelp(greyOn_, ui(text::N_("指定された階調範囲の画素に対してのみ\n演算が実行されます")));
-  greyInside_ = new QRadioButton(ui(text::N_("範囲内")), grey);
-  greyInside_->setObjectName("GreyInside");
-  greyOutside_ = new QRadioButton(ui(text::N_("範囲外")), grey);
-  greyOutside_->setObjectName("GreyOutside");
-  greyLower_ = numberField(grey, "GreyLower", 255, text::N_("階調範囲の下限です(0～255)"));
-  greyUpper_ = numberField(grey, "GreyUpper", 255, text::N_("階調範囲の上限です(0～255)"));
+  greyOn_ =
+      controls::checkBox(grey, text::N_("階調範囲(演算実行時のみ有効)"), "GreyOn",
+                         text::N_("指定された階調範囲の画素に対してのみ\n演算が実行されます"));
+  greyInside_ = controls::radioButton(grey, text::N_("範囲内"), "GreyInside", nullptr);
+  greyOutside_ = controls::radioButton(grey, text::N_("範囲外"), "GreyOutside", nullptr);
+  greyLower_ = controls::numberEdit(grey, "GreyLower", 255, text::N_("階調範囲の下限です(0～255)"));
+  greyUpper_ = controls::numberEdit(grey, "GreyUpper", 255, text::N_("階調範囲の上限です(0～255)"));
   greyGrid->addWidget(greyOn_, 0, 0, 1, 4);
   greyGrid->addWidget(greyInside_, 1, 0);
   greyGrid->addWidget(greyOutside_, 1, 1);
   greyGrid->addWidget(greyLower_, 1, 2);
   greyGrid->addWidget(greyUpper_, 1, 3);
-  controls->addWidget(grey);
+  column->addWidget(grey);
+}
 
+void PictureEditDialog::buildOperation(QVBoxLayout* column) {
   // The operations, the value and "演算実行"
   auto* operation = new QGroupBox(this);
   auto* operationGrid = new QGridLayout(operation);
   operations_ = new QButtonGroup(this);
   for (int i = 0; i < kEditOperationCount; ++i) {
-    auto* choice = new QRadioButton(ui(kOperationButtons[i].text), operation);
-    choice->setObjectName(QString("Operation%1").arg(i));
-    setQuickHelp(choice, ui(kOperationButtons[i].help));
+    auto* choice = controls::radioButton(operation, kOperationButtons[i].text,
+                                         QString("Operation%1").arg(i), kOperationButtons[i].help);
     operations_->addButton(choice, i);
     operationGrid->addWidget(choice, i / 5, i % 5);
   }
@@ -277,23 +268,25 @@ void PictureEditDialog::build() {
                ui(text::N_("各演算処理で用いる値を指定します\n10進数 16進数(0x指定) 浮動小数の\n"
                            "指定が可能です")));
   operationGrid->addWidget(operand_, 2, 0, 1, 3);
-  auto* operate =
-      button(operation, "Operate", text::N_("演算実行"), text::N_("指定された演算を実行します"));
+  auto* operate = controls::dialogButton(operation, text::N_("演算実行"), "Operate",
+                                         text::N_("指定された演算を実行します"));
   operationGrid->addWidget(operate, 2, 3, 1, 2);
   connect(operate, &QPushButton::clicked, this, [this] { run(editOperate); });
-  controls->addWidget(operation);
+  column->addWidget(operation);
+}
 
+void PictureEditDialog::buildGeometry(QVBoxLayout* column) {
   // "反転", "回転" and "ｼﾌﾄ"
+  using controls::dialogButton;
   auto* geometry = new QGroupBox(this);
   auto* geometryGrid = new QGridLayout(geometry);
   geometryGrid->addWidget(new QLabel(ui(text::N_("反転")), geometry), 0, 0);
-  auto* flipX =
-      button(geometry, "FlipHorizontal", text::N_("左右"), text::N_("座標範囲内を左右反転します"));
-  auto* flipY =
-      button(geometry, "FlipVertical", text::N_("上下"), text::N_("座標範囲内を上下反転します"));
-  auto* invert =
-      button(geometry, "Invert", text::trIn("picture edit", "階調"),
-             text::N_("座標範囲の階調値を反転します(255-v)"));
+  auto* flipX = dialogButton(geometry, text::N_("左右"), "FlipHorizontal",
+                             text::N_("座標範囲内を左右反転します"));
+  auto* flipY = dialogButton(geometry, text::N_("上下"), "FlipVertical",
+                             text::N_("座標範囲内を上下反転します"));
+  auto* invert = dialogButton(geometry, text::trIn("picture edit", "階調"), "Invert",
+                              text::N_("座標範囲の階調値を反転します(255-v)"));
   geometryGrid->addWidget(flipX, 0, 1);
   geometryGrid->addWidget(flipY, 0, 2);
   geometryGrid->addWidget(invert, 0, 3);
@@ -308,42 +301,43 @@ void PictureEditDialog::build() {
     });
   });
   connect(invert, &QPushButton::clicked, this, [this] { run(editInvert); });
-  auto* rotate = button(geometry, "Rotate", text::N_("回転"),
-                        text::N_("座標範囲内を指定角度だけ時計方向へ回転します"));
-  angle_ = numberField(geometry, "Angle", kMaxRotationAngle,
-                       text::N_("回転角度を 0～359°の範囲で指定します"));
+  auto* rotate = dialogButton(geometry, text::N_("回転"), "Rotate",
+                              text::N_("座標範囲内を指定角度だけ時計方向へ回転します"));
+  angle_ = controls::numberEdit(geometry, "Angle", kMaxRotationAngle,
+                                text::N_("回転角度を 0～359°の範囲で指定します"));
   geometryGrid->addWidget(rotate, 1, 0);
   geometryGrid->addWidget(angle_, 1, 1);
   geometryGrid->addWidget(new QLabel(QStringLiteral("°"), geometry), 1, 2);
   connect(rotate, &QPushButton::clicked, this, [this] { run(editRotate); });
+  buildShift(geometry, geometryGrid);
+  column->addWidget(geometry);
+}
 
-  auto* shift =
-      button(geometry, "Shift", text::N_("ｼﾌﾄ"), text::N_("座標範囲内を指定された量だけｼﾌﾄします"));
+void PictureEditDialog::buildShift(QWidget* geometry, QGridLayout* geometryGrid) {
+  using controls::radioButton;
+  auto* shift = controls::dialogButton(geometry, text::N_("ｼﾌﾄ"), "Shift",
+                                       text::N_("座標範囲内を指定された量だけｼﾌﾄします"));
   connect(shift, &QPushButton::clicked, this, [this] { run(editShift); });
-  left_ = new QRadioButton(QStringLiteral("←"), geometry);
-  right_ = new QRadioButton(QStringLiteral("→"), geometry);
-  up_ = new QRadioButton(QStringLiteral("↑"), geometry);
-  down_ = new QRadioButton(QStringLiteral("↓"), geometry);
-  left_->setObjectName("ShiftLeft");
-  right_->setObjectName("ShiftRight");
-  up_->setObjectName("ShiftUp");
-  down_->setObjectName("ShiftDown");
+  constexpr const char* kDirectionHelp = text::N_("ｼﾌﾄする方向です");
+  left_ = radioButton(geometry, "←", "ShiftLeft", kDirectionHelp);
+  right_ = radioButton(geometry, "→", "ShiftRight", kDirectionHelp);
+  up_ = radioButton(geometry, "↑", "ShiftUp", kDirectionHelp);
+  down_ = radioButton(geometry, "↓", "ShiftDown", kDirectionHelp);
   auto* horizontal = new QButtonGroup(this);
   horizontal->addButton(left_);
   horizontal->addButton(right_);
   auto* vertical = new QButtonGroup(this);
   vertical->addButton(up_);
   vertical->addButton(down_);
-  for (QRadioButton* direction : {left_, right_, up_, down_})
-    setQuickHelp(direction, ui(text::N_("ｼﾌﾄする方向です")));
-  pixelsX_ = numberField(geometry, "PixelsX", 4096, text::N_("ｼﾌﾄする画素数です"));
-  pixelsY_ = numberField(geometry, "PixelsY", 4096, text::N_("ｼﾌﾄする画素数です"));
+  constexpr const char* kPixelsHelp = text::N_("ｼﾌﾄする画素数です");
+  pixelsX_ = controls::numberEdit(geometry, "PixelsX", 4096, kPixelsHelp);
+  pixelsY_ = controls::numberEdit(geometry, "PixelsY", 4096, kPixelsHelp);
+  constexpr const char* kStepsHelp = text::N_("ｻﾌﾞﾋﾟｸｾﾙ単位のｼﾌﾄ量です(1/n画素)");
   stepsX_ = new QComboBox(geometry);
   stepsY_ = new QComboBox(geometry);
   stepsX_->setObjectName("StepsX");
   stepsY_->setObjectName("StepsY");
-  for (QComboBox* steps : {stepsX_, stepsY_})
-    setQuickHelp(steps, ui(text::N_("ｻﾌﾞﾋﾟｸｾﾙ単位のｼﾌﾄ量です(1/n画素)")));
+  for (QComboBox* steps : {stepsX_, stepsY_}) setQuickHelp(steps, ui(kStepsHelp));
   geometryGrid->addWidget(shift, 2, 0);
   geometryGrid->addWidget(left_, 2, 1);
   geometryGrid->addWidget(right_, 2, 2);
@@ -353,23 +347,27 @@ void PictureEditDialog::build() {
   geometryGrid->addWidget(down_, 3, 2);
   geometryGrid->addWidget(pixelsY_, 3, 3);
   geometryGrid->addWidget(stepsY_, 3, 4);
-  controls->addWidget(geometry);
+}
 
+void PictureEditDialog::buildSession(QVBoxLayout* column) {
   // The buttons of the session
+  using controls::dialogButton;
   auto* session = new QGridLayout;
-  auto* redisplay =
-      button(this, "Redisplay", text::N_("再表示"), text::N_("入力された値を読み込み再表示します"));
-  auto* reset = button(this, "ResetRange", text::N_("範囲情報ﾘｾｯﾄ"),
-                       text::N_("座標範囲を画像のｻｲｽﾞ全体へ\n階調範囲を0～255へ初期化します"));
-  auto* conversion = button(this, "Conversion", text::N_("階調値の変換"),
-                            text::N_("階調値の変換表を編集し実行します"));
-  auto* update = button(this, "Update", text::N_("更新"), text::N_("編集した内容を確定します"));
-  auto* undo = button(this, "Undo", text::N_("やり直し"),
-                      text::N_("編集開始／更新された時の内容へ戻ります"));
+  auto* redisplay = dialogButton(this, text::N_("再表示"), "Redisplay",
+                                 text::N_("入力された値を読み込み再表示します"));
+  auto* reset =
+      dialogButton(this, text::N_("範囲情報ﾘｾｯﾄ"), "ResetRange",
+                   text::N_("座標範囲を画像のｻｲｽﾞ全体へ\n階調範囲を0～255へ初期化します"));
+  auto* conversion = dialogButton(this, text::N_("階調値の変換"), "Conversion",
+                                  text::N_("階調値の変換表を編集し実行します"));
+  auto* update =
+      dialogButton(this, text::N_("更新"), "Update", text::N_("編集した内容を確定します"));
+  auto* undo = dialogButton(this, text::N_("やり直し"), "Undo",
+                            text::N_("編集開始／更新された時の内容へ戻ります"));
   auto* cancel =
-      button(this, "Cancel", text::N_("ｷｬﾝｾﾙ"), text::N_("編集した内容を破棄して終了します"));
+      dialogButton(this, text::N_("ｷｬﾝｾﾙ"), "Cancel", text::N_("編集した内容を破棄して終了します"));
   auto* finish =
-      button(this, "Finish", text::N_("終了"), text::N_("編集した内容を確定して終了します"));
+      dialogButton(this, text::N_("終了"), "Finish", text::N_("編集した内容を確定して終了します"));
   session->addWidget(redisplay, 0, 0);
   session->addWidget(reset, 0, 1);
   session->addWidget(conversion, 0, 2);
@@ -377,17 +375,14 @@ void PictureEditDialog::build() {
   session->addWidget(undo, 1, 1);
   session->addWidget(cancel, 1, 2);
   session->addWidget(finish, 1, 3);
-  controls->addLayout(session);
-  controls->addStretch();
+  column->addLayout(session);
+  column->addStretch();
   connect(redisplay, &QPushButton::clicked, this, [this] {
     readFields();
     refreshGrid();
   });
   connect(reset, &QPushButton::clicked, this, [this] {
-    EditSettings& settings = bench_.shell.pictureEdit.settings;
-    settings.range.rectangle = {0, 0, bench_.pictures.width - 1, bench_.pictures.height - 1};
-    settings.grey.lower = 0;
-    settings.grey.upper = 255;
+    resetEditRanges(bench_);
     showSettings();
   });
   connect(conversion, &QPushButton::clicked, this, &PictureEditDialog::showConversion);
@@ -401,7 +396,9 @@ void PictureEditDialog::build() {
   });
   connect(cancel, &QPushButton::clicked, this, [this] { this->cancel(); });
   connect(finish, &QPushButton::clicked, this, &PictureEditDialog::finish);
+}
 
+void PictureEditDialog::buildEntry(QHBoxLayout* layout) {
   // The grid and its entry values
   auto* entry = new QVBoxLayout;
   layout->addLayout(entry);
@@ -421,18 +418,16 @@ void PictureEditDialog::build() {
   values->addWidget(leftValue_);
   values->addWidget(new QLabel(ui(text::N_("右ｸﾘｯｸ")), this));
   values->addWidget(rightValue_);
-  hexadecimal_ = new QCheckBox(ui(text::N_("16進表示")), this);
-  hexadecimal_->setObjectName("Hexadecimal");
-  setQuickHelp(hexadecimal_, ui(text::N_("階調値を16進数で表示します")));
+  hexadecimal_ = controls::checkBox(this, text::N_("16進表示"), "Hexadecimal",
+                                    text::N_("階調値を16進数で表示します"));
   connect(hexadecimal_, &QCheckBox::toggled, this, [this](bool on) {
-    bench_.shell.pictureEdit.settings.hexadecimal = on;
+    setEditHexadecimal(bench_, on);
     refreshGrid();
   });
-  keyEntry_ = new QCheckBox(ui(text::N_("ｷｰ入力を可能とする")), this);
-  keyEntry_->setObjectName("KeyEntry");
-  setQuickHelp(keyEntry_,
-               ui(text::N_("矢印ｷｰでｶｰｿﾙを移動し\nｽﾍﾟｰｽｷｰで左ｸﾘｯｸの値\nShift+ｽﾍﾟｰｽｷｰで右ｸﾘｯｸの値を"
-                           "書き込みます")));
+  keyEntry_ = controls::checkBox(
+      this, text::N_("ｷｰ入力を可能とする"), "KeyEntry",
+      text::N_("矢印ｷｰでｶｰｿﾙを移動し\nｽﾍﾟｰｽｷｰで左ｸﾘｯｸの値\nShift+ｽﾍﾟｰｽｷｰで右ｸﾘｯｸの値を"
+               "書き込みます"));
   values->addWidget(hexadecimal_);
   values->addWidget(keyEntry_);
   values->addStretch();
@@ -606,8 +601,8 @@ GreyConversionDialog::GreyConversionDialog(Workbench& bench, std::function<void(
     for (int column = 0; column < 10; ++column) {
       const int index = row * 10 + column;
       QLineEdit*& field = fields_[index];
-      field = numberField(this, "", 255, text::N_("変換後の階調値です(0～255)"));
-      field->setObjectName(QString("Entry%1%2").arg(row).arg(column));
+      field = controls::numberEdit(this, QString("Entry%1%2").arg(row).arg(column), 255,
+                                   text::N_("変換後の階調値です(0～255)"));
       table->addWidget(field, row + 1, column + 1);
       connect(field, &QLineEdit::editingFinished, this, [this, index] { storeField(index); });
     }
@@ -621,16 +616,18 @@ GreyConversionDialog::GreyConversionDialog(Workbench& bench, std::function<void(
 
   auto* buttons = new QHBoxLayout;
   layout->addLayout(buttons);
-  from_ = numberField(this, "From", 255, text::N_("補間の開始階調値です"));
-  to_ = numberField(this, "To", 255, text::N_("補間の終了階調値です"));
+  from_ = controls::numberEdit(this, "From", 255, text::N_("補間の開始階調値です"));
+  to_ = controls::numberEdit(this, "To", 255, text::N_("補間の終了階調値です"));
   from_->setText("0");
   to_->setText("255");
-  auto* interpolate = button(this, "Interpolate", text::N_("補間"),
-                             text::N_("開始と終了の間の変換値を直線で補間します"));
-  auto* reset = button(this, "Reset", text::N_("ﾘｾｯﾄ"), text::N_("変換表を無変換の状態に戻します"));
-  auto* run =
-      button(this, "Execute", text::N_("実行"), text::N_("座標範囲内の階調値を変換表で変換します"));
-  auto* close = button(this, "Close", text::N_("終了"), text::N_("変換表を保持して閉じます"));
+  using controls::dialogButton;
+  auto* interpolate = dialogButton(this, text::N_("補間"), "Interpolate",
+                                   text::N_("開始と終了の間の変換値を直線で補間します"));
+  auto* reset =
+      dialogButton(this, text::N_("ﾘｾｯﾄ"), "Reset", text::N_("変換表を無変換の状態に戻します"));
+  auto* run = dialogButton(this, text::N_("実行"), "Execute",
+                           text::N_("座標範囲内の階調値を変換表で変換します"));
+  auto* close = dialogButton(this, text::N_("終了"), "Close", text::N_("変換表を保持して閉じます"));
   buttons->addWidget(from_);
   buttons->addWidget(new QLabel(ui(text::N_("～")), this));
   buttons->addWidget(to_);
@@ -639,12 +636,11 @@ GreyConversionDialog::GreyConversionDialog(Workbench& bench, std::function<void(
   buttons->addWidget(run);
   buttons->addWidget(close);
   connect(interpolate, &QPushButton::clicked, this, [this] {
-    interpolateTable(bench_.shell.pictureEdit.settings.table, corrected(from_, 0, 255),
-                     corrected(to_, 0, 255));
+    interpolateConversionTable(bench_, corrected(from_, 0, 255), corrected(to_, 0, 255));
     showTable();
   });
   connect(reset, &QPushButton::clicked, this, [this] {
-    bench_.shell.pictureEdit.settings.table = identityTable();
+    resetConversionTable(bench_);
     showTable();
   });
   connect(run, &QPushButton::clicked, this, [this] { execute_(); });

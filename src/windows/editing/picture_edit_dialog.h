@@ -14,11 +14,14 @@
 class QButtonGroup;
 class QCheckBox;
 class QComboBox;
+class QGridLayout;
+class QHBoxLayout;
 class QLabel;
 class QLineEdit;
 class QPushButton;
 class QRadioButton;
 class QScrollBar;
+class QVBoxLayout;
 
 namespace vemla {
 
@@ -74,6 +77,13 @@ class PictureEditDialog : public QDialog, public WorkbenchListener {
 
  private:
   void build();
+  void buildRange(QVBoxLayout* column);
+  void buildGreyRange(QVBoxLayout* column);
+  void buildOperation(QVBoxLayout* column);
+  void buildGeometry(QVBoxLayout* column);
+  void buildShift(QWidget* geometry, QGridLayout* geometryGrid);
+  void buildSession(QVBoxLayout* column);
+  void buildEntry(QHBoxLayout* layout);
   void showSettings();
   void readFields();  // the fields into the settings, corrected, shown back
   void run(int (*action)(Workbench&, UserPort&, BusyPort&, ProgressPort&));

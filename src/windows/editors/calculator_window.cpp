@@ -13,6 +13,7 @@
 #include "windows/editors/explanation_dialog.h"
 #include "windows/main/quick_help.h"
 #include "windows/main/ui_text.h"
+#include "windows/main/widget_factory.h"
 #include "windows/main/workbench_window.h"
 
 namespace vemla {
@@ -67,10 +68,8 @@ CalculatorWindow::CalculatorWindow(QWidget* parent) : QDialog(parent) {
   modeFrame->setObjectName("mode");
   auto* modeRow = new QHBoxLayout(modeFrame);
   modeRow->setContentsMargins(0, 0, 0, 0);
-  unsigned_ = new QRadioButton(ui(N_("符号なし")), modeFrame);
-  unsigned_->setObjectName("unsigned");
-  signed_ = new QRadioButton(ui(N_("符号あり")), modeFrame);
-  signed_->setObjectName("signed");
+  unsigned_ = controls::radioButton(modeFrame, N_("符号なし"), "unsigned", nullptr);
+  signed_ = controls::radioButton(modeFrame, N_("符号あり"), "signed", nullptr);
   unsigned_->setChecked(true);
   modeRow->addWidget(unsigned_);
   modeRow->addWidget(signed_);

@@ -19,9 +19,9 @@
 #include <algorithm>
 #include <utility>
 
-#include "windows/main/quick_help.h"
 #include "windows/main/text_fit.h"
 #include "windows/main/ui_text.h"
+#include "windows/main/widget_factory.h"
 
 namespace vemla {
 
@@ -55,11 +55,9 @@ int readValue(const QLineEdit* field) {
 }
 
 QLineEdit* numberField(QWidget* parent, const QString& name) {
-  auto* field = new QLineEdit(parent);
-  field->setObjectName(name);
+  QLineEdit* field = controls::numberEdit(parent, name, 255, nullptr);
   field->setMaxLength(3);
   field->setValidator(new QRegularExpressionValidator(QRegularExpression("[0-9]{0,3}"), field));
-  field->setFixedWidth(editWidthFor(field, widestNumber(field, 255)));
   return field;
 }
 
@@ -161,36 +159,46 @@ QLineEdit* UserColourEditorDialog::field(int row, int channel) const {
   return fields_[static_cast<std::size_t>(row * 3 + channel)];
 }
 
-QPushButton* UserColourEditorDialog::addButton(const char* objectName, const char* text) {
-  auto* button = new QPushButton(ui(text), this);
-  button->setObjectName(objectName);
-  button->setAutoDefault(false);
-  return button;
-}
-
 void UserColourEditorDialog::buildControls() {
   auto* layout = new QVBoxLayout(this);
+  buildEntryRow(layout);
+  auto* middle = new QHBoxLayout;
+  buildGrid(middle);
+  buildRamps(middle);
+  buildSide(middle);
+  layout->addLayout(middle);
+  buildButtons(layout);
+}
 
+void UserColourEditorDialog::buildEntryRow(QVBoxLayout* layout) {
   // The list, "削除", the name, "追加" and "変更".
   auto* top = new QHBoxLayout;
   list_ = new QComboBox(this);
   list_->setObjectName("entryList");
   list_->setMinimumContentsLength(kNameFieldLength);
-  auto* remove = addButton("delete", N_("削除"));
+  auto* remove = controls::dialogButton(this, N_("削除"), "delete");
   name_ = new QLineEdit(this);
   name_->setObjectName("name");
   name_->setMaxLength(kNameFieldLength);
   name_->setMinimumWidth(editWidthFor(name_, QString(kNameFieldLength, QChar('X'))));
-  auto* add = addButton("add", N_("追加"));
-  auto* change = addButton("change", N_("変更"));
+  auto* add = controls::dialogButton(this, N_("追加"), "add");
+  auto* change = controls::dialogButton(this, N_("変更"), "change");
   top->addWidget(list_, 1);
   top->addWidget(remove);
   top->addWidget(name_, 1);
   top->addWidget(add);
   top->addWidget(change);
   layout->addLayout(top);
+  connect(list_, &QComboBox::activated, this, &UserColourEditorDialog::chooseRow);
+  connect(remove, &QPushButton::clicked, this,
+          [this] { run([](UserColourEditing& session) { return session.remove(); }); });
+  connect(change, &QPushButton::clicked, this,
+          [this] { run([](UserColourEditing& session) { return session.change(); }); });
+  connect(add, &QPushButton::clicked, this,
+          [this] { run([](UserColourEditing& session) { return session.add(); }); });
+}
 
-  auto* middle = new QHBoxLayout;
+void UserColourEditorDialog::buildGrid(QHBoxLayout* middle) {
   // The grid: grey value, R, G, B per row, and the scroll bar over grey values 0..240.
   auto* grid = new QGridLayout;
   for (int channel = 0; channel < 3; ++channel) {
@@ -225,8 +233,13 @@ void UserColourEditorDialog::buildControls() {
   scroll_->setFocusPolicy(Qt::NoFocus);
   grid->addWidget(scroll_, 1, 4, kColourGridRows, 1);
   middle->addLayout(grid);
+  connect(scroll_, &QScrollBar::valueChanged, this, [this](int first) {
+    session_->setFirstGrey(first);
+    showGrid();
+  });
+}
 
-  // The four ramps.
+void UserColourEditorDialog::buildRamps(QHBoxLayout* middle) {
   auto* ramps = new QHBoxLayout;
   constexpr const char* kRampNames[] = {"tableRamp", "redRamp", "greenRamp", "blueRamp"};
   for (std::size_t i = 0; i < ramps_.size(); ++i) {
@@ -239,14 +252,16 @@ void UserColourEditorDialog::buildControls() {
     ramps->addWidget(ramp, 0, Qt::AlignTop);
   }
   middle->addLayout(ramps);
+}
 
-  // Files, the picker and the interpolation.
+void UserColourEditorDialog::buildSide(QHBoxLayout* middle) {
+  // Files, the picker and the interpolation, with the editor's remembered choices.
   auto* side = new QVBoxLayout;
-  auto* read = addButton("read", N_("読み込み"));
-  auto* write = addButton("write", N_("退避"));
+  auto* read = controls::dialogButton(this, N_("読み込み"), "read", kReadHelp);
+  auto* write = controls::dialogButton(this, N_("退避"), "write");
   side->addWidget(read);
   side->addWidget(write);
-  auto* pick = addButton("pick", N_("色の参照"));
+  auto* pick = controls::dialogButton(this, N_("色の参照"), "pick");
   // A click on the picker leaves the focus on the grid row it colours.
   pick->setFocusPolicy(Qt::TabFocus);
   side->addWidget(pick);
@@ -273,26 +288,11 @@ void UserColourEditorDialog::buildControls() {
     ticks->addWidget(tick);
   }
   side->addLayout(ticks);
-  auto* interpolation = addButton("interpolate", N_("補間"));
+  auto* interpolation = controls::dialogButton(this, N_("補間"), "interpolate", kInterpolateHelp);
   side->addWidget(interpolation);
   side->addStretch();
   middle->addLayout(side);
-  layout->addLayout(middle);
 
-  auto* buttons = new QHBoxLayout;
-  auto* ok = addButton("ok", "OK");
-  auto* update = addButton("update", N_("更新"));
-  auto* cancel = addButton("cancel", N_("ｷｬﾝｾﾙ"));
-  buttons->addStretch();
-  buttons->addWidget(ok);
-  buttons->addWidget(update);
-  buttons->addWidget(cancel);
-  layout->addLayout(buttons);
-
-  setQuickHelp(read, ui(kReadHelp));
-  setQuickHelp(interpolation, ui(kInterpolateHelp));
-
-  // The editor's remembered choices.
   const UserColourEditorState& state = session_->state();
   from_->setText(QString::number(state.from));
   to_->setText(QString::number(state.to));
@@ -300,22 +300,22 @@ void UserColourEditorDialog::buildControls() {
     channels_[channel]->setChecked(state.channels[channel]);
     reference_[channel]->setText(QString::number(state.lastColour[channel]));
   }
-
-  connect(list_, &QComboBox::activated, this, &UserColourEditorDialog::chooseRow);
-  connect(scroll_, &QScrollBar::valueChanged, this, [this](int first) {
-    session_->setFirstGrey(first);
-    showGrid();
-  });
   connect(read, &QPushButton::clicked, this, &UserColourEditorDialog::readFile);
   connect(write, &QPushButton::clicked, this, &UserColourEditorDialog::writeFile);
   connect(pick, &QPushButton::clicked, this, &UserColourEditorDialog::pickColour);
   connect(interpolation, &QPushButton::clicked, this, &UserColourEditorDialog::interpolate);
-  connect(remove, &QPushButton::clicked, this,
-          [this] { run([](UserColourEditing& session) { return session.remove(); }); });
-  connect(change, &QPushButton::clicked, this,
-          [this] { run([](UserColourEditing& session) { return session.change(); }); });
-  connect(add, &QPushButton::clicked, this,
-          [this] { run([](UserColourEditing& session) { return session.add(); }); });
+}
+
+void UserColourEditorDialog::buildButtons(QVBoxLayout* layout) {
+  auto* buttons = new QHBoxLayout;
+  auto* ok = controls::dialogButton(this, "OK", "ok");
+  auto* update = controls::dialogButton(this, N_("更新"), "update");
+  auto* cancel = controls::dialogButton(this, N_("ｷｬﾝｾﾙ"), "cancel");
+  buttons->addStretch();
+  buttons->addWidget(ok);
+  buttons->addWidget(update);
+  buttons->addWidget(cancel);
+  layout->addLayout(buttons);
   connect(ok, &QPushButton::clicked, this, [this] {
     if (run([](UserColourEditing& session) { return session.finish(); })) accept();
   });

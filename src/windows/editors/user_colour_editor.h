@@ -19,10 +19,12 @@
 
 class QCheckBox;
 class QComboBox;
+class QHBoxLayout;
 class QLabel;
 class QLineEdit;
 class QPushButton;
 class QScrollBar;
+class QVBoxLayout;
 
 namespace vemla {
 
@@ -87,7 +89,11 @@ class UserColourEditorDialog final : public QDialog {
 
  private:
   void buildControls();
-  QPushButton* addButton(const char* objectName, const char* text);
+  void buildEntryRow(QVBoxLayout* layout);
+  void buildGrid(QHBoxLayout* middle);
+  void buildRamps(QHBoxLayout* middle);
+  void buildSide(QHBoxLayout* middle);
+  void buildButtons(QVBoxLayout* layout);
   void readControls();
   void showEdit();
   void showGrid();

@@ -20,6 +20,7 @@
 #include "windows/main/quick_help.h"
 #include "windows/main/text_fit.h"
 #include "windows/main/ui_text.h"
+#include "windows/main/widget_factory.h"
 
 namespace vemla {
 
@@ -116,16 +117,26 @@ QLineEdit* UserProcessingEditorDialog::element(int x, int y) const {
   return elements_[static_cast<std::size_t>((y + kCentre) * kSide + x + kCentre)];
 }
 
-QPushButton* UserProcessingEditorDialog::addButton(const char* objectName, const char* text) {
-  auto* button = new QPushButton(ui(text), this);
-  button->setObjectName(objectName);
-  button->setAutoDefault(false);
-  return button;
-}
-
 void UserProcessingEditorDialog::buildControls() {
   auto* layout = new QVBoxLayout(this);
+  buildChoice(layout);
+  buildFilter(layout);
+  buildExpression(layout);
+  buildButtons(layout);
+  connect(list_, &QComboBox::activated, this, &UserProcessingEditorDialog::chooseRow);
+  connect(filterForm_, &QRadioButton::toggled, this,
+          &UserProcessingEditorDialog::updateFormControls);
+  connect(clearAll_, &QPushButton::clicked, this, [this] {
+    run([](UserProcessingEditing& session) {
+      session.clearElements();
+      return true;
+    });
+  });
+  connect(explain_, &QPushButton::clicked, this,
+          [this] { showExplanation(this, imageExpressionRules()); });
+}
 
+void UserProcessingEditorDialog::buildChoice(QVBoxLayout* layout) {
   // The list under the menu's name for the entries, the field under the name its messages use.
   auto* top = new QHBoxLayout;
   list_ = new QComboBox(this);
@@ -149,15 +160,15 @@ void UserProcessingEditorDialog::buildControls() {
   auto* forms = new QWidget(this);
   auto* formRow = new QHBoxLayout(forms);
   formRow->setContentsMargins(0, 0, 0, 0);
-  filterForm_ = new QRadioButton(ui(N_("ﾌｨﾙﾀ")), forms);
-  filterForm_->setObjectName("filterForm");
-  expressionForm_ = new QRadioButton(ui(N_("式")), forms);
-  expressionForm_->setObjectName("expressionForm");
+  filterForm_ = controls::radioButton(forms, N_("ﾌｨﾙﾀ"), "filterForm", nullptr);
+  expressionForm_ = controls::radioButton(forms, N_("式"), "expressionForm", nullptr);
   formRow->addWidget(filterForm_);
   formRow->addWidget(expressionForm_);
   formRow->addStretch();
   layout->addWidget(forms);
+}
 
+void UserProcessingEditorDialog::buildFilter(QVBoxLayout* layout) {
   // The filter: the 9 x 9 grid labelled -4 .. +4 both ways, its picture, correction, divisor.
   filterArea_ = new QWidget(this);
   auto* filterLayout = new QVBoxLayout(filterArea_);
@@ -184,50 +195,45 @@ void UserProcessingEditorDialog::buildControls() {
   auto* pictures = new QWidget(filterArea_);
   auto* pictureRow = new QHBoxLayout(pictures);
   pictureRow->setContentsMargins(0, 0, 0, 0);
-  picture1_ = new QRadioButton(ui(N_("画像１")), pictures);
-  picture1_->setObjectName("picture1");
-  picture2_ = new QRadioButton(ui(N_("画像２")), pictures);
-  picture2_->setObjectName("picture2");
+  picture1_ = controls::radioButton(pictures, N_("画像１"), "picture1", nullptr);
+  picture2_ = controls::radioButton(pictures, N_("画像２"), "picture2", nullptr);
   pictureRow->addWidget(picture1_);
   pictureRow->addWidget(picture2_);
   filterRow->addWidget(pictures);
-  correction_ = new QCheckBox(ui(N_("補正　　　 Σ／")), filterArea_);
-  correction_->setObjectName("correction");
+  correction_ = controls::checkBox(filterArea_, N_("補正　　　 Σ／"), "correction", nullptr);
   filterRow->addWidget(correction_);
   divisor_ = new QLineEdit(filterArea_);
   divisor_->setObjectName("divisor");
   divisor_->setMaxLength(kDivisorFieldLength);
   filterRow->addWidget(divisor_);
   filterRow->addStretch();
-  clearAll_ = addButton("clearAll", N_("全ｸﾘｱ"));
+  clearAll_ = controls::dialogButton(this, N_("全ｸﾘｱ"), "clearAll");
   filterRow->addWidget(clearAll_);
   filterLayout->addLayout(filterRow);
-  auto* filterText = new QLabel(ui(kFilterText), filterArea_);
-  filterText->setTextFormat(Qt::PlainText);
-  filterLayout->addWidget(filterText);
+  filterLayout->addWidget(controls::plainLabel(filterArea_, kFilterText));
   layout->addWidget(filterArea_);
+}
 
+void UserProcessingEditorDialog::buildExpression(QVBoxLayout* layout) {
   // The expression with its explanation.
   expressionArea_ = new QWidget(this);
   auto* expressionLayout = new QVBoxLayout(expressionArea_);
   expressionLayout->setContentsMargins(0, 0, 0, 0);
   auto* expressionRow = new QHBoxLayout;
-  auto* expressionText = new QLabel(ui(kExpressionText), expressionArea_);
-  expressionText->setTextFormat(Qt::PlainText);
-  expressionRow->addWidget(expressionText, 1);
-  explain_ = addButton("explain", N_("説明"));
+  expressionRow->addWidget(controls::plainLabel(expressionArea_, kExpressionText), 1);
+  explain_ = controls::dialogButton(this, N_("説明"), "explain");
   expressionRow->addWidget(explain_);
   expressionLayout->addLayout(expressionRow);
-  auto* note = new QLabel(ui(kExpressionNote), expressionArea_);
-  note->setTextFormat(Qt::PlainText);
-  expressionLayout->addWidget(note);
+  expressionLayout->addWidget(controls::plainLabel(expressionArea_, kExpressionNote));
   expression_ = new PlainTextField(expressionArea_);
   expression_->setObjectName("expression");
   expression_->setTabChangesFocus(true);
   expression_->setFixedHeight(expression_->fontMetrics().lineSpacing() * 5);
   expressionLayout->addWidget(expression_);
   layout->addWidget(expressionArea_);
+}
 
+void UserProcessingEditorDialog::buildButtons(QVBoxLayout* layout) {
   auto* buttons = new QHBoxLayout;
   struct ButtonSpec {
     const char* name;
@@ -238,22 +244,10 @@ void UserProcessingEditorDialog::buildControls() {
                                      {"update", N_("更新")}, {"cancel", N_("ｷｬﾝｾﾙ")}};
   std::array<QPushButton*, 6> made{};
   for (std::size_t i = 0; i < made.size(); ++i) {
-    made[i] = addButton(kButtons[i].name, kButtons[i].text);
+    made[i] = controls::dialogButton(this, kButtons[i].text, kButtons[i].name);
     buttons->addWidget(made[i]);
   }
   layout->addLayout(buttons);
-
-  connect(list_, &QComboBox::activated, this, &UserProcessingEditorDialog::chooseRow);
-  connect(filterForm_, &QRadioButton::toggled, this,
-          &UserProcessingEditorDialog::updateFormControls);
-  connect(clearAll_, &QPushButton::clicked, this, [this] {
-    run([](UserProcessingEditing& session) {
-      session.clearElements();
-      return true;
-    });
-  });
-  connect(explain_, &QPushButton::clicked, this,
-          [this] { showExplanation(this, imageExpressionRules()); });
   connect(made[0], &QPushButton::clicked, this,
           [this] { run([](UserProcessingEditing& session) { return session.remove(); }); });
   connect(made[1], &QPushButton::clicked, this,

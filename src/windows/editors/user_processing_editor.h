@@ -16,6 +16,7 @@ class QLineEdit;
 class QPlainTextEdit;
 class QPushButton;
 class QRadioButton;
+class QVBoxLayout;
 
 namespace vemla {
 
@@ -46,8 +47,11 @@ class UserProcessingEditorDialog : public QDialog {
 
  private:
   void buildControls();
+  void buildChoice(QVBoxLayout* layout);
+  void buildFilter(QVBoxLayout* layout);
+  void buildExpression(QVBoxLayout* layout);
+  void buildButtons(QVBoxLayout* layout);
   void addQuickHelp();
-  QPushButton* addButton(const char* objectName, const char* text);
   void readControls();
   void showEdit();
   void fillList();

@@ -13,6 +13,7 @@
 #include "net/transfer_messages.h"
 #include "text/cp932.h"
 #include "windows/main/ui_text.h"
+#include "windows/main/widget_factory.h"
 #include "workbench/net/picture_exchange.h"
 #include "workbench/picture/open_pictures.h"
 
@@ -47,13 +48,6 @@ QLineEdit* fixedFieldEdit(QWidget* parent, const char* objectName, std::size_t f
   edit->setMaxLength(static_cast<int>(fieldBytes) - 1);
   edit->setValidator(new FixedFieldValidator(fieldBytes, edit));
   return edit;
-}
-
-QPushButton* button(QWidget* parent, const char* objectName, const char* text) {
-  auto* made = new QPushButton(ui(text), parent);
-  made->setObjectName(objectName);
-  made->setAutoDefault(false);
-  return made;
 }
 
 }  // namespace
@@ -96,19 +90,18 @@ ImportDialog::ImportDialog(QWidget* parent, Workbench& bench, UserPort& user, Bu
   grid->addWidget(password_, 3, 1);
 
   auto* buttons = new QHBoxLayout;
-  execute_ = button(this, "execute", N_("実行"));
-  register_ = button(this, "register", N_("登録"));
-  delete_ = button(this, "delete", N_("削除"));
-  cancel_ = button(this, "cancel", N_("ｷｬﾝｾﾙ"));
+  execute_ = controls::dialogButton(this, N_("実行"), "execute");
+  register_ = controls::dialogButton(this, N_("登録"), "register");
+  delete_ = controls::dialogButton(this, N_("削除"), "delete");
+  cancel_ = controls::dialogButton(this, N_("ｷｬﾝｾﾙ"), "cancel");
   execute_->setDefault(true);  // Enter in a field runs the import
   for (QPushButton* each : {execute_, register_, delete_, cancel_}) buttons->addWidget(each);
   grid->addLayout(buttons, 4, 0, 1, 2);
 
   connect(names_, &QComboBox::activated, this, [this](int index) {
-    net::ExportTargetList& list = bench_.importer.targets;
-    if (index < 0 || index >= net::targetsInUse(list)) return;
-    list.selected = index;
-    showTarget(list.targets[static_cast<std::size_t>(index)]);
+    if (const net::ExportTarget* chosen = net::selectTarget(bench_.importer.targets, index)) {
+      showTarget(*chosen);
+    }
   });
   connect(execute_, &QPushButton::clicked, this, &ImportDialog::execute);
   connect(register_, &QPushButton::clicked, this, &ImportDialog::registerEntered);
@@ -116,9 +109,8 @@ ImportDialog::ImportDialog(QWidget* parent, Workbench& bench, UserPort& user, Bu
   connect(cancel_, &QPushButton::clicked, this, &QDialog::reject);
 
   // On opening: the last target used in the fields, the first entry selected.
-  net::ExportTargetList& list = bench_.importer.targets;
-  showTarget(list.last);
-  list.selected = net::targetsInUse(list) > 0 ? 0 : -1;
+  showTarget(bench_.importer.targets.last);
+  net::selectFirstTarget(bench_.importer.targets);
   refreshNames();
 }
 

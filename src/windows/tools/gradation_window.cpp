@@ -16,9 +16,9 @@
 #include <QScreen>
 #include <QVBoxLayout>
 
-#include "windows/controls/picture_control_window.h"
 #include "windows/main/screen_fit.h"
 #include "windows/main/ui_text.h"
+#include "windows/main/widget_factory.h"
 #include "workbench/tools/gradation_tool.h"
 
 namespace vemla {

@@ -14,9 +14,9 @@
 #include <QTableWidget>
 #include <QVBoxLayout>
 
-#include "windows/controls/picture_control_window.h"
 #include "windows/main/quick_help.h"
 #include "windows/main/ui_text.h"
+#include "windows/main/widget_factory.h"
 #include "windows/tools/held_spin_box.h"
 #include "workbench/tools/measurement_tool.h"
 
@@ -198,10 +198,8 @@ void MeasurementWindow::buildControls() {
   lengthMode_ = choices(area, grid, kLengthModes, 0, 1);
   direction_ = choices(area, grid, kDirections, 0, 3);
   grid->addWidget(controls::plainLabel(area, N_("ｴｯｼﾞﾚﾍﾞﾙ")), 1, 1);
-  edgeSlider_ = new QSlider(Qt::Horizontal, area);
-  edgeSlider_->setObjectName("EdgeLevelSlider");
-  edgeSlider_->setRange(kEdgeLevelLow, kEdgeLevelHigh);
-  setQuickHelp(edgeSlider_, ui(kEdgeLevelHelp));
+  edgeSlider_ =
+      controls::slider(area, "EdgeLevelSlider", kEdgeLevelLow, kEdgeLevelHigh, kEdgeLevelHelp);
   grid->addWidget(edgeSlider_, 1, 2, 1, 2);
   // Held for more than ten steps the arrows step by 5.
   edgeLevel_ = new HeldSpinBox(

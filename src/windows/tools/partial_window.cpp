@@ -14,8 +14,8 @@
 
 #include "text/format.h"
 #include "text/translate.h"
-#include "windows/controls/picture_control_window.h"
 #include "windows/main/quick_help.h"
+#include "windows/main/widget_factory.h"
 #include "windows/tools/profile_window.h"
 #include "windows/tools/relief_window.h"
 #include "workbench/tools/partial_tool.h"
@@ -68,8 +68,8 @@ void PartialReadoutView::paintEvent(QPaintEvent*) {
   const tools::PartialToolState& state = bench_.tools.partial;
   if (state.clickedPart < 0) return;
   const tools::PartialState& c = state.comparison;
-  const std::uint8_t* clicked = state.clickedPart == 2 ? c.difference.stored.data()
-                                                       : partPixels(bench_, state.clickedPart);
+  const std::uint8_t* clicked =
+      state.clickedPart == 2 ? c.difference.stored.data() : partPixels(bench_, state.clickedPart);
   painter.setPen(Qt::black);
   if (!state.profileReadout) {
     const auto rows = tools::readoutRows(clicked, state.clicked);
@@ -108,7 +108,8 @@ void PartialReadoutView::paintEvent(QPaintEvent*) {
     painter.drawPolyline(polyline);
   };
   for (const bool column : {false, true}) {
-    if ((column && state.profileDirection == 0) || (!column && state.profileDirection == 1)) continue;
+    if ((column && state.profileDirection == 0) || (!column && state.profileDirection == 1))
+      continue;
     if (state.clickedPart == 2) {
       drawLine(c.difference.stored.data(), column, Qt::blue);
     } else {
@@ -146,15 +147,23 @@ PartialWindow::~PartialWindow() {
 }
 
 void PartialWindow::buildControls() {
-  using controls::checkBox;
-  using controls::plainLabel;
-  using controls::pushButton;
-  using controls::radioButton;
-  using text::N_;
   // Left of the read-out: taking and the difference.
   auto* left = new QWidget(this);
   left->setGeometry(0, kControlsTop, kPartSize, kToolHeight - kControlsTop);
-  auto* grid = controls::compactGrid(left);
+  buildDifference(left);
+  // Right of the read-out: which image, the read-out settings and the shift.
+  auto* right = new QWidget(this);
+  right->setGeometry(2 * (kPartSize + 1), kControlsTop, kToolWidth - 2 * (kPartSize + 1),
+                     kToolHeight - kControlsTop);
+  QGridLayout* grid = controls::compactGrid(right);
+  buildReadout(right, grid);
+  buildShift(right, grid);
+}
+
+void PartialWindow::buildDifference(QWidget* left) {
+  using namespace controls;
+  using text::N_;
+  auto* grid = compactGrid(left);
   takeReference_ = checkBox(left, N_("基準ｲﾒｰｼﾞの取り込み"), "TakeReference", kReferenceHelp);
   takeComparison_ = checkBox(left, N_("比較ｲﾒｰｼﾞの取り込み"), "TakeComparison", kComparisonHelp);
   grid->addWidget(takeReference_, 0, 0, 1, 4);
@@ -182,34 +191,29 @@ void PartialWindow::buildControls() {
     settings.brightness = tools::kNeutralDifferenceBrightness;
     setPartialSettings(bench_, settings);
   });
-  strength_ = new QSlider(Qt::Horizontal, left);
-  strength_->setObjectName("Strength");
-  strength_->setRange(0, tools::kMaxStrength);
-  brightness_ = new QSlider(Qt::Horizontal, left);
-  brightness_->setObjectName("Brightness");
-  brightness_->setRange(0, tools::kMaxDifferenceBrightness);
+  strength_ = slider(left, "Strength", 0, tools::kMaxStrength);
+  brightness_ = slider(left, "Brightness", 0, tools::kMaxDifferenceBrightness);
   grid->addWidget(plainLabel(left, N_("差の強度")), 4, 0, 1, 2);
   grid->addWidget(strength_, 4, 2, 1, 2);
   grid->addWidget(plainLabel(left, N_("表示輝度")), 5, 0, 1, 2);
   grid->addWidget(brightness_, 5, 2, 1, 2);
   connect(strength_, &QSlider::valueChanged, this, [this] { changeSettings(); });
   connect(brightness_, &QSlider::valueChanged, this, [this] { changeSettings(); });
-  max_ = controls::lineEdit(left, "Max", nullptr, true);
-  min_ = controls::lineEdit(left, "Min", nullptr, true);
-  controls::fitEdit(max_, QStringLiteral("000"));
-  controls::fitEdit(min_, QStringLiteral("000"));
+  max_ = lineEdit(left, "Max", nullptr, true);
+  min_ = lineEdit(left, "Min", nullptr, true);
+  fitEdit(max_, QStringLiteral("000"));
+  fitEdit(min_, QStringLiteral("000"));
   grid->addWidget(plainLabel(left, "Max"), 6, 0);
   grid->addWidget(max_, 6, 1);
   grid->addWidget(plainLabel(left, "Min"), 6, 2);
   grid->addWidget(min_, 6, 3);
+}
 
-  // Right of the read-out: which image, the read-out settings and the shift.
-  auto* right = new QWidget(this);
-  right->setGeometry(2 * (kPartSize + 1), kControlsTop, kToolWidth - 2 * (kPartSize + 1),
-                     kToolHeight - kControlsTop);
-  auto* rgrid = controls::compactGrid(right);
+void PartialWindow::buildReadout(QWidget* right, QGridLayout* grid) {
+  using namespace controls;
+  using text::N_;
   swap_ = pushButton(right, "⇔", "Swap", nullptr);
-  rgrid->addWidget(swap_, 0, 0);
+  grid->addWidget(swap_, 0, 0);
   connect(swap_, &QPushButton::clicked, this, [this] {
     PartialSettings settings = partialSettings(bench_);
     settings.secondImage = !settings.secondImage;
@@ -220,8 +224,8 @@ void PartialWindow::buildControls() {
   readoutKinds_[1] = radioButton(right, N_("ﾌﾟﾛﾌｧｲﾙ"), "ReadoutProfile", nullptr);
   kindGroup->addButton(readoutKinds_[0], 0);
   kindGroup->addButton(readoutKinds_[1], 1);
-  rgrid->addWidget(readoutKinds_[0], 0, 1, 1, 2);
-  rgrid->addWidget(readoutKinds_[1], 0, 3, 1, 2);
+  grid->addWidget(readoutKinds_[0], 0, 1, 1, 2);
+  grid->addWidget(readoutKinds_[1], 0, 3, 1, 2);
   connect(kindGroup, &QButtonGroup::idClicked, this, [this] { changeReadout(); });
   auto* directionGroup = new QButtonGroup(this);
   const char* directionTexts[3] = {N_("Ｘ"), N_("Ｙ"), "XY"};
@@ -230,28 +234,20 @@ void PartialWindow::buildControls() {
     directions_[static_cast<std::size_t>(i)] =
         radioButton(right, directionTexts[i], directionNames[i], nullptr);
     directionGroup->addButton(directions_[static_cast<std::size_t>(i)], i);
-    rgrid->addWidget(directions_[static_cast<std::size_t>(i)], 1, i, 1, 1);
+    grid->addWidget(directions_[static_cast<std::size_t>(i)], 1, i, 1, 1);
   }
   range_ = checkBox(right, N_("範囲"), "RangeMarks", nullptr);
-  rgrid->addWidget(range_, 1, 3, 1, 2);
+  grid->addWidget(range_, 1, 3, 1, 2);
   connect(directionGroup, &QButtonGroup::idClicked, this, [this] { changeReadout(); });
   connect(range_, &QCheckBox::clicked, this, [this] { changeReadout(); });
-  lowerSlider_ = new QSlider(Qt::Horizontal, right);
-  lowerSlider_->setObjectName("LowerSlider");
-  lowerSlider_->setRange(0, 254);
-  upperSlider_ = new QSlider(Qt::Horizontal, right);
-  upperSlider_->setObjectName("UpperSlider");
-  upperSlider_->setRange(1, 255);
-  lower_ = new QSpinBox(right);
-  lower_->setObjectName("Lower");
-  lower_->setRange(0, 254);
-  upper_ = new QSpinBox(right);
-  upper_->setObjectName("Upper");
-  upper_->setRange(1, 255);
-  rgrid->addWidget(lowerSlider_, 2, 0, 1, 3);
-  rgrid->addWidget(lower_, 2, 3, 1, 2);
-  rgrid->addWidget(upperSlider_, 3, 0, 1, 3);
-  rgrid->addWidget(upper_, 3, 3, 1, 2);
+  lowerSlider_ = slider(right, "LowerSlider", 0, 254);
+  upperSlider_ = slider(right, "UpperSlider", 1, 255);
+  lower_ = spinBox(right, "Lower", 0, 254);
+  upper_ = spinBox(right, "Upper", 1, 255);
+  grid->addWidget(lowerSlider_, 2, 0, 1, 3);
+  grid->addWidget(lower_, 2, 3, 1, 2);
+  grid->addWidget(upperSlider_, 3, 0, 1, 3);
+  grid->addWidget(upper_, 3, 3, 1, 2);
   // The slider and the field of a bound move together; the bounds never cross.
   const auto bound = [this](bool upper, int value) {
     PartialReadout readout = partialReadout(bench_);
@@ -266,23 +262,24 @@ void PartialWindow::buildControls() {
   connect(upperSlider_, &QSlider::valueChanged, this, [bound](int v) { bound(true, v); });
   connect(lower_, &QSpinBox::valueChanged, this, [bound](int v) { bound(false, v); });
   connect(upper_, &QSpinBox::valueChanged, this, [bound](int v) { bound(true, v); });
+}
 
-  const char* shiftTexts[5] = {"←", "→", "↑", "↓", N_("ｸﾘｱ")};
+void PartialWindow::buildShift(QWidget* right, QGridLayout* grid) {
+  const char* shiftTexts[5] = {"←", "→", "↑", "↓", text::N_("ｸﾘｱ")};
   const char* shiftNames[5] = {"ShiftLeft", "ShiftRight", "ShiftUp", "ShiftDown", "ShiftClear"};
   for (int i = 0; i < 5; ++i) {
-    auto* button = pushButton(right, shiftTexts[i], shiftNames[i], nullptr);
+    auto* button = controls::pushButton(right, shiftTexts[i], shiftNames[i], nullptr);
     shifts_[static_cast<std::size_t>(i)] = button;
-    rgrid->addWidget(button, 4, i);
-    connect(button, &QPushButton::clicked, this, [this, i] {
-      pressPartialShift(bench_, static_cast<tools::ShiftButton>(i));
-    });
+    grid->addWidget(button, 4, i);
+    connect(button, &QPushButton::clicked, this,
+            [this, i] { pressPartialShift(bench_, static_cast<tools::ShiftButton>(i)); });
   }
-  shiftX_ = plainLabel(right, "(x) 0+0");
+  shiftX_ = controls::plainLabel(right, "(x) 0+0");
   shiftX_->setObjectName("ShiftX");
-  shiftY_ = plainLabel(right, "(y) 0+0");
+  shiftY_ = controls::plainLabel(right, "(y) 0+0");
   shiftY_->setObjectName("ShiftY");
-  rgrid->addWidget(shiftX_, 5, 0, 1, 3);
-  rgrid->addWidget(shiftY_, 5, 3, 1, 2);
+  grid->addWidget(shiftX_, 5, 0, 1, 3);
+  grid->addWidget(shiftY_, 5, 3, 1, 2);
 }
 
 void PartialWindow::changeSettings() {
@@ -363,7 +360,8 @@ void PartialWindow::refresh() {
       const QRect area(at.x - half - 1, at.y - half - 1, tools::kReadoutSpan + 1,
                        tools::kReadoutSpan + 1);
       marks << QLine(area.topLeft(), area.topRight()) << QLine(area.topRight(), area.bottomRight())
-            << QLine(area.bottomRight(), area.bottomLeft()) << QLine(area.bottomLeft(), area.topLeft());
+            << QLine(area.bottomRight(), area.bottomLeft())
+            << QLine(area.bottomLeft(), area.topLeft());
     }
   }
   for (ToolRasterView* part : parts_) part->setMarks(marks);

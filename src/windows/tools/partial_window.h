@@ -8,6 +8,7 @@
 #include "workbench/workbench.h"
 
 class QCheckBox;
+class QGridLayout;
 class QLabel;
 class QLineEdit;
 class QPushButton;
@@ -47,6 +48,9 @@ class PartialWindow : public QWidget, public WorkbenchListener {
 
  private:
   void buildControls();
+  void buildDifference(QWidget* left);
+  void buildReadout(QWidget* right, QGridLayout* grid);
+  void buildShift(QWidget* right, QGridLayout* grid);
   void changeSettings();
   void changeReadout();
 

@@ -15,9 +15,9 @@
 #include <QSpinBox>
 
 #include "text/format.h"
-#include "windows/controls/picture_control_window.h"
 #include "windows/main/qt_user_port.h"
 #include "windows/main/ui_text.h"
+#include "windows/main/widget_factory.h"
 #include "windows/tools/held_spin_box.h"
 #include "workbench/tools/profile_tool.h"
 #include "workbench/view/refresh_chain.h"
@@ -40,10 +40,9 @@ PlotColours plotColours(bool dark) {
   return {Qt::white, Qt::black, QColor(225, 225, 225), QColor(170, 170, 170), Qt::black};
 }
 
-QSpinBox* spinBox(QWidget* parent, const char* name, int lowest, int highest) {
-  auto* spin = new QSpinBox(parent);
-  spin->setObjectName(name);
-  spin->setRange(lowest, highest);
+// A spin box as wide as four digits and its arrows.
+QSpinBox* narrowSpinBox(QWidget* parent, const char* name, int lowest, int highest) {
+  QSpinBox* spin = controls::spinBox(parent, name, lowest, highest);
   spin->setFixedWidth(spin->fontMetrics().horizontalAdvance(QStringLiteral("0000")) + 28);
   return spin;
 }
@@ -159,11 +158,21 @@ ProfileWindow::~ProfileWindow() {
 }
 
 void ProfileWindow::buildControls() {
-  using controls::pushButton;
-  using controls::radioButton;
+  buildHeader();
+  // Below the graph.
+  auto* area = new QWidget(this);
+  area->setGeometry(0, kPlotTop + kPlotHeight + 2, 517, 296 - kPlotTop - kPlotHeight - 2);
+  QGridLayout* grid = controls::compactGrid(area);
+  buildChoices(area, grid);
+  buildRangeAndGrid(area, grid);
+  buildActions(area, grid);
+}
+
+void ProfileWindow::buildHeader() {
   using text::N_;
   // Above the graph: background, read-out switch and the MAX/MIN fields.
-  auto* background = pushButton(this, "■□", "Background", N_("ﾊﾞｯｸｸﾞﾗｳﾝﾄﾞの色を切り替えます"));
+  auto* background =
+      controls::pushButton(this, "■□", "Background", N_("ﾊﾞｯｸｸﾞﾗｳﾝﾄﾞの色を切り替えます"));
   background->setGeometry(kPlotLeft, 2, 28, 20);
   connect(background, &QPushButton::clicked, this, [this] {
     tools::ProfileWord settings = profileSettings(bench_);
@@ -193,11 +202,11 @@ void ProfileWindow::buildControls() {
     extremes_[i]->setGeometry(x, 2, fieldWidth + 8, 19);
     x += fieldWidth + 14;
   }
+}
 
-  // Below the graph.
-  auto* area = new QWidget(this);
-  area->setGeometry(0, kPlotTop + kPlotHeight + 2, 517, 296 - kPlotTop - kPlotHeight - 2);
-  auto* grid = controls::compactGrid(area);
+void ProfileWindow::buildChoices(QWidget* area, QGridLayout* grid) {
+  using controls::radioButton;
+  using text::N_;
   auto* directionGroup = new QButtonGroup(this);
   const char* directionTexts[3] = {" X ", " Y ", N_("任意")};
   const char* directionNames[3] = {"DirectionX", "DirectionY", "DirectionArbitrary"};
@@ -230,16 +239,15 @@ void ProfileWindow::buildControls() {
     settings.shown = shown;
     setProfileSettings(bench_, settings);
   });
+}
 
+void ProfileWindow::buildRangeAndGrid(QWidget* area, QGridLayout* grid) {
+  using text::N_;
   grid->addWidget(controls::plainLabel(area, N_("階調値範囲")), 1, 0, 1, 2);
-  lowerSlider_ = new QSlider(Qt::Horizontal, area);
-  lowerSlider_->setObjectName("LowerSlider");
-  lowerSlider_->setRange(0, 254);
-  upperSlider_ = new QSlider(Qt::Horizontal, area);
-  upperSlider_->setObjectName("UpperSlider");
-  upperSlider_->setRange(1, 255);
-  lower_ = spinBox(area, "Lower", 0, 254);
-  upper_ = spinBox(area, "Upper", 1, 255);
+  lowerSlider_ = controls::slider(area, "LowerSlider", 0, 254);
+  upperSlider_ = controls::slider(area, "UpperSlider", 1, 255);
+  lower_ = narrowSpinBox(area, "Lower", 0, 254);
+  upper_ = narrowSpinBox(area, "Upper", 1, 255);
   grid->addWidget(lowerSlider_, 1, 2, 1, 2);
   grid->addWidget(lower_, 1, 4);
   grid->addWidget(upperSlider_, 1, 5, 1, 2);
@@ -248,8 +256,8 @@ void ProfileWindow::buildControls() {
   connect(upperSlider_, &QSlider::valueChanged, this, [this](int v) { setBound(true, v); });
 
   grid->addWidget(controls::plainLabel(area, N_("グリッド")), 2, 0);
-  greyStep_ = spinBox(area, "GreyStep", 1, 255);
-  pixelStep_ = spinBox(area, "PixelStep", 1, 512);
+  greyStep_ = narrowSpinBox(area, "GreyStep", 1, 255);
+  pixelStep_ = narrowSpinBox(area, "PixelStep", 1, 512);
   // Held for more than eight steps the grid moves by half the magnification.
   gridMove_ = new HeldSpinBox(
       8, [this] { return std::max(1, bench_.view.magnification / 2); }, area);
@@ -265,7 +273,11 @@ void ProfileWindow::buildControls() {
     moveProfileGrid(bench_, value - gridMoveValue_);
     gridMoveValue_ = value;
   });
+}
 
+void ProfileWindow::buildActions(QWidget* area, QGridLayout* grid) {
+  using controls::pushButton;
+  using text::N_;
   auto* automatic =
       pushButton(area, N_("自動"), "Automatic",
                  N_("表示されているﾌﾟﾛﾌｧｲﾙの最大及び最小の階調値より\n表示する階調値範囲の"

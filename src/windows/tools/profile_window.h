@@ -10,6 +10,7 @@
 #include "workbench/workbench.h"
 
 class QCheckBox;
+class QGridLayout;
 class QLineEdit;
 class QPushButton;
 class QRadioButton;
@@ -51,6 +52,10 @@ class ProfileWindow : public QWidget, public WorkbenchListener {
 
  private:
   void buildControls();
+  void buildHeader();
+  void buildChoices(QWidget* area, QGridLayout* grid);
+  void buildRangeAndGrid(QWidget* area, QGridLayout* grid);
+  void buildActions(QWidget* area, QGridLayout* grid);
   void applyFields();
   void setBound(bool upper, int value);
   void saveCsv();

@@ -21,9 +21,9 @@
 #include "picture/messages.h"
 #include "text/format.h"
 #include "text/translate.h"
-#include "windows/controls/picture_control_window.h"
 #include "windows/main/screen_fit.h"
 #include "windows/main/ui_text.h"
+#include "windows/main/widget_factory.h"
 #include "windows/panes/picture_image.h"
 #include "workbench/tools/relief_tool.h"
 
@@ -31,13 +31,6 @@ namespace vemla {
 namespace {
 
 enum Setting { kAngleX, kAngleZ, kModeValue, kBase, kRatio, kDepth };
-
-QSlider* slider(QWidget* parent, Qt::Orientation orientation, const char* name, int highest) {
-  auto* control = new QSlider(orientation, parent);
-  control->setObjectName(name);
-  control->setRange(0, highest);
-  return control;
-}
 
 }  // namespace
 
@@ -149,24 +142,23 @@ ReliefWindow::~ReliefWindow() {
 }
 
 void ReliefWindow::buildControls() {
-  using controls::checkBox;
-  using controls::plainLabel;
-  using controls::pushButton;
-  using text::N_;
   auto* area = new QWidget(this);
   area->setGeometry(tools::kReliefWidth + 2, 0, 517 - tools::kReliefWidth - 2, 296);
-  auto* grid = controls::compactGrid(area);
+  QGridLayout* grid = controls::compactGrid(area);
+  buildViewpoint(area, grid);
+  buildMode(area, grid);
+  buildSwitches(area, grid);
+}
 
+void ReliefWindow::buildViewpoint(QWidget* area, QGridLayout* grid) {
+  using controls::plainLabel;
+  using text::N_;
   grid->addWidget(plainLabel(area, N_("視点")), 0, 0, 1, 2);
-  angleXSlider_ = slider(area, Qt::Horizontal, "AngleXSlider", tools::kMaxAngleX);
-  angleZSlider_ = slider(area, Qt::Horizontal, "AngleZSlider", tools::kMaxAngleZ);
-  angleX_ = new QSpinBox(area);
-  angleX_->setObjectName("AngleX");
-  angleX_->setRange(0, tools::kMaxAngleX);
+  angleXSlider_ = controls::slider(area, "AngleXSlider", 0, tools::kMaxAngleX);
+  angleZSlider_ = controls::slider(area, "AngleZSlider", 0, tools::kMaxAngleZ);
+  angleX_ = controls::spinBox(area, "AngleX", 0, tools::kMaxAngleX);
   angleX_->setWrapping(true);
-  angleZ_ = new QSpinBox(area);
-  angleZ_->setObjectName("AngleZ");
-  angleZ_->setRange(0, tools::kMaxAngleZ);
+  angleZ_ = controls::spinBox(area, "AngleZ", 0, tools::kMaxAngleZ);
   grid->addWidget(plainLabel(area, N_("Ｘ")), 1, 0);
   grid->addWidget(angleXSlider_, 1, 1, 1, 2);
   grid->addWidget(angleX_, 1, 3);
@@ -177,10 +169,14 @@ void ReliefWindow::buildControls() {
   connect(angleZSlider_, &QSlider::valueChanged, this, [this](int v) { changeSetting(kAngleZ, v); });
   connect(angleX_, &QSpinBox::valueChanged, this, [this](int v) { changeSetting(kAngleX, v); });
   connect(angleZ_, &QSpinBox::valueChanged, this, [this](int v) { changeSetting(kAngleZ, v); });
-  auto* resetView = pushButton(area, N_("ﾘｾｯﾄ"), "ResetView", nullptr);
+  auto* resetView = controls::pushButton(area, N_("ﾘｾｯﾄ"), "ResetView", nullptr);
   connect(resetView, &QPushButton::clicked, this, [this] { resetReliefView(bench_); });
   grid->addWidget(resetView, 0, 2, 1, 2);
+}
 
+void ReliefWindow::buildMode(QWidget* area, QGridLayout* grid) {
+  using controls::plainLabel;
+  using text::N_;
   grid->addWidget(plainLabel(area, N_("表示ﾓｰﾄﾞ")), 3, 0, 1, 4);
   auto* modeGroup = new QButtonGroup(this);
   const char* modeTexts[3] = {N_("ｲﾒｰｼﾞ"), N_("ﾜｲﾔ"), N_("ﾎﾟﾘｺﾞﾝ")};
@@ -196,17 +192,17 @@ void ReliefWindow::buildControls() {
     setReliefSettings(bench_, settings);
   });
   modeValueLabel_ = plainLabel(area, N_("輝度"));
-  modeValue_ = slider(area, Qt::Horizontal, "ModeValue", tools::kMaxLuminance);
-  auto* resetMode = pushButton(area, N_("ﾘｾｯﾄ"), "ResetMode", nullptr);
+  modeValue_ = controls::slider(area, "ModeValue", 0, tools::kMaxLuminance);
+  auto* resetMode = controls::pushButton(area, N_("ﾘｾｯﾄ"), "ResetMode", nullptr);
   connect(modeValue_, &QSlider::valueChanged, this, [this](int v) { changeSetting(kModeValue, v); });
   connect(resetMode, &QPushButton::clicked, this, [this] { resetReliefMode(bench_); });
   grid->addWidget(modeValueLabel_, 5, 0);
   grid->addWidget(modeValue_, 5, 1, 1, 2);
   grid->addWidget(resetMode, 5, 3);
 
-  base_ = slider(area, Qt::Vertical, "BaseHeight", tools::kMaxBaseHeight);
-  ratio_ = slider(area, Qt::Vertical, "HeightRatio", tools::kMaxHeightRatio);
-  depth_ = slider(area, Qt::Vertical, "Depth", tools::kMaxDepth);
+  base_ = controls::slider(area, "BaseHeight", 0, tools::kMaxBaseHeight, nullptr, Qt::Vertical);
+  ratio_ = controls::slider(area, "HeightRatio", 0, tools::kMaxHeightRatio, nullptr, Qt::Vertical);
+  depth_ = controls::slider(area, "Depth", 0, tools::kMaxDepth, nullptr, Qt::Vertical);
   const std::array<std::pair<QSlider*, const char*>, 3> verticals{
       {{base_, N_("基底の高さ")}, {ratio_, N_("高さの比率")}, {depth_, N_("奥行き")}}};
   for (int i = 0; i < 3; ++i) {
@@ -219,7 +215,12 @@ void ReliefWindow::buildControls() {
   connect(base_, &QSlider::valueChanged, this, [this](int v) { changeSetting(kBase, v); });
   connect(ratio_, &QSlider::valueChanged, this, [this](int v) { changeSetting(kRatio, v); });
   connect(depth_, &QSlider::valueChanged, this, [this](int v) { changeSetting(kDepth, v); });
+}
 
+void ReliefWindow::buildSwitches(QWidget* area, QGridLayout* grid) {
+  using controls::checkBox;
+  using controls::pushButton;
+  using text::N_;
   viewDirection_ = checkBox(area, N_("視点表示"), "ViewDirection", nullptr);
   wholeBox_ = checkBox(area, N_("全体表示"), "Whole", nullptr);
   otherPane_ = checkBox(area, N_("相手側"), "OtherPane", nullptr);

@@ -11,6 +11,7 @@
 #include "workbench/workbench.h"
 
 class QCheckBox;
+class QGridLayout;
 class QLabel;
 class QRadioButton;
 class QSlider;
@@ -63,6 +64,9 @@ class ReliefWindow : public QWidget, public WorkbenchListener {
 
  private:
   void buildControls();
+  void buildViewpoint(QWidget* area, QGridLayout* grid);
+  void buildMode(QWidget* area, QGridLayout* grid);
+  void buildSwitches(QWidget* area, QGridLayout* grid);
   void changeSetting(int which, int value);
   void applyFields();
 

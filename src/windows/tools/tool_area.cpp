@@ -6,8 +6,8 @@
 #include <QPushButton>
 
 #include "text/translate.h"
-#include "windows/controls/picture_control_window.h"
 #include "windows/main/ui_text.h"
+#include "windows/main/widget_factory.h"
 #include "windows/tools/gradation_window.h"
 #include "windows/tools/measurement_window.h"
 #include "windows/tools/partial_window.h"

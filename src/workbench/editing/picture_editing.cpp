@@ -108,6 +108,25 @@ bool cancelPictureEditing(Workbench& bench, UserPort& user, BusyPort& busy,
   return true;
 }
 
+void setEditHexadecimal(Workbench& bench, bool on) {
+  bench.shell.pictureEdit.settings.hexadecimal = on;
+}
+
+void resetEditRanges(Workbench& bench) {
+  EditSettings& settings = bench.shell.pictureEdit.settings;
+  settings.range.rectangle = {0, 0, bench.pictures.width - 1, bench.pictures.height - 1};
+  settings.grey.lower = 0;
+  settings.grey.upper = 255;
+}
+
+void resetConversionTable(Workbench& bench) {
+  bench.shell.pictureEdit.settings.table = identityTable();
+}
+
+void interpolateConversionTable(Workbench& bench, int from, int to) {
+  interpolateTable(bench.shell.pictureEdit.settings.table, from, to);
+}
+
 void finishPictureEditing(Workbench& bench) {
   EditSession& session = memoryOf(bench).session;
   if (!session.snapshot.empty()) deleteFile(session.snapshot);

@@ -56,6 +56,16 @@ int editConvert(Workbench& bench, UserPort& user, BusyPort& busy, ProgressPort& 
 bool editSetCell(Workbench& bench, int x, int y, bool rightButton);
 void refreshAfterEdit(Workbench& bench, UserPort& user, BusyPort& busy, ProgressPort& progress);
 
+// The dialog's controls write its settings through these.
+// "16進表示": the grid shows grey values in hexadecimal.
+void setEditHexadecimal(Workbench& bench, bool on);
+// "範囲情報ﾘｾｯﾄ": the rectangle becomes the whole picture and the grey range 0..255.
+void resetEditRanges(Workbench& bench);
+// "ﾘｾｯﾄ" of "階調値の変換": a table that converts nothing.
+void resetConversionTable(Workbench& bench);
+// "補間": the table's entries from `from` to `to` on the straight line between their values.
+void interpolateConversionTable(Workbench& bench, int from, int to);
+
 // The edited picture as a plane.
 EditPlane editedPlane(Workbench& bench);
 

@@ -158,5 +158,30 @@ TEST_F(PictureEditing, TheRectangleBecomesTheWholePictureAfterASizeChange) {
   finishPictureEditing(bench);
 }
 
+TEST_F(PictureEditing, TheRangeResetTakesTheWholePictureAndTheFullGreyRangeOnly) {
+  settings().range = {true, true, {1, 1, 3, 3}};
+  settings().grey = {true, true, 10, 20};
+  settings().operand = "7";
+  resetEditRanges(bench);
+  EXPECT_EQ(settings().range.rectangle, (Rect{0, 0, 15, 11}));
+  EXPECT_TRUE(settings().range.on && settings().range.outside);
+  EXPECT_EQ(settings().grey.lower, 0);
+  EXPECT_EQ(settings().grey.upper, 255);
+  EXPECT_TRUE(settings().grey.on && settings().grey.outside);
+  EXPECT_EQ(settings().operand, "7");
+}
+
+TEST_F(PictureEditing, TheConversionTableInterpolatesAndResetsToNoConversion) {
+  settings().table[100] = 0;
+  settings().table[104] = 40;
+  interpolateConversionTable(bench, 100, 104);
+  EXPECT_EQ(settings().table[102], 20);
+  EXPECT_EQ(settings().table[105], 105);
+  resetConversionTable(bench);
+  EXPECT_EQ(settings().table, identityTable());
+  setEditHexadecimal(bench, true);
+  EXPECT_TRUE(settings().hexadecimal);
+}
+
 }  // namespace
 }  // namespace vemla
