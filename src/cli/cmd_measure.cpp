@@ -143,17 +143,17 @@ int measure(const Arguments& args, Context& io) {
     if (settings.polygon) toolPaneDoubleClick(bench);
   }
 
-  const auto& results = bench.tools.measure.results;
+  const MeasureResult& first = bench.tools.measure.results[index(ImageSlot::First)];
+  const MeasureResult& second = bench.tools.measure.results[index(ImageSlot::Second)];
   const auto describe = [&](const MeasureResult& result) {
     return settings.area ? areaLine(result) : lengthLine(result, settings.automatic);
   };
-  io.out << "image1 " << describe(results[0]) << '\n';
+  io.out << "image1 " << describe(first) << '\n';
   if (files == 2) {
-    io.out << "image2 " << describe(results[1]) << '\n';
+    io.out << "image2 " << describe(second) << '\n';
     io.out << "diff "
-           << (settings.area
-                   ? areaDifferenceLine(results[0], results[1])
-                   : "length=" + decimal(difference(results[0].length, results[1].length)))
+           << (settings.area ? areaDifferenceLine(first, second)
+                             : "length=" + decimal(difference(first.length, second.length)))
            << '\n';
   }
   return 0;
