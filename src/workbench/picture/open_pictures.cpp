@@ -318,11 +318,11 @@ int openPictureFiles(Workbench& bench, UserPort& user, const std::string* name1,
   const bool skipRawDialog = state.skipRawDialogOnce;
   state.skipRawDialogOnce = false;
 
-  const auto read = [&](PictureSlot slot, const std::string* name) -> const std::string* {
+  const auto toRead = [&](PictureSlot slot, const std::string* name) -> const std::string* {
     return opens(mode, slot) && name != nullptr && !name->empty() ? name : nullptr;
   };
-  const std::array<const std::string*, 2> names{read(PictureSlot::First, name1),
-                                                read(PictureSlot::Second, name2)};
+  const std::array<const std::string*, 2> names{toRead(PictureSlot::First, name1),
+                                                toRead(PictureSlot::Second, name2)};
   if (std::ranges::all_of(names, [](const std::string* name) { return name == nullptr; })) {
     return -1;
   }
