@@ -123,7 +123,7 @@ void applyViewFlags(const Arguments& args, Workbench& bench) {
 
   view.rangeExtraction[index(ImageSlot::First)] = args.has("--range");
   if (const auto given = args.value("--range")) {
-    RangeBounds& range = view.range[index(ImageSlot::First)];
+    ViewState::RangeBounds& range = view.range[index(ImageSlot::First)];
     std::tie(range.lower, range.upper) = parsePair(*given, 0, 255, "--range");
     if (range.lower > range.upper) throw UsageError("--range needs LO <= HI");
   }
