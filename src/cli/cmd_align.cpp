@@ -18,7 +18,7 @@ int align(const Arguments& args, Context& io) {
   CliUserPort user(io.err, readFlags.raw, readFlags.ratios);
   Workbench bench;
   if (!prepareWorkbench(bench, readFlags, user)) return 1;
-  if (openPictureFiles(bench, user, &name1, &name2, false, OpenRefresh::ByCaller) != 0) {
+  if (openPictureFiles(bench, user, &name1, &name2, OpenMode::Both, OpenRefresh::ByCaller) != 0) {
     return user.openFailed();
   }
   applyControlFlags(control, bench);

@@ -160,8 +160,8 @@ void comparePair(const CompareFlags& flags, const PairJob& job, PairOutcome& out
       user.openFailed();
       return fail();
     }
-    if (openPictureFiles(bench, user, &job.reference, &job.test, false, OpenRefresh::ByCaller) !=
-        0) {
+    if (openPictureFiles(bench, user, &job.reference, &job.test, OpenMode::Both,
+                         OpenRefresh::ByCaller) != 0) {
       user.openFailed();
       return fail();
     }

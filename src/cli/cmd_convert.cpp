@@ -13,10 +13,12 @@ int convert(const Arguments& args, Context& io) {
   CliUserPort user(io.err, flags.raw, flags.ratios);
   Workbench bench;
   if (!prepareWorkbench(bench, flags, user)) return 1;
-  if (openPictureFiles(bench, user, &in, nullptr, false) != 0) {
+  if (openPictureFiles(bench, user, &in, nullptr, OpenMode::Both) != 0) {
     return user.openFailed();
   }
-  const Palette palette = args.has("--grey-save") ? greyRamp() : bench.pictures.pictures[0].palette;
+  const Palette palette = args.has("--grey-save")
+                              ? greyRamp()
+                              : bench.pictures.pictures[index(PictureSlot::First)].palette;
   return writeOutputPicture(out, bench.pictures.width, bench.pictures.height,
                             bench.store.plane(kPicture1), palette, io)
              ? 0

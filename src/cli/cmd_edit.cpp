@@ -165,7 +165,7 @@ int edit(const Arguments& args, Context& io) {
   if (!prepareWorkbench(bench, flags, user)) return 1;
   bench.options.ShiftUnit = options.ShiftUnit;
   bench.options.ShiftInterpolation = options.ShiftInterpolation;
-  if (openPictureFiles(bench, user, &in, nullptr, false) != 0) return user.openFailed();
+  if (openPictureFiles(bench, user, &in, nullptr, OpenMode::Both) != 0) return user.openFailed();
   const int width = bench.pictures.width, height = bench.pictures.height;
   if (const auto rect = args.value("--rect"))
     settings.range = {true, args.has("--outside"), parseRectangle(*rect, width, height)};
@@ -177,8 +177,8 @@ int edit(const Arguments& args, Context& io) {
   if (runAction(action, args, bench, user) != 0) return 1;
   int changed = 0;
   for (std::size_t i = 0; i < before.size(); ++i) changed += before[i] != pixels[i];
-  if (!writeOutputPicture(out, width, height, pixels, bench.pictures.pictures[0].palette, io))
-    return 1;
+  const Palette& palette = bench.pictures.pictures[index(PictureSlot::First)].palette;
+  if (!writeOutputPicture(out, width, height, pixels, palette, io)) return 1;
   io.out << "changed=" << changed << '\n';
   return 0;
 }

@@ -54,7 +54,7 @@ int exportPictures(const Arguments& args, Context& io) {
   if (!prepareWorkbench(bench, flags, user)) return 1;
   const std::string& name1 = args.positional[0];
   const std::string& name2 = args.positional[1];
-  if (openPictureFiles(bench, user, &name1, &name2, false) != 0) {
+  if (openPictureFiles(bench, user, &name1, &name2, OpenMode::Both) != 0) {
     return user.openFailed();
   }
   // The view of a window that has just opened the pair, changed by the flags.

@@ -181,7 +181,7 @@ int image(const Arguments& args, Context& io) {
       !readPictureAlone(bench, user, *kind.userResult, userResult, resultWidth, resultHeight)) {
     return user.openFailed();
   }
-  if (openPictureFiles(bench, user, &name1, &name2, false, OpenRefresh::ByCaller) != 0)
+  if (openPictureFiles(bench, user, &name1, &name2, OpenMode::Both, OpenRefresh::ByCaller) != 0)
     return user.openFailed();
   const int width = bench.pictures.width, height = bench.pictures.height;
   PictureStore& store = bench.store;
@@ -198,10 +198,10 @@ int image(const Arguments& args, Context& io) {
   if (kind.areaSize) std::tie(options.AreaDiffRangeX, options.AreaDiffRangeY) = *kind.areaSize;
   if (kind.areaMethod) options.AreaDiffKind = *kind.areaMethod;
   if (kind.areaDivisor) options.AreaDiffDivisor = *kind.areaDivisor;
-  bench.images.kind[0] = kind.kind;
+  bench.images.kind[index(ImageSlot::First)] = kind.kind;
   if (kind.entry) {
     bench.userEntries.processing[0] = *kind.entry;
-    bench.images.userEntry[0] = 0;
+    bench.images.userEntry[index(ImageSlot::First)] = 0;
   }
   bench.images.blankInvalid = args.has("--blank");
 
@@ -214,13 +214,13 @@ int image(const Arguments& args, Context& io) {
   if (!writeOutputPicture(out, width, height, store.plane(kImage1), greyRamp(), io)) return 1;
   if (shiftedNames) {
     if (!writeOutputPicture(shiftedNames->first, width, height, store.plane(kShifted1),
-                            bench.pictures.pictures[0].palette, io) ||
+                            bench.pictures.pictures[index(PictureSlot::First)].palette, io) ||
         !writeOutputPicture(shiftedNames->second, width, height, store.plane(kShifted2),
-                            bench.pictures.pictures[1].palette, io)) {
+                            bench.pictures.pictures[index(PictureSlot::Second)].palette, io)) {
       return 1;
     }
   }
-  const ImageStatistics& statistics = bench.images.statistics[0];
+  const ImageStatistics& statistics = bench.images.statistics[index(ImageSlot::First)];
   const Rect& rectangle = statistics.rectangle;
   io.out << text::format("max=%d min=%d mean=%d sum=%lld rect=%d,%d,%d,%d", statistics.maximum,
                          statistics.minimum, statistics.mean,

@@ -87,9 +87,9 @@ int importPictures(const Arguments& args, Context& io) {
   const std::size_t pictureBytes =
       static_cast<std::size_t>(header.width) * static_cast<std::size_t>(header.height);
   if (!writeOutputPicture(out1, header.width, header.height, result.pixels.data(),
-                          header.palettes[0], io) ||
+                          header.palettes[index(PictureSlot::First)], io) ||
       !writeOutputPicture(out2, header.width, header.height, result.pixels.data() + pictureBytes,
-                          header.palettes[1], io)) {
+                          header.palettes[index(PictureSlot::Second)], io)) {
     return 1;
   }
   io.out << text::format("size=%dx%d position=%d,%d mag=%d reduced=%d", header.width, header.height,

@@ -83,7 +83,7 @@ int launch(const Arguments& args, Context& io) {
   if (!prepareWorkbench(bench, readFlags, user)) return 1;
   const std::string& name1 = args.positional[0];
   const std::string& name2 = args.positional[1];
-  if (openPictureFiles(bench, user, &name1, &name2, false) != 0) return user.openFailed();
+  if (openPictureFiles(bench, user, &name1, &name2, OpenMode::Both) != 0) return user.openFailed();
   const int width = bench.pictures.width, height = bench.pictures.height;
   if (const auto value = args.value("--cursor")) {
     const auto [x, y] = parsePair(*value, 0, std::max(width, height) - 1, "--cursor");

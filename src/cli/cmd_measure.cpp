@@ -162,9 +162,8 @@ int measure(const Arguments& args, Context& io) {
   }
   measureOnImages(bench, request);
 
-  const auto& results = bench.tools.measure.results;
-  const MeasureResult& first = results[index(ImageSlot::First)];
-  const MeasureResult& second = results[index(ImageSlot::Second)];
+  const MeasureResult& first = bench.tools.measure.results[index(ImageSlot::First)];
+  const MeasureResult& second = bench.tools.measure.results[index(ImageSlot::Second)];
   const auto describe = [&](const MeasureResult& result) {
     return settings.area ? areaLine(result) : lengthLine(result, settings.automatic);
   };

@@ -65,7 +65,7 @@ void takeFrom(Workbench& bench, int picture, const Arguments& args, const char* 
     }
   }
   const ViewPoint centre = renderToolView(bench, picture, args);
-  const PaneRaster& pane = view.panes[0];
+  const PaneRaster& pane = view.panes[index(ImageSlot::First)];
   tools::takePart(part, pane.view.data(), centre, pane.colours);
 }
 
@@ -84,7 +84,7 @@ int partial(const Arguments& args, Context& io) {
   CliUserPort user(io.err, std::nullopt, readFlags.ratios);
   Workbench bench;
   if (!prepareWorkbench(bench, readFlags, user)) return 1;
-  if (openPictureFiles(bench, user, &reference, &comparison, false) != 0) return 1;
+  if (openPictureFiles(bench, user, &reference, &comparison, OpenMode::Both) != 0) return 1;
   applyViewFlags(args, bench);
   const int cursorX = bench.view.centreX, cursorY = bench.view.centreY;
   tools::Part referencePart, comparisonPart;

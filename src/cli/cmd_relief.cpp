@@ -60,10 +60,10 @@ int relief(const Arguments& args, Context& io) {
   CliUserPort user(io.err, std::nullopt, readFlags.ratios);
   Workbench bench;
   if (!prepareWorkbench(bench, readFlags, user)) return 1;
-  if (openPictureFiles(bench, user, &in, nullptr, false) != 0) return 1;
+  if (openPictureFiles(bench, user, &in, nullptr, OpenMode::Both) != 0) return 1;
   applyViewFlags(args, bench);
   const ViewPoint cursor = renderToolView(bench, kPicture1, args);
-  const std::vector<std::uint8_t>& view = bench.view.panes[0].view;
+  const std::vector<std::uint8_t>& view = bench.view.panes[index(ImageSlot::First)].view;
 
   const bool whole = args.has("--whole");
   const int width = whole ? tools::kReliefWholeSize : tools::kReliefWidth;

@@ -111,8 +111,8 @@ void applyViewFlags(const Arguments& args, Workbench& bench) {
   const int colour = args.has("--colour-table") ? kFirstUserColour
                      : args.has("--colour")      ? parseColourKind(*args.value("--colour"))
                                                  : kColourGrey;
-  bench.images.kind[0] = kKindPicture1;
-  selections.kindColours[0][kKindPicture1] = colour;
+  bench.images.kind[index(ImageSlot::First)] = kKindPicture1;
+  selections.kindColours[index(ImageSlot::First)][kKindPicture1] = colour;
   view.colourDisplay = true;
   if (const auto intensity = args.value("--intensity"))
     selections.intensity[static_cast<std::size_t>(colour)] =
@@ -121,10 +121,11 @@ void applyViewFlags(const Arguments& args, Workbench& bench) {
     selections.brightness[static_cast<std::size_t>(colour)] =
         parseInt(*brightness, 0, 256, "--brightness");
 
-  view.rangeExtraction[0] = args.has("--range");
-  if (const auto range = args.value("--range")) {
-    std::tie(view.range[0].lower, view.range[0].upper) = parsePair(*range, 0, 255, "--range");
-    if (view.range[0].lower > view.range[0].upper) throw UsageError("--range needs LO <= HI");
+  view.rangeExtraction[index(ImageSlot::First)] = args.has("--range");
+  if (const auto given = args.value("--range")) {
+    ViewState::RangeBounds& range = view.range[index(ImageSlot::First)];
+    std::tie(range.lower, range.upper) = parsePair(*given, 0, 255, "--range");
+    if (range.lower > range.upper) throw UsageError("--range needs LO <= HI");
   }
   if (const auto colour = args.value("--range-colour"))
     bench.options.RangeExtractionColour1 = parseColour(*colour, "--range-colour");
@@ -170,12 +171,13 @@ int render(const Arguments& args, Context& io) {
   if (table) bench.userEntries.colours[0] = {1, "table", *table};
   // Read exactly as Picture 1 is opened (with IMAGE2, as a two-picture open): the same checks
   // and messages.
-  if (openPictureFiles(bench, user, &in, swipe ? &swipe->second : nullptr, false) != 0) return 1;
+  if (openPictureFiles(bench, user, &in, swipe ? &swipe->second : nullptr, OpenMode::Both) != 0)
+    return 1;
   applyViewFlags(args, bench);
   const int width = bench.pictures.width, height = bench.pictures.height;
   const std::size_t bytes = static_cast<std::size_t>(width) * static_cast<std::size_t>(height);
-  bench.images.fill[0] = fill;
-  PaneRaster& pane = bench.view.panes[0];
+  bench.images.fill[index(ImageSlot::First)] = fill;
+  PaneRaster& pane = bench.view.panes[index(ImageSlot::First)];
   if (swipe) {
     // IMAGE2 first, with the same options, then IMAGE in the same placement; the colour table
     // depends on the options alone, so one palette serves both.

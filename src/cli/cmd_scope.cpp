@@ -44,7 +44,7 @@ int scope(const Arguments& args, Context& io) {
   Workbench bench;
   if (!prepareWorkbench(bench, readFlags, user)) return 1;
   // Read exactly as Picture 1 is opened, whose scope this is.
-  if (openPictureFiles(bench, user, &in, nullptr, false) != 0) return 1;
+  if (openPictureFiles(bench, user, &in, nullptr, OpenMode::Both) != 0) return 1;
   const int width = bench.pictures.width, height = bench.pictures.height;
   if (x >= width || y >= height) {
     throw UsageError("--at: outside the " + std::to_string(width) + "x" + std::to_string(height) +

@@ -47,13 +47,14 @@ int save(const Arguments& args, Context& io) {
   std::vector<std::uint8_t> result;
   int resultWidth = 0, resultHeight = 0;
   if (const auto name = args.value("--result")) {
-    if (openPictureFiles(bench, user, &*name, nullptr, false) != 0) return user.openFailed();
+    if (openPictureFiles(bench, user, &*name, nullptr, OpenMode::Both) != 0)
+      return user.openFailed();
     resultWidth = bench.pictures.width;
     resultHeight = bench.pictures.height;
     const std::uint8_t* plane = bench.store.plane(kPicture1);
     result.assign(plane, plane + static_cast<std::size_t>(resultWidth) * resultHeight);
   }
-  if (openPictureFiles(bench, user, &name1, &name2, false) != 0) return user.openFailed();
+  if (openPictureFiles(bench, user, &name1, &name2, OpenMode::Both) != 0) return user.openFailed();
   const int width = bench.pictures.width, height = bench.pictures.height;
   std::uint8_t* resultPlane = bench.store.plane(kUserResult);
   if (args.has("--result") && (resultWidth != width || resultHeight != height)) {

@@ -106,7 +106,7 @@ bool prepareWorkbench(Workbench& bench, const ReadFlags& flags, UserPort& user) 
 
 bool readPictureAlone(Workbench& bench, CliUserPort& user, const std::string& name,
                       std::vector<std::uint8_t>& pixels, int& width, int& height) {
-  if (openPictureFiles(bench, user, &name, nullptr, false) != 0) return false;
+  if (openPictureFiles(bench, user, &name, nullptr, OpenMode::Both) != 0) return false;
   width = bench.pictures.width;
   height = bench.pictures.height;
   const std::uint8_t* plane = bench.store.plane(kPicture1);

@@ -24,7 +24,7 @@ ViewPoint renderToolView(Workbench& bench, int picture, const Arguments& args) {
   const int width = bench.pictures.width, height = bench.pictures.height;
   std::memcpy(bench.store.plane(kImage1), bench.store.plane(picture),
               static_cast<std::size_t>(width) * static_cast<std::size_t>(height));
-  bench.images.fill[0] = fillValue(args);
+  bench.images.fill[index(ImageSlot::First)] = fillValue(args);
   renderImage(bench, ImageSlot::First, false);
   const ViewState& view = bench.view;
   return cursorViewPoint(width, height, view.centreX, view.centreY, view.fineX, view.fineY,
@@ -76,7 +76,7 @@ bool openToolImages(const std::vector<std::string>& files, const Arguments& args
   CliUserPort user(io.err, std::nullopt, readFlags.ratios);
   if (!prepareWorkbench(bench, readFlags, user)) return false;
   const std::string* second = files.size() > 1 ? &files[1] : nullptr;
-  if (openPictureFiles(bench, user, &files[0], second, false) != 0) return false;
+  if (openPictureFiles(bench, user, &files[0], second, OpenMode::Both) != 0) return false;
   applyViewFlags(args, bench);
   bench.options.PixelSizeX = pixelSizeX;
   bench.options.PixelSizeY = pixelSizeY;

@@ -108,9 +108,6 @@ struct TitleState {
 
 // What the main window's commands keep between commands.
 struct ShellState {
-  // The pending names: the command line's two names, or what a dialog, a drop, the clipboard
-  // or the history chose, before they are opened.
-  std::array<std::string, 2> pendingNames;
   std::string archivePath;             // an archive named on the command line or dropped
   bool saveDisplayedImage = false;     // "表示ｲﾒｰｼﾞで保存(&C)"; off at every start
   bool quickHelp = false;              // "ｸｲｯｸﾍﾙﾌﾟ(&Q)"; off at every start

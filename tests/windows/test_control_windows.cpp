@@ -78,7 +78,7 @@ struct Bench {
   bool openSamples() {
     const std::string first = (kSamples + "/scene1.bmp").toStdString();
     const std::string second = (kSamples + "/scene2.bmp").toStdString();
-    return openPictureFiles(bench, user, &first, &second, false) == 0;
+    return openPictureFiles(bench, user, &first, &second, OpenMode::Both) == 0;
   }
   // Picture 2 is picture 1 moved 3 pixels to the right (its first three columns repeat column 0).
   bool openShiftedPair() {

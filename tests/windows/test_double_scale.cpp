@@ -50,7 +50,7 @@ class DoubleScaleTest : public QObject {
   void initTestCase() {
     QVERIFY(bench_.store.allocate(1024, 1024));
     std::string name1 = VEMLA_SAMPLES "/scene1.bmp", name2 = VEMLA_SAMPLES "/scene2.bmp";
-    QCOMPARE(openPictureFiles(bench_, user_, &name1, &name2, false), 0);
+    QCOMPARE(openPictureFiles(bench_, user_, &name1, &name2, OpenMode::Both), 0);
   }
 
   void imagePaneShowsEveryPixelAsAWholeBlock() {

@@ -157,7 +157,8 @@ class PanesTest : public QObject {
       repainter.pictures = {port1.get(), port2.get()};
       repainter.images = {image1.get(), image2.get()};
       bench.addListener(&repainter);
-      if (open && openPictureFiles(bench, user, &name1, &name2, false) != 0) qFatal("open failed");
+      if (open && openPictureFiles(bench, user, &name1, &name2, OpenMode::Both) != 0)
+        qFatal("open failed");
     }
     ~Setup() { bench.removeListener(&repainter); }
   };

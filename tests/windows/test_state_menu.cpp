@@ -68,7 +68,7 @@ struct StateWindow {
         path, vemla::testing::makeBitmap(16, 16, 8, [seed](int x, int y) {
           return std::vector<std::uint8_t>{static_cast<std::uint8_t>(x * 8 + y + seed)};
         }));
-    QCOMPARE(openPictureFiles(bench, user, &path, &path, false), 0);
+    QCOMPARE(openPictureFiles(bench, user, &path, &path, OpenMode::Both), 0);
   }
   std::uint8_t firstPixel() const { return bench.store.plane(kPicture1)[0]; }
 };

@@ -142,7 +142,7 @@ std::vector<std::uint8_t> filePixels(const std::string& path) {
   Workbench reader;
   RecordingPort user;
   if (!reader.store.allocate(64, 64) ||
-      openPictureFiles(reader, user, &path, nullptr, false) != 0) {
+      openPictureFiles(reader, user, &path, nullptr, OpenMode::Both) != 0) {
     return {};
   }
   return planePixels(reader, kPicture1);

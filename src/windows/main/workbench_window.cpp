@@ -682,11 +682,13 @@ void WorkbenchWindow::whenIdle(std::function<void()> work) {
 }
 
 void WorkbenchWindow::requestOpen(const QStringList& names, int mode, bool recordHistory) {
-  const std::array<std::string, 2> pending{names.value(0).toStdString(),
-                                           names.value(1).toStdString()};
-  whenIdle([this, pending, mode, recordHistory] {
-    bench_.shell.pendingNames = pending;
-    openPending(mode, recordHistory);
+  const std::array<std::string, 2> given{names.value(0).toStdString(),
+                                         names.value(1).toStdString()};
+  whenIdle([this, given, mode, recordHistory] {
+    if (const std::optional<OpenMode> known = openModeOfNumber(mode)) {
+      openPictureNames(bench_, user_, busy_, progress_, given, *known, recordHistory);
+    }
+    afterPictureCommand();
   });
 }
 
@@ -703,12 +705,6 @@ void WorkbenchWindow::requestOpenRecent(PictureSlot picture, int entry) {
 
 void WorkbenchWindow::showHelp(QWidget* anchor, const QString& text) {
   quickHelp_->show(anchor, text);
-}
-
-int WorkbenchWindow::openPending(int mode, bool recordHistory) {
-  const int result = openPendingNames(bench_, user_, busy_, progress_, mode, recordHistory);
-  afterPictureCommand();
-  return result;
 }
 
 void WorkbenchWindow::openArchive(const QString& path, bool pathKnown) {

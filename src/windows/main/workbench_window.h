@@ -79,9 +79,6 @@ class WorkbenchWindow : public QMainWindow,
   CommandSituation situation() const;
   using CommandHost::handlesInWindow;
 
-  // Opens the pending names now (message 5001).
-  int openPending(int mode, bool recordHistory);
-
   void setFileDialogs(FileDialogs dialogs) { dialogs_ = std::move(dialogs); }
   // The page "概要-Web" opens; empty disables the command. Found beside the program at start.
   void setOverviewPage(const QString& path);

@@ -33,10 +33,9 @@ LastFiles& lastFiles(CommandContext& context) {
   return context.bench.settings.program.lastFiles;
 }
 
-// The pending names are opened with `mode`, and the combination enters the history.
-void openPending(CommandContext& context, std::array<std::string, 2> names, int mode) {
-  context.bench.shell.pendingNames = std::move(names);
-  openPendingNames(context.bench, context.user, context.busy, context.progress, mode, true);
+// `names` are opened as `mode` says, and the combination enters the history.
+void openNames(CommandContext& context, const std::array<std::string, 2>& names, OpenMode mode) {
+  openPictureNames(context.bench, context.user, context.busy, context.progress, names, mode, true);
 }
 
 void openArchiveFile(CommandContext& context, const std::string& path) {
@@ -51,44 +50,45 @@ void askAndRun(CommandContext& context, const char* question, void (*action)(Com
 }  // namespace
 
 void openTwoByDialog(CommandContext& context) {
-  std::vector<std::string> names =
+  // The files chosen, in order: one more is asked for when only one was chosen.
+  std::vector<std::string> files =
       context.host.chooseFilesToOpen(N_("画像１－画像２ﾌｧｲﾙの選択"), kOpenFilters, true,
                                      lastFiles(context).openPicture[index(PictureSlot::First)]);
-  if (names.empty()) return;
-  if (names.size() > 2) {
+  if (files.empty()) return;
+  if (files.size() > 2) {
     context.user.tell(Icon::Warning, text::tr(kTooManyFiles));
     return;
   }
-  if (nameEndsWithExtension(names.front(), ".vla")) {
-    openArchiveFile(context, names.front());
+  if (nameEndsWithExtension(files.front(), ".vla")) {
+    openArchiveFile(context, files.front());
     return;
   }
-  if (names.size() == 1) {
+  if (files.size() == 1) {
     const std::vector<std::string> second =
         context.host.chooseFilesToOpen(N_("画像２ﾌｧｲﾙの選択"), kOpenFilters, false,
                                        lastFiles(context).openPicture[index(PictureSlot::Second)]);
     if (second.empty()) return;
-    names.push_back(second.front());
+    files.push_back(second.front());
   }
-  openPending(context, {names[0], names[1]}, kOpenBoth);
+  openNames(context, {files.front(), files.back()}, OpenMode::Both);
 }
 
 void openOneByDialog(CommandContext& context) {
-  const std::vector<std::string> names =
+  const std::vector<std::string> files =
       context.host.chooseFilesToOpen(N_("画像ﾌｧｲﾙの選択"), kOpenFilters, false,
                                      lastFiles(context).openPicture[index(PictureSlot::First)]);
-  if (names.empty()) return;
-  openPending(context, {names.front(), std::string()}, kOpenBoth);
+  if (files.empty()) return;
+  openNames(context, {files.front(), std::string()}, OpenMode::Both);
 }
 
 void replaceByDialog(CommandContext& context, PictureSlot picture) {
-  const std::vector<std::string> names =
+  const std::vector<std::string> files =
       context.host.chooseFilesToOpen(kReplaceTitles[index(picture)], kOpenFilters, false,
                                      lastFiles(context).openPicture[index(picture)]);
-  if (names.empty()) return;
-  std::array<std::string, 2> pending = pictureNames(context.bench.pictures);
-  pending[index(picture)] = names.front();
-  openPending(context, std::move(pending), openModeOf(picture));
+  if (files.empty()) return;
+  std::array<std::string, 2> names = pictureNames(context.bench.pictures);
+  names[index(picture)] = files.front();
+  openNames(context, names, openingOnly(picture));
 }
 
 void savePictureByDialog(CommandContext& context, PictureSlot picture) {
@@ -113,7 +113,7 @@ void pasteFromClipboard(CommandContext& context, std::optional<PictureSlot> into
       openArchiveFile(context, decision.archivePath);
       break;
     case PasteDecision::Action::OpenPictures:
-      openPending(context, decision.pendingNames, decision.mode);
+      openNames(context, decision.names, decision.mode);
       break;
   }
 }

@@ -19,13 +19,8 @@ struct CommandLineNames {
 // `args` are the arguments after the program name. The first two are the names (an empty
 // argument stays an empty name), a third and later ones are ignored. A first name ending in
 // ".vla" (any case) is the archive to open instead of pictures. When a name does not fit its
-// 512-byte CP932 field the operator is told ("ﾌｧｲﾙ名が長すぎます", or that the name holds
-// characters the field cannot store) and nothing is opened.
+// 512-byte CP932 field the operator is told (nameFitsField) and nothing is opened.
 CommandLineNames commandLineNames(const std::vector<std::string>& args, UserPort& user);
-
-// Whether `name` fits a 512-byte CP932 name field; when it does not, the operator is told
-// ("ﾌｧｲﾙ名が長すぎます", or "%s\n%s" with the unstorable-character message and the name).
-bool nameFitsField(const std::string& name, UserPort& user);
 
 // Exactly one name, ending in ".bmp" or ".raw": the candidate for a running viewer or the
 // stand-alone viewer.

@@ -25,7 +25,11 @@ MemoryPictures importedPictures(const PairHeader& header, const std::uint8_t* pi
   const std::size_t pictureBytes =
       static_cast<std::size_t>(header.width) * static_cast<std::size_t>(header.height);
   pictures.pixels = {pixels, pixels + pictureBytes};
-  if (!options.ImportAsGrey) pictures.palettes = {&header.palettes[0], &header.palettes[1]};
+  if (!options.ImportAsGrey) {
+    for (PictureSlot slot : kPictureSlots) {
+      pictures.palettes[index(slot)] = &header.palettes[index(slot)];
+    }
+  }
   pictures.names = {"<Import1>", "<Import2>"};
   if (options.ImportTakePosition) {
     pictures.centreX = header.positionX;

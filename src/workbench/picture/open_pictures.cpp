@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstring>
 #include <optional>
+#include <utility>
 
 #include "editing/small_dialogs.h"
 #include "picture/bitmap.h"
@@ -40,15 +41,6 @@ struct PendingPicture {
 
 void warnWithName(UserPort& user, const char* message, const std::string& name) {
   user.tell(Icon::Warning, text::format(msg::kWithName, text::tr(message), name.c_str()));
-}
-
-// A name enters a 512-byte CP932 field; one that does not fit is refused, never truncated,
-// since a truncated path could name a different file. A character CP932 cannot hold does not
-// stop the open: the field stores it as "?" (and the history leaves such a name out).
-bool checkNameField(UserPort& user, const std::string& name) {
-  if (nameFitsNameField(name)) return true;
-  warnWithName(user, msg::kNameTooLong, name);
-  return false;
 }
 
 // Any picture file but raw: the reader is chosen by the file's first bytes.
@@ -237,35 +229,11 @@ bool setSize(Workbench& bench, int width, int height) {
   return changed;
 }
 
-// Titles, then the refresh chain: shifted pictures, both images created and rendered, and the
-// listeners told.
-void afterOpenRefresh(Workbench& bench, UserPort& user, std::array<bool, 2> retitle,
-                      OpenRefresh refresh = OpenRefresh::Now) {
-  bench.pictures.picturesPresent = true;
-  updateTitles(bench, retitle);
-  if (refresh == OpenRefresh::Now) refreshPictures(bench, user);
-}
-
-}  // namespace
-
-int openPictureFiles(Workbench& bench, UserPort& user, const std::string* name1,
-                     const std::string* name2, bool keepOther, OpenRefresh refresh) {
-  PictureState& state = bench.pictures;
-  const bool skipRawDialog = state.skipRawDialogOnce;
-  state.skipRawDialogOnce = false;
-
-  const std::array<const std::string*, 2> names{
-      name1 != nullptr && !name1->empty() ? name1 : nullptr,
-      name2 != nullptr && !name2->empty() ? name2 : nullptr};
-  if (names[0] == nullptr && names[1] == nullptr) return -1;
-  if (state.editing) {
-    user.tell(Icon::Warning, text::tr(msg::kEditing));
-    return -1;
-  }
-  // Before the first open there is no picture to keep.
-  const bool keep = keepOther && state.picturesPresent;
-
-  std::array<PendingPicture, 2> pending;
+// The read step of an open: each named picture into its read buffer, each other one marked
+// kept (`keep`) or cleared. Stops at the first refusal, after its message.
+bool readPictures(Workbench& bench, UserPort& user, const std::array<const std::string*, 2>& names,
+                  bool keep, bool skipRawDialog, std::array<PendingPicture, 2>& pending) {
+  const PictureState& state = bench.pictures;
   bool firstWasRaw = false;
   for (PictureSlot slot : kPictureSlots) {
     PendingPicture& picture = pending[index(slot)];
@@ -284,23 +252,30 @@ int openPictureFiles(Workbench& bench, UserPort& user, const std::string* name1,
     // A name of 4 characters or fewer (".raw" alone) names no picture file.
     if (stripQuotes(*name).size() <= 4) {
       warnWithName(user, msg::kUnsupported, *name);
-      return -1;
+      return false;
     }
-    if (!checkNameField(user, *name)) return -1;
+    if (!nameFitsField(*name, user)) return false;
     // Raw files have no first bytes to tell them by, so their extension names them.
     if (!isRawName(*name)) {
-      if (!readPictureFile(bench, user, slot, *name, picture)) return -1;
+      if (!readPictureFile(bench, user, slot, *name, picture)) return false;
     } else {
       // Picture 2 from a raw file takes the size just asked for Picture 1's raw file.
       const bool reuse = slot == PictureSlot::Second && firstWasRaw;
-      if (!readRawFile(bench, user, slot, *name, reuse, skipRawDialog, picture)) return -1;
+      if (!readRawFile(bench, user, slot, *name, reuse, skipRawDialog, picture)) return false;
       firstWasRaw = slot == PictureSlot::First;
     }
   }
+  return true;
+}
 
-  // A cleared picture takes the size of the one that was read.
-  const PendingPicture& sized =
-      pending[0].source == PendingPicture::Source::Cleared ? pending[1] : pending[0];
+// The size both pictures of an open agree on (width, height); a cleared picture takes the size
+// of the one that was read. nullopt, after its message, when a picture is too small or the
+// sizes differ.
+std::optional<std::pair<int, int>> commonSize(UserPort& user,
+                                              std::array<PendingPicture, 2>& pending) {
+  PendingPicture& first = pending[index(PictureSlot::First)];
+  PendingPicture& second = pending[index(PictureSlot::Second)];
+  const PendingPicture& sized = first.source == PendingPicture::Source::Cleared ? second : first;
   const int width = sized.width;
   const int height = sized.height;
   for (PendingPicture& picture : pending) {
@@ -316,23 +291,71 @@ int openPictureFiles(Workbench& bench, UserPort& user, const std::string* name1,
       user.tell(Icon::Warning,
                 std::string(text::tr(msg::kTooSmall)) +
                     text::format(text::tr(msg::kMinimumSuffix), kMinPictureSize, kMinPictureSize));
-      return -1;
+      return std::nullopt;
     }
   }
-  if (pending[0].width != pending[1].width || pending[0].height != pending[1].height) {
+  if (first.width != second.width || first.height != second.height) {
     user.tell(Icon::Warning, text::tr(msg::kSizesDiffer));
+    return std::nullopt;
+  }
+  return std::pair{width, height};
+}
+
+// Titles, then the refresh chain: shifted pictures, both images created and rendered, and the
+// listeners told.
+void afterOpenRefresh(Workbench& bench, UserPort& user, std::array<bool, 2> retitle,
+                      OpenRefresh refresh = OpenRefresh::Now) {
+  bench.pictures.picturesPresent = true;
+  updateTitles(bench, retitle);
+  if (refresh == OpenRefresh::Now) refreshPictures(bench, user);
+}
+
+}  // namespace
+
+int openPictureFiles(Workbench& bench, UserPort& user, const std::string* name1,
+                     const std::string* name2, OpenMode mode, OpenRefresh refresh) {
+  PictureState& state = bench.pictures;
+  const bool skipRawDialog = state.skipRawDialogOnce;
+  state.skipRawDialogOnce = false;
+
+  const auto toRead = [&](PictureSlot slot, const std::string* name) -> const std::string* {
+    return opens(mode, slot) && name != nullptr && !name->empty() ? name : nullptr;
+  };
+  const std::array<const std::string*, 2> names{toRead(PictureSlot::First, name1),
+                                                toRead(PictureSlot::Second, name2)};
+  if (std::ranges::all_of(names, [](const std::string* name) { return name == nullptr; })) {
     return -1;
   }
+  if (state.editing) {
+    user.tell(Icon::Warning, text::tr(msg::kEditing));
+    return -1;
+  }
+  // Before the first open there is no picture to keep.
+  const bool keep = mode != OpenMode::Both && state.picturesPresent;
+
+  std::array<PendingPicture, 2> pending;
+  if (!readPictures(bench, user, names, keep, skipRawDialog, pending)) return -1;
+  const std::optional<std::pair<int, int>> size = commonSize(user, pending);
+  if (!size) return -1;
+  const auto [width, height] = *size;
 
   const bool sizeChanged = setSize(bench, width, height);
-  for (PictureSlot slot : kPictureSlots) commitPicture(bench, slot, pending[index(slot)]);
+  std::array<bool, 2> retitle{};
+  for (PictureSlot slot : kPictureSlots) {
+    const PendingPicture& picture = pending[index(slot)];
+    commitPicture(bench, slot, picture);
+    retitle[index(slot)] = picture.source != PendingPicture::Source::Kept;
+  }
   applyCarryOver(bench, sizeChanged);
   fitValidRectangle(bench.control.validRange, width, height);
-  afterOpenRefresh(bench, user,
-                   {pending[0].source != PendingPicture::Source::Kept,
-                    pending[1].source != PendingPicture::Source::Kept},
-                   refresh);
+  afterOpenRefresh(bench, user, retitle, refresh);
   return 0;
+}
+
+bool nameFitsField(const std::string& name, UserPort& user) {
+  if (nameFitsNameField(name)) return true;
+  user.tell(Icon::Warning, text::tr(msg::kNameTooLong));
+  return false;
 }
 
 int setPicturesFromMemory(Workbench& bench, UserPort& user, const MemoryPictures& given) {
@@ -354,7 +377,7 @@ int setPicturesFromMemory(Workbench& bench, UserPort& user, const MemoryPictures
     return -1;
   }
   for (const std::string& name : given.names) {
-    if (!checkNameField(user, name)) return -1;
+    if (!nameFitsField(name, user)) return -1;
   }
 
   const bool sizeChanged = setSize(bench, given.width, given.height);

@@ -15,13 +15,33 @@ namespace vemla {
 // verbs of vemla-cli that prepare the pictures and create one image do.
 enum class OpenRefresh { Now, ByCaller };
 
-// Loads the named pictures (a null or empty name means none). With one name and `keepOther`
-// the other picture stays as it is; without `keepOther` it becomes all zero with a grey ramp.
-// Returns 0, or -1 when refused or failed (after its message; no message when both names are
-// missing or a dialog was cancelled).
+// Which pictures an open reads.
+enum class OpenMode : unsigned char {
+  Both,        // both pictures; a missing name gives an all-zero picture
+  FirstOnly,   // Picture 1 only, Picture 2 kept (its name is ignored)
+  SecondOnly,  // Picture 2 only, Picture 1 kept
+};
+// The mode that opens `picture` alone, keeping the other.
+constexpr OpenMode openingOnly(PictureSlot picture) {
+  return picture == PictureSlot::First ? OpenMode::FirstOnly : OpenMode::SecondOnly;
+}
+// Whether `mode` reads `picture`.
+constexpr bool opens(OpenMode mode, PictureSlot picture) {
+  return mode == OpenMode::Both || mode == openingOnly(picture);
+}
+
+// Loads the pictures `mode` reads from their names (a null or empty name means none: that
+// picture becomes all zero with a grey ramp); a picture the mode does not read is kept, or
+// cleared before the first open. Returns 0, or -1 when refused or failed (after its message;
+// no message when no picture is named or a dialog was cancelled).
 int openPictureFiles(Workbench& bench, UserPort& user, const std::string* name1,
-                     const std::string* name2, bool keepOther,
+                     const std::string* name2, OpenMode mode,
                      OpenRefresh refresh = OpenRefresh::Now);
+
+// Whether `name` fits its 512-byte CP932 name field; when it does not the operator is told
+// ("ﾌｧｲﾙ名が長すぎます"). A name is refused rather than cut, since a shortened path could name
+// another file; a character CP932 cannot hold is no reason to refuse (it is stored as "?").
+bool nameFitsField(const std::string& name, UserPort& user);
 
 // Pictures that come from the gallery, the archive file or the network.
 struct MemoryPictures {

@@ -10,7 +10,6 @@
 #include "picture/messages.h"
 #include "processing/colour_tables.h"
 #include "text/format.h"
-#include "workbench/commands/command_line.h"
 #include "workbench/commands/command_state.h"
 #include "workbench/commands/file_history.h"
 #include "workbench/picture/open_pictures.h"
@@ -50,15 +49,14 @@ bool mayChangePictures(const Workbench& bench, UserPort& user) {
   return true;
 }
 
-// Steps after a successful open of the pictures in `opened`: names, last-used names, recent
-// pictures, history, and the user information file.
-void recordOpen(Workbench& bench, UserPort& user, std::array<bool, 2> opened, bool recordHistory) {
-  PictureState& state = bench.pictures;
+// Steps after a successful open as `mode`: last-used names, recent pictures, history, and the
+// user information file.
+void recordOpen(Workbench& bench, UserPort& user, OpenMode mode, bool recordHistory) {
+  const PictureState& state = bench.pictures;
   persist::SettingsState& settings = bench.settings;
   for (PictureSlot slot : kPictureSlots) {
+    if (!opens(mode, slot)) continue;
     const std::string& name = state.pictures[index(slot)].name;
-    bench.shell.pendingNames[index(slot)] = name;
-    if (!opened[index(slot)]) continue;
     recordOpenedFile(settings.program.lastFiles, slot, name);
     recordRecentPicture(settings.user, name, state.width, state.height, state.rawSize.offset);
   }
@@ -70,14 +68,11 @@ void recordOpen(Workbench& bench, UserPort& user, std::array<bool, 2> opened, bo
   persist::saveUserInfoNow(bench, user);
 }
 
-// Opens `names` of the pictures in `opens`; the others are kept when `keepOther`.
+// Opens `names` as `mode` says.
 int openNames(Workbench& bench, UserPort& user, const std::array<std::string, 2>& names,
-              std::array<bool, 2> opens, bool keepOther) {
-  const auto nameOf = [&](PictureSlot slot) {
-    return opens[index(slot)] ? &names[index(slot)] : nullptr;
-  };
-  return openPictureFiles(bench, user, nameOf(PictureSlot::First), nameOf(PictureSlot::Second),
-                          keepOther);
+              OpenMode mode) {
+  return openPictureFiles(bench, user, &names[index(PictureSlot::First)],
+                          &names[index(PictureSlot::Second)], mode);
 }
 
 // Replaces pictures by images: every image's pixels, colours and kind name are taken before
@@ -112,18 +107,22 @@ int replacePicturesByImages(Workbench& bench, UserPort& user, BusyPort& busy,
 
 }  // namespace
 
-int openPendingNames(Workbench& bench, UserPort& user, BusyPort& /*busy*/,
-                     ProgressPort& /*progress*/, int mode, bool recordHistory) {
-  if (mode != kOpenBoth && mode != kOpenPicture1 && mode != kOpenPicture2) return -1;
-  const std::array<bool, 2> opens{mode != kOpenPicture2, mode != kOpenPicture1};
-  // Copies: the pending names are rewritten after the open.
-  const std::array<std::string, 2> names = bench.shell.pendingNames;
+std::optional<OpenMode> openModeOfNumber(int mode) {
+  for (OpenMode known : {OpenMode::Both, OpenMode::FirstOnly, OpenMode::SecondOnly}) {
+    if (mode == static_cast<int>(known)) return known;
+  }
+  return std::nullopt;
+}
+
+int openPictureNames(Workbench& bench, UserPort& user, BusyPort& /*busy*/,
+                     ProgressPort& /*progress*/, const std::array<std::string, 2>& names,
+                     OpenMode mode, bool recordHistory) {
   for (PictureSlot slot : kPictureSlots) {
-    if (opens[index(slot)] && !nameFitsField(names[index(slot)], user)) return -1;
+    if (opens(mode, slot) && !nameFitsField(names[index(slot)], user)) return -1;
   }
   // openPictureFiles runs the after-open refresh (titles, images, listeners) itself.
-  if (openNames(bench, user, names, opens, mode != kOpenBoth) != 0) return -1;
-  recordOpen(bench, user, opens, recordHistory);
+  if (openNames(bench, user, names, mode) != 0) return -1;
+  recordOpen(bench, user, mode, recordHistory);
   return 0;
 }
 
@@ -137,8 +136,9 @@ int openRecentPicture(Workbench& bench, UserPort& user, BusyPort& busy, Progress
   PictureState& state = bench.pictures;
   const bool replaceOnly =
       state.picturesPresent && recent.width == state.width && recent.height == state.height;
-  bench.shell.pendingNames[index(picture)] = recent.name;
-  if (!replaceOnly) bench.shell.pendingNames[index(other(picture))].clear();
+  // The other name is ignored when only this picture is replaced, and opens none otherwise.
+  std::array<std::string, 2> names;
+  names[index(picture)] = recent.name;
 
   const RawSize storedSize{recent.width, recent.height, recent.rawOffset};
   const bool sizeUsable = recent.width >= kMinPictureSize &&
@@ -153,8 +153,8 @@ int openRecentPicture(Workbench& bench, UserPort& user, BusyPort& busy, Progress
     state.rawSize = storedSize;
     state.skipRawDialogOnce = true;
   }
-  const int mode = replaceOnly ? openModeOf(picture) : kOpenBoth;
-  const int result = openPendingNames(bench, user, busy, progress, mode, false);
+  const OpenMode mode = replaceOnly ? openingOnly(picture) : OpenMode::Both;
+  const int result = openPictureNames(bench, user, busy, progress, names, mode, false);
   // A refusal before the open must not leave the request for the next open.
   state.skipRawDialogOnce = false;
   if (result != 0 && useStoredSize) state.rawSize = previousSize;
@@ -166,8 +166,9 @@ int openHistoryEntry(Workbench& bench, UserPort& user, BusyPort& busy, ProgressP
   if (entry < 0 || entry >= kHistoryEntryCount) return -1;
   const persist::HistoryEntry& history = bench.settings.user.history[at(entry)];
   if (history.used != 1) return -1;
-  bench.shell.pendingNames = history.names;
-  return openPendingNames(bench, user, busy, progress, kOpenBoth, true);
+  // A copy: opening reorders the history.
+  const std::array<std::string, 2> names = history.names;
+  return openPictureNames(bench, user, busy, progress, names, OpenMode::Both, true);
 }
 
 int reopenPictures(Workbench& bench, UserPort& user, BusyPort& /*busy*/, ProgressPort& /*progress*/,
@@ -175,19 +176,20 @@ int reopenPictures(Workbench& bench, UserPort& user, BusyPort& /*busy*/, Progres
   const std::array<std::string, 2> names = pictureNames(bench.pictures);
   if (!only) {
     if (!std::ranges::all_of(names, isRealFileName)) return -1;
-    return openNames(bench, user, names, {true, true}, false);
+    return openNames(bench, user, names, OpenMode::Both);
   }
   if (!isRealFileName(names[index(*only)])) return -1;
-  std::array<bool, 2> opens{};
-  opens[index(*only)] = true;
-  return openNames(bench, user, names, opens, !names[index(other(*only))].empty());
+  // A nameless other picture is cleared: opening both reads only the named one.
+  const bool keepOther = !names[index(other(*only))].empty();
+  return openNames(bench, user, names, keepOther ? openingOnly(*only) : OpenMode::Both);
 }
 
 int swapPictures(Workbench& bench, UserPort& user, BusyPort& busy, ProgressPort& progress) {
   if (!mayChangePictures(bench, user)) return -1;
   std::uint8_t* first = bench.store.plane(kPicture1);
   std::swap_ranges(first, first + pictureBytes(bench), bench.store.plane(kPicture2));
-  std::swap(bench.pictures.pictures[0], bench.pictures.pictures[1]);
+  std::swap(bench.pictures.pictures[index(PictureSlot::First)],
+            bench.pictures.pictures[index(PictureSlot::Second)]);
   updateTitles(bench, {true, true});
   refreshPictures(bench, user, busy, progress);
   return 0;
@@ -331,16 +333,16 @@ PasteDecision pasteDecision(const std::vector<std::string>& files, std::optional
   PasteDecision decision;
   if (files.empty()) return decision;
   if (into) {
-    decision.pendingNames = currentNames;
-    decision.pendingNames[index(*into)] = files[0];
-    decision.mode = openModeOf(*into);
+    decision.names = currentNames;
+    decision.names[index(*into)] = files.front();
+    decision.mode = openingOnly(*into);
   } else if (nameEndsWithExtension(files[0], ".vla")) {
     decision.action = PasteDecision::Action::OpenArchive;
     decision.archivePath = files[0];
     return decision;
   } else {
-    decision.pendingNames = {files[0], files.size() > 1 ? files[1] : std::string()};
-    decision.mode = kOpenBoth;
+    decision.names = {files[0], files.size() > 1 ? files[1] : std::string()};
+    decision.mode = OpenMode::Both;
   }
   decision.action = PasteDecision::Action::OpenPictures;
   return decision;

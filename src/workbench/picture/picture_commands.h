@@ -1,6 +1,6 @@
 #pragma once
-// The main window's picture commands as operations on the workbench: opening the pending
-// names, recent pictures and history entries, reopening, swapping and copying pictures,
+// The main window's picture commands as operations on the workbench: opening named pictures,
+// recent pictures and history entries, reopening, swapping and copying pictures,
 // pictures from images, grey-scale, clearing, file information, overwriting and saving. Each
 // returns 0 on success and -1 when it was refused or failed (after its message, if any), and
 // talks to the operator only through the ports.
@@ -11,29 +11,30 @@
 
 #include "ports/ports.h"
 #include "text/translate.h"
+#include "workbench/picture/open_pictures.h"
 #include "workbench/workbench.h"
 
 namespace vemla {
 
-// Modes of opening the pending names.
-enum OpenMode : int {
-  kOpenBoth = 0,      // both pictures; a missing name gives an all-zero picture
-  kOpenPicture1 = 1,  // Picture 1 only, Picture 2 kept (its pending name is ignored)
-  kOpenPicture2 = 2,  // Picture 2 only, Picture 1 kept
-};
-// The mode that opens `picture` alone, keeping the other.
+// Number forms of the open modes, as the pane requests still carry them (0 both, 1 Picture 1
+// keeping Picture 2, 2 Picture 2 keeping Picture 1). New code takes OpenMode.
+inline constexpr int kOpenBoth = static_cast<int>(OpenMode::Both);
+inline constexpr int kOpenPicture1 = static_cast<int>(OpenMode::FirstOnly);
+inline constexpr int kOpenPicture2 = static_cast<int>(OpenMode::SecondOnly);
 constexpr int openModeOf(PictureSlot picture) {
-  return picture == PictureSlot::First ? kOpenPicture1 : kOpenPicture2;
+  return static_cast<int>(openingOnly(picture));
 }
+// The mode of a number form; nullopt for any other number.
+std::optional<OpenMode> openModeOfNumber(int mode);
 
-// Opens bench.shell.pendingNames. Each name that will be opened must fit its 512-byte CP932
-// field, else it is refused ("ﾌｧｲﾙ名が長すぎます") before anything is read. On success: the
-// pending names become the pictures' names, real file names become the file dialogs'
-// last-used names, each ".bmp"/".raw" picture opened goes to the top of the recent pictures,
-// the combination enters the history (when `recordHistory`), and VemlaUinf.dat is written
-// (never by a second copy). The open itself already runs the refresh chain and retitles.
-int openPendingNames(Workbench& bench, UserPort& user, BusyPort& busy, ProgressPort& progress,
-                     int mode, bool recordHistory);
+// Opens `names` as `mode` says (openPictureFiles). Each name that will be opened must fit its
+// name field, else it is refused (nameFitsField) before anything is read. On success: real
+// file names become the file dialogs' last-used names, each ".bmp"/".raw" picture opened goes
+// to the top of the recent pictures, the combination enters the history (when
+// `recordHistory`), and VemlaUinf.dat is written (never by a second copy). The open itself
+// already runs the refresh chain and retitles.
+int openPictureNames(Workbench& bench, UserPort& user, BusyPort& busy, ProgressPort& progress,
+                     const std::array<std::string, 2>& names, OpenMode mode, bool recordHistory);
 
 // Opens recent picture `entry` (0..15) as `picture`. With pictures present
 // and the entry's size equal to the current size only that picture is replaced; otherwise both
@@ -107,13 +108,13 @@ struct PasteDecision {
   enum class Action { Nothing, OpenArchive, OpenPictures };
   Action action = Action::Nothing;
   std::string archivePath;                  // OpenArchive
-  std::array<std::string, 2> pendingNames;  // OpenPictures
-  int mode = kOpenBoth;
+  std::array<std::string, 2> names;         // OpenPictures
+  OpenMode mode = OpenMode::Both;
 };
 // "貼り付け" (`into` none): an archive as the first file opens the archive; otherwise the first
 // and second files are opened as both pictures. "画像1に貼り付け" / "画像2に貼り付け" (`into`
 // that picture): the first file as that picture, keeping the other (whose current name is
-// carried as its pending name). No files: nothing.
+// carried along). No files: nothing.
 PasteDecision pasteDecision(const std::vector<std::string>& files, std::optional<PictureSlot> into,
                             const std::array<std::string, 2>& currentNames);
 

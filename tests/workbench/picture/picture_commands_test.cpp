@@ -53,9 +53,9 @@ class PictureCommands : public testing::WorkbenchFixture {
                }));
     return path;
   }
-  int open(const std::string& a, const std::string& b, int mode = kOpenBoth, bool history = true) {
-    bench.shell.pendingNames = {a, b};
-    return openPendingNames(bench, user, progress, progress, mode, history);
+  int open(const std::string& a, const std::string& b, OpenMode mode = OpenMode::Both,
+           bool history = true) {
+    return openPictureNames(bench, user, progress, progress, {a, b}, mode, history);
   }
   const persist::UserInfo& info() const { return bench.settings.user; }
   std::optional<persist::UserInfo> savedInfo() const {
@@ -94,17 +94,16 @@ TEST_F(PictureCommands, OpenBothRecordsNamesRecentPicturesHistoryAndTheUserFile)
   EXPECT_EQ(saved->recent, info().recent);
 }
 
-TEST_F(PictureCommands, OpenPictureOneKeepsPictureTwoAndIgnoresItsPendingName) {
+TEST_F(PictureCommands, OpenPictureOneKeepsPictureTwoAndIgnoresItsName) {
   const std::string a = bitmap("a.bmp", 16, 8, 0);
   const std::string b = bitmap("b.bmp", 16, 8, 5);
   ASSERT_EQ(open(a, b), 0);
   const std::string c = bitmap("c.bmp", 16, 8, 9);
-  ASSERT_EQ(open(c, std::string(600, 'x') + ".bmp", kOpenPicture1), 0);
+  ASSERT_EQ(open(c, std::string(600, 'x') + ".bmp", OpenMode::FirstOnly), 0);
   EXPECT_TRUE(user.messages.empty());
   EXPECT_EQ(pixel(kPicture1, 1, 1), 1 + 3 + 9);
   EXPECT_EQ(pixel(kPicture2, 1, 1), 1 + 3 + 5);
   EXPECT_EQ(bench.pictures.pictures[1].name, b);
-  EXPECT_EQ(bench.shell.pendingNames[1], b);  // the pending names follow the pictures
   EXPECT_EQ(info().history[0], (persist::HistoryEntry{1, {c, b}}));
   EXPECT_EQ(info().recent[0].name, c);
   EXPECT_EQ(info().recent[1].name, b);
@@ -129,7 +128,7 @@ TEST_F(PictureCommands, NameTooLongIsRefusedBeforeAnythingIsRead) {
 }
 
 TEST_F(PictureCommands, WithoutHistoryOnlyTheRecentPicturesChange) {
-  ASSERT_EQ(open(bitmap("a.bmp", 16, 8, 0), "", kOpenBoth, false), 0);
+  ASSERT_EQ(open(bitmap("a.bmp", 16, 8, 0), "", OpenMode::Both, false), 0);
   EXPECT_EQ(info().history[0].used, 0);
   EXPECT_EQ(info().recent[0].name, dir.file("a.bmp"));
   EXPECT_EQ(info().recent[1].used, 0);  // the cleared Picture 2 has no name
@@ -148,7 +147,6 @@ TEST_F(PictureCommands, FailedOpenRecordsNothing) {
   EXPECT_EQ(open(bitmap("c.bmp", 16, 8, 0), bitmap("d.bmp", 20, 8, 1)), -1);
   EXPECT_EQ(user.onlyMessage(), "画像ｻｲｽﾞが異なります");
   EXPECT_EQ(info(), before);
-  EXPECT_EQ(bench.shell.pendingNames[0], dir.file("c.bmp"));
 }
 
 TEST_F(PictureCommands, HistoryEntryOpensBothAndMovesToTheTop) {
@@ -562,29 +560,44 @@ TEST_F(PictureCommands, FileInformationShowsRealNamesWithTheirTimes) {
             "（画像２）\n" + b + "\n　　更新日時：2021/03/04 15:06\n大きさ　16 x 8");
 }
 
-TEST(PasteDecision, ClipboardFilesBecomePendingNamesOrAnArchive) {
+TEST(PasteDecision, ClipboardFilesBecomeNamesToOpenOrAnArchive) {
   const std::array<std::string, 2> current{"/p/cur1.bmp", "/p/cur2.bmp"};
   PasteDecision d = pasteDecision({"/p/x.bmp", "/p/y.raw", "/p/z.bmp"}, std::nullopt, current);
   EXPECT_EQ(d.action, PasteDecision::Action::OpenPictures);
-  EXPECT_EQ(d.pendingNames, (std::array<std::string, 2>{"/p/x.bmp", "/p/y.raw"}));
-  EXPECT_EQ(d.mode, kOpenBoth);
+  EXPECT_EQ(d.names, (std::array<std::string, 2>{"/p/x.bmp", "/p/y.raw"}));
+  EXPECT_EQ(d.mode, OpenMode::Both);
 
   d = pasteDecision({"/p/x.bmp"}, std::nullopt, current);
-  EXPECT_EQ(d.pendingNames, (std::array<std::string, 2>{"/p/x.bmp", ""}));
+  EXPECT_EQ(d.names, (std::array<std::string, 2>{"/p/x.bmp", ""}));
 
   d = pasteDecision({"/p/set.Vla", "/p/y.bmp"}, std::nullopt, current);
   EXPECT_EQ(d.action, PasteDecision::Action::OpenArchive);
   EXPECT_EQ(d.archivePath, "/p/set.Vla");
 
   d = pasteDecision({"/p/x.bmp", "/p/y.bmp"}, PictureSlot::First, current);
-  EXPECT_EQ(d.pendingNames, (std::array<std::string, 2>{"/p/x.bmp", "/p/cur2.bmp"}));
-  EXPECT_EQ(d.mode, kOpenPicture1);
+  EXPECT_EQ(d.names, (std::array<std::string, 2>{"/p/x.bmp", "/p/cur2.bmp"}));
+  EXPECT_EQ(d.mode, OpenMode::FirstOnly);
 
   d = pasteDecision({"/p/x.bmp"}, PictureSlot::Second, current);
-  EXPECT_EQ(d.pendingNames, (std::array<std::string, 2>{"/p/cur1.bmp", "/p/x.bmp"}));
-  EXPECT_EQ(d.mode, kOpenPicture2);
+  EXPECT_EQ(d.names, (std::array<std::string, 2>{"/p/cur1.bmp", "/p/x.bmp"}));
+  EXPECT_EQ(d.mode, OpenMode::SecondOnly);
 
   EXPECT_EQ(pasteDecision({}, std::nullopt, current).action, PasteDecision::Action::Nothing);
+}
+
+TEST(OpenMode, NumberFormsOfThePaneRequestsNameTheModes) {
+  const std::pair<int, std::optional<OpenMode>> cases[] = {
+      {kOpenBoth, OpenMode::Both},
+      {openModeOf(PictureSlot::First), OpenMode::FirstOnly},
+      {openModeOf(PictureSlot::Second), OpenMode::SecondOnly},
+      {3, std::nullopt},
+      {-1, std::nullopt}};
+  for (const auto& [number, mode] : cases) EXPECT_EQ(openModeOfNumber(number), mode) << number;
+  for (PictureSlot slot : kPictureSlots) {
+    EXPECT_TRUE(opens(openingOnly(slot), slot));
+    EXPECT_FALSE(opens(openingOnly(slot), other(slot)));
+    EXPECT_TRUE(opens(OpenMode::Both, slot));
+  }
 }
 
 }  // namespace

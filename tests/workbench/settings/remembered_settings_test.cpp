@@ -128,9 +128,9 @@ TEST(RememberedSettings, RgbRatioDialogOpensOnTheLastConfirmedRatios) {
     bench.options.TrueColourOpenMode = kTrueColourGrey;
     const std::string path = trueColourBitmap(dir);
     user.ratioAnswers.push_back(confirmed);
-    ASSERT_EQ(openPictureFiles(bench, user, &path, nullptr, false), 0);
+    ASSERT_EQ(openPictureFiles(bench, user, &path, nullptr, OpenMode::Both), 0);
     user.ratioAnswers.push_back(std::nullopt);
-    EXPECT_EQ(openPictureFiles(bench, user, nullptr, &path, true), -1);
+    EXPECT_EQ(openPictureFiles(bench, user, nullptr, &path, OpenMode::SecondOnly), -1);
     ASSERT_EQ(user.ratioPrompts.size(), 2u);
     EXPECT_EQ(user.ratioPrompts[0].initial, RgbRatio{});
     EXPECT_EQ(user.ratioPrompts[1].initial, confirmed);
@@ -140,7 +140,7 @@ TEST(RememberedSettings, RgbRatioDialogOpensOnTheLastConfirmedRatios) {
   start(again, dir.path(), user);
   const std::string path = trueColourBitmap(dir);
   user.ratioAnswers.push_back(RgbRatio{1.0, 0.0, 0.0});
-  ASSERT_EQ(openPictureFiles(again, user, &path, nullptr, false), 0);
+  ASSERT_EQ(openPictureFiles(again, user, &path, nullptr, OpenMode::Both), 0);
   ASSERT_EQ(user.ratioPrompts.size(), 3u);
   EXPECT_EQ(user.ratioPrompts[2].initial, confirmed);
   EXPECT_EQ(again.pictures.pictures[0].name, path);
@@ -170,7 +170,7 @@ TEST(RememberedSettings, StoredValidRectangleIsKeptAtItsSizeAndResetAtAnother) {
     Workbench bench;
     start(bench, dir.path(), user);
     bench.options.carryOver.KeepValidRangeMode = true;
-    ASSERT_EQ(openPictureFiles(bench, user, &bitmap, &bitmap, false), 0);
+    ASSERT_EQ(openPictureFiles(bench, user, &bitmap, &bitmap, OpenMode::Both), 0);
     EXPECT_EQ(bench.control.validRange.rectangle, stored);
     EXPECT_EQ(bench.control.validRectangles[0], stored);
   }
