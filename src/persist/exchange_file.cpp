@@ -4,7 +4,7 @@
 #include <cstdio>
 #include <limits>
 
-#include "persist/field_codec.h"
+#include "picture/field_codec.h"
 #include "persist/settings_io.h"
 #include "picture/bitmap.h"
 #include "picture/file_helpers.h"

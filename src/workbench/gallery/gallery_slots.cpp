@@ -8,7 +8,7 @@
 #include "gallery/messages.h"
 #include "gallery/thumbnail.h"
 #include "gallery/work_memory.h"
-#include "persist/field_codec.h"
+#include "picture/field_codec.h"
 #include "picture/byte_source.h"
 #include "picture/file_helpers.h"
 #include "picture/file_names.h"

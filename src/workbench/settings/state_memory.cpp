@@ -199,7 +199,7 @@ std::optional<int> restoreWithQuestion(Workbench& bench, UserPort& user, const s
     user.tell(Icon::Warning, text::tr(msg::kEditingCommand));
     return std::nullopt;
   }
-  const persist::StateMemorySettings& memory = bench.settings.program.stateMemory;
+  const persist::StateMemorySettings& memory = bench.shell.stateMemory;
   const bool displayOnly = memory.displayOnly != 0;
   if (bench.pictures.picturesPresent && memory.confirm != 0) {
     StateRecord record;
@@ -340,8 +340,13 @@ StateRecord captureState(const Workbench& bench) {
   r.magnification = v.magnification;
   r.interpolation = flag(v.zoomInterpolation);
   r.colourDisplay = flag(v.colourDisplay);
-  r.rangeExtraction = {flag(v.rangeExtraction[0]), flag(v.rangeExtraction[1]), v.range[0].lower,
-                       v.range[0].upper,           v.range[1].lower,           v.range[1].upper,
+  const std::size_t image1 = index(ImageSlot::First), image2 = index(ImageSlot::Second);
+  r.rangeExtraction = {flag(v.rangeExtraction[image1]),
+                       flag(v.rangeExtraction[image2]),
+                       v.range[image1].lower,
+                       v.range[image1].upper,
+                       v.range[image2].lower,
+                       v.range[image2].upper,
                        flag(v.rangeLinked)};
   r.grid = flag(v.grid);
   r.gridWidth = v.gridWidth;
@@ -351,8 +356,10 @@ StateRecord captureState(const Workbench& bench) {
 
 bool saveState(const Workbench& bench, const std::string& path) {
   if (!bench.pictures.picturesPresent) return false;
-  const std::array<Palette, 2> palettes{bench.pictures.pictures[0].palette,
-                                        bench.pictures.pictures[1].palette};
+  std::array<Palette, 2> palettes{};
+  for (PictureSlot picture : kPictureSlots) {
+    palettes[index(picture)] = bench.pictures.pictures[index(picture)].palette;
+  }
   persist::StatePlanes planes;
   for (std::size_t i = 0; i < kStatePlanes.size(); ++i) {
     planes.planes[i] = bench.store.plane(kStatePlanes[i]);
@@ -418,12 +425,10 @@ std::string restoreQuestion(const Workbench& bench, const StateRecord& record,
   std::string text = text::tr("以下の情報で状態の回復を行ってもよいですか\n");
   text += timeText(text::tr("（記憶日時）%4d/%02d/%02d %2d:%02d:%02d\n"), when);
   if (!displayOnly) {
-    if (!record.names[0].empty()) {
-      text += text::format(text::tr("（画像１）%s\n"), record.names[0].c_str());
-    }
-    if (!record.names[1].empty()) {
-      text += text::format(text::tr("（画像２）%s\n"), record.names[1].c_str());
-    }
+    const std::string& name1 = record.names[index(PictureSlot::First)];
+    const std::string& name2 = record.names[index(PictureSlot::Second)];
+    if (!name1.empty()) text += text::format(text::tr("（画像１）%s\n"), name1.c_str());
+    if (!name2.empty()) text += text::format(text::tr("（画像２）%s\n"), name2.c_str());
     text += text::format(text::tr("（大きさ）%d x %d  （位置）(%3d,%3d)\n"), record.width,
                          record.height, record.centre[0], record.centre[1]);
   }
@@ -447,8 +452,10 @@ std::string stateSlotListText(const Workbench& bench) {
     }
     text += text::format("(%d) ", slot + 1) +
             timeText(text::tr("記憶日時 : %4d/%02d/%02d %2d:%02d:%02d\n"), *when);
-    text += text::format(text::tr("    （画像１）%s\n"), r.names[0].c_str());
-    text += text::format(text::tr("    （画像２）%s\n"), r.names[1].c_str());
+    text += text::format(text::tr("    （画像１）%s\n"),
+                         r.names[index(PictureSlot::First)].c_str());
+    text += text::format(text::tr("    （画像２）%s\n"),
+                         r.names[index(PictureSlot::Second)].c_str());
     text += text::format(text::tr("    （大きさ）%d x %d  （位置）(%3d,%3d)\n"), r.width, r.height,
                          r.centre[0], r.centre[1]);
     text += text::format(text::tr("    （ｲﾒｰｼﾞ1）%s\n    （ｶﾗｰ1）　%s\n"),
@@ -470,7 +477,7 @@ bool storeStateInSlot(Workbench& bench, UserPort& user, int slot, BusyPort* busy
   const std::size_t k = static_cast<std::size_t>(slot);
   rereadStateSlots(bench);
   // The question comes before the lock: no copy waits on another's open question.
-  if (bench.settings.program.stateMemory.confirm != 0 && bench.settings.stateSlots[k].used == 1 &&
+  if (bench.shell.stateMemory.confirm != 0 && bench.settings.stateSlots[k].used == 1 &&
       !user.askYesNo(text::tr(msg::kStateOverwrite))) {
     return false;
   }
@@ -501,7 +508,7 @@ bool storeStateNamed(Workbench& bench, UserPort& user, const std::string& path) 
     user.tell(Icon::Error, text::tr(msg::kStateStoreFailed));
     return false;
   }
-  bench.settings.program.stateMemory.lastFile = path;
+  bench.shell.stateMemory.lastFile = path;
   return true;
 }
 
@@ -517,7 +524,7 @@ std::optional<int> restoreStateFromSlot(Workbench& bench, UserPort& user, int sl
 std::optional<int> restoreStateNamed(Workbench& bench, UserPort& user, const std::string& path,
                                      BusyPort* busy) {
   const std::optional<int> result = restoreWithQuestion(bench, user, path, true, busy);
-  if (result && *result >= 0) bench.settings.program.stateMemory.lastFile = path;
+  if (result && *result >= 0) bench.shell.stateMemory.lastFile = path;
   return result;
 }
 

@@ -165,7 +165,7 @@ void appendCommonTail(const Workbench& bench, std::vector<PaneMenuItem>& menu) {
 // " Top:%d" for the start offset of a raw file.
 PaneMenuItem recentMenu(const Workbench& bench) {
   std::vector<PaneMenuItem> items;
-  const auto& recent = bench.settings.user.recent;
+  const auto& recent = bench.shell.fileHistory.recent;
   for (std::size_t entry = 0; entry < recent.size(); ++entry) {
     const persist::RecentPicture& picture = recent[entry];
     if (picture.used != 1) continue;
