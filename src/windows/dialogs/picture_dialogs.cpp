@@ -303,9 +303,7 @@ std::optional<std::string> askPictureName(QWidget* parent, Workbench& bench, Pic
 std::unique_ptr<TextExportDialog> makeTextExportDialog(QWidget* parent, Workbench& bench,
                                                        UserPort& user) {
   if (!bench.pictures.picturesPresent) return nullptr;
-  PictureDialogMemory& memory = bench.shell.pictureDialogs;
-  if (!memory.textExport) memory.textExport = initialTextExport(bench);
-  return std::make_unique<TextExportDialog>(bench, user, *memory.textExport, parent);
+  return std::make_unique<TextExportDialog>(bench, user, textExportOnOpen(bench), parent);
 }
 
 void finishTextExport(const TextExportDialog& dialog, Workbench& bench) {

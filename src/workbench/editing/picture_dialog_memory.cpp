@@ -14,6 +14,12 @@ TextExportSettings initialTextExport(const Workbench& bench) {
   return settings;
 }
 
+const TextExportSettings& textExportOnOpen(Workbench& bench) {
+  PictureDialogMemory& memory = bench.shell.pictureDialogs;
+  if (!memory.textExport) memory.textExport = initialTextExport(bench);
+  return *memory.textExport;
+}
+
 void storeTextExport(Workbench& bench, const TextExportSettings& settings) {
   PictureDialogMemory& memory = bench.shell.pictureDialogs;
   memory.textExport = settings;

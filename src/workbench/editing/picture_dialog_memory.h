@@ -12,6 +12,8 @@ namespace vemla {
 // The text export fields on first use: the kept source and half size, the rectangle around the
 // cursor.
 TextExportSettings initialTextExport(const Workbench& bench);
+// The fields the dialog opens with: those of its last use, or on first use the above.
+const TextExportSettings& textExportOnOpen(Workbench& bench);
 // The dialog's fields for its next use; the source and half size also for the next run.
 void storeTextExport(Workbench& bench, const TextExportSettings& settings);
 

@@ -244,40 +244,23 @@ namespace {
 
 // The names as a person reads them: the built-in kinds and colours in the language in use, the
 // operator's own processing and colour names as they were stored.
-std::string shownKindName(const StateRecord& record, std::size_t image) {
-  const std::string name = stateKindName(record, image);
-  return isBuiltInKind(record.kinds[image]) ? text::tr(name) : name;
+std::string shownKindName(const StateRecord& record, ImageSlot image) {
+  const std::string name = stateKindName(record, index(image));
+  return isBuiltInKind(record.kinds[index(image)]) ? text::tr(name) : name;
 }
 
-std::string shownColourName(const Workbench& bench, const StateRecord& record, std::size_t image) {
-  const std::string name = stateColourName(bench, record, image);
-  return isUserColourKind(record.colours[image]) ? name : text::tr(name);
+std::string shownColourName(const Workbench& bench, const StateRecord& record, ImageSlot image) {
+  const std::string name = stateColourName(bench, record, index(image));
+  return isUserColourKind(record.colours[index(image)]) ? name : text::tr(name);
 }
 
-}  // namespace
-
-StateRecord takenOver(StateRecord r) {
-  const bool centreInside =
-      r.centre[0] >= 0 && r.centre[0] < r.width && r.centre[1] >= 0 && r.centre[1] < r.height;
-  if (!centreInside) r.centre = {r.width / 2, r.height / 2};
-  r.magnification = std::clamp(r.magnification, 1, kMaxMagnification);
-  r.reducedDisplay =
-      flag(r.reducedDisplay != 0 && r.magnification == 1 && !fitsPane(r.width, r.height));
-  return r;
-}
-
-StateRecord captureState(const Workbench& bench) {
-  StateRecord r;
-  const PictureState& p = bench.pictures;
-  r.width = p.width;
-  r.height = p.height;
-  r.names = pictureNames(p);
-  const PictureControlState& c = bench.control;
+// The picture control: valid range, alignment settings and result, manual shift, shift marks
+// and the reference point.
+void captureControl(const PictureControlState& c, StateRecord& r) {
   const ValidRangeSetting& valid = c.validRange;
   r.validRange = {
       valid.kind,          valid.setWidth,        valid.setHeight,        valid.rectangle.left,
       valid.rectangle.top, valid.rectangle.right, valid.rectangle.bottom, valid.margin};
-  r.division = bench.options.ShiftUnit;
   const AlignmentSettings& a = c.alignment;
   r.alignment = {flag(a.enabled), a.criterion, a.precision, a.range, a.target, a.cursorRange};
   const AlignmentResult& res = c.alignmentResult;
@@ -310,6 +293,10 @@ StateRecord captureState(const Workbench& bench) {
     std::copy(values.begin(), values.end(), r.shiftMarks.begin() + 8 * i);
   }
   r.reference = {flag(c.reference.valid), c.reference.x, c.reference.y};
+}
+
+// The view: position, switches, display marks, magnification, range extraction and grid.
+void captureView(const Workbench& bench, StateRecord& r) {
   const ViewState& v = bench.view;
   r.displayOffsets = {v.displayOffsetX, v.displayOffsetY, v.fineX, v.fineY};
   r.centre = {v.centreX, v.centreY};
@@ -322,20 +309,6 @@ StateRecord captureState(const Workbench& bench) {
     r.displayMarks[3 * i] = mark.valid;
     r.displayMarks[3 * i + 1] = mark.x;
     r.displayMarks[3 * i + 2] = mark.y;
-  }
-  for (const ImageSlot image : {ImageSlot::First, ImageSlot::Second}) {
-    const std::size_t i = index(image);
-    r.kinds[i] = storedKindOf(bench, image);
-    const int entry = bench.images.userEntry[i];
-    if (r.kinds[i] == kUserProcessingKind && entry >= 0 &&
-        entry < static_cast<int>(bench.userEntries.processing.size())) {
-      r.processingNames[i] = bench.userEntries.processing[static_cast<std::size_t>(entry)].name;
-    }
-    r.colours[i] = associatedColourKind(bench, image);
-    if (isUserColourKind(r.colours[i])) {
-      r.colourNames[i] =
-          bench.userEntries.colours[static_cast<std::size_t>(r.colours[i] - kFirstUserColour)].name;
-    }
   }
   r.magnification = v.magnification;
   r.interpolation = flag(v.zoomInterpolation);
@@ -351,6 +324,48 @@ StateRecord captureState(const Workbench& bench) {
   r.grid = flag(v.grid);
   r.gridWidth = v.gridWidth;
   r.reducedDisplay = flag(v.reducedDisplay);
+}
+
+// Each image's kind and colour, with the names of the user entries they use.
+void captureImages(const Workbench& bench, StateRecord& r) {
+  for (const ImageSlot image : {ImageSlot::First, ImageSlot::Second}) {
+    const std::size_t i = index(image);
+    r.kinds[i] = storedKindOf(bench, image);
+    const int entry = bench.images.userEntry[i];
+    if (r.kinds[i] == kUserProcessingKind && entry >= 0 &&
+        entry < static_cast<int>(bench.userEntries.processing.size())) {
+      r.processingNames[i] = bench.userEntries.processing[static_cast<std::size_t>(entry)].name;
+    }
+    r.colours[i] = associatedColourKind(bench, image);
+    if (isUserColourKind(r.colours[i])) {
+      r.colourNames[i] =
+          bench.userEntries.colours[static_cast<std::size_t>(r.colours[i] - kFirstUserColour)].name;
+    }
+  }
+}
+
+}  // namespace
+
+StateRecord takenOver(StateRecord r) {
+  const bool centreInside =
+      r.centre[0] >= 0 && r.centre[0] < r.width && r.centre[1] >= 0 && r.centre[1] < r.height;
+  if (!centreInside) r.centre = {r.width / 2, r.height / 2};
+  r.magnification = std::clamp(r.magnification, 1, kMaxMagnification);
+  r.reducedDisplay =
+      flag(r.reducedDisplay != 0 && r.magnification == 1 && !fitsPane(r.width, r.height));
+  return r;
+}
+
+StateRecord captureState(const Workbench& bench) {
+  StateRecord r;
+  const PictureState& p = bench.pictures;
+  r.width = p.width;
+  r.height = p.height;
+  r.names = pictureNames(p);
+  r.division = bench.options.ShiftUnit;
+  captureControl(bench.control, r);
+  captureView(bench, r);
+  captureImages(bench, r);
   return r;
 }
 
@@ -432,10 +447,10 @@ std::string restoreQuestion(const Workbench& bench, const StateRecord& record,
     text += text::format(text::tr("（大きさ）%d x %d  （位置）(%3d,%3d)\n"), record.width,
                          record.height, record.centre[0], record.centre[1]);
   }
-  text += text::format(text::tr("（ｲﾒｰｼﾞ1）%s\n（ｶﾗｰ1）　%s\n"), shownKindName(record, 0).c_str(),
-                       shownColourName(bench, record, 0).c_str());
-  text += text::format(text::tr("（ｲﾒｰｼﾞ2）%s\n（ｶﾗｰ2）  %s\n"), shownKindName(record, 1).c_str(),
-                       shownColourName(bench, record, 1).c_str());
+  text += text::format(text::tr("（ｲﾒｰｼﾞ1）%s\n（ｶﾗｰ1）　%s\n"), shownKindName(record, ImageSlot::First).c_str(),
+                       shownColourName(bench, record, ImageSlot::First).c_str());
+  text += text::format(text::tr("（ｲﾒｰｼﾞ2）%s\n（ｶﾗｰ2）  %s\n"), shownKindName(record, ImageSlot::Second).c_str(),
+                       shownColourName(bench, record, ImageSlot::Second).c_str());
   return text;
 }
 
@@ -459,9 +474,11 @@ std::string stateSlotListText(const Workbench& bench) {
     text += text::format(text::tr("    （大きさ）%d x %d  （位置）(%3d,%3d)\n"), r.width, r.height,
                          r.centre[0], r.centre[1]);
     text += text::format(text::tr("    （ｲﾒｰｼﾞ1）%s\n    （ｶﾗｰ1）　%s\n"),
-                         shownKindName(r, 0).c_str(), shownColourName(bench, r, 0).c_str());
+                         shownKindName(r, ImageSlot::First).c_str(),
+                         shownColourName(bench, r, ImageSlot::First).c_str());
     text += text::format(text::tr("    （ｲﾒｰｼﾞ2）%s\n    （ｶﾗｰ2） %s\n"),
-                         shownKindName(r, 1).c_str(), shownColourName(bench, r, 1).c_str());
+                         shownKindName(r, ImageSlot::Second).c_str(),
+                         shownColourName(bench, r, ImageSlot::Second).c_str());
   }
   return text;
 }
