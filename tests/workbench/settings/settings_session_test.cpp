@@ -187,6 +187,7 @@ TEST(SettingsSession, LiveRecordsLeaveEveryByteOfTheFilesAsRead) {
   {
     Workbench created;
     start(created, dir.path(), false, user);
+    ASSERT_TRUE(saveSettingsAtShutdown(created, user));  // the control words as written
   }
   ProgramSettings program;
   ASSERT_EQ(decodeProgramSettings(readBytes(dir.file(kProgramSettingsFile)), program),
