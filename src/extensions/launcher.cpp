@@ -5,9 +5,9 @@
 #include <string_view>
 
 #include "extensions/launcher_messages.h"
-#include "picture/field_codec.h"
 #include "picture/bitmap.h"
 #include "picture/byte_source.h"
+#include "picture/field_codec.h"
 #include "picture/file_helpers.h"
 #include "picture/picture_file.h"
 #include "text/format.h"
