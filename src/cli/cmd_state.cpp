@@ -113,14 +113,16 @@ int describeState(const std::string& file, Context& io) {
   }
   const persist::StateRecord r = takenOver(record);
   const auto names = std::make_unique<Workbench>();  // the built-in colour names
+  const std::size_t image1 = index(ImageSlot::First), image2 = index(ImageSlot::Second);
   io.out << text::format(
                 "format=%d size=%dx%d division=%d reduced=%d centre=%d,%d mag=%d kinds=%d,%d "
                 "colours=%d,%d",
                 r.format, r.width, r.height, r.division, r.reducedDisplay, r.centre[0], r.centre[1],
-                r.magnification, r.kinds[0], r.kinds[1], r.colours[0], r.colours[1])
+                r.magnification, r.kinds[image1], r.kinds[image2], r.colours[image1],
+                r.colours[image2])
          << '\n'
-         << "name1=" << r.names[0] << '\n'
-         << "name2=" << r.names[1] << '\n';
+         << "name1=" << r.names[index(PictureSlot::First)] << '\n'
+         << "name2=" << r.names[index(PictureSlot::Second)] << '\n';
   for (std::size_t image = 0; image < 2; ++image) {
     io.out << "image" << image + 1 << '=' << stateKindName(r, image) << '\n'
            << "colour" << image + 1 << '=' << stateColourName(*names, r, image) << '\n';
@@ -151,16 +153,16 @@ int extract(const Arguments& args, Context& io) {
   }
   // Only the settings' options and entries count: no slot table is read or written.
   bench.settings.folder.clear();
-  bench.settings.program.stateMemory.confirm = 0;
-  bench.settings.program.stateMemory.displayOnly = 0;
+  bench.shell.stateMemory.confirm = 0;
+  bench.shell.stateMemory.displayOnly = 0;
   user.namedFile = file;  // the workbench's messages of the restore name the file
   const std::optional<int> result = restoreStateNamed(bench, user, file);
   if (!result || *result < 0) return 1;
   const int width = bench.pictures.width, height = bench.pictures.height;
   if (!writeOutputPicture(out1, width, height, bench.store.plane(kPicture1),
-                          bench.pictures.pictures[0].palette, io) ||
+                          bench.pictures.pictures[index(PictureSlot::First)].palette, io) ||
       !writeOutputPicture(out2, width, height, bench.store.plane(kPicture2),
-                          bench.pictures.pictures[1].palette, io) ||
+                          bench.pictures.pictures[index(PictureSlot::Second)].palette, io) ||
       (out3 &&
        !writeOutputPicture(*out3, width, height, bench.store.plane(kUserResult), greyRamp(), io))) {
     return 1;

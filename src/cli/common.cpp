@@ -14,6 +14,7 @@
 #include "text/format.h"
 #include "text/translate.h"
 #include "workbench/picture/open_pictures.h"
+#include "workbench/settings/live_records.h"
 #include "workbench/settings/settings_session.h"
 
 namespace vemla::cli {
@@ -94,7 +95,7 @@ bool prepareWorkbench(Workbench& bench, const ReadFlags& flags, UserPort& user) 
                                       std::pair{flags.maxWidth, flags.maxHeight}};
   if (!persist::startWorkbench(bench, user, request)) return false;
   // Only the options come from --settings: the windows' records keep their factory values.
-  bench.settings.program = {};
+  persist::resetProgramRecord(bench);
   bench.images.selections = {};
   bench.images.marks = {};
   bench.importer = {};

@@ -1,6 +1,7 @@
 #pragma once
-// What the small picture dialogs remember from one use to the next while the program runs: the
-// size change mode and the text export fields. Held by the workbench.
+// What the small picture dialogs remember from one use to the next: the size change mode and
+// the text export fields while the program runs, the text export's stored part across runs.
+// Held by the workbench.
 #include <optional>
 #include <string>
 
@@ -22,8 +23,16 @@ struct TextExportSettings {
   bool operator==(const TextExportSettings&) const = default;
 };
 
+// The text export's source and half size as the settings keep them from one run to the next.
+struct TextExportMemory {
+  int source = 0;
+  int halfSize = 0;
+  bool operator==(const TextExportMemory&) const = default;
+};
+
 struct PictureDialogMemory {
   ResizeMode resizeMode = ResizeMode::CropOrPad;
+  TextExportMemory storedTextExport;
   std::optional<TextExportSettings> textExport;  // nullopt until the dialog was first opened
 };
 

@@ -5,9 +5,9 @@
 #include <string_view>
 
 #include "extensions/launcher_messages.h"
-#include "persist/field_codec.h"
 #include "picture/bitmap.h"
 #include "picture/byte_source.h"
+#include "picture/field_codec.h"
 #include "picture/file_helpers.h"
 #include "picture/picture_file.h"
 #include "text/format.h"
@@ -107,11 +107,97 @@ std::size_t gallerySlot(std::string_view text, std::size_t at, int slots, int& s
   return i + 1 - at;
 }
 
+// The scan of the template: the plan it builds and the element under way.
+struct TemplateScan {
+  const LauncherSettings& settings;
+  const LaunchInputs& inputs;
+  LaunchPlan& plan;
+  ElementBuilder element;
+
+  void newFile(LaunchSource source, int slot) {
+    plan.files.push_back({source, slot});
+    element.file(static_cast<int>(plan.files.size()) - 1);
+  }
+
+  // The placeholder "<…" at `at`: the length it takes, or 0 for a "<" that starts none. An error
+  // leaves its warning in `message`.
+  std::size_t placeholder(std::string_view text, std::size_t at, std::string& message) {
+    const std::string_view rest = text.substr(at);
+    const auto fixed =
+        std::find_if(kPlaceholders.begin(), kPlaceholders.end(),
+                     [&](const Placeholder& p) { return startsWithNoCase(rest, p.text); });
+    if (fixed != kPlaceholders.end()) {
+      message = replaceFixed(*fixed);
+      return fixed->text.size();
+    }
+    if (!startsWithNoCase(rest, "<G")) return 0;
+    int slot = 0;
+    const std::size_t used = gallerySlot(text, at, inputs.gallerySlots, slot);
+    if (used == 0) {
+      message = text::tr(launcher_msg::kBadGalleryNumber);
+    } else if (!inputs.slotIsGreyPicture || !inputs.slotIsGreyPicture(slot)) {
+      message = text::tr(launcher_msg::kGalleryNotGrey);
+    } else {
+      newFile(LaunchSource::Gallery, slot);
+    }
+    return used;
+  }
+
+  // Puts in what a fixed placeholder stands for; the warning of an error, or "".
+  std::string replaceFixed(const Placeholder& fixed) {
+    switch (fixed.meaning) {
+      case Fixed::P1:
+        newFile(LaunchSource::Picture1, 0);
+        break;
+      case Fixed::P2:
+        newFile(LaunchSource::Picture2, 0);
+        break;
+      case Fixed::I1:
+        newFile(LaunchSource::Image1, 0);
+        break;
+      case Fixed::I2:
+        newFile(LaunchSource::Image2, 0);
+        break;
+      case Fixed::Out:
+        if (plan.outputFile >= 0) return text::tr(launcher_msg::kTwoOutputs);
+        newFile(LaunchSource::Output, 0);
+        plan.outputFile = static_cast<int>(plan.files.size()) - 1;
+        break;
+      case Fixed::F1:
+      case Fixed::F2:
+      case Fixed::F3:
+      case Fixed::F4: {
+        const std::string& file = settings.files[static_cast<std::size_t>(fixed.meaning) -
+                                                 static_cast<std::size_t>(Fixed::F1)];
+        if (file.empty()) {
+          return text::format(text::tr(launcher_msg::kBadFileArgument),
+                              std::string(fixed.text).c_str());
+        }
+        element.text(file);
+        break;
+      }
+      case Fixed::SX:
+        element.text(std::to_string(inputs.width));
+        break;
+      case Fixed::SY:
+        element.text(std::to_string(inputs.height));
+        break;
+      case Fixed::CX:
+        element.text(std::to_string(inputs.cursorX));
+        break;
+      case Fixed::CY:
+        element.text(std::to_string(inputs.cursorY));
+        break;
+    }
+    return {};
+  }
+};
+
 }  // namespace
 
 std::array<std::uint8_t, kLaunchFileBytes> encodeLaunchFile(const LauncherSettings& settings) {
   std::array<std::uint8_t, kLaunchFileBytes> bytes{};
-  persist::FieldWriter w(bytes);
+  FieldWriter w(bytes);
   w.bytes(kMagic);
   LauncherSettings copy = settings;
   for (const std::string* text : textsOf(copy)) w.text(*text, kLaunchTextBytes);
@@ -125,7 +211,7 @@ LaunchFileStatus decodeLaunchFile(std::span<const std::uint8_t> bytes, LauncherS
     return LaunchFileStatus::NotLaunchFile;
   }
   LauncherSettings read = settings;
-  persist::FieldReader r(bytes.subspan(0, kLaunchFileBytes));
+  FieldReader r(bytes.subspan(0, kLaunchFileBytes));
   r.skip(kMagic.size());
   for (std::string* text : textsOf(read)) {
     const std::span<const std::uint8_t> field = bytes.subspan(r.position(), kLaunchTextBytes);
@@ -156,116 +242,36 @@ std::string launchFileDescription(LaunchSource source, const char* extension) {
 
 LaunchBuild buildLaunchPlan(const LauncherSettings& settings, const LaunchInputs& inputs) {
   LaunchBuild build;
-  LaunchPlan& plan = build.plan;
   if (settings.program.empty()) {
     build.message = text::tr(launcher_msg::kBadProgram);
     return build;
   }
-  plan.elements.push_back({{settings.program, -1}});
-
+  build.plan.elements.push_back({{settings.program, -1}});
+  TemplateScan scan{settings, inputs, build.plan, {}};
   const std::string_view text = settings.arguments;
-  ElementBuilder element;
   bool quoted = false;
-  auto newFile = [&](LaunchSource source, int slot) {
-    plan.files.push_back({source, slot});
-    element.file(static_cast<int>(plan.files.size()) - 1);
-  };
   for (std::size_t i = 0; i < text.size();) {
     const char c = text[i];
     if (c == '"') {
       quoted = !quoted;
-      element.open();
+      scan.element.open();
       ++i;
-      continue;
-    }
-    if (!quoted && isBlank(c)) {
-      element.close(plan.elements);
+    } else if (!quoted && isBlank(c)) {
+      scan.element.close(build.plan.elements);
       ++i;
-      continue;
-    }
-    if (quoted || c != '<') {
-      element.text(text.substr(i, 1));
+    } else if (quoted || c != '<') {
+      scan.element.text(text.substr(i, 1));
       ++i;
-      continue;
+    } else {
+      const std::size_t used = scan.placeholder(text, i, build.message);
+      if (!build.message.empty()) return build;
+      if (used == 0) scan.element.text("<");
+      i += std::max<std::size_t>(used, 1);
     }
-    const std::string_view rest = text.substr(i);
-    const auto fixed =
-        std::find_if(kPlaceholders.begin(), kPlaceholders.end(),
-                     [&](const Placeholder& p) { return startsWithNoCase(rest, p.text); });
-    if (fixed != kPlaceholders.end()) {
-      switch (fixed->meaning) {
-        case Fixed::P1:
-          newFile(LaunchSource::Picture1, 0);
-          break;
-        case Fixed::P2:
-          newFile(LaunchSource::Picture2, 0);
-          break;
-        case Fixed::I1:
-          newFile(LaunchSource::Image1, 0);
-          break;
-        case Fixed::I2:
-          newFile(LaunchSource::Image2, 0);
-          break;
-        case Fixed::Out:
-          if (plan.outputFile >= 0) {
-            build.message = text::tr(launcher_msg::kTwoOutputs);
-            return build;
-          }
-          newFile(LaunchSource::Output, 0);
-          plan.outputFile = static_cast<int>(plan.files.size()) - 1;
-          break;
-        case Fixed::F1:
-        case Fixed::F2:
-        case Fixed::F3:
-        case Fixed::F4: {
-          const std::string& file = settings.files[static_cast<std::size_t>(fixed->meaning) -
-                                                   static_cast<std::size_t>(Fixed::F1)];
-          if (file.empty()) {
-            build.message = text::format(text::tr(launcher_msg::kBadFileArgument),
-                                         std::string(fixed->text).c_str());
-            return build;
-          }
-          element.text(file);
-          break;
-        }
-        case Fixed::SX:
-          element.text(std::to_string(inputs.width));
-          break;
-        case Fixed::SY:
-          element.text(std::to_string(inputs.height));
-          break;
-        case Fixed::CX:
-          element.text(std::to_string(inputs.cursorX));
-          break;
-        case Fixed::CY:
-          element.text(std::to_string(inputs.cursorY));
-          break;
-      }
-      i += fixed->text.size();
-      continue;
-    }
-    if (startsWithNoCase(rest, "<G")) {
-      int slot = 0;
-      const std::size_t used = gallerySlot(text, i, inputs.gallerySlots, slot);
-      if (used == 0) {
-        build.message = text::tr(launcher_msg::kBadGalleryNumber);
-        return build;
-      }
-      if (!inputs.slotIsGreyPicture || !inputs.slotIsGreyPicture(slot)) {
-        build.message = text::tr(launcher_msg::kGalleryNotGrey);
-        return build;
-      }
-      newFile(LaunchSource::Gallery, slot);
-      i += used;
-      continue;
-    }
-    element.text("<");
-    ++i;
   }
-  element.close(plan.elements);
-  if (settings.output == 1 && plan.outputFile < 0) {
+  scan.element.close(build.plan.elements);
+  if (settings.output == 1 && build.plan.outputFile < 0) {
     build.message = text::tr(launcher_msg::kOutputNeeded);
-    return build;
   }
   return build;
 }

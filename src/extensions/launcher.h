@@ -10,12 +10,10 @@
 #include <string>
 #include <vector>
 
-#include "persist/program_settings.h"
+#include "extensions/launcher_settings.h"
 #include "ports/ports.h"
 
 namespace vemla {
-
-using persist::LauncherSettings;
 
 // ---- Launch file: "VIE0", program, template, four files (512 bytes each, CP932, NUL ended),
 // then format, output, destination, console, show output, timing and close (int32 each).
@@ -27,8 +25,7 @@ std::array<std::uint8_t, kLaunchFileBytes> encodeLaunchFile(const LauncherSettin
 enum class LaunchFileStatus { Ok, Short, NotLaunchFile };
 // Accepts a file whose first three bytes are "VIE". A text field without a NUL in its 512
 // bytes, or not CP932, makes the file foreign (NotLaunchFile); switches other than 0/1 and a
-// destination outside 0..2 read as 0. `settings` is changed only on Ok; the reserved bytes of
-// the committed copy are kept.
+// destination outside 0..2 read as 0. `settings` is changed only on Ok.
 LaunchFileStatus decodeLaunchFile(std::span<const std::uint8_t> bytes, LauncherSettings& settings);
 
 // ---- Argument builder.

@@ -12,7 +12,7 @@
 #include <limits>
 #include <optional>
 
-#include "persist/field_codec.h"
+#include "picture/field_codec.h"
 #include "picture/file_helpers.h"
 #include "picture/little_endian.h"
 
@@ -178,7 +178,7 @@ int decodeRecord(const std::uint8_t* record, std::int32_t sizeEntry, ArchiveItem
   if (compressedFlag == 1 && storedLength == 0 && content != 0) return kArchiveBroken;
 
   bool validTitle = true;
-  persist::FieldReader titleReader({record + kTitleOffset, kArchiveTitleBytes});
+  FieldReader titleReader({record + kTitleOffset, kArchiveTitleBytes});
   read.title = titleReader.text(kArchiveTitleBytes, &validTitle);
   if (!validTitle) read.title.clear();
   read.hasPalette = paletteFlag == 1;
@@ -417,7 +417,7 @@ int prepareArchiveItem(const ArchiveItemInfo& item, std::span<const std::uint8_t
   little_endian::putI32(record + 4, item.width);
   little_endian::putI32(record + 8, item.kind == kSlotPicture ? item.height : 1);
   little_endian::putI32(record + 12, item.kind == kSlotPicture ? item.bytesPerPixel : 1);
-  persist::FieldWriter titleWriter({record + kTitleOffset, kArchiveTitleBytes});
+  FieldWriter titleWriter({record + kTitleOffset, kArchiveTitleBytes});
   titleWriter.text(item.title, kArchiveTitleBytes);
   little_endian::putU16(record + kPaletteFlagOffset, prepared.hasPalette ? 1u : 0u);
   little_endian::putU16(record + kCompressedFlagOffset, prepared.compressed ? 1u : 0u);

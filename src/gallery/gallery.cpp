@@ -9,8 +9,8 @@
 #include "gallery/messages.h"
 #include "gallery/thumbnail.h"
 #include "gallery/work_memory.h"
-#include "persist/field_codec.h"
 #include "picture/byte_source.h"
+#include "picture/field_codec.h"
 #include "picture/file_helpers.h"
 #include "picture/file_names.h"
 #include "picture/memory_item.h"
@@ -72,7 +72,7 @@ std::string slotBackupPath(const std::string& folder, int slot) {
 
 std::string fitSlotTitle(std::string_view utf8, bool* replaced) {
   if (replaced != nullptr) text::utf8ToCp932Replacing(utf8, replaced);
-  const std::string cp932 = persist::fitCp932(utf8, kSlotTitleBytes);
+  const std::string cp932 = fitCp932(utf8, kSlotTitleBytes);
   return text::cp932ToUtf8(cp932).value_or(std::string());
 }
 

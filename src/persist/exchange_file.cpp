@@ -4,9 +4,9 @@
 #include <cstdio>
 #include <limits>
 
-#include "persist/field_codec.h"
 #include "persist/settings_io.h"
 #include "picture/bitmap.h"
+#include "picture/field_codec.h"
 #include "picture/file_helpers.h"
 #include "picture/true_colour.h"
 #include "text/format.h"

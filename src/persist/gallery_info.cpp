@@ -3,7 +3,7 @@
 #include <algorithm>
 
 #include "options/option_table.h"
-#include "persist/field_codec.h"
+#include "picture/field_codec.h"
 
 namespace vemla::persist {
 namespace {

@@ -176,7 +176,8 @@ void getTarget(FieldReader& r, net::ExportTarget& target, bool withUsed) {
   getText(r, target.password, 96);
 }
 
-void putLauncher(FieldWriter& w, const LauncherSettings& l) {
+void putLauncher(FieldWriter& w, const LauncherSettings& l,
+                 const std::array<std::uint8_t, 576>& reserved) {
   w.text(l.program, kPathBytes);
   w.text(l.arguments, kPathBytes);
   for (const std::string& file : l.files) w.text(file, kPathBytes);
@@ -184,10 +185,10 @@ void putLauncher(FieldWriter& w, const LauncherSettings& l) {
        {l.format, l.output, l.destination, l.console, l.showOutput, l.timing, l.close}) {
     w.int32(value);
   }
-  w.bytes(l.reserved);
+  w.bytes(reserved);
 }
 
-void getLauncher(FieldReader& r, LauncherSettings& l) {
+void getLauncher(FieldReader& r, LauncherSettings& l, std::array<std::uint8_t, 576>& reserved) {
   getText(r, l.program, kPathBytes);
   getText(r, l.arguments, kPathBytes);
   for (std::string& file : l.files) getText(r, file, kPathBytes);
@@ -195,7 +196,7 @@ void getLauncher(FieldReader& r, LauncherSettings& l) {
        {&l.format, &l.output, &l.destination, &l.console, &l.showOutput, &l.timing, &l.close}) {
     *value = r.int32();
   }
-  r.bytes(l.reserved);
+  r.bytes(reserved);
 }
 
 std::vector<SettingsField> buildFields() {
@@ -353,22 +354,26 @@ std::vector<SettingsField> buildFields() {
   f.push_back(optionField("PartialCompareGridX", 4));                                         // 65
   f.push_back(optionField("PartialCompareGridY", 4));                                         // 66
   f.push_back({"user program launcher", 3676, 0,                                              // 67
-               [](const ProgramSettings& s, FieldWriter& w) { putLauncher(w, s.record.launcher); },
-               [](FieldReader& r, ProgramSettings& s) { getLauncher(r, s.record.launcher); }});
+               [](const ProgramSettings& s, FieldWriter& w) {
+                 putLauncher(w, s.record.launcher, s.record.launcherReserved);
+               },
+               [](FieldReader& r, ProgramSettings& s) {
+                 getLauncher(r, s.record.launcher, s.record.launcherReserved);
+               }});
   f.push_back({"state memory", 584, 0,  // 68
                [](const ProgramSettings& s, FieldWriter& w) {
                  const StateMemorySettings& m = s.record.stateMemory;
                  w.int32(m.confirm);
                  w.int32(m.displayOnly);
                  w.text(m.lastFile, kPathBytes);
-                 w.bytes(m.reserved);
+                 w.bytes(s.record.stateMemoryReserved);
                },
                [](FieldReader& r, ProgramSettings& s) {
                  StateMemorySettings& m = s.record.stateMemory;
                  m.confirm = r.int32();
                  m.displayOnly = r.int32();
                  getText(r, m.lastFile, kPathBytes);
-                 r.bytes(m.reserved);
+                 r.bytes(s.record.stateMemoryReserved);
                }});
   f.push_back(
       {"network", 204, 0,  // 69

@@ -13,13 +13,15 @@
 #include <string_view>
 #include <vector>
 
+#include "extensions/launcher_settings.h"
 #include "net/importer_settings.h"
 #include "options/options.h"
-#include "persist/field_codec.h"
+#include "picture/field_codec.h"
 #include "persist/settings_io.h"
 #include "picture/last_files.h"
 #include "processing/image_control.h"
 #include "processing/picture_control.h"
+#include "tools/gradation_values.h"
 
 namespace vemla::persist {
 
@@ -53,45 +55,33 @@ struct GradationToolSettings {
   std::int32_t state = 0;  // tool state word, interpreted by the tool
   // Four 3 x 3 operators, coefficients in row order, and their absolute-value flags.
   std::array<std::array<std::int32_t, 9>, 4> operators{{
-      {0, 0, 0, 1, 0, -1, 0, 0, 0},
-      {0, 1, 0, 0, 0, 0, 0, -1, 0},
-      {0, 0, -1, 0, 0, 0, 1, 0, 0},
-      {1, 0, 0, 0, 0, 0, 0, 0, -1},
+      tools::kDefaultGradationOperators[0].coefficients,
+      tools::kDefaultGradationOperators[1].coefficients,
+      tools::kDefaultGradationOperators[2].coefficients,
+      tools::kDefaultGradationOperators[3].coefficients,
   }};
   std::array<std::int32_t, 4> absolute{1, 1, 1, 1};
   bool operator==(const GradationToolSettings&) const = default;
 };
 
-struct LauncherSettings {  // the committed user program launch settings
-  std::string program;
-  std::string arguments;
-  std::array<std::string, 4> files;
-  std::int32_t format = 0;  // 0 bitmap, 1 raw
-  std::int32_t output = 0;
-  std::int32_t destination = 0;  // 0 none, 1 image 1, 2 image 2
-  std::int32_t console = 0;
-  std::int32_t showOutput = 0;
-  std::int32_t timing = 0;
-  std::int32_t close = 0;
-  std::array<std::uint8_t, 576> reserved{};  // carried unchanged
-  bool operator==(const LauncherSettings&) const = default;
-};
-
+// The state memory's settings (workbench/settings/state_memory.h).
 struct StateMemorySettings {
   std::int32_t confirm = 1;      // "確認ﾒｯｾｰｼﾞ表示"
   std::int32_t displayOnly = 0;  // "表示形態のみ回復"
   std::string lastFile;          // last named state-memory file
-  std::array<std::uint8_t, 64> reserved{};
   bool operator==(const StateMemorySettings&) const = default;
 };
 
+// The main window's place and size.
 struct WindowRectangle {
   std::int32_t x = 0, y = 0, width = 1280, height = 1024;
   bool operator==(const WindowRectangle&) const = default;
 };
 
-// The parts of the settings record that neither the options nor another subsystem's record
-// hold.
+// The settings record apart from the options and the records handed in with them
+// (ProgramSettings). The workbench takes the fields its subsystems own into their live records
+// once at start and puts them back before every save (workbench/settings/live_records.h); the
+// reserved bytes and the fields no subsystem owns are carried unchanged.
 struct ProgramRecord {
   LastFiles lastFiles;  // the main window's file dialogs
   std::array<std::int32_t, 5> reservedWords{};
@@ -104,7 +94,9 @@ struct ProgramRecord {
   GradationToolSettings gradationTool;
   std::int32_t profileTool = 0;
   LauncherSettings launcher;
+  std::array<std::uint8_t, 576> launcherReserved{};
   StateMemorySettings stateMemory;
+  std::array<std::uint8_t, 64> stateMemoryReserved{};
   std::array<std::uint8_t, 112> networkReserved{};
   RgbRatio lastDialogRatios{};   // last ratios entered in the RGB-ratio dialog
   ValidRangeSetting validRange;  // of the picture control

@@ -29,6 +29,8 @@ struct HeldGallery {
 
 struct SettingsState {
   std::string folder;  // the program folder; empty: no settings file is read or written
+  // The records as read. The fields a subsystem owns live in its record while the program runs
+  // and are put back here before a write (workbench/settings/live_records.h).
   ProgramRecord program;
   UserInfo user;
   AssociationTable associations{};

@@ -6,7 +6,7 @@
 
 #include <cerrno>
 
-#include "persist/field_codec.h"
+#include "picture/field_codec.h"
 #include "picture/file_helpers.h"
 
 namespace vemla::persist {

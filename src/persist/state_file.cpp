@@ -5,8 +5,8 @@
 #include <functional>
 #include <memory>
 
-#include "persist/field_codec.h"
 #include "picture/bitmap.h"
+#include "picture/field_codec.h"
 #include "picture/file_helpers.h"
 #include "picture/little_endian.h"
 #include "processing/picture_control.h"

@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <optional>
 
-#include "persist/field_codec.h"
+#include "picture/field_codec.h"
 #include "text/cp932.h"
 
 namespace vemla::persist {

@@ -34,10 +34,17 @@ struct RecentPicture {  // 528 bytes
   bool operator==(const RecentPicture&) const = default;
 };
 
-struct UserInfo {
-  std::array<std::uint8_t, 540> colourAssociation{};  // interpreted by the image control
-  std::array<HistoryEntry, 16> history;               // entry 0 is the newest
+// The file history and the recent single pictures (workbench/commands/file_history.h).
+struct FileHistory {
+  std::array<HistoryEntry, 16> history;  // entry 0 is the newest
   std::array<RecentPicture, 16> recent;
+  bool operator==(const FileHistory&) const = default;
+};
+
+// The record besides the entries: the file history, which the workbench takes into its live
+// record, and the colour association state, carried unchanged.
+struct UserInfo : FileHistory {
+  std::array<std::uint8_t, 540> colourAssociation{};  // interpreted by the image control
   bool operator==(const UserInfo&) const = default;
 };
 

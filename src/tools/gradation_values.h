@@ -20,6 +20,15 @@ struct GradationOperator {
   bool absolute = true;
 };
 
+// The four operators of a fresh settings file: two differences along the axes and two along
+// the diagonals, as absolute values.
+inline constexpr std::array<GradationOperator, 4> kDefaultGradationOperators{{
+    {{0, 0, 0, 1, 0, -1, 0, 0, 0}, true},
+    {{0, 1, 0, 0, 0, 0, 0, -1, 0}, true},
+    {{0, 0, -1, 0, 0, 0, 1, 0, 0}, true},
+    {{1, 0, 0, 0, 0, 0, 0, 0, -1}, true},
+}};
+
 struct GradationRequest {
   const std::uint8_t* image = nullptr;  // width x height, rows top-down
   int width = 0, height = 0;

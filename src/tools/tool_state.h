@@ -1,7 +1,8 @@
 #pragma once
 // What the tool area keeps while the program runs: the active tool, each tool's transient
-// state and the content computed for the tool windows after every rendering. The settings that
-// outlive the session are in the program settings (the state words of tool_words.h).
+// state, the settings that outlive the session (kept in the program settings as the words of
+// tool_words.h and the gradation operators) and the content computed for the tool windows after
+// every rendering.
 #include <array>
 #include <optional>
 #include <vector>
@@ -12,6 +13,7 @@
 #include "tools/partial_comparison.h"
 #include "tools/profile.h"
 #include "tools/relief.h"
+#include "tools/tool_words.h"
 
 namespace vemla::tools {
 
@@ -110,6 +112,9 @@ struct PartialToolState {
 
 struct ToolState {
   Tool active = Tool::None;
+  GradationWord gradationWord;  // the gradation value tool's settings
+  std::array<GradationOperator, 4> gradationOperators = kDefaultGradationOperators;
+  ProfileWord profileWord;  // the profile tool's settings
   GradationContent gradation;
   LineEntry profileSegment;  // the profile's arbitrary segment
   ProfileSession profile;

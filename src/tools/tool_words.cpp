@@ -33,6 +33,10 @@ std::int32_t encodeGradationWord(const GradationWord& state) {
   return static_cast<std::int32_t>(w);
 }
 
+GradationWord storable(const GradationWord& state) {
+  return decodeGradationWord(encodeGradationWord(state));
+}
+
 ProfileWord decodeProfileWord(std::int32_t word) {
   const auto w = static_cast<std::uint32_t>(word);
   ProfileWord state;
@@ -56,6 +60,10 @@ std::int32_t encodeProfileWord(const ProfileWord& state) {
       place(state.fullAuto, 4) | place(state.readout, 5) | place(state.dark, 6) |
       place(boundsValid ? state.lower : 0, 8) | place(boundsValid ? state.upper : 255, 16);
   return static_cast<std::int32_t>(w);
+}
+
+ProfileWord storable(const ProfileWord& state) {
+  return decodeProfileWord(encodeProfileWord(state));
 }
 
 }  // namespace vemla::tools

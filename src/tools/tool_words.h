@@ -23,6 +23,8 @@ struct GradationWord {
 inline constexpr int kGradationModes = 5;
 GradationWord decodeGradationWord(std::int32_t word);
 std::int32_t encodeGradationWord(const GradationWord& state);
+// The state as its word holds it: a field outside its range takes its reset value.
+GradationWord storable(const GradationWord& state);
 
 // The profile tool's word. The steps of the grid and its offset last for the session.
 //   bits 0-1    direction: 0 X, 1 Y, 2 arbitrary
@@ -44,5 +46,6 @@ struct ProfileWord {
 };
 ProfileWord decodeProfileWord(std::int32_t word);
 std::int32_t encodeProfileWord(const ProfileWord& state);
+ProfileWord storable(const ProfileWord& state);
 
 }  // namespace vemla::tools

@@ -7,12 +7,14 @@
 
 #include "editing/dialog_memory.h"
 #include "editing/edit_settings.h"
+#include "extensions/launcher_settings.h"
 #include "extensions/user_colours.h"
 #include "extensions/user_entries.h"
 #include "gallery/gallery_state.h"
 #include "net/importer_settings.h"
 #include "options/options.h"
 #include "persist/settings_state.h"
+#include "picture/last_files.h"
 #include "picture/picture_slot.h"
 #include "picture/picture_state.h"
 #include "picture/picture_store.h"
@@ -79,6 +81,7 @@ struct ViewState {
   bool colourDisplay = false;
   std::array<bool, 2> rangeExtraction{false, false};
   bool grid = false;
+  bool reducedMeasureWarned = false;  // the reduced display's measurement warning was shown once
   // The cursor is (centreX, centreY); its fine position is 0..m-1 on each axis.
   int fineX = 0, fineY = 0;
   bool cursorShown = true;    // "ｶｰｿﾙ"
@@ -116,6 +119,13 @@ struct ShellState {
   int userProcessingSelection = -1;    // the entry last chosen in the user processing editor
   UserColourEditorState userColourEditor;  // the user colour editor's choices
   PictureEditMemory pictureEdit;           // the picture edit dialog's settings and session
+  // Kept in the settings files from one run to the next (workbench/settings/live_records.h).
+  LastFiles lastFiles;                        // where the file dialogs start
+  persist::FileHistory fileHistory;           // the File menu's history, the recent pictures
+  persist::StateMemorySettings stateMemory;   // the state memory's choices and last file
+  persist::WindowRectangle window;            // the main window's place at the last close
+  RgbRatio rgbRatios{};                       // last confirmed in the RGB-ratio dialog
+  std::array<std::uint32_t, 16> customColours{};  // of the system colour chooser
 };
 
 // Told when a change needs the windows to refresh.
@@ -143,6 +153,7 @@ class Workbench {
   bool secondCopy = false;          // a second running copy: "(M)" in the title
   UserEntries userEntries;          // user processing and user colour entries
   net::ImporterSettings importer;   // registered exporters and the user name
+  LauncherSettings launcher;        // the user program launcher's committed settings
   persist::SettingsState settings;  // the settings files' other records and program folder
   ShellState shell;
   GalleryState gallery;    // associations and dialog choices; the records are settings.gallery

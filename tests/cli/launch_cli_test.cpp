@@ -155,7 +155,7 @@ TEST_F(LaunchRun, ResultReachesTheImagesAndOtherCopiesFilesStay) {
   platform::PosixProgramRunner runner;
   const LaunchResult result = runUserProgram(bench, user, progress, progress, runner, settings);
   EXPECT_EQ(result.status, LaunchResult::Status::Ran);
-  EXPECT_EQ(bench.settings.program.launcher, settings);
+  EXPECT_EQ(bench.launcher, settings);
   EXPECT_EQ(bench.images.kind[0], kKindUserProgram);
   for (Plane image : {kImage1, kImage2}) EXPECT_EQ(pixel(image, 7, 7), 77);
   EXPECT_TRUE(filesWithPrefix(dir.path(), "$VU" + std::to_string(::getpid())).empty());

@@ -121,9 +121,9 @@ ProgramSettings changedSettings() {
   r.launcher.files[3] = "f4";
   r.launcher.destination = 2;
   r.launcher.close = 1;
-  r.launcher.reserved[575] = 0x5A;
-  r.stateMemory = {0, 1, "/s/state.vic", {}};
-  r.stateMemory.reserved[0] = 1;
+  r.launcherReserved[575] = 0x5A;
+  r.stateMemory = {0, 1, "/s/state.vic"};
+  r.stateMemoryReserved[0] = 1;
   r.networkReserved[111] = 7;
   r.lastDialogRatios = {0.5, 0.25, 0.25};
   r.validRange = {2, 640, 480, {1, 2, 3, 4}, 6};

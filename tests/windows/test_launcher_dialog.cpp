@@ -69,19 +69,19 @@ class LauncherDialogTest : public QObject {
     QVERIFY(lines[0].startsWith("argv[1]=" + QString::fromStdString(b.folder.path()) + "/$VU"));
     QCOMPARE(lines[1], QString("argv[2]=a  b"));
     // "実行" commits the settings and keeps its temporary file until "終了".
-    QCOMPARE(QString::fromStdString(b.bench.settings.program.launcher.arguments),
+    QCOMPARE(QString::fromStdString(b.bench.launcher.arguments),
              QString("args <P1> \"a  b\""));
     QCOMPARE(filesWithPrefix(b.folder.path(), "$VU").size(), 1u);
 
     dialog->templateField()->setText("changed");
     dialog->button("cancel")->click();
-    QCOMPARE(QString::fromStdString(b.bench.settings.program.launcher.arguments),
+    QCOMPARE(QString::fromStdString(b.bench.launcher.arguments),
              QString("args <P1> \"a  b\""));
     auto again = b.dialog();
     QCOMPARE(again->templateField()->text(), QString("args <P1> \"a  b\""));
     again->templateField()->setText("kept");
     again->button("finish")->click();
-    QCOMPARE(QString::fromStdString(b.bench.settings.program.launcher.arguments), QString("kept"));
+    QCOMPARE(QString::fromStdString(b.bench.launcher.arguments), QString("kept"));
     QVERIFY(filesWithPrefix(b.folder.path(), "$VU").empty());
   }
 
@@ -124,7 +124,7 @@ class LauncherDialogTest : public QObject {
     dialog->fileField(0)->setText(QString(512, 'a'));
     dialog->button("update")->click();
     QCOMPARE(b.user.messages.last(), QString("ﾌｧｲﾙ名が長すぎます"));
-    QCOMPARE(QString::fromStdString(b.bench.settings.program.launcher.program), QString());
+    QCOMPARE(QString::fromStdString(b.bench.launcher.program), QString());
     dialog->fileField(0)->setText("notes.sh");
     dialog->findChild<QPushButton*>("editFile1")->click();
     QCOMPARE(b.edited, QStringList{"notes.sh"});

@@ -180,7 +180,7 @@ class OptionSheetTest : public QObject {
     QCOMPARE(f.chooserSaw, rgb(0, 255, 0));
     QCOMPARE(f.edit("GridColour2B")->text(), QString("3"));
     // The chooser's custom colours go straight into the settings.
-    QCOMPARE(f.bench.settings.program.customColours[0], rgb(9, 8, 7));
+    QCOMPARE(f.bench.shell.customColours[0], rgb(9, 8, 7));
     QCOMPARE(f.bench.options.GridColour2, rgb(0, 255, 0));
     f.sheet->show();
     f.press("apply");

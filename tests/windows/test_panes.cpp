@@ -387,7 +387,7 @@ class PanesTest : public QObject {
     QVERIFY(!answer.seen.last().enabledOf(QString::fromUtf8("クリア")));
 
     // A recent picture is asked of the host for this pane's picture.
-    setup.bench.settings.user.recent[3] = {1, 320, 240, 0, "/x/c.bmp"};
+    setup.bench.shell.fileHistory.recent[3] = {1, 320, 240, 0, "/x/c.bmp"};
     setup.port2->setMenuRunner(answer.runner());
     answer.choice = QString::fromUtf8(" 1. /x/c.bmp (320x240)");
     QTest::mouseClick(setup.port2.get(), Qt::RightButton, {}, QPoint(50, 50));

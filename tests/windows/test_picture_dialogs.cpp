@@ -21,6 +21,7 @@
 #include "workbench/editing/picture_rename.h"
 #include "workbench/picture/open_pictures.h"
 #include "workbench/picture/prepare_pictures.h"
+#include "workbench/settings/live_records.h"
 #include "workbench/view/refresh_chain.h"
 
 using namespace vemla;
@@ -266,7 +267,8 @@ class PictureDialogsTest : public QObject {
       finishTextExport(*dialog, bench);
     }
     QVERIFY(user.messages.isEmpty());
-    QCOMPARE(QString::fromStdString(bench.settings.program.lastFiles.greyValueText), path);
+    QCOMPARE(QString::fromStdString(bench.shell.lastFiles.greyValueText), path);
+    persist::putProgramRecord(bench);
     QCOMPARE(bench.settings.program.textExport, (std::array<std::int32_t, 2>{1, 2}));
     auto again = makeTextExportDialog(&window, bench, user);
     QVERIFY(again->findChild<QRadioButton*>("source1")->isChecked());

@@ -82,7 +82,7 @@ class StateMenuTest : public QObject {
     StateWindow w;
     QVERIFY(!choose(*w.window, kRememberState1));  // no pictures yet
     w.open(1);
-    w.bench.settings.program.stateMemory.confirm = 0;
+    w.bench.shell.stateMemory.confirm = 0;
     QVERIFY(choose(*w.window, kRememberState2));
     QVERIFY(item(*w.window, kRememberState2)->isChecked());
     QVERIFY(!item(*w.window, kRestoreState1)->isEnabled());

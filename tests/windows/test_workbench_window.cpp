@@ -507,7 +507,7 @@ class WorkbenchWindowTest : public QObject {
     window.runCommand(kOpenTwo);
     QVERIFY(window.menuAction(651) != nullptr);
     QVERIFY(window.menuAction(653) == nullptr);
-    QCOMPARE(b.bench.settings.user.history[1].used, 0);
+    QCOMPARE(b.bench.shell.fileHistory.history[1].used, 0);
     // The history was written to the program folder.
     QVERIFY(std::filesystem::exists(b.folder.file("VemlaUinf.dat")));
   }
@@ -608,7 +608,7 @@ class WorkbenchWindowTest : public QObject {
     QTRY_VERIFY(b.bench.pictures.picturesPresent);
     QCOMPARE(b.bench.pictures.pictures[0].name, a);
     // Kept out of the history on request.
-    QCOMPARE(b.bench.settings.user.history[0].used, 0);
+    QCOMPARE(b.bench.shell.fileHistory.history[0].used, 0);
   }
 
   void aRequestArrivingDuringACommandWaitsForIt() {
@@ -675,8 +675,8 @@ class WorkbenchWindowTest : public QObject {
     window.runCommand(kClearHistory);
     QCOMPARE(user.questions.last(), QString::fromUtf8("ﾌｧｲﾙの履歴をｸﾘｱしてもよいですか"));
     QVERIFY(window.menuAction(651) == nullptr);
-    QCOMPARE(b.bench.settings.user.history[0].used, 0);
-    QCOMPARE(b.bench.settings.user.recent[0].used, 0);
+    QCOMPARE(b.bench.shell.fileHistory.history[0].used, 0);
+    QCOMPARE(b.bench.shell.fileHistory.recent[0].used, 0);
     QVERIFY(user.unscripted.isEmpty());
   }
 

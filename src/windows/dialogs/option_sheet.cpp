@@ -545,9 +545,10 @@ void OptionSheet::updateEnabling() {
 }
 
 void OptionSheet::chooseColour(Control& control) {
-  if (const auto chosen = chooseColour_(control.colour, bench_.settings.program.customColours)) {
-    showColour(control, *chosen & 0xFFFFFFu);
-  }
+  std::array<std::uint32_t, 16> customColours = bench_.shell.customColours;
+  const auto chosen = chooseColour_(control.colour, customColours);
+  persist::keepCustomColours(bench_, customColours);
+  if (chosen) showColour(control, *chosen & 0xFFFFFFu);
 }
 
 void OptionSheet::setToolValues(void (*reset)(Options&)) {

@@ -17,8 +17,8 @@
 #include "editing/small_dialogs.h"
 #include "options/option_sheet_rules.h"
 #include "picture/messages.h"
-#include "text/cp932.h"
 #include "windows/main/ui_text.h"
+#include "workbench/commands/file_history.h"
 #include "workbench/editing/grey_value_text.h"
 #include "workbench/editing/picture_size_change.h"
 
@@ -250,13 +250,11 @@ void TextExportDialog::execute() {
     user_.tell(Icon::Warning, *problem);
     return;
   }
-  std::string& lastFile = bench_.settings.program.lastFiles.greyValueText;
-  const QString path =
-      chooseFile_(qt(exportFileDialogTitle(current.source, current.rectangle)), qt(lastFile));
+  const QString path = chooseFile_(qt(exportFileDialogTitle(current.source, current.rectangle)),
+                                   qt(bench_.shell.lastFiles.greyValueText));
   if (path.isEmpty()) return;
   const std::string chosen = path.toStdString();
-  // The settings keep the name in a 512-byte field; one it cannot hold is not remembered.
-  if (text::checkFixedField(chosen, kNameFieldBytes) == text::FieldStatus::Ok) lastFile = chosen;
+  recordGreyValueTextFile(bench_.shell.lastFiles, chosen);
   writeGreyValueFile(bench_, current, chosen, user_);
 }
 
@@ -276,7 +274,7 @@ std::unique_ptr<SizeChangeDialog> makeSizeChangeDialog(QWidget* parent, Workbenc
 
 void finishSizeChange(const SizeChangeDialog& dialog, Workbench& bench, UserPort& user,
                       BusyPort& busy, ProgressPort& progress) {
-  bench.shell.pictureDialogs.resizeMode = dialog.mode();
+  rememberResizeMode(bench, dialog.mode());
   resizePictures(bench, dialog.newWidth(), dialog.newHeight(), dialog.mode(), user, busy, progress);
 }
 
@@ -305,15 +303,11 @@ std::optional<std::string> askPictureName(QWidget* parent, Workbench& bench, Pic
 std::unique_ptr<TextExportDialog> makeTextExportDialog(QWidget* parent, Workbench& bench,
                                                        UserPort& user) {
   if (!bench.pictures.picturesPresent) return nullptr;
-  PictureDialogMemory& memory = bench.shell.pictureDialogs;
-  if (!memory.textExport) memory.textExport = initialTextExport(bench);
-  return std::make_unique<TextExportDialog>(bench, user, *memory.textExport, parent);
+  return std::make_unique<TextExportDialog>(bench, user, textExportOnOpen(bench), parent);
 }
 
 void finishTextExport(const TextExportDialog& dialog, Workbench& bench) {
-  PictureDialogMemory& memory = bench.shell.pictureDialogs;
-  memory.textExport = dialog.settings();
-  storeTextExport(bench, *memory.textExport);
+  storeTextExport(bench, dialog.settings());
 }
 
 void exportGreyValues(QWidget* parent, Workbench& bench, UserPort& user) {

@@ -97,34 +97,57 @@ LauncherDialog::LauncherDialog(Workbench& bench, UserPort& user, BusyPort& busy,
   setWindowTitle(ui(N_("ﾕｰｻﾞﾌﾟﾛｸﾞﾗﾑの起動(EXE)")));
   buildControls();
   addQuickHelp();
-  showSettings(bench_.settings.program.launcher);
+  showSettings(bench_.launcher);
 }
 
 QPushButton* LauncherDialog::button(const char* objectName) const {
   return findChild<QPushButton*>(objectName);
 }
 
+namespace {
+
+QPushButton* newButton(QWidget* parent, const char* name, const char* text) {
+  auto* button = new QPushButton(ui(text), parent);
+  button->setObjectName(name);
+  button->setAutoDefault(false);
+  button->setFixedWidth(buttonWidthFor(button));
+  return button;
+}
+
+QLineEdit* newPathEdit(QWidget* parent, const QString& name) {
+  auto* edit = new QLineEdit(parent);
+  edit->setObjectName(name);
+  // Room for a typical path; longer ones scroll.
+  edit->setMinimumWidth(editWidthFor(edit, QString(48, QChar('M'))));
+  return edit;
+}
+
+}  // namespace
+
 void LauncherDialog::buildControls() {
   auto* layout = new QVBoxLayout(this);
-  auto* paths = new QGridLayout;
-  layout->addLayout(paths);
-  const auto addButton = [this](const char* name, const char* text) {
-    auto* button = new QPushButton(ui(text), this);
-    button->setObjectName(name);
-    button->setAutoDefault(false);
-    button->setFixedWidth(buttonWidthFor(button));
-    return button;
-  };
-  const auto addEdit = [this](const char* name) {
-    auto* edit = new QLineEdit(this);
-    edit->setObjectName(name);
-    // Room for a typical path; longer ones scroll.
-    edit->setMinimumWidth(editWidthFor(edit, QString(48, QChar('M'))));
-    return edit;
-  };
+  layout->addLayout(buildPaths());
+  layout->addLayout(buildSwitches());
+  auto* legend = new QLabel(ui(kLegend), this);
+  legend->setObjectName("legend");
+  legend->setTextFormat(Qt::PlainText);
+  layout->addWidget(legend);
+  results_ = new QListWidget(this);
+  results_->setObjectName("results");
+  results_->setSelectionMode(QAbstractItemView::ExtendedSelection);
+  results_->setContextMenuPolicy(Qt::CustomContextMenu);
+  results_->setMinimumHeight(results_->fontMetrics().height() * 6);
+  connect(results_, &QListWidget::customContextMenuRequested, this,
+          [this](const QPoint& at) { showResultMenu(at); });
+  layout->addWidget(results_, 1);
+  layout->addLayout(buildButtons());
+}
 
-  program_ = addEdit("program");
-  QPushButton* browseProgram = addButton("browseProgram", N_("参照"));
+// The program, the argument template and the four user files, each with its buttons.
+QGridLayout* LauncherDialog::buildPaths() {
+  auto* paths = new QGridLayout;
+  program_ = newPathEdit(this, "program");
+  QPushButton* browseProgram = newButton(this, "browseProgram", N_("参照"));
   paths->addWidget(new QLabel(ui(N_("起動ﾌﾟﾛｸﾞﾗﾑ")), this), 0, 0);
   paths->addWidget(program_, 0, 1);
   paths->addWidget(browseProgram, 0, 2);
@@ -133,15 +156,15 @@ void LauncherDialog::buildControls() {
                                             false, program_->text());
     if (!names.isEmpty()) program_->setText(names.front());
   });
-  template_ = addEdit("arguments");
+  template_ = newPathEdit(this, "arguments");
   paths->addWidget(new QLabel(ui(N_("引数")), this), 1, 0);
   paths->addWidget(template_, 1, 1, 1, 3);
   for (int i = 0; i < 4; ++i) {
-    QLineEdit* edit = addEdit(QString("file%1").arg(i + 1).toLatin1().constData());
+    QLineEdit* edit = newPathEdit(this, QString("file%1").arg(i + 1));
     files_[static_cast<std::size_t>(i)] = edit;
-    QPushButton* browse = addButton("", N_("参照"));
+    QPushButton* browse = newButton(this, "", N_("参照"));
     browse->setObjectName(QString("browseFile%1").arg(i + 1));
-    QPushButton* edit_ = addButton("", N_("編集"));
+    QPushButton* edit_ = newButton(this, "", N_("編集"));
     edit_->setObjectName(QString("editFile%1").arg(i + 1));
     setQuickHelp(edit, ui(N_("<F%1>に置き換えられるﾌｧｲﾙ名を指定します")).arg(i + 1));
     setQuickHelp(browse, ui(N_("ﾕｰｻﾞ任意ﾌｧｲﾙ%1 をﾌｧｲﾙの選択画面から指定します")).arg(i + 1));
@@ -159,9 +182,12 @@ void LauncherDialog::buildControls() {
       if (!edit->text().isEmpty()) openForEditing_(edit->text());
     });
   }
+  return paths;
+}
 
+// The file format, the output with its destination, and the run's switches.
+QHBoxLayout* LauncherDialog::buildSwitches() {
   auto* switches = new QHBoxLayout;
-  layout->addLayout(switches);
   auto* format = new QGroupBox(this);
   auto* formatLayout = new QVBoxLayout(format);
   bitmap_ = new QRadioButton(ui(N_("ﾋﾞｯﾄﾏｯﾌﾟﾌｧｲﾙ")), format);
@@ -201,23 +227,12 @@ void LauncherDialog::buildControls() {
   timing_ = addCheck("timing", N_("処理時間を表示"));
   close_ = addCheck("closeAfterRun", N_("実行完了でﾀﾞｲｱﾛｸﾞを閉じる"));
   connect(console_, &QCheckBox::toggled, this, [this] { updateSwitches(); });
+  return switches;
+}
 
-  auto* legend = new QLabel(ui(kLegend), this);
-  legend->setObjectName("legend");
-  legend->setTextFormat(Qt::PlainText);
-  layout->addWidget(legend);
-
-  results_ = new QListWidget(this);
-  results_->setObjectName("results");
-  results_->setSelectionMode(QAbstractItemView::ExtendedSelection);
-  results_->setContextMenuPolicy(Qt::CustomContextMenu);
-  results_->setMinimumHeight(results_->fontMetrics().height() * 6);
-  connect(results_, &QListWidget::customContextMenuRequested, this,
-          [this](const QPoint& at) { showResultMenu(at); });
-  layout->addWidget(results_, 1);
-
+// The row of buttons under the result list.
+QHBoxLayout* LauncherDialog::buildButtons() {
   auto* buttons = new QHBoxLayout;
-  layout->addLayout(buttons);
   const std::array<std::pair<const char*, const char*>, 8> buttonTexts{{{"confirm", N_("確認")},
                                                                         {"run", N_("実行")},
                                                                         {"update", N_("更新")},
@@ -226,7 +241,7 @@ void LauncherDialog::buildControls() {
                                                                         {"memo", N_("メモ")},
                                                                         {"finish", N_("終了")},
                                                                         {"cancel", N_("ｷｬﾝｾﾙ")}}};
-  for (const auto& [name, text] : buttonTexts) buttons->addWidget(addButton(name, text));
+  for (const auto& [name, text] : buttonTexts) buttons->addWidget(newButton(this, name, text));
   connect(button("confirm"), &QPushButton::clicked, this, [this] { confirm(); });
   connect(button("run"), &QPushButton::clicked, this, [this] { run(); });
   connect(button("update"), &QPushButton::clicked, this, [this] { commit(); });
@@ -236,6 +251,7 @@ void LauncherDialog::buildControls() {
           [this] { openForEditing_(fromUtf8(memoPath(bench_))); });
   connect(button("finish"), &QPushButton::clicked, this, [this] { finish(); });
   connect(button("cancel"), &QPushButton::clicked, this, &QDialog::reject);
+  return buttons;
 }
 
 void LauncherDialog::addQuickHelp() {
@@ -267,7 +283,7 @@ void LauncherDialog::updateSwitches() {
 }
 
 std::optional<LauncherSettings> LauncherDialog::settingsFromControls() {
-  LauncherSettings s = bench_.settings.program.launcher;  // keeps the reserved bytes
+  LauncherSettings s;
   std::array<std::pair<QLineEdit*, std::string*>, 6> texts{{{program_, &s.program},
                                                             {template_, &s.arguments},
                                                             {files_[0], &s.files[0]},
@@ -300,7 +316,7 @@ std::optional<LauncherSettings> LauncherDialog::settingsFromControls() {
 
 bool LauncherDialog::commit() {
   const std::optional<LauncherSettings> settings = settingsFromControls();
-  if (settings) bench_.settings.program.launcher = *settings;
+  if (settings) commitLauncherSettings(bench_, *settings);
   return settings.has_value();
 }
 
@@ -340,7 +356,7 @@ void LauncherDialog::restore() {
     user_.tell(Icon::Warning, text::format(text::tr(format), path.c_str()));
   };
   std::optional<LauncherSettings> settings = settingsFromControls();
-  if (!settings) settings = bench_.settings.program.launcher;
+  if (!settings) settings = bench_.launcher;
   if (!bytes) return told(launcher_msg::kFileReadError);
   switch (decodeLaunchFile(*bytes, *settings)) {
     case LaunchFileStatus::Short:

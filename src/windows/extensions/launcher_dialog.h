@@ -14,6 +14,8 @@
 #include "workbench/workbench.h"
 
 class QCheckBox;
+class QGridLayout;
+class QHBoxLayout;
 class QLineEdit;
 class QListWidget;
 class QPushButton;
@@ -41,6 +43,9 @@ class LauncherDialog : public QDialog {
 
  private:
   void buildControls();
+  QGridLayout* buildPaths();
+  QHBoxLayout* buildSwitches();
+  QHBoxLayout* buildButtons();
   void addQuickHelp();
   void showSettings(const LauncherSettings& settings);
   void updateSwitches();

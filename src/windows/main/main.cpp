@@ -108,7 +108,7 @@ int main(int argc, char** argv) {
     user.setParent(&window);
     if (!window.usesBaseWindow()) {
       const vemla::persist::WindowRectangle rect =
-          vemla::restoredWindowRect(bench.settings.program.window, screen.width(), screen.height());
+          vemla::restoredWindowRect(bench.shell.window, screen.width(), screen.height());
       window.move(rect.x, rect.y);
     }
     window.show();

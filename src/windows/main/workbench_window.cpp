@@ -547,7 +547,7 @@ void WorkbenchWindow::rebuildHistoryMenu() {
     delete action;
   }
   historyActions_.clear();
-  const std::vector<MenuItem> items = historyMenuItems(bench_.settings.user);
+  const std::vector<MenuItem> items = historyMenuItems(bench_.shell.fileHistory);
   if (items.empty()) return;
   QAction* separator = fileMenu_->addSeparator();
   separator->setObjectName(QString::number(kHistorySeparator));
@@ -894,7 +894,7 @@ void WorkbenchWindow::saveWindowRectangle() {
   const QSize screen = this->screen() != nullptr ? this->screen()->availableSize() : QSize();
   const persist::WindowRectangle current{frame.x(), frame.y(), frame.width(), frame.height()};
   if (const auto saved = savedWindowRect(current, screen.width(), screen.height())) {
-    bench_.settings.program.window = *saved;
+    persist::keepWindowRectangle(bench_, *saved);
   }
 }
 

@@ -30,7 +30,7 @@ constexpr std::array<const char*, 2> kSaveImageTitles{N_("名前を付けて保�
                                                       N_("名前を付けて保存（イメージ２）")};
 
 LastFiles& lastFiles(CommandContext& context) {
-  return context.bench.settings.program.lastFiles;
+  return context.bench.shell.lastFiles;
 }
 
 // `names` are opened as `mode` says, and the combination enters the history.
@@ -126,7 +126,7 @@ void renameByDialog(CommandContext& context, PictureSlot picture) {
 
 void clearHistoryAfterAsking(CommandContext& context) {
   askAndRun(context, N_("ﾌｧｲﾙの履歴をｸﾘｱしてもよいですか"), [](CommandContext& c) {
-    clearHistory(c.bench.settings.user);
+    clearHistory(c.bench.shell.fileHistory);
     persist::saveUserInfoNow(c.bench, c.user);
   });
 }

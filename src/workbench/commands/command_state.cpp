@@ -24,12 +24,12 @@ CommandSituation situationOf(const Workbench& bench) {
   s.quickHelp = bench.shell.quickHelp;
   s.imageScope = bench.shell.imageScope;
   s.saveDisplayedImage = bench.shell.saveDisplayedImage;
-  s.restoreFormOnly = bench.settings.program.stateMemory.displayOnly != 0;
-  s.confirmStates = bench.settings.program.stateMemory.confirm != 0;
+  s.restoreFormOnly = bench.shell.stateMemory.displayOnly != 0;
+  s.confirmStates = bench.shell.stateMemory.confirm != 0;
   for (std::size_t k = 0; k < s.stateSlotUsed.size(); ++k) {
     s.stateSlotUsed[k] = bench.settings.stateSlots[k].used == 1;
   }
-  s.firstHistoryEntryUsed = bench.settings.user.history[0].used == 1;
+  s.firstHistoryEntryUsed = bench.shell.fileHistory.history.front().used == 1;
   s.activeTool = static_cast<int>(bench.tools.active);
   for (std::size_t k = 0; k < s.comparison.size(); ++k) {
     s.comparison[k] = static_cast<int>(bench.view.comparison[k].mode);

@@ -6,6 +6,7 @@
 #include "picture/file_names.h"
 #include "picture/picture_file.h"
 #include "picture/picture_state.h"
+#include "text/cp932.h"
 #include "text/format.h"
 #include "workbench/commands/command_ids.h"
 #include "workbench/commands/command_state.h"
@@ -34,7 +35,7 @@ bool sameFileName(std::string_view a, std::string_view b) {
          });
 }
 
-bool recordCombination(persist::UserInfo& info, const std::string& name1,
+bool recordCombination(persist::FileHistory& info, const std::string& name1,
                        const std::string& name2) {
   if (isPseudoName(name1) || isPseudoName(name2)) return false;
   if (name1.empty() && name2.empty()) return false;
@@ -55,7 +56,7 @@ bool recordCombination(persist::UserInfo& info, const std::string& name1,
   return true;
 }
 
-bool recordRecentPicture(persist::UserInfo& info, const std::string& name, int width, int height,
+bool recordRecentPicture(persist::FileHistory& info, const std::string& name, int width, int height,
                          std::int64_t rawOffset) {
   if (!isPictureName(name) && !isRawName(name)) return false;
   const std::int64_t offset = isRawName(name) ? rawOffset : 0;
@@ -82,12 +83,18 @@ void recordOpenedFile(LastFiles& files, PictureSlot picture, const std::string& 
   if (isRealFileName(name)) files.openPicture[index(picture)] = name;
 }
 
-void clearHistory(persist::UserInfo& info) {
+void recordGreyValueTextFile(LastFiles& files, const std::string& name) {
+  if (text::checkFixedField(name, kNameFieldBytes) == text::FieldStatus::Ok) {
+    files.greyValueText = name;
+  }
+}
+
+void clearHistory(persist::FileHistory& info) {
   info.history = {};
   info.recent = {};
 }
 
-std::vector<MenuItem> historyMenuItems(const persist::UserInfo& info) {
+std::vector<MenuItem> historyMenuItems(const persist::FileHistory& info) {
   std::vector<MenuItem> items;
   for (std::size_t i = 0; i < info.history.size(); ++i) {
     const persist::HistoryEntry& entry = info.history[i];

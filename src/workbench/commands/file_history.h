@@ -23,21 +23,25 @@ bool sameFileName(std::string_view a, std::string_view b);
 // down one and the oldest falls out. A combination in which either name is a pseudo-name
 // (beginning with "<"), or whose two names are both empty, is not recorded. Returns whether
 // the history changed.
-bool recordCombination(persist::UserInfo& info, const std::string& name1, const std::string& name2);
+bool recordCombination(persist::FileHistory& info, const std::string& name1, const std::string& name2);
 
 // Puts a ".bmp" or ".raw" picture (any case) at the top of the recent single pictures with its
 // size and, for raw files, its start offset; an equal name (sameFileName) is removed first and
 // the list keeps 16. Other names, and an offset that the 32-bit field cannot hold, are not
 // recorded. Returns whether the list changed.
-bool recordRecentPicture(persist::UserInfo& info, const std::string& name, int width, int height,
+bool recordRecentPicture(persist::FileHistory& info, const std::string& name, int width, int height,
                          std::int64_t rawOffset);
 
 // The file just opened as `picture` becomes where that picture's open dialog starts; a
 // pseudo-name or an empty name leaves it as it was.
 void recordOpenedFile(LastFiles& files, PictureSlot picture, const std::string& name);
 
+// The grey-value text file just chosen becomes where its dialog starts; a name the settings'
+// 512-byte field cannot hold exactly is not remembered.
+void recordGreyValueTextFile(LastFiles& files, const std::string& name);
+
 // Empties the file history and the recent single pictures.
-void clearHistory(persist::UserInfo& info);
+void clearHistory(persist::FileHistory& info);
 
 struct MenuItem {
   int id;
@@ -48,7 +52,7 @@ struct MenuItem {
 // them: for used entry i (1-based) "%2d. %s" with the Picture 1 name (id 649 + 2i) and
 // "    %s" with the Picture 2 name (id 650 + 2i); when the Picture 1 name is empty the
 // Picture 2 item carries the number instead. An empty name has no item.
-std::vector<MenuItem> historyMenuItems(const persist::UserInfo& info);
+std::vector<MenuItem> historyMenuItems(const persist::FileHistory& info);
 
 // The history entry (0-based) that a history item opens; -1 for any other identifier.
 int historyEntryOfCommand(int id);

@@ -64,7 +64,7 @@ int colourAssociationOf(const Workbench& bench, ImageSlot image) {
 }
 
 bool anyRecentPicture(const Workbench& bench) {
-  return std::ranges::any_of(bench.settings.user.recent, [](const persist::RecentPicture& picture) {
+  return std::ranges::any_of(bench.shell.fileHistory.recent, [](const persist::RecentPicture& picture) {
     return picture.used == 1;
   });
 }
@@ -362,7 +362,7 @@ Choices reducedItem(const Workbench& bench, Pane) {
 // " Top:%d" for the start offset of a raw file; the argument is the entry.
 Choices recentItems(const Workbench& bench, Pane) {
   Choices items;
-  const auto& recent = bench.settings.user.recent;
+  const auto& recent = bench.shell.fileHistory.recent;
   for (std::size_t entry = 0; entry < recent.size(); ++entry) {
     const persist::RecentPicture& picture = recent[entry];
     if (picture.used != 1) continue;

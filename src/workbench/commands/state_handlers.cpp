@@ -10,7 +10,7 @@ namespace {
 constexpr std::array<const char*, 1> kStateFilters{msg::kStateFilter};
 
 persist::StateMemorySettings& memory(CommandContext& context) {
-  return context.bench.settings.program.stateMemory;
+  return context.bench.shell.stateMemory;
 }
 
 }  // namespace

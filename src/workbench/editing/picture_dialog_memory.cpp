@@ -5,18 +5,29 @@
 namespace vemla {
 
 TextExportSettings initialTextExport(const Workbench& bench) {
-  const auto& stored = bench.settings.program.textExport;
+  const TextExportMemory& stored = bench.shell.pictureDialogs.storedTextExport;
   TextExportSettings settings;
-  // The record comes from a file: a source outside the four choices falls back to "画像1".
-  settings.source = stored[0] >= 0 && stored[0] < kTextExportSources ? stored[0] : 0;
-  settings.halfSize = std::max(stored[1], 0);
+  settings.source = stored.source;
+  settings.halfSize = stored.halfSize;
   settings.rectangle = cursorRectangle(bench.view.centreX, bench.view.centreY, settings.halfSize,
                                        bench.pictures.width, bench.pictures.height);
   return settings;
 }
 
+const TextExportSettings& textExportOnOpen(Workbench& bench) {
+  PictureDialogMemory& memory = bench.shell.pictureDialogs;
+  if (!memory.textExport) memory.textExport = initialTextExport(bench);
+  return *memory.textExport;
+}
+
 void storeTextExport(Workbench& bench, const TextExportSettings& settings) {
-  bench.settings.program.textExport = {settings.source, std::max(settings.halfSize, 0)};
+  PictureDialogMemory& memory = bench.shell.pictureDialogs;
+  memory.textExport = settings;
+  memory.storedTextExport = {settings.source, std::max(settings.halfSize, 0)};
+}
+
+void rememberResizeMode(Workbench& bench, ResizeMode mode) {
+  bench.shell.pictureDialogs.resizeMode = mode;
 }
 
 }  // namespace vemla

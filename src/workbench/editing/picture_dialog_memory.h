@@ -1,5 +1,6 @@
 #pragma once
-// The text export dialog's fields on first use, and their place in the settings record.
+// The text export dialog's fields on first use, and the part of them kept from one run to the
+// next.
 #include <optional>
 
 #include "editing/grey_value_text.h"
@@ -8,10 +9,15 @@
 
 namespace vemla {
 
-// The text export fields on first use: the source and half size kept in the settings record
-// (the two words of the text export), the rectangle around the cursor.
+// The text export fields on first use: the kept source and half size, the rectangle around the
+// cursor.
 TextExportSettings initialTextExport(const Workbench& bench);
-// Puts the source and half size back into the settings record.
+// The fields the dialog opens with: those of its last use, or on first use the above.
+const TextExportSettings& textExportOnOpen(Workbench& bench);
+// The dialog's fields for its next use; the source and half size also for the next run.
 void storeTextExport(Workbench& bench, const TextExportSettings& settings);
+
+// The size change dialog's mode for its next use.
+void rememberResizeMode(Workbench& bench, ResizeMode mode);
 
 }  // namespace vemla

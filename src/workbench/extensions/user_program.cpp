@@ -64,6 +64,60 @@ std::string writeSource(Workbench& bench, const LaunchFile& file, const std::str
   return {};
 }
 
+// Writes the plan's temporary files ("$VU" files of this process from earlier runs are deleted
+// first) and returns their names; nothing, after the warning, when one cannot be written.
+std::optional<std::vector<std::string>> writeLaunchFiles(Workbench& bench, const LaunchPlan& plan,
+                                                         const LauncherSettings& settings,
+                                                         UserPort& user, BusyPort& busy) {
+  const std::string& folder = bench.settings.folder;
+  deleteOwnTemporaryFiles(folder, kLaunchKind);
+  BusyScope wait(busy);
+  std::vector<std::string> names;
+  for (const LaunchFile& file : plan.files) {
+    const std::optional<std::string> name =
+        temporaryName(folder, false, kLaunchKind, false, launchExtension(settings));
+    std::string message = name ? writeSource(bench, file, *name, settings.format == 1)
+                               : withName(launcher_msg::kTemporaryFailed, folder);
+    if (!message.empty()) {
+      deleteOwnTemporaryFiles(folder, kLaunchKind);
+      user.tell(Icon::Warning, message);
+      return std::nullopt;
+    }
+    names.push_back(*name);
+  }
+  return names;
+}
+
+// Reads the program's output into the user program result buffer: the destination image
+// (1 or 2; 0 none) switches to its kind and every image showing it is recomputed. False, after
+// the warning, when the output cannot be read.
+bool takeLaunchOutput(Workbench& bench, const std::string& output, bool raw, int destination,
+                      UserPort& user, BusyPort& busy, ProgressPort& progress) {
+  BusyScope wait(busy);
+  const int width = bench.pictures.width, height = bench.pictures.height;
+  std::span<std::uint8_t> scratch = bench.store.planes(kScratch1, 1);
+  const std::string message =
+      readLaunchOutput(output, raw, width, height, bench.options.GreyRatio, scratch);
+  if (!message.empty()) {
+    user.tell(Icon::Warning, message);
+    return false;
+  }
+  std::memcpy(bench.store.plane(kUserResult), scratch.data(),
+              static_cast<std::size_t>(width) * static_cast<std::size_t>(height));
+  bench.pictures.userResultWidth = width;
+  bench.pictures.userResultHeight = height;
+  for (ImageSlot image : kImageSlots) {
+    const bool switched = destination == 1 + static_cast<int>(index(image));
+    if (switched) {
+      setImageKind(bench, image, kKindUserProgram, 0, user, busy, progress);
+    } else if (bench.images.kind[index(image)] == kKindUserProgram) {
+      createImage(bench, image, true, true, user, busy, progress);
+      bench.notifyPanesChanged();
+    }
+  }
+  return true;
+}
+
 }  // namespace
 
 LaunchInputs launchInputsOf(const Workbench& bench) {
@@ -93,35 +147,26 @@ std::optional<std::vector<std::string>> confirmLaunch(const Workbench& bench, Us
   return confirmationLines(build.plan, launchExtension(settings));
 }
 
+void commitLauncherSettings(Workbench& bench, const LauncherSettings& settings) {
+  bench.launcher = settings;
+}
+
 LaunchResult runUserProgram(Workbench& bench, UserPort& user, BusyPort& busy,
                             ProgressPort& progress, ProgramRunnerPort& runner,
                             const LauncherSettings& settings) {
   LaunchResult result;
-  bench.settings.program.launcher = settings;
+  commitLauncherSettings(bench, settings);
   const LaunchBuild build = buildLaunchPlan(settings, launchInputsOf(bench));
   if (!build.message.empty()) {
     user.tell(Icon::Warning, build.message);
     return result;
   }
   const std::string& folder = bench.settings.folder;
-  deleteOwnTemporaryFiles(folder, kLaunchKind);
   const bool raw = settings.format == 1;
-  std::vector<std::string> names;
-  {
-    BusyScope wait(busy);
-    for (const LaunchFile& file : build.plan.files) {
-      const std::optional<std::string> name =
-          temporaryName(folder, false, kLaunchKind, false, launchExtension(settings));
-      std::string message = name ? writeSource(bench, file, *name, raw)
-                                 : withName(launcher_msg::kTemporaryFailed, folder);
-      if (!message.empty()) {
-        deleteOwnTemporaryFiles(folder, kLaunchKind);
-        user.tell(Icon::Warning, message);
-        return result;
-      }
-      names.push_back(*name);
-    }
-  }
+  const std::optional<std::vector<std::string>> written =
+      writeLaunchFiles(bench, build.plan, settings, user, busy);
+  if (!written) return result;
+  const std::vector<std::string>& names = *written;
   // The output's name stays reserved until now, so that "no output" means the program wrote
   // none.
   const std::string output =
@@ -153,31 +198,10 @@ LaunchResult runUserProgram(Workbench& bench, UserPort& user, BusyPort& busy,
     result.status = LaunchResult::Status::Failed;
     return result;
   }
-  if (wantOutput && !outputMissing) {
-    BusyScope wait(busy);
-    const int width = bench.pictures.width, height = bench.pictures.height;
-    std::span<std::uint8_t> scratch = bench.store.planes(kScratch1, 1);
-    const std::string message =
-        readLaunchOutput(output, raw, width, height, bench.options.GreyRatio, scratch);
-    if (!message.empty()) {
-      result.status = LaunchResult::Status::Failed;
-      user.tell(Icon::Warning, message);
-      return result;
-    }
-    std::memcpy(bench.store.plane(kUserResult), scratch.data(),
-                static_cast<std::size_t>(width) * static_cast<std::size_t>(height));
-    bench.pictures.userResultWidth = width;
-    bench.pictures.userResultHeight = height;
-    const int destination = settings.destination;
-    for (ImageSlot image : kImageSlots) {
-      const bool switched = destination == 1 + static_cast<int>(index(image));
-      if (switched) {
-        setImageKind(bench, image, kKindUserProgram, 0, user, busy, progress);
-      } else if (bench.images.kind[index(image)] == kKindUserProgram) {
-        createImage(bench, image, true, true, user, busy, progress);
-        bench.notifyPanesChanged();
-      }
-    }
+  if (wantOutput && !outputMissing &&
+      !takeLaunchOutput(bench, output, raw, settings.destination, user, busy, progress)) {
+    result.status = LaunchResult::Status::Failed;
+    return result;
   }
   if (result.status == LaunchResult::Status::Ran && run.output.exitStatus == 0 &&
       settings.close == 1) {

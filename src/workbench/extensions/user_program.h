@@ -45,6 +45,9 @@ struct LaunchResult {
   int signal = 0;                  // the signal that ended it, or 0
 };
 
+// "OK": the launcher dialog's settings become the committed ones (the dialog opens on them).
+void commitLauncherSettings(Workbench& bench, const LauncherSettings& settings);
+
 // "実行": commits `settings`, builds the arguments writing the temporary files ("$VU" files of
 // this process from earlier runs are deleted first), runs the program and fills the result
 // list. With the output on and a file present it is read back into the user program result

@@ -53,16 +53,16 @@ bool mayChangePictures(const Workbench& bench, UserPort& user) {
 // user information file.
 void recordOpen(Workbench& bench, UserPort& user, OpenMode mode, bool recordHistory) {
   const PictureState& state = bench.pictures;
-  persist::SettingsState& settings = bench.settings;
+  ShellState& shell = bench.shell;
   for (PictureSlot slot : kPictureSlots) {
     if (!opens(mode, slot)) continue;
     const std::string& name = state.pictures[index(slot)].name;
-    recordOpenedFile(settings.program.lastFiles, slot, name);
-    recordRecentPicture(settings.user, name, state.width, state.height, state.rawSize.offset);
+    recordOpenedFile(shell.lastFiles, slot, name);
+    recordRecentPicture(shell.fileHistory, name, state.width, state.height, state.rawSize.offset);
   }
   if (recordHistory) {
     const std::array<std::string, 2> names = pictureNames(state);
-    recordCombination(settings.user, names[index(PictureSlot::First)],
+    recordCombination(shell.fileHistory, names[index(PictureSlot::First)],
                       names[index(PictureSlot::Second)]);
   }
   persist::saveUserInfoNow(bench, user);
@@ -130,7 +130,7 @@ int openRecentPicture(Workbench& bench, UserPort& user, BusyPort& busy, Progress
                       PictureSlot picture, int entry) {
   if (entry < 0 || entry >= kRecentPictureCount) return -1;
   // A copy: opening reorders the list.
-  const persist::RecentPicture recent = bench.settings.user.recent[at(entry)];
+  const persist::RecentPicture recent = bench.shell.fileHistory.recent[at(entry)];
   if (recent.used != 1 || recent.name.empty()) return -1;
 
   PictureState& state = bench.pictures;
@@ -164,7 +164,7 @@ int openRecentPicture(Workbench& bench, UserPort& user, BusyPort& busy, Progress
 int openHistoryEntry(Workbench& bench, UserPort& user, BusyPort& busy, ProgressPort& progress,
                      int entry) {
   if (entry < 0 || entry >= kHistoryEntryCount) return -1;
-  const persist::HistoryEntry& history = bench.settings.user.history[at(entry)];
+  const persist::HistoryEntry& history = bench.shell.fileHistory.history[at(entry)];
   if (history.used != 1) return -1;
   // A copy: opening reorders the history.
   const std::array<std::string, 2> names = history.names;
@@ -295,7 +295,7 @@ int savePictureAs(Workbench& bench, UserPort& user, PictureSlot picture, const s
   }
   meta.name = path;
   meta.note.clear();  // the file saved is the 8-bit picture itself
-  bench.settings.program.lastFiles.saveAs = path;
+  bench.shell.lastFiles.saveAs = path;
   updateTitles(bench, {true, true});
   return 0;
 }
@@ -320,7 +320,7 @@ int saveImageAs(Workbench& bench, UserPort& user, ImageSlot image, const std::st
     user.tell(Icon::Warning, text::tr(kSaveFailed));
     return -1;
   }
-  bench.settings.program.lastFiles.saveAs = path;
+  bench.shell.lastFiles.saveAs = path;
   return 0;
 }
 

@@ -3,7 +3,7 @@
 namespace vemla {
 
 RgbRatioMemory::RgbRatioMemory(Workbench& bench, UserPort& user)
-    : last_(bench.settings.program.lastDialogRatios), user_(user) {}
+    : last_(bench.shell.rgbRatios), user_(user) {}
 
 void RgbRatioMemory::tell(Icon icon, std::string_view text, std::string_view title) {
   user_.tell(icon, text, title);

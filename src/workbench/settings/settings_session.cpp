@@ -9,6 +9,7 @@
 #include "persist/own_options.h"
 #include "processing/manual_shift.h"
 #include "text/translate.h"
+#include "workbench/settings/live_records.h"
 #include "workbench/settings/state_memory.h"
 #include "workbench/tools/partial_tool.h"
 #include "workbench/view/refresh_chain.h"
@@ -99,6 +100,7 @@ std::optional<LoadStatus> startWorkbench(Workbench& bench, UserPort& user,
   bench.images.marks = program.marks;
   bench.importer = std::move(program.importer);
   bench.settings.program = std::move(program.record);
+  takeProgramRecord(bench);
   return status;
 }
 
@@ -111,6 +113,7 @@ void loadSettingsAtStart(Workbench& bench, UserPort& user) {
   repairStateSlotsAtStart(bench, user);
 
   loadUserInfo(s.folder, bench.userEntries, s.user, user, first, s.keepBad.user);
+  takeUserInfo(bench);
   if (resetAssociationsOfMissingColours(bench.images.selections, bench.userEntries.colours)) {
     user.tell(Icon::Warning, text::tr(kColourAssociationsReset));
   }
@@ -162,11 +165,20 @@ bool closeOptionSheet(Workbench& bench, const Options& atOpen, const Options& ap
   return false;
 }
 
+void keepCustomColours(Workbench& bench, const std::array<std::uint32_t, 16>& colours) {
+  bench.shell.customColours = colours;
+}
+
+void keepWindowRectangle(Workbench& bench, const WindowRectangle& rectangle) {
+  bench.shell.window = rectangle;
+}
+
 bool saveProgramSettingsNow(Workbench& bench, UserPort& user) {
   if (!writes(bench)) return true;
   SettingsState& s = bench.settings;
   s.program.validRange = bench.control.validRange;
   s.program.controlWords = controlWordsOf(bench);
+  putProgramRecord(bench);
   const bool saved =
       saveProgramSettings(s.folder, programSettingsOf(bench), user, s.keepBad.program);
   return saveOwnOptions(s.folder, bench.options, s.keepBad.ownOptions, user) && saved;
@@ -175,6 +187,7 @@ bool saveProgramSettingsNow(Workbench& bench, UserPort& user) {
 bool saveUserInfoNow(Workbench& bench, UserPort& user) {
   if (!writes(bench)) return true;
   SettingsState& s = bench.settings;
+  putUserInfo(bench);
   return saveUserInfo(s.folder, bench.userEntries, s.user, user, s.keepBad.user);
 }
 

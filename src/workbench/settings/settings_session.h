@@ -1,6 +1,8 @@
 #pragma once
 // Start-up and shutdown use of the settings files by the workbench. Only the first running copy
 // creates or writes them; a second copy reads them and keeps its changes in memory.
+#include <array>
+#include <cstdint>
 #include <optional>
 #include <string>
 #include <utility>
@@ -55,6 +57,11 @@ unsigned applyOptionSheet(Workbench& bench, Options& pending, UserPort& user, Bu
 // otherwise writes VemlaPinf.dat when an apply changed anything.
 bool closeOptionSheet(Workbench& bench, const Options& atOpen, const Options& applied,
                       unsigned effects, UserPort& user);
+
+// The system colour chooser's custom colours and the main window's rectangle, kept for the next
+// run.
+void keepCustomColours(Workbench& bench, const std::array<std::uint32_t, 16>& colours);
+void keepWindowRectangle(Workbench& bench, const WindowRectangle& rectangle);
 
 // VemlaPinf.dat with VemlaOptions.txt (the option sheet closed with OK) and VemlaUinf.dat alone
 // (the history changed); nothing in a second copy.

@@ -199,7 +199,7 @@ std::optional<int> restoreWithQuestion(Workbench& bench, UserPort& user, const s
     user.tell(Icon::Warning, text::tr(msg::kEditingCommand));
     return std::nullopt;
   }
-  const persist::StateMemorySettings& memory = bench.settings.program.stateMemory;
+  const persist::StateMemorySettings& memory = bench.shell.stateMemory;
   const bool displayOnly = memory.displayOnly != 0;
   if (bench.pictures.picturesPresent && memory.confirm != 0) {
     StateRecord record;
@@ -244,40 +244,23 @@ namespace {
 
 // The names as a person reads them: the built-in kinds and colours in the language in use, the
 // operator's own processing and colour names as they were stored.
-std::string shownKindName(const StateRecord& record, std::size_t image) {
-  const std::string name = stateKindName(record, image);
-  return isBuiltInKind(record.kinds[image]) ? text::tr(name) : name;
+std::string shownKindName(const StateRecord& record, ImageSlot image) {
+  const std::string name = stateKindName(record, index(image));
+  return isBuiltInKind(record.kinds[index(image)]) ? text::tr(name) : name;
 }
 
-std::string shownColourName(const Workbench& bench, const StateRecord& record, std::size_t image) {
-  const std::string name = stateColourName(bench, record, image);
-  return isUserColourKind(record.colours[image]) ? name : text::tr(name);
+std::string shownColourName(const Workbench& bench, const StateRecord& record, ImageSlot image) {
+  const std::string name = stateColourName(bench, record, index(image));
+  return isUserColourKind(record.colours[index(image)]) ? name : text::tr(name);
 }
 
-}  // namespace
-
-StateRecord takenOver(StateRecord r) {
-  const bool centreInside =
-      r.centre[0] >= 0 && r.centre[0] < r.width && r.centre[1] >= 0 && r.centre[1] < r.height;
-  if (!centreInside) r.centre = {r.width / 2, r.height / 2};
-  r.magnification = std::clamp(r.magnification, 1, kMaxMagnification);
-  r.reducedDisplay =
-      flag(r.reducedDisplay != 0 && r.magnification == 1 && !fitsPane(r.width, r.height));
-  return r;
-}
-
-StateRecord captureState(const Workbench& bench) {
-  StateRecord r;
-  const PictureState& p = bench.pictures;
-  r.width = p.width;
-  r.height = p.height;
-  r.names = pictureNames(p);
-  const PictureControlState& c = bench.control;
+// The picture control: valid range, alignment settings and result, manual shift, shift marks
+// and the reference point.
+void captureControl(const PictureControlState& c, StateRecord& r) {
   const ValidRangeSetting& valid = c.validRange;
   r.validRange = {
       valid.kind,          valid.setWidth,        valid.setHeight,        valid.rectangle.left,
       valid.rectangle.top, valid.rectangle.right, valid.rectangle.bottom, valid.margin};
-  r.division = bench.options.ShiftUnit;
   const AlignmentSettings& a = c.alignment;
   r.alignment = {flag(a.enabled), a.criterion, a.precision, a.range, a.target, a.cursorRange};
   const AlignmentResult& res = c.alignmentResult;
@@ -310,6 +293,10 @@ StateRecord captureState(const Workbench& bench) {
     std::copy(values.begin(), values.end(), r.shiftMarks.begin() + 8 * i);
   }
   r.reference = {flag(c.reference.valid), c.reference.x, c.reference.y};
+}
+
+// The view: position, switches, display marks, magnification, range extraction and grid.
+void captureView(const Workbench& bench, StateRecord& r) {
   const ViewState& v = bench.view;
   r.displayOffsets = {v.displayOffsetX, v.displayOffsetY, v.fineX, v.fineY};
   r.centre = {v.centreX, v.centreY};
@@ -323,6 +310,24 @@ StateRecord captureState(const Workbench& bench) {
     r.displayMarks[3 * i + 1] = mark.x;
     r.displayMarks[3 * i + 2] = mark.y;
   }
+  r.magnification = v.magnification;
+  r.interpolation = flag(v.zoomInterpolation);
+  r.colourDisplay = flag(v.colourDisplay);
+  const std::size_t image1 = index(ImageSlot::First), image2 = index(ImageSlot::Second);
+  r.rangeExtraction = {flag(v.rangeExtraction[image1]),
+                       flag(v.rangeExtraction[image2]),
+                       v.range[image1].lower,
+                       v.range[image1].upper,
+                       v.range[image2].lower,
+                       v.range[image2].upper,
+                       flag(v.rangeLinked)};
+  r.grid = flag(v.grid);
+  r.gridWidth = v.gridWidth;
+  r.reducedDisplay = flag(v.reducedDisplay);
+}
+
+// Each image's kind and colour, with the names of the user entries they use.
+void captureImages(const Workbench& bench, StateRecord& r) {
   for (const ImageSlot image : {ImageSlot::First, ImageSlot::Second}) {
     const std::size_t i = index(image);
     r.kinds[i] = storedKindOf(bench, image);
@@ -337,22 +342,39 @@ StateRecord captureState(const Workbench& bench) {
           bench.userEntries.colours[static_cast<std::size_t>(r.colours[i] - kFirstUserColour)].name;
     }
   }
-  r.magnification = v.magnification;
-  r.interpolation = flag(v.zoomInterpolation);
-  r.colourDisplay = flag(v.colourDisplay);
-  r.rangeExtraction = {flag(v.rangeExtraction[0]), flag(v.rangeExtraction[1]), v.range[0].lower,
-                       v.range[0].upper,           v.range[1].lower,           v.range[1].upper,
-                       flag(v.rangeLinked)};
-  r.grid = flag(v.grid);
-  r.gridWidth = v.gridWidth;
-  r.reducedDisplay = flag(v.reducedDisplay);
+}
+
+}  // namespace
+
+StateRecord takenOver(StateRecord r) {
+  const bool centreInside =
+      r.centre[0] >= 0 && r.centre[0] < r.width && r.centre[1] >= 0 && r.centre[1] < r.height;
+  if (!centreInside) r.centre = {r.width / 2, r.height / 2};
+  r.magnification = std::clamp(r.magnification, 1, kMaxMagnification);
+  r.reducedDisplay =
+      flag(r.reducedDisplay != 0 && r.magnification == 1 && !fitsPane(r.width, r.height));
+  return r;
+}
+
+StateRecord captureState(const Workbench& bench) {
+  StateRecord r;
+  const PictureState& p = bench.pictures;
+  r.width = p.width;
+  r.height = p.height;
+  r.names = pictureNames(p);
+  r.division = bench.options.ShiftUnit;
+  captureControl(bench.control, r);
+  captureView(bench, r);
+  captureImages(bench, r);
   return r;
 }
 
 bool saveState(const Workbench& bench, const std::string& path) {
   if (!bench.pictures.picturesPresent) return false;
-  const std::array<Palette, 2> palettes{bench.pictures.pictures[0].palette,
-                                        bench.pictures.pictures[1].palette};
+  std::array<Palette, 2> palettes{};
+  for (PictureSlot picture : kPictureSlots) {
+    palettes[index(picture)] = bench.pictures.pictures[index(picture)].palette;
+  }
   persist::StatePlanes planes;
   for (std::size_t i = 0; i < kStatePlanes.size(); ++i) {
     planes.planes[i] = bench.store.plane(kStatePlanes[i]);
@@ -418,19 +440,17 @@ std::string restoreQuestion(const Workbench& bench, const StateRecord& record,
   std::string text = text::tr("以下の情報で状態の回復を行ってもよいですか\n");
   text += timeText(text::tr("（記憶日時）%4d/%02d/%02d %2d:%02d:%02d\n"), when);
   if (!displayOnly) {
-    if (!record.names[0].empty()) {
-      text += text::format(text::tr("（画像１）%s\n"), record.names[0].c_str());
-    }
-    if (!record.names[1].empty()) {
-      text += text::format(text::tr("（画像２）%s\n"), record.names[1].c_str());
-    }
+    const std::string& name1 = record.names[index(PictureSlot::First)];
+    const std::string& name2 = record.names[index(PictureSlot::Second)];
+    if (!name1.empty()) text += text::format(text::tr("（画像１）%s\n"), name1.c_str());
+    if (!name2.empty()) text += text::format(text::tr("（画像２）%s\n"), name2.c_str());
     text += text::format(text::tr("（大きさ）%d x %d  （位置）(%3d,%3d)\n"), record.width,
                          record.height, record.centre[0], record.centre[1]);
   }
-  text += text::format(text::tr("（ｲﾒｰｼﾞ1）%s\n（ｶﾗｰ1）　%s\n"), shownKindName(record, 0).c_str(),
-                       shownColourName(bench, record, 0).c_str());
-  text += text::format(text::tr("（ｲﾒｰｼﾞ2）%s\n（ｶﾗｰ2）  %s\n"), shownKindName(record, 1).c_str(),
-                       shownColourName(bench, record, 1).c_str());
+  text += text::format(text::tr("（ｲﾒｰｼﾞ1）%s\n（ｶﾗｰ1）　%s\n"), shownKindName(record, ImageSlot::First).c_str(),
+                       shownColourName(bench, record, ImageSlot::First).c_str());
+  text += text::format(text::tr("（ｲﾒｰｼﾞ2）%s\n（ｶﾗｰ2）  %s\n"), shownKindName(record, ImageSlot::Second).c_str(),
+                       shownColourName(bench, record, ImageSlot::Second).c_str());
   return text;
 }
 
@@ -447,14 +467,18 @@ std::string stateSlotListText(const Workbench& bench) {
     }
     text += text::format("(%d) ", slot + 1) +
             timeText(text::tr("記憶日時 : %4d/%02d/%02d %2d:%02d:%02d\n"), *when);
-    text += text::format(text::tr("    （画像１）%s\n"), r.names[0].c_str());
-    text += text::format(text::tr("    （画像２）%s\n"), r.names[1].c_str());
+    text += text::format(text::tr("    （画像１）%s\n"),
+                         r.names[index(PictureSlot::First)].c_str());
+    text += text::format(text::tr("    （画像２）%s\n"),
+                         r.names[index(PictureSlot::Second)].c_str());
     text += text::format(text::tr("    （大きさ）%d x %d  （位置）(%3d,%3d)\n"), r.width, r.height,
                          r.centre[0], r.centre[1]);
     text += text::format(text::tr("    （ｲﾒｰｼﾞ1）%s\n    （ｶﾗｰ1）　%s\n"),
-                         shownKindName(r, 0).c_str(), shownColourName(bench, r, 0).c_str());
+                         shownKindName(r, ImageSlot::First).c_str(),
+                         shownColourName(bench, r, ImageSlot::First).c_str());
     text += text::format(text::tr("    （ｲﾒｰｼﾞ2）%s\n    （ｶﾗｰ2） %s\n"),
-                         shownKindName(r, 1).c_str(), shownColourName(bench, r, 1).c_str());
+                         shownKindName(r, ImageSlot::Second).c_str(),
+                         shownColourName(bench, r, ImageSlot::Second).c_str());
   }
   return text;
 }
@@ -470,7 +494,7 @@ bool storeStateInSlot(Workbench& bench, UserPort& user, int slot, BusyPort* busy
   const std::size_t k = static_cast<std::size_t>(slot);
   rereadStateSlots(bench);
   // The question comes before the lock: no copy waits on another's open question.
-  if (bench.settings.program.stateMemory.confirm != 0 && bench.settings.stateSlots[k].used == 1 &&
+  if (bench.shell.stateMemory.confirm != 0 && bench.settings.stateSlots[k].used == 1 &&
       !user.askYesNo(text::tr(msg::kStateOverwrite))) {
     return false;
   }
@@ -501,7 +525,7 @@ bool storeStateNamed(Workbench& bench, UserPort& user, const std::string& path) 
     user.tell(Icon::Error, text::tr(msg::kStateStoreFailed));
     return false;
   }
-  bench.settings.program.stateMemory.lastFile = path;
+  bench.shell.stateMemory.lastFile = path;
   return true;
 }
 
@@ -517,7 +541,7 @@ std::optional<int> restoreStateFromSlot(Workbench& bench, UserPort& user, int sl
 std::optional<int> restoreStateNamed(Workbench& bench, UserPort& user, const std::string& path,
                                      BusyPort* busy) {
   const std::optional<int> result = restoreWithQuestion(bench, user, path, true, busy);
-  if (result && *result >= 0) bench.settings.program.stateMemory.lastFile = path;
+  if (result && *result >= 0) bench.shell.stateMemory.lastFile = path;
   return result;
 }
 

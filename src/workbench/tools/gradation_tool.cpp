@@ -8,26 +8,23 @@
 namespace vemla {
 
 tools::GradationWord gradationSettings(const Workbench& bench) {
-  return tools::decodeGradationWord(bench.settings.program.gradationTool.state);
+  return bench.tools.gradationWord;
 }
 
 void setGradationSettings(Workbench& bench, const tools::GradationWord& settings) {
-  bench.settings.program.gradationTool.state = tools::encodeGradationWord(settings);
+  bench.tools.gradationWord = tools::storable(settings);
   updateToolContent(bench);
   bench.notifyToolsChanged();
 }
 
 tools::GradationOperator gradationOperator(const Workbench& bench, int number) {
-  const auto& stored = bench.settings.program.gradationTool;
   const std::size_t at = static_cast<std::size_t>(std::clamp(number, 1, 4) - 1);
-  return {stored.operators[at], stored.absolute[at] != 0};
+  return bench.tools.gradationOperators[at];
 }
 
 void setGradationOperator(Workbench& bench, int number, const tools::GradationOperator& op) {
-  auto& stored = bench.settings.program.gradationTool;
   const std::size_t at = static_cast<std::size_t>(std::clamp(number, 1, 4) - 1);
-  stored.operators[at] = op.coefficients;
-  stored.absolute[at] = op.absolute ? 1 : 0;
+  bench.tools.gradationOperators[at] = op;
   updateToolContent(bench);
   bench.notifyToolsChanged();
 }

@@ -21,10 +21,6 @@ void showChange(Workbench& bench) {
   bench.notifyToolsChanged();
 }
 
-void storeWord(Workbench& bench, const tools::ProfileWord& settings) {
-  bench.settings.program.profileTool = tools::encodeProfileWord(settings);
-}
-
 ProfileDirection directionOf(const tools::ProfileWord& settings) {
   return static_cast<ProfileDirection>(settings.direction);
 }
@@ -45,7 +41,7 @@ double viewPixelsPerPicturePixel(const Workbench& bench) {
 }  // namespace
 
 tools::ProfileWord profileSettings(const Workbench& bench) {
-  return tools::decodeProfileWord(bench.settings.program.profileTool);
+  return bench.tools.profileWord;
 }
 
 void setProfileSettings(Workbench& bench, tools::ProfileWord settings) {
@@ -56,7 +52,7 @@ void setProfileSettings(Workbench& bench, tools::ProfileWord settings) {
   }
   settings.lower = std::clamp(settings.lower, 0, 254);
   settings.upper = std::clamp(settings.upper, settings.lower + 1, 255);
-  storeWord(bench, settings);
+  bench.tools.profileWord = tools::storable(settings);
   showChange(bench);
   bench.notifyPanesChanged();  // the panes show or hide the segment
 }
@@ -91,7 +87,7 @@ void automaticProfileRange(Workbench& bench) {
   tools::ProfileWord settings = profileSettings(bench);
   settings.lower = range.lower;
   settings.upper = range.upper;
-  storeWord(bench, settings);
+  bench.tools.profileWord = tools::storable(settings);
   bench.tools.profile.greyStep = range.step;
   showChange(bench);
 }
@@ -100,7 +96,7 @@ void resetProfile(Workbench& bench) {
   tools::ProfileWord settings = profileSettings(bench);
   settings.lower = 0;
   settings.upper = 255;
-  storeWord(bench, settings);
+  bench.tools.profileWord = tools::storable(settings);
   bench.tools.profile = {};
   showChange(bench);
 }
@@ -225,7 +221,7 @@ void updateProfileContent(Workbench& bench) {
     tools::ProfileWord automatic = settings;
     automatic.lower = content.automatic.lower;
     automatic.upper = content.automatic.upper;
-    storeWord(bench, automatic);
+    bench.tools.profileWord = tools::storable(automatic);
     bench.tools.profile.greyStep = content.automatic.step;
   }
 }

@@ -4,7 +4,6 @@
 #include <array>
 
 #include "text/translate.h"
-#include "tools/tool_words.h"
 #include "workbench/tools/gradation_tool.h"
 #include "workbench/tools/measurement_tool.h"
 #include "workbench/tools/partial_tool.h"
@@ -37,7 +36,7 @@ ViewPoint insidePane(int u, int v) {
 }
 
 bool profileInArbitraryDirection(const Workbench& bench) {
-  return tools::decodeProfileWord(bench.settings.program.profileTool).direction == 2;
+  return bench.tools.profileWord.direction == 2;
 }
 
 }  // namespace
@@ -47,9 +46,7 @@ bool selectTool(Workbench& bench, Tool tool) {
   if (tool == state.active) return false;
   if (tool != Tool::None && !bench.pictures.picturesPresent) return false;
   if (state.active == Tool::Gradation) {
-    tools::GradationWord settings = gradationSettings(bench);
-    settings.pair = false;
-    bench.settings.program.gradationTool.state = tools::encodeGradationWord(settings);
+    state.gradationWord.pair = false;
   }
   if (state.active == Tool::View3D) state.relief.whole = false;  // its whole display closes
   state.active = tool;

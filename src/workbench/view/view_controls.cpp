@@ -73,9 +73,9 @@ bool enterReducedDisplay(Workbench& bench, UserPort& user, bool measurementToolO
   if (!reducedPossible(bench)) return false;
   if (showsReducedDisplay(bench)) return false;
   setReducedDisplay(bench);
-  std::int32_t& warned = bench.settings.program.reducedMeasureWarningShown;
-  if (measurementToolOpen && warned == 0) {
-    warned = 1;
+  bool& warned = bench.view.reducedMeasureWarned;
+  if (measurementToolOpen && !warned) {
+    warned = true;
     user.tell(Icon::Warning, text::tr(msg::kReducedMeasureWarning));
   }
   return true;

@@ -351,9 +351,9 @@ TEST(CommandSituation, TakenFromTheWorkbench) {
   bench.pictures.picturesPresent = true;
   bench.pictures.pictures[1].name = "/p/b.bmp";
   bench.shell.saveDisplayedImage = true;
-  bench.settings.program.stateMemory.displayOnly = 1;
-  bench.settings.program.stateMemory.confirm = 0;
-  bench.settings.user.history[0].used = 1;
+  bench.shell.stateMemory.displayOnly = 1;
+  bench.shell.stateMemory.confirm = 0;
+  bench.shell.fileHistory.history[0].used = 1;
   bench.gallery.available = true;
   CommandSituation s = situationOf(bench);
   EXPECT_TRUE(s.picturesPresent);

@@ -61,8 +61,8 @@ TEST_F(PaneInput, RecentPicturesAreOfferedForPasting) {
   open(64, 64);
   // No recent picture yet (open() sets the pictures from memory): nothing to offer.
   EXPECT_FALSE(findItem(paneMenu(bench, Pane::Picture1, {}), "履歴から貼り付け")->enabled);
-  bench.settings.user.recent[0] = {1, 640, 480, 0, "/data/a.bmp"};
-  bench.settings.user.recent[1] = {1, 320, 200, 1024, "/data/b.raw"};
+  bench.shell.fileHistory.recent[0] = {1, 640, 480, 0, "/data/a.bmp"};
+  bench.shell.fileHistory.recent[1] = {1, 320, 200, 1024, "/data/b.raw"};
   const std::vector<PaneMenuItem> menu = paneMenu(bench, Pane::Image2, {});
   const PaneMenuItem* recent = findItem(menu, "履歴から貼り付け");
   ASSERT_NE(recent, nullptr);

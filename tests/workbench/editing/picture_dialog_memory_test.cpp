@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include "workbench/settings/live_records.h"
+
 namespace vemla {
 namespace {
 
@@ -12,6 +14,7 @@ TEST(TextExportMemory, FirstUseTakesSourceAndHalfSizeFromTheSettingsRecord) {
   bench.view.centreX = 5;
   bench.view.centreY = 4;
   bench.settings.program.textExport = {2, 3};
+  persist::takeProgramRecord(bench);
   TextExportSettings settings = initialTextExport(bench);
   EXPECT_EQ(settings.source, 2);
   EXPECT_EQ(settings.halfSize, 3);
@@ -19,6 +22,7 @@ TEST(TextExportMemory, FirstUseTakesSourceAndHalfSizeFromTheSettingsRecord) {
 
   // A record from a damaged file: the source falls back to "画像1", the half size to 0.
   bench.settings.program.textExport = {7, -4};
+  persist::takeProgramRecord(bench);
   settings = initialTextExport(bench);
   EXPECT_EQ(settings.source, 0);
   EXPECT_EQ(settings.halfSize, 0);
@@ -27,6 +31,7 @@ TEST(TextExportMemory, FirstUseTakesSourceAndHalfSizeFromTheSettingsRecord) {
   settings.source = 1;
   settings.halfSize = 6;
   storeTextExport(bench, settings);
+  persist::putProgramRecord(bench);
   EXPECT_EQ(bench.settings.program.textExport, (std::array<std::int32_t, 2>{1, 6}));
 }
 

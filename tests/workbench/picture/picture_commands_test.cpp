@@ -57,7 +57,7 @@ class PictureCommands : public testing::WorkbenchFixture {
            bool history = true) {
     return openPictureNames(bench, user, progress, progress, {a, b}, mode, history);
   }
-  const persist::UserInfo& info() const { return bench.settings.user; }
+  const persist::FileHistory& info() const { return bench.shell.fileHistory; }
   std::optional<persist::UserInfo> savedInfo() const {
     const std::string path = bench.settings.folder + "/VemlaUinf.dat";
     if (!fs::exists(path)) return std::nullopt;
@@ -78,7 +78,7 @@ TEST_F(PictureCommands, OpenBothRecordsNamesRecentPicturesHistoryAndTheUserFile)
   ASSERT_EQ(open(a, b), 0);
   EXPECT_TRUE(user.messages.empty());
   EXPECT_EQ(pixel(kPicture2, 2, 1), 2 + 3 + 5);
-  EXPECT_EQ(bench.settings.program.lastFiles.openPicture, (std::array<std::string, 2>{a, b}));
+  EXPECT_EQ(bench.shell.lastFiles.openPicture, (std::array<std::string, 2>{a, b}));
   // Picture 1 first, then Picture 2 on top.
   EXPECT_EQ(info().recent[0], (persist::RecentPicture{1, 16, 8, 0, b}));
   EXPECT_EQ(info().recent[1], (persist::RecentPicture{1, 16, 8, 0, a}));
@@ -143,7 +143,7 @@ TEST_F(PictureCommands, SecondCopyKeepsTheHistoryInMemoryOnly) {
 
 TEST_F(PictureCommands, FailedOpenRecordsNothing) {
   ASSERT_EQ(open(bitmap("a.bmp", 16, 8, 0), bitmap("b.bmp", 16, 8, 1)), 0);
-  const persist::UserInfo before = info();
+  const persist::FileHistory before = info();
   EXPECT_EQ(open(bitmap("c.bmp", 16, 8, 0), bitmap("d.bmp", 20, 8, 1)), -1);
   EXPECT_EQ(user.onlyMessage(), "画像ｻｲｽﾞが異なります");
   EXPECT_EQ(info(), before);
@@ -177,7 +177,7 @@ class RecentPictures : public PictureCommands {
     return path;
   }
   void putRecent(int entry, const persist::RecentPicture& recent) {
-    bench.settings.user.recent[static_cast<std::size_t>(entry)] = recent;
+    bench.shell.fileHistory.recent[static_cast<std::size_t>(entry)] = recent;
   }
 };
 
@@ -246,7 +246,7 @@ TEST_F(PictureCommands, ReopenReadsTheFilesAgainWithoutTouchingHistory) {
   const std::string a = bitmap("a.bmp", 16, 8, 0);
   const std::string b = bitmap("b.bmp", 16, 8, 1);
   ASSERT_EQ(open(a, b), 0);
-  const persist::UserInfo before = info();
+  const persist::FileHistory before = info();
   bitmap("a.bmp", 16, 8, 100);
   bitmap("b.bmp", 16, 8, 200);
   ASSERT_EQ(reopenPictures(bench, user, progress, progress, PictureSlot::First), 0);
@@ -430,7 +430,7 @@ TEST_F(SavingPictures, SaveAsRawWithThePicturesPaletteOption) {
   const std::string path = dir.file("two.RAW");
   ASSERT_EQ(savePictureAs(bench, user, PictureSlot::Second, path), 0);
   EXPECT_EQ(readBytes(path), std::vector<std::uint8_t>(16 * 8, 9));
-  EXPECT_EQ(bench.settings.program.lastFiles.saveAs, path);
+  EXPECT_EQ(bench.shell.lastFiles.saveAs, path);
 }
 
 TEST_F(SavingPictures, SaveAsFailureKeepsTheName) {

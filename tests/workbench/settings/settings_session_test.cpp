@@ -52,8 +52,8 @@ TEST(SettingsSession, FirstCopyCreatesTheFilesAndOptionsAndHistorySurviveARestar
     bench.options.RawDefaultWidth = 300;
     bench.options.carryOver.KeepGrid = true;
     bench.options.SixteenBit = {SixteenBitRule::Window, 100, 4095};  // the program's own file
-    bench.settings.user.history[0] = {1, {"/p/1.bmp", "/p/2.bmp"}};
-    bench.settings.user.history[1] = {1, {"/p/café.bmp", ""}};  // not stored exactly: left out
+    bench.shell.fileHistory.history[0] = {1, {"/p/1.bmp", "/p/2.bmp"}};
+    bench.shell.fileHistory.history[1] = {1, {"/p/café.bmp", ""}};  // not stored exactly: left out
     bench.control.validRange.kind = kValidMargin;
     bench.control.validRange.margin = 5;
     ASSERT_TRUE(saveSettingsAtShutdown(bench, user));
@@ -67,8 +67,8 @@ TEST(SettingsSession, FirstCopyCreatesTheFilesAndOptionsAndHistorySurviveARestar
   EXPECT_TRUE(again.options.carryOver.KeepGrid);
   EXPECT_EQ(again.options.SixteenBit, (SixteenBitConversion{SixteenBitRule::Window, 100, 4095}));
   EXPECT_EQ(again.pictures.rawSize, (RawSize{300, 512, 0}));
-  EXPECT_EQ(again.settings.user.history[0].names[1], "/p/2.bmp");
-  EXPECT_EQ(again.settings.user.history[1], HistoryEntry{});
+  EXPECT_EQ(again.shell.fileHistory.history[0].names[1], "/p/2.bmp");
+  EXPECT_EQ(again.shell.fileHistory.history[1], HistoryEntry{});
   EXPECT_EQ(again.control.validRange.kind, kValidMargin);
   EXPECT_EQ(again.control.validRange.margin, 5);
   EXPECT_TRUE(user.messages.empty());
@@ -175,6 +175,69 @@ TEST(SettingsSession, OptionSheetSavesAPlainChangeAndRestartsForTheGalleryCount)
   Workbench again;
   start(again, dir.path(), false, user);
   EXPECT_EQ(again.options.DragMinimumMove, Options{}.DragMinimumMove);  // written at the end
+}
+
+// The fields the subsystems own are taken into their live records at start and put back at
+// shutdown: a file with every one of them set (words with bits the tools do not interpret, a
+// text export a damaged file left) comes back byte for byte, and a change made while running
+// reaches the file.
+TEST(SettingsSession, LiveRecordsLeaveEveryByteOfTheFilesAsRead) {
+  TempDir dir;
+  FakeUserPort user;
+  {
+    Workbench created;
+    start(created, dir.path(), false, user);
+    ASSERT_TRUE(saveSettingsAtShutdown(created, user));  // the control words as written
+  }
+  ProgramSettings program;
+  ASSERT_EQ(decodeProgramSettings(readBytes(dir.file(kProgramSettingsFile)), program),
+            LoadStatus::Loaded);
+  ProgramRecord& r = program.record;
+  r.lastFiles = {{"/a/1.bmp", "/a/2.bmp"}, "/a/saved.bmp", "/a/text.txt"};
+  r.textExport = {7, -4};
+  r.customColours[15] = 0xFFFFFF;
+  r.gradationTool.state = 3 | 8 | (1 << 12);
+  r.gradationTool.operators[3][4] = 8;
+  r.gradationTool.absolute[2] = 0;
+  r.profileTool = 2 | (1 << 7) | (20 << 8) | (200 << 16);
+  r.launcher = {"/usr/bin/prog", "<P1> <OUT>", {"", "", "", "f4"}, 1, 1, 2, 0, 1, 1, 1};
+  r.launcherReserved[575] = 0x5A;
+  r.stateMemory = {0, 1, "/s/state.vic"};
+  r.stateMemoryReserved[0] = 1;
+  r.lastDialogRatios = {0.5, 0.25, 0.25};
+  r.window = {10, 20, 1300, 1100};
+  r.reducedMeasureWarningShown = 1;
+  const std::vector<std::uint8_t> programBytes = encodeProgramSettings(program);
+  writeBytes(dir.file(kProgramSettingsFile), programBytes);
+  UserEntries entries;
+  UserInfo info;
+  info.history[0] = {1, {"/p/1.bmp", "/p/2.bmp"}};
+  info.recent[15] = {1, 640, 480, 32, "/p/r.raw"};
+  info.colourAssociation[539] = 1;
+  const std::vector<std::uint8_t> userBytes = encodeUserInfo(entries, info);
+  writeBytes(dir.file(kUserInformationFile), userBytes);
+  {
+    Workbench bench;
+    start(bench, dir.path(), false, user);
+    EXPECT_EQ(bench.tools.gradationWord, (tools::GradationWord{3, true, false, false, false}));
+    EXPECT_EQ(bench.tools.profileWord.lower, 20);
+    EXPECT_EQ(bench.shell.pictureDialogs.storedTextExport, TextExportMemory{});
+    EXPECT_EQ(bench.launcher, r.launcher);
+    EXPECT_EQ(bench.shell.fileHistory.recent[15].name, "/p/r.raw");
+    ASSERT_TRUE(saveSettingsAtShutdown(bench, user));
+    EXPECT_EQ(readBytes(dir.file(kProgramSettingsFile)), programBytes);
+    EXPECT_EQ(readBytes(dir.file(kUserInformationFile)), userBytes);
+
+    bench.tools.gradationWord.dark = true;
+    bench.shell.stateMemory.lastFile = "/s/other.vic";
+    ASSERT_TRUE(saveSettingsAtShutdown(bench, user));
+  }
+  Workbench again;
+  start(again, dir.path(), false, user);
+  EXPECT_EQ(again.tools.gradationWord, (tools::GradationWord{3, true, true, false, false}));
+  EXPECT_EQ(again.shell.stateMemory, (StateMemorySettings{0, 1, "/s/other.vic"}));
+  EXPECT_EQ(again.tools.gradationOperators[3].coefficients[4], 8);
+  EXPECT_TRUE(user.messages.empty());
 }
 
 TEST(SettingsSession, NoFolderMeansNoFiles) {

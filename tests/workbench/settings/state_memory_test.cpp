@@ -92,10 +92,10 @@ class StateMemory : public testing::WorkbenchFixture {
 
 TEST_F(StateMemory, RestoreInAFreshWorkbenchThenStoreGivesTheSameBytes) {
   ASSERT_TRUE(storeStateNamed(bench, user, dir.file("a.vic")));
-  EXPECT_EQ(bench.settings.program.stateMemory.lastFile, dir.file("a.vic"));
+  EXPECT_EQ(bench.shell.stateMemory.lastFile, dir.file("a.vic"));
 
   OtherCopy other(dir.path());
-  other.bench.settings.program.stateMemory.confirm = 0;
+  other.bench.shell.stateMemory.confirm = 0;
   ASSERT_EQ(restoreStateNamed(other.bench, other.user, dir.file("a.vic")), 0);
   EXPECT_TRUE(other.user.messages.empty());
   EXPECT_EQ(other.bench.pictures.width, kW);
@@ -144,13 +144,13 @@ TEST_F(StateMemory, RefusalsTellAndChangeNothing) {
     testing::writeBytes(dir.file("bad.vic"), bytes);
     const Snapshot before = snapshot();
     user.messages.clear();
-    bench.settings.program.stateMemory.confirm = 0;
+    bench.shell.stateMemory.confirm = 0;
     const std::optional<int> result = restoreStateNamed(bench, user, dir.file("bad.vic"));
     ASSERT_TRUE(result);
     EXPECT_LT(*result, 0);
     EXPECT_EQ(user.onlyMessage(), c.message);
     EXPECT_TRUE(snapshot() == before);
-    EXPECT_NE(bench.settings.program.stateMemory.lastFile, dir.file("bad.vic"));
+    EXPECT_NE(bench.shell.stateMemory.lastFile, dir.file("bad.vic"));
   }
 }
 
@@ -165,7 +165,7 @@ TEST_F(StateMemory, WarningsComeInOneBoxInOrderAndFallBack) {
   ASSERT_TRUE(saveState(bench, dir.file("a.vic")));
 
   OtherCopy other(dir.path());
-  other.bench.settings.program.stateMemory.confirm = 0;
+  other.bench.shell.stateMemory.confirm = 0;
   other.bench.options.ShiftUnit = 32;
   ASSERT_EQ(restoreStateNamed(other.bench, other.user, dir.file("a.vic")),
             kStateDivisionChanged | kStateProcessingMissing1 | kStateColourMissing2);
@@ -196,7 +196,7 @@ TEST_F(StateMemory, DisplayOnlyChangesOnlyKindsAndColours) {
   bench.images.kind = {0, 1};
   openPictures(16, 16, everywhere(1), everywhere(2));
   const Snapshot before = snapshot();
-  bench.settings.program.stateMemory = {0, 1, "", {}};
+  bench.shell.stateMemory = {0, 1, ""};
   EXPECT_EQ(restoreStateNamed(bench, user, dir.file("a.vic")), 0);
   EXPECT_EQ(bench.images.kind, (std::array<int, 2>{3, 4}));
   EXPECT_EQ(associatedColourKind(bench, ImageSlot::First), 2);
@@ -207,7 +207,7 @@ TEST_F(StateMemory, DisplayOnlyChangesOnlyKindsAndColours) {
 TEST_F(StateMemory, QuestionAndListTexts) {
   setColourAssociation(bench, ImageSlot::First, kColourGrey);
   setColourAssociation(bench, ImageSlot::Second, kColourOffset);
-  bench.settings.program.stateMemory.confirm = 1;
+  bench.shell.stateMemory.confirm = 1;
   ASSERT_TRUE(storeStateInSlot(bench, user, 1));
   const std::string path = persist::stateSlotPath(dir.path(), bench.settings.stateSlots[1].file);
   setTime(path);
@@ -260,7 +260,7 @@ TEST_F(StateMemory, CopiesStoringAtOnceKeepEachOthersSlots) {
 
   // Overwriting keeps the slot's file name; with the confirmation on, No keeps the file.
   const std::string first = table[0].file;
-  bench.settings.program.stateMemory.confirm = 1;
+  bench.shell.stateMemory.confirm = 1;
   user.yesNoAnswers = {false, true};
   EXPECT_FALSE(storeStateInSlot(bench, user, 0));
   EXPECT_TRUE(storeStateInSlot(bench, user, 0));
@@ -275,7 +275,7 @@ TEST_F(StateMemory, FailedStoreTellsAndKeepsTheSlot) {
   persist::StateSlotTable table;
   table[0] = {1, "~VSbusy"};
   ASSERT_TRUE(persist::writeStateSlots(dir.path(), table, user));
-  bench.settings.program.stateMemory.confirm = 0;
+  bench.shell.stateMemory.confirm = 0;
   EXPECT_FALSE(storeStateInSlot(bench, user, 0));
   EXPECT_EQ(user.onlyMessage(), msg::kStateStoreFailed);
   EXPECT_EQ(persist::readStateSlots(dir.path()), table);

@@ -71,7 +71,7 @@ TEST_F(ViewControls, MeasurementWarningIsShownOnlyOnceEver) {
   open(640, 480);
   EXPECT_TRUE(enterReducedDisplay(bench, user, false));
   EXPECT_TRUE(user.messages.empty());
-  EXPECT_EQ(bench.settings.program.reducedMeasureWarningShown, 0);
+  EXPECT_EQ(bench.view.reducedMeasureWarned, 0);
   step(true);
 
   EXPECT_TRUE(stepMagnification(bench, false, user, true));
@@ -80,7 +80,7 @@ TEST_F(ViewControls, MeasurementWarningIsShownOnlyOnceEver) {
             "縮小表示(1/n倍表示)時はツールの測定機能で「測長－手動」\n"
             "以外の機能は使用できませんので注意して下さい");
   EXPECT_EQ(user.messages[0].title, "Vemla");
-  EXPECT_EQ(bench.settings.program.reducedMeasureWarningShown, 1);
+  EXPECT_EQ(bench.view.reducedMeasureWarned, 1);
   step(true);
   EXPECT_TRUE(applyMagnificationSlider(bench, 0, user, true));
   EXPECT_EQ(user.messages.size(), 1u);

@@ -1,4 +1,4 @@
-#include "persist/field_codec.h"
+#include "picture/field_codec.h"
 
 #include <algorithm>
 #include <cstring>
@@ -6,7 +6,7 @@
 #include "picture/little_endian.h"
 #include "text/cp932.h"
 
-namespace vemla::persist {
+namespace vemla {
 namespace {
 
 bool isLeadByte(std::uint8_t byte) {
@@ -108,4 +108,4 @@ std::string fitCp932(std::string_view utf8, std::size_t maxBytes) {
   return cp932;
 }
 
-}  // namespace vemla::persist
+}  // namespace vemla

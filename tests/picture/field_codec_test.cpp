@@ -1,10 +1,10 @@
-#include "persist/field_codec.h"
+#include "picture/field_codec.h"
 
 #include <gtest/gtest.h>
 
 #include <vector>
 
-namespace vemla::persist {
+namespace vemla {
 namespace {
 
 TEST(FieldCodec, IntegersAndDoublesAreLittleEndian) {
@@ -77,4 +77,4 @@ TEST(FieldCodec, InvalidCp932IsReportedAndReadAsEmpty) {
 }
 
 }  // namespace
-}  // namespace vemla::persist
+}  // namespace vemla

@@ -1,6 +1,6 @@
 #pragma once
-// Little-endian fields of the settings files: 32-bit integers, doubles, raw bytes and fixed
-// CP932 text fields. The writer never writes past its span; the reader never reads past its
+// Little-endian fields of the program's own files (settings, launch files, archives): 32-bit
+// integers, doubles, raw bytes and fixed CP932 text fields. The writer never writes past its span; the reader never reads past its
 // span and yields zero bytes beyond its end (a short file gives zero fields).
 #include <cstddef>
 #include <cstdint>
@@ -8,7 +8,7 @@
 #include <string>
 #include <string_view>
 
-namespace vemla::persist {
+namespace vemla {
 
 class FieldWriter {
  public:
@@ -59,4 +59,4 @@ class FieldReader {
 // character boundary to at most `maxBytes` bytes.
 std::string fitCp932(std::string_view utf8, std::size_t maxBytes);
 
-}  // namespace vemla::persist
+}  // namespace vemla
