@@ -9,7 +9,7 @@
 #include <string>
 #include <string_view>
 
-#include "extensions/user_entries.h"
+#include "processing/user_entries.h"
 #include "picture/byte_source.h"
 #include "text/translate.h"
 

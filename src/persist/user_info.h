@@ -9,7 +9,7 @@
 #include <string>
 #include <vector>
 
-#include "extensions/user_entries.h"
+#include "processing/user_entries.h"
 #include "persist/settings_io.h"
 
 namespace vemla::persist {

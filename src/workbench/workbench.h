@@ -8,7 +8,7 @@
 #include "editing/dialog_memory.h"
 #include "editing/edit_settings.h"
 #include "extensions/user_colours.h"
-#include "extensions/user_entries.h"
+#include "processing/user_entries.h"
 #include "gallery/gallery_state.h"
 #include "net/importer_settings.h"
 #include "options/options.h"

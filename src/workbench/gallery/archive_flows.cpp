@@ -10,7 +10,7 @@
 
 #include "editing/small_dialogs.h"
 #include "gallery/messages.h"
-#include "gallery/ordered_parallel.h"
+#include "processing/ordered_parallel.h"
 #include "gallery/work_memory.h"
 #include "picture/byte_source.h"
 #include "picture/file_helpers.h"
