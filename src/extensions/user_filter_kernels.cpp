@@ -99,7 +99,7 @@ struct FilterJob {
   Rect computing;
   std::uint8_t* image;
   const RowProgress& progress;
-  const std::vector<FilterWeight>& weights;  // the non-zero elements in row-major order
+  std::vector<FilterWeight> weights;  // the non-zero elements in row-major order
   bool divide;
   FilterReal divisor;
   const ParallelFor& parallel;
