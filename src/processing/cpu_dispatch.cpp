@@ -6,7 +6,7 @@ namespace {
 #ifdef VEMLA_X86_DISPATCH
 struct Levels {
   bool ssse3 = __builtin_cpu_supports("ssse3");
-  bool avx2 = __builtin_cpu_supports("avx2") && __builtin_cpu_supports("fma");
+  bool avx2 = ssse3 && __builtin_cpu_supports("avx2") && __builtin_cpu_supports("fma");
   bool avx512 = avx2 && __builtin_cpu_supports("avx512f") && __builtin_cpu_supports("avx512bw") &&
                 __builtin_cpu_supports("avx512vl");
   bool avx512Vbmi = avx512 && __builtin_cpu_supports("avx512vbmi");

@@ -4,7 +4,7 @@
 // family compiles a variant per level it has and offers the variants whose level `runsLevel`
 // confirms, baseline first; the fastest is the last.
 //
-// The levels, each including the ones before it except Ssse3, which stands alone:
+// The levels, each including the ones before it:
 //   Baseline    what the compiler targets by default
 //   Ssse3       SSSE3 (byte shuffles)
 //   Avx2        AVX2 and FMA
