@@ -1,12 +1,9 @@
 #include <unistd.h>
 
 #include <algorithm>
-#include <atomic>
-#include <condition_variable>
 #include <filesystem>
 #include <iostream>
 #include <map>
-#include <mutex>
 #include <nlohmann/json.hpp>
 #include <sstream>
 #include <thread>
@@ -22,6 +19,7 @@
 #include "processing/alignment.h"
 #include "processing/compared_pixels.h"
 #include "processing/image_kinds.h"
+#include "processing/ordered_parallel.h"
 #include "processing/structural_similarity.h"
 #include "text/format.h"
 #include "text/number_format.h"
@@ -137,6 +135,105 @@ struct PairOutcome {
   std::string messages;  // what the pair told on stderr
 };
 
+// Opens the pair (and the mask) and clips the ignored rectangles to the pictures; the pixels the
+// judging looks at come back in `compared` (empty: every pixel). False when the pair is
+// refused, after telling why on `err`.
+bool openPair(const CompareFlags& flags, const PairJob& job, Workbench& bench, CliUserPort& user,
+              std::ostream& err, ComparedPair& pair, std::vector<std::uint8_t>& compared) {
+  if (!prepareWorkbench(bench, flags.read, user)) return false;
+  std::vector<std::uint8_t> mask;
+  int maskWidth = 0, maskHeight = 0;
+  if (flags.mask && !readPictureAlone(bench, user, *flags.mask, mask, maskWidth, maskHeight)) {
+    user.openFailed();
+    return false;
+  }
+  if (openPictureFiles(bench, user, &job.reference, &job.test, OpenMode::Both, OpenRefresh::ByCaller) != 0) {
+    user.openFailed();
+    return false;
+  }
+  const int width = bench.pictures.width, height = bench.pictures.height;
+  if (flags.mask && (maskWidth != width || maskHeight != height)) {
+    err << text::tr(msg::kSizesDiffer) << '\n';
+    return false;
+  }
+  for (const Rect& rect : flags.ignored) {
+    Rect clipped;
+    if (!clipToPicture(rect, width, height, clipped)) {
+      throw UsageError(text::format("--ignore %d,%d,%d,%d lies outside the %dx%d picture",
+                                    rect.left, rect.top, rect.right, rect.bottom, width, height));
+    }
+    pair.ignored.push_back(clipped);
+  }
+  // The alignment still looks at the whole picture; only the judging leaves pixels out.
+  compared = comparedPixels(width, height, pair.ignored, flags.mask ? mask.data() : nullptr);
+  return true;
+}
+
+// Aligns the open pair, creates the difference image (Image 1) and judges it against the
+// limits. False when the alignment or the image fails.
+bool judgePair(const CompareFlags& flags, Workbench& bench, CliUserPort& user,
+               const std::uint8_t* judged, ComparedPair& pair) {
+  applyControlFlags(flags.control, bench);
+  bench.images.kind[index(ImageSlot::First)] = flags.kind;
+  NoBusyPort busy;
+  NoProgressPort progress;
+  preparePictures(bench, user, busy);
+  // A failed search has told why; comparing unaligned would report a difference that is not.
+  if (flags.control.criterion && !bench.control.alignmentResult.valid) return false;
+  if (!createImage(bench, ImageSlot::First, true, false, user, busy, progress)) return false;
+
+  const int width = bench.pictures.width, height = bench.pictures.height;
+  const PictureStore& store = bench.store;
+  const Rect valid = bench.images.statistics[index(ImageSlot::First)].rectangle;
+  pair.summary = summariseDifference(store.plane(kImage1), width, height, valid,
+                                     fillValueOf(flags.kind), flags.threshold, judged);
+  if (flags.ssim) {
+    pair.ssim = structuralSimilarity(store.plane(kShifted1), store.plane(kShifted2), width, height,
+                                     valid, judged, bench.workers.parallelFor())
+                    .mean;
+  }
+  std::tie(pair.shiftX, pair.shiftY) = shiftTexts(bench);
+  const bool exceeds = (flags.maxArea && pair.summary.area > *flags.maxArea) ||
+                       (flags.maxMean && pair.summary.mean > *flags.maxMean) ||
+                       (flags.minSsim && *pair.ssim < *flags.minSsim);
+  pair.verdict = exceeds ? Verdict::Exceeds : Verdict::Ok;
+  return true;
+}
+
+// Writes the judged pair's difference picture and its report pictures, as the job asks.
+bool writePairFiles(const CompareFlags& flags, const PairJob& job, const Workbench& bench,
+                    const std::uint8_t* judged, std::ostream& err, ReportEntry& entry) {
+  const int width = bench.pictures.width, height = bench.pictures.height;
+  const PictureStore& store = bench.store;
+  Context io{std::cout, err};
+  if (!job.out.empty() &&
+      !writeOutputPicture(job.out, width, height, store.plane(kImage1), greyRamp(), io)) {
+    return false;
+  }
+  if (job.report.empty()) return true;
+  const auto& pictures = bench.pictures.pictures;
+  const PairPlanes planes{width,
+                          height,
+                          store.plane(kPicture1),
+                          &pictures[index(PictureSlot::First)].palette,
+                          store.plane(kPicture2),
+                          &pictures[index(PictureSlot::Second)].palette,
+                          store.plane(kShifted1),
+                          store.plane(kShifted2),
+                          store.plane(kImage1),
+                          kindColourTable(bench, flags.kind),
+                          bench.images.statistics[index(ImageSlot::First)].rectangle,
+                          fillValueOf(flags.kind),
+                          judged};
+  std::string error;
+  entry.picturesHtml = writePairPictures(job.report, job.index, entry.pair, planes, error);
+  if (entry.picturesHtml.empty()) {
+    err << error << '\n';
+    return false;
+  }
+  return true;
+}
+
 void comparePair(const CompareFlags& flags, const PairJob& job, PairOutcome& outcome) {
   ComparedPair& pair = outcome.entry.pair;
   pair.name = job.name;
@@ -153,85 +250,12 @@ void comparePair(const CompareFlags& flags, const PairJob& job, PairOutcome& out
   try {
     CliUserPort user(err, flags.read.raw, flags.read.ratios);
     Workbench bench;
-    if (!prepareWorkbench(bench, flags.read, user)) return fail();
-    std::vector<std::uint8_t> mask;
-    int maskWidth = 0, maskHeight = 0;
-    if (flags.mask && !readPictureAlone(bench, user, *flags.mask, mask, maskWidth, maskHeight)) {
-      user.openFailed();
-      return fail();
-    }
-    if (openPictureFiles(bench, user, &job.reference, &job.test, OpenMode::Both,
-                         OpenRefresh::ByCaller) != 0) {
-      user.openFailed();
-      return fail();
-    }
-    const int width = bench.pictures.width, height = bench.pictures.height;
-    if (flags.mask && (maskWidth != width || maskHeight != height)) {
-      err << text::tr(msg::kSizesDiffer) << '\n';
-      return fail();
-    }
-    for (const Rect& rect : flags.ignored) {
-      Rect clipped;
-      if (!clipToPicture(rect, width, height, clipped)) {
-        throw UsageError(text::format("--ignore %d,%d,%d,%d lies outside the %dx%d picture",
-                                      rect.left, rect.top, rect.right, rect.bottom, width, height));
-      }
-      pair.ignored.push_back(clipped);
-    }
-    // The alignment still looks at the whole picture; only the judging leaves pixels out.
-    const std::vector<std::uint8_t> compared =
-        comparedPixels(width, height, pair.ignored, flags.mask ? mask.data() : nullptr);
+    std::vector<std::uint8_t> compared;
+    if (!openPair(flags, job, bench, user, err, pair, compared)) return fail();
     const std::uint8_t* judged = compared.empty() ? nullptr : compared.data();
-    applyControlFlags(flags.control, bench);
-    bench.images.kind[0] = flags.kind;
-    NoBusyPort busy;
-    NoProgressPort progress;
-    preparePictures(bench, user, busy);
-    // A failed search has told why; comparing unaligned would report a difference that is not.
-    if (flags.control.criterion && !bench.control.alignmentResult.valid) return fail();
-    if (!createImage(bench, ImageSlot::First, true, false, user, busy, progress)) return fail();
-
-    const PictureStore& store = bench.store;
-    const Rect valid = bench.images.statistics[0].rectangle;
-    const int zeroPoint = fillValueOf(flags.kind);
-    pair.summary = summariseDifference(store.plane(kImage1), width, height, valid, zeroPoint,
-                                       flags.threshold, judged);
-    if (flags.ssim) {
-      pair.ssim = structuralSimilarity(store.plane(kShifted1), store.plane(kShifted2), width,
-                                       height, valid, judged, bench.workers.parallelFor())
-                      .mean;
-    }
-    std::tie(pair.shiftX, pair.shiftY) = shiftTexts(bench);
-    const bool exceeds = (flags.maxArea && pair.summary.area > *flags.maxArea) ||
-                         (flags.maxMean && pair.summary.mean > *flags.maxMean) ||
-                         (flags.minSsim && *pair.ssim < *flags.minSsim);
-    pair.verdict = exceeds ? Verdict::Exceeds : Verdict::Ok;
-
-    Context io{std::cout, err};
-    if (!job.out.empty() &&
-        !writeOutputPicture(job.out, width, height, store.plane(kImage1), greyRamp(), io)) {
+    if (!judgePair(flags, bench, user, judged, pair) ||
+        !writePairFiles(flags, job, bench, judged, err, outcome.entry)) {
       return fail();
-    }
-    if (!job.report.empty()) {
-      const PairPlanes planes{width,
-                              height,
-                              store.plane(kPicture1),
-                              &bench.pictures.pictures[0].palette,
-                              store.plane(kPicture2),
-                              &bench.pictures.pictures[1].palette,
-                              store.plane(kShifted1),
-                              store.plane(kShifted2),
-                              store.plane(kImage1),
-                              kindColourTable(bench, flags.kind),
-                              valid,
-                              zeroPoint,
-                              judged};
-      std::string error;
-      outcome.entry.picturesHtml = writePairPictures(job.report, job.index, pair, planes, error);
-      if (outcome.entry.picturesHtml.empty()) {
-        err << error << '\n';
-        return fail();
-      }
     }
     outcome.messages = err.str();
   } catch (const UsageError& error) {
@@ -294,43 +318,6 @@ void tellMessages(const std::string& messages, const std::string& name, Context&
   }
 }
 
-// Runs job(i) for every i below `count` on `workers` threads and calls shown(i) on this thread
-// in the order of i, each as soon as jobs 0..i are done; progress(done) follows every job.
-template <typename Job, typename Shown, typename Progress>
-void runInOrder(std::size_t count, unsigned workers, const Job& job, const Shown& shown,
-                const Progress& progress) {
-  std::mutex mutex;
-  std::condition_variable changed;
-  std::vector<char> finished(count, 0);
-  std::size_t done = 0;
-  std::atomic<std::size_t> next{0};
-  std::vector<std::thread> threads;
-  for (unsigned t = 0; t < workers; ++t) {
-    threads.emplace_back([&] {
-      for (std::size_t i; (i = next++) < count;) {
-        job(i);
-        const std::lock_guard lock(mutex);
-        finished[i] = 1;
-        ++done;
-        changed.notify_one();
-      }
-    });
-  }
-  std::unique_lock lock(mutex);
-  std::size_t reported = 0;
-  for (std::size_t i = 0; i < count;) {
-    changed.wait(lock, [&] { return finished[i] != 0 || done != reported; });
-    if (done != reported) progress(reported = done);
-    for (; i < count && finished[i] != 0; ++i) {
-      lock.unlock();
-      shown(i);
-      lock.lock();
-    }
-  }
-  lock.unlock();
-  for (std::thread& thread : threads) thread.join();
-}
-
 bool isFolderPicture(const std::string& name) {
   return isPictureName(name) || isRawName(name);
 }
@@ -377,92 +364,143 @@ int exitOf(const std::vector<PairOutcome>& outcomes, bool reportFailed) {
   return usage ? 2 : failed ? 1 : exceeds ? kLimitExceeded : 0;
 }
 
-int compareFolders(const CompareFlags& flags, const std::string& referenceFolder,
-                   const std::string& testFolder, Context& io) {
+// The pairs of two folders: a job for every name in both, a line for every name in one alone.
+struct FolderPairs {
+  std::vector<PairJob> jobs;
+  std::vector<std::string> missing;  // "NAME: missing in FOLDER"
+};
+
+FolderPairs pairFolders(const CompareFlags& flags, const std::string& referenceFolder,
+                        const std::string& testFolder) {
   const auto references = picturesIn(referenceFolder);
   const auto tests = picturesIn(testFolder);
-  std::vector<PairJob> jobs;
-  std::vector<std::string> missing;
+  FolderPairs pairs;
   for (const auto& [name, path] : references) {
-    if (tests.count(name) == 0) missing.push_back(name + ": missing in " + testFolder);
+    if (tests.count(name) == 0) pairs.missing.push_back(name + ": missing in " + testFolder);
   }
   for (const auto& [name, path] : tests) {
     const auto reference = references.find(name);
     if (reference == references.end()) {
-      missing.push_back(name + ": missing in " + referenceFolder);
+      pairs.missing.push_back(name + ": missing in " + referenceFolder);
       continue;
     }
-    PairJob job{name, reference->second, path, "", flags.report.value_or(""), jobs.size()};
+    PairJob job{name, reference->second, path, "", flags.report.value_or(""), pairs.jobs.size()};
     // Named after the pair; a .raw pair gets ".bmp" added, so no two pairs share a file.
     if (flags.out) job.out = inFolder(*flags.out, isBitmapName(name) ? name : name + ".bmp");
-    jobs.push_back(job);
+    pairs.jobs.push_back(job);
   }
-  if (flags.out && !makeFolder(*flags.out, "--out", io)) return 1;
-  if (flags.report && !makeFolder(*flags.report, "--report", io)) return 1;
+  return pairs;
+}
 
-  std::vector<PairOutcome> outcomes(jobs.size());
+// The name of a missing pair's line.
+std::string missingName(const std::string& line) {
+  return line.substr(0, line.find(": missing in "));
+}
+
+struct FolderCounts {
+  std::size_t compared = 0;
+  std::size_t exceeding = 0;
+};
+
+// Compares the pairs on every core, telling each pair's line as soon as it and the pairs
+// before it are done, and a progress line on a terminal while they run.
+FolderCounts runPairs(const CompareFlags& flags, const std::vector<PairJob>& jobs,
+                      std::vector<PairOutcome>& outcomes, Context& io) {
   const bool showProgress =
       &io.err == &std::cerr && jobs.size() > kProgressFromPairs && isatty(STDERR_FILENO) != 0;
-  std::size_t exceeding = 0, compared = 0;
-  runInOrder(
-      jobs.size(), workerCount(jobs.size(), flags.read),
-      [&](std::size_t i) { comparePair(flags, jobs[i], outcomes[i]); },
-      [&](std::size_t i) {
-        const ComparedPair& pair = outcomes[i].entry.pair;
+  FolderCounts counts;
+  InOrderOptions options;
+  options.ahead = static_cast<int>(jobs.size());  // every outcome is kept anyway
+  if (showProgress) {
+    options.progress = [&](int done) {
+      io.err << "\rcompare: " << done << '/' << jobs.size() << std::flush;
+    };
+  }
+  runInOrder<PairOutcome>(
+      static_cast<int>(jobs.size()), static_cast<int>(workerCount(jobs.size(), flags.read)),
+      [&](int i) {
+        PairOutcome outcome;
+        comparePair(flags, jobs[static_cast<std::size_t>(i)], outcome);
+        return outcome;
+      },
+      [&](int i, PairOutcome& outcome) {
+        outcomes[static_cast<std::size_t>(i)] = std::move(outcome);
+        const ComparedPair& pair = outcomes[static_cast<std::size_t>(i)].entry.pair;
         // Messages wait while the progress line is shown.
-        if (!showProgress) tellMessages(outcomes[i].messages, pair.name, io);
+        if (!showProgress) {
+          tellMessages(outcomes[static_cast<std::size_t>(i)].messages, pair.name, io);
+        }
         if (pair.verdict == Verdict::Failed) {
           if (flags.json) io.out << jsonText(pairJson(pair)) << '\n';
-          return;
+          return true;
         }
-        ++compared;
-        exceeding += pair.verdict == Verdict::Exceeds;
+        ++counts.compared;
+        counts.exceeding += pair.verdict == Verdict::Exceeds;
         if (flags.json) {
           io.out << jsonText(pairJson(pair)) << '\n';
         } else {
           io.out << pair.name << ' ' << pairLine(pair) << ' ' << verdictText(pair.verdict) << '\n';
         }
         io.out.flush();
+        return true;
       },
-      [&](std::size_t done) {
-        if (showProgress) io.err << "\rcompare: " << done << '/' << jobs.size() << std::flush;
-      });
+      options);
   if (showProgress) {
     io.err << '\n';
     for (const PairOutcome& outcome : outcomes)
       tellMessages(outcome.messages, outcome.entry.pair.name, io);
   }
-  for (const std::string& line : missing) {
+  return counts;
+}
+
+// The missing pairs and the totals, after the pairs' lines.
+void tellTotals(const CompareFlags& flags, const FolderPairs& pairs, const FolderCounts& counts,
+                Context& io) {
+  for (const std::string& line : pairs.missing) {
     io.err << line << '\n';
     if (flags.json) {
-      const nlohmann::json object{{"name", line.substr(0, line.find(": missing in "))},
-                                  {"verdict", verdictText(Verdict::Failed)},
-                                  {"error", line}};
+      const nlohmann::json object{
+          {"name", missingName(line)}, {"verdict", verdictText(Verdict::Failed)}, {"error", line}};
       io.out << jsonText(object) << '\n';
     }
   }
   if (flags.json) {
-    const nlohmann::json totals{{"pairs", compared},
-                                {"exceeds", exceeding},
-                                {"failed", jobs.size() - compared + missing.size()}};
+    const nlohmann::json totals{
+        {"pairs", counts.compared},
+        {"exceeds", counts.exceeding},
+        {"failed", pairs.jobs.size() - counts.compared + pairs.missing.size()}};
     io.out << jsonText(totals) << '\n';
   } else {
-    io.out << "pairs=" << compared << " exceeds=" << exceeding << '\n';
+    io.out << "pairs=" << counts.compared << " exceeds=" << counts.exceeding << '\n';
   }
-  const int status = exitOf(outcomes, !missing.empty());
-  if (flags.report) {
-    std::vector<ReportEntry> entries;
-    for (PairOutcome& outcome : outcomes) entries.push_back(std::move(outcome.entry));
-    for (const std::string& line : missing) {
-      ComparedPair pair;
-      pair.name = line.substr(0, line.find(": missing in "));
-      pair.problem = line;
-      entries.push_back({pair, ""});
-    }
-    if (!writeReportIndex(*flags.report, entries)) {
-      io.err << inFolder(*flags.report, "index.html") << ": cannot be written\n";
-      return status == 2 ? 2 : 1;
-    }
+}
+
+// The report's index of every pair, the missing ones last. False when it cannot be written.
+bool writeFolderReport(const std::string& report, std::vector<PairOutcome>& outcomes,
+                       const std::vector<std::string>& missing) {
+  std::vector<ReportEntry> entries;
+  for (PairOutcome& outcome : outcomes) entries.push_back(std::move(outcome.entry));
+  for (const std::string& line : missing) {
+    ComparedPair pair;
+    pair.name = missingName(line);
+    pair.problem = line;
+    entries.push_back({pair, ""});
+  }
+  return writeReportIndex(report, entries);
+}
+
+int compareFolders(const CompareFlags& flags, const std::string& referenceFolder,
+                   const std::string& testFolder, Context& io) {
+  FolderPairs pairs = pairFolders(flags, referenceFolder, testFolder);
+  if (flags.out && !makeFolder(*flags.out, "--out", io)) return 1;
+  if (flags.report && !makeFolder(*flags.report, "--report", io)) return 1;
+  std::vector<PairOutcome> outcomes(pairs.jobs.size());
+  const FolderCounts counts = runPairs(flags, pairs.jobs, outcomes, io);
+  tellTotals(flags, pairs, counts, io);
+  const int status = exitOf(outcomes, !pairs.missing.empty());
+  if (flags.report && !writeFolderReport(*flags.report, outcomes, pairs.missing)) {
+    io.err << inFolder(*flags.report, "index.html") << ": cannot be written\n";
+    return status == 2 ? 2 : 1;
   }
   return status;
 }

@@ -3,8 +3,9 @@
 #include <algorithm>
 #include <cstring>
 
-#if defined(__x86_64__) && (defined(__GNUC__) || defined(__clang__))
-#define VEMLA_X86_DISPATCH 1
+#include "processing/cpu_dispatch.h"
+
+#ifdef VEMLA_X86_DISPATCH
 #include <immintrin.h>
 #endif
 
@@ -71,21 +72,18 @@ constexpr EditKernels kBaseline{"baseline",
 
 #ifdef VEMLA_X86_DISPATCH
 
-#define VEMLA_AVX2 __attribute__((target("avx2")))
-#define VEMLA_AVX512 __attribute__((target("avx512f,avx512bw,avx2")))
-#define VEMLA_VBMI __attribute__((target("avx512f,avx512bw,avx512vbmi,avx2")))
 // The tile transposes are written once and used by two kernels each: inlined, their sixteen
 // registers stay registers.
 #define VEMLA_INLINE inline __attribute__((always_inline))
 
 // Reverses the 32 bytes of v.
-VEMLA_AVX2 inline __m256i reversed(__m256i v) {
+VEMLA_TARGET_AVX2 inline __m256i reversed(__m256i v) {
   const __m256i mirror = _mm256_setr_epi8(15, 14, 13, 12, 11, 10, 9, 8, 7, 6, 5, 4, 3, 2, 1, 0, 15,
                                           14, 13, 12, 11, 10, 9, 8, 7, 6, 5, 4, 3, 2, 1, 0);
   return _mm256_permute4x64_epi64(_mm256_shuffle_epi8(v, mirror), 0x4E);
 }
 
-VEMLA_AVX2 void reverseBytesAvx2(std::uint8_t* bytes, int count) {
+VEMLA_TARGET_AVX2 void reverseBytesAvx2(std::uint8_t* bytes, int count) {
   std::uint8_t* low = bytes;
   std::uint8_t* high = bytes + count;
   while (high - low >= 64) {
@@ -99,7 +97,7 @@ VEMLA_AVX2 void reverseBytesAvx2(std::uint8_t* bytes, int count) {
   reverseBytesBaseline(low, static_cast<int>(high - low));
 }
 
-VEMLA_AVX2 void swapReversedAvx2(std::uint8_t* a, std::uint8_t* b, int count) {
+VEMLA_TARGET_AVX2 void swapReversedAvx2(std::uint8_t* a, std::uint8_t* b, int count) {
   int k = 0;
   for (; k + 32 <= count; k += 32) {
     const __m256i left = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(a + k));
@@ -122,7 +120,7 @@ constexpr int kRegisterOf[16] = {0, 8, 4, 12, 2, 10, 6, 14, 1, 9, 5, 13, 3, 11, 
     to[k + 8] = hi(from[2 * k], from[2 * k + 1]); \
   }
 
-VEMLA_AVX2 VEMLA_INLINE void transposeLanes(__m256i (&x)[16]) {
+VEMLA_TARGET_AVX2 VEMLA_INLINE void transposeLanes(__m256i (&x)[16]) {
   __m256i y[16];
   VEMLA_INTERLEAVE(x, y, _mm256_unpacklo_epi8, _mm256_unpackhi_epi8)
   VEMLA_INTERLEAVE(y, x, _mm256_unpacklo_epi16, _mm256_unpackhi_epi16)
@@ -132,29 +130,29 @@ VEMLA_AVX2 VEMLA_INLINE void transposeLanes(__m256i (&x)[16]) {
 
 // GCC 12's plain 32- and 64-bit unpacks, lane shuffles and lane extracts start from an undefined
 // register and trip -Wuninitialized; the all-ones masked forms are the same instructions.
-VEMLA_AVX512 inline __m512i unpackLow32(__m512i a, __m512i b) {
+VEMLA_TARGET_AVX512 inline __m512i unpackLow32(__m512i a, __m512i b) {
   return _mm512_maskz_unpacklo_epi32(0xFFFF, a, b);
 }
-VEMLA_AVX512 inline __m512i unpackHigh32(__m512i a, __m512i b) {
+VEMLA_TARGET_AVX512 inline __m512i unpackHigh32(__m512i a, __m512i b) {
   return _mm512_maskz_unpackhi_epi32(0xFFFF, a, b);
 }
-VEMLA_AVX512 inline __m512i unpackLow64(__m512i a, __m512i b) {
+VEMLA_TARGET_AVX512 inline __m512i unpackLow64(__m512i a, __m512i b) {
   return _mm512_maskz_unpacklo_epi64(0xFF, a, b);
 }
-VEMLA_AVX512 inline __m512i unpackHigh64(__m512i a, __m512i b) {
+VEMLA_TARGET_AVX512 inline __m512i unpackHigh64(__m512i a, __m512i b) {
   return _mm512_maskz_unpackhi_epi64(0xFF, a, b);
 }
 template <int pick>
-VEMLA_AVX512 inline __m512i shuffleLanes(__m512i a, __m512i b) {
+VEMLA_TARGET_AVX512 inline __m512i shuffleLanes(__m512i a, __m512i b) {
   return _mm512_maskz_shuffle_i64x2(0xFF, a, b, pick);
 }
 
 template <int lane>
-VEMLA_AVX512 inline void storeLane(std::uint8_t* to, __m512i v) {
+VEMLA_TARGET_AVX512 inline void storeLane(std::uint8_t* to, __m512i v) {
   _mm_storeu_si128(reinterpret_cast<__m128i*>(to), _mm512_maskz_extracti32x4_epi32(0xF, v, lane));
 }
 
-VEMLA_AVX512 VEMLA_INLINE void transposeLanes(__m512i (&x)[16]) {
+VEMLA_TARGET_AVX512 VEMLA_INLINE void transposeLanes(__m512i (&x)[16]) {
   __m512i y[16];
   VEMLA_INTERLEAVE(x, y, _mm512_unpacklo_epi8, _mm512_unpackhi_epi8)
   VEMLA_INTERLEAVE(y, x, _mm512_unpacklo_epi16, _mm512_unpackhi_epi16)
@@ -162,8 +160,8 @@ VEMLA_AVX512 VEMLA_INLINE void transposeLanes(__m512i (&x)[16]) {
   VEMLA_INTERLEAVE(y, x, unpackLow64, unpackHigh64)
 }
 
-VEMLA_AVX2 void turnTileAvx2(const std::uint8_t* source, std::ptrdiff_t sourceStep,
-                             std::uint8_t* out, std::ptrdiff_t outStep) {
+VEMLA_TARGET_AVX2 void turnTileAvx2(const std::uint8_t* source, std::ptrdiff_t sourceStep,
+                                    std::uint8_t* out, std::ptrdiff_t outStep) {
   __m256i x[16];
   for (int q = 0; q < 16; ++q)
     x[q] = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(source + q * sourceStep));
@@ -177,8 +175,8 @@ VEMLA_AVX2 void turnTileAvx2(const std::uint8_t* source, std::ptrdiff_t sourceSt
 }
 
 // Whole 64-byte source lines, so that no line is read twice.
-VEMLA_AVX512 void turnTileAvx512(const std::uint8_t* source, std::ptrdiff_t sourceStep,
-                                 std::uint8_t* out, std::ptrdiff_t outStep) {
+VEMLA_TARGET_AVX512 void turnTileAvx512(const std::uint8_t* source, std::ptrdiff_t sourceStep,
+                                        std::uint8_t* out, std::ptrdiff_t outStep) {
   __m512i x[16];
   for (int q = 0; q < 16; ++q) x[q] = _mm512_loadu_si512(source + q * sourceStep);
   transposeLanes(x);
@@ -194,8 +192,8 @@ VEMLA_AVX512 void turnTileAvx512(const std::uint8_t* source, std::ptrdiff_t sour
 // The grouped tiles store each transposed register whole: one store per output row instead of
 // two or four 16-byte pieces, which limited the quarter turns more than the memory did.
 // Streamed, whole lines go to memory without first being read into the cache.
-VEMLA_AVX2 void turnTileGroupedAvx2(const std::uint8_t* source, std::ptrdiff_t sourceStep,
-                                    std::uint8_t* out, std::ptrdiff_t outStep, bool stream) {
+VEMLA_TARGET_AVX2 void turnTileGroupedAvx2(const std::uint8_t* source, std::ptrdiff_t sourceStep,
+                                           std::uint8_t* out, std::ptrdiff_t outStep, bool stream) {
   __m256i x[16];
   for (int q = 0; q < 16; ++q)
     x[q] = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(source + q * sourceStep));
@@ -209,8 +207,9 @@ VEMLA_AVX2 void turnTileGroupedAvx2(const std::uint8_t* source, std::ptrdiff_t s
   }
 }
 
-VEMLA_AVX512 void turnTileGroupedAvx512(const std::uint8_t* source, std::ptrdiff_t sourceStep,
-                                        std::uint8_t* out, std::ptrdiff_t outStep, bool stream) {
+VEMLA_TARGET_AVX512 void turnTileGroupedAvx512(const std::uint8_t* source,
+                                               std::ptrdiff_t sourceStep, std::uint8_t* out,
+                                               std::ptrdiff_t outStep, bool stream) {
   __m512i x[16];
   for (int q = 0; q < 16; ++q) x[q] = _mm512_loadu_si512(source + q * sourceStep);
   transposeLanes(x);
@@ -226,8 +225,8 @@ void fenceStreams() {
 }
 
 // A 2 x 2 transpose of 16-byte lanes per 32 bytes.
-VEMLA_AVX2 void ungroupAvx2(const std::uint8_t* from, std::ptrdiff_t fromStep, std::uint8_t* to,
-                            std::ptrdiff_t toStep, int spans) {
+VEMLA_TARGET_AVX2 void ungroupAvx2(const std::uint8_t* from, std::ptrdiff_t fromStep,
+                                   std::uint8_t* to, std::ptrdiff_t toStep, int spans) {
   const std::ptrdiff_t fromRow = 16 * fromStep, toRow = 16 * toStep;
   for (int k = 0; k < 32 * spans; k += 32) {
     const __m256i a = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(from + k));
@@ -239,8 +238,8 @@ VEMLA_AVX2 void ungroupAvx2(const std::uint8_t* from, std::ptrdiff_t fromStep, s
 }
 
 // A 4 x 4 transpose of 16-byte lanes per 64 bytes: pairs of lanes first, then single lanes.
-VEMLA_AVX512 void ungroupAvx512(const std::uint8_t* from, std::ptrdiff_t fromStep, std::uint8_t* to,
-                                std::ptrdiff_t toStep, int spans) {
+VEMLA_TARGET_AVX512 void ungroupAvx512(const std::uint8_t* from, std::ptrdiff_t fromStep,
+                                       std::uint8_t* to, std::ptrdiff_t toStep, int spans) {
   const std::ptrdiff_t fromRow = 16 * fromStep, toRow = 16 * toStep;
   for (int k = 0; k < 64 * spans; k += 64) {
     const __m512i a = _mm512_loadu_si512(from + k), b = _mm512_loadu_si512(from + fromRow + k);
@@ -257,13 +256,14 @@ VEMLA_AVX512 void ungroupAvx512(const std::uint8_t* from, std::ptrdiff_t fromSte
 
 // A 256-entry byte table is four registers; each 7-bit index picks from the lower or the upper
 // pair with one two-register permute, and bit 7 chooses between the two results.
-VEMLA_VBMI inline __m512i mapped(__m512i v, const __m512i (&t)[4]) {
+VEMLA_TARGET_AVX512_VBMI inline __m512i mapped(__m512i v, const __m512i (&t)[4]) {
   const __m512i low = _mm512_permutex2var_epi8(t[0], v, t[1]);
   const __m512i high = _mm512_permutex2var_epi8(t[2], v, t[3]);
   return _mm512_mask_blend_epi8(_mm512_movepi8_mask(v), low, high);
 }
 
-VEMLA_VBMI void mapSpanVbmi(std::uint8_t* pixels, int count, const std::uint8_t* table) {
+VEMLA_TARGET_AVX512_VBMI void mapSpanVbmi(std::uint8_t* pixels, int count,
+                                          const std::uint8_t* table) {
   const __m512i t[4] = {_mm512_loadu_si512(table), _mm512_loadu_si512(table + 64),
                         _mm512_loadu_si512(table + 128), _mm512_loadu_si512(table + 192)};
   int i = 0;
@@ -289,11 +289,8 @@ constexpr EditKernels kVbmi{"avx512vbmi",     mapSpanVbmi,    reverseBytesAvx2,
 std::vector<const EditKernels*> supportedEditKernels() {
   std::vector<const EditKernels*> kernels{&kBaseline};
 #ifdef VEMLA_X86_DISPATCH
-  if (__builtin_cpu_supports("avx2")) kernels.push_back(&kAvx2);
-  if (__builtin_cpu_supports("avx2") && __builtin_cpu_supports("avx512f") &&
-      __builtin_cpu_supports("avx512bw") && __builtin_cpu_supports("avx512vbmi")) {
-    kernels.push_back(&kVbmi);
-  }
+  if (runsLevel(KernelLevel::Avx2)) kernels.push_back(&kAvx2);
+  if (runsLevel(KernelLevel::Avx512Vbmi)) kernels.push_back(&kVbmi);
 #endif
   return kernels;
 }

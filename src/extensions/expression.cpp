@@ -191,9 +191,160 @@ std::optional<PixelReferences> extractPixelReferences(std::string_view text) {
   return result;
 }
 
+namespace {
+
 // The parser has two states: an operand is expected (at the start, after an infix operator,
 // a sign, "(" or a function name) or an operator is expected (after an operand or ")"). Each
 // operator emits one term carrying the operand before it.
+class TermReader {
+ public:
+  TermReader(const std::string& source, bool image, bool signedHex, int references,
+             std::size_t capacity, std::vector<Term>& terms)
+      : source_(source),
+        image_(image),
+        signedHex_(signedHex),
+        references_(references),
+        capacity_(capacity),
+        terms_(terms) {}
+
+  // Reads the whole text; false when it is no expression or needs more terms than the capacity.
+  bool read() {
+    while (true) {
+      if (expectOperand_) {
+        if (!readBeforeOperator()) return false;
+      } else if (i_ == source_.size()) {
+        return finish();
+      } else if (!readOperator()) {
+        return false;
+      }
+    }
+  }
+
+ private:
+  bool emit(const Term& term) {
+    if (terms_.size() >= capacity_) return false;
+    terms_.push_back(term);
+    return true;
+  }
+
+  // One step where an operand is expected: a sign, "(", a function name, or the operand.
+  bool readBeforeOperator() {
+    const std::size_t size = source_.size();
+    const char c = i_ < size ? source_[i_] : '\0';
+    if (i_ < size && (c == '+' || c == '-')) {
+      if (afterSign_) return false;
+      Term sign;  // 0 - operand
+      sign.op = c == '+' ? TermOperator::Add : TermOperator::Subtract;
+      sign.level = level_ + kSignBase;
+      if (!emit(sign)) return false;
+      afterSign_ = true;
+      ++i_;
+      return true;
+    }
+    afterSign_ = false;
+    if (i_ < size && c == '(') {
+      level_ += kParenthesisStep;
+      ++i_;
+      return true;
+    }
+    if (i_ < size && (isDigit(c) || c == '.')) {
+      const std::optional<double> value = readNumber(source_, i_, signedHex_);
+      if (!value) return false;
+      pending_ = Term{};
+      pending_.constant = *value;
+      expectOperand_ = false;
+      return true;
+    }
+    if (i_ < size && c == '#' && image_) return readReference();
+    std::size_t nameLength = 0;
+    const int function = matchFunction(source_, i_, nameLength);
+    if (function < 0) return false;
+    Term application;  // its own operand is ignored: it takes the function of its right
+    application.op = TermOperator::Function;
+    application.function = function;
+    application.level = level_ + kFunctionBase;
+    if (!emit(application)) return false;
+    level_ += kParenthesisStep;
+    i_ += nameLength;
+    return true;
+  }
+
+  // "#n": the n-th pixel reference, 1 .. the number of references.
+  bool readReference() {
+    const std::size_t size = source_.size();
+    const std::size_t start = ++i_;
+    int number = 0;
+    for (; i_ < size && isDigit(source_[i_]); ++i_) {
+      if (number <= kMaxPixelReferences) number = number * 10 + (source_[i_] - '0');
+    }
+    if (i_ == start || number < 1 || number > references_) return false;
+    pending_ = Term{};
+    pending_.isReference = true;
+    pending_.reference = number - 1;
+    expectOperand_ = false;
+    return true;
+  }
+
+  // An infix operator after an operand, which emits the operand's term, or a ")".
+  bool readOperator() {
+    int base = kAddBase;
+    switch (source_[i_++]) {
+      case '+':
+        pending_.op = TermOperator::Add;
+        break;
+      case '-':
+        pending_.op = TermOperator::Subtract;
+        break;
+      case '*':
+        pending_.op = TermOperator::Multiply;
+        base = kMultiplyBase;
+        break;
+      case '/':
+        pending_.op = TermOperator::Divide;
+        base = kMultiplyBase;
+        break;
+      case '"':
+        pending_.op = TermOperator::Power;
+        base = kPowerBase;
+        break;
+      case '%':
+        pending_.op = TermOperator::Remainder;
+        base = kPowerBase;
+        break;
+      case ')':
+        level_ -= kParenthesisStep;
+        return level_ >= 0;
+      default:
+        return false;
+    }
+    pending_.level = level_ + base;
+    if (!emit(pending_)) return false;
+    expectOperand_ = true;
+    return true;
+  }
+
+  // The end of the text after an operand: the last term, with every parenthesis closed.
+  bool finish() {
+    pending_.op = TermOperator::End;
+    pending_.level = level_;
+    return level_ == 0 && emit(pending_);
+  }
+
+  const std::string& source_;
+  const bool image_;
+  const bool signedHex_;
+  const int references_;
+  const std::size_t capacity_;
+  std::vector<Term>& terms_;
+  std::size_t i_ = 0;
+  int level_ = 0;
+  bool expectOperand_ = true;
+  bool afterSign_ = false;  // a sign may not directly follow a sign
+  Term pending_;
+};
+
+}  // namespace
+
 std::optional<CompiledExpression> compileExpression(std::string_view text,
                                                     ExpressionVariant variant, int referenceCount,
                                                     HexMode hex) {
@@ -207,113 +358,9 @@ std::optional<CompiledExpression> compileExpression(std::string_view text,
 
   CompiledExpression compiled;
   compiled.variant_ = variant;
-  std::vector<Term>& terms = compiled.terms_;
-  terms.reserve(capacity);
-  const auto emit = [&](const Term& term) {
-    if (terms.size() >= capacity) return false;
-    terms.push_back(term);
-    return true;
-  };
-
-  const std::size_t size = source.size();
-  std::size_t i = 0;
-  int level = 0;
-  bool expectOperand = true;
-  bool afterSign = false;  // a sign may not directly follow a sign
-  Term pending;
-  while (true) {
-    if (expectOperand) {
-      const char c = i < size ? source[i] : '\0';
-      if (i < size && (c == '+' || c == '-')) {
-        if (afterSign) return std::nullopt;
-        Term sign;  // 0 - operand
-        sign.op = c == '+' ? TermOperator::Add : TermOperator::Subtract;
-        sign.level = level + kSignBase;
-        if (!emit(sign)) return std::nullopt;
-        afterSign = true;
-        ++i;
-        continue;
-      }
-      afterSign = false;
-      if (i < size && c == '(') {
-        level += kParenthesisStep;
-        ++i;
-        continue;
-      }
-      if (i < size && (isDigit(c) || c == '.')) {
-        const std::optional<double> value = readNumber(source, i, signedHex);
-        if (!value) return std::nullopt;
-        pending = Term{};
-        pending.constant = *value;
-        expectOperand = false;
-        continue;
-      }
-      if (i < size && c == '#' && image) {
-        const std::size_t start = ++i;
-        int number = 0;
-        for (; i < size && isDigit(source[i]); ++i) {
-          if (number <= kMaxPixelReferences) number = number * 10 + (source[i] - '0');
-        }
-        if (i == start || number < 1 || number > references) return std::nullopt;
-        pending = Term{};
-        pending.isReference = true;
-        pending.reference = number - 1;
-        expectOperand = false;
-        continue;
-      }
-      std::size_t nameLength = 0;
-      const int function = matchFunction(source, i, nameLength);
-      if (function < 0) return std::nullopt;
-      Term application;  // its own operand is ignored: it takes the function of its right
-      application.op = TermOperator::Function;
-      application.function = function;
-      application.level = level + kFunctionBase;
-      if (!emit(application)) return std::nullopt;
-      level += kParenthesisStep;
-      i += nameLength;
-      continue;
-    }
-    if (i == size) {
-      pending.op = TermOperator::End;
-      pending.level = level;
-      if (level != 0 || !emit(pending)) return std::nullopt;
-      break;
-    }
-    int base = kAddBase;
-    switch (source[i++]) {
-      case '+':
-        pending.op = TermOperator::Add;
-        break;
-      case '-':
-        pending.op = TermOperator::Subtract;
-        break;
-      case '*':
-        pending.op = TermOperator::Multiply;
-        base = kMultiplyBase;
-        break;
-      case '/':
-        pending.op = TermOperator::Divide;
-        base = kMultiplyBase;
-        break;
-      case '"':
-        pending.op = TermOperator::Power;
-        base = kPowerBase;
-        break;
-      case '%':
-        pending.op = TermOperator::Remainder;
-        base = kPowerBase;
-        break;
-      case ')':
-        level -= kParenthesisStep;
-        if (level < 0) return std::nullopt;
-        continue;
-      default:
-        return std::nullopt;
-    }
-    pending.level = level + base;
-    if (!emit(pending)) return std::nullopt;
-    expectOperand = true;
-  }
+  compiled.terms_.reserve(capacity);
+  TermReader reader(source, image, signedHex, references, capacity, compiled.terms_);
+  if (!reader.read()) return std::nullopt;
   compiled.plan();
   return compiled;
 }

@@ -9,8 +9,8 @@
 #include <string>
 #include <string_view>
 
-#include "extensions/user_entries.h"
 #include "picture/byte_source.h"
+#include "processing/user_entries.h"
 #include "text/translate.h"
 
 namespace vemla {

@@ -5,7 +5,9 @@
 #include <functional>
 #include <optional>
 
-#include "extensions/user_entries.h"
+#include "extensions/shared_rows.h"
+#include "processing/user_entries.h"
+#include "extensions/user_filter_kernels.h"
 #include "processing/parallel_for.h"
 #include "processing/rect.h"
 
@@ -26,28 +28,6 @@ struct UserProcessingArea {
   Rect computing{};
   StatisticsPictures statistics = StatisticsPictures::Both;
 };
-
-// Told after each computed row; after each block of rows when the rows are shared among threads
-// (work large enough to be shared on a pool of more than one thread).
-using RowProgress = std::function<void(int rowsDone, int rowsTotal)>;
-
-// How a filter whose weights are no integers after a power-of-two scale (0.1, 0.333 ...) forms
-// its extended-precision results. Every way gives the same image; the choice is there for the
-// tests and the benchmarks.
-enum class FilterArithmetic {
-  Fastest,  // the fastest of the next three that this machine runs
-  // Sums in double with the baseline instruction set, AVX2 or AVX-512, each result checked
-  // against a bound on its distance to the extended-precision one and redone in extended
-  // precision where the bound leaves the grey value open.
-  DoubleBaseline,
-  DoubleAvx2,
-  DoubleAvx512,
-  Extended,  // every pixel in extended precision
-};
-
-// Whether this machine runs `arithmetic` (a double way it does not run falls back to the
-// baseline).
-bool runsFilterArithmetic(FilterArithmetic arithmetic);
 
 // Computes `image` (width x height) from the shifted pictures by the entry: every pixel of the
 // computing range by the expression or the filter, every other pixel 0. Values are truncated

@@ -5,7 +5,6 @@
 #include <cstring>
 #include <limits>
 
-#include "editing/small_dialogs.h"
 #include "gallery/messages.h"
 #include "gallery/thumbnail.h"
 #include "gallery/work_memory.h"

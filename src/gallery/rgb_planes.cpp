@@ -1,8 +1,9 @@
 #include "gallery/rgb_planes.h"
 
-#if defined(__x86_64__) && (defined(__GNUC__) || defined(__clang__))
+#include "processing/cpu_dispatch.h"
+
+#ifdef VEMLA_X86_DISPATCH
 #include <immintrin.h>
-#define VEMLA_RGB_SSSE3 1
 #endif
 
 namespace vemla {
@@ -17,14 +18,12 @@ void interleaveScalar(const std::uint8_t* red, const std::uint8_t* green, const 
   }
 }
 
-#ifdef VEMLA_RGB_SSSE3
+#ifdef VEMLA_X86_DISPATCH
 // Sixteen pixels a step: each of the three 16-byte output blocks gathers its bytes from the
 // three planes with one byte shuffle per plane (-128 selects zero).
-__attribute__((target("ssse3"))) std::size_t interleaveSsse3(const std::uint8_t* red,
-                                                             const std::uint8_t* green,
-                                                             const std::uint8_t* blue,
-                                                             std::size_t pixels,
-                                                             std::uint8_t* out) {
+VEMLA_TARGET_SSSE3 std::size_t interleaveSsse3(const std::uint8_t* red, const std::uint8_t* green,
+                                               const std::uint8_t* blue, std::size_t pixels,
+                                               std::uint8_t* out) {
   const __m128i b0 =
       _mm_setr_epi8(0, -128, -128, 1, -128, -128, 2, -128, -128, 3, -128, -128, 4, -128, -128, 5);
   const __m128i g0 = _mm_setr_epi8(-128, 0, -128, -128, 1, -128, -128, 2, -128, -128, 3, -128, -128,
@@ -68,9 +67,8 @@ __attribute__((target("ssse3"))) std::size_t interleaveSsse3(const std::uint8_t*
 void interleaveRgbPlanes(const std::uint8_t* red, const std::uint8_t* green,
                          const std::uint8_t* blue, std::size_t pixels, std::uint8_t* out) {
   std::size_t done = 0;
-#ifdef VEMLA_RGB_SSSE3
-  static const bool ssse3 = __builtin_cpu_supports("ssse3");
-  if (ssse3) done = interleaveSsse3(red, green, blue, pixels, out);
+#ifdef VEMLA_X86_DISPATCH
+  if (runsLevel(KernelLevel::Ssse3)) done = interleaveSsse3(red, green, blue, pixels, out);
 #endif
   interleaveScalar(red + done, green + done, blue + done, pixels - done, out + 3 * done);
 }

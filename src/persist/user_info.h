@@ -9,8 +9,8 @@
 #include <string>
 #include <vector>
 
-#include "extensions/user_entries.h"
 #include "persist/settings_io.h"
+#include "processing/user_entries.h"
 
 namespace vemla::persist {
 

@@ -4,7 +4,6 @@
 #include <cstring>
 #include <optional>
 
-#include "editing/small_dialogs.h"
 #include "picture/bitmap.h"
 #include "picture/byte_source.h"
 #include "picture/file_helpers.h"

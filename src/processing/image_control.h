@@ -6,7 +6,7 @@
 #include <array>
 #include <cstdint>
 
-#include "extensions/user_entries.h"
+#include "processing/user_entries.h"
 
 namespace vemla {
 

@@ -3,8 +3,9 @@
 #include <algorithm>
 #include <cstring>
 
-#if defined(__x86_64__) && (defined(__GNUC__) || defined(__clang__))
-#define VEMLA_X86_DISPATCH 1
+#include "processing/cpu_dispatch.h"
+
+#ifdef VEMLA_X86_DISPATCH
 #include <immintrin.h>
 #endif
 
@@ -232,19 +233,9 @@ VEMLA_IMAGE_KERNEL_TABLE(Baseline, Baseline);
 
 #ifdef VEMLA_X86_DISPATCH
 
-#define VEMLA_AVX2 __attribute__((target("avx2")))
-// Compilers keep to 256-bit vectors on AVX-512 unless told otherwise.
-#if defined(__clang__)
-#define VEMLA_AVX512 \
-  __attribute__((target("avx512f,avx512bw,avx512vl,avx2"), min_vector_width(512)))
-#else
-#define VEMLA_AVX512 \
-  __attribute__((target("avx512f,avx512bw,avx512vl,avx2,prefer-vector-width=512")))
-#endif
-
 // Maximum and minimum of the bytes, and their sum with the sum-of-absolute-differences
 // instruction against zero (64-bit partial sums).
-VEMLA_AVX2 RowStatistics statisticsAvx2(const std::uint8_t* s, int count) {
+VEMLA_TARGET_AVX2 RowStatistics statisticsAvx2(const std::uint8_t* s, int count) {
   const __m256i zero = _mm256_setzero_si256();
   __m256i maximum = zero, minimum = _mm256_set1_epi8(-1), sum = zero;
   int i = 0;
@@ -281,7 +272,7 @@ VEMLA_AVX2 RowStatistics statisticsAvx2(const std::uint8_t* s, int count) {
 }
 
 // Plain stores up to the first aligned vector, streaming stores, then plain stores again.
-VEMLA_AVX2 void streamRowAvx2(const std::uint8_t* source, int count, std::uint8_t* out) {
+VEMLA_TARGET_AVX2 void streamRowAvx2(const std::uint8_t* source, int count, std::uint8_t* out) {
   int i = 0;
   const auto misalignment = reinterpret_cast<std::uintptr_t>(out) % 32;
   const int head = std::min(count, misalignment == 0 ? 0 : static_cast<int>(32 - misalignment));
@@ -298,7 +289,7 @@ void fenceAvx2() {
 
 // Running sums 8 (16) lanes at a time: each vector is summed within itself in three (four)
 // shift-and-add steps and the total so far added to every lane.
-VEMLA_AVX2 void prefixSumsAvx2(const std::int32_t* sums, int count, std::uint32_t* prefix) {
+VEMLA_TARGET_AVX2 void prefixSumsAvx2(const std::int32_t* sums, int count, std::uint32_t* prefix) {
   __m256i total = _mm256_setzero_si256();
   const __m256i last = _mm256_set1_epi32(7);
   prefix[0] = 0;
@@ -321,7 +312,8 @@ VEMLA_AVX2 void prefixSumsAvx2(const std::int32_t* sums, int count, std::uint32_
 }
 
 // The zero-masked forms with a full mask: GCC 12's unmasked forms trip -Wmaybe-uninitialized.
-VEMLA_AVX512 void prefixSumsAvx512(const std::int32_t* sums, int count, std::uint32_t* prefix) {
+VEMLA_TARGET_AVX512 void prefixSumsAvx512(const std::int32_t* sums, int count,
+                                          std::uint32_t* prefix) {
   constexpr __mmask16 kAll = 0xFFFF;
   const __m512i zero = _mm512_setzero_si512();
   const __m512i last = _mm512_set1_epi32(15);
@@ -347,26 +339,26 @@ VEMLA_AVX512 void prefixSumsAvx512(const std::int32_t* sums, int count, std::uin
   }
 }
 
-VEMLA_DEFINE_COMBINES(Avx2, VEMLA_AVX2)
-VEMLA_DEFINE_SLIDES(Avx2, VEMLA_AVX2)
-VEMLA_DEFINE_IMAGE_KERNELS(Avx2, VEMLA_AVX2)
-VEMLA_DEFINE_MAPPING(Avx2, VEMLA_AVX2)
-VEMLA_DEFINE_IMAGE_KERNELS(Avx512, VEMLA_AVX512)
+VEMLA_DEFINE_COMBINES(Avx2, VEMLA_TARGET_AVX2)
+VEMLA_DEFINE_SLIDES(Avx2, VEMLA_TARGET_AVX2)
+VEMLA_DEFINE_IMAGE_KERNELS(Avx2, VEMLA_TARGET_AVX2)
+VEMLA_DEFINE_MAPPING(Avx2, VEMLA_TARGET_AVX2)
+VEMLA_DEFINE_IMAGE_KERNELS(Avx512, VEMLA_TARGET_AVX512)
 
 // The column sums 16 pixels at a time: the change of each column (entering minus leaving) in
 // 16 bits, then widened to the 32-bit sums. The compiler's own loops mask and shuffle here.
-VEMLA_AVX2 __m128i load16(const std::uint8_t* a) {
+VEMLA_TARGET_AVX2 __m128i load16(const std::uint8_t* a) {
   return _mm_loadu_si128(reinterpret_cast<const __m128i*>(a));
 }
-VEMLA_AVX2 __m256i absoluteDifferences16(const std::uint8_t* a, const std::uint8_t* b) {
+VEMLA_TARGET_AVX2 __m256i absoluteDifferences16(const std::uint8_t* a, const std::uint8_t* b) {
   const __m128i x = load16(a), y = load16(b);
   return _mm256_cvtepu8_epi16(_mm_sub_epi8(_mm_max_epu8(x, y), _mm_min_epu8(x, y)));
 }
-VEMLA_AVX2 __m256i signedDifferences16(const std::uint8_t* a, const std::uint8_t* b) {
+VEMLA_TARGET_AVX2 __m256i signedDifferences16(const std::uint8_t* a, const std::uint8_t* b) {
   return _mm256_sub_epi16(_mm256_cvtepu8_epi16(load16(a)), _mm256_cvtepu8_epi16(load16(b)));
 }
 // The zero-masked form with a full mask, as above.
-VEMLA_AVX512 void addChanges(__m256i change, std::int32_t* sums) {
+VEMLA_TARGET_AVX512 void addChanges(__m256i change, std::int32_t* sums) {
   _mm512_storeu_si512(sums, _mm512_add_epi32(_mm512_loadu_si512(sums),
                                              _mm512_maskz_cvtepi16_epi32(0xFFFF, change)));
 }
@@ -374,8 +366,8 @@ VEMLA_AVX512 void addChanges(__m256i change, std::int32_t* sums) {
 // The window values 16 at a time, rounded as the plain loop rounds them (the values are never
 // not-a-number, where min and max would differ from it). Zero-masked forms with full masks, as
 // above.
-VEMLA_AVX512 void mapWindowSumsAvx512(const std::uint32_t* high, const std::uint32_t* low,
-                                      int count, float scale, std::uint8_t* out) {
+VEMLA_TARGET_AVX512 void mapWindowSumsAvx512(const std::uint32_t* high, const std::uint32_t* low,
+                                             int count, float scale, std::uint8_t* out) {
   constexpr __mmask16 kAll = 0xFFFF;
   const __m512 factor = _mm512_set1_ps(scale), half = _mm512_set1_ps(0.5f);
   const __m512 top = _mm512_set1_ps(255.0f), zero = _mm512_setzero_ps();
@@ -393,9 +385,10 @@ VEMLA_AVX512 void mapWindowSumsAvx512(const std::uint32_t* high, const std::uint
   mapWindowSumsLoop(high + i, low + i, count - i, scale, out + i);
 }
 
-VEMLA_AVX512 void slideDifferenceSumsAvx512(const std::uint8_t* in1, const std::uint8_t* in2,
-                                            const std::uint8_t* out1, const std::uint8_t* out2,
-                                            int count, std::int32_t* sums) {
+VEMLA_TARGET_AVX512 void slideDifferenceSumsAvx512(const std::uint8_t* in1, const std::uint8_t* in2,
+                                                   const std::uint8_t* out1,
+                                                   const std::uint8_t* out2, int count,
+                                                   std::int32_t* sums) {
   int i = 0;
   if (out1 != nullptr) {
     for (; i + 16 <= count; i += 16) {
@@ -408,10 +401,11 @@ VEMLA_AVX512 void slideDifferenceSumsAvx512(const std::uint8_t* in1, const std::
                           out2 == nullptr ? nullptr : out2 + i, count - i, sums + i);
 }
 
-VEMLA_AVX512 void slideSignedDifferenceSumsAvx512(const std::uint8_t* in1, const std::uint8_t* in2,
-                                                  const std::uint8_t* out1,
-                                                  const std::uint8_t* out2, int count,
-                                                  std::int32_t* sums) {
+VEMLA_TARGET_AVX512 void slideSignedDifferenceSumsAvx512(const std::uint8_t* in1,
+                                                         const std::uint8_t* in2,
+                                                         const std::uint8_t* out1,
+                                                         const std::uint8_t* out2, int count,
+                                                         std::int32_t* sums) {
   int i = 0;
   if (out1 != nullptr) {
     for (; i + 16 <= count; i += 16) {
@@ -433,11 +427,8 @@ VEMLA_IMAGE_KERNEL_TABLE(Avx512, Avx2);
 std::vector<const ImageKernels*> supportedImageKernels() {
   std::vector<const ImageKernels*> kernels{&kBaseline};
 #ifdef VEMLA_X86_DISPATCH
-  if (__builtin_cpu_supports("avx2")) kernels.push_back(&kAvx2);
-  if (__builtin_cpu_supports("avx512f") && __builtin_cpu_supports("avx512bw") &&
-      __builtin_cpu_supports("avx512vl")) {
-    kernels.push_back(&kAvx512);
-  }
+  if (runsLevel(KernelLevel::Avx2)) kernels.push_back(&kAvx2);
+  if (runsLevel(KernelLevel::Avx512)) kernels.push_back(&kAvx512);
 #endif
   return kernels;
 }

@@ -3,8 +3,9 @@
 #include <algorithm>
 #include <cstdlib>
 
-#if defined(__x86_64__) && (defined(__GNUC__) || defined(__clang__))
-#define VEMLA_X86_DISPATCH 1
+#include "processing/cpu_dispatch.h"
+
+#ifdef VEMLA_X86_DISPATCH
 #include <immintrin.h>
 #endif
 
@@ -128,21 +129,11 @@ constexpr RowKernels kBaseline{
 
 #ifdef VEMLA_X86_DISPATCH
 
-#define VEMLA_AVX2 __attribute__((target("avx2")))
-// Compilers keep to 256-bit vectors on AVX-512 unless told otherwise.
-#if defined(__clang__)
-#define VEMLA_AVX512 \
-  __attribute__((target("avx512f,avx512bw,avx512vl,avx2"), min_vector_width(512)))
-#else
-#define VEMLA_AVX512 \
-  __attribute__((target("avx512f,avx512bw,avx512vl,avx2,prefer-vector-width=512")))
-#endif
-
-VEMLA_DEFINE_KERNELS(Avx2, VEMLA_AVX2)
-VEMLA_DEFINE_KERNELS(Avx512, VEMLA_AVX512)
+VEMLA_DEFINE_KERNELS(Avx2, VEMLA_TARGET_AVX2)
+VEMLA_DEFINE_KERNELS(Avx512, VEMLA_TARGET_AVX512)
 
 // Sums of absolute differences with the byte SAD instruction, 32 or 64 bytes at a time.
-VEMLA_AVX2 std::uint64_t sadAvx2(const std::uint8_t* a, const std::uint8_t* b, int count) {
+VEMLA_TARGET_AVX2 std::uint64_t sadAvx2(const std::uint8_t* a, const std::uint8_t* b, int count) {
   __m256i sum = _mm256_setzero_si256();
   int i = 0;
   for (; i + 32 <= count; i += 32) {
@@ -158,7 +149,8 @@ VEMLA_AVX2 std::uint64_t sadAvx2(const std::uint8_t* a, const std::uint8_t* b, i
   return total;
 }
 
-VEMLA_AVX512 std::uint64_t sadAvx512(const std::uint8_t* a, const std::uint8_t* b, int count) {
+VEMLA_TARGET_AVX512 std::uint64_t sadAvx512(const std::uint8_t* a, const std::uint8_t* b,
+                                            int count) {
   __m512i sum = _mm512_setzero_si512();
   int i = 0;
   for (; i + 64 <= count; i += 64) {
@@ -187,14 +179,6 @@ constexpr RowKernels kAvx512{
     KernelLevel::Avx512, lerpHorizontalAvx512, lerpVerticalAvx512,    lerpVerticalSadAvx512,
     sadAvx512,           cubicVerticalAvx512,  cubicHorizontalAvx512, addRowAvx512};
 
-bool runsAvx2() {
-  return __builtin_cpu_supports("avx2");
-}
-bool runsAvx512() {
-  return __builtin_cpu_supports("avx512f") && __builtin_cpu_supports("avx512bw") &&
-         __builtin_cpu_supports("avx512vl");
-}
-
 #endif
 
 }  // namespace
@@ -202,8 +186,8 @@ bool runsAvx512() {
 std::vector<const RowKernels*> supportedRowKernels() {
   std::vector<const RowKernels*> kernels{&kBaseline};
 #ifdef VEMLA_X86_DISPATCH
-  if (runsAvx2()) kernels.push_back(&kAvx2);
-  if (runsAvx512()) kernels.push_back(&kAvx512);
+  if (runsLevel(KernelLevel::Avx2)) kernels.push_back(&kAvx2);
+  if (runsLevel(KernelLevel::Avx512)) kernels.push_back(&kAvx512);
 #endif
   return kernels;
 }

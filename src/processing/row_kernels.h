@@ -6,9 +6,9 @@
 #include <cstdint>
 #include <vector>
 
-namespace vemla {
+#include "processing/cpu_dispatch.h"
 
-enum class KernelLevel { Baseline, Avx2, Avx512 };
+namespace vemla {
 
 struct RowKernels {
   KernelLevel level;

@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "processing/compared_pixels.h"
+#include "processing/cpu_dispatch.h"
 
 // Every helper of a band is inlined into the band's variants, so that each variant compiles
 // all of them for its instruction set.
@@ -167,13 +168,13 @@ void bandBaseline(const Band& band, int begin, int end) {
   similarityBand(band, begin, end);
 }
 
-#if defined(__x86_64__) && (defined(__clang__) || defined(__GNUC__))
-__attribute__((target("avx2"))) void bandAvx2(const Band& band, int begin, int end) {
+#ifdef VEMLA_X86_DISPATCH
+VEMLA_TARGET_AVX2 void bandAvx2(const Band& band, int begin, int end) {
   similarityBand(band, begin, end);
 }
 
 BandFunction bandFunction() {
-  static const BandFunction chosen = __builtin_cpu_supports("avx2") ? bandAvx2 : bandBaseline;
+  static const BandFunction chosen = runsLevel(KernelLevel::Avx2) ? bandAvx2 : bandBaseline;
   return chosen;
 }
 #else

@@ -10,12 +10,12 @@
 
 #include "editing/small_dialogs.h"
 #include "gallery/messages.h"
-#include "gallery/ordered_parallel.h"
 #include "gallery/work_memory.h"
 #include "picture/byte_source.h"
 #include "picture/file_helpers.h"
 #include "picture/messages.h"
 #include "picture/true_colour.h"
+#include "processing/ordered_parallel.h"
 #include "processing/viewer_file.h"
 #include "text/format.h"
 #include "text/translate.h"
