@@ -1,8 +1,8 @@
 #pragma once
-// The image kinds of Image 1 and Image 2: the one table of built-in kinds with, per kind, the
-// name the kind selectors list, the colour kind it is associated with by default, the
-// description the pane help shows, its button in the image control window and the row kernel
-// that makes it; and the pane labels built from them.
+// The image kinds of Image 1 and Image 2: the one table of built-in kinds with every rule that
+// differs between kinds (the names, the default colour, the pane help, the image control's
+// button, the row kernel, the fill value, the statistics rectangle and whether `compare` judges
+// by it); and the pane labels built from them.
 #include <array>
 #include <cstdint>
 #include <string>
@@ -29,17 +29,29 @@ enum ImageKind : int {
   kUserProcessingKind = 99,  // a user simple image processing entry, stored beside the kind
 };
 
+// Which valid rectangles a kind's statistics rectangle comes from.
+enum class StatisticsSource { Picture1, Picture2, Both };
+
+// A row of the kind table; the members with a default are written out only where a kind
+// differs from it.
 struct ImageKindInfo {
   const char* name;
-  int colourKind;  // the default colour association
+  const char* cliName;  // the kind in vemla-cli's help (English, as the rest of that help)
+  int colourKind;       // the default colour association
   const char* description;
-  // The kind's button in the image control window ("画像１" belongs to Image 1, the others to
-  // Image 2); null for the kinds chosen only by the kind selectors.
-  const char* buttonText;
-  const char* buttonHelp;
   // The kernel that makes the kind row by row from the two shifted pictures; null for the
   // kinds made otherwise (the area difference).
   CombineRow ImageKernels::*row;
+  // The kind's button in the image control window and the row, Image 1's or Image 2's, it sits
+  // in; null for the kinds chosen only by the kind selectors.
+  const char* buttonText = nullptr;
+  const char* buttonHelp = nullptr;
+  ImageSlot buttonRow = ImageSlot::Second;
+  // The value around the picture and in blanked areas; for a judged kind also the value of
+  // "no difference".
+  std::uint8_t fill = 0;
+  StatisticsSource statistics = StatisticsSource::Both;
+  bool judged = false;  // a difference of the two pictures that `vemla-cli compare` judges by
 };
 const std::array<ImageKindInfo, kBuiltInKindCount>& imageKindTable();
 
@@ -51,10 +63,16 @@ inline bool isBuiltInKind(int kind) {
 inline constexpr const char* kUserProcessingDescription =
     text::N_("ﾕｰｻﾞ簡易画像処理の実行結果です");
 
-// The value around the picture and in blanked areas: 128 for the offset difference, else 0.
-constexpr std::uint8_t fillValueOf(int kind) {
-  return kind == kKindOffsetDifference ? 128 : 0;
+// The value around the picture and in blanked areas (0 for a user processing entry).
+inline std::uint8_t fillValueOf(int kind) {
+  return isBuiltInKind(kind) ? imageKindTable()[static_cast<std::size_t>(kind)].fill : 0;
 }
+
+// The first and last of the kinds `vemla-cli compare` judges by (they follow each other).
+struct KindRange {
+  int first, last;
+};
+KindRange judgedKinds();
 
 // "ｲﾒｰｼﾞ1", and with pictures loaded "ｲﾒｰｼﾞ1（平均） x8" or "ｲﾒｰｼﾞ1（平均） 1/4.0", in the
 // language in use: a built-in kind's name is translated there, an operator's entry name is shown
