@@ -11,11 +11,13 @@
 #include <sstream>
 #include <thread>
 
-#include "cli/commands.h"
 #include "cli/compare_report.h"
 #include "cli/control_flags.h"
 #include "cli/option_flags.h"
+#include "cli/read_flags.h"
 #include "cli/tool_views.h"
+#include "cli/user_port.h"
+#include "cli/verbs.h"
 #include "picture/file_names.h"
 #include "picture/messages.h"
 #include "picture/picture_file.h"

@@ -5,9 +5,11 @@
 #include <tuple>
 #include <vector>
 
-#include "cli/commands.h"
 #include "cli/control_flags.h"
 #include "cli/option_flags.h"
+#include "cli/read_flags.h"
+#include "cli/user_port.h"
+#include "cli/verbs.h"
 #include "extensions/user_processing.h"
 #include "picture/messages.h"
 #include "processing/image_kinds.h"
@@ -42,9 +44,9 @@ struct KindFlags {
 };
 
 // "  --kind K  image kind 0..9 (default 3): 0 picture 1, 1 picture 2, ..." from the kind table,
-// wrapped at 88 columns under the help's second column.
+// in lines of at most 86 columns under the help's second column.
 std::string kindFlagHelp() {
-  constexpr std::size_t kColumn = 32, kWidth = 88;
+  constexpr std::size_t kColumn = 32, kWidth = 86;
   std::string text = "image kind 0.." + std::to_string(kBuiltInKindCount - 1) + " (default " +
                      std::to_string(KindFlags{}.kind) + "):";
   for (int kind = 0; kind < kBuiltInKindCount; ++kind) {
