@@ -54,7 +54,7 @@ struct ImageKindInfo {
   bool judged = false;  // a difference of the two pictures that `vemla-cli compare` judges by
 };
 
-// The kinds in the order of their numbers: a new kind's row goes here, beside its number.
+// The rows in the order of the kind numbers above.
 inline constexpr std::array<ImageKindInfo, kBuiltInKindCount> kImageKinds{{
     {.name = text::N_("画像１"),
      .cliName = "picture 1",
@@ -129,6 +129,7 @@ inline constexpr std::array<ImageKindInfo, kBuiltInKindCount> kImageKinds{{
      .description = text::N_("画像１と画像２でXOR（排他的論理和）を行った結果です"),
      .row = &ImageKernels::bitwiseXor},
 }};
+
 inline const std::array<ImageKindInfo, kBuiltInKindCount>& imageKindTable() {
   return kImageKinds;
 }
