@@ -81,6 +81,7 @@ void BM_CreateImage(benchmark::State& state) {
                              : level == 1 ? " avx2"
                                           : " avx512"));
 }
+
 // The kinds that combine the two pictures row by row, from the kind table.
 std::vector<std::int64_t> combiningKinds() {
   std::vector<std::int64_t> kinds;
