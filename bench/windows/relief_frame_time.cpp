@@ -19,8 +19,7 @@ class ReliefFrameTime : public QObject {
     f.openPair(
         64, 48, [](int x, int y) { return 2 * x + y; }, 100);
     QTest::mouseClick(f.barButton(k3DTool), Qt::LeftButton);
-    ReliefWindow* relief =
-        f.window->findChild<ToolInformation*>("ToolInformation")->reliefWindow();
+    ReliefWindow* relief = f.window->findChild<ToolInformation*>("ToolInformation")->reliefWindow();
     auto* slider = testing::find<QSlider>(relief, "AngleXSlider");
     int angle = 0;
     QBENCHMARK {

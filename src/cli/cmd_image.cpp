@@ -278,8 +278,7 @@ Command imageCommand() {
           "  A failed alignment prints its message on stderr; the image is still made.\n")
           .append(kReadFlagsHelp)
           .append(kControlFlagsHelp)
-          .append(
-              kindFlagHelp())
+          .append(kindFlagHelp())
           .append(
               "  --area SX,SY                  kind 5: window size (default the AreaDiffRangeX/Y\n"
               "                                option, {AreaDiffRangeX},{AreaDiffRangeY}), 1 .. 2 "

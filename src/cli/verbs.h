@@ -38,12 +38,12 @@ Command compareCommand();
 // Every verb, in the order the general usage lists them.
 inline const std::vector<Command>& verbTable() {
   static const std::vector<Command> table{
-      infoCommand(),        convertCommand(),     imageCommand(),   renderCommand(),
-      alignCommand(),       calcCommand(),        exportCommand(),  importCommand(),
-      archiveCommand(),     stateCommand(),       launchCommand(),  galleryCommand(),
-      valuesCommand(),      profileCommand(),     measureCommand(), scopeCommand(),
-      viewCommand(),        reliefCommand(),      partialCommand(), colourTableCommand(),
-      colourImageCommand(), editCommand(),        compareCommand(),
+      infoCommand(),        convertCommand(), imageCommand(),   renderCommand(),
+      alignCommand(),       calcCommand(),    exportCommand(),  importCommand(),
+      archiveCommand(),     stateCommand(),   launchCommand(),  galleryCommand(),
+      valuesCommand(),      profileCommand(), measureCommand(), scopeCommand(),
+      viewCommand(),        reliefCommand(),  partialCommand(), colourTableCommand(),
+      colourImageCommand(), editCommand(),    compareCommand(),
   };
   return table;
 }

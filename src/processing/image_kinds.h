@@ -104,7 +104,7 @@ inline constexpr std::array<ImageKindInfo, kBuiltInKindCount> kImageKinds{{
      .row = nullptr,
      .buttonText = text::N_("ｴﾘｱ差"),
      .buttonHelp = text::N_("画像1と画像2の一定範囲の階調差を表示します\n"
-                      "範囲は『ｵﾌﾟｼｮﾝ情報-画像関連』で変更可能です"),
+                            "範囲は『ｵﾌﾟｼｮﾝ情報-画像関連』で変更可能です"),
      .judged = true},
     {.name = text::N_("ﾕｰｻﾞﾌﾟﾛｸﾞﾗﾑ結果"),
      .cliName = "user program result",

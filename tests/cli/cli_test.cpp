@@ -164,7 +164,8 @@ TEST_F(Cli, HelpIsAvailableForEveryCommand) {
 TEST_F(Cli, CompareHelpNamesEveryJudgedKind) {
   const KindRange judged = judgedKinds();
   std::string kinds = "--kind " + std::to_string(judged.first);
-  for (int kind = judged.first + 1; kind <= judged.last; ++kind) kinds += '|' + std::to_string(kind);
+  for (int kind = judged.first + 1; kind <= judged.last; ++kind)
+    kinds += '|' + std::to_string(kind);
   EXPECT_NE(run({"compare", "--help"}).out.find(kinds + ' '), std::string::npos) << kinds;
 }
 
