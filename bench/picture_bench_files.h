@@ -45,7 +45,8 @@ inline std::string benchFile(BenchFile which) {
       folder + "/vemla-bench-" + std::to_string(::getpid()) + "-" + names[static_cast<int>(which)];
   switch (which) {
     case BenchFile::Png8:
-      testing::writeBytes(path, testing::encodePng({kReadSide, kReadSide}, benchSamples(8)));
+      testing::writeBytes(
+          path, testing::encodePng({.width = kReadSide, .height = kReadSide}, benchSamples(8)));
       break;
     case BenchFile::Tiff8:
       // One strip: the pixels follow the 8-byte header, as the memcpy baseline assumes.

@@ -3,27 +3,15 @@
 #include <iomanip>
 #include <vector>
 
-#include "cli/commands.h"
 #include "cli/option_flags.h"
+#include "cli/verbs.h"
 
 namespace vemla::cli {
 namespace {
 
-const std::vector<Command>& commands() {
-  static const std::vector<Command> table{
-      infoCommand(),        convertCommand(),     imageCommand(),   renderCommand(),
-      alignCommand(),       calcCommand(),        exportCommand(),  importCommand(),
-      archiveCommand(),     stateCommand(),       launchCommand(),  galleryCommand(),
-      valuesCommand(),      profileCommand(),     measureCommand(), scopeCommand(),
-      viewCommand(),        reliefCommand(),      partialCommand(), colourTableCommand(),
-      colourImageCommand(), editCommand(),        compareCommand(),
-  };
-  return table;
-}
-
 void printUsage(std::ostream& stream) {
   stream << "usage: vemla-cli COMMAND [ARGS] [OPTIONS]\ncommands:\n";
-  for (const Command& command : commands()) {
+  for (const Command& command : verbTable()) {
     stream << "  " << std::left << std::setw(14) << command.name << command.summary << '\n';
   }
   stream << "every command accepts --settings FOLDER: options from FOLDER/VemlaPinf.dat\n"
@@ -42,7 +30,7 @@ int runCli(const std::vector<std::string>& words, std::ostream& out, std::ostrea
     return 0;
   }
   const Command* command = nullptr;
-  for (const Command& candidate : commands()) {
+  for (const Command& candidate : verbTable()) {
     if (words[0] == candidate.name) command = &candidate;
   }
   if (command == nullptr) {

@@ -1,5 +1,7 @@
-#include "cli/commands.h"
 #include "cli/control_flags.h"
+#include "cli/read_flags.h"
+#include "cli/user_port.h"
+#include "cli/verbs.h"
 #include "processing/alignment.h"
 #include "text/format.h"
 #include "workbench/picture/open_pictures.h"

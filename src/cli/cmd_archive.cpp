@@ -2,7 +2,7 @@
 #include <string>
 #include <tuple>
 
-#include "cli/commands.h"
+#include "cli/verbs.h"
 #include "gallery/archive.h"
 #include "gallery/messages.h"
 #include "gallery/work_memory.h"

@@ -1,4 +1,4 @@
-#include "cli/commands.h"
+#include "cli/verbs.h"
 #include "extensions/calculator.h"
 #include "text/translate.h"
 

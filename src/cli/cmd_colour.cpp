@@ -4,8 +4,9 @@
 #include <array>
 #include <vector>
 
-#include "cli/commands.h"
 #include "cli/control_flags.h"
+#include "cli/read_flags.h"
+#include "cli/verbs.h"
 #include "extensions/user_colours.h"
 #include "picture/bitmap.h"
 #include "picture/file_helpers.h"

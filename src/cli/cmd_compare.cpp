@@ -8,11 +8,13 @@
 #include <sstream>
 #include <thread>
 
-#include "cli/commands.h"
 #include "cli/compare_report.h"
 #include "cli/control_flags.h"
 #include "cli/option_flags.h"
+#include "cli/read_flags.h"
 #include "cli/tool_views.h"
+#include "cli/user_port.h"
+#include "cli/verbs.h"
 #include "picture/file_names.h"
 #include "picture/messages.h"
 #include "picture/picture_file.h"
@@ -70,7 +72,8 @@ CompareFlags parseCompareFlags(const Arguments& args) {
   const bool aligned = !args.has("--no-align") && !args.has("--shift");
   flags.control = parseControlFlags(
       args, aligned ? std::optional<int>(kAlignStandard) : std::nullopt, flags.read.options);
-  if (const auto kind = args.value("--kind")) flags.kind = parseInt(*kind, 3, 5, "--kind");
+  if (const auto kind = args.value("--kind"))
+    flags.kind = parseInt(*kind, judgedKinds().first, judgedKinds().last, "--kind");
   if (const auto threshold = args.value("--threshold"))
     flags.threshold = parseInt(*threshold, 0, 255, "--threshold");
   if (const auto area = args.value("--max-area")) {

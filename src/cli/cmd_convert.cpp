@@ -1,4 +1,6 @@
-#include "cli/commands.h"
+#include "cli/read_flags.h"
+#include "cli/user_port.h"
+#include "cli/verbs.h"
 #include "workbench/picture/open_pictures.h"
 
 namespace vemla::cli {

@@ -4,8 +4,10 @@
 #include <sstream>
 #include <vector>
 
-#include "cli/commands.h"
 #include "cli/control_flags.h"
+#include "cli/read_flags.h"
+#include "cli/user_port.h"
+#include "cli/verbs.h"
 #include "picture/file_helpers.h"
 #include "picture/messages.h"
 #include "text/format.h"

@@ -1,5 +1,7 @@
-#include "cli/commands.h"
 #include "cli/option_flags.h"
+#include "cli/read_flags.h"
+#include "cli/user_port.h"
+#include "cli/verbs.h"
 #include "net/transfer_messages.h"
 #include "options/option_table.h"
 #include "platform/picture_transfer.h"

@@ -1,6 +1,7 @@
 #include <filesystem>
 
-#include "cli/commands.h"
+#include "cli/user_port.h"
+#include "cli/verbs.h"
 #include "gallery/gallery.h"
 #include "gallery/messages.h"
 #include "gallery/work_memory.h"

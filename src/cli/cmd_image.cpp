@@ -1,10 +1,15 @@
+#include <algorithm>
 #include <cstring>
+#include <sstream>
+#include <string>
 #include <tuple>
 #include <vector>
 
-#include "cli/commands.h"
 #include "cli/control_flags.h"
 #include "cli/option_flags.h"
+#include "cli/read_flags.h"
+#include "cli/user_port.h"
+#include "cli/verbs.h"
 #include "extensions/user_processing.h"
 #include "picture/messages.h"
 #include "processing/image_kinds.h"
@@ -37,6 +42,31 @@ struct KindFlags {
   std::optional<int> areaMethod;
   std::optional<double> areaDivisor;
 };
+
+// "  --kind K  image kind 0..9 (default 3): 0 picture 1, 1 picture 2, ..." from the kind table,
+// in lines of at most 86 columns under the help's second column.
+std::string kindFlagHelp() {
+  constexpr std::size_t kColumn = 32, kWidth = 86;
+  std::string text = "image kind 0.." + std::to_string(kBuiltInKindCount - 1) + " (default " +
+                     std::to_string(KindFlags{}.kind) + "):";
+  for (int kind = 0; kind < kBuiltInKindCount; ++kind) {
+    text += ' ' + std::to_string(kind) + ' ' +
+            imageKindTable()[static_cast<std::size_t>(kind)].cliName +
+            (kind + 1 < kBuiltInKindCount ? "," : "");
+  }
+  std::string help = "  --kind K";
+  std::size_t line = 0;  // where the last line starts
+  std::istringstream words(text);
+  for (std::string word; words >> word;) {
+    if (help.size() - line + 1 + word.size() > kWidth) {
+      help += '\n';
+      line = help.size();
+    }
+    help.resize(std::max(help.size() + 1, line + kColumn), ' ');
+    help += word;
+  }
+  return help + '\n';
+}
 
 // GRID: rows separated by ';', cells by ','; an odd number of rows and of columns, at most 9
 // each and the same number of cells in every row, centred on the 9 x 9 grid.
@@ -248,13 +278,8 @@ Command imageCommand() {
           "  A failed alignment prints its message on stderr; the image is still made.\n")
           .append(kReadFlagsHelp)
           .append(kControlFlagsHelp)
+          .append(kindFlagHelp())
           .append(
-              "  --kind K                      image kind 0..9 (default 3): 0 picture 1, 1 picture "
-              "2,\n"
-              "                                2 average, 3 difference, 4 offset difference, 5 "
-              "area\n"
-              "                                difference, 6 user program result, 7 AND, 8 OR, 9 "
-              "XOR\n"
               "  --area SX,SY                  kind 5: window size (default the AreaDiffRangeX/Y\n"
               "                                option, {AreaDiffRangeX},{AreaDiffRangeY}), 1 .. 2 "
               "* max - 1\n"

@@ -1,5 +1,6 @@
-#include "cli/commands.h"
 #include "cli/option_flags.h"
+#include "cli/read_flags.h"
+#include "cli/verbs.h"
 #include "net/export_targets.h"
 #include "net/transfer_messages.h"
 #include "net/wire_format.h"

@@ -3,7 +3,7 @@
 #include <climits>
 #include <cstdint>
 
-#include "cli/commands.h"
+#include "cli/verbs.h"
 #include "picture/bitmap.h"
 #include "picture/file_helpers.h"
 #include "picture/file_names.h"

@@ -2,8 +2,10 @@
 
 #include <filesystem>
 
-#include "cli/commands.h"
 #include "cli/control_flags.h"
+#include "cli/read_flags.h"
+#include "cli/user_port.h"
+#include "cli/verbs.h"
 #include "extensions/launcher_messages.h"
 #include "picture/palette.h"
 #include "platform/user_program.h"

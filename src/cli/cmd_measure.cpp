@@ -2,6 +2,7 @@
 
 #include "cli/control_flags.h"
 #include "cli/tool_views.h"
+#include "cli/verbs.h"
 #include "text/format.h"
 #include "text/number_format.h"
 #include "text/translate.h"

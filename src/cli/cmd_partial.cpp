@@ -1,10 +1,12 @@
 #include <cstdlib>
 #include <tuple>
 
-#include "cli/commands.h"
 #include "cli/control_flags.h"
 #include "cli/option_flags.h"
+#include "cli/read_flags.h"
 #include "cli/tool_views.h"
+#include "cli/user_port.h"
+#include "cli/verbs.h"
 #include "processing/picture_control.h"
 #include "text/format.h"
 #include "tools/partial_comparison.h"

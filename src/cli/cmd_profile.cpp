@@ -1,6 +1,7 @@
 #include <climits>
 
 #include "cli/tool_views.h"
+#include "cli/verbs.h"
 #include "text/format.h"
 #include "text/number_format.h"
 #include "tools/profile.h"

@@ -1,11 +1,13 @@
 #include <tuple>
 #include <vector>
 
-#include "cli/commands.h"
 #include "cli/control_flags.h"
+#include "cli/read_flags.h"
 #include "cli/tool_views.h"
-#include "workbench/picture/open_pictures.h"
+#include "cli/user_port.h"
+#include "cli/verbs.h"
 #include "tools/relief.h"
+#include "workbench/picture/open_pictures.h"
 
 namespace vemla::cli {
 namespace {

@@ -4,8 +4,10 @@
 #include <memory>
 #include <vector>
 
-#include "cli/commands.h"
 #include "cli/control_flags.h"
+#include "cli/read_flags.h"
+#include "cli/user_port.h"
+#include "cli/verbs.h"
 #include "persist/state_file.h"
 #include "persist/user_info.h"
 #include "picture/file_helpers.h"

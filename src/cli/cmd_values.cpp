@@ -1,6 +1,7 @@
 #include <climits>
 
 #include "cli/tool_views.h"
+#include "cli/verbs.h"
 #include "text/format.h"
 #include "workbench/tools/gradation_tool.h"
 #include "workbench/tools/tool_frame.h"

@@ -1,8 +1,9 @@
 #include <tuple>
 #include <vector>
 
-#include "cli/commands.h"
 #include "cli/control_flags.h"
+#include "cli/read_flags.h"
+#include "cli/verbs.h"
 #include "picture/bitmap.h"
 #include "picture/file_names.h"
 #include "processing/viewer_file.h"

@@ -2,7 +2,9 @@
 #include <sstream>
 #include <tuple>
 
-#include "cli/commands.h"
+#include "cli/command.h"
+#include "cli/read_flags.h"
+#include "cli/user_port.h"
 #include "persist/own_options.h"
 #include "persist/program_settings.h"
 #include "picture/bitmap.h"

@@ -3,6 +3,9 @@
 #include <cstring>
 
 #include "cli/control_flags.h"
+#include "cli/read_flags.h"
+#include "cli/user_port.h"
+#include "cli/verbs.h"
 #include "picture/bitmap.h"
 #include "picture/file_names.h"
 #include "picture/messages.h"

@@ -7,8 +7,9 @@
 #include <string>
 #include <vector>
 
-#include "cli/commands.h"
+#include "cli/command.h"
 #include "processing/view_rendering.h"
+#include "workbench/workbench.h"
 
 namespace vemla::cli {
 

@@ -72,9 +72,7 @@ ImageStatistics createByRows(const CombineRow& row, const std::uint8_t* a, const
 }  // namespace
 
 StatisticsSource statisticsSourceOf(int builtInKind) {
-  if (builtInKind == kKindPicture1) return StatisticsSource::Picture1;
-  if (builtInKind == kKindPicture2) return StatisticsSource::Picture2;
-  return StatisticsSource::Both;
+  return imageKindTable()[static_cast<std::size_t>(builtInKind)].statistics;
 }
 
 Rect statisticsRectangle(StatisticsSource source, const std::array<Rect, 2>& validRectangles,

@@ -23,8 +23,7 @@ struct CreationPictures {
   std::array<Rect, 2> validRectangles{};  // VR1, VR2
 };
 
-// Which valid rectangles the statistics rectangle comes from.
-enum class StatisticsSource { Picture1, Picture2, Both };
+// Which valid rectangles the statistics rectangle comes from (the kind table's column).
 StatisticsSource statisticsSourceOf(int builtInKind);
 
 // VR1, VR2 or their intersection, shrunk by marginX on the left and right and marginY at the

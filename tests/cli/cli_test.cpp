@@ -4,6 +4,8 @@
 
 #include <sstream>
 
+#include "cli/verbs.h"
+#include "processing/image_kinds.h"
 #include "support/cli_run.h"
 #include "support/test_files.h"
 #include "text/translate.h"
@@ -147,6 +149,24 @@ TEST_F(Cli, HelpIsAvailableForEveryCommand) {
   EXPECT_EQ(convertHelp.status, 0);
   EXPECT_NE(convertHelp.out.find("--grey-save"), std::string::npos);
   EXPECT_EQ(run({"info", "--help"}).status, 0);
+  // Every verb of the table: its help, and its line in the general usage.
+  const std::string usage = run({"--help"}).out;
+  for (const Command& verb : verbTable()) {
+    const std::string name = verb.name;
+    const CliRun help = run({name, "--help"});
+    EXPECT_EQ(help.status, 0) << name;
+    EXPECT_TRUE(help.out.starts_with("usage: vemla-cli " + name + ' ')) << name;
+    EXPECT_NE(usage.find("\n  " + name + ' '), std::string::npos) << name;
+  }
+}
+
+// compare's --kind takes the kinds the kind table marks as judged, and its help names them.
+TEST_F(Cli, CompareHelpNamesEveryJudgedKind) {
+  const KindRange judged = judgedKinds();
+  std::string kinds = "--kind " + std::to_string(judged.first);
+  for (int kind = judged.first + 1; kind <= judged.last; ++kind)
+    kinds += '|' + std::to_string(kind);
+  EXPECT_NE(run({"compare", "--help"}).out.find(kinds + ' '), std::string::npos) << kinds;
 }
 
 }  // namespace

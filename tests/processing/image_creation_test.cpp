@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <random>
 #include <vector>
 
@@ -148,8 +149,14 @@ TEST(FindValue, TestsOnlyTheRectangleAndFailsWithoutAMatch) {
 
 // ---- Optimised kernels against the rules written per pixel.
 
-int referencePixel(int kind, int a, int b) {
+// The pixel of each kind made row by row from pictures a and b and the user program result u;
+// -1 for a kind without a rule here.
+int referencePixel(int kind, int a, int b, int u) {
   switch (kind) {
+    case kKindPicture1:
+      return a;
+    case kKindPicture2:
+      return b;
     case kKindAverage:
       return (a + b) / 2;
     case kKindDifference:
@@ -158,6 +165,8 @@ int referencePixel(int kind, int a, int b) {
       const int d = a - b;
       return d < -128 ? 0 : d >= 128 ? 255 : d + 128;
     }
+    case kKindUserProgram:
+      return u;
     case kKindAnd:
       return a & b;
     case kKindOr:
@@ -169,18 +178,34 @@ int referencePixel(int kind, int a, int b) {
   }
 }
 
+// Every kind of the table that has a row kernel, so that a new kind cannot go untested.
+std::vector<int> kindsMadeByRows() {
+  std::vector<int> kinds;
+  for (int kind = 0; kind < kBuiltInKindCount; ++kind) {
+    if (imageKindTable()[static_cast<std::size_t>(kind)].row != nullptr) kinds.push_back(kind);
+  }
+  return kinds;
+}
+
 TEST(ImageKernels, EveryVariantMatchesThePerPixelRulesOnRandomPictures) {
   std::mt19937 random(7);
   std::uniform_int_distribution<int> byte(0, 255);
   // An odd width exercises the vector tails; 150 > 128 covers whole vectors too.
   constexpr int kWidth = 150, kHeight = 7;
-  Bytes p1(kWidth * kHeight), p2(kWidth * kHeight);
+  Bytes p1(kWidth * kHeight), p2(kWidth * kHeight), user(kWidth * kHeight);
   for (auto& v : p1) v = static_cast<std::uint8_t>(byte(random));
   for (auto& v : p2) v = static_cast<std::uint8_t>(byte(random));
-  CreationPictures pictures = pair(p1, p2, kWidth, kHeight);
-  pictures.validRectangles[1] = {3, 1, 140, 5};
+  for (auto& v : user) v = static_cast<std::uint8_t>(byte(random));
+  CreationPictures pictures = pair(p1, p2, kWidth, kHeight, &user);
+  // Three different rectangles: Picture 1's, Picture 2's and their intersection.
+  pictures.validRectangles = {Rect{5, 0, 149, 4}, Rect{3, 1, 140, 5}};
+  const Rect both{5, 1, 140, 4};
   for (const ImageKernels* kernels : supportedImageKernels()) {
-    for (const int kind : {2, 3, 4, 7, 8, 9}) {
+    for (const int kind : kindsMadeByRows()) {
+      ASSERT_NE(referencePixel(kind, 0, 0, 0), -1) << "kind " << kind << " has no reference";
+      const Rect inside = kind == kKindPicture1   ? pictures.validRectangles[0]
+                          : kind == kKindPicture2 ? pictures.validRectangles[1]
+                                                  : both;
       ImageStatistics statistics;
       const Bytes image = create(kind, pictures, &statistics, *kernels);
       int maximum = 0, minimum = 255;
@@ -188,20 +213,36 @@ TEST(ImageKernels, EveryVariantMatchesThePerPixelRulesOnRandomPictures) {
       for (int y = 0; y < kHeight; ++y) {
         for (int x = 0; x < kWidth; ++x) {
           const std::size_t i = static_cast<std::size_t>(y * kWidth + x);
-          const int expected = referencePixel(kind, p1[i], p2[i]);
+          const int expected = referencePixel(kind, p1[i], p2[i], user[i]);
           ASSERT_EQ(image[i], expected) << "kind " << kind << " at " << x << "," << y;
-          if (x >= 3 && x <= 140 && y >= 1 && y <= 5) {
+          if (x >= inside.left && x <= inside.right && y >= inside.top && y <= inside.bottom) {
             maximum = std::max(maximum, expected);
             minimum = std::min(minimum, expected);
             sum += expected;
           }
         }
       }
-      EXPECT_EQ(statistics, (ImageStatistics{maximum, minimum, static_cast<int>(sum / (138 * 5)),
-                                             sum, Rect{3, 1, 140, 5}}))
+      const int count = (inside.right - inside.left + 1) * (inside.bottom - inside.top + 1);
+      EXPECT_EQ(statistics,
+                (ImageStatistics{maximum, minimum, static_cast<int>(sum / count), sum, inside}))
           << "kind " << kind;
     }
   }
+}
+
+// compare judges a kind by its distance from the fill, so two equal pictures must give the
+// fill everywhere; and its --kind range takes the judged kinds as one run.
+TEST(ImageKinds, JudgedKindsShowEqualPicturesAsTheirFillAndFollowEachOther) {
+  const KindRange judged = judgedKinds();
+  ASSERT_LE(judged.first, judged.last);
+  for (int kind = 0; kind < kBuiltInKindCount; ++kind) {
+    const ImageKindInfo& info = imageKindTable()[static_cast<std::size_t>(kind)];
+    EXPECT_EQ(info.judged, kind >= judged.first && kind <= judged.last) << "kind " << kind;
+    if (!info.judged) continue;
+    EXPECT_EQ(create(kind, pair(kPicture1, kPicture1, 4, 2)), Bytes(8, info.fill))
+        << "kind " << kind;
+  }
+  EXPECT_EQ(fillValueOf(kUserProcessingKind), 0);
 }
 
 }  // namespace

@@ -74,19 +74,6 @@ class ReliefPartialWindowsTest : public QObject {
     QVERIFY(!relief->isVisible());
   }
 
-  // A slider drag step: the relief drawn again and the window painted (figures only).
-  void sliderDragFrame() {
-    Fixture f;
-    f.choose(k3DTool);
-    ReliefWindow* relief = f.area()->reliefWindow();
-    auto* slider = find<QSlider>(relief, "AngleXSlider");
-    int angle = 0;
-    QBENCHMARK {
-      slider->setValue(angle = (angle + 7) % 360);
-      relief->repaint();
-    }
-  }
-
   void partialTakingFollowsTheCursorAndShiftsAfterwards() {
     Fixture f;
     f.choose(kPartialComparisonTool);

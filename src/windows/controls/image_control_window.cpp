@@ -240,12 +240,11 @@ QHBoxLayout* ImageControlWindow::buildKinds(QWidget* area) {
   QHBoxLayout* first = row(layout);
   QHBoxLayout* second = row(layout);
   const auto rowOf = [&](ImageSlot image) { return image == ImageSlot::First ? first : second; };
-  // The kinds that have a button, in table order: "画像１" in Image 1's row, the others in Image
-  // 2's.
+  // The kinds that have a button, in table order, each in the row the table gives it.
   for (int kind = 0; kind < kBuiltInKindCount; ++kind) {
     const ImageKindInfo& entry = imageKindTable()[static_cast<std::size_t>(kind)];
     if (entry.buttonText == nullptr) continue;
-    const ImageSlot image = kind == kKindPicture1 ? ImageSlot::First : ImageSlot::Second;
+    const ImageSlot image = entry.buttonRow;
     QPushButton* button = pushButton(
         area, entry.buttonText, ("kindButton" + std::to_string(kind)).c_str(), entry.buttonHelp);
     fitButton(button);

@@ -72,4 +72,4 @@ class GalleryFrameTime : public QObject {
 };
 
 QTEST_MAIN(GalleryFrameTime)
-#include "test_gallery_frame_time.moc"
+#include "gallery_frame_time.moc"

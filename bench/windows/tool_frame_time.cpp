@@ -66,4 +66,4 @@ class ToolFrameTime : public QObject {
 };
 
 QTEST_MAIN(ToolFrameTime)
-#include "test_tool_frame_time.moc"
+#include "tool_frame_time.moc"
