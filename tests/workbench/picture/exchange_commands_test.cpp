@@ -91,19 +91,19 @@ TEST_F(ExchangeCommands, PasteOfAnotherSizeOpensItWithAnEmptyPartner) {
 
 TEST_F(ExchangeCommands, PaneMenusOfferPastingOnlyWhileTheFileExists) {
   open(16, 8);
-  const auto offered = [&](int pane) {
+  const auto offered = [&](Pane pane) {
     for (const PaneMenuItem& item : paneMenu(bench, pane, {})) {
       if (item.command == PaneCommand::VlaPaste) return item.enabled;
     }
     ADD_FAILURE() << "no paste item";
     return false;
   };
-  EXPECT_FALSE(offered(0));
+  EXPECT_FALSE(offered(Pane::Picture1));
   ASSERT_TRUE(runPaneCommand(bench, Pane::Image2, PaneCommand::VlaCopy, 0, {}, user, progress, progress));
-  EXPECT_TRUE(offered(0));
-  EXPECT_TRUE(offered(3));
+  EXPECT_TRUE(offered(Pane::Picture1));
+  EXPECT_TRUE(offered(Pane::Image2));
   bench.pictures.editing = true;
-  EXPECT_FALSE(offered(1));
+  EXPECT_FALSE(offered(Pane::Picture2));
 }
 
 }  // namespace

@@ -6,7 +6,7 @@
 #include <vector>
 
 #include "workbench/view/pane_fixture.h"
-#include "workbench/view/pane_drops.h"
+#include "workbench/commands/pane_commands.h"
 #include "workbench/view/pane_numbers.h"
 
 namespace vemla {
