@@ -18,7 +18,7 @@ namespace {
 
 class NoHost : public PaneHost {
  public:
-  void requestOpen(const QStringList&, int, bool) override {}
+  void requestOpen(const QStringList&, OpenMode, bool) override {}
   void requestOpenArchive(const QString&) override {}
   void requestOpenRecent(PictureSlot, int) override {}
   void showHelp(QWidget*, const QString&) override {}

@@ -49,7 +49,7 @@ struct Setup {
     // The pointer moves are sent to the panes; a real pointer (on X) waits in the corner, off
     // the panes and off the scope, whose own "pointer over me" would hide it.
     QCursor::setPos(0, 0);
-    window->requestOpen({QString::fromStdString(name), QString::fromStdString(name)}, 0, false);
+    window->requestOpen({QString::fromStdString(name), QString::fromStdString(name)}, OpenMode::Both, false);
     QTRY_VERIFY(bench.pictures.picturesPresent);
   }
   ImageScopeWindow& scope() const { return window->imageScope(); }

@@ -30,7 +30,7 @@ class RecordingHost : public PaneHost {
  public:
   struct Open {
     QStringList names;
-    int mode;
+    OpenMode mode;
     bool history;
   };
   QList<Open> opens;
@@ -39,7 +39,7 @@ class RecordingHost : public PaneHost {
   QList<QPoint> scrolls;
   bool grabEnabled = false;
 
-  void requestOpen(const QStringList& names, int mode, bool recordHistory) override {
+  void requestOpen(const QStringList& names, OpenMode mode, bool recordHistory) override {
     opens.append({names, mode, recordHistory});
   }
   void requestOpenArchive(const QString& path) override { archives << path; }
@@ -309,7 +309,7 @@ class PanesTest : public QObject {
     sendDrop(setup.port1.get(), files);
     QTRY_COMPARE(setup.host.opens.size(), 1);
     QCOMPARE(setup.host.opens[0].names, files.mid(0, 2));
-    QCOMPARE(setup.host.opens[0].mode, 0);
+    QVERIFY(setup.host.opens[0].mode == OpenMode::Both);
     QVERIFY(setup.host.opens[0].history);
     // An archive goes to the archive flow.
     sendDrop(setup.image2.get(), {kSamples + "/set.vla"});
@@ -333,7 +333,7 @@ class PanesTest : public QObject {
     // Replace in Picture 2's pane: Picture 1's current file is kept, mode 2.
     QCOMPARE(setup.host.opens[0].names,
              (QStringList{QString::fromStdString(setup.name1), dropped}));
-    QCOMPARE(setup.host.opens[0].mode, 2);
+    QVERIFY(setup.host.opens[0].mode == OpenMode::SecondOnly);
 
     answer.choice = QString::fromUtf8("キャンセル");
     sendDrop(setup.port2.get(), {dropped});
@@ -344,7 +344,7 @@ class PanesTest : public QObject {
     sendDrop(setup.image1.get(), {dropped});
     QTRY_COMPARE(setup.host.opens.size(), 2);
     QCOMPARE(setup.host.opens[1].names, (QStringList{dropped, QString()}));
-    QCOMPARE(setup.host.opens[1].mode, 0);
+    QVERIFY(setup.host.opens[1].mode == OpenMode::Both);
     QCOMPARE(answer.seen.size(), 2);
   }
 

@@ -114,7 +114,7 @@ class PictureEditDialogTest : public QObject {
 
     // A drop (or any open) while editing is refused.
     const QString none = QString::fromStdString(f.folder.file("none.bmp"));
-    f.window->requestOpen({none, none}, kOpenBoth, false);
+    f.window->requestOpen({none, none}, OpenMode::Both, false);
     QTRY_VERIFY(f.user.messages.contains(u("画像の編集中です")));
     // So is an archive dropped on a pane, which would replace the picture being edited.
     const std::string archive = f.folder.file("pair.vla");

@@ -48,7 +48,7 @@ class ReplaysTest : public QObject {
     window.move(0, 0);
     window.show();
     QVERIFY(QTest::qWaitForWindowExposed(&window));
-    window.requestOpen({kSamples + "/scene1.bmp", kSamples + "/scene2.bmp"}, 0, true);
+    window.requestOpen({kSamples + "/scene1.bmp", kSamples + "/scene2.bmp"}, OpenMode::Both, true);
     QTRY_VERIFY(b.bench.pictures.picturesPresent);
     window.runCommand(kGallery);
     GallerySmallWindow* strip = window.findChild<GalleryWindow*>("Gallery")->smallForm();

@@ -232,7 +232,7 @@ class ViewerTest : public QObject {
                                  return std::vector<std::uint8_t>{static_cast<std::uint8_t>(x)};
                                }));
     WorkbenchWindow window(bench, user, QSize(1920, 1200));
-    window.requestOpen({QString::fromStdString(name), QString::fromStdString(name)}, 0, false);
+    window.requestOpen({QString::fromStdString(name), QString::fromStdString(name)}, OpenMode::Both, false);
     QTRY_VERIFY(bench.pictures.picturesPresent);
     PicturePane* port1 = window.picturePane(PictureSlot::First);
     port1->setMenuRunner([](QMenu& menu, const QPoint&) -> QAction* {

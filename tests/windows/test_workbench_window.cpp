@@ -603,7 +603,7 @@ class WorkbenchWindowTest : public QObject {
     const std::string c = writePicture(b.folder, "c.bmp", 9);
     RecordingPort user;
     WorkbenchWindow window(b.bench, user, kLargeScreen);
-    window.requestOpen({q(a), q(c)}, 0, false);
+    window.requestOpen({q(a), q(c)}, OpenMode::Both, false);
     QVERIFY(!b.bench.pictures.picturesPresent);  // never inside the caller (a drop, a menu)
     QTRY_VERIFY(b.bench.pictures.picturesPresent);
     QCOMPARE(b.bench.pictures.pictures[0].name, a);
@@ -620,7 +620,7 @@ class WorkbenchWindowTest : public QObject {
     bool ranInside = false;
     // The dialog stands for any long work that lets events in (the progress window does).
     window.setFileDialogs({[&](const QString&, const QString&, bool, const QString&) {
-                             window.requestOpen({q(c), q(a)}, 0, false);
+                             window.requestOpen({q(c), q(a)}, OpenMode::Both, false);
                              QCoreApplication::processEvents();
                              QTest::qWait(100);
                              ranInside = b.bench.pictures.picturesPresent;

@@ -3,8 +3,10 @@
 // orderly shutdown that writes the settings back.
 #include <QApplication>
 #include <QScreen>
+#include <algorithm>
 #include <clocale>
 #include <cstdio>
+#include <optional>
 
 #include "persist/own_options.h"
 #include "persist/settings_io.h"
@@ -23,7 +25,98 @@
 #include "workbench/commands/command_line.h"
 #include "workbench/commands/window_layout.h"
 #include "workbench/gallery/gallery_startup.h"
+#include "workbench/picture/open_pictures.h"
 #include "workbench/settings/settings_session.h"
+
+namespace vemla {
+namespace {
+
+const std::string& firstName(const CommandLineNames& given) {
+  return given.names[index(PictureSlot::First)];
+}
+
+// The language of the texts (VEMLA_LANG, the stored choice or the locale), chosen before
+// anything is shown; the standard dialogs (file, colour) speak it too.
+void chooseProgramLanguage(QApplication& app, const std::string& settingsFolder) {
+  const text::Language language = text::chooseLanguage(text::LanguageEnvironment::current(),
+                                                       persist::storedLanguageChoice(settingsFolder));
+  if (!text::useLanguage(language, text::catalogueFolder())) {
+    std::fputs("vemla: the English catalogue (locale/en/LC_MESSAGES/vemla.mo) is missing; "
+               "showing Japanese\n",
+               stderr);
+  }
+  if (text::language() == text::Language::Japanese) installDialogTranslation(app);
+}
+
+// One picture file with ViewerForSingleFile on: the stand-alone viewer comes first, after
+// VemlaPinf.dat and before the other settings files and the running-copy lock. Until the
+// operator goes on into the full program this copy creates and writes nothing. The exit
+// status when this copy ends here; nullopt to go on (`started`: the settings were started).
+std::optional<int> startAsViewer(Workbench& bench, QtUserPort& user, const CommandLineNames& given,
+                                 StandAloneViewer& viewOnly, bool& started) {
+  started = false;
+  if (!isViewerHandOver(given.names)) return std::nullopt;
+  if (!persist::startWorkbench(bench, user, {bench.settings.folder, std::nullopt, false})) return 1;
+  started = true;
+  if (bench.options.ViewerForSingleFile) {
+    const StandAloneResult viewed =
+        runStandAloneViewer(bench.options, user, bench.settings.folder, firstName(given), viewOnly);
+    if (!viewed.proceed) return 0;
+    if (viewed.raw) user.presetRawSize(firstName(given), *viewed.raw);
+  }
+  return std::nullopt;
+}
+
+// The settings files (only the first running copy creates or writes them), stale temporary
+// files and the gallery. False when the settings cannot be started.
+bool startSettings(Workbench& bench, QtUserPort& user, bool started) {
+  if (!started) {
+    if (!persist::startWorkbench(bench, user, {bench.settings.folder, std::nullopt, !bench.secondCopy})) {
+      return false;
+    }
+  } else if (!bench.secondCopy &&
+             !fileExists(bench.settings.folder + "/" + persist::kProgramSettingsFile)) {
+    persist::saveProgramSettingsNow(bench, user);  // created as a first copy creates it
+  }
+  persist::loadSettingsAtStart(bench, user);
+  // Temporary files of copies that no longer run; a live copy's files are left alone.
+  if (!bench.secondCopy) deleteStaleTemporaryFiles(bench.settings.folder);
+  startGallery(bench, user);  // a second copy has no gallery
+  return true;
+}
+
+// The main window from its first show until it closes.
+void runMainWindow(QApplication& app, Workbench& bench, QtUserPort& user,
+                   const CommandLineNames& given, StandAloneViewer& viewOnly) {
+  const QSize screen = QGuiApplication::primaryScreen() != nullptr
+                           ? QGuiApplication::primaryScreen()->availableSize()
+                           : QSize(kLayoutWidth, kLayoutHeight);
+  WorkbenchWindow window(bench, user, screen);
+  user.setParent(&window);
+  if (!window.usesBaseWindow()) {
+    const persist::WindowRectangle rect =
+        restoredWindowRect(bench.shell.window, screen.width(), screen.height());
+    window.move(rect.x, rect.y);
+  }
+  window.show();
+  // The gallery comes up in its stored form and place unless the option hides it.
+  if (bench.gallery.available && !bench.options.hideGalleryAtStart) window.runCommand(kGallery);
+  // A copy started as a stand-alone viewer keeps taking hand-overs while a viewer is open.
+  if (viewOnly.listener != nullptr) viewOnly.serve(&window.viewer());
+  // The command line's archive or pictures open once the window is up.
+  if (!given.archivePath.empty()) {
+    window.requestOpenArchive(QString::fromStdString(given.archivePath));
+  } else if (std::ranges::any_of(given.names, [](const std::string& name) { return !name.empty(); })) {
+    QStringList names;
+    for (PictureSlot slot : kPictureSlots) names << QString::fromStdString(given.names[index(slot)]);
+    window.requestOpen(names, OpenMode::Both, true);
+  }
+  app.exec();
+  user.setParent(nullptr);
+}
+
+}  // namespace
+}  // namespace vemla
 
 int main(int argc, char** argv) {
   vemla::useWholeScaleFactors();
@@ -35,18 +128,7 @@ int main(int argc, char** argv) {
   // every language.
   std::setlocale(LC_NUMERIC, "C");
   const std::string settingsFolder = vemla::platform::programFolder();
-  const vemla::text::Language language = vemla::text::chooseLanguage(
-      vemla::text::LanguageEnvironment::current(),
-      vemla::persist::storedLanguageChoice(settingsFolder));
-  if (!vemla::text::useLanguage(language, vemla::text::catalogueFolder())) {
-    std::fputs("vemla: the English catalogue (locale/en/LC_MESSAGES/vemla.mo) is missing; "
-               "showing Japanese\n",
-               stderr);
-  }
-  // The standard dialogs (file, colour) speak the program's language.
-  if (vemla::text::language() == vemla::text::Language::Japanese) {
-    vemla::installDialogTranslation(app);
-  }
+  vemla::chooseProgramLanguage(app, settingsFolder);
   vemla::FileDialogDress fileDialogDress;
   app.installEventFilter(&fileDialogDress);
   // Every dialog is kept inside the free area of its screen.
@@ -63,72 +145,17 @@ int main(int argc, char** argv) {
   // One picture file while a stand-alone viewer runs: it opens there and this copy ends.
   if (vemla::isViewerHandOver(given.names) &&
       vemla::platform::handOverToViewer(QString::fromStdString(bench.settings.folder),
-                                        QString::fromStdString(given.names[0]))) {
+                                        QString::fromStdString(vemla::firstName(given)))) {
     return 0;
   }
-
-  // One picture file with ViewerForSingleFile on: the stand-alone viewer comes first, after
-  // VemlaPinf.dat and before the other settings files and the running-copy lock. Until the
-  // operator goes on into the full program this copy creates and writes nothing.
   vemla::StandAloneViewer viewOnly;
   bool started = false;
-  if (vemla::isViewerHandOver(given.names)) {
-    if (!vemla::persist::startWorkbench(bench, user, {bench.settings.folder, std::nullopt, false}))
-      return 1;
-    started = true;
-    if (bench.options.ViewerForSingleFile) {
-      const vemla::StandAloneResult viewed = vemla::runStandAloneViewer(
-          bench.options, user, bench.settings.folder, given.names[0], viewOnly);
-      if (!viewed.proceed) return 0;
-      if (viewed.raw) user.presetRawSize(given.names[0], *viewed.raw);
-    }
-  }
+  if (const auto status = vemla::startAsViewer(bench, user, given, viewOnly, started)) return *status;
 
-  // Only the first running copy creates or writes the settings files.
+  // The lock of the running copies is held until the end.
   const auto copy = vemla::platform::joinRunningCopies(bench);
-  if (!started) {
-    if (!vemla::persist::startWorkbench(bench, user,
-                                        {bench.settings.folder, std::nullopt, !bench.secondCopy})) {
-      return 1;
-    }
-  } else if (!bench.secondCopy && !vemla::fileExists(bench.settings.folder + "/" +
-                                                     vemla::persist::kProgramSettingsFile)) {
-    vemla::persist::saveProgramSettingsNow(bench, user);  // created as a first copy creates it
-  }
-  vemla::persist::loadSettingsAtStart(bench, user);
-  // Temporary files of copies that no longer run; a live copy's files are left alone.
-  if (!bench.secondCopy) vemla::deleteStaleTemporaryFiles(bench.settings.folder);
-  vemla::startGallery(bench, user);  // a second copy has no gallery
-
-  {
-    const QSize screen = QGuiApplication::primaryScreen() != nullptr
-                             ? QGuiApplication::primaryScreen()->availableSize()
-                             : QSize(vemla::kLayoutWidth, vemla::kLayoutHeight);
-    vemla::WorkbenchWindow window(bench, user, screen);
-    user.setParent(&window);
-    if (!window.usesBaseWindow()) {
-      const vemla::persist::WindowRectangle rect =
-          vemla::restoredWindowRect(bench.shell.window, screen.width(), screen.height());
-      window.move(rect.x, rect.y);
-    }
-    window.show();
-    // The gallery comes up in its stored form and place unless the option hides it.
-    if (bench.gallery.available && !bench.options.hideGalleryAtStart) {
-      window.runCommand(vemla::kGallery);
-    }
-    // A copy started as a stand-alone viewer keeps taking hand-overs while a viewer is open.
-    if (viewOnly.listener != nullptr) viewOnly.serve(&window.viewer());
-    // The command line's archive or pictures open once the window is up.
-    if (!given.archivePath.empty()) {
-      window.requestOpenArchive(QString::fromStdString(given.archivePath));
-    } else if (!given.names[0].empty() || !given.names[1].empty()) {
-      window.requestOpen(
-          {QString::fromStdString(given.names[0]), QString::fromStdString(given.names[1])}, 0,
-          true);
-    }
-    app.exec();
-  }
-  user.setParent(nullptr);
+  if (!vemla::startSettings(bench, user, started)) return 1;
+  vemla::runMainWindow(app, bench, user, given, viewOnly);
   // Only the first running copy writes the settings back; a normal end is success either way.
   vemla::persist::saveSettingsAtShutdown(bench, user);
   vemla::deleteOwnTemporaryFiles(bench.settings.folder);

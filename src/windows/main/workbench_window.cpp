@@ -681,13 +681,11 @@ void WorkbenchWindow::whenIdle(std::function<void()> work) {
       Qt::QueuedConnection);
 }
 
-void WorkbenchWindow::requestOpen(const QStringList& names, int mode, bool recordHistory) {
+void WorkbenchWindow::requestOpen(const QStringList& names, OpenMode mode, bool recordHistory) {
   const std::array<std::string, 2> given{names.value(0).toStdString(),
                                          names.value(1).toStdString()};
   whenIdle([this, given, mode, recordHistory] {
-    if (const std::optional<OpenMode> known = openModeOfNumber(mode)) {
-      openPictureNames(bench_, user_, busy_, progress_, given, *known, recordHistory);
-    }
+    openPictureNames(bench_, user_, busy_, progress_, given, mode, recordHistory);
     afterPictureCommand();
   });
 }

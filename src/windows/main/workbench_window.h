@@ -58,7 +58,7 @@ class WorkbenchWindow : public QMainWindow,
   void viewFlipped(ImageSlot image) override;
 
   // PaneHost: every request runs later from the event loop, never inside the caller.
-  void requestOpen(const QStringList& names, int mode, bool recordHistory) override;
+  void requestOpen(const QStringList& names, OpenMode mode, bool recordHistory) override;
   void requestOpenArchive(const QString& path) override;
   void requestOpenRecent(PictureSlot picture, int entry) override;
   void showHelp(QWidget* anchor, const QString& text) override;

@@ -8,6 +8,7 @@
 
 #include "picture/picture_slot.h"
 #include "processing/image_scope.h"
+#include "workbench/picture/open_pictures.h"
 #include "workbench/view/pane_numbers.h"
 
 class QWidget;
@@ -21,7 +22,7 @@ class PaneHost {
   // means none). `mode` 0 opens both (a missing one becomes all zero), 1 opens Picture 1 only
   // keeping Picture 2, 2 opens Picture 2 only keeping Picture 1. `recordHistory` false keeps
   // the combination out of the file history.
-  virtual void requestOpen(const QStringList& names, int mode, bool recordHistory) = 0;
+  virtual void requestOpen(const QStringList& names, OpenMode mode, bool recordHistory) = 0;
   // Open an archive file (a name ending in ".vla") by its path.
   virtual void requestOpenArchive(const QString& path) = 0;
   // Open entry `entry` (0..15) of the recent single pictures as `picture`.

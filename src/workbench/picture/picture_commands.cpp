@@ -107,13 +107,6 @@ int replacePicturesByImages(Workbench& bench, UserPort& user, BusyPort& busy,
 
 }  // namespace
 
-std::optional<OpenMode> openModeOfNumber(int mode) {
-  for (OpenMode known : {OpenMode::Both, OpenMode::FirstOnly, OpenMode::SecondOnly}) {
-    if (mode == static_cast<int>(known)) return known;
-  }
-  return std::nullopt;
-}
-
 int openPictureNames(Workbench& bench, UserPort& user, BusyPort& /*busy*/,
                      ProgressPort& /*progress*/, const std::array<std::string, 2>& names,
                      OpenMode mode, bool recordHistory) {

@@ -16,17 +16,6 @@
 
 namespace vemla {
 
-// Number forms of the open modes, as the pane requests still carry them (0 both, 1 Picture 1
-// keeping Picture 2, 2 Picture 2 keeping Picture 1). New code takes OpenMode.
-inline constexpr int kOpenBoth = static_cast<int>(OpenMode::Both);
-inline constexpr int kOpenPicture1 = static_cast<int>(OpenMode::FirstOnly);
-inline constexpr int kOpenPicture2 = static_cast<int>(OpenMode::SecondOnly);
-constexpr int openModeOf(PictureSlot picture) {
-  return static_cast<int>(openingOnly(picture));
-}
-// The mode of a number form; nullopt for any other number.
-std::optional<OpenMode> openModeOfNumber(int mode);
-
 // Opens `names` as `mode` says (openPictureFiles). Each name that will be opened must fit its
 // name field, else it is refused (nameFitsField) before anything is read. On success: real
 // file names become the file dialogs' last-used names, each ".bmp"/".raw" picture opened goes

@@ -10,7 +10,7 @@
 namespace vemla {
 namespace {
 
-DropDecision openNames(std::string first, std::string second, int mode) {
+DropDecision openNames(std::string first, std::string second, OpenMode mode) {
   DropDecision decision;
   decision.action = DropAction::Open;
   decision.names = {std::move(first), std::move(second)};
@@ -32,13 +32,13 @@ DropDecision decideDrop(const std::vector<std::string>& files, Pane pane, bool p
     decision.archive = files[0];
     return decision;
   }
-  if (files.size() >= 2) return openNames(files[0], files[1], kOpenBoth);
+  if (files.size() >= 2) return openNames(files[0], files[1], OpenMode::Both);
   if (!isImagePane(pane) && picturesPresent) {
     decision.action = DropAction::Ask;
     decision.names = {files[0]};
     return decision;
   }
-  return openNames(files[0], {}, kOpenBoth);
+  return openNames(files[0], {}, OpenMode::Both);
 }
 
 DropDecision resolveDropChoice(const std::string& file, Pane pane, DropChoice choice,
@@ -49,9 +49,9 @@ DropDecision resolveDropChoice(const std::string& file, Pane pane, DropChoice ch
     std::array<std::string, 2> names = pictureNames(bench.pictures);
     names[index(picture)] = file;
     return openNames(names[index(PictureSlot::First)], names[index(PictureSlot::Second)],
-                     openModeOf(picture));
+                     openingOnly(picture));
   }
-  return openNames(file, {}, kOpenBoth);
+  return openNames(file, {}, OpenMode::Both);
 }
 
 DropDecision decidePaste(const std::vector<std::string>& files, Pane pane, PaneCommand command,

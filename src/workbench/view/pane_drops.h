@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "text/translate.h"
+#include "workbench/picture/open_pictures.h"
 #include "workbench/view/pane_numbers.h"
 #include "workbench/workbench.h"
 
@@ -21,7 +22,7 @@ struct DropDecision {
   DropAction action = DropAction::Nothing;
   std::string archive;
   std::vector<std::string> names;  // Picture 1, Picture 2 (empty: none)
-  int mode = 0;
+  OpenMode mode = OpenMode::Both;
   bool operator==(const DropDecision&) const = default;
 };
 // Files dropped on pane `pane`: an archive first opens the archive; two or more files open

@@ -44,7 +44,7 @@ class RecordingPaneHost final : public PaneCommandHost {
   void openPasted(const DropDecision& decision) override {
     seen = "open";
     for (const std::string& name : decision.names) seen += " [" + name + "]";
-    seen += " mode " + std::to_string(decision.mode);
+    seen += " mode " + std::to_string(static_cast<int>(decision.mode));
   }
   void openRecent(PictureSlot picture, int entry) override {
     seen = "recent " + std::to_string(number(picture)) + " " + std::to_string(entry);

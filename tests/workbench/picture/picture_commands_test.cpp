@@ -585,14 +585,7 @@ TEST(PasteDecision, ClipboardFilesBecomeNamesToOpenOrAnArchive) {
   EXPECT_EQ(pasteDecision({}, std::nullopt, current).action, PasteDecision::Action::Nothing);
 }
 
-TEST(OpenMode, NumberFormsOfThePaneRequestsNameTheModes) {
-  const std::pair<int, std::optional<OpenMode>> cases[] = {
-      {kOpenBoth, OpenMode::Both},
-      {openModeOf(PictureSlot::First), OpenMode::FirstOnly},
-      {openModeOf(PictureSlot::Second), OpenMode::SecondOnly},
-      {3, std::nullopt},
-      {-1, std::nullopt}};
-  for (const auto& [number, mode] : cases) EXPECT_EQ(openModeOfNumber(number), mode) << number;
+TEST(OpenMode, EachModeOpensItsSlots) {
   for (PictureSlot slot : kPictureSlots) {
     EXPECT_TRUE(opens(openingOnly(slot), slot));
     EXPECT_FALSE(opens(openingOnly(slot), other(slot)));
