@@ -312,7 +312,7 @@ class WorkbenchWindowTest : public QObject {
     std::vector<std::pair<QString, QIcon>> icons{{"application", applicationIcon()},
                                                  {"viewer", viewerIcon()}};
     std::vector<int> buttons(kToolbarCornerButtons.begin(), kToolbarCornerButtons.end());
-    for (int id : kToolbarLayout) {
+    for (int id : toolbarLayout()) {
       if (id != kToolbarSeparator) buttons.push_back(id);
     }
     for (int id : buttons) {

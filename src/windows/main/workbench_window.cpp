@@ -528,7 +528,7 @@ void WorkbenchWindow::buildToolbar() {
     connect(action, &QAction::triggered, this, [this, id] { runCommand(id); });
     toolbarActions_[id] = action;
   };
-  for (int id : kToolbarLayout) {
+  for (int id : toolbarLayout()) {
     if (id == kToolbarSeparator) {
       toolbar_->addSeparator();
     } else {

@@ -133,7 +133,7 @@ void PaneWidget::carryOut(const DropDecision& decision, const QPoint& globalPos)
       return;
     case DropAction::Ask:
       if (decision.names.empty()) return;
-      carryOut(resolveDropChoice(decision.names[0], pane_, askDropChoice(globalPos), bench_),
+      carryOut(resolveDropChoice(decision.names[index(PictureSlot::First)], pane_, askDropChoice(globalPos), bench_),
                globalPos);
       return;
     case DropAction::Open: {

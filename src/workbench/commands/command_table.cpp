@@ -610,4 +610,18 @@ void CommandHost::handleInWindow(int command, std::function<void()> handler) {
   windowHandlers_[command] = std::move(handler);
 }
 
+// clang-format off
+constexpr int kToolbarLayout[] = {
+    kOpenTwo, kOpenOne, kOpenArchive, kOverwrite1, kOverwrite2, kToolbarSeparator,
+    kEdit1, kEdit2, kPaste, kPasteToPicture1, kPasteToPicture2, kToolbarSeparator,
+    kSwap, kImage1ToPicture1, kImage2ToPicture2, kToolbarSeparator,
+    kUserProgram, kOptions, kToolbarSeparator,
+    kImageScope, kGallery, kQuickHelp, kToolbarSeparator,
+    kCalculator};
+// clang-format on
+
+std::span<const int> toolbarLayout() {
+  return kToolbarLayout;
+}
+
 }  // namespace vemla

@@ -154,15 +154,7 @@ void runCommand(int id, CommandContext& context);
 // The toolbar from left to right; 0 stands for a separator. While the layout sits in the
 // scrolling base window, a separator and the four corner buttons follow.
 inline constexpr int kToolbarSeparator = 0;
-// clang-format off
-inline constexpr std::array<int, 24> kToolbarLayout{
-    kOpenTwo, kOpenOne, kOpenArchive, kOverwrite1, kOverwrite2, kToolbarSeparator,
-    kEdit1, kEdit2, kPaste, kPasteToPicture1, kPasteToPicture2, kToolbarSeparator,
-    kSwap, kImage1ToPicture1, kImage2ToPicture2, kToolbarSeparator,
-    kUserProgram, kOptions, kToolbarSeparator,
-    kImageScope, kGallery, kQuickHelp, kToolbarSeparator,
-    kCalculator};
-// clang-format on
+std::span<const int> toolbarLayout();
 inline constexpr std::array<int, 4> kToolbarCornerButtons{kLayoutTopLeft, kLayoutTopRight,
                                                           kLayoutBottomLeft, kLayoutBottomRight};
 

@@ -55,7 +55,7 @@ TEST(CommandTable, HoldsEveryIdentifierOnceWithTheQuotedTexts) {
 // A toolbar button without a row or a face, or a command in a menu that is not in the menu
 // table, would break the window's building of them.
 TEST(CommandTable, EveryToolbarButtonHasAFaceAndEveryMenuAnEntry) {
-  for (int id : kToolbarLayout) {
+  for (int id : toolbarLayout()) {
     if (id == kToolbarSeparator) continue;
     ASSERT_NE(findCommand(id), nullptr) << id;
     EXPECT_NE(findCommand(id)->glyph, nullptr) << id;
