@@ -28,25 +28,25 @@ std::string launchText(const std::string& text, const std::string& what) {
 }
 
 LauncherSettings launchSettings(const Arguments& args) {
-  LauncherSettings settings;
-  settings.program = launchText(*args.value("--program"), "--program");
-  settings.arguments = launchText(args.value("--args").value_or(""), "--args");
+  LauncherSettings launch;
+  launch.program = launchText(*args.value("--program"), "--program");
+  launch.arguments = launchText(args.value("--args").value_or(""), "--args");
   if (const auto found = args.repeated.find("--file"); found != args.repeated.end()) {
     for (const std::string& given : found->second) {
       const std::size_t colon = given.find(':');
       if (colon == std::string::npos) throw UsageError("--file needs N:PATH");
       const int n = parseInt(given.substr(0, colon), 1, 4, "--file N");
-      settings.files[static_cast<std::size_t>(n - 1)] =
+      launch.files[static_cast<std::size_t>(n - 1)] =
           launchText(given.substr(colon + 1), "--file");
     }
   }
   const std::string format = args.value("--format").value_or("bmp");
   if (format != "bmp" && format != "raw") throw UsageError("--format takes bmp or raw");
-  settings.format = format == "raw" ? 1 : 0;
-  settings.output = args.has("--output") ? 1 : 0;
-  settings.showOutput = 1;
-  settings.timing = args.has("--timing") ? 1 : 0;
-  return settings;
+  launch.format = format == "raw" ? 1 : 0;
+  launch.output = args.has("--output") ? 1 : 0;
+  launch.showOutput = 1;
+  launch.timing = args.has("--timing") ? 1 : 0;
+  return launch;
 }
 
 // A private folder for the temporary files, removed with everything in it.

@@ -240,15 +240,15 @@ std::string launchFileDescription(LaunchSource source, const char* extension) {
   return std::string(text::tr(kDescriptions[static_cast<std::size_t>(source)])) + extension;
 }
 
-LaunchBuild buildLaunchPlan(const LauncherSettings& settings, const LaunchInputs& inputs) {
+LaunchBuild buildLaunchPlan(const LauncherSettings& launch, const LaunchInputs& inputs) {
   LaunchBuild build;
-  if (settings.program.empty()) {
+  if (launch.program.empty()) {
     build.message = text::tr(launcher_msg::kBadProgram);
     return build;
   }
-  build.plan.elements.push_back({{settings.program, -1}});
-  TemplateScan scan{settings, inputs, build.plan, {}};
-  const std::string_view text = settings.arguments;
+  build.plan.elements.push_back({{launch.program, -1}});
+  TemplateScan scan{launch, inputs, build.plan, {}};
+  const std::string_view text = launch.arguments;
   bool quoted = false;
   for (std::size_t i = 0; i < text.size();) {
     const char c = text[i];
@@ -270,7 +270,7 @@ LaunchBuild buildLaunchPlan(const LauncherSettings& settings, const LaunchInputs
     }
   }
   scan.element.close(build.plan.elements);
-  if (settings.output == 1 && build.plan.outputFile < 0) {
+  if (launch.output == 1 && build.plan.outputFile < 0) {
     build.message = text::tr(launcher_msg::kOutputNeeded);
   }
   return build;

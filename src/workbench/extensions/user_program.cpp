@@ -153,18 +153,18 @@ void commitLauncherSettings(Workbench& bench, const LauncherSettings& settings) 
 
 LaunchResult runUserProgram(Workbench& bench, UserPort& user, BusyPort& busy,
                             ProgressPort& progress, ProgramRunnerPort& runner,
-                            const LauncherSettings& settings) {
+                            const LauncherSettings& launch) {
   LaunchResult result;
-  commitLauncherSettings(bench, settings);
-  const LaunchBuild build = buildLaunchPlan(settings, launchInputsOf(bench));
+  commitLauncherSettings(bench, launch);
+  const LaunchBuild build = buildLaunchPlan(launch, launchInputsOf(bench));
   if (!build.message.empty()) {
     user.tell(Icon::Warning, build.message);
     return result;
   }
   const std::string& folder = bench.settings.folder;
-  const bool raw = settings.format == 1;
+  const bool raw = launch.format == 1;
   const std::optional<std::vector<std::string>> written =
-      writeLaunchFiles(bench, build.plan, settings, user, busy);
+      writeLaunchFiles(bench, build.plan, launch, user, busy);
   if (!written) return result;
   const std::vector<std::string>& names = *written;
   // The output's name stays reserved until now, so that "no output" means the program wrote
@@ -174,24 +174,24 @@ LaunchResult runUserProgram(Workbench& bench, UserPort& user, BusyPort& busy,
   if (!output.empty()) deleteFile(output);
 
   const std::size_t capture = static_cast<std::size_t>(bench.store.planeBytes()) - 1;
-  progress.setText(settings.program);
+  progress.setText(launch.program);
   progress.startWait();
   const ProgramRun run =
-      runner.run(launchArguments(build.plan, names), settings.console == 1, capture, progress);
+      runner.run(launchArguments(build.plan, names), launch.console == 1, capture, progress);
   progress.finish();
   if (!run.started) {
     deleteOwnTemporaryFiles(folder, kLaunchKind);
     user.tell(Icon::Warning,
-              std::string(text::tr(launcher_msg::kBadProgram)) + "\n" + settings.program);
+              std::string(text::tr(launcher_msg::kBadProgram)) + "\n" + launch.program);
     return result;
   }
-  const bool wantOutput = settings.output == 1;
+  const bool wantOutput = launch.output == 1;
   const bool outputMissing = wantOutput && !fileExists(output);
   result.status = LaunchResult::Status::Ran;
   result.exitStatus = run.output.exitStatus;
   result.signal = run.output.signal;
-  result.lines = resultLines(run.output, outputMissing, settings.timing == 1,
-                             settings.showOutput == 1 && settings.console != 1);
+  result.lines = resultLines(run.output, outputMissing, launch.timing == 1,
+                             launch.showOutput == 1 && launch.console != 1);
   // A program ended by a signal failed whatever it left behind; one that exited with a status
   // still gives its output (such as a comparison's "different"), and the list shows the status.
   if (run.output.endedBySignal()) {
@@ -199,12 +199,12 @@ LaunchResult runUserProgram(Workbench& bench, UserPort& user, BusyPort& busy,
     return result;
   }
   if (wantOutput && !outputMissing &&
-      !takeLaunchOutput(bench, output, raw, settings.destination, user, busy, progress)) {
+      !takeLaunchOutput(bench, output, raw, launch.destination, user, busy, progress)) {
     result.status = LaunchResult::Status::Failed;
     return result;
   }
   if (result.status == LaunchResult::Status::Ran && run.output.exitStatus == 0 &&
-      settings.close == 1) {
+      launch.close == 1) {
     deleteLaunchFiles(bench);
   }
   return result;
