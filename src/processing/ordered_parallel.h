@@ -64,18 +64,22 @@ void runInOrder(int count, int threads, const std::function<Result(int)>& prepar
   for (int t = 0; t < started; ++t) workers.emplace_back(worker);
   int told = 0;
   std::unique_lock lock(mutex);
+  const auto tellProgress = [&] {
+    if (!options.progress || prepared == told) return;
+    told = prepared;
+    lock.unlock();
+    options.progress(told);
+    lock.lock();
+  };
   for (int i = 0; i < count && !stop;) {
     changed.wait(lock, [&] {
       return results[static_cast<std::size_t>(i)].has_value() ||
              (options.progress && prepared != told);
     });
-    if (options.progress && prepared != told) {
-      told = prepared;
-      lock.unlock();
-      options.progress(told);
-      lock.lock();
-    }
+    tellProgress();
     for (; i < count && !stop && results[static_cast<std::size_t>(i)].has_value(); ++i) {
+      // A result that arrived while the previous one was consumed is told before its turn.
+      tellProgress();
       Result result = std::move(*results[static_cast<std::size_t>(i)]);
       results[static_cast<std::size_t>(i)].reset();
       lock.unlock();
